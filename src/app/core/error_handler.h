@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/runtime_error.h"
+
+#include <QString>
+#include <exception>
+#include <type_traits>
+
+// The one way unexpected failures end the program: a box saying "The System
+// has encountered a problem", the message in the log, every window closed,
+// "log file closed", all files closed, the end hook. A second report while
+// one is in progress ends the program at once.
+
+// "Runtime error " + number + " in " + module + "." + label, CR LF, description.
+[[noreturn]] void reportRuntimeError(const QString& module, const QString& label, const RuntimeError& error);
+[[noreturn]] void reportFatalProblem(const QString& message);
+[[noreturn]] void fatalError(const QString& message);
+
+// True once a fatal report has begun; it never becomes false again.
+bool fatalReportInProgress();
+// Tests start each case with a program that has not failed yet.
+void resetFatalReportForTesting();
+
+// Runs body as one procedure with its error path: a RuntimeError (or any
+// other standard exception) becomes reportRuntimeError(module, label). The
+// label may be a QString or a callable returning one, so hot procedures build
+// their label only when they fail.
+template <class Label, class Body>
+auto withErrorPath(const QString& module, const Label& label, Body&& body) -> decltype(body())
+{
+    auto labelText = [&]() -> QString {
+        if constexpr (std::is_invocable_v<const Label&>)
+            return label();
+        else
+            return QString(label);
+    };
+    try {
+        return body();
+    } catch (const RuntimeError& error) {
+        reportRuntimeError(module, labelText(), error);
+    } catch (const std::exception& error) {
+        reportRuntimeError(module, labelText(), RuntimeError(51, QString::fromLocal8Bit(error.what())));
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The log of the open kiosk system: "log" + yyyymmddhhmmss + ".txt" in the
+// kiosk system folder, UTF-8, one CR LF line per write.
+
+// Creates (or replaces) the log file for the current local time and returns
+// its handle. Needs the item kioskSystemFolder. A failure is reported as
+// "configuration.openLogFile" and ends the program.
+int openLogFile();
+
+// The file name for a given moment: "log20261206085005.txt".
+QString logFileName(const QDateTime& when);
+
+// Writes the text as one line (a text with line breaks becomes several lines)
+// to the file whose handle is logFileNumber. Silent when no log is open or
+// when anything fails.
+void logMessage(const QString& text);
+
+// Writes "log file closed" and closes the log, when one is open.
+void closeLogFile();

@@ -1,0 +1,56 @@
+#include "app/core/open_kiosk_system.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "config/layout.h"
+#include "platform/int16.h"
+#include "platform/messages.h"
+#include "platform/screen_size.h"
+
+namespace {
+
+QString openLabel(const QString& folder)
+{
+    return QStringLiteral("openKioskSystem(") + folder + QStringLiteral(")");
+}
+
+void useRealScreen(const ScreenSizeProvider& screen)
+{
+    using namespace configuration;
+    setIntegerValue(QStringLiteral("remotescreen"), 1);
+    setIntegerValue(QStringLiteral("screens"), 1);
+    const std::int16_t actualWidth = Int16::checked(screen.pixelSize().width());
+    const std::int16_t actualHeight = Int16::checked(screen.pixelSize().height());
+    const std::int16_t width = integerValue(QStringLiteral("screenwidth"));
+    const std::int16_t height = integerValue(QStringLiteral("screenheight"));
+    if (width != actualWidth || height != actualHeight) {
+        const QString crlf = QStringLiteral("\r\n");
+        Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + crlf
+                       + QStringLiteral("Some pages may NOT display correctly") + crlf + crlf
+                       + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + crlf
+                       + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight));
+        setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
+        setIntegerValue(QStringLiteral("screenheight"), actualHeight);
+    }
+}
+
+} // namespace
+
+void openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& screen)
+{
+    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
+        configuration::openConfiguration(folder);
+        useRealScreen(screen);
+        configuration::setIntegerValue(QStringLiteral("mode"), 2);
+        deriveLayout(&screen);
+    });
+}
+
+void openKioskSystemHeadless(const QString& folder)
+{
+    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
+        configuration::openConfiguration(folder);
+        configuration::setIntegerValue(QStringLiteral("mode"), 2);
+        deriveLayout(nullptr);
+    });
+}

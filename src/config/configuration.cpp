@@ -1,0 +1,186 @@
+#include "config/configuration.h"
+
+#include "app/core/error_handler.h"
+#include "app/core/log_file.h"
+#include "pages/files.h"
+#include "platform/blanks.h"
+#include "platform/int16.h"
+#include "platform/messages.h"
+#include "platform/program_end.h"
+#include "platform/runtime_error.h"
+#include "platform/text_files.h"
+
+#include <QDir>
+
+namespace {
+
+std::unique_ptr<ConfigurationItems>& store()
+{
+    static std::unique_ptr<ConfigurationItems> items;
+    return items;
+}
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+struct ConfigurableDefault {
+    const char* name;
+    std::int16_t defaultValue;
+    std::int16_t minimum;
+    std::int16_t maximum;
+};
+
+// The configurable parameters in store order, with their defaults and ranges.
+constexpr ConfigurableDefault kConfigurable[] = {
+    {"mode", 1, 1, 2},
+    {"buttons", 8, 4, 32767},
+    {"screenwidth", 1280, 100, 32767},
+    {"screenheight", 1024, 100, 32767},
+    {"screens", 1, 1, 6},
+    {"remotescreen", 0, 1, 6},
+    {"leafnavigationpercentage", 12, 1, 100},
+    {"branchnavigationpercentage", 25, 1, 100},
+    {"rootnavigationpercentage", 25, 1, 100},
+    {"selectornavigationpercentage", 25, 1, 100},
+    {"navigationheightadjustment", 6, -32767, 32767},
+    {"navigationwidthadjustment", 4, -32767, 32767},
+    {"scrollbarwidth", 20, 0, 32767},
+    {"minimumhorizontalspace", 5, 0, 32767},
+};
+
+void reportBadLine(const QString& description, const QString& line)
+{
+    reportFatalProblem(QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
+                       + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line);
+}
+
+} // namespace
+
+namespace configuration {
+
+ConfigurationItems& configurationItems()
+{
+    if (!store())
+        Errors::raise(Errors::InvalidArgument);
+    return *store();
+}
+
+bool hasConfiguration() { return store() != nullptr; }
+
+void newConfigurationItems() { store() = std::make_unique<ConfigurationItems>(); }
+
+clsIntegerConfigurationItem& addInteger(const QString& name, std::int16_t defaultValue,
+                                        std::int16_t minimum, std::int16_t maximum)
+{
+    try {
+        auto item = std::make_unique<clsIntegerConfigurationItem>();
+        item->init(name, defaultValue, minimum, maximum);
+        return static_cast<clsIntegerConfigurationItem&>(configurationItems().add(std::move(item)));
+    } catch (const RuntimeError& error) {
+        reportFatalProblem(QStringLiteral("Error No. %1 in configuration.addInteger when adding %2")
+                               .arg(error.number()).arg(name)
+                           + kCrLf + error.description());
+    }
+}
+
+clsStringConfigurationItem& addString(const QString& name, const QString& defaultValue)
+{
+    auto item = std::make_unique<clsStringConfigurationItem>();
+    item->init(name, defaultValue);
+    return static_cast<clsStringConfigurationItem&>(configurationItems().add(std::move(item)));
+}
+
+void readConfigurationFile(const QString& path)
+{
+    const int handle = TextFiles::freeFile();
+    TextFiles::openForInput(handle, path);
+    while (!TextFiles::atEnd(handle)) {
+        const QString line = TextFiles::lineInput(handle);
+        if (!trimBlanks(line).isEmpty() && !line.startsWith(u'\''))
+            add(line);
+    }
+    TextFiles::close(handle);
+}
+
+void add(const QString& line)
+{
+    QString name;
+    try {
+        const qsizetype space = line.indexOf(u' ');
+        if (space < 0)
+            Errors::raise(Errors::InvalidArgument);
+        name = line.left(space).toLower();
+        const QString value = trimBlanks(line.mid(space + 1));
+        ConfigurationItem* item = configurationItems().find(name);
+        if (!item) {
+            reportBadLine(name + QStringLiteral(" is not configurable"), line);
+        }
+        if (auto* integer = dynamic_cast<clsIntegerConfigurationItem*>(item))
+            integer->setValue(Int16::fromText(value));
+        else if (auto* text = dynamic_cast<clsStringConfigurationItem*>(item))
+            text->setValue(value);
+        else
+            fatalError(QStringLiteral("Unexpected case ") + item->className()
+                       + QStringLiteral(" in configuration.add"));
+    } catch (const RuntimeError& error) {
+        reportBadLine(error.description(), line);
+    }
+}
+
+void list()
+{
+    withErrorPath(QStringLiteral("configuration"), QStringLiteral("list"), [] {
+        for (const auto& item : configurationItems().items())
+            logMessage(item->name() + QStringLiteral(" = ") + item->valueText());
+    });
+}
+
+clsIntegerConfigurationItem& integerItem(const QString& name)
+{
+    auto* item = dynamic_cast<clsIntegerConfigurationItem*>(configurationItems().find(name));
+    if (!item)
+        Errors::raise(Errors::InvalidArgument);
+    return *item;
+}
+
+clsStringConfigurationItem& stringItem(const QString& name)
+{
+    auto* item = dynamic_cast<clsStringConfigurationItem*>(configurationItems().find(name));
+    if (!item)
+        Errors::raise(Errors::InvalidArgument);
+    return *item;
+}
+
+std::int16_t integerValue(const QString& name) { return integerItem(name).value(); }
+
+QString stringValue(const QString& name) { return stringItem(name).value(); }
+
+void setIntegerValue(const QString& name, std::int16_t value) { integerItem(name).setValue(value); }
+
+QString kioskSystemFolder() { return stringValue(QStringLiteral("kioskSystemFolder")); }
+
+void openConfiguration(const QString& folderAsGiven)
+{
+    newConfigurationItems();
+    QString folder = trimBlanks(folderAsGiven);
+    if (!folder.endsWith(QDir::separator()))
+        folder.append(QDir::separator());
+    if (!Files::folderExists(folder)) {
+        Messages::show(QStringLiteral("Fatal Error - Kiosk System Folder - ") + folder
+                       + QStringLiteral(" does NOT exist") + kCrLf + QStringLiteral("Program will stop"));
+        ProgramEnd::endProgram();
+    }
+    addString(QStringLiteral("kioskSystemFolder"), folder);
+    const int logHandle = openLogFile();
+    addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
+    addString(QStringLiteral("rootFilePath"),
+              folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
+    for (const auto& item : kConfigurable)
+        addInteger(QString::fromLatin1(item.name), item.defaultValue, item.minimum, item.maximum);
+    const QString configurationPath = folder + QStringLiteral("configuration.txt");
+    if (!Files::fileExists(configurationPath))
+        reportFatalProblem(QStringLiteral("Configuration File - ") + configurationPath
+                           + QStringLiteral(" does NOT exist") + kCrLf + QStringLiteral("Program will stop"));
+    readConfigurationFile(configurationPath);
+}
+
+} // namespace configuration

@@ -1,0 +1,114 @@
+#include "pages/files.h"
+
+#include "platform/runtime_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QChar kSeparator = QDir::separator();
+
+QString join(const QString& folder, const QString& name)
+{
+    return folder.endsWith(kSeparator) ? folder + name : folder + kSeparator + name;
+}
+
+void requireFolder(const QString& path)
+{
+    if (!Files::folderExists(path))
+        Errors::raise(Errors::PathNotFound);
+}
+
+} // namespace
+
+namespace Files {
+
+bool fileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+bool folderExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+void createFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        Errors::raise(58, QStringLiteral("File already exists"));
+    if (!info.absoluteDir().exists())
+        Errors::raise(Errors::PathNotFound);
+    if (!QDir().mkdir(path))
+        Errors::raise(Errors::PathFileAccess);
+}
+
+void copyFile(const QString& source, const QString& destination)
+{
+    if (!fileExists(source))
+        Errors::raise(Errors::FileNotFound);
+    const QFileInfo target(destination);
+    if (!target.absoluteDir().exists())
+        Errors::raise(Errors::PathNotFound);
+    if (target.exists() && target.canonicalFilePath() == QFileInfo(source).canonicalFilePath())
+        return;
+    if (target.exists() && !QFile::remove(destination))
+        Errors::raise(Errors::PathFileAccess);
+    if (!QFile::copy(source, destination))
+        Errors::raise(Errors::PathFileAccess);
+    // QFile::copy keeps the source's permissions; a copy must stay writable.
+    QFile::setPermissions(destination, QFile::permissions(destination) | QFileDevice::WriteOwner);
+}
+
+void copyFolderContents(const QString& source, const QString& destination)
+{
+    requireFolder(source);
+    requireFolder(destination);
+    const QDir dir(source);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        copyFile(join(source, name), join(destination, name));
+    for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
+        const QString target = join(destination, name);
+        if (!folderExists(target))
+            createFolder(target);
+        copyFolderContents(join(source, name), target);
+    }
+}
+
+QString fileNameOf(const QString& path)
+{
+    if (!fileExists(path))
+        Errors::raise(Errors::FileNotFound);
+    return QFileInfo(path).fileName();
+}
+
+QString fileExtension(const QString& path)
+{
+    const QString name = fileNameOf(path);
+    return name.mid(name.lastIndexOf(u'.') + 1);
+}
+
+QString parentFolderOf(const QString& path)
+{
+    const qsizetype last = path.lastIndexOf(kSeparator);
+    if (last < 0)
+        return QString();
+    if (last == 0)
+        return QString(kSeparator);
+    return path.left(last);
+}
+
+QString lastFolderName(const QString& path)
+{
+    const qsizetype last = path.lastIndexOf(kSeparator);
+    if (last < 0)
+        Errors::raise(Errors::InvalidArgument);
+    const qsizetype before = last > 0 ? path.lastIndexOf(kSeparator, last - 1) : -1;
+    return path.mid(before + 1, last - before - 1);
+}
+
+} // namespace Files

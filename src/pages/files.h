@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// File-system helpers shared by every module. None of them catches errors:
+// a failure raises a RuntimeError for the caller's error path. Paths use the
+// native separator.
+namespace Files {
+
+// True when a file (not a folder) exists at the path.
+bool fileExists(const QString& path);
+// True when a folder exists at the path.
+bool folderExists(const QString& path);
+
+// Creates that one folder. An existing folder raises 58 "File already exists",
+// a missing parent Path not found (76).
+void createFolder(const QString& path);
+
+// Copies one file byte for byte, replacing an existing destination. A missing
+// source raises File not found (53); a missing destination folder Path not
+// found (76); a destination that cannot be replaced Path/File access error (75).
+// Copying a file onto itself leaves it as it is.
+void copyFile(const QString& source, const QString& destination);
+
+// Copies every file, then every sub-folder with all its contents, of source
+// into the existing destination, replacing what is there. The first failure
+// stops the copy; what was copied stays.
+void copyFolderContents(const QString& source, const QString& destination);
+
+// The name with extension of an existing file (File not found otherwise).
+QString fileNameOf(const QString& path);
+// The text after the last "." of an existing file's name; the whole name when it has none.
+QString fileExtension(const QString& path);
+
+// The path without its last component and final separator; the root keeps
+// its separator; a path without a separator gives "". Text only.
+QString parentFolderOf(const QString& path);
+// The component between the last two separators. Text only; a path without a
+// separator raises Invalid argument (5).
+QString lastFolderName(const QString& path);
+
+} // namespace Files

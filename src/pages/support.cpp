@@ -1,0 +1,50 @@
+#include "pages/support.h"
+
+#include "platform/int16.h"
+#include "platform/messages.h"
+#include "platform/runtime_error.h"
+
+namespace {
+
+bool validate(const QString& name, const QString& kind)
+{
+    if (Support::hasOnlyNameCharacters(name))
+        return true;
+    const QString crlf = QStringLiteral("\r\n");
+    Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + crlf
+                   + QStringLiteral("A valid %1 name may only contain").arg(kind) + crlf + crlf
+                   + QStringLiteral(" lower case letters,") + crlf + QStringLiteral(" digits,") + crlf
+                   + QStringLiteral(" underscores(_) and dashes(-)"));
+    return false;
+}
+
+} // namespace
+
+namespace Support {
+
+bool hasOnlyNameCharacters(const QString& name)
+{
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        const bool allowed = (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'_' || u == u'-';
+        if (!allowed)
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+bool isValidFolderName(const QString& name) { return validate(name, QStringLiteral("folder")); }
+
+bool isValidPageName(const QString& name) { return validate(name, QStringLiteral("page")); }
+
+std::int16_t integerInRange(const QString& text, std::int16_t low, std::int16_t high, std::int16_t fallback)
+{
+    try {
+        const std::int16_t value = Int16::fromText(text);
+        return (value >= low && value <= high) ? value : fallback;
+    } catch (const RuntimeError&) {
+        return fallback;
+    }
+}
+
+} // namespace Support

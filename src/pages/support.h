@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The name rule for folder and page names, and a tolerant integer reader.
+namespace Support {
+
+// True when the name is not empty and holds only a-z, 0-9, "_" and "-".
+bool hasOnlyNameCharacters(const QString& name);
+
+// True for a valid name; otherwise shows the message that explains the rule
+// ("news page is not a valid folder name" ...) and returns false.
+bool isValidFolderName(const QString& name);
+bool isValidPageName(const QString& name);
+
+// The number the text stands for when it converts to a 16-bit integer (blanks
+// around allowed, fractions to the nearest, halves to even) and lies within
+// low..high; the fallback otherwise. Never fails.
+std::int16_t integerInRange(const QString& text, std::int16_t low, std::int16_t high, std::int16_t fallback);
+
+} // namespace Support

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Removes leading and trailing blanks (U+0020 only; tabs stay), the trimming
+// that configuration lines, directive arguments and typed names use.
+QString trimBlanks(const QString& text);

@@ -1,0 +1,51 @@
+#include "platform/messages.h"
+
+#include <cstdio>
+
+void StandardErrorMessageBoxes::write(const QString& text)
+{
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.append(QStringLiteral("\n\n"));
+    const QByteArray bytes = out.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+    ++m_shown;
+}
+
+void StandardErrorMessageBoxes::show(const QString& text, MessageIcon) { write(text); }
+
+int StandardErrorMessageBoxes::askYesNo(const QString& text)
+{
+    write(text);
+    return Answer::No;
+}
+
+int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
+{
+    write(text);
+    return Answer::Cancel;
+}
+
+namespace {
+MessageBoxes* g_installed = nullptr;
+
+MessageBoxes& fallback()
+{
+    static StandardErrorMessageBoxes boxes;
+    return boxes;
+}
+} // namespace
+
+namespace Messages {
+
+void install(MessageBoxes* boxes) { g_installed = boxes; }
+
+MessageBoxes& current() { return g_installed ? *g_installed : fallback(); }
+
+void show(const QString& text) { current().show(text, MessageIcon::None); }
+void showExclamation(const QString& text) { current().show(text, MessageIcon::Exclamation); }
+int askYesNo(const QString& text) { return current().askYesNo(text); }
+int askYesNoCancel(const QString& text) { return current().askYesNoCancel(text); }
+
+} // namespace Messages

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <exception>
+
+// An unexpected failure: a 32-bit error number and its description, as the
+// error path shows and logs them. Expected problems are never thrown.
+class RuntimeError : public std::exception {
+public:
+    RuntimeError(std::int32_t number, QString description, QString source = {});
+
+    std::int32_t number() const { return m_number; }
+    const QString& description() const { return m_description; }
+    const QString& source() const { return m_source; }
+    const char* what() const noexcept override { return m_what.constData(); }
+
+private:
+    std::int32_t m_number;
+    QString m_description;
+    QString m_source;
+    QByteArray m_what;
+};
+
+// The familiar error numbers with their usual descriptions.
+namespace Errors {
+constexpr std::int32_t InvalidArgument = 5;
+constexpr std::int32_t Overflow = 6;
+constexpr std::int32_t TypeMismatch = 13;
+constexpr std::int32_t FileNotFound = 53;
+constexpr std::int32_t PathFileAccess = 75;
+constexpr std::int32_t PathNotFound = 76;
+constexpr std::int32_t DuplicateKey = 457;
+
+// Throws the error with its standard description.
+[[noreturn]] void raise(std::int32_t number);
+// Throws the error with a description of the caller's own.
+[[noreturn]] void raise(std::int32_t number, const QString& description);
+QString standardDescription(std::int32_t number);
+} // namespace Errors

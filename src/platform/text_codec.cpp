@@ -1,0 +1,112 @@
+#include "platform/text_codec.h"
+
+#include <QStringDecoder>
+#include <array>
+
+namespace {
+
+// Code points of bytes 0x80..0x9F in Windows-1252; the five unassigned bytes
+// stand for the control characters of the same number.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The Windows-1252 byte for a code point, or -1 when it has none.
+int windows1252Byte(char32_t codePoint)
+{
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF))
+        return int(codePoint);
+    for (int i = 0; i < 32; ++i)
+        if (kHighControls[i] == codePoint)
+            return 0x80 + i;
+    return -1;
+}
+
+QString fromWindows1252(const QByteArray& bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (unsigned char c : bytes)
+        text.append(c >= 0x80 && c < 0xA0 ? QChar(kHighControls[c - 0x80]) : QChar(c));
+    return text;
+}
+
+} // namespace
+
+namespace TextCodec {
+
+QString decode(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return fromWindows1252(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+QStringList splitLines(const QString& text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+bool fitsWindows1252(const QString& text)
+{
+    for (char32_t cp : text.toUcs4())
+        if (windows1252Byte(cp) < 0)
+            return false;
+    return true;
+}
+
+QByteArray toWindows1252WithReferences(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        if (u < 0x80) {
+            out.append(char(u));
+            continue;
+        }
+        char32_t cp = u;
+        if (QChar::isHighSurrogate(u) && i + 1 < n && text.at(i + 1).isLowSurrogate())
+            cp = QChar::surrogateToUcs4(u, text.at(++i).unicode());
+        const int b = windows1252Byte(cp);
+        if (b >= 0)
+            out.append(char(b));
+        else
+            out.append("&#").append(QByteArray::number(quint32(cp))).append(';');
+    }
+    return out;
+}
+
+QByteArray encodePageSource(const QString& text)
+{
+    if (!fitsWindows1252(text))
+        return text.toUtf8();
+    QByteArray out;
+    out.reserve(text.size());
+    for (char32_t cp : text.toUcs4())
+        out.append(char(windows1252Byte(cp)));
+    return out;
+}
+
+} // namespace TextCodec

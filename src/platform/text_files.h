@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+// Text files reached through numbered handles, as the program's modules share
+// them: a handle is taken with freeFile(), opened, used and closed; closeAll()
+// closes every file still open (shutdown and the fatal report use it).
+//
+// Output lines end with CR LF. Input accepts CR LF, LF or CR and decodes
+// UTF-8, falling back to Windows-1252 (see TextCodec::decode).
+namespace TextFiles {
+
+enum class Encoding {
+    Utf8,                  // the log
+    Windows1252References, // generated HTML: Windows-1252, other characters as &#N;
+    PageSource,            // Windows-1252 when every character fits, else UTF-8
+};
+
+// The lowest handle not in use (1 upwards). Raises 67 "Too many files" when none is left.
+int freeFile();
+
+// Creates or replaces the file. A missing folder raises Path not found (76),
+// any other failure Path/File access error (75). The handle must be free.
+void openForOutput(int handle, const QString& path, Encoding encoding);
+
+// Opens an existing file for reading. A missing file raises File not found (53).
+void openForInput(int handle, const QString& path);
+
+// Writes text followed by CR LF.
+void printLine(int handle, const QString& text);
+// Writes text without a line end, so the next write continues the same line.
+void print(int handle, const QString& text);
+// Writes buffered output to disk now (the log does this after every line).
+void flush(int handle);
+
+// Reads the next line without its line end. Raises 62 "Input past end of file" at the end.
+QString lineInput(int handle);
+bool atEnd(int handle);
+
+bool isOpen(int handle);
+// Closes the file; output is written out. Closing a handle that is not open does nothing.
+void close(int handle);
+void closeAll();
+
+} // namespace TextFiles

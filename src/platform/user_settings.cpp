@@ -1,0 +1,7 @@
+#include "platform/user_settings.h"
+
+std::unique_ptr<QSettings> openUserSettings()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("ZEL_Editor"));
+}

@@ -1,0 +1,76 @@
+#include "support/kiosk_fixture.h"
+
+#include "app/core/open_kiosk_system.h"
+#include "platform/screen_size.h"
+#include "platform/text_codec.h"
+#include "platform/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    file.write(bytes);
+}
+
+void writeTextFile(const QString& path, const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes.append(line.toUtf8()).append("\r\n");
+    writeBytes(path, bytes);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QStringList readLines(const QString& path)
+{
+    return TextCodec::splitLines(TextCodec::decode(readBytes(path)));
+}
+
+TemporaryKiosk::TemporaryKiosk(const QStringList& configurationLines)
+{
+    writeTextFile(path(QStringLiteral("configuration.txt")), configurationLines);
+}
+
+QString TemporaryKiosk::folder() const
+{
+    return QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
+}
+
+QString TemporaryKiosk::path(const QString& relative) const
+{
+    return folder() + QDir::toNativeSeparators(relative);
+}
+
+void TemporaryKiosk::open(QSize screen)
+{
+    openKioskSystemRunState(folder(), FixedScreenSize(screen));
+}
+
+void TemporaryKiosk::openHeadless()
+{
+    openKioskSystemHeadless(folder());
+}
+
+QStringList TemporaryKiosk::logLines() const
+{
+    const QStringList logs = QDir(m_dir.path()).entryList({QStringLiteral("log*.txt")}, QDir::Files);
+    EXPECT_EQ(logs.size(), 1) << logs.join(u' ').toStdString();
+    if (logs.isEmpty())
+        return {};
+    // Written lines reach the disk only when flushed; the log flushes every line.
+    return readLines(path(logs.first()));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "support/program_end_catcher.h"
+#include "support/recording_messages.h"
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Writes a file (creating its folders); lines are joined with CR LF, with a final CR LF.
+void writeTextFile(const QString& path, const QStringList& lines);
+void writeBytes(const QString& path, const QByteArray& bytes);
+QByteArray readBytes(const QString& path);
+// The file's lines (CR LF, LF or CR accepted).
+QStringList readLines(const QString& path);
+
+// A kiosk system in a temporary folder, with recorded messages and a caught
+// program end. folder() ends with the separator.
+class TemporaryKiosk {
+public:
+    // configurationLines go into configuration.txt (an empty list gives an empty file).
+    explicit TemporaryKiosk(const QStringList& configurationLines = {});
+    QString folder() const;
+    QString path(const QString& relative) const;
+    // Opens the kiosk system as the desktop program would on a screen of this size.
+    void open(QSize screen = QSize(1280, 1024));
+    // Opens it as the headless maker does (configured screen, no checks).
+    void openHeadless();
+    // The lines of the one log file in the folder (fails the test if there is not exactly one).
+    QStringList logLines() const;
+
+    RecordingMessages messages;
+    ProgramEndCatcher ending;
+
+private:
+    QTemporaryDir m_dir;
+};

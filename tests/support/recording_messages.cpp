@@ -1,0 +1,44 @@
+#include "support/recording_messages.h"
+
+RecordingMessages::RecordingMessages() { Messages::install(this); }
+
+RecordingMessages::~RecordingMessages() { Messages::install(nullptr); }
+
+void RecordingMessages::show(const QString& text, MessageIcon icon)
+{
+    m_entries.push_back({icon == MessageIcon::Exclamation ? Entry::Exclamation : Entry::Ok, text});
+}
+
+int RecordingMessages::askYesNo(const QString& text)
+{
+    m_entries.push_back({Entry::YesNo, text});
+    return nextAnswer();
+}
+
+int RecordingMessages::askYesNoCancel(const QString& text)
+{
+    m_entries.push_back({Entry::YesNoCancel, text});
+    return nextAnswer();
+}
+
+void RecordingMessages::scriptAnswers(std::initializer_list<int> answers)
+{
+    m_answers.insert(m_answers.end(), answers);
+}
+
+QStringList RecordingMessages::texts() const
+{
+    QStringList list;
+    for (const auto& e : m_entries)
+        list.append(e.text);
+    return list;
+}
+
+int RecordingMessages::nextAnswer()
+{
+    if (m_answers.empty())
+        return Answer::Cancel;
+    const int answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}

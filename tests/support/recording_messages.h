@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/messages.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+// Records every message and question; questions take their answers from a
+// script (Answer::Yes, ...) in order, and answer Cancel when it runs out.
+class RecordingMessages : public MessageBoxes {
+public:
+    struct Entry {
+        enum Kind { Ok, Exclamation, YesNo, YesNoCancel } kind;
+        QString text;
+    };
+
+    RecordingMessages();
+    ~RecordingMessages() override;
+
+    void show(const QString& text, MessageIcon icon) override;
+    int askYesNo(const QString& text) override;
+    int askYesNoCancel(const QString& text) override;
+
+    void scriptAnswers(std::initializer_list<int> answers);
+    const std::vector<Entry>& entries() const { return m_entries; }
+    QStringList texts() const;
+    void clear() { m_entries.clear(); }
+
+private:
+    int nextAnswer();
+    std::vector<Entry> m_entries;
+    std::deque<int> m_answers;
+};
