@@ -1,0 +1,273 @@
+#include "directive_file.h"
+
+#include "makecab_error.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return result;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return lowered(a) == lowered(b);
+}
+
+std::string replaceStar(std::string_view text, std::string_view number)
+{
+    std::string result;
+    for (char c : text) {
+        if (c == '*')
+            result += number;
+        else
+            result += c;
+    }
+    return result;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+// Parses one file at a time, remembering the line being read for messages.
+class DirectiveParser {
+public:
+    explicit DirectiveParser(std::string fileLabel) : fileLabel_(std::move(fileLabel)) {}
+
+    CabinetDirectives parse(std::string_view text)
+    {
+        if (text.starts_with("\xEF\xBB\xBF"))
+            text.remove_prefix(3);
+        for (std::string_view rawLine : splitLines(text)) {
+            ++lineNumber_;
+            lineText_ = std::string(rawLine);
+            const std::string_view line = trimmed(rawLine);
+            if (line.empty() || line.front() == ';')
+                continue;
+            if (line.front() == '.')
+                readDirective(line.substr(1));
+            else
+                readFileLine(line);
+        }
+        return directives_;
+    }
+
+private:
+    [[noreturn]] void fail(const std::string& problem) const
+    {
+        throw MakecabError(fileLabel_ + " line " + std::to_string(lineNumber_) + ": " + problem + ": \""
+                           + lineText_ + "\"");
+    }
+
+    void readDirective(std::string_view body)
+    {
+        const auto nameEnd = std::min(body.find_first_of(" \t"), body.size());
+        const std::string_view name = body.substr(0, nameEnd);
+        const std::string_view rest = trimmed(body.substr(nameEnd));
+        if (sameIgnoringCase(name, "option"))
+            readOption(rest);
+        else if (sameIgnoringCase(name, "set"))
+            readSet(rest);
+        else
+            fail("unknown directive \"." + std::string(name) + "\"");
+    }
+
+    void readOption(std::string_view rest)
+    {
+        if (!sameIgnoringCase(rest, "explicit"))
+            fail("unknown option (only .OPTION EXPLICIT is understood)");
+        explicit_ = true;
+    }
+
+    void readSet(std::string_view rest)
+    {
+        const auto equals = rest.find('=');
+        if (equals == std::string_view::npos)
+            fail(".Set needs the form NAME=VALUE");
+        const std::string_view name = trimmed(rest.substr(0, equals));
+        if (name.empty())
+            fail(".Set without a variable name");
+        assign(lowered(name), unquoted(trimmed(rest.substr(equals + 1))));
+    }
+
+    // A value may be written in double quotes; "" inside stands for one quote.
+    std::string unquoted(std::string_view value) const
+    {
+        if (value.size() < 2 || value.front() != '"' || value.back() != '"')
+            return std::string(value);
+        std::string result;
+        value = value.substr(1, value.size() - 2);
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            result += value[i];
+            if (value[i] == '"' && i + 1 < value.size() && value[i + 1] == '"')
+                ++i;
+        }
+        return result;
+    }
+
+    void assign(const std::string& name, const std::string& value)
+    {
+        if (name == "cabinetnametemplate") {
+            if (value.empty() || value.find_first_of("/\\") != std::string::npos)
+                fail("CabinetNameTemplate must be a plain file name");
+            directives_.cabinetNameTemplate = value;
+        } else if (name == "diskdirectorytemplate") {
+            directives_.diskDirectoryTemplate = value;
+        } else if (name == "sourcedir") {
+            directives_.sourceDir = value;
+        } else if (name == "compressiontype") {
+            directives_.compressionType = compressionType(value);
+        } else if (name == "maxdisksize") {
+            checkDiskSize(value);
+        } else if (name == "cabinet") {
+            if (!switchValue(value))
+                fail("Cabinet=off (loose compressed files) is not supported");
+        } else if (name == "compress") {
+            directives_.compress = switchValue(value);
+        } else if (explicit_) {
+            fail("unknown variable \"" + name + "\" under .OPTION EXPLICIT");
+        }
+    }
+
+    CabinetCompression compressionType(const std::string& value) const
+    {
+        if (sameIgnoringCase(value, "mszip"))
+            return CabinetCompression::MsZip;
+        if (sameIgnoringCase(value, "none"))
+            return CabinetCompression::None;
+        fail("unsupported CompressionType \"" + value + "\" (MSZIP or NONE)");
+    }
+
+    bool switchValue(const std::string& value) const
+    {
+        const std::string v = lowered(value);
+        if (v == "on" || v == "yes" || v == "true" || v == "1")
+            return true;
+        if (v == "off" || v == "no" || v == "false" || v == "0")
+            return false;
+        fail("expected on or off, not \"" + value + "\"");
+    }
+
+    // Everything goes into one cabinet, so the size only has to be a known form.
+    void checkDiskSize(const std::string& value) const
+    {
+        static const char* const named[] = {"cdrom", "2.88m", "1.44m", "1.25m", "1.2m", "720k", "360k"};
+        const std::string v = lowered(value);
+        if (std::find(std::begin(named), std::end(named), v) != std::end(named))
+            return;
+        if (!v.empty() && std::all_of(v.begin(), v.end(), [](unsigned char c) { return std::isdigit(c); }))
+            return;
+        fail("MaxDiskSize must be CDROM, a disk size name or a number of bytes");
+    }
+
+    void readFileLine(std::string_view line)
+    {
+        std::string name;
+        if (line.front() == '"') {
+            const auto closing = line.find('"', 1);
+            if (closing == std::string_view::npos)
+                fail("file name without closing quote");
+            if (!trimmed(line.substr(closing + 1)).empty())
+                fail("unexpected text after the quoted file name");
+            name = std::string(line.substr(1, closing - 1));
+        } else {
+            name = std::string(line);
+        }
+        if (name.empty())
+            fail("empty file name");
+        for (const ListedFile& earlier : directives_.files) {
+            if (sameIgnoringCase(earlier.name, name))
+                fail("file listed twice (first on line " + std::to_string(earlier.lineNumber) + ")");
+        }
+        directives_.files.push_back(ListedFile{name, lineNumber_});
+    }
+
+    std::string fileLabel_;
+    CabinetDirectives directives_;
+    bool explicit_ = false;
+    int lineNumber_ = 0;
+    std::string lineText_;
+};
+
+} // namespace
+
+CabinetCompression CabinetDirectives::effectiveCompression() const
+{
+    return compress ? compressionType : CabinetCompression::None;
+}
+
+std::string CabinetDirectives::cabinetFileName() const
+{
+    return replaceStar(cabinetNameTemplate, "1");
+}
+
+std::filesystem::path CabinetDirectives::outputFolder() const
+{
+    const std::string folder = replaceStar(diskDirectoryTemplate, "1");
+    return folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder);
+}
+
+std::filesystem::path CabinetDirectives::sourcePath(const ListedFile& file) const
+{
+    std::string relative = file.name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const std::filesystem::path source = sourceDir.empty() ? std::filesystem::path(".") : std::filesystem::path(sourceDir);
+    return source / relative;
+}
+
+std::string CabinetDirectives::storedName(const ListedFile& file)
+{
+    std::string name = file.name;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
+CabinetDirectives parseDirectives(std::string_view text, const std::string& fileLabel)
+{
+    return DirectiveParser(fileLabel).parse(text);
+}
+
+CabinetDirectives readDirectiveFile(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ignored))
+        throw MakecabError("cannot read directive file \"" + path.string() + "\"");
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad())
+        throw MakecabError("cannot read directive file \"" + path.string() + "\"");
+    return parseDirectives(content.str(), path.filename().string());
+}
