@@ -1,0 +1,109 @@
+#include "app/core/error_handler.h"
+#include "app/core/log_file.h"
+#include "config/configuration.h"
+#include "platform/program_end.h"
+#include "platform/text_files.h"
+#include "support/kiosk_fixture.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
+{
+    TemporaryKiosk kiosk;
+    kiosk.openHeadless();
+    const int logHandle = configuration::integerValue(QStringLiteral("logFileNumber"));
+    QStringList events;
+    ProgramEnd::setUnloadWindowsHook([&] {
+        events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
+    });
+
+    EXPECT_TRUE(endsProgram([] {
+        reportRuntimeError(QStringLiteral("frmKioskSystem"), QStringLiteral("Form_Load"), RuntimeError(6, "Overflow"));
+    }));
+
+    ASSERT_EQ(kiosk.messages.entries().size(), 1u);
+    EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
+    EXPECT_EQ(kiosk.messages.texts()[0],
+              QStringLiteral("The System has encountered a problem\r\nRuntime error 6 in frmKioskSystem.Form_Load\r\nOverflow"));
+    EXPECT_EQ(events, QStringList{QStringLiteral("unload, log open: 1")});
+    const QStringList log = kiosk.logLines();
+    ASSERT_GE(log.size(), 3);
+    EXPECT_EQ(log.mid(log.size() - 3),
+              (QStringList{"Runtime error 6 in frmKioskSystem.Form_Load", "Overflow", "log file closed"}));
+    EXPECT_FALSE(TextFiles::isOpen(logHandle));
+    EXPECT_EQ(kiosk.ending.endCount(), 1);
+    EXPECT_TRUE(fatalReportInProgress());
+}
+
+TEST(FatalReport, SecondFailureWhileClosingWindowsEndsAtOnce)
+{
+    TemporaryKiosk kiosk;
+    kiosk.openHeadless();
+    ProgramEnd::setUnloadWindowsHook([] { fatalError(QStringLiteral("editor failed while closing")); });
+
+    EXPECT_TRUE(endsProgram([] { fatalError(QStringLiteral("first")); }));
+
+    EXPECT_EQ(kiosk.messages.entries().size(), 1u);
+    EXPECT_EQ(kiosk.ending.endCount(), 1);
+    const QStringList log = kiosk.logLines();
+    EXPECT_EQ(log.last(), QStringLiteral("first")); // no closing line: the second failure ended it at once
+}
+
+TEST(FatalReport, BeforeAnyKioskSystemWritesNoFile)
+{
+    RecordingMessages messages;
+    ProgramEndCatcher ending;
+    configuration::newConfigurationItems();
+    EXPECT_TRUE(endsProgram([] { fatalError(QStringLiteral("early")); }));
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("The System has encountered a problem\r\nearly")});
+    EXPECT_EQ(ending.endCount(), 1);
+}
+
+TEST(FatalReport, ErrorPathTurnsAnyFailureIntoTheReport)
+{
+    TemporaryKiosk kiosk;
+    EXPECT_TRUE(endsProgram([] {
+        withErrorPath(QStringLiteral("frmKioskSystem"), QStringLiteral("mnuFileItem_Click(2)"),
+                      [] { Errors::raise(Errors::FileNotFound); });
+    }));
+    EXPECT_EQ(kiosk.messages.texts().value(0), QStringLiteral("The System has encountered a problem\r\n"
+                                                              "Runtime error 53 in frmKioskSystem.mnuFileItem_Click(2)\r\n"
+                                                              "File not found"));
+}
+
+TEST(LogFile, NameIsTheLocalTimeWithoutSeparators)
+{
+    EXPECT_EQ(logFileName(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), QStringLiteral("log20260102030405.txt"));
+    EXPECT_EQ(logFileName(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58))), QStringLiteral("log20261231235958.txt"));
+}
+
+TEST(LogFile, MessagesWithLineBreaksBecomeSeveralLinesAndNothingIsWrittenWithoutALog)
+{
+    TemporaryKiosk kiosk;
+    configuration::newConfigurationItems();
+    logMessage(QStringLiteral("nowhere")); // no log yet: silently ignored
+    kiosk.openHeadless();
+    logMessage(QStringLiteral("webBrowser_BeforeNavigate2(0) a\r\nsecond"));
+    closeLogFile();
+    logMessage(QStringLiteral("after close"));
+    const QStringList log = kiosk.logLines();
+    EXPECT_EQ(log.mid(log.size() - 3),
+              (QStringList{"webBrowser_BeforeNavigate2(0) a", "second", "log file closed"}));
+    EXPECT_FALSE(log.contains(QStringLiteral("nowhere")));
+}
+
+TEST(LogFile, UnwritableFolderIsReportedAsOpenLogFile)
+{
+    TemporaryKiosk kiosk;
+    configuration::newConfigurationItems();
+    configuration::addString(QStringLiteral("kioskSystemFolder"), kiosk.path(QStringLiteral("missing/")));
+    EXPECT_TRUE(endsProgram([] { openLogFile(); }));
+    EXPECT_EQ(kiosk.messages.texts().value(0), QStringLiteral("The System has encountered a problem\r\n"
+                                                              "Runtime error 76 in configuration.openLogFile\r\n"
+                                                              "Path not found"));
+}
+
+} // namespace

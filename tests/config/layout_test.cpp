@@ -1,0 +1,128 @@
+#include "config/configuration.h"
+#include "config/layout.h"
+#include "platform/screen_size.h"
+#include "support/kiosk_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct WorkedLayout {
+    int width, height;
+    int navigationHeight;
+    std::array<int, 5> branch, leaf, root, selector;
+};
+
+class LayoutForScreen : public ::testing::TestWithParam<WorkedLayout> {};
+
+std::array<int, 5> derivedFor(const char* type)
+{
+    std::array<int, 5> values{};
+    const char* suffixes[] = {"NavigationWidth", "ContentWidth", "ButtonWidth", "ContentAvailableWidth",
+                              "MaximumImageWidth"};
+    for (int i = 0; i < 5; ++i)
+        values[i] = configuration::integerValue(QString::fromLatin1(type) + QString::fromLatin1(suffixes[i]));
+    return values;
+}
+
+TEST_P(LayoutForScreen, MatchesTheWorkedValues)
+{
+    const WorkedLayout& c = GetParam();
+    TemporaryKiosk kiosk({QStringLiteral("screenwidth %1").arg(c.width), QStringLiteral("screenheight %1").arg(c.height)});
+    kiosk.open(QSize(c.width, c.height));
+    EXPECT_TRUE(kiosk.messages.entries().empty());
+    EXPECT_EQ(configuration::integerValue(QStringLiteral("navigationHeight")), c.navigationHeight);
+    EXPECT_EQ(derivedFor("branch"), c.branch);
+    EXPECT_EQ(derivedFor("leaf"), c.leaf);
+    EXPECT_EQ(derivedFor("root"), c.root);
+    EXPECT_EQ(derivedFor("selector"), c.selector);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LayoutForScreen, ::testing::Values(
+    WorkedLayout{1280, 1024, 1018, {320, 956, 316, 956, 946}, {153, 1123, 149, 1103, 1093},
+                 {320, 956, 316, 956, 946}, {320, 956, 316, 936, 926}},
+    WorkedLayout{1024, 768, 762, {256, 764, 252, 764, 754}, {122, 898, 118, 878, 868},
+                 {256, 764, 252, 764, 754}, {256, 764, 252, 744, 734}},
+    WorkedLayout{800, 600, 594, {200, 596, 196, 596, 586}, {96, 700, 92, 680, 670},
+                 {200, 596, 196, 596, 586}, {200, 596, 196, 576, 566}}),
+    [](const auto& info) { return "w" + std::to_string(info.param.width); });
+
+TEST(Layout, NavigationShareAboveAQuarterDoesNotOverflow)
+{
+    TemporaryKiosk kiosk({QStringLiteral("branchnavigationpercentage 26"), QStringLiteral("rootnavigationpercentage 100")});
+    kiosk.open();
+    EXPECT_EQ(kiosk.ending.endCount(), 0);
+    EXPECT_EQ(configuration::integerValue(QStringLiteral("branchNavigationWidth")), 332);
+    EXPECT_EQ(configuration::integerValue(QStringLiteral("rootNavigationWidth")), 1280);
+    EXPECT_EQ(configuration::integerValue(QStringLiteral("rootContentWidth")), -4); // stored as it comes
+}
+
+TEST(Layout, ZeroScrollBarAndSpaceLeaveTheWidthsEqual)
+{
+    TemporaryKiosk kiosk({QStringLiteral("scrollbarwidth 0"), QStringLiteral("minimumhorizontalspace 0")});
+    kiosk.open();
+    EXPECT_EQ(configuration::integerValue(QStringLiteral("leafContentAvailableWidth")), 1123);
+    EXPECT_EQ(configuration::integerValue(QStringLiteral("leafMaximumImageWidth")), 1123);
+}
+
+TEST(Layout, ExtremeAdjustmentOverflowsAndIsReportedAsTheOpen)
+{
+    TemporaryKiosk kiosk({QStringLiteral("navigationheightadjustment -32767")});
+    EXPECT_TRUE(endsProgram([&] { kiosk.open(); }));
+    EXPECT_EQ(kiosk.messages.texts().value(0),
+              QStringLiteral("The System has encountered a problem\r\nRuntime error 6 in frmKioskSystem.openKioskSystem(")
+                  + kiosk.folder() + QStringLiteral(")\r\nOverflow"));
+}
+
+TEST(Layout, LogListsAllThirtyEightItemsInStoreOrder)
+{
+    TemporaryKiosk kiosk;
+    kiosk.open();
+    const QStringList log = kiosk.logLines();
+    ASSERT_EQ(log.size(), 38);
+    const QStringList expected = {
+        "kioskSystemFolder = " + kiosk.folder(), "logFileNumber = " + QString::number(configuration::integerValue("logFileNumber")),
+        "rootFilePath = " + kiosk.folder() + "root/root.htm", "mode = 2", "buttons = 8", "screenwidth = 1280",
+        "screenheight = 1024", "screens = 1", "remotescreen = 1", "leafnavigationpercentage = 12",
+        "branchnavigationpercentage = 25", "rootnavigationpercentage = 25", "selectornavigationpercentage = 25",
+        "navigationheightadjustment = 6", "navigationwidthadjustment = 4", "scrollbarwidth = 20",
+        "minimumhorizontalspace = 5", "navigationHeight = 1018", "branchNavigationWidth = 320",
+        "branchContentWidth = 956", "branchButtonWidth = 316", "branchContentAvailableWidth = 956",
+        "branchMaximumImageWidth = 946", "leafNavigationWidth = 153", "leafContentWidth = 1123",
+        "leafButtonWidth = 149", "leafContentAvailableWidth = 1103", "leafMaximumImageWidth = 1093",
+        "rootNavigationWidth = 320", "rootContentWidth = 956", "rootButtonWidth = 316",
+        "rootContentAvailableWidth = 956", "rootMaximumImageWidth = 946", "selectorNavigationWidth = 320",
+        "selectorContentWidth = 956", "selectorButtonWidth = 316", "selectorContentAvailableWidth = 936",
+        "selectorMaximumImageWidth = 926"};
+    EXPECT_EQ(log, expected);
+}
+
+struct ScreenCheck {
+    const char* name;
+    QStringList configuration;
+    QSize screen;
+    const char* report;
+};
+
+class LayoutScreenCheck : public ::testing::TestWithParam<ScreenCheck> {};
+
+TEST_P(LayoutScreenCheck, MismatchIsFatal)
+{
+    const ScreenCheck& c = GetParam();
+    TemporaryKiosk kiosk(c.configuration);
+    configuration::openConfiguration(kiosk.folder());
+    const FixedScreenSize screen(c.screen);
+    EXPECT_TRUE(endsProgram([&] { deriveLayout(&screen); }));
+    EXPECT_EQ(kiosk.messages.texts().value(0),
+              QStringLiteral("The System has encountered a problem\r\n") + QString::fromLatin1(c.report));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LayoutScreenCheck, ::testing::Values(
+    ScreenCheck{"height", {}, QSize(1280, 768),
+                "Configuration File\r\nSpecified screen height = 1024\r\nActual screen height = 768\r\nProgram will stop"},
+    ScreenCheck{"total_width", {"screens 2", "screenwidth 640", "screenheight 768"}, QSize(1024, 768),
+                "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
+                "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

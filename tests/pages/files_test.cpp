@@ -1,0 +1,97 @@
+#include "pages/files.h"
+#include "platform/runtime_error.h"
+#include "support/kiosk_fixture.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+class FilesOnDisk : public ::testing::Test {
+protected:
+    QString path(const QString& relative) const { return QDir::toNativeSeparators(m_dir.filePath(relative)); }
+    QTemporaryDir m_dir;
+};
+
+int errorNumberOf(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const RuntimeError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST_F(FilesOnDisk, ExistenceTellsFilesFromFolders)
+{
+    writeBytes(path("news/today.zel"), "#leaf\r\n");
+    EXPECT_TRUE(Files::fileExists(path("news/today.zel")));
+    EXPECT_FALSE(Files::fileExists(path("news")));
+    EXPECT_TRUE(Files::folderExists(path("news")));
+    EXPECT_FALSE(Files::folderExists(path("news/today.zel")));
+    EXPECT_FALSE(Files::fileExists(QString()));
+}
+
+TEST_F(FilesOnDisk, CreateFolderNeedsParentAndNoExistingFolder)
+{
+    Files::createFolder(path("news"));
+    EXPECT_TRUE(Files::folderExists(path("news")));
+    EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("news")); }), 58);
+    EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("a/b")); }), 76);
+}
+
+TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytes)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    writeBytes(path("a.jpg"), bytes);
+    writeBytes(path("b.jpg"), "older");
+    Files::copyFile(path("a.jpg"), path("b.jpg"));
+    EXPECT_EQ(readBytes(path("b.jpg")), bytes);
+    Files::copyFile(path("a.jpg"), path("a.jpg")); // onto itself: nothing is lost
+    EXPECT_EQ(readBytes(path("a.jpg")), bytes);
+    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("none.jpg"), path("c.jpg")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
+}
+
+TEST_F(FilesOnDisk, CopyFolderContentsMergesIntoTheDestination)
+{
+    writeBytes(path("template/configuration.txt"), "buttons 8\r\n");
+    writeBytes(path("template/root/root.zel"), "#root\r\n");
+    writeBytes(path("kiosk/configuration.txt"), "older");
+    writeBytes(path("kiosk/news/today.zel"), "#leaf\r\n");
+    writeBytes(path("kiosk/root/root.zel"), "#root\r\n#title Mine\r\n");
+    Files::copyFolderContents(path("template"), path("kiosk"));
+    EXPECT_EQ(readBytes(path("kiosk/configuration.txt")), QByteArray("buttons 8\r\n"));
+    EXPECT_EQ(readBytes(path("kiosk/root/root.zel")), QByteArray("#root\r\n"));
+    EXPECT_EQ(readBytes(path("kiosk/news/today.zel")), QByteArray("#leaf\r\n")); // pages not in the template stay
+    EXPECT_EQ(errorNumberOf([&] { Files::copyFolderContents(path("template"), path("missing")); }), 76);
+}
+
+TEST_F(FilesOnDisk, NamesAndExtensionsComeFromTheFileOnDisk)
+{
+    writeBytes(path("photo.large.jpg"), "x");
+    writeBytes(path("readme"), "x");
+    EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")), QStringLiteral("jpg"));
+    EXPECT_EQ(Files::fileExtension(path("readme")), QStringLiteral("readme"));
+    EXPECT_EQ(Files::fileNameOf(path("photo.large.jpg")), QStringLiteral("photo.large.jpg"));
+    EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
+}
+
+TEST(FilePaths, ParentAndLastFolderAreTextOnly)
+{
+    const QString sep = QDir::separator();
+    const QString photo = sep + "kiosk" + sep + "news" + sep + "photo.jpg";
+    EXPECT_EQ(Files::parentFolderOf(photo), sep + "kiosk" + sep + "news");
+    EXPECT_EQ(Files::parentFolderOf(sep + "photo.jpg"), sep);
+    EXPECT_EQ(Files::parentFolderOf("photo.jpg"), QString());
+    EXPECT_EQ(Files::lastFolderName(photo), QStringLiteral("news"));
+    EXPECT_EQ(Files::lastFolderName(sep + "kiosk" + sep + "news" + sep), QStringLiteral("news"));
+    EXPECT_THROW(Files::lastFolderName("photo.jpg"), RuntimeError);
+}
+
+} // namespace

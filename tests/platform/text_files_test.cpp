@@ -1,0 +1,85 @@
+#include "platform/text_codec.h"
+#include "platform/text_files.h"
+#include "platform/runtime_error.h"
+#include "support/kiosk_fixture.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TextCodec, ReadsUtf8AndFallsBackToWindows1252)
+{
+    EXPECT_EQ(TextCodec::decode(QByteArray("caf\xc3\xa9")), QStringLiteral("café"));
+    EXPECT_EQ(TextCodec::decode(QByteArray("caf\xe9 \x80")), QStringLiteral("café €"));
+    EXPECT_EQ(TextCodec::decode(QByteArray("\xef\xbb\xbf#leaf")), QStringLiteral("#leaf"));
+}
+
+TEST(TextCodec, SplitsEveryKindOfLineEnd)
+{
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\nb\nc\rd")),
+              (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
+    EXPECT_TRUE(TextCodec::splitLines(QString()).isEmpty());
+}
+
+TEST(TextCodec, HtmlBytesAreWindows1252WithReferences)
+{
+    EXPECT_EQ(TextCodec::toWindows1252WithReferences(QStringLiteral("<p>café €5 \u0394 \U0001F600</p>")),
+              QByteArray("<p>caf\xe9 \x80" "5 &#916; &#128512;</p>"));
+}
+
+TEST(TextCodec, PageSourcesStaySingleByteWhenTheyCan)
+{
+    EXPECT_EQ(TextCodec::encodePageSource(QStringLiteral("caf\u00e9")), QByteArray("caf\xe9"));
+    EXPECT_EQ(TextCodec::encodePageSource(QStringLiteral("\u0394")), QByteArray("\xce\x94"));
+}
+
+TEST(TextFiles, HandlesAreRealAndLinesEndWithCrLf)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.htm"));
+    const int first = TextFiles::freeFile();
+    TextFiles::openForOutput(first, path, TextFiles::Encoding::Windows1252References);
+    const int second = TextFiles::freeFile();
+    EXPECT_NE(first, second);
+    TextFiles::print(first, QStringLiteral("<p>"));
+    TextFiles::printLine(first, QStringLiteral("\u20ac</p>"));
+    TextFiles::printLine(first, QString());
+    TextFiles::closeAll();
+    EXPECT_FALSE(TextFiles::isOpen(first));
+    EXPECT_EQ(readBytes(path), QByteArray("<p>\x80</p>\r\n\r\n"));
+
+    TextFiles::openForInput(first, path);
+    EXPECT_EQ(TextFiles::lineInput(first), QStringLiteral("<p>\u20ac</p>"));
+    EXPECT_EQ(TextFiles::lineInput(first), QString());
+    EXPECT_TRUE(TextFiles::atEnd(first));
+    EXPECT_THROW(TextFiles::lineInput(first), RuntimeError);
+    TextFiles::close(first);
+}
+
+TEST(TextFiles, OpeningFailuresCarryTheFamiliarNumbers)
+{
+    QTemporaryDir dir;
+    const int handle = TextFiles::freeFile();
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+        int number;
+    } cases[] = {
+        {"missing input", [&] { TextFiles::openForInput(handle, dir.filePath("none.zel")); }, 53},
+        {"output in missing folder",
+         [&] { TextFiles::openForOutput(handle, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }, 76},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.open();
+            ADD_FAILURE() << c.name;
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), c.number) << c.name;
+        }
+        EXPECT_FALSE(TextFiles::isOpen(handle)) << c.name;
+    }
+}
+
+} // namespace
