@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The module name the page maker's procedures give to the error path.
+inline const QString& makerModule()
+{
+    static const QString name = QStringLiteral("dlgMakePage");
+    return name;
+}

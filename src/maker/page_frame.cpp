@@ -1,0 +1,209 @@
+// The fixed parts of a page's three files: document headers, the frameset of
+// the main file and the navigation bar with rows that fill navigationHeight.
+#include "maker/maker_module.h"
+#include "maker/page_maker.h"
+
+#include "app/core/error_handler.h"
+#include "pages/page_types.h"
+#include "platform/int16.h"
+#include "platform/text_files.h"
+
+namespace {
+
+QString number(std::int32_t value) { return QString::number(value); }
+
+QString anchorLine(const QString& url, std::int16_t id, const QString& text)
+{
+    return QStringLiteral("<a href=\"") + url + QStringLiteral("\" class=\"nav\" id=\"b") + number(id)
+           + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
+}
+
+} // namespace
+
+void PageMaker::writeNavigation(const QString& line) { TextFiles::printLine(m_navigationFile, line); }
+
+void PageMaker::makeHeader(int handle, const QString& frameName)
+{
+    withErrorPath(
+        makerModule(),
+        [&] { return QStringLiteral("makeHeader(") + number(handle) + QStringLiteral(",") + frameName + QStringLiteral(")"); },
+        [&] {
+            TextFiles::printLine(handle, QStringLiteral("<html>"));
+            TextFiles::printLine(handle, QStringLiteral("<head>"));
+            TextFiles::printLine(handle, QStringLiteral("<title>") + m_pageTitle + QStringLiteral(" - ") + frameName
+                                             + QStringLiteral("</title>"));
+            TextFiles::printLine(handle, QStringLiteral("<link rel=\"stylesheet\" href=\"../stylesheet.css\">"));
+            TextFiles::printLine(handle, QStringLiteral("<script language=\"javascript\" type=\"Text/javascript\" "
+                                                        "src=\"../frame_script.js\"></script>"));
+            TextFiles::printLine(handle, QStringLiteral("</head>"));
+        });
+}
+
+void PageMaker::makeContentHeader()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeContentHeader"), [&] {
+        makeHeader(m_contentFile, QStringLiteral("Content"));
+        writeContent(QStringLiteral("<body>"));
+    });
+}
+
+void PageMaker::makeContentFooter()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeContentFooter"), [&] {
+        writeContent(QStringLiteral("</body>"));
+        writeContent(QStringLiteral("</html>"));
+    });
+}
+
+void PageMaker::startNavigationHeader()
+{
+    withErrorPath(makerModule(), QStringLiteral("startNavigationHeader"), [&] {
+        makeHeader(m_navigationFile, QStringLiteral("Navigation"));
+        writeNavigation(QStringLiteral("<body>"));
+        writeNavigation(QStringLiteral("<table class=\"nav\" border=1 cellspacing=0>"));
+    });
+}
+
+void PageMaker::completeNavigationFooter()
+{
+    withErrorPath(makerModule(), QStringLiteral("completeNavigationFooter"), [&] {
+        writeNavigation(QStringLiteral("</table>"));
+        writeNavigation(QStringLiteral("</body>"));
+        writeNavigation(QStringLiteral("</html>"));
+    });
+}
+
+void PageMaker::makeMainPage(std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
+                             bool withOnload)
+{
+    withErrorPath(makerModule(), QStringLiteral("makeMainPage"), [&] {
+        makeHeader(m_mainFile, QStringLiteral("Main"));
+        TextFiles::print(m_mainFile, QStringLiteral("<frameset cols=\"") + number(contentWidth) + QStringLiteral(",")
+                                         + number(navigationWidth)
+                                         + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
+        TextFiles::printLine(m_mainFile, withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
+        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + m_contentFileName
+                                             + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=")
+                                             + scrolling + QStringLiteral(">"));
+        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + m_navigationFileName
+                                             + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
+        TextFiles::printLine(m_mainFile, QStringLiteral("</frameset>"));
+        TextFiles::printLine(m_mainFile, QStringLiteral("</html>"));
+    });
+}
+
+void PageMaker::makeNavigationButton(const QString& url, const QString& text)
+{
+    withErrorPath(makerModule(), QStringLiteral("makeNavigationButton"), [&] {
+        if (m_buttonCount >= m_buttons) {
+            makeError(QStringLiteral("Too many buttons on page"));
+            return;
+        }
+        // Each row takes an equal share of what is left, so the remainders of
+        // the divisions fall on the lower rows and all rows add up exactly.
+        const std::int16_t rowHeight =
+            Int16::checked(m_remainingNavigationHeight / Int16::subtract(m_buttons, m_buttonCount));
+        m_buttonCount = Int16::add(m_buttonCount, 1);
+        m_remainingNavigationHeight = Int16::subtract(m_remainingNavigationHeight, rowHeight);
+        writeNavigation(QStringLiteral("<tr>"));
+        writeNavigation(QStringLiteral("<td valign=middle align=center height=") + number(rowHeight)
+                        + QStringLiteral(" width=") + number(m_buttonWidth) + QStringLiteral(">"));
+        writeNavigation(url.isEmpty() ? QStringLiteral("&nbsp;") : anchorLine(url, m_buttonCount, text));
+        writeNavigation(QStringLiteral("</td>"));
+        writeNavigation(QStringLiteral("</tr>"));
+    });
+}
+
+void PageMaker::makeNavigationDoubleButton(const QString& url, const QString& text)
+{
+    withErrorPath(makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
+        if (m_buttonCount >= Int16::subtract(m_buttons, 1)) {
+            makeError(QStringLiteral("Too many buttons on page"));
+            return;
+        }
+        const std::int16_t rowHeight = Int16::checked(Int16::multiply(2, m_remainingNavigationHeight)
+                                                      / Int16::subtract(m_buttons, m_buttonCount));
+        m_buttonCount = Int16::add(m_buttonCount, 1);
+        m_remainingNavigationHeight = Int16::subtract(m_remainingNavigationHeight, rowHeight);
+        writeNavigation(QStringLiteral("<tr>"));
+        writeNavigation(QStringLiteral("<td valign=middle align=center height=") + number(rowHeight)
+                        + QStringLiteral(" width=") + number(m_buttonWidth) + QStringLiteral(">"));
+        if (url.isEmpty()) {
+            writeNavigation(QStringLiteral("&nbsp;"));
+            m_buttonCount = Int16::add(m_buttonCount, 1);
+        } else {
+            writeNavigation(anchorLine(url, m_buttonCount, text));
+            m_buttonCount = Int16::add(m_buttonCount, 1);
+            writeNavigation(anchorLine(url, m_buttonCount, QString()));
+        }
+        writeNavigation(QStringLiteral("</td>"));
+        writeNavigation(QStringLiteral("</tr>"));
+    });
+}
+
+void PageMaker::makeNavigationHomeButton()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeNavigationHomeButton"), [&] {
+        makeNavigationButton(QStringLiteral("../") + Support::rootPageLink(), QStringLiteral("Home"));
+    });
+}
+
+void PageMaker::makeNavigationBackButton()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeNavigationBackButton"), [&] {
+        makeNavigationButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back"));
+    });
+}
+
+void PageMaker::makeBranchNavigationHeader()
+{
+    startNavigationHeader();
+    makeNavigationHomeButton();
+}
+
+void PageMaker::makeRootNavigationFooter()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeRootNavigationFooter"), [&] {
+        while (m_buttonCount < m_buttons)
+            makeNavigationButton(QString(), QString());
+        completeNavigationFooter();
+    });
+}
+
+void PageMaker::makeBranchNavigationFooter()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeBranchNavigationFooter"), [&] {
+        while (m_buttonCount < m_buttons - 1)
+            makeNavigationButton(QString(), QString());
+        makeNavigationBackButton();
+        completeNavigationFooter();
+    });
+}
+
+void PageMaker::makeLeafNavigationFooter()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeLeafNavigationFooter"), [&] {
+        makeNavigationHomeButton();
+        makeNavigationButton(QStringLiteral("javascript:scrollup()"), QStringLiteral("Up"));
+        for (int blank = 0; blank < 4; ++blank)
+            makeNavigationButton(QString(), QString());
+        makeNavigationButton(QStringLiteral("javascript:scrolldown()"), QStringLiteral("Down"));
+        makeNavigationBackButton();
+        completeNavigationFooter();
+    });
+}
+
+void PageMaker::makeselectorNavigationFooter()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeselectorNavigationFooter"), [&] {
+        makeNavigationHomeButton();
+        makeNavigationDoubleButton(QStringLiteral("javascript:select()"),
+                                   QStringLiteral("Select The Item CurrentlyDisplayed On The Left"));
+        makeNavigationButton(QStringLiteral("javascript:pageup()"), QStringLiteral("Page Up"));
+        makeNavigationButton(QStringLiteral("javascript:rowup()"), QStringLiteral("Up"));
+        makeNavigationButton(QStringLiteral("javascript:rowdown()"), QStringLiteral("Down"));
+        makeNavigationButton(QStringLiteral("javascript:pagedown()"), QStringLiteral("Page Down"));
+        makeNavigationBackButton();
+        completeNavigationFooter();
+    });
+}

@@ -1,0 +1,181 @@
+// The make driver: what to make, the files of one page, the page builder by
+// page type, and page references turned into links.
+#include "maker/page_maker.h"
+
+#include "maker/maker_module.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "pages/files.h"
+#include "pages/page_paths.h"
+#include "pages/page_types.h"
+#include "pages/support.h"
+#include "platform/text_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QChar kSeparator = QDir::separator();
+
+QString withPath(const char* label, const QString& path)
+{
+    return QString::fromLatin1(label) + QStringLiteral("(") + path + QStringLiteral(")");
+}
+
+} // namespace
+
+void PageMaker::makeOne(const QString& filePath)
+{
+    withErrorPath(makerModule(), [&] { return withPath("makeOne", filePath); }, [&] {
+        m_pendingPagePath = filePath;
+        m_makeAllMode = false;
+    });
+}
+
+void PageMaker::makeAll()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeAll"), [&] { m_makeAllMode = true; });
+}
+
+void PageMaker::run()
+{
+    withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
+        if (m_makeAllMode) {
+            makeAllPages();
+        } else {
+            m_pagesMade = 0;
+            m_pagesTotal = 1;
+            makeOnePage(m_pendingPagePath);
+        }
+    });
+}
+
+QStringList PageMaker::allPageSources() const
+{
+    QStringList pages;
+    const QString top = configuration::kioskSystemFolder();
+    const QDir topFolder(top);
+    for (const QString& folderName : topFolder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString folderPath = top + folderName;
+        const QDir pageFolder(folderPath);
+        for (const QFileInfo& file : pageFolder.entryInfoList(QDir::Files, QDir::Name)) {
+            if (file.suffix() == QLatin1String("zel"))
+                pages.append(folderPath + kSeparator + file.fileName());
+        }
+    }
+    return pages;
+}
+
+void PageMaker::makeAllPages()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeAllPages"), [&] {
+        const QStringList pages = allPageSources();
+        m_pagesMade = 0;
+        m_pagesTotal = int(pages.size());
+        for (const QString& page : pages)
+            makeOnePage(page);
+    });
+}
+
+void PageMaker::reportCount()
+{
+    if (m_count)
+        m_count(m_pagesMade, m_pagesTotal);
+}
+
+void PageMaker::makeOnePage(const QString& filePath)
+{
+    withErrorPath(makerModule(), [&] { return withPath("makeOnePage", filePath); }, [&] {
+        QString folderName;
+        QString pageName;
+        Files::splitPageSourcePath(filePath, folderName, pageName);
+        if (m_progress)
+            m_progress(QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ") + folderName);
+
+        m_buttonCount = 0;
+        m_imageCounter = 1;
+        m_pageTitle.clear();
+        m_sourcePath = filePath;
+        // A message about this page must never show a line of the previous one.
+        m_currentLine.clear();
+
+        m_inputFile = TextFiles::freeFile();
+        TextFiles::openForInput(m_inputFile, filePath);
+        QString drive;
+        QString extension;
+        Files::splitFilePath(filePath, drive, m_pageFolderPath, m_pageName, extension);
+
+        m_contentFileName = m_pageName + QStringLiteral("_con.htm");
+        m_contentFile = TextFiles::freeFile();
+        TextFiles::openForOutput(m_contentFile, m_pageFolderPath + kSeparator + m_contentFileName,
+                                 TextFiles::Encoding::Windows1252References);
+        m_navigationFileName = m_pageName + QStringLiteral("_nav.htm");
+        m_navigationFile = TextFiles::freeFile();
+        TextFiles::openForOutput(m_navigationFile, m_pageFolderPath + kSeparator + m_navigationFileName,
+                                 TextFiles::Encoding::Windows1252References);
+        m_mainFileName = m_pageName + QStringLiteral(".htm");
+        m_mainFile = TextFiles::freeFile();
+        TextFiles::openForOutput(m_mainFile, m_pageFolderPath + kSeparator + m_mainFileName,
+                                 TextFiles::Encoding::Windows1252References);
+
+        switch (Support::readPageType(m_inputFile)) {
+        case PageType::Leaf:
+            makeLeaf();
+            break;
+        case PageType::Branch:
+            makeBranch();
+            break;
+        case PageType::Root:
+            makeRoot();
+            break;
+        case PageType::Selector:
+            makeSelector();
+            break;
+        case PageType::Invalid:
+            makeError(QStringLiteral("Invalid Zel Page"));
+            break;
+        }
+
+        TextFiles::close(m_inputFile);
+        TextFiles::close(m_contentFile);
+        TextFiles::close(m_navigationFile);
+        TextFiles::close(m_mainFile);
+        ++m_pagesMade;
+        reportCount();
+    });
+}
+
+QString PageMaker::pageRefToURL(const QString& pageReference)
+{
+    return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
+        QString url;
+        QString checkPath;
+        qsizetype separator = pageReference.indexOf(u'\\');
+        if (separator < 0)
+            separator = pageReference.indexOf(u'/');
+        if (separator < 0) {
+            if (Support::isValidPageName(pageReference)) {
+                url = pageReference + QStringLiteral(".htm");
+                checkPath = m_pageFolderPath + kSeparator + pageReference + QStringLiteral(".zel");
+            } else {
+                url = QStringLiteral("..\\missing.html");
+            }
+        } else {
+            const QString folder = pageReference.left(separator);
+            const QString page = pageReference.mid(separator + 1);
+            const bool folderValid = Support::isValidFolderName(folder);
+            const bool pageValid = Support::isValidPageName(page);
+            if (folderValid && pageValid) {
+                url = QStringLiteral("..\\") + folder + QStringLiteral("\\") + page + QStringLiteral(".htm");
+                checkPath = configuration::kioskSystemFolder() + folder + kSeparator + page + QStringLiteral(".zel");
+            } else {
+                url = QStringLiteral("..\\missing.html");
+            }
+        }
+        if (!checkPath.isEmpty() && !Files::fileExists(checkPath))
+            makeError(QStringLiteral("Reference to non-existent page"));
+        return url;
+    });
+}

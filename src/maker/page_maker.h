@@ -1,0 +1,169 @@
+#pragma once
+
+#include "pages/page_types.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+// The page maker: turns page sources into the three HTML files of a page
+// (main frameset, "_con.htm" content, "_nav.htm" navigation bar) and the
+// scaled picture copies in the page folder's "images" sub-folder.
+//
+// One PageMaker lives as long as its owner (the maker dialog, zel-make) and
+// keeps its fields between makes; every per-page field is reset when a page
+// starts. Needs an open kiosk system (configuration items by name).
+//
+// Faulty lines are reported through Messages (makeError) and making goes on.
+// Unexpected failures go to the error path with the module "dlgMakePage",
+// which ends the program. Generated HTML keeps backslash links
+// ("..\sales\prices.htm", "images\prices00001.jpg") on every platform; files
+// on disk use native paths.
+//
+// The implementation is split by responsibility: directive reading
+// (directive_reader.cpp), page frame and navigation bar (page_frame.cpp),
+// root/branch/leaf builders (text_pages.cpp), selector builder
+// (selector_page.cpp), make driver (page_maker.cpp) and picture placement
+// (image_placement.cpp).
+class PageMaker {
+public:
+    // Receives "Making page " + page + " in folder " + folder before each page.
+    using ProgressHandler = std::function<void(const QString& text)>;
+    // Receives the pages made so far and the pages of the whole make after each page.
+    using CountHandler = std::function<void(int made, int total)>;
+
+    void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
+    void setCountHandler(CountHandler handler) { m_count = std::move(handler); }
+
+    // What to make on the next run(): one page source, or every page source of
+    // the open kiosk system. Nothing is made yet.
+    void makeOne(const QString& filePath);
+    void makeAll();
+    // Makes what makeOne or makeAll asked for (the dialog's activation).
+    void run();
+
+    // Every "*.zel" file (extension compared case-sensitively) in the direct
+    // sub-folders of the kiosk system folder; folders and files sorted by name.
+    void makeAllPages();
+    // Makes one page source; its three HTML files are created or replaced.
+    void makeOnePage(const QString& filePath);
+
+    // The relative link of a page reference ("prices", "sales\prices",
+    // "sales/prices") as written into pages; "..\missing.html" for a badly
+    // named reference. Reports bad names and missing page sources.
+    QString pageRefToURL(const QString& pageReference);
+
+    int pagesMade() const { return m_pagesMade; }
+    int pagesTotal() const { return m_pagesTotal; }
+    bool makeAllMode() const { return m_makeAllMode; }
+
+    // Text escaping of #title, #head and #para text: "<" and ">" only.
+    static QString encode(const QString& text);
+
+    // Classifies a page source line: "IGNORE" for an empty line, "NOT DIRECTIVE"
+    // when it does not start with "#", otherwise the lower-cased name between
+    // "#" and the first blank ("" for a comment). arguments receives the text
+    // after the first blank, trimmed of blanks.
+    static QString classifyLine(const QString& line, QString& arguments);
+
+private:
+    using Dispatch = void (PageMaker::*)(const QString& directive);
+
+    // Directive reader
+    QString getDirective();
+    void readNextLine();
+    void directiveLoop(Dispatch dispatch);
+    void copyTitle();
+    void copyHead(const QString& cssClass);
+    void copyPara(const QString& cssClass);
+    void copyHTML();
+    void insertBreak();
+    void makeError(const QString& message);
+    void writeContent(const QString& line);
+    // Copies the following plain lines until a directive line (held) or the end.
+    void copyBlock(bool escape);
+
+    // Page frame and navigation bar
+    void makeHeader(int handle, const QString& frameName);
+    void makeContentHeader();
+    void makeContentFooter();
+    void startNavigationHeader();
+    void completeNavigationFooter();
+    void makeMainPage(std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
+                      bool withOnload);
+    void makeNavigationButton(const QString& url, const QString& text);
+    void makeNavigationDoubleButton(const QString& url, const QString& text);
+    void makeNavigationHomeButton();
+    void makeNavigationBackButton();
+    void makeBranchNavigationHeader();
+    void makeRootNavigationFooter();
+    void makeBranchNavigationFooter();
+    void makeLeafNavigationFooter();
+    void makeselectorNavigationFooter();
+    void writeNavigation(const QString& line);
+
+    // Root, branch and leaf pages
+    void setLayout(const QString& pageType);
+    void makeRoot();
+    void makeBranch();
+    void makeLeaf();
+    void makeRootPage();
+    void dispatchRootOrBranch(const QString& directive);
+    void dispatchLeaf(const QString& directive);
+    void insertButton();
+    void insertImage();
+
+    // Selector pages
+    void makeSelector();
+    void dispatchSelector(const QString& directive);
+    void insertItem();
+    void makeSelectorContentFooter();
+
+    // Picture placement
+    void ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                    std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                    const bool& noScaleUp);
+    // The picture file in the page folder whose name equals fileName ignoring
+    // letter case; "" when there is none or the name would leave the folder.
+    QString findPicture(const QString& fileName) const;
+
+    // Driver
+    QStringList allPageSources() const;
+    void reportCount();
+
+    // Driver state
+    bool m_makeAllMode = false;
+    QString m_pendingPagePath;
+    QString m_sourcePath;
+    QString m_pageFolderPath;
+    QString m_pageName;
+    QString m_contentFileName;
+    QString m_navigationFileName;
+    QString m_mainFileName;
+    std::int16_t m_imageCounter = 1;
+    int m_inputFile = 0;
+    int m_contentFile = 0;
+    int m_navigationFile = 0;
+    int m_mainFile = 0;
+    int m_pagesMade = 0;
+    int m_pagesTotal = 0;
+    ProgressHandler m_progress;
+    CountHandler m_count;
+
+    // Directive reader state
+    QString m_currentLine;
+    QString m_directiveArguments;
+    bool m_lineHeld = false;
+    QString m_pageTitle;
+
+    // Navigation and layout state (set when a page builder starts)
+    std::int16_t m_buttonCount = 0;
+    std::int16_t m_remainingNavigationHeight = 0;
+    std::int16_t m_buttonWidth = 0;
+    std::int16_t m_buttons = 0;
+    std::int16_t m_navigationHeight = 0;
+    std::int16_t m_maximumImageWidth = 0;
+    std::int16_t m_contentAvailableWidth = 0;
+    bool m_itemTableStarted = false;
+};

@@ -1,0 +1,219 @@
+// Root, branch and leaf pages: their builders, #button and #image.
+#include "maker/maker_module.h"
+#include "maker/page_maker.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "pages/support.h"
+#include "platform/blanks.h"
+
+#include <cmath>
+
+namespace {
+
+QString number(std::int32_t value) { return QString::number(value); }
+
+std::int16_t item(const QString& name) { return configuration::integerValue(name); }
+
+// Rounds to the nearest integer, halves to the even neighbour.
+std::int32_t roundHalfEven(double value)
+{
+    const double down = std::floor(value);
+    const double fraction = value - down;
+    double result = down;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0))
+        result = down + 1.0;
+    return std::int32_t(result);
+}
+
+} // namespace
+
+void PageMaker::setLayout(const QString& pageType)
+{
+    m_navigationHeight = item(QStringLiteral("navigationHeight"));
+    m_buttons = item(QStringLiteral("buttons"));
+    m_remainingNavigationHeight = m_navigationHeight;
+    m_buttonWidth = item(pageType + QStringLiteral("ButtonWidth"));
+    m_maximumImageWidth = item(pageType + QStringLiteral("MaximumImageWidth"));
+    m_contentAvailableWidth = item(pageType + QStringLiteral("ContentAvailableWidth"));
+}
+
+void PageMaker::makeRoot()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeRoot"), [&] {
+        setLayout(QStringLiteral("root"));
+        makeContentHeader();
+        startNavigationHeader();
+        directiveLoop(&PageMaker::dispatchRootOrBranch);
+        makeContentFooter();
+        makeRootPage();
+        makeRootNavigationFooter();
+    });
+}
+
+void PageMaker::makeRootPage()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeRootPage"), [&] {
+        makeMainPage(item(QStringLiteral("rootContentWidth")), item(QStringLiteral("rootNavigationWidth")),
+                     QStringLiteral("no"), false);
+    });
+}
+
+void PageMaker::makeBranch()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeBranch"), [&] {
+        setLayout(QStringLiteral("branch"));
+        makeContentHeader();
+        makeBranchNavigationHeader();
+        directiveLoop(&PageMaker::dispatchRootOrBranch);
+        makeContentFooter();
+        makeMainPage(item(QStringLiteral("branchContentWidth")), item(QStringLiteral("branchNavigationWidth")),
+                     QStringLiteral("no"), false);
+        makeBranchNavigationFooter();
+    });
+}
+
+void PageMaker::makeLeaf()
+{
+    withErrorPath(makerModule(), QStringLiteral("makeLeaf"), [&] {
+        setLayout(QStringLiteral("leaf"));
+        makeContentHeader();
+        startNavigationHeader();
+        directiveLoop(&PageMaker::dispatchLeaf);
+        makeContentFooter();
+        makeMainPage(item(QStringLiteral("leafContentWidth")), item(QStringLiteral("leafNavigationWidth")),
+                     QStringLiteral("yes"), false);
+        makeLeafNavigationFooter();
+    });
+}
+
+void PageMaker::dispatchRootOrBranch(const QString& directive)
+{
+    if (directive == QLatin1String("para"))
+        copyPara(QStringLiteral("branch"));
+    else if (directive == QLatin1String("button"))
+        insertButton();
+    else if (directive == QLatin1String("title"))
+        copyTitle();
+    else if (directive == QLatin1String("image"))
+        insertImage();
+    else if (directive == QLatin1String("html"))
+        copyHTML();
+    else if (directive == QLatin1String("break"))
+        insertBreak();
+    else if (directive.isEmpty() || directive == QLatin1String("IGNORE"))
+        return;
+    else
+        makeError(QStringLiteral("Expected valid directive"));
+}
+
+void PageMaker::dispatchLeaf(const QString& directive)
+{
+    if (directive == QLatin1String("para"))
+        copyPara(QStringLiteral("leaf"));
+    else if (directive == QLatin1String("head"))
+        copyHead(QStringLiteral("leaf"));
+    else if (directive == QLatin1String("title"))
+        copyTitle();
+    else if (directive == QLatin1String("image"))
+        insertImage();
+    else if (directive == QLatin1String("html"))
+        copyHTML();
+    else if (directive == QLatin1String("break"))
+        insertBreak();
+    else if (directive == QLatin1String("button"))
+        makeError(QStringLiteral("You can not put buttons on a leaf page"));
+    else if (directive.isEmpty() || directive == QLatin1String("IGNORE"))
+        return;
+    else
+        makeError(QStringLiteral("Expected valid directive"));
+}
+
+void PageMaker::insertButton()
+{
+    withErrorPath(makerModule(), QStringLiteral("insertButton"), [&] {
+        if (m_directiveArguments.isEmpty()) {
+            makeNavigationButton(QString(), QString());
+            return;
+        }
+        const qsizetype blank = m_directiveArguments.indexOf(u' ');
+        if (blank < 0) {
+            makeError(QStringLiteral("Invalid button directive"));
+            return;
+        }
+        const QString url = pageRefToURL(m_directiveArguments.left(blank));
+        const QString text = trimBlanks(m_directiveArguments.mid(blank + 1));
+        if (text.isEmpty())
+            makeError(QStringLiteral("Invalid button directive"));
+        else
+            makeNavigationButton(url, text);
+    });
+}
+
+void PageMaker::insertImage()
+{
+    withErrorPath(makerModule(), QStringLiteral("insertImage"), [&] {
+        const QString& arguments = m_directiveArguments;
+        QString alignment = QStringLiteral("centre");
+        std::int16_t percent = 100;
+        if (arguments.isEmpty()) {
+            makeError(QStringLiteral("no image specified"));
+            return;
+        }
+        QString fileName;
+        QString rest;
+        if (arguments.at(0) == u'"') {
+            const qsizetype closing = arguments.indexOf(u'"', 1);
+            if (closing < 0) {
+                makeError(QStringLiteral("unmatched \" in file name"));
+                return;
+            }
+            fileName = arguments.mid(1, closing - 1).toLower();
+            rest = trimBlanks(arguments.mid(closing + 1)).toLower();
+        } else {
+            const qsizetype blank = arguments.indexOf(u' ');
+            if (blank < 0) {
+                fileName = arguments.toLower();
+            } else {
+                fileName = arguments.left(blank).toLower();
+                rest = trimBlanks(arguments.mid(blank + 1)).toLower();
+            }
+        }
+        if (!rest.isEmpty()) {
+            const qsizetype blank = rest.indexOf(u' ');
+            if (blank < 0) {
+                alignment = rest;
+            } else {
+                alignment = rest.left(blank);
+                QString percentText = rest.mid(blank + 1);
+                if (percentText.endsWith(u'%'))
+                    percentText.chop(1);
+                percent = Support::integerInRange(percentText, 1, 100, 0);
+                if (percent == 0) {
+                    makeError(QStringLiteral("invalid image directive"));
+                    percent = 100;
+                }
+            }
+        }
+        const std::int32_t requiredWidth = roundHalfEven(double(m_maximumImageWidth) * percent / 100.0);
+        std::int32_t scaledHeight = 0;
+        std::int32_t scaledWidth = 0;
+        QString scaledFileName;
+        const bool noScaleUp = false;
+        ScaleImage(fileName, 0, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
+        const QString size = QStringLiteral(" width=") + number(scaledWidth) + QStringLiteral(" height=")
+                             + number(scaledHeight) + QStringLiteral(" alt=\"\">");
+        if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
+            const std::int32_t hspace = (std::int32_t(m_contentAvailableWidth) - scaledWidth) / 2;
+            writeContent(QStringLiteral("<img src=\"") + scaledFileName + QStringLiteral("\" hspace=") + number(hspace)
+                         + size);
+            writeContent(QStringLiteral("<br clear=all>"));
+        } else if (alignment == QLatin1String("left") || alignment == QLatin1String("right")) {
+            writeContent(QStringLiteral("<img src=\"") + scaledFileName + QStringLiteral("\" align=") + alignment
+                         + QStringLiteral(" hspace=") + number(item(QStringLiteral("minimumhorizontalspace"))) + size);
+        } else {
+            makeError(QStringLiteral("invalid image directive"));
+            writeContent(QStringLiteral("<img src=\"") + fileName + QStringLiteral("\" alt=\"\">"));
+        }
+    });
+}

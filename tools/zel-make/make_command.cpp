@@ -1,0 +1,84 @@
+#include "make_command.h"
+
+#include "app/core/log_file.h"
+#include "app/core/open_kiosk_system.h"
+#include "maker/page_maker.h"
+#include "platform/messages.h"
+#include "platform/program_end.h"
+#include "platform/text_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void printProgress(const QString& text)
+{
+    const QByteArray bytes = (text + u'\n').toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+}
+
+// A page source that is missing or cannot be read stops before anything is made.
+bool checkPageSources(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists() || info.isDir()) {
+            Messages::show(QStringLiteral("Page source - ") + path + QStringLiteral(" does NOT exist"));
+            return false;
+        }
+        if (!info.isReadable()) {
+            Messages::show(QStringLiteral("Page source - ") + path + QStringLiteral(" can NOT be read"));
+            return false;
+        }
+    }
+    return true;
+}
+
+QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+} // namespace
+
+namespace MakeCommand {
+
+int run(const QStringList& arguments)
+{
+    static StandardErrorMessageBoxes messages;
+    Messages::install(&messages);
+    ProgramEnd::setEndHook([] {
+        std::fflush(nullptr);
+        std::exit(Fatal);
+    });
+
+    if (arguments.isEmpty()) {
+        Messages::show(QStringLiteral("Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]"));
+        return Fatal;
+    }
+    QStringList pageSources;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        pageSources.append(absolute(arguments.at(i)));
+    if (!checkPageSources(pageSources))
+        return Fatal;
+
+    // A missing folder or configuration file is a fatal report of the open itself.
+    openKioskSystemHeadless(absolute(arguments.first()));
+    PageMaker maker;
+    maker.setProgressHandler(printProgress);
+    if (pageSources.isEmpty()) {
+        maker.makeAll();
+        maker.run();
+    } else {
+        for (const QString& path : pageSources) {
+            maker.makeOne(path);
+            maker.run();
+        }
+    }
+    closeLogFile();
+    TextFiles::closeAll();
+    std::fflush(stdout);
+    return messages.shownCount() > 0 ? MessagesShown : Success;
+}
+
+} // namespace MakeCommand

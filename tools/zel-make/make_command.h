@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+// zel-make KIOSK_FOLDER [PAGE_SOURCE ...]
+//
+// Opens the kiosk system as the desktop program does but with the configured
+// screen (no screen is measured), then makes the named page sources in order,
+// or every page as Make All Pages does when none is named. Messages go to
+// standard error (text with CR LF as newlines, then an empty line), progress
+// lines to standard output.
+namespace MakeCommand {
+
+constexpr int Success = 0;        // nothing was reported
+constexpr int MessagesShown = 1;  // at least one message was shown
+constexpr int Fatal = 2;          // a fatal report, a usage error or a missing file
+
+// arguments excludes the program name. Returns the exit status; a fatal
+// report ends the process through the installed end hook instead.
+int run(const QStringList& arguments);
+
+} // namespace MakeCommand
