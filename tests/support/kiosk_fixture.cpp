@@ -1,6 +1,7 @@
 #include "support/kiosk_fixture.h"
 
 #include "app/core/open_kiosk_system.h"
+#include "pages/files.h"
 #include "platform/screen_size.h"
 #include "platform/text_codec.h"
 #include "platform/text_files.h"
@@ -73,4 +74,12 @@ QStringList TemporaryKiosk::logLines() const
         return {};
     // Written lines reach the disk only when flushed; the log flushes every line.
     return readLines(path(logs.first()));
+}
+
+void copySampleKiosk(const QString& folder)
+{
+    const QString source = QStringLiteral(ZEL_SOURCE_DIR);
+    Files::copyFolderContents(QDir::toNativeSeparators(source + "/template"), folder);
+    QFile::remove(QDir(folder).filePath(QStringLiteral("CMakeLists.txt")));
+    Files::copyFolderContents(QDir::toNativeSeparators(source + "/examples/sample"), folder);
 }

@@ -36,3 +36,7 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Copies the Template folder and the bundled sample kiosk system into the
+// folder (which must exist), giving a complete kiosk system ready to make.
+void copySampleKiosk(const QString& folder);
