@@ -1,0 +1,80 @@
+#include "imaging/image_scaling.h"
+
+#include "imaging/image_tool.h"
+#include "imaging/jpeg_size.h"
+#include "pages/files.h"
+#include "platform/messages.h"
+#include "platform/runtime_error.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace Jpeg {
+
+namespace {
+constexpr float FreeSide = 3E+38f;
+}
+
+float scaleFactor(std::int32_t required, std::int32_t actual)
+{
+    if (required < 1)
+        return FreeSide;
+    return static_cast<float>(static_cast<double>(required) / static_cast<double>(actual));
+}
+
+std::int32_t scaledDimension(float scale, std::int32_t size)
+{
+    const double product = static_cast<double>(scale) * static_cast<double>(size);
+    const int previousMode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(product);
+    std::fesetround(previousMode);
+    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
+        Errors::raise(Errors::Overflow);
+    return static_cast<std::int32_t>(rounded);
+}
+
+void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
+                std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
+                bool noScaleUp)
+{
+    std::int32_t height = 0;
+    std::int32_t width = 0;
+    GetSize(sourcePath, height, width);
+    if (height < 1 || width < 1) {
+        Messages::show(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath
+                       + QStringLiteral("\r\n") + QStringLiteral("So unable to scale image"));
+        scaledHeight = 0;
+        scaledWidth = 0;
+        return;
+    }
+
+    const float xScale = scaleFactor(requiredWidth, width);
+    const float yScale = scaleFactor(requiredHeight, height);
+    const float scale = xScale < yScale ? xScale : yScale;
+
+    if (scale == FreeSide) {
+        // No box at all: nothing to fit, so the picture keeps its own size.
+        Messages::show(QStringLiteral("Scaling error in Jpeg.scaleImage"));
+        scaledHeight = height;
+        scaledWidth = width;
+        Files::copyFile(sourcePath, destinationPath);
+        return;
+    }
+    if (noScaleUp && scale > 1) {
+        scaledHeight = height;
+        scaledWidth = width;
+        Files::copyFile(sourcePath, destinationPath);
+        return;
+    }
+
+    scaledHeight = scaledDimension(scale, height);
+    scaledWidth = scaledDimension(scale, width);
+    // Without a working tool the copy keeps its pixels and the page's image
+    // tag scales it to the sizes returned.
+    if (!resampleImage(sourcePath, destinationPath, scaledHeight, scaledWidth))
+        Files::copyFile(sourcePath, destinationPath);
+}
+
+} // namespace Jpeg

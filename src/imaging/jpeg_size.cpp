@@ -1,0 +1,138 @@
+#include "imaging/jpeg_size.h"
+
+#include "imaging/exif_orientation.h"
+#include "platform/messages.h"
+#include "platform/runtime_error.h"
+
+#include <QFile>
+
+namespace Jpeg {
+
+namespace {
+
+constexpr std::uint8_t MarkerFlag = 0xFF;
+constexpr std::uint8_t EndOfImage = 0xD9;
+constexpr std::uint8_t App1 = 0xE1;
+constexpr std::int32_t InputPastEndOfFile = 62;
+
+// Start-of-frame markers of every coding process; C4 (Huffman tables), C8
+// (reserved) and CC (arithmetic conditioning) share the range but are not frames.
+bool isFrameHeader(std::uint8_t marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers that stand alone, without a length: restart markers and TEM.
+bool isStandalone(std::uint8_t marker) { return (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01; }
+
+void showProblemReading(const QString& fileName)
+{
+    Messages::show(QStringLiteral("Jpeg.GetSize - Problem reading ") + fileName);
+}
+
+// Walks the segments after the start of image. Returns false when a message
+// has been shown; height and width are set only on success.
+bool walkSegments(ByteReader& reader, const QString& fileName, std::int32_t& height, std::int32_t& width)
+{
+    int orientation = 0;
+    for (;;) {
+        const std::uint8_t flag = reader.readByte();
+        if (flag != MarkerFlag) {
+            Messages::show(QStringLiteral("Jpeg.GetSize - Expected Flag &HFF - got ")
+                           + QString::number(flag, 16).toUpper() + QStringLiteral(" in file ") + fileName);
+            return false;
+        }
+        std::uint8_t marker = reader.readByte();
+        while (marker == MarkerFlag) // fill bytes before the marker
+            marker = reader.readByte();
+
+        if (isFrameHeader(marker)) {
+            reader.skip(3); // length and sample precision
+            const std::int32_t frameHeight = readWord(reader);
+            const std::int32_t frameWidth = readWord(reader);
+            const bool swap = orientationSwapsSides(orientation);
+            height = swap ? frameWidth : frameHeight;
+            width = swap ? frameHeight : frameWidth;
+            return true;
+        }
+        if (isStandalone(marker))
+            continue;
+        // The image ends without a frame: no size can be read, reported like a
+        // file that ends early.
+        if (marker == EndOfImage)
+            Errors::raise(InputPastEndOfFile, QStringLiteral("Input past end of file"));
+
+        const std::uint16_t length = readWord(reader);
+        if (length < 2) // would not move past its own length field
+            Errors::raise(Errors::InvalidArgument);
+        if (marker == App1 && orientation == 0)
+            orientation = exifOrientation(reader.readBytes(length - 2));
+        else
+            reader.skip(length - 2);
+    }
+}
+
+} // namespace
+
+bool matchBytes(ByteReader& reader, const QByteArray& expected)
+{
+    for (const char byte : expected) {
+        if (reader.readByte() != static_cast<std::uint8_t>(byte))
+            return false;
+    }
+    return true;
+}
+
+std::uint16_t readWord(ByteReader& reader)
+{
+    const std::uint16_t high = reader.readByte();
+    const std::uint16_t low = reader.readByte();
+    return static_cast<std::uint16_t>(high * 256 + low);
+}
+
+bool checkJfifHeader(ByteReader& reader)
+{
+    try {
+        return matchBytes(reader, QByteArrayLiteral("\xFF\xD8"));
+    } catch (const RuntimeError& error) {
+        // A file of fewer than two bytes does not begin with FF D8 either.
+        if (error.number() == InputPastEndOfFile)
+            return false;
+        throw;
+    }
+}
+
+void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width)
+{
+    height = 0;
+    width = 0;
+    try {
+        ByteReader reader(device);
+        if (!checkJfifHeader(reader)) {
+            Messages::show(QStringLiteral("Jpeg.GetSize - File ") + fileName
+                           + QStringLiteral(" does not have valid JPEG header"));
+            return;
+        }
+        walkSegments(reader, fileName, height, width);
+    } catch (const RuntimeError&) {
+        // Every read failure, including the end of the file before a frame
+        // header, gives the same message and no size.
+        height = 0;
+        width = 0;
+        showProblemReading(fileName);
+    }
+}
+
+void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width)
+{
+    height = 0;
+    width = 0;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showProblemReading(fileName);
+        return;
+    }
+    readSize(file, fileName, height, width);
+}
+
+} // namespace Jpeg
