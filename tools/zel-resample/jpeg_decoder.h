@@ -1,20 +1,26 @@
 #pragma once
 
-#include "image.h"
-
+#include <cstdint>
 #include <string>
 
-struct DecodedPicture
+// Receives a decoded picture row by row, top to bottom, in the stored
+// orientation. Rows are 1 channel (grey) or 3 (R, G, B) of 8 bits.
+class DecodedRowSink
 {
-    Image image;         // stored orientation; 1 channel (grey) or 3 (RGB)
-    int orientation = 1; // Exif orientation 1..8 found in the file, 1 if none
+public:
+    virtual ~DecodedRowSink() = default;
+    // Called once before the first row. orientation is the Exif orientation
+    // (1..8) found in the file, 1 if none.
+    virtual void begin(int width, int height, int channels, int orientation) = 0;
+    virtual void row(const std::uint8_t* pixels) = 0;
 };
 
 // Decodes the JPEG file at path (baseline or progressive; grey, YCbCr, RGB,
 // CMYK or YCCK, Adobe-inverted or plain) for a copy whose upright size is
-// uprightWidth x uprightHeight. libjpeg scales while decoding to the smallest
-// M/8 whose result is still at least 1.5 times the copy in both directions, so
-// the resampler that follows has enough detail to filter properly.
+// uprightWidth x uprightHeight, handing the rows to sink. libjpeg scales while
+// decoding to the smallest M/8 whose result is still at least 1.5 times the
+// copy in both directions, so the resampler that follows has enough detail to
+// filter properly.
 // Throws ResampleError when the file cannot be read, is not a JPEG, or its
-// data is damaged or cut short.
-DecodedPicture decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHeight);
+// data is damaged or cut short; exceptions from sink pass through.
+void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink);

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <numbers>
-#include <vector>
 
 namespace {
 
 constexpr int weightBits = 14;
 constexpr int weightOne = 1 << weightBits;
-constexpr int rounding = 1 << (weightBits - 1);
+constexpr int fractionBits = 6;
 constexpr double lobes = 3.0;
 
 double lanczos3(double x)
@@ -24,24 +22,14 @@ double lanczos3(double x)
     return lobes * std::sin(px) * std::sin(px / lobes) / (px * px);
 }
 
-// For every output index: the first input index it reads, how many, and the
-// fixed-point weights (stride `taps`), which add up to exactly weightOne.
-struct FilterBank
-{
-    int taps = 0;
-    std::vector<int> first;
-    std::vector<int> count;
-    std::vector<std::int16_t> weights;
-};
-
-FilterBank makeFilterBank(int inSize, int outSize)
+LanczosResampler::FilterBank makeFilterBank(int inSize, int outSize)
 {
     const double scale = static_cast<double>(inSize) / outSize;
     const double widen = std::max(scale, 1.0);
     const double support = lobes * widen;
 
-    FilterBank bank;
-    bank.taps = static_cast<int>(std::ceil(support)) * 2 + 1;
+    LanczosResampler::FilterBank bank;
+    bank.taps = std::min(static_cast<int>(std::ceil(support)) * 2 + 1, inSize);
     bank.first.resize(outSize);
     bank.count.resize(outSize);
     bank.weights.assign(static_cast<std::size_t>(outSize) * bank.taps, 0);
@@ -49,17 +37,17 @@ FilterBank makeFilterBank(int inSize, int outSize)
     std::vector<double> raw(bank.taps);
     for (int i = 0; i < outSize; ++i) {
         const double centre = (i + 0.5) * scale;
-        int low = std::max(static_cast<int>(std::floor(centre - support + 0.5)), 0);
+        const int low = std::clamp(static_cast<int>(std::floor(centre - support + 0.5)), 0, inSize - 1);
         int high = std::min(static_cast<int>(std::floor(centre + support + 0.5)), inSize);
-        high = std::min(high, low + bank.taps);
-        if (high <= low) { // cannot happen for sane sizes; keep the nearest pixel
-            low = std::clamp(static_cast<int>(centre), 0, inSize - 1);
-            high = low + 1;
-        }
+        high = std::clamp(high, low + 1, low + bank.taps);
         double sum = 0.0;
         for (int x = low; x < high; ++x) {
             raw[x - low] = lanczos3((x + 0.5 - centre) / widen);
             sum += raw[x - low];
+        }
+        if (std::fabs(sum) < 1e-9) { // only when a window holds nothing but zero crossings
+            std::fill(raw.begin(), raw.end(), 1.0);
+            sum = high - low;
         }
         std::int16_t* w = &bank.weights[static_cast<std::size_t>(i) * bank.taps];
         int fixedSum = 0;
@@ -77,90 +65,98 @@ FilterBank makeFilterBank(int inSize, int outSize)
     return bank;
 }
 
-inline std::uint8_t clampToByte(std::int32_t accumulated)
+inline std::uint8_t toByte(std::int32_t accumulated, int shift)
 {
-    const std::int32_t value = accumulated >> weightBits;
+    const std::int32_t value = (accumulated + (1 << (shift - 1))) >> shift;
     return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
 }
 
+inline std::int16_t toFixed(std::int32_t accumulated, int shift)
+{
+    const std::int32_t value = (accumulated + (1 << (shift - 1))) >> shift;
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(value, -32768, 32767));
+}
+
+// sums[j] += weight * row[j]: the inner loop of the column pass, built for
+// AVX2 as well where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void accumulate(std::int32_t* sums, const std::uint8_t* row, std::size_t count, std::int16_t weight)
+{
+    // 16 x 16 -> 32-bit products: a multiply every SIMD level has.
+    for (std::size_t j = 0; j < count; ++j)
+        sums[j] += static_cast<std::int32_t>(weight) * static_cast<std::int16_t>(row[j]);
+}
+
 template <int C>
-void resampleRows(const Image& source, Image& target, const FilterBank& bank)
+void filterRow(const std::int16_t* in, std::uint8_t* out, const LanczosResampler::FilterBank& bank)
 {
-    for (int y = 0; y < source.height; ++y) {
-        const std::uint8_t* in = source.row(y);
-        std::uint8_t* out = target.row(y);
-        for (int i = 0; i < target.width; ++i) {
-            const std::uint8_t* p = in + static_cast<std::size_t>(bank.first[i]) * C;
-            const std::int16_t* w = &bank.weights[static_cast<std::size_t>(i) * bank.taps];
-            const int n = bank.count[i];
-            std::int32_t acc[C];
-            for (int c = 0; c < C; ++c)
-                acc[c] = rounding;
-            for (int k = 0; k < n; ++k)
-                for (int c = 0; c < C; ++c)
-                    acc[c] += w[k] * p[k * C + c];
-            for (int c = 0; c < C; ++c)
-                out[i * C + c] = clampToByte(acc[c]);
-        }
-    }
-}
-
-void resampleColumns(const Image& source, Image& target, const FilterBank& bank)
-{
-    const std::size_t rowBytes = source.rowBytes();
-    std::vector<std::int32_t> acc(rowBytes);
-    for (int i = 0; i < target.height; ++i) {
-        std::fill(acc.begin(), acc.end(), rounding);
+    const int outWidth = static_cast<int>(bank.first.size());
+    constexpr int shift = weightBits + fractionBits;
+    for (int i = 0; i < outWidth; ++i) {
+        const std::int16_t* p = in + static_cast<std::size_t>(bank.first[i]) * C;
         const std::int16_t* w = &bank.weights[static_cast<std::size_t>(i) * bank.taps];
-        for (int k = 0; k < bank.count[i]; ++k) {
-            const std::uint8_t* in = source.row(bank.first[i] + k);
-            const std::int16_t weight = w[k];
-            std::int32_t* a = acc.data();
-            // 16 x 16 -> 32-bit products: a multiply every SIMD level has.
-            for (std::size_t j = 0; j < rowBytes; ++j)
-                a[j] += static_cast<std::int32_t>(weight) * static_cast<std::int16_t>(in[j]);
-        }
-        std::uint8_t* out = target.row(i);
-        for (std::size_t j = 0; j < rowBytes; ++j)
-            out[j] = clampToByte(acc[j]);
+        const int n = bank.count[i];
+        std::int32_t acc[C] = {};
+        for (int k = 0; k < n; ++k)
+            for (int c = 0; c < C; ++c)
+                acc[c] += static_cast<std::int32_t>(w[k]) * p[k * C + c];
+        for (int c = 0; c < C; ++c)
+            out[i * C + c] = toByte(acc[c], shift);
     }
-}
-
-Image resampleHorizontally(const Image& source, int width)
-{
-    if (width == source.width)
-        return source;
-    const FilterBank bank = makeFilterBank(source.width, width);
-    Image target(width, source.height, source.channels);
-    if (source.channels == 1)
-        resampleRows<1>(source, target, bank);
-    else
-        resampleRows<3>(source, target, bank);
-    return target;
-}
-
-Image resampleVertically(const Image& source, int height)
-{
-    if (height == source.height)
-        return source;
-    const FilterBank bank = makeFilterBank(source.height, height);
-    Image target(source.width, height, source.channels);
-    resampleColumns(source, target, bank);
-    return target;
 }
 
 } // namespace
 
+LanczosResampler::LanczosResampler(int inWidth, int inHeight, int outWidth, int outHeight, int channels)
+    : m_inWidth(inWidth), m_channels(channels), m_rowBank(makeFilterBank(inWidth, outWidth)),
+      m_columnBank(makeFilterBank(inHeight, outHeight)),
+      m_ring(static_cast<std::size_t>(m_columnBank.taps) * inWidth * channels),
+      m_sums(static_cast<std::size_t>(inWidth) * channels),
+      m_between(static_cast<std::size_t>(inWidth) * channels), m_result(outWidth, outHeight, channels)
+{
+}
+
+void LanczosResampler::addRow(const std::uint8_t* row)
+{
+    const std::size_t rowSamples = static_cast<std::size_t>(m_inWidth) * m_channels;
+    std::copy_n(row, rowSamples, &m_ring[static_cast<std::size_t>(m_rowsAdded % m_columnBank.taps) * rowSamples]);
+    ++m_rowsAdded;
+    // An output row is due as soon as the last source row it reads is here.
+    while (m_rowsEmitted < m_result.height
+           && m_columnBank.first[m_rowsEmitted] + m_columnBank.count[m_rowsEmitted] <= m_rowsAdded)
+        emitRow(m_rowsEmitted++);
+}
+
+void LanczosResampler::emitRow(int outRow)
+{
+    const std::size_t rowSamples = m_sums.size();
+    std::fill(m_sums.begin(), m_sums.end(), 0);
+    const std::int16_t* w = &m_columnBank.weights[static_cast<std::size_t>(outRow) * m_columnBank.taps];
+    for (int k = 0; k < m_columnBank.count[outRow]; ++k) {
+        const int sourceRow = m_columnBank.first[outRow] + k;
+        const std::uint8_t* in = &m_ring[static_cast<std::size_t>(sourceRow % m_columnBank.taps) * rowSamples];
+        accumulate(m_sums.data(), in, rowSamples, w[k]);
+    }
+    for (std::size_t j = 0; j < rowSamples; ++j)
+        m_between[j] = toFixed(m_sums[j], weightBits - fractionBits);
+
+    if (m_channels == 1)
+        filterRow<1>(m_between.data(), m_result.row(outRow), m_rowBank);
+    else
+        filterRow<3>(m_between.data(), m_result.row(outRow), m_rowBank);
+}
+
+Image LanczosResampler::takeResult()
+{
+    return std::move(m_result);
+}
+
 Image resampleLanczos3(const Image& source, int width, int height)
 {
-    // The column pass vectorises well and the row pass does not, so pick the
-    // order by estimated cost: a row-pass multiply counts four column-pass ones.
-    const auto taps = [](double inSize, double outSize) { return 6.0 * std::max(inSize / outSize, 1.0) + 1.0; };
-    const double rowTaps = taps(source.width, width);
-    const double columnTaps = taps(source.height, height);
-    const double rowsFirst = 4.0 * source.height * width * rowTaps + 1.0 * height * width * columnTaps;
-    const double columnsFirst = 1.0 * height * source.width * columnTaps + 4.0 * height * width * rowTaps;
-    if (rowsFirst <= columnsFirst)
-        return resampleVertically(resampleHorizontally(source, width), height);
-    return resampleHorizontally(resampleVertically(source, height), width);
+    LanczosResampler resampler(source.width, source.height, width, height, source.channels);
+    for (int y = 0; y < source.height; ++y)
+        resampler.addRow(source.row(y));
+    return resampler.takeResult();
 }
