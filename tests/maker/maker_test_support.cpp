@@ -1,6 +1,8 @@
 #include "maker_test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -8,6 +10,7 @@ QStringList makerConfiguration() { return {QStringLiteral("screenheight 706")}; 
 
 void makePicture(const QString& path, int width, int height)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QProcess convert;
     convert.start(QStringLiteral("convert"),
                   {QStringLiteral("-size"), QStringLiteral("%1x%2").arg(width).arg(height),
