@@ -1,7 +1,31 @@
-#include <cstdio>
+#include "app/frm_kiosk_system.h"
+#include "app/qt_message_boxes.h"
+#include "app/window_closing.h"
+#include "platform/messages.h"
+#include "platform/program_end.h"
 
-int main()
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+// The desktop program: message boxes, the program-end hooks and the main
+// window. It reads no command line.
+int main(int argc, char** argv)
 {
-    std::puts("zel-editor: the desktop program is not built yet");
-    return 0;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZEL_Editor"));
+
+    QtMessageBoxes boxes;
+    Messages::install(&boxes);
+    ProgramEnd::setEndHook([] {
+        std::fflush(nullptr);
+        std::exit(1);
+    });
+    ProgramEnd::setUnloadWindowsHook(&WindowClosing::closeAllWindows);
+
+    frmKioskSystem mainWindow;
+    mainWindow.show();
+    const int status = QApplication::exec();
+    Messages::install(nullptr);
+    return status;
 }

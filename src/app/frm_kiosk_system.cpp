@@ -1,0 +1,265 @@
+#include "app/frm_kiosk_system.h"
+
+#include "app/core/error_handler.h"
+#include "app/core/log_file.h"
+#include "app/core/open_kiosk_system.h"
+#include "app/primary_screen_size.h"
+#include "app/window_closing.h"
+#include "dialogs/dlg_chose_dir.h"
+#include "dialogs/dlg_create_new_folder.h"
+#include "pages/files.h"
+#include "platform/messages.h"
+#include "platform/program_folder.h"
+#include "platform/text_files.h"
+#include "platform/user_settings.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace {
+const QString kModule = QStringLiteral("frmKioskSystem");
+const QString kRecentSection = QStringLiteral("RecentFiles");
+
+// Client area of the design: 4668 x 3348 twips.
+constexpr int kClientWidth = 4668 / 15;
+constexpr int kClientHeight = 3348 / 15;
+
+QString recentKey(int index) { return kRecentSection + QStringLiteral("/f") + QString::number(index); }
+
+QString menuText(const QString& caption)
+{
+    QString text = caption;
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+} // namespace
+
+frmKioskSystem::frmKioskSystem(QWidget* parent)
+    : QMainWindow(parent), m_screen(std::make_unique<PrimaryScreenSize>())
+{
+    setObjectName(QStringLiteral("frmKioskSystem"));
+    chooseDirectory = [this] {
+        dlgChoseDir::instance().showModal(this);
+        return dlgChoseDir::instance().getDirectory();
+    };
+    chooseNewFolderPath = [this] {
+        dlgCreateNewFolder::instance().showModal(this);
+        return dlgCreateNewFolder::instance().getFolderPath();
+    };
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
+        createMenus();
+        setCentralWidget(new QWidget(this));
+        resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+        loadRecentList();
+    });
+}
+
+frmKioskSystem::~frmKioskSystem() = default;
+
+void frmKioskSystem::setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> screen) { m_screen = std::move(screen); }
+
+QAction* frmKioskSystem::addCommand(QMenu* menu, const QString& name, const QString& caption,
+                                    void (frmKioskSystem::*slot)())
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void frmKioskSystem::createMenus()
+{
+    m_mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    addCommand(m_mnuFile, QStringLiteral("mnuOpenKioskSystem"), QStringLiteral("Open Kiosk System..."),
+               &frmKioskSystem::mnuOpenKioskSystem_Click);
+    addCommand(m_mnuFile, QStringLiteral("mnuCreateNewKioskSystem"), QStringLiteral("Create New Kiosk System..."),
+               &frmKioskSystem::mnuCreateNewKioskSystem_Click);
+    addCommand(m_mnuFile, QStringLiteral("mnuInstallKioskSystem"), QStringLiteral("Install Kiosk System ..."),
+               &frmKioskSystem::mnuInstallKioskSystem_Click);
+    m_mnuFileItem[0] = m_mnuFile->addSeparator();
+    m_mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem0"));
+    m_fileItemCaption[0] = QStringLiteral("-");
+    m_mnuFileItem[0]->setVisible(false);
+    for (int i = 1; i <= kRecentCount; ++i) {
+        m_mnuFileItem[i] = m_mnuFile->addAction(QString());
+        m_mnuFileItem[i]->setObjectName(QStringLiteral("mnuFileItem") + QString::number(i));
+        m_mnuFileItem[i]->setVisible(false);
+        connect(m_mnuFileItem[i], &QAction::triggered, this, [this, i] { mnuFileItem_Click(i); });
+    }
+    m_mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    addCommand(m_mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), &frmKioskSystem::mnuExit_Click);
+
+    m_mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    addCommand(m_mnuEdit, QStringLiteral("mnuEditPage"), QStringLiteral("Edit Page..."),
+               &frmKioskSystem::mnuEditPage_Click);
+    addCommand(m_mnuEdit, QStringLiteral("mnuCreateBranchPage"), QStringLiteral("New Branch Page..."),
+               &frmKioskSystem::mnuCreateBranchPage_Click);
+    addCommand(m_mnuEdit, QStringLiteral("mnuCreateLeafPage"), QStringLiteral("New Leaf Page..."),
+               &frmKioskSystem::mnuCreateLeafPage_Click);
+    addCommand(m_mnuEdit, QStringLiteral("mnuCreateSelectorPage"), QStringLiteral("New Selector Page..."),
+               &frmKioskSystem::mnuCreateSelectorPage_Click);
+    addCommand(m_mnuEdit, QStringLiteral("mnuNewFolder"), QStringLiteral("New Folder ..."),
+               &frmKioskSystem::mnuNewFolder_Click);
+    m_mnuEdit->menuAction()->setEnabled(false);
+
+    m_mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    m_mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    addCommand(m_mnuTools, QStringLiteral("mnuExportFolder"), QStringLiteral("Export Folder..."),
+               &frmKioskSystem::mnuExportFolder_Click);
+    addCommand(m_mnuTools, QStringLiteral("mnuMakeAllPages"), QStringLiteral("Make All Pages..."),
+               &frmKioskSystem::mnuMakeAllPages_Click);
+    m_mnuTools->menuAction()->setEnabled(false);
+
+    m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    addCommand(m_mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About Ostervale Information Kiosk (ZEL)"),
+               &frmKioskSystem::mnuAbout_Click);
+}
+
+QString frmKioskSystem::recentEntry(int index) const { return m_fileItemCaption.at(size_t(index)); }
+
+QAction* frmKioskSystem::recentAction(int index) const { return m_mnuFileItem.at(size_t(index)); }
+
+void frmKioskSystem::setRecentEntry(int index, const QString& caption, bool visible)
+{
+    m_fileItemCaption[size_t(index)] = caption;
+    m_mnuFileItem[size_t(index)]->setText(menuText(caption));
+    m_mnuFileItem[size_t(index)]->setVisible(visible);
+}
+
+void frmKioskSystem::loadRecentList()
+{
+    const auto settings = openUserSettings();
+    for (int i = 1; i <= kRecentCount; ++i) {
+        const QString folder = settings->value(recentKey(i), QString()).toString();
+        setRecentEntry(i, folder, !folder.isEmpty());
+        if (!folder.isEmpty())
+            m_mnuFileItem[0]->setVisible(true);
+    }
+}
+
+void frmKioskSystem::storeRecentList()
+{
+    const auto settings = openUserSettings();
+    for (int i = 1; i <= kRecentCount; ++i)
+        if (!m_fileItemCaption[size_t(i)].isEmpty())
+            settings->setValue(recentKey(i), m_fileItemCaption[size_t(i)]);
+    settings->sync();
+}
+
+// The folder moves to (or enters at) the top; the entries above its old
+// place move down one, so the last one drops out when it is new.
+void frmKioskSystem::updateRecentList(const QString& folder)
+{
+    m_mnuFileItem[0]->setVisible(true);
+    int position = kRecentCount;
+    for (int i = 0; i <= kRecentCount; ++i) {
+        if (m_fileItemCaption[size_t(i)] == folder) {
+            position = i;
+            break;
+        }
+    }
+    for (int j = position; j >= 2; --j)
+        setRecentEntry(j, m_fileItemCaption[size_t(j - 1)], m_mnuFileItem[size_t(j - 1)]->isVisible());
+    setRecentEntry(1, folder, true);
+}
+
+void frmKioskSystem::openKioskSystem(const QString& folder)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; }, [&] {
+        if (!WindowClosing::closeOtherWindows(this)) {
+            Messages::show(
+                QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
+            return;
+        }
+        openKioskSystemRunState(folder, *m_screen);
+        m_mnuEdit->menuAction()->setEnabled(true);
+        m_mnuTools->menuAction()->setEnabled(true);
+        updateRecentList(folder);
+    });
+}
+
+void frmKioskSystem::mnuOpenKioskSystem_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuOpenKioskSystem_Click"), [&] {
+        const QString folder = chooseDirectory();
+        if (!folder.isEmpty())
+            openKioskSystem(folder);
+    });
+}
+
+void frmKioskSystem::mnuFileItem_Click(int index)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("mnuFileItem_Click(%1)").arg(index); },
+                  [&] {
+                      // A copy: the open rewrites the captions while it runs.
+                      const QString folder = m_fileItemCaption.at(size_t(index));
+                      openKioskSystem(folder);
+                  });
+}
+
+// The template folder beside the program is copied over the chosen folder
+// (files of the same name replaced, others kept), then opened.
+void frmKioskSystem::mnuCreateNewKioskSystem_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuCreateNewKioskSystem_Click"), [&] {
+        const QString folder = chooseDirectory();
+        if (folder.isEmpty())
+            return;
+        Files::copyFolderContents(programFolder() + QStringLiteral("Template"), folder);
+        openKioskSystem(folder);
+    });
+}
+
+void frmKioskSystem::mnuInstallKioskSystem_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuInstallKioskSystem_Click"),
+                  [&] { Messages::show(QStringLiteral("InstallKioskSystem not implemented yet")); });
+}
+
+void frmKioskSystem::mnuNewFolder_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuNewFolder_Click"), [&] {
+        const QString path = chooseNewFolderPath();
+        if (!path.isEmpty())
+            Files::createFolder(path);
+    });
+}
+
+void frmKioskSystem::mnuAbout_Click()
+{
+    Messages::show(QStringLiteral("Ostervale Information Kiosk (ZEL) Version %1.%2 Revision %3")
+                       .arg(kVersionMajor)
+                       .arg(kVersionMinor)
+                       .arg(kVersionRevision));
+}
+
+void frmKioskSystem::mnuExit_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuExit_Click"), [&] { close(); });
+}
+
+void frmKioskSystem::mnuEditPage_Click() {}
+void frmKioskSystem::mnuCreateBranchPage_Click() {}
+void frmKioskSystem::mnuCreateLeafPage_Click() {}
+void frmKioskSystem::mnuCreateSelectorPage_Click() {}
+void frmKioskSystem::mnuExportFolder_Click() {}
+void frmKioskSystem::mnuMakeAllPages_Click() {}
+
+// Every other window is asked to close (an editor may refuse; the main
+// window closes anyway), then the recent list is stored, the log closed and
+// every file closed.
+void frmKioskSystem::closeEvent(QCloseEvent* event)
+{
+    const int unloadMode = event->spontaneous() ? 0 : 1;
+    withErrorPath(kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+                  [&] { WindowClosing::closeOtherWindows(this); });
+    withErrorPath(kModule, QStringLiteral("Form_Unload"), [&] {
+        storeRecentList();
+        closeLogFile();
+        TextFiles::closeAll();
+    });
+    event->accept();
+}

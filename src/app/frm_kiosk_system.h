@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class ScreenSizeProvider;
+
+// The main window: the menu bar of every top-level command, the recent kiosk
+// systems list, opening a kiosk system and the orderly shutdown.
+//
+// Edit and Tools stay disabled until a kiosk system has been opened. The
+// recent list (mnuFileItem(1..3), separator mnuFileItem(0)) is read from the
+// settings store when the window is made and written back when it closes.
+class frmKioskSystem : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kVersionMajor = 1;
+    static constexpr int kVersionMinor = 3;
+    static constexpr int kVersionRevision = 0;
+    static constexpr int kRecentCount = 3;
+
+    explicit frmKioskSystem(QWidget* parent = nullptr);
+    ~frmKioskSystem() override;
+
+    // Where the real screen's size comes from (the primary screen by default).
+    void setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> screen);
+
+    // Asks for a directory: empty means cancelled. By default dlgChoseDir,
+    // shown modally with this window as owner.
+    std::function<QString()> chooseDirectory;
+    // Asks for a new folder's full path: empty means cancelled. By default
+    // dlgCreateNewFolder, shown modally with this window as owner.
+    std::function<QString()> chooseNewFolderPath;
+
+    // Closes the other windows (refusing with a message when one stays open),
+    // builds the run state of folder, enables Edit and Tools and puts folder
+    // at the top of the recent list.
+    void openKioskSystem(const QString& folder);
+
+    // The recent entry i (1..3) as stored; "" when empty.
+    QString recentEntry(int index) const;
+    // mnuFileItem(index), 0 being the separator.
+    QAction* recentAction(int index) const;
+    QMenu* editMenu() const { return m_mnuEdit; }
+    QMenu* toolsMenu() const { return m_mnuTools; }
+
+public slots:
+    void mnuOpenKioskSystem_Click();
+    void mnuCreateNewKioskSystem_Click();
+    void mnuInstallKioskSystem_Click();
+    void mnuFileItem_Click(int index);
+    void mnuExit_Click();
+    void mnuNewFolder_Click();
+    void mnuAbout_Click();
+
+    // The page editor, the page maker and the folder export hook in here.
+    virtual void mnuEditPage_Click();
+    virtual void mnuCreateBranchPage_Click();
+    virtual void mnuCreateLeafPage_Click();
+    virtual void mnuCreateSelectorPage_Click();
+    virtual void mnuExportFolder_Click();
+    virtual void mnuMakeAllPages_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenus();
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, void (frmKioskSystem::*slot)());
+    void loadRecentList();
+    void storeRecentList();
+    void updateRecentList(const QString& folder);
+    void setRecentEntry(int index, const QString& caption, bool visible);
+
+    std::unique_ptr<ScreenSizeProvider> m_screen;
+    QMenu* m_mnuFile = nullptr;
+    QMenu* m_mnuEdit = nullptr;
+    QMenu* m_mnuTools = nullptr;
+    QMenu* m_mnuHelp = nullptr;
+    // mnuFileItem(0..3): captions kept apart from the action texts, which escape "&".
+    std::array<QAction*, kRecentCount + 1> m_mnuFileItem{};
+    std::array<QString, kRecentCount + 1> m_fileItemCaption{};
+};

@@ -1,0 +1,120 @@
+#include "dialogs/chooser_dialog.h"
+
+#include "app/core/error_handler.h"
+#include "platform/int16.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace {
+constexpr int kTwipsPerPixel = 15;
+constexpr int kButtonHeight = 375 / kTwipsPerPixel;
+constexpr int kButtonWidth = 975 / kTwipsPerPixel;
+constexpr int kLabelTop = 6;
+constexpr int kGap = 4;
+
+int pixels(int twips) { return twips / kTwipsPerPixel; }
+} // namespace
+
+ChooserDialog::ChooserDialog(const QString& moduleName, const Design& design)
+    : m_lblFolder(new QLabel(QStringLiteral("Folders"), this)),
+      m_moduleName(moduleName),
+      m_design(design),
+      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
+      m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    m_lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdOK->setDefault(true);
+    connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
+}
+
+void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
+{
+    m_firstList = folderList;
+    m_secondList = pageList;
+    if (pageList && !m_lblPage) {
+        m_lblPage = new QLabel(QStringLiteral("Pages"), this);
+        m_lblPage->setObjectName(QStringLiteral("lblPage"));
+    }
+    const int width = pixels(m_design.widthTwips);
+    const int height = pixels(m_design.heightTwips);
+    const int margin = pixels(m_design.marginTwips);
+    const int labelHeight = m_lblFolder->sizeHint().height();
+    const int listTop = kLabelTop + labelHeight + kGap;
+    const int cancelTop = height - margin - kButtonHeight;
+    const int listHeight = cancelTop - 2 * kGap - listTop;
+    const int listWidth = pageList ? (width - 3 * margin) / 2 : width - 2 * margin;
+
+    m_lblFolder->setGeometry(margin, kLabelTop, listWidth, labelHeight);
+    folderList->setGeometry(margin, listTop, listWidth, listHeight);
+    if (pageList) {
+        m_lblPage->setGeometry(2 * margin + listWidth, kLabelTop, listWidth, labelHeight);
+        pageList->setGeometry(2 * margin + listWidth, listTop, listWidth, listHeight);
+    }
+    m_cmdOK->resize(kButtonWidth, kButtonHeight);
+    m_cmdCancel->resize(kButtonWidth, kButtonHeight);
+
+    m_margin = Int16::checked(margin);
+    m_listWidth = Int16::checked(listWidth);
+    m_listHeight = Int16::checked(listHeight);
+    m_windowWidth = Int16::checked(width);
+    m_windowHeight = Int16::checked(height);
+    m_cancelTop = Int16::checked(cancelTop);
+
+    setMinimumSize(width, height);
+    resize(width, height);
+    applyResizeRule();
+}
+
+void ChooserDialog::cancel()
+{
+    withErrorPath(m_moduleName, QStringLiteral("cmdCancel_Click"), [&] {
+        m_result.clear();
+        hideDialog();
+    });
+}
+
+void ChooserDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    withErrorPath(m_moduleName, QStringLiteral("Form_Resize"), [&] { applyResizeRule(); });
+}
+
+void ChooserDialog::applyResizeRule()
+{
+    if (!m_firstList)
+        return;
+    if (width() < m_windowWidth || height() < m_windowHeight) {
+        resize(std::max<int>(width(), m_windowWidth), std::max<int>(height(), m_windowHeight));
+        return;
+    }
+    const int grow = Int16::checked(height() - m_windowHeight);
+    const int listHeight = Int16::checked(m_listHeight + grow);
+    const int buttonTop = Int16::checked(m_cancelTop + grow);
+    const int listTop = m_firstList->y();
+    const int cancelWidth = m_cmdCancel->width();
+    const int okWidth = m_cmdOK->width();
+
+    if (!m_secondList) {
+        const int innerWidth = Int16::checked(width() - 2 * m_margin);
+        const int listLeft = m_margin;
+        m_lblFolder->setGeometry(listLeft, m_lblFolder->y(), innerWidth, m_lblFolder->height());
+        m_firstList->setGeometry(listLeft, listTop, innerWidth, listHeight);
+        m_cmdCancel->move(listLeft + (innerWidth / 2 - cancelWidth) / 2, buttonTop);
+        m_cmdOK->move(listLeft + (innerWidth * 3 / 2 - okWidth) / 2, buttonTop);
+        return;
+    }
+    const int columnWidth = Int16::checked((width() - 3 * m_margin) / 2);
+    const int folderLeft = m_margin;
+    const int pageLeft = Int16::checked(2 * m_margin + columnWidth);
+    m_lblFolder->setGeometry(folderLeft, m_lblFolder->y(), columnWidth, m_lblFolder->height());
+    m_lblPage->setGeometry(pageLeft, m_lblPage->y(), columnWidth, m_lblPage->height());
+    m_firstList->setGeometry(folderLeft, listTop, columnWidth, listHeight);
+    m_secondList->setGeometry(pageLeft, listTop, columnWidth, listHeight);
+    m_cmdCancel->move(folderLeft + (columnWidth - cancelWidth) / 2, buttonTop);
+    m_cmdOK->move(pageLeft + (columnWidth - okWidth) / 2, buttonTop);
+}

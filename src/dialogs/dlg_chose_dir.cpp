@@ -1,0 +1,207 @@
+#include "dialogs/dlg_chose_dir.h"
+
+#include "app/core/error_handler.h"
+#include "dialogs/input_box.h"
+#include "dialogs/modal_runner.h"
+#include "pages/files.h"
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace {
+const QString kModule = QStringLiteral("dlgChoseDir");
+InstanceSlot<dlgChoseDir> g_instance;
+
+constexpr int kWidth = 330;
+constexpr int kHeight = 360;
+constexpr int kMargin = 8;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 25;
+constexpr int kPathRole = Qt::UserRole;
+
+QString withSeparator(const QString& path)
+{
+    return path.endsWith(QDir::separator()) ? path : path + QDir::separator();
+}
+
+// The directories from the root down to path: "/", "/home", "/home/ann".
+QStringList ancestorsAndSelf(const QString& path)
+{
+    QStringList chain;
+    QString current = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    while (true) {
+        chain.prepend(QDir::toNativeSeparators(current));
+        const QString parent = QFileInfo(current).path();
+        if (parent == current || current == QDir::rootPath())
+            break;
+        current = parent;
+    }
+    return chain;
+}
+
+QString entryName(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? path : name;
+}
+} // namespace
+
+dlgChoseDir& dlgChoseDir::instance() { return g_instance.get(); }
+
+void dlgChoseDir::releaseInstance() { g_instance.release(this); }
+
+dlgChoseDir::dlgChoseDir()
+    : m_driveList(new QComboBox(this)),
+      m_dirList(new QTreeWidget(this)),
+      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
+      m_cmdNew(new QPushButton(QStringLiteral("New"), this)),
+      m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        setWindowTitle(QStringLiteral("ZEL - Choose Directory"));
+        m_driveList->setObjectName(QStringLiteral("driveList"));
+        m_dirList->setObjectName(QStringLiteral("dirList"));
+        m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+        m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
+        m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+        m_cmdOK->setDefault(true);
+
+        setFixedSize(kWidth, kHeight);
+        const int innerWidth = kWidth - 2 * kMargin;
+        const int driveHeight = m_driveList->sizeHint().height();
+        m_driveList->setGeometry(kMargin, kMargin, innerWidth, driveHeight);
+        const int buttonTop = kHeight - kMargin - kButtonHeight;
+        const int listTop = kMargin + driveHeight + kMargin / 2;
+        m_dirList->setGeometry(kMargin, listTop, innerWidth, buttonTop - kMargin - listTop);
+        m_cmdOK->setGeometry(kMargin, buttonTop, kButtonWidth, kButtonHeight);
+        m_cmdNew->setGeometry((kWidth - kButtonWidth) / 2, buttonTop, kButtonWidth, kButtonHeight);
+        m_cmdCancel->setGeometry(kWidth - kMargin - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+
+        m_dirList->setHeaderHidden(true);
+        m_dirList->setRootIsDecorated(false);
+        m_dirList->setItemsExpandable(false);
+        m_dirList->setExpandsOnDoubleClick(false);
+        m_dirList->setIndentation(12);
+
+        m_result.clear();
+        fillDriveList();
+        openDirectory(m_driveList->currentData().toString());
+    });
+    connect(m_driveList, &QComboBox::activated, this, [this] { driveList_Change(); });
+    connect(m_dirList, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+        withErrorPath(kModule, QStringLiteral("dirList_DblClick"),
+                      [&] { openDirectory(item->data(0, kPathRole).toString()); });
+    });
+    connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(m_cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
+}
+
+// The drives of this platform: the user's home first (where the dialog
+// starts), the file-system root, then every mounted volume that is a folder.
+void dlgChoseDir::fillDriveList()
+{
+    QStringList paths{QDir::toNativeSeparators(QDir::homePath()), QDir::toNativeSeparators(QDir::rootPath())};
+    QStringList labels{QDir::toNativeSeparators(QDir::homePath()) + QStringLiteral(" (home)"),
+                       QDir::toNativeSeparators(QDir::rootPath())};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString path = QDir::toNativeSeparators(volume.rootPath());
+        if (!volume.isValid() || !volume.isReady() || paths.contains(path) || !QFileInfo(path).isDir())
+            continue;
+        paths.append(path);
+        labels.append(volume.name().isEmpty() ? path : path + QStringLiteral(" [") + volume.name() + u']');
+    }
+    m_driveList->clear();
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        m_driveList->addItem(labels[i], paths[i]);
+    m_driveList->setCurrentIndex(0);
+}
+
+void dlgChoseDir::openDirectory(const QString& path)
+{
+    const QStyle* style = QApplication::style();
+    const QIcon openIcon = style->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style->standardIcon(QStyle::SP_DirClosedIcon);
+
+    m_dirList->clear();
+    QTreeWidgetItem* parent = nullptr;
+    for (const QString& directory : ancestorsAndSelf(path)) {
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_dirList);
+        item->setText(0, entryName(directory));
+        item->setIcon(0, openIcon);
+        item->setData(0, kPathRole, directory);
+        parent = item;
+    }
+    const QString openPath = parent->data(0, kPathRole).toString();
+    const QStringList children =
+        QDir(openPath).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& child : children) {
+        auto* item = new QTreeWidgetItem(parent);
+        item->setText(0, child);
+        item->setIcon(0, closedIcon);
+        item->setData(0, kPathRole, withSeparator(openPath) + child);
+    }
+    m_dirList->expandAll();
+    m_dirList->setCurrentItem(parent);
+    m_dirList->scrollToItem(parent);
+}
+
+QString dlgChoseDir::getCurrentDirectory() const
+{
+    return withErrorPath(kModule, QStringLiteral("getCurrentDirectory"), [&] {
+        const QTreeWidgetItem* item = m_dirList->currentItem();
+        return item ? withSeparator(item->data(0, kPathRole).toString()) : QString();
+    });
+}
+
+void dlgChoseDir::driveList_Change()
+{
+    withErrorPath(kModule, QStringLiteral("driveList_Change"),
+                  [&] { openDirectory(m_driveList->currentData().toString()); });
+}
+
+void dlgChoseDir::cmdNew_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdNew_Click"), [&] {
+        const QString answer = InputBox::ask(this, QStringLiteral("Enter folder name:"),
+                                             QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
+        if (answer.isEmpty())
+            return;
+        const QString path = getCurrentDirectory() + answer;
+        if (Files::folderExists(path)) {
+            Messages::show(QStringLiteral("Folder ") + path + QStringLiteral(" already exists"));
+            return;
+        }
+        Files::createFolder(path);
+        openDirectory(path);
+    });
+}
+
+void dlgChoseDir::cmdOK_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+        m_result = getCurrentDirectory();
+        hideDialog();
+    });
+}
+
+void dlgChoseDir::cancel()
+{
+    withErrorPath(kModule, QStringLiteral("cmdCancel_Click"), [&] {
+        m_result.clear();
+        hideDialog();
+    });
+}
+
+void dlgChoseDir::showModal(QWidget* owner)
+{
+    setOwner(owner);
+    ModalRunner::run(*this);
+}

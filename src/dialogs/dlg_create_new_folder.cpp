@@ -1,0 +1,72 @@
+#include "dialogs/dlg_create_new_folder.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "dialogs/kiosk_listing.h"
+#include "dialogs/modal_runner.h"
+#include "dialogs/simple_combo_box.h"
+#include "pages/support.h"
+#include "platform/blanks.h"
+#include "platform/messages.h"
+
+namespace {
+const QString kModule = QStringLiteral("dlgCreateNewFolder");
+InstanceSlot<dlgCreateNewFolder> g_instance;
+} // namespace
+
+dlgCreateNewFolder& dlgCreateNewFolder::instance() { return g_instance.get(); }
+
+void dlgCreateNewFolder::releaseInstance() { g_instance.release(this); }
+
+dlgCreateNewFolder::dlgCreateNewFolder()
+    : ChooserDialog(kModule, {2916, 3192, 120}), m_cboFolder(new SimpleComboBox(this))
+{
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        setWindowTitle(QStringLiteral("Create New Folder"));
+        m_cboFolder->setObjectName(QStringLiteral("cboFolder"));
+        arrangeDesign(m_cboFolder, nullptr);
+        m_result.clear();
+        loadFolders();
+    });
+}
+
+void dlgCreateNewFolder::loadFolders()
+{
+    withErrorPath(kModule, QStringLiteral("loadFolders"),
+                  [&] { m_cboFolder->setItems(KioskListing::folderNames(configuration::kioskSystemFolder())); });
+}
+
+void dlgCreateNewFolder::showEvent(QShowEvent* event)
+{
+    loadFolders();
+    ChooserDialog::showEvent(event);
+}
+
+void dlgCreateNewFolder::showModal(QWidget* owner)
+{
+    setOwner(owner);
+    ModalRunner::run(*this);
+}
+
+void dlgCreateNewFolder::cmdOK_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+        const QString name = trimBlanks(m_cboFolder->text());
+        if (name.isEmpty()) {
+            Messages::show(QStringLiteral("No folder name entered"));
+            return;
+        }
+        if (m_cboFolder->currentRow() >= 0) {
+            Messages::show(QStringLiteral("Folder already exists"));
+            return;
+        }
+        if (!Support::isValidFolderName(name))
+            return;
+        if (m_cboFolder->items().contains(name, Qt::CaseSensitive)) {
+            Messages::show(QStringLiteral("Folder already exists"));
+            return;
+        }
+        m_result = configuration::kioskSystemFolder() + name;
+        hideDialog();
+    });
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "dialogs/chooser_dialog.h"
+
+class SimpleComboBox;
+
+// "Create New Folder": takes the name of a new page folder, listing the
+// existing folders of the open kiosk system. It creates nothing itself.
+class dlgCreateNewFolder : public ChooserDialog {
+    Q_OBJECT
+public:
+    static dlgCreateNewFolder& instance();
+
+    // Shows the dialog modally. The folder list is refilled on every show, so
+    // a folder made through an earlier use is listed; the typed text stays.
+    void showModal(QWidget* owner = nullptr);
+    // kioskSystemFolder + the new name (no trailing separator), or empty.
+    QString getFolderPath() const { return m_result; }
+
+    SimpleComboBox* folderBox() const { return m_cboFolder; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    friend class InstanceSlot<dlgCreateNewFolder>;
+    dlgCreateNewFolder();
+    void loadFolders();
+    void cmdOK_Click() override;
+    void releaseInstance() override;
+
+    SimpleComboBox* m_cboFolder;
+};

@@ -1,0 +1,112 @@
+#include "dialogs/dlg_save_file.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "dialogs/kiosk_listing.h"
+#include "dialogs/modal_runner.h"
+#include "dialogs/simple_combo_box.h"
+#include "pages/files.h"
+#include "pages/support.h"
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QListWidget>
+
+namespace {
+const QString kModule = QStringLiteral("dlgSaveFile");
+InstanceSlot<dlgSaveFile> g_instance;
+} // namespace
+
+dlgSaveFile& dlgSaveFile::instance() { return g_instance.get(); }
+
+void dlgSaveFile::releaseInstance() { g_instance.release(this); }
+
+dlgSaveFile::dlgSaveFile()
+    : ChooserDialog(kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)), m_cboPage(new SimpleComboBox(this))
+{
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
+        m_cboPage->setObjectName(QStringLiteral("cboPage"));
+        arrangeDesign(m_lstFolder, m_cboPage);
+        m_result.clear();
+    });
+    connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
+    connect(m_cboPage, &SimpleComboBox::itemDoubleClicked, this, [this] {
+        withErrorPath(kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); });
+    });
+}
+
+void dlgSaveFile::loadFolders()
+{
+    withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
+        const QSignalBlocker quiet(m_lstFolder);
+        m_lstFolder->clear();
+        m_lstFolder->addItems(KioskListing::folderNames(configuration::kioskSystemFolder()));
+    });
+}
+
+void dlgSaveFile::addToFileList(const QString& fileName)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; }, [&] {
+        QStringList items = m_cboPage->items();
+        items.append(fileName);
+        m_cboPage->setItems(items);
+    });
+}
+
+void dlgSaveFile::loadPages()
+{
+    withErrorPath(kModule, QStringLiteral("loadPages"), [&] {
+        const QString folder = m_lstFolder->currentRow() >= 0 ? m_lstFolder->currentItem()->text() : QString();
+        const QString folderPath = configuration::kioskSystemFolder() + folder + QDir::separator();
+        m_cboPage->setItems({});
+        for (const QString& page : KioskListing::pageNames(folderPath))
+            addToFileList(page);
+    });
+}
+
+void dlgSaveFile::lstFolder_Click()
+{
+    withErrorPath(kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
+}
+
+void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
+{
+    const bool show = withErrorPath(kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; }, [&] {
+        setWindowTitle(QStringLiteral("ZEL - Save Page As"));
+        const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
+        loadFolders();
+        if (m_lstFolder->count() == 0) {
+            m_cboPage->setItems({});
+            Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+            m_result.clear();
+            return false;
+        }
+        const auto matches = m_lstFolder->findItems(wantedFolder, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        {
+            const QSignalBlocker quiet(m_lstFolder);
+            m_lstFolder->setCurrentRow(matches.isEmpty() ? 0 : m_lstFolder->row(matches.first()));
+        }
+        loadPages();
+        setOwner(owner);
+        return true;
+    });
+    if (show)
+        ModalRunner::run(*this);
+}
+
+void dlgSaveFile::cmdOK_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+        const QString page = m_cboPage->text();
+        if (page.isEmpty() || m_lstFolder->currentRow() < 0) {
+            Messages::show(QStringLiteral("No page selected"));
+            return;
+        }
+        if (!Support::isValidPageName(page))
+            return;
+        m_result = configuration::kioskSystemFolder() + m_lstFolder->currentItem()->text() + QDir::separator() + page
+                   + QStringLiteral(".zel");
+        hideDialog();
+    });
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "dialogs/chooser_dialog.h"
+
+class QListWidget;
+class SimpleComboBox;
+
+// "ZEL - Save Page As": picks a folder of the open kiosk system and a page
+// name, typed or picked from the folder's pages.
+class dlgSaveFile : public ChooserDialog {
+    Q_OBJECT
+public:
+    static dlgSaveFile& instance();
+
+    // filePath is the page source being saved, empty for one never saved.
+    // Lists the folders, preselects the page's own folder (else the first)
+    // and shows the dialog modally. With no folder: the message "No folders
+    // have been created in this kiosk system" and an empty result, not shown.
+    void savePage(const QString& filePath, QWidget* owner = nullptr);
+    // kioskSystemFolder + folder + separator + page + ".zel", or empty. The
+    // page may exist already; the caller asks before replacing it.
+    QString getSelectedFilePath() const { return m_result; }
+
+    QListWidget* folderList() const { return m_lstFolder; }
+    SimpleComboBox* pageBox() const { return m_cboPage; }
+
+private:
+    friend class InstanceSlot<dlgSaveFile>;
+    dlgSaveFile();
+    void loadFolders();
+    void loadPages();
+    void addToFileList(const QString& fileName);
+    void lstFolder_Click();
+    void cmdOK_Click() override;
+    void releaseInstance() override;
+
+    QListWidget* m_lstFolder;
+    SimpleComboBox* m_cboPage;
+};

@@ -1,0 +1,111 @@
+#include "dialogs/dlg_select_file.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "dialogs/kiosk_listing.h"
+#include "dialogs/modal_runner.h"
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QListWidget>
+
+namespace {
+const QString kModule = QStringLiteral("dlgSelectFile");
+InstanceSlot<dlgSelectFile> g_instance;
+
+QString selectedText(const QListWidget* list)
+{
+    return list->currentRow() >= 0 ? list->currentItem()->text() : QString();
+}
+} // namespace
+
+dlgSelectFile& dlgSelectFile::instance() { return g_instance.get(); }
+
+void dlgSelectFile::releaseInstance() { g_instance.release(this); }
+
+dlgSelectFile::dlgSelectFile()
+    : ChooserDialog(kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)), m_lstPage(new QListWidget(this))
+{
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
+        m_lstPage->setObjectName(QStringLiteral("lstPage"));
+        arrangeDesign(m_lstFolder, m_lstPage);
+        m_result.clear();
+    });
+    connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
+    connect(m_lstPage, &QListWidget::itemDoubleClicked, this, [this] {
+        withErrorPath(kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); });
+    });
+}
+
+QString dlgSelectFile::getFolder() const { return selectedText(m_lstFolder); }
+
+QString dlgSelectFile::getPage() const { return selectedText(m_lstPage); }
+
+void dlgSelectFile::loadFolders()
+{
+    withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
+        const QSignalBlocker quiet(m_lstFolder);
+        m_lstFolder->clear();
+        m_lstFolder->addItems(KioskListing::folderNames(configuration::kioskSystemFolder()));
+    });
+}
+
+void dlgSelectFile::addToFileList(const QString& fileName)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+                  [&] { m_lstPage->addItem(fileName); });
+}
+
+void dlgSelectFile::loadPages()
+{
+    withErrorPath(kModule, QStringLiteral("loadPages"), [&] {
+        const QString folderPath = configuration::kioskSystemFolder() + getFolder() + QDir::separator();
+        m_lstPage->clear();
+        for (const QString& page : KioskListing::pageNames(folderPath))
+            addToFileList(page);
+        if (m_lstPage->count() > 0)
+            m_lstPage->setCurrentRow(0);
+    });
+}
+
+void dlgSelectFile::lstFolder_Click()
+{
+    withErrorPath(kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
+}
+
+void dlgSelectFile::openPage(QWidget* owner)
+{
+    const bool show = withErrorPath(kModule, QStringLiteral("openPage"), [&] {
+        setWindowTitle(QStringLiteral("ZEL - Select Page"));
+        loadFolders();
+        if (m_lstFolder->count() == 0) {
+            m_lstPage->clear();
+            Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+            m_result.clear();
+            return false;
+        }
+        {
+            const QSignalBlocker quiet(m_lstFolder);
+            m_lstFolder->setCurrentRow(0);
+        }
+        loadPages();
+        setOwner(owner);
+        return true;
+    });
+    if (show)
+        ModalRunner::run(*this);
+}
+
+void dlgSelectFile::cmdOK_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+        if (m_lstFolder->currentRow() < 0 || m_lstPage->currentRow() < 0) {
+            Messages::show(QStringLiteral("No page selected"));
+            return;
+        }
+        m_result = configuration::kioskSystemFolder() + getFolder() + QDir::separator() + getPage()
+                   + QStringLiteral(".zel");
+        hideDialog();
+    });
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "dialogs/chooser_dialog.h"
+
+class QListWidget;
+
+// "ZEL - Select Page": picks an existing page source of the open kiosk system.
+class dlgSelectFile : public ChooserDialog {
+    Q_OBJECT
+public:
+    static dlgSelectFile& instance();
+
+    // Lists the folders, preselects the first folder and its first page and
+    // shows the dialog modally. With no folder: the message "No folders have
+    // been created in this kiosk system" and an empty result, not shown.
+    void openPage(QWidget* owner = nullptr);
+    // kioskSystemFolder + folder + separator + page + ".zel", or empty.
+    QString getSelectedFilePath() const { return m_result; }
+    // The selected folder and page names as the lists show them.
+    QString getFolder() const;
+    QString getPage() const;
+
+    QListWidget* folderList() const { return m_lstFolder; }
+    QListWidget* pageList() const { return m_lstPage; }
+
+private:
+    friend class InstanceSlot<dlgSelectFile>;
+    dlgSelectFile();
+    void loadFolders();
+    void loadPages();
+    void addToFileList(const QString& fileName);
+    void lstFolder_Click();
+    void cmdOK_Click() override;
+    void releaseInstance() override;
+
+    QListWidget* m_lstFolder;
+    QListWidget* m_lstPage;
+};

@@ -1,0 +1,66 @@
+#include "dialogs/dlg_select_folder.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "dialogs/kiosk_listing.h"
+#include "dialogs/modal_runner.h"
+#include "platform/messages.h"
+
+#include <QListWidget>
+
+namespace {
+const QString kModule = QStringLiteral("dlgSelectFolder");
+InstanceSlot<dlgSelectFolder> g_instance;
+} // namespace
+
+dlgSelectFolder& dlgSelectFolder::instance() { return g_instance.get(); }
+
+void dlgSelectFolder::releaseInstance() { g_instance.release(this); }
+
+dlgSelectFolder::dlgSelectFolder()
+    : ChooserDialog(kModule, {2664, 3684, 240}), m_lstFolder(new QListWidget(this))
+{
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        setWindowTitle(QStringLiteral("ZEL - Select Folder"));
+        m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
+        arrangeDesign(m_lstFolder, nullptr);
+        m_result.clear();
+    });
+}
+
+void dlgSelectFolder::loadFolders()
+{
+    withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
+        m_lstFolder->clear();
+        m_lstFolder->addItems(KioskListing::folderNames(configuration::kioskSystemFolder()));
+    });
+}
+
+void dlgSelectFolder::openFolders(QWidget* owner)
+{
+    const bool show = withErrorPath(kModule, QStringLiteral("openFolders"), [&] {
+        loadFolders();
+        if (m_lstFolder->count() == 0) {
+            Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+            m_result.clear();
+            return false;
+        }
+        m_lstFolder->setCurrentRow(0);
+        setOwner(owner);
+        return true;
+    });
+    if (show)
+        ModalRunner::run(*this);
+}
+
+void dlgSelectFolder::cmdOK_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+        if (m_lstFolder->currentRow() < 0) {
+            Messages::show(QStringLiteral("No folder selected"));
+            return;
+        }
+        m_result = m_lstFolder->currentItem()->text();
+        hideDialog();
+    });
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+
+// A dialog that exists once: created on first use, afterwards only hidden and
+// shown again so its fields keep their values. Closing it through the window
+// frame (or by the program closing every window) destroys it; the next use
+// creates it anew with an empty result, so the close box counts as Cancel.
+//
+// Esc and the frame both count as Cancel: reject() runs the dialog's Cancel.
+class SingleInstanceDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Makes owner the dialog's owner window for the next modal show (nullptr keeps the current one).
+    void setOwner(QWidget* owner);
+
+protected:
+    explicit SingleInstanceDialog(QWidget* parent = nullptr);
+
+    // Hides the dialog, ending its modal show.
+    void hideDialog() { done(QDialog::Accepted); }
+
+    // The Cancel button's action: empty result, hide.
+    virtual void cancel() = 0;
+    // Forget this object as the current instance, so the next use creates a new one.
+    virtual void releaseInstance() = 0;
+
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The instance slot of one dialog class: instance() creates on first use.
+template <class Dialog>
+class InstanceSlot {
+public:
+    Dialog& get()
+    {
+        if (!m_dialog)
+            m_dialog = new Dialog();
+        return *m_dialog;
+    }
+    bool exists() const { return !m_dialog.isNull(); }
+    void release(Dialog* dialog)
+    {
+        if (m_dialog == dialog)
+            m_dialog = nullptr;
+    }
+
+private:
+    QPointer<Dialog> m_dialog;
+};
