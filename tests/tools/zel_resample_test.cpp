@@ -350,6 +350,53 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ResampleSize, ::testing::ValuesIn(sizeCases),
                              return name;
                          });
 
+struct AliasCase
+{
+    const char* name;
+    int width;
+    int height;
+};
+
+// A one-pixel checkerboard has nothing but detail finer than any smaller
+// pixel grid can hold: a proper filter turns it into even grey, a sloppy one
+// (point sampling, a too-narrow kernel) into stripes and moire.
+const AliasCase aliasCases[] = {
+    {"to_a_leaf_width", 500, 375},
+    {"to_a_thumbnail", 228, 171},
+    {"by_an_odd_factor", 333, 250},
+    {"by_a_fifth", 640, 480},
+};
+
+class ResampleAliasing : public ZelResampleTest, public ::testing::WithParamInterface<AliasCase>
+{
+};
+
+TEST_P(ResampleAliasing, FineCheckerboardShrinksToEvenGrey)
+{
+    const QString ppm = path(QStringLiteral("checkerboard.ppm"));
+    runHelper(QStringLiteral("convert"), {"-size", "800x600", "pattern:gray50", "-type", "TrueColor", ppm});
+    const QString source = cjpegPicture(ppm, {"-sample", "1x1"}, QStringLiteral("checkerboard.jpg"));
+    const QString destination = path(QStringLiteral("copy.jpg"));
+
+    const RunResult run = runResample(source, GetParam().width, GetParam().height, destination);
+    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+
+    const Picture copy = decodeWithDjpeg(destination);
+    ASSERT_EQ(copy.width, GetParam().width);
+    int darkest = 255;
+    int lightest = 0;
+    for (int y = 0; y < copy.height; ++y)
+        for (int x = 0; x < copy.width; ++x) {
+            darkest = std::min(darkest, copy.at(x, y)[1]);
+            lightest = std::max(lightest, copy.at(x, y)[1]);
+        }
+    EXPECT_GE(darkest, 128 - 24);
+    EXPECT_LE(lightest, 128 + 24);
+}
+
+INSTANTIATE_TEST_SUITE_P(Aliasing, ResampleAliasing, ::testing::ValuesIn(aliasCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // ---------------------------------------------------------------- kinds of input
 
 enum class Kind { Baseline, Progressive, Grayscale, CmykAdobe, CmykPlain, ExifWithoutJfif, RestartMarkers };
