@@ -14,9 +14,9 @@ void SingleInstanceDialog::reject() { cancel(); }
 
 void SingleInstanceDialog::closeEvent(QCloseEvent* event)
 {
+    // Accepting the event hides the dialog, which ends a modal show.
     event->accept();
+    setResult(QDialog::Rejected);
     releaseInstance();
-    if (isVisible())
-        done(QDialog::Rejected);
     deleteLater();
 }

@@ -18,8 +18,14 @@ public:
 protected:
     explicit SingleInstanceDialog(QWidget* parent = nullptr);
 
-    // Hides the dialog, ending its modal show.
-    void hideDialog() { done(QDialog::Accepted); }
+    // Hides the dialog, ending its modal show. Plain hide(), not done(): Qt
+    // treats a dialog ended by done() as closed already, and a later close()
+    // (the program closing every window) would then not reach closeEvent.
+    void hideDialog()
+    {
+        setResult(QDialog::Accepted);
+        hide();
+    }
 
     // The Cancel button's action: empty result, hide.
     virtual void cancel() = 0;
