@@ -1,0 +1,362 @@
+#include "viewer/frm_view_page.h"
+
+#include "app/core/error_handler.h"
+#include "app/core/log_file.h"
+#include "config/configuration.h"
+#include "platform/int16.h"
+#include "platform/messages.h"
+#include "platform/program_end.h"
+#include "viewer/kiosk_web_page.h"
+#include "viewer/mouse.h"
+#include "viewer/navigation_guard.h"
+#include "viewer/page_check.h"
+#include "viewer/viewer_keys.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineHistory>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <QWindow>
+#include <cmath>
+
+namespace {
+
+const QString kModule = QStringLiteral("frmViewPage");
+
+const QString kApologyCaption = QStringLiteral("Our apologies - a system error has occurred.\r\n\r\n"
+                                               "You should shortly be returned to the last page that you were "
+                                               "viewing.\r\n\r\n"
+                                               "If this problem persists, please inform one of our staff.");
+
+QPointer<frmViewPage> g_instance;
+
+std::int16_t roundToInt16(double value)
+{
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    const double rounded = std::nearbyint(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0))
+        Errors::raise(Errors::Overflow);
+    return static_cast<std::int16_t>(rounded);
+}
+
+QString number(int value) { return QString::number(value); }
+
+// Clicks the element "b" + button in the frame named "nav", when both exist.
+QString clickScript(std::int16_t button)
+{
+    return QStringLiteral(R"JS((function (id) {
+    var frames = window.frames;
+    for (var i = 0; frames && i < frames.length; ++i) {
+        try {
+            if (frames[i].name !== "nav")
+                continue;
+            var element = frames[i].document.getElementById(id);
+            if (element) {
+                element.click();
+                return true;
+            }
+        } catch (e) {
+        }
+        return false;
+    }
+    return false;
+})("%1"))JS")
+        .arg(QStringLiteral("b") + QChar(u'0' + button));
+}
+
+} // namespace
+
+frmViewPage& frmViewPage::instance()
+{
+    if (!g_instance)
+        g_instance = new frmViewPage();
+    return *g_instance;
+}
+
+bool frmViewPage::exists() { return !g_instance.isNull(); }
+
+frmViewPage::frmViewPage()
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmViewPage"));
+    Form_Load();
+}
+
+frmViewPage::~frmViewPage()
+{
+    m_destroying = true;
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+void frmViewPage::Form_Load()
+{
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+        const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+        for (std::int16_t index = 1; index <= screens; ++index)
+            addScreen(index);
+
+        m_shutdownTimer = new QTimer(this);
+        m_shutdownTimer->setObjectName(QStringLiteral("ShutdownTimer"));
+        m_shutdownTimer->setInterval(10000);
+        connect(m_shutdownTimer, &QTimer::timeout, this, [this] { ShutdownTimer_Timer(); });
+
+        m_command1 = new QPushButton(QStringLiteral("Command1"), this);
+        m_command1->setObjectName(QStringLiteral("Command1"));
+        m_command1->setFocusPolicy(Qt::StrongFocus);
+        // Every key of the window passes through here before any control
+        // sees it, the browsers included.
+        qApp->installEventFilter(this);
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (old == m_command1 && now && now != m_command1 && now->window() == this)
+                Command1_LostFocus();
+        });
+
+        if (QScreen* shownOn = screen())
+            setGeometry(shownOn->availableGeometry());
+        setWindowState(Qt::WindowMaximized);
+
+        // Beyond the bottom-right corner: the system leaves the pointer in
+        // the screen's corner, out of the visitor's way.
+        Mouse::setMousePosition(this, 2.0f * float(width()), 2.0f * float(height()));
+    });
+}
+
+void frmViewPage::addScreen(std::int16_t index)
+{
+    auto* browser = new QWebEngineView(this);
+    browser->setObjectName(QStringLiteral("webBrowser%1").arg(index));
+    browser->setContextMenuPolicy(Qt::NoContextMenu);
+    browser->setPage(
+        new KioskWebPage([this, index](const QUrl& url) { return webBrowser_BeforeNavigate2(index, url); }, browser));
+    connect(browser, &QWebEngineView::loadFinished, this, [this, index](bool) { webBrowser_DownloadComplete(index); });
+    m_webBrowser.push_back(browser);
+
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("lblMessage%1").arg(index));
+    label->setFont(QFont(QStringLiteral("MS Sans Serif"), 24));
+    label->setWordWrap(true);
+    label->hide();
+    m_lblMessage.push_back(label);
+
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer%1").arg(index));
+    timer->setInterval(0);
+    connect(timer, &QTimer::timeout, this, [this, index] { Timer_Timer(index); });
+    m_timer.push_back(timer);
+}
+
+template <class Control>
+Control* frmViewPage::element(const std::vector<Control*>& controls, int index) const
+{
+    if (index < 1 || index > int(controls.size()))
+        Errors::raise(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+    return controls[size_t(index - 1)];
+}
+
+QWebEngineView* frmViewPage::webBrowser(int index) const { return element(m_webBrowser, index); }
+QLabel* frmViewPage::lblMessage(int index) const { return element(m_lblMessage, index); }
+QTimer* frmViewPage::Timer(int index) const { return element(m_timer, index); }
+
+void frmViewPage::setPage(const QString& filePath)
+{
+    withErrorPath(kModule, QStringLiteral("setPage(") + filePath + u')', [&] { m_pagePath = filePath; });
+}
+
+void frmViewPage::setShutDownTime(const QDateTime& shutdownTime)
+{
+    withErrorPath(
+        kModule,
+        [&] {
+            return QStringLiteral("setShutdownTime (") + shutdownTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                   + u')';
+        },
+        [&] { fatalError(QStringLiteral("setShutdownTime is invalid in edit mode")); });
+    ProgramEnd::endProgram();
+}
+
+void frmViewPage::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmViewPage::Form_Resize()
+{
+    withErrorPath(kModule, QStringLiteral("Form_Resize"), [&] {
+        const std::int16_t windowWidth = Int16::checked(width());
+        const std::int16_t windowHeight = Int16::checked(height());
+        const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+        if (screens == 0)
+            Errors::raise(11, QStringLiteral("Division by zero"));
+        const std::int16_t screenWidth = roundToInt16(double(windowWidth) / double(screens));
+        for (std::int16_t index = 1; index <= screens; ++index) {
+            QWebEngineView* browser = webBrowser(index);
+            const std::int16_t left = Int16::multiply(std::int16_t(index - 1), screenWidth);
+            browser->setGeometry(left, 0, screenWidth, windowHeight);
+            if (!m_pagePath.isEmpty())
+                browser->setUrl(QUrl::fromLocalFile(m_pagePath));
+
+            QLabel* label = lblMessage(index);
+            label->hide();
+            const double labelLeft = left + screenWidth / 4.0;
+            const double labelTop = height() / 4.0;
+            label->setGeometry(qRound(labelLeft), qRound(labelTop), qRound(screenWidth / 2.0), qRound(height() / 2.0));
+            label->setText(kApologyCaption);
+        }
+        m_command1->setFocus();
+        m_command1->move(Int16::add(windowWidth, 100), 0);
+    });
+}
+
+bool frmViewPage::isViewerKeyEvent(QObject* watched) const
+{
+    if (watched == windowHandle())
+        return true;
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return widget && widget->window() == this;
+}
+
+bool frmViewPage::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        break;
+    default:
+        return false;
+    }
+    if (!isViewerKeyEvent(watched))
+        return false;
+    // Every key of the window is consumed here; no control ever receives one.
+    event->accept();
+    if (event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.size() == 1)
+            Form_KeyPress(text.at(0).unicode());
+    }
+    return true;
+}
+
+void frmViewPage::Form_KeyPress(int keyCode)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("Form_KeyPress(") + number(keyCode) + u')'; }, [&] {
+        const ViewerKeys::KeyCommand command =
+            ViewerKeys::keyCommand(keyCode, configuration::integerValue(QStringLiteral("remotescreen")));
+        if (command.closesViewer)
+            close();
+        const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+        if (command.screen >= 1 && command.screen <= screens)
+            navigate(command.screen, command.button);
+    });
+}
+
+void frmViewPage::Command1_LostFocus()
+{
+    withErrorPath(kModule, QStringLiteral("Command1_LostFocus"), [&] { m_command1->setFocus(); });
+}
+
+void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
+{
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("navigate(browser?,") + number(button) + u')'; },
+        [&] { webBrowser(screen)->page()->runJavaScript(clickScript(button), QWebEngineScript::ApplicationWorld); });
+}
+
+bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url)
+{
+    return withErrorPath(
+        kModule, [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + u')'; }, [&] {
+            const QString target = NavigationGuard::targetText(url);
+            logMessage(QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + QStringLiteral(") ") + target);
+            if (NavigationGuard::allows(target))
+                return true;
+            // The browser is in the middle of its navigation: the modal box
+            // waits until the refusal has been returned to it.
+            QMetaObject::invokeMethod(
+                this,
+                [this, index, target] {
+                    errorMessage(index, QStringLiteral("webBrowser_BeforeNavigate2"),
+                                 target + QStringLiteral(" does not exist"));
+                },
+                Qt::QueuedConnection);
+            return false;
+        });
+}
+
+void frmViewPage::webBrowser_DownloadComplete(std::int16_t index)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + number(index) + u')'; },
+                  [&] { checkNavigate(index); });
+}
+
+void frmViewPage::checkNavigate(std::int16_t screen)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; }, [&] {
+        const QString location = NavigationGuard::targetText(webBrowser(screen)->url());
+        if (location.isEmpty())
+            return;
+        QPointer<frmViewPage> self(this);
+        webBrowser(screen)->page()->runJavaScript(
+            PageCheck::inspectionScript(), QWebEngineScript::ApplicationWorld,
+            [self, screen, location](const QVariant& inspection) {
+                if (self && !self->m_destroying)
+                    self->completeCheck(screen, location, inspection);
+            });
+    });
+}
+
+void frmViewPage::completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection)
+{
+    withErrorPath(kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; }, [&] {
+        const QString reason = PageCheck::failureReason(inspection);
+        if (reason.isEmpty())
+            return;
+        errorMessage(screen, QStringLiteral("checkNavigate"), reason + QStringLiteral(" in ") + location);
+        // Without an earlier page the page stays as it is.
+        QWebEngineView* browser = webBrowser(screen);
+        if (browser->history()->canGoBack())
+            browser->back();
+    });
+}
+
+void frmViewPage::errorMessage(std::int16_t, const QString&, const QString& message)
+{
+    withErrorPath(kModule, QStringLiteral("errorMessage"), [&] { Messages::show(message); });
+}
+
+void frmViewPage::Timer_Timer(std::int16_t index)
+{
+    withErrorPath(kModule, QStringLiteral("Timer_Timer"), [&] {
+        lblMessage(index)->hide();
+        webBrowser(index)->show();
+        Timer(index)->stop();
+    });
+}
+
+void frmViewPage::ShutdownTimer_Timer()
+{
+    withErrorPath(kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
+        m_shutdownTimer->stop();
+        logMessage(QStringLiteral("ShutdownTimer should not tick in edit mode"));
+    });
+}
+
+void frmViewPage::closeEvent(QCloseEvent* event)
+{
+    // From now on instance() makes a new window; this one is deleted later.
+    if (g_instance == this)
+        g_instance = nullptr;
+    event->accept();
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class QDateTime;
+class QLabel;
+class QPushButton;
+class QTimer;
+class QUrl;
+class QWebEngineView;
+
+// The kiosk viewer: shows a made page as the kiosk shows it, one browser per
+// configured screen side by side in a frameless maximised window, with keys
+// standing in for touches on the navigation bars. It always works in edit
+// mode.
+//
+// Use (the page editor's View commands):
+//     frmViewPage& viewer = frmViewPage::instance();
+//     viewer.setPage(htmlPath);
+//     viewer.show();
+// instance() creates the one window on first use (reading "screens" and
+// moving the mouse pointer out of the way) and returns the same window until
+// it is closed; closing it (the key "z" or "Z", or the program closing every
+// window) destroys it, and the next instance() creates it afresh. Callers must
+// not keep the reference across a close.
+//
+// Every layout (each change of the window's size, including the first show)
+// loads the page path into every browser. Every navigation passes the guard:
+// it is logged as "webBrowser_BeforeNavigate2(" + screen + ") " + target, and
+// anything other than a "javascript:" link or an existing local file is
+// refused with the message target + " does not exist". After every completed
+// load the page must be a frameset with the two frames "nav" and "con";
+// otherwise the reason + " in " + location is shown and the browser steps
+// back one page (a browser with no earlier page keeps the page).
+//
+// Messages go through Messages::show. Unexpected failures go to the error
+// path with the module "frmViewPage" and end the program.
+class frmViewPage : public QWidget {
+    Q_OBJECT
+public:
+    static frmViewPage& instance();
+    // True while a viewer window exists.
+    static bool exists();
+
+    ~frmViewPage() override;
+
+    // Stores the full path of the made HTML file to show. Loads nothing by
+    // itself: the browsers load it at the next layout (when the window is shown).
+    void setPage(const QString& filePath);
+    QString page() const { return m_pagePath; }
+
+    // Refused: there is no shutdown in edit mode. Always a fatal report
+    // ("setShutdownTime is invalid in edit mode"); never returns.
+    [[noreturn]] void setShutDownTime(const QDateTime& shutdownTime);
+
+    // The controls by their index, 1 to the number of screens the window was
+    // created with.
+    int screenCount() const { return int(m_webBrowser.size()); }
+    QWebEngineView* webBrowser(int index) const;
+    QLabel* lblMessage(int index) const;
+    QTimer* Timer(int index) const;
+    QTimer* ShutdownTimer() const { return m_shutdownTimer; }
+    QPushButton* Command1() const { return m_command1; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    frmViewPage();
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_KeyPress(int keyCode);
+    void Command1_LostFocus();
+    void navigate(std::int16_t screen, std::int16_t button);
+    bool webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url);
+    void webBrowser_DownloadComplete(std::int16_t index);
+    void checkNavigate(std::int16_t screen);
+    void completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection);
+    void errorMessage(std::int16_t screen, const QString& procedureName, const QString& message);
+    void Timer_Timer(std::int16_t index);
+    void ShutdownTimer_Timer();
+
+    void addScreen(std::int16_t index);
+    // The element at a 1-based index; a missing one raises a failure.
+    template <class Control>
+    Control* element(const std::vector<Control*>& controls, int index) const;
+    bool isViewerKeyEvent(QObject* watched) const;
+
+    QString m_pagePath;
+    bool m_destroying = false;
+    std::vector<QWebEngineView*> m_webBrowser;
+    std::vector<QLabel*> m_lblMessage;
+    std::vector<QTimer*> m_timer;
+    QTimer* m_shutdownTimer = nullptr;
+    QPushButton* m_command1 = nullptr;
+};
