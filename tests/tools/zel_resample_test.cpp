@@ -655,6 +655,29 @@ TEST_F(ZelResampleTest, SuccessReplacesAnExistingDestination)
     EXPECT_EQ(filesBesides({"good.jpg", "copy.jpg"}), QStringList());
 }
 
+TEST_F(ZelResampleTest, HugeDeclaredSizeFailsInsteadOfExhaustingMemory)
+{
+    // A progressive decoder must hold every coefficient of the picture; a
+    // frame header claiming 65000 x 65000 pixels would need gigabytes.
+    QByteArray bytes = readAll(cjpegPicture(quadrantPicture(), {"-progressive"}, QStringLiteral("small.jpg")));
+    const qsizetype frame = bytes.indexOf("\xFF\xC2");
+    ASSERT_GT(frame, 0);
+    for (int i : {5, 7}) {
+        bytes[frame + i] = char(65000 >> 8);
+        bytes[frame + i + 1] = char(65000 & 0xFF);
+    }
+    const QString source = path(QStringLiteral("huge.jpg"));
+    writeAll(source, bytes);
+    const QString destination = path(QStringLiteral("copy.jpg"));
+
+    const RunResult run = runResample(source, 200, 200, destination);
+    ASSERT_TRUE(run.finished);
+    EXPECT_FALSE(run.crashed);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.standardError.contains("too large")) << run.standardError.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(destination));
+}
+
 TEST_F(ZelResampleTest, EveryTruncationFailsCleanly)
 {
     const QString progressive = cjpegPicture(quadrantPicture(), {"-progressive"}, QStringLiteral("good.jpg"));

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include <jerror.h>
+
 namespace {
 
 // Ceiling for libjpeg's own buffers (a progressive file keeps all coefficients).
@@ -126,6 +128,9 @@ void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHei
     if (setjmp(guard.jump) != 0) {
         jpeg_destroy_decompress(&info);
         std::fclose(file);
+        const int code = guard.manager.msg_code;
+        if (code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY)
+            throw ResampleError("cannot decode " + path + ": picture too large for the memory allowed");
         throw ResampleError("cannot decode " + path + ": " + guard.message);
     }
     try {
