@@ -6,10 +6,8 @@
 #include "jpeg_encoder.h"
 #include "lanczos_resampler.h"
 #include "orientation.h"
-#include "resample_error.h"
 
 #include <memory>
-#include <string>
 #include <thread>
 
 namespace {
@@ -24,10 +22,6 @@ public:
 
     void begin(int width, int height, int channels, int orientation) override
     {
-        // Guards the multiplications below against absurd sources.
-        constexpr long long maximumSourcePixels = 1LL << 32;
-        if (static_cast<long long>(width) * height > maximumSourcePixels)
-            throw ResampleError("picture too large (" + std::to_string(width) + "x" + std::to_string(height) + ")");
         m_orientation = orientation;
         const bool swap = orientationSwapsSides(orientation);
         m_resampler = std::make_unique<LanczosResampler>(width, height, swap ? m_height : m_width,
