@@ -89,6 +89,8 @@ dlgChoseDir::dlgChoseDir()
         m_dirList->setItemsExpandable(false);
         m_dirList->setExpandsOnDoubleClick(false);
         m_dirList->setIndentation(12);
+        // Every level is always open: no expand arrows.
+        m_dirList->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
 
         m_result.clear();
         fillDriveList();
