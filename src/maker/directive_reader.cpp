@@ -46,22 +46,24 @@ QString PageMaker::encode(const QString& text)
 {
     return withErrorPath(makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
                          [&] {
-                             qsizetype special = 0;
-                             for (const QChar c : text)
-                                 if (c == u'<' || c == u'>')
-                                     ++special;
-                             if (special == 0)
+                             // Copies the runs between brackets in one piece each.
+                             qsizetype open = text.indexOf(u'<');
+                             const qsizetype close = text.indexOf(u'>');
+                             if (open < 0 && close < 0)
                                  return text;
                              QString out;
-                             out.reserve(text.size() + 3 * special);
-                             for (const QChar c : text) {
-                                 if (c == u'<')
-                                     out.append(QLatin1String("&lt;"));
-                                 else if (c == u'>')
-                                     out.append(QLatin1String("&gt;"));
-                                 else
-                                     out.append(c);
+                             out.reserve(text.size() + 16);
+                             qsizetype start = 0;
+                             const qsizetype n = text.size();
+                             for (qsizetype i = 0; i < n; ++i) {
+                                 const QChar c = text.at(i);
+                                 if (c != u'<' && c != u'>')
+                                     continue;
+                                 out.append(QStringView(text).mid(start, i - start));
+                                 out.append(c == u'<' ? QLatin1String("&lt;") : QLatin1String("&gt;"));
+                                 start = i + 1;
                              }
+                             out.append(QStringView(text).mid(start));
                              return out;
                          });
 }
