@@ -397,6 +397,36 @@ TEST_F(MainWindowTest, MissingTemplateIsAFatalReportThatClosesEveryWindow)
     EXPECT_EQ(storedRecent(), (QStringList{a, "", ""}));
 }
 
+// Records whether the main window was still open when this window closed.
+class WatchingWindow : public QWidget {
+public:
+    explicit WatchingWindow(const QWidget* mainWindow) : m_main(mainWindow) {}
+    bool mainOpenAtClose = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        mainOpenAtClose = m_main->isVisible();
+        event->accept();
+    }
+
+private:
+    const QWidget* m_main;
+};
+
+TEST_F(MainWindowTest, ClosingEveryWindowClosesTheMainWindowLast)
+{
+    frmKioskSystem& frm = window();
+    WatchingWindow first(&frm), second(&frm);
+    first.show();
+    second.show();
+    WindowClosing::closeAllWindows();
+    EXPECT_TRUE(first.mainOpenAtClose);
+    EXPECT_TRUE(second.mainOpenAtClose);
+    EXPECT_FALSE(first.isVisible());
+    EXPECT_FALSE(frm.isVisible());
+}
+
 TEST_F(MainWindowTest, NewFolderTakesTheTrimmedNameFromTheDialogAndCreatesIt)
 {
     const QString a = makeKiosk("a");
