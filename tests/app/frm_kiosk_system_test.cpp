@@ -1,6 +1,7 @@
 #include "app/frm_kiosk_system.h"
 #include "app/window_closing.h"
 #include "config/configuration.h"
+#include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/modal_runner.h"
 #include "dialogs/simple_combo_box.h"
@@ -332,6 +333,42 @@ TEST_F(MainWindowTest, OpenCommandOpensTheChosenDirectoryAndCancelDoesNothing)
     open->trigger();
     EXPECT_EQ(configuration::kioskSystemFolder(), a);
     EXPECT_EQ(recentEntries(), (QStringList{a, "", ""}));
+}
+
+TEST_F(MainWindowTest, OpenCommandAsksTheDirectoryChooserOwnedByTheMainWindow)
+{
+    const QString a = makeKiosk("a");
+    frmKioskSystem frm;
+    frm.setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
+    QWidget* owner = nullptr;
+    ModalRunner::setRunner([&](QDialog& dialog) {
+        auto& chooser = static_cast<dlgChoseDir&>(dialog);
+        owner = chooser.parentWidget();
+        chooser.show();
+        chooser.openDirectory(a);
+        chooser.okButton()->click();
+    });
+    frm.findChild<QAction*>(QStringLiteral("mnuOpenKioskSystem"))->trigger();
+    EXPECT_EQ(owner, &frm);
+    EXPECT_EQ(configuration::kioskSystemFolder(), a);
+    EXPECT_EQ(frm.recentEntry(1), a);
+}
+
+// A recent entry whose folder is gone ends the program at once, without the
+// shutdown: the main window stays and the recent list is not stored. (Other
+// windows were already closed by the open's first step.)
+TEST_F(MainWindowTest, RecentEntryOfAMissingFolderEndsAtOnce)
+{
+    const QString gone = QDir::toNativeSeparators(m_root.filePath(QStringLiteral("gone"))) + QDir::separator();
+    storeRecent({"/k/one/", gone});
+    ProgramEnd::setUnloadWindowsHook(&WindowClosing::closeAllWindows);
+    frmKioskSystem& frm = window();
+    EXPECT_TRUE(endsProgram([&] { frm.mnuFileItem_Click(2); }));
+    EXPECT_EQ(m_messages.texts(), QStringList{QStringLiteral("Fatal Error - Kiosk System Folder - ") + gone
+                                              + QStringLiteral(" does NOT exist\r\nProgram will stop")});
+    EXPECT_TRUE(frm.isVisible());
+    EXPECT_EQ(storedRecent(), (QStringList{"/k/one/", gone, ""}));
+    EXPECT_FALSE(QFileInfo::exists(gone));
 }
 
 TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSystem)
