@@ -51,19 +51,20 @@ QString decode(const QByteArray& bytes)
 QStringList splitLines(const QString& text)
 {
     QStringList lines;
-    qsizetype start = 0;
+    const auto* chars = reinterpret_cast<const char16_t*>(text.utf16());
     const qsizetype n = text.size();
+    qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
+        const char16_t c = chars[i];
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+        lines.append(QString(reinterpret_cast<const QChar*>(chars + start), i - start));
+        if (c == u'\r' && i + 1 < n && chars[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
-        lines.append(text.mid(start));
+        lines.append(QString(reinterpret_cast<const QChar*>(chars + start), n - start));
     return lines;
 }
 
@@ -75,26 +76,44 @@ bool fitsWindows1252(const QString& text)
     return true;
 }
 
-QByteArray toWindows1252WithReferences(const QString& text)
+void appendWindows1252WithReferences(QByteArray& out, QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = text.at(i).unicode();
+    const auto* chars = reinterpret_cast<const char16_t*>(text.utf16());
+    // Nearly every generated line is plain ASCII: copy such runs straight into
+    // the reserved space and only look up the rest.
+    const qsizetype start = out.size();
+    out.resize(start + n);
+    char* bytes = out.data() + start;
+    qsizetype i = 0;
+    while (i < n && chars[i] < 0x80) {
+        bytes[i] = char(chars[i]);
+        ++i;
+    }
+    if (i == n)
+        return;
+    out.truncate(start + i);
+    for (; i < n; ++i) {
+        const char16_t u = chars[i];
         if (u < 0x80) {
             out.append(char(u));
             continue;
         }
         char32_t cp = u;
-        if (QChar::isHighSurrogate(u) && i + 1 < n && text.at(i + 1).isLowSurrogate())
-            cp = QChar::surrogateToUcs4(u, text.at(++i).unicode());
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(chars[i + 1]))
+            cp = QChar::surrogateToUcs4(u, chars[++i]);
         const int b = windows1252Byte(cp);
         if (b >= 0)
             out.append(char(b));
         else
             out.append("&#").append(QByteArray::number(quint32(cp))).append(';');
     }
+}
+
+QByteArray toWindows1252WithReferences(const QString& text)
+{
+    QByteArray out;
+    appendWindows1252WithReferences(out, text);
     return out;
 }
 

@@ -20,6 +20,8 @@ bool fitsWindows1252(const QString& text);
 // Windows-1252; characters outside it become numeric character references
 // (&#8364;), so a kiosk browser shows them whatever encoding it assumes.
 QByteArray toWindows1252WithReferences(const QString& text);
+// The same, appended to out.
+void appendWindows1252WithReferences(QByteArray& out, QStringView text);
 
 // Page sources: Windows-1252 when every character fits, otherwise UTF-8.
 QByteArray encodePageSource(const QString& text);

@@ -61,14 +61,14 @@ void writeOut(OpenFile& f)
     f.file.flush();
 }
 
-void append(OpenFile& f, const QString& text)
+void append(OpenFile& f, QStringView text)
 {
     switch (f.encoding) {
     case TextFiles::Encoding::Utf8:
         f.pendingBytes.append(text.toUtf8());
         break;
     case TextFiles::Encoding::Windows1252References:
-        f.pendingBytes.append(TextCodec::toWindows1252WithReferences(text));
+        TextCodec::appendWindows1252WithReferences(f.pendingBytes, text);
         break;
     case TextFiles::Encoding::PageSource:
         f.pendingText.append(text);
@@ -111,6 +111,7 @@ void openForOutput(int handle, const QString& path, Encoding encoding)
     claim(handle);
     auto f = std::make_unique<OpenFile>();
     f->output = true;
+    f->pendingBytes.reserve(kFlushThreshold + 4096);
     f->encoding = encoding;
     f->file.setFileName(path);
     if (!f->file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -139,7 +140,7 @@ void printLine(int handle, const QString& text)
 {
     OpenFile& f = outputFile(handle);
     append(f, text);
-    append(f, QStringLiteral("\r\n"));
+    append(f, u"\r\n");
 }
 
 void print(int handle, const QString& text)
