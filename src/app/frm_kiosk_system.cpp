@@ -245,7 +245,6 @@ void frmKioskSystem::mnuEditPage_Click() {}
 void frmKioskSystem::mnuCreateBranchPage_Click() {}
 void frmKioskSystem::mnuCreateLeafPage_Click() {}
 void frmKioskSystem::mnuCreateSelectorPage_Click() {}
-void frmKioskSystem::mnuExportFolder_Click() {}
 void frmKioskSystem::mnuMakeAllPages_Click() {}
 
 // Every other window is asked to close (an editor may refuse; the main

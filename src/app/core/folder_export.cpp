@@ -1,0 +1,77 @@
+#include "app/core/folder_export.h"
+
+#include "config/configuration.h"
+#include "platform/program_folder.h"
+#include "platform/runtime_error.h"
+#include "platform/text_files.h"
+
+#include <QDir>
+#include <QProcess>
+
+namespace {
+
+// Names of the files directly in folder whose extension is one of the given
+// ones, in any letter case, sorted by name.
+QStringList filesWithExtensions(const QString& folder, const QStringList& extensions)
+{
+    QStringList patterns;
+    for (const QString& extension : extensions)
+        patterns.append(QStringLiteral("*.") + extension);
+    QDir dir(folder);
+    dir.setNameFilters(patterns);
+    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setSorting(QDir::Name);
+    return dir.entryList();
+}
+
+} // namespace
+
+namespace FolderExport {
+
+QString cabinetMakerPath()
+{
+    return programFolder() + QStringLiteral("zel-makecab");
+}
+
+QString writeDirectiveFile(const QString& folderName)
+{
+    const QString folder = configuration::kioskSystemFolder() + folderName;
+    const QString path = folder + QDir::separator() + QStringLiteral("makecab.ddf");
+    const int handle = TextFiles::freeFile();
+    TextFiles::openForOutput(handle, path, TextFiles::Encoding::Utf8);
+    const QStringList settings = {
+        QStringLiteral(".OPTION EXPLICIT"),
+        QStringLiteral(".Set CabinetNameTemplate=") + folderName + QStringLiteral("*.cab"),
+        QStringLiteral(".set DiskDirectoryTemplate=") + folder,
+        QStringLiteral(".Set CompressionType = MSZIP"),
+        QStringLiteral(".Set MaxDiskSize = CDROM"),
+        QStringLiteral(".Set SourceDir=") + folder,
+        QStringLiteral(".Set Cabinet=on"),
+        QStringLiteral(".Set Compress=on"),
+    };
+    for (const QString& line : settings)
+        TextFiles::printLine(handle, line);
+    // Cameras write ".JPG" and ".jpeg": the page maker accepts those pictures,
+    // so the cabinet must carry them too.
+    for (const QString& name : filesWithExtensions(folder, {QStringLiteral("zel")}))
+        TextFiles::printLine(handle, name);
+    for (const QString& name : filesWithExtensions(folder, {QStringLiteral("jpg"), QStringLiteral("jpeg")}))
+        TextFiles::printLine(handle, name);
+    TextFiles::close(handle);
+    return path;
+}
+
+int runCabinetMaker(const QString& makerPath, const QString& directivePath)
+{
+    QProcess maker;
+    maker.setProcessChannelMode(QProcess::ForwardedChannels);
+    maker.start(makerPath, {QStringLiteral("/f"), directivePath});
+    if (!maker.waitForStarted(-1))
+        Errors::raise(Errors::PathFileAccess);
+    maker.waitForFinished(-1);
+    if (maker.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return maker.exitCode();
+}
+
+} // namespace FolderExport

@@ -1,0 +1,28 @@
+// Tools, Export Folder: one page folder of the open kiosk system as a cabinet.
+#include "app/frm_kiosk_system.h"
+
+#include "app/core/error_handler.h"
+#include "app/core/folder_export.h"
+#include "dialogs/dlg_select_folder.h"
+#include "pages/files.h"
+#include "platform/messages.h"
+
+void frmKioskSystem::mnuExportFolder_Click()
+{
+    withErrorPath(QStringLiteral("frmKioskSystem"), QStringLiteral("mnuExportFolder_Click"), [&] {
+        const QString maker = FolderExport::cabinetMakerPath();
+        if (!Files::fileExists(maker)) {
+            Messages::show(QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe"));
+            return;
+        }
+        dlgSelectFolder& chooser = dlgSelectFolder::instance();
+        chooser.openFolders(this);
+        const QString folderName = dlgSelectFolder::instance().getSelectedFolderName();
+        if (folderName.isEmpty())
+            return;
+        const QString directiveFile = FolderExport::writeDirectiveFile(folderName);
+        if (FolderExport::runCabinetMaker(maker, directiveFile) != 0)
+            Messages::show(QStringLiteral("Sorry an error occurred when exporting the folder\r\n"
+                                          "The cab file has not been created"));
+    });
+}
