@@ -7,12 +7,16 @@
 #include "app/window_closing.h"
 #include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
+#include "dialogs/dlg_make_page.h"
+#include "dialogs/dlg_select_file.h"
+#include "editor/frm_edit.h"
 #include "pages/files.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/text_files.h"
 #include "platform/user_settings.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 
@@ -241,11 +245,63 @@ void frmKioskSystem::mnuExit_Click()
     withErrorPath(kModule, QStringLiteral("mnuExit_Click"), [&] { close(); });
 }
 
-void frmKioskSystem::mnuEditPage_Click() {}
-void frmKioskSystem::mnuCreateBranchPage_Click() {}
-void frmKioskSystem::mnuCreateLeafPage_Click() {}
-void frmKioskSystem::mnuCreateSelectorPage_Click() {}
-void frmKioskSystem::mnuMakeAllPages_Click() {}
+void frmKioskSystem::mnuEditPage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuEditPage_Click"), [&] {
+        dlgSelectFile::instance().openPage(this);
+        const QString path = dlgSelectFile::instance().getSelectedFilePath();
+        if (path.isEmpty())
+            return;
+        auto* editor = new frmEdit();
+        if (!editor->editPage(path))
+            delete editor;
+    });
+}
+
+// Each New command opens an editor window of its own.
+void frmKioskSystem::mnuCreateBranchPage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuCreateBranchPage_Click"), [&] { (new frmEdit())->newBranchPage(); });
+}
+
+void frmKioskSystem::mnuCreateLeafPage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuCreateLeafPage_Click"), [&] { (new frmEdit())->newLeafPage(); });
+}
+
+void frmKioskSystem::mnuCreateSelectorPage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuCreateSelectorPage_Click"),
+                  [&] { (new frmEdit())->newSelectorPage(); });
+}
+
+// Every open editor with unsaved changes is asked about first: Yes brings it
+// to the front for the author to save, Cancel stops; only when every one was
+// answered No (or none has changes) are all pages made.
+void frmKioskSystem::mnuMakeAllPages_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* editor = qobject_cast<frmEdit*>(window);
+            if (!editor || editor->isHidden() || !editor->isPageChanged())
+                continue;
+            const int answer =
+                Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
+            if (answer == Answer::Yes) {
+                if (editor->isMinimized())
+                    editor->showNormal();
+                editor->raise();
+                editor->activateWindow();
+                return;
+            }
+            if (answer == Answer::Cancel)
+                return;
+        }
+        dlgMakePage& maker = dlgMakePage::instance();
+        maker.makeAll();
+        maker.showModal(this);
+    });
+}
 
 // Every other window is asked to close (an editor may refuse; the main
 // window closes anyway), then the recent list is stored, the log closed and

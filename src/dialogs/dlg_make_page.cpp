@@ -1,0 +1,93 @@
+#include "dialogs/dlg_make_page.h"
+
+#include "app/core/error_handler.h"
+#include "dialogs/modal_runner.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("dlgMakePage");
+InstanceSlot<dlgMakePage> g_instance;
+
+// The design: 4800 x 1200 twips, wide enough for a long folder and page name.
+constexpr int kWidth = 4800 / 15;
+constexpr int kHeight = 1200 / 15;
+} // namespace
+
+dlgMakePage& dlgMakePage::instance() { return g_instance.get(); }
+
+void dlgMakePage::releaseInstance() { g_instance.release(this); }
+
+dlgMakePage::dlgMakePage() : m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this))
+{
+    setObjectName(QStringLiteral("dlgMakePage"));
+    setWindowTitle(QStringLiteral("ZEL - Make Page"));
+    m_lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setFormat(QStringLiteral("%v / %m"));
+    m_progress->setVisible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lblMessage);
+    layout->addWidget(m_progress);
+    setMinimumSize(kWidth, kHeight);
+    resize(kWidth, kHeight);
+    m_maker.setProgressHandler([this](const QString& text) { showMessage(text); });
+    m_maker.setCountHandler([this](int made, int total) { showCount(made, total); });
+}
+
+void dlgMakePage::makeOne(const QString& filePath) { m_maker.makeOne(filePath); }
+
+void dlgMakePage::makeAll() { m_maker.makeAll(); }
+
+void dlgMakePage::showModal(QWidget* owner)
+{
+    QPointer<dlgMakePage> self(this);
+    m_lblMessage->clear();
+    m_progress->setVisible(m_maker.makeAllMode());
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_activationPending = true;
+    setOwner(owner ? owner->window() : nullptr);
+    setModal(true);
+    ModalRunner::run(*this);
+    // Back to a window of its own, so the owner's end does not take it along.
+    if (self && parentWidget())
+        setParent(nullptr, windowFlags());
+}
+
+void dlgMakePage::showEvent(QShowEvent* event)
+{
+    SingleInstanceDialog::showEvent(event);
+    if (m_activationPending) {
+        m_activationPending = false;
+        QMetaObject::invokeMethod(this, &dlgMakePage::Form_Activate, Qt::QueuedConnection);
+    }
+}
+
+void dlgMakePage::Form_Activate()
+{
+    withErrorPath(kModule, QStringLiteral("Form_Activate"), [&] {
+        m_maker.run();
+        hideDialog();
+    });
+}
+
+// Repainted at once: the make runs on this thread and returns to the event
+// loop only when it is done.
+void dlgMakePage::showMessage(const QString& text)
+{
+    m_lblMessage->setText(text);
+    m_lblMessage->repaint();
+}
+
+void dlgMakePage::showCount(int made, int total)
+{
+    if (!m_maker.makeAllMode())
+        return;
+    m_progress->setRange(0, total);
+    m_progress->setValue(made);
+    m_progress->repaint();
+}

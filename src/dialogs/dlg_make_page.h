@@ -1,0 +1,51 @@
+#pragma once
+
+#include "dialogs/single_instance_dialog.h"
+#include "maker/page_maker.h"
+
+class QLabel;
+class QProgressBar;
+
+// "ZEL - Make Page": the modal face of the page maker. A caller says what to
+// make (makeOne or makeAll) and then calls showModal; the dialog makes it when
+// it is activated (its first show, through a queued call so the window is on
+// screen first), shows "Making page ... in folder ..." for every page and, for
+// Make All, a bar with the pages made out of the total, then hides itself,
+// which ends the modal show.
+//
+// The dialog exists once and keeps its PageMaker between makes. It has no
+// buttons: Esc is ignored. Closing it through the frame destroys it like every
+// single-instance dialog; the next instance() creates it anew.
+class dlgMakePage : public SingleInstanceDialog {
+    Q_OBJECT
+public:
+    static dlgMakePage& instance();
+
+    void makeOne(const QString& filePath);
+    void makeAll();
+    // Shows the dialog modally, centred over owner while it runs; returns
+    // when the make is done. The owner does not become the dialog's parent, so
+    // closing an editor does not destroy the one maker dialog.
+    void showModal(QWidget* owner);
+
+    QLabel* lblMessage() const { return m_lblMessage; }
+    QProgressBar* progressBar() const { return m_progress; }
+    const PageMaker& maker() const { return m_maker; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    friend class InstanceSlot<dlgMakePage>;
+    dlgMakePage();
+    void Form_Activate();
+    void showMessage(const QString& text);
+    void showCount(int made, int total);
+    void cancel() override {}
+    void releaseInstance() override;
+
+    PageMaker m_maker;
+    QLabel* m_lblMessage;
+    QProgressBar* m_progress;
+    bool m_activationPending = false;
+};

@@ -1,0 +1,32 @@
+#include "editor/directive_highlighter.h"
+
+#include <QColor>
+#include <QFont>
+
+DirectiveHighlighter::DirectiveHighlighter(QTextDocument* document) : QSyntaxHighlighter(document)
+{
+    m_directive.setForeground(QColor(0x1f, 0x3f, 0xa8));
+    m_directive.setFontWeight(QFont::Bold);
+    m_comment.setForeground(QColor(0x80, 0x80, 0x80));
+}
+
+// Mirrors how the maker classifies a line: a "#" first, the name up to the
+// first blank; "#" followed by a blank (or nothing) is a comment.
+int DirectiveHighlighter::directiveLength(const QString& line)
+{
+    if (!line.startsWith(u'#'))
+        return 0;
+    qsizetype end = line.indexOf(u' ');
+    if (end < 0)
+        end = line.size();
+    return end == 1 ? -1 : int(end);
+}
+
+void DirectiveHighlighter::highlightBlock(const QString& text)
+{
+    const int length = directiveLength(text);
+    if (length < 0)
+        setFormat(0, int(text.size()), m_comment);
+    else if (length > 0)
+        setFormat(0, length, m_directive);
+}

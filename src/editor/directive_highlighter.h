@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+
+// Shows a page's structure at a glance: a directive name at the start of a
+// line ("#title", "#para", "#image" ...) in bold blue, a comment line ("# ...")
+// in grey; the directive's arguments and the text lines stay plain.
+class DirectiveHighlighter : public QSyntaxHighlighter {
+    Q_OBJECT
+public:
+    explicit DirectiveHighlighter(QTextDocument* document);
+
+    // The length of the directive name at the start of line ("#title" gives 6),
+    // 0 when the line is no directive. A comment gives -1.
+    static int directiveLength(const QString& line);
+
+protected:
+    void highlightBlock(const QString& text) override;
+
+private:
+    QTextCharFormat m_directive;
+    QTextCharFormat m_comment;
+};

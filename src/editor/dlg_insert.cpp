@@ -1,0 +1,445 @@
+#include "editor/dlg_insert.h"
+
+#include "app/core/error_handler.h"
+#include "dialogs/dlg_select_file.h"
+#include "dialogs/modal_runner.h"
+#include "pages/files.h"
+#include "pages/support.h"
+#include "platform/messages.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+const QString kModule = QStringLiteral("dlgInsert");
+const QString kCrLf = QStringLiteral("\r\n");
+InstanceSlot<dlgInsert> g_instance;
+
+// Window layout in twips (15 to a pixel), as the placing rule counts.
+constexpr int kTwips = 15;
+constexpr int kWidth = 6600;
+constexpr int kMargin = 240;
+constexpr int kFrameWidth = kWidth - 2 * kMargin;
+constexpr int kHalfWidth = (kFrameWidth - kMargin) / 2;
+constexpr int kRowFrameHeight = 1050;
+constexpr int kTallFrameHeight = 1560;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+constexpr int kGap = 200;
+constexpr int kBottom = 400;
+
+int px(int twips) { return twips / kTwips; }
+
+dlgInsert::ImageChooser& imageChooser()
+{
+    static dlgInsert::ImageChooser chooser;
+    return chooser;
+}
+
+QString chooseJpegFile(QWidget* parent)
+{
+    QFileDialog dialog(parent, QStringLiteral("Find Image"));
+    dlgInsert::configureImageDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+} // namespace
+
+dlgInsert& dlgInsert::instance() { return g_instance.get(); }
+
+bool dlgInsert::exists() { return g_instance.exists(); }
+
+void dlgInsert::releaseInstance() { g_instance.release(this); }
+
+void dlgInsert::setImageChooser(ImageChooser chooser) { imageChooser() = std::move(chooser); }
+
+// The description stays "Jpeg Files (*.jpg)"; the listing also admits
+// ".jpeg", and the file model matches ignoring letter case (cameras write ".JPG").
+void dlgInsert::configureImageDialog(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDefaultSuffix(QStringLiteral("jpg"));
+    dialog.setNameFilter(QStringLiteral("Jpeg Files (*.jpg)"));
+    auto widen = [&dialog] {
+        if (auto* model = dialog.findChild<QFileSystemModel*>())
+            model->setNameFilters({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")});
+    };
+    widen();
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, widen);
+}
+
+dlgInsert::dlgInsert()
+    : m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
+      m_lblImage(new QLabel(QStringLiteral("Image"), m_frameImage)),
+      m_txtImage(new QLineEdit(m_frameImage)),
+      m_cmdFindImage(new QPushButton(QStringLiteral("Find Image"), m_frameImage)),
+      m_frameText(new QGroupBox(QStringLiteral("Text"), this)),
+      m_lblText(new QLabel(QStringLiteral("Text"), m_frameText)),
+      m_txtText(new QLineEdit(m_frameText)),
+      m_frameImageWidth(new QGroupBox(QStringLiteral("Image Width"), this)),
+      m_txtWidth(new QLineEdit(m_frameImageWidth)),
+      m_lblPercent(new QLabel(QStringLiteral("%"), m_frameImageWidth)),
+      m_frameImageAlignment(new QGroupBox(QStringLiteral("Image Alignment"), this)),
+      m_frameLinkedPage(new QGroupBox(QStringLiteral("Linked Page"), this)),
+      m_lblFolder(new QLabel(QStringLiteral("Folder"), m_frameLinkedPage)),
+      m_txtFolder(new QLineEdit(m_frameLinkedPage)),
+      m_lblPage(new QLabel(QStringLiteral("Page"), m_frameLinkedPage)),
+      m_txtPage(new QLineEdit(m_frameLinkedPage)),
+      m_cmdSelectExistingPage(new QPushButton(QStringLiteral("Select Existing Page"), m_frameLinkedPage)),
+      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
+      m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    const QString captions[] = {QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")};
+    for (int i = 0; i < 3; ++i)
+        m_optAlign[size_t(i)] = new QRadioButton(captions[i], m_frameImageAlignment);
+    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
+    connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(m_cmdFindImage, &QPushButton::clicked, this, [this] { cmdFindImage_Click(); });
+    connect(m_cmdSelectExistingPage, &QPushButton::clicked, this, [this] { cmdSelectExistingPage_Click(); });
+}
+
+void dlgInsert::Form_Load()
+{
+    setObjectName(QStringLiteral("dlgInsert"));
+    const std::pair<QWidget*, const char*> names[] = {
+        {m_frameImage, "frameImage"},
+        {m_lblImage, "lblImage"},
+        {m_txtImage, "txtImage"},
+        {m_cmdFindImage, "cmdFindImage"},
+        {m_frameText, "frameText"},
+        {m_lblText, "lblText"},
+        {m_txtText, "txtText"},
+        {m_frameImageWidth, "frameImageWidth"},
+        {m_txtWidth, "txtWidth"},
+        {m_lblPercent, "lblPercent"},
+        {m_frameImageAlignment, "frameImageAlignment"},
+        {m_frameLinkedPage, "frameLinkedPage"},
+        {m_lblFolder, "lblFolder"},
+        {m_txtFolder, "txtFolder"},
+        {m_lblPage, "lblPage"},
+        {m_txtPage, "txtPage"},
+        {m_cmdSelectExistingPage, "cmdSelectExistingPage"},
+        {m_cmdOK, "cmdOK"},
+        {m_cmdCancel, "cmdCancel"},
+    };
+    for (const auto& [widget, name] : names)
+        widget->setObjectName(QString::fromLatin1(name));
+    for (int i = 0; i < 3; ++i)
+        m_optAlign[size_t(i)]->setObjectName(QStringLiteral("optAlign%1").arg(i));
+    arrangeFrames();
+    m_cmdOK->setDefault(true);
+}
+
+// Fixed positions inside the frames, in pixels: a label column, then the boxes.
+void dlgInsert::arrangeFrames()
+{
+    const int frameWidth = px(kFrameWidth);
+    const int labelLeft = 12;
+    const int boxLeft = 64;
+    const int rowHeight = 26;
+    const int firstRow = 26;
+    const int secondRow = 60;
+    const int buttonWidth = 140;
+
+    m_frameImage->setGeometry(px(kMargin), 0, frameWidth, px(kRowFrameHeight));
+    m_lblImage->setGeometry(labelLeft, firstRow, boxLeft - labelLeft, rowHeight);
+    m_txtImage->setGeometry(boxLeft, firstRow, frameWidth - boxLeft - buttonWidth - 2 * labelLeft, rowHeight);
+    m_cmdFindImage->setGeometry(frameWidth - buttonWidth - labelLeft, firstRow, buttonWidth, rowHeight);
+
+    m_frameLinkedPage->setGeometry(px(kMargin), 0, frameWidth, px(kTallFrameHeight));
+    m_lblFolder->setGeometry(labelLeft, firstRow, boxLeft - labelLeft, rowHeight);
+    m_txtFolder->setGeometry(boxLeft, firstRow, frameWidth - boxLeft - buttonWidth - 2 * labelLeft, rowHeight);
+    m_lblPage->setGeometry(labelLeft, secondRow, boxLeft - labelLeft, rowHeight);
+    m_txtPage->setGeometry(boxLeft, secondRow, frameWidth - boxLeft - buttonWidth - 2 * labelLeft, rowHeight);
+    m_cmdSelectExistingPage->setGeometry(frameWidth - buttonWidth - labelLeft, firstRow, buttonWidth, rowHeight);
+
+    m_frameText->setGeometry(px(kMargin), 0, frameWidth, px(kRowFrameHeight));
+    m_lblText->setGeometry(labelLeft, firstRow, boxLeft - labelLeft, rowHeight);
+    m_txtText->setGeometry(boxLeft, firstRow, frameWidth - boxLeft - labelLeft, rowHeight);
+
+    m_frameImageAlignment->setGeometry(px(kMargin), 0, px(kHalfWidth), px(kTallFrameHeight));
+    for (int i = 0; i < 3; ++i)
+        m_optAlign[size_t(i)]->setGeometry(labelLeft, 22 + i * 26, px(kHalfWidth) - 2 * labelLeft, 24);
+
+    m_frameImageWidth->setGeometry(px(2 * kMargin + kHalfWidth), 0, px(kHalfWidth), px(kTallFrameHeight));
+    m_txtWidth->setGeometry(labelLeft, firstRow, 60, rowHeight);
+    m_lblPercent->setGeometry(labelLeft + 66, firstRow, 30, rowHeight);
+
+    m_cmdOK->setGeometry(px(kWidth / 2 - kMargin / 2 - kButtonWidth), 0, px(kButtonWidth), px(kButtonHeight));
+    m_cmdCancel->setGeometry(px(kWidth / 2 + kMargin / 2), 0, px(kButtonWidth), px(kButtonHeight));
+}
+
+void dlgInsert::hideControl(QWidget* control) { control->setVisible(false); }
+
+// top in twips; returns the top of the next control below.
+int dlgInsert::placeControl(QWidget* control, int top)
+{
+    control->setVisible(true);
+    control->move(control->x(), px(top));
+    return top + control->height() * kTwips + kGap;
+}
+
+QString dlgInsert::openDialog(std::int16_t mode, const QString& caption, QWidget* owner)
+{
+    m_insertMode = mode;
+    setWindowTitle(QStringLiteral("ZEL - Insert ") + caption);
+    int top = kGap;
+    switch (mode) {
+    case 1:
+        hideControl(m_frameImage);
+        hideControl(m_frameImageAlignment);
+        hideControl(m_frameImageWidth);
+        top = placeControl(m_frameLinkedPage, top);
+        top = placeControl(m_frameText, top);
+        break;
+    case 2:
+        hideControl(m_frameLinkedPage);
+        hideControl(m_frameText);
+        top = placeControl(m_frameImage, top);
+        placeControl(m_frameImageAlignment, top);
+        top = placeControl(m_frameImageWidth, top);
+        m_optAlign[1]->setChecked(true);
+        break;
+    default:
+        hideControl(m_frameImageAlignment);
+        hideControl(m_frameImageWidth);
+        top = placeControl(m_frameImage, top);
+        top = placeControl(m_frameLinkedPage, top);
+        top = placeControl(m_frameText, top);
+        break;
+    }
+    placeControl(m_cmdOK, top);
+    top = placeControl(m_cmdCancel, top);
+    setFixedSize(px(kWidth), px(top + kBottom));
+
+    QPointer<dlgInsert> self(this);
+    setOwner(owner ? owner->window() : nullptr);
+    setModal(true);
+    ModalRunner::run(*this);
+    if (!self)
+        return {};
+    // Back to a window of its own, so the owner's end does not take it along.
+    if (parentWidget())
+        setParent(nullptr, windowFlags());
+    return result() == QDialog::Rejected ? QString() : m_directive;
+}
+
+QString dlgInsert::openInsertButton(QWidget* owner)
+{
+    return withErrorPath(kModule, QStringLiteral("openInsertButton"),
+                         [&] { return openDialog(1, QStringLiteral("Button"), owner); });
+}
+
+QString dlgInsert::openInsertImage(const QString& filePath, QWidget* owner)
+{
+    return withErrorPath(kModule, QStringLiteral("openInsertImage"), [&] {
+        m_pageFilePath = filePath;
+        return openDialog(2, QStringLiteral("Image"), owner);
+    });
+}
+
+QString dlgInsert::openInsertItem(const QString& filePath, QWidget* owner)
+{
+    return withErrorPath(kModule, QStringLiteral("openInsertItem"), [&] {
+        m_pageFilePath = filePath;
+        return openDialog(3, QStringLiteral("Item"), owner);
+    });
+}
+
+void dlgInsert::cmdOK_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+        bool composed = false;
+        switch (m_insertMode) {
+        case 1:
+            composed = cmdOK_Button();
+            break;
+        case 2:
+            composed = cmdOK_Image();
+            break;
+        case 3:
+            composed = cmdOK_Item();
+            break;
+        default:
+            break;
+        }
+        if (composed)
+            hideDialog();
+    });
+}
+
+void dlgInsert::cancel()
+{
+    withErrorPath(kModule, QStringLiteral("cmdCancel_Click"), [&] {
+        m_directive.clear();
+        hideDialog();
+    });
+}
+
+// The frame's close box: no directive, and the dialog is destroyed.
+void dlgInsert::closeEvent(QCloseEvent* event)
+{
+    m_directive.clear();
+    SingleInstanceDialog::closeEvent(event);
+}
+
+namespace {
+QString trimBox(QLineEdit* box)
+{
+    const QString text = box->text().trimmed();
+    box->setText(text);
+    return text;
+}
+
+// A name with a blank goes in double quotes, as the maker reads it back.
+QString quotedIfBlank(const QString& name)
+{
+    return name.contains(u' ') ? u'"' + name + u'"' : name;
+}
+} // namespace
+
+bool dlgInsert::cmdOK_Button()
+{
+    return withErrorPath(kModule, QStringLiteral("cmdOK_Button"), [&] {
+        const QString text = trimBox(m_txtText);
+        if (text.isEmpty()) {
+            Messages::show(QStringLiteral("Button Text is blank"));
+            return false;
+        }
+        if (!pageIsValid())
+            return false;
+        m_directive = QStringLiteral("#button ") + pageRef() + u' ' + text;
+        return true;
+    });
+}
+
+bool dlgInsert::cmdOK_Image()
+{
+    return withErrorPath(kModule, QStringLiteral("cmdOK_Image"), [&] {
+        const QString widthText = trimBox(m_txtWidth);
+        const std::int16_t width = Support::integerInRange(widthText, 1, 100, 0);
+        if (QString::number(width) != widthText || width == 0) {
+            Messages::show(QStringLiteral("Width - value ") + widthText + QStringLiteral(" is not valid") + kCrLf
+                           + QStringLiteral("Value must be an integer between 1 and 100"));
+            return false;
+        }
+        if (!imageIsValid())
+            return false;
+        QString alignment;
+        for (QRadioButton* option : m_optAlign)
+            if (option->isChecked())
+                alignment = option->text().toLower();
+        m_directive = QStringLiteral("#image ") + quotedIfBlank(imageRef()) + u' ' + alignment + u' '
+                      + QString::number(width);
+        copyImage();
+        return true;
+    });
+}
+
+bool dlgInsert::cmdOK_Item()
+{
+    return withErrorPath(kModule, QStringLiteral("cmdOK_Item"), [&] {
+        const QString text = trimBox(m_txtText);
+        if (text.isEmpty()) {
+            Messages::show(QStringLiteral("Item text is blank"));
+            return false;
+        }
+        const bool pageOK = pageIsValid();
+        const bool imageOK = imageIsValid();
+        if (!pageOK || !imageOK)
+            return false;
+        m_directive =
+            QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + text;
+        copyImage();
+        return true;
+    });
+}
+
+bool dlgInsert::pageIsValid()
+{
+    return withErrorPath(kModule, QStringLiteral("pageIsValid"), [&] {
+        const QString folder = trimBox(m_txtFolder);
+        const QString page = trimBox(m_txtPage);
+        const bool folderOK = folder.isEmpty() || Support::isValidFolderName(folder);
+        const bool pageOK = Support::isValidPageName(page);
+        return folderOK && pageOK;
+    });
+}
+
+QString dlgInsert::pageRef()
+{
+    return withErrorPath(kModule, QStringLiteral("pageRef"), [&] {
+        const QString folder = trimBox(m_txtFolder);
+        return (folder.isEmpty() ? QString() : folder + u'\\') + m_txtPage->text().trimmed();
+    });
+}
+
+bool dlgInsert::imageIsValid()
+{
+    return withErrorPath(kModule, QStringLiteral("imageIsValid"), [&] {
+        if (Files::fileExists(m_txtImage->text()))
+            return true;
+        Messages::show(QStringLiteral("Image is not valid"));
+        return false;
+    });
+}
+
+QString dlgInsert::imageRef()
+{
+    return withErrorPath(kModule, QStringLiteral("imageRef"), [&] { return Files::fileNameOf(m_txtImage->text()); });
+}
+
+void dlgInsert::copyImage()
+{
+    withErrorPath(kModule, QStringLiteral("copyImage"), [&] {
+        const QString imagePath = m_txtImage->text();
+        const QString pageFolder = Files::parentFolderOf(m_pageFilePath);
+        const QString imageFolder = Files::parentFolderOf(imagePath);
+        const QString name = Files::fileNameOf(imagePath);
+        if (pageFolder == imageFolder)
+            return;
+        const QString destination = pageFolder + QDir::separator() + name;
+        if (Files::fileExists(destination)) {
+            const int answer = Messages::askYesNo(QStringLiteral("The image ") + name
+                                                  + QStringLiteral(" already exists in the folder containing this page ")
+                                                  + kCrLf + QStringLiteral("Do you wish to replace it?"));
+            if (answer != Answer::Yes)
+                return;
+        }
+        Files::copyFile(imagePath, destination);
+    });
+}
+
+void dlgInsert::cmdFindImage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdFindImage_Click"), [&] {
+        const QString chosen = imageChooser() ? imageChooser()(this) : chooseJpegFile(this);
+        if (!chosen.isEmpty())
+            m_txtImage->setText(chosen);
+    });
+}
+
+void dlgInsert::cmdSelectExistingPage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("cmdSelectExistingPage_Click"), [&] {
+        dlgSelectFile::instance().openPage(this);
+        dlgSelectFile& chooser = dlgSelectFile::instance();
+        if (!chooser.getSelectedFilePath().isEmpty()) {
+            m_txtFolder->setText(chooser.getFolder());
+            m_txtPage->setText(chooser.getPage());
+        }
+    });
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "pages/page_types.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+
+// The editor window of one page source. The main window creates one per New
+// or Edit command (any number may be open) and calls one of newBranchPage,
+// newLeafPage, newSelectorPage or editPage; the window then lives until the
+// author closes it (it deletes itself on close).
+//
+// The text area holds the page's body: every line after the page-type line,
+// each followed by a line end. Its changed flag (isPageChanged) is set from
+// the start for a new page, cleared by loading and saving and set by any edit.
+// Closing with changes asks "Page has changed - do you want to save it?"; a
+// Cancel, or a save that does not happen, keeps the window open (the close
+// event is ignored, which also stops the opening of another kiosk system).
+//
+// Saving writes through a temporary file (PageSourceFile), so a failed write
+// keeps the old page source. A page never saved is saved through Save As
+// before Make..., View... or Save, Make && View; if that does not happen,
+// nothing is made or shown.
+//
+// Expected problems are messages (Messages); unexpected failures go to the
+// error path with the module "frmEdit".
+class frmEdit : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmEdit(QWidget* parent = nullptr);
+    ~frmEdit() override;
+
+    void newBranchPage();
+    void newLeafPage();
+    void newSelectorPage();
+    // Loads the page source and shows the window; false (window not shown)
+    // when the page could not be loaded.
+    bool editPage(const QString& strFilePath);
+
+    // Asks for the path to save the page under ("" = cancelled), given the
+    // page's current path. By default dlgSaveFile::savePage, owned by this window.
+    std::function<QString(const QString& currentPath)> choosePagePath;
+    // Shows a made page. By default the one kiosk viewer window.
+    std::function<void(const QString& htmlPath)> showPage;
+
+    bool isPageChanged() const;
+    QString filePath() const { return m_filePath; }
+    std::int16_t pageType() const { return m_pageType; }
+    bool pageMade() const { return m_pageMade; }
+    QPlainTextEdit* txtContent() const { return m_txtContent; }
+    // The body as the text area holds it, lines separated by LF.
+    QString bodyText() const;
+
+    // The operations behind the commands.
+    // 6 (saved or tried to), 7 (no) or 2 (cancel); 7 without asking when unchanged.
+    int checkPageSaved();
+    bool saveFile();
+    bool saveFileAs();
+    bool readPageFile();
+    bool writePageFile(const QString& path);
+    // True when the caret (or selection) stands at a line's start or end;
+    // otherwise says "You can only insert at the end or the beginning of a line".
+    bool insertionPointOK();
+    // Inserts text as whole lines at the place insertionPointOK accepted,
+    // replacing a selection; the caret ends after the inserted line.
+    void insert(const QString& text);
+
+public slots:
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuMakePage_Click();
+    void mnuSaveMakeView_Click();
+    void mnuViewPage_Click();
+    void mnuQuit_Click();
+    void mnuInsertButton_Click();
+    void mnuInsertImage_Click();
+    void mnuInsertItem_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Load();
+    void createMenus();
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, void (frmEdit::*slot)());
+    void newPage(const QString& label, PageType type);
+    void setCaption();
+    void setPageChanged(bool changed);
+    // Makes the saved page source and marks it made.
+    void makePage();
+    // A page source on disk that holds the text: false when the author
+    // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
+    bool pageSourceReady(int saveAnswer);
+    void viewPage();
+
+    QString m_filePath;
+    std::int16_t m_pageType = 0;
+    bool m_pageMade = false;
+    bool m_atLineStart = false;
+    bool m_atLineEnd = false;
+    int m_selectionStart = 0;
+    int m_selectionLength = 0;
+    int m_widthMargin = 0;
+    int m_heightMargin = 0;
+
+    QPlainTextEdit* m_txtContent = nullptr;
+    QAction* m_mnuSave = nullptr;
+    QAction* m_mnuSaveAs = nullptr;
+    QAction* m_mnuInsertButton = nullptr;
+    QAction* m_mnuInsertImage = nullptr;
+    QAction* m_mnuInsertItem = nullptr;
+};
