@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 namespace {
 
@@ -327,6 +328,26 @@ TEST_F(InsertDialogTest, FindImageDialogListsJpegFilesInAnyCase)
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->nameFilters(), (QStringList{"*.jpg", "*.jpeg"}));
     EXPECT_FALSE(model->filter().testFlag(QDir::CaseSensitive)) << "patterns match in any letter case";
+
+    for (const char* name : {"a.jpg", "b.JPG", "c.jpeg", "d.Jpeg", "e.png", "f.jpg.txt", "g.jpe"})
+        writeBytes(pictures + QDir::separator() + QString::fromLatin1(name), "x");
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    dialog.setDirectory(pictures);
+    // Other folders (the starting one) may load first.
+    auto picturesLoaded = [&] {
+        for (const QList<QVariant>& arguments : loaded)
+            if (QDir(arguments.at(0).toString()) == QDir(pictures))
+                return true;
+        return false;
+    };
+    while (!picturesLoaded())
+        ASSERT_TRUE(loaded.wait(10000));
+    const QModelIndex folder = model->index(pictures);
+    QStringList listed;
+    for (int row = 0; row < model->rowCount(folder); ++row)
+        listed.append(model->fileName(model->index(row, 0, folder)));
+    listed.sort();
+    EXPECT_EQ(listed, (QStringList{"a.jpg", "b.JPG", "c.jpeg", "d.Jpeg"}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "editor/directive_highlighter.h"
 #include "editor_fixture.h"
 #include "pages/files.h"
+#include "platform/runtime_error.h"
 
 #include <QAction>
 #include <QMenu>
@@ -538,6 +539,18 @@ TEST_F(EditorWindowTest, TextAreaFollowsTheWindowSize)
     editor->resize(1, 1);
     EXPECT_GE(editor->txtContent()->width(), 0);
     EXPECT_GE(editor->txtContent()->height(), 0);
+}
+
+TEST_F(EditorWindowTest, UnexpectedFailureInSaveAsIsReportedAndNothingSaved)
+{
+    frmEdit* editor = newEditor(1);
+    editor->choosePagePath = [](const QString&) -> QString { 
+        throw RuntimeError(5, QStringLiteral("Invalid procedure call or argument"));
+    };
+    EXPECT_FALSE(editor->saveFileAs());
+    EXPECT_EQ(kiosk.messages.texts(),
+              QStringList{"error 5 in frmEdit.saveFileAs\r\nInvalid procedure call or argument"});
+    EXPECT_TRUE(editor->isPageChanged());
 }
 
 TEST(DirectiveHighlighterTest, DirectiveLengths)
