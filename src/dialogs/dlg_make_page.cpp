@@ -3,6 +3,7 @@
 #include "app/core/error_handler.h"
 #include "dialogs/modal_runner.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -70,9 +71,20 @@ void dlgMakePage::showEvent(QShowEvent* event)
 void dlgMakePage::Form_Activate()
 {
     withErrorPath(kModule, QStringLiteral("Form_Activate"), [&] {
+        m_making = true;
         m_maker.run();
+        m_making = false;
         hideDialog();
     });
+}
+
+void dlgMakePage::closeEvent(QCloseEvent* event)
+{
+    if (m_making && !fatalReportInProgress()) {
+        event->ignore();
+        return;
+    }
+    SingleInstanceDialog::closeEvent(event);
 }
 
 // Repainted at once: the make runs on this thread and returns to the event

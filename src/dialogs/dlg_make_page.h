@@ -14,8 +14,10 @@ class QProgressBar;
 // which ends the modal show.
 //
 // The dialog exists once and keeps its PageMaker between makes. It has no
-// buttons: Esc is ignored. Closing it through the frame destroys it like every
-// single-instance dialog; the next instance() creates it anew.
+// buttons: Esc is ignored, and so is the close box while a make runs (a
+// faulty-line message box lets events through). Closed through the frame
+// when idle, it is destroyed like every single-instance dialog; the next
+// instance() creates it anew.
 class dlgMakePage : public SingleInstanceDialog {
     Q_OBJECT
 public:
@@ -34,6 +36,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     friend class InstanceSlot<dlgMakePage>;
@@ -48,4 +51,5 @@ private:
     QLabel* m_lblMessage;
     QProgressBar* m_progress;
     bool m_activationPending = false;
+    bool m_making = false;
 };

@@ -123,12 +123,19 @@ TEST_F(PageCommandsTest, MakeAllPagesWithChangedEditors)
         frmEdit* second = newEditor(2);
         frmEdit* unchanged = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
         ASSERT_NE(unchanged, nullptr);
+        main->activateWindow();
+        QCoreApplication::processEvents();
         kiosk.messages.clear();
         kiosk.messages.scriptAnswers(row.answers);
         trigger("mnuMakeAllPages");
         EXPECT_EQ(kiosk.messages.texts(),
                   QStringList(row.questions, QStringLiteral("A page has been changed  - do you wish to save it first?")));
         EXPECT_EQ(madePages().size(), row.made ? 3 : 0);
+        if (row.questions == 1) {
+            QCoreApplication::processEvents(); // window activation arrives as an event
+            auto* front = qobject_cast<frmEdit*>(QApplication::activeWindow());
+            EXPECT_TRUE(front == first || front == second) << "Yes brings the changed editor to the front";
+        }
         for (frmEdit* editor : {first, second, unchanged}) {
             editor->txtContent()->document()->setModified(false);
             editor->close();
