@@ -141,6 +141,13 @@ void dlgInsert::Form_Load()
         m_optAlign[size_t(i)]->setObjectName(QStringLiteral("optAlign%1").arg(i));
     arrangeFrames();
     m_cmdOK->setDefault(true);
+    // Tab follows the frames from top to bottom in every mode; hidden ones are skipped.
+    QWidget* const chain[] = {m_txtImage,   m_cmdFindImage, m_optAlign[0],
+                              m_optAlign[1], m_optAlign[2], m_txtWidth,
+                              m_txtFolder,  m_txtPage,     m_cmdSelectExistingPage,
+                              m_txtText,    m_cmdOK,       m_cmdCancel};
+    for (size_t i = 1; i < std::size(chain); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
 }
 
 // Fixed positions inside the frames, in pixels: a label column, then the boxes.
@@ -224,6 +231,7 @@ QString dlgInsert::openDialog(std::int16_t mode, const QString& caption, QWidget
     placeControl(m_cmdOK, top);
     top = placeControl(m_cmdCancel, top);
     setFixedSize(px(kWidth), px(top + kBottom));
+    (mode == 1 ? m_txtFolder : m_txtImage)->setFocus();
 
     QPointer<dlgInsert> self(this);
     setOwner(owner ? owner->window() : nullptr);

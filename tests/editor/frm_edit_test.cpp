@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QTest>
 
 namespace {
 
@@ -527,6 +528,19 @@ TEST_F(EditorWindowTest, FailedSaveMakesNothing)
     EXPECT_TRUE(makerMessages.isEmpty());
     EXPECT_TRUE(viewed.isEmpty());
     EXPECT_FALSE(Files::fileExists(kiosk.path(QStringLiteral("news/today.htm"))));
+}
+
+TEST_F(EditorWindowTest, CtrlSSavesFromTheTextArea)
+{
+    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
+    ASSERT_NE(editor, nullptr);
+    editor->activateWindow();
+    QCoreApplication::processEvents(); // window activation arrives as an event
+    type(editor, QStringLiteral("#para\nMore"));
+    QTest::keyClick(editor->txtContent(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(editor->isPageChanged());
+    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/today.zel"))),
+              QByteArray("#leaf\r\n#title Today\r\n#para\r\nMore\r\n"));
 }
 
 TEST_F(EditorWindowTest, TextAreaFollowsTheWindowSize)
