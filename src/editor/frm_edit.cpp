@@ -17,7 +17,6 @@
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
