@@ -324,10 +324,13 @@ void frmViewPage::completeCheck(std::int16_t screen, const QString& location, co
         if (reason.isEmpty())
             return;
         errorMessage(screen, QStringLiteral("checkNavigate"), reason + QStringLiteral(" in ") + location);
-        // Without an earlier page the page stays as it is.
-        QWebEngineView* browser = webBrowser(screen);
-        if (browser->history()->canGoBack())
-            browser->back();
+        // One entry back, by index: the engine's own back command passes over
+        // pages left without a user gesture, which is how keys click buttons
+        // here. Without an earlier page the page stays as it is.
+        QWebEngineHistory* history = webBrowser(screen)->history();
+        const int current = history->currentItemIndex();
+        if (current > 0)
+            history->goToItem(history->itemAt(current - 1));
     });
 }
 

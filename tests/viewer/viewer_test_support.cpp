@@ -39,6 +39,7 @@ QString ViewerTest::path(const QString& relative) const { return m_kiosk->path(r
 
 void ViewerTest::watch(frmViewPage& viewer)
 {
+    m_watched = &viewer;
     m_loads = std::make_shared<std::vector<QStringList>>(size_t(viewer.screenCount()));
     for (int screen = 1; screen <= viewer.screenCount(); ++screen) {
         QWebEngineView* browser = viewer.webBrowser(screen);
@@ -50,9 +51,8 @@ void ViewerTest::watch(frmViewPage& viewer)
 
 frmViewPage& ViewerTest::showPage(const QString& relative)
 {
-    const bool fresh = !frmViewPage::exists();
     frmViewPage& viewer = frmViewPage::instance();
-    if (fresh)
+    if (m_watched != &viewer)
         watch(viewer);
     viewer.setPage(path(relative));
     viewer.show();

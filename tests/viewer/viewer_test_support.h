@@ -2,6 +2,7 @@
 
 #include "support/kiosk_fixture.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -9,8 +10,7 @@
 #include <memory>
 #include <vector>
 
-class QWebEngineView;
-class frmViewPage;
+#include "viewer/frm_view_page.h"
 
 // A made copy of the sample kiosk system, open as the headless maker opens
 // it (so "screens" and "remotescreen" are the configured ones), and the viewer
@@ -54,4 +54,5 @@ private:
     void watch(frmViewPage& viewer);
     // The local path of every completed load, per screen (index 0 is screen 1).
     std::shared_ptr<std::vector<QStringList>> m_loads;
+    QPointer<frmViewPage> m_watched;
 };
