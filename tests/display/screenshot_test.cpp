@@ -19,7 +19,7 @@ void PrintTo(const ScreenCase& screen, std::ostream* out) { *out << screen.name;
 const ScreenCase kScreens[] = {
     {"root", "root/root.htm"},           {"branch", "visiting/visiting.htm"}, {"branch_whats_on", "news/news.htm"},
     {"leaf", "news/today.htm"},          {"leaf_castle", "visiting/castle.htm"}, {"selector", "shops/directory.htm"},
-    {"shop", "shops/cafe.htm"},
+    {"shop", "shops/cafe.htm"},             {"missing", "missing.html"},
 };
 
 class Screens : public DisplayFixture<::testing::TestWithParam<ScreenCase>> {};
