@@ -139,8 +139,10 @@ void frmViewPage::addScreen(std::int16_t index)
     browser->setContextMenuPolicy(Qt::NoContextMenu);
     browser->setPage(
         new KioskWebPage([this, index](const QUrl& url) { return webBrowser_BeforeNavigate2(index, url); }, browser));
-    connect(browser, &QWebEngineView::loadFinished, this, [this, index](bool) { webBrowser_DownloadComplete(index); });
+    connect(browser, &QWebEngineView::loadFinished, this,
+            [this, index](bool succeeded) { webBrowser_DownloadComplete(index, succeeded); });
     m_webBrowser.push_back(browser);
+    m_refusedTarget.emplace_back();
 
     auto* label = new QLabel(this);
     label->setObjectName(QStringLiteral("lblMessage%1").arg(index));
@@ -282,6 +284,7 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
             logMessage(QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + QStringLiteral(") ") + target);
             if (NavigationGuard::allows(target))
                 return true;
+            m_refusedTarget[size_t(index - 1)] = target;
             // The browser is in the middle of its navigation: the modal box
             // waits until the refusal has been returned to it.
             QMetaObject::invokeMethod(
@@ -295,10 +298,19 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
         });
 }
 
-void frmViewPage::webBrowser_DownloadComplete(std::int16_t index)
+void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded)
 {
     withErrorPath(kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + number(index) + u')'; },
-                  [&] { checkNavigate(index); });
+                  [&] {
+                      // A load the guard refused ends unsuccessfully; the engine
+                      // then reports the refused target as the location of a
+                      // browser that had no page yet. Nothing new is shown.
+                      if (!succeeded
+                          && NavigationGuard::targetText(webBrowser(index)->url())
+                                 == m_refusedTarget[size_t(index - 1)])
+                          return;
+                      checkNavigate(index);
+                  });
 }
 
 void frmViewPage::checkNavigate(std::int16_t screen)

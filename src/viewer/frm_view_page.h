@@ -79,7 +79,7 @@ private:
     void Command1_LostFocus();
     void navigate(std::int16_t screen, std::int16_t button);
     bool webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url);
-    void webBrowser_DownloadComplete(std::int16_t index);
+    void webBrowser_DownloadComplete(std::int16_t index, bool succeeded);
     void checkNavigate(std::int16_t screen);
     void completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection);
     void errorMessage(std::int16_t screen, const QString& procedureName, const QString& message);
@@ -95,6 +95,8 @@ private:
     QString m_pagePath;
     bool m_destroying = false;
     std::vector<QWebEngineView*> m_webBrowser;
+    // Per screen: the last target the guard refused.
+    std::vector<QString> m_refusedTarget;
     std::vector<QLabel*> m_lblMessage;
     std::vector<QTimer*> m_timer;
     QTimer* m_shutdownTimer = nullptr;

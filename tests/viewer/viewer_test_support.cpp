@@ -3,15 +3,42 @@
 #include "maker/page_maker.h"
 #include "viewer/frm_view_page.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QPointer>
 #include <QTest>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QWindow>
 
-namespace {
-constexpr int kTimeout = 20000;
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (;;) {
+        // Objects deleted later are deleted only from the caller's level.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (condition())
+            return true;
+        if (elapsed.hasExpired(timeoutMs))
+            return false;
+        QEventLoop loop;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (condition())
+                loop.quit();
+        });
+        QTimer slice;
+        slice.setSingleShot(true);
+        QObject::connect(&slice, &QTimer::timeout, &loop, &QEventLoop::quit);
+        poll.start();
+        slice.start(50);
+        loop.exec();
+    }
 }
 
 void ViewerTest::SetUp()
@@ -56,7 +83,7 @@ frmViewPage& ViewerTest::showPage(const QString& relative)
         watch(viewer);
     viewer.setPage(path(relative));
     viewer.show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    EXPECT_TRUE(waitUntil([&] { return viewer.windowHandle() && viewer.windowHandle()->isExposed(); }));
     EXPECT_TRUE(waitForPage(1, relative)) << relative.toStdString();
     return viewer;
 }
@@ -64,12 +91,12 @@ frmViewPage& ViewerTest::showPage(const QString& relative)
 bool ViewerTest::waitForPage(int screen, const QString& relative)
 {
     const QString expected = path(relative);
-    const bool loaded = QTest::qWaitFor(
+    const bool loaded = waitUntil(
         [&] {
             const QStringList& loads = (*m_loads)[size_t(screen - 1)];
             return !loads.isEmpty() && loads.last() == expected;
         },
-        kTimeout);
+        kViewerTimeout);
     if (!loaded)
         return false;
     // The page check's script was queued before this one, so its answer is in.
@@ -94,7 +121,7 @@ QVariant ViewerTest::evaluate(int screen, const QString& script)
             answer->value = value;
             answer->done = true;
         });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answer->done; }, kTimeout)) << script.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return answer->done; }, kViewerTimeout)) << script.toStdString();
     return answer->value;
 }
 
@@ -104,7 +131,7 @@ void ViewerTest::closeViewer()
         return;
     QPointer<frmViewPage> viewer(&frmViewPage::instance());
     viewer->close();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return viewer.isNull(); }, kTimeout));
+    EXPECT_TRUE(waitUntil([&] { return viewer.isNull(); }, kViewerTimeout));
 }
 
 QStringList ViewerTest::guardLines() const

@@ -6,11 +6,20 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 #include "viewer/frm_view_page.h"
+
+constexpr int kViewerTimeout = 20000;
+
+// Runs the event loop, as the program does, until the condition holds (true)
+// or the time is up (false). QTest::qWaitFor processes events in short bursts
+// with pauses between them, which stretches every page load of the browser
+// engine to several seconds; a running loop lets it work at full speed.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kViewerTimeout);
 
 // A made copy of the sample kiosk system, open as the headless maker opens
 // it (so "screens" and "remotescreen" are the configured ones), and the viewer
