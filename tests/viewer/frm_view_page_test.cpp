@@ -84,6 +84,25 @@ TEST_F(ViewerTest, KeyOfAScreenBeyondScreensDoesNothing)
     EXPECT_EQ(added.first(), guardLine(1, path(QStringLiteral("visiting/walks.htm"))));
 }
 
+TEST_F(ViewerTest, KeysSentToABrowserReachTheWindowFirst)
+{
+    frmViewPage& viewer = showPage(QStringLiteral("visiting/visiting.htm"));
+    QWidget* browserControl = viewer.webBrowser(1)->focusProxy();
+    ASSERT_NE(browserControl, nullptr);
+    QTest::keyClick(browserControl, 'c'); // b3: visiting\walks
+    ASSERT_TRUE(waitForPage(1, QStringLiteral("visiting/walks.htm")));
+}
+
+TEST_F(ViewerTest, Command1TakesTheFocusBackFromABrowser)
+{
+    frmViewPage& viewer = showPage(QStringLiteral("root/root.htm"));
+    viewer.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return viewer.isActiveWindow(); }));
+    ASSERT_TRUE(waitUntil([&] { return viewer.Command1()->hasFocus(); }));
+    viewer.webBrowser(1)->setFocus();
+    EXPECT_TRUE(viewer.Command1()->hasFocus());
+}
+
 TEST_F(ViewerTest, ZClosesTheViewerAndTheNextUseCreatesItAfresh)
 {
     showPage(QStringLiteral("root/root.htm"));
