@@ -10,199 +10,95 @@
 namespace {
 
 const QString kSep = QDir::separator();
+const QString kHome = QDir::toNativeSeparators(QDir::homePath());
 
-QTreeWidgetItem* itemFor(QTreeWidget* tree, const QString& path)
+// Clicks (or double-clicks) the entry of path in the directory list.
+void click(dlgChoseDir& d, const QString& path, bool twice = false)
 {
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if ((*it)->data(0, Qt::UserRole).toString() == path)
-            return *it;
-    return nullptr;
+    QTreeWidgetItemIterator it(d.dirList());
+    while (*it && (*it)->data(0, Qt::UserRole).toString() != path)
+        ++it;
+    ASSERT_TRUE(*it) << path.toStdString();
+    const QPoint at = d.dirList()->visualItemRect(*it).center();
+    QTest::mouseClick(d.dirList()->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(d.dirList()->viewport(), Qt::LeftButton, {}, at);
 }
 
-// The entries as the list shows them, top to bottom.
-QStringList shownNames(QTreeWidget* tree)
-{
-    QStringList names;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        names.append((*it)->text(0));
-    return names;
-}
-
-void doubleClick(QTreeWidget* tree, QTreeWidgetItem* item)
-{
-    const QRect rect = tree->visualItemRect(item);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
-    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
+// A place with the directories alpha/inner and beta; each use shows the dialog,
+// lets the author act, then clicks OK unless the author closed it.
 class ChoseDirTest : public ChooserTest {
 protected:
-    void SetUp() override
-    {
-        ChooserTest::SetUp();
-        ASSERT_TRUE(place.isValid());
-        base = QDir::toNativeSeparators(place.path());
-        QDir().mkpath(base + kSep + QStringLiteral("beta"));
-        QDir().mkpath(base + kSep + QStringLiteral("alpha"));
-    }
-
-    // Shows the dialog, lets the script act, and returns getDirectory().
     QString choose(std::function<void(dlgChoseDir&)> script)
     {
-        whenShown<dlgChoseDir>(std::move(script));
+        whenShown<dlgChoseDir>([=](dlgChoseDir& d) { script(d); if (d.isVisible()) d.okButton()->click(); });
         dlgChoseDir::instance().showModal();
         return dlgChoseDir::instance().getDirectory();
     }
+    std::function<void(dlgChoseDir&)> openBase() { return [this](dlgChoseDir& d) { d.openDirectory(base); }; }
 
     QTemporaryDir place;
-    QString base;
+    const QString base = QDir::toNativeSeparators(place.path());
+    const bool made = QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta");
 };
 
-TEST_F(ChoseDirTest, OKRightAfterOpeningReturnsTheRootOfTheCurrentDrive)
+TEST_F(ChoseDirTest, ResultTable)
 {
-    QString caption;
-    const QString result = choose([&](dlgChoseDir& d) {
-        caption = d.windowTitle();
-        d.okButton()->click();
-    });
-    EXPECT_EQ(caption, QStringLiteral("ZEL - Choose Directory"));
-    // The first drive of this platform is the user's home.
-    EXPECT_EQ(result, QDir::toNativeSeparators(QDir::homePath()) + kSep);
-    EXPECT_EQ(shownCount, 1);
+    ASSERT_TRUE(made);
+    struct Row { const char* name; std::function<void(dlgChoseDir&)> author; QString result; };
+    const Row rows[] = {
+        {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome + kSep},
+        {"Cancel", [](auto& d) { d.cancelButton()->click(); }, ""},
+        {"the open directory", openBase(), base + kSep},
+        {"Esc", [](auto& d) { QTest::keyClick(&d, Qt::Key_Escape); }, ""},
+        {"a highlighted sub-directory", [&](auto& d) { d.openDirectory(base); click(d, base + "/beta"); }, base + "/beta/"},
+        {"the close box", [](auto& d) { d.close(); }, ""},
+        {"double click opens", [&](auto& d) { d.openDirectory(base); click(d, base + "/alpha", true); }, base + "/alpha/"},
+        {"the root drive keeps its one separator", [](auto& d) { d.driveList()->setCurrentIndex(1); emit d.driveList()->activated(1); }, "/"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(choose(row.author), row.result) << row.name;
+    EXPECT_EQ(dlgChoseDir::instance().windowTitle(), "ZEL - Choose Directory");
+    EXPECT_EQ(dlgChoseDir::instance().driveList()->itemData(0).toString(), kHome);
+    EXPECT_EQ(dlgChoseDir::instance().minimumSize(), dlgChoseDir::instance().maximumSize());
+    EXPECT_EQ(shownCount, 8);
 }
 
-TEST_F(ChoseDirTest, DriveListOffersHomeAndTheRootAndChangingItOpensThatDrive)
+// The list shows the ancestors, the open directory and its sub-directories.
+TEST_F(ChoseDirTest, TheListAndALaterUseStartFromTheDirectoryLeftOpen)
 {
-    const QString result = choose([&](dlgChoseDir& d) {
-        QComboBox* drives = d.driveList();
-        ASSERT_GE(drives->count(), 2);
-        EXPECT_EQ(drives->itemData(0).toString(), QDir::toNativeSeparators(QDir::homePath()));
-        EXPECT_EQ(drives->itemData(1).toString(), QDir::toNativeSeparators(QDir::rootPath()));
-        drives->setCurrentIndex(1);
-        emit drives->activated(1);
-        EXPECT_EQ(shownNames(d.dirList()).value(0), QDir::toNativeSeparators(QDir::rootPath()));
-        d.okButton()->click();
+    QStringList names;
+    choose([&](dlgChoseDir& d) {
+        d.openDirectory(base + "/alpha");
+        for (QTreeWidgetItemIterator it(d.dirList()); *it; ++it)
+            names.append((*it)->text(0));
+        d.cancelButton()->click();
     });
-    // A root keeps its single separator.
-    EXPECT_EQ(result, QDir::toNativeSeparators(QDir::rootPath()));
-}
-
-TEST_F(ChoseDirTest, TheListShowsAncestorsTheOpenDirectoryAndItsSubDirectories)
-{
-    const QString result = choose([&](dlgChoseDir& d) {
-        d.openDirectory(base);
-        const QStringList names = shownNames(d.dirList());
-        const QStringList tail = names.mid(names.size() - 3);
-        EXPECT_EQ(tail, (QStringList{QFileInfo(base).fileName(), "alpha", "beta"}));
-        EXPECT_EQ(names.value(0), QDir::toNativeSeparators(QDir::rootPath()));
-        EXPECT_EQ(d.dirList()->currentItem(), itemFor(d.dirList(), base));
-        d.okButton()->click();
-    });
-    EXPECT_EQ(result, base + kSep);
-}
-
-TEST_F(ChoseDirTest, OKWithAHighlightedSubDirectoryReturnsItWithASeparator)
-{
-    const QString result = choose([&](dlgChoseDir& d) {
-        d.openDirectory(base);
-        QTreeWidgetItem* beta = itemFor(d.dirList(), base + kSep + "beta");
-        ASSERT_NE(beta, nullptr);
-        const QRect rect = d.dirList()->visualItemRect(beta);
-        QTest::mouseClick(d.dirList()->viewport(), Qt::LeftButton, {}, rect.center());
-        // Highlighted, not opened: the list still shows base's sub-directories.
-        EXPECT_NE(itemFor(d.dirList(), base + kSep + "alpha"), nullptr);
-        d.okButton()->click();
-    });
-    EXPECT_EQ(result, base + kSep + QStringLiteral("beta") + kSep);
-}
-
-TEST_F(ChoseDirTest, DoubleClickOpensADirectory)
-{
-    QDir().mkpath(base + kSep + "alpha" + kSep + "inner");
-    const QString result = choose([&](dlgChoseDir& d) {
-        d.openDirectory(base);
-        doubleClick(d.dirList(), itemFor(d.dirList(), base + kSep + "alpha"));
-        EXPECT_EQ(shownNames(d.dirList()).last(), QStringLiteral("inner"));
-        EXPECT_EQ(itemFor(d.dirList(), base + kSep + "beta"), nullptr);
-        d.okButton()->click();
-    });
-    EXPECT_EQ(result, base + kSep + QStringLiteral("alpha") + kSep);
+    EXPECT_EQ(names.first(), "/");
+    EXPECT_EQ(names.mid(names.size() - 3), (QStringList{QFileInfo(base).fileName(), "alpha", "inner"}));
+    EXPECT_EQ(choose([](auto&) {}), base + "/alpha/");
+    choose([](auto& d) { d.close(); });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(choose([](auto&) {}), kHome + kSep);
 }
 
 TEST_F(ChoseDirTest, NewTable)
 {
-    QDir().mkpath(base + kSep + "New Folder");
-    struct Row {
-        const char* name;
-        QString answer;
-        QString result;    // what OK returns afterwards
-        QStringList messages;
-        bool created;
-    };
-    const Row rows[] = {
-        {"preset answer where New Folder exists", "New Folder", base + kSep,
-         {"Folder " + base + kSep + "New Folder already exists"}, false},
-        {"a new name, then OK", "Fresh One", base + kSep + "Fresh One" + kSep, {}, true},
-        {"input box cancelled", "", base + kSep, {}, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    QDir().mkpath(base + "/New Folder");
+    const std::pair<QString, QString> rows[] = {{"New Folder", ""}, {"Fresh One", "Fresh One/"}, {"", ""}}; // answer, result
+    for (const auto& [answer, result] : rows) {
+        SCOPED_TRACE(answer.toStdString());
         kiosk.messages.clear();
         QStringList asked;
         InputBox::setAsker([&](const QString& prompt, const QString& title, const QString& preset) {
             asked = {prompt, title, preset};
-            return row.answer;
+            return answer;
         });
-        const QString result = choose([&](dlgChoseDir& d) {
-            d.openDirectory(base);
-            d.newButton()->click();
-            EXPECT_TRUE(d.isVisible());
-            d.okButton()->click();
-        });
+        EXPECT_EQ(choose([&](dlgChoseDir& d) { d.openDirectory(base); d.newButton()->click(); }), base + "/" + result);
         EXPECT_EQ(asked, (QStringList{"Enter folder name:", "Create New Folder", "New Folder"}));
-        EXPECT_EQ(result, row.result);
-        EXPECT_EQ(kiosk.messages.texts(), row.messages);
-        if (row.created)
-            EXPECT_TRUE(QFileInfo(row.result).isDir());
+        EXPECT_EQ(kiosk.messages.texts(), answer == "New Folder" ? QStringList{"Folder " + base + "/New Folder already exists"} : QStringList());
     }
-}
-
-TEST_F(ChoseDirTest, CancelAndTheCloseBoxReturnNothing)
-{
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { d.cancelButton()->click(); }), QString());
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { d.okButton()->click(); }).isEmpty(), false);
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { QTest::keyClick(&d, Qt::Key_Escape); }), QString());
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { d.okButton()->click(); }).isEmpty(), false);
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { d.close(); }), QString());
-}
-
-TEST_F(ChoseDirTest, ALaterUseStartsFromTheDirectoryLeftOpenUntilTheCloseBox)
-{
-    choose([&](dlgChoseDir& d) {
-        d.openDirectory(base);
-        d.cancelButton()->click();
-    });
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { d.okButton()->click(); }), base + kSep);
-
-    choose([&](dlgChoseDir& d) { d.close(); });
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(choose([&](dlgChoseDir& d) { d.okButton()->click(); }),
-              QDir::toNativeSeparators(QDir::homePath()) + kSep);
-}
-
-TEST_F(ChoseDirTest, FixedSizeWithEveryControlInside)
-{
-    choose([&](dlgChoseDir& d) {
-        EXPECT_EQ(d.minimumSize(), d.maximumSize());
-        const QRect inside = d.rect();
-        for (QWidget* w : {static_cast<QWidget*>(d.driveList()), static_cast<QWidget*>(d.dirList()),
-                           static_cast<QWidget*>(d.okButton()), static_cast<QWidget*>(d.newButton()),
-                           static_cast<QWidget*>(d.cancelButton())})
-            EXPECT_TRUE(inside.contains(w->geometry())) << w->objectName().toStdString();
-        EXPECT_LT(d.okButton()->x(), d.newButton()->x());
-        EXPECT_LT(d.newButton()->x(), d.cancelButton()->x());
-        d.cancelButton()->click();
-    });
+    EXPECT_TRUE(QFileInfo(base + "/Fresh One").isDir());
 }
 
 } // namespace
