@@ -28,10 +28,14 @@ class QWebEngineView;
 // not keep the reference across a close.
 //
 // Every layout (each change of the window's size, including the first show)
-// loads the page path into every browser. Every navigation passes the guard:
+// loads the page path into every browser; showing a window that is already
+// shown runs no layout, so a new page path shows at the next layout only.
+// A key clicks the button "b" + number in the frame "nav" of its screen's
+// page; a page without that frame or element ignores the key. Every navigation passes the guard:
 // it is logged as "webBrowser_BeforeNavigate2(" + screen + ") " + target, and
 // anything other than a "javascript:" link or an existing local file is
-// refused with the message target + " does not exist". After every completed
+// refused with the message target + " does not exist" (shown once the engine
+// has been given the refusal). After every completed
 // load the page must be a frameset with the two frames "nav" and "con";
 // otherwise the reason + " in " + location is shown and the browser steps
 // back one page (a browser with no earlier page keeps the page).
