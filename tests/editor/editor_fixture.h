@@ -2,8 +2,6 @@
 
 #include "app/window_closing.h"
 #include "dialogs/dlg_make_page.h"
-#include "dialogs/dlg_save_file.h"
-#include "dialogs/simple_combo_box.h"
 #include "dialogs/modal_runner.h"
 #include "editor/dlg_insert.h"
 #include "editor/frm_edit.h"
@@ -11,15 +9,11 @@
 #include "support/kiosk_fixture.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QTextCursor>
+#include <QPushButton>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -28,12 +22,10 @@
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
-// An open kiosk system (empty configuration: the default screen) and a modal
-// runner that shows each dialog and acts as the author on it. The maker
-// dialog needs no author: its queued activation is delivered at once, so the
-// make runs inside the modal show as it does in the program. A dialog that
-// the author's script leaves open is cancelled, as an author would after
-// reading the messages; stayedOpen counts those.
+// An open kiosk system and a modal runner that acts as the author: each dialog
+// runs the script given by whenShown for its class; a dialog the script leaves
+// open (or that has no script) is cancelled and counted in stayedOpen. The
+// maker dialog runs its queued make at once, as in the program.
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -45,9 +37,7 @@ protected:
 
     void TearDown() override
     {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<frmEdit*>(window))
-                editor->txtContent()->document()->setModified(false);
+        closeEditors();
         WindowClosing::closeOtherWindows(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ModalRunner::setRunner({});
@@ -55,10 +45,18 @@ protected:
         dlgInsert::setImageChooser({});
     }
 
+    // Closes every editor window, dropping its changes.
+    static void closeEditors()
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* editor = qobject_cast<frmEdit*>(window)) {
+                editor->txtContent()->document()->setModified(false);
+                editor->close();
+            }
+    }
+
     void runModal(QDialog& dialog)
     {
-        const QString name = QString::fromLatin1(dialog.metaObject()->className());
-        ++shown[name];
         dialog.show();
         if (auto* maker = qobject_cast<dlgMakePage*>(&dialog)) {
             QCoreApplication::sendPostedEvents(maker, QEvent::MetaCall);
@@ -66,8 +64,7 @@ protected:
             return;
         }
         QPointer<QDialog> guard(&dialog);
-        const auto script = authors.find(name);
-        if (script != authors.end())
+        if (const auto script = authors.find(dialog.metaObject()->className()); script != authors.end())
             script->second(dialog);
         if (guard && guard->isVisible()) {
             ++stayedOpen;
@@ -75,44 +72,39 @@ protected:
         }
     }
 
-    // The author's hands for the dialog of that class ("dlgInsert", "dlgSaveFile", ...).
     template <class Dialog>
-    void whenShown(const QString& name, std::function<void(Dialog&)> script)
+    void whenShown(std::function<void(Dialog&)> script)
     {
-        authors[name] = [script](QDialog& dialog) { script(static_cast<Dialog&>(dialog)); };
+        authors[Dialog::staticMetaObject.className()] = [script](QDialog& d) { script(static_cast<Dialog&>(d)); };
     }
 
     // A new editor window of the page type (1 leaf, 2 branch, 4 selector).
-    frmEdit* newEditor(int type)
+    static frmEdit* newEditor(int type)
     {
         auto* editor = new frmEdit();
-        if (type == 1)
-            editor->newLeafPage();
-        else if (type == 2)
-            editor->newBranchPage();
-        else
-            editor->newSelectorPage();
+        type == 1 ? editor->newLeafPage() : type == 2 ? editor->newBranchPage() : editor->newSelectorPage();
         return editor;
     }
 
-    // An editor on a page source written with these bytes; nullptr when it did not load.
+    // An editor on a page source written with these bytes (a failure if it does not load).
     frmEdit* editorOn(const QString& relative, const QByteArray& bytes)
     {
         writeBytes(kiosk.path(relative), bytes);
         auto* editor = new frmEdit();
-        if (!editor->editPage(kiosk.path(relative))) {
-            delete editor;
-            return nullptr;
-        }
+        EXPECT_TRUE(editor->editPage(kiosk.path(relative))) << relative.toStdString();
         return editor;
     }
 
-    static void setCaret(frmEdit* editor, int position, int selectionLength = 0)
+    // Runs the step with the author's answers to its questions (0 stands for none);
+    // returns the messages it showed.
+    QStringList withAnswers(std::initializer_list<int> answers, const std::function<void()>& step)
     {
-        QTextCursor cursor = editor->txtContent()->textCursor();
-        cursor.setPosition(position);
-        cursor.setPosition(position + selectionLength, QTextCursor::KeepAnchor);
-        editor->txtContent()->setTextCursor(cursor);
+        kiosk.messages.clear();
+        for (int answer : answers)
+            if (answer != 0)
+                kiosk.messages.scriptAnswers({answer});
+        step();
+        return kiosk.messages.texts();
     }
 
     static void type(frmEdit* editor, const QString& text)
@@ -122,8 +114,7 @@ protected:
     }
 
     TemporaryKiosk kiosk;
-    std::map<QString, int> shown;
-    std::map<QString, std::function<void(QDialog&)>> authors;
+    std::map<std::string, std::function<void(QDialog&)>> authors;
     QStringList makerMessages;
     int stayedOpen = 0;
 };

@@ -1,7 +1,8 @@
 #include "editor/directive_highlighter.h"
 #include "editor_fixture.h"
+#include "dialogs/dlg_save_file.h"
+#include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
-#include "platform/runtime_error.h"
 
 #include <QAction>
 #include <QMenu>
@@ -11,254 +12,120 @@
 
 namespace {
 
-const QByteArray kCrLf = "\r\n";
+void trigger(frmEdit* editor, const char* name) { editor->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
 
-QAction* action(frmEdit* editor, const char* name) { return editor->findChild<QAction*>(QString::fromLatin1(name)); }
-
-// Which of Insert Button, Insert Image, Insert Item and Save As show.
-QList<bool> visibleCommands(frmEdit* editor)
+void setCaret(frmEdit* editor, int position, int selectionLength = 0)
 {
-    return {action(editor, "mnuInsertButton")->isVisible(), action(editor, "mnuInsertImage")->isVisible(),
-            action(editor, "mnuInsertItem")->isVisible(), action(editor, "mnuSaveAs")->isVisible()};
+    QTextCursor cursor = editor->txtContent()->textCursor();
+    cursor.setPosition(position);
+    cursor.setPosition(position + selectionLength, QTextCursor::KeepAnchor);
+    editor->txtContent()->setTextCursor(cursor);
 }
 
 using EditorWindowTest = EditorTest;
 
-TEST_F(EditorWindowTest, MenusCarryTheirCaptions)
+// Loaded pages hold only their type line, so the branch row is a page with only "#branch".
+TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
 {
-    frmEdit* editor = newEditor(2);
-    QStringList titles;
-    for (QAction* menu : editor->menuBar()->actions())
-        titles.append(menu->text());
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Tools"}));
-    QStringList file;
-    for (QAction* item : editor->menuBar()->actions().at(0)->menu()->actions())
-        file.append(item->isSeparator() ? QStringLiteral("-") : item->text());
-    EXPECT_EQ(file, (QStringList{"Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...", "-",
-                                 "Quit"}));
-    EXPECT_TRUE(editor->menuBar()->actions().at(1)->menu()->actions().isEmpty());
-    EXPECT_EQ(action(editor, "mnuInsertButton")->text(), QStringLiteral("Insert Button..."));
-    EXPECT_EQ(action(editor, "mnuInsertImage")->text(), QStringLiteral("Insert Image..."));
-    EXPECT_EQ(action(editor, "mnuInsertItem")->text(), QStringLiteral("Insert Item..."));
-    EXPECT_EQ(action(editor, "mnuSave")->shortcut(), QKeySequence(QKeySequence::Save));
-}
-
-TEST_F(EditorWindowTest, NewPagesShowTheirCaptionAndInsertMenu)
-{
-    struct Row {
-        const char* name;
-        int type;
-        const char* caption;
-        QList<bool> commands;
+    const struct { const char* file; int type; const char* caption; QList<bool> saveAsButtonImageItem; } rows[] = {
+        {nullptr, 1, "ZEL (Editor) New Leaf page", {true, false, true, false}},
+        {nullptr, 2, "ZEL (Editor) New Branch Page", {true, true, true, false}},
+        {nullptr, 4, "ZEL (Editor) New Selector page", {true, false, false, true}},
+        {"news/today.zel", 1, "ZEL (Editor) Leaf Page - news\\today", {true, false, true, false}},
+        {"news/news.zel", 2, "ZEL (Editor) Branch Page - news\\news", {true, true, true, false}},
+        {"root/root.zel", 3, "ZEL (Editor) Root Page", {false, true, true, false}},
+        {"shops/list.zel", 4, "ZEL (Editor) Selector Page - shops\\list", {true, false, false, true}},
     };
-    const Row rows[] = {
-        {"new leaf page", 1, "ZEL (Editor) New Leaf page", {false, true, false, true}},
-        {"new branch page", 2, "ZEL (Editor) New Branch Page", {true, true, false, true}},
-        {"new selector page", 4, "ZEL (Editor) New Selector page", {false, false, true, true}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        frmEdit* editor = newEditor(row.type);
-        EXPECT_EQ(editor->windowTitle(), QString::fromLatin1(row.caption));
-        EXPECT_EQ(visibleCommands(editor), row.commands);
-        EXPECT_TRUE(editor->isVisible());
-        EXPECT_TRUE(editor->isPageChanged()) << "a new page counts as changed from the start";
-        EXPECT_EQ(editor->filePath(), QString());
-        EXPECT_EQ(editor->pageType(), row.type);
+    const char* typeLines[] = {"", "#leaf\r\n", "#branch\r\n", "#root\r\n", "#selector\r\n"};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.caption);
+        frmEdit* editor = row.file ? editorOn(row.file, typeLines[row.type]) : newEditor(row.type);
+        EXPECT_EQ(editor->windowTitle(), row.caption);
+        EXPECT_EQ(editor->bodyText(), "");
+        QList<bool> shown;
+        QStringList menus;
+        for (QAction* menu : editor->menuBar()->actions())
+            for (QAction* item : QList<QAction*>{menu} + menu->menu()->actions()) {
+                menus.append(item->isSeparator() ? "-" : item->text());
+                if (item->objectName().startsWith("mnuInsert") || item->objectName() == "mnuSaveAs")
+                    shown.append(item->isVisible());
+            }
+        EXPECT_EQ(shown, row.saveAsButtonImageItem);
+        EXPECT_EQ(menus, (QStringList{"&File", "Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...",
+                                      "-", "Quit", "&Edit", "&Tools", "Insert Button...", "Insert Image...",
+                                      "Insert Item..."}));
     }
 }
 
-TEST_F(EditorWindowTest, LoadedPagesShowTheirCaptionAndInsertMenu)
+TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutAsking)
 {
-    struct Row {
-        const char* name;
-        const char* relative;
-        const char* firstLine;
-        const char* caption;
-        QList<bool> commands;
-    };
-    const Row rows[] = {
-        {"leaf page", "news/today.zel", "#leaf", "ZEL (Editor) Leaf Page - news\\today", {false, true, false, true}},
-        {"branch page", "news/news.zel", "#branch", "ZEL (Editor) Branch Page - news\\news", {true, true, false, true}},
-        {"root page without Save As", "root/root.zel", "#root", "ZEL (Editor) Root Page", {true, true, false, false}},
-        {"selector page", "shops/list.zel", "#selector", "ZEL (Editor) Selector Page - shops\\list",
-         {false, false, true, true}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        frmEdit* editor = editorOn(QString::fromLatin1(row.relative), QByteArray(row.firstLine) + "\r\n#title A\r\n");
-        ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->windowTitle(), QString::fromLatin1(row.caption));
-        EXPECT_EQ(visibleCommands(editor), row.commands);
-        EXPECT_FALSE(editor->isPageChanged());
-        EXPECT_FALSE(editor->pageMade());
-        EXPECT_EQ(editor->bodyText(), QStringLiteral("#title A\n"));
-    }
-}
-
-TEST_F(EditorWindowTest, PageWithOnlyTheBranchLineOpensEmptyAndSavesUnchanged)
-{
-    frmEdit* editor = editorOn(QStringLiteral("news/news.zel"), "#branch\r\n");
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->bodyText(), QString());
-    EXPECT_TRUE(editor->saveFile());
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/news.zel"))), QByteArray("#branch\r\n"));
-
-    // Without a line end after it, saving ends the type line.
-    frmEdit* bare = editorOn(QStringLiteral("news/bare.zel"), "#branch");
-    ASSERT_NE(bare, nullptr);
-    EXPECT_EQ(bare->bodyText(), QString());
-    EXPECT_TRUE(bare->saveFile());
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/bare.zel"))), QByteArray("#branch\r\n"));
-}
-
-TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdentical)
-{
-    struct Row {
-        const char* name;
-        QByteArray bytes;
-    };
-    const Row rows[] = {
+    const struct { const char* name; QByteArray bytes, saved = {}; } rows[] = {
         {"leaf with title and text", "#leaf\r\n#title Today\r\n#para\r\nA line.\r\nAnother line.\r\n"},
         {"empty lines at the end stay", "#leaf\r\n#title Today\r\n\r\n\r\n"},
         {"Windows-1252 text", "#leaf\r\n#para\r\nCaf\xe9 \x80 5\r\n"},
         {"UTF-8 text outside Windows-1252", "#leaf\r\n#para\r\nKrak\xc3\xb3w \xc5\x91 \xe2\x86\x92\r\n"},
-        {"no-break space kept", "#leaf\r\n#para\r\nA\xa0" "B\r\n"},
         {"selector with quoted item", "#selector\r\n#item \"my photo.jpg\" news\\today Today\r\n"},
+        {"only #branch without a line end gets one", "#branch", "#branch\r\n"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        frmEdit* editor = editorOn(QStringLiteral("news/page.zel"), row.bytes);
-        ASSERT_NE(editor, nullptr);
-        for (int save = 0; save < 2; ++save) {
-            EXPECT_TRUE(editor->saveFile());
-            EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/page.zel"))), row.bytes) << "save " << save;
-        }
-        editor->close();
+        frmEdit* editor = editorOn("news/page.zel", row.bytes);
+        EXPECT_TRUE(editor->saveFile());
+        EXPECT_EQ(readBytes(kiosk.path("news/page.zel")), row.saved.isNull() ? row.bytes : row.saved);
+        EXPECT_TRUE(editor->close());
+        EXPECT_TRUE(kiosk.messages.texts().isEmpty());
     }
 }
 
-TEST_F(EditorWindowTest, SavingWritesTheTypeLineTheTextAndOneFinalLineEnd)
+TEST_F(EditorWindowTest, PagesWithoutAPageTypeAreNotShown)
 {
-    ASSERT_TRUE(QDir().mkpath(kiosk.path(QStringLiteral("news"))));
-    frmEdit* editor = newEditor(1);
-    editor->choosePagePath = [&](const QString&) { return kiosk.path(QStringLiteral("news/today.zel")); };
-    type(editor, QStringLiteral("#title Today\n#para\nCaf\u00e9"));
-    EXPECT_TRUE(editor->saveFile());
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/today.zel"))),
-              QByteArray("#leaf\r\n#title Today\r\n#para\r\nCaf\xe9\r\n"));
-    EXPECT_FALSE(editor->isPageChanged());
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("ZEL (Editor) Leaf Page - news\\today"));
-    EXPECT_EQ(editor->filePath(), kiosk.path(QStringLiteral("news/today.zel")));
-}
-
-TEST_F(EditorWindowTest, UnreadablePagesAreNotShown)
-{
-    struct Row {
-        const char* name;
-        QByteArray bytes;
-        QString message;
-    };
-    const Row rows[] = {
-        {"first line no page type", "#leaves\r\n#title A\r\n", QStringLiteral("Invalid ZEL Page")},
-        {"page type with a blank", "#leaf \r\n", QStringLiteral("Invalid ZEL Page")},
-        {"empty file", "", QStringLiteral("Invalid ZEL Page")},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const QByteArray bytes : {"#leaves\r\n#title A\r\n", "#leaf \r\n", ""}) {
         kiosk.messages.clear();
-        EXPECT_EQ(editorOn(QStringLiteral("news/bad.zel"), row.bytes), nullptr);
-        EXPECT_EQ(kiosk.messages.texts(), QStringList{row.message});
+        writeBytes(kiosk.path("news/bad.zel"), bytes);
+        EXPECT_FALSE(frmEdit().editPage(kiosk.path("news/bad.zel")));
+        EXPECT_EQ(kiosk.messages.texts(), QStringList{"Invalid ZEL Page"}) << bytes.constData();
     }
-    kiosk.messages.clear();
-    auto* editor = new frmEdit();
-    const QString missing = kiosk.path(QStringLiteral("news/missing.zel"));
-    EXPECT_FALSE(editor->editPage(missing));
-    EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(kiosk.messages.texts(),
-              QStringList{QStringLiteral("Unable to read file ") + missing + "\r\nError number 53\r\nFile not found"});
-    delete editor;
 }
 
-TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSource)
+TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
 {
-    // The write fails after the temporary file has been filled, just before
-    // it would replace the page source.
-    const QByteArray old = "#leaf\r\n#title Old\r\n";
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), old);
-    ASSERT_NE(editor, nullptr);
-    const QString caption = editor->windowTitle();
-    type(editor, QStringLiteral("#para\nNew text"));
+    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n");
+    type(editor, "#para\nNew text");
+    // The write fails after the temporary file is filled, just before it would replace the page source.
     PageSourceFile::setBeforeCommitHook([](QSaveFile& file) { file.cancelWriting(); });
-    kiosk.messages.clear();
     EXPECT_FALSE(editor->saveFile());
-    const QString path = kiosk.path(QStringLiteral("news/today.zel"));
-    ASSERT_EQ(kiosk.messages.texts().size(), 1);
-    EXPECT_TRUE(kiosk.messages.texts().first().startsWith(QStringLiteral("Unable to write file ") + path
-                                                          + "\r\nError number 75\r\nPath/File access error"))
-        << kiosk.messages.texts().first().toStdString();
-    EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(QDir(kiosk.path(QStringLiteral("news"))).entryList(QDir::Files), QStringList{"today.zel"})
-        << "no temporary file is left behind";
-    EXPECT_TRUE(editor->isPageChanged());
-    EXPECT_EQ(editor->windowTitle(), caption);
-}
-
-TEST_F(EditorWindowTest, SaveAsIntoAFolderThatIsNowAFileFailsAndChangesNothing)
-{
-    frmEdit* editor = newEditor(2);
-    writeBytes(kiosk.path(QStringLiteral("gone")), "a file where the folder was");
-    const QString target = kiosk.path(QStringLiteral("gone/page.zel"));
-    editor->choosePagePath = [&](const QString&) { return target; };
-    EXPECT_FALSE(editor->saveFile());
-    EXPECT_EQ(kiosk.messages.texts(),
-              QStringList{QStringLiteral("Unable to write file ") + target + "\r\nError number 76\r\nPath not found"});
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("gone"))), QByteArray("a file where the folder was"));
-    EXPECT_EQ(editor->filePath(), QString());
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("ZEL (Editor) New Branch Page"));
-}
-
-TEST_F(EditorWindowTest, SaveAsOntoAnExistingPageAsksFirst)
-{
-    writeBytes(kiosk.path(QStringLiteral("news/other.zel")), "#leaf\r\n#title Other\r\n");
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
-    ASSERT_NE(editor, nullptr);
-    editor->choosePagePath = [&](const QString&) { return kiosk.path(QStringLiteral("news/other.zel")); };
-
-    kiosk.messages.scriptAnswers({Answer::No});
-    EXPECT_FALSE(editor->saveFileAs());
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page already exists - do you want to replace it?"});
-    EXPECT_EQ(editor->filePath(), kiosk.path(QStringLiteral("news/today.zel")));
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("ZEL (Editor) Leaf Page - news\\today"));
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/other.zel"))), QByteArray("#leaf\r\n#title Other\r\n"));
-
-    kiosk.messages.clear();
+    trigger(editor, "mnuSaveMakeView");
     kiosk.messages.scriptAnswers({Answer::Yes});
-    EXPECT_TRUE(editor->saveFileAs());
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/other.zel"))), QByteArray("#leaf\r\n#title Today\r\n"));
-    EXPECT_EQ(editor->windowTitle(), QStringLiteral("ZEL (Editor) Leaf Page - news\\other"));
-
-    // The question comes also for the page's own path.
-    editor->choosePagePath = [&](const QString& current) { return current; };
-    kiosk.messages.clear();
-    kiosk.messages.scriptAnswers({Answer::No});
-    EXPECT_FALSE(editor->saveFileAs());
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page already exists - do you want to replace it?"});
+    trigger(editor, "mnuMakePage");
+    const QString path = kiosk.path("news/today.zel");
+    ASSERT_EQ(kiosk.messages.texts().size(), 4);
+    EXPECT_TRUE(kiosk.messages.texts().first().startsWith(
+        "Unable to write file " + path + "\r\nError number 75\r\nPath/File access error"));
+    EXPECT_EQ(readBytes(path), "#leaf\r\n");
+    EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files), QStringList{"today.zel"}) << "no temporary file left";
+    EXPECT_TRUE(makerMessages.isEmpty());
 }
 
+TEST_F(EditorWindowTest, SaveAsAsksBeforeReplacingAPage)
+{
+    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
+    writeBytes(kiosk.path("news/other.zel"), "#leaf\r\n");
+    editor->choosePagePath = [&](const QString&) { return kiosk.path("news/other.zel"); };
+    kiosk.messages.scriptAnswers({Answer::No, Answer::Yes});
+    EXPECT_FALSE(editor->saveFileAs());
+    EXPECT_EQ(readBytes(kiosk.path("news/other.zel")), "#leaf\r\n");
+    EXPECT_TRUE(editor->saveFileAs());
+    EXPECT_EQ(readBytes(kiosk.path("news/other.zel")), "#leaf\r\n#title Today\r\n");
+    EXPECT_EQ(kiosk.messages.texts(), QStringList(2, "Page already exists - do you want to replace it?"));
+    EXPECT_EQ(editor->windowTitle(), "ZEL (Editor) Leaf Page - news\\other");
+}
+
+// Each row inserts d through the command's dialog into a saved branch page.
 TEST_F(EditorWindowTest, InsertRules)
 {
-    struct Row {
-        const char* name;
-        QString text;
-        int position;
-        int selection;
-        QString expected;
-        int caret;
-    };
-    const QString d = QStringLiteral("#button news\\today Next");
+    const QString d = "#button news\\today Next";
     const int n = int(d.size());
-    const Row rows[] = {
+    const struct { const char* name; QString text; int position, selection; QString expected; int caret; const char* command = "mnuInsertButton"; } rows[] = {
         {"empty text", "", 0, 0, d + "\n", n + 1},
         {"start of the first line", "#title A\n", 0, 0, d + "\n#title A\n", n + 1},
         {"end of the first line", "#title A\n#para\n", 8, 0, "#title A\n" + d + "\n#para\n", 9 + n},
@@ -268,318 +135,133 @@ TEST_F(EditorWindowTest, InsertRules)
         {"whole line selected", "a\nold\nb\n", 2, 3, "a\n" + d + "\n\nb\n", 2 + n + 1},
         {"whole line with its line end selected", "a\nold\nb\n", 2, 4, "a\n" + d + "\nb\n", 2 + n + 1},
         {"selection from a line end into the next", "ab\ncd\n", 2, 3, "ab\n" + d + "\n", 3 + n},
+        {"button mid-line refused", "#title A\n", 3, 0, "#title A\n", 3},
+        {"image mid-line refused", "#title A\n", 3, 0, "#title A\n", 3, "mnuInsertImage"},
+        {"item mid-line refused", "#title A\n", 3, 0, "#title A\n", 3, "mnuInsertItem"},
     };
-    for (const Row& row : rows) {
+    frmEdit* editor = editorOn("news/news.zel", "#branch\r\n");
+    dlgInsert::instance().txtFolder()->setText("news"); // the dialog keeps its entries between uses
+    dlgInsert::instance().txtPage()->setText("today");
+    dlgInsert::instance().txtText()->setText("Next");
+    whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdOK()->click(); });
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        frmEdit* editor = newEditor(2);
         editor->txtContent()->setPlainText(row.text);
         setCaret(editor, row.position, row.selection);
-        kiosk.messages.clear();
-        ASSERT_TRUE(editor->insertionPointOK());
-        editor->insert(d);
+        const QStringList shown = withAnswers({}, [&] { trigger(editor, row.command); });
         EXPECT_EQ(editor->bodyText(), row.expected);
         EXPECT_EQ(editor->txtContent()->textCursor().position(), row.caret);
         EXPECT_FALSE(editor->txtContent()->textCursor().hasSelection());
-        EXPECT_TRUE(kiosk.messages.texts().isEmpty());
-        editor->close();
+        EXPECT_EQ(shown, row.text == row.expected ? QStringList{"You can only insert at the end or the beginning of a line"}
+                                                  : QStringList());
+        editor->txtContent()->undo();
+        EXPECT_EQ(editor->bodyText(), row.text) << "one undo takes the insertion back";
     }
+    whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdCancel()->click(); });
+    trigger(editor, "mnuInsertButton");
+    EXPECT_EQ(editor->bodyText(), "#title A\n") << "Cancel inserts nothing";
+    EXPECT_EQ(withAnswers({}, [&] { trigger(newEditor(4), "mnuInsertItem"); trigger(newEditor(1), "mnuInsertImage"); }),
+              (QStringList{"You must save this page before you can insert an item",
+                           "You must save this page before you can insert an image"}));
+    EXPECT_EQ(stayedOpen, 0) << "no refused insertion showed the dialog";
 }
 
-TEST_F(EditorWindowTest, SecondInsertionGoesBelowTheFirstAndUndoTakesItBack)
-{
-    frmEdit* editor = newEditor(2);
-    editor->txtContent()->setPlainText(QStringLiteral("#title A"));
-    setCaret(editor, 8);
-    for (const char* directive : {"#button a One", "#button b Two"}) {
-        ASSERT_TRUE(editor->insertionPointOK());
-        editor->insert(QString::fromLatin1(directive));
-    }
-    EXPECT_EQ(editor->bodyText(), QStringLiteral("#title A\n#button a One\n#button b Two"));
-    setCaret(editor, 0);
-    for (const char* directive : {"#head X", "#head Y"}) {
-        ASSERT_TRUE(editor->insertionPointOK());
-        editor->insert(QString::fromLatin1(directive));
-    }
-    EXPECT_EQ(editor->bodyText(), QStringLiteral("#head X\n#head Y\n#title A\n#button a One\n#button b Two"));
-    editor->txtContent()->undo();
-    EXPECT_EQ(editor->bodyText(), QStringLiteral("#head X\n#title A\n#button a One\n#button b Two"));
-    editor->txtContent()->redo();
-    EXPECT_EQ(editor->bodyText(), QStringLiteral("#head X\n#head Y\n#title A\n#button a One\n#button b Two"));
-}
-
-TEST_F(EditorWindowTest, EveryInsertCommandRefusesACaretInsideALine)
-{
-    frmEdit* editor = editorOn(QStringLiteral("shops/list.zel"), "#branch\r\n#title Shops\r\n");
-    ASSERT_NE(editor, nullptr);
-    int dialogShows = 0;
-    whenShown<dlgInsert>(QStringLiteral("dlgInsert"), [&](dlgInsert&) { ++dialogShows; });
-    for (const char* command : {"mnuInsertButton", "mnuInsertImage", "mnuInsertItem"}) {
-        SCOPED_TRACE(command);
-        setCaret(editor, 3);
-        kiosk.messages.clear();
-        action(editor, command)->trigger();
-        EXPECT_EQ(kiosk.messages.texts(), QStringList{"You can only insert at the end or the beginning of a line"});
-        EXPECT_EQ(editor->bodyText(), QStringLiteral("#title Shops\n"));
-    }
-    EXPECT_EQ(dialogShows, 0);
-}
-
-TEST_F(EditorWindowTest, ImageAndItemNeedASavedPage)
-{
-    frmEdit* editor = newEditor(4);
-    action(editor, "mnuInsertItem")->trigger();
-    frmEdit* leaf = newEditor(1);
-    action(leaf, "mnuInsertImage")->trigger();
-    EXPECT_EQ(kiosk.messages.texts(), (QStringList{"You must save this page before you can insert an item",
-                                                   "You must save this page before you can insert an image"}));
-    EXPECT_EQ(shown[QStringLiteral("dlgInsert")], 0);
-}
-
-TEST_F(EditorWindowTest, InsertButtonPutsTheDialogsDirectiveIntoTheText)
-{
-    frmEdit* editor = newEditor(2);
-    whenShown<dlgInsert>(QStringLiteral("dlgInsert"), [](dlgInsert& dialog) {
-        dialog.txtFolder()->setText(QStringLiteral("news"));
-        dialog.txtPage()->setText(QStringLiteral("today"));
-        dialog.txtText()->setText(QStringLiteral("  Next  "));
-        dialog.cmdOK()->click();
-    });
-    action(editor, "mnuInsertButton")->trigger();
-    EXPECT_EQ(editor->bodyText(), QStringLiteral("#button news\\today Next\n"));
-    EXPECT_EQ(editor->txtContent()->textCursor().position(), 24);
-
-    // Cancel inserts nothing.
-    whenShown<dlgInsert>(QStringLiteral("dlgInsert"), [](dlgInsert& dialog) { dialog.cmdCancel()->click(); });
-    action(editor, "mnuInsertButton")->trigger();
-    EXPECT_EQ(editor->bodyText(), QStringLiteral("#button news\\today Next\n"));
-}
-
-// The close check, by every answer.
 TEST_F(EditorWindowTest, CloseCheck)
 {
-    struct Row {
-        const char* name;
-        std::initializer_list<int> answers;
-        bool saveDialogCancels;
-        bool closes;
-        bool written;
+    const struct { const char* name; int answer; bool saveDialogCancels, closes, written; } rows[] = {
+        {"Yes saves and closes", Answer::Yes, false, true, true},
+        {"Yes with Cancel in the save dialog stays open", Answer::Yes, true, false, false},
+        {"No closes and loses the changes", Answer::No, false, true, false},
+        {"Cancel stays open", Answer::Cancel, false, false, false},
     };
-    const Row rows[] = {
-        {"Yes saves and closes", {Answer::Yes}, false, true, true},
-        {"Yes with Cancel in the save dialog stays open", {Answer::Yes}, true, false, false},
-        {"No closes and loses the changes", {Answer::No}, false, true, false},
-        {"Cancel stays open", {Answer::Cancel}, false, false, false},
-    };
-    ASSERT_TRUE(QDir().mkpath(kiosk.path(QStringLiteral("news"))));
-    for (const Row& row : rows) {
+    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        QFile::remove(kiosk.path(QStringLiteral("news/fresh.zel")));
+        QFile::remove(kiosk.path("news/fresh.zel"));
         QPointer<frmEdit> editor = newEditor(1);
-        whenShown<dlgSaveFile>(QStringLiteral("dlgSaveFile"), [&](dlgSaveFile& dialog) {
-            if (row.saveDialogCancels) {
-                dialog.cancelButton()->click();
-                return;
-            }
-            dialog.pageBox()->setText(QStringLiteral("fresh"));
-            dialog.okButton()->click();
+        whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+            dialog.pageBox()->setText("fresh");
+            (row.saveDialogCancels ? dialog.cancelButton() : dialog.okButton())->click();
         });
-        kiosk.messages.clear();
-        kiosk.messages.scriptAnswers(row.answers);
-        EXPECT_EQ(editor->close(), row.closes);
-        EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page has changed - do you want to save it?"});
-        EXPECT_EQ(Files::fileExists(kiosk.path(QStringLiteral("news/fresh.zel"))), row.written);
+        EXPECT_EQ(withAnswers({row.answer}, [&] { EXPECT_EQ(editor->close(), row.closes); }),
+                  QStringList{"Page has changed - do you want to save it?"});
+        EXPECT_EQ(Files::fileExists(kiosk.path("news/fresh.zel")), row.written);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(editor.isNull(), row.closes) << "a closed editor is destroyed";
-        if (editor) {
-            EXPECT_TRUE(editor->isVisible());
-            editor->txtContent()->document()->setModified(false);
-            editor->close();
-        }
+        EXPECT_TRUE(!editor || editor->isVisible());
     }
 }
 
-TEST_F(EditorWindowTest, UnchangedEditorClosesWithoutAsking)
+TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAfterAReSaveAsksToMakeFirst)
 {
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n");
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(editor->close());
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
-}
-
-TEST_F(EditorWindowTest, MakeThenViewAfterAReSaveAsksToMakeFirst)
-{
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
-    ASSERT_NE(editor, nullptr);
+    const QStringList saveFirst{"The page has changed. Do you want to save the page first?"};
+    const QStringList makeFirst{"The page has not been made. Do you want to make the page first?"};
+    enum { Keep, Edit, EditAndCtrlS };
+    const struct { const char* name; int before; const char* command; int answer; QStringList asked; int made, viewed; } rows[] = {
+        {"Cancel to saving first makes nothing", Edit, "mnuMakePage", Answer::Cancel, saveFirst, 0, 0},
+        {"Yes saves and makes", Keep, "mnuMakePage", Answer::Yes, saveFirst, 1, 0},
+        {"a made page is shown at once", Keep, "mnuViewPage", 0, {}, 1, 1},
+        {"after a re-save No shows the page unmade", EditAndCtrlS, "mnuViewPage", Answer::No, makeFirst, 1, 2},
+        {"Cancel shows nothing", Keep, "mnuViewPage", Answer::Cancel, makeFirst, 1, 2},
+        {"Yes makes and shows", Keep, "mnuViewPage", Answer::Yes, makeFirst, 2, 3},
+        {"an unchanged page is made without a question", Keep, "mnuMakePage", 0, {}, 3, 3},
+    };
+    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
     QStringList viewed;
     editor->showPage = [&](const QString& path) { viewed.append(path); };
-
-    action(editor, "mnuMakePage")->trigger();
-    EXPECT_TRUE(editor->pageMade());
-    EXPECT_TRUE(Files::fileExists(kiosk.path(QStringLiteral("news/today.htm"))));
-    EXPECT_EQ(makerMessages, QStringList{"Making page today in folder news"});
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << "an unchanged page is made without a question";
-
-    action(editor, "mnuViewPage")->trigger();
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << "a made page is shown at once";
-    EXPECT_EQ(viewed, QStringList{kiosk.path(QStringLiteral("news/today.htm"))});
-
-    type(editor, QStringLiteral("#para\nMore"));
-    ASSERT_TRUE(editor->saveFile());
-    EXPECT_FALSE(editor->pageMade());
-    kiosk.messages.scriptAnswers({Answer::No});
-    action(editor, "mnuViewPage")->trigger();
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{"The page has not been made. Do you want to make the page first?"});
-    EXPECT_EQ(viewed.size(), 2);
-    EXPECT_EQ(makerMessages.size(), 1) << "No shows the page without making it";
-
-    kiosk.messages.clear();
-    kiosk.messages.scriptAnswers({Answer::Cancel});
-    action(editor, "mnuViewPage")->trigger();
-    EXPECT_EQ(viewed.size(), 2) << "Cancel shows nothing";
-
-    kiosk.messages.clear();
-    kiosk.messages.scriptAnswers({Answer::Yes});
-    action(editor, "mnuViewPage")->trigger();
-    EXPECT_EQ(makerMessages.size(), 2);
-    EXPECT_TRUE(editor->pageMade());
-    EXPECT_EQ(viewed.size(), 3);
-}
-
-TEST_F(EditorWindowTest, MakeAskesToSaveAChangedPage)
-{
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
-    ASSERT_NE(editor, nullptr);
-    type(editor, QStringLiteral("#para\nMore"));
-
-    kiosk.messages.scriptAnswers({Answer::Cancel});
-    action(editor, "mnuMakePage")->trigger();
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{"The page has changed. Do you want to save the page first?"});
-    EXPECT_TRUE(makerMessages.isEmpty());
-
-    kiosk.messages.clear();
-    kiosk.messages.scriptAnswers({Answer::Yes});
-    action(editor, "mnuMakePage")->trigger();
-    EXPECT_EQ(makerMessages.size(), 1);
-    EXPECT_FALSE(editor->isPageChanged());
-    EXPECT_EQ(readLines(kiosk.path(QStringLiteral("news/today.zel"))),
-              (QStringList{"#leaf", "#title Today", "#para", "More"}));
-}
-
-TEST_F(EditorWindowTest, NeverSavedPageIsSavedBeforeMakeOrViewAndNothingHappensWithoutIt)
-{
-    struct Row {
-        const char* name;
-        const char* command;
-        std::initializer_list<int> answers;
-    };
-    const Row rows[] = {
-        {"Make answered No", "mnuMakePage", {Answer::No}},
-        {"Make answered Yes", "mnuMakePage", {Answer::Yes}},
-        {"View answered No", "mnuViewPage", {Answer::No}},
-        {"Save, Make && View", "mnuSaveMakeView", {}},
-    };
-    for (const Row& row : rows) {
+    editor->activateWindow();
+    QCoreApplication::processEvents(); // window activation arrives as an event, and Ctrl+S needs it
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        if (row.before != Keep)
+            type(editor, "#para\nMore\n");
+        if (row.before == EditAndCtrlS)
+            QTest::keyClick(editor->txtContent(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(withAnswers({row.answer}, [&] { trigger(editor, row.command); }), row.asked);
+        EXPECT_EQ(makerMessages.size(), row.made);
+        EXPECT_EQ(viewed.size(), row.viewed);
+    }
+    EXPECT_EQ(makerMessages.first(), "Making page today in folder news");
+    EXPECT_EQ(viewed.first(), kiosk.path("news/today.htm"));
+    EXPECT_EQ(readLines(kiosk.path("news/today.zel")), (QStringList{"#leaf", "#title Today", "#para", "More", "#para", "More"}));
+}
+
+// A Save As that is cancelled makes and shows nothing; a named one saves a new page, makes and shows it.
+TEST_F(EditorWindowTest, NeverSavedPageIsSavedBeforeMakeOrView)
+{
+    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
+    const struct { const char* command; int answer; bool named; } rows[] = {
+        {"mnuMakePage", Answer::No, false}, {"mnuMakePage", Answer::Yes, false}, {"mnuViewPage", Answer::No, false},
+        {"mnuSaveMakeView", 0, false}, {"mnuSaveMakeView", 0, true},
+    };
+    for (const auto& row : rows) {
         frmEdit* editor = newEditor(1);
-        type(editor, QStringLiteral("#title New"));
-        int asked = 0;
+        type(editor, "#title Caf\u00e9");
         QStringList viewed;
         editor->showPage = [&](const QString& path) { viewed.append(path); };
-        editor->choosePagePath = [&](const QString& current) {
-            ++asked;
-            EXPECT_EQ(current, QString());
-            return QString();
-        };
-        kiosk.messages.clear();
-        kiosk.messages.scriptAnswers(row.answers);
-        action(editor, row.command)->trigger();
-        EXPECT_EQ(asked, 1) << "the page is saved through Save As first";
-        EXPECT_TRUE(makerMessages.isEmpty());
-        EXPECT_TRUE(viewed.isEmpty());
-        editor->txtContent()->document()->setModified(false);
-        editor->close();
+        editor->choosePagePath = [&](const QString&) { return row.named ? kiosk.path("news/new.zel") : QString(); };
+        EXPECT_EQ(withAnswers({row.answer}, [&] { trigger(editor, row.command); }).size(), row.answer ? 1 : 0)
+            << row.command;
+        EXPECT_EQ(makerMessages, row.named ? QStringList{"Making page new in folder news"} : QStringList());
+        EXPECT_EQ(viewed, row.named ? QStringList{kiosk.path("news/new.htm")} : QStringList());
     }
-
-    // With a name given, Save, Make && View saves, makes and shows without a question.
-    ASSERT_TRUE(QDir().mkpath(kiosk.path(QStringLiteral("news"))));
-    frmEdit* editor = newEditor(1);
-    type(editor, QStringLiteral("#title New"));
-    QStringList viewed;
-    editor->showPage = [&](const QString& path) { viewed.append(path); };
-    editor->choosePagePath = [&](const QString&) { return kiosk.path(QStringLiteral("news/new.zel")); };
-    kiosk.messages.clear();
-    action(editor, "mnuSaveMakeView")->trigger();
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
-    EXPECT_EQ(makerMessages, QStringList{"Making page new in folder news"});
-    EXPECT_EQ(viewed, QStringList{kiosk.path(QStringLiteral("news/new.htm"))});
-}
-
-TEST_F(EditorWindowTest, FailedSaveMakesNothing)
-{
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
-    ASSERT_NE(editor, nullptr);
-    type(editor, QStringLiteral("#para\nMore"));
-    QStringList viewed;
-    editor->showPage = [&](const QString& path) { viewed.append(path); };
-    PageSourceFile::setBeforeCommitHook([](QSaveFile& file) { file.cancelWriting(); });
-    action(editor, "mnuSaveMakeView")->trigger();
-    kiosk.messages.scriptAnswers({Answer::Yes});
-    action(editor, "mnuMakePage")->trigger();
-    EXPECT_TRUE(makerMessages.isEmpty());
-    EXPECT_TRUE(viewed.isEmpty());
-    EXPECT_FALSE(Files::fileExists(kiosk.path(QStringLiteral("news/today.htm"))));
-}
-
-TEST_F(EditorWindowTest, CtrlSSavesFromTheTextArea)
-{
-    frmEdit* editor = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
-    ASSERT_NE(editor, nullptr);
-    editor->activateWindow();
-    QCoreApplication::processEvents(); // window activation arrives as an event
-    type(editor, QStringLiteral("#para\nMore"));
-    QTest::keyClick(editor->txtContent(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(editor->isPageChanged());
-    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("news/today.zel"))),
-              QByteArray("#leaf\r\n#title Today\r\n#para\r\nMore\r\n"));
+    EXPECT_EQ(readBytes(kiosk.path("news/new.zel")), "#leaf\r\n#title Caf\xe9\r\n");
 }
 
 TEST_F(EditorWindowTest, TextAreaFollowsTheWindowSize)
 {
     frmEdit* editor = newEditor(1);
-    const int below = editor->height() - editor->txtContent()->height();
-    const int beside = editor->width() - editor->txtContent()->width();
+    const QSize around = editor->size() - editor->txtContent()->size();
     editor->resize(900, 700);
-    EXPECT_EQ(editor->txtContent()->size(), QSize(900 - beside, 700 - below));
-    editor->resize(1, 1);
-    EXPECT_GE(editor->txtContent()->width(), 0);
-    EXPECT_GE(editor->txtContent()->height(), 0);
-}
-
-TEST_F(EditorWindowTest, UnexpectedFailureInSaveAsIsReportedAndNothingSaved)
-{
-    frmEdit* editor = newEditor(1);
-    editor->choosePagePath = [](const QString&) -> QString { 
-        throw RuntimeError(5, QStringLiteral("Invalid procedure call or argument"));
-    };
-    EXPECT_FALSE(editor->saveFileAs());
-    EXPECT_EQ(kiosk.messages.texts(),
-              QStringList{"error 5 in frmEdit.saveFileAs\r\nInvalid procedure call or argument"});
-    EXPECT_TRUE(editor->isPageChanged());
+    EXPECT_EQ(editor->txtContent()->size(), QSize(900, 700) - around);
 }
 
 TEST(DirectiveHighlighterTest, DirectiveLengths)
 {
-    struct Row {
-        const char* line;
-        int length;
-    };
-    const Row rows[] = {
-        {"#title Welcome", 6}, {"#para", 5}, {"#image \"my photo.jpg\" centre 50", 6},
-        {"# a comment", -1},   {"#", -1},    {"plain text", 0},
-        {" #title indented", 0},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(DirectiveHighlighter::directiveLength(QString::fromLatin1(row.line)), row.length) << row.line;
+    const std::pair<const char*, int> rows[] = {{"#title Welcome", 6}, {"#para", 5}, {"#image \"a b.jpg\" 50", 6},
+                                                {"# a comment", -1}, {"#", -1}, {"plain text", 0}, {" #title", 0}};
+    for (const auto& [line, length] : rows)
+        EXPECT_EQ(DirectiveHighlighter::directiveLength(line), length) << line;
 }
 
 } // namespace

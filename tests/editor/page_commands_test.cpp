@@ -7,23 +7,23 @@
 #include <QAction>
 #include <QListWidget>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 
 namespace {
+
+const char* const kPages[] = {"root/root", "news/today", "news/news"};
 
 // The main window over the open kiosk system with three simple pages.
 class PageCommandsTest : public EditorTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_settings.isValid());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
         EditorTest::SetUp();
-        writeBytes(kiosk.path(QStringLiteral("root/root.zel")), "#root\r\n#title Home\r\n");
-        writeBytes(kiosk.path(QStringLiteral("news/today.zel")), "#leaf\r\n#title Today\r\n");
-        writeBytes(kiosk.path(QStringLiteral("news/news.zel")), "#branch\r\n#title News\r\n#button today Today\r\n");
+        writeBytes(kiosk.path("root/root.zel"), "#root\r\n#title Home\r\n");
+        writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n#title Today\r\n");
+        writeBytes(kiosk.path("news/news.zel"), "#branch\r\n#title News\r\n#button today Today\r\n");
         main = std::make_unique<frmKioskSystem>();
         main->setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
         main->openKioskSystem(kiosk.folder());
@@ -36,22 +36,20 @@ protected:
         main.reset();
     }
 
-    QList<frmEdit*> editors() const
+    QStringList editorCaptions() const
     {
-        QList<frmEdit*> found;
+        QStringList found;
         for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<frmEdit*>(window); editor && editor->isVisible())
-                found.append(editor);
+            if (qobject_cast<frmEdit*>(window) && window->isVisible())
+                found.append(window->windowTitle());
+        found.sort();
         return found;
     }
 
-    QStringList madePages() const
+    int madePages() const
     {
-        QStringList made;
-        for (const char* page : {"root/root.htm", "news/today.htm", "news/news.htm"})
-            if (Files::fileExists(kiosk.path(QString::fromLatin1(page))))
-                made.append(QString::fromLatin1(page));
-        return made;
+        return int(std::count_if(std::begin(kPages), std::end(kPages),
+                                 [&](const char* page) { return Files::fileExists(kiosk.path(page + QString(".htm"))); }));
     }
 
     void trigger(const char* name) { main->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
@@ -60,121 +58,77 @@ protected:
     std::unique_ptr<frmKioskSystem> main;
 };
 
-TEST_F(PageCommandsTest, NewPageCommandsOpenAnEditorEach)
+TEST_F(PageCommandsTest, NewAndEditPageCommandsOpenAnEditorEach)
 {
-    trigger("mnuCreateBranchPage");
-    trigger("mnuCreateLeafPage");
-    trigger("mnuCreateSelectorPage");
-    trigger("mnuCreateLeafPage");
-    QStringList captions;
-    for (frmEdit* editor : editors())
-        captions.append(editor->windowTitle());
-    captions.sort();
-    EXPECT_EQ(captions, (QStringList{"ZEL (Editor) New Branch Page", "ZEL (Editor) New Leaf page",
-                                     "ZEL (Editor) New Leaf page", "ZEL (Editor) New Selector page"}));
-}
-
-TEST_F(PageCommandsTest, EditPageOpensTheChosenPage)
-{
-    whenShown<dlgSelectFile>(QStringLiteral("dlgSelectFile"), [](dlgSelectFile& dialog) {
+    for (const char* command : {"mnuCreateBranchPage", "mnuCreateLeafPage", "mnuCreateSelectorPage"})
+        trigger(command);
+    whenShown<dlgSelectFile>([](dlgSelectFile& dialog) {
         dialog.folderList()->setCurrentRow(0); // news
         dialog.pageList()->setCurrentRow(1);   // today
         dialog.okButton()->click();
     });
     trigger("mnuEditPage");
-    ASSERT_EQ(editors().size(), 1);
-    EXPECT_EQ(editors().first()->windowTitle(), QStringLiteral("ZEL (Editor) Leaf Page - news\\today"));
-    EXPECT_EQ(editors().first()->bodyText(), QStringLiteral("#title Today\n"));
-
-    whenShown<dlgSelectFile>(QStringLiteral("dlgSelectFile"), [](dlgSelectFile& dialog) { dialog.cancelButton()->click(); });
+    whenShown<dlgSelectFile>([](dlgSelectFile& dialog) { dialog.cancelButton()->click(); });
     trigger("mnuEditPage");
-    EXPECT_EQ(editors().size(), 1) << "a cancelled choice opens nothing";
+    EXPECT_EQ(editorCaptions(), (QStringList{"ZEL (Editor) Leaf Page - news\\today", "ZEL (Editor) New Branch Page",
+                                             "ZEL (Editor) New Leaf page", "ZEL (Editor) New Selector page"}));
 }
 
 TEST_F(PageCommandsTest, EditorWithUnsavedChangesStopsTheOpenOfAnotherKioskSystem)
 {
     frmEdit* editor = newEditor(1);
-    kiosk.messages.scriptAnswers({Answer::Cancel});
-    main->openKioskSystem(kiosk.folder());
-    EXPECT_EQ(kiosk.messages.texts(),
+    EXPECT_EQ(withAnswers({Answer::Cancel}, [&] { main->openKioskSystem(kiosk.folder()); }),
               (QStringList{"Page has changed - do you want to save it?",
                            "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"}));
     EXPECT_TRUE(editor->isVisible());
 }
 
-TEST_F(PageCommandsTest, MakeAllPagesWithChangedEditors)
+TEST_F(PageCommandsTest, MakeAllPagesAsksAboutEachChangedEditor)
 {
-    struct Row {
-        const char* name;
-        std::initializer_list<int> answers;
-        int questions;
-        bool made;
+    const struct { const char* name; bool editors; int first, second, questions, made; } rows[] = {
+        {"No then Cancel makes nothing", true, Answer::No, Answer::Cancel, 2, 0},
+        {"Yes brings the editor to the front and makes nothing", true, Answer::Yes, 0, 1, 0},
+        {"No for both makes all pages", true, Answer::No, Answer::No, 2, 3},
+        {"no editors: all pages at once", false, 0, 0, 0, 3},
     };
-    const Row rows[] = {
-        {"No then Cancel makes nothing", {Answer::No, Answer::Cancel}, 2, false},
-        {"Yes makes nothing", {Answer::Yes}, 1, false},
-        {"No for both makes all pages", {Answer::No, Answer::No}, 2, true},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        for (const char* page : {"root/root.htm", "news/today.htm", "news/news.htm"})
-            QFile::remove(kiosk.path(QString::fromLatin1(page)));
-        frmEdit* first = newEditor(1);
-        frmEdit* second = newEditor(2);
-        frmEdit* unchanged = editorOn(QStringLiteral("news/today.zel"), "#leaf\r\n#title Today\r\n");
-        ASSERT_NE(unchanged, nullptr);
+        for (const char* page : kPages)
+            QFile::remove(kiosk.path(page + QString(".htm")));
+        const QList<frmEdit*> changed = row.editors ? QList{newEditor(1), newEditor(2)} : QList<frmEdit*>();
+        if (row.editors)
+            editorOn("news/today.zel", "#leaf\r\n#title Today\r\n"); // unchanged: not asked about
         main->activateWindow();
+        QCoreApplication::processEvents(); // window activation arrives as an event
+        EXPECT_EQ(withAnswers({row.first, row.second}, [&] { trigger("mnuMakeAllPages"); }),
+                  QStringList(row.questions, "A page has been changed  - do you wish to save it first?"));
+        EXPECT_EQ(madePages(), row.made);
         QCoreApplication::processEvents();
-        kiosk.messages.clear();
-        kiosk.messages.scriptAnswers(row.answers);
-        trigger("mnuMakeAllPages");
-        EXPECT_EQ(kiosk.messages.texts(),
-                  QStringList(row.questions, QStringLiteral("A page has been changed  - do you wish to save it first?")));
-        EXPECT_EQ(madePages().size(), row.made ? 3 : 0);
-        if (row.questions == 1) {
-            QCoreApplication::processEvents(); // window activation arrives as an event
-            auto* front = qobject_cast<frmEdit*>(QApplication::activeWindow());
-            EXPECT_TRUE(front == first || front == second) << "Yes brings the changed editor to the front";
-        }
-        for (frmEdit* editor : {first, second, unchanged}) {
-            editor->txtContent()->document()->setModified(false);
-            editor->close();
-        }
+        if (row.first == Answer::Yes)
+            EXPECT_TRUE(changed.contains(qobject_cast<frmEdit*>(QApplication::activeWindow())));
+        closeEditors();
     }
 }
 
-TEST_F(PageCommandsTest, MakeAllPagesWithoutEditorsGoesStraightToTheMaker)
-{
-    trigger("mnuMakeAllPages");
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
-    EXPECT_EQ(madePages().size(), 3);
-    dlgMakePage& maker = dlgMakePage::instance();
-    EXPECT_EQ(maker.windowTitle(), QStringLiteral("ZEL - Make Page"));
-    EXPECT_FALSE(maker.isVisible()) << "the dialog hides itself when done";
-    EXPECT_EQ(maker.progressBar()->maximum(), 3);
-    EXPECT_EQ(maker.progressBar()->value(), 3);
-    EXPECT_EQ(maker.progressBar()->text(), QStringLiteral("3 / 3"));
-    EXPECT_EQ(makerMessages, QStringList{"Making page root in folder root"}) << "the last page's message stays";
-}
-
-// The label and bar as they are while each page is made.
 TEST_F(PageCommandsTest, MakerDialogShowsEachPageWhileItWorks)
 {
     dlgMakePage& maker = dlgMakePage::instance();
     QStringList seen;
     QObject::connect(maker.progressBar(), &QProgressBar::valueChanged, maker.progressBar(), [&](int value) {
-        if (value > 0)
-            seen.append(maker.lblMessage()->text() + QStringLiteral(" | %1/%2").arg(value).arg(maker.progressBar()->maximum()));
+        seen.append(maker.lblMessage()->text() + QString(" | %1/%2").arg(value).arg(maker.progressBar()->maximum()));
     });
-    maker.makeAll();
-    maker.showModal(main.get());
-    EXPECT_EQ(seen, (QStringList{"Making page news in folder news | 1/3", "Making page today in folder news | 2/3",
-                                 "Making page root in folder root | 3/3"}));
-
-    maker.makeOne(kiosk.path(QStringLiteral("news/today.zel")));
+    trigger("mnuMakeAllPages");
+    EXPECT_EQ(seen.mid(seen.size() - 3), (QStringList{"Making page news in folder news | 1/3",
+                                                      "Making page today in folder news | 2/3",
+                                                      "Making page root in folder root | 3/3"}));
+    EXPECT_EQ(maker.progressBar()->text(), "3 / 3");
+    EXPECT_EQ(maker.windowTitle(), "ZEL - Make Page");
+    EXPECT_FALSE(maker.isVisible()) << "the dialog hides itself when done";
+    EXPECT_EQ(makerMessages, QStringList{"Making page root in folder root"}) << "the last page's message stays";
+    maker.makeOne(kiosk.path("news/today.zel"));
     maker.showModal(main.get());
     EXPECT_FALSE(maker.progressBar()->isVisibleTo(&maker)) << "one page shows no bar";
-    EXPECT_EQ(maker.lblMessage()->text(), QStringLiteral("Making page today in folder news"));
+    EXPECT_EQ(makerMessages.last(), "Making page today in folder news");
     EXPECT_EQ(maker.parentWidget(), nullptr) << "the owner does not keep the dialog";
 }
 
