@@ -46,7 +46,7 @@ frmEdit::frmEdit(QWidget* parent) : QMainWindow(parent)
     showPage = [](const QString& htmlPath) {
         frmViewPage& viewer = frmViewPage::instance();
         viewer.setPage(htmlPath);
-        viewer.show();
+        viewer.showPage();
     };
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
 }

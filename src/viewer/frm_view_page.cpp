@@ -175,6 +175,16 @@ void frmViewPage::setPage(const QString& filePath)
     withErrorPath(kModule, QStringLiteral("setPage(") + filePath + u')', [&] { m_pagePath = filePath; });
 }
 
+void frmViewPage::showPage()
+{
+    const bool alreadyShown = isVisible();
+    show();
+    raise();
+    activateWindow();
+    if (alreadyShown)
+        Form_Resize();
+}
+
 void frmViewPage::setShutDownTime(const QDateTime& shutdownTime)
 {
     withErrorPath(

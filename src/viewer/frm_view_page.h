@@ -55,6 +55,10 @@ public:
     // itself: the browsers load it at the next layout (when the window is shown).
     void setPage(const QString& filePath);
     QString page() const { return m_pagePath; }
+    // Shows the window with the page path loaded in every browser. A window
+    // that is already shown runs no layout by itself, so it is laid out again:
+    // a View from the editor always shows the page asked for.
+    void showPage();
 
     // Refused: there is no shutdown in edit mode. Always a fatal report
     // ("setShutdownTime is invalid in edit mode"); never returns.
