@@ -124,15 +124,29 @@ INSTANTIATE_TEST_SUITE_P(
                       FatalRow{"bad_configuration_line", "The System has encountered a problem\nError processing configuration file"}),
     [](const ::testing::TestParamInfo<FatalRow>& info) { return std::string(info.param.name); });
 
-TEST(ZelMakeSample, BundledSampleKioskMakesCleanly)
+// The Template alone (a new kiosk system) and the bundled sample make
+// without a single message.
+TEST(ZelMakeBundled, TemplateAndSampleMakeWithoutMessages)
 {
-    const QString sample = QStringLiteral(ZEL_SOURCE_DIR "/examples/sample");
-    if (!QDir(sample).exists())
-        GTEST_SKIP() << "examples/sample is not there yet";
-    TemporaryKiosk kiosk;
-    Files::copyFolderContents(QDir::toNativeSeparators(sample), kiosk.folder());
-    const MakeRun run = runZelMake({kiosk.folder()});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    struct Row {
+        const char* name;
+        bool withSample;
+        int pages;
+    };
+    for (const Row& row : {Row{"template alone", false, 1}, Row{"sample", true, 19}}) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk;
+        if (row.withSample) {
+            copySampleKiosk(kiosk.folder());
+        } else {
+            Files::copyFolderContents(QDir::toNativeSeparators(QStringLiteral(ZEL_SOURCE_DIR "/template")), kiosk.folder());
+            QFile::remove(kiosk.path(QStringLiteral("CMakeLists.txt")));
+        }
+        const MakeRun run = runZelMake({kiosk.folder()});
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err.toStdString(), "");
+        EXPECT_EQ(run.out.count(QStringLiteral("Making page ")), row.pages);
+    }
 }
 
 } // namespace
