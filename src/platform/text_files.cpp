@@ -124,14 +124,17 @@ void openForOutput(int handle, const QString& path, Encoding encoding)
 void openForInput(int handle, const QString& path)
 {
     claim(handle);
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        Errors::raise(Errors::FileNotFound);
     auto f = std::make_unique<OpenFile>();
     f->file.setFileName(path);
-    if (!f->file.open(QIODevice::ReadOnly))
-        Errors::raise(Errors::PathFileAccess);
-    f->lines = TextCodec::splitLines(TextCodec::decode(f->file.readAll()));
+    if (!f->file.open(QIODevice::ReadOnly)) {
+        const QFileInfo info(path);
+        Errors::raise(!info.exists() || info.isDir() ? Errors::FileNotFound : Errors::PathFileAccess);
+    }
+    // A folder opens for reading on some systems but has no lines to give.
+    const QByteArray bytes = f->file.readAll();
+    if (f->file.error() != QFileDevice::NoError)
+        Errors::raise(QFileInfo(path).isDir() ? Errors::FileNotFound : Errors::PathFileAccess);
+    f->lines = TextCodec::splitLines(TextCodec::decode(bytes));
     f->file.close();
     table()[handle] = std::move(f);
 }
