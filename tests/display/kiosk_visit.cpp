@@ -1,0 +1,103 @@
+#include "kiosk_visit.h"
+
+#include "support/kiosk_fixture.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QWebEngineHistory>
+#include <QWindow>
+
+namespace {
+
+// Records every console message of level Error: uncaught exceptions and
+// failed script loads are reported this way.
+class ConsoleRecordingPage : public QWebEnginePage {
+public:
+    ConsoleRecordingPage(QStringList* errors, QObject* parent) : QWebEnginePage(parent), m_errors(errors) {}
+
+protected:
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
+                                  const QString& source) override
+    {
+        if (level == ErrorMessageLevel)
+            m_errors->append(QStringLiteral("%1:%2: %3").arg(source).arg(line).arg(message));
+    }
+    QStringList* m_errors;
+};
+
+} // namespace
+
+KioskVisit::KioskVisit()
+{
+    copySampleKiosk(QDir::toNativeSeparators(m_dir.path()) + QDir::separator());
+    m_messages = runMaker({});
+    m_view.setPage(new ConsoleRecordingPage(&m_errors, &m_view));
+    m_view.resize(1280, 1024);
+    QObject::connect(&m_view, &QWebEngineView::loadFinished, &m_view, [this] { ++m_loads; });
+    m_view.show();
+    EXPECT_TRUE(waitUntil([this] { return m_view.windowHandle() && m_view.windowHandle()->isExposed(); }));
+}
+
+QString KioskVisit::path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+QStringList KioskVisit::madePages() const
+{
+    QStringList pages;
+    for (QDirIterator it(m_dir.path(), {QStringLiteral("*.htm")}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();)
+        if (const QString page = QDir(m_dir.path()).relativeFilePath(it.next());
+            !page.endsWith(QStringLiteral("_nav.htm")) && !page.endsWith(QStringLiteral("_con.htm")))
+            pages.append(page);
+    pages.sort();
+    return pages;
+}
+
+QString KioskVisit::addPages(const std::map<QString, QStringList>& sources)
+{
+    QStringList paths;
+    for (const auto& [relative, lines] : sources) {
+        writeTextFile(path(relative), lines);
+        paths.append(path(relative));
+    }
+    return runMaker(paths);
+}
+
+QString KioskVisit::runMaker(const QStringList& pageSources)
+{
+    QProcess maker;
+    maker.start(QStringLiteral(ZEL_PROGRAM_DIR "/zel-make"), QStringList{m_dir.path()} + pageSources);
+    EXPECT_TRUE(maker.waitForFinished(120000)) << "zel-make did not finish";
+    return QString::fromLocal8Bit(maker.readAllStandardError());
+}
+
+bool KioskVisit::open(const QString& relative)
+{
+    const int before = m_loads;
+    m_view.setUrl(QUrl::fromLocalFile(path(relative)));
+    const bool loaded = waitUntil([&] { return m_loads > before; }) && shown() == relative;
+    m_view.history()->clear();
+    return loaded;
+}
+
+bool KioskVisit::touch(const QString& buttonId)
+{
+    const QVariant clicked = evaluate(QStringLiteral("(function () { var b = window.frames['nav'].document"
+                                                     ".getElementById('%1'); if (b) b.click(); return !!b; })()")
+                                          .arg(buttonId));
+    // A script link runs as a task of its own; once a later script has been
+    // answered, it has run.
+    evaluate(QStringLiteral("0"));
+    return clicked.toBool();
+}
+
+bool KioskVisit::touchAndWaitFor(const QString& buttonId, const QString& relative)
+{
+    const int before = m_loads;
+    return touch(buttonId) && waitUntil([&] { return m_loads > before && shown() == relative; });
+}
+
+QString KioskVisit::shown() const
+{
+    const QString file = QFileInfo(m_view.url().toLocalFile()).canonicalFilePath();
+    return file.isEmpty() ? QString() : QDir(QFileInfo(m_dir.path()).canonicalFilePath()).relativeFilePath(file);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "support/web_wait.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+#include <map>
+
+// Readable failure messages for texts and script error lists.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* out) { PrintTo(texts.join(u'|'), out); }
+
+// A visitor at a kiosk: a copy of the sample kiosk system (Template files,
+// page sources and pictures) made with the zel-make program built beside the
+// tests, and a 1280 x 1024 browser showing its pages. Pages are named by
+// "/" separated paths relative to the kiosk system ("news/today.htm").
+// Every script error the engine reports is recorded with its page and line.
+class KioskVisit {
+public:
+    KioskVisit();
+
+    // What zel-make wrote to its error channel, and whether it made any page.
+    QString makeMessages() const { return m_messages; }
+    QStringList madePages() const;
+    QString path(const QString& relative) const;
+    // Writes page sources (relative path -> lines) and makes just those pages;
+    // returns zel-make's error output.
+    QString addPages(const std::map<QString, QStringList>& sources);
+
+    // Loads the page as the first page of a visit (the history is forgotten).
+    bool open(const QString& relative);
+    // Touches the button ("b2") of the "nav" frame and waits until what its
+    // link runs has run; false when there is no such button.
+    bool touch(const QString& buttonId);
+    // Touches the button and waits until the whole window shows the page.
+    bool touchAndWaitFor(const QString& buttonId, const QString& relative);
+    QVariant evaluate(const QString& script) { return runScript(m_view.page(), script); }
+    // The page shown in the whole window, relative to the kiosk system.
+    QString shown() const;
+    QStringList scriptErrors() const { return m_errors; }
+    QImage grab() { return m_view.grab().toImage(); }
+
+private:
+    QString runMaker(const QStringList& pageSources);
+
+    QTemporaryDir m_dir;
+    QString m_messages;
+    QStringList m_errors;
+    QWebEngineView m_view;
+    int m_loads = 0;
+};
+
+// Every test of the suite is one visit to a freshly made sample.
+class Display : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(kiosk.madePages().isEmpty()) << kiosk.makeMessages().toStdString(); }
+    KioskVisit kiosk;
+};
