@@ -1,10 +1,5 @@
-#include "dialogs/dlg_select_file.h"
 #include "editor_fixture.h"
 
-#include <QFileDialog>
-#include <QFileSystemModel>
-#include <QGroupBox>
-#include <QListWidget>
 #include <QRadioButton>
 
 namespace {
@@ -18,10 +13,7 @@ QString nameMessage(const QString& name, const QString& kind)
 enum Mode { Button, Image, Item };
 
 // The boxes an author fills in (a null entry is left as it is) and the alignment option (-1: left as it is).
-struct Entries {
-    QString image, folder, page, text, width;
-    int alignment = -1;
-};
+struct Entries { QString image, folder, page, text, width; int alignment = -1; };
 
 // The page being edited is news/today.zel; pictures are offered from a folder of their own.
 class InsertDialogTest : public EditorTest {
@@ -30,7 +22,7 @@ protected:
     {
         EditorTest::SetUp();
         writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n");
-        for (const char* name : {"pictures/town.jpg", "pictures/my photo.jpg", "pictures/my shop.jpg", "pictures/shop.JPG", "news/here.jpg"})
+        for (const char* name : {"pictures/town.jpg", "pictures/my photo.jpg", "pictures/my shop.jpg", "news/here.jpg"})
             writeBytes(kiosk.path(name), name);
     }
 
@@ -47,15 +39,9 @@ protected:
                 dialog.optAlign(entries.alignment)->setChecked(true);
             dialog.cmdOK()->click();
         });
-        return open(mode);
-    }
-
-    QString open(Mode mode)
-    {
+        const QString page = kiosk.path("news/today.zel");
         dlgInsert& dialog = dlgInsert::instance();
-        return mode == Button ? dialog.openInsertButton()
-                              : mode == Image ? dialog.openInsertImage(kiosk.path("news/today.zel"))
-                                              : dialog.openInsertItem(kiosk.path("news/today.zel"));
+        return mode == Button ? dialog.openInsertButton() : mode == Image ? dialog.openInsertImage(page) : dialog.openInsertItem(page);
     }
 };
 
@@ -66,8 +52,7 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         {"button with blanks around the text", Button, {{}, "news", "today", "  Next  "}, "#button news\\today Next"},
         {"button without a folder", Button, {{}, "", "today", "Next"}, "#button today Next"},
         {"button with blank text", Button, {{}, "news", "today", "   "}, "", {"Button Text is blank"}},
-        {"button names with capitals", Button, {{}, "News", "Today", "Next"}, "",
-         {nameMessage("News", "folder"), nameMessage("Today", "page")}},
+        {"button names with capitals", Button, {{}, "News", "Today", "Next"}, "", {nameMessage("News", "folder"), nameMessage("Today", "page")}},
         {"button without a page", Button, {{}, "news", "", "Next"}, "", {nameMessage("", "page")}},
         {"image with a blank in its name", Image, {kiosk.path("pictures/my photo.jpg"), {}, {}, {}, "50", 1}, "#image \"my photo.jpg\" centre 50"},
         {"image left", Image, {here, {}, {}, {}, "30", 0}, "#image here.jpg left 30"},
@@ -76,8 +61,7 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         {"item", Item, {town, "shops", "baker", " Baker's shop "}, "#item town.jpg shops\\baker Baker's shop"},
         {"item with a blank in its name", Item, {kiosk.path("pictures/my shop.jpg"), "", "baker", "Baker"}, "#item \"my shop.jpg\" baker Baker"},
         {"item with blank text", Item, {town, "shops", "baker", " "}, "", {"Item text is blank"}},
-        {"item with a bad page and a missing image", Item, {town + "x", "shops", "Baker", "Baker"}, "",
-         {nameMessage("Baker", "page"), "Image is not valid"}},
+        {"item with a bad page and a missing image", Item, {town + "x", "shops", "Baker", "Baker"}, "", {nameMessage("Baker", "page"), "Image is not valid"}},
     };
     const char* captions[] = {"ZEL - Insert Button", "ZEL - Insert Image", "ZEL - Insert Item"};
     for (const auto& row : rows) {
@@ -118,88 +102,6 @@ TEST_F(InsertDialogTest, PictureIsCopiedBesideThePageAskingBeforeReplacing)
     kiosk.messages.clear();
     EXPECT_EQ(insert(Image, {kiosk.path("news/here.jpg"), {}, {}, {}, "40"}), "#image here.jpg centre 40");
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << "a picture of the page's folder is neither copied nor asked about";
-}
-
-TEST_F(InsertDialogTest, BoxesKeepTheirEntriesImageModeSelectsCentreAndTheFrameCloseReturnsNothing)
-{
-    ASSERT_EQ(insert(Image, {kiosk.path("pictures/town.jpg"), "news", "today", "Next", "30", 2}), "#image town.jpg right 30");
-    whenShown<dlgInsert>([this](dlgInsert& dialog) {
-        EXPECT_TRUE(dialog.optAlign(1)->isChecked());
-        EXPECT_EQ(QStringList({dialog.txtImage()->text(), dialog.txtFolder()->text(), dialog.txtPage()->text(),
-                               dialog.txtText()->text(), dialog.txtWidth()->text()}),
-                  (QStringList{kiosk.path("pictures/town.jpg"), "news", "today", "Next", "30"}));
-        dialog.close();
-    });
-    EXPECT_EQ(open(Image), "") << "no stale directive";
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(dlgInsert::exists()) << "the frame's close destroys the dialog";
-    EXPECT_EQ(insert(Button, {}), "");
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{"Button Text is blank"}) << "a new dialog starts empty";
-}
-
-// Visible frames top to bottom, 13 pixels apart from the top, with OK and Cancel on one row below them.
-TEST_F(InsertDialogTest, FramesPerMode)
-{
-    const QStringList shown[] = {{"frameLinkedPage", "frameText"},
-                                 {"frameImage", "frameImageAlignment", "frameImageWidth"},
-                                 {"frameImage", "frameLinkedPage", "frameText"}};
-    for (Mode mode : {Button, Image, Item}) {
-        whenShown<dlgInsert>([&](dlgInsert& dialog) {
-            QList<QGroupBox*> frames;
-            for (QGroupBox* frame : dialog.findChildren<QGroupBox*>())
-                if (frame->isVisible())
-                    frames.append(frame);
-            std::sort(frames.begin(), frames.end(), [](QGroupBox* a, QGroupBox* b) {
-                return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
-            });
-            QStringList names;
-            for (int i = 0; i < frames.size(); ++i) {
-                names.append(frames[i]->objectName());
-                EXPECT_TRUE(i == 0 ? frames[i]->y() == 13 : frames[i]->y() == frames[i - 1]->y()
-                                         || frames[i]->y() >= frames[i - 1]->geometry().bottom() + 13);
-            }
-            EXPECT_EQ(names, shown[mode]);
-            EXPECT_EQ(dialog.cmdOK()->y(), dialog.cmdCancel()->y());
-            EXPECT_GT(dialog.cmdOK()->y(), frames.last()->geometry().bottom());
-            EXPECT_NEAR(dialog.height() - dialog.cmdCancel()->geometry().bottom(), 31, 10);
-            dialog.cmdCancel()->click();
-        });
-        EXPECT_EQ(open(mode), "");
-    }
-}
-
-TEST_F(InsertDialogTest, FindImageAndSelectExistingPageFillTheBoxes)
-{
-    writeBytes(kiosk.path("shops/baker.zel"), "#leaf\r\n");
-    QStringList chosen{kiosk.path("pictures/shop.JPG"), ""};
-    dlgInsert::setImageChooser([&](QWidget*) { return chosen.takeFirst(); });
-    whenShown<dlgSelectFile>([](dlgSelectFile& dialog) {
-        dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("shops", Qt::MatchExactly).value(0));
-        dialog.okButton()->click();
-    });
-    whenShown<dlgInsert>([&](dlgInsert& dialog) {
-        dialog.cmdFindImage()->click();
-        dialog.cmdFindImage()->click(); // cancelled: the box keeps the first choice
-        dialog.cmdSelectExistingPage()->click();
-        dialog.txtText()->setText("Baker");
-        dialog.cmdOK()->click();
-    });
-    EXPECT_EQ(open(Item), "#item shop.JPG shops\\baker Baker");
-    EXPECT_EQ(readBytes(kiosk.path("news/shop.JPG")), "pictures/shop.JPG") << "the name is kept as on disk";
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
-}
-
-TEST_F(InsertDialogTest, FindImageDialogListsJpegFilesInAnyCase)
-{
-    QFileDialog dialog;
-    dlgInsert::configureImageDialog(dialog);
-    EXPECT_EQ(dialog.nameFilters(), QStringList{"Jpeg Files (*.jpg)"});
-    EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
-    EXPECT_EQ(dialog.defaultSuffix(), "jpg");
-    auto* model = dialog.findChild<QFileSystemModel*>();
-    ASSERT_NE(model, nullptr);
-    EXPECT_EQ(model->nameFilters(), (QStringList{"*.jpg", "*.jpeg"}));
-    EXPECT_FALSE(model->filter().testFlag(QDir::CaseSensitive));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "editor/page_source_file.h"
 #include "support/kiosk_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,20 +20,28 @@
 #include <map>
 #include <ostream>
 
-// Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
-// An open kiosk system and a modal runner that acts as the author: each dialog
-// runs the script given by whenShown for its class; a dialog the script leaves
-// open (or that has no script) is cancelled and counted in stayedOpen. The
-// maker dialog runs its queued make at once, as in the program.
+// An open kiosk system and a modal runner that acts as the author: each dialog runs the
+// script given by whenShown for its class; one left open is cancelled and counted in
+// stayedOpen. The maker dialog runs its queued make at once, as in the program.
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         kiosk.open();
         kiosk.messages.clear();
-        ModalRunner::setRunner([this](QDialog& dialog) { runModal(dialog); });
+        ModalRunner::setRunner([this](QDialog& dialog) {
+            dialog.show();
+            if (auto* maker = qobject_cast<dlgMakePage*>(&dialog)) {
+                QCoreApplication::sendPostedEvents(maker, QEvent::MetaCall);
+                return makerMessages.append(maker->lblMessage()->text());
+            }
+            QPointer<QDialog> guard(&dialog);
+            if (auto script = authors.find(dialog.metaObject()->className()); script != authors.end())
+                script->second(dialog);
+            if (guard && guard->isVisible()) { ++stayedOpen; guard->reject(); }
+        });
     }
 
     void TearDown() override
@@ -53,23 +62,6 @@ protected:
                 editor->txtContent()->document()->setModified(false);
                 editor->close();
             }
-    }
-
-    void runModal(QDialog& dialog)
-    {
-        dialog.show();
-        if (auto* maker = qobject_cast<dlgMakePage*>(&dialog)) {
-            QCoreApplication::sendPostedEvents(maker, QEvent::MetaCall);
-            makerMessages.append(maker->lblMessage()->text());
-            return;
-        }
-        QPointer<QDialog> guard(&dialog);
-        if (const auto script = authors.find(dialog.metaObject()->className()); script != authors.end())
-            script->second(dialog);
-        if (guard && guard->isVisible()) {
-            ++stayedOpen;
-            guard->reject();
-        }
     }
 
     template <class Dialog>
@@ -95,8 +87,7 @@ protected:
         return editor;
     }
 
-    // Runs the step with the author's answers to its questions (0 stands for none);
-    // returns the messages it showed.
+    // Runs the step with the author's answers to its questions (0: none); returns the messages shown.
     QStringList withAnswers(std::initializer_list<int> answers, const std::function<void()>& step)
     {
         kiosk.messages.clear();
@@ -112,6 +103,8 @@ protected:
         editor->txtContent()->moveCursor(QTextCursor::End);
         editor->txtContent()->insertPlainText(text);
     }
+
+    static void trigger(QWidget* window, const char* name) { window->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
 
     TemporaryKiosk kiosk;
     std::map<std::string, std::function<void(QDialog&)>> authors;

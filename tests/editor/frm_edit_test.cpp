@@ -1,26 +1,14 @@
-#include "editor/directive_highlighter.h"
 #include "editor_fixture.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
 #include <QTest>
 
 namespace {
-
-void trigger(frmEdit* editor, const char* name) { editor->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
-
-void setCaret(frmEdit* editor, int position, int selectionLength = 0)
-{
-    QTextCursor cursor = editor->txtContent()->textCursor();
-    cursor.setPosition(position);
-    cursor.setPosition(position + selectionLength, QTextCursor::KeepAnchor);
-    editor->txtContent()->setTextCursor(cursor);
-}
 
 using EditorWindowTest = EditorTest;
 
@@ -51,9 +39,8 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
                     shown.append(item->isVisible());
             }
         EXPECT_EQ(shown, row.saveAsButtonImageItem);
-        EXPECT_EQ(menus, (QStringList{"&File", "Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...",
-                                      "-", "Quit", "&Edit", "&Tools", "Insert Button...", "Insert Image...",
-                                      "Insert Item..."}));
+        EXPECT_EQ(menus, (QStringList{"&File", "Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...", "-",
+                                      "Quit", "&Edit", "&Tools", "Insert Button...", "Insert Image...", "Insert Item..."}));
     }
 }
 
@@ -77,16 +64,6 @@ TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutA
     }
 }
 
-TEST_F(EditorWindowTest, PagesWithoutAPageTypeAreNotShown)
-{
-    for (const QByteArray bytes : {"#leaves\r\n#title A\r\n", "#leaf \r\n", ""}) {
-        kiosk.messages.clear();
-        writeBytes(kiosk.path("news/bad.zel"), bytes);
-        EXPECT_FALSE(frmEdit().editPage(kiosk.path("news/bad.zel")));
-        EXPECT_EQ(kiosk.messages.texts(), QStringList{"Invalid ZEL Page"}) << bytes.constData();
-    }
-}
-
 TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
 {
     frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n");
@@ -106,24 +83,10 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
     EXPECT_TRUE(makerMessages.isEmpty());
 }
 
-TEST_F(EditorWindowTest, SaveAsAsksBeforeReplacingAPage)
-{
-    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
-    writeBytes(kiosk.path("news/other.zel"), "#leaf\r\n");
-    editor->choosePagePath = [&](const QString&) { return kiosk.path("news/other.zel"); };
-    kiosk.messages.scriptAnswers({Answer::No, Answer::Yes});
-    EXPECT_FALSE(editor->saveFileAs());
-    EXPECT_EQ(readBytes(kiosk.path("news/other.zel")), "#leaf\r\n");
-    EXPECT_TRUE(editor->saveFileAs());
-    EXPECT_EQ(readBytes(kiosk.path("news/other.zel")), "#leaf\r\n#title Today\r\n");
-    EXPECT_EQ(kiosk.messages.texts(), QStringList(2, "Page already exists - do you want to replace it?"));
-    EXPECT_EQ(editor->windowTitle(), "ZEL (Editor) Leaf Page - news\\other");
-}
-
 // Each row inserts d through the command's dialog into a saved branch page.
 TEST_F(EditorWindowTest, InsertRules)
 {
-    const QString d = "#button news\\today Next";
+    const QString d = "#button news\\today Next", midLine = "You can only insert at the end or the beginning of a line";
     const int n = int(d.size());
     const struct { const char* name; QString text; int position, selection; QString expected; int caret; const char* command = "mnuInsertButton"; } rows[] = {
         {"empty text", "", 0, 0, d + "\n", n + 1},
@@ -147,13 +110,15 @@ TEST_F(EditorWindowTest, InsertRules)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         editor->txtContent()->setPlainText(row.text);
-        setCaret(editor, row.position, row.selection);
+        QTextCursor cursor = editor->txtContent()->textCursor();
+        cursor.setPosition(row.position);
+        cursor.setPosition(row.position + row.selection, QTextCursor::KeepAnchor);
+        editor->txtContent()->setTextCursor(cursor);
         const QStringList shown = withAnswers({}, [&] { trigger(editor, row.command); });
         EXPECT_EQ(editor->bodyText(), row.expected);
         EXPECT_EQ(editor->txtContent()->textCursor().position(), row.caret);
         EXPECT_FALSE(editor->txtContent()->textCursor().hasSelection());
-        EXPECT_EQ(shown, row.text == row.expected ? QStringList{"You can only insert at the end or the beginning of a line"}
-                                                  : QStringList());
+        EXPECT_EQ(shown, row.text == row.expected ? QStringList{midLine} : QStringList());
         editor->txtContent()->undo();
         EXPECT_EQ(editor->bodyText(), row.text) << "one undo takes the insertion back";
     }
@@ -224,44 +189,6 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAfterAReSaveAsksToMake
     EXPECT_EQ(makerMessages.first(), "Making page today in folder news");
     EXPECT_EQ(viewed.first(), kiosk.path("news/today.htm"));
     EXPECT_EQ(readLines(kiosk.path("news/today.zel")), (QStringList{"#leaf", "#title Today", "#para", "More", "#para", "More"}));
-}
-
-// A Save As that is cancelled makes and shows nothing; a named one saves a new page, makes and shows it.
-TEST_F(EditorWindowTest, NeverSavedPageIsSavedBeforeMakeOrView)
-{
-    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
-    const struct { const char* command; int answer; bool named; } rows[] = {
-        {"mnuMakePage", Answer::No, false}, {"mnuMakePage", Answer::Yes, false}, {"mnuViewPage", Answer::No, false},
-        {"mnuSaveMakeView", 0, false}, {"mnuSaveMakeView", 0, true},
-    };
-    for (const auto& row : rows) {
-        frmEdit* editor = newEditor(1);
-        type(editor, "#title Caf\u00e9");
-        QStringList viewed;
-        editor->showPage = [&](const QString& path) { viewed.append(path); };
-        editor->choosePagePath = [&](const QString&) { return row.named ? kiosk.path("news/new.zel") : QString(); };
-        EXPECT_EQ(withAnswers({row.answer}, [&] { trigger(editor, row.command); }).size(), row.answer ? 1 : 0)
-            << row.command;
-        EXPECT_EQ(makerMessages, row.named ? QStringList{"Making page new in folder news"} : QStringList());
-        EXPECT_EQ(viewed, row.named ? QStringList{kiosk.path("news/new.htm")} : QStringList());
-    }
-    EXPECT_EQ(readBytes(kiosk.path("news/new.zel")), "#leaf\r\n#title Caf\xe9\r\n");
-}
-
-TEST_F(EditorWindowTest, TextAreaFollowsTheWindowSize)
-{
-    frmEdit* editor = newEditor(1);
-    const QSize around = editor->size() - editor->txtContent()->size();
-    editor->resize(900, 700);
-    EXPECT_EQ(editor->txtContent()->size(), QSize(900, 700) - around);
-}
-
-TEST(DirectiveHighlighterTest, DirectiveLengths)
-{
-    const std::pair<const char*, int> rows[] = {{"#title Welcome", 6}, {"#para", 5}, {"#image \"a b.jpg\" 50", 6},
-                                                {"# a comment", -1}, {"#", -1}, {"plain text", 0}, {" #title", 0}};
-    for (const auto& [line, length] : rows)
-        EXPECT_EQ(DirectiveHighlighter::directiveLength(line), length) << line;
 }
 
 } // namespace

@@ -10,24 +10,17 @@ TEST_F(EditorTest, ScreenshotsOfABranchPageAndTheInsertDialogInEachMode)
     if (folder.isEmpty())
         GTEST_SKIP() << "set ZEL_SHOTS_DIR to write the screenshots";
     ASSERT_TRUE(QDir().mkpath(folder));
-    const auto save = [&](QWidget& widget, const QString& name) {
-        EXPECT_TRUE(widget.grab().save(folder + "/editor-" + name + ".png"));
-    };
-    frmEdit* editor = editorOn("news/news.zel",
-                               "#branch\r\n#title What's On\r\n#image harbour.jpg right 45\r\n#para\r\n"
-                               "Something is happening in Ostervale every day of the week.\r\n"
-                               "See what is on today, join a guided tour of the castle,\r\n"
-                               "or find a shop that is open near you.\r\n#break\r\n"
-                               "#button news\\today Today in Ostervale\r\n# tours start at ten\r\n"
-                               "#button visiting\\castle Castle Tours\r\n");
+    const auto save = [&](QWidget& widget, const QString& name) { EXPECT_TRUE(widget.grab().save(folder + "/editor-" + name + ".png")); };
+    frmEdit* editor = editorOn("news/news.zel", "#branch\r\n#title What's On\r\n#image harbour.jpg right 45\r\n#para\r\n"
+                                                "Something is happening in Ostervale every day of the week.\r\n#break\r\n"
+                                                "#button news\\today Today in Ostervale\r\n# tours start at ten\r\n"
+                                                "#button visiting\\castle Castle Tours\r\n");
     QCoreApplication::processEvents();
     save(*editor, "branch");
     whenShown<dlgInsert>([&](dlgInsert& dialog) {
-        dialog.txtFolder()->setText("news");
-        dialog.txtPage()->setText("today");
-        dialog.txtText()->setText("Today in Ostervale");
-        dialog.txtImage()->setText("/home/author/pictures/harbour at dusk.jpg");
-        dialog.txtWidth()->setText("45");
+        for (const auto& [box, text] : {std::pair{dialog.txtFolder(), "news"}, {dialog.txtPage(), "today"}, {dialog.txtText(), "Today"},
+                                        {dialog.txtImage(), "/home/author/pictures/harbour at dusk.jpg"}, {dialog.txtWidth(), "45"}})
+            box->setText(text);
         save(dialog, dialog.windowTitle().section(u' ', -1).toLower());
         dialog.cmdCancel()->click();
     });
