@@ -3,57 +3,29 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct LineRow {
-    const char* name;
-    const char* line;
-    const char* directive;
-    const char* arguments;
-};
-
-class LineClassification : public ::testing::TestWithParam<LineRow> {};
-
-TEST_P(LineClassification, GivesDirectiveAndArguments)
+TEST(DirectiveReader, ClassifiesLinesIntoDirectiveAndArguments)
 {
-    QString arguments = QStringLiteral("left over");
-    EXPECT_EQ(PageMaker::classifyLine(QString::fromUtf8(GetParam().line), arguments).toStdString(),
-              GetParam().directive);
-    EXPECT_EQ(arguments.toStdString(), GetParam().arguments);
+    struct Row { const char* name; const char* line; const char* directive; const char* arguments; };
+    const Row rows[] = {
+        {"empty line", "", "IGNORE", ""}, {"plain text", "Hello", "NOT DIRECTIVE", ""},
+        {"blank before hash", " #title x", "NOT DIRECTIVE", ""}, {"upper case name, trimmed", "#TITLE  Welcome  ", "title", "Welcome"},
+        {"name alone", "#para", "para", ""}, {"comment", "# note", "", "note"}, {"hash alone", "#", "", ""},
+        {"double hash", "##", "#", ""}, {"tab belongs to the name", "#title\tx", "title\tx", ""},
+        {"arguments keep inner blanks", "#button a  b c", "button", "a  b c"}, {"trailing blank only", "#break ", "break", ""},
+    };
+    for (const Row& row : rows) {
+        QString arguments = "left over";
+        EXPECT_EQ(PageMaker::classifyLine(row.line, arguments).toStdString(), row.directive) << row.name;
+        EXPECT_EQ(arguments.toStdString(), row.arguments) << row.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, LineClassification,
-    ::testing::Values(LineRow{"empty_line", "", "IGNORE", ""}, LineRow{"plain_text", "Hello", "NOT DIRECTIVE", ""},
-                      LineRow{"blank_before_hash", " #title x", "NOT DIRECTIVE", ""},
-                      LineRow{"upper_case_name_trimmed", "#TITLE  Welcome  ", "title", "Welcome"},
-                      LineRow{"name_alone", "#para", "para", ""},
-                      LineRow{"comment", "# note", "", "note"}, LineRow{"hash_alone", "#", "", ""},
-                      LineRow{"double_hash", "##", "#", ""},
-                      LineRow{"tab_belongs_to_name", "#title\tx", "title\tx", ""},
-                      LineRow{"arguments_keep_inner_blanks", "#button a  b c", "button", "a  b c"},
-                      LineRow{"trailing_blank_only", "#break ", "break", ""}),
-    [](const ::testing::TestParamInfo<LineRow>& info) { return std::string(info.param.name); });
-
-struct EncodeRow {
-    const char* name;
-    const char* text;
-    const char* encoded;
-};
-
-class Encoding : public ::testing::TestWithParam<EncodeRow> {};
-
-TEST_P(Encoding, EscapesOnlyAngleBrackets)
+TEST(DirectiveReader, EncodeEscapesOnlyAngleBrackets)
 {
-    EXPECT_EQ(PageMaker::encode(QString::fromUtf8(GetParam().text)).toStdString(), GetParam().encoded);
+    const std::pair<const char*, const char*> rows[] = {
+        {"", ""}, {"plain", "plain"}, {"<b>", "&lt;b&gt;"}, {"a & \"b\"", "a & \"b\""}, {">x<", "&gt;x&lt;"},
+        {"<<>>", "&lt;&lt;&gt;&gt;"}, {"5 \xE2\x82\xAC", "5 \xE2\x82\xAC"},
+    };
+    for (const auto& [text, encoded] : rows)
+        EXPECT_EQ(PageMaker::encode(QString::fromUtf8(text)).toStdString(), encoded) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Encoding,
-    ::testing::Values(EncodeRow{"empty", "", ""}, EncodeRow{"plain", "plain", "plain"},
-                      EncodeRow{"tag", "<b>", "&lt;b&gt;"}, EncodeRow{"ampersand_and_quotes", "a & \"b\"", "a & \"b\""},
-                      EncodeRow{"brackets_at_ends", ">x<", "&gt;x&lt;"}, EncodeRow{"doubled", "<<>>", "&lt;&lt;&gt;&gt;"},
-                      EncodeRow{"euro_kept", "5 \xE2\x82\xAC", "5 \xE2\x82\xAC"}),
-    [](const ::testing::TestParamInfo<EncodeRow>& info) { return std::string(info.param.name); });
-
-} // namespace

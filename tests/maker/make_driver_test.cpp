@@ -10,14 +10,14 @@ namespace {
 
 class MakeDriver : public ::testing::Test {
 protected:
-    MakeDriver() : kiosk(makerConfiguration()) {}
-    void SetUp() override { kiosk.openHeadless(); }
-
-    QString write(const QString& relative, const QStringList& lines)
+    MakeDriver() : kiosk(makerConfiguration()) { kiosk.openHeadless(); }
+    // Writes the page source and returns its path.
+    QString write(const QString& relative, const QStringList& lines = {"#leaf"})
     {
         writeTextFile(kiosk.path(relative), lines);
         return kiosk.path(relative);
     }
+    bool exists(const QString& relative) const { return QFile::exists(kiosk.path(relative)); }
 
     TemporaryKiosk kiosk;
     PageMaker maker;
@@ -25,14 +25,10 @@ protected:
 
 TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
 {
-    write(QStringLiteral("zoo/b.zel"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("zoo/a.zel"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("root/root.zel"), {QStringLiteral("#root")});
-    write(QStringLiteral("news/today.zel"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("news/SHOUT.ZEL"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("news/notes.txt"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("top.zel"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("news/images/deep.zel"), {QStringLiteral("#leaf")});
+    for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt", "top.zel",
+                               "news/images/deep.zel"})
+        write(source);
+    write("root/root.zel", {"#root"});
     QStringList progress;
     std::vector<std::pair<int, int>> counts;
     maker.setProgressHandler([&](const QString& text) { progress.append(text); });
@@ -41,144 +37,110 @@ TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
     maker.makeAll();
     maker.run();
 
-    EXPECT_EQ(progress.join(u'|').toStdString(),
-              "Making page today in folder news|Making page root in folder root|Making page a in folder zoo|"
-              "Making page b in folder zoo");
+    EXPECT_EQ(progress.join(u'|').toStdString(), "Making page today in folder news|Making page root in folder root|"
+                                                 "Making page a in folder zoo|Making page b in folder zoo");
     EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
-    EXPECT_TRUE(QFile::exists(kiosk.path(QStringLiteral("zoo/a.htm"))));
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("news/SHOUT.htm"))));
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("top.htm"))));
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("news/images/deep.htm"))));
+    EXPECT_TRUE(exists("zoo/a.htm"));
+    for (const char* skipped : {"news/SHOUT.htm", "top.htm", "news/images/deep.htm"})
+        EXPECT_FALSE(exists(skipped)) << skipped;
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join(u'\n').toStdString();
 }
 
 TEST_F(MakeDriver, MakeOneMakesOnlyThatPageAndShowsItsProgress)
 {
-    const QString prices = write(QStringLiteral("sales/prices.zel"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("sales/other.zel"), {QStringLiteral("#leaf")});
+    const QString prices = write("sales/prices.zel");
+    write("sales/other.zel");
     QStringList progress;
     maker.setProgressHandler([&](const QString& text) { progress.append(text); });
 
     maker.makeOne(prices);
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("sales/prices.htm")))) << "makeOne only records the page";
+    EXPECT_FALSE(exists("sales/prices.htm")) << "makeOne only records the page";
     maker.run();
 
-    EXPECT_EQ(progress, QStringList{QStringLiteral("Making page prices in folder sales")});
+    EXPECT_EQ(progress, QStringList{"Making page prices in folder sales"});
     for (const char* made : {"sales/prices.htm", "sales/prices_con.htm", "sales/prices_nav.htm"})
-        EXPECT_TRUE(QFile::exists(kiosk.path(QString::fromLatin1(made)))) << made;
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("sales/other.htm"))));
-    EXPECT_EQ(maker.pagesMade(), 1);
-    EXPECT_EQ(maker.pagesTotal(), 1);
+        EXPECT_TRUE(exists(made)) << made;
+    EXPECT_FALSE(exists("sales/other.htm"));
+    EXPECT_EQ(std::pair(maker.pagesMade(), maker.pagesTotal()), std::pair(1, 1));
 }
 
 TEST_F(MakeDriver, InvalidPageLeavesEmptyFilesAndShowsNoLineOfThePreviousPage)
 {
-    const QString good = write(QStringLiteral("news/good.zel"), {QStringLiteral("#leaf"), QStringLiteral("#title Good")});
-    const QString bad = write(QStringLiteral("news/bad.zel"), {QStringLiteral("#Leaf"), QStringLiteral("#title Bad")});
-    maker.makeOnePage(good);
+    maker.makeOnePage(write("news/good.zel", {"#leaf", "#title Good"}));
+    const QString bad = write("news/bad.zel", {"#Leaf", "#title Bad"});
     maker.makeOnePage(bad);
 
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{lineMessage(QStringLiteral("Invalid Zel Page"), QString(), bad)});
+    EXPECT_EQ(kiosk.messages.texts(), QStringList{lineMessage("Invalid Zel Page", "", bad)});
     for (const char* made : {"news/bad.htm", "news/bad_con.htm", "news/bad_nav.htm"}) {
-        EXPECT_TRUE(QFile::exists(kiosk.path(QString::fromLatin1(made)))) << made;
-        EXPECT_TRUE(readBytes(kiosk.path(QString::fromLatin1(made))).isEmpty()) << made;
+        EXPECT_TRUE(exists(made)) << made;
+        EXPECT_TRUE(readBytes(kiosk.path(made)).isEmpty()) << made;
     }
 }
 
 TEST_F(MakeDriver, NextPageInheritsNoTitleButtonsOrPictureNumbers)
 {
-    makePicture(kiosk.path(QStringLiteral("news/cat.jpg")), 40, 30);
-    const QString first = write(QStringLiteral("news/first.zel"),
-                                {QStringLiteral("#branch"), QStringLiteral("#title First"),
-                                 QStringLiteral("#image cat.jpg"), QStringLiteral("#image cat.jpg"),
-                                 QStringLiteral("#button first One")});
-    const QString second = write(QStringLiteral("news/second.zel"),
-                                 {QStringLiteral("#branch"), QStringLiteral("#image cat.jpg")});
-    maker.makeOnePage(first);
-    maker.makeOnePage(second);
+    makePicture(kiosk.path("news/cat.jpg"), 40, 30);
+    maker.makeOnePage(write("news/first.zel", {"#branch", "#title First", "#image cat.jpg", "#image cat.jpg", "#button first One"}));
+    maker.makeOnePage(write("news/second.zel", {"#branch", "#image cat.jpg"}));
 
-    const QStringList main = readLines(kiosk.path(QStringLiteral("news/second.htm")));
-    EXPECT_EQ(main.value(2).toStdString(), "<title> - Main</title>");
-    const QStringList content = readLines(kiosk.path(QStringLiteral("news/second_con.htm")));
-    EXPECT_TRUE(content.join(u'\n').contains(QStringLiteral("images\\second00001.jpg")));
-    const QStringList navigation = readLines(kiosk.path(QStringLiteral("news/second_nav.htm")));
-    EXPECT_FALSE(navigation.join(u'\n').contains(QStringLiteral("One")));
-    EXPECT_TRUE(navigation.join(u'\n').contains(QStringLiteral("id=\"b8\" target=\"_top\">Back</a>")));
+    EXPECT_EQ(readLines(kiosk.path("news/second.htm")).value(2).toStdString(), "<title> - Main</title>");
+    EXPECT_TRUE(readBytes(kiosk.path("news/second_con.htm")).contains("images\\second00001.jpg"));
+    const QByteArray navigation = readBytes(kiosk.path("news/second_nav.htm"));
+    EXPECT_FALSE(navigation.contains("One"));
+    EXPECT_TRUE(navigation.contains("id=\"b8\" target=\"_top\">Back</a>"));
 }
 
 TEST_F(MakeDriver, MissingPictureUsesUpItsNumberAndRemakeOverwritesCopies)
 {
-    makePicture(kiosk.path(QStringLiteral("sales/a.jpg")), 40, 30);
-    const QString prices = write(QStringLiteral("sales/prices.zel"),
-                                 {QStringLiteral("#leaf"), QStringLiteral("#image a.jpg"),
-                                  QStringLiteral("#image gone.jpg"), QStringLiteral("#image a.jpg")});
+    makePicture(kiosk.path("sales/a.jpg"), 40, 30);
+    const QString prices = write("sales/prices.zel", {"#leaf", "#image a.jpg", "#image gone.jpg", "#image a.jpg"});
     maker.makeOnePage(prices);
     maker.makeOnePage(prices);
 
-    EXPECT_TRUE(QFile::exists(kiosk.path(QStringLiteral("sales/images/prices00001.jpg"))));
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("sales/images/prices00002.jpg"))));
-    EXPECT_TRUE(QFile::exists(kiosk.path(QStringLiteral("sales/images/prices00003.jpg"))));
-    EXPECT_FALSE(QFile::exists(kiosk.path(QStringLiteral("sales/images/prices00004.jpg"))));
+    for (const char* made : {"sales/images/prices00001.jpg", "sales/images/prices00003.jpg"})
+        EXPECT_TRUE(exists(made)) << made;
+    for (const char* missing : {"sales/images/prices00002.jpg", "sales/images/prices00004.jpg"})
+        EXPECT_FALSE(exists(missing)) << missing;
     EXPECT_EQ(kiosk.messages.texts().size(), 2);
 }
 
 TEST_F(MakeDriver, PictureNamesCannotLeaveThePageFolder)
 {
-    makePicture(kiosk.path(QStringLiteral("other/cat.jpg")), 40, 30);
-    makePicture(kiosk.path(QStringLiteral("sales/sub/cat.jpg")), 40, 30);
-    const QString prices =
-        write(QStringLiteral("sales/prices.zel"),
-              {QStringLiteral("#leaf"), QStringLiteral("#image ../other/cat.jpg"), QStringLiteral("#image sub/cat.jpg"),
-               QStringLiteral("#image .."), QStringLiteral("#image \"/etc/passwd\"")});
-    maker.makeOnePage(prices);
-
-    const QString folder = kiosk.path(QStringLiteral("sales"));
-    EXPECT_EQ(kiosk.messages.texts(),
-              (QStringList{lineMessage(QStringLiteral("Image ") + folder + QStringLiteral("/../other/cat.jpg does not exist"),
-                                       QStringLiteral("#image ../other/cat.jpg"), prices),
-                           lineMessage(QStringLiteral("Image ") + folder + QStringLiteral("/sub/cat.jpg does not exist"),
-                                       QStringLiteral("#image sub/cat.jpg"), prices),
-                           lineMessage(QStringLiteral("Image ") + folder + QStringLiteral("/.. does not exist"),
-                                       QStringLiteral("#image .."), prices),
-                           lineMessage(QStringLiteral("Image ") + folder + QStringLiteral("//etc/passwd does not exist"),
-                                       QStringLiteral("#image \"/etc/passwd\""), prices)}));
+    makePicture(kiosk.path("other/cat.jpg"), 40, 30);
+    makePicture(kiosk.path("sales/sub/cat.jpg"), 40, 30);
+    const QStringList names = {"../other/cat.jpg", "sub/cat.jpg", "..", "\"/etc/passwd\""};
+    QStringList source = {"#leaf"}, expected;
+    const QString prices = kiosk.path("sales/prices.zel");
+    for (const QString& name : names) {
+        source.append("#image " + name);
+        expected.append(lineMessage("Image " + kiosk.path("sales") + '/' + QString(name).remove('"') + " does not exist",
+                                    "#image " + name, prices));
+    }
+    maker.makeOnePage(write("sales/prices.zel", source));
+    EXPECT_EQ(kiosk.messages.texts(), expected);
 }
 
-struct ReferenceRow {
-    const char* name;
-    const char* reference;
-    const char* url;
-    int messages;
-};
-
-class PageReferences : public MakeDriver, public ::testing::WithParamInterface<ReferenceRow> {};
-
-TEST_P(PageReferences, BecomeRelativeLinks)
+// pageRefToURL after making news/today; the count of messages it draws.
+TEST_F(MakeDriver, PageReferencesBecomeRelativeLinks)
 {
-    write(QStringLiteral("sales/prices.zel"), {QStringLiteral("#leaf")});
-    write(QStringLiteral("sales/offers.zel"), {QStringLiteral("#leaf")});
-    const QString page = write(QStringLiteral("news/today.zel"),
-                               {QStringLiteral("#branch"), QStringLiteral("#button ") + QString::fromLatin1(GetParam().reference)
-                                                               + QStringLiteral(" Go")});
-    write(QStringLiteral("news/same.zel"), {QStringLiteral("#leaf")});
-    maker.makeOnePage(page);
-    kiosk.messages.clear();
-    EXPECT_EQ(maker.pageRefToURL(QString::fromLatin1(GetParam().reference)).toStdString(), GetParam().url);
-    EXPECT_EQ(kiosk.messages.texts().size(), GetParam().messages) << kiosk.messages.texts().join(u'\n').toStdString();
+    write("sales/prices.zel");
+    write("sales/offers.zel");
+    write("news/same.zel");
+    maker.makeOnePage(write("news/today.zel", {"#branch"}));
+    struct Row { const char* name; const char* reference; const char* url; int messages; };
+    const Row rows[] = {
+        {"same folder", "same", "same.htm", 0}, {"backslash", "sales\\prices", "..\\sales\\prices.htm", 0},
+        {"slash written as backslash", "sales/offers", "..\\sales\\offers.htm", 0},
+        {"capital folder", "Sales\\prices", "..\\missing.html", 1}, {"both names bad", "Sales\\Prices", "..\\missing.html", 2},
+        {"bad page alone", "Same", "..\\missing.html", 1}, {"backslash before slash", "sales/x\\prices", "..\\missing.html", 1},
+        {"missing page still linked", "sales\\gone", "..\\sales\\gone.htm", 1}, {"missing same folder page", "gone", "gone.htm", 1},
+        {"nested folder", "sales\\x\\y", "..\\missing.html", 1},
+    };
+    for (const Row& row : rows) {
+        kiosk.messages.clear();
+        EXPECT_EQ(maker.pageRefToURL(row.reference).toStdString(), row.url) << row.name;
+        EXPECT_EQ(kiosk.messages.texts().size(), row.messages) << row.name << kiosk.messages.texts().join(u'\n').toStdString();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    References, PageReferences,
-    ::testing::Values(ReferenceRow{"same_folder", "same", "same.htm", 0},
-                      ReferenceRow{"backslash", "sales\\prices", "..\\sales\\prices.htm", 0},
-                      ReferenceRow{"slash_written_as_backslash", "sales/offers", "..\\sales\\offers.htm", 0},
-                      ReferenceRow{"capital_folder", "Sales\\prices", "..\\missing.html", 1},
-                      ReferenceRow{"both_names_bad", "Sales\\Prices", "..\\missing.html", 2},
-                      ReferenceRow{"bad_page_alone", "Same", "..\\missing.html", 1},
-                      ReferenceRow{"backslash_before_slash", "sales/x\\prices", "..\\missing.html", 1},
-                      ReferenceRow{"missing_page_still_linked", "sales\\gone", "..\\sales\\gone.htm", 1},
-                      ReferenceRow{"missing_same_folder_page", "gone", "gone.htm", 1},
-                      ReferenceRow{"nested_folder", "sales\\x\\y", "..\\missing.html", 1}),
-    [](const ::testing::TestParamInfo<ReferenceRow>& info) { return std::string(info.param.name); });
 
 } // namespace

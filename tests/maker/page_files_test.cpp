@@ -5,23 +5,14 @@
 
 #include "maker/page_maker.h"
 
-#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Picture {
-    const char* name;
-    int width;
-    int height;
-};
-
-// A message of a faulty line; line == nullptr means the text is shown as it
-// stands. "%D" stands for the page folder.
-struct Message {
-    const char* text;
-    const char* line;
-};
+struct Picture { const char* name; int width, height; };
+// A message of a faulty line; line == nullptr means the text is shown as it stands. "%D" stands for the page folder.
+struct Message { const char* text; const char* line; };
 
 struct PageCase {
     const char* name;
@@ -31,12 +22,10 @@ struct PageCase {
     std::vector<Picture> pictures;
     QStringList otherPages; // "folder/page" sources that must exist
     std::vector<Message> messages;
-    QStringList copiesMade;
-    QStringList copiesMissing;
+    QStringList copiesMade, copiesMissing;
 };
 
-const char* const kSalesFolderMessage = "Sales is not a valid folder name\r\n"
-                                        "A valid folder name may only contain\r\n\r\n"
+const char* const kSalesFolderMessage = "Sales is not a valid folder name\r\nA valid folder name may only contain\r\n\r\n"
                                         " lower case letters,\r\n digits,\r\n underscores(_) and dashes(-)";
 
 std::vector<PageCase> pageCases()
@@ -46,66 +35,52 @@ std::vector<PageCase> pageCases()
          {"#root", "#title Ostervale <Kiosk>", "# a comment", "#", "#para", "Welcome & hello", "<b>bold</b>", "",
           "Second line", "#PARA", "Next paragraph", "#button news\\today Today's News", "#button news/events Events",
           "#button", "#button about About Us", "#html", "<hr class=\"x\">", "#break", "#image \"town hall.jpg\""},
-         {{"Town Hall.jpg", 473, 200}},
-         {"news/today", "news/events", "root/about"},
-         {},
-         {"images/root00001.jpg"},
-         {}},
+         {{"Town Hall.jpg", 473, 200}}, {"news/today", "news/events", "root/about"}, {}, {"images/root00001.jpg"}, {}},
         {"branch", "news", "events",
          {"#branch", "#Title   Events  ", "#image banner.jpg left 50%", "#para", "Text beside",
           "#image Banner.JPG right 25", "#button today Today", "#button root\\root Start", "#head Opening hours"},
-         {{"banner.jpg", 473, 200}},
-         {"news/today", "root/root"},
-         {{"Expected valid directive", "#head Opening hours"}},
-         {"images/events00001.jpg", "images/events00002.jpg"},
-         {}},
+         {{"banner.jpg", 473, 200}}, {"news/today", "root/root"}, {{"Expected valid directive", "#head Opening hours"}},
+         {"images/events00001.jpg", "images/events00002.jpg"}, {}},
         {"leaf", "news", "today",
          {"#leaf", "#title Today", "#head Opening <hours>", "#para", "Monday & Tuesday", "#image img_0042.jpg right 25%",
           "#image IMG_0042.jpg center 50", "#html", "<b>bold</b>", "#button root\\root Home", "Loose text", "#break"},
-         {{"IMG_0042.JPG", 546, 200}},
-         {},
-         {{"You can not put buttons on a leaf page", "#button root\\root Home"},
-          {"Expected valid directive", "Loose text"}},
-         {"images/today00001.jpg", "images/today00002.jpg"},
-         {}},
+         {{"IMG_0042.JPG", 546, 200}}, {},
+         {{"You can not put buttons on a leaf page", "#button root\\root Home"}, {"Expected valid directive", "Loose text"}},
+         {"images/today00001.jpg", "images/today00002.jpg"}, {}},
         {"selector", "animals", "index",
          {"#selector", "#title Our <Animals>", "#item cat.jpg animals\\cat The <b>Cat</b>",
           "#item \"small dog.jpg\" dog   Small dog  ", "#item horse.jpg horse", "#title Late", "#para"},
-         {{"cat.jpg", 400, 300}, {"Small Dog.jpg", 100, 100}},
-         {"animals/cat", "animals/dog"},
+         {{"cat.jpg", 400, 300}, {"Small Dog.jpg", 100, 100}}, {"animals/cat", "animals/dog"},
          {{"Invalid item directive", "#item horse.jpg horse"},
           {"Image %D/horse.jpg does not exist", "#item horse.jpg horse"},
           {"title directive must occur before any item directives", "#title Late"},
           {"Expected valid directive", "#para"}},
-         {"images/index00001.jpg", "images/index00002.jpg"},
-         {"images/index00003.jpg"}},
+         {"images/index00001.jpg", "images/index00002.jpg"}, {"images/index00003.jpg"}},
         {"selector_empty", "animals", "empty", {"#selector"}, {}, {}, {}, {}, {}},
         {"errors", "sales", "prices",
          {"#branch", "#image", "#image \"photo.jpg", "#image cat.gif", "#image missing.jpg", "#image photo.jpg middle",
           "#image photo.jpg right 0", "#image photo.jpg left abc", "#button prices", "#button Sales\\prices Bad Name",
           "#button nothere Not There", "#button prices Self", "#button a b", "#button c d", "#button e f",
           "#button g h", "##"},
-         {{"photo.jpg", 473, 200}, {"cat.gif", 20, 20}},
-         {},
-         {{"no image specified", "#image"},
-          {"unmatched \" in file name", "#image \"photo.jpg"},
-          {"Unsupported image file type", "#image cat.gif"},
-          {"Image %D/missing.jpg does not exist", "#image missing.jpg"},
-          {"invalid image directive", "#image photo.jpg middle"},
-          {"invalid image directive", "#image photo.jpg right 0"},
-          {"invalid image directive", "#image photo.jpg left abc"},
-          {"Invalid button directive", "#button prices"},
-          {kSalesFolderMessage, nullptr},
-          {"Reference to non-existent page", "#button nothere Not There"},
-          {"Reference to non-existent page", "#button a b"},
-          {"Reference to non-existent page", "#button c d"},
-          {"Reference to non-existent page", "#button e f"},
-          {"Reference to non-existent page", "#button g h"},
-          {"Expected valid directive", "##"},
-          {"Too many buttons on page", "##"}},
+         {{"photo.jpg", 473, 200}, {"cat.gif", 20, 20}}, {},
+         {{"no image specified", "#image"}, {"unmatched \" in file name", "#image \"photo.jpg"},
+          {"Unsupported image file type", "#image cat.gif"}, {"Image %D/missing.jpg does not exist", "#image missing.jpg"},
+          {"invalid image directive", "#image photo.jpg middle"}, {"invalid image directive", "#image photo.jpg right 0"},
+          {"invalid image directive", "#image photo.jpg left abc"}, {"Invalid button directive", "#button prices"},
+          {kSalesFolderMessage, nullptr}, {"Reference to non-existent page", "#button nothere Not There"},
+          {"Reference to non-existent page", "#button a b"}, {"Reference to non-existent page", "#button c d"},
+          {"Reference to non-existent page", "#button e f"}, {"Reference to non-existent page", "#button g h"},
+          {"Expected valid directive", "##"}, {"Too many buttons on page", "##"}},
          {"images/prices00003.jpg", "images/prices00004.jpg", "images/prices00005.jpg"},
          {"images/prices00001.jpg", "images/prices00002.jpg"}},
     };
+}
+
+// The hand-written tests/maker/expected/<caseName>/<fileName> as the maker must write it: each line ended by CR LF.
+QByteArray expectedBytes(const QString& caseName, const QString& fileName)
+{
+    QByteArray bytes = readBytes(ZEL_SOURCE_DIR "/tests/maker/expected/" + caseName + '/' + fileName);
+    return bytes.replace("\r\n", "\n").replace("\n", "\r\n");
 }
 
 class PageFiles : public ::testing::TestWithParam<PageCase> {};
@@ -115,36 +90,32 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
     const PageCase& row = GetParam();
     TemporaryKiosk kiosk(makerConfiguration());
     kiosk.openHeadless();
-    const QString folder = QString::fromLatin1(row.folder);
-    const QString page = QString::fromLatin1(row.page);
+    const QString folder = kiosk.path(row.folder) + '/';
     for (const QString& other : row.otherPages)
-        writeTextFile(kiosk.path(other + QStringLiteral(".zel")), {QStringLiteral("#leaf")});
-    const QString sourcePath = kiosk.path(folder + u'/' + page + QStringLiteral(".zel"));
+        writeTextFile(kiosk.path(other + ".zel"), {"#leaf"});
+    const QString sourcePath = folder + row.page + ".zel";
     writeTextFile(sourcePath, row.source);
     for (const Picture& picture : row.pictures)
-        makePicture(kiosk.path(folder + u'/' + QString::fromLatin1(picture.name)), picture.width, picture.height);
+        makePicture(folder + picture.name, picture.width, picture.height);
     kiosk.messages.clear();
 
-    PageMaker maker;
-    maker.makeOnePage(sourcePath);
+    PageMaker().makeOnePage(sourcePath);
 
-    for (const QString& suffix : {QStringLiteral(".htm"), QStringLiteral("_con.htm"), QStringLiteral("_nav.htm")}) {
-        const QString fileName = page + suffix;
-        EXPECT_EQ(readBytes(kiosk.path(folder + u'/' + fileName)).toStdString(),
-                  expectedBytes(expectedFilePath(QString::fromLatin1(row.name), fileName)).toStdString())
+    for (const char* suffix : {".htm", "_con.htm", "_nav.htm"}) {
+        const QString fileName = row.page + QString(suffix);
+        EXPECT_EQ(readBytes(folder + fileName).toStdString(), expectedBytes(row.name, fileName).toStdString())
             << fileName.toStdString();
     }
     QStringList expectedMessages;
-    const QString pageFolder = kiosk.path(folder);
     for (const Message& message : row.messages) {
-        const QString text = QString::fromLatin1(message.text).replace(QStringLiteral("%D"), pageFolder);
-        expectedMessages.append(message.line ? lineMessage(text, QString::fromLatin1(message.line), sourcePath) : text);
+        const QString text = QString(message.text).replace("%D", kiosk.path(row.folder));
+        expectedMessages.append(message.line ? lineMessage(text, message.line, sourcePath) : text);
     }
     EXPECT_EQ(kiosk.messages.texts().join(u'|').toStdString(), expectedMessages.join(u'|').toStdString());
     for (const QString& copy : row.copiesMade)
-        EXPECT_TRUE(QFile::exists(kiosk.path(folder + u'/' + copy))) << copy.toStdString();
+        EXPECT_TRUE(QFile::exists(folder + copy)) << copy.toStdString();
     for (const QString& copy : row.copiesMissing)
-        EXPECT_FALSE(QFile::exists(kiosk.path(folder + u'/' + copy))) << copy.toStdString();
+        EXPECT_FALSE(QFile::exists(folder + copy)) << copy.toStdString();
     EXPECT_EQ(kiosk.ending.endCount(), 0);
 }
 

@@ -3,9 +3,7 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -15,6 +13,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
+// The error number the body throws, 0 when it throws nothing.
 int errorNumberOf(const std::function<void()>& body)
 {
     try {
@@ -25,21 +24,16 @@ int errorNumberOf(const std::function<void()>& body)
     return 0;
 }
 
-TEST_F(FilesOnDisk, ExistenceTellsFilesFromFolders)
+TEST_F(FilesOnDisk, ExistenceAndCreateFolder)
 {
     writeBytes(path("news/today.zel"), "#leaf\r\n");
     EXPECT_TRUE(Files::fileExists(path("news/today.zel")));
-    EXPECT_FALSE(Files::fileExists(path("news")));
+    EXPECT_FALSE(Files::fileExists(path("news")) || Files::fileExists(QString()));
     EXPECT_TRUE(Files::folderExists(path("news")));
     EXPECT_FALSE(Files::folderExists(path("news/today.zel")));
-    EXPECT_FALSE(Files::fileExists(QString()));
-}
-
-TEST_F(FilesOnDisk, CreateFolderNeedsParentAndNoExistingFolder)
-{
-    Files::createFolder(path("news"));
-    EXPECT_TRUE(Files::folderExists(path("news")));
-    EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("news")); }), 58);
+    Files::createFolder(path("sport"));
+    EXPECT_TRUE(Files::folderExists(path("sport")));
+    EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("sport")); }), 58);
     EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("a/b")); }), 76);
 }
 
@@ -66,31 +60,27 @@ TEST_F(FilesOnDisk, CopyFolderContentsMergesIntoTheDestination)
     writeBytes(path("kiosk/news/today.zel"), "#leaf\r\n");
     writeBytes(path("kiosk/root/root.zel"), "#root\r\n#title Mine\r\n");
     Files::copyFolderContents(path("template"), path("kiosk"));
-    EXPECT_EQ(readBytes(path("kiosk/configuration.txt")), QByteArray("buttons 8\r\n"));
-    EXPECT_EQ(readBytes(path("kiosk/root/root.zel")), QByteArray("#root\r\n"));
-    EXPECT_EQ(readBytes(path("kiosk/news/today.zel")), QByteArray("#leaf\r\n")); // pages not in the template stay
+    EXPECT_EQ(readBytes(path("kiosk/configuration.txt")), "buttons 8\r\n");
+    EXPECT_EQ(readBytes(path("kiosk/root/root.zel")), "#root\r\n");
+    EXPECT_EQ(readBytes(path("kiosk/news/today.zel")), "#leaf\r\n"); // pages not in the template stay
     EXPECT_EQ(errorNumberOf([&] { Files::copyFolderContents(path("template"), path("missing")); }), 76);
 }
 
-TEST_F(FilesOnDisk, NamesAndExtensionsComeFromTheFileOnDisk)
+TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
 {
     writeBytes(path("photo.large.jpg"), "x");
     writeBytes(path("readme"), "x");
-    EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")), QStringLiteral("jpg"));
-    EXPECT_EQ(Files::fileExtension(path("readme")), QStringLiteral("readme"));
-    EXPECT_EQ(Files::fileNameOf(path("photo.large.jpg")), QStringLiteral("photo.large.jpg"));
+    EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")), "jpg");
+    EXPECT_EQ(Files::fileExtension(path("readme")), "readme");
+    EXPECT_EQ(Files::fileNameOf(path("photo.large.jpg")), "photo.large.jpg");
     EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
-}
-
-TEST(FilePaths, ParentAndLastFolderAreTextOnly)
-{
-    const QString sep = QDir::separator();
-    const QString photo = sep + "kiosk" + sep + "news" + sep + "photo.jpg";
-    EXPECT_EQ(Files::parentFolderOf(photo), sep + "kiosk" + sep + "news");
+    // The parent and last folder are taken from the text alone.
+    const QString sep = QDir::separator(), news = sep + "kiosk" + sep + "news";
+    EXPECT_EQ(Files::parentFolderOf(news + sep + "photo.jpg"), news);
     EXPECT_EQ(Files::parentFolderOf(sep + "photo.jpg"), sep);
     EXPECT_EQ(Files::parentFolderOf("photo.jpg"), QString());
-    EXPECT_EQ(Files::lastFolderName(photo), QStringLiteral("news"));
-    EXPECT_EQ(Files::lastFolderName(sep + "kiosk" + sep + "news" + sep), QStringLiteral("news"));
+    EXPECT_EQ(Files::lastFolderName(news + sep + "photo.jpg"), "news");
+    EXPECT_EQ(Files::lastFolderName(news + sep), "news");
     EXPECT_THROW(Files::lastFolderName("photo.jpg"), RuntimeError);
 }
 

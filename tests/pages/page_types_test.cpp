@@ -6,63 +6,39 @@
 #include "platform/runtime_error.h"
 #include "platform/text_files.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct TypeRow {
-    const char* name;
-    QByteArray bytes;
-    PageType type;
-    bool lineConsumed;
-};
-
-class ReadPageType : public ::testing::TestWithParam<TypeRow> {};
-
-TEST_P(ReadPageType, RecognisesOnlyExactPageTypeLines)
+// Only an exact page type line is recognised; the next line is "body", if any.
+TEST(ReadPageType, RecognisesOnlyExactPageTypeLines)
 {
+    struct Row { const char* name; QByteArray bytes; PageType type; bool lineConsumed; };
+    const Row rows[] = {
+        {"leaf", "#leaf\r\nbody\r\n", PageType::Leaf, true}, {"branch", "#branch\r\nbody\r\n", PageType::Branch, true},
+        {"root, LF", "#root\nbody\n", PageType::Root, true}, {"selector, CR", "#selector\rbody\r", PageType::Selector, true},
+        {"leaf alone", "#leaf\r\n", PageType::Leaf, false}, {"empty file", "", PageType::Invalid, false},
+        {"capitals", "#LEAF\r\nbody\r\n", PageType::Invalid, true}, {"trailing blank", "#leaf \r\nbody\r\n", PageType::Invalid, true},
+        {"leading blank", " #leaf\r\nbody\r\n", PageType::Invalid, true}, {"double hash", "##\r\nbody\r\n", PageType::Invalid, true},
+    };
     TemporaryKiosk kiosk;
-    const QString path = kiosk.path(QStringLiteral("news/page.zel"));
-    writeBytes(path, GetParam().bytes);
-    const int handle = TextFiles::freeFile();
-    TextFiles::openForInput(handle, path);
-    EXPECT_EQ(Support::readPageType(handle), GetParam().type);
-    if (GetParam().lineConsumed)
-        EXPECT_EQ(TextFiles::lineInput(handle).toStdString(), "body");
-    else
-        EXPECT_TRUE(TextFiles::atEnd(handle));
-    TextFiles::close(handle);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, ReadPageType,
-    ::testing::Values(TypeRow{"leaf", "#leaf\r\nbody\r\n", PageType::Leaf, true},
-                      TypeRow{"branch", "#branch\r\nbody\r\n", PageType::Branch, true},
-                      TypeRow{"root_lf", "#root\nbody\n", PageType::Root, true},
-                      TypeRow{"selector_cr", "#selector\rbody\r", PageType::Selector, true},
-                      TypeRow{"empty_file", "", PageType::Invalid, false},
-                      TypeRow{"capitals", "#LEAF\r\nbody\r\n", PageType::Invalid, true},
-                      TypeRow{"trailing_blank", "#leaf \r\nbody\r\n", PageType::Invalid, true},
-                      TypeRow{"leading_blank", " #leaf\r\nbody\r\n", PageType::Invalid, true},
-                      TypeRow{"double_hash", "##\r\nbody\r\n", PageType::Invalid, true}),
-    [](const ::testing::TestParamInfo<TypeRow>& info) { return std::string(info.param.name); });
-
-TEST(ReadPageTypeOnly, LeafAloneIsValidWithEmptyBody)
-{
-    TemporaryKiosk kiosk;
-    const QString path = kiosk.path(QStringLiteral("news/page.zel"));
-    writeBytes(path, "#leaf\r\n");
-    const int handle = TextFiles::freeFile();
-    TextFiles::openForInput(handle, path);
-    EXPECT_EQ(Support::readPageType(handle), PageType::Leaf);
-    EXPECT_TRUE(TextFiles::atEnd(handle));
-    TextFiles::close(handle);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeBytes(kiosk.path("news/page.zel"), row.bytes);
+        const int handle = TextFiles::freeFile();
+        TextFiles::openForInput(handle, kiosk.path("news/page.zel"));
+        EXPECT_EQ(Support::readPageType(handle), row.type);
+        if (row.lineConsumed)
+            EXPECT_EQ(TextFiles::lineInput(handle).toStdString(), "body");
+        else
+            EXPECT_TRUE(TextFiles::atEnd(handle));
+        TextFiles::close(handle);
+    }
 }
 
 TEST(PageTypeDirective, MapsCodesBackToText)
 {
-    const std::vector<std::pair<std::int16_t, const char*>> rows = {
+    const std::pair<std::int16_t, const char*> rows[] = {
         {0, "##"}, {1, "#leaf"}, {2, "#branch"}, {3, "#root"}, {4, "#selector"}, {5, "##"}, {-1, "##"}};
     for (const auto& [code, text] : rows)
         EXPECT_EQ(Support::pageTypeDirective(code).toStdString(), text) << code;
@@ -71,44 +47,33 @@ TEST(PageTypeDirective, MapsCodesBackToText)
 
 TEST(PagePaths, HtmlPathAndRootLink)
 {
-    EXPECT_EQ(Support::pageHtmlPath(QStringLiteral("C:\\kiosk\\news\\today.zel")).toStdString(),
-              "C:\\kiosk\\news\\today.htm");
-    EXPECT_EQ(Support::pageHtmlPath(QStringLiteral("/k/v1.2/page")).toStdString(), "/k/v1.htm");
-    EXPECT_EQ(Support::stripExtension(QStringLiteral("a.b.c")).toStdString(), "a.b");
+    EXPECT_EQ(Support::pageHtmlPath("C:\\kiosk\\news\\today.zel").toStdString(), "C:\\kiosk\\news\\today.htm");
+    EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/page").toStdString(), "/k/v1.htm");
+    EXPECT_EQ(Support::stripExtension("a.b.c").toStdString(), "a.b");
     EXPECT_EQ(Support::rootPageLink().toStdString(), "root\\root.htm");
-    EXPECT_THROW(Support::stripExtension(QStringLiteral("/k/noext")), RuntimeError);
+    EXPECT_THROW(Support::stripExtension("/k/noext"), RuntimeError);
 }
 
+// A page source that exists splits into its parts; a missing one is error 53.
 TEST(PagePaths, SplitsAnExistingPageSource)
 {
     TemporaryKiosk kiosk;
-    const QString path = kiosk.path(QStringLiteral("news/today.zel"));
-    writeTextFile(path, {QStringLiteral("#leaf")});
+    const QString path = kiosk.path("news/today.zel"), noExtension = kiosk.path("v1.0/page");
+    writeTextFile(path, {"#leaf"});
+    writeTextFile(noExtension, {});
     QString drive, folderPath, baseName, extension, folderName, pageName;
     Files::splitFilePath(path, drive, folderPath, baseName, extension);
-    EXPECT_EQ(drive.toStdString(), "/");
-    EXPECT_EQ(folderPath.toStdString(), kiosk.path(QStringLiteral("news")).toStdString());
-    EXPECT_EQ(baseName.toStdString(), "today");
-    EXPECT_EQ(extension.toStdString(), "zel");
+    EXPECT_EQ((QStringList{drive, folderPath, baseName, extension}), (QStringList{"/", kiosk.path("news"), "today", "zel"}));
     Files::splitPageSourcePath(path, folderName, pageName);
-    EXPECT_EQ(folderName.toStdString(), "news");
-    EXPECT_EQ(pageName.toStdString(), "today");
-}
-
-TEST(PagePaths, SplitFailsForMissingFilesAndNamesWithoutExtension)
-{
-    TemporaryKiosk kiosk;
-    QString a, b, c, d;
+    EXPECT_EQ((QStringList{folderName, pageName}), (QStringList{"news", "today"}));
     try {
-        Files::splitFilePath(kiosk.path(QStringLiteral("news/none.zel")), a, b, c, d);
+        Files::splitFilePath(kiosk.path("news/none.zel"), drive, folderPath, baseName, extension);
         ADD_FAILURE() << "no error for a missing file";
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.number(), 53);
     }
-    const QString noExtension = kiosk.path(QStringLiteral("v1.0/page"));
-    writeTextFile(noExtension, {});
-    EXPECT_THROW(Files::splitPageSourcePath(noExtension, a, b), RuntimeError);
-    EXPECT_THROW(Files::splitFilePath(noExtension, a, b, c, d), RuntimeError);
+    EXPECT_THROW(Files::splitPageSourcePath(noExtension, folderName, pageName), RuntimeError);
+    EXPECT_THROW(Files::splitFilePath(noExtension, drive, folderPath, baseName, extension), RuntimeError);
 }
 
 } // namespace
