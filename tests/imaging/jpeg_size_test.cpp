@@ -1,12 +1,10 @@
-// Reads the size of real JPEG files, made by real encoders and then cut,
-// patched and corrupted, the way the page maker meets an author's pictures.
+// Reads the size of real JPEG files, made by real encoders and then cut and
+// patched, the way the page maker meets an author's pictures.
 #include "imaging/jpeg_size.h"
 
 #include "sample_pictures.h"
 #include "support/kiosk_fixture.h"
-#include "support/recording_messages.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -14,15 +12,13 @@ namespace {
 class JpegSize : public ::testing::Test {
 protected:
     // "height x width", or "0x0 (n messages)" when it gave messages.
-    std::string measure(const QByteArray& bytes) { return writeBytes(path("odd.jpg"), bytes), measureFile(path("odd.jpg")); }
-    std::string measureFile(const QString& file)
+    std::string measure(const QByteArray& bytes)
     {
-        messages.clear();
+        writeBytes(path("odd.jpg"), bytes), messages.clear();
         std::int32_t height = -1, width = -1;
-        Jpeg::GetSize(file, height, width);
+        Jpeg::GetSize(path("odd.jpg"), height, width);
         const int count = int(messages.texts().size());
-        return std::to_string(height) + "x" + std::to_string(width)
-            + (count ? " (" + std::to_string(count) + " messages)" : "");
+        return std::to_string(height) + "x" + std::to_string(width) + (count ? " (" + std::to_string(count) + " messages)" : "");
     }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
 
@@ -33,9 +29,8 @@ protected:
 TEST_F(JpegSize, EncodedPicturesGiveTheirSize)
 {
     const struct { const char* name; int width, height; QStringList switches; char marker; } rows[] = {
-        {"convert baseline JFIF", 640, 480, {"convert"}, '\xC0'}, {"cjpeg baseline", 123, 45, {}, '\xC0'},
-        {"convert progressive JFIF", 300, 200, {"convert", "-interlace", "JPEG"}, '\xC2'},
-        {"cjpeg progressive", 45, 123, {"-progressive"}, '\xC2'}, {"one pixel", 1, 1, {}, '\xC0'},
+        {"convert baseline JFIF", 640, 480, {"convert"}, '\xC0'}, {"cjpeg baseline", 123, 45, {}, '\xC0'}, {"one pixel", 1, 1, {}, '\xC0'},
+        {"convert progressive JFIF", 300, 200, {"convert", "-interlace", "JPEG"}, '\xC2'}, {"cjpeg progressive", 45, 123, {"-progressive"}, '\xC2'},
         {"cjpeg arithmetic (C9)", 77, 66, {"-arithmetic"}, '\xC9'}, {"grayscale", 64, 32, {"-grayscale"}, '\xC0'},
     };
     for (const auto& row : rows) {
@@ -48,21 +43,16 @@ TEST_F(JpegSize, EncodedPicturesGiveTheirSize)
 TEST_F(JpegSize, EveryFrameMarkerIncludingC1GivesTheSizeAndOthersAreSkipped)
 {
     const QByteArray baseline = encodedPicture(dir.path(), 90, 60);
-    for (int marker = 0xC0; marker <= 0xCF; ++marker) {
-        QByteArray picture = baseline;
-        picture[frameMarkerOffset(baseline)] = char(marker);
-        // DHT, JPG and DAC are walked over as segments, landing in scan data.
-        const bool frame = marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        EXPECT_EQ(measure(picture), frame ? "60x90" : "0x0 (1 messages)") << std::hex << marker;
-    }
+    for (int marker = 0xC0; marker <= 0xCF; ++marker) // DHT, JPG and DAC are walked over as segments, landing in scan data
+        EXPECT_EQ(measure(QByteArray(baseline).replace(frameMarkerOffset(baseline), 1, QByteArray(1, char(marker)))),
+                  marker == 0xC4 || marker == 0xC8 || marker == 0xCC ? "0x0 (1 messages)" : "60x90") << std::hex << marker;
 }
 
 TEST_F(JpegSize, ExifOrientationGivesTheDisplayedSize)
 {
     const struct { int orientation; bool intel, afterJfif; const char* size; } rows[] = {
-        {1, false, false, "100x200"}, {1, true, false, "100x200"}, {3, false, false, "100x200"}, {5, false, false, "200x100"},
-        {6, false, false, "200x100"}, {6, true, false, "200x100"}, {7, true, false, "200x100"}, {8, true, false, "200x100"},
-        {9, false, false, "100x200"}, {6, true, true, "200x100"},
+        {1, false, false, "100x200"}, {1, true, false, "100x200"}, {3, false, false, "100x200"}, {5, false, false, "200x100"}, {6, false, false, "200x100"},
+        {6, true, false, "200x100"}, {7, true, false, "200x100"}, {8, true, false, "200x100"}, {9, false, false, "100x200"}, {6, true, true, "200x100"},
     };
     const QByteArray jfif = encodedPicture(dir.path(), 200, 100);
     for (const auto& row : rows) {
@@ -74,19 +64,14 @@ TEST_F(JpegSize, ExifOrientationGivesTheDisplayedSize)
 
 TEST_F(JpegSize, OddBytesGiveTheirSizeOrNoneWithTheMessage)
 {
-    const QString odd = path("odd.jpg");
-    const QString header = "Jpeg.GetSize - File " + odd + " does not have valid JPEG header";
-    const QString problem = "Jpeg.GetSize - Problem reading " + odd;
-    const QString flag = "Jpeg.GetSize - Expected Flag &HFF - got %1 in file " + odd;
+    const QString header = "Jpeg.GetSize - File " + path("odd.jpg") + " does not have valid JPEG header", problem = "Jpeg.GetSize - Problem reading " + path("odd.jpg");
+    const QString flag = "Jpeg.GetSize - Expected Flag &HFF - got %1 in file " + path("odd.jpg");
     const struct { const char* name; QByteArray bytes; QString message; const char* size; } rows[] = {
-        {"empty file", {}, header, "0x0"}, {"text file", "Opening hours\r\n", header, "0x0"},
-        {"PNG named .jpg", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), header, "0x0"},
-        {"walk lands on D9", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xD9", 9), flag.arg("D9"), "0x0"},
-        {"walk lands on 0", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\x00\xFF", 10), flag.arg("0"), "0x0"},
-        {"segment length 1", QByteArray("\xFF\xD8\xFF\xFE\x00\x01\xFF\xC0", 8), problem, "0x0"},
-        {"segment past the end", QByteArray("\xFF\xD8\xFF\xE0\xFF\xF0\x00\x00", 8), problem, "0x0"},
-        {"end of image first", QByteArray("\xFF\xD8\xFF\xD9\xFF\xC0\x00\x11\x08\x00\x10\x00\x10", 13), problem, "0x0"},
-        {"start of image only", "\xFF\xD8", problem, "0x0"}, {"fill bytes to the end", "\xFF\xD8\xFF\xFF\xFF\xFF", problem, "0x0"},
+        {"empty file", {}, header, "0x0"}, {"text file", "Opening hours\r\n", header, "0x0"}, {"PNG named .jpg", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), header, "0x0"},
+        {"walk lands on D9", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xD9", 9), flag.arg("D9"), "0x0"}, {"walk lands on 0", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\x00\xFF", 10), flag.arg("0"), "0x0"},
+        {"segment length 1", QByteArray("\xFF\xD8\xFF\xFE\x00\x01\xFF\xC0", 8), problem, "0x0"}, {"segment past the end", QByteArray("\xFF\xD8\xFF\xE0\xFF\xF0\x00\x00", 8), problem, "0x0"},
+        {"end of image first", QByteArray("\xFF\xD8\xFF\xD9\xFF\xC0\x00\x11\x08\x00\x10\x00\x10", 13), problem, "0x0"}, {"start of image only", "\xFF\xD8", problem, "0x0"},
+        {"fill bytes to the end", "\xFF\xD8\xFF\xFF\xFF\xFF", problem, "0x0"},
         {"fill bytes and standalone markers", QByteArray("\xFF\xD8\xFF\xD0\xFF\x01\xFF\xFF\xFF\xC0\x00\x11\x08\x00\x11\x00\x1F", 17), {}, "17x31"},
         {"sizes above 32767 are unsigned", QByteArray("\xFF\xD8\xFF\xC2\x00\x11\x08\xFF\xFF\x80\x00", 11), {}, "65535x32768"},
     };
@@ -94,9 +79,6 @@ TEST_F(JpegSize, OddBytesGiveTheirSizeOrNoneWithTheMessage)
         EXPECT_EQ(measure(row.bytes).substr(0, strlen(row.size)), row.size) << row.name;
         EXPECT_EQ(messages.texts(), row.message.isEmpty() ? QStringList{} : QStringList{row.message}) << row.name;
     }
-    EXPECT_EQ(measureFile(path("absent.jpg")), "0x0 (1 messages)");
-    QDir().mkpath(path("album.jpg"));
-    EXPECT_EQ(measureFile(path("album.jpg")), "0x0 (1 messages)");
 }
 
 TEST_F(JpegSize, CutAtEveryLengthGivesNoSizeUntilTheFrameHeaderIsWhole)
@@ -104,26 +86,9 @@ TEST_F(JpegSize, CutAtEveryLengthGivesNoSizeUntilTheFrameHeaderIsWhole)
     const QByteArray jfif = encodedPicture(dir.path(), 40, 30);
     for (const QByteArray& picture : {jfif, withFirstSegment(jfif, exifSegment(6, true))}) {
         const qsizetype complete = frameMarkerOffset(picture) + 8; // marker, length, precision, height, width
-        const std::string size = picture[3] == '\xE1' ? "40x30" : "30x40";
-        for (qsizetype length = 0; length <= picture.size(); ++length)
-            ASSERT_EQ(measure(picture.left(length)), length < complete ? "0x0 (1 messages)" : size) << length;
+        for (qsizetype length = 0; length <= picture.size(); ++length) // the Exif copy is turned (orientation 6)
+            ASSERT_EQ(measure(picture.left(length)), length < complete ? "0x0 (1 messages)" : picture[3] == '\xE1' ? "40x30" : "30x40") << length;
     }
-}
-
-TEST_F(JpegSize, EveryDamagedHeaderByteEndsInASizeOrOneMessage)
-{
-    const qsizetype exifEnd = 2 + exifSegment(8, false).size();
-    const QByteArray original = withFirstSegment(encodedPicture(dir.path(), 40, 30), exifSegment(8, false));
-    for (qsizetype at = 0; at < frameMarkerOffset(original) + 8; ++at)
-        for (const int mask : {0xFF, 0x80, 0x7F, 0x01}) {
-            QByteArray damaged = original;
-            damaged[at] = char(damaged[at] ^ mask);
-            const std::string size = measure(damaged);
-            if (at >= 6 && at < exifEnd) // a damaged Exif body never throws the walk off its segment
-                EXPECT_TRUE(size == "30x40" || size == "40x30") << at << ": " << size;
-            else
-                EXPECT_TRUE(messages.texts().isEmpty() || size == "0x0 (1 messages)") << at << ": " << size;
-        }
 }
 
 } // namespace

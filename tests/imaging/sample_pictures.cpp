@@ -5,28 +5,15 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-namespace {
-
-void run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(-1);
-    EXPECT_TRUE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-        << program.toStdString() << ": " << process.readAllStandardError().toStdString();
-}
-
-} // namespace
-
 QByteArray encodedPicture(const QString& folder, int width, int height, const QStringList& switches)
 {
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
     const QString path = folder + "/encoded.jpg";
     if (switches.value(0) == "convert") {
-        run("convert", QStringList{"-size", size, "gradient:red-blue"} + switches.mid(1) + QStringList{path});
+        EXPECT_EQ(QProcess::execute("convert", QStringList{"-size", size, "gradient:red-blue"} + switches.mid(1) + QStringList{path}), 0);
     } else {
-        run("convert", {"-size", size, "gradient:yellow-green", folder + "/pixels.ppm"});
-        run("cjpeg", switches + QStringList{"-outfile", path, folder + "/pixels.ppm"});
+        EXPECT_EQ(QProcess::execute("convert", {"-size", size, "gradient:yellow-green", folder + "/pixels.ppm"}), 0);
+        EXPECT_EQ(QProcess::execute("cjpeg", switches + QStringList{"-outfile", path, folder + "/pixels.ppm"}), 0);
     }
     return readBytes(path);
 }
@@ -36,8 +23,7 @@ QByteArray exifSegment(int orientation, bool intel)
     QByteArray tiff = intel ? "II" : "MM";
     // (value, byte count): TIFF magic, first directory at 8, one entry: tag 0112,
     // type SHORT, count 1, the value left-justified in four bytes; no next directory.
-    for (const auto& [value, bytes] : {std::pair{42, 2}, {8, 4}, {1, 2}, {0x0112, 2}, {3, 2}, {1, 4},
-                                       {orientation, 2}, {0, 2}, {0, 4}})
+    for (const auto& [value, bytes] : {std::pair{42, 2}, {8, 4}, {1, 2}, {0x0112, 2}, {3, 2}, {1, 4}, {orientation, 2}, {0, 2}, {0, 4}})
         for (int i = 0; i < bytes; ++i)
             tiff += char(value >> 8 * (intel ? i : bytes - 1 - i));
     const QByteArray data = QByteArrayLiteral("Exif\0\0") + tiff;
@@ -46,8 +32,7 @@ QByteArray exifSegment(int orientation, bool intel)
 
 QByteArray withFirstSegment(const QByteArray& jfifPicture, const QByteArray& segment)
 {
-    const int app0Length = (quint8(jfifPicture[4]) << 8) | quint8(jfifPicture[5]);
-    return jfifPicture.left(2) + segment + jfifPicture.mid(4 + app0Length);
+    return jfifPicture.left(2) + segment + jfifPicture.mid(4 + ((quint8(jfifPicture[4]) << 8) | quint8(jfifPicture[5]))); // past the APP0 segment
 }
 
 qsizetype frameMarkerOffset(const QByteArray& picture)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
 
 // Real JPEG files made at test time by real encoders, plus byte-level edits of them.
