@@ -5,32 +5,34 @@
 #include "dialogs/modal_runner.h"
 #include "support/kiosk_fixture.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QDir>
 #include <QEvent>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
 
-// Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
-// An open kiosk system and a modal runner that shows the dialog and then
-// acts as the author through the case's script. A script that leaves the
-// dialog open is followed by nothing: the dialog simply stays shown.
+// Clicks the item shown in rect of the view; twice: then double-clicks it.
+inline void clickItem(QAbstractItemView* view, const QRect& rect, bool twice = false)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    if (twice)
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// An open kiosk system and a modal runner that shows the dialog and then acts as the
+// author through the case's script; a dialog the script leaves open simply stays shown.
 class ChooserTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         kiosk.open();
         kiosk.messages.clear();
-        ModalRunner::setRunner([this](QDialog& dialog) {
-            ++shownCount;
-            dialog.show();
-            if (author)
-                author(dialog);
-        });
+        ModalRunner::setRunner([this](QDialog& dialog) { ++shownCount; dialog.show(); if (author) author(dialog); });
     }
 
     void TearDown() override
@@ -40,9 +42,6 @@ protected:
         ModalRunner::setRunner({});
         InputBox::setAsker({});
     }
-
-    void makeFolder(const QString& name) { ASSERT_TRUE(QDir().mkpath(kiosk.path(name))); }
-    void makeFile(const QString& relative) { writeTextFile(kiosk.path(relative), {QStringLiteral("leaf")}); }
 
     template <class Dialog>
     void whenShown(std::function<void(Dialog&)> script)

@@ -4,25 +4,16 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace {
 
-const QString kSep = QDir::separator();
-const QString kHome = QDir::toNativeSeparators(QDir::homePath());
+const QString kHome = QDir::toNativeSeparators(QDir::homePath()) + QDir::separator();
 
-// Clicks (or double-clicks) the entry of path in the directory list.
-void click(dlgChoseDir& d, const QString& path, bool twice = false)
+// Clicks (or double-clicks) the directory of this name in the list.
+void click(dlgChoseDir& d, const QString& name, bool twice = false)
 {
-    QTreeWidgetItemIterator it(d.dirList());
-    while (*it && (*it)->data(0, Qt::UserRole).toString() != path)
-        ++it;
-    ASSERT_TRUE(*it) << path.toStdString();
-    const QPoint at = d.dirList()->visualItemRect(*it).center();
-    QTest::mouseClick(d.dirList()->viewport(), Qt::LeftButton, {}, at);
-    if (twice)
-        QTest::mouseDClick(d.dirList()->viewport(), Qt::LeftButton, {}, at);
+    clickItem(d.dirList(), d.dirList()->visualItemRect(d.dirList()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0)), twice);
 }
 
 // A place with the directories alpha/inner and beta; each use shows the dialog,
@@ -35,70 +26,44 @@ protected:
         dlgChoseDir::instance().showModal();
         return dlgChoseDir::instance().getDirectory();
     }
-    std::function<void(dlgChoseDir&)> openBase() { return [this](dlgChoseDir& d) { d.openDirectory(base); }; }
 
     QTemporaryDir place;
     const QString base = QDir::toNativeSeparators(place.path());
     const bool made = QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta");
 };
 
+// New asks for a name in the open directory, makes it and highlights it.
 TEST_F(ChoseDirTest, ResultTable)
 {
-    ASSERT_TRUE(made);
-    struct Row { const char* name; std::function<void(dlgChoseDir&)> author; QString result; };
+    ASSERT_TRUE(made && QDir().mkpath(base + "/New Folder"));
+    QStringList answers, asked;
+    InputBox::setAsker([&](const QString& prompt, const QString& title, const QString& preset) { asked << prompt + "|" + title + "|" + preset; return answers.takeFirst(); });
+    const auto newFolder = [&](const QString& answer) { return [&, answer](dlgChoseDir& d) { answers = {answer}; d.openDirectory(base); d.newButton()->click(); }; };
+    struct Row { const char* name; std::function<void(dlgChoseDir&)> author; QString result; QStringList messages = {}; };
     const Row rows[] = {
-        {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome + kSep},
+        {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome},
         {"Cancel", [](auto& d) { d.cancelButton()->click(); }, ""},
-        {"the open directory", openBase(), base + kSep},
-        {"Esc", [](auto& d) { QTest::keyClick(&d, Qt::Key_Escape); }, ""},
-        {"a highlighted sub-directory", [&](auto& d) { d.openDirectory(base); click(d, base + "/beta"); }, base + "/beta/"},
+        {"the open directory", [&](auto& d) { d.openDirectory(base); }, base + "/"},
+        {"a highlighted sub-directory", [&](auto& d) { d.openDirectory(base); click(d, "beta"); }, base + "/beta/"},
         {"the close box", [](auto& d) { d.close(); }, ""},
-        {"double click opens", [&](auto& d) { d.openDirectory(base); click(d, base + "/alpha", true); }, base + "/alpha/"},
+        {"double click opens", [&](auto& d) { d.openDirectory(base); click(d, "alpha", true); }, base + "/alpha/"},
+        {"a later use starts from the directory left open", [](auto&) {}, base + "/alpha/"},
         {"the root drive keeps its one separator", [](auto& d) { d.driveList()->setCurrentIndex(1); emit d.driveList()->activated(1); }, "/"},
+        {"New with an existing name", newFolder("New Folder"), base + "/", {"Folder " + base + "/New Folder already exists"}},
+        {"New with a fresh name", newFolder("Fresh One"), base + "/Fresh One/"},
+        {"New without a name", newFolder(""), base + "/"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(choose(row.author), row.result) << row.name;
-    EXPECT_EQ(dlgChoseDir::instance().windowTitle(), "ZEL - Choose Directory");
-    EXPECT_EQ(dlgChoseDir::instance().driveList()->itemData(0).toString(), kHome);
-    EXPECT_EQ(dlgChoseDir::instance().minimumSize(), dlgChoseDir::instance().maximumSize());
-    EXPECT_EQ(shownCount, 8);
-}
-
-// The list shows the ancestors, the open directory and its sub-directories.
-TEST_F(ChoseDirTest, TheListAndALaterUseStartFromTheDirectoryLeftOpen)
-{
-    QStringList names;
-    choose([&](dlgChoseDir& d) {
-        d.openDirectory(base + "/alpha");
-        for (QTreeWidgetItemIterator it(d.dirList()); *it; ++it)
-            names.append((*it)->text(0));
-        d.cancelButton()->click();
-    });
-    EXPECT_EQ(names.first(), "/");
-    EXPECT_EQ(names.mid(names.size() - 3), (QStringList{QFileInfo(base).fileName(), "alpha", "inner"}));
-    EXPECT_EQ(choose([](auto&) {}), base + "/alpha/");
-    choose([](auto& d) { d.close(); });
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(choose([](auto&) {}), kHome + kSep);
-}
-
-TEST_F(ChoseDirTest, NewTable)
-{
-    QDir().mkpath(base + "/New Folder");
-    const std::pair<QString, QString> rows[] = {{"New Folder", ""}, {"Fresh One", "Fresh One/"}, {"", ""}}; // answer, result
-    for (const auto& [answer, result] : rows) {
-        SCOPED_TRACE(answer.toStdString());
+    for (const Row& row : rows) {
         kiosk.messages.clear();
-        QStringList asked;
-        InputBox::setAsker([&](const QString& prompt, const QString& title, const QString& preset) {
-            asked = {prompt, title, preset};
-            return answer;
-        });
-        EXPECT_EQ(choose([&](dlgChoseDir& d) { d.openDirectory(base); d.newButton()->click(); }), base + "/" + result);
-        EXPECT_EQ(asked, (QStringList{"Enter folder name:", "Create New Folder", "New Folder"}));
-        EXPECT_EQ(kiosk.messages.texts(), answer == "New Folder" ? QStringList{"Folder " + base + "/New Folder already exists"} : QStringList());
+        EXPECT_EQ(choose(row.author), row.result) << row.name;
+        EXPECT_EQ(kiosk.messages.texts(), row.messages) << row.name;
     }
+    EXPECT_EQ(asked, QStringList(3, "Enter folder name:|Create New Folder|New Folder"));
     EXPECT_TRUE(QFileInfo(base + "/Fresh One").isDir());
+    EXPECT_EQ(dlgChoseDir::instance().windowTitle(), "ZEL - Choose Directory");
+    EXPECT_EQ(dlgChoseDir::instance().driveList()->itemData(0).toString() + QDir::separator(), kHome);
+    EXPECT_EQ(dlgChoseDir::instance().minimumSize(), dlgChoseDir::instance().maximumSize());
+    EXPECT_EQ(shownCount, 11);
 }
 
 } // namespace
