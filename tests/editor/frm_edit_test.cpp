@@ -191,4 +191,25 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAfterAReSaveAsksToMake
     EXPECT_EQ(readLines(kiosk.path("news/today.zel")), (QStringList{"#leaf", "#title Today", "#para", "More", "#para", "More"}));
 }
 
+// A page never saved is saved through Save As before it is made or shown;
+// cancelling the save dialog makes and shows nothing.
+TEST_F(EditorWindowTest, NeverSavedPageIsSavedFirstOrNothingHappens)
+{
+    frmEdit* editor = newEditor(1);
+    QString chosen;
+    QStringList viewed;
+    editor->choosePagePath = [&](const QString&) { return chosen; };
+    editor->showPage = [&](const QString& path) { viewed.append(path); };
+    for (const char* command : {"mnuMakePage", "mnuViewPage", "mnuSaveMakeView"})
+        trigger(editor, command);
+    EXPECT_TRUE(makerMessages.isEmpty());
+    EXPECT_TRUE(viewed.isEmpty());
+    chosen = kiosk.path("news/fresh.zel");
+    QDir().mkpath(kiosk.path("news"));
+    trigger(editor, "mnuSaveMakeView");
+    EXPECT_EQ(readBytes(chosen), QByteArray("#leaf\r\n"));
+    EXPECT_EQ(makerMessages, QStringList{"Making page fresh in folder news"});
+    EXPECT_EQ(viewed, QStringList{kiosk.path("news/fresh.htm")});
+}
+
 } // namespace
