@@ -17,10 +17,8 @@ const QString kSamplePages = QStringLiteral(
 
 // Pages with nothing for the script to work on.
 const std::map<QString, QStringList> kOddPages = {
-    {QStringLiteral("shops/empty.zel"), {QStringLiteral("#selector"), QStringLiteral("#title Nothing yet")}},
-    {QStringLiteral("shops/one.zel"), {QStringLiteral("#selector"), QStringLiteral("#item bakery.jpg bakery Only")}},
-    {QStringLiteral("news/empty.zel"), {QStringLiteral("#leaf")}},
-    {QStringLiteral("root/bare.zel"), {QStringLiteral("#root"), QStringLiteral("#title Bare")}},
+    {"shops/empty.zel", {"#selector", "#title Nothing yet"}}, {"shops/one.zel", {"#selector", "#item bakery.jpg bakery Only"}},
+    {"news/empty.zel", {"#leaf"}},                             {"root/bare.zel", {"#root", "#title Bare"}},
 };
 
 // Calls every function in each window; then Select and Back, which on the
@@ -62,10 +60,7 @@ TEST_F(Display, EveryPageRunsEveryFunctionWithoutErrors)
             EXPECT_TRUE(QDir().mkpath(folder) && screen.save(folder + u'/' + QString(page).replace(u'/', u'_') + ".png"));
         // The style sheet turns the buttons into blocks; the script is there.
         EXPECT_EQ(kiosk.evaluate(kCallEverything).toString(), QStringLiteral("ok,ok,ok function true"));
-        if (page.contains(QStringLiteral("empty")) || page.contains(QStringLiteral("bare")))
-            kiosk.evaluate(QStringLiteral("select(); goBack(); 0"));
-        else
-            kiosk.evaluate(QStringLiteral("goBack(); 0"));
+        kiosk.evaluate(page.contains("empty") || page.contains("bare") ? "select(); goBack(); 0" : "goBack(); 0");
         kiosk.evaluate(QStringLiteral("0"));
         EXPECT_EQ(kiosk.shown(), page);
         EXPECT_EQ(kiosk.scriptErrors(), QStringList());

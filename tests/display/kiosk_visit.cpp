@@ -14,8 +14,6 @@ namespace {
 class ConsoleRecordingPage : public QWebEnginePage {
 public:
     ConsoleRecordingPage(QStringList* errors, QObject* parent) : QWebEnginePage(parent), m_errors(errors) {}
-
-protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
                                   const QString& source) override
     {
@@ -38,8 +36,6 @@ KioskVisit::KioskVisit()
     EXPECT_TRUE(waitUntil([this] { return m_view.windowHandle() && m_view.windowHandle()->isExposed(); }));
 }
 
-QString KioskVisit::path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
-
 QStringList KioskVisit::madePages() const
 {
     QStringList pages;
@@ -55,10 +51,8 @@ QStringList KioskVisit::madePages() const
 QString KioskVisit::addPages(const std::map<QString, QStringList>& sources)
 {
     QStringList paths;
-    for (const auto& [relative, lines] : sources) {
-        writeTextFile(path(relative), lines);
-        paths.append(path(relative));
-    }
+    for (const auto& [relative, lines] : sources)
+        writeTextFile(paths.emplaceBack(path(relative)), lines);
     return runMaker(paths);
 }
 
@@ -81,9 +75,8 @@ bool KioskVisit::open(const QString& relative)
 
 bool KioskVisit::touch(const QString& buttonId)
 {
-    const QVariant clicked = evaluate(QStringLiteral("(function () { var b = window.frames['nav'].document"
-                                                     ".getElementById('%1'); if (b) b.click(); return !!b; })()")
-                                          .arg(buttonId));
+    const QVariant clicked = evaluate(
+        QStringLiteral("(function () { var b = frames['nav'].document.getElementById('%1'); if (b) b.click(); return !!b; })()").arg(buttonId));
     // A script link runs as a task of its own; once a later script has been
     // answered, it has run.
     evaluate(QStringLiteral("0"));

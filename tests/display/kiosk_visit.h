@@ -2,6 +2,7 @@
 
 #include "support/web_wait.h"
 
+#include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QWebEngineView>
@@ -24,7 +25,7 @@ public:
     // What zel-make wrote to its error channel, and whether it made any page.
     QString makeMessages() const { return m_messages; }
     QStringList madePages() const;
-    QString path(const QString& relative) const;
+    QString path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
     // Writes page sources (relative path -> lines) and makes just those pages;
     // returns zel-make's error output.
     QString addPages(const std::map<QString, QStringList>& sources);

@@ -55,14 +55,7 @@ const QString kRowState = QStringLiteral(
 
 // Each step touches a button and moves the row by rows + screens * (rows on a
 // screen), kept within the dozen items; the steps run one after another.
-struct MoveStep {
-    const char* name;
-    const char* button;
-    int rows;
-    int screens;
-};
-
-const MoveStep kMoves[] = {
+const struct { const char* name; const char* button; int rows, screens; } kMoves[] = {
     {"UpOnTheFirstRowStays", "b5", -1, 0}, {"DownMovesOneRow", "b6", 1, 0},    {"DownAgain", "b6", 1, 0},
     {"UpMovesOneRow", "b5", -1, 0},        {"PageDownMovesAScreen", "b7", 0, 1}, {"PageDownAgain", "b7", 0, 1},
     {"PageDownToTheEnd", "b7", 0, 1},      {"PageDownStopsAtTheEnd", "b7", 0, 1}, {"DownOnTheLastRowStays", "b6", 1, 0},
@@ -70,11 +63,7 @@ const MoveStep kMoves[] = {
 };
 
 // Select at a row (reached with Down) by either half of the Select button.
-const struct {
-    int row;
-    const char* button;
-    const char* shop;
-} kSelects[] = {{0, "b2", "shops/bakery.htm"}, {4, "b3", "shops/chemist.htm"}, {11, "b2", "shops/toyshop.htm"}};
+const struct { int row; const char* button; const char* shop; } kSelects[] = {{0, "b2", "shops/bakery.htm"}, {4, "b3", "shops/chemist.htm"}, {11, "b2", "shops/toyshop.htm"}};
 
 TEST_F(Display, SelectorMovesKeepTheHighlightBesideSelectAndSelectOpensTheRow)
 {
@@ -83,7 +72,7 @@ TEST_F(Display, SelectorMovesKeepTheHighlightBesideSelectAndSelectOpensTheRow)
     EXPECT_EQ(state.at(0).toString(), QStringLiteral("0")) << "opening shows the first row";
     const int rowsOnScreen = state.at(3).toInt();
     ASSERT_GE(rowsOnScreen, 2);
-    for (int row = 0; const MoveStep& step : kMoves) {
+    for (int row = 0; const auto& step : kMoves) {
         SCOPED_TRACE(step.name);
         ASSERT_TRUE(kiosk.touch(QString::fromLatin1(step.button)));
         row = qBound(0, row + step.rows + step.screens * rowsOnScreen, 11);
@@ -97,8 +86,7 @@ TEST_F(Display, SelectorMovesKeepTheHighlightBesideSelectAndSelectOpensTheRow)
         ASSERT_TRUE(kiosk.open(kDirectory));
         for (int i = 0; i < select.row; ++i)
             ASSERT_TRUE(kiosk.touch(QStringLiteral("b6")));
-        EXPECT_TRUE(kiosk.touchAndWaitFor(QString::fromLatin1(select.button), QString::fromLatin1(select.shop)))
-            << kiosk.shown().toStdString();
+        EXPECT_TRUE(kiosk.touchAndWaitFor(QString::fromLatin1(select.button), QString::fromLatin1(select.shop))) << kiosk.shown().toStdString();
     }
     EXPECT_EQ(kiosk.scriptErrors(), QStringList());
 }
