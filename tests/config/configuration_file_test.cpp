@@ -14,75 +14,54 @@ QString badLineReport(const QString& description, const QString& line)
            + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line;
 }
 
-struct GoodLine {
-    const char* name;
-    QStringList lines;
-    const char* item;
-    int expected;
-};
-
-class ConfigurationLineAccepted : public ::testing::TestWithParam<GoodLine> {};
-
-TEST_P(ConfigurationLineAccepted, SetsTheItem)
+TEST(ConfigurationFile, AcceptedLinesSetTheirItem)
 {
-    const GoodLine& c = GetParam();
-    TemporaryKiosk kiosk(c.lines);
-    kiosk.openHeadless();
-    EXPECT_TRUE(kiosk.messages.entries().empty()) << kiosk.messages.texts().join("|").toStdString();
-    EXPECT_EQ(configuration::integerValue(QString::fromLatin1(c.item)), c.expected);
-    EXPECT_EQ(kiosk.ending.endCount(), 0);
+    const struct { const char* name; QStringList lines; const char* item; int expected; } rows[] = {
+        {"name in capitals", {"SCREENWIDTH 1024"}, "screenwidth", 1024},
+        {"value trimmed", {"screenwidth    1024   "}, "screenwidth", 1024},
+        {"comment in first column", {"'screenwidth 99", "buttons 9"}, "buttons", 9},
+        {"blank and empty lines skipped", {"", "    ", "buttons 9"}, "buttons", 9},
+        {"half goes down to even", {"screenwidth 1024.5"}, "screenwidth", 1024},
+        {"half goes up to even", {"screenwidth 1025.5"}, "screenwidth", 1026},
+        {"later line wins", {"buttons 9", "buttons 12"}, "buttons", 12},
+        {"negative adjustment", {"navigationwidthadjustment -32000"}, "navigationwidthadjustment", -32000},
+        {"defaults without settings", {}, "leafnavigationpercentage", 12}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk(row.lines);
+        kiosk.openHeadless();
+        EXPECT_TRUE(kiosk.messages.entries().empty()) << kiosk.messages.texts().join("|").toStdString();
+        EXPECT_EQ(configuration::integerValue(QString::fromLatin1(row.item)), row.expected);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ConfigurationLineAccepted, ::testing::Values(
-    GoodLine{"name_in_capitals", {"SCREENWIDTH 1024"}, "screenwidth", 1024},
-    GoodLine{"value_trimmed", {"screenwidth    1024   "}, "screenwidth", 1024},
-    GoodLine{"comment_in_first_column", {"'screenwidth 99", "buttons 9"}, "buttons", 9},
-    GoodLine{"blank_and_empty_lines_skipped", {"", "    ", "buttons 9"}, "buttons", 9},
-    GoodLine{"half_goes_down_to_even", {"screenwidth 1024.5"}, "screenwidth", 1024},
-    GoodLine{"half_goes_up_to_even", {"screenwidth 1025.5"}, "screenwidth", 1026},
-    GoodLine{"later_line_wins", {"buttons 9", "buttons 12"}, "buttons", 12},
-    GoodLine{"negative_adjustment", {"navigationwidthadjustment -32000"}, "navigationwidthadjustment", -32000},
-    GoodLine{"defaults_without_settings", {}, "leafnavigationpercentage", 12}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct BadLine {
-    const char* name;
-    const char* line;
-    const char* descriptionLine;
-};
-
-class ConfigurationLineRefused : public ::testing::TestWithParam<BadLine> {};
-
-TEST_P(ConfigurationLineRefused, EndsTheProgramNamingTheLine)
+TEST(ConfigurationFile, RefusedLinesEndTheProgramNamingTheLine)
 {
-    const BadLine& c = GetParam();
-    const QString line = QString::fromLatin1(c.line);
-    TemporaryKiosk kiosk({QStringLiteral("buttons 9"), line});
-    EXPECT_TRUE(endsProgram([&] { kiosk.openHeadless(); }));
-    const QString report = badLineReport(QString::fromLatin1(c.descriptionLine), line);
-    ASSERT_EQ(kiosk.messages.entries().size(), 1u);
-    EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
-    EXPECT_EQ(kiosk.messages.texts()[0], QStringLiteral("The System has encountered a problem") + kCrLf + report);
-    EXPECT_EQ(kiosk.ending.endCount(), 1);
-    // The log holds the report after nothing else, then the closing line.
-    QStringList expectedLog = report.split(kCrLf);
-    expectedLog.append(QStringLiteral("log file closed"));
-    EXPECT_EQ(kiosk.logLines(), expectedLog);
+    const struct { const char* line; const char* description; } rows[] = {
+        {"screens 7", "Configuration value 7 outside permitted range 1 to 6"},
+        {"buttons 3", "Configuration value 3 outside permitted range 4 to 32767"},
+        {"navigationheightadjustment -32768", "Configuration value -32768 outside permitted range -32767 to 32767"},
+        {"screenwidth = 1024", "Type mismatch"},
+        {"screenwidth 40000", "Overflow"},
+        {"screenwidth", "Invalid procedure call or argument"},
+        {" screenwidth 1024", " is not configurable"},
+        {"  'screenwidth 1024", " is not configurable"},
+        {"navigationHeight 10", "navigationheight is not configurable"},
+        {"colour red", "colour is not configurable"}};
+    for (const auto& row : rows) {
+        const QString line = QString::fromLatin1(row.line);
+        SCOPED_TRACE(row.line);
+        TemporaryKiosk kiosk({QStringLiteral("buttons 9"), line});
+        EXPECT_TRUE(endsProgram([&] { kiosk.openHeadless(); }));
+        const QString report = badLineReport(QString::fromLatin1(row.description), line);
+        ASSERT_EQ(kiosk.messages.entries().size(), 1u);
+        EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
+        EXPECT_EQ(kiosk.messages.texts()[0], QStringLiteral("The System has encountered a problem") + kCrLf + report);
+        EXPECT_EQ(kiosk.ending.endCount(), 1);
+        // The log holds the report and then the closing line.
+        EXPECT_EQ(kiosk.logLines(), report.split(kCrLf) + QStringList{QStringLiteral("log file closed")});
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, ConfigurationLineRefused, ::testing::Values(
-    BadLine{"screens_out_of_range", "screens 7", "Configuration value 7 outside permitted range 1 to 6"},
-    BadLine{"buttons_below_minimum", "buttons 3", "Configuration value 3 outside permitted range 4 to 32767"},
-    BadLine{"adjustment_below_minimum", "navigationheightadjustment -32768",
-            "Configuration value -32768 outside permitted range -32767 to 32767"},
-    BadLine{"equals_sign", "screenwidth = 1024", "Type mismatch"},
-    BadLine{"number_too_large", "screenwidth 40000", "Overflow"},
-    BadLine{"no_space", "screenwidth", "Invalid procedure call or argument"},
-    BadLine{"leading_blank", " screenwidth 1024", " is not configurable"},
-    BadLine{"indented_comment", "  'screenwidth 1024", " is not configurable"},
-    BadLine{"derived_item", "navigationHeight 10", "navigationheight is not configurable"},
-    BadLine{"unknown_name", "colour red", "colour is not configurable"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ConfigurationFile, RunStateItemsAreConfigurableToo)
 {

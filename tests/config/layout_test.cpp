@@ -7,14 +7,6 @@
 
 namespace {
 
-struct WorkedLayout {
-    int width, height;
-    int navigationHeight;
-    std::array<int, 5> branch, leaf, root, selector;
-};
-
-class LayoutForScreen : public ::testing::TestWithParam<WorkedLayout> {};
-
 std::array<int, 5> derivedFor(const char* type)
 {
     std::array<int, 5> values{};
@@ -25,27 +17,24 @@ std::array<int, 5> derivedFor(const char* type)
     return values;
 }
 
-TEST_P(LayoutForScreen, MatchesTheWorkedValues)
+TEST(Layout, MatchesTheWorkedValuesForThreeScreens)
 {
-    const WorkedLayout& c = GetParam();
-    TemporaryKiosk kiosk({QStringLiteral("screenwidth %1").arg(c.width), QStringLiteral("screenheight %1").arg(c.height)});
-    kiosk.open(QSize(c.width, c.height));
-    EXPECT_TRUE(kiosk.messages.entries().empty());
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("navigationHeight")), c.navigationHeight);
-    EXPECT_EQ(derivedFor("branch"), c.branch);
-    EXPECT_EQ(derivedFor("leaf"), c.leaf);
-    EXPECT_EQ(derivedFor("root"), c.root);
-    EXPECT_EQ(derivedFor("selector"), c.selector);
+    const struct { int width, height, navigationHeight; std::array<int, 5> branch, leaf, root, selector; } rows[] = {
+        {1280, 1024, 1018, {320, 956, 316, 956, 946}, {153, 1123, 149, 1103, 1093}, {320, 956, 316, 956, 946}, {320, 956, 316, 936, 926}},
+        {1024, 768, 762, {256, 764, 252, 764, 754}, {122, 898, 118, 878, 868}, {256, 764, 252, 764, 754}, {256, 764, 252, 744, 734}},
+        {800, 600, 594, {200, 596, 196, 596, 586}, {96, 700, 92, 680, 670}, {200, 596, 196, 596, 586}, {200, 596, 196, 576, 566}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.width);
+        TemporaryKiosk kiosk({QStringLiteral("screenwidth %1").arg(row.width), QStringLiteral("screenheight %1").arg(row.height)});
+        kiosk.open(QSize(row.width, row.height));
+        EXPECT_TRUE(kiosk.messages.entries().empty());
+        EXPECT_EQ(configuration::integerValue(QStringLiteral("navigationHeight")), row.navigationHeight);
+        EXPECT_EQ(derivedFor("branch"), row.branch);
+        EXPECT_EQ(derivedFor("leaf"), row.leaf);
+        EXPECT_EQ(derivedFor("root"), row.root);
+        EXPECT_EQ(derivedFor("selector"), row.selector);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, LayoutForScreen, ::testing::Values(
-    WorkedLayout{1280, 1024, 1018, {320, 956, 316, 956, 946}, {153, 1123, 149, 1103, 1093},
-                 {320, 956, 316, 956, 946}, {320, 956, 316, 936, 926}},
-    WorkedLayout{1024, 768, 762, {256, 764, 252, 764, 754}, {122, 898, 118, 878, 868},
-                 {256, 764, 252, 764, 754}, {256, 764, 252, 744, 734}},
-    WorkedLayout{800, 600, 594, {200, 596, 196, 596, 586}, {96, 700, 92, 680, 670},
-                 {200, 596, 196, 596, 586}, {200, 596, 196, 576, 566}}),
-    [](const auto& info) { return "w" + std::to_string(info.param.width); });
 
 TEST(Layout, NavigationShareAboveAQuarterDoesNotOverflow)
 {
@@ -97,32 +86,22 @@ TEST(Layout, LogListsAllThirtyEightItemsInStoreOrder)
     EXPECT_EQ(log, expected);
 }
 
-struct ScreenCheck {
-    const char* name;
-    QStringList configuration;
-    QSize screen;
-    const char* report;
-};
-
-class LayoutScreenCheck : public ::testing::TestWithParam<ScreenCheck> {};
-
-TEST_P(LayoutScreenCheck, MismatchIsFatal)
+TEST(Layout, ScreenMismatchIsFatal)
 {
-    const ScreenCheck& c = GetParam();
-    TemporaryKiosk kiosk(c.configuration);
-    configuration::openConfiguration(kiosk.folder());
-    const FixedScreenSize screen(c.screen);
-    EXPECT_TRUE(endsProgram([&] { deriveLayout(&screen); }));
-    EXPECT_EQ(kiosk.messages.texts().value(0),
-              QStringLiteral("The System has encountered a problem\r\n") + QString::fromLatin1(c.report));
+    const struct { QStringList configuration; QSize screen; const char* report; } rows[] = {
+        {{}, QSize(1280, 768),
+         "Configuration File\r\nSpecified screen height = 1024\r\nActual screen height = 768\r\nProgram will stop"},
+        {{"screens 2", "screenwidth 640", "screenheight 768"}, QSize(1024, 768),
+         "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
+         "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}};
+    for (const auto& row : rows) {
+        TemporaryKiosk kiosk(row.configuration);
+        configuration::openConfiguration(kiosk.folder());
+        const FixedScreenSize screen(row.screen);
+        EXPECT_TRUE(endsProgram([&] { deriveLayout(&screen); }));
+        EXPECT_EQ(kiosk.messages.texts().value(0),
+                  QStringLiteral("The System has encountered a problem\r\n") + QString::fromLatin1(row.report));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, LayoutScreenCheck, ::testing::Values(
-    ScreenCheck{"height", {}, QSize(1280, 768),
-                "Configuration File\r\nSpecified screen height = 1024\r\nActual screen height = 768\r\nProgram will stop"},
-    ScreenCheck{"total_width", {"screens 2", "screenwidth 640", "screenheight 768"}, QSize(1024, 768),
-                "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
-                "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
