@@ -104,4 +104,15 @@ TEST_F(InsertDialogTest, PictureIsCopiedBesideThePageAskingBeforeReplacing)
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << "a picture of the page's folder is neither copied nor asked about";
 }
 
+// The one dialog keeps its boxes between uses; closing it through the frame
+// returns "" and never the directive of an earlier use.
+TEST_F(InsertDialogTest, KeepsEntriesAndFrameCloseReturnsNothing)
+{
+    EXPECT_EQ(insert(Button, {{}, "news", "today", "Next"}), "#button news\\today Next");
+    EXPECT_EQ(insert(Button, {}), "#button news\\today Next") << "entries kept from the last use";
+    whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.close(); });
+    EXPECT_EQ(dlgInsert::instance().openInsertButton(), "");
+    EXPECT_EQ(insert(Button, {}), "") << "a new dialog starts empty";
+}
+
 } // namespace
