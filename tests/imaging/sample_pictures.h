@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/exif_segment.h"
+
 #include <QStringList>
 
 // Real JPEG files made at test time by real encoders, plus byte-level edits of them.
@@ -7,8 +9,6 @@
 // A gradient picture of this size from cjpeg with its switches (-progressive,
 // -arithmetic, -grayscale), or from ImageMagick's convert when the first switch is "convert".
 QByteArray encodedPicture(const QString& folder, int width, int height, const QStringList& switches = {});
-// An Exif APP1 segment whose one directory holds only the orientation tag, Intel or Motorola order.
-QByteArray exifSegment(int orientation, bool intel);
 // The picture with its leading JFIF APP0 segment replaced by the given segment.
 QByteArray withFirstSegment(const QByteArray& jfifPicture, const QByteArray& segment);
 // The offset of the frame header's marker byte (the byte after its FF).

@@ -2,6 +2,7 @@
 // then reads the JPEG it wrote back with djpeg (size, colours, baseline coding)
 // or checks that a failure left nothing behind. Test pictures come from
 // ImageMagick's convert and libjpeg-turbo's cjpeg.
+#include "support/exif_segment.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
@@ -61,17 +62,6 @@ int frameMarker(const QByteArray& jpeg)
         if (const int marker = quint8(jpeg[at + 1]); marker >= 0xC0 && marker <= 0xCF && marker != 0xC4)
             return marker;
     return -1;
-}
-
-// An Exif APP1 segment with one directory holding only the orientation tag.
-QByteArray exifSegment(int orientation, bool intel)
-{
-    QByteArray tiff = intel ? "II" : "MM";
-    for (const auto& [value, bytes] : {std::pair{42, 2}, {8, 4}, {1, 2}, {0x0112, 2}, {3, 2}, {1, 4}, {orientation, 2}, {0, 2}, {0, 4}})
-        for (int i = 0; i < bytes; ++i)
-            tiff += char(value >> 8 * (intel ? i : bytes - 1 - i));
-    const QByteArray data = QByteArrayLiteral("Exif\0\0") + tiff;
-    return QByteArray("\xFF\xE1") + char((data.size() + 2) >> 8) + char(data.size() + 2) + data;
 }
 
 // The picture without cjpeg's JFIF segment.

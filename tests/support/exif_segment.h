@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QByteArray>
+
+// An Exif APP1 segment whose one directory holds only the orientation tag,
+// in Intel (little-endian) or Motorola byte order.
+QByteArray exifSegment(int orientation, bool intel);
