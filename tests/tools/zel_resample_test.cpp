@@ -6,11 +6,15 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <array>
+#include <csignal>
 #include <functional>
 
 namespace {
@@ -64,6 +68,16 @@ int frameMarker(const QByteArray& jpeg)
     return -1;
 }
 
+// A progressive picture of DC and three AC scans whose last scan is repeated
+// until the picture has `scans` scans; each repeat decodes to the same picture.
+QByteArray withScans(const QByteArray& fourScans, int scans)
+{
+    const qsizetype end = fourScans.lastIndexOf("\xFF\xD9"), last = fourScans.lastIndexOf("\xFF\xDA");
+    const qsizetype tables = fourScans.indexOf("\xFF\xC4", fourScans.lastIndexOf("\xFF\xDA", last - 1));
+    const qsizetype from = tables >= 0 && tables < last ? tables : last;
+    return fourScans.left(end) + fourScans.mid(from, end - from).repeated(scans - 4) + fourScans.mid(end);
+}
+
 // The picture without cjpeg's JFIF segment.
 QByteArray withoutJfif(const QByteArray& jpeg) { return jpeg.left(2) + jpeg.mid(4 + segmentLength(jpeg, 2)); }
 
@@ -100,6 +114,15 @@ protected:
                 EXPECT_NEAR(copy.at(x, y, c), copy.channels == 1 ? luma[q] : colour[q][c], copy.channels == 1 ? 12 : 40)
                     << "quadrant " << q << " channel " << c;
             }
+    }
+
+    // A gradient picture of the given size coded in `scans` scans.
+    QString scanHeavy(int scans, const QString& size, const QString& name)
+    {
+        writeBytes(path("four scans"), "0 1 2: 0 0 0 0;\n0: 1 63 0 0;\n1: 1 63 0 0;\n2: 1 63 0 0;\n");
+        helper("convert", {"-size", size, "gradient:orange-navy", path("gradient.ppm")});
+        writeBytes(path(name), withScans(readBytes(cjpeg({"-scans", path("four scans")}, "four.jpg", path("gradient.ppm"))), scans));
+        return path(name);
     }
 
     QTemporaryDir folder;
@@ -161,18 +184,24 @@ TEST_F(ZelResample, EveryKindOfInputAndExifOrientationGivesAnUprightCopy)
     }
 }
 
-// Damaged files, cut at many lengths, with flipped bytes, and bad command lines:
-// exit 1 (2 for usage) with one line on standard error, never a partial copy.
+// Damaged and unreadable pictures, cut at many lengths, with flipped bytes:
+// exit 3 with one line on standard error, never a partial copy; exit 1 when
+// the destination cannot be written; exit 2 for a bad command line.
 TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
 {
-    const QByteArray good = readBytes(cjpeg({"-progressive"}));
-    const qsizetype frame = good.indexOf("\xFF\xC2"), scan = good.indexOf("\xFF\xDA");
+    const QByteArray good = readBytes(cjpeg({"-progressive"})), baseline = readBytes(cjpeg({"-baseline"}, "baseline.jpg"));
+    const qsizetype frame = good.indexOf("\xFF\xC2"), scan = good.indexOf("\xFF\xDA"), baselineFrame = baseline.indexOf("\xFF\xC0");
     QList<std::pair<std::string, QByteArray>> damaged = {
         {"text file", "just some text\r\n"}, {"end marker missing", good.left(good.size() - 2)}, {"zero width", QByteArray(good).replace(frame + 7, 2, QByteArray(2, 0))},
         {"segment length past the end", QByteArray(good).replace(4, 2, "\xFF\xF0")}, {"scan data all FF", good.left(scan + 20) + QByteArray(good.size() - scan - 22, '\xFF') + good.right(2)},
         {"declares 65000 x 65000 (too large)", QByteArray(good).replace(frame + 5, 4, "\xFD\xE8\xFD\xE8")},
+        {"declares 20000 x 10001 (too large)", QByteArray(good).replace(frame + 5, 4, "\x27\x11\x4E\x20")},
+        {"garbage after the header", good.left(scan + 14) + QByteArray("\x13\x9B\xE7\x2F\xA4\x58\x01\xCD").repeated(300)},
+        {"12-bit", QByteArray(baseline).replace(baselineFrame, 5, QByteArray("\xFF\xC1") + baseline.mid(baselineFrame + 2, 2) + "\x0C")},
+        {"lossless", QByteArray(baseline).replace(baselineFrame, 2, "\xFF\xC3")},
+        {"1001 scans (too slow)", readBytes(scanHeavy(1001, "64x48", "scans.jpg"))},
     };
-    const QByteArray wholes[] = {readBytes(cjpeg({"-baseline"}, "baseline.jpg")), good};
+    const QByteArray wholes[] = {baseline, good};
     for (const QByteArray& whole : wholes)
         for (qsizetype at = 0; at < whole.size(); at += std::max<qsizetype>(1, whole.size() / 40))
             damaged.append({"cut to " + std::to_string(at), whole.left(at)});
@@ -180,21 +209,27 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
         writeBytes(path("damaged.jpg"), bytes);
         writeBytes(destination, "previous copy");
         const ProgramRun result = resample(path("damaged.jpg"), 200, 150, destination);
-        EXPECT_EQ(result.exitCode, 1) << name;
+        EXPECT_EQ(result.exitCode, 3) << name;
         EXPECT_TRUE(result.error.startsWith("zel-resample: ") && result.error.count('\n') == 1) << name << result.error.toStdString();
-        EXPECT_TRUE(QString::fromStdString(name).contains("too large") <= result.error.contains("too large")) << name;
+        const std::pair<const char*, const char*> reasons[] = {{"too large", "too large"}, {"too slow", "too slow"}, {"12-bit", "precision 12"}, {"lossless", "SOF type 0xc3"}};
+        for (const auto& [kind, reason] : reasons)
+            EXPECT_EQ(name.find(kind) != std::string::npos, result.error.contains(reason)) << name << ": " << result.error.toStdString();
         EXPECT_EQ(readBytes(destination), "previous copy") << name;
     }
-    EXPECT_TRUE(resample(path("absent.jpg"), 10, 10, destination).error.contains("absent.jpg"));
-    EXPECT_EQ(resample(path("damaged.jpg"), 10, 10, path("no such folder/copy.jpg")).exitCode, 1);
+    const ProgramRun absent = resample(path("absent.jpg"), 10, 10, destination);
+    EXPECT_TRUE(absent.exitCode == 3 && absent.error.contains("absent.jpg") && absent.error.contains("No such file")) << absent.error.toStdString();
+    const ProgramRun noFolder = resample(path("source.jpg"), 10, 10, path("no such folder/copy.jpg"));
+    EXPECT_TRUE(noFolder.exitCode == 1 && noFolder.error.contains("no such folder/copy.jpg") && noFolder.error.contains("No such file")) << noFolder.error.toStdString();
     EXPECT_EQ(QDir(path("my pictures")).entryList(QDir::Files | QDir::Hidden), QStringList{"holiday copy 1.jpg"});
+    ASSERT_EQ(resample(scanHeavy(1000, "64x48", "scans.jpg"), 20, 15, destination).exitCode, 0) << "1000 scans are still accepted";
+    EXPECT_EQ(decode(destination).width, 20);
 
     for (const QByteArray& whole : wholes)
         for (qsizetype at = 0; at < whole.size(); at += std::max<qsizetype>(1, whole.size() / 40)) {
             QFile::remove(destination);
             writeBytes(path("flipped.jpg"), QByteArray(whole).replace(at, 1, QByteArray(1, char(whole[at] ^ 0x5A))));
             const int exitCode = resample(path("flipped.jpg"), 30, 20, destination).exitCode;
-            ASSERT_TRUE(exitCode == 0 || exitCode == 1) << "flipped byte " << at;
+            ASSERT_TRUE(exitCode == 0 || exitCode == 3) << "flipped byte " << at;
             EXPECT_EQ(QFileInfo::exists(destination), exitCode == 0) << "flipped byte " << at;
             if (exitCode == 0)
                 EXPECT_EQ(decode(destination).width, 30);
@@ -207,6 +242,33 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.error.contains("usage: zel-resample") && result.error.count('\n') == 1) << result.error.toStdString();
         EXPECT_FALSE(QFileInfo::exists(destination));
+    }
+}
+
+// A run ended by SIGTERM or SIGINT in the middle of its work removes its
+// temporary file, leaves the previous copy and dies of the signal.
+TEST_F(ZelResample, TerminationSignalsLeaveNoTemporaryFile)
+{
+    const QString source = scanHeavy(1000, "3000x2000", "slow.jpg");
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signalNumber);
+        writeBytes(destination, "previous copy");
+        QFileSystemWatcher watcher({path("my pictures")});
+        QEventLoop loop;
+        QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] {
+            if (!QDir(path("my pictures")).entryList({".zel-resample-*"}, QDir::Files | QDir::Hidden).isEmpty())
+                loop.quit();
+        });
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        QProcess process;
+        process.start(ZEL_PROGRAM_DIR "/zel-resample", {source, "/resample=(400,300)", "/convert=" + destination});
+        loop.exec();
+        ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before its temporary file was seen";
+        ::kill(pid_t(process.processId()), signalNumber);
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(QDir(path("my pictures")).entryList(QDir::Files | QDir::Hidden), QStringList{"holiday copy 1.jpg"});
+        EXPECT_EQ(readBytes(destination), "previous copy");
     }
 }
 

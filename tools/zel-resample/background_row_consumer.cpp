@@ -1,5 +1,7 @@
 #include "background_row_consumer.h"
 
+#include "atomic_file.h"
+
 #include <algorithm>
 
 BackgroundRowConsumer::BackgroundRowConsumer(std::function<void(const std::uint8_t*)> consume, std::size_t rowBytes)
@@ -50,6 +52,8 @@ void BackgroundRowConsumer::finish()
 
 void BackgroundRowConsumer::run()
 {
+    // Termination signals are handled on the thread that owns the output file.
+    blockTerminationSignalsInThisThread();
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_rowAdded.wait(lock, [this] { return m_consumed < m_pushed || m_closed; });

@@ -16,6 +16,13 @@ namespace {
 
 // Ceiling for libjpeg's own buffers (a progressive file keeps all coefficients).
 constexpr long maximumLibjpegMemory = 1'500'000'000L;
+// Every scan of a progressive picture passes over the whole picture, so a file
+// of thousands of tiny scans takes minutes to decode. Camera and web pictures
+// have about ten.
+constexpr int maximumScanCount = 1000;
+// Larger pictures are refused before decoding: no camera or scanner picture a
+// kiosk page shows comes near, and decoding one would take too long.
+constexpr unsigned long long maximumSourcePixels = 200'000'000ULL;
 // Rows fetched from libjpeg per call.
 constexpr int batchRows = 16;
 
@@ -72,16 +79,41 @@ void rgbFromCmyk(std::uint8_t* pixels, JDIMENSION width, bool inverted)
     }
 }
 
+// libjpeg calls this often while it reads the picture; input_scan_number
+// counts the scans started so far.
+void refuseTooManyScans(j_common_ptr common)
+{
+    const auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number <= maximumScanCount)
+        return;
+    char reason[JMSG_LENGTH_MAX];
+    std::snprintf(reason, sizeof reason, "more than %d scans, refused as too slow to decode", maximumScanCount);
+    failGuarded(common, reason);
+}
+
+void refuseTooManyPixels(jpeg_decompress_struct& info)
+{
+    if (static_cast<unsigned long long>(info.image_width) * info.image_height <= maximumSourcePixels)
+        return;
+    char reason[JMSG_LENGTH_MAX];
+    std::snprintf(reason, sizeof reason, "%u x %u pixels is too large (more than %llu pixels)", info.image_width,
+                  info.image_height, maximumSourcePixels);
+    failGuarded(reinterpret_cast<j_common_ptr>(&info), reason);
+}
+
 // Everything that touches libjpeg during decoding. Holds no local objects with
 // destructors: an error long-jumps straight out of it. batch is owned by the caller.
-void decodeGuarded(jpeg_decompress_struct& info, std::FILE* file, int uprightWidth, int uprightHeight,
-                   DecodedRowSink& sink, std::vector<std::uint8_t>& batch)
+void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, std::FILE* file, int uprightWidth,
+                   int uprightHeight, DecodedRowSink& sink, std::vector<std::uint8_t>& batch)
 {
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = maximumLibjpegMemory;
+    progress.progress_monitor = refuseTooManyScans;
+    info.progress = &progress;
     jpeg_stdio_src(&info, file);
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&info, TRUE);
+    refuseTooManyPixels(info);
 
     const int orientation = orientationFromMarkers(info);
     const bool swap = orientationSwapsSides(orientation);
@@ -117,11 +149,13 @@ void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHei
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
-        throw ResampleError("cannot open " + path + ": " + std::strerror(errno));
+        throw UnreadablePictureError("cannot open " + path + ": " + std::strerror(errno));
 
     std::vector<std::uint8_t> batch;
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
+    jpeg_progress_mgr progress;
+    std::memset(&progress, 0, sizeof progress);
     JpegErrorGuard guard;
     info.err = installErrorGuard(guard, true);
 
@@ -130,11 +164,11 @@ void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHei
         std::fclose(file);
         const int code = guard.manager.msg_code;
         if (code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY)
-            throw ResampleError("cannot decode " + path + ": picture too large for the memory allowed");
-        throw ResampleError("cannot decode " + path + ": " + guard.message);
+            throw UnreadablePictureError("cannot decode " + path + ": picture too large for the memory allowed");
+        throw UnreadablePictureError("cannot decode " + path + ": " + guard.message);
     }
     try {
-        decodeGuarded(info, file, uprightWidth, uprightHeight, sink, batch);
+        decodeGuarded(info, progress, file, uprightWidth, uprightHeight, sink, batch);
     } catch (...) {
         jpeg_destroy_decompress(&info);
         std::fclose(file);

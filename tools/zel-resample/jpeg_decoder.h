@@ -21,6 +21,9 @@ public:
 // decoding to the smallest M/8 whose result is still at least 1.5 times the
 // copy in both directions, so the resampler that follows has enough detail to
 // filter properly.
-// Throws ResampleError when the file cannot be read, is not a JPEG, or its
-// data is damaged or cut short; exceptions from sink pass through.
+// Throws UnreadablePictureError when the file cannot be read, is not a JPEG,
+// its data is damaged or cut short, it is of a kind libjpeg does not decode
+// here (12-bit, lossless), it has more than 1000 scans or more than 200
+// million pixels, or it needs more memory than allowed; exceptions from sink
+// pass through.
 void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink);

@@ -3,7 +3,10 @@
 #include "jpeg_error_guard.h"
 #include "resample_error.h"
 
+#include <cerrno>
 #include <cstring>
+
+#include <jerror.h>
 #include <string>
 
 namespace {
@@ -38,14 +41,18 @@ void encodeGuarded(jpeg_compress_struct& info, const Image& image, std::FILE* fi
 
 } // namespace
 
-void encodeJpeg(const Image& image, std::FILE* file)
+void encodeJpeg(const Image& image, std::FILE* file, const std::string& destinationLabel)
 {
     jpeg_compress_struct info;
     std::memset(&info, 0, sizeof info);
     JpegErrorGuard guard;
     info.err = installErrorGuard(guard, false);
     if (setjmp(guard.jump) != 0) {
+        const int writeError = errno;
+        const bool writeFailed = guard.manager.msg_code == JERR_FILE_WRITE;
         jpeg_destroy_compress(&info);
+        if (writeFailed)
+            throw ResampleError("cannot write " + destinationLabel + ": " + std::strerror(writeError));
         throw ResampleError(std::string("cannot encode the copy: ") + guard.message);
     }
     encodeGuarded(info, image, file);

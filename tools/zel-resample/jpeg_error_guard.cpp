@@ -1,5 +1,6 @@
 #include "jpeg_error_guard.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include <jerror.h>
@@ -65,4 +66,12 @@ jpeg_error_mgr* installErrorGuard(JpegErrorGuard& guard, bool rejectDamagedData)
     manager->emit_message = emitMessage;
     manager->output_message = outputMessage;
     return manager;
+}
+
+void failGuarded(j_common_ptr info, const char* reason)
+{
+    JpegErrorGuard& guard = guardOf(info);
+    std::snprintf(guard.message, sizeof guard.message, "%s", reason);
+    guard.manager.msg_code = 0;
+    std::longjmp(guard.jump, 1);
 }

@@ -24,3 +24,7 @@ struct JpegErrorGuard
 
 // Prepares guard and returns the pointer to store in cinfo.err.
 jpeg_error_mgr* installErrorGuard(JpegErrorGuard& guard, bool rejectDamagedData);
+
+// Ends the libjpeg work of info (whose err is a guard) with reason as the
+// message, as a fatal libjpeg error would; for checks made from callbacks.
+[[noreturn]] void failGuarded(j_common_ptr info, const char* reason);

@@ -1,7 +1,11 @@
 // zel-resample SOURCE "/resample=(W,H)" "/convert=DEST"
 // Writes an upright W x H baseline JPEG copy of the JPEG picture SOURCE to DEST.
-// Exit status 0 on success, 2 for a wrong command line, 1 for any other
-// failure; every failure prints one line on stderr and leaves DEST untouched.
+// Exit status (see exit_status.h): 0 success, 1 any other failure, 2 wrong
+// command line, 3 the picture cannot be read (damaged, cut short, not a JPEG,
+// 12-bit, lossless, too many scans, too many pixels, too large for memory).
+// Every failure prints one line on stderr and leaves DEST untouched.
+#include "atomic_file.h"
+#include "exit_status.h"
 #include "resample_arguments.h"
 #include "resample_error.h"
 #include "resample_job.h"
@@ -23,17 +27,20 @@ int fail(const std::string& reason, int status)
 
 int main(int argc, char** argv)
 {
+    removeTemporaryFileOnTerminationSignals();
     try {
         const std::vector<std::string> arguments(argv + 1, argv + argc);
         runResample(parseResampleArguments(arguments));
-        return 0;
+        return exitSuccess;
     } catch (const ArgumentError& error) {
-        return fail(std::string(error.what()) + " (" + usageLine() + ")", 2);
+        return fail(std::string(error.what()) + " (" + usageLine() + ")", exitUsage);
+    } catch (const UnreadablePictureError& error) {
+        return fail(error.what(), exitUnreadablePicture);
     } catch (const ResampleError& error) {
-        return fail(error.what(), 1);
+        return fail(error.what(), exitFailure);
     } catch (const std::bad_alloc&) {
-        return fail("out of memory", 1);
+        return fail("out of memory", exitFailure);
     } catch (const std::exception& error) {
-        return fail(error.what(), 1);
+        return fail(error.what(), exitFailure);
     }
 }

@@ -16,3 +16,11 @@ class ArgumentError : public ResampleError
 public:
     using ResampleError::ResampleError;
 };
+
+// The source picture cannot be read or decoded; the picture is at fault, not
+// the destination or the machine.
+class UnreadablePictureError : public ResampleError
+{
+public:
+    using ResampleError::ResampleError;
+};

@@ -60,11 +60,13 @@ private:
 
 void runResample(const ResampleArguments& request)
 {
+    // Made first: an unwritable folder fails before the long decoding, and the
+    // temporary file stays out of the way until the copy is complete.
+    AtomicFile destination(request.destinationPath);
     ResamplingSink sink(request.width, request.height);
     decodeJpegForCopy(request.sourcePath, request.width, request.height, sink);
     const Image upright = sink.uprightResult();
 
-    AtomicFile destination(request.destinationPath);
-    encodeJpeg(upright, destination.stream());
+    encodeJpeg(upright, destination.stream(), request.destinationPath);
     destination.commit();
 }
