@@ -1,95 +1,13 @@
 #include "cabinet_writer.h"
 
 #include "makecab_error.h"
+#include "temporary_cabinet.h"
 
-#include <libgcab.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
-
-namespace {
 
 namespace fs = std::filesystem;
 
-struct GObjectUnref {
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-template <typename T>
-using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
-
-// Turns a failed GLib call into a MakecabError; always frees the error.
-void throwIfFailed(gboolean ok, GError* error, const std::string& context)
-{
-    if (ok)
-        return;
-    const std::string detail = error ? error->message : "unknown failure";
-    if (error)
-        g_error_free(error);
-    throw MakecabError(context + ": " + detail);
-}
-
-// A file in the output folder that is removed again unless renamed into place.
-class TemporaryCabinet {
-public:
-    explicit TemporaryCabinet(const fs::path& finalPath) : finalPath_(finalPath)
-    {
-        std::string pattern = (finalPath.parent_path() / ("." + finalPath.filename().string() + ".XXXXXX")).string();
-        const int fd = mkstemp(pattern.data());
-        if (fd < 0)
-            throw MakecabError("cannot write to output folder \"" + finalPath.parent_path().string()
-                               + "\": " + std::strerror(errno));
-        path_ = pattern;
-        // mkstemp makes the file private; a cabinet gets the usual permissions.
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-        close(fd);
-    }
-    TemporaryCabinet(const TemporaryCabinet&) = delete;
-    TemporaryCabinet& operator=(const TemporaryCabinet&) = delete;
-    ~TemporaryCabinet()
-    {
-        if (!committed_)
-            unlink(path_.c_str());
-    }
-
-    // The cabinet writer needs a seekable stream, which a file output stream is.
-    GObjectPtr<GOutputStream> openStream()
-    {
-        GObjectPtr<GFile> file(g_file_new_for_path(path_.c_str()));
-        GError* error = nullptr;
-        GFileOutputStream* stream = g_file_replace(file.get(), nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, &error);
-        throwIfFailed(stream != nullptr, error, "cannot write \"" + path_ + "\"");
-        return GObjectPtr<GOutputStream>(G_OUTPUT_STREAM(stream));
-    }
-
-    void commit()
-    {
-        if (rename(path_.c_str(), finalPath_.c_str()) != 0)
-            throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + std::strerror(errno));
-        committed_ = true;
-    }
-
-private:
-    fs::path finalPath_;
-    std::string path_;
-    bool committed_ = false;
-};
-
-void checkListedFilesExist(const CabinetDirectives& directives)
-{
-    for (const ListedFile& file : directives.files) {
-        const fs::path source = directives.sourcePath(file);
-        std::error_code error;
-        if (!fs::is_regular_file(source, error))
-            throw MakecabError("file not found (listed on line " + std::to_string(file.lineNumber) + "): \""
-                               + source.string() + "\"");
-    }
-}
+namespace {
 
 void ensureOutputFolder(const fs::path& folder)
 {
@@ -101,43 +19,48 @@ void ensureOutputFolder(const fs::path& folder)
         throw MakecabError("cannot create output folder \"" + folder.string() + "\": " + error.message());
 }
 
-GObjectPtr<GCabCabinet> cabinetOf(const CabinetDirectives& directives)
+// Cabinets of an older, larger run beyond the ones just written would hold
+// files this folder no longer has in that form.
+void removeLaterCabinets(const CabinetDirectives& directives, const fs::path& folder, std::size_t written)
 {
-    const gint compression = directives.effectiveCompression() == CabinetCompression::MsZip
-        ? GCAB_COMPRESSION_MSZIP : GCAB_COMPRESSION_NONE;
-    GObjectPtr<GCabFolder> folder(gcab_folder_new(compression));
-    for (const ListedFile& file : directives.files) {
-        const fs::path source = directives.sourcePath(file);
-        GObjectPtr<GFile> sourceFile(g_file_new_for_path(source.c_str()));
-        GObjectPtr<GCabFile> entry(
-            gcab_file_new_with_file(CabinetDirectives::storedName(file).c_str(), sourceFile.get()));
-        GError* error = nullptr;
-        throwIfFailed(gcab_folder_add_file(folder.get(), entry.get(), FALSE, nullptr, &error), error,
-                      "cannot add \"" + source.string() + "\"");
+    if (!directives.hasCabinetNumber())
+        return;
+    for (std::size_t number = written + 1;; ++number) {
+        std::error_code error;
+        if (!fs::remove(folder / directives.cabinetFileName(number), error))
+            return;
     }
-    GObjectPtr<GCabCabinet> cabinet(gcab_cabinet_new());
-    GError* error = nullptr;
-    throwIfFailed(gcab_cabinet_add_folder(cabinet.get(), folder.get(), &error), error, "cannot build cabinet");
-    return cabinet;
 }
 
 } // namespace
 
-fs::path writeCabinet(const CabinetDirectives& directives)
+std::vector<fs::path> writeCabinets(const CabinetDirectives& directives, const CabinetOptions& options)
 {
-    checkListedFilesExist(directives);
+    if (directives.files.empty())
+        throw MakecabError("no files to pack: the directive file lists none, so no cabinet was written");
+    const auto cabinets = splitIntoCabinets(findSourceFiles(directives), options.limits);
+    if (cabinets.size() > 1 && !directives.hasCabinetNumber())
+        throw MakecabError("the files need " + std::to_string(cabinets.size()) + " cabinets (at most "
+                           + std::to_string(options.limits.maximumFiles) + " files and "
+                           + std::to_string(options.limits.maximumBytes)
+                           + " bytes each), but CabinetNameTemplate has no * for their numbers");
     const fs::path folder = directives.outputFolder();
     ensureOutputFolder(folder);
-    const fs::path cabinetPath = folder / directives.cabinetFileName();
+    removeAbandonedTemporaries(folder);
 
-    GObjectPtr<GCabCabinet> cabinet = cabinetOf(directives);
-    TemporaryCabinet temporary(cabinetPath);
-    GObjectPtr<GOutputStream> stream = temporary.openStream();
-    GError* error = nullptr;
-    const std::string context = "cannot write cabinet \"" + cabinetPath.string() + "\"";
-    throwIfFailed(gcab_cabinet_write_simple(cabinet.get(), stream.get(), nullptr, nullptr, nullptr, &error), error,
-                  context);
-    throwIfFailed(g_output_stream_close(stream.get(), nullptr, &error), error, context);
-    temporary.commit();
-    return cabinetPath;
+    std::vector<std::unique_ptr<TemporaryCabinet>> temporaries;
+    for (std::size_t i = 0; i < cabinets.size(); ++i) {
+        const fs::path path = folder / directives.cabinetFileName(i + 1);
+        temporaries.push_back(std::make_unique<TemporaryCabinet>(path));
+        writeCabinetStream(temporaries.back()->descriptor(), path.string(), cabinets[i],
+                           directives.effectiveCompression(), options.sourceOpened);
+        temporaries.back()->finish();
+    }
+    std::vector<fs::path> written;
+    for (const auto& temporary : temporaries) {
+        temporary->commit();
+        written.push_back(temporary->finalPath());
+    }
+    removeLaterCabinets(directives, folder, written.size());
+    return written;
 }

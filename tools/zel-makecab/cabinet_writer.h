@@ -1,15 +1,27 @@
 #pragma once
 
+#include "cabinet_plan.h"
+#include "cabinet_stream.h"
 #include "directive_file.h"
 
 #include <filesystem>
+#include <vector>
 
-// Writes the one cabinet the directives describe: every listed file, stored
-// under its listed name, in a single folder compressed with MSZIP or stored.
-// Every listed file must exist before anything is written. The output folder is
-// created when missing. The cabinet is written to a temporary file in the output
-// folder and renamed over an older cabinet of the same name only when complete,
-// so a failure leaves neither a partial cabinet nor the temporary file.
-// A list without files gives a valid cabinet holding no files.
-// Returns the cabinet's path; throws MakecabError naming the file at fault.
-std::filesystem::path writeCabinet(const CabinetDirectives& directives);
+struct CabinetOptions {
+    CabinetLimits limits;
+    SourceOpenedHook sourceOpened; // empty: none
+};
+
+// Writes the cabinets the directives describe: every listed file, stored under
+// its listed name, in listing order. Files go into cabinet 1 of the name
+// template until it is full (CabinetLimits), then into cabinet 2 and so on;
+// each cabinet is complete in itself. More than one cabinet needs a "*" in the
+// template. Every listed file must exist before anything is written, and at
+// least one must be listed. The output folder is created when missing, and
+// temporary cabinets that killed runs left there are removed first. Each
+// cabinet is written to a temporary file beside it; only when all are complete
+// are they renamed over the older cabinets of the same names, and numbered
+// cabinets of an older run beyond the last one written are removed. A failure
+// leaves the older cabinets as they were and no temporary file.
+// Returns the cabinets' paths; throws MakecabError naming the file at fault.
+std::vector<std::filesystem::path> writeCabinets(const CabinetDirectives& directives, const CabinetOptions& options = {});

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 
 namespace {
 
@@ -207,15 +208,15 @@ private:
         }
         if (name.empty())
             fail("empty file name");
-        for (const ListedFile& earlier : directives_.files) {
-            if (sameIgnoringCase(earlier.name, name))
-                fail("file listed twice (first on line " + std::to_string(earlier.lineNumber) + ")");
-        }
+        const auto [earlier, added] = lineOfName_.emplace(lowered(name), lineNumber_);
+        if (!added)
+            fail("file listed twice (first on line " + std::to_string(earlier->second) + ")");
         directives_.files.push_back(ListedFile{name, lineNumber_});
     }
 
     std::string fileLabel_;
     CabinetDirectives directives_;
+    std::unordered_map<std::string, int> lineOfName_; // lower-case name to the line listing it
     bool explicit_ = false;
     int lineNumber_ = 0;
     std::string lineText_;
@@ -228,9 +229,14 @@ CabinetCompression CabinetDirectives::effectiveCompression() const
     return compress ? compressionType : CabinetCompression::None;
 }
 
-std::string CabinetDirectives::cabinetFileName() const
+std::string CabinetDirectives::cabinetFileName(std::size_t number) const
 {
-    return replaceStar(cabinetNameTemplate, "1");
+    return replaceStar(cabinetNameTemplate, std::to_string(number));
+}
+
+bool CabinetDirectives::hasCabinetNumber() const
+{
+    return cabinetNameTemplate.find('*') != std::string::npos;
 }
 
 std::filesystem::path CabinetDirectives::outputFolder() const

@@ -27,8 +27,10 @@ struct CabinetDirectives {
 
     // NONE when either CompressionType=NONE or Compress=off.
     CabinetCompression effectiveCompression() const;
-    // The name template with "*" replaced by the cabinet number 1.
-    std::string cabinetFileName() const;
+    // The name template with "*" replaced by the cabinet number.
+    std::string cabinetFileName(std::size_t number = 1) const;
+    // Whether the name template has a "*" for the cabinet number.
+    bool hasCabinetNumber() const;
     // The disk directory template with "*" replaced by the disk number 1.
     std::filesystem::path outputFolder() const;
     // Where a listed file is read from: SourceDir joined with the listed name.

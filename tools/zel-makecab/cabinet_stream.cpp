@@ -1,0 +1,315 @@
+#include "cabinet_stream.h"
+
+#include "makecab_error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+namespace {
+
+constexpr std::size_t blockSize = 32768;
+constexpr std::size_t headerSize = 36;
+constexpr std::size_t folderEntrySize = 8;
+constexpr std::size_t fileEntrySize = 16;
+constexpr std::uint16_t storedType = 0, msZipType = 1;
+constexpr std::uint16_t archiveAttribute = 0x20, utf8NameAttribute = 0x80;
+
+void put16(std::string& out, std::uint16_t value)
+{
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>(value >> 8);
+}
+
+void put32(std::string& out, std::uint32_t value)
+{
+    put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
+    put16(out, static_cast<std::uint16_t>(value >> 16));
+}
+
+// The cabinet checksum: 32-bit little-endian words XORed, a short tail taken
+// most significant byte first.
+std::uint32_t cabinetChecksum(const unsigned char* data, std::size_t size, std::uint32_t seed)
+{
+    std::uint32_t sum = seed;
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4)
+        sum ^= std::uint32_t(data[i]) | std::uint32_t(data[i + 1]) << 8 | std::uint32_t(data[i + 2]) << 16
+            | std::uint32_t(data[i + 3]) << 24;
+    std::uint32_t tail = 0;
+    for (; i < size; ++i)
+        tail = tail << 8 | data[i];
+    return sum ^ tail;
+}
+
+bool isAscii(const std::string& text)
+{
+    for (unsigned char c : text)
+        if (c >= 0x80)
+            return false;
+    return true;
+}
+
+// MS-DOS date and time of a file's modification, in local time.
+std::pair<std::uint16_t, std::uint16_t> dosDateTime(const std::timespec& modified)
+{
+    std::tm local{};
+    const std::time_t seconds = modified.tv_sec;
+    localtime_r(&seconds, &local);
+    const int year = std::clamp(local.tm_year + 1900, 1980, 2107);
+    return {static_cast<std::uint16_t>((year - 1980) << 9 | (local.tm_mon + 1) << 5 | local.tm_mday),
+            static_cast<std::uint16_t>(local.tm_hour << 11 | local.tm_min << 5 | local.tm_sec / 2)};
+}
+
+std::string fileTable(const std::vector<SourceFile>& files)
+{
+    std::string table;
+    std::uint64_t offset = 0;
+    for (const SourceFile& file : files) {
+        const auto [date, time] = dosDateTime(file.modified);
+        put32(table, static_cast<std::uint32_t>(file.size));
+        put32(table, static_cast<std::uint32_t>(offset));
+        put16(table, 0); // the one folder
+        put16(table, date);
+        put16(table, time);
+        put16(table, archiveAttribute | (isAscii(file.storedName) ? 0 : utf8NameAttribute));
+        table += file.storedName;
+        table += '\0';
+        offset += file.size;
+    }
+    return table;
+}
+
+bool sameTime(const std::timespec& a, const std::timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+// Writes everything or throws with the system's reason.
+class Output {
+public:
+    Output(int descriptor, std::string label) : descriptor_(descriptor), label_(std::move(label)) {}
+
+    void write(const void* data, std::size_t size)
+    {
+        const char* bytes = static_cast<const char*>(data);
+        while (size > 0) {
+            const ssize_t written = ::write(descriptor_, bytes, size);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                fail();
+            bytes += written;
+            size -= static_cast<std::size_t>(written);
+            offset_ += static_cast<std::uint64_t>(written);
+        }
+    }
+    void write(const std::string& data) { write(data.data(), data.size()); }
+
+    void patch(std::uint64_t at, const std::string& data)
+    {
+        if (::pwrite(descriptor_, data.data(), data.size(), static_cast<off_t>(at)) != static_cast<ssize_t>(data.size()))
+            fail();
+    }
+
+    std::uint64_t offset() const { return offset_; }
+
+private:
+    [[noreturn]] void fail() const
+    {
+        const int error = errno != 0 ? errno : ENOSPC;
+        throw MakecabError("cannot write cabinet \"" + label_ + "\": " + std::strerror(error));
+    }
+
+    int descriptor_;
+    std::string label_;
+    std::uint64_t offset_ = 0;
+};
+
+// Cuts the folder's byte stream into data blocks, compresses and writes them.
+class BlockWriter {
+public:
+    BlockWriter(Output& output, CabinetCompression compression) : output_(output), compression_(compression)
+    {
+        if (compression_ == CabinetCompression::MsZip && deflateInit2(&zip_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8,
+                                                                      Z_DEFAULT_STRATEGY) != Z_OK)
+            throw MakecabError("cannot start compression: out of memory");
+    }
+    ~BlockWriter()
+    {
+        if (compression_ == CabinetCompression::MsZip)
+            deflateEnd(&zip_);
+    }
+    BlockWriter(const BlockWriter&) = delete;
+    BlockWriter& operator=(const BlockWriter&) = delete;
+
+    // Room left in the current block.
+    std::size_t room() const { return blockSize - used_; }
+    unsigned char* end() { return block_.data() + used_; }
+
+    // Takes size more bytes written at end(); writes the block once full.
+    void added(std::size_t size)
+    {
+        used_ += size;
+        if (used_ == blockSize)
+            flush();
+    }
+
+    void flush()
+    {
+        if (used_ == 0)
+            return;
+        const std::string& data = compression_ == CabinetCompression::MsZip ? compressed() : stored();
+        std::string header;
+        put16(header, static_cast<std::uint16_t>(data.size()));
+        put16(header, static_cast<std::uint16_t>(used_));
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
+        const std::uint32_t checksum = cabinetChecksum(reinterpret_cast<const unsigned char*>(header.data()), 4,
+                                                       cabinetChecksum(bytes, data.size(), 0));
+        std::string record;
+        put32(record, checksum);
+        output_.write(record + header);
+        output_.write(data);
+        used_ = 0;
+        ++blocks_;
+    }
+
+    std::uint16_t blocks() const { return static_cast<std::uint16_t>(blocks_); }
+
+private:
+    const std::string& stored()
+    {
+        data_.assign(reinterpret_cast<const char*>(block_.data()), used_);
+        return data_;
+    }
+
+    // "CK" and a complete deflate stream of the block alone.
+    const std::string& compressed()
+    {
+        data_.assign("CK");
+        data_.resize(2 + deflateBound(&zip_, static_cast<uLong>(used_)));
+        deflateReset(&zip_);
+        zip_.next_in = block_.data();
+        zip_.avail_in = static_cast<uInt>(used_);
+        zip_.next_out = reinterpret_cast<Bytef*>(data_.data() + 2);
+        zip_.avail_out = static_cast<uInt>(data_.size() - 2);
+        if (deflate(&zip_, Z_FINISH) != Z_STREAM_END)
+            throw MakecabError("compression failed");
+        data_.resize(2 + zip_.total_out);
+        return data_;
+    }
+
+    Output& output_;
+    CabinetCompression compression_;
+    z_stream zip_{};
+    std::vector<unsigned char> block_ = std::vector<unsigned char>(blockSize);
+    std::size_t used_ = 0; // bytes of block_ filled
+    std::string data_;
+    std::size_t blocks_ = 0;
+};
+
+[[noreturn]] void failChanged(const SourceFile& file, const std::string& how)
+{
+    throw MakecabError("\"" + file.path.string() + "\" (listed on line " + std::to_string(file.listed.lineNumber) + ") "
+                       + how + "; no cabinet was written");
+}
+
+class SourceReader {
+public:
+    explicit SourceReader(const SourceFile& file) : file_(file)
+    {
+        descriptor_ = ::open(file.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor_ < 0)
+            throw MakecabError("cannot read \"" + file.path.string() + "\" (listed on line "
+                               + std::to_string(file.listed.lineNumber) + "): " + std::strerror(errno));
+        checkUnchanged("changed after the run began");
+    }
+    ~SourceReader() { ::close(descriptor_); }
+    SourceReader(const SourceReader&) = delete;
+    SourceReader& operator=(const SourceReader&) = delete;
+
+    // Reads the whole file into blocks; it must hold exactly the size found before.
+    void copyInto(BlockWriter& blocks)
+    {
+        std::uint64_t left = file_.size;
+        while (left > 0) {
+            const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, blocks.room()));
+            const ssize_t got = readSome(blocks.end(), wanted);
+            if (got == 0)
+                failChanged(file_, "became shorter while it was read");
+            blocks.added(static_cast<std::size_t>(got));
+            left -= static_cast<std::uint64_t>(got);
+        }
+        unsigned char probe;
+        if (readSome(&probe, 1) != 0)
+            failChanged(file_, "became longer while it was read");
+        checkUnchanged("changed while it was read");
+    }
+
+private:
+    ssize_t readSome(unsigned char* into, std::size_t size)
+    {
+        for (;;) {
+            const ssize_t got = ::read(descriptor_, into, size);
+            if (got >= 0)
+                return got;
+            if (errno != EINTR)
+                throw MakecabError("cannot read \"" + file_.path.string() + "\": " + std::strerror(errno));
+        }
+    }
+
+    void checkUnchanged(const std::string& how) const
+    {
+        struct stat status {};
+        if (::fstat(descriptor_, &status) != 0)
+            throw MakecabError("cannot read \"" + file_.path.string() + "\": " + std::strerror(errno));
+        if (!S_ISREG(status.st_mode) || status.st_dev != file_.device || status.st_ino != file_.inode
+            || static_cast<std::uint64_t>(status.st_size) != file_.size || !sameTime(status.st_mtim, file_.modified))
+            failChanged(file_, how);
+    }
+
+    const SourceFile& file_;
+    int descriptor_ = -1;
+};
+
+} // namespace
+
+void writeCabinetStream(int descriptor, const std::string& outputLabel, const std::vector<SourceFile>& files,
+                        CabinetCompression compression, const SourceOpenedHook& sourceOpened)
+{
+    const std::string table = fileTable(files);
+    const std::uint64_t dataStart = headerSize + folderEntrySize + table.size();
+    Output output(descriptor, outputLabel);
+    std::string header;
+    output.write(std::string(headerSize + folderEntrySize, '\0')); // written at the end
+    output.write(table);
+
+    BlockWriter blocks(output, compression);
+    for (const SourceFile& file : files) {
+        SourceReader reader(file);
+        if (sourceOpened)
+            sourceOpened(file.path);
+        reader.copyInto(blocks);
+    }
+    blocks.flush();
+
+    header = "MSCF";
+    put32(header, 0);
+    put32(header, static_cast<std::uint32_t>(output.offset())); // cabinet size
+    put32(header, 0);
+    put32(header, headerSize + folderEntrySize); // first file entry
+    put32(header, 0);
+    header += '\3'; // format version 1.3
+    header += '\1';
+    put16(header, 1); // folders
+    put16(header, static_cast<std::uint16_t>(files.size()));
+    put16(header, 0); // flags: no reserve, no previous or next cabinet
+    put16(header, 0); // set id
+    put16(header, 0); // number in the set
+    put32(header, static_cast<std::uint32_t>(dataStart));
+    put16(header, blocks.blocks());
+    put16(header, compression == CabinetCompression::MsZip ? msZipType : storedType);
+    output.patch(0, header);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+
+// A cabinet being written: a file ".NAME.XXXXXX" beside its final name,
+// created exclusively and locked (flock) for as long as this run holds it, so
+// that a later run can tell it from the temporary file of a run still working.
+// Removed again unless committed.
+class TemporaryCabinet {
+public:
+    explicit TemporaryCabinet(const std::filesystem::path& finalPath);
+    ~TemporaryCabinet();
+    TemporaryCabinet(const TemporaryCabinet&) = delete;
+    TemporaryCabinet& operator=(const TemporaryCabinet&) = delete;
+
+    int descriptor() const { return descriptor_; }
+    const std::filesystem::path& finalPath() const { return finalPath_; }
+
+    // Flushes the content to disk; throws MakecabError on failure.
+    void finish();
+    // Renames the finished file over the final name, then lets go of it;
+    // throws MakecabError.
+    void commit();
+
+private:
+    std::filesystem::path finalPath_;
+    std::filesystem::path path_;
+    int descriptor_ = -1;
+    bool committed_ = false;
+};
+
+// Removes the temporary cabinets that runs which died left in folder: files
+// ".NAME.XXXXXX" whose NAME ends in ".cab" (any letter case) and that no
+// running program holds locked. Other files are never touched.
+void removeAbandonedTemporaries(const std::filesystem::path& folder);
