@@ -1,14 +1,25 @@
 // Drives the zel-makecab program the way the folder export does: a real page
 // folder, a directive file on disk, the program started with an argument list,
 // and the cabinet read back with independent readers (cabextract and gcab).
+// Cabinet limits and files changing while they are read are tried on the
+// program's parts directly, with small limits and a hook.
+#include "cabinet_writer.h"
+#include "makecab_error.h"
 #include "support/kiosk_fixture.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -122,14 +133,6 @@ TEST_F(ZelMakecab, SecondRunReplacesTheCabinetAndAFailedRunKeepsIt)
     EXPECT_EQ(readBytes(cabinet), before);
 }
 
-TEST_F(ZelMakecab, FolderWithNoFilesGivesAnEmptyCabinet)
-{
-    const QString empty = pageFolder("empty folder", {});
-    writeDirectives(empty, "empty folder", {});
-    ASSERT_EQ(makecab(empty).exitCode, 0);
-    EXPECT_EQ(readBytes(empty + "/empty folder1.cab").mid(28, 2), QByteArray(2, 0)) << "file count";
-}
-
 // Faulty directive files and a bad argument list: a non-zero exit, one line naming the fault, no cabinet.
 TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
 {
@@ -137,6 +140,7 @@ TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
         {"unknown directive", {"today.zel", ".Frobnicate all"}, {"line 10", ".Frobnicate all"}},
         {"listed file missing", {"today.zel", "missing.jpg"}, {"line 10", "missing.jpg"}}, {"missing file listed first", {"gone.zel", "today.zel"}, {"line 9", "gone.zel"}},
         {"output folder is a file", {".set DiskDirectoryTemplate=ROOT/output.txt", "today.zel"}, {"ROOT/output.txt"}},
+        {"no files listed", {"; nothing to pack"}, {"no files to pack"}}, {"listed name is a folder", {"today.zel", "\"..\""}, {"line 10", "not a regular file"}},
     };
     writeBytes(root.path() + "/output.txt", "plain file");
     for (const auto& row : rows) {
@@ -155,6 +159,141 @@ TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
     const ProgramRun usage = run(ZEL_PROGRAM_DIR "/zel-makecab", {"/x", ddf});
     EXPECT_TRUE(usage.exitCode != 0 && usage.error.count('\n') == 1) << usage.error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + "/news1.cab"));
+}
+
+// The program's parts on the folder's directive file, with the given limits and hook.
+std::vector<std::filesystem::path> writeCabinetsOf(const QString& folder, const CabinetLimits& limits = {}, SourceOpenedHook hook = {})
+{
+    return writeCabinets(readDirectiveFile((folder + "/makecab.ddf").toStdString()), CabinetOptions{limits, std::move(hook)});
+}
+
+std::string failureOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const MakecabError& error) {
+        return error.what();
+    }
+    return "no failure";
+}
+
+// Beyond a cabinet's file count or size the files continue, whole and in order,
+// into the next cabinet of the template; each cabinet stands on its own, and
+// numbered cabinets of an older, larger run are removed.
+TEST_F(ZelMakecab, FullCabinetsContinueIntoTheNextNumber)
+{
+    const struct { const char* name; CabinetLimits limits; QList<int> sizes; QString nameTemplate; QList<int> perCabinet; const char* failure; } rows[] = {
+        {"file count", {3, 1000}, {10, 10, 10, 10, 10, 10, 10}, "news*.cab", {3, 3, 1}, nullptr},
+        {"byte count", {100, 100}, {60, 40, 1, 99, 100}, "news*.cab", {2, 2, 1}, nullptr},
+        {"exactly full", {5, 1000}, {200, 200, 200, 200, 200}, "news*.cab", {5}, nullptr},
+        {"empty files", {2, 10}, {0, 0, 0}, "news*.cab", {2, 1}, nullptr},
+        {"star inside the name", {1, 1000}, {5, 5}, "n*ews.cab", {1, 1}, nullptr},
+        {"no star for a second cabinet", {3, 1000}, {1, 1, 1, 1}, "news1.cab", {}, "CabinetNameTemplate has no *"},
+        {"a file larger than a cabinet", {10, 100}, {50, 101}, "news*.cab", {}, "file1.jpg\": its 101 bytes exceed the 100"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QList<std::pair<QString, QByteArray>> files;
+        QStringList names;
+        for (int i = 0; i < row.sizes.size(); ++i)
+            files.append({names.emplace_back(QStringLiteral("file%1.jpg").arg(i)), photo.mid(1000 * i, row.sizes[i])});
+        const QString folder = pageFolder("news", files);
+        auto cabinetName = [&](int number) { return QString(row.nameTemplate).replace("*", QString::number(number)); };
+        for (int number = 1; number <= 4; ++number)
+            writeBytes(folder + "/" + cabinetName(number), "older cabinet");
+        writeDirectives(folder, "news", QStringList{".Set CabinetNameTemplate=" + row.nameTemplate} + names);
+        const std::string failure = failureOf([&] { writeCabinetsOf(folder, row.limits); });
+        if (row.failure) {
+            EXPECT_NE(failure.find(row.failure), std::string::npos) << failure;
+            for (int number = 1; number <= 4; ++number)
+                EXPECT_EQ(readBytes(folder + "/" + cabinetName(number)), "older cabinet");
+            continue;
+        }
+        ASSERT_EQ(failure, "no failure");
+        QStringList packed;
+        for (int number = 1; number <= row.perCabinet.size(); ++number) {
+            const QString cabinet = folder + "/" + cabinetName(number);
+            EXPECT_EQ(run("cabextract", {"-t", cabinet}).exitCode, 0) << number;
+            EXPECT_EQ(gcabNames(cabinet), cabextractNames(cabinet));
+            EXPECT_EQ(cabextractNames(cabinet).size(), row.perCabinet[number - 1]) << number;
+            packed += cabextractNames(cabinet);
+            ASSERT_EQ(run("cabextract", {"-q", "-d", folder + "/out", cabinet}).exitCode, 0);
+        }
+        EXPECT_EQ(packed, names);
+        for (const auto& [file, content] : files)
+            EXPECT_EQ(readBytes(folder + "/out/" + file), content) << file.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(folder + "/" + cabinetName(row.perCabinet.size() + 1))) << "older cabinet left";
+    }
+}
+
+// A listed file that changes or goes while the cabinets are written fails the
+// run naming it; the older cabinet stays and no temporary file is left.
+TEST_F(ZelMakecab, FilesChangingWhileReadFailTheRunAndKeepTheOldCabinet)
+{
+    const auto resize = [](qint64 size) { return [size](const QString& file) { QFile(file).resize(size); }; };
+    const struct { const char* name; std::function<void(const QString&)> change; QString file; const char* failure; } rows[] = {
+        {"shrinks", resize(1000), "photo.jpg", "became shorter while it was read"},
+        {"shrinks to nothing", resize(0), "photo.jpg", "became shorter while it was read"},
+        {"grows", resize(photo.size() + 1), "photo.jpg", "became longer while it was read"},
+        {"rewritten, same size", [](const QString& file) { writeBytes(file, QByteArray(photo.size(), 'x')); }, "photo.jpg", "changed while it was read"},
+        {"next file removed", [](const QString& file) { QFile::remove(QFileInfo(file).path() + "/today.zel"); }, "today.zel", "No such file or directory"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString folder = pageFolder("news", {{"photo.jpg", photo}, {"today.zel", page}}), cabinet = folder + "/news1.cab";
+        writeDirectives(folder, "news", {"photo.jpg", "today.zel"});
+        ASSERT_EQ(makecab(folder).exitCode, 0);
+        const QByteArray before = readBytes(cabinet);
+        QFile(folder + "/photo.jpg").setFileTime(QDateTime(QDate(2020, 5, 1), QTime(9, 0)), QFileDevice::FileModificationTime);
+        const std::string failure = failureOf([&] {
+            writeCabinetsOf(folder, {}, [&](const std::filesystem::path& opened) {
+                if (opened.filename() == "photo.jpg")
+                    row.change(QString::fromStdString(opened.string()));
+            });
+        });
+        EXPECT_NE(failure.find(row.failure), std::string::npos) << failure;
+        EXPECT_NE(failure.find((folder + "/" + row.file).toStdString()), std::string::npos) << failure;
+        EXPECT_EQ(readBytes(cabinet), before);
+        EXPECT_TRUE(entries(folder).filter(".news1.cab.").isEmpty()) << entries(folder).join(' ').toStdString();
+    }
+}
+
+// A full disk (here: a file size limit) names the cabinet and the system's reason.
+TEST_F(ZelMakecab, WriteFailureNamesTheCabinetAndTheReason)
+{
+    const QString folder = pageFolder("news", {{"photo.jpg", photo}});
+    writeDirectives(folder, "news", {"photo.jpg", ".Set Compress=off"});
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 20000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const std::string failure = failureOf([&] { writeCabinetsOf(folder); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(failure, "cannot write cabinet \"" + (folder + "/news1.cab").toStdString() + "\": File too large");
+    EXPECT_EQ(entries(folder), (QStringList{"makecab.ddf", "photo.jpg"}));
+}
+
+// Temporary cabinets of runs that died are removed by the next run in the
+// folder; a locked one (a run still working) and other files stay.
+TEST_F(ZelMakecab, NextRunRemovesTemporariesOfDeadRunsOnly)
+{
+    const QString folder = pageFolder("news", {{"today.zel", page}});
+    const QStringList dead{".news1.cab.a1B2c3", ".news2.cab.Zz9900", ".other.CAB.000000"};
+    const QStringList kept{".news1.cab.LiVe01", ".notes.txt.a1B2c3", "news1.cab.a1B2c3", ".news1.cab.a1B2c", ".news1.cab.a1B2c3.x", ".news1.cab.a1-2c3"};
+    for (const QString& name : dead + kept)
+        writeBytes(folder + "/" + name, "partial cabinet");
+    const int live = ::open(QFile::encodeName(folder + "/.news1.cab.LiVe01").constData(), O_RDONLY);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+    writeDirectives(folder, "news", {"today.zel"});
+    const ProgramRun result = makecab(folder);
+    ::close(live);
+    ASSERT_EQ(result.exitCode, 0) << result.error.toStdString();
+    QStringList expected = kept + QStringList{"makecab.ddf", "news1.cab", "today.zel"};
+    expected.sort();
+    EXPECT_EQ(entries(folder), expected);
 }
 
 } // namespace
