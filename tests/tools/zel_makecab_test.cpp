@@ -19,6 +19,7 @@
 #include <functional>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -89,6 +90,7 @@ TEST_F(ZelMakecab, ReadersListAndExtractTheFilesByteIdentical)
         {"CR LF", "news", pageAndPhoto, names, "\r\n", 1}, {"LF", "news", pageAndPhoto, names, "\n", 1}, {"CR", "news", pageAndPhoto, names, "\r", 1},
         {"empty file among others", "prices", {{"empty.zel", {}}, {"prices00001.jpg", photo}}, {"empty.zel", "prices00001.jpg"}, "\r\n", 1},
         {"blanks in names", "special offers", {{"spring sale.zel", page}, {"shop window.jpg", photo}}, {"spring sale.zel", "shop window.jpg"}, "\r\n", 1},
+        {"accented names", "caf\u00e9", {{"cr\u00e8me.zel", page}, {"\u00e9t\u00e9.jpg", photo}}, {"cr\u00e8me.zel", "\u00e9t\u00e9.jpg"}, "\r\n", 1},
         {"NONE stores", "news", pageAndPhoto, QStringList{".Set CompressionType=NONE"} + names, "\r\n", 0},
         {"Compress off stores", "news", pageAndPhoto, QStringList{".Set Compress=off"} + names, "\r\n", 0},
         {"quotes, comments, blank lines", "news", pageAndPhoto, {"; files", "", "\"today.zel\"", "  \"photo.jpg\"  "}, "\r\n", 1},
@@ -158,6 +160,10 @@ TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
     writeDirectives(folder, "news", {"today.zel"});
     const ProgramRun usage = run(ZEL_PROGRAM_DIR "/zel-makecab", {"/x", ddf});
     EXPECT_TRUE(usage.exitCode != 0 && usage.error.count('\n') == 1) << usage.error.toStdString();
+    QFile::remove(ddf);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(ddf).constData(), 0600), 0);
+    const ProgramRun fifo = makecab(folder);
+    EXPECT_TRUE(fifo.exitCode == 1 && fifo.error.contains(ddf + "\": not a regular file")) << fifo.error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder + "/news1.cab"));
 }
 

@@ -47,12 +47,23 @@ std::uint32_t cabinetChecksum(const unsigned char* data, std::size_t size, std::
     return sum ^ tail;
 }
 
-bool isAscii(const std::string& text)
+// Names with other than ASCII letters are marked as UTF-8 when they are; any
+// other bytes are left to the reader's code page.
+bool isUtf8BeyondAscii(const std::string& text)
 {
-    for (unsigned char c : text)
-        if (c >= 0x80)
+    bool beyondAscii = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size())
             return false;
-    return true;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2)
+                return false;
+        beyondAscii = beyondAscii || length > 1;
+        i += length;
+    }
+    return beyondAscii;
 }
 
 // MS-DOS date and time of a file's modification, in local time.
@@ -77,7 +88,7 @@ std::string fileTable(const std::vector<SourceFile>& files)
         put16(table, 0); // the one folder
         put16(table, date);
         put16(table, time);
-        put16(table, archiveAttribute | (isAscii(file.storedName) ? 0 : utf8NameAttribute));
+        put16(table, archiveAttribute | (isUtf8BeyondAscii(file.storedName) ? utf8NameAttribute : 0));
         table += file.storedName;
         table += '\0';
         offset += file.size;

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace {
@@ -267,13 +270,35 @@ CabinetDirectives parseDirectives(std::string_view text, const std::string& file
 
 CabinetDirectives readDirectiveFile(const std::filesystem::path& path)
 {
-    std::error_code ignored;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ignored))
-        throw MakecabError("cannot read directive file \"" + path.string() + "\"");
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        throw MakecabError("cannot read directive file \"" + path.string() + "\"");
-    return parseDirectives(content.str(), path.filename().string());
+    // Opened without waiting, so that a FIFO is refused rather than read forever.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const auto fail = [&](const std::string& reason) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        throw MakecabError("cannot read directive file \"" + path.string() + "\": " + reason);
+    };
+    if (descriptor < 0)
+        fail(std::strerror(errno));
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0)
+        fail(std::strerror(errno));
+    if (!S_ISREG(status.st_mode))
+        fail("not a regular file");
+    if (status.st_size > maximumDirectiveFileSize)
+        fail("larger than " + std::to_string(maximumDirectiveFileSize) + " bytes");
+    std::string content(static_cast<std::size_t>(status.st_size), '\0');
+    std::size_t filled = 0;
+    while (filled < content.size()) {
+        const ssize_t got = ::read(descriptor, content.data() + filled, content.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            fail(std::strerror(errno));
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    ::close(descriptor);
+    content.resize(filled);
+    return parseDirectives(content, path.filename().string());
 }

@@ -44,5 +44,11 @@ struct CabinetDirectives {
 // naming the line number and text of the first faulty line.
 CabinetDirectives parseDirectives(std::string_view text, const std::string& fileLabel);
 
-// Reads and parses a directive file. Throws MakecabError when it cannot be read.
+// Largest directive file read: far beyond a listing of every file a cabinet
+// set can take, far below what would strain memory.
+inline constexpr long long maximumDirectiveFileSize = 64LL * 1024 * 1024;
+
+// Reads and parses a directive file, which must be a regular file of at most
+// maximumDirectiveFileSize bytes. Throws MakecabError naming the path and the
+// reason when it cannot be read.
 CabinetDirectives readDirectiveFile(const std::filesystem::path& path);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <pthread.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,6 +111,9 @@ AtomicFile::AtomicFile(const std::string& destinationPath) : m_destinationPath(d
     if (descriptor < 0)
         throw ResampleError("cannot create a file beside " + destinationPath + ": " + reason());
     m_temporaryPath = pendingTemporary;
+    // Held while this run lives: whoever clears away temporary files of killed
+    // runs can tell this one is still in use.
+    ::flock(descriptor, LOCK_EX | LOCK_NB);
     ::fchmod(descriptor, newFileMode());
     m_stream = ::fdopen(descriptor, "wb");
     if (m_stream == nullptr) {

@@ -13,7 +13,9 @@
 // Every failure prints one line on stderr and leaves DEST untouched; no
 // temporary file of the run is left behind, also when the run is ended by
 // SIGTERM, SIGINT or SIGHUP (it then dies of that signal). After SIGKILL a
-// ".zel-resample-XXXXXX" file may remain in DEST's folder.
+// ".zel-resample-XXXXXX" file may remain in DEST's folder; while a run lives
+// it holds an exclusive flock on that file, so a file there that can be
+// locked belongs to no running program.
 enum ExitStatus : int {
     exitSuccess = 0,
     exitFailure = 1,
