@@ -26,8 +26,9 @@ void removeLaterCabinets(const CabinetDirectives& directives, const fs::path& fo
     if (!directives.hasCabinetNumber())
         return;
     for (std::size_t number = written + 1;; ++number) {
+        const fs::path older = folder / directives.cabinetFileName(number);
         std::error_code error;
-        if (!fs::remove(folder / directives.cabinetFileName(number), error))
+        if (!fs::is_regular_file(fs::symlink_status(older, error)) || !fs::remove(older, error))
             return;
     }
 }

@@ -1,7 +1,9 @@
 // zel-makecab /f DIRECTIVE_FILE
-// Writes the cabinets a directive file describes. Exit status 0 only when the
-// cabinets were written completely; otherwise one line on stderr and status 1
-// (2 for an unusable command line).
+// Writes the cabinets a directive file describes: cabinet 1 of the name
+// template, and 2, 3, ... when the files exceed what one cabinet can hold.
+// Exit status 0 only when every cabinet was written completely; otherwise one
+// line on stderr naming the file and the reason, status 1 (2 for an unusable
+// command line), and the older cabinets stay as they were.
 #include "cabinet_writer.h"
 #include "command_line.h"
 #include "directive_file.h"
