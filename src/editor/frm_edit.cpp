@@ -10,7 +10,6 @@
 #include "pages/page_paths.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
-#include "platform/text_files.h"
 #include "viewer/frm_view_page.h"
 
 #include <QCloseEvent>
@@ -128,6 +127,7 @@ void frmEdit::newPage(const QString& label, PageType type)
 {
     withErrorPath(kModule, label, [&] {
         m_filePath.clear();
+        m_storedPage.reset();
         m_pageType = std::int16_t(type);
         setCaption();
         show();
@@ -187,27 +187,25 @@ void frmEdit::setCaption()
 
 bool frmEdit::readPageFile()
 {
-    const int handle = TextFiles::freeFile();
     try {
-        TextFiles::openForInput(handle, m_filePath);
-        const PageType type = Support::readPageType(handle);
+        PageSourceFile::StoredPage stored = PageSourceFile::read(m_filePath);
+        const PageType type =
+            stored.lines.isEmpty() ? PageType::Invalid : Support::pageTypeOfLine(stored.lines.first());
         m_pageType = std::int16_t(type);
         if (type == PageType::Invalid) {
-            TextFiles::close(handle);
             Messages::show(QStringLiteral("Invalid ZEL Page"));
             return false;
         }
         if (type == PageType::Root)
             m_mnuSaveAs->setVisible(false);
         QString text;
-        while (!TextFiles::atEnd(handle))
-            text += TextFiles::lineInput(handle) + u'\n';
-        TextFiles::close(handle);
+        for (qsizetype i = 1; i < stored.lines.size(); ++i)
+            text += stored.lines.at(i) + u'\n';
         m_txtContent->setPlainText(text);
         setPageChanged(false);
+        m_storedPage = std::move(stored);
         return true;
     } catch (const RuntimeError& error) {
-        TextFiles::close(handle);
         Messages::show(QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
         return false;
     }
@@ -215,12 +213,15 @@ bool frmEdit::readPageFile()
 
 bool frmEdit::writePageFile(const QString& path)
 {
+    PageSourceFile::StoredPage page =
+        PageSourceFile::compose(Support::pageTypeDirective(m_pageType), bodyText(), m_storedPage);
     try {
-        PageSourceFile::write(path, PageSourceFile::compose(Support::pageTypeDirective(m_pageType), bodyText()));
+        PageSourceFile::write(path, page.bytes);
     } catch (const RuntimeError& error) {
         Messages::show(QStringLiteral("Unable to write file ") + path + errorLines(error));
         return false;
     }
+    m_storedPage = std::move(page);
     setPageChanged(false);
     m_filePath = path;
     setCaption();
