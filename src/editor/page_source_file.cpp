@@ -45,15 +45,16 @@ StoredPage read(const QString& path)
         Errors::raise(Errors::FileNotFound);
     if (!file.open(QIODevice::ReadOnly))
         Errors::raise(Errors::PathFileAccess);
-    StoredPage page;
-    page.bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         Errors::raise(Errors::PathFileAccess);
-    TextCodec::DecodedText decoded = TextCodec::decodeWithEncoding(page.bytes);
-    page.encoding = decoded.encoding;
-    page.lineEnd = firstLineEnd(decoded.text);
-    page.lines = TextCodec::splitLines(decoded.text);
-    return page;
+    return parse(bytes);
+}
+
+StoredPage parse(const QByteArray& bytes)
+{
+    const TextCodec::DecodedText decoded = TextCodec::decodeWithEncoding(bytes);
+    return {bytes, decoded.encoding, firstLineEnd(decoded.text), TextCodec::splitLines(decoded.text)};
 }
 
 StoredPage compose(const QString& typeLine, const QString& body, const std::optional<StoredPage>& stored)

@@ -25,6 +25,8 @@ struct StoredPage {
     QStringList lines;
 };
 
+// A page source stored as these bytes.
+StoredPage parse(const QByteArray& bytes);
 // Reads a page source. A missing file (or a folder) raises File not found
 // (53), any other failure Path/File access error (75).
 StoredPage read(const QString& path);
