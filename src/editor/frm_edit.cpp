@@ -128,6 +128,7 @@ void frmEdit::newPage(const QString& label, PageType type)
     withErrorPath(kModule, label, [&] {
         m_filePath.clear();
         m_storedPage.reset();
+        m_storedBody.clear();
         m_pageType = std::int16_t(type);
         setCaption();
         show();
@@ -204,6 +205,7 @@ bool frmEdit::readPageFile()
         m_txtContent->setPlainText(text);
         setPageChanged(false);
         m_storedPage = std::move(stored);
+        m_storedBody = bodyText();
         return true;
     } catch (const RuntimeError& error) {
         Messages::show(QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
@@ -213,8 +215,12 @@ bool frmEdit::readPageFile()
 
 bool frmEdit::writePageFile(const QString& path)
 {
-    PageSourceFile::StoredPage page =
-        PageSourceFile::compose(Support::pageTypeDirective(m_pageType), bodyText(), m_storedPage);
+    // The text area turns a few characters into line ends (U+2028); a body
+    // as it was loaded is the stored page whatever its lines.
+    const QString body = bodyText();
+    PageSourceFile::StoredPage page = m_storedPage && body == m_storedBody
+                                          ? *m_storedPage
+                                          : PageSourceFile::compose(Support::pageTypeDirective(m_pageType), body, m_storedPage);
     try {
         PageSourceFile::write(path, page.bytes);
     } catch (const RuntimeError& error) {
@@ -222,6 +228,7 @@ bool frmEdit::writePageFile(const QString& path)
         return false;
     }
     m_storedPage = std::move(page);
+    m_storedBody = body;
     setPageChanged(false);
     m_filePath = path;
     setCaption();

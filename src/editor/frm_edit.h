@@ -108,6 +108,7 @@ private:
     // new page. Saving keeps its bytes when the text is unchanged, and its
     // encoding and line ends otherwise.
     std::optional<PageSourceFile::StoredPage> m_storedPage;
+    QString m_storedBody; // bodyText() of the stored page
     std::int16_t m_pageType = 0;
     bool m_pageMade = false;
     bool m_atLineStart = false;

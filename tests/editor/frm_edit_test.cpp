@@ -57,6 +57,7 @@ TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutA
         {"UTF-8 with byte order mark, LF", "\xef\xbb\xbf#leaf\n#para\nCaf\xc3\xa9\n"},
         {"CR line ends", "#leaf\r#para\rCaf\xe9\r"},
         {"mixed line ends, none at the end", "#leaf\n#para\r\nA\rB"},
+        {"a line separator the text area shows as a line end", "#leaf\r\n#para\r\nA\xe2\x80\xa8" "B\r\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
