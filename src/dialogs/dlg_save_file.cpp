@@ -6,6 +6,7 @@
 #include "dialogs/modal_runner.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
+#include "pages/page_sources.h"
 #include "pages/support.h"
 #include "platform/messages.h"
 
@@ -105,8 +106,7 @@ void dlgSaveFile::cmdOK_Click()
         }
         if (!Support::isValidPageName(page))
             return;
-        m_result = configuration::kioskSystemFolder() + m_lstFolder->currentItem()->text() + QDir::separator() + page
-                   + QStringLiteral(".zel");
+        m_result = PageSources::pathOf(configuration::kioskSystemFolder() + m_lstFolder->currentItem()->text(), page);
         hideDialog();
     });
 }

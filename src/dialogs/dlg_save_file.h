@@ -17,8 +17,9 @@ public:
     // and shows the dialog modally. With no folder: the message "No folders
     // have been created in this kiosk system" and an empty result, not shown.
     void savePage(const QString& filePath, QWidget* owner = nullptr);
-    // kioskSystemFolder + folder + separator + page + ".zel", or empty. The
-    // page may exist already; the caller asks before replacing it.
+    // The page's path in the chosen folder (PageSources::pathOf: an existing
+    // page source under its own name on disk, else page + ".zel"), or empty.
+    // The page may exist already; the caller asks before replacing it.
     QString getSelectedFilePath() const { return m_result; }
 
     QListWidget* folderList() const { return m_lstFolder; }

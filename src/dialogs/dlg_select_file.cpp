@@ -4,6 +4,7 @@
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
 #include "dialogs/modal_runner.h"
+#include "pages/page_sources.h"
 #include "platform/messages.h"
 
 #include <QDir>
@@ -104,8 +105,7 @@ void dlgSelectFile::cmdOK_Click()
             Messages::show(QStringLiteral("No page selected"));
             return;
         }
-        m_result = configuration::kioskSystemFolder() + getFolder() + QDir::separator() + getPage()
-                   + QStringLiteral(".zel");
+        m_result = PageSources::pathOf(configuration::kioskSystemFolder() + getFolder(), getPage());
         hideDialog();
     });
 }

@@ -14,7 +14,8 @@ public:
     // shows the dialog modally. With no folder: the message "No folders have
     // been created in this kiosk system" and an empty result, not shown.
     void openPage(QWidget* owner = nullptr);
-    // kioskSystemFolder + folder + separator + page + ".zel", or empty.
+    // The chosen page source's path under its own name on disk
+    // (PageSources::pathOf), or empty.
     QString getSelectedFilePath() const { return m_result; }
     // The selected folder and page names as the lists show them.
     QString getFolder() const;

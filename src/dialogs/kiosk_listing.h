@@ -10,12 +10,7 @@ namespace KioskListing {
 // enumerated), alphabetically. folder ends with the separator.
 QStringList folderNames(const QString& folder);
 
-// The names of the entries matching "*.zel" directly inside folder (a folder
-// whose name fits is admitted too), alphabetically, each less its last four
-// characters. folder ends with the separator.
+// The page names of the page sources in folder (PageSources), alphabetically.
 QStringList pageNames(const QString& folder);
-
-// Sorts names alphabetically, ignoring case first, then by case.
-void sortAlphabetically(QStringList& names);
 
 } // namespace KioskListing

@@ -10,7 +10,6 @@
 #include "pages/page_paths.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
-#include "platform/text_files.h"
 #include "viewer/frm_view_page.h"
 
 #include <QCloseEvent>
@@ -128,6 +127,8 @@ void frmEdit::newPage(const QString& label, PageType type)
 {
     withErrorPath(kModule, label, [&] {
         m_filePath.clear();
+        m_storedPage.reset();
+        m_storedBody.clear();
         m_pageType = std::int16_t(type);
         setCaption();
         show();
@@ -187,27 +188,26 @@ void frmEdit::setCaption()
 
 bool frmEdit::readPageFile()
 {
-    const int handle = TextFiles::freeFile();
     try {
-        TextFiles::openForInput(handle, m_filePath);
-        const PageType type = Support::readPageType(handle);
+        PageSourceFile::StoredPage stored = PageSourceFile::read(m_filePath);
+        const PageType type =
+            stored.lines.isEmpty() ? PageType::Invalid : Support::pageTypeOfLine(stored.lines.first());
         m_pageType = std::int16_t(type);
         if (type == PageType::Invalid) {
-            TextFiles::close(handle);
             Messages::show(QStringLiteral("Invalid ZEL Page"));
             return false;
         }
         if (type == PageType::Root)
             m_mnuSaveAs->setVisible(false);
         QString text;
-        while (!TextFiles::atEnd(handle))
-            text += TextFiles::lineInput(handle) + u'\n';
-        TextFiles::close(handle);
+        for (qsizetype i = 1; i < stored.lines.size(); ++i)
+            text += stored.lines.at(i) + u'\n';
         m_txtContent->setPlainText(text);
         setPageChanged(false);
+        m_storedPage = std::move(stored);
+        m_storedBody = bodyText();
         return true;
     } catch (const RuntimeError& error) {
-        TextFiles::close(handle);
         Messages::show(QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
         return false;
     }
@@ -215,12 +215,20 @@ bool frmEdit::readPageFile()
 
 bool frmEdit::writePageFile(const QString& path)
 {
+    // The text area turns a few characters into line ends (U+2028); a body
+    // as it was loaded is the stored page whatever its lines.
+    const QString body = bodyText();
+    PageSourceFile::StoredPage page = m_storedPage && body == m_storedBody
+                                          ? *m_storedPage
+                                          : PageSourceFile::compose(Support::pageTypeDirective(m_pageType), body, m_storedPage);
     try {
-        PageSourceFile::write(path, PageSourceFile::compose(Support::pageTypeDirective(m_pageType), bodyText()));
+        PageSourceFile::write(path, page.bytes);
     } catch (const RuntimeError& error) {
         Messages::show(QStringLiteral("Unable to write file ") + path + errorLines(error));
         return false;
     }
+    m_storedPage = std::move(page);
+    m_storedBody = body;
     setPageChanged(false);
     m_filePath = path;
     setCaption();

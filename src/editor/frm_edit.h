@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/page_source_file.h"
 #include "pages/page_types.h"
 
 #include <QMainWindow>
@@ -24,7 +25,9 @@ class QPlainTextEdit;
 // event is ignored, which also stops the opening of another kiosk system).
 //
 // Saving writes through a temporary file (PageSourceFile), so a failed write
-// keeps the old page source. A page never saved is saved through Save As
+// keeps the old page source. An unchanged page is written back byte for byte;
+// a changed one keeps the page's encoding and line ends where they can hold
+// the text (see PageSourceFile::compose). A page never saved is saved through Save As
 // before Make..., View... or Save, Make && View; if that does not happen,
 // nothing is made or shown.
 //
@@ -101,6 +104,11 @@ private:
     void viewPage();
 
     QString m_filePath;
+    // How the page source was stored when last read or written; none for a
+    // new page. Saving keeps its bytes when the text is unchanged, and its
+    // encoding and line ends otherwise.
+    std::optional<PageSourceFile::StoredPage> m_storedPage;
+    QString m_storedBody; // bodyText() of the stored page
     std::int16_t m_pageType = 0;
     bool m_pageMade = false;
     bool m_atLineStart = false;

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/text_codec.h"
+
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
 
 class QSaveFile;
 
@@ -10,12 +15,30 @@ class QSaveFile;
 // page source only when the whole text was written.
 namespace PageSourceFile {
 
-// The bytes of a page source: the page-type line, CR LF, then the body with
-// its lines ended by CR LF. body uses LF between lines (as an editor holds
-// it); a body that does not already end with a line end gets one, and an
-// empty body adds nothing, so reading a page and writing it back unchanged
-// gives the same bytes. Windows-1252 when every character fits, else UTF-8.
-QByteArray compose(const QString& typeLine, const QString& body);
+// A page source as it is stored on disk: its bytes, how they hold the text
+// (encoding, the line end of its first line) and its lines as the one text
+// reader gives them to the editor and the page maker alike.
+struct StoredPage {
+    QByteArray bytes;
+    TextCodec::Encoding encoding = TextCodec::Encoding::Windows1252;
+    QString lineEnd = QStringLiteral("\r\n");
+    QStringList lines;
+};
+
+// A page source stored as these bytes.
+StoredPage parse(const QByteArray& bytes);
+// Reads a page source. A missing file (or a folder) raises File not found
+// (53), any other failure Path/File access error (75).
+StoredPage read(const QString& path);
+
+// The page source for the page-type line and the body (LF between lines, as
+// an editor holds it; a missing final line end is added, an empty body adds
+// no line). stored is the page as read or last written, none for a new page.
+// When the lines are those of stored, its bytes come back unchanged.
+// Otherwise every line ends with stored's line end (CR LF for a new page) and
+// the text is encoded in stored's encoding (Windows-1252 for a new page),
+// falling back to UTF-8 wherever that would not read back as the same text.
+StoredPage compose(const QString& typeLine, const QString& body, const std::optional<StoredPage>& stored);
 
 // Writes bytes to path atomically. A missing folder raises Path not found
 // (76); any other failure Path/File access error (75). On failure the old

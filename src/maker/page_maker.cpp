@@ -8,12 +8,12 @@
 #include "config/configuration.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
+#include "pages/page_sources.h"
 #include "pages/page_types.h"
 #include "pages/support.h"
 #include "platform/text_files.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -59,11 +59,8 @@ QStringList PageMaker::allPageSources() const
     const QDir topFolder(top);
     for (const QString& folderName : topFolder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString folderPath = top + folderName;
-        const QDir pageFolder(folderPath);
-        for (const QFileInfo& file : pageFolder.entryInfoList(QDir::Files, QDir::Name)) {
-            if (file.suffix() == QLatin1String("zel"))
-                pages.append(folderPath + kSeparator + file.fileName());
-        }
+        for (const QString& fileName : PageSources::fileNamesIn(folderPath))
+            pages.append(folderPath + kSeparator + fileName);
     }
     return pages;
 }
@@ -158,7 +155,7 @@ QString PageMaker::pageRefToURL(const QString& pageReference)
         if (separator < 0) {
             if (Support::isValidPageName(pageReference)) {
                 url = pageReference + QStringLiteral(".htm");
-                checkPath = m_pageFolderPath + kSeparator + pageReference + QStringLiteral(".zel");
+                checkPath = PageSources::pathOf(m_pageFolderPath, pageReference);
             } else {
                 url = QStringLiteral("..\\missing.html");
             }
@@ -169,7 +166,7 @@ QString PageMaker::pageRefToURL(const QString& pageReference)
             const bool pageValid = Support::isValidPageName(page);
             if (folderValid && pageValid) {
                 url = QStringLiteral("..\\") + folder + QStringLiteral("\\") + page + QStringLiteral(".htm");
-                checkPath = configuration::kioskSystemFolder() + folder + kSeparator + page + QStringLiteral(".zel");
+                checkPath = PageSources::pathOf(configuration::kioskSystemFolder() + folder, page);
             } else {
                 url = QStringLiteral("..\\missing.html");
             }

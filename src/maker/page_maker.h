@@ -43,8 +43,8 @@ public:
     // Makes what makeOne or makeAll asked for (the dialog's activation).
     void run();
 
-    // Every "*.zel" file (extension compared case-sensitively) in the direct
-    // sub-folders of the kiosk system folder; folders and files sorted by name.
+    // Every page source (PageSources) in the direct sub-folders of the kiosk
+    // system folder; folders and files sorted by name.
     void makeAllPages();
     // Makes one page source; its three HTML files are created or replaced.
     void makeOnePage(const QString& filePath);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -109,6 +110,14 @@ QString lastFolderName(const QString& path)
         Errors::raise(Errors::InvalidArgument);
     const qsizetype before = last > 0 ? path.lastIndexOf(kSeparator, last - 1) : -1;
     return path.mid(before + 1, last - before - 1);
+}
+
+void sortByName(QStringList& names)
+{
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    });
 }
 
 } // namespace Files

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // File-system helpers shared by every module. None of them catches errors:
 // a failure raises a RuntimeError for the caller's error path. Paths use the
@@ -38,5 +39,8 @@ QString parentFolderOf(const QString& path);
 // The component between the last two separators. Text only; a path without a
 // separator raises Invalid argument (5).
 QString lastFolderName(const QString& path);
+
+// Sorts names ignoring letter case first, then by case.
+void sortByName(QStringList& names);
 
 } // namespace Files

@@ -9,7 +9,11 @@ PageType readPageType(int handle)
 {
     if (TextFiles::atEnd(handle))
         return PageType::Invalid;
-    const QString line = TextFiles::lineInput(handle);
+    return pageTypeOfLine(TextFiles::lineInput(handle));
+}
+
+PageType pageTypeOfLine(const QString& line)
+{
     if (line == QLatin1String("#branch"))
         return PageType::Branch;
     if (line == QLatin1String("#leaf"))

@@ -19,6 +19,8 @@ namespace Support {
 // and positioned at its start. An empty file gives Invalid and reads nothing;
 // otherwise line 1 is consumed and compared exactly (case and blanks count).
 PageType readPageType(int handle);
+// The page type a page-type line names, compared exactly; Invalid for any other line.
+PageType pageTypeOfLine(const QString& line);
 
 // "#leaf", "#branch", "#root", "#selector" for the codes 1 to 4, "##" for any other code.
 QString pageTypeDirective(std::int16_t code);

@@ -1,6 +1,7 @@
 #include "platform/text_codec.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -37,15 +38,48 @@ QString fromWindows1252(const QByteArray& bytes)
 
 namespace TextCodec {
 
-QString decode(const QByteArray& bytes)
+DecodedText decodeWithEncoding(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The mark is kept by the decoder and dropped here, exactly once.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        return fromWindows1252(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
+        return {fromWindows1252(bytes), Encoding::Windows1252};
+    if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
-    return text;
+        return {text, Encoding::Utf8WithBom};
+    }
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+    return {text, ascii ? Encoding::Windows1252 : Encoding::Utf8};
+}
+
+QString decode(const QByteArray& bytes) { return decodeWithEncoding(bytes).text; }
+
+QByteArray encode(const QString& text, Encoding wanted, Encoding* used)
+{
+    Encoding chosen = wanted;
+    QByteArray bytes;
+    if (wanted == Encoding::Windows1252) {
+        const bool fits = fitsWindows1252(text);
+        if (fits) {
+            bytes.reserve(text.size());
+            for (char32_t cp : text.toUcs4())
+                bytes.append(char(windows1252Byte(cp)));
+        }
+        // Single-byte text whose bytes also form valid UTF-8 would read back
+        // as other characters ("Maß–" as "Maߖ"); UTF-8 keeps it.
+        if (!fits || decode(bytes) != text)
+            chosen = Encoding::Utf8;
+    }
+    // The reader drops one leading byte order mark: a text starting with one
+    // keeps it only behind a second.
+    if (chosen == Encoding::Utf8 && text.startsWith(QChar(0xFEFF)))
+        chosen = Encoding::Utf8WithBom;
+    if (chosen != Encoding::Windows1252)
+        bytes = (chosen == Encoding::Utf8WithBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
+    if (used)
+        *used = chosen;
+    return bytes;
 }
 
 QStringList splitLines(const QString& text)
@@ -117,15 +151,6 @@ QByteArray toWindows1252WithReferences(const QString& text)
     return out;
 }
 
-QByteArray encodePageSource(const QString& text)
-{
-    if (!fitsWindows1252(text))
-        return text.toUtf8();
-    QByteArray out;
-    out.reserve(text.size());
-    for (char32_t cp : text.toUcs4())
-        out.append(char(windows1252Byte(cp)));
-    return out;
-}
+QByteArray encodePageSource(const QString& text) { return encode(text, Encoding::Windows1252); }
 
 } // namespace TextCodec

@@ -7,9 +7,30 @@
 // Byte <-> text conversions for the files the program reads and writes.
 namespace TextCodec {
 
-// UTF-8 when the bytes are valid UTF-8 (a leading byte order mark is dropped),
-// otherwise Windows-1252, so older single-byte files keep reading correctly.
+// How the bytes of a text file hold its text.
+enum class Encoding {
+    Windows1252, // also every file of plain ASCII bytes
+    Utf8,
+    Utf8WithBom,
+};
+
+struct DecodedText {
+    QString text;
+    Encoding encoding = Encoding::Windows1252;
+};
+
+// The one reader of text files: UTF-8 when the bytes are valid UTF-8 (one
+// leading byte order mark is dropped), otherwise Windows-1252, so older
+// single-byte files keep reading correctly. encoding says which form was found.
+DecodedText decodeWithEncoding(const QByteArray& bytes);
 QString decode(const QByteArray& bytes);
+
+// Bytes that decode() reads back as exactly text, in the wanted encoding when
+// it can hold them: Windows-1252 only when every character fits and the bytes
+// are not also valid UTF-8 of another text; otherwise UTF-8, with a byte order
+// mark when one was wanted or when the text itself starts with one. used
+// receives the encoding written.
+QByteArray encode(const QString& text, Encoding wanted, Encoding* used = nullptr);
 
 // Splits text into lines ended by CR LF, LF or CR. A final line end does not
 // start another (empty) line.
@@ -23,7 +44,7 @@ QByteArray toWindows1252WithReferences(const QString& text);
 // The same, appended to out.
 void appendWindows1252WithReferences(QByteArray& out, QStringView text);
 
-// Page sources: Windows-1252 when every character fits, otherwise UTF-8.
+// A new page source: encode(text, Encoding::Windows1252).
 QByteArray encodePageSource(const QString& text);
 
 } // namespace TextCodec

@@ -1,9 +1,42 @@
 #include "viewer/kiosk_web_page.h"
 
+#include <QUuid>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+
+namespace {
+
+// Script links never reach acceptNavigationRequest: the engine runs them in
+// place. This script, in every frame and out of the pages' reach, reports each
+// link activated (by a click or a key's click()) before its action runs. The
+// report carries a token that the pages cannot know.
+QString linkReportScript(const QString& prefix)
+{
+    return QStringLiteral(R"JS((function () {
+    window.addEventListener("click", function (event) {
+        var target = event.target;
+        var link = target && target.closest ? target.closest("a[href], area[href]") : null;
+        if (link && /^javascript:/i.test(link.href))
+            console.log("%1" + link.href);
+    }, true);
+})();)JS")
+        .arg(prefix);
+}
+
+} // namespace
+
 KioskWebPage::KioskWebPage(Guard guard, QObject* parent)
     : QWebEnginePage(parent)
     , m_guard(std::move(guard))
+    , m_linkReportPrefix(QUuid::createUuid().toString(QUuid::WithoutBraces) + u' ')
 {
+    QWebEngineScript script;
+    script.setName(QStringLiteral("linkReport"));
+    script.setSourceCode(linkReportScript(m_linkReportPrefix));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    script.setRunsOnSubFrames(true);
+    scripts().insert(script);
 }
 
 bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool)
@@ -11,4 +44,10 @@ bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool
     return m_guard(url);
 }
 
-void KioskWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
+void KioskWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                            const QString&)
+{
+    // A script link is always allowed; the guard logs it like every navigation.
+    if (message.startsWith(m_linkReportPrefix))
+        m_guard(QUrl(message.mid(m_linkReportPrefix.size())));
+}

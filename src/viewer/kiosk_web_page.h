@@ -6,6 +6,8 @@
 // The page of one viewer browser. Every navigation it is asked to make, in
 // the main frame or in a frame of it, is first put to the guard, which
 // decides alone; the page shows no dialogs of its own and opens no windows.
+// Script links ("javascript:"), which the engine runs without asking, are
+// reported to the guard by a script of the page's own when they are activated.
 class KioskWebPage : public QWebEnginePage {
     Q_OBJECT
 
@@ -17,10 +19,12 @@ public:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-    // Script messages of the pages are not the author's business here.
+    // Script messages of the pages are not the author's business here; only
+    // the link reports are taken.
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int lineNumber,
                                   const QString& sourceId) override;
 
 private:
     Guard m_guard;
+    QString m_linkReportPrefix;
 };

@@ -103,6 +103,8 @@ TEST_F(FolderExportTest, DirectiveFileHasTheSettingsThenPagesThenPicturesSortedB
     } rows[] = {
         {"empty", {"notes.txt"}, {}},
         {"shop", {"zoo.zel", "alpha.zel", "b.jpg", "a.jpg", "a.htm", "c.jpeg"}, {"alpha.zel", "zoo.zel", "a.jpg", "b.jpg", "c.jpeg"}},
+        // Page sources in any letter case; hidden files and a folder named like a page stay out.
+        {"mixed", {"Intro.ZEL", "beta.zel", ".draft.zel", ".thumb.jpg", "old.zel/x", "D.JPG"}, {"beta.zel", "Intro.ZEL", "D.JPG"}},
     };
     for (const Row& row : rows) {
         const QString folder = folderPath(row.folder);

@@ -4,9 +4,12 @@
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/dlg_select_folder.h"
 #include "dialogs/simple_combo_box.h"
+#include "editor/frm_edit.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -35,14 +38,16 @@ QString createFolder() { dlgCreateNewFolder::instance().showModal(); return dlgC
 template <class Dialog>
 struct Row { const char* name; std::function<void(Dialog&)> author; QString result; QStringList messages; bool staysOpen; };
 
-// A kiosk system with about/team, news/a and news/today (plus files that are
-// no page sources), a sport folder without pages and a hidden folder.
+// A kiosk system with about/team and news/a, Intro, memo and today (page
+// sources in any letter case, plus files and a folder that are no page
+// sources), a sport folder without pages and a hidden folder.
 class ChoosersTest : public ChooserTest {
 protected:
     void SetUp() override
     {
         ChooserTest::SetUp();
-        for (const char* file : {"about/team.zel", "news/today.zel", "news/a.zel", "news/notes.txt", "news/x.zel.bak", "top.txt",
+        for (const char* file : {"about/team.zel", "news/today.zel", "news/a.zel", "news/Intro.ZEL", "news/memo.Zel",
+                                 "news/notes.txt", "news/x.zel.bak", "news/.draft.zel", "news/old.zel/x", "top.txt",
                                  "sport/notes.txt", ".hidden/page.zel"})
             writeBytes(kiosk.path(file), "#leaf\r\n");
     }
@@ -95,13 +100,28 @@ TEST_F(ChoosersTest, SelectFileTable)
         {"the close box is Cancel", [](auto& d) { d.close(); }, "", {}, false},
         {"another folder preselects its first page", [&](auto& d) { news(d, 0); d.okButton()->click(); }, "news/a.zel", {}, false},
         {"a folder without pages", [](auto& d) { d.folderList()->setCurrentRow(2); d.okButton()->click(); }, "", {"No page selected"}, true},
-        {"OK takes the highlighted page", [&](auto& d) { news(d, 1); d.okButton()->click(); }, "news/today.zel", {}, false},
+        {"OK takes the highlighted page", [&](auto& d) { news(d, 3); d.okButton()->click(); }, "news/today.zel", {}, false},
+        {"a page source in capitals by its name on disk", [&](auto& d) { news(d, 1); d.okButton()->click(); }, "news/Intro.ZEL", {}, false},
         {"double click on a page is OK", [&](auto& d) { news(d, 1); doubleClick(d.pageList(), 0); }, "news/a.zel", {}, false},
     };
     for (const auto& row : rows)
         check(row, selectFile, kiosk.folder());
-    EXPECT_EQ(texts(dlgSelectFile::instance().pageList()), (QStringList{"a", "today"}));
+    EXPECT_EQ(texts(dlgSelectFile::instance().pageList()), (QStringList{"a", "Intro", "memo", "today"}));
     EXPECT_EQ(dlgSelectFile::instance().getFolder() + "/" + dlgSelectFile::instance().getPage(), "news/a");
+}
+
+// Edit Page on Intro.ZEL: the page opens, and Save writes it under that name.
+TEST_F(ChoosersTest, PageSourceInCapitalsOpensAndSavesUnderItsOwnName)
+{
+    whenShown<dlgSelectFile>([](dlgSelectFile& d) { d.folderList()->setCurrentRow(1); d.pageList()->setCurrentRow(1); d.okButton()->click(); });
+    auto* editor = new frmEdit();
+    ASSERT_TRUE(editor->editPage(selectFile()));
+    editor->txtContent()->insertPlainText("#title Welcome\n");
+    ASSERT_TRUE(editor->saveFile());
+    EXPECT_EQ(readBytes(kiosk.path("news/Intro.ZEL")), "#leaf\r\n#title Welcome\r\n");
+    EXPECT_FALSE(QFileInfo::exists(kiosk.path("news/intro.zel")) || QFileInfo::exists(kiosk.path("news/Intro.zel")));
+    EXPECT_EQ(editor->windowTitle(), "ZEL (Editor) Leaf Page - news\\Intro");
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
 }
 
 TEST_F(ChoosersTest, SaveFileTable)
@@ -112,6 +132,7 @@ TEST_F(ChoosersTest, SaveFileTable)
         {"a new page name", typed("weekend"), "news/weekend.zel", {}, false},
         {"empty page text", typed(""), "", {"No page selected"}, true},
         {"the name of an existing page", typed("today"), "news/today.zel", {}, false},
+        {"an existing page source in other letters", typed("memo"), "news/memo.Zel", {}, false},
         {"a capital letter", typed("Today"), "", {"Today is not a valid page name"}, true},
         {"double click on a page is OK", [](auto& d) { doubleClick(d.pageBox()->listWidget(), 0); }, "news/a.zel", {}, false},
     };

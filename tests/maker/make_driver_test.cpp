@@ -23,10 +23,12 @@ protected:
     PageMaker maker;
 };
 
+// Page sources have the suffix "zel" in any letter case; hidden files, folders
+// named like pages and files outside the page folders are no page sources.
 TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
 {
     for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt", "top.zel",
-                               "news/images/deep.zel"})
+                               "news/images/deep.zel", "news/.draft.zel", "news/old.zel/x"})
         write(source);
     write("root/root.zel", {"#root"});
     QStringList progress;
@@ -37,11 +39,12 @@ TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
     maker.makeAll();
     maker.run();
 
-    EXPECT_EQ(progress.join(u'|').toStdString(), "Making page today in folder news|Making page root in folder root|"
+    EXPECT_EQ(progress.join(u'|').toStdString(), "Making page SHOUT in folder news|Making page today in folder news|"
+                                                 "Making page root in folder root|"
                                                  "Making page a in folder zoo|Making page b in folder zoo");
-    EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
-    EXPECT_TRUE(exists("zoo/a.htm"));
-    for (const char* skipped : {"news/SHOUT.htm", "top.htm", "news/images/deep.htm"})
+    EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
+    EXPECT_TRUE(exists("zoo/a.htm") && exists("news/SHOUT.htm"));
+    for (const char* skipped : {"top.htm", "news/images/deep.htm", "news/.draft.htm", "news/old.htm"})
         EXPECT_FALSE(exists(skipped)) << skipped;
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join(u'\n').toStdString();
 }
@@ -126,6 +129,8 @@ TEST_F(MakeDriver, PageReferencesBecomeRelativeLinks)
     write("sales/prices.zel");
     write("sales/offers.zel");
     write("news/same.zel");
+    write("sales/deals.ZEL");
+    write("news/intro.Zel");
     maker.makeOnePage(write("news/today.zel", {"#branch"}));
     struct Row { const char* name; const char* reference; const char* url; int messages; };
     const Row rows[] = {
@@ -135,6 +140,7 @@ TEST_F(MakeDriver, PageReferencesBecomeRelativeLinks)
         {"bad page alone", "Same", "..\\missing.html", 1}, {"backslash before slash", "sales/x\\prices", "..\\missing.html", 1},
         {"missing page still linked", "sales\\gone", "..\\sales\\gone.htm", 1}, {"missing same folder page", "gone", "gone.htm", 1},
         {"nested folder", "sales\\x\\y", "..\\missing.html", 1},
+        {"page source in capitals", "sales\\deals", "..\\sales\\deals.htm", 0}, {"same folder, mixed case", "intro", "intro.htm", 0},
     };
     for (const Row& row : rows) {
         kiosk.messages.clear();

@@ -29,10 +29,29 @@ TEST(TextCodec, HtmlBytesAreWindows1252WithReferences)
               QByteArray("<p>caf\xe9 \x80" "5 &#916; &#128512;</p>"));
 }
 
-TEST(TextCodec, PageSourcesStaySingleByteWhenTheyCan)
+// What is written reads back as the same text, whatever encoding was wanted.
+TEST(TextCodec, EncodesInTheWantedFormWhereItReadsBack)
 {
-    EXPECT_EQ(TextCodec::encodePageSource(QStringLiteral("caf\u00e9")), QByteArray("caf\xe9"));
-    EXPECT_EQ(TextCodec::encodePageSource(QStringLiteral("\u0394")), QByteArray("\xce\x94"));
+    using TextCodec::Encoding;
+    const struct { const char* name; QString text; Encoding wanted; QByteArray bytes; Encoding found; } rows[] = {
+        {"single bytes", QStringLiteral("caf\u00e9"), Encoding::Windows1252, "caf\xe9", Encoding::Windows1252},
+        {"beyond Windows-1252", QStringLiteral("\u0394"), Encoding::Windows1252, "\xce\x94", Encoding::Utf8},
+        {"single bytes valid as UTF-8", QStringLiteral("\u00c3\u00a9"), Encoding::Windows1252, "\xc3\x83\xc2\xa9",
+         Encoding::Utf8},
+        {"plain ASCII as UTF-8", QStringLiteral("a"), Encoding::Utf8, "a", Encoding::Windows1252},
+        {"with byte order mark", QStringLiteral("a"), Encoding::Utf8WithBom, "\xef\xbb\xbf" "a", Encoding::Utf8WithBom},
+        {"text starting with a mark keeps it", QStringLiteral("\ufeffa"), Encoding::Utf8,
+         "\xef\xbb\xbf\xef\xbb\xbf" "a", Encoding::Utf8WithBom},
+        {"single bytes looking like a mark", QStringLiteral("\u00ef\u00bb\u00bf"), Encoding::Windows1252,
+         "\xc3\xaf\xc2\xbb\xc2\xbf", Encoding::Utf8},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(TextCodec::encode(row.text, row.wanted), row.bytes);
+        const TextCodec::DecodedText read = TextCodec::decodeWithEncoding(row.bytes);
+        EXPECT_EQ(read.text, row.text);
+        EXPECT_EQ(read.encoding, row.found);
+    }
 }
 
 TEST(TextFiles, HandlesAreRealAndLinesEndWithCrLf)

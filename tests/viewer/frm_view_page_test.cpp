@@ -37,6 +37,7 @@ TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
     EXPECT_EQ(guardLines().mid(linesBefore).first(), guardLine(1, path(QStringLiteral("visiting/castle.htm"))));
     press('h'); // b8 of a leaf page: Back, a script link
     ASSERT_TRUE(waitForPage(1, QStringLiteral("visiting/visiting.htm")));
+    EXPECT_TRUE(guardLines().contains(guardLine(1, QStringLiteral("javascript:goBack()"))));
     QTest::keyClick(visiting.webBrowser(1)->focusProxy(), 'c'); // reaches the window first: b3, visiting\walks
     ASSERT_TRUE(waitForPage(1, QStringLiteral("visiting/walks.htm")));
     EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();

@@ -1,6 +1,7 @@
 #include "app/core/folder_export.h"
 
 #include "config/configuration.h"
+#include "pages/page_sources.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
 #include "platform/text_files.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-// Names of the files directly in folder whose extension is one of the given
-// ones, in any letter case, sorted by name.
+// Names of the files directly in folder, hidden ones left out, whose
+// extension is one of the given ones in any letter case, sorted by name.
 QStringList filesWithExtensions(const QString& folder, const QStringList& extensions)
 {
     QStringList patterns;
@@ -19,7 +20,7 @@ QStringList filesWithExtensions(const QString& folder, const QStringList& extens
         patterns.append(QStringLiteral("*.") + extension);
     QDir dir(folder);
     dir.setNameFilters(patterns);
-    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name);
     return dir.entryList();
 }
@@ -53,7 +54,7 @@ QString writeDirectiveFile(const QString& folderName)
         TextFiles::printLine(handle, line);
     // Cameras write ".JPG" and ".jpeg": the page maker accepts those pictures,
     // so the cabinet must carry them too.
-    for (const QString& name : filesWithExtensions(folder, {QStringLiteral("zel")}))
+    for (const QString& name : PageSources::fileNamesIn(folder))
         TextFiles::printLine(handle, name);
     for (const QString& name : filesWithExtensions(folder, {QStringLiteral("jpg"), QStringLiteral("jpeg")}))
         TextFiles::printLine(handle, name);

@@ -1,0 +1,50 @@
+#include "pages/page_sources.h"
+
+#include "pages/files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kSuffix = QStringLiteral("zel");
+
+QString join(const QString& folder, const QString& name)
+{
+    return folder.endsWith(QDir::separator()) ? folder + name : folder + QDir::separator() + name;
+}
+
+} // namespace
+
+namespace PageSources {
+
+bool isPageSourceName(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot >= 0 && QStringView(fileName).mid(dot + 1).compare(kSuffix, Qt::CaseInsensitive) == 0;
+}
+
+QStringList fileNamesIn(const QString& folder)
+{
+    QStringList names;
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        if (isPageSourceName(name))
+            names.append(name);
+    Files::sortByName(names);
+    return names;
+}
+
+QString pageNameOf(const QString& fileName) { return fileName.left(fileName.lastIndexOf(u'.')); }
+
+QString pathOf(const QString& folder, const QString& page)
+{
+    const QString usual = join(folder, page + u'.' + kSuffix);
+    if (QFileInfo(usual).isFile())
+        return usual;
+    for (const QString& name : fileNamesIn(folder))
+        if (pageNameOf(name) == page)
+            return join(folder, name);
+    return usual;
+}
+
+} // namespace PageSources

@@ -1,0 +1,176 @@
+#include "editor_fixture.h"
+
+#include "platform/text_codec.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QHash>
+#include <array>
+
+namespace {
+
+using TextCodec::Encoding;
+
+// The text a made content file shows in a browser told it is Windows-1252:
+// decoded by the system's own converter, references and brackets resolved.
+QString shownText(const QByteArray& html)
+{
+    QStringDecoder windows1252("windows-1252");
+    EXPECT_TRUE(windows1252.isValid());
+    QString text = windows1252.decode(html);
+    static const QRegularExpression reference(QStringLiteral("&#(\\d+);"));
+    QString shown;
+    qsizetype from = 0;
+    for (auto match = reference.globalMatch(text); match.hasNext();) {
+        const auto found = match.next();
+        shown += text.mid(from, found.capturedStart() - from);
+        shown += QString::fromUcs4(std::array<char32_t, 1>{char32_t(found.captured(1).toUInt())}.data(), 1);
+        from = found.capturedEnd();
+    }
+    shown += text.mid(from);
+    return shown.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+}
+
+// The lines of the leaf paragraph in a made content file.
+QStringList paragraphLines(const QString& contentPath)
+{
+    const QStringList lines = TextCodec::splitLines(shownText(readBytes(contentPath)));
+    const qsizetype start = lines.indexOf(QStringLiteral("<p class=\"leaf\">"));
+    const qsizetype end = lines.indexOf(QStringLiteral("</p>"), start);
+    return start < 0 || end < 0 ? QStringList() : lines.mid(start + 1, end - start - 1);
+}
+
+// Every Windows-1252 character but the line ends.
+QString windows1252Characters()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            bytes.append(char(b));
+    return QStringDecoder("windows-1252").decode(bytes);
+}
+
+const char* encodingName(Encoding encoding)
+{
+    return encoding == Encoding::Windows1252 ? "Windows-1252" : encoding == Encoding::Utf8 ? "UTF-8" : "UTF-8+BOM";
+}
+
+const struct StoredForm { const char* name; QByteArray bytes; } kForms[] = {
+    {"new page", {}},
+    {"Windows-1252, CR LF", "#leaf\r\n#para\r\nCaf\xe9\r\n"},
+    {"UTF-8, LF", "#leaf\n#para\nCaf\xc3\xa9\n"},
+    {"UTF-8 with byte order mark, CR", "\xef\xbb\xbf#leaf\r#para\rCaf\xc3\xa9\r"},
+};
+
+// Every pair of Windows-1252 characters, alone in a page of each stored form,
+// is written so that the one reader (the editor's and the page maker's)
+// gives back the same lines.
+TEST(PageSourceText, EveryPairOfWindows1252CharactersReadsBackAsSaved)
+{
+    const QString characters = windows1252Characters();
+    QHash<QChar, char> byteOf;
+    for (int b = 0; b < 256; ++b)
+        byteOf.insert(QString(QStringDecoder("windows-1252").decode(QByteArray(1, char(b)))).at(0), char(b));
+    for (const StoredForm& form : kForms) {
+        SCOPED_TRACE(form.name);
+        std::optional<PageSourceFile::StoredPage> stored;
+        if (!form.bytes.isEmpty())
+            stored = PageSourceFile::parse(form.bytes);
+        const Encoding wanted = stored ? stored->encoding : Encoding::Windows1252;
+        int failures = 0;
+        for (QChar first : characters)
+            for (QChar second : characters) {
+                const QString line = QStringLiteral("x") + first + second;
+                const auto page = PageSourceFile::compose(QStringLiteral("#leaf"), line + u'\n', stored);
+                const QStringList read = TextCodec::splitLines(TextCodec::decode(page.bytes));
+                // The page's encoding is left only for single bytes that also form UTF-8.
+                QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+                const QString decoded = utf8.decode(QByteArray("x") + byteOf.value(first) + byteOf.value(second));
+                const bool readsAsUtf8 = !utf8.hasError() && (first.unicode() >= 0x80 || second.unicode() >= 0x80);
+                const Encoding expected = wanted == Encoding::Windows1252 && readsAsUtf8 ? Encoding::Utf8 : wanted;
+                if ((read != QStringList{QStringLiteral("#leaf"), line} || page.encoding != expected) && ++failures < 5)
+                    ADD_FAILURE() << "pair " << int(first.unicode()) << ", " << int(second.unicode()) << " read as "
+                                  << read.join(u'|').toStdString() << " written as " << encodingName(page.encoding);
+            }
+        EXPECT_EQ(failures, 0);
+    }
+}
+
+using PageTextTest = EditorTest;
+
+// A line typed into a page of each stored form (none: a new page): the saved
+// bytes keep the page's encoding and line ends where they hold the text; a
+// second editor shows the same text and the made page shows the paragraph.
+TEST_F(PageTextTest, EditedPagesKeepTheirFormWhereItHoldsTheText)
+{
+    const struct { const char* name; QByteArray stored; const char* typed; QByteArray saved; } rows[] = {
+        {"new page in Windows-1252", {}, "Caf\u00e9 \u20ac", "#leaf\r\n#para\r\nCaf\xe9 \x80\r\n"},
+        {"new page, single bytes that read as UTF-8", {}, "Ma\u00df\u2013Einheit",
+         "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93" "Einheit\r\n"},
+        {"new page, \u00c3\u00a9 is not \u00e9", {}, "\u00c3\u00a9", "#leaf\r\n#para\r\n\xc3\x83\xc2\xa9\r\n"},
+        {"new page, beyond Windows-1252", {}, "\u0394", "#leaf\r\n#para\r\n\xce\x94\r\n"},
+        {"Windows-1252 page stays so", "#leaf\r\n#para\r\nCaf\xe9\r\n", "\u00df", "#leaf\r\n#para\r\nCaf\xe9\r\n\xdf\r\n"},
+        {"Windows-1252 page whose bytes would read as UTF-8", "#leaf\r\n#para\r\n", "Ma\u00df\u2013Einheit",
+         "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93" "Einheit\r\n"},
+        {"Windows-1252 page, beyond Windows-1252", "#leaf\r\n#para\r\nCaf\xe9\r\n", "\u0394",
+         "#leaf\r\n#para\r\nCaf\xc3\xa9\r\n\xce\x94\r\n"},
+        {"UTF-8 page with LF stays so", "#leaf\n#para\nCaf\xc3\xa9\n", "\u00df", "#leaf\n#para\nCaf\xc3\xa9\n\xc3\x9f\n"},
+        {"UTF-8 page with byte order mark and CR", "\xef\xbb\xbf#leaf\r#para\r", "\u00e9",
+         "\xef\xbb\xbf#leaf\r#para\r\xc3\xa9\r"},
+    };
+    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
+    const QString path = kiosk.path("news/page.zel");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        frmEdit* editor = row.stored.isEmpty() ? newEditor(1) : editorOn("news/page.zel", row.stored);
+        type(editor, QString(row.stored.isEmpty() ? "#para\n" : "") + QString::fromUtf8(row.typed) + u'\n');
+        ASSERT_TRUE(editor->writePageFile(path));
+        EXPECT_EQ(readBytes(path), row.saved);
+        auto* reader = new frmEdit();
+        ASSERT_TRUE(reader->editPage(path));
+        EXPECT_EQ(reader->bodyText(), editor->bodyText());
+        trigger(reader, "mnuMakePage");
+        EXPECT_EQ(paragraphLines(kiosk.path("news/page_con.htm")).join(u'\n') + u'\n',
+                  reader->bodyText().mid(reader->bodyText().indexOf("#para\n") + 6));
+        closeEditors();
+    }
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+}
+
+// The same pairs through the editor window and the page maker. Every pair
+// alone would be written in one encoding; the pairs are grouped by that
+// encoding, one page per group, so each page is written as each of its pairs
+// would be. A second editor shows what was saved and the made page shows it too.
+TEST_F(PageTextTest, EveryPairSavedByTheEditorOpensAndMakesTheSame)
+{
+    const QString characters = windows1252Characters();
+    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
+    for (const StoredForm& form : kForms) {
+        std::optional<PageSourceFile::StoredPage> stored;
+        if (!form.bytes.isEmpty())
+            stored = PageSourceFile::parse(form.bytes);
+        std::map<Encoding, QStringList> groups;
+        for (QChar first : characters)
+            for (QChar second : characters) {
+                const QString line = QStringLiteral("x") + first + second;
+                groups[PageSourceFile::compose("#leaf", "#para\n" + line + u'\n', stored).encoding].append(line);
+            }
+        for (const auto& [encoding, lines] : groups) {
+            SCOPED_TRACE(std::string(form.name) + " written as " + encodingName(encoding));
+            frmEdit* editor = form.bytes.isEmpty() ? newEditor(1) : editorOn("news/page.zel", form.bytes);
+            editor->txtContent()->setPlainText("#para\n" + lines.join(u'\n') + u'\n');
+            ASSERT_TRUE(editor->writePageFile(kiosk.path("news/page.zel")));
+            EXPECT_EQ(TextCodec::decodeWithEncoding(readBytes(kiosk.path("news/page.zel"))).encoding, encoding);
+            auto* reader = new frmEdit();
+            ASSERT_TRUE(reader->editPage(kiosk.path("news/page.zel")));
+            EXPECT_TRUE(reader->bodyText() == editor->bodyText());
+            trigger(reader, "mnuMakePage");
+            EXPECT_TRUE(paragraphLines(kiosk.path("news/page_con.htm")) == lines);
+            closeEditors();
+        }
+    }
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+}
+
+} // namespace
