@@ -101,9 +101,10 @@ TEST(LogFile, UnwritableFolderIsReportedAsOpenLogFile)
     configuration::newConfigurationItems();
     configuration::addString(QStringLiteral("kioskSystemFolder"), kiosk.path(QStringLiteral("missing/")));
     EXPECT_TRUE(endsProgram([] { openLogFile(); }));
-    EXPECT_EQ(kiosk.messages.texts().value(0), QStringLiteral("The System has encountered a problem\r\n"
+    EXPECT_TRUE(kiosk.messages.texts().value(0).startsWith(QStringLiteral("The System has encountered a problem\r\n"
                                                               "Runtime error 76 in configuration.openLogFile\r\n"
-                                                              "Path not found"));
+                                                              "Path not found: ") + kiosk.path(QStringLiteral("missing/log"))));
+    EXPECT_TRUE(kiosk.messages.texts().value(0).endsWith(QStringLiteral(".txt (No such file or directory)")));
 }
 
 } // namespace
