@@ -7,6 +7,7 @@
 #include "imaging/image_scaling.h"
 #include "pages/files.h"
 #include "platform/int16.h"
+#include "platform/runtime_error.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,6 +72,21 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
                            const bool& noScaleUp)
 {
     withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
+        try {
+            placePicture(fileName, requiredHeight, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
+        } catch (const RuntimeError& error) {
+            // The report names the line and the page source like a faulty-line message.
+            throw RuntimeError(error.number(), error.description() + QStringLiteral("\r\nIn line - ") + m_currentLine
+                                                   + QStringLiteral("\r\nIn file - ") + m_sourcePath);
+        }
+    });
+}
+
+void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                             bool noScaleUp)
+{
+    {
         const QString sourceFull = m_pageFolderPath + kSeparator + fileName;
         const QString imagesFolder = m_pageFolderPath + kSeparator + QStringLiteral("images");
         if (m_writeOutput)
@@ -101,5 +117,5 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
             scaledHeight = requiredHeight >= 1 ? requiredHeight : 100;
             scaledWidth = requiredWidth >= 1 ? requiredWidth : 100;
         }
-    });
+    }
 }

@@ -136,8 +136,10 @@ private:
     void ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
                     std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
                     const bool& noScaleUp);
-    // The picture file in the page folder whose name equals fileName ignoring
-    // letter case; "" when there is none or the name would leave the folder.
+    void placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                      std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName, bool noScaleUp);
+    // The picture file named by fileName relative to the page folder ("\" or
+    // "/" between parts, each part matched ignoring letter case); "" when there is none.
     QString findPicture(const QString& fileName) const;
 
     // Driver
