@@ -11,6 +11,7 @@
 #include "platform/text_files.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -177,9 +178,13 @@ void openConfiguration(const QString& folderAsGiven)
     for (const auto& item : kConfigurable)
         addInteger(QString::fromLatin1(item.name), item.defaultValue, item.minimum, item.maximum);
     const QString configurationPath = folder + QStringLiteral("configuration.txt");
-    if (!Files::fileExists(configurationPath))
+    const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
+    if (!problem.empty()) {
+        const bool missing = !QFileInfo::exists(configurationPath) && !QFileInfo(configurationPath).isSymLink();
         reportFatalProblem(QStringLiteral("Configuration File - ") + configurationPath
-                           + QStringLiteral(" does NOT exist") + kCrLf + QStringLiteral("Program will stop"));
+                           + (missing ? QStringLiteral(" does NOT exist") : QStringLiteral(" ") + QString::fromStdString(problem))
+                           + kCrLf + QStringLiteral("Program will stop"));
+    }
     readConfigurationFile(configurationPath);
 }
 

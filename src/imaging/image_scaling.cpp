@@ -6,6 +6,8 @@
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -35,10 +37,20 @@ std::int32_t scaledDimension(float scale, std::int32_t size)
     return static_cast<std::int32_t>(rounded);
 }
 
-void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
-                std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
-                bool noScaleUp)
+ScaleOutcome scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
+                        std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
+                        bool noScaleUp, bool writeCopy)
 {
+    const auto copyUnchanged = [&] {
+        if (writeCopy)
+            Files::copyFile(sourcePath, destinationPath);
+    };
+    // A copy that shows a picture the page no longer has must go.
+    const auto removeOlderCopy = [&] {
+        if (writeCopy && QFileInfo(destinationPath).isFile() && !QFile::remove(destinationPath))
+            Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess)
+                                                      + QStringLiteral(": ") + destinationPath);
+    };
     std::int32_t height = 0;
     std::int32_t width = 0;
     GetSize(sourcePath, height, width);
@@ -47,7 +59,8 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
                        + QStringLiteral("\r\n") + QStringLiteral("So unable to scale image"));
         scaledHeight = 0;
         scaledWidth = 0;
-        return;
+        removeOlderCopy();
+        return {};
     }
 
     const float xScale = scaleFactor(requiredWidth, width);
@@ -59,22 +72,34 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
         Messages::show(QStringLiteral("Scaling error in Jpeg.scaleImage"));
         scaledHeight = height;
         scaledWidth = width;
-        Files::copyFile(sourcePath, destinationPath);
-        return;
+        copyUnchanged();
+        return {};
     }
     if (noScaleUp && scale > 1) {
         scaledHeight = height;
         scaledWidth = width;
-        Files::copyFile(sourcePath, destinationPath);
-        return;
+        copyUnchanged();
+        return {};
     }
 
     scaledHeight = scaledDimension(scale, height);
     scaledWidth = scaledDimension(scale, width);
-    // Without a working tool the copy keeps its pixels and the page's image
-    // tag scales it to the sizes returned.
-    if (!resampleImage(sourcePath, destinationPath, scaledHeight, scaledWidth))
-        Files::copyFile(sourcePath, destinationPath);
+    if (!writeCopy)
+        return {};
+    const ToolRun run = resampleImage(sourcePath, destinationPath, scaledHeight, scaledWidth);
+    switch (run.outcome) {
+    case ToolRun::Resampled:
+        return {};
+    case ToolRun::PictureUnreadable:
+        removeOlderCopy();
+        return {true, run.reason};
+    case ToolRun::NoTool:
+    case ToolRun::Failed:
+        // The copy keeps its pixels and the page's image tag scales it to the sizes returned.
+        copyUnchanged();
+        return {false, run.reason.isEmpty() ? QString() : run.reason + QStringLiteral(", copied unchanged")};
+    }
+    return {};
 }
 
 } // namespace Jpeg

@@ -16,12 +16,22 @@ namespace Jpeg {
 //  - noScaleUp and a picture smaller than the box: its own size, copied unchanged.
 //  - Otherwise the size times the smaller of the two ratios (single
 //    precision), rounded half to even; the image tool writes the copy at that
-//    size, or, when there is no tool or it fails, the picture is copied
-//    unchanged (the page then scales it by the sizes returned).
+//    size, or, when there is no tool, the picture is copied unchanged (the
+//    page then scales it by the sizes returned).
+//  - The tool failed on the picture (crashed, timed out, other failure): the
+//    picture is copied unchanged and problem says why.
+//  - The tool could not read the picture: no copy, an older file at
+//    destinationPath is removed, pictureUnreadable with the tool's reason.
+//    The sizes are the computed ones.
+// writeCopy false computes the sizes only and writes or removes nothing.
 // Failures to copy and sizes beyond 32 bits raise RuntimeError for the caller.
-void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
-                std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
-                bool noScaleUp);
+struct ScaleOutcome {
+    bool pictureUnreadable = false;
+    QString problem; // for the author; empty when all went as it should
+};
+ScaleOutcome scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
+                        std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
+                        bool noScaleUp, bool writeCopy = true);
 
 // The ratio that fits a side of the picture into a required size, as a single
 // precision number; 3E+38 for a free side (required below 1).

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <optional>
+#include <sys/stat.h>
+#include <tuple>
 
 namespace Jpeg {
 
@@ -64,14 +66,43 @@ QString imageToolProgram() { return imageToolLookup().value_or(QString()); }
 
 void resetImageToolLookupForTesting() { imageToolLookup().reset(); }
 
-bool resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
-                   std::int32_t width)
+namespace {
+
+int& timeLimitOverride()
+{
+    static int milliseconds = 0;
+    return milliseconds;
+}
+
+// The file's identity, so that an earlier copy never passes for the tool's output.
+std::tuple<ino_t, long long, long long> identity(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return {0, 0, 0};
+    return {info.st_ino, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+QString lastLine(const QByteArray& output)
+{
+    QString text = QString::fromLocal8Bit(output).trimmed();
+    text = text.mid(text.lastIndexOf(u'\n') + 1);
+    if (text.startsWith(QStringLiteral("zel-resample: ")))
+        text = text.mid(14);
+    return text.left(300);
+}
+
+} // namespace
+
+void setImageToolTimeLimitForTesting(int milliseconds) { timeLimitOverride() = milliseconds; }
+
+ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
+                      std::int32_t width)
 {
     if (!IrfanViewAvailable())
-        return false;
-    // A copy left by an earlier make must not pass for the tool's output.
-    if (QFileInfo::exists(destinationPath))
-        QFile::remove(destinationPath);
+        return {ToolRun::NoTool, {}};
+    const auto before = identity(destinationPath);
+    const int limit = timeLimitOverride() > 0 ? timeLimitOverride() : kImageToolTimeLimitMs;
 
     QProcess process;
     process.setProgram(imageToolProgram());
@@ -80,13 +111,27 @@ bool resampleImage(const QString& sourcePath, const QString& destinationPath, st
                           QStringLiteral("/convert=") + destinationPath});
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start();
     if (!process.waitForStarted(-1))
-        return false;
-    process.waitForFinished(-1);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
-        && QFileInfo(destinationPath).isFile();
+        return {ToolRun::Failed, QStringLiteral("the image tool could not be started (") + process.errorString()
+                                     + QStringLiteral(")")};
+    if (!process.waitForFinished(limit)) {
+        process.kill();
+        process.waitForFinished(-1);
+        return {ToolRun::Failed, QStringLiteral("the image tool did not finish within %1 s").arg(limit / 1000.0)};
+    }
+    const QString said = lastLine(process.readAllStandardError());
+    if (process.exitStatus() != QProcess::NormalExit)
+        return {ToolRun::Failed, QStringLiteral("the image tool crashed")};
+    if (process.exitCode() == 1)
+        return {ToolRun::PictureUnreadable, said.isEmpty() ? QStringLiteral("unreadable picture") : said};
+    const auto after = identity(destinationPath);
+    if (process.exitCode() != 0 || std::get<0>(after) == 0 || after == before)
+        return {ToolRun::Failed, QStringLiteral("the image tool failed (exit status %1) %2")
+                                     .arg(process.exitCode())
+                                     .arg(said)
+                                     .trimmed()};
+    return {ToolRun::Resampled, {}};
 }
 
 } // namespace Jpeg

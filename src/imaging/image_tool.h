@@ -21,12 +21,28 @@ QString imageToolProgram();
 // Forgets the lookup so that the next IrfanViewAvailable() looks again.
 void resetImageToolLookupForTesting();
 
+// How long one tool run may take before it is stopped.
+constexpr int kImageToolTimeLimitMs = 60 * 1000;
+// Tests shorten the limit; 0 restores kImageToolTimeLimitMs.
+void setImageToolTimeLimitForTesting(int milliseconds);
+
+struct ToolRun {
+    enum Outcome {
+        Resampled,         // the tool wrote a new file at the destination
+        NoTool,            // no tool available
+        Failed,            // crashed, timed out, could not start or failed otherwise
+        PictureUnreadable, // the tool could not read the picture (its exit status 1)
+    };
+    Outcome outcome = NoTool;
+    QString reason; // for Failed and PictureUnreadable: one line for the author
+};
+
 // Runs the tool once with the arguments sourcePath, "/resample=(W,H)" and
-// "/convert=" + destinationPath (no shell, no quoting) and waits for its end.
-// An earlier file at destinationPath is removed first. Returns true when the
-// tool ended normally with exit code 0 and left a file at destinationPath;
-// false otherwise, also when there is no tool or it cannot be started.
-bool resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
-                   std::int32_t width);
+// "/convert=" + destinationPath (no shell, no quoting) and waits for its end,
+// at most the time limit (then it is killed). An earlier file at
+// destinationPath stays until the tool replaces it. Resampled only when the
+// tool ended with exit code 0 and a new file is at destinationPath.
+ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
+                      std::int32_t width);
 
 } // namespace Jpeg

@@ -4,6 +4,8 @@
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
+#include "fileio/atomic_file.h"
+
 #include <QFile>
 
 namespace Jpeg {
@@ -128,7 +130,9 @@ void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width)
     height = 0;
     width = 0;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // A FIFO or device would block or never end.
+    if (!fileio::regularFileProblem(QFile::encodeName(fileName).toStdString()).empty()
+        || !file.open(QIODevice::ReadOnly)) {
         showProblemReading(fileName);
         return;
     }

@@ -42,6 +42,24 @@ QString PageMaker::getDirective()
                          [&] { return classifyLine(m_currentLine, m_directiveArguments); });
 }
 
+QString PageMaker::encodeAttribute(const QString& text)
+{
+    if (!text.contains(u'"') && !text.contains(u'&') && !text.contains(u'<') && !text.contains(u'>'))
+        return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"': out += QStringLiteral("&quot;"); break;
+        case u'&': out += QStringLiteral("&amp;"); break;
+        case u'<': out += QStringLiteral("&lt;"); break;
+        case u'>': out += QStringLiteral("&gt;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 QString PageMaker::encode(const QString& text)
 {
     return withErrorPath(makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },

@@ -7,9 +7,11 @@
 #include "imaging/image_scaling.h"
 #include "pages/files.h"
 #include "platform/int16.h"
+#include "platform/runtime_error.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -29,22 +31,40 @@ bool isJpegExtension(const QString& fileName)
 
 QString PageMaker::findPicture(const QString& fileName) const
 {
-    // Only a plain name inside the page folder: anything that could reach
-    // another folder counts as missing.
-    if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(kSeparator) || fileName == QLatin1String(".")
-        || fileName == QLatin1String("..") || fileName.contains(QChar(0)))
+    // The name is relative to the page folder, with "\" or "/" between
+    // folders; each part matches ignoring letter case, since camera pictures
+    // keep upper-case names on disk (IMG_0042.JPG) while the directive's name
+    // has been lower-cased. Only reading: copies always go to "images".
+    if (fileName.contains(QChar(0)))
         return QString();
-    const QString exact = m_pageFolderPath + kSeparator + fileName;
-    if (Files::fileExists(exact))
-        return exact;
-    // Camera pictures keep upper-case names on disk (IMG_0042.JPG) while the
-    // directive's name has been lower-cased.
-    const QDir folder(m_pageFolderPath);
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        if (name.compare(fileName, Qt::CaseInsensitive) == 0)
-            return m_pageFolderPath + kSeparator + name;
+    const QStringList parts = QString(fileName).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
+    QString path = m_pageFolderPath;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString& part = parts.at(i);
+        const bool last = i + 1 == parts.size();
+        if (part == QLatin1String(".") || part == QLatin1String("..")) {
+            if (last)
+                return QString();
+            path += kSeparator + part;
+            continue;
+        }
+        const QString exact = path + kSeparator + part;
+        if (last ? Files::fileExists(exact) : Files::folderExists(exact)) {
+            path = exact;
+            continue;
+        }
+        const QDir folder(path);
+        const QStringList names = folder.entryList(
+            last ? QDir::Files | QDir::Hidden | QDir::System : QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+            QDir::Name);
+        const auto match = std::find_if(names.begin(), names.end(), [&](const QString& name) {
+            return name.compare(part, Qt::CaseInsensitive) == 0;
+        });
+        if (match == names.end())
+            return QString();
+        path += kSeparator + *match;
     }
-    return QString();
+    return parts.isEmpty() ? QString() : QDir::toNativeSeparators(QDir::cleanPath(path));
 }
 
 void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
@@ -52,10 +72,25 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
                            const bool& noScaleUp)
 {
     withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
+        try {
+            placePicture(fileName, requiredHeight, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
+        } catch (const RuntimeError& error) {
+            // The report names the line and the page source like a faulty-line message.
+            throw RuntimeError(error.number(), error.description() + QStringLiteral("\r\nIn line - ") + m_currentLine
+                                                   + QStringLiteral("\r\nIn file - ") + m_sourcePath);
+        }
+    });
+}
+
+void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                             bool noScaleUp)
+{
+    {
         const QString sourceFull = m_pageFolderPath + kSeparator + fileName;
         const QString imagesFolder = m_pageFolderPath + kSeparator + QStringLiteral("images");
-        if (!Files::folderExists(imagesFolder))
-            Files::createFolder(imagesFolder);
+        if (m_writeOutput)
+            prepareOutputFolder(imagesFolder);
         const QString copyName =
             m_pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
         scaledFileName = QStringLiteral("images\\") + copyName;
@@ -66,15 +101,21 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
         const QString picture = findPicture(fileName);
         if (picture.isEmpty()) {
             makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
-        } else if (isJpegExtension(QFileInfo(picture).fileName())) {
-            Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp);
-            scaled = true;
-        } else {
+        } else if (!isJpegExtension(QFileInfo(picture).fileName())) {
             makeError(QStringLiteral("Unsupported image file type"));
+        } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
+            makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));
+        } else {
+            const Jpeg::ScaleOutcome outcome = Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth,
+                                                                scaledHeight, scaledWidth, noScaleUp, m_writeOutput);
+            scaled = true;
+            if (!outcome.problem.isEmpty())
+                makeError(QStringLiteral("Picture ") + picture + QStringLiteral(" could not be resampled: ")
+                          + outcome.problem);
         }
         if (!scaled) {
             scaledHeight = requiredHeight >= 1 ? requiredHeight : 100;
             scaledWidth = requiredWidth >= 1 ? requiredWidth : 100;
         }
-    });
+    }
 }

@@ -14,7 +14,7 @@ QString number(std::int32_t value) { return QString::number(value); }
 
 QString anchorLine(const QString& url, std::int16_t id, const QString& text)
 {
-    return QStringLiteral("<a href=\"") + url + QStringLiteral("\" class=\"nav\" id=\"b") + number(id)
+    return QStringLiteral("<a href=\"") + PageMaker::encodeAttribute(url) + QStringLiteral("\" class=\"nav\" id=\"b") + number(id)
            + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
 }
 
@@ -82,10 +82,10 @@ void PageMaker::makeMainPage(std::int16_t contentWidth, std::int16_t navigationW
                                          + number(navigationWidth)
                                          + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
         TextFiles::printLine(m_mainFile, withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
-        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + m_contentFileName
+        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + encodeAttribute(m_contentFileName)
                                              + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=")
                                              + scrolling + QStringLiteral(">"));
-        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + m_navigationFileName
+        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + encodeAttribute(m_navigationFileName)
                                              + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
         TextFiles::printLine(m_mainFile, QStringLiteral("</frameset>"));
         TextFiles::printLine(m_mainFile, QStringLiteral("</html>"));

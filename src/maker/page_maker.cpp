@@ -11,6 +11,7 @@
 #include "pages/page_sources.h"
 #include "pages/page_types.h"
 #include "pages/support.h"
+#include "platform/messages.h"
 #include "platform/text_files.h"
 
 #include <QDir>
@@ -41,6 +42,7 @@ void PageMaker::makeAll()
 
 void PageMaker::run()
 {
+    m_preparedFolders.clear();
     withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
         if (m_makeAllMode) {
             makeAllPages();
@@ -68,6 +70,13 @@ QStringList PageMaker::allPageSources() const
 void PageMaker::makeAllPages()
 {
     withErrorPath(makerModule(), QStringLiteral("makeAllPages"), [&] {
+        const QString top = configuration::kioskSystemFolder();
+        if (!Files::folderExists(top)) {
+            // configuration.txt may set kioskSystemFolder to anything.
+            Messages::show(QStringLiteral("Kiosk System Folder - ") + top
+                           + QStringLiteral(" does NOT exist - no pages were made"));
+            return;
+        }
         const QStringList pages = allPageSources();
         m_pagesMade = 0;
         m_pagesTotal = int(pages.size());
@@ -98,24 +107,14 @@ void PageMaker::makeOnePage(const QString& filePath)
         // A message about this page must never show a line of the previous one.
         m_currentLine.clear();
 
+        if (!pageSourceReadable(filePath))
+            return;
         m_inputFile = TextFiles::freeFile();
         TextFiles::openForInput(m_inputFile, filePath);
         QString drive;
         QString extension;
         Files::splitFilePath(filePath, drive, m_pageFolderPath, m_pageName, extension);
-
-        m_contentFileName = m_pageName + QStringLiteral("_con.htm");
-        m_contentFile = TextFiles::freeFile();
-        TextFiles::openForOutput(m_contentFile, m_pageFolderPath + kSeparator + m_contentFileName,
-                                 TextFiles::Encoding::Windows1252References);
-        m_navigationFileName = m_pageName + QStringLiteral("_nav.htm");
-        m_navigationFile = TextFiles::freeFile();
-        TextFiles::openForOutput(m_navigationFile, m_pageFolderPath + kSeparator + m_navigationFileName,
-                                 TextFiles::Encoding::Windows1252References);
-        m_mainFileName = m_pageName + QStringLiteral(".htm");
-        m_mainFile = TextFiles::freeFile();
-        TextFiles::openForOutput(m_mainFile, m_pageFolderPath + kSeparator + m_mainFileName,
-                                 TextFiles::Encoding::Windows1252References);
+        openOutputFiles();
 
         switch (Support::readPageType(m_inputFile)) {
         case PageType::Leaf:
@@ -136,12 +135,59 @@ void PageMaker::makeOnePage(const QString& filePath)
         }
 
         TextFiles::close(m_inputFile);
-        TextFiles::close(m_contentFile);
-        TextFiles::close(m_navigationFile);
-        TextFiles::close(m_mainFile);
+        closeOutputFiles();
         ++m_pagesMade;
         reportCount();
     });
+}
+
+bool PageMaker::pageSourceReadable(const QString& filePath)
+{
+    const std::string problem = fileio::regularFileProblem(filePath.toStdString());
+    QString reason;
+    if (problem == "is not a regular file" || problem == "is a folder")
+        reason = QString::fromStdString(problem);
+    else if (problem.empty() && QFileInfo(filePath).size() > TextFiles::kMaximumInputSize)
+        reason = QStringLiteral("is larger than 64 MB");
+    if (reason.isEmpty())
+        return true;
+    Messages::show(QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason
+                   + QStringLiteral(" - the page was not made"));
+    return false;
+}
+
+void PageMaker::prepareOutputFolder(const QString& folder)
+{
+    if (m_preparedFolders.contains(folder))
+        return;
+    Files::ensureFolder(folder);
+    fileio::removeDeadTemporaries(folder.toStdString());
+    m_preparedFolders.append(folder);
+}
+
+void PageMaker::openOutputFiles()
+{
+    if (m_writeOutput)
+        prepareOutputFolder(m_pageFolderPath);
+    const auto open = [&](const QString& suffix, QString& fileName, int& handle) {
+        fileName = m_pageName + suffix;
+        handle = TextFiles::freeFile();
+        TextFiles::openForOutput(handle, m_pageFolderPath + kSeparator + fileName,
+                                 TextFiles::Encoding::Windows1252References);
+    };
+    open(QStringLiteral("_con.htm"), m_contentFileName, m_contentFile);
+    open(QStringLiteral("_nav.htm"), m_navigationFileName, m_navigationFile);
+    open(QStringLiteral(".htm"), m_mainFileName, m_mainFile);
+}
+
+void PageMaker::closeOutputFiles()
+{
+    if (m_writeOutput) {
+        TextFiles::closeTogether({m_contentFile, m_navigationFile, m_mainFile});
+        return;
+    }
+    for (int handle : {m_contentFile, m_navigationFile, m_mainFile})
+        TextFiles::discard(handle);
 }
 
 QString PageMaker::pageRefToURL(const QString& pageReference)

@@ -43,10 +43,20 @@ public:
     // Makes what makeOne or makeAll asked for (the dialog's activation).
     void run();
 
+    // With false, pages are read and checked as in a make (same messages, same
+    // picture sizes) but no page file or picture copy is written or removed and
+    // no folder is made. True by default.
+    void setWriteOutput(bool write) { m_writeOutput = write; }
+    bool writesOutput() const { return m_writeOutput; }
+
     // Every page source (PageSources) in the direct sub-folders of the kiosk
     // system folder; folders and files sorted by name.
     void makeAllPages();
-    // Makes one page source; its three HTML files are created or replaced.
+    // Makes one page source; its three HTML files are created or replaced
+    // together when the page is complete. Until then nothing on disk changes,
+    // so a page whose make fails keeps its previous files whole. A page source
+    // that is not a regular file or is larger than 64 MB is refused with a
+    // message.
     void makeOnePage(const QString& filePath);
 
     // The relative link of a page reference ("prices", "sales\prices",
@@ -60,6 +70,8 @@ public:
 
     // Text escaping of #title, #head and #para text: "<" and ">" only.
     static QString encode(const QString& text);
+    // Escaping of src and href values: '"', '&', '<' and '>'; other text unchanged.
+    static QString encodeAttribute(const QString& text);
 
     // Classifies a page source line: "IGNORE" for an empty line, "NOT DIRECTIVE"
     // when it does not start with "#", otherwise the lower-cased name between
@@ -124,13 +136,20 @@ private:
     void ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
                     std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
                     const bool& noScaleUp);
-    // The picture file in the page folder whose name equals fileName ignoring
-    // letter case; "" when there is none or the name would leave the folder.
+    void placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                      std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName, bool noScaleUp);
+    // The picture file named by fileName relative to the page folder ("\" or
+    // "/" between parts, each part matched ignoring letter case); "" when there is none.
     QString findPicture(const QString& fileName) const;
 
     // Driver
     QStringList allPageSources() const;
     void reportCount();
+    bool pageSourceReadable(const QString& filePath);
+    void openOutputFiles();
+    void closeOutputFiles();
+    // Makes the folder when missing and removes dead temporaries in it, once per run.
+    void prepareOutputFolder(const QString& folder);
 
     // Driver state
     bool m_makeAllMode = false;
@@ -148,6 +167,8 @@ private:
     int m_mainFile = 0;
     int m_pagesMade = 0;
     int m_pagesTotal = 0;
+    bool m_writeOutput = true;
+    QStringList m_preparedFolders;
     ProgressHandler m_progress;
     CountHandler m_count;
 

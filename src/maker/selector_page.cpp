@@ -100,7 +100,7 @@ void PageMaker::insertItem()
         writeContent(QStringLiteral("<tr>"));
         writeContent(QStringLiteral("<td height=") + number(itemHeight) + QStringLiteral(" width=")
                      + number(requiredWidth) + QStringLiteral(">"));
-        writeContent(QStringLiteral("<a href=\"") + link + QStringLiteral("\"><img src=\"") + scaledFileName
+        writeContent(QStringLiteral("<a href=\"") + encodeAttribute(link) + QStringLiteral("\"><img src=\"") + encodeAttribute(scaledFileName)
                      + QStringLiteral("\" alt=\"\" height=") + number(scaledHeight) + QStringLiteral(" width=")
                      + number(scaledWidth) + QStringLiteral(" hspace=") + number(hspace)
                      + QStringLiteral(" style=\"border-style: none\"></a></td>"));

@@ -205,15 +205,15 @@ void PageMaker::insertImage()
                              + number(scaledHeight) + QStringLiteral(" alt=\"\">");
         if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
             const std::int32_t hspace = (std::int32_t(m_contentAvailableWidth) - scaledWidth) / 2;
-            writeContent(QStringLiteral("<img src=\"") + scaledFileName + QStringLiteral("\" hspace=") + number(hspace)
+            writeContent(QStringLiteral("<img src=\"") + encodeAttribute(scaledFileName) + QStringLiteral("\" hspace=") + number(hspace)
                          + size);
             writeContent(QStringLiteral("<br clear=all>"));
         } else if (alignment == QLatin1String("left") || alignment == QLatin1String("right")) {
-            writeContent(QStringLiteral("<img src=\"") + scaledFileName + QStringLiteral("\" align=") + alignment
+            writeContent(QStringLiteral("<img src=\"") + encodeAttribute(scaledFileName) + QStringLiteral("\" align=") + alignment
                          + QStringLiteral(" hspace=") + number(item(QStringLiteral("minimumhorizontalspace"))) + size);
         } else {
             makeError(QStringLiteral("invalid image directive"));
-            writeContent(QStringLiteral("<img src=\"") + fileName + QStringLiteral("\" alt=\"\">"));
+            writeContent(QStringLiteral("<img src=\"") + encodeAttribute(fileName) + QStringLiteral("\" alt=\"\">"));
         }
     });
 }

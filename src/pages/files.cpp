@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -57,12 +59,22 @@ void copyFile(const QString& source, const QString& destination)
         Errors::raise(Errors::PathNotFound);
     if (target.exists() && target.canonicalFilePath() == QFileInfo(source).canonicalFilePath())
         return;
-    if (target.exists() && !QFile::remove(destination))
-        Errors::raise(Errors::PathFileAccess);
-    if (!QFile::copy(source, destination))
-        Errors::raise(Errors::PathFileAccess);
-    // QFile::copy keeps the source's permissions; a copy must stay writable.
-    QFile::setPermissions(destination, QFile::permissions(destination) | QFileDevice::WriteOwner);
+    if (!fileio::regularFileProblem(source.toStdString()).empty())
+        Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
+                                                  + source + QStringLiteral(" (is not a regular file)"));
+    // The old destination stays until the whole copy is in place.
+    Errors::translatingFileErrors([&] { fileio::copyFile(source.toStdString(), destination.toStdString()); });
+}
+
+void ensureFolder(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkdir(name.constData(), 0777) == 0)
+        return;
+    const int error = errno;
+    if (folderExists(path))
+        return;
+    Errors::raiseFileError(fileio::FileError(error == EEXIST ? ENOTDIR : error, path.toStdString()));
 }
 
 void copyFolderContents(const QString& source, const QString& destination)

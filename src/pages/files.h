@@ -16,10 +16,16 @@ bool folderExists(const QString& path);
 // Creates that one folder. An existing folder raises 58 "File already exists",
 // a missing parent Path not found (76).
 void createFolder(const QString& path);
+// Makes sure the folder exists: one made meanwhile by someone else is fine;
+// a file of that name, or a failure, raises Path/File access error (75)
+// naming the path and the reason.
+void ensureFolder(const QString& path);
 
-// Copies one file byte for byte, replacing an existing destination. A missing
+// Copies one file byte for byte, replacing an existing destination
+// atomically (the old one stays until the copy is complete). A missing
 // source raises File not found (53); a missing destination folder Path not
-// found (76); a destination that cannot be replaced Path/File access error (75).
+// found (76); a source that is not a regular file, or a destination that
+// cannot be written, Path/File access error (75) or Disk full (61).
 // Copying a file onto itself leaves it as it is.
 void copyFile(const QString& source, const QString& destination);
 

@@ -1,5 +1,8 @@
 #include "platform/runtime_error.h"
 
+#include <QDir>
+#include <cerrno>
+
 RuntimeError::RuntimeError(std::int32_t number, QString description, QString source)
     : m_number(number), m_description(std::move(description)), m_source(std::move(source)),
       m_what(QStringLiteral("%1 %2").arg(number).arg(m_description).toUtf8())
@@ -15,6 +18,7 @@ QString standardDescription(std::int32_t number)
     case Overflow: return QStringLiteral("Overflow");
     case TypeMismatch: return QStringLiteral("Type mismatch");
     case FileNotFound: return QStringLiteral("File not found");
+    case DiskFull: return QStringLiteral("Disk full");
     case PathFileAccess: return QStringLiteral("Path/File access error");
     case PathNotFound: return QStringLiteral("Path not found");
     case DuplicateKey: return QStringLiteral("This key is already associated with an element of this collection");
@@ -30,6 +34,20 @@ void raise(std::int32_t number)
 void raise(std::int32_t number, const QString& description)
 {
     throw RuntimeError(number, description);
+}
+
+} // namespace Errors
+
+namespace Errors {
+
+void raiseFileError(const fileio::FileError& error)
+{
+    const std::int32_t number =
+        error.diskFull() ? DiskFull : (error.systemError() == ENOENT ? PathNotFound : PathFileAccess);
+    throw RuntimeError(number, standardDescription(number) + QStringLiteral(": ")
+                                   + QDir::toNativeSeparators(QString::fromStdString(error.path()))
+                                   + QStringLiteral(" (") + QString::fromLocal8Bit(error.reason().c_str())
+                                   + QStringLiteral(")"));
 }
 
 } // namespace Errors

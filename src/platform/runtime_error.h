@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <QString>
 #include <cstdint>
 #include <exception>
@@ -28,6 +30,7 @@ constexpr std::int32_t InvalidArgument = 5;
 constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t TypeMismatch = 13;
 constexpr std::int32_t FileNotFound = 53;
+constexpr std::int32_t DiskFull = 61;
 constexpr std::int32_t PathFileAccess = 75;
 constexpr std::int32_t PathNotFound = 76;
 constexpr std::int32_t DuplicateKey = 457;
@@ -37,4 +40,17 @@ constexpr std::int32_t DuplicateKey = 457;
 // Throws the error with a description of the caller's own.
 [[noreturn]] void raise(std::int32_t number, const QString& description);
 QString standardDescription(std::int32_t number);
+// Throws a failed file operation as Disk full (61), Path not found (76) or
+// Path/File access error (75), the description naming the path and the system's reason.
+[[noreturn]] void raiseFileError(const fileio::FileError& error);
+// Runs body, turning a fileio::FileError into raiseFileError.
+template <class Body>
+auto translatingFileErrors(Body&& body) -> decltype(body())
+{
+    try {
+        return body();
+    } catch (const fileio::FileError& error) {
+        raiseFileError(error);
+    }
+}
 } // namespace Errors

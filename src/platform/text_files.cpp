@@ -6,7 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDir>
+#include <cerrno>
 #include <map>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 #include <memory>
 
 namespace {
@@ -17,6 +21,8 @@ constexpr qsizetype kFlushThreshold = 64 * 1024;
 struct OpenFile {
     QFile file;
     bool output = false;
+    std::string target;   // replaced as a whole at close
+    int descriptor = -1;  // a new file written as it goes (the log)
     TextFiles::Encoding encoding = TextFiles::Encoding::Utf8;
     QByteArray pendingBytes; // encoded output not yet written
     QString pendingText;     // page-source output, encoded only at close
@@ -46,19 +52,22 @@ void claim(int handle)
         Errors::raise(55, QStringLiteral("File already open"));
 }
 
+// Streamed files write what is pending; replaced files keep everything until close.
 void writeOut(OpenFile& f)
 {
-    if (f.encoding == TextFiles::Encoding::PageSource) {
-        f.pendingBytes = TextCodec::encodePageSource(f.pendingText);
-        f.pendingText.clear();
-    }
-    if (!f.pendingBytes.isEmpty()) {
-        const qint64 written = f.file.write(f.pendingBytes);
-        f.pendingBytes.clear();
-        if (written < 0)
-            Errors::raise(Errors::PathFileAccess);
-    }
-    f.file.flush();
+    if (f.descriptor < 0 || f.pendingBytes.isEmpty())
+        return;
+    const QByteArray bytes = std::exchange(f.pendingBytes, QByteArray());
+    Errors::translatingFileErrors([&] {
+        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target);
+    });
+}
+
+QByteArray finalBytes(OpenFile& f)
+{
+    if (f.encoding == TextFiles::Encoding::PageSource)
+        return TextCodec::encodePageSource(f.pendingText);
+    return f.pendingBytes;
 }
 
 void append(OpenFile& f, QStringView text)
@@ -74,7 +83,7 @@ void append(OpenFile& f, QStringView text)
         f.pendingText.append(text);
         return;
     }
-    if (f.pendingBytes.size() >= kFlushThreshold)
+    if (f.descriptor >= 0 && f.pendingBytes.size() >= kFlushThreshold)
         writeOut(f);
 }
 
@@ -94,6 +103,31 @@ OpenFile& inputFile(int handle)
     return f;
 }
 
+std::unique_ptr<OpenFile> take(int handle)
+{
+    auto it = table().find(handle);
+    if (it == table().end())
+        return nullptr;
+    std::unique_ptr<OpenFile> f = std::move(it->second);
+    table().erase(it);
+    return f;
+}
+
+// Reading a FIFO or a device would block or never end: only regular files
+// of a sane size are read.
+void checkReadable(const QString& path)
+{
+    const std::string problem = fileio::regularFileProblem(path.toStdString());
+    if (problem.empty() ? QFileInfo(path).size() <= TextFiles::kMaximumInputSize
+                        : problem != "is not a regular file")
+        return;
+    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
+                                              + path + QStringLiteral(" (")
+                                              + (problem.empty() ? QStringLiteral("larger than 64 MB")
+                                                                 : QString::fromStdString(problem))
+                                              + QStringLiteral(")"));
+}
+
 } // namespace
 
 namespace TextFiles {
@@ -109,21 +143,38 @@ int freeFile()
 void openForOutput(int handle, const QString& path, Encoding encoding)
 {
     claim(handle);
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists())
+        Errors::raise(Errors::PathNotFound);
+    if (info.isDir())
+        Errors::raiseFileError(fileio::FileError(EISDIR, info.absoluteFilePath().toStdString()));
     auto f = std::make_unique<OpenFile>();
     f->output = true;
-    f->pendingBytes.reserve(kFlushThreshold + 4096);
     f->encoding = encoding;
-    f->file.setFileName(path);
-    if (!f->file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        const QFileInfo info(path);
-        Errors::raise(info.absoluteDir().exists() ? Errors::PathFileAccess : Errors::PathNotFound);
-    }
+    f->target = info.absoluteFilePath().toStdString();
     table()[handle] = std::move(f);
+}
+
+bool openNewForOutput(int handle, const QString& path, Encoding encoding)
+{
+    claim(handle);
+    const std::string target = path.toStdString();
+    const int descriptor = Errors::translatingFileErrors([&] { return fileio::createExclusive(target); });
+    if (descriptor < 0)
+        return false;
+    auto f = std::make_unique<OpenFile>();
+    f->output = true;
+    f->encoding = encoding;
+    f->target = target;
+    f->descriptor = descriptor;
+    table()[handle] = std::move(f);
+    return true;
 }
 
 void openForInput(int handle, const QString& path)
 {
     claim(handle);
+    checkReadable(path);
     auto f = std::make_unique<OpenFile>();
     f->file.setFileName(path);
     if (!f->file.open(QIODevice::ReadOnly)) {
@@ -177,23 +228,50 @@ bool isOpen(int handle)
 
 void close(int handle)
 {
-    auto it = table().find(handle);
-    if (it == table().end())
+    std::unique_ptr<OpenFile> f = take(handle);
+    if (!f || !f->output)
         return;
-    std::unique_ptr<OpenFile> f = std::move(it->second);
-    table().erase(it);
-    if (f->output) {
+    if (f->descriptor >= 0) {
         writeOut(*f);
-        f->file.close();
+        Errors::translatingFileErrors([&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target); });
+        return;
     }
+    const QByteArray bytes = finalBytes(*f);
+    Errors::translatingFileErrors(
+        [&] { fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size()))); });
+}
+
+void closeTogether(const std::vector<int>& handles)
+{
+    std::vector<fileio::FileContent> contents;
+    for (int handle : handles) {
+        std::unique_ptr<OpenFile> f = take(handle);
+        if (f && f->output && f->descriptor < 0) {
+            const QByteArray bytes = finalBytes(*f);
+            contents.push_back({f->target, bytes.toStdString()});
+        }
+    }
+    Errors::translatingFileErrors([&] { fileio::replaceFiles(contents); });
+}
+
+void discard(int handle)
+{
+    std::unique_ptr<OpenFile> f = take(handle);
+    if (f && f->descriptor >= 0)
+        ::close(f->descriptor);
 }
 
 void closeAll()
 {
     while (!table().empty()) {
         const int handle = table().begin()->first;
+        const bool replaced = table().begin()->second->output && table().begin()->second->descriptor < 0;
         try {
-            close(handle);
+            // A file still being replaced is unfinished work: its old content stays.
+            if (replaced)
+                discard(handle);
+            else
+                close(handle);
         } catch (const RuntimeError&) {
             // The file is already out of the table; closing the rest matters more.
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 // Text files reached through numbered handles, as the program's modules share
 // them: a handle is taken with freeFile(), opened, used and closed; closeAll()
@@ -19,18 +20,29 @@ enum class Encoding {
 // The lowest handle not in use (1 upwards). Raises 67 "Too many files" when none is left.
 int freeFile();
 
-// Creates or replaces the file. A missing folder raises Path not found (76),
-// any other failure Path/File access error (75). The handle must be free.
-void openForOutput(int handle, const QString& path, Encoding encoding);
+// Larger input files are refused.
+constexpr qint64 kMaximumInputSize = 64 * 1024 * 1024;
 
-// Opens an existing file for reading. A missing file raises File not found (53).
+// Creates or replaces the file. Nothing is written until close(), which
+// replaces the file atomically (closeAll() drops it instead, leaving the old
+// file). A missing folder raises Path not found (76); a write failure raises
+// Disk full (61) or Path/File access error (75) naming the path and reason.
+// The handle must be free.
+void openForOutput(int handle, const QString& path, Encoding encoding);
+// Creates a new file, never an existing one or a link, written as it goes
+// (for the log). Returns false when the name exists.
+bool openNewForOutput(int handle, const QString& path, Encoding encoding);
+
+// Opens an existing file for reading. A missing file raises File not found
+// (53); a FIFO, device or socket, or a file above kMaximumInputSize, raises
+// Path/File access error (75) naming the path.
 void openForInput(int handle, const QString& path);
 
 // Writes text followed by CR LF.
 void printLine(int handle, const QString& text);
 // Writes text without a line end, so the next write continues the same line.
 void print(int handle, const QString& text);
-// Writes buffered output to disk now (the log does this after every line).
+// Writes buffered output of a file made by openNewForOutput to disk now.
 void flush(int handle);
 
 // Reads the next line without its line end. Raises 62 "Input past end of file" at the end.
@@ -40,6 +52,11 @@ bool atEnd(int handle);
 bool isOpen(int handle);
 // Closes the file; output is written out. Closing a handle that is not open does nothing.
 void close(int handle);
+// Closes replaced files as one step: all are written and synced, then renamed.
+void closeTogether(const std::vector<int>& handles);
+// Closes without writing: a replaced file keeps its old content.
+void discard(int handle);
+// Closes every file; files being replaced are dropped, not written.
 void closeAll();
 
 } // namespace TextFiles

@@ -51,10 +51,11 @@ protected:
     std::string scale(const QString& source, int boxHeight, int boxWidth, bool noScaleUp = false)
     {
         std::int32_t height = -1, width = -1;
-        Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp);
+        outcome = Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp);
         return std::to_string(height) + "x" + std::to_string(width);
     }
 
+    Jpeg::ScaleOutcome outcome;
     QTemporaryDir dir;
     const QString destination = path("page/images/prices00001.jpg");
     RecordingMessages messages;
@@ -100,8 +101,10 @@ TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
                                              "Jpeg.scaleImage - Unable get height and width from file " + path("page/notes.jpg") + "\r\nSo unable to scale image"}));
 }
 
-// The configured tool gets the three arguments (even at scale one); when it fails
-// in any way the picture is copied unchanged, silently, and making goes on.
+// The configured tool gets the three arguments (even at scale one). When it fails
+// the picture is copied unchanged and the reason comes back; when it cannot read
+// the picture (exit status 1) there is no copy and an older one is removed. The
+// old copy stays in place until it is replaced.
 TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedCopy)
 {
     openUserSettings()->setValue("ImageTool/program", writeTool("tools/recording tool"));
@@ -112,16 +115,27 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     EXPECT_EQ(scale(picture(228, 171), 171, 228, true), "171x228");
     EXPECT_TRUE(toolRan());
 
-    const struct { const char* name; const char* body; bool executable; } rows[] = {
-        {"exits 1", "exit 1", true}, {"exits 0 without output", "exit 0", true}, {"killed", "kill -9 $$", true},
-        {"writes then fails", "echo partial > \"${3#/convert=}\"; exit 2", true}, {"not executable", "exit 0", false},
+    Jpeg::setImageToolTimeLimitForTesting(300);
+    const struct { const char* name; const char* body; bool executable; const char* problem; } rows[] = {
+        {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 1", true, "bad data"},
+        {"exits 0 without output", "exit 0", true, "the image tool failed (exit status 0), copied unchanged"},
+        {"killed", "kill -9 $$", true, "the image tool crashed, copied unchanged"},
+        {"writes then fails", "echo partial > \"${3#/convert=}\"; exit 2", true,
+         "the image tool failed (exit status 2), copied unchanged"},
+        {"hangs", "exec sleep 30", true, "the image tool did not finish within 0.3 s, copied unchanged"},
+        {"not executable", "exit 0", false, "the image tool could not be started"},
     };
     for (const auto& row : rows) {
         writeTool("tools/recording tool", row.body, row.executable);
         writeBytes(destination, "copy left by an earlier make");
         EXPECT_EQ(scale(cat, 0, 500), "375x500") << row.name;
-        EXPECT_EQ(readBytes(destination), readBytes(cat)) << row.name;
+        EXPECT_TRUE(outcome.problem.startsWith(row.problem)) << row.name << " " << outcome.problem.toStdString();
+        if (outcome.pictureUnreadable)
+            EXPECT_FALSE(QFileInfo::exists(destination)) << row.name;
+        else
+            EXPECT_EQ(readBytes(destination), readBytes(cat)) << row.name;
     }
+    Jpeg::setImageToolTimeLimitForTesting(0);
     EXPECT_TRUE(Jpeg::IrfanViewAvailable());
     EXPECT_TRUE(messages.texts().isEmpty());
 }

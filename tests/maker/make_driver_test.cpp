@@ -107,20 +107,24 @@ TEST_F(MakeDriver, MissingPictureUsesUpItsNumberAndRemakeOverwritesCopies)
     EXPECT_EQ(kiosk.messages.texts().size(), 2);
 }
 
-TEST_F(MakeDriver, PictureNamesCannotLeaveThePageFolder)
+// Picture names are paths relative to the page folder, with either separator
+// and any letter case per part; the copy is always images/pageNNNNN.jpg.
+TEST_F(MakeDriver, PicturesInSubFoldersAndNeighbourFolders)
 {
-    makePicture(kiosk.path("other/cat.jpg"), 40, 30);
-    makePicture(kiosk.path("sales/sub/cat.jpg"), 40, 30);
-    const QStringList names = {"../other/cat.jpg", "sub/cat.jpg", "..", "\"/etc/passwd\""};
-    QStringList source = {"#leaf"}, expected;
-    const QString prices = kiosk.path("sales/prices.zel");
-    for (const QString& name : names) {
+    makePicture(kiosk.path("shared/Logo.JPG"), 40, 30);
+    makePicture(kiosk.path("sales/Pics/cat.jpg"), 40, 30);
+    const QStringList names = {"pics\\cat.jpg", "pics/cat.jpg", "..\\shared\\logo.jpg", "PICS/CAT.JPG", "..", "/etc/passwd"};
+    QStringList source = {"#leaf"};
+    for (const QString& name : names)
         source.append("#image " + name);
-        expected.append(lineMessage("Image " + kiosk.path("sales") + '/' + QString(name).remove('"') + " does not exist",
-                                    "#image " + name, prices));
-    }
-    maker.makeOnePage(write("sales/prices.zel", source));
-    EXPECT_EQ(kiosk.messages.texts(), expected);
+    const QString prices = write("sales/prices.zel", source);
+    maker.makeOnePage(prices);
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(readBytes(kiosk.path(QString("sales/images/prices%1.jpg").arg(n, 5, 10, QChar('0')))).left(2), "\xFF\xD8") << n;
+    EXPECT_EQ(kiosk.messages.texts(),
+              (QStringList{lineMessage("Image " + kiosk.path("sales") + "/.. does not exist", "#image ..", prices),
+                           lineMessage("Image " + kiosk.path("sales") + "//etc/passwd does not exist", "#image /etc/passwd", prices)}));
+    EXPECT_FALSE(QFileInfo::exists(kiosk.path("sales/pics/images")));
 }
 
 // pageRefToURL after making news/today; the count of messages it draws.

@@ -3,6 +3,10 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include "fileio/atomic_file.h"
+
+#include <QDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,6 +54,13 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytes)
     EXPECT_EQ(readBytes(path("a.jpg")), bytes);
     EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("none.jpg"), path("c.jpg")); }), 53);
     EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
+    // A copy that fails on the way keeps the older destination whole.
+    writeBytes(path("b.jpg"), "older");
+    fileio::setFailureHookForTesting([](std::string_view operation, const std::string&) { return operation == "sync" ? ENOSPC : 0; });
+    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61);
+    fileio::setFailureHookForTesting({});
+    EXPECT_EQ(readBytes(path("b.jpg")), "older");
+    EXPECT_EQ(QDir(path("")).entryList(QDir::Files | QDir::Hidden), (QStringList{"a.jpg", "b.jpg"}));
 }
 
 TEST_F(FilesOnDisk, CopyFolderContentsMergesIntoTheDestination)

@@ -65,8 +65,13 @@ TEST(TextFiles, HandlesAreRealAndLinesEndWithCrLf)
     TextFiles::print(first, QStringLiteral("<p>"));
     TextFiles::printLine(first, QStringLiteral("\u20ac</p>"));
     TextFiles::printLine(first, QString());
-    TextFiles::closeAll();
+    TextFiles::close(first);
     EXPECT_FALSE(TextFiles::isOpen(first));
+    EXPECT_EQ(readBytes(path), QByteArray("<p>\x80</p>\r\n\r\n"));
+    // Closing everything (the fatal report) drops unfinished output: the old file stays.
+    TextFiles::openForOutput(first, path, TextFiles::Encoding::Utf8);
+    TextFiles::printLine(first, QStringLiteral("unfinished"));
+    TextFiles::closeAll();
     EXPECT_EQ(readBytes(path), QByteArray("<p>\x80</p>\r\n\r\n"));
 
     TextFiles::openForInput(first, path);

@@ -2,9 +2,16 @@
 // progress on standard output.
 #include "support/kiosk_fixture.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -76,6 +83,158 @@ TEST_F(ZelMake, FatalReportsStopWithExitTwoAndAClearMessage)
         EXPECT_TRUE(run.err.startsWith(row.expectedStart) && run.err.endsWith("\n\n")) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(kiosk.path("news/today.htm")));
     }
+}
+
+// Faults of files and folders: exit 1 when only messages were shown, 2 after a fatal report.
+TEST(ZelMakeFaults, EachFaultGivesAClearMessageAndTheRightExitStatus)
+{
+    const auto makePicture = [](const QString& path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QProcess::execute("convert", {"-size", "64x48", "xc:steelblue", path});
+    };
+    const struct { const char* name; std::function<void(TemporaryKiosk&)> setup; const char* page; int exitCode; QString err; } rows[] = {
+        {"kioskSystemFolder names a missing folder", [](TemporaryKiosk& k) { writeTextFile(k.path("configuration.txt"), {"kioskSystemFolder /nowhere/zel/"}); },
+         nullptr, 1, "Kiosk System Folder - /nowhere/zel/ does NOT exist - no pages were made"},
+        {"configuration.txt is a folder", [](TemporaryKiosk& k) { QFile::remove(k.path("configuration.txt")), QDir().mkdir(k.path("configuration.txt")); },
+         nullptr, 2, "configuration.txt is a folder\nProgram will stop"},
+        {"configuration.txt is a FIFO", [](TemporaryKiosk& k) { QFile::remove(k.path("configuration.txt")), mkfifo(qPrintable(k.path("configuration.txt")), 0600); },
+         nullptr, 2, "configuration.txt is not a regular file\nProgram will stop"},
+        {"configuration.txt links to /dev/zero", [](TemporaryKiosk& k) { QFile::remove(k.path("configuration.txt")), QFile::link("/dev/zero", k.path("configuration.txt")); },
+         nullptr, 2, "configuration.txt is not a regular file\nProgram will stop"},
+        {"page source is a FIFO", [](TemporaryKiosk& k) { mkfifo(qPrintable(k.path("news/pipe.zel")), 0600); },
+         "news/pipe.zel", 1, "pipe.zel is not a regular file - the page was not made"},
+        {"images is a file", [&](TemporaryKiosk& k) { makePicture(k.path("news/cat.jpg")), writeBytes(k.path("news/images"), "x"); },
+         "news/today.zel", 2, "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: "},
+        {"damaged picture", [&](TemporaryKiosk& k) {
+             makePicture(k.path("news/cat.jpg"));
+             writeBytes(k.path("news/cat.jpg"), readBytes(k.path("news/cat.jpg")).left(300));
+             writeBytes(k.path("news/images/today00001.jpg"), "older copy");
+         }, "news/today.zel", 1, " could not be resampled: "},
+        {"logFileNumber 3", [](TemporaryKiosk& k) { writeTextFile(k.path("configuration.txt"), {"logFileNumber 3"}), writeTextFile(k.path("news/today.zel"), {"#leaf"}); }, nullptr, 0, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk({"screenheight 706"});
+        writeTextFile(kiosk.path("root/root.zel"), {"#root"});
+        writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#image cat.jpg"});
+        row.setup(kiosk);
+        const MakeRun run = runZelMake(row.page ? QStringList{kiosk.folder(), kiosk.path(row.page)} : QStringList{kiosk.folder()});
+        EXPECT_EQ(run.exitCode, row.exitCode);
+        EXPECT_TRUE(run.err.contains(row.err)) << run.err.toStdString();
+        EXPECT_FALSE(QFile::exists(kiosk.path("news/images/today00001.jpg")));
+        if (row.exitCode == 0) {
+            EXPECT_EQ(kiosk.logLines().value(1), "logFileNumber = 3");
+            EXPECT_EQ(kiosk.logLines().last(), "log file closed");
+            EXPECT_FALSE(readBytes(kiosk.path("root/root.htm")).contains("log file"));
+        }
+    }
+}
+
+// A kiosk with pages and pictures, made once with the title Old and then
+// changed to New. Every page file is either the old or the new one, whole.
+class ZelMakeRuns : public ::testing::Test {
+protected:
+    ZelMakeRuns() : kiosk({"screenheight 706"})
+    {
+        QProcess::execute("convert", {"-size", "1200x900", "plasma:", kiosk.path("picture.jpg")});
+        writeTextFile(kiosk.path("root/root.zel"), {"#root"});
+        writePages("Old");
+        EXPECT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
+        writePages("New");
+    }
+    void writePages(const QString& title)
+    {
+        for (int folder = 0; folder < 3; ++folder)
+            for (int page = 0; page < 8; ++page) {
+                const QString name = QString("f%1/p%2").arg(folder).arg(page);
+                writeTextFile(kiosk.path(name + ".zel"), {"#leaf", "#title " + title, "#image p" + QString::number(page) + ".jpg"});
+                QFile::copy(kiosk.path("picture.jpg"), kiosk.path(name + ".jpg"));
+            }
+    }
+    // Fails the test for a page file that is not whole; counts the new ones.
+    int checkWholePages(const char* title = nullptr) const
+    {
+        int fresh = 0;
+        for (QDirIterator it(kiosk.folder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString path = it.next();
+            const QByteArray bytes = readBytes(path);
+            EXPECT_FALSE(path.contains(".zel-tmp-") && !title) << path.toStdString();
+            if (path.endsWith(".htm")) {
+                EXPECT_TRUE(bytes.endsWith("</html>\r\n")) << path.toStdString();
+                if (path.endsWith("_con.htm") && !path.contains("root")) {
+                    EXPECT_TRUE(bytes.contains(">Old<") || bytes.contains(">New<")) << path.toStdString();
+                    EXPECT_TRUE(!title || bytes.contains(title)) << path.toStdString();
+                    fresh += bytes.contains(">New<");
+                }
+            } else if (path.contains("/images/")) {
+                EXPECT_TRUE(bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9")) << path.toStdString();
+            }
+        }
+        return fresh;
+    }
+    TemporaryKiosk kiosk;
+};
+
+// kill -9 at several points of a make: the pages are old or new, never cut;
+// the next make finishes them and clears what the killed runs left.
+TEST_F(ZelMakeRuns, KilledMakeLeavesEveryPageOldOrNewWhole)
+{
+    for (int progressLines : {1, 4, 9, 17}) {
+        SCOPED_TRACE(progressLines);
+        QProcess process;
+        process.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
+        QByteArray out;
+        while (out.count('\n') < progressLines && process.waitForReadyRead(60000))
+            out += process.readAllStandardOutput();
+        process.kill();
+        process.waitForFinished();
+        const int fresh = checkWholePages("");
+        EXPECT_LT(fresh, 24); // killed before the make ended
+    }
+    EXPECT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
+    EXPECT_EQ(checkWholePages(">New<"), 24);
+}
+
+// Two makes of one kiosk at once both finish, each with its own log.
+TEST_F(ZelMakeRuns, TwoMakesAtOnceBothFinish)
+{
+    QProcess first, second;
+    first.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
+    second.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
+    for (QProcess* process : {&first, &second}) {
+        ASSERT_TRUE(process->waitForFinished(120000));
+        EXPECT_EQ(process->exitCode(), 0);
+        EXPECT_EQ(process->readAllStandardError().toStdString(), "");
+    }
+    EXPECT_EQ(checkWholePages(">New<"), 24);
+    EXPECT_EQ(QDir(kiosk.folder()).entryList({"log*.txt"}).size(), 3);
+}
+
+// A full disk while pages are written: exit 2 with "Disk full", the path and
+// the reason; the pages made before stay whole.
+TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
+{
+    QTemporaryDir mountPoint;
+    if (::mount("tmpfs", qPrintable(mountPoint.path()), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    {
+        const QString kiosk = mountPoint.path() + "/kiosk/";
+        writeTextFile(kiosk + "configuration.txt", {"screenheight 706"});
+        writeTextFile(kiosk + "root/root.zel", {"#root", "#title Old"});
+        EXPECT_EQ(runZelMake({kiosk}).exitCode, 0);
+        const QByteArray old = readBytes(kiosk + "root/root_con.htm");
+        writeTextFile(kiosk + "root/root.zel", {"#root", "#title New", "#para", QString(300000, 'x')});
+        struct statvfs space {};
+        statvfs(qPrintable(kiosk), &space);
+        writeBytes(mountPoint.path() + "/filler", QByteArray(qsizetype(space.f_bavail * space.f_frsize) - 96 * 1024, 'f'));
+        const MakeRun run = runZelMake({kiosk});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains("Runtime error 61 in dlgMakePage.makeOnePage(") && run.err.contains("Disk full: " + kiosk + "root/root")
+                    && run.err.contains("(No space left on device)")) << run.err.toStdString();
+        EXPECT_EQ(readBytes(kiosk + "root/root_con.htm"), old);
+        EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
+    }
+    ::umount(qPrintable(mountPoint.path()));
 }
 
 TEST(ZelMakeBundled, SampleKioskMakesWithoutMessages)

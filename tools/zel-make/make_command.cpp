@@ -18,6 +18,8 @@ void printProgress(const QString& text)
 {
     const QByteArray bytes = (text + u'\n').toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    // A script watching the make sees each page as it starts.
+    std::fflush(stdout);
 }
 
 // A page source that is missing or cannot be read stops before anything is made.

@@ -4,18 +4,23 @@
 #include "config/configuration.h"
 #include "platform/text_files.h"
 
+#include <cerrno>
+
 namespace {
+
+// The log opened last. The handle is kept here rather than read back from
+// logFileNumber, which configuration.txt may change.
+int& lastLogHandle()
+{
+    static int handle = 0;
+    return handle;
+}
 
 // The handle of the open log, or 0 when there is none.
 int openLogHandle()
 {
-    if (!configuration::hasConfiguration())
-        return 0;
-    auto* item = dynamic_cast<clsIntegerConfigurationItem*>(
-        configuration::configurationItems().find(QStringLiteral("logFileNumber")));
-    if (!item || !TextFiles::isOpen(item->value()))
-        return 0;
-    return item->value();
+    const int handle = lastLogHandle();
+    return handle != 0 && TextFiles::isOpen(handle) ? handle : 0;
 }
 
 } // namespace
@@ -29,8 +34,18 @@ int openLogFile()
 {
     return withErrorPath(QStringLiteral("configuration"), QStringLiteral("openLogFile"), [] {
         const int handle = TextFiles::freeFile();
-        const QString path = configuration::kioskSystemFolder() + logFileName(QDateTime::currentDateTime());
-        TextFiles::openForOutput(handle, path, TextFiles::Encoding::Utf8);
+        const QString folder = configuration::kioskSystemFolder();
+        fileio::removeDeadTemporaries(folder.toStdString());
+        const QString name = logFileName(QDateTime::currentDateTime());
+        // Two opens in one second must not share a log: the later one gets a suffix.
+        for (int suffix = 1;; ++suffix) {
+            const QString candidate = suffix == 1 ? name : QString(name).insert(name.size() - 4, QStringLiteral("_%1").arg(suffix));
+            if (TextFiles::openNewForOutput(handle, folder + candidate, TextFiles::Encoding::Utf8))
+                break;
+            if (suffix >= 1000)
+                Errors::raiseFileError(fileio::FileError(EEXIST, (folder + name).toStdString()));
+        }
+        lastLogHandle() = handle;
         return handle;
     });
 }

@@ -6,8 +6,9 @@
 // The log of the open kiosk system: "log" + yyyymmddhhmmss + ".txt" in the
 // kiosk system folder, UTF-8, one CR LF line per write.
 
-// Creates (or replaces) the log file for the current local time and returns
-// its handle. Needs the item kioskSystemFolder. A failure is reported as
+// Creates the log file for the current local time and returns its handle.
+// The file is created new, never through a link; when the name exists,
+// "_2", "_3", ... is added before ".txt". Needs the item kioskSystemFolder. A failure is reported as
 // "configuration.openLogFile" and ends the program.
 int openLogFile();
 
@@ -15,7 +16,7 @@ int openLogFile();
 QString logFileName(const QDateTime& when);
 
 // Writes the text as one line (a text with line breaks becomes several lines)
-// to the file whose handle is logFileNumber. Silent when no log is open or
+// to the log opened last (whatever logFileNumber has been set to). Silent when no log is open or
 // when anything fails.
 void logMessage(const QString& text);
 

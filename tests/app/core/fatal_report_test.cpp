@@ -6,6 +6,7 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,15 +96,38 @@ TEST(LogFile, MessagesWithLineBreaksBecomeSeveralLinesAndNothingIsWrittenWithout
     EXPECT_FALSE(log.contains(QStringLiteral("nowhere")));
 }
 
+// A log name already in use, also by a link, gets a suffix; nothing is written through the link.
+TEST(LogFile, NamesInUseGetASuffixAndLinksAreNotFollowed)
+{
+    TemporaryKiosk kiosk;
+    writeBytes(kiosk.path(QStringLiteral("outside.txt")), "precious");
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int second = 0; second < 3; ++second) {
+        const QString name = kiosk.path(logFileName(now.addSecs(second)));
+        ASSERT_TRUE(QFile::link(kiosk.path(QStringLiteral("outside.txt")), name));
+        writeBytes(QString(name).replace(QStringLiteral(".txt"), QStringLiteral("_2.txt")), "earlier log");
+    }
+    configuration::newConfigurationItems();
+    configuration::addString(QStringLiteral("kioskSystemFolder"), kiosk.folder());
+    openLogFile();
+    logMessage(QStringLiteral("hello"));
+    closeLogFile();
+    EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("outside.txt"))), "precious");
+    const QStringList made = QDir(kiosk.folder()).entryList({QStringLiteral("log*_3.txt")});
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_EQ(readBytes(kiosk.path(made.first())), "hello\r\nlog file closed\r\n");
+}
+
 TEST(LogFile, UnwritableFolderIsReportedAsOpenLogFile)
 {
     TemporaryKiosk kiosk;
     configuration::newConfigurationItems();
     configuration::addString(QStringLiteral("kioskSystemFolder"), kiosk.path(QStringLiteral("missing/")));
     EXPECT_TRUE(endsProgram([] { openLogFile(); }));
-    EXPECT_EQ(kiosk.messages.texts().value(0), QStringLiteral("The System has encountered a problem\r\n"
+    EXPECT_TRUE(kiosk.messages.texts().value(0).startsWith(QStringLiteral("The System has encountered a problem\r\n"
                                                               "Runtime error 76 in configuration.openLogFile\r\n"
-                                                              "Path not found"));
+                                                              "Path not found: ") + kiosk.path(QStringLiteral("missing/log"))));
+    EXPECT_TRUE(kiosk.messages.texts().value(0).endsWith(QStringLiteral(".txt (No such file or directory)")));
 }
 
 } // namespace

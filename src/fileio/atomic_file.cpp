@@ -1,0 +1,258 @@
+#include "fileio/atomic_file.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <memory>
+#include <fcntl.h>
+#include <random>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fileio {
+
+namespace {
+
+const std::string kOwnPrefix = ".zel-tmp-";
+const std::string kToolPrefix = ".zel-resample-";
+constexpr std::time_t kDeadToolTemporaryAge = 10 * 60;
+
+FailureHook& failureHook()
+{
+    static FailureHook hook;
+    return hook;
+}
+
+void injectedFailure(std::string_view operation, const std::string& target)
+{
+    if (failureHook())
+        if (const int error = failureHook()(operation, target))
+            throw FileError(error, target);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string randomSuffix()
+{
+    static std::mt19937_64 generator(std::random_device{}() ^ std::uint64_t(::getpid()));
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string suffix(6, 'a');
+    for (char& c : suffix)
+        c = letters[generator() % (sizeof letters - 1)];
+    return suffix;
+}
+
+void syncFolder(const std::string& folder)
+{
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+bool processRuns(long pid)
+{
+    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
+FileError::FileError(int systemError, std::string path)
+    : std::runtime_error(path + ": " + std::strerror(systemError)), m_systemError(systemError), m_path(std::move(path))
+{
+}
+
+std::string FileError::reason() const { return std::strerror(m_systemError); }
+
+bool FileError::diskFull() const { return m_systemError == ENOSPC || m_systemError == EDQUOT; }
+
+int createExclusive(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor < 0 && errno != EEXIST)
+        throw FileError(errno, path);
+    return descriptor;
+}
+
+void writeAll(int descriptor, std::string_view bytes, const std::string& path)
+{
+    injectedFailure("write", path);
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            throw FileError(errno, path);
+        }
+        bytes.remove_prefix(size_t(written));
+    }
+}
+
+void syncAndClose(int descriptor, const std::string& path)
+{
+    try {
+        injectedFailure("sync", path);
+    } catch (...) {
+        ::close(descriptor);
+        throw;
+    }
+    if (::fsync(descriptor) != 0 && errno != EINVAL) {
+        const int error = errno;
+        ::close(descriptor);
+        throw FileError(error, path);
+    }
+    injectedFailure("close", path);
+    if (::close(descriptor) != 0 && errno != EINTR)
+        throw FileError(errno, path);
+}
+
+StagedFile::StagedFile(std::string target) : m_target(std::move(target))
+{
+    const std::string stem = folderOf(m_target) + "/" + kOwnPrefix + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; m_descriptor < 0; ++attempt) {
+        m_temporary = stem + randomSuffix();
+        m_descriptor = createExclusive(m_temporary);
+        if (m_descriptor < 0 && attempt > 100)
+            throw FileError(EEXIST, m_temporary);
+    }
+}
+
+StagedFile::~StagedFile()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    if (!m_committed)
+        ::unlink(m_temporary.c_str());
+}
+
+void StagedFile::write(std::string_view bytes) { writeAll(m_descriptor, bytes, m_target); }
+
+void StagedFile::finish()
+{
+    if (m_descriptor < 0)
+        return;
+    const int descriptor = m_descriptor;
+    m_descriptor = -1;
+    syncAndClose(descriptor, m_target);
+}
+
+void StagedFile::commit()
+{
+    finish();
+    injectedFailure("rename", m_target);
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        throw FileError(errno, m_target);
+    m_committed = true;
+    syncFolder(folderOf(m_target));
+}
+
+void replaceFile(const std::string& target, std::string_view bytes)
+{
+    StagedFile file(target);
+    file.write(bytes);
+    file.commit();
+}
+
+void replaceFiles(const std::vector<FileContent>& files)
+{
+    std::vector<std::unique_ptr<StagedFile>> staged;
+    for (const FileContent& file : files) {
+        staged.push_back(std::make_unique<StagedFile>(file.target));
+        staged.back()->write(file.bytes);
+        staged.back()->finish();
+    }
+    for (auto& file : staged)
+        file->commit();
+}
+
+void copyFile(const std::string& source, const std::string& target)
+{
+    const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (input < 0)
+        throw FileError(errno, source);
+    StagedFile output(target);
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(input, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(input);
+            throw FileError(error, source);
+        }
+        if (got == 0)
+            break;
+        try {
+            output.write(std::string_view(buffer, size_t(got)));
+        } catch (...) {
+            ::close(input);
+            throw;
+        }
+    }
+    ::close(input);
+    output.commit();
+}
+
+bool isOwnTemporaryName(std::string_view name)
+{
+    if (name.substr(0, kOwnPrefix.size()) != kOwnPrefix)
+        return false;
+    name.remove_prefix(kOwnPrefix.size());
+    const auto dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || name.size() - dash - 1 != 6)
+        return false;
+    for (char c : name.substr(0, dash))
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+void removeDeadTemporaries(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        const std::string path = folder + "/" + std::string(name);
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        bool dead = false;
+        if (isOwnTemporaryName(name))
+            dead = !processRuns(std::atol(std::string(name.substr(kOwnPrefix.size())).c_str()));
+        else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
+            dead = now - info.st_mtime > kDeadToolTemporaryAge;
+        if (dead)
+            ::unlink(path.c_str());
+    }
+    ::closedir(dir);
+}
+
+std::string regularFileProblem(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return "is a folder";
+    if (!S_ISREG(info.st_mode))
+        return "is not a regular file";
+    return {};
+}
+
+void setFailureHookForTesting(FailureHook hook) { failureHook() = std::move(hook); }
+
+} // namespace fileio

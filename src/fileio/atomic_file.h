@@ -1,0 +1,99 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Writing files so that a reader only ever sees the old or the new whole
+// content. No Qt: the command-line tools link this too.
+//
+// A replaced file is written to a temporary ".zel-tmp-<pid>-XXXXXX" in the
+// target's folder (created exclusively, never through a link), every write
+// checked, then flushed, synced and closed, and renamed over the target. A
+// symbolic link at the target is replaced, never written through. New files
+// get mode 0666 less the umask.
+namespace fileio {
+
+// A failed file operation: the path and the system's error number.
+class FileError : public std::runtime_error {
+public:
+    FileError(int systemError, std::string path);
+    int systemError() const { return m_systemError; }
+    const std::string& path() const { return m_path; }
+    // The system's reason, e.g. "No space left on device".
+    std::string reason() const;
+    // True for a full disk or an exceeded quota.
+    bool diskFull() const;
+
+private:
+    int m_systemError;
+    std::string m_path;
+};
+
+// One file being replaced. The temporary is created by the constructor and
+// removed by the destructor unless commit() succeeded; until commit() the
+// target is untouched.
+class StagedFile {
+public:
+    explicit StagedFile(std::string target);
+    ~StagedFile();
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    void write(std::string_view bytes);
+    // Flushes, syncs and closes the temporary (done by commit() when needed).
+    void finish();
+    // Renames the finished temporary over the target.
+    void commit();
+    const std::string& target() const { return m_target; }
+
+private:
+    std::string m_target;
+    std::string m_temporary;
+    int m_descriptor = -1;
+    bool m_committed = false;
+};
+
+// Replaces target with bytes.
+void replaceFile(const std::string& target, std::string_view bytes);
+
+// Replaces several files as one step as far as the file system allows: every
+// temporary is written and synced first, then they are renamed in order. A
+// failure before the renames leaves every target untouched.
+struct FileContent {
+    std::string target;
+    std::string bytes;
+};
+void replaceFiles(const std::vector<FileContent>& files);
+
+// Creates a new file for writing; never opens an existing file or a link.
+// Returns -1 when the name exists; raises FileError otherwise.
+int createExclusive(const std::string& path);
+// Writes all bytes to an open descriptor; raises FileError naming path.
+void writeAll(int descriptor, std::string_view bytes, const std::string& path);
+// fsync and close, checked.
+void syncAndClose(int descriptor, const std::string& path);
+
+// Copies source to target through a StagedFile. The old target stays until
+// the copy is complete.
+void copyFile(const std::string& source, const std::string& target);
+
+// Removes temporaries that a killed run left in folder: our own
+// ".zel-tmp-<pid>-XXXXXX" whose process no longer runs, and the image tool's
+// ".zel-resample-XXXXXX" older than ten minutes. Nothing else is touched;
+// failures are ignored.
+void removeDeadTemporaries(const std::string& folder);
+bool isOwnTemporaryName(std::string_view name);
+
+// Regular file check through links: "" when path is a regular file, else a
+// short reason ("is a folder", "is not a regular file", or the system's reason).
+std::string regularFileProblem(const std::string& path);
+
+// Tests make operations fail: the hook sees "write", "sync", "close" or
+// "rename" with the target path and returns an errno value to fail with, or 0.
+using FailureHook = std::function<int(std::string_view operation, const std::string& target)>;
+void setFailureHookForTesting(FailureHook hook);
+
+} // namespace fileio

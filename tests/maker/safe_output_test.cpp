@@ -1,0 +1,138 @@
+// What a make leaves on disk when writing fails, for a dry make, at links
+// planted at output names, and for names that need escaping in attributes.
+#include "maker_test_support.h"
+
+#include "fileio/atomic_file.h"
+#include "app/core/error_handler.h"
+#include "imaging/image_tool.h"
+#include "maker/page_maker.h"
+#include "platform/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SafeOutput : public ::testing::Test {
+protected:
+    SafeOutput() : kiosk(makerConfiguration())
+    {
+        kiosk.openHeadless();
+        makePicture(kiosk.path("news/cat.jpg"), 40, 30);
+        setProgramFolderOverride(kiosk.path("program")); // no image tool: pictures are copied
+        Jpeg::resetImageToolLookupForTesting();
+    }
+    ~SafeOutput() override
+    {
+        fileio::setFailureHookForTesting({});
+        setProgramFolderOverride({});
+        Jpeg::resetImageToolLookupForTesting();
+    }
+    QString writePage(const QString& title)
+    {
+        writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title " + title, "#image cat.jpg"});
+        return kiosk.path("news/today.zel");
+    }
+    QByteArray pageFiles() const
+    {
+        QByteArray all;
+        for (const char* name : {"news/today.htm", "news/today_con.htm", "news/today_nav.htm", "news/images/today00001.jpg"})
+            all += readBytes(kiosk.path(name)) + '|';
+        return all;
+    }
+    QStringList folderEntries(const QString& relative) const
+    {
+        return QDir(kiosk.path(relative)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    TemporaryKiosk kiosk;
+    PageMaker maker;
+};
+
+// A write, sync, close or rename that fails ends the make with the path and the
+// reason; the page keeps its previous files whole and no temporary stays.
+TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
+{
+    maker.makeOnePage(writePage("Old"));
+    const QByteArray old = pageFiles();
+    const struct { const char* operation; int error; const char* target; const char* report; } rows[] = {
+        {"write", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
+        {"sync", ENOSPC, "today_nav.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
+        {"close", EIO, "today.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
+        {"rename", EACCES, "today_con.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
+        {"write", ENOSPC, "today00001.jpg", "Runtime error 61 in dlgMakePage.scaleImage"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.operation) + " " + row.target);
+        kiosk.messages.clear();
+        resetFatalReportForTesting();
+        fileio::setFailureHookForTesting([&](std::string_view operation, const std::string& target) {
+            return operation == row.operation && QString::fromStdString(target).endsWith(row.target) ? row.error : 0;
+        });
+        EXPECT_TRUE(endsProgram([&] { maker.makeOnePage(writePage("New")); }));
+        const QString report = kiosk.messages.texts().value(0);
+        EXPECT_TRUE(report.contains(row.report)) << report.toStdString();
+        EXPECT_TRUE(report.contains(row.target + QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(row.error))))
+            << report.toStdString();
+        EXPECT_EQ(pageFiles(), old);
+        EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
+        EXPECT_EQ(folderEntries("news/images"), QStringList{"today00001.jpg"});
+    }
+}
+
+// A dry make reads and reports as a make does but writes nothing.
+TEST_F(SafeOutput, DryMakeWritesNothing)
+{
+    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#image cat.jpg", "#image gone.jpg", "junk"});
+    maker.setWriteOutput(false);
+    maker.makeOnePage(kiosk.path("news/today.zel"));
+    EXPECT_EQ(folderEntries("news"), (QStringList{"cat.jpg", "today.zel"}));
+    EXPECT_EQ(kiosk.messages.texts().size(), 2);
+}
+
+// A link planted at an output name is replaced by the file; its target stays.
+TEST_F(SafeOutput, LinksAtOutputNamesAreReplacedNotFollowed)
+{
+    writeBytes(kiosk.path("outside.txt"), "precious");
+    QDir().mkpath(kiosk.path("news/images"));
+    for (const char* name : {"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"})
+        ASSERT_TRUE(QFile::link(kiosk.path("outside.txt"), kiosk.path(name)));
+    maker.makeOnePage(writePage("Linked"));
+    EXPECT_EQ(readBytes(kiosk.path("outside.txt")), "precious");
+    for (const char* name : {"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"})
+        EXPECT_FALSE(QFileInfo(kiosk.path(name)).isSymLink()) << name;
+    EXPECT_TRUE(readBytes(kiosk.path("news/today_con.htm")).contains("Linked"));
+}
+
+// Dead temporaries of our own pattern go; other files and live runs' stay.
+TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
+{
+    const QStringList planted = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-tmp-" + QString::number(getpid()) + "-abcdef",
+                                 ".zel-tmp-notes", "keep.zel-tmp-1-abcdef"};
+    for (const QString& name : planted)
+        writeBytes(kiosk.path("news/images/" + name), "x");
+    QFile old(kiosk.path("news/images/.zel-resample-Ab12Cd"));
+    old.open(QIODevice::ReadWrite);
+    old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+    old.close();
+    maker.makeOnePage(writePage("Clean"));
+    EXPECT_EQ(folderEntries("news/images"), (QStringList{planted[2], planted[3], "keep.zel-tmp-1-abcdef", "today00001.jpg"}));
+}
+
+// src and href values escape '"', '&', '<' and '>'; plain names stay as they are.
+TEST_F(SafeOutput, AttributeValuesAreEscaped)
+{
+    const QString page = kiosk.path("news/q\"on&<x>.zel");
+    writeTextFile(page, {"#leaf", "#image a\"b&c.jpg middle", "#image cat.jpg left"});
+    maker.makeOnePage(page);
+    const QByteArray main = readBytes(kiosk.path("news/q\"on&<x>.htm"));
+    EXPECT_TRUE(main.contains("<frame src=\"q&quot;on&amp;&lt;x&gt;_con.htm\"")) << main.toStdString();
+    const QByteArray content = readBytes(kiosk.path("news/q\"on&<x>_con.htm"));
+    EXPECT_TRUE(content.contains("<img src=\"a&quot;b&amp;c.jpg\" alt=\"\">")) << content.toStdString();
+    EXPECT_TRUE(content.contains("<img src=\"images\\q&quot;on&amp;&lt;x&gt;00002.jpg\" align=left")) << content.toStdString();
+}
+
+} // namespace
