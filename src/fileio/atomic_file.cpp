@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <random>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,7 +19,6 @@ namespace {
 
 const std::string kOwnPrefix = ".zel-tmp-";
 const std::string kToolPrefix = ".zel-resample-";
-constexpr std::time_t kDeadToolTemporaryAge = 10 * 60;
 
 FailureHook& failureHook()
 {
@@ -58,6 +58,17 @@ void syncFolder(const std::string& folder)
         ::fsync(descriptor);
         ::close(descriptor);
     }
+}
+
+// zel-resample holds an exclusive lock on its temporary while it runs.
+bool heldByRunningTool(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return true;
+    const bool held = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
+    ::close(descriptor);
+    return held;
 }
 
 bool processRuns(long pid)
@@ -223,7 +234,6 @@ void removeDeadTemporaries(const std::string& folder)
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return;
-    const std::time_t now = std::time(nullptr);
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         const std::string path = folder + "/" + std::string(name);
@@ -234,7 +244,7 @@ void removeDeadTemporaries(const std::string& folder)
         if (isOwnTemporaryName(name))
             dead = !processRuns(std::atol(std::string(name.substr(kOwnPrefix.size())).c_str()));
         else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
-            dead = now - info.st_mtime > kDeadToolTemporaryAge;
+            dead = !heldByRunningTool(path);
         if (dead)
             ::unlink(path.c_str());
     }

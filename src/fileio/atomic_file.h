@@ -82,7 +82,7 @@ void copyFile(const std::string& source, const std::string& target);
 
 // Removes temporaries that a killed run left in folder: our own
 // ".zel-tmp-<pid>-XXXXXX" whose process no longer runs, and the image tool's
-// ".zel-resample-XXXXXX" older than ten minutes. Nothing else is touched;
+// ".zel-resample-XXXXXX" that no running image tool holds locked. Nothing else is touched;
 // failures are ignored.
 void removeDeadTemporaries(const std::string& folder);
 bool isOwnTemporaryName(std::string_view name);

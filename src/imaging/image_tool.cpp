@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <optional>
+#include <csignal>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <tuple>
 
@@ -111,19 +113,26 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
                           QStringLiteral("/convert=") + destinationPath});
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
+    // A tool outlives a make that is killed; this way it is told to stop
+    // (zel-resample then removes its temporary).
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.start();
     if (!process.waitForStarted(-1))
         return {ToolRun::Failed, QStringLiteral("the image tool could not be started (") + process.errorString()
                                      + QStringLiteral(")")};
     if (!process.waitForFinished(limit)) {
-        process.kill();
-        process.waitForFinished(-1);
+        // SIGTERM first, so that zel-resample can remove its temporary.
+        process.terminate();
+        if (!process.waitForFinished(kImageToolStopGraceMs)) {
+            process.kill();
+            process.waitForFinished(-1);
+        }
         return {ToolRun::Failed, QStringLiteral("the image tool did not finish within %1 s").arg(limit / 1000.0)};
     }
     const QString said = lastLine(process.readAllStandardError());
     if (process.exitStatus() != QProcess::NormalExit)
         return {ToolRun::Failed, QStringLiteral("the image tool crashed")};
-    if (process.exitCode() == 1)
+    if (process.exitCode() == kImageToolUnreadablePicture)
         return {ToolRun::PictureUnreadable, said.isEmpty() ? QStringLiteral("unreadable picture") : said};
     const auto after = identity(destinationPath);
     if (process.exitCode() != 0 || std::get<0>(after) == 0 || after == before)

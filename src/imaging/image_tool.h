@@ -23,6 +23,12 @@ void resetImageToolLookupForTesting();
 
 // How long one tool run may take before it is stopped.
 constexpr int kImageToolTimeLimitMs = 60 * 1000;
+// How long a stopped tool may take to clean up before it is killed.
+constexpr int kImageToolStopGraceMs = 2 * 1000;
+// The exit status by which the tool says that the picture itself cannot be
+// read (damaged, cut short, too large); any other failure leaves the picture
+// to be copied unchanged.
+constexpr int kImageToolUnreadablePicture = 3;
 // Tests shorten the limit; 0 restores kImageToolTimeLimitMs.
 void setImageToolTimeLimitForTesting(int milliseconds);
 

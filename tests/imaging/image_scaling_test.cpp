@@ -103,7 +103,7 @@ TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
 
 // The configured tool gets the three arguments (even at scale one). When it fails
 // the picture is copied unchanged and the reason comes back; when it cannot read
-// the picture (exit status 1) there is no copy and an older one is removed. The
+// the picture (exit status 3) there is no copy and an older one is removed. The
 // old copy stays in place until it is replaced.
 TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedCopy)
 {
@@ -117,7 +117,8 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
 
     Jpeg::setImageToolTimeLimitForTesting(300);
     const struct { const char* name; const char* body; bool executable; const char* problem; } rows[] = {
-        {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 1", true, "bad data"},
+        {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 3", true, "bad data"},
+        {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1", true, "the image tool failed (exit status 1) disk full, copied unchanged"},
         {"exits 0 without output", "exit 0", true, "the image tool failed (exit status 0), copied unchanged"},
         {"killed", "kill -9 $$", true, "the image tool crashed, copied unchanged"},
         {"writes then fails", "echo partial > \"${3#/convert=}\"; exit 2", true,

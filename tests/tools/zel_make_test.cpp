@@ -159,6 +159,11 @@ protected:
             const QString path = it.next();
             const QByteArray bytes = readBytes(path);
             EXPECT_FALSE(path.contains(".zel-tmp-") && !title) << path.toStdString();
+            // A tool run of the killed make may still be stopping; after a whole make none is left.
+            if (path.contains("/.zel-resample-")) {
+                EXPECT_TRUE(title && !*title) << path.toStdString();
+                continue;
+            }
             if (path.endsWith(".htm")) {
                 EXPECT_TRUE(bytes.endsWith("</html>\r\n")) << path.toStdString();
                 if (path.endsWith("_con.htm") && !path.contains("root")) {
