@@ -398,7 +398,7 @@ function fitWideContent(doc) {
     for (var child = body.firstElementChild; child; child = child.nextElementSibling) {
         var box = child.getBoundingClientRect();
         if (box.width > 0 && box.right > width + 1 && box.left < width)
-            child.style.zoom = String(Math.max(0.2, (width - Math.max(0, box.left)) / box.width));
+            child.style.zoom = String(Math.max(0.2, (width - 2 * Math.max(0, box.left)) / box.width));
     }
 }
 
