@@ -389,16 +389,29 @@ function fitTallContent(doc) {
 }
 
 // Whatever an author's HTML makes wider than the column (a table with fixed
-// widths, a wide picture) is scaled down to the column's width.
+// widths, a wide picture) is drawn scaled down to the column's width, its
+// left margin kept on the right too; the room it leaves below is taken back.
 function fitWideContent(doc) {
     var body = doc.body;
     if (!body)
         return;
     var width = doc.documentElement.clientWidth;
     for (var child = body.firstElementChild; child; child = child.nextElementSibling) {
+        if (child.getAttribute("data-scaled") !== null) {
+            child.style.transform = "";
+            child.style.marginBottom = "";
+            child.removeAttribute("data-scaled");
+        }
         var box = child.getBoundingClientRect();
-        if (box.width > 0 && box.right > width + 1 && box.left < width)
-            child.style.zoom = String(Math.max(0.2, (width - 2 * Math.max(0, box.left)) / box.width));
+        if (box.width <= 0 || box.right <= width + 1 || box.left >= width)
+            continue;
+        var left = Math.max(0, box.left);
+        var scale = Math.max(0.2, (width - 2 * left) / box.width);
+        var below = pixels(doc.defaultView.getComputedStyle(child, null).marginBottom);
+        child.setAttribute("data-scaled", "1");
+        child.style.transformOrigin = "0 0";
+        child.style.transform = "scale(" + scale + ")";
+        child.style.marginBottom = (below - box.height * (1 - scale)) + "px";
     }
 }
 
