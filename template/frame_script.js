@@ -342,6 +342,18 @@ function shrinkToHeight(block, height, smallest) {
     }
 }
 
+// A block still taller than the height shows only the whole lines that fit,
+// the last one ending in an ellipsis.
+function clampLines(block, height) {
+    if (block.offsetHeight <= height)
+        return;
+    var line = pixels(block.ownerDocument.defaultView.getComputedStyle(block, null).lineHeight) || 1;
+    block.style.display = "-webkit-box";
+    block.style.webkitBoxOrient = "vertical";
+    block.style.webkitLineClamp = String(Math.max(1, Math.floor(height / line)));
+    block.style.maxHeight = height + "px";
+}
+
 // Once per selector page: links open in the whole window, rows take touches,
 // item texts fit their rows, and the title stands on one line in its own
 // band above the Select button's height, so it never covers the current row.
@@ -362,7 +374,7 @@ function prepareSelector(doc) {
     var texts = table.getElementsByTagName("p");
     for (var t = 0; t < texts.length && rowHeight > 0; ++t) {
         shrinkToHeight(texts[t], rowHeight - 8, rootFontSize() * 0.6);
-        texts[t].style.maxHeight = (rowHeight - 8) + "px";
+        clampLines(texts[t], rowHeight - 8);
     }
     var titles = doc.querySelectorAll("p.title");
     for (var k = 0; k < titles.length && band > 0; ++k) {
@@ -581,14 +593,15 @@ function noteTouch() {
 }
 
 // No long-press menu, no zoom by gesture or by wheel with Ctrl, and every
-// touch, key or wheel turn restarts the idle time.
+// touch, click (also a button clicked by the viewer's keys), key or wheel
+// turn restarts the idle time.
 function hardenDocument(doc) {
     doc.addEventListener("contextmenu", function (event) { event.preventDefault(); });
     doc.addEventListener("selectstart", function (event) { event.preventDefault(); });
     doc.addEventListener("dragstart", function (event) { event.preventDefault(); });
     doc.addEventListener("gesturestart", function (event) { event.preventDefault(); });
     doc.addEventListener("wheel", function (event) { if (event.ctrlKey) event.preventDefault(); }, {passive: false});
-    var touches = ["pointerdown", "touchstart", "mousedown", "keydown", "wheel"];
+    var touches = ["pointerdown", "touchstart", "mousedown", "click", "keydown", "wheel"];
     for (var i = 0; i < touches.length; ++i)
         doc.addEventListener(touches[i], noteTouch, {passive: true, capture: true});
 }
