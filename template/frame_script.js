@@ -387,17 +387,39 @@ function prepareSelector(doc) {
 // ---- Root, branch and leaf pages: content fits the screen.
 
 // Root and branch content frames do not scroll: content taller than the
-// frame is scaled down until all of it can be seen.
+// frame is drawn scaled down, as little as needed for all of it to be seen
+// (never below 40 %), and laid out wider by the same factor so that it
+// still fills the frame's width.
 function fitTallContent(doc) {
     var view = doc.defaultView, body = doc.body, page = doc.scrollingElement;
     if (!view || !body || !page || view.innerHeight <= 0)
         return;
-    var zoom = 1;
-    body.style.zoom = "";
-    for (var i = 0; i < 8 && page.scrollHeight > view.innerHeight + 1 && zoom > 0.4; ++i) {
-        zoom = Math.max(0.4, zoom * (view.innerHeight - 2) / page.scrollHeight);
-        body.style.zoom = String(zoom);
+    var fits = function (scale) {
+        // The page is as high as the frame; only the drawn body may reach beyond.
+        doc.documentElement.style.height = "100%";
+        body.style.transformOrigin = "0 0";
+        body.style.transform = "scale(" + scale + ")";
+        body.style.width = (doc.documentElement.clientWidth / scale) + "px";
+        return page.scrollHeight <= view.innerHeight + 1;
+    };
+    unfitTallContent(doc);
+    if (page.scrollHeight <= view.innerHeight + 1)
+        return;
+    var low = 0.4, high = 1;
+    for (var i = 0; i < 8; ++i) {
+        var middle = (low + high) / 2;
+        if (fits(middle))
+            low = middle;
+        else
+            high = middle;
     }
+    fits(low);
+}
+
+function unfitTallContent(doc) {
+    doc.documentElement.style.height = "";
+    doc.body.style.transform = "";
+    doc.body.style.width = "";
 }
 
 // Whatever an author's HTML makes wider than the column (a table with fixed
@@ -446,6 +468,7 @@ function prepareContent(doc) {
         return;
     }
     doc.body.classList.add(kind);
+    unfitTallContent(doc);
     fitWideContent(doc);
     if (kind === "leaf") {
         doc.defaultView.addEventListener("scroll", updateScrollButtons);

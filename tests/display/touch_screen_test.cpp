@@ -29,12 +29,16 @@ std::map<QString, QStringList> hardPages()
                                 : QStringLiteral("A long description that wraps to several lines in the text "
                                                  "column of the row, more than the row has room for at small sizes."));
     }
+    // A branch page whose text is far taller than its frame, which does not scroll.
+    QStringList branch = {QStringLiteral("#branch"), QStringLiteral("#title Long captions"),
+                          QStringLiteral("#button castle Opening hours of the castle, its gardens and harbour museums"),
+                          QStringLiteral("#button walks Walks"),
+                          QStringLiteral("#button castle Lighthousepreservationsociety"), QStringLiteral("#para")};
+    for (int line = 0; line < 30; ++line)
+        branch << QStringLiteral("Line %1 of a text that is much too long for one screen.").arg(line);
     return {
         {QStringLiteral("shops/long.zel"), selector},
-        {QStringLiteral("visiting/long.zel"),
-         {QStringLiteral("#branch"), QStringLiteral("#title Long captions"),
-          QStringLiteral("#button castle Opening hours of the castle, its gardens and harbour museums"),
-          QStringLiteral("#button walks Walks"), QStringLiteral("#button castle Lighthousepreservationsociety")}},
+        {QStringLiteral("visiting/long.zel"), branch},
         {QStringLiteral("news/wide.zel"),
          {QStringLiteral("#leaf"), QStringLiteral("#title Timetable"), QStringLiteral("#html"),
           QStringLiteral("<table width=2400><tr><td>Monday</td><td>Tuesday</td><td>Wednesday</td><td>Thursday</td>"
