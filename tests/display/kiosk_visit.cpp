@@ -3,6 +3,7 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDirIterator>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QWebEngineHistory>
 #include <QWindow>
@@ -25,12 +26,20 @@ public:
 
 } // namespace
 
-KioskVisit::KioskVisit()
+KioskVisit::KioskVisit(QSize screen)
 {
     copySampleKiosk(QDir::toNativeSeparators(m_dir.path()) + QDir::separator());
+    QStringList configuration = readLines(path(QStringLiteral("configuration.txt")));
+    for (QString& line : configuration) {
+        if (line.startsWith(QStringLiteral("screenwidth ")))
+            line = QStringLiteral("screenwidth %1").arg(screen.width());
+        else if (line.startsWith(QStringLiteral("screenheight ")))
+            line = QStringLiteral("screenheight %1").arg(screen.height());
+    }
+    writeTextFile(path(QStringLiteral("configuration.txt")), configuration);
     m_messages = runMaker({});
     m_view.setPage(new ConsoleRecordingPage(&m_errors, &m_view));
-    m_view.resize(1280, 1024);
+    m_view.resize(screen);
     QObject::connect(&m_view, &QWebEngineView::loadFinished, &m_view, [this] { ++m_loads; });
     m_view.show();
     EXPECT_TRUE(waitUntil([this] { return m_view.windowHandle() && m_view.windowHandle()->isExposed(); }));
@@ -68,7 +77,7 @@ bool KioskVisit::open(const QString& relative)
 {
     const int before = m_loads;
     m_view.setUrl(QUrl::fromLocalFile(path(relative)));
-    const bool loaded = waitUntil([&] { return m_loads > before; }) && shown() == relative;
+    const bool loaded = waitUntil([&] { return m_loads > before && settled(); }) && shown() == relative;
     m_view.history()->clear();
     return loaded;
 }
@@ -86,7 +95,29 @@ bool KioskVisit::touch(const QString& buttonId)
 bool KioskVisit::touchAndWaitFor(const QString& buttonId, const QString& relative)
 {
     const int before = m_loads;
-    return touch(buttonId) && waitUntil([&] { return m_loads > before && shown() == relative; });
+    return touch(buttonId) && waitUntil([&] { return m_loads > before && shown() == relative && settled(); });
+}
+
+bool KioskVisit::touchAtAndWaitFor(QPoint point, const QString& relative)
+{
+    const int before = m_loads;
+    QWidget* screen = m_view.focusProxy() ? m_view.focusProxy() : &m_view;
+    const QPointF global = screen->mapToGlobal(QPointF(point));
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(point), global, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(screen, &event);
+    }
+    return waitUntil([&] { return m_loads > before && shown() == relative && settled(); });
+}
+
+bool KioskVisit::settled()
+{
+    return evaluate(QStringLiteral(
+                        "(function () { try { return document.readyState === 'complete' && Array.prototype.every.call("
+                        " window.frames, function (f) { return f.document.readyState === 'complete'; }); }"
+                        " catch (e) { return false; } })()"))
+        .toBool();
 }
 
 QString KioskVisit::shown() const

@@ -15,12 +15,13 @@ inline void PrintTo(const QStringList& texts, std::ostream* out) { PrintTo(texts
 
 // A visitor at a kiosk: a copy of the sample kiosk system (Template files,
 // page sources and pictures) made with the zel-make program built beside the
-// tests, and a 1280 x 1024 browser showing its pages. Pages are named by
+// tests for a screen of the given size (1280 x 1024 unless told), and a
+// browser of that size showing its pages. Pages are named by
 // "/" separated paths relative to the kiosk system ("news/today.htm").
 // Every script error the engine reports is recorded with its page and line.
 class KioskVisit {
 public:
-    KioskVisit();
+    explicit KioskVisit(QSize screen = QSize(1280, 1024));
 
     // What zel-make wrote to its error channel, and whether it made any page.
     QString makeMessages() const { return m_messages; }
@@ -37,6 +38,9 @@ public:
     bool touch(const QString& buttonId);
     // Touches the button and waits until the whole window shows the page.
     bool touchAndWaitFor(const QString& buttonId, const QString& relative);
+    // Touches the screen at a point of the whole window, as a finger would
+    // (the engine finds what lies there), and waits until the window shows the page.
+    bool touchAtAndWaitFor(QPoint point, const QString& relative);
     QVariant evaluate(const QString& script) { return runScript(m_view.page(), script); }
     // The page shown in the whole window, relative to the kiosk system.
     QString shown() const;
@@ -45,6 +49,8 @@ public:
 
 private:
     QString runMaker(const QStringList& pageSources);
+    // True once the page shown and all its frames have finished loading.
+    bool settled();
 
     QTemporaryDir m_dir;
     QString m_messages;
