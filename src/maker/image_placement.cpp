@@ -5,6 +5,7 @@
 
 #include "app/core/error_handler.h"
 #include "imaging/image_scaling.h"
+#include "imaging/jpeg_size.h"
 #include "pages/files.h"
 #include "platform/int16.h"
 
@@ -54,7 +55,7 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
     withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
         const QString sourceFull = m_pageFolderPath + kSeparator + fileName;
         const QString imagesFolder = m_pageFolderPath + kSeparator + QStringLiteral("images");
-        if (!Files::folderExists(imagesFolder))
+        if (m_writeOutput && !Files::folderExists(imagesFolder))
             Files::createFolder(imagesFolder);
         const QString copyName =
             m_pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
@@ -67,9 +68,19 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
         if (picture.isEmpty()) {
             makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
         } else if (isJpegExtension(QFileInfo(picture).fileName())) {
-            Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp);
-            scaled = true;
+            tellUse(Use::Picture, picture);
+            if (m_writeOutput) {
+                Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth,
+                                 noScaleUp);
+                scaled = true;
+            } else {
+                // Reports an unreadable header as making would.
+                std::int32_t height = 0;
+                std::int32_t width = 0;
+                Jpeg::GetSize(picture, height, width);
+            }
         } else {
+            tellUse(Use::Picture, picture);
             makeError(QStringLiteral("Unsupported image file type"));
         }
         if (!scaled) {

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace {
 
@@ -100,6 +101,7 @@ void PageMaker::makeOnePage(const QString& filePath)
         m_sourcePath = filePath;
         // A message about this page must never show a line of the previous one.
         m_currentLine.clear();
+        m_lineNumber = 0;
 
         m_inputFile = TextFiles::freeFile();
         TextFiles::openForInput(m_inputFile, filePath);
@@ -107,20 +109,26 @@ void PageMaker::makeOnePage(const QString& filePath)
         QString extension;
         Files::splitFilePath(filePath, drive, m_pageFolderPath, m_pageName, extension);
 
+        // A dry run writes the three files to the null device.
+        const auto outputPath = [&](const QString& fileName) {
+            return m_writeOutput ? m_pageFolderPath + kSeparator + fileName : QProcess::nullDevice();
+        };
         m_contentFileName = m_pageName + QStringLiteral("_con.htm");
         m_contentFile = TextFiles::freeFile();
-        TextFiles::openForOutput(m_contentFile, m_pageFolderPath + kSeparator + m_contentFileName,
+        TextFiles::openForOutput(m_contentFile, outputPath(m_contentFileName),
                                  TextFiles::Encoding::Windows1252References);
         m_navigationFileName = m_pageName + QStringLiteral("_nav.htm");
         m_navigationFile = TextFiles::freeFile();
-        TextFiles::openForOutput(m_navigationFile, m_pageFolderPath + kSeparator + m_navigationFileName,
+        TextFiles::openForOutput(m_navigationFile, outputPath(m_navigationFileName),
                                  TextFiles::Encoding::Windows1252References);
         m_mainFileName = m_pageName + QStringLiteral(".htm");
         m_mainFile = TextFiles::freeFile();
-        TextFiles::openForOutput(m_mainFile, m_pageFolderPath + kSeparator + m_mainFileName,
-                                 TextFiles::Encoding::Windows1252References);
+        TextFiles::openForOutput(m_mainFile, outputPath(m_mainFileName), TextFiles::Encoding::Windows1252References);
 
-        switch (Support::readPageType(m_inputFile)) {
+        const PageType type = Support::readPageType(m_inputFile);
+        m_lineNumber = 1;
+        tellUse(Use::PageType, Support::pageTypeDirective(std::int16_t(type)));
+        switch (type) {
         case PageType::Leaf:
             makeLeaf();
             break;
@@ -174,6 +182,8 @@ QString PageMaker::pageRefToURL(const QString& pageReference)
                 url = QStringLiteral("..\\missing.html");
             }
         }
+        if (!checkPath.isEmpty())
+            tellUse(Use::Reference, checkPath);
         if (!checkPath.isEmpty() && !Files::fileExists(checkPath))
             makeError(QStringLiteral("Reference to non-existent page"));
         return url;

@@ -1,5 +1,6 @@
 // zel-make as a script calls it: exit status, messages on standard error,
 // progress on standard output.
+#include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 
 #include <QFile>
@@ -7,17 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct MakeRun { int exitCode = -1; QString out, err; }; // exit code -1: crashed or hung
-
-MakeRun runZelMake(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(ZEL_PROGRAM_DIR "/zel-make", arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return process.kill(), process.waitForFinished(), MakeRun{};
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 class ZelMake : public ::testing::Test {
 protected:
