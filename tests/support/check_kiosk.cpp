@@ -89,10 +89,10 @@ QMap<QString, QPair<QDateTime, QByteArray>> folderSnapshot(const QString& folder
     return snapshot;
 }
 
-MakeRun runZelMake(const QStringList& arguments)
+MakeRun runZelMake(const QStringList& arguments, const QString& program)
 {
     QProcess process;
-    process.start(ZEL_PROGRAM_DIR "/zel-make", arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return process.kill(), process.waitForFinished(), MakeRun{};
     return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),

@@ -1,5 +1,6 @@
 // zel-make as a script calls it: exit status, messages on standard error,
 // progress on standard output.
+#include "imaging/jpeg_size.h"
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 
@@ -66,6 +67,22 @@ TEST_F(ZelMake, FatalReportsStopWithExitTwoAndAClearMessage)
         EXPECT_TRUE(run.err.startsWith(row.expectedStart) && run.err.endsWith("\n\n")) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(kiosk.path("news/today.htm")));
     }
+}
+
+// Installed, the programs are reached through links in /usr/bin: the helper
+// programs are still found beside the link's target.
+TEST(ZelMakeLinked, FindsTheImageToolBesideTheProgramALinkPointsTo)
+{
+    TemporaryKiosk kiosk;
+    QTemporaryDir bin;
+    ASSERT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
+    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#image town.jpg"});
+    QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("root/town.jpg"));
+    const MakeRun run = runZelMake({kiosk.folder()}, bin.filePath("zel-make"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    std::int32_t height = 0, width = 0;
+    Jpeg::GetSize(kiosk.path("root/images/root00001.jpg"), height, width);
+    EXPECT_EQ(width, 946) << "resampled to the root page's image width, not copied unchanged (1200)";
 }
 
 TEST(ZelMakeBundled, SampleKioskMakesWithoutMessages)
