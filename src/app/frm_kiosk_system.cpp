@@ -3,6 +3,7 @@
 #include "app/core/error_handler.h"
 #include "app/core/log_file.h"
 #include "app/core/open_kiosk_system.h"
+#include "app/frm_check_kiosk_system.h"
 #include "app/primary_screen_size.h"
 #include "app/window_closing.h"
 #include "dialogs/dlg_chose_dir.h"
@@ -114,6 +115,8 @@ void frmKioskSystem::createMenus()
                &frmKioskSystem::mnuExportFolder_Click);
     addCommand(m_mnuTools, QStringLiteral("mnuMakeAllPages"), QStringLiteral("Make All Pages..."),
                &frmKioskSystem::mnuMakeAllPages_Click);
+    addCommand(m_mnuTools, QStringLiteral("mnuCheckKioskSystem"), QStringLiteral("Check Kiosk System..."),
+               &frmKioskSystem::mnuCheckKioskSystem_Click);
     m_mnuTools->menuAction()->setEnabled(false);
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -300,6 +303,19 @@ void frmKioskSystem::mnuMakeAllPages_Click()
         dlgMakePage& maker = dlgMakePage::instance();
         maker.makeAll();
         maker.showModal(this);
+    });
+}
+
+// One check window: the command brings it to the front and checks anew.
+void frmKioskSystem::mnuCheckKioskSystem_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuCheckKioskSystem_Click"), [&] {
+        if (!m_frmCheckKioskSystem)
+            m_frmCheckKioskSystem = new frmCheckKioskSystem();
+        m_frmCheckKioskSystem->show();
+        m_frmCheckKioskSystem->raise();
+        m_frmCheckKioskSystem->activateWindow();
+        m_frmCheckKioskSystem->startCheck();
     });
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <functional>
 #include <memory>
 
 class QAction;
+class frmCheckKioskSystem;
 class QMenu;
 class ScreenSizeProvider;
 
@@ -65,6 +67,7 @@ public slots:
     virtual void mnuCreateSelectorPage_Click();
     virtual void mnuExportFolder_Click();
     virtual void mnuMakeAllPages_Click();
+    void mnuCheckKioskSystem_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +81,7 @@ private:
     void setRecentEntry(int index, const QString& caption, bool visible);
 
     std::unique_ptr<ScreenSizeProvider> m_screen;
+    QPointer<frmCheckKioskSystem> m_frmCheckKioskSystem;
     QMenu* m_mnuFile = nullptr;
     QMenu* m_mnuEdit = nullptr;
     QMenu* m_mnuTools = nullptr;

@@ -159,7 +159,7 @@ void setIntegerValue(const QString& name, std::int16_t value) { integerItem(name
 
 QString kioskSystemFolder() { return stringValue(QStringLiteral("kioskSystemFolder")); }
 
-void openConfiguration(const QString& folderAsGiven)
+void openConfiguration(const QString& folderAsGiven, LogFile log)
 {
     newConfigurationItems();
     QString folder = trimBlanks(folderAsGiven);
@@ -171,7 +171,7 @@ void openConfiguration(const QString& folderAsGiven)
         ProgramEnd::endProgram();
     }
     addString(QStringLiteral("kioskSystemFolder"), folder);
-    const int logHandle = openLogFile();
+    const int logHandle = log == LogFile::Create ? openLogFile() : 0;
     addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
     addString(QStringLiteral("rootFilePath"),
               folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));

@@ -42,7 +42,9 @@ QString kioskSystemFolder();
 
 // New store, folder check, log file, run-state items, configurable items with
 // their defaults, then configuration.txt. Ends the program when the folder or
-// its configuration file is missing.
-void openConfiguration(const QString& folder);
+// its configuration file is missing. Without a log (LogFile::None) nothing is
+// written into the folder and logFileNumber is 0.
+enum class LogFile { Create, None };
+void openConfiguration(const QString& folder, LogFile log = LogFile::Create);
 
 } // namespace configuration

@@ -86,7 +86,11 @@ QString PageMaker::encode(const QString& text)
                          });
 }
 
-void PageMaker::readNextLine() { m_currentLine = TextFiles::lineInput(m_inputFile); }
+void PageMaker::readNextLine()
+{
+    m_currentLine = TextFiles::lineInput(m_inputFile);
+    ++m_lineNumber;
+}
 
 void PageMaker::writeContent(const QString& line) { TextFiles::printLine(m_contentFile, line); }
 

@@ -5,6 +5,7 @@
 
 #include "app/core/error_handler.h"
 #include "imaging/image_scaling.h"
+#include "imaging/jpeg_size.h"
 #include "pages/files.h"
 #include "platform/int16.h"
 #include "platform/runtime_error.h"
@@ -101,7 +102,7 @@ void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeigh
         const QString picture = findPicture(fileName);
         if (picture.isEmpty()) {
             makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
-        } else if (!isJpegExtension(QFileInfo(picture).fileName())) {
+        } else if (tellUse(Use::Picture, picture), !isJpegExtension(QFileInfo(picture).fileName())) {
             makeError(QStringLiteral("Unsupported image file type"));
         } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
             makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));

@@ -15,6 +15,7 @@
 #include "platform/text_files.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -106,6 +107,7 @@ void PageMaker::makeOnePage(const QString& filePath)
         m_sourcePath = filePath;
         // A message about this page must never show a line of the previous one.
         m_currentLine.clear();
+        m_lineNumber = 0;
 
         if (!pageSourceReadable(filePath))
             return;
@@ -116,7 +118,10 @@ void PageMaker::makeOnePage(const QString& filePath)
         Files::splitFilePath(filePath, drive, m_pageFolderPath, m_pageName, extension);
         openOutputFiles();
 
-        switch (Support::readPageType(m_inputFile)) {
+        const PageType type = Support::readPageType(m_inputFile);
+        m_lineNumber = 1;
+        tellUse(Use::PageType, Support::pageTypeDirective(std::int16_t(type)));
+        switch (type) {
         case PageType::Leaf:
             makeLeaf();
             break;
@@ -217,6 +222,8 @@ QString PageMaker::pageRefToURL(const QString& pageReference)
                 url = QStringLiteral("..\\missing.html");
             }
         }
+        if (!checkPath.isEmpty())
+            tellUse(Use::Reference, checkPath);
         if (!checkPath.isEmpty() && !Files::fileExists(checkPath))
             makeError(QStringLiteral("Reference to non-existent page"));
         return url;

@@ -36,6 +36,16 @@ public:
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
     void setCountHandler(CountHandler handler) { m_count = std::move(handler); }
 
+    // What a page uses, told while it is read: its page-type line, the page
+    // source path of every well-named reference (whether it exists or not),
+    // the full path of every picture found, and button and item texts.
+    enum class Use { PageType, Reference, Picture, ButtonText, ItemText };
+    using UseHandler = std::function<void(Use use, const QString& value)>;
+    void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
+    // The 1-based number of the page source line read last (1 after the
+    // page-type line); a message is about this line.
+    int currentLineNumber() const { return m_lineNumber; }
+
     // What to make on the next run(): one page source, or every page source of
     // the open kiosk system. Nothing is made yet.
     void makeOne(const QString& filePath);
@@ -63,6 +73,9 @@ public:
     // "sales/prices") as written into pages; "..\missing.html" for a badly
     // named reference. Reports bad names and missing page sources.
     QString pageRefToURL(const QString& pageReference);
+
+    // Every "*.zel" file of the open kiosk system, as makeAllPages makes them.
+    QStringList allPageSources() const;
 
     int pagesMade() const { return m_pagesMade; }
     int pagesTotal() const { return m_pagesTotal; }
@@ -143,13 +156,17 @@ private:
     QString findPicture(const QString& fileName) const;
 
     // Driver
-    QStringList allPageSources() const;
     void reportCount();
     bool pageSourceReadable(const QString& filePath);
     void openOutputFiles();
     void closeOutputFiles();
     // Makes the folder when missing and removes dead temporaries in it, once per run.
     void prepareOutputFolder(const QString& folder);
+    void tellUse(Use use, const QString& value)
+    {
+        if (m_use)
+            m_use(use, value);
+    }
 
     // Driver state
     bool m_makeAllMode = false;
@@ -171,6 +188,8 @@ private:
     QStringList m_preparedFolders;
     ProgressHandler m_progress;
     CountHandler m_count;
+    UseHandler m_use;
+    int m_lineNumber = 0;
 
     // Directive reader state
     QString m_currentLine;

@@ -78,6 +78,8 @@ void PageMaker::insertItem()
         }
         if (text.isEmpty())
             text = QStringLiteral("&nbsp;");
+        else
+            tellUse(Use::ItemText, text);
 
         const std::int16_t rowHeight = Int16::checked(m_navigationHeight / m_buttons);
         const std::int16_t itemHeight = Int16::checked(Int16::multiply(2, m_navigationHeight) / m_buttons);

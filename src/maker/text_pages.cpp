@@ -143,10 +143,12 @@ void PageMaker::insertButton()
         }
         const QString url = pageRefToURL(m_directiveArguments.left(blank));
         const QString text = trimBlanks(m_directiveArguments.mid(blank + 1));
-        if (text.isEmpty())
+        if (text.isEmpty()) {
             makeError(QStringLiteral("Invalid button directive"));
-        else
+        } else {
+            tellUse(Use::ButtonText, text);
             makeNavigationButton(url, text);
+        }
     });
 }
 

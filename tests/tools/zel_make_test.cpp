@@ -1,5 +1,7 @@
 // zel-make as a script calls it: exit status, messages on standard error,
 // progress on standard output.
+#include "imaging/jpeg_size.h"
+#include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
@@ -14,17 +16,6 @@
 #include <sys/statvfs.h>
 
 namespace {
-
-struct MakeRun { int exitCode = -1; QString out, err; }; // exit code -1: crashed or hung
-
-MakeRun runZelMake(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(ZEL_PROGRAM_DIR "/zel-make", arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return process.kill(), process.waitForFinished(), MakeRun{};
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
-}
 
 class ZelMake : public ::testing::Test {
 protected:
@@ -240,6 +231,20 @@ TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
         EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
     }
     ::umount(qPrintable(mountPoint.path()));
+// Installed, the programs are reached through links in /usr/bin: the helper
+// programs are still found beside the link's target.
+TEST(ZelMakeLinked, FindsTheImageToolBesideTheProgramALinkPointsTo)
+{
+    TemporaryKiosk kiosk;
+    QTemporaryDir bin;
+    ASSERT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
+    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#image town.jpg"});
+    QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("root/town.jpg"));
+    const MakeRun run = runZelMake({kiosk.folder()}, bin.filePath("zel-make"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    std::int32_t height = 0, width = 0;
+    Jpeg::GetSize(kiosk.path("root/images/root00001.jpg"), height, width);
+    EXPECT_EQ(width, 946) << "resampled to the root page's image width, not copied unchanged (1200)";
 }
 
 TEST(ZelMakeBundled, SampleKioskMakesWithoutMessages)

@@ -3,12 +3,18 @@
 #include <QStringList>
 
 // zel-make KIOSK_FOLDER [PAGE_SOURCE ...]
+// zel-make --check KIOSK_FOLDER
 //
 // Opens the kiosk system as the desktop program does but with the configured
 // screen (no screen is measured), then makes the named page sources in order,
 // or every page as Make All Pages does when none is named. Messages go to
 // standard error (text with CR LF as newlines, then an empty line), progress
 // lines to standard output.
+//
+// With --check nothing is made and nothing is written into the folder: every
+// finding of the kiosk check goes to standard output as
+// "PAGE_SOURCE:LINE: KIND: TEXT", then the count line; the exit status is 0
+// without findings and 1 with.
 namespace MakeCommand {
 
 constexpr int Success = 0;        // nothing was reported

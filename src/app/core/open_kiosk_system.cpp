@@ -46,10 +46,11 @@ void openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& sc
     });
 }
 
-void openKioskSystemHeadless(const QString& folder)
+void openKioskSystemHeadless(const QString& folder, bool withLog)
 {
     withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
-        configuration::openConfiguration(folder);
+        configuration::openConfiguration(folder,
+                                         withLog ? configuration::LogFile::Create : configuration::LogFile::None);
         configuration::setIntegerValue(QStringLiteral("mode"), 2);
         deriveLayout(nullptr);
     });

@@ -13,4 +13,5 @@ void openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& sc
 
 // The same for a headless maker: keeps the configured screens, remotescreen,
 // screenwidth and screenheight, measures no screen and skips the screen checks.
-void openKioskSystemHeadless(const QString& folder);
+// withLog false writes nothing into the folder (no log file).
+void openKioskSystemHeadless(const QString& folder, bool withLog = true);

@@ -1,0 +1,159 @@
+#include "app/frm_check_kiosk_system.h"
+
+#include "app/core/error_handler.h"
+#include "config/configuration.h"
+#include "editor/frm_edit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("frmCheckKioskSystem");
+// Pages are checked in slices of about this many milliseconds, so the window
+// stays responsive on a large kiosk system.
+constexpr int kSliceMilliseconds = 30;
+
+frmEdit* editorOn(const QString& pageSource)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* editor = qobject_cast<frmEdit*>(window);
+        if (editor && !editor->isHidden() && editor->filePath() == pageSource)
+            return editor;
+    }
+    return nullptr;
+}
+} // namespace
+
+frmCheckKioskSystem::frmCheckKioskSystem(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmCheckKioskSystem"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Check Kiosk System"));
+
+    m_lstFindings = new QTreeWidget(this);
+    m_lstFindings->setObjectName(QStringLiteral("lstFindings"));
+    m_lstFindings->setHeaderLabels({QStringLiteral("Kind"), QStringLiteral("Page source"), QStringLiteral("Line"),
+                                    QStringLiteral("Text")});
+    m_lstFindings->setRootIsDecorated(false);
+    m_lstFindings->setUniformRowHeights(true);
+    m_lstFindings->header()->setStretchLastSection(true);
+    connect(m_lstFindings, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* row) { openFinding(row); });
+
+    m_lblCount = new QLabel(this);
+    m_lblCount->setObjectName(QStringLiteral("lblCount"));
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_cmdCheckAgain = new QPushButton(QStringLiteral("Check &Again"), this);
+    m_cmdCheckAgain->setObjectName(QStringLiteral("cmdCheckAgain"));
+    connect(m_cmdCheckAgain, &QPushButton::clicked, this, &frmCheckKioskSystem::startCheck);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_lblCount, 1);
+    bottom->addWidget(m_progress);
+    bottom->addWidget(m_cmdCheckAgain);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lstFindings, 1);
+    layout->addLayout(bottom);
+    resize(900, 420);
+
+    m_timer.setInterval(0);
+    connect(&m_timer, &QTimer::timeout, this, &frmCheckKioskSystem::checkSomePages);
+}
+
+void frmCheckKioskSystem::startCheck()
+{
+    withErrorPath(kModule, QStringLiteral("startCheck"), [&] {
+        m_lstFindings->clear();
+        m_check.begin();
+        m_progress->setRange(0, std::max(1, m_check.pagesTotal()));
+        m_progress->setValue(0);
+        m_progress->show();
+        m_lblCount->setText(QStringLiteral("Checking %1 pages...").arg(m_check.pagesTotal()));
+        m_timer.start();
+    });
+}
+
+void frmCheckKioskSystem::checkSomePages()
+{
+    withErrorPath(kModule, QStringLiteral("checkSomePages"), [&] {
+        QElapsedTimer slice;
+        slice.start();
+        while (m_check.checkNextPage()) {
+            if (slice.elapsed() >= kSliceMilliseconds) {
+                m_progress->setValue(m_check.pagesChecked());
+                return;
+            }
+        }
+        m_timer.stop();
+        showFindings();
+    });
+}
+
+void frmCheckKioskSystem::showFindings()
+{
+    const QString folder = configuration::kioskSystemFolder();
+    QList<QTreeWidgetItem*> rows;
+    for (const Finding& finding : m_check.findings()) {
+        const QString shown =
+            finding.pageSource.startsWith(folder) ? finding.pageSource.mid(folder.size()) : finding.pageSource;
+        auto* row = new QTreeWidgetItem({finding.kind, shown, QString::number(finding.line), finding.text});
+        row->setData(kColumnPageSource, Qt::UserRole, finding.pageSource);
+        row->setData(kColumnLine, Qt::UserRole, finding.line);
+        rows.append(row);
+    }
+    m_lstFindings->addTopLevelItems(rows);
+    for (int column = 0; column < kColumnText; ++column)
+        m_lstFindings->resizeColumnToContents(column);
+    m_progress->setValue(m_progress->maximum());
+    m_progress->hide();
+    m_lblCount->setText(m_check.countLine());
+}
+
+void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
+{
+    withErrorPath(kModule, QStringLiteral("lstFindings_DblClick"), [&] {
+        if (!row)
+            return;
+        const QString pageSource = row->data(kColumnPageSource, Qt::UserRole).toString();
+        const int line = row->data(kColumnLine, Qt::UserRole).toInt();
+        frmEdit* editor = editorOn(pageSource);
+        if (!editor) {
+            editor = new frmEdit();
+            if (!editor->editPage(pageSource)) {
+                delete editor;
+                return;
+            }
+        }
+        if (editor->isMinimized())
+            editor->showNormal();
+        editor->raise();
+        editor->activateWindow();
+        // The editor shows the body only: page source line 2 is its first line.
+        QPlainTextEdit* text = editor->txtContent();
+        const QTextBlock block = text->document()->findBlockByNumber(std::max(0, line - 2));
+        if (block.isValid()) {
+            QTextCursor cursor(block);
+            text->setTextCursor(cursor);
+            text->ensureCursorVisible();
+        }
+        text->setFocus();
+    });
+}
+
+void frmCheckKioskSystem::closeEvent(QCloseEvent* event)
+{
+    m_timer.stop();
+    event->accept();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "check/kiosk_check.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Tools > Check Kiosk System: a window (not modal) that checks the open kiosk
+// system page by page between events, with progress, and then lists the
+// findings sorted by page and line (kind, page source, line, text) above the
+// count line. Double-clicking a finding opens its page source in the page
+// editor with the cursor on that line, or brings the editor already open on it
+// to the front. Check Again starts over; closing the window stops a running
+// check (so does opening another kiosk system, which closes every window).
+// The window deletes itself when closed.
+class frmCheckKioskSystem : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kColumnKind = 0;
+    static constexpr int kColumnPageSource = 1;
+    static constexpr int kColumnLine = 2;
+    static constexpr int kColumnText = 3;
+
+    explicit frmCheckKioskSystem(QWidget* parent = nullptr);
+
+    // Starts a check of the open kiosk system (a running one starts over).
+    void startCheck();
+    bool isChecking() const { return m_timer.isActive(); }
+
+    QTreeWidget* lstFindings() const { return m_lstFindings; }
+    QLabel* lblCount() const { return m_lblCount; }
+    QProgressBar* progress() const { return m_progress; }
+    QPushButton* cmdCheckAgain() const { return m_cmdCheckAgain; }
+
+    // Opens the finding's page source in an editor at its line (the window's
+    // double-click).
+    void openFinding(QTreeWidgetItem* row);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void checkSomePages();
+    void showFindings();
+
+    KioskCheck m_check;
+    QTimer m_timer;
+    QTreeWidget* m_lstFindings = nullptr;
+    QLabel* m_lblCount = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_cmdCheckAgain = nullptr;
+};

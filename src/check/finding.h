@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One problem the kiosk check found: where (page source, 1-based line), what
+// kind, and the text shown to the author.
+struct Finding {
+    QString pageSource;
+    int line = 0;
+    QString kind;
+    QString text;
+
+    // "PAGE_SOURCE:LINE: KIND: TEXT", the form compilers use.
+    QString toLine() const;
+};
+
+// The kinds, in the order the count line lists them.
+namespace FindingKind {
+inline const QString FaultyLine = QStringLiteral("faulty line");
+inline const QString DeadEnd = QStringLiteral("dead end");
+inline const QString Picture = QStringLiteral("picture");
+inline const QString OutOfDate = QStringLiteral("out of date");
+inline const QString Unreachable = QStringLiteral("unreachable");
+inline const QString MayNotFit = QStringLiteral("may not fit");
+QList<QString> all();
+} // namespace FindingKind
+
+// Sorted by page source, then line; findings of one line keep their order.
+void sortFindings(QList<Finding>& findings);
+
+// "Checked N pages: no findings" or "Checked N pages: M findings (2 faulty
+// line, 1 dead end)", kinds with findings only, in the order of all().
+QString countLine(int pagesChecked, const QList<Finding>& findings);

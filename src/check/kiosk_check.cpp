@@ -1,0 +1,254 @@
+#include "check/kiosk_check.h"
+
+#include "app/core/error_handler.h"
+#include "check/style_sheet.h"
+#include "config/configuration.h"
+#include "platform/messages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// A message's first line: the faulty-line messages carry the line and the
+// file on the lines after it, and the finding names both already.
+QString firstLine(const QString& text)
+{
+    const qsizetype end = text.indexOf(QLatin1String("\r\n"));
+    return end < 0 ? text : text.left(end);
+}
+
+QString kindOfMessage(const QString& message)
+{
+    if (message.startsWith(QLatin1String("Reference to non-existent page")))
+        return FindingKind::DeadEnd;
+    if (message.startsWith(QLatin1String("Jpeg.")) || message == QLatin1String("Unsupported image file type")
+        || (message.startsWith(QLatin1String("Image ")) && message.endsWith(QLatin1String(" does not exist"))))
+        return FindingKind::Picture;
+    return FindingKind::FaultyLine;
+}
+
+std::int16_t item(const char* name) { return configuration::integerValue(QString::fromLatin1(name)); }
+
+bool isBold(const StyleSheet& sheet, const QString& selector)
+{
+    const QString weight = sheet.value(selector, QStringLiteral("font-weight")).toLower();
+    return weight == QLatin1String("bold") || weight == QLatin1String("bolder") || weight.toInt() >= 600;
+}
+
+// The text box inside an element: its font from the style sheet (falling back
+// on the body's, then 16 pixels), less its padding.
+TextBox textBox(const StyleSheet& sheet, const QString& selector, double width, double height)
+{
+    TextBox box;
+    const double bodySize = sheet.pixels(QStringLiteral("body"), QStringLiteral("font-size"), 16);
+    box.fontSize = sheet.pixels(selector, QStringLiteral("font-size"), bodySize);
+    box.lineHeight = sheet.lineHeight(selector, box.fontSize);
+    box.bold = isBold(sheet, selector);
+    const QString padding = QStringLiteral("padding");
+    box.width = width - sheet.side(selector, padding, 1) - sheet.side(selector, padding, 3);
+    box.height = height - sheet.side(selector, padding, 0) - sheet.side(selector, padding, 2);
+    return box;
+}
+
+} // namespace
+
+// Takes the messages of a page being read as findings; everything else (a
+// fatal report, a question) goes to the boxes installed before.
+class KioskCheck::MessageCollector : public MessageBoxes {
+public:
+    explicit MessageCollector(KioskCheck& check) : m_check(check), m_previous(Messages::current())
+    {
+        Messages::install(this);
+    }
+    ~MessageCollector() override { Messages::install(&m_previous); }
+
+    void show(const QString& text, MessageIcon icon) override
+    {
+        if (fatalReportInProgress())
+            m_previous.show(text, icon);
+        else
+            m_check.noteMessage(text);
+    }
+    int askYesNo(const QString& text) override { return m_previous.askYesNo(text); }
+    int askYesNoCancel(const QString& text) override { return m_previous.askYesNoCancel(text); }
+
+private:
+    KioskCheck& m_check;
+    MessageBoxes& m_previous;
+};
+
+KioskCheck::KioskCheck()
+{
+    m_maker.setWriteOutput(false);
+    m_maker.setUseHandler([this](PageMaker::Use use, const QString& value) { noteUse(use, value); });
+}
+
+KioskCheck::~KioskCheck() = default;
+
+void KioskCheck::begin()
+{
+    m_pages = m_maker.allPageSources();
+    m_next = 0;
+    m_complete = false;
+    m_findings.clear();
+    m_references.clear();
+    setUpTextBoxes();
+}
+
+void KioskCheck::setUpTextBoxes()
+{
+    const StyleSheet sheet = StyleSheet::read(configuration::kioskSystemFolder() + QStringLiteral("stylesheet.css"));
+    const int buttons = std::max<int>(1, item("buttons"));
+    const int navigationHeight = item("navigationHeight");
+
+    // A navigation button: the link fills its cell less the offsets it is placed by.
+    const QString link = QStringLiteral("a.nav");
+    const auto offset = [&](const char* side) { return sheet.pixels(link, QString::fromLatin1(side), 0); };
+    const double rowHeight = double(navigationHeight / buttons);
+    const int widths[2] = {item("rootButtonWidth"), item("branchButtonWidth")};
+    for (int i = 0; i < 2; ++i)
+        m_buttonBox[i] = textBox(sheet, link, widths[i] - offset("left") - offset("right"),
+                                 rowHeight - offset("top") - offset("bottom"));
+
+    // A selector row: the text cell beside the picture cell, less the
+    // table's borders and the paragraph's margins.
+    const QString itemText = QStringLiteral("p.item");
+    const QString margin = QStringLiteral("margin");
+    const int itemHeight = 2 * navigationHeight / buttons;
+    const int pictureWidth = 4 * (itemHeight - 4) / 3;
+    const double cellWidth = item("selectorContentWidth") - pictureWidth - 6;
+    m_itemBox = textBox(sheet, itemText,
+                        cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
+                        itemHeight - 2 - sheet.side(itemText, margin, 0) - sheet.side(itemText, margin, 2));
+}
+
+bool KioskCheck::checkNextPage()
+{
+    if (m_complete)
+        return false;
+    if (m_next < m_pages.size()) {
+        checkPage(m_pages.at(m_next));
+        ++m_next;
+        return true;
+    }
+    addUnreachablePages();
+    sortFindings(m_findings);
+    m_complete = true;
+    return false;
+}
+
+void KioskCheck::run()
+{
+    begin();
+    while (checkNextPage()) {
+    }
+}
+
+void KioskCheck::checkPage(const QString& pageSource)
+{
+    m_source = pageSource;
+    m_pageType.clear();
+    m_pictures.clear();
+    m_references[key(pageSource)];
+    {
+        MessageCollector collector(*this);
+        m_maker.makeOne(pageSource);
+        m_maker.run();
+    }
+    checkMadeTimes(pageSource);
+}
+
+void KioskCheck::add(int line, const QString& kind, const QString& text)
+{
+    m_findings.append(Finding{m_source, line, kind, text});
+}
+
+void KioskCheck::noteMessage(const QString& text)
+{
+    const QString message = firstLine(text);
+    add(std::max(1, m_maker.currentLineNumber()), kindOfMessage(message), message);
+}
+
+void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
+{
+    const int line = m_maker.currentLineNumber();
+    switch (use) {
+    case PageMaker::Use::PageType:
+        m_pageType = value;
+        break;
+    case PageMaker::Use::Reference:
+        m_references[key(m_source)].insert(key(value));
+        break;
+    case PageMaker::Use::Picture:
+        m_pictures.append(UsedPicture{value, line});
+        break;
+    case PageMaker::Use::ButtonText: {
+        const TextBox& box = m_buttonBox[m_pageType == QLatin1String("#root") ? 0 : 1];
+        if (TextFit::mayNotFit(value, box))
+            add(line, FindingKind::MayNotFit, QStringLiteral("Button text may not fit: ") + value);
+        break;
+    }
+    case PageMaker::Use::ItemText:
+        if (TextFit::mayNotFit(value, m_itemBox))
+            add(line, FindingKind::MayNotFit, QStringLiteral("Item text may not fit: ") + value);
+        break;
+    }
+}
+
+// A page is out of date when one of its three made files is missing, or when
+// its source or a picture it shows changed after the oldest of them.
+void KioskCheck::checkMadeTimes(const QString& pageSource)
+{
+    const QFileInfo source(pageSource);
+    const QString base = source.absolutePath() + QDir::separator() + source.completeBaseName();
+    QDateTime made;
+    for (const char* suffix : {".htm", "_con.htm", "_nav.htm"}) {
+        const QFileInfo file(base + QString::fromLatin1(suffix));
+        if (!file.exists()) {
+            add(1, FindingKind::OutOfDate, QStringLiteral("Page has never been made"));
+            return;
+        }
+        if (!made.isValid() || file.lastModified() < made)
+            made = file.lastModified();
+    }
+    if (source.lastModified() > made)
+        add(1, FindingKind::OutOfDate, QStringLiteral("Page source is newer than its made page"));
+    for (const UsedPicture& picture : m_pictures) {
+        const QFileInfo file(picture.path);
+        if (file.lastModified() > made)
+            add(picture.line, FindingKind::OutOfDate,
+                QStringLiteral("Picture ") + file.fileName() + QStringLiteral(" is newer than its made page"));
+    }
+}
+
+// Every page no chain of references leads to from root\root.zel, once each.
+void KioskCheck::addUnreachablePages()
+{
+    const QString root = key(configuration::kioskSystemFolder() + QStringLiteral("root") + QDir::separator()
+                             + QStringLiteral("root.zel"));
+    QSet<QString> reached;
+    QStringList pending;
+    if (m_references.contains(root)) {
+        reached.insert(root);
+        pending.append(root);
+    }
+    while (!pending.isEmpty()) {
+        const QString page = pending.takeLast();
+        for (const QString& target : m_references.value(page)) {
+            if (m_references.contains(target) && !reached.contains(target)) {
+                reached.insert(target);
+                pending.append(target);
+            }
+        }
+    }
+    for (const QString& page : m_pages) {
+        if (reached.contains(key(page)))
+            continue;
+        m_findings.append(
+            Finding{page, 1, FindingKind::Unreachable, QStringLiteral("Page cannot be reached from the root page")});
+    }
+}

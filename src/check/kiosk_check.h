@@ -1,0 +1,77 @@
+#pragma once
+
+#include "check/finding.h"
+#include "check/text_fit.h"
+#include "maker/page_maker.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// Checks every page source of the open kiosk system without writing any file:
+// the page maker reads each one in its dry run, so every faulty line comes
+// with the very text Make shows; on top of that come references to missing
+// page sources, missing, non-JPEG or unreadable pictures, pages never made or
+// older than their source or a picture they use, pages no chain of buttons
+// and items leads to from the root page, and button and item texts that may
+// not fit their button or row.
+//
+// Runs page by page so that a window can show progress and stop between
+// pages: begin(), then checkNextPage() until it returns false (finish() is
+// then done), or stop at any time. Needs an open kiosk system; messages
+// shown while a page is read are collected, not shown (a fatal report still
+// goes to the message boxes installed before).
+class KioskCheck {
+public:
+    KioskCheck();
+    ~KioskCheck();
+
+    // Reads the list of page sources and the layout; forgets earlier findings.
+    void begin();
+    // Checks the next page source; after the last one adds the pages nobody
+    // reaches and sorts the findings. False when the check is complete.
+    bool checkNextPage();
+    // begin() and every page in one go.
+    void run();
+
+    int pagesTotal() const { return int(m_pages.size()); }
+    int pagesChecked() const { return m_next; }
+    bool complete() const { return m_complete; }
+    // Sorted by page source and line once complete.
+    const QList<Finding>& findings() const { return m_findings; }
+    QString countLine() const { return ::countLine(pagesChecked(), m_findings); }
+
+private:
+    class MessageCollector;
+
+    void checkPage(const QString& pageSource);
+    void noteUse(PageMaker::Use use, const QString& value);
+    void noteMessage(const QString& text);
+    void add(int line, const QString& kind, const QString& text);
+    void checkMadeTimes(const QString& pageSource);
+    void addUnreachablePages();
+    void setUpTextBoxes();
+
+    PageMaker m_maker;
+    QStringList m_pages;
+    int m_next = 0;
+    bool m_complete = false;
+    QList<Finding> m_findings;
+
+    // The page being read.
+    QString m_source;
+    QString m_pageType;
+    struct UsedPicture {
+        QString path;
+        int line = 0;
+    };
+    QList<UsedPicture> m_pictures;
+
+    // page source -> page sources it refers to (clean absolute paths).
+    QHash<QString, QSet<QString>> m_references;
+    TextBox m_buttonBox[2]; // root, branch
+    TextBox m_itemBox;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// The few rules of a kiosk system's stylesheet.css that the text-fit estimate
+// needs: plain "selector, selector { property: value; }" rules, comments
+// skipped, later rules overriding earlier ones. Anything else (at-rules,
+// nested blocks) is passed over.
+class StyleSheet {
+public:
+    // An unreadable or missing file gives an empty sheet.
+    static StyleSheet read(const QString& path);
+    static StyleSheet parse(const QString& text);
+
+    // The value of property for exactly this selector ("a.nav"), "" when unset.
+    QString value(const QString& selector, const QString& property) const;
+    // A length in pixels ("30px", "0"); fallback when unset or in other units.
+    double pixels(const QString& selector, const QString& property, double fallback) const;
+    // Line height in pixels for a font size: "1.4", "140%" or "36px"; 1.2 times
+    // the size when unset ("normal").
+    double lineHeight(const QString& selector, double fontSize) const;
+    // One side of a "padding" or "margin" shorthand (top, right, bottom, left).
+    double side(const QString& selector, const QString& property, int side) const;
+
+private:
+    QHash<QString, QHash<QString, QString>> m_rules;
+};

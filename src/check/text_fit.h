@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Whether a caption is likely to fit the box it is shown in, estimated from
+// average glyph widths of a DejaVu-like sans-serif face (the kiosk's style
+// sheet asks for DejaVu Sans). Only an estimate: the browser decides.
+struct TextBox {
+    double width = 0;      // inner width in pixels
+    double height = 0;     // inner height in pixels
+    double fontSize = 16;  // pixels
+    double lineHeight = 0; // pixels per line
+    bool bold = false;
+};
+
+namespace TextFit {
+
+// Width in pixels of plain text on one line.
+double textWidth(const QString& text, double fontSize, bool bold);
+
+// Lines the text takes in a box of that width: tags are removed, <br> and
+// <p> start a new line, a few entities are decoded, words wrap at blanks and
+// a word wider than the box breaks anywhere. 0 for text without characters.
+int estimatedLines(const QString& html, const TextBox& box);
+
+// True when the estimated lines are taller than the box.
+bool mayNotFit(const QString& html, const TextBox& box);
+
+} // namespace TextFit

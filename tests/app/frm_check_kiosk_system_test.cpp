@@ -1,0 +1,162 @@
+// Tools > Check Kiosk System on a kiosk system with one of each finding: the
+// window's rows, opening the editor at a finding's line, Check Again, and the
+// check stopping when the window closes or another kiosk system opens.
+#include "app/frm_check_kiosk_system.h"
+#include "app/frm_kiosk_system.h"
+#include "app/window_closing.h"
+#include "editor/frm_edit.h"
+#include "platform/screen_size.h"
+#include "support/check_kiosk.h"
+#include "support/kiosk_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+#include <QTextBlock>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class W> QList<W*> windowsOf()
+{
+    QList<W*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible())
+            found.append(window);
+    return found;
+}
+
+class CheckWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+        writeKioskWithEveryFinding(kiosk);
+        kiosk.messages.clear();
+        main.setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
+        main.show();
+        main.openKioskSystem(kiosk.folder());
+    }
+    void TearDown() override
+    {
+        WindowClosing::closeOtherWindows(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Tools > Check Kiosk System..., waiting until the check is complete.
+    frmCheckKioskSystem* checkFromMenu(bool wait = true)
+    {
+        main.findChild<QAction*>("mnuCheckKioskSystem")->trigger();
+        const auto windows = windowsOf<frmCheckKioskSystem>();
+        EXPECT_EQ(windows.size(), 1);
+        if (windows.isEmpty())
+            return nullptr;
+        if (wait) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(windows.first()));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.first()->isChecking(); }, 20000));
+        }
+        return windows.first();
+    }
+    static QStringList rowLines(const frmCheckKioskSystem& window)
+    {
+        QStringList lines;
+        QTreeWidget* list = window.lstFindings();
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = list->topLevelItem(i);
+            lines.append(row->data(frmCheckKioskSystem::kColumnPageSource, Qt::UserRole).toString() + ':'
+                         + row->text(frmCheckKioskSystem::kColumnLine) + ": " + row->text(frmCheckKioskSystem::kColumnKind)
+                         + ": " + row->text(frmCheckKioskSystem::kColumnText));
+        }
+        return lines;
+    }
+    static void doubleClick(QTreeWidget* list, int index)
+    {
+        QTreeWidgetItem* row = list->topLevelItem(index);
+        list->scrollToItem(row);
+        // A double-click as the platform delivers it: a click, then the second press as a double-click.
+        const QPoint centre = list->visualItemRect(row).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    QTemporaryDir m_settings;
+    TemporaryKiosk kiosk;
+    frmKioskSystem main;
+};
+
+} // namespace
+
+TEST_F(CheckWindowTest, ListsTheFindingsAndWritesNothing)
+{
+    const auto before = folderSnapshot(kiosk.folder());
+    frmCheckKioskSystem* window = checkFromMenu();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
+    EXPECT_EQ(window->lstFindings()->topLevelItem(0)->text(frmCheckKioskSystem::kColumnPageSource), "news/news.zel");
+    EXPECT_EQ(window->lblCount()->text().toStdString(),
+              "Checked 6 pages: 11 findings (1 faulty line, 1 dead end, 3 picture, 3 out of date, 1 unreachable, "
+              "2 may not fit)");
+    EXPECT_EQ(window->progress()->maximum(), 6);
+    EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+
+    // Check Again lists the same findings once more, not twice.
+    window->cmdCheckAgain()->click();
+    EXPECT_TRUE(window->isChecking());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isChecking(); }, 20000));
+    EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
+}
+
+TEST_F(CheckWindowTest, DoubleClickOpensTheEditorAtTheLineAndReusesIt)
+{
+    frmCheckKioskSystem* window = checkFromMenu();
+    ASSERT_TRUE(window);
+    QTreeWidget* list = window->lstFindings();
+    doubleClick(list, 2); // news.zel line 5: #image broken.jpg
+    ASSERT_EQ(windowsOf<frmEdit>().size(), 1);
+    frmEdit* editor = windowsOf<frmEdit>().first();
+    EXPECT_EQ(editor->filePath(), kiosk.path("news/news.zel"));
+    EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#image broken.jpg");
+
+    // Another finding of the same page: the open editor comes to the front at that line.
+    window->raise();
+    doubleClick(list, 4); // news.zel line 7: #image photo.jpg
+    ASSERT_EQ(windowsOf<frmEdit>().size(), 1);
+    EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#image photo.jpg");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 5000));
+
+    // A finding on line 1 (the page-type line) puts the cursor on the first line shown.
+    doubleClick(list, 9); // shops/lost.zel line 1
+    const auto editors = windowsOf<frmEdit>();
+    ASSERT_EQ(editors.size(), 2);
+    frmEdit* lost = editors.first() == editor ? editors.last() : editors.first();
+    EXPECT_EQ(lost->filePath(), kiosk.path("shops/lost.zel"));
+    EXPECT_EQ(lost->txtContent()->textCursor().blockNumber(), 0);
+}
+
+TEST_F(CheckWindowTest, ClosingTheWindowOrOpeningAnotherKioskStopsTheCheck)
+{
+    // Many pages, so that the check is still running when the window goes.
+    for (int i = 0; i < 400; ++i)
+        writeTextFile(kiosk.path(QString("more/page%1.zel").arg(i)), {"#leaf", "#para", "Text"});
+    QPointer<frmCheckKioskSystem> window = checkFromMenu(false);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isChecking());
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+
+    window = checkFromMenu(false);
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->isChecking());
+    main.openKioskSystem(kiosk.folder());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+}

@@ -1,0 +1,100 @@
+#include "support/check_kiosk.h"
+
+#include "maker/page_maker.h"
+#include "support/kiosk_fixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+void setModified(const QString& path, const QDateTime& when)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || !file.setFileTime(when, QFileDevice::FileModificationTime))
+        ADD_FAILURE() << "cannot set the time of " << path.toStdString();
+}
+
+void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
+{
+    const QString source = QStringLiteral(ZEL_SOURCE_DIR);
+    QFile::copy(source + "/template/stylesheet.css", kiosk.path("stylesheet.css"));
+    QDir().mkpath(kiosk.path("news"));
+    QDir().mkpath(kiosk.path("shops"));
+    QFile::copy(source + "/examples/sample/root/town.jpg", kiosk.path("news/photo.jpg"));
+    QFile::copy(source + "/examples/sample/shops/cafe.jpg", kiosk.path("shops/shop.jpg"));
+    writeTextFile(kiosk.path("root/root.zel"),
+                  {"#root", "#title Start", "#button news\\news News", "#button news\\gone Gone",
+                   "#button shops\\list Opening hours of every museum, gallery and library in the town and the valley"});
+    writeTextFile(kiosk.path("news/news.zel"),
+                  {"#branch", "#title News", "#head Oops", "#image missing.jpg", "#image broken.jpg",
+                   "#image photo.gif", "#image photo.jpg", "#button old Old news"});
+    writeBytes(kiosk.path("news/broken.jpg"), "GIF89a not a JPEG at all");
+    writeBytes(kiosk.path("news/photo.gif"), "GIF89a");
+    writeTextFile(kiosk.path("news/old.zel"), {"#leaf", "#para", "Last year"});
+    writeTextFile(kiosk.path("shops/list.zel"),
+                  {"#selector", "#item shop.jpg shop <b>Shop</b><br>Open every day.",
+                   "#item shop.jpg shop <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>Sat<br>Sun"});
+    writeTextFile(kiosk.path("shops/lost.zel"), {"#leaf", "#para", "Nobody comes here"});
+
+    kiosk.openHeadless();
+    PageMaker maker;
+    maker.makeAll();
+    maker.run();
+
+    // Made pages an hour ago, their sources and pictures before that; then
+    // one source and one picture changed after the make, and a new page.
+    const QDateTime made = QDateTime::currentDateTime().addSecs(-3600);
+    QDirIterator files(kiosk.folder(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        setModified(path, path.endsWith(".htm") || path.contains("/images/") ? made : made.addSecs(-600));
+    }
+    setModified(kiosk.path("news/photo.jpg"), made.addSecs(60));
+    setModified(kiosk.path("news/old.zel"), made.addSecs(60));
+    writeTextFile(kiosk.path("shops/shop.zel"), {"#leaf", "#para", "Opening soon"});
+}
+
+QStringList expectedFindingLines(const QString& folder)
+{
+    QStringList lines = {
+        "Knews/news.zel:3: faulty line: Expected valid directive",
+        "Knews/news.zel:4: picture: Image Knews/missing.jpg does not exist",
+        "Knews/news.zel:5: picture: Jpeg.GetSize - File Knews/broken.jpg does not have valid JPEG header",
+        "Knews/news.zel:6: picture: Unsupported image file type",
+        "Knews/news.zel:7: out of date: Picture photo.jpg is newer than its made page",
+        "Knews/old.zel:1: out of date: Page source is newer than its made page",
+        "Kroot/root.zel:4: dead end: Reference to non-existent page",
+        "Kroot/root.zel:5: may not fit: Button text may not fit: Opening hours of every museum, gallery and library "
+        "in the town and the valley",
+        "Kshops/list.zel:3: may not fit: Item text may not fit: <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>"
+        "Sat<br>Sun",
+        "Kshops/lost.zel:1: unreachable: Page cannot be reached from the root page",
+        "Kshops/shop.zel:1: out of date: Page has never been made",
+    };
+    for (QString& line : lines)
+        line = folder + line.mid(1).replace(" Knews/", " " + folder + "news/");
+    return lines;
+}
+
+QMap<QString, QPair<QDateTime, QByteArray>> folderSnapshot(const QString& folder)
+{
+    QMap<QString, QPair<QDateTime, QByteArray>> snapshot;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QFileInfo file(files.next());
+        snapshot.insert(QDir(folder).relativeFilePath(file.filePath()), {file.lastModified(), readBytes(file.filePath())});
+    }
+    return snapshot;
+}
+
+MakeRun runZelMake(const QStringList& arguments, const QString& program)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return process.kill(), process.waitForFinished(), MakeRun{};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
