@@ -101,7 +101,9 @@ void KioskCheck::begin()
 
 void KioskCheck::setUpTextBoxes()
 {
-    const StyleSheet sheet = StyleSheet::read(configuration::kioskSystemFolder() + QStringLiteral("stylesheet.css"));
+    StyleSheet sheet = StyleSheet::read(configuration::kioskSystemFolder() + QStringLiteral("stylesheet.css"));
+    // As the kiosk's script does: sizes drawn for 1280 x 1024, scaled to the screen.
+    sheet.setScreenScale(std::min(item("screenwidth") / 1280.0, item("screenheight") / 1024.0), 11);
     const int buttons = std::max<int>(1, item("buttons"));
     const int navigationHeight = item("navigationHeight");
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 
 StyleSheet StyleSheet::read(const QString& path)
 {
@@ -60,19 +62,30 @@ QString StyleSheet::value(const QString& selector, const QString& property) cons
     return m_rules.value(selector).value(property);
 }
 
-namespace {
-bool toPixels(const QString& text, double& result)
+bool StyleSheet::toPixels(const QString& text, double& result) const
 {
     QString value = text.trimmed().toLower();
-    if (value.endsWith(QLatin1String("px")))
+    double unit = 1;
+    if (value.endsWith(QLatin1String("rem"))) {
+        value.chop(3);
+        unit = m_rootFontSize;
+    } else if (value.endsWith(QLatin1String("px"))) {
         value.chop(2);
-    else if (value != QLatin1String("0"))
+    } else if (value != QLatin1String("0")) {
         return false;
+    }
     bool ok = false;
-    result = value.toDouble(&ok);
+    result = value.toDouble(&ok) * unit;
     return ok;
 }
-} // namespace
+
+void StyleSheet::setScreenScale(double scale, double smallestRootFontSize)
+{
+    double designSize = 16;
+    if (!toPixels(value(QStringLiteral("html"), QStringLiteral("font-size")), designSize))
+        designSize = 16;
+    m_rootFontSize = std::max(smallestRootFontSize, std::round(designSize * scale));
+}
 
 double StyleSheet::pixels(const QString& selector, const QString& property, double fallback) const
 {

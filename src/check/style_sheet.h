@@ -15,7 +15,10 @@ public:
 
     // The value of property for exactly this selector ("a.nav"), "" when unset.
     QString value(const QString& selector, const QString& property) const;
-    // A length in pixels ("30px", "0"); fallback when unset or in other units.
+    // The kiosk's script scales the root font size ("html { font-size }") by
+    // the screen, never below smallestRootFontSize; "rem" lengths follow it.
+    void setScreenScale(double scale, double smallestRootFontSize);
+    // A length in pixels ("30px", "1.2rem", "0"); fallback when unset or in other units.
     double pixels(const QString& selector, const QString& property, double fallback) const;
     // Line height in pixels for a font size: "1.4", "140%" or "36px"; 1.2 times
     // the size when unset ("normal").
@@ -24,5 +27,8 @@ public:
     double side(const QString& selector, const QString& property, int side) const;
 
 private:
+    bool toPixels(const QString& text, double& result) const;
+
+    double m_rootFontSize = 16;
     QHash<QString, QHash<QString, QString>> m_rules;
 };

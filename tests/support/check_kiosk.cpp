@@ -62,6 +62,7 @@ QStringList expectedFindingLines(const QString& folder)
         "Knews/news.zel:3: faulty line: Expected valid directive",
         "Knews/news.zel:4: picture: Image Knews/missing.jpg does not exist",
         "Knews/news.zel:5: picture: Jpeg.GetSize - File Knews/broken.jpg does not have valid JPEG header",
+        "Knews/news.zel:5: picture: Jpeg.scaleImage - Unable get height and width from file Knews/broken.jpg",
         "Knews/news.zel:6: picture: Unsupported image file type",
         "Knews/news.zel:7: out of date: Picture photo.jpg is newer than its made page",
         "Knews/old.zel:1: out of date: Page source is newer than its made page",

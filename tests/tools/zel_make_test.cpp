@@ -231,6 +231,8 @@ TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
         EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
     }
     ::umount(qPrintable(mountPoint.path()));
+}
+
 // Installed, the programs are reached through links in /usr/bin: the helper
 // programs are still found beside the link's target.
 TEST(ZelMakeLinked, FindsTheImageToolBesideTheProgramALinkPointsTo)
