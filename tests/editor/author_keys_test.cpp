@@ -83,7 +83,7 @@ protected:
     static void fileCommand(int downs)
     {
         press(focused(), Qt::Key_F, Qt::AltModifier);
-        QTRY_VERIFY(QApplication::activePopupWidget());
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
         QWidget* menu = QApplication::activePopupWidget();
         for (int i = 0; i < downs; ++i)
             press(menu, Qt::Key_Down);
@@ -93,8 +93,8 @@ protected:
     // Keys typed now reach this editor's text.
     static void expectKeysReach(frmEdit* editor, const char* keys)
     {
-        QTRY_COMPARE(describe(focused()), QStringLiteral("txtContent"));
-        QTRY_VERIFY(editor->isActiveWindow());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor->isActiveWindow() && focused() == editor->txtContent(); }))
+            << "the keyboard is in " << describe(focused()).toStdString();
         QTest::keyClicks(focused(), keys);
         EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
     }
