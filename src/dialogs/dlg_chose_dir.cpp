@@ -203,5 +203,6 @@ void dlgChoseDir::cancel()
 
 void dlgChoseDir::showModal(QWidget* owner)
 {
+    m_dirList->setFocus();
     runModal(owner);
 }
