@@ -241,3 +241,24 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
 }
 
 } // namespace
+
+namespace {
+
+// Closing every window (as an open of another kiosk system and the shutdown do) asks about each changed page over
+// its own editor, brought to the front, in the order the editors were opened.
+TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
+{
+    const QList<QPointer<frmEdit>> editors{newEditor(1), newEditor(2), editorOn("news/other.zel")};
+    QTest::keyClicks(focused(), "changed");
+    std::vector<QWidget*> askedOver;
+    const ModalKeys::Step no = [&](QWidget* button) {
+        askedOver.push_back(button->window()->parentWidget());
+        press(button, Qt::Key_N);
+    };
+    ModalKeys author({no, no, no});
+    WindowClosing::closeOtherWindows(nullptr);
+    EXPECT_TRUE(author.finished());
+    EXPECT_EQ(askedOver, (std::vector<QWidget*>{editors[0], editors[1], editors[2]}));
+}
+
+} // namespace
