@@ -10,6 +10,8 @@
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_select_file.h"
+#include "dialogs/window_focus.h"
+#include "dialogs/window_order.h"
 #include "editor/frm_edit.h"
 #include "pages/files.h"
 #include "platform/messages.h"
@@ -42,6 +44,7 @@ frmKioskSystem::frmKioskSystem(QWidget* parent)
     : QMainWindow(parent), m_screen(std::make_unique<PrimaryScreenSize>())
 {
     setObjectName(QStringLiteral("frmKioskSystem"));
+    WindowOrder::startRecording();
     chooseDirectory = [this] {
         dlgChoseDir::instance().showModal(this);
         return dlgChoseDir::instance().getDirectory();
@@ -278,23 +281,21 @@ void frmKioskSystem::mnuCreateSelectorPage_Click()
                   [&] { (new frmEdit())->newSelectorPage(); });
 }
 
-// Every open editor with unsaved changes is asked about first: Yes brings it
+// Every open editor with unsaved changes is asked about first, in the order
+// the editors were opened: Yes brings it
 // to the front for the author to save, Cancel stops; only when every one was
 // answered No (or none has changes) are all pages made.
 void frmKioskSystem::mnuMakeAllPages_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
+        for (QWidget* window : WindowOrder::windowsInOpeningOrder()) {
             auto* editor = qobject_cast<frmEdit*>(window);
             if (!editor || editor->isHidden() || !editor->isPageChanged())
                 continue;
             const int answer =
                 Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
             if (answer == Answer::Yes) {
-                if (editor->isMinimized())
-                    editor->showNormal();
-                editor->raise();
-                editor->activateWindow();
+                WindowFocus::bringToFront(editor);
                 return;
             }
             if (answer == Answer::Cancel)

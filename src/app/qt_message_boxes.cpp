@@ -1,7 +1,13 @@
 #include "app/qt_message_boxes.h"
 
+#include "dialogs/window_focus.h"
+
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace {
 const QString kTitle = QStringLiteral("ZEL_Editor");
@@ -14,13 +20,32 @@ QString boxText(const QString& text)
     return shown;
 }
 
+// A box sizes itself to its text alone; a short text would cut the title.
+// The title bar also holds the window manager's buttons: three title-bar
+// buttons' room besides the title's own width.
+void makeRoomForTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int buttons = 3 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    const int width = box.fontMetrics().horizontalAdvance(kTitle) * 3 / 2 + buttons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 int run(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton defaultButton)
 {
-    QMessageBox box(icon, kTitle, boxText(text), buttons, QApplication::activeWindow());
+    QPointer<QWidget> asking = WindowFocus::askingWindow();
+    QPointer<QWidget> focus = asking ? asking->focusWidget() : nullptr;
+    QMessageBox box(icon, kTitle, boxText(text), buttons, asking);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
-    return box.exec();
+    makeRoomForTitle(box);
+    const int button = box.exec();
+    WindowFocus::returnTo(asking, focus);
+    return button;
 }
 } // namespace
 
@@ -30,16 +55,17 @@ void QtMessageBoxes::show(const QString& text, MessageIcon icon)
         QMessageBox::Ok);
 }
 
-int QtMessageBoxes::askYesNo(const QString& text)
+int QtMessageBoxes::askYesNo(const QString& text, int defaultAnswer)
 {
-    const int button = run(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const int button = run(QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No,
+                           defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 int QtMessageBoxes::askYesNoCancel(const QString& text)
 {
-    const int button = run(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                           QMessageBox::Yes);
+    const int button =
+        run(QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)

@@ -2,11 +2,14 @@
 
 #include "platform/messages.h"
 
-// Message boxes of the desktop program: modal Qt boxes titled "ZEL_Editor"
-// over the active window.
+// Message boxes of the desktop program: modal Qt boxes titled "ZEL_Editor",
+// centred over the window that asks (the active dialog, else the window last
+// brought to the front, else the active window), wide enough to show their
+// title, and with no icon except the exclamation of the fatal report. When a
+// box closes, the window that asked gets the keyboard back.
 class QtMessageBoxes : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text) override;
+    int askYesNo(const QString& text, int defaultAnswer) override;
     int askYesNoCancel(const QString& text) override;
 };

@@ -1,6 +1,7 @@
 #include "app/window_closing.h"
 
 #include "app/frm_kiosk_system.h"
+#include "dialogs/window_order.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -33,7 +34,7 @@ bool closeOtherWindows(const QWidget* keep)
 {
     // Guarded: closing one window may destroy others (its own dialogs).
     QList<QPointer<QWidget>> windows;
-    for (QWidget* widget : QApplication::topLevelWidgets())
+    for (QWidget* widget : WindowOrder::windowsInOpeningOrder())
         if (widget != keep && isProgramWindow(widget))
             windows.append(widget);
     bool allClosed = true;

@@ -8,7 +8,7 @@ class QWidget;
 namespace WindowClosing {
 
 // Asks every window except keep (and except menus and tool tips, visible or
-// hidden) to close. True when every one of them closed.
+// hidden) to close, in the order the windows were opened. True when every one of them closed.
 bool closeOtherWindows(const QWidget* keep);
 
 // Closes every window, the main window (the frmKioskSystem) last. Installed

@@ -15,6 +15,19 @@ constexpr int kLabelTop = 6;
 constexpr int kGap = 4;
 
 int pixels(int twips) { return twips / kTwipsPerPixel; }
+
+// The widgets Tab stops at in a control: itself, or its own parts (the name
+// box and the list of a combo box whose list is always open).
+QList<QWidget*> tabStops(QWidget* control)
+{
+    if (control->focusPolicy() & Qt::TabFocus)
+        return {control};
+    QList<QWidget*> stops;
+    for (QWidget* part : control->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (part->focusPolicy() & Qt::TabFocus)
+            stops.append(part);
+    return stops;
+}
 } // namespace
 
 ChooserDialog::ChooserDialog(const QString& moduleName, const Design& design)
@@ -57,6 +70,15 @@ void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
     }
     m_cmdOK->resize(kButtonWidth, kButtonHeight);
     m_cmdCancel->resize(kButtonWidth, kButtonHeight);
+
+    // Tab goes through the controls as they stand: the lists left to right,
+    // then Cancel and OK.
+    QList<QWidget*> stops = tabStops(folderList);
+    if (pageList)
+        stops += tabStops(pageList);
+    stops << m_cmdCancel << m_cmdOK;
+    for (qsizetype i = 1; i < stops.size(); ++i)
+        setTabOrder(stops.at(i - 1), stops.at(i));
 
     m_margin = Int16::checked(margin);
     m_listWidth = Int16::checked(listWidth);

@@ -2,7 +2,6 @@
 
 #include "app/core/error_handler.h"
 #include "dialogs/input_box.h"
-#include "dialogs/modal_runner.h"
 #include "pages/files.h"
 #include "platform/messages.h"
 
@@ -204,6 +203,6 @@ void dlgChoseDir::cancel()
 
 void dlgChoseDir::showModal(QWidget* owner)
 {
-    setOwner(owner);
-    ModalRunner::run(*this);
+    m_dirList->setFocus();
+    runModal(owner);
 }

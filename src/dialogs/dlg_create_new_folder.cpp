@@ -3,7 +3,6 @@
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
-#include "dialogs/modal_runner.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
@@ -44,8 +43,8 @@ void dlgCreateNewFolder::showEvent(QShowEvent* event)
 
 void dlgCreateNewFolder::showModal(QWidget* owner)
 {
-    setOwner(owner);
-    ModalRunner::run(*this);
+    m_cboFolder->setFocus();
+    runModal(owner);
 }
 
 void dlgCreateNewFolder::cmdOK_Click()

@@ -1,11 +1,9 @@
 #include "dialogs/dlg_make_page.h"
 
 #include "app/core/error_handler.h"
-#include "dialogs/modal_runner.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
@@ -45,18 +43,12 @@ void dlgMakePage::makeAll() { m_maker.makeAll(); }
 
 void dlgMakePage::showModal(QWidget* owner)
 {
-    QPointer<dlgMakePage> self(this);
     m_lblMessage->clear();
     m_progress->setVisible(m_maker.makeAllMode());
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_activationPending = true;
-    setOwner(owner ? owner->window() : nullptr);
-    setModal(true);
-    ModalRunner::run(*this);
-    // Back to a window of its own, so the owner's end does not take it along.
-    if (self && parentWidget())
-        setParent(nullptr, windowFlags());
+    runModal(owner);
 }
 
 void dlgMakePage::showEvent(QShowEvent* event)

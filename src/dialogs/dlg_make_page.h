@@ -26,8 +26,8 @@ public:
     void makeOne(const QString& filePath);
     void makeAll();
     // Shows the dialog modally, centred over owner while it runs; returns
-    // when the make is done. The owner does not become the dialog's parent, so
-    // closing an editor does not destroy the one maker dialog.
+    // when the make is done. The owner is the dialog's parent only while it
+    // runs, so closing an editor does not destroy the one maker dialog.
     void showModal(QWidget* owner);
 
     QLabel* lblMessage() const { return m_lblMessage; }

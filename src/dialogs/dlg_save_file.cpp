@@ -3,7 +3,6 @@
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
-#include "dialogs/modal_runner.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
 #include "pages/page_sources.h"
@@ -89,11 +88,15 @@ void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
             m_lstFolder->setCurrentRow(matches.isEmpty() ? 0 : m_lstFolder->row(matches.first()));
         }
         loadPages();
-        setOwner(owner);
+        // A page never saved has no name yet: a name left from an earlier
+        // use could replace another page.
+        if (filePath.isEmpty())
+            m_cboPage->setText(QString());
+        m_cboPage->setFocus();
         return true;
     });
     if (show)
-        ModalRunner::run(*this);
+        runModal(owner);
 }
 
 void dlgSaveFile::cmdOK_Click()

@@ -14,7 +14,8 @@ public:
 
     // filePath is the page source being saved, empty for one never saved.
     // Lists the folders, preselects the page's own folder (else the first)
-    // and shows the dialog modally. With no folder: the message "No folders
+    // and shows the dialog modally with the keyboard in the name box; for a
+    // page never saved the name box starts empty. With no folder: the message "No folders
     // have been created in this kiosk system" and an empty result, not shown.
     void savePage(const QString& filePath, QWidget* owner = nullptr);
     // The page's path in the chosen folder (PageSources::pathOf: an existing

@@ -3,7 +3,6 @@
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
-#include "dialogs/modal_runner.h"
 #include "pages/page_sources.h"
 #include "platform/messages.h"
 
@@ -91,11 +90,11 @@ void dlgSelectFile::openPage(QWidget* owner)
             m_lstFolder->setCurrentRow(0);
         }
         loadPages();
-        setOwner(owner);
+        m_lstFolder->setFocus();
         return true;
     });
     if (show)
-        ModalRunner::run(*this);
+        runModal(owner);
 }
 
 void dlgSelectFile::cmdOK_Click()

@@ -3,7 +3,6 @@
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
-#include "dialogs/modal_runner.h"
 #include "platform/messages.h"
 
 #include <QListWidget>
@@ -46,11 +45,11 @@ void dlgSelectFolder::openFolders(QWidget* owner)
             return false;
         }
         m_lstFolder->setCurrentRow(0);
-        setOwner(owner);
+        m_lstFolder->setFocus();
         return true;
     });
     if (show)
-        ModalRunner::run(*this);
+        runModal(owner);
 }
 
 void dlgSelectFolder::cmdOK_Click()

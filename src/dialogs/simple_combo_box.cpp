@@ -15,8 +15,10 @@ SimpleComboBox::SimpleComboBox(QWidget* parent)
     setFocusProxy(m_edit);
 
     connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { m_edit->setText(item->text()); });
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
+    // Only a pick copies the entry: Tab into the list makes its first entry
+    // current without selecting it, and must not replace the typed name.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (const int row = currentRow(); row >= 0)
             m_edit->setText(m_list->item(row)->text());
     });
     connect(m_list, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {

@@ -1,13 +1,31 @@
 #include "dialogs/single_instance_dialog.h"
 
+#include "dialogs/modal_runner.h"
+#include "dialogs/window_focus.h"
+
 #include <QCloseEvent>
+#include <QPointer>
 
-SingleInstanceDialog::SingleInstanceDialog(QWidget* parent) : QDialog(parent) {}
-
-void SingleInstanceDialog::setOwner(QWidget* owner)
+SingleInstanceDialog::SingleInstanceDialog(QWidget* parent) : QDialog(parent)
 {
-    if (owner && parentWidget() != owner)
-        setParent(owner, windowFlags());
+    // The style marks a focused list only by a faint frame around one entry;
+    // the author moving through the dialog by Tab must see where the keys go.
+    setStyleSheet(QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
+}
+
+bool SingleInstanceDialog::runModal(QWidget* owner)
+{
+    QPointer<SingleInstanceDialog> self(this);
+    QPointer<QWidget> ownerWindow = owner ? owner->window() : nullptr;
+    QPointer<QWidget> ownerFocus = ownerWindow ? ownerWindow->focusWidget() : nullptr;
+    if (ownerWindow && parentWidget() != ownerWindow)
+        setParent(ownerWindow, windowFlags());
+    setModal(true);
+    ModalRunner::run(*this);
+    if (self && parentWidget())
+        setParent(nullptr, windowFlags());
+    WindowFocus::returnTo(ownerWindow, ownerFocus);
+    return !self.isNull();
 }
 
 void SingleInstanceDialog::reject() { cancel(); }

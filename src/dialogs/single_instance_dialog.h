@@ -11,11 +11,14 @@
 // Esc and the frame both count as Cancel: reject() runs the dialog's Cancel.
 class SingleInstanceDialog : public QDialog {
     Q_OBJECT
-public:
-    // Makes owner the dialog's owner window for the next modal show (nullptr keeps the current one).
-    void setOwner(QWidget* owner);
-
 protected:
+    // Shows the dialog modally over owner's window (centred over it, kept
+    // above it) and returns when it is hidden or destroyed. Afterwards the
+    // dialog is a window of its own again, so closing the owner does not take
+    // the one dialog along, and the owner's window gets the keyboard back with
+    // the focus where it was. Returns false when the dialog was destroyed.
+    bool runModal(QWidget* owner);
+
     explicit SingleInstanceDialog(QWidget* parent = nullptr);
 
     // Hides the dialog, ending its modal show. Plain hide(), not done(): Qt

@@ -2,9 +2,9 @@
 
 #include "app/core/error_handler.h"
 #include "dialogs/dlg_select_file.h"
-#include "dialogs/modal_runner.h"
 #include "pages/files.h"
 #include "pages/support.h"
+#include "platform/blanks.h"
 #include "platform/messages.h"
 
 #include <QCloseEvent>
@@ -14,7 +14,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -232,15 +231,8 @@ QString dlgInsert::openDialog(std::int16_t mode, const QString& caption, QWidget
     setFixedSize(px(kWidth), px(top + kBottom));
     (mode == 1 ? m_txtFolder : m_txtImage)->setFocus();
 
-    QPointer<dlgInsert> self(this);
-    setOwner(owner ? owner->window() : nullptr);
-    setModal(true);
-    ModalRunner::run(*this);
-    if (!self)
+    if (!runModal(owner))
         return {};
-    // Back to a window of its own, so the owner's end does not take it along.
-    if (parentWidget())
-        setParent(nullptr, windowFlags());
     return result() == QDialog::Rejected ? QString() : m_directive;
 }
 
@@ -306,7 +298,7 @@ void dlgInsert::closeEvent(QCloseEvent* event)
 namespace {
 QString trimBox(QLineEdit* box)
 {
-    const QString text = box->text().trimmed();
+    const QString text = trimBlanks(box->text());
     box->setText(text);
     return text;
 }
@@ -390,7 +382,7 @@ QString dlgInsert::pageRef()
 {
     return withErrorPath(kModule, QStringLiteral("pageRef"), [&] {
         const QString folder = trimBox(m_txtFolder);
-        return (folder.isEmpty() ? QString() : folder + u'\\') + m_txtPage->text().trimmed();
+        return (folder.isEmpty() ? QString() : folder + u'\\') + trimBlanks(m_txtPage->text());
     });
 }
 
@@ -422,7 +414,8 @@ void dlgInsert::copyImage()
         if (Files::fileExists(destination)) {
             const int answer = Messages::askYesNo(QStringLiteral("The image ") + name
                                                   + QStringLiteral(" already exists in the folder containing this page ")
-                                                  + kCrLf + QStringLiteral("Do you wish to replace it?"));
+                                                  + kCrLf + QStringLiteral("Do you wish to replace it?"),
+                                                  Answer::No);
             if (answer != Answer::Yes)
                 return;
         }

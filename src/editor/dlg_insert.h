@@ -32,8 +32,8 @@ public:
     static dlgInsert& instance();
     static bool exists();
 
-    // owner: the editor the dialog is shown over; it does not become the
-    // dialog's parent.
+    // owner: the editor the dialog is shown over; it is the dialog's parent
+    // only while the dialog runs, and gets the keyboard back afterwards.
     QString openInsertButton(QWidget* owner = nullptr);
     QString openInsertImage(const QString& filePath, QWidget* owner = nullptr);
     QString openInsertItem(const QString& filePath, QWidget* owner = nullptr);

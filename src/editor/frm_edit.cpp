@@ -3,6 +3,8 @@
 #include "app/core/error_handler.h"
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_save_file.h"
+#include "dialogs/window_focus.h"
+#include "dialogs/window_order.h"
 #include "editor/directive_highlighter.h"
 #include "editor/dlg_insert.h"
 #include "editor/page_source_file.h"
@@ -38,6 +40,7 @@ frmEdit::frmEdit(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmEdit"));
+    WindowOrder::startRecording();
     choosePagePath = [this](const QString& currentPath) {
         dlgSaveFile::instance().savePage(currentPath, this);
         return dlgSaveFile::instance().getSelectedFilePath();
@@ -252,7 +255,8 @@ bool frmEdit::saveFileAs()
         if (chosen.isEmpty())
             return false;
         if (Files::fileExists(chosen)) {
-            if (Messages::askYesNo(QStringLiteral("Page already exists - do you want to replace it?")) != Answer::Yes)
+            if (Messages::askYesNo(QStringLiteral("Page already exists - do you want to replace it?"), Answer::No)
+                != Answer::Yes)
                 return false;
         }
         return writePageFile(chosen);
@@ -427,10 +431,7 @@ void frmEdit::closeEvent(QCloseEvent* event)
         withErrorPath(kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); }, [&] {
             if (!isPageChanged())
                 return true;
-            if (isMinimized())
-                showNormal();
-            raise();
-            activateWindow();
+            WindowFocus::bringToFront(this);
             switch (Messages::askYesNoCancel(QStringLiteral("Page has changed - do you want to save it?"))) {
             case Answer::Yes:
                 return saveFile();

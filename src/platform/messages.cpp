@@ -15,7 +15,7 @@ void StandardErrorMessageBoxes::write(const QString& text)
 
 void StandardErrorMessageBoxes::show(const QString& text, MessageIcon) { write(text); }
 
-int StandardErrorMessageBoxes::askYesNo(const QString& text)
+int StandardErrorMessageBoxes::askYesNo(const QString& text, int)
 {
     write(text);
     return Answer::No;
@@ -45,7 +45,7 @@ MessageBoxes& current() { return g_installed ? *g_installed : fallback(); }
 
 void show(const QString& text) { current().show(text, MessageIcon::None); }
 void showExclamation(const QString& text) { current().show(text, MessageIcon::Exclamation); }
-int askYesNo(const QString& text) { return current().askYesNo(text); }
+int askYesNo(const QString& text, int defaultAnswer) { return current().askYesNo(text, defaultAnswer); }
 int askYesNoCancel(const QString& text) { return current().askYesNoCancel(text); }
 
 } // namespace Messages

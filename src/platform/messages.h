@@ -20,8 +20,8 @@ public:
     virtual ~MessageBoxes() = default;
     // A modal box with only an OK button.
     virtual void show(const QString& text, MessageIcon icon) = 0;
-    // Returns Answer::Yes or Answer::No.
-    virtual int askYesNo(const QString& text) = 0;
+    // Returns Answer::Yes or Answer::No; defaultAnswer is the one Enter gives.
+    virtual int askYesNo(const QString& text, int defaultAnswer) = 0;
     // Returns Answer::Yes, Answer::No or Answer::Cancel.
     virtual int askYesNoCancel(const QString& text) = 0;
 };
@@ -32,7 +32,7 @@ public:
 class StandardErrorMessageBoxes : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text) override;
+    int askYesNo(const QString& text, int defaultAnswer) override;
     int askYesNoCancel(const QString& text) override;
     int shownCount() const { return m_shown; }
 
@@ -49,6 +49,8 @@ MessageBoxes& current();
 
 void show(const QString& text);
 void showExclamation(const QString& text);
-int askYesNo(const QString& text);
+// defaultAnswer is what Enter answers: Answer::No for every question that
+// would replace a file.
+int askYesNo(const QString& text, int defaultAnswer);
 int askYesNoCancel(const QString& text);
 } // namespace Messages

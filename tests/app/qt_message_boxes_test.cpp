@@ -3,30 +3,38 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
-// Each row asks through a real box (ask, or shows one with the row's icon when ask is null); once the box is up,
-// the row's button is pressed. The text's CR LF shows as LF, as a Qt box breaks lines.
+// Each row asks through a real box; once the box is up, the row's button is pressed. The text's CR LF shows as
+// LF, as a Qt box breaks lines. Questions carry no icon; only the fatal report has its exclamation. A question that
+// would replace a file has No as its default; the box is wide enough for its whole title.
 TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
 {
     using B = QMessageBox;
-    const struct Row { const char* name; int (QtMessageBoxes::*ask)(const QString&); MessageIcon shown;
-                       B::StandardButton press; int answer; B::StandardButtons buttons; B::Icon icon; } rows[] = {
-        {"Yes of Yes/No", &QtMessageBoxes::askYesNo, MessageIcon::None, B::Yes, 6, B::Yes | B::No, B::Question},
-        {"No of Yes/No", &QtMessageBoxes::askYesNo, MessageIcon::None, B::No, 7, B::Yes | B::No, B::Question},
-        {"Cancel of Yes/No/Cancel", &QtMessageBoxes::askYesNoCancel, MessageIcon::None, B::Cancel, 2, B::Yes | B::No | B::Cancel, B::Question},
-        {"plain message", nullptr, MessageIcon::None, B::Ok, 0, B::Ok, B::NoIcon},
-        {"fatal message", nullptr, MessageIcon::Exclamation, B::Ok, 0, B::Ok, B::Warning},
+    QtMessageBoxes boxes;
+    const struct Row { const char* name; std::function<int()> ask; B::StandardButton press; int answer;
+                       B::StandardButtons buttons; B::Icon icon; B::StandardButton byDefault; } rows[] = {
+        {"Yes of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::Yes, 6, B::Yes | B::No, B::NoIcon, B::Yes},
+        {"No of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::No, 7, B::Yes | B::No, B::NoIcon, B::Yes},
+        {"replace question", [&] { return boxes.askYesNo("one\r\ntwo", Answer::No); }, B::Yes, 6, B::Yes | B::No, B::NoIcon, B::No},
+        {"Cancel of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::Cancel, 2, B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
+        {"plain message", [&] { return boxes.show("one\r\ntwo", MessageIcon::None), 0; }, B::Ok, 0, B::Ok, B::NoIcon, B::Ok},
+        {"fatal message", [&] { return boxes.show("one\r\ntwo", MessageIcon::Exclamation), 0; }, B::Ok, 0, B::Ok, B::Warning, B::Ok},
     };
     for (const Row& row : rows) {
         QTimer::singleShot(0, [&] {
             auto* seen = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(seen, nullptr) << row.name;
-            EXPECT_EQ(std::tuple(seen->windowTitle(), seen->text(), seen->standardButtons(), seen->icon()),
-                      std::tuple(QString("ZEL_Editor"), QString("one\ntwo"), row.buttons, row.icon)) << row.name;
+            EXPECT_EQ(std::tuple(seen->windowTitle(), seen->text(), seen->standardButtons(), seen->icon(),
+                                 seen->standardButton(static_cast<QAbstractButton*>(seen->defaultButton()))),
+                      std::tuple(QString("ZEL_Editor"), QString("one\ntwo"), row.buttons, row.icon, row.byDefault))
+                << row.name;
+            EXPECT_GT(seen->width(), 2 * seen->fontMetrics().horizontalAdvance(seen->windowTitle())) << row.name;
             seen->button(row.press)->click();
         });
-        EXPECT_EQ(row.ask ? (QtMessageBoxes().*row.ask)("one\r\ntwo") : (QtMessageBoxes().show("one\r\ntwo", row.shown), 0), row.answer) << row.name;
+        EXPECT_EQ(row.ask(), row.answer) << row.name;
     }
 }

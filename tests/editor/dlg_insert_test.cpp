@@ -50,6 +50,7 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
     const QString town = kiosk.path("pictures/town.jpg"), here = kiosk.path("news/here.jpg");
     const struct { const char* name; Mode mode; Entries entries; QString directive; QStringList messages; } rows[] = {
         {"button with blanks around the text", Button, {{}, "news", "today", "  Next  "}, "#button news\\today Next"},
+        {"button text keeps tabs and no-break spaces", Button, {{}, "news", "today", " \tNext\u00a0 "}, "#button news\\today \tNext\u00a0"},
         {"button without a folder", Button, {{}, "", "today", "Next"}, "#button today Next"},
         {"button with blank text", Button, {{}, "news", "today", "   "}, "", {"Button Text is blank"}},
         {"button names with capitals", Button, {{}, "News", "Today", "Next"}, "", {nameMessage("News", "folder"), nameMessage("Today", "page")}},
@@ -99,6 +100,7 @@ TEST_F(InsertDialogTest, PictureIsCopiedBesideThePageAskingBeforeReplacing)
     EXPECT_EQ(readBytes(kiosk.path("news/town.jpg")), "pictures/town.jpg");
     EXPECT_EQ(kiosk.messages.texts(), QStringList(2, "The image town.jpg already exists in the folder containing this "
                                                      "page \r\nDo you wish to replace it?"));
+    EXPECT_EQ(kiosk.messages.entries().at(0).defaultAnswer, Answer::No) << "Enter keeps the picture there";
     kiosk.messages.clear();
     EXPECT_EQ(insert(Image, {kiosk.path("news/here.jpg"), {}, {}, {}, "40"}), "#image here.jpg centre 40");
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << "a picture of the page's folder is neither copied nor asked about";

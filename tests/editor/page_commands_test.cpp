@@ -5,6 +5,7 @@
 
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -60,6 +61,28 @@ TEST_F(PageCommandsTest, MakeAllPagesAsksAboutEachChangedEditor)
         closeEditors();
     }
     EXPECT_EQ(makerMessages.last(), "Making page root in folder root") << "the maker dialog showed each page";
+}
+
+// Three changed editors, run after run: Make All asks about them in the order they were opened (No, then Yes
+// brings the second to the front), and so does the open of a kiosk system (No, Cancel, No keeps the second open).
+TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
+{
+    for (int run = 1; run <= 5; ++run) {
+        SCOPED_TRACE(run);
+        QList<QPointer<frmEdit>> editors;
+        for (int type : {1, 2, 4})
+            editors.append(newEditor(type));
+        main->activateWindow();
+        withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "mnuMakeAllPages"); });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editors[1]; }));
+        EXPECT_EQ(withAnswers({Answer::No, Answer::Cancel, Answer::No}, [&] { main->openKioskSystem(kiosk.folder()); }),
+                  QStringList({"Page has changed - do you want to save it?", "Page has changed - do you want to save it?",
+                               "Page has changed - do you want to save it?",
+                               "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(std::tuple(editors[0].isNull(), editors[1].isNull(), editors[2].isNull()), std::tuple(true, false, true));
+        closeEditors();
+    }
 }
 
 } // namespace

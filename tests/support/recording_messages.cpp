@@ -9,9 +9,9 @@ void RecordingMessages::show(const QString& text, MessageIcon icon)
     m_entries.push_back({icon == MessageIcon::Exclamation ? Entry::Exclamation : Entry::Ok, text});
 }
 
-int RecordingMessages::askYesNo(const QString& text)
+int RecordingMessages::askYesNo(const QString& text, int defaultAnswer)
 {
-    m_entries.push_back({Entry::YesNo, text});
+    m_entries.push_back({Entry::YesNo, text, defaultAnswer});
     return nextAnswer();
 }
 

@@ -13,13 +13,14 @@ public:
     struct Entry {
         enum Kind { Ok, Exclamation, YesNo, YesNoCancel } kind;
         QString text;
+        int defaultAnswer = 0; // of a Yes/No question
     };
 
     RecordingMessages();
     ~RecordingMessages() override;
 
     void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text) override;
+    int askYesNo(const QString& text, int defaultAnswer) override;
     int askYesNoCancel(const QString& text) override;
 
     void scriptAnswers(std::initializer_list<int> answers);

@@ -1,0 +1,23 @@
+#pragma once
+
+class QWidget;
+
+// Which window the keyboard belongs to. Activation through the window system
+// arrives late (a window manager answers asynchronously), so a window the
+// program brings to the front counts as the asking window until the window
+// system reports the next activation: a question asked at once is shown over
+// it, not over whichever window was active before.
+namespace WindowFocus {
+
+// Restores the window if minimised, raises it and asks for its activation.
+void bringToFront(QWidget* window);
+// Asks for the window's activation again, with the keyboard focus on the
+// widget that had it (focus, when given and still inside the window).
+void returnTo(QWidget* window, QWidget* focus = nullptr);
+
+// The window a question or dialog belongs to: the active modal dialog, else
+// the window last brought to the front or returned to, else the active
+// window; nullptr when there is none.
+QWidget* askingWindow();
+
+} // namespace WindowFocus

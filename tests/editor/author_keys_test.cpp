@@ -1,0 +1,264 @@
+#include "app/qt_message_boxes.h"
+#include "app/window_closing.h"
+#include "dialogs/dlg_create_new_folder.h"
+#include "dialogs/dlg_save_file.h"
+#include "dialogs/dlg_select_file.h"
+#include "dialogs/dlg_select_folder.h"
+#include "dialogs/simple_combo_box.h"
+#include "editor/frm_edit.h"
+#include "support/kiosk_fixture.h"
+#include "support/modal_keys.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+QWidget* focused() { return QApplication::focusWidget(); }
+void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(widget, key, modifiers); }
+
+// A focused widget by its name, or its holder's name and its kind for the parts of a combo box.
+QString describe(const QWidget* widget)
+{
+    if (!widget)
+        return QStringLiteral("nothing");
+    if (!widget->objectName().isEmpty())
+        return widget->objectName();
+    return widget->parentWidget()->objectName() + u'.' + QString::fromLatin1(widget->metaObject()->className());
+}
+
+// The author at the keyboard, with real message boxes and the program's own modal dialogs, over a kiosk system
+// with the folders aaa, news and root.
+class AuthorKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* folder : {"aaa", "news", "root"})
+            QDir().mkpath(kiosk.path(folder));
+        writeBytes(kiosk.path("news/other.zel"), "#leaf\r\n#title Other\r\n");
+        kiosk.open();
+        Messages::install(&boxes);
+    }
+
+    void TearDown() override
+    {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* editor = qobject_cast<frmEdit*>(window)) {
+                editor->txtContent()->document()->setModified(false);
+                editor->close();
+            }
+        WindowClosing::closeOtherWindows(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Messages::install(&kiosk.messages);
+    }
+
+    // The window is shown and has the keyboard.
+    static frmEdit* active(frmEdit* editor)
+    {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
+        return editor;
+    }
+    static frmEdit* newEditor(int type)
+    {
+        auto* editor = new frmEdit();
+        type == 1 ? editor->newLeafPage() : editor->newBranchPage();
+        return active(editor);
+    }
+    frmEdit* editorOn(const char* page)
+    {
+        auto* editor = new frmEdit();
+        editor->editPage(kiosk.path(page));
+        return active(editor);
+    }
+
+    // Alt+F, then Down downs times and Enter: 0 Save..., 1 Save As..., 2 Make...
+    static void fileCommand(int downs)
+    {
+        press(focused(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        QWidget* menu = QApplication::activePopupWidget();
+        for (int i = 0; i < downs; ++i)
+            press(menu, Qt::Key_Down);
+        press(menu, Qt::Key_Return);
+    }
+
+    // Keys typed now reach this editor's text.
+    static void expectKeysReach(frmEdit* editor, const char* keys)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor->isActiveWindow() && focused() == editor->txtContent(); }))
+            << "the keyboard is in " << describe(focused()).toStdString();
+        QTest::keyClicks(focused(), keys);
+        EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
+    }
+
+    TemporaryKiosk kiosk;
+    QtMessageBoxes boxes;
+};
+
+const auto typeAndEnter = [](const char* text) {
+    return [text](QWidget* box) { QTest::keyClicks(box, text); press(box, Qt::Key_Return); };
+};
+const ModalKeys::Step enter = [](QWidget* widget) { press(widget, Qt::Key_Return); };
+const ModalKeys::Step escape = [](QWidget* widget) { press(widget, Qt::Key_Escape); };
+
+// A page saved as news\important, then a new page: its Save As starts with an empty name, so two Enters only say
+// "No page selected" (over the dialog). A saved page's Save As onto important: Enter answers the replace question
+// No. Nothing is replaced, and the keys typed afterwards reach the editor that asked.
+TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
+{
+    newEditor(2);
+    QTest::keyClicks(focused(), "#title Important");
+    {
+        ModalKeys author({[](QWidget* box) {
+            press(box, Qt::Key_Backtab); // to the folder list
+            QTest::keyClicks(focused(), "n");
+            press(focused(), Qt::Key_Tab);
+            typeAndEnter("important")(focused());
+        }});
+        press(focused(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_TRUE(author.finished());
+    }
+    const QByteArray important = readBytes(kiosk.path("news/important.zel"));
+    ASSERT_TRUE(important.contains("Important"));
+
+    frmEdit* leaf = newEditor(1);
+    QTest::keyClicks(focused(), "#title Leaf");
+    QString nameShown, boxText;
+    QPoint boxCentre, dialogCentre;
+    ModalKeys author({[&](QWidget* box) { nameShown = dlgSaveFile::instance().pageBox()->text(); enter(box); },
+                      [&](QWidget* button) {
+                          boxText = qobject_cast<QMessageBox*>(button->window())->text();
+                          boxCentre = button->window()->frameGeometry().center();
+                          dialogCentre = dlgSaveFile::instance().frameGeometry().center();
+                          enter(button);
+                      },
+                      escape});
+    press(focused(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(author.finished());
+    EXPECT_EQ(nameShown, "");
+    EXPECT_EQ(boxText, "No page selected");
+    EXPECT_LE((boxCentre - dialogCentre).manhattanLength(), 4) << "box centred over the dialog";
+    EXPECT_EQ(readBytes(kiosk.path("news/important.zel")), important);
+    expectKeysReach(leaf, "leaf keys");
+
+    frmEdit* other = editorOn("news/other.zel");
+    QString question;
+    ModalKeys replacing({typeAndEnter("important"), [&](QWidget* button) {
+                             question = qobject_cast<QMessageBox*>(button->window())->text();
+                             enter(button);
+                         }});
+    fileCommand(1);
+    EXPECT_TRUE(replacing.finished());
+    EXPECT_EQ(question, "Page already exists - do you want to replace it?");
+    EXPECT_EQ(readBytes(kiosk.path("news/important.zel")), important);
+    EXPECT_EQ(other->filePath(), kiosk.path("news/other.zel"));
+    expectKeysReach(other, "other keys");
+}
+
+TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
+{
+    frmEdit* other = editorOn("news/other.zel");
+    fileCommand(2);
+    EXPECT_TRUE(other->pageMade());
+    expectKeysReach(other, "after make");
+}
+
+// Save As from one editor, that editor closed, Save As from another: the same dialog, with the name typed before.
+TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
+{
+    writeBytes(kiosk.path("news/second.zel"), "#leaf\r\n");
+    frmEdit* first = editorOn("news/other.zel");
+    QPointer<QWidget> firstDialog;
+    ModalKeys typing({[&](QWidget* box) { firstDialog = box->window(); QTest::keyClicks(box, "kept"); escape(box); }});
+    fileCommand(1);
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(firstDialog.isNull());
+
+    editorOn("news/second.zel");
+    QString nameShown;
+    QWidget* secondDialog = nullptr;
+    ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + dlgSaveFile::instance().pageBox()->text(); escape(box); }});
+    fileCommand(1);
+    EXPECT_EQ(secondDialog, firstDialog.data());
+    EXPECT_EQ(nameShown, "cboPage.QLineEdit kept");
+}
+
+// Each chooser opens with the keyboard in its name box, or its folder list where it has none, takes typed text at
+// once, and Tab walks its controls in the order they stand, with no stop the author cannot see.
+TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
+{
+    QWidget owner;
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    const struct Row { const char* name; std::function<void()> open; const char* typed; std::function<QString()> state;
+                       QStringList tabs; } rows[] = {
+        {"Save Page As", [&] { dlgSaveFile::instance().savePage({}, &owner); }, "fresh",
+         [] { return dlgSaveFile::instance().pageBox()->text(); },
+         {"cboPage.QLineEdit", "cboPage.QListWidget", "cmdCancel", "cmdOK", "lstFolder", "cboPage.QLineEdit"}},
+        {"Create New Folder", [&] { dlgCreateNewFolder::instance().showModal(&owner); }, "Bad Name",
+         [] { return dlgCreateNewFolder::instance().findChild<QLineEdit*>()->text(); },
+         {"cboFolder.QLineEdit", "cboFolder.QListWidget", "cmdCancel", "cmdOK", "cboFolder.QLineEdit"}},
+        {"Select Folder", [&] { dlgSelectFolder::instance().openFolders(&owner); }, "n",
+         [] { return dlgSelectFolder::instance().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
+         {"lstFolder", "cmdCancel", "cmdOK", "lstFolder"}},
+        {"Select Page", [&] { dlgSelectFile::instance().openPage(&owner); }, "n",
+         [] { return dlgSelectFile::instance().getFolder() + '\\' + dlgSelectFile::instance().getPage(); },
+         {"lstFolder", "lstPage", "cmdCancel", "cmdOK", "lstFolder"}},
+    };
+    const QString expected[] = {"fresh", "Bad Name", "news", "news\\other"};
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(row.name);
+        kiosk.messages.clear();
+        QString typed;
+        QStringList tabs;
+        ModalKeys author({[&](QWidget* start) {
+            QTest::keyClicks(start, row.typed);
+            typed = row.state();
+            tabs = QStringList{describe(focused())};
+            for (qsizetype t = 1; t < row.tabs.size(); ++t) {
+                press(focused(), Qt::Key_Tab);
+                tabs.append(describe(focused()));
+            }
+            typed += u' ' + row.state();
+            escape(focused());
+        }});
+        row.open();
+        EXPECT_TRUE(author.finished());
+        EXPECT_EQ(typed, expected[i] + u' ' + expected[i]) << "typed text, and after Tab";
+        EXPECT_EQ(tabs, row.tabs);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&owner));
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Closing every window (as an open of another kiosk system and the shutdown do) asks about each changed page over
+// its own editor, brought to the front, in the order the editors were opened.
+TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
+{
+    const QList<QPointer<frmEdit>> editors{newEditor(1), newEditor(2), editorOn("news/other.zel")};
+    QTest::keyClicks(focused(), "changed");
+    std::vector<QWidget*> askedOver;
+    const ModalKeys::Step no = [&](QWidget* button) {
+        askedOver.push_back(button->window()->parentWidget());
+        press(button, Qt::Key_N);
+    };
+    ModalKeys author({no, no, no});
+    WindowClosing::closeOtherWindows(nullptr);
+    EXPECT_TRUE(author.finished());
+    EXPECT_EQ(askedOver, (std::vector<QWidget*>{editors[0], editors[1], editors[2]}));
+}
+
+} // namespace
