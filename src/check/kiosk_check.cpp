@@ -73,7 +73,7 @@ public:
         else
             m_check.noteMessage(text);
     }
-    int askYesNo(const QString& text) override { return m_previous.askYesNo(text); }
+    int askYesNo(const QString& text, int defaultAnswer) override { return m_previous.askYesNo(text, defaultAnswer); }
     int askYesNoCancel(const QString& text) override { return m_previous.askYesNoCancel(text); }
 
 private:
