@@ -1,8 +1,8 @@
 #include "imaging/image_scaling.h"
 
+#include "imaging/copy_job.h"
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
-#include "pages/files.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
@@ -59,22 +59,22 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
         Messages::show(QStringLiteral("Scaling error in Jpeg.scaleImage"));
         scaledHeight = height;
         scaledWidth = width;
-        Files::copyFile(sourcePath, destinationPath);
+        placeCopy({sourcePath, destinationPath, height, width, CopyJob::Method::Unchanged}); // copy placement
         return;
     }
     if (noScaleUp && scale > 1) {
         scaledHeight = height;
         scaledWidth = width;
-        Files::copyFile(sourcePath, destinationPath);
+        placeCopy({sourcePath, destinationPath, height, width, CopyJob::Method::Unchanged}); // copy placement
         return;
     }
 
     scaledHeight = scaledDimension(scale, height);
     scaledWidth = scaledDimension(scale, width);
-    // Without a working tool the copy keeps its pixels and the page's image
-    // tag scales it to the sizes returned.
-    if (!resampleImage(sourcePath, destinationPath, scaledHeight, scaledWidth))
-        Files::copyFile(sourcePath, destinationPath);
+    // Copy placement: the tool is looked up here, in picture order, and the
+    // copy is made now or handed to the make's copy sink (several at once).
+    const auto method = IrfanViewAvailable() ? CopyJob::Method::Resample : CopyJob::Method::Unchanged;
+    placeCopy({sourcePath, destinationPath, scaledHeight, scaledWidth, method});
 }
 
 } // namespace Jpeg

@@ -33,8 +33,21 @@ public:
     // Receives the pages made so far and the pages of the whole make after each page.
     using CountHandler = std::function<void(int made, int total)>;
 
+    // Receives the pictures done and the pictures asked for so far during run().
+    using PictureCountHandler = std::function<void(int done, int total)>;
+
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
     void setCountHandler(CountHandler handler) { m_count = std::move(handler); }
+    void setPictureCountHandler(PictureCountHandler handler) { m_pictureCount = std::move(handler); }
+
+    // How run() makes picture copies: AutomaticRuns (the default) hands them
+    // to as many image tool runs at once as the tool allows (Jpeg::imageToolRuns)
+    // and keeps copies that need no remaking; InPlace makes each copy when
+    // its picture is placed, every time; a positive number is that many runs.
+    // The made files, messages and their order are the same in every way.
+    static constexpr int AutomaticRuns = -1;
+    static constexpr int InPlace = 0;
+    void setPictureRuns(int runs) { m_pictureRuns = runs; }
 
     // What to make on the next run(): one page source, or every page source of
     // the open kiosk system. Nothing is made yet.
@@ -131,6 +144,10 @@ private:
     // Driver
     QStringList allPageSources() const;
     void reportCount();
+    void makeRequested();
+    // Runs event now, or, while pictures are made in the background, once
+    // everything asked for before it has been shown.
+    void inOrder(std::function<void()> event);
 
     // Driver state
     bool m_makeAllMode = false;
@@ -150,6 +167,9 @@ private:
     int m_pagesTotal = 0;
     ProgressHandler m_progress;
     CountHandler m_count;
+    PictureCountHandler m_pictureCount;
+    int m_pictureRuns = AutomaticRuns;
+    class PictureWork* m_pictureWork = nullptr; // during run(), unless InPlace
 
     // Directive reader state
     QString m_currentLine;

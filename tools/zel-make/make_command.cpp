@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +36,15 @@ bool checkPageSources(const QStringList& paths)
         }
     }
     return true;
+}
+
+// On a terminal, the pictures done so far on one line that is rewritten in
+// place (a "Making page" line starts below it); elsewhere nothing, so that
+// the output of a make stays the same however its pictures are made.
+void printPictureCount(int done, int total)
+{
+    std::fprintf(stdout, "\rPictures done: %d of %d\x1b[K", done, total);
+    std::fflush(stdout);
 }
 
 QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
@@ -65,7 +75,14 @@ int run(const QStringList& arguments)
     // A missing folder or configuration file is a fatal report of the open itself.
     openKioskSystemHeadless(absolute(arguments.first()));
     PageMaker maker;
-    maker.setProgressHandler(printProgress);
+    const bool terminal = isatty(STDOUT_FILENO);
+    maker.setProgressHandler([terminal](const QString& text) {
+        if (terminal)
+            std::fputs("\r\x1b[K", stdout);
+        printProgress(text);
+    });
+    if (terminal)
+        maker.setPictureCountHandler(printPictureCount);
     if (pageSources.isEmpty()) {
         maker.makeAll();
         maker.run();
@@ -75,6 +92,8 @@ int run(const QStringList& arguments)
             maker.run();
         }
     }
+    if (terminal)
+        std::fputs("\n", stdout);
     closeLogFile();
     TextFiles::closeAll();
     std::fflush(stdout);

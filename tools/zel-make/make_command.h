@@ -8,7 +8,7 @@
 // screen (no screen is measured), then makes the named page sources in order,
 // or every page as Make All Pages does when none is named. Messages go to
 // standard error (text with CR LF as newlines, then an empty line), progress
-// lines to standard output.
+// lines to standard output; on a terminal also the pictures done so far.
 namespace MakeCommand {
 
 constexpr int Success = 0;        // nothing was reported
