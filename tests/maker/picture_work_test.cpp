@@ -4,6 +4,7 @@
 // bytes changed.
 #include "maker_test_support.h"
 
+#include "app/core/error_handler.h"
 #include "app/core/open_kiosk_system.h"
 #include "imaging/copy_record.h"
 #include "imaging/image_tool.h"
@@ -91,6 +92,7 @@ public:
         maker.setProgressHandler([&](const QString& text) { log.events.append("progress: " + text); });
         maker.setCountHandler([&](int made, int total) { log.events.append(QString("pages %1/%2").arg(made).arg(total)); });
         maker.makeAll();
+        resetFatalReportForTesting();
         const bool ended = endsProgram([&] { maker.run(); });
         Messages::install(&kiosk.messages);
         if (ended)
@@ -172,6 +174,73 @@ TEST_F(PictureWorkTest, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)
         EXPECT_EQ(events, scratchEvents);
         EXPECT_TRUE(filesUnder(kiosk.path("walk")) == files);
     }
+}
+
+TEST_F(PictureWorkTest, MessagesComeInPictureOrderWithManyPicturesAndAFailingOneInTheMiddle)
+{
+    // Many pictures on several pages; the first picture's tool run is slow, so
+    // later copies are done first.
+    for (int page = 0; page < 4; ++page) {
+        QStringList lines{"#leaf", "#title Page " + QString::number(page)};
+        for (int i = 0; i < 6; ++i)
+            lines.append(QString("#image p%1.jpg centre %2%").arg((page + i) % 6 + 1).arg(30 + 10 * i));
+        writeTextFile(kiosk.path(QString("many/m%1.zel").arg(page)), lines);
+        for (int i = 1; i <= 6; ++i)
+            QFile::copy(kiosk.path(QString("walk/p%1.jpg").arg(i)), kiosk.path(QString("many/p%1.jpg").arg(i)));
+    }
+    writeBytes(kiosk.path("many/header.jpg"), QByteArray("\xFF\xD8\xFF\xE1 not a JFIF picture", 27));
+    const QString source2 = kiosk.path("many/m2.zel");
+    struct Row {
+        const char* name;
+        QString line; // put in the middle of the third page
+        std::function<void()> prepare;
+    };
+    const Row rows[] = {
+        {"missing picture", "#image gone.jpg centre 50%", [] {}},
+        {"picture without a readable header", "#image header.jpg left 50%", [] {}},
+        {"unsupported picture and a reference to a missing page", "#image m0.zel left 50%\r\n#button many\\none None", [] {}},
+        {"copy that cannot be written (the make ends)", "#image p3.jpg left 50%",
+         [&] { QDir().mkpath(kiosk.path("many/images/m200004.jpg")); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList lines = readLines(source2);
+        lines.insert(4, row.line);
+        writeTextFile(source2, lines);
+        useTool("slow-tool.sh", "case \"$1\" in */many/p1.jpg) sleep 0.3;; esac");
+
+        QStringList events[2];
+        for (int runs : {PageMaker::InPlace, 4}) {
+            QDir(kiosk.path("many/images")).removeRecursively();
+            row.prepare();
+            kiosk.openHeadless();
+            events[runs ? 1 : 0] = makeAll(runs);
+        }
+        EXPECT_EQ(events[1].join(u'\n').toStdString(), events[0].join(u'\n').toStdString());
+        EXPECT_TRUE(events[0].join(u'|').contains("message: ")) << events[0].join(u'\n').toStdString();
+        writeTextFile(source2, readLines(kiosk.path("many/m1.zel")));
+    }
+}
+
+TEST_F(PictureWorkTest, MakeOfTheSampleKioskEqualsAMakeWithEveryCopyInPlace)
+{
+    QTemporaryDir inPlace, parallel;
+    QMap<QString, QByteArray> files[2];
+    QStringList events[2];
+    for (QTemporaryDir* dir : {&inPlace, &parallel}) {
+        const QString folder = QDir::toNativeSeparators(dir->path() + "/");
+        copySampleKiosk(folder);
+        openKioskSystemHeadless(folder);
+        const int index = dir == &parallel ? 1 : 0;
+        // The parallel kiosk is made twice: the second make keeps its copies.
+        for (int time = 0; time <= index; ++time)
+            events[index] = makeAll(index ? 4 : PageMaker::InPlace).replaceInStrings(folder, "KIOSK/");
+        files[index] = filesUnder(folder);
+    }
+    EXPECT_EQ(events[1], events[0]);
+    EXPECT_EQ(files[1].keys(), files[0].keys());
+    EXPECT_TRUE(files[1] == files[0]);
+    EXPECT_GT(files[0].size(), 20);
 }
 
 } // namespace
