@@ -114,8 +114,13 @@ def run_floor():
     return time.perf_counter() - start
 
 
+# The replaced picture is shown once (page 5), so its change costs one copy.
+replaced = os.path.join(gallery, "g05_3.jpg")
+replaced_job = next(job for job in jobs if job[0].endswith("g05_3.jpg"))
+
+
 def run_one_picture():
-    source, h, w, name = jobs[0]
+    source, h, w, name = replaced_job
     start = time.perf_counter()
     subprocess.run([resample, source, "/resample=(%d,%d)" % (w, h), "/convert=" + os.path.join(floor_out, name)],
                    check=True)
@@ -123,7 +128,6 @@ def run_one_picture():
 
 
 times = {k: [] for k in ("first", "floor", "unchanged", "touched", "replaced", "picture")}
-replaced = os.path.join(gallery, "g05_1.jpg")
 for round_ in range(args.rounds):
     clear_images()
     times["first"].append(run_make())
@@ -142,8 +146,16 @@ m = {k: statistics.median(v) for k, v in times.items()}
 print("picture kiosk: 21 pages, %d resampled pictures, %d rounds, medians" % (len(jobs), args.rounds))
 for k in ("first", "floor", "unchanged", "touched", "replaced", "picture"):
     print("  %-10s %8.3f s   (all: %s)" % (k, m[k], " ".join("%.3f" % t for t in times[k])))
-print("ratio first / floor (-P%d):        %.3f  (target <= 1.15)" % (args.runs, m["first"] / m["floor"]))
-print("ratio unchanged / first:          %.3f  (target <= 0.03)" % (m["unchanged"] / m["first"]))
-print("ratio touched / first:            %.3f" % (m["touched"] / m["first"]))
-print("ratio (replaced - unchanged) / one picture: %.2f  (target about 1)"
-      % ((m["replaced"] - m["unchanged"]) / m["picture"]))
+
+
+def ratio(numerator, denominator):
+    """The ratio of the medians, and the median of the ratios within each round."""
+    per_round = statistics.median(n / d for n, d in zip(numerator, denominator))
+    return "%.3f (per round: %.3f)" % (statistics.median(numerator) / statistics.median(denominator), per_round)
+
+
+extra = [r - u for r, u in zip(times["replaced"], times["unchanged"])]
+print("ratio first / floor (-P%d):     %s  target <= 1.15" % (args.runs, ratio(times["first"], times["floor"])))
+print("ratio unchanged / first:       %s  target <= 0.03" % ratio(times["unchanged"], times["first"]))
+print("ratio touched / first:         %s" % ratio(times["touched"], times["first"]))
+print("ratio (replaced - unchanged) / one picture: %s  target about 1" % ratio(extra, times["picture"]))

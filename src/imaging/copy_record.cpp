@@ -14,6 +14,9 @@ namespace {
 
 const QString VersionLine = QStringLiteral("zel-copies 1");
 constexpr int FieldCount = 12;
+const QByteArray EndLinePrefix = "end ";
+
+std::uint64_t hashOf(const QByteArray& bytes) { return FileFingerprint::hashBytes(bytes.constData(), std::size_t(bytes.size())); }
 
 bool fitsOnALine(const QString& text)
 {
@@ -54,7 +57,16 @@ CopyRecord CopyRecord::load(const QString& imagesFolder)
     QFile file(imagesFolder + QDir::separator() + FileName);
     if (!file.open(QIODevice::ReadOnly))
         return record;
-    const QString text = QString::fromUtf8(file.readAll());
+    // The last line holds the hash of everything before it: a record cut
+    // short or changed anywhere is not trusted at all.
+    const QByteArray bytes = file.readAll();
+    const qsizetype lastLine = bytes.lastIndexOf("\r\n", bytes.size() - 3) + 2;
+    if (lastLine < 2 || !bytes.endsWith("\r\n")
+        || bytes.mid(lastLine) != EndLinePrefix + QByteArray::number(hashOf(bytes.left(lastLine)), 16) + "\r\n") {
+        record.m_changed = file.size() > 0;
+        return record;
+    }
+    const QString text = QString::fromUtf8(bytes.left(lastLine));
     const QList<QStringView> lines = QStringView(text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     if (lines.isEmpty() || lines.first() != VersionLine)
         return record;
@@ -115,7 +127,8 @@ bool CopyRecord::save() const
     QSaveFile file(m_folder + QDir::separator() + FileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const QByteArray bytes = text.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

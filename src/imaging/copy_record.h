@@ -34,9 +34,9 @@ struct CopyRecordEntry {
 };
 
 // The record of the copies in one "images" folder, kept there in the file
-// ".zel-copies" (our own file: a version line, then one tab-separated line per
-// copy name). A record that is missing, unreadable or of another version
-// counts as empty and is written anew; entries whose text would not fit on
+// ".zel-copies" (our own file: a version line, one tab-separated line per copy
+// name, and a line with the hash of all before it). A record that is missing,
+// unreadable, damaged or of another version counts as empty and is written anew; entries whose text would not fit on
 // one line are not recorded.
 class CopyRecord {
 public:
