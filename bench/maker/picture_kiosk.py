@@ -100,7 +100,7 @@ for folder in images_folders():
     with open(record, encoding="utf-8") as f:
         for line in f.read().splitlines()[1:]:
             fields = line.split("\t")
-            if fields[1] == "resample":
+            if len(fields) == 12 and fields[1] == "resample":
                 jobs.append((fields[5], int(fields[2]), int(fields[3]), fields[0]))
 floor_out = os.path.join(args.work, "floor")
 os.makedirs(floor_out, exist_ok=True)

@@ -73,7 +73,7 @@ CopyRecordEntry intendedEntry(const CopyJob& job, const QString& tool)
 }
 
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
-                                   const std::optional<CopyRecordEntry>& previous)
+                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo)
 {
     CopyRecordEntry entry = intendedEntry(job, tool);
     if (auto kept = reusable(job, entry, previous))
@@ -83,15 +83,18 @@ CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
     entry.sourceCheckedNs = FileFingerprint::nowNs();
     entry.sourceStamp = FileFingerprint::stampOf(job.source);
     const auto sourceHash = FileFingerprint::contentHash(job.source);
-    if (!makeCopy(job) || !sourceHash)
+    CopyJob made = job;
+    if (!writeTo.isEmpty())
+        made.destination = writeTo;
+    if (!makeCopy(made) || !sourceHash)
         return {false, std::nullopt};
     // A source that changed while the copy was made is not described by the hash.
     if (FileFingerprint::stampOf(job.source) != entry.sourceStamp)
         return {false, std::nullopt};
     entry.sourceHash = *sourceHash;
     entry.copyCheckedNs = FileFingerprint::nowNs();
-    entry.copyStamp = FileFingerprint::stampOf(job.destination);
-    const auto copyHash = FileFingerprint::contentHash(job.destination);
+    entry.copyStamp = FileFingerprint::stampOf(made.destination);
+    const auto copyHash = FileFingerprint::contentHash(made.destination);
     if (!copyHash || !entry.copyStamp.valid())
         return {false, std::nullopt};
     entry.copyHash = *copyHash;

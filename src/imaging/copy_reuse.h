@@ -21,10 +21,11 @@ struct CopyOutcome {
 
 // Keeps the copy at job.destination when previous records the same inputs, a
 // source of the same content and the copy as it is now; otherwise makes the
-// copy (makeCopy) and describes it. Stamps are trusted for a file only when
-// the file's last change lies clearly before the moment they were recorded;
-// otherwise the content is hashed. Raises RuntimeError as makeCopy does.
+// copy (makeCopy) at writeTo (job.destination when empty) and describes it
+// (its stamp is that of the file at writeTo). Stamps are trusted for a file
+// only when the file's last change lies clearly before the moment they were
+// recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy does.
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
-                                   const std::optional<CopyRecordEntry>& previous);
+                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo = {});
 
 } // namespace Jpeg

@@ -24,8 +24,9 @@
 // The implementation is split by responsibility: directive reading
 // (directive_reader.cpp), page frame and navigation bar (page_frame.cpp),
 // root/branch/leaf builders (text_pages.cpp), selector builder
-// (selector_page.cpp), make driver (page_maker.cpp) and picture placement
-// (image_placement.cpp).
+// (selector_page.cpp), make driver (page_maker.cpp), picture placement
+// (image_placement.cpp) and the copies made in the background during run()
+// (picture_work.cpp).
 class PageMaker {
 public:
     // Receives "Making page " + page + " in folder " + folder before each page.

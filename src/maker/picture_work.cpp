@@ -5,8 +5,12 @@
 #include "app/core/error_handler.h"
 #include "imaging/image_tool.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <climits>
+#include <cstdio>
 
 namespace {
 
@@ -18,7 +22,7 @@ constexpr int HeldCopiesPerRun = 4;
 
 PictureWork::PictureWork(int runs, CountHandler pictureCount)
     : m_forward(Messages::current()), m_pictureCount(std::move(pictureCount)), m_runs(std::max(1, runs)),
-      m_pool(m_runs)
+      m_pool(std::in_place, m_runs)
 {
     Jpeg::setCopySink(this);
     Messages::install(this);
@@ -26,6 +30,12 @@ PictureWork::PictureWork(int runs, CountHandler pictureCount)
 
 PictureWork::~PictureWork()
 {
+    m_pool.reset(); // running copies end first
+    // A make that ended early leaves the copies it did not reach as they were.
+    for (const Held& held : m_held) {
+        if (held.job)
+            QFile::remove(held.job->temporary);
+    }
     Jpeg::setCopySink(nullptr);
     Messages::install(&m_forward);
 }
@@ -59,6 +69,9 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
     job->folder = destination.path();
     job->copyName = destination.fileName();
     job->destination = copy.destination;
+    job->temporary = job->folder + QDir::separator() + QStringLiteral(".zel-copy-%1-%2.jpg")
+                                                           .arg(QCoreApplication::applicationPid())
+                                                           .arg(++m_temporaries);
     const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(Jpeg::imageToolProgram()) : QString();
     const auto previous = recordOf(job->folder).find(job->copyName);
     m_held.push_back({{}, job});
@@ -68,10 +81,10 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
     if (m_pictureCount)
         m_pictureCount(m_done, m_total);
 
-    m_pool.post([this, job, copy, tool, previous] {
+    m_pool->post([this, job, copy, tool, previous] {
         MessageCapture capture;
         try {
-            job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous);
+            job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous, job->temporary);
         } catch (const RuntimeError& error) {
             job->error = error;
         } catch (const std::exception& error) {
@@ -117,12 +130,32 @@ void PictureWork::release(int jobsToWaitFor)
     }
 }
 
+void PictureWork::putInPlace(Job& job)
+{
+    if (job.outcome.reused || job.error || !QFileInfo::exists(job.temporary)) {
+        QFile::remove(job.temporary);
+        return;
+    }
+    // Replaces the old copy in one step, as copying over it would.
+    if (::rename(QFile::encodeName(job.temporary).constData(), QFile::encodeName(job.destination).constData()) != 0) {
+        QFile::remove(job.temporary);
+        Errors::raise(Errors::PathFileAccess);
+    }
+    if (job.outcome.entry)
+        job.outcome.entry->copyStamp = FileFingerprint::stampOf(job.destination);
+}
+
 void PictureWork::complete(Job& job)
 {
     --m_unfinished;
     m_heldDestinations.remove(job.destination);
     for (const CapturedMessage& message : job.messages)
         m_forward.show(message.text, message.icon);
+    try {
+        putInPlace(job);
+    } catch (const RuntimeError& error) {
+        job.error = error;
+    }
     Jpeg::CopyRecord& record = recordOf(job.folder);
     if (job.outcome.entry && !job.error)
         record.put(job.copyName, *job.outcome.entry);

@@ -22,6 +22,9 @@
 //  - every message and every ordered event (progress, page counts) is held
 //    until the copies asked for before it are done, and then shown with the
 //    messages of those copies, in the order a waiting make gives them;
+//  - a new copy is written to a temporary beside it (".zel-copy-" + a number
+//    + ".jpg") and put in place in that order too, so a make that ends at a
+//    copy that cannot be written leaves the later copies as they were;
 //  - a copy that cannot be written is reported at its place in that order
 //    (module "dlgMakePage", label "scaleImage");
 //  - a copy whose record in its images folder (Jpeg::CopyRecord) shows the
@@ -57,6 +60,7 @@ private:
         QString folder;
         QString copyName;
         QString destination;
+        QString temporary; // where a new copy is written
         bool finished = false; // guarded by m_mutex
         Jpeg::CopyOutcome outcome;
         QList<CapturedMessage> messages;
@@ -70,6 +74,8 @@ private:
     // Shows what is held, in order, waiting for up to jobsToWaitFor unfinished copies.
     void release(int jobsToWaitFor);
     void complete(Job& job);
+    // Puts a new copy in place; raises RuntimeError as a copy that cannot be written does.
+    void putInPlace(Job& job);
     Jpeg::CopyRecord& recordOf(const QString& folder);
     const QString& toolOf(const QString& program);
 
@@ -85,7 +91,8 @@ private:
     int m_total = 0;
     int m_reused = 0;
     bool m_failing = false;
+    int m_temporaries = 0;
     std::mutex m_mutex;
     std::condition_variable m_finished;
-    WorkPool m_pool; // last: its threads end before the rest goes
+    std::optional<WorkPool> m_pool;
 };
