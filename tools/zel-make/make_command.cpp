@@ -41,11 +41,16 @@ bool checkPageSources(const QStringList& paths)
 // On a terminal, the pictures done so far on one line that is rewritten in
 // place (a "Making page" line starts below it); elsewhere nothing, so that
 // the output of a make stays the same however its pictures are made.
-void printPictureCount(int done, int total)
-{
-    std::fprintf(stdout, "\rPictures done: %d of %d\x1b[K", done, total);
-    std::fflush(stdout);
-}
+struct PictureCount {
+    int done = 0;
+    int total = 0;
+    void print() const
+    {
+        if (total > 0)
+            std::fprintf(stdout, "\rPictures done: %d of %d\x1b[K", done, total);
+        std::fflush(stdout);
+    }
+};
 
 QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
@@ -76,13 +81,19 @@ int run(const QStringList& arguments)
     openKioskSystemHeadless(absolute(arguments.first()));
     PageMaker maker;
     const bool terminal = isatty(STDOUT_FILENO);
-    maker.setProgressHandler([terminal](const QString& text) {
+    PictureCount pictures;
+    maker.setProgressHandler([terminal, &pictures](const QString& text) {
         if (terminal)
             std::fputs("\r\x1b[K", stdout);
         printProgress(text);
+        if (terminal)
+            pictures.print();
     });
     if (terminal)
-        maker.setPictureCountHandler(printPictureCount);
+        maker.setPictureCountHandler([&pictures](int done, int total) {
+            pictures = {done, total};
+            pictures.print();
+        });
     if (pageSources.isEmpty()) {
         maker.makeAll();
         maker.run();
