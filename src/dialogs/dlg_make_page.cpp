@@ -20,7 +20,8 @@ dlgMakePage& dlgMakePage::instance() { return g_instance.get(); }
 
 void dlgMakePage::releaseInstance() { g_instance.release(this); }
 
-dlgMakePage::dlgMakePage() : m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this))
+dlgMakePage::dlgMakePage()
+    : m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)), m_lblPictures(new QLabel(this))
 {
     setObjectName(QStringLiteral("dlgMakePage"));
     setWindowTitle(QStringLiteral("ZEL - Make Page"));
@@ -28,13 +29,16 @@ dlgMakePage::dlgMakePage() : m_lblMessage(new QLabel(this)), m_progress(new QPro
     m_progress->setObjectName(QStringLiteral("progressBar"));
     m_progress->setFormat(QStringLiteral("%v / %m"));
     m_progress->setVisible(false);
+    m_lblPictures->setObjectName(QStringLiteral("lblPictures"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_lblMessage);
     layout->addWidget(m_progress);
+    layout->addWidget(m_lblPictures);
     setMinimumSize(kWidth, kHeight);
     resize(kWidth, kHeight);
     m_maker.setProgressHandler([this](const QString& text) { showMessage(text); });
     m_maker.setCountHandler([this](int made, int total) { showCount(made, total); });
+    m_maker.setPictureCountHandler([this](int done, int total) { showPictureCount(done, total); });
 }
 
 void dlgMakePage::makeOne(const QString& filePath) { m_maker.makeOne(filePath); }
@@ -44,6 +48,7 @@ void dlgMakePage::makeAll() { m_maker.makeAll(); }
 void dlgMakePage::showModal(QWidget* owner)
 {
     m_lblMessage->clear();
+    m_lblPictures->clear();
     m_progress->setVisible(m_maker.makeAllMode());
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
@@ -94,4 +99,10 @@ void dlgMakePage::showCount(int made, int total)
     m_progress->setRange(0, total);
     m_progress->setValue(made);
     m_progress->repaint();
+}
+
+void dlgMakePage::showPictureCount(int done, int total)
+{
+    m_lblPictures->setText(QStringLiteral("Pictures done: %1 of %2").arg(done).arg(total));
+    m_lblPictures->repaint();
 }

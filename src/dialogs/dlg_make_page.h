@@ -10,7 +10,8 @@ class QProgressBar;
 // make (makeOne or makeAll) and then calls showModal; the dialog makes it when
 // it is activated (its first show, through a queued call so the window is on
 // screen first), shows "Making page ... in folder ..." for every page and, for
-// Make All, a bar with the pages made out of the total, then hides itself,
+// Make All, a bar with the pages made out of the total, and, while pictures
+// are made, "Pictures done: N of M" (those asked for so), then hides itself,
 // which ends the modal show.
 //
 // The dialog exists once and keeps its PageMaker between makes. It has no
@@ -32,6 +33,7 @@ public:
 
     QLabel* lblMessage() const { return m_lblMessage; }
     QProgressBar* progressBar() const { return m_progress; }
+    QLabel* lblPictures() const { return m_lblPictures; }
     const PageMaker& maker() const { return m_maker; }
 
 protected:
@@ -44,12 +46,14 @@ private:
     void Form_Activate();
     void showMessage(const QString& text);
     void showCount(int made, int total);
+    void showPictureCount(int done, int total);
     void cancel() override {}
     void releaseInstance() override;
 
     PageMaker m_maker;
     QLabel* m_lblMessage;
     QProgressBar* m_progress;
+    QLabel* m_lblPictures;
     bool m_activationPending = false;
     bool m_making = false;
 };

@@ -1,5 +1,6 @@
 #include "fileio/atomic_file.h"
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -19,6 +20,8 @@ namespace {
 
 const std::string kOwnPrefix = ".zel-tmp-";
 const std::string kToolPrefix = ".zel-resample-";
+// Copies being made several at once: ".zel-copy-<pid>-<n>.jpg".
+const std::string kCopyPrefix = ".zel-copy-";
 
 FailureHook& failureHook()
 {
@@ -243,6 +246,9 @@ void removeDeadTemporaries(const std::string& folder)
         bool dead = false;
         if (isOwnTemporaryName(name))
             dead = !processRuns(std::atol(std::string(name.substr(kOwnPrefix.size())).c_str()));
+        else if (name.substr(0, kCopyPrefix.size()) == kCopyPrefix && name.size() > kCopyPrefix.size()
+                 && std::isdigit(static_cast<unsigned char>(name[kCopyPrefix.size()])))
+            dead = !processRuns(std::atol(std::string(name.substr(kCopyPrefix.size())).c_str()));
         else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
             dead = !heldByRunningTool(path);
         if (dead)

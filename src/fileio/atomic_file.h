@@ -81,7 +81,8 @@ void syncAndClose(int descriptor, const std::string& path);
 void copyFile(const std::string& source, const std::string& target);
 
 // Removes temporaries that a killed run left in folder: our own
-// ".zel-tmp-<pid>-XXXXXX" whose process no longer runs, and the image tool's
+// ".zel-tmp-<pid>-XXXXXX" and ".zel-copy-<pid>-<n>.jpg" whose process no
+// longer runs, and the image tool's
 // ".zel-resample-XXXXXX" that no running image tool holds locked. Nothing else is touched;
 // failures are ignored.
 void removeDeadTemporaries(const std::string& folder);

@@ -1,8 +1,8 @@
 #include "imaging/image_scaling.h"
 
+#include "imaging/copy_job.h"
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
-#include "pages/files.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
@@ -37,19 +37,19 @@ std::int32_t scaledDimension(float scale, std::int32_t size)
     return static_cast<std::int32_t>(rounded);
 }
 
-ScaleOutcome scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
-                        std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
-                        bool noScaleUp, bool writeCopy)
+void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
+                std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth, bool noScaleUp,
+                bool writeCopy, const QString& messageContext)
 {
     const auto copyUnchanged = [&] {
         if (writeCopy)
-            Files::copyFile(sourcePath, destinationPath);
+            placeCopy({sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged,
+                       messageContext});
     };
     // A copy that shows a picture the page no longer has must go.
     const auto removeOlderCopy = [&] {
-        if (writeCopy && QFileInfo(destinationPath).isFile() && !QFile::remove(destinationPath))
-            Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess)
-                                                      + QStringLiteral(": ") + destinationPath);
+        if (writeCopy)
+            removeCopy(destinationPath);
     };
     std::int32_t height = 0;
     std::int32_t width = 0;
@@ -60,7 +60,7 @@ ScaleOutcome scaleImage(const QString& sourcePath, const QString& destinationPat
         scaledHeight = 0;
         scaledWidth = 0;
         removeOlderCopy();
-        return {};
+        return;
     }
 
     const float xScale = scaleFactor(requiredWidth, width);
@@ -73,33 +73,23 @@ ScaleOutcome scaleImage(const QString& sourcePath, const QString& destinationPat
         scaledHeight = height;
         scaledWidth = width;
         copyUnchanged();
-        return {};
+        return;
     }
     if (noScaleUp && scale > 1) {
         scaledHeight = height;
         scaledWidth = width;
         copyUnchanged();
-        return {};
+        return;
     }
 
     scaledHeight = scaledDimension(scale, height);
     scaledWidth = scaledDimension(scale, width);
     if (!writeCopy)
-        return {};
-    const ToolRun run = resampleImage(sourcePath, destinationPath, scaledHeight, scaledWidth);
-    switch (run.outcome) {
-    case ToolRun::Resampled:
-        return {};
-    case ToolRun::PictureUnreadable:
-        removeOlderCopy();
-        return {true, run.reason};
-    case ToolRun::NoTool:
-    case ToolRun::Failed:
-        // The copy keeps its pixels and the page's image tag scales it to the sizes returned.
-        copyUnchanged();
-        return {false, run.reason.isEmpty() ? QString() : run.reason + QStringLiteral(", copied unchanged")};
-    }
-    return {};
+        return;
+    // The tool is looked up here, in picture order; the copy is made now or
+    // handed to the make's copy sink (several at once).
+    const auto method = IrfanViewAvailable() ? CopyJob::Method::Resample : CopyJob::Method::Unchanged;
+    placeCopy({sourcePath, destinationPath, scaledHeight, scaledWidth, method, messageContext});
 }
 
 } // namespace Jpeg

@@ -19,19 +19,16 @@ namespace Jpeg {
 //    size, or, when there is no tool, the picture is copied unchanged (the
 //    page then scales it by the sizes returned).
 //  - The tool failed on the picture (crashed, timed out, other failure): the
-//    picture is copied unchanged and problem says why.
-//  - The tool could not read the picture: no copy, an older file at
-//    destinationPath is removed, pictureUnreadable with the tool's reason.
-//    The sizes are the computed ones.
+//    picture is copied unchanged and a message says why (makeCopy).
+//  - The tool could not read the picture: a message, no copy, an older file
+//    at destinationPath is removed. The sizes are the computed ones.
+// The copy is made through placeCopy: now, or later by the make's copy sink.
+// messageContext follows the text of a message about the copy.
 // writeCopy false computes the sizes only and writes or removes nothing.
 // Failures to copy and sizes beyond 32 bits raise RuntimeError for the caller.
-struct ScaleOutcome {
-    bool pictureUnreadable = false;
-    QString problem; // for the author; empty when all went as it should
-};
-ScaleOutcome scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
-                        std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth,
-                        bool noScaleUp, bool writeCopy = true);
+void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
+                std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth, bool noScaleUp,
+                bool writeCopy = true, const QString& messageContext = {});
 
 // The ratio that fits a side of the picture into a required size, as a single
 // precision number; 3E+38 for a free side (required below 1).

@@ -162,7 +162,11 @@ void PageMaker::insertBreak()
 void PageMaker::makeError(const QString& message)
 {
     withErrorPath(makerModule(), QStringLiteral("makeError"), [&] {
-        Messages::show(message + kCrLf + QStringLiteral("In line - ") + m_currentLine + kCrLf
-                       + QStringLiteral("In file - ") + m_sourcePath);
+        Messages::show(message + errorContext());
     });
+}
+
+QString PageMaker::errorContext() const
+{
+    return kCrLf + QStringLiteral("In line - ") + m_currentLine + kCrLf + QStringLiteral("In file - ") + m_sourcePath;
 }

@@ -107,12 +107,11 @@ void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeigh
         } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
             makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));
         } else {
-            const Jpeg::ScaleOutcome outcome = Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth,
-                                                                scaledHeight, scaledWidth, noScaleUp, m_writeOutput);
+            // A message about the copy may come later (copies are made
+            // several at once) and names this line and page source as makeError does.
+            Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
+                             m_writeOutput, errorContext());
             scaled = true;
-            if (!outcome.problem.isEmpty())
-                makeError(QStringLiteral("Picture ") + picture + QStringLiteral(" could not be resampled: ")
-                          + outcome.problem);
         }
         if (!scaled) {
             scaledHeight = requiredHeight >= 1 ? requiredHeight : 100;

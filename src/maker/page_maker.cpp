@@ -3,9 +3,11 @@
 #include "maker/page_maker.h"
 
 #include "maker/maker_module.h"
+#include "maker/picture_work.h"
 
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
+#include "imaging/tool_runs.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
@@ -45,14 +47,39 @@ void PageMaker::run()
 {
     m_preparedFolders.clear();
     withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
-        if (m_makeAllMode) {
-            makeAllPages();
-        } else {
-            m_pagesMade = 0;
-            m_pagesTotal = 1;
-            makeOnePage(m_pendingPagePath);
+        if (m_pictureRuns == InPlace) {
+            makeRequested();
+            return;
         }
+        // Picture copies are made in the background while the pages are written.
+        PictureWork work(m_pictureRuns == AutomaticRuns ? Jpeg::imageToolRuns() : m_pictureRuns, m_pictureCount);
+        m_pictureWork = &work;
+        struct Detach {
+            PictureWork*& work;
+            ~Detach() { work = nullptr; }
+        } detach{m_pictureWork};
+        makeRequested();
+        work.finish();
     });
+}
+
+void PageMaker::makeRequested()
+{
+    if (m_makeAllMode) {
+        makeAllPages();
+    } else {
+        m_pagesMade = 0;
+        m_pagesTotal = 1;
+        makeOnePage(m_pendingPagePath);
+    }
+}
+
+void PageMaker::inOrder(std::function<void()> event)
+{
+    if (m_pictureWork)
+        m_pictureWork->inOrder(std::move(event));
+    else
+        event();
 }
 
 QStringList PageMaker::allPageSources() const
@@ -89,7 +116,7 @@ void PageMaker::makeAllPages()
 void PageMaker::reportCount()
 {
     if (m_count)
-        m_count(m_pagesMade, m_pagesTotal);
+        inOrder([this, made = m_pagesMade, total = m_pagesTotal] { m_count(made, total); });
 }
 
 void PageMaker::makeOnePage(const QString& filePath)
@@ -99,7 +126,9 @@ void PageMaker::makeOnePage(const QString& filePath)
         QString pageName;
         Files::splitPageSourcePath(filePath, folderName, pageName);
         if (m_progress)
-            m_progress(QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ") + folderName);
+            inOrder([this, text = QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ") + folderName] {
+                m_progress(text);
+            });
 
         m_buttonCount = 0;
         m_imageCounter = 1;

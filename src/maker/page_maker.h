@@ -24,8 +24,9 @@
 // The implementation is split by responsibility: directive reading
 // (directive_reader.cpp), page frame and navigation bar (page_frame.cpp),
 // root/branch/leaf builders (text_pages.cpp), selector builder
-// (selector_page.cpp), make driver (page_maker.cpp) and picture placement
-// (image_placement.cpp).
+// (selector_page.cpp), make driver (page_maker.cpp), picture placement
+// (image_placement.cpp) and the copies made in the background during run()
+// (picture_work.cpp).
 class PageMaker {
 public:
     // Receives "Making page " + page + " in folder " + folder before each page.
@@ -33,8 +34,21 @@ public:
     // Receives the pages made so far and the pages of the whole make after each page.
     using CountHandler = std::function<void(int made, int total)>;
 
+    // Receives the pictures done and the pictures asked for so far during run().
+    using PictureCountHandler = std::function<void(int done, int total)>;
+
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
     void setCountHandler(CountHandler handler) { m_count = std::move(handler); }
+    void setPictureCountHandler(PictureCountHandler handler) { m_pictureCount = std::move(handler); }
+
+    // How run() makes picture copies: AutomaticRuns (the default) hands them
+    // to as many image tool runs at once as the tool allows (Jpeg::imageToolRuns)
+    // and keeps copies that need no remaking; InPlace makes each copy when
+    // its picture is placed, every time; a positive number is that many runs.
+    // The made files, messages and their order are the same in every way.
+    static constexpr int AutomaticRuns = -1;
+    static constexpr int InPlace = 0;
+    void setPictureRuns(int runs) { m_pictureRuns = runs; }
 
     // What a page uses, told while it is read: its page-type line, the page
     // source path of every well-named reference (whether it exists or not),
@@ -105,6 +119,8 @@ private:
     void copyHTML();
     void insertBreak();
     void makeError(const QString& message);
+    // The lines that follow a faulty-line message: the line and the page source.
+    QString errorContext() const;
     void writeContent(const QString& line);
     // Copies the following plain lines until a directive line (held) or the end.
     void copyBlock(bool escape);
@@ -167,6 +183,10 @@ private:
         if (m_use)
             m_use(use, value);
     }
+    void makeRequested();
+    // Runs event now, or, while pictures are made in the background, once
+    // everything asked for before it has been shown.
+    void inOrder(std::function<void()> event);
 
     // Driver state
     bool m_makeAllMode = false;
@@ -190,6 +210,9 @@ private:
     CountHandler m_count;
     UseHandler m_use;
     int m_lineNumber = 0;
+    PictureCountHandler m_pictureCount;
+    int m_pictureRuns = AutomaticRuns;
+    class PictureWork* m_pictureWork = nullptr; // during run(), unless InPlace
 
     // Directive reader state
     QString m_currentLine;

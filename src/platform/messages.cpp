@@ -29,6 +29,29 @@ int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
 
 namespace {
 MessageBoxes* g_installed = nullptr;
+thread_local MessageCapture* t_capture = nullptr;
+} // namespace
+
+class CapturingBoxes : public MessageBoxes {
+public:
+    void show(const QString& text, MessageIcon icon) override { t_capture->m_messages.append({text, icon}); }
+    int askYesNo(const QString& text, int) override
+    {
+        show(text, MessageIcon::None);
+        return Answer::No;
+    }
+    int askYesNoCancel(const QString& text) override
+    {
+        show(text, MessageIcon::None);
+        return Answer::Cancel;
+    }
+};
+
+MessageCapture::MessageCapture() : m_outer(t_capture) { t_capture = this; }
+
+MessageCapture::~MessageCapture() { t_capture = m_outer; }
+
+namespace {
 
 MessageBoxes& fallback()
 {
@@ -41,7 +64,14 @@ namespace Messages {
 
 void install(MessageBoxes* boxes) { g_installed = boxes; }
 
-MessageBoxes& current() { return g_installed ? *g_installed : fallback(); }
+MessageBoxes& current()
+{
+    if (t_capture) {
+        static CapturingBoxes capturing;
+        return capturing;
+    }
+    return g_installed ? *g_installed : fallback();
+}
 
 void show(const QString& text) { current().show(text, MessageIcon::None); }
 void showExclamation(const QString& text) { current().show(text, MessageIcon::Exclamation); }

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -53,6 +54,20 @@ bool checkPageSources(const QStringList& paths)
     return true;
 }
 
+// On a terminal, the pictures done so far on one line that is rewritten in
+// place (a "Making page" line starts below it); elsewhere nothing, so that
+// the output of a make stays the same however its pictures are made.
+struct PictureCount {
+    int done = 0;
+    int total = 0;
+    void print() const
+    {
+        if (total > 0)
+            std::fprintf(stdout, "\rPictures done: %d of %d\x1b[K", done, total);
+        std::fflush(stdout);
+    }
+};
+
 QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
 } // namespace
@@ -84,7 +99,20 @@ int run(const QStringList& arguments)
     // A missing folder or configuration file is a fatal report of the open itself.
     openKioskSystemHeadless(absolute(arguments.first()));
     PageMaker maker;
-    maker.setProgressHandler(printLine);
+    const bool terminal = isatty(STDOUT_FILENO);
+    PictureCount pictures;
+    maker.setProgressHandler([terminal, &pictures](const QString& text) {
+        if (terminal)
+            std::fputs("\r\x1b[K", stdout);
+        printLine(text);
+        if (terminal)
+            pictures.print();
+    });
+    if (terminal)
+        maker.setPictureCountHandler([&pictures](int done, int total) {
+            pictures = {done, total};
+            pictures.print();
+        });
     if (pageSources.isEmpty()) {
         maker.makeAll();
         maker.run();
@@ -94,6 +122,8 @@ int run(const QStringList& arguments)
             maker.run();
         }
     }
+    if (terminal)
+        std::fputs("\n", stdout);
     closeLogFile();
     TextFiles::closeAll();
     std::fflush(stdout);

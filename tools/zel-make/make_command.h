@@ -9,7 +9,7 @@
 // screen (no screen is measured), then makes the named page sources in order,
 // or every page as Make All Pages does when none is named. Messages go to
 // standard error (text with CR LF as newlines, then an empty line), progress
-// lines to standard output.
+// lines to standard output; on a terminal also the pictures done so far.
 //
 // With --check nothing is made and nothing is written into the folder: every
 // finding of the kiosk check goes to standard output as

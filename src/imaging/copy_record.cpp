@@ -1,0 +1,139 @@
+#include "imaging/copy_record.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+#include <algorithm>
+
+namespace Jpeg {
+
+const QString CopyRecord::FileName = QStringLiteral(".zel-copies");
+
+namespace {
+
+const QString VersionLine = QStringLiteral("zel-copies 1");
+constexpr int FieldCount = 12;
+const QByteArray EndLinePrefix = "end ";
+
+std::uint64_t hashOf(const QByteArray& bytes) { return FileFingerprint::hashBytes(bytes.constData(), std::size_t(bytes.size())); }
+
+bool fitsOnALine(const QString& text)
+{
+    return !text.contains(u'\t') && !text.contains(u'\n') && !text.contains(u'\r');
+}
+
+QString hex(std::uint64_t value) { return QString::number(value, 16); }
+
+std::optional<CopyRecordEntry> parseFields(const QList<QStringView>& fields)
+{
+    CopyRecordEntry entry;
+    bool ok[7];
+    entry.method = fields[1].toString();
+    entry.height = fields[2].toInt(&ok[0]);
+    entry.width = fields[3].toInt(&ok[1]);
+    entry.tool = fields[4].toString();
+    entry.sourcePath = fields[5].toString();
+    entry.sourceHash = fields[6].toULongLong(&ok[2], 16);
+    const auto sourceStamp = FileFingerprint::Stamp::parse(fields[7]);
+    entry.sourceCheckedNs = fields[8].toLongLong(&ok[3]);
+    entry.copyHash = fields[9].toULongLong(&ok[4], 16);
+    const auto copyStamp = FileFingerprint::Stamp::parse(fields[10]);
+    entry.copyCheckedNs = fields[11].toLongLong(&ok[5]);
+    ok[6] = sourceStamp && copyStamp && (entry.method == QLatin1String("copy") || entry.method == QLatin1String("resample"));
+    if (!std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }))
+        return std::nullopt;
+    entry.sourceStamp = *sourceStamp;
+    entry.copyStamp = *copyStamp;
+    return entry;
+}
+
+} // namespace
+
+CopyRecord CopyRecord::load(const QString& imagesFolder)
+{
+    CopyRecord record;
+    record.m_folder = imagesFolder;
+    QFile file(imagesFolder + QDir::separator() + FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return record;
+    // The last line holds the hash of everything before it: a record cut
+    // short or changed anywhere is not trusted at all.
+    const QByteArray bytes = file.readAll();
+    const qsizetype lastLine = bytes.lastIndexOf("\r\n", bytes.size() - 3) + 2;
+    if (lastLine < 2 || !bytes.endsWith("\r\n")
+        || bytes.mid(lastLine) != EndLinePrefix + QByteArray::number(hashOf(bytes.left(lastLine)), 16) + "\r\n") {
+        record.m_changed = file.size() > 0;
+        return record;
+    }
+    const QString text = QString::fromUtf8(bytes.left(lastLine));
+    const QList<QStringView> lines = QStringView(text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    if (lines.isEmpty() || lines.first() != VersionLine)
+        return record;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QList<QStringView> fields = lines[i].split(u'\t');
+        const auto entry = fields.size() == FieldCount ? parseFields(fields) : std::nullopt;
+        if (!entry) {
+            // A damaged record is not trusted in part: it is made anew.
+            record.m_entries.clear();
+            record.m_changed = true;
+            return record;
+        }
+        record.m_entries.insert(fields[0].toString(), *entry);
+    }
+    return record;
+}
+
+std::optional<CopyRecordEntry> CopyRecord::find(const QString& copyName) const
+{
+    const auto found = m_entries.constFind(copyName);
+    if (found == m_entries.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+void CopyRecord::put(const QString& copyName, const CopyRecordEntry& entry)
+{
+    if (!(fitsOnALine(copyName) && fitsOnALine(entry.tool) && fitsOnALine(entry.sourcePath))) {
+        remove(copyName);
+        return;
+    }
+    const auto found = m_entries.constFind(copyName);
+    if (found != m_entries.constEnd() && *found == entry)
+        return;
+    m_entries.insert(copyName, entry);
+    m_changed = true;
+}
+
+void CopyRecord::remove(const QString& copyName)
+{
+    if (m_entries.remove(copyName))
+        m_changed = true;
+}
+
+bool CopyRecord::save() const
+{
+    QStringList names = m_entries.keys();
+    names.sort();
+    QString text = VersionLine + QStringLiteral("\r\n");
+    for (const QString& name : names) {
+        const CopyRecordEntry& e = m_entries[name];
+        text += QStringList{name, e.method, QString::number(e.height), QString::number(e.width), e.tool, e.sourcePath,
+                            hex(e.sourceHash), e.sourceStamp.text(), QString::number(e.sourceCheckedNs),
+                            hex(e.copyHash), e.copyStamp.text(), QString::number(e.copyCheckedNs)}
+                    .join(u'\t')
+            + QStringLiteral("\r\n");
+    }
+    QSaveFile file(m_folder + QDir::separator() + FileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bytes = text.toUtf8();
+    bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace Jpeg

@@ -1,0 +1,107 @@
+#include "imaging/copy_reuse.h"
+
+namespace Jpeg {
+
+namespace {
+
+using FileFingerprint::Stamp;
+
+// Time stamps closer than this to the moment they were taken may not yet show
+// a change made right after (coarse file system clocks).
+constexpr std::int64_t StampTrustMarginNs = 2'000'000'000;
+
+// True when the file's stamp still equals the recorded one, taken well after
+// the file's last change: its content is then the recorded content.
+bool stampTrusted(const Stamp& now, const Stamp& recorded, std::int64_t recordedAtNs)
+{
+    return now == recorded && now.changedNs + StampTrustMarginNs < recordedAtNs
+        && now.modifiedNs + StampTrustMarginNs < recordedAtNs;
+}
+
+// Checks one file against its recorded hash; a file whose stamp is not trusted
+// is hashed and, when equal, gets its stamp recorded anew.
+bool sameContent(const QString& path, const Stamp& now, Stamp& recorded, std::int64_t& recordedAtNs,
+                 std::uint64_t recordedHash, std::int64_t checkedNs)
+{
+    if (stampTrusted(now, recorded, recordedAtNs))
+        return true;
+    if (FileFingerprint::contentHash(path) != recordedHash)
+        return false;
+    recorded = now;
+    recordedAtNs = checkedNs;
+    return true;
+}
+
+std::optional<CopyRecordEntry> reusable(const CopyJob& job, const CopyRecordEntry& intended,
+                                        const std::optional<CopyRecordEntry>& previous)
+{
+    if (!previous || !previous->sameInputs(intended))
+        return std::nullopt;
+    CopyRecordEntry entry = *previous;
+    const std::int64_t checkedNs = FileFingerprint::nowNs();
+    const Stamp sourceStamp = FileFingerprint::stampOf(job.source);
+    const Stamp copyStamp = FileFingerprint::stampOf(job.destination);
+    if (!sourceStamp.valid() || !copyStamp.valid())
+        return std::nullopt;
+    if (entry.sourcePath != job.source) {
+        entry.sourcePath = job.source;
+        entry.sourceStamp = Stamp{};
+    }
+    if (!sameContent(job.source, sourceStamp, entry.sourceStamp, entry.sourceCheckedNs, entry.sourceHash, checkedNs)
+        || !sameContent(job.destination, copyStamp, entry.copyStamp, entry.copyCheckedNs, entry.copyHash, checkedNs))
+        return std::nullopt;
+    return entry;
+}
+
+} // namespace
+
+QString toolIdentity(const QString& program)
+{
+    const Stamp stamp = FileFingerprint::stampOf(program);
+    return program + QStringLiteral("|") + stamp.text();
+}
+
+CopyRecordEntry intendedEntry(const CopyJob& job, const QString& tool)
+{
+    CopyRecordEntry entry;
+    const bool resample = job.method == CopyJob::Method::Resample;
+    entry.method = resample ? QStringLiteral("resample") : QStringLiteral("copy");
+    entry.height = resample ? job.height : 0;
+    entry.width = resample ? job.width : 0;
+    entry.tool = resample ? tool : QStringLiteral("-");
+    return entry;
+}
+
+CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
+                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo)
+{
+    CopyRecordEntry entry = intendedEntry(job, tool);
+    if (auto kept = reusable(job, entry, previous))
+        return {true, kept};
+
+    entry.sourcePath = job.source;
+    entry.sourceCheckedNs = FileFingerprint::nowNs();
+    entry.sourceStamp = FileFingerprint::stampOf(job.source);
+    const auto sourceHash = FileFingerprint::contentHash(job.source);
+    CopyJob made = job;
+    if (!writeTo.isEmpty())
+        made.destination = writeTo;
+    const CopyResult result = makeCopy(made);
+    if (result == CopyResult::None)
+        return {false, std::nullopt, true};
+    if (result != CopyResult::AsAsked || !sourceHash)
+        return {false, std::nullopt};
+    // A source that changed while the copy was made is not described by the hash.
+    if (FileFingerprint::stampOf(job.source) != entry.sourceStamp)
+        return {false, std::nullopt};
+    entry.sourceHash = *sourceHash;
+    entry.copyCheckedNs = FileFingerprint::nowNs();
+    entry.copyStamp = FileFingerprint::stampOf(made.destination);
+    const auto copyHash = FileFingerprint::contentHash(made.destination);
+    if (!copyHash || !entry.copyStamp.valid())
+        return {false, std::nullopt};
+    entry.copyHash = *copyHash;
+    return {false, entry};
+}
+
+} // namespace Jpeg

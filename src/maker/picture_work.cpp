@@ -1,0 +1,217 @@
+#include "maker/picture_work.h"
+
+#include "maker/maker_module.h"
+
+#include "app/core/error_handler.h"
+#include "imaging/image_tool.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <cstdio>
+
+namespace {
+
+// Copies asked for ahead of the one the make waits for, per tool run: enough
+// to keep every run busy, few enough that a failing copy stops the make soon.
+constexpr int HeldCopiesPerRun = 4;
+
+} // namespace
+
+PictureWork::PictureWork(int runs, CountHandler pictureCount)
+    : m_forward(Messages::current()), m_pictureCount(std::move(pictureCount)), m_runs(std::max(1, runs)),
+      m_pool(std::in_place, m_runs)
+{
+    Jpeg::setCopySink(this);
+    Messages::install(this);
+}
+
+PictureWork::~PictureWork()
+{
+    m_pool.reset(); // running copies end first
+    // A make that ended early leaves the copies it did not reach as they were.
+    for (const Held& held : m_held) {
+        if (held.job)
+            QFile::remove(held.job->temporary);
+    }
+    Jpeg::setCopySink(nullptr);
+    Messages::install(&m_forward);
+}
+
+Jpeg::CopyRecord& PictureWork::recordOf(const QString& folder)
+{
+    auto found = m_records.find(folder);
+    if (found == m_records.end())
+        found = m_records.insert(folder, Jpeg::CopyRecord::load(folder));
+    return *found;
+}
+
+const QString& PictureWork::toolOf(const QString& program)
+{
+    auto found = m_tools.find(program);
+    if (found == m_tools.end())
+        found = m_tools.insert(program, Jpeg::toolIdentity(program));
+    return *found;
+}
+
+void PictureWork::submit(const Jpeg::CopyJob& copy)
+{
+    // The same copy asked for twice (a page made twice) is made in turn.
+    if (m_heldDestinations.contains(copy.destination))
+        release(INT_MAX);
+    while (m_unfinished >= m_runs * HeldCopiesPerRun)
+        release(1);
+
+    auto job = std::make_shared<Job>();
+    const QFileInfo destination(copy.destination);
+    job->folder = destination.path();
+    job->copyName = destination.fileName();
+    job->destination = copy.destination;
+    job->messageContext = copy.messageContext;
+    job->temporary = job->folder + QDir::separator() + QStringLiteral(".zel-copy-%1-%2.jpg")
+                                                           .arg(QCoreApplication::applicationPid())
+                                                           .arg(++m_temporaries);
+    const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(Jpeg::imageToolProgram()) : QString();
+    const auto previous = recordOf(job->folder).find(job->copyName);
+    m_held.push_back({{}, job});
+    m_heldDestinations.insert(copy.destination);
+    ++m_unfinished;
+    ++m_total;
+    if (m_pictureCount)
+        m_pictureCount(m_done, m_total);
+
+    m_pool->post([this, job, copy, tool, previous] {
+        MessageCapture capture;
+        try {
+            job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous, job->temporary);
+        } catch (const RuntimeError& error) {
+            job->error = error;
+        } catch (const std::exception& error) {
+            job->error = RuntimeError(51, QString::fromLocal8Bit(error.what()));
+        }
+        job->messages = capture.take();
+        {
+            std::lock_guard lock(m_mutex);
+            job->finished = true;
+        }
+        m_finished.notify_all();
+    });
+}
+
+void PictureWork::inOrder(std::function<void()> event)
+{
+    if (m_held.empty()) {
+        event();
+        return;
+    }
+    m_held.push_back({std::move(event), nullptr});
+    release(0);
+}
+
+void PictureWork::release(int jobsToWaitFor)
+{
+    while (!m_held.empty()) {
+        Held held = m_held.front();
+        if (held.job) {
+            std::unique_lock lock(m_mutex);
+            if (!held.job->finished) {
+                if (jobsToWaitFor <= 0)
+                    return;
+                --jobsToWaitFor;
+                m_finished.wait(lock, [&] { return held.job->finished; });
+            }
+        }
+        m_held.pop_front();
+        if (held.job)
+            complete(*held.job);
+        else
+            held.event();
+    }
+}
+
+void PictureWork::putInPlace(Job& job)
+{
+    if (job.outcome.noCopy && !job.error)
+        Jpeg::removeCopy(job.destination);
+    if (job.outcome.reused || job.error || !QFileInfo::exists(job.temporary)) {
+        QFile::remove(job.temporary);
+        return;
+    }
+    // Replaces the old copy in one step, as copying over it would.
+    if (::rename(QFile::encodeName(job.temporary).constData(), QFile::encodeName(job.destination).constData()) != 0) {
+        const int error = errno;
+        QFile::remove(job.temporary);
+        Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
+                                                  + job.destination + QStringLiteral(" (")
+                                                  + QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral(")"));
+    }
+    if (job.outcome.entry)
+        job.outcome.entry->copyStamp = FileFingerprint::stampOf(job.destination);
+}
+
+void PictureWork::complete(Job& job)
+{
+    --m_unfinished;
+    m_heldDestinations.remove(job.destination);
+    for (const CapturedMessage& message : job.messages)
+        m_forward.show(message.text, message.icon);
+    try {
+        putInPlace(job);
+    } catch (const RuntimeError& error) {
+        job.error = error;
+    }
+    Jpeg::CopyRecord& record = recordOf(job.folder);
+    if (job.outcome.entry && !job.error)
+        record.put(job.copyName, *job.outcome.entry);
+    else
+        record.remove(job.copyName);
+    ++m_done;
+    m_reused += job.outcome.reused ? 1 : 0;
+    if (m_pictureCount)
+        m_pictureCount(m_done, m_total);
+    if (job.error && !m_failing) {
+        m_failing = true;
+        // Named by its line and page source, as a copy made in place is.
+        reportRuntimeError(makerModule(), QStringLiteral("scaleImage"),
+                           RuntimeError(job.error->number(), job.error->description() + job.messageContext));
+    }
+}
+
+void PictureWork::finish()
+{
+    release(INT_MAX);
+    for (const Jpeg::CopyRecord& record : std::as_const(m_records)) {
+        if (record.changed())
+            record.save();
+    }
+}
+
+void PictureWork::show(const QString& text, MessageIcon icon)
+{
+    if (fatalReportInProgress()) {
+        // The report comes after everything a waiting make would have shown first.
+        if (!m_failing) {
+            m_failing = true;
+            release(INT_MAX);
+        }
+        m_forward.show(text, icon);
+        return;
+    }
+    inOrder([this, text, icon] { m_forward.show(text, icon); });
+}
+
+int PictureWork::askYesNo(const QString& text, int defaultAnswer)
+{
+    release(INT_MAX);
+    return m_forward.askYesNo(text, defaultAnswer);
+}
+
+int PictureWork::askYesNoCancel(const QString& text)
+{
+    release(INT_MAX);
+    return m_forward.askYesNoCancel(text);
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "imaging/copy_job.h"
+#include "imaging/copy_record.h"
+#include "imaging/copy_reuse.h"
+#include "platform/messages.h"
+#include "platform/runtime_error.h"
+#include "platform/work_pool.h"
+
+#include <QHash>
+#include <QSet>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+// The picture copies of one make, made by several image tool runs at once
+// while the make writes its pages, with nothing observable changed against a
+// make that waits for every picture in turn:
+//  - every message and every ordered event (progress, page counts) is held
+//    until the copies asked for before it are done, and then shown with the
+//    messages of those copies, in the order a waiting make gives them;
+//  - a new copy is written to a temporary beside it (".zel-copy-" + a number
+//    + ".jpg") and put in place in that order too, so a make that ends at a
+//    copy that cannot be written leaves the later copies as they were;
+//  - a copy that cannot be written is reported at its place in that order
+//    (module "dlgMakePage", label "scaleImage");
+//  - a copy whose record in its images folder (Jpeg::CopyRecord) shows the
+//    same inputs, the same source content and an unchanged copy is kept.
+// While it lives it is the copy sink (Jpeg::placeCopy) and the message boxes
+// (Messages), forwarding to the boxes installed before it. Main thread only.
+class PictureWork : public Jpeg::CopySink, public MessageBoxes {
+public:
+    // Pictures done in order and pictures asked for so far.
+    using CountHandler = std::function<void(int done, int total)>;
+
+    // runs: image tool runs at once (at least one).
+    PictureWork(int runs, CountHandler pictureCount);
+    // Lets running copies end; what is still held is dropped (the make failed).
+    ~PictureWork() override;
+
+    void submit(const Jpeg::CopyJob& job) override;
+    // Runs event once everything asked for before it has been shown.
+    void inOrder(std::function<void()> event);
+    // Waits for every copy, shows everything held, saves the copy records.
+    void finish();
+
+    void show(const QString& text, MessageIcon icon) override;
+    int askYesNo(const QString& text, int defaultAnswer) override;
+    int askYesNoCancel(const QString& text) override;
+
+    int picturesDone() const { return m_done; }
+    int picturesTotal() const { return m_total; }
+    int picturesReused() const { return m_reused; }
+
+private:
+    struct Job {
+        QString folder;
+        QString copyName;
+        QString destination;
+        QString temporary; // where a new copy is written
+        QString messageContext; // the page source line, for a failure report
+        bool finished = false; // guarded by m_mutex
+        Jpeg::CopyOutcome outcome;
+        QList<CapturedMessage> messages;
+        std::optional<RuntimeError> error;
+    };
+    struct Held {
+        std::function<void()> event; // or
+        std::shared_ptr<Job> job;
+    };
+
+    // Shows what is held, in order, waiting for up to jobsToWaitFor unfinished copies.
+    void release(int jobsToWaitFor);
+    void complete(Job& job);
+    // Puts a new copy in place; raises RuntimeError as a copy that cannot be written does.
+    void putInPlace(Job& job);
+    Jpeg::CopyRecord& recordOf(const QString& folder);
+    const QString& toolOf(const QString& program);
+
+    MessageBoxes& m_forward;
+    CountHandler m_pictureCount;
+    const int m_runs;
+    std::deque<Held> m_held;
+    int m_unfinished = 0;
+    QSet<QString> m_heldDestinations;
+    QHash<QString, Jpeg::CopyRecord> m_records;
+    QHash<QString, QString> m_tools;
+    int m_done = 0;
+    int m_total = 0;
+    int m_reused = 0;
+    bool m_failing = false;
+    int m_temporaries = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_finished;
+    std::optional<WorkPool> m_pool;
+};

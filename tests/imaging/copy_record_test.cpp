@@ -1,0 +1,80 @@
+// The copy record of an images folder and the content hash it relies on: a
+// record read back equals the one saved; a record cut or damaged anywhere is
+// either read whole or not trusted at all; every changed byte changes the hash.
+#include "imaging/copy_record.h"
+
+#include "support/kiosk_fixture.h"
+
+#include <QDir>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+Jpeg::CopyRecordEntry entry(int i)
+{
+    Jpeg::CopyRecordEntry e;
+    e.method = i % 2 ? "resample" : "copy";
+    e.height = 100 + i;
+    e.width = 200 + i;
+    e.tool = i % 2 ? "/opt/zel/zel-resample|81920:1:2:3" : "-";
+    e.sourcePath = QString("/k/walk/p%1 ä.jpg").arg(i);
+    e.sourceHash = 0xFEDCBA9876543210ULL + i;
+    e.sourceStamp = {4000000 + i, 1700000000123456789LL, 1700000000987654321LL, 42u + i};
+    e.sourceCheckedNs = 1800000000000000000LL + i;
+    e.copyHash = 7 + i;
+    e.copyStamp = {123456 + i, 5, 6, 7};
+    e.copyCheckedNs = 1800000000000000001LL + i;
+    return e;
+}
+
+TEST(CopyRecord, SavedRecordReadsBackAndDamageAnywhereIsNeverTrustedInPart)
+{
+    QTemporaryDir dir;
+    Jpeg::CopyRecord record = Jpeg::CopyRecord::load(dir.path());
+    EXPECT_EQ(record.size(), 0);
+    for (int i = 0; i < 3; ++i)
+        record.put(QString("a%1.jpg").arg(i, 5, 10, QChar('0')), entry(i));
+    record.put("tab\tname.jpg", entry(9)); // cannot be written on one line: not recorded
+    ASSERT_TRUE(record.changed());
+    ASSERT_TRUE(record.save());
+
+    const Jpeg::CopyRecord back = Jpeg::CopyRecord::load(dir.path());
+    EXPECT_EQ(back.size(), 3);
+    EXPECT_FALSE(back.changed());
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(back.find(QString("a%1.jpg").arg(i, 5, 10, QChar('0'))), entry(i)) << i;
+
+    const QString path = dir.path() + "/" + Jpeg::CopyRecord::FileName;
+    const QByteArray whole = readBytes(path);
+    for (qsizetype length = 0; length < whole.size(); ++length) {
+        writeBytes(path, whole.left(length));
+        EXPECT_EQ(Jpeg::CopyRecord::load(dir.path()).size(), 0) << length;
+    }
+    for (qsizetype at = 0; at < whole.size(); at += 5) {
+        QByteArray damaged = whole;
+        damaged[at] = char(damaged[at] ^ 0x01);
+        writeBytes(path, damaged);
+        EXPECT_EQ(Jpeg::CopyRecord::load(dir.path()).size(), 0) << at;
+    }
+}
+
+TEST(FileFingerprint, EveryLengthAndEveryFlippedBitGivesAnotherHash)
+{
+    QByteArray bytes(300, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 37 + 11);
+    QSet<std::uint64_t> seen;
+    for (int length = 0; length <= bytes.size(); ++length)
+        seen.insert(FileFingerprint::hashBytes(bytes.constData(), std::size_t(length)));
+    EXPECT_EQ(seen.size(), bytes.size() + 1);
+    const std::uint64_t whole = FileFingerprint::hashBytes(bytes.constData(), std::size_t(bytes.size()));
+    for (int bit = 0; bit < bytes.size() * 8; ++bit) {
+        QByteArray flipped = bytes;
+        flipped[bit / 8] = char(flipped[bit / 8] ^ (1 << (bit % 8)));
+        EXPECT_NE(FileFingerprint::hashBytes(flipped.constData(), std::size_t(flipped.size())), whole) << bit;
+    }
+}
+
+} // namespace
