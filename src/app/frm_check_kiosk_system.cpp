@@ -1,8 +1,8 @@
 #include "app/frm_check_kiosk_system.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "editor/frm_edit.h"
+#include "runtime/error_handler.h"
 
 #include <QApplication>
 #include <QCloseEvent>

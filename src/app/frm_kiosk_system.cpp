@@ -1,7 +1,5 @@
 #include "app/frm_kiosk_system.h"
 
-#include "app/core/error_handler.h"
-#include "app/core/log_file.h"
 #include "app/core/open_kiosk_system.h"
 #include "app/frm_check_kiosk_system.h"
 #include "app/primary_screen_size.h"
@@ -18,6 +16,8 @@
 #include "platform/program_folder.h"
 #include "platform/text_files.h"
 #include "platform/user_settings.h"
+#include "runtime/error_handler.h"
+#include "runtime/log_file.h"
 
 #include <QApplication>
 #include <QCloseEvent>

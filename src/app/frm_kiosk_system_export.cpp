@@ -1,11 +1,11 @@
 // Tools, Export Folder: one page folder of the open kiosk system as a cabinet.
 #include "app/frm_kiosk_system.h"
 
-#include "app/core/error_handler.h"
 #include "app/core/folder_export.h"
 #include "dialogs/dlg_select_folder.h"
 #include "pages/files.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 void frmKioskSystem::mnuExportFolder_Click()
 {

@@ -1,9 +1,9 @@
 #include "check/kiosk_check.h"
 
-#include "app/core/error_handler.h"
 #include "check/style_sheet.h"
 #include "config/configuration.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,7 +1,5 @@
 #include "config/configuration.h"
 
-#include "app/core/error_handler.h"
-#include "app/core/log_file.h"
 #include "pages/files.h"
 #include "platform/blanks.h"
 #include "platform/int16.h"
@@ -9,6 +7,8 @@
 #include "platform/program_end.h"
 #include "platform/runtime_error.h"
 #include "platform/text_files.h"
+#include "runtime/error_handler.h"
+#include "runtime/log_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -171,7 +171,7 @@ void openConfiguration(const QString& folderAsGiven, LogFile log)
         ProgramEnd::endProgram();
     }
     addString(QStringLiteral("kioskSystemFolder"), folder);
-    const int logHandle = log == LogFile::Create ? openLogFile() : 0;
+    const int logHandle = log == LogFile::Create ? openLogFile(folder) : 0;
     addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
     addString(QStringLiteral("rootFilePath"),
               folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));

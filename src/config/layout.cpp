@@ -1,9 +1,9 @@
 #include "config/layout.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "platform/int16.h"
 #include "platform/screen_size.h"
+#include "runtime/error_handler.h"
 
 namespace {
 

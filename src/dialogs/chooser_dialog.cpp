@@ -1,7 +1,7 @@
 #include "dialogs/chooser_dialog.h"
 
-#include "app/core/error_handler.h"
 #include "platform/int16.h"
+#include "runtime/error_handler.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #include "dialogs/dlg_chose_dir.h"
 
-#include "app/core/error_handler.h"
 #include "dialogs/input_box.h"
 #include "pages/files.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,12 +1,12 @@
 #include "dialogs/dlg_create_new_folder.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 namespace {
 const QString kModule = QStringLiteral("dlgCreateNewFolder");

@@ -1,6 +1,6 @@
 #include "dialogs/dlg_make_page.h"
 
-#include "app/core/error_handler.h"
+#include "runtime/error_handler.h"
 
 #include <QCloseEvent>
 #include <QLabel>

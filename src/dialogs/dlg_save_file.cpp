@@ -1,6 +1,5 @@
 #include "dialogs/dlg_save_file.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
 #include "dialogs/simple_combo_box.h"
@@ -8,6 +7,7 @@
 #include "pages/page_sources.h"
 #include "pages/support.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QListWidget>

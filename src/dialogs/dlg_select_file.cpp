@@ -1,10 +1,10 @@
 #include "dialogs/dlg_select_file.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
 #include "pages/page_sources.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QListWidget>

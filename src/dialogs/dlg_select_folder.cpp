@@ -1,9 +1,9 @@
 #include "dialogs/dlg_select_folder.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "dialogs/kiosk_listing.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QListWidget>
 

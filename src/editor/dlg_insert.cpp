@@ -1,11 +1,11 @@
 #include "editor/dlg_insert.h"
 
-#include "app/core/error_handler.h"
 #include "dialogs/dlg_select_file.h"
 #include "pages/files.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "editor/frm_edit.h"
 
-#include "app/core/error_handler.h"
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/window_focus.h"
@@ -12,6 +11,7 @@
 #include "pages/page_paths.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
+#include "runtime/error_handler.h"
 #include "viewer/frm_view_page.h"
 
 #include <QCloseEvent>

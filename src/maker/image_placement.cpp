@@ -3,12 +3,12 @@
 #include "maker/maker_module.h"
 #include "maker/page_maker.h"
 
-#include "app/core/error_handler.h"
 #include "imaging/image_scaling.h"
 #include "imaging/jpeg_size.h"
 #include "pages/files.h"
 #include "platform/int16.h"
 #include "platform/runtime_error.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,10 +3,10 @@
 #include "maker/maker_module.h"
 #include "maker/page_maker.h"
 
-#include "app/core/error_handler.h"
 #include "pages/page_types.h"
 #include "platform/int16.h"
 #include "platform/text_files.h"
+#include "runtime/error_handler.h"
 
 namespace {
 

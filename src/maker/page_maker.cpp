@@ -5,7 +5,6 @@
 #include "maker/maker_module.h"
 #include "maker/picture_work.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "imaging/tool_runs.h"
 #include "pages/files.h"
@@ -15,6 +14,7 @@
 #include "pages/support.h"
 #include "platform/messages.h"
 #include "platform/text_files.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QFileInfo>

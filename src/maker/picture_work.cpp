@@ -2,8 +2,8 @@
 
 #include "maker/maker_module.h"
 
-#include "app/core/error_handler.h"
 #include "imaging/image_tool.h"
+#include "runtime/error_handler.h"
 
 #include <QCoreApplication>
 #include <QDir>

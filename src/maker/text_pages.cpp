@@ -2,10 +2,10 @@
 #include "maker/maker_module.h"
 #include "maker/page_maker.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
+#include "runtime/error_handler.h"
 
 #include <cmath>
 

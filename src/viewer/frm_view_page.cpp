@@ -1,11 +1,11 @@
 #include "viewer/frm_view_page.h"
 
-#include "app/core/error_handler.h"
-#include "app/core/log_file.h"
 #include "config/configuration.h"
 #include "platform/int16.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
+#include "runtime/error_handler.h"
+#include "runtime/log_file.h"
 #include "viewer/kiosk_web_page.h"
 #include "viewer/mouse.h"
 #include "viewer/navigation_guard.h"

@@ -1,7 +1,7 @@
 #include "viewer/navigation_guard.h"
 
-#include "app/core/error_handler.h"
 #include "pages/files.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QUrl>

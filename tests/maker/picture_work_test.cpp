@@ -4,13 +4,13 @@
 // bytes changed.
 #include "maker_test_support.h"
 
-#include "app/core/error_handler.h"
 #include "app/core/open_kiosk_system.h"
 #include "imaging/copy_record.h"
 #include "imaging/image_tool.h"
 #include "maker/page_maker.h"
 #include "pages/files.h"
 #include "platform/user_settings.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QDirIterator>

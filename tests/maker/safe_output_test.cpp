@@ -3,10 +3,10 @@
 #include "maker_test_support.h"
 
 #include "fileio/atomic_file.h"
-#include "app/core/error_handler.h"
 #include "imaging/image_tool.h"
 #include "maker/page_maker.h"
 #include "platform/program_folder.h"
+#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QFile>

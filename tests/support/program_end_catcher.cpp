@@ -1,8 +1,8 @@
 #include "support/program_end_catcher.h"
 
-#include "app/core/error_handler.h"
 #include "platform/program_end.h"
 #include "platform/text_files.h"
+#include "runtime/error_handler.h"
 
 ProgramEndCatcher::ProgramEndCatcher()
 {

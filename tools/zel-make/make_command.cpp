@@ -1,12 +1,12 @@
 #include "make_command.h"
 
-#include "app/core/log_file.h"
 #include "app/core/open_kiosk_system.h"
 #include "check/kiosk_check.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
 #include "platform/text_files.h"
+#include "runtime/log_file.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 #include "app/core/open_kiosk_system.h"
 
-#include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "config/layout.h"
 #include "platform/int16.h"
 #include "platform/messages.h"
 #include "platform/screen_size.h"
+#include "runtime/error_handler.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/core/error_handler.h"
+#include "runtime/error_handler.h"
 
-#include "app/core/log_file.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
 #include "platform/text_files.h"
+#include "runtime/log_file.h"
 
 namespace {
 bool g_reportInProgress = false;

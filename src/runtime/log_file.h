@@ -6,11 +6,12 @@
 // The log of the open kiosk system: "log" + yyyymmddhhmmss + ".txt" in the
 // kiosk system folder, UTF-8, one CR LF line per write.
 
-// Creates the log file for the current local time and returns its handle.
-// The file is created new, never through a link; when the name exists,
-// "_2", "_3", ... is added before ".txt". Needs the item kioskSystemFolder. A failure is reported as
-// "configuration.openLogFile" and ends the program.
-int openLogFile();
+// Creates the log file for the current local time in the kiosk system folder
+// (ending with the separator) and returns its handle. The file is created
+// new, never through a link; when the name exists, "_2", "_3", ... is added
+// before ".txt". A failure is reported as "configuration.openLogFile" and ends
+// the program.
+int openLogFile(const QString& folder);
 
 // The file name for a given moment: "log20261206085005.txt".
 QString logFileName(const QDateTime& when);

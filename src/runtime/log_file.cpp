@@ -1,8 +1,7 @@
-#include "app/core/log_file.h"
+#include "runtime/log_file.h"
 
-#include "app/core/error_handler.h"
-#include "config/configuration.h"
 #include "platform/text_files.h"
+#include "runtime/error_handler.h"
 
 #include <cerrno>
 
@@ -30,11 +29,10 @@ QString logFileName(const QDateTime& when)
     return QStringLiteral("log") + when.toString(QStringLiteral("yyyyMMddHHmmss")) + QStringLiteral(".txt");
 }
 
-int openLogFile()
+int openLogFile(const QString& folder)
 {
-    return withErrorPath(QStringLiteral("configuration"), QStringLiteral("openLogFile"), [] {
+    return withErrorPath(QStringLiteral("configuration"), QStringLiteral("openLogFile"), [&] {
         const int handle = TextFiles::freeFile();
-        const QString folder = configuration::kioskSystemFolder();
         fileio::removeDeadTemporaries(folder.toStdString());
         const QString name = logFileName(QDateTime::currentDateTime());
         // Two opens in one second must not share a log: the later one gets a suffix.

@@ -1,8 +1,8 @@
-#include "app/core/error_handler.h"
-#include "app/core/log_file.h"
 #include "config/configuration.h"
 #include "platform/program_end.h"
 #include "platform/text_files.h"
+#include "runtime/error_handler.h"
+#include "runtime/log_file.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
@@ -107,9 +107,7 @@ TEST(LogFile, NamesInUseGetASuffixAndLinksAreNotFollowed)
         ASSERT_TRUE(QFile::link(kiosk.path(QStringLiteral("outside.txt")), name));
         writeBytes(QString(name).replace(QStringLiteral(".txt"), QStringLiteral("_2.txt")), "earlier log");
     }
-    configuration::newConfigurationItems();
-    configuration::addString(QStringLiteral("kioskSystemFolder"), kiosk.folder());
-    openLogFile();
+    openLogFile(kiosk.folder());
     logMessage(QStringLiteral("hello"));
     closeLogFile();
     EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("outside.txt"))), "precious");
@@ -121,9 +119,7 @@ TEST(LogFile, NamesInUseGetASuffixAndLinksAreNotFollowed)
 TEST(LogFile, UnwritableFolderIsReportedAsOpenLogFile)
 {
     TemporaryKiosk kiosk;
-    configuration::newConfigurationItems();
-    configuration::addString(QStringLiteral("kioskSystemFolder"), kiosk.path(QStringLiteral("missing/")));
-    EXPECT_TRUE(endsProgram([] { openLogFile(); }));
+    EXPECT_TRUE(endsProgram([&] { openLogFile(kiosk.path(QStringLiteral("missing/"))); }));
     EXPECT_TRUE(kiosk.messages.texts().value(0).startsWith(QStringLiteral("The System has encountered a problem\r\n"
                                                               "Runtime error 76 in configuration.openLogFile\r\n"
                                                               "Path not found: ") + kiosk.path(QStringLiteral("missing/log"))));
