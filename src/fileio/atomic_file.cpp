@@ -151,23 +151,30 @@ StagedFile::~StagedFile()
 
 void StagedFile::write(std::string_view bytes) { writeAll(m_descriptor, bytes, m_target); }
 
-void StagedFile::finish()
+void StagedFile::finish(Sync sync)
 {
     if (m_descriptor < 0)
         return;
     const int descriptor = m_descriptor;
     m_descriptor = -1;
-    syncAndClose(descriptor, m_target);
+    if (sync == Sync::Each) {
+        syncAndClose(descriptor, m_target);
+        return;
+    }
+    injectedFailure("close", m_target);
+    if (::close(descriptor) != 0 && errno != EINTR)
+        throw FileError(errno, m_target);
 }
 
-void StagedFile::commit()
+void StagedFile::commit(Sync sync)
 {
-    finish();
+    finish(sync);
     injectedFailure("rename", m_target);
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throw FileError(errno, m_target);
     m_committed = true;
-    syncFolder(folderOf(m_target));
+    if (sync == Sync::Each)
+        syncFolder(folderOf(m_target));
 }
 
 void replaceFile(const std::string& target, std::string_view bytes)
@@ -270,5 +277,7 @@ std::string regularFileProblem(const std::string& path)
 }
 
 void setFailureHookForTesting(FailureHook hook) { failureHook() = std::move(hook); }
+
+void failIfInjected(std::string_view operation, const std::string& target) { injectedFailure(operation, target); }
 
 } // namespace fileio

@@ -42,11 +42,16 @@ public:
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
+    // Whether each file is made durable on its own (fsync of the file, and of
+    // its folder after the rename), or the caller syncs the file system once
+    // for many files (DeferredReplacements).
+    enum class Sync { Each, ByCaller };
+
     void write(std::string_view bytes);
     // Flushes, syncs and closes the temporary (done by commit() when needed).
-    void finish();
+    void finish(Sync sync = Sync::Each);
     // Renames the finished temporary over the target.
-    void commit();
+    void commit(Sync sync = Sync::Each);
     const std::string& target() const { return m_target; }
 
 private:
@@ -96,5 +101,7 @@ std::string regularFileProblem(const std::string& path);
 // "rename" with the target path and returns an errno value to fail with, or 0.
 using FailureHook = std::function<int(std::string_view operation, const std::string& target)>;
 void setFailureHookForTesting(FailureHook hook);
+// Raises the failure the hook asks for at this operation, if any.
+void failIfInjected(std::string_view operation, const std::string& target);
 
 } // namespace fileio

@@ -2,6 +2,8 @@
 // page type, and page references turned into links.
 #include "maker/page_maker.h"
 
+#include "fileio/deferred_replacements.h"
+
 #include "maker/maker_module.h"
 #include "maker/picture_work.h"
 
@@ -46,9 +48,19 @@ void PageMaker::makeAll()
 void PageMaker::run()
 {
     m_preparedFolders.clear();
+    // Pages are put in place in groups (see commitPages); what a failed run
+    // did not commit keeps its old files.
+    fileio::DeferredReplacements pages;
+    m_pages = &pages;
+    m_lastCommit.start();
+    struct DetachPages {
+        fileio::DeferredReplacements*& pages;
+        ~DetachPages() { pages = nullptr; }
+    } detachPages{m_pages};
     withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
         if (m_pictureRuns == InPlace) {
             makeRequested();
+            commitPages(true);
             return;
         }
         // Picture copies are made in the background while the pages are written.
@@ -59,8 +71,18 @@ void PageMaker::run()
             ~Detach() { work = nullptr; }
         } detach{m_pictureWork};
         makeRequested();
+        // A copy that fails ends the make before the pages still held are put in place.
         work.finish();
+        commitPages(true);
     });
+}
+
+void PageMaker::commitPages(bool all)
+{
+    if (!m_pages || m_pages->empty() || (!all && m_lastCommit.elapsed() < kPageCommitIntervalMs))
+        return;
+    Errors::translatingFileErrors([&] { m_pages->commit(); });
+    m_lastCommit.restart();
 }
 
 void PageMaker::makeRequested()
@@ -217,7 +239,8 @@ void PageMaker::openOutputFiles()
 void PageMaker::closeOutputFiles()
 {
     if (m_writeOutput) {
-        TextFiles::closeTogether({m_contentFile, m_navigationFile, m_mainFile});
+        TextFiles::closeTogether({m_contentFile, m_navigationFile, m_mainFile}, m_pages);
+        commitPages(false);
         return;
     }
     for (int handle : {m_contentFile, m_navigationFile, m_mainFile})

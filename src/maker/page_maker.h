@@ -2,6 +2,7 @@
 
 #include "pages/page_types.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -27,6 +28,10 @@
 // (selector_page.cpp), make driver (page_maker.cpp), picture placement
 // (image_placement.cpp) and the copies made in the background during run()
 // (picture_work.cpp).
+namespace fileio {
+class DeferredReplacements;
+}
+
 class PageMaker {
 public:
     // Receives "Making page " + page + " in folder " + folder before each page.
@@ -184,6 +189,9 @@ private:
             m_use(use, value);
     }
     void makeRequested();
+    // Puts the pages made so far in place: all of them, or only when the last
+    // commit lies kPageCommitIntervalMs back (one file-system sync a group).
+    void commitPages(bool all);
     // Runs event now, or, while pictures are made in the background, once
     // everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
@@ -206,6 +214,9 @@ private:
     int m_pagesTotal = 0;
     bool m_writeOutput = true;
     QStringList m_preparedFolders;
+    static constexpr int kPageCommitIntervalMs = 250;
+    fileio::DeferredReplacements* m_pages = nullptr; // during run()
+    QElapsedTimer m_lastCommit;
     ProgressHandler m_progress;
     CountHandler m_count;
     UseHandler m_use;

@@ -176,8 +176,11 @@ void PictureWork::complete(Job& job)
     if (job.error && !m_failing) {
         m_failing = true;
         // Named by its line and page source, as a copy made in place is.
+        // The copy is named as the page has it, not by its temporary name.
+        QString description = job.error->description();
+        description.replace(job.temporary, job.destination);
         reportRuntimeError(makerModule(), QStringLiteral("scaleImage"),
-                           RuntimeError(job.error->number(), job.error->description() + job.messageContext));
+                           RuntimeError(job.error->number(), description + job.messageContext));
     }
 }
 

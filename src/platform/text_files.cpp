@@ -1,5 +1,7 @@
 #include "platform/text_files.h"
 
+#include "fileio/deferred_replacements.h"
+
 #include "platform/runtime_error.h"
 #include "platform/text_codec.h"
 
@@ -241,7 +243,7 @@ void close(int handle)
         [&] { fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size()))); });
 }
 
-void closeTogether(const std::vector<int>& handles)
+void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch)
 {
     std::vector<fileio::FileContent> contents;
     for (int handle : handles) {
@@ -251,7 +253,12 @@ void closeTogether(const std::vector<int>& handles)
             contents.push_back({f->target, bytes.toStdString()});
         }
     }
-    Errors::translatingFileErrors([&] { fileio::replaceFiles(contents); });
+    Errors::translatingFileErrors([&] {
+        if (batch)
+            batch->stage(contents);
+        else
+            fileio::replaceFiles(contents);
+    });
 }
 
 void discard(int handle)

@@ -1,5 +1,9 @@
 #pragma once
 
+namespace fileio {
+class DeferredReplacements;
+}
+
 #include <QString>
 #include <vector>
 
@@ -53,7 +57,8 @@ bool isOpen(int handle);
 // Closes the file; output is written out. Closing a handle that is not open does nothing.
 void close(int handle);
 // Closes replaced files as one step: all are written and synced, then renamed.
-void closeTogether(const std::vector<int>& handles);
+// With batch, they are written now and synced and renamed by batch->commit().
+void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch = nullptr);
 // Closes without writing: a replaced file keeps its old content.
 void discard(int handle);
 // Closes every file; files being replaced are dropped, not written.

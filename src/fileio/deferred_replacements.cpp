@@ -1,0 +1,71 @@
+#include "fileio/deferred_replacements.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fileio {
+
+namespace {
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// One syncfs per file system that holds a target; the folder names the file
+// system in the error.
+void syncFileSystemsOf(const std::vector<std::unique_ptr<StagedFile>>& files)
+{
+    std::set<dev_t> synced;
+    for (const auto& file : files) {
+        const std::string folder = folderOf(file->target());
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) != 0 || !synced.insert(info.st_dev).second)
+            continue;
+        const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (descriptor < 0)
+            throw FileError(errno, folder);
+        const int result = ::syncfs(descriptor);
+        const int error = errno;
+        ::close(descriptor);
+        if (result != 0)
+            throw FileError(error, folder);
+    }
+}
+
+} // namespace
+
+DeferredReplacements::~DeferredReplacements() = default;
+
+void DeferredReplacements::stage(const std::vector<FileContent>& files)
+{
+    std::vector<std::unique_ptr<StagedFile>> group;
+    for (const FileContent& file : files) {
+        group.push_back(std::make_unique<StagedFile>(file.target));
+        group.back()->write(file.bytes);
+        group.back()->finish(StagedFile::Sync::ByCaller);
+    }
+    for (auto& file : group)
+        m_staged.push_back(std::move(file));
+}
+
+void DeferredReplacements::commit()
+{
+    if (m_staged.empty())
+        return;
+    std::vector<std::unique_ptr<StagedFile>> staged = std::move(m_staged);
+    m_staged.clear();
+    for (const auto& file : staged)
+        failIfInjected("sync", file->target());
+    syncFileSystemsOf(staged);
+    for (auto& file : staged)
+        file->commit(StagedFile::Sync::ByCaller);
+}
+
+} // namespace fileio

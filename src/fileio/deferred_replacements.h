@@ -1,0 +1,36 @@
+#pragma once
+
+#include "fileio/atomic_file.h"
+
+#include <memory>
+#include <vector>
+
+namespace fileio {
+
+// Files replaced in groups: each group's temporaries are written and closed
+// at once (stage), and commit() makes everything staged durable with one sync
+// of the file system before renaming it in order. On a large make this costs
+// one sync per commit instead of two per file, and a make that is killed or
+// fails still leaves every target either old or new, whole.
+//
+// Whatever is not committed when the object goes is dropped: its targets keep
+// their old content and its temporaries are removed.
+class DeferredReplacements {
+public:
+    DeferredReplacements() = default;
+    ~DeferredReplacements();
+    DeferredReplacements(const DeferredReplacements&) = delete;
+    DeferredReplacements& operator=(const DeferredReplacements&) = delete;
+
+    // Writes the files' temporaries; a failure raises FileError and leaves
+    // this group's targets untouched (earlier groups stay staged).
+    void stage(const std::vector<FileContent>& files);
+    // Syncs and renames everything staged, in the order staged.
+    void commit();
+    bool empty() const { return m_staged.empty(); }
+
+private:
+    std::vector<std::unique_ptr<StagedFile>> m_staged;
+};
+
+} // namespace fileio
