@@ -5,11 +5,10 @@
 #include "imaging/jpeg_size.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
+#include "util/rounding.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <cfenv>
-#include <cmath>
 #include <limits>
 
 namespace Jpeg {
@@ -28,10 +27,7 @@ float scaleFactor(std::int32_t required, std::int32_t actual)
 std::int32_t scaledDimension(float scale, std::int32_t size)
 {
     const double product = static_cast<double>(scale) * static_cast<double>(size);
-    const int previousMode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(product);
-    std::fesetround(previousMode);
+    const double rounded = util::roundHalfToEven(product);
     if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
         Errors::raise(Errors::Overflow);
     return static_cast<std::int32_t>(rounded);

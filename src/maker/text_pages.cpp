@@ -6,25 +6,13 @@
 #include "config/configuration.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
-
-#include <cmath>
+#include "util/rounding.h"
 
 namespace {
 
 QString number(std::int32_t value) { return QString::number(value); }
 
 std::int16_t item(const QString& name) { return configuration::integerValue(name); }
-
-// Rounds to the nearest integer, halves to the even neighbour.
-std::int32_t roundHalfEven(double value)
-{
-    const double down = std::floor(value);
-    const double fraction = value - down;
-    double result = down;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0))
-        result = down + 1.0;
-    return std::int32_t(result);
-}
 
 } // namespace
 
@@ -197,7 +185,7 @@ void PageMaker::insertImage()
                 }
             }
         }
-        const std::int32_t requiredWidth = roundHalfEven(double(m_maximumImageWidth) * percent / 100.0);
+        const std::int32_t requiredWidth = std::int32_t(util::roundHalfToEven(double(m_maximumImageWidth) * percent / 100.0));
         std::int32_t scaledHeight = 0;
         std::int32_t scaledWidth = 0;
         QString scaledFileName;
