@@ -3,11 +3,10 @@
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
 #include "platform/int16.h"
+#include "platform/line_end.h"
 #include "platform/screen_size.h"
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 std::int16_t value(const char* name) { return configuration::integerValue(QString::fromLatin1(name)); }
 

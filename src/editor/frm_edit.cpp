@@ -10,6 +10,7 @@
 #include "editor/page_source_file.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 #include "viewer/frm_view_page.h"
@@ -24,7 +25,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("frmEdit");
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The design: 9600 x 7200 twips.
 constexpr int kDesignWidth = 9600 / 15;

@@ -3,6 +3,7 @@
 #include "imaging/copy_job.h"
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 #include "util/rounding.h"
@@ -52,7 +53,7 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     GetSize(sourcePath, height, width);
     if (height < 1 || width < 1) {
         Messages::show(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath
-                       + QStringLiteral("\r\n") + QStringLiteral("So unable to scale image"));
+                       + kCrLf + QStringLiteral("So unable to scale image"));
         scaledHeight = 0;
         scaledWidth = 0;
         removeOlderCopy();

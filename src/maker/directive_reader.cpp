@@ -5,12 +5,11 @@
 
 #include "app/core/error_handler.h"
 #include "platform/blanks.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/text_files.h"
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The text after the first blank of the line, trimmed; "" without a blank.
 QString textAfterFirstBlank(const QString& line)

@@ -1,5 +1,6 @@
 #include "platform/text_files.h"
 
+#include "platform/line_end.h"
 #include "platform/runtime_error.h"
 #include "platform/text_codec.h"
 
@@ -194,7 +195,7 @@ void printLine(int handle, const QString& text)
 {
     OpenFile& f = outputFile(handle);
     append(f, text);
-    append(f, u"\r\n");
+    append(f, kCrLf);
 }
 
 void print(int handle, const QString& text)

@@ -84,6 +84,11 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
     EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")), "jpg");
     EXPECT_EQ(Files::fileExtension(path("readme")), "readme");
     EXPECT_EQ(Files::fileNameOf(path("photo.large.jpg")), "photo.large.jpg");
+    // Picture names, by text alone: the last extension, any letter case.
+    for (const char* name : {"photo.jpg", "IMG_0042.JPG", "scan.Jpeg", "a.b.jpg", ".jpg"})
+        EXPECT_TRUE(Files::hasJpegExtension(name)) << name;
+    for (const char* name : {"photo.jpg.png", "jpg", "photo.jpgx", "photo.", "photo.jpe"})
+        EXPECT_FALSE(Files::hasJpegExtension(name)) << name;
     EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
     // The parent and last folder are taken from the text alone.
     const QString sep = QDir::separator(), news = sep + "kiosk" + sep + "news";
