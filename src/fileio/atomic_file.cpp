@@ -130,34 +130,54 @@ void syncAndClose(int descriptor, const std::string& path)
         throw FileError(errno, path);
 }
 
-StagedFile::StagedFile(std::string target) : m_target(std::move(target))
+StagedFile::StagedFile(std::string target, Staging staging) : m_target(std::move(target)), m_locked(staging.locked)
 {
-    const std::string stem = folderOf(m_target) + "/" + kOwnPrefix + std::to_string(::getpid()) + "-";
+    const std::string prefix = staging.temporaryPrefix.empty()
+                                   ? kOwnPrefix + std::to_string(::getpid()) + "-"
+                                   : staging.temporaryPrefix;
+    const std::string stem = folderOf(m_target) + "/" + prefix;
     for (int attempt = 0; m_descriptor < 0; ++attempt) {
         m_temporary = stem + randomSuffix();
         m_descriptor = createExclusive(m_temporary);
         if (m_descriptor < 0 && attempt > 100)
             throw FileError(EEXIST, m_temporary);
     }
+    if (m_locked)
+        ::flock(m_descriptor, LOCK_EX | LOCK_NB);
 }
 
 StagedFile::~StagedFile()
 {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
+    // Removed before it is closed, so that its lock is held until it is gone.
     if (!m_committed)
         ::unlink(m_temporary.c_str());
+    closeDescriptor();
+}
+
+void StagedFile::closeDescriptor()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    m_descriptor = -1;
 }
 
 void StagedFile::write(std::string_view bytes) { writeAll(m_descriptor, bytes, m_target); }
 
 void StagedFile::finish()
 {
-    if (m_descriptor < 0)
+    if (m_finished)
         return;
-    const int descriptor = m_descriptor;
-    m_descriptor = -1;
-    syncAndClose(descriptor, m_target);
+    if (!m_locked) {
+        const int descriptor = m_descriptor;
+        m_descriptor = -1;
+        m_finished = true;
+        syncAndClose(descriptor, m_target);
+        return;
+    }
+    injectedFailure("sync", m_target);
+    if (::fsync(m_descriptor) != 0 && errno != EINVAL)
+        throw FileError(errno, m_target);
+    m_finished = true;
 }
 
 void StagedFile::commit()
@@ -167,6 +187,8 @@ void StagedFile::commit()
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throw FileError(errno, m_target);
     m_committed = true;
+    // A locked temporary is let go only now that it carries the target's name.
+    closeDescriptor();
     syncFolder(folderOf(m_target));
 }
 
