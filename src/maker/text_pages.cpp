@@ -1,6 +1,7 @@
 // Root, branch and leaf pages: their builders, #button and #image.
 #include "maker/maker_module.h"
 #include "maker/page_maker.h"
+#include "maker/picture_name.h"
 
 #include "app/core/error_handler.h"
 #include "config/configuration.h"
@@ -150,25 +151,13 @@ void PageMaker::insertImage()
             makeError(QStringLiteral("no image specified"));
             return;
         }
-        QString fileName;
-        QString rest;
-        if (arguments.at(0) == u'"') {
-            const qsizetype closing = arguments.indexOf(u'"', 1);
-            if (closing < 0) {
-                makeError(QStringLiteral("unmatched \" in file name"));
-                return;
-            }
-            fileName = arguments.mid(1, closing - 1).toLower();
-            rest = trimBlanks(arguments.mid(closing + 1)).toLower();
-        } else {
-            const qsizetype blank = arguments.indexOf(u' ');
-            if (blank < 0) {
-                fileName = arguments.toLower();
-            } else {
-                fileName = arguments.left(blank).toLower();
-                rest = trimBlanks(arguments.mid(blank + 1)).toLower();
-            }
+        const PictureNameSplit split = splitPictureName(arguments);
+        if (split.end == PictureNameEnd::UnmatchedQuote) {
+            makeError(QStringLiteral("unmatched \" in file name"));
+            return;
         }
+        const QString& fileName = split.name;
+        const QString rest = split.rest.toLower();
         if (!rest.isEmpty()) {
             const qsizetype blank = rest.indexOf(u' ');
             if (blank < 0) {
