@@ -19,7 +19,7 @@ namespace fileio {
 namespace {
 
 const std::string kOwnPrefix = ".zel-tmp-";
-const std::string kToolPrefix = ".zel-resample-";
+const std::string kToolPrefix(kImageToolTemporaryPrefix);
 // Copies being made several at once: ".zel-copy-<pid>-<n>.jpg".
 const std::string kCopyPrefix = ".zel-copy-";
 

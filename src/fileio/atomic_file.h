@@ -32,6 +32,10 @@ private:
     std::string m_path;
 };
 
+// The image tool stages its copies as this prefix and six random letters and
+// digits, locked while it runs.
+inline constexpr std::string_view kImageToolTemporaryPrefix = ".zel-resample-";
+
 // How a StagedFile names and holds its temporary.
 struct Staging {
     // The temporary is named this prefix and six random letters and digits,

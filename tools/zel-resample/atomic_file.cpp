@@ -88,7 +88,7 @@ void blockTerminationSignalsInThisThread()
 
 AtomicFile::AtomicFile(const std::string& destinationPath) : m_destinationPath(destinationPath)
 {
-    const std::string prefix = ".zel-resample-";
+    const std::string prefix(fileio::kImageToolTemporaryPrefix);
     if (folderOf(destinationPath).size() + 1 + prefix.size() + 6 >= sizeof pendingTemporary)
         throw ResampleError("cannot create a file beside " + destinationPath + ": path too long");
     {
