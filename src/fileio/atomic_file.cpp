@@ -36,14 +36,6 @@ void injectedFailure(std::string_view operation, const std::string& target)
             throw FileError(error, target);
 }
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string randomSuffix()
 {
     static std::mt19937_64 generator(std::random_device{}() ^ std::uint64_t(::getpid()));
@@ -80,6 +72,14 @@ bool processRuns(long pid)
 }
 
 } // namespace
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 FileError::FileError(int systemError, std::string path)
     : std::runtime_error(path + ": " + std::strerror(systemError)), m_systemError(systemError), m_path(std::move(path))

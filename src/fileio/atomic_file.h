@@ -79,6 +79,10 @@ private:
     bool m_committed = false;
 };
 
+// The folder a file's temporary goes to: the path up to its last "/", "/"
+// for a file in the root, "." for a bare name.
+std::string folderOf(const std::string& path);
+
 // Replaces target with bytes.
 void replaceFile(const std::string& target, std::string_view bytes);
 

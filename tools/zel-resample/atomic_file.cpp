@@ -12,16 +12,6 @@
 
 namespace {
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 std::string reason()
 {
     return std::strerror(errno);
@@ -89,7 +79,7 @@ void blockTerminationSignalsInThisThread()
 AtomicFile::AtomicFile(const std::string& destinationPath) : m_destinationPath(destinationPath)
 {
     const std::string prefix(fileio::kImageToolTemporaryPrefix);
-    if (folderOf(destinationPath).size() + 1 + prefix.size() + 6 >= sizeof pendingTemporary)
+    if (fileio::folderOf(destinationPath).size() + 1 + prefix.size() + 6 >= sizeof pendingTemporary)
         throw ResampleError("cannot create a file beside " + destinationPath + ": path too long");
     {
         const SignalsHeld held;
