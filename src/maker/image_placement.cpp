@@ -67,8 +67,7 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
             placePicture(fileName, requiredHeight, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
         } catch (const RuntimeError& error) {
             // The report names the line and the page source like a faulty-line message.
-            throw RuntimeError(error.number(), error.description() + QStringLiteral("\r\nIn line - ") + m_currentLine
-                                                   + QStringLiteral("\r\nIn file - ") + m_sourcePath);
+            throw RuntimeError(error.number(), error.description() + errorContext());
         }
     });
 }
