@@ -1,6 +1,6 @@
 // libFuzzer target for the JPEG segment walk: any bytes must end in a size or
-// one message, never in a crash, an out-of-bounds read or a hang. Built and
-// run by scripts/fuzz-get-size, outside the normal build.
+// one message, never in a crash, an out-of-bounds read or a hang. Fuzzed by
+// scripts/fuzz-get-size; its seeds are replayed by ctest.
 #include "imaging/jpeg_size.h"
 #include "platform/messages.h"
 
@@ -15,7 +15,7 @@ namespace {
 class SilentMessageBoxes : public MessageBoxes {
 public:
     void show(const QString&, MessageIcon) override { ++shown; }
-    int askYesNo(const QString&) override { return Answer::No; }
+    int askYesNo(const QString&, int) override { return Answer::No; }
     int askYesNoCancel(const QString&) override { return Answer::Cancel; }
     int shown = 0;
 };

@@ -1,7 +1,8 @@
 // libFuzzer target: arbitrary page sources through the directive reader and
 // every page builder. A run must not crash or hang, must not end the program
 // through the fatal path, and must write nothing outside the page folder
-// except the kiosk's own log.
+// except the kiosk's own log. Fuzzed by scripts/fuzz-page-maker; its seeds
+// are replayed by ctest.
 #include "app/core/open_kiosk_system.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
@@ -21,7 +22,7 @@ namespace {
 class SilentMessages : public MessageBoxes {
 public:
     void show(const QString&, MessageIcon) override {}
-    int askYesNo(const QString&) override { return Answer::No; }
+    int askYesNo(const QString&, int) override { return Answer::No; }
     int askYesNoCancel(const QString&) override { return Answer::Cancel; }
 };
 

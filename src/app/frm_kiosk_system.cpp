@@ -8,6 +8,7 @@
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_select_file.h"
+#include "dialogs/menu_command.h"
 #include "dialogs/window_focus.h"
 #include "dialogs/window_order.h"
 #include "editor/frm_edit.h"
@@ -66,25 +67,17 @@ frmKioskSystem::~frmKioskSystem() = default;
 
 void frmKioskSystem::setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> screen) { m_screen = std::move(screen); }
 
-QAction* frmKioskSystem::addCommand(QMenu* menu, const QString& name, const QString& caption,
-                                    void (frmKioskSystem::*slot)())
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, slot);
-    return action;
-}
-
 void frmKioskSystem::createMenus()
 {
     m_mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    addCommand(m_mnuFile, QStringLiteral("mnuOpenKioskSystem"), QStringLiteral("Open Kiosk System..."),
-               &frmKioskSystem::mnuOpenKioskSystem_Click);
-    addCommand(m_mnuFile, QStringLiteral("mnuCreateNewKioskSystem"), QStringLiteral("Create New Kiosk System..."),
-               &frmKioskSystem::mnuCreateNewKioskSystem_Click);
-    addCommand(m_mnuFile, QStringLiteral("mnuInstallKioskSystem"), QStringLiteral("Install Kiosk System ..."),
-               &frmKioskSystem::mnuInstallKioskSystem_Click);
+    addMenuCommand(this, m_mnuFile, QStringLiteral("mnuOpenKioskSystem"), QStringLiteral("Open Kiosk System..."),
+                   &frmKioskSystem::mnuOpenKioskSystem_Click);
+    addMenuCommand(this, m_mnuFile, QStringLiteral("mnuCreateNewKioskSystem"),
+                   QStringLiteral("Create New Kiosk System..."),
+                   &frmKioskSystem::mnuCreateNewKioskSystem_Click);
+    addMenuCommand(this, m_mnuFile, QStringLiteral("mnuInstallKioskSystem"), QStringLiteral("Install Kiosk System ..."),
+                   &frmKioskSystem::mnuInstallKioskSystem_Click);
     m_mnuFileItem[0] = m_mnuFile->addSeparator();
     m_mnuFileItem[0]->setObjectName(QStringLiteral("mnuFileItem0"));
     m_fileItemCaption[0] = QStringLiteral("-");
@@ -96,36 +89,37 @@ void frmKioskSystem::createMenus()
         connect(m_mnuFileItem[i], &QAction::triggered, this, [this, i] { mnuFileItem_Click(i); });
     }
     m_mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
-    addCommand(m_mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), &frmKioskSystem::mnuExit_Click);
+    addMenuCommand(this, m_mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), &frmKioskSystem::mnuExit_Click);
 
     m_mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    addCommand(m_mnuEdit, QStringLiteral("mnuEditPage"), QStringLiteral("Edit Page..."),
-               &frmKioskSystem::mnuEditPage_Click);
-    addCommand(m_mnuEdit, QStringLiteral("mnuCreateBranchPage"), QStringLiteral("New Branch Page..."),
-               &frmKioskSystem::mnuCreateBranchPage_Click);
-    addCommand(m_mnuEdit, QStringLiteral("mnuCreateLeafPage"), QStringLiteral("New Leaf Page..."),
-               &frmKioskSystem::mnuCreateLeafPage_Click);
-    addCommand(m_mnuEdit, QStringLiteral("mnuCreateSelectorPage"), QStringLiteral("New Selector Page..."),
-               &frmKioskSystem::mnuCreateSelectorPage_Click);
-    addCommand(m_mnuEdit, QStringLiteral("mnuNewFolder"), QStringLiteral("New Folder ..."),
-               &frmKioskSystem::mnuNewFolder_Click);
+    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuEditPage"), QStringLiteral("Edit Page..."),
+                   &frmKioskSystem::mnuEditPage_Click);
+    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateBranchPage"), QStringLiteral("New Branch Page..."),
+                   &frmKioskSystem::mnuCreateBranchPage_Click);
+    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateLeafPage"), QStringLiteral("New Leaf Page..."),
+                   &frmKioskSystem::mnuCreateLeafPage_Click);
+    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateSelectorPage"), QStringLiteral("New Selector Page..."),
+                   &frmKioskSystem::mnuCreateSelectorPage_Click);
+    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuNewFolder"), QStringLiteral("New Folder ..."),
+                   &frmKioskSystem::mnuNewFolder_Click);
     m_mnuEdit->menuAction()->setEnabled(false);
 
     m_mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     m_mnuTools->setObjectName(QStringLiteral("mnuTools"));
-    addCommand(m_mnuTools, QStringLiteral("mnuExportFolder"), QStringLiteral("Export Folder..."),
-               &frmKioskSystem::mnuExportFolder_Click);
-    addCommand(m_mnuTools, QStringLiteral("mnuMakeAllPages"), QStringLiteral("Make All Pages..."),
-               &frmKioskSystem::mnuMakeAllPages_Click);
-    addCommand(m_mnuTools, QStringLiteral("mnuCheckKioskSystem"), QStringLiteral("Check Kiosk System..."),
-               &frmKioskSystem::mnuCheckKioskSystem_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuExportFolder"), QStringLiteral("Export Folder..."),
+                   &frmKioskSystem::mnuExportFolder_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuMakeAllPages"), QStringLiteral("Make All Pages..."),
+                   &frmKioskSystem::mnuMakeAllPages_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuCheckKioskSystem"), QStringLiteral("Check Kiosk System..."),
+                   &frmKioskSystem::mnuCheckKioskSystem_Click);
     m_mnuTools->menuAction()->setEnabled(false);
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    addCommand(m_mnuHelp, QStringLiteral("mnuAbout"), QStringLiteral("&About Ostervale Information Kiosk (ZEL)"),
-               &frmKioskSystem::mnuAbout_Click);
+    addMenuCommand(this, m_mnuHelp, QStringLiteral("mnuAbout"),
+                   QStringLiteral("&About Ostervale Information Kiosk (ZEL)"),
+                   &frmKioskSystem::mnuAbout_Click);
 }
 
 QString frmKioskSystem::recentEntry(int index) const { return m_fileItemCaption.at(size_t(index)); }

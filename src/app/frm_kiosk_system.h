@@ -74,7 +74,6 @@ protected:
 
 private:
     void createMenus();
-    QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, void (frmKioskSystem::*slot)());
     void loadRecentList();
     void storeRecentList();
     void updateRecentList(const QString& folder);

@@ -2,6 +2,7 @@
 
 #include "check/style_sheet.h"
 #include "config/configuration.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
 
@@ -17,7 +18,7 @@ QString key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absolu
 // file on the lines after it, and the finding names both already.
 QString firstLine(const QString& text)
 {
-    const qsizetype end = text.indexOf(QLatin1String("\r\n"));
+    const qsizetype end = text.indexOf(kCrLf);
     return end < 0 ? text : text.left(end);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
+#include "platform/line_end.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,8 +21,6 @@ std::unique_ptr<ConfigurationItems>& store()
     static std::unique_ptr<ConfigurationItems> items;
     return items;
 }
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 struct ConfigurableDefault {
     const char* name;

@@ -2,12 +2,11 @@
 
 #include "config/configuration.h"
 #include "platform/int16.h"
+#include "platform/line_end.h"
 #include "platform/screen_size.h"
 #include "runtime/error_handler.h"
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 std::int16_t value(const char* name) { return configuration::integerValue(QString::fromLatin1(name)); }
 

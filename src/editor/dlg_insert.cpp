@@ -4,6 +4,7 @@
 #include "pages/files.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
 
@@ -19,7 +20,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgInsert");
-const QString kCrLf = QStringLiteral("\r\n");
 InstanceSlot<dlgInsert> g_instance;
 
 // Window layout in twips (15 to a pixel), as the placing rule counts.
@@ -72,7 +72,7 @@ void dlgInsert::configureImageDialog(QFileDialog& dialog)
     dialog.setNameFilter(QStringLiteral("Jpeg Files (*.jpg)"));
     auto widen = [&dialog] {
         if (auto* model = dialog.findChild<QFileSystemModel*>())
-            model->setNameFilters({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")});
+            model->setNameFilters(Files::jpegNamePatterns());
     };
     widen();
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, widen);

@@ -2,6 +2,7 @@
 
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_save_file.h"
+#include "dialogs/menu_command.h"
 #include "dialogs/window_focus.h"
 #include "dialogs/window_order.h"
 #include "editor/directive_highlighter.h"
@@ -9,6 +10,7 @@
 #include "editor/page_source_file.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 #include "runtime/error_handler.h"
@@ -24,7 +26,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("frmEdit");
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The design: 9600 x 7200 twips.
 constexpr int kDesignWidth = 9600 / 15;
@@ -76,40 +77,35 @@ void frmEdit::Form_Load()
     m_txtContent->setFocus();
 }
 
-QAction* frmEdit::addCommand(QMenu* menu, const QString& name, const QString& caption, void (frmEdit::*slot)())
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, slot);
-    return action;
-}
-
 void frmEdit::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    m_mnuSave = addCommand(file, QStringLiteral("mnuSave"), QStringLiteral("Save..."), &frmEdit::mnuSave_Click);
+    m_mnuSave = addMenuCommand(this, file, QStringLiteral("mnuSave"),
+                               QStringLiteral("Save..."), &frmEdit::mnuSave_Click);
     m_mnuSave->setShortcut(QKeySequence::Save);
     m_mnuSaveAs =
-        addCommand(file, QStringLiteral("mnuSaveAs"), QStringLiteral("Save As..."), &frmEdit::mnuSaveAs_Click);
+        addMenuCommand(this, file, QStringLiteral("mnuSaveAs"),
+                       QStringLiteral("Save As..."), &frmEdit::mnuSaveAs_Click);
     file->addSeparator();
-    addCommand(file, QStringLiteral("mnuMakePage"), QStringLiteral("Make..."), &frmEdit::mnuMakePage_Click);
-    addCommand(file, QStringLiteral("mnuSaveMakeView"), QStringLiteral("Save, Make && View"),
-               &frmEdit::mnuSaveMakeView_Click);
-    addCommand(file, QStringLiteral("mnuViewPage"), QStringLiteral("View..."), &frmEdit::mnuViewPage_Click);
+    addMenuCommand(this, file, QStringLiteral("mnuMakePage"), QStringLiteral("Make..."), &frmEdit::mnuMakePage_Click);
+    addMenuCommand(this, file, QStringLiteral("mnuSaveMakeView"), QStringLiteral("Save, Make && View"),
+                   &frmEdit::mnuSaveMakeView_Click);
+    addMenuCommand(this, file, QStringLiteral("mnuViewPage"), QStringLiteral("View..."), &frmEdit::mnuViewPage_Click);
     file->addSeparator();
-    addCommand(file, QStringLiteral("mnuQuit"), QStringLiteral("Quit"), &frmEdit::mnuQuit_Click);
+    addMenuCommand(this, file, QStringLiteral("mnuQuit"), QStringLiteral("Quit"), &frmEdit::mnuQuit_Click);
 
     menuBar()->addMenu(QStringLiteral("&Edit"))->setObjectName(QStringLiteral("mnuEdit"));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
-    m_mnuInsertButton = addCommand(tools, QStringLiteral("mnuInsertButton"), QStringLiteral("Insert Button..."),
-                                   &frmEdit::mnuInsertButton_Click);
-    m_mnuInsertImage = addCommand(tools, QStringLiteral("mnuInsertImage"), QStringLiteral("Insert Image..."),
-                                  &frmEdit::mnuInsertImage_Click);
-    m_mnuInsertItem = addCommand(tools, QStringLiteral("mnuInsertItem"), QStringLiteral("Insert Item..."),
-                                 &frmEdit::mnuInsertItem_Click);
+    m_mnuInsertButton = addMenuCommand(this, tools, QStringLiteral("mnuInsertButton"),
+                                       QStringLiteral("Insert Button..."),
+                                       &frmEdit::mnuInsertButton_Click);
+    m_mnuInsertImage = addMenuCommand(this, tools, QStringLiteral("mnuInsertImage"), QStringLiteral("Insert Image..."),
+                                      &frmEdit::mnuInsertImage_Click);
+    m_mnuInsertItem = addMenuCommand(this, tools, QStringLiteral("mnuInsertItem"), QStringLiteral("Insert Item..."),
+                                     &frmEdit::mnuInsertItem_Click);
 }
 
 bool frmEdit::isPageChanged() const { return m_txtContent->document()->isModified(); }

@@ -92,7 +92,6 @@ protected:
 private:
     void Form_Load();
     void createMenus();
-    QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, void (frmEdit::*slot)());
     void newPage(const QString& label, PageType type);
     void setCaption();
     void setPageChanged(bool changed);

@@ -21,9 +21,9 @@ QString firstLineEnd(const QString& text)
         if (text.at(at) == u'\n')
             return QStringLiteral("\n");
         if (text.at(at) == u'\r')
-            return text.mid(at, 2) == QLatin1String("\r\n") ? QStringLiteral("\r\n") : QStringLiteral("\r");
+            return text.mid(at, 2) == kCrLf ? kCrLf : QStringLiteral("\r");
     }
-    return QStringLiteral("\r\n");
+    return kCrLf;
 }
 
 [[noreturn]] void raiseWriteError(const QString& path, const QSaveFile& file)

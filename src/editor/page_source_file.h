@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/line_end.h"
 #include "platform/text_codec.h"
 
 #include <QByteArray>
@@ -21,7 +22,7 @@ namespace PageSourceFile {
 struct StoredPage {
     QByteArray bytes;
     TextCodec::Encoding encoding = TextCodec::Encoding::Windows1252;
-    QString lineEnd = QStringLiteral("\r\n");
+    QString lineEnd = kCrLf;
     QStringList lines;
 };
 

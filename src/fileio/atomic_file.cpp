@@ -19,7 +19,7 @@ namespace fileio {
 namespace {
 
 const std::string kOwnPrefix = ".zel-tmp-";
-const std::string kToolPrefix = ".zel-resample-";
+const std::string kToolPrefix(kImageToolTemporaryPrefix);
 // Copies being made several at once: ".zel-copy-<pid>-<n>.jpg".
 const std::string kCopyPrefix = ".zel-copy-";
 
@@ -34,14 +34,6 @@ void injectedFailure(std::string_view operation, const std::string& target)
     if (failureHook())
         if (const int error = failureHook()(operation, target))
             throw FileError(error, target);
-}
-
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string randomSuffix()
@@ -80,6 +72,14 @@ bool processRuns(long pid)
 }
 
 } // namespace
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 FileError::FileError(int systemError, std::string path)
     : std::runtime_error(path + ": " + std::strerror(systemError)), m_systemError(systemError), m_path(std::move(path))
@@ -130,40 +130,62 @@ void syncAndClose(int descriptor, const std::string& path)
         throw FileError(errno, path);
 }
 
-StagedFile::StagedFile(std::string target) : m_target(std::move(target))
+StagedFile::StagedFile(std::string target, Staging staging) : m_target(std::move(target)), m_locked(staging.locked)
 {
-    const std::string stem = folderOf(m_target) + "/" + kOwnPrefix + std::to_string(::getpid()) + "-";
+    const std::string prefix = staging.temporaryPrefix.empty()
+                                   ? kOwnPrefix + std::to_string(::getpid()) + "-"
+                                   : staging.temporaryPrefix;
+    const std::string stem = folderOf(m_target) + "/" + prefix;
     for (int attempt = 0; m_descriptor < 0; ++attempt) {
         m_temporary = stem + randomSuffix();
         m_descriptor = createExclusive(m_temporary);
         if (m_descriptor < 0 && attempt > 100)
             throw FileError(EEXIST, m_temporary);
     }
+    if (m_locked)
+        ::flock(m_descriptor, LOCK_EX | LOCK_NB);
 }
 
 StagedFile::~StagedFile()
 {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
+    // Removed before it is closed, so that its lock is held until it is gone.
     if (!m_committed)
         ::unlink(m_temporary.c_str());
+    closeDescriptor();
+}
+
+void StagedFile::closeDescriptor()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    m_descriptor = -1;
 }
 
 void StagedFile::write(std::string_view bytes) { writeAll(m_descriptor, bytes, m_target); }
 
 void StagedFile::finish(Sync sync)
 {
-    if (m_descriptor < 0)
+    if (m_finished)
         return;
-    const int descriptor = m_descriptor;
-    m_descriptor = -1;
-    if (sync == Sync::Each) {
-        syncAndClose(descriptor, m_target);
+    if (!m_locked) {
+        const int descriptor = m_descriptor;
+        m_descriptor = -1;
+        m_finished = true;
+        if (sync == Sync::Each) {
+            syncAndClose(descriptor, m_target);
+            return;
+        }
+        injectedFailure("close", m_target);
+        if (::close(descriptor) != 0 && errno != EINTR)
+            throw FileError(errno, m_target);
         return;
     }
-    injectedFailure("close", m_target);
-    if (::close(descriptor) != 0 && errno != EINTR)
-        throw FileError(errno, m_target);
+    if (sync == Sync::Each) {
+        injectedFailure("sync", m_target);
+        if (::fsync(m_descriptor) != 0 && errno != EINVAL)
+            throw FileError(errno, m_target);
+    }
+    m_finished = true;
 }
 
 void StagedFile::commit(Sync sync)
@@ -173,6 +195,8 @@ void StagedFile::commit(Sync sync)
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throw FileError(errno, m_target);
     m_committed = true;
+    // A locked temporary is let go only now that it carries the target's name.
+    closeDescriptor();
     if (sync == Sync::Each)
         syncFolder(folderOf(m_target));
 }

@@ -32,12 +32,27 @@ private:
     std::string m_path;
 };
 
+// The image tool stages its copies as this prefix and six random letters and
+// digits, locked while it runs.
+inline constexpr std::string_view kImageToolTemporaryPrefix = ".zel-resample-";
+
+// How a StagedFile names and holds its temporary.
+struct Staging {
+    // The temporary is named this prefix and six random letters and digits,
+    // in the target's folder; empty gives ".zel-tmp-<pid>-".
+    std::string temporaryPrefix;
+    // Holds an exclusive lock (flock) on the temporary from its creation until
+    // it has been renamed over the target or removed, so that a later run can
+    // tell it from one that a killed run left behind.
+    bool locked = false;
+};
+
 // One file being replaced. The temporary is created by the constructor and
 // removed by the destructor unless commit() succeeded; until commit() the
 // target is untouched.
 class StagedFile {
 public:
-    explicit StagedFile(std::string target);
+    explicit StagedFile(std::string target, Staging staging = {});
     ~StagedFile();
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
@@ -48,18 +63,30 @@ public:
     enum class Sync { Each, ByCaller };
 
     void write(std::string_view bytes);
-    // Flushes, syncs and closes the temporary (done by commit() when needed).
+    // Syncs the temporary and closes it (a locked one stays open, for its
+    // lock, until commit()). Done by commit() when needed.
     void finish(Sync sync = Sync::Each);
     // Renames the finished temporary over the target.
     void commit(Sync sync = Sync::Each);
     const std::string& target() const { return m_target; }
+    const std::string& temporary() const { return m_temporary; }
+    // For writing in other ways than write(); open until finish().
+    int descriptor() const { return m_descriptor; }
 
 private:
+    void closeDescriptor();
+
     std::string m_target;
     std::string m_temporary;
+    bool m_locked;
     int m_descriptor = -1;
+    bool m_finished = false;
     bool m_committed = false;
 };
+
+// The folder a file's temporary goes to: the path up to its last "/", "/"
+// for a file in the root, "." for a bare name.
+std::string folderOf(const std::string& path);
 
 // Replaces target with bytes.
 void replaceFile(const std::string& target, std::string_view bytes);

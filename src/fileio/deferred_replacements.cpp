@@ -10,14 +10,6 @@ namespace fileio {
 
 namespace {
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // One syncfs per file system that holds a target; the folder names the file
 // system in the error.
 void syncFileSystemsOf(const std::vector<std::unique_ptr<StagedFile>>& files)

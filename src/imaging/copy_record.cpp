@@ -1,5 +1,7 @@
 #include "imaging/copy_record.h"
 
+#include "platform/line_end.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -67,7 +69,7 @@ CopyRecord CopyRecord::load(const QString& imagesFolder)
         return record;
     }
     const QString text = QString::fromUtf8(bytes.left(lastLine));
-    const QList<QStringView> lines = QStringView(text).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QList<QStringView> lines = QStringView(text).split(kCrLf, Qt::SkipEmptyParts);
     if (lines.isEmpty() || lines.first() != VersionLine)
         return record;
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -115,14 +117,14 @@ bool CopyRecord::save() const
 {
     QStringList names = m_entries.keys();
     names.sort();
-    QString text = VersionLine + QStringLiteral("\r\n");
+    QString text = VersionLine + kCrLf;
     for (const QString& name : names) {
         const CopyRecordEntry& e = m_entries[name];
         text += QStringList{name, e.method, QString::number(e.height), QString::number(e.width), e.tool, e.sourcePath,
                             hex(e.sourceHash), e.sourceStamp.text(), QString::number(e.sourceCheckedNs),
                             hex(e.copyHash), e.copyStamp.text(), QString::number(e.copyCheckedNs)}
                     .join(u'\t')
-            + QStringLiteral("\r\n");
+            + kCrLf;
     }
     QSaveFile file(m_folder + QDir::separator() + FileName);
     if (!file.open(QIODevice::WriteOnly))

@@ -3,13 +3,13 @@
 #include "imaging/copy_job.h"
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
+#include "util/rounding.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <cfenv>
-#include <cmath>
 #include <limits>
 
 namespace Jpeg {
@@ -28,10 +28,7 @@ float scaleFactor(std::int32_t required, std::int32_t actual)
 std::int32_t scaledDimension(float scale, std::int32_t size)
 {
     const double product = static_cast<double>(scale) * static_cast<double>(size);
-    const int previousMode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(product);
-    std::fesetround(previousMode);
+    const double rounded = util::roundHalfToEven(product);
     if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
         Errors::raise(Errors::Overflow);
     return static_cast<std::int32_t>(rounded);
@@ -56,7 +53,7 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     GetSize(sourcePath, height, width);
     if (height < 1 || width < 1) {
         Messages::show(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath
-                       + QStringLiteral("\r\n") + QStringLiteral("So unable to scale image"));
+                       + kCrLf + QStringLiteral("So unable to scale image"));
         scaledHeight = 0;
         scaledWidth = 0;
         removeOlderCopy();

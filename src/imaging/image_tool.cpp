@@ -1,5 +1,6 @@
 #include "imaging/image_tool.h"
 
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
@@ -50,7 +51,7 @@ QString lookUpImageTool()
         return program;
     } catch (const RuntimeError& error) {
         Messages::show(QStringLiteral("JPEG.IrfanViewAvailable - Error ") + QString::number(error.number())
-                       + QStringLiteral("\r\n") + error.description());
+                       + kCrLf + error.description());
         return {};
     }
 }

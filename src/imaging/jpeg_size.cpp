@@ -1,10 +1,10 @@
 #include "imaging/jpeg_size.h"
 
-#include "imaging/exif_orientation.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
 #include "fileio/atomic_file.h"
+#include "util/exif_orientation.h"
 
 #include <QFile>
 
@@ -26,6 +26,12 @@ bool isFrameHeader(std::uint8_t marker)
 
 // Markers that stand alone, without a length: restart markers and TEM.
 bool isStandalone(std::uint8_t marker) { return (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01; }
+
+int exifOrientation(const QByteArray& segmentData)
+{
+    return util::exifOrientation(reinterpret_cast<const unsigned char*>(segmentData.constData()),
+                                 std::size_t(segmentData.size()));
+}
 
 void showProblemReading(const QString& fileName)
 {
@@ -52,7 +58,7 @@ bool walkSegments(ByteReader& reader, const QString& fileName, std::int32_t& hei
             reader.skip(3); // length and sample precision
             const std::int32_t frameHeight = readWord(reader);
             const std::int32_t frameWidth = readWord(reader);
-            const bool swap = orientationSwapsSides(orientation);
+            const bool swap = util::orientationSwapsSides(orientation);
             height = swap ? frameWidth : frameHeight;
             width = swap ? frameHeight : frameWidth;
             return true;

@@ -4,13 +4,12 @@
 #include "maker/page_maker.h"
 
 #include "platform/blanks.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 
 namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
 
 // The text after the first blank of the line, trimmed; "" without a blank.
 QString textAfterFirstBlank(const QString& line)

@@ -18,16 +18,6 @@ namespace {
 
 const QChar kSeparator = QDir::separator();
 
-bool isJpegExtension(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    if (dot < 0)
-        return false;
-    const QStringView extension = QStringView(fileName).mid(dot + 1);
-    return extension.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0
-           || extension.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 QString PageMaker::findPicture(const QString& fileName) const
@@ -77,8 +67,7 @@ void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight,
             placePicture(fileName, requiredHeight, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
         } catch (const RuntimeError& error) {
             // The report names the line and the page source like a faulty-line message.
-            throw RuntimeError(error.number(), error.description() + QStringLiteral("\r\nIn line - ") + m_currentLine
-                                                   + QStringLiteral("\r\nIn file - ") + m_sourcePath);
+            throw RuntimeError(error.number(), error.description() + errorContext());
         }
     });
 }
@@ -102,7 +91,7 @@ void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeigh
         const QString picture = findPicture(fileName);
         if (picture.isEmpty()) {
             makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
-        } else if (tellUse(Use::Picture, picture), !isJpegExtension(QFileInfo(picture).fileName())) {
+        } else if (tellUse(Use::Picture, picture), !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
             makeError(QStringLiteral("Unsupported image file type"));
         } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
             makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));

@@ -2,6 +2,7 @@
 // script scrolls row by row.
 #include "maker/maker_module.h"
 #include "maker/page_maker.h"
+#include "maker/picture_name.h"
 
 #include "config/configuration.h"
 #include "platform/blanks.h"
@@ -51,23 +52,16 @@ void PageMaker::insertItem()
         QString image;
         QString link;
         QString text;
-        if (arguments.startsWith(u'"')) {
-            // A quoted picture name may hold blanks, as in #image.
-            const qsizetype closing = arguments.indexOf(u'"', 1);
-            if (closing < 0) {
-                makeError(QStringLiteral("unmatched \" in file name"));
-                return;
-            }
-            image = arguments.mid(1, closing - 1).toLower();
-            arguments = trimBlanks(arguments.mid(closing + 1));
+        const PictureNameSplit split = splitPictureName(arguments);
+        if (split.end == PictureNameEnd::UnmatchedQuote) {
+            makeError(QStringLiteral("unmatched \" in file name"));
+            return;
+        }
+        if (split.end == PictureNameEnd::EndOfText) {
+            makeError(QStringLiteral("Invalid item directive"));
         } else {
-            const qsizetype blank = arguments.indexOf(u' ');
-            if (blank < 0) {
-                makeError(QStringLiteral("Invalid item directive"));
-            } else {
-                image = arguments.left(blank).toLower();
-                arguments = trimBlanks(arguments.mid(blank + 1));
-            }
+            image = split.name;
+            arguments = split.rest;
         }
         const qsizetype blank = arguments.indexOf(u' ');
         if (blank < 0) {

@@ -1,6 +1,7 @@
 // Root, branch and leaf pages: their builders, #button and #image.
 #include "maker/maker_module.h"
 #include "maker/page_maker.h"
+#include "maker/picture_name.h"
 
 #include "config/configuration.h"
 #include "pages/support.h"
@@ -8,23 +9,13 @@
 #include "runtime/error_handler.h"
 
 #include <cmath>
+#include "util/rounding.h"
 
 namespace {
 
 QString number(std::int32_t value) { return QString::number(value); }
 
 std::int16_t item(const QString& name) { return configuration::integerValue(name); }
-
-// Rounds to the nearest integer, halves to the even neighbour.
-std::int32_t roundHalfEven(double value)
-{
-    const double down = std::floor(value);
-    const double fraction = value - down;
-    double result = down;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(down, 2.0) != 0.0))
-        result = down + 1.0;
-    return std::int32_t(result);
-}
 
 } // namespace
 
@@ -162,25 +153,13 @@ void PageMaker::insertImage()
             makeError(QStringLiteral("no image specified"));
             return;
         }
-        QString fileName;
-        QString rest;
-        if (arguments.at(0) == u'"') {
-            const qsizetype closing = arguments.indexOf(u'"', 1);
-            if (closing < 0) {
-                makeError(QStringLiteral("unmatched \" in file name"));
-                return;
-            }
-            fileName = arguments.mid(1, closing - 1).toLower();
-            rest = trimBlanks(arguments.mid(closing + 1)).toLower();
-        } else {
-            const qsizetype blank = arguments.indexOf(u' ');
-            if (blank < 0) {
-                fileName = arguments.toLower();
-            } else {
-                fileName = arguments.left(blank).toLower();
-                rest = trimBlanks(arguments.mid(blank + 1)).toLower();
-            }
+        const PictureNameSplit split = splitPictureName(arguments);
+        if (split.end == PictureNameEnd::UnmatchedQuote) {
+            makeError(QStringLiteral("unmatched \" in file name"));
+            return;
         }
+        const QString& fileName = split.name;
+        const QString rest = split.rest.toLower();
         if (!rest.isEmpty()) {
             const qsizetype blank = rest.indexOf(u' ');
             if (blank < 0) {
@@ -197,7 +176,7 @@ void PageMaker::insertImage()
                 }
             }
         }
-        const std::int32_t requiredWidth = roundHalfEven(double(m_maximumImageWidth) * percent / 100.0);
+        const std::int32_t requiredWidth = std::int32_t(util::roundHalfToEven(double(m_maximumImageWidth) * percent / 100.0));
         std::int32_t scaledHeight = 0;
         std::int32_t scaledWidth = 0;
         QString scaledFileName;

@@ -105,6 +105,32 @@ QString fileExtension(const QString& path)
     return name.mid(name.lastIndexOf(u'.') + 1);
 }
 
+const QStringList& jpegExtensions()
+{
+    static const QStringList extensions = {QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    return extensions;
+}
+
+QStringList jpegNamePatterns()
+{
+    QStringList patterns;
+    for (const QString& extension : jpegExtensions())
+        patterns.append(QStringLiteral("*.") + extension);
+    return patterns;
+}
+
+bool hasJpegExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QStringView extension = QStringView(fileName).mid(dot + 1);
+    for (const QString& jpeg : jpegExtensions())
+        if (extension.compare(jpeg, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 QString parentFolderOf(const QString& path)
 {
     const qsizetype last = path.lastIndexOf(kSeparator);

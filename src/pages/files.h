@@ -39,6 +39,15 @@ QString fileNameOf(const QString& path);
 // The text after the last "." of an existing file's name; the whole name when it has none.
 QString fileExtension(const QString& path);
 
+// Pictures are JPEG files: names ending in ".jpg" or ".jpeg", any letter case
+// (cameras write ".JPG"). The maker, the image chooser and the folder export
+// all go by these.
+const QStringList& jpegExtensions();
+// "*.jpg" and "*.jpeg", for listings that match ignoring letter case.
+QStringList jpegNamePatterns();
+// True when the text after the last "." of the name is a JPEG extension. Text only.
+bool hasJpegExtension(const QString& fileName);
+
 // The path without its last component and final separator; the root keeps
 // its separator; a path without a separator gives "". Text only.
 QString parentFolderOf(const QString& path);

@@ -1,6 +1,7 @@
 #include "pages/support.h"
 
 #include "platform/int16.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
@@ -10,10 +11,9 @@ bool validate(const QString& name, const QString& kind)
 {
     if (Support::hasOnlyNameCharacters(name))
         return true;
-    const QString crlf = QStringLiteral("\r\n");
-    Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + crlf
-                   + QStringLiteral("A valid %1 name may only contain").arg(kind) + crlf + crlf
-                   + QStringLiteral(" lower case letters,") + crlf + QStringLiteral(" digits,") + crlf
+    Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
+                   + QStringLiteral("A valid %1 name may only contain").arg(kind) + kCrLf + kCrLf
+                   + QStringLiteral(" lower case letters,") + kCrLf + QStringLiteral(" digits,") + kCrLf
                    + QStringLiteral(" underscores(_) and dashes(-)"));
     return false;
 }

@@ -1,6 +1,7 @@
 #include "platform/int16.h"
 
 #include "platform/runtime_error.h"
+#include "util/rounding.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -18,8 +19,7 @@ std::int16_t fromText(const QString& text)
     const double value = match.captured(1).toDouble(&ok);
     if (!ok || !std::isfinite(value))
         Errors::raise(Errors::Overflow);
-    // nearbyint rounds halves to the even neighbour in the default rounding mode.
-    const double rounded = std::nearbyint(value);
+    const double rounded = util::roundHalfToEven(value);
     if (rounded < -32768.0 || rounded > 32767.0)
         Errors::raise(Errors::Overflow);
     return static_cast<std::int16_t>(rounded);

@@ -1,11 +1,13 @@
 #include "platform/messages.h"
 
+#include "platform/line_end.h"
+
 #include <cstdio>
 
 void StandardErrorMessageBoxes::write(const QString& text)
 {
     QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out.replace(kCrLf, QStringLiteral("\n"));
     out.append(QStringLiteral("\n\n"));
     const QByteArray bytes = out.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);

@@ -2,6 +2,7 @@
 
 #include "fileio/deferred_replacements.h"
 
+#include "platform/line_end.h"
 #include "platform/runtime_error.h"
 #include "platform/text_codec.h"
 
@@ -196,7 +197,7 @@ void printLine(int handle, const QString& text)
 {
     OpenFile& f = outputFile(handle);
     append(f, text);
-    append(f, u"\r\n");
+    append(f, kCrLf);
 }
 
 void print(int handle, const QString& text)

@@ -11,6 +11,7 @@
 #include "viewer/navigation_guard.h"
 #include "viewer/page_check.h"
 #include "viewer/viewer_keys.h"
+#include "util/rounding.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -26,7 +27,6 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QWindow>
-#include <cmath>
 
 namespace {
 
@@ -41,8 +41,7 @@ QPointer<frmViewPage> g_instance;
 
 std::int16_t roundToInt16(double value)
 {
-    // nearbyint rounds halves to the even neighbour in the default rounding mode.
-    const double rounded = std::nearbyint(value);
+    const double rounded = util::roundHalfToEven(value);
     if (!(rounded >= -32768.0 && rounded <= 32767.0))
         Errors::raise(Errors::Overflow);
     return static_cast<std::int16_t>(rounded);

@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,6 +87,11 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
     EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")), "jpg");
     EXPECT_EQ(Files::fileExtension(path("readme")), "readme");
     EXPECT_EQ(Files::fileNameOf(path("photo.large.jpg")), "photo.large.jpg");
+    // Picture names, by text alone: the last extension, any letter case.
+    for (const char* name : {"photo.jpg", "IMG_0042.JPG", "scan.Jpeg", "a.b.jpg", ".jpg"})
+        EXPECT_TRUE(Files::hasJpegExtension(name)) << name;
+    for (const char* name : {"photo.jpg.png", "jpg", "photo.jpgx", "photo.", "photo.jpe"})
+        EXPECT_FALSE(Files::hasJpegExtension(name)) << name;
     EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
     // The parent and last folder are taken from the text alone.
     const QString sep = QDir::separator(), news = sep + "kiosk" + sep + "news";
@@ -93,6 +101,34 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
     EXPECT_EQ(Files::lastFolderName(news + sep + "photo.jpg"), "news");
     EXPECT_EQ(Files::lastFolderName(news + sep), "news");
     EXPECT_THROW(Files::lastFolderName("photo.jpg"), RuntimeError);
+}
+
+// The tools' way of staging: their own temporary name, locked until the
+// rename, so that a cleaner never takes a working run's file for abandoned.
+TEST_F(FilesOnDisk, LockedStagedFileHoldsItsLockUntilRenamed)
+{
+    const std::string target = path("news1.cab").toStdString();
+    const auto lockedByOthers = [](const std::string& file) {
+        const int descriptor = ::open(file.c_str(), O_RDONLY);
+        const bool locked = descriptor >= 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
+        ::close(descriptor);
+        return locked;
+    };
+    {
+        fileio::StagedFile file(target, {".news1.cab.", true});
+        const std::string temporary = file.temporary();
+        EXPECT_EQ(temporary.size(), path(".news1.cab.").toStdString().size() + 6) << temporary;
+        fileio::writeAll(file.descriptor(), "MSCF", target);
+        file.finish();
+        EXPECT_TRUE(lockedByOthers(temporary));
+        file.commit();
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(temporary)));
+    }
+    EXPECT_EQ(readBytes(path("news1.cab")), "MSCF");
+    {
+        fileio::StagedFile dropped(target, {".news1.cab.", true});
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"news1.cab"});
 }
 
 } // namespace

@@ -4,23 +4,17 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string systemReason() { return std::strerror(errno); }
-
 bool isTemporaryCabinetName(const std::string& name)
 {
-    // "." + NAME + "." + six characters from mkstemp's alphabet; NAME ends in ".cab".
+    // "." + NAME + "." + six random letters and digits; NAME ends in ".cab".
     if (name.size() < 1 + 5 + 1 + 6 || name.front() != '.' || name[name.size() - 7] != '.')
         return false;
     const std::string suffix = name.substr(name.size() - 6);
@@ -31,45 +25,38 @@ bool isTemporaryCabinetName(const std::string& name)
     return extension == ".cab";
 }
 
-} // namespace
-
-TemporaryCabinet::TemporaryCabinet(const fs::path& finalPath) : finalPath_(finalPath)
+fileio::StagedFile stageCabinet(const fs::path& finalPath)
 {
-    std::string pattern = (finalPath.parent_path() / ("." + finalPath.filename().string() + ".XXXXXX")).string();
-    descriptor_ = ::mkstemp(pattern.data());
-    if (descriptor_ < 0)
-        throw MakecabError("cannot write to output folder \"" + finalPath.parent_path().string() + "\": " + systemReason());
-    path_ = pattern;
-    ::flock(descriptor_, LOCK_EX | LOCK_NB);
-    // mkstemp makes the file private; a cabinet gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(descriptor_, 0666 & ~mask);
+    try {
+        return fileio::StagedFile(finalPath.string(), {"." + finalPath.filename().string() + ".", true});
+    } catch (const fileio::FileError& error) {
+        throw MakecabError("cannot write to output folder \"" + finalPath.parent_path().string() + "\": "
+                           + error.reason());
+    }
 }
 
-TemporaryCabinet::~TemporaryCabinet()
+} // namespace
+
+TemporaryCabinet::TemporaryCabinet(const fs::path& finalPath) : finalPath_(finalPath), file_(stageCabinet(finalPath))
 {
-    if (!committed_)
-        ::unlink(path_.c_str());
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
 }
 
 void TemporaryCabinet::finish()
 {
-    if (::fsync(descriptor_) != 0)
-        throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + systemReason());
+    try {
+        file_.finish();
+    } catch (const fileio::FileError& error) {
+        throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + error.reason());
+    }
 }
 
 void TemporaryCabinet::commit()
 {
-    // The lock is held until the rename is done, so no other run takes the
-    // file for abandoned meanwhile.
-    if (::rename(path_.c_str(), finalPath_.c_str()) != 0)
-        throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + systemReason());
-    committed_ = true;
-    ::close(descriptor_);
-    descriptor_ = -1;
+    try {
+        file_.commit();
+    } catch (const fileio::FileError& error) {
+        throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + error.reason());
+    }
 }
 
 void removeAbandonedTemporaries(const fs::path& folder)

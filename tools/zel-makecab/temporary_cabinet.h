@@ -1,32 +1,28 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <filesystem>
 
 // A cabinet being written: a file ".NAME.XXXXXX" beside its final name,
 // created exclusively and locked (flock) for as long as this run holds it, so
 // that a later run can tell it from the temporary file of a run still working.
-// Removed again unless committed.
+// Removed again unless committed. Failures are raised as MakecabError.
 class TemporaryCabinet {
 public:
     explicit TemporaryCabinet(const std::filesystem::path& finalPath);
-    ~TemporaryCabinet();
-    TemporaryCabinet(const TemporaryCabinet&) = delete;
-    TemporaryCabinet& operator=(const TemporaryCabinet&) = delete;
 
-    int descriptor() const { return descriptor_; }
+    int descriptor() const { return file_.descriptor(); }
     const std::filesystem::path& finalPath() const { return finalPath_; }
 
-    // Flushes the content to disk; throws MakecabError on failure.
+    // Flushes the content to disk.
     void finish();
-    // Renames the finished file over the final name, then lets go of it;
-    // throws MakecabError.
+    // Renames the finished file over the final name, then lets go of it.
     void commit();
 
 private:
     std::filesystem::path finalPath_;
-    std::filesystem::path path_;
-    int descriptor_ = -1;
-    bool committed_ = false;
+    fileio::StagedFile file_;
 };
 
 // Removes the temporary cabinets that runs which died left in folder: files

@@ -6,34 +6,15 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <pthread.h>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 std::string reason()
 {
     return std::strerror(errno);
-}
-
-// Permissions an ordinary newly created file would get (0666 less the umask).
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 constexpr int terminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
@@ -97,37 +78,39 @@ void blockTerminationSignalsInThisThread()
 
 AtomicFile::AtomicFile(const std::string& destinationPath) : m_destinationPath(destinationPath)
 {
-    const std::string pattern = folderOf(destinationPath) + "/.zel-resample-XXXXXX";
-    if (pattern.size() >= sizeof pendingTemporary)
+    const std::string prefix(fileio::kImageToolTemporaryPrefix);
+    if (fileio::folderOf(destinationPath).size() + 1 + prefix.size() + 6 >= sizeof pendingTemporary)
         throw ResampleError("cannot create a file beside " + destinationPath + ": path too long");
-    int descriptor = -1;
     {
         const SignalsHeld held;
-        pattern.copy(pendingTemporary, pattern.size());
-        pendingTemporary[pattern.size()] = '\0';
-        descriptor = ::mkstemp(pendingTemporary);
-        temporaryPending = descriptor >= 0;
+        try {
+            // Locked while this run lives: whoever clears away temporary files
+            // of killed runs can tell this one is still in use.
+            m_file.emplace(destinationPath, fileio::Staging{prefix, true});
+        } catch (const fileio::FileError& error) {
+            throw ResampleError("cannot create a file beside " + destinationPath + ": " + error.reason());
+        }
+        const std::string& temporary = m_file->temporary();
+        temporary.copy(pendingTemporary, temporary.size());
+        pendingTemporary[temporary.size()] = '\0';
+        temporaryPending = 1;
     }
-    if (descriptor < 0)
-        throw ResampleError("cannot create a file beside " + destinationPath + ": " + reason());
-    m_temporaryPath = pendingTemporary;
-    // Held while this run lives: whoever clears away temporary files of killed
-    // runs can tell this one is still in use.
-    ::flock(descriptor, LOCK_EX | LOCK_NB);
-    ::fchmod(descriptor, newFileMode());
-    m_stream = ::fdopen(descriptor, "wb");
+    // The stream writes through its own descriptor, so that the staged file
+    // keeps its descriptor (and lock) until the rename.
+    const int descriptor = ::fcntl(m_file->descriptor(), F_DUPFD_CLOEXEC, 0);
+    m_stream = descriptor >= 0 ? ::fdopen(descriptor, "wb") : nullptr;
     if (m_stream == nullptr) {
         const std::string why = reason();
-        ::close(descriptor);
+        if (descriptor >= 0)
+            ::close(descriptor);
+        const std::string temporary = m_file->temporary();
         removeTemporary();
-        throw ResampleError("cannot write " + m_temporaryPath + ": " + why);
+        throw ResampleError("cannot write " + temporary + ": " + why);
     }
 }
 
 AtomicFile::~AtomicFile()
 {
-    if (m_committed)
-        return;
     if (m_stream != nullptr)
         std::fclose(m_stream);
     removeTemporary();
@@ -136,21 +119,28 @@ AtomicFile::~AtomicFile()
 void AtomicFile::removeTemporary()
 {
     const SignalsHeld held;
-    ::unlink(m_temporaryPath.c_str());
+    m_file.reset();
     temporaryPending = 0;
 }
 
 void AtomicFile::commit()
 {
-    const bool written = std::fflush(m_stream) == 0 && ::fsync(::fileno(m_stream)) == 0;
+    const bool written = std::fflush(m_stream) == 0;
     const std::string why = written ? std::string() : reason();
     const bool closed = std::fclose(m_stream) == 0;
     m_stream = nullptr;
     if (!written || !closed)
         throw ResampleError("cannot write " + m_destinationPath + ": " + (written ? reason() : why));
+    try {
+        m_file->finish();
+    } catch (const fileio::FileError& error) {
+        throw ResampleError("cannot write " + m_destinationPath + ": " + error.reason());
+    }
     const SignalsHeld held;
-    if (::rename(m_temporaryPath.c_str(), m_destinationPath.c_str()) != 0)
-        throw ResampleError("cannot replace " + m_destinationPath + ": " + reason());
+    try {
+        m_file->commit();
+    } catch (const fileio::FileError& error) {
+        throw ResampleError("cannot replace " + m_destinationPath + ": " + error.reason());
+    }
     temporaryPending = 0;
-    m_committed = true;
 }

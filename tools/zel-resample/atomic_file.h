@@ -1,14 +1,18 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <cstdio>
+#include <optional>
 #include <string>
 
-// A file that appears at its destination only when complete. Writing goes to
-// a temporary file in the destination's folder (so the final rename is atomic
-// on the same file system); commit() renames it over the destination. If the
-// object is destroyed without a successful commit, the temporary file is
-// removed and the destination is left exactly as it was. Only one AtomicFile
-// may exist at a time: the signal handler below knows one temporary file.
+// A file that appears at its destination only when complete: a locked
+// fileio::StagedFile ".zel-resample-XXXXXX" in the destination's folder,
+// written through a stdio stream; commit() renames it over the destination.
+// If the object is destroyed without a successful commit, the temporary file
+// is removed and the destination is left exactly as it was. Only one
+// AtomicFile may exist at a time: the signal handler below knows one
+// temporary file.
 class AtomicFile
 {
 public:
@@ -20,16 +24,15 @@ public:
 
     std::FILE* stream() { return m_stream; }
 
-    // Flushes, closes and renames. Throws ResampleError on any failure.
+    // Flushes, syncs, closes and renames. Throws ResampleError on any failure.
     void commit();
 
 private:
     void removeTemporary();
 
     std::string m_destinationPath;
-    std::string m_temporaryPath;
+    std::optional<fileio::StagedFile> m_file;
     std::FILE* m_stream = nullptr;
-    bool m_committed = false;
 };
 
 // Installs handlers for SIGTERM, SIGINT and SIGHUP that remove the temporary

@@ -1,9 +1,9 @@
 #include "jpeg_decoder.h"
 
-#include "exif_orientation.h"
 #include "jpeg_error_guard.h"
 #include "orientation.h"
 #include "resample_error.h"
+#include "util/exif_orientation.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -30,8 +30,9 @@ int orientationFromMarkers(const jpeg_decompress_struct& info)
 {
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker != nullptr; marker = marker->next) {
         if (marker->marker == JPEG_APP0 + 1) {
-            const int orientation = exifOrientation(marker->data, marker->data_length);
-            if (orientation != 1)
+            // 0 (no orientation) and 1 (upright) both let a later segment decide.
+            const int orientation = util::exifOrientation(marker->data, marker->data_length);
+            if (orientation > 1)
                 return orientation;
         }
     }
@@ -116,7 +117,7 @@ void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, st
     refuseTooManyPixels(info);
 
     const int orientation = orientationFromMarkers(info);
-    const bool swap = orientationSwapsSides(orientation);
+    const bool swap = util::orientationSwapsSides(orientation);
     info.out_color_space = outputSpaceFor(info);
     info.dct_method = JDCT_ISLOW;
     chooseDecodeScale(info, swap ? uprightHeight : uprightWidth, swap ? uprightWidth : uprightHeight);

@@ -2,16 +2,11 @@
 
 #include <cstring>
 
-bool orientationSwapsSides(int orientation)
-{
-    return orientation >= 5 && orientation <= 8;
-}
-
 Image applyOrientation(const Image& stored, int orientation)
 {
     if (orientation < 2 || orientation > 8)
         return stored;
-    const bool swap = orientationSwapsSides(orientation);
+    const bool swap = util::orientationSwapsSides(orientation);
     const int width = swap ? stored.height : stored.width;
     const int height = swap ? stored.width : stored.height;
     const int channels = stored.channels;

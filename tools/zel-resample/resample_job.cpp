@@ -23,7 +23,7 @@ public:
     void begin(int width, int height, int channels, int orientation) override
     {
         m_orientation = orientation;
-        const bool swap = orientationSwapsSides(orientation);
+        const bool swap = util::orientationSwapsSides(orientation);
         m_resampler = std::make_unique<LanczosResampler>(width, height, swap ? m_height : m_width,
                                                          swap ? m_width : m_height, channels);
         if (std::thread::hardware_concurrency() > 1)

@@ -1,6 +1,7 @@
 #include "app/core/folder_export.h"
 
 #include "config/configuration.h"
+#include "pages/files.h"
 #include "pages/page_sources.h"
 #include "platform/program_folder.h"
 #include "platform/runtime_error.h"
@@ -11,13 +12,10 @@
 
 namespace {
 
-// Names of the files directly in folder, hidden ones left out, whose
-// extension is one of the given ones in any letter case, sorted by name.
-QStringList filesWithExtensions(const QString& folder, const QStringList& extensions)
+// Names of the files directly in folder, hidden ones left out, that match one
+// of the name patterns in any letter case, sorted by name.
+QStringList filesMatching(const QString& folder, const QStringList& patterns)
 {
-    QStringList patterns;
-    for (const QString& extension : extensions)
-        patterns.append(QStringLiteral("*.") + extension);
     QDir dir(folder);
     dir.setNameFilters(patterns);
     dir.setFilter(QDir::Files);
@@ -56,7 +54,7 @@ QString writeDirectiveFile(const QString& folderName)
     // so the cabinet must carry them too.
     for (const QString& name : PageSources::fileNamesIn(folder))
         TextFiles::printLine(handle, name);
-    for (const QString& name : filesWithExtensions(folder, {QStringLiteral("jpg"), QStringLiteral("jpeg")}))
+    for (const QString& name : filesMatching(folder, Files::jpegNamePatterns()))
         TextFiles::printLine(handle, name);
     TextFiles::close(handle);
     return path;

@@ -3,6 +3,7 @@
 #include "config/configuration.h"
 #include "config/layout.h"
 #include "platform/int16.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/screen_size.h"
 #include "runtime/error_handler.h"
@@ -24,10 +25,9 @@ void useRealScreen(const ScreenSizeProvider& screen)
     const std::int16_t width = integerValue(QStringLiteral("screenwidth"));
     const std::int16_t height = integerValue(QStringLiteral("screenheight"));
     if (width != actualWidth || height != actualHeight) {
-        const QString crlf = QStringLiteral("\r\n");
-        Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + crlf
-                       + QStringLiteral("Some pages may NOT display correctly") + crlf + crlf
-                       + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + crlf
+        Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + kCrLf
+                       + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
+                       + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + kCrLf
                        + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight));
         setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
         setIntegerValue(QStringLiteral("screenheight"), actualHeight);

@@ -1,31 +1,33 @@
-#include "imaging/exif_orientation.h"
+#include "util/exif_orientation.h"
 
 #include <cstdint>
+#include <cstring>
 
-namespace Jpeg {
+namespace util {
 
 namespace {
 
 constexpr std::uint16_t OrientationTag = 0x0112;
 constexpr std::uint16_t ShortType = 3;
-constexpr qsizetype ExifSignatureLength = 6; // "Exif" 00 00
-constexpr qsizetype TiffHeaderLength = 8;
-constexpr qsizetype DirectoryEntryLength = 12;
+constexpr unsigned char ExifSignature[6] = {'E', 'x', 'i', 'f', 0, 0};
+constexpr std::size_t TiffHeaderLength = 8;
+constexpr std::size_t DirectoryEntryLength = 12;
 
-// Little- or big-endian numbers inside the TIFF part, every access checked.
+// Little- or big-endian numbers inside the TIFF part, every access checked
+// by the caller through contains().
 class TiffView {
 public:
-    TiffView(const char* data, qsizetype size, bool littleEndian)
-        : m_data(reinterpret_cast<const unsigned char*>(data)), m_size(size), m_littleEndian(littleEndian)
+    TiffView(const unsigned char* data, std::size_t size, bool littleEndian)
+        : m_data(data), m_size(size), m_littleEndian(littleEndian)
     {
     }
 
-    bool contains(qint64 offset, qint64 length) const
+    bool contains(std::uint64_t offset, std::uint64_t length) const
     {
-        return offset >= 0 && length >= 0 && offset <= m_size && length <= m_size - offset;
+        return offset <= m_size && length <= m_size - offset;
     }
 
-    std::uint32_t number(qint64 offset, int length) const
+    std::uint32_t number(std::uint64_t offset, int length) const
     {
         std::uint32_t value = 0;
         for (int i = 0; i < length; ++i) {
@@ -37,19 +39,19 @@ public:
 
 private:
     const unsigned char* m_data;
-    qsizetype m_size;
+    std::size_t m_size;
     bool m_littleEndian;
 };
 
 } // namespace
 
-int exifOrientation(const QByteArray& segmentData)
+int exifOrientation(const unsigned char* data, std::size_t size)
 {
-    if (segmentData.size() < ExifSignatureLength + TiffHeaderLength
-        || !segmentData.startsWith(QByteArrayLiteral("Exif\0\0")))
+    if (data == nullptr || size < sizeof ExifSignature + TiffHeaderLength
+        || std::memcmp(data, ExifSignature, sizeof ExifSignature) != 0)
         return 0;
-    const char* tiff = segmentData.constData() + ExifSignatureLength;
-    const qsizetype tiffSize = segmentData.size() - ExifSignatureLength;
+    const unsigned char* tiff = data + sizeof ExifSignature;
+    const std::size_t tiffSize = size - sizeof ExifSignature;
 
     bool littleEndian = false;
     if (tiff[0] == 'I' && tiff[1] == 'I')
@@ -60,12 +62,12 @@ int exifOrientation(const QByteArray& segmentData)
     if (view.number(2, 2) != 42)
         return 0;
 
-    const qint64 directory = view.number(4, 4);
+    const std::uint64_t directory = view.number(4, 4);
     if (!view.contains(directory, 2))
         return 0;
-    const qint64 entryCount = view.number(directory, 2);
-    for (qint64 i = 0; i < entryCount; ++i) {
-        const qint64 entry = directory + 2 + i * DirectoryEntryLength;
+    const std::uint64_t entryCount = view.number(directory, 2);
+    for (std::uint64_t i = 0; i < entryCount; ++i) {
+        const std::uint64_t entry = directory + 2 + i * DirectoryEntryLength;
         if (!view.contains(entry, DirectoryEntryLength))
             return 0;
         if (view.number(entry, 2) != OrientationTag)
@@ -81,4 +83,4 @@ int exifOrientation(const QByteArray& segmentData)
 
 bool orientationSwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
 
-} // namespace Jpeg
+} // namespace util

@@ -1,18 +1,20 @@
 #pragma once
 
-#include <QByteArray>
+#include <cstddef>
 
-namespace Jpeg {
+// Exif orientation of a JPEG picture, read by the page maker (for the size a
+// picture shows at) and by the image tool (to turn the copy upright).
+namespace util {
 
 // The orientation (tag 0x0112 of the first image directory) of an APP1
 // segment's data, that is the bytes after its length field: "Exif", two zero
 // bytes, then a TIFF structure in either byte order. Returns 1 to 8, or 0
 // when the data is not Exif, has no orientation tag, or any offset or count
-// would leave the data. Never reads outside segmentData.
-int exifOrientation(const QByteArray& segmentData);
+// would leave the data. Never reads outside [data, data + size).
+int exifOrientation(const unsigned char* data, std::size_t size);
 
 // True for the orientations (5 to 8) whose displayed picture is turned a
 // quarter, so that its displayed width is its stored height.
 bool orientationSwapsSides(int orientation);
 
-} // namespace Jpeg
+} // namespace util

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The line end of every text file the program writes and of the lines of its
+// messages: CR LF.
+inline const QString kCrLf = QStringLiteral("\r\n");
