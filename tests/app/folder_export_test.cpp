@@ -56,7 +56,7 @@ protected:
     // Tools, Export Folder, choosing the folder in the folder dialog (or Cancel for "").
     void exportFolder(const QString& name)
     {
-        whenShown<dlgSelectFolder>([name](dlgSelectFolder& dialog) {
+        author.whenShown<dlgSelectFolder>([name](dlgSelectFolder& dialog) {
             const auto found = dialog.folderList()->findItems(name, Qt::MatchExactly);
             if (found.isEmpty())
                 return dialog.cancelButton()->click();
@@ -143,7 +143,7 @@ TEST_F(FolderExportTest, MissingMakerFailingRunAndCancel)
     window->mnuExportFolder_Click(); // no cabinet maker beside the program
     EXPECT_EQ(kiosk.messages.texts(),
               QStringList{QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe")});
-    EXPECT_EQ(shownCount, 0);
+    EXPECT_EQ(author.shown, 0);
     EXPECT_FALSE(QFile::exists(folderPath("news/makecab.ddf")));
 
     // The real maker refuses a directive file naming a page that vanished after listing.

@@ -3,11 +3,11 @@
 #include "config/configuration.h"
 #include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
-#include "dialogs/modal_runner.h"
 #include "dialogs/simple_combo_box.h"
 #include "platform/program_folder.h"
 #include "platform/screen_size.h"
 #include "support/kiosk_fixture.h"
+#include "support/modal_author.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -17,9 +17,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <gtest/gtest.h>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -40,17 +37,12 @@ protected:
     {
         WindowClosing::closeOtherWindows(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ModalRunner::setRunner({});
         setProgramFolderOverride(QString());
     }
-    // Every modal dialog is a D: shown, filled in by fill, then OK clicked.
-    template <class D> static void onDialog(const std::function<void(D&)>& fill)
+    // A D is filled in by fill, then OK is clicked.
+    template <class D> void onDialog(const std::function<void(D&)>& fill)
     {
-        ModalRunner::setRunner([fill](QDialog& dialog) {
-            dialog.show();
-            fill(static_cast<D&>(dialog));
-            static_cast<D&>(dialog).okButton()->click();
-        });
+        author.whenShown<D>([fill](D& dialog) { fill(dialog); dialog.okButton()->click(); });
     }
     // A kiosk system folder; the path ends with the separator.
     QString makeKiosk(const QString& name, const QStringList& configuration = {})
@@ -83,6 +75,7 @@ protected:
     QTemporaryDir m_root;
     RecordingMessages m_messages;
     ProgramEndCatcher m_ending;
+    ModalAuthor author;
     std::unique_ptr<frmKioskSystem> m_window;
 };
 

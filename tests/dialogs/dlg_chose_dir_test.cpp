@@ -22,7 +22,7 @@ class ChoseDirTest : public ChooserTest {
 protected:
     QString choose(std::function<void(dlgChoseDir&)> script)
     {
-        whenShown<dlgChoseDir>([=](dlgChoseDir& d) { script(d); if (d.isVisible()) d.okButton()->click(); });
+        author.whenShown<dlgChoseDir>([=](dlgChoseDir& d) { script(d); if (d.isVisible()) d.okButton()->click(); });
         dlgChoseDir::instance().showModal();
         return dlgChoseDir::instance().getDirectory();
     }
@@ -63,7 +63,7 @@ TEST_F(ChoseDirTest, ResultTable)
     EXPECT_EQ(dlgChoseDir::instance().windowTitle(), "ZEL - Choose Directory");
     EXPECT_EQ(dlgChoseDir::instance().driveList()->itemData(0).toString() + QDir::separator(), kHome);
     EXPECT_EQ(dlgChoseDir::instance().minimumSize(), dlgChoseDir::instance().maximumSize());
-    EXPECT_EQ(shownCount, 11);
+    EXPECT_EQ(author.shown, 11);
 }
 
 } // namespace

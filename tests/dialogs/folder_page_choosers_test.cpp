@@ -57,10 +57,10 @@ protected:
     {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
-        bool stayed = false;
-        whenShown<Dialog>([&](Dialog& d) { row.author(d); if ((stayed = d.isVisible())) d.cancelButton()->click(); });
+        author.stayedOpen = 0;
+        author.whenShown<Dialog>(row.author);
         EXPECT_EQ(open(), row.result.isEmpty() ? QString() : prefix + QDir::toNativeSeparators(row.result));
-        EXPECT_EQ(stayed, row.staysOpen);
+        EXPECT_EQ(author.stayedOpen, row.staysOpen ? 1 : 0);
         QStringList firstLines;
         for (const QString& text : kiosk.messages.texts())
             firstLines.append(text.section("\r\n", 0, 0));
@@ -75,7 +75,7 @@ TEST_F(ChooserTest, WithoutSubFoldersEachOpenerSaysSoAndShowsNothing)
         EXPECT_EQ(open(), QString());
         EXPECT_EQ(kiosk.messages.texts(), QStringList{"No folders have been created in this kiosk system"});
     }
-    EXPECT_EQ(shownCount, 0);
+    EXPECT_EQ(author.shown, 0);
 }
 
 TEST_F(ChoosersTest, SelectFolderTable)
@@ -113,7 +113,7 @@ TEST_F(ChoosersTest, SelectFileTable)
 // Edit Page on Intro.ZEL: the page opens, and Save writes it under that name.
 TEST_F(ChoosersTest, PageSourceInCapitalsOpensAndSavesUnderItsOwnName)
 {
-    whenShown<dlgSelectFile>([](dlgSelectFile& d) { d.folderList()->setCurrentRow(1); d.pageList()->setCurrentRow(1); d.okButton()->click(); });
+    author.whenShown<dlgSelectFile>([](dlgSelectFile& d) { d.folderList()->setCurrentRow(1); d.pageList()->setCurrentRow(1); d.okButton()->click(); });
     auto* editor = new frmEdit();
     ASSERT_TRUE(editor->editPage(selectFile()));
     editor->txtContent()->insertPlainText("#title Welcome\n");
@@ -171,9 +171,9 @@ TEST_F(ChoosersTest, ResizeRuleTable)
         {"ZEL - Select Folder", {177, 245}, 1, [] { selectFolder(); return dlgSelectFolder::instance().folderList(); }},
         {"Create New Folder", {194, 212}, 1, []() -> QWidget* { createFolder(); return dlgCreateNewFolder::instance().folderBox(); }},
     };
+    author.keepOpen = true; // the dialog stays shown
     for (const ResizeRow& row : rows) {
         SCOPED_TRACE(row.caption);
-        author = nullptr; // the dialog stays shown
         QWidget* list = row.showList();
         auto& d = static_cast<ChooserDialog&>(*list->window());
         EXPECT_EQ(d.windowTitle(), row.caption);

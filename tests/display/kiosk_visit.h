@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/qt_printing.h"
 #include "support/web_wait.h"
 
 #include <QDir>
@@ -8,10 +9,6 @@
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 #include <map>
-
-// Readable failure messages for texts and script error lists.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& texts, std::ostream* out) { PrintTo(texts.join(u'|'), out); }
 
 // A visitor at a kiosk: a copy of the sample kiosk system (Template files,
 // page sources and pictures) made with the zel-make program built beside the

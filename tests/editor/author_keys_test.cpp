@@ -18,8 +18,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 QWidget* focused() { return QApplication::focusWidget(); }

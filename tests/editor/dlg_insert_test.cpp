@@ -29,7 +29,7 @@ protected:
     // Fills in the entries, presses OK and returns the directive of the mode.
     QString insert(Mode mode, const Entries& entries)
     {
-        whenShown<dlgInsert>([entries](dlgInsert& dialog) {
+        author.whenShown<dlgInsert>([entries](dlgInsert& dialog) {
             for (const auto& [box, value] : {std::pair{dialog.txtImage(), entries.image}, {dialog.txtFolder(), entries.folder},
                                              {dialog.txtPage(), entries.page}, {dialog.txtText(), entries.text},
                                              {dialog.txtWidth(), entries.width}})
@@ -68,10 +68,10 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
-        stayedOpen = 0;
+        author.stayedOpen = 0;
         EXPECT_EQ(insert(row.mode, row.entries), row.directive);
         EXPECT_EQ(kiosk.messages.texts(), row.messages);
-        EXPECT_EQ(stayedOpen, row.messages.isEmpty() ? 0 : 1) << "a refused entry keeps the dialog open";
+        EXPECT_EQ(author.stayedOpen, row.messages.isEmpty() ? 0 : 1) << "a refused entry keeps the dialog open";
         EXPECT_EQ(dlgInsert::instance().windowTitle(), captions[row.mode]);
     }
     EXPECT_EQ(readBytes(kiosk.path("news/my photo.jpg")), "pictures/my photo.jpg") << "copied beside the page";
@@ -112,7 +112,7 @@ TEST_F(InsertDialogTest, KeepsEntriesAndFrameCloseReturnsNothing)
 {
     EXPECT_EQ(insert(Button, {{}, "news", "today", "Next"}), "#button news\\today Next");
     EXPECT_EQ(insert(Button, {}), "#button news\\today Next") << "entries kept from the last use";
-    whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.close(); });
+    author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.close(); });
     EXPECT_EQ(dlgInsert::instance().openInsertButton(), "");
     EXPECT_EQ(insert(Button, {}), "") << "a new dialog starts empty";
 }

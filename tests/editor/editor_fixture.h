@@ -2,11 +2,11 @@
 
 #include "app/window_closing.h"
 #include "dialogs/dlg_make_page.h"
-#include "dialogs/modal_runner.h"
 #include "editor/dlg_insert.h"
 #include "editor/frm_edit.h"
 #include "editor/page_source_file.h"
 #include "support/kiosk_fixture.h"
+#include "support/modal_author.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,30 +17,18 @@
 #include <QPushButton>
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
-#include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
-// An open kiosk system and a modal runner that acts as the author: each dialog runs the
-// script given by whenShown for its class; one left open is cancelled and counted in
-// stayedOpen. The maker dialog runs its queued make at once, as in the program.
+// An open kiosk system and the author at its dialogs (see ModalAuthor). The maker dialog runs
+// its queued make at once, as in the program, and its message is kept in makerMessages.
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         kiosk.open();
         kiosk.messages.clear();
-        ModalRunner::setRunner([this](QDialog& dialog) {
-            dialog.show();
-            if (auto* maker = qobject_cast<dlgMakePage*>(&dialog)) {
-                QCoreApplication::sendPostedEvents(maker, QEvent::MetaCall);
-                return makerMessages.append(maker->lblMessage()->text());
-            }
-            QPointer<QDialog> guard(&dialog);
-            if (auto script = authors.find(dialog.metaObject()->className()); script != authors.end())
-                script->second(dialog);
-            if (guard && guard->isVisible()) { ++stayedOpen; guard->reject(); }
+        author.whenShown<dlgMakePage>([this](dlgMakePage& maker) {
+            QCoreApplication::sendPostedEvents(&maker, QEvent::MetaCall);
+            makerMessages.append(maker.lblMessage()->text());
         });
     }
 
@@ -49,7 +37,6 @@ protected:
         closeEditors();
         WindowClosing::closeOtherWindows(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ModalRunner::setRunner({});
         PageSourceFile::setBeforeCommitHook({});
         dlgInsert::setImageChooser({});
     }
@@ -62,12 +49,6 @@ protected:
                 editor->txtContent()->document()->setModified(false);
                 editor->close();
             }
-    }
-
-    template <class Dialog>
-    void whenShown(std::function<void(Dialog&)> script)
-    {
-        authors[Dialog::staticMetaObject.className()] = [script](QDialog& d) { script(static_cast<Dialog&>(d)); };
     }
 
     // A new editor window of the page type (1 leaf, 2 branch, 4 selector).
@@ -107,7 +88,6 @@ protected:
     static void trigger(QWidget* window, const char* name) { window->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
 
     TemporaryKiosk kiosk;
-    std::map<std::string, std::function<void(QDialog&)>> authors;
+    ModalAuthor author;
     QStringList makerMessages;
-    int stayedOpen = 0;
 };

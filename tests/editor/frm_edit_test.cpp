@@ -53,7 +53,7 @@ TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutA
         {"UTF-8 text outside Windows-1252", "#leaf\r\n#para\r\nKrak\xc3\xb3w \xc5\x91 \xe2\x86\x92\r\n"},
         {"selector with quoted item", "#selector\r\n#item \"my photo.jpg\" news\\today Today\r\n"},
         {"only #branch without a line end", "#branch"},
-        {"UTF-8 whose characters fit Windows-1252", "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93Einheit\r\n"},
+        {"UTF-8 whose characters fit Windows-1252", "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93" "Einheit\r\n"},
         {"UTF-8 with byte order mark, LF", "\xef\xbb\xbf#leaf\n#para\nCaf\xc3\xa9\n"},
         {"CR line ends", "#leaf\r#para\rCaf\xe9\r"},
         {"mixed line ends, none at the end", "#leaf\n#para\r\nA\rB"},
@@ -113,7 +113,7 @@ TEST_F(EditorWindowTest, InsertRules)
     dlgInsert::instance().txtFolder()->setText("news"); // the dialog keeps its entries between uses
     dlgInsert::instance().txtPage()->setText("today");
     dlgInsert::instance().txtText()->setText("Next");
-    whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdOK()->click(); });
+    author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdOK()->click(); });
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         editor->txtContent()->setPlainText(row.text);
@@ -129,13 +129,13 @@ TEST_F(EditorWindowTest, InsertRules)
         editor->txtContent()->undo();
         EXPECT_EQ(editor->bodyText(), row.text) << "one undo takes the insertion back";
     }
-    whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdCancel()->click(); });
+    author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdCancel()->click(); });
     trigger(editor, "mnuInsertButton");
     EXPECT_EQ(editor->bodyText(), "#title A\n") << "Cancel inserts nothing";
     EXPECT_EQ(withAnswers({}, [&] { trigger(newEditor(4), "mnuInsertItem"); trigger(newEditor(1), "mnuInsertImage"); }),
               (QStringList{"You must save this page before you can insert an item",
                            "You must save this page before you can insert an image"}));
-    EXPECT_EQ(stayedOpen, 0) << "no refused insertion showed the dialog";
+    EXPECT_EQ(author.stayedOpen, 0) << "no refused insertion showed the dialog";
 }
 
 TEST_F(EditorWindowTest, CloseCheck)
@@ -151,7 +151,7 @@ TEST_F(EditorWindowTest, CloseCheck)
         SCOPED_TRACE(row.name);
         QFile::remove(kiosk.path("news/fresh.zel"));
         QPointer<frmEdit> editor = newEditor(1);
-        whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+        author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
             dialog.pageBox()->setText("fresh");
             (row.saveDialogCancels ? dialog.cancelButton() : dialog.okButton())->click();
         });

@@ -17,7 +17,7 @@ TEST_F(EditorTest, ScreenshotsOfABranchPageAndTheInsertDialogInEachMode)
                                                 "#button visiting\\castle Castle Tours\r\n");
     QCoreApplication::processEvents();
     save(*editor, "branch");
-    whenShown<dlgInsert>([&](dlgInsert& dialog) {
+    author.whenShown<dlgInsert>([&](dlgInsert& dialog) {
         for (const auto& [box, text] : {std::pair{dialog.txtFolder(), "news"}, {dialog.txtPage(), "today"}, {dialog.txtText(), "Today"},
                                         {dialog.txtImage(), "/home/author/pictures/harbour at dusk.jpg"}, {dialog.txtWidth(), "45"}})
             box->setText(text);

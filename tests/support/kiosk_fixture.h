@@ -1,6 +1,7 @@
 #pragma once
 
 #include "support/program_end_catcher.h"
+#include "support/qt_printing.h"
 #include "support/recording_messages.h"
 
 #include <QSize>
