@@ -164,38 +164,43 @@ TEST_F(EditorWindowTest, CloseCheck)
     }
 }
 
-TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAfterAReSaveAsksToMakeFirst)
+// Each row starts from a page source opened afresh and brought into its state: changed and not saved, made,
+// or made and then changed and saved with Ctrl+S; then one command, with the author's answer.
+TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMadeSince)
 {
     const QStringList saveFirst{"The page has changed. Do you want to save the page first?"};
     const QStringList makeFirst{"The page has not been made. Do you want to make the page first?"};
-    enum { Keep, Edit, EditAndCtrlS };
-    const struct { const char* name; int before; const char* command; int answer; QStringList asked; int made, viewed; } rows[] = {
-        {"Cancel to saving first makes nothing", Edit, "mnuMakePage", Answer::Cancel, saveFirst, 0, 0},
-        {"Yes saves and makes", Keep, "mnuMakePage", Answer::Yes, saveFirst, 1, 0},
-        {"a made page is shown at once", Keep, "mnuViewPage", 0, {}, 1, 1},
-        {"after a re-save No shows the page unmade", EditAndCtrlS, "mnuViewPage", Answer::No, makeFirst, 1, 2},
-        {"Cancel shows nothing", Keep, "mnuViewPage", Answer::Cancel, makeFirst, 1, 2},
-        {"Yes makes and shows", Keep, "mnuViewPage", Answer::Yes, makeFirst, 2, 3},
-        {"an unchanged page is made without a question", Keep, "mnuMakePage", 0, {}, 3, 3},
+    enum { Opened, Changed, Made, MadeThenSaved };
+    const struct { const char* name; int state; const char* command; int answer; QStringList asked; bool made, viewed, saved; } rows[] = {
+        {"Cancel to saving first makes nothing", Changed, "mnuMakePage", Answer::Cancel, saveFirst, false, false, false},
+        {"Yes saves and makes", Changed, "mnuMakePage", Answer::Yes, saveFirst, true, false, true},
+        {"an unchanged page is made without a question", Opened, "mnuMakePage", 0, {}, true, false, false},
+        {"a made page is shown at once", Made, "mnuViewPage", 0, {}, false, true, false},
+        {"after a re-save No shows the page unmade", MadeThenSaved, "mnuViewPage", Answer::No, makeFirst, false, true, true},
+        {"Cancel shows nothing", Opened, "mnuViewPage", Answer::Cancel, makeFirst, false, false, false},
+        {"Yes makes and shows", Opened, "mnuViewPage", Answer::Yes, makeFirst, true, true, false},
     };
-    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
-    QStringList viewed;
-    editor->showPage = [&](const QString& path) { viewed.append(path); };
-    editor->activateWindow();
-    QCoreApplication::processEvents(); // window activation arrives as an event, and Ctrl+S needs it
+    const QByteArray stored = "#leaf\r\n#title Today\r\n";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.before != Keep)
+        frmEdit* editor = editorOn("news/today.zel", stored);
+        QStringList viewed;
+        editor->showPage = [&](const QString& path) { viewed.append(path); };
+        editor->activateWindow();
+        QCoreApplication::processEvents(); // window activation arrives as an event, and Ctrl+S needs it
+        if (row.state == Made || row.state == MadeThenSaved)
+            trigger(editor, "mnuMakePage");
+        if (row.state == Changed || row.state == MadeThenSaved)
             type(editor, "#para\nMore\n");
-        if (row.before == EditAndCtrlS)
+        if (row.state == MadeThenSaved)
             QTest::keyClick(editor->txtContent(), Qt::Key_S, Qt::ControlModifier);
+        makerMessages.clear();
         EXPECT_EQ(withAnswers({row.answer}, [&] { trigger(editor, row.command); }), row.asked);
-        EXPECT_EQ(makerMessages.size(), row.made);
-        EXPECT_EQ(viewed.size(), row.viewed);
+        EXPECT_EQ(makerMessages, row.made ? QStringList{"Making page today in folder news"} : QStringList());
+        EXPECT_EQ(viewed, row.viewed ? QStringList{kiosk.path("news/today.htm")} : QStringList());
+        EXPECT_EQ(readBytes(kiosk.path("news/today.zel")), row.saved ? stored + "#para\r\nMore\r\n" : stored);
+        closeEditors();
     }
-    EXPECT_EQ(makerMessages.first(), "Making page today in folder news");
-    EXPECT_EQ(viewed.first(), kiosk.path("news/today.htm"));
-    EXPECT_EQ(readLines(kiosk.path("news/today.zel")), (QStringList{"#leaf", "#title Today", "#para", "More", "#para", "More"}));
 }
 
 // A page never saved is saved through Save As before it is made or shown;

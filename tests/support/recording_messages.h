@@ -26,7 +26,8 @@ public:
     void scriptAnswers(std::initializer_list<int> answers);
     const std::vector<Entry>& entries() const { return m_entries; }
     QStringList texts() const;
-    void clear() { m_entries.clear(); }
+    // Forgets the recorded entries and the answers not used yet.
+    void clear() { m_entries.clear(); m_answers.clear(); }
 
 private:
     int nextAnswer();
