@@ -129,18 +129,16 @@ TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
     EXPECT_EQ(recent(), (QStringList{a, "", ""}));
 }
 
-TEST_F(MainWindowTest, SmallerScreenWarnsAndTheLogListsTheRealSize)
+// The warning itself and the sizes logged are the open's (see OpenKioskSystem): here the window's screen
+// is the one checked, and Exit closes the log.
+TEST_F(MainWindowTest, SmallerScreenOfTheWindowWarnsAndExitClosesTheLog)
 {
-    const QString a = makeKiosk("a", {"screens 2", "screenwidth 1280", "screenheight 1024"});
+    const QString a = makeKiosk("a");
     window(QSize(1024, 768)).openKioskSystem(a);
-    EXPECT_EQ(m_messages.texts(), QStringList{"Warning your screen is NOT the same size as required for the Kiosk System\r\n"
-                                              "Some pages may NOT display correctly\r\n\r\nRequired width is 1280 actual width is 1024\r\n"
-                                              "Required height is 1024 actual height is 768"});
+    EXPECT_EQ(m_messages.texts().size(), 1);
+    EXPECT_TRUE(m_messages.texts().value(0).endsWith("Required height is 1024 actual height is 768"));
     trigger("mnuExit");
-    const QStringList log = readLines(a + QDir(a).entryList({"log*.txt"}).value(0));
-    for (const char* line : {"screens = 1", "screenwidth = 1024", "screenheight = 768", "mode = 2"})
-        EXPECT_TRUE(log.contains(line)) << line;
-    EXPECT_EQ(log.value(log.size() - 1), "log file closed");
+    EXPECT_EQ(readLines(a + QDir(a).entryList({"log*.txt"}).value(0)).last(), "log file closed");
 }
 
 // The directory comes from the real chooser.
@@ -162,10 +160,11 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSyst
     EXPECT_EQ(recent(), (QStringList{older, "", ""}));
 }
 
-TEST_F(MainWindowTest, NewFolderCreatesTheTrimmedName)
+// What the dialog accepts is its own table's (ChoosersTest); the window creates the folder.
+TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
 {
     window().openKioskSystem(makeKiosk("a"));
-    onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("  sport  "); });
+    onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); });
     trigger("mnuNewFolder");
     EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"sport"});
     EXPECT_TRUE(m_messages.texts().isEmpty());

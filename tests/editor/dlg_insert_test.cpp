@@ -1,14 +1,9 @@
 #include "editor_fixture.h"
+#include "support/name_rule_message.h"
 
 #include <QRadioButton>
 
 namespace {
-
-QString nameMessage(const QString& name, const QString& kind)
-{
-    return name + " is not a valid " + kind + " name\r\nA valid " + kind
-        + " name may only contain\r\n\r\n lower case letters,\r\n digits,\r\n underscores(_) and dashes(-)";
-}
 
 enum Mode { Button, Image, Item };
 
@@ -53,8 +48,8 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         {"button text keeps tabs and no-break spaces", Button, {{}, "news", "today", " \tNext\u00a0 "}, "#button news\\today \tNext\u00a0"},
         {"button without a folder", Button, {{}, "", "today", "Next"}, "#button today Next"},
         {"button with blank text", Button, {{}, "news", "today", "   "}, "", {"Button Text is blank"}},
-        {"button names with capitals", Button, {{}, "News", "Today", "Next"}, "", {nameMessage("News", "folder"), nameMessage("Today", "page")}},
-        {"button without a page", Button, {{}, "news", "", "Next"}, "", {nameMessage("", "page")}},
+        {"button names with capitals", Button, {{}, "News", "Today", "Next"}, "", {nameRuleMessage("News", "folder"), nameRuleMessage("Today", "page")}},
+        {"button without a page", Button, {{}, "news", "", "Next"}, "", {nameRuleMessage("", "page")}},
         {"image with a blank in its name", Image, {kiosk.path("pictures/my photo.jpg"), {}, {}, {}, "50", 1}, "#image \"my photo.jpg\" centre 50"},
         {"image left", Image, {here, {}, {}, {}, "30", 0}, "#image here.jpg left 30"},
         {"image right", Image, {here, {}, {}, {}, " 100 ", 2}, "#image here.jpg right 100"},
@@ -62,7 +57,7 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         {"item", Item, {town, "shops", "baker", " Baker's shop "}, "#item town.jpg shops\\baker Baker's shop"},
         {"item with a blank in its name", Item, {kiosk.path("pictures/my shop.jpg"), "", "baker", "Baker"}, "#item \"my shop.jpg\" baker Baker"},
         {"item with blank text", Item, {town, "shops", "baker", " "}, "", {"Item text is blank"}},
-        {"item with a bad page and a missing image", Item, {town + "x", "shops", "Baker", "Baker"}, "", {nameMessage("Baker", "page"), "Image is not valid"}},
+        {"item with a bad page and a missing image", Item, {town + "x", "shops", "Baker", "Baker"}, "", {nameRuleMessage("Baker", "page"), "Image is not valid"}},
     };
     const char* captions[] = {"ZEL - Insert Button", "ZEL - Insert Image", "ZEL - Insert Item"};
     for (const auto& row : rows) {

@@ -1,15 +1,10 @@
 #include "pages/support.h"
+#include "support/name_rule_message.h"
 #include "support/recording_messages.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QString nameMessage(const QString& name, const QString& kind)
-{
-    return name + " is not a valid " + kind + " name\r\nA valid " + kind
-           + " name may only contain\r\n\r\n lower case letters,\r\n digits,\r\n underscores(_) and dashes(-)";
-}
 
 TEST(NameRule, FolderAndPageNamesShareTheRule)
 {
@@ -24,7 +19,7 @@ TEST(NameRule, FolderAndPageNamesShareTheRule)
         RecordingMessages messages;
         EXPECT_EQ(Support::isValidFolderName(row.text), row.valid);
         EXPECT_EQ(Support::isValidPageName(row.text), row.valid);
-        EXPECT_EQ(messages.texts(), (row.valid ? QStringList() : QStringList{nameMessage(row.text, "folder"), nameMessage(row.text, "page")}));
+        EXPECT_EQ(messages.texts(), (row.valid ? QStringList() : QStringList{nameRuleMessage(row.text, "folder"), nameRuleMessage(row.text, "page")}));
     }
 }
 
