@@ -1,11 +1,11 @@
 #include "app/frm_kiosk_system.h"
 #include "dialogs/dlg_select_folder.h"
 #include "platform/program_folder.h"
+#include "support/program_run.h"
 #include "../dialogs/chooser_fixture.h"
 
 #include <QFile>
 #include <QListWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -18,10 +18,8 @@ const QString kFailure = QStringLiteral("Sorry an error occurred when exporting 
 // Runs a real cabinet reader; its output, or "" when it failed.
 QString readCabinet(const QStringList& arguments, const QString& program = QStringLiteral("gcab"))
 {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(-1);
-    return process.exitCode() == 0 ? QString::fromLocal8Bit(process.readAllStandardOutput()) : QString();
+    const ProgramRun run = runProgram(program, arguments);
+    return run.exitCode == 0 ? QString::fromUtf8(run.output) : QString();
 }
 
 // The file names in a cabinet as gcab lists them, sorted.

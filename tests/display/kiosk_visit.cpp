@@ -1,10 +1,10 @@
 #include "kiosk_visit.h"
 
+#include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDirIterator>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QWebEngineHistory>
 #include <QWindow>
 
@@ -67,10 +67,9 @@ QString KioskVisit::addPages(const std::map<QString, QStringList>& sources)
 
 QString KioskVisit::runMaker(const QStringList& pageSources)
 {
-    QProcess maker;
-    maker.start(QStringLiteral(ZEL_PROGRAM_DIR "/zel-make"), QStringList{m_dir.path()} + pageSources);
-    EXPECT_TRUE(maker.waitForFinished(120000)) << "zel-make did not finish";
-    return QString::fromLocal8Bit(maker.readAllStandardError());
+    const MakeRun run = runZelMake(QStringList{m_dir.path()} + pageSources);
+    EXPECT_NE(run.exitCode, -1) << run.err.toStdString();
+    return run.err;
 }
 
 bool KioskVisit::open(const QString& relative)

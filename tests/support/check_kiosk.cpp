@@ -2,11 +2,11 @@
 
 #include "maker/page_maker.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 void setModified(const QString& path, const QDateTime& when)
@@ -92,10 +92,6 @@ QMap<QString, QPair<QDateTime, QByteArray>> folderSnapshot(const QString& folder
 
 MakeRun runZelMake(const QStringList& arguments, const QString& program)
 {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return process.kill(), process.waitForFinished(), MakeRun{};
-    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
-            QString::fromLocal8Bit(process.readAllStandardError())};
+    const ProgramRun run = runProgram(program, arguments);
+    return {run.exitCode, QString::fromUtf8(run.output), run.error};
 }

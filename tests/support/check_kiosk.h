@@ -24,7 +24,7 @@ void setModified(const QString& path, const QDateTime& when);
 // Every file below the folder: relative path -> modification time and contents.
 QMap<QString, QPair<QDateTime, QByteArray>> folderSnapshot(const QString& folder);
 
-// zel-make as a script calls it (exit code -1: crashed or hung); program
-// names another path to it (a link).
+// zel-make as a script calls it (exit code -1: crashed or hung, see runProgram);
+// program names another path to it (a link).
 struct MakeRun { int exitCode = -1; QString out, err; };
 MakeRun runZelMake(const QStringList& arguments, const QString& program = QStringLiteral(ZEL_PROGRAM_DIR "/zel-make"));

@@ -6,11 +6,11 @@
 #include "cabinet_writer.h"
 #include "makecab_error.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -24,18 +24,7 @@
 
 namespace {
 
-struct ProgramRun { int exitCode = -1; QString output, error; };
-
-ProgramRun run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return {-1, {}, "could not run " + program};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-ProgramRun makecab(const QString& folder) { return run(ZEL_PROGRAM_DIR "/zel-makecab", {"/f", folder + "/makecab.ddf"}); }
+ProgramRun makecab(const QString& folder) { return runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/f", folder + "/makecab.ddf"}); }
 
 // A page source, and every byte value followed by a pseudo-random stretch spanning several data blocks.
 const QByteArray page = QByteArray("<p>Opening hours of the reading room</p>\r\n").repeated(2000);
@@ -57,14 +46,14 @@ void writeDirectives(const QString& folder, const QString& name, const QStringLi
 // Names in the cabinet as "cabextract -l" lists them (the table's last column).
 QStringList cabextractNames(const QString& cabinet)
 {
-    const QStringList lines = run("cabextract", {"-l", cabinet}).output.split('\n');
+    const QStringList lines = QString::fromUtf8(runProgram("cabextract", {"-l", cabinet}).output).split('\n');
     QStringList names;
     for (qsizetype i = lines.indexOf(QRegularExpression("^-+\\+.*")) + 1; i > 0 && i < lines.size() && !lines[i].isEmpty(); ++i)
         names += lines[i].section(" | ", 2);
     return names;
 }
 
-QStringList gcabNames(const QString& cabinet) { return run("gcab", {"-t", cabinet}).output.split('\n', Qt::SkipEmptyParts); }
+QStringList gcabNames(const QString& cabinet) { return QString::fromUtf8(runProgram("gcab", {"-t", cabinet}).output).split('\n', Qt::SkipEmptyParts); }
 
 QStringList entries(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
@@ -102,7 +91,7 @@ TEST_F(ZelMakecab, ReadersListAndExtractTheFilesByteIdentical)
         writeDirectives(folder, row.folder, row.lines, row.end);
         const ProgramRun result = makecab(folder);
         ASSERT_EQ(result.exitCode, 0) << result.error.toStdString();
-        ASSERT_EQ(run("cabextract", {"-q", "-d", folder + "/out", cabinet}).exitCode, 0);
+        ASSERT_EQ(runProgram("cabextract", {"-q", "-d", folder + "/out", cabinet}).exitCode, 0);
         QStringList expected;
         for (const auto& [file, content] : row.files)
             EXPECT_EQ(readBytes(folder + "/out/" + (expected << file).last()), content) << file.toStdString();
@@ -127,7 +116,7 @@ TEST_F(ZelMakecab, SecondRunReplacesTheCabinetAndAFailedRunKeepsIt)
     writeDirectives(folder, "news", {"today.zel", "new.jpg"});
     ASSERT_EQ(makecab(folder).exitCode, 0);
     EXPECT_EQ(cabextractNames(cabinet), (QStringList{"today.zel", "new.jpg"}));
-    ASSERT_EQ(run("cabextract", {"-q", "-d", root.path() + "/out", cabinet}).exitCode, 0);
+    ASSERT_EQ(runProgram("cabextract", {"-q", "-d", root.path() + "/out", cabinet}).exitCode, 0);
     EXPECT_EQ(readBytes(root.path() + "/out/today.zel"), "<p>changed</p>\r\n");
     const QByteArray before = readBytes(cabinet);
     writeDirectives(folder, "news", {"today.zel", "missing.jpg"});
@@ -158,7 +147,7 @@ TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
     EXPECT_EQ(readBytes(root.path() + "/output.txt"), "plain file");
     const QString folder = pageFolder("news", {{"today.zel", page}}), ddf = folder + "/makecab.ddf";
     writeDirectives(folder, "news", {"today.zel"});
-    const ProgramRun usage = run(ZEL_PROGRAM_DIR "/zel-makecab", {"/x", ddf});
+    const ProgramRun usage = runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/x", ddf});
     EXPECT_TRUE(usage.exitCode != 0 && usage.error.count('\n') == 1) << usage.error.toStdString();
     QFile::remove(ddf);
     ASSERT_EQ(::mkfifo(QFile::encodeName(ddf).constData(), 0600), 0);
@@ -219,11 +208,11 @@ TEST_F(ZelMakecab, FullCabinetsContinueIntoTheNextNumber)
         QStringList packed;
         for (int number = 1; number <= row.perCabinet.size(); ++number) {
             const QString cabinet = folder + "/" + cabinetName(number);
-            EXPECT_EQ(run("cabextract", {"-t", cabinet}).exitCode, 0) << number;
+            EXPECT_EQ(runProgram("cabextract", {"-t", cabinet}).exitCode, 0) << number;
             EXPECT_EQ(gcabNames(cabinet), cabextractNames(cabinet));
             EXPECT_EQ(cabextractNames(cabinet).size(), row.perCabinet[number - 1]) << number;
             packed += cabextractNames(cabinet);
-            ASSERT_EQ(run("cabextract", {"-q", "-d", folder + "/out", cabinet}).exitCode, 0);
+            ASSERT_EQ(runProgram("cabextract", {"-q", "-d", folder + "/out", cabinet}).exitCode, 0);
         }
         EXPECT_EQ(packed, names);
         for (const auto& [file, content] : files)

@@ -4,6 +4,7 @@
 // ImageMagick's convert and libjpeg-turbo's cjpeg.
 #include "support/exif_segment.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -19,25 +20,14 @@
 
 namespace {
 
-struct ProgramRun { int exitCode = -1; QByteArray output, error; }; // exit code -1: crashed or hung
-
-ProgramRun run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return process.kill(), process.waitForFinished(), ProgramRun{};
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
 ProgramRun resample(const QString& source, int width, int height, const QString& destination)
 {
-    return run(ZEL_PROGRAM_DIR "/zel-resample", {source, QStringLiteral("/resample=(%1,%2)").arg(width).arg(height), "/convert=" + destination});
+    return runProgram(ZEL_PROGRAM_DIR "/zel-resample", {source, QStringLiteral("/resample=(%1,%2)").arg(width).arg(height), "/convert=" + destination});
 }
 
 QByteArray helper(const QString& program, const QStringList& arguments)
 {
-    const ProgramRun result = run(program, arguments);
+    const ProgramRun result = runProgram(program, arguments);
     EXPECT_EQ(result.exitCode, 0) << program.toStdString() << ": " << result.error.toStdString();
     return result.output;
 }
@@ -238,7 +228,7 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
     QFile::remove(destination);
     const QList<QStringList> usage = {{}, {"SOURCE", "/resample=(0,10)", "/convert=DEST"}, {"SOURCE", "/resample=(20000,20000)", "/convert=DEST"}};
     for (QStringList arguments : usage) {
-        const ProgramRun result = run(ZEL_PROGRAM_DIR "/zel-resample", arguments.replaceInStrings("SOURCE", path("source.jpg")).replaceInStrings("DEST", destination));
+        const ProgramRun result = runProgram(ZEL_PROGRAM_DIR "/zel-resample", arguments.replaceInStrings("SOURCE", path("source.jpg")).replaceInStrings("DEST", destination));
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.error.contains("usage: zel-resample") && result.error.count('\n') == 1) << result.error.toStdString();
         EXPECT_FALSE(QFileInfo::exists(destination));

@@ -1,0 +1,15 @@
+#include "support/program_run.h"
+
+#include <QProcess>
+
+ProgramRun runProgram(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return {-1, {}, program + QStringLiteral(" crashed, or did not end in time")};
+    }
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// A program run to its end, started with an argument list. Exit code -1: it crashed, or it had not ended after
+// two minutes and was killed (error then says so).
+struct ProgramRun {
+    int exitCode = -1;
+    QByteArray output;
+    QString error;
+};
+ProgramRun runProgram(const QString& program, const QStringList& arguments);
