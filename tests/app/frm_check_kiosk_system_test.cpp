@@ -3,10 +3,10 @@
 // check stopping when the window closes or another kiosk system opens.
 #include "app/frm_check_kiosk_system.h"
 #include "app/frm_kiosk_system.h"
-#include "app/window_closing.h"
 #include "editor/frm_edit.h"
 #include "platform/screen_size.h"
 #include "support/check_kiosk.h"
+#include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 
 #include <QAction>
@@ -46,8 +46,7 @@ protected:
     }
     void TearDown() override
     {
-        WindowClosing::closeOtherWindows(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAllWindows();
     }
     // Tools > Check Kiosk System..., waiting until the check is complete.
     frmCheckKioskSystem* checkFromMenu(bool wait = true)

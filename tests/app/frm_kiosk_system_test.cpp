@@ -1,11 +1,11 @@
 #include "app/frm_kiosk_system.h"
-#include "app/window_closing.h"
 #include "config/configuration.h"
 #include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/simple_combo_box.h"
 #include "platform/program_folder.h"
 #include "platform/screen_size.h"
+#include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"
 
@@ -35,8 +35,7 @@ protected:
     }
     void TearDown() override
     {
-        WindowClosing::closeOtherWindows(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAllWindows();
         setProgramFolderOverride(QString());
     }
     // A D is filled in by fill, then OK is clicked.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/window_closing.h"
 #include "dialogs/input_box.h"
+#include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"
 
@@ -31,8 +31,7 @@ protected:
 
     void TearDown() override
     {
-        WindowClosing::closeOtherWindows(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAllWindows();
         InputBox::setAsker({});
     }
 

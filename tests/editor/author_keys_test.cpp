@@ -1,11 +1,11 @@
 #include "app/qt_message_boxes.h"
-#include "app/window_closing.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/dlg_select_folder.h"
 #include "dialogs/simple_combo_box.h"
 #include "editor/frm_edit.h"
+#include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_keys.h"
 
@@ -48,13 +48,7 @@ protected:
 
     void TearDown() override
     {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<frmEdit*>(window)) {
-                editor->txtContent()->document()->setModified(false);
-                editor->close();
-            }
-        WindowClosing::closeOtherWindows(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAllWindows();
         Messages::install(&kiosk.messages);
     }
 

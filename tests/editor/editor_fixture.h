@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/window_closing.h"
 #include "dialogs/dlg_make_page.h"
 #include "editor/dlg_insert.h"
 #include "editor/frm_edit.h"
 #include "editor/page_source_file.h"
+#include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"
 
@@ -34,21 +34,9 @@ protected:
 
     void TearDown() override
     {
-        closeEditors();
-        WindowClosing::closeOtherWindows(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAllWindows();
         PageSourceFile::setBeforeCommitHook({});
         dlgInsert::setImageChooser({});
-    }
-
-    // Closes every editor window, dropping its changes.
-    static void closeEditors()
-    {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (auto* editor = qobject_cast<frmEdit*>(window)) {
-                editor->txtContent()->document()->setModified(false);
-                editor->close();
-            }
     }
 
     // A new editor window of the page type (1 leaf, 2 branch, 4 selector).

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/window_closing.h"
+#include "editor/frm_edit.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+
+// Closes every editor window, dropping its changes. GUI tests only.
+inline void closeEditors()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* editor = qobject_cast<frmEdit*>(window)) {
+            editor->txtContent()->document()->setModified(false);
+            editor->close();
+        }
+}
+
+// Closes the editors (dropping their changes), then every other window as an open of another kiosk system does,
+// and deletes what waits for deletion: nothing a test opened is left for the next.
+inline void closeAllWindows()
+{
+    closeEditors();
+    WindowClosing::closeOtherWindows(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
