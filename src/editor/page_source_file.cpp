@@ -1,18 +1,14 @@
 #include "editor/page_source_file.h"
 
+#include "fileio/atomic_file.h"
 #include "platform/runtime_error.h"
+#include "platform/text_files.h"
 #include "platform/text_codec.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
-std::function<void(QSaveFile&)>& beforeCommit()
-{
-    static std::function<void(QSaveFile&)> hook;
-    return hook;
-}
 
 // CR LF, LF or CR, whichever ends the first line; CR LF when there is none.
 QString firstLineEnd(const QString& text)
@@ -26,13 +22,14 @@ QString firstLineEnd(const QString& text)
     return kCrLf;
 }
 
-[[noreturn]] void raiseWriteError(const QString& path, const QSaveFile& file)
+// A page source the editor must not open: a FIFO or device would block or
+// never end, and a huge file would freeze the window.
+[[noreturn]] void refuse(const QString& path, const QString& reason)
 {
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        Errors::raise(Errors::PathNotFound);
-    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(" (")
-                                              + file.errorString() + u')');
+    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
+                                              + path + QStringLiteral(" (") + reason + u')');
 }
+
 } // namespace
 
 namespace PageSourceFile {
@@ -43,6 +40,10 @@ StoredPage read(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         Errors::raise(Errors::FileNotFound);
+    if (const std::string problem = fileio::regularFileProblem(path.toStdString()); !problem.empty())
+        refuse(path, QString::fromStdString(problem));
+    if (info.size() > TextFiles::kMaximumInputSize)
+        refuse(path, QStringLiteral("is larger than 64 MB"));
     if (!file.open(QIODevice::ReadOnly))
         Errors::raise(Errors::PathFileAccess);
     const QByteArray bytes = file.readAll();
@@ -73,20 +74,9 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
 
 void write(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        raiseWriteError(path, file);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        raiseWriteError(path, file);
-    }
-    if (beforeCommit())
-        beforeCommit()(file);
-    if (!file.commit())
-        raiseWriteError(path, file);
+    Errors::translatingFileErrors([&] {
+        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), size_t(bytes.size())));
+    });
 }
-
-void setBeforeCommitHook(std::function<void(QSaveFile&)> hook) { beforeCommit() = std::move(hook); }
 
 } // namespace PageSourceFile

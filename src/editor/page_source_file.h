@@ -9,8 +9,6 @@
 #include <functional>
 #include <optional>
 
-class QSaveFile;
-
 // Writing a page source so that a failure never destroys the page on disk:
 // the text goes to a temporary file in the same folder, which replaces the
 // page source only when the whole text was written.
@@ -29,7 +27,8 @@ struct StoredPage {
 // A page source stored as these bytes.
 StoredPage parse(const QByteArray& bytes);
 // Reads a page source. A missing file (or a folder) raises File not found
-// (53), any other failure Path/File access error (75).
+// (53); a FIFO, device or socket, a file over 64 MB and any other failure
+// Path/File access error (75).
 StoredPage read(const QString& path);
 
 // The page source for the page-type line and the body (LF between lines, as
@@ -41,14 +40,10 @@ StoredPage read(const QString& path);
 // falling back to UTF-8 wherever that would not read back as the same text.
 StoredPage compose(const QString& typeLine, const QString& body, const std::optional<StoredPage>& stored);
 
-// Writes bytes to path atomically. A missing folder raises Path not found
-// (76); any other failure Path/File access error (75). On failure the old
-// file (if any) is left as it was.
+// Writes bytes to path atomically (checked writes, fsync, rename). A missing
+// folder raises Path not found (76), a full disk Disk full (61), any other
+// failure Path/File access error (75), each naming the path and the reason.
+// On failure the old file (if any) is left as it was.
 void write(const QString& path, const QByteArray& bytes);
-
-// Tests: called with the open temporary file after the bytes are written and
-// before it replaces the page source (cancelWriting() there simulates a
-// failed write). An empty hook restores the plain write.
-void setBeforeCommitHook(std::function<void(QSaveFile&)> hook);
 
 } // namespace PageSourceFile

@@ -1,10 +1,10 @@
 #include "imaging/copy_record.h"
 
+#include "fileio/atomic_file.h"
 #include "platform/line_end.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 
@@ -126,16 +126,16 @@ bool CopyRecord::save() const
                     .join(u'\t')
             + kCrLf;
     }
-    QSaveFile file(m_folder + QDir::separator() + FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes = text.toUtf8();
     bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    // Replaced as every other output is: a link at the name is replaced, not written through.
+    try {
+        fileio::replaceFile(QFile::encodeName(m_folder + QDir::separator() + FileName).toStdString(),
+                            std::string_view(bytes.constData(), size_t(bytes.size())));
+    } catch (const fileio::FileError&) {
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 } // namespace Jpeg

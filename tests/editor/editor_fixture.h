@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include "dialogs/dlg_make_page.h"
 #include "editor/dlg_insert.h"
 #include "editor/frm_edit.h"
@@ -35,7 +37,7 @@ protected:
     void TearDown() override
     {
         closeAllWindows();
-        PageSourceFile::setBeforeCommitHook({});
+        fileio::setFailureHookForTesting({});
         dlgInsert::setImageChooser({});
     }
 

@@ -1,12 +1,16 @@
 #include "editor_fixture.h"
+
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/simple_combo_box.h"
+#include "editor/page_source_file.h"
+#include "fileio/atomic_file.h"
 #include "pages/files.h"
+#include "platform/runtime_error.h"
 
 #include <QMenu>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QTest>
+#include <cerrno>
 
 namespace {
 
@@ -73,21 +77,51 @@ TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutA
 
 TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
 {
-    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n");
-    type(editor, "#para\nNew text");
-    // The write fails after the temporary file is filled, just before it would replace the page source.
-    PageSourceFile::setBeforeCommitHook([](QSaveFile& file) { file.cancelWriting(); });
-    EXPECT_FALSE(editor->saveFile());
-    trigger(editor, "mnuSaveMakeView");
-    kiosk.messages.scriptAnswers({Answer::Yes});
-    trigger(editor, "mnuMakePage");
     const QString path = kiosk.path("news/today.zel");
-    ASSERT_EQ(kiosk.messages.texts().size(), 4);
-    EXPECT_TRUE(kiosk.messages.texts().first().startsWith(
-        "Unable to write file " + path + "\r\nError number 75\r\nPath/File access error"));
-    EXPECT_EQ(readBytes(path), "#leaf\r\n");
-    EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files), QStringList{"today.zel"}) << "no temporary file left";
-    EXPECT_TRUE(makerMessages.isEmpty());
+    // Each step of the write fails in turn: a full disk while writing or syncing, a refused rename.
+    const struct { const char* operation; int error; const char* report; } rows[] = {
+        {"write", ENOSPC, "Error number 61\r\nDisk full: "},
+        {"sync", ENOSPC, "Error number 61\r\nDisk full: "},
+        {"rename", EACCES, "Error number 75\r\nPath/File access error: "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.operation);
+        closeEditors();
+        kiosk.messages.clear();
+        makerMessages.clear();
+        writeBytes(path, "#leaf\r\n");
+        frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n");
+        type(editor, "#para\nNew text");
+        fileio::setFailureHookForTesting([&](std::string_view operation, const std::string&) {
+            return operation == row.operation ? row.error : 0;
+        });
+        EXPECT_FALSE(editor->saveFile());
+        trigger(editor, "mnuSaveMakeView");
+        kiosk.messages.scriptAnswers({Answer::Yes});
+        trigger(editor, "mnuMakePage");
+        fileio::setFailureHookForTesting({});
+        ASSERT_EQ(kiosk.messages.texts().size(), 4);
+        EXPECT_TRUE(kiosk.messages.texts().first().startsWith("Unable to write file " + path + "\r\n" + row.report + path))
+            << kiosk.messages.texts().first().toStdString();
+        EXPECT_EQ(readBytes(path), "#leaf\r\n");
+        EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files | QDir::Hidden), QStringList{"today.zel"}) << "no temporary file left";
+        EXPECT_TRUE(makerMessages.isEmpty());
+    }
+}
+
+// A page source that is not a regular file or is too large is refused, not read.
+TEST_F(EditorWindowTest, PageSourcesThatCannotBeTextAreRefused)
+{
+    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
+    ASSERT_TRUE(QFile::link("/dev/zero", kiosk.path("news/zero.zel")));
+    {
+        QFile huge(kiosk.path("news/huge.zel"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
+    }
+    for (const char* name : {"news/zero.zel", "news/huge.zel"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(PageSourceFile::read(kiosk.path(name)), RuntimeError);
+    }
 }
 
 // Each row inserts d through the command's dialog into a saved branch page.
