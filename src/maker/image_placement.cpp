@@ -70,8 +70,8 @@ QString PageBuilder::findPicture(const QString& fileName) const
 }
 
 void PageBuilder::ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                           std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                           const bool& noScaleUp)
+                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                             const bool& noScaleUp)
 {
     withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
         try {
@@ -84,8 +84,8 @@ void PageBuilder::ScaleImage(const QString& fileName, std::int32_t requiredHeigh
 }
 
 void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                             bool noScaleUp)
+                               std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                               bool noScaleUp)
 {
     {
         const QString sourceFull = m_place.folderPath + kSeparator + fileName;

@@ -24,8 +24,9 @@ PageBuilder::Place::Place(const QString& sourcePath, const MakeContext& make)
 }
 
 PageBuilder::PageBuilder(const QString& sourcePath, const MakeContext& make)
-    : m_make(make), m_reader(sourcePath), m_place(sourcePath, make), m_contentFile(openOutput(QStringLiteral("_con.htm"))),
-      m_navigationFile(openOutput(QStringLiteral("_nav.htm"))), m_mainFile(openOutput(QStringLiteral(".htm")))
+    : m_make(make), m_reader(sourcePath), m_place(sourcePath, make),
+      m_contentFile(openOutput(QStringLiteral("_con.htm"))), m_navigationFile(openOutput(QStringLiteral("_nav.htm"))),
+      m_mainFile(openOutput(QStringLiteral(".htm")))
 {
 }
 
@@ -75,7 +76,8 @@ QString PageBuilder::pageRefToURL(const QString& pageReference)
 }
 
 QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& pageFolderPath,
-                                  const PageMaker::UseHandler& use, const std::function<void(const QString&)>& makeError)
+                                  const PageMaker::UseHandler& use,
+                                  const std::function<void(const QString&)>& makeError)
 {
     return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
         QString url;

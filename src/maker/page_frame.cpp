@@ -23,15 +23,18 @@ void PageBuilder::makeHeader(TextFiles::OutputFile& file, const QString& frameNa
 {
     withErrorPath(
         makerModule(),
-        [&] { return QStringLiteral("makeHeader(") + number(file.handle()) + QStringLiteral(",") + frameName + QStringLiteral(")"); },
+        [&] {
+            return QStringLiteral("makeHeader(") + number(file.handle()) + QStringLiteral(",") + frameName
+                   + QStringLiteral(")");
+        },
         [&] {
             file.printLine(QStringLiteral("<html>"));
             file.printLine(QStringLiteral("<head>"));
             file.printLine(QStringLiteral("<title>") + m_pageTitle + QStringLiteral(" - ") + frameName
-                                             + QStringLiteral("</title>"));
+                           + QStringLiteral("</title>"));
             file.printLine(QStringLiteral("<link rel=\"stylesheet\" href=\"../stylesheet.css\">"));
             file.printLine(QStringLiteral("<script language=\"javascript\" type=\"Text/javascript\" "
-                                                        "src=\"../frame_script.js\"></script>"));
+                                          "src=\"../frame_script.js\"></script>"));
             file.printLine(QStringLiteral("</head>"));
         });
 }
@@ -71,19 +74,20 @@ void PageBuilder::completeNavigationFooter()
 }
 
 void PageBuilder::makeMainPage(std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
-                             bool withOnload)
+                               bool withOnload)
 {
     withErrorPath(makerModule(), QStringLiteral("makeMainPage"), [&] {
         makeHeader(m_mainFile, QStringLiteral("Main"));
+        const QString contentFileName = m_place.pageName + QStringLiteral("_con.htm");
+        const QString navigationFileName = m_place.pageName + QStringLiteral("_nav.htm");
         m_mainFile.print(QStringLiteral("<frameset cols=\"") + number(contentWidth) + QStringLiteral(",")
-                                         + number(navigationWidth)
-                                         + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
+                         + number(navigationWidth) + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
         m_mainFile.printLine(withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
-        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(m_place.pageName + QStringLiteral("_con.htm"))
-                                             + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=")
-                                             + scrolling + QStringLiteral(">"));
-        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(m_place.pageName + QStringLiteral("_nav.htm"))
-                                             + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
+        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(contentFileName)
+                             + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=") + scrolling
+                             + QStringLiteral(">"));
+        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(navigationFileName)
+                             + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
         m_mainFile.printLine(QStringLiteral("</frameset>"));
         m_mainFile.printLine(QStringLiteral("</html>"));
     });
