@@ -19,20 +19,23 @@ PageBuilder::Place::Place(const QString& sourcePath, const MakeContext& make)
     QString drive;
     QString extension;
     Files::splitFilePath(sourcePath, drive, folderPath, pageName, extension);
+    contentFileName = pageName + QStringLiteral("_con.htm");
+    navigationFileName = pageName + QStringLiteral("_nav.htm");
+    mainFileName = pageName + QStringLiteral(".htm");
     if (make.writeOutput)
         make.folders.prepared(folderPath);
 }
 
 PageBuilder::PageBuilder(const QString& sourcePath, const MakeContext& make)
     : m_make(make), m_reader(sourcePath), m_place(sourcePath, make),
-      m_contentFile(openOutput(QStringLiteral("_con.htm"))), m_navigationFile(openOutput(QStringLiteral("_nav.htm"))),
-      m_mainFile(openOutput(QStringLiteral(".htm")))
+      m_contentFile(openOutput(m_place.contentFileName)), m_navigationFile(openOutput(m_place.navigationFileName)),
+      m_mainFile(openOutput(m_place.mainFileName))
 {
 }
 
-TextFiles::OutputFile PageBuilder::openOutput(const QString& suffix) const
+TextFiles::OutputFile PageBuilder::openOutput(const QString& fileName) const
 {
-    return TextFiles::OutputFile(m_place.folderPath + QDir::separator() + m_place.pageName + suffix,
+    return TextFiles::OutputFile(m_place.folderPath + QDir::separator() + fileName,
                                  TextFiles::Encoding::Windows1252References);
 }
 

@@ -60,12 +60,15 @@ public:
 private:
     using Dispatch = void (PageBuilder::*)(const QString& directive);
 
-    // The page folder and the page name of a page source; the folder is made
-    // ready first when the make writes files.
+    // The page folder, the page name and the names of the page's three files;
+    // the folder is made ready first when the make writes files.
     struct Place {
         Place(const QString& sourcePath, const MakeContext& make);
         QString folderPath;
         QString pageName;
+        QString contentFileName;
+        QString navigationFileName;
+        QString mainFileName;
     };
 
     // Directive reader
@@ -128,7 +131,7 @@ private:
 
     // Page files and references
     QString pageRefToURL(const QString& pageReference);
-    TextFiles::OutputFile openOutput(const QString& suffix) const;
+    TextFiles::OutputFile openOutput(const QString& fileName) const;
     void tellUse(Use use, const QString& value)
     {
         if (m_make.use)

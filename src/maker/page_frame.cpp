@@ -78,15 +78,13 @@ void PageBuilder::makeMainPage(std::int16_t contentWidth, std::int16_t navigatio
 {
     withErrorPath(makerModule(), QStringLiteral("makeMainPage"), [&] {
         makeHeader(m_mainFile, QStringLiteral("Main"));
-        const QString contentFileName = m_place.pageName + QStringLiteral("_con.htm");
-        const QString navigationFileName = m_place.pageName + QStringLiteral("_nav.htm");
         m_mainFile.print(QStringLiteral("<frameset cols=\"") + number(contentWidth) + QStringLiteral(",")
                          + number(navigationWidth) + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
         m_mainFile.printLine(withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
-        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(contentFileName)
+        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(m_place.contentFileName)
                              + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=") + scrolling
                              + QStringLiteral(">"));
-        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(navigationFileName)
+        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(m_place.navigationFileName)
                              + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
         m_mainFile.printLine(QStringLiteral("</frameset>"));
         m_mainFile.printLine(QStringLiteral("</html>"));
