@@ -151,33 +151,37 @@ void PageMaker::makeOnePage(const QString& filePath)
                 m_progress(text);
             });
 
-        // A message about this page must never show a line of the previous one.
+        // Until its builder reads a line, a message is about no line of this page source.
         m_lastPage = PagePosition{QString(), filePath, QString(), 0};
         if (!pageSourceReadable(filePath))
             return;
-        {
-            const MakeContext make{m_writeOutput, m_outputFolders, m_use};
-            PageBuilder page(filePath, make);
-            // Tells currentLineNumber and keeps where the page stopped, also when it fails.
-            struct Current {
-                PageMaker& maker;
-                const PageBuilder& page;
-                ~Current()
-                {
-                    maker.m_lastPage = page.position();
-                    maker.m_page = nullptr;
-                }
-            } current{*this, page};
-            m_page = &page;
-            page.build();
-            if (m_writeOutput) {
-                page.commit(m_pages);
-                commitPages(false);
-            }
-        }
+        buildPage(filePath);
         ++m_pagesMade;
         reportCount();
     });
+}
+
+void PageMaker::buildPage(const QString& filePath)
+{
+    const MakeContext make{m_writeOutput, m_outputFolders, m_use};
+    PageBuilder page(filePath, make);
+    // While the page is made its builder tells the line number; afterwards,
+    // also when the make fails, the position where it stopped is kept.
+    struct Current {
+        PageMaker& maker;
+        const PageBuilder& page;
+        ~Current()
+        {
+            maker.m_lastPage = page.position();
+            maker.m_page = nullptr;
+        }
+    } current{*this, page};
+    m_page = &page;
+    page.build();
+    if (m_writeOutput) {
+        page.commit(m_pages);
+        commitPages(false);
+    }
 }
 
 int PageMaker::currentLineNumber() const { return m_page ? m_page->lineNumber() : m_lastPage.lineNumber; }

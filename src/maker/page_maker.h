@@ -111,6 +111,9 @@ public:
     static QString classifyLine(const QString& line, QString& arguments);
 
 private:
+    // Makes a readable page source with a builder of its own and, when
+    // writing, puts its files in place.
+    void buildPage(const QString& filePath);
     void reportCount();
     bool pageSourceReadable(const QString& filePath);
     void makeRequested();
