@@ -1,12 +1,13 @@
 // Reading page sources: the current line, directive recognition, the text
 // block copiers and the faulty-line message.
+#include "maker/directive_reader.h"
+
 #include "maker/maker_module.h"
-#include "maker/page_maker.h"
+#include "maker/page_builder.h"
 
 #include "platform/blanks.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
-#include "platform/text_files.h"
 #include "runtime/error_handler.h"
 
 namespace {
@@ -33,12 +34,6 @@ QString PageMaker::classifyLine(const QString& line, QString& arguments)
     else
         arguments = trimBlanks(line.mid(blank + 1));
     return line.mid(1, blank - 1).toLower();
-}
-
-QString PageMaker::getDirective()
-{
-    return withErrorPath(makerModule(), QStringLiteral("getDirective"),
-                         [&] { return classifyLine(m_currentLine, m_directiveArguments); });
 }
 
 QString PageMaker::encodeAttribute(const QString& text)
@@ -85,61 +80,95 @@ QString PageMaker::encode(const QString& text)
                          });
 }
 
-void PageMaker::readNextLine()
+DirectiveReader::DirectiveReader(const QString& sourcePath) : m_input(sourcePath), m_sourcePath(sourcePath) {}
+
+PageType DirectiveReader::readPageType()
 {
-    m_currentLine = TextFiles::lineInput(m_inputFile);
+    const PageType type = Support::readPageType(m_input.handle());
+    m_lineNumber = 1;
+    return type;
+}
+
+void DirectiveReader::readNextLine()
+{
+    m_currentLine = m_input.lineInput();
     ++m_lineNumber;
 }
 
-void PageMaker::writeContent(const QString& line) { TextFiles::printLine(m_contentFile, line); }
-
-void PageMaker::directiveLoop(Dispatch dispatch)
+bool DirectiveReader::nextLine()
 {
-    m_lineHeld = false;
-    while (!TextFiles::atEnd(m_inputFile) || m_lineHeld) {
-        if (!m_lineHeld)
-            readNextLine();
+    if (m_lineHeld) {
         m_lineHeld = false;
-        (this->*dispatch)(getDirective());
+        return true;
     }
+    if (m_input.atEnd())
+        return false;
+    readNextLine();
+    return true;
 }
 
-void PageMaker::copyTitle()
+bool DirectiveReader::nextBlockLine()
+{
+    if (m_input.atEnd()) {
+        m_lineHeld = false;
+        return false;
+    }
+    readNextLine();
+    m_lineHeld = m_currentLine.startsWith(u'#');
+    return !m_lineHeld;
+}
+
+QString DirectiveReader::getDirective()
+{
+    return withErrorPath(makerModule(), QStringLiteral("getDirective"),
+                         [&] { return PageMaker::classifyLine(m_currentLine, m_directiveArguments); });
+}
+
+QString DirectiveReader::errorContext() const { return faultyLineContext(m_currentLine, m_sourcePath); }
+
+QString faultyLineContext(const QString& line, const QString& sourcePath)
+{
+    return kCrLf + QStringLiteral("In line - ") + line + kCrLf + QStringLiteral("In file - ") + sourcePath;
+}
+
+void showFaultyLine(const QString& message, const QString& line, const QString& sourcePath)
+{
+    withErrorPath(makerModule(), QStringLiteral("makeError"),
+                  [&] { Messages::show(message + faultyLineContext(line, sourcePath)); });
+}
+
+void PageBuilder::directiveLoop(Dispatch dispatch)
+{
+    while (m_reader.nextLine())
+        (this->*dispatch)(m_reader.getDirective());
+}
+
+void PageBuilder::copyTitle()
 {
     withErrorPath(makerModule(), QStringLiteral("copyTitle"), [&] {
-        m_pageTitle = encode(textAfterFirstBlank(m_currentLine));
+        m_pageTitle = PageMaker::encode(textAfterFirstBlank(m_reader.currentLine()));
         if (!m_pageTitle.isEmpty())
             writeContent(QStringLiteral("<p class=\"title\">") + m_pageTitle + QStringLiteral("</p>"));
     });
 }
 
-void PageMaker::copyHead(const QString& cssClass)
+void PageBuilder::copyHead(const QString& cssClass)
 {
     withErrorPath(makerModule(), QStringLiteral("copyHead"), [&] {
-        const QString heading = encode(textAfterFirstBlank(m_currentLine));
+        const QString heading = PageMaker::encode(textAfterFirstBlank(m_reader.currentLine()));
         if (!heading.isEmpty())
             writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("_head\">") + heading
                          + QStringLiteral("</p>"));
     });
 }
 
-void PageMaker::copyBlock(bool escape)
+void PageBuilder::copyBlock(bool escape)
 {
-    for (;;) {
-        if (TextFiles::atEnd(m_inputFile)) {
-            m_lineHeld = false;
-            return;
-        }
-        readNextLine();
-        if (m_currentLine.startsWith(u'#')) {
-            m_lineHeld = true;
-            return;
-        }
-        writeContent(escape ? encode(m_currentLine) : m_currentLine);
-    }
+    while (m_reader.nextBlockLine())
+        writeContent(escape ? PageMaker::encode(m_reader.currentLine()) : m_reader.currentLine());
 }
 
-void PageMaker::copyPara(const QString& cssClass)
+void PageBuilder::copyPara(const QString& cssClass)
 {
     withErrorPath(makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); }, [&] {
         writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("\">"));
@@ -148,24 +177,17 @@ void PageMaker::copyPara(const QString& cssClass)
     });
 }
 
-void PageMaker::copyHTML()
+void PageBuilder::copyHTML()
 {
     withErrorPath(makerModule(), QStringLiteral("copyHTML"), [&] { copyBlock(false); });
 }
 
-void PageMaker::insertBreak()
+void PageBuilder::insertBreak()
 {
     withErrorPath(makerModule(), QStringLiteral("insertBreak"), [&] { writeContent(QStringLiteral("<br clear=all>")); });
 }
 
-void PageMaker::makeError(const QString& message)
+void PageBuilder::makeError(const QString& message)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeError"), [&] {
-        Messages::show(message + errorContext());
-    });
-}
-
-QString PageMaker::errorContext() const
-{
-    return kCrLf + QStringLiteral("In line - ") + m_currentLine + kCrLf + QStringLiteral("In file - ") + m_sourcePath;
+    showFaultyLine(message, m_reader.currentLine(), m_reader.sourcePath());
 }

@@ -1,7 +1,8 @@
 // Pictures of a page: each is copied, scaled, into the page folder's "images"
 // sub-folder as pageName + five-digit number + ".jpg", and that copy is linked.
 #include "maker/maker_module.h"
-#include "maker/page_maker.h"
+#include "maker/page_builder.h"
+#include "maker/output_folders.h"
 
 #include "imaging/image_scaling.h"
 #include "imaging/jpeg_size.h"
@@ -20,7 +21,7 @@ const QChar kSeparator = QDir::separator();
 
 } // namespace
 
-QString PageMaker::findPicture(const QString& fileName) const
+QString PageBuilder::findPicture(const QString& fileName) const
 {
     // The name is relative to the page folder, with "\" or "/" between
     // folders; each part matches ignoring letter case, since camera pictures
@@ -29,7 +30,7 @@ QString PageMaker::findPicture(const QString& fileName) const
     if (fileName.contains(QChar(0)))
         return QString();
     const QStringList parts = QString(fileName).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
-    QString path = m_pageFolderPath;
+    QString path = m_place.folderPath;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts.at(i);
         const bool last = i + 1 == parts.size();
@@ -58,31 +59,31 @@ QString PageMaker::findPicture(const QString& fileName) const
     return parts.isEmpty() ? QString() : QDir::toNativeSeparators(QDir::cleanPath(path));
 }
 
-void PageMaker::ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                           std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                           const bool& noScaleUp)
+void PageBuilder::ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                             const bool& noScaleUp)
 {
     withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
         try {
             placePicture(fileName, requiredHeight, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
         } catch (const RuntimeError& error) {
             // The report names the line and the page source like a faulty-line message.
-            throw RuntimeError(error.number(), error.description() + errorContext());
+            throw RuntimeError(error.number(), error.description() + m_reader.errorContext());
         }
     });
 }
 
-void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                             bool noScaleUp)
+void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                               std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
+                               bool noScaleUp)
 {
     {
-        const QString sourceFull = m_pageFolderPath + kSeparator + fileName;
-        const QString imagesFolder = m_pageFolderPath + kSeparator + QStringLiteral("images");
-        if (m_writeOutput)
-            prepareOutputFolder(imagesFolder);
+        const QString sourceFull = m_place.folderPath + kSeparator + fileName;
+        const QString imagesFolder = m_place.folderPath + kSeparator + QStringLiteral("images");
+        if (m_make.writeOutput)
+            m_make.folders.prepared(imagesFolder);
         const QString copyName =
-            m_pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
+            m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
         scaledFileName = QStringLiteral("images\\") + copyName;
         m_imageCounter = Int16::add(m_imageCounter, 1);
         const QString scaledFull = imagesFolder + kSeparator + copyName;
@@ -99,7 +100,7 @@ void PageMaker::placePicture(const QString& fileName, std::int32_t requiredHeigh
             // A message about the copy may come later (copies are made
             // several at once) and names this line and page source as makeError does.
             Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
-                             m_writeOutput, errorContext());
+                             m_make.writeOutput, m_reader.errorContext());
             scaled = true;
         }
         if (!scaled) {

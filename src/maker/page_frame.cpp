@@ -1,11 +1,10 @@
 // The fixed parts of a page's three files: document headers, the frameset of
 // the main file and the navigation bar with rows that fill navigationHeight.
 #include "maker/maker_module.h"
-#include "maker/page_maker.h"
+#include "maker/page_builder.h"
 
 #include "pages/page_types.h"
 #include "platform/int16.h"
-#include "platform/text_files.h"
 #include "runtime/error_handler.h"
 
 namespace {
@@ -20,26 +19,27 @@ QString anchorLine(const QString& url, std::int16_t id, const QString& text)
 
 } // namespace
 
-void PageMaker::writeNavigation(const QString& line) { TextFiles::printLine(m_navigationFile, line); }
-
-void PageMaker::makeHeader(int handle, const QString& frameName)
+void PageBuilder::makeHeader(TextFiles::OutputFile& file, const QString& frameName)
 {
     withErrorPath(
         makerModule(),
-        [&] { return QStringLiteral("makeHeader(") + number(handle) + QStringLiteral(",") + frameName + QStringLiteral(")"); },
         [&] {
-            TextFiles::printLine(handle, QStringLiteral("<html>"));
-            TextFiles::printLine(handle, QStringLiteral("<head>"));
-            TextFiles::printLine(handle, QStringLiteral("<title>") + m_pageTitle + QStringLiteral(" - ") + frameName
-                                             + QStringLiteral("</title>"));
-            TextFiles::printLine(handle, QStringLiteral("<link rel=\"stylesheet\" href=\"../stylesheet.css\">"));
-            TextFiles::printLine(handle, QStringLiteral("<script language=\"javascript\" type=\"Text/javascript\" "
-                                                        "src=\"../frame_script.js\"></script>"));
-            TextFiles::printLine(handle, QStringLiteral("</head>"));
+            return QStringLiteral("makeHeader(") + number(file.handle()) + QStringLiteral(",") + frameName
+                   + QStringLiteral(")");
+        },
+        [&] {
+            file.printLine(QStringLiteral("<html>"));
+            file.printLine(QStringLiteral("<head>"));
+            file.printLine(QStringLiteral("<title>") + m_pageTitle + QStringLiteral(" - ") + frameName
+                           + QStringLiteral("</title>"));
+            file.printLine(QStringLiteral("<link rel=\"stylesheet\" href=\"../stylesheet.css\">"));
+            file.printLine(QStringLiteral("<script language=\"javascript\" type=\"Text/javascript\" "
+                                          "src=\"../frame_script.js\"></script>"));
+            file.printLine(QStringLiteral("</head>"));
         });
 }
 
-void PageMaker::makeContentHeader()
+void PageBuilder::makeContentHeader()
 {
     withErrorPath(makerModule(), QStringLiteral("makeContentHeader"), [&] {
         makeHeader(m_contentFile, QStringLiteral("Content"));
@@ -47,7 +47,7 @@ void PageMaker::makeContentHeader()
     });
 }
 
-void PageMaker::makeContentFooter()
+void PageBuilder::makeContentFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("makeContentFooter"), [&] {
         writeContent(QStringLiteral("</body>"));
@@ -55,7 +55,7 @@ void PageMaker::makeContentFooter()
     });
 }
 
-void PageMaker::startNavigationHeader()
+void PageBuilder::startNavigationHeader()
 {
     withErrorPath(makerModule(), QStringLiteral("startNavigationHeader"), [&] {
         makeHeader(m_navigationFile, QStringLiteral("Navigation"));
@@ -64,7 +64,7 @@ void PageMaker::startNavigationHeader()
     });
 }
 
-void PageMaker::completeNavigationFooter()
+void PageBuilder::completeNavigationFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("completeNavigationFooter"), [&] {
         writeNavigation(QStringLiteral("</table>"));
@@ -73,26 +73,25 @@ void PageMaker::completeNavigationFooter()
     });
 }
 
-void PageMaker::makeMainPage(std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
-                             bool withOnload)
+void PageBuilder::makeMainPage(std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
+                               bool withOnload)
 {
     withErrorPath(makerModule(), QStringLiteral("makeMainPage"), [&] {
         makeHeader(m_mainFile, QStringLiteral("Main"));
-        TextFiles::print(m_mainFile, QStringLiteral("<frameset cols=\"") + number(contentWidth) + QStringLiteral(",")
-                                         + number(navigationWidth)
-                                         + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
-        TextFiles::printLine(m_mainFile, withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
-        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + encodeAttribute(m_contentFileName)
-                                             + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=")
-                                             + scrolling + QStringLiteral(">"));
-        TextFiles::printLine(m_mainFile, QStringLiteral("<frame src=\"") + encodeAttribute(m_navigationFileName)
-                                             + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
-        TextFiles::printLine(m_mainFile, QStringLiteral("</frameset>"));
-        TextFiles::printLine(m_mainFile, QStringLiteral("</html>"));
+        m_mainFile.print(QStringLiteral("<frameset cols=\"") + number(contentWidth) + QStringLiteral(",")
+                         + number(navigationWidth) + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
+        m_mainFile.printLine(withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
+        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(m_place.contentFileName)
+                             + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=") + scrolling
+                             + QStringLiteral(">"));
+        m_mainFile.printLine(QStringLiteral("<frame src=\"") + PageMaker::encodeAttribute(m_place.navigationFileName)
+                             + QStringLiteral("\" name=\"nav\" frameborder=0 marginwidth=0 scrolling=no>"));
+        m_mainFile.printLine(QStringLiteral("</frameset>"));
+        m_mainFile.printLine(QStringLiteral("</html>"));
     });
 }
 
-void PageMaker::makeNavigationButton(const QString& url, const QString& text)
+void PageBuilder::makeNavigationButton(const QString& url, const QString& text)
 {
     withErrorPath(makerModule(), QStringLiteral("makeNavigationButton"), [&] {
         if (m_buttonCount >= m_buttons) {
@@ -114,7 +113,7 @@ void PageMaker::makeNavigationButton(const QString& url, const QString& text)
     });
 }
 
-void PageMaker::makeNavigationDoubleButton(const QString& url, const QString& text)
+void PageBuilder::makeNavigationDoubleButton(const QString& url, const QString& text)
 {
     withErrorPath(makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
         if (m_buttonCount >= Int16::subtract(m_buttons, 1)) {
@@ -141,27 +140,27 @@ void PageMaker::makeNavigationDoubleButton(const QString& url, const QString& te
     });
 }
 
-void PageMaker::makeNavigationHomeButton()
+void PageBuilder::makeNavigationHomeButton()
 {
     withErrorPath(makerModule(), QStringLiteral("makeNavigationHomeButton"), [&] {
         makeNavigationButton(QStringLiteral("../") + Support::rootPageLink(), QStringLiteral("Home"));
     });
 }
 
-void PageMaker::makeNavigationBackButton()
+void PageBuilder::makeNavigationBackButton()
 {
     withErrorPath(makerModule(), QStringLiteral("makeNavigationBackButton"), [&] {
         makeNavigationButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back"));
     });
 }
 
-void PageMaker::makeBranchNavigationHeader()
+void PageBuilder::makeBranchNavigationHeader()
 {
     startNavigationHeader();
     makeNavigationHomeButton();
 }
 
-void PageMaker::makeRootNavigationFooter()
+void PageBuilder::makeRootNavigationFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("makeRootNavigationFooter"), [&] {
         while (m_buttonCount < m_buttons)
@@ -170,7 +169,7 @@ void PageMaker::makeRootNavigationFooter()
     });
 }
 
-void PageMaker::makeBranchNavigationFooter()
+void PageBuilder::makeBranchNavigationFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("makeBranchNavigationFooter"), [&] {
         while (m_buttonCount < m_buttons - 1)
@@ -180,7 +179,7 @@ void PageMaker::makeBranchNavigationFooter()
     });
 }
 
-void PageMaker::makeLeafNavigationFooter()
+void PageBuilder::makeLeafNavigationFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("makeLeafNavigationFooter"), [&] {
         makeNavigationHomeButton();
@@ -193,7 +192,7 @@ void PageMaker::makeLeafNavigationFooter()
     });
 }
 
-void PageMaker::makeselectorNavigationFooter()
+void PageBuilder::makeselectorNavigationFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("makeselectorNavigationFooter"), [&] {
         makeNavigationHomeButton();

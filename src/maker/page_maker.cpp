@@ -1,10 +1,11 @@
-// The make driver: what to make, the files of one page, the page builder by
-// page type, and page references turned into links.
+// The make driver: what to make, one page builder per page, progress, and
+// when made pages are put in place.
 #include "maker/page_maker.h"
 
 #include "fileio/deferred_replacements.h"
 
 #include "maker/maker_module.h"
+#include "maker/page_builder.h"
 #include "maker/picture_work.h"
 
 #include "config/configuration.h"
@@ -12,8 +13,6 @@
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
-#include "pages/page_types.h"
-#include "pages/support.h"
 #include "platform/messages.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
@@ -47,7 +46,7 @@ void PageMaker::makeAll()
 
 void PageMaker::run()
 {
-    m_preparedFolders.clear();
+    m_outputFolders.clear();
     // Pages are put in place in groups (see commitPages); what a failed run
     // did not commit keeps its old files.
     fileio::DeferredReplacements pages;
@@ -152,50 +151,40 @@ void PageMaker::makeOnePage(const QString& filePath)
                 m_progress(text);
             });
 
-        m_buttonCount = 0;
-        m_imageCounter = 1;
-        m_pageTitle.clear();
-        m_sourcePath = filePath;
-        // A message about this page must never show a line of the previous one.
-        m_currentLine.clear();
-        m_lineNumber = 0;
-
+        // Until its builder reads a line, a message is about no line of this page source.
+        m_lastPage = PagePosition{QString(), filePath, QString(), 0};
         if (!pageSourceReadable(filePath))
             return;
-        m_inputFile = TextFiles::freeFile();
-        TextFiles::openForInput(m_inputFile, filePath);
-        QString drive;
-        QString extension;
-        Files::splitFilePath(filePath, drive, m_pageFolderPath, m_pageName, extension);
-        openOutputFiles();
-
-        const PageType type = Support::readPageType(m_inputFile);
-        m_lineNumber = 1;
-        tellUse(Use::PageType, Support::pageTypeDirective(std::int16_t(type)));
-        switch (type) {
-        case PageType::Leaf:
-            makeLeaf();
-            break;
-        case PageType::Branch:
-            makeBranch();
-            break;
-        case PageType::Root:
-            makeRoot();
-            break;
-        case PageType::Selector:
-            makeSelector();
-            break;
-        case PageType::Invalid:
-            makeError(QStringLiteral("Invalid Zel Page"));
-            break;
-        }
-
-        TextFiles::close(m_inputFile);
-        closeOutputFiles();
+        buildPage(filePath);
         ++m_pagesMade;
         reportCount();
     });
 }
+
+void PageMaker::buildPage(const QString& filePath)
+{
+    const MakeContext make{m_writeOutput, m_outputFolders, m_use};
+    PageBuilder page(filePath, make);
+    // While the page is made its builder tells the line number; afterwards,
+    // also when the make fails, the position where it stopped is kept.
+    struct Current {
+        PageMaker& maker;
+        const PageBuilder& page;
+        ~Current()
+        {
+            maker.m_lastPage = page.position();
+            maker.m_page = nullptr;
+        }
+    } current{*this, page};
+    m_page = &page;
+    page.build();
+    if (m_writeOutput) {
+        page.commit(m_pages);
+        commitPages(false);
+    }
+}
+
+int PageMaker::currentLineNumber() const { return m_page ? m_page->lineNumber() : m_lastPage.lineNumber; }
 
 bool PageMaker::pageSourceReadable(const QString& filePath)
 {
@@ -212,72 +201,9 @@ bool PageMaker::pageSourceReadable(const QString& filePath)
     return false;
 }
 
-void PageMaker::prepareOutputFolder(const QString& folder)
-{
-    if (m_preparedFolders.contains(folder))
-        return;
-    Files::ensureFolder(folder);
-    fileio::removeDeadTemporaries(folder.toStdString());
-    m_preparedFolders.append(folder);
-}
-
-void PageMaker::openOutputFiles()
-{
-    if (m_writeOutput)
-        prepareOutputFolder(m_pageFolderPath);
-    const auto open = [&](const QString& suffix, QString& fileName, int& handle) {
-        fileName = m_pageName + suffix;
-        handle = TextFiles::freeFile();
-        TextFiles::openForOutput(handle, m_pageFolderPath + kSeparator + fileName,
-                                 TextFiles::Encoding::Windows1252References);
-    };
-    open(QStringLiteral("_con.htm"), m_contentFileName, m_contentFile);
-    open(QStringLiteral("_nav.htm"), m_navigationFileName, m_navigationFile);
-    open(QStringLiteral(".htm"), m_mainFileName, m_mainFile);
-}
-
-void PageMaker::closeOutputFiles()
-{
-    if (m_writeOutput) {
-        TextFiles::closeTogether({m_contentFile, m_navigationFile, m_mainFile}, m_pages);
-        commitPages(false);
-        return;
-    }
-    for (int handle : {m_contentFile, m_navigationFile, m_mainFile})
-        TextFiles::discard(handle);
-}
-
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
-        QString url;
-        QString checkPath;
-        qsizetype separator = pageReference.indexOf(u'\\');
-        if (separator < 0)
-            separator = pageReference.indexOf(u'/');
-        if (separator < 0) {
-            if (Support::isValidPageName(pageReference)) {
-                url = pageReference + QStringLiteral(".htm");
-                checkPath = PageSources::pathOf(m_pageFolderPath, pageReference);
-            } else {
-                url = QStringLiteral("..\\missing.html");
-            }
-        } else {
-            const QString folder = pageReference.left(separator);
-            const QString page = pageReference.mid(separator + 1);
-            const bool folderValid = Support::isValidFolderName(folder);
-            const bool pageValid = Support::isValidPageName(page);
-            if (folderValid && pageValid) {
-                url = QStringLiteral("..\\") + folder + QStringLiteral("\\") + page + QStringLiteral(".htm");
-                checkPath = PageSources::pathOf(configuration::kioskSystemFolder() + folder, page);
-            } else {
-                url = QStringLiteral("..\\missing.html");
-            }
-        }
-        if (!checkPath.isEmpty())
-            tellUse(Use::Reference, checkPath);
-        if (!checkPath.isEmpty() && !Files::fileExists(checkPath))
-            makeError(QStringLiteral("Reference to non-existent page"));
-        return url;
+    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, m_use, [this](const QString& message) {
+        showFaultyLine(message, m_lastPage.line, m_lastPage.sourcePath);
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maker/output_folders.h"
+#include "maker/page_position.h"
 #include "pages/page_types.h"
 
 #include <QElapsedTimer>
@@ -13,24 +15,21 @@
 // scaled picture copies in the page folder's "images" sub-folder.
 //
 // One PageMaker lives as long as its owner (the maker dialog, zel-make) and
-// keeps its fields between makes; every per-page field is reset when a page
-// starts. Needs an open kiosk system (configuration items by name).
+// drives the makes: what to make, the order of the pages, progress, the
+// pictures made in the background during run() (picture_work.cpp) and when
+// made pages are put in place. Each page is made by a PageBuilder of its own
+// (page_builder.h), created for that page and gone after it. Needs an open
+// kiosk system (configuration items by name).
 //
 // Faulty lines are reported through Messages (makeError) and making goes on.
 // Unexpected failures go to the error path with the module "dlgMakePage",
 // which ends the program. Generated HTML keeps backslash links
 // ("..\sales\prices.htm", "images\prices00001.jpg") on every platform; files
 // on disk use native paths.
-//
-// The implementation is split by responsibility: directive reading
-// (directive_reader.cpp), page frame and navigation bar (page_frame.cpp),
-// root/branch/leaf builders (text_pages.cpp), selector builder
-// (selector_page.cpp), make driver (page_maker.cpp), picture placement
-// (image_placement.cpp) and the copies made in the background during run()
-// (picture_work.cpp).
 namespace fileio {
 class DeferredReplacements;
 }
+class PageBuilder;
 
 class PageMaker {
 public:
@@ -62,8 +61,8 @@ public:
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the
-    // page-type line); a message is about this line.
-    int currentLineNumber() const { return m_lineNumber; }
+    // page-type line, 0 before it); a message is about this line.
+    int currentLineNumber() const;
 
     // What to make on the next run(): one page source, or every page source of
     // the open kiosk system. Nothing is made yet.
@@ -89,8 +88,8 @@ public:
     void makeOnePage(const QString& filePath);
 
     // The relative link of a page reference ("prices", "sales\prices",
-    // "sales/prices") as written into pages; "..\missing.html" for a badly
-    // named reference. Reports bad names and missing page sources.
+    // "sales/prices") as written into the page made last; "..\missing.html"
+    // for a badly named reference. Reports bad names and missing page sources.
     QString pageRefToURL(const QString& pageReference);
 
     // Every "*.zel" file of the open kiosk system, as makeAllPages makes them.
@@ -112,82 +111,11 @@ public:
     static QString classifyLine(const QString& line, QString& arguments);
 
 private:
-    using Dispatch = void (PageMaker::*)(const QString& directive);
-
-    // Directive reader
-    QString getDirective();
-    void readNextLine();
-    void directiveLoop(Dispatch dispatch);
-    void copyTitle();
-    void copyHead(const QString& cssClass);
-    void copyPara(const QString& cssClass);
-    void copyHTML();
-    void insertBreak();
-    void makeError(const QString& message);
-    // The lines that follow a faulty-line message: the line and the page source.
-    QString errorContext() const;
-    void writeContent(const QString& line);
-    // Copies the following plain lines until a directive line (held) or the end.
-    void copyBlock(bool escape);
-
-    // Page frame and navigation bar
-    void makeHeader(int handle, const QString& frameName);
-    void makeContentHeader();
-    void makeContentFooter();
-    void startNavigationHeader();
-    void completeNavigationFooter();
-    void makeMainPage(std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
-                      bool withOnload);
-    void makeNavigationButton(const QString& url, const QString& text);
-    void makeNavigationDoubleButton(const QString& url, const QString& text);
-    void makeNavigationHomeButton();
-    void makeNavigationBackButton();
-    void makeBranchNavigationHeader();
-    void makeRootNavigationFooter();
-    void makeBranchNavigationFooter();
-    void makeLeafNavigationFooter();
-    void makeselectorNavigationFooter();
-    void writeNavigation(const QString& line);
-
-    // Root, branch and leaf pages
-    void setLayout(const QString& pageType);
-    void makeRoot();
-    void makeBranch();
-    void makeLeaf();
-    void makeRootPage();
-    void dispatchRootOrBranch(const QString& directive);
-    void dispatchLeaf(const QString& directive);
-    void insertButton();
-    void insertImage();
-
-    // Selector pages
-    void makeSelector();
-    void dispatchSelector(const QString& directive);
-    void insertItem();
-    void makeSelectorContentFooter();
-
-    // Picture placement
-    void ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                    std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                    const bool& noScaleUp);
-    void placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                      std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName, bool noScaleUp);
-    // The picture file named by fileName relative to the page folder ("\" or
-    // "/" between parts, each part matched ignoring letter case); "" when there is none.
-    QString findPicture(const QString& fileName) const;
-
-    // Driver
+    // Makes a readable page source with a builder of its own and, when
+    // writing, puts its files in place.
+    void buildPage(const QString& filePath);
     void reportCount();
     bool pageSourceReadable(const QString& filePath);
-    void openOutputFiles();
-    void closeOutputFiles();
-    // Makes the folder when missing and removes dead temporaries in it, once per run.
-    void prepareOutputFolder(const QString& folder);
-    void tellUse(Use use, const QString& value)
-    {
-        if (m_use)
-            m_use(use, value);
-    }
     void makeRequested();
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).
@@ -196,48 +124,25 @@ private:
     // everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
 
-    // Driver state
     bool m_makeAllMode = false;
     QString m_pendingPagePath;
-    QString m_sourcePath;
-    QString m_pageFolderPath;
-    QString m_pageName;
-    QString m_contentFileName;
-    QString m_navigationFileName;
-    QString m_mainFileName;
-    std::int16_t m_imageCounter = 1;
-    int m_inputFile = 0;
-    int m_contentFile = 0;
-    int m_navigationFile = 0;
-    int m_mainFile = 0;
     int m_pagesMade = 0;
     int m_pagesTotal = 0;
     bool m_writeOutput = true;
-    QStringList m_preparedFolders;
-    static constexpr int kPageCommitIntervalMs = 250;
-    fileio::DeferredReplacements* m_pages = nullptr; // during run()
-    QElapsedTimer m_lastCommit;
     ProgressHandler m_progress;
     CountHandler m_count;
     UseHandler m_use;
-    int m_lineNumber = 0;
     PictureCountHandler m_pictureCount;
     int m_pictureRuns = AutomaticRuns;
+
+    // The page being made, and where the page made last (or refused) stopped.
+    const PageBuilder* m_page = nullptr;
+    PagePosition m_lastPage;
+
+    // State of one run(); the folders also serve makeOnePage called on its own.
+    OutputFolders m_outputFolders;
+    static constexpr int kPageCommitIntervalMs = 250;
+    fileio::DeferredReplacements* m_pages = nullptr; // during run()
+    QElapsedTimer m_lastCommit;
     class PictureWork* m_pictureWork = nullptr; // during run(), unless InPlace
-
-    // Directive reader state
-    QString m_currentLine;
-    QString m_directiveArguments;
-    bool m_lineHeld = false;
-    QString m_pageTitle;
-
-    // Navigation and layout state (set when a page builder starts)
-    std::int16_t m_buttonCount = 0;
-    std::int16_t m_remainingNavigationHeight = 0;
-    std::int16_t m_buttonWidth = 0;
-    std::int16_t m_buttons = 0;
-    std::int16_t m_navigationHeight = 0;
-    std::int16_t m_maximumImageWidth = 0;
-    std::int16_t m_contentAvailableWidth = 0;
-    bool m_itemTableStarted = false;
 };

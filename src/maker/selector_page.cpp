@@ -1,7 +1,7 @@
 // Selector pages: a table of items (thumbnail, link, text) that the kiosk
 // script scrolls row by row.
 #include "maker/maker_module.h"
-#include "maker/page_maker.h"
+#include "maker/page_builder.h"
 #include "maker/picture_name.h"
 
 #include "config/configuration.h"
@@ -15,14 +15,13 @@ QString number(std::int32_t value) { return QString::number(value); }
 
 } // namespace
 
-void PageMaker::makeSelector()
+void PageBuilder::makeSelector()
 {
     withErrorPath(makerModule(), QStringLiteral("makeSelector"), [&] {
-        m_itemTableStarted = false;
         setLayout(QStringLiteral("selector"));
         makeContentHeader();
         startNavigationHeader();
-        directiveLoop(&PageMaker::dispatchSelector);
+        directiveLoop(&PageBuilder::dispatchSelector);
         makeSelectorContentFooter();
         makeMainPage(configuration::integerValue(QStringLiteral("selectorContentWidth")),
                      configuration::integerValue(QStringLiteral("selectorNavigationWidth")), QStringLiteral("no"),
@@ -31,7 +30,7 @@ void PageMaker::makeSelector()
     });
 }
 
-void PageMaker::dispatchSelector(const QString& directive)
+void PageBuilder::dispatchSelector(const QString& directive)
 {
     if (directive == QLatin1String("item")) {
         insertItem();
@@ -45,10 +44,10 @@ void PageMaker::dispatchSelector(const QString& directive)
     }
 }
 
-void PageMaker::insertItem()
+void PageBuilder::insertItem()
 {
     withErrorPath(makerModule(), QStringLiteral("insertItem"), [&] {
-        QString arguments = m_directiveArguments;
+        QString arguments = m_reader.directiveArguments();
         QString image;
         QString link;
         QString text;
@@ -96,7 +95,7 @@ void PageMaker::insertItem()
         writeContent(QStringLiteral("<tr>"));
         writeContent(QStringLiteral("<td height=") + number(itemHeight) + QStringLiteral(" width=")
                      + number(requiredWidth) + QStringLiteral(">"));
-        writeContent(QStringLiteral("<a href=\"") + encodeAttribute(link) + QStringLiteral("\"><img src=\"") + encodeAttribute(scaledFileName)
+        writeContent(QStringLiteral("<a href=\"") + PageMaker::encodeAttribute(link) + QStringLiteral("\"><img src=\"") + PageMaker::encodeAttribute(scaledFileName)
                      + QStringLiteral("\" alt=\"\" height=") + number(scaledHeight) + QStringLiteral(" width=")
                      + number(scaledWidth) + QStringLiteral(" hspace=") + number(hspace)
                      + QStringLiteral(" style=\"border-style: none\"></a></td>"));
@@ -105,7 +104,7 @@ void PageMaker::insertItem()
     });
 }
 
-void PageMaker::makeSelectorContentFooter()
+void PageBuilder::makeSelectorContentFooter()
 {
     withErrorPath(makerModule(), QStringLiteral("makeSelectorContentFooter"), [&] {
         writeContent(QStringLiteral("</table>"));

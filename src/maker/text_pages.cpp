@@ -1,6 +1,6 @@
 // Root, branch and leaf pages: their builders, #button and #image.
 #include "maker/maker_module.h"
-#include "maker/page_maker.h"
+#include "maker/page_builder.h"
 #include "maker/picture_name.h"
 
 #include "config/configuration.h"
@@ -19,7 +19,7 @@ std::int16_t item(const QString& name) { return configuration::integerValue(name
 
 } // namespace
 
-void PageMaker::setLayout(const QString& pageType)
+void PageBuilder::setLayout(const QString& pageType)
 {
     m_navigationHeight = item(QStringLiteral("navigationHeight"));
     m_buttons = item(QStringLiteral("buttons"));
@@ -29,20 +29,20 @@ void PageMaker::setLayout(const QString& pageType)
     m_contentAvailableWidth = item(pageType + QStringLiteral("ContentAvailableWidth"));
 }
 
-void PageMaker::makeRoot()
+void PageBuilder::makeRoot()
 {
     withErrorPath(makerModule(), QStringLiteral("makeRoot"), [&] {
         setLayout(QStringLiteral("root"));
         makeContentHeader();
         startNavigationHeader();
-        directiveLoop(&PageMaker::dispatchRootOrBranch);
+        directiveLoop(&PageBuilder::dispatchRootOrBranch);
         makeContentFooter();
         makeRootPage();
         makeRootNavigationFooter();
     });
 }
 
-void PageMaker::makeRootPage()
+void PageBuilder::makeRootPage()
 {
     withErrorPath(makerModule(), QStringLiteral("makeRootPage"), [&] {
         makeMainPage(item(QStringLiteral("rootContentWidth")), item(QStringLiteral("rootNavigationWidth")),
@@ -50,13 +50,13 @@ void PageMaker::makeRootPage()
     });
 }
 
-void PageMaker::makeBranch()
+void PageBuilder::makeBranch()
 {
     withErrorPath(makerModule(), QStringLiteral("makeBranch"), [&] {
         setLayout(QStringLiteral("branch"));
         makeContentHeader();
         makeBranchNavigationHeader();
-        directiveLoop(&PageMaker::dispatchRootOrBranch);
+        directiveLoop(&PageBuilder::dispatchRootOrBranch);
         makeContentFooter();
         makeMainPage(item(QStringLiteral("branchContentWidth")), item(QStringLiteral("branchNavigationWidth")),
                      QStringLiteral("no"), false);
@@ -64,13 +64,13 @@ void PageMaker::makeBranch()
     });
 }
 
-void PageMaker::makeLeaf()
+void PageBuilder::makeLeaf()
 {
     withErrorPath(makerModule(), QStringLiteral("makeLeaf"), [&] {
         setLayout(QStringLiteral("leaf"));
         makeContentHeader();
         startNavigationHeader();
-        directiveLoop(&PageMaker::dispatchLeaf);
+        directiveLoop(&PageBuilder::dispatchLeaf);
         makeContentFooter();
         makeMainPage(item(QStringLiteral("leafContentWidth")), item(QStringLiteral("leafNavigationWidth")),
                      QStringLiteral("yes"), false);
@@ -78,7 +78,7 @@ void PageMaker::makeLeaf()
     });
 }
 
-void PageMaker::dispatchRootOrBranch(const QString& directive)
+void PageBuilder::dispatchRootOrBranch(const QString& directive)
 {
     if (directive == QLatin1String("para"))
         copyPara(QStringLiteral("branch"));
@@ -98,7 +98,7 @@ void PageMaker::dispatchRootOrBranch(const QString& directive)
         makeError(QStringLiteral("Expected valid directive"));
 }
 
-void PageMaker::dispatchLeaf(const QString& directive)
+void PageBuilder::dispatchLeaf(const QString& directive)
 {
     if (directive == QLatin1String("para"))
         copyPara(QStringLiteral("leaf"));
@@ -120,20 +120,21 @@ void PageMaker::dispatchLeaf(const QString& directive)
         makeError(QStringLiteral("Expected valid directive"));
 }
 
-void PageMaker::insertButton()
+void PageBuilder::insertButton()
 {
     withErrorPath(makerModule(), QStringLiteral("insertButton"), [&] {
-        if (m_directiveArguments.isEmpty()) {
+        const QString& arguments = m_reader.directiveArguments();
+        if (arguments.isEmpty()) {
             makeNavigationButton(QString(), QString());
             return;
         }
-        const qsizetype blank = m_directiveArguments.indexOf(u' ');
+        const qsizetype blank = arguments.indexOf(u' ');
         if (blank < 0) {
             makeError(QStringLiteral("Invalid button directive"));
             return;
         }
-        const QString url = pageRefToURL(m_directiveArguments.left(blank));
-        const QString text = trimBlanks(m_directiveArguments.mid(blank + 1));
+        const QString url = pageRefToURL(arguments.left(blank));
+        const QString text = trimBlanks(arguments.mid(blank + 1));
         if (text.isEmpty()) {
             makeError(QStringLiteral("Invalid button directive"));
         } else {
@@ -143,10 +144,10 @@ void PageMaker::insertButton()
     });
 }
 
-void PageMaker::insertImage()
+void PageBuilder::insertImage()
 {
     withErrorPath(makerModule(), QStringLiteral("insertImage"), [&] {
-        const QString& arguments = m_directiveArguments;
+        const QString& arguments = m_reader.directiveArguments();
         QString alignment = QStringLiteral("centre");
         std::int16_t percent = 100;
         if (arguments.isEmpty()) {
@@ -186,15 +187,15 @@ void PageMaker::insertImage()
                              + number(scaledHeight) + QStringLiteral(" alt=\"\">");
         if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
             const std::int32_t hspace = (std::int32_t(m_contentAvailableWidth) - scaledWidth) / 2;
-            writeContent(QStringLiteral("<img src=\"") + encodeAttribute(scaledFileName) + QStringLiteral("\" hspace=") + number(hspace)
+            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName) + QStringLiteral("\" hspace=") + number(hspace)
                          + size);
             writeContent(QStringLiteral("<br clear=all>"));
         } else if (alignment == QLatin1String("left") || alignment == QLatin1String("right")) {
-            writeContent(QStringLiteral("<img src=\"") + encodeAttribute(scaledFileName) + QStringLiteral("\" align=") + alignment
+            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName) + QStringLiteral("\" align=") + alignment
                          + QStringLiteral(" hspace=") + number(item(QStringLiteral("minimumhorizontalspace"))) + size);
         } else {
             makeError(QStringLiteral("invalid image directive"));
-            writeContent(QStringLiteral("<img src=\"") + encodeAttribute(fileName) + QStringLiteral("\" alt=\"\">"));
+            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(fileName) + QStringLiteral("\" alt=\"\">"));
         }
     });
 }

@@ -1,4 +1,4 @@
-// The make driver: what a make visits, per-page reset, progress, references.
+// The make driver: what a make visits, progress, invalid pages, pictures, references.
 #include "maker_test_support.h"
 
 #include "maker/page_maker.h"
@@ -67,9 +67,8 @@ TEST_F(MakeDriver, MakeOneMakesOnlyThatPageAndShowsItsProgress)
     EXPECT_EQ(std::pair(maker.pagesMade(), maker.pagesTotal()), std::pair(1, 1));
 }
 
-TEST_F(MakeDriver, InvalidPageLeavesEmptyFilesAndShowsNoLineOfThePreviousPage)
+TEST_F(MakeDriver, InvalidPageLeavesEmptyFiles)
 {
-    maker.makeOnePage(write("news/good.zel", {"#leaf", "#title Good"}));
     const QString bad = write("news/bad.zel", {"#Leaf", "#title Bad"});
     maker.makeOnePage(bad);
 
@@ -78,19 +77,6 @@ TEST_F(MakeDriver, InvalidPageLeavesEmptyFilesAndShowsNoLineOfThePreviousPage)
         EXPECT_TRUE(exists(made)) << made;
         EXPECT_TRUE(readBytes(kiosk.path(made)).isEmpty()) << made;
     }
-}
-
-TEST_F(MakeDriver, NextPageInheritsNoTitleButtonsOrPictureNumbers)
-{
-    makePicture(kiosk.path("news/cat.jpg"), 40, 30);
-    maker.makeOnePage(write("news/first.zel", {"#branch", "#title First", "#image cat.jpg", "#image cat.jpg", "#button first One"}));
-    maker.makeOnePage(write("news/second.zel", {"#branch", "#image cat.jpg"}));
-
-    EXPECT_EQ(readLines(kiosk.path("news/second.htm")).value(2).toStdString(), "<title> - Main</title>");
-    EXPECT_TRUE(readBytes(kiosk.path("news/second_con.htm")).contains("images\\second00001.jpg"));
-    const QByteArray navigation = readBytes(kiosk.path("news/second_nav.htm"));
-    EXPECT_FALSE(navigation.contains("One"));
-    EXPECT_TRUE(navigation.contains("id=\"b8\" target=\"_top\">Back</a>"));
 }
 
 TEST_F(MakeDriver, MissingPictureUsesUpItsNumberAndRemakeOverwritesCopies)

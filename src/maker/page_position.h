@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Where making stands in a page source: the page folder, the page source,
+// the line read last and its 1-based number (0 before the page-type line).
+struct PagePosition {
+    QString folderPath;
+    QString sourcePath;
+    QString line;
+    int lineNumber = 0;
+};
