@@ -1,6 +1,8 @@
 #include "fileio/deferred_replacements.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
@@ -47,12 +49,17 @@ void DeferredReplacements::stage(const std::vector<FileContent>& files)
         m_staged.push_back(std::move(file));
 }
 
-void DeferredReplacements::commit()
+void DeferredReplacements::commit() { commitThrough(stagedCount()); }
+
+void DeferredReplacements::commitThrough(std::size_t count)
 {
-    if (m_staged.empty())
+    if (count <= m_committed || m_staged.empty())
         return;
-    std::vector<std::unique_ptr<StagedFile>> staged = std::move(m_staged);
-    m_staged.clear();
+    const std::size_t taken = std::min(count - m_committed, m_staged.size());
+    std::vector<std::unique_ptr<StagedFile>> staged(std::make_move_iterator(m_staged.begin()),
+                                                    std::make_move_iterator(m_staged.begin() + std::ptrdiff_t(taken)));
+    m_staged.erase(m_staged.begin(), m_staged.begin() + std::ptrdiff_t(taken));
+    m_committed += taken;
     for (const auto& file : staged)
         failIfInjected("sync", file->target());
     syncFileSystemsOf(staged);

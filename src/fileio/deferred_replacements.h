@@ -27,10 +27,16 @@ public:
     void stage(const std::vector<FileContent>& files);
     // Syncs and renames everything staged, in the order staged.
     void commit();
+    // The same for the files staged before stagedCount() was count, the
+    // oldest first; later ones stay staged.
+    void commitThrough(std::size_t count);
     bool empty() const { return m_staged.empty(); }
+    // How many files have been staged since this object was made.
+    std::size_t stagedCount() const { return m_committed + m_staged.size(); }
 
 private:
     std::vector<std::unique_ptr<StagedFile>> m_staged;
+    std::size_t m_committed = 0; // files committed (or dropped by a failed commit)
 };
 
 } // namespace fileio

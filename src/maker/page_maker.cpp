@@ -80,8 +80,17 @@ void PageMaker::commitPages(bool all)
 {
     if (!m_pages || m_pages->empty() || (!all && m_lastCommit.elapsed() < kPageCommitIntervalMs))
         return;
-    Errors::translatingFileErrors([&] { m_pages->commit(); });
     m_lastCommit.restart();
+    if (all) {
+        Errors::translatingFileErrors([&] { m_pages->commit(); });
+        return;
+    }
+    // A page goes in place only once the picture copies it links to are made,
+    // so a make that is killed never leaves a page without its pictures.
+    inOrder([this, upTo = m_pages->stagedCount()] {
+        if (m_pages)
+            Errors::translatingFileErrors([&] { m_pages->commitThrough(upTo); });
+    });
 }
 
 void PageMaker::makeRequested()

@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -131,17 +133,24 @@ protected:
         writeTextFile(kiosk.path("root/root.zel"), {"#root"});
         writePages("Old");
         EXPECT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
-        writePages("New");
+        writePages("New", 2);
     }
-    void writePages(const QString& title)
+    // Each page shows its picture pictures times: a later version with more
+    // pictures links to copies that no make has made yet.
+    void writePages(const QString& title, int pictures = 1)
     {
+        latest = ">" + title + "<";
         for (int folder = 0; folder < 3; ++folder)
             for (int page = 0; page < 8; ++page) {
                 const QString name = QString("f%1/p%2").arg(folder).arg(page);
-                writeTextFile(kiosk.path(name + ".zel"), {"#leaf", "#title " + title, "#image p" + QString::number(page) + ".jpg"});
+                QStringList lines{"#leaf", "#title " + title};
+                for (int n = 0; n < pictures; ++n)
+                    lines << "#image p" + QString::number(page) + ".jpg";
+                writeTextFile(kiosk.path(name + ".zel"), lines);
                 QFile::copy(kiosk.path("picture.jpg"), kiosk.path(name + ".jpg"));
             }
     }
+    QString latest;
     // Fails the test for a page file that is not whole; counts the new ones.
     int checkWholePages(const char* title = nullptr) const
     {
@@ -158,9 +167,13 @@ protected:
             if (path.endsWith(".htm")) {
                 EXPECT_TRUE(bytes.endsWith("</html>\r\n")) << path.toStdString();
                 if (path.endsWith("_con.htm") && !path.contains("root")) {
-                    EXPECT_TRUE(bytes.contains(">Old<") || bytes.contains(">New<")) << path.toStdString();
+                    EXPECT_TRUE(bytes.contains(">Old<") || bytes.contains(">New")) << path.toStdString();
                     EXPECT_TRUE(!title || bytes.contains(title)) << path.toStdString();
-                    fresh += bytes.contains(">New<");
+                    fresh += bytes.contains(latest.toLatin1());
+                    // Every picture the page shows is there.
+                    static const QRegularExpression source(R"re(src="images\\([^"]+)")re");
+                    for (auto match = source.globalMatch(QString::fromLatin1(bytes)); match.hasNext();)
+                        EXPECT_TRUE(QFileInfo::exists(QFileInfo(path).path() + "/images/" + match.next().captured(1))) << path.toStdString();
                 }
             } else if (path.contains("/images/") && !path.endsWith("/.zel-copies")) {
                 EXPECT_TRUE(bytes.startsWith("\xFF\xD8") && bytes.endsWith("\xFF\xD9")) << path.toStdString();
@@ -175,20 +188,27 @@ protected:
 // the next make finishes them and clears what the killed runs left.
 TEST_F(ZelMakeRuns, KilledMakeLeavesEveryPageOldOrNewWhole)
 {
-    for (int progressLines : {1, 4, 9, 17}) {
-        SCOPED_TRACE(progressLines);
+    // Killed after some pages have started, or some time into the make; each
+    // time the pages gain a picture, so copies are still being made.
+    const struct { int progressLines; int milliseconds; } kills[] = {{1, 0}, {4, 0}, {9, 0}, {17, 0}, {1, 150}, {1, 400}};
+    int version = 0;
+    for (const auto& kill : kills) {
+        SCOPED_TRACE(QString("%1 lines, %2 ms").arg(kill.progressLines).arg(kill.milliseconds).toStdString());
+        writePages("New" + QString::number(++version), version + 1);
         QProcess process;
         process.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
         QByteArray out;
-        while (out.count('\n') < progressLines && process.waitForReadyRead(60000))
+        while (out.count('\n') < kill.progressLines && process.waitForReadyRead(60000))
             out += process.readAllStandardOutput();
+        if (kill.milliseconds)
+            process.waitForFinished(kill.milliseconds);
         process.kill();
         process.waitForFinished();
         const int fresh = checkWholePages("");
         EXPECT_LT(fresh, 24); // killed before the make ended
     }
     EXPECT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
-    EXPECT_EQ(checkWholePages(">New<"), 24);
+    EXPECT_EQ(checkWholePages(qPrintable(latest)), 24);
 }
 
 // Two makes of one kiosk at once both finish, each with its own log.
@@ -202,7 +222,7 @@ TEST_F(ZelMakeRuns, TwoMakesAtOnceBothFinish)
         EXPECT_EQ(process->exitCode(), 0);
         EXPECT_EQ(process->readAllStandardError().toStdString(), "");
     }
-    EXPECT_EQ(checkWholePages(">New<"), 24);
+    EXPECT_EQ(checkWholePages(qPrintable(latest)), 24);
     EXPECT_EQ(QDir(kiosk.folder()).entryList({"log*.txt"}).size(), 3);
 }
 
