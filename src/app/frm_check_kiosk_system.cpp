@@ -24,15 +24,6 @@ const QString kModule = QStringLiteral("frmCheckKioskSystem");
 // stays responsive on a large kiosk system.
 constexpr int kSliceMilliseconds = 30;
 
-frmEdit* editorOn(const QString& pageSource)
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* editor = qobject_cast<frmEdit*>(window);
-        if (editor && !editor->isHidden() && editor->filePath() == pageSource)
-            return editor;
-    }
-    return nullptr;
-}
 } // namespace
 
 frmCheckKioskSystem::frmCheckKioskSystem(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -128,18 +119,9 @@ void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
             return;
         const QString pageSource = row->data(kColumnPageSource, Qt::UserRole).toString();
         const int line = row->data(kColumnLine, Qt::UserRole).toInt();
-        frmEdit* editor = editorOn(pageSource);
-        if (!editor) {
-            editor = new frmEdit();
-            if (!editor->editPage(pageSource)) {
-                delete editor;
-                return;
-            }
-        }
-        if (editor->isMinimized())
-            editor->showNormal();
-        editor->raise();
-        editor->activateWindow();
+        frmEdit* editor = frmEdit::openOrRaise(pageSource);
+        if (!editor)
+            return;
         // The editor shows the body only: page source line 2 is its first line.
         QPlainTextEdit* text = editor->txtContent();
         const QTextBlock block = text->document()->findBlockByNumber(std::max(0, line - 2));

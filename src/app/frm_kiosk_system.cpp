@@ -252,9 +252,7 @@ void frmKioskSystem::mnuEditPage_Click()
         const QString path = dlgSelectFile::instance().getSelectedFilePath();
         if (path.isEmpty())
             return;
-        auto* editor = new frmEdit();
-        if (!editor->editPage(path))
-            delete editor;
+        frmEdit::openOrRaise(path);
     });
 }
 

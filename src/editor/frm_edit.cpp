@@ -16,7 +16,9 @@
 #include "runtime/error_handler.h"
 #include "viewer/frm_view_page.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -137,6 +139,34 @@ void frmEdit::newPage(const QString& label, PageType type)
 void frmEdit::newBranchPage() { newPage(QStringLiteral("newBranchPage"), PageType::Branch); }
 void frmEdit::newLeafPage() { newPage(QStringLiteral("newLeafPage"), PageType::Leaf); }
 void frmEdit::newSelectorPage() { newPage(QStringLiteral("newSelectorPage"), PageType::Selector); }
+
+frmEdit* frmEdit::editorOn(const QString& pageSource)
+{
+    const QString wanted = QFileInfo(pageSource).absoluteFilePath();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* editor = qobject_cast<frmEdit*>(window);
+        if (editor && !editor->isHidden() && QFileInfo(editor->filePath()).absoluteFilePath() == wanted)
+            return editor;
+    }
+    return nullptr;
+}
+
+frmEdit* frmEdit::openOrRaise(const QString& pageSource)
+{
+    if (frmEdit* editor = editorOn(pageSource)) {
+        if (editor->isMinimized())
+            editor->showNormal();
+        editor->raise();
+        editor->activateWindow();
+        return editor;
+    }
+    auto* editor = new frmEdit();
+    if (!editor->editPage(pageSource)) {
+        delete editor;
+        return nullptr;
+    }
+    return editor;
+}
 
 bool frmEdit::editPage(const QString& strFilePath)
 {

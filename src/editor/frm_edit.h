@@ -45,6 +45,13 @@ public:
     // Loads the page source and shows the window; false (window not shown)
     // when the page could not be loaded.
     bool editPage(const QString& strFilePath);
+    // The shown editor on this page source, if any. Two editors on one page
+    // would overwrite each other's saves, so the commands that open a page
+    // bring this one to the front instead (openOrRaise).
+    static frmEdit* editorOn(const QString& pageSource);
+    // Shows the editor on the page source: the open one brought to the front,
+    // or a new one; nullptr when the page cannot be read.
+    static frmEdit* openOrRaise(const QString& pageSource);
 
     // Asks for the path to save the page under ("" = cancelled), given the
     // page's current path. By default dlgSaveFile::savePage, owned by this window.

@@ -86,6 +86,12 @@ std::tuple<ino_t, long long, long long> identity(const QString& path)
     return {info.st_ino, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
 }
 
+bool startsAsJpeg(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(3) == QByteArray("\xFF\xD8\xFF", 3);
+}
+
 QString lastLine(const QByteArray& output)
 {
     QString text = QString::fromLocal8Bit(output).trimmed();
@@ -136,11 +142,16 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
     if (process.exitCode() == kImageToolUnreadablePicture)
         return {ToolRun::PictureUnreadable, said.isEmpty() ? QStringLiteral("unreadable picture") : said};
     const auto after = identity(destinationPath);
-    if (process.exitCode() != 0 || std::get<0>(after) == 0 || after == before)
+    if (process.exitCode() != 0)
         return {ToolRun::Failed, QStringLiteral("the image tool failed (exit status %1) %2")
                                      .arg(process.exitCode())
                                      .arg(said)
                                      .trimmed()};
+    if (std::get<0>(after) == 0 || after == before)
+        return {ToolRun::Failed, QStringLiteral("the image tool wrote no picture")};
+    // An outside tool may claim success and leave anything; a page must not link it.
+    if (!startsAsJpeg(destinationPath))
+        return {ToolRun::Failed, QStringLiteral("the image tool wrote no JPEG picture")};
     return {ToolRun::Resampled, {}};
 }
 

@@ -2,7 +2,9 @@
 #include "config/configuration.h"
 #include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
+#include "dialogs/dlg_select_file.h"
 #include "dialogs/simple_combo_box.h"
+#include "editor/frm_edit.h"
 #include "platform/program_folder.h"
 #include "platform/screen_size.h"
 #include "support/closing_windows.h"
@@ -13,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -166,6 +169,25 @@ TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
     onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); });
     trigger("mnuNewFolder");
     EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"sport"});
+    EXPECT_TRUE(m_messages.texts().isEmpty());
+}
+
+// Edit Page on a page that is already open brings its editor to the front:
+// a second editor on the same page would overwrite the first one's saves.
+TEST_F(MainWindowTest, EditPageOnAnOpenPageBringsItsEditorForward)
+{
+    window().openKioskSystem(makeKiosk("a"));
+    writeTextFile(configuration::kioskSystemFolder() + "news/today.zel", {"#leaf"});
+    onDialog<dlgSelectFile>([](dlgSelectFile& dialog) {
+        dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
+        dialog.pageList()->setCurrentRow(0);
+    });
+    for (int i = 0; i < 2; ++i)
+        trigger("mnuEditPage");
+    int editors = 0;
+    for (QWidget* shown : QApplication::topLevelWidgets())
+        editors += qobject_cast<frmEdit*>(shown) && shown->isVisible();
+    EXPECT_EQ(editors, 1);
     EXPECT_TRUE(m_messages.texts().isEmpty());
 }
 

@@ -118,7 +118,8 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     const struct { const char* name; const char* body; bool executable; const char* problem; } rows[] = {
         {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 3", true, "bad data"},
         {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1", true, "the image tool failed (exit status 1) disk full, copied unchanged"},
-        {"exits 0 without output", "exit 0", true, "the image tool failed (exit status 0), copied unchanged"},
+        {"exits 0 without output", "exit 0", true, "the image tool wrote no picture, copied unchanged"},
+        {"exits 0 with a file that is no JPEG", "echo garbage > \"${3#/convert=}\"; exit 0", true, "the image tool wrote no JPEG picture, copied unchanged"},
         {"killed", "kill -9 $$", true, "the image tool crashed, copied unchanged"},
         {"writes then fails", "echo partial > \"${3#/convert=}\"; exit 2", true,
          "the image tool failed (exit status 2), copied unchanged"},
