@@ -27,7 +27,9 @@ bool isPageSourceName(const QString& fileName)
 QStringList fileNamesIn(const QString& folder)
 {
     QStringList names;
-    for (const QString& name : QDir(folder).entryList(QDir::Files))
+    // System entries too: a FIFO or device named like a page source is listed,
+    // so that making it says why it cannot be made instead of passing it by.
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::System))
         if (isPageSourceName(name))
             names.append(name);
     Files::sortByName(names);

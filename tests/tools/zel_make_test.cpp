@@ -96,6 +96,8 @@ TEST(ZelMakeFaults, EachFaultGivesAClearMessageAndTheRightExitStatus)
          nullptr, 2, "configuration.txt is not a regular file\nProgram will stop"},
         {"page source is a FIFO", [](TemporaryKiosk& k) { mkfifo(qPrintable(k.path("news/pipe.zel")), 0600); },
          "news/pipe.zel", 1, "pipe.zel is not a regular file - the page was not made"},
+        {"page source is a FIFO in Make All", [](TemporaryKiosk& k) { mkfifo(qPrintable(k.path("news/pipe.zel")), 0600); },
+         nullptr, 1, "pipe.zel is not a regular file - the page was not made"},
         {"images is a file", [&](TemporaryKiosk& k) { makePicture(k.path("news/cat.jpg")), writeBytes(k.path("news/images"), "x"); },
          "news/today.zel", 2, "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: "},
         {"damaged picture", [&](TemporaryKiosk& k) {
