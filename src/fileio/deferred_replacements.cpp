@@ -33,9 +33,25 @@ void syncFileSystemsOf(const std::vector<std::unique_ptr<StagedFile>>& files)
     }
 }
 
+std::set<DeferredReplacements*>& live()
+{
+    static std::set<DeferredReplacements*> objects;
+    return objects;
+}
+
 } // namespace
 
-DeferredReplacements::~DeferredReplacements() = default;
+DeferredReplacements::DeferredReplacements() { live().insert(this); }
+
+DeferredReplacements::~DeferredReplacements() { live().erase(this); }
+
+void DeferredReplacements::drop() { m_staged.clear(); }
+
+void dropAllStaged()
+{
+    for (DeferredReplacements* object : live())
+        object->drop();
+}
 
 void DeferredReplacements::stage(const std::vector<FileContent>& files)
 {

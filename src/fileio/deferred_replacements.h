@@ -17,7 +17,7 @@ namespace fileio {
 // their old content and its temporaries are removed.
 class DeferredReplacements {
 public:
-    DeferredReplacements() = default;
+    DeferredReplacements();
     ~DeferredReplacements();
     DeferredReplacements(const DeferredReplacements&) = delete;
     DeferredReplacements& operator=(const DeferredReplacements&) = delete;
@@ -31,6 +31,8 @@ public:
     // oldest first; later ones stay staged.
     void commitThrough(std::size_t count);
     bool empty() const { return m_staged.empty(); }
+    // Removes every staged temporary; their targets keep their old content.
+    void drop();
     // How many files have been staged since this object was made.
     std::size_t stagedCount() const { return m_committed + m_staged.size(); }
 
@@ -38,5 +40,10 @@ private:
     std::vector<std::unique_ptr<StagedFile>> m_staged;
     std::size_t m_committed = 0; // files committed (or dropped by a failed commit)
 };
+
+// Drops what every live DeferredReplacements holds (its temporaries are
+// removed, its targets keep their old content). For a program that ends at
+// once after a fatal failure, without unwinding to the objects' owners.
+void dropAllStaged();
 
 } // namespace fileio

@@ -284,6 +284,8 @@ void closeAll()
             // The file is already out of the table; closing the rest matters more.
         }
     }
+    // Pages staged for a later commit are unfinished work too.
+    fileio::dropAllStaged();
 }
 
 } // namespace TextFiles

@@ -100,6 +100,9 @@ TEST(ZelMakeFaults, EachFaultGivesAClearMessageAndTheRightExitStatus)
          nullptr, 1, "pipe.zel is not a regular file - the page was not made"},
         {"images is a file", [&](TemporaryKiosk& k) { makePicture(k.path("news/cat.jpg")), writeBytes(k.path("news/images"), "x"); },
          "news/today.zel", 2, "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: "},
+        {"images is a file in Make All, after a page made", [&](TemporaryKiosk& k) {
+             writeTextFile(k.path("a/first.zel"), {"#leaf"}), makePicture(k.path("news/cat.jpg")), writeBytes(k.path("news/images"), "x");
+         }, nullptr, 2, "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: "},
         {"damaged picture", [&](TemporaryKiosk& k) {
              makePicture(k.path("news/cat.jpg"));
              writeBytes(k.path("news/cat.jpg"), readBytes(k.path("news/cat.jpg")).left(300));
@@ -117,6 +120,9 @@ TEST(ZelMakeFaults, EachFaultGivesAClearMessageAndTheRightExitStatus)
         EXPECT_EQ(run.exitCode, row.exitCode);
         EXPECT_TRUE(run.err.contains(row.err)) << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(kiosk.path("news/images/today00001.jpg")));
+        // Even a make that ends at a fatal report leaves none of its temporaries.
+        for (QDirIterator it(kiosk.folder(), {".zel-tmp-*", ".zel-copy-*"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            ADD_FAILURE() << it.next().toStdString();
         if (row.exitCode == 0) {
             EXPECT_EQ(kiosk.logLines().value(1), "logFileNumber = 3");
             EXPECT_EQ(kiosk.logLines().last(), "log file closed");
