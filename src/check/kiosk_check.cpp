@@ -218,13 +218,19 @@ void KioskCheck::checkMadeTimes(const QString& pageSource)
         if (!made.isValid() || file.lastModified() < made)
             made = file.lastModified();
     }
-    if (source.lastModified() > made)
-        add(1, FindingKind::OutOfDate, QStringLiteral("Page source is newer than its made page"));
+    // A time stamp ahead of the clock (a file from a machine whose clock runs
+    // ahead) stays newer than every make: say so, since making cannot clear it.
+    const QDateTime now = QDateTime::currentDateTime().addSecs(2);
+    const auto newer = [&](int line, const QString& what, const QFileInfo& file) {
+        if (file.lastModified() > now)
+            add(line, FindingKind::OutOfDate, what + QStringLiteral(" has a time stamp in the future"));
+        else if (file.lastModified() > made)
+            add(line, FindingKind::OutOfDate, what + QStringLiteral(" is newer than its made page"));
+    };
+    newer(1, QStringLiteral("Page source"), source);
     for (const UsedPicture& picture : m_pictures) {
         const QFileInfo file(picture.path);
-        if (file.lastModified() > made)
-            add(picture.line, FindingKind::OutOfDate,
-                QStringLiteral("Picture ") + file.fileName() + QStringLiteral(" is newer than its made page"));
+        newer(picture.line, QStringLiteral("Picture ") + file.fileName(), file);
     }
 }
 
