@@ -575,7 +575,8 @@ function goBack() {
 
 // ---- Unattended kiosk: after idleSecondsBeforeHome without a touch the
 // frameset goes back to the root page and the remembered places are
-// forgotten. Every frame reports its touches to the frameset window.
+// forgotten (not in the author's viewer, which sets zelEditMode). Every frame
+// reports its touches to the frameset window.
 
 var idleTimer = null;
 
@@ -590,6 +591,9 @@ function homeAddress() {
 function idleTimeOut() {
     idleTimer = null;
     try {
+        // The author's viewer (edit mode) stays on the page it was asked to show.
+        if (kioskTop().zelEditMode)
+            return;
         forgetPlaces();
         var top = kioskTop();
         var home = new URL(homeAddress());

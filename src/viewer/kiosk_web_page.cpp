@@ -37,6 +37,16 @@ KioskWebPage::KioskWebPage(Guard guard, QObject* parent)
     script.setWorldId(QWebEngineScript::ApplicationWorld);
     script.setRunsOnSubFrames(true);
     scripts().insert(script);
+
+    // The viewer shows the kiosk in its edit mode: the kiosk script then keeps
+    // the author's page instead of returning to the root page when idle.
+    QWebEngineScript editMode;
+    editMode.setName(QStringLiteral("editMode"));
+    editMode.setSourceCode(QStringLiteral("window.zelEditMode = true;"));
+    editMode.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    editMode.setWorldId(QWebEngineScript::MainWorld);
+    editMode.setRunsOnSubFrames(true);
+    scripts().insert(editMode);
 }
 
 bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool)

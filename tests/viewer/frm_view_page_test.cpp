@@ -51,6 +51,10 @@ TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
     // The selector's init() ran when the page loaded and marked its first row.
     EXPECT_EQ(evaluate(1, QStringLiteral("frames['con'].document.getElementById('sTable').rows[0].className")),
               QStringLiteral("current"));
+    // The kiosk script sees the edit mode, so an idle viewer keeps the author's page.
+    EXPECT_EQ(runScript(second.webBrowser(1)->page(), QStringLiteral("window.zelEditMode === true && kioskTop().zelEditMode === true"),
+                        QWebEngineScript::MainWorld),
+              QVariant(true));
     QImage shot;
     EXPECT_TRUE(waitUntil([&] { return (shot = second.grab().toImage()).pixel(0, 0) != shot.pixel(400, 300); }));
     if (const QString folder = qEnvironmentVariable("ZEL_SHOT_FOLDER"); !folder.isEmpty())
