@@ -270,6 +270,9 @@ void removeDeadTemporaries(const std::string& folder)
         return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
+        // Only names of our own patterns are looked at: a page folder holds many files.
+        if (name.substr(0, 5) != ".zel-")
+            continue;
         const std::string path = folder + "/" + std::string(name);
         struct stat info {};
         if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))

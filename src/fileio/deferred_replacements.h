@@ -23,7 +23,9 @@ public:
     DeferredReplacements& operator=(const DeferredReplacements&) = delete;
 
     // Writes the files' temporaries; a failure raises FileError and leaves
-    // this group's targets untouched (earlier groups stay staged).
+    // this group's targets untouched (earlier groups stay staged). A target
+    // that already holds exactly its bytes (a regular file, not a link) is
+    // only given the current time.
     void stage(const std::vector<FileContent>& files);
     // Syncs and renames everything staged, in the order staged.
     void commit();

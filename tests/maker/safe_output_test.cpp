@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
     const QByteArray old = pageFiles();
     const struct { const char* operation; int error; const char* target; const char* report; } rows[] = {
         {"write", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
-        {"sync", ENOSPC, "today_nav.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
+        {"sync", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
         {"close", EIO, "today.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
         {"rename", EACCES, "today_con.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
         {"write", ENOSPC, "today00001.jpg", "Runtime error 61 in dlgMakePage.scaleImage"},
@@ -124,6 +125,28 @@ TEST_F(SafeOutput, LinksAtOutputNamesAreReplacedNotFollowed)
     for (const char* name : {"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"})
         EXPECT_FALSE(QFileInfo(kiosk.path(name)).isSymLink()) << name;
     EXPECT_TRUE(readBytes(kiosk.path("news/today_con.htm")).contains("Linked"));
+}
+
+// A make that gives a page file exactly the bytes it has leaves the file in
+// place and only renews its time; other bytes replace it.
+TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
+{
+    const auto make = [&](const QString& title) { maker.makeOne(writePage(title)); maker.run(); };
+    const QString content = kiosk.path("news/today_con.htm");
+    const auto inode = [&] {
+        struct stat info {};
+        return ::stat(qPrintable(content), &info) == 0 ? info.st_ino : ino_t(0);
+    };
+    make("Same");
+    const ino_t first = inode();
+    QFile(content).setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+    make("Same");
+    EXPECT_EQ(inode(), first) << "the same file, not a new one";
+    EXPECT_GT(QFileInfo(content).lastModified(), QDateTime::currentDateTime().addSecs(-60)) << "its time renewed";
+    make("Other");
+    EXPECT_NE(inode(), first);
+    EXPECT_TRUE(readBytes(content).contains("Other"));
+    EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
 }
 
 // Dead temporaries of our own pattern go; other files and live runs' stay.
