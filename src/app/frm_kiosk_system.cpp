@@ -274,9 +274,9 @@ void frmKioskSystem::mnuCreateSelectorPage_Click()
 }
 
 // Every open editor with unsaved changes is asked about first, in the order
-// the editors were opened: Yes brings it
-// to the front for the author to save, Cancel stops; only when every one was
-// answered No (or none has changes) are all pages made.
+// the editors were opened, each shown in front while its question is asked:
+// Yes leaves it there for the author to save, Cancel stops; only when every
+// one was answered No (or none has changes) are all pages made.
 void frmKioskSystem::mnuMakeAllPages_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
@@ -284,6 +284,7 @@ void frmKioskSystem::mnuMakeAllPages_Click()
             auto* editor = qobject_cast<frmEdit*>(window);
             if (!editor || editor->isHidden() || !editor->isPageChanged())
                 continue;
+            WindowFocus::bringToFront(editor);
             const int answer =
                 Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
             if (answer == Answer::Yes) {

@@ -1,5 +1,7 @@
 #include "app/frm_kiosk_system.h"
 #include "editor_fixture.h"
+
+#include "dialogs/window_focus.h"
 #include "pages/files.h"
 #include "platform/screen_size.h"
 
@@ -73,7 +75,12 @@ TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
         for (int type : {1, 2, 4})
             editors.append(newEditor(type));
         main->activateWindow();
+        // Each question is asked with its editor in front, so the author sees which page it means.
+        QList<QWidget*> asking;
+        kiosk.messages.whenAsked = [&](const QString&) { asking.append(WindowFocus::askingWindow()); };
         withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "mnuMakeAllPages"); });
+        kiosk.messages.whenAsked = nullptr;
+        EXPECT_EQ(asking, (QList<QWidget*>{editors[0].data(), editors[1].data()}));
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editors[1]; }));
         EXPECT_EQ(withAnswers({Answer::No, Answer::Cancel, Answer::No}, [&] { main->openKioskSystem(kiosk.folder()); }),
                   QStringList({"Page has changed - do you want to save it?", "Page has changed - do you want to save it?",

@@ -18,6 +18,8 @@ int RecordingMessages::askYesNo(const QString& text, int defaultAnswer)
 int RecordingMessages::askYesNoCancel(const QString& text)
 {
     m_entries.push_back({Entry::YesNoCancel, text});
+    if (whenAsked)
+        whenAsked(text);
     return nextAnswer();
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 // Records every message and question; questions take their answers from a
 // script (Answer::Yes, ...) in order, and answer Cancel when it runs out.
@@ -26,6 +27,8 @@ public:
     void scriptAnswers(std::initializer_list<int> answers);
     const std::vector<Entry>& entries() const { return m_entries; }
     QStringList texts() const;
+    // Called with each question's text before it is answered (to look at the windows then).
+    std::function<void(const QString&)> whenAsked;
     // Forgets the recorded entries and the answers not used yet.
     void clear() { m_entries.clear(); m_answers.clear(); }
 
