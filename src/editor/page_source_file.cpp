@@ -40,10 +40,8 @@ StoredPage read(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         Errors::raise(Errors::FileNotFound);
-    if (const std::string problem = fileio::regularFileProblem(path.toStdString()); !problem.empty())
-        refuse(path, QString::fromStdString(problem));
-    if (info.size() > TextFiles::kMaximumInputSize)
-        refuse(path, QStringLiteral("is larger than 64 MB"));
+    if (const QString reason = TextFiles::unreadableReason(path); !reason.isEmpty())
+        refuse(path, reason);
     if (!file.open(QIODevice::ReadOnly))
         Errors::raise(Errors::PathFileAccess);
     const QByteArray bytes = file.readAll();

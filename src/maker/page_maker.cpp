@@ -197,12 +197,7 @@ int PageMaker::currentLineNumber() const { return m_page ? m_page->lineNumber() 
 
 bool PageMaker::pageSourceReadable(const QString& filePath)
 {
-    const std::string problem = fileio::regularFileProblem(filePath.toStdString());
-    QString reason;
-    if (problem == "is not a regular file" || problem == "is a folder")
-        reason = QString::fromStdString(problem);
-    else if (problem.empty() && QFileInfo(filePath).size() > TextFiles::kMaximumInputSize)
-        reason = QStringLiteral("is larger than 64 MB");
+    const QString reason = TextFiles::unreadableReason(filePath);
     if (reason.isEmpty())
         return true;
     Messages::show(QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason

@@ -116,24 +116,29 @@ std::unique_ptr<OpenFile> take(int handle)
     return f;
 }
 
-// Reading a FIFO or a device would block or never end: only regular files
-// of a sane size are read.
+// Only regular files of a sane size are read; a folder is left to opening.
 void checkReadable(const QString& path)
 {
-    const std::string problem = fileio::regularFileProblem(path.toStdString());
-    if (problem.empty() ? QFileInfo(path).size() <= TextFiles::kMaximumInputSize
-                        : problem != "is not a regular file")
+    const QString reason = TextFiles::unreadableReason(path);
+    if (reason.isEmpty() || reason == QLatin1String("is a folder"))
         return;
     Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                              + path + QStringLiteral(" (")
-                                              + (problem.empty() ? QStringLiteral("larger than 64 MB")
-                                                                 : QString::fromStdString(problem))
-                                              + QStringLiteral(")"));
+                                              + path + QStringLiteral(" (") + reason + QStringLiteral(")"));
 }
 
 } // namespace
 
 namespace TextFiles {
+
+QString unreadableReason(const QString& path)
+{
+    const std::string problem = fileio::regularFileProblem(path.toStdString());
+    if (problem == "is not a regular file" || problem == "is a folder")
+        return QString::fromStdString(problem);
+    if (problem.empty() && QFileInfo(path).size() > kMaximumInputSize)
+        return QStringLiteral("is larger than 64 MB");
+    return {};
+}
 
 int freeFile()
 {

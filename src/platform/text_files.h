@@ -27,6 +27,12 @@ int freeFile();
 // Larger input files are refused.
 constexpr qint64 kMaximumInputSize = 64 * 1024 * 1024;
 
+// Why path cannot be read as a text file: "is a folder", "is not a regular
+// file" (a FIFO, device or socket would block or never end, also through a
+// link) or "is larger than 64 MB"; "" when it can (or does not exist, which
+// opening reports).
+QString unreadableReason(const QString& path);
+
 // Creates or replaces the file. Nothing is written until close(), which
 // replaces the file atomically (closeAll() drops it instead, leaving the old
 // file). A missing folder raises Path not found (76); a write failure raises
