@@ -55,17 +55,6 @@ void syncFolder(const std::string& folder)
     }
 }
 
-// zel-resample holds an exclusive lock on its temporary while it runs.
-bool heldByRunningTool(const std::string& path)
-{
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0)
-        return true;
-    const bool held = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
-    ::close(descriptor);
-    return held;
-}
-
 bool processRuns(long pid)
 {
     return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
@@ -284,11 +273,21 @@ void removeDeadTemporaries(const std::string& folder)
                  && std::isdigit(static_cast<unsigned char>(name[kCopyPrefix.size()])))
             dead = !processRuns(std::atol(std::string(name.substr(kCopyPrefix.size())).c_str()));
         else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
-            dead = !heldByRunningTool(path);
+            dead = !heldLocked(path);
         if (dead)
             ::unlink(path.c_str());
     }
     ::closedir(dir);
+}
+
+bool heldLocked(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return true;
+    const bool held = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
+    ::close(descriptor);
+    return held;
 }
 
 std::string regularFileProblem(const std::string& path)

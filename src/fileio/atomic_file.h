@@ -120,6 +120,11 @@ void copyFile(const std::string& source, const std::string& target);
 void removeDeadTemporaries(const std::string& folder);
 bool isOwnTemporaryName(std::string_view name);
 
+// Whether a running program holds an flock on the file, as zel-resample and
+// zel-makecab do on their temporaries while they run; a file that cannot be
+// opened counts as held (it is left alone).
+bool heldLocked(const std::string& path);
+
 // Regular file check through links: "" when path is a regular file, else a
 // short reason ("is a folder", "is not a regular file", or the system's reason).
 std::string regularFileProblem(const std::string& path);

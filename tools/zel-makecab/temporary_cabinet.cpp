@@ -4,8 +4,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -66,12 +64,8 @@ void removeAbandonedTemporaries(const fs::path& folder)
         const std::string name = entry->path().filename().string();
         if (!isTemporaryCabinetName(name) || !entry->is_regular_file(error))
             continue;
-        const int descriptor = ::open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (descriptor < 0)
-            continue;
         // A run still writing holds the lock; only a dead run's file is free.
-        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+        if (!fileio::heldLocked(entry->path().string()))
             ::unlink(entry->path().c_str());
-        ::close(descriptor);
     }
 }
