@@ -2,6 +2,8 @@
 
 #include "maker/maker_module.h"
 
+#include "fileio/atomic_file.h"
+
 #include "imaging/image_tool.h"
 #include "runtime/error_handler.h"
 
@@ -11,7 +13,6 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <cstdio>
 
 namespace {
@@ -143,11 +144,9 @@ void PictureWork::putInPlace(Job& job)
     }
     // Replaces the old copy in one step, as copying over it would.
     if (::rename(QFile::encodeName(job.temporary).constData(), QFile::encodeName(job.destination).constData()) != 0) {
-        const int error = errno;
+        const fileio::FileError error(errno, QFile::encodeName(job.destination).toStdString());
         QFile::remove(job.temporary);
-        Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                                  + job.destination + QStringLiteral(" (")
-                                                  + QString::fromLocal8Bit(std::strerror(error)) + QStringLiteral(")"));
+        Errors::raiseFileError(error);
     }
     if (job.outcome.entry)
         job.outcome.entry->copyStamp = FileFingerprint::stampOf(job.destination);
