@@ -3,6 +3,7 @@
 // scripts/fuzz-get-size; its seeds are replayed by ctest.
 #include "imaging/jpeg_size.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -25,7 +26,11 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static SilentMessageBoxes boxes;
-    Messages::install(&boxes);
+    static Session session([] {
+        SessionServices services;
+        services.messages = &boxes;
+        return services;
+    }());
     boxes.shown = 0;
 
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

@@ -7,6 +7,7 @@
 #include "maker/page_maker.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
+#include "platform/session.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,11 +55,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     static QCoreApplication application(*argc, *argv);
     static SilentMessages messages;
-    Messages::install(&messages);
-    ProgramEnd::setEndHook([] {
+    SessionServices services;
+    services.messages = &messages;
+    services.endProgram = [] {
         std::fprintf(stderr, "the maker ended the program through the fatal path\n");
         std::abort();
-    });
+    };
+    static Session session(std::move(services));
     g_kiosk = new QTemporaryDir();
     QFile configuration(g_kiosk->filePath(QStringLiteral("configuration.txt")));
     configuration.open(QIODevice::WriteOnly);

@@ -1,31 +1,30 @@
 #include "app/frm_kiosk_system.h"
 #include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
-#include "platform/messages.h"
-#include "platform/program_end.h"
+#include "platform/session.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
-// The desktop program: message boxes, the program-end hooks and the main
-// window. It reads no command line.
+// The desktop program: its session (message boxes, what ending the program
+// and closing every window mean) and the main window. It reads no command line.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEL_Editor"));
 
     QtMessageBoxes boxes;
-    Messages::install(&boxes);
-    ProgramEnd::setEndHook([] {
+    SessionServices services;
+    services.messages = &boxes;
+    services.endProgram = [] {
         std::fflush(nullptr);
         std::exit(1);
-    });
-    ProgramEnd::setUnloadWindowsHook(&WindowClosing::closeAllWindows);
+    };
+    services.closeAllWindows = &WindowClosing::closeAllWindows;
+    Session session(std::move(services));
 
     frmKioskSystem mainWindow;
     mainWindow.show();
-    const int status = QApplication::exec();
-    Messages::install(nullptr);
-    return status;
+    return QApplication::exec();
 }

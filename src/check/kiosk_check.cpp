@@ -4,6 +4,7 @@
 #include "config/configuration.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 #include <QDateTime>
@@ -58,14 +59,14 @@ TextBox textBox(const StyleSheet& sheet, const QString& selector, double width, 
 } // namespace
 
 // Takes the messages of a page being read as findings; everything else (a
-// fatal report, a question) goes to the boxes installed before.
+// fatal report, a question) goes to the session's boxes of before.
 class KioskCheck::MessageCollector : public MessageBoxes {
 public:
     explicit MessageCollector(KioskCheck& check) : m_check(check), m_previous(Messages::current())
     {
-        Messages::install(this);
+        Session::current().setMessages(this);
     }
-    ~MessageCollector() override { Messages::install(&m_previous); }
+    ~MessageCollector() override { Session::current().setMessages(&m_previous); }
 
     void show(const QString& text, MessageIcon icon) override
     {

@@ -2,7 +2,7 @@
 
 #include "platform/line_end.h"
 #include "platform/messages.h"
-#include "platform/program_folder.h"
+#include "platform/session.h"
 #include "platform/runtime_error.h"
 #include "platform/user_settings.h"
 
@@ -17,65 +17,11 @@
 
 namespace Jpeg {
 
-namespace {
+bool IrfanViewAvailable() { return !Session::current().imageTool().program.isEmpty(); }
 
-const QString ProgramKey = QStringLiteral("ImageTool/program");
-const QString BundledToolName = QStringLiteral("zel-resample");
-
-// The program of the one lookup per run; an empty string once it found no tool.
-std::optional<QString>& imageToolLookup()
-{
-    static std::optional<QString> program;
-    return program;
-}
-
-QString configuredOrBundledProgram()
-{
-    const auto settings = openUserSettings();
-    if (settings->contains(ProgramKey)) {
-        const QVariant value = settings->value(ProgramKey);
-        // A value with a comma reads back as a list: not a program path.
-        if (value.typeId() != QMetaType::QString)
-            Errors::raise(Errors::TypeMismatch);
-        return value.toString();
-    }
-    return programFolder() + BundledToolName;
-}
-
-QString lookUpImageTool()
-{
-    try {
-        const QString program = configuredOrBundledProgram();
-        if (program.isEmpty() || !QFileInfo(program).isFile())
-            return {};
-        return program;
-    } catch (const RuntimeError& error) {
-        Messages::show(QStringLiteral("JPEG.IrfanViewAvailable - Error ") + QString::number(error.number())
-                       + kCrLf + error.description());
-        return {};
-    }
-}
-
-} // namespace
-
-bool IrfanViewAvailable()
-{
-    if (!imageToolLookup())
-        imageToolLookup() = lookUpImageTool();
-    return !imageToolLookup()->isEmpty();
-}
-
-QString imageToolProgram() { return imageToolLookup().value_or(QString()); }
-
-void resetImageToolLookupForTesting() { imageToolLookup().reset(); }
+QString imageToolProgram() { return Session::current().imageTool().program; }
 
 namespace {
-
-int& timeLimitOverride()
-{
-    static int milliseconds = 0;
-    return milliseconds;
-}
 
 // The file's identity, so that an earlier copy never passes for the tool's output.
 std::tuple<ino_t, long long, long long> identity(const QString& path)
@@ -103,15 +49,13 @@ QString lastLine(const QByteArray& output)
 
 } // namespace
 
-void setImageToolTimeLimitForTesting(int milliseconds) { timeLimitOverride() = milliseconds; }
-
 ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
                       std::int32_t width)
 {
     if (!IrfanViewAvailable())
         return {ToolRun::NoTool, {}};
     const auto before = identity(destinationPath);
-    const int limit = timeLimitOverride() > 0 ? timeLimitOverride() : kImageToolTimeLimitMs;
+    const int limit = Session::current().imageTool().timeLimitMs;
 
     QProcess process;
     process.setProgram(imageToolProgram());

@@ -6,9 +6,8 @@ namespace Jpeg {
 constexpr int MaxImageToolRuns = 8;
 
 // How many image tool runs a make may have at once: one per core (at most
-// MaxImageToolRuns) for the bundled zel-resample; for a tool set by the author
-// ("ImageTool/program" in the settings) one, unless "ImageTool/parallel" is
-// true, since an outside tool may not be safe to run twice at once.
+// MaxImageToolRuns) when the session's image tool may run in parallel, else
+// one (a tool set by the author may not be safe to run twice at once).
 int imageToolRuns();
 
 } // namespace Jpeg

@@ -6,6 +6,7 @@
 
 #include "imaging/image_tool.h"
 #include "runtime/error_handler.h"
+#include "platform/session.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,7 +29,7 @@ PictureWork::PictureWork(int runs, CountHandler pictureCount)
       m_pool(std::in_place, m_runs)
 {
     Jpeg::setCopySink(this);
-    Messages::install(this);
+    Session::current().setMessages(this);
 }
 
 PictureWork::~PictureWork()
@@ -40,7 +41,7 @@ PictureWork::~PictureWork()
             QFile::remove(held.job->temporary);
     }
     Jpeg::setCopySink(nullptr);
-    Messages::install(&m_forward);
+    Session::current().setMessages(&m_forward);
 }
 
 Jpeg::CopyRecord& PictureWork::recordOf(const QString& folder)

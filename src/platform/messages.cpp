@@ -1,6 +1,7 @@
 #include "platform/messages.h"
 
 #include "platform/line_end.h"
+#include "platform/session.h"
 
 #include <cstdio>
 
@@ -30,7 +31,6 @@ int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
 }
 
 namespace {
-MessageBoxes* g_installed = nullptr;
 thread_local MessageCapture* t_capture = nullptr;
 } // namespace
 
@@ -53,18 +53,7 @@ MessageCapture::MessageCapture() : m_outer(t_capture) { t_capture = this; }
 
 MessageCapture::~MessageCapture() { t_capture = m_outer; }
 
-namespace {
-
-MessageBoxes& fallback()
-{
-    static StandardErrorMessageBoxes boxes;
-    return boxes;
-}
-} // namespace
-
 namespace Messages {
-
-void install(MessageBoxes* boxes) { g_installed = boxes; }
 
 MessageBoxes& current()
 {
@@ -72,7 +61,7 @@ MessageBoxes& current()
         static CapturingBoxes capturing;
         return capturing;
     }
-    return g_installed ? *g_installed : fallback();
+    return Session::current().messages();
 }
 
 void show(const QString& text) { current().show(text, MessageIcon::None); }

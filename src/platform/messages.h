@@ -65,9 +65,7 @@ private:
 };
 
 namespace Messages {
-// Installs the implementation every message goes to (not owned). nullptr
-// restores the standard-error one.
-void install(MessageBoxes* boxes);
+// The current session's message boxes (see Session).
 MessageBoxes& current();
 
 void show(const QString& text);

@@ -1,21 +1,15 @@
 #pragma once
 
-#include <functional>
-
-// The two places where the program ends or closes all its windows go through
-// replaceable hooks, so the desktop program, command-line tools and tests can
-// each decide what "end" and "close every window" mean.
+// The two places where the program ends or closes all its windows. What "end"
+// and "close every window" mean is the current session's (SessionServices):
+// the desktop program, command-line tools and tests each decide.
 namespace ProgramEnd {
 
-// Ends the program through the installed hook. The default hook exits the
-// process with status 1. A hook must not return (tests throw instead); if one
-// does, the process exits anyway.
+// Ends the program through the session's end service; never returns (a
+// service that returns is followed by exiting with status 1).
 [[noreturn]] void endProgram();
-void setEndHook(std::function<void()> hook);
 
-// Closes every open window through its own close handling. Does nothing until
-// the desktop program installs its hook.
+// Closes every open window through its own close handling.
 void unloadAllWindows();
-void setUnloadWindowsHook(std::function<void()> hook);
 
 } // namespace ProgramEnd

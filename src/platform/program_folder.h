@@ -2,9 +2,7 @@
 
 #include <QString>
 
-// The folder of the running executable, ending with the separator. It holds
-// Template/ and the helper programs (zel-resample, zel-makecab).
+// The folder beside the program, ending with the separator: the current
+// session's (the running executable's unless the session was given another).
+// It holds Template/ and the helper programs (zel-resample, zel-makecab).
 QString programFolder();
-
-// Tests point "beside the program" elsewhere; an empty path restores the real one.
-void setProgramFolderOverride(const QString& folder);

@@ -4,6 +4,7 @@
 
 #include "platform/line_end.h"
 #include "platform/runtime_error.h"
+#include "platform/session.h"
 #include "platform/text_codec.h"
 
 #include <QFile>
@@ -16,11 +17,7 @@
 #include <vector>
 #include <memory>
 
-namespace {
-
-constexpr int kMaxHandles = 511;
-constexpr qsizetype kFlushThreshold = 64 * 1024;
-
+namespace TextFiles {
 struct OpenFile {
     QFile file;
     bool output = false;
@@ -33,11 +30,16 @@ struct OpenFile {
     qsizetype next = 0;
 };
 
-std::map<int, std::unique_ptr<OpenFile>>& table()
-{
-    static std::map<int, std::unique_ptr<OpenFile>> files;
-    return files;
-}
+} // namespace TextFiles
+
+namespace {
+
+using TextFiles::OpenFile;
+
+constexpr int kMaxHandles = 511;
+constexpr qsizetype kFlushThreshold = 64 * 1024;
+
+std::map<int, std::unique_ptr<OpenFile>>& table() { return Session::current().textFiles().files; }
 
 OpenFile& fileFor(int handle)
 {
@@ -291,6 +293,26 @@ void closeAll()
     }
     // Pages staged for a later commit are unfinished work too.
     fileio::dropAllStaged();
+}
+
+} // namespace TextFiles
+
+namespace TextFiles {
+
+Table::Table() = default;
+
+Table::~Table()
+{
+    // Files being replaced are dropped; a file written as it goes keeps what was written.
+    for (auto& [handle, f] : files) {
+        if (f->descriptor < 0)
+            continue;
+        try {
+            writeOut(*f);
+        } catch (const RuntimeError&) {
+        }
+        ::close(f->descriptor);
+    }
 }
 
 } // namespace TextFiles

@@ -5,6 +5,8 @@ class DeferredReplacements;
 }
 
 #include <QString>
+#include <map>
+#include <memory>
 #include <vector>
 
 // Text files reached through numbered handles, as the program's modules share
@@ -14,6 +16,17 @@ class DeferredReplacements;
 // Output lines end with CR LF. Input accepts CR LF, LF or CR and decodes
 // UTF-8, falling back to Windows-1252 (see TextCodec::decode).
 namespace TextFiles {
+
+struct OpenFile;
+
+// The numbered files of one session (see Session::textFiles). When it goes,
+// files being replaced are dropped and the others closed.
+class Table {
+public:
+    Table();
+    ~Table();
+    std::map<int, std::unique_ptr<OpenFile>> files;
+};
 
 enum class Encoding {
     Utf8,                  // the log

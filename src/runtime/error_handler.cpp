@@ -1,17 +1,11 @@
 #include "runtime/error_handler.h"
 
 #include "platform/messages.h"
-#include "platform/program_end.h"
+#include "platform/session.h"
 #include "platform/text_files.h"
 #include "runtime/log_file.h"
 
-namespace {
-bool g_reportInProgress = false;
-}
-
-bool fatalReportInProgress() { return g_reportInProgress; }
-
-void resetFatalReportForTesting() { g_reportInProgress = false; }
+bool fatalReportInProgress() { return Session::current().fatalReportInProgress(); }
 
 void reportRuntimeError(const QString& module, const QString& label, const RuntimeError& error)
 {
@@ -21,19 +15,20 @@ void reportRuntimeError(const QString& module, const QString& label, const Runti
 
 void reportFatalProblem(const QString& message)
 {
-    if (g_reportInProgress)
-        ProgramEnd::endProgram();
-    g_reportInProgress = true;
+    Session& session = Session::current();
+    if (session.fatalReportInProgress())
+        session.endProgram();
+    session.beginFatalReport();
     try {
         Messages::showExclamation(QStringLiteral("The System has encountered a problem\r\n") + message);
         logMessage(message);
-        ProgramEnd::unloadAllWindows();
+        session.closeAllWindows();
         closeLogFile();
         TextFiles::closeAll();
     } catch (const std::exception&) {
         // Anything failing while the report closes down ends the program at once.
     }
-    ProgramEnd::endProgram();
+    session.endProgram();
 }
 
 void fatalError(const QString& message)

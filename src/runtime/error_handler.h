@@ -18,8 +18,6 @@
 
 // True once a fatal report has begun; it never becomes false again.
 bool fatalReportInProgress();
-// Tests start each case with a program that has not failed yet.
-void resetFatalReportForTesting();
 
 // Runs body as one procedure with its error path: a RuntimeError (or any
 // other standard exception) becomes reportRuntimeError(module, label). The

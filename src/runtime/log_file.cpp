@@ -2,23 +2,18 @@
 
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
+#include "platform/session.h"
 
 #include <cerrno>
 
 namespace {
 
-// The log opened last. The handle is kept here rather than read back from
-// logFileNumber, which configuration.txt may change.
-int& lastLogHandle()
-{
-    static int handle = 0;
-    return handle;
-}
-
 // The handle of the open log, or 0 when there is none.
 int openLogHandle()
 {
-    const int handle = lastLogHandle();
+    // Kept by the session rather than read back from logFileNumber, which
+    // configuration.txt may change.
+    const int handle = Session::current().logHandle();
     return handle != 0 && TextFiles::isOpen(handle) ? handle : 0;
 }
 
@@ -43,7 +38,7 @@ int openLogFile(const QString& folder)
             if (suffix >= 1000)
                 Errors::raiseFileError(fileio::FileError(EEXIST, (folder + name).toStdString()));
         }
-        lastLogHandle() = handle;
+        Session::current().setLogHandle(handle);
         return handle;
     });
 }

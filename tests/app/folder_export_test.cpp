@@ -46,7 +46,6 @@ protected:
     }
     void TearDown() override
     {
-        setProgramFolderOverride(QString());
         window.reset();
         ChooserTest::TearDown();
     }
@@ -136,7 +135,7 @@ TEST_F(FolderExportTest, SecondExportAndFolderNamesWithBlanks)
 TEST_F(FolderExportTest, MissingMakerFailingRunAndCancel)
 {
     QTemporaryDir programs;
-    setProgramFolderOverride(programs.path());
+    TestSession run({.programFolder = programs.path(), .messages = &kiosk.messages});
     writeBytes(folderPath("news/today.zel"), "#leaf\r\n");
     window->mnuExportFolder_Click(); // no cabinet maker beside the program
     EXPECT_EQ(kiosk.messages.texts(),

@@ -39,7 +39,6 @@ protected:
     void TearDown() override
     {
         closeAllWindows();
-        setProgramFolderOverride(QString());
     }
     // A D is filled in by fill, then OK is clicked.
     template <class D> void onDialog(const std::function<void(D&)>& fill)
@@ -76,7 +75,7 @@ protected:
 
     QTemporaryDir m_root;
     RecordingMessages m_messages;
-    ProgramEndCatcher m_ending;
+    TestSession m_session{{.messages = &m_messages}};
     ModalAuthor author;
     std::unique_ptr<frmKioskSystem> m_window;
 };
@@ -147,7 +146,7 @@ TEST_F(MainWindowTest, SmallerScreenOfTheWindowWarnsAndExitClosesTheLog)
 TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSystem)
 {
     writeTextFile(makeKiosk("program/Template", {"screenwidth 1280"}) + "root/root.zel", {"root", "#title new"});
-    setProgramFolderOverride(QDir::toNativeSeparators(m_root.filePath("program")) + QDir::separator());
+    TestSession program({.programFolder = m_root.filePath("program"), .messages = &m_messages});
     const QString older = makeKiosk("older", {"screenwidth 800"});
     writeTextFile(older + "root/root.zel", {"root", "#title old"});
     writeTextFile(older + "news/today.zel", {"leaf"});

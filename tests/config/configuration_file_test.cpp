@@ -57,7 +57,7 @@ TEST(ConfigurationFile, RefusedLinesEndTheProgramNamingTheLine)
         ASSERT_EQ(kiosk.messages.entries().size(), 1u);
         EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
         EXPECT_EQ(kiosk.messages.texts()[0], QStringLiteral("The System has encountered a problem") + kCrLf + report);
-        EXPECT_EQ(kiosk.ending.endCount(), 1);
+        EXPECT_EQ(kiosk.session.endCount(), 1);
         // The log holds the report and then the closing line.
         EXPECT_EQ(kiosk.logLines(), report.split(kCrLf) + QStringList{QStringLiteral("log file closed")});
     }

@@ -40,7 +40,7 @@ TEST(Layout, NavigationShareAboveAQuarterDoesNotOverflow)
 {
     TemporaryKiosk kiosk({QStringLiteral("branchnavigationpercentage 26"), QStringLiteral("rootnavigationpercentage 100")});
     kiosk.open();
-    EXPECT_EQ(kiosk.ending.endCount(), 0);
+    EXPECT_EQ(kiosk.session.endCount(), 0);
     EXPECT_EQ(configuration::integerValue(QStringLiteral("branchNavigationWidth")), 332);
     EXPECT_EQ(configuration::integerValue(QStringLiteral("rootNavigationWidth")), 1280);
     EXPECT_EQ(configuration::integerValue(QStringLiteral("rootContentWidth")), -4); // stored as it comes

@@ -6,6 +6,7 @@
 #include "dialogs/simple_combo_box.h"
 #include "editor/frm_edit.h"
 #include "support/closing_windows.h"
+#include "platform/session.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_keys.h"
 
@@ -43,13 +44,13 @@ protected:
             QDir().mkpath(kiosk.path(folder));
         writeBytes(kiosk.path("news/other.zel"), "#leaf\r\n#title Other\r\n");
         kiosk.open();
-        Messages::install(&boxes);
+        withRealBoxes.emplace(SessionServices{.messages = &boxes, .endProgram = [] { throw ProgramEnded{}; }});
     }
 
     void TearDown() override
     {
         closeAllWindows();
-        Messages::install(&kiosk.messages);
+        withRealBoxes.reset();
     }
 
     // The window is shown and has the keyboard.
@@ -93,6 +94,7 @@ protected:
 
     TemporaryKiosk kiosk;
     QtMessageBoxes boxes;
+    std::optional<Session> withRealBoxes; // the real boxes, over the kiosk's session
 };
 
 const auto typeAndEnter = [](const char* text) {

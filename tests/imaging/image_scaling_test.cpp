@@ -5,7 +5,7 @@
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
 
-#include "platform/program_folder.h"
+#include "platform/session.h"
 #include "platform/user_settings.h"
 #include "sample_pictures.h"
 #include "support/kiosk_fixture.h"
@@ -24,10 +24,13 @@ protected:
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path("settings"));
         QDir().mkpath(path("page/images"));
-        setProgramFolderOverride(path("program")); // nothing beside the program
-        Jpeg::resetImageToolLookupForTesting();
     }
-    ~ImageScaling() override { Jpeg::resetImageToolLookupForTesting(), setProgramFolderOverride({}); }
+    // A new run of the program with this image tool.
+    void runWith(const QString& program, int timeLimitMs = 60 * 1000)
+    {
+        session.reset();
+        session.emplace(TestSession::Options{.imageTool = ImageToolChoice{program, timeLimitMs, true}});
+    }
     QString path(const QString& relative) const { return dir.path() + "/" + relative; }
 
     // A stand-in image tool: a shell script with this body; by default it writes its
@@ -57,7 +60,8 @@ protected:
 
     QTemporaryDir dir;
     const QString destination = path("page/images/prices00001.jpg");
-    RecordingMessages messages;
+    std::optional<TestSession> session{std::in_place};
+    RecordingMessages& messages() { return session->messages; }
 };
 
 // The examples of the page maker's picture boxes, scaled first without an image
@@ -71,12 +75,11 @@ TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
     };
     for (const auto& row : rows) {
         const QString source = picture(row.width, row.height, row.orientation);
-        for (const QString& programFolder : {path("program"), QString(ZEL_PROGRAM_DIR)}) {
-            SCOPED_TRACE(row.name + (" beside " + programFolder).toStdString());
-            setProgramFolderOverride(programFolder);
-            Jpeg::resetImageToolLookupForTesting(), messages.clear();
+        for (const QString& tool : {QString(), QDir::toNativeSeparators(ZEL_PROGRAM_DIR "/zel-resample")}) {
+            SCOPED_TRACE(row.name + (" with tool " + tool).toStdString());
+            runWith(tool);
             EXPECT_EQ(scale(source, row.boxHeight, row.boxWidth, row.noScaleUp), row.scaled);
-            EXPECT_EQ(messages.texts(), row.boxWidth < 1 && row.boxHeight < 1 ? QStringList{"Scaling error in Jpeg.scaleImage"} : QStringList{});
+            EXPECT_EQ(messages().texts(), row.boxWidth < 1 && row.boxHeight < 1 ? QStringList{"Scaling error in Jpeg.scaleImage"} : QStringList{});
             const QByteArray written = readBytes(destination);
             if (!Jpeg::IrfanViewAvailable()) {
                 EXPECT_EQ(written, readBytes(source)) << "copied unchanged";
@@ -88,7 +91,6 @@ TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
             EXPECT_EQ(std::to_string(height) + "x" + std::to_string(width), row.scaled) << "the copy's own size";
         }
     }
-    EXPECT_EQ(Jpeg::imageToolProgram(), QDir::toNativeSeparators(ZEL_PROGRAM_DIR "/zel-resample"));
 }
 
 TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
@@ -96,7 +98,7 @@ TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
     writeBytes(path("page/notes.jpg"), "not a picture");
     EXPECT_EQ(scale(path("page/notes.jpg"), 171, 228, true), "0x0");
     EXPECT_FALSE(QFileInfo::exists(destination));
-    EXPECT_EQ(messages.texts(), (QStringList{"Jpeg.GetSize - File " + path("page/notes.jpg") + " does not have valid JPEG header",
+    EXPECT_EQ(messages().texts(), (QStringList{"Jpeg.GetSize - File " + path("page/notes.jpg") + " does not have valid JPEG header",
                                              "Jpeg.scaleImage - Unable get height and width from file " + path("page/notes.jpg") + "\r\nSo unable to scale image"}));
 }
 
@@ -106,7 +108,7 @@ TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
 // old copy stays in place until it is replaced.
 TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedCopy)
 {
-    openUserSettings()->setValue("ImageTool/program", writeTool("tools/recording tool"));
+    runWith(writeTool("tools/recording tool"));
     const QString cat = picture(800, 600, 0, "my pictures/cat photo.jpg");
     EXPECT_EQ(scale(cat, 0, 500), "375x500");
     EXPECT_EQ(readLines(path("tool-arguments.txt")), (QStringList{cat, "/resample=(500,375)", "/convert=" + destination}));
@@ -114,7 +116,7 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     EXPECT_EQ(scale(picture(228, 171), 171, 228, true), "171x228");
     EXPECT_TRUE(toolRan());
 
-    Jpeg::setImageToolTimeLimitForTesting(300);
+    runWith(path("tools/recording tool"), 300);
     const struct { const char* name; const char* body; bool executable; const char* problem; } rows[] = {
         {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 3", true, "bad data"},
         {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1", true, "the image tool failed (exit status 1) disk full, copied unchanged"},
@@ -129,9 +131,9 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     for (const auto& row : rows) {
         writeTool("tools/recording tool", row.body, row.executable);
         writeBytes(destination, "copy left by an earlier make");
-        messages.clear();
+        messages().clear();
         EXPECT_EQ(scale(cat, 0, 500), "375x500") << row.name;
-        const QString said = messages.texts().join("|");
+        const QString said = messages().texts().join("|");
         EXPECT_TRUE(said.startsWith("Picture " + cat + " could not be resampled: " + row.problem) && said.endsWith(" (line)"))
             << row.name << " " << said.toStdString();
         if (row.problem == std::string_view("bad data"))
@@ -139,33 +141,32 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
         else
             EXPECT_EQ(readBytes(destination), readBytes(cat)) << row.name;
     }
-    messages.clear();
-    Jpeg::setImageToolTimeLimitForTesting(0);
-    EXPECT_TRUE(Jpeg::IrfanViewAvailable());
-    EXPECT_TRUE(messages.texts().isEmpty());
 }
 
+// A session given no image tool looks it up in the settings once, on first use.
 TEST_F(ImageScaling, NoToolMeansUnchangedCopiesAndOneLookupPerRun)
 {
     const QString source = picture(100, 100);
+    const QString programFolder = QDir::toNativeSeparators(path("program")) + QDir::separator();
     // No key (the tool beside the program appears after the lookup), an empty value, a value that is no path.
     for (const char* value : {"", "program=", "program=first, second"}) {
-        Jpeg::resetImageToolLookupForTesting();
         writeBytes(path("settings/ZEL_Editor.ini"), QByteArray("[ImageTool]\n") + value + "\n");
         QFile::remove(path("program/zel-resample"));
         if (*value)
             writeTool("program/zel-resample");
+        Session run({.messages = &messages(), .programFolder = programFolder});
         scale(source, 0, 500);
         writeTool("program/zel-resample"); // installed while the program runs
         EXPECT_EQ(scale(source, 0, 500), "500x500") << value;
         EXPECT_FALSE(toolRan()) << value;
         EXPECT_EQ(readBytes(destination), readBytes(source)) << value;
     }
-    EXPECT_EQ(messages.texts(), QStringList{"JPEG.IrfanViewAvailable - Error 13\r\nType mismatch"});
+    EXPECT_EQ(messages().texts(), QStringList{"JPEG.IrfanViewAvailable - Error 13\r\nType mismatch"});
     QFile::remove(path("settings/ZEL_Editor.ini"));
-    Jpeg::resetImageToolLookupForTesting(); // a new run of the program finds the tool
+    Session nextRun({.messages = &messages(), .programFolder = programFolder}); // a new run finds the tool
     scale(source, 0, 500);
     EXPECT_TRUE(toolRan());
+    EXPECT_EQ(lookUpImageTool(programFolder, messages()).program, programFolder + "zel-resample");
 }
 
 } // namespace

@@ -23,7 +23,8 @@ protected:
     QString path(const QString& name) const { return dir.path() + "/" + name; }
 
     QTemporaryDir dir;
-    RecordingMessages messages;
+    TestSession session;
+    RecordingMessages& messages = session.messages;
 };
 
 TEST_F(JpegSize, EncodedPicturesGiveTheirSize)

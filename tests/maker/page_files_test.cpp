@@ -116,7 +116,7 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
         EXPECT_TRUE(QFile::exists(folder + copy)) << copy.toStdString();
     for (const QString& copy : row.copiesMissing)
         EXPECT_FALSE(QFile::exists(folder + copy)) << copy.toStdString();
-    EXPECT_EQ(kiosk.ending.endCount(), 0);
+    EXPECT_EQ(kiosk.session.endCount(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, PageFiles, ::testing::ValuesIn(pageCases()),

@@ -9,7 +9,7 @@
 #include "imaging/image_tool.h"
 #include "maker/page_maker.h"
 #include "pages/files.h"
-#include "platform/user_settings.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -64,7 +64,6 @@ public:
         writeTextFile(kiosk.path("walk/s.zel"), {"#selector", "#item p6.jpg a Six", "#item p1.jpg b One"});
         kiosk.openHeadless();
     }
-    ~PictureWorkTest() override { Jpeg::resetImageToolLookupForTesting(); }
 
     // A stand-in image tool that notes each run in runs-NAME.txt, then runs zel-resample.
     void useTool(const QString& name, const QString& before = {})
@@ -74,9 +73,7 @@ public:
                           + "\nexec '" + Resample + "' \"$@\"\n")
                              .toUtf8());
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        openUserSettings()->setValue("ImageTool/program", path);
-        openUserSettings()->setValue("ImageTool/parallel", true);
-        Jpeg::resetImageToolLookupForTesting();
+        tool = ImageToolChoice{path, 60 * 1000, true};
         toolName = name;
     }
     int toolRuns() const { return readLines(kiosk.path("runs-" + toolName + ".txt")).size(); }
@@ -86,15 +83,14 @@ public:
     QStringList makeAll(int runs)
     {
         EventLog log;
-        Messages::install(&log);
+        // Each make is a run of its own: its messages, its image tool, a fresh program.
+        Session run({.messages = &log, .endProgram = [] { throw ProgramEnded{}; }, .imageTool = tool});
         PageMaker maker;
         maker.setPictureRuns(runs);
         maker.setProgressHandler([&](const QString& text) { log.events.append("progress: " + text); });
         maker.setCountHandler([&](int made, int total) { log.events.append(QString("pages %1/%2").arg(made).arg(total)); });
         maker.makeAll();
-        resetFatalReportForTesting();
         const bool ended = endsProgram([&] { maker.run(); });
-        Messages::install(&kiosk.messages);
         if (ended)
             log.events.append("program ended");
         return log.events;
@@ -120,6 +116,7 @@ public:
 
     TemporaryKiosk kiosk;
     QString toolName;
+    ImageToolChoice tool;
 };
 
 TEST_F(PictureWorkTest, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)

@@ -23,16 +23,9 @@ protected:
     SafeOutput() : kiosk(makerConfiguration())
     {
         kiosk.openHeadless();
-        makePicture(kiosk.path("news/cat.jpg"), 40, 30);
-        setProgramFolderOverride(kiosk.path("program")); // no image tool: pictures are copied
-        Jpeg::resetImageToolLookupForTesting();
+        makePicture(kiosk.path("news/cat.jpg"), 40, 30); // the test session has no image tool: pictures are copied
     }
-    ~SafeOutput() override
-    {
-        fileio::setFailureHookForTesting({});
-        setProgramFolderOverride({});
-        Jpeg::resetImageToolLookupForTesting();
-    }
+    ~SafeOutput() override { fileio::setFailureHookForTesting({}); }
     QString writePage(const QString& title)
     {
         writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title " + title, "#image cat.jpg"});
@@ -62,7 +55,6 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
 {
   for (const bool grouped : {false, true}) {
     fileio::setFailureHookForTesting({});
-    resetFatalReportForTesting();
     maker.makeOnePage(writePage("Old"));
     const QByteArray old = pageFiles();
     const struct { const char* operation; int error; const char* target; const char* report; } rows[] = {
@@ -75,7 +67,7 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " " + row.target);
         kiosk.messages.clear();
-        resetFatalReportForTesting();
+        TestSession run({.messages = &kiosk.messages}); // a program that has not failed yet
         fileio::setFailureHookForTesting([&](std::string_view operation, const std::string& target) {
             const QString path = QString::fromStdString(target);
             // Copies made in the background are written under a temporary name first.

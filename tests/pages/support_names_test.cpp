@@ -1,6 +1,6 @@
 #include "pages/support.h"
 #include "support/name_rule_message.h"
-#include "support/recording_messages.h"
+#include "support/test_session.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,8 @@ TEST(NameRule, FolderAndPageNamesShareTheRule)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        RecordingMessages messages;
+        TestSession session;
+        const RecordingMessages& messages = session.messages;
         EXPECT_EQ(Support::isValidFolderName(row.text), row.valid);
         EXPECT_EQ(Support::isValidPageName(row.text), row.valid);
         EXPECT_EQ(messages.texts(), (row.valid ? QStringList() : QStringList{nameRuleMessage(row.text, "folder"), nameRuleMessage(row.text, "page")}));

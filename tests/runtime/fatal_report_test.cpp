@@ -1,5 +1,4 @@
 #include "config/configuration.h"
-#include "platform/program_end.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
@@ -13,13 +12,13 @@ namespace {
 
 TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
 {
-    TemporaryKiosk kiosk;
-    kiosk.openHeadless();
-    const int logHandle = configuration::integerValue(QStringLiteral("logFileNumber"));
     QStringList events;
-    ProgramEnd::setUnloadWindowsHook([&] {
-        events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
-    });
+    int logHandle = 0;
+    TemporaryKiosk kiosk({}, {.closeAllWindows = [&] {
+                              events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
+                          }});
+    kiosk.openHeadless();
+    logHandle = configuration::integerValue(QStringLiteral("logFileNumber"));
 
     EXPECT_TRUE(endsProgram([] {
         reportRuntimeError(QStringLiteral("frmKioskSystem"), QStringLiteral("Form_Load"), RuntimeError(6, "Overflow"));
@@ -35,32 +34,30 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
     EXPECT_EQ(log.mid(log.size() - 3),
               (QStringList{"Runtime error 6 in frmKioskSystem.Form_Load", "Overflow", "log file closed"}));
     EXPECT_FALSE(TextFiles::isOpen(logHandle));
-    EXPECT_EQ(kiosk.ending.endCount(), 1);
+    EXPECT_EQ(kiosk.session.endCount(), 1);
     EXPECT_TRUE(fatalReportInProgress());
 }
 
 TEST(FatalReport, SecondFailureWhileClosingWindowsEndsAtOnce)
 {
-    TemporaryKiosk kiosk;
+    TemporaryKiosk kiosk({}, {.closeAllWindows = [] { fatalError(QStringLiteral("editor failed while closing")); }});
     kiosk.openHeadless();
-    ProgramEnd::setUnloadWindowsHook([] { fatalError(QStringLiteral("editor failed while closing")); });
 
     EXPECT_TRUE(endsProgram([] { fatalError(QStringLiteral("first")); }));
 
     EXPECT_EQ(kiosk.messages.entries().size(), 1u);
-    EXPECT_EQ(kiosk.ending.endCount(), 1);
+    EXPECT_EQ(kiosk.session.endCount(), 1);
     const QStringList log = kiosk.logLines();
     EXPECT_EQ(log.last(), QStringLiteral("first")); // no closing line: the second failure ended it at once
 }
 
 TEST(FatalReport, BeforeAnyKioskSystemWritesNoFile)
 {
-    RecordingMessages messages;
-    ProgramEndCatcher ending;
+    TestSession session;
     configuration::newConfigurationItems();
     EXPECT_TRUE(endsProgram([] { fatalError(QStringLiteral("early")); }));
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("The System has encountered a problem\r\nearly")});
-    EXPECT_EQ(ending.endCount(), 1);
+    EXPECT_EQ(session.messages.texts(), QStringList{QStringLiteral("The System has encountered a problem\r\nearly")});
+    EXPECT_EQ(session.endCount(), 1);
 }
 
 TEST(FatalReport, ErrorPathTurnsAnyFailureIntoTheReport)

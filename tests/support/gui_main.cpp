@@ -1,3 +1,5 @@
+#include "platform/session.h"
+
 #include <QApplication>
 #include <QtGlobal>
 #include <gtest/gtest.h>
@@ -10,5 +12,7 @@ int main(int argc, char** argv)
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // Tests that need their own services build a TestSession over this one.
+    Session session;
     return RUN_ALL_TESTS();
 }

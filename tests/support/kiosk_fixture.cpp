@@ -41,7 +41,8 @@ QStringList readLines(const QString& path)
     return TextCodec::splitLines(TextCodec::decode(readBytes(path)));
 }
 
-TemporaryKiosk::TemporaryKiosk(const QStringList& configurationLines)
+TemporaryKiosk::TemporaryKiosk(const QStringList& configurationLines, TestSession::Options options)
+    : session(std::move(options))
 {
     writeTextFile(path(QStringLiteral("configuration.txt")), configurationLines);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "support/program_end_catcher.h"
 #include "support/qt_printing.h"
-#include "support/recording_messages.h"
+#include "support/test_session.h"
 
 #include <QSize>
 #include <QString>
@@ -19,9 +18,11 @@ QStringList readLines(const QString& path);
 // A kiosk system in a temporary folder, with recorded messages and a caught
 // program end. folder() ends with the separator.
 class TemporaryKiosk {
+    QTemporaryDir m_dir; // first: the session's options may name folders in it
+
 public:
     // configurationLines go into configuration.txt (an empty list gives an empty file).
-    explicit TemporaryKiosk(const QStringList& configurationLines = {});
+    explicit TemporaryKiosk(const QStringList& configurationLines = {}, TestSession::Options options = {});
     QString folder() const;
     QString path(const QString& relative) const;
     // Opens the kiosk system as the desktop program would on a screen of this size.
@@ -31,11 +32,9 @@ public:
     // The lines of the one log file in the folder (fails the test if there is not exactly one).
     QStringList logLines() const;
 
-    RecordingMessages messages;
-    ProgramEndCatcher ending;
-
-private:
-    QTemporaryDir m_dir;
+    // The kiosk's own session: current while the kiosk lives.
+    TestSession session;
+    RecordingMessages& messages = session.messages;
 };
 
 // Copies the Template folder and the bundled sample kiosk system into the

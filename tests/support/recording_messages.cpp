@@ -1,9 +1,5 @@
 #include "support/recording_messages.h"
 
-RecordingMessages::RecordingMessages() { Messages::install(this); }
-
-RecordingMessages::~RecordingMessages() { Messages::install(nullptr); }
-
 void RecordingMessages::show(const QString& text, MessageIcon icon)
 {
     m_entries.push_back({icon == MessageIcon::Exclamation ? Entry::Exclamation : Entry::Ok, text});

@@ -17,9 +17,6 @@ public:
         int defaultAnswer = 0; // of a Yes/No question
     };
 
-    RecordingMessages();
-    ~RecordingMessages() override;
-
     void show(const QString& text, MessageIcon icon) override;
     int askYesNo(const QString& text, int defaultAnswer) override;
     int askYesNoCancel(const QString& text) override;

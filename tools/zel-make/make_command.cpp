@@ -4,7 +4,7 @@
 #include "check/kiosk_check.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
-#include "platform/program_end.h"
+#include "platform/session.h"
 #include "platform/text_files.h"
 #include "runtime/log_file.h"
 
@@ -76,12 +76,14 @@ namespace MakeCommand {
 
 int run(const QStringList& arguments)
 {
-    static StandardErrorMessageBoxes messages;
-    Messages::install(&messages);
-    ProgramEnd::setEndHook([] {
+    StandardErrorMessageBoxes messages;
+    SessionServices services;
+    services.messages = &messages;
+    services.endProgram = [] {
         std::fflush(nullptr);
         std::exit(Fatal);
-    });
+    };
+    Session session(std::move(services));
 
     if (arguments.isEmpty() || (arguments.first() == QLatin1String("--check") && arguments.size() != 2)) {
         Messages::show(QStringLiteral("Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n"

@@ -19,7 +19,7 @@ TEST(OpenKioskSystem, SmallerScreenWarnsThenUsesTheRealSize)
     for (const char* line : {"screens = 1", "remotescreen = 1", "screenwidth = 1024", "screenheight = 768", "mode = 2",
                              "navigationHeight = 762", "leafNavigationWidth = 122"})
         EXPECT_TRUE(log.contains(QString::fromLatin1(line))) << line;
-    EXPECT_EQ(kiosk.ending.endCount(), 0);
+    EXPECT_EQ(kiosk.session.endCount(), 0);
 }
 
 TEST(OpenKioskSystem, FolderIsTrimmedAndEndsWithTheSeparator)

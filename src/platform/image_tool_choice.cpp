@@ -1,0 +1,42 @@
+#include "platform/image_tool_choice.h"
+
+#include "platform/line_end.h"
+#include "platform/messages.h"
+#include "platform/runtime_error.h"
+#include "platform/user_settings.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString ProgramKey = QStringLiteral("ImageTool/program");
+const QString ParallelKey = QStringLiteral("ImageTool/parallel");
+const QString BundledToolName = QStringLiteral("zel-resample");
+
+} // namespace
+
+ImageToolChoice lookUpImageTool(const QString& programFolder, MessageBoxes& messages)
+{
+    ImageToolChoice choice;
+    try {
+        const auto settings = openUserSettings();
+        if (settings->contains(ProgramKey)) {
+            const QVariant value = settings->value(ProgramKey);
+            // A value with a comma reads back as a list: not a program path.
+            if (value.typeId() != QMetaType::QString)
+                Errors::raise(Errors::TypeMismatch);
+            choice.program = value.toString();
+            choice.parallel = settings->value(ParallelKey).toBool();
+        } else {
+            choice.program = programFolder + BundledToolName;
+        }
+        if (choice.program.isEmpty() || !QFileInfo(choice.program).isFile())
+            choice.program.clear();
+    } catch (const RuntimeError& error) {
+        messages.show(QStringLiteral("JPEG.IrfanViewAvailable - Error ") + QString::number(error.number()) + kCrLf
+                          + error.description(),
+                      MessageIcon::None);
+        choice.program.clear();
+    }
+    return choice;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class MessageBoxes;
+
+// Which outside program makes the resampled picture copies, and how it may be
+// run. The desktop program and zel-make look it up from the user's settings;
+// tests hand one in.
+struct ImageToolChoice {
+    // The program to run; empty means no image tool (pictures are copied unchanged).
+    QString program;
+    // How long one run may take before it is stopped.
+    int timeLimitMs = 60 * 1000;
+    // Whether several runs may go at once (one per core).
+    bool parallel = true;
+};
+
+// The settings value "ImageTool/program" when that key exists (an empty value
+// means no tool), otherwise "zel-resample" in programFolder; a program file
+// that does not exist means no tool. A tool set by the author runs one at a
+// time unless "ImageTool/parallel" is true. A RuntimeError during the lookup
+// shows "JPEG.IrfanViewAvailable - Error <number>", CR LF and its description,
+// and counts as no tool.
+ImageToolChoice lookUpImageTool(const QString& programFolder, MessageBoxes& messages);

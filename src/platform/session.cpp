@@ -1,0 +1,86 @@
+#include "platform/session.h"
+
+#include "fileio/deferred_replacements.h"
+#include "platform/messages.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The innermost live session: the one state every run shares, kept here only.
+Session* g_current = nullptr;
+
+QString withSeparator(QString folder)
+{
+    folder = QDir::toNativeSeparators(folder);
+    if (!folder.endsWith(QDir::separator()))
+        folder.append(QDir::separator());
+    return folder;
+}
+
+} // namespace
+
+Session::Session(SessionServices services)
+    : m_services(std::move(services)),
+      m_programFolder(withSeparator(m_services.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                                       : m_services.programFolder)),
+      m_textFiles(std::make_unique<TextFiles::Table>()),
+      m_imageTool(m_services.imageTool),
+      m_outer(g_current)
+{
+    if (!m_services.messages) {
+        m_standardError = std::make_unique<StandardErrorMessageBoxes>();
+        m_services.messages = m_standardError.get();
+    }
+    g_current = this;
+}
+
+Session::~Session()
+{
+    dropAllStaged();
+    m_textFiles.reset();
+    g_current = m_outer;
+}
+
+Session& Session::current()
+{
+    if (!g_current) {
+        std::fputs("ZEL: no session: the program built none before its work\n", stderr);
+        std::abort();
+    }
+    return *g_current;
+}
+
+bool Session::exists() { return g_current != nullptr; }
+
+MessageBoxes& Session::messages() { return *m_services.messages; }
+
+const ImageToolChoice& Session::imageTool()
+{
+    if (!m_imageTool)
+        m_imageTool = lookUpImageTool(m_programFolder, messages());
+    return *m_imageTool;
+}
+
+void Session::endProgram()
+{
+    if (m_services.endProgram)
+        m_services.endProgram();
+    std::fflush(nullptr);
+    std::exit(1);
+}
+
+void Session::closeAllWindows()
+{
+    if (m_services.closeAllWindows)
+        m_services.closeAllWindows();
+}
+
+void Session::dropAllStaged()
+{
+    for (fileio::DeferredReplacements* staged : m_staged)
+        staged->drop();
+}

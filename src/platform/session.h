@@ -1,0 +1,101 @@
+#pragma once
+
+#include "fileio/atomic_file.h"
+#include "platform/image_tool_choice.h"
+#include "platform/text_files.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <utility>
+
+class MessageBoxes;
+
+namespace fileio {
+class DeferredReplacements;
+}
+
+// What a run of the program takes from outside. The desktop program, the
+// command-line tools and tests each fill one in and build their Session from it.
+struct SessionServices {
+    // Where every message box and question goes (not owned); nullptr writes
+    // them to standard error.
+    MessageBoxes* messages = nullptr;
+    // The folder beside the program (Template/, zel-resample, zel-makecab);
+    // empty means the folder of the running executable.
+    QString programFolder;
+    // Ends the program and must not return; empty exits with status 1.
+    std::function<void()> endProgram;
+    // Closes every open window through its own close handling; empty does nothing.
+    std::function<void()> closeAllWindows;
+    // The image tool; empty means it is looked up in the settings on first use.
+    std::optional<ImageToolChoice> imageTool;
+    // Asked before each file operation of an atomic replacement; a non-zero
+    // answer fails that operation with that errno. Empty never fails.
+    fileio::FailureHook fileFaults;
+};
+
+// The state of one run: its services, its numbered text files, its log and
+// whether a fatal report has begun. main() (or a test) builds one before any
+// work; the module functions that keep their call shape (Messages::show,
+// TextFiles::printLine, reportRuntimeError, logMessage, programFolder) reach
+// the innermost live Session. Sessions nest: a later one is current until it
+// goes, then the earlier one is again.
+class Session {
+public:
+    explicit Session(SessionServices services = {});
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // The innermost live session. Ends the process with a message on standard
+    // error when there is none (a program that forgot to build one).
+    static Session& current();
+    static bool exists();
+
+    MessageBoxes& messages();
+    // Sends messages elsewhere (not owned) while a piece of work collects
+    // them, and returns where they went before.
+    MessageBoxes* setMessages(MessageBoxes* messages) { return std::exchange(m_services.messages, messages); }
+    // The folder beside the program, ending with the separator.
+    const QString& programFolder() const { return m_programFolder; }
+
+    // The image tool: the one handed in, else looked up once (on first use).
+    const ImageToolChoice& imageTool();
+
+    // Ends the program through the end service; never returns.
+    [[noreturn]] void endProgram();
+    void closeAllWindows();
+
+    TextFiles::Table& textFiles() { return *m_textFiles; }
+
+    // The handle of the log opened last (0 for none); logFileNumber in the
+    // configuration may change, this does not.
+    int logHandle() const { return m_logHandle; }
+    void setLogHandle(int handle) { m_logHandle = handle; }
+
+    // True once a fatal report has begun; it never becomes false again.
+    bool fatalReportInProgress() const { return m_fatalReport; }
+    void beginFatalReport() { m_fatalReport = true; }
+
+    // Groups of staged file replacements that a fatal report drops (their
+    // targets keep their old content) when the program ends without unwinding.
+    void addStaged(fileio::DeferredReplacements* staged) { m_staged.insert(staged); }
+    void removeStaged(fileio::DeferredReplacements* staged) { m_staged.erase(staged); }
+    void dropAllStaged();
+
+    const fileio::FailureHook& fileFaults() const { return m_services.fileFaults; }
+
+private:
+    SessionServices m_services;
+    QString m_programFolder;
+    std::unique_ptr<MessageBoxes> m_standardError;
+    std::unique_ptr<TextFiles::Table> m_textFiles;
+    std::optional<ImageToolChoice> m_imageTool;
+    std::set<fileio::DeferredReplacements*> m_staged;
+    int m_logHandle = 0;
+    bool m_fatalReport = false;
+    Session* m_outer;
+};

@@ -1,0 +1,33 @@
+#include "support/test_session.h"
+
+TestSession::TestSession(Options options) : messages(options.messages ? *options.messages : m_ownMessages)
+{
+    SessionServices services;
+    services.messages = &messages;
+    services.programFolder = options.programFolder;
+    services.imageTool = options.imageTool ? *options.imageTool : noImageTool();
+    services.closeAllWindows = std::move(options.closeAllWindows);
+    services.fileFaults = std::move(options.fileFaults);
+    services.endProgram = [this] {
+        ++m_endCount;
+        throw ProgramEnded{};
+    };
+    m_session = std::make_unique<Session>(std::move(services));
+}
+
+ImageToolChoice noImageTool()
+{
+    ImageToolChoice choice;
+    choice.program.clear();
+    return choice;
+}
+
+bool endsProgram(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const ProgramEnded&) {
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/session.h"
+#include "support/recording_messages.h"
+
+#include <functional>
+#include <memory>
+
+// Thrown by the test session's end service in place of ending the process. It
+// does not derive from std::exception, so no error path of the program catches it.
+struct ProgramEnded {};
+
+// A session for one test, built from the same services the program hands in:
+// messages recorded (with scripted answers), the end of the program thrown as
+// ProgramEnded and counted, and what the test gives in options. It is the
+// current session while it lives, so each test starts with no files open, no
+// log and no fatal report begun.
+class TestSession {
+public:
+    struct Options {
+        QString programFolder;                  // empty: the test program's folder
+        std::optional<ImageToolChoice> imageTool; // empty: no image tool
+        std::function<void()> closeAllWindows;
+        fileio::FailureHook fileFaults;
+        RecordingMessages* messages = nullptr; // another recorder (not owned); nullptr: this session's own
+    };
+    TestSession() : TestSession(Options()) {}
+    explicit TestSession(Options options);
+
+    // The messages of this session (another recorder when the options named one).
+    RecordingMessages& messages;
+    int endCount() const { return m_endCount; }
+    Session& session() { return *m_session; }
+
+private:
+    RecordingMessages m_ownMessages;
+    int m_endCount = 0;
+    std::unique_ptr<Session> m_session;
+};
+
+// An image tool choice with no tool: pictures are copied unchanged.
+ImageToolChoice noImageTool();
+
+// Runs the body and tells whether it ended the program.
+bool endsProgram(const std::function<void()>& body);
