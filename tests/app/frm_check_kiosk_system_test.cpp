@@ -46,7 +46,7 @@ protected:
     }
     void TearDown() override
     {
-        closeAllWindows();
+        closeAllWindows(workbench);
     }
     // Tools > Check Kiosk System..., waiting until the check is complete.
     frmCheckKioskSystem* checkFromMenu(bool wait = true)
@@ -86,7 +86,8 @@ protected:
 
     QTemporaryDir m_settings;
     TemporaryKiosk kiosk;
-    frmKioskSystem main;
+    Workbench workbench;
+    frmKioskSystem main{workbench};
 };
 
 } // namespace

@@ -48,7 +48,7 @@ protected:
 
     void TearDown() override
     {
-        closeAllWindows();
+        closeAllWindows(workbench);
         Messages::install(&kiosk.messages);
     }
 
@@ -58,15 +58,15 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return editor;
     }
-    static frmEdit* newEditor(int type)
+    frmEdit* newEditor(int type)
     {
-        auto* editor = new frmEdit();
+        auto* editor = new frmEdit(workbench);
         type == 1 ? editor->newLeafPage() : editor->newBranchPage();
         return active(editor);
     }
     frmEdit* editorOn(const char* page)
     {
-        auto* editor = new frmEdit();
+        auto* editor = new frmEdit(workbench);
         editor->editPage(kiosk.path(page));
         return active(editor);
     }
@@ -92,7 +92,8 @@ protected:
     }
 
     TemporaryKiosk kiosk;
-    QtMessageBoxes boxes;
+    Workbench workbench;
+    QtMessageBoxes boxes{workbench.focus()};
 };
 
 const auto typeAndEnter = [](const char* text) {
@@ -125,11 +126,11 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     QTest::keyClicks(focused(), "#title Leaf");
     QString nameShown, boxText;
     QPoint boxCentre, dialogCentre;
-    ModalKeys author({[&](QWidget* box) { nameShown = dlgSaveFile::instance().pageBox()->text(); enter(box); },
+    ModalKeys author({[&](QWidget* box) { nameShown = workbench.instance<dlgSaveFile>().pageBox()->text(); enter(box); },
                       [&](QWidget* button) {
                           boxText = qobject_cast<QMessageBox*>(button->window())->text();
                           boxCentre = button->window()->frameGeometry().center();
-                          dialogCentre = dlgSaveFile::instance().frameGeometry().center();
+                          dialogCentre = workbench.instance<dlgSaveFile>().frameGeometry().center();
                           enter(button);
                       },
                       escape});
@@ -178,7 +179,7 @@ TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
     editorOn("news/second.zel");
     QString nameShown;
     QWidget* secondDialog = nullptr;
-    ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + dlgSaveFile::instance().pageBox()->text(); escape(box); }});
+    ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + workbench.instance<dlgSaveFile>().pageBox()->text(); escape(box); }});
     fileCommand(1);
     EXPECT_EQ(secondDialog, firstDialog.data());
     EXPECT_EQ(nameShown, "cboPage.QLineEdit kept");
@@ -193,17 +194,17 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
     const struct Row { const char* name; std::function<void()> open; const char* typed; std::function<QString()> state;
                        QStringList tabs; } rows[] = {
-        {"Save Page As", [&] { dlgSaveFile::instance().savePage({}, &owner); }, "fresh",
-         [] { return dlgSaveFile::instance().pageBox()->text(); },
+        {"Save Page As", [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); }, "fresh",
+         [&] { return workbench.instance<dlgSaveFile>().pageBox()->text(); },
          {"cboPage.QLineEdit", "cboPage.QListWidget", "cmdCancel", "cmdOK", "lstFolder", "cboPage.QLineEdit"}},
-        {"Create New Folder", [&] { dlgCreateNewFolder::instance().showModal(&owner); }, "Bad Name",
-         [] { return dlgCreateNewFolder::instance().findChild<QLineEdit*>()->text(); },
+        {"Create New Folder", [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); }, "Bad Name",
+         [&] { return workbench.instance<dlgCreateNewFolder>().findChild<QLineEdit*>()->text(); },
          {"cboFolder.QLineEdit", "cboFolder.QListWidget", "cmdCancel", "cmdOK", "cboFolder.QLineEdit"}},
-        {"Select Folder", [&] { dlgSelectFolder::instance().openFolders(&owner); }, "n",
-         [] { return dlgSelectFolder::instance().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
+        {"Select Folder", [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); }, "n",
+         [&] { return workbench.instance<dlgSelectFolder>().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
          {"lstFolder", "cmdCancel", "cmdOK", "lstFolder"}},
-        {"Select Page", [&] { dlgSelectFile::instance().openPage(&owner); }, "n",
-         [] { return dlgSelectFile::instance().getFolder() + '\\' + dlgSelectFile::instance().getPage(); },
+        {"Select Page", [&] { workbench.instance<dlgSelectFile>().openPage(&owner); }, "n",
+         [&] { return workbench.instance<dlgSelectFile>().getFolder() + '\\' + workbench.instance<dlgSelectFile>().getPage(); },
          {"lstFolder", "lstPage", "cmdCancel", "cmdOK", "lstFolder"}},
     };
     const QString expected[] = {"fresh", "Bad Name", "news", "news\\other"};
@@ -248,7 +249,7 @@ TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
         press(button, Qt::Key_N);
     };
     ModalKeys author({no, no, no});
-    WindowClosing::closeOtherWindows(nullptr);
+    WindowClosing::closeOtherWindows(workbench.order().windowsInOpeningOrder(), nullptr);
     EXPECT_TRUE(author.finished());
     EXPECT_EQ(askedOver, (std::vector<QWidget*>{editors[0], editors[1], editors[2]}));
 }

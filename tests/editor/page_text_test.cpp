@@ -1,4 +1,4 @@
-#include "editor_fixture.h"
+#include "support/window_fixture.h"
 
 #include "platform/text_codec.h"
 
@@ -97,7 +97,7 @@ TEST(PageSourceText, EveryPairOfWindows1252CharactersReadsBackAsSaved)
     }
 }
 
-using PageTextTest = EditorTest;
+using PageTextTest = WindowTest;
 
 // A line typed into a page of each stored form (none: a new page): the saved
 // bytes keep the page's encoding and line ends where they hold the text; a
@@ -127,7 +127,7 @@ TEST_F(PageTextTest, EditedPagesKeepTheirFormWhereItHoldsTheText)
         type(editor, QString(row.stored.isEmpty() ? "#para\n" : "") + QString::fromUtf8(row.typed) + u'\n');
         ASSERT_TRUE(editor->writePageFile(path));
         EXPECT_EQ(readBytes(path), row.saved);
-        auto* reader = new frmEdit();
+        auto* reader = new frmEdit(workbench);
         ASSERT_TRUE(reader->editPage(path));
         EXPECT_EQ(reader->bodyText(), editor->bodyText());
         trigger(reader, "mnuMakePage");
@@ -162,7 +162,7 @@ TEST_F(PageTextTest, EveryPairSavedByTheEditorOpensAndMakesTheSame)
             editor->txtContent()->setPlainText("#para\n" + lines.join(u'\n') + u'\n');
             ASSERT_TRUE(editor->writePageFile(kiosk.path("news/page.zel")));
             EXPECT_EQ(TextCodec::decodeWithEncoding(readBytes(kiosk.path("news/page.zel"))).encoding, encoding);
-            auto* reader = new frmEdit();
+            auto* reader = new frmEdit(workbench);
             ASSERT_TRUE(reader->editPage(kiosk.path("news/page.zel")));
             EXPECT_TRUE(reader->bodyText() == editor->bodyText());
             trigger(reader, "mnuMakePage");
