@@ -4,21 +4,16 @@
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/dlg_select_folder.h"
 #include "dialogs/simple_combo_box.h"
-#include "editor/frm_edit.h"
-#include "support/closing_windows.h"
-#include "support/kiosk_fixture.h"
 #include "support/modal_keys.h"
+#include "support/window_fixture.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
+
+const QByteArray kOther = "#leaf\r\n#title Other\r\n";
 
 QWidget* focused() { return QApplication::focusWidget(); }
 void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(widget, key, modifiers); }
@@ -35,20 +30,20 @@ QString describe(const QWidget* widget)
 
 // The author at the keyboard, with real message boxes and the program's own modal dialogs, over a kiosk system
 // with the folders aaa, news and root.
-class AuthorKeysTest : public ::testing::Test {
+class AuthorKeysTest : public WindowTest {
 protected:
     void SetUp() override
     {
+        WindowTest::SetUp();
         for (const char* folder : {"aaa", "news", "root"})
             QDir().mkpath(kiosk.path(folder));
-        writeBytes(kiosk.path("news/other.zel"), "#leaf\r\n#title Other\r\n");
-        kiosk.open();
+        writeBytes(kiosk.path("news/other.zel"), kOther);
+        author.execs = true;
         Messages::install(&boxes);
     }
-
     void TearDown() override
     {
-        closeAllWindows(workbench);
+        WindowTest::TearDown();
         Messages::install(&kiosk.messages);
     }
 
@@ -57,18 +52,6 @@ protected:
     {
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return editor;
-    }
-    frmEdit* newEditor(int type)
-    {
-        auto* editor = new frmEdit(workbench);
-        type == 1 ? editor->newLeafPage() : editor->newBranchPage();
-        return active(editor);
-    }
-    frmEdit* editorOn(const char* page)
-    {
-        auto* editor = new frmEdit(workbench);
-        editor->editPage(kiosk.path(page));
-        return active(editor);
     }
 
     // Alt+F, then Down downs times and Enter: 0 Save..., 1 Save As..., 2 Make...
@@ -91,8 +74,6 @@ protected:
         EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
     }
 
-    TemporaryKiosk kiosk;
-    Workbench workbench;
     QtMessageBoxes boxes{workbench.focus()};
 };
 
@@ -107,7 +88,7 @@ const ModalKeys::Step escape = [](QWidget* widget) { press(widget, Qt::Key_Escap
 // No. Nothing is replaced, and the keys typed afterwards reach the editor that asked.
 TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 {
-    newEditor(2);
+    active(newEditor(2));
     QTest::keyClicks(focused(), "#title Important");
     {
         ModalKeys author({[](QWidget* box) {
@@ -122,7 +103,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     const QByteArray important = readBytes(kiosk.path("news/important.zel"));
     ASSERT_TRUE(important.contains("Important"));
 
-    frmEdit* leaf = newEditor(1);
+    frmEdit* leaf = active(newEditor(1));
     QTest::keyClicks(focused(), "#title Leaf");
     QString nameShown, boxText;
     QPoint boxCentre, dialogCentre;
@@ -142,7 +123,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     EXPECT_EQ(readBytes(kiosk.path("news/important.zel")), important);
     expectKeysReach(leaf, "leaf keys");
 
-    frmEdit* other = editorOn("news/other.zel");
+    frmEdit* other = active(editorOn("news/other.zel", kOther));
     QString question;
     ModalKeys replacing({typeAndEnter("important"), [&](QWidget* button) {
                              question = qobject_cast<QMessageBox*>(button->window())->text();
@@ -158,7 +139,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 
 TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
 {
-    frmEdit* other = editorOn("news/other.zel");
+    frmEdit* other = active(editorOn("news/other.zel", kOther));
     fileCommand(2);
     EXPECT_TRUE(other->pageMade());
     expectKeysReach(other, "after make");
@@ -167,8 +148,7 @@ TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
 // Save As from one editor, that editor closed, Save As from another: the same dialog, with the name typed before.
 TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
 {
-    writeBytes(kiosk.path("news/second.zel"), "#leaf\r\n");
-    frmEdit* first = editorOn("news/other.zel");
+    frmEdit* first = active(editorOn("news/other.zel", kOther));
     QPointer<QWidget> firstDialog;
     ModalKeys typing({[&](QWidget* box) { firstDialog = box->window(); QTest::keyClicks(box, "kept"); escape(box); }});
     fileCommand(1);
@@ -176,7 +156,7 @@ TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(firstDialog.isNull());
 
-    editorOn("news/second.zel");
+    active(editorOn("news/second.zel", "#leaf\r\n"));
     QString nameShown;
     QWidget* secondDialog = nullptr;
     ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + workbench.instance<dlgSaveFile>().pageBox()->text(); escape(box); }});
@@ -233,15 +213,11 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
     }
 }
 
-} // namespace
-
-namespace {
-
 // Closing every window (as an open of another kiosk system and the shutdown do) asks about each changed page over
 // its own editor, brought to the front, in the order the editors were opened.
 TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
 {
-    const QList<QPointer<frmEdit>> editors{newEditor(1), newEditor(2), editorOn("news/other.zel")};
+    const QList<QPointer<frmEdit>> editors{active(newEditor(1)), active(newEditor(2)), active(editorOn("news/other.zel", "#leaf\r\n"))};
     QTest::keyClicks(focused(), "changed");
     std::vector<QWidget*> askedOver;
     const ModalKeys::Step no = [&](QWidget* button) {

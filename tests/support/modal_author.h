@@ -11,7 +11,8 @@
 // The author at the program's modal dialogs, handed to a Workbench through services(). Every dialog the workbench
 // runs modally is shown without a nested event loop and handed to the script set for its class, if any. A dialog
 // still open after its script is cancelled and counted in stayedOpen, unless keepOpen is set: then it stays shown
-// (and is not counted). The input box answers from textAnswers (recording each question in textsAsked, as
+// (and is not counted). With execs set, every dialog runs its own modal loop instead (QDialog::exec()), for an
+// author at the keyboard (ModalKeys). The input box answers from textAnswers (recording each question in textsAsked, as
 // "prompt|title|preset"), the image chooser with imageAnswer. Must outlive the workbench. GUI tests only.
 class ModalAuthor {
 public:
@@ -32,6 +33,7 @@ public:
     }
 
     bool keepOpen = false;
+    bool execs = false;
     int shown = 0;
     int stayedOpen = 0;
     QStringList textAnswers, textsAsked;
@@ -41,6 +43,8 @@ private:
     void act(QDialog& dialog)
     {
         ++shown;
+        if (execs)
+            return void(dialog.exec());
         dialog.show();
         QPointer<QDialog> guard(&dialog);
         if (auto script = m_scripts.find(dialog.metaObject()->className()); script != m_scripts.end())
