@@ -256,12 +256,14 @@ void frmKioskSystem::mnuEditPage_Click()
 // Each New command opens an editor window of its own.
 void frmKioskSystem::mnuCreateBranchPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateBranchPage_Click"), [&] { (new frmEdit(m_workbench))->newBranchPage(); });
+    withErrorPath(kModule, QStringLiteral("mnuCreateBranchPage_Click"),
+                  [&] { (new frmEdit(m_workbench))->newBranchPage(); });
 }
 
 void frmKioskSystem::mnuCreateLeafPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateLeafPage_Click"), [&] { (new frmEdit(m_workbench))->newLeafPage(); });
+    withErrorPath(kModule, QStringLiteral("mnuCreateLeafPage_Click"),
+                  [&] { (new frmEdit(m_workbench))->newLeafPage(); });
 }
 
 void frmKioskSystem::mnuCreateSelectorPage_Click()

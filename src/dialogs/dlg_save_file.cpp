@@ -17,7 +17,9 @@ const QString kModule = QStringLiteral("dlgSaveFile");
 } // namespace
 
 dlgSaveFile::dlgSaveFile(Workbench& workbench)
-    : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)), m_cboPage(new SimpleComboBox(this))
+    : ChooserDialog(workbench, kModule, {5172, 3684, 240}),
+      m_lstFolder(new QListWidget(this)),
+      m_cboPage(new SimpleComboBox(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));

@@ -19,7 +19,9 @@ QString selectedText(const QListWidget* list)
 } // namespace
 
 dlgSelectFile::dlgSelectFile(Workbench& workbench)
-    : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)), m_lstPage(new QListWidget(this))
+    : ChooserDialog(workbench, kModule, {5172, 3684, 240}),
+      m_lstFolder(new QListWidget(this)),
+      m_lstPage(new QListWidget(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
