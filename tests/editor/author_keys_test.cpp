@@ -91,14 +91,14 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     active(newEditor(2));
     QTest::keyClicks(focused(), "#title Important");
     {
-        ModalKeys author({[](QWidget* box) {
+        ModalKeys keys({[](QWidget* box) {
             press(box, Qt::Key_Backtab); // to the folder list
             QTest::keyClicks(focused(), "n");
             press(focused(), Qt::Key_Tab);
             typeAndEnter("important")(focused());
         }});
         press(focused(), Qt::Key_S, Qt::ControlModifier);
-        EXPECT_TRUE(author.finished());
+        EXPECT_TRUE(keys.finished());
     }
     const QByteArray important = readBytes(kiosk.path("news/important.zel"));
     ASSERT_TRUE(important.contains("Important"));
@@ -107,7 +107,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     QTest::keyClicks(focused(), "#title Leaf");
     QString nameShown, boxText;
     QPoint boxCentre, dialogCentre;
-    ModalKeys author({[&](QWidget* box) { nameShown = workbench.instance<dlgSaveFile>().pageBox()->text(); enter(box); },
+    ModalKeys keys({[&](QWidget* box) { nameShown = workbench.instance<dlgSaveFile>().pageBox()->text(); enter(box); },
                       [&](QWidget* button) {
                           boxText = qobject_cast<QMessageBox*>(button->window())->text();
                           boxCentre = button->window()->frameGeometry().center();
@@ -116,7 +116,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
                       },
                       escape});
     press(focused(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(author.finished());
+    EXPECT_TRUE(keys.finished());
     EXPECT_EQ(nameShown, "");
     EXPECT_EQ(boxText, "No page selected");
     EXPECT_LE((boxCentre - dialogCentre).manhattanLength(), 4) << "box centred over the dialog";
@@ -172,29 +172,28 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
     QWidget owner;
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
-    const struct Row { const char* name; std::function<void()> open; const char* typed; std::function<QString()> state;
+    // The text typed, and as the dialog shows it then and after the Tabs.
+    const struct Row { const char* name; std::function<void()> open; const char* typed, * shown; std::function<QString()> state;
                        QStringList tabs; } rows[] = {
-        {"Save Page As", [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); }, "fresh",
+        {"Save Page As", [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); }, "fresh", "fresh",
          [&] { return workbench.instance<dlgSaveFile>().pageBox()->text(); },
          {"cboPage.QLineEdit", "cboPage.QListWidget", "cmdCancel", "cmdOK", "lstFolder", "cboPage.QLineEdit"}},
-        {"Create New Folder", [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); }, "Bad Name",
+        {"Create New Folder", [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); }, "Bad Name", "Bad Name",
          [&] { return workbench.instance<dlgCreateNewFolder>().findChild<QLineEdit*>()->text(); },
          {"cboFolder.QLineEdit", "cboFolder.QListWidget", "cmdCancel", "cmdOK", "cboFolder.QLineEdit"}},
-        {"Select Folder", [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); }, "n",
+        {"Select Folder", [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); }, "n", "news",
          [&] { return workbench.instance<dlgSelectFolder>().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
          {"lstFolder", "cmdCancel", "cmdOK", "lstFolder"}},
-        {"Select Page", [&] { workbench.instance<dlgSelectFile>().openPage(&owner); }, "n",
+        {"Select Page", [&] { workbench.instance<dlgSelectFile>().openPage(&owner); }, "n", "news\\other",
          [&] { return workbench.instance<dlgSelectFile>().getFolder() + '\\' + workbench.instance<dlgSelectFile>().getPage(); },
          {"lstFolder", "lstPage", "cmdCancel", "cmdOK", "lstFolder"}},
     };
-    const QString expected[] = {"fresh", "Bad Name", "news", "news\\other"};
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const Row& row = rows[i];
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
         QString typed;
         QStringList tabs;
-        ModalKeys author({[&](QWidget* start) {
+        ModalKeys keys({[&](QWidget* start) {
             QTest::keyClicks(start, row.typed);
             typed = row.state();
             tabs = QStringList{describe(focused())};
@@ -206,8 +205,8 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
             escape(focused());
         }});
         row.open();
-        EXPECT_TRUE(author.finished());
-        EXPECT_EQ(typed, expected[i] + u' ' + expected[i]) << "typed text, and after Tab";
+        EXPECT_TRUE(keys.finished());
+        EXPECT_EQ(typed, QString(row.shown) + u' ' + row.shown) << "typed text, and after Tab";
         EXPECT_EQ(tabs, row.tabs);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&owner));
     }
@@ -224,9 +223,9 @@ TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
         askedOver.push_back(button->window()->parentWidget());
         press(button, Qt::Key_N);
     };
-    ModalKeys author({no, no, no});
+    ModalKeys keys({no, no, no});
     WindowClosing::closeOtherWindows(workbench.order().windowsInOpeningOrder(), nullptr);
-    EXPECT_TRUE(author.finished());
+    EXPECT_TRUE(keys.finished());
     EXPECT_EQ(askedOver, (std::vector<QWidget*>{editors[0], editors[1], editors[2]}));
 }
 
