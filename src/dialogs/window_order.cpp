@@ -27,7 +27,11 @@ WindowOrder::WindowOrder() : m_recorder(std::make_unique<ShowRecorder>())
     qApp->installEventFilter(m_recorder.get());
 }
 
-WindowOrder::~WindowOrder() { qApp->removeEventFilter(m_recorder.get()); }
+WindowOrder::~WindowOrder()
+{
+    if (qApp)
+        qApp->removeEventFilter(m_recorder.get());
+}
 
 QList<QWidget*> WindowOrder::windowsInOpeningOrder() const
 {
