@@ -26,7 +26,8 @@ constexpr int kSliceMilliseconds = 30;
 
 } // namespace
 
-frmCheckKioskSystem::frmCheckKioskSystem(QWidget* parent) : QWidget(parent, Qt::Window)
+frmCheckKioskSystem::frmCheckKioskSystem(Workbench& workbench, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_workbench(workbench)
 {
     setObjectName(QStringLiteral("frmCheckKioskSystem"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -119,7 +120,7 @@ void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
             return;
         const QString pageSource = row->data(kColumnPageSource, Qt::UserRole).toString();
         const int line = row->data(kColumnLine, Qt::UserRole).toInt();
-        frmEdit* editor = frmEdit::openOrRaise(pageSource);
+        frmEdit* editor = frmEdit::openOrRaise(m_workbench, pageSource);
         if (!editor)
             return;
         // The editor shows the body only: page source line 2 is its first line.

@@ -10,6 +10,7 @@ class QProgressBar;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class Workbench;
 
 // Tools > Check Kiosk System: a window (not modal) that checks the open kiosk
 // system page by page between events, with progress, and then lists the
@@ -27,7 +28,7 @@ public:
     static constexpr int kColumnLine = 2;
     static constexpr int kColumnText = 3;
 
-    explicit frmCheckKioskSystem(QWidget* parent = nullptr);
+    explicit frmCheckKioskSystem(Workbench& workbench, QWidget* parent = nullptr);
 
     // Starts a check of the open kiosk system (a running one starts over).
     void startCheck();
@@ -49,6 +50,7 @@ private:
     void checkSomePages();
     void showFindings();
 
+    Workbench& m_workbench;
     KioskCheck m_check;
     QTimer m_timer;
     QTreeWidget* m_lstFindings = nullptr;

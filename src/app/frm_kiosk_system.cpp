@@ -9,8 +9,7 @@
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/menu_command.h"
-#include "dialogs/window_focus.h"
-#include "dialogs/window_order.h"
+#include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 #include "pages/files.h"
 #include "platform/messages.h"
@@ -41,19 +40,10 @@ QString menuText(const QString& caption)
 }
 } // namespace
 
-frmKioskSystem::frmKioskSystem(QWidget* parent)
-    : QMainWindow(parent), m_screen(std::make_unique<PrimaryScreenSize>())
+frmKioskSystem::frmKioskSystem(Workbench& workbench, QWidget* parent)
+    : QMainWindow(parent), m_workbench(workbench), m_screen(std::make_unique<PrimaryScreenSize>())
 {
     setObjectName(QStringLiteral("frmKioskSystem"));
-    WindowOrder::startRecording();
-    chooseDirectory = [this] {
-        dlgChoseDir::instance().showModal(this);
-        return dlgChoseDir::instance().getDirectory();
-    };
-    chooseNewFolderPath = [this] {
-        dlgCreateNewFolder::instance().showModal(this);
-        return dlgCreateNewFolder::instance().getFolderPath();
-    };
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
         createMenus();
@@ -173,7 +163,7 @@ void frmKioskSystem::updateRecentList(const QString& folder)
 void frmKioskSystem::openKioskSystem(const QString& folder)
 {
     withErrorPath(kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; }, [&] {
-        if (!WindowClosing::closeOtherWindows(this)) {
+        if (!WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this)) {
             Messages::show(
                 QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
             return;
@@ -183,6 +173,12 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
         m_mnuTools->menuAction()->setEnabled(true);
         updateRecentList(folder);
     });
+}
+
+QString frmKioskSystem::chooseDirectory()
+{
+    m_workbench.instance<dlgChoseDir>().showModal(this);
+    return m_workbench.instance<dlgChoseDir>().getDirectory();
 }
 
 void frmKioskSystem::mnuOpenKioskSystem_Click()
@@ -226,7 +222,8 @@ void frmKioskSystem::mnuInstallKioskSystem_Click()
 void frmKioskSystem::mnuNewFolder_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuNewFolder_Click"), [&] {
-        const QString path = chooseNewFolderPath();
+        m_workbench.instance<dlgCreateNewFolder>().showModal(this);
+        const QString path = m_workbench.instance<dlgCreateNewFolder>().getFolderPath();
         if (!path.isEmpty())
             Files::createFolder(path);
     });
@@ -248,29 +245,31 @@ void frmKioskSystem::mnuExit_Click()
 void frmKioskSystem::mnuEditPage_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuEditPage_Click"), [&] {
-        dlgSelectFile::instance().openPage(this);
-        const QString path = dlgSelectFile::instance().getSelectedFilePath();
+        m_workbench.instance<dlgSelectFile>().openPage(this);
+        const QString path = m_workbench.instance<dlgSelectFile>().getSelectedFilePath();
         if (path.isEmpty())
             return;
-        frmEdit::openOrRaise(path);
+        frmEdit::openOrRaise(m_workbench, path);
     });
 }
 
 // Each New command opens an editor window of its own.
 void frmKioskSystem::mnuCreateBranchPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateBranchPage_Click"), [&] { (new frmEdit())->newBranchPage(); });
+    withErrorPath(kModule, QStringLiteral("mnuCreateBranchPage_Click"),
+                  [&] { (new frmEdit(m_workbench))->newBranchPage(); });
 }
 
 void frmKioskSystem::mnuCreateLeafPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateLeafPage_Click"), [&] { (new frmEdit())->newLeafPage(); });
+    withErrorPath(kModule, QStringLiteral("mnuCreateLeafPage_Click"),
+                  [&] { (new frmEdit(m_workbench))->newLeafPage(); });
 }
 
 void frmKioskSystem::mnuCreateSelectorPage_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuCreateSelectorPage_Click"),
-                  [&] { (new frmEdit())->newSelectorPage(); });
+                  [&] { (new frmEdit(m_workbench))->newSelectorPage(); });
 }
 
 // Every open editor with unsaved changes is asked about first, in the order
@@ -280,21 +279,21 @@ void frmKioskSystem::mnuCreateSelectorPage_Click()
 void frmKioskSystem::mnuMakeAllPages_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
-        for (QWidget* window : WindowOrder::windowsInOpeningOrder()) {
+        for (QWidget* window : m_workbench.order().windowsInOpeningOrder()) {
             auto* editor = qobject_cast<frmEdit*>(window);
             if (!editor || editor->isHidden() || !editor->isPageChanged())
                 continue;
-            WindowFocus::bringToFront(editor);
+            m_workbench.focus().bringToFront(editor);
             const int answer =
                 Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
             if (answer == Answer::Yes) {
-                WindowFocus::bringToFront(editor);
+                m_workbench.focus().bringToFront(editor);
                 return;
             }
             if (answer == Answer::Cancel)
                 return;
         }
-        dlgMakePage& maker = dlgMakePage::instance();
+        dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
         maker.makeAll();
         maker.showModal(this);
     });
@@ -305,7 +304,7 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuCheckKioskSystem_Click"), [&] {
         if (!m_frmCheckKioskSystem)
-            m_frmCheckKioskSystem = new frmCheckKioskSystem();
+            m_frmCheckKioskSystem = new frmCheckKioskSystem(m_workbench);
         m_frmCheckKioskSystem->show();
         m_frmCheckKioskSystem->raise();
         m_frmCheckKioskSystem->activateWindow();
@@ -320,7 +319,7 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
     withErrorPath(kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-                  [&] { WindowClosing::closeOtherWindows(this); });
+                  [&] { WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
     withErrorPath(kModule, QStringLiteral("Form_Unload"), [&] {
         storeRecentList();
         closeLogFile();

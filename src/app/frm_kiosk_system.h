@@ -4,13 +4,13 @@
 #include <QPointer>
 #include <QString>
 #include <array>
-#include <functional>
 #include <memory>
 
 class QAction;
 class frmCheckKioskSystem;
 class QMenu;
 class ScreenSizeProvider;
+class Workbench;
 
 // The main window: the menu bar of every top-level command, the recent kiosk
 // systems list, opening a kiosk system and the orderly shutdown.
@@ -18,6 +18,7 @@ class ScreenSizeProvider;
 // Edit and Tools stay disabled until a kiosk system has been opened. The
 // recent list (mnuFileItem(1..3), separator mnuFileItem(0)) is read from the
 // settings store when the window is made and written back when it closes.
+// Every window and dialog it opens shares its workbench.
 class frmKioskSystem : public QMainWindow {
     Q_OBJECT
 public:
@@ -26,18 +27,13 @@ public:
     static constexpr int kVersionRevision = 0;
     static constexpr int kRecentCount = 3;
 
-    explicit frmKioskSystem(QWidget* parent = nullptr);
+    explicit frmKioskSystem(Workbench& workbench, QWidget* parent = nullptr);
     ~frmKioskSystem() override;
 
     // Where the real screen's size comes from (the primary screen by default).
     void setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> screen);
 
-    // Asks for a directory: empty means cancelled. By default dlgChoseDir,
-    // shown modally with this window as owner.
-    std::function<QString()> chooseDirectory;
-    // Asks for a new folder's full path: empty means cancelled. By default
-    // dlgCreateNewFolder, shown modally with this window as owner.
-    std::function<QString()> chooseNewFolderPath;
+    Workbench& workbench() const { return m_workbench; }
 
     // Closes the other windows (refusing with a message when one stays open),
     // builds the run state of folder, enables Edit and Tools and puts folder
@@ -74,11 +70,14 @@ protected:
 
 private:
     void createMenus();
+    // dlgChoseDir over this window: the directory, or "" when cancelled.
+    QString chooseDirectory();
     void loadRecentList();
     void storeRecentList();
     void updateRecentList(const QString& folder);
     void setRecentEntry(int index, const QString& caption, bool visible);
 
+    Workbench& m_workbench;
     std::unique_ptr<ScreenSizeProvider> m_screen;
     QPointer<frmCheckKioskSystem> m_frmCheckKioskSystem;
     QMenu* m_mnuFile = nullptr;

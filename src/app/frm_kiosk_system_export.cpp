@@ -3,6 +3,7 @@
 
 #include "app/core/folder_export.h"
 #include "dialogs/dlg_select_folder.h"
+#include "dialogs/workbench.h"
 #include "pages/files.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
@@ -15,9 +16,8 @@ void frmKioskSystem::mnuExportFolder_Click()
             Messages::show(QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe"));
             return;
         }
-        dlgSelectFolder& chooser = dlgSelectFolder::instance();
-        chooser.openFolders(this);
-        const QString folderName = dlgSelectFolder::instance().getSelectedFolderName();
+        m_workbench.instance<dlgSelectFolder>().openFolders(this);
+        const QString folderName = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folderName.isEmpty())
             return;
         const QString directiveFile = FolderExport::writeDirectiveFile(folderName);

@@ -34,30 +34,32 @@ void makeRoomForTitle(QMessageBox& box)
                   grid->columnCount());
 }
 
-int run(QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+int run(WindowFocus& windows, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton defaultButton)
 {
-    QPointer<QWidget> asking = WindowFocus::askingWindow();
+    QPointer<QWidget> asking = windows.askingWindow();
     QPointer<QWidget> focus = asking ? asking->focusWidget() : nullptr;
     QMessageBox box(icon, kTitle, boxText(text), buttons, asking);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     makeRoomForTitle(box);
     const int button = box.exec();
-    WindowFocus::returnTo(asking, focus);
+    windows.returnTo(asking, focus);
     return button;
 }
 } // namespace
 
+QtMessageBoxes::QtMessageBoxes(WindowFocus& focus) : m_focus(focus) {}
+
 void QtMessageBoxes::show(const QString& text, MessageIcon icon)
 {
-    run(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, text, QMessageBox::Ok,
+    run(m_focus, icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, text, QMessageBox::Ok,
         QMessageBox::Ok);
 }
 
 int QtMessageBoxes::askYesNo(const QString& text, int defaultAnswer)
 {
-    const int button = run(QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No,
+    const int button = run(m_focus, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No,
                            defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
@@ -65,7 +67,8 @@ int QtMessageBoxes::askYesNo(const QString& text, int defaultAnswer)
 int QtMessageBoxes::askYesNoCancel(const QString& text)
 {
     const int button =
-        run(QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        run(m_focus, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+            QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)

@@ -2,6 +2,8 @@
 
 #include "platform/messages.h"
 
+class WindowFocus;
+
 // Message boxes of the desktop program: modal Qt boxes titled "ZEL_Editor",
 // centred over the window that asks (the active dialog, else the window last
 // brought to the front, else the active window), wide enough to show their
@@ -9,7 +11,13 @@
 // box closes, the window that asked gets the keyboard back.
 class QtMessageBoxes : public MessageBoxes {
 public:
+    // focus: which window asks, and gets the keyboard back afterwards.
+    explicit QtMessageBoxes(WindowFocus& focus);
+
     void show(const QString& text, MessageIcon icon) override;
     int askYesNo(const QString& text, int defaultAnswer) override;
     int askYesNoCancel(const QString& text) override;
+
+private:
+    WindowFocus& m_focus;
 };

@@ -1,7 +1,7 @@
 #include "app/window_closing.h"
 
 #include "app/frm_kiosk_system.h"
-#include "dialogs/window_order.h"
+#include "dialogs/workbench.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -30,11 +30,11 @@ bool isProgramWindow(const QWidget* widget)
 
 namespace WindowClosing {
 
-bool closeOtherWindows(const QWidget* keep)
+bool closeOtherWindows(const QList<QWidget*>& windowsInOrder, const QWidget* keep)
 {
     // Guarded: closing one window may destroy others (its own dialogs).
     QList<QPointer<QWidget>> windows;
-    for (QWidget* widget : WindowOrder::windowsInOpeningOrder())
+    for (QWidget* widget : windowsInOrder)
         if (widget != keep && isProgramWindow(widget))
             windows.append(widget);
     bool allClosed = true;
@@ -46,11 +46,13 @@ bool closeOtherWindows(const QWidget* keep)
 
 void closeAllWindows()
 {
-    QPointer<QWidget> mainWindow;
+    QPointer<frmKioskSystem> mainWindow;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (auto* frm = qobject_cast<frmKioskSystem*>(widget))
             mainWindow = frm;
-    closeOtherWindows(mainWindow);
+    closeOtherWindows(mainWindow ? mainWindow->workbench().order().windowsInOpeningOrder()
+                                 : QApplication::topLevelWidgets(),
+                      mainWindow);
     if (mainWindow)
         mainWindow->close();
 }

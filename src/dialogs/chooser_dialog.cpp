@@ -30,8 +30,9 @@ QList<QWidget*> tabStops(QWidget* control)
 }
 } // namespace
 
-ChooserDialog::ChooserDialog(const QString& moduleName, const Design& design)
-    : m_lblFolder(new QLabel(QStringLiteral("Folders"), this)),
+ChooserDialog::ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design)
+    : SingleInstanceDialog(workbench),
+      m_lblFolder(new QLabel(QStringLiteral("Folders"), this)),
       m_moduleName(moduleName),
       m_design(design),
       m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),

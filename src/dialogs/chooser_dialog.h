@@ -31,7 +31,7 @@ public:
     QPushButton* cancelButton() const { return m_cmdCancel; }
 
 protected:
-    ChooserDialog(const QString& moduleName, const Design& design);
+    ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design);
 
     // Places the lists (pageList may be null) at their design positions and
     // records the values the resize rule starts from. Called once by the

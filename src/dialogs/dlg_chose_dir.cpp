@@ -1,6 +1,6 @@
 #include "dialogs/dlg_chose_dir.h"
 
-#include "dialogs/input_box.h"
+#include "dialogs/workbench.h"
 #include "pages/files.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
@@ -16,7 +16,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgChoseDir");
-InstanceSlot<dlgChoseDir> g_instance;
 
 constexpr int kWidth = 330;
 constexpr int kHeight = 360;
@@ -52,12 +51,9 @@ QString entryName(const QString& path)
 }
 } // namespace
 
-dlgChoseDir& dlgChoseDir::instance() { return g_instance.get(); }
-
-void dlgChoseDir::releaseInstance() { g_instance.release(this); }
-
-dlgChoseDir::dlgChoseDir()
-    : m_driveList(new QComboBox(this)),
+dlgChoseDir::dlgChoseDir(Workbench& workbench)
+    : SingleInstanceDialog(workbench),
+      m_driveList(new QComboBox(this)),
       m_dirList(new QTreeWidget(this)),
       m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
       m_cmdNew(new QPushButton(QStringLiteral("New"), this)),
@@ -171,8 +167,8 @@ void dlgChoseDir::driveList_Change()
 void dlgChoseDir::cmdNew_Click()
 {
     withErrorPath(kModule, QStringLiteral("cmdNew_Click"), [&] {
-        const QString answer = InputBox::ask(this, QStringLiteral("Enter folder name:"),
-                                             QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
+        const QString answer = workbench().askText(this, QStringLiteral("Enter folder name:"),
+                                                  QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
         if (answer.isEmpty())
             return;
         const QString path = getCurrentDirectory() + answer;

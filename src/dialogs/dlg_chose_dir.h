@@ -15,8 +15,6 @@ class QTreeWidgetItem;
 class dlgChoseDir : public SingleInstanceDialog {
     Q_OBJECT
 public:
-    static dlgChoseDir& instance();
-
     // Shows the dialog modally; it starts from the directory left open by the previous use.
     void showModal(QWidget* owner = nullptr);
     // The chosen directory ending with the separator, or empty for Cancel and the close box.
@@ -32,15 +30,14 @@ public:
     QPushButton* cancelButton() const { return m_cmdCancel; }
 
 private:
-    friend class InstanceSlot<dlgChoseDir>;
-    dlgChoseDir();
+    friend class Workbench;
+    explicit dlgChoseDir(Workbench& workbench);
     void fillDriveList();
     QString getCurrentDirectory() const;
     void driveList_Change();
     void cmdNew_Click();
     void cmdOK_Click();
     void cancel() override;
-    void releaseInstance() override;
 
     QString m_result;
     QComboBox* m_driveList;

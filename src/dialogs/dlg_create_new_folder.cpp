@@ -10,15 +10,10 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgCreateNewFolder");
-InstanceSlot<dlgCreateNewFolder> g_instance;
 } // namespace
 
-dlgCreateNewFolder& dlgCreateNewFolder::instance() { return g_instance.get(); }
-
-void dlgCreateNewFolder::releaseInstance() { g_instance.release(this); }
-
-dlgCreateNewFolder::dlgCreateNewFolder()
-    : ChooserDialog(kModule, {2916, 3192, 120}), m_cboFolder(new SimpleComboBox(this))
+dlgCreateNewFolder::dlgCreateNewFolder(Workbench& workbench)
+    : ChooserDialog(workbench, kModule, {2916, 3192, 120}), m_cboFolder(new SimpleComboBox(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Create New Folder"));

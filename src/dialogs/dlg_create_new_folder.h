@@ -9,8 +9,6 @@ class SimpleComboBox;
 class dlgCreateNewFolder : public ChooserDialog {
     Q_OBJECT
 public:
-    static dlgCreateNewFolder& instance();
-
     // Shows the dialog modally. The folder list is refilled on every show, so
     // a folder made through an earlier use is listed; the typed text stays.
     void showModal(QWidget* owner = nullptr);
@@ -23,11 +21,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    friend class InstanceSlot<dlgCreateNewFolder>;
-    dlgCreateNewFolder();
+    friend class Workbench;
+    explicit dlgCreateNewFolder(Workbench& workbench);
     void loadFolders();
     void cmdOK_Click() override;
-    void releaseInstance() override;
 
     SimpleComboBox* m_cboFolder;
 };

@@ -9,19 +9,15 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgMakePage");
-InstanceSlot<dlgMakePage> g_instance;
 
 // The design: 4800 x 1200 twips, wide enough for a long folder and page name.
 constexpr int kWidth = 4800 / 15;
 constexpr int kHeight = 1200 / 15;
 } // namespace
 
-dlgMakePage& dlgMakePage::instance() { return g_instance.get(); }
-
-void dlgMakePage::releaseInstance() { g_instance.release(this); }
-
-dlgMakePage::dlgMakePage()
-    : m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)), m_lblPictures(new QLabel(this))
+dlgMakePage::dlgMakePage(Workbench& workbench)
+    : SingleInstanceDialog(workbench),
+      m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)), m_lblPictures(new QLabel(this))
 {
     setObjectName(QStringLiteral("dlgMakePage"));
     setWindowTitle(QStringLiteral("ZEL - Make Page"));

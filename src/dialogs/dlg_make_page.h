@@ -22,8 +22,6 @@ class QProgressBar;
 class dlgMakePage : public SingleInstanceDialog {
     Q_OBJECT
 public:
-    static dlgMakePage& instance();
-
     void makeOne(const QString& filePath);
     void makeAll();
     // Shows the dialog modally, centred over owner while it runs; returns
@@ -41,14 +39,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class InstanceSlot<dlgMakePage>;
-    dlgMakePage();
+    friend class Workbench;
+    explicit dlgMakePage(Workbench& workbench);
     void Form_Activate();
     void showMessage(const QString& text);
     void showCount(int made, int total);
     void showPictureCount(int done, int total);
     void cancel() override {}
-    void releaseInstance() override;
 
     PageMaker m_maker;
     QLabel* m_lblMessage;

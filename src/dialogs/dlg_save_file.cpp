@@ -14,15 +14,12 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgSaveFile");
-InstanceSlot<dlgSaveFile> g_instance;
 } // namespace
 
-dlgSaveFile& dlgSaveFile::instance() { return g_instance.get(); }
-
-void dlgSaveFile::releaseInstance() { g_instance.release(this); }
-
-dlgSaveFile::dlgSaveFile()
-    : ChooserDialog(kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)), m_cboPage(new SimpleComboBox(this))
+dlgSaveFile::dlgSaveFile(Workbench& workbench)
+    : ChooserDialog(workbench, kModule, {5172, 3684, 240}),
+      m_lstFolder(new QListWidget(this)),
+      m_cboPage(new SimpleComboBox(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));

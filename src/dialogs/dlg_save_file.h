@@ -10,8 +10,6 @@ class SimpleComboBox;
 class dlgSaveFile : public ChooserDialog {
     Q_OBJECT
 public:
-    static dlgSaveFile& instance();
-
     // filePath is the page source being saved, empty for one never saved.
     // Lists the folders, preselects the page's own folder (else the first)
     // and shows the dialog modally with the keyboard in the name box; for a
@@ -27,14 +25,13 @@ public:
     SimpleComboBox* pageBox() const { return m_cboPage; }
 
 private:
-    friend class InstanceSlot<dlgSaveFile>;
-    dlgSaveFile();
+    friend class Workbench;
+    explicit dlgSaveFile(Workbench& workbench);
     void loadFolders();
     void loadPages();
     void addToFileList(const QString& fileName);
     void lstFolder_Click();
     void cmdOK_Click() override;
-    void releaseInstance() override;
 
     QListWidget* m_lstFolder;
     SimpleComboBox* m_cboPage;

@@ -11,7 +11,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgSelectFile");
-InstanceSlot<dlgSelectFile> g_instance;
 
 QString selectedText(const QListWidget* list)
 {
@@ -19,12 +18,10 @@ QString selectedText(const QListWidget* list)
 }
 } // namespace
 
-dlgSelectFile& dlgSelectFile::instance() { return g_instance.get(); }
-
-void dlgSelectFile::releaseInstance() { g_instance.release(this); }
-
-dlgSelectFile::dlgSelectFile()
-    : ChooserDialog(kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)), m_lstPage(new QListWidget(this))
+dlgSelectFile::dlgSelectFile(Workbench& workbench)
+    : ChooserDialog(workbench, kModule, {5172, 3684, 240}),
+      m_lstFolder(new QListWidget(this)),
+      m_lstPage(new QListWidget(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));

@@ -8,8 +8,6 @@ class QListWidget;
 class dlgSelectFile : public ChooserDialog {
     Q_OBJECT
 public:
-    static dlgSelectFile& instance();
-
     // Lists the folders, preselects the first folder and its first page and
     // shows the dialog modally. With no folder: the message "No folders have
     // been created in this kiosk system" and an empty result, not shown.
@@ -25,14 +23,13 @@ public:
     QListWidget* pageList() const { return m_lstPage; }
 
 private:
-    friend class InstanceSlot<dlgSelectFile>;
-    dlgSelectFile();
+    friend class Workbench;
+    explicit dlgSelectFile(Workbench& workbench);
     void loadFolders();
     void loadPages();
     void addToFileList(const QString& fileName);
     void lstFolder_Click();
     void cmdOK_Click() override;
-    void releaseInstance() override;
 
     QListWidget* m_lstFolder;
     QListWidget* m_lstPage;

@@ -9,15 +9,10 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgSelectFolder");
-InstanceSlot<dlgSelectFolder> g_instance;
 } // namespace
 
-dlgSelectFolder& dlgSelectFolder::instance() { return g_instance.get(); }
-
-void dlgSelectFolder::releaseInstance() { g_instance.release(this); }
-
-dlgSelectFolder::dlgSelectFolder()
-    : ChooserDialog(kModule, {2664, 3684, 240}), m_lstFolder(new QListWidget(this))
+dlgSelectFolder::dlgSelectFolder(Workbench& workbench)
+    : ChooserDialog(workbench, kModule, {2664, 3684, 240}), m_lstFolder(new QListWidget(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Folder"));

@@ -8,9 +8,6 @@ class QListWidget;
 class dlgSelectFolder : public ChooserDialog {
     Q_OBJECT
 public:
-    // The one instance, created on first use.
-    static dlgSelectFolder& instance();
-
     // Lists the folders and, when there are any, preselects the first and
     // shows the dialog modally (owned by owner). With no folder: the message
     // "No folders have been created in this kiosk system" and an empty result.
@@ -21,11 +18,10 @@ public:
     QListWidget* folderList() const { return m_lstFolder; }
 
 private:
-    friend class InstanceSlot<dlgSelectFolder>;
-    dlgSelectFolder();
+    friend class Workbench;
+    explicit dlgSelectFolder(Workbench& workbench);
     void loadFolders();
     void cmdOK_Click() override;
-    void releaseInstance() override;
 
     QListWidget* m_lstFolder;
 };

@@ -1,18 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class QWidget;
 
-// The one-line input box. Returns the text entered, or an empty string when
-// the box is cancelled. Tests replace the box by an answering function.
+// The one-line input box of the desktop program (the Workbench's default).
 namespace InputBox {
 
+// The text entered, or an empty string when the box is cancelled.
 QString ask(QWidget* parent, const QString& prompt, const QString& title, const QString& preset);
-
-// Receives prompt, title and preset and returns the answer; empty restores the real box.
-using Asker = std::function<QString(const QString& prompt, const QString& title, const QString& preset)>;
-void setAsker(Asker asker);
 
 } // namespace InputBox

@@ -1,12 +1,11 @@
 #include "dialogs/single_instance_dialog.h"
 
-#include "dialogs/modal_runner.h"
-#include "dialogs/window_focus.h"
+#include "dialogs/workbench.h"
 
 #include <QCloseEvent>
 #include <QPointer>
 
-SingleInstanceDialog::SingleInstanceDialog(QWidget* parent) : QDialog(parent)
+SingleInstanceDialog::SingleInstanceDialog(Workbench& workbench) : m_workbench(workbench)
 {
     // The style marks a focused list only by a faint frame around one entry;
     // the author moving through the dialog by Tab must see where the keys go.
@@ -21,10 +20,11 @@ bool SingleInstanceDialog::runModal(QWidget* owner)
     if (ownerWindow && parentWidget() != ownerWindow)
         setParent(ownerWindow, windowFlags());
     setModal(true);
-    ModalRunner::run(*this);
+    Workbench& workbench = m_workbench; // this may be gone after the run
+    workbench.runModal(*this);
     if (self && parentWidget())
         setParent(nullptr, windowFlags());
-    WindowFocus::returnTo(ownerWindow, ownerFocus);
+    workbench.focus().returnTo(ownerWindow, ownerFocus);
     return !self.isNull();
 }
 
@@ -35,6 +35,6 @@ void SingleInstanceDialog::closeEvent(QCloseEvent* event)
     // Accepting the event hides the dialog, which ends a modal show.
     event->accept();
     setResult(QDialog::Rejected);
-    releaseInstance();
+    m_workbench.release(this);
     deleteLater();
 }

@@ -1,25 +1,28 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
-// A dialog that exists once: created on first use, afterwards only hidden and
-// shown again so its fields keep their values. Closing it through the window
-// frame (or by the program closing every window) destroys it; the next use
-// creates it anew with an empty result, so the close box counts as Cancel.
+class Workbench;
+
+// A dialog that exists once (Workbench::instance): created on first use,
+// afterwards only hidden and shown again so its fields keep their values.
+// Closing it through the window frame (or by the program closing every window)
+// destroys it; the next use creates it anew with an empty result, so the close
+// box counts as Cancel.
 //
 // Esc and the frame both count as Cancel: reject() runs the dialog's Cancel.
 class SingleInstanceDialog : public QDialog {
     Q_OBJECT
 protected:
-    // Shows the dialog modally over owner's window (centred over it, kept
-    // above it) and returns when it is hidden or destroyed. Afterwards the
-    // dialog is a window of its own again, so closing the owner does not take
-    // the one dialog along, and the owner's window gets the keyboard back with
-    // the focus where it was. Returns false when the dialog was destroyed.
-    bool runModal(QWidget* owner);
+    explicit SingleInstanceDialog(Workbench& workbench);
 
-    explicit SingleInstanceDialog(QWidget* parent = nullptr);
+    // Shows the dialog modally (through the workbench) over owner's window
+    // (centred over it, kept above it) and returns when it is hidden or
+    // destroyed. Afterwards the dialog is a window of its own again, so
+    // closing the owner does not take the one dialog along, and the owner's
+    // window gets the keyboard back with the focus where it was. Returns false
+    // when the dialog was destroyed.
+    bool runModal(QWidget* owner);
 
     // Hides the dialog, ending its modal show. Plain hide(), not done(): Qt
     // treats a dialog ended by done() as closed already, and a later close()
@@ -32,30 +35,12 @@ protected:
 
     // The Cancel button's action: empty result, hide.
     virtual void cancel() = 0;
-    // Forget this object as the current instance, so the next use creates a new one.
-    virtual void releaseInstance() = 0;
 
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
-};
 
-// The instance slot of one dialog class: instance() creates on first use.
-template <class Dialog>
-class InstanceSlot {
-public:
-    Dialog& get()
-    {
-        if (!m_dialog)
-            m_dialog = new Dialog();
-        return *m_dialog;
-    }
-    bool exists() const { return !m_dialog.isNull(); }
-    void release(Dialog* dialog)
-    {
-        if (m_dialog == dialog)
-            m_dialog = nullptr;
-    }
+    Workbench& workbench() const { return m_workbench; }
 
 private:
-    QPointer<Dialog> m_dialog;
+    Workbench& m_workbench;
 };

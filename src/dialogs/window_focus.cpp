@@ -1,36 +1,25 @@
 #include "dialogs/window_focus.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <QWidget>
 #include <QWindow>
 
-namespace {
-// The window asked for last, until the window system reports an activation.
-QPointer<QWidget>& requested()
+WindowFocus::WindowFocus()
+    : m_activations(QObject::connect(qApp, &QGuiApplication::focusWindowChanged, [this](QWindow* now) {
+          if (now)
+              m_requested = nullptr;
+      }))
 {
-    static QPointer<QWidget> window;
-    static const bool watching = [] {
-        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, qApp, [](QWindow* now) {
-            if (now)
-                window = nullptr;
-        });
-        return true;
-    }();
-    (void)watching;
-    return window;
 }
 
-void request(QWidget* window)
+WindowFocus::~WindowFocus() { QObject::disconnect(m_activations); }
+
+void WindowFocus::request(QWidget* window)
 {
-    requested() = window;
+    m_requested = window;
     window->activateWindow();
 }
-} // namespace
 
-namespace WindowFocus {
-
-void bringToFront(QWidget* window)
+void WindowFocus::bringToFront(QWidget* window)
 {
     if (!window)
         return;
@@ -41,7 +30,7 @@ void bringToFront(QWidget* window)
     request(window);
 }
 
-void returnTo(QWidget* window, QWidget* focus)
+void WindowFocus::returnTo(QWidget* window, QWidget* focus)
 {
     if (!window || !window->isVisible())
         return;
@@ -51,13 +40,11 @@ void returnTo(QWidget* window, QWidget* focus)
     request(window);
 }
 
-QWidget* askingWindow()
+QWidget* WindowFocus::askingWindow() const
 {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
-    if (QWidget* window = requested(); window && window->isVisible())
+    if (QWidget* window = m_requested; window && window->isVisible())
         return window;
     return QApplication::activeWindow();
 }
-
-} // namespace WindowFocus

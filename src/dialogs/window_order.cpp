@@ -5,10 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace {
-class ShowRecorder : public QObject {
+class WindowOrder::ShowRecorder : public QObject {
 public:
-    using QObject::QObject;
     QList<QPointer<QWidget>> opened;
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -24,35 +22,26 @@ public:
     }
 };
 
-ShowRecorder*& recorder()
+WindowOrder::WindowOrder() : m_recorder(std::make_unique<ShowRecorder>())
 {
-    static ShowRecorder* instance = nullptr;
-    return instance;
-}
-} // namespace
-
-namespace WindowOrder {
-
-void startRecording()
-{
-    if (recorder())
-        return;
-    recorder() = new ShowRecorder(qApp);
-    qApp->installEventFilter(recorder());
+    qApp->installEventFilter(m_recorder.get());
 }
 
-QList<QWidget*> windowsInOpeningOrder()
+WindowOrder::~WindowOrder()
+{
+    if (qApp)
+        qApp->removeEventFilter(m_recorder.get());
+}
+
+QList<QWidget*> WindowOrder::windowsInOpeningOrder() const
 {
     const QList<QWidget*> all = QApplication::topLevelWidgets();
     QList<QWidget*> ordered;
-    if (recorder())
-        for (const QPointer<QWidget>& window : recorder()->opened)
-            if (window && all.contains(window.data()))
-                ordered.append(window);
+    for (const QPointer<QWidget>& window : m_recorder->opened)
+        if (window && all.contains(window.data()))
+            ordered.append(window);
     for (QWidget* window : all)
         if (!ordered.contains(window))
             ordered.append(window);
     return ordered;
 }
-
-} // namespace WindowOrder

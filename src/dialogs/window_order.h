@@ -1,20 +1,27 @@
 #pragma once
 
 #include <QList>
+#include <memory>
 
 class QWidget;
 
 // The order in which the program's windows were opened. Qt's list of
 // top-level widgets has no fixed order, so questions asked window by window
 // (Make All, the closings at an open and at shutdown) walk this one instead.
-namespace WindowOrder {
+// Records each window's first showing from its construction on; needs the
+// application object to exist.
+class WindowOrder {
+public:
+    WindowOrder();
+    ~WindowOrder();
+    WindowOrder(const WindowOrder&) = delete;
+    WindowOrder& operator=(const WindowOrder&) = delete;
 
-// Starts recording each window's first showing; later calls do nothing.
-// Windows shown before the first call are not recorded.
-void startRecording();
+    // Every top-level widget: those shown since construction in the order they
+    // were first shown, then the others in Qt's order.
+    QList<QWidget*> windowsInOpeningOrder() const;
 
-// Every top-level widget: those shown while recording in the order they were
-// first shown, then the others in Qt's order.
-QList<QWidget*> windowsInOpeningOrder();
-
-} // namespace WindowOrder
+private:
+    class ShowRecorder;
+    std::unique_ptr<ShowRecorder> m_recorder;
+};

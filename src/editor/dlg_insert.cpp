@@ -1,6 +1,7 @@
 #include "editor/dlg_insert.h"
 
 #include "dialogs/dlg_select_file.h"
+#include "dialogs/workbench.h"
 #include "pages/files.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
@@ -10,8 +11,6 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +19,6 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgInsert");
-InstanceSlot<dlgInsert> g_instance;
 
 // Window layout in twips (15 to a pixel), as the placing rule counts.
 constexpr int kTwips = 15;
@@ -36,50 +34,11 @@ constexpr int kGap = 200;
 constexpr int kBottom = 400;
 
 int px(int twips) { return twips / kTwips; }
-
-dlgInsert::ImageChooser& imageChooser()
-{
-    static dlgInsert::ImageChooser chooser;
-    return chooser;
-}
-
-QString chooseJpegFile(QWidget* parent)
-{
-    QFileDialog dialog(parent, QStringLiteral("Find Image"));
-    dlgInsert::configureImageDialog(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
-}
 } // namespace
 
-dlgInsert& dlgInsert::instance() { return g_instance.get(); }
-
-bool dlgInsert::exists() { return g_instance.exists(); }
-
-void dlgInsert::releaseInstance() { g_instance.release(this); }
-
-void dlgInsert::setImageChooser(ImageChooser chooser) { imageChooser() = std::move(chooser); }
-
-// The description stays "Jpeg Files (*.jpg)"; the listing also admits
-// ".jpeg", and the file model matches ignoring letter case (cameras write ".JPG").
-void dlgInsert::configureImageDialog(QFileDialog& dialog)
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setDefaultSuffix(QStringLiteral("jpg"));
-    dialog.setNameFilter(QStringLiteral("Jpeg Files (*.jpg)"));
-    auto widen = [&dialog] {
-        if (auto* model = dialog.findChild<QFileSystemModel*>())
-            model->setNameFilters(Files::jpegNamePatterns());
-    };
-    widen();
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, widen);
-}
-
-dlgInsert::dlgInsert()
-    : m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
+dlgInsert::dlgInsert(Workbench& workbench)
+    : SingleInstanceDialog(workbench),
+      m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
       m_lblImage(new QLabel(QStringLiteral("Image"), m_frameImage)),
       m_txtImage(new QLineEdit(m_frameImage)),
       m_cmdFindImage(new QPushButton(QStringLiteral("Find Image"), m_frameImage)),
@@ -426,7 +385,7 @@ void dlgInsert::copyImage()
 void dlgInsert::cmdFindImage_Click()
 {
     withErrorPath(kModule, QStringLiteral("cmdFindImage_Click"), [&] {
-        const QString chosen = imageChooser() ? imageChooser()(this) : chooseJpegFile(this);
+        const QString chosen = workbench().chooseImage(this);
         if (!chosen.isEmpty())
             m_txtImage->setText(chosen);
     });
@@ -435,8 +394,8 @@ void dlgInsert::cmdFindImage_Click()
 void dlgInsert::cmdSelectExistingPage_Click()
 {
     withErrorPath(kModule, QStringLiteral("cmdSelectExistingPage_Click"), [&] {
-        dlgSelectFile::instance().openPage(this);
-        dlgSelectFile& chooser = dlgSelectFile::instance();
+        workbench().instance<dlgSelectFile>().openPage(this);
+        dlgSelectFile& chooser = workbench().instance<dlgSelectFile>();
         if (!chooser.getSelectedFilePath().isEmpty()) {
             m_txtFolder->setText(chooser.getFolder());
             m_txtPage->setText(chooser.getPage());

@@ -5,9 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
 
-class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -20,7 +18,8 @@ class QRadioButton;
 //     #image name.jpg centre 50          ("my photo.jpg" quoted when it has a blank)
 //     #item name.jpg folder\page Item text   (a blank in the name quoted as well)
 // Image and item copy the chosen picture into the page's folder (asking
-// before replacing a picture of the same name there).
+// before replacing a picture of the same name there). Find Image asks
+// through the workbench's image chooser.
 //
 // One dialog for the whole program, shown modally; OK and Cancel only hide
 // it, so its boxes keep what was entered last time. Each open operation
@@ -29,24 +28,11 @@ class QRadioButton;
 class dlgInsert : public SingleInstanceDialog {
     Q_OBJECT
 public:
-    static dlgInsert& instance();
-    static bool exists();
-
     // owner: the editor the dialog is shown over; it is the dialog's parent
     // only while the dialog runs, and gets the keyboard back afterwards.
     QString openInsertButton(QWidget* owner = nullptr);
     QString openInsertImage(const QString& filePath, QWidget* owner = nullptr);
     QString openInsertItem(const QString& filePath, QWidget* owner = nullptr);
-
-    // Find Image asks through this chooser: the picture's full path, or ""
-    // when cancelled. By default the platform's open-file dialog listing
-    // ".jpg" and ".jpeg" files in any letter case under "Jpeg Files (*.jpg)".
-    using ImageChooser = std::function<QString(QWidget* parent)>;
-    // An empty chooser restores the file dialog.
-    static void setImageChooser(ImageChooser chooser);
-    // Sets up the open-file dialog of Find Image: existing files only, the
-    // filter "Jpeg Files (*.jpg)" whose listing admits ".jpg" and ".jpeg".
-    static void configureImageDialog(QFileDialog& dialog);
 
     std::int16_t insertMode() const { return m_insertMode; }
 
@@ -71,8 +57,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class InstanceSlot<dlgInsert>;
-    dlgInsert();
+    friend class Workbench;
+    explicit dlgInsert(Workbench& workbench);
     void Form_Load();
     QString openDialog(std::int16_t mode, const QString& caption, QWidget* owner);
     void arrangeFrames();
@@ -86,7 +72,6 @@ private:
     void cancel() override;
     void cmdFindImage_Click();
     void cmdSelectExistingPage_Click();
-    void releaseInstance() override;
 
     bool pageIsValid();
     bool imageIsValid();

@@ -3,8 +3,7 @@
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/menu_command.h"
-#include "dialogs/window_focus.h"
-#include "dialogs/window_order.h"
+#include "dialogs/workbench.h"
 #include "editor/directive_highlighter.h"
 #include "editor/dlg_insert.h"
 #include "editor/page_source_file.h"
@@ -39,17 +38,16 @@ QString errorLines(const RuntimeError& error)
 }
 } // namespace
 
-frmEdit::frmEdit(QWidget* parent) : QMainWindow(parent)
+frmEdit::frmEdit(Workbench& workbench, QWidget* parent) : QMainWindow(parent), m_workbench(workbench)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmEdit"));
-    WindowOrder::startRecording();
     choosePagePath = [this](const QString& currentPath) {
-        dlgSaveFile::instance().savePage(currentPath, this);
-        return dlgSaveFile::instance().getSelectedFilePath();
+        m_workbench.instance<dlgSaveFile>().savePage(currentPath, this);
+        return m_workbench.instance<dlgSaveFile>().getSelectedFilePath();
     };
-    showPage = [](const QString& htmlPath) {
-        frmViewPage& viewer = frmViewPage::instance();
+    showPage = [this](const QString& htmlPath) {
+        frmViewPage& viewer = m_workbench.instance<frmViewPage>();
         viewer.setPage(htmlPath);
         viewer.showPage();
     };
@@ -151,7 +149,7 @@ frmEdit* frmEdit::editorOn(const QString& pageSource)
     return nullptr;
 }
 
-frmEdit* frmEdit::openOrRaise(const QString& pageSource)
+frmEdit* frmEdit::openOrRaise(Workbench& workbench, const QString& pageSource)
 {
     if (frmEdit* editor = editorOn(pageSource)) {
         if (editor->isMinimized())
@@ -160,7 +158,7 @@ frmEdit* frmEdit::openOrRaise(const QString& pageSource)
         editor->activateWindow();
         return editor;
     }
-    auto* editor = new frmEdit();
+    auto* editor = new frmEdit(workbench);
     if (!editor->editPage(pageSource)) {
         delete editor;
         return nullptr;
@@ -345,7 +343,7 @@ void frmEdit::mnuInsertButton_Click()
     withErrorPath(kModule, QStringLiteral("mnuInsertButton_Click"), [&] {
         if (!insertionPointOK())
             return;
-        insert(dlgInsert::instance().openInsertButton(this));
+        insert(m_workbench.instance<dlgInsert>().openInsertButton(this));
     });
 }
 
@@ -358,7 +356,7 @@ void frmEdit::mnuInsertImage_Click()
         }
         if (!insertionPointOK())
             return;
-        insert(dlgInsert::instance().openInsertImage(m_filePath, this));
+        insert(m_workbench.instance<dlgInsert>().openInsertImage(m_filePath, this));
     });
 }
 
@@ -371,7 +369,7 @@ void frmEdit::mnuInsertItem_Click()
         }
         if (!insertionPointOK())
             return;
-        insert(dlgInsert::instance().openInsertItem(m_filePath, this));
+        insert(m_workbench.instance<dlgInsert>().openInsertItem(m_filePath, this));
     });
 }
 
@@ -399,7 +397,7 @@ bool frmEdit::pageSourceReady(int saveAnswer)
 
 void frmEdit::makePage()
 {
-    dlgMakePage& maker = dlgMakePage::instance();
+    dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
     maker.makeOne(m_filePath);
     maker.showModal(this);
     m_pageMade = true;
@@ -457,7 +455,7 @@ void frmEdit::closeEvent(QCloseEvent* event)
         withErrorPath(kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); }, [&] {
             if (!isPageChanged())
                 return true;
-            WindowFocus::bringToFront(this);
+            m_workbench.focus().bringToFront(this);
             switch (Messages::askYesNoCancel(QStringLiteral("Page has changed - do you want to save it?"))) {
             case Answer::Yes:
                 return saveFile();

@@ -11,6 +11,7 @@
 class QAction;
 class QMenu;
 class QPlainTextEdit;
+class Workbench;
 
 // The editor window of one page source. The main window creates one per New
 // or Edit command (any number may be open) and calls one of newBranchPage,
@@ -31,12 +32,13 @@ class QPlainTextEdit;
 // before Make..., View... or Save, Make && View; if that does not happen,
 // nothing is made or shown.
 //
-// Expected problems are messages (Messages); unexpected failures go to the
-// error path with the module "frmEdit".
+// The dialogs, the maker dialog and the viewer are the workbench's single
+// instances. Expected problems are messages (Messages); unexpected failures go
+// to the error path with the module "frmEdit".
 class frmEdit : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmEdit(QWidget* parent = nullptr);
+    explicit frmEdit(Workbench& workbench, QWidget* parent = nullptr);
     ~frmEdit() override;
 
     void newBranchPage();
@@ -51,12 +53,12 @@ public:
     static frmEdit* editorOn(const QString& pageSource);
     // Shows the editor on the page source: the open one brought to the front,
     // or a new one; nullptr when the page cannot be read.
-    static frmEdit* openOrRaise(const QString& pageSource);
+    static frmEdit* openOrRaise(Workbench& workbench, const QString& pageSource);
 
     // Asks for the path to save the page under ("" = cancelled), given the
-    // page's current path. By default dlgSaveFile::savePage, owned by this window.
+    // page's current path. By default the workbench's dlgSaveFile, owned by this window.
     std::function<QString(const QString& currentPath)> choosePagePath;
-    // Shows a made page. By default the one kiosk viewer window.
+    // Shows a made page. By default the workbench's one kiosk viewer window.
     std::function<void(const QString& htmlPath)> showPage;
 
     bool isPageChanged() const;
@@ -109,6 +111,7 @@ private:
     bool pageSourceReady(int saveAnswer);
     void viewPage();
 
+    Workbench& m_workbench;
     QString m_filePath;
     // How the page source was stored when last read or written; none for a
     // new page. Saving keeps its bytes when the text is unchanged, and its

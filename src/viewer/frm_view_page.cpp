@@ -1,6 +1,7 @@
 #include "viewer/frm_view_page.h"
 
 #include "config/configuration.h"
+#include "dialogs/workbench.h"
 #include "platform/int16.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
@@ -37,8 +38,6 @@ const QString kApologyCaption = QStringLiteral("Our apologies - a system error h
                                                "viewing.\r\n\r\n"
                                                "If this problem persists, please inform one of our staff.");
 
-QPointer<frmViewPage> g_instance;
-
 std::int16_t roundToInt16(double value)
 {
     const double rounded = util::roundHalfToEven(value);
@@ -74,29 +73,15 @@ QString clickScript(std::int16_t button)
 
 } // namespace
 
-frmViewPage& frmViewPage::instance()
-{
-    if (!g_instance)
-        g_instance = new frmViewPage();
-    return *g_instance;
-}
-
-bool frmViewPage::exists() { return !g_instance.isNull(); }
-
-frmViewPage::frmViewPage()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+frmViewPage::frmViewPage(Workbench& workbench)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_workbench(workbench)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmViewPage"));
     Form_Load();
 }
 
-frmViewPage::~frmViewPage()
-{
-    m_destroying = true;
-    if (g_instance == this)
-        g_instance = nullptr;
-}
+frmViewPage::~frmViewPage() { m_destroying = true; }
 
 void frmViewPage::Form_Load()
 {
@@ -379,8 +364,7 @@ void frmViewPage::ShutdownTimer_Timer()
 
 void frmViewPage::closeEvent(QCloseEvent* event)
 {
-    // From now on instance() makes a new window; this one is deleted later.
-    if (g_instance == this)
-        g_instance = nullptr;
+    // From now on the workbench makes a new window; this one is deleted later.
+    m_workbench.release(this);
     event->accept();
 }

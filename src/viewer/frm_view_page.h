@@ -11,6 +11,7 @@ class QPushButton;
 class QTimer;
 class QUrl;
 class QWebEngineView;
+class Workbench;
 
 // The kiosk viewer: shows a made page as the kiosk shows it, one browser per
 // configured screen side by side in a frameless maximised window, with keys
@@ -18,14 +19,14 @@ class QWebEngineView;
 // mode.
 //
 // Use (the page editor's View commands):
-//     frmViewPage& viewer = frmViewPage::instance();
+//     frmViewPage& viewer = workbench.instance<frmViewPage>();
 //     viewer.setPage(htmlPath);
-//     viewer.show();
-// instance() creates the one window on first use (reading "screens" and
+//     viewer.showPage();
+// The workbench creates the one window on first use (reading "screens" and
 // moving the mouse pointer out of the way) and returns the same window until
 // it is closed; closing it (the key "z" or "Z", or the program closing every
-// window) destroys it, and the next instance() creates it afresh. Callers must
-// not keep the reference across a close.
+// window) destroys it, and the next use creates it afresh. Callers must not
+// keep the reference across a close.
 //
 // Every layout (each change of the window's size, including the first show)
 // loads the page path into every browser; showing a window that is already
@@ -45,10 +46,6 @@ class QWebEngineView;
 class frmViewPage : public QWidget {
     Q_OBJECT
 public:
-    static frmViewPage& instance();
-    // True while a viewer window exists.
-    static bool exists();
-
     ~frmViewPage() override;
 
     // Stores the full path of the made HTML file to show. Loads nothing by
@@ -79,7 +76,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    frmViewPage();
+    friend class Workbench;
+    explicit frmViewPage(Workbench& workbench);
 
     void Form_Load();
     void Form_Resize();
@@ -100,6 +98,7 @@ private:
     Control* element(const std::vector<Control*>& controls, int index) const;
     bool isViewerKeyEvent(QObject* watched) const;
 
+    Workbench& m_workbench;
     QString m_pagePath;
     bool m_destroying = false;
     std::vector<QWebEngineView*> m_webBrowser;

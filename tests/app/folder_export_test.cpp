@@ -1,14 +1,11 @@
-#include "app/frm_kiosk_system.h"
 #include "dialogs/dlg_select_folder.h"
-#include "platform/program_folder.h"
+#include "platform/session.h"
 #include "support/program_run.h"
-#include "../dialogs/chooser_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -36,18 +33,16 @@ void makeExecutable(const QString& path, const QByteArray& script)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-class FolderExportTest : public ChooserTest {
+class FolderExportTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        ChooserTest::SetUp();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
-        window = std::make_unique<frmKioskSystem>();
+        WindowTest::SetUp();
+        mainWindow();
     }
     void TearDown() override
     {
-        window.reset();
-        ChooserTest::TearDown();
+        WindowTest::TearDown();
     }
 
     // Tools, Export Folder, choosing the folder in the folder dialog (or Cancel for "").
@@ -60,12 +55,9 @@ protected:
             dialog.folderList()->setCurrentItem(found.first());
             dialog.okButton()->click();
         });
-        window->mnuExportFolder_Click();
+        main->mnuExportFolder_Click();
     }
     QString folderPath(const QString& name) const { return kiosk.path(name); }
-
-    QTemporaryDir m_settings;
-    std::unique_ptr<frmKioskSystem> window;
 };
 
 TEST_F(FolderExportTest, CabinetHoldsExactlyThePageSourcesAndPicturesByteForByte)
@@ -137,7 +129,7 @@ TEST_F(FolderExportTest, MissingMakerFailingRunAndCancel)
     QTemporaryDir programs;
     TestSession run({.programFolder = programs.path(), .messages = &kiosk.messages});
     writeBytes(folderPath("news/today.zel"), "#leaf\r\n");
-    window->mnuExportFolder_Click(); // no cabinet maker beside the program
+    main->mnuExportFolder_Click(); // no cabinet maker beside the program
     EXPECT_EQ(kiosk.messages.texts(),
               QStringList{QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe")});
     EXPECT_EQ(author.shown, 0);

@@ -2,25 +2,13 @@
 // window's rows, opening the editor at a finding's line, Check Again, and the
 // check stopping when the window closes or another kiosk system opens.
 #include "app/frm_check_kiosk_system.h"
-#include "app/frm_kiosk_system.h"
-#include "editor/frm_edit.h"
-#include "platform/screen_size.h"
 #include "support/check_kiosk.h"
-#include "support/closing_windows.h"
-#include "support/kiosk_fixture.h"
+#include "support/window_fixture.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
-#include <QTest>
 #include <QTextBlock>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -33,25 +21,20 @@ template <class W> QList<W*> windowsOf()
     return found;
 }
 
-class CheckWindowTest : public ::testing::Test {
+// The main window over a kiosk system with one finding of each kind.
+class CheckWindowTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+        WindowTest::SetUp();
         writeKioskWithEveryFinding(kiosk);
+        mainWindow().openKioskSystem(kiosk.folder());
         kiosk.messages.clear();
-        main.setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
-        main.show();
-        main.openKioskSystem(kiosk.folder());
-    }
-    void TearDown() override
-    {
-        closeAllWindows();
     }
     // Tools > Check Kiosk System..., waiting until the check is complete.
     frmCheckKioskSystem* checkFromMenu(bool wait = true)
     {
-        main.findChild<QAction*>("mnuCheckKioskSystem")->trigger();
+        trigger(main.get(), "mnuCheckKioskSystem");
         const auto windows = windowsOf<frmCheckKioskSystem>();
         EXPECT_EQ(windows.size(), 1);
         if (windows.isEmpty())
@@ -74,19 +57,12 @@ protected:
         }
         return lines;
     }
+    // A double-click as the platform delivers it: a click, then the second press as a double-click.
     static void doubleClick(QTreeWidget* list, int index)
     {
-        QTreeWidgetItem* row = list->topLevelItem(index);
-        list->scrollToItem(row);
-        // A double-click as the platform delivers it: a click, then the second press as a double-click.
-        const QPoint centre = list->visualItemRect(row).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+        list->scrollToItem(list->topLevelItem(index));
+        clickItem(list, list->visualItemRect(list->topLevelItem(index)), true);
     }
-
-    QTemporaryDir m_settings;
-    TemporaryKiosk kiosk;
-    frmKioskSystem main;
 };
 
 } // namespace
@@ -154,7 +130,7 @@ TEST_F(CheckWindowTest, ClosingTheWindowOrOpeningAnotherKioskStopsTheCheck)
     window = checkFromMenu(false);
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isChecking());
-    main.openKioskSystem(kiosk.folder());
+    main->openKioskSystem(kiosk.folder());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();

@@ -1,25 +1,16 @@
-#include "app/frm_kiosk_system.h"
 #include "config/configuration.h"
 #include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/simple_combo_box.h"
-#include "editor/frm_edit.h"
-#include "platform/program_folder.h"
-#include "platform/screen_size.h"
-#include "support/closing_windows.h"
-#include "support/kiosk_fixture.h"
-#include "support/modal_author.h"
+#include "platform/session.h"
+#include "support/window_fixture.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -28,18 +19,9 @@ class RefusingWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override { event->ignore(); }
 };
 
-// Each case has its own settings store and folder of kiosk systems. The main
-// window sees a screen of the given size.
-class MainWindowTest : public ::testing::Test {
+// Kiosk systems of their own in a folder of the case.
+class MainWindowTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_root.filePath("settings"));
-    }
-    void TearDown() override
-    {
-        closeAllWindows();
-    }
     // A D is filled in by fill, then OK is clicked.
     template <class D> void onDialog(const std::function<void(D&)>& fill)
     {
@@ -63,21 +45,9 @@ protected:
         }
         return values;
     }
-    frmKioskSystem& window(QSize screen = QSize(1280, 1024))
-    {
-        m_window = std::make_unique<frmKioskSystem>();
-        m_window->setScreenSizeProvider(std::make_unique<FixedScreenSize>(screen));
-        m_window->show();
-        return *m_window;
-    }
-    QStringList recent() const { return {m_window->recentEntry(1), m_window->recentEntry(2), m_window->recentEntry(3)}; }
-    void trigger(const char* action) { m_window->findChild<QAction*>(action)->trigger(); }
+    QStringList recent() const { return {main->recentEntry(1), main->recentEntry(2), main->recentEntry(3)}; }
 
     QTemporaryDir m_root;
-    RecordingMessages m_messages;
-    TestSession m_session{{.messages = &m_messages}};
-    ModalAuthor author;
-    std::unique_ptr<frmKioskSystem> m_window;
 };
 
 // Loads the stored list, opens each of opens ("2" clicks recent entry 2), then Exit stores the list.
@@ -99,46 +69,40 @@ TEST_F(MainWindowTest, RecentListTable)
         SCOPED_TRACE(row.name);
         QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
         storedRecent(row.stored);
-        window();
+        mainWindow();
         for (const QString& open : row.opens)
-            open == "2" ? m_window->recentAction(2)->trigger() : m_window->openKioskSystem(open);
+            open == "2" ? main->recentAction(2)->trigger() : main->openKioskSystem(open);
         EXPECT_EQ(recent(), row.shown);
         for (int i = 0; i <= 3; ++i) // 0 is the separator, shown with any entry
-            EXPECT_EQ(m_window->recentAction(i)->isVisible(), !(i ? row.shown[i - 1] : row.shown.join("")).isEmpty()) << i;
-        EXPECT_EQ(m_window->editMenu()->menuAction()->isEnabled(), !row.opens.isEmpty());
+            EXPECT_EQ(main->recentAction(i)->isVisible(), !(i ? row.shown[i - 1] : row.shown.join("")).isEmpty()) << i;
+        EXPECT_EQ(main->editMenu()->menuAction()->isEnabled(), !row.opens.isEmpty());
         if (!row.opens.isEmpty())
             EXPECT_EQ(configuration::kioskSystemFolder(), row.shown[0] == a.chopped(1) ? a : row.shown[0]);
-        trigger("mnuExit");
+        trigger(main.get(), "mnuExit");
         EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept);
     }
-    EXPECT_TRUE(m_messages.texts().isEmpty());
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 
+// The open checks the window's own screen (the warning's text is the open's own test), closes the other windows
+// and is refused while one stays open; Exit closes the log.
 TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
 {
     const QString a = makeKiosk("a"), b = makeKiosk("b");
     QWidget agreeing;
     agreeing.show();
-    window().openKioskSystem(a);
+    mainWindow(QSize(1024, 768)).openKioskSystem(a);
     EXPECT_FALSE(agreeing.isVisible());
     RefusingWindow editor;
     editor.show();
-    m_window->openKioskSystem(b);
-    EXPECT_EQ(m_messages.texts(), QStringList{"You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"});
+    main->openKioskSystem(b);
+    ASSERT_EQ(kiosk.messages.texts().size(), 2);
+    EXPECT_TRUE(kiosk.messages.texts()[0].endsWith("Required height is 1024 actual height is 768"));
+    EXPECT_EQ(kiosk.messages.texts()[1], "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System");
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(configuration::kioskSystemFolder(), a);
     EXPECT_EQ(recent(), (QStringList{a, "", ""}));
-}
-
-// The warning itself and the sizes logged are the open's (see OpenKioskSystem): here the window's screen
-// is the one checked, and Exit closes the log.
-TEST_F(MainWindowTest, SmallerScreenOfTheWindowWarnsAndExitClosesTheLog)
-{
-    const QString a = makeKiosk("a");
-    window(QSize(1024, 768)).openKioskSystem(a);
-    EXPECT_EQ(m_messages.texts().size(), 1);
-    EXPECT_TRUE(m_messages.texts().value(0).endsWith("Required height is 1024 actual height is 768"));
-    trigger("mnuExit");
+    trigger(main.get(), "mnuExit");
     EXPECT_EQ(readLines(a + QDir(a).entryList({"log*.txt"}).value(0)).last(), "log file closed");
 }
 
@@ -146,13 +110,12 @@ TEST_F(MainWindowTest, SmallerScreenOfTheWindowWarnsAndExitClosesTheLog)
 TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSystem)
 {
     writeTextFile(makeKiosk("program/Template", {"screenwidth 1280"}) + "root/root.zel", {"root", "#title new"});
-    TestSession program({.programFolder = m_root.filePath("program"), .messages = &m_messages});
+    TestSession program({.programFolder = m_root.filePath("program"), .messages = &kiosk.messages});
     const QString older = makeKiosk("older", {"screenwidth 800"});
     writeTextFile(older + "root/root.zel", {"root", "#title old"});
     writeTextFile(older + "news/today.zel", {"leaf"});
     onDialog<dlgChoseDir>([older](dlgChoseDir& chooser) { chooser.openDirectory(older); });
-    window();
-    trigger("mnuCreateNewKioskSystem");
+    trigger(&mainWindow(), "mnuCreateNewKioskSystem");
     const std::pair<const char*, QStringList> files[] = {
         {"configuration.txt", {"screenwidth 1280"}}, {"root/root.zel", {"root", "#title new"}}, {"news/today.zel", {"leaf"}}};
     for (const auto& [file, lines] : files) // the template replaces its own files; other pages stay
@@ -164,30 +127,30 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSyst
 // What the dialog accepts is its own table's (ChoosersTest); the window creates the folder.
 TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
 {
-    window().openKioskSystem(makeKiosk("a"));
+    mainWindow().openKioskSystem(makeKiosk("a"));
     onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); });
-    trigger("mnuNewFolder");
+    trigger(main.get(), "mnuNewFolder");
     EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"sport"});
-    EXPECT_TRUE(m_messages.texts().isEmpty());
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 
 // Edit Page on a page that is already open brings its editor to the front:
 // a second editor on the same page would overwrite the first one's saves.
 TEST_F(MainWindowTest, EditPageOnAnOpenPageBringsItsEditorForward)
 {
-    window().openKioskSystem(makeKiosk("a"));
+    mainWindow().openKioskSystem(makeKiosk("a"));
     writeTextFile(configuration::kioskSystemFolder() + "news/today.zel", {"#leaf"});
     onDialog<dlgSelectFile>([](dlgSelectFile& dialog) {
         dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
         dialog.pageList()->setCurrentRow(0);
     });
     for (int i = 0; i < 2; ++i)
-        trigger("mnuEditPage");
+        trigger(main.get(), "mnuEditPage");
     int editors = 0;
     for (QWidget* shown : QApplication::topLevelWidgets())
         editors += qobject_cast<frmEdit*>(shown) && shown->isVisible();
     EXPECT_EQ(editors, 1);
-    EXPECT_TRUE(m_messages.texts().isEmpty());
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "app/qt_message_boxes.h"
+#include "dialogs/window_focus.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,7 +15,8 @@
 TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
 {
     using B = QMessageBox;
-    QtMessageBoxes boxes;
+    WindowFocus focus;
+    QtMessageBoxes boxes(focus);
     const struct Row { const char* name; std::function<int()> ask; B::StandardButton press; int answer;
                        B::StandardButtons buttons; B::Icon icon; B::StandardButton byDefault; } rows[] = {
         {"Yes of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::Yes, 6, B::Yes | B::No, B::NoIcon, B::Yes},

@@ -1,9 +1,8 @@
-#include "chooser_fixture.h"
 #include "dialogs/dlg_chose_dir.h"
+#include "support/window_fixture.h"
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 namespace {
@@ -16,29 +15,17 @@ void click(dlgChoseDir& d, const QString& name, bool twice = false)
     clickItem(d.dirList(), d.dirList()->visualItemRect(d.dirList()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0)), twice);
 }
 
-// A place with the directories alpha/inner and beta; each use shows the dialog,
-// lets the author act, then clicks OK unless the author closed it.
-class ChoseDirTest : public ChooserTest {
-protected:
-    QString choose(std::function<void(dlgChoseDir&)> script)
-    {
-        author.whenShown<dlgChoseDir>([=](dlgChoseDir& d) { script(d); if (d.isVisible()) d.okButton()->click(); });
-        dlgChoseDir::instance().showModal();
-        return dlgChoseDir::instance().getDirectory();
-    }
+// A place with the directories alpha/inner, beta and "New Folder". Each row shows the one dialog, lets the author
+// act, then clicks OK unless the author closed it; New asks for a name in the open directory, makes it and
+// highlights it.
+using ChoseDirTest = WindowTest;
 
-    QTemporaryDir place;
-    const QString base = QDir::toNativeSeparators(place.path());
-    const bool made = QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta");
-};
-
-// New asks for a name in the open directory, makes it and highlights it.
 TEST_F(ChoseDirTest, ResultTable)
 {
-    ASSERT_TRUE(made && QDir().mkpath(base + "/New Folder"));
-    QStringList answers, asked;
-    InputBox::setAsker([&](const QString& prompt, const QString& title, const QString& preset) { asked << prompt + "|" + title + "|" + preset; return answers.takeFirst(); });
-    const auto newFolder = [&](const QString& answer) { return [&, answer](dlgChoseDir& d) { answers = {answer}; d.openDirectory(base); d.newButton()->click(); }; };
+    QTemporaryDir place;
+    const QString base = QDir::toNativeSeparators(place.path());
+    ASSERT_TRUE(QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta") && QDir().mkpath(base + "/New Folder"));
+    const auto newFolder = [&](const QString& answer) { return [&, answer](dlgChoseDir& d) { author.textAnswers = {answer}; d.openDirectory(base); d.newButton()->click(); }; };
     struct Row { const char* name; std::function<void(dlgChoseDir&)> author; QString result; QStringList messages = {}; };
     const Row rows[] = {
         {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome},
@@ -54,15 +41,19 @@ TEST_F(ChoseDirTest, ResultTable)
         {"New without a name", newFolder(""), base + "/"},
     };
     for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         kiosk.messages.clear();
-        EXPECT_EQ(choose(row.author), row.result) << row.name;
-        EXPECT_EQ(kiosk.messages.texts(), row.messages) << row.name;
+        author.whenShown<dlgChoseDir>([&](dlgChoseDir& d) { row.author(d); if (d.isVisible()) d.okButton()->click(); });
+        workbench.instance<dlgChoseDir>().showModal();
+        EXPECT_EQ(workbench.instance<dlgChoseDir>().getDirectory(), row.result);
+        EXPECT_EQ(kiosk.messages.texts(), row.messages);
     }
-    EXPECT_EQ(asked, QStringList(3, "Enter folder name:|Create New Folder|New Folder"));
+    EXPECT_EQ(author.textsAsked, QStringList(3, "Enter folder name:|Create New Folder|New Folder"));
     EXPECT_TRUE(QFileInfo(base + "/Fresh One").isDir());
-    EXPECT_EQ(dlgChoseDir::instance().windowTitle(), "ZEL - Choose Directory");
-    EXPECT_EQ(dlgChoseDir::instance().driveList()->itemData(0).toString() + QDir::separator(), kHome);
-    EXPECT_EQ(dlgChoseDir::instance().minimumSize(), dlgChoseDir::instance().maximumSize());
+    const dlgChoseDir& d = workbench.instance<dlgChoseDir>();
+    EXPECT_EQ(d.windowTitle(), "ZEL - Choose Directory");
+    EXPECT_EQ(d.driveList()->itemData(0).toString() + QDir::separator(), kHome);
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
     EXPECT_EQ(author.shown, 11);
 }
 

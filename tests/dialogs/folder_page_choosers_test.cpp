@@ -1,15 +1,13 @@
-#include "chooser_fixture.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/dlg_select_folder.h"
 #include "dialogs/simple_combo_box.h"
-#include "editor/frm_edit.h"
+#include "support/window_fixture.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -24,13 +22,7 @@ QStringList texts(const QListWidget* list)
 
 void doubleClick(QListWidget* list, int row) { clickItem(list, list->visualItemRect(list->item(row)), true); }
 
-void type(SimpleComboBox* box, const char* text) { box->lineEdit()->clear(); QTest::keyClicks(box->lineEdit(), text); }
-
-// Each opener shows its dialog and returns its result.
-QString selectFolder() { dlgSelectFolder::instance().openFolders(); return dlgSelectFolder::instance().getSelectedFolderName(); }
-QString selectFile() { dlgSelectFile::instance().openPage(); return dlgSelectFile::instance().getSelectedFilePath(); }
-QString saveAs(const QString& page = {}) { dlgSaveFile::instance().savePage(page); return dlgSaveFile::instance().getSelectedFilePath(); }
-QString createFolder() { dlgCreateNewFolder::instance().showModal(); return dlgCreateNewFolder::instance().getFolderPath(); }
+void typeInto(SimpleComboBox* box, const char* text) { box->lineEdit()->clear(); QTest::keyClicks(box->lineEdit(), text); }
 
 // One use of a dialog: what the author does, the result ("" for none; paths
 // relative to the kiosk folder) and the first line of each message. A dialog
@@ -40,12 +32,13 @@ struct Row { const char* name; std::function<void(Dialog&)> author; QString resu
 
 // A kiosk system with about/team and news/a, Intro, memo and today (page
 // sources in any letter case, plus files and a folder that are no page
-// sources), a sport folder without pages and a hidden folder.
-class ChoosersTest : public ChooserTest {
+// sources), a sport folder without pages and a hidden folder. Each opener
+// shows its dialog and returns its result.
+class ChoosersTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        ChooserTest::SetUp();
+        WindowTest::SetUp();
         for (const char* file : {"about/team.zel", "news/today.zel", "news/a.zel", "news/Intro.ZEL", "news/memo.Zel",
                                  "news/notes.txt", "news/x.zel.bak", "news/.draft.zel", "news/old.zel/x", "top.txt",
                                  "sport/notes.txt", ".hidden/page.zel"})
@@ -66,13 +59,22 @@ protected:
             firstLines.append(text.section("\r\n", 0, 0));
         EXPECT_EQ(firstLines, row.messages);
     }
+
+    QString selectFolder() { workbench.instance<dlgSelectFolder>().openFolders(); return workbench.instance<dlgSelectFolder>().getSelectedFolderName(); }
+    QString selectFile() { workbench.instance<dlgSelectFile>().openPage(); return workbench.instance<dlgSelectFile>().getSelectedFilePath(); }
+    QString saveAs(const QString& page = {}) { workbench.instance<dlgSaveFile>().savePage(page); return workbench.instance<dlgSaveFile>().getSelectedFilePath(); }
+    QString createFolder() { workbench.instance<dlgCreateNewFolder>().showModal(); return workbench.instance<dlgCreateNewFolder>().getFolderPath(); }
 };
 
-TEST_F(ChooserTest, WithoutSubFoldersEachOpenerSaysSoAndShowsNothing)
+using NoFoldersTest = ChoosersTest;
+
+TEST_F(NoFoldersTest, EachOpenerSaysSoAndShowsNothing)
 {
-    for (auto open : {selectFolder, selectFile, +[] { return saveAs(); }}) {
+    for (const char* folder : {"about", "news", "sport", ".hidden"})
+        QDir(kiosk.path(folder)).removeRecursively();
+    for (int opener = 0; opener < 3; ++opener) {
         kiosk.messages.clear();
-        EXPECT_EQ(open(), QString());
+        EXPECT_EQ(opener == 0 ? selectFolder() : opener == 1 ? selectFile() : saveAs(), QString());
         EXPECT_EQ(kiosk.messages.texts(), QStringList{"No folders have been created in this kiosk system"});
     }
     EXPECT_EQ(author.shown, 0);
@@ -88,8 +90,8 @@ TEST_F(ChoosersTest, SelectFolderTable)
         {"OK without a selection", [](auto& d) { d.folderList()->setCurrentRow(-1); d.okButton()->click(); }, "", {"No folder selected"}, true},
     };
     for (const auto& row : rows)
-        check(row, selectFolder, "");
-    EXPECT_EQ(texts(dlgSelectFolder::instance().folderList()), (QStringList{"about", "news", "sport"}));
+        check(row, [&] { return selectFolder(); }, "");
+    EXPECT_EQ(texts(workbench.instance<dlgSelectFolder>().folderList()), (QStringList{"about", "news", "sport"}));
 }
 
 TEST_F(ChoosersTest, SelectFileTable)
@@ -105,28 +107,15 @@ TEST_F(ChoosersTest, SelectFileTable)
         {"double click on a page is OK", [&](auto& d) { news(d, 1); doubleClick(d.pageList(), 0); }, "news/a.zel", {}, false},
     };
     for (const auto& row : rows)
-        check(row, selectFile, kiosk.folder());
-    EXPECT_EQ(texts(dlgSelectFile::instance().pageList()), (QStringList{"a", "Intro", "memo", "today"}));
-    EXPECT_EQ(dlgSelectFile::instance().getFolder() + "/" + dlgSelectFile::instance().getPage(), "news/a");
-}
-
-// Edit Page on Intro.ZEL: the page opens, and Save writes it under that name.
-TEST_F(ChoosersTest, PageSourceInCapitalsOpensAndSavesUnderItsOwnName)
-{
-    author.whenShown<dlgSelectFile>([](dlgSelectFile& d) { d.folderList()->setCurrentRow(1); d.pageList()->setCurrentRow(1); d.okButton()->click(); });
-    auto* editor = new frmEdit();
-    ASSERT_TRUE(editor->editPage(selectFile()));
-    editor->txtContent()->insertPlainText("#title Welcome\n");
-    ASSERT_TRUE(editor->saveFile());
-    EXPECT_EQ(readBytes(kiosk.path("news/Intro.ZEL")), "#leaf\r\n#title Welcome\r\n");
-    EXPECT_FALSE(QFileInfo::exists(kiosk.path("news/intro.zel")) || QFileInfo::exists(kiosk.path("news/Intro.zel")));
-    EXPECT_EQ(editor->windowTitle(), "ZEL (Editor) Leaf Page - news\\Intro");
-    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+        check(row, [&] { return selectFile(); }, kiosk.folder());
+    const dlgSelectFile& d = workbench.instance<dlgSelectFile>();
+    EXPECT_EQ(texts(d.pageList()), (QStringList{"a", "Intro", "memo", "today"}));
+    EXPECT_EQ(d.getFolder() + "/" + d.getPage(), "news/a");
 }
 
 TEST_F(ChoosersTest, SaveFileTable)
 {
-    auto typed = [](const char* text) { return [text](dlgSaveFile& d) { type(d.pageBox(), text); d.okButton()->click(); }; };
+    auto typed = [](const char* text) { return [text](dlgSaveFile& d) { typeInto(d.pageBox(), text); d.okButton()->click(); }; };
     const Row<dlgSaveFile> rows[] = {
         {"no page is preselected", [](auto& d) { d.okButton()->click(); }, "", {"No page selected"}, true},
         {"a new page name", typed("weekend"), "news/weekend.zel", {}, false},
@@ -139,26 +128,25 @@ TEST_F(ChoosersTest, SaveFileTable)
     for (const auto& row : rows)
         check(row, [&] { return saveAs(kiosk.path("news/today.zel")); }, kiosk.folder());
     // A page never saved, or saved in a folder that is gone, gets the first folder.
-    check<dlgSaveFile>({"never saved", typed("new"), "about/new.zel", {}, false}, [] { return saveAs(); }, kiosk.folder());
+    check<dlgSaveFile>({"never saved", typed("new"), "about/new.zel", {}, false}, [&] { return saveAs(); }, kiosk.folder());
     check<dlgSaveFile>({"folder gone", typed("other"), "about/other.zel", {}, false}, [&] { return saveAs(kiosk.path("gone/x.zel")); }, kiosk.folder());
 }
 
 TEST_F(ChoosersTest, CreateNewFolderTable)
 {
-    auto typed = [](const char* text) { return [text](dlgCreateNewFolder& d) { type(d.folderBox(), text); d.okButton()->click(); }; };
+    auto typed = [](const char* text) { return [text](dlgCreateNewFolder& d) { typeInto(d.folderBox(), text); d.okButton()->click(); }; };
     const Row<dlgCreateNewFolder> rows[] = {
         {"spaces around a new name are trimmed", typed("  weather  "), "weather", {}, false},
         {"spaces around an existing name", typed("  news "), "", {"Folder already exists"}, true},
-        {"picked from the list", [](auto& d) { d.folderBox()->setCurrentRow(1); d.okButton()->click(); }, "", {"Folder already exists"}, true},
         {"only blanks", typed("   "), "", {"No folder name entered"}, true},
         {"capital letters", typed("News"), "", {"News is not a valid folder name"}, true},
     };
     for (const auto& row : rows)
-        check(row, createFolder, kiosk.folder());
+        check(row, [&] { return createFolder(); }, kiosk.folder());
     EXPECT_FALSE(QFileInfo::exists(kiosk.path("weather"))); // the caller creates it
     ASSERT_TRUE(QDir().mkpath(kiosk.path("weekly")));
-    check<dlgCreateNewFolder>({"the list is refilled on every show", [](auto& d) { d.folderBox()->setCurrentRow(3); d.okButton()->click(); }, "", {"Folder already exists"}, true}, createFolder, "");
-    EXPECT_EQ(dlgCreateNewFolder::instance().folderBox()->items(), (QStringList{"about", "news", "sport", "weekly"}));
+    check<dlgCreateNewFolder>({"the list is refilled on every show, and picking from it is refused", [](auto& d) { d.folderBox()->setCurrentRow(3); d.okButton()->click(); }, "", {"Folder already exists"}, true}, [&] { return createFolder(); }, "");
+    EXPECT_EQ(workbench.instance<dlgCreateNewFolder>().folderBox()->items(), (QStringList{"about", "news", "sport", "weekly"}));
 }
 
 // The caption; the first size is the minimum; a larger dialog stretches its lists and moves the buttons down.
@@ -166,10 +154,10 @@ TEST_F(ChoosersTest, ResizeRuleTable)
 {
     struct ResizeRow { const char* caption; QSize design; int columns; std::function<QWidget*()> showList; };
     const ResizeRow rows[] = {
-        {"ZEL - Save Page As", {344, 245}, 2, [] { saveAs(); return dlgSaveFile::instance().folderList(); }},
-        {"ZEL - Select Page", {344, 245}, 2, [] { selectFile(); return dlgSelectFile::instance().folderList(); }},
-        {"ZEL - Select Folder", {177, 245}, 1, [] { selectFolder(); return dlgSelectFolder::instance().folderList(); }},
-        {"Create New Folder", {194, 212}, 1, []() -> QWidget* { createFolder(); return dlgCreateNewFolder::instance().folderBox(); }},
+        {"ZEL - Save Page As", {344, 245}, 2, [&] { saveAs(); return workbench.instance<dlgSaveFile>().folderList(); }},
+        {"ZEL - Select Page", {344, 245}, 2, [&] { selectFile(); return workbench.instance<dlgSelectFile>().folderList(); }},
+        {"ZEL - Select Folder", {177, 245}, 1, [&] { selectFolder(); return workbench.instance<dlgSelectFolder>().folderList(); }},
+        {"Create New Folder", {194, 212}, 1, [&]() -> QWidget* { createFolder(); return workbench.instance<dlgCreateNewFolder>().folderBox(); }},
     };
     author.keepOpen = true; // the dialog stays shown
     for (const ResizeRow& row : rows) {

@@ -4,22 +4,16 @@
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/dlg_select_folder.h"
 #include "dialogs/simple_combo_box.h"
-#include "editor/frm_edit.h"
-#include "support/closing_windows.h"
-#include "platform/session.h"
-#include "support/kiosk_fixture.h"
 #include "support/modal_keys.h"
+#include "support/window_fixture.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
+
+const QByteArray kOther = "#leaf\r\n#title Other\r\n";
 
 QWidget* focused() { return QApplication::focusWidget(); }
 void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(widget, key, modifiers); }
@@ -36,20 +30,20 @@ QString describe(const QWidget* widget)
 
 // The author at the keyboard, with real message boxes and the program's own modal dialogs, over a kiosk system
 // with the folders aaa, news and root.
-class AuthorKeysTest : public ::testing::Test {
+class AuthorKeysTest : public WindowTest {
 protected:
     void SetUp() override
     {
+        WindowTest::SetUp();
         for (const char* folder : {"aaa", "news", "root"})
             QDir().mkpath(kiosk.path(folder));
-        writeBytes(kiosk.path("news/other.zel"), "#leaf\r\n#title Other\r\n");
-        kiosk.open();
+        writeBytes(kiosk.path("news/other.zel"), kOther);
+        author.execs = true;
         withRealBoxes.emplace(SessionServices{.messages = &boxes, .endProgram = [] { throw ProgramEnded{}; }});
     }
-
     void TearDown() override
     {
-        closeAllWindows();
+        WindowTest::TearDown();
         withRealBoxes.reset();
     }
 
@@ -58,18 +52,6 @@ protected:
     {
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
         return editor;
-    }
-    static frmEdit* newEditor(int type)
-    {
-        auto* editor = new frmEdit();
-        type == 1 ? editor->newLeafPage() : editor->newBranchPage();
-        return active(editor);
-    }
-    frmEdit* editorOn(const char* page)
-    {
-        auto* editor = new frmEdit();
-        editor->editPage(kiosk.path(page));
-        return active(editor);
     }
 
     // Alt+F, then Down downs times and Enter: 0 Save..., 1 Save As..., 2 Make...
@@ -92,8 +74,7 @@ protected:
         EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
     }
 
-    TemporaryKiosk kiosk;
-    QtMessageBoxes boxes;
+    QtMessageBoxes boxes{workbench.focus()};
     std::optional<Session> withRealBoxes; // the real boxes, over the kiosk's session
 };
 
@@ -108,42 +89,42 @@ const ModalKeys::Step escape = [](QWidget* widget) { press(widget, Qt::Key_Escap
 // No. Nothing is replaced, and the keys typed afterwards reach the editor that asked.
 TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 {
-    newEditor(2);
+    active(newEditor(2));
     QTest::keyClicks(focused(), "#title Important");
     {
-        ModalKeys author({[](QWidget* box) {
+        ModalKeys keys({[](QWidget* box) {
             press(box, Qt::Key_Backtab); // to the folder list
             QTest::keyClicks(focused(), "n");
             press(focused(), Qt::Key_Tab);
             typeAndEnter("important")(focused());
         }});
         press(focused(), Qt::Key_S, Qt::ControlModifier);
-        EXPECT_TRUE(author.finished());
+        EXPECT_TRUE(keys.finished());
     }
     const QByteArray important = readBytes(kiosk.path("news/important.zel"));
     ASSERT_TRUE(important.contains("Important"));
 
-    frmEdit* leaf = newEditor(1);
+    frmEdit* leaf = active(newEditor(1));
     QTest::keyClicks(focused(), "#title Leaf");
     QString nameShown, boxText;
     QPoint boxCentre, dialogCentre;
-    ModalKeys author({[&](QWidget* box) { nameShown = dlgSaveFile::instance().pageBox()->text(); enter(box); },
+    ModalKeys keys({[&](QWidget* box) { nameShown = workbench.instance<dlgSaveFile>().pageBox()->text(); enter(box); },
                       [&](QWidget* button) {
                           boxText = qobject_cast<QMessageBox*>(button->window())->text();
                           boxCentre = button->window()->frameGeometry().center();
-                          dialogCentre = dlgSaveFile::instance().frameGeometry().center();
+                          dialogCentre = workbench.instance<dlgSaveFile>().frameGeometry().center();
                           enter(button);
                       },
                       escape});
     press(focused(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(author.finished());
+    EXPECT_TRUE(keys.finished());
     EXPECT_EQ(nameShown, "");
     EXPECT_EQ(boxText, "No page selected");
     EXPECT_LE((boxCentre - dialogCentre).manhattanLength(), 4) << "box centred over the dialog";
     EXPECT_EQ(readBytes(kiosk.path("news/important.zel")), important);
     expectKeysReach(leaf, "leaf keys");
 
-    frmEdit* other = editorOn("news/other.zel");
+    frmEdit* other = active(editorOn("news/other.zel", kOther));
     QString question;
     ModalKeys replacing({typeAndEnter("important"), [&](QWidget* button) {
                              question = qobject_cast<QMessageBox*>(button->window())->text();
@@ -159,7 +140,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 
 TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
 {
-    frmEdit* other = editorOn("news/other.zel");
+    frmEdit* other = active(editorOn("news/other.zel", kOther));
     fileCommand(2);
     EXPECT_TRUE(other->pageMade());
     expectKeysReach(other, "after make");
@@ -168,8 +149,7 @@ TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
 // Save As from one editor, that editor closed, Save As from another: the same dialog, with the name typed before.
 TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
 {
-    writeBytes(kiosk.path("news/second.zel"), "#leaf\r\n");
-    frmEdit* first = editorOn("news/other.zel");
+    frmEdit* first = active(editorOn("news/other.zel", kOther));
     QPointer<QWidget> firstDialog;
     ModalKeys typing({[&](QWidget* box) { firstDialog = box->window(); QTest::keyClicks(box, "kept"); escape(box); }});
     fileCommand(1);
@@ -177,10 +157,10 @@ TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(firstDialog.isNull());
 
-    editorOn("news/second.zel");
+    active(editorOn("news/second.zel", "#leaf\r\n"));
     QString nameShown;
     QWidget* secondDialog = nullptr;
-    ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + dlgSaveFile::instance().pageBox()->text(); escape(box); }});
+    ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + workbench.instance<dlgSaveFile>().pageBox()->text(); escape(box); }});
     fileCommand(1);
     EXPECT_EQ(secondDialog, firstDialog.data());
     EXPECT_EQ(nameShown, "cboPage.QLineEdit kept");
@@ -193,29 +173,28 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
     QWidget owner;
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
-    const struct Row { const char* name; std::function<void()> open; const char* typed; std::function<QString()> state;
+    // The text typed, and as the dialog shows it then and after the Tabs.
+    const struct Row { const char* name; std::function<void()> open; const char* typed, * shown; std::function<QString()> state;
                        QStringList tabs; } rows[] = {
-        {"Save Page As", [&] { dlgSaveFile::instance().savePage({}, &owner); }, "fresh",
-         [] { return dlgSaveFile::instance().pageBox()->text(); },
+        {"Save Page As", [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); }, "fresh", "fresh",
+         [&] { return workbench.instance<dlgSaveFile>().pageBox()->text(); },
          {"cboPage.QLineEdit", "cboPage.QListWidget", "cmdCancel", "cmdOK", "lstFolder", "cboPage.QLineEdit"}},
-        {"Create New Folder", [&] { dlgCreateNewFolder::instance().showModal(&owner); }, "Bad Name",
-         [] { return dlgCreateNewFolder::instance().findChild<QLineEdit*>()->text(); },
+        {"Create New Folder", [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); }, "Bad Name", "Bad Name",
+         [&] { return workbench.instance<dlgCreateNewFolder>().findChild<QLineEdit*>()->text(); },
          {"cboFolder.QLineEdit", "cboFolder.QListWidget", "cmdCancel", "cmdOK", "cboFolder.QLineEdit"}},
-        {"Select Folder", [&] { dlgSelectFolder::instance().openFolders(&owner); }, "n",
-         [] { return dlgSelectFolder::instance().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
+        {"Select Folder", [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); }, "n", "news",
+         [&] { return workbench.instance<dlgSelectFolder>().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
          {"lstFolder", "cmdCancel", "cmdOK", "lstFolder"}},
-        {"Select Page", [&] { dlgSelectFile::instance().openPage(&owner); }, "n",
-         [] { return dlgSelectFile::instance().getFolder() + '\\' + dlgSelectFile::instance().getPage(); },
+        {"Select Page", [&] { workbench.instance<dlgSelectFile>().openPage(&owner); }, "n", "news\\other",
+         [&] { return workbench.instance<dlgSelectFile>().getFolder() + '\\' + workbench.instance<dlgSelectFile>().getPage(); },
          {"lstFolder", "lstPage", "cmdCancel", "cmdOK", "lstFolder"}},
     };
-    const QString expected[] = {"fresh", "Bad Name", "news", "news\\other"};
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const Row& row = rows[i];
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
         QString typed;
         QStringList tabs;
-        ModalKeys author({[&](QWidget* start) {
+        ModalKeys keys({[&](QWidget* start) {
             QTest::keyClicks(start, row.typed);
             typed = row.state();
             tabs = QStringList{describe(focused())};
@@ -227,31 +206,27 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
             escape(focused());
         }});
         row.open();
-        EXPECT_TRUE(author.finished());
-        EXPECT_EQ(typed, expected[i] + u' ' + expected[i]) << "typed text, and after Tab";
+        EXPECT_TRUE(keys.finished());
+        EXPECT_EQ(typed, QString(row.shown) + u' ' + row.shown) << "typed text, and after Tab";
         EXPECT_EQ(tabs, row.tabs);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&owner));
     }
 }
 
-} // namespace
-
-namespace {
-
 // Closing every window (as an open of another kiosk system and the shutdown do) asks about each changed page over
 // its own editor, brought to the front, in the order the editors were opened.
 TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
 {
-    const QList<QPointer<frmEdit>> editors{newEditor(1), newEditor(2), editorOn("news/other.zel")};
+    const QList<QPointer<frmEdit>> editors{active(newEditor(1)), active(newEditor(2)), active(editorOn("news/other.zel", "#leaf\r\n"))};
     QTest::keyClicks(focused(), "changed");
     std::vector<QWidget*> askedOver;
     const ModalKeys::Step no = [&](QWidget* button) {
         askedOver.push_back(button->window()->parentWidget());
         press(button, Qt::Key_N);
     };
-    ModalKeys author({no, no, no});
-    WindowClosing::closeOtherWindows(nullptr);
-    EXPECT_TRUE(author.finished());
+    ModalKeys keys({no, no, no});
+    WindowClosing::closeOtherWindows(workbench.order().windowsInOpeningOrder(), nullptr);
+    EXPECT_TRUE(keys.finished());
     EXPECT_EQ(askedOver, (std::vector<QWidget*>{editors[0], editors[1], editors[2]}));
 }
 

@@ -1,6 +1,9 @@
-#include "editor_fixture.h"
+#include "editor/dlg_insert.h"
+#include "support/window_fixture.h"
 #include "support/name_rule_message.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -11,11 +14,11 @@ enum Mode { Button, Image, Item };
 struct Entries { QString image, folder, page, text, width; int alignment = -1; };
 
 // The page being edited is news/today.zel; pictures are offered from a folder of their own.
-class InsertDialogTest : public EditorTest {
+class InsertDialogTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        EditorTest::SetUp();
+        WindowTest::SetUp();
         writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n");
         for (const char* name : {"pictures/town.jpg", "pictures/my photo.jpg", "pictures/my shop.jpg", "news/here.jpg"})
             writeBytes(kiosk.path(name), name);
@@ -35,7 +38,7 @@ protected:
             dialog.cmdOK()->click();
         });
         const QString page = kiosk.path("news/today.zel");
-        dlgInsert& dialog = dlgInsert::instance();
+        dlgInsert& dialog = workbench.instance<dlgInsert>();
         return mode == Button ? dialog.openInsertButton() : mode == Image ? dialog.openInsertImage(page) : dialog.openInsertItem(page);
     }
 };
@@ -67,10 +70,10 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         EXPECT_EQ(insert(row.mode, row.entries), row.directive);
         EXPECT_EQ(kiosk.messages.texts(), row.messages);
         EXPECT_EQ(author.stayedOpen, row.messages.isEmpty() ? 0 : 1) << "a refused entry keeps the dialog open";
-        EXPECT_EQ(dlgInsert::instance().windowTitle(), captions[row.mode]);
+        EXPECT_EQ(workbench.instance<dlgInsert>().windowTitle(), captions[row.mode]);
     }
     EXPECT_EQ(readBytes(kiosk.path("news/my photo.jpg")), "pictures/my photo.jpg") << "copied beside the page";
-    EXPECT_EQ(dlgInsert::instance().txtFolder()->text(), "shops") << "trimmed texts are put back";
+    EXPECT_EQ(workbench.instance<dlgInsert>().txtFolder()->text(), "shops") << "trimmed texts are put back";
 }
 
 TEST_F(InsertDialogTest, OnlyWholeNumbersFrom1To100AreWidths)
@@ -102,13 +105,20 @@ TEST_F(InsertDialogTest, PictureIsCopiedBesideThePageAskingBeforeReplacing)
 }
 
 // The one dialog keeps its boxes between uses; closing it through the frame
-// returns "" and never the directive of an earlier use.
-TEST_F(InsertDialogTest, KeepsEntriesAndFrameCloseReturnsNothing)
+// returns "" and never the directive of an earlier use. Find Image puts the
+// chosen picture in the image box; a cancelled choice leaves the box as it is.
+TEST_F(InsertDialogTest, KeepsEntriesFindsImagesAndFrameCloseReturnsNothing)
 {
     EXPECT_EQ(insert(Button, {{}, "news", "today", "Next"}), "#button news\\today Next");
     EXPECT_EQ(insert(Button, {}), "#button news\\today Next") << "entries kept from the last use";
+    dlgInsert& dialog = workbench.instance<dlgInsert>();
+    author.imageAnswer = kiosk.path("pictures/town.jpg");
+    dialog.cmdFindImage()->click();
+    author.imageAnswer.clear();
+    dialog.cmdFindImage()->click();
+    EXPECT_EQ(dialog.txtImage()->text(), kiosk.path("pictures/town.jpg"));
     author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.close(); });
-    EXPECT_EQ(dlgInsert::instance().openInsertButton(), "");
+    EXPECT_EQ(dialog.openInsertButton(), "");
     EXPECT_EQ(insert(Button, {}), "") << "a new dialog starts empty";
 }
 

@@ -1,20 +1,22 @@
-#include "editor_fixture.h"
-
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/simple_combo_box.h"
+#include "editor/dlg_insert.h"
 #include "editor/page_source_file.h"
 #include "fileio/atomic_file.h"
 #include "pages/files.h"
 #include "platform/runtime_error.h"
+#include "support/window_fixture.h"
 
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QTest>
 #include <cerrno>
 
 namespace {
 
-using EditorWindowTest = EditorTest;
+using EditorWindowTest = WindowTest;
 
 // Loaded pages hold only their type line, so the branch row is a page with only "#branch".
 TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
@@ -144,9 +146,10 @@ TEST_F(EditorWindowTest, InsertRules)
         {"item mid-line refused", "#title A\n", 3, 0, "#title A\n", 3, "mnuInsertItem"},
     };
     frmEdit* editor = editorOn("news/news.zel", "#branch\r\n");
-    dlgInsert::instance().txtFolder()->setText("news"); // the dialog keeps its entries between uses
-    dlgInsert::instance().txtPage()->setText("today");
-    dlgInsert::instance().txtText()->setText("Next");
+    dlgInsert& insertDialog = workbench.instance<dlgInsert>(); // it keeps its entries between uses
+    insertDialog.txtFolder()->setText("news");
+    insertDialog.txtPage()->setText("today");
+    insertDialog.txtText()->setText("Next");
     author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdOK()->click(); });
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

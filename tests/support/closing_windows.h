@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/window_closing.h"
+#include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 
 #include <QApplication>
@@ -18,9 +19,9 @@ inline void closeEditors()
 
 // Closes the editors (dropping their changes), then every other window as an open of another kiosk system does,
 // and deletes what waits for deletion: nothing a test opened is left for the next.
-inline void closeAllWindows()
+inline void closeAllWindows(const Workbench& workbench)
 {
     closeEditors();
-    WindowClosing::closeOtherWindows(nullptr);
+    WindowClosing::closeOtherWindows(workbench.order().windowsInOpeningOrder(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

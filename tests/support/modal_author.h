@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/modal_runner.h"
+#include "dialogs/workbench.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -8,33 +8,43 @@
 #include <map>
 #include <string>
 
-// The author at the program's modal dialogs. While alive, every dialog the program runs modally is shown
-// without a nested event loop and handed to the script set for its class, if any. A dialog still open after
-// its script is cancelled and counted in stayedOpen, unless keepOpen is set: then it stays shown (and is not
-// counted). Header-only: GUI tests only.
+// The author at the program's modal dialogs, handed to a Workbench through services(). Every dialog the workbench
+// runs modally is shown without a nested event loop and handed to the script set for its class, if any. A dialog
+// still open after its script is cancelled and counted in stayedOpen, unless keepOpen is set: then it stays shown
+// (and is not counted). With execs set, every dialog runs its own modal loop instead (QDialog::exec()), for an
+// author at the keyboard (ModalKeys). The input box answers from textAnswers (recording each question in textsAsked, as
+// "prompt|title|preset"), the image chooser with imageAnswer. Must outlive the workbench. GUI tests only.
 class ModalAuthor {
 public:
-    ModalAuthor() { ModalRunner::setRunner([this](QDialog& dialog) { act(dialog); }); }
-    ~ModalAuthor() { ModalRunner::setRunner({}); }
-    ModalAuthor(const ModalAuthor&) = delete;
-    ModalAuthor& operator=(const ModalAuthor&) = delete;
+    Workbench::Services services()
+    {
+        return {[this](QDialog& dialog) { act(dialog); },
+                [this](QWidget*, const QString& prompt, const QString& title, const QString& preset) {
+                    textsAsked << prompt + u'|' + title + u'|' + preset;
+                    return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
+                },
+                [this](QWidget*) { return imageAnswer; }};
+    }
 
     template <class Dialog>
     void whenShown(std::function<void(Dialog&)> script)
     {
         m_scripts[Dialog::staticMetaObject.className()] = [script](QDialog& d) { script(static_cast<Dialog&>(d)); };
     }
-    // Forgets every script.
-    void clear() { m_scripts.clear(); }
 
     bool keepOpen = false;
+    bool execs = false;
     int shown = 0;
     int stayedOpen = 0;
+    QStringList textAnswers, textsAsked;
+    QString imageAnswer;
 
 private:
     void act(QDialog& dialog)
     {
         ++shown;
+        if (execs)
+            return void(dialog.exec());
         dialog.show();
         QPointer<QDialog> guard(&dialog);
         if (auto script = m_scripts.find(dialog.metaObject()->className()); script != m_scripts.end())

@@ -15,7 +15,7 @@ namespace {
 TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
 {
     // Created: the pointer went beyond the window's bottom-right corner.
-    const frmViewPage& created = frmViewPage::instance();
+    const frmViewPage& created = workbench.instance<frmViewPage>();
     EXPECT_EQ(QCursor::pos(), created.mapToGlobal(QPoint(2 * created.width(), 2 * created.height())));
     frmViewPage& viewer = showPage(QStringLiteral("root/root.htm"));
     const QVariantMap page = evaluate(1, PageCheck::inspectionScript()).toMap();
@@ -44,7 +44,7 @@ TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
 
     QPointer<frmViewPage> first(&visiting);
     press('z');
-    EXPECT_FALSE(frmViewPage::exists());
+    EXPECT_FALSE(workbench.exists<frmViewPage>());
     ASSERT_TRUE(waitUntil([&] { return first.isNull(); }));
     frmViewPage& second = showPage(QStringLiteral("shops/directory.htm"));
     EXPECT_TRUE(logged(1, QStringLiteral("shops/directory.htm")));

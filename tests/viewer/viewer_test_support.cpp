@@ -21,9 +21,9 @@ void ViewerTest::SetUp()
 
 frmViewPage& ViewerTest::showPage(const QString& relative)
 {
-    if (frmViewPage::exists() && frmViewPage::instance().isVisible())
+    if (workbench.exists<frmViewPage>() && workbench.instance<frmViewPage>().isVisible())
         closeViewer();
-    frmViewPage& viewer = frmViewPage::instance();
+    frmViewPage& viewer = workbench.instance<frmViewPage>();
     for (int screen = 1; screen <= viewer.screenCount(); ++screen) {
         QWebEngineView* browser = viewer.webBrowser(screen);
         QObject::connect(browser, &QWebEngineView::loadFinished, browser,
@@ -38,17 +38,17 @@ frmViewPage& ViewerTest::showPage(const QString& relative)
 
 bool ViewerTest::waitForPage(int screen, const QString& relative)
 {
-    QWebEngineView* browser = frmViewPage::instance().webBrowser(screen);
+    QWebEngineView* browser = workbench.instance<frmViewPage>().webBrowser(screen);
     const bool loaded = waitUntil([&] { return browser->property("finishedUrl") == QUrl::fromLocalFile(path(relative)); });
     // The page check's script was queued before this one, so its answer is in.
     return loaded && evaluate(screen, QStringLiteral("1")).isValid();
 }
 
-void ViewerTest::press(char key) { QTest::keyClick(frmViewPage::instance().windowHandle(), key); }
+void ViewerTest::press(char key) { QTest::keyClick(workbench.instance<frmViewPage>().windowHandle(), key); }
 
 void ViewerTest::closeViewer()
 {
-    QPointer<frmViewPage> viewer(frmViewPage::exists() ? &frmViewPage::instance() : nullptr);
+    QPointer<frmViewPage> viewer(workbench.exists<frmViewPage>() ? &workbench.instance<frmViewPage>() : nullptr);
     if (viewer)
         viewer->close();
     EXPECT_TRUE(waitUntil([&] { return viewer.isNull(); }));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/workbench.h"
 #include "support/kiosk_fixture.h"
 #include "support/web_wait.h"
 #include "viewer/frm_view_page.h"
@@ -38,7 +39,7 @@ protected:
     // Closes the viewer and waits until it is destroyed.
     void closeViewer();
     QVariant evaluate(int screen, const QString& script)
-    { return runScript(frmViewPage::instance().webBrowser(screen)->page(), script, QWebEngineScript::ApplicationWorld); }
+    { return runScript(workbench.instance<frmViewPage>().webBrowser(screen)->page(), script, QWebEngineScript::ApplicationWorld); }
 
     // Writes a file; a made-style page ("_con.htm", "_nav.htm" beside it) whose
     // buttons b1, b2, ... link to the targets.
@@ -46,4 +47,5 @@ protected:
     void writeLinksPage(const QString& relative, const QStringList& targets);
 
     std::unique_ptr<TemporaryKiosk> m_kiosk;
+    Workbench workbench;
 };

@@ -1,31 +1,42 @@
 #pragma once
 
-#include "fileio/atomic_file.h"
-
+#include "app/frm_kiosk_system.h"
 #include "dialogs/dlg_make_page.h"
-#include "editor/dlg_insert.h"
+#include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
-#include "editor/page_source_file.h"
+#include "platform/screen_size.h"
 #include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"
 
+#include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
-// An open kiosk system and the author at its dialogs (see ModalAuthor). The maker dialog runs
-// its queued make at once, as in the program, and its message is kept in makerMessages.
-class EditorTest : public ::testing::Test {
+// Clicks the item shown in rect of the view; twice: then double-clicks it.
+inline void clickItem(QAbstractItemView* view, const QRect& rect, bool twice = false)
+{
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    if (twice)
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// The fixture of the window tests: an open kiosk system (on a 1280 x 1024 screen), the author at its dialogs (see
+// ModalAuthor) and the windows' workbench built with that author, its own settings store, and ways to open the
+// main window and editors. The maker dialog runs its queued make at once, as in the program, and its message is
+// kept in makerMessages. Every window is closed at the end.
+class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         kiosk.open();
         kiosk.messages.clear();
         author.whenShown<dlgMakePage>([this](dlgMakePage& maker) {
@@ -33,31 +44,35 @@ protected:
             makerMessages.append(maker.lblMessage()->text());
         });
     }
-
     void TearDown() override
     {
-        closeAllWindows();
-        fileio::setFailureHookForTesting({});
-        dlgInsert::setImageChooser({});
+        closeAllWindows(workbench);
+        main.reset();
     }
 
-    // A new editor window of the page type (1 leaf, 2 branch, 4 selector).
-    static frmEdit* newEditor(int type)
+    // A new main window (on a screen of this size) shown, without a kiosk system open in it.
+    frmKioskSystem& mainWindow(QSize screen = QSize(1280, 1024))
     {
-        auto* editor = new frmEdit();
+        main = std::make_unique<frmKioskSystem>(workbench);
+        main->setScreenSizeProvider(std::make_unique<FixedScreenSize>(screen));
+        main->show();
+        return *main;
+    }
+    // A new editor window of the page type (1 leaf, 2 branch, 4 selector).
+    frmEdit* newEditor(int type)
+    {
+        auto* editor = new frmEdit(workbench);
         type == 1 ? editor->newLeafPage() : type == 2 ? editor->newBranchPage() : editor->newSelectorPage();
         return editor;
     }
-
     // An editor on a page source written with these bytes (a failure if it does not load).
     frmEdit* editorOn(const QString& relative, const QByteArray& bytes)
     {
         writeBytes(kiosk.path(relative), bytes);
-        auto* editor = new frmEdit();
+        auto* editor = new frmEdit(workbench);
         EXPECT_TRUE(editor->editPage(kiosk.path(relative))) << relative.toStdString();
         return editor;
     }
-
     // Runs the step with the author's answers to its questions (0: none); returns the messages shown.
     QStringList withAnswers(std::initializer_list<int> answers, const std::function<void()>& step)
     {
@@ -68,16 +83,20 @@ protected:
         step();
         return kiosk.messages.texts();
     }
-
     static void type(frmEdit* editor, const QString& text)
     {
         editor->txtContent()->moveCursor(QTextCursor::End);
         editor->txtContent()->insertPlainText(text);
     }
+    static void trigger(QWidget* window, const char* name)
+    {
+        window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    }
 
-    static void trigger(QWidget* window, const char* name) { window->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
-
+    QTemporaryDir settings;
     TemporaryKiosk kiosk;
     ModalAuthor author;
+    Workbench workbench{author.services()};
+    std::unique_ptr<frmKioskSystem> main;
     QStringList makerMessages;
 };

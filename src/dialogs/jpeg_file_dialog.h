@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The open-file dialog of Find Image (the Workbench's default image chooser):
+// existing files only, under the description "Jpeg Files (*.jpg)" whose
+// listing admits ".jpg" and ".jpeg" in any letter case (cameras write ".JPG").
+// Returns the picture's full path with native separators, or "" when cancelled.
+QString chooseJpegFile(QWidget* parent);

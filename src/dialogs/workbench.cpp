@@ -1,0 +1,29 @@
+#include "dialogs/workbench.h"
+
+#include "dialogs/input_box.h"
+#include "dialogs/jpeg_file_dialog.h"
+
+#include <QDialog>
+
+Workbench::Workbench(Services services) : m_services(std::move(services))
+{
+    if (!m_services.runModal)
+        m_services.runModal = [](QDialog& dialog) { dialog.exec(); };
+    if (!m_services.askText)
+        m_services.askText = &InputBox::ask;
+    if (!m_services.chooseImage)
+        m_services.chooseImage = &chooseJpegFile;
+}
+
+Workbench::~Workbench()
+{
+    for (auto& [type, window] : m_instances)
+        delete window.data();
+}
+
+void Workbench::release(QWidget* window)
+{
+    for (auto& [type, slot] : m_instances)
+        if (slot == window)
+            slot = nullptr;
+}
