@@ -10,30 +10,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QWindow>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 int g_failures = 0;
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.hasExpired(timeoutMs))
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 void save(QWidget& widget, const QString& folder, const QString& name)
 {
@@ -55,9 +40,11 @@ void whenInsertDialogShown(const QString& folder)
             whenInsertDialogShown(folder);
             return;
         }
-        for (const auto& [box, text] :
-             {std::pair{dialog->txtFolder(), "news"}, {dialog->txtPage(), "today"}, {dialog->txtText(), "Today"},
-              {dialog->txtImage(), "/home/author/pictures/harbour at dusk.jpg"}, {dialog->txtWidth(), "45"}})
+        for (const auto& [box, text] : {std::pair{dialog->txtFolder(), "news"},
+                                        {dialog->txtPage(), "today"},
+                                        {dialog->txtText(), "Today"},
+                                        {dialog->txtImage(), "/home/author/pictures/harbour at dusk.jpg"},
+                                        {dialog->txtWidth(), "45"}})
             box->setText(QString::fromUtf8(text));
         save(*dialog, folder, dialog->windowTitle().section(u' ', -1).toLower());
         dialog->cmdCancel()->click();
@@ -91,7 +78,6 @@ int main(int argc, char** argv)
         return 1;
     }
     editor->show();
-    waitUntil([&] { return editor->windowHandle() && editor->windowHandle()->isExposed(); });
     save(*editor, output, QStringLiteral("page"));
 
     whenInsertDialogShown(output);
