@@ -15,41 +15,52 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
-int g_failures = 0;
+// Saves windows as editor-<name>.png in one folder and counts what could not be saved.
+class Shots {
+public:
+    explicit Shots(QString folder) : m_folder(std::move(folder)) {}
 
-void save(QWidget& widget, const QString& folder, const QString& name)
-{
-    const QString path = folder + QStringLiteral("/editor-") + name + QStringLiteral(".png");
-    QApplication::processEvents();
-    if (!widget.grab().save(path)) {
-        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-        ++g_failures;
-    }
-}
-
-// Once the insert dialog is shown modally: fills in its boxes, saves it under
-// the last word of its title ("button", "image", "item") and cancels it.
-void whenInsertDialogShown(const QString& folder)
-{
-    QTimer::singleShot(0, [folder] {
-        auto* dialog = qobject_cast<dlgInsert*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            whenInsertDialogShown(folder);
-            return;
+    void save(QWidget& widget, const QString& name)
+    {
+        const QString path = m_folder + QStringLiteral("/editor-") + name + QStringLiteral(".png");
+        QApplication::processEvents();
+        if (!widget.grab().save(path)) {
+            std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+            ++m_failures;
         }
-        for (const auto& [box, text] : {std::pair{dialog->txtFolder(), "news"},
-                                        {dialog->txtPage(), "today"},
-                                        {dialog->txtText(), "Today"},
-                                        {dialog->txtImage(), "/home/author/pictures/harbour at dusk.jpg"},
-                                        {dialog->txtWidth(), "45"}})
-            box->setText(QString::fromUtf8(text));
-        save(*dialog, folder, dialog->windowTitle().section(u' ', -1).toLower());
-        dialog->cmdCancel()->click();
-    });
-}
+    }
+
+    // Once the insert dialog is shown modally: fills in its boxes, saves it under
+    // the last word of its title ("button", "image", "item") and cancels it.
+    void whenInsertDialogShown()
+    {
+        QTimer::singleShot(0, [this] {
+            auto* dialog = qobject_cast<dlgInsert*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                whenInsertDialogShown();
+                return;
+            }
+            for (const auto& [box, text] : {std::pair{dialog->txtFolder(), "news"},
+                                            {dialog->txtPage(), "today"},
+                                            {dialog->txtText(), "Today"},
+                                            {dialog->txtImage(), "/home/author/pictures/harbour at dusk.jpg"},
+                                            {dialog->txtWidth(), "45"}})
+                box->setText(QString::fromUtf8(text));
+            save(*dialog, dialog->windowTitle().section(u' ', -1).toLower());
+            dialog->cmdCancel()->click();
+        });
+    }
+
+    int failures() const { return m_failures; }
+
+private:
+    QString m_folder;
+    int m_failures = 0;
+};
 
 } // namespace
 
@@ -78,13 +89,14 @@ int main(int argc, char** argv)
         return 1;
     }
     editor->show();
-    save(*editor, output, QStringLiteral("page"));
+    Shots shots(output);
+    shots.save(*editor, QStringLiteral("page"));
 
-    whenInsertDialogShown(output);
+    shots.whenInsertDialogShown();
     dlgInsert::instance().openInsertButton(editor);
-    whenInsertDialogShown(output);
+    shots.whenInsertDialogShown();
     dlgInsert::instance().openInsertImage(editor->filePath(), editor);
-    whenInsertDialogShown(output);
+    shots.whenInsertDialogShown();
     dlgInsert::instance().openInsertItem(editor->filePath(), editor);
-    return g_failures == 0 ? 0 : 1;
+    return shots.failures() == 0 ? 0 : 1;
 }
