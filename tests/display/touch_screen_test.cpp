@@ -2,7 +2,9 @@
 // pages harder than the sample's: a 60-character caption and a long word on
 // buttons, a selector of 40 items under a title of three lines, a leaf page
 // with a wide table and a long word. Buttons take only their own touches and
-// hold their captions; the current row stays in view beside Select; a touch
+// hold their captions; Up, Down, Page Up and Page Down move the highlight by
+// a row or a screen and stop at the ends, the current row staying in view
+// beside Select; a touch
 // anywhere on a row opens its page in the whole window and Back comes back to
 // that row; nothing scrolls sideways; left alone, the kiosk goes home.
 #include "kiosk_visit.h"
