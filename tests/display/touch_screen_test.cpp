@@ -4,9 +4,9 @@
 // with a wide table and a long word. Buttons take only their own touches and
 // hold their captions; Up, Down, Page Up and Page Down move the highlight by
 // a row or a screen and stop at the ends, the current row staying in view
-// beside Select; a touch
-// anywhere on a row opens its page in the whole window and Back comes back to
-// that row; nothing scrolls sideways; left alone, the kiosk goes home.
+// beside Select; a touch anywhere on a row opens its page in the whole window
+// and Back comes back to that row; nothing scrolls sideways; left alone, the
+// kiosk goes home.
 #include "kiosk_visit.h"
 
 namespace {
