@@ -4,7 +4,6 @@
 #include "support/web_wait.h"
 
 #include <QDir>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -20,7 +19,7 @@ class KioskVisit {
 public:
     explicit KioskVisit(QSize screen = QSize(1280, 1024));
 
-    // What zel-make wrote to its error channel, and whether it made any page.
+    // What zel-make wrote to its error channel, and the main page files made.
     QString makeMessages() const { return m_messages; }
     QStringList madePages() const;
     QString path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
@@ -42,12 +41,20 @@ public:
     // The page shown in the whole window, relative to the kiosk system.
     QString shown() const;
     QStringList scriptErrors() const { return m_errors; }
-    QImage grab() { return m_view.grab().toImage(); }
+
+    // The faults of the navigation column of the page shown ("; " between
+    // them, empty when none): see navigationFaultsScript in kiosk_visit.cpp.
+    QString navigationFaults();
+    // On a selector page: the highlighted rows' numbers, the hidden field
+    // "row", the faults of the current row's place ("; " between them), and
+    // how many rows fit on the screen. Empty while the page is still loading.
+    QVariantList selectorRow();
 
 private:
     QString runMaker(const QStringList& pageSources);
-    // True once the page shown and all its frames have finished loading.
-    bool settled();
+    // True once loads have finished since `before`, the whole window shows the
+    // page, and it and all its frames have finished loading.
+    bool waitForPage(int before, const QString& relative);
 
     QTemporaryDir m_dir;
     QString m_messages;

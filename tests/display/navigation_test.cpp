@@ -7,38 +7,51 @@ namespace {
 
 // One visit, step by step: open a page first when "open" is set, touch the
 // button, and the whole window shows "shows".
-const struct { const char* name; const char* open; const char* button; const char* shows; } kSteps[] = {
-    {"RootToBranch", "root/root.htm", "b1", "visiting/visiting.htm"}, {"BranchToLeaf", nullptr, "b2", "visiting/castle.htm"},
-    {"ScrollingIsNoPage", nullptr, "b7", "visiting/castle.htm"},      {"BackToBranch", nullptr, "b8", "visiting/visiting.htm"},
-    {"LeafInOwnFolder", nullptr, "b3", "visiting/walks.htm"},         {"HomeFromLeaf", nullptr, "b1", "root/root.htm"},
-    {"RootToWhatsOn", nullptr, "b2", "news/news.htm"},                {"LeafInOtherFolder", nullptr, "b3", "visiting/castle.htm"},
-    {"BackAcrossFolders", nullptr, "b8", "news/news.htm"},            {"LeafByFolderAndPage", nullptr, "b2", "news/today.htm"},
-    {"BackAgain", nullptr, "b8", "news/news.htm"},                    {"HomeFromBranch", nullptr, "b1", "root/root.htm"},
-    {"RootToSelector", nullptr, "b3", "shops/directory.htm"},         {"SelectFirstShop", nullptr, "b2", "shops/bakery.htm"},
-    {"BackToSelector", nullptr, "b8", "shops/directory.htm"},         {"HomeFromSelector", nullptr, "b1", "root/root.htm"},
-    {"HomeFromShopLeaf", "shops/cafe.htm", "b1", "root/root.htm"},    {"BackOnFirstPageStays", "news/today.htm", "b8", "news/today.htm"},
-    {"BrokenLink", "visiting/broken.htm", "b2", "missing.html"},      {"BackFromMissing", nullptr, "b8", "visiting/broken.htm"},
-    {"BrokenLinkAgain", "visiting/broken.htm", "b2", "missing.html"}, {"HomeFromMissing", nullptr, "b1", "root/root.htm"},
+const struct {
+    const char* name;
+    const char* open;
+    const char* button;
+    const char* shows;
+} kSteps[] = {
+    {"RootToBranch", "root/root.htm", "b1", "visiting/visiting.htm"},
+    {"BranchToLeaf", nullptr, "b2", "visiting/castle.htm"},
+    {"ScrollingIsNoPage", nullptr, "b7", "visiting/castle.htm"},
+    {"BackToBranch", nullptr, "b8", "visiting/visiting.htm"},
+    {"LeafInOwnFolder", nullptr, "b3", "visiting/walks.htm"},
+    {"HomeFromLeaf", nullptr, "b1", "root/root.htm"},
+    {"RootToWhatsOn", nullptr, "b2", "news/news.htm"},
+    {"LeafInOtherFolder", nullptr, "b3", "visiting/castle.htm"},
+    {"BackAcrossFolders", nullptr, "b8", "news/news.htm"},
+    {"LeafByFolderAndPage", nullptr, "b2", "news/today.htm"},
+    {"BackAgain", nullptr, "b8", "news/news.htm"},
+    {"HomeFromBranch", nullptr, "b1", "root/root.htm"},
+    {"RootToSelector", nullptr, "b3", "shops/directory.htm"},
+    {"SelectFirstShop", nullptr, "b2", "shops/bakery.htm"},
+    {"BackToSelector", nullptr, "b8", "shops/directory.htm"},
+    {"HomeFromSelector", nullptr, "b1", "root/root.htm"},
+    {"HomeFromShopLeaf", "shops/cafe.htm", "b1", "root/root.htm"},
+    {"BackOnFirstPageStays", "news/today.htm", "b8", "news/today.htm"},
+    {"BrokenLink", "visiting/broken.htm", "b2", "missing.html"},
+    {"BackFromMissing", nullptr, "b8", "visiting/broken.htm"},
+    {"BrokenLinkAgain", "visiting/broken.htm", "b2", "missing.html"},
+    {"HomeFromMissing", nullptr, "b1", "root/root.htm"},
 };
 
 TEST_F(Display, ButtonsHomeAndBackOpenWholePages)
 {
     // A branch page whose button names a page badly links to the shared missing page.
-    EXPECT_NE(kiosk.addPages({{QStringLiteral("visiting/broken.zel"),
-                               {QStringLiteral("#branch"), QStringLiteral("#title Broken links"),
-                                QStringLiteral("#button Bad\\Name Broken")}}}),
-              QString())
+    EXPECT_NE(kiosk.addPages({{"visiting/broken.zel", {"#branch", "#title Broken links", "#button Bad\\Name Broken"}}}),
+              "")
         << "the maker reports the bad name";
     for (const auto& step : kSteps) {
         SCOPED_TRACE(step.name);
         if (step.open)
-            ASSERT_TRUE(kiosk.open(QString::fromLatin1(step.open)));
-        const QString shows = QString::fromLatin1(step.shows);
-        const QString button = QString::fromLatin1(step.button);
-        EXPECT_TRUE(shows == kiosk.shown() ? kiosk.touch(button) : kiosk.touchAndWaitFor(button, shows));
+            ASSERT_TRUE(kiosk.open(step.open));
+        const QString shows = step.shows;
+        EXPECT_TRUE(shows == kiosk.shown() ? kiosk.touch(step.button) : kiosk.touchAndWaitFor(step.button, shows));
         EXPECT_EQ(kiosk.shown(), shows);
-        if (shows == QStringLiteral("missing.html"))
-            EXPECT_TRUE(kiosk.evaluate(QStringLiteral("frames['con'].document.body.innerText")).toString().contains("not available"));
+        if (shows == "missing.html")
+            EXPECT_TRUE(kiosk.evaluate("frames['con'].document.body.innerText").toString().contains("not available"));
     }
     EXPECT_EQ(kiosk.scriptErrors(), QStringList());
 }

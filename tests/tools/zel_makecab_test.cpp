@@ -24,7 +24,10 @@
 
 namespace {
 
-ProgramRun makecab(const QString& folder) { return runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/f", folder + "/makecab.ddf"}); }
+ProgramRun makecab(const QString& folder)
+{
+    return runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/f", folder + "/makecab.ddf"});
+}
 
 // A page source, and every byte value followed by a pseudo-random stretch spanning several data blocks.
 const QByteArray page = QByteArray("<p>Opening hours of the reading room</p>\r\n").repeated(2000);
@@ -38,8 +41,12 @@ const QByteArray photo = [] {
 // Writes makecab.ddf: the export's eight setting lines, then the given lines.
 void writeDirectives(const QString& folder, const QString& name, const QStringList& lines, const QString& end = "\r\n")
 {
-    const QStringList settings{".OPTION EXPLICIT", ".Set CabinetNameTemplate=" + name + "*.cab", ".set DiskDirectoryTemplate=" + folder,
-                               ".Set CompressionType = MSZIP", ".Set MaxDiskSize = CDROM", ".Set SourceDir=" + folder, ".Set Cabinet=on", ".Set Compress=on"};
+    const QStringList settings =
+        QString(".OPTION EXPLICIT|.Set CabinetNameTemplate=%1*.cab|.set DiskDirectoryTemplate=%2|"
+                ".Set CompressionType = MSZIP|.Set MaxDiskSize = CDROM|.Set SourceDir=%2|"
+                ".Set Cabinet=on|.Set Compress=on")
+            .arg(name, folder)
+            .split('|');
     writeBytes(folder + "/makecab.ddf", ((settings + lines).join(end) + end).toUtf8());
 }
 
@@ -48,14 +55,33 @@ QStringList cabextractNames(const QString& cabinet)
 {
     const QStringList lines = QString::fromUtf8(runProgram("cabextract", {"-l", cabinet}).output).split('\n');
     QStringList names;
-    for (qsizetype i = lines.indexOf(QRegularExpression("^-+\\+.*")) + 1; i > 0 && i < lines.size() && !lines[i].isEmpty(); ++i)
+    for (qsizetype i = lines.indexOf(QRegularExpression("^-+\\+.*")) + 1;
+         i > 0 && i < lines.size() && !lines[i].isEmpty(); ++i)
         names += lines[i].section(" | ", 2);
     return names;
 }
 
-QStringList gcabNames(const QString& cabinet) { return QString::fromUtf8(runProgram("gcab", {"-t", cabinet}).output).split('\n', Qt::SkipEmptyParts); }
+QStringList gcabNames(const QString& cabinet)
+{
+    return QString::fromUtf8(runProgram("gcab", {"-t", cabinet}).output).split('\n', Qt::SkipEmptyParts);
+}
 
 QStringList entries(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+// What the tests put in a file of this name: nothing for "empty...", the page for "*.zel", else the photo.
+QByteArray contentOf(const QString& name)
+{
+    return name.startsWith("empty") ? QByteArray() : name.endsWith(".zel") ? page : photo;
+}
+
+// Files of these names ("|" between them), each with its contentOf().
+QList<std::pair<QString, QByteArray>> named(const QString& names)
+{
+    QList<std::pair<QString, QByteArray>> files;
+    for (const QString& name : names.split('|'))
+        files.append({name, contentOf(name)});
+    return files;
+}
 
 class ZelMakecab : public ::testing::Test {
 protected:
@@ -71,30 +97,37 @@ protected:
     int folders = 0;
 };
 
+// Directive lines are "|" separated; without any, the files are listed.
 TEST_F(ZelMakecab, ReadersListAndExtractTheFilesByteIdentical)
 {
-    const QList<std::pair<QString, QByteArray>> pageAndPhoto{{"today.zel", page}, {"photo.jpg", photo}};
-    const QStringList names{"today.zel", "photo.jpg"};
-    const struct { const char* name; QString folder; QList<std::pair<QString, QByteArray>> files; QStringList lines; QString end; int compression; } rows[] = {
-        {"CR LF", "news", pageAndPhoto, names, "\r\n", 1}, {"LF", "news", pageAndPhoto, names, "\n", 1}, {"CR", "news", pageAndPhoto, names, "\r", 1},
-        {"empty file among others", "prices", {{"empty.zel", {}}, {"prices00001.jpg", photo}}, {"empty.zel", "prices00001.jpg"}, "\r\n", 1},
-        {"blanks in names", "special offers", {{"spring sale.zel", page}, {"shop window.jpg", photo}}, {"spring sale.zel", "shop window.jpg"}, "\r\n", 1},
-        {"accented names", "caf\u00e9", {{"cr\u00e8me.zel", page}, {"\u00e9t\u00e9.jpg", photo}}, {"cr\u00e8me.zel", "\u00e9t\u00e9.jpg"}, "\r\n", 1},
-        {"NONE stores", "news", pageAndPhoto, QStringList{".Set CompressionType=NONE"} + names, "\r\n", 0},
-        {"Compress off stores", "news", pageAndPhoto, QStringList{".Set Compress=off"} + names, "\r\n", 0},
-        {"quotes, comments, blank lines", "news", pageAndPhoto, {"; files", "", "\"today.zel\"", "  \"photo.jpg\"  "}, "\r\n", 1},
-        {"letter case and blanks around =", "news", pageAndPhoto, {".set compressiontype  =  mszip ", ".SET MAXDISKSIZE=1457664", "today.zel", "photo.jpg"}, "\r\n", 1},
+    const struct {
+        const char* name;
+        QString folder, files, lines, end;
+        int compression;
+    } rows[] = {
+        {"CR LF", "news", "today.zel|photo.jpg", "", "\r\n", 1},
+        {"LF", "news", "today.zel|photo.jpg", "", "\n", 1},
+        {"CR", "news", "today.zel|photo.jpg", "", "\r", 1},
+        {"empty file among others", "prices", "empty.zel|prices00001.jpg", "", "\r\n", 1},
+        {"blanks in names", "special offers", "spring sale.zel|shop window.jpg", "", "\r\n", 1},
+        {"accented names", "caf\u00e9", "cr\u00e8me.zel|\u00e9t\u00e9.jpg", "", "\r\n", 1},
+        {"NONE stores", "news", "today.zel|photo.jpg", ".Set CompressionType=NONE|today.zel|photo.jpg", "\r\n", 0},
+        {"Compress off stores", "news", "today.zel|photo.jpg", ".Set Compress=off|today.zel|photo.jpg", "\r\n", 0},
+        {"quotes, comments, blank lines", "news", "today.zel|photo.jpg", "; files||\"today.zel\"|  \"photo.jpg\"  ",
+         "\r\n", 1},
+        {"letter case and blanks around =", "news", "today.zel|photo.jpg",
+         ".set compressiontype  =  mszip |.SET MAXDISKSIZE=1457664|today.zel|photo.jpg", "\r\n", 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const QString folder = pageFolder(row.folder, row.files), cabinet = folder + "/" + row.folder + "1.cab";
-        writeDirectives(folder, row.folder, row.lines, row.end);
+        const QString folder = pageFolder(row.folder, named(row.files)), cabinet = folder + "/" + row.folder + "1.cab";
+        writeDirectives(folder, row.folder, (row.lines.isEmpty() ? row.files : row.lines).split('|'), row.end);
         const ProgramRun result = makecab(folder);
         ASSERT_EQ(result.exitCode, 0) << result.error.toStdString();
         ASSERT_EQ(runProgram("cabextract", {"-q", "-d", folder + "/out", cabinet}).exitCode, 0);
-        QStringList expected;
-        for (const auto& [file, content] : row.files)
-            EXPECT_EQ(readBytes(folder + "/out/" + (expected << file).last()), content) << file.toStdString();
+        const QStringList expected = row.files.split('|');
+        for (const QString& file : expected)
+            EXPECT_EQ(readBytes(folder + "/out/" + file), contentOf(file)) << file.toStdString();
         EXPECT_EQ(cabextractNames(cabinet), expected);
         EXPECT_EQ(gcabNames(cabinet), expected);
         const QByteArray header = readBytes(cabinet); // the first folder's compression type follows the 36-byte header
@@ -106,46 +139,36 @@ TEST_F(ZelMakecab, ReadersListAndExtractTheFilesByteIdentical)
     }
 }
 
-TEST_F(ZelMakecab, SecondRunReplacesTheCabinetAndAFailedRunKeepsIt)
+// Faulty directive files and a bad argument list: a non-zero exit, one line
+// naming the fault, and the cabinet of the run before kept as it was.
+TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndKeepTheCabinet)
 {
-    const QString folder = pageFolder("news", {{"today.zel", page}, {"old.jpg", photo}}), cabinet = folder + "/news1.cab";
-    writeDirectives(folder, "news", {"today.zel", "old.jpg"});
-    ASSERT_EQ(makecab(folder).exitCode, 0);
-    writeBytes(folder + "/today.zel", "<p>changed</p>\r\n");
-    writeBytes(folder + "/new.jpg", photo.left(5000));
-    writeDirectives(folder, "news", {"today.zel", "new.jpg"});
-    ASSERT_EQ(makecab(folder).exitCode, 0);
-    EXPECT_EQ(cabextractNames(cabinet), (QStringList{"today.zel", "new.jpg"}));
-    ASSERT_EQ(runProgram("cabextract", {"-q", "-d", root.path() + "/out", cabinet}).exitCode, 0);
-    EXPECT_EQ(readBytes(root.path() + "/out/today.zel"), "<p>changed</p>\r\n");
-    const QByteArray before = readBytes(cabinet);
-    writeDirectives(folder, "news", {"today.zel", "missing.jpg"});
-    EXPECT_NE(makecab(folder).exitCode, 0);
-    EXPECT_EQ(readBytes(cabinet), before);
-}
-
-// Faulty directive files and a bad argument list: a non-zero exit, one line naming the fault, no cabinet.
-TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
-{
-    const struct { const char* name; QStringList lines; QStringList named; } rows[] = {
-        {"unknown directive", {"today.zel", ".Frobnicate all"}, {"line 10", ".Frobnicate all"}},
-        {"listed file missing", {"today.zel", "missing.jpg"}, {"line 10", "missing.jpg"}}, {"missing file listed first", {"gone.zel", "today.zel"}, {"line 9", "gone.zel"}},
-        {"output folder is a file", {".set DiskDirectoryTemplate=ROOT/output.txt", "today.zel"}, {"ROOT/output.txt"}},
-        {"no files listed", {"; nothing to pack"}, {"no files to pack"}}, {"listed name is a folder", {"today.zel", "\"..\""}, {"line 10", "not a regular file"}},
+    const struct {
+        const char* name;
+        QString lines, named; // "|" between them
+    } rows[] = {
+        {"unknown directive", "today.zel|.Frobnicate all", "line 10|.Frobnicate all"},
+        {"listed file missing", "today.zel|missing.jpg", "line 10|missing.jpg"},
+        {"missing file listed first", "gone.zel|today.zel", "line 9|gone.zel"},
+        {"output folder is a file", ".set DiskDirectoryTemplate=ROOT/output.txt|today.zel", "ROOT/output.txt"},
+        {"no files listed", "; nothing to pack", "no files to pack"},
+        {"listed name is a folder", "today.zel|\"..\"", "line 10|not a regular file"},
     };
     writeBytes(root.path() + "/output.txt", "plain file");
     for (const auto& row : rows) {
-        const QString folder = pageFolder("news", {{"today.zel", page}});
-        writeDirectives(folder, "news", QStringList(row.lines).replaceInStrings("ROOT", root.path()));
+        SCOPED_TRACE(row.name);
+        const QString folder = pageFolder("news", named("today.zel|news1.cab"));
+        writeDirectives(folder, "news", QString(row.lines).replace("ROOT", root.path()).split('|'));
         const ProgramRun result = makecab(folder);
-        EXPECT_NE(result.exitCode, 0) << row.name;
-        EXPECT_EQ(result.error.count('\n'), 1) << row.name << ": " << result.error.toStdString();
-        for (QString named : row.named)
-            EXPECT_TRUE(result.error.contains(named.replace("ROOT", root.path()))) << row.name << ": " << result.error.toStdString();
-        EXPECT_EQ(entries(folder), (QStringList{"makecab.ddf", "today.zel"})) << row.name;
+        EXPECT_NE(result.exitCode, 0);
+        EXPECT_EQ(result.error.count('\n'), 1) << result.error.toStdString();
+        for (const QString& part : QString(row.named).replace("ROOT", root.path()).split('|'))
+            EXPECT_TRUE(result.error.contains(part)) << result.error.toStdString();
+        EXPECT_EQ(entries(folder), (QStringList{"makecab.ddf", "news1.cab", "today.zel"}));
+        EXPECT_EQ(readBytes(folder + "/news1.cab"), photo);
     }
     EXPECT_EQ(readBytes(root.path() + "/output.txt"), "plain file");
-    const QString folder = pageFolder("news", {{"today.zel", page}}), ddf = folder + "/makecab.ddf";
+    const QString folder = pageFolder("news", named("today.zel")), ddf = folder + "/makecab.ddf";
     writeDirectives(folder, "news", {"today.zel"});
     const ProgramRun usage = runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/x", ddf});
     EXPECT_TRUE(usage.exitCode != 0 && usage.error.count('\n') == 1) << usage.error.toStdString();
@@ -157,9 +180,11 @@ TEST_F(ZelMakecab, FaultsFailWithOneLineNamingItAndLeaveNoCabinet)
 }
 
 // The program's parts on the folder's directive file, with the given limits and hook.
-std::vector<std::filesystem::path> writeCabinetsOf(const QString& folder, const CabinetLimits& limits = {}, SourceOpenedHook hook = {})
+std::vector<std::filesystem::path> writeCabinetsOf(const QString& folder, const CabinetLimits& limits = {},
+                                                   SourceOpenedHook hook = {})
 {
-    return writeCabinets(readDirectiveFile((folder + "/makecab.ddf").toStdString()), CabinetOptions{limits, std::move(hook)});
+    return writeCabinets(readDirectiveFile((folder + "/makecab.ddf").toStdString()),
+                         CabinetOptions{limits, std::move(hook)});
 }
 
 std::string failureOf(const std::function<void()>& action)
@@ -177,14 +202,21 @@ std::string failureOf(const std::function<void()>& action)
 // numbered cabinets of an older, larger run are removed.
 TEST_F(ZelMakecab, FullCabinetsContinueIntoTheNextNumber)
 {
-    const struct { const char* name; CabinetLimits limits; QList<int> sizes; QString nameTemplate; QList<int> perCabinet; const char* failure; } rows[] = {
+    const struct {
+        const char* name;
+        CabinetLimits limits;
+        QList<int> sizes;
+        QString nameTemplate;
+        QList<int> perCabinet;
+        const char* failure;
+    } rows[] = {
         {"file count", {3, 1000}, {10, 10, 10, 10, 10, 10, 10}, "news*.cab", {3, 3, 1}, nullptr},
         {"byte count", {100, 100}, {60, 40, 1, 99, 100}, "news*.cab", {2, 2, 1}, nullptr},
         {"exactly full", {5, 1000}, {200, 200, 200, 200, 200}, "news*.cab", {5}, nullptr},
         {"empty files", {2, 10}, {0, 0, 0}, "news*.cab", {2, 1}, nullptr},
         {"star inside the name", {1, 1000}, {5, 5}, "n*ews.cab", {1, 1}, nullptr},
         {"no star for a second cabinet", {3, 1000}, {1, 1, 1, 1}, "news1.cab", {}, "CabinetNameTemplate has no *"},
-        {"a file larger than a cabinet", {10, 100}, {50, 101}, "news*.cab", {}, "file1.jpg\": its 101 bytes exceed the 100"},
+        {"file larger than a cabinet", {10, 100}, {50, 101}, "news*.cab", {}, "file1.jpg\": its 101 bytes exceed"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -226,20 +258,28 @@ TEST_F(ZelMakecab, FullCabinetsContinueIntoTheNextNumber)
 TEST_F(ZelMakecab, FilesChangingWhileReadFailTheRunAndKeepTheOldCabinet)
 {
     const auto resize = [](qint64 size) { return [size](const QString& file) { QFile(file).resize(size); }; };
-    const struct { const char* name; std::function<void(const QString&)> change; QString file; const char* failure; } rows[] = {
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> change;
+        QString file;
+        const char* failure;
+    } rows[] = {
         {"shrinks", resize(1000), "photo.jpg", "became shorter while it was read"},
         {"shrinks to nothing", resize(0), "photo.jpg", "became shorter while it was read"},
         {"grows", resize(photo.size() + 1), "photo.jpg", "became longer while it was read"},
-        {"rewritten, same size", [](const QString& file) { writeBytes(file, QByteArray(photo.size(), 'x')); }, "photo.jpg", "changed while it was read"},
-        {"next file removed", [](const QString& file) { QFile::remove(QFileInfo(file).path() + "/today.zel"); }, "today.zel", "No such file or directory"},
+        {"rewritten, same size", [](const QString& file) { writeBytes(file, QByteArray(photo.size(), 'x')); },
+         "photo.jpg", "changed while it was read"},
+        {"next file removed", [](const QString& file) { QFile::remove(QFileInfo(file).path() + "/today.zel"); },
+         "today.zel", "No such file or directory"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const QString folder = pageFolder("news", {{"photo.jpg", photo}, {"today.zel", page}}), cabinet = folder + "/news1.cab";
+        const QString folder = pageFolder("news", named("photo.jpg|today.zel")), cabinet = folder + "/news1.cab";
         writeDirectives(folder, "news", {"photo.jpg", "today.zel"});
         ASSERT_EQ(makecab(folder).exitCode, 0);
         const QByteArray before = readBytes(cabinet);
-        QFile(folder + "/photo.jpg").setFileTime(QDateTime(QDate(2020, 5, 1), QTime(9, 0)), QFileDevice::FileModificationTime);
+        QFile(folder + "/photo.jpg")
+            .setFileTime(QDateTime(QDate(2020, 5, 1), QTime(9, 0)), QFileDevice::FileModificationTime);
         const std::string failure = failureOf([&] {
             writeCabinetsOf(folder, {}, [&](const std::filesystem::path& opened) {
                 if (opened.filename() == "photo.jpg")
@@ -256,7 +296,7 @@ TEST_F(ZelMakecab, FilesChangingWhileReadFailTheRunAndKeepTheOldCabinet)
 // A full disk (here: a file size limit) names the cabinet and the system's reason.
 TEST_F(ZelMakecab, WriteFailureNamesTheCabinetAndTheReason)
 {
-    const QString folder = pageFolder("news", {{"photo.jpg", photo}});
+    const QString folder = pageFolder("news", named("photo.jpg"));
     writeDirectives(folder, "news", {"photo.jpg", ".Set Compress=off"});
     rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
@@ -275,9 +315,10 @@ TEST_F(ZelMakecab, WriteFailureNamesTheCabinetAndTheReason)
 // folder; a locked one (a run still working) and other files stay.
 TEST_F(ZelMakecab, NextRunRemovesTemporariesOfDeadRunsOnly)
 {
-    const QString folder = pageFolder("news", {{"today.zel", page}});
+    const QString folder = pageFolder("news", named("today.zel"));
     const QStringList dead{".news1.cab.a1B2c3", ".news2.cab.Zz9900", ".other.CAB.000000"};
-    const QStringList kept{".news1.cab.LiVe01", ".notes.txt.a1B2c3", "news1.cab.a1B2c3", ".news1.cab.a1B2c", ".news1.cab.a1B2c3.x", ".news1.cab.a1-2c3"};
+    const QStringList kept{".news1.cab.LiVe01", ".notes.txt.a1B2c3",   "news1.cab.a1B2c3",
+                           ".news1.cab.a1B2c",  ".news1.cab.a1B2c3.x", ".news1.cab.a1-2c3"};
     for (const QString& name : dead + kept)
         writeBytes(folder + "/" + name, "partial cabinet");
     const int live = ::open(QFile::encodeName(folder + "/.news1.cab.LiVe01").constData(), O_RDONLY);

@@ -101,124 +101,124 @@ bool sameTime(const std::timespec& a, const std::timespec& b) { return a.tv_sec 
 // Writes everything or throws with the system's reason.
 class Output {
 public:
-    Output(int descriptor, std::string label) : descriptor_(descriptor), label_(std::move(label)) {}
+    Output(int descriptor, std::string label) : m_descriptor(descriptor), m_label(std::move(label)) {}
 
     void write(const void* data, std::size_t size)
     {
         const char* bytes = static_cast<const char*>(data);
         while (size > 0) {
-            const ssize_t written = ::write(descriptor_, bytes, size);
+            const ssize_t written = ::write(m_descriptor, bytes, size);
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0)
                 fail();
             bytes += written;
             size -= static_cast<std::size_t>(written);
-            offset_ += static_cast<std::uint64_t>(written);
+            m_offset += static_cast<std::uint64_t>(written);
         }
     }
     void write(const std::string& data) { write(data.data(), data.size()); }
 
     void patch(std::uint64_t at, const std::string& data)
     {
-        if (::pwrite(descriptor_, data.data(), data.size(), static_cast<off_t>(at)) != static_cast<ssize_t>(data.size()))
+        if (::pwrite(m_descriptor, data.data(), data.size(), static_cast<off_t>(at)) != static_cast<ssize_t>(data.size()))
             fail();
     }
 
-    std::uint64_t offset() const { return offset_; }
+    std::uint64_t offset() const { return m_offset; }
 
 private:
     [[noreturn]] void fail() const
     {
         const int error = errno != 0 ? errno : ENOSPC;
-        throw MakecabError("cannot write cabinet \"" + label_ + "\": " + std::strerror(error));
+        throw MakecabError("cannot write cabinet \"" + m_label + "\": " + std::strerror(error));
     }
 
-    int descriptor_;
-    std::string label_;
-    std::uint64_t offset_ = 0;
+    int m_descriptor;
+    std::string m_label;
+    std::uint64_t m_offset = 0;
 };
 
 // Cuts the folder's byte stream into data blocks, compresses and writes them.
 class BlockWriter {
 public:
-    BlockWriter(Output& output, CabinetCompression compression) : output_(output), compression_(compression)
+    BlockWriter(Output& output, CabinetCompression compression) : m_output(output), m_compression(compression)
     {
-        if (compression_ == CabinetCompression::MsZip && deflateInit2(&zip_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8,
+        if (m_compression == CabinetCompression::MsZip && deflateInit2(&m_zip, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8,
                                                                       Z_DEFAULT_STRATEGY) != Z_OK)
             throw MakecabError("cannot start compression: out of memory");
     }
     ~BlockWriter()
     {
-        if (compression_ == CabinetCompression::MsZip)
-            deflateEnd(&zip_);
+        if (m_compression == CabinetCompression::MsZip)
+            deflateEnd(&m_zip);
     }
     BlockWriter(const BlockWriter&) = delete;
     BlockWriter& operator=(const BlockWriter&) = delete;
 
     // Room left in the current block.
-    std::size_t room() const { return blockSize - used_; }
-    unsigned char* end() { return block_.data() + used_; }
+    std::size_t room() const { return blockSize - m_used; }
+    unsigned char* end() { return m_block.data() + m_used; }
 
     // Takes size more bytes written at end(); writes the block once full.
     void added(std::size_t size)
     {
-        used_ += size;
-        if (used_ == blockSize)
+        m_used += size;
+        if (m_used == blockSize)
             flush();
     }
 
     void flush()
     {
-        if (used_ == 0)
+        if (m_used == 0)
             return;
-        const std::string& data = compression_ == CabinetCompression::MsZip ? compressed() : stored();
+        const std::string& data = m_compression == CabinetCompression::MsZip ? compressed() : stored();
         std::string header;
         put16(header, static_cast<std::uint16_t>(data.size()));
-        put16(header, static_cast<std::uint16_t>(used_));
+        put16(header, static_cast<std::uint16_t>(m_used));
         const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
         const std::uint32_t checksum = cabinetChecksum(reinterpret_cast<const unsigned char*>(header.data()), 4,
                                                        cabinetChecksum(bytes, data.size(), 0));
         std::string record;
         put32(record, checksum);
-        output_.write(record + header);
-        output_.write(data);
-        used_ = 0;
-        ++blocks_;
+        m_output.write(record + header);
+        m_output.write(data);
+        m_used = 0;
+        ++m_blocks;
     }
 
-    std::uint16_t blocks() const { return static_cast<std::uint16_t>(blocks_); }
+    std::uint16_t blocks() const { return static_cast<std::uint16_t>(m_blocks); }
 
 private:
     const std::string& stored()
     {
-        data_.assign(reinterpret_cast<const char*>(block_.data()), used_);
-        return data_;
+        m_data.assign(reinterpret_cast<const char*>(m_block.data()), m_used);
+        return m_data;
     }
 
     // "CK" and a complete deflate stream of the block alone.
     const std::string& compressed()
     {
-        data_.assign("CK");
-        data_.resize(2 + deflateBound(&zip_, static_cast<uLong>(used_)));
-        deflateReset(&zip_);
-        zip_.next_in = block_.data();
-        zip_.avail_in = static_cast<uInt>(used_);
-        zip_.next_out = reinterpret_cast<Bytef*>(data_.data() + 2);
-        zip_.avail_out = static_cast<uInt>(data_.size() - 2);
-        if (deflate(&zip_, Z_FINISH) != Z_STREAM_END)
+        m_data.assign("CK");
+        m_data.resize(2 + deflateBound(&m_zip, static_cast<uLong>(m_used)));
+        deflateReset(&m_zip);
+        m_zip.next_in = m_block.data();
+        m_zip.avail_in = static_cast<uInt>(m_used);
+        m_zip.next_out = reinterpret_cast<Bytef*>(m_data.data() + 2);
+        m_zip.avail_out = static_cast<uInt>(m_data.size() - 2);
+        if (deflate(&m_zip, Z_FINISH) != Z_STREAM_END)
             throw MakecabError("compression failed");
-        data_.resize(2 + zip_.total_out);
-        return data_;
+        m_data.resize(2 + m_zip.total_out);
+        return m_data;
     }
 
-    Output& output_;
-    CabinetCompression compression_;
-    z_stream zip_{};
-    std::vector<unsigned char> block_ = std::vector<unsigned char>(blockSize);
-    std::size_t used_ = 0; // bytes of block_ filled
-    std::string data_;
-    std::size_t blocks_ = 0;
+    Output& m_output;
+    CabinetCompression m_compression;
+    z_stream m_zip{};
+    std::vector<unsigned char> m_block = std::vector<unsigned char>(blockSize);
+    std::size_t m_used = 0; // bytes of m_block filled
+    std::string m_data;
+    std::size_t m_blocks = 0;
 };
 
 [[noreturn]] void failChanged(const SourceFile& file, const std::string& how)
@@ -229,33 +229,33 @@ private:
 
 class SourceReader {
 public:
-    explicit SourceReader(const SourceFile& file) : file_(file)
+    explicit SourceReader(const SourceFile& file) : m_file(file)
     {
-        descriptor_ = ::open(file.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (descriptor_ < 0)
+        m_descriptor = ::open(file.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (m_descriptor < 0)
             throw MakecabError("cannot read \"" + file.path.string() + "\" (listed on line "
                                + std::to_string(file.listed.lineNumber) + "): " + std::strerror(errno));
         checkUnchanged("changed after the run began");
     }
-    ~SourceReader() { ::close(descriptor_); }
+    ~SourceReader() { ::close(m_descriptor); }
     SourceReader(const SourceReader&) = delete;
     SourceReader& operator=(const SourceReader&) = delete;
 
     // Reads the whole file into blocks; it must hold exactly the size found before.
     void copyInto(BlockWriter& blocks)
     {
-        std::uint64_t left = file_.size;
+        std::uint64_t left = m_file.size;
         while (left > 0) {
             const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(left, blocks.room()));
             const ssize_t got = readSome(blocks.end(), wanted);
             if (got == 0)
-                failChanged(file_, "became shorter while it was read");
+                failChanged(m_file, "became shorter while it was read");
             blocks.added(static_cast<std::size_t>(got));
             left -= static_cast<std::uint64_t>(got);
         }
         unsigned char probe;
         if (readSome(&probe, 1) != 0)
-            failChanged(file_, "became longer while it was read");
+            failChanged(m_file, "became longer while it was read");
         checkUnchanged("changed while it was read");
     }
 
@@ -263,26 +263,26 @@ private:
     ssize_t readSome(unsigned char* into, std::size_t size)
     {
         for (;;) {
-            const ssize_t got = ::read(descriptor_, into, size);
+            const ssize_t got = ::read(m_descriptor, into, size);
             if (got >= 0)
                 return got;
             if (errno != EINTR)
-                throw MakecabError("cannot read \"" + file_.path.string() + "\": " + std::strerror(errno));
+                throw MakecabError("cannot read \"" + m_file.path.string() + "\": " + std::strerror(errno));
         }
     }
 
     void checkUnchanged(const std::string& how) const
     {
         struct stat status {};
-        if (::fstat(descriptor_, &status) != 0)
-            throw MakecabError("cannot read \"" + file_.path.string() + "\": " + std::strerror(errno));
-        if (!S_ISREG(status.st_mode) || status.st_dev != file_.device || status.st_ino != file_.inode
-            || static_cast<std::uint64_t>(status.st_size) != file_.size || !sameTime(status.st_mtim, file_.modified))
-            failChanged(file_, how);
+        if (::fstat(m_descriptor, &status) != 0)
+            throw MakecabError("cannot read \"" + m_file.path.string() + "\": " + std::strerror(errno));
+        if (!S_ISREG(status.st_mode) || status.st_dev != m_file.device || status.st_ino != m_file.inode
+            || static_cast<std::uint64_t>(status.st_size) != m_file.size || !sameTime(status.st_mtim, m_file.modified))
+            failChanged(m_file, how);
     }
 
-    const SourceFile& file_;
-    int descriptor_ = -1;
+    const SourceFile& m_file;
+    int m_descriptor = -1;
 };
 
 } // namespace

@@ -68,15 +68,15 @@ std::vector<std::string_view> splitLines(std::string_view text)
 // Parses one file at a time, remembering the line being read for messages.
 class DirectiveParser {
 public:
-    explicit DirectiveParser(std::string fileLabel) : fileLabel_(std::move(fileLabel)) {}
+    explicit DirectiveParser(std::string fileLabel) : m_fileLabel(std::move(fileLabel)) {}
 
     CabinetDirectives parse(std::string_view text)
     {
         if (text.starts_with("\xEF\xBB\xBF"))
             text.remove_prefix(3);
         for (std::string_view rawLine : splitLines(text)) {
-            ++lineNumber_;
-            lineText_ = std::string(rawLine);
+            ++m_lineNumber;
+            m_lineText = std::string(rawLine);
             const std::string_view line = trimmed(rawLine);
             if (line.empty() || line.front() == ';')
                 continue;
@@ -85,14 +85,14 @@ public:
             else
                 readFileLine(line);
         }
-        return directives_;
+        return m_directives;
     }
 
 private:
     [[noreturn]] void fail(const std::string& problem) const
     {
-        throw MakecabError(fileLabel_ + " line " + std::to_string(lineNumber_) + ": " + problem + ": \""
-                           + lineText_ + "\"");
+        throw MakecabError(m_fileLabel + " line " + std::to_string(m_lineNumber) + ": " + problem + ": \""
+                           + m_lineText + "\"");
     }
 
     void readDirective(std::string_view body)
@@ -112,7 +112,7 @@ private:
     {
         if (!sameIgnoringCase(rest, "explicit"))
             fail("unknown option (only .OPTION EXPLICIT is understood)");
-        explicit_ = true;
+        m_explicit = true;
     }
 
     void readSet(std::string_view rest)
@@ -146,21 +146,21 @@ private:
         if (name == "cabinetnametemplate") {
             if (value.empty() || value.find_first_of("/\\") != std::string::npos)
                 fail("CabinetNameTemplate must be a plain file name");
-            directives_.cabinetNameTemplate = value;
+            m_directives.cabinetNameTemplate = value;
         } else if (name == "diskdirectorytemplate") {
-            directives_.diskDirectoryTemplate = value;
+            m_directives.diskDirectoryTemplate = value;
         } else if (name == "sourcedir") {
-            directives_.sourceDir = value;
+            m_directives.sourceDir = value;
         } else if (name == "compressiontype") {
-            directives_.compressionType = compressionType(value);
+            m_directives.compressionType = compressionType(value);
         } else if (name == "maxdisksize") {
             checkDiskSize(value);
         } else if (name == "cabinet") {
             if (!switchValue(value))
                 fail("Cabinet=off (loose compressed files) is not supported");
         } else if (name == "compress") {
-            directives_.compress = switchValue(value);
-        } else if (explicit_) {
+            m_directives.compress = switchValue(value);
+        } else if (m_explicit) {
             fail("unknown variable \"" + name + "\" under .OPTION EXPLICIT");
         }
     }
@@ -211,18 +211,18 @@ private:
         }
         if (name.empty())
             fail("empty file name");
-        const auto [earlier, added] = lineOfName_.emplace(lowered(name), lineNumber_);
+        const auto [earlier, added] = m_lineOfName.emplace(lowered(name), m_lineNumber);
         if (!added)
             fail("file listed twice (first on line " + std::to_string(earlier->second) + ")");
-        directives_.files.push_back(ListedFile{name, lineNumber_});
+        m_directives.files.push_back(ListedFile{name, m_lineNumber});
     }
 
-    std::string fileLabel_;
-    CabinetDirectives directives_;
-    std::unordered_map<std::string, int> lineOfName_; // lower-case name to the line listing it
-    bool explicit_ = false;
-    int lineNumber_ = 0;
-    std::string lineText_;
+    std::string m_fileLabel;
+    CabinetDirectives m_directives;
+    std::unordered_map<std::string, int> m_lineOfName; // lower-case name to the line listing it
+    bool m_explicit = false;
+    int m_lineNumber = 0;
+    std::string m_lineText;
 };
 
 } // namespace

@@ -35,25 +35,25 @@ fileio::StagedFile stageCabinet(const fs::path& finalPath)
 
 } // namespace
 
-TemporaryCabinet::TemporaryCabinet(const fs::path& finalPath) : finalPath_(finalPath), file_(stageCabinet(finalPath))
+TemporaryCabinet::TemporaryCabinet(const fs::path& finalPath) : m_finalPath(finalPath), m_file(stageCabinet(finalPath))
 {
 }
 
 void TemporaryCabinet::finish()
 {
     try {
-        file_.finish();
+        m_file.finish();
     } catch (const fileio::FileError& error) {
-        throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + error.reason());
+        throw MakecabError("cannot write cabinet \"" + m_finalPath.string() + "\": " + error.reason());
     }
 }
 
 void TemporaryCabinet::commit()
 {
     try {
-        file_.commit();
+        m_file.commit();
     } catch (const fileio::FileError& error) {
-        throw MakecabError("cannot write cabinet \"" + finalPath_.string() + "\": " + error.reason());
+        throw MakecabError("cannot write cabinet \"" + m_finalPath.string() + "\": " + error.reason());
     }
 }
 

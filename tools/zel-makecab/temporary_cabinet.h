@@ -12,8 +12,8 @@ class TemporaryCabinet {
 public:
     explicit TemporaryCabinet(const std::filesystem::path& finalPath);
 
-    int descriptor() const { return file_.descriptor(); }
-    const std::filesystem::path& finalPath() const { return finalPath_; }
+    int descriptor() const { return m_file.descriptor(); }
+    const std::filesystem::path& finalPath() const { return m_finalPath; }
 
     // Flushes the content to disk.
     void finish();
@@ -21,8 +21,8 @@ public:
     void commit();
 
 private:
-    std::filesystem::path finalPath_;
-    fileio::StagedFile file_;
+    std::filesystem::path m_finalPath;
+    fileio::StagedFile m_file;
 };
 
 // Removes the temporary cabinets that runs which died left in folder: files
