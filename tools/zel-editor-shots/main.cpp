@@ -7,6 +7,8 @@
 #include "app/core/open_kiosk_system.h"
 #include "editor/dlg_insert.h"
 #include "editor/frm_edit.h"
+#include "dialogs/workbench.h"
+#include "platform/session.h"
 
 #include <QApplication>
 #include <QDir>
@@ -81,9 +83,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make %s\n", qPrintable(output));
         return 1;
     }
+    Session session;
     openKioskSystemHeadless(absolute(args.at(1)) + QDir::separator(), false);
 
-    auto* editor = new frmEdit();
+    Workbench workbench;
+    auto* editor = new frmEdit(workbench);
     if (!editor->editPage(absolute(args.at(2)))) {
         std::fprintf(stderr, "cannot edit %s\n", qPrintable(args.at(2)));
         return 1;
@@ -93,10 +97,10 @@ int main(int argc, char** argv)
     shots.save(*editor, QStringLiteral("page"));
 
     shots.whenInsertDialogShown();
-    dlgInsert::instance().openInsertButton(editor);
+    workbench.instance<dlgInsert>().openInsertButton(editor);
     shots.whenInsertDialogShown();
-    dlgInsert::instance().openInsertImage(editor->filePath(), editor);
+    workbench.instance<dlgInsert>().openInsertImage(editor->filePath(), editor);
     shots.whenInsertDialogShown();
-    dlgInsert::instance().openInsertItem(editor->filePath(), editor);
+    workbench.instance<dlgInsert>().openInsertItem(editor->filePath(), editor);
     return shots.failures() == 0 ? 0 : 1;
 }
