@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class KioskSystem;
 class QAction;
 class frmCheckKioskSystem;
 class QMenu;
@@ -80,6 +81,7 @@ private:
     void setRecentEntry(int index, const QString& caption, bool visible);
 
     std::unique_ptr<ScreenSizeProvider> m_screen;
+    std::unique_ptr<KioskSystem> m_kioskSystem; // the open kiosk system, replaced on each open
     QPointer<frmCheckKioskSystem> m_frmCheckKioskSystem;
     QMenu* m_mnuFile = nullptr;
     QMenu* m_mnuEdit = nullptr;

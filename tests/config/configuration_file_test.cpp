@@ -82,8 +82,8 @@ TEST(ConfigurationFile, ReadsWindows1252AndLfOnlyFiles)
 TEST(ConfigurationStore, DuplicateIntegerIsAFatalReport)
 {
     TemporaryKiosk kiosk;
-    kiosk.openHeadless();
-    EXPECT_TRUE(endsProgram([] { configuration::addInteger(QStringLiteral("BUTTONS"), 1, 0, 2); }));
+    KioskSystem& system = kiosk.openHeadless();
+    EXPECT_TRUE(endsProgram([&] { system.addInteger(QStringLiteral("BUTTONS"), 1, 0, 2); }));
     EXPECT_EQ(kiosk.messages.texts().value(0),
               QStringLiteral("The System has encountered a problem\r\nError No. 457 in configuration.addInteger "
                              "when adding BUTTONS\r\nThis key is already associated with an element of this collection"));

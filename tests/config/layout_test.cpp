@@ -96,9 +96,10 @@ TEST(Layout, ScreenMismatchIsFatal)
          "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}};
     for (const auto& row : rows) {
         TemporaryKiosk kiosk(row.configuration);
-        configuration::openConfiguration(kiosk.folder());
+        KioskSystem system(kiosk.session.session());
+        configuration::openConfiguration(system, kiosk.folder());
         const FixedScreenSize screen(row.screen);
-        EXPECT_TRUE(endsProgram([&] { deriveLayout(&screen); }));
+        EXPECT_TRUE(endsProgram([&] { deriveLayout(system, &screen); }));
         EXPECT_EQ(kiosk.messages.texts().value(0),
                   QStringLiteral("The System has encountered a problem\r\n") + QString::fromLatin1(row.report));
     }

@@ -1,4 +1,3 @@
-#include "config/configuration.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
@@ -17,8 +16,7 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
     TemporaryKiosk kiosk({}, {.closeAllWindows = [&] {
                               events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
                           }});
-    kiosk.openHeadless();
-    logHandle = configuration::integerValue(QStringLiteral("logFileNumber"));
+    logHandle = kiosk.openHeadless().integerValue(QStringLiteral("logFileNumber"));
 
     EXPECT_TRUE(endsProgram([] {
         reportRuntimeError(QStringLiteral("frmKioskSystem"), QStringLiteral("Form_Load"), RuntimeError(6, "Overflow"));
@@ -54,7 +52,6 @@ TEST(FatalReport, SecondFailureWhileClosingWindowsEndsAtOnce)
 TEST(FatalReport, BeforeAnyKioskSystemWritesNoFile)
 {
     TestSession session;
-    configuration::newConfigurationItems();
     EXPECT_TRUE(endsProgram([] { fatalError(QStringLiteral("early")); }));
     EXPECT_EQ(session.messages.texts(), QStringList{QStringLiteral("The System has encountered a problem\r\nearly")});
     EXPECT_EQ(session.endCount(), 1);
@@ -81,7 +78,6 @@ TEST(LogFile, NameIsTheLocalTimeWithoutSeparators)
 TEST(LogFile, MessagesWithLineBreaksBecomeSeveralLinesAndNothingIsWrittenWithoutALog)
 {
     TemporaryKiosk kiosk;
-    configuration::newConfigurationItems();
     logMessage(QStringLiteral("nowhere")); // no log yet: silently ignored
     kiosk.openHeadless();
     logMessage(QStringLiteral("webBrowser_BeforeNavigate2(0) a\r\nsecond"));

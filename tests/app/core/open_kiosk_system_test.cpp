@@ -1,3 +1,4 @@
+#include "app/core/open_kiosk_system.h"
 #include "config/configuration.h"
 #include "support/kiosk_fixture.h"
 
@@ -28,9 +29,9 @@ TEST(OpenKioskSystem, FolderIsTrimmedAndEndsWithTheSeparator)
     QString given = kiosk.folder();
     given.chop(1);
     kiosk.messages.clear();
-    configuration::openConfiguration(QStringLiteral("  ") + given + QStringLiteral("  "));
-    EXPECT_EQ(configuration::kioskSystemFolder(), kiosk.folder());
-    EXPECT_EQ(configuration::stringValue(QStringLiteral("rootFilePath")),
+    const auto system = openKioskSystemHeadless(QStringLiteral("  ") + given + QStringLiteral("  "));
+    EXPECT_EQ(system->folder(), kiosk.folder());
+    EXPECT_EQ(system->stringValue(QStringLiteral("rootFilePath")),
               kiosk.folder() + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
 }
 
@@ -38,7 +39,7 @@ TEST(OpenKioskSystem, MissingFolderEndsAtOnceWithoutLog)
 {
     TemporaryKiosk kiosk;
     const QString missing = kiosk.path(QStringLiteral("gone"));
-    EXPECT_TRUE(endsProgram([&] { configuration::openConfiguration(missing); }));
+    EXPECT_TRUE(endsProgram([&] { (void)openKioskSystemHeadless(missing); }));
     EXPECT_EQ(kiosk.messages.entries().size(), 1u);
     EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Ok);
     EXPECT_EQ(kiosk.messages.texts()[0], QStringLiteral("Fatal Error - Kiosk System Folder - ") + missing
