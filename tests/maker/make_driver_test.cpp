@@ -10,7 +10,7 @@ namespace {
 
 class MakeDriver : public ::testing::Test {
 protected:
-    MakeDriver() : kiosk(makerConfiguration()) { kiosk.openHeadless(); }
+    MakeDriver() : kiosk(makerConfiguration()), maker(kiosk.openHeadless()) {}
     // Writes the page source and returns its path.
     QString write(const QString& relative, const QStringList& lines = {"#leaf"})
     {
@@ -65,32 +65,6 @@ TEST_F(MakeDriver, MakeOneMakesOnlyThatPageAndShowsItsProgress)
         EXPECT_TRUE(exists(made)) << made;
     EXPECT_FALSE(exists("sales/other.htm"));
     EXPECT_EQ(std::pair(maker.pagesMade(), maker.pagesTotal()), std::pair(1, 1));
-}
-
-TEST_F(MakeDriver, InvalidPageLeavesEmptyFiles)
-{
-    const QString bad = write("news/bad.zel", {"#Leaf", "#title Bad"});
-    maker.makeOnePage(bad);
-
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{lineMessage("Invalid Zel Page", "", bad)});
-    for (const char* made : {"news/bad.htm", "news/bad_con.htm", "news/bad_nav.htm"}) {
-        EXPECT_TRUE(exists(made)) << made;
-        EXPECT_TRUE(readBytes(kiosk.path(made)).isEmpty()) << made;
-    }
-}
-
-TEST_F(MakeDriver, MissingPictureUsesUpItsNumberAndRemakeOverwritesCopies)
-{
-    makePicture(kiosk.path("sales/a.jpg"), 40, 30);
-    const QString prices = write("sales/prices.zel", {"#leaf", "#image a.jpg", "#image gone.jpg", "#image a.jpg"});
-    maker.makeOnePage(prices);
-    maker.makeOnePage(prices);
-
-    for (const char* made : {"sales/images/prices00001.jpg", "sales/images/prices00003.jpg"})
-        EXPECT_TRUE(exists(made)) << made;
-    for (const char* missing : {"sales/images/prices00002.jpg", "sales/images/prices00004.jpg"})
-        EXPECT_FALSE(exists(missing)) << missing;
-    EXPECT_EQ(kiosk.messages.texts().size(), 2);
 }
 
 // Picture names are paths relative to the page folder, with either separator
