@@ -34,28 +34,29 @@ void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
     }
 }
 
-} // namespace
-
-std::unique_ptr<KioskSystem> openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& screen)
+// Without a screen, the configured one is kept and not checked.
+std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const ScreenSizeProvider* screen,
+                                             configuration::LogFile log)
 {
     auto kiosk = std::make_unique<KioskSystem>(Session::current());
     withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
-        configuration::openConfiguration(*kiosk, folder);
-        useRealScreen(*kiosk, screen);
+        configuration::openConfiguration(*kiosk, folder, log);
+        if (screen)
+            useRealScreen(*kiosk, *screen);
         kiosk->setIntegerValue(QStringLiteral("mode"), 2);
-        deriveLayout(*kiosk, &screen);
+        deriveLayout(*kiosk, screen);
     });
     return kiosk;
 }
 
+} // namespace
+
+std::unique_ptr<KioskSystem> openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& screen)
+{
+    return openKioskSystem(folder, &screen, configuration::LogFile::Create);
+}
+
 std::unique_ptr<KioskSystem> openKioskSystemHeadless(const QString& folder, bool withLog)
 {
-    auto kiosk = std::make_unique<KioskSystem>(Session::current());
-    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
-        configuration::openConfiguration(*kiosk, folder,
-                                         withLog ? configuration::LogFile::Create : configuration::LogFile::None);
-        kiosk->setIntegerValue(QStringLiteral("mode"), 2);
-        deriveLayout(*kiosk, nullptr);
-    });
-    return kiosk;
+    return openKioskSystem(folder, nullptr, withLog ? configuration::LogFile::Create : configuration::LogFile::None);
 }
