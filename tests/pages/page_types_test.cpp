@@ -36,15 +36,6 @@ TEST(ReadPageType, RecognisesOnlyExactPageTypeLines)
     }
 }
 
-TEST(PageTypeDirective, MapsCodesBackToText)
-{
-    const std::pair<std::int16_t, const char*> rows[] = {
-        {0, "##"}, {1, "#leaf"}, {2, "#branch"}, {3, "#root"}, {4, "#selector"}, {5, "##"}, {-1, "##"}};
-    for (const auto& [code, text] : rows)
-        EXPECT_EQ(Support::pageTypeDirective(code).toStdString(), text) << code;
-    EXPECT_EQ(std::int16_t(PageType::Selector), 4);
-}
-
 TEST(PagePaths, HtmlPathAndRootLink)
 {
     EXPECT_EQ(Support::pageHtmlPath("C:\\kiosk\\news\\today.zel").toStdString(), "C:\\kiosk\\news\\today.htm");
