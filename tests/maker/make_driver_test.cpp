@@ -67,26 +67,6 @@ TEST_F(MakeDriver, MakeOneMakesOnlyThatPageAndShowsItsProgress)
     EXPECT_EQ(std::pair(maker.pagesMade(), maker.pagesTotal()), std::pair(1, 1));
 }
 
-// Picture names are paths relative to the page folder, with either separator
-// and any letter case per part; the copy is always images/pageNNNNN.jpg.
-TEST_F(MakeDriver, PicturesInSubFoldersAndNeighbourFolders)
-{
-    makePicture(kiosk.path("shared/Logo.JPG"), 40, 30);
-    makePicture(kiosk.path("sales/Pics/cat.jpg"), 40, 30);
-    const QStringList names = {"pics\\cat.jpg", "pics/cat.jpg", "..\\shared\\logo.jpg", "PICS/CAT.JPG", "..", "/etc/passwd"};
-    QStringList source = {"#leaf"};
-    for (const QString& name : names)
-        source.append("#image " + name);
-    const QString prices = write("sales/prices.zel", source);
-    maker.makeOnePage(prices);
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(readBytes(kiosk.path(QString("sales/images/prices%1.jpg").arg(n, 5, 10, QChar('0')))).left(2), "\xFF\xD8") << n;
-    EXPECT_EQ(kiosk.messages.texts(),
-              (QStringList{lineMessage("Image " + kiosk.path("sales") + "/.. does not exist", "#image ..", prices),
-                           lineMessage("Image " + kiosk.path("sales") + "//etc/passwd does not exist", "#image /etc/passwd", prices)}));
-    EXPECT_FALSE(QFileInfo::exists(kiosk.path("sales/pics/images")));
-}
-
 // pageRefToURL after making news/today; the count of messages it draws.
 TEST_F(MakeDriver, PageReferencesBecomeRelativeLinks)
 {

@@ -57,6 +57,15 @@ std::vector<PageCase> pageCases()
           {"Expected valid directive", "#para"}},
          {"images/index00001.jpg", "images/index00002.jpg"}, {"images/index00003.jpg"}},
         {"selector_empty", "animals", "empty", {"#selector"}, {}, {}, {}, {}, {}},
+        // Picture names are paths relative to the page folder, with either separator and any
+        // letter case per part; the copy is always images/pageNNNNN.jpg.
+        {"pictures_elsewhere", "sales", "prices",
+         {"#leaf", "#image pics\\cat.jpg", "#image pics/cat.jpg", "#image ..\\shared\\logo.jpg", "#image PICS/CAT.JPG",
+          "#image ..", "#image /etc/passwd"},
+         {{"Pics/cat.jpg", 40, 30}, {"../shared/Logo.JPG", 40, 30}}, {},
+         {{"Image %D/.. does not exist", "#image .."}, {"Image %D//etc/passwd does not exist", "#image /etc/passwd"}},
+         {"images/prices00001.jpg", "images/prices00002.jpg", "images/prices00003.jpg", "images/prices00004.jpg"},
+         {"images/prices00005.jpg", "images/prices00006.jpg", "Pics/images"}},
         // A page-type line in capitals is no page type: the page's files are made empty.
         {"invalid", "news", "bad", {"#Leaf", "#title Bad"}, {}, {}, {{"Invalid Zel Page", ""}}, {}, {}},
         {"errors", "sales", "prices",
