@@ -62,20 +62,15 @@ TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
 {
     TemporaryKiosk kiosk;
     const KioskSystem& system = kiosk.open();
-    const QStringList expected = {
-        "kioskSystemFolder = " + kiosk.folder(), "logFileNumber = " + QString::number(system.integerValue("logFileNumber")),
-        "rootFilePath = " + kiosk.folder() + "root/root.htm", "mode = 2", "buttons = 8", "screenwidth = 1280",
-        "screenheight = 1024", "screens = 1", "remotescreen = 1", "leafnavigationpercentage = 12",
-        "branchnavigationpercentage = 25", "rootnavigationpercentage = 25", "selectornavigationpercentage = 25",
-        "navigationheightadjustment = 6", "navigationwidthadjustment = 4", "scrollbarwidth = 20",
-        "minimumhorizontalspace = 5", "navigationHeight = 1018", "branchNavigationWidth = 320",
-        "branchContentWidth = 956", "branchButtonWidth = 316", "branchContentAvailableWidth = 956",
-        "branchMaximumImageWidth = 946", "leafNavigationWidth = 153", "leafContentWidth = 1123",
-        "leafButtonWidth = 149", "leafContentAvailableWidth = 1103", "leafMaximumImageWidth = 1093",
-        "rootNavigationWidth = 320", "rootContentWidth = 956", "rootButtonWidth = 316",
-        "rootContentAvailableWidth = 956", "rootMaximumImageWidth = 946", "selectorNavigationWidth = 320",
-        "selectorContentWidth = 956", "selectorButtonWidth = 316", "selectorContentAvailableWidth = 936",
-        "selectorMaximumImageWidth = 926"};
+    const QStringList expected =
+        QStringList{"kioskSystemFolder = " + kiosk.folder(), "logFileNumber = " + QString::number(system.integerValue("logFileNumber")),
+                    "rootFilePath = " + kiosk.folder() + "root/root.htm", "mode = 2", "buttons = 8", "screenwidth = 1280",
+                    "screenheight = 1024", "screens = 1", "remotescreen = 1", "leafnavigationpercentage = 12",
+                    "branchnavigationpercentage = 25", "rootnavigationpercentage = 25", "selectornavigationpercentage = 25",
+                    "navigationheightadjustment = 6", "navigationwidthadjustment = 4", "scrollbarwidth = 20",
+                    "minimumhorizontalspace = 5", "navigationHeight = 1018"}
+        + derived("branch", {320, 956, 316, 956, 946}) + derived("leaf", {153, 1123, 149, 1103, 1093})
+        + derived("root", {320, 956, 316, 956, 946}) + derived("selector", {320, 956, 316, 936, 926});
     EXPECT_EQ(kiosk.logLines(), expected);
 }
 
