@@ -73,8 +73,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     QFile::copy(QString::fromLocal8Bit(std::getenv("ZEL_FUZZ_PICTURE") ? std::getenv("ZEL_FUZZ_PICTURE") : ""),
                 g_pageFolder + QStringLiteral("/cat.jpg"));
     QFile::copy(g_pageFolder + QStringLiteral("/cat.jpg"), g_kiosk->filePath(QStringLiteral("other/dog.jpg")));
-    openKioskSystemHeadless(g_kiosk->path() + u'/');
-    g_maker = new PageMaker();
+    // Open for the whole fuzzing run, like the session.
+    g_maker = new PageMaker(*openKioskSystemHeadless(g_kiosk->path() + u'/').release());
     g_kioskFiles = filesOutsidePageFolder();
     return 0;
 }

@@ -168,7 +168,7 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
                 QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
             return;
         }
-        openKioskSystemRunState(folder, *m_screen);
+        m_kioskSystem = openKioskSystemRunState(folder, *m_screen);
         m_mnuEdit->menuAction()->setEnabled(true);
         m_mnuTools->menuAction()->setEnabled(true);
         updateRecentList(folder);

@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+class KioskSystem;
 class QAction;
 class frmCheckKioskSystem;
 class QMenu;
@@ -79,6 +80,7 @@ private:
 
     Workbench& m_workbench;
     std::unique_ptr<ScreenSizeProvider> m_screen;
+    std::unique_ptr<KioskSystem> m_kioskSystem; // the open kiosk system, replaced on each open
     QPointer<frmCheckKioskSystem> m_frmCheckKioskSystem;
     QMenu* m_mnuFile = nullptr;
     QMenu* m_mnuEdit = nullptr;

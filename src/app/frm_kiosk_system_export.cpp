@@ -2,6 +2,7 @@
 #include "app/frm_kiosk_system.h"
 
 #include "app/core/folder_export.h"
+#include "config/kiosk_system.h"
 #include "dialogs/dlg_select_folder.h"
 #include "dialogs/workbench.h"
 #include "pages/files.h"
@@ -20,7 +21,7 @@ void frmKioskSystem::mnuExportFolder_Click()
         const QString folderName = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folderName.isEmpty())
             return;
-        const QString directiveFile = FolderExport::writeDirectiveFile(folderName);
+        const QString directiveFile = FolderExport::writeDirectiveFile(KioskSystem::current(), folderName);
         if (FolderExport::runCabinetMaker(maker, directiveFile) != 0)
             Messages::show(QStringLiteral("Sorry an error occurred when exporting the folder\r\n"
                                           "The cab file has not been created"));

@@ -1,7 +1,7 @@
 #include "check/kiosk_check.h"
 
 #include "check/style_sheet.h"
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/session.h"
@@ -33,8 +33,6 @@ QString kindOfMessage(const QString& message)
     return FindingKind::FaultyLine;
 }
 
-std::int16_t item(const char* name) { return configuration::integerValue(QString::fromLatin1(name)); }
-
 bool isBold(const StyleSheet& sheet, const QString& selector)
 {
     const QString weight = sheet.value(selector, QStringLiteral("font-weight")).toLower();
@@ -58,42 +56,44 @@ TextBox textBox(const StyleSheet& sheet, const QString& selector, double width, 
 
 } // namespace
 
-// Takes the messages of a page being read as findings; everything else (a
-// fatal report, a question) goes to the session's boxes of before.
+// The page maker's message boxes: takes the messages of a page being read as
+// findings; everything else (a fatal report, a question) goes to the
+// session's boxes.
 class KioskCheck::MessageCollector : public MessageBoxes {
 public:
-    explicit MessageCollector(KioskCheck& check) : m_check(check), m_previous(Messages::current())
-    {
-        Session::current().setMessages(this);
-    }
-    ~MessageCollector() override { Session::current().setMessages(&m_previous); }
+    MessageCollector(KioskCheck& check, MessageBoxes& session) : m_check(check), m_session(session) {}
 
     void show(const QString& text, MessageIcon icon) override
     {
         if (fatalReportInProgress())
-            m_previous.show(text, icon);
+            m_session.show(text, icon);
         else
             m_check.noteMessage(text);
     }
-    int askYesNo(const QString& text, int defaultAnswer) override { return m_previous.askYesNo(text, defaultAnswer); }
-    int askYesNoCancel(const QString& text) override { return m_previous.askYesNoCancel(text); }
+    int askYesNo(const QString& text, int defaultAnswer) override { return m_session.askYesNo(text, defaultAnswer); }
+    int askYesNoCancel(const QString& text) override { return m_session.askYesNoCancel(text); }
 
 private:
     KioskCheck& m_check;
-    MessageBoxes& m_previous;
+    MessageBoxes& m_session;
 };
 
-KioskCheck::KioskCheck()
-{
-    m_maker.setWriteOutput(false);
-    m_maker.setUseHandler([this](PageMaker::Use use, const QString& value) { noteUse(use, value); });
-}
+KioskCheck::KioskCheck(KioskSystem& kiosk) : m_kiosk(&kiosk) {}
+
+KioskCheck::KioskCheck() = default;
 
 KioskCheck::~KioskCheck() = default;
 
+KioskSystem& KioskCheck::kiosk() const { return m_kiosk ? *m_kiosk : KioskSystem::current(); }
+
 void KioskCheck::begin()
 {
-    m_pages = m_maker.allPageSources();
+    m_collector = std::make_unique<MessageCollector>(*this, Session::current().messages());
+    m_maker = std::make_unique<PageMaker>(kiosk(), m_collector.get());
+    m_maker->setWriteOutput(false);
+    m_maker->setUseHandler([this](PageMaker::Use use, const QString& value) { noteUse(use, value); });
+    m_pages = m_maker->allPageSources();
+    m_rootPage = key(kiosk().folder() + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.zel"));
     m_next = 0;
     m_complete = false;
     m_findings.clear();
@@ -103,7 +103,9 @@ void KioskCheck::begin()
 
 void KioskCheck::setUpTextBoxes()
 {
-    StyleSheet sheet = StyleSheet::read(configuration::kioskSystemFolder() + QStringLiteral("stylesheet.css"));
+    const KioskSystem& system = kiosk();
+    const auto item = [&](const char* name) { return system.integerValue(QString::fromLatin1(name)); };
+    StyleSheet sheet = StyleSheet::read(system.folder() + QStringLiteral("stylesheet.css"));
     // As the kiosk's script does: sizes drawn for 1280 x 1024, scaled to the screen.
     sheet.setScreenScale(std::min(item("screenwidth") / 1280.0, item("screenheight") / 1024.0), 11);
     const int buttons = std::max<int>(1, item("buttons"));
@@ -158,11 +160,8 @@ void KioskCheck::checkPage(const QString& pageSource)
     m_pageType.clear();
     m_pictures.clear();
     m_references[key(pageSource)];
-    {
-        MessageCollector collector(*this);
-        m_maker.makeOne(pageSource);
-        m_maker.run();
-    }
+    m_maker->makeOne(pageSource);
+    m_maker->run();
     checkMadeTimes(pageSource);
 }
 
@@ -174,12 +173,12 @@ void KioskCheck::add(int line, const QString& kind, const QString& text)
 void KioskCheck::noteMessage(const QString& text)
 {
     const QString message = firstLine(text);
-    add(std::max(1, m_maker.currentLineNumber()), kindOfMessage(message), message);
+    add(std::max(1, m_maker->currentLineNumber()), kindOfMessage(message), message);
 }
 
 void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
 {
-    const int line = m_maker.currentLineNumber();
+    const int line = m_maker->currentLineNumber();
     switch (use) {
     case PageMaker::Use::PageType:
         m_pageType = value;
@@ -238,8 +237,7 @@ void KioskCheck::checkMadeTimes(const QString& pageSource)
 // Every page no chain of references leads to from root\root.zel, once each.
 void KioskCheck::addUnreachablePages()
 {
-    const QString root = key(configuration::kioskSystemFolder() + QStringLiteral("root") + QDir::separator()
-                             + QStringLiteral("root.zel"));
+    const QString& root = m_rootPage;
     QSet<QString> reached;
     QStringList pending;
     if (m_references.contains(root)) {

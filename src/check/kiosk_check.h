@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <memory>
 
+class KioskSystem;
+
 // Checks every page source of the open kiosk system without writing any file:
 // the page maker reads each one in its dry run, so every faulty line comes
 // with the very text Make shows; on top of that come references to missing
@@ -21,11 +23,14 @@
 //
 // Runs page by page so that a window can show progress and stop between
 // pages: begin(), then checkNextPage() until it returns false (finish() is
-// then done), or stop at any time. Needs an open kiosk system; messages
-// shown while a page is read are collected, not shown (a fatal report still
-// goes to the message boxes installed before).
+// then done), or stop at any time. Messages shown while a page is read are
+// collected, not shown (a fatal report still goes to the session's boxes).
 class KioskCheck {
 public:
+    // Checks kiosk.
+    explicit KioskCheck(KioskSystem& kiosk);
+    // Checks whichever kiosk system is open when begin() is called
+    // (KioskSystem::current()), for an owner that outlives kiosk systems.
     KioskCheck();
     ~KioskCheck();
 
@@ -47,6 +52,8 @@ public:
 private:
     class MessageCollector;
 
+    KioskSystem& kiosk() const;
+
     void checkPage(const QString& pageSource);
     void noteUse(PageMaker::Use use, const QString& value);
     void noteMessage(const QString& text);
@@ -55,8 +62,12 @@ private:
     void addUnreachablePages();
     void setUpTextBoxes();
 
-    PageMaker m_maker;
+    KioskSystem* m_kiosk = nullptr; // nullptr: the current one
+    std::unique_ptr<MessageCollector> m_collector;
+    // Made by begin() for the kiosk system checked.
+    std::unique_ptr<PageMaker> m_maker;
     QStringList m_pages;
+    QString m_rootPage; // clean absolute path of root\root.zel
     int m_next = 0;
     bool m_complete = false;
     QList<Finding> m_findings;

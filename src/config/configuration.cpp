@@ -16,12 +16,6 @@
 
 namespace {
 
-std::unique_ptr<ConfigurationItems>& store()
-{
-    static std::unique_ptr<ConfigurationItems> items;
-    return items;
-}
-
 struct ConfigurableDefault {
     const char* name;
     std::int16_t defaultValue;
@@ -57,51 +51,19 @@ void reportBadLine(const QString& description, const QString& line)
 
 namespace configuration {
 
-ConfigurationItems& configurationItems()
-{
-    if (!store())
-        Errors::raise(Errors::InvalidArgument);
-    return *store();
-}
-
-bool hasConfiguration() { return store() != nullptr; }
-
-void newConfigurationItems() { store() = std::make_unique<ConfigurationItems>(); }
-
-clsIntegerConfigurationItem& addInteger(const QString& name, std::int16_t defaultValue,
-                                        std::int16_t minimum, std::int16_t maximum)
-{
-    try {
-        auto item = std::make_unique<clsIntegerConfigurationItem>();
-        item->init(name, defaultValue, minimum, maximum);
-        return static_cast<clsIntegerConfigurationItem&>(configurationItems().add(std::move(item)));
-    } catch (const RuntimeError& error) {
-        reportFatalProblem(QStringLiteral("Error No. %1 in configuration.addInteger when adding %2")
-                               .arg(error.number()).arg(name)
-                           + kCrLf + error.description());
-    }
-}
-
-clsStringConfigurationItem& addString(const QString& name, const QString& defaultValue)
-{
-    auto item = std::make_unique<clsStringConfigurationItem>();
-    item->init(name, defaultValue);
-    return static_cast<clsStringConfigurationItem&>(configurationItems().add(std::move(item)));
-}
-
-void readConfigurationFile(const QString& path)
+void readConfigurationFile(KioskSystem& kiosk, const QString& path)
 {
     const int handle = TextFiles::freeFile();
     TextFiles::openForInput(handle, path);
     while (!TextFiles::atEnd(handle)) {
         const QString line = TextFiles::lineInput(handle);
         if (!trimBlanks(line).isEmpty() && !line.startsWith(u'\''))
-            add(line);
+            add(kiosk, line);
     }
     TextFiles::close(handle);
 }
 
-void add(const QString& line)
+void add(KioskSystem& kiosk, const QString& line)
 {
     QString name;
     try {
@@ -110,7 +72,7 @@ void add(const QString& line)
             Errors::raise(Errors::InvalidArgument);
         name = line.left(space).toLower();
         const QString value = trimBlanks(line.mid(space + 1));
-        ConfigurationItem* item = configurationItems().find(name);
+        ConfigurationItem* item = kiosk.items().find(name);
         if (!item) {
             reportBadLine(name + QStringLiteral(" is not configurable"), line);
         }
@@ -126,41 +88,26 @@ void add(const QString& line)
     }
 }
 
-void list()
+void list(const KioskSystem& kiosk)
 {
-    withErrorPath(QStringLiteral("configuration"), QStringLiteral("list"), [] {
-        for (const auto& item : configurationItems().items())
+    withErrorPath(QStringLiteral("configuration"), QStringLiteral("list"), [&] {
+        for (const auto& item : kiosk.items().items())
             logMessage(item->name() + QStringLiteral(" = ") + item->valueText());
     });
 }
 
-clsIntegerConfigurationItem& integerItem(const QString& name)
+clsIntegerConfigurationItem& integerItem(const QString& name) { return KioskSystem::current().integerItem(name); }
+
+std::int16_t integerValue(const QString& name) { return KioskSystem::current().integerValue(name); }
+
+QString stringValue(const QString& name) { return KioskSystem::current().stringValue(name); }
+
+void setIntegerValue(const QString& name, std::int16_t value) { KioskSystem::current().setIntegerValue(name, value); }
+
+QString kioskSystemFolder() { return KioskSystem::current().folder(); }
+
+void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile log)
 {
-    auto* item = dynamic_cast<clsIntegerConfigurationItem*>(configurationItems().find(name));
-    if (!item)
-        Errors::raise(Errors::InvalidArgument);
-    return *item;
-}
-
-clsStringConfigurationItem& stringItem(const QString& name)
-{
-    auto* item = dynamic_cast<clsStringConfigurationItem*>(configurationItems().find(name));
-    if (!item)
-        Errors::raise(Errors::InvalidArgument);
-    return *item;
-}
-
-std::int16_t integerValue(const QString& name) { return integerItem(name).value(); }
-
-QString stringValue(const QString& name) { return stringItem(name).value(); }
-
-void setIntegerValue(const QString& name, std::int16_t value) { integerItem(name).setValue(value); }
-
-QString kioskSystemFolder() { return stringValue(QStringLiteral("kioskSystemFolder")); }
-
-void openConfiguration(const QString& folderAsGiven, LogFile log)
-{
-    newConfigurationItems();
     QString folder = trimBlanks(folderAsGiven);
     if (!folder.endsWith(QDir::separator()))
         folder.append(QDir::separator());
@@ -169,13 +116,13 @@ void openConfiguration(const QString& folderAsGiven, LogFile log)
                        + QStringLiteral(" does NOT exist") + kCrLf + QStringLiteral("Program will stop"));
         ProgramEnd::endProgram();
     }
-    addString(QStringLiteral("kioskSystemFolder"), folder);
+    kiosk.addString(QStringLiteral("kioskSystemFolder"), folder);
     const int logHandle = log == LogFile::Create ? openLogFile(folder) : 0;
-    addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
-    addString(QStringLiteral("rootFilePath"),
+    kiosk.addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
+    kiosk.addString(QStringLiteral("rootFilePath"),
               folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
     for (const auto& item : kConfigurable)
-        addInteger(QString::fromLatin1(item.name), item.defaultValue, item.minimum, item.maximum);
+        kiosk.addInteger(QString::fromLatin1(item.name), item.defaultValue, item.minimum, item.maximum);
     const QString configurationPath = folder + QStringLiteral("configuration.txt");
     const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
     if (!problem.empty()) {
@@ -184,7 +131,7 @@ void openConfiguration(const QString& folderAsGiven, LogFile log)
                            + (missing ? QStringLiteral(" does NOT exist") : QStringLiteral(" ") + QString::fromStdString(problem))
                            + kCrLf + QStringLiteral("Program will stop"));
     }
-    readConfigurationFile(configurationPath);
+    readConfigurationFile(kiosk, configurationPath);
 }
 
 } // namespace configuration

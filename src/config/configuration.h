@@ -1,50 +1,36 @@
 #pragma once
 
-#include "config/configuration_items.h"
+#include "config/kiosk_system.h"
 
 #include <QString>
 #include <cstdint>
 
-// The run state of the open kiosk system: one item store, built anew by every
-// open, read by every other module by item name.
+// Reading a kiosk system's configuration into its items, and item access by
+// name for the readers that are not handed the kiosk system.
 namespace configuration {
 
-// The current store. Raises Invalid argument (5) before the first open.
-ConfigurationItems& configurationItems();
-bool hasConfiguration();
-// Replaces the store by a new, empty one; the previous items are dropped.
-void newConfigurationItems();
-
-// Creates, initialises and adds an item. A duplicate name in addInteger is a
-// fatal report ("Error No. 457 in configuration.addInteger when adding ...").
-clsIntegerConfigurationItem& addInteger(const QString& name, std::int16_t defaultValue,
-                                        std::int16_t minimum, std::int16_t maximum);
-clsStringConfigurationItem& addString(const QString& name, const QString& defaultValue);
+// Folder check, log file, run-state items, configurable items with their
+// defaults, then configuration.txt, all into kiosk (which starts empty). Ends
+// the program when the folder or its configuration file is missing. Without a
+// log (LogFile::None) nothing is written into the folder and logFileNumber is 0.
+enum class LogFile { Create, None };
+void openConfiguration(KioskSystem& kiosk, const QString& folder, LogFile log = LogFile::Create);
 
 // Applies every setting line of the file (comments and blank lines skipped).
 // A bad line is a fatal report naming it.
-void readConfigurationFile(const QString& path);
+void readConfigurationFile(KioskSystem& kiosk, const QString& path);
 // Applies one setting line: name, a blank, value.
-void add(const QString& line);
+void add(KioskSystem& kiosk, const QString& line);
 // Writes "name = value" for every item to the log, in store order.
-void list();
+void list(const KioskSystem& kiosk);
 
-// Access by item name. A missing item (or one of the other kind) raises
-// Invalid argument (5).
+// Forwards to the current kiosk system (KioskSystem::current()), for the
+// editor, the viewer and the choosers, which read a few items by name.
 clsIntegerConfigurationItem& integerItem(const QString& name);
-clsStringConfigurationItem& stringItem(const QString& name);
 std::int16_t integerValue(const QString& name);
 QString stringValue(const QString& name);
 void setIntegerValue(const QString& name, std::int16_t value);
-
 // The open kiosk system's folder, always ending with the separator.
 QString kioskSystemFolder();
-
-// New store, folder check, log file, run-state items, configurable items with
-// their defaults, then configuration.txt. Ends the program when the folder or
-// its configuration file is missing. Without a log (LogFile::None) nothing is
-// written into the folder and logFileNumber is 0.
-enum class LogFile { Create, None };
-void openConfiguration(const QString& folder, LogFile log = LogFile::Create);
 
 } // namespace configuration

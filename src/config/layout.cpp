@@ -8,17 +8,27 @@
 
 namespace {
 
-std::int16_t value(const char* name) { return configuration::integerValue(QString::fromLatin1(name)); }
+// The derivation of one kiosk system's layout.
+class Derivation {
+public:
+    explicit Derivation(KioskSystem& kiosk) : m_kiosk(kiosk) {}
+    void derivePageType(const QString& type, bool contentScrolls);
+    void checkScreen(const ScreenSizeProvider& screen) const;
 
-std::int16_t addDerived(const QString& name, std::int16_t derived)
-{
-    return configuration::addInteger(name, derived, -32767, 32767).value();
-}
+    std::int16_t value(const char* name) const { return m_kiosk.integerValue(QString::fromLatin1(name)); }
+    std::int16_t addDerived(const QString& name, std::int16_t derived)
+    {
+        return m_kiosk.addInteger(name, derived, -32767, 32767).value();
+    }
 
-void derivePageType(const QString& type, bool contentScrolls)
+private:
+    KioskSystem& m_kiosk;
+};
+
+void Derivation::derivePageType(const QString& type, bool contentScrolls)
 {
     const std::int16_t width = value("screenwidth");
-    const std::int16_t percentage = configuration::integerValue(type + QStringLiteral("navigationpercentage"));
+    const std::int16_t percentage = m_kiosk.integerValue(type + QStringLiteral("navigationpercentage"));
     // Percentages up to 100 times any valid width fit in 32 bits; only the
     // stored result must be a 16-bit value.
     const std::int16_t navigation =
@@ -33,7 +43,7 @@ void derivePageType(const QString& type, bool contentScrolls)
                Int16::subtract(available, Int16::multiply(2, value("minimumhorizontalspace"))));
 }
 
-void checkScreen(const ScreenSizeProvider& screen)
+void Derivation::checkScreen(const ScreenSizeProvider& screen) const
 {
     const std::int16_t actualWidth = Int16::checked(screen.pixelSize().width());
     const std::int16_t actualHeight = Int16::checked(screen.pixelSize().height());
@@ -54,15 +64,16 @@ void checkScreen(const ScreenSizeProvider& screen)
 
 } // namespace
 
-void deriveLayout(const ScreenSizeProvider* screen)
+void deriveLayout(KioskSystem& kiosk, const ScreenSizeProvider* screen)
 {
-    addDerived(QStringLiteral("navigationHeight"),
-               Int16::subtract(value("screenheight"), value("navigationheightadjustment")));
-    derivePageType(QStringLiteral("branch"), false);
-    derivePageType(QStringLiteral("leaf"), true);
-    derivePageType(QStringLiteral("root"), false);
-    derivePageType(QStringLiteral("selector"), true);
-    configuration::list();
+    Derivation layout(kiosk);
+    layout.addDerived(QStringLiteral("navigationHeight"),
+                      Int16::subtract(layout.value("screenheight"), layout.value("navigationheightadjustment")));
+    layout.derivePageType(QStringLiteral("branch"), false);
+    layout.derivePageType(QStringLiteral("leaf"), true);
+    layout.derivePageType(QStringLiteral("root"), false);
+    layout.derivePageType(QStringLiteral("selector"), true);
+    configuration::list(kiosk);
     if (screen)
-        checkScreen(*screen);
+        layout.checkScreen(*screen);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+class KioskSystem;
 class ScreenSizeProvider;
 
-// Adds the 21 derived pixel items (navigationHeight, then navigation width,
+// Adds to kiosk the 21 derived pixel items (navigationHeight, then navigation width,
 // content width, button width, available width and maximum image width for
 // branch, leaf, root and selector pages), writes every item to the log and,
 // when a screen is given, checks the configured size against it (a mismatch
 // is fatal). Without a screen the checks are skipped, as the headless maker
 // needs. Arithmetic is 16-bit and raises Overflow, except that the product of
 // percentage and screen width is formed in 32 bits.
-void deriveLayout(const ScreenSizeProvider* screen);
+void deriveLayout(KioskSystem& kiosk, const ScreenSizeProvider* screen);

@@ -5,7 +5,7 @@
 #include "maker/maker_module.h"
 #include "maker/output_folders.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
@@ -74,12 +74,12 @@ PagePosition PageBuilder::position() const
 
 QString PageBuilder::pageRefToURL(const QString& pageReference)
 {
-    return pageRefToURL(pageReference, m_place.folderPath, m_make.use,
+    return pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use,
                         [this](const QString& message) { makeError(message); });
 }
 
 QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& pageFolderPath,
-                                  const PageMaker::UseHandler& use,
+                                  const QString& kioskFolder, const PageMaker::UseHandler& use,
                                   const std::function<void(const QString&)>& makeError)
 {
     return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
@@ -102,7 +102,7 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
             const bool pageValid = Support::isValidPageName(page);
             if (folderValid && pageValid) {
                 url = QStringLiteral("..\\") + folder + QStringLiteral("\\") + page + QStringLiteral(".htm");
-                checkPath = PageSources::pathOf(configuration::kioskSystemFolder() + folder, page);
+                checkPath = PageSources::pathOf(kioskFolder + folder, page);
             } else {
                 url = QStringLiteral("..\\missing.html");
             }

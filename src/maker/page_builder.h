@@ -12,11 +12,14 @@
 namespace fileio {
 class DeferredReplacements;
 }
+class KioskSystem;
 class OutputFolders;
 
-// What the pages of one make share with the make: whether files are written,
-// the output folders prepared so far, and who is told what a page uses.
+// What the pages of one make share with the make: the kiosk system they
+// belong to, whether files are written, the output folders prepared so far,
+// and who is told what a page uses.
 struct MakeContext {
+    const KioskSystem& kiosk;
     bool writeOutput;
     OutputFolders& folders;
     const PageMaker::UseHandler& use;
@@ -52,10 +55,12 @@ public:
     PagePosition position() const;
 
     // The relative link of a page reference as written into a page of
-    // pageFolderPath (see PageMaker::pageRefToURL). A well-named reference's
-    // page source is told to use; a missing one is reported through makeError.
+    // pageFolderPath in the kiosk system folder kioskFolder (see
+    // PageMaker::pageRefToURL). A well-named reference's page source is told
+    // to use; a missing one is reported through makeError.
     static QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath,
-                                const PageMaker::UseHandler& use, const std::function<void(const QString&)>& makeError);
+                                const QString& kioskFolder, const PageMaker::UseHandler& use,
+                                const std::function<void(const QString&)>& makeError);
 
 private:
     using Dispatch = void (PageBuilder::*)(const QString& directive);
@@ -103,6 +108,7 @@ private:
     void writeNavigation(const QString& line) { m_navigationFile.printLine(line); }
 
     // Root, branch and leaf pages
+    std::int16_t item(const QString& name) const;
     void setLayout(const QString& pageType);
     void makeRoot();
     void makeBranch();

@@ -8,12 +8,13 @@
 #include "maker/page_builder.h"
 #include "maker/picture_work.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
 #include "imaging/tool_runs.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 
@@ -29,7 +30,32 @@ QString withPath(const char* label, const QString& path)
     return QString::fromLatin1(label) + QStringLiteral("(") + path + QStringLiteral(")");
 }
 
+// While it lives, the session's messages go to the maker's boxes, so that
+// those shown by the layers below the maker (picture sizes, names) reach
+// them too.
+class MessagesTo {
+public:
+    explicit MessagesTo(MessageBoxes* messages)
+        : m_previous(messages ? Session::current().setMessages(messages) : nullptr)
+    {
+    }
+    ~MessagesTo()
+    {
+        if (m_previous)
+            Session::current().setMessages(m_previous);
+    }
+    MessagesTo(const MessagesTo&) = delete;
+    MessagesTo& operator=(const MessagesTo&) = delete;
+
+private:
+    MessageBoxes* m_previous;
+};
+
 } // namespace
+
+PageMaker::PageMaker(KioskSystem& kiosk, MessageBoxes* messages) : m_kiosk(&kiosk), m_messages(messages) {}
+
+KioskSystem& PageMaker::kiosk() const { return m_kiosk ? *m_kiosk : KioskSystem::current(); }
 
 void PageMaker::makeOne(const QString& filePath)
 {
@@ -46,6 +72,7 @@ void PageMaker::makeAll()
 
 void PageMaker::run()
 {
+    const MessagesTo messages(m_messages);
     m_outputFolders.clear();
     // Pages are put in place in groups (see commitPages); what a failed run
     // did not commit keeps its old files.
@@ -115,7 +142,7 @@ void PageMaker::inOrder(std::function<void()> event)
 QStringList PageMaker::allPageSources() const
 {
     QStringList pages;
-    const QString top = configuration::kioskSystemFolder();
+    const QString top = kiosk().folder();
     const QDir topFolder(top);
     for (const QString& folderName : topFolder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString folderPath = top + folderName;
@@ -128,7 +155,7 @@ QStringList PageMaker::allPageSources() const
 void PageMaker::makeAllPages()
 {
     withErrorPath(makerModule(), QStringLiteral("makeAllPages"), [&] {
-        const QString top = configuration::kioskSystemFolder();
+        const QString top = kiosk().folder();
         if (!Files::folderExists(top)) {
             // configuration.txt may set kioskSystemFolder to anything.
             Messages::show(QStringLiteral("Kiosk System Folder - ") + top
@@ -172,7 +199,7 @@ void PageMaker::makeOnePage(const QString& filePath)
 
 void PageMaker::buildPage(const QString& filePath)
 {
-    const MakeContext make{m_writeOutput, m_outputFolders, m_use};
+    const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use};
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.
@@ -207,7 +234,8 @@ bool PageMaker::pageSourceReadable(const QString& filePath)
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, m_use, [this](const QString& message) {
+    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use,
+                                     [this](const QString& message) {
         showFaultyLine(message, m_lastPage.line, m_lastPage.sourcePath);
     });
 }

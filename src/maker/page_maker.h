@@ -18,10 +18,11 @@
 // drives the makes: what to make, the order of the pages, progress, the
 // pictures made in the background during run() (picture_work.cpp) and when
 // made pages are put in place. Each page is made by a PageBuilder of its own
-// (page_builder.h), created for that page and gone after it. Needs an open
-// kiosk system (configuration items by name).
+// (page_builder.h), created for that page and gone after it. It makes the
+// pages of the kiosk system it is handed, and reports to the message boxes
+// it is handed.
 //
-// Faulty lines are reported through Messages (makeError) and making goes on.
+// Faulty lines are reported as messages (makeError) and making goes on.
 // Unexpected failures go to the error path with the module "dlgMakePage",
 // which ends the program. Generated HTML keeps backslash links
 // ("..\sales\prices.htm", "images\prices00001.jpg") on every platform; files
@@ -29,10 +30,19 @@
 namespace fileio {
 class DeferredReplacements;
 }
+class KioskSystem;
+class MessageBoxes;
 class PageBuilder;
 
 class PageMaker {
 public:
+    // Makes the pages of kiosk. Every message shown during run() (those of
+    // the pictures included) goes to messages, by default the session's.
+    explicit PageMaker(KioskSystem& kiosk, MessageBoxes* messages = nullptr);
+    // Makes the pages of whichever kiosk system is open when a make runs
+    // (KioskSystem::current()), for an owner that outlives kiosk systems.
+    PageMaker() = default;
+
     // Receives "Making page " + page + " in folder " + folder before each page.
     using ProgressHandler = std::function<void(const QString& text)>;
     // Receives the pages made so far and the pages of the whole make after each page.
@@ -92,7 +102,7 @@ public:
     // for a badly named reference. Reports bad names and missing page sources.
     QString pageRefToURL(const QString& pageReference);
 
-    // Every "*.zel" file of the open kiosk system, as makeAllPages makes them.
+    // Every "*.zel" file of the kiosk system, as makeAllPages makes them.
     QStringList allPageSources() const;
 
     int pagesMade() const { return m_pagesMade; }
@@ -124,6 +134,10 @@ private:
     // everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
 
+    KioskSystem& kiosk() const;
+
+    KioskSystem* m_kiosk = nullptr;     // nullptr: the current one
+    MessageBoxes* m_messages = nullptr; // nullptr: the session's
     bool m_makeAllMode = false;
     QString m_pendingPagePath;
     int m_pagesMade = 0;

@@ -4,7 +4,6 @@
 #include "maker/page_builder.h"
 #include "maker/picture_name.h"
 
-#include "config/configuration.h"
 #include "platform/blanks.h"
 #include "platform/int16.h"
 #include "runtime/error_handler.h"
@@ -23,9 +22,8 @@ void PageBuilder::makeSelector()
         startNavigationHeader();
         directiveLoop(&PageBuilder::dispatchSelector);
         makeSelectorContentFooter();
-        makeMainPage(configuration::integerValue(QStringLiteral("selectorContentWidth")),
-                     configuration::integerValue(QStringLiteral("selectorNavigationWidth")), QStringLiteral("no"),
-                     true);
+        makeMainPage(item(QStringLiteral("selectorContentWidth")), item(QStringLiteral("selectorNavigationWidth")),
+                     QStringLiteral("no"), true);
         makeselectorNavigationFooter();
     });
 }

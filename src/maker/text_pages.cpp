@@ -3,7 +3,7 @@
 #include "maker/page_builder.h"
 #include "maker/picture_name.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
 #include "runtime/error_handler.h"
@@ -15,9 +15,9 @@ namespace {
 
 QString number(std::int32_t value) { return QString::number(value); }
 
-std::int16_t item(const QString& name) { return configuration::integerValue(name); }
-
 } // namespace
+
+std::int16_t PageBuilder::item(const QString& name) const { return m_make.kiosk.integerValue(name); }
 
 void PageBuilder::setLayout(const QString& pageType)
 {

@@ -1,108 +1,102 @@
+#include "app/core/open_kiosk_system.h"
 #include "config/configuration.h"
-#include "platform/runtime_error.h"
+#include "config/layout.h"
+#include "platform/screen_size.h"
 #include "support/kiosk_fixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kProblem = QStringLiteral("The System has encountered a problem\r\n");
 
-QString badLineReport(const QString& description, const QString& line)
+QString badLine(const QString& description, const QString& line)
 {
-    return QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
+    return kProblem + QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
            + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line;
 }
 
 TEST(ConfigurationFile, AcceptedLinesSetTheirItem)
 {
-    const struct { const char* name; QStringList lines; const char* item; int expected; } rows[] = {
-        {"name in capitals", {"SCREENWIDTH 1024"}, "screenwidth", 1024},
-        {"value trimmed", {"screenwidth    1024   "}, "screenwidth", 1024},
-        {"comment in first column", {"'screenwidth 99", "buttons 9"}, "buttons", 9},
-        {"blank and empty lines skipped", {"", "    ", "buttons 9"}, "buttons", 9},
-        {"half goes down to even", {"screenwidth 1024.5"}, "screenwidth", 1024},
-        {"half goes up to even", {"screenwidth 1025.5"}, "screenwidth", 1026},
-        {"later line wins", {"buttons 9", "buttons 12"}, "buttons", 12},
-        {"negative adjustment", {"navigationwidthadjustment -32000"}, "navigationwidthadjustment", -32000},
-        {"defaults without settings", {}, "leafnavigationpercentage", 12}};
+    const struct { const char* name; QByteArray file; const char* item; const char* value; } rows[] = {
+        {"name in capitals", "SCREENWIDTH 1024\r\n", "screenwidth", "1024"},
+        {"value trimmed", "screenwidth    1024   \r\n", "screenwidth", "1024"},
+        {"comment in first column", "'screenwidth 99\r\nbuttons 9\r\n", "screenwidth", "1280"},
+        {"blank and empty lines skipped", "\r\n    \r\nbuttons 9\r\n", "buttons", "9"},
+        {"half goes down to even", "screenwidth 1024.5\r\n", "screenwidth", "1024"},
+        {"half goes up to even", "screenwidth 1025.5\r\n", "screenwidth", "1026"},
+        {"later line wins", "buttons 9\r\nbuttons 12\r\n", "buttons", "12"},
+        {"negative adjustment", "navigationwidthadjustment -32000", "navigationwidthadjustment", "-32000"},
+        {"defaults without settings", "", "leafnavigationpercentage", "12"},
+        {"a run-state item too", "rootfilepath  /elsewhere/root.htm \r\n", "rootFilePath", "/elsewhere/root.htm"},
+        {"Windows-1252, LF and CR line ends", "'caf\xe9\nbuttons 11\rscreens 2\n", "screens", "2"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TemporaryKiosk kiosk(row.lines);
-        kiosk.openHeadless();
+        TemporaryKiosk kiosk;
+        writeBytes(kiosk.path("configuration.txt"), row.file);
+        const KioskSystem& system = kiosk.openHeadless();
         EXPECT_TRUE(kiosk.messages.entries().empty()) << kiosk.messages.texts().join("|").toStdString();
-        EXPECT_EQ(configuration::integerValue(QString::fromLatin1(row.item)), row.expected);
+        EXPECT_EQ(system.items().find(row.item)->valueText(), row.value);
     }
 }
 
-TEST(ConfigurationFile, RefusedLinesEndTheProgramNamingTheLine)
+// Each fault is one report that ends the program; the log ends with the
+// report and the closing line (no log at all when the folder is missing).
+TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
 {
-    const struct { const char* line; const char* description; } rows[] = {
-        {"screens 7", "Configuration value 7 outside permitted range 1 to 6"},
-        {"buttons 3", "Configuration value 3 outside permitted range 4 to 32767"},
-        {"navigationheightadjustment -32768", "Configuration value -32768 outside permitted range -32767 to 32767"},
-        {"screenwidth = 1024", "Type mismatch"},
-        {"screenwidth 40000", "Overflow"},
-        {"screenwidth", "Invalid procedure call or argument"},
-        {" screenwidth 1024", " is not configurable"},
-        {"  'screenwidth 1024", " is not configurable"},
-        {"navigationHeight 10", "navigationheight is not configurable"},
-        {"colour red", "colour is not configurable"}};
+    const auto open = [](TemporaryKiosk& kiosk) { kiosk.open(); };
+    const auto onScreen = [](QSize size) {
+        return [size](TemporaryKiosk& kiosk) {
+            KioskSystem system(kiosk.session.session());
+            configuration::openConfiguration(system, kiosk.folder());
+            const FixedScreenSize screen(size);
+            deriveLayout(system, &screen);
+        };
+    };
+    const struct { const char* name; QStringList configuration; std::function<void(TemporaryKiosk&)> act; QString message; } rows[] = {
+        {"above the range", {"buttons 9", "screens 7"}, open, badLine("Configuration value 7 outside permitted range 1 to 6", "screens 7")},
+        {"below the range", {"buttons 3"}, open, badLine("Configuration value 3 outside permitted range 4 to 32767", "buttons 3")},
+        {"below 16 bits", {"navigationheightadjustment -32768"}, open,
+         badLine("Configuration value -32768 outside permitted range -32767 to 32767", "navigationheightadjustment -32768")},
+        {"not a number", {"screenwidth = 1024"}, open, badLine("Type mismatch", "screenwidth = 1024")},
+        {"beyond 16 bits", {"screenwidth 40000"}, open, badLine("Overflow", "screenwidth 40000")},
+        {"no value", {"screenwidth"}, open, badLine("Invalid procedure call or argument", "screenwidth")},
+        {"leading blank", {" screenwidth 1024"}, open, badLine(" is not configurable", " screenwidth 1024")},
+        {"comment after a blank", {"  'screenwidth 1024"}, open, badLine(" is not configurable", "  'screenwidth 1024")},
+        {"derived item", {"navigationHeight 10"}, open, badLine("navigationheight is not configurable", "navigationHeight 10")},
+        {"unknown name", {"colour red"}, open, badLine("colour is not configurable", "colour red")},
+        {"overflowing layout", {"navigationheightadjustment -32767"}, open,
+         kProblem + "Runtime error 6 in frmKioskSystem.openKioskSystem(%F)\r\nOverflow"},
+        {"missing configuration file", {}, [](TemporaryKiosk& kiosk) { QFile::remove(kiosk.path("configuration.txt")), kiosk.open(); },
+         kProblem + "Configuration File - %Fconfiguration.txt does NOT exist\r\nProgram will stop"},
+        {"missing folder", {}, [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.path("gone")); },
+         "Fatal Error - Kiosk System Folder - %Fgone/ does NOT exist\r\nProgram will stop"},
+        {"duplicate item", {}, [](TemporaryKiosk& kiosk) { kiosk.open().addInteger("BUTTONS", 1, 0, 2); },
+         kProblem + "Error No. 457 in configuration.addInteger when adding BUTTONS\r\n"
+                    "This key is already associated with an element of this collection"},
+        {"screen height differs", {}, onScreen(QSize(1280, 768)),
+         kProblem + "Configuration File\r\nSpecified screen height = 1024\r\nActual screen height = 768\r\nProgram will stop"},
+        {"width of all screens differs", {"screens 2", "screenwidth 640", "screenheight 768"}, onScreen(QSize(1024, 768)),
+         kProblem + "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
+                    "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}};
     for (const auto& row : rows) {
-        const QString line = QString::fromLatin1(row.line);
-        SCOPED_TRACE(row.line);
-        TemporaryKiosk kiosk({QStringLiteral("buttons 9"), line});
-        EXPECT_TRUE(endsProgram([&] { kiosk.openHeadless(); }));
-        const QString report = badLineReport(QString::fromLatin1(row.description), line);
-        ASSERT_EQ(kiosk.messages.entries().size(), 1u);
-        EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
-        EXPECT_EQ(kiosk.messages.texts()[0], QStringLiteral("The System has encountered a problem") + kCrLf + report);
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk(row.configuration);
+        EXPECT_TRUE(endsProgram([&] { row.act(kiosk); }));
+        const QString message = QString(row.message).replace("%F", kiosk.folder());
+        ASSERT_EQ(kiosk.messages.texts(), QStringList{message});
+        const bool fatal = message.startsWith(kProblem);
+        EXPECT_EQ(kiosk.messages.entries()[0].kind, fatal ? RecordingMessages::Entry::Exclamation : RecordingMessages::Entry::Ok);
         EXPECT_EQ(kiosk.session.endCount(), 1);
-        // The log holds the report and then the closing line.
-        EXPECT_EQ(kiosk.logLines(), report.split(kCrLf) + QStringList{QStringLiteral("log file closed")});
+        const QStringList logEnd = message.mid(kProblem.size()).split(kCrLf) << "log file closed";
+        if (fatal)
+            EXPECT_EQ(kiosk.logLines().mid(kiosk.logLines().size() - logEnd.size()), logEnd);
+        else
+            EXPECT_TRUE(QDir(kiosk.folder()).entryList({"log*"}).isEmpty());
     }
-}
-
-TEST(ConfigurationFile, RunStateItemsAreConfigurableToo)
-{
-    TemporaryKiosk kiosk({QStringLiteral("rootfilepath  /elsewhere/root.htm ")});
-    kiosk.openHeadless();
-    EXPECT_EQ(configuration::stringValue(QStringLiteral("rootFilePath")), QStringLiteral("/elsewhere/root.htm"));
-}
-
-TEST(ConfigurationFile, ReadsWindows1252AndLfOnlyFiles)
-{
-    TemporaryKiosk kiosk;
-    writeBytes(kiosk.path(QStringLiteral("configuration.txt")), QByteArray("'caf\xe9\nbuttons 11\rscreens 2\n"));
-    kiosk.openHeadless();
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("buttons")), 11);
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("screens")), 2);
-}
-
-TEST(ConfigurationStore, DuplicateIntegerIsAFatalReport)
-{
-    TemporaryKiosk kiosk;
-    kiosk.openHeadless();
-    EXPECT_TRUE(endsProgram([] { configuration::addInteger(QStringLiteral("BUTTONS"), 1, 0, 2); }));
-    EXPECT_EQ(kiosk.messages.texts().value(0),
-              QStringLiteral("The System has encountered a problem\r\nError No. 457 in configuration.addInteger "
-                             "when adding BUTTONS\r\nThis key is already associated with an element of this collection"));
-}
-
-TEST(ConfigurationStore, RangeErrorCarriesItsOwnNumberAndSource)
-{
-    clsIntegerConfigurationItem item;
-    item.init(QStringLiteral("remotescreen"), 0, 1, 6);
-    EXPECT_EQ(item.value(), 0); // the default is not checked against the range
-    try {
-        item.setValue(7);
-        FAIL();
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), -2147220480);
-        EXPECT_EQ(e.source(), QStringLiteral("KioskSystem.clsIntegerConfigurationItem"));
-        EXPECT_EQ(e.description(), QStringLiteral("Configuration value 7 outside permitted range 1 to 6"));
-    }
-    EXPECT_EQ(item.value(), 0);
 }
 
 } // namespace

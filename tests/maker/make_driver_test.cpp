@@ -1,4 +1,5 @@
-// The make driver: what a make visits, progress, invalid pages, pictures, references.
+// The make driver: what a make visits, its progress, references. Making one
+// named page is zel-make's (tests/tools).
 #include "maker_test_support.h"
 
 #include "maker/page_maker.h"
@@ -10,7 +11,7 @@ namespace {
 
 class MakeDriver : public ::testing::Test {
 protected:
-    MakeDriver() : kiosk(makerConfiguration()) { kiosk.openHeadless(); }
+    MakeDriver() : kiosk(makerConfiguration()), maker(kiosk.openHeadless()) {}
     // Writes the page source and returns its path.
     QString write(const QString& relative, const QStringList& lines = {"#leaf"})
     {
@@ -37,6 +38,7 @@ TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
     maker.setCountHandler([&](int made, int total) { counts.emplace_back(made, total); });
 
     maker.makeAll();
+    EXPECT_FALSE(exists("zoo/a.htm")) << "makeAll only records what to make";
     maker.run();
 
     EXPECT_EQ(progress.join(u'|').toStdString(), "Making page SHOUT in folder news|Making page today in folder news|"
@@ -47,70 +49,6 @@ TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
     for (const char* skipped : {"top.htm", "news/images/deep.htm", "news/.draft.htm", "news/old.htm"})
         EXPECT_FALSE(exists(skipped)) << skipped;
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join(u'\n').toStdString();
-}
-
-TEST_F(MakeDriver, MakeOneMakesOnlyThatPageAndShowsItsProgress)
-{
-    const QString prices = write("sales/prices.zel");
-    write("sales/other.zel");
-    QStringList progress;
-    maker.setProgressHandler([&](const QString& text) { progress.append(text); });
-
-    maker.makeOne(prices);
-    EXPECT_FALSE(exists("sales/prices.htm")) << "makeOne only records the page";
-    maker.run();
-
-    EXPECT_EQ(progress, QStringList{"Making page prices in folder sales"});
-    for (const char* made : {"sales/prices.htm", "sales/prices_con.htm", "sales/prices_nav.htm"})
-        EXPECT_TRUE(exists(made)) << made;
-    EXPECT_FALSE(exists("sales/other.htm"));
-    EXPECT_EQ(std::pair(maker.pagesMade(), maker.pagesTotal()), std::pair(1, 1));
-}
-
-TEST_F(MakeDriver, InvalidPageLeavesEmptyFiles)
-{
-    const QString bad = write("news/bad.zel", {"#Leaf", "#title Bad"});
-    maker.makeOnePage(bad);
-
-    EXPECT_EQ(kiosk.messages.texts(), QStringList{lineMessage("Invalid Zel Page", "", bad)});
-    for (const char* made : {"news/bad.htm", "news/bad_con.htm", "news/bad_nav.htm"}) {
-        EXPECT_TRUE(exists(made)) << made;
-        EXPECT_TRUE(readBytes(kiosk.path(made)).isEmpty()) << made;
-    }
-}
-
-TEST_F(MakeDriver, MissingPictureUsesUpItsNumberAndRemakeOverwritesCopies)
-{
-    makePicture(kiosk.path("sales/a.jpg"), 40, 30);
-    const QString prices = write("sales/prices.zel", {"#leaf", "#image a.jpg", "#image gone.jpg", "#image a.jpg"});
-    maker.makeOnePage(prices);
-    maker.makeOnePage(prices);
-
-    for (const char* made : {"sales/images/prices00001.jpg", "sales/images/prices00003.jpg"})
-        EXPECT_TRUE(exists(made)) << made;
-    for (const char* missing : {"sales/images/prices00002.jpg", "sales/images/prices00004.jpg"})
-        EXPECT_FALSE(exists(missing)) << missing;
-    EXPECT_EQ(kiosk.messages.texts().size(), 2);
-}
-
-// Picture names are paths relative to the page folder, with either separator
-// and any letter case per part; the copy is always images/pageNNNNN.jpg.
-TEST_F(MakeDriver, PicturesInSubFoldersAndNeighbourFolders)
-{
-    makePicture(kiosk.path("shared/Logo.JPG"), 40, 30);
-    makePicture(kiosk.path("sales/Pics/cat.jpg"), 40, 30);
-    const QStringList names = {"pics\\cat.jpg", "pics/cat.jpg", "..\\shared\\logo.jpg", "PICS/CAT.JPG", "..", "/etc/passwd"};
-    QStringList source = {"#leaf"};
-    for (const QString& name : names)
-        source.append("#image " + name);
-    const QString prices = write("sales/prices.zel", source);
-    maker.makeOnePage(prices);
-    for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(readBytes(kiosk.path(QString("sales/images/prices%1.jpg").arg(n, 5, 10, QChar('0')))).left(2), "\xFF\xD8") << n;
-    EXPECT_EQ(kiosk.messages.texts(),
-              (QStringList{lineMessage("Image " + kiosk.path("sales") + "/.. does not exist", "#image ..", prices),
-                           lineMessage("Image " + kiosk.path("sales") + "//etc/passwd does not exist", "#image /etc/passwd", prices)}));
-    EXPECT_FALSE(QFileInfo::exists(kiosk.path("sales/pics/images")));
 }
 
 // pageRefToURL after making news/today; the count of messages it draws.

@@ -57,6 +57,17 @@ std::vector<PageCase> pageCases()
           {"Expected valid directive", "#para"}},
          {"images/index00001.jpg", "images/index00002.jpg"}, {"images/index00003.jpg"}},
         {"selector_empty", "animals", "empty", {"#selector"}, {}, {}, {}, {}, {}},
+        // Picture names are paths relative to the page folder, with either separator and any
+        // letter case per part; the copy is always images/pageNNNNN.jpg.
+        {"pictures_elsewhere", "sales", "prices",
+         {"#leaf", "#image pics\\cat.jpg", "#image pics/cat.jpg", "#image ..\\shared\\logo.jpg", "#image PICS/CAT.JPG",
+          "#image ..", "#image /etc/passwd"},
+         {{"Pics/cat.jpg", 40, 30}, {"../shared/Logo.JPG", 40, 30}}, {},
+         {{"Image %D/.. does not exist", "#image .."}, {"Image %D//etc/passwd does not exist", "#image /etc/passwd"}},
+         {"images/prices00001.jpg", "images/prices00002.jpg", "images/prices00003.jpg", "images/prices00004.jpg"},
+         {"images/prices00005.jpg", "images/prices00006.jpg", "Pics/images"}},
+        // A page-type line in capitals is no page type: the page's files are made empty.
+        {"invalid", "news", "bad", {"#Leaf", "#title Bad"}, {}, {}, {{"Invalid Zel Page", ""}}, {}, {}},
         {"errors", "sales", "prices",
          {"#branch", "#image", "#image \"photo.jpg", "#image cat.gif", "#image missing.jpg", "#image photo.jpg middle",
           "#image photo.jpg right 0", "#image photo.jpg left abc", "#button prices", "#button Sales\\prices Bad Name",
@@ -89,7 +100,7 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
 {
     const PageCase& row = GetParam();
     TemporaryKiosk kiosk(makerConfiguration());
-    kiosk.openHeadless();
+    PageMaker maker(kiosk.openHeadless());
     const QString folder = kiosk.path(row.folder) + '/';
     for (const QString& other : row.otherPages)
         writeTextFile(kiosk.path(other + ".zel"), {"#leaf"});
@@ -99,10 +110,11 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
         makePicture(folder + picture.name, picture.width, picture.height);
     kiosk.messages.clear();
 
-    PageMaker().makeOnePage(sourcePath);
+    maker.makeOnePage(sourcePath);
 
     for (const char* suffix : {".htm", "_con.htm", "_nav.htm"}) {
         const QString fileName = row.page + QString(suffix);
+        EXPECT_TRUE(QFile::exists(folder + fileName)) << fileName.toStdString();
         EXPECT_EQ(readBytes(folder + fileName).toStdString(), expectedBytes(row.name, fileName).toStdString())
             << fileName.toStdString();
     }

@@ -106,7 +106,7 @@ public:
         QDir().mkpath(folder + "walk");
         Files::copyFolderContents(kiosk.path("walk"), folder + "walk");
         QDir(folder + "walk/images").removeRecursively();
-        openKioskSystemHeadless(folder);
+        const auto scratchSystem = openKioskSystemHeadless(folder);
         QStringList events = makeAll(PageMaker::InPlace);
         events.replaceInStrings(folder, kiosk.folder());
         auto files = filesUnder(folder + "walk");
@@ -232,7 +232,7 @@ TEST_F(PictureWorkTest, MakeOfTheSampleKioskEqualsAMakeWithEveryCopyInPlace)
     for (QTemporaryDir* dir : {&inPlace, &parallel}) {
         const QString folder = QDir::toNativeSeparators(dir->path() + "/");
         copySampleKiosk(folder);
-        openKioskSystemHeadless(folder);
+        const auto system = openKioskSystemHeadless(folder);
         const int index = dir == &parallel ? 1 : 0;
         // The parallel kiosk is made twice: the second make keeps its copies.
         for (int time = 0; time <= index; ++time)

@@ -38,8 +38,7 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
                    "#item shop.jpg shop <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>Sat<br>Sun"});
     writeTextFile(kiosk.path("shops/lost.zel"), {"#leaf", "#para", "Nobody comes here"});
 
-    kiosk.openHeadless();
-    PageMaker maker;
+    PageMaker maker(kiosk.openHeadless());
     maker.makeAll();
     maker.run();
 

@@ -57,14 +57,22 @@ QString TemporaryKiosk::path(const QString& relative) const
     return folder() + QDir::toNativeSeparators(relative);
 }
 
-void TemporaryKiosk::open(QSize screen)
+KioskSystem& TemporaryKiosk::open(QSize screen)
 {
-    openKioskSystemRunState(folder(), FixedScreenSize(screen));
+    m_system = openKioskSystemRunState(folder(), FixedScreenSize(screen));
+    return *m_system;
 }
 
-void TemporaryKiosk::openHeadless()
+KioskSystem& TemporaryKiosk::openHeadless()
 {
-    openKioskSystemHeadless(folder());
+    m_system = openKioskSystemHeadless(folder());
+    return *m_system;
+}
+
+KioskSystem& TemporaryKiosk::system()
+{
+    EXPECT_TRUE(m_system) << "no kiosk system open";
+    return *m_system;
 }
 
 QStringList TemporaryKiosk::logLines() const

@@ -3,10 +3,13 @@
 #include "support/qt_printing.h"
 #include "support/test_session.h"
 
+#include "config/kiosk_system.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 // Writes a file (creating its folders); lines are joined with CR LF, with a final CR LF.
 void writeTextFile(const QString& path, const QStringList& lines);
@@ -25,16 +28,22 @@ public:
     explicit TemporaryKiosk(const QStringList& configurationLines = {}, TestSession::Options options = {});
     QString folder() const;
     QString path(const QString& relative) const;
-    // Opens the kiosk system as the desktop program would on a screen of this size.
-    void open(QSize screen = QSize(1280, 1024));
+    // Opens the kiosk system as the desktop program would on a screen of this
+    // size, and keeps it open (replacing the one opened before).
+    KioskSystem& open(QSize screen = QSize(1280, 1024));
     // Opens it as the headless maker does (configured screen, no checks).
-    void openHeadless();
+    KioskSystem& openHeadless();
+    // The kiosk system opened last (the test fails when none is open).
+    KioskSystem& system();
     // The lines of the one log file in the folder (fails the test if there is not exactly one).
     QStringList logLines() const;
 
     // The kiosk's own session: current while the kiosk lives.
     TestSession session;
     RecordingMessages& messages = session.messages;
+
+private:
+    std::unique_ptr<KioskSystem> m_system; // after the session it was opened in
 };
 
 // Copies the Template folder and the bundled sample kiosk system into the

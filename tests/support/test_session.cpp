@@ -1,5 +1,7 @@
 #include "support/test_session.h"
 
+#include "platform/runtime_error.h"
+
 TestSession::TestSession(Options options) : messages(options.messages ? *options.messages : m_ownMessages)
 {
     SessionServices services;
@@ -30,4 +32,14 @@ bool endsProgram(const std::function<void()>& body)
         return true;
     }
     return false;
+}
+
+int raisedNumber(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const RuntimeError& error) {
+        return error.number();
+    }
+    return 0;
 }

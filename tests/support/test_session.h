@@ -43,3 +43,6 @@ ImageToolChoice noImageTool();
 
 // Runs the body and tells whether it ended the program.
 bool endsProgram(const std::function<void()>& body);
+
+// The number of the RuntimeError the body raises; 0 when it raises none.
+int raisedNumber(const std::function<void()>& body);

@@ -84,7 +84,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Session session;
-    openKioskSystemHeadless(absolute(args.at(1)) + QDir::separator(), false);
+    const auto kioskSystem = openKioskSystemHeadless(absolute(args.at(1)) + QDir::separator(), false);
 
     Workbench workbench;
     auto* editor = new frmEdit(workbench);

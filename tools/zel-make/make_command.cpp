@@ -27,8 +27,8 @@ void printLine(const QString& text)
 // Opens the kiosk system without a log, so that nothing at all is written.
 int check(const QString& folder)
 {
-    openKioskSystemHeadless(folder, false);
-    KioskCheck check;
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(folder, false);
+    KioskCheck check(*kiosk);
     check.run();
     for (const Finding& finding : check.findings())
         printLine(finding.toLine());
@@ -99,8 +99,8 @@ int run(const QStringList& arguments)
         return Fatal;
 
     // A missing folder or configuration file is a fatal report of the open itself.
-    openKioskSystemHeadless(absolute(arguments.first()));
-    PageMaker maker;
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.first()));
+    PageMaker maker(*kiosk);
     const bool terminal = isatty(STDOUT_FILENO);
     PictureCount pictures;
     maker.setProgressHandler([terminal, &pictures](const QString& text) {

@@ -1,6 +1,6 @@
 #include "app/core/folder_export.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
 #include "pages/files.h"
 #include "pages/page_sources.h"
 #include "platform/program_folder.h"
@@ -32,9 +32,9 @@ QString cabinetMakerPath()
     return programFolder() + QStringLiteral("zel-makecab");
 }
 
-QString writeDirectiveFile(const QString& folderName)
+QString writeDirectiveFile(const KioskSystem& kiosk, const QString& folderName)
 {
-    const QString folder = configuration::kioskSystemFolder() + folderName;
+    const QString folder = kiosk.folder() + folderName;
     const QString path = folder + QDir::separator() + QStringLiteral("makecab.ddf");
     const int handle = TextFiles::freeFile();
     TextFiles::openForOutput(handle, path, TextFiles::Encoding::Utf8);

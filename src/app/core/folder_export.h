@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class KioskSystem;
+
 // Export of one page folder as a cabinet file through the cabinet maker
 // (zel-makecab) beside the program.
 namespace FolderExport {
@@ -9,11 +11,11 @@ namespace FolderExport {
 // The cabinet maker's path: "zel-makecab" in the program's folder.
 QString cabinetMakerPath();
 
-// Writes "makecab.ddf" into the folder kioskSystemFolder + folderName
+// Writes "makecab.ddf" into the folder folderName of the kiosk system
 // (replacing an older one): the eight setting lines, then the names of the
 // folder's page sources and then of its JPEG pictures, each group sorted by
 // name. Returns the directive file's path. Failures raise RuntimeError.
-QString writeDirectiveFile(const QString& folderName);
+QString writeDirectiveFile(const KioskSystem& kiosk, const QString& folderName);
 
 // Runs the cabinet maker with "/f" and the directive file, waits for it and
 // returns its exit code (a crash counts as failure). A maker that cannot be

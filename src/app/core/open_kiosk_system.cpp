@@ -6,6 +6,7 @@
 #include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/screen_size.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 namespace {
@@ -15,43 +16,47 @@ QString openLabel(const QString& folder)
     return QStringLiteral("openKioskSystem(") + folder + QStringLiteral(")");
 }
 
-void useRealScreen(const ScreenSizeProvider& screen)
+void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
 {
-    using namespace configuration;
-    setIntegerValue(QStringLiteral("remotescreen"), 1);
-    setIntegerValue(QStringLiteral("screens"), 1);
+    kiosk.setIntegerValue(QStringLiteral("remotescreen"), 1);
+    kiosk.setIntegerValue(QStringLiteral("screens"), 1);
     const std::int16_t actualWidth = Int16::checked(screen.pixelSize().width());
     const std::int16_t actualHeight = Int16::checked(screen.pixelSize().height());
-    const std::int16_t width = integerValue(QStringLiteral("screenwidth"));
-    const std::int16_t height = integerValue(QStringLiteral("screenheight"));
+    const std::int16_t width = kiosk.integerValue(QStringLiteral("screenwidth"));
+    const std::int16_t height = kiosk.integerValue(QStringLiteral("screenheight"));
     if (width != actualWidth || height != actualHeight) {
         Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + kCrLf
                        + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
                        + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + kCrLf
                        + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight));
-        setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
-        setIntegerValue(QStringLiteral("screenheight"), actualHeight);
+        kiosk.setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
+        kiosk.setIntegerValue(QStringLiteral("screenheight"), actualHeight);
     }
+}
+
+// Without a screen, the configured one is kept and not checked.
+std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const ScreenSizeProvider* screen,
+                                             configuration::LogFile log)
+{
+    auto kiosk = std::make_unique<KioskSystem>(Session::current());
+    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
+        configuration::openConfiguration(*kiosk, folder, log);
+        if (screen)
+            useRealScreen(*kiosk, *screen);
+        kiosk->setIntegerValue(QStringLiteral("mode"), 2);
+        deriveLayout(*kiosk, screen);
+    });
+    return kiosk;
 }
 
 } // namespace
 
-void openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& screen)
+std::unique_ptr<KioskSystem> openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& screen)
 {
-    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
-        configuration::openConfiguration(folder);
-        useRealScreen(screen);
-        configuration::setIntegerValue(QStringLiteral("mode"), 2);
-        deriveLayout(&screen);
-    });
+    return openKioskSystem(folder, &screen, configuration::LogFile::Create);
 }
 
-void openKioskSystemHeadless(const QString& folder, bool withLog)
+std::unique_ptr<KioskSystem> openKioskSystemHeadless(const QString& folder, bool withLog)
 {
-    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
-        configuration::openConfiguration(folder,
-                                         withLog ? configuration::LogFile::Create : configuration::LogFile::None);
-        configuration::setIntegerValue(QStringLiteral("mode"), 2);
-        deriveLayout(nullptr);
-    });
+    return openKioskSystem(folder, nullptr, withLog ? configuration::LogFile::Create : configuration::LogFile::None);
 }

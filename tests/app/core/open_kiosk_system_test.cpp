@@ -1,71 +1,86 @@
-#include "config/configuration.h"
+#include "app/core/open_kiosk_system.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(OpenKioskSystem, SmallerScreenWarnsThenUsesTheRealSize)
+// "name = value" of every item, as the log lists them.
+QStringList itemLines(const KioskSystem& system)
 {
-    TemporaryKiosk kiosk({QStringLiteral("screens 2"), QStringLiteral("remotescreen 2")});
-    kiosk.open(QSize(1024, 768));
-    EXPECT_EQ(kiosk.messages.texts(),
-              QStringList{QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System\r\n"
-                                         "Some pages may NOT display correctly\r\n\r\n"
-                                         "Required width is 1280 actual width is 1024\r\n"
-                                         "Required height is 1024 actual height is 768")});
-    const QStringList log = kiosk.logLines();
-    for (const char* line : {"screens = 1", "remotescreen = 1", "screenwidth = 1024", "screenheight = 768", "mode = 2",
-                             "navigationHeight = 762", "leafNavigationWidth = 122"})
-        EXPECT_TRUE(log.contains(QString::fromLatin1(line))) << line;
-    EXPECT_EQ(kiosk.session.endCount(), 0);
+    QStringList lines;
+    for (const auto& item : system.items().items())
+        lines.append(item->name() + " = " + item->valueText());
+    return lines;
 }
 
+// The five derived widths of a page type: navigation, content, button, available, maximum image.
+QStringList derived(const QString& type, std::array<int, 5> widths)
+{
+    const char* names[] = {"NavigationWidth", "ContentWidth", "ButtonWidth", "ContentAvailableWidth", "MaximumImageWidth"};
+    QStringList lines;
+    for (int i = 0; i < 5; ++i)
+        lines.append(type + names[i] + " = " + QString::number(widths[i]));
+    return lines;
+}
+
+// The open takes the real screen's size (warning when it differs) unless it
+// is headless, then derives the layout from it; the worked values for
+// 1280 x 1024 are those of the log below.
+TEST(OpenKioskSystem, ItemsAfterTheOpen)
+{
+    const QString warning = "Warning your screen is NOT the same size as required for the Kiosk System\r\n"
+                            "Some pages may NOT display correctly\r\n\r\nRequired width is 1280 actual width is 1024\r\n"
+                            "Required height is 1024 actual height is 768";
+    const struct { const char* name; QStringList configuration; std::optional<QSize> screen; QStringList messages, items; } rows[] = {
+        {"smaller screen: warned, then used", {"screens 2", "remotescreen 2"}, QSize(1024, 768), {warning},
+         QStringList{"screens = 1", "remotescreen = 1", "screenwidth = 1024", "screenheight = 768", "mode = 2", "navigationHeight = 762"}
+             + derived("branch", {256, 764, 252, 764, 754}) + derived("leaf", {122, 898, 118, 878, 868})
+             + derived("root", {256, 764, 252, 764, 754}) + derived("selector", {256, 764, 252, 744, 734})},
+        {"headless keeps the configured screens", {"screens 2", "screenwidth 800", "screenheight 600"}, std::nullopt, {},
+         QStringList{"screens = 2", "remotescreen = 0", "mode = 2", "navigationHeight = 594"}
+             + derived("branch", {200, 596, 196, 596, 586}) + derived("leaf", {96, 700, 92, 680, 670})
+             + derived("root", {200, 596, 196, 596, 586}) + derived("selector", {200, 596, 196, 576, 566})},
+        {"navigation share above a quarter", {"branchnavigationpercentage 26", "rootnavigationpercentage 100"}, QSize(1280, 1024), {},
+         {"branchNavigationWidth = 332", "rootNavigationWidth = 1280", "rootContentWidth = -4"}},
+        {"no scroll bar, no space", {"scrollbarwidth 0", "minimumhorizontalspace 0"}, QSize(1280, 1024), {},
+         {"leafContentAvailableWidth = 1123", "leafMaximumImageWidth = 1123"}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk(row.configuration);
+        const QStringList items = itemLines(row.screen ? kiosk.open(*row.screen) : kiosk.openHeadless());
+        EXPECT_EQ(kiosk.messages.texts(), row.messages);
+        for (const QString& item : row.items)
+            EXPECT_TRUE(items.contains(item)) << item.toStdString();
+    }
+}
+
+TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
+{
+    TemporaryKiosk kiosk;
+    const KioskSystem& system = kiosk.open();
+    const QStringList expected =
+        QStringList{"kioskSystemFolder = " + kiosk.folder(), "logFileNumber = " + QString::number(system.integerValue("logFileNumber")),
+                    "rootFilePath = " + kiosk.folder() + "root/root.htm", "mode = 2", "buttons = 8", "screenwidth = 1280",
+                    "screenheight = 1024", "screens = 1", "remotescreen = 1", "leafnavigationpercentage = 12",
+                    "branchnavigationpercentage = 25", "rootnavigationpercentage = 25", "selectornavigationpercentage = 25",
+                    "navigationheightadjustment = 6", "navigationwidthadjustment = 4", "scrollbarwidth = 20",
+                    "minimumhorizontalspace = 5", "navigationHeight = 1018"}
+        + derived("branch", {320, 956, 316, 956, 946}) + derived("leaf", {153, 1123, 149, 1103, 1093})
+        + derived("root", {320, 956, 316, 956, 946}) + derived("selector", {320, 956, 316, 936, 926});
+    EXPECT_EQ(kiosk.logLines(), expected);
+}
+
+// A folder given with blanks around it and without the separator.
 TEST(OpenKioskSystem, FolderIsTrimmedAndEndsWithTheSeparator)
 {
     TemporaryKiosk kiosk;
-    QString given = kiosk.folder();
-    given.chop(1);
-    kiosk.messages.clear();
-    configuration::openConfiguration(QStringLiteral("  ") + given + QStringLiteral("  "));
-    EXPECT_EQ(configuration::kioskSystemFolder(), kiosk.folder());
-    EXPECT_EQ(configuration::stringValue(QStringLiteral("rootFilePath")),
-              kiosk.folder() + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
-}
-
-TEST(OpenKioskSystem, MissingFolderEndsAtOnceWithoutLog)
-{
-    TemporaryKiosk kiosk;
-    const QString missing = kiosk.path(QStringLiteral("gone"));
-    EXPECT_TRUE(endsProgram([&] { configuration::openConfiguration(missing); }));
-    EXPECT_EQ(kiosk.messages.entries().size(), 1u);
-    EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Ok);
-    EXPECT_EQ(kiosk.messages.texts()[0], QStringLiteral("Fatal Error - Kiosk System Folder - ") + missing
-                                             + QDir::separator() + QStringLiteral(" does NOT exist\r\nProgram will stop"));
-    EXPECT_TRUE(QDir(kiosk.folder()).entryList({QStringLiteral("log*")}).isEmpty());
-}
-
-TEST(OpenKioskSystem, MissingConfigurationFileIsAFatalReport)
-{
-    TemporaryKiosk kiosk;
-    QFile::remove(kiosk.path(QStringLiteral("configuration.txt")));
-    EXPECT_TRUE(endsProgram([&] { kiosk.open(); }));
-    const QString text = QStringLiteral("Configuration File - ") + kiosk.path(QStringLiteral("configuration.txt"))
-                         + QStringLiteral(" does NOT exist\r\nProgram will stop");
-    EXPECT_EQ(kiosk.messages.texts().value(0), QStringLiteral("The System has encountered a problem\r\n") + text);
-    EXPECT_EQ(kiosk.logLines(), (QStringList{text.split("\r\n")[0], "Program will stop", "log file closed"}));
-}
-
-TEST(OpenKioskSystem, HeadlessKeepsTheConfiguredScreen)
-{
-    TemporaryKiosk kiosk({QStringLiteral("screens 2"), QStringLiteral("screenwidth 800"), QStringLiteral("screenheight 600")});
-    kiosk.openHeadless();
-    EXPECT_TRUE(kiosk.messages.entries().empty());
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("screens")), 2);
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("remotescreen")), 0);
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("leafNavigationWidth")), 96);
-    EXPECT_EQ(configuration::integerValue(QStringLiteral("mode")), 2);
+    const auto system = openKioskSystemHeadless("  " + kiosk.folder().chopped(1) + "  ");
+    EXPECT_EQ(system->folder(), kiosk.folder());
+    EXPECT_EQ(system->stringValue("rootFilePath"), kiosk.folder() + "root" + QDir::separator() + "root.htm");
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+#include "config/kiosk_system.h"
+
+#include "platform/line_end.h"
+#include "platform/runtime_error.h"
+#include "runtime/error_handler.h"
+
+namespace {
+
+// The open kiosk systems, newest first, linked through m_older: the one
+// state the forwards in configuration.h read, kept here only.
+KioskSystem* g_newest = nullptr;
+
+} // namespace
+
+KioskSystem::KioskSystem(Session& session) : m_session(session), m_older(g_newest) { g_newest = this; }
+
+KioskSystem::~KioskSystem()
+{
+    // An owner that opens another kiosk system drops the older one after the
+    // newer one is built, so this need not be the newest.
+    for (KioskSystem** link = &g_newest; *link; link = &(*link)->m_older) {
+        if (*link == this) {
+            *link = m_older;
+            break;
+        }
+    }
+}
+
+KioskSystem& KioskSystem::current()
+{
+    if (!g_newest)
+        Errors::raise(Errors::InvalidArgument);
+    return *g_newest;
+}
+
+bool KioskSystem::exists() { return g_newest != nullptr; }
+
+clsIntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::int16_t defaultValue,
+                                                     std::int16_t minimum, std::int16_t maximum)
+{
+    try {
+        auto item = std::make_unique<clsIntegerConfigurationItem>();
+        item->init(name, defaultValue, minimum, maximum);
+        return static_cast<clsIntegerConfigurationItem&>(m_items.add(std::move(item)));
+    } catch (const RuntimeError& error) {
+        reportFatalProblem(QStringLiteral("Error No. %1 in configuration.addInteger when adding %2")
+                               .arg(error.number())
+                               .arg(name)
+                           + kCrLf + error.description());
+    }
+}
+
+clsStringConfigurationItem& KioskSystem::addString(const QString& name, const QString& defaultValue)
+{
+    auto item = std::make_unique<clsStringConfigurationItem>();
+    item->init(name, defaultValue);
+    return static_cast<clsStringConfigurationItem&>(m_items.add(std::move(item)));
+}
+
+clsIntegerConfigurationItem& KioskSystem::integerItem(const QString& name) const
+{
+    auto* item = dynamic_cast<clsIntegerConfigurationItem*>(m_items.find(name));
+    if (!item)
+        Errors::raise(Errors::InvalidArgument);
+    return *item;
+}
+
+clsStringConfigurationItem& KioskSystem::stringItem(const QString& name) const
+{
+    auto* item = dynamic_cast<clsStringConfigurationItem*>(m_items.find(name));
+    if (!item)
+        Errors::raise(Errors::InvalidArgument);
+    return *item;
+}
+
+QString KioskSystem::stringValue(const QString& name) const { return stringItem(name).value(); }
+
+QString KioskSystem::folder() const { return stringValue(QStringLiteral("kioskSystemFolder")); }

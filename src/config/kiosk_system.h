@@ -1,0 +1,54 @@
+#pragma once
+
+#include "config/configuration_items.h"
+
+#include <QString>
+#include <cstdint>
+
+class Session;
+
+// The open kiosk system: its configuration items (the run-state items,
+// configuration.txt and the derived layout, in store order) and the session
+// it was opened in. openKioskSystemRunState / openKioskSystemHeadless build
+// one and hand it to their caller, which keeps it as long as the kiosk system
+// is open (the main window, zel-make, a test). The page maker, the layout, the
+// folder export and the kiosk check read their items through it.
+class KioskSystem {
+public:
+    explicit KioskSystem(Session& session);
+    ~KioskSystem();
+    KioskSystem(const KioskSystem&) = delete;
+    KioskSystem& operator=(const KioskSystem&) = delete;
+
+    // The kiosk system built last of those still open, for the few readers
+    // that are not handed one (configuration::integerValue and its kin).
+    // Raises Invalid argument (5) when none is open.
+    static KioskSystem& current();
+    static bool exists();
+
+    Session& session() const { return m_session; }
+    const ConfigurationItems& items() const { return m_items; }
+
+    // Creates, initialises and adds an item. A duplicate name in addInteger is
+    // a fatal report ("Error No. 457 in configuration.addInteger when adding ...").
+    clsIntegerConfigurationItem& addInteger(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
+                                            std::int16_t maximum);
+    clsStringConfigurationItem& addString(const QString& name, const QString& defaultValue);
+
+    // Access by item name, in any letter case. A missing item (or one of the
+    // other kind) raises Invalid argument (5).
+    clsIntegerConfigurationItem& integerItem(const QString& name) const;
+    clsStringConfigurationItem& stringItem(const QString& name) const;
+    std::int16_t integerValue(const QString& name) const { return integerItem(name).value(); }
+    QString stringValue(const QString& name) const;
+    void setIntegerValue(const QString& name, std::int16_t value) const { integerItem(name).setValue(value); }
+
+    // The kioskSystemFolder item: the folder opened, ending with the
+    // separator, unless configuration.txt sets it to something else.
+    QString folder() const;
+
+private:
+    Session& m_session;
+    ConfigurationItems m_items;
+    KioskSystem* m_older;
+};
