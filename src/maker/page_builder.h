@@ -13,13 +13,18 @@ namespace fileio {
 class DeferredReplacements;
 }
 class OutputFolders;
+namespace Jpeg {
+class CopySink;
+}
 
 // What the pages of one make share with the make: whether files are written,
-// the output folders prepared so far, and who is told what a page uses.
+// the output folders prepared so far, who is told what a page uses, and where
+// picture copies go (nullptr when files are not written).
 struct MakeContext {
     bool writeOutput;
     OutputFolders& folders;
     const PageMaker::UseHandler& use;
+    Jpeg::CopySink* copies;
 };
 
 // Makes one page. Constructing it opens the page source and the page's three

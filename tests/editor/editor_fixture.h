@@ -37,7 +37,6 @@ protected:
     void TearDown() override
     {
         closeAllWindows();
-        fileio::setFailureHookForTesting({});
         dlgInsert::setImageChooser({});
     }
 
@@ -77,7 +76,12 @@ protected:
 
     static void trigger(QWidget* window, const char* name) { window->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
 
-    TemporaryKiosk kiosk;
+    // File operations named failOperation fail with failError (none while it is empty).
+    std::string failOperation;
+    int failError = 0;
+    TemporaryKiosk kiosk{{}, {.fileFaults = [this](std::string_view operation, const std::string&) {
+                                  return operation == failOperation ? failError : 0;
+                              }}};
     ModalAuthor author;
     QStringList makerMessages;
 };

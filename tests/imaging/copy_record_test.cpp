@@ -38,7 +38,7 @@ TEST(CopyRecord, SavedRecordReadsBackAndDamageAnywhereIsNeverTrustedInPart)
         record.put(QString("a%1.jpg").arg(i, 5, 10, QChar('0')), entry(i));
     record.put("tab\tname.jpg", entry(9)); // cannot be written on one line: not recorded
     ASSERT_TRUE(record.changed());
-    ASSERT_TRUE(record.save());
+    ASSERT_TRUE(record.save(nullptr));
 
     const Jpeg::CopyRecord back = Jpeg::CopyRecord::load(dir.path());
     EXPECT_EQ(back.size(), 3);

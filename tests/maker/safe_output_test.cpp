@@ -25,7 +25,6 @@ protected:
         kiosk.openHeadless();
         makePicture(kiosk.path("news/cat.jpg"), 40, 30); // the test session has no image tool: pictures are copied
     }
-    ~SafeOutput() override { fileio::setFailureHookForTesting({}); }
     QString writePage(const QString& title)
     {
         writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title " + title, "#image cat.jpg"});
@@ -54,7 +53,6 @@ protected:
 TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
 {
   for (const bool grouped : {false, true}) {
-    fileio::setFailureHookForTesting({});
     maker.makeOnePage(writePage("Old"));
     const QByteArray old = pageFiles();
     const struct { const char* operation; int error; const char* target; const char* report; } rows[] = {
@@ -67,13 +65,14 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.operation) + " " + row.target);
         kiosk.messages.clear();
-        TestSession run({.messages = &kiosk.messages}); // a program that has not failed yet
-        fileio::setFailureHookForTesting([&](std::string_view operation, const std::string& target) {
-            const QString path = QString::fromStdString(target);
-            // Copies made in the background are written under a temporary name first.
-            const bool copy = grouped && path.endsWith(".jpg") && path.contains("/.zel-copy-");
-            return operation == row.operation && (path.endsWith(row.target) || (copy && QString(row.target).endsWith(".jpg"))) ? row.error : 0;
-        });
+        // A program that has not failed yet, whose file operations fail as the row says.
+        TestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
+                             const QString path = QString::fromStdString(target);
+                             // Copies made in the background are written under a temporary name first.
+                             const bool copy = grouped && path.endsWith(".jpg") && path.contains("/.zel-copy-");
+                             return operation == row.operation && (path.endsWith(row.target) || (copy && QString(row.target).endsWith(".jpg"))) ? row.error : 0;
+                         },
+                         .messages = &kiosk.messages});
         SCOPED_TRACE(grouped ? "grouped" : "alone");
         QFile::remove(kiosk.path("news/images/.zel-copies")); // the copy is made anew, not kept
         EXPECT_TRUE(endsProgram([&] {

@@ -59,9 +59,10 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytes)
     EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
     // A copy that fails on the way keeps the older destination whole.
     writeBytes(path("b.jpg"), "older");
-    fileio::setFailureHookForTesting([](std::string_view operation, const std::string&) { return operation == "sync" ? ENOSPC : 0; });
-    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61);
-    fileio::setFailureHookForTesting({});
+    {
+        TestSession failing({.fileFaults = [](std::string_view operation, const std::string&) { return operation == "sync" ? ENOSPC : 0; }});
+        EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61);
+    }
     EXPECT_EQ(readBytes(path("b.jpg")), "older");
     EXPECT_EQ(QDir(path("")).entryList(QDir::Files | QDir::Hidden), (QStringList{"a.jpg", "b.jpg"}));
 }
