@@ -1,5 +1,6 @@
-// What a make leaves on disk when writing fails, for a dry make, at links
-// planted at output names, and for names that need escaping in attributes.
+// What a make leaves on disk when writing fails, at links planted at output
+// names, for unchanged pages and dead temporaries, and for names that need
+// escaping in attributes.
 #include "maker_test_support.h"
 
 #include "maker/page_maker.h"
@@ -86,16 +87,6 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
             EXPECT_EQ(folderEntries("news/images").filter(QRegularExpression("^(?!\\.zel-copies$)")), QStringList{"today00001.jpg"});
         }
     }
-}
-
-// A dry make reads and reports as a make does but writes nothing.
-TEST_F(SafeOutput, DryMakeWritesNothing)
-{
-    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#image cat.jpg", "#image gone.jpg", "junk"});
-    maker.setWriteOutput(false);
-    maker.makeOnePage(kiosk.path("news/today.zel"));
-    EXPECT_EQ(folderEntries("news"), (QStringList{"cat.jpg", "today.zel"}));
-    EXPECT_EQ(kiosk.messages.texts().size(), 2);
 }
 
 // A link planted at an output name is replaced by the file; its target stays.
