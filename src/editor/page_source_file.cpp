@@ -2,6 +2,7 @@
 
 #include "fileio/atomic_file.h"
 #include "platform/runtime_error.h"
+#include "platform/session.h"
 #include "platform/text_files.h"
 #include "platform/text_codec.h"
 
@@ -73,7 +74,8 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
 void write(const QString& path, const QByteArray& bytes)
 {
     Errors::translatingFileErrors([&] {
-        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), size_t(bytes.size())));
+        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), size_t(bytes.size())),
+                            Session::current().fileFaults());
     });
 }
 

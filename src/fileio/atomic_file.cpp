@@ -8,9 +8,9 @@
 #include <dirent.h>
 #include <memory>
 #include <fcntl.h>
-#include <random>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,26 +23,21 @@ const std::string kToolPrefix(kImageToolTemporaryPrefix);
 // Copies being made several at once: ".zel-copy-<pid>-<n>.jpg".
 const std::string kCopyPrefix = ".zel-copy-";
 
-FailureHook& failureHook()
-{
-    static FailureHook hook;
-    return hook;
-}
-
-void injectedFailure(std::string_view operation, const std::string& target)
-{
-    if (failureHook())
-        if (const int error = failureHook()(operation, target))
-            throw FileError(error, target);
-}
-
+// Six letters and digits from the system's random source, fresh for each
+// name; exclusive creation settles the rare collision.
 std::string randomSuffix()
 {
-    static std::mt19937_64 generator(std::random_device{}() ^ std::uint64_t(::getpid()));
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string suffix(6, 'a');
-    for (char& c : suffix)
-        c = letters[generator() % (sizeof letters - 1)];
+    constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, 0) != ssize_t(sizeof bytes)) {
+        // Not expected on a running system; the time still varies the name.
+        const auto now = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+        for (std::size_t i = 0; i < sizeof bytes; ++i)
+            bytes[i] = static_cast<unsigned char>(now >> (8 * i));
+    }
+    std::string suffix(sizeof bytes, 'a');
+    for (std::size_t i = 0; i < sizeof bytes; ++i)
+        suffix[i] = letters[bytes[i] % letters.size()];
     return suffix;
 }
 
@@ -87,9 +82,16 @@ int createExclusive(const std::string& path)
     return descriptor;
 }
 
-void writeAll(int descriptor, std::string_view bytes, const std::string& path)
+void failIfInjected(const FailureHook* faults, std::string_view operation, const std::string& target)
 {
-    injectedFailure("write", path);
+    if (faults && *faults)
+        if (const int error = (*faults)(operation, target))
+            throw FileError(error, target);
+}
+
+void writeAll(int descriptor, std::string_view bytes, const std::string& path, const FailureHook* faults)
+{
+    failIfInjected(faults, "write", path);
     while (!bytes.empty()) {
         const ssize_t written = ::write(descriptor, bytes.data(), bytes.size());
         if (written < 0) {
@@ -101,10 +103,10 @@ void writeAll(int descriptor, std::string_view bytes, const std::string& path)
     }
 }
 
-void syncAndClose(int descriptor, const std::string& path)
+void syncAndClose(int descriptor, const std::string& path, const FailureHook* faults)
 {
     try {
-        injectedFailure("sync", path);
+        failIfInjected(faults, "sync", path);
     } catch (...) {
         ::close(descriptor);
         throw;
@@ -114,12 +116,13 @@ void syncAndClose(int descriptor, const std::string& path)
         ::close(descriptor);
         throw FileError(error, path);
     }
-    injectedFailure("close", path);
+    failIfInjected(faults, "close", path);
     if (::close(descriptor) != 0 && errno != EINTR)
         throw FileError(errno, path);
 }
 
-StagedFile::StagedFile(std::string target, Staging staging) : m_target(std::move(target)), m_locked(staging.locked)
+StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* faults)
+    : m_target(std::move(target)), m_locked(staging.locked), m_faults(faults)
 {
     const std::string prefix = staging.temporaryPrefix.empty()
                                    ? kOwnPrefix + std::to_string(::getpid()) + "-"
@@ -150,7 +153,7 @@ void StagedFile::closeDescriptor()
     m_descriptor = -1;
 }
 
-void StagedFile::write(std::string_view bytes) { writeAll(m_descriptor, bytes, m_target); }
+void StagedFile::write(std::string_view bytes) { writeAll(m_descriptor, bytes, m_target, m_faults); }
 
 void StagedFile::finish(Sync sync)
 {
@@ -161,16 +164,16 @@ void StagedFile::finish(Sync sync)
         m_descriptor = -1;
         m_finished = true;
         if (sync == Sync::Each) {
-            syncAndClose(descriptor, m_target);
+            syncAndClose(descriptor, m_target, m_faults);
             return;
         }
-        injectedFailure("close", m_target);
+        failIfInjected(m_faults, "close", m_target);
         if (::close(descriptor) != 0 && errno != EINTR)
             throw FileError(errno, m_target);
         return;
     }
     if (sync == Sync::Each) {
-        injectedFailure("sync", m_target);
+        failIfInjected(m_faults, "sync", m_target);
         if (::fsync(m_descriptor) != 0 && errno != EINVAL)
             throw FileError(errno, m_target);
     }
@@ -180,7 +183,7 @@ void StagedFile::finish(Sync sync)
 void StagedFile::commit(Sync sync)
 {
     finish(sync);
-    injectedFailure("rename", m_target);
+    failIfInjected(m_faults, "rename", m_target);
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throw FileError(errno, m_target);
     m_committed = true;
@@ -190,18 +193,18 @@ void StagedFile::commit(Sync sync)
         syncFolder(folderOf(m_target));
 }
 
-void replaceFile(const std::string& target, std::string_view bytes)
+void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults)
 {
-    StagedFile file(target);
+    StagedFile file(target, {}, faults);
     file.write(bytes);
     file.commit();
 }
 
-void replaceFiles(const std::vector<FileContent>& files)
+void replaceFiles(const std::vector<FileContent>& files, const FailureHook* faults)
 {
     std::vector<std::unique_ptr<StagedFile>> staged;
     for (const FileContent& file : files) {
-        staged.push_back(std::make_unique<StagedFile>(file.target));
+        staged.push_back(std::make_unique<StagedFile>(file.target, Staging{}, faults));
         staged.back()->write(file.bytes);
         staged.back()->finish();
     }
@@ -209,12 +212,12 @@ void replaceFiles(const std::vector<FileContent>& files)
         file->commit();
 }
 
-void copyFile(const std::string& source, const std::string& target)
+void copyFile(const std::string& source, const std::string& target, const FailureHook* faults)
 {
     const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (input < 0)
         throw FileError(errno, source);
-    StagedFile output(target);
+    StagedFile output(target, {}, faults);
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t got = ::read(input, buffer, sizeof buffer);
@@ -301,9 +304,5 @@ std::string regularFileProblem(const std::string& path)
         return "is not a regular file";
     return {};
 }
-
-void setFailureHookForTesting(FailureHook hook) { failureHook() = std::move(hook); }
-
-void failIfInjected(std::string_view operation, const std::string& target) { injectedFailure(operation, target); }
 
 } // namespace fileio

@@ -32,6 +32,14 @@ private:
     std::string m_path;
 };
 
+// Makes file operations fail on purpose, for tests of what a failure leaves:
+// it sees "write", "sync", "close" or "rename" with the target path and
+// returns an errno value to fail with, or 0. The functions below take one as
+// faults (not owned; it must outlive the work); nullptr never fails.
+using FailureHook = std::function<int(std::string_view operation, const std::string& target)>;
+// Raises the failure faults asks for at this operation, if any.
+void failIfInjected(const FailureHook* faults, std::string_view operation, const std::string& target);
+
 // The image tool stages its copies as this prefix and six random letters and
 // digits, locked while it runs.
 inline constexpr std::string_view kImageToolTemporaryPrefix = ".zel-resample-";
@@ -52,7 +60,7 @@ struct Staging {
 // target is untouched.
 class StagedFile {
 public:
-    explicit StagedFile(std::string target, Staging staging = {});
+    explicit StagedFile(std::string target, Staging staging = {}, const FailureHook* faults = nullptr);
     ~StagedFile();
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
@@ -79,6 +87,7 @@ private:
     std::string m_target;
     std::string m_temporary;
     bool m_locked;
+    const FailureHook* m_faults;
     int m_descriptor = -1;
     bool m_finished = false;
     bool m_committed = false;
@@ -89,7 +98,7 @@ private:
 std::string folderOf(const std::string& path);
 
 // Replaces target with bytes.
-void replaceFile(const std::string& target, std::string_view bytes);
+void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults = nullptr);
 
 // Replaces several files as one step as far as the file system allows: every
 // temporary is written and synced first, then they are renamed in order. A
@@ -98,19 +107,19 @@ struct FileContent {
     std::string target;
     std::string bytes;
 };
-void replaceFiles(const std::vector<FileContent>& files);
+void replaceFiles(const std::vector<FileContent>& files, const FailureHook* faults = nullptr);
 
 // Creates a new file for writing; never opens an existing file or a link.
 // Returns -1 when the name exists; raises FileError otherwise.
 int createExclusive(const std::string& path);
 // Writes all bytes to an open descriptor; raises FileError naming path.
-void writeAll(int descriptor, std::string_view bytes, const std::string& path);
+void writeAll(int descriptor, std::string_view bytes, const std::string& path, const FailureHook* faults = nullptr);
 // fsync and close, checked.
-void syncAndClose(int descriptor, const std::string& path);
+void syncAndClose(int descriptor, const std::string& path, const FailureHook* faults = nullptr);
 
 // Copies source to target through a StagedFile. The old target stays until
 // the copy is complete.
-void copyFile(const std::string& source, const std::string& target);
+void copyFile(const std::string& source, const std::string& target, const FailureHook* faults = nullptr);
 
 // Removes temporaries that a killed run left in folder: our own
 // ".zel-tmp-<pid>-XXXXXX" and ".zel-copy-<pid>-<n>.jpg" whose process no
@@ -128,12 +137,5 @@ bool heldLocked(const std::string& path);
 // Regular file check through links: "" when path is a regular file, else a
 // short reason ("is a folder", "is not a regular file", or the system's reason).
 std::string regularFileProblem(const std::string& path);
-
-// Tests make operations fail: the hook sees "write", "sync", "close" or
-// "rename" with the target path and returns an errno value to fail with, or 0.
-using FailureHook = std::function<int(std::string_view operation, const std::string& target)>;
-void setFailureHookForTesting(FailureHook hook);
-// Raises the failure the hook asks for at this operation, if any.
-void failIfInjected(std::string_view operation, const std::string& target);
 
 } // namespace fileio

@@ -57,25 +57,9 @@ bool holdsAlready(const FileContent& file)
     return same;
 }
 
-std::set<DeferredReplacements*>& live()
-{
-    static std::set<DeferredReplacements*> objects;
-    return objects;
-}
-
 } // namespace
 
-DeferredReplacements::DeferredReplacements() { live().insert(this); }
-
-DeferredReplacements::~DeferredReplacements() { live().erase(this); }
-
 void DeferredReplacements::drop() { m_staged.clear(); }
-
-void dropAllStaged()
-{
-    for (DeferredReplacements* object : live())
-        object->drop();
-}
 
 void DeferredReplacements::stage(const std::vector<FileContent>& files)
 {
@@ -83,7 +67,7 @@ void DeferredReplacements::stage(const std::vector<FileContent>& files)
     for (const FileContent& file : files) {
         if (holdsAlready(file))
             continue;
-        group.push_back(std::make_unique<StagedFile>(file.target));
+        group.push_back(std::make_unique<StagedFile>(file.target, Staging{}, m_faults));
         group.back()->write(file.bytes);
         group.back()->finish(StagedFile::Sync::ByCaller);
     }
@@ -103,7 +87,7 @@ void DeferredReplacements::commitThrough(std::size_t count)
     m_staged.erase(m_staged.begin(), m_staged.begin() + std::ptrdiff_t(taken));
     m_committed += taken;
     for (const auto& file : staged)
-        failIfInjected("sync", file->target());
+        failIfInjected(m_faults, "sync", file->target());
     syncFileSystemsOf(staged);
     for (auto& file : staged)
         file->commit(StagedFile::Sync::ByCaller);

@@ -14,11 +14,13 @@ namespace fileio {
 // fails still leaves every target either old or new, whole.
 //
 // Whatever is not committed when the object goes is dropped: its targets keep
-// their old content and its temporaries are removed.
+// their old content and its temporaries are removed. A program that ends at
+// once after a fatal failure, without unwinding, drops it through its owner's
+// registry (Session::dropAllStaged).
 class DeferredReplacements {
 public:
-    DeferredReplacements();
-    ~DeferredReplacements();
+    // faults (not owned) is asked before each file operation (see FailureHook).
+    explicit DeferredReplacements(const FailureHook* faults = nullptr) : m_faults(faults) {}
     DeferredReplacements(const DeferredReplacements&) = delete;
     DeferredReplacements& operator=(const DeferredReplacements&) = delete;
 
@@ -41,11 +43,7 @@ public:
 private:
     std::vector<std::unique_ptr<StagedFile>> m_staged;
     std::size_t m_committed = 0; // files committed (or dropped by a failed commit)
+    const FailureHook* m_faults;
 };
-
-// Drops what every live DeferredReplacements holds (its temporaries are
-// removed, its targets keep their old content). For a program that ends at
-// once after a fatal failure, without unwinding to the objects' owners.
-void dropAllStaged();
 
 } // namespace fileio

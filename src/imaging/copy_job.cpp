@@ -11,15 +11,12 @@
 namespace Jpeg {
 
 namespace {
-CopySink* g_sink = nullptr;
-}
 
-namespace {
-
-void showProblem(const CopyJob& job, const QString& problem)
+void showProblem(const CopyJob& job, const QString& problem, MessageBoxes& messages)
 {
-    Messages::show(QStringLiteral("Picture ") + job.source + QStringLiteral(" could not be resampled: ") + problem
-                   + job.messageContext);
+    messages.show(QStringLiteral("Picture ") + job.source + QStringLiteral(" could not be resampled: ") + problem
+                      + job.messageContext,
+                  MessageIcon::None);
 }
 
 } // namespace
@@ -31,40 +28,37 @@ void removeCopy(const QString& path)
                       Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ") + path);
 }
 
-CopyResult makeCopy(const CopyJob& job)
+CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
 {
     if (job.method == CopyJob::Method::Unchanged) {
-        Files::copyFile(job.source, job.destination);
+        Files::copyFile(job.source, job.destination, services.fileFaults);
         return CopyResult::AsAsked;
     }
-    const ToolRun run = resampleImage(job.source, job.destination, job.height, job.width);
+    const ToolRun run = resampleImage(job.source, job.destination, job.height, job.width, services.imageTool);
     switch (run.outcome) {
     case ToolRun::Resampled:
         return CopyResult::AsAsked;
     case ToolRun::PictureUnreadable:
         // A copy that shows a picture the page no longer has must go.
         removeCopy(job.destination);
-        showProblem(job, run.reason);
+        showProblem(job, run.reason, services.messages);
         return CopyResult::None;
     case ToolRun::NoTool:
     case ToolRun::Failed:
         break;
     }
     // The copy keeps its pixels and the page's image tag scales it to the sizes returned.
-    Files::copyFile(job.source, job.destination);
+    Files::copyFile(job.source, job.destination, services.fileFaults);
     if (!run.reason.isEmpty())
-        showProblem(job, run.reason + QStringLiteral(", copied unchanged"));
+        showProblem(job, run.reason + QStringLiteral(", copied unchanged"), services.messages);
     return CopyResult::Unchanged;
 }
 
-void setCopySink(CopySink* sink) { g_sink = sink; }
+bool CopiesInPlace::resamples() { return !m_session.imageTool().program.isEmpty(); }
 
-void placeCopy(const CopyJob& job)
+void CopiesInPlace::submit(const CopyJob& job)
 {
-    if (g_sink)
-        g_sink->submit(job);
-    else
-        makeCopy(job);
+    makeCopy(job, {m_session.imageTool(), m_session.messages(), m_session.fileFaults()});
 }
 
 } // namespace Jpeg

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/session.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -26,29 +28,46 @@ enum class CopyResult {
     None,      // the picture cannot be read: no copy, an older one removed
 };
 
+// What making a copy takes from the run, handed in so that a copy can be made
+// on any thread without reaching the session. Nothing is owned.
+struct CopyServices {
+    const ImageToolChoice& imageTool;
+    // Where a problem with the copy is reported.
+    MessageBoxes& messages;
+    // Asked before each file operation of the copy (nullptr never fails).
+    const fileio::FailureHook* fileFaults = nullptr;
+};
+
 // Makes the copy now. When the tool says the picture itself cannot be read,
 // shows "Picture ... could not be resampled: reason" and writes no copy; when
 // the tool fails otherwise (crash, time limit, cannot start), copies the
 // source unchanged and says so; without a tool, copies it silently. A copy
-// that cannot be written or removed raises RuntimeError. Safe to call from any
-// thread once the image tool has been looked up (IrfanViewAvailable).
-CopyResult makeCopy(const CopyJob& job);
+// that cannot be written or removed raises RuntimeError.
+CopyResult makeCopy(const CopyJob& job, const CopyServices& services);
 
 // Removes the file at path when there is one; RuntimeError 75 naming it when that fails.
 void removeCopy(const QString& path);
 
-// Takes over the copies of a make (several at once, or none needed). While a
-// sink is installed, placeCopy hands every job to it.
+// Where the picture copies of a make go: made at once (CopiesInPlace), or
+// taken over by the make's picture work and made several at once.
 class CopySink {
 public:
     virtual ~CopySink() = default;
+    // Whether pictures are resampled (there is an image tool) or copied unchanged.
+    virtual bool resamples() = 0;
     virtual void submit(const CopyJob& job) = 0;
 };
 
-// Installs the sink (not owned); nullptr makes every copy in place again.
-void setCopySink(CopySink* sink);
+// Makes each copy when it is submitted, with the session's image tool (looked
+// up on first need), messages and file faults. Main thread only.
+class CopiesInPlace : public CopySink {
+public:
+    explicit CopiesInPlace(Session& session = Session::current()) : m_session(session) {}
+    bool resamples() override;
+    void submit(const CopyJob& job) override;
 
-// Hands the job to the installed sink, or makes the copy now.
-void placeCopy(const CopyJob& job);
+private:
+    Session& m_session;
+};
 
 } // namespace Jpeg

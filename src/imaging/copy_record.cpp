@@ -113,7 +113,7 @@ void CopyRecord::remove(const QString& copyName)
         m_changed = true;
 }
 
-bool CopyRecord::save() const
+bool CopyRecord::save(const fileio::FailureHook* fileFaults) const
 {
     QStringList names = m_entries.keys();
     names.sort();
@@ -131,7 +131,7 @@ bool CopyRecord::save() const
     // Replaced as every other output is: a link at the name is replaced, not written through.
     try {
         fileio::replaceFile(QFile::encodeName(m_folder + QDir::separator() + FileName).toStdString(),
-                            std::string_view(bytes.constData(), size_t(bytes.size())));
+                            std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults);
     } catch (const fileio::FileError&) {
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
 #include "platform/file_fingerprint.h"
 
 #include <QHash>
@@ -54,7 +55,8 @@ public:
     // Replaces the record file atomically (temporary, flush, sync, rename).
     // Returns false when it cannot be written; the copies stay valid then,
     // since every entry is checked against the files before it is trusted.
-    bool save() const;
+    // fileFaults (not owned) is asked before each file operation.
+    bool save(const fileio::FailureHook* fileFaults) const;
 
 private:
     QString m_folder;

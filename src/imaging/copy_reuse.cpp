@@ -73,7 +73,8 @@ CopyRecordEntry intendedEntry(const CopyJob& job, const QString& tool)
 }
 
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
-                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo)
+                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo,
+                                   const CopyServices& services)
 {
     CopyRecordEntry entry = intendedEntry(job, tool);
     if (auto kept = reusable(job, entry, previous))
@@ -86,7 +87,7 @@ CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
     CopyJob made = job;
     if (!writeTo.isEmpty())
         made.destination = writeTo;
-    const CopyResult result = makeCopy(made);
+    const CopyResult result = makeCopy(made, services);
     if (result == CopyResult::None)
         return {false, std::nullopt, true};
     if (result != CopyResult::AsAsked || !sourceHash)

@@ -25,8 +25,10 @@ struct CopyOutcome {
 // copy (makeCopy) at writeTo (job.destination when empty) and describes it
 // (its stamp is that of the file at writeTo). Stamps are trusted for a file
 // only when the file's last change lies clearly before the moment they were
-// recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy does.
+// recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy
+// does; reports to services.messages.
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
-                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo = {});
+                                   const std::optional<CopyRecordEntry>& previous, const QString& writeTo,
+                                   const CopyServices& services);
 
 } // namespace Jpeg

@@ -1,7 +1,6 @@
 #include "imaging/image_scaling.h"
 
 #include "imaging/copy_job.h"
-#include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
@@ -36,16 +35,16 @@ std::int32_t scaledDimension(float scale, std::int32_t size)
 
 void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
                 std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth, bool noScaleUp,
-                bool writeCopy, const QString& messageContext)
+                CopySink* copies, const QString& messageContext)
 {
     const auto copyUnchanged = [&] {
-        if (writeCopy)
-            placeCopy({sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged,
-                       messageContext});
+        if (copies)
+            copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged,
+                            messageContext});
     };
     // A copy that shows a picture the page no longer has must go.
     const auto removeOlderCopy = [&] {
-        if (writeCopy)
+        if (copies)
             removeCopy(destinationPath);
     };
     std::int32_t height = 0;
@@ -81,12 +80,11 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
 
     scaledHeight = scaledDimension(scale, height);
     scaledWidth = scaledDimension(scale, width);
-    if (!writeCopy)
+    if (!copies)
         return;
-    // The tool is looked up here, in picture order; the copy is made now or
-    // handed to the make's copy sink (several at once).
-    const auto method = IrfanViewAvailable() ? CopyJob::Method::Resample : CopyJob::Method::Unchanged;
-    placeCopy({sourcePath, destinationPath, scaledHeight, scaledWidth, method, messageContext});
+    // The tool is looked up here, in picture order, when nothing has needed it before.
+    const auto method = copies->resamples() ? CopyJob::Method::Resample : CopyJob::Method::Unchanged;
+    copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, method, messageContext});
 }
 
 } // namespace Jpeg

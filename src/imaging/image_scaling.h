@@ -5,6 +5,8 @@
 
 namespace Jpeg {
 
+class CopySink;
+
 // Writes a copy of the JPEG picture at sourcePath to destinationPath, sized to
 // fit the box requiredHeight x requiredWidth (a value below 1 leaves that side
 // free), and returns the copy's size in scaledHeight and scaledWidth.
@@ -22,13 +24,13 @@ namespace Jpeg {
 //    picture is copied unchanged and a message says why (makeCopy).
 //  - The tool could not read the picture: a message, no copy, an older file
 //    at destinationPath is removed. The sizes are the computed ones.
-// The copy is made through placeCopy: now, or later by the make's copy sink.
-// messageContext follows the text of a message about the copy.
-// writeCopy false computes the sizes only and writes or removes nothing.
+// The copy is submitted to copies: made now, or later by the make's picture
+// work. messageContext follows the text of a message about the copy.
+// copies nullptr computes the sizes only and writes or removes nothing.
 // Failures to copy and sizes beyond 32 bits raise RuntimeError for the caller.
 void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
                 std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth, bool noScaleUp,
-                bool writeCopy = true, const QString& messageContext = {});
+                CopySink* copies, const QString& messageContext = {});
 
 // The ratio that fits a side of the picture into a required size, as a single
 // precision number; 3E+38 for a free side (required below 1).

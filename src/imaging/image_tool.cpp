@@ -1,7 +1,6 @@
 #include "imaging/image_tool.h"
 
 #include "platform/line_end.h"
-#include "platform/messages.h"
 #include "platform/session.h"
 #include "platform/runtime_error.h"
 #include "platform/user_settings.h"
@@ -18,8 +17,6 @@
 namespace Jpeg {
 
 bool IrfanViewAvailable() { return !Session::current().imageTool().program.isEmpty(); }
-
-QString imageToolProgram() { return Session::current().imageTool().program; }
 
 namespace {
 
@@ -50,15 +47,15 @@ QString lastLine(const QByteArray& output)
 } // namespace
 
 ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
-                      std::int32_t width)
+                      std::int32_t width, const ImageToolChoice& tool)
 {
-    if (!IrfanViewAvailable())
+    if (tool.program.isEmpty())
         return {ToolRun::NoTool, {}};
     const auto before = identity(destinationPath);
-    const int limit = Session::current().imageTool().timeLimitMs;
+    const int limit = tool.timeLimitMs;
 
     QProcess process;
-    process.setProgram(imageToolProgram());
+    process.setProgram(tool.program);
     process.setArguments({sourcePath,
                           QStringLiteral("/resample=(%1,%2)").arg(width).arg(height),
                           QStringLiteral("/convert=") + destinationPath});

@@ -1,18 +1,16 @@
 #pragma once
 
+#include "platform/image_tool_choice.h"
+
 #include <QString>
 #include <cstdint>
 
 // The outside image tool that writes resampled copies of pictures.
 namespace Jpeg {
 
-// True when the session has an image tool (see Session::imageTool and
-// lookUpImageTool: handed in, or looked up at most once per run).
+// True when the current session has an image tool (see Session::imageTool and
+// lookUpImageTool: handed in, or looked up at most once per run). Main thread.
 bool IrfanViewAvailable();
-
-// The program found by the lookup; empty when there is no tool or before the
-// first IrfanViewAvailable().
-QString imageToolProgram();
 
 // How long a stopped tool may take to clean up before it is killed.
 constexpr int kImageToolStopGraceMs = 2 * 1000;
@@ -32,12 +30,12 @@ struct ToolRun {
     QString reason; // for Failed and PictureUnreadable: one line for the author
 };
 
-// Runs the tool once with the arguments sourcePath, "/resample=(W,H)" and
+// Runs tool once with the arguments sourcePath, "/resample=(W,H)" and
 // "/convert=" + destinationPath (no shell, no quoting) and waits for its end,
-// at most the image tool's time limit (then it is stopped). An earlier file at
+// at most the tool's time limit (then it is stopped). Any thread. An earlier file at
 // destinationPath stays until the tool replaces it. Resampled only when the
 // tool ended with exit code 0 and a new file is at destinationPath.
 ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
-                      std::int32_t width);
+                      std::int32_t width, const ImageToolChoice& tool);
 
 } // namespace Jpeg

@@ -100,7 +100,7 @@ void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHei
             // A message about the copy may come later (copies are made
             // several at once) and names this line and page source as makeError does.
             Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
-                             m_make.writeOutput, m_reader.errorContext());
+                             m_make.copies, m_reader.errorContext());
             scaled = true;
         }
         if (!scaled) {

@@ -14,15 +14,20 @@ class DeferredReplacements;
 }
 class KioskSystem;
 class OutputFolders;
+namespace Jpeg {
+class CopySink;
+}
 
 // What the pages of one make share with the make: the kiosk system they
 // belong to, whether files are written, the output folders prepared so far,
-// and who is told what a page uses.
+// who is told what a page uses, and where picture copies go (nullptr when
+// files are not written).
 struct MakeContext {
     const KioskSystem& kiosk;
     bool writeOutput;
     OutputFolders& folders;
     const PageMaker::UseHandler& use;
+    Jpeg::CopySink* copies;
 };
 
 // Makes one page. Constructing it opens the page source and the page's three

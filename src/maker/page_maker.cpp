@@ -2,8 +2,6 @@
 // when made pages are put in place.
 #include "maker/page_maker.h"
 
-#include "fileio/deferred_replacements.h"
-
 #include "maker/maker_module.h"
 #include "maker/page_builder.h"
 #include "maker/picture_work.h"
@@ -76,7 +74,7 @@ void PageMaker::run()
     m_outputFolders.clear();
     // Pages are put in place in groups (see commitPages); what a failed run
     // did not commit keeps its old files.
-    fileio::DeferredReplacements pages;
+    StagedReplacements pages;
     m_pages = &pages;
     m_lastCommit.start();
     struct DetachPages {
@@ -199,7 +197,10 @@ void PageMaker::makeOnePage(const QString& filePath)
 
 void PageMaker::buildPage(const QString& filePath)
 {
-    const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use};
+    // Copies go to the run's picture work, or are made at once.
+    Jpeg::CopiesInPlace inPlace;
+    Jpeg::CopySink* const copies = m_pictureWork ? static_cast<Jpeg::CopySink*>(m_pictureWork) : &inPlace;
+    const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : nullptr};
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.

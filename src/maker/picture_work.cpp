@@ -4,9 +4,7 @@
 
 #include "fileio/atomic_file.h"
 
-#include "imaging/image_tool.h"
 #include "runtime/error_handler.h"
-#include "platform/session.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,12 +22,12 @@ constexpr int HeldCopiesPerRun = 4;
 
 } // namespace
 
-PictureWork::PictureWork(int runs, CountHandler pictureCount)
-    : m_forward(Messages::current()), m_pictureCount(std::move(pictureCount)), m_runs(std::max(1, runs)),
+PictureWork::PictureWork(int runs, CountHandler pictureCount, Session& session)
+    : m_session(session), m_forward(session.messages()), m_imageTool(session.imageTool()),
+      m_fileFaults(session.fileFaults()), m_pictureCount(std::move(pictureCount)), m_runs(std::max(1, runs)),
       m_pool(std::in_place, m_runs)
 {
-    Jpeg::setCopySink(this);
-    Session::current().setMessages(this);
+    m_session.setMessages(this);
 }
 
 PictureWork::~PictureWork()
@@ -40,8 +38,7 @@ PictureWork::~PictureWork()
         if (held.job)
             QFile::remove(held.job->temporary);
     }
-    Jpeg::setCopySink(nullptr);
-    Session::current().setMessages(&m_forward);
+    m_session.setMessages(&m_forward);
 }
 
 Jpeg::CopyRecord& PictureWork::recordOf(const QString& folder)
@@ -77,7 +74,7 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
     job->temporary = job->folder + QDir::separator() + QStringLiteral(".zel-copy-%1-%2.jpg")
                                                            .arg(QCoreApplication::applicationPid())
                                                            .arg(++m_temporaries);
-    const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(Jpeg::imageToolProgram()) : QString();
+    const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(m_imageTool.program) : QString();
     const auto previous = recordOf(job->folder).find(job->copyName);
     m_held.push_back({{}, job});
     m_heldDestinations.insert(copy.destination);
@@ -87,15 +84,14 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
         m_pictureCount(m_done, m_total);
 
     m_pool->post([this, job, copy, tool, previous] {
-        MessageCapture capture;
         try {
-            job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous, job->temporary);
+            job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous, job->temporary,
+                                                        {m_imageTool, job->messages, m_fileFaults});
         } catch (const RuntimeError& error) {
             job->error = error;
         } catch (const std::exception& error) {
             job->error = RuntimeError(51, QString::fromLocal8Bit(error.what()));
         }
-        job->messages = capture.take();
         {
             std::lock_guard lock(m_mutex);
             job->finished = true;
@@ -157,7 +153,7 @@ void PictureWork::complete(Job& job)
 {
     --m_unfinished;
     m_heldDestinations.remove(job.destination);
-    for (const CapturedMessage& message : job.messages)
+    for (const HeldMessages::Message& message : std::as_const(job.messages.messages))
         m_forward.show(message.text, message.icon);
     try {
         putInPlace(job);
@@ -189,7 +185,7 @@ void PictureWork::finish()
     release(INT_MAX);
     for (const Jpeg::CopyRecord& record : std::as_const(m_records)) {
         if (record.changed())
-            record.save();
+            record.save(m_fileFaults);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "imaging/copy_reuse.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
+#include "platform/session.h"
 #include "platform/work_pool.h"
 
 #include <QHash>
@@ -29,18 +30,23 @@
 //    (module "dlgMakePage", label "scaleImage");
 //  - a copy whose record in its images folder (Jpeg::CopyRecord) shows the
 //    same inputs, the same source content and an unchanged copy is kept.
-// While it lives it is the copy sink (Jpeg::placeCopy) and the message boxes
-// (Messages), forwarding to the boxes installed before it. Main thread only.
+// The make hands it where copies are placed (Jpeg::scaleImage). While it
+// lives it also stands in for the session's message boxes, so that what the
+// make shows on the main thread is held in order with the copies' messages,
+// and forwards to the boxes the session had before. The copies are made with
+// the session's image tool and file faults as they were when it was made;
+// the worker threads never reach the session. Main thread only.
 class PictureWork : public Jpeg::CopySink, public MessageBoxes {
 public:
     // Pictures done in order and pictures asked for so far.
     using CountHandler = std::function<void(int done, int total)>;
 
     // runs: image tool runs at once (at least one).
-    PictureWork(int runs, CountHandler pictureCount);
+    PictureWork(int runs, CountHandler pictureCount, Session& session = Session::current());
     // Lets running copies end; what is still held is dropped (the make failed).
     ~PictureWork() override;
 
+    bool resamples() override { return !m_imageTool.program.isEmpty(); }
     void submit(const Jpeg::CopyJob& job) override;
     // Runs event once everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
@@ -56,6 +62,19 @@ public:
     int picturesReused() const { return m_reused; }
 
 private:
+    // What one copy reports on its worker thread, kept to be shown in order.
+    // Questions are kept too and answered No (Yes/No) and Cancel.
+    class HeldMessages : public MessageBoxes {
+    public:
+        struct Message {
+            QString text;
+            MessageIcon icon;
+        };
+        void show(const QString& text, MessageIcon icon) override { messages.append({text, icon}); }
+        int askYesNo(const QString& text, int) override { return show(text, MessageIcon::None), Answer::No; }
+        int askYesNoCancel(const QString& text) override { return show(text, MessageIcon::None), Answer::Cancel; }
+        QList<Message> messages;
+    };
     struct Job {
         QString folder;
         QString copyName;
@@ -64,7 +83,7 @@ private:
         QString messageContext; // the page source line, for a failure report
         bool finished = false; // guarded by m_mutex
         Jpeg::CopyOutcome outcome;
-        QList<CapturedMessage> messages;
+        HeldMessages messages;
         std::optional<RuntimeError> error;
     };
     struct Held {
@@ -80,7 +99,10 @@ private:
     Jpeg::CopyRecord& recordOf(const QString& folder);
     const QString& toolOf(const QString& program);
 
+    Session& m_session;
     MessageBoxes& m_forward;
+    const ImageToolChoice m_imageTool;
+    const fileio::FailureHook* m_fileFaults;
     CountHandler m_pictureCount;
     const int m_runs;
     std::deque<Held> m_held;

@@ -1,6 +1,7 @@
 #include "pages/files.h"
 
 #include "platform/runtime_error.h"
+#include "platform/session.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +53,11 @@ void createFolder(const QString& path)
 
 void copyFile(const QString& source, const QString& destination)
 {
+    copyFile(source, destination, Session::current().fileFaults());
+}
+
+void copyFile(const QString& source, const QString& destination, const fileio::FailureHook* faults)
+{
     if (!fileExists(source))
         Errors::raise(Errors::FileNotFound);
     const QFileInfo target(destination);
@@ -63,7 +69,7 @@ void copyFile(const QString& source, const QString& destination)
         Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
                                                   + source + QStringLiteral(" (is not a regular file)"));
     // The old destination stays until the whole copy is in place.
-    Errors::translatingFileErrors([&] { fileio::copyFile(source.toStdString(), destination.toStdString()); });
+    Errors::translatingFileErrors([&] { fileio::copyFile(source.toStdString(), destination.toStdString(), faults); });
 }
 
 void ensureFolder(const QString& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,8 +28,12 @@ void ensureFolder(const QString& path);
 // source raises File not found (53); a missing destination folder Path not
 // found (76); a source that is not a regular file, or a destination that
 // cannot be written, Path/File access error (75) or Disk full (61).
-// Copying a file onto itself leaves it as it is.
+// Copying a file onto itself leaves it as it is. Made with the current
+// session's file faults.
 void copyFile(const QString& source, const QString& destination);
+// The same with the file faults given (not owned; nullptr never fails), for
+// copies made away from the main thread.
+void copyFile(const QString& source, const QString& destination, const fileio::FailureHook* faults);
 
 // Copies every file, then every sub-folder with all its contents, of source
 // into the existing destination, replacing what is there. The first failure

@@ -30,39 +30,9 @@ int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
     return Answer::Cancel;
 }
 
-namespace {
-thread_local MessageCapture* t_capture = nullptr;
-} // namespace
-
-class CapturingBoxes : public MessageBoxes {
-public:
-    void show(const QString& text, MessageIcon icon) override { t_capture->m_messages.append({text, icon}); }
-    int askYesNo(const QString& text, int) override
-    {
-        show(text, MessageIcon::None);
-        return Answer::No;
-    }
-    int askYesNoCancel(const QString& text) override
-    {
-        show(text, MessageIcon::None);
-        return Answer::Cancel;
-    }
-};
-
-MessageCapture::MessageCapture() : m_outer(t_capture) { t_capture = this; }
-
-MessageCapture::~MessageCapture() { t_capture = m_outer; }
-
 namespace Messages {
 
-MessageBoxes& current()
-{
-    if (t_capture) {
-        static CapturingBoxes capturing;
-        return capturing;
-    }
-    return Session::current().messages();
-}
+MessageBoxes& current() { return Session::current().messages(); }
 
 void show(const QString& text) { current().show(text, MessageIcon::None); }
 void showExclamation(const QString& text) { current().show(text, MessageIcon::Exclamation); }

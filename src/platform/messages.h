@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
 // Every message box and question of the program goes through one MessageBoxes
@@ -40,28 +39,6 @@ public:
 private:
     void write(const QString& text);
     int m_shown = 0;
-};
-
-// While a capture lives, messages shown on its thread are kept in it instead
-// of being shown; questions are kept too and answered No (Yes/No) and Cancel.
-// Worker threads use it to hand their messages to the thread that shows them.
-struct CapturedMessage {
-    QString text;
-    MessageIcon icon = MessageIcon::None;
-};
-
-class MessageCapture {
-public:
-    MessageCapture();
-    ~MessageCapture();
-    MessageCapture(const MessageCapture&) = delete;
-    MessageCapture& operator=(const MessageCapture&) = delete;
-    QList<CapturedMessage> take() { return std::move(m_messages); }
-
-private:
-    friend class CapturingBoxes;
-    QList<CapturedMessage> m_messages;
-    MessageCapture* m_outer;
 };
 
 namespace Messages {

@@ -1,6 +1,5 @@
 #include "platform/session.h"
 
-#include "fileio/deferred_replacements.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>
@@ -84,3 +83,11 @@ void Session::dropAllStaged()
     for (fileio::DeferredReplacements* staged : m_staged)
         staged->drop();
 }
+
+StagedReplacements::StagedReplacements(Session& session)
+    : fileio::DeferredReplacements(session.fileFaults()), m_session(session)
+{
+    m_session.addStaged(this);
+}
+
+StagedReplacements::~StagedReplacements() { m_session.removeStaged(this); }

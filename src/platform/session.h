@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileio/atomic_file.h"
+#include "fileio/deferred_replacements.h"
 #include "platform/image_tool_choice.h"
 #include "platform/text_files.h"
 
@@ -12,10 +13,6 @@
 #include <utility>
 
 class MessageBoxes;
-
-namespace fileio {
-class DeferredReplacements;
-}
 
 // What a run of the program takes from outside. The desktop program, the
 // command-line tools and tests each fill one in and build their Session from it.
@@ -86,7 +83,8 @@ public:
     void removeStaged(fileio::DeferredReplacements* staged) { m_staged.erase(staged); }
     void dropAllStaged();
 
-    const fileio::FailureHook& fileFaults() const { return m_services.fileFaults; }
+    // The file faults every replacement of this session is made with.
+    const fileio::FailureHook* fileFaults() const { return &m_services.fileFaults; }
 
 private:
     SessionServices m_services;
@@ -98,4 +96,18 @@ private:
     int m_logHandle = 0;
     bool m_fatalReport = false;
     Session* m_outer;
+};
+
+// A group of staged file replacements of a session (for the pages of a make):
+// made with the session's file faults and registered with it while it lives,
+// so that a fatal report drops what it holds.
+class StagedReplacements : public fileio::DeferredReplacements {
+public:
+    explicit StagedReplacements(Session& session = Session::current());
+    ~StagedReplacements();
+    StagedReplacements(const StagedReplacements&) = delete;
+    StagedReplacements& operator=(const StagedReplacements&) = delete;
+
+private:
+    Session& m_session;
 };

@@ -41,6 +41,8 @@ constexpr qsizetype kFlushThreshold = 64 * 1024;
 
 std::map<int, std::unique_ptr<OpenFile>>& table() { return Session::current().textFiles().files; }
 
+const fileio::FailureHook* fileFaults() { return Session::current().fileFaults(); }
+
 OpenFile& fileFor(int handle)
 {
     auto it = table().find(handle);
@@ -64,7 +66,7 @@ void writeOut(OpenFile& f)
         return;
     const QByteArray bytes = std::exchange(f.pendingBytes, QByteArray());
     Errors::translatingFileErrors([&] {
-        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target);
+        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target, fileFaults());
     });
 }
 
@@ -243,12 +245,12 @@ void close(int handle)
         return;
     if (f->descriptor >= 0) {
         writeOut(*f);
-        Errors::translatingFileErrors([&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target); });
+        Errors::translatingFileErrors([&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target, fileFaults()); });
         return;
     }
     const QByteArray bytes = finalBytes(*f);
     Errors::translatingFileErrors(
-        [&] { fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size()))); });
+        [&] { fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults()); });
 }
 
 void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch)
@@ -265,7 +267,7 @@ void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements
         if (batch)
             batch->stage(contents);
         else
-            fileio::replaceFiles(contents);
+            fileio::replaceFiles(contents, fileFaults());
     });
 }
 
@@ -292,7 +294,7 @@ void closeAll()
         }
     }
     // Pages staged for a later commit are unfinished work too.
-    fileio::dropAllStaged();
+    Session::current().dropAllStaged();
 }
 
 } // namespace TextFiles

@@ -94,14 +94,13 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
         writeBytes(path, "#leaf\r\n");
         frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n");
         type(editor, "#para\nNew text");
-        fileio::setFailureHookForTesting([&](std::string_view operation, const std::string&) {
-            return operation == row.operation ? row.error : 0;
-        });
+        failOperation = row.operation;
+        failError = row.error;
         EXPECT_FALSE(editor->saveFile());
         trigger(editor, "mnuSaveMakeView");
         kiosk.messages.scriptAnswers({Answer::Yes});
         trigger(editor, "mnuMakePage");
-        fileio::setFailureHookForTesting({});
+        failOperation.clear();
         ASSERT_EQ(kiosk.messages.texts().size(), 4);
         EXPECT_TRUE(kiosk.messages.texts().first().startsWith("Unable to write file " + path + "\r\n" + row.report + path))
             << kiosk.messages.texts().first().toStdString();

@@ -1,6 +1,7 @@
 // Scales real pictures as the page maker does: the size computation, the copy
 // made without an image tool, failing and recording stand-in tools, the
 // one-time tool lookup, and the real zel-resample.
+#include "imaging/copy_job.h"
 #include "imaging/image_scaling.h"
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
@@ -54,7 +55,8 @@ protected:
     std::string scale(const QString& source, int boxHeight, int boxWidth, bool noScaleUp = false)
     {
         std::int32_t height = -1, width = -1;
-        Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp, true, " (line)");
+        Jpeg::CopiesInPlace copies;
+        Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp, &copies, " (line)");
         return std::to_string(height) + "x" + std::to_string(width);
     }
 

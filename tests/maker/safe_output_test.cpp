@@ -1,12 +1,9 @@
-// What a make leaves on disk when writing fails, for a dry make, at links
-// planted at output names, and for names that need escaping in attributes.
+// What a make leaves on disk when writing fails, at links planted at output
+// names, for unchanged pages and dead temporaries, and for names that need
+// escaping in attributes.
 #include "maker_test_support.h"
 
-#include "fileio/atomic_file.h"
-#include "imaging/image_tool.h"
 #include "maker/page_maker.h"
-#include "platform/program_folder.h"
-#include "runtime/error_handler.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +22,6 @@ protected:
         kiosk.openHeadless();
         makePicture(kiosk.path("news/cat.jpg"), 40, 30); // the test session has no image tool: pictures are copied
     }
-    ~SafeOutput() override { fileio::setFailureHookForTesting({}); }
     QString writePage(const QString& title)
     {
         writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title " + title, "#image cat.jpg"});
@@ -53,56 +49,44 @@ protected:
 // the make dialog's run (pages synced in groups, copies made in the background).
 TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
 {
-  for (const bool grouped : {false, true}) {
-    fileio::setFailureHookForTesting({});
-    maker.makeOnePage(writePage("Old"));
-    const QByteArray old = pageFiles();
-    const struct { const char* operation; int error; const char* target; const char* report; } rows[] = {
+    const struct { const char* operation; int error; QString target; QString report; } rows[] = {
         {"write", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
         {"sync", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
         {"close", EIO, "today.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
         {"rename", EACCES, "today_con.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
         {"write", ENOSPC, "today00001.jpg", "Runtime error 61 in dlgMakePage.scaleImage"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.operation) + " " + row.target);
-        kiosk.messages.clear();
-        TestSession run({.messages = &kiosk.messages}); // a program that has not failed yet
-        fileio::setFailureHookForTesting([&](std::string_view operation, const std::string& target) {
-            const QString path = QString::fromStdString(target);
-            // Copies made in the background are written under a temporary name first.
-            const bool copy = grouped && path.endsWith(".jpg") && path.contains("/.zel-copy-");
-            return operation == row.operation && (path.endsWith(row.target) || (copy && QString(row.target).endsWith(".jpg"))) ? row.error : 0;
-        });
-        SCOPED_TRACE(grouped ? "grouped" : "alone");
-        QFile::remove(kiosk.path("news/images/.zel-copies")); // the copy is made anew, not kept
-        EXPECT_TRUE(endsProgram([&] {
-            if (!grouped)
-                return maker.makeOnePage(writePage("New"));
-            maker.makeOne(writePage("New"));
-            maker.run();
-        }));
-        const QString report = kiosk.messages.texts().value(0);
-        // Grouped pages are synced and renamed together after the page, in the run.
-        const bool atCommit = grouped && (row.operation == std::string_view("sync") || row.operation == std::string_view("rename"));
-        EXPECT_TRUE(report.contains(atCommit ? QString(row.report).section('.', 0, 0) : QString(row.report))) << report.toStdString();
-        EXPECT_TRUE(report.contains(row.target + QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(row.error))))
-            << report.toStdString();
-        EXPECT_EQ(pageFiles(), old);
-        EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
-        EXPECT_EQ(folderEntries("news/images").filter(QRegularExpression("^(?!\\.zel-copies$)")), QStringList{"today00001.jpg"});
+    maker.makeOnePage(writePage("Old"));
+    const QByteArray old = pageFiles();
+    for (const bool grouped : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(grouped ? "grouped " : "alone ") + row.operation + " " + row.target.toStdString());
+            kiosk.messages.clear();
+            // A program that has not failed yet, whose file operations fail as the row says; copies made
+            // in the background are written under a temporary name first.
+            TestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
+                                 const QString path = QString::fromStdString(target);
+                                 const bool copy = grouped && path.contains("/.zel-copy-") && row.target.endsWith(".jpg");
+                                 return operation == row.operation && (path.endsWith(row.target) || copy) ? row.error : 0;
+                             },
+                             .messages = &kiosk.messages});
+            QFile::remove(kiosk.path("news/images/.zel-copies")); // the copy is made anew, not kept
+            EXPECT_TRUE(endsProgram([&] {
+                if (!grouped)
+                    return maker.makeOnePage(writePage("New"));
+                maker.makeOne(writePage("New"));
+                maker.run();
+            }));
+            const QString report = kiosk.messages.texts().value(0);
+            // Grouped pages are synced and renamed together after the page, in the run.
+            const bool atCommit = grouped && (row.operation == std::string_view("sync") || row.operation == std::string_view("rename"));
+            EXPECT_TRUE(report.contains(atCommit ? row.report.section('.', 0, 0) : row.report)) << report.toStdString();
+            EXPECT_TRUE(report.contains(row.target + " (" + QString::fromLocal8Bit(std::strerror(row.error)))) << report.toStdString();
+            EXPECT_EQ(pageFiles(), old);
+            EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
+            EXPECT_EQ(folderEntries("news/images").filter(QRegularExpression("^(?!\\.zel-copies$)")), QStringList{"today00001.jpg"});
+        }
     }
-  }
-}
-
-// A dry make reads and reports as a make does but writes nothing.
-TEST_F(SafeOutput, DryMakeWritesNothing)
-{
-    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#image cat.jpg", "#image gone.jpg", "junk"});
-    maker.setWriteOutput(false);
-    maker.makeOnePage(kiosk.path("news/today.zel"));
-    EXPECT_EQ(folderEntries("news"), (QStringList{"cat.jpg", "today.zel"}));
-    EXPECT_EQ(kiosk.messages.texts().size(), 2);
 }
 
 // A link planted at an output name is replaced by the file; its target stays.
@@ -123,20 +107,18 @@ TEST_F(SafeOutput, LinksAtOutputNamesAreReplacedNotFollowed)
 // place and only renews its time; other bytes replace it.
 TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
 {
-    const auto make = [&](const QString& title) { maker.makeOne(writePage(title)); maker.run(); };
     const QString content = kiosk.path("news/today_con.htm");
-    const auto inode = [&] {
+    const auto makeAndGetInode = [&](const QString& title) {
+        maker.makeOne(writePage(title));
+        maker.run();
         struct stat info {};
         return ::stat(qPrintable(content), &info) == 0 ? info.st_ino : ino_t(0);
     };
-    make("Same");
-    const ino_t first = inode();
+    const ino_t first = makeAndGetInode("Same");
     QFile(content).setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
-    make("Same");
-    EXPECT_EQ(inode(), first) << "the same file, not a new one";
+    EXPECT_EQ(makeAndGetInode("Same"), first) << "the same file, not a new one";
     EXPECT_GT(QFileInfo(content).lastModified(), QDateTime::currentDateTime().addSecs(-60)) << "its time renewed";
-    make("Other");
-    EXPECT_NE(inode(), first);
+    EXPECT_NE(makeAndGetInode("Other"), first);
     EXPECT_TRUE(readBytes(content).contains("Other"));
     EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
 }
@@ -144,16 +126,12 @@ TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
 // Dead temporaries of our own pattern go; other files and live runs' stay.
 TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
 {
-    const QStringList planted = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-tmp-" + QString::number(getpid()) + "-abcdef",
-                                 ".zel-tmp-notes", "keep.zel-tmp-1-abcdef"};
-    for (const QString& name : planted)
+    const QStringList dead = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-copy-999999999-1.jpg"};
+    const QStringList kept = {".zel-tmp-" + QString::number(getpid()) + "-abcdef", ".zel-tmp-notes", "keep.zel-tmp-1-abcdef"};
+    for (const QString& name : dead + kept)
         writeBytes(kiosk.path("news/images/" + name), "x");
-    QFile old(kiosk.path("news/images/.zel-resample-Ab12Cd"));
-    old.open(QIODevice::ReadWrite);
-    old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
-    old.close();
     maker.makeOnePage(writePage("Clean"));
-    EXPECT_EQ(folderEntries("news/images"), (QStringList{planted[2], planted[3], "keep.zel-tmp-1-abcdef", "today00001.jpg"}));
+    EXPECT_EQ(folderEntries("news/images"), kept + QStringList{"today00001.jpg"});
 }
 
 // src and href values escape '"', '&', '<' and '>'; plain names stay as they are.

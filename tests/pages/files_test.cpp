@@ -1,9 +1,9 @@
+// The file helpers on a real folder: what they answer, what they copy, the
+// error numbers they raise, and the old file kept whole when a copy fails.
+#include "fileio/atomic_file.h"
 #include "pages/files.h"
 #include "platform/runtime_error.h"
 #include "support/kiosk_fixture.h"
-
-#include <QDir>
-#include "fileio/atomic_file.h"
 
 #include <QDir>
 #include <cerrno>
@@ -17,6 +17,7 @@ namespace {
 class FilesOnDisk : public ::testing::Test {
 protected:
     QString path(const QString& relative) const { return QDir::toNativeSeparators(m_dir.filePath(relative)); }
+    QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); }
     QTemporaryDir m_dir;
 };
 
@@ -34,17 +35,15 @@ int errorNumberOf(const std::function<void()>& body)
 TEST_F(FilesOnDisk, ExistenceAndCreateFolder)
 {
     writeBytes(path("news/today.zel"), "#leaf\r\n");
-    EXPECT_TRUE(Files::fileExists(path("news/today.zel")));
-    EXPECT_FALSE(Files::fileExists(path("news")) || Files::fileExists(QString()));
-    EXPECT_TRUE(Files::folderExists(path("news")));
-    EXPECT_FALSE(Files::folderExists(path("news/today.zel")));
+    EXPECT_TRUE(Files::fileExists(path("news/today.zel")) && Files::folderExists(path("news")));
+    EXPECT_FALSE(Files::fileExists(path("news")) || Files::fileExists(QString()) || Files::folderExists(path("news/today.zel")));
     Files::createFolder(path("sport"));
     EXPECT_TRUE(Files::folderExists(path("sport")));
     EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("sport")); }), 58);
     EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("a/b")); }), 76);
 }
 
-TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytes)
+TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
 {
     QByteArray bytes;
     for (int i = 0; i < 256; ++i)
@@ -57,13 +56,13 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytes)
     EXPECT_EQ(readBytes(path("a.jpg")), bytes);
     EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("none.jpg"), path("c.jpg")); }), 53);
     EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
-    // A copy that fails on the way keeps the older destination whole.
     writeBytes(path("b.jpg"), "older");
-    fileio::setFailureHookForTesting([](std::string_view operation, const std::string&) { return operation == "sync" ? ENOSPC : 0; });
-    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61);
-    fileio::setFailureHookForTesting({});
-    EXPECT_EQ(readBytes(path("b.jpg")), "older");
-    EXPECT_EQ(QDir(path("")).entryList(QDir::Files | QDir::Hidden), (QStringList{"a.jpg", "b.jpg"}));
+    for (const char* operation : {"write", "sync", "rename"}) {
+        TestSession failing({.fileFaults = [&](std::string_view at, const std::string&) { return at == operation ? ENOSPC : 0; }});
+        EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61) << operation;
+        EXPECT_EQ(readBytes(path("b.jpg")), "older") << operation;
+        EXPECT_EQ(entries(), (QStringList{"a.jpg", "b.jpg"})) << operation << ": no temporary left";
+    }
 }
 
 TEST_F(FilesOnDisk, CopyFolderContentsMergesIntoTheDestination)
@@ -84,22 +83,20 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
 {
     writeBytes(path("photo.large.jpg"), "x");
     writeBytes(path("readme"), "x");
-    EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")), "jpg");
-    EXPECT_EQ(Files::fileExtension(path("readme")), "readme");
+    EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")) + Files::fileExtension(path("readme")), "jpgreadme");
     EXPECT_EQ(Files::fileNameOf(path("photo.large.jpg")), "photo.large.jpg");
+    EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
     // Picture names, by text alone: the last extension, any letter case.
     for (const char* name : {"photo.jpg", "IMG_0042.JPG", "scan.Jpeg", "a.b.jpg", ".jpg"})
         EXPECT_TRUE(Files::hasJpegExtension(name)) << name;
     for (const char* name : {"photo.jpg.png", "jpg", "photo.jpgx", "photo.", "photo.jpe"})
         EXPECT_FALSE(Files::hasJpegExtension(name)) << name;
-    EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
     // The parent and last folder are taken from the text alone.
     const QString sep = QDir::separator(), news = sep + "kiosk" + sep + "news";
     EXPECT_EQ(Files::parentFolderOf(news + sep + "photo.jpg"), news);
     EXPECT_EQ(Files::parentFolderOf(sep + "photo.jpg"), sep);
     EXPECT_EQ(Files::parentFolderOf("photo.jpg"), QString());
-    EXPECT_EQ(Files::lastFolderName(news + sep + "photo.jpg"), "news");
-    EXPECT_EQ(Files::lastFolderName(news + sep), "news");
+    EXPECT_EQ(Files::lastFolderName(news + sep + "photo.jpg") + Files::lastFolderName(news + sep), "newsnews");
     EXPECT_THROW(Files::lastFolderName("photo.jpg"), RuntimeError);
 }
 
@@ -108,27 +105,17 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
 TEST_F(FilesOnDisk, LockedStagedFileHoldsItsLockUntilRenamed)
 {
     const std::string target = path("news1.cab").toStdString();
-    const auto lockedByOthers = [](const std::string& file) {
-        const int descriptor = ::open(file.c_str(), O_RDONLY);
-        const bool locked = descriptor >= 0 && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
-        ::close(descriptor);
-        return locked;
-    };
     {
         fileio::StagedFile file(target, {".news1.cab.", true});
-        const std::string temporary = file.temporary();
-        EXPECT_EQ(temporary.size(), path(".news1.cab.").toStdString().size() + 6) << temporary;
+        EXPECT_EQ(file.temporary().size(), path(".news1.cab.").toStdString().size() + 6) << file.temporary();
         fileio::writeAll(file.descriptor(), "MSCF", target);
         file.finish();
-        EXPECT_TRUE(lockedByOthers(temporary));
+        EXPECT_TRUE(fileio::heldLocked(file.temporary()));
         file.commit();
-        EXPECT_FALSE(QFile::exists(QString::fromStdString(temporary)));
-    }
-    EXPECT_EQ(readBytes(path("news1.cab")), "MSCF");
-    {
         fileio::StagedFile dropped(target, {".news1.cab.", true});
     }
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"news1.cab"});
+    EXPECT_EQ(readBytes(path("news1.cab")), "MSCF");
+    EXPECT_EQ(entries(), QStringList{"news1.cab"});
 }
 
 } // namespace

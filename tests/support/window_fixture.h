@@ -93,8 +93,13 @@ protected:
         window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
 
+    // File operations named failOperation fail with failError (none while it is empty).
+    std::string failOperation;
+    int failError = 0;
     QTemporaryDir settings;
-    TemporaryKiosk kiosk;
+    TemporaryKiosk kiosk{{}, {.fileFaults = [this](std::string_view operation, const std::string&) {
+                                  return operation == failOperation ? failError : 0;
+                              }}};
     ModalAuthor author;
     Workbench workbench{author.services()};
     std::unique_ptr<frmKioskSystem> main;
