@@ -98,8 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const QStringList now = filesOutsidePageFolder();
     if (now != g_kioskFiles) {
-        std::fprintf(stderr, "files appeared outside the page folder:\n%s\n",
-                     qPrintable(now.join(u'\n')));
+        std::fprintf(stderr, "files appeared outside the page folder:\n%s\n", qPrintable(now.join(u'\n')));
         std::abort();
     }
     static const QRegularExpression allowed(

@@ -35,13 +35,12 @@ frmCheckKioskSystem::frmCheckKioskSystem(Workbench& workbench, QWidget* parent)
 
     m_lstFindings = new QTreeWidget(this);
     m_lstFindings->setObjectName(QStringLiteral("lstFindings"));
-    m_lstFindings->setHeaderLabels({QStringLiteral("Kind"), QStringLiteral("Page source"), QStringLiteral("Line"),
-                                    QStringLiteral("Text")});
+    m_lstFindings->setHeaderLabels(
+        {QStringLiteral("Kind"), QStringLiteral("Page source"), QStringLiteral("Line"), QStringLiteral("Text")});
     m_lstFindings->setRootIsDecorated(false);
     m_lstFindings->setUniformRowHeights(true);
     m_lstFindings->header()->setStretchLastSection(true);
-    connect(m_lstFindings, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* row) { openFinding(row); });
+    connect(m_lstFindings, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) { openFinding(row); });
 
     m_lblCount = new QLabel(this);
     m_lblCount->setObjectName(QStringLiteral("lblCount"));

@@ -64,8 +64,7 @@ void frmKioskSystem::createMenus()
     addMenuCommand(this, m_mnuFile, QStringLiteral("mnuOpenKioskSystem"), QStringLiteral("Open Kiosk System..."),
                    &frmKioskSystem::mnuOpenKioskSystem_Click);
     addMenuCommand(this, m_mnuFile, QStringLiteral("mnuCreateNewKioskSystem"),
-                   QStringLiteral("Create New Kiosk System..."),
-                   &frmKioskSystem::mnuCreateNewKioskSystem_Click);
+                   QStringLiteral("Create New Kiosk System..."), &frmKioskSystem::mnuCreateNewKioskSystem_Click);
     addMenuCommand(this, m_mnuFile, QStringLiteral("mnuInstallKioskSystem"), QStringLiteral("Install Kiosk System ..."),
                    &frmKioskSystem::mnuInstallKioskSystem_Click);
     m_mnuFileItem[0] = m_mnuFile->addSeparator();
@@ -108,8 +107,7 @@ void frmKioskSystem::createMenus()
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     addMenuCommand(this, m_mnuHelp, QStringLiteral("mnuAbout"),
-                   QStringLiteral("&About Ostervale Information Kiosk (ZEL)"),
-                   &frmKioskSystem::mnuAbout_Click);
+                   QStringLiteral("&About Ostervale Information Kiosk (ZEL)"), &frmKioskSystem::mnuAbout_Click);
 }
 
 QString frmKioskSystem::recentEntry(int index) const { return m_fileItemCaption.at(size_t(index)); }
@@ -162,17 +160,19 @@ void frmKioskSystem::updateRecentList(const QString& folder)
 
 void frmKioskSystem::openKioskSystem(const QString& folder)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; }, [&] {
-        if (!WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this)) {
-            Messages::show(
-                QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
-            return;
-        }
-        m_kioskSystem = openKioskSystemRunState(folder, *m_screen);
-        m_mnuEdit->menuAction()->setEnabled(true);
-        m_mnuTools->menuAction()->setEnabled(true);
-        updateRecentList(folder);
-    });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; },
+        [&] {
+            if (!WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this)) {
+                Messages::show(
+                    QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
+                return;
+            }
+            m_kioskSystem = openKioskSystemRunState(folder, *m_screen);
+            m_mnuEdit->menuAction()->setEnabled(true);
+            m_mnuTools->menuAction()->setEnabled(true);
+            updateRecentList(folder);
+        });
 }
 
 QString frmKioskSystem::chooseDirectory()
@@ -192,12 +192,13 @@ void frmKioskSystem::mnuOpenKioskSystem_Click()
 
 void frmKioskSystem::mnuFileItem_Click(int index)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("mnuFileItem_Click(%1)").arg(index); },
-                  [&] {
-                      // A copy: the open rewrites the captions while it runs.
-                      const QString folder = m_fileItemCaption.at(size_t(index));
-                      openKioskSystem(folder);
-                  });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("mnuFileItem_Click(%1)").arg(index); },
+        [&] {
+            // A copy: the open rewrites the captions while it runs.
+            const QString folder = m_fileItemCaption.at(size_t(index));
+            openKioskSystem(folder);
+        });
 }
 
 // The template folder beside the program is copied over the chosen folder
@@ -318,8 +319,9 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
 void frmKioskSystem::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
-    withErrorPath(kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-                  [&] { WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+        [&] { WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
     withErrorPath(kModule, QStringLiteral("Form_Unload"), [&] {
         storeRecentList();
         closeLogFile();

@@ -66,9 +66,8 @@ int QtMessageBoxes::askYesNo(const QString& text, int defaultAnswer)
 
 int QtMessageBoxes::askYesNoCancel(const QString& text)
 {
-    const int button =
-        run(m_focus, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-            QMessageBox::Yes);
+    const int button = run(m_focus, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Yes);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)

@@ -8,10 +8,7 @@ QString Finding::toLine() const
     return pageSource + u':' + QString::number(line) + QStringLiteral(": ") + kind + QStringLiteral(": ") + text;
 }
 
-QList<QString> FindingKind::all()
-{
-    return {FaultyLine, DeadEnd, Picture, OutOfDate, Unreachable, MayNotFit};
-}
+QList<QString> FindingKind::all() { return {FaultyLine, DeadEnd, Picture, OutOfDate, Unreachable, MayNotFit}; }
 
 void sortFindings(QList<Finding>& findings)
 {
@@ -34,6 +31,7 @@ QString countLine(int pagesChecked, const QList<Finding>& findings)
     for (const QString& kind : FindingKind::all())
         if (byKind.value(kind) > 0)
             parts.append(QString::number(byKind.value(kind)) + u' ' + kind);
-    return line + QString::number(findings.size()) + (findings.size() == 1 ? QStringLiteral(" finding (") : QStringLiteral(" findings ("))
+    return line + QString::number(findings.size())
+           + (findings.size() == 1 ? QStringLiteral(" finding (") : QStringLiteral(" findings ("))
            + parts.join(QStringLiteral(", ")) + u')';
 }

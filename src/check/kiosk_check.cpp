@@ -127,8 +127,7 @@ void KioskCheck::setUpTextBoxes()
     const int itemHeight = 2 * navigationHeight / buttons;
     const int pictureWidth = 4 * (itemHeight - 4) / 3;
     const double cellWidth = item("selectorContentWidth") - pictureWidth - 6;
-    m_itemBox = textBox(sheet, itemText,
-                        cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
+    m_itemBox = textBox(sheet, itemText, cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
                         itemHeight - 2 - sheet.side(itemText, margin, 0) - sheet.side(itemText, margin, 2));
 }
 

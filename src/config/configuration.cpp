@@ -120,16 +120,17 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile
     const int logHandle = log == LogFile::Create ? openLogFile(folder) : 0;
     kiosk.addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
     kiosk.addString(QStringLiteral("rootFilePath"),
-              folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
+                    folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
     for (const auto& item : kConfigurable)
         kiosk.addInteger(QString::fromLatin1(item.name), item.defaultValue, item.minimum, item.maximum);
     const QString configurationPath = folder + QStringLiteral("configuration.txt");
     const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
     if (!problem.empty()) {
         const bool missing = !QFileInfo::exists(configurationPath) && !QFileInfo(configurationPath).isSymLink();
-        reportFatalProblem(QStringLiteral("Configuration File - ") + configurationPath
-                           + (missing ? QStringLiteral(" does NOT exist") : QStringLiteral(" ") + QString::fromStdString(problem))
-                           + kCrLf + QStringLiteral("Program will stop"));
+        reportFatalProblem(
+            QStringLiteral("Configuration File - ") + configurationPath
+            + (missing ? QStringLiteral(" does NOT exist") : QStringLiteral(" ") + QString::fromStdString(problem))
+            + kCrLf + QStringLiteral("Program will stop"));
     }
     readConfigurationFile(kiosk, configurationPath);
 }

@@ -2,8 +2,8 @@
 
 #include "platform/runtime_error.h"
 
-void clsIntegerConfigurationItem::init(const QString& name, std::int16_t defaultValue,
-                                       std::int16_t minimum, std::int16_t maximum)
+void clsIntegerConfigurationItem::init(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
+                                       std::int16_t maximum)
 {
     m_name = name;
     m_default = defaultValue;
@@ -17,7 +17,9 @@ void clsIntegerConfigurationItem::setValue(std::int16_t value)
     if (value < m_minimum || value > m_maximum)
         throw RuntimeError(RangeErrorNumber,
                            QStringLiteral("Configuration value %1 outside permitted range %2 to %3")
-                               .arg(value).arg(m_minimum).arg(m_maximum),
+                               .arg(value)
+                               .arg(m_minimum)
+                               .arg(m_maximum),
                            QStringLiteral("KioskSystem.clsIntegerConfigurationItem"));
     m_value = value;
 }

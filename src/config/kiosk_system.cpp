@@ -43,10 +43,9 @@ clsIntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::i
         item->init(name, defaultValue, minimum, maximum);
         return static_cast<clsIntegerConfigurationItem&>(m_items.add(std::move(item)));
     } catch (const RuntimeError& error) {
-        reportFatalProblem(QStringLiteral("Error No. %1 in configuration.addInteger when adding %2")
-                               .arg(error.number())
-                               .arg(name)
-                           + kCrLf + error.description());
+        reportFatalProblem(
+            QStringLiteral("Error No. %1 in configuration.addInteger when adding %2").arg(error.number()).arg(name)
+            + kCrLf + error.description());
     }
 }
 

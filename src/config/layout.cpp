@@ -33,8 +33,8 @@ void Derivation::derivePageType(const QString& type, bool contentScrolls)
     // stored result must be a 16-bit value.
     const std::int16_t navigation =
         addDerived(type + QStringLiteral("NavigationWidth"), Int16::checked(std::int32_t(percentage) * width / 100));
-    const std::int16_t content = addDerived(type + QStringLiteral("ContentWidth"),
-                                            Int16::subtract(Int16::subtract(width, navigation), 4));
+    const std::int16_t content =
+        addDerived(type + QStringLiteral("ContentWidth"), Int16::subtract(Int16::subtract(width, navigation), 4));
     addDerived(type + QStringLiteral("ButtonWidth"), Int16::subtract(navigation, value("navigationwidthadjustment")));
     const std::int16_t available =
         addDerived(type + QStringLiteral("ContentAvailableWidth"),
@@ -49,17 +49,19 @@ void Derivation::checkScreen(const ScreenSizeProvider& screen) const
     const std::int16_t actualHeight = Int16::checked(screen.pixelSize().height());
     const std::int16_t height = value("screenheight");
     if (height != actualHeight)
-        fatalError(QStringLiteral("Configuration File") + kCrLf + QStringLiteral("Specified screen height = %1").arg(height)
-                   + kCrLf + QStringLiteral("Actual screen height = %1").arg(actualHeight) + kCrLf
+        fatalError(QStringLiteral("Configuration File") + kCrLf
+                   + QStringLiteral("Specified screen height = %1").arg(height) + kCrLf
+                   + QStringLiteral("Actual screen height = %1").arg(actualHeight) + kCrLf
                    + QStringLiteral("Program will stop"));
     const std::int16_t width = value("screenwidth");
     const std::int16_t screens = value("screens");
     const std::int16_t required = Int16::multiply(screens, width);
     if (required != actualWidth)
-        fatalError(QStringLiteral("Configuration File") + kCrLf + QStringLiteral("Specified screen width = %1").arg(width)
-                   + kCrLf + QStringLiteral("Number of screens = %1").arg(screens) + kCrLf
-                   + QStringLiteral("Requires total screen width = %1 Total screen width = %2").arg(required).arg(actualWidth)
-                   + kCrLf + QStringLiteral("Program will stop"));
+        fatalError(
+            QStringLiteral("Configuration File") + kCrLf + QStringLiteral("Specified screen width = %1").arg(width)
+            + kCrLf + QStringLiteral("Number of screens = %1").arg(screens) + kCrLf
+            + QStringLiteral("Requires total screen width = %1 Total screen width = %2").arg(required).arg(actualWidth)
+            + kCrLf + QStringLiteral("Program will stop"));
 }
 
 } // namespace

@@ -31,11 +31,8 @@ QList<QWidget*> tabStops(QWidget* control)
 } // namespace
 
 ChooserDialog::ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design)
-    : SingleInstanceDialog(workbench),
-      m_lblFolder(new QLabel(QStringLiteral("Folders"), this)),
-      m_moduleName(moduleName),
-      m_design(design),
-      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
+    : SingleInstanceDialog(workbench), m_lblFolder(new QLabel(QStringLiteral("Folders"), this)),
+      m_moduleName(moduleName), m_design(design), m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
       m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
     m_lblFolder->setObjectName(QStringLiteral("lblFolder"));

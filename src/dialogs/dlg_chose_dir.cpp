@@ -52,11 +52,8 @@ QString entryName(const QString& path)
 } // namespace
 
 dlgChoseDir::dlgChoseDir(Workbench& workbench)
-    : SingleInstanceDialog(workbench),
-      m_driveList(new QComboBox(this)),
-      m_dirList(new QTreeWidget(this)),
-      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
-      m_cmdNew(new QPushButton(QStringLiteral("New"), this)),
+    : SingleInstanceDialog(workbench), m_driveList(new QComboBox(this)), m_dirList(new QTreeWidget(this)),
+      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)), m_cmdNew(new QPushButton(QStringLiteral("New"), this)),
       m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
@@ -168,7 +165,7 @@ void dlgChoseDir::cmdNew_Click()
 {
     withErrorPath(kModule, QStringLiteral("cmdNew_Click"), [&] {
         const QString answer = workbench().askText(this, QStringLiteral("Enter folder name:"),
-                                                  QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
+                                                   QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
         if (answer.isEmpty())
             return;
         const QString path = getCurrentDirectory() + answer;

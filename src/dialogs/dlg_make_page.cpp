@@ -16,8 +16,8 @@ constexpr int kHeight = 1200 / 15;
 } // namespace
 
 dlgMakePage::dlgMakePage(Workbench& workbench)
-    : SingleInstanceDialog(workbench),
-      m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)), m_lblPictures(new QLabel(this))
+    : SingleInstanceDialog(workbench), m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)),
+      m_lblPictures(new QLabel(this))
 {
     setObjectName(QStringLiteral("dlgMakePage"));
     setWindowTitle(QStringLiteral("ZEL - Make Page"));

@@ -17,8 +17,7 @@ const QString kModule = QStringLiteral("dlgSaveFile");
 } // namespace
 
 dlgSaveFile::dlgSaveFile(Workbench& workbench)
-    : ChooserDialog(workbench, kModule, {5172, 3684, 240}),
-      m_lstFolder(new QListWidget(this)),
+    : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)),
       m_cboPage(new SimpleComboBox(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
@@ -28,9 +27,8 @@ dlgSaveFile::dlgSaveFile(Workbench& workbench)
         m_result.clear();
     });
     connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
-    connect(m_cboPage, &SimpleComboBox::itemDoubleClicked, this, [this] {
-        withErrorPath(kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); });
-    });
+    connect(m_cboPage, &SimpleComboBox::itemDoubleClicked, this,
+            [this] { withErrorPath(kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
 void dlgSaveFile::loadFolders()
@@ -44,11 +42,13 @@ void dlgSaveFile::loadFolders()
 
 void dlgSaveFile::addToFileList(const QString& fileName)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; }, [&] {
-        QStringList items = m_cboPage->items();
-        items.append(fileName);
-        m_cboPage->setItems(items);
-    });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+        [&] {
+            QStringList items = m_cboPage->items();
+            items.append(fileName);
+            m_cboPage->setItems(items);
+        });
 }
 
 void dlgSaveFile::loadPages()
@@ -69,29 +69,31 @@ void dlgSaveFile::lstFolder_Click()
 
 void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
 {
-    const bool show = withErrorPath(kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; }, [&] {
-        setWindowTitle(QStringLiteral("ZEL - Save Page As"));
-        const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
-        loadFolders();
-        if (m_lstFolder->count() == 0) {
-            m_cboPage->setItems({});
-            Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
-            m_result.clear();
-            return false;
-        }
-        const auto matches = m_lstFolder->findItems(wantedFolder, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        {
-            const QSignalBlocker quiet(m_lstFolder);
-            m_lstFolder->setCurrentRow(matches.isEmpty() ? 0 : m_lstFolder->row(matches.first()));
-        }
-        loadPages();
-        // A page never saved has no name yet: a name left from an earlier
-        // use could replace another page.
-        if (filePath.isEmpty())
-            m_cboPage->setText(QString());
-        m_cboPage->setFocus();
-        return true;
-    });
+    const bool show = withErrorPath(
+        kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; },
+        [&] {
+            setWindowTitle(QStringLiteral("ZEL - Save Page As"));
+            const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
+            loadFolders();
+            if (m_lstFolder->count() == 0) {
+                m_cboPage->setItems({});
+                Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+                m_result.clear();
+                return false;
+            }
+            const auto matches = m_lstFolder->findItems(wantedFolder, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            {
+                const QSignalBlocker quiet(m_lstFolder);
+                m_lstFolder->setCurrentRow(matches.isEmpty() ? 0 : m_lstFolder->row(matches.first()));
+            }
+            loadPages();
+            // A page never saved has no name yet: a name left from an earlier
+            // use could replace another page.
+            if (filePath.isEmpty())
+                m_cboPage->setText(QString());
+            m_cboPage->setFocus();
+            return true;
+        });
     if (show)
         runModal(owner);
 }

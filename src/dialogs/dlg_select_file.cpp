@@ -19,8 +19,7 @@ QString selectedText(const QListWidget* list)
 } // namespace
 
 dlgSelectFile::dlgSelectFile(Workbench& workbench)
-    : ChooserDialog(workbench, kModule, {5172, 3684, 240}),
-      m_lstFolder(new QListWidget(this)),
+    : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)),
       m_lstPage(new QListWidget(this))
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
@@ -30,9 +29,8 @@ dlgSelectFile::dlgSelectFile(Workbench& workbench)
         m_result.clear();
     });
     connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
-    connect(m_lstPage, &QListWidget::itemDoubleClicked, this, [this] {
-        withErrorPath(kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); });
-    });
+    connect(m_lstPage, &QListWidget::itemDoubleClicked, this,
+            [this] { withErrorPath(kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
 QString dlgSelectFile::getFolder() const { return selectedText(m_lstFolder); }
@@ -50,8 +48,9 @@ void dlgSelectFile::loadFolders()
 
 void dlgSelectFile::addToFileList(const QString& fileName)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
-                  [&] { m_lstPage->addItem(fileName); });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+        [&] { m_lstPage->addItem(fileName); });
 }
 
 void dlgSelectFile::loadPages()

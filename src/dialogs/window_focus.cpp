@@ -8,8 +8,7 @@ WindowFocus::WindowFocus()
           if (now)
               m_requested = nullptr;
       }))
-{
-}
+{}
 
 WindowFocus::~WindowFocus() { QObject::disconnect(m_activations); }
 

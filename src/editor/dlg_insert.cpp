@@ -37,26 +37,20 @@ int px(int twips) { return twips / kTwips; }
 } // namespace
 
 dlgInsert::dlgInsert(Workbench& workbench)
-    : SingleInstanceDialog(workbench),
-      m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
-      m_lblImage(new QLabel(QStringLiteral("Image"), m_frameImage)),
-      m_txtImage(new QLineEdit(m_frameImage)),
+    : SingleInstanceDialog(workbench), m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
+      m_lblImage(new QLabel(QStringLiteral("Image"), m_frameImage)), m_txtImage(new QLineEdit(m_frameImage)),
       m_cmdFindImage(new QPushButton(QStringLiteral("Find Image"), m_frameImage)),
       m_frameText(new QGroupBox(QStringLiteral("Text"), this)),
-      m_lblText(new QLabel(QStringLiteral("Text"), m_frameText)),
-      m_txtText(new QLineEdit(m_frameText)),
+      m_lblText(new QLabel(QStringLiteral("Text"), m_frameText)), m_txtText(new QLineEdit(m_frameText)),
       m_frameImageWidth(new QGroupBox(QStringLiteral("Image Width"), this)),
-      m_txtWidth(new QLineEdit(m_frameImageWidth)),
-      m_lblPercent(new QLabel(QStringLiteral("%"), m_frameImageWidth)),
+      m_txtWidth(new QLineEdit(m_frameImageWidth)), m_lblPercent(new QLabel(QStringLiteral("%"), m_frameImageWidth)),
       m_frameImageAlignment(new QGroupBox(QStringLiteral("Image Alignment"), this)),
       m_frameLinkedPage(new QGroupBox(QStringLiteral("Linked Page"), this)),
       m_lblFolder(new QLabel(QStringLiteral("Folder"), m_frameLinkedPage)),
-      m_txtFolder(new QLineEdit(m_frameLinkedPage)),
-      m_lblPage(new QLabel(QStringLiteral("Page"), m_frameLinkedPage)),
+      m_txtFolder(new QLineEdit(m_frameLinkedPage)), m_lblPage(new QLabel(QStringLiteral("Page"), m_frameLinkedPage)),
       m_txtPage(new QLineEdit(m_frameLinkedPage)),
       m_cmdSelectExistingPage(new QPushButton(QStringLiteral("Select Existing Page"), m_frameLinkedPage)),
-      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
-      m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
+      m_cmdOK(new QPushButton(QStringLiteral("OK"), this)), m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
     const QString captions[] = {QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")};
     for (int i = 0; i < 3; ++i)
@@ -99,10 +93,9 @@ void dlgInsert::Form_Load()
     arrangeFrames();
     m_cmdOK->setDefault(true);
     // Tab follows the frames from top to bottom in every mode; hidden ones are skipped.
-    QWidget* const chain[] = {m_txtImage,   m_cmdFindImage, m_optAlign[0],
-                              m_optAlign[1], m_optAlign[2], m_txtWidth,
-                              m_txtFolder,  m_txtPage,     m_cmdSelectExistingPage,
-                              m_txtText,    m_cmdOK,       m_cmdCancel};
+    QWidget* const chain[] = {m_txtImage, m_cmdFindImage, m_optAlign[0], m_optAlign[1],           m_optAlign[2],
+                              m_txtWidth, m_txtFolder,    m_txtPage,     m_cmdSelectExistingPage, m_txtText,
+                              m_cmdOK,    m_cmdCancel};
     for (size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -263,10 +256,7 @@ QString trimBox(QLineEdit* box)
 }
 
 // A name with a blank goes in double quotes, as the maker reads it back.
-QString quotedIfBlank(const QString& name)
-{
-    return name.contains(u' ') ? u'"' + name + u'"' : name;
-}
+QString quotedIfBlank(const QString& name) { return name.contains(u' ') ? u'"' + name + u'"' : name; }
 } // namespace
 
 bool dlgInsert::cmdOK_Button()
@@ -300,8 +290,8 @@ bool dlgInsert::cmdOK_Image()
         for (QRadioButton* option : m_optAlign)
             if (option->isChecked())
                 alignment = option->text().toLower();
-        m_directive = QStringLiteral("#image ") + quotedIfBlank(imageRef()) + u' ' + alignment + u' '
-                      + QString::number(width);
+        m_directive =
+            QStringLiteral("#image ") + quotedIfBlank(imageRef()) + u' ' + alignment + u' ' + QString::number(width);
         copyImage();
         return true;
     });
@@ -319,8 +309,7 @@ bool dlgInsert::cmdOK_Item()
         const bool imageOK = imageIsValid();
         if (!pageOK || !imageOK)
             return false;
-        m_directive =
-            QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + text;
+        m_directive = QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + text;
         copyImage();
         return true;
     });
@@ -371,10 +360,11 @@ void dlgInsert::copyImage()
             return;
         const QString destination = pageFolder + QDir::separator() + name;
         if (Files::fileExists(destination)) {
-            const int answer = Messages::askYesNo(QStringLiteral("The image ") + name
-                                                  + QStringLiteral(" already exists in the folder containing this page ")
-                                                  + kCrLf + QStringLiteral("Do you wish to replace it?"),
-                                                  Answer::No);
+            const int answer =
+                Messages::askYesNo(QStringLiteral("The image ") + name
+                                       + QStringLiteral(" already exists in the folder containing this page ") + kCrLf
+                                       + QStringLiteral("Do you wish to replace it?"),
+                                   Answer::No);
             if (answer != Answer::Yes)
                 return;
         }

@@ -81,12 +81,11 @@ void frmEdit::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    m_mnuSave = addMenuCommand(this, file, QStringLiteral("mnuSave"),
-                               QStringLiteral("Save..."), &frmEdit::mnuSave_Click);
+    m_mnuSave =
+        addMenuCommand(this, file, QStringLiteral("mnuSave"), QStringLiteral("Save..."), &frmEdit::mnuSave_Click);
     m_mnuSave->setShortcut(QKeySequence::Save);
-    m_mnuSaveAs =
-        addMenuCommand(this, file, QStringLiteral("mnuSaveAs"),
-                       QStringLiteral("Save As..."), &frmEdit::mnuSaveAs_Click);
+    m_mnuSaveAs = addMenuCommand(this, file, QStringLiteral("mnuSaveAs"), QStringLiteral("Save As..."),
+                                 &frmEdit::mnuSaveAs_Click);
     file->addSeparator();
     addMenuCommand(this, file, QStringLiteral("mnuMakePage"), QStringLiteral("Make..."), &frmEdit::mnuMakePage_Click);
     addMenuCommand(this, file, QStringLiteral("mnuSaveMakeView"), QStringLiteral("Save, Make && View"),
@@ -100,8 +99,7 @@ void frmEdit::createMenus()
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
     m_mnuInsertButton = addMenuCommand(this, tools, QStringLiteral("mnuInsertButton"),
-                                       QStringLiteral("Insert Button..."),
-                                       &frmEdit::mnuInsertButton_Click);
+                                       QStringLiteral("Insert Button..."), &frmEdit::mnuInsertButton_Click);
     m_mnuInsertImage = addMenuCommand(this, tools, QStringLiteral("mnuInsertImage"), QStringLiteral("Insert Image..."),
                                       &frmEdit::mnuInsertImage_Click);
     m_mnuInsertItem = addMenuCommand(this, tools, QStringLiteral("mnuInsertItem"), QStringLiteral("Insert Item..."),
@@ -168,15 +166,17 @@ frmEdit* frmEdit::openOrRaise(Workbench& workbench, const QString& pageSource)
 
 bool frmEdit::editPage(const QString& strFilePath)
 {
-    return withErrorPath(kModule, [&] { return QStringLiteral("editPage(") + strFilePath + u')'; }, [&] {
-        m_filePath = strFilePath;
-        if (!readPageFile())
-            return false;
-        m_pageMade = false;
-        setCaption();
-        show();
-        return true;
-    });
+    return withErrorPath(
+        kModule, [&] { return QStringLiteral("editPage(") + strFilePath + u')'; },
+        [&] {
+            m_filePath = strFilePath;
+            if (!readPageFile())
+                return false;
+            m_pageMade = false;
+            setCaption();
+            show();
+            return true;
+        });
 }
 
 void frmEdit::setCaption()
@@ -245,9 +245,10 @@ bool frmEdit::writePageFile(const QString& path)
     // The text area turns a few characters into line ends (U+2028); a body
     // as it was loaded is the stored page whatever its lines.
     const QString body = bodyText();
-    PageSourceFile::StoredPage page = m_storedPage && body == m_storedBody
-                                          ? *m_storedPage
-                                          : PageSourceFile::compose(Support::pageTypeDirective(m_pageType), body, m_storedPage);
+    PageSourceFile::StoredPage page =
+        m_storedPage && body == m_storedBody
+            ? *m_storedPage
+            : PageSourceFile::compose(Support::pageTypeDirective(m_pageType), body, m_storedPage);
     try {
         PageSourceFile::write(path, page.bytes);
     } catch (const RuntimeError& error) {
@@ -451,8 +452,9 @@ void frmEdit::mnuQuit_Click()
 void frmEdit::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
-    const bool mayClose =
-        withErrorPath(kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); }, [&] {
+    const bool mayClose = withErrorPath(
+        kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+        [&] {
             if (!isPageChanged())
                 return true;
             m_workbench.focus().bringToFront(this);

@@ -74,8 +74,8 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
 void write(const QString& path, const QByteArray& bytes)
 {
     Errors::translatingFileErrors([&] {
-        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), size_t(bytes.size())),
-                            Session::current().fileFaults());
+        fileio::replaceFile(QFile::encodeName(path).toStdString(),
+                            std::string_view(bytes.constData(), size_t(bytes.size())), Session::current().fileFaults());
     });
 }
 

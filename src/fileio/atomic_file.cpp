@@ -50,10 +50,7 @@ void syncFolder(const std::string& folder)
     }
 }
 
-bool processRuns(long pid)
-{
-    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
-}
+bool processRuns(long pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
 
 } // namespace
 
@@ -67,8 +64,7 @@ std::string folderOf(const std::string& path)
 
 FileError::FileError(int systemError, std::string path)
     : std::runtime_error(path + ": " + std::strerror(systemError)), m_systemError(systemError), m_path(std::move(path))
-{
-}
+{}
 
 std::string FileError::reason() const { return std::strerror(m_systemError); }
 
@@ -124,9 +120,8 @@ void syncAndClose(int descriptor, const std::string& path, const FailureHook* fa
 StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* faults)
     : m_target(std::move(target)), m_locked(staging.locked), m_faults(faults)
 {
-    const std::string prefix = staging.temporaryPrefix.empty()
-                                   ? kOwnPrefix + std::to_string(::getpid()) + "-"
-                                   : staging.temporaryPrefix;
+    const std::string prefix =
+        staging.temporaryPrefix.empty() ? kOwnPrefix + std::to_string(::getpid()) + "-" : staging.temporaryPrefix;
     const std::string stem = folderOf(m_target) + "/" + prefix;
     for (int attempt = 0; m_descriptor < 0; ++attempt) {
         m_temporary = stem + randomSuffix();

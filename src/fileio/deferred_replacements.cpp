@@ -43,7 +43,8 @@ bool holdsAlready(const FileContent& file)
     if (descriptor < 0)
         return false;
     struct stat info {};
-    bool same = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && std::size_t(info.st_size) == file.bytes.size();
+    bool same =
+        ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && std::size_t(info.st_size) == file.bytes.size();
     std::string buffer(same ? file.bytes.size() : 0, '\0');
     for (std::size_t done = 0; same && done < buffer.size();) {
         const ssize_t got = ::read(descriptor, buffer.data() + done, buffer.size() - done);

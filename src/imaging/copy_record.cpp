@@ -18,7 +18,10 @@ const QString VersionLine = QStringLiteral("zel-copies 1");
 constexpr int FieldCount = 12;
 const QByteArray EndLinePrefix = "end ";
 
-std::uint64_t hashOf(const QByteArray& bytes) { return FileFingerprint::hashBytes(bytes.constData(), std::size_t(bytes.size())); }
+std::uint64_t hashOf(const QByteArray& bytes)
+{
+    return FileFingerprint::hashBytes(bytes.constData(), std::size_t(bytes.size()));
+}
 
 bool fitsOnALine(const QString& text)
 {
@@ -42,7 +45,8 @@ std::optional<CopyRecordEntry> parseFields(const QList<QStringView>& fields)
     entry.copyHash = fields[9].toULongLong(&ok[4], 16);
     const auto copyStamp = FileFingerprint::Stamp::parse(fields[10]);
     entry.copyCheckedNs = fields[11].toLongLong(&ok[5]);
-    ok[6] = sourceStamp && copyStamp && (entry.method == QLatin1String("copy") || entry.method == QLatin1String("resample"));
+    ok[6] = sourceStamp && copyStamp
+            && (entry.method == QLatin1String("copy") || entry.method == QLatin1String("resample"));
     if (!std::all_of(std::begin(ok), std::end(ok), [](bool b) { return b; }))
         return std::nullopt;
     entry.sourceStamp = *sourceStamp;
@@ -120,11 +124,20 @@ bool CopyRecord::save(const fileio::FailureHook* fileFaults) const
     QString text = VersionLine + kCrLf;
     for (const QString& name : names) {
         const CopyRecordEntry& e = m_entries[name];
-        text += QStringList{name, e.method, QString::number(e.height), QString::number(e.width), e.tool, e.sourcePath,
-                            hex(e.sourceHash), e.sourceStamp.text(), QString::number(e.sourceCheckedNs),
-                            hex(e.copyHash), e.copyStamp.text(), QString::number(e.copyCheckedNs)}
+        text += QStringList{name,
+                            e.method,
+                            QString::number(e.height),
+                            QString::number(e.width),
+                            e.tool,
+                            e.sourcePath,
+                            hex(e.sourceHash),
+                            e.sourceStamp.text(),
+                            QString::number(e.sourceCheckedNs),
+                            hex(e.copyHash),
+                            e.copyStamp.text(),
+                            QString::number(e.copyCheckedNs)}
                     .join(u'\t')
-            + kCrLf;
+                + kCrLf;
     }
     QByteArray bytes = text.toUtf8();
     bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";

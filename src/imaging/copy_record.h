@@ -15,10 +15,10 @@ namespace Jpeg {
 // the source's content, so a copy whose inputs and source content are the
 // same and that is itself unchanged need not be made again.
 struct CopyRecordEntry {
-    QString method;           // "copy" (source unchanged) or "resample"
-    std::int32_t height = 0;  // the size asked of the tool
+    QString method;          // "copy" (source unchanged) or "resample"
+    std::int32_t height = 0; // the size asked of the tool
     std::int32_t width = 0;
-    QString tool;             // the tool's identity; "-" for "copy"
+    QString tool; // the tool's identity; "-" for "copy"
     QString sourcePath;
     std::uint64_t sourceHash = 0;
     FileFingerprint::Stamp sourceStamp;

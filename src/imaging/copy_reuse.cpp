@@ -15,7 +15,7 @@ constexpr std::int64_t StampTrustMarginNs = 2'000'000'000;
 bool stampTrusted(const Stamp& now, const Stamp& recorded, std::int64_t recordedAtNs)
 {
     return now == recorded && now.changedNs + StampTrustMarginNs < recordedAtNs
-        && now.modifiedNs + StampTrustMarginNs < recordedAtNs;
+           && now.modifiedNs + StampTrustMarginNs < recordedAtNs;
 }
 
 // Checks one file against its recorded hash; a file whose stamp is not trusted

@@ -15,9 +15,9 @@ QString toolIdentity(const QString& program);
 CopyRecordEntry intendedEntry(const CopyJob& job, const QString& tool);
 
 struct CopyOutcome {
-    bool reused = false;                   // the copy on disk was kept
+    bool reused = false;                  // the copy on disk was kept
     std::optional<CopyRecordEntry> entry; // what to record for the copy; none: forget it
-    bool noCopy = false;                   // the picture cannot be read: the old copy must go
+    bool noCopy = false;                  // the picture cannot be read: the old copy must go
 };
 
 // Keeps the copy at job.destination when previous records the same inputs, a

@@ -39,8 +39,8 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
 {
     const auto copyUnchanged = [&] {
         if (copies)
-            copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged,
-                            messageContext});
+            copies->submit(
+                {sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged, messageContext});
     };
     // A copy that shows a picture the page no longer has must go.
     const auto removeOlderCopy = [&] {
@@ -51,8 +51,8 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     std::int32_t width = 0;
     GetSize(sourcePath, height, width);
     if (height < 1 || width < 1) {
-        Messages::show(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath
-                       + kCrLf + QStringLiteral("So unable to scale image"));
+        Messages::show(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath + kCrLf
+                       + QStringLiteral("So unable to scale image"));
         scaledHeight = 0;
         scaledWidth = 0;
         removeOlderCopy();

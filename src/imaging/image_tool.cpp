@@ -56,8 +56,7 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
 
     QProcess process;
     process.setProgram(tool.program);
-    process.setArguments({sourcePath,
-                          QStringLiteral("/resample=(%1,%2)").arg(width).arg(height),
+    process.setArguments({sourcePath, QStringLiteral("/resample=(%1,%2)").arg(width).arg(height),
                           QStringLiteral("/convert=") + destinationPath});
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -66,8 +65,8 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process.start();
     if (!process.waitForStarted(-1))
-        return {ToolRun::Failed, QStringLiteral("the image tool could not be started (") + process.errorString()
-                                     + QStringLiteral(")")};
+        return {ToolRun::Failed,
+                QStringLiteral("the image tool could not be started (") + process.errorString() + QStringLiteral(")")};
     if (!process.waitForFinished(limit)) {
         // SIGTERM first, so that zel-resample can remove its temporary.
         process.terminate();
@@ -84,10 +83,9 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
         return {ToolRun::PictureUnreadable, said.isEmpty() ? QStringLiteral("unreadable picture") : said};
     const auto after = identity(destinationPath);
     if (process.exitCode() != 0)
-        return {ToolRun::Failed, QStringLiteral("the image tool failed (exit status %1) %2")
-                                     .arg(process.exitCode())
-                                     .arg(said)
-                                     .trimmed()};
+        return {
+            ToolRun::Failed,
+            QStringLiteral("the image tool failed (exit status %1) %2").arg(process.exitCode()).arg(said).trimmed()};
     if (std::get<0>(after) == 0 || after == before)
         return {ToolRun::Failed, QStringLiteral("the image tool wrote no picture")};
     // An outside tool may claim success and leave anything; a page must not link it.

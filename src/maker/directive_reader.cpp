@@ -44,11 +44,20 @@ QString PageMaker::encodeAttribute(const QString& text)
     out.reserve(text.size() + 16);
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case u'"': out += QStringLiteral("&quot;"); break;
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        default: out += c;
+        case u'"':
+            out += QStringLiteral("&quot;");
+            break;
+        case u'&':
+            out += QStringLiteral("&amp;");
+            break;
+        case u'<':
+            out += QStringLiteral("&lt;");
+            break;
+        case u'>':
+            out += QStringLiteral("&gt;");
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -56,28 +65,29 @@ QString PageMaker::encodeAttribute(const QString& text)
 
 QString PageMaker::encode(const QString& text)
 {
-    return withErrorPath(makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
-                         [&] {
-                             // Copies the runs between brackets in one piece each.
-                             qsizetype open = text.indexOf(u'<');
-                             const qsizetype close = text.indexOf(u'>');
-                             if (open < 0 && close < 0)
-                                 return text;
-                             QString out;
-                             out.reserve(text.size() + 16);
-                             qsizetype start = 0;
-                             const qsizetype n = text.size();
-                             for (qsizetype i = 0; i < n; ++i) {
-                                 const QChar c = text.at(i);
-                                 if (c != u'<' && c != u'>')
-                                     continue;
-                                 out.append(QStringView(text).mid(start, i - start));
-                                 out.append(c == u'<' ? QLatin1String("&lt;") : QLatin1String("&gt;"));
-                                 start = i + 1;
-                             }
-                             out.append(QStringView(text).mid(start));
-                             return out;
-                         });
+    return withErrorPath(
+        makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
+        [&] {
+            // Copies the runs between brackets in one piece each.
+            qsizetype open = text.indexOf(u'<');
+            const qsizetype close = text.indexOf(u'>');
+            if (open < 0 && close < 0)
+                return text;
+            QString out;
+            out.reserve(text.size() + 16);
+            qsizetype start = 0;
+            const qsizetype n = text.size();
+            for (qsizetype i = 0; i < n; ++i) {
+                const QChar c = text.at(i);
+                if (c != u'<' && c != u'>')
+                    continue;
+                out.append(QStringView(text).mid(start, i - start));
+                out.append(c == u'<' ? QLatin1String("&lt;") : QLatin1String("&gt;"));
+                start = i + 1;
+            }
+            out.append(QStringView(text).mid(start));
+            return out;
+        });
 }
 
 DirectiveReader::DirectiveReader(const QString& sourcePath) : m_input(sourcePath), m_sourcePath(sourcePath) {}
@@ -170,11 +180,13 @@ void PageBuilder::copyBlock(bool escape)
 
 void PageBuilder::copyPara(const QString& cssClass)
 {
-    withErrorPath(makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); }, [&] {
-        writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("\">"));
-        copyBlock(true);
-        writeContent(QStringLiteral("</p>"));
-    });
+    withErrorPath(
+        makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); },
+        [&] {
+            writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("\">"));
+            copyBlock(true);
+            writeContent(QStringLiteral("</p>"));
+        });
 }
 
 void PageBuilder::copyHTML()
@@ -184,7 +196,8 @@ void PageBuilder::copyHTML()
 
 void PageBuilder::insertBreak()
 {
-    withErrorPath(makerModule(), QStringLiteral("insertBreak"), [&] { writeContent(QStringLiteral("<br clear=all>")); });
+    withErrorPath(makerModule(), QStringLiteral("insertBreak"),
+                  [&] { writeContent(QStringLiteral("<br clear=all>")); });
 }
 
 void PageBuilder::makeError(const QString& message)

@@ -46,9 +46,9 @@ QString PageBuilder::findPicture(const QString& fileName) const
             continue;
         }
         const QDir folder(path);
-        const QStringList names = folder.entryList(
-            last ? QDir::Files | QDir::Hidden | QDir::System : QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
-            QDir::Name);
+        const QStringList names = folder.entryList(last ? QDir::Files | QDir::Hidden | QDir::System
+                                                        : QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                                                   QDir::Name);
         const auto match = std::find_if(names.begin(), names.end(), [&](const QString& name) {
             return name.compare(part, Qt::CaseInsensitive) == 0;
         });
@@ -82,8 +82,8 @@ void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHei
         const QString imagesFolder = m_place.folderPath + kSeparator + QStringLiteral("images");
         if (m_make.writeOutput)
             m_make.folders.prepared(imagesFolder);
-        const QString copyName =
-            m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
+        const QString copyName = m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0'))
+                                 + QStringLiteral(".jpg");
         scaledFileName = QStringLiteral("images\\") + copyName;
         m_imageCounter = Int16::add(m_imageCounter, 1);
         const QString scaledFull = imagesFolder + kSeparator + copyName;

@@ -27,11 +27,9 @@ PageBuilder::Place::Place(const QString& sourcePath, const MakeContext& make)
 }
 
 PageBuilder::PageBuilder(const QString& sourcePath, const MakeContext& make)
-    : m_make(make), m_reader(sourcePath), m_place(sourcePath, make),
-      m_contentFile(openOutput(m_place.contentFileName)), m_navigationFile(openOutput(m_place.navigationFileName)),
-      m_mainFile(openOutput(m_place.mainFileName))
-{
-}
+    : m_make(make), m_reader(sourcePath), m_place(sourcePath, make), m_contentFile(openOutput(m_place.contentFileName)),
+      m_navigationFile(openOutput(m_place.navigationFileName)), m_mainFile(openOutput(m_place.mainFileName))
+{}
 
 TextFiles::OutputFile PageBuilder::openOutput(const QString& fileName) const
 {

@@ -63,9 +63,8 @@ public:
     // pageFolderPath in the kiosk system folder kioskFolder (see
     // PageMaker::pageRefToURL). A well-named reference's page source is told
     // to use; a missing one is reported through makeError.
-    static QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath,
-                                const QString& kioskFolder, const PageMaker::UseHandler& use,
-                                const std::function<void(const QString&)>& makeError);
+    static QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
+                                const PageMaker::UseHandler& use, const std::function<void(const QString&)>& makeError);
 
 private:
     using Dispatch = void (PageBuilder::*)(const QString& directive);

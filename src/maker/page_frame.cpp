@@ -13,8 +13,8 @@ QString number(std::int32_t value) { return QString::number(value); }
 
 QString anchorLine(const QString& url, std::int16_t id, const QString& text)
 {
-    return QStringLiteral("<a href=\"") + PageMaker::encodeAttribute(url) + QStringLiteral("\" class=\"nav\" id=\"b") + number(id)
-           + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
+    return QStringLiteral("<a href=\"") + PageMaker::encodeAttribute(url) + QStringLiteral("\" class=\"nav\" id=\"b")
+           + number(id) + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
 }
 
 } // namespace
@@ -120,8 +120,8 @@ void PageBuilder::makeNavigationDoubleButton(const QString& url, const QString& 
             makeError(QStringLiteral("Too many buttons on page"));
             return;
         }
-        const std::int16_t rowHeight = Int16::checked(Int16::multiply(2, m_remainingNavigationHeight)
-                                                      / Int16::subtract(m_buttons, m_buttonCount));
+        const std::int16_t rowHeight =
+            Int16::checked(Int16::multiply(2, m_remainingNavigationHeight) / Int16::subtract(m_buttons, m_buttonCount));
         m_buttonCount = Int16::add(m_buttonCount, 1);
         m_remainingNavigationHeight = Int16::subtract(m_remainingNavigationHeight, rowHeight);
         writeNavigation(QStringLiteral("<tr>"));
@@ -149,9 +149,8 @@ void PageBuilder::makeNavigationHomeButton()
 
 void PageBuilder::makeNavigationBackButton()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeNavigationBackButton"), [&] {
-        makeNavigationButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back"));
-    });
+    withErrorPath(makerModule(), QStringLiteral("makeNavigationBackButton"),
+                  [&] { makeNavigationButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back")); });
 }
 
 void PageBuilder::makeBranchNavigationHeader()

@@ -35,8 +35,7 @@ class MessagesTo {
 public:
     explicit MessagesTo(MessageBoxes* messages)
         : m_previous(messages ? Session::current().setMessages(messages) : nullptr)
-    {
-    }
+    {}
     ~MessagesTo()
     {
         if (m_previous)
@@ -57,10 +56,12 @@ KioskSystem& PageMaker::kiosk() const { return m_kiosk ? *m_kiosk : KioskSystem:
 
 void PageMaker::makeOne(const QString& filePath)
 {
-    withErrorPath(makerModule(), [&] { return withPath("makeOne", filePath); }, [&] {
-        m_pendingPagePath = filePath;
-        m_makeAllMode = false;
-    });
+    withErrorPath(
+        makerModule(), [&] { return withPath("makeOne", filePath); },
+        [&] {
+            m_pendingPagePath = filePath;
+            m_makeAllMode = false;
+        });
 }
 
 void PageMaker::makeAll()
@@ -176,23 +177,24 @@ void PageMaker::reportCount()
 
 void PageMaker::makeOnePage(const QString& filePath)
 {
-    withErrorPath(makerModule(), [&] { return withPath("makeOnePage", filePath); }, [&] {
-        QString folderName;
-        QString pageName;
-        Files::splitPageSourcePath(filePath, folderName, pageName);
-        if (m_progress)
-            inOrder([this, text = QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ") + folderName] {
-                m_progress(text);
-            });
+    withErrorPath(
+        makerModule(), [&] { return withPath("makeOnePage", filePath); },
+        [&] {
+            QString folderName;
+            QString pageName;
+            Files::splitPageSourcePath(filePath, folderName, pageName);
+            if (m_progress)
+                inOrder([this, text = QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ")
+                                      + folderName] { m_progress(text); });
 
-        // Until its builder reads a line, a message is about no line of this page source.
-        m_lastPage = PagePosition{QString(), filePath, QString(), 0};
-        if (!pageSourceReadable(filePath))
-            return;
-        buildPage(filePath);
-        ++m_pagesMade;
-        reportCount();
-    });
+            // Until its builder reads a line, a message is about no line of this page source.
+            m_lastPage = PagePosition{QString(), filePath, QString(), 0};
+            if (!pageSourceReadable(filePath))
+                return;
+            buildPage(filePath);
+            ++m_pagesMade;
+            reportCount();
+        });
 }
 
 void PageMaker::buildPage(const QString& filePath)
@@ -235,8 +237,7 @@ bool PageMaker::pageSourceReadable(const QString& filePath)
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use,
-                                     [this](const QString& message) {
-        showFaultyLine(message, m_lastPage.line, m_lastPage.sourcePath);
-    });
+    return PageBuilder::pageRefToURL(
+        pageReference, m_lastPage.folderPath, kiosk().folder(), m_use,
+        [this](const QString& message) { showFaultyLine(message, m_lastPage.line, m_lastPage.sourcePath); });
 }

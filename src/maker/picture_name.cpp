@@ -8,8 +8,7 @@ PictureNameSplit splitPictureName(const QString& arguments)
         const qsizetype closing = arguments.indexOf(u'"', 1);
         if (closing < 0)
             return {{}, {}, PictureNameEnd::UnmatchedQuote};
-        return {arguments.mid(1, closing - 1).toLower(), trimBlanks(arguments.mid(closing + 1)),
-                PictureNameEnd::Quote};
+        return {arguments.mid(1, closing - 1).toLower(), trimBlanks(arguments.mid(closing + 1)), PictureNameEnd::Quote};
     }
     const qsizetype blank = arguments.indexOf(u' ');
     if (blank < 0)

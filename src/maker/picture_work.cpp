@@ -71,9 +71,9 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
     job->copyName = destination.fileName();
     job->destination = copy.destination;
     job->messageContext = copy.messageContext;
-    job->temporary = job->folder + QDir::separator() + QStringLiteral(".zel-copy-%1-%2.jpg")
-                                                           .arg(QCoreApplication::applicationPid())
-                                                           .arg(++m_temporaries);
+    job->temporary =
+        job->folder + QDir::separator()
+        + QStringLiteral(".zel-copy-%1-%2.jpg").arg(QCoreApplication::applicationPid()).arg(++m_temporaries);
     const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(m_imageTool.program) : QString();
     const auto previous = recordOf(job->folder).find(job->copyName);
     m_held.push_back({{}, job});

@@ -79,9 +79,9 @@ private:
         QString folder;
         QString copyName;
         QString destination;
-        QString temporary; // where a new copy is written
+        QString temporary;      // where a new copy is written
         QString messageContext; // the page source line, for a failure report
-        bool finished = false; // guarded by m_mutex
+        bool finished = false;  // guarded by m_mutex
         Jpeg::CopyOutcome outcome;
         HeldMessages messages;
         std::optional<RuntimeError> error;

@@ -93,9 +93,10 @@ void PageBuilder::insertItem()
         writeContent(QStringLiteral("<tr>"));
         writeContent(QStringLiteral("<td height=") + number(itemHeight) + QStringLiteral(" width=")
                      + number(requiredWidth) + QStringLiteral(">"));
-        writeContent(QStringLiteral("<a href=\"") + PageMaker::encodeAttribute(link) + QStringLiteral("\"><img src=\"") + PageMaker::encodeAttribute(scaledFileName)
-                     + QStringLiteral("\" alt=\"\" height=") + number(scaledHeight) + QStringLiteral(" width=")
-                     + number(scaledWidth) + QStringLiteral(" hspace=") + number(hspace)
+        writeContent(QStringLiteral("<a href=\"") + PageMaker::encodeAttribute(link) + QStringLiteral("\"><img src=\"")
+                     + PageMaker::encodeAttribute(scaledFileName) + QStringLiteral("\" alt=\"\" height=")
+                     + number(scaledHeight) + QStringLiteral(" width=") + number(scaledWidth)
+                     + QStringLiteral(" hspace=") + number(hspace)
                      + QStringLiteral(" style=\"border-style: none\"></a></td>"));
         writeContent(QStringLiteral("<td><p class=\"item\">") + text + QStringLiteral("</p></td>"));
         writeContent(QStringLiteral("</tr>"));

@@ -177,7 +177,8 @@ void PageBuilder::insertImage()
                 }
             }
         }
-        const std::int32_t requiredWidth = std::int32_t(util::roundHalfToEven(double(m_maximumImageWidth) * percent / 100.0));
+        const std::int32_t requiredWidth =
+            std::int32_t(util::roundHalfToEven(double(m_maximumImageWidth) * percent / 100.0));
         std::int32_t scaledHeight = 0;
         std::int32_t scaledWidth = 0;
         QString scaledFileName;
@@ -187,15 +188,17 @@ void PageBuilder::insertImage()
                              + number(scaledHeight) + QStringLiteral(" alt=\"\">");
         if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
             const std::int32_t hspace = (std::int32_t(m_contentAvailableWidth) - scaledWidth) / 2;
-            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName) + QStringLiteral("\" hspace=") + number(hspace)
-                         + size);
+            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName)
+                         + QStringLiteral("\" hspace=") + number(hspace) + size);
             writeContent(QStringLiteral("<br clear=all>"));
         } else if (alignment == QLatin1String("left") || alignment == QLatin1String("right")) {
-            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName) + QStringLiteral("\" align=") + alignment
-                         + QStringLiteral(" hspace=") + number(item(QStringLiteral("minimumhorizontalspace"))) + size);
+            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName)
+                         + QStringLiteral("\" align=") + alignment + QStringLiteral(" hspace=")
+                         + number(item(QStringLiteral("minimumhorizontalspace"))) + size);
         } else {
             makeError(QStringLiteral("invalid image directive"));
-            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(fileName) + QStringLiteral("\" alt=\"\">"));
+            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(fileName)
+                         + QStringLiteral("\" alt=\"\">"));
         }
     });
 }

@@ -35,10 +35,7 @@ bool fileExists(const QString& path)
     return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
-bool folderExists(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo(path).isDir();
-}
+bool folderExists(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
 
 void createFolder(const QString& path)
 {

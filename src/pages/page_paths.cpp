@@ -34,8 +34,7 @@ SplitPoints splitPoints(const QString& path)
 
 namespace Files {
 
-void splitFilePath(const QString& path, QString& drive, QString& folderPath, QString& baseName,
-                   QString& extension)
+void splitFilePath(const QString& path, QString& drive, QString& folderPath, QString& baseName, QString& extension)
 {
     const SplitPoints p = splitPoints(path);
     drive = p.full.left(1);
@@ -47,8 +46,7 @@ void splitFilePath(const QString& path, QString& drive, QString& folderPath, QSt
 void splitPageSourcePath(const QString& path, QString& folderName, QString& pageName)
 {
     const SplitPoints p = splitPoints(path);
-    const qsizetype before =
-        p.lastSeparator > 0 ? p.full.lastIndexOf(QDir::separator(), p.lastSeparator - 1) : -1;
+    const qsizetype before = p.lastSeparator > 0 ? p.full.lastIndexOf(QDir::separator(), p.lastSeparator - 1) : -1;
     folderName = p.full.mid(before + 1, p.lastSeparator - before - 1);
     pageName = p.full.mid(p.lastSeparator + 1, p.lastDot - p.lastSeparator - 1);
 }

@@ -11,8 +11,7 @@ namespace Files {
 // drive: the first character of the full path; folderPath: the full path up to
 // the last separator (without it); baseName: the file name up to its last ".";
 // extension: the text after that ".".
-void splitFilePath(const QString& path, QString& drive, QString& folderPath, QString& baseName,
-                   QString& extension);
+void splitFilePath(const QString& path, QString& drive, QString& folderPath, QString& baseName, QString& extension);
 
 // folderName: the name of the folder that holds the file; pageName: the file
 // name without its extension. "/k/news/today.zel" gives "news" and "today".

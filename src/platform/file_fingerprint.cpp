@@ -104,7 +104,8 @@ Stamp stampOf(const QString& path)
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return {};
-    return {std::int64_t(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim), std::uint64_t(info.st_ino)};
+    return {std::int64_t(info.st_size), nanoseconds(info.st_mtim), nanoseconds(info.st_ctim),
+            std::uint64_t(info.st_ino)};
 }
 
 std::int64_t nowNs()

@@ -10,8 +10,7 @@ namespace Int16 {
 
 std::int16_t fromText(const QString& text)
 {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^\s*([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?)\s*$)"));
+    static const QRegularExpression number(QStringLiteral(R"(^\s*([+-]?(?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?)\s*$)"));
     const auto match = number.match(text);
     if (!match.hasMatch())
         Errors::raise(Errors::TypeMismatch);

@@ -6,35 +6,37 @@
 RuntimeError::RuntimeError(std::int32_t number, QString description, QString source)
     : m_number(number), m_description(std::move(description)), m_source(std::move(source)),
       m_what(QStringLiteral("%1 %2").arg(number).arg(m_description).toUtf8())
-{
-}
+{}
 
 namespace Errors {
 
 QString standardDescription(std::int32_t number)
 {
     switch (number) {
-    case InvalidArgument: return QStringLiteral("Invalid procedure call or argument");
-    case Overflow: return QStringLiteral("Overflow");
-    case TypeMismatch: return QStringLiteral("Type mismatch");
-    case FileNotFound: return QStringLiteral("File not found");
-    case DiskFull: return QStringLiteral("Disk full");
-    case PathFileAccess: return QStringLiteral("Path/File access error");
-    case PathNotFound: return QStringLiteral("Path not found");
-    case DuplicateKey: return QStringLiteral("This key is already associated with an element of this collection");
-    default: return QStringLiteral("Application-defined or object-defined error");
+    case InvalidArgument:
+        return QStringLiteral("Invalid procedure call or argument");
+    case Overflow:
+        return QStringLiteral("Overflow");
+    case TypeMismatch:
+        return QStringLiteral("Type mismatch");
+    case FileNotFound:
+        return QStringLiteral("File not found");
+    case DiskFull:
+        return QStringLiteral("Disk full");
+    case PathFileAccess:
+        return QStringLiteral("Path/File access error");
+    case PathNotFound:
+        return QStringLiteral("Path not found");
+    case DuplicateKey:
+        return QStringLiteral("This key is already associated with an element of this collection");
+    default:
+        return QStringLiteral("Application-defined or object-defined error");
     }
 }
 
-void raise(std::int32_t number)
-{
-    throw RuntimeError(number, standardDescription(number));
-}
+void raise(std::int32_t number) { throw RuntimeError(number, standardDescription(number)); }
 
-void raise(std::int32_t number, const QString& description)
-{
-    throw RuntimeError(number, description);
-}
+void raise(std::int32_t number, const QString& description) { throw RuntimeError(number, description); }
 
 } // namespace Errors
 

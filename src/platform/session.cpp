@@ -26,9 +26,7 @@ Session::Session(SessionServices services)
     : m_services(std::move(services)),
       m_programFolder(withSeparator(m_services.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                                                        : m_services.programFolder)),
-      m_textFiles(std::make_unique<TextFiles::Table>()),
-      m_imageTool(m_services.imageTool),
-      m_outer(g_current)
+      m_textFiles(std::make_unique<TextFiles::Table>()), m_imageTool(m_services.imageTool), m_outer(g_current)
 {
     if (!m_services.messages) {
         m_standardError = std::make_unique<StandardErrorMessageBoxes>();

@@ -21,8 +21,8 @@ namespace TextFiles {
 struct OpenFile {
     QFile file;
     bool output = false;
-    std::string target;   // replaced as a whole at close
-    int descriptor = -1;  // a new file written as it goes (the log)
+    std::string target;  // replaced as a whole at close
+    int descriptor = -1; // a new file written as it goes (the log)
     TextFiles::Encoding encoding = TextFiles::Encoding::Utf8;
     QByteArray pendingBytes; // encoded output not yet written
     QString pendingText;     // page-source output, encoded only at close
@@ -66,7 +66,8 @@ void writeOut(OpenFile& f)
         return;
     const QByteArray bytes = std::exchange(f.pendingBytes, QByteArray());
     Errors::translatingFileErrors([&] {
-        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target, fileFaults());
+        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target,
+                         fileFaults());
     });
 }
 
@@ -209,15 +210,9 @@ void printLine(int handle, const QString& text)
     append(f, kCrLf);
 }
 
-void print(int handle, const QString& text)
-{
-    append(outputFile(handle), text);
-}
+void print(int handle, const QString& text) { append(outputFile(handle), text); }
 
-void flush(int handle)
-{
-    writeOut(outputFile(handle));
-}
+void flush(int handle) { writeOut(outputFile(handle)); }
 
 QString lineInput(int handle)
 {
@@ -233,10 +228,7 @@ bool atEnd(int handle)
     return f.next >= f.lines.size();
 }
 
-bool isOpen(int handle)
-{
-    return table().count(handle) != 0;
-}
+bool isOpen(int handle) { return table().count(handle) != 0; }
 
 void close(int handle)
 {
@@ -245,12 +237,14 @@ void close(int handle)
         return;
     if (f->descriptor >= 0) {
         writeOut(*f);
-        Errors::translatingFileErrors([&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target, fileFaults()); });
+        Errors::translatingFileErrors(
+            [&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target, fileFaults()); });
         return;
     }
     const QByteArray bytes = finalBytes(*f);
-    Errors::translatingFileErrors(
-        [&] { fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults()); });
+    Errors::translatingFileErrors([&] {
+        fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults());
+    });
 }
 
 void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch)

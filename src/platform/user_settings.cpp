@@ -2,6 +2,5 @@
 
 std::unique_ptr<QSettings> openUserSettings()
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("ZEL_Editor"));
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZEL_Editor"));
 }

@@ -31,7 +31,4 @@ void reportFatalProblem(const QString& message)
     session.endProgram();
 }
 
-void fatalError(const QString& message)
-{
-    reportFatalProblem(message);
-}
+void fatalError(const QString& message) { reportFatalProblem(message); }

@@ -32,7 +32,8 @@ int openLogFile(const QString& folder)
         const QString name = logFileName(QDateTime::currentDateTime());
         // Two opens in one second must not share a log: the later one gets a suffix.
         for (int suffix = 1;; ++suffix) {
-            const QString candidate = suffix == 1 ? name : QString(name).insert(name.size() - 4, QStringLiteral("_%1").arg(suffix));
+            const QString candidate =
+                suffix == 1 ? name : QString(name).insert(name.size() - 4, QStringLiteral("_%1").arg(suffix));
             if (TextFiles::openNewForOutput(handle, folder + candidate, TextFiles::Encoding::Utf8))
                 break;
             if (suffix >= 1000)

@@ -19,8 +19,7 @@ class TiffView {
 public:
     TiffView(const unsigned char* data, std::size_t size, bool littleEndian)
         : m_data(data), m_size(size), m_littleEndian(littleEndian)
-    {
-    }
+    {}
 
     bool contains(std::uint64_t offset, std::uint64_t length) const
     {

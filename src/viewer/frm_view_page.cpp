@@ -247,15 +247,17 @@ bool frmViewPage::eventFilter(QObject* watched, QEvent* event)
 
 void frmViewPage::Form_KeyPress(int keyCode)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("Form_KeyPress(") + number(keyCode) + u')'; }, [&] {
-        const ViewerKeys::KeyCommand command =
-            ViewerKeys::keyCommand(keyCode, configuration::integerValue(QStringLiteral("remotescreen")));
-        if (command.closesViewer)
-            close();
-        const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
-        if (command.screen >= 1 && command.screen <= screens)
-            navigate(command.screen, command.button);
-    });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("Form_KeyPress(") + number(keyCode) + u')'; },
+        [&] {
+            const ViewerKeys::KeyCommand command =
+                ViewerKeys::keyCommand(keyCode, configuration::integerValue(QStringLiteral("remotescreen")));
+            if (command.closesViewer)
+                close();
+            const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+            if (command.screen >= 1 && command.screen <= screens)
+                navigate(command.screen, command.button);
+        });
 }
 
 void frmViewPage::Command1_LostFocus()
@@ -273,7 +275,8 @@ void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url)
 {
     return withErrorPath(
-        kModule, [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + u')'; }, [&] {
+        kModule, [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + u')'; },
+        [&] {
             const QString target = NavigationGuard::targetText(url);
             logMessage(QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + QStringLiteral(") ") + target);
             if (NavigationGuard::allows(target))
@@ -294,50 +297,53 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
 
 void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + number(index) + u')'; },
-                  [&] {
-                      // A load the guard refused ends unsuccessfully; the engine
-                      // then reports the refused target as the location of a
-                      // browser that had no page yet. Nothing new is shown.
-                      if (!succeeded
-                          && NavigationGuard::targetText(webBrowser(index)->url())
-                                 == m_refusedTarget[size_t(index - 1)])
-                          return;
-                      checkNavigate(index);
-                  });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + number(index) + u')'; },
+        [&] {
+            // A load the guard refused ends unsuccessfully; the engine
+            // then reports the refused target as the location of a
+            // browser that had no page yet. Nothing new is shown.
+            if (!succeeded
+                && NavigationGuard::targetText(webBrowser(index)->url()) == m_refusedTarget[size_t(index - 1)])
+                return;
+            checkNavigate(index);
+        });
 }
 
 void frmViewPage::checkNavigate(std::int16_t screen)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; }, [&] {
-        const QString location = NavigationGuard::targetText(webBrowser(screen)->url());
-        if (location.isEmpty())
-            return;
-        QPointer<frmViewPage> self(this);
-        webBrowser(screen)->page()->runJavaScript(
-            PageCheck::inspectionScript(), QWebEngineScript::ApplicationWorld,
-            [self, screen, location](const QVariant& inspection) {
-                if (self && !self->m_destroying)
-                    self->completeCheck(screen, location, inspection);
-            });
-    });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; },
+        [&] {
+            const QString location = NavigationGuard::targetText(webBrowser(screen)->url());
+            if (location.isEmpty())
+                return;
+            QPointer<frmViewPage> self(this);
+            webBrowser(screen)->page()->runJavaScript(PageCheck::inspectionScript(), QWebEngineScript::ApplicationWorld,
+                                                      [self, screen, location](const QVariant& inspection) {
+                                                          if (self && !self->m_destroying)
+                                                              self->completeCheck(screen, location, inspection);
+                                                      });
+        });
 }
 
 void frmViewPage::completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection)
 {
-    withErrorPath(kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; }, [&] {
-        const QString reason = PageCheck::failureReason(inspection);
-        if (reason.isEmpty())
-            return;
-        errorMessage(screen, QStringLiteral("checkNavigate"), reason + QStringLiteral(" in ") + location);
-        // One entry back, by index: the engine's own back command passes over
-        // pages left without a user gesture, which is how keys click buttons
-        // here. Without an earlier page the page stays as it is.
-        QWebEngineHistory* history = webBrowser(screen)->history();
-        const int current = history->currentItemIndex();
-        if (current > 0)
-            history->goToItem(history->itemAt(current - 1));
-    });
+    withErrorPath(
+        kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; },
+        [&] {
+            const QString reason = PageCheck::failureReason(inspection);
+            if (reason.isEmpty())
+                return;
+            errorMessage(screen, QStringLiteral("checkNavigate"), reason + QStringLiteral(" in ") + location);
+            // One entry back, by index: the engine's own back command passes over
+            // pages left without a user gesture, which is how keys click buttons
+            // here. Without an earlier page the page stays as it is.
+            QWebEngineHistory* history = webBrowser(screen)->history();
+            const int current = history->currentItemIndex();
+            if (current > 0)
+                history->goToItem(history->itemAt(current - 1));
+        });
 }
 
 void frmViewPage::errorMessage(std::int16_t, const QString&, const QString& message)

@@ -26,9 +26,8 @@ QString linkReportScript(const QString& prefix)
 } // namespace
 
 KioskWebPage::KioskWebPage(Guard guard, QObject* parent)
-    : QWebEnginePage(parent)
-    , m_guard(std::move(guard))
-    , m_linkReportPrefix(QUuid::createUuid().toString(QUuid::WithoutBraces) + u' ')
+    : QWebEnginePage(parent), m_guard(std::move(guard)),
+      m_linkReportPrefix(QUuid::createUuid().toString(QUuid::WithoutBraces) + u' ')
 {
     QWebEngineScript script;
     script.setName(QStringLiteral("linkReport"));
@@ -49,13 +48,9 @@ KioskWebPage::KioskWebPage(Guard guard, QObject* parent)
     scripts().insert(editMode);
 }
 
-bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool)
-{
-    return m_guard(url);
-}
+bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) { return m_guard(url); }
 
-void KioskWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
-                                            const QString&)
+void KioskWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&)
 {
     // A script link is always allowed; the guard logs it like every navigation.
     if (message.startsWith(m_linkReportPrefix))

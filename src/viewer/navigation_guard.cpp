@@ -11,8 +11,7 @@ namespace NavigationGuard {
 bool startsWith(const QString& text, const QString& prefix)
 {
     return withErrorPath(
-        QStringLiteral("frmViewPage"),
-        [&] { return QStringLiteral("startsWith( ") + text + u',' + prefix + u')'; },
+        QStringLiteral("frmViewPage"), [&] { return QStringLiteral("startsWith( ") + text + u',' + prefix + u')'; },
         [&] { return text.left(prefix.size()).toLower() == prefix; });
 }
 

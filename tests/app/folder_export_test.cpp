@@ -40,10 +40,7 @@ protected:
         WindowTest::SetUp();
         mainWindow();
     }
-    void TearDown() override
-    {
-        WindowTest::TearDown();
-    }
+    void TearDown() override { WindowTest::TearDown(); }
 
     // Tools, Export Folder, choosing the folder in the folder dialog (or Cancel for "").
     void exportFolder(const QString& name)
@@ -91,18 +88,26 @@ TEST_F(FolderExportTest, DirectiveFileHasTheSettingsThenPagesThenPicturesSortedB
         QStringList files, listed;
     } rows[] = {
         {"empty", {"notes.txt"}, {}},
-        {"shop", {"zoo.zel", "alpha.zel", "b.jpg", "a.jpg", "a.htm", "c.jpeg"}, {"alpha.zel", "zoo.zel", "a.jpg", "b.jpg", "c.jpeg"}},
+        {"shop",
+         {"zoo.zel", "alpha.zel", "b.jpg", "a.jpg", "a.htm", "c.jpeg"},
+         {"alpha.zel", "zoo.zel", "a.jpg", "b.jpg", "c.jpeg"}},
         // Page sources in any letter case; hidden files and a folder named like a page stay out.
-        {"mixed", {"Intro.ZEL", "beta.zel", ".draft.zel", ".thumb.jpg", "old.zel/x", "D.JPG"}, {"beta.zel", "Intro.ZEL", "D.JPG"}},
+        {"mixed",
+         {"Intro.ZEL", "beta.zel", ".draft.zel", ".thumb.jpg", "old.zel/x", "D.JPG"},
+         {"beta.zel", "Intro.ZEL", "D.JPG"}},
     };
     for (const Row& row : rows) {
         const QString folder = folderPath(row.folder);
         for (const QString& file : row.files)
             writeBytes(folder + QDir::separator() + file, "x");
         exportFolder(QString::fromLatin1(row.folder));
-        const QStringList settings = {".OPTION EXPLICIT", ".Set CabinetNameTemplate=" + QString(row.folder) + "*.cab",
-                                      ".set DiskDirectoryTemplate=" + folder, ".Set CompressionType = MSZIP",
-                                      ".Set MaxDiskSize = CDROM", ".Set SourceDir=" + folder, ".Set Cabinet=on",
+        const QStringList settings = {".OPTION EXPLICIT",
+                                      ".Set CabinetNameTemplate=" + QString(row.folder) + "*.cab",
+                                      ".set DiskDirectoryTemplate=" + folder,
+                                      ".Set CompressionType = MSZIP",
+                                      ".Set MaxDiskSize = CDROM",
+                                      ".Set SourceDir=" + folder,
+                                      ".Set Cabinet=on",
                                       ".Set Compress=on"};
         EXPECT_EQ(readLines(folder + "/makecab.ddf"), settings + row.listed) << row.folder;
         EXPECT_EQ(readBytes(folder + "/makecab.ddf").count("\r\n"), settings.size() + row.listed.size());
@@ -139,7 +144,8 @@ TEST_F(FolderExportTest, MissingMakerFailingRunAndCancel)
     writeBytes(folderPath("news/gone.zel"), "#leaf\r\n");
     makeExecutable(programs.filePath("zel-makecab"),
                    QStringLiteral("#!/bin/sh\nrm -f '%1'\nexec '%2/zel-makecab' \"$@\"\n")
-                       .arg(folderPath("news/gone.zel"), QStringLiteral(ZEL_PROGRAM_DIR)).toUtf8());
+                       .arg(folderPath("news/gone.zel"), QStringLiteral(ZEL_PROGRAM_DIR))
+                       .toUtf8());
     kiosk.messages.clear();
     exportFolder(QStringLiteral("news"));
     EXPECT_EQ(kiosk.messages.texts(), QStringList{kFailure});

@@ -12,7 +12,8 @@
 
 namespace {
 
-template <class W> QList<W*> windowsOf()
+template <class W>
+QList<W*> windowsOf()
 {
     QList<W*> found;
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -52,8 +53,9 @@ protected:
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* row = list->topLevelItem(i);
             lines.append(row->data(frmCheckKioskSystem::kColumnPageSource, Qt::UserRole).toString() + ':'
-                         + row->text(frmCheckKioskSystem::kColumnLine) + ": " + row->text(frmCheckKioskSystem::kColumnKind)
-                         + ": " + row->text(frmCheckKioskSystem::kColumnText));
+                         + row->text(frmCheckKioskSystem::kColumnLine) + ": "
+                         + row->text(frmCheckKioskSystem::kColumnKind) + ": "
+                         + row->text(frmCheckKioskSystem::kColumnText));
         }
         return lines;
     }

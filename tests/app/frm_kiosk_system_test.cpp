@@ -23,9 +23,13 @@ class RefusingWindow : public QWidget {
 class MainWindowTest : public WindowTest {
 protected:
     // A D is filled in by fill, then OK is clicked.
-    template <class D> void onDialog(const std::function<void(D&)>& fill)
+    template <class D>
+    void onDialog(const std::function<void(D&)>& fill)
     {
-        author.whenShown<D>([fill](D& dialog) { fill(dialog); dialog.okButton()->click(); });
+        author.whenShown<D>([fill](D& dialog) {
+            fill(dialog);
+            dialog.okButton()->click();
+        });
     }
     // A kiosk system folder; the path ends with the separator.
     QString makeKiosk(const QString& name, const QStringList& configuration = {})
@@ -54,7 +58,10 @@ protected:
 TEST_F(MainWindowTest, RecentListTable)
 {
     const QString a = makeKiosk("a"), b = makeKiosk("b"), c = makeKiosk("c"), d = makeKiosk("d");
-    struct Row { const char* name; QStringList stored, opens, shown, kept; }; // kept: stored by Exit, if not shown
+    struct Row {
+        const char* name;
+        QStringList stored, opens, shown, kept;
+    }; // kept: stored by Exit, if not shown
     const Row rows[] = {
         {"nothing stored hides the separator", {}, {}, {"", "", ""}},
         {"stored entries show in order", {"/k/one/", "/k/two/"}, {}, {"/k/one/", "/k/two/", ""}},
@@ -63,7 +70,11 @@ TEST_F(MainWindowTest, RecentListTable)
         {"first entry stays where it is", {a, b, c}, {a}, {a, b, c}},
         {"a new folder enters at the top and the third drops out", {a, b, c}, {d}, {d, a, b}},
         {"two spellings are two entries for one folder", {}, {a.chopped(1), a, "2"}, {a.chopped(1), a, ""}},
-        {"only non-empty entries are stored", {QString(), "/k/older/"}, {a}, {a, "", "/k/older/"}, {a, "/k/older/", "/k/older/"}},
+        {"only non-empty entries are stored",
+         {QString(), "/k/older/"},
+         {a},
+         {a, "", "/k/older/"},
+         {a, "/k/older/", "/k/older/"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -98,7 +109,8 @@ TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
     main->openKioskSystem(b);
     ASSERT_EQ(kiosk.messages.texts().size(), 2);
     EXPECT_TRUE(kiosk.messages.texts()[0].endsWith("Required height is 1024 actual height is 768"));
-    EXPECT_EQ(kiosk.messages.texts()[1], "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System");
+    EXPECT_EQ(kiosk.messages.texts()[1],
+              "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System");
     EXPECT_TRUE(editor.isVisible());
     EXPECT_EQ(configuration::kioskSystemFolder(), a);
     EXPECT_EQ(recent(), (QStringList{a, "", ""}));
@@ -116,8 +128,9 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSyst
     writeTextFile(older + "news/today.zel", {"leaf"});
     onDialog<dlgChoseDir>([older](dlgChoseDir& chooser) { chooser.openDirectory(older); });
     trigger(&mainWindow(), "mnuCreateNewKioskSystem");
-    const std::pair<const char*, QStringList> files[] = {
-        {"configuration.txt", {"screenwidth 1280"}}, {"root/root.zel", {"root", "#title new"}}, {"news/today.zel", {"leaf"}}};
+    const std::pair<const char*, QStringList> files[] = {{"configuration.txt", {"screenwidth 1280"}},
+                                                         {"root/root.zel", {"root", "#title new"}},
+                                                         {"news/today.zel", {"leaf"}}};
     for (const auto& [file, lines] : files) // the template replaces its own files; other pages stay
         EXPECT_EQ(readLines(older + file), lines) << file;
     EXPECT_EQ(configuration::kioskSystemFolder(), older);
@@ -130,7 +143,8 @@ TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
     mainWindow().openKioskSystem(makeKiosk("a"));
     onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); });
     trigger(main.get(), "mnuNewFolder");
-    EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"sport"});
+    EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{"sport"});
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 

@@ -17,14 +17,27 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
     using B = QMessageBox;
     WindowFocus focus;
     QtMessageBoxes boxes(focus);
-    const struct Row { const char* name; std::function<int()> ask; B::StandardButton press; int answer;
-                       B::StandardButtons buttons; B::Icon icon; B::StandardButton byDefault; } rows[] = {
-        {"Yes of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::Yes, 6, B::Yes | B::No, B::NoIcon, B::Yes},
-        {"No of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::No, 7, B::Yes | B::No, B::NoIcon, B::Yes},
-        {"replace question", [&] { return boxes.askYesNo("one\r\ntwo", Answer::No); }, B::Yes, 6, B::Yes | B::No, B::NoIcon, B::No},
-        {"Cancel of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::Cancel, 2, B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
-        {"plain message", [&] { return boxes.show("one\r\ntwo", MessageIcon::None), 0; }, B::Ok, 0, B::Ok, B::NoIcon, B::Ok},
-        {"fatal message", [&] { return boxes.show("one\r\ntwo", MessageIcon::Exclamation), 0; }, B::Ok, 0, B::Ok, B::Warning, B::Ok},
+    const struct Row {
+        const char* name;
+        std::function<int()> ask;
+        B::StandardButton press;
+        int answer;
+        B::StandardButtons buttons;
+        B::Icon icon;
+        B::StandardButton byDefault;
+    } rows[] = {
+        {"Yes of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::Yes, 6, B::Yes | B::No,
+         B::NoIcon, B::Yes},
+        {"No of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::No, 7, B::Yes | B::No, B::NoIcon,
+         B::Yes},
+        {"replace question", [&] { return boxes.askYesNo("one\r\ntwo", Answer::No); }, B::Yes, 6, B::Yes | B::No,
+         B::NoIcon, B::No},
+        {"Cancel of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::Cancel, 2,
+         B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
+        {"plain message", [&] { return boxes.show("one\r\ntwo", MessageIcon::None), 0; }, B::Ok, 0, B::Ok, B::NoIcon,
+         B::Ok},
+        {"fatal message", [&] { return boxes.show("one\r\ntwo", MessageIcon::Exclamation), 0; }, B::Ok, 0, B::Ok,
+         B::Warning, B::Ok},
     };
     for (const Row& row : rows) {
         QTimer::singleShot(0, [&] {

@@ -9,7 +9,11 @@ TEST(TextFit, EstimatedLines)
 {
     // A 30 px bold font, as the kiosk's buttons use: about 14 characters a line.
     const TextBox box{288, 107, 30, 34.5, true};
-    const struct { const char* name; const char* text; int lines; } rows[] = {
+    const struct {
+        const char* name;
+        const char* text;
+        int lines;
+    } rows[] = {
         {"empty", "", 0},
         {"only markup", "<b></b>", 0},
         {"one word", "Home", 1},
@@ -29,11 +33,11 @@ TEST(TextFit, EstimatedLines)
 
 TEST(StyleSheet, ReadsPlainRules)
 {
-    const StyleSheet sheet = StyleSheet::parse(
-        "/* c { font-size: 99px } */ body { font-size: 28px; line-height: 1.4 }\n"
-        "a.nav, p.x { font-size: 30px; padding: 0 8px; line-height: 36px }\n"
-        "@media print { a.nav { font-size: 1px } }\n"
-        "p.x { margin: 1px 2px 3px 4px; line-height: 150%; font-size: 2em }");
+    const StyleSheet sheet =
+        StyleSheet::parse("/* c { font-size: 99px } */ body { font-size: 28px; line-height: 1.4 }\n"
+                          "a.nav, p.x { font-size: 30px; padding: 0 8px; line-height: 36px }\n"
+                          "@media print { a.nav { font-size: 1px } }\n"
+                          "p.x { margin: 1px 2px 3px 4px; line-height: 150%; font-size: 2em }");
     EXPECT_EQ(sheet.pixels("body", "font-size", 0), 28);
     EXPECT_EQ(sheet.lineHeight("body", 28), 28 * 1.4);
     EXPECT_EQ(sheet.pixels("a.nav", "font-size", 0), 30) << "at-rule blocks are passed over";
@@ -47,7 +51,4 @@ TEST(StyleSheet, ReadsPlainRules)
 }
 
 // The line form and the plural counts are those of zel-make --check (kiosk_check_test).
-TEST(Finding, CountLineOfOnePage)
-{
-    EXPECT_EQ(countLine(1, {}).toStdString(), "Checked 1 page: no findings");
-}
+TEST(Finding, CountLineOfOnePage) { EXPECT_EQ(countLine(1, {}).toStdString(), "Checked 1 page: no findings"); }

@@ -21,7 +21,12 @@ QString badLine(const QString& description, const QString& line)
 
 TEST(ConfigurationFile, AcceptedLinesSetTheirItem)
 {
-    const struct { const char* name; QByteArray file; const char* item; const char* value; } rows[] = {
+    const struct {
+        const char* name;
+        QByteArray file;
+        const char* item;
+        const char* value;
+    } rows[] = {
         {"name in capitals", "SCREENWIDTH 1024\r\n", "screenwidth", "1024"},
         {"value trimmed", "screenwidth    1024   \r\n", "screenwidth", "1024"},
         {"comment in first column", "'screenwidth 99\r\nbuttons 9\r\n", "screenwidth", "1280"},
@@ -56,32 +61,67 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
             deriveLayout(system, &screen);
         };
     };
-    const struct { const char* name; QStringList configuration; std::function<void(TemporaryKiosk&)> act; QString message; } rows[] = {
-        {"above the range", {"buttons 9", "screens 7"}, open, badLine("Configuration value 7 outside permitted range 1 to 6", "screens 7")},
-        {"below the range", {"buttons 3"}, open, badLine("Configuration value 3 outside permitted range 4 to 32767", "buttons 3")},
-        {"below 16 bits", {"navigationheightadjustment -32768"}, open,
-         badLine("Configuration value -32768 outside permitted range -32767 to 32767", "navigationheightadjustment -32768")},
+    const struct {
+        const char* name;
+        QStringList configuration;
+        std::function<void(TemporaryKiosk&)> act;
+        QString message;
+    } rows[] = {
+        {"above the range",
+         {"buttons 9", "screens 7"},
+         open,
+         badLine("Configuration value 7 outside permitted range 1 to 6", "screens 7")},
+        {"below the range",
+         {"buttons 3"},
+         open,
+         badLine("Configuration value 3 outside permitted range 4 to 32767", "buttons 3")},
+        {"below 16 bits",
+         {"navigationheightadjustment -32768"},
+         open,
+         badLine("Configuration value -32768 outside permitted range -32767 to 32767",
+                 "navigationheightadjustment -32768")},
         {"not a number", {"screenwidth = 1024"}, open, badLine("Type mismatch", "screenwidth = 1024")},
         {"beyond 16 bits", {"screenwidth 40000"}, open, badLine("Overflow", "screenwidth 40000")},
         {"no value", {"screenwidth"}, open, badLine("Invalid procedure call or argument", "screenwidth")},
         {"leading blank", {" screenwidth 1024"}, open, badLine(" is not configurable", " screenwidth 1024")},
-        {"comment after a blank", {"  'screenwidth 1024"}, open, badLine(" is not configurable", "  'screenwidth 1024")},
-        {"derived item", {"navigationHeight 10"}, open, badLine("navigationheight is not configurable", "navigationHeight 10")},
+        {"comment after a blank",
+         {"  'screenwidth 1024"},
+         open,
+         badLine(" is not configurable", "  'screenwidth 1024")},
+        {"derived item",
+         {"navigationHeight 10"},
+         open,
+         badLine("navigationheight is not configurable", "navigationHeight 10")},
         {"unknown name", {"colour red"}, open, badLine("colour is not configurable", "colour red")},
-        {"overflowing layout", {"navigationheightadjustment -32767"}, open,
+        {"overflowing layout",
+         {"navigationheightadjustment -32767"},
+         open,
          kProblem + "Runtime error 6 in frmKioskSystem.openKioskSystem(%F)\r\nOverflow"},
-        {"missing configuration file", {}, [](TemporaryKiosk& kiosk) { QFile::remove(kiosk.path("configuration.txt")), kiosk.open(); },
+        {"missing configuration file",
+         {},
+         [](TemporaryKiosk& kiosk) { QFile::remove(kiosk.path("configuration.txt")), kiosk.open(); },
          kProblem + "Configuration File - %Fconfiguration.txt does NOT exist\r\nProgram will stop"},
-        {"missing folder", {}, [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.path("gone")); },
+        {"missing folder",
+         {},
+         [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.path("gone")); },
          "Fatal Error - Kiosk System Folder - %Fgone/ does NOT exist\r\nProgram will stop"},
-        {"duplicate item", {}, [](TemporaryKiosk& kiosk) { kiosk.open().addInteger("BUTTONS", 1, 0, 2); },
-         kProblem + "Error No. 457 in configuration.addInteger when adding BUTTONS\r\n"
-                    "This key is already associated with an element of this collection"},
-        {"screen height differs", {}, onScreen(QSize(1280, 768)),
-         kProblem + "Configuration File\r\nSpecified screen height = 1024\r\nActual screen height = 768\r\nProgram will stop"},
-        {"width of all screens differs", {"screens 2", "screenwidth 640", "screenheight 768"}, onScreen(QSize(1024, 768)),
-         kProblem + "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
-                    "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}};
+        {"duplicate item",
+         {},
+         [](TemporaryKiosk& kiosk) { kiosk.open().addInteger("BUTTONS", 1, 0, 2); },
+         kProblem
+             + "Error No. 457 in configuration.addInteger when adding BUTTONS\r\n"
+               "This key is already associated with an element of this collection"},
+        {"screen height differs",
+         {},
+         onScreen(QSize(1280, 768)),
+         kProblem
+             + "Configuration File\r\nSpecified screen height = 1024\r\nActual screen height = 768\r\nProgram will stop"},
+        {"width of all screens differs",
+         {"screens 2", "screenwidth 640", "screenheight 768"},
+         onScreen(QSize(1024, 768)),
+         kProblem
+             + "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
+               "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TemporaryKiosk kiosk(row.configuration);
@@ -89,7 +129,8 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
         const QString message = QString(row.message).replace("%F", kiosk.folder());
         ASSERT_EQ(kiosk.messages.texts(), QStringList{message});
         const bool fatal = message.startsWith(kProblem);
-        EXPECT_EQ(kiosk.messages.entries()[0].kind, fatal ? RecordingMessages::Entry::Exclamation : RecordingMessages::Entry::Ok);
+        EXPECT_EQ(kiosk.messages.entries()[0].kind,
+                  fatal ? RecordingMessages::Entry::Exclamation : RecordingMessages::Entry::Ok);
         EXPECT_EQ(kiosk.session.endCount(), 1);
         const QStringList logEnd = message.mid(kProblem.size()).split(kCrLf) << "log file closed";
         if (fatal)

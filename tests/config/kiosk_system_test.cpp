@@ -5,10 +5,7 @@
 
 namespace {
 
-void withFolder(KioskSystem& system, const QString& folder)
-{
-    system.addString("kioskSystemFolder", folder);
-}
+void withFolder(KioskSystem& system, const QString& folder) { system.addString("kioskSystemFolder", folder); }
 
 // An owner opening another kiosk system drops the older one after the newer
 // one is built: the forwards read the newest one still open.

@@ -12,7 +12,9 @@ const QString kHome = QDir::toNativeSeparators(QDir::homePath()) + QDir::separat
 // Clicks (or double-clicks) the directory of this name in the list.
 void click(dlgChoseDir& d, const QString& name, bool twice = false)
 {
-    clickItem(d.dirList(), d.dirList()->visualItemRect(d.dirList()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0)), twice);
+    clickItem(d.dirList(),
+              d.dirList()->visualItemRect(d.dirList()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0)),
+              twice);
 }
 
 // A place with the directories alpha/inner, beta and "New Folder". Each row shows the one dialog, lets the author
@@ -24,26 +26,60 @@ TEST_F(ChoseDirTest, ResultTable)
 {
     QTemporaryDir place;
     const QString base = QDir::toNativeSeparators(place.path());
-    ASSERT_TRUE(QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta") && QDir().mkpath(base + "/New Folder"));
-    const auto newFolder = [&](const QString& answer) { return [&, answer](dlgChoseDir& d) { author.textAnswers = {answer}; d.openDirectory(base); d.newButton()->click(); }; };
-    struct Row { const char* name; std::function<void(dlgChoseDir&)> author; QString result; QStringList messages = {}; };
+    ASSERT_TRUE(QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta")
+                && QDir().mkpath(base + "/New Folder"));
+    const auto newFolder = [&](const QString& answer) {
+        return [&, answer](dlgChoseDir& d) {
+            author.textAnswers = {answer};
+            d.openDirectory(base);
+            d.newButton()->click();
+        };
+    };
+    struct Row {
+        const char* name;
+        std::function<void(dlgChoseDir&)> author;
+        QString result;
+        QStringList messages = {};
+    };
     const Row rows[] = {
         {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome},
         {"Cancel", [](auto& d) { d.cancelButton()->click(); }, ""},
         {"the open directory", [&](auto& d) { d.openDirectory(base); }, base + "/"},
-        {"a highlighted sub-directory", [&](auto& d) { d.openDirectory(base); click(d, "beta"); }, base + "/beta/"},
+        {"a highlighted sub-directory",
+         [&](auto& d) {
+             d.openDirectory(base);
+             click(d, "beta");
+         },
+         base + "/beta/"},
         {"the close box", [](auto& d) { d.close(); }, ""},
-        {"double click opens", [&](auto& d) { d.openDirectory(base); click(d, "alpha", true); }, base + "/alpha/"},
+        {"double click opens",
+         [&](auto& d) {
+             d.openDirectory(base);
+             click(d, "alpha", true);
+         },
+         base + "/alpha/"},
         {"a later use starts from the directory left open", [](auto&) {}, base + "/alpha/"},
-        {"the root drive keeps its one separator", [](auto& d) { d.driveList()->setCurrentIndex(1); emit d.driveList()->activated(1); }, "/"},
-        {"New with an existing name", newFolder("New Folder"), base + "/", {"Folder " + base + "/New Folder already exists"}},
+        {"the root drive keeps its one separator",
+         [](auto& d) {
+             d.driveList()->setCurrentIndex(1);
+             emit d.driveList()->activated(1);
+         },
+         "/"},
+        {"New with an existing name",
+         newFolder("New Folder"),
+         base + "/",
+         {"Folder " + base + "/New Folder already exists"}},
         {"New with a fresh name", newFolder("Fresh One"), base + "/Fresh One/"},
         {"New without a name", newFolder(""), base + "/"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
-        author.whenShown<dlgChoseDir>([&](dlgChoseDir& d) { row.author(d); if (d.isVisible()) d.okButton()->click(); });
+        author.whenShown<dlgChoseDir>([&](dlgChoseDir& d) {
+            row.author(d);
+            if (d.isVisible())
+                d.okButton()->click();
+        });
         workbench.instance<dlgChoseDir>().showModal();
         EXPECT_EQ(workbench.instance<dlgChoseDir>().getDirectory(), row.result);
         EXPECT_EQ(kiosk.messages.texts(), row.messages);

@@ -16,7 +16,10 @@ namespace {
 const QByteArray kOther = "#leaf\r\n#title Other\r\n";
 
 QWidget* focused() { return QApplication::focusWidget(); }
-void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(widget, key, modifiers); }
+void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(widget, key, modifiers);
+}
 
 // A focused widget by its name, or its holder's name and its kind for the parts of a combo box.
 QString describe(const QWidget* widget)
@@ -79,7 +82,10 @@ protected:
 };
 
 const auto typeAndEnter = [](const char* text) {
-    return [text](QWidget* box) { QTest::keyClicks(box, text); press(box, Qt::Key_Return); };
+    return [text](QWidget* box) {
+        QTest::keyClicks(box, text);
+        press(box, Qt::Key_Return);
+    };
 };
 const ModalKeys::Step enter = [](QWidget* widget) { press(widget, Qt::Key_Return); };
 const ModalKeys::Step escape = [](QWidget* widget) { press(widget, Qt::Key_Escape); };
@@ -108,14 +114,17 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     QTest::keyClicks(focused(), "#title Leaf");
     QString nameShown, boxText;
     QPoint boxCentre, dialogCentre;
-    ModalKeys keys({[&](QWidget* box) { nameShown = workbench.instance<dlgSaveFile>().pageBox()->text(); enter(box); },
-                      [&](QWidget* button) {
-                          boxText = qobject_cast<QMessageBox*>(button->window())->text();
-                          boxCentre = button->window()->frameGeometry().center();
-                          dialogCentre = workbench.instance<dlgSaveFile>().frameGeometry().center();
-                          enter(button);
-                      },
-                      escape});
+    ModalKeys keys({[&](QWidget* box) {
+                        nameShown = workbench.instance<dlgSaveFile>().pageBox()->text();
+                        enter(box);
+                    },
+                    [&](QWidget* button) {
+                        boxText = qobject_cast<QMessageBox*>(button->window())->text();
+                        boxCentre = button->window()->frameGeometry().center();
+                        dialogCentre = workbench.instance<dlgSaveFile>().frameGeometry().center();
+                        enter(button);
+                    },
+                    escape});
     press(focused(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(keys.finished());
     EXPECT_EQ(nameShown, "");
@@ -151,7 +160,11 @@ TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
 {
     frmEdit* first = active(editorOn("news/other.zel", kOther));
     QPointer<QWidget> firstDialog;
-    ModalKeys typing({[&](QWidget* box) { firstDialog = box->window(); QTest::keyClicks(box, "kept"); escape(box); }});
+    ModalKeys typing({[&](QWidget* box) {
+        firstDialog = box->window();
+        QTest::keyClicks(box, "kept");
+        escape(box);
+    }});
     fileCommand(1);
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -160,7 +173,11 @@ TEST_F(AuthorKeysTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
     active(editorOn("news/second.zel", "#leaf\r\n"));
     QString nameShown;
     QWidget* secondDialog = nullptr;
-    ModalKeys looking({[&](QWidget* box) { secondDialog = box->window(); nameShown = describe(box) + ' ' + workbench.instance<dlgSaveFile>().pageBox()->text(); escape(box); }});
+    ModalKeys looking({[&](QWidget* box) {
+        secondDialog = box->window();
+        nameShown = describe(box) + ' ' + workbench.instance<dlgSaveFile>().pageBox()->text();
+        escape(box);
+    }});
     fileCommand(1);
     EXPECT_EQ(secondDialog, firstDialog.data());
     EXPECT_EQ(nameShown, "cboPage.QLineEdit kept");
@@ -174,19 +191,41 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
     // The text typed, and as the dialog shows it then and after the Tabs.
-    const struct Row { const char* name; std::function<void()> open; const char* typed, * shown; std::function<QString()> state;
-                       QStringList tabs; } rows[] = {
-        {"Save Page As", [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); }, "fresh", "fresh",
+    const struct Row {
+        const char* name;
+        std::function<void()> open;
+        const char *typed, *shown;
+        std::function<QString()> state;
+        QStringList tabs;
+    } rows[] = {
+        {"Save Page As",
+         [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); },
+         "fresh",
+         "fresh",
          [&] { return workbench.instance<dlgSaveFile>().pageBox()->text(); },
          {"cboPage.QLineEdit", "cboPage.QListWidget", "cmdCancel", "cmdOK", "lstFolder", "cboPage.QLineEdit"}},
-        {"Create New Folder", [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); }, "Bad Name", "Bad Name",
+        {"Create New Folder",
+         [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); },
+         "Bad Name",
+         "Bad Name",
          [&] { return workbench.instance<dlgCreateNewFolder>().findChild<QLineEdit*>()->text(); },
          {"cboFolder.QLineEdit", "cboFolder.QListWidget", "cmdCancel", "cmdOK", "cboFolder.QLineEdit"}},
-        {"Select Folder", [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); }, "n", "news",
-         [&] { return workbench.instance<dlgSelectFolder>().findChild<QListWidget*>("lstFolder")->currentItem()->text(); },
+        {"Select Folder",
+         [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); },
+         "n",
+         "news",
+         [&] {
+             return workbench.instance<dlgSelectFolder>().findChild<QListWidget*>("lstFolder")->currentItem()->text();
+         },
          {"lstFolder", "cmdCancel", "cmdOK", "lstFolder"}},
-        {"Select Page", [&] { workbench.instance<dlgSelectFile>().openPage(&owner); }, "n", "news\\other",
-         [&] { return workbench.instance<dlgSelectFile>().getFolder() + '\\' + workbench.instance<dlgSelectFile>().getPage(); },
+        {"Select Page",
+         [&] { workbench.instance<dlgSelectFile>().openPage(&owner); },
+         "n",
+         "news\\other",
+         [&] {
+             return workbench.instance<dlgSelectFile>().getFolder() + '\\'
+                    + workbench.instance<dlgSelectFile>().getPage();
+         },
          {"lstFolder", "lstPage", "cmdCancel", "cmdOK", "lstFolder"}},
     };
     for (const Row& row : rows) {
@@ -217,7 +256,8 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
 // its own editor, brought to the front, in the order the editors were opened.
 TEST_F(AuthorKeysTest, ClosingAsksOverEachChangedEditorInTurn)
 {
-    const QList<QPointer<frmEdit>> editors{active(newEditor(1)), active(newEditor(2)), active(editorOn("news/other.zel", "#leaf\r\n"))};
+    const QList<QPointer<frmEdit>> editors{active(newEditor(1)), active(newEditor(2)),
+                                           active(editorOn("news/other.zel", "#leaf\r\n"))};
     QTest::keyClicks(focused(), "changed");
     std::vector<QWidget*> askedOver;
     const ModalKeys::Step no = [&](QWidget* button) {

@@ -11,7 +11,10 @@ namespace {
 enum Mode { Button, Image, Item };
 
 // The boxes an author fills in (a null entry is left as it is) and the alignment option (-1: left as it is).
-struct Entries { QString image, folder, page, text, width; int alignment = -1; };
+struct Entries {
+    QString image, folder, page, text, width;
+    int alignment = -1;
+};
 
 // The page being edited is news/today.zel; pictures are offered from a folder of their own.
 class InsertDialogTest : public WindowTest {
@@ -28,8 +31,10 @@ protected:
     QString insert(Mode mode, const Entries& entries)
     {
         author.whenShown<dlgInsert>([entries](dlgInsert& dialog) {
-            for (const auto& [box, value] : {std::pair{dialog.txtImage(), entries.image}, {dialog.txtFolder(), entries.folder},
-                                             {dialog.txtPage(), entries.page}, {dialog.txtText(), entries.text},
+            for (const auto& [box, value] : {std::pair{dialog.txtImage(), entries.image},
+                                             {dialog.txtFolder(), entries.folder},
+                                             {dialog.txtPage(), entries.page},
+                                             {dialog.txtText(), entries.text},
                                              {dialog.txtWidth(), entries.width}})
                 if (!value.isNull())
                     box->setText(value);
@@ -39,28 +44,53 @@ protected:
         });
         const QString page = kiosk.path("news/today.zel");
         dlgInsert& dialog = workbench.instance<dlgInsert>();
-        return mode == Button ? dialog.openInsertButton() : mode == Image ? dialog.openInsertImage(page) : dialog.openInsertItem(page);
+        return mode == Button  ? dialog.openInsertButton()
+               : mode == Image ? dialog.openInsertImage(page)
+                               : dialog.openInsertItem(page);
     }
 };
 
 TEST_F(InsertDialogTest, DirectivesAndMessages)
 {
     const QString town = kiosk.path("pictures/town.jpg"), here = kiosk.path("news/here.jpg");
-    const struct { const char* name; Mode mode; Entries entries; QString directive; QStringList messages; } rows[] = {
+    const struct {
+        const char* name;
+        Mode mode;
+        Entries entries;
+        QString directive;
+        QStringList messages;
+    } rows[] = {
         {"button with blanks around the text", Button, {{}, "news", "today", "  Next  "}, "#button news\\today Next"},
-        {"button text keeps tabs and no-break spaces", Button, {{}, "news", "today", " \tNext\u00a0 "}, "#button news\\today \tNext\u00a0"},
+        {"button text keeps tabs and no-break spaces",
+         Button,
+         {{}, "news", "today", " \tNext\u00a0 "},
+         "#button news\\today \tNext\u00a0"},
         {"button without a folder", Button, {{}, "", "today", "Next"}, "#button today Next"},
         {"button with blank text", Button, {{}, "news", "today", "   "}, "", {"Button Text is blank"}},
-        {"button names with capitals", Button, {{}, "News", "Today", "Next"}, "", {nameRuleMessage("News", "folder"), nameRuleMessage("Today", "page")}},
+        {"button names with capitals",
+         Button,
+         {{}, "News", "Today", "Next"},
+         "",
+         {nameRuleMessage("News", "folder"), nameRuleMessage("Today", "page")}},
         {"button without a page", Button, {{}, "news", "", "Next"}, "", {nameRuleMessage("", "page")}},
-        {"image with a blank in its name", Image, {kiosk.path("pictures/my photo.jpg"), {}, {}, {}, "50", 1}, "#image \"my photo.jpg\" centre 50"},
+        {"image with a blank in its name",
+         Image,
+         {kiosk.path("pictures/my photo.jpg"), {}, {}, {}, "50", 1},
+         "#image \"my photo.jpg\" centre 50"},
         {"image left", Image, {here, {}, {}, {}, "30", 0}, "#image here.jpg left 30"},
         {"image right", Image, {here, {}, {}, {}, " 100 ", 2}, "#image here.jpg right 100"},
         {"missing image", Image, {town + "x", {}, {}, {}, "30"}, "", {"Image is not valid"}},
         {"item", Item, {town, "shops", "baker", " Baker's shop "}, "#item town.jpg shops\\baker Baker's shop"},
-        {"item with a blank in its name", Item, {kiosk.path("pictures/my shop.jpg"), "", "baker", "Baker"}, "#item \"my shop.jpg\" baker Baker"},
+        {"item with a blank in its name",
+         Item,
+         {kiosk.path("pictures/my shop.jpg"), "", "baker", "Baker"},
+         "#item \"my shop.jpg\" baker Baker"},
         {"item with blank text", Item, {town, "shops", "baker", " "}, "", {"Item text is blank"}},
-        {"item with a bad page and a missing image", Item, {town + "x", "shops", "Baker", "Baker"}, "", {nameRuleMessage("Baker", "page"), "Image is not valid"}},
+        {"item with a bad page and a missing image",
+         Item,
+         {town + "x", "shops", "Baker", "Baker"},
+         "",
+         {nameRuleMessage("Baker", "page"), "Image is not valid"}},
     };
     const char* captions[] = {"ZEL - Insert Button", "ZEL - Insert Image", "ZEL - Insert Item"};
     for (const auto& row : rows) {

@@ -21,7 +21,12 @@ using EditorWindowTest = WindowTest;
 // Loaded pages hold only their type line, so the branch row is a page with only "#branch".
 TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
 {
-    const struct { const char* file; int type; const char* caption; QList<bool> saveAsButtonImageItem; } rows[] = {
+    const struct {
+        const char* file;
+        int type;
+        const char* caption;
+        QList<bool> saveAsButtonImageItem;
+    } rows[] = {
         {nullptr, 1, "ZEL (Editor) New Leaf page", {true, false, true, false}},
         {nullptr, 2, "ZEL (Editor) New Branch Page", {true, true, true, false}},
         {nullptr, 4, "ZEL (Editor) New Selector page", {true, false, false, true}},
@@ -45,25 +50,31 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
                     shown.append(item->isVisible());
             }
         EXPECT_EQ(shown, row.saveAsButtonImageItem);
-        EXPECT_EQ(menus, (QStringList{"&File", "Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...", "-",
-                                      "Quit", "&Edit", "&Tools", "Insert Button...", "Insert Image...", "Insert Item..."}));
+        EXPECT_EQ(menus,
+                  (QStringList{"&File", "Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...", "-",
+                               "Quit", "&Edit", "&Tools", "Insert Button...", "Insert Image...", "Insert Item..."}));
     }
 }
 
 TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutAsking)
 {
-    const struct { const char* name; QByteArray bytes; } rows[] = {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } rows[] = {
         {"leaf with title and text", "#leaf\r\n#title Today\r\n#para\r\nA line.\r\nAnother line.\r\n"},
         {"empty lines at the end stay", "#leaf\r\n#title Today\r\n\r\n\r\n"},
         {"Windows-1252 text", "#leaf\r\n#para\r\nCaf\xe9 \x80 5\r\n"},
         {"UTF-8 text outside Windows-1252", "#leaf\r\n#para\r\nKrak\xc3\xb3w \xc5\x91 \xe2\x86\x92\r\n"},
         {"selector with quoted item", "#selector\r\n#item \"my photo.jpg\" news\\today Today\r\n"},
         {"only #branch without a line end", "#branch"},
-        {"UTF-8 whose characters fit Windows-1252", "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93" "Einheit\r\n"},
+        {"UTF-8 whose characters fit Windows-1252", "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93"
+                                                    "Einheit\r\n"},
         {"UTF-8 with byte order mark, LF", "\xef\xbb\xbf#leaf\n#para\nCaf\xc3\xa9\n"},
         {"CR line ends", "#leaf\r#para\rCaf\xe9\r"},
         {"mixed line ends, none at the end", "#leaf\n#para\r\nA\rB"},
-        {"a line separator the text area shows as a line end", "#leaf\r\n#para\r\nA\xe2\x80\xa8" "B\r\n"},
+        {"a line separator the text area shows as a line end", "#leaf\r\n#para\r\nA\xe2\x80\xa8"
+                                                               "B\r\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -81,7 +92,11 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
 {
     const QString path = kiosk.path("news/today.zel");
     // Each step of the write fails in turn: a full disk while writing or syncing, a refused rename.
-    const struct { const char* operation; int error; const char* report; } rows[] = {
+    const struct {
+        const char* operation;
+        int error;
+        const char* report;
+    } rows[] = {
         {"write", ENOSPC, "Error number 61\r\nDisk full: "},
         {"sync", ENOSPC, "Error number 61\r\nDisk full: "},
         {"rename", EACCES, "Error number 75\r\nPath/File access error: "},
@@ -102,10 +117,12 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
         trigger(editor, "mnuMakePage");
         failOperation.clear();
         ASSERT_EQ(kiosk.messages.texts().size(), 4);
-        EXPECT_TRUE(kiosk.messages.texts().first().startsWith("Unable to write file " + path + "\r\n" + row.report + path))
+        EXPECT_TRUE(
+            kiosk.messages.texts().first().startsWith("Unable to write file " + path + "\r\n" + row.report + path))
             << kiosk.messages.texts().first().toStdString();
         EXPECT_EQ(readBytes(path), "#leaf\r\n");
-        EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files | QDir::Hidden), QStringList{"today.zel"}) << "no temporary file left";
+        EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files | QDir::Hidden), QStringList{"today.zel"})
+            << "no temporary file left";
         EXPECT_TRUE(makerMessages.isEmpty());
     }
 }
@@ -130,7 +147,14 @@ TEST_F(EditorWindowTest, InsertRules)
 {
     const QString d = "#button news\\today Next", midLine = "You can only insert at the end or the beginning of a line";
     const int n = int(d.size());
-    const struct { const char* name; QString text; int position, selection; QString expected; int caret; const char* command = "mnuInsertButton"; } rows[] = {
+    const struct {
+        const char* name;
+        QString text;
+        int position, selection;
+        QString expected;
+        int caret;
+        const char* command = "mnuInsertButton";
+    } rows[] = {
         {"empty text", "", 0, 0, d + "\n", n + 1},
         {"start of the first line", "#title A\n", 0, 0, d + "\n#title A\n", n + 1},
         {"end of the first line", "#title A\n#para\n", 8, 0, "#title A\n" + d + "\n#para\n", 9 + n},
@@ -168,7 +192,11 @@ TEST_F(EditorWindowTest, InsertRules)
     author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdCancel()->click(); });
     trigger(editor, "mnuInsertButton");
     EXPECT_EQ(editor->bodyText(), "#title A\n") << "Cancel inserts nothing";
-    EXPECT_EQ(withAnswers({}, [&] { trigger(newEditor(4), "mnuInsertItem"); trigger(newEditor(1), "mnuInsertImage"); }),
+    EXPECT_EQ(withAnswers({},
+                          [&] {
+                              trigger(newEditor(4), "mnuInsertItem");
+                              trigger(newEditor(1), "mnuInsertImage");
+                          }),
               (QStringList{"You must save this page before you can insert an item",
                            "You must save this page before you can insert an image"}));
     EXPECT_EQ(author.stayedOpen, 0) << "no refused insertion showed the dialog";
@@ -176,7 +204,11 @@ TEST_F(EditorWindowTest, InsertRules)
 
 TEST_F(EditorWindowTest, CloseCheck)
 {
-    const struct { const char* name; int answer; bool saveDialogCancels, closes, written; } rows[] = {
+    const struct {
+        const char* name;
+        int answer;
+        bool saveDialogCancels, closes, written;
+    } rows[] = {
         {"Yes saves and closes", Answer::Yes, false, true, true},
         {"Yes with Cancel in the save dialog stays open", Answer::Yes, true, false, false},
         {"No closes and loses the changes", Answer::No, false, true, false},
@@ -207,12 +239,21 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
     const QStringList saveFirst{"The page has changed. Do you want to save the page first?"};
     const QStringList makeFirst{"The page has not been made. Do you want to make the page first?"};
     enum { Opened, Changed, Made, MadeThenSaved };
-    const struct { const char* name; int state; const char* command; int answer; QStringList asked; bool made, viewed, saved; } rows[] = {
-        {"Cancel to saving first makes nothing", Changed, "mnuMakePage", Answer::Cancel, saveFirst, false, false, false},
+    const struct {
+        const char* name;
+        int state;
+        const char* command;
+        int answer;
+        QStringList asked;
+        bool made, viewed, saved;
+    } rows[] = {
+        {"Cancel to saving first makes nothing", Changed, "mnuMakePage", Answer::Cancel, saveFirst, false, false,
+         false},
         {"Yes saves and makes", Changed, "mnuMakePage", Answer::Yes, saveFirst, true, false, true},
         {"an unchanged page is made without a question", Opened, "mnuMakePage", 0, {}, true, false, false},
         {"a made page is shown at once", Made, "mnuViewPage", 0, {}, false, true, false},
-        {"after a re-save No shows the page unmade", MadeThenSaved, "mnuViewPage", Answer::No, makeFirst, false, true, true},
+        {"after a re-save No shows the page unmade", MadeThenSaved, "mnuViewPage", Answer::No, makeFirst, false, true,
+         true},
         {"Cancel shows nothing", Opened, "mnuViewPage", Answer::Cancel, makeFirst, false, false, false},
         {"Yes makes and shows", Opened, "mnuViewPage", Answer::Yes, makeFirst, true, true, false},
     };

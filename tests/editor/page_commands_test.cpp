@@ -23,7 +23,11 @@ protected:
 // Each row starts without made pages or editors. (Yes is the next test's.)
 TEST_F(PageCommandsTest, MakeAllPagesAsksAboutEachChangedEditor)
 {
-    const struct { const char* name; bool editors; int first, second, questions, made; } rows[] = {
+    const struct {
+        const char* name;
+        bool editors;
+        int first, second, questions, made;
+    } rows[] = {
         {"No then Cancel makes nothing", true, Answer::No, Answer::Cancel, 2, 0},
         {"No for both makes all pages", true, Answer::No, Answer::No, 2, 3},
         {"no editors: all pages at once", false, 0, 0, 0, 3},
@@ -52,8 +56,8 @@ TEST_F(PageCommandsTest, MakeAllPagesAsksAboutEachChangedEditor)
 }
 
 // Three changed editors, run after run: Make All asks about them in the order they were opened, each in front
-// while asked (No, then Yes brings the second to the front and makes nothing), and so does the open of a kiosk system (No, Cancel,
-// No keeps the second open).
+// while asked (No, then Yes brings the second to the front and makes nothing), and so does the open of a kiosk system
+// (No, Cancel, No keeps the second open).
 TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
 {
     for (int run = 1; run <= 5; ++run) {
@@ -70,12 +74,14 @@ TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
         EXPECT_EQ(asking, (QList<QWidget*>{editors[0].data(), editors[1].data()}));
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editors[1]; }));
         EXPECT_FALSE(Files::fileExists(kiosk.path("root/root.htm")));
-        EXPECT_EQ(withAnswers({Answer::No, Answer::Cancel, Answer::No}, [&] { main->openKioskSystem(kiosk.folder()); }),
-                  QStringList({"Page has changed - do you want to save it?", "Page has changed - do you want to save it?",
-                               "Page has changed - do you want to save it?",
-                               "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"}));
+        EXPECT_EQ(
+            withAnswers({Answer::No, Answer::Cancel, Answer::No}, [&] { main->openKioskSystem(kiosk.folder()); }),
+            QStringList({"Page has changed - do you want to save it?", "Page has changed - do you want to save it?",
+                         "Page has changed - do you want to save it?",
+                         "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(std::tuple(editors[0].isNull(), editors[1].isNull(), editors[2].isNull()), std::tuple(true, false, true));
+        EXPECT_EQ(std::tuple(editors[0].isNull(), editors[1].isNull(), editors[2].isNull()),
+                  std::tuple(true, false, true));
     }
 }
 

@@ -28,7 +28,8 @@ QString shownText(const QByteArray& html)
         from = found.capturedEnd();
     }
     shown += text.mid(from);
-    return shown.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    return shown.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+        .replace(QStringLiteral("&gt;"), QStringLiteral(">"));
 }
 
 // The lines of the leaf paragraph in a made content file.
@@ -40,7 +41,10 @@ QStringList paragraphLines(const QString& contentPath)
     return start < 0 || end < 0 ? QStringList() : lines.mid(start + 1, end - start - 1);
 }
 
-const struct StoredForm { const char* name; QByteArray bytes; } kForms[] = {
+const struct StoredForm {
+    const char* name;
+    QByteArray bytes;
+} kForms[] = {
     {"new page", {}},
     {"Windows-1252, CR LF", "#leaf\r\n#para\r\nCaf\xe9\r\n"},
     {"UTF-8, LF", "#leaf\n#para\nCaf\xc3\xa9\n"},
@@ -59,29 +63,40 @@ protected:
         EXPECT_TRUE(reader->bodyText() == editor->bodyText());
         trigger(reader, "mnuMakePage");
         const QString body = reader->bodyText();
-        EXPECT_TRUE(paragraphLines(kiosk.path("news/page_con.htm")).join(u'\n') + u'\n' == body.mid(body.indexOf("#para\n") + 6));
+        EXPECT_TRUE(paragraphLines(kiosk.path("news/page_con.htm")).join(u'\n') + u'\n'
+                    == body.mid(body.indexOf("#para\n") + 6));
         closeEditors();
     }
 };
-
 
 // A line typed into a page of each stored form (none: a new page): the saved
 // bytes keep the page's encoding and line ends where they hold the text; a
 // second editor shows the same text and the made page shows the paragraph.
 TEST_F(PageTextTest, EditedPagesKeepTheirFormWhereItHoldsTheText)
 {
-    const struct { const char* name; QByteArray stored; const char* typed; QByteArray saved; } rows[] = {
+    const struct {
+        const char* name;
+        QByteArray stored;
+        const char* typed;
+        QByteArray saved;
+    } rows[] = {
         {"new page in Windows-1252", {}, "Caf\u00e9 \u20ac", "#leaf\r\n#para\r\nCaf\xe9 \x80\r\n"},
-        {"new page, single bytes that read as UTF-8", {}, "Ma\u00df\u2013Einheit",
-         "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93" "Einheit\r\n"},
+        {"new page, single bytes that read as UTF-8",
+         {},
+         "Ma\u00df\u2013Einheit",
+         "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93"
+         "Einheit\r\n"},
         {"new page, \u00c3\u00a9 is not \u00e9", {}, "\u00c3\u00a9", "#leaf\r\n#para\r\n\xc3\x83\xc2\xa9\r\n"},
         {"new page, beyond Windows-1252", {}, "\u0394", "#leaf\r\n#para\r\n\xce\x94\r\n"},
-        {"Windows-1252 page stays so", "#leaf\r\n#para\r\nCaf\xe9\r\n", "\u00df", "#leaf\r\n#para\r\nCaf\xe9\r\n\xdf\r\n"},
+        {"Windows-1252 page stays so", "#leaf\r\n#para\r\nCaf\xe9\r\n", "\u00df",
+         "#leaf\r\n#para\r\nCaf\xe9\r\n\xdf\r\n"},
         {"Windows-1252 page whose bytes would read as UTF-8", "#leaf\r\n#para\r\n", "Ma\u00df\u2013Einheit",
-         "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93" "Einheit\r\n"},
+         "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93"
+         "Einheit\r\n"},
         {"Windows-1252 page, beyond Windows-1252", "#leaf\r\n#para\r\nCaf\xe9\r\n", "\u0394",
          "#leaf\r\n#para\r\nCaf\xc3\xa9\r\n\xce\x94\r\n"},
-        {"UTF-8 page with LF stays so", "#leaf\n#para\nCaf\xc3\xa9\n", "\u00df", "#leaf\n#para\nCaf\xc3\xa9\n\xc3\x9f\n"},
+        {"UTF-8 page with LF stays so", "#leaf\n#para\nCaf\xc3\xa9\n", "\u00df",
+         "#leaf\n#para\nCaf\xc3\xa9\n\xc3\x9f\n"},
         {"UTF-8 page with byte order mark and CR", "\xef\xbb\xbf#leaf\r#para\r", "\u00e9",
          "\xef\xbb\xbf#leaf\r#para\r\xc3\xa9\r"},
     };

@@ -15,10 +15,17 @@ namespace {
 // Every field distinct, so that a field written to or read from another column shows.
 Jpeg::CopyRecordEntry entry(int i)
 {
-    return {i % 2 ? "resample" : "copy", 100 + i, 200 + i, i % 2 ? "/opt/zel/zel-resample|81920:1:2:3" : "-",
-            QString("/k/walk/p%1 ä.jpg").arg(i), 0xFEDCBA9876543210ULL + i,
-            {4000000 + i, 1700000000123456789LL, 1700000000987654321LL, 42u + i}, 1800000000000000000LL + i, 7u + i,
-            {123456 + i, 5, 6, 7}, 1800000000000000001LL + i};
+    return {i % 2 ? "resample" : "copy",
+            100 + i,
+            200 + i,
+            i % 2 ? "/opt/zel/zel-resample|81920:1:2:3" : "-",
+            QString("/k/walk/p%1 ä.jpg").arg(i),
+            0xFEDCBA9876543210ULL + i,
+            {4000000 + i, 1700000000123456789LL, 1700000000987654321LL, 42u + i},
+            1800000000000000000LL + i,
+            7u + i,
+            {123456 + i, 5, 6, 7},
+            1800000000000000001LL + i};
 }
 
 TEST(CopyRecord, SavedRecordReadsBackAndDamageAnywhereIsNeverTrustedInPart)

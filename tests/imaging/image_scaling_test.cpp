@@ -38,7 +38,8 @@ protected:
     // arguments, one a line, to tool-arguments.txt and copies the source.
     QString writeTool(const QString& relative, const QString& body = {}, bool executable = true)
     {
-        const QString recording = "printf '%s\\n' \"$@\" > '" + path("tool-arguments.txt") + "'\ncp \"$1\" \"${3#/convert=}\"";
+        const QString recording =
+            "printf '%s\\n' \"$@\" > '" + path("tool-arguments.txt") + "'\ncp \"$1\" \"${3#/convert=}\"";
         writeBytes(path(relative), ("#!/bin/sh\n" + (body.isEmpty() ? recording : body) + "\n").toUtf8());
         QFile::setPermissions(path(relative), QFile::ReadOwner | (executable ? QFile::ExeOwner : QFile::ReadOwner));
         return path(relative);
@@ -70,10 +71,21 @@ protected:
 // tool (copied unchanged) and then by the real zel-resample (an upright baseline copy).
 TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
 {
-    const struct { const char* name; int width, height, orientation, boxHeight, boxWidth; bool noScaleUp; const char* scaled; } rows[] = {
-        {"leaf width 500", 800, 600, 0, 0, 500, false, "375x500"}, {"selector thumbnail", 400, 300, 0, 171, 228, true, "171x228"}, {"enlarged", 100, 100, 0, 0, 500, false, "500x500"},
-        {"small thumbnail kept", 100, 100, 0, 171, 228, true, "100x100"}, {"height limits in box", 600, 800, 0, 500, 500, false, "500x375"}, {"half up to even", 4, 6, 0, 0, 1, false, "2x1"},
-        {"half down to even", 4, 10, 0, 0, 1, false, "2x1"}, {"turned, displayed size", 200, 100, 6, 0, 50, false, "100x50"}, {"no box keeps own size", 640, 480, 0, 0, -3, false, "480x640"},
+    const struct {
+        const char* name;
+        int width, height, orientation, boxHeight, boxWidth;
+        bool noScaleUp;
+        const char* scaled;
+    } rows[] = {
+        {"leaf width 500", 800, 600, 0, 0, 500, false, "375x500"},
+        {"selector thumbnail", 400, 300, 0, 171, 228, true, "171x228"},
+        {"enlarged", 100, 100, 0, 0, 500, false, "500x500"},
+        {"small thumbnail kept", 100, 100, 0, 171, 228, true, "100x100"},
+        {"height limits in box", 600, 800, 0, 500, 500, false, "500x375"},
+        {"half up to even", 4, 6, 0, 0, 1, false, "2x1"},
+        {"half down to even", 4, 10, 0, 0, 1, false, "2x1"},
+        {"turned, displayed size", 200, 100, 6, 0, 50, false, "100x50"},
+        {"no box keeps own size", 640, 480, 0, 0, -3, false, "480x640"},
     };
     for (const auto& row : rows) {
         const QString source = picture(row.width, row.height, row.orientation);
@@ -81,7 +93,9 @@ TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
             SCOPED_TRACE(row.name + (" with tool " + tool).toStdString());
             runWith(tool);
             EXPECT_EQ(scale(source, row.boxHeight, row.boxWidth, row.noScaleUp), row.scaled);
-            EXPECT_EQ(messages().texts(), row.boxWidth < 1 && row.boxHeight < 1 ? QStringList{"Scaling error in Jpeg.scaleImage"} : QStringList{});
+            EXPECT_EQ(messages().texts(), row.boxWidth < 1 && row.boxHeight < 1
+                                              ? QStringList{"Scaling error in Jpeg.scaleImage"}
+                                              : QStringList{});
             const QByteArray written = readBytes(destination);
             if (!Jpeg::IrfanViewAvailable()) {
                 EXPECT_EQ(written, readBytes(source)) << "copied unchanged";
@@ -100,8 +114,10 @@ TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
     writeBytes(path("page/notes.jpg"), "not a picture");
     EXPECT_EQ(scale(path("page/notes.jpg"), 171, 228, true), "0x0");
     EXPECT_FALSE(QFileInfo::exists(destination));
-    EXPECT_EQ(messages().texts(), (QStringList{"Jpeg.GetSize - File " + path("page/notes.jpg") + " does not have valid JPEG header",
-                                             "Jpeg.scaleImage - Unable get height and width from file " + path("page/notes.jpg") + "\r\nSo unable to scale image"}));
+    EXPECT_EQ(messages().texts(),
+              (QStringList{"Jpeg.GetSize - File " + path("page/notes.jpg") + " does not have valid JPEG header",
+                           "Jpeg.scaleImage - Unable get height and width from file " + path("page/notes.jpg")
+                               + "\r\nSo unable to scale image"}));
 }
 
 // The configured tool gets the three arguments (even at scale one). When it fails
@@ -113,17 +129,25 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     runWith(writeTool("tools/recording tool"));
     const QString cat = picture(800, 600, 0, "my pictures/cat photo.jpg");
     EXPECT_EQ(scale(cat, 0, 500), "375x500");
-    EXPECT_EQ(readLines(path("tool-arguments.txt")), (QStringList{cat, "/resample=(500,375)", "/convert=" + destination}));
+    EXPECT_EQ(readLines(path("tool-arguments.txt")),
+              (QStringList{cat, "/resample=(500,375)", "/convert=" + destination}));
     QFile::remove(path("tool-arguments.txt"));
     EXPECT_EQ(scale(picture(228, 171), 171, 228, true), "171x228");
     EXPECT_TRUE(toolRan());
 
     runWith(path("tools/recording tool"), 300);
-    const struct { const char* name; const char* body; bool executable; const char* problem; } rows[] = {
+    const struct {
+        const char* name;
+        const char* body;
+        bool executable;
+        const char* problem;
+    } rows[] = {
         {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 3", true, "bad data"},
-        {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1", true, "the image tool failed (exit status 1) disk full, copied unchanged"},
+        {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1", true,
+         "the image tool failed (exit status 1) disk full, copied unchanged"},
         {"exits 0 without output", "exit 0", true, "the image tool wrote no picture, copied unchanged"},
-        {"exits 0 with a file that is no JPEG", "echo garbage > \"${3#/convert=}\"; exit 0", true, "the image tool wrote no JPEG picture, copied unchanged"},
+        {"exits 0 with a file that is no JPEG", "echo garbage > \"${3#/convert=}\"; exit 0", true,
+         "the image tool wrote no JPEG picture, copied unchanged"},
         {"killed", "kill -9 $$", true, "the image tool crashed, copied unchanged"},
         {"writes then fails", "echo partial > \"${3#/convert=}\"; exit 2", true,
          "the image tool failed (exit status 2), copied unchanged"},
@@ -136,7 +160,8 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
         messages().clear();
         EXPECT_EQ(scale(cat, 0, 500), "375x500") << row.name;
         const QString said = messages().texts().join("|");
-        EXPECT_TRUE(said.startsWith("Picture " + cat + " could not be resampled: " + row.problem) && said.endsWith(" (line)"))
+        EXPECT_TRUE(said.startsWith("Picture " + cat + " could not be resampled: " + row.problem)
+                    && said.endsWith(" (line)"))
             << row.name << " " << said.toStdString();
         if (row.problem == std::string_view("bad data"))
             EXPECT_FALSE(QFileInfo::exists(destination)) << row.name;

@@ -18,7 +18,8 @@ protected:
         std::int32_t height = -1, width = -1;
         Jpeg::GetSize(path("odd.jpg"), height, width);
         const int count = int(messages.texts().size());
-        return std::to_string(height) + "x" + std::to_string(width) + (count ? " (" + std::to_string(count) + " messages)" : "");
+        return std::to_string(height) + "x" + std::to_string(width)
+               + (count ? " (" + std::to_string(count) + " messages)" : "");
     }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
 
@@ -29,10 +30,19 @@ protected:
 
 TEST_F(JpegSize, EncodedPicturesGiveTheirSize)
 {
-    const struct { const char* name; int width, height; QStringList switches; char marker; } rows[] = {
-        {"convert baseline JFIF", 640, 480, {"convert"}, '\xC0'}, {"cjpeg baseline", 123, 45, {}, '\xC0'}, {"one pixel", 1, 1, {}, '\xC0'},
-        {"convert progressive JFIF", 300, 200, {"convert", "-interlace", "JPEG"}, '\xC2'}, {"cjpeg progressive", 45, 123, {"-progressive"}, '\xC2'},
-        {"cjpeg arithmetic (C9)", 77, 66, {"-arithmetic"}, '\xC9'}, {"grayscale", 64, 32, {"-grayscale"}, '\xC0'},
+    const struct {
+        const char* name;
+        int width, height;
+        QStringList switches;
+        char marker;
+    } rows[] = {
+        {"convert baseline JFIF", 640, 480, {"convert"}, '\xC0'},
+        {"cjpeg baseline", 123, 45, {}, '\xC0'},
+        {"one pixel", 1, 1, {}, '\xC0'},
+        {"convert progressive JFIF", 300, 200, {"convert", "-interlace", "JPEG"}, '\xC2'},
+        {"cjpeg progressive", 45, 123, {"-progressive"}, '\xC2'},
+        {"cjpeg arithmetic (C9)", 77, 66, {"-arithmetic"}, '\xC9'},
+        {"grayscale", 64, 32, {"-grayscale"}, '\xC0'},
     };
     for (const auto& row : rows) {
         const QByteArray picture = encodedPicture(dir.path(), row.width, row.height, row.switches);
@@ -44,16 +54,24 @@ TEST_F(JpegSize, EncodedPicturesGiveTheirSize)
 TEST_F(JpegSize, EveryFrameMarkerIncludingC1GivesTheSizeAndOthersAreSkipped)
 {
     const QByteArray baseline = encodedPicture(dir.path(), 90, 60);
-    for (int marker = 0xC0; marker <= 0xCF; ++marker) // DHT, JPG and DAC are walked over as segments, landing in scan data
+    for (int marker = 0xC0; marker <= 0xCF;
+         ++marker) // DHT, JPG and DAC are walked over as segments, landing in scan data
         EXPECT_EQ(measure(QByteArray(baseline).replace(frameMarkerOffset(baseline), 1, QByteArray(1, char(marker)))),
-                  marker == 0xC4 || marker == 0xC8 || marker == 0xCC ? "0x0 (1 messages)" : "60x90") << std::hex << marker;
+                  marker == 0xC4 || marker == 0xC8 || marker == 0xCC ? "0x0 (1 messages)" : "60x90")
+            << std::hex << marker;
 }
 
 TEST_F(JpegSize, ExifOrientationGivesTheDisplayedSize)
 {
-    const struct { int orientation; bool intel, afterJfif; const char* size; } rows[] = {
-        {1, false, false, "100x200"}, {1, true, false, "100x200"}, {3, false, false, "100x200"}, {5, false, false, "200x100"}, {6, false, false, "200x100"},
-        {6, true, false, "200x100"}, {7, true, false, "200x100"}, {8, true, false, "200x100"}, {9, false, false, "100x200"}, {6, true, true, "200x100"},
+    const struct {
+        int orientation;
+        bool intel, afterJfif;
+        const char* size;
+    } rows[] = {
+        {1, false, false, "100x200"}, {1, true, false, "100x200"},  {3, false, false, "100x200"},
+        {5, false, false, "200x100"}, {6, false, false, "200x100"}, {6, true, false, "200x100"},
+        {7, true, false, "200x100"},  {8, true, false, "200x100"},  {9, false, false, "100x200"},
+        {6, true, true, "200x100"},
     };
     const QByteArray jfif = encodedPicture(dir.path(), 200, 100);
     for (const auto& row : rows) {
@@ -65,16 +83,33 @@ TEST_F(JpegSize, ExifOrientationGivesTheDisplayedSize)
 
 TEST_F(JpegSize, OddBytesGiveTheirSizeOrNoneWithTheMessage)
 {
-    const QString header = "Jpeg.GetSize - File " + path("odd.jpg") + " does not have valid JPEG header", problem = "Jpeg.GetSize - Problem reading " + path("odd.jpg");
+    const QString header = "Jpeg.GetSize - File " + path("odd.jpg") + " does not have valid JPEG header",
+                  problem = "Jpeg.GetSize - Problem reading " + path("odd.jpg");
     const QString flag = "Jpeg.GetSize - Expected Flag &HFF - got %1 in file " + path("odd.jpg");
-    const struct { const char* name; QByteArray bytes; QString message; const char* size; } rows[] = {
-        {"empty file", {}, header, "0x0"}, {"text file", "Opening hours\r\n", header, "0x0"}, {"PNG named .jpg", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), header, "0x0"},
-        {"walk lands on D9", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xD9", 9), flag.arg("D9"), "0x0"}, {"walk lands on 0", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\x00\xFF", 10), flag.arg("0"), "0x0"},
-        {"segment length 1", QByteArray("\xFF\xD8\xFF\xFE\x00\x01\xFF\xC0", 8), problem, "0x0"}, {"segment past the end", QByteArray("\xFF\xD8\xFF\xE0\xFF\xF0\x00\x00", 8), problem, "0x0"},
-        {"end of image first", QByteArray("\xFF\xD8\xFF\xD9\xFF\xC0\x00\x11\x08\x00\x10\x00\x10", 13), problem, "0x0"}, {"start of image only", "\xFF\xD8", problem, "0x0"},
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QString message;
+        const char* size;
+    } rows[] = {
+        {"empty file", {}, header, "0x0"},
+        {"text file", "Opening hours\r\n", header, "0x0"},
+        {"PNG named .jpg", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), header, "0x0"},
+        {"walk lands on D9", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xD9", 9), flag.arg("D9"), "0x0"},
+        {"walk lands on 0", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\x00\xFF", 10), flag.arg("0"), "0x0"},
+        {"segment length 1", QByteArray("\xFF\xD8\xFF\xFE\x00\x01\xFF\xC0", 8), problem, "0x0"},
+        {"segment past the end", QByteArray("\xFF\xD8\xFF\xE0\xFF\xF0\x00\x00", 8), problem, "0x0"},
+        {"end of image first", QByteArray("\xFF\xD8\xFF\xD9\xFF\xC0\x00\x11\x08\x00\x10\x00\x10", 13), problem, "0x0"},
+        {"start of image only", "\xFF\xD8", problem, "0x0"},
         {"fill bytes to the end", "\xFF\xD8\xFF\xFF\xFF\xFF", problem, "0x0"},
-        {"fill bytes and standalone markers", QByteArray("\xFF\xD8\xFF\xD0\xFF\x01\xFF\xFF\xFF\xC0\x00\x11\x08\x00\x11\x00\x1F", 17), {}, "17x31"},
-        {"sizes above 32767 are unsigned", QByteArray("\xFF\xD8\xFF\xC2\x00\x11\x08\xFF\xFF\x80\x00", 11), {}, "65535x32768"},
+        {"fill bytes and standalone markers",
+         QByteArray("\xFF\xD8\xFF\xD0\xFF\x01\xFF\xFF\xFF\xC0\x00\x11\x08\x00\x11\x00\x1F", 17),
+         {},
+         "17x31"},
+        {"sizes above 32767 are unsigned",
+         QByteArray("\xFF\xD8\xFF\xC2\x00\x11\x08\xFF\xFF\x80\x00", 11),
+         {},
+         "65535x32768"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(measure(row.bytes).substr(0, strlen(row.size)), row.size) << row.name;
@@ -86,9 +121,12 @@ TEST_F(JpegSize, CutAtEveryLengthGivesNoSizeUntilTheFrameHeaderIsWhole)
 {
     const QByteArray jfif = encodedPicture(dir.path(), 40, 30);
     for (const QByteArray& picture : {jfif, withFirstSegment(jfif, exifSegment(6, true))}) {
-        const qsizetype complete = frameMarkerOffset(picture) + 8; // marker, length, precision, height, width
+        const qsizetype complete = frameMarkerOffset(picture) + 8;     // marker, length, precision, height, width
         for (qsizetype length = 0; length <= picture.size(); ++length) // the Exif copy is turned (orientation 6)
-            ASSERT_EQ(measure(picture.left(length)), length < complete ? "0x0 (1 messages)" : picture[3] == '\xE1' ? "40x30" : "30x40") << length;
+            ASSERT_EQ(measure(picture.left(length)), length < complete      ? "0x0 (1 messages)"
+                                                     : picture[3] == '\xE1' ? "40x30"
+                                                                            : "30x40")
+                << length;
     }
 }
 

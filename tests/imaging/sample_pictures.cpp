@@ -10,7 +10,9 @@ QByteArray encodedPicture(const QString& folder, int width, int height, const QS
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
     const QString path = folder + "/encoded.jpg";
     if (switches.value(0) == "convert") {
-        EXPECT_EQ(QProcess::execute("convert", QStringList{"-size", size, "gradient:red-blue"} + switches.mid(1) + QStringList{path}), 0);
+        EXPECT_EQ(QProcess::execute("convert", QStringList{"-size", size, "gradient:red-blue"} + switches.mid(1)
+                                                   + QStringList{path}),
+                  0);
     } else {
         EXPECT_EQ(QProcess::execute("convert", {"-size", size, "gradient:yellow-green", folder + "/pixels.ppm"}), 0);
         EXPECT_EQ(QProcess::execute("cjpeg", switches + QStringList{"-outfile", path, folder + "/pixels.ppm"}), 0);
@@ -20,7 +22,8 @@ QByteArray encodedPicture(const QString& folder, int width, int height, const QS
 
 QByteArray withFirstSegment(const QByteArray& jfifPicture, const QByteArray& segment)
 {
-    return jfifPicture.left(2) + segment + jfifPicture.mid(4 + ((quint8(jfifPicture[4]) << 8) | quint8(jfifPicture[5]))); // past the APP0 segment
+    return jfifPicture.left(2) + segment
+           + jfifPicture.mid(4 + ((quint8(jfifPicture[4]) << 8) | quint8(jfifPicture[5]))); // past the APP0 segment
 }
 
 qsizetype frameMarkerOffset(const QByteArray& picture)

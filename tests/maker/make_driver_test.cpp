@@ -28,8 +28,8 @@ protected:
 // named like pages and files outside the page folders are no page sources.
 TEST_F(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
 {
-    for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt", "top.zel",
-                               "news/images/deep.zel", "news/.draft.zel", "news/old.zel/x"})
+    for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt",
+                               "top.zel", "news/images/deep.zel", "news/.draft.zel", "news/old.zel/x"})
         write(source);
     write("root/root.zel", {"#root"});
     QStringList progress;
@@ -60,20 +60,31 @@ TEST_F(MakeDriver, PageReferencesBecomeRelativeLinks)
     write("sales/deals.ZEL");
     write("news/intro.Zel");
     maker.makeOnePage(write("news/today.zel", {"#branch"}));
-    struct Row { const char* name; const char* reference; const char* url; int messages; };
+    struct Row {
+        const char* name;
+        const char* reference;
+        const char* url;
+        int messages;
+    };
     const Row rows[] = {
-        {"same folder", "same", "same.htm", 0}, {"backslash", "sales\\prices", "..\\sales\\prices.htm", 0},
+        {"same folder", "same", "same.htm", 0},
+        {"backslash", "sales\\prices", "..\\sales\\prices.htm", 0},
         {"slash written as backslash", "sales/offers", "..\\sales\\offers.htm", 0},
-        {"capital folder", "Sales\\prices", "..\\missing.html", 1}, {"both names bad", "Sales\\Prices", "..\\missing.html", 2},
-        {"bad page alone", "Same", "..\\missing.html", 1}, {"backslash before slash", "sales/x\\prices", "..\\missing.html", 1},
-        {"missing page still linked", "sales\\gone", "..\\sales\\gone.htm", 1}, {"missing same folder page", "gone", "gone.htm", 1},
+        {"capital folder", "Sales\\prices", "..\\missing.html", 1},
+        {"both names bad", "Sales\\Prices", "..\\missing.html", 2},
+        {"bad page alone", "Same", "..\\missing.html", 1},
+        {"backslash before slash", "sales/x\\prices", "..\\missing.html", 1},
+        {"missing page still linked", "sales\\gone", "..\\sales\\gone.htm", 1},
+        {"missing same folder page", "gone", "gone.htm", 1},
         {"nested folder", "sales\\x\\y", "..\\missing.html", 1},
-        {"page source in capitals", "sales\\deals", "..\\sales\\deals.htm", 0}, {"same folder, mixed case", "intro", "intro.htm", 0},
+        {"page source in capitals", "sales\\deals", "..\\sales\\deals.htm", 0},
+        {"same folder, mixed case", "intro", "intro.htm", 0},
     };
     for (const Row& row : rows) {
         kiosk.messages.clear();
         EXPECT_EQ(maker.pageRefToURL(row.reference).toStdString(), row.url) << row.name;
-        EXPECT_EQ(kiosk.messages.texts().size(), row.messages) << row.name << kiosk.messages.texts().join(u'\n').toStdString();
+        EXPECT_EQ(kiosk.messages.texts().size(), row.messages)
+            << row.name << kiosk.messages.texts().join(u'\n').toStdString();
     }
 }
 

@@ -10,9 +10,15 @@
 
 namespace {
 
-struct Picture { const char* name; int width, height; };
+struct Picture {
+    const char* name;
+    int width, height;
+};
 // A message of a faulty line; line == nullptr means the text is shown as it stands. "%D" stands for the page folder.
-struct Message { const char* text; const char* line; };
+struct Message {
+    const char* text;
+    const char* line;
+};
 
 struct PageCase {
     const char* name;
@@ -25,63 +31,99 @@ struct PageCase {
     QStringList copiesMade, copiesMissing;
 };
 
-const char* const kSalesFolderMessage = "Sales is not a valid folder name\r\nA valid folder name may only contain\r\n\r\n"
-                                        " lower case letters,\r\n digits,\r\n underscores(_) and dashes(-)";
+const char* const kSalesFolderMessage =
+    "Sales is not a valid folder name\r\nA valid folder name may only contain\r\n\r\n"
+    " lower case letters,\r\n digits,\r\n underscores(_) and dashes(-)";
 
 std::vector<PageCase> pageCases()
 {
     return {
-        {"root", "root", "root",
+        {"root",
+         "root",
+         "root",
          {"#root", "#title Ostervale <Kiosk>", "# a comment", "#", "#para", "Welcome & hello", "<b>bold</b>", "",
           "Second line", "#PARA", "Next paragraph", "#button news\\today Today's News", "#button news/events Events",
           "#button", "#button about About Us", "#html", "<hr class=\"x\">", "#break", "#image \"town hall.jpg\""},
-         {{"Town Hall.jpg", 473, 200}}, {"news/today", "news/events", "root/about"}, {}, {"images/root00001.jpg"}, {}},
-        {"branch", "news", "events",
+         {{"Town Hall.jpg", 473, 200}},
+         {"news/today", "news/events", "root/about"},
+         {},
+         {"images/root00001.jpg"},
+         {}},
+        {"branch",
+         "news",
+         "events",
          {"#branch", "#Title   Events  ", "#image banner.jpg left 50%", "#para", "Text beside",
           "#image Banner.JPG right 25", "#button today Today", "#button root\\root Start", "#head Opening hours"},
-         {{"banner.jpg", 473, 200}}, {"news/today", "root/root"}, {{"Expected valid directive", "#head Opening hours"}},
-         {"images/events00001.jpg", "images/events00002.jpg"}, {}},
-        {"leaf", "news", "today",
-         {"#leaf", "#title Today", "#head Opening <hours>", "#para", "Monday & Tuesday", "#image img_0042.jpg right 25%",
-          "#image IMG_0042.jpg center 50", "#html", "<b>bold</b>", "#button root\\root Home", "Loose text", "#break"},
-         {{"IMG_0042.JPG", 546, 200}}, {},
-         {{"You can not put buttons on a leaf page", "#button root\\root Home"}, {"Expected valid directive", "Loose text"}},
-         {"images/today00001.jpg", "images/today00002.jpg"}, {}},
-        {"selector", "animals", "index",
+         {{"banner.jpg", 473, 200}},
+         {"news/today", "root/root"},
+         {{"Expected valid directive", "#head Opening hours"}},
+         {"images/events00001.jpg", "images/events00002.jpg"},
+         {}},
+        {"leaf",
+         "news",
+         "today",
+         {"#leaf", "#title Today", "#head Opening <hours>", "#para", "Monday & Tuesday",
+          "#image img_0042.jpg right 25%", "#image IMG_0042.jpg center 50", "#html", "<b>bold</b>",
+          "#button root\\root Home", "Loose text", "#break"},
+         {{"IMG_0042.JPG", 546, 200}},
+         {},
+         {{"You can not put buttons on a leaf page", "#button root\\root Home"},
+          {"Expected valid directive", "Loose text"}},
+         {"images/today00001.jpg", "images/today00002.jpg"},
+         {}},
+        {"selector",
+         "animals",
+         "index",
          {"#selector", "#title Our <Animals>", "#item cat.jpg animals\\cat The <b>Cat</b>",
           "#item \"small dog.jpg\" dog   Small dog  ", "#item horse.jpg horse", "#title Late", "#para"},
-         {{"cat.jpg", 400, 300}, {"Small Dog.jpg", 100, 100}}, {"animals/cat", "animals/dog"},
+         {{"cat.jpg", 400, 300}, {"Small Dog.jpg", 100, 100}},
+         {"animals/cat", "animals/dog"},
          {{"Invalid item directive", "#item horse.jpg horse"},
           {"Image %D/horse.jpg does not exist", "#item horse.jpg horse"},
           {"title directive must occur before any item directives", "#title Late"},
           {"Expected valid directive", "#para"}},
-         {"images/index00001.jpg", "images/index00002.jpg"}, {"images/index00003.jpg"}},
+         {"images/index00001.jpg", "images/index00002.jpg"},
+         {"images/index00003.jpg"}},
         {"selector_empty", "animals", "empty", {"#selector"}, {}, {}, {}, {}, {}},
         // Picture names are paths relative to the page folder, with either separator and any
         // letter case per part; the copy is always images/pageNNNNN.jpg.
-        {"pictures_elsewhere", "sales", "prices",
+        {"pictures_elsewhere",
+         "sales",
+         "prices",
          {"#leaf", "#image pics\\cat.jpg", "#image pics/cat.jpg", "#image ..\\shared\\logo.jpg", "#image PICS/CAT.JPG",
           "#image ..", "#image /etc/passwd"},
-         {{"Pics/cat.jpg", 40, 30}, {"../shared/Logo.JPG", 40, 30}}, {},
+         {{"Pics/cat.jpg", 40, 30}, {"../shared/Logo.JPG", 40, 30}},
+         {},
          {{"Image %D/.. does not exist", "#image .."}, {"Image %D//etc/passwd does not exist", "#image /etc/passwd"}},
          {"images/prices00001.jpg", "images/prices00002.jpg", "images/prices00003.jpg", "images/prices00004.jpg"},
          {"images/prices00005.jpg", "images/prices00006.jpg", "Pics/images"}},
         // A page-type line in capitals is no page type: the page's files are made empty.
         {"invalid", "news", "bad", {"#Leaf", "#title Bad"}, {}, {}, {{"Invalid Zel Page", ""}}, {}, {}},
-        {"errors", "sales", "prices",
+        {"errors",
+         "sales",
+         "prices",
          {"#branch", "#image", "#image \"photo.jpg", "#image cat.gif", "#image missing.jpg", "#image photo.jpg middle",
           "#image photo.jpg right 0", "#image photo.jpg left abc", "#button prices", "#button Sales\\prices Bad Name",
           "#button nothere Not There", "#button prices Self", "#button a b", "#button c d", "#button e f",
           "#button g h", "##"},
-         {{"photo.jpg", 473, 200}, {"cat.gif", 20, 20}}, {},
-         {{"no image specified", "#image"}, {"unmatched \" in file name", "#image \"photo.jpg"},
-          {"Unsupported image file type", "#image cat.gif"}, {"Image %D/missing.jpg does not exist", "#image missing.jpg"},
-          {"invalid image directive", "#image photo.jpg middle"}, {"invalid image directive", "#image photo.jpg right 0"},
-          {"invalid image directive", "#image photo.jpg left abc"}, {"Invalid button directive", "#button prices"},
-          {kSalesFolderMessage, nullptr}, {"Reference to non-existent page", "#button nothere Not There"},
-          {"Reference to non-existent page", "#button a b"}, {"Reference to non-existent page", "#button c d"},
-          {"Reference to non-existent page", "#button e f"}, {"Reference to non-existent page", "#button g h"},
-          {"Expected valid directive", "##"}, {"Too many buttons on page", "##"}},
+         {{"photo.jpg", 473, 200}, {"cat.gif", 20, 20}},
+         {},
+         {{"no image specified", "#image"},
+          {"unmatched \" in file name", "#image \"photo.jpg"},
+          {"Unsupported image file type", "#image cat.gif"},
+          {"Image %D/missing.jpg does not exist", "#image missing.jpg"},
+          {"invalid image directive", "#image photo.jpg middle"},
+          {"invalid image directive", "#image photo.jpg right 0"},
+          {"invalid image directive", "#image photo.jpg left abc"},
+          {"Invalid button directive", "#button prices"},
+          {kSalesFolderMessage, nullptr},
+          {"Reference to non-existent page", "#button nothere Not There"},
+          {"Reference to non-existent page", "#button a b"},
+          {"Reference to non-existent page", "#button c d"},
+          {"Reference to non-existent page", "#button e f"},
+          {"Reference to non-existent page", "#button g h"},
+          {"Expected valid directive", "##"},
+          {"Too many buttons on page", "##"}},
          {"images/prices00003.jpg", "images/prices00004.jpg", "images/prices00005.jpg"},
          {"images/prices00001.jpg", "images/prices00002.jpg"}},
     };

@@ -54,7 +54,8 @@ public:
         useTool("tool.sh");
         for (int i = 1; i <= 6; ++i)
             makePicture(kiosk.path(QString("walk/p%1.jpg").arg(i)), 300 + 40 * i, 200 + 30 * i);
-        writeTextFile(kiosk.path("walk/a.zel"), {"#leaf", "#image p1.jpg left 40%", "#image p2.jpg centre 90%", "#image p3.jpg right 30%"});
+        writeTextFile(kiosk.path("walk/a.zel"),
+                      {"#leaf", "#image p1.jpg left 40%", "#image p2.jpg centre 90%", "#image p3.jpg right 30%"});
         writeTextFile(kiosk.path("walk/b.zel"), {"#leaf", "#image p4.jpg centre 60%", "#image p5.jpg left 20%"});
         writeTextFile(kiosk.path("walk/s.zel"), {"#selector", "#item p6.jpg a Six", "#item p1.jpg b One"});
     }
@@ -63,8 +64,9 @@ public:
     void useTool(const QString& name, const QString& before = {})
     {
         const QString path = kiosk.path(name);
-        writeBytes(path, ("#!/bin/sh\necho \"$1\" >> '" + kiosk.path("runs-" + name + ".txt") + "'\n" + before + "\nexec '"
-                          ZEL_PROGRAM_DIR "/zel-resample' \"$@\"\n").toUtf8());
+        writeBytes(path, ("#!/bin/sh\necho \"$1\" >> '" + kiosk.path("runs-" + name + ".txt") + "'\n" + before
+                          + "\nexec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\"\n")
+                             .toUtf8());
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         tool = ImageToolChoice{path, 60 * 1000, true};
         toolName = name;
@@ -83,7 +85,8 @@ public:
         PageMaker maker(*system);
         maker.setPictureRuns(runs);
         maker.setProgressHandler([&](const QString& text) { log.events.append("progress: " + text); });
-        maker.setCountHandler([&](int made, int total) { log.events.append(QString("pages %1/%2").arg(made).arg(total)); });
+        maker.setCountHandler(
+            [&](int made, int total) { log.events.append(QString("pages %1/%2").arg(made).arg(total)); });
         maker.makeAll();
         if (endsProgram([&] { maker.run(); }))
             log.events.append("program ended");
@@ -98,23 +101,37 @@ public:
 TEST_F(PictureWorkTest, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)
 {
     const QString p2 = kiosk.path("walk/p2.jpg"), a1 = kiosk.path("walk/images/a00001.jpg");
-    const struct { const char* name; std::function<void()> change; int toolRuns; } rows[] = {
+    const struct {
+        const char* name;
+        std::function<void()> change;
+        int toolRuns;
+    } rows[] = {
         {"nothing changed", [] {}, 0},
-        {"page source touched", [&] { writeTextFile(kiosk.path("walk/b.zel"), readLines(kiosk.path("walk/b.zel"))); }, 0},
-        {"picture replaced by another of the same size with an older time stamp", [&] {
+        {"page source touched", [&] { writeTextFile(kiosk.path("walk/b.zel"), readLines(kiosk.path("walk/b.zel"))); },
+         0},
+        {"picture replaced by another of the same size with an older time stamp",
+         [&] {
              QFile::rename(p2, p2 + ".jpg");
              QProcess::execute("convert", {p2 + ".jpg", "-fill", "red", "-draw", "point 3,3", p2});
              QFile::remove(p2 + ".jpg");
              QProcess::execute("touch", {"-d", "2001-02-03", p2});
-         }, 1},
+         },
+         1},
         {"copy deleted", [&] { QFile::remove(kiosk.path("walk/images/b00002.jpg")); }, 1},
-        {"copy altered, size kept", [&] {
+        {"copy altered, size kept",
+         [&] {
              QByteArray bytes = readBytes(a1);
              bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x55);
              writeBytes(a1, bytes);
-         }, 1},
-        {"copy record damaged", [&] { writeBytes(kiosk.path("walk/images/.zel-copies"), "zel-copies 1\r\nx\ty\r\n"); }, 7},
-        {"boxes changed by a new configuration", [&] { writeTextFile(kiosk.path("configuration.txt"), {"screenheight 800", "screenwidth 1100"}); }, 7},
+         },
+         1},
+        {"copy record damaged", [&] { writeBytes(kiosk.path("walk/images/.zel-copies"), "zel-copies 1\r\nx\ty\r\n"); },
+         7},
+        {"boxes changed by a new configuration",
+         [&] {
+             writeTextFile(kiosk.path("configuration.txt"), {"screenheight 800", "screenwidth 1100"});
+         },
+         7},
         {"another image tool set", [&] { useTool("other-tool.sh"); }, 7},
     };
     for (const auto& row : rows) {
@@ -151,11 +168,17 @@ TEST_F(PictureWorkTest, MessagesComeInPictureOrderWithManyPicturesAndAFailingOne
     writeBytes(kiosk.path("many/cut.jpg"), readBytes(kiosk.path("walk/p1.jpg")).left(300));
     const QString source2 = kiosk.path("many/m2.zel");
     const QStringList page2 = readLines(source2);
-    const struct { const char* name; QString line; QString folderInTheWay; } rows[] = {
+    const struct {
+        const char* name;
+        QString line;
+        QString folderInTheWay;
+    } rows[] = {
         {"missing picture", "#image gone.jpg centre 50%", {}},
         {"picture without a readable header", "#image header.jpg left 50%", {}},
         {"picture the tool cannot read (reported from the copy's thread)", "#image cut.jpg left 50%", {}},
-        {"unsupported picture and a reference to a missing page", "#image m0.zel left 50%\r\n#button many\\none None", {}},
+        {"unsupported picture and a reference to a missing page",
+         "#image m0.zel left 50%\r\n#button many\\none None",
+         {}},
         {"copy that cannot be written (the make ends)", "#image p3.jpg left 50%", "many/images/m200004.jpg"},
     };
     for (const auto& row : rows) {

@@ -30,7 +30,8 @@ protected:
     QByteArray pageFiles() const
     {
         QByteArray all;
-        for (const char* name : {"news/today.htm", "news/today_con.htm", "news/today_nav.htm", "news/images/today00001.jpg"})
+        for (const char* name :
+             {"news/today.htm", "news/today_con.htm", "news/today_nav.htm", "news/images/today00001.jpg"})
             all += readBytes(kiosk.path(name)) + '|';
         return all;
     }
@@ -49,7 +50,12 @@ protected:
 // the make dialog's run (pages synced in groups, copies made in the background).
 TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
 {
-    const struct { const char* operation; int error; QString target; QString report; } rows[] = {
+    const struct {
+        const char* operation;
+        int error;
+        QString target;
+        QString report;
+    } rows[] = {
         {"write", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
         {"sync", ENOSPC, "today_con.htm", "Runtime error 61 in dlgMakePage.makeOnePage("},
         {"close", EIO, "today.htm", "Runtime error 75 in dlgMakePage.makeOnePage("},
@@ -64,12 +70,14 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
             kiosk.messages.clear();
             // A program that has not failed yet, whose file operations fail as the row says; copies made
             // in the background are written under a temporary name first.
-            TestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
-                                 const QString path = QString::fromStdString(target);
-                                 const bool copy = grouped && path.contains("/.zel-copy-") && row.target.endsWith(".jpg");
-                                 return operation == row.operation && (path.endsWith(row.target) || copy) ? row.error : 0;
-                             },
-                             .messages = &kiosk.messages});
+            TestSession run(
+                {.fileFaults =
+                     [&](std::string_view operation, const std::string& target) {
+                         const QString path = QString::fromStdString(target);
+                         const bool copy = grouped && path.contains("/.zel-copy-") && row.target.endsWith(".jpg");
+                         return operation == row.operation && (path.endsWith(row.target) || copy) ? row.error : 0;
+                     },
+                 .messages = &kiosk.messages});
             QFile::remove(kiosk.path("news/images/.zel-copies")); // the copy is made anew, not kept
             EXPECT_TRUE(endsProgram([&] {
                 if (!grouped)
@@ -79,12 +87,15 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
             }));
             const QString report = kiosk.messages.texts().value(0);
             // Grouped pages are synced and renamed together after the page, in the run.
-            const bool atCommit = grouped && (row.operation == std::string_view("sync") || row.operation == std::string_view("rename"));
+            const bool atCommit =
+                grouped && (row.operation == std::string_view("sync") || row.operation == std::string_view("rename"));
             EXPECT_TRUE(report.contains(atCommit ? row.report.section('.', 0, 0) : row.report)) << report.toStdString();
-            EXPECT_TRUE(report.contains(row.target + " (" + QString::fromLocal8Bit(std::strerror(row.error)))) << report.toStdString();
+            EXPECT_TRUE(report.contains(row.target + " (" + QString::fromLocal8Bit(std::strerror(row.error))))
+                << report.toStdString();
             EXPECT_EQ(pageFiles(), old);
             EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
-            EXPECT_EQ(folderEntries("news/images").filter(QRegularExpression("^(?!\\.zel-copies$)")), QStringList{"today00001.jpg"});
+            EXPECT_EQ(folderEntries("news/images").filter(QRegularExpression("^(?!\\.zel-copies$)")),
+                      QStringList{"today00001.jpg"});
         }
     }
 }
@@ -127,7 +138,8 @@ TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
 TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
 {
     const QStringList dead = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-copy-999999999-1.jpg"};
-    const QStringList kept = {".zel-tmp-" + QString::number(getpid()) + "-abcdef", ".zel-tmp-notes", "keep.zel-tmp-1-abcdef"};
+    const QStringList kept = {".zel-tmp-" + QString::number(getpid()) + "-abcdef", ".zel-tmp-notes",
+                              "keep.zel-tmp-1-abcdef"};
     for (const QString& name : dead + kept)
         writeBytes(kiosk.path("news/images/" + name), "x");
     maker.makeOnePage(writePage("Clean"));
@@ -144,7 +156,8 @@ TEST_F(SafeOutput, AttributeValuesAreEscaped)
     EXPECT_TRUE(main.contains("<frame src=\"q&quot;on&amp;&lt;x&gt;_con.htm\"")) << main.toStdString();
     const QByteArray content = readBytes(kiosk.path("news/q\"on&<x>_con.htm"));
     EXPECT_TRUE(content.contains("<img src=\"a&quot;b&amp;c.jpg\" alt=\"\">")) << content.toStdString();
-    EXPECT_TRUE(content.contains("<img src=\"images\\q&quot;on&amp;&lt;x&gt;00002.jpg\" align=left")) << content.toStdString();
+    EXPECT_TRUE(content.contains("<img src=\"images\\q&quot;on&amp;&lt;x&gt;00002.jpg\" align=left"))
+        << content.toStdString();
 }
 
 } // namespace

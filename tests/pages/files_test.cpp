@@ -36,7 +36,8 @@ TEST_F(FilesOnDisk, ExistenceAndCreateFolder)
 {
     writeBytes(path("news/today.zel"), "#leaf\r\n");
     EXPECT_TRUE(Files::fileExists(path("news/today.zel")) && Files::folderExists(path("news")));
-    EXPECT_FALSE(Files::fileExists(path("news")) || Files::fileExists(QString()) || Files::folderExists(path("news/today.zel")));
+    EXPECT_FALSE(Files::fileExists(path("news")) || Files::fileExists(QString())
+                 || Files::folderExists(path("news/today.zel")));
     Files::createFolder(path("sport"));
     EXPECT_TRUE(Files::folderExists(path("sport")));
     EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("sport")); }), 58);
@@ -58,7 +59,8 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
     EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
     writeBytes(path("b.jpg"), "older");
     for (const char* operation : {"write", "sync", "rename"}) {
-        TestSession failing({.fileFaults = [&](std::string_view at, const std::string&) { return at == operation ? ENOSPC : 0; }});
+        TestSession failing(
+            {.fileFaults = [&](std::string_view at, const std::string&) { return at == operation ? ENOSPC : 0; }});
         EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61) << operation;
         EXPECT_EQ(readBytes(path("b.jpg")), "older") << operation;
         EXPECT_EQ(entries(), (QStringList{"a.jpg", "b.jpg"})) << operation << ": no temporary left";

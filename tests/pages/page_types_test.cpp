@@ -13,13 +13,23 @@ namespace {
 // Only an exact page type line is recognised; the next line is "body", if any.
 TEST(ReadPageType, RecognisesOnlyExactPageTypeLines)
 {
-    struct Row { const char* name; QByteArray bytes; PageType type; bool lineConsumed; };
+    struct Row {
+        const char* name;
+        QByteArray bytes;
+        PageType type;
+        bool lineConsumed;
+    };
     const Row rows[] = {
-        {"leaf", "#leaf\r\nbody\r\n", PageType::Leaf, true}, {"branch", "#branch\r\nbody\r\n", PageType::Branch, true},
-        {"root, LF", "#root\nbody\n", PageType::Root, true}, {"selector, CR", "#selector\rbody\r", PageType::Selector, true},
-        {"leaf alone", "#leaf\r\n", PageType::Leaf, false}, {"empty file", "", PageType::Invalid, false},
-        {"capitals", "#LEAF\r\nbody\r\n", PageType::Invalid, true}, {"trailing blank", "#leaf \r\nbody\r\n", PageType::Invalid, true},
-        {"leading blank", " #leaf\r\nbody\r\n", PageType::Invalid, true}, {"double hash", "##\r\nbody\r\n", PageType::Invalid, true},
+        {"leaf", "#leaf\r\nbody\r\n", PageType::Leaf, true},
+        {"branch", "#branch\r\nbody\r\n", PageType::Branch, true},
+        {"root, LF", "#root\nbody\n", PageType::Root, true},
+        {"selector, CR", "#selector\rbody\r", PageType::Selector, true},
+        {"leaf alone", "#leaf\r\n", PageType::Leaf, false},
+        {"empty file", "", PageType::Invalid, false},
+        {"capitals", "#LEAF\r\nbody\r\n", PageType::Invalid, true},
+        {"trailing blank", "#leaf \r\nbody\r\n", PageType::Invalid, true},
+        {"leading blank", " #leaf\r\nbody\r\n", PageType::Invalid, true},
+        {"double hash", "##\r\nbody\r\n", PageType::Invalid, true},
     };
     TemporaryKiosk kiosk;
     for (const Row& row : rows) {
@@ -54,10 +64,13 @@ TEST(PagePaths, SplitsAnExistingPageSource)
     writeTextFile(noExtension, {});
     QString drive, folderPath, baseName, extension, folderName, pageName;
     Files::splitFilePath(path, drive, folderPath, baseName, extension);
-    EXPECT_EQ((QStringList{drive, folderPath, baseName, extension}), (QStringList{"/", kiosk.path("news"), "today", "zel"}));
+    EXPECT_EQ((QStringList{drive, folderPath, baseName, extension}),
+              (QStringList{"/", kiosk.path("news"), "today", "zel"}));
     Files::splitPageSourcePath(path, folderName, pageName);
     EXPECT_EQ((QStringList{folderName, pageName}), (QStringList{"news", "today"}));
-    EXPECT_EQ(raisedNumber([&] { Files::splitFilePath(kiosk.path("news/none.zel"), drive, folderPath, baseName, extension); }), 53);
+    EXPECT_EQ(raisedNumber(
+                  [&] { Files::splitFilePath(kiosk.path("news/none.zel"), drive, folderPath, baseName, extension); }),
+              53);
     EXPECT_THROW(Files::splitPageSourcePath(noExtension, folderName, pageName), RuntimeError);
     EXPECT_THROW(Files::splitFilePath(noExtension, drive, folderPath, baseName, extension), RuntimeError);
 }

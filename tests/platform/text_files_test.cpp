@@ -10,8 +10,7 @@ namespace {
 
 TEST(TextCodec, SplitsEveryKindOfLineEnd)
 {
-    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\nb\nc\rd")),
-              (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\nb\nc\rd")), (QStringList{"a", "b", "c", "d"}));
     EXPECT_EQ(TextCodec::splitLines(QStringLiteral("a\r\n\r\n")), (QStringList{"a", ""}));
     EXPECT_TRUE(TextCodec::splitLines(QString()).isEmpty());
 }
@@ -19,22 +18,35 @@ TEST(TextCodec, SplitsEveryKindOfLineEnd)
 TEST(TextCodec, HtmlBytesAreWindows1252WithReferences)
 {
     EXPECT_EQ(TextCodec::toWindows1252WithReferences(QStringLiteral("<p>café €5 \u0394 \U0001F600</p>")),
-              QByteArray("<p>caf\xe9 \x80" "5 &#916; &#128512;</p>"));
+              QByteArray("<p>caf\xe9 \x80"
+                         "5 &#916; &#128512;</p>"));
 }
 
 // What is written reads back as the same text, whatever encoding was wanted.
 TEST(TextCodec, EncodesInTheWantedFormWhereItReadsBack)
 {
     using TextCodec::Encoding;
-    const struct { const char* name; QString text; Encoding wanted; QByteArray bytes; Encoding found; } rows[] = {
-        {"single bytes", QStringLiteral("caf\u00e9 \u20ac"), Encoding::Windows1252, "caf\xe9 \x80", Encoding::Windows1252},
+    const struct {
+        const char* name;
+        QString text;
+        Encoding wanted;
+        QByteArray bytes;
+        Encoding found;
+    } rows[] = {
+        {"single bytes", QStringLiteral("caf\u00e9 \u20ac"), Encoding::Windows1252, "caf\xe9 \x80",
+         Encoding::Windows1252},
         {"beyond Windows-1252", QStringLiteral("\u0394"), Encoding::Windows1252, "\xce\x94", Encoding::Utf8},
         {"single bytes valid as UTF-8", QStringLiteral("\u00c3\u00a9"), Encoding::Windows1252, "\xc3\x83\xc2\xa9",
          Encoding::Utf8},
         {"plain ASCII as UTF-8", QStringLiteral("a"), Encoding::Utf8, "a", Encoding::Windows1252},
-        {"with byte order mark", QStringLiteral("a"), Encoding::Utf8WithBom, "\xef\xbb\xbf" "a", Encoding::Utf8WithBom},
+        {"with byte order mark", QStringLiteral("a"), Encoding::Utf8WithBom,
+         "\xef\xbb\xbf"
+         "a",
+         Encoding::Utf8WithBom},
         {"text starting with a mark keeps it", QStringLiteral("\ufeffa"), Encoding::Utf8,
-         "\xef\xbb\xbf\xef\xbb\xbf" "a", Encoding::Utf8WithBom},
+         "\xef\xbb\xbf\xef\xbb\xbf"
+         "a",
+         Encoding::Utf8WithBom},
         {"single bytes looking like a mark", QStringLiteral("\u00ef\u00bb\u00bf"), Encoding::Windows1252,
          "\xc3\xaf\xc2\xbb\xc2\xbf", Encoding::Utf8},
     };
@@ -81,7 +93,9 @@ TEST(TextFiles, OpeningFailuresCarryTheFamiliarNumbers)
     QTemporaryDir dir;
     const int handle = TextFiles::freeFile();
     EXPECT_EQ(raisedNumber([&] { TextFiles::openForInput(handle, dir.filePath("none.zel")); }), 53);
-    EXPECT_EQ(raisedNumber([&] { TextFiles::openForOutput(handle, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }), 76);
+    EXPECT_EQ(
+        raisedNumber([&] { TextFiles::openForOutput(handle, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }),
+        76);
     EXPECT_FALSE(TextFiles::isOpen(handle));
 }
 

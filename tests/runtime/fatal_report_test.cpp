@@ -14,8 +14,8 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
     QStringList events;
     int logHandle = 0;
     TemporaryKiosk kiosk({}, {.closeAllWindows = [&] {
-                              events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
-                          }});
+                             events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
+                         }});
     logHandle = kiosk.openHeadless().integerValue(QStringLiteral("logFileNumber"));
 
     EXPECT_TRUE(endsProgram([] {
@@ -25,7 +25,8 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
     ASSERT_EQ(kiosk.messages.entries().size(), 1u);
     EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
     EXPECT_EQ(kiosk.messages.texts()[0],
-              QStringLiteral("The System has encountered a problem\r\nRuntime error 6 in frmKioskSystem.Form_Load\r\nOverflow"));
+              QStringLiteral(
+                  "The System has encountered a problem\r\nRuntime error 6 in frmKioskSystem.Form_Load\r\nOverflow"));
     EXPECT_EQ(events, QStringList{QStringLiteral("unload, log open: 1")});
     const QStringList log = kiosk.logLines();
     ASSERT_GE(log.size(), 3);
@@ -57,8 +58,9 @@ TEST(FatalReport, ErrorPathTurnsAnyFailureIntoTheReport)
         withErrorPath(QStringLiteral("frmKioskSystem"), QStringLiteral("mnuFileItem_Click(2)"),
                       [] { Errors::raise(Errors::FileNotFound); });
     }));
-    EXPECT_EQ(session.messages.texts(), QStringList{"The System has encountered a problem\r\n"
-                                                    "Runtime error 53 in frmKioskSystem.mnuFileItem_Click(2)\r\nFile not found"});
+    EXPECT_EQ(session.messages.texts(),
+              QStringList{"The System has encountered a problem\r\n"
+                          "Runtime error 53 in frmKioskSystem.mnuFileItem_Click(2)\r\nFile not found"});
     EXPECT_EQ(session.endCount(), 1);
 }
 
@@ -76,8 +78,7 @@ TEST(LogFile, MessagesWithLineBreaksBecomeSeveralLinesAndNothingIsWrittenWithout
     closeLogFile();
     logMessage(QStringLiteral("after close"));
     const QStringList log = kiosk.logLines();
-    EXPECT_EQ(log.mid(log.size() - 3),
-              (QStringList{"webBrowser_BeforeNavigate2(0) a", "second", "log file closed"}));
+    EXPECT_EQ(log.mid(log.size() - 3), (QStringList{"webBrowser_BeforeNavigate2(0) a", "second", "log file closed"}));
     EXPECT_FALSE(log.contains(QStringLiteral("nowhere")));
 }
 
@@ -105,9 +106,11 @@ TEST(LogFile, UnwritableFolderIsReportedAsOpenLogFile)
 {
     TemporaryKiosk kiosk;
     EXPECT_TRUE(endsProgram([&] { openLogFile(kiosk.path(QStringLiteral("missing/"))); }));
-    EXPECT_TRUE(kiosk.messages.texts().value(0).startsWith(QStringLiteral("The System has encountered a problem\r\n"
-                                                              "Runtime error 76 in configuration.openLogFile\r\n"
-                                                              "Path not found: ") + kiosk.path(QStringLiteral("missing/log"))));
+    EXPECT_TRUE(
+        kiosk.messages.texts().value(0).startsWith(QStringLiteral("The System has encountered a problem\r\n"
+                                                                  "Runtime error 76 in configuration.openLogFile\r\n"
+                                                                  "Path not found: ")
+                                                   + kiosk.path(QStringLiteral("missing/log"))));
     EXPECT_TRUE(kiosk.messages.texts().value(0).endsWith(QStringLiteral(".txt (No such file or directory)")));
 }
 

@@ -12,7 +12,8 @@
 void setModified(const QString& path, const QDateTime& when)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly) || !file.setFileTime(when, QFileDevice::FileModificationTime))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)
+        || !file.setFileTime(when, QFileDevice::FileModificationTime))
         ADD_FAILURE() << "cannot set the time of " << path.toStdString();
 }
 
@@ -24,9 +25,10 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
     QDir().mkpath(kiosk.path("shops"));
     QFile::copy(source + "/examples/sample/root/town.jpg", kiosk.path("news/photo.jpg"));
     QFile::copy(source + "/examples/sample/shops/cafe.jpg", kiosk.path("shops/shop.jpg"));
-    writeTextFile(kiosk.path("root/root.zel"),
-                  {"#root", "#title Start", "#button news\\news News", "#button news\\gone Gone",
-                   "#button shops\\list Opening hours of every museum, gallery and library in the town and the valley"});
+    writeTextFile(
+        kiosk.path("root/root.zel"),
+        {"#root", "#title Start", "#button news\\news News", "#button news\\gone Gone",
+         "#button shops\\list Opening hours of every museum, gallery and library in the town and the valley"});
     writeTextFile(kiosk.path("news/news.zel"),
                   {"#branch", "#title News", "#head Oops", "#image missing.jpg", "#image broken.jpg",
                    "#image photo.gif", "#image photo.jpg", "#button old Old news"});
@@ -87,7 +89,8 @@ QMap<QString, QPair<QDateTime, QByteArray>> folderSnapshot(const QString& folder
     QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QFileInfo file(files.next());
-        snapshot.insert(QDir(folder).relativeFilePath(file.filePath()), {file.lastModified(), readBytes(file.filePath())});
+        snapshot.insert(QDir(folder).relativeFilePath(file.filePath()),
+                        {file.lastModified(), readBytes(file.filePath())});
     }
     return snapshot;
 }

@@ -26,5 +26,8 @@ QMap<QString, QPair<QDateTime, QByteArray>> folderSnapshot(const QString& folder
 
 // zel-make as a script calls it (exit code -1: crashed or hung, see runProgram);
 // program names another path to it (a link).
-struct MakeRun { int exitCode = -1; QString out, err; };
+struct MakeRun {
+    int exitCode = -1;
+    QString out, err;
+};
 MakeRun runZelMake(const QStringList& arguments, const QString& program = QStringLiteral(ZEL_PROGRAM_DIR "/zel-make"));

@@ -36,10 +36,7 @@ QByteArray readBytes(const QString& path)
     return file.readAll();
 }
 
-QStringList readLines(const QString& path)
-{
-    return TextCodec::splitLines(TextCodec::decode(readBytes(path)));
-}
+QStringList readLines(const QString& path) { return TextCodec::splitLines(TextCodec::decode(readBytes(path))); }
 
 TemporaryKiosk::TemporaryKiosk(const QStringList& configurationLines, TestSession::Options options)
     : session(std::move(options))
@@ -47,15 +44,9 @@ TemporaryKiosk::TemporaryKiosk(const QStringList& configurationLines, TestSessio
     writeTextFile(path(QStringLiteral("configuration.txt")), configurationLines);
 }
 
-QString TemporaryKiosk::folder() const
-{
-    return QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
-}
+QString TemporaryKiosk::folder() const { return QDir::toNativeSeparators(m_dir.path()) + QDir::separator(); }
 
-QString TemporaryKiosk::path(const QString& relative) const
-{
-    return folder() + QDir::toNativeSeparators(relative);
-}
+QString TemporaryKiosk::path(const QString& relative) const { return folder() + QDir::toNativeSeparators(relative); }
 
 KioskSystem& TemporaryKiosk::open(QSize screen)
 {

@@ -27,7 +27,11 @@ public:
     // Called with each question's text before it is answered (to look at the windows then).
     std::function<void(const QString&)> whenAsked;
     // Forgets the recorded entries and the answers not used yet.
-    void clear() { m_entries.clear(); m_answers.clear(); }
+    void clear()
+    {
+        m_entries.clear();
+        m_answers.clear();
+    }
 
 private:
     int nextAnswer();

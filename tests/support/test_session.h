@@ -18,7 +18,7 @@ struct ProgramEnded {};
 class TestSession {
 public:
     struct Options {
-        QString programFolder;                  // empty: the test program's folder
+        QString programFolder;                    // empty: the test program's folder
         std::optional<ImageToolChoice> imageTool; // empty: no image tool
         std::function<void()> closeAllWindows;
         fileio::FailureHook fileFaults;

@@ -45,8 +45,7 @@ inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = kW
 
 // Runs a script in the page (in the given script world) and waits for its
 // answer; an invalid QVariant when none came in time.
-inline QVariant runScript(QWebEnginePage* page, const QString& script,
-                          quint32 world = QWebEngineScript::MainWorld)
+inline QVariant runScript(QWebEnginePage* page, const QString& script, quint32 world = QWebEngineScript::MainWorld)
 {
     auto answer = std::make_shared<std::pair<bool, QVariant>>();
     page->runJavaScript(script, world, [answer](const QVariant& value) { *answer = {true, value}; });

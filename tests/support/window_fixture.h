@@ -98,8 +98,8 @@ protected:
     int failError = 0;
     QTemporaryDir settings;
     TemporaryKiosk kiosk{{}, {.fileFaults = [this](std::string_view operation, const std::string&) {
-                                  return operation == failOperation ? failError : 0;
-                              }}};
+                             return operation == failOperation ? failError : 0;
+                         }}};
     ModalAuthor author;
     Workbench workbench{author.services()};
     std::unique_ptr<frmKioskSystem> main;

@@ -52,7 +52,8 @@ TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
     EXPECT_EQ(evaluate(1, QStringLiteral("frames['con'].document.getElementById('sTable').rows[0].className")),
               QStringLiteral("current"));
     // The kiosk script sees the edit mode, so an idle viewer keeps the author's page.
-    EXPECT_EQ(runScript(second.webBrowser(1)->page(), QStringLiteral("window.zelEditMode === true && kioskTop().zelEditMode === true"),
+    EXPECT_EQ(runScript(second.webBrowser(1)->page(),
+                        QStringLiteral("window.zelEditMode === true && kioskTop().zelEditMode === true"),
                         QWebEngineScript::MainWorld),
               QVariant(true));
     QImage shot;
@@ -64,9 +65,15 @@ TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
 // Links the guard refuses (the message names the target, the page stays) and
 // a backslash link to an existing page, which the engine resolves and which passes.
 // Target: a page of the kiosk system, or the URL as it stands.
-const struct { const char* href; const char* target; bool passes; } kLinks[] = {
-    {"http://www.example.com/", "http://www.example.com/", false}, {"..\\news\\gone.htm", "news/gone.htm", false},
-    {"nothing.htm", "odd/nothing.htm", false},                     {"..\\news\\today.htm", "news/today.htm", true},
+const struct {
+    const char* href;
+    const char* target;
+    bool passes;
+} kLinks[] = {
+    {"http://www.example.com/", "http://www.example.com/", false},
+    {"..\\news\\gone.htm", "news/gone.htm", false},
+    {"nothing.htm", "odd/nothing.htm", false},
+    {"..\\news\\today.htm", "news/today.htm", true},
 };
 
 TEST_F(ViewerTest, GuardRefusesWebAddressesAndMissingFilesWithTheMessage)
@@ -79,7 +86,7 @@ TEST_F(ViewerTest, GuardRefusesWebAddressesAndMissingFilesWithTheMessage)
     for (char key = 'a'; const auto& link : kLinks) {
         SCOPED_TRACE(link.href);
         const QString target = QString::fromLatin1(link.target).contains(u':') ? QString::fromLatin1(link.target)
-                                                                                : path(QString::fromLatin1(link.target));
+                                                                               : path(QString::fromLatin1(link.target));
         m_kiosk->messages.clear();
         press(key++);
         if (link.passes) {
@@ -111,7 +118,8 @@ TEST_F(ViewerTest, PagesFailingTheCheckAreReportedAndTheBrowserGoesBack)
         for (const QString& frame : QString::fromLatin1(frames).split(u' ', Qt::SkipEmptyParts))
             html += QStringLiteral("<frame src=\"../root/root_con.htm\" name=\"%1\">\n").arg(frame);
         writeFile(QStringLiteral("odd/%1.htm").arg(QString::fromLatin1(name)),
-                  *frames ? html + QStringLiteral("</frameset>\n</html>") : QStringLiteral("<html>\n<p>Plain</p>\n</html>"));
+                  *frames ? html + QStringLiteral("</frameset>\n</html>")
+                          : QStringLiteral("<html>\n<p>Plain</p>\n</html>"));
         hrefs.append(QString::fromLatin1(name) + QStringLiteral(".htm"));
     }
     writeLinksPage(QStringLiteral("odd/links.htm"), hrefs);
@@ -137,7 +145,10 @@ TEST_F(ViewerTest, PagesFailingTheCheckAreReportedAndTheBrowserGoesBack)
 
 // Three kiosk screens side by side; the digit keys act on the remote screen 2.
 struct ThreeScreenViewerTest : ViewerTest {
-    QStringList extraConfiguration() const override { return {QStringLiteral("screens 3"), QStringLiteral("remotescreen 2")}; }
+    QStringList extraConfiguration() const override
+    {
+        return {QStringLiteral("screens 3"), QStringLiteral("remotescreen 2")};
+    }
 };
 
 TEST_F(ThreeScreenViewerTest, BrowsersStandSideBySideAndKeysPickTheirScreen)
@@ -145,7 +156,8 @@ TEST_F(ThreeScreenViewerTest, BrowsersStandSideBySideAndKeysPickTheirScreen)
     frmViewPage& viewer = showPage(QStringLiteral("visiting/visiting.htm"));
     ASSERT_EQ(viewer.screenCount(), 3);
     ASSERT_TRUE(waitForPage(3, QStringLiteral("visiting/visiting.htm")));
-    EXPECT_EQ(viewer.webBrowser(3)->geometry(), QRect(2 * qRound(viewer.width() / 3.0), 0, qRound(viewer.width() / 3.0), viewer.height()));
+    EXPECT_EQ(viewer.webBrowser(3)->geometry(),
+              QRect(2 * qRound(viewer.width() / 3.0), 0, qRound(viewer.width() / 3.0), viewer.height()));
     press('q'); // b1 of screen 3: Home
     ASSERT_TRUE(waitForPage(3, QStringLiteral("root/root.htm")));
     EXPECT_TRUE(logged(3, QStringLiteral("root/root.htm")));

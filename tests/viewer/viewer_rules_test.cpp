@@ -14,10 +14,13 @@ namespace {
 
 // Key and "remotescreen", then the screen and button the key stands for
 // (screen 0: nothing); z and Z close the viewer.
-const struct { char key; int remoteScreen, screen, button; } kKeys[] = {
-    {'a', 1, 1, 1}, {'h', 1, 1, 8}, {'i', 1, 2, 1}, {'p', 1, 2, 8}, {'q', 1, 3, 1}, {'x', 1, 3, 8}, {'A', 1, 4, 1},
-    {'K', 1, 5, 3}, {'X', 1, 6, 8}, {'1', 2, 2, 1}, {'8', 6, 6, 8}, {'5', 0, 0, 0}, {'3', -1, 0, 0}, {'0', 1, 0, 0},
-    {'9', 1, 0, 0}, {'y', 1, 0, 0}, {'Y', 1, 0, 0}, {' ', 1, 0, 0}, {'\r', 1, 0, 0}, {'z', 1, 0, 0}, {'Z', 1, 0, 0},
+const struct {
+    char key;
+    int remoteScreen, screen, button;
+} kKeys[] = {
+    {'a', 1, 1, 1}, {'h', 1, 1, 8}, {'i', 1, 2, 1}, {'p', 1, 2, 8}, {'q', 1, 3, 1},  {'x', 1, 3, 8},  {'A', 1, 4, 1},
+    {'K', 1, 5, 3}, {'X', 1, 6, 8}, {'1', 2, 2, 1}, {'8', 6, 6, 8}, {'5', 0, 0, 0},  {'3', -1, 0, 0}, {'0', 1, 0, 0},
+    {'9', 1, 0, 0}, {'y', 1, 0, 0}, {'Y', 1, 0, 0}, {' ', 1, 0, 0}, {'\r', 1, 0, 0}, {'z', 1, 0, 0},  {'Z', 1, 0, 0},
 };
 
 TEST(ViewerKeys, EachKeyStandsForItsScreenAndButton)
@@ -32,9 +35,17 @@ TEST(ViewerKeys, EachKeyStandsForItsScreenAndButton)
 }
 
 // {folder} holds page.htm.
-const struct { const char* target; bool allowed; } kTargets[] = {
-    {"JavaScript:select()", true}, {"JAVASCRIPT:", true}, {"javascript", false}, {"{folder}/page.htm", true},
-    {"{folder}", false},           {"file://{folder}/page.htm", false},           {"", false},
+const struct {
+    const char* target;
+    bool allowed;
+} kTargets[] = {
+    {"JavaScript:select()", true},
+    {"JAVASCRIPT:", true},
+    {"javascript", false},
+    {"{folder}/page.htm", true},
+    {"{folder}", false},
+    {"file://{folder}/page.htm", false},
+    {"", false},
 };
 
 TEST(NavigationGuard, AllowsScriptLinksAndExistingFilesOnly)
@@ -42,9 +53,12 @@ TEST(NavigationGuard, AllowsScriptLinksAndExistingFilesOnly)
     QTemporaryDir folder;
     writeTextFile(folder.filePath(QStringLiteral("page.htm")), {QStringLiteral("<html></html>")});
     for (const auto& row : kTargets)
-        EXPECT_EQ(NavigationGuard::allows(QString::fromLatin1(row.target).replace(QStringLiteral("{folder}"), folder.path())),
-                  row.allowed) << row.target;
-    EXPECT_EQ(NavigationGuard::targetText(QUrl(QStringLiteral("file:///k/a%20b/c.htm"))), QStringLiteral("/k/a b/c.htm"));
+        EXPECT_EQ(
+            NavigationGuard::allows(QString::fromLatin1(row.target).replace(QStringLiteral("{folder}"), folder.path())),
+            row.allowed)
+            << row.target;
+    EXPECT_EQ(NavigationGuard::targetText(QUrl(QStringLiteral("file:///k/a%20b/c.htm"))),
+              QStringLiteral("/k/a b/c.htm"));
 }
 
 TEST(PageCheck, NoAnswerNoDocumentAndNoFrames)

@@ -39,7 +39,8 @@ frmViewPage& ViewerTest::showPage(const QString& relative)
 bool ViewerTest::waitForPage(int screen, const QString& relative)
 {
     QWebEngineView* browser = workbench.instance<frmViewPage>().webBrowser(screen);
-    const bool loaded = waitUntil([&] { return browser->property("finishedUrl") == QUrl::fromLocalFile(path(relative)); });
+    const bool loaded =
+        waitUntil([&] { return browser->property("finishedUrl") == QUrl::fromLocalFile(path(relative)); });
     // The page check's script was queued before this one, so its answer is in.
     return loaded && evaluate(screen, QStringLiteral("1")).isValid();
 }
@@ -59,10 +60,12 @@ void ViewerTest::writeLinksPage(const QString& relative, const QStringList& targ
     const QString base = relative.chopped(4), name = base.mid(base.lastIndexOf(u'/') + 1);
     writeFile(relative, QStringLiteral("<html><head><title>Links - Main</title></head><frameset cols=\"900,300\">"
                                        "<frame src=\"%1_con.htm\" name=\"con\"><frame src=\"%1_nav.htm\" name=\"nav\">"
-                                       "</frameset></html>").arg(name));
+                                       "</frameset></html>")
+                            .arg(name));
     writeFile(base + QStringLiteral("_con.htm"), QStringLiteral("<html><body><p>Links</p></body></html>"));
     QString navigation;
     for (int index = 0; index < targets.size(); ++index)
-        navigation += QStringLiteral("<a href=\"%1\" id=\"b%2\" target=\"_top\">Link</a>\n").arg(targets[index]).arg(index + 1);
+        navigation +=
+            QStringLiteral("<a href=\"%1\" id=\"b%2\" target=\"_top\">Link</a>\n").arg(targets[index]).arg(index + 1);
     writeFile(base + QStringLiteral("_nav.htm"), QStringLiteral("<html><body>\n%1</body></html>").arg(navigation));
 }

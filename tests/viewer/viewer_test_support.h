@@ -18,15 +18,24 @@ protected:
     // Configuration lines added after the sample's own (later lines win).
     virtual QStringList extraConfiguration() const { return {}; }
     void SetUp() override;
-    void TearDown() override { closeViewer(); m_kiosk.reset(); }
+    void TearDown() override
+    {
+        closeViewer();
+        m_kiosk.reset();
+    }
 
     // A path of the kiosk system as the viewer logs it.
     QString path(const QString& relative) const { return m_kiosk->path(relative); }
     // The navigation guard's log line for a target of this screen.
     QString guardLine(int screen, const QString& target) const
-    { return QStringLiteral("webBrowser_BeforeNavigate2(%1) ").arg(screen) + target; }
+    {
+        return QStringLiteral("webBrowser_BeforeNavigate2(%1) ").arg(screen) + target;
+    }
     QStringList guardLines() const { return m_kiosk->logLines().filter(QStringLiteral("webBrowser_BeforeNavigate2(")); }
-    bool logged(int screen, const QString& relative) const { return guardLines().contains(guardLine(screen, path(relative))); }
+    bool logged(int screen, const QString& relative) const
+    {
+        return guardLines().contains(guardLine(screen, path(relative)));
+    }
     QStringList messages() const { return m_kiosk->messages.texts(); }
 
     // setPage + show on a fresh viewer (one not shown yet is kept), then waits
@@ -39,7 +48,10 @@ protected:
     // Closes the viewer and waits until it is destroyed.
     void closeViewer();
     QVariant evaluate(int screen, const QString& script)
-    { return runScript(workbench.instance<frmViewPage>().webBrowser(screen)->page(), script, QWebEngineScript::ApplicationWorld); }
+    {
+        return runScript(workbench.instance<frmViewPage>().webBrowser(screen)->page(), script,
+                         QWebEngineScript::ApplicationWorld);
+    }
 
     // Writes a file; a made-style page ("_con.htm", "_nav.htm" beside it) whose
     // buttons b1, b2, ... link to the targets.

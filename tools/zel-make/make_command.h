@@ -17,9 +17,9 @@
 // without findings and 1 with.
 namespace MakeCommand {
 
-constexpr int Success = 0;        // nothing was reported
-constexpr int MessagesShown = 1;  // at least one message was shown
-constexpr int Fatal = 2;          // a fatal report, a usage error or a missing file
+constexpr int Success = 0;       // nothing was reported
+constexpr int MessagesShown = 1; // at least one message was shown
+constexpr int Fatal = 2;         // a fatal report, a usage error or a missing file
 
 // arguments excludes the program name. Returns the exit status; a fatal
 // report ends the process through the installed end hook instead.

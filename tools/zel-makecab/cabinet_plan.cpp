@@ -12,7 +12,8 @@ std::vector<SourceFile> findSourceFiles(const CabinetDirectives& directives)
     found.reserve(directives.files.size());
     for (const ListedFile& listed : directives.files) {
         SourceFile file{listed, directives.sourcePath(listed), CabinetDirectives::storedName(listed)};
-        const std::string where = "\"" + file.path.string() + "\" (listed on line " + std::to_string(listed.lineNumber) + ")";
+        const std::string where =
+            "\"" + file.path.string() + "\" (listed on line " + std::to_string(listed.lineNumber) + ")";
         struct stat status {};
         if (::stat(file.path.c_str(), &status) != 0)
             throw MakecabError("cannot read " + where + ": " + std::strerror(errno));

@@ -40,7 +40,7 @@ std::uint32_t cabinetChecksum(const unsigned char* data, std::size_t size, std::
     std::size_t i = 0;
     for (; i + 4 <= size; i += 4)
         sum ^= std::uint32_t(data[i]) | std::uint32_t(data[i + 1]) << 8 | std::uint32_t(data[i + 2]) << 16
-            | std::uint32_t(data[i + 3]) << 24;
+               | std::uint32_t(data[i + 3]) << 24;
     std::uint32_t tail = 0;
     for (; i < size; ++i)
         tail = tail << 8 | data[i];
@@ -54,7 +54,11 @@ bool isUtf8BeyondAscii(const std::string& text)
     bool beyondAscii = false;
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
         if (length == 0 || i + length > text.size())
             return false;
         for (std::size_t k = 1; k < length; ++k)
@@ -121,7 +125,8 @@ public:
 
     void patch(std::uint64_t at, const std::string& data)
     {
-        if (::pwrite(m_descriptor, data.data(), data.size(), static_cast<off_t>(at)) != static_cast<ssize_t>(data.size()))
+        if (::pwrite(m_descriptor, data.data(), data.size(), static_cast<off_t>(at))
+            != static_cast<ssize_t>(data.size()))
             fail();
     }
 
@@ -144,8 +149,8 @@ class BlockWriter {
 public:
     BlockWriter(Output& output, CabinetCompression compression) : m_output(output), m_compression(compression)
     {
-        if (m_compression == CabinetCompression::MsZip && deflateInit2(&m_zip, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8,
-                                                                      Z_DEFAULT_STRATEGY) != Z_OK)
+        if (m_compression == CabinetCompression::MsZip
+            && deflateInit2(&m_zip, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw MakecabError("cannot start compression: out of memory");
     }
     ~BlockWriter()

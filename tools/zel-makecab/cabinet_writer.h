@@ -24,4 +24,5 @@ struct CabinetOptions {
 // cabinets of an older run beyond the last one written are removed. A failure
 // leaves the older cabinets as they were and no temporary file.
 // Returns the cabinets' paths; throws MakecabError naming the file at fault.
-std::vector<std::filesystem::path> writeCabinets(const CabinetDirectives& directives, const CabinetOptions& options = {});
+std::vector<std::filesystem::path> writeCabinets(const CabinetDirectives& directives,
+                                                 const CabinetOptions& options = {});

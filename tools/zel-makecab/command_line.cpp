@@ -20,7 +20,4 @@ std::filesystem::path directiveFileFromArguments(const std::vector<std::string>&
     return std::filesystem::path(arguments[1]);
 }
 
-std::string usageText()
-{
-    return "usage: zel-makecab /f DIRECTIVE_FILE";
-}
+std::string usageText() { return "usage: zel-makecab /f DIRECTIVE_FILE"; }

@@ -31,10 +31,7 @@ std::string lowered(std::string_view text)
     return result;
 }
 
-bool sameIgnoringCase(std::string_view a, std::string_view b)
-{
-    return lowered(a) == lowered(b);
-}
+bool sameIgnoringCase(std::string_view a, std::string_view b) { return lowered(a) == lowered(b); }
 
 std::string replaceStar(std::string_view text, std::string_view number)
 {
@@ -91,8 +88,8 @@ public:
 private:
     [[noreturn]] void fail(const std::string& problem) const
     {
-        throw MakecabError(m_fileLabel + " line " + std::to_string(m_lineNumber) + ": " + problem + ": \""
-                           + m_lineText + "\"");
+        throw MakecabError(m_fileLabel + " line " + std::to_string(m_lineNumber) + ": " + problem + ": \"" + m_lineText
+                           + "\"");
     }
 
     void readDirective(std::string_view body)
@@ -237,10 +234,7 @@ std::string CabinetDirectives::cabinetFileName(std::size_t number) const
     return replaceStar(cabinetNameTemplate, std::to_string(number));
 }
 
-bool CabinetDirectives::hasCabinetNumber() const
-{
-    return cabinetNameTemplate.find('*') != std::string::npos;
-}
+bool CabinetDirectives::hasCabinetNumber() const { return cabinetNameTemplate.find('*') != std::string::npos; }
 
 std::filesystem::path CabinetDirectives::outputFolder() const
 {
@@ -252,7 +246,8 @@ std::filesystem::path CabinetDirectives::sourcePath(const ListedFile& file) cons
 {
     std::string relative = file.name;
     std::replace(relative.begin(), relative.end(), '\\', '/');
-    const std::filesystem::path source = sourceDir.empty() ? std::filesystem::path(".") : std::filesystem::path(sourceDir);
+    const std::filesystem::path source =
+        sourceDir.empty() ? std::filesystem::path(".") : std::filesystem::path(sourceDir);
     return source / relative;
 }
 

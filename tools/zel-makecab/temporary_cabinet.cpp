@@ -19,7 +19,8 @@ bool isTemporaryCabinetName(const std::string& name)
     if (!std::all_of(suffix.begin(), suffix.end(), [](unsigned char c) { return std::isalnum(c); }))
         return false;
     std::string extension = name.substr(name.size() - 11, 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return extension == ".cab";
 }
 
@@ -28,16 +29,15 @@ fileio::StagedFile stageCabinet(const fs::path& finalPath)
     try {
         return fileio::StagedFile(finalPath.string(), {"." + finalPath.filename().string() + ".", true});
     } catch (const fileio::FileError& error) {
-        throw MakecabError("cannot write to output folder \"" + finalPath.parent_path().string() + "\": "
-                           + error.reason());
+        throw MakecabError("cannot write to output folder \"" + finalPath.parent_path().string()
+                           + "\": " + error.reason());
     }
 }
 
 } // namespace
 
 TemporaryCabinet::TemporaryCabinet(const fs::path& finalPath) : m_finalPath(finalPath), m_file(stageCabinet(finalPath))
-{
-}
+{}
 
 void TemporaryCabinet::finish()
 {

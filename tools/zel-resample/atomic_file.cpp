@@ -12,10 +12,7 @@
 
 namespace {
 
-std::string reason()
-{
-    return std::strerror(errno);
-}
+std::string reason() { return std::strerror(errno); }
 
 constexpr int terminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
@@ -43,8 +40,7 @@ sigset_t terminationSignalSet()
 }
 
 // Keeps the termination signals away from this thread for its lifetime.
-class SignalsHeld
-{
+class SignalsHeld {
 public:
     SignalsHeld()
     {

@@ -13,8 +13,7 @@
 // is removed and the destination is left exactly as it was. Only one
 // AtomicFile may exist at a time: the signal handler below knows one
 // temporary file.
-class AtomicFile
-{
+class AtomicFile {
 public:
     // Throws ResampleError when the temporary file cannot be created.
     explicit AtomicFile(const std::string& destinationPath);

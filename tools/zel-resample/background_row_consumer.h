@@ -15,8 +15,7 @@
 // is full; rows reach the consumer in order. finish() waits for the last row
 // and rethrows what the consumer threw. Destroying the object without
 // finish() abandons the remaining rows and joins the thread.
-class BackgroundRowConsumer
-{
+class BackgroundRowConsumer {
 public:
     BackgroundRowConsumer(std::function<void(const std::uint8_t*)> consume, std::size_t rowBytes);
     ~BackgroundRowConsumer();

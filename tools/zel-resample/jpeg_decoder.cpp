@@ -55,10 +55,13 @@ void chooseDecodeScale(jpeg_decompress_struct& info, int targetWidth, int target
 J_COLOR_SPACE outputSpaceFor(const jpeg_decompress_struct& info)
 {
     switch (info.jpeg_color_space) {
-    case JCS_GRAYSCALE: return JCS_GRAYSCALE;
+    case JCS_GRAYSCALE:
+        return JCS_GRAYSCALE;
     case JCS_CMYK:
-    case JCS_YCCK: return JCS_CMYK;
-    default: return JCS_RGB;
+    case JCS_YCCK:
+        return JCS_CMYK;
+    default:
+        return JCS_RGB;
     }
 }
 
@@ -72,7 +75,10 @@ void rgbFromCmyk(std::uint8_t* pixels, JDIMENSION width, bool inverted)
     for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
         unsigned c = in[0], m = in[1], y = in[2], k = in[3];
         if (!inverted) {
-            c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
         }
         out[0] = static_cast<std::uint8_t>((c * k + 127) / 255);
         out[1] = static_cast<std::uint8_t>((m * k + 127) / 255);

@@ -5,8 +5,7 @@
 
 // Receives a decoded picture row by row, top to bottom, in the stored
 // orientation. Rows are 1 channel (grey) or 3 (R, G, B) of 8 bits.
-class DecodedRowSink
-{
+class DecodedRowSink {
 public:
     virtual ~DecodedRowSink() = default;
     // Called once before the first row. orientation is the Exif orientation

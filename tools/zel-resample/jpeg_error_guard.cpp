@@ -35,10 +35,7 @@ bool meansDamagedData(int messageCode)
     }
 }
 
-void errorExit(j_common_ptr info)
-{
-    failWithMessage(info);
-}
+void errorExit(j_common_ptr info) { failWithMessage(info); }
 
 void emitMessage(j_common_ptr info, int level)
 {

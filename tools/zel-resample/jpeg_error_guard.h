@@ -14,8 +14,7 @@
 //
 // The frame that calls setjmp and every frame between it and libjpeg must hold
 // no objects with non-trivial destructors, because the jump skips them.
-struct JpegErrorGuard
-{
+struct JpegErrorGuard {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];

@@ -113,10 +113,9 @@ LanczosResampler::LanczosResampler(int inWidth, int inHeight, int outWidth, int 
     : m_inWidth(inWidth), m_channels(channels), m_rowBank(makeFilterBank(inWidth, outWidth)),
       m_columnBank(makeFilterBank(inHeight, outHeight)),
       m_ring(static_cast<std::size_t>(m_columnBank.taps) * inWidth * channels),
-      m_sums(static_cast<std::size_t>(inWidth) * channels),
-      m_between(static_cast<std::size_t>(inWidth) * channels), m_result(outWidth, outHeight, channels)
-{
-}
+      m_sums(static_cast<std::size_t>(inWidth) * channels), m_between(static_cast<std::size_t>(inWidth) * channels),
+      m_result(outWidth, outHeight, channels)
+{}
 
 void LanczosResampler::addRow(const std::uint8_t* row)
 {
@@ -148,10 +147,7 @@ void LanczosResampler::emitRow(int outRow)
         filterRow<3>(m_between.data(), m_result.row(outRow), m_rowBank);
 }
 
-Image LanczosResampler::takeResult()
-{
-    return std::move(m_result);
-}
+Image LanczosResampler::takeResult() { return std::move(m_result); }
 
 Image resampleLanczos3(const Image& source, int width, int height)
 {

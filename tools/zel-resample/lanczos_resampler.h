@@ -13,8 +13,7 @@
 // in 14-bit fixed point. Each output row is filtered down the columns first,
 // kept with 6 fraction bits and without clipping, and then along the row, so
 // the result is that of the exact separable filter up to rounding.
-class LanczosResampler
-{
+class LanczosResampler {
 public:
     // All sizes at least 1.
     LanczosResampler(int inWidth, int inHeight, int outWidth, int outHeight, int channels);
@@ -25,8 +24,7 @@ public:
     // The finished picture; call once after all inHeight rows were added.
     Image takeResult();
 
-    struct FilterBank
-    {
+    struct FilterBank {
         int taps = 0;                      // stride of weights
         std::vector<int> first;            // first input index per output index
         std::vector<int> count;            // inputs used per output index

@@ -19,14 +19,34 @@ Image applyOrientation(const Image& stored, int orientation)
             int sx = x;
             int sy = y;
             switch (orientation) {
-            case 2: sx = width - 1 - x; break;
-            case 3: sx = width - 1 - x; sy = height - 1 - y; break;
-            case 4: sy = height - 1 - y; break;
-            case 5: sx = y; sy = x; break;
-            case 6: sx = y; sy = width - 1 - x; break;
-            case 7: sx = height - 1 - y; sy = width - 1 - x; break;
-            case 8: sx = height - 1 - y; sy = x; break;
-            default: break;
+            case 2:
+                sx = width - 1 - x;
+                break;
+            case 3:
+                sx = width - 1 - x;
+                sy = height - 1 - y;
+                break;
+            case 4:
+                sy = height - 1 - y;
+                break;
+            case 5:
+                sx = y;
+                sy = x;
+                break;
+            case 6:
+                sx = y;
+                sy = width - 1 - x;
+                break;
+            case 7:
+                sx = height - 1 - y;
+                sy = width - 1 - x;
+                break;
+            case 8:
+                sx = height - 1 - y;
+                sy = x;
+                break;
+            default:
+                break;
             }
             std::memcpy(out + static_cast<std::size_t>(x) * channels,
                         stored.row(sy) + static_cast<std::size_t>(sx) * channels, channels);

@@ -40,8 +40,7 @@ void parseSize(std::string_view text, ResampleArguments& result)
     if (width < 1 || height < 1)
         throw ArgumentError("width and height must be at least 1, got " + std::to_string(width) + "x"
                             + std::to_string(height));
-    if (width > maximumSide || height > maximumSide
-        || static_cast<long long>(width) * height > maximumArea)
+    if (width > maximumSide || height > maximumSide || static_cast<long long>(width) * height > maximumArea)
         throw ArgumentError("size " + std::to_string(width) + "x" + std::to_string(height) + " is too large");
     result.width = width;
     result.height = height;
@@ -67,7 +66,4 @@ ResampleArguments parseResampleArguments(const std::vector<std::string>& argumen
     return result;
 }
 
-std::string usageLine()
-{
-    return "usage: zel-resample SOURCE \"/resample=(W,H)\" \"/convert=DEST\"";
-}
+std::string usageLine() { return "usage: zel-resample SOURCE \"/resample=(W,H)\" \"/convert=DEST\""; }

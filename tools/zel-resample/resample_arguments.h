@@ -6,8 +6,7 @@
 // The request on the command line:
 //   zel-resample SOURCE "/resample=(W,H)" "/convert=DEST"
 // W and H are the pixel size of the upright copy.
-struct ResampleArguments
-{
+struct ResampleArguments {
     std::string sourcePath;
     std::string destinationPath;
     int width = 0;

@@ -15,8 +15,7 @@ namespace {
 // Resamples the decoded rows, in the stored orientation, to the copy's size
 // turned the same way; the small result is turned upright afterwards. With
 // more than one core the resampling runs beside the decoding.
-class ResamplingSink : public DecodedRowSink
-{
+class ResamplingSink : public DecodedRowSink {
 public:
     ResamplingSink(int uprightWidth, int uprightHeight) : m_width(uprightWidth), m_height(uprightHeight) {}
 

@@ -36,7 +36,10 @@ bool settled(QWebEnginePage* page)
         QStringLiteral("(function () { var all = [document].concat(Array.prototype.map.call(window.frames,"
                        " function (f) { return f.document; }));"
                        " return all.every(function (d) { return d.readyState === 'complete'; }); })()"),
-        [&](const QVariant& value) { answered = true; ready = value.toBool(); });
+        [&](const QVariant& value) {
+            answered = true;
+            ready = value.toBool();
+        });
     return waitUntil([&] { return answered; }) && ready;
 }
 

@@ -27,10 +27,7 @@ QStringList filesMatching(const QString& folder, const QStringList& patterns)
 
 namespace FolderExport {
 
-QString cabinetMakerPath()
-{
-    return programFolder() + QStringLiteral("zel-makecab");
-}
+QString cabinetMakerPath() { return programFolder() + QStringLiteral("zel-makecab"); }
 
 QString writeDirectiveFile(const KioskSystem& kiosk, const QString& folderName)
 {

@@ -11,10 +11,7 @@
 
 namespace {
 
-QString openLabel(const QString& folder)
-{
-    return QStringLiteral("openKioskSystem(") + folder + QStringLiteral(")");
-}
+QString openLabel(const QString& folder) { return QStringLiteral("openKioskSystem(") + folder + QStringLiteral(")"); }
 
 void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
 {
@@ -25,8 +22,8 @@ void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
     const std::int16_t width = kiosk.integerValue(QStringLiteral("screenwidth"));
     const std::int16_t height = kiosk.integerValue(QStringLiteral("screenheight"));
     if (width != actualWidth || height != actualHeight) {
-        Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + kCrLf
-                       + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
+        Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System")
+                       + kCrLf + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
                        + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + kCrLf
                        + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight));
         kiosk.setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
@@ -39,13 +36,15 @@ std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const Screen
                                              configuration::LogFile log)
 {
     auto kiosk = std::make_unique<KioskSystem>(Session::current());
-    withErrorPath(QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); }, [&] {
-        configuration::openConfiguration(*kiosk, folder, log);
-        if (screen)
-            useRealScreen(*kiosk, *screen);
-        kiosk->setIntegerValue(QStringLiteral("mode"), 2);
-        deriveLayout(*kiosk, screen);
-    });
+    withErrorPath(
+        QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); },
+        [&] {
+            configuration::openConfiguration(*kiosk, folder, log);
+            if (screen)
+                useRealScreen(*kiosk, *screen);
+            kiosk->setIntegerValue(QStringLiteral("mode"), 2);
+            deriveLayout(*kiosk, screen);
+        });
     return kiosk;
 }
 

@@ -20,7 +20,8 @@ QStringList itemLines(const KioskSystem& system)
 // The five derived widths of a page type: navigation, content, button, available, maximum image.
 QStringList derived(const QString& type, std::array<int, 5> widths)
 {
-    const char* names[] = {"NavigationWidth", "ContentWidth", "ButtonWidth", "ContentAvailableWidth", "MaximumImageWidth"};
+    const char* names[] = {"NavigationWidth", "ContentWidth", "ButtonWidth", "ContentAvailableWidth",
+                           "MaximumImageWidth"};
     QStringList lines;
     for (int i = 0; i < 5; ++i)
         lines.append(type + names[i] + " = " + QString::number(widths[i]));
@@ -32,22 +33,40 @@ QStringList derived(const QString& type, std::array<int, 5> widths)
 // 1280 x 1024 are those of the log below.
 TEST(OpenKioskSystem, ItemsAfterTheOpen)
 {
-    const QString warning = "Warning your screen is NOT the same size as required for the Kiosk System\r\n"
-                            "Some pages may NOT display correctly\r\n\r\nRequired width is 1280 actual width is 1024\r\n"
-                            "Required height is 1024 actual height is 768";
-    const struct { const char* name; QStringList configuration; std::optional<QSize> screen; QStringList messages, items; } rows[] = {
-        {"smaller screen: warned, then used", {"screens 2", "remotescreen 2"}, QSize(1024, 768), {warning},
-         QStringList{"screens = 1", "remotescreen = 1", "screenwidth = 1024", "screenheight = 768", "mode = 2", "navigationHeight = 762"}
-             + derived("branch", {256, 764, 252, 764, 754}) + derived("leaf", {122, 898, 118, 878, 868})
-             + derived("root", {256, 764, 252, 764, 754}) + derived("selector", {256, 764, 252, 744, 734})},
-        {"headless keeps the configured screens", {"screens 2", "screenwidth 800", "screenheight 600"}, std::nullopt, {},
-         QStringList{"screens = 2", "remotescreen = 0", "mode = 2", "navigationHeight = 594"}
-             + derived("branch", {200, 596, 196, 596, 586}) + derived("leaf", {96, 700, 92, 680, 670})
-             + derived("root", {200, 596, 196, 596, 586}) + derived("selector", {200, 596, 196, 576, 566})},
-        {"navigation share above a quarter", {"branchnavigationpercentage 26", "rootnavigationpercentage 100"}, QSize(1280, 1024), {},
-         {"branchNavigationWidth = 332", "rootNavigationWidth = 1280", "rootContentWidth = -4"}},
-        {"no scroll bar, no space", {"scrollbarwidth 0", "minimumhorizontalspace 0"}, QSize(1280, 1024), {},
-         {"leafContentAvailableWidth = 1123", "leafMaximumImageWidth = 1123"}}};
+    const QString warning =
+        "Warning your screen is NOT the same size as required for the Kiosk System\r\n"
+        "Some pages may NOT display correctly\r\n\r\nRequired width is 1280 actual width is 1024\r\n"
+        "Required height is 1024 actual height is 768";
+    const struct {
+        const char* name;
+        QStringList configuration;
+        std::optional<QSize> screen;
+        QStringList messages, items;
+    } rows[] = {{"smaller screen: warned, then used",
+                 {"screens 2", "remotescreen 2"},
+                 QSize(1024, 768),
+                 {warning},
+                 QStringList{"screens = 1", "remotescreen = 1", "screenwidth = 1024", "screenheight = 768", "mode = 2",
+                             "navigationHeight = 762"}
+                     + derived("branch", {256, 764, 252, 764, 754}) + derived("leaf", {122, 898, 118, 878, 868})
+                     + derived("root", {256, 764, 252, 764, 754}) + derived("selector", {256, 764, 252, 744, 734})},
+                {"headless keeps the configured screens",
+                 {"screens 2", "screenwidth 800", "screenheight 600"},
+                 std::nullopt,
+                 {},
+                 QStringList{"screens = 2", "remotescreen = 0", "mode = 2", "navigationHeight = 594"}
+                     + derived("branch", {200, 596, 196, 596, 586}) + derived("leaf", {96, 700, 92, 680, 670})
+                     + derived("root", {200, 596, 196, 596, 586}) + derived("selector", {200, 596, 196, 576, 566})},
+                {"navigation share above a quarter",
+                 {"branchnavigationpercentage 26", "rootnavigationpercentage 100"},
+                 QSize(1280, 1024),
+                 {},
+                 {"branchNavigationWidth = 332", "rootNavigationWidth = 1280", "rootContentWidth = -4"}},
+                {"no scroll bar, no space",
+                 {"scrollbarwidth 0", "minimumhorizontalspace 0"},
+                 QSize(1280, 1024),
+                 {},
+                 {"leafContentAvailableWidth = 1123", "leafMaximumImageWidth = 1123"}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TemporaryKiosk kiosk(row.configuration);
@@ -63,12 +82,24 @@ TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
     TemporaryKiosk kiosk;
     const KioskSystem& system = kiosk.open();
     const QStringList expected =
-        QStringList{"kioskSystemFolder = " + kiosk.folder(), "logFileNumber = " + QString::number(system.integerValue("logFileNumber")),
-                    "rootFilePath = " + kiosk.folder() + "root/root.htm", "mode = 2", "buttons = 8", "screenwidth = 1280",
-                    "screenheight = 1024", "screens = 1", "remotescreen = 1", "leafnavigationpercentage = 12",
-                    "branchnavigationpercentage = 25", "rootnavigationpercentage = 25", "selectornavigationpercentage = 25",
-                    "navigationheightadjustment = 6", "navigationwidthadjustment = 4", "scrollbarwidth = 20",
-                    "minimumhorizontalspace = 5", "navigationHeight = 1018"}
+        QStringList{"kioskSystemFolder = " + kiosk.folder(),
+                    "logFileNumber = " + QString::number(system.integerValue("logFileNumber")),
+                    "rootFilePath = " + kiosk.folder() + "root/root.htm",
+                    "mode = 2",
+                    "buttons = 8",
+                    "screenwidth = 1280",
+                    "screenheight = 1024",
+                    "screens = 1",
+                    "remotescreen = 1",
+                    "leafnavigationpercentage = 12",
+                    "branchnavigationpercentage = 25",
+                    "rootnavigationpercentage = 25",
+                    "selectornavigationpercentage = 25",
+                    "navigationheightadjustment = 6",
+                    "navigationwidthadjustment = 4",
+                    "scrollbarwidth = 20",
+                    "minimumhorizontalspace = 5",
+                    "navigationHeight = 1018"}
         + derived("branch", {320, 956, 316, 956, 946}) + derived("leaf", {153, 1123, 149, 1103, 1093})
         + derived("root", {320, 956, 316, 956, 946}) + derived("selector", {320, 956, 316, 936, 926});
     EXPECT_EQ(kiosk.logLines(), expected);
