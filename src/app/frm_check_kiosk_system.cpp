@@ -1,6 +1,7 @@
 #include "app/frm_check_kiosk_system.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
+#include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 #include "runtime/error_handler.h"
 
@@ -67,6 +68,7 @@ void frmCheckKioskSystem::startCheck()
 {
     withErrorPath(kModule, QStringLiteral("startCheck"), [&] {
         m_lstFindings->clear();
+        m_check.setKioskSystem(m_workbench.kioskSystem());
         m_check.begin();
         m_progress->setRange(0, std::max(1, m_check.pagesTotal()));
         m_progress->setValue(0);
@@ -94,7 +96,7 @@ void frmCheckKioskSystem::checkSomePages()
 
 void frmCheckKioskSystem::showFindings()
 {
-    const QString folder = configuration::kioskSystemFolder();
+    const QString folder = m_workbench.kioskSystem().folder();
     QList<QTreeWidgetItem*> rows;
     for (const Finding& finding : m_check.findings()) {
         const QString shown =

@@ -53,7 +53,7 @@ frmKioskSystem::frmKioskSystem(Workbench& workbench, QWidget* parent)
     });
 }
 
-frmKioskSystem::~frmKioskSystem() = default;
+frmKioskSystem::~frmKioskSystem() { m_workbench.setKioskSystem(nullptr); }
 
 void frmKioskSystem::setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> screen) { m_screen = std::move(screen); }
 
@@ -169,6 +169,7 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
                 return;
             }
             m_kioskSystem = openKioskSystemRunState(folder, *m_screen);
+            m_workbench.setKioskSystem(m_kioskSystem.get());
             m_mnuEdit->menuAction()->setEnabled(true);
             m_mnuTools->menuAction()->setEnabled(true);
             updateRecentList(folder);

@@ -21,7 +21,7 @@ void frmKioskSystem::mnuExportFolder_Click()
         const QString folderName = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folderName.isEmpty())
             return;
-        const QString directiveFile = FolderExport::writeDirectiveFile(KioskSystem::current(), folderName);
+        const QString directiveFile = FolderExport::writeDirectiveFile(m_workbench.kioskSystem(), folderName);
         if (FolderExport::runCabinetMaker(maker, directiveFile) != 0)
             Messages::show(QStringLiteral("Sorry an error occurred when exporting the folder\r\n"
                                           "The cab file has not been created"));

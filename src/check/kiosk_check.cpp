@@ -2,6 +2,7 @@
 
 #include "check/style_sheet.h"
 #include "config/kiosk_system.h"
+#include "platform/runtime_error.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/session.h"
@@ -84,7 +85,12 @@ KioskCheck::KioskCheck() = default;
 
 KioskCheck::~KioskCheck() = default;
 
-KioskSystem& KioskCheck::kiosk() const { return m_kiosk ? *m_kiosk : KioskSystem::current(); }
+KioskSystem& KioskCheck::kiosk() const
+{
+    if (!m_kiosk)
+        Errors::raise(Errors::InvalidArgument);
+    return *m_kiosk;
+}
 
 void KioskCheck::begin()
 {

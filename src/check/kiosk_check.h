@@ -29,9 +29,10 @@ class KioskCheck {
 public:
     // Checks kiosk.
     explicit KioskCheck(KioskSystem& kiosk);
-    // Checks whichever kiosk system is open when begin() is called
-    // (KioskSystem::current()), for an owner that outlives kiosk systems.
+    // For an owner that outlives kiosk systems (the check window): it hands
+    // the open one with setKioskSystem before each begin().
     KioskCheck();
+    void setKioskSystem(KioskSystem& kiosk) { m_kiosk = &kiosk; }
     ~KioskCheck();
 
     // Reads the list of page sources and the layout; forgets earlier findings.
@@ -62,7 +63,7 @@ private:
     void addUnreachablePages();
     void setUpTextBoxes();
 
-    KioskSystem* m_kiosk = nullptr; // nullptr: the current one
+    KioskSystem* m_kiosk = nullptr; // none yet: begin() raises Invalid argument (5)
     std::unique_ptr<MessageCollector> m_collector;
     // Made by begin() for the kiosk system checked.
     std::unique_ptr<PageMaker> m_maker;

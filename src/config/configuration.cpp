@@ -96,16 +96,6 @@ void list(const KioskSystem& kiosk)
     });
 }
 
-clsIntegerConfigurationItem& integerItem(const QString& name) { return KioskSystem::current().integerItem(name); }
-
-std::int16_t integerValue(const QString& name) { return KioskSystem::current().integerValue(name); }
-
-QString stringValue(const QString& name) { return KioskSystem::current().stringValue(name); }
-
-void setIntegerValue(const QString& name, std::int16_t value) { KioskSystem::current().setIntegerValue(name, value); }
-
-QString kioskSystemFolder() { return KioskSystem::current().folder(); }
-
 void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile log)
 {
     QString folder = trimBlanks(folderAsGiven);

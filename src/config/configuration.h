@@ -24,13 +24,4 @@ void add(KioskSystem& kiosk, const QString& line);
 // Writes "name = value" for every item to the log, in store order.
 void list(const KioskSystem& kiosk);
 
-// Forwards to the current kiosk system (KioskSystem::current()), for the
-// editor, the viewer and the choosers, which read a few items by name.
-clsIntegerConfigurationItem& integerItem(const QString& name);
-std::int16_t integerValue(const QString& name);
-QString stringValue(const QString& name);
-void setIntegerValue(const QString& name, std::int16_t value);
-// The open kiosk system's folder, always ending with the separator.
-QString kioskSystemFolder();
-
 } // namespace configuration

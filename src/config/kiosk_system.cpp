@@ -4,36 +4,9 @@
 #include "platform/runtime_error.h"
 #include "runtime/error_handler.h"
 
-namespace {
+KioskSystem::KioskSystem(Session& session) : m_session(session) {}
 
-// The open kiosk systems, newest first, linked through m_older: the one
-// state the forwards in configuration.h read, kept here only.
-KioskSystem* g_newest = nullptr;
-
-} // namespace
-
-KioskSystem::KioskSystem(Session& session) : m_session(session), m_older(g_newest) { g_newest = this; }
-
-KioskSystem::~KioskSystem()
-{
-    // An owner that opens another kiosk system drops the older one after the
-    // newer one is built, so this need not be the newest.
-    for (KioskSystem** link = &g_newest; *link; link = &(*link)->m_older) {
-        if (*link == this) {
-            *link = m_older;
-            break;
-        }
-    }
-}
-
-KioskSystem& KioskSystem::current()
-{
-    if (!g_newest)
-        Errors::raise(Errors::InvalidArgument);
-    return *g_newest;
-}
-
-bool KioskSystem::exists() { return g_newest != nullptr; }
+KioskSystem::~KioskSystem() = default;
 
 clsIntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::int16_t defaultValue,
                                                      std::int16_t minimum, std::int16_t maximum)

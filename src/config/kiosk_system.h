@@ -20,12 +20,6 @@ public:
     KioskSystem(const KioskSystem&) = delete;
     KioskSystem& operator=(const KioskSystem&) = delete;
 
-    // The kiosk system built last of those still open, for the few readers
-    // that are not handed one (configuration::integerValue and its kin).
-    // Raises Invalid argument (5) when none is open.
-    static KioskSystem& current();
-    static bool exists();
-
     Session& session() const { return m_session; }
     const ConfigurationItems& items() const { return m_items; }
 
@@ -50,5 +44,4 @@ public:
 private:
     Session& m_session;
     ConfigurationItems m_items;
-    KioskSystem* m_older;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/dlg_create_new_folder.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
+#include "dialogs/workbench.h"
 #include "dialogs/kiosk_listing.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/support.h"
@@ -27,7 +28,7 @@ dlgCreateNewFolder::dlgCreateNewFolder(Workbench& workbench)
 void dlgCreateNewFolder::loadFolders()
 {
     withErrorPath(kModule, QStringLiteral("loadFolders"),
-                  [&] { m_cboFolder->setItems(KioskListing::folderNames(configuration::kioskSystemFolder())); });
+                  [&] { m_cboFolder->setItems(KioskListing::folderNames(workbench().kioskSystem().folder())); });
 }
 
 void dlgCreateNewFolder::showEvent(QShowEvent* event)
@@ -60,7 +61,7 @@ void dlgCreateNewFolder::cmdOK_Click()
             Messages::show(QStringLiteral("Folder already exists"));
             return;
         }
-        m_result = configuration::kioskSystemFolder() + name;
+        m_result = workbench().kioskSystem().folder() + name;
         hideDialog();
     });
 }

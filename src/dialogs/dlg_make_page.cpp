@@ -1,5 +1,6 @@
 #include "dialogs/dlg_make_page.h"
 
+#include "dialogs/workbench.h"
 #include "runtime/error_handler.h"
 
 #include <QCloseEvent>
@@ -37,9 +38,17 @@ dlgMakePage::dlgMakePage(Workbench& workbench)
     m_maker.setPictureCountHandler([this](int done, int total) { showPictureCount(done, total); });
 }
 
-void dlgMakePage::makeOne(const QString& filePath) { m_maker.makeOne(filePath); }
+void dlgMakePage::makeOne(const QString& filePath)
+{
+    m_maker.setKioskSystem(workbench().kioskSystem());
+    m_maker.makeOne(filePath);
+}
 
-void dlgMakePage::makeAll() { m_maker.makeAll(); }
+void dlgMakePage::makeAll()
+{
+    m_maker.setKioskSystem(workbench().kioskSystem());
+    m_maker.makeAll();
+}
 
 void dlgMakePage::showModal(QWidget* owner)
 {

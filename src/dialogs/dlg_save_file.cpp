@@ -1,6 +1,7 @@
 #include "dialogs/dlg_save_file.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
+#include "dialogs/workbench.h"
 #include "dialogs/kiosk_listing.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
@@ -36,7 +37,7 @@ void dlgSaveFile::loadFolders()
     withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
         const QSignalBlocker quiet(m_lstFolder);
         m_lstFolder->clear();
-        m_lstFolder->addItems(KioskListing::folderNames(configuration::kioskSystemFolder()));
+        m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
     });
 }
 
@@ -55,7 +56,7 @@ void dlgSaveFile::loadPages()
 {
     withErrorPath(kModule, QStringLiteral("loadPages"), [&] {
         const QString folder = m_lstFolder->currentRow() >= 0 ? m_lstFolder->currentItem()->text() : QString();
-        const QString folderPath = configuration::kioskSystemFolder() + folder + QDir::separator();
+        const QString folderPath = workbench().kioskSystem().folder() + folder + QDir::separator();
         m_cboPage->setItems({});
         for (const QString& page : KioskListing::pageNames(folderPath))
             addToFileList(page);
@@ -108,7 +109,7 @@ void dlgSaveFile::cmdOK_Click()
         }
         if (!Support::isValidPageName(page))
             return;
-        m_result = PageSources::pathOf(configuration::kioskSystemFolder() + m_lstFolder->currentItem()->text(), page);
+        m_result = PageSources::pathOf(workbench().kioskSystem().folder() + m_lstFolder->currentItem()->text(), page);
         hideDialog();
     });
 }

@@ -1,6 +1,7 @@
 #include "dialogs/dlg_select_file.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
+#include "dialogs/workbench.h"
 #include "dialogs/kiosk_listing.h"
 #include "pages/page_sources.h"
 #include "platform/messages.h"
@@ -42,7 +43,7 @@ void dlgSelectFile::loadFolders()
     withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
         const QSignalBlocker quiet(m_lstFolder);
         m_lstFolder->clear();
-        m_lstFolder->addItems(KioskListing::folderNames(configuration::kioskSystemFolder()));
+        m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
     });
 }
 
@@ -56,7 +57,7 @@ void dlgSelectFile::addToFileList(const QString& fileName)
 void dlgSelectFile::loadPages()
 {
     withErrorPath(kModule, QStringLiteral("loadPages"), [&] {
-        const QString folderPath = configuration::kioskSystemFolder() + getFolder() + QDir::separator();
+        const QString folderPath = workbench().kioskSystem().folder() + getFolder() + QDir::separator();
         m_lstPage->clear();
         for (const QString& page : KioskListing::pageNames(folderPath))
             addToFileList(page);
@@ -100,7 +101,7 @@ void dlgSelectFile::cmdOK_Click()
             Messages::show(QStringLiteral("No page selected"));
             return;
         }
-        m_result = PageSources::pathOf(configuration::kioskSystemFolder() + getFolder(), getPage());
+        m_result = PageSources::pathOf(workbench().kioskSystem().folder() + getFolder(), getPage());
         hideDialog();
     });
 }

@@ -1,6 +1,7 @@
 #include "dialogs/dlg_select_folder.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
+#include "dialogs/workbench.h"
 #include "dialogs/kiosk_listing.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
@@ -26,7 +27,7 @@ void dlgSelectFolder::loadFolders()
 {
     withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
         m_lstFolder->clear();
-        m_lstFolder->addItems(KioskListing::folderNames(configuration::kioskSystemFolder()));
+        m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
     });
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/workbench.h"
 
+#include "platform/runtime_error.h"
+
 #include "dialogs/input_box.h"
 #include "dialogs/jpeg_file_dialog.h"
 
@@ -26,4 +28,11 @@ void Workbench::release(QWidget* window)
     for (auto& [type, slot] : m_instances)
         if (slot == window)
             slot = nullptr;
+}
+
+KioskSystem& Workbench::kioskSystem() const
+{
+    if (!m_kioskSystem)
+        Errors::raise(Errors::InvalidArgument);
+    return *m_kioskSystem;
 }

@@ -9,13 +9,14 @@
 #include <functional>
 #include <map>
 
+class KioskSystem;
 class QDialog;
 
 // What the desktop program's windows share, made before the first window and
 // handed by reference to every window and dialog: how a modal dialog, the
 // input box and the image chooser are shown, the one instance of each
 // single-instance window, which window the keyboard belongs to, and the order
-// in which the windows were opened. It must outlive every window it was
+// in which the windows were opened, and the open kiosk system. It must outlive every window it was
 // handed to; when it goes, it deletes the single-instance windows still there.
 class Workbench {
 public:
@@ -67,11 +68,19 @@ public:
     // waits for its deletion), so the next instance() makes a new one.
     void release(QWidget* window);
 
+    // The kiosk system open in the main window, which owns it and tells the
+    // workbench on each open (nullptr: none). The choosers, the maker dialog,
+    // the viewer and the check window work on it. kioskSystem() raises
+    // Invalid argument (5) while none is open.
+    void setKioskSystem(KioskSystem* system) { m_kioskSystem = system; }
+    KioskSystem& kioskSystem() const;
+
     WindowFocus& focus() { return m_focus; }
     const WindowOrder& order() const { return m_order; }
 
 private:
     Services m_services;
+    KioskSystem* m_kioskSystem = nullptr;
     WindowFocus m_focus;
     WindowOrder m_order;
     std::map<const QMetaObject*, QPointer<QWidget>> m_instances;

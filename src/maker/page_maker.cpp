@@ -11,6 +11,7 @@
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
+#include "platform/runtime_error.h"
 #include "platform/messages.h"
 #include "platform/session.h"
 #include "platform/text_files.h"
@@ -52,7 +53,12 @@ private:
 
 PageMaker::PageMaker(KioskSystem& kiosk, MessageBoxes* messages) : m_kiosk(&kiosk), m_messages(messages) {}
 
-KioskSystem& PageMaker::kiosk() const { return m_kiosk ? *m_kiosk : KioskSystem::current(); }
+KioskSystem& PageMaker::kiosk() const
+{
+    if (!m_kiosk)
+        Errors::raise(Errors::InvalidArgument);
+    return *m_kiosk;
+}
 
 void PageMaker::makeOne(const QString& filePath)
 {

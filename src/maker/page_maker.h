@@ -39,9 +39,10 @@ public:
     // Makes the pages of kiosk. Every message shown during run() (those of
     // the pictures included) goes to messages, by default the session's.
     explicit PageMaker(KioskSystem& kiosk, MessageBoxes* messages = nullptr);
-    // Makes the pages of whichever kiosk system is open when a make runs
-    // (KioskSystem::current()), for an owner that outlives kiosk systems.
+    // For an owner that outlives kiosk systems (the maker dialog): it hands
+    // the open one with setKioskSystem before each make.
     PageMaker() = default;
+    void setKioskSystem(KioskSystem& kiosk) { m_kiosk = &kiosk; }
 
     // Receives "Making page " + page + " in folder " + folder before each page.
     using ProgressHandler = std::function<void(const QString& text)>;
@@ -136,7 +137,7 @@ private:
 
     KioskSystem& kiosk() const;
 
-    KioskSystem* m_kiosk = nullptr;     // nullptr: the current one
+    KioskSystem* m_kiosk = nullptr;     // none yet: making raises Invalid argument (5)
     MessageBoxes* m_messages = nullptr; // nullptr: the session's
     bool m_makeAllMode = false;
     QString m_pendingPagePath;

@@ -1,6 +1,6 @@
 #include "viewer/frm_view_page.h"
 
-#include "config/configuration.h"
+#include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "platform/int16.h"
 #include "platform/messages.h"
@@ -86,7 +86,7 @@ frmViewPage::~frmViewPage() { m_destroying = true; }
 void frmViewPage::Form_Load()
 {
     withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
-        const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+        const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
         for (std::int16_t index = 1; index <= screens; ++index)
             addScreen(index);
 
@@ -192,7 +192,7 @@ void frmViewPage::Form_Resize()
     withErrorPath(kModule, QStringLiteral("Form_Resize"), [&] {
         const std::int16_t windowWidth = Int16::checked(width());
         const std::int16_t windowHeight = Int16::checked(height());
-        const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+        const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
         if (screens == 0)
             Errors::raise(11, QStringLiteral("Division by zero"));
         const std::int16_t screenWidth = roundToInt16(double(windowWidth) / double(screens));
@@ -251,10 +251,10 @@ void frmViewPage::Form_KeyPress(int keyCode)
         kModule, [&] { return QStringLiteral("Form_KeyPress(") + number(keyCode) + u')'; },
         [&] {
             const ViewerKeys::KeyCommand command =
-                ViewerKeys::keyCommand(keyCode, configuration::integerValue(QStringLiteral("remotescreen")));
+                ViewerKeys::keyCommand(keyCode, m_workbench.kioskSystem().integerValue(QStringLiteral("remotescreen")));
             if (command.closesViewer)
                 close();
-            const std::int16_t screens = configuration::integerValue(QStringLiteral("screens"));
+            const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
             if (command.screen >= 1 && command.screen <= screens)
                 navigate(command.screen, command.button);
         });

@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, RecentListTable)
             EXPECT_EQ(main->recentAction(i)->isVisible(), !(i ? row.shown[i - 1] : row.shown.join("")).isEmpty()) << i;
         EXPECT_EQ(main->editMenu()->menuAction()->isEnabled(), !row.opens.isEmpty());
         if (!row.opens.isEmpty())
-            EXPECT_EQ(configuration::kioskSystemFolder(), row.shown[0] == a.chopped(1) ? a : row.shown[0]);
+            EXPECT_EQ(main->workbench().kioskSystem().folder(), row.shown[0] == a.chopped(1) ? a : row.shown[0]);
         trigger(main.get(), "mnuExit");
         EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept);
     }
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
     EXPECT_EQ(kiosk.messages.texts()[1],
               "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System");
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_EQ(configuration::kioskSystemFolder(), a);
+    EXPECT_EQ(main->workbench().kioskSystem().folder(), a);
     EXPECT_EQ(recent(), (QStringList{a, "", ""}));
     trigger(main.get(), "mnuExit");
     EXPECT_EQ(readLines(a + QDir(a).entryList({"log*.txt"}).value(0)).last(), "log file closed");
@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSyst
                                                          {"news/today.zel", {"leaf"}}};
     for (const auto& [file, lines] : files) // the template replaces its own files; other pages stay
         EXPECT_EQ(readLines(older + file), lines) << file;
-    EXPECT_EQ(configuration::kioskSystemFolder(), older);
+    EXPECT_EQ(main->workbench().kioskSystem().folder(), older);
     EXPECT_EQ(recent(), (QStringList{older, "", ""}));
 }
 
@@ -143,7 +143,7 @@ TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
     mainWindow().openKioskSystem(makeKiosk("a"));
     onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); });
     trigger(main.get(), "mnuNewFolder");
-    EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+    EXPECT_EQ(QDir(main->workbench().kioskSystem().folder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{"sport"});
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
 TEST_F(MainWindowTest, EditPageOnAnOpenPageBringsItsEditorForward)
 {
     mainWindow().openKioskSystem(makeKiosk("a"));
-    writeTextFile(configuration::kioskSystemFolder() + "news/today.zel", {"#leaf"});
+    writeTextFile(main->workbench().kioskSystem().folder() + "news/today.zel", {"#leaf"});
     onDialog<dlgSelectFile>([](dlgSelectFile& dialog) {
         dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
         dialog.pageList()->setCurrentRow(0);

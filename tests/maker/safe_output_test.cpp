@@ -19,7 +19,7 @@ class SafeOutput : public ::testing::Test {
 protected:
     SafeOutput() : kiosk(makerConfiguration())
     {
-        kiosk.openHeadless();
+        maker.setKioskSystem(kiosk.openHeadless());
         makePicture(kiosk.path("news/cat.jpg"), 40, 30); // the test session has no image tool: pictures are copied
     }
     QString writePage(const QString& title)

@@ -37,7 +37,7 @@ protected:
     void SetUp() override
     {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-        kiosk.open();
+        workbench.setKioskSystem(&kiosk.open());
         kiosk.messages.clear();
         author.whenShown<dlgMakePage>([this](dlgMakePage& maker) {
             QCoreApplication::sendPostedEvents(&maker, QEvent::MetaCall);

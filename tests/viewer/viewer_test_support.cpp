@@ -11,8 +11,8 @@ void ViewerTest::SetUp()
     copySampleKiosk(m_kiosk->folder());
     writeTextFile(path(QStringLiteral("configuration.txt")),
                   readLines(path(QStringLiteral("configuration.txt"))) + extraConfiguration());
-    m_kiosk->openHeadless();
-    PageMaker maker;
+    workbench.setKioskSystem(&m_kiosk->openHeadless());
+    PageMaker maker(m_kiosk->system());
     maker.makeAll();
     maker.run();
     ASSERT_TRUE(QFile::exists(path(QStringLiteral("shops/directory.htm"))));

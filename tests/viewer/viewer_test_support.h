@@ -21,6 +21,7 @@ protected:
     void TearDown() override
     {
         closeViewer();
+        workbench.setKioskSystem(nullptr);
         m_kiosk.reset();
     }
 

@@ -87,6 +87,7 @@ int main(int argc, char** argv)
     const auto kioskSystem = openKioskSystemHeadless(absolute(args.at(1)) + QDir::separator(), false);
 
     Workbench workbench;
+    workbench.setKioskSystem(kioskSystem.get());
     auto* editor = new frmEdit(workbench);
     if (!editor->editPage(absolute(args.at(2)))) {
         std::fprintf(stderr, "cannot edit %s\n", qPrintable(args.at(2)));
