@@ -28,29 +28,6 @@ protected:
     RecordingMessages& messages = session.messages;
 };
 
-TEST_F(JpegSize, EncodedPicturesGiveTheirSize)
-{
-    const struct {
-        const char* name;
-        int width, height;
-        QStringList switches;
-        char marker;
-    } rows[] = {
-        {"convert baseline JFIF", 640, 480, {"convert"}, '\xC0'},
-        {"cjpeg baseline", 123, 45, {}, '\xC0'},
-        {"one pixel", 1, 1, {}, '\xC0'},
-        {"convert progressive JFIF", 300, 200, {"convert", "-interlace", "JPEG"}, '\xC2'},
-        {"cjpeg progressive", 45, 123, {"-progressive"}, '\xC2'},
-        {"cjpeg arithmetic (C9)", 77, 66, {"-arithmetic"}, '\xC9'},
-        {"grayscale", 64, 32, {"-grayscale"}, '\xC0'},
-    };
-    for (const auto& row : rows) {
-        const QByteArray picture = encodedPicture(dir.path(), row.width, row.height, row.switches);
-        ASSERT_EQ(picture.at(frameMarkerOffset(picture)), row.marker) << row.name << ": another frame type";
-        EXPECT_EQ(measure(picture), std::to_string(row.height) + "x" + std::to_string(row.width)) << row.name;
-    }
-}
-
 TEST_F(JpegSize, EveryFrameMarkerIncludingC1GivesTheSizeAndOthersAreSkipped)
 {
     const QByteArray baseline = encodedPicture(dir.path(), 90, 60);

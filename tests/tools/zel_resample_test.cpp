@@ -50,15 +50,6 @@ Picture decode(const QString& path)
 
 int segmentLength(const QByteArray& jpeg, qsizetype at) { return quint8(jpeg[at + 2]) << 8 | quint8(jpeg[at + 3]); }
 
-// The frame marker byte of the first frame header (C0 baseline, C2 progressive).
-int frameMarker(const QByteArray& jpeg)
-{
-    for (qsizetype at = 2; at + 4 <= jpeg.size() && quint8(jpeg[at]) == 0xFF; at += 2 + segmentLength(jpeg, at))
-        if (const int marker = quint8(jpeg[at + 1]); marker >= 0xC0 && marker <= 0xCF && marker != 0xC4)
-            return marker;
-    return -1;
-}
-
 // A progressive picture of DC and three AC scans whose last scan is repeated
 // until the picture has `scans` scans; each repeat decodes to the same picture.
 QByteArray withScans(const QByteArray& fourScans, int scans)
@@ -123,32 +114,6 @@ protected:
     QTemporaryDir folder;
     const QString destination = path("my pictures/holiday copy 1.jpg"); // blanks taken whole
 };
-
-// The page maker's usual sizes (a leaf width, enlarged to a box) are made by
-// the real tool in tests/imaging; these are the edge cases.
-TEST_F(ZelResample, WritesABaselineCopyOfExactlyTheRequestedSize)
-{
-    const struct {
-        const char* name;
-        int width, height, toWidth, toHeight;
-    } rows[] = {
-        {"shrunk ten times", 2400, 1800, 228, 171}, {"aspect changed", 300, 200, 37, 91},
-        {"one pixel enlarged", 1, 1, 7, 5},         {"thin strip", 640, 8, 33, 1},
-        {"odd sizes", 1001, 757, 613, 419},
-    };
-    const QString source = path("my pictures/holiday photo.jpg");
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        writeBytes(destination, "previous copy");
-        helper("convert", {"-size", QString("%1x%2").arg(row.width).arg(row.height), "gradient:orange-navy", source});
-        const ProgramRun result = resample(source, row.toWidth, row.toHeight, destination);
-        ASSERT_EQ(result.exitCode, 0) << result.error.toStdString();
-        const Picture copy = decode(destination);
-        EXPECT_EQ(QSize(copy.width, copy.height), QSize(row.toWidth, row.toHeight));
-        EXPECT_EQ(frameMarker(readBytes(destination)), 0xC0);
-        EXPECT_EQ(QDir(path("my pictures")).entryList(QDir::Files | QDir::Hidden).size(), 2) << "temporary file left";
-    }
-}
 
 // A one-pixel checkerboard has nothing but detail finer than a smaller grid can
 // hold: a proper filter gives even grey, a sloppy one stripes and moire.
