@@ -108,17 +108,6 @@ TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
     }
 }
 
-TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
-{
-    writeBytes(path("page/notes.jpg"), "not a picture");
-    EXPECT_EQ(scale(path("page/notes.jpg"), 171, 228, true), "0x0");
-    EXPECT_FALSE(QFileInfo::exists(destination));
-    EXPECT_EQ(messages().texts(),
-              (QStringList{"Jpeg.GetSize - File " + path("page/notes.jpg") + " does not have valid JPEG header",
-                           "Jpeg.scaleImage - Unable get height and width from file " + path("page/notes.jpg")
-                               + "\r\nSo unable to scale image"}));
-}
-
 // The configured tool gets the three arguments (even at scale one). When it fails
 // the picture is copied unchanged and a message says why; when it cannot read
 // the picture (exit status 3) there is no copy and an older one is removed. The

@@ -18,8 +18,7 @@
 namespace {
 
 // What put() places at a path instead of text lines.
-const QString kRemoved = "<removed>", kFolder = "<folder>", kFifo = "<fifo>", kPicture = "<picture>",
-              kDamagedPicture = "<damaged picture>";
+const QString kFolder = "<folder>", kFifo = "<fifo>", kPicture = "<picture>", kDamagedPicture = "<damaged picture>";
 
 // Replaces what is at each "path=what" of puts ("; " between them) in the
 // kiosk: text lines ("\n" between them) or one of the above.
@@ -35,7 +34,7 @@ void put(TemporaryKiosk& kiosk, const QString& puts)
             ::mkfifo(qPrintable(path), 0600);
         else if (what == kPicture || what == kDamagedPicture)
             QProcess::execute("convert", {"-size", "64x48", "xc:steelblue", path});
-        else if (what != kRemoved)
+        else
             writeTextFile(path, what.split('\n'));
         if (what == kDamagedPicture)
             writeBytes(path, readBytes(path).left(300));
@@ -66,10 +65,6 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
         {"missing folder", "", "~/nowhere", 2, "Fatal Error - Kiosk System Folder - ", ""},
         {"missing page source", "", "~/ ~/news/today.zel ~/news/gone.zel", 2, "Page source - ", ""},
         {"page source is a folder", "", "~/ ~/news", 2, "Page source - ", ""},
-        {"missing configuration", configuration + kRemoved, "~/", 2,
-         "The System has encountered a problem\nConfiguration File - ", ""},
-        {"bad configuration line", configuration + "buttons many", "~/", 2,
-         "The System has encountered a problem\nError processing configuration file", ""},
         {"configuration.txt is a folder", configuration + kFolder, "~/", 2,
          "configuration.txt is a folder\nProgram will stop", ""},
         {"configuration.txt is a FIFO", configuration + kFifo, "~/", 2,
