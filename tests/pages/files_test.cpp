@@ -32,7 +32,7 @@ int errorNumberOf(const std::function<void()>& body)
     return 0;
 }
 
-TEST_F(FilesOnDisk, ExistenceAndCreateFolder)
+TEST_F(FilesOnDisk, ExistenceCreateFolderAndCopyIntoAMissingFolder)
 {
     writeBytes(path("news/today.zel"), "#leaf\r\n");
     EXPECT_TRUE(Files::fileExists(path("news/today.zel")) && Files::folderExists(path("news")));
@@ -42,6 +42,7 @@ TEST_F(FilesOnDisk, ExistenceAndCreateFolder)
     EXPECT_TRUE(Files::folderExists(path("sport")));
     EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("sport")); }), 58);
     EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("a/b")); }), 76);
+    EXPECT_EQ(errorNumberOf([&] { Files::copyFolderContents(path("news"), path("missing")); }), 76);
 }
 
 TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
@@ -65,20 +66,6 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
         EXPECT_EQ(readBytes(path("b.jpg")), "older") << operation;
         EXPECT_EQ(entries(), (QStringList{"a.jpg", "b.jpg"})) << operation << ": no temporary left";
     }
-}
-
-TEST_F(FilesOnDisk, CopyFolderContentsMergesIntoTheDestination)
-{
-    writeBytes(path("template/configuration.txt"), "buttons 8\r\n");
-    writeBytes(path("template/root/root.zel"), "#root\r\n");
-    writeBytes(path("kiosk/configuration.txt"), "older");
-    writeBytes(path("kiosk/news/today.zel"), "#leaf\r\n");
-    writeBytes(path("kiosk/root/root.zel"), "#root\r\n#title Mine\r\n");
-    Files::copyFolderContents(path("template"), path("kiosk"));
-    EXPECT_EQ(readBytes(path("kiosk/configuration.txt")), "buttons 8\r\n");
-    EXPECT_EQ(readBytes(path("kiosk/root/root.zel")), "#root\r\n");
-    EXPECT_EQ(readBytes(path("kiosk/news/today.zel")), "#leaf\r\n"); // pages not in the template stay
-    EXPECT_EQ(errorNumberOf([&] { Files::copyFolderContents(path("template"), path("missing")); }), 76);
 }
 
 TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
