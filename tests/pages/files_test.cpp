@@ -93,7 +93,6 @@ TEST_F(FilesOnDisk, LockedStagedFileHoldsItsLockUntilRenamed)
     const std::string target = path("news1.cab").toStdString();
     {
         fileio::StagedFile file(target, {".news1.cab.", true});
-        EXPECT_EQ(file.temporary().size(), path(".news1.cab.").toStdString().size() + 6) << file.temporary();
         fileio::writeAll(file.descriptor(), "MSCF", target);
         file.finish();
         EXPECT_TRUE(fileio::heldLocked(file.temporary()));
