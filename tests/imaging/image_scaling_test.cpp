@@ -67,9 +67,9 @@ protected:
     RecordingMessages& messages() { return session->messages; }
 };
 
-// The examples of the page maker's picture boxes, scaled first without an image
-// tool (copied unchanged) and then by the real zel-resample (an upright baseline copy).
-TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
+// The examples of the page maker's picture boxes, scaled by the real zel-resample
+// (an upright baseline copy of the fitted size).
+TEST_F(ImageScaling, BoxesGiveTheFittedSize)
 {
     const struct {
         const char* name;
@@ -83,41 +83,24 @@ TEST_F(ImageScaling, BoxesGiveTheFittedSizeWithAndWithoutTool)
         {"small thumbnail kept", 100, 100, 0, 171, 228, true, "100x100"},
         {"height limits in box", 600, 800, 0, 500, 500, false, "500x375"},
         {"half up to even", 4, 6, 0, 0, 1, false, "2x1"},
-        {"half down to even", 4, 10, 0, 0, 1, false, "2x1"},
         {"turned, displayed size", 200, 100, 6, 0, 50, false, "100x50"},
         {"no box keeps own size", 640, 480, 0, 0, -3, false, "480x640"},
     };
+    runWith(QDir::toNativeSeparators(ZEL_PROGRAM_DIR "/zel-resample"));
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        messages().clear();
         const QString source = picture(row.width, row.height, row.orientation);
-        for (const QString& tool : {QString(), QDir::toNativeSeparators(ZEL_PROGRAM_DIR "/zel-resample")}) {
-            SCOPED_TRACE(row.name + (" with tool " + tool).toStdString());
-            runWith(tool);
-            EXPECT_EQ(scale(source, row.boxHeight, row.boxWidth, row.noScaleUp), row.scaled);
-            EXPECT_EQ(messages().texts(), row.boxWidth < 1 && row.boxHeight < 1
-                                              ? QStringList{"Scaling error in Jpeg.scaleImage"}
-                                              : QStringList{});
-            const QByteArray written = readBytes(destination);
-            if (!Jpeg::IrfanViewAvailable()) {
-                EXPECT_EQ(written, readBytes(source)) << "copied unchanged";
-                continue;
-            }
-            EXPECT_EQ(written.at(frameMarkerOffset(written)), '\xC0') << "not a baseline JPEG";
-            std::int32_t height = 0, width = 0;
-            Jpeg::GetSize(destination, height, width);
-            EXPECT_EQ(std::to_string(height) + "x" + std::to_string(width), row.scaled) << "the copy's own size";
-        }
+        EXPECT_EQ(scale(source, row.boxHeight, row.boxWidth, row.noScaleUp), row.scaled);
+        EXPECT_EQ(messages().texts(), row.boxWidth < 1 && row.boxHeight < 1
+                                          ? QStringList{"Scaling error in Jpeg.scaleImage"}
+                                          : QStringList{});
+        const QByteArray written = readBytes(destination);
+        EXPECT_EQ(written.at(frameMarkerOffset(written)), '\xC0') << "not a baseline JPEG";
+        std::int32_t height = 0, width = 0;
+        Jpeg::GetSize(destination, height, width);
+        EXPECT_EQ(std::to_string(height) + "x" + std::to_string(width), row.scaled) << "the copy's own size";
     }
-}
-
-TEST_F(ImageScaling, UnreadablePictureGivesZeroSizesAndNoCopy)
-{
-    writeBytes(path("page/notes.jpg"), "not a picture");
-    EXPECT_EQ(scale(path("page/notes.jpg"), 171, 228, true), "0x0");
-    EXPECT_FALSE(QFileInfo::exists(destination));
-    EXPECT_EQ(messages().texts(),
-              (QStringList{"Jpeg.GetSize - File " + path("page/notes.jpg") + " does not have valid JPEG header",
-                           "Jpeg.scaleImage - Unable get height and width from file " + path("page/notes.jpg")
-                               + "\r\nSo unable to scale image"}));
 }
 
 // The configured tool gets the three arguments (even at scale one). When it fails
@@ -149,8 +132,6 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
         {"exits 0 with a file that is no JPEG", "echo garbage > \"${3#/convert=}\"; exit 0", true,
          "the image tool wrote no JPEG picture, copied unchanged"},
         {"killed", "kill -9 $$", true, "the image tool crashed, copied unchanged"},
-        {"writes then fails", "echo partial > \"${3#/convert=}\"; exit 2", true,
-         "the image tool failed (exit status 2), copied unchanged"},
         {"hangs", "exec sleep 30", true, "the image tool did not finish within 0.3 s, copied unchanged"},
         {"not executable", "exit 0", false, "the image tool could not be started"},
     };

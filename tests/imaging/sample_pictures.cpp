@@ -5,19 +5,12 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-QByteArray encodedPicture(const QString& folder, int width, int height, const QStringList& switches)
+QByteArray encodedPicture(const QString& folder, int width, int height)
 {
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
-    const QString path = folder + "/encoded.jpg";
-    if (switches.value(0) == "convert") {
-        EXPECT_EQ(QProcess::execute("convert", QStringList{"-size", size, "gradient:red-blue"} + switches.mid(1)
-                                                   + QStringList{path}),
-                  0);
-    } else {
-        EXPECT_EQ(QProcess::execute("convert", {"-size", size, "gradient:yellow-green", folder + "/pixels.ppm"}), 0);
-        EXPECT_EQ(QProcess::execute("cjpeg", switches + QStringList{"-outfile", path, folder + "/pixels.ppm"}), 0);
-    }
-    return readBytes(path);
+    EXPECT_EQ(QProcess::execute("convert", {"-size", size, "gradient:yellow-green", folder + "/pixels.ppm"}), 0);
+    EXPECT_EQ(QProcess::execute("cjpeg", {"-outfile", folder + "/encoded.jpg", folder + "/pixels.ppm"}), 0);
+    return readBytes(folder + "/encoded.jpg");
 }
 
 QByteArray withFirstSegment(const QByteArray& jfifPicture, const QByteArray& segment)

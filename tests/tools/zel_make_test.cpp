@@ -13,15 +13,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 
 namespace {
 
 // What put() places at a path instead of text lines.
-const QString kRemoved = "<removed>", kFolder = "<folder>", kFifo = "<fifo>", kZeroLink = "<link to /dev/zero>",
-              kPicture = "<picture>", kDamagedPicture = "<damaged picture>";
+const QString kFolder = "<folder>", kFifo = "<fifo>", kPicture = "<picture>", kDamagedPicture = "<damaged picture>";
 
 // Replaces what is at each "path=what" of puts ("; " between them) in the
 // kiosk: text lines ("\n" between them) or one of the above.
@@ -35,11 +32,9 @@ void put(TemporaryKiosk& kiosk, const QString& puts)
             QDir().mkdir(path);
         else if (what == kFifo)
             ::mkfifo(qPrintable(path), 0600);
-        else if (what == kZeroLink)
-            QFile::link("/dev/zero", path);
         else if (what == kPicture || what == kDamagedPicture)
             QProcess::execute("convert", {"-size", "64x48", "xc:steelblue", path});
-        else if (what != kRemoved)
+        else
             writeTextFile(path, what.split('\n'));
         if (what == kDamagedPicture)
             writeBytes(path, readBytes(path).left(300));
@@ -60,43 +55,27 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
         int exitCode;
         QString err;     // standard error contains this; empty: nothing on standard error
         const char* out; // exactly this on standard output (nullptr: not checked)
-        const char* logLine = "log file closed";
     } rows[] = {
         {"clean kiosk", "", "~/", 0, "", "Making page today in folder news\nMaking page root in folder root\n"},
         {"named page sources only, in the given order", "news/other.zel=#leaf\njunk",
          "~/ ~/root/root.zel ~/news/today.zel", 0, "",
          "Making page root in folder root\nMaking page today in folder news\n"},
-        {"faulty lines", "news/other.zel=#leaf\njunk\n#button x y", "~/ ~/news/other.zel", 1,
-         "Expected valid directive\nIn line - junk\nIn file - ~/news/other.zel\n\n"
-         "You can not put buttons on a leaf page\nIn line - #button x y\nIn file - ~/news/other.zel\n\n",
-         "Making page other in folder news\n"},
         {"no arguments", "", "", 2, "Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n", ""},
         {"missing folder", "", "~/nowhere", 2, "Fatal Error - Kiosk System Folder - ", ""},
         {"missing page source", "", "~/ ~/news/today.zel ~/news/gone.zel", 2, "Page source - ", ""},
         {"page source is a folder", "", "~/ ~/news", 2, "Page source - ", ""},
-        {"missing configuration", configuration + kRemoved, "~/", 2,
-         "The System has encountered a problem\nConfiguration File - ", ""},
-        {"bad configuration line", configuration + "buttons many", "~/", 2,
-         "The System has encountered a problem\nError processing configuration file", ""},
         {"configuration.txt is a folder", configuration + kFolder, "~/", 2,
          "configuration.txt is a folder\nProgram will stop", ""},
         {"configuration.txt is a FIFO", configuration + kFifo, "~/", 2,
          "configuration.txt is not a regular file\nProgram will stop", ""},
-        {"configuration.txt links to /dev/zero", configuration + kZeroLink, "~/", 2,
-         "configuration.txt is not a regular file\nProgram will stop", ""},
         {"kioskSystemFolder names a missing folder", configuration + "kioskSystemFolder /nowhere/zel/", "~/", 1,
          "Kiosk System Folder - /nowhere/zel/ does NOT exist - no pages were made", ""},
-        {"page source is a FIFO", "news/pipe.zel=" + kFifo, "~/ ~/news/pipe.zel", 1,
-         "pipe.zel is not a regular file - the page was not made", nullptr},
         {"page source is a FIFO in Make All", "news/pipe.zel=" + kFifo, "~/", 1,
          "pipe.zel is not a regular file - the page was not made", nullptr},
-        {"images is a file", picture + "news/images=x", "~/ ~/news/today.zel", 2,
-         "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: ", nullptr},
         {"images is a file in Make All, after a page made", picture + "news/images=x; a/first.zel=#leaf", "~/", 2,
          "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: ", nullptr},
         {"damaged picture", picture + "news/cat.jpg=" + kDamagedPicture + "; news/images/today00001.jpg=older copy",
          "~/ ~/news/today.zel", 1, " could not be resampled: ", nullptr},
-        {"log on file number 3", configuration + "logFileNumber 3", "~/", 0, "", nullptr, "logFileNumber = 3"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -119,7 +98,6 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
              it.hasNext();)
             ADD_FAILURE() << it.next().toStdString();
         if (row.exitCode == 0) {
-            EXPECT_TRUE(kiosk.logLines().contains(row.logLine));
             EXPECT_EQ(kiosk.logLines().last(), "log file closed");
             EXPECT_FALSE(readBytes(kiosk.path("root/root.htm")).contains("log file"));
         }
@@ -154,23 +132,23 @@ protected:
             }
     }
     // Fails the test for a page file that is not whole; counts the new ones.
-    // title: what every page shows (nullptr: a whole make ran last, "": a killed one).
-    int checkWholePages(const char* title = nullptr) const
+    // title: what every page shows after a whole make; empty after a killed one.
+    int checkWholePages(const QString& title = {}) const
     {
         int fresh = 0;
         for (QDirIterator it(kiosk.folder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
             const QString path = it.next();
             const QByteArray bytes = readBytes(path);
-            EXPECT_FALSE(path.contains(".zel-tmp-") && !title) << path.toStdString();
-            // Copies of the killed make may still be in the making; after a whole make none is left.
-            if (path.contains("/.zel-resample-") || path.contains("/.zel-copy-")) {
-                EXPECT_TRUE(title && !*title) << path.toStdString();
+            // Temporaries of a killed make may still be there; a whole make clears them.
+            static const QRegularExpression temporary(R"(/\.zel-(tmp|resample|copy)-[^/]*$)");
+            if (path.contains(temporary)) {
+                EXPECT_TRUE(title.isEmpty()) << path.toStdString();
             } else if (path.endsWith(".htm")) {
                 EXPECT_TRUE(bytes.endsWith("</html>\r\n")) << path.toStdString();
                 if (!path.endsWith("_con.htm") || path.contains("root"))
                     continue;
                 EXPECT_TRUE(bytes.contains(">Old<") || bytes.contains(">New")) << path.toStdString();
-                EXPECT_TRUE(!title || bytes.contains(title)) << path.toStdString();
+                EXPECT_TRUE(bytes.contains(title.toLatin1())) << path.toStdString();
                 fresh += bytes.contains(latest.toLatin1());
                 // Every picture the page shows is there.
                 static const QRegularExpression source(R"re(src="images\\([^"]+)")re");
@@ -209,10 +187,10 @@ TEST_F(ZelMakeRuns, KilledMakeLeavesEveryPageOldOrNewWhole)
             process.waitForFinished(kill.milliseconds);
         process.kill();
         process.waitForFinished();
-        EXPECT_LT(checkWholePages(""), 24); // killed before the make ended
+        EXPECT_LT(checkWholePages(), 24); // killed before the make ended
     }
     EXPECT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
-    EXPECT_EQ(checkWholePages(qPrintable(latest)), 24);
+    EXPECT_EQ(checkWholePages(latest), 24);
 }
 
 // Two makes of one kiosk at once both finish, each with its own log.
@@ -226,38 +204,8 @@ TEST_F(ZelMakeRuns, TwoMakesAtOnceBothFinish)
         EXPECT_EQ(process->exitCode(), 0);
         EXPECT_EQ(process->readAllStandardError().toStdString(), "");
     }
-    EXPECT_EQ(checkWholePages(qPrintable(latest)), 24);
+    EXPECT_EQ(checkWholePages(latest), 24);
     EXPECT_EQ(QDir(kiosk.folder()).entryList({"log*.txt"}).size(), 3);
-}
-
-// A full disk while pages are written: exit 2 with "Disk full", the path and
-// the reason; the pages made before stay whole.
-TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
-{
-    QTemporaryDir mountPoint;
-    if (::mount("tmpfs", qPrintable(mountPoint.path()), "tmpfs", 0, "size=1m") != 0)
-        GTEST_SKIP() << "tmpfs cannot be mounted here";
-    {
-        const QString kiosk = mountPoint.path() + "/kiosk/";
-        writeTextFile(kiosk + "configuration.txt", {"screenheight 706"});
-        writeTextFile(kiosk + "root/root.zel", {"#root", "#title Old"});
-        EXPECT_EQ(runZelMake({kiosk}).exitCode, 0);
-        const QByteArray old = readBytes(kiosk + "root/root_con.htm");
-        writeTextFile(kiosk + "root/root.zel", {"#root", "#title New", "#para", QString(300000, 'x')});
-        struct statvfs space {};
-        statvfs(qPrintable(kiosk), &space);
-        const qsizetype free = qsizetype(space.f_bavail * space.f_frsize);
-        writeBytes(mountPoint.path() + "/filler", QByteArray(free - 96 * 1024, 'f'));
-        const MakeRun run = runZelMake({kiosk});
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.err.contains("Runtime error 61 in dlgMakePage.makeOnePage(")
-                    && run.err.contains("Disk full: " + kiosk + "root/root")
-                    && run.err.contains("(No space left on device)"))
-            << run.err.toStdString();
-        EXPECT_EQ(readBytes(kiosk + "root/root_con.htm"), old);
-        EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
-    }
-    ::umount(qPrintable(mountPoint.path()));
 }
 
 // Installed, the programs are reached through links in /usr/bin: the helper
