@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
@@ -51,6 +52,53 @@ void syncFolder(const std::string& folder)
 }
 
 bool processRuns(long pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
+
+// The whole of a small text file under /proc; "" when it cannot be read.
+std::string procText(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return {};
+    char buffer[4096];
+    const ssize_t size = ::read(descriptor, buffer, sizeof buffer - 1);
+    ::close(descriptor);
+    return size > 0 ? std::string(buffer, std::size_t(size)) : std::string();
+}
+
+// When the process started, in seconds since the epoch; 0 when unknown.
+std::time_t processStart(long pid)
+{
+    // Field 22 of /proc/PID/stat, in clock ticks since boot; the command
+    // (field 2, in parentheses) may hold blanks, so counting starts after it.
+    const std::string stat = procText("/proc/" + std::to_string(pid) + "/stat");
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos)
+        return 0;
+    const char* field = stat.c_str() + close + 1;
+    for (int number = 3; number < 22 && *field; ++number) {
+        field = std::strchr(field + 1, ' ');
+        if (!field)
+            return 0;
+    }
+    const unsigned long long ticks = std::strtoull(field, nullptr, 10);
+    const std::string all = procText("/proc/stat");
+    const auto boot = all.find("\nbtime ");
+    const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
+    if (ticks == 0 || boot == std::string::npos || ticksPerSecond <= 0)
+        return 0;
+    return std::time_t(std::strtoll(all.c_str() + boot + 7, nullptr, 10) + ticks / ticksPerSecond);
+}
+
+// The process that named the temporary still runs. A number taken over by a
+// later process does not count: that process started after the file was made.
+bool ownerRuns(long pid, const struct stat& file)
+{
+    if (!processRuns(pid))
+        return false;
+    const std::time_t started = processStart(pid);
+    // A second of slack: boot time and start ticks are rounded to seconds.
+    return started == 0 || started <= file.st_mtime + 1;
+}
 
 } // namespace
 
@@ -266,10 +314,10 @@ void removeDeadTemporaries(const std::string& folder)
             continue;
         bool dead = false;
         if (isOwnTemporaryName(name))
-            dead = !processRuns(std::atol(std::string(name.substr(kOwnPrefix.size())).c_str()));
+            dead = !ownerRuns(std::atol(std::string(name.substr(kOwnPrefix.size())).c_str()), info);
         else if (name.substr(0, kCopyPrefix.size()) == kCopyPrefix && name.size() > kCopyPrefix.size()
                  && std::isdigit(static_cast<unsigned char>(name[kCopyPrefix.size()])))
-            dead = !processRuns(std::atol(std::string(name.substr(kCopyPrefix.size())).c_str()));
+            dead = !ownerRuns(std::atol(std::string(name.substr(kCopyPrefix.size())).c_str()), info);
         else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
             dead = !heldLocked(path);
         if (dead)

@@ -134,7 +134,8 @@ TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
     EXPECT_EQ(folderEntries("news").filter(".zel-tmp-"), QStringList());
 }
 
-// Dead temporaries of our own pattern go; other files and live runs' stay.
+// Dead temporaries of our own pattern go (also one whose process number a
+// later process took over); other files and live runs' stay.
 TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
 {
     const QStringList dead = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-copy-999999999-1.jpg"};
@@ -142,6 +143,13 @@ TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
                               "keep.zel-tmp-1-abcdef"};
     for (const QString& name : dead + kept)
         writeBytes(kiosk.path("news/images/" + name), "x");
+    // Made before the process of its number started: that number has been taken over since.
+    const QString reused = kiosk.path("news/images/.zel-copy-" + QString::number(getpid()) + "-2.jpg");
+    writeBytes(reused, "x");
+    QFile file(reused);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite)
+                && file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    file.close();
     maker.makeOnePage(writePage("Clean"));
     EXPECT_EQ(folderEntries("news/images"), kept + QStringList{"today00001.jpg"});
 }
