@@ -66,7 +66,6 @@ TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutA
         {"empty lines at the end stay", "#leaf\r\n#title Today\r\n\r\n\r\n"},
         {"Windows-1252 text", "#leaf\r\n#para\r\nCaf\xe9 \x80 5\r\n"},
         {"UTF-8 text outside Windows-1252", "#leaf\r\n#para\r\nKrak\xc3\xb3w \xc5\x91 \xe2\x86\x92\r\n"},
-        {"selector with quoted item", "#selector\r\n#item \"my photo.jpg\" news\\today Today\r\n"},
         {"only #branch without a line end", "#branch"},
         {"UTF-8 whose characters fit Windows-1252", "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93"
                                                     "Einheit\r\n"},
