@@ -279,6 +279,26 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
     }
 }
 
+// Save As from one editor, that editor closed, Save As from another: the same dialog, with the name typed before.
+TEST_F(EditorWindowTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
+{
+    QPointer<dlgSaveFile> used;
+    author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+        used = &dialog;
+        dialog.pageBox()->setText("kept");
+    });
+    trigger(editorOn("news/other.zel", "#leaf\r\n"), "mnuSaveAs");
+    closeEditors();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(used.isNull());
+    author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+        EXPECT_EQ(&dialog, used.data());
+        EXPECT_EQ(dialog.pageBox()->text(), "kept");
+    });
+    trigger(editorOn("news/second.zel", "#leaf\r\n"), "mnuSaveAs");
+    EXPECT_EQ(author.shown, 2);
+}
+
 // A page never saved is saved through Save As before it is made or shown;
 // cancelling the save dialog makes and shows nothing.
 TEST_F(EditorWindowTest, NeverSavedPageIsSavedFirstOrNothingHappens)

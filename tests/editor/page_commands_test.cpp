@@ -56,8 +56,8 @@ TEST_F(PageCommandsTest, MakeAllPagesAsksAboutEachChangedEditor)
 }
 
 // Three changed editors, run after run: Make All asks about them in the order they were opened, each in front
-// while asked (No, then Yes brings the second to the front and makes nothing), and so does the open of a kiosk system
-// (No, Cancel, No keeps the second open).
+// while asked (No, then Yes brings the second to the front and makes nothing), and so does the open of a kiosk system,
+// over each editor in turn (No, Cancel, No keeps the second open).
 TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
 {
     for (int run = 1; run <= 5; ++run) {
@@ -70,7 +70,6 @@ TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
         QList<QWidget*> asking;
         kiosk.messages.whenAsked = [&](const QString&) { asking.append(workbench.focus().askingWindow()); };
         withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "mnuMakeAllPages"); });
-        kiosk.messages.whenAsked = nullptr;
         EXPECT_EQ(asking, (QList<QWidget*>{editors[0].data(), editors[1].data()}));
         EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editors[1]; }));
         EXPECT_FALSE(Files::fileExists(kiosk.path("root/root.htm")));
@@ -79,6 +78,8 @@ TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
             QStringList({"Page has changed - do you want to save it?", "Page has changed - do you want to save it?",
                          "Page has changed - do you want to save it?",
                          "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"}));
+        kiosk.messages.whenAsked = nullptr;
+        EXPECT_EQ(asking.mid(2), (QList<QWidget*>{editors[0].data(), editors[1].data(), editors[2].data()}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(std::tuple(editors[0].isNull(), editors[1].isNull(), editors[2].isNull()),
                   std::tuple(true, false, true));
