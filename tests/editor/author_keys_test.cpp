@@ -150,64 +150,48 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
     QWidget owner;
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
-    // The text typed, and as the dialog shows it then and after the Tabs.
-    const struct Row {
-        const char* name;
-        std::function<void()> open;
-        const char *typed, *shown;
-        std::function<QString()> state;
-        QStringList tabs;
-    } rows[] = {
-        {"Save Page As",
-         [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); },
-         "fresh",
-         "fresh",
-         [&] { return workbench.instance<dlgSaveFile>().pageBox()->text(); },
-         {"cboPage.QLineEdit", "cboPage.QListWidget", "cmdCancel", "cmdOK", "lstFolder", "cboPage.QLineEdit"}},
-        {"Create New Folder",
-         [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); },
-         "Bad Name",
-         "Bad Name",
-         [&] { return workbench.instance<dlgCreateNewFolder>().findChild<QLineEdit*>()->text(); },
-         {"cboFolder.QLineEdit", "cboFolder.QListWidget", "cmdCancel", "cmdOK", "cboFolder.QLineEdit"}},
-        {"Select Folder",
-         [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); },
-         "n",
-         "news",
-         [&] {
-             return workbench.instance<dlgSelectFolder>().findChild<QListWidget*>("lstFolder")->currentItem()->text();
-         },
-         {"lstFolder", "cmdCancel", "cmdOK", "lstFolder"}},
-        {"Select Page",
-         [&] { workbench.instance<dlgSelectFile>().openPage(&owner); },
-         "n",
-         "news\\other",
-         [&] {
-             return workbench.instance<dlgSelectFile>().getFolder() + '\\'
-                    + workbench.instance<dlgSelectFile>().getPage();
-         },
-         {"lstFolder", "lstPage", "cmdCancel", "cmdOK", "lstFolder"}},
+    // The text typed, and as the control that had the keyboard shows it then and after the Tabs.
+    const std::function<void()> opens[] = {
+        [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); },
+        [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); },
+        [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); },
+        [&] { workbench.instance<dlgSelectFile>().openPage(&owner); },
     };
-    for (const Row& row : rows) {
+    const struct Row {
+        const char *name, *typed, *shown, *tabs; // the stops, then back to the first
+    } rows[] = {
+        {"Save Page As", "fresh", "fresh", "cboPage.QLineEdit cboPage.QListWidget cmdCancel cmdOK lstFolder"},
+        {"Create New Folder", "Bad Name", "Bad Name", "cboFolder.QLineEdit cboFolder.QListWidget cmdCancel cmdOK"},
+        {"Select Folder", "n", "news", "lstFolder cmdCancel cmdOK"},
+        {"Select Page", "n", "news", "lstFolder lstPage cmdCancel cmdOK"},
+    };
+    const auto shownBy = [](QWidget* control) {
+        if (auto* box = qobject_cast<QLineEdit*>(control))
+            return box->text();
+        auto* list = qobject_cast<QListWidget*>(control);
+        return list && list->currentItem() ? list->currentItem()->text() : QString();
+    };
+    for (int index = 0; const Row& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
         QString typed;
-        QStringList tabs;
+        QStringList tabs, stops = QString(row.tabs).split(u' ');
+        stops.append(stops.first());
         ModalKeys keys({[&](QWidget* start) {
             QTest::keyClicks(start, row.typed);
-            typed = row.state();
+            typed = shownBy(start);
             tabs = QStringList{describe(focused())};
-            for (qsizetype t = 1; t < row.tabs.size(); ++t) {
+            for (qsizetype t = 1; t < stops.size(); ++t) {
                 press(focused(), Qt::Key_Tab);
                 tabs.append(describe(focused()));
             }
-            typed += u' ' + row.state();
+            typed += u' ' + shownBy(start);
             escape(focused());
         }});
-        row.open();
+        opens[index++]();
         EXPECT_TRUE(keys.finished());
         EXPECT_EQ(typed, QString(row.shown) + u' ' + row.shown) << "typed text, and after Tab";
-        EXPECT_EQ(tabs, row.tabs);
+        EXPECT_EQ(tabs, stops);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&owner));
     }
 }
