@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <array>
 
 namespace {
 
@@ -15,20 +14,14 @@ using TextCodec::Encoding;
 // decoded by the system's own converter, references and brackets resolved.
 QString shownText(const QByteArray& html)
 {
-    QStringDecoder windows1252("windows-1252");
-    EXPECT_TRUE(windows1252.isValid());
-    QString text = windows1252.decode(html);
+    QString text = QStringDecoder("windows-1252").decode(html);
     static const QRegularExpression reference(QStringLiteral("&#(\\d+);"));
-    QString shown;
-    qsizetype from = 0;
-    for (auto match = reference.globalMatch(text); match.hasNext();) {
-        const auto found = match.next();
-        shown += text.mid(from, found.capturedStart() - from);
-        shown += QString::fromUcs4(std::array<char32_t, 1>{char32_t(found.captured(1).toUInt())}.data(), 1);
-        from = found.capturedEnd();
+    for (auto found = reference.match(text); found.hasMatch();) {
+        const QString character = QStringView(QChar::fromUcs4(found.captured(1).toUInt())).toString();
+        text.replace(found.capturedStart(), found.capturedLength(), character);
+        found = reference.match(text, found.capturedStart() + character.size());
     }
-    shown += text.mid(from);
-    return shown.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+    return text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
         .replace(QStringLiteral("&gt;"), QStringLiteral(">"));
 }
 
