@@ -176,7 +176,6 @@ const struct {
 } kLinks[] = {
     {"http://www.example.com/", "http://www.example.com/", false},
     {"..\\news\\gone.htm", "news/gone.htm", false},
-    {"nothing.htm", "odd/nothing.htm", false},
     {"..\\news\\today.htm", "news/today.htm", true},
 };
 
