@@ -22,15 +22,6 @@ class RefusingWindow : public QWidget {
 // Kiosk systems of their own in a folder of the case.
 class MainWindowTest : public WindowTest {
 protected:
-    // A D is filled in by fill, then OK is clicked.
-    template <class D>
-    void onDialog(const std::function<void(D&)>& fill)
-    {
-        author.whenShown<D>([fill](D& dialog) {
-            fill(dialog);
-            dialog.okButton()->click();
-        });
-    }
     // A kiosk system folder; the path ends with the separator.
     QString makeKiosk(const QString& name, const QStringList& configuration = {})
     {
@@ -125,7 +116,7 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSyst
     const QString older = makeKiosk("older", {"screenwidth 800"});
     writeTextFile(older + "root/root.zel", {"root", "#title old"});
     writeTextFile(older + "news/today.zel", {"leaf"});
-    onDialog<dlgChoseDir>([older](dlgChoseDir& chooser) { chooser.openDirectory(older); });
+    author.whenShown<dlgChoseDir>(thenOK([older](dlgChoseDir& chooser) { chooser.openDirectory(older); }));
     trigger(&mainWindow(), "mnuCreateNewKioskSystem");
     const std::pair<const char*, QStringList> files[] = {{"configuration.txt", {"screenwidth 1280"}},
                                                          {"root/root.zel", {"root", "#title new"}},
@@ -140,7 +131,8 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSyst
 TEST_F(MainWindowTest, NewFolderCreatesTheChosenFolder)
 {
     mainWindow().openKioskSystem(makeKiosk("a"));
-    onDialog<dlgCreateNewFolder>([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); });
+    author.whenShown<dlgCreateNewFolder>(
+        thenOK([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); }));
     trigger(main.get(), "mnuNewFolder");
     EXPECT_EQ(QDir(configuration::kioskSystemFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{"sport"});
@@ -153,10 +145,10 @@ TEST_F(MainWindowTest, EditPageOnAnOpenPageBringsItsEditorForward)
 {
     mainWindow().openKioskSystem(makeKiosk("a"));
     writeTextFile(configuration::kioskSystemFolder() + "news/today.zel", {"#leaf"});
-    onDialog<dlgSelectFile>([](dlgSelectFile& dialog) {
+    author.whenShown<dlgSelectFile>(thenOK([](dlgSelectFile& dialog) {
         dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
         dialog.pageList()->setCurrentRow(0);
-    });
+    }));
     for (int i = 0; i < 2; ++i)
         trigger(main.get(), "mnuEditPage");
     EXPECT_EQ(visibleWindows<frmEdit>().size(), 1);

@@ -22,13 +22,7 @@ QStringList texts(const QListWidget* list)
 
 void doubleClick(QListWidget* list, int row) { clickItem(list, list->visualItemRect(list->item(row)), true); }
 
-// The author's step, then OK; OK at once; a name typed into the name box, then OK.
-const auto thenOK = [](auto step) {
-    return [step](auto& d) {
-        step(d);
-        d.okButton()->click();
-    };
-};
+// OK at once; a name typed into the name box, then OK.
 const auto ok = [](auto& d) { d.okButton()->click(); };
 const auto typed = [](const char* text) {
     return thenOK([text](auto& d) {

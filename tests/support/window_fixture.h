@@ -28,6 +28,15 @@ inline void clickItem(QAbstractItemView* view, const QRect& rect, bool twice = f
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// An author's step in a dialog, then its OK button.
+inline auto thenOK(auto step)
+{
+    return [step](auto& dialog) {
+        step(dialog);
+        dialog.okButton()->click();
+    };
+}
+
 // The shown top-level windows of this class.
 template <class W>
 QList<W*> visibleWindows()
