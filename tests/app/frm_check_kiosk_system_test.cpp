@@ -12,16 +12,6 @@
 
 namespace {
 
-template <class W>
-QList<W*> windowsOf()
-{
-    QList<W*> found;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible())
-            found.append(window);
-    return found;
-}
-
 // The main window over a kiosk system with one finding of each kind.
 class CheckWindowTest : public WindowTest {
 protected:
@@ -36,7 +26,7 @@ protected:
     frmCheckKioskSystem* checkFromMenu(bool wait = true)
     {
         trigger(main.get(), "mnuCheckKioskSystem");
-        const auto windows = windowsOf<frmCheckKioskSystem>();
+        const auto windows = visibleWindows<frmCheckKioskSystem>();
         EXPECT_EQ(windows.size(), 1);
         if (windows.isEmpty())
             return nullptr;
@@ -96,21 +86,21 @@ TEST_F(CheckWindowTest, DoubleClickOpensTheEditorAtTheLineAndReusesIt)
     ASSERT_TRUE(window);
     QTreeWidget* list = window->lstFindings();
     doubleClick(list, 2); // news.zel line 5: #image broken.jpg
-    ASSERT_EQ(windowsOf<frmEdit>().size(), 1);
-    frmEdit* editor = windowsOf<frmEdit>().first();
+    ASSERT_EQ(visibleWindows<frmEdit>().size(), 1);
+    frmEdit* editor = visibleWindows<frmEdit>().first();
     EXPECT_EQ(editor->filePath(), kiosk.path("news/news.zel"));
     EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#image broken.jpg");
 
     // Another finding of the same page: the open editor comes to the front at that line.
     window->raise();
     doubleClick(list, 5); // news.zel line 7: #image photo.jpg
-    ASSERT_EQ(windowsOf<frmEdit>().size(), 1);
+    ASSERT_EQ(visibleWindows<frmEdit>().size(), 1);
     EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#image photo.jpg");
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 5000));
 
     // A finding on line 1 (the page-type line) puts the cursor on the first line shown.
     doubleClick(list, 11); // shops/lost.zel line 1
-    const auto editors = windowsOf<frmEdit>();
+    const auto editors = visibleWindows<frmEdit>();
     ASSERT_EQ(editors.size(), 2);
     frmEdit* lost = editors.first() == editor ? editors.last() : editors.first();
     EXPECT_EQ(lost->filePath(), kiosk.path("shops/lost.zel"));

@@ -28,10 +28,10 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
     } rows[] = {
         {"Yes of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::Yes, 6, B::Yes | B::No,
          B::NoIcon, B::Yes},
-        {"No of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::No, 7, B::Yes | B::No, B::NoIcon,
-         B::Yes},
-        {"replace question", [&] { return boxes.askYesNo("one\r\ntwo", Answer::No); }, B::Yes, 6, B::Yes | B::No,
+        {"No of a replace question", [&] { return boxes.askYesNo("one\r\ntwo", Answer::No); }, B::No, 7, B::Yes | B::No,
          B::NoIcon, B::No},
+        {"No of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::No, 7,
+         B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
         {"Cancel of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::Cancel, 2,
          B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
         {"plain message", [&] { return boxes.show("one\r\ntwo", MessageIcon::None), 0; }, B::Ok, 0, B::Ok, B::NoIcon,

@@ -28,12 +28,18 @@ TEST_F(ChoseDirTest, ResultTable)
     const QString base = QDir::toNativeSeparators(place.path());
     ASSERT_TRUE(QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta")
                 && QDir().mkpath(base + "/New Folder"));
-    const auto newFolder = [&](const QString& answer) {
-        return [&, answer](dlgChoseDir& d) {
-            author.textAnswers = {answer};
+    // The step in the open directory base; New there with the answer to its name question.
+    const auto inBase = [&](std::function<void(dlgChoseDir&)> step) {
+        return [&, step](dlgChoseDir& d) {
             d.openDirectory(base);
-            d.newButton()->click();
+            step(d);
         };
+    };
+    const auto newFolder = [&](const QString& answer) {
+        return inBase([&, answer](dlgChoseDir& d) {
+            author.textAnswers = {answer};
+            d.newButton()->click();
+        });
     };
     struct Row {
         const char* name;
@@ -44,20 +50,10 @@ TEST_F(ChoseDirTest, ResultTable)
     const Row rows[] = {
         {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome},
         {"Cancel", [](auto& d) { d.cancelButton()->click(); }, ""},
-        {"the open directory", [&](auto& d) { d.openDirectory(base); }, base + "/"},
-        {"a highlighted sub-directory",
-         [&](auto& d) {
-             d.openDirectory(base);
-             click(d, "beta");
-         },
-         base + "/beta/"},
+        {"the open directory", inBase([](auto&) {}), base + "/"},
+        {"a highlighted sub-directory", inBase([](auto& d) { click(d, "beta"); }), base + "/beta/"},
         {"the close box", [](auto& d) { d.close(); }, ""},
-        {"double click opens",
-         [&](auto& d) {
-             d.openDirectory(base);
-             click(d, "alpha", true);
-         },
-         base + "/alpha/"},
+        {"double click opens", inBase([](auto& d) { click(d, "alpha", true); }), base + "/alpha/"},
         {"a later use starts from the directory left open", [](auto&) {}, base + "/alpha/"},
         {"the root drive keeps its one separator",
          [](auto& d) {

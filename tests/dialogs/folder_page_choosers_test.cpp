@@ -22,11 +22,15 @@ QStringList texts(const QListWidget* list)
 
 void doubleClick(QListWidget* list, int row) { clickItem(list, list->visualItemRect(list->item(row)), true); }
 
-void typeInto(SimpleComboBox* box, const char* text)
-{
-    box->lineEdit()->clear();
-    QTest::keyClicks(box->lineEdit(), text);
-}
+// OK at once; a name typed into the name box, then OK.
+const auto ok = [](auto& d) { d.okButton()->click(); };
+const auto typed = [](const char* text) {
+    return thenOK([text](auto& d) {
+        auto* box = d.template findChild<SimpleComboBox*>();
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), text);
+    });
+};
 
 // One use of a dialog: what the author does, the result ("" for none; paths
 // relative to the kiosk folder) and the first line of each message. A dialog
@@ -56,7 +60,7 @@ protected:
     }
 
     template <class Dialog>
-    void check(const Row<Dialog>& row, const std::function<QString()>& open, const QString& prefix)
+    void check(const QString& prefix, const Row<Dialog>& row, const std::function<QString()>& open)
     {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
@@ -108,81 +112,38 @@ TEST_F(NoFoldersTest, EachOpenerSaysSoAndShowsNothing)
 
 TEST_F(ChoosersTest, SelectFolderTable)
 {
+    const auto highlight = [](int row) { return thenOK([row](auto& d) { d.folderList()->setCurrentRow(row); }); };
     const Row<dlgSelectFolder> rows[] = {
-        {"the first folder is preselected", [](auto& d) { d.okButton()->click(); }, "about", {}, false},
-        {"OK takes the highlighted folder",
-         [](auto& d) {
-             d.folderList()->setCurrentRow(2);
-             d.okButton()->click();
-         },
-         "sport",
-         {},
-         false},
+        {"the first folder is preselected", ok, "about", {}, false},
+        {"OK takes the highlighted folder", highlight(2), "sport", {}, false},
         {"the close box is Cancel", [](auto& d) { d.close(); }, "", {}, false},
         {"double click does nothing", [](auto& d) { doubleClick(d.folderList(), 1); }, "", {}, true},
-        {"OK without a selection",
-         [](auto& d) {
-             d.folderList()->setCurrentRow(-1);
-             d.okButton()->click();
-         },
-         "",
-         {"No folder selected"},
-         true},
+        {"OK without a selection", highlight(-1), "", {"No folder selected"}, true},
     };
     for (const auto& row : rows)
-        check(
-            row, [&] { return selectFolder(); }, "");
+        check("", row, [&] { return selectFolder(); });
     EXPECT_EQ(texts(workbench.instance<dlgSelectFolder>().folderList()), (QStringList{"about", "news", "sport"}));
 }
 
 TEST_F(ChoosersTest, SelectFileTable)
 {
-    auto news = [](dlgSelectFile& d, int page) {
-        d.folderList()->setCurrentRow(1);
-        d.pageList()->setCurrentRow(page);
+    const auto highlight = [](int folder, int page) {
+        return [folder, page](dlgSelectFile& d) {
+            d.folderList()->setCurrentRow(folder);
+            if (page >= 0)
+                d.pageList()->setCurrentRow(page);
+        };
     };
     const Row<dlgSelectFile> rows[] = {
-        {"the first folder and page are preselected",
-         [](auto& d) { d.okButton()->click(); },
-         "about/team.zel",
-         {},
-         false},
+        {"the first folder and page are preselected", ok, "about/team.zel", {}, false},
         {"the close box is Cancel", [](auto& d) { d.close(); }, "", {}, false},
-        {"another folder preselects its first page",
-         [&](auto& d) {
-             news(d, 0);
-             d.okButton()->click();
-         },
-         "news/a.zel",
-         {},
-         false},
-        {"a folder without pages",
-         [](auto& d) {
-             d.folderList()->setCurrentRow(2);
-             d.okButton()->click();
-         },
-         "",
-         {"No page selected"},
-         true},
-        {"OK takes the highlighted page",
-         [&](auto& d) {
-             news(d, 3);
-             d.okButton()->click();
-         },
-         "news/today.zel",
-         {},
-         false},
-        {"a page source in capitals by its name on disk",
-         [&](auto& d) {
-             news(d, 1);
-             d.okButton()->click();
-         },
-         "news/Intro.ZEL",
-         {},
-         false},
+        {"another folder preselects its first page", thenOK(highlight(1, -1)), "news/a.zel", {}, false},
+        {"a folder without pages", thenOK(highlight(2, -1)), "", {"No page selected"}, true},
+        {"OK takes the highlighted page", thenOK(highlight(1, 3)), "news/today.zel", {}, false},
+        {"a page source in capitals by its name on disk", thenOK(highlight(1, 1)), "news/Intro.ZEL", {}, false},
         {"double click on a page is OK",
          [&](auto& d) {
-             news(d, 1);
+             highlight(1, 1)(d);
              doubleClick(d.pageList(), 0);
          },
          "news/a.zel",
@@ -190,8 +151,7 @@ TEST_F(ChoosersTest, SelectFileTable)
          false},
     };
     for (const auto& row : rows)
-        check(
-            row, [&] { return selectFile(); }, kiosk.folder());
+        check(kiosk.folder(), row, [&] { return selectFile(); });
     const dlgSelectFile& d = workbench.instance<dlgSelectFile>();
     EXPECT_EQ(texts(d.pageList()), (QStringList{"a", "Intro", "memo", "today"}));
     EXPECT_EQ(d.getFolder() + "/" + d.getPage(), "news/a");
@@ -199,14 +159,8 @@ TEST_F(ChoosersTest, SelectFileTable)
 
 TEST_F(ChoosersTest, SaveFileTable)
 {
-    auto typed = [](const char* text) {
-        return [text](dlgSaveFile& d) {
-            typeInto(d.pageBox(), text);
-            d.okButton()->click();
-        };
-    };
     const Row<dlgSaveFile> rows[] = {
-        {"no page is preselected", [](auto& d) { d.okButton()->click(); }, "", {"No page selected"}, true},
+        {"no page is preselected", ok, "", {"No page selected"}, true},
         {"a new page name", typed("weekend"), "news/weekend.zel", {}, false},
         {"empty page text", typed(""), "", {"No page selected"}, true},
         {"the name of an existing page", typed("today"), "news/today.zel", {}, false},
@@ -219,24 +173,16 @@ TEST_F(ChoosersTest, SaveFileTable)
          false},
     };
     for (const auto& row : rows)
-        check(
-            row, [&] { return saveAs(kiosk.path("news/today.zel")); }, kiosk.folder());
+        check(kiosk.folder(), row, [&] { return saveAs(kiosk.path("news/today.zel")); });
     // A page never saved, or saved in a folder that is gone, gets the first folder.
-    check<dlgSaveFile>(
-        {"never saved", typed("new"), "about/new.zel", {}, false}, [&] { return saveAs(); }, kiosk.folder());
-    check<dlgSaveFile>(
-        {"folder gone", typed("other"), "about/other.zel", {}, false}, [&] { return saveAs(kiosk.path("gone/x.zel")); },
-        kiosk.folder());
+    // A page never saved, or saved in a folder that is gone, gets the first folder.
+    for (const char* saved : {"", "gone/x.zel"})
+        check<dlgSaveFile>(kiosk.folder(), {saved, typed("new"), "about/new.zel", {}, false},
+                           [&] { return saveAs(*saved ? kiosk.path(saved) : QString()); });
 }
 
 TEST_F(ChoosersTest, CreateNewFolderTable)
 {
-    auto typed = [](const char* text) {
-        return [text](dlgCreateNewFolder& d) {
-            typeInto(d.folderBox(), text);
-            d.okButton()->click();
-        };
-    };
     const Row<dlgCreateNewFolder> rows[] = {
         {"spaces around a new name are trimmed", typed("  weather  "), "weather", {}, false},
         {"spaces around an existing name", typed("  news "), "", {"Folder already exists"}, true},
@@ -244,20 +190,16 @@ TEST_F(ChoosersTest, CreateNewFolderTable)
         {"capital letters", typed("News"), "", {"News is not a valid folder name"}, true},
     };
     for (const auto& row : rows)
-        check(
-            row, [&] { return createFolder(); }, kiosk.folder());
+        check(kiosk.folder(), row, [&] { return createFolder(); });
     EXPECT_FALSE(QFileInfo::exists(kiosk.path("weather"))); // the caller creates it
     ASSERT_TRUE(QDir().mkpath(kiosk.path("weekly")));
-    check<dlgCreateNewFolder>(
-        {"the list is refilled on every show, and picking from it is refused",
-         [](auto& d) {
-             d.folderBox()->setCurrentRow(3);
-             d.okButton()->click();
-         },
-         "",
-         {"Folder already exists"},
-         true},
-        [&] { return createFolder(); }, "");
+    check<dlgCreateNewFolder>("",
+                              {"the list is refilled on every show, and picking from it is refused",
+                               thenOK([](auto& d) { d.folderBox()->setCurrentRow(3); }),
+                               "",
+                               {"Folder already exists"},
+                               true},
+                              [&] { return createFolder(); });
     EXPECT_EQ(workbench.instance<dlgCreateNewFolder>().folderBox()->items(),
               (QStringList{"about", "news", "sport", "weekly"}));
 }
@@ -265,55 +207,34 @@ TEST_F(ChoosersTest, CreateNewFolderTable)
 // The caption; the first size is the minimum; a larger dialog stretches its lists and moves the buttons down.
 TEST_F(ChoosersTest, ResizeRuleTable)
 {
-    struct ResizeRow {
+    author.keepOpen = true; // the dialogs stay shown
+    saveAs();
+    selectFile();
+    selectFolder();
+    createFolder();
+    const struct {
+        ChooserDialog& d;
         const char* caption;
         QSize design;
         int columns;
-        std::function<QWidget*()> showList;
+        const char* list;
+    } rows[] = {
+        {workbench.instance<dlgSaveFile>(), "ZEL - Save Page As", {344, 245}, 2, "lstFolder"},
+        {workbench.instance<dlgSelectFile>(), "ZEL - Select Page", {344, 245}, 2, "lstFolder"},
+        {workbench.instance<dlgSelectFolder>(), "ZEL - Select Folder", {177, 245}, 1, "lstFolder"},
+        {workbench.instance<dlgCreateNewFolder>(), "Create New Folder", {194, 212}, 1, "cboFolder"},
     };
-    const ResizeRow rows[] = {
-        {"ZEL - Save Page As",
-         {344, 245},
-         2,
-         [&] {
-             saveAs();
-             return workbench.instance<dlgSaveFile>().folderList();
-         }},
-        {"ZEL - Select Page",
-         {344, 245},
-         2,
-         [&] {
-             selectFile();
-             return workbench.instance<dlgSelectFile>().folderList();
-         }},
-        {"ZEL - Select Folder",
-         {177, 245},
-         1,
-         [&] {
-             selectFolder();
-             return workbench.instance<dlgSelectFolder>().folderList();
-         }},
-        {"Create New Folder",
-         {194, 212},
-         1,
-         [&]() -> QWidget* {
-             createFolder();
-             return workbench.instance<dlgCreateNewFolder>().folderBox();
-         }},
-    };
-    author.keepOpen = true; // the dialog stays shown
-    for (const ResizeRow& row : rows) {
-        SCOPED_TRACE(row.caption);
-        QWidget* list = row.showList();
-        auto& d = static_cast<ChooserDialog&>(*list->window());
-        EXPECT_EQ(d.windowTitle(), row.caption);
-        EXPECT_EQ(d.size(), row.design);
+    for (const auto& [d, caption, design, columns, name] : rows) {
+        SCOPED_TRACE(caption);
+        QWidget* list = d.findChild<QWidget*>(name);
+        EXPECT_EQ(d.windowTitle(), caption);
+        EXPECT_EQ(d.size(), design);
         const QRect listAtStart = list->geometry();
         const int buttonsAtStart = d.okButton()->y();
-        d.resize(row.design - QSize(50, 40));
-        EXPECT_EQ(d.size(), row.design);
-        d.resize(row.design + QSize(120, 90));
-        EXPECT_EQ(list->size(), listAtStart.size() + QSize(120 / row.columns, 90));
+        d.resize(design - QSize(50, 40));
+        EXPECT_EQ(d.size(), design);
+        d.resize(design + QSize(120, 90));
+        EXPECT_EQ(list->size(), listAtStart.size() + QSize(120 / columns, 90));
         EXPECT_EQ(d.okButton()->y(), buttonsAtStart + 90);
         EXPECT_LT(d.cancelButton()->geometry().right(), d.okButton()->x());
         EXPECT_LT(list->geometry().bottom(), d.okButton()->y());

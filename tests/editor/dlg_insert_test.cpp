@@ -23,7 +23,7 @@ protected:
     {
         WindowTest::SetUp();
         writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n");
-        for (const char* name : {"pictures/town.jpg", "pictures/my photo.jpg", "pictures/my shop.jpg", "news/here.jpg"})
+        for (const char* name : {"pictures/town.jpg", "pictures/my photo.jpg", "news/here.jpg"})
             writeBytes(kiosk.path(name), name);
     }
 
@@ -72,7 +72,6 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
          {{}, "News", "Today", "Next"},
          "",
          {nameRuleMessage("News", "folder"), nameRuleMessage("Today", "page")}},
-        {"button without a page", Button, {{}, "news", "", "Next"}, "", {nameRuleMessage("", "page")}},
         {"image with a blank in its name",
          Image,
          {kiosk.path("pictures/my photo.jpg"), {}, {}, {}, "50", 1},
@@ -81,10 +80,6 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         {"image right", Image, {here, {}, {}, {}, " 100 ", 2}, "#image here.jpg right 100"},
         {"missing image", Image, {town + "x", {}, {}, {}, "30"}, "", {"Image is not valid"}},
         {"item", Item, {town, "shops", "baker", " Baker's shop "}, "#item town.jpg shops\\baker Baker's shop"},
-        {"item with a blank in its name",
-         Item,
-         {kiosk.path("pictures/my shop.jpg"), "", "baker", "Baker"},
-         "#item \"my shop.jpg\" baker Baker"},
         {"item with blank text", Item, {town, "shops", "baker", " "}, "", {"Item text is blank"}},
         {"item with a bad page and a missing image",
          Item,

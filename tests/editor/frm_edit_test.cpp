@@ -66,7 +66,6 @@ TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutA
         {"empty lines at the end stay", "#leaf\r\n#title Today\r\n\r\n\r\n"},
         {"Windows-1252 text", "#leaf\r\n#para\r\nCaf\xe9 \x80 5\r\n"},
         {"UTF-8 text outside Windows-1252", "#leaf\r\n#para\r\nKrak\xc3\xb3w \xc5\x91 \xe2\x86\x92\r\n"},
-        {"selector with quoted item", "#selector\r\n#item \"my photo.jpg\" news\\today Today\r\n"},
         {"only #branch without a line end", "#branch"},
         {"UTF-8 whose characters fit Windows-1252", "#leaf\r\n#para\r\nMa\xc3\x9f\xe2\x80\x93"
                                                     "Einheit\r\n"},
@@ -278,6 +277,26 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
         EXPECT_EQ(readBytes(kiosk.path("news/today.zel")), row.saved ? stored + "#para\r\nMore\r\n" : stored);
         closeEditors();
     }
+}
+
+// Save As from one editor, that editor closed, Save As from another: the same dialog, with the name typed before.
+TEST_F(EditorWindowTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
+{
+    QPointer<dlgSaveFile> used;
+    author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+        used = &dialog;
+        dialog.pageBox()->setText("kept");
+    });
+    trigger(editorOn("news/other.zel", "#leaf\r\n"), "mnuSaveAs");
+    closeEditors();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(used.isNull());
+    author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+        EXPECT_EQ(&dialog, used.data());
+        EXPECT_EQ(dialog.pageBox()->text(), "kept");
+    });
+    trigger(editorOn("news/second.zel", "#leaf\r\n"), "mnuSaveAs");
+    EXPECT_EQ(author.shown, 2);
 }
 
 // A page never saved is saved through Save As before it is made or shown;

@@ -26,8 +26,6 @@ public:
     }
 
     bool finished() const { return m_next == m_steps.size(); }
-    // The modal windows the steps ran in, in order.
-    const std::vector<QPointer<QWidget>>& windows() const { return m_windows; }
 
 private:
     void poll()
@@ -47,7 +45,6 @@ private:
             || focused->window() != modal)
             return;
         m_handled = modal;
-        m_windows.emplace_back(modal);
         m_pending = true;
         // Run outside the timer, which does not fire again while its own slot runs a nested event loop.
         QTimer::singleShot(0, [this, focused = QPointer<QWidget>(focused)] {
@@ -59,7 +56,6 @@ private:
     }
 
     std::vector<Step> m_steps;
-    std::vector<QPointer<QWidget>> m_windows;
     size_t m_next = 0;
     QPointer<QWidget> m_handled;
     bool m_pending = false;

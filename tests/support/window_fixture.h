@@ -28,6 +28,26 @@ inline void clickItem(QAbstractItemView* view, const QRect& rect, bool twice = f
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// An author's step in a dialog, then its OK button.
+inline auto thenOK(auto step)
+{
+    return [step](auto& dialog) {
+        step(dialog);
+        dialog.okButton()->click();
+    };
+}
+
+// The shown top-level windows of this class.
+template <class W>
+QList<W*> visibleWindows()
+{
+    QList<W*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible())
+            found.append(window);
+    return found;
+}
+
 // The fixture of the window tests: an open kiosk system (on a 1280 x 1024 screen), the author at its dialogs (see
 // ModalAuthor) and the windows' workbench built with that author, its own settings store, and ways to open the
 // main window and editors. The maker dialog runs its queued make at once, as in the program, and its message is
