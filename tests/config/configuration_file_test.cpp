@@ -31,8 +31,6 @@ TEST(ConfigurationFile, AcceptedLinesSetTheirItem)
         {"value trimmed", "screenwidth    1024   \r\n", "screenwidth", "1024"},
         {"comment in first column", "'screenwidth 99\r\nbuttons 9\r\n", "screenwidth", "1280"},
         {"blank and empty lines skipped", "\r\n    \r\nbuttons 9\r\n", "buttons", "9"},
-        {"half goes down to even", "screenwidth 1024.5\r\n", "screenwidth", "1024"},
-        {"half goes up to even", "screenwidth 1025.5\r\n", "screenwidth", "1026"},
         {"later line wins", "buttons 9\r\nbuttons 12\r\n", "buttons", "12"},
         {"negative adjustment", "navigationwidthadjustment -32000", "navigationwidthadjustment", "-32000"},
         {"defaults without settings", "", "leafnavigationpercentage", "12"},

@@ -98,15 +98,11 @@ const QString kSelectorRow =
 KioskVisit::KioskVisit(QSize screen)
 {
     copySampleKiosk(QDir::toNativeSeparators(m_dir.path()) + QDir::separator());
-    QStringList configuration = readLines(path("configuration.txt"));
-    for (QString& line : configuration) {
-        if (line.startsWith("screenwidth "))
-            line = QStringLiteral("screenwidth %1").arg(screen.width());
-        else if (line.startsWith("screenheight "))
-            line = QStringLiteral("screenheight %1").arg(screen.height());
-    }
-    writeTextFile(path("configuration.txt"), configuration);
-    m_messages = runMaker({});
+    // A later line of the configuration wins over the sample's.
+    writeTextFile(path("configuration.txt"), readLines(path("configuration.txt"))
+                                                 << QStringLiteral("screenwidth %1").arg(screen.width())
+                                                 << QStringLiteral("screenheight %1").arg(screen.height()));
+    m_messages = addPages({});
     m_view.setPage(new ConsoleRecordingPage(&m_errors, &m_view));
     m_view.resize(screen);
     QObject::connect(&m_view, &QWebEngineView::loadFinished, &m_view, [this] { ++m_loads; });
@@ -127,15 +123,10 @@ QStringList KioskVisit::madePages() const
 
 QString KioskVisit::addPages(const std::map<QString, QStringList>& sources)
 {
-    QStringList paths;
+    QStringList arguments = {m_dir.path()};
     for (const auto& [relative, lines] : sources)
-        writeTextFile(paths.emplaceBack(path(relative)), lines);
-    return runMaker(paths);
-}
-
-QString KioskVisit::runMaker(const QStringList& pageSources)
-{
-    const MakeRun run = runZelMake(QStringList{m_dir.path()} + pageSources);
+        writeTextFile(arguments.emplaceBack(path(relative)), lines);
+    const MakeRun run = runZelMake(arguments);
     EXPECT_NE(run.exitCode, -1) << run.err.toStdString();
     return run.err;
 }

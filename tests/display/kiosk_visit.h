@@ -23,8 +23,8 @@ public:
     QString makeMessages() const { return m_messages; }
     QStringList madePages() const;
     QString path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
-    // Writes page sources (relative path -> lines) and makes just those pages;
-    // returns zel-make's error output.
+    // Writes page sources (relative path -> lines) and makes just those pages
+    // (all pages when none); returns zel-make's error output.
     QString addPages(const std::map<QString, QStringList>& sources);
 
     // Loads the page as the first page of a visit (the history is forgotten).
@@ -51,7 +51,6 @@ public:
     QVariantList selectorRow();
 
 private:
-    QString runMaker(const QStringList& pageSources);
     // True once loads have finished since `before`, the whole window shows the
     // page, and it and all its frames have finished loading.
     bool waitForPage(int before, const QString& relative);

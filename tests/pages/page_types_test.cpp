@@ -26,7 +26,6 @@ TEST(ReadPageType, RecognisesOnlyExactPageTypeLines)
         {"selector, CR", "#selector\rbody\r", PageType::Selector, true},
         {"leaf alone", "#leaf\r\n", PageType::Leaf, false},
         {"empty file", "", PageType::Invalid, false},
-        {"capitals", "#LEAF\r\nbody\r\n", PageType::Invalid, true},
         {"trailing blank", "#leaf \r\nbody\r\n", PageType::Invalid, true},
         {"leading blank", " #leaf\r\nbody\r\n", PageType::Invalid, true},
         {"double hash", "##\r\nbody\r\n", PageType::Invalid, true},
