@@ -15,7 +15,6 @@ const struct {
 } kSteps[] = {
     {"RootToBranch", "root/root.htm", "b1", "visiting/visiting.htm"},
     {"BranchToLeaf", nullptr, "b2", "visiting/castle.htm"},
-    {"ScrollingIsNoPage", nullptr, "b7", "visiting/castle.htm"},
     {"BackToBranch", nullptr, "b8", "visiting/visiting.htm"},
     {"LeafInOwnFolder", nullptr, "b3", "visiting/walks.htm"},
     {"HomeFromLeaf", nullptr, "b1", "root/root.htm"},
@@ -29,7 +28,6 @@ const struct {
     {"SelectFirstShop", nullptr, "b2", "shops/bakery.htm"},
     {"BackToSelector", nullptr, "b8", "shops/directory.htm"},
     {"HomeFromSelector", nullptr, "b1", "root/root.htm"},
-    {"HomeFromShopLeaf", "shops/cafe.htm", "b1", "root/root.htm"},
     {"BackOnFirstPageStays", "news/today.htm", "b8", "news/today.htm"},
     {"BrokenLink", "visiting/broken.htm", "b2", "missing.html"},
     {"BackFromMissing", nullptr, "b8", "visiting/broken.htm"},
