@@ -33,7 +33,6 @@ TEST(ConfigurationFile, AcceptedLinesSetTheirItem)
         {"blank and empty lines skipped", "\r\n    \r\nbuttons 9\r\n", "buttons", "9"},
         {"later line wins", "buttons 9\r\nbuttons 12\r\n", "buttons", "12"},
         {"negative adjustment", "navigationwidthadjustment -32000", "navigationwidthadjustment", "-32000"},
-        {"defaults without settings", "", "leafnavigationpercentage", "12"},
         {"a run-state item too", "rootfilepath  /elsewhere/root.htm \r\n", "rootFilePath", "/elsewhere/root.htm"},
         {"Windows-1252, LF and CR line ends", "'caf\xe9\nbuttons 11\rscreens 2\n", "screens", "2"}};
     for (const auto& row : rows) {
