@@ -42,13 +42,10 @@ public:
     QString shown() const;
     QStringList scriptErrors() const { return m_errors; }
 
-    // The faults of the navigation column of the page shown ("; " between
-    // them, empty when none): see navigationFaultsScript in kiosk_visit.cpp.
-    QString navigationFaults();
-    // On a selector page: the highlighted rows' numbers, the hidden field
-    // "row", the faults of the current row's place ("; " between them), and
-    // how many rows fit on the screen. Empty while the page is still loading.
-    QVariantList selectorRow();
+    // Calls a function of visitor_checks.js in the page shown ("navigationFaults()") and returns its answer.
+    QVariant check(const QString& call);
+    QString navigationFaults() { return check("navigationFaults()").toString(); }
+    QVariantList selectorRow() { return check("selectorRow()").toList(); }
 
 private:
     // True once loads have finished since `before`, the whole window shows the

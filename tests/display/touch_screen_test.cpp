@@ -45,7 +45,7 @@ std::map<QString, QStringList> hardPages()
                 "Supercalifragilisticexpialidociousandmoreletterstomakeitwiderthananyscreenofthekiosk "
                 "www.ostervale.example/visitors/harbour/opening-hours/summer-timetable.html")
             .split('\n');
-    // Pages with nothing for the script to work on.
+    // The hard pages, and pages with nothing for the script to work on.
     return {{"shops/long.zel", selector},
             {"visiting/long.zel", branch},
             {"news/wide.zel", wide},
@@ -54,33 +54,6 @@ std::map<QString, QStringList> hardPages()
             {"news/empty.zel", {"#leaf"}},
             {"root/bare.zel", {"#root", "#title Bare"}}};
 }
-
-// Where a finger touches the row's picture and its text (in the window).
-const QString kRowTargets = QStringLiteral(
-    "(function (n) { var row = window.frames['con'].document.getElementById('sTable').rows[n];"
-    " var p = row.getElementsByTagName('img')[0].getBoundingClientRect();"
-    " var t = row.getElementsByTagName('p')[0].getBoundingClientRect();"
-    " return [p.left + p.width / 2, p.top + p.height / 2, t.left + t.width / 2, t.top + t.height / 2]; })(%1)");
-
-// Sideways overflow of a leaf page, and whether Up and Down look disabled.
-const QString kLeafState = QStringLiteral(
-    "(function () { var con = window.frames['con'], doc = con.document, page = doc.scrollingElement, out = [];"
-    " if (page.scrollWidth > page.clientWidth) out.push('scrolls sideways');"
-    " doc.body.querySelectorAll('*').forEach(function (e) { var r = e.getBoundingClientRect();"
-    "   if (r.width > 0 && r.right > page.clientWidth + 1) out.push(e.nodeName + ' too wide'); });"
-    " var nav = window.frames['nav'].document;"
-    " return [out.join('; '), nav.getElementById('b2').classList.contains('disabled'),"
-    "   nav.getElementById('b7').classList.contains('disabled'), page.scrollHeight > page.clientHeight]; })()");
-
-// Calls every function in each window; then Select and Back, which on the
-// first page of a visit with nothing (or one shop page) to select may only stay.
-const QString kCallEverything = QStringLiteral(
-    "(function () { var out = [];"
-    " [window, window.frames['con'], window.frames['nav']].forEach(function (w) { try {"
-    "   w.init(); w.rowdown(); w.pagedown(); w.scrolldown(); w.rowup(); w.pageup(); w.scrollup(); w.init();"
-    "   out.push('ok'); } catch (e) { out.push('threw ' + e); } });"
-    " return out.join() + ' ' + typeof window.frames['nav'].goBack + ' '"
-    "   + (getComputedStyle(window.frames['nav'].document.querySelector('a') || document.body).display != 'inline'); })()");
 
 // Moves on the long selector, from the first row to the last and back: Up
 // (b5) and Down (b6) move the highlight one row, Page Up (b4) and Page Down
@@ -100,7 +73,7 @@ TEST(TouchScreen, EveryScreenSizeWorksByTouch)
         // The wide leaf page: nothing wider than the column; at the top Up
         // looks disabled, and Down unless there is more below.
         ASSERT_TRUE(kiosk.open("news/wide.htm"));
-        QVariantList leaf = kiosk.evaluate(kLeafState).toList();
+        QVariantList leaf = kiosk.check("leafState()").toList();
         EXPECT_EQ(leaf.value(0).toString(), QString());
         EXPECT_TRUE(leaf.value(1).toBool());
         EXPECT_EQ(leaf.value(2).toBool(), !leaf.value(3).toBool());
@@ -129,7 +102,7 @@ TEST(TouchScreen, EveryScreenSizeWorksByTouch)
             ASSERT_TRUE(kiosk.touch("b6"));
         for (const auto& [touched, point] : {std::pair{20, 0}, {20, 2}, {21, 2}}) {
             SCOPED_TRACE(point ? "text" : "picture");
-            const QVariantList at = kiosk.evaluate(kRowTargets.arg(touched)).toList();
+            const QVariantList at = kiosk.check(QStringLiteral("rowTargets(%1)").arg(touched)).toList();
             EXPECT_TRUE(kiosk.touchAtAndWaitFor(QPoint(at.value(point).toInt(), at.value(point + 1).toInt()),
                                                 shopOfRow(touched)))
                 << kiosk.shown().toStdString();
@@ -155,7 +128,7 @@ TEST(TouchScreen, EveryScreenSizeWorksByTouch)
             SCOPED_TRACE(page.toStdString());
             ASSERT_TRUE(kiosk.open(page));
             EXPECT_EQ(kiosk.navigationFaults(), "");
-            EXPECT_EQ(kiosk.evaluate(kCallEverything).toString(), QStringLiteral("ok,ok,ok function true"));
+            EXPECT_EQ(kiosk.check("callEverything()").toString(), QStringLiteral("ok,ok,ok function true"));
             kiosk.evaluate(page.contains("empty") || page.contains("bare") ? "select(); goBack(); 0" : "goBack(); 0");
             kiosk.evaluate(QStringLiteral("0"));
             EXPECT_EQ(kiosk.shown(), page);
