@@ -8,15 +8,6 @@
 
 namespace {
 
-// "name = value" of every item, as the log lists them.
-QStringList itemLines(const KioskSystem& system)
-{
-    QStringList lines;
-    for (const auto& item : system.items().items())
-        lines.append(item->name() + " = " + item->valueText());
-    return lines;
-}
-
 // The five derived widths of a page type: navigation, content, button, available, maximum image.
 QStringList derived(const QString& type, std::array<int, 5> widths)
 {
@@ -66,7 +57,8 @@ TEST(OpenKioskSystem, ItemsAfterTheOpen)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TemporaryKiosk kiosk(row.configuration);
-        const QStringList items = itemLines(row.screen ? kiosk.open(*row.screen) : kiosk.openHeadless());
+        row.screen ? kiosk.open(*row.screen) : kiosk.openHeadless();
+        const QStringList items = kiosk.logLines(); // "name = value" of every item
         EXPECT_EQ(kiosk.messages.texts(), row.messages);
         for (const QString& item : row.items)
             EXPECT_TRUE(items.contains(item)) << item.toStdString();
