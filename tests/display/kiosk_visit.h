@@ -23,8 +23,8 @@ public:
     QString makeMessages() const { return m_messages; }
     QStringList madePages() const;
     QString path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
-    // Writes page sources (relative path -> lines) and makes just those pages;
-    // returns zel-make's error output.
+    // Writes page sources (relative path -> lines) and makes just those pages
+    // (all pages when none); returns zel-make's error output.
     QString addPages(const std::map<QString, QStringList>& sources);
 
     // Loads the page as the first page of a visit (the history is forgotten).
@@ -42,16 +42,12 @@ public:
     QString shown() const;
     QStringList scriptErrors() const { return m_errors; }
 
-    // The faults of the navigation column of the page shown ("; " between
-    // them, empty when none): see navigationFaultsScript in kiosk_visit.cpp.
-    QString navigationFaults();
-    // On a selector page: the highlighted rows' numbers, the hidden field
-    // "row", the faults of the current row's place ("; " between them), and
-    // how many rows fit on the screen. Empty while the page is still loading.
-    QVariantList selectorRow();
+    // Calls a function of visitor_checks.js in the page shown ("navigationFaults()") and returns its answer.
+    QVariant check(const QString& call);
+    QString navigationFaults() { return check("navigationFaults()").toString(); }
+    QVariantList selectorRow() { return check("selectorRow()").toList(); }
 
 private:
-    QString runMaker(const QStringList& pageSources);
     // True once loads have finished since `before`, the whole window shows the
     // page, and it and all its frames have finished loading.
     bool waitForPage(int before, const QString& relative);

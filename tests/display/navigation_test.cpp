@@ -6,30 +6,25 @@
 namespace {
 
 // One visit, step by step: open a page first when "open" is set, touch the
-// button, and the whole window shows "shows".
+// button, and the whole window shows "shows". (A branch's buttons to leaves of
+// its own folder and Back to it: frm_view_page_test.cpp.)
 const struct {
     const char* name;
     const char* open;
     const char* button;
     const char* shows;
 } kSteps[] = {
-    {"RootToBranch", "root/root.htm", "b1", "visiting/visiting.htm"},
-    {"BranchToLeaf", nullptr, "b2", "visiting/castle.htm"},
-    {"ScrollingIsNoPage", nullptr, "b7", "visiting/castle.htm"},
-    {"BackToBranch", nullptr, "b8", "visiting/visiting.htm"},
-    {"LeafInOwnFolder", nullptr, "b3", "visiting/walks.htm"},
-    {"HomeFromLeaf", nullptr, "b1", "root/root.htm"},
-    {"RootToWhatsOn", nullptr, "b2", "news/news.htm"},
+    {"RootToWhatsOn", "root/root.htm", "b2", "news/news.htm"},
     {"LeafInOtherFolder", nullptr, "b3", "visiting/castle.htm"},
     {"BackAcrossFolders", nullptr, "b8", "news/news.htm"},
     {"LeafByFolderAndPage", nullptr, "b2", "news/today.htm"},
-    {"BackAgain", nullptr, "b8", "news/news.htm"},
+    {"HomeFromLeaf", nullptr, "b1", "root/root.htm"},
+    {"RootToBranch", nullptr, "b1", "visiting/visiting.htm"},
     {"HomeFromBranch", nullptr, "b1", "root/root.htm"},
     {"RootToSelector", nullptr, "b3", "shops/directory.htm"},
     {"SelectFirstShop", nullptr, "b2", "shops/bakery.htm"},
     {"BackToSelector", nullptr, "b8", "shops/directory.htm"},
     {"HomeFromSelector", nullptr, "b1", "root/root.htm"},
-    {"HomeFromShopLeaf", "shops/cafe.htm", "b1", "root/root.htm"},
     {"BackOnFirstPageStays", "news/today.htm", "b8", "news/today.htm"},
     {"BrokenLink", "visiting/broken.htm", "b2", "missing.html"},
     {"BackFromMissing", nullptr, "b8", "visiting/broken.htm"},
@@ -52,6 +47,39 @@ TEST_F(Display, ButtonsHomeAndBackOpenWholePages)
         EXPECT_EQ(kiosk.shown(), shows);
         if (shows == "missing.html")
             EXPECT_TRUE(kiosk.evaluate("frames['con'].document.body.innerText").toString().contains("not available"));
+    }
+    EXPECT_EQ(kiosk.scriptErrors(), QStringList());
+}
+
+// Down (b7) and Up (b2) scroll a leaf page's content frame by most of its
+// height, keeping a line of overlap, and do nothing at either end.
+const char* const kLeafPages[] = {"news/today.htm", "visiting/castle.htm", "visiting/walks.htm"};
+
+TEST_F(Display, LeafPagesScrollByMostOfAScreenAndStopAtTheEnds)
+{
+    const QString state = QStringLiteral("(function () { var c = window.frames['con'], d = c.document.scrollingElement;"
+                                         " return [c.scrollY, c.innerHeight, d.scrollHeight - d.clientHeight]; })()");
+    for (const char* page : kLeafPages) {
+        SCOPED_TRACE(page);
+        ASSERT_TRUE(kiosk.open(QString::fromLatin1(page)));
+        const QVariantList start = kiosk.evaluate(state).toList();
+        const int visible = start.value(1).toInt(), maximum = start.value(2).toInt();
+        ASSERT_GT(maximum, 0) << "the sample page must be long enough to scroll";
+        // Down to the end, then Up to the top: every step but the last moves
+        // most of a screen and keeps a line of the previous one in view.
+        for (int y = 0, end = maximum, steps = 0; steps < 40; ++steps) {
+            ASSERT_TRUE(kiosk.touch(end ? QStringLiteral("b7") : QStringLiteral("b2")));
+            const int now = kiosk.evaluate(state).toList().value(0).toInt(), moved = std::abs(now - y);
+            if (y == end) {
+                EXPECT_EQ(now, end) << "at the end the button does nothing";
+                if (end == 0)
+                    break;
+                end = 0;
+            } else {
+                EXPECT_TRUE(moved > 0 && (now == end || (moved >= visible / 2 && moved < visible - 20))) << moved;
+            }
+            y = now;
+        }
     }
     EXPECT_EQ(kiosk.scriptErrors(), QStringList());
 }

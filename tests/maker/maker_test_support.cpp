@@ -15,8 +15,3 @@ void makePicture(const QString& path, int width, int height)
     ASSERT_TRUE(convert.waitForFinished(60000)) << "convert did not finish";
     ASSERT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
 }
-
-QString lineMessage(const QString& message, const QString& line, const QString& sourcePath)
-{
-    return message + "\r\nIn line - " + line + "\r\nIn file - " + sourcePath;
-}

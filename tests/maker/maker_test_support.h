@@ -8,6 +8,3 @@ QStringList makerConfiguration();
 
 // A real picture of the given size (type by extension), made by ImageMagick.
 void makePicture(const QString& path, int width, int height);
-
-// The message a faulty line draws.
-QString lineMessage(const QString& message, const QString& line, const QString& sourcePath);

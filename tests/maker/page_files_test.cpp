@@ -163,7 +163,8 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
     QStringList expectedMessages;
     for (const Message& message : row.messages) {
         const QString text = QString(message.text).replace("%D", kiosk.path(row.folder));
-        expectedMessages.append(message.line ? lineMessage(text, message.line, sourcePath) : text);
+        expectedMessages.append(message.line ? text + "\r\nIn line - " + message.line + "\r\nIn file - " + sourcePath
+                                             : text);
     }
     EXPECT_EQ(kiosk.messages.texts().join(u'|').toStdString(), expectedMessages.join(u'|').toStdString());
     for (const QString& copy : row.copiesMade)

@@ -60,12 +60,6 @@ KioskSystem& TemporaryKiosk::openHeadless()
     return *m_system;
 }
 
-KioskSystem& TemporaryKiosk::system()
-{
-    EXPECT_TRUE(m_system) << "no kiosk system open";
-    return *m_system;
-}
-
 QStringList TemporaryKiosk::logLines() const
 {
     const QStringList logs = QDir(m_dir.path()).entryList({QStringLiteral("log*.txt")}, QDir::Files);

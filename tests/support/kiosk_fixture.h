@@ -33,8 +33,6 @@ public:
     KioskSystem& open(QSize screen = QSize(1280, 1024));
     // Opens it as the headless maker does (configured screen, no checks).
     KioskSystem& openHeadless();
-    // The kiosk system opened last (the test fails when none is open).
-    KioskSystem& system();
     // The lines of the one log file in the folder (fails the test if there is not exactly one).
     QStringList logLines() const;
 

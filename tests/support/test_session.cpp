@@ -7,7 +7,8 @@ TestSession::TestSession(Options options) : messages(options.messages ? *options
     SessionServices services;
     services.messages = &messages;
     services.programFolder = options.programFolder;
-    services.imageTool = options.imageTool ? *options.imageTool : noImageTool();
+    // No image tool unless one is given: pictures are copied unchanged.
+    services.imageTool = options.imageTool.value_or(ImageToolChoice{});
     services.closeAllWindows = std::move(options.closeAllWindows);
     services.fileFaults = std::move(options.fileFaults);
     services.endProgram = [this] {
@@ -15,13 +16,6 @@ TestSession::TestSession(Options options) : messages(options.messages ? *options
         throw ProgramEnded{};
     };
     m_session = std::make_unique<Session>(std::move(services));
-}
-
-ImageToolChoice noImageTool()
-{
-    ImageToolChoice choice;
-    choice.program.clear();
-    return choice;
 }
 
 bool endsProgram(const std::function<void()>& body)

@@ -38,9 +38,6 @@ private:
     std::unique_ptr<Session> m_session;
 };
 
-// An image tool choice with no tool: pictures are copied unchanged.
-ImageToolChoice noImageTool();
-
 // Runs the body and tells whether it ended the program.
 bool endsProgram(const std::function<void()>& body);
 
