@@ -27,8 +27,9 @@ protected:
     {
         copySampleKiosk(m_kiosk->folder());
         writeTextFile(path("configuration.txt"), readLines(path("configuration.txt")) + extraConfiguration());
-        workbench.setKioskSystem(&m_kiosk->openHeadless());
-        PageMaker maker(m_kiosk->system());
+        KioskSystem& system = m_kiosk->openHeadless();
+        workbench.setKioskSystem(&system);
+        PageMaker maker(system);
         maker.makeAll();
         maker.run();
         ASSERT_TRUE(QFile::exists(path("shops/directory.htm")));
