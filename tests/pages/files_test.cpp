@@ -21,17 +21,6 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// The error number the body throws, 0 when it throws nothing.
-int errorNumberOf(const std::function<void()>& body)
-{
-    try {
-        body();
-    } catch (const RuntimeError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
 TEST_F(FilesOnDisk, ExistenceCreateFolderAndCopyIntoAMissingFolder)
 {
     writeBytes(path("news/today.zel"), "#leaf\r\n");
@@ -40,9 +29,9 @@ TEST_F(FilesOnDisk, ExistenceCreateFolderAndCopyIntoAMissingFolder)
                  || Files::folderExists(path("news/today.zel")));
     Files::createFolder(path("sport"));
     EXPECT_TRUE(Files::folderExists(path("sport")));
-    EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("sport")); }), 58);
-    EXPECT_EQ(errorNumberOf([&] { Files::createFolder(path("a/b")); }), 76);
-    EXPECT_EQ(errorNumberOf([&] { Files::copyFolderContents(path("news"), path("missing")); }), 76);
+    EXPECT_EQ(raisedNumber([&] { Files::createFolder(path("sport")); }), 58);
+    EXPECT_EQ(raisedNumber([&] { Files::createFolder(path("a/b")); }), 76);
+    EXPECT_EQ(raisedNumber([&] { Files::copyFolderContents(path("news"), path("missing")); }), 76);
 }
 
 TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
@@ -56,13 +45,13 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
     EXPECT_EQ(readBytes(path("b.jpg")), bytes);
     Files::copyFile(path("a.jpg"), path("a.jpg")); // onto itself: nothing is lost
     EXPECT_EQ(readBytes(path("a.jpg")), bytes);
-    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("none.jpg"), path("c.jpg")); }), 53);
-    EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
+    EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("none.jpg"), path("c.jpg")); }), 53);
+    EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
     writeBytes(path("b.jpg"), "older");
     for (const char* operation : {"write", "sync", "rename"}) {
         TestSession failing(
             {.fileFaults = [&](std::string_view at, const std::string&) { return at == operation ? ENOSPC : 0; }});
-        EXPECT_EQ(errorNumberOf([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61) << operation;
+        EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61) << operation;
         EXPECT_EQ(readBytes(path("b.jpg")), "older") << operation;
         EXPECT_EQ(entries(), (QStringList{"a.jpg", "b.jpg"})) << operation << ": no temporary left";
     }
@@ -73,7 +62,7 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
     writeBytes(path("photo.large.jpg"), "x");
     writeBytes(path("readme"), "x");
     EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")) + Files::fileExtension(path("readme")), "jpgreadme");
-    EXPECT_EQ(errorNumberOf([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
+    EXPECT_EQ(raisedNumber([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
     // Picture names, by text alone: only the last extension counts.
     EXPECT_TRUE(Files::hasJpegExtension("a.b.jpg"));
     for (const char* name : {"photo.jpg.png", "jpg", "photo.jpgx", "photo.", "photo.jpe"})
