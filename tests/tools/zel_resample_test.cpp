@@ -91,6 +91,7 @@ protected:
         ASSERT_EQ(result.exitCode, 0) << result.error.toStdString();
         const Picture copy = decode(destination);
         ASSERT_EQ(QSize(copy.width, copy.height), QSize(60, 45));
+        EXPECT_TRUE(readBytes(destination).contains("\xFF\xC0")) << "not a baseline JPEG";
         const std::array<std::array<int, 3>, 4> colour{{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}}};
         const std::array<int, 4> luma{76, 150, 29, 226};
         for (int q = 0; q < 4; ++q)
