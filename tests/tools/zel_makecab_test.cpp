@@ -119,9 +119,6 @@ TEST_F(ZelMakecab, ReadersListAndExtractTheFilesByteIdentical)
         EXPECT_EQ(gcabNames(cabinet), expected);
         const QByteArray header = readBytes(cabinet); // the first folder's compression type follows the 36-byte header
         EXPECT_EQ(header.startsWith("MSCF") ? quint8(header[42]) | quint8(header[43]) << 8 : -1, row.compression);
-        QStringList all = expected + QStringList{"makecab.ddf", row.folder + "1.cab"};
-        all.sort();
-        EXPECT_EQ(entries(folder), all) << "leftovers";
     }
 }
 
