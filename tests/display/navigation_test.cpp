@@ -25,7 +25,6 @@ const struct {
     {"SelectFirstShop", nullptr, "b2", "shops/bakery.htm"},
     {"BackToSelector", nullptr, "b8", "shops/directory.htm"},
     {"HomeFromSelector", nullptr, "b1", "root/root.htm"},
-    {"BackOnFirstPageStays", "news/today.htm", "b8", "news/today.htm"},
     {"BrokenLink", "visiting/broken.htm", "b2", "missing.html"},
     {"BackFromMissing", nullptr, "b8", "visiting/broken.htm"},
     {"BrokenLinkAgain", "visiting/broken.htm", "b2", "missing.html"},
