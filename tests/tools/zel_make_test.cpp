@@ -59,8 +59,7 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
          "Kiosk System Folder - /nowhere/zel/ does NOT exist - no pages were made", ""},
         {"images is a file in Make All, after a page made", picture + kPicture + "; news/images=x; a/first.zel=#leaf",
          "~/", 2, "Runtime error 75 in dlgMakePage.scaleImage\nPath/File access error: ", nullptr},
-        {"damaged picture", picture + kDamagedPicture + "; news/images/today00001.jpg=older copy",
-         "~/ ~/news/today.zel", 1, " could not be resampled: ", nullptr},
+        {"damaged picture", picture + kDamagedPicture, "~/ ~/news/today.zel", 1, " could not be resampled: ", nullptr},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -76,7 +75,6 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
         const QString err = QString(row.err).replace("~/", kiosk.folder());
         EXPECT_TRUE(err.isEmpty() ? run.err.isEmpty() : run.err.contains(err) && run.err.endsWith("\n\n"))
             << run.err.toStdString();
-        EXPECT_FALSE(QFile::exists(kiosk.path("news/images/today00001.jpg")));
         // Even a make that ends at a fatal report leaves none of its temporaries.
         for (QDirIterator it(kiosk.folder(), {".zel-tmp-*", ".zel-copy-*"}, QDir::Files | QDir::Hidden,
                              QDirIterator::Subdirectories);
