@@ -185,7 +185,6 @@ TEST_F(PictureWorkTest, MessagesComeInPictureOrderWithManyPicturesAndAFailingOne
         }
         EXPECT_EQ(made[1].events.join(u'\n').toStdString(), made[0].events.join(u'\n').toStdString());
         // Also when the make ends: no copy after the one that could not be written.
-        EXPECT_EQ(made[1].files.keys(), made[0].files.keys());
         EXPECT_TRUE(made[1].files == made[0].files);
         EXPECT_TRUE(made[0].events.join(u'|').contains("message: ")) << made[0].events.join(u'\n').toStdString();
     }
