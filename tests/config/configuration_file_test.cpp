@@ -57,13 +57,17 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
             deriveLayout(system, &screen);
         };
     };
-    // Opens with configuration.txt removed and make() run on its path.
-    const auto replacingConfiguration = [](void (*make)(const QString&)) {
-        return [make](TemporaryKiosk& kiosk) {
-            QFile::remove(kiosk.path("configuration.txt"));
-            make(kiosk.path("configuration.txt"));
+    // Opens with configuration.txt missing ('-'), a folder ('d') or a FIFO ('p'); the report of that.
+    const auto replacedFile = [](char type) {
+        return [type](TemporaryKiosk& kiosk) {
+            const QString path = kiosk.path("configuration.txt");
+            QFile::remove(path);
+            EXPECT_TRUE(type == 'd' ? QDir().mkdir(path) : type != 'p' || ::mkfifo(qPrintable(path), 0600) == 0);
             kiosk.open();
         };
+    };
+    const auto fileProblem = [](const QString& problem) {
+        return kProblem + "Configuration File - %Fconfiguration.txt " + problem + "\r\nProgram will stop";
     };
     // A message starting with '!' is the report of a bad last line: the rest is its description.
     const struct {
@@ -84,18 +88,9 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
         {"overflowing layout",
          {"navigationheightadjustment -32767"},
          kProblem + "Runtime error 6 in frmKioskSystem.openKioskSystem(%F)\r\nOverflow"},
-        {"missing configuration file",
-         {},
-         kProblem + "Configuration File - %Fconfiguration.txt does NOT exist\r\nProgram will stop",
-         replacingConfiguration([](const QString&) {})},
-        {"configuration.txt is a folder",
-         {},
-         kProblem + "Configuration File - %Fconfiguration.txt is a folder\r\nProgram will stop",
-         replacingConfiguration([](const QString& path) { QDir().mkdir(path); })},
-        {"configuration.txt is a FIFO",
-         {},
-         kProblem + "Configuration File - %Fconfiguration.txt is not a regular file\r\nProgram will stop",
-         replacingConfiguration([](const QString& path) { ::mkfifo(qPrintable(path), 0600); })},
+        {"missing configuration file", {}, fileProblem("does NOT exist"), replacedFile('-')},
+        {"configuration.txt is a folder", {}, fileProblem("is a folder"), replacedFile('d')},
+        {"configuration.txt is a FIFO", {}, fileProblem("is not a regular file"), replacedFile('p')},
         {"missing folder",
          {},
          "Fatal Error - Kiosk System Folder - %Fgone/ does NOT exist\r\nProgram will stop",
