@@ -1,5 +1,6 @@
 // The kiosk check through zel-make --check: a line per finding and the count
-// on standard output, exit 1 with findings and 0 without, and nothing written.
+// on standard output, exit 1 with findings and 0 without, and nothing written
+// (its usage: zel_make_test.cpp).
 // Each kind of finding, in its order: frm_check_kiosk_system_test.cpp.
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
@@ -24,13 +25,4 @@ TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
     EXPECT_EQ(made.exitCode, 0);
     EXPECT_EQ(made.out.toStdString(), "Checked 19 pages: no findings\n");
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
-}
-
-TEST(ZelMakeCheck, UsageErrorsExitTwo)
-{
-    for (const QStringList& arguments : {QStringList{"--check"}, QStringList{"--check", "a", "b"}}) {
-        const MakeRun run = runZelMake(arguments);
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.err.contains("zel-make --check KIOSK_FOLDER")) << run.err.toStdString();
-    }
 }

@@ -53,6 +53,7 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
          "~/ ~/root/root.zel ~/news/today.zel", 0, "",
          "Making page root in folder root\nMaking page today in folder news\n"},
         {"no arguments", "", "", 2, "Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n", ""},
+        {"check without one folder", "", "--check ~/ ~/", 2, "\n       zel-make --check KIOSK_FOLDER\n", ""},
         {"missing folder", "", "~/nowhere", 2, "Fatal Error - Kiosk System Folder - ", ""},
         {"page source is a folder", "", "~/ ~/news/today.zel ~/news", 2, "Page source - ~/news does NOT exist", ""},
         {"kioskSystemFolder names a missing folder", "configuration.txt=kioskSystemFolder /nowhere/zel/", "~/", 1,
