@@ -50,5 +50,5 @@ TEST(StyleSheet, ReadsPlainRules)
     EXPECT_EQ(sheet.lineHeight("missing", 10), 12);
 }
 
-// The line form and the plural counts are those of zel-make --check (kiosk_check_test).
+// The plural counts are those of Tools > Check Kiosk System (frm_check_kiosk_system_test).
 TEST(Finding, CountLineOfOnePage) { EXPECT_EQ(countLine(1, {}).toStdString(), "Checked 1 page: no findings"); }

@@ -158,7 +158,6 @@ TEST_F(PictureWorkTest, MessagesComeInPictureOrderWithManyPicturesAndAFailingOne
     }
     for (int i = 1; i <= 6; ++i)
         QFile::copy(kiosk.path(QString("walk/p%1.jpg").arg(i)), kiosk.path(QString("many/p%1.jpg").arg(i)));
-    writeBytes(kiosk.path("many/header.jpg"), QByteArray("\xFF\xD8\xFF\xE1 not a JFIF picture", 27));
     writeBytes(kiosk.path("many/cut.jpg"), readBytes(kiosk.path("walk/p1.jpg")).left(300));
     const QString source2 = kiosk.path("many/m2.zel");
     const QStringList page2 = readLines(source2);
@@ -167,11 +166,9 @@ TEST_F(PictureWorkTest, MessagesComeInPictureOrderWithManyPicturesAndAFailingOne
         QString line;
         QString folderInTheWay;
     } rows[] = {
-        {"missing picture", "#image gone.jpg centre 50%", {}},
-        {"picture without a readable header", "#image header.jpg left 50%", {}},
         {"picture the tool cannot read (reported from the copy's thread)", "#image cut.jpg left 50%", {}},
-        {"unsupported picture and a reference to a missing page",
-         "#image m0.zel left 50%\r\n#button many\\none None",
+        {"missing and unsupported pictures and a reference to a missing page",
+         "#image gone.jpg centre 50%\r\n#image m0.zel left 50%\r\n#button many\\none None",
          {}},
         {"copy that cannot be written (the make ends)", "#image p3.jpg left 50%", "many/images/m200004.jpg"},
     };
@@ -188,7 +185,6 @@ TEST_F(PictureWorkTest, MessagesComeInPictureOrderWithManyPicturesAndAFailingOne
         }
         EXPECT_EQ(made[1].events.join(u'\n').toStdString(), made[0].events.join(u'\n').toStdString());
         // Also when the make ends: no copy after the one that could not be written.
-        EXPECT_EQ(made[1].files.keys(), made[0].files.keys());
         EXPECT_TRUE(made[1].files == made[0].files);
         EXPECT_TRUE(made[0].events.join(u'|').contains("message: ")) << made[0].events.join(u'\n').toStdString();
     }

@@ -4,6 +4,7 @@
 #include "maker_test_support.h"
 
 #include "maker/page_maker.h"
+#include "support/check_kiosk.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,7 +127,7 @@ TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
         return ::stat(qPrintable(content), &info) == 0 ? info.st_ino : ino_t(0);
     };
     const ino_t first = makeAndGetInode("Same");
-    QFile(content).setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
+    setModified(content, QDateTime::currentDateTime().addSecs(-3600));
     EXPECT_EQ(makeAndGetInode("Same"), first) << "the same file, not a new one";
     EXPECT_GT(QFileInfo(content).lastModified(), QDateTime::currentDateTime().addSecs(-60)) << "its time renewed";
     EXPECT_NE(makeAndGetInode("Other"), first);
@@ -146,10 +147,7 @@ TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
     // Made before the process of its number started: that number has been taken over since.
     const QString reused = kiosk.path("news/images/.zel-copy-" + QString::number(getpid()) + "-2.jpg");
     writeBytes(reused, "x");
-    QFile file(reused);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite)
-                && file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
-    file.close();
+    setModified(reused, QDateTime::currentDateTime().addDays(-1));
     maker.makeOnePage(writePage("Clean"));
     EXPECT_EQ(folderEntries("news/images"), kept + QStringList{"today00001.jpg"});
 }

@@ -22,10 +22,13 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
         reportRuntimeError(QStringLiteral("frmKioskSystem"), QStringLiteral("Form_Load"), RuntimeError(6, "Overflow"));
     }));
 
-    // The report's text and its lines in the log: configuration_file_test.cpp.
-    EXPECT_EQ(kiosk.messages.entries().size(), 1u);
+    ASSERT_EQ(kiosk.messages.texts(), QStringList{QStringLiteral("The System has encountered a problem\r\n"
+                                                                 "Runtime error 6 in frmKioskSystem.Form_Load\r\n"
+                                                                 "Overflow")});
+    EXPECT_EQ(kiosk.messages.entries()[0].kind, RecordingMessages::Entry::Exclamation);
     EXPECT_EQ(events, QStringList{QStringLiteral("unload, log open: 1")});
-    EXPECT_EQ(kiosk.logLines().last(), "log file closed");
+    EXPECT_EQ(kiosk.logLines().mid(kiosk.logLines().size() - 3),
+              (QStringList{"Runtime error 6 in frmKioskSystem.Form_Load", "Overflow", "log file closed"}));
     EXPECT_FALSE(TextFiles::isOpen(logHandle));
     EXPECT_EQ(kiosk.session.endCount(), 1);
     EXPECT_TRUE(fatalReportInProgress());
