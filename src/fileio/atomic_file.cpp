@@ -319,11 +319,20 @@ void removeDeadTemporaries(const std::string& folder)
                  && std::isdigit(static_cast<unsigned char>(name[kCopyPrefix.size()])))
             dead = !ownerRuns(std::atol(std::string(name.substr(kCopyPrefix.size())).c_str()), info);
         else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
-            dead = !heldLocked(path);
+            dead = abandonedTemporary(path);
         if (dead)
             ::unlink(path.c_str());
     }
     ::closedir(dir);
+}
+
+bool abandonedTemporary(const std::string& path)
+{
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    const std::time_t settled = std::time(nullptr) - kSettleSeconds;
+    return info.st_mtime < settled && !heldLocked(path);
 }
 
 bool heldLocked(const std::string& path)

@@ -134,6 +134,13 @@ bool isOwnTemporaryName(std::string_view name);
 // opened counts as held (it is left alone).
 bool heldLocked(const std::string& path);
 
+// A temporary of a locking program that no run uses any more: nobody holds
+// its lock, and it was last written more than kSettleSeconds ago (a run
+// creates its temporary and only then locks it, so a fresh unlocked one may
+// be about to be locked).
+constexpr int kSettleSeconds = 10;
+bool abandonedTemporary(const std::string& path);
+
 // Regular file check through links: "" when path is a regular file, else a
 // short reason ("is a folder", "is not a regular file", or the system's reason).
 std::string regularFileProblem(const std::string& path);

@@ -140,10 +140,13 @@ TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
 TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
 {
     const QStringList dead = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-copy-999999999-1.jpg"};
-    const QStringList kept = {".zel-tmp-" + QString::number(getpid()) + "-abcdef", ".zel-tmp-notes",
-                              "keep.zel-tmp-1-abcdef"};
+    // An unlocked tool temporary written just now may be about to be locked by its run.
+    const QStringList kept = {".zel-resample-FrEsH1", ".zel-tmp-" + QString::number(getpid()) + "-abcdef",
+                              ".zel-tmp-notes", "keep.zel-tmp-1-abcdef"};
     for (const QString& name : dead + kept)
         writeBytes(kiosk.path("news/images/" + name), "x");
+    for (const QString& name : dead)
+        setModified(kiosk.path("news/images/" + name), QDateTime::currentDateTime().addSecs(-60));
     // Made before the process of its number started: that number has been taken over since.
     const QString reused = kiosk.path("news/images/.zel-copy-" + QString::number(getpid()) + "-2.jpg");
     writeBytes(reused, "x");

@@ -5,6 +5,7 @@
 // program's parts directly, with small limits and a hook.
 #include "cabinet_writer.h"
 #include "makecab_error.h"
+#include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 #include "support/program_run.h"
 
@@ -290,15 +291,18 @@ TEST_F(ZelMakecab, WriteFailureNamesTheCabinetAndTheReason)
 }
 
 // Temporary cabinets of runs that died are removed by the next run in the
-// folder; a locked one (a run still working) and other files stay.
+// folder; a locked one (a run still working), a fresh one and other files stay.
 TEST_F(ZelMakecab, NextRunRemovesTemporariesOfDeadRunsOnly)
 {
     const QString folder = pageFolder("news", named("today.zel"));
     const QStringList dead{".news1.cab.a1B2c3", ".news2.cab.Zz9900", ".other.CAB.000000"};
-    const QStringList kept{".news1.cab.LiVe01", ".notes.txt.a1B2c3",   "news1.cab.a1B2c3",
-                           ".news1.cab.a1B2c",  ".news1.cab.a1B2c3.x", ".news1.cab.a1-2c3"};
+    // ".news2.cab.FrEsH1" is written just now: its run may be about to lock it.
+    const QStringList kept{".news1.cab.LiVe01",   ".notes.txt.a1B2c3", "news1.cab.a1B2c3", ".news1.cab.a1B2c",
+                           ".news1.cab.a1B2c3.x", ".news1.cab.a1-2c3", ".news2.cab.FrEsH1"};
     for (const QString& name : dead + kept)
         writeBytes(folder + "/" + name, "partial cabinet");
+    for (const QString& name : dead + QStringList{".news1.cab.LiVe01"})
+        setModified(folder + "/" + name, QDateTime::currentDateTime().addSecs(-60));
     const int live = ::open(QFile::encodeName(folder + "/.news1.cab.LiVe01").constData(), O_RDONLY);
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
     writeDirectives(folder, "news", {"today.zel"});

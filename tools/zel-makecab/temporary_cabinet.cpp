@@ -64,8 +64,9 @@ void removeAbandonedTemporaries(const fs::path& folder)
         const std::string name = entry->path().filename().string();
         if (!isTemporaryCabinetName(name) || !entry->is_regular_file(error))
             continue;
-        // A run still writing holds the lock; only a dead run's file is free.
-        if (!fileio::heldLocked(entry->path().string()))
+        // A run still writing holds the lock (taken just after the file is
+        // made); only a dead run's settled file is free.
+        if (fileio::abandonedTemporary(entry->path().string()))
             ::unlink(entry->path().c_str());
     }
 }
