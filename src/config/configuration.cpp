@@ -2,6 +2,7 @@
 
 #include "pages/files.h"
 #include "platform/blanks.h"
+#include "platform/folder_path.h"
 #include "platform/int16.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
@@ -98,9 +99,7 @@ void list(const KioskSystem& kiosk)
 
 void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile log)
 {
-    QString folder = trimBlanks(folderAsGiven);
-    if (!folder.endsWith(QDir::separator()))
-        folder.append(QDir::separator());
+    const QString folder = withTrailingSeparator(trimBlanks(folderAsGiven));
     if (!Files::folderExists(folder)) {
         Messages::show(QStringLiteral("Fatal Error - Kiosk System Folder - ") + folder
                        + QStringLiteral(" does NOT exist") + kCrLf + QStringLiteral("Program will stop"));

@@ -2,6 +2,7 @@
 
 #include "dialogs/workbench.h"
 #include "pages/files.h"
+#include "platform/folder_path.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
 
@@ -23,11 +24,6 @@ constexpr int kMargin = 8;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 constexpr int kPathRole = Qt::UserRole;
-
-QString withSeparator(const QString& path)
-{
-    return path.endsWith(QDir::separator()) ? path : path + QDir::separator();
-}
 
 // The directories from the root down to path: "/", "/home", "/home/ann".
 QStringList ancestorsAndSelf(const QString& path)
@@ -140,7 +136,7 @@ void dlgChoseDir::openDirectory(const QString& path)
         auto* item = new QTreeWidgetItem(parent);
         item->setText(0, child);
         item->setIcon(0, closedIcon);
-        item->setData(0, kPathRole, withSeparator(openPath) + child);
+        item->setData(0, kPathRole, withTrailingSeparator(openPath) + child);
     }
     m_dirList->expandAll();
     m_dirList->setCurrentItem(parent);
@@ -151,7 +147,7 @@ QString dlgChoseDir::getCurrentDirectory() const
 {
     return withErrorPath(kModule, QStringLiteral("getCurrentDirectory"), [&] {
         const QTreeWidgetItem* item = m_dirList->currentItem();
-        return item ? withSeparator(item->data(0, kPathRole).toString()) : QString();
+        return item ? withTrailingSeparator(item->data(0, kPathRole).toString()) : QString();
     });
 }
 

@@ -53,7 +53,7 @@ void syncFolder(const std::string& folder)
 
 bool processRuns(long pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
 
-// The whole of a small text file under /proc; "" when it cannot be read.
+// The start of a small text file under /proc; "" when it cannot be read.
 std::string procText(const std::string& path)
 {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -81,12 +81,14 @@ std::time_t processStart(long pid)
             return 0;
     }
     const unsigned long long ticks = std::strtoull(field, nullptr, 10);
-    const std::string all = procText("/proc/stat");
-    const auto boot = all.find("\nbtime ");
     const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
-    if (ticks == 0 || boot == std::string::npos || ticksPerSecond <= 0)
+    // The boot moment from the clocks themselves (/proc/stat's btime line
+    // lies past the first page on machines with many cores).
+    timespec now{}, sinceBoot{};
+    if (ticks == 0 || ticksPerSecond <= 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0
+        || ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0)
         return 0;
-    return std::time_t(std::strtoll(all.c_str() + boot + 7, nullptr, 10) + ticks / ticksPerSecond);
+    return std::time_t(now.tv_sec - sinceBoot.tv_sec + std::time_t(ticks / ticksPerSecond));
 }
 
 // The process that named the temporary still runs. A number taken over by a

@@ -1,6 +1,7 @@
 #include "pages/page_sources.h"
 
 #include "pages/files.h"
+#include "platform/folder_path.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,10 +10,7 @@ namespace {
 
 const QString kSuffix = QStringLiteral("zel");
 
-QString join(const QString& folder, const QString& name)
-{
-    return folder.endsWith(QDir::separator()) ? folder + name : folder + QDir::separator() + name;
-}
+QString join(const QString& folder, const QString& name) { return withTrailingSeparator(folder) + name; }
 
 } // namespace
 

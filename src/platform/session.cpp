@@ -1,5 +1,6 @@
 #include "platform/session.h"
 
+#include "platform/folder_path.h"
 #include "platform/messages.h"
 
 #include <QCoreApplication>
@@ -12,20 +13,12 @@ namespace {
 // The innermost live session: the one state every run shares, kept here only.
 Session* g_current = nullptr;
 
-QString withSeparator(QString folder)
-{
-    folder = QDir::toNativeSeparators(folder);
-    if (!folder.endsWith(QDir::separator()))
-        folder.append(QDir::separator());
-    return folder;
-}
-
 } // namespace
 
 Session::Session(SessionServices services)
     : m_services(std::move(services)),
-      m_programFolder(withSeparator(m_services.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                                       : m_services.programFolder)),
+      m_programFolder(withTrailingSeparator(QDir::toNativeSeparators(
+          m_services.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_services.programFolder))),
       m_textFiles(std::make_unique<TextFiles::Table>()), m_imageTool(m_services.imageTool), m_outer(g_current)
 {
     if (!m_services.messages) {
@@ -50,8 +43,6 @@ Session& Session::current()
     }
     return *g_current;
 }
-
-bool Session::exists() { return g_current != nullptr; }
 
 MessageBoxes& Session::messages() { return *m_services.messages; }
 

@@ -50,7 +50,6 @@ public:
     // The innermost live session. Ends the process with a message on standard
     // error when there is none (a program that forgot to build one).
     static Session& current();
-    static bool exists();
 
     MessageBoxes& messages();
     // Sends messages elsewhere (not owned) while a piece of work collects

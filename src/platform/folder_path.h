@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+// The folder path ending with the native separator, as every folder the
+// program hands on is kept ("/kiosk/" + "news").
+inline QString withTrailingSeparator(const QString& folder)
+{
+    return folder.endsWith(QDir::separator()) ? folder : folder + QDir::separator();
+}
