@@ -6,44 +6,28 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 const QString kProblem = QStringLiteral("The System has encountered a problem\r\n");
 
-QString badLine(const QString& description, const QString& line)
-{
-    return kProblem + QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
-           + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line;
-}
+// Configuration files: accepted.txt gives every accepted form of a line; its
+// "'= item value" comments name what it sets. Each refused_*.txt has its
+// refused line last and, in its first line, the description of the report.
+const QString kFiles = QStringLiteral(ZEL_SOURCE_DIR "/tests/config/configurations/");
 
-TEST(ConfigurationFile, AcceptedLinesSetTheirItem)
+TEST(ConfigurationFile, AcceptedLinesSetTheirItems)
 {
-    const struct {
-        const char* name;
-        QByteArray file;
-        const char* item;
-        const char* value;
-    } rows[] = {
-        {"name in capitals", "SCREENWIDTH 1024\r\n", "screenwidth", "1024"},
-        {"value trimmed", "screenwidth    1024   \r\n", "screenwidth", "1024"},
-        {"comment in first column", "'screenwidth 99\r\nbuttons 9\r\n", "screenwidth", "1280"},
-        {"blank and empty lines skipped", "\r\n    \r\nbuttons 9\r\n", "buttons", "9"},
-        {"later line wins", "buttons 9\r\nbuttons 12\r\n", "buttons", "12"},
-        {"negative adjustment", "navigationwidthadjustment -32000", "navigationwidthadjustment", "-32000"},
-        {"a run-state item too", "rootfilepath  /elsewhere/root.htm \r\n", "rootFilePath", "/elsewhere/root.htm"},
-        {"Windows-1252, LF and CR line ends", "'caf\xe9\nbuttons 11\rscreens 2\n", "screens", "2"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        TemporaryKiosk kiosk;
-        writeBytes(kiosk.path("configuration.txt"), row.file);
-        const KioskSystem& system = kiosk.openHeadless();
-        EXPECT_TRUE(kiosk.messages.entries().empty()) << kiosk.messages.texts().join("|").toStdString();
-        EXPECT_EQ(system.items().find(row.item)->valueText(), row.value);
-    }
+    TemporaryKiosk kiosk;
+    writeBytes(kiosk.path("configuration.txt"), readBytes(kFiles + "accepted.txt"));
+    const KioskSystem& system = kiosk.openHeadless();
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+    for (const QString& expected : readLines(kFiles + "accepted.txt").filter(QRegularExpression("^'= ")))
+        EXPECT_EQ(system.items().find(expected.split(' ')[1])->valueText(), expected.split(' ')[2])
+            << expected.toStdString();
 }
 
 // Each fault is one report that ends the program.
@@ -69,22 +53,14 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
     const auto fileProblem = [](const QString& problem) {
         return kProblem + "Configuration File - %Fconfiguration.txt " + problem + "\r\nProgram will stop";
     };
-    // A message starting with '!' is the report of a bad last line: the rest is its description.
-    const struct {
-        const char* name;
+    // %F in a message stands for the kiosk folder.
+    struct Row {
+        std::string name;
         QStringList configuration;
         QString message;
         std::function<void(TemporaryKiosk&)> act = [](TemporaryKiosk& kiosk) { kiosk.open(); };
-    } rows[] = {
-        {"above the range", {"buttons 9", "screens 7"}, "!Configuration value 7 outside permitted range 1 to 6"},
-        {"below 16 bits",
-         {"navigationheightadjustment -32768"},
-         "!Configuration value -32768 outside permitted range -32767 to 32767"},
-        {"not a number", {"screenwidth = 1024"}, "!Type mismatch"},
-        {"no value", {"screenwidth"}, "!Invalid procedure call or argument"},
-        {"comment after a blank", {"  'screenwidth 1024"}, "! is not configurable"},
-        {"derived item", {"navigationHeight 10"}, "!navigationheight is not configurable"},
-        {"unknown name", {"colour red"}, "!colour is not configurable"},
+    };
+    std::vector<Row> rows = {
         {"overflowing layout",
          {"navigationheightadjustment -32767"},
          kProblem + "Runtime error 6 in frmKioskSystem.openKioskSystem(%F)\r\nOverflow"},
@@ -112,12 +88,17 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
              + "Configuration File\r\nSpecified screen width = 640\r\nNumber of screens = 2\r\n"
                "Requires total screen width = 1280 Total screen width = 1024\r\nProgram will stop",
          onScreen(QSize(1024, 768))}};
-    for (const auto& row : rows) {
+    for (const QString& name : QDir(kFiles).entryList({"refused_*.txt"})) {
+        const QStringList lines = readLines(kFiles + name);
+        rows.push_back({name.toStdString(), lines,
+                        kProblem + "Error processing configuration file\r\n" + lines.first().mid(1)
+                            + "\r\nThe error occurred in the following line\r\n\r\n" + lines.last()});
+    }
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TemporaryKiosk kiosk(row.configuration);
         EXPECT_TRUE(endsProgram([&] { row.act(kiosk); }));
-        const QString message = row.message.startsWith(u'!') ? badLine(row.message.mid(1), row.configuration.last())
-                                                             : QString(row.message).replace("%F", kiosk.folder());
+        const QString message = QString(row.message).replace("%F", kiosk.folder());
         // How a report is shown and logged: fatal_report_test.cpp.
         ASSERT_EQ(kiosk.messages.texts(), QStringList{message});
         EXPECT_EQ(kiosk.messages.entries()[0].kind,
