@@ -22,9 +22,7 @@ TEST(TextCodec, EncodesInTheWantedFormWhereItReadsBack)
     } rows[] = {
         {"plain ASCII as UTF-8", QStringLiteral("a"), Encoding::Utf8, "a", Encoding::Windows1252},
         {"text starting with a mark keeps it", QStringLiteral("\ufeffa"), Encoding::Utf8,
-         "\xef\xbb\xbf\xef\xbb\xbf"
-         "a",
-         Encoding::Utf8WithBom},
+         "\xef\xbb\xbf\xef\xbb\xbf\x61", Encoding::Utf8WithBom},
         {"single bytes looking like a mark", QStringLiteral("\u00ef\u00bb\u00bf"), Encoding::Windows1252,
          "\xc3\xaf\xc2\xbb\xc2\xbf", Encoding::Utf8},
     };
@@ -37,11 +35,17 @@ TEST(TextCodec, EncodesInTheWantedFormWhereItReadsBack)
     }
 }
 
+// A failed open (a missing file: 53; a missing folder: 76) leaves its handle free.
 TEST(TextFiles, HandlesAreRealLinesEndWithCrLfAndHtmlIsWindows1252WithReferences)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.htm"));
     const int first = TextFiles::freeFile();
+    EXPECT_EQ(raisedNumber([&] { TextFiles::openForInput(first, dir.filePath("none.zel")); }), 53);
+    EXPECT_EQ(
+        raisedNumber([&] { TextFiles::openForOutput(first, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }),
+        76);
+    EXPECT_FALSE(TextFiles::isOpen(first));
     TextFiles::openForOutput(first, path, TextFiles::Encoding::Windows1252References);
     const int second = TextFiles::freeFile();
     EXPECT_NE(first, second);
@@ -65,17 +69,6 @@ TEST(TextFiles, HandlesAreRealLinesEndWithCrLfAndHtmlIsWindows1252WithReferences
     EXPECT_TRUE(TextFiles::atEnd(first));
     EXPECT_THROW(TextFiles::lineInput(first), RuntimeError);
     TextFiles::close(first);
-}
-
-TEST(TextFiles, OpeningFailuresCarryTheFamiliarNumbers)
-{
-    QTemporaryDir dir;
-    const int handle = TextFiles::freeFile();
-    EXPECT_EQ(raisedNumber([&] { TextFiles::openForInput(handle, dir.filePath("none.zel")); }), 53);
-    EXPECT_EQ(
-        raisedNumber([&] { TextFiles::openForOutput(handle, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }),
-        76);
-    EXPECT_FALSE(TextFiles::isOpen(handle));
 }
 
 } // namespace

@@ -1,9 +1,9 @@
-// Page types, their directives and the paths derived from a page source.
+// Page types, the paths derived from a page source, and the rules for names and numbers an author types.
 #include "support/kiosk_fixture.h"
 
 #include "pages/page_paths.h"
 #include "pages/page_types.h"
-#include "platform/runtime_error.h"
+#include "pages/support.h"
 #include "platform/text_files.h"
 
 #include <gtest/gtest.h>
@@ -33,13 +33,33 @@ TEST(ReadPageType, OnlyAnExactPageTypeLineIsRecognised)
 TEST(PagePaths, HtmlPathAndRefusedPageSources)
 {
     EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/page"), "/k/v1.htm");
-    EXPECT_THROW(Support::stripExtension("/k/noext"), RuntimeError);
+    EXPECT_EQ(raisedNumber([] { Support::stripExtension("/k/noext"); }), 5);
     TemporaryKiosk kiosk;
     const QString noExtension = kiosk.path("v1.0/page");
     writeTextFile(noExtension, {});
     QString folderName, pageName; // both splits share these checks
     EXPECT_EQ(raisedNumber([&] { Files::splitPageSourcePath(kiosk.path("none.zel"), folderName, pageName); }), 53);
     EXPECT_EQ(raisedNumber([&] { Files::splitPageSourcePath(noExtension, folderName, pageName); }), 5);
+}
+
+// Lower case letters, digits, '_' and '-' only; no other letter. The message
+// (also for capitals) is dlg_insert_test.cpp's.
+TEST(NameRule, FolderAndPageNamesShareTheRule)
+{
+    const std::pair<QString, bool> rows[] = {{"my_page-2", true}, {QString::fromUtf8("caf\xc3\xa9"), false}};
+    for (const auto& [text, valid] : rows) {
+        TestSession session;
+        EXPECT_EQ(Support::isValidFolderName(text), valid);
+        EXPECT_EQ(Support::isValidPageName(text), valid);
+    }
+}
+
+// In the range, its ends included; anything else (also what is no number) falls back.
+TEST(IntegerInRange, FallsBackOnAnythingOutsideTheRange)
+{
+    const std::pair<const char*, int> rows[] = {{"50", 50}, {"1", 1}, {"100", 100}, {"0", 0}, {"101", 0}, {"abc", 0}};
+    for (const auto& [text, expected] : rows)
+        EXPECT_EQ(Support::integerInRange(text, 1, 100, 0), expected) << text;
 }
 
 } // namespace
