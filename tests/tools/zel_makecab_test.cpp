@@ -24,11 +24,6 @@
 
 namespace {
 
-ProgramRun makecab(const QString& folder)
-{
-    return runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/f", folder + "/makecab.ddf"});
-}
-
 // A page source, and every byte value followed by a pseudo-random stretch spanning several data blocks.
 const QByteArray page = QByteArray("<p>Opening hours of the reading room</p>\r\n").repeated(2000);
 const QByteArray photo = [] {
@@ -61,7 +56,7 @@ QStringList entries(const QString& folder) { return QDir(folder).entryList(QDir:
 QString failureOf(const QString& folder, const CabinetLimits& limits = {}, SourceOpenedHook hook = {})
 {
     if (limits.maximumFiles == CabinetLimits{}.maximumFiles && !hook) {
-        const ProgramRun run = makecab(folder);
+        const ProgramRun run = runProgram(ZEL_PROGRAM_DIR "/zel-makecab", {"/f", folder + "/makecab.ddf"});
         EXPECT_EQ(run.exitCode, run.error.isEmpty() ? 0 : 1);
         EXPECT_EQ(run.error.count('\n'), run.error.isEmpty() ? 0 : 1) << run.error.toStdString();
         return run.error;
