@@ -1,6 +1,7 @@
 // The text-fit estimate and the style sheet it reads its fonts from (a caption
 // too long for its button, and texts that fit, are findings of
-// kiosk_check_test.cpp).
+// frm_check_kiosk_system_test.cpp and of zel-make --check in
+// zel_make_test.cpp).
 #include "check/finding.h"
 #include "check/style_sheet.h"
 #include "check/text_fit.h"
