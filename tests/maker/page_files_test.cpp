@@ -45,7 +45,7 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
         if (file.endsWith(".htm") || file.endsWith(".txt"))
             continue;
         given.append(file);
-        if (!file.endsWith(".zel")) {
+        if (!file.endsWith(".zel", Qt::CaseInsensitive)) {
             const QList<QByteArray> size = readBytes(caseFolder + file).trimmed().split('x');
             makePicture(kiosk.path(file), size.value(0).toInt(), size.value(1).toInt());
             continue;
