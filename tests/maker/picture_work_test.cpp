@@ -9,7 +9,6 @@
 #include "maker/page_maker.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -18,18 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Every file of a folder tree by relative path, except logs and copy records.
-QMap<QString, QByteArray> filesUnder(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next(), name = QFileInfo(path).fileName();
-        if (name != Jpeg::CopyRecord::FileName && !name.startsWith("log") && !name.startsWith("runs"))
-            files.insert(QDir(folder).relativeFilePath(path), readBytes(path));
-    }
-    return files;
-}
 
 // Messages, progress lines and page counts of a make, in the order they came.
 class EventLog : public MessageBoxes {
@@ -88,7 +75,12 @@ public:
         maker.makeAll();
         if (endsProgram([&] { maker.run(); }))
             log.events.append("program ended");
-        return {filesUnder(folder + filesOf), log.events.replaceInStrings(folder, "KIOSK/")};
+        QMap<QString, QByteArray> files = filesUnder(folder + filesOf);
+        files.removeIf([](const auto& file) {
+            const QString name = QFileInfo(file.key()).fileName();
+            return name == Jpeg::CopyRecord::FileName || name.startsWith("log") || name.startsWith("runs");
+        });
+        return {files, log.events.replaceInStrings(folder, "KIOSK/")};
     }
 
     TemporaryKiosk kiosk;
