@@ -110,22 +110,21 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     runWith(path("tools/recording tool"), 300);
     const struct {
         const char* name;
-        const char* body;
-        bool executable;
+        const char* body; // nullptr: a tool that is not executable
         const char* problem;
     } rows[] = {
-        {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 3", true, "bad data"},
-        {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1", true,
+        {"cannot read the picture", "echo 'zel-resample: bad data' >&2; exit 3", "bad data"},
+        {"other tool failure", "echo 'zel-resample: disk full' >&2; exit 1",
          "the image tool failed (exit status 1) disk full, copied unchanged"},
-        {"exits 0 without output", "exit 0", true, "the image tool wrote no picture, copied unchanged"},
-        {"exits 0 with a file that is no JPEG", "echo garbage > \"${3#/convert=}\"; exit 0", true,
+        {"exits 0 without output", "exit 0", "the image tool wrote no picture, copied unchanged"},
+        {"exits 0 with a file that is no JPEG", "echo garbage > \"${3#/convert=}\"; exit 0",
          "the image tool wrote no JPEG picture, copied unchanged"},
-        {"killed", "kill -9 $$", true, "the image tool crashed, copied unchanged"},
-        {"hangs", "exec sleep 30", true, "the image tool did not finish within 0.3 s, copied unchanged"},
-        {"not executable", "exit 0", false, "the image tool could not be started"},
+        {"killed", "kill -9 $$", "the image tool crashed, copied unchanged"},
+        {"hangs", "exec sleep 30", "the image tool did not finish within 0.3 s, copied unchanged"},
+        {"not executable", nullptr, "the image tool could not be started"},
     };
     for (const auto& row : rows) {
-        writeTool("tools/recording tool", row.body, row.executable);
+        writeTool("tools/recording tool", row.body ? row.body : "exit 0", row.body);
         writeBytes(destination, "copy left by an earlier make");
         messages().clear();
         EXPECT_EQ(scale(cat, 0, 500), "375x500") << row.name;

@@ -35,8 +35,7 @@ TEST(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
                                                  "Making page today in folder news|Making page root in folder root|"
                                                  "Making page a in folder zoo|Making page b in folder zoo");
     EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}}));
-    for (const char* made : {"zoo/a.htm", "news/SHOUT.htm"})
-        EXPECT_TRUE(QFile::exists(kiosk.path(made))) << made;
+    EXPECT_TRUE(QFile::exists(kiosk.path("zoo/a.htm")) && QFile::exists(kiosk.path("news/SHOUT.htm")));
     for (const char* skipped : {"top.htm", "news/images/deep.htm", "news/.draft.htm", "news/old.htm", "news/pipe.htm"})
         EXPECT_FALSE(QFile::exists(kiosk.path(skipped))) << skipped;
     EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page source - " + kiosk.path("news/pipe.zel")
