@@ -31,8 +31,8 @@ protected:
 TEST_F(JpegSize, EveryFrameMarkerIncludingC1GivesTheSizeAndOthersAreSkipped)
 {
     const QByteArray baseline = encodedPicture(dir.path(), 90, 60);
-    for (int marker = 0xC0; marker <= 0xCF;
-         ++marker) // DHT, JPG and DAC are walked over as segments, landing in scan data
+    // DHT, JPG and DAC are walked over as segments, landing in scan data.
+    for (int marker = 0xC0; marker <= 0xCF; ++marker)
         EXPECT_EQ(measure(QByteArray(baseline).replace(frameMarkerOffset(baseline), 1, QByteArray(1, char(marker)))),
                   marker == 0xC4 || marker == 0xC8 || marker == 0xCC ? "0x0 (1 messages)" : "60x90")
             << std::hex << marker;

@@ -46,25 +46,24 @@ public:
         writeTextFile(kiosk.path("walk/s.zel"), {"#selector", "#item p6.jpg a Six", "#item p1.jpg b One"});
     }
 
-    // A stand-in image tool that notes each run in runs-NAME.txt, then runs zel-resample.
+    // A stand-in image tool that notes each run in runs.txt, then runs zel-resample.
     void useTool(const QString& name, const QString& before = {})
     {
         const QString path = kiosk.path(name);
-        writeBytes(path, ("#!/bin/sh\necho \"$1\" >> '" + kiosk.path("runs-" + name + ".txt") + "'\n" + before
+        writeBytes(path, ("#!/bin/sh\necho \"$1\" >> '" + kiosk.path("runs.txt") + "'\n" + before
                           + "\nexec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\"\n")
                              .toUtf8());
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         tool = ImageToolChoice{path, 60 * 1000, true};
-        toolName = name;
     }
-    int toolRuns() const { return int(readLines(kiosk.path("runs-" + toolName + ".txt")).size()); }
+    int toolRuns() const { return int(readLines(kiosk.path("runs.txt")).size()); }
 
     // Makes all pages of the kiosk system, a run of the program of its own, with the given picture runs;
     // gives the files under filesOf but the copy record.
     Made make(int runs, const QString& filesOf = "walk")
     {
         const QString folder = kiosk.folder();
-        QFile::remove(kiosk.path("runs-" + toolName + ".txt"));
+        QFile::remove(kiosk.path("runs.txt"));
         EventLog log;
         Session run({.messages = &log, .endProgram = [] { throw ProgramEnded{}; }, .imageTool = tool});
         const auto system = openKioskSystemHeadless(folder);
@@ -82,7 +81,6 @@ public:
     }
 
     TemporaryKiosk kiosk;
-    QString toolName;
     ImageToolChoice tool;
 };
 
