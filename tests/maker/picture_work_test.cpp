@@ -102,13 +102,7 @@ TEST_F(PictureWorkTest, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)
          },
          1},
         {"copy deleted", [&] { QFile::remove(kiosk.path("walk/images/b00002.jpg")); }, 1},
-        {"copy altered, size kept",
-         [&] {
-             QByteArray bytes = readBytes(a1);
-             bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x55);
-             writeBytes(a1, bytes);
-         },
-         1},
+        {"copy altered, size kept", [&] { writeBytes(a1, readBytes(a1).chopped(1) + 'x'); }, 1},
         {"boxes changed by a new configuration",
          [&] {
              writeTextFile(kiosk.path("configuration.txt"), {"screenheight 800", "screenwidth 1100"});
