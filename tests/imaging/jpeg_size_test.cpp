@@ -31,8 +31,8 @@ protected:
 TEST_F(JpegSize, EveryFrameMarkerIncludingC1GivesTheSizeAndOthersAreSkipped)
 {
     const QByteArray baseline = encodedPicture(dir.path(), 90, 60);
-    for (int marker = 0xC0; marker <= 0xCF;
-         ++marker) // DHT, JPG and DAC are walked over as segments, landing in scan data
+    // DHT, JPG and DAC are walked over as segments, landing in scan data.
+    for (int marker = 0xC0; marker <= 0xCF; ++marker)
         EXPECT_EQ(measure(QByteArray(baseline).replace(frameMarkerOffset(baseline), 1, QByteArray(1, char(marker)))),
                   marker == 0xC4 || marker == 0xC8 || marker == 0xCC ? "0x0 (1 messages)" : "60x90")
             << std::hex << marker;
@@ -68,11 +68,9 @@ TEST_F(JpegSize, OddBytesGiveTheirSizeOrNoneWithTheMessage)
         const char* size;
     } rows[] = {
         {"text file", "Opening hours\r\n", header, "0x0"},
-        {"PNG named .jpg", QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), header, "0x0"},
         {"walk lands on D9", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\xD9", 9), flag.arg("D9"), "0x0"},
         {"walk lands on 0", QByteArray("\xFF\xD8\xFF\xE0\x00\x04\x00\x00\x00\xFF", 10), flag.arg("0"), "0x0"},
         {"segment length 1", QByteArray("\xFF\xD8\xFF\xFE\x00\x01\xFF\xC0", 8), problem, "0x0"},
-        {"segment past the end", QByteArray("\xFF\xD8\xFF\xE0\xFF\xF0\x00\x00", 8), problem, "0x0"},
         {"end of image first", QByteArray("\xFF\xD8\xFF\xD9\xFF\xC0\x00\x11\x08\x00\x10\x00\x10", 13), problem, "0x0"},
         {"fill bytes to the end", "\xFF\xD8\xFF\xFF\xFF\xFF", problem, "0x0"},
         {"fill bytes and standalone markers",

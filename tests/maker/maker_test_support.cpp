@@ -1,6 +1,7 @@
 #include "maker_test_support.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -14,4 +15,14 @@ void makePicture(const QString& path, int width, int height)
     convert.start("convert", {"-size", QString("%1x%2").arg(width).arg(height), "xc:steelblue", path});
     ASSERT_TRUE(convert.waitForFinished(60000)) << "convert did not finish";
     ASSERT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
+}
+
+QMap<QString, QByteArray> filesUnder(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readBytes(path));
+    }
+    return files;
 }
