@@ -46,6 +46,7 @@ const struct {
     {"{folder}", false},
     {"file://{folder}/page.htm", false},
     {"", false},
+    {"http://www.example.com/", false},
 };
 
 TEST(NavigationGuard, AllowsScriptLinksAndExistingFilesOnly)
@@ -59,6 +60,8 @@ TEST(NavigationGuard, AllowsScriptLinksAndExistingFilesOnly)
             << row.target;
     EXPECT_EQ(NavigationGuard::targetText(QUrl(QStringLiteral("file:///k/a%20b/c.htm"))),
               QStringLiteral("/k/a b/c.htm"));
+    EXPECT_EQ(NavigationGuard::targetText(QUrl(QStringLiteral("http://www.example.com/"))),
+              QStringLiteral("http://www.example.com/"));
 }
 
 TEST(PageCheck, NoAnswerNoDocumentAndNoFrames)
