@@ -59,7 +59,7 @@ protected:
 
 } // namespace
 
-TEST_F(CheckWindowTest, ListsTheFindingsAndWritesNothing)
+TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
 {
     const auto before = folderSnapshot(kiosk.folder());
     frmCheckKioskSystem* window = checkFromMenu();
@@ -78,12 +78,8 @@ TEST_F(CheckWindowTest, ListsTheFindingsAndWritesNothing)
     EXPECT_TRUE(window->isChecking());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isChecking(); }, 20000));
     EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
-}
 
-TEST_F(CheckWindowTest, DoubleClickOpensTheEditorAtTheLineAndReusesIt)
-{
-    frmCheckKioskSystem* window = checkFromMenu();
-    ASSERT_TRUE(window);
+    // A double-click on a finding opens the editor at its line.
     QTreeWidget* list = window->lstFindings();
     doubleClick(list, 2); // news.zel line 5: #image broken.jpg
     ASSERT_EQ(visibleWindows<frmEdit>().size(), 1);

@@ -16,7 +16,7 @@
 #include "support/web_wait.h"
 
 #include <QDirIterator>
-#include <QMouseEvent>
+#include <QTest>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <QWindow>
@@ -102,12 +102,7 @@ public:
     bool touchAt(QPoint point, const QString& page)
     {
         const int before = m_loads;
-        QWidget* screen = m_view.focusProxy() ? m_view.focusProxy() : &m_view;
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, QPointF(point), screen->mapToGlobal(QPointF(point)), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(screen, &event);
-        }
+        QTest::mouseClick(m_view.focusProxy(), Qt::LeftButton, {}, point);
         return waitForPage(before, page);
     }
     QVariant evaluate(const QString& script) { return runScript(m_view.page(), script); }
@@ -158,11 +153,9 @@ private:
 const struct {
     const char *name, *open, *button, *shows;
 } kSteps[] = {
-    {"RootToWhatsOn", "root/root.htm", "b2", "news/news.htm"},
+    {"RootToBranch", "root/root.htm", "b2", "news/news.htm"},
     {"LeafInOtherFolder", nullptr, "b3", "visiting/castle.htm"},
     {"BackAcrossFolders", nullptr, "b8", "news/news.htm"},
-    {"LeafByFolderAndPage", nullptr, "b2", "news/today.htm"},
-    {"RootToBranch", "root/root.htm", "b1", "visiting/visiting.htm"},
     {"HomeFromBranch", nullptr, "b1", "root/root.htm"},
     {"RootToSelector", nullptr, "b3", "shops/directory.htm"},
     {"SelectFirstShop", nullptr, "b2", "shops/bakery.htm"},
@@ -170,7 +163,7 @@ const struct {
     {"HomeFromSelector", nullptr, "b1", "root/root.htm"},
     {"BrokenLink", "visiting/broken.htm", "b2", "missing.html"},
     {"BackFromMissing", nullptr, "b8", "visiting/broken.htm"},
-    {"BrokenLinkAgain", "visiting/broken.htm", "b2", "missing.html"},
+    {"BrokenLinkAgain", nullptr, "b2", "missing.html"},
     {"HomeFromMissing", nullptr, "b1", "root/root.htm"},
 };
 
