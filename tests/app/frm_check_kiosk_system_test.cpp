@@ -28,13 +28,11 @@ protected:
         trigger(main.get(), "mnuCheckKioskSystem");
         const auto windows = visibleWindows<frmCheckKioskSystem>();
         EXPECT_EQ(windows.size(), 1);
-        if (windows.isEmpty())
-            return nullptr;
-        if (wait) {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(windows.first()));
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.first()->isChecking(); }, 20000));
-        }
-        return windows.first();
+        frmCheckKioskSystem* window = windows.value(0);
+        if (window && wait)
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window)
+                        && QTest::qWaitFor([&] { return !window->isChecking(); }, 20000));
+        return window;
     }
     static QStringList rowLines(const frmCheckKioskSystem& window)
     {

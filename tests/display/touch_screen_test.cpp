@@ -62,15 +62,13 @@ public:
         EXPECT_TRUE(waitUntil([this] { return m_view.windowHandle() && m_view.windowHandle()->isExposed(); }));
     }
 
-    // The main page files made.
+    // The main page file of every page source, sorted ("news/..." first: opening the page shown would not load it).
     QStringList madePages() const
     {
         QStringList pages;
-        for (QDirIterator it(m_dir.path(), {"*.htm"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            if (const QString page = QDir(m_dir.path()).relativeFilePath(it.next());
-                !page.endsWith("_nav.htm") && !page.endsWith("_con.htm"))
-                pages.append(page);
-        pages.sort(); // "news/..." first: opening the page shown would not load it again
+        for (QDirIterator it(m_dir.path(), {"*.zel"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            pages.append(QDir(m_dir.path()).relativeFilePath(it.next()).replace(".zel", ".htm"));
+        pages.sort();
         return pages;
     }
     QString path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
