@@ -126,8 +126,6 @@ TEST_F(ViewerTest, MadePagesAnswerTheKeysAndZClosesTheViewer)
     ASSERT_TRUE(waitUntil([&] { return first.isNull(); }));
     frmViewPage& second = showPage("shops/directory.htm");
     EXPECT_TRUE(guardLines().contains(guardLine(1, "shops/directory.htm")));
-    // The selector's init() ran when the page loaded and marked its first row.
-    EXPECT_EQ(evaluate(1, "frames['con'].document.getElementById('sTable').rows[0].className"), QString("current"));
     // The kiosk script sees the edit mode, so an idle viewer keeps the author's page.
     EXPECT_EQ(runScript(second.webBrowser(1)->page(), "window.zelEditMode === true && kioskTop().zelEditMode === true",
                         QWebEngineScript::MainWorld),

@@ -7,17 +7,6 @@
 
 namespace {
 
-// The five derived widths of a page type: navigation, content, button, available, maximum image.
-QStringList derived(const QString& type, std::array<int, 5> widths)
-{
-    const char* names[] = {"NavigationWidth", "ContentWidth", "ButtonWidth", "ContentAvailableWidth",
-                           "MaximumImageWidth"};
-    QStringList lines;
-    for (int i = 0; i < 5; ++i)
-        lines.append(type + names[i] + " = " + QString::number(widths[i]));
-    return lines;
-}
-
 // The open takes the real screen's size (warning when it is smaller) unless it
 // is headless (no screen), then derives the layout from it; the worked values
 // for 1280 x 1024 are those of the log below. Configuration lines and items
@@ -65,10 +54,15 @@ TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
         + QString("mode = 2, buttons = 8, screenwidth = 1280, screenheight = 1024, screens = 1, remotescreen = 0, "
                   "leafnavigationpercentage = 12, branchnavigationpercentage = 25, rootnavigationpercentage = 25, "
                   "selectornavigationpercentage = 25, navigationheightadjustment = 6, navigationwidthadjustment = 4, "
-                  "scrollbarwidth = 20, minimumhorizontalspace = 5, navigationHeight = 1018")
-              .split(", ")
-        + derived("branch", {320, 956, 316, 956, 946}) + derived("leaf", {153, 1123, 149, 1103, 1093})
-        + derived("root", {320, 956, 316, 956, 946}) + derived("selector", {320, 956, 316, 936, 926});
+                  "scrollbarwidth = 20, minimumhorizontalspace = 5, navigationHeight = 1018, "
+                  "branchNavigationWidth = 320, branchContentWidth = 956, branchButtonWidth = 316, "
+                  "branchContentAvailableWidth = 956, branchMaximumImageWidth = 946, leafNavigationWidth = 153, "
+                  "leafContentWidth = 1123, leafButtonWidth = 149, leafContentAvailableWidth = 1103, "
+                  "leafMaximumImageWidth = 1093, rootNavigationWidth = 320, rootContentWidth = 956, "
+                  "rootButtonWidth = 316, rootContentAvailableWidth = 956, rootMaximumImageWidth = 946, "
+                  "selectorNavigationWidth = 320, selectorContentWidth = 956, selectorButtonWidth = 316, "
+                  "selectorContentAvailableWidth = 936, selectorMaximumImageWidth = 926")
+              .split(", ");
     EXPECT_EQ(kiosk.logLines(), expected);
 }
 
