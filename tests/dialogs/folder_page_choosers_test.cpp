@@ -201,42 +201,4 @@ TEST_F(ChoosersTest, CreateNewFolderTable)
               (QStringList{"about", "news", "sport", "weekly"}));
 }
 
-// The caption; the first size is the minimum; a larger dialog stretches its lists and moves the buttons down.
-TEST_F(ChoosersTest, ResizeRuleTable)
-{
-    author.keepOpen = true; // the dialogs stay shown
-    saveAs();
-    selectFile();
-    selectFolder();
-    createFolder();
-    const struct {
-        ChooserDialog& d;
-        const char* caption;
-        QSize design;
-        int columns;
-        const char* list;
-    } rows[] = {
-        {workbench.instance<dlgSaveFile>(), "ZEL - Save Page As", {344, 245}, 2, "lstFolder"},
-        {workbench.instance<dlgSelectFile>(), "ZEL - Select Page", {344, 245}, 2, "lstFolder"},
-        {workbench.instance<dlgSelectFolder>(), "ZEL - Select Folder", {177, 245}, 1, "lstFolder"},
-        {workbench.instance<dlgCreateNewFolder>(), "Create New Folder", {194, 212}, 1, "cboFolder"},
-    };
-    for (const auto& [d, caption, design, columns, name] : rows) {
-        SCOPED_TRACE(caption);
-        QWidget* list = d.findChild<QWidget*>(name);
-        EXPECT_EQ(d.windowTitle(), caption);
-        EXPECT_EQ(d.size(), design);
-        const QRect listAtStart = list->geometry();
-        const int buttonsAtStart = d.okButton()->y();
-        d.resize(design - QSize(50, 40));
-        EXPECT_EQ(d.size(), design);
-        d.resize(design + QSize(120, 90));
-        EXPECT_EQ(list->size(), listAtStart.size() + QSize(120 / columns, 90));
-        EXPECT_EQ(d.okButton()->y(), buttonsAtStart + 90);
-        EXPECT_LT(d.cancelButton()->geometry().right(), d.okButton()->x());
-        EXPECT_LT(list->geometry().bottom(), d.okButton()->y());
-        d.cancelButton()->click();
-    }
-}
-
 } // namespace
