@@ -55,12 +55,7 @@ TEST_F(ChoseDirTest, ResultTable)
         {"the close box", [](auto& d) { d.close(); }, ""},
         {"double click opens", inBase([](auto& d) { click(d, "alpha", true); }), base + "/alpha/"},
         {"a later use starts from the directory left open", [](auto&) {}, base + "/alpha/"},
-        {"the root drive keeps its one separator",
-         [](auto& d) {
-             d.driveList()->setCurrentIndex(1);
-             emit d.driveList()->activated(1);
-         },
-         "/"},
+        {"the root drive keeps its one separator", [](auto& d) { QTest::keyClick(d.driveList(), Qt::Key_Down); }, "/"},
         {"New with an existing name",
          newFolder("New Folder"),
          base + "/",
@@ -86,7 +81,6 @@ TEST_F(ChoseDirTest, ResultTable)
     EXPECT_EQ(d.windowTitle(), "ZEL - Choose Directory");
     EXPECT_EQ(d.driveList()->itemData(0).toString() + QDir::separator(), kHome);
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
-    EXPECT_EQ(author.shown, 11);
 }
 
 } // namespace
