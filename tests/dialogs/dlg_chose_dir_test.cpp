@@ -50,7 +50,6 @@ TEST_F(ChoseDirTest, ResultTable)
     const Row rows[] = {
         {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome},
         {"Cancel", [](auto& d) { d.cancelButton()->click(); }, ""},
-        {"the open directory", inBase([](auto&) {}), base + "/"},
         {"a highlighted sub-directory", inBase([](auto& d) { click(d, "beta"); }), base + "/beta/"},
         {"the close box", [](auto& d) { d.close(); }, ""},
         {"double click opens", inBase([](auto& d) { click(d, "alpha", true); }), base + "/alpha/"},
@@ -79,7 +78,6 @@ TEST_F(ChoseDirTest, ResultTable)
     EXPECT_TRUE(QFileInfo(base + "/Fresh One").isDir());
     const dlgChoseDir& d = workbench.instance<dlgChoseDir>();
     EXPECT_EQ(d.windowTitle(), "ZEL - Choose Directory");
-    EXPECT_EQ(d.driveList()->itemData(0).toString() + QDir::separator(), kHome);
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
 }
 
