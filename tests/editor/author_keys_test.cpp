@@ -151,11 +151,8 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnceAndStretch)
             EXPECT_EQ(d->size(), row.design);
             QTest::keyClicks(start, "n");
             typed = shownBy(start);
-            tabs = QStringList{describe(focused())};
-            for (qsizetype t = 1; t < stops.size(); ++t) {
+            for (tabs = {describe(focused())}; tabs.size() < stops.size(); tabs.append(describe(focused())))
                 QTest::keyClick(focused(), Qt::Key_Tab);
-                tabs.append(describe(focused()));
-            }
             typed += u' ' + shownBy(start);
             QWidget* list = d->findChild<QWidget*>(stops.first().section(u'.', 0, 0));
             const QRect listAtStart = list->geometry();
