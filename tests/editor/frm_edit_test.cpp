@@ -56,23 +56,20 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
 
 TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutAsking)
 {
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } rows[] = {
+    const std::pair<const char*, QByteArray> rows[] = {
         {"empty lines at the end stay", "#leaf\r\n#title Today\r\n\r\n\r\n"},
         {"only #branch without a line end", "#branch"},
         {"mixed line ends, none at the end", "#leaf\n#para\r\nA\rB"},
         {"a line separator the text area shows as a line end", "#leaf\r\n#para\r\nA\xe2\x80\xa8"
                                                                "B\r\n"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        frmEdit* editor = editorOn("news/page.zel", row.bytes);
+    for (const auto& [name, bytes] : rows) {
+        SCOPED_TRACE(name);
+        frmEdit* editor = editorOn("news/page.zel", bytes);
         type(editor, "typed, then taken back");
         editor->txtContent()->undo();
         EXPECT_TRUE(editor->saveFile());
-        EXPECT_EQ(readBytes(kiosk.path("news/page.zel")), row.bytes);
+        EXPECT_EQ(readBytes(kiosk.path("news/page.zel")), bytes);
         EXPECT_TRUE(editor->close());
         EXPECT_TRUE(kiosk.messages.texts().isEmpty());
     }
