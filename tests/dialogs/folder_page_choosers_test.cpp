@@ -44,26 +44,11 @@ struct Row {
     bool staysOpen = false;
 };
 
-// Each shows the one dialog of its kind and returns the result, as the program does, from the one there then (a
-// dialog closed through its frame is gone).
-const auto selectFolder = [](Workbench& w) {
-    w.instance<dlgSelectFolder>().openFolders();
-    return w.instance<dlgSelectFolder>().getSelectedFolderName();
-};
-const auto selectFile = [](Workbench& w) {
-    w.instance<dlgSelectFile>().openPage();
-    return w.instance<dlgSelectFile>().getSelectedFilePath();
-};
-const auto saveAs = [](const QString& saved) {
-    return [saved](Workbench& w) {
-        w.instance<dlgSaveFile>().savePage(saved);
-        return w.instance<dlgSaveFile>().getSelectedFilePath();
-    };
-};
-const auto createFolder = [](Workbench& w) {
-    w.instance<dlgCreateNewFolder>().showModal();
-    return w.instance<dlgCreateNewFolder>().getFolderPath();
-};
+// The openers.
+const auto selectFolder = [](dlgSelectFolder& d) { d.openFolders(); };
+const auto selectFile = [](dlgSelectFile& d) { d.openPage(); };
+const auto saveAs = [](const QString& saved) { return [saved](dlgSaveFile& d) { d.savePage(saved); }; };
+const auto createFolder = [](dlgCreateNewFolder& d) { d.showModal(); };
 
 // A kiosk system with about/team and news/a, Intro, memo and today (page
 // sources in any letter case; which files are page sources is the maker's
@@ -78,9 +63,10 @@ protected:
             writeBytes(kiosk.path(file), "#leaf\r\n");
     }
 
-    // Each row through the opener; a folder's result is its name, every other a path.
+    // Each row through the opener, then the result as the program takes it, from the dialog there then (one
+    // closed through its frame is gone); a folder's result is its name, every other a path.
     template <class Dialog, size_t N>
-    void check(const Row<Dialog> (&rows)[N], const auto& open)
+    void check(const Row<Dialog> (&rows)[N], const auto& open, QString (Dialog::*result)() const)
     {
         const QString prefix = std::is_same_v<Dialog, dlgSelectFolder> ? QString() : kiosk.folder();
         for (const Row<Dialog>& row : rows) {
@@ -89,7 +75,8 @@ protected:
             author.stayedOpen = 0;
             author.whenShown<Dialog>(row.author);
             const QString expected = row.result.isEmpty() ? QString() : prefix + QDir::toNativeSeparators(row.result);
-            EXPECT_EQ(open(workbench), expected);
+            open(workbench.instance<Dialog>());
+            EXPECT_EQ((workbench.instance<Dialog>().*result)(), expected);
             EXPECT_EQ(author.stayedOpen, row.staysOpen || !row.messages.isEmpty() ? 1 : 0);
             QStringList firstLines;
             for (const QString& text : kiosk.messages.texts())
@@ -103,7 +90,9 @@ TEST_F(ChoosersTest, WithoutFoldersEachOpenerSaysSoAndShowsNothing)
 {
     for (const char* folder : {"about", "news", "sport", ".hidden"})
         QDir(kiosk.path(folder)).removeRecursively();
-    EXPECT_EQ(selectFolder(workbench) + selectFile(workbench) + saveAs({})(workbench), "");
+    selectFolder(workbench.instance<dlgSelectFolder>());
+    selectFile(workbench.instance<dlgSelectFile>());
+    saveAs({})(workbench.instance<dlgSaveFile>());
     EXPECT_EQ(kiosk.messages.texts(), QStringList(3, "No folders have been created in this kiosk system"));
     EXPECT_EQ(author.shown, 0);
 }
@@ -118,7 +107,7 @@ TEST_F(ChoosersTest, SelectFolderTable)
         {"double click does nothing", [](auto& d) { doubleClick(d.folderList(), 1); }, "", {}, true},
         {"OK without a selection", highlight(-1), "", {"No folder selected"}},
     };
-    check(rows, selectFolder);
+    check(rows, selectFolder, &dlgSelectFolder::getSelectedFolderName);
     EXPECT_EQ(texts(workbench.instance<dlgSelectFolder>().folderList()), (QStringList{"about", "news", "sport"}));
 }
 
@@ -142,7 +131,7 @@ TEST_F(ChoosersTest, SelectFileTable)
         {"OK takes a page source in capitals by its name on disk", thenOK(highlight(1, 1)), "news/Intro.ZEL"},
         {"double click on a page is OK", doubleClickFirst, "news/a.zel"},
     };
-    check(rows, selectFile);
+    check(rows, selectFile, &dlgSelectFile::getSelectedFilePath);
     const dlgSelectFile& d = workbench.instance<dlgSelectFile>();
     EXPECT_EQ(texts(d.pageList()), (QStringList{"a", "Intro", "memo", "today"}));
     EXPECT_EQ(d.getFolder() + "/" + d.getPage(), "news/a");
@@ -158,10 +147,10 @@ TEST_F(ChoosersTest, SaveFileTable)
         {"a capital letter", typed("Today"), "", {"Today is not a valid page name"}},
         {"double click on a page is OK", [](auto& d) { doubleClick(d.pageBox()->listWidget(), 0); }, "news/a.zel"},
     };
-    check(rows, saveAs(kiosk.path("news/today.zel")));
+    check(rows, saveAs(kiosk.path("news/today.zel")), &dlgSaveFile::getSelectedFilePath);
     for (const char* saved : {"", "gone/x.zel"}) {
         const Row<dlgSaveFile> fresh[] = {{saved, typed("new"), "about/new.zel"}};
-        check(fresh, saveAs(*saved ? kiosk.path(saved) : QString()));
+        check(fresh, saveAs(*saved ? kiosk.path(saved) : QString()), &dlgSaveFile::getSelectedFilePath);
     }
 }
 
@@ -174,12 +163,12 @@ TEST_F(ChoosersTest, CreateNewFolderTable)
         {"only blanks", typed("   "), "", {"No folder name entered"}},
         {"capital letters", typed("News"), "", {"News is not a valid folder name"}},
     };
-    check(rows, createFolder);
+    check(rows, createFolder, &dlgCreateNewFolder::getFolderPath);
     EXPECT_FALSE(QFileInfo::exists(kiosk.path("weather"))); // the caller creates it
     ASSERT_TRUE(QDir().mkpath(kiosk.path("weekly")));
     const Row<dlgCreateNewFolder> picked[] = {
         {"picked", thenOK([](auto& d) { d.folderBox()->setCurrentRow(3); }), "", {"Folder already exists"}}};
-    check(picked, createFolder);
+    check(picked, createFolder, &dlgCreateNewFolder::getFolderPath);
     EXPECT_EQ(workbench.instance<dlgCreateNewFolder>().folderBox()->items(),
               (QStringList{"about", "news", "sport", "weekly"}));
 }
