@@ -28,50 +28,40 @@ TEST_F(ChoseDirTest, ResultTable)
     const QString base = QDir::toNativeSeparators(place.path());
     ASSERT_TRUE(QDir().mkpath(base + "/alpha/inner") && QDir().mkpath(base + "/beta")
                 && QDir().mkpath(base + "/New Folder"));
-    // The step in the open directory base; New there with the answer to its name question.
-    const auto inBase = [&](std::function<void(dlgChoseDir&)> step) {
-        return [&, step](dlgChoseDir& d) {
-            d.openDirectory(base);
-            step(d);
-        };
-    };
+    // New, with the answer to its name question.
     const auto newFolder = [&](const QString& answer) {
-        return inBase([&, answer](dlgChoseDir& d) {
+        return [&, answer](dlgChoseDir& d) {
             author.textAnswers = {answer};
             d.newButton()->click();
-        });
+        };
     };
     struct Row {
         const char* name;
+        bool inBase; // the author starts in the open directory base
         std::function<void(dlgChoseDir&)> author;
         QString result;
         QStringList messages = {};
     };
+    const auto nothing = [](auto&) {};
+    const QString exists = "Folder " + base + "/New Folder already exists";
     const Row rows[] = {
-        {"OK at once: the root of the first drive, the home", [](auto&) {}, kHome},
-        {"Cancel", [](auto& d) { d.cancelButton()->click(); }, ""},
-        {"the open directory", inBase([](auto&) {}), base + "/"},
-        {"a highlighted sub-directory", inBase([](auto& d) { click(d, "beta"); }), base + "/beta/"},
-        {"the close box", [](auto& d) { d.close(); }, ""},
-        {"double click opens", inBase([](auto& d) { click(d, "alpha", true); }), base + "/alpha/"},
-        {"a later use starts from the directory left open", [](auto&) {}, base + "/alpha/"},
-        {"the root drive keeps its one separator",
-         [](auto& d) {
-             d.driveList()->setCurrentIndex(1);
-             emit d.driveList()->activated(1);
-         },
-         "/"},
-        {"New with an existing name",
-         newFolder("New Folder"),
-         base + "/",
-         {"Folder " + base + "/New Folder already exists"}},
-        {"New with a fresh name", newFolder("Fresh One"), base + "/Fresh One/"},
-        {"New without a name", newFolder(""), base + "/"},
+        {"OK at once: the root of the first drive, the home", false, nothing, kHome},
+        {"Cancel", false, [](auto& d) { d.cancelButton()->click(); }, ""},
+        {"a highlighted sub-directory", true, [](auto& d) { click(d, "beta"); }, base + "/beta/"},
+        {"the close box", false, [](auto& d) { d.close(); }, ""},
+        {"double click opens", true, [](auto& d) { click(d, "alpha", true); }, base + "/alpha/"},
+        {"a later use starts from the directory left open", false, nothing, base + "/alpha/"},
+        {"one separator at the root", false, [](auto& d) { QTest::keyClick(d.driveList(), Qt::Key_Down); }, "/"},
+        {"New with an existing name", true, newFolder("New Folder"), base + "/", {exists}},
+        {"New with a fresh name", true, newFolder("Fresh One"), base + "/Fresh One/"},
+        {"New without a name", true, newFolder(""), base + "/"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
         author.whenShown<dlgChoseDir>([&](dlgChoseDir& d) {
+            if (row.inBase)
+                d.openDirectory(base);
             row.author(d);
             if (d.isVisible())
                 d.okButton()->click();
@@ -84,9 +74,7 @@ TEST_F(ChoseDirTest, ResultTable)
     EXPECT_TRUE(QFileInfo(base + "/Fresh One").isDir());
     const dlgChoseDir& d = workbench.instance<dlgChoseDir>();
     EXPECT_EQ(d.windowTitle(), "ZEL - Choose Directory");
-    EXPECT_EQ(d.driveList()->itemData(0).toString() + QDir::separator(), kHome);
     EXPECT_EQ(d.minimumSize(), d.maximumSize());
-    EXPECT_EQ(author.shown, 11);
 }
 
 } // namespace

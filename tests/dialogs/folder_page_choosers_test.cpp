@@ -34,20 +34,25 @@ const auto typed = [](const char* text) {
 
 // One use of a dialog: what the author does, the result ("" for none; paths
 // relative to the kiosk folder) and the first line of each message. A dialog
-// the author leaves open is cancelled afterwards.
+// the author leaves open (so every one that shows a message) is cancelled afterwards.
 template <class Dialog>
 struct Row {
     const char* name;
     std::function<void(Dialog&)> author;
     QString result;
-    QStringList messages;
-    bool staysOpen;
+    QStringList messages = {};
+    bool staysOpen = false;
 };
+
+// The openers.
+const auto selectFolder = [](dlgSelectFolder& d) { d.openFolders(); };
+const auto selectFile = [](dlgSelectFile& d) { d.openPage(); };
+const auto saveAs = [](const QString& saved) { return [saved](dlgSaveFile& d) { d.savePage(saved); }; };
+const auto createFolder = [](dlgCreateNewFolder& d) { d.showModal(); };
 
 // A kiosk system with about/team and news/a, Intro, memo and today (page
 // sources in any letter case; which files are page sources is the maker's
-// test), a sport folder without pages, a file at the top and a hidden folder. Each opener
-// shows its dialog and returns its result.
+// test), a sport folder without pages, a file at the top and a hidden folder.
 class ChoosersTest : public WindowTest {
 protected:
     void SetUp() override
@@ -58,54 +63,37 @@ protected:
             writeBytes(kiosk.path(file), "#leaf\r\n");
     }
 
-    template <class Dialog>
-    void check(const QString& prefix, const Row<Dialog>& row, const std::function<QString()>& open)
+    // Each row through the opener, then the result as the program takes it, from the dialog there then (one
+    // closed through its frame is gone); a folder's result is its name, every other a path.
+    template <class Dialog, size_t N>
+    void check(const Row<Dialog> (&rows)[N], const auto& open, QString (Dialog::*result)() const)
     {
-        SCOPED_TRACE(row.name);
-        kiosk.messages.clear();
-        author.stayedOpen = 0;
-        author.whenShown<Dialog>(row.author);
-        EXPECT_EQ(open(), row.result.isEmpty() ? QString() : prefix + QDir::toNativeSeparators(row.result));
-        EXPECT_EQ(author.stayedOpen, row.staysOpen ? 1 : 0);
-        QStringList firstLines;
-        for (const QString& text : kiosk.messages.texts())
-            firstLines.append(text.section("\r\n", 0, 0));
-        EXPECT_EQ(firstLines, row.messages);
-    }
-
-    QString selectFolder()
-    {
-        workbench.instance<dlgSelectFolder>().openFolders();
-        return workbench.instance<dlgSelectFolder>().getSelectedFolderName();
-    }
-    QString selectFile()
-    {
-        workbench.instance<dlgSelectFile>().openPage();
-        return workbench.instance<dlgSelectFile>().getSelectedFilePath();
-    }
-    QString saveAs(const QString& page = {})
-    {
-        workbench.instance<dlgSaveFile>().savePage(page);
-        return workbench.instance<dlgSaveFile>().getSelectedFilePath();
-    }
-    QString createFolder()
-    {
-        workbench.instance<dlgCreateNewFolder>().showModal();
-        return workbench.instance<dlgCreateNewFolder>().getFolderPath();
+        const QString prefix = std::is_same_v<Dialog, dlgSelectFolder> ? QString() : kiosk.folder();
+        for (const Row<Dialog>& row : rows) {
+            SCOPED_TRACE(row.name);
+            kiosk.messages.clear();
+            author.stayedOpen = 0;
+            author.whenShown<Dialog>(row.author);
+            const QString expected = row.result.isEmpty() ? QString() : prefix + QDir::toNativeSeparators(row.result);
+            open(workbench.instance<Dialog>());
+            EXPECT_EQ((workbench.instance<Dialog>().*result)(), expected);
+            EXPECT_EQ(author.stayedOpen, row.staysOpen || !row.messages.isEmpty() ? 1 : 0);
+            QStringList firstLines;
+            for (const QString& text : kiosk.messages.texts())
+                firstLines.append(text.section("\r\n", 0, 0));
+            EXPECT_EQ(firstLines, row.messages);
+        }
     }
 };
 
-using NoFoldersTest = ChoosersTest;
-
-TEST_F(NoFoldersTest, EachOpenerSaysSoAndShowsNothing)
+TEST_F(ChoosersTest, WithoutFoldersEachOpenerSaysSoAndShowsNothing)
 {
     for (const char* folder : {"about", "news", "sport", ".hidden"})
         QDir(kiosk.path(folder)).removeRecursively();
-    for (int opener = 0; opener < 3; ++opener) {
-        kiosk.messages.clear();
-        EXPECT_EQ(opener == 0 ? selectFolder() : opener == 1 ? selectFile() : saveAs(), QString());
-        EXPECT_EQ(kiosk.messages.texts(), QStringList{"No folders have been created in this kiosk system"});
-    }
+    selectFolder(workbench.instance<dlgSelectFolder>());
+    selectFile(workbench.instance<dlgSelectFile>());
+    saveAs({})(workbench.instance<dlgSaveFile>());
+    EXPECT_EQ(kiosk.messages.texts(), QStringList(3, "No folders have been created in this kiosk system"));
     EXPECT_EQ(author.shown, 0);
 }
 
@@ -113,14 +101,13 @@ TEST_F(ChoosersTest, SelectFolderTable)
 {
     const auto highlight = [](int row) { return thenOK([row](auto& d) { d.folderList()->setCurrentRow(row); }); };
     const Row<dlgSelectFolder> rows[] = {
-        {"the first folder is preselected", ok, "about", {}, false},
-        {"OK takes the highlighted folder", highlight(2), "sport", {}, false},
-        {"the close box is Cancel", [](auto& d) { d.close(); }, "", {}, false},
+        {"the first folder is preselected", ok, "about"},
+        {"OK takes the highlighted folder", highlight(2), "sport"},
+        {"the close box is Cancel", [](auto& d) { d.close(); }, ""},
         {"double click does nothing", [](auto& d) { doubleClick(d.folderList(), 1); }, "", {}, true},
-        {"OK without a selection", highlight(-1), "", {"No folder selected"}, true},
+        {"OK without a selection", highlight(-1), "", {"No folder selected"}},
     };
-    for (const auto& row : rows)
-        check("", row, [&] { return selectFolder(); });
+    check(rows, selectFolder, &dlgSelectFolder::getSelectedFolderName);
     EXPECT_EQ(texts(workbench.instance<dlgSelectFolder>().folderList()), (QStringList{"about", "news", "sport"}));
 }
 
@@ -133,110 +120,57 @@ TEST_F(ChoosersTest, SelectFileTable)
                 d.pageList()->setCurrentRow(page);
         };
     };
-    const Row<dlgSelectFile> rows[] = {
-        {"the first folder and page are preselected", ok, "about/team.zel", {}, false},
-        {"another folder preselects its first page", thenOK(highlight(1, -1)), "news/a.zel", {}, false},
-        {"a folder without pages", thenOK(highlight(2, -1)), "", {"No page selected"}, true},
-        {"OK takes the highlighted page", thenOK(highlight(1, 3)), "news/today.zel", {}, false},
-        {"a page source in capitals by its name on disk", thenOK(highlight(1, 1)), "news/Intro.ZEL", {}, false},
-        {"double click on a page is OK",
-         [&](auto& d) {
-             highlight(1, 1)(d);
-             doubleClick(d.pageList(), 0);
-         },
-         "news/a.zel",
-         {},
-         false},
+    const auto doubleClickFirst = [&](dlgSelectFile& d) {
+        highlight(1, 1)(d);
+        doubleClick(d.pageList(), 0);
     };
-    for (const auto& row : rows)
-        check(kiosk.folder(), row, [&] { return selectFile(); });
+    const Row<dlgSelectFile> rows[] = {
+        {"the first folder and page are preselected", ok, "about/team.zel"},
+        {"another folder preselects its first page", thenOK(highlight(1, -1)), "news/a.zel"},
+        {"a folder without pages", thenOK(highlight(2, -1)), "", {"No page selected"}},
+        {"OK takes a page source in capitals by its name on disk", thenOK(highlight(1, 1)), "news/Intro.ZEL"},
+        {"double click on a page is OK", doubleClickFirst, "news/a.zel"},
+    };
+    check(rows, selectFile, &dlgSelectFile::getSelectedFilePath);
     const dlgSelectFile& d = workbench.instance<dlgSelectFile>();
     EXPECT_EQ(texts(d.pageList()), (QStringList{"a", "Intro", "memo", "today"}));
     EXPECT_EQ(d.getFolder() + "/" + d.getPage(), "news/a");
 }
 
+// The last rows: a page never saved, or saved in a folder that is gone, gets the first folder.
 TEST_F(ChoosersTest, SaveFileTable)
 {
     const Row<dlgSaveFile> rows[] = {
-        {"no page is preselected", ok, "", {"No page selected"}, true},
-        {"a new page name", typed("weekend"), "news/weekend.zel", {}, false},
-        {"empty page text", typed(""), "", {"No page selected"}, true},
-        {"the name of an existing page", typed("today"), "news/today.zel", {}, false},
-        {"an existing page source in other letters", typed("memo"), "news/memo.Zel", {}, false},
-        {"a capital letter", typed("Today"), "", {"Today is not a valid page name"}, true},
-        {"double click on a page is OK",
-         [](auto& d) { doubleClick(d.pageBox()->listWidget(), 0); },
-         "news/a.zel",
-         {},
-         false},
+        {"no page is preselected", ok, "", {"No page selected"}},
+        {"a new page name", typed("weekend"), "news/weekend.zel"},
+        {"an existing page source in other letters", typed("memo"), "news/memo.Zel"},
+        {"a capital letter", typed("Today"), "", {"Today is not a valid page name"}},
+        {"double click on a page is OK", [](auto& d) { doubleClick(d.pageBox()->listWidget(), 0); }, "news/a.zel"},
     };
-    for (const auto& row : rows)
-        check(kiosk.folder(), row, [&] { return saveAs(kiosk.path("news/today.zel")); });
-    // A page never saved, or saved in a folder that is gone, gets the first folder.
-    for (const char* saved : {"", "gone/x.zel"})
-        check<dlgSaveFile>(kiosk.folder(), {saved, typed("new"), "about/new.zel", {}, false},
-                           [&] { return saveAs(*saved ? kiosk.path(saved) : QString()); });
+    check(rows, saveAs(kiosk.path("news/today.zel")), &dlgSaveFile::getSelectedFilePath);
+    for (const char* saved : {"", "gone/x.zel"}) {
+        const Row<dlgSaveFile> fresh[] = {{saved, typed("new"), "about/new.zel"}};
+        check(fresh, saveAs(*saved ? kiosk.path(saved) : QString()), &dlgSaveFile::getSelectedFilePath);
+    }
 }
 
+// The last row: the list is refilled on every show, and picking a name from it is refused.
 TEST_F(ChoosersTest, CreateNewFolderTable)
 {
     const Row<dlgCreateNewFolder> rows[] = {
-        {"spaces around a new name are trimmed", typed("  weather  "), "weather", {}, false},
-        {"spaces around an existing name", typed("  news "), "", {"Folder already exists"}, true},
-        {"only blanks", typed("   "), "", {"No folder name entered"}, true},
-        {"capital letters", typed("News"), "", {"News is not a valid folder name"}, true},
+        {"spaces around a new name are trimmed", typed("  weather  "), "weather"},
+        {"spaces around an existing name", typed("  news "), "", {"Folder already exists"}},
+        {"only blanks", typed("   "), "", {"No folder name entered"}},
+        {"capital letters", typed("News"), "", {"News is not a valid folder name"}},
     };
-    for (const auto& row : rows)
-        check(kiosk.folder(), row, [&] { return createFolder(); });
+    check(rows, createFolder, &dlgCreateNewFolder::getFolderPath);
     EXPECT_FALSE(QFileInfo::exists(kiosk.path("weather"))); // the caller creates it
     ASSERT_TRUE(QDir().mkpath(kiosk.path("weekly")));
-    check<dlgCreateNewFolder>("",
-                              {"the list is refilled on every show, and picking from it is refused",
-                               thenOK([](auto& d) { d.folderBox()->setCurrentRow(3); }),
-                               "",
-                               {"Folder already exists"},
-                               true},
-                              [&] { return createFolder(); });
+    const Row<dlgCreateNewFolder> picked[] = {
+        {"picked", thenOK([](auto& d) { d.folderBox()->setCurrentRow(3); }), "", {"Folder already exists"}}};
+    check(picked, createFolder, &dlgCreateNewFolder::getFolderPath);
     EXPECT_EQ(workbench.instance<dlgCreateNewFolder>().folderBox()->items(),
               (QStringList{"about", "news", "sport", "weekly"}));
-}
-
-// The caption; the first size is the minimum; a larger dialog stretches its lists and moves the buttons down.
-TEST_F(ChoosersTest, ResizeRuleTable)
-{
-    author.keepOpen = true; // the dialogs stay shown
-    saveAs();
-    selectFile();
-    selectFolder();
-    createFolder();
-    const struct {
-        ChooserDialog& d;
-        const char* caption;
-        QSize design;
-        int columns;
-        const char* list;
-    } rows[] = {
-        {workbench.instance<dlgSaveFile>(), "ZEL - Save Page As", {344, 245}, 2, "lstFolder"},
-        {workbench.instance<dlgSelectFile>(), "ZEL - Select Page", {344, 245}, 2, "lstFolder"},
-        {workbench.instance<dlgSelectFolder>(), "ZEL - Select Folder", {177, 245}, 1, "lstFolder"},
-        {workbench.instance<dlgCreateNewFolder>(), "Create New Folder", {194, 212}, 1, "cboFolder"},
-    };
-    for (const auto& [d, caption, design, columns, name] : rows) {
-        SCOPED_TRACE(caption);
-        QWidget* list = d.findChild<QWidget*>(name);
-        EXPECT_EQ(d.windowTitle(), caption);
-        EXPECT_EQ(d.size(), design);
-        const QRect listAtStart = list->geometry();
-        const int buttonsAtStart = d.okButton()->y();
-        d.resize(design - QSize(50, 40));
-        EXPECT_EQ(d.size(), design);
-        d.resize(design + QSize(120, 90));
-        EXPECT_EQ(list->size(), listAtStart.size() + QSize(120 / columns, 90));
-        EXPECT_EQ(d.okButton()->y(), buttonsAtStart + 90);
-        EXPECT_LT(d.cancelButton()->geometry().right(), d.okButton()->x());
-        EXPECT_LT(list->geometry().bottom(), d.okButton()->y());
-        d.cancelButton()->click();
-    }
 }
 
 } // namespace

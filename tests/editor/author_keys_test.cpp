@@ -10,25 +10,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
-const QByteArray kOther = "#leaf\r\n#title Other\r\n";
-
 QWidget* focused() { return QApplication::focusWidget(); }
-void press(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {})
-{
-    QTest::keyClick(widget, key, modifiers);
-}
 
 // A focused widget by its name, or its holder's name and its kind for the parts of a combo box.
 QString describe(const QWidget* widget)
 {
-    if (!widget)
-        return QStringLiteral("nothing");
-    if (!widget->objectName().isEmpty())
-        return widget->objectName();
-    return widget->parentWidget()->objectName() + u'.' + QString::fromLatin1(widget->metaObject()->className());
+    return !widget ? QStringLiteral("nothing")
+           : !widget->objectName().isEmpty()
+               ? widget->objectName()
+               : widget->parentWidget()->objectName() + u'.' + widget->metaObject()->className();
 }
 
 // The author at the keyboard, with real message boxes and the program's own modal dialogs, over a kiosk system
@@ -40,32 +34,8 @@ protected:
         WindowTest::SetUp();
         for (const char* folder : {"aaa", "news", "root"})
             QDir().mkpath(kiosk.path(folder));
-        writeBytes(kiosk.path("news/other.zel"), kOther);
         author.execs = true;
         withRealBoxes.emplace(SessionServices{.messages = &boxes, .endProgram = [] { throw ProgramEnded{}; }});
-    }
-    void TearDown() override
-    {
-        WindowTest::TearDown();
-        withRealBoxes.reset();
-    }
-
-    // The window is shown and has the keyboard.
-    static frmEdit* active(frmEdit* editor)
-    {
-        EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
-        return editor;
-    }
-
-    // Alt+F, then Down downs times and Enter: 0 Save..., 1 Save As..., 2 Make...
-    static void fileCommand(int downs)
-    {
-        press(focused(), Qt::Key_F, Qt::AltModifier);
-        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-        QWidget* menu = QApplication::activePopupWidget();
-        for (int i = 0; i < downs; ++i)
-            press(menu, Qt::Key_Down);
-        press(menu, Qt::Key_Return);
     }
 
     // Keys typed now reach this editor's text.
@@ -81,89 +51,88 @@ protected:
     std::optional<Session> withRealBoxes; // the real boxes, over the kiosk's session
 };
 
-const auto typeAndEnter = [](const char* text) {
-    return [text](QWidget* box) {
-        QTest::keyClicks(box, text);
-        press(box, Qt::Key_Return);
-    };
-};
-const ModalKeys::Step enter = [](QWidget* widget) { press(widget, Qt::Key_Return); };
-const ModalKeys::Step escape = [](QWidget* widget) { press(widget, Qt::Key_Escape); };
+const ModalKeys::Step enter = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_Return); };
+const ModalKeys::Step escape = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_Escape); };
 
-// A saved page's Save As onto news\important: Enter answers the replace question No. Then a new page: its Save As
-// starts with an empty name (not the one typed before), so two Enters only say "No page selected" (over the
-// dialog). Nothing is replaced, and the keys typed afterwards reach the editor that asked.
+// A new page's Save As starts with an empty name (not the one typed before), so Enter only says "No page selected"
+// (over the dialog); then Enter on the name of a page answers the replace question No. Nothing is replaced, the page
+// stays unsaved, and the keys typed afterwards reach the editor that asked.
 TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 {
-    writeBytes(kiosk.path("news/important.zel"), "#branch\r\n#title Important\r\n");
-    const QByteArray important = readBytes(kiosk.path("news/important.zel"));
-
-    frmEdit* other = active(editorOn("news/other.zel", kOther));
-    QString question;
-    ModalKeys replacing({typeAndEnter("important"), [&](QWidget* button) {
-                             question = qobject_cast<QMessageBox*>(button->window())->text();
-                             enter(button);
-                         }});
-    fileCommand(1);
-    EXPECT_TRUE(replacing.finished());
-    EXPECT_EQ(question, "Page already exists - do you want to replace it?");
-    EXPECT_EQ(readBytes(kiosk.path("news/important.zel")), important);
-    EXPECT_EQ(other->filePath(), kiosk.path("news/other.zel"));
-    expectKeysReach(other, "other keys");
-
-    frmEdit* leaf = active(newEditor(1));
+    const QByteArray important = "#branch\r\n#title Important\r\n";
+    writeBytes(kiosk.path("aaa/important.zel"), important);
+    workbench.instance<dlgSaveFile>().pageBox()->setText("typed before");
+    frmEdit* leaf = newEditor(1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(leaf));
     QTest::keyClicks(focused(), "#title Leaf");
-    QString nameShown, boxText;
-    QPoint boxCentre, dialogCentre;
+    QString nameShown;
+    QStringList boxTexts;
+    QList<int> offCentre; // each box's distance from the centre of the dialog
+    const ModalKeys::Step answerBox = [&](QWidget* button) {
+        boxTexts.append(qobject_cast<QMessageBox*>(button->window())->text());
+        offCentre.append(
+            (button->window()->frameGeometry().center() - workbench.instance<dlgSaveFile>().frameGeometry().center())
+                .manhattanLength());
+        enter(button);
+    };
     ModalKeys keys({[&](QWidget* box) {
                         nameShown = workbench.instance<dlgSaveFile>().pageBox()->text();
                         enter(box);
                     },
-                    [&](QWidget* button) {
-                        boxText = qobject_cast<QMessageBox*>(button->window())->text();
-                        boxCentre = button->window()->frameGeometry().center();
-                        dialogCentre = workbench.instance<dlgSaveFile>().frameGeometry().center();
-                        enter(button);
+                    answerBox,
+                    [](QWidget* box) {
+                        QTest::keyClicks(box, "important");
+                        enter(box);
                     },
-                    escape});
-    press(focused(), Qt::Key_S, Qt::ControlModifier);
+                    answerBox});
+    QTest::keyClick(focused(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(keys.finished());
     EXPECT_EQ(nameShown, "");
-    EXPECT_EQ(boxText, "No page selected");
-    EXPECT_LE((boxCentre - dialogCentre).manhattanLength(), 4) << "box centred over the dialog";
-    EXPECT_EQ(readBytes(kiosk.path("news/important.zel")), important);
+    EXPECT_EQ(boxTexts, (QStringList{"No page selected", "Page already exists - do you want to replace it?"}));
+    EXPECT_LE(offCentre.value(0, 99), 4) << "the first box centred over the dialog";
+    EXPECT_EQ(readBytes(kiosk.path("aaa/important.zel")), important);
+    EXPECT_EQ(leaf->filePath(), "");
     expectKeysReach(leaf, "leaf keys");
 }
 
+// Make from the File menu: Alt+F, Down, Down, Enter.
 TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
 {
-    frmEdit* other = active(editorOn("news/other.zel", kOther));
-    fileCommand(2);
+    frmEdit* other = editorOn("news/other.zel", "#leaf\r\n");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(other));
+    QTest::keyClick(focused(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return})
+        QTest::keyClick(QApplication::activePopupWidget(), key);
     EXPECT_TRUE(other->pageMade());
     expectKeysReach(other, "after make");
 }
 
-// Each chooser opens with the keyboard in its name box, or its folder list where it has none, takes typed text at
-// once, and Tab walks its controls in the order they stand, with no stop the author cannot see.
-TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
+// Each chooser opens at its design size with the keyboard in its name box, or its folder list where it has none,
+// takes typed text at once, and Tab walks its controls in the order they stand, with no stop the author cannot see.
+// The design size is the least; a larger dialog stretches its lists and moves the buttons down.
+TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnceAndStretch)
 {
     QWidget owner;
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
-    // The text typed, and as the control that had the keyboard shows it then and after the Tabs.
     const std::function<void()> opens[] = {
         [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); },
         [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); },
         [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); },
         [&] { workbench.instance<dlgSelectFile>().openPage(&owner); },
     };
+    // The caption, design size and columns; what "n" typed shows in the control that has the keyboard; the stops.
     const struct Row {
-        const char *name, *typed, *shown, *tabs; // the stops, then back to the first
+        const char* caption;
+        QSize design;
+        int columns;
+        const char *shown, *tabs; // the stops, then back to the first
     } rows[] = {
-        {"Save Page As", "fresh", "fresh", "cboPage.QLineEdit cboPage.QListWidget cmdCancel cmdOK lstFolder"},
-        {"Create New Folder", "Bad Name", "Bad Name", "cboFolder.QLineEdit cboFolder.QListWidget cmdCancel cmdOK"},
-        {"Select Folder", "n", "news", "lstFolder cmdCancel cmdOK"},
-        {"Select Page", "n", "news", "lstFolder lstPage cmdCancel cmdOK"},
+        {"ZEL - Save Page As", {344, 245}, 2, "n", "cboPage.QLineEdit cboPage.QListWidget cmdCancel cmdOK lstFolder"},
+        {"Create New Folder", {194, 212}, 1, "n", "cboFolder.QLineEdit cboFolder.QListWidget cmdCancel cmdOK"},
+        {"ZEL - Select Folder", {177, 245}, 1, "news", "lstFolder cmdCancel cmdOK"},
+        {"ZEL - Select Page", {344, 245}, 2, "news", "lstFolder lstPage cmdCancel cmdOK"},
     };
     const auto shownBy = [](QWidget* control) {
         if (auto* box = qobject_cast<QLineEdit*>(control))
@@ -172,20 +141,29 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnce)
         return list && list->currentItem() ? list->currentItem()->text() : QString();
     };
     for (int index = 0; const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        kiosk.messages.clear();
+        SCOPED_TRACE(row.caption);
         QString typed;
         QStringList tabs, stops = QString(row.tabs).split(u' ');
         stops.append(stops.first());
         ModalKeys keys({[&](QWidget* start) {
-            QTest::keyClicks(start, row.typed);
+            auto* d = qobject_cast<ChooserDialog*>(start->window());
+            EXPECT_EQ(d->windowTitle(), row.caption);
+            EXPECT_EQ(d->size(), row.design);
+            QTest::keyClicks(start, "n");
             typed = shownBy(start);
-            tabs = QStringList{describe(focused())};
-            for (qsizetype t = 1; t < stops.size(); ++t) {
-                press(focused(), Qt::Key_Tab);
-                tabs.append(describe(focused()));
-            }
+            for (tabs = {describe(focused())}; tabs.size() < stops.size(); tabs.append(describe(focused())))
+                QTest::keyClick(focused(), Qt::Key_Tab);
             typed += u' ' + shownBy(start);
+            QWidget* list = d->findChild<QWidget*>(stops.first().section(u'.', 0, 0));
+            const QRect listAtStart = list->geometry();
+            const int buttonsAtStart = d->okButton()->y();
+            d->resize(row.design - QSize(50, 40));
+            EXPECT_EQ(d->size(), row.design);
+            d->resize(row.design + QSize(120, 90));
+            EXPECT_EQ(list->size(), listAtStart.size() + QSize(120 / row.columns, 90));
+            EXPECT_EQ(d->okButton()->y(), buttonsAtStart + 90);
+            EXPECT_LT(d->cancelButton()->geometry().right(), d->okButton()->x());
+            EXPECT_LT(list->geometry().bottom(), d->okButton()->y());
             escape(focused());
         }});
         opens[index++]();

@@ -2,7 +2,6 @@
 #include "dialogs/simple_combo_box.h"
 #include "editor/dlg_insert.h"
 #include "editor/page_source_file.h"
-#include "fileio/atomic_file.h"
 #include "pages/files.h"
 #include "platform/runtime_error.h"
 #include "support/window_fixture.h"
@@ -40,7 +39,6 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
         SCOPED_TRACE(row.caption);
         frmEdit* editor = row.file ? editorOn(row.file, typeLines[row.type]) : newEditor(row.type);
         EXPECT_EQ(editor->windowTitle(), row.caption);
-        EXPECT_EQ(editor->bodyText(), "");
         QList<bool> shown;
         QStringList menus;
         for (QAction* menu : editor->menuBar()->actions())
@@ -58,26 +56,20 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
 
 TEST_F(EditorWindowTest, OpeningAndSavingLeavesTheFileIdenticalAndClosesWithoutAsking)
 {
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } rows[] = {
-        {"leaf with title and text", "#leaf\r\n#title Today\r\n#para\r\nA line.\r\nAnother line.\r\n"},
+    const std::pair<const char*, QByteArray> rows[] = {
         {"empty lines at the end stay", "#leaf\r\n#title Today\r\n\r\n\r\n"},
         {"only #branch without a line end", "#branch"},
-        {"UTF-8 with byte order mark, LF", "\xef\xbb\xbf#leaf\n#para\nCaf\xc3\xa9\n"},
-        {"CR line ends", "#leaf\r#para\rCaf\xe9\r"},
         {"mixed line ends, none at the end", "#leaf\n#para\r\nA\rB"},
         {"a line separator the text area shows as a line end", "#leaf\r\n#para\r\nA\xe2\x80\xa8"
                                                                "B\r\n"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        frmEdit* editor = editorOn("news/page.zel", row.bytes);
+    for (const auto& [name, bytes] : rows) {
+        SCOPED_TRACE(name);
+        frmEdit* editor = editorOn("news/page.zel", bytes);
         type(editor, "typed, then taken back");
         editor->txtContent()->undo();
         EXPECT_TRUE(editor->saveFile());
-        EXPECT_EQ(readBytes(kiosk.path("news/page.zel")), row.bytes);
+        EXPECT_EQ(readBytes(kiosk.path("news/page.zel")), bytes);
         EXPECT_TRUE(editor->close());
         EXPECT_TRUE(kiosk.messages.texts().isEmpty());
     }
@@ -107,19 +99,12 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
     EXPECT_TRUE(makerMessages.isEmpty());
 }
 
-// A page source that is not a regular file or is too large is refused, not read.
-TEST_F(EditorWindowTest, PageSourcesThatCannotBeTextAreRefused)
+// A page source too large for the text area is refused, not read (one that is no regular file is the maker's test).
+TEST_F(EditorWindowTest, HugePageSourceIsRefused)
 {
-    ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
-    ASSERT_TRUE(QFile::link("/dev/zero", kiosk.path("news/zero.zel")));
-    {
-        QFile huge(kiosk.path("news/huge.zel"));
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
-    }
-    for (const char* name : {"news/zero.zel", "news/huge.zel"}) {
-        SCOPED_TRACE(name);
-        EXPECT_THROW(PageSourceFile::read(kiosk.path(name)), RuntimeError);
-    }
+    QFile huge(kiosk.path("huge.zel"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
+    EXPECT_THROW(PageSourceFile::read(huge.fileName()), RuntimeError);
 }
 
 // Each row inserts d through the command's dialog into a saved branch page.
@@ -136,12 +121,9 @@ TEST_F(EditorWindowTest, InsertRules)
         const char* command = "mnuInsertButton";
     } rows[] = {
         {"empty text", "", 0, 0, d + "\n", n + 1},
-        {"start of the first line", "#title A\n", 0, 0, d + "\n#title A\n", n + 1},
         {"end of the first line", "#title A\n#para\n", 8, 0, "#title A\n" + d + "\n#para\n", 9 + n},
         {"start of the second line", "#title A\n#para\n", 9, 0, "#title A\n" + d + "\n#para\n", 9 + n + 1},
         {"end of the text without a line end", "#title A", 8, 0, "#title A\n" + d, 9 + n},
-        {"empty line in the middle", "a\n\nb\n", 2, 0, "a\n" + d + "\n\nb\n", 2 + n + 1},
-        {"whole line selected", "a\nold\nb\n", 2, 3, "a\n" + d + "\n\nb\n", 2 + n + 1},
         {"whole line with its line end selected", "a\nold\nb\n", 2, 4, "a\n" + d + "\nb\n", 2 + n + 1},
         {"selection from a line end into the next", "ab\ncd\n", 2, 3, "ab\n" + d + "\n", 3 + n},
         {"button mid-line refused", "#title A\n", 3, 0, "#title A\n", 3},
@@ -172,16 +154,15 @@ TEST_F(EditorWindowTest, InsertRules)
     author.whenShown<dlgInsert>([](dlgInsert& dialog) { dialog.cmdCancel()->click(); });
     trigger(editor, "mnuInsertButton");
     EXPECT_EQ(editor->bodyText(), "#title A\n") << "Cancel inserts nothing";
-    EXPECT_EQ(withAnswers({},
-                          [&] {
-                              trigger(newEditor(4), "mnuInsertItem");
-                              trigger(newEditor(1), "mnuInsertImage");
-                          }),
-              (QStringList{"You must save this page before you can insert an item",
-                           "You must save this page before you can insert an image"}));
+    kiosk.messages.clear();
+    trigger(newEditor(4), "mnuInsertItem");
+    trigger(newEditor(1), "mnuInsertImage");
+    EXPECT_EQ(kiosk.messages.texts(), (QStringList{"You must save this page before you can insert an item",
+                                                   "You must save this page before you can insert an image"}));
     EXPECT_EQ(author.stayedOpen, 0) << "no refused insertion showed the dialog";
 }
 
+// The editor of the first row is gone when the second uses the Save As dialog: it is the same dialog still.
 TEST_F(EditorWindowTest, CloseCheck)
 {
     const struct {
@@ -194,11 +175,13 @@ TEST_F(EditorWindowTest, CloseCheck)
         {"No closes and loses the changes", Answer::No, false, true, false},
     };
     ASSERT_TRUE(QDir().mkpath(kiosk.path("news")));
+    QList<QPointer<dlgSaveFile>> used;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         QFile::remove(kiosk.path("news/fresh.zel"));
         QPointer<frmEdit> editor = newEditor(1);
         author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
+            used.append(&dialog);
             dialog.pageBox()->setText("fresh");
             (row.saveDialogCancels ? dialog.cancelButton() : dialog.okButton())->click();
         });
@@ -209,6 +192,8 @@ TEST_F(EditorWindowTest, CloseCheck)
         EXPECT_EQ(editor.isNull(), row.closes) << "a closed editor is destroyed";
         EXPECT_TRUE(!editor || editor->isVisible());
     }
+    ASSERT_EQ(used.size(), 2);
+    EXPECT_TRUE(used[0] && used[0] == used[1]);
 }
 
 // Each row starts from a page source opened afresh and brought into its state: changed and not saved, made,
@@ -226,13 +211,11 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
         QStringList asked;
         bool made, viewed, saved;
     } rows[] = {
-        {"Cancel to saving first makes nothing", Changed, "mnuMakePage", Answer::Cancel, saveFirst, false, false,
-         false},
+        {"Cancel to saving first", Changed, "mnuMakePage", Answer::Cancel, saveFirst, false, false, false},
         {"Yes saves and makes", Changed, "mnuMakePage", Answer::Yes, saveFirst, true, false, true},
         {"an unchanged page is made without a question", Opened, "mnuMakePage", 0, {}, true, false, false},
         {"a made page is shown at once", Made, "mnuViewPage", 0, {}, false, true, false},
-        {"after a re-save No shows the page unmade", MadeThenSaved, "mnuViewPage", Answer::No, makeFirst, false, true,
-         true},
+        {"No after a re-save", MadeThenSaved, "mnuViewPage", Answer::No, makeFirst, false, true, true},
         {"Cancel shows nothing", Opened, "mnuViewPage", Answer::Cancel, makeFirst, false, false, false},
         {"Yes makes and shows", Opened, "mnuViewPage", Answer::Yes, makeFirst, true, true, false},
     };
@@ -259,26 +242,6 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
     }
 }
 
-// Save As from one editor, that editor closed, Save As from another: the same dialog, with the name typed before.
-TEST_F(EditorWindowTest, SaveAsDialogOutlivesTheEditorThatUsedIt)
-{
-    QPointer<dlgSaveFile> used;
-    author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
-        used = &dialog;
-        dialog.pageBox()->setText("kept");
-    });
-    trigger(editorOn("news/other.zel", "#leaf\r\n"), "mnuSaveAs");
-    closeEditors();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_FALSE(used.isNull());
-    author.whenShown<dlgSaveFile>([&](dlgSaveFile& dialog) {
-        EXPECT_EQ(&dialog, used.data());
-        EXPECT_EQ(dialog.pageBox()->text(), "kept");
-    });
-    trigger(editorOn("news/second.zel", "#leaf\r\n"), "mnuSaveAs");
-    EXPECT_EQ(author.shown, 2);
-}
-
 // A page never saved is saved through Save As before it is made or shown;
 // cancelling the save dialog makes and shows nothing.
 TEST_F(EditorWindowTest, NeverSavedPageIsSavedFirstOrNothingHappens)
@@ -298,6 +261,68 @@ TEST_F(EditorWindowTest, NeverSavedPageIsSavedFirstOrNothingHappens)
     EXPECT_EQ(readBytes(chosen), QByteArray("#leaf\r\n"));
     EXPECT_EQ(makerMessages, QStringList{"Making page fresh in folder news"});
     EXPECT_EQ(viewed, QStringList{kiosk.path("news/fresh.htm")});
+}
+
+// The main window over the open kiosk system with three simple pages.
+class PageCommandsTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        writeBytes(kiosk.path("root/root.zel"), "#root\r\n#title Home\r\n");
+        writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n#title Today\r\n");
+        writeBytes(kiosk.path("news/news.zel"), "#branch\r\n#title News\r\n#button today Today\r\n");
+        mainWindow().openKioskSystem(kiosk.folder());
+    }
+};
+
+// Each row starts without made pages, with three changed editors and an unchanged one. Make All asks about the changed
+// ones in the order they were opened, each in front while asked (Yes brings that one to the front to be saved and
+// makes nothing); then the open of a kiosk system asks over each changed editor in turn (No, Cancel, No keeps the
+// second open and closes the unchanged one without asking).
+TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
+{
+    const struct {
+        const char* name;
+        std::initializer_list<int> answers;
+        bool made;
+    } rows[] = {
+        {"No then Cancel makes nothing", {Answer::No, Answer::Cancel}, false},
+        {"No then Yes makes nothing", {Answer::No, Answer::Yes}, false},
+        {"No for each makes all pages", {Answer::No, Answer::No, Answer::No}, true},
+    };
+    const QString changed = "Page has changed - do you want to save it?";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        closeEditors();
+        makerMessages.clear();
+        for (const char* page : {"root/root.htm", "news/today.htm", "news/news.htm"})
+            QFile::remove(kiosk.path(page));
+        QList<QPointer<frmEdit>> editors{newEditor(1), newEditor(2), newEditor(4),
+                                         editorOn("news/today.zel", "#leaf\r\n#title Today\r\n")};
+        main->activateWindow();
+        QCoreApplication::processEvents(); // window activation arrives as an event
+        QList<QWidget*> asking;
+        kiosk.messages.whenAsked = [&](const QString&) { asking.append(workbench.focus().askingWindow()); };
+        EXPECT_EQ(
+            withAnswers(row.answers, [&] { trigger(main.get(), "mnuMakeAllPages"); }),
+            QStringList(qsizetype(row.answers.size()), "A page has been changed  - do you wish to save it first?"));
+        const qsizetype asked = qsizetype(row.answers.size());
+        EXPECT_EQ(asking, (QList<QWidget*>{editors[0], editors[1], editors[2]}.mid(0, asked)));
+        if (*std::prev(row.answers.end()) == Answer::Yes)
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editors[1]; }));
+        EXPECT_EQ(Files::fileExists(kiosk.path("news/today.htm")), row.made);
+        EXPECT_EQ(Files::fileExists(kiosk.path("root/root.htm")), row.made);
+        EXPECT_EQ(makerMessages, row.made ? QStringList{"Making page root in folder root"} : QStringList());
+        EXPECT_EQ(withAnswers({Answer::No, Answer::Cancel, Answer::No}, [&] { main->openKioskSystem(kiosk.folder()); }),
+                  QStringList({changed, changed, changed,
+                               "You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"}));
+        kiosk.messages.whenAsked = nullptr;
+        EXPECT_EQ(asking.mid(asked), (QList<QWidget*>{editors[0], editors[1], editors[2]}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(std::tuple(editors[0].isNull(), editors[1].isNull(), editors[2].isNull(), editors[3].isNull()),
+                  std::tuple(true, false, true, true));
+    }
 }
 
 } // namespace
