@@ -1,6 +1,6 @@
 // Scales real pictures as the page maker does: the size computation, the copy
-// made without an image tool, failing and recording stand-in tools, the
-// one-time tool lookup, and the real zel-resample.
+// made without an image tool, failing and recording stand-in tools, and the
+// one-time tool lookup.
 #include "imaging/copy_job.h"
 #include "imaging/image_scaling.h"
 #include "imaging/image_tool.h"

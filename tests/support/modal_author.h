@@ -10,10 +10,10 @@
 
 // The author at the program's modal dialogs, handed to a Workbench through services(). Every dialog the workbench
 // runs modally is shown without a nested event loop and handed to the script set for its class, if any. A dialog
-// still open after its script is cancelled and counted in stayedOpen, unless keepOpen is set: then it stays shown
-// (and is not counted). With execs set, every dialog runs its own modal loop instead (QDialog::exec()), for an
-// author at the keyboard (ModalKeys). The input box answers from textAnswers (recording each question in textsAsked, as
-// "prompt|title|preset"), the image chooser with imageAnswer. Must outlive the workbench. GUI tests only.
+// still open after its script is cancelled and counted in stayedOpen. With execs set, every dialog runs its own
+// modal loop instead (QDialog::exec()), for an author at the keyboard (ModalKeys). The input box answers from
+// textAnswers (recording each question in textsAsked, as "prompt|title|preset"), the image chooser with
+// imageAnswer. Must outlive the workbench. GUI tests only.
 class ModalAuthor {
 public:
     Workbench::Services services()
@@ -32,7 +32,6 @@ public:
         m_scripts[Dialog::staticMetaObject.className()] = [script](QDialog& d) { script(static_cast<Dialog&>(d)); };
     }
 
-    bool keepOpen = false;
     bool execs = false;
     int shown = 0;
     int stayedOpen = 0;
@@ -49,7 +48,7 @@ private:
         QPointer<QDialog> guard(&dialog);
         if (auto script = m_scripts.find(dialog.metaObject()->className()); script != m_scripts.end())
             script->second(dialog);
-        if (!keepOpen && guard && guard->isVisible()) {
+        if (guard && guard->isVisible()) {
             ++stayedOpen;
             guard->reject();
         }
