@@ -128,6 +128,8 @@ TEST_F(ZelMakecab, CabinetsHoldTheListedFilesInOrderOrAFaultKeepsTheOlderOnes)
          "cannot create output folder \"" + outputFile},
         {"no files listed", "today.zel", "; nothing to pack", "no files to pack"},
         {"listed name is a folder", "today.zel", "today.zel|\"..\"", "(listed on line 10): not a regular file"},
+        {"one file under both separators", "sub/s.zel", "sub\\s.zel|SUB/S.zel",
+         "line 10: file listed twice (first on line 9)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -208,7 +208,11 @@ private:
         }
         if (name.empty())
             fail("empty file name");
-        const auto [earlier, added] = m_lineOfName.emplace(lowered(name), m_lineNumber);
+        // The cabinet stores every name with backslashes and Windows ignores letter case: sub/a and SUB\a are one
+        // entry.
+        std::string key = lowered(name);
+        std::replace(key.begin(), key.end(), '/', '\\');
+        const auto [earlier, added] = m_lineOfName.emplace(key, m_lineNumber);
         if (!added)
             fail("file listed twice (first on line " + std::to_string(earlier->second) + ")");
         m_directives.files.push_back(ListedFile{name, m_lineNumber});
@@ -216,7 +220,7 @@ private:
 
     std::string m_fileLabel;
     CabinetDirectives m_directives;
-    std::unordered_map<std::string, int> m_lineOfName; // lower-case name to the line listing it
+    std::unordered_map<std::string, int> m_lineOfName; // stored name in lower case to the line listing it
     bool m_explicit = false;
     int m_lineNumber = 0;
     std::string m_lineText;
