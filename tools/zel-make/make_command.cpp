@@ -54,6 +54,22 @@ bool checkPageSources(const QStringList& paths)
     return true;
 }
 
+// The made page's links and picture copies assume a page folder directly in
+// the kiosk system folder, so a page source anywhere else is not made.
+bool checkPageFolders(const QStringList& paths, const QString& kioskFolder)
+{
+    const QString kiosk = QFileInfo(kioskFolder).canonicalFilePath();
+    for (const QString& path : paths) {
+        const QString pageFolder = QFileInfo(path).canonicalPath();
+        if (kiosk.isEmpty() || QFileInfo(pageFolder).canonicalPath() != kiosk || pageFolder == kiosk) {
+            Messages::show(QStringLiteral("Page source - ") + path + QStringLiteral(" is NOT in a page folder of ")
+                           + kioskFolder);
+            return false;
+        }
+    }
+    return true;
+}
+
 // On a terminal, the pictures done so far on one line that is rewritten in
 // place (a "Making page" line starts below it); elsewhere nothing, so that
 // the output of a make stays the same however its pictures are made.
@@ -100,6 +116,8 @@ int run(const QStringList& arguments)
 
     // A missing folder or configuration file is a fatal report of the open itself.
     const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.first()));
+    if (!checkPageFolders(pageSources, kiosk->folder()))
+        return Fatal;
     PageMaker maker(*kiosk);
     const bool terminal = isatty(STDOUT_FILENO);
     PictureCount pictures;
