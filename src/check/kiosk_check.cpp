@@ -41,7 +41,8 @@ bool isBold(const StyleSheet& sheet, const QString& selector)
 }
 
 // The text box inside an element: its font from the style sheet (falling back
-// on the body's, then 16 pixels), less its padding.
+// on the body's, then 16 pixels), less its padding; a word wider than the box
+// breaks anywhere when the element or the body lets long words wrap.
 TextBox textBox(const StyleSheet& sheet, const QString& selector, double width, double height)
 {
     TextBox box;
@@ -49,6 +50,11 @@ TextBox textBox(const StyleSheet& sheet, const QString& selector, double width, 
     box.fontSize = sheet.pixels(selector, QStringLiteral("font-size"), bodySize);
     box.lineHeight = sheet.lineHeight(selector, box.fontSize);
     box.bold = isBold(sheet, selector);
+    const QString wrap = QStringLiteral("overflow-wrap");
+    QString wrapping = sheet.value(selector, wrap).trimmed().toLower();
+    if (wrapping.isEmpty())
+        wrapping = sheet.value(QStringLiteral("body"), wrap).trimmed().toLower();
+    box.breaksWords = !wrapping.isEmpty() && wrapping != QLatin1String("normal");
     const QString padding = QStringLiteral("padding");
     box.width = width - sheet.side(selector, padding, 1) - sheet.side(selector, padding, 3);
     box.height = height - sheet.side(selector, padding, 0) - sheet.side(selector, padding, 2);
@@ -122,9 +128,12 @@ void KioskCheck::setUpTextBoxes()
     const auto offset = [&](const char* side) { return sheet.pixels(link, QString::fromLatin1(side), 0); };
     const double rowHeight = double(navigationHeight / buttons);
     const int widths[2] = {item("rootButtonWidth"), item("branchButtonWidth")};
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         m_buttonBox[i] = textBox(sheet, link, widths[i] - offset("left") - offset("right"),
                                  rowHeight - offset("top") - offset("bottom"));
+        // The kiosk's script shows a caption in three lines at most, however tall its button.
+        m_buttonBox[i].maxLines = 3;
+    }
 
     // A selector row: the text cell beside the picture cell, less the
     // table's borders and the paragraph's margins.

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -11,7 +12,7 @@ double advance(QChar c)
     static const QString narrow = QStringLiteral("ijl.,:;!|'I");
     static const QString slim = QStringLiteral("ftr()[]-\"");
     static const QString wide = QStringLiteral("mwMW@%");
-    if (c == u' ')
+    if (c == u' ' || c == QChar(0xA0))
         return 0.318;
     if (narrow.contains(c))
         return 0.28;
@@ -37,17 +38,70 @@ QStringList plainLines(const QString& html)
     QString text = html;
     text.replace(lineBreak, QStringLiteral("\n"));
     text.remove(tag);
-    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
+    // A no-break space joins the words beside it: kept apart from the blanks
+    // until they are simplified.
+    const QChar noBreak(0xE000);
+    text.replace(QLatin1String("&nbsp;"), QString(noBreak));
     text.replace(QLatin1String("&amp;"), QLatin1String("&"));
     text.replace(QLatin1String("&lt;"), QLatin1String("<"));
     text.replace(QLatin1String("&gt;"), QLatin1String(">"));
     QStringList lines;
     for (const QString& line : text.split(u'\n')) {
-        const QString simplified = line.simplified();
-        if (!simplified.isEmpty())
+        const QString simplified = line.simplified().replace(noBreak, QChar(0xA0));
+        if (!simplified.trimmed().isEmpty())
             lines.append(simplified);
     }
     return lines;
+}
+
+bool isLetter(QChar c) { return (c.unicode() < 0x80 && c.isLetter()) || (c.unicode() >= 0xC0 && c.unicode() <= 0xFF); }
+
+bool isVowel(QChar c)
+{
+    const QChar lower = c.toLower();
+    return QStringLiteral("aeiouy").contains(lower) || (lower.unicode() >= 0xE0 && lower.unicode() <= 0xFF);
+}
+
+// Whether the kiosk's script puts a soft hyphen before character i of a run
+// of characters between blanks: in runs of seven or more, three letters at
+// least on either side, between a small and a capital letter or before a
+// consonant that starts a syllable.
+bool hyphenBefore(const QString& run, qsizetype i)
+{
+    if (run.size() < 7 || i < 3 || run.size() - i < 3)
+        return false;
+    const auto at = [&](qsizetype k) { return k >= 0 && k < run.size() ? run.at(k) : QChar(); };
+    const QChar before = at(i - 1), here = at(i), after = at(i + 1);
+    const bool camel = before.unicode() < 0x80 && before.isLower() && here.unicode() < 0x80 && here.isUpper();
+    const bool syllable = isLetter(here) && !isVowel(here) && isVowel(after)
+                          && (isVowel(before) || (isLetter(before) && !isVowel(before) && isVowel(at(i - 2))));
+    return camel || syllable;
+}
+
+// The parts of a word that a caption cannot break inside: it breaks only
+// after a hyphen and at its soft hyphens (a broken part ends in a hyphen).
+QStringList unbreakableParts(const QString& word)
+{
+    QStringList parts;
+    QString part;
+    for (const QString& run : word.split(QChar(0xA0))) {
+        if (!part.isEmpty() || !parts.isEmpty())
+            part += QChar(0xA0);
+        for (qsizetype i = 0; i < run.size(); ++i) {
+            if (hyphenBefore(run, i)) {
+                parts.append(part + u'-');
+                part.clear();
+            }
+            part += run.at(i);
+            if (run.at(i) == u'-') {
+                parts.append(part);
+                part.clear();
+            }
+        }
+    }
+    if (!part.isEmpty())
+        parts.append(part);
+    return parts;
 }
 
 int wrappedLines(const QString& line, const TextBox& box)
@@ -94,8 +148,20 @@ int TextFit::estimatedLines(const QString& html, const TextBox& box)
     return lines;
 }
 
+double TextFit::widestUnbreakable(const QString& html, const TextBox& box)
+{
+    double widest = 0;
+    for (const QString& line : plainLines(html))
+        for (const QString& word : line.split(u' ', Qt::SkipEmptyParts))
+            for (const QString& part : unbreakableParts(word))
+                widest = std::max(widest, textWidth(part, box.fontSize, box.bold));
+    return widest;
+}
+
 bool TextFit::mayNotFit(const QString& html, const TextBox& box)
 {
     const int lines = estimatedLines(html, box);
-    return lines > 0 && (box.width <= 0 || lines * box.lineHeight > box.height + 0.5);
+    return lines > 0
+           && (box.width <= 0 || lines * box.lineHeight > box.height + 0.5 || (box.maxLines > 0 && lines > box.maxLines)
+               || (!box.breaksWords && widestUnbreakable(html, box) > box.width + 0.5));
 }

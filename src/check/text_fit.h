@@ -11,6 +11,10 @@ struct TextBox {
     double fontSize = 16;  // pixels
     double lineHeight = 0; // pixels per line
     bool bold = false;
+    // Whether a word wider than the box breaks anywhere; otherwise only
+    // after a hyphen and where the kiosk's script hyphenates captions.
+    bool breaksWords = true;
+    int maxLines = 0; // 0: as many as the height holds
 };
 
 namespace TextFit {
@@ -23,7 +27,11 @@ double textWidth(const QString& text, double fontSize, bool bold);
 // a word wider than the box breaks anywhere. 0 for text without characters.
 int estimatedLines(const QString& html, const TextBox& box);
 
-// True when the estimated lines are taller than the box.
+// Width in pixels of the widest part of a word the box cannot break.
+double widestUnbreakable(const QString& html, const TextBox& box);
+
+// True when the estimated lines are taller than the box or more than its
+// maximum, or when a word cannot be broken to the box's width.
 bool mayNotFit(const QString& html, const TextBox& box);
 
 } // namespace TextFit

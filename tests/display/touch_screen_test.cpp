@@ -289,4 +289,43 @@ TEST(TouchScreen, EveryScreenSizeWorksByTouch)
     }
 }
 
+// The kiosk check's "may not fit" against the browser, on a small and on a
+// tall screen: every caption that the browser shows clipped or in more than
+// three lines (a word that cannot be broken, many lines) is reported; a long
+// word the script hyphenates fits.
+TEST(TouchScreen, CheckReportsEveryCaptionTheButtonCannotHold)
+{
+    const QStringList captions = {
+        "Lighthousepreservationsociety",
+        "0123456789012345678901234",
+        "Mmmmmmmmmmmmmmmmmmmmmm",
+        "A<br>B<br>C<br>D",
+        "Walks&nbsp;&amp;&nbsp;Trails&nbsp;of&nbsp;the&nbsp;Valley",
+        "Open on Mon Tue Wed Thu and Fri from nine to five, on Sat from ten to four and on Sun and on holidays from noon "
+        "to three"};
+    for (const QSize screen : {QSize(480, 360), QSize(1080, 1920)}) {
+        SCOPED_TRACE(QString("%1x%2").arg(screen.width()).arg(screen.height()).toStdString());
+        KioskVisit kiosk(screen);
+        QStringList source = {"#branch", "#title Captions"};
+        for (const QString& caption : captions)
+            source << "#button castle " + caption;
+        writeTextFile(kiosk.path("visiting/captions.zel"), source);
+        ASSERT_EQ(runZelMake({kiosk.path(""), kiosk.path("visiting/captions.zel")}).exitCode, 0);
+        const QString findings = runZelMake({"--check", kiosk.path("")}).out;
+        ASSERT_TRUE(kiosk.open("visiting/captions.htm"));
+        const QString faults = kiosk.check("navigationFaults()").toString();
+        int overflowing = 0;
+        for (int row = 0; row < captions.size(); ++row) {
+            // Button b2 is the caption of line 3.
+            const QString id = QStringLiteral("b%1 ").arg(row + 2);
+            const bool overflows = faults.contains(id + "caption too big") || faults.contains(id + "more than three");
+            const bool reported = findings.contains(QStringLiteral("captions.zel:%1: may not fit").arg(row + 3));
+            overflowing += overflows;
+            EXPECT_TRUE(reported || !overflows) << captions[row].toStdString() << " overflows, unreported";
+            EXPECT_TRUE(row > 0 || !reported) << "a hyphenated word fits";
+        }
+        EXPECT_GE(overflowing, 2);
+    }
+}
+
 } // namespace
