@@ -33,6 +33,7 @@ TEST(ReadPageType, OnlyAnExactPageTypeLineIsRecognised)
 TEST(PagePaths, HtmlPathAndRefusedPageSources)
 {
     EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/page"), "/k/v1.htm");
+    EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/to.day.zel"), "/k/v1.2/to.day.htm");
     EXPECT_EQ(raisedNumber([] { Support::stripExtension("/k/noext"); }), 5);
     TemporaryKiosk kiosk;
     const QString noExtension = kiosk.path("v1.0/page");
