@@ -67,7 +67,9 @@ QStringList TemporaryKiosk::logLines() const
     if (logs.isEmpty())
         return {};
     // Written lines reach the disk only when flushed; the log flushes every line.
-    return readLines(path(logs.first()));
+    const QByteArray bytes = readBytes(path(logs.first()));
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n")) << "every line of the log ends with CR LF";
+    return TextCodec::splitLines(TextCodec::decode(bytes));
 }
 
 void copySampleKiosk(const QString& folder)

@@ -33,7 +33,8 @@ public:
     KioskSystem& open(QSize screen = QSize(1280, 1024));
     // Opens it as the headless maker does (configured screen, no checks).
     KioskSystem& openHeadless();
-    // The lines of the one log file in the folder (fails the test if there is not exactly one).
+    // The lines of the one log file in the folder (fails the test if there is not exactly one, or if a line does
+    // not end with CR LF).
     QStringList logLines() const;
 
     // The kiosk's own session: current while the kiosk lives.

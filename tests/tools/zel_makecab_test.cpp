@@ -120,6 +120,8 @@ TEST_F(ZelMakecab, CabinetsHoldTheListedFilesInOrderOrAFaultKeepsTheOlderOnes)
         {"letter case and blanks around =", both, ".set compressiontype  =  mszip |.SET MAXDISKSIZE=1457664|" + both},
         {"file count", "10-a|10-b|10-c|10-d|10-e|10-f|10-g", "", "", {3, 1000}, {3, 3, 1}},
         {"byte count", "60-a|40-b|1-c|99-d|100-e", "", "", {100, 100}, {2, 2, 1}},
+        {"cabinet name with a folder", "1-a", ".Set CabinetNameTemplate=sub\\news*.cab|1-a",
+         "must be a plain file name"},
         {"no star for a second cabinet", "1-a|1-b", ".Set CabinetNameTemplate=news1.cab|1-a|1-b", "has no *", {1, 9}},
         {"file larger than a cabinet", "50-a|101-b", "", "101-b\": its 101 bytes exceed", {10, 100}},
         {"unknown directive", "today.zel", "today.zel|.Frobnicate all", "line 10: unknown directive \".Frobnicate\""},
