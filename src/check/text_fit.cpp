@@ -130,6 +130,26 @@ int wrappedLines(const QString& line, const TextBox& box)
     return lines;
 }
 
+// Lines the plain lines take in the box.
+int linesIn(const QStringList& lines, const TextBox& box)
+{
+    int count = 0;
+    for (const QString& line : lines)
+        count += wrappedLines(line, box);
+    return count;
+}
+
+// Width in pixels of the widest part of a word that the box cannot break.
+double widestUnbreakable(const QStringList& lines, const TextBox& box)
+{
+    double widest = 0;
+    for (const QString& line : lines)
+        for (const QString& word : line.split(u' ', Qt::SkipEmptyParts))
+            for (const QString& part : unbreakableParts(word))
+                widest = std::max(widest, TextFit::textWidth(part, box.fontSize, box.bold));
+    return widest;
+}
+
 } // namespace
 
 double TextFit::textWidth(const QString& text, double fontSize, bool bold)
@@ -140,28 +160,13 @@ double TextFit::textWidth(const QString& text, double fontSize, bool bold)
     return em * fontSize * (bold ? 1.1 : 1.0);
 }
 
-int TextFit::estimatedLines(const QString& html, const TextBox& box)
-{
-    int lines = 0;
-    for (const QString& line : plainLines(html))
-        lines += wrappedLines(line, box);
-    return lines;
-}
-
-double TextFit::widestUnbreakable(const QString& html, const TextBox& box)
-{
-    double widest = 0;
-    for (const QString& line : plainLines(html))
-        for (const QString& word : line.split(u' ', Qt::SkipEmptyParts))
-            for (const QString& part : unbreakableParts(word))
-                widest = std::max(widest, textWidth(part, box.fontSize, box.bold));
-    return widest;
-}
+int TextFit::estimatedLines(const QString& html, const TextBox& box) { return linesIn(plainLines(html), box); }
 
 bool TextFit::mayNotFit(const QString& html, const TextBox& box)
 {
-    const int lines = estimatedLines(html, box);
+    const QStringList plain = plainLines(html);
+    const int lines = linesIn(plain, box);
     return lines > 0
            && (box.width <= 0 || lines * box.lineHeight > box.height + 0.5 || (box.maxLines > 0 && lines > box.maxLines)
-               || (!box.breaksWords && widestUnbreakable(html, box) > box.width + 0.5));
+               || (!box.breaksWords && widestUnbreakable(plain, box) > box.width + 0.5));
 }

@@ -27,9 +27,6 @@ double textWidth(const QString& text, double fontSize, bool bold);
 // a word wider than the box breaks anywhere. 0 for text without characters.
 int estimatedLines(const QString& html, const TextBox& box);
 
-// Width in pixels of the widest part of a word the box cannot break.
-double widestUnbreakable(const QString& html, const TextBox& box);
-
 // True when the estimated lines are taller than the box or more than its
 // maximum, or when a word cannot be broken to the box's width.
 bool mayNotFit(const QString& html, const TextBox& box);
