@@ -208,14 +208,12 @@ private:
         }
         if (name.empty())
             fail("empty file name");
-        // The cabinet stores every name with backslashes and Windows ignores letter case: sub/a and SUB\a are one
-        // entry.
-        std::string key = lowered(name);
-        std::replace(key.begin(), key.end(), '/', '\\');
-        const auto [earlier, added] = m_lineOfName.emplace(key, m_lineNumber);
+        const ListedFile file{name, m_lineNumber};
+        // Windows ignores letter case, so sub/a and SUB\a are one entry of the cabinet.
+        const auto [earlier, added] = m_lineOfName.emplace(lowered(CabinetDirectives::storedName(file)), m_lineNumber);
         if (!added)
             fail("file listed twice (first on line " + std::to_string(earlier->second) + ")");
-        m_directives.files.push_back(ListedFile{name, m_lineNumber});
+        m_directives.files.push_back(file);
     }
 
     std::string m_fileLabel;
