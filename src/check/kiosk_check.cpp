@@ -2,7 +2,6 @@
 
 #include "check/style_sheet.h"
 #include "config/kiosk_system.h"
-#include "platform/runtime_error.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/session.h"
@@ -91,12 +90,7 @@ KioskCheck::KioskCheck() = default;
 
 KioskCheck::~KioskCheck() = default;
 
-KioskSystem& KioskCheck::kiosk() const
-{
-    if (!m_kiosk)
-        Errors::raise(Errors::InvalidArgument);
-    return *m_kiosk;
-}
+KioskSystem& KioskCheck::kiosk() const { return handedKioskSystem(m_kiosk); }
 
 void KioskCheck::begin()
 {

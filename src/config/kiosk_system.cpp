@@ -29,22 +29,32 @@ clsStringConfigurationItem& KioskSystem::addString(const QString& name, const QS
     return static_cast<clsStringConfigurationItem&>(m_items.add(std::move(item)));
 }
 
-clsIntegerConfigurationItem& KioskSystem::integerItem(const QString& name) const
+template <class Item>
+Item& KioskSystem::itemOfKind(const QString& name) const
 {
-    auto* item = dynamic_cast<clsIntegerConfigurationItem*>(m_items.find(name));
+    auto* item = dynamic_cast<Item*>(m_items.find(name));
     if (!item)
         Errors::raise(Errors::InvalidArgument);
     return *item;
 }
 
+clsIntegerConfigurationItem& KioskSystem::integerItem(const QString& name) const
+{
+    return itemOfKind<clsIntegerConfigurationItem>(name);
+}
+
 clsStringConfigurationItem& KioskSystem::stringItem(const QString& name) const
 {
-    auto* item = dynamic_cast<clsStringConfigurationItem*>(m_items.find(name));
-    if (!item)
-        Errors::raise(Errors::InvalidArgument);
-    return *item;
+    return itemOfKind<clsStringConfigurationItem>(name);
 }
 
 QString KioskSystem::stringValue(const QString& name) const { return stringItem(name).value(); }
 
 QString KioskSystem::folder() const { return stringValue(QStringLiteral("kioskSystemFolder")); }
+
+KioskSystem& handedKioskSystem(KioskSystem* kiosk)
+{
+    if (!kiosk)
+        Errors::raise(Errors::InvalidArgument);
+    return *kiosk;
+}

@@ -42,6 +42,13 @@ public:
     QString folder() const;
 
 private:
+    template <class Item>
+    Item& itemOfKind(const QString& name) const;
+
     Session& m_session;
     ConfigurationItems m_items;
 };
+
+// The kiosk system a long-lived part (the page maker, the kiosk check) was
+// handed; Invalid argument (5) when it was given none yet.
+KioskSystem& handedKioskSystem(KioskSystem* kiosk);

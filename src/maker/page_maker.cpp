@@ -53,12 +53,7 @@ private:
 
 PageMaker::PageMaker(KioskSystem& kiosk, MessageBoxes* messages) : m_kiosk(&kiosk), m_messages(messages) {}
 
-KioskSystem& PageMaker::kiosk() const
-{
-    if (!m_kiosk)
-        Errors::raise(Errors::InvalidArgument);
-    return *m_kiosk;
-}
+KioskSystem& PageMaker::kiosk() const { return handedKioskSystem(m_kiosk); }
 
 void PageMaker::makeOne(const QString& filePath)
 {
