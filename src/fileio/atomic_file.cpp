@@ -91,6 +91,13 @@ std::time_t processStart(long pid)
     return std::time_t(now.tv_sec - sinceBoot.tv_sec + std::time_t(ticks / ticksPerSecond));
 }
 
+// A locking program's temporary, of this status, was last written long enough
+// ago and nobody holds its lock.
+bool settledAndUnlocked(const std::string& path, const struct stat& info)
+{
+    return info.st_mtime < std::time(nullptr) - kSettleSeconds && !heldLocked(path);
+}
+
 // The process that named the temporary still runs. A number taken over by a
 // later process does not count: that process started after the file was made.
 bool ownerRuns(long pid, const struct stat& file)
@@ -321,7 +328,7 @@ void removeDeadTemporaries(const std::string& folder)
                  && std::isdigit(static_cast<unsigned char>(name[kCopyPrefix.size()])))
             dead = !ownerRuns(std::atol(std::string(name.substr(kCopyPrefix.size())).c_str()), info);
         else if (name.size() == kToolPrefix.size() + 6 && name.substr(0, kToolPrefix.size()) == kToolPrefix)
-            dead = abandonedTemporary(path);
+            dead = settledAndUnlocked(path, info);
         if (dead)
             ::unlink(path.c_str());
     }
@@ -331,10 +338,7 @@ void removeDeadTemporaries(const std::string& folder)
 bool abandonedTemporary(const std::string& path)
 {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    const std::time_t settled = std::time(nullptr) - kSettleSeconds;
-    return info.st_mtime < settled && !heldLocked(path);
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && settledAndUnlocked(path, info);
 }
 
 bool heldLocked(const std::string& path)
