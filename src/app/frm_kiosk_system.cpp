@@ -173,6 +173,7 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
             m_mnuEdit->menuAction()->setEnabled(true);
             m_mnuTools->menuAction()->setEnabled(true);
             updateRecentList(folder);
+            frmEdit::offerRecoveredPages(m_workbench);
         });
 }
 

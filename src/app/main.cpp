@@ -1,3 +1,4 @@
+#include "app/core/recovery_copies.h"
 #include "app/frm_kiosk_system.h"
 #include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
@@ -15,7 +16,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEL_Editor"));
 
+    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
     Workbench workbench;
+    workbench.setRecoveryCopies(&recoveryCopies);
     QtMessageBoxes boxes(workbench.focus());
     SessionServices services;
     services.messages = &boxes;

@@ -11,6 +11,7 @@
 
 class KioskSystem;
 class QDialog;
+class RecoveryCopies;
 
 // What the desktop program's windows share, made before the first window and
 // handed by reference to every window and dialog: how a modal dialog, the
@@ -75,12 +76,18 @@ public:
     void setKioskSystem(KioskSystem* system) { m_kioskSystem = system; }
     KioskSystem& kioskSystem() const;
 
+    // Where editors keep recovery copies of changed pages (nullptr: nowhere).
+    // The program's main sets it; it must outlive every editor.
+    void setRecoveryCopies(RecoveryCopies* copies) { m_recoveryCopies = copies; }
+    RecoveryCopies* recoveryCopies() const { return m_recoveryCopies; }
+
     WindowFocus& focus() { return m_focus; }
     const WindowOrder& order() const { return m_order; }
 
 private:
     Services m_services;
     KioskSystem* m_kioskSystem = nullptr;
+    RecoveryCopies* m_recoveryCopies = nullptr;
     WindowFocus m_focus;
     WindowOrder m_order;
     std::map<const QMetaObject*, QPointer<QWidget>> m_instances;

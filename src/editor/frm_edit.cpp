@@ -1,5 +1,7 @@
 #include "editor/frm_edit.h"
 
+#include "app/core/recovery_copies.h"
+#include "config/kiosk_system.h"
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/menu_command.h"
@@ -13,16 +15,20 @@
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 #include "runtime/error_handler.h"
+#include "runtime/log_file.h"
 #include "viewer/frm_view_page.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
 
 namespace {
@@ -32,9 +38,21 @@ const QString kModule = QStringLiteral("frmEdit");
 constexpr int kDesignWidth = 9600 / 15;
 constexpr int kDesignHeight = 7200 / 15;
 
+// Recovery copies are written at the latest this long after the first edit
+// not yet in one, however fast the author goes on typing.
+constexpr qint64 kLongestRecoveryWaitMs = 10000;
+// How long the page source must have been left alone before it is looked at.
+constexpr int kDiskSettleMs = 200;
+
 QString errorLines(const RuntimeError& error)
 {
     return kCrLf + QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.description();
+}
+
+QString changedOutside(const QString& path)
+{
+    return QStringLiteral("Page source ") + QDir::toNativeSeparators(path)
+           + QStringLiteral(" has been changed by another program.") + kCrLf;
 }
 } // namespace
 
@@ -67,6 +85,27 @@ void frmEdit::Form_Load()
     m_txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txtContent->setTabChangesFocus(false);
     new DirectiveHighlighter(m_txtContent->document());
+    connect(m_txtContent->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+        setWindowModified(changed);
+        if (!changed)
+            dropRecoveryCopy();
+    });
+    connect(m_txtContent->document(), &QTextDocument::contentsChanged, this, &frmEdit::scheduleRecoveryCopy);
+    m_recoveryTimer = new QTimer(this);
+    m_recoveryTimer->setSingleShot(true);
+    m_recoveryTimer->setInterval(kRecoveryDelayMs);
+    connect(m_recoveryTimer, &QTimer::timeout, this, &frmEdit::writeRecoveryCopy);
+    m_watcher = new QFileSystemWatcher(this);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &frmEdit::pageSourceTouched);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &frmEdit::pageSourceTouched);
+    m_diskSettleTimer = new QTimer(this);
+    m_diskSettleTimer->setSingleShot(true);
+    m_diskSettleTimer->setInterval(kDiskSettleMs);
+    // An editor in the background looks when it becomes active again.
+    connect(m_diskSettleTimer, &QTimer::timeout, this, [this] {
+        if (isActiveWindow())
+            checkPageSourceOnDisk();
+    });
     // The text area fills the window below the menu bar; these are the
     // distances it keeps to the right and bottom edges.
     m_widthMargin = 0;
@@ -106,7 +145,10 @@ void frmEdit::createMenus()
                                      &frmEdit::mnuInsertItem_Click);
 }
 
-bool frmEdit::isPageChanged() const { return m_txtContent->document()->isModified(); }
+bool frmEdit::isPageChanged() const
+{
+    return m_txtContent->document()->isModified() || (!m_filePath.isEmpty() && !Files::fileExists(m_filePath));
+}
 
 void frmEdit::setPageChanged(bool changed) { m_txtContent->document()->setModified(changed); }
 
@@ -205,7 +247,9 @@ void frmEdit::setCaption()
         default:
             fatalError(QStringLiteral("Unexpected case in frmEdit.setCaption ") + QString::number(m_pageType));
         }
-        setWindowTitle(QStringLiteral("ZEL (Editor) ") + caption);
+        // The toolkit shows the marker only while the window is modified.
+        setWindowTitle(QStringLiteral("ZEL (Editor) ") + caption + QStringLiteral("[*]"));
+        setWindowModified(isPageChanged());
         const PageType type = PageType(m_pageType);
         m_mnuInsertButton->setVisible(type == PageType::Branch || type == PageType::Root);
         m_mnuInsertImage->setVisible(type != PageType::Selector);
@@ -233,6 +277,8 @@ bool frmEdit::readPageFile()
         setPageChanged(false);
         m_storedPage = std::move(stored);
         m_storedBody = bodyText();
+        m_outsideSeen.reset();
+        watchPageSource();
         return true;
     } catch (const RuntimeError& error) {
         Messages::show(QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
@@ -257,9 +303,11 @@ bool frmEdit::writePageFile(const QString& path)
     }
     m_storedPage = std::move(page);
     m_storedBody = body;
-    setPageChanged(false);
+    m_outsideSeen.reset();
     m_filePath = path;
+    setPageChanged(false);
     setCaption();
+    watchPageSource();
     m_pageMade = false;
     return true;
 }
@@ -269,6 +317,8 @@ bool frmEdit::saveFile()
     return withErrorPath(kModule, QStringLiteral("saveFile"), [&] {
         if (m_filePath.isEmpty())
             return saveFileAs();
+        if (!mayReplacePageSource())
+            return false;
         return writePageFile(m_filePath);
     });
 }
@@ -279,6 +329,12 @@ bool frmEdit::saveFileAs()
         const QString chosen = choosePagePath(m_filePath);
         if (chosen.isEmpty())
             return false;
+        // Two editors on one page source would overwrite each other's saves.
+        if (frmEdit* other = editorOn(chosen); other && other != this) {
+            Messages::show(QStringLiteral("Page ") + QDir::toNativeSeparators(chosen)
+                           + QStringLiteral(" is open in another editor - close that editor before saving over it"));
+            return false;
+        }
         if (Files::fileExists(chosen)) {
             if (Messages::askYesNo(QStringLiteral("Page already exists - do you want to replace it?"), Answer::No)
                 != Answer::Yes)
@@ -396,12 +452,25 @@ bool frmEdit::pageSourceReady(int saveAnswer)
     return true;
 }
 
-void frmEdit::makePage()
+bool frmEdit::pageSourceStillExists()
 {
+    if (Files::fileExists(m_filePath))
+        return true;
+    setPageChanged(true);
+    Messages::show(QStringLiteral("Page source ") + QDir::toNativeSeparators(m_filePath)
+                   + QStringLiteral(" no longer exists - save the page to write it again"));
+    return false;
+}
+
+bool frmEdit::makePage()
+{
+    if (!pageSourceStillExists())
+        return false;
     dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
     maker.makeOne(m_filePath);
     maker.showModal(this);
     m_pageMade = true;
+    return true;
 }
 
 void frmEdit::viewPage() { showPage(Support::pageHtmlPath(m_filePath)); }
@@ -417,15 +486,15 @@ void frmEdit::mnuMakePage_Click()
 void frmEdit::mnuViewPage_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuViewPage_Click"), [&] {
-        if (!pageSourceReady(checkPageSaved()))
+        if (!pageSourceReady(checkPageSaved()) || !pageSourceStillExists())
             return;
         if (!m_pageMade) {
             const int answer = Messages::askYesNoCancel(
                 QStringLiteral("The page has not been made. Do you want to make the page first?"));
             if (answer == Answer::Cancel)
                 return;
-            if (answer == Answer::Yes)
-                makePage();
+            if (answer == Answer::Yes && !makePage())
+                return;
         }
         viewPage();
     });
@@ -438,8 +507,8 @@ void frmEdit::mnuSaveMakeView_Click()
             return;
         if (m_filePath.isEmpty() && !saveFileAs())
             return;
-        if (!m_pageMade)
-            makePage();
+        if (!m_pageMade && !makePage())
+            return;
         viewPage();
     });
 }
@@ -467,10 +536,21 @@ void frmEdit::closeEvent(QCloseEvent* event)
                 return false;
             }
         });
-    if (mayClose)
+    if (mayClose) {
+        dropRecoveryCopy();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
+}
+
+// Coming back to the editor (from another program, perhaps the one that
+// changed the page source) looks at the page source again.
+void frmEdit::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &frmEdit::checkPageSourceOnDisk);
 }
 
 // The text area keeps its distances to the right and bottom edges; a window
@@ -483,4 +563,188 @@ void frmEdit::resizeEvent(QResizeEvent* event)
             return;
         m_txtContent->resize(std::max(0, width() - m_widthMargin), std::max(0, height() - m_heightMargin));
     });
+}
+
+// Watches the page source and its folder: a program that replaces the file
+// (write a new one, rename it over) ends the watch on the old file, so the
+// path is watched anew after every change.
+void frmEdit::watchPageSource()
+{
+    if (const QStringList watched = m_watcher->files() + m_watcher->directories(); !watched.isEmpty())
+        m_watcher->removePaths(watched);
+    if (m_filePath.isEmpty())
+        return;
+    if (QFileInfo::exists(m_filePath))
+        m_watcher->addPath(m_filePath);
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (QFileInfo::exists(folder))
+        m_watcher->addPath(folder);
+}
+
+// A program writes a file in several steps (each one a notice); the look
+// waits until the notices have stopped for a moment.
+void frmEdit::pageSourceTouched()
+{
+    if (!m_filePath.isEmpty() && !m_watcher->files().contains(m_filePath) && QFileInfo::exists(m_filePath))
+        m_watcher->addPath(m_filePath);
+    m_diskSettleTimer->start();
+}
+
+std::optional<QByteArray> frmEdit::bytesOnDisk() const
+{
+    QFile file(m_filePath);
+    if (!Files::fileExists(m_filePath) || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+bool frmEdit::changedOnDisk(const QByteArray& disk) const { return !m_storedPage || disk != m_storedPage->bytes; }
+
+void frmEdit::checkPageSourceOnDisk()
+{
+    withErrorPath(kModule, QStringLiteral("checkPageSourceOnDisk"), [&] {
+        if (m_filePath.isEmpty() || m_askingAboutDisk || QApplication::activeModalWidget())
+            return;
+        if (!Files::fileExists(m_filePath)) {
+            setPageChanged(true); // the text area holds the only copy now
+            return;
+        }
+        const std::optional<QByteArray> disk = bytesOnDisk();
+        if (!disk || !changedOnDisk(*disk) || disk == m_outsideSeen)
+            return;
+        m_outsideSeen = disk;
+        m_askingAboutDisk = true;
+        const bool changedHere = m_txtContent->document()->isModified();
+        const int answer =
+            Messages::askYesNo(changedOutside(m_filePath)
+                                   + (changedHere ? QStringLiteral("Do you want to load it and lose the changes made "
+                                                                   "in this editor?")
+                                                  : QStringLiteral("Do you want to load it?")),
+                               changedHere ? Answer::No : Answer::Yes);
+        m_askingAboutDisk = false;
+        if (answer == Answer::Yes)
+            reloadPageFile();
+        else
+            setPageChanged(true); // the editor's text is no longer what the disk holds
+    });
+}
+
+void frmEdit::reloadPageFile()
+{
+    const std::int16_t type = m_pageType;
+    if (!readPageFile()) {
+        m_pageType = type;
+        setPageChanged(true);
+        return;
+    }
+    m_pageMade = false;
+    setCaption();
+}
+
+bool frmEdit::mayReplacePageSource()
+{
+    const std::optional<QByteArray> disk = bytesOnDisk();
+    if (!disk || !changedOnDisk(*disk))
+        return true;
+    m_askingAboutDisk = true;
+    const int answer = Messages::askYesNo(
+        changedOutside(m_filePath) + QStringLiteral("Do you want to replace it with the text in this editor?"),
+        Answer::No);
+    m_askingAboutDisk = false;
+    return answer == Answer::Yes;
+}
+
+// Typing on restarts the wait, up to the longest wait since the first edit
+// not yet in a copy.
+void frmEdit::scheduleRecoveryCopy()
+{
+    if (!m_workbench.recoveryCopies() || !m_recoveryTimer)
+        return;
+    if (!m_recoveryTimer->isActive())
+        m_unsavedSince.start();
+    else if (m_unsavedSince.elapsed() >= kLongestRecoveryWaitMs)
+        return;
+    m_recoveryTimer->start();
+}
+
+void frmEdit::writeRecoveryCopy()
+{
+    RecoveryCopies* copies = m_workbench.recoveryCopies();
+    if (!copies)
+        return;
+    if (!isPageChanged())
+        return dropRecoveryCopy();
+    if (m_recoveryName.isEmpty())
+        m_recoveryName = copies->newName();
+    QString kioskFolder;
+    try {
+        kioskFolder = m_workbench.kioskSystem().folder();
+    } catch (const RuntimeError&) {
+        // No kiosk system open: the copy is kept, but offered nowhere.
+    }
+    if (!copies->write(m_recoveryName, {kioskFolder, m_filePath, m_pageType, bodyText()}))
+        logMessage(QStringLiteral("recovery copy not written: ") + copies->folder());
+}
+
+void frmEdit::dropRecoveryCopy()
+{
+    if (m_recoveryTimer)
+        m_recoveryTimer->stop();
+    if (RecoveryCopies* copies = m_workbench.recoveryCopies(); copies && !m_recoveryName.isEmpty())
+        copies->remove(m_recoveryName);
+}
+
+void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text)
+{
+    m_filePath = pageSource;
+    m_storedPage.reset();
+    m_storedBody.clear();
+    m_pageType = type;
+    if (type == std::int16_t(PageType::Root))
+        m_mnuSaveAs->setVisible(false);
+    setCaption();
+    watchPageSource();
+    show();
+    QTextCursor cursor(m_txtContent->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+    setPageChanged(true);
+}
+
+void frmEdit::offerRecoveredPages(Workbench& workbench)
+{
+    RecoveryCopies* copies = workbench.recoveryCopies();
+    if (!copies)
+        return;
+    for (const RecoveryCopies::LeftCopy& left : copies->leftBehind(workbench.kioskSystem().folder())) {
+        const RecoveryCopies::Copy& copy = left.copy;
+        const QString page = copy.pageSource.isEmpty() ? QStringLiteral("a new page")
+                                                       : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
+        const int answer = Messages::askYesNo(QStringLiteral("ZEL ended without saving the text of ") + page
+                                                  + QStringLiteral(".") + kCrLf
+                                                  + QStringLiteral("Do you want to restore it into an editor?"),
+                                              Answer::Yes);
+        if (answer == Answer::Yes) {
+            frmEdit* editor = nullptr;
+            if (Files::fileExists(copy.pageSource))
+                editor = openOrRaise(workbench, copy.pageSource);
+            const bool knownType = copy.pageType >= std::int16_t(PageType::Leaf)
+                                   && copy.pageType <= std::int16_t(PageType::Selector);
+            if (editor) {
+                QTextCursor cursor(editor->m_txtContent->document());
+                cursor.select(QTextCursor::Document);
+                cursor.insertText(copy.text);
+                editor->setPageChanged(true);
+            } else {
+                editor = new frmEdit(workbench);
+                // A page source that is gone is written again by Save; one
+                // that is there but no page any more is left to Save As.
+                const QString source = Files::fileExists(copy.pageSource) ? QString() : copy.pageSource;
+                editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf),
+                                          copy.text);
+            }
+            editor->writeRecoveryCopy();
+        }
+        copies->remove(left.name);
+    }
 }

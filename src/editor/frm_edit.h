@@ -3,14 +3,19 @@
 #include "editor/page_source_file.h"
 #include "pages/page_types.h"
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
+class QFileSystemWatcher;
 class QMenu;
 class QPlainTextEdit;
+class QTimer;
 class Workbench;
 
 // The editor window of one page source. The main window creates one per New
@@ -31,6 +36,19 @@ class Workbench;
 // the text (see PageSourceFile::compose). A page never saved is saved through Save As
 // before Make..., View... or Save, Make && View; if that does not happen,
 // nothing is made or shown.
+//
+// The page source on disk is watched (and looked at again whenever the window
+// becomes active): a page source another program changed is offered for
+// reloading, and saving over such a change asks first (No by default). A
+// page source that has gone from the disk leaves the editor holding the only
+// copy: the page counts as changed, and Make and View say it no longer exists.
+// Save As refuses a page open in another editor. The title carries the
+// toolkit's modified marker while the page counts as changed.
+//
+// While the page counts as changed, a recovery copy of its text is written
+// (through the workbench's RecoveryCopies, if any) a moment after the last
+// edit, and removed when the page is saved or the window closes;
+// offerRecoveredPages offers the copies a crashed run left behind.
 //
 // The dialogs, the maker dialog and the viewer are the workbench's single
 // instances. Expected problems are messages (Messages); unexpected failures go
@@ -54,6 +72,14 @@ public:
     // Shows the editor on the page source: the open one brought to the front,
     // or a new one; nullptr when the page cannot be read.
     static frmEdit* openOrRaise(Workbench& workbench, const QString& pageSource);
+    // Asks about each recovery copy of the open kiosk system that a run left
+    // behind when it ended without closing its editors: Yes puts the text
+    // into an editor on its page (marked changed), No drops the copy. Either
+    // way the old copy is removed.
+    static void offerRecoveredPages(Workbench& workbench);
+
+    // Time from the last edit to the writing of the recovery copy.
+    static constexpr int kRecoveryDelayMs = 2000;
 
     // Asks for the path to save the page under ("" = cancelled), given the
     // page's current path. By default the workbench's dlgSaveFile, owned by this window.
@@ -61,7 +87,11 @@ public:
     // Shows a made page. By default the workbench's one kiosk viewer window.
     std::function<void(const QString& htmlPath)> showPage;
 
+    // True when the text was changed since it was loaded or saved, or the
+    // page source has gone from the disk.
     bool isPageChanged() const;
+    // The recovery copy's name in the workbench's RecoveryCopies ("" before the first).
+    QString recoveryCopyName() const { return m_recoveryName; }
     QString filePath() const { return m_filePath; }
     std::int16_t pageType() const { return m_pageType; }
     bool pageMade() const { return m_pageMade; }
@@ -95,6 +125,7 @@ public slots:
     void mnuInsertItem_Click();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -104,8 +135,27 @@ private:
     void newPage(const QString& label, PageType type);
     void setCaption();
     void setPageChanged(bool changed);
-    // Makes the saved page source and marks it made.
-    void makePage();
+    // Makes the saved page source and marks it made; false (said) when the
+    // page source no longer exists.
+    bool makePage();
+    bool pageSourceStillExists();
+    // The page source's bytes now; none when it cannot be read.
+    std::optional<QByteArray> bytesOnDisk() const;
+    bool changedOnDisk(const QByteArray& disk) const;
+    void watchPageSource();
+    void pageSourceTouched();
+    // Looks at the page source on disk: a deletion marks the page changed, an
+    // outside change (not seen before) is offered for reloading.
+    void checkPageSourceOnDisk();
+    void reloadPageFile();
+    // True when the page source on disk may be replaced: unchanged from
+    // outside, gone, or the author said so.
+    bool mayReplacePageSource();
+    // Shows the recovered text of a page in this new editor, marked changed.
+    void showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text);
+    void scheduleRecoveryCopy();
+    void writeRecoveryCopy();
+    void dropRecoveryCopy();
     // A page source on disk that holds the text: false when the author
     // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
     bool pageSourceReady(int saveAnswer);
@@ -126,6 +176,14 @@ private:
     int m_selectionLength = 0;
     int m_widthMargin = 0;
     int m_heightMargin = 0;
+    // The outside version of the page source the author was last asked about.
+    std::optional<QByteArray> m_outsideSeen;
+    bool m_askingAboutDisk = false;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QTimer* m_diskSettleTimer = nullptr;
+    QTimer* m_recoveryTimer = nullptr;
+    QElapsedTimer m_unsavedSince; // the first edit not yet in a recovery copy
+    QString m_recoveryName;
 
     QPlainTextEdit* m_txtContent = nullptr;
     QAction* m_mnuSave = nullptr;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <utility>
+
+// Recovery copies of the text of changed editors, kept in a folder of the
+// user's own (never in a kiosk system), so that a page survives a crash, a
+// kill or a lost session. Each editor writes its copy under a name of its
+// own and removes it when its page is saved or its changes are dropped; a
+// clean end therefore leaves no copies.
+//
+// A run holds a lock for as long as it lives (released by the system when
+// the process ends, however it ends); a copy whose run holds no lock any
+// more was left behind by a run that ended without cleaning up.
+class RecoveryCopies {
+public:
+    struct Copy {
+        QString kioskFolder; // the kiosk system folder of the page, as opened
+        QString pageSource;  // "" for a page that was never saved
+        std::int16_t pageType = 0;
+        QString text; // the body as the editor held it, LF between lines
+    };
+    struct LeftCopy {
+        QString name;
+        Copy copy;
+    };
+
+    // folder: where the copies are kept (made when first needed). Takes this
+    // run's lock there; without it (folder not writable) nothing is written.
+    explicit RecoveryCopies(QString folder);
+    ~RecoveryCopies();
+    RecoveryCopies(const RecoveryCopies&) = delete;
+    RecoveryCopies& operator=(const RecoveryCopies&) = delete;
+
+    // ZEL_Editor/recovery in the user's data folder (~/.local/share, or XDG_DATA_HOME).
+    static QString defaultFolder();
+    QString folder() const { return m_folder; }
+
+    // A name for one editor's copy, unique among all runs.
+    QString newName();
+    // Replaces the copy of that name atomically; false when it could not be written.
+    bool write(const QString& name, const Copy& copy);
+    // Removes the copy (nothing when there is none).
+    void remove(const QString& name);
+    // The copies of ended runs that belong to the kiosk system folder (the
+    // same folder however it was written), in the order they were made.
+    // Copies that cannot be read are left alone.
+    QList<LeftCopy> leftBehind(const QString& kioskFolder) const;
+
+private:
+    QString copyPath(const QString& name) const;
+    bool runHasEnded(const QString& run) const;
+
+    QString m_folder;
+    QString m_run; // this run's name: its lock file and the prefix of its copies
+    int m_lock = -1;
+    int m_nextCopy = 1;
+};

@@ -1,0 +1,199 @@
+#include "dialogs/dlg_save_file.h"
+#include "dialogs/simple_combo_box.h"
+#include "pages/files.h"
+#include "support/window_fixture.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+const QString changedQuestion = "The page has changed. Do you want to save the page first?";
+const QString closeQuestion = "Page has changed - do you want to save it?";
+
+// The editor windows on page sources that change on disk behind their back, driven by keys and the event loop.
+class PageSourceOnDiskTest : public WindowTest {
+protected:
+    // An editor on news/today.zel, active, with the keyboard in its text.
+    frmEdit* activeEditor(const QByteArray& bytes = "#leaf\r\n#title Today\r\n")
+    {
+        frmEdit* editor = editorOn("news/today.zel", bytes);
+        editor->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor->txtContent(); }));
+        return editor;
+    }
+    static void typeKeys(frmEdit* editor, const char* keys)
+    {
+        QTest::keyClick(editor->txtContent(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(editor->txtContent(), keys);
+    }
+    static void pressSave(frmEdit* editor) { QTest::keyClick(editor->txtContent(), Qt::Key_S, Qt::ControlModifier); }
+    // The title the window system shows.
+    static QString shownTitle(frmEdit* editor) { return editor->windowHandle()->title(); }
+    // Waits (event loop running) until a question or message was shown.
+    bool waitForMessage() { return QTest::qWaitFor([&] { return !kiosk.messages.texts().isEmpty(); }); }
+
+    const QString today = kiosk.path("news/today.zel");
+};
+
+// The title carries the modified marker only while the text differs from the page source.
+TEST_F(PageSourceOnDiskTest, TitleMarksUnsavedChangesOnly)
+{
+    frmEdit* editor = activeEditor();
+    EXPECT_EQ(shownTitle(editor), "ZEL (Editor) Leaf Page - news\\today");
+    typeKeys(editor, "#para");
+    EXPECT_EQ(shownTitle(editor), "ZEL (Editor) Leaf Page - news\\today*");
+    pressSave(editor);
+    EXPECT_EQ(shownTitle(editor), "ZEL (Editor) Leaf Page - news\\today");
+    EXPECT_EQ(shownTitle(newEditor(2)), "ZEL (Editor) New Branch Page*") << "a new page counts as changed";
+}
+
+// The page source is deleted by another program while its editor is open and unchanged: the editor keeps the
+// text and counts as changed; Make and View say the page source is gone instead of making; closing asks; Save
+// writes it again.
+TEST_F(PageSourceOnDiskTest, DeletedPageSourceKeepsItsEditorAndText)
+{
+    const QString gone = "Page source " + QDir::toNativeSeparators(today)
+                         + " no longer exists - save the page to write it again";
+    const struct {
+        const char* name;
+        const char* command;
+        int answer;
+        QStringList shown;
+        bool writtenAgain;
+    } rows[] = {
+        {"Make, not saved first", "mnuMakePage", Answer::No, {changedQuestion, gone}, false},
+        {"View, not saved first", "mnuViewPage", Answer::No, {changedQuestion, gone}, false},
+        {"Make, saved first: written again and made", "mnuMakePage", Answer::Yes, {changedQuestion}, true},
+        {"Quit, cancelled", "mnuQuit", Answer::Cancel, {closeQuestion}, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        closeEditors();
+        makerMessages.clear();
+        QPointer<frmEdit> editor = activeEditor();
+        ASSERT_TRUE(QFile::remove(today));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shownTitle(editor).endsWith('*'); })) << "marked changed";
+        EXPECT_EQ(withAnswers({row.answer}, [&] { trigger(editor, row.command); }), row.shown);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(editor && editor->isVisible());
+        EXPECT_EQ(editor->bodyText(), "#title Today\n");
+        EXPECT_EQ(Files::fileExists(today), row.writtenAgain);
+        EXPECT_EQ(makerMessages.size(), row.writtenAgain ? 1 : 0);
+        if (!row.writtenAgain) {
+            EXPECT_EQ(withAnswers({Answer::Cancel}, [&] { EXPECT_FALSE(editor->close()); }),
+                      QStringList{closeQuestion});
+            EXPECT_EQ(withAnswers({Answer::No}, [&] { EXPECT_TRUE(editor->close()); }), QStringList{closeQuestion});
+        }
+    }
+    EXPECT_EQ(readBytes(today), "#leaf\r\n#title Today\r\n");
+}
+
+// Another program changes the page source while its editor is open. Rows: whether the author typed first, how
+// the file is replaced, the answer to the reload offer, then Ctrl+S with the answer to the replace question
+// (0: not asked).
+TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
+{
+    const QByteArray outside = "#leaf\r\n#title Today\r\n#para\r\nAdded by another program\r\n";
+    const QString offer = "Page source " + QDir::toNativeSeparators(today)
+                          + " has been changed by another program.\r\n";
+    const QString replace = offer + "Do you want to replace it with the text in this editor?";
+    const struct {
+        const char* name;
+        const char* typed;
+        bool renamedOver;
+        QString offered;
+        int defaultAnswer, reload, replaceAnswer;
+        QString body;
+        QByteArray onDisk;
+    } rows[] = {
+        {"unchanged editor reloads", "", false, offer + "Do you want to load it?", Answer::Yes, Answer::Yes, 0,
+         "#title Today\n#para\nAdded by another program\n", outside},
+        {"unchanged editor reloads a file renamed over", "", true, offer + "Do you want to load it?", Answer::Yes,
+         Answer::Yes, 0, "#title Today\n#para\nAdded by another program\n", outside},
+        {"changed editor keeps its text, save refused", "#para", false,
+         offer + "Do you want to load it and lose the changes made in this editor?", Answer::No, Answer::No,
+         Answer::No, "#title Today\n#para", outside},
+        {"changed editor keeps its text, save replaces", "#para", true,
+         offer + "Do you want to load it and lose the changes made in this editor?", Answer::No, Answer::No,
+         Answer::Yes, "#title Today\n#para", "#leaf\r\n#title Today\r\n#para\r\n"},
+        {"changed editor loads the outside text", "#para", false,
+         offer + "Do you want to load it and lose the changes made in this editor?", Answer::No, Answer::Yes, 0,
+         "#title Today\n#para\nAdded by another program\n", outside},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        closeEditors();
+        QPointer<frmEdit> editor = activeEditor();
+        typeKeys(editor, row.typed);
+        kiosk.messages.clear();
+        kiosk.messages.scriptAnswers({row.reload});
+        if (row.renamedOver) {
+            writeBytes(kiosk.path("news/today.new"), outside);
+            ASSERT_EQ(std::rename(qPrintable(kiosk.path("news/today.new")), qPrintable(today)), 0);
+        } else {
+            writeBytes(today, outside);
+        }
+        ASSERT_TRUE(waitForMessage()) << "the change was not noticed";
+        ASSERT_EQ(kiosk.messages.entries().size(), 1u);
+        EXPECT_EQ(kiosk.messages.entries()[0].text, row.offered);
+        EXPECT_EQ(kiosk.messages.entries()[0].defaultAnswer, row.defaultAnswer);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(kiosk.messages.entries().size(), 1u) << "asked once";
+        const QStringList onSave = withAnswers({row.replaceAnswer}, [&] { pressSave(editor); });
+        EXPECT_EQ(onSave, row.replaceAnswer ? QStringList{replace} : QStringList());
+        if (row.replaceAnswer)
+            EXPECT_EQ(kiosk.messages.entries()[0].defaultAnswer, Answer::No);
+        EXPECT_EQ(editor->bodyText(), row.body);
+        EXPECT_EQ(readBytes(today), row.onDisk);
+    }
+}
+
+// The watcher is no help when the editor is in the background: Ctrl+S there still asks before replacing
+// what another program wrote, and No keeps it.
+TEST_F(PageSourceOnDiskTest, SaveAsksAboutAChangeMadeWhileInTheBackground)
+{
+    frmEdit* editor = activeEditor();
+    typeKeys(editor, "#para");
+    frmEdit* other = newEditor(1);
+    other->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(other));
+    writeBytes(today, "#leaf\r\n#title Changed elsewhere\r\n");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+    EXPECT_EQ(withAnswers({Answer::No}, [&] { trigger(editor, "mnuSave"); }),
+              QStringList{"Page source " + QDir::toNativeSeparators(today)
+                          + " has been changed by another program.\r\n"
+                            "Do you want to replace it with the text in this editor?"});
+    EXPECT_EQ(readBytes(today), "#leaf\r\n#title Changed elsewhere\r\n");
+    EXPECT_TRUE(editor->isPageChanged());
+}
+
+// Save As from one editor onto the page open in another is refused with a message; nothing is written and the
+// editor keeps its own page.
+TEST_F(PageSourceOnDiskTest, SaveAsOntoAPageOpenInAnotherEditorIsRefused)
+{
+    const QByteArray ferry = "#leaf\r\n#title Ferry\r\n";
+    frmEdit* ferryEditor = editorOn("news/ferry.zel", ferry);
+    frmEdit* editor = activeEditor();
+    typeKeys(editor, "#para");
+    author.whenShown<dlgSaveFile>(thenOK([](dlgSaveFile& dialog) { dialog.pageBox()->setText("ferry"); }));
+    EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "mnuSaveAs"); }),
+              QStringList{"Page " + QDir::toNativeSeparators(kiosk.path("news/ferry.zel"))
+                          + " is open in another editor - close that editor before saving over it"});
+    EXPECT_EQ(readBytes(kiosk.path("news/ferry.zel")), ferry);
+    EXPECT_EQ(editor->filePath(), today);
+    EXPECT_TRUE(editor->isPageChanged());
+    EXPECT_TRUE(ferryEditor->isVisible());
+    ferryEditor->close();
+    EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "mnuSaveAs"); }),
+              QStringList{"Page already exists - do you want to replace it?"})
+        << "once that editor is closed, Save As onto the page is the usual replace";
+    EXPECT_EQ(readBytes(kiosk.path("news/ferry.zel")), "#leaf\r\n#title Today\r\n#para\r\n");
+}
+
+} // namespace
