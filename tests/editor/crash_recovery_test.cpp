@@ -45,27 +45,29 @@ protected:
         process.setProcessEnvironment(environment);
         process.start(ZEL_RECOVERY_AUTHOR, arguments);
     }
-    // The JSON lines of a run to its end.
-    QList<QJsonObject> run(const QStringList& arguments)
+    // The lines (JSON objects) a run printed, to its end.
+    QStringList run(const QStringList& arguments)
     {
         QProcess process;
         start(process, arguments);
         EXPECT_TRUE(process.waitForFinished(120000));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-        QList<QJsonObject> lines;
-        for (const QByteArray& line : process.readAllStandardOutput().split('\n'))
-            if (!line.isEmpty())
-                lines.append(QJsonDocument::fromJson(line).object());
+        QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
+        lines.removeAll(QString());
         return lines;
     }
     QStringList copies() const
     {
         return QDir(home.filePath("data/ZEL_Editor/recovery")).entryList({"*.zelrecovery"}, QDir::Files);
     }
-    static QJsonObject asked(const QString& text) { return {{"asked", text}}; }
-    static QJsonObject editor(const QString& path, const QString& title, const QString& text)
+    static QString line(const QJsonObject& object)
     {
-        return {{"editor", path}, {"title", title}, {"changed", true}, {"text", text}};
+        return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    }
+    static QString asked(const QString& text) { return line({{"asked", text}}); }
+    static QString editor(const QString& path, const QString& title, const QString& text)
+    {
+        return line({{"editor", path}, {"title", title}, {"changed", true}, {"text", text}});
     }
 
     QTemporaryDir home;
@@ -103,15 +105,15 @@ TEST_F(CrashRecoveryTest, TextsTypedBeforeAKillAreOfferedAndRestoredExactly)
     const QString offerNew = "ZEL ended without saving the text of a new page.\r\n"
                              "Do you want to restore it into an editor?";
     EXPECT_EQ(run({"open", kiosk, "yes", "yes"}),
-              (QList<QJsonObject>{asked(offerToday), asked(offerNew),
+              (QStringList{asked(offerToday), asked(offerNew),
                                   editor(today, "ZEL (Editor) Leaf Page - news\\today*",
                                          "#title Today\n" + typedToday),
                                   editor("", "ZEL (Editor) New Leaf page*", typedNew)}));
     EXPECT_EQ(copies().size(), 2) << "the restored editors keep copies of their own";
 
-    EXPECT_EQ(run({"open", kiosk, "no", "no"}), (QList<QJsonObject>{asked(offerToday), asked(offerNew)}));
+    EXPECT_EQ(run({"open", kiosk, "no", "no"}), (QStringList{asked(offerToday), asked(offerNew)}));
     EXPECT_EQ(copies(), QStringList()) << "No drops a copy";
-    EXPECT_EQ(run({"open", kiosk}), QList<QJsonObject>()) << "nothing left to offer";
+    EXPECT_EQ(run({"open", kiosk}), QStringList()) << "nothing left to offer";
 
     EXPECT_EQ(kioskFiles(kiosk), before);
     EXPECT_EQ(readBytes(today), "#leaf\r\n#title Today\r\n");

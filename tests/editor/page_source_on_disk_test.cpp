@@ -68,8 +68,8 @@ TEST_F(PageSourceOnDiskTest, DeletedPageSourceKeepsItsEditorAndText)
     } rows[] = {
         {"Make, not saved first", "mnuMakePage", Answer::No, {changedQuestion, gone}, false},
         {"View, not saved first", "mnuViewPage", Answer::No, {changedQuestion, gone}, false},
-        {"Make, saved first: written again and made", "mnuMakePage", Answer::Yes, {changedQuestion}, true},
         {"Quit, cancelled", "mnuQuit", Answer::Cancel, {closeQuestion}, false},
+        {"Make, saved first: written again and made", "mnuMakePage", Answer::Yes, {changedQuestion}, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -50,13 +50,15 @@ frmEdit* openEditor(Workbench& workbench, const QString& page)
 void typeInto(frmEdit* editor, const QString& text)
 {
     editor->activateWindow();
-    QTest::qWaitForWindowActive(editor);
+    if (!QTest::qWaitForWindowActive(editor))
+        std::fprintf(stderr, "the editor did not become active\n");
     QTest::keyClick(editor->txtContent(), Qt::Key_End, Qt::ControlModifier);
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
             QTest::keyClick(editor->txtContent(), Qt::Key_Return);
-        QTest::keyClicks(editor->txtContent(), lines[i]);
+        for (const QChar c : lines[i])
+            QTest::sendKeyEvent(QTest::Click, editor->txtContent(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
 
@@ -84,7 +86,6 @@ int main(int argc, char** argv)
     for (const QString& answer : args.mid(3))
         if (args[1] == QStringLiteral("open"))
             messages.scriptAnswers({answer == QStringLiteral("yes") ? Answer::Yes : Answer::No});
-    messages.whenAsked = [](const QString& text) { printLine({{QStringLiteral("asked"), text}}); };
     SessionServices services;
     services.messages = &messages;
     services.endProgram = [] {
@@ -99,6 +100,9 @@ int main(int argc, char** argv)
     mainWindow.openKioskSystem(args[2]);
 
     if (args[1] == QStringLiteral("open")) {
+        for (const RecordingMessages::Entry& entry : messages.entries())
+            if (entry.kind == RecordingMessages::Entry::YesNo || entry.kind == RecordingMessages::Entry::YesNoCancel)
+                printLine({{QStringLiteral("asked"), entry.text}});
         for (QWidget* window : workbench.order().windowsInOpeningOrder())
             if (auto* editor = qobject_cast<frmEdit*>(window); editor && editor->isVisible())
                 printLine({{QStringLiteral("editor"), editor->filePath()},
