@@ -718,18 +718,19 @@ void frmEdit::offerRecoveredPages(Workbench& workbench)
         return;
     for (const RecoveryCopies::LeftCopy& left : copies->leftBehind(workbench.kioskSystem().folder())) {
         const RecoveryCopies::Copy& copy = left.copy;
-        const QString page = copy.pageSource.isEmpty() ? QStringLiteral("a new page")
-                                                       : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
-        const int answer = Messages::askYesNo(QStringLiteral("ZEL ended without saving the text of ") + page
-                                                  + QStringLiteral(".") + kCrLf
-                                                  + QStringLiteral("Do you want to restore it into an editor?"),
-                                              Answer::Yes);
+        const QString page = copy.pageSource.isEmpty()
+                                 ? QStringLiteral("a new page")
+                                 : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
+        const int answer =
+            Messages::askYesNo(QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
+                                   + kCrLf + QStringLiteral("Do you want to restore it into an editor?"),
+                               Answer::Yes);
         if (answer == Answer::Yes) {
             frmEdit* editor = nullptr;
             if (Files::fileExists(copy.pageSource))
                 editor = openOrRaise(workbench, copy.pageSource);
-            const bool knownType = copy.pageType >= std::int16_t(PageType::Leaf)
-                                   && copy.pageType <= std::int16_t(PageType::Selector);
+            const bool knownType =
+                copy.pageType >= std::int16_t(PageType::Leaf) && copy.pageType <= std::int16_t(PageType::Selector);
             if (editor) {
                 QTextCursor cursor(editor->m_txtContent->document());
                 cursor.select(QTextCursor::Document);
@@ -740,8 +741,7 @@ void frmEdit::offerRecoveredPages(Workbench& workbench)
                 // A page source that is gone is written again by Save; one
                 // that is there but no page any more is left to Save As.
                 const QString source = Files::fileExists(copy.pageSource) ? QString() : copy.pageSource;
-                editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf),
-                                          copy.text);
+                editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf), copy.text);
             }
             editor->writeRecoveryCopy();
         }

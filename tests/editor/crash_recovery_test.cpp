@@ -106,9 +106,8 @@ TEST_F(CrashRecoveryTest, TextsTypedBeforeAKillAreOfferedAndRestoredExactly)
                              "Do you want to restore it into an editor?";
     EXPECT_EQ(run({"open", kiosk, "yes", "yes"}),
               (QStringList{asked(offerToday), asked(offerNew),
-                                  editor(today, "ZEL (Editor) Leaf Page - news\\today*",
-                                         "#title Today\n" + typedToday),
-                                  editor("", "ZEL (Editor) New Leaf page*", typedNew)}));
+                           editor(today, "ZEL (Editor) Leaf Page - news\\today*", "#title Today\n" + typedToday),
+                           editor("", "ZEL (Editor) New Leaf page*", typedNew)}));
     EXPECT_EQ(copies().size(), 2) << "the restored editors keep copies of their own";
 
     EXPECT_EQ(run({"open", kiosk, "no", "no"}), (QStringList{asked(offerToday), asked(offerNew)}));

@@ -35,7 +35,10 @@ protected:
     // The title the window system shows.
     static QString shownTitle(frmEdit* editor) { return editor->windowHandle()->title(); }
     // Waits (event loop running) until a question or message was shown.
-    bool waitForMessage() { return QTest::qWaitFor([&] { return !kiosk.messages.texts().isEmpty(); }); }
+    bool waitForMessage()
+    {
+        return QTest::qWaitFor([&] { return !kiosk.messages.texts().isEmpty(); });
+    }
 
     const QString today = kiosk.path("news/today.zel");
 };
@@ -57,8 +60,8 @@ TEST_F(PageSourceOnDiskTest, TitleMarksUnsavedChangesOnly)
 // writes it again.
 TEST_F(PageSourceOnDiskTest, DeletedPageSourceKeepsItsEditorAndText)
 {
-    const QString gone = "Page source " + QDir::toNativeSeparators(today)
-                         + " no longer exists - save the page to write it again";
+    const QString gone =
+        "Page source " + QDir::toNativeSeparators(today) + " no longer exists - save the page to write it again";
     const struct {
         const char* name;
         const char* command;
@@ -99,8 +102,8 @@ TEST_F(PageSourceOnDiskTest, DeletedPageSourceKeepsItsEditorAndText)
 TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
 {
     const QByteArray outside = "#leaf\r\n#title Today\r\n#para\r\nAdded by another program\r\n";
-    const QString offer = "Page source " + QDir::toNativeSeparators(today)
-                          + " has been changed by another program.\r\n";
+    const QString offer =
+        "Page source " + QDir::toNativeSeparators(today) + " has been changed by another program.\r\n";
     const QString replace = offer + "Do you want to replace it with the text in this editor?";
     const struct {
         const char* name;
@@ -116,8 +119,8 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
         {"unchanged editor reloads a file renamed over", "", true, offer + "Do you want to load it?", Answer::Yes,
          Answer::Yes, 0, "#title Today\n#para\nAdded by another program\n", outside},
         {"changed editor keeps its text, save refused", "#para", false,
-         offer + "Do you want to load it and lose the changes made in this editor?", Answer::No, Answer::No,
-         Answer::No, "#title Today\n#para", outside},
+         offer + "Do you want to load it and lose the changes made in this editor?", Answer::No, Answer::No, Answer::No,
+         "#title Today\n#para", outside},
         {"changed editor keeps its text, save replaces", "#para", true,
          offer + "Do you want to load it and lose the changes made in this editor?", Answer::No, Answer::No,
          Answer::Yes, "#title Today\n#para", "#leaf\r\n#title Today\r\n#para\r\n"},
