@@ -54,7 +54,7 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
         setModified(path, path.endsWith(".htm") || path.contains("/images/") ? made : made.addSecs(-600));
     }
     QByteArray photo = readBytes(kiosk.path("news/photo.jpg"));
-    photo.insert(2, QByteArray("\xFF\xFE\x00\x07"
+    photo.insert(2, QByteArray("\xFF\xFE\x00\x05"
                                "new",
                                7));
     writeBytes(kiosk.path("news/photo.jpg"), photo);
