@@ -3,12 +3,14 @@
 #include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
+#include "pages/page_sources.h"
 #include "runtime/error_handler.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -121,6 +123,9 @@ void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
             return;
         const QString pageSource = row->data(kColumnPageSource, Qt::UserRole).toString();
         const int line = row->data(kColumnLine, Qt::UserRole).toInt();
+        // A finding about configuration.txt has no page to edit.
+        if (!PageSources::isPageSourceName(QFileInfo(pageSource).fileName()))
+            return;
         frmEdit* editor = frmEdit::openOrRaise(m_workbench, pageSource);
         if (!editor)
             return;

@@ -1,6 +1,8 @@
 #include "check/kiosk_check.h"
 
+#include "check/copy_probe.h"
 #include "check/style_sheet.h"
+#include "config/configuration.h"
 #include "config/kiosk_system.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
@@ -98,13 +100,30 @@ void KioskCheck::begin()
     m_maker = std::make_unique<PageMaker>(kiosk(), m_collector.get());
     m_maker->setWriteOutput(false);
     m_maker->setUseHandler([this](PageMaker::Use use, const QString& value) { noteUse(use, value); });
+    m_copies = std::make_unique<CopyProbe>(kiosk().session(), [this](const QString& copy, bool removed) {
+        m_changedCopies.append(ChangedCopy{
+            m_maker->currentLineNumber(),
+            QStringLiteral("Picture copy ") + copy
+                + (removed ? QStringLiteral(" would be removed") : QStringLiteral(" would be made again"))});
+    });
+    m_maker->setCopyProbe(m_copies.get());
     m_pages = m_maker->allPageSources();
     m_rootPage = key(kiosk().folder() + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.zel"));
     m_next = 0;
     m_complete = false;
     m_findings.clear();
     m_references.clear();
+    addFolderMove();
     setUpTextBoxes();
+}
+
+// Make tells the author at the open; the check names the line that moved it.
+void KioskCheck::addFolderMove()
+{
+    const QString moved = configuration::folderMoveMessage(kiosk());
+    if (!moved.isEmpty())
+        m_findings.append(Finding{kiosk().openedFolder() + QStringLiteral("configuration.txt"),
+                                  std::max(1, kiosk().folderLine()), FindingKind::FaultyLine, moved});
 }
 
 void KioskCheck::setUpTextBoxes()
@@ -167,10 +186,14 @@ void KioskCheck::checkPage(const QString& pageSource)
     m_source = pageSource;
     m_pageType.clear();
     m_pictures.clear();
+    m_missingReference.clear();
+    m_changedCopies.clear();
     m_references[key(pageSource)];
     m_maker->makeOne(pageSource);
     m_maker->run();
-    checkMadeTimes(pageSource);
+    // A page refused (not made) has no files of its own to be out of date.
+    if (m_maker->pagesMade() > 0)
+        checkMadePage(pageSource);
 }
 
 void KioskCheck::add(int line, const QString& kind, const QString& text)
@@ -181,7 +204,13 @@ void KioskCheck::add(int line, const QString& kind, const QString& text)
 void KioskCheck::noteMessage(const QString& text)
 {
     const QString message = firstLine(text);
-    add(std::max(1, m_maker->currentLineNumber()), kindOfMessage(message), message);
+    const QString kind = kindOfMessage(message);
+    // Make's message names the line; the finding names the missing page.
+    const QString reference = std::exchange(m_missingReference, QString());
+    if (kind == FindingKind::DeadEnd && !reference.isEmpty())
+        add(std::max(1, m_maker->currentLineNumber()), kind, message + QStringLiteral(": ") + reference);
+    else
+        add(std::max(1, m_maker->currentLineNumber()), kind, message);
 }
 
 void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
@@ -193,6 +222,9 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
         break;
     case PageMaker::Use::Reference:
         m_references[key(m_source)].insert(key(value));
+        break;
+    case PageMaker::Use::MissingReference:
+        m_missingReference = value;
         break;
     case PageMaker::Use::Picture:
         m_pictures.append(UsedPicture{value, line});
@@ -211,34 +243,36 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
 }
 
 // A page is out of date when one of its three made files is missing, or when
-// its source or a picture it shows changed after the oldest of them.
-void KioskCheck::checkMadeTimes(const QString& pageSource)
+// a make would change one of them (the dry run's bytes differ from the file's)
+// or one of its picture copies (their copy records say so).
+void KioskCheck::checkMadePage(const QString& pageSource)
 {
     const QFileInfo source(pageSource);
     const QString base = source.absolutePath() + QDir::separator() + source.completeBaseName();
-    QDateTime made;
     for (const char* suffix : {".htm", "_con.htm", "_nav.htm"}) {
-        const QFileInfo file(base + QString::fromLatin1(suffix));
-        if (!file.exists()) {
+        if (!QFileInfo::exists(base + QString::fromLatin1(suffix))) {
             add(1, FindingKind::OutOfDate, QStringLiteral("Page has never been made"));
             return;
         }
-        if (!made.isValid() || file.lastModified() < made)
-            made = file.lastModified();
     }
+    const QStringList changed = m_maker->filesThatWouldChange();
+    if (!changed.isEmpty())
+        add(1, FindingKind::OutOfDate,
+            QStringLiteral("Page would change if made now (") + changed.join(QStringLiteral(", ")) + u')');
+    for (const ChangedCopy& copy : std::as_const(m_changedCopies))
+        add(copy.line, FindingKind::OutOfDate, copy.text);
     // A time stamp ahead of the clock (a file from a machine whose clock runs
-    // ahead) stays newer than every make: say so, since making cannot clear it.
+    // ahead) makes every copy record distrust the file: say so, since making
+    // cannot clear it.
     const QDateTime now = QDateTime::currentDateTime().addSecs(2);
-    const auto newer = [&](int line, const QString& what, const QFileInfo& file) {
+    const auto future = [&](int line, const QString& what, const QFileInfo& file) {
         if (file.lastModified() > now)
             add(line, FindingKind::OutOfDate, what + QStringLiteral(" has a time stamp in the future"));
-        else if (file.lastModified() > made)
-            add(line, FindingKind::OutOfDate, what + QStringLiteral(" is newer than its made page"));
     };
-    newer(1, QStringLiteral("Page source"), source);
-    for (const UsedPicture& picture : m_pictures) {
+    future(1, QStringLiteral("Page source"), source);
+    for (const UsedPicture& picture : std::as_const(m_pictures)) {
         const QFileInfo file(picture.path);
-        newer(picture.line, QStringLiteral("Picture ") + file.fileName(), file);
+        future(picture.line, QStringLiteral("Picture ") + file.fileName(), file);
     }
 }
 

@@ -11,13 +11,17 @@
 #include <QStringList>
 #include <memory>
 
+class CopyProbe;
 class KioskSystem;
 
 // Checks every page source of the open kiosk system without writing any file:
 // the page maker reads each one in its dry run, so every faulty line comes
-// with the very text Make shows; on top of that come references to missing
-// page sources, missing, non-JPEG or unreadable pictures, pages never made or
-// older than their source or a picture they use, pages no chain of buttons
+// with the very text Make shows; on top of that come a kioskSystemFolder
+// moved by configuration.txt, references to missing page sources (named as
+// written), missing, non-JPEG or unreadable pictures, pages out of date
+// (never made, or a make would change one of their files or picture copies:
+// the dry run's files are compared with those on disk, and each copy is
+// judged by its copy record as a make judges it), pages no chain of buttons
 // and items leads to from the root page, and button and item texts that may
 // not fit their button or row.
 //
@@ -59,7 +63,8 @@ private:
     void noteUse(PageMaker::Use use, const QString& value);
     void noteMessage(const QString& text);
     void add(int line, const QString& kind, const QString& text);
-    void checkMadeTimes(const QString& pageSource);
+    void checkMadePage(const QString& pageSource);
+    void addFolderMove();
     void addUnreachablePages();
     void setUpTextBoxes();
 
@@ -67,6 +72,7 @@ private:
     std::unique_ptr<MessageCollector> m_collector;
     // Made by begin() for the kiosk system checked.
     std::unique_ptr<PageMaker> m_maker;
+    std::unique_ptr<CopyProbe> m_copies;
     QStringList m_pages;
     QString m_rootPage; // clean absolute path of root\root.zel
     int m_next = 0;
@@ -81,6 +87,12 @@ private:
         int line = 0;
     };
     QList<UsedPicture> m_pictures;
+    QString m_missingReference; // as written, until its message comes
+    struct ChangedCopy {
+        int line = 0;
+        QString text;
+    };
+    QList<ChangedCopy> m_changedCopies;
 
     // page source -> page sources it refers to (clean absolute paths).
     QHash<QString, QSet<QString>> m_references;

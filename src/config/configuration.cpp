@@ -56,10 +56,14 @@ void readConfigurationFile(KioskSystem& kiosk, const QString& path)
 {
     const int handle = TextFiles::freeFile();
     TextFiles::openForInput(handle, path);
-    while (!TextFiles::atEnd(handle)) {
+    for (int lineNumber = 1; !TextFiles::atEnd(handle); ++lineNumber) {
         const QString line = TextFiles::lineInput(handle);
-        if (!trimBlanks(line).isEmpty() && !line.startsWith(u'\''))
-            add(kiosk, line);
+        if (trimBlanks(line).isEmpty() || line.startsWith(u'\''))
+            continue;
+        const QString folder = kiosk.folder();
+        add(kiosk, line);
+        if (kiosk.folder() != folder)
+            kiosk.setFolderLine(lineNumber);
     }
     TextFiles::close(handle);
 }
@@ -97,6 +101,19 @@ void list(const KioskSystem& kiosk)
     });
 }
 
+QString folderMoveMessage(const KioskSystem& kiosk)
+{
+    const QString opened = kiosk.openedFolder();
+    const QString folder = kiosk.folder();
+    if (folder == opened || QDir::cleanPath(folder) == QDir::cleanPath(opened))
+        return QString();
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (!canonical.isEmpty() && canonical == QFileInfo(opened).canonicalFilePath())
+        return QString();
+    return QStringLiteral("Kiosk System Folder - ") + opened + QStringLiteral(" is moved to ") + folder
+           + QStringLiteral(" by configuration.txt");
+}
+
 void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile log)
 {
     const QString folder = withTrailingSeparator(trimBlanks(folderAsGiven));
@@ -106,6 +123,7 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile
         ProgramEnd::endProgram();
     }
     kiosk.addString(QStringLiteral("kioskSystemFolder"), folder);
+    kiosk.setOpenedFolder(folder);
     const int logHandle = log == LogFile::Create ? openLogFile(folder) : 0;
     kiosk.addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
     kiosk.addString(QStringLiteral("rootFilePath"),
@@ -122,6 +140,15 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile
             + kCrLf + QStringLiteral("Program will stop"));
     }
     readConfigurationFile(kiosk, configurationPath);
+    // Stored kiosk systems may set the folder; paths are built on it, so it
+    // ends with the separator too, and a move is never silent.
+    if (!kiosk.folder().isEmpty())
+        kiosk.stringItem(QStringLiteral("kioskSystemFolder")).setValue(withTrailingSeparator(kiosk.folder()));
+    const QString moved = folderMoveMessage(kiosk);
+    if (!moved.isEmpty()) {
+        logMessage(moved);
+        Messages::show(moved);
+    }
 }
 
 } // namespace configuration

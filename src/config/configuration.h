@@ -10,7 +10,9 @@
 namespace configuration {
 
 // Folder check, log file, run-state items, configurable items with their
-// defaults, then configuration.txt, all into kiosk (which starts empty). Ends
+// defaults, then configuration.txt, all into kiosk (which starts empty). A
+// kioskSystemFolder set by the file is kept (ending with the separator), and
+// a move to another folder is told (folderMoveMessage). Ends
 // the program when the folder or its configuration file is missing. Without a
 // log (LogFile::None) nothing is written into the folder and logFileNumber is 0.
 enum class LogFile { Create, None };
@@ -21,6 +23,11 @@ void openConfiguration(KioskSystem& kiosk, const QString& folder, LogFile log = 
 void readConfigurationFile(KioskSystem& kiosk, const QString& path);
 // Applies one setting line: name, a blank, value.
 void add(KioskSystem& kiosk, const QString& line);
+// When configuration.txt moved kioskSystemFolder away from the folder the
+// kiosk system was opened from: "Kiosk System Folder - OPENED is moved to
+// OTHER by configuration.txt"; "" otherwise. openConfiguration shows it and
+// writes it to the log.
+QString folderMoveMessage(const KioskSystem& kiosk);
 // Writes "name = value" for every item to the log, in store order.
 void list(const KioskSystem& kiosk);
 

@@ -40,6 +40,13 @@ public:
     // The kioskSystemFolder item: the folder opened, ending with the
     // separator, unless configuration.txt sets it to something else.
     QString folder() const;
+    // The folder the kiosk system was opened from (ending with the
+    // separator), and the line of its configuration.txt that set
+    // kioskSystemFolder last (0: none); both kept by openConfiguration.
+    const QString& openedFolder() const { return m_openedFolder; }
+    int folderLine() const { return m_folderLine; }
+    void setOpenedFolder(const QString& folder) { m_openedFolder = folder; }
+    void setFolderLine(int line) { m_folderLine = line; }
 
 private:
     template <class Item>
@@ -47,6 +54,8 @@ private:
 
     Session& m_session;
     ConfigurationItems m_items;
+    QString m_openedFolder;
+    int m_folderLine = 0;
 };
 
 // The kiosk system a long-lived part (the page maker, the kiosk check) was

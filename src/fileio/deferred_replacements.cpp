@@ -34,18 +34,17 @@ void syncFileSystemsOf(const std::vector<std::unique_ptr<StagedFile>>& files)
     }
 }
 
-// A target that is a regular file (not a link) with exactly these bytes is
-// not written again; its time is set to now, so that it still shows when it
-// was last made. Reading it costs far less than a new file and a rename.
-bool holdsAlready(const FileContent& file)
+int openToCompare(const std::string& path)
 {
-    const int descriptor = ::open(file.target.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0)
-        return false;
+    return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+}
+
+// True when the open file is a regular file with exactly these bytes.
+bool descriptorHolds(int descriptor, std::string_view bytes)
+{
     struct stat info {};
-    bool same =
-        ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && std::size_t(info.st_size) == file.bytes.size();
-    std::string buffer(same ? file.bytes.size() : 0, '\0');
+    bool same = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && std::size_t(info.st_size) == bytes.size();
+    std::string buffer(same ? bytes.size() : 0, '\0');
     for (std::size_t done = 0; same && done < buffer.size();) {
         const ssize_t got = ::read(descriptor, buffer.data() + done, buffer.size() - done);
         if (got < 0 && errno == EINTR)
@@ -53,12 +52,33 @@ bool holdsAlready(const FileContent& file)
         same = got > 0;
         done += same ? std::size_t(got) : 0;
     }
-    same = same && buffer == file.bytes && ::futimens(descriptor, nullptr) == 0;
+    return same && buffer == bytes;
+}
+
+// A target that is a regular file (not a link) with exactly these bytes is
+// not written again; its time is set to now, so that it still shows when it
+// was last made. Reading it costs far less than a new file and a rename.
+bool holdsAlready(const FileContent& file)
+{
+    const int descriptor = openToCompare(file.target);
+    if (descriptor < 0)
+        return false;
+    const bool same = descriptorHolds(descriptor, file.bytes) && ::futimens(descriptor, nullptr) == 0;
     ::close(descriptor);
     return same;
 }
 
 } // namespace
+
+bool holdsBytes(const std::string& path, std::string_view bytes)
+{
+    const int descriptor = openToCompare(path);
+    if (descriptor < 0)
+        return false;
+    const bool same = descriptorHolds(descriptor, bytes);
+    ::close(descriptor);
+    return same;
+}
 
 void DeferredReplacements::drop() { m_staged.clear(); }
 

@@ -3,6 +3,8 @@
 #include "fileio/atomic_file.h"
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace fileio {
@@ -45,5 +47,9 @@ private:
     std::size_t m_committed = 0; // files committed (or dropped by a failed commit)
     const FailureHook* m_faults;
 };
+
+// True when the file at path is a regular file (not a link) holding exactly
+// bytes: stage() would then leave it as it is. Only reads.
+bool holdsBytes(const std::string& path, std::string_view bytes);
 
 } // namespace fileio

@@ -54,6 +54,8 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
     return CopyResult::Unchanged;
 }
 
+void CopySink::removeOlder(const QString& path) { removeCopy(path); }
+
 bool CopiesInPlace::resamples() { return !m_session.imageTool().program.isEmpty(); }
 
 void CopiesInPlace::submit(const CopyJob& job)

@@ -56,6 +56,9 @@ public:
     // Whether pictures are resampled (there is an image tool) or copied unchanged.
     virtual bool resamples() = 0;
     virtual void submit(const CopyJob& job) = 0;
+    // Removes an older copy at path that shows a picture the page can no
+    // longer have (removeCopy, unless a sink that writes nothing says otherwise).
+    virtual void removeOlder(const QString& path);
 };
 
 // Makes each copy when it is submitted, with the session's image tool (looked

@@ -72,6 +72,11 @@ CopyRecordEntry intendedEntry(const CopyJob& job, const QString& tool)
     return entry;
 }
 
+bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<CopyRecordEntry>& previous)
+{
+    return reusable(job, intendedEntry(job, tool), previous).has_value();
+}
+
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
                                    const std::optional<CopyRecordEntry>& previous, const QString& writeTo,
                                    const CopyServices& services)

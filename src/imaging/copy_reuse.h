@@ -27,6 +27,10 @@ struct CopyOutcome {
 // only when the file's last change lies clearly before the moment they were
 // recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy
 // does; reports to services.messages.
+// Whether makeCopyUnlessRecorded would keep the copy at job.destination as
+// it is. Only reads: stamps, and the content of files whose stamps are not trusted.
+bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<CopyRecordEntry>& previous);
+
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
                                    const std::optional<CopyRecordEntry>& previous, const QString& writeTo,
                                    const CopyServices& services);

@@ -45,7 +45,7 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     // A copy that shows a picture the page no longer has must go.
     const auto removeOlderCopy = [&] {
         if (copies)
-            removeCopy(destinationPath);
+            copies->removeOlder(destinationPath);
     };
     std::int32_t height = 0;
     std::int32_t width = 0;

@@ -65,6 +65,17 @@ void PageBuilder::commit(fileio::DeferredReplacements* batch)
     TextFiles::OutputFile::closeTogether({&m_contentFile, &m_navigationFile, &m_mainFile}, batch);
 }
 
+QStringList PageBuilder::filesThatWouldChange() const
+{
+    QStringList names;
+    for (const auto& [file, name] : {std::pair{&m_mainFile, &m_place.mainFileName},
+                                     {&m_contentFile, &m_place.contentFileName},
+                                     {&m_navigationFile, &m_place.navigationFileName}})
+        if (!file->targetHolds())
+            names.append(*name);
+    return names;
+}
+
 PagePosition PageBuilder::position() const
 {
     return PagePosition{m_place.folderPath, m_reader.sourcePath(), m_reader.currentLine(), m_reader.lineNumber()};
@@ -107,8 +118,11 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
         }
         if (!checkPath.isEmpty() && use)
             use(Use::Reference, checkPath);
-        if (!checkPath.isEmpty() && !Files::fileExists(checkPath))
+        if (!checkPath.isEmpty() && !Files::fileExists(checkPath)) {
+            if (use)
+                use(Use::MissingReference, pageReference);
             makeError(QStringLiteral("Reference to non-existent page"));
+        }
         return url;
     });
 }

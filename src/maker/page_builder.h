@@ -6,6 +6,7 @@
 #include "platform/open_text_file.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -55,6 +56,10 @@ public:
     // Writes the three files and puts them in place; with batch, they are
     // staged there and put in place by batch->commit().
     void commit(fileio::DeferredReplacements* batch);
+
+    // After build(): the names of the page's files (main, content,
+    // navigation) that do not yet hold what commit() would write. Only reads.
+    QStringList filesThatWouldChange() const;
 
     int lineNumber() const { return m_reader.lineNumber(); }
     PagePosition position() const;

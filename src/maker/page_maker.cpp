@@ -190,7 +190,8 @@ void PageMaker::makeOnePage(const QString& filePath)
 
             // Until its builder reads a line, a message is about no line of this page source.
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
-            if (!pageSourceReadable(filePath))
+            m_filesThatWouldChange.clear();
+            if (!pageSourceReadable(filePath) || !pageFilesFree(filePath))
                 return;
             buildPage(filePath);
             ++m_pagesMade;
@@ -203,7 +204,7 @@ void PageMaker::buildPage(const QString& filePath)
     // Copies go to the run's picture work, or are made at once.
     Jpeg::CopiesInPlace inPlace;
     Jpeg::CopySink* const copies = m_pictureWork ? static_cast<Jpeg::CopySink*>(m_pictureWork) : &inPlace;
-    const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : nullptr};
+    const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : m_copyProbe};
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.
@@ -221,6 +222,8 @@ void PageMaker::buildPage(const QString& filePath)
     if (m_writeOutput) {
         page.commit(m_pages);
         commitPages(false);
+    } else {
+        m_filesThatWouldChange = page.filesThatWouldChange();
     }
 }
 
@@ -232,6 +235,17 @@ bool PageMaker::pageSourceReadable(const QString& filePath)
     if (reason.isEmpty())
         return true;
     Messages::show(QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason
+                   + QStringLiteral(" - the page was not made"));
+    return false;
+}
+
+bool PageMaker::pageFilesFree(const QString& filePath)
+{
+    const QString other = PageSources::clashingPageSource(filePath);
+    if (other.isEmpty())
+        return true;
+    Messages::show(QStringLiteral("Page source - ") + filePath + QStringLiteral(" would overwrite ")
+                   + QFileInfo(filePath).completeBaseName() + QStringLiteral(".htm of page source ") + other
                    + QStringLiteral(" - the page was not made"));
     return false;
 }

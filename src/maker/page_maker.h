@@ -30,6 +30,9 @@
 namespace fileio {
 class DeferredReplacements;
 }
+namespace Jpeg {
+class CopySink;
+}
 class KioskSystem;
 class MessageBoxes;
 class PageBuilder;
@@ -67,8 +70,9 @@ public:
 
     // What a page uses, told while it is read: its page-type line, the page
     // source path of every well-named reference (whether it exists or not),
-    // the full path of every picture found, and button and item texts.
-    enum class Use { PageType, Reference, Picture, ButtonText, ItemText };
+    // a reference to a missing page source as written (right before its
+    // message), the full path of every picture found, and button and item texts.
+    enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText };
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the
@@ -87,6 +91,12 @@ public:
     // no folder is made. True by default.
     void setWriteOutput(bool write) { m_writeOutput = write; }
     bool writesOutput() const { return m_writeOutput; }
+    // In a dry run, picture copies go to probe (not owned; nullptr: nowhere),
+    // which must write nothing. The pages come out the same either way.
+    void setCopyProbe(Jpeg::CopySink* probe) { m_copyProbe = probe; }
+    // After a dry run, the files of the page read last that a make would
+    // write anew (PageBuilder::filesThatWouldChange); none when it was refused.
+    const QStringList& filesThatWouldChange() const { return m_filesThatWouldChange; }
 
     // Every page source (PageSources) in the direct sub-folders of the kiosk
     // system folder; folders and files sorted by name.
@@ -95,7 +105,8 @@ public:
     // together when the page is complete. Until then nothing on disk changes,
     // so a page whose make fails keeps its previous files whole. A page source
     // that is not a regular file or is larger than 64 MB is refused with a
-    // message.
+    // message, and so is one whose main file is a file of another page
+    // ("a_con.zel" beside "a.zel", PageSources::clashingPageSource).
     void makeOnePage(const QString& filePath);
 
     // The relative link of a page reference ("prices", "sales\prices",
@@ -127,6 +138,7 @@ private:
     void buildPage(const QString& filePath);
     void reportCount();
     bool pageSourceReadable(const QString& filePath);
+    bool pageFilesFree(const QString& filePath);
     void makeRequested();
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).
@@ -144,6 +156,8 @@ private:
     int m_pagesMade = 0;
     int m_pagesTotal = 0;
     bool m_writeOutput = true;
+    Jpeg::CopySink* m_copyProbe = nullptr;
+    QStringList m_filesThatWouldChange;
     ProgressHandler m_progress;
     CountHandler m_count;
     UseHandler m_use;

@@ -47,4 +47,18 @@ QString pathOf(const QString& folder, const QString& page)
     return usual;
 }
 
+QString clashingPageSource(const QString& pageSource)
+{
+    const QFileInfo source(pageSource);
+    const QString page = pageNameOf(source.fileName());
+    for (const QLatin1String frame : {QLatin1String("_con"), QLatin1String("_nav")}) {
+        if (page.size() <= frame.size() || !page.endsWith(frame))
+            continue;
+        const QString other = pathOf(QDir::toNativeSeparators(source.path()), page.chopped(frame.size()));
+        if (QFileInfo::exists(other) && !QFileInfo(other).isDir())
+            return other;
+    }
+    return QString();
+}
+
 } // namespace PageSources

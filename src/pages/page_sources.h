@@ -23,4 +23,9 @@ QString pageNameOf(const QString& fileName);
 // suffix "zel" in other letters, else (a page not yet saved) page + ".zel".
 QString pathOf(const QString& folder, const QString& page);
 
+// The page source whose files the page of pageSource would overwrite: page
+// "a_con" writes its frameset to "a_con.htm", the content frame of page "a"
+// in the same folder ("a_nav" to its navigation bar). "" when there is none.
+QString clashingPageSource(const QString& pageSource);
+
 } // namespace PageSources

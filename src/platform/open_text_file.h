@@ -44,6 +44,8 @@ public:
 
     void printLine(const QString& text) { TextFiles::printLine(m_handle, text); }
     void print(const QString& text) { TextFiles::print(m_handle, text); }
+    // Whether the file on disk already holds what closing would write (TextFiles::targetHolds).
+    bool targetHolds() const { return TextFiles::targetHolds(m_handle); }
 
     // Writes the files and puts them in place as one step (TextFiles::closeTogether).
     static void closeTogether(std::initializer_list<OutputFile*> files, fileio::DeferredReplacements* batch);

@@ -121,14 +121,19 @@ std::unique_ptr<OpenFile> take(int handle)
     return f;
 }
 
+[[noreturn]] void raiseAccessError(const QString& path, const QString& reason)
+{
+    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
+                                              + path + QStringLiteral(" (") + reason + QStringLiteral(")"));
+}
+
 // Only regular files of a sane size are read; a folder is left to opening.
 void checkReadable(const QString& path)
 {
     const QString reason = TextFiles::unreadableReason(path);
     if (reason.isEmpty() || reason == QLatin1String("is a folder"))
         return;
-    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                              + path + QStringLiteral(" (") + reason + QStringLiteral(")"));
+    raiseAccessError(path, reason);
 }
 
 } // namespace
@@ -192,12 +197,17 @@ void openForInput(int handle, const QString& path)
     f->file.setFileName(path);
     if (!f->file.open(QIODevice::ReadOnly)) {
         const QFileInfo info(path);
-        Errors::raise(!info.exists() || info.isDir() ? Errors::FileNotFound : Errors::PathFileAccess);
+        if (!info.exists() || info.isDir())
+            Errors::raise(Errors::FileNotFound);
+        raiseAccessError(path, f->file.errorString());
     }
     // A folder opens for reading on some systems but has no lines to give.
     const QByteArray bytes = f->file.readAll();
-    if (f->file.error() != QFileDevice::NoError)
-        Errors::raise(QFileInfo(path).isDir() ? Errors::FileNotFound : Errors::PathFileAccess);
+    if (f->file.error() != QFileDevice::NoError) {
+        if (QFileInfo(path).isDir())
+            Errors::raise(Errors::FileNotFound);
+        raiseAccessError(path, f->file.errorString());
+    }
     f->lines = TextCodec::splitLines(TextCodec::decode(bytes));
     f->file.close();
     table()[handle] = std::move(f);
@@ -263,6 +273,15 @@ void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements
         else
             fileio::replaceFiles(contents, fileFaults());
     });
+}
+
+bool targetHolds(int handle)
+{
+    OpenFile& f = outputFile(handle);
+    if (f.descriptor >= 0)
+        return false;
+    const QByteArray bytes = finalBytes(f);
+    return fileio::holdsBytes(f.target, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
 void discard(int handle)

@@ -80,6 +80,9 @@ void close(int handle);
 void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch = nullptr);
 // Closes without writing: a replaced file keeps its old content.
 void discard(int handle);
+// True when the target of a replaced output file already holds exactly what
+// closing it now would write (a regular file, not a link). Only reads.
+bool targetHolds(int handle);
 // Closes every file; files being replaced are dropped, not written.
 void closeAll();
 

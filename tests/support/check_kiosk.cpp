@@ -45,14 +45,21 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
     maker.run();
 
     // Made pages an hour ago, their sources and pictures before that; then
-    // one source and one picture changed after the make, and a new page.
+    // one source and one picture changed after the make (another picture of
+    // the same size: a comment segment after the start marker), and a new page.
     const QDateTime made = QDateTime::currentDateTime().addSecs(-3600);
     QDirIterator files(kiosk.folder(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
         setModified(path, path.endsWith(".htm") || path.contains("/images/") ? made : made.addSecs(-600));
     }
-    setModified(kiosk.path("news/photo.jpg"), made.addSecs(60));
+    QByteArray photo = readBytes(kiosk.path("news/photo.jpg"));
+    photo.insert(2, QByteArray("\xFF\xFE\x00\x05"
+                               "new",
+                               7));
+    writeBytes(kiosk.path("news/photo.jpg"), photo);
+    setModified(kiosk.path("news/photo.jpg"), made.addSecs(-60));
+    writeTextFile(kiosk.path("news/old.zel"), {"#leaf", "#para", "Last year and before"});
     setModified(kiosk.path("news/old.zel"), made.addSecs(60));
     // Copied from a machine whose clock runs a day ahead.
     setModified(kiosk.path("shops/list.zel"), QDateTime::currentDateTime().addDays(1));
@@ -67,9 +74,9 @@ QStringList expectedFindingLines(const QString& folder)
         "Knews/news.zel:5: picture: Jpeg.GetSize - File Knews/broken.jpg does not have valid JPEG header",
         "Knews/news.zel:5: picture: Jpeg.scaleImage - Unable get height and width from file Knews/broken.jpg",
         "Knews/news.zel:6: picture: Unsupported image file type",
-        "Knews/news.zel:7: out of date: Picture photo.jpg is newer than its made page",
-        "Knews/old.zel:1: out of date: Page source is newer than its made page",
-        "Kroot/root.zel:4: dead end: Reference to non-existent page",
+        "Knews/news.zel:7: out of date: Picture copy images\\news00004.jpg would be made again",
+        "Knews/old.zel:1: out of date: Page would change if made now (old_con.htm)",
+        "Kroot/root.zel:4: dead end: Reference to non-existent page: news\\gone",
         "Kroot/root.zel:5: may not fit: Button text may not fit: Opening hours of every museum, gallery and library "
         "in the town and the valley",
         "Kshops/list.zel:1: out of date: Page source has a time stamp in the future",

@@ -10,7 +10,7 @@ class TemporaryKiosk;
 
 // A made kiosk system with one of each thing the kiosk check finds: a faulty
 // line, a dead end, missing / non-JPEG / unreadable pictures, a page never
-// made, a source and a picture newer than their made page, a page nobody
+// made, a source and a picture changed since the make, a page nobody
 // reaches, and a button and an item text too long for their place. Needs an
 // open (headless) kiosk; leaves the kiosk system open.
 void writeKioskWithEveryFinding(TemporaryKiosk& kiosk);

@@ -12,9 +12,15 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <iostream>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -192,6 +198,253 @@ TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
     EXPECT_EQ(made.exitCode, 0);
     EXPECT_EQ(made.out.toStdString(), "Checked 19 pages: no findings\n");
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
+}
+
+// Output that is wrong although it may look made: a configuration that sends
+// the make to another folder, two pages that would write the same file, and a
+// page source that cannot be read. "~/" stands for the kiosk folder, "@/" for
+// another kiosk folder beside it (holding root/root.zel); "path=text" in holds
+// means the file holds the text ("path!=text": it does not), a path in absent
+// that it does not exist.
+TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
+{
+    const QString pageA = "news/a.zel=#leaf\n#para\nPage A";
+    const struct {
+        const char* name;
+        QString puts; // as in EachRunGivesItsExitStatusProgressAndMessages
+        QString arguments;
+        int exitCode;
+        QString err;
+        QStringList holds;
+        QStringList absent;
+        bool needsFileModes = false; // skipped as root, whom file modes do not stop
+    } rows[] = {
+        {"configuration moves the folder",
+         "configuration.txt=screenheight 706\nkioskSystemFolder @/",
+         "~/",
+         1,
+         "Kiosk System Folder - ~/ is moved to @/ by configuration.txt",
+         {"@/root/root.htm=<frameset"},
+         {"~/root/root.htm"}},
+        {"a and a_con in one folder",
+         pageA + "; news/a_con.zel=#leaf\n#para\nPage B",
+         "~/",
+         1,
+         "Page source - ~/news/a_con.zel would overwrite a_con.htm of page source ~/news/a.zel - the page was not "
+         "made",
+         {"~/news/a.htm=<frameset", "~/news/a_con.htm=Page A", "~/news/a_con.htm!=<frameset"},
+         {"~/news/a_con_con.htm", "~/news/a_con_nav.htm"}},
+        {"a and a_nav in one folder",
+         pageA + "; news/a_nav.zel=#leaf\n#para\nPage B",
+         "~/",
+         1,
+         "Page source - ~/news/a_nav.zel would overwrite a_nav.htm of page source ~/news/a.zel - the page was not "
+         "made",
+         {"~/news/a_nav.htm=<table", "~/news/a_nav.htm!=<frameset"},
+         {"~/news/a_nav_con.htm", "~/news/a_nav_nav.htm"}},
+        {"a_con made on its own beside a",
+         pageA + "; news/a_con.zel=#leaf\n#para\nPage B",
+         "~/ ~/news/a_con.zel",
+         1,
+         "Page source - ~/news/a_con.zel would overwrite a_con.htm of page source ~/news/a.zel - the page was not "
+         "made",
+         {},
+         {"~/news/a_con.htm", "~/news/a_con_con.htm"}},
+        {"page source that cannot be read",
+         "news/bad.zel=->/proc/self/mem",
+         "~/",
+         2,
+         "Path/File access error: ~/news/bad.zel (",
+         {},
+         {"~/news/bad.htm"}},
+        {"page source of mode 000",
+         pageA + "; news/a.zel=mode 000",
+         "~/",
+         2,
+         "Path/File access error: ~/news/a.zel (Permission denied)",
+         {},
+         {"~/news/a.htm"},
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.needsFileModes && ::geteuid() == 0) {
+            std::cout << "skipped as root: " << row.name << "\n";
+            continue;
+        }
+        TemporaryKiosk kiosk({"screenheight 706"});
+        QTemporaryDir otherDir;
+        const QString other = otherDir.path() + "/";
+        writeTextFile(other + "configuration.txt", {"screenheight 706"});
+        writeTextFile(other + "root/root.zel", {"#root", "#title Elsewhere"});
+        const auto here = [&](const QString& text) {
+            return QString(text).replace("~/", kiosk.folder()).replace("@/", other);
+        };
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
+        writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#para", "Hello"});
+        for (const QString& put : row.puts.split("; ", Qt::SkipEmptyParts)) {
+            const QString path = kiosk.path(put.section('=', 0, 0));
+            const QString text = here(put.section('=', 1));
+            if (text.startsWith("->"))
+                QFile::link(text.mid(2), path);
+            else if (text == "mode 000")
+                QFile::setPermissions(path, {});
+            else
+                writeTextFile(path, text.split('\n'));
+        }
+        const MakeRun run = runZelMake(here(row.arguments).split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(run.exitCode, row.exitCode);
+        EXPECT_TRUE(run.err.contains(here(row.err))) << run.err.toStdString();
+        for (const QString& holds : row.holds) {
+            const bool not_ = holds.section('=', 0, 0).endsWith('!');
+            const QString path = here(holds.section('=', 0, 0).remove('!'));
+            EXPECT_EQ(readBytes(path).contains(holds.section('=', 1).toUtf8()), !not_) << holds.toStdString();
+        }
+        for (const QString& absent : row.absent)
+            EXPECT_FALSE(QFileInfo::exists(here(absent))) << here(absent).toStdString();
+        if (row.exitCode == 1 && row.err.startsWith("Kiosk System Folder"))
+            EXPECT_TRUE(kiosk.logLines().contains(here(row.err)));
+        const QStringList files = folderSnapshot(kiosk.folder()).keys();
+        EXPECT_EQ(files.filter(QRegularExpression(R"((^|/)\.zel-(tmp|copy)-)")), QStringList());
+    }
+}
+
+// Runs zel-make with its standard output a pipe, as a shell pipeline starts it
+// (SIGPIPE at its default), whose reader closes the pipe before reading
+// anything or after the first line. The exit status; -1 when a signal ended it.
+int runZelMakeIntoClosingReader(const QStringList& arguments, bool afterFirstLine)
+{
+    const QByteArray program = ZEL_PROGRAM_DIR "/zel-make";
+    std::vector<QByteArray> texts{program};
+    for (const QString& argument : arguments)
+        texts.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+    int ends[2];
+    if (::pipe(ends) != 0)
+        return -2;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGPIPE, SIG_DFL);
+        ::dup2(ends[1], STDOUT_FILENO);
+        ::close(ends[0]);
+        ::close(ends[1]);
+        ::execv(program.constData(), argv.data());
+        ::_exit(127);
+    }
+    ::close(ends[1]);
+    char c = 0;
+    while (afterFirstLine && ::read(ends[0], &c, 1) == 1 && c != '\n') {
+    }
+    ::close(ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// zel-make K | head -1: a reader that stops early ends nothing but the
+// progress; the make completes as if its output were read.
+TEST(ZelMakeWrongOutput, ReaderThatClosesEarlyEndsOnlyTheProgress)
+{
+    for (const bool afterFirstLine : {false, true}) {
+        SCOPED_TRACE(afterFirstLine ? "closed after the first line" : "closed before reading");
+        TemporaryKiosk kiosk({"screenheight 706"});
+        QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("picture.jpg"));
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start"});
+        for (int page = 0; page < 40; ++page) {
+            writeTextFile(kiosk.path(QString("f%1/p%2.zel").arg(page % 4).arg(page)),
+                          {"#leaf", "#title Page", "#image p.jpg"});
+            QFile::copy(kiosk.path("picture.jpg"), kiosk.path(QString("f%1/p.jpg").arg(page % 4)));
+        }
+        EXPECT_EQ(runZelMakeIntoClosingReader({kiosk.folder()}, afterFirstLine), 0);
+        for (int page = 0; page < 40; ++page)
+            EXPECT_TRUE(readBytes(kiosk.path(QString("f%1/p%2.htm").arg(page % 4).arg(page))).contains("<frameset"))
+                << page;
+        const QStringList files = folderSnapshot(kiosk.folder()).keys();
+        EXPECT_EQ(files.filter(QRegularExpression(R"((^|/)\.zel-(tmp|copy)-)")), QStringList());
+        EXPECT_EQ(kiosk.logLines().last(), "log file closed");
+    }
+}
+
+// The check (zel-make --check after a make, then a change) finds what a make
+// would refuse or change: each row's finding lines are among its output.
+TEST(ZelMakeCheck, FindsWhatAMakeWouldRefuseOrChange)
+{
+    const auto replacePictureWithOlderStamp = [](TemporaryKiosk& kiosk) {
+        // Another picture of the same size: a comment segment after the start marker.
+        QByteArray bytes = readBytes(kiosk.path("news/town.jpg"));
+        bytes.insert(2, QByteArray("\xFF\xFE\x00\x0A"
+                                   "changed!",
+                                   12));
+        writeBytes(kiosk.path("news/town.jpg"), bytes);
+        setModified(kiosk.path("news/town.jpg"), QDateTime::currentDateTime().addDays(-30));
+    };
+    const struct {
+        const char* name;
+        QString puts; // before the make
+        std::function<void(TemporaryKiosk&)> afterMake;
+        QStringList findings;
+    } rows[] = {
+        {"configuration moves the folder",
+         "configuration.txt=screenheight 706\nkioskSystemFolder @/",
+         {},
+         {"~/configuration.txt:2: faulty line: Kiosk System Folder - ~/ is moved to @/ by configuration.txt"}},
+        {"a and a_con in one folder",
+         "news/a.zel=#leaf; news/a_con.zel=#leaf",
+         {},
+         {"~/news/a_con.zel:1: faulty line: Page source - ~/news/a_con.zel would overwrite a_con.htm of page "
+          "source ~/news/a.zel - the page was not made"}},
+        {"a and a_nav in one folder",
+         "news/a.zel=#leaf; news/a_nav.zel=#leaf",
+         {},
+         {"~/news/a_nav.zel:1: faulty line: Page source - ~/news/a_nav.zel would overwrite a_nav.htm of page "
+          "source ~/news/a.zel - the page was not made"}},
+        {"screenwidth changed after the make",
+         "",
+         [](TemporaryKiosk& kiosk) {
+             writeTextFile(kiosk.path("configuration.txt"), {"screenheight 706", "screenwidth 1024"});
+         },
+         {"~/news/today.zel:1: out of date: Page would change if made now (today.htm, today_con.htm, today_nav.htm)",
+          "~/news/today.zel:3: out of date: Picture copy images\\today00001.jpg would be made again",
+          "~/root/root.zel:1: out of date: Page would change if made now (root.htm, root_nav.htm)"}},
+        {"picture replaced by another of an older time stamp",
+         "",
+         replacePictureWithOlderStamp,
+         {"~/news/today.zel:3: out of date: Picture copy images\\today00001.jpg would be made again"}},
+        {"dead end",
+         "root/root.zel=#root\n#title Start\n#button news\\today Today\n#button info\\ghost Ghost",
+         {},
+         {"~/root/root.zel:4: dead end: Reference to non-existent page: info\\ghost"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk({"screenheight 706"});
+        QTemporaryDir otherDir;
+        const QString other = otherDir.path() + "/";
+        writeTextFile(other + "configuration.txt", {"screenheight 706"});
+        writeTextFile(other + "root/root.zel", {"#root", "#title Elsewhere"});
+        const auto here = [&](const QString& text) {
+            return QString(text).replace("~/", kiosk.folder()).replace("@/", other);
+        };
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
+        writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#para", "#image town.jpg"});
+        QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("news/town.jpg"));
+        for (const QString& put : row.puts.split("; ", Qt::SkipEmptyParts))
+            writeTextFile(kiosk.path(put.section('=', 0, 0)), here(put.section('=', 1)).split('\n'));
+        runZelMake({kiosk.folder()});
+        if (row.afterMake)
+            row.afterMake(kiosk);
+        const auto before = folderSnapshot(kiosk.folder());
+        const MakeRun check = runZelMake({"--check", kiosk.folder()});
+        EXPECT_EQ(check.exitCode, 1);
+        const QStringList lines = check.out.split('\n');
+        for (const QString& finding : row.findings)
+            EXPECT_TRUE(lines.contains(here(finding))) << here(finding).toStdString() << "\n"
+                                                       << check.out.toStdString();
+        EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before) << "the check writes nothing";
+    }
 }
 
 // A full disk while pages are written: exit 2 with "Disk full", the path and

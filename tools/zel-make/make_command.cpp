@@ -12,16 +12,32 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
 
+// Once a write to standard output has failed (its reader has gone), nothing
+// more is written there: progress is only news, and the make goes on.
+bool outputOpen = true;
+
+void printText(const char* text, size_t size)
+{
+    if (!outputOpen)
+        return;
+    // A script watching the make sees each page as it starts.
+    if (std::fwrite(text, 1, size, stdout) != size || std::fflush(stdout) != 0) {
+        outputOpen = false;
+        std::clearerr(stdout);
+    }
+}
+
+void printText(const char* text) { printText(text, std::strlen(text)); }
+
 void printLine(const QString& text)
 {
     const QByteArray bytes = (text + u'\n').toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    // A script watching the make sees each page as it starts.
-    std::fflush(stdout);
+    printText(bytes.constData(), size_t(bytes.size()));
 }
 
 // Opens the kiosk system without a log, so that nothing at all is written.
@@ -79,8 +95,7 @@ struct PictureCount {
     void print() const
     {
         if (total > 0)
-            std::fprintf(stdout, "\rPictures done: %d of %d\x1b[K", done, total);
-        std::fflush(stdout);
+            printText(QStringLiteral("\rPictures done: %1 of %2\x1b[K").arg(done).arg(total).toLatin1().constData());
     }
 };
 
@@ -123,7 +138,7 @@ int run(const QStringList& arguments)
     PictureCount pictures;
     maker.setProgressHandler([terminal, &pictures](const QString& text) {
         if (terminal)
-            std::fputs("\r\x1b[K", stdout);
+            printText("\r\x1b[K");
         printLine(text);
         if (terminal)
             pictures.print();
@@ -143,7 +158,7 @@ int run(const QStringList& arguments)
         }
     }
     if (terminal)
-        std::fputs("\n", stdout);
+        printText("\n");
     closeLogFile();
     TextFiles::closeAll();
     std::fflush(stdout);

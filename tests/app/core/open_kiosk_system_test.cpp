@@ -66,4 +66,40 @@ TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
     EXPECT_EQ(kiosk.logLines(), expected);
 }
 
+// configuration.txt may set kioskSystemFolder (stored kiosk systems do), but
+// a move to another folder is never silent: the open says so, naming both
+// folders, and the log keeps it. "~/" is the folder opened, "@/" another one.
+TEST(OpenKioskSystem, ConfigurationThatMovesTheFolderIsTold)
+{
+    const struct {
+        const char *name, *value, *folder;
+        bool moved;
+    } rows[] = {
+        {"another folder", "@/", "@/", true},
+        {"another folder without the separator", "@", "@/", true},
+        {"the same folder", "~/", "~/", false},
+        {"the same folder without the separator", "~", "~/", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir otherDir;
+        const QString other = otherDir.path() + "/";
+        TemporaryKiosk kiosk;
+        const auto here = [&](const QString& text) {
+            return QString(text)
+                .replace("~/", kiosk.folder())
+                .replace('~', kiosk.folder().chopped(1))
+                .replace("@/", other)
+                .replace('@', other.chopped(1));
+        };
+        writeTextFile(kiosk.path("configuration.txt"), {"kioskSystemFolder " + here(row.value)});
+        const KioskSystem& system = kiosk.open(QSize(1280, 1024));
+        EXPECT_EQ(system.folder(), here(row.folder));
+        const QString message =
+            "Kiosk System Folder - " + kiosk.folder() + " is moved to " + other + " by configuration.txt";
+        EXPECT_EQ(kiosk.messages.texts(), row.moved ? QStringList{message} : QStringList());
+        EXPECT_EQ(kiosk.logLines().contains(message), row.moved);
+    }
+}
+
 } // namespace
