@@ -1,5 +1,7 @@
 #include "fileio/atomic_file.h"
 
+#include "fileio/replacement_journal.h"
+
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -8,6 +10,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <memory>
+#include <set>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -98,18 +101,30 @@ bool settledAndUnlocked(const std::string& path, const struct stat& info)
     return info.st_mtime < std::time(nullptr) - kSettleSeconds && !heldLocked(path);
 }
 
-// The process that named the temporary still runs. A number taken over by a
-// later process does not count: that process started after the file was made.
-bool ownerRuns(long pid, const struct stat& file)
+bool ownerRuns(long pid, const struct stat& file) { return processRunsSince(pid, file.st_mtime); }
+
+} // namespace
+
+bool processRunsSince(long pid, std::time_t written)
 {
     if (!processRuns(pid))
         return false;
     const std::time_t started = processStart(pid);
     // A second of slack: boot time and start ticks are rounded to seconds.
-    return started == 0 || started <= file.st_mtime + 1;
+    return started == 0 || started <= written + 1;
 }
 
-} // namespace
+int createUnique(const std::string& stem, std::string& path)
+{
+    for (int attempt = 0;; ++attempt) {
+        path = stem + randomSuffix();
+        const int descriptor = createExclusive(path);
+        if (descriptor >= 0)
+            return descriptor;
+        if (attempt > 100)
+            throw FileError(EEXIST, path);
+    }
+}
 
 std::string folderOf(const std::string& path)
 {
@@ -179,13 +194,7 @@ StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* f
 {
     const std::string prefix =
         staging.temporaryPrefix.empty() ? kOwnPrefix + std::to_string(::getpid()) + "-" : staging.temporaryPrefix;
-    const std::string stem = folderOf(m_target) + "/" + prefix;
-    for (int attempt = 0; m_descriptor < 0; ++attempt) {
-        m_temporary = stem + randomSuffix();
-        m_descriptor = createExclusive(m_temporary);
-        if (m_descriptor < 0 && attempt > 100)
-            throw FileError(EEXIST, m_temporary);
-    }
+    m_descriptor = createUnique(folderOf(m_target) + "/" + prefix, m_temporary);
     if (m_locked)
         ::flock(m_descriptor, LOCK_EX | LOCK_NB);
 }
@@ -193,8 +202,14 @@ StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* f
 StagedFile::~StagedFile()
 {
     // Removed before it is closed, so that its lock is held until it is gone.
-    if (!m_committed)
+    if (!m_committed && !m_left)
         ::unlink(m_temporary.c_str());
+    closeDescriptor();
+}
+
+void StagedFile::leave()
+{
+    m_left = true;
     closeDescriptor();
 }
 
@@ -252,18 +267,6 @@ void replaceFile(const std::string& target, std::string_view bytes, const Failur
     file.commit();
 }
 
-void replaceFiles(const std::vector<FileContent>& files, const FailureHook* faults)
-{
-    std::vector<std::unique_ptr<StagedFile>> staged;
-    for (const FileContent& file : files) {
-        staged.push_back(std::make_unique<StagedFile>(file.target, Staging{}, faults));
-        staged.back()->write(file.bytes);
-        staged.back()->finish();
-    }
-    for (auto& file : staged)
-        file->commit();
-}
-
 void copyFile(const std::string& source, const std::string& target, const FailureHook* faults)
 {
     const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -309,13 +312,16 @@ bool isOwnTemporaryName(std::string_view name)
 
 void removeDeadTemporaries(const std::string& folder)
 {
+    // Groups that a dead run left half put in place are completed first; what
+    // a journal that could not be completed still lists stays for a later run.
+    const std::set<std::string> needed = completeInterruptedGroups(folder);
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         // Only names of our own patterns are looked at: a page folder holds many files.
-        if (name.substr(0, 5) != ".zel-")
+        if (name.substr(0, 5) != ".zel-" || needed.count(std::string(name)))
             continue;
         const std::string path = folder + "/" + std::string(name);
         struct stat info {};

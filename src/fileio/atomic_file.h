@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <ctime>
 #include <vector>
 
 // Writing files so that a reader only ever sees the old or the new whole
@@ -76,6 +77,9 @@ public:
     void finish(Sync sync = Sync::Each);
     // Renames the finished temporary over the target.
     void commit(Sync sync = Sync::Each);
+    // Closes the temporary and leaves it on disk, uncommitted, for a later
+    // run to put in place (a group half renamed when a rename failed).
+    void leave();
     const std::string& target() const { return m_target; }
     const std::string& temporary() const { return m_temporary; }
     // For writing in other ways than write(); open until finish().
@@ -91,6 +95,7 @@ private:
     int m_descriptor = -1;
     bool m_finished = false;
     bool m_committed = false;
+    bool m_left = false;
 };
 
 // The folder a file's temporary goes to: the path up to its last "/", "/"
@@ -100,9 +105,9 @@ std::string folderOf(const std::string& path);
 // Replaces target with bytes.
 void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults = nullptr);
 
-// Replaces several files as one step as far as the file system allows: every
-// temporary is written and synced first, then they are renamed in order. A
-// failure before the renames leaves every target untouched.
+// Replaces several files as one group of DeferredReplacements (staged,
+// synced, renamed in order behind a journal). A failure before the renames
+// leaves every target untouched.
 struct FileContent {
     std::string target;
     std::string bytes;
@@ -112,6 +117,14 @@ void replaceFiles(const std::vector<FileContent>& files, const FailureHook* faul
 // Creates a new file for writing; never opens an existing file or a link.
 // Returns -1 when the name exists; raises FileError otherwise.
 int createExclusive(const std::string& path);
+// Creates a new file named stem and six random letters and digits; path
+// receives its name. Returns the open descriptor; raises FileError.
+int createUnique(const std::string& stem, std::string& path);
+
+// Whether the process numbered pid runs and had started by the time a file
+// it named was last written (written): a number that a later process took
+// over does not count.
+bool processRunsSince(long pid, std::time_t written);
 // Writes all bytes to an open descriptor; raises FileError naming path.
 void writeAll(int descriptor, std::string_view bytes, const std::string& path, const FailureHook* faults = nullptr);
 // fsync and close, checked.
@@ -125,7 +138,9 @@ void copyFile(const std::string& source, const std::string& target, const Failur
 // ".zel-tmp-<pid>-XXXXXX" and ".zel-copy-<pid>-<n>.jpg" whose process no
 // longer runs, and the image tool's
 // ".zel-resample-XXXXXX" that no running image tool holds locked. Nothing else is touched;
-// failures are ignored.
+// failures are ignored. Groups of replacements that a dead run left half
+// renamed are completed first (completeInterruptedGroups), and temporaries
+// that a journal left in place still lists are kept.
 void removeDeadTemporaries(const std::string& folder);
 bool isOwnTemporaryName(std::string_view name);
 

@@ -1,9 +1,12 @@
 #include "fileio/deferred_replacements.h"
 
+#include "fileio/replacement_journal.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <iterator>
 #include <fcntl.h>
+#include <map>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,12 +17,13 @@ namespace {
 
 // One syncfs per file system that holds a target; the folder names the file
 // system in the error.
-void syncFileSystemsOf(const std::vector<std::unique_ptr<StagedFile>>& files)
+template <class Files>
+void syncFileSystemsOf(const Files& files)
 {
     std::set<std::string> folders;
     std::set<dev_t> synced;
     for (const auto& file : files) {
-        const std::string folder = folderOf(file->target());
+        const std::string folder = folderOf(file.file->target());
         struct stat info {};
         if (!folders.insert(folder).second || ::stat(folder.c_str(), &info) != 0 || !synced.insert(info.st_dev).second)
             continue;
@@ -68,6 +72,32 @@ bool holdsAlready(const FileContent& file)
     return same;
 }
 
+std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// The journals of one commit, one a folder, removed when they go unless kept.
+struct Journals {
+    struct Journal {
+        std::string path;
+        std::string firstTarget;
+        std::vector<JournalGroup> groups;
+        std::set<std::size_t> groupNumbers;
+        bool keep = false;
+    };
+    std::map<std::string, Journal> byFolder;
+
+    ~Journals()
+    {
+        for (const auto& [folder, journal] : byFolder)
+            if (!journal.path.empty() && !journal.keep)
+                ::unlink(journal.path.c_str());
+    }
+    void write(const FailureHook* faults)
+    {
+        for (auto& [folder, journal] : byFolder)
+            journal.path = writeJournal(folder, journal.groups, journal.firstTarget, faults);
+    }
+};
+
 } // namespace
 
 bool holdsBytes(const std::string& path, std::string_view bytes)
@@ -80,17 +110,28 @@ bool holdsBytes(const std::string& path, std::string_view bytes)
     return same;
 }
 
+DeferredReplacements::~DeferredReplacements() = default;
+
+void replaceFiles(const std::vector<FileContent>& files, const FailureHook* faults)
+{
+    DeferredReplacements group(faults);
+    group.stage(files);
+    group.commit();
+}
+
 void DeferredReplacements::drop() { m_staged.clear(); }
 
 void DeferredReplacements::stage(const std::vector<FileContent>& files)
 {
-    std::vector<std::unique_ptr<StagedFile>> group;
+    std::vector<Staged> group;
+    const std::size_t number = m_groups++;
     for (const FileContent& file : files) {
         if (holdsAlready(file))
             continue;
-        group.push_back(std::make_unique<StagedFile>(file.target, Staging{}, m_faults));
-        group.back()->write(file.bytes);
-        group.back()->finish(StagedFile::Sync::ByCaller);
+        group.push_back({std::make_unique<StagedFile>(file.target, Staging{}, m_faults), number, file.bytes.size(),
+                         contentHash(file.bytes)});
+        group.back().file->write(file.bytes);
+        group.back().file->finish(StagedFile::Sync::ByCaller);
     }
     for (auto& file : group)
         m_staged.push_back(std::move(file));
@@ -98,20 +139,77 @@ void DeferredReplacements::stage(const std::vector<FileContent>& files)
 
 void DeferredReplacements::commit() { commitThrough(stagedCount()); }
 
+void DeferredReplacements::markCompleteThrough(std::size_t count)
+{
+    m_completeThrough = std::max(m_completeThrough, count);
+}
+
+void DeferredReplacements::commitCompleteAndDropRest()
+{
+    try {
+        commitThrough(m_completeThrough);
+    } catch (...) {
+        drop();
+        throw;
+    }
+    drop();
+}
+
 void DeferredReplacements::commitThrough(std::size_t count)
 {
     if (count <= m_committed || m_staged.empty())
         return;
-    const std::size_t taken = std::min(count - m_committed, m_staged.size());
-    std::vector<std::unique_ptr<StagedFile>> staged(std::make_move_iterator(m_staged.begin()),
-                                                    std::make_move_iterator(m_staged.begin() + std::ptrdiff_t(taken)));
+    std::size_t taken = std::min(count - m_committed, m_staged.size());
+    while (taken < m_staged.size() && m_staged[taken].group == m_staged[taken - 1].group)
+        ++taken;
+    std::vector<Staged> staged(std::make_move_iterator(m_staged.begin()),
+                               std::make_move_iterator(m_staged.begin() + std::ptrdiff_t(taken)));
     m_staged.erase(m_staged.begin(), m_staged.begin() + std::ptrdiff_t(taken));
     m_committed += taken;
     for (const auto& file : staged)
-        failIfInjected(m_faults, "sync", file->target());
+        failIfInjected(m_faults, "sync", file.file->target());
+    renameInOrder(staged);
+}
+
+void DeferredReplacements::renameInOrder(std::vector<Staged>& staged)
+{
+    // Groups of several files in one folder are recorded before the sync, so
+    // that the journals are as durable as the temporaries they list.
+    Journals journals;
+    for (std::size_t start = 0, end = 0; start < staged.size(); start = end) {
+        const std::string folder = folderOf(staged[start].file->target());
+        bool oneFolder = true;
+        for (end = start; end < staged.size() && staged[end].group == staged[start].group; ++end)
+            oneFolder = oneFolder && folderOf(staged[end].file->target()) == folder;
+        if (end - start < 2 || !oneFolder)
+            continue;
+        Journals::Journal& journal = journals.byFolder[folder];
+        if (journal.firstTarget.empty())
+            journal.firstTarget = staged[start].file->target();
+        journal.groupNumbers.insert(staged[start].group);
+        JournalGroup& group = journal.groups.emplace_back();
+        for (std::size_t i = start; i < end; ++i)
+            group.push_back({nameOf(staged[i].file->temporary()), nameOf(staged[i].file->target()), staged[i].size,
+                             staged[i].hash});
+    }
+    journals.write(m_faults);
     syncFileSystemsOf(staged);
-    for (auto& file : staged)
-        file->commit(StagedFile::Sync::ByCaller);
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        try {
+            staged[i].file->commit(StagedFile::Sync::ByCaller);
+        } catch (const FileError&) {
+            const bool halfDone = i > 0 && staged[i - 1].group == staged[i].group;
+            const auto journal = journals.byFolder.find(folderOf(staged[i].file->target()));
+            if (halfDone && journal != journals.byFolder.end()) {
+                // The targets renamed already cannot go back: the rest waits for a later run.
+                journal->second.keep = true;
+                for (std::size_t later = i; later < staged.size(); ++later)
+                    if (journal->second.groupNumbers.count(staged[later].group))
+                        staged[later].file->leave();
+            }
+            throw;
+        }
+    }
 }
 
 } // namespace fileio

@@ -17,7 +17,11 @@
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 
+#include "fileio/deferred_replacements.h"
+#include "fileio/replacement_journal.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -84,6 +88,9 @@ void PageMaker::run()
         ~DetachPages() { pages = nullptr; }
     } detachPages{m_pages};
     withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
+        // Pages that a killed make left half put in place are completed first.
+        if (m_writeOutput)
+            fileio::completeInterruptedGroupsBelow(QFile::encodeName(kiosk().folder()).toStdString());
         if (m_pictureRuns == InPlace) {
             makeRequested();
             commitPages(true);
@@ -117,6 +124,16 @@ void PageMaker::commitPages(bool all)
     inOrder([this, upTo = m_pages->stagedCount()] {
         if (m_pages)
             Errors::translatingFileErrors([&] { m_pages->commitThrough(upTo); });
+    });
+}
+
+void PageMaker::markPageComplete()
+{
+    if (!m_pages)
+        return;
+    inOrder([this, upTo = m_pages->stagedCount()] {
+        if (m_pages && !(m_pictureWork && m_pictureWork->copyFailed()))
+            m_pages->markCompleteThrough(upTo);
     });
 }
 
@@ -221,6 +238,7 @@ void PageMaker::buildPage(const QString& filePath)
     page.build();
     if (m_writeOutput) {
         page.commit(m_pages);
+        markPageComplete();
         commitPages(false);
     } else {
         m_filesThatWouldChange = page.filesThatWouldChange();

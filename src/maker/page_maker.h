@@ -143,6 +143,10 @@ private:
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).
     void commitPages(bool all);
+    // Marks the pages staged so far complete once the picture copies they
+    // link to are in place, so that a make ending on a failure of a later
+    // page still puts them in place (the fatal report commits them).
+    void markPageComplete();
     // Runs event now, or, while pictures are made in the background, once
     // everything asked for before it has been shown.
     void inOrder(std::function<void()> event);

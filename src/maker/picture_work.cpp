@@ -169,6 +169,7 @@ void PictureWork::complete(Job& job)
     m_reused += job.outcome.reused ? 1 : 0;
     if (m_pictureCount)
         m_pictureCount(m_done, m_total);
+    m_copyFailed = m_copyFailed || job.error.has_value();
     if (job.error && !m_failing) {
         m_failing = true;
         // Named by its line and page source, as a copy made in place is.

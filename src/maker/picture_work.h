@@ -60,6 +60,9 @@ public:
     int picturesDone() const { return m_done; }
     int picturesTotal() const { return m_total; }
     int picturesReused() const { return m_reused; }
+    // True once a copy shown in order has failed: pages after it link to a
+    // copy that is not in place.
+    bool copyFailed() const { return m_copyFailed; }
 
 private:
     // What one copy reports on its worker thread, kept to be shown in order.
@@ -114,6 +117,7 @@ private:
     int m_total = 0;
     int m_reused = 0;
     bool m_failing = false;
+    bool m_copyFailed = false;
     int m_temporaries = 0;
     std::mutex m_mutex;
     std::condition_variable m_finished;

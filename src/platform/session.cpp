@@ -67,6 +67,18 @@ void Session::closeAllWindows()
         m_services.closeAllWindows();
 }
 
+void Session::commitCompleteStaged()
+{
+    for (fileio::DeferredReplacements* staged : m_staged) {
+        try {
+            staged->commitCompleteAndDropRest();
+        } catch (const fileio::FileError&) {
+            // The program is ending on a failure already reported; what could
+            // not be put in place keeps its old content.
+        }
+    }
+}
+
 void Session::dropAllStaged()
 {
     for (fileio::DeferredReplacements* staged : m_staged)

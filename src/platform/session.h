@@ -76,10 +76,13 @@ public:
     bool fatalReportInProgress() const { return m_fatalReport; }
     void beginFatalReport() { m_fatalReport = true; }
 
-    // Groups of staged file replacements that a fatal report drops (their
-    // targets keep their old content) when the program ends without unwinding.
+    // Groups of staged file replacements that a fatal report settles when the
+    // program ends without unwinding: what their owner marked complete is put
+    // in place (commitCompleteStaged), the rest dropped (dropAllStaged: its
+    // targets keep their old content).
     void addStaged(fileio::DeferredReplacements* staged) { m_staged.insert(staged); }
     void removeStaged(fileio::DeferredReplacements* staged) { m_staged.erase(staged); }
+    void commitCompleteStaged();
     void dropAllStaged();
 
     // The file faults every replacement of this session is made with.
@@ -99,7 +102,7 @@ private:
 
 // A group of staged file replacements of a session (for the pages of a make):
 // made with the session's file faults and registered with it while it lives,
-// so that a fatal report drops what it holds.
+// so that a fatal report puts what is marked complete in place and drops the rest.
 class StagedReplacements : public fileio::DeferredReplacements {
 public:
     explicit StagedReplacements(Session& session = Session::current());

@@ -22,6 +22,9 @@ void reportFatalProblem(const QString& message)
     try {
         Messages::showExclamation(QStringLiteral("The System has encountered a problem\r\n") + message);
         logMessage(message);
+        // Work completed before the failure (the pages made before the one
+        // that failed) is kept; the rest is dropped by closeAll.
+        session.commitCompleteStaged();
         session.closeAllWindows();
         closeLogFile();
         TextFiles::closeAll();

@@ -7,8 +7,9 @@
 #include <type_traits>
 
 // The one way unexpected failures end the program: a box saying "The System
-// has encountered a problem", the message in the log, every window closed,
-// "log file closed", all files closed, the end hook. A second report while
+// has encountered a problem", the message in the log, the session's staged
+// replacements marked complete put in place (the rest dropped), every window
+// closed, "log file closed", all files closed, the end hook. A second report while
 // one is in progress ends the program at once.
 
 // "Runtime error " + number + " in " + module + "." + label, CR LF, description.

@@ -95,8 +95,9 @@ protected:
 
 // Directive lines are "|" separated. The cabinets are read back with cabextract and gcab. Beyond a
 // cabinet's file count or size (small limits, tried on the program's parts) the files continue, whole and
-// in order, into the next cabinet of the template; each cabinet stands on its own. Numbered cabinets of an
-// older, larger run are removed. A fault fails the run naming it, and the older cabinets stay as they were.
+// in order, into the next cabinet of the template; each cabinet stands on its own. Files named like further
+// cabinets that no run wrote stay. A fault fails the run naming it (a listed name that is absolute or
+// climbs out of SourceDir with ".." by its line), and the older cabinets stay as they were.
 TEST_F(ZelMakecab, CabinetsHoldTheListedFilesInOrderOrAFaultKeepsTheOlderOnes)
 {
     const QString both = "today.zel|photo.jpg", outputFile = root.path() + "/output.txt";
@@ -129,7 +130,13 @@ TEST_F(ZelMakecab, CabinetsHoldTheListedFilesInOrderOrAFaultKeepsTheOlderOnes)
         {"output folder is a file", "today.zel", ".set DiskDirectoryTemplate=" + outputFile + "|today.zel",
          "cannot create output folder \"" + outputFile},
         {"no files listed", "today.zel", "; nothing to pack", "no files to pack"},
-        {"listed name is a folder", "today.zel", "today.zel|\"..\"", "(listed on line 10): not a regular file"},
+        {"listed name is a folder", "today.zel", "today.zel|\".\"", "(listed on line 10): not a regular file"},
+        {"absolute listed name", "today.zel", "today.zel|/etc/hostname", "line 10: absolute file name"},
+        {"absolute listed name, backslash", "today.zel", "today.zel|\\etc\\hostname", "line 10: absolute file name"},
+        {"listed name with a drive", "today.zel", "today.zel|C:today.zel", "line 10: absolute file name"},
+        {"listed name climbing up", "today.zel", "today.zel|\"..\\news\\today.zel\"", "line 10: file name with \"..\""},
+        {"listed name climbing up inside", "today.zel", "today.zel|sub/../../news/today.zel",
+         "line 10: file name with \"..\""},
         {"one file under both separators", "sub/s.zel", "sub\\s.zel|SUB/S.zel",
          "line 10: file listed twice (first on line 9)"},
     };
@@ -159,7 +166,7 @@ TEST_F(ZelMakecab, CabinetsHoldTheListedFilesInOrderOrAFaultKeepsTheOlderOnes)
         EXPECT_EQ(packed, names);
         for (const QString& file : names)
             EXPECT_EQ(readBytes(folder + "/out/" + file), contentOf(file)) << file.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(cabinet(perCabinet.size() + 1))) << "older cabinet left";
+        EXPECT_EQ(readBytes(cabinet(perCabinet.size() + 1)), "older cabinet") << "a file no run wrote stays";
         // The first folder's compression type follows the 36-byte header.
         const QByteArray header = readBytes(cabinet(1));
         EXPECT_EQ(header.startsWith("MSCF") ? quint8(header[42]) | quint8(header[43]) << 8 : -1, row.compression);
@@ -225,6 +232,37 @@ TEST_F(ZelMakecab, FilesChangingWhileReadOrAFullDiskFailTheRunAndKeepTheOldCabin
     std::signal(SIGXFSZ, oldHandler);
 }
 
+// A run that writes fewer cabinets than the run before removes the earlier run's higher-numbered cabinets,
+// but not a file of such a name that no run wrote or that was replaced by hand since.
+TEST_F(ZelMakecab, OnlyCabinetsOfEarlierRunsBeyondTheLastAreRemoved)
+{
+    const struct {
+        const char* name;
+        int earlierCabinets;        // written by the run before, with small limits
+        QString ownCabinets;        // "|" separated numbers of files the user put there afterwards
+        QString removed, kept = {}; // cabinet numbers after the second run, which writes one cabinet
+    } rows[] = {
+        {"earlier run's cabinets beyond the last", 3, "", "2|3"},
+        {"user's own next cabinet", 1, "2", "", "2"},
+        {"user's own cabinet beyond an earlier run's", 2, "3", "2", "3"},
+        {"earlier run's cabinet replaced by hand", 3, "2", "3", "2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString folder = pageFolder("news", "10-a|10-b|10-c");
+        const auto cabinet = [&](const QString& number) { return folder + "/news" + number + ".cab"; };
+        ASSERT_EQ(failureOf(folder, {std::size_t((3 + row.earlierCabinets - 1) / row.earlierCabinets), 1000}), "");
+        for (const QString& number : row.ownCabinets.split('|', Qt::SkipEmptyParts))
+            writeBytes(cabinet(number), "the user's own cabinet");
+        ASSERT_EQ(failureOf(folder), "");
+        EXPECT_EQ(gcabNames(cabinet("1")), QStringList({"10-a", "10-b", "10-c"}));
+        for (const QString& number : row.removed.split('|', Qt::SkipEmptyParts))
+            EXPECT_FALSE(QFileInfo::exists(cabinet(number))) << number.toStdString();
+        for (const QString& number : row.kept.split('|', Qt::SkipEmptyParts))
+            EXPECT_EQ(readBytes(cabinet(number)), "the user's own cabinet") << number.toStdString();
+    }
+}
+
 // Temporary cabinets of runs that died are removed by the next run in the
 // folder; a locked one (a run still working), a fresh one and other files stay.
 TEST_F(ZelMakecab, NextRunRemovesTemporariesOfDeadRunsOnly)
@@ -242,7 +280,7 @@ TEST_F(ZelMakecab, NextRunRemovesTemporariesOfDeadRunsOnly)
     ASSERT_EQ(::flock(live, LOCK_EX), 0);
     ASSERT_EQ(failureOf(folder), "");
     ::close(live);
-    QStringList expected = kept + QStringList{"makecab.ddf", "news1.cab", "today.zel"};
+    QStringList expected = kept + QStringList{".news*.cab.written", "makecab.ddf", "news1.cab", "today.zel"};
     expected.sort();
     EXPECT_EQ(entries(folder), expected);
 }

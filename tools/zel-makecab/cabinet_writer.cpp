@@ -2,6 +2,7 @@
 
 #include "makecab_error.h"
 #include "temporary_cabinet.h"
+#include "written_cabinets.h"
 
 #include <memory>
 
@@ -17,20 +18,6 @@ void ensureOutputFolder(const fs::path& folder)
     fs::create_directories(folder, error);
     if (error)
         throw MakecabError("cannot create output folder \"" + folder.string() + "\": " + error.message());
-}
-
-// Cabinets of an older, larger run beyond the ones just written would hold
-// files this folder no longer has in that form.
-void removeLaterCabinets(const CabinetDirectives& directives, const fs::path& folder, std::size_t written)
-{
-    if (!directives.hasCabinetNumber())
-        return;
-    for (std::size_t number = written + 1;; ++number) {
-        const fs::path older = folder / directives.cabinetFileName(number);
-        std::error_code error;
-        if (!fs::is_regular_file(fs::symlink_status(older, error)) || !fs::remove(older, error))
-            return;
-    }
 }
 
 } // namespace
@@ -62,6 +49,7 @@ std::vector<fs::path> writeCabinets(const CabinetDirectives& directives, const C
         temporary->commit();
         written.push_back(temporary->finalPath());
     }
-    removeLaterCabinets(directives, folder, written.size());
+    removeCabinetsOfEarlierRuns(directives, folder, written.size());
+    recordWrittenCabinets(directives, folder, written);
     return written;
 }

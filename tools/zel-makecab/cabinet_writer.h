@@ -21,7 +21,9 @@ struct CabinetOptions {
 // temporary cabinets that killed runs left there are removed first. Each
 // cabinet is written to a temporary file beside it; only when all are complete
 // are they renamed over the older cabinets of the same names, and numbered
-// cabinets of an older run beyond the last one written are removed. A failure
+// cabinets that an earlier run wrote beyond the last one written now are
+// removed (written_cabinets.h); a file of such a name that no run wrote stays.
+// A failure
 // leaves the older cabinets as they were and no temporary file.
 // Returns the cabinets' paths; throws MakecabError naming the file at fault.
 std::vector<std::filesystem::path> writeCabinets(const CabinetDirectives& directives,

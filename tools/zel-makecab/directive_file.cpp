@@ -62,6 +62,26 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
+// "/etc/hostname", "\\server\\share", "C:\\x" or "C:x": a name that does not
+// start in the folder it is read from.
+bool isAbsoluteName(std::string_view name)
+{
+    return name.front() == '/' || name.front() == '\\'
+           || (name.size() >= 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':');
+}
+
+// Whether a part of the name between separators ("/" or "\\") is "..".
+bool climbsUp(std::string_view name)
+{
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t end = std::min(name.find_first_of("/\\", start), name.size());
+        if (name.substr(start, end - start) == "..")
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 // Parses one file at a time, remembering the line being read for messages.
 class DirectiveParser {
 public:
@@ -208,6 +228,12 @@ private:
         }
         if (name.empty())
             fail("empty file name");
+        // The name is stored as it is listed and an extracting program writes
+        // the file under it: it must stay below the folder extracted into.
+        if (isAbsoluteName(name))
+            fail("absolute file name: a listed name must lie below SourceDir");
+        if (climbsUp(name))
+            fail("file name with \"..\": a listed name must lie below SourceDir");
         const ListedFile file{name, m_lineNumber};
         // Windows ignores letter case, so sub/a and SUB\a are one entry of the cabinet.
         const auto [earlier, added] = m_lineOfName.emplace(lowered(CabinetDirectives::storedName(file)), m_lineNumber);

@@ -1,6 +1,7 @@
 #include "app/core/open_kiosk_system.h"
 
 #include "config/configuration.h"
+#include "fileio/replacement_journal.h"
 #include "config/layout.h"
 #include "platform/int16.h"
 #include "platform/line_end.h"
@@ -8,6 +9,8 @@
 #include "platform/screen_size.h"
 #include "platform/session.h"
 #include "runtime/error_handler.h"
+
+#include <QFile>
 
 namespace {
 
@@ -44,6 +47,11 @@ std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const Screen
                 useRealScreen(*kiosk, *screen);
             kiosk->setIntegerValue(QStringLiteral("mode"), 2);
             deriveLayout(*kiosk, screen);
+            // A make killed while it put a page's files in place left the
+            // rest of them recorded: put them in place (an open that writes
+            // nothing, for the check, leaves them).
+            if (log == configuration::LogFile::Create)
+                fileio::completeInterruptedGroupsBelow(QFile::encodeName(kiosk->folder()).toStdString());
         });
     return kiosk;
 }
