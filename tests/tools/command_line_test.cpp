@@ -155,7 +155,7 @@ QSet<QString> helpOptions(const QString& help)
     for (const QString& line : help.split('\n')) {
         if (!line.startsWith(' '))
             inOptions = line == "Options:";
-        else if (inOptions && line.trimmed().startsWith(QRegularExpression("[-/]")))
+        else if (inOptions && line.trimmed().contains(QRegularExpression("^[-/]")))
             names += optionNames(line.section(QStringLiteral("  "), 0, 0, QString::SectionSkipEmpty));
     }
     return names;
@@ -171,7 +171,8 @@ QString roffText(const QString& line)
         return text;
     const QString macro = text.section(' ', 0, 0);
     QStringList arguments;
-    for (const QRegularExpressionMatch& m : QRegularExpression(R"("([^"]*)"|(\S+))").globalMatch(text.section(' ', 1)))
+    for (const QRegularExpressionMatch& m :
+         QRegularExpression(R"re("([^"]*)"|(\S+))re").globalMatch(text.section(' ', 1)))
         arguments.append(m.captured(1).isNull() ? m.captured(2) : m.captured(1));
     return arguments.join(macro.size() == 3 ? QString() : QStringLiteral(" "));
 }
