@@ -203,7 +203,7 @@ void frmKioskSystem::mnuFileItem_Click(int index)
         });
 }
 
-// The template folder beside the program is copied over the chosen folder
+// The Template folder (templateFolder) is copied over the chosen folder
 // (files of the same name replaced, others kept), then opened.
 void frmKioskSystem::mnuCreateNewKioskSystem_Click()
 {
@@ -211,7 +211,7 @@ void frmKioskSystem::mnuCreateNewKioskSystem_Click()
         const QString folder = chooseDirectory();
         if (folder.isEmpty())
             return;
-        Files::copyFolderContents(programFolder() + QStringLiteral("Template"), folder);
+        Files::copyFolderContents(templateFolder(), folder);
         openKioskSystem(folder);
     });
 }
@@ -235,9 +235,9 @@ void frmKioskSystem::mnuNewFolder_Click()
 void frmKioskSystem::mnuAbout_Click()
 {
     Messages::show(QStringLiteral("Ostervale Information Kiosk (ZEL) Version %1.%2 Revision %3")
-                       .arg(kVersionMajor)
-                       .arg(kVersionMinor)
-                       .arg(kVersionRevision));
+                       .arg(ZEL_VERSION_MAJOR)
+                       .arg(ZEL_VERSION_MINOR)
+                       .arg(ZEL_VERSION_PATCH));
 }
 
 void frmKioskSystem::mnuExit_Click()

@@ -23,9 +23,6 @@ class Workbench;
 class frmKioskSystem : public QMainWindow {
     Q_OBJECT
 public:
-    static constexpr int kVersionMajor = 1;
-    static constexpr int kVersionMinor = 3;
-    static constexpr int kVersionRevision = 0;
     static constexpr int kRecentCount = 3;
 
     explicit frmKioskSystem(Workbench& workbench, QWidget* parent = nullptr);

@@ -6,15 +6,72 @@
 #include "platform/session.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+
+namespace {
+
+const char help[] = "Usage: zel-editor [OPTION]...\n"
+                    "The desktop program of the Ostervale Information Kiosk (ZEL): open or create a\n"
+                    "kiosk system, edit its page sources, make them into pages, view them as the\n"
+                    "kiosk shows them, check the kiosk system and export page folders.\n"
+                    "Any other argument (a page source a file manager hands over) is ignored.\n"
+                    "\n"
+                    "Options:\n"
+                    "  -h, --help     show this help and exit\n"
+                    "      --version  show the version and exit\n"
+                    "  --             end of options\n"
+                    "\n"
+                    "Exit status:\n"
+                    "  0  the program was closed, or help or version shown\n"
+                    "  1  the program ended after reporting an unexpected problem\n";
+
+// --help and --version are answered before any window system is needed, so
+// that they work without a display. Returns the exit status when one of them
+// was given.
+std::optional<int> answerInformationOptions(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(QStringLiteral("version"));
+    parser.addOptions({helpOption, versionOption});
+    // Unknown arguments (among them Qt's own, such as -platform) are left to the program.
+    parser.parse(arguments);
+    if (parser.isSet(helpOption)) {
+        std::fputs(help, stdout);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        std::fputs("zel-editor " ZEL_VERSION "\n", stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 // The desktop program: the windows' workbench, its session (message boxes,
-// what ending the program and closing every window mean) and the main window. It reads no command line.
+// what ending the program and closing every window mean) and the main window.
+// Besides --help and --version it reads no command line.
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> status = answerInformationOptions(argc, argv))
+        return *status;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEL_Editor"));
+    // The desktop entry's name, so that the window system matches the windows to
+    // their launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zel-editor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg")));
 
     RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
     Workbench workbench;

@@ -2,4 +2,17 @@
 
 #include "platform/session.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 QString programFolder() { return Session::current().programFolder(); }
+
+QString templateFolder()
+{
+    const QString beside = programFolder() + QStringLiteral("Template");
+    if (QFileInfo(beside).isDir())
+        return beside;
+    const QString installed =
+        QDir::toNativeSeparators(QDir::cleanPath(programFolder() + QStringLiteral(ZEL_TEMPLATE_FROM_PROGRAM_FOLDER)));
+    return QFileInfo(installed).isDir() ? installed : beside;
+}

@@ -41,7 +41,9 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
          "~/ ~/root/root.zel ~/news/today.zel", 0, "",
          "Making page root in folder root\nMaking page today in folder news\n"},
         {"check without one folder", "", "--check ~/ ~/", 2,
-         "Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n       zel-make --check KIOSK_FOLDER\n", ""},
+         "zel-make: --check takes exactly one kiosk folder\nUsage: zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...\n"
+         "       zel-make --check KIOSK_FOLDER\nTry 'zel-make --help' for more information.\n",
+         ""},
         {"page source is a folder", "", "~/ ~/news/today.zel ~/news", 2, "Page source - ~/news does NOT exist", ""},
         {"page source outside the page folders", "news/sub/deep.zel=#leaf; top.zel=#leaf",
          "~/ ~/news/today.zel ~/news/sub/deep.zel", 2,

@@ -1,4 +1,4 @@
-// zel-resample SOURCE "/resample=(W,H)" "/convert=DEST"
+// zel-resample SOURCE "/resample=(W,H)" "/convert=DEST"   (or --help, --version)
 // Writes an upright W x H baseline JPEG copy of the JPEG picture SOURCE to DEST.
 // Exit status (see exit_status.h): 0 success, 1 any other failure, 2 wrong
 // command line, 3 the picture cannot be read (damaged, cut short, not a JPEG,
@@ -30,7 +30,13 @@ int main(int argc, char** argv)
     removeTemporaryFileOnTerminationSignals();
     try {
         const std::vector<std::string> arguments(argv + 1, argv + argc);
-        runResample(parseResampleArguments(arguments));
+        const ResampleArguments request = parseResampleArguments(arguments);
+        if (request.request == ResampleArguments::Request::ShowHelp)
+            std::fputs(helpText().c_str(), stdout);
+        else if (request.request == ResampleArguments::Request::ShowVersion)
+            std::printf("zel-resample %s\n", ZEL_VERSION);
+        else
+            runResample(request);
         return exitSuccess;
     } catch (const ArgumentError& error) {
         return fail(std::string(error.what()) + " (" + usageLine() + ")", exitUsage);

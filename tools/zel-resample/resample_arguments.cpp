@@ -27,8 +27,6 @@ bool readNumber(std::string_view text, std::size_t& pos, int& value)
 void parseSize(std::string_view text, ResampleArguments& result)
 {
     const std::string shown(text);
-    if (!text.starts_with(resamplePrefix))
-        throw ArgumentError("second argument must be /resample=(W,H), got \"" + shown + "\"");
     std::size_t pos = resamplePrefix.size();
     int width = 0;
     int height = 0;
@@ -46,24 +44,100 @@ void parseSize(std::string_view text, ResampleArguments& result)
     result.height = height;
 }
 
+// What each argument before "--" may be besides SOURCE.
+struct Seen {
+    bool size = false;
+    bool convert = false;
+    bool help = false;
+    bool version = false;
+};
+
+// Takes one option; false when the argument is no option (it is then SOURCE).
+bool takeOption(const std::string& argument, Seen& seen, ResampleArguments& result)
+{
+    const std::string_view text = argument;
+    if (text == "-h" || text == "--help") {
+        seen.help = true;
+    } else if (text == "--version") {
+        seen.version = true;
+    } else if (text.starts_with(resamplePrefix)) {
+        if (seen.size)
+            throw ArgumentError("/resample= given twice");
+        parseSize(text, result);
+        seen.size = true;
+    } else if (text.starts_with(convertPrefix)) {
+        if (seen.convert)
+            throw ArgumentError("/convert= given twice");
+        result.destinationPath = std::string(text.substr(convertPrefix.size()));
+        if (result.destinationPath.empty())
+            throw ArgumentError("destination path is empty");
+        seen.convert = true;
+    } else if (text.size() > 1 && text.front() == '-') {
+        throw ArgumentError("unknown option \"" + argument + "\"");
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ResampleArguments parseResampleArguments(const std::vector<std::string>& arguments)
 {
-    if (arguments.size() != 3)
-        throw ArgumentError("expected 3 arguments, got " + std::to_string(arguments.size()));
     ResampleArguments result;
-    result.sourcePath = arguments[0];
+    Seen seen;
+    bool optionsEnded = false;
+    int sources = 0;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && takeOption(argument, seen, result))
+            continue;
+        if (++sources > 1)
+            throw ArgumentError("unexpected argument \"" + argument + "\" after SOURCE");
+        result.sourcePath = argument;
+    }
+    if (seen.help) {
+        result.request = ResampleArguments::Request::ShowHelp;
+        return result;
+    }
+    if (seen.version) {
+        result.request = ResampleArguments::Request::ShowVersion;
+        return result;
+    }
+    if (sources == 0)
+        throw ArgumentError("no SOURCE picture named");
     if (result.sourcePath.empty())
         throw ArgumentError("source path is empty");
-    parseSize(arguments[1], result);
-    const std::string_view convert = arguments[2];
-    if (!convert.starts_with(convertPrefix))
-        throw ArgumentError("third argument must be /convert=DEST, got \"" + arguments[2] + "\"");
-    result.destinationPath = std::string(convert.substr(convertPrefix.size()));
-    if (result.destinationPath.empty())
-        throw ArgumentError("destination path is empty");
+    if (!seen.size)
+        throw ArgumentError("/resample=(W,H) is missing");
+    if (!seen.convert)
+        throw ArgumentError("/convert=DEST is missing");
     return result;
 }
 
 std::string usageLine() { return "usage: zel-resample SOURCE \"/resample=(W,H)\" \"/convert=DEST\""; }
+
+std::string helpText()
+{
+    return "Usage: zel-resample [OPTION]... SOURCE \"/resample=(W,H)\" \"/convert=DEST\"\n"
+           "Writes an upright W x H baseline JPEG copy of the JPEG picture SOURCE to DEST,\n"
+           "replacing DEST only when the copy is complete. The page maker calls it for\n"
+           "every picture of a page.\n"
+           "\n"
+           "Options:\n"
+           "  /resample=(W,H)  the size of the copy in pixels (1 to 20000 each, at most\n"
+           "                   60000000 pixels)\n"
+           "  /convert=DEST    the file the copy is written to\n"
+           "  -h, --help       show this help and exit\n"
+           "      --version    show the version and exit\n"
+           "  --               end of options: the next argument is SOURCE\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the copy was written\n"
+           "  1  the copy could not be written (DEST's folder missing or full, out of memory)\n"
+           "  2  the command line is wrong\n"
+           "  3  SOURCE cannot be read (missing, not a JPEG, damaged, too large)\n";
+}

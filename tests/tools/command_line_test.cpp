@@ -1,0 +1,216 @@
+// The command-line conventions every program follows: --help and --version
+// answer with exit status 0, options stand anywhere, "--" ends them, an unknown
+// option is refused with the usage and exit status 2; and each manual page
+// documents exactly the options its program's --help lists.
+#include "support/check_kiosk.h"
+#include "support/kiosk_fixture.h"
+#include "support/program_run.h"
+#include "support/qt_printing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList programs = {"zel-editor", "zel-make", "zel-resample", "zel-makecab"};
+
+QString programPath(const QString& program) { return QStringLiteral(ZEL_PROGRAM_DIR "/") + program; }
+
+TEST(CommandLine, HelpAndVersionAnswerWithStatusZero)
+{
+    for (const QString& program : programs) {
+        for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"--help", "x"}}) {
+            // zel-make takes "x" for its kiosk folder; the others refuse a second operand, so only the first two.
+            if (arguments.size() > 1 && program != "zel-make" && program != "zel-editor")
+                continue;
+            SCOPED_TRACE((program + ' ' + arguments.join(' ')).toStdString());
+            const ProgramRun run = runProgram(programPath(program), arguments);
+            EXPECT_EQ(run.exitCode, 0);
+            EXPECT_TRUE(run.output.startsWith("Usage: " + program.toUtf8() + ' ')) << run.output.toStdString();
+            EXPECT_TRUE(run.output.contains("\nExit status:\n  0  ")) << run.output.toStdString();
+            EXPECT_EQ(run.error, "");
+        }
+        SCOPED_TRACE(program.toStdString());
+        const ProgramRun version = runProgram(programPath(program), {"--version"});
+        EXPECT_EQ(version.exitCode, 0);
+        EXPECT_EQ(version.output, program.toUtf8() + " " ZEL_VERSION "\n");
+        EXPECT_EQ(version.error, "");
+    }
+}
+
+// The editor reads no command line: an argument it does not know (such as a
+// page source from a file manager) neither stops --version nor is refused.
+TEST(CommandLine, EditorIgnoresOtherArguments)
+{
+    const ProgramRun run = runProgram(programPath("zel-editor"), {"--bogus", "page.zel", "--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "zel-editor " ZEL_VERSION "\n");
+}
+
+// The usage on standard error, the status 2, nothing on standard output.
+TEST(CommandLine, WrongCommandLinesAreRefusedWithTheUsage)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath("a.jpg");
+    const struct {
+        const char* name;
+        QString program;
+        QStringList arguments;
+        QString reason;
+    } rows[] = {
+        {"unknown long option", "zel-make", {"--bogus", dir.path()}, "Unknown option 'bogus'"},
+        {"unknown option after the folder", "zel-make", {dir.path(), "-x"}, "Unknown option 'x'"},
+        {"unknown option before --help", "zel-make", {"--bogus", "--help"}, "Unknown option 'bogus'"},
+        {"no kiosk folder", "zel-make", {}, "no kiosk folder named"},
+        {"check with a page source", "zel-make", {"--check", dir.path(), dir.path()}, "exactly one kiosk folder"},
+        {"check without a folder", "zel-make", {"--check"}, "no kiosk folder named"},
+        {"resample: unknown option",
+         "zel-resample",
+         {"--bogus", picture, "/resample=(1,1)", "/convert=b.jpg"},
+         "unknown option \"--bogus\""},
+        {"resample: second source",
+         "zel-resample",
+         {picture, picture, "/resample=(1,1)", "/convert=b.jpg"},
+         "unexpected argument"},
+        {"resample: size twice",
+         "zel-resample",
+         {picture, "/resample=(1,1)", "/resample=(2,2)", "/convert=b.jpg"},
+         "/resample= given twice"},
+        {"resample: no destination", "zel-resample", {picture, "/resample=(1,1)"}, "/convert=DEST is missing"},
+        {"resample: no source", "zel-resample", {"/resample=(1,1)", "/convert=b.jpg"}, "no SOURCE picture named"},
+        {"makecab: unknown option", "zel-makecab", {"--bogus", "/f", "x.ddf"}, "unknown option \"--bogus\""},
+        {"makecab: /f without a file", "zel-makecab", {"/f"}, "/f needs a directive file"},
+        {"makecab: /f twice", "zel-makecab", {"/f", "a.ddf", "-F", "b.ddf"}, "/f given twice"},
+        {"makecab: an operand", "zel-makecab", {"a.ddf"}, "unexpected argument \"a.ddf\""},
+        {"makecab: nothing", "zel-makecab", {}, "expected /f DIRECTIVE_FILE"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ProgramRun run = runProgram(programPath(row.program), row.arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.output, "");
+        EXPECT_TRUE(run.error.startsWith(row.program + ": ") && run.error.contains(row.reason))
+            << run.error.toStdString();
+        // zel-make's usage has two forms and a pointer to --help; the helpers
+        // keep reason and usage on one line, the line the page maker shows.
+        if (row.program == "zel-make")
+            EXPECT_TRUE(run.error.contains("\nUsage: zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...\n"
+                                           "       zel-make --check KIOSK_FOLDER\n"))
+                << run.error.toStdString();
+        else
+            EXPECT_TRUE(run.error.count('\n') == 1 && run.error.contains(" (usage: " + row.program + " "))
+                << run.error.toStdString();
+    }
+}
+
+TEST(CommandLine, MakeCheckTakesItsOptionOnEitherSideOfTheFolder)
+{
+    TemporaryKiosk kiosk;
+    copySampleKiosk(kiosk.folder());
+    const MakeRun before = runZelMake({"--check", kiosk.folder()});
+    const MakeRun after = runZelMake({kiosk.folder(), "--check"});
+    EXPECT_EQ(before.exitCode, 1);
+    EXPECT_TRUE(before.out.endsWith("Checked 19 pages: 19 findings (19 out of date)\n")) << before.out.toStdString();
+    EXPECT_EQ(after.exitCode, before.exitCode);
+    EXPECT_EQ(after.out, before.out);
+    EXPECT_EQ(after.err, before.err);
+    EXPECT_EQ(QDir(kiosk.folder()).entryList({"log*.txt"}), QStringList()) << "--check was taken for a make";
+}
+
+// After "--" an argument is an operand even when it looks like an option.
+TEST(CommandLine, DoubleDashEndsTheOptions)
+{
+    const MakeRun make = runZelMake({"--", "--check"});
+    EXPECT_EQ(make.exitCode, 2);
+    EXPECT_TRUE(make.err.contains("/--check/ does NOT exist")) << make.err.toStdString();
+
+    QTemporaryDir dir;
+    const QString source = dir.filePath("-photo.jpg"), copy = dir.filePath("copy.jpg");
+    ASSERT_TRUE(QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", source));
+    // The switches of the page maker's call in another order, the source last.
+    const ProgramRun resample =
+        runProgram(programPath("zel-resample"), {"/convert=" + copy, "/resample=(8,6)", "--", source});
+    EXPECT_EQ(resample.exitCode, 0) << resample.error.toStdString();
+    EXPECT_TRUE(QFile::exists(copy));
+}
+
+// The options an option list names: the text before two blanks, split at ", ",
+// each name up to "=" or a blank ("/resample=(W,H)" names /resample).
+QSet<QString> optionNames(const QString& optionColumn)
+{
+    QSet<QString> names;
+    for (const QString& item : optionColumn.trimmed().split(QStringLiteral(", ")))
+        names.insert(item.section(QRegularExpression("[= ]"), 0, 0));
+    return names;
+}
+
+QSet<QString> helpOptions(const QString& help)
+{
+    QSet<QString> names;
+    bool inOptions = false;
+    for (const QString& line : help.split('\n')) {
+        if (!line.startsWith(' '))
+            inOptions = line == "Options:";
+        else if (inOptions && line.trimmed().contains(QRegularExpression("^[-/]")))
+            names += optionNames(line.section(QStringLiteral("  "), 0, 0, QString::SectionSkipEmpty));
+    }
+    return names;
+}
+
+// The text of a roff line as shown: a font macro's arguments joined (".BR a b"
+// alternates fonts and so joins them without a blank), font escapes dropped.
+QString roffText(const QString& line)
+{
+    QString text = line;
+    text.replace(QStringLiteral("\\-"), QStringLiteral("-")).remove(QRegularExpression(R"(\\f[BIRP])"));
+    if (!text.startsWith('.'))
+        return text;
+    const QString macro = text.section(' ', 0, 0);
+    QStringList arguments;
+    for (const QRegularExpressionMatch& m :
+         QRegularExpression(R"re("([^"]*)"|(\S+))re").globalMatch(text.section(' ', 1)))
+        arguments.append(m.captured(1).isNull() ? m.captured(2) : m.captured(1));
+    return arguments.join(macro.size() == 3 ? QString() : QStringLiteral(" "));
+}
+
+QSet<QString> manualOptions(const QString& page)
+{
+    QSet<QString> names;
+    const QStringList lines = page.split('\n');
+    bool inOptions = false;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i].startsWith(".SH "))
+            inOptions = lines[i] == ".SH OPTIONS";
+        else if (inOptions && lines[i] == ".TP")
+            names += optionNames(roffText(lines[i + 1]));
+    }
+    return names;
+}
+
+TEST(ManualPages, DocumentTheOptionsEachProgramLists)
+{
+    for (const QString& program : programs) {
+        SCOPED_TRACE(program.toStdString());
+        QFile page(QStringLiteral(ZEL_SOURCE_DIR "/docs/man/") + program + QStringLiteral(".1"));
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        const QSet<QString> documented = manualOptions(QString::fromUtf8(page.readAll()));
+        const QSet<QString> listed =
+            helpOptions(QString::fromUtf8(runProgram(programPath(program), {"--help"}).output));
+        EXPECT_GE(listed.size(), 3) << "--help lists -h, --help, --version at least";
+        QStringList missing, extra;
+        for (const QString& name : listed)
+            if (!documented.contains(name))
+                missing.append(name);
+        for (const QString& name : documented)
+            if (!listed.contains(name))
+                extra.append(name);
+        EXPECT_EQ(missing, QStringList()) << "listed by --help, not in the manual page";
+        EXPECT_EQ(extra, QStringList()) << "in the manual page, not listed by --help";
+    }
+}
+
+} // namespace
