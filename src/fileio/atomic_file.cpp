@@ -180,11 +180,16 @@ StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* f
     const std::string prefix =
         staging.temporaryPrefix.empty() ? kOwnPrefix + std::to_string(::getpid()) + "-" : staging.temporaryPrefix;
     const std::string stem = folderOf(m_target) + "/" + prefix;
+    // A failure names the file the author knows, never its temporary.
     for (int attempt = 0; m_descriptor < 0; ++attempt) {
         m_temporary = stem + randomSuffix();
-        m_descriptor = createExclusive(m_temporary);
+        try {
+            m_descriptor = createExclusive(m_temporary);
+        } catch (const FileError& error) {
+            throw FileError(error.systemError(), m_target);
+        }
         if (m_descriptor < 0 && attempt > 100)
-            throw FileError(EEXIST, m_temporary);
+            throw FileError(EEXIST, m_target);
     }
     if (m_locked)
         ::flock(m_descriptor, LOCK_EX | LOCK_NB);
