@@ -94,12 +94,15 @@ void dlgMakePage::closeEvent(QCloseEvent* event)
 // The make runs on this thread and returns to the event loop only when it is
 // done; meanwhile the window system's events (show, expose, paint, move) are
 // handled here, at most every kRefreshMs, so the window shows its progress
-// and stays painted and movable. Typed keys and clicks wait: the dialog is
-// modal, and no command starts before the make is done.
-void dlgMakePage::keepResponsive()
+// and stays painted and movable. In between, the changed control is painted
+// at once. Typed keys and clicks wait: the dialog is modal, and no command
+// starts before the make is done.
+void dlgMakePage::keepResponsive(QWidget* changed)
 {
-    if (m_sinceRefresh.isValid() && m_sinceRefresh.elapsed() < kRefreshMs)
+    if (m_sinceRefresh.isValid() && m_sinceRefresh.elapsed() < kRefreshMs) {
+        changed->repaint();
         return;
+    }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     m_sinceRefresh.start();
 }
@@ -107,7 +110,7 @@ void dlgMakePage::keepResponsive()
 void dlgMakePage::showMessage(const QString& text)
 {
     m_lblMessage->setText(text);
-    keepResponsive();
+    keepResponsive(m_lblMessage);
 }
 
 void dlgMakePage::showCount(int made, int total)
@@ -116,11 +119,11 @@ void dlgMakePage::showCount(int made, int total)
         return;
     m_progress->setRange(0, total);
     m_progress->setValue(made);
-    keepResponsive();
+    keepResponsive(m_progress);
 }
 
 void dlgMakePage::showPictureCount(int done, int total)
 {
     m_lblPictures->setText(QStringLiteral("Pictures done: %1 of %2").arg(done).arg(total));
-    keepResponsive();
+    keepResponsive(m_lblPictures);
 }

@@ -47,8 +47,9 @@ private:
     void showMessage(const QString& text);
     void showCount(int made, int total);
     void showPictureCount(int done, int total);
-    // Lets the window system's events through, at most every kRefreshMs.
-    void keepResponsive();
+    // Lets the window system's events through, at most every kRefreshMs;
+    // otherwise paints the changed control.
+    void keepResponsive(QWidget* changed);
     void cancel() override {}
 
     PageMaker m_maker;
