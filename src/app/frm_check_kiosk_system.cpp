@@ -27,6 +27,18 @@ const QString kModule = QStringLiteral("frmCheckKioskSystem");
 // stays responsive on a large kiosk system.
 constexpr int kSliceMilliseconds = 30;
 
+// A page source of the kiosk system as its page reference ("news\\today"), the
+// way the editors' captions name pages; any other path as it is.
+QString shownPageSource(const QString& pageSource, const QString& kioskFolder)
+{
+    if (!pageSource.startsWith(kioskFolder))
+        return QDir::toNativeSeparators(pageSource);
+    QString reference = pageSource.mid(kioskFolder.size());
+    if (reference.endsWith(QStringLiteral(".zel")))
+        reference.chop(4);
+    return reference.replace(QDir::separator(), u'\\');
+}
+
 } // namespace
 
 frmCheckKioskSystem::frmCheckKioskSystem(Workbench& workbench, QWidget* parent)
@@ -39,7 +51,7 @@ frmCheckKioskSystem::frmCheckKioskSystem(Workbench& workbench, QWidget* parent)
     m_lstFindings = new QTreeWidget(this);
     m_lstFindings->setObjectName(QStringLiteral("lstFindings"));
     m_lstFindings->setHeaderLabels(
-        {QStringLiteral("Kind"), QStringLiteral("Page source"), QStringLiteral("Line"), QStringLiteral("Text")});
+        {QStringLiteral("Kind"), QStringLiteral("Page"), QStringLiteral("Line"), QStringLiteral("Text")});
     m_lstFindings->setRootIsDecorated(false);
     m_lstFindings->setUniformRowHeights(true);
     m_lstFindings->header()->setStretchLastSection(true);
@@ -101,9 +113,8 @@ void frmCheckKioskSystem::showFindings()
     const QString folder = m_workbench.kioskSystem().folder();
     QList<QTreeWidgetItem*> rows;
     for (const Finding& finding : m_check.findings()) {
-        const QString shown =
-            finding.pageSource.startsWith(folder) ? finding.pageSource.mid(folder.size()) : finding.pageSource;
-        auto* row = new QTreeWidgetItem({finding.kind, shown, QString::number(finding.line), finding.text});
+        auto* row = new QTreeWidgetItem(
+            {finding.kind, shownPageSource(finding.pageSource, folder), QString::number(finding.line), finding.text});
         row->setData(kColumnPageSource, Qt::UserRole, finding.pageSource);
         row->setData(kColumnLine, Qt::UserRole, finding.line);
         rows.append(row);

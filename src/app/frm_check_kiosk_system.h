@@ -14,12 +14,12 @@ class Workbench;
 
 // Tools > Check Kiosk System: a window (not modal) that checks the open kiosk
 // system page by page between events, with progress, and then lists the
-// findings sorted by page and line (kind, page source, line, text) above the
-// count line. Double-clicking a finding opens its page source in the page
-// editor with the cursor on that line, or brings the editor already open on it
-// to the front. Check Again starts over; closing the window stops a running
-// check (so does opening another kiosk system, which closes every window).
-// The window deletes itself when closed.
+// findings sorted by page and line (kind, page, line, text) above the count
+// line; a page is shown as its page reference ("news\today"), as the editors'
+// captions show it, and its row keeps the page source path (Qt::UserRole). Double-clicking a finding opens its page
+// source in the page editor with the cursor on that line, or brings the editor already open on it to the front. Check
+// Again starts over; closing the window stops a running check (so does opening another kiosk system, which closes every
+// window). The window deletes itself when closed.
 class frmCheckKioskSystem : public QWidget {
     Q_OBJECT
 public:

@@ -12,6 +12,7 @@
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 #include "pages/files.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/text_files.h"
@@ -21,6 +22,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 
 namespace {
@@ -32,6 +35,14 @@ constexpr int kClientWidth = 4668 / 15;
 constexpr int kClientHeight = 3348 / 15;
 
 QString recentKey(int index) { return kRecentSection + QStringLiteral("/f") + QString::number(index); }
+
+// A configuration file or a root page: what Create New Kiosk System would replace of an author's kiosk system.
+bool holdsKioskSystem(const QString& folder)
+{
+    const QDir dir(folder);
+    return QFileInfo::exists(dir.filePath(QStringLiteral("configuration.txt")))
+           || QFileInfo::exists(dir.filePath(QStringLiteral("root/root.zel")));
+}
 
 QString menuText(const QString& caption)
 {
@@ -203,14 +214,22 @@ void frmKioskSystem::mnuFileItem_Click(int index)
         });
 }
 
-// The Template folder (templateFolder) is copied over the chosen folder
-// (files of the same name replaced, others kept), then opened.
+// The Template folder (templateFolder) is copied into the chosen folder
+// (files of the same name replaced, others kept), then opened. A folder that
+// already holds a kiosk system is refused, so that no author's configuration
+// or root page is replaced by the template's.
 void frmKioskSystem::mnuCreateNewKioskSystem_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuCreateNewKioskSystem_Click"), [&] {
         const QString folder = chooseDirectory();
         if (folder.isEmpty())
             return;
+        if (holdsKioskSystem(folder)) {
+            Messages::show(QStringLiteral("Kiosk System Folder - ") + folder
+                           + QStringLiteral(" already holds a Kiosk System - nothing was copied") + kCrLf
+                           + QStringLiteral("Open it with Open Kiosk System, or choose an empty folder"));
+            return;
+        }
         Files::copyFolderContents(templateFolder(), folder);
         openKioskSystem(folder);
     });
@@ -315,15 +334,20 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
     });
 }
 
-// Every other window is asked to close (an editor may refuse; the main
-// window closes anyway), then the recent list is stored, the log closed and
-// every file closed.
+// Every other window is asked to close, then the recent list is stored, the
+// log closed and every file closed. An editor that refuses (the author keeps
+// working on it) stops the shutdown: the main window stays, its log open.
+// The fatal report closes the main window whatever the editors answer.
 void frmKioskSystem::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
-    withErrorPath(
+    const bool othersClosed = withErrorPath(
         kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-        [&] { WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
+        [&] { return WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
+    if (!othersClosed && !fatalReportInProgress()) {
+        event->ignore();
+        return;
+    }
     withErrorPath(kModule, QStringLiteral("Form_Unload"), [&] {
         storeRecentList();
         closeLogFile();

@@ -3,8 +3,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+// On a scaled desktop the screen's size is in logical pixels; a kiosk page
+// shown full screen has the device pixels.
 QSize PrimaryScreenSize::pixelSize() const
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize();
+    if (!screen)
+        return QSize();
+    const qreal ratio = screen->devicePixelRatio();
+    return QSize(qRound(screen->size().width() * ratio), qRound(screen->size().height() * ratio));
 }

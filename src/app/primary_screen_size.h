@@ -2,7 +2,9 @@
 
 #include "platform/screen_size.h"
 
-// The primary screen's size in whole pixels, as a page shown full screen sees it.
+// The primary screen's size in whole device pixels (its logical size times its
+// device pixel ratio), as a page shown full screen sees it also on a scaled
+// desktop.
 class PrimaryScreenSize : public ScreenSizeProvider {
 public:
     QSize pixelSize() const override;

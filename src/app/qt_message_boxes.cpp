@@ -12,12 +12,47 @@
 namespace {
 const QString kTitle = QStringLiteral("ZEL_Editor");
 
-// The program's texts break lines with CR LF; a Qt box wants LF.
+// A box breaks its lines only between words; a longer word (a path, a long
+// name) would be cut off at the box's edge.
+constexpr int kLongestUnbroken = 40;
+constexpr QChar kBreakOpportunity = QChar(0x200B); // zero width space
+
+// A long word gets a break opportunity after each path separator and, where
+// none comes for kLongestUnbroken characters, after that many.
+QString breakableWord(QStringView word)
+{
+    QString broken;
+    int sinceBreak = 0;
+    for (const QChar c : word) {
+        broken += c;
+        ++sinceBreak;
+        if (c == u'/' || c == u'\\' || sinceBreak >= kLongestUnbroken) {
+            broken += kBreakOpportunity;
+            sinceBreak = 0;
+        }
+    }
+    return broken;
+}
+
+// The program's texts break lines with CR LF; a Qt box wants LF. Long words
+// are made breakable, so long paths wrap instead of being cut off.
 QString boxText(const QString& text)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
+    QString wrapped;
+    qsizetype start = 0;
+    while (start < shown.size()) {
+        qsizetype end = start;
+        while (end < shown.size() && !shown.at(end).isSpace())
+            ++end;
+        const QStringView word = QStringView(shown).mid(start, end - start);
+        wrapped += word.size() > kLongestUnbroken ? breakableWord(word) : word.toString();
+        while (end < shown.size() && shown.at(end).isSpace())
+            wrapped += shown.at(end++);
+        start = end;
+    }
+    return wrapped;
 }
 
 // A box sizes itself to its text alone; a short text would cut the title.

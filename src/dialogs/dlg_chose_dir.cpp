@@ -3,6 +3,7 @@
 #include "dialogs/workbench.h"
 #include "pages/files.h"
 #include "platform/folder_path.h"
+#include "platform/line_end.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
 
@@ -17,6 +18,8 @@
 
 namespace {
 const QString kModule = QStringLiteral("dlgChoseDir");
+// The longest file or folder name the file system stores, in bytes of UTF-8.
+constexpr int kLongestFileName = 255;
 
 constexpr int kWidth = 330;
 constexpr int kHeight = 360;
@@ -165,6 +168,12 @@ void dlgChoseDir::cmdNew_Click()
         if (answer.isEmpty())
             return;
         const QString path = getCurrentDirectory() + answer;
+        // A name the file system cannot store is the author's to change, not a failure.
+        if (answer.toUtf8().size() > kLongestFileName) {
+            Messages::show(QStringLiteral("Folder ") + path + QStringLiteral(" cannot be created") + kCrLf
+                           + QStringLiteral("A folder name may be at most %1 bytes long").arg(kLongestFileName));
+            return;
+        }
         if (Files::folderExists(path)) {
             Messages::show(QStringLiteral("Folder ") + path + QStringLiteral(" already exists"));
             return;

@@ -4,6 +4,7 @@
 #include "runtime/error_handler.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
@@ -74,6 +75,7 @@ void dlgMakePage::Form_Activate()
 {
     withErrorPath(kModule, QStringLiteral("Form_Activate"), [&] {
         m_making = true;
+        m_sinceRefresh.invalidate();
         m_maker.run();
         m_making = false;
         hideDialog();
@@ -89,12 +91,26 @@ void dlgMakePage::closeEvent(QCloseEvent* event)
     SingleInstanceDialog::closeEvent(event);
 }
 
-// Repainted at once: the make runs on this thread and returns to the event
-// loop only when it is done.
+// The make runs on this thread and returns to the event loop only when it is
+// done; meanwhile the window system's events (show, expose, paint, move) are
+// handled here, at most every kRefreshMs, so the window shows its progress
+// and stays painted and movable. In between, the changed control is painted
+// at once. Typed keys and clicks wait: the dialog is modal, and no command
+// starts before the make is done.
+void dlgMakePage::keepResponsive(QWidget* changed)
+{
+    if (m_sinceRefresh.isValid() && m_sinceRefresh.elapsed() < kRefreshMs) {
+        changed->repaint();
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_sinceRefresh.start();
+}
+
 void dlgMakePage::showMessage(const QString& text)
 {
     m_lblMessage->setText(text);
-    m_lblMessage->repaint();
+    keepResponsive(m_lblMessage);
 }
 
 void dlgMakePage::showCount(int made, int total)
@@ -103,11 +119,11 @@ void dlgMakePage::showCount(int made, int total)
         return;
     m_progress->setRange(0, total);
     m_progress->setValue(made);
-    m_progress->repaint();
+    keepResponsive(m_progress);
 }
 
 void dlgMakePage::showPictureCount(int done, int total)
 {
     m_lblPictures->setText(QStringLiteral("Pictures done: %1 of %2").arg(done).arg(total));
-    m_lblPictures->repaint();
+    keepResponsive(m_lblPictures);
 }

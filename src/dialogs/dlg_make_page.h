@@ -3,6 +3,8 @@
 #include "dialogs/single_instance_dialog.h"
 #include "maker/page_maker.h"
 
+#include <QElapsedTimer>
+
 class QLabel;
 class QProgressBar;
 
@@ -45,6 +47,9 @@ private:
     void showMessage(const QString& text);
     void showCount(int made, int total);
     void showPictureCount(int done, int total);
+    // Lets the window system's events through, at most every kRefreshMs;
+    // otherwise paints the changed control.
+    void keepResponsive(QWidget* changed);
     void cancel() override {}
 
     PageMaker m_maker;
@@ -53,4 +58,6 @@ private:
     QLabel* m_lblPictures;
     bool m_activationPending = false;
     bool m_making = false;
+    static constexpr int kRefreshMs = 40;
+    QElapsedTimer m_sinceRefresh; // invalid until the make's first message has been shown
 };

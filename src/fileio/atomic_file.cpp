@@ -194,7 +194,12 @@ StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* f
 {
     const std::string prefix =
         staging.temporaryPrefix.empty() ? kOwnPrefix + std::to_string(::getpid()) + "-" : staging.temporaryPrefix;
-    m_descriptor = createUnique(folderOf(m_target) + "/" + prefix, m_temporary);
+    // A failure names the file the author knows, never its temporary.
+    try {
+        m_descriptor = createUnique(folderOf(m_target) + "/" + prefix, m_temporary);
+    } catch (const FileError& error) {
+        throw FileError(error.systemError(), m_target);
+    }
     if (m_locked)
         ::flock(m_descriptor, LOCK_EX | LOCK_NB);
 }

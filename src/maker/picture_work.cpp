@@ -153,8 +153,9 @@ void PictureWork::complete(Job& job)
 {
     --m_unfinished;
     m_heldDestinations.remove(job.destination);
+    // What the image tool said about its output names the copy, not its temporary.
     for (const HeldMessages::Message& message : std::as_const(job.messages.messages))
-        m_forward.show(message.text, message.icon);
+        m_forward.show(QString(message.text).replace(job.temporary, job.destination), message.icon);
     try {
         putInPlace(job);
     } catch (const RuntimeError& error) {

@@ -7,15 +7,22 @@
 
 namespace {
 
-bool validate(const QString& name, const QString& kind)
+bool validate(const QString& name, const QString& kind, int longest)
 {
-    if (Support::hasOnlyNameCharacters(name))
-        return true;
-    Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
-                   + QStringLiteral("A valid %1 name may only contain").arg(kind) + kCrLf + kCrLf
-                   + QStringLiteral(" lower case letters,") + kCrLf + QStringLiteral(" digits,") + kCrLf
-                   + QStringLiteral(" underscores(_) and dashes(-)"));
-    return false;
+    if (!Support::hasOnlyNameCharacters(name)) {
+        Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
+                       + QStringLiteral("A valid %1 name may only contain").arg(kind) + kCrLf + kCrLf
+                       + QStringLiteral(" lower case letters,") + kCrLf + QStringLiteral(" digits,") + kCrLf
+                       + QStringLiteral(" underscores(_) and dashes(-)"));
+        return false;
+    }
+    // Only a-z, 0-9, "_" and "-": one byte a character in every encoding.
+    if (name.size() > longest) {
+        Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
+                       + QStringLiteral("A valid %1 name may be at most %2 characters long").arg(kind).arg(longest));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -33,9 +40,9 @@ bool hasOnlyNameCharacters(const QString& name)
     return !name.isEmpty();
 }
 
-bool isValidFolderName(const QString& name) { return validate(name, QStringLiteral("folder")); }
+bool isValidFolderName(const QString& name) { return validate(name, QStringLiteral("folder"), longestFolderName); }
 
-bool isValidPageName(const QString& name) { return validate(name, QStringLiteral("page")); }
+bool isValidPageName(const QString& name) { return validate(name, QStringLiteral("page"), longestPageName); }
 
 std::int16_t integerInRange(const QString& text, std::int16_t low, std::int16_t high, std::int16_t fallback)
 {

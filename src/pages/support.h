@@ -9,8 +9,17 @@ namespace Support {
 // True when the name is not empty and holds only a-z, 0-9, "_" and "-".
 bool hasOnlyNameCharacters(const QString& name);
 
+// The longest names the file system can store (255 bytes a name) with
+// everything made from them: a page's longest file name is the picture copy
+// "<page>00001.jpg".
+inline constexpr int longestFolderName = 255;
+inline constexpr int longestPageName = longestFolderName - int(sizeof "00001.jpg") + 1;
+
 // True for a valid name; otherwise shows the message that explains the rule
-// ("news page is not a valid folder name" ...) and returns false.
+// ("news page is not a valid folder name" ...) and returns false. A name
+// longer than the file system can store is refused with its own message
+// ("... is not a valid folder name", "A valid folder name may be at most 255
+// characters long").
 bool isValidFolderName(const QString& name);
 bool isValidPageName(const QString& name);
 

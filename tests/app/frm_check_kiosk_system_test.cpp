@@ -60,7 +60,10 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
     frmCheckKioskSystem* window = checkFromMenu();
     ASSERT_TRUE(window);
     EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
-    EXPECT_EQ(window->lstFindings()->topLevelItem(0)->text(frmCheckKioskSystem::kColumnPageSource), "news/news.zel");
+    // Pages are shown as the editors' captions show them; each row keeps its page source's path.
+    EXPECT_EQ(window->lstFindings()->headerItem()->text(frmCheckKioskSystem::kColumnPageSource), "Page");
+    EXPECT_EQ(window->lstFindings()->topLevelItem(0)->text(frmCheckKioskSystem::kColumnPageSource), "news\\news");
+    EXPECT_EQ(window->lstFindings()->topLevelItem(11)->text(frmCheckKioskSystem::kColumnPageSource), "shops\\lost");
     EXPECT_EQ(window->lblCount()->text().toStdString(),
               "Checked 6 pages: 13 findings (1 faulty line, 1 dead end, 4 picture, 4 out of date, 1 unreachable, "
               "2 may not fit)");

@@ -1,14 +1,23 @@
+#include "app/qt_message_boxes.h"
 #include "config/configuration.h"
 #include "dialogs/dlg_chose_dir.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/simple_combo_box.h"
+#include "imaging/copy_record.h"
 #include "platform/session.h"
+#include "runtime/log_file.h"
+#include "support/check_kiosk.h"
+#include "support/modal_keys.h"
 #include "support/window_fixture.h"
 
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QPushButton>
 
 namespace {
@@ -78,8 +87,8 @@ TEST_F(MainWindowTest, RecentListTable)
 }
 
 // The open checks the window's own screen (the warning's text is the open's own test) and is refused while a
-// window stays open, keeping the kiosk system open before; Exit closes the log. Which windows the open closes, and
-// in which order it asks, is the page commands' test.
+// window stays open, keeping the kiosk system open before; Exit (the editor's changes dropped) closes the log.
+// Which windows the open closes, and in which order it asks, is the page commands' test.
 TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
 {
     const QString a = makeKiosk("a"), b = makeKiosk("b");
@@ -92,27 +101,59 @@ TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(main->workbench().kioskSystem().folder(), a);
     EXPECT_EQ(recent(), (QStringList{a, "", ""}));
+    kiosk.messages.scriptAnswers({Answer::No}); // the editor's changes are dropped at Exit
     trigger(main.get(), "mnuExit");
     EXPECT_EQ(readLines(a + QDir(a).entryList({"log*.txt"}).value(0)).last(), "log file closed");
 }
 
-// The directory comes from the real chooser.
-TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOverAnOlderKioskSystem)
+// The directory comes from the real chooser. The template goes into a folder that holds no kiosk system (files
+// not in the template stay); a folder with a configuration or a root page is refused with a message naming it,
+// and no byte of it changes.
+TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOnlyWhereNoKioskSystemIs)
 {
     writeTextFile(makeKiosk("program/Template", {"screenwidth 1280"}) + "root/root.zel", {"root", "#title new"});
-    TestSession program({.programFolder = m_root.filePath("program"), .messages = &kiosk.messages});
-    const QString older = makeKiosk("older", {"screenwidth 800"});
-    writeTextFile(older + "root/root.zel", {"root", "#title old"});
-    writeTextFile(older + "news/today.zel", {"leaf"});
-    author.whenShown<dlgChoseDir>(thenOK([older](dlgChoseDir& chooser) { chooser.openDirectory(older); }));
-    trigger(&mainWindow(), "mnuCreateNewKioskSystem");
-    const std::pair<const char*, QStringList> files[] = {{"configuration.txt", {"screenwidth 1280"}},
-                                                         {"root/root.zel", {"root", "#title new"}},
-                                                         {"news/today.zel", {"leaf"}}};
-    for (const auto& [file, lines] : files) // the template replaces its own files; other pages stay
-        EXPECT_EQ(readLines(older + file), lines) << file;
-    EXPECT_EQ(main->workbench().kioskSystem().folder(), older);
-    EXPECT_EQ(recent(), (QStringList{older, "", ""}));
+    const struct Row {
+        const char* name;
+        QStringList files; // what the folder holds before, each with the line "old"
+        bool refused;
+    } rows[] = {
+        {"an older kiosk system", {"configuration.txt", "root/root.zel", "news/today.zel"}, true},
+        {"a root page without a configuration", {"root/root.zel"}, true},
+        {"a configuration without a root page", {"configuration.txt", "news/today.zel"}, true},
+        {"other files only", {"notes.txt", "news/today.zel"}, false},
+        {"nothing", {}, false},
+    };
+    for (int index = 0; const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        kiosk.messages.clear();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
+        const QString folder =
+            QDir::toNativeSeparators(m_root.filePath(QString("chosen%1").arg(index++))) + QDir::separator();
+        QDir().mkpath(folder);
+        for (const QString& file : row.files)
+            writeTextFile(folder + file, {"old"});
+        const auto before = folderSnapshot(folder);
+        TestSession program({.programFolder = m_root.filePath("program"), .messages = &kiosk.messages});
+        author.whenShown<dlgChoseDir>(thenOK([folder](dlgChoseDir& chooser) { chooser.openDirectory(folder); }));
+        trigger(&mainWindow(), "mnuCreateNewKioskSystem");
+        if (row.refused) {
+            EXPECT_TRUE(folderSnapshot(folder) == before);
+            EXPECT_EQ(kiosk.messages.texts(),
+                      QStringList{"Kiosk System Folder - " + folder
+                                  + " already holds a Kiosk System - nothing was copied\r\n"
+                                    "Open it with Open Kiosk System, or choose an empty folder"});
+            EXPECT_FALSE(main->editMenu()->menuAction()->isEnabled()) << "nothing opened";
+            continue;
+        }
+        EXPECT_EQ(readLines(folder + "configuration.txt"), QStringList{"screenwidth 1280"});
+        EXPECT_EQ(readLines(folder + "root/root.zel"), (QStringList{"root", "#title new"}));
+        for (const QString& file : row.files) // files not in the template stay
+            EXPECT_EQ(readLines(folder + file), QStringList{"old"}) << file.toStdString();
+        EXPECT_EQ(main->workbench().kioskSystem().folder(), folder);
+        EXPECT_EQ(recent(), (QStringList{folder, "", ""}));
+        EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+        trigger(main.get(), "mnuExit");
+    }
 }
 
 // Over an open kiosk system: New Folder creates the chosen folder (what the dialog accepts is its own table's,
@@ -137,4 +178,156 @@ TEST_F(MainWindowTest, NewFolderCreatesItAndEditPageOnAnOpenPageBringsItsEditorF
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 
+// The author at the keyboard with real message boxes: Exit from the File menu (Alt+F, X) while an editor holds
+// changes. Cancel at the editor's question keeps the editor and the main window, and the program goes on with its
+// log open and the recent list not yet stored; the next Exit, answered No, ends as ever.
+TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
+{
+    const QString folder = makeKiosk("a");
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
+    mainWindow().openKioskSystem(folder);
+    frmEdit* editor = newEditor(1); // a new page counts as changed
+    author.execs = true;
+    QtMessageBoxes boxes(workbench.focus());
+    MessageBoxes* recorded = Session::current().setMessages(&boxes);
+    const auto restore = qScopeGuard([recorded] { Session::current().setMessages(recorded); });
+    const auto exitByKeys = [&] {
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_X);
+    };
+    QStringList asked;
+    const auto answer = [&asked](Qt::Key key) {
+        return [&asked, key](QWidget* button) {
+            asked.append(qobject_cast<QMessageBox*>(button->window())->text());
+            QTest::keyClick(button, key);
+        };
+    };
+    const QString log = folder + QDir(folder).entryList({"log*.txt"}).value(0);
+
+    ModalKeys cancel({answer(Qt::Key_Escape)});
+    exitByKeys();
+    EXPECT_TRUE(cancel.finished());
+    EXPECT_EQ(asked, QStringList{"Page has changed - do you want to save it?"});
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(storedRecent(), (QStringList{"", "", ""}));
+    logMessage("still working");
+    EXPECT_EQ(readLines(log).last(), "still working") << "the log is still open";
+
+    ModalKeys no({answer(Qt::Key_N)});
+    exitByKeys();
+    EXPECT_TRUE(no.finished());
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(visibleWindows<frmEdit>().isEmpty());
+    EXPECT_EQ(storedRecent(), (QStringList{folder, "", ""}));
+    EXPECT_EQ(readLines(log).last(), "log file closed");
+}
+
+// A name longer than the file system stores is refused by the name check, with its message, as the other name
+// rules are: the New Folder dialog stays open and the program goes on.
+TEST_F(MainWindowTest, NewFolderRefusesANameTooLongForTheFileSystem)
+{
+    const QString folder = makeKiosk("a");
+    mainWindow().openKioskSystem(folder);
+    const QString longName(300, u'n');
+    int shown = 0;
+    author.whenShown<dlgCreateNewFolder>([&](dlgCreateNewFolder& dialog) {
+        ++shown;
+        QTest::keyClicks(dialog.folderBox()->lineEdit(), longName);
+        QTest::keyClick(dialog.folderBox()->lineEdit(), Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open for another name";
+    });
+    EXPECT_FALSE(endsProgram([&] { trigger(main.get(), "mnuNewFolder"); }));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(kiosk.messages.texts(),
+              QStringList{longName
+                          + " is not a valid folder name\r\nA valid folder name may be at most 255 characters long"});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_TRUE(main->isVisible());
+}
+
+// The program's part of ScaledDesktop.MakesTheSamePagesAsZelMake, run in a process of its own on the scaled screen
+// that test sets up: it opens the kiosk system named by ZEL_SCALED_KIOSK through the directory chooser, makes all
+// pages from the Tools menu, and exits. Its screen is the real one; any message fails it.
+TEST_F(MainWindowTest, DISABLED_OpensAndMakesAllOnTheRealScreen)
+{
+    const QString folder = qEnvironmentVariable("ZEL_SCALED_KIOSK");
+    ASSERT_FALSE(folder.isEmpty());
+    TestSession program(
+        {.imageTool = ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true}, .messages = &kiosk.messages});
+    main = std::make_unique<frmKioskSystem>(workbench);
+    main->show();
+    author.whenShown<dlgChoseDir>(thenOK([folder](dlgChoseDir& chooser) { chooser.openDirectory(folder); }));
+    trigger(main.get(), "mnuOpenKioskSystem");
+    trigger(main.get(), "mnuMakeAllPages");
+    trigger(main.get(), "mnuExit");
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+}
+
 } // namespace
+
+namespace {
+// The files a make wrote below the folder (page files and picture copies), by relative path; not the log or the
+// copy records, which hold times.
+QMap<QString, QByteArray> madeFiles(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(folder).relativeFilePath(path);
+        if (relative.endsWith(".htm") || relative.contains("/images/"))
+            if (!relative.endsWith(Jpeg::CopyRecord::FileName))
+                files.insert(relative, readBytes(path));
+    }
+    return files;
+}
+} // namespace
+
+// On a desktop scaled to 200 % (QT_SCALE_FACTOR=2) the 1280 x 1024 screen measures 640 x 512 logical pixels; the
+// program measures its device pixels, so it warns of nothing, logs the real screen and makes the same pages as
+// zel-make for that screen.
+TEST(ScaledDesktop, MakesTheSamePagesAsZelMake)
+{
+    QTemporaryDir dir;
+    const QString screens = dir.filePath("screens.json");
+    writeBytes(screens, R"({"screens": [{"name": "kiosk", "x": 0, "y": 0, "width": 1280, "height": 1024,)"
+                        R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    const QString byTool = QDir::toNativeSeparators(dir.filePath("tool")) + QDir::separator();
+    const QString byProgram = QDir::toNativeSeparators(dir.filePath("program")) + QDir::separator();
+    for (const QString& folder : {byTool, byProgram}) {
+        QDir().mkpath(folder);
+        copySampleKiosk(folder);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", dir.path()); // no settings of the author's: the image tool beside the programs
+    environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    environment.insert("QT_SCALE_FACTOR", "2");
+    environment.insert("ZEL_SCALED_KIOSK", byProgram);
+    const auto run = [&](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        const bool ended = process.waitForFinished(120000);
+        if (!ended)
+            process.kill();
+        EXPECT_TRUE(ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+            << program.toStdString() << ": " << process.readAllStandardOutput().toStdString()
+            << process.readAllStandardError().toStdString();
+    };
+    run(ZEL_PROGRAM_DIR "/zel-make", {byTool});
+    run(QCoreApplication::applicationFilePath(),
+        {"--gtest_filter=MainWindowTest.DISABLED_OpensAndMakesAllOnTheRealScreen", "--gtest_also_run_disabled_tests",
+         "-platform", "offscreen:configfile=" + screens});
+    const QMap<QString, QByteArray> expected = madeFiles(byTool), made = madeFiles(byProgram);
+    EXPECT_GT(expected.size(), 10);
+    EXPECT_EQ(made.keys(), expected.keys());
+    for (const QString& file : expected.keys())
+        EXPECT_TRUE(made.value(file) == expected.value(file)) << file.toStdString();
+    const QString log = byProgram + QDir(byProgram).entryList({"log*.txt"}).value(0);
+    EXPECT_TRUE(readLines(log).contains("screenwidth = 1280"));
+    EXPECT_TRUE(readLines(log).contains("screenheight = 1024"));
+}

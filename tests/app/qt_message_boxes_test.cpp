@@ -2,6 +2,8 @@
 #include "dialogs/window_focus.h"
 
 #include <QAbstractButton>
+#include <QLabel>
+#include <QScreen>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,5 +50,38 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesAndIcons)
             seen->button(row.press)->click();
         });
         EXPECT_EQ(row.ask(), row.answer) << row.name;
+    }
+}
+
+// Long paths and names wrap: each box stays within the screen, and its label is as high as its text needs at its
+// width, so no part of the text is cut off.
+TEST(QtMessageBoxes, LongPathsWrapInsteadOfBeingCutOff)
+{
+    WindowFocus focus;
+    QtMessageBoxes boxes(focus);
+    const QString folder = "/home/author/kiosks/ostervale-information-kiosk/";
+    const struct Row {
+        const char* name;
+        QString text;
+    } rows[] = {
+        {"a long page path", "Runtime error 75 in frmEdit.mnuSave_Click\r\nPath/File access error: " + folder
+                                 + QString(200, u'n') + "/" + QString(240, u'p') + ".zel (Permission denied)"},
+        {"a long name", QString(300, u'n') + " is not a valid folder name"},
+        {"a path without blanks", folder + folder + folder + folder + folder + folder + "today.zel"},
+    };
+    for (const Row& row : rows) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr) << row.name;
+            const QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
+            ASSERT_NE(label, nullptr);
+            EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width()) << row.name;
+            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->contentsRect().width(), 100000),
+                                                                   Qt::TextWrapAnywhere, label->text());
+            EXPECT_GE(label->contentsRect().height() + label->fontMetrics().lineSpacing() / 2, needed.height())
+                << row.name;
+            box->button(QMessageBox::Ok)->click();
+        });
+        boxes.show(row.text, MessageIcon::None);
     }
 }

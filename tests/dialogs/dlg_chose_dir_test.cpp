@@ -19,7 +19,7 @@ void click(dlgChoseDir& d, const QString& name, bool twice = false)
 
 // A place with the directories alpha/inner, beta and "New Folder". Each row shows the one dialog, lets the author
 // act, then clicks OK unless the author closed it; New asks for a name in the open directory, makes it and
-// highlights it.
+// highlights it, or says why it cannot (the program goes on).
 using ChoseDirTest = WindowTest;
 
 TEST_F(ChoseDirTest, ResultTable)
@@ -44,6 +44,7 @@ TEST_F(ChoseDirTest, ResultTable)
     };
     const auto nothing = [](auto&) {};
     const QString exists = "Folder " + base + "/New Folder already exists";
+    const QString tooLong = QString(128, QChar(0xe9)); // 256 bytes of UTF-8
     const Row rows[] = {
         {"OK at once: the root of the first drive, the home", false, nothing, kHome},
         {"Cancel", false, [](auto& d) { d.cancelButton()->click(); }, ""},
@@ -55,6 +56,11 @@ TEST_F(ChoseDirTest, ResultTable)
         {"New with an existing name", true, newFolder("New Folder"), base + "/", {exists}},
         {"New with a fresh name", true, newFolder("Fresh One"), base + "/Fresh One/"},
         {"New without a name", true, newFolder(""), base + "/"},
+        {"New with a name too long for the file system",
+         true,
+         newFolder(tooLong),
+         base + "/",
+         {"Folder " + base + "/" + tooLong + " cannot be created\r\nA folder name may be at most 255 bytes long"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -70,7 +76,7 @@ TEST_F(ChoseDirTest, ResultTable)
         EXPECT_EQ(workbench.instance<dlgChoseDir>().getDirectory(), row.result);
         EXPECT_EQ(kiosk.messages.texts(), row.messages);
     }
-    EXPECT_EQ(author.textsAsked, QStringList(3, "Enter folder name:|Create New Folder|New Folder"));
+    EXPECT_EQ(author.textsAsked, QStringList(4, "Enter folder name:|Create New Folder|New Folder"));
     EXPECT_TRUE(QFileInfo(base + "/Fresh One").isDir());
     const dlgChoseDir& d = workbench.instance<dlgChoseDir>();
     EXPECT_EQ(d.windowTitle(), "ZEL - Choose Directory");

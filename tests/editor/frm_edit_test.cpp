@@ -229,8 +229,11 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
         editor->showPage = [&](const QString& path) { viewed.append(path); };
         editor->activateWindow();
         QCoreApplication::processEvents(); // window activation arrives as an event, and Ctrl+S needs it
-        if (row.state == Made || row.state == MadeThenSaved)
+        if (row.state == Made || row.state == MadeThenSaved) {
             trigger(editor, "mnuMakePage");
+            // The maker dialog was the active window while it made; the editor gets it back through an event.
+            EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
+        }
         if (row.state == Changed || row.state == MadeThenSaved)
             type(editor, "#para\nMore\n");
         if (row.state == MadeThenSaved)

@@ -53,6 +53,34 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
     EXPECT_EQ(readBytes(path("a.jpg")), bytes);
 }
 
+// A file (a page, a picture copy) whose temporary cannot be made beside it: the failure names the file the author
+// knows, with the system's reason, never the temporary.
+TEST_F(FilesOnDisk, AFailureToStartAReplacementNamesItsTargetNotItsTemporary)
+{
+    writeBytes(path("file"), "not a folder");
+    const struct Row {
+        const char* name;
+        const char* target;
+        int number;
+        const char* reason;
+    } rows[] = {
+        {"missing folder", "news/today.htm", 76, "No such file or directory"},
+        {"a file where the folder should be", "file/today.htm", 75, "Not a directory"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        try {
+            Errors::translatingFileErrors(
+                [&] { fileio::replaceFile(path(row.target).toStdString(), "<html>", nullptr); });
+            ADD_FAILURE() << "no failure";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.number(), row.number);
+            EXPECT_EQ(error.description(),
+                      Errors::standardDescription(row.number) + ": " + path(row.target) + " (" + row.reason + ")");
+        }
+    }
+}
+
 TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
 {
     writeBytes(path("photo.large.jpg"), "x");

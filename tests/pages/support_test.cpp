@@ -55,6 +55,32 @@ TEST(NameRule, FolderAndPageNamesShareTheRule)
     }
 }
 
+// A name is stored as a file name (a folder), or gives file names up to "<page>00001.jpg" (a page): 255 bytes
+// at most. A longer name is refused with a message of the rule's form, and it stays the only message.
+TEST(NameRule, NamesLongerThanTheFileSystemStoresAreRefused)
+{
+    const struct Row {
+        const char* name;
+        int length;
+        bool page, valid;
+    } rows[] = {
+        {"folder of 255 characters", 255, false, true},  {"folder of 256 characters", 256, false, false},
+        {"folder of 300 characters", 300, false, false}, {"page of 246 characters", 246, true, true},
+        {"page of 247 characters", 247, true, false},    {"page of 300 characters", 300, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestSession session;
+        const QString name(row.length, u'x');
+        EXPECT_EQ(row.page ? Support::isValidPageName(name) : Support::isValidFolderName(name), row.valid);
+        const QString kind = row.page ? "page" : "folder";
+        EXPECT_EQ(session.messages.texts(),
+                  row.valid ? QStringList()
+                            : QStringList{name + " is not a valid " + kind + " name\r\nA valid " + kind
+                                          + " name may be at most " + (row.page ? "246" : "255") + " characters long"});
+    }
+}
+
 // In the range, its ends included; anything else (also what is no number) falls back.
 TEST(IntegerInRange, FallsBackOnAnythingOutsideTheRange)
 {
