@@ -8,7 +8,10 @@ QString Finding::toLine() const
     return pageSource + u':' + QString::number(line) + QStringLiteral(": ") + kind + QStringLiteral(": ") + text;
 }
 
-QList<QString> FindingKind::all() { return {FaultyLine, DeadEnd, Picture, OutOfDate, Unreachable, MayNotFit}; }
+QList<QString> FindingKind::all()
+{
+    return {FaultyLine, DeadEnd, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable};
+}
 
 void sortFindings(QList<Finding>& findings)
 {

@@ -23,6 +23,9 @@ inline const QString Picture = QStringLiteral("picture");
 inline const QString OutOfDate = QStringLiteral("out of date");
 inline const QString Unreachable = QStringLiteral("unreachable");
 inline const QString MayNotFit = QStringLiteral("may not fit");
+// A file the check reads besides the page sources that is not a regular
+// file of a sane size (it is named in the finding).
+inline const QString Unreadable = QStringLiteral("unreadable");
 QList<QString> all();
 } // namespace FindingKind
 

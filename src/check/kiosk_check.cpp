@@ -130,7 +130,16 @@ void KioskCheck::setUpTextBoxes()
 {
     const KioskSystem& system = kiosk();
     const auto item = [&](const char* name) { return system.integerValue(QString::fromLatin1(name)); };
-    StyleSheet sheet = StyleSheet::read(system.folder() + QStringLiteral("stylesheet.css"));
+    const QString sheetPath = system.folder() + QStringLiteral("stylesheet.css");
+    QString problem;
+    StyleSheet sheet = StyleSheet::read(sheetPath, &problem);
+    if (!problem.isEmpty()) {
+        const QString why =
+            problem.startsWith(QLatin1String("is ")) ? problem : QStringLiteral("cannot be read (%1)").arg(problem);
+        m_findings.append(Finding{sheetPath, 1, FindingKind::Unreadable,
+                                  QStringLiteral("Style sheet ") + sheetPath + u' ' + why
+                                      + QStringLiteral(" - texts were checked with the default fonts")});
+    }
     // As the kiosk's script does: sizes drawn for 1280 x 1024, scaled to the screen.
     sheet.setScreenScale(std::min(item("screenwidth") / 1280.0, item("screenheight") / 1024.0), 11);
     const int buttons = std::max<int>(1, item("buttons"));

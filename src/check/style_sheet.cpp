@@ -1,17 +1,29 @@
 #include "check/style_sheet.h"
 
+#include "fileio/regular_file.h"
+#include "platform/text_files.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
 
-StyleSheet StyleSheet::read(const QString& path)
+StyleSheet StyleSheet::read(const QString& path, QString* problem)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    std::string bytes;
+    const std::string reason = fileio::readRegularFile(QFile::encodeName(path).toStdString(),
+                                                       std::size_t(TextFiles::kMaximumInputSize), bytes);
+    if (!reason.empty()) {
+        const QFileInfo there(path);
+        if (problem)
+            *problem = there.exists() || there.isSymLink() ? QString::fromStdString(reason) : QString();
         return StyleSheet();
-    return parse(QString::fromUtf8(file.readAll()));
+    }
+    if (problem)
+        problem->clear();
+    return parse(QString::fromUtf8(bytes.data(), qsizetype(bytes.size())));
 }
 
 StyleSheet StyleSheet::parse(const QString& textWithComments)

@@ -9,8 +9,12 @@
 // nested blocks) is passed over.
 class StyleSheet {
 public:
-    // An unreadable or missing file gives an empty sheet.
-    static StyleSheet read(const QString& path);
+    // An unreadable or missing file gives an empty sheet. Only a regular file
+    // of at most 64 MB is read (never waiting on a FIFO, never reading a
+    // device); problem (when given) tells why another was not: "" when the
+    // file was read or nothing is at path, else the reason ("is not a regular
+    // file", "is larger than 64 MB", the system's reason for a dangling link).
+    static StyleSheet read(const QString& path, QString* problem = nullptr);
     static StyleSheet parse(const QString& text);
 
     // The value of property for exactly this selector ("a.nav"), "" when unset.

@@ -1,5 +1,6 @@
 #include "fileio/atomic_file.h"
 
+#include "fileio/regular_file.h"
 #include "fileio/replacement_journal.h"
 
 #include <cctype>
@@ -367,11 +368,7 @@ std::string regularFileProblem(const std::string& path)
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0)
         return std::strerror(errno);
-    if (S_ISDIR(info.st_mode))
-        return "is a folder";
-    if (!S_ISREG(info.st_mode))
-        return "is not a regular file";
-    return {};
+    return fileKindProblem(info.st_mode);
 }
 
 } // namespace fileio

@@ -1,10 +1,12 @@
 #include "imaging/copy_record.h"
 
 #include "fileio/atomic_file.h"
+#include "fileio/regular_file.h"
 #include "platform/line_end.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 
@@ -16,6 +18,11 @@ namespace {
 
 const QString VersionLine = QStringLiteral("zel-copies 1");
 constexpr int FieldCount = 12;
+// A line takes some 200 bytes with the kiosk's paths (a few hundred with long
+// ones), so this holds some 50,000 copies, far more than one images folder
+// gets, while a make that holds the records of many folders at once stays
+// small; a larger file is no record of ours.
+constexpr std::size_t kMaximumRecordSize = 16 * 1024 * 1024;
 const QByteArray EndLinePrefix = "end ";
 
 std::uint64_t hashOf(const QByteArray& bytes)
@@ -60,16 +67,23 @@ CopyRecord CopyRecord::load(const QString& imagesFolder)
 {
     CopyRecord record;
     record.m_folder = imagesFolder;
-    QFile file(imagesFolder + QDir::separator() + FileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Our own file, always replaced whole: anything else at its name (a FIFO,
+    // a link, a device, a folder, a huge file) is no record and is replaced.
+    const QString path = imagesFolder + QDir::separator() + FileName;
+    std::string read;
+    if (!fileio::readRegularFile(QFile::encodeName(path).toStdString(), kMaximumRecordSize, read, fileio::Links::Refuse)
+             .empty()) {
+        const QFileInfo there(path);
+        record.m_changed = there.exists() || there.isSymLink();
         return record;
+    }
     // The last line holds the hash of everything before it: a record cut
     // short or changed anywhere is not trusted at all.
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = QByteArray::fromStdString(read);
     const qsizetype lastLine = bytes.lastIndexOf("\r\n", bytes.size() - 3) + 2;
     if (lastLine < 2 || !bytes.endsWith("\r\n")
         || bytes.mid(lastLine) != EndLinePrefix + QByteArray::number(hashOf(bytes.left(lastLine)), 16) + "\r\n") {
-        record.m_changed = file.size() > 0;
+        record.m_changed = !bytes.isEmpty();
         return record;
     }
     const QString text = QString::fromUtf8(bytes.left(lastLine));

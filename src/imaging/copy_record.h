@@ -37,8 +37,10 @@ struct CopyRecordEntry {
 // The record of the copies in one "images" folder, kept there in the file
 // ".zel-copies" (our own file: a version line, one tab-separated line per copy
 // name, and a line with the hash of all before it). A record that is missing,
-// unreadable, damaged or of another version counts as empty and is written anew; entries whose text would not fit on
-// one line are not recorded.
+// unreadable, damaged or of another version counts as empty and is written anew;
+// so does anything at its name that is not a regular file of at most 16 MB (a
+// FIFO, a symbolic link, a device, a folder), which is never waited on or read
+// whole. Entries whose text would not fit on one line are not recorded.
 class CopyRecord {
 public:
     static const QString FileName;

@@ -1,5 +1,7 @@
 #include "imaging/copy_reuse.h"
 
+#include "platform/messages.h"
+
 namespace Jpeg {
 
 namespace {
@@ -21,11 +23,12 @@ bool stampTrusted(const Stamp& now, const Stamp& recorded, std::int64_t recorded
 // Checks one file against its recorded hash; a file whose stamp is not trusted
 // is hashed and, when equal, gets its stamp recorded anew.
 bool sameContent(const QString& path, const Stamp& now, Stamp& recorded, std::int64_t& recordedAtNs,
-                 std::uint64_t recordedHash, std::int64_t checkedNs)
+                 std::uint64_t recordedHash, std::int64_t checkedNs, const fileio::FailureHook* faults)
 {
     if (stampTrusted(now, recorded, recordedAtNs))
         return true;
-    if (FileFingerprint::contentHash(path) != recordedHash)
+    const FileFingerprint::ContentHash hash = FileFingerprint::contentHash(path, faults);
+    if (hash.outcome != FileFingerprint::ContentHash::Read || hash.value != recordedHash || hash.stamp != now)
         return false;
     recorded = now;
     recordedAtNs = checkedNs;
@@ -33,7 +36,8 @@ bool sameContent(const QString& path, const Stamp& now, Stamp& recorded, std::in
 }
 
 std::optional<CopyRecordEntry> reusable(const CopyJob& job, const CopyRecordEntry& intended,
-                                        const std::optional<CopyRecordEntry>& previous)
+                                        const std::optional<CopyRecordEntry>& previous,
+                                        const fileio::FailureHook* faults)
 {
     if (!previous || !previous->sameInputs(intended))
         return std::nullopt;
@@ -47,8 +51,10 @@ std::optional<CopyRecordEntry> reusable(const CopyJob& job, const CopyRecordEntr
         entry.sourcePath = job.source;
         entry.sourceStamp = Stamp{};
     }
-    if (!sameContent(job.source, sourceStamp, entry.sourceStamp, entry.sourceCheckedNs, entry.sourceHash, checkedNs)
-        || !sameContent(job.destination, copyStamp, entry.copyStamp, entry.copyCheckedNs, entry.copyHash, checkedNs))
+    if (!sameContent(job.source, sourceStamp, entry.sourceStamp, entry.sourceCheckedNs, entry.sourceHash, checkedNs,
+                     faults)
+        || !sameContent(job.destination, copyStamp, entry.copyStamp, entry.copyCheckedNs, entry.copyHash, checkedNs,
+                        faults))
         return std::nullopt;
     return entry;
 }
@@ -82,31 +88,40 @@ CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
                                    const CopyServices& services)
 {
     CopyRecordEntry entry = intendedEntry(job, tool);
-    if (auto kept = reusable(job, entry, previous))
+    if (auto kept = reusable(job, entry, previous, services.fileFaults))
         return {true, kept};
 
     entry.sourcePath = job.source;
     entry.sourceCheckedNs = FileFingerprint::nowNs();
-    entry.sourceStamp = FileFingerprint::stampOf(job.source);
-    const auto sourceHash = FileFingerprint::contentHash(job.source);
+    const FileFingerprint::ContentHash source = FileFingerprint::contentHash(job.source, services.fileFaults);
+    if (source.outcome == FileFingerprint::ContentHash::ChangedWhileRead) {
+        // A picture being written (copied over, cut short) is not copied
+        // half-way: the copy there stays until a make finds it whole.
+        services.messages.show(QStringLiteral("Picture ") + job.source
+                                   + QStringLiteral(" changed while it was read - it was not copied")
+                                   + job.messageContext,
+                               MessageIcon::None);
+        return {false, std::nullopt};
+    }
+    entry.sourceStamp = source.stamp;
     CopyJob made = job;
     if (!writeTo.isEmpty())
         made.destination = writeTo;
     const CopyResult result = makeCopy(made, services);
     if (result == CopyResult::None)
         return {false, std::nullopt, true};
-    if (result != CopyResult::AsAsked || !sourceHash)
+    if (result != CopyResult::AsAsked || source.outcome != FileFingerprint::ContentHash::Read)
         return {false, std::nullopt};
     // A source that changed while the copy was made is not described by the hash.
     if (FileFingerprint::stampOf(job.source) != entry.sourceStamp)
         return {false, std::nullopt};
-    entry.sourceHash = *sourceHash;
+    entry.sourceHash = source.value;
     entry.copyCheckedNs = FileFingerprint::nowNs();
-    entry.copyStamp = FileFingerprint::stampOf(made.destination);
-    const auto copyHash = FileFingerprint::contentHash(made.destination);
-    if (!copyHash || !entry.copyStamp.valid())
+    const FileFingerprint::ContentHash copy = FileFingerprint::contentHash(made.destination, services.fileFaults);
+    if (copy.outcome != FileFingerprint::ContentHash::Read)
         return {false, std::nullopt};
-    entry.copyHash = *copyHash;
+    entry.copyStamp = copy.stamp;
+    entry.copyHash = copy.value;
     return {false, entry};
 }
 

@@ -80,8 +80,16 @@ void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHei
     {
         const QString sourceFull = m_place.folderPath + kSeparator + fileName;
         const QString imagesFolder = m_place.folderPath + kSeparator + QStringLiteral("images");
-        if (m_make.writeOutput)
-            m_make.folders.prepared(imagesFolder);
+        // Copies, their record and the sweep of temporaries never go through
+        // a link; the page is still made as it would be, its pictures not copied.
+        bool copyable = true;
+        if (m_make.writeOutput) {
+            bool firstRefusal = false;
+            copyable = m_make.folders.preparedUnlessLink(imagesFolder, firstRefusal);
+            if (firstRefusal)
+                makeError(QStringLiteral("Images folder ") + imagesFolder
+                          + QStringLiteral(" is a symbolic link - no picture is copied into it"));
+        }
         const QString copyName = m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0'))
                                  + QStringLiteral(".jpg");
         scaledFileName = QStringLiteral("images\\") + copyName;
@@ -100,7 +108,7 @@ void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHei
             // A message about the copy may come later (copies are made
             // several at once) and names this line and page source as makeError does.
             Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
-                             m_make.copies, m_reader.errorContext());
+                             copyable ? m_make.copies : nullptr, m_reader.errorContext());
             scaled = true;
         }
         if (!scaled) {

@@ -3,6 +3,9 @@
 #include "fileio/atomic_file.h"
 #include "pages/files.h"
 
+#include <QFile>
+#include <sys/stat.h>
+
 const QString& OutputFolders::prepared(const QString& folder)
 {
     if (!m_prepared.contains(folder)) {
@@ -11,4 +14,20 @@ const QString& OutputFolders::prepared(const QString& folder)
         m_prepared.append(folder);
     }
     return folder;
+}
+
+bool OutputFolders::preparedUnlessLink(const QString& folder, bool& firstRefusal)
+{
+    firstRefusal = false;
+    if (m_prepared.contains(folder))
+        return true;
+    struct stat info {};
+    if (::lstat(QFile::encodeName(folder).constData(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        firstRefusal = !m_refused.contains(folder);
+        if (firstRefusal)
+            m_refused.append(folder);
+        return false;
+    }
+    prepared(folder);
+    return true;
 }

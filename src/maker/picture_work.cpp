@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -32,13 +33,19 @@ PictureWork::PictureWork(int runs, CountHandler pictureCount, Session& session)
 
 PictureWork::~PictureWork()
 {
-    m_pool.reset(); // running copies end first
-    // A make that ended early leaves the copies it did not reach as they were.
-    for (const Held& held : m_held) {
-        if (held.job)
-            QFile::remove(held.job->temporary);
-    }
+    removeTemporaries();
     m_session.setMessages(&m_forward);
+}
+
+void PictureWork::removeTemporaries()
+{
+    // A make that ended early leaves the copies it did not reach as they
+    // were: copies not yet begun are not made, running ones end first.
+    m_abandoned = true;
+    m_pool.reset();
+    for (const QString& temporary : std::as_const(m_temporaries))
+        QFile::remove(temporary);
+    m_temporaries.clear();
 }
 
 Jpeg::CopyRecord& PictureWork::recordOf(const QString& folder)
@@ -73,7 +80,8 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
     job->messageContext = copy.messageContext;
     job->temporary =
         job->folder + QDir::separator()
-        + QStringLiteral(".zel-copy-%1-%2.jpg").arg(QCoreApplication::applicationPid()).arg(++m_temporaries);
+        + QStringLiteral(".zel-copy-%1-%2.jpg").arg(QCoreApplication::applicationPid()).arg(++m_temporaryCount);
+    m_temporaries.insert(job->temporary);
     const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(m_imageTool.program) : QString();
     const auto previous = recordOf(job->folder).find(job->copyName);
     m_held.push_back({{}, job});
@@ -84,6 +92,11 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
         m_pictureCount(m_done, m_total);
 
     m_pool->post([this, job, copy, tool, previous] {
+        if (m_abandoned) {
+            std::lock_guard lock(m_mutex);
+            job->finished = true;
+            return;
+        }
         try {
             job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous, job->temporary,
                                                         {m_imageTool, job->messages, m_fileFaults});
@@ -161,6 +174,7 @@ void PictureWork::complete(Job& job)
     } catch (const RuntimeError& error) {
         job.error = error;
     }
+    m_temporaries.remove(job.temporary);
     Jpeg::CopyRecord& record = recordOf(job.folder);
     if (job.outcome.entry && !job.error)
         record.put(job.copyName, *job.outcome.entry);
@@ -199,6 +213,9 @@ void PictureWork::show(const QString& text, MessageIcon icon)
             m_failing = true;
             release(INT_MAX);
         }
+        // The report ends the program without unwinding: no temporary of a
+        // copy may stay behind it.
+        const auto removeAfterwards = qScopeGuard([this] { removeTemporaries(); });
         m_forward.show(text, icon);
         return;
     }

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -43,7 +44,9 @@ public:
 
     // runs: image tool runs at once (at least one).
     PictureWork(int runs, CountHandler pictureCount, Session& session = Session::current());
-    // Lets running copies end; what is still held is dropped (the make failed).
+    // Lets running copies end; what is still held is dropped (the make
+    // failed) and no temporary of a copy stays. A fatal report shown while it
+    // lives does the same, since the program then ends without unwinding.
     ~PictureWork() override;
 
     bool resamples() override { return !m_imageTool.program.isEmpty(); }
@@ -100,6 +103,9 @@ private:
     // Puts a new copy in place; raises RuntimeError as a copy that cannot be written does.
     void putInPlace(Job& job);
     Jpeg::CopyRecord& recordOf(const QString& folder);
+    // Ends the work: copies not begun are skipped, running ones waited for,
+    // and every temporary not yet put in place is removed.
+    void removeTemporaries();
     const QString& toolOf(const QString& program);
 
     Session& m_session;
@@ -118,7 +124,9 @@ private:
     int m_reused = 0;
     bool m_failing = false;
     bool m_copyFailed = false;
-    int m_temporaries = 0;
+    int m_temporaryCount = 0;
+    QSet<QString> m_temporaries; // named for copies not yet put in place
+    std::atomic<bool> m_abandoned = false;
     std::mutex m_mutex;
     std::condition_variable m_finished;
     std::optional<WorkPool> m_pool;

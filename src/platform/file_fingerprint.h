@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -33,8 +35,23 @@ Stamp stampOf(const QString& path);
 // Nanoseconds since the epoch, on the clock the stamps use.
 std::int64_t nowNs();
 
-// The content hash of the file at path; nullopt when it cannot be read.
-std::optional<std::uint64_t> contentHash(const QString& path);
+// The hash of a file's content, read to its end.
+struct ContentHash {
+    enum Outcome {
+        Read,             // value is the hash of the content stamp describes
+        Unreadable,       // no regular file there, or a read failed
+        ChangedWhileRead, // cut short, grown or written to while it was read
+    };
+    Outcome outcome = Unreadable;
+    std::uint64_t value = 0;
+    Stamp stamp; // taken on the opened file before it was read
+};
+
+// The content hash of the file at path, read with ordinary reads in pieces
+// of 1 MB, so that a file that changes meanwhile is told as such and never
+// ends the program. faults (not owned; nullptr never fails) is asked
+// ("read", path) before each piece; a non-zero answer fails the read.
+ContentHash contentHash(const QString& path, const fileio::FailureHook* faults = nullptr);
 
 // The same hash of bytes in memory.
 std::uint64_t hashBytes(const void* data, std::size_t size);

@@ -1,6 +1,7 @@
 #include "platform/text_files.h"
 
 #include "fileio/deferred_replacements.h"
+#include "fileio/regular_file.h"
 
 #include "platform/line_end.h"
 #include "platform/runtime_error.h"
@@ -146,7 +147,7 @@ QString unreadableReason(const QString& path)
     if (problem == "is not a regular file" || problem == "is a folder")
         return QString::fromStdString(problem);
     if (problem.empty() && QFileInfo(path).size() > kMaximumInputSize)
-        return QStringLiteral("is larger than 64 MB");
+        return QString::fromStdString(fileio::tooLargeProblem(std::size_t(kMaximumInputSize)));
     return {};
 }
 
