@@ -182,9 +182,15 @@ StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* f
     const std::string stem = folderOf(m_target) + "/" + prefix;
     for (int attempt = 0; m_descriptor < 0; ++attempt) {
         m_temporary = stem + randomSuffix();
-        m_descriptor = createExclusive(m_temporary);
+        try {
+            m_descriptor = createExclusive(m_temporary);
+        } catch (const FileError& error) {
+            // A full disk or a refused folder is about the file being written,
+            // not about a temporary name the author never sees.
+            throw FileError(error.systemError(), m_target);
+        }
         if (m_descriptor < 0 && attempt > 100)
-            throw FileError(EEXIST, m_temporary);
+            throw FileError(EEXIST, m_target);
     }
     if (m_locked)
         ::flock(m_descriptor, LOCK_EX | LOCK_NB);

@@ -19,6 +19,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 
@@ -85,6 +86,10 @@ void PageMaker::run()
     } detachPages{m_pages};
     withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
         if (m_pictureRuns == InPlace) {
+            // One for the whole make, so that its image tool is checked once.
+            Jpeg::CopiesInPlace copies;
+            m_copiesInPlace = &copies;
+            const auto detach = qScopeGuard([this] { m_copiesInPlace = nullptr; });
             makeRequested();
             commitPages(true);
             return;
@@ -202,7 +207,9 @@ void PageMaker::buildPage(const QString& filePath)
 {
     // Copies go to the run's picture work, or are made at once.
     Jpeg::CopiesInPlace inPlace;
-    Jpeg::CopySink* const copies = m_pictureWork ? static_cast<Jpeg::CopySink*>(m_pictureWork) : &inPlace;
+    Jpeg::CopySink* const copies = m_pictureWork     ? static_cast<Jpeg::CopySink*>(m_pictureWork)
+                                   : m_copiesInPlace ? static_cast<Jpeg::CopySink*>(m_copiesInPlace)
+                                                     : &inPlace;
     const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : nullptr};
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,

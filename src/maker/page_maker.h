@@ -30,6 +30,9 @@
 namespace fileio {
 class DeferredReplacements;
 }
+namespace Jpeg {
+class CopiesInPlace;
+}
 class KioskSystem;
 class MessageBoxes;
 class PageBuilder;
@@ -159,5 +162,6 @@ private:
     static constexpr int kPageCommitIntervalMs = 250;
     fileio::DeferredReplacements* m_pages = nullptr; // during run()
     QElapsedTimer m_lastCommit;
-    class PictureWork* m_pictureWork = nullptr; // during run(), unless InPlace
+    class PictureWork* m_pictureWork = nullptr;     // during run(), unless InPlace
+    Jpeg::CopiesInPlace* m_copiesInPlace = nullptr; // during run() when InPlace
 };

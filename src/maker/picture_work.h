@@ -46,7 +46,8 @@ public:
     // Lets running copies end; what is still held is dropped (the make failed).
     ~PictureWork() override;
 
-    bool resamples() override { return !m_imageTool.program.isEmpty(); }
+    // Checks the image tool on first need (Jpeg::toolCanStart, its message held in order).
+    bool resamples() override;
     void submit(const Jpeg::CopyJob& job) override;
     // Runs event once everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
@@ -114,6 +115,7 @@ private:
     int m_total = 0;
     int m_reused = 0;
     bool m_failing = false;
+    std::optional<bool> m_resamples; // once the tool is checked
     int m_temporaries = 0;
     std::mutex m_mutex;
     std::condition_variable m_finished;
