@@ -58,7 +58,8 @@ struct Staging {
 
 // One file being replaced. The temporary is created by the constructor and
 // removed by the destructor unless commit() succeeded; until commit() the
-// target is untouched.
+// target is untouched. Every FileError it raises names the target, never the
+// temporary.
 class StagedFile {
 public:
     explicit StagedFile(std::string target, Staging staging = {}, const FailureHook* faults = nullptr);

@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -43,6 +44,12 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
         removeCopy(job.destination);
         showProblem(job, run.reason, services.messages);
         return CopyResult::None;
+    case ToolRun::DiskFull:
+        // Fatal like any full disk; an unchanged copy would not fit either, and
+        // the copy made before stays as it is.
+        Errors::raise(Errors::DiskFull, Errors::standardDescription(Errors::DiskFull) + QStringLiteral(": ")
+                                            + QDir::toNativeSeparators(job.destination) + QStringLiteral(" (")
+                                            + run.reason + QStringLiteral(")"));
     case ToolRun::NoTool:
     case ToolRun::Failed:
         break;
@@ -56,7 +63,24 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
 
 void CopySink::removeOlder(const QString& path) { removeCopy(path); }
 
-bool CopiesInPlace::resamples() { return !m_session.imageTool().program.isEmpty(); }
+bool toolCanStart(const ImageToolChoice& tool, MessageBoxes& messages)
+{
+    const QString problem = toolStartProblem(tool.program);
+    if (!problem.isEmpty())
+        messages.show(QStringLiteral("Image tool ") + tool.program + QStringLiteral(" cannot be started: ") + problem
+                          + QStringLiteral(" - pictures are copied unchanged"),
+                      MessageIcon::None);
+    return !tool.program.isEmpty() && problem.isEmpty();
+}
+
+bool CopiesInPlace::resamples()
+{
+    if (!m_toolChecked) {
+        m_toolChecked = true;
+        m_resamples = toolCanStart(m_session.imageTool(), m_session.messages());
+    }
+    return m_resamples;
+}
 
 void CopiesInPlace::submit(const CopyJob& job)
 {

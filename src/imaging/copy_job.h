@@ -40,10 +40,20 @@ struct CopyServices {
 
 // Makes the copy now. When the tool says the picture itself cannot be read,
 // shows "Picture ... could not be resampled: reason" and writes no copy; when
-// the tool fails otherwise (crash, time limit, cannot start), copies the
-// source unchanged and says so; without a tool, copies it silently. A copy
-// that cannot be written or removed raises RuntimeError.
+// the tool fails otherwise (crash, time limit, cannot start, a copy that is
+// not a JPEG of the size asked for), copies the source unchanged and says so;
+// without a tool, copies it silently. When the tool says its disk is full, or
+// a copy cannot be written or removed, raises RuntimeError (61 "Disk full:
+// <destination> (<reason>)" for a full disk) and leaves an earlier copy as it was.
 CopyResult makeCopy(const CopyJob& job, const CopyServices& services);
+
+// Whether a make can use tool: true when it names a program that can be
+// started. A program that cannot be started (missing, a folder, not
+// executable, a bare name not found in PATH) is reported to messages as
+// "Image tool <program> cannot be started: <reason> - pictures are copied
+// unchanged"; no tool (empty) gives false silently. A make asks once, on the
+// first picture that needs the tool.
+bool toolCanStart(const ImageToolChoice& tool, MessageBoxes& messages);
 
 // Removes the file at path when there is one; RuntimeError 75 naming it when that fails.
 void removeCopy(const QString& path);
@@ -53,7 +63,8 @@ void removeCopy(const QString& path);
 class CopySink {
 public:
     virtual ~CopySink() = default;
-    // Whether pictures are resampled (there is an image tool) or copied unchanged.
+    // Whether pictures are resampled (there is an image tool that can be
+    // started) or copied unchanged.
     virtual bool resamples() = 0;
     virtual void submit(const CopyJob& job) = 0;
     // Removes an older copy at path that shows a picture the page can no
@@ -62,7 +73,8 @@ public:
 };
 
 // Makes each copy when it is submitted, with the session's image tool (looked
-// up on first need), messages and file faults. Main thread only.
+// up and checked with toolCanStart on first need), messages and file faults.
+// Main thread only.
 class CopiesInPlace : public CopySink {
 public:
     explicit CopiesInPlace(Session& session = Session::current()) : m_session(session) {}
@@ -71,6 +83,8 @@ public:
 
 private:
     Session& m_session;
+    bool m_toolChecked = false;
+    bool m_resamples = false;
 };
 
 } // namespace Jpeg

@@ -1,5 +1,7 @@
 #include "imaging/image_tool.h"
 
+#include "imaging/jpeg_size.h"
+
 #include "platform/line_end.h"
 #include "platform/session.h"
 #include "platform/runtime_error.h"
@@ -8,10 +10,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <csignal>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <tuple>
 
 namespace Jpeg {
@@ -29,12 +35,6 @@ std::tuple<ino_t, long long, long long> identity(const QString& path)
     return {info.st_ino, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
 }
 
-bool startsAsJpeg(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(3) == QByteArray("\xFF\xD8\xFF", 3);
-}
-
 QString lastLine(const QByteArray& output)
 {
     QString text = QString::fromLocal8Bit(output).trimmed();
@@ -44,7 +44,42 @@ QString lastLine(const QByteArray& output)
     return text.left(300);
 }
 
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The system's reason at the end of the tool's line ("...: No space left on device").
+QString reasonAtEnd(const QString& line)
+{
+    const qsizetype colon = line.lastIndexOf(QStringLiteral(": "));
+    if (colon >= 0)
+        return line.mid(colon + 2);
+    return line.isEmpty() ? systemReason(ENOSPC) : line;
+}
+
 } // namespace
+
+QString toolStartProblem(const QString& program)
+{
+    if (program.isEmpty())
+        return {};
+    QString path = program;
+    // Started as a shell would start it: a bare name from the folders of PATH.
+    if (!program.contains(u'/')) {
+        path = QStandardPaths::findExecutable(program);
+        if (path.isEmpty())
+            return systemReason(ENOENT) + QStringLiteral(" in the folders of PATH");
+    }
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0)
+        return systemReason(errno);
+    if (S_ISDIR(info.st_mode))
+        return systemReason(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return systemReason(EACCES);
+    if (::access(name.constData(), X_OK) != 0)
+        return systemReason(errno);
+    return {};
+}
 
 ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,
                       std::int32_t width, const ImageToolChoice& tool)
@@ -81,6 +116,9 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
         return {ToolRun::Failed, QStringLiteral("the image tool crashed")};
     if (process.exitCode() == kImageToolUnreadablePicture)
         return {ToolRun::PictureUnreadable, said.isEmpty() ? QStringLiteral("unreadable picture") : said};
+    // Not a failure of this picture: the make cannot go on writing.
+    if (process.exitCode() == kImageToolDiskFull)
+        return {ToolRun::DiskFull, reasonAtEnd(said)};
     const auto after = identity(destinationPath);
     if (process.exitCode() != 0)
         return {
@@ -89,8 +127,16 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
     if (std::get<0>(after) == 0 || after == before)
         return {ToolRun::Failed, QStringLiteral("the image tool wrote no picture")};
     // An outside tool may claim success and leave anything; a page must not link it.
-    if (!startsAsJpeg(destinationPath))
+    std::int32_t madeHeight = 0;
+    std::int32_t madeWidth = 0;
+    if (!readSizeQuietly(destinationPath, madeHeight, madeWidth))
         return {ToolRun::Failed, QStringLiteral("the image tool wrote no JPEG picture")};
+    if (madeHeight != height || madeWidth != width)
+        return {ToolRun::Failed, QStringLiteral("the image tool wrote a picture of %1 x %2 pixels, not %3 x %4")
+                                     .arg(madeWidth)
+                                     .arg(madeHeight)
+                                     .arg(width)
+                                     .arg(height)};
     return {ToolRun::Resampled, {}};
 }
 

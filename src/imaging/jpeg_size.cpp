@@ -38,17 +38,19 @@ void showProblemReading(const QString& fileName)
     Messages::show(QStringLiteral("Jpeg.GetSize - Problem reading ") + fileName);
 }
 
-// Walks the segments after the start of image. Returns false when a message
-// has been shown; height and width are set only on success.
-bool walkSegments(ByteReader& reader, const QString& fileName, std::int32_t& height, std::int32_t& width)
+// Why a walk found no size; the message each gets is readSize's.
+enum class SizeProblem { None, NoJpegHeader, ExpectedFlag, ProblemReading };
+
+// Walks the segments after the start of image. height and width are set only
+// on success; got is the byte found where a marker should start.
+SizeProblem walkSegments(ByteReader& reader, std::int32_t& height, std::int32_t& width, std::uint8_t& got)
 {
     int orientation = 0;
     for (;;) {
         const std::uint8_t flag = reader.readByte();
         if (flag != MarkerFlag) {
-            Messages::show(QStringLiteral("Jpeg.GetSize - Expected Flag &HFF - got ")
-                           + QString::number(flag, 16).toUpper() + QStringLiteral(" in file ") + fileName);
-            return false;
+            got = flag;
+            return SizeProblem::ExpectedFlag;
         }
         std::uint8_t marker = reader.readByte();
         while (marker == MarkerFlag) // fill bytes before the marker
@@ -61,7 +63,7 @@ bool walkSegments(ByteReader& reader, const QString& fileName, std::int32_t& hei
             const bool swap = util::orientationSwapsSides(orientation);
             height = swap ? frameWidth : frameHeight;
             width = swap ? frameHeight : frameWidth;
-            return true;
+            return SizeProblem::None;
         }
         if (isStandalone(marker))
             continue;
@@ -78,6 +80,32 @@ bool walkSegments(ByteReader& reader, const QString& fileName, std::int32_t& hei
         else
             reader.skip(length - 2);
     }
+}
+
+// The whole read of one device, without a message; sizes 0 unless None.
+SizeProblem sizeOf(QIODevice& device, std::int32_t& height, std::int32_t& width, std::uint8_t& got)
+{
+    height = 0;
+    width = 0;
+    try {
+        ByteReader reader(device);
+        if (!checkJfifHeader(reader))
+            return SizeProblem::NoJpegHeader;
+        return walkSegments(reader, height, width, got);
+    } catch (const RuntimeError&) {
+        // Every read failure, including the end of the file before a frame
+        // header, counts alike.
+    }
+    height = 0;
+    width = 0;
+    return SizeProblem::ProblemReading;
+}
+
+// A file that can be read as a picture: a FIFO or device would block or never end.
+bool openRegularFile(QFile& file)
+{
+    return fileio::regularFileProblem(QFile::encodeName(file.fileName()).toStdString()).empty()
+           && file.open(QIODevice::ReadOnly);
 }
 
 } // namespace
@@ -112,22 +140,21 @@ bool checkJfifHeader(ByteReader& reader)
 
 void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width)
 {
-    height = 0;
-    width = 0;
-    try {
-        ByteReader reader(device);
-        if (!checkJfifHeader(reader)) {
-            Messages::show(QStringLiteral("Jpeg.GetSize - File ") + fileName
-                           + QStringLiteral(" does not have valid JPEG header"));
-            return;
-        }
-        walkSegments(reader, fileName, height, width);
-    } catch (const RuntimeError&) {
-        // Every read failure, including the end of the file before a frame
-        // header, gives the same message and no size.
-        height = 0;
-        width = 0;
+    std::uint8_t got = 0;
+    switch (sizeOf(device, height, width, got)) {
+    case SizeProblem::None:
+        return;
+    case SizeProblem::NoJpegHeader:
+        Messages::show(QStringLiteral("Jpeg.GetSize - File ") + fileName
+                       + QStringLiteral(" does not have valid JPEG header"));
+        return;
+    case SizeProblem::ExpectedFlag:
+        Messages::show(QStringLiteral("Jpeg.GetSize - Expected Flag &HFF - got ") + QString::number(got, 16).toUpper()
+                       + QStringLiteral(" in file ") + fileName);
+        return;
+    case SizeProblem::ProblemReading:
         showProblemReading(fileName);
+        return;
     }
 }
 
@@ -136,13 +163,20 @@ void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width)
     height = 0;
     width = 0;
     QFile file(fileName);
-    // A FIFO or device would block or never end.
-    if (!fileio::regularFileProblem(QFile::encodeName(fileName).toStdString()).empty()
-        || !file.open(QIODevice::ReadOnly)) {
+    if (!openRegularFile(file)) {
         showProblemReading(fileName);
         return;
     }
     readSize(file, fileName, height, width);
+}
+
+bool readSizeQuietly(const QString& fileName, std::int32_t& height, std::int32_t& width)
+{
+    height = 0;
+    width = 0;
+    QFile file(fileName);
+    std::uint8_t got = 0;
+    return openRegularFile(file) && sizeOf(file, height, width, got) == SizeProblem::None;
 }
 
 } // namespace Jpeg

@@ -28,6 +28,11 @@ void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width)
 // The same walk over an open device; fileName only names the file in messages.
 void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width);
 
+// The size GetSize reads (the displayed size), without any message and from
+// any thread: false, with both 0, for a file that is not a regular file or
+// not a JPEG with a frame header GetSize would find.
+bool readSizeQuietly(const QString& fileName, std::int32_t& height, std::int32_t& width);
+
 // True when the stream begins with the start-of-image marker FF D8; the
 // reader then stands on the first marker after it. Any JPEG is accepted,
 // whatever its first segment (JFIF, Exif or none).

@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 
@@ -92,6 +93,10 @@ void PageMaker::run()
         if (m_writeOutput)
             fileio::completeInterruptedGroupsBelow(QFile::encodeName(kiosk().folder()).toStdString());
         if (m_pictureRuns == InPlace) {
+            // One for the whole make, so that its image tool is checked once.
+            Jpeg::CopiesInPlace copies;
+            m_copiesInPlace = &copies;
+            const auto detach = qScopeGuard([this] { m_copiesInPlace = nullptr; });
             makeRequested();
             commitPages(true);
             return;
@@ -220,7 +225,9 @@ void PageMaker::buildPage(const QString& filePath)
 {
     // Copies go to the run's picture work, or are made at once.
     Jpeg::CopiesInPlace inPlace;
-    Jpeg::CopySink* const copies = m_pictureWork ? static_cast<Jpeg::CopySink*>(m_pictureWork) : &inPlace;
+    Jpeg::CopySink* const copies = m_pictureWork     ? static_cast<Jpeg::CopySink*>(m_pictureWork)
+                                   : m_copiesInPlace ? static_cast<Jpeg::CopySink*>(m_copiesInPlace)
+                                                     : &inPlace;
     const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : m_copyProbe};
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,

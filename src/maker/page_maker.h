@@ -31,6 +31,7 @@ namespace fileio {
 class DeferredReplacements;
 }
 namespace Jpeg {
+class CopiesInPlace;
 class CopySink;
 }
 class KioskSystem;
@@ -177,5 +178,6 @@ private:
     static constexpr int kPageCommitIntervalMs = 250;
     fileio::DeferredReplacements* m_pages = nullptr; // during run()
     QElapsedTimer m_lastCommit;
-    class PictureWork* m_pictureWork = nullptr; // during run(), unless InPlace
+    class PictureWork* m_pictureWork = nullptr;     // during run(), unless InPlace
+    Jpeg::CopiesInPlace* m_copiesInPlace = nullptr; // during run() when InPlace
 };

@@ -64,6 +64,13 @@ const QString& PictureWork::toolOf(const QString& program)
     return *found;
 }
 
+bool PictureWork::resamples()
+{
+    if (!m_resamples)
+        m_resamples = Jpeg::toolCanStart(m_imageTool, *this);
+    return *m_resamples;
+}
+
 void PictureWork::submit(const Jpeg::CopyJob& copy)
 {
     // The same copy asked for twice (a page made twice) is made in turn.

@@ -49,7 +49,8 @@ public:
     // lives does the same, since the program then ends without unwinding.
     ~PictureWork() override;
 
-    bool resamples() override { return !m_imageTool.program.isEmpty(); }
+    // Checks the image tool on first need (Jpeg::toolCanStart, its message held in order).
+    bool resamples() override;
     void submit(const Jpeg::CopyJob& job) override;
     // Runs event once everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
@@ -127,6 +128,7 @@ private:
     int m_temporaryCount = 0;
     QSet<QString> m_temporaries; // named for copies not yet put in place
     std::atomic<bool> m_abandoned = false;
+    std::optional<bool> m_resamples; // once the tool is checked
     std::mutex m_mutex;
     std::condition_variable m_finished;
     std::optional<WorkPool> m_pool;

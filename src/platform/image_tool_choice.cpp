@@ -29,9 +29,10 @@ ImageToolChoice lookUpImageTool(const QString& programFolder, MessageBoxes& mess
             choice.parallel = settings->value(ParallelKey).toBool();
         } else {
             choice.program = programFolder + BundledToolName;
+            // Not installed beside the program: pictures are copied unchanged.
+            if (!QFileInfo(choice.program).isFile())
+                choice.program.clear();
         }
-        if (choice.program.isEmpty() || !QFileInfo(choice.program).isFile())
-            choice.program.clear();
     } catch (const RuntimeError& error) {
         messages.show(QStringLiteral("JPEG.IrfanViewAvailable - Error ") + QString::number(error.number()) + kCrLf
                           + error.description(),

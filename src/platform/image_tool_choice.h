@@ -17,8 +17,9 @@ struct ImageToolChoice {
 };
 
 // The settings value "ImageTool/program" when that key exists (an empty value
-// means no tool), otherwise "zel-resample" in programFolder; a program file
-// that does not exist means no tool. A tool set by the author runs one at a
+// means no tool), otherwise "zel-resample" in programFolder when that file
+// exists (else no tool). A program the author set is kept as set, also when
+// it cannot be started: the make reports it (Jpeg::toolCanStart). A tool set by the author runs one at a
 // time unless "ImageTool/parallel" is true. A RuntimeError during the lookup
 // shows "JPEG.IrfanViewAvailable - Error <number>", CR LF and its description,
 // and counts as no tool.

@@ -11,11 +11,13 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <array>
 #include <csignal>
+#include <sys/mount.h>
 
 namespace {
 
@@ -236,6 +238,48 @@ TEST_F(ZelResample, TerminationSignalLeavesNoTemporaryFile)
     EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
     EXPECT_EQ(QDir(path("my pictures")).entryList(QDir::Files | QDir::Hidden), QStringList{"holiday copy 1.jpg"});
     EXPECT_EQ(readBytes(destination), "previous copy");
+}
+
+// A full disk, by bytes or by inodes: exit 4 with one line naming the
+// destination and the system's reason (never the run's temporary file), the
+// previous copy kept and nothing left behind.
+TEST_F(ZelResample, FullDiskByBytesOrInodesGivesItsOwnExitStatus)
+{
+    const QString source = cjpeg({});
+    const struct {
+        const char* name;
+        const char* options;
+        const char* said; // DEST: the destination
+    } rows[] = {
+        {"no bytes left", "size=64k", "zel-resample: cannot write DEST: No space left on device\n"},
+        {"no inodes left", "size=1m,nr_inodes=8",
+         "zel-resample: cannot create a file beside DEST: No space left on device\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir disk;
+        if (::mount("tmpfs", qPrintable(disk.path()), "tmpfs", 0, row.options) != 0)
+            GTEST_SKIP() << "tmpfs cannot be mounted here";
+        const auto unmount = qScopeGuard([&] { ::umount(qPrintable(disk.path())); });
+        const QString copy = disk.filePath("copy.jpg");
+        writeBytes(copy, "previous copy");
+        // Uses up the bytes (one file written until the disk refuses) or the inodes (empty files).
+        if (QString(row.name).contains("bytes")) {
+            QFile filler(disk.filePath("filler"));
+            ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'f');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        } else {
+            for (int i = 0; QFile(disk.filePath(QString::number(i))).open(QIODevice::WriteOnly); ++i) {
+            }
+        }
+        const ProgramRun result = resample(source, 60, 45, copy);
+        EXPECT_EQ(result.exitCode, 4);
+        EXPECT_EQ(result.error.toStdString(), QString(row.said).replace("DEST", copy).toStdString());
+        EXPECT_EQ(readBytes(copy), "previous copy");
+        EXPECT_EQ(QDir(disk.path()).entryList({".zel-*"}, QDir::Files | QDir::Hidden), QStringList());
+    }
 }
 
 } // namespace

@@ -12,8 +12,6 @@
 
 namespace {
 
-std::string reason() { return std::strerror(errno); }
-
 constexpr int terminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The temporary file of the AtomicFile in progress, for the signal handler.
@@ -84,7 +82,7 @@ AtomicFile::AtomicFile(const std::string& destinationPath) : m_destinationPath(d
             // of killed runs can tell this one is still in use.
             m_file.emplace(destinationPath, fileio::Staging{prefix, true});
         } catch (const fileio::FileError& error) {
-            throw ResampleError("cannot create a file beside " + destinationPath + ": " + error.reason());
+            throwWriteError("cannot create a file beside " + destinationPath, error.systemError());
         }
         const std::string& temporary = m_file->temporary();
         temporary.copy(pendingTemporary, temporary.size());
@@ -96,12 +94,11 @@ AtomicFile::AtomicFile(const std::string& destinationPath) : m_destinationPath(d
     const int descriptor = ::fcntl(m_file->descriptor(), F_DUPFD_CLOEXEC, 0);
     m_stream = descriptor >= 0 ? ::fdopen(descriptor, "wb") : nullptr;
     if (m_stream == nullptr) {
-        const std::string why = reason();
+        const int error = errno;
         if (descriptor >= 0)
             ::close(descriptor);
-        const std::string temporary = m_file->temporary();
         removeTemporary();
-        throw ResampleError("cannot write " + temporary + ": " + why);
+        throwWriteError("cannot write " + destinationPath, error);
     }
 }
 
@@ -122,21 +119,22 @@ void AtomicFile::removeTemporary()
 void AtomicFile::commit()
 {
     const bool written = std::fflush(m_stream) == 0;
-    const std::string why = written ? std::string() : reason();
+    const int writeError = written ? 0 : errno;
     const bool closed = std::fclose(m_stream) == 0;
+    const int closeError = closed ? 0 : errno;
     m_stream = nullptr;
     if (!written || !closed)
-        throw ResampleError("cannot write " + m_destinationPath + ": " + (written ? reason() : why));
+        throwWriteError("cannot write " + m_destinationPath, written ? closeError : writeError);
     try {
         m_file->finish();
     } catch (const fileio::FileError& error) {
-        throw ResampleError("cannot write " + m_destinationPath + ": " + error.reason());
+        throwWriteError("cannot write " + m_destinationPath, error.systemError());
     }
     const SignalsHeld held;
     try {
         m_file->commit();
     } catch (const fileio::FileError& error) {
-        throw ResampleError("cannot replace " + m_destinationPath + ": " + error.reason());
+        throwWriteError("cannot replace " + m_destinationPath, error.systemError());
     }
     temporaryPending = 0;
 }

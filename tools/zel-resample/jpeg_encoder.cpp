@@ -52,7 +52,7 @@ void encodeJpeg(const Image& image, std::FILE* file, const std::string& destinat
         const bool writeFailed = guard.manager.msg_code == JERR_FILE_WRITE;
         jpeg_destroy_compress(&info);
         if (writeFailed)
-            throw ResampleError("cannot write " + destinationLabel + ": " + std::strerror(writeError));
+            throwWriteError("cannot write " + destinationLabel, writeError);
         throw ResampleError(std::string("cannot encode the copy: ") + guard.message);
     }
     encodeGuarded(info, image, file);

@@ -2,8 +2,9 @@
 // Writes an upright W x H baseline JPEG copy of the JPEG picture SOURCE to DEST.
 // Exit status (see exit_status.h): 0 success, 1 any other failure, 2 wrong
 // command line, 3 the picture cannot be read (damaged, cut short, not a JPEG,
-// 12-bit, lossless, too many scans, too many pixels, too large for memory).
-// Every failure prints one line on stderr and leaves DEST untouched.
+// 12-bit, lossless, too many scans, too many pixels, too large for memory),
+// 4 DEST's disk or quota is full (bytes or inodes).
+// Every failure prints one line on stderr naming DEST and leaves DEST untouched.
 #include "atomic_file.h"
 #include "exit_status.h"
 #include "resample_arguments.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
         return fail(std::string(error.what()) + " (" + usageLine() + ")", exitUsage);
     } catch (const UnreadablePictureError& error) {
         return fail(error.what(), exitUnreadablePicture);
+    } catch (const DiskFullError& error) {
+        return fail(error.what(), exitDiskFull);
     } catch (const ResampleError& error) {
         return fail(error.what(), exitFailure);
     } catch (const std::bad_alloc&) {

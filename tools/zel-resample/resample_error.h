@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -21,3 +23,20 @@ class UnreadablePictureError : public ResampleError {
 public:
     using ResampleError::ResampleError;
 };
+
+// DEST's disk or quota is full (ENOSPC, EDQUOT): the message ends with ": "
+// and the system's reason.
+class DiskFullError : public ResampleError {
+public:
+    using ResampleError::ResampleError;
+};
+
+// A failed write of the copy: "what: reason", a DiskFullError when systemError
+// says the disk or quota is full.
+[[noreturn]] inline void throwWriteError(const std::string& what, int systemError)
+{
+    const std::string message = what + ": " + std::strerror(systemError);
+    if (systemError == ENOSPC || systemError == EDQUOT)
+        throw DiskFullError(message);
+    throw ResampleError(message);
+}
