@@ -31,6 +31,12 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
         QString out; // exactly this on standard output
     } rows[] = {
         {"clean kiosk", "", "~/", 0, "", "Making page today in folder news\nMaking page root in folder root\n"},
+        {"Make All counts the dead references", "root/root.zel=#root\n#button news\\gone Gone\n#button lost Lost", "~/",
+         1, "Reference to non-existent page",
+         "Making page today in folder news\nMaking page root in folder root\n"
+         "Dead references: 2 (buttons or items to pages that do not exist strand the visitor)\n"},
+        {"a named page source with a dead reference: no count", "root/root.zel=#root\n#button lost Lost",
+         "~/ ~/root/root.zel", 1, "Reference to non-existent page", "Making page root in folder root\n"},
         {"named page sources only, in the given order", "news/other.zel=#leaf\njunk",
          "~/ ~/root/root.zel ~/news/today.zel", 0, "",
          "Making page root in folder root\nMaking page today in folder news\n"},
