@@ -881,11 +881,16 @@ function fitWideContent() {
         }
         child.classList.remove("wide");
         var box = child.getBoundingClientRect();
-        if (box.width <= 0 || box.right <= width + 1 || box.left >= width)
+        if (box.width <= 0 || box.left >= width)
+            continue;
+        // Content wider than its own box (long lines in a box the style sheet
+        // keeps to the column) can only scroll in it.
+        var overflows = child.scrollWidth > child.clientWidth + 1 && getComputedStyle(child, null).overflowX === "visible";
+        if (box.right <= width + 1 && !overflows)
             continue;
         var left = Math.max(0, box.left);
         var scale = (width - 2 * left) / box.width;
-        if (scale < smallestReadableScale) {
+        if (overflows || scale < smallestReadableScale) {
             child.classList.add("wide");
             continue;
         }

@@ -4,7 +4,8 @@
 // as a whole kiosk page; buttons work by real touch (each button of each page
 // at some of the sizes, chosen by a fixed rule, so that every button is
 // touched in every way of showing); no touch leaves the visitor on a page
-// without a working button; no script error; the kiosk goes home by itself
+// without a working button (or, where an author gave a page none, without the
+// idle return); no script error; the kiosk goes home by itself
 // from every page, the missing page included; and one row for each author
 // mistake the pages must survive.
 //
@@ -46,11 +47,11 @@ function expectedTarget(k, from, resolved) {
     return exists ? page : 'missing.html';
 }
 
-// Deterministic choice: a page's buttons touched at one configuration (size
-// index, way of showing); across the twelve every button is touched at least
-// once in each way.
+// Deterministic choice: the buttons of a page touched at one configuration
+// (size index, way of showing); across the six sizes every button is touched
+// once in each way of showing.
 function chosen(pageIndex, buttonIndex, sizeIndex) {
-    return (pageIndex + buttonIndex + sizeIndex) % 3 === 0;
+    return (pageIndex + buttonIndex + sizeIndex) % 6 === 0;
 }
 
 async function visitorRun(browser, k, size, sizeIndex, mode, base) {
@@ -60,8 +61,10 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     const from = { root: mode === 'file' ? k.dir.split(path.sep).join('/') + '/' : '/' };
     const win = await kiosk.openWindow(browser, size);
     const { page } = win;
-    const stranded = [], broken = [];
+    const broken = [], buttonless = [];
     const pages = k.pages.concat(['missing.html']);
+    // Back from the first page opened goes to a page of the kiosk.
+    await page.goto(urlOf('root/root.htm'));
 
     for (let p = 0; p < pages.length; ++p) {
         const name = pages[p];
@@ -74,36 +77,43 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
             continue;
         }
         if (!state.buttons.some((b) => b.text))
-            stranded.push(`${name} has no button`);
+            buttonless.push(name);
         for (let b = 0; b < state.buttons.length; ++b) {
             const button = state.buttons[b];
-            if (!button.text || !chosen(p, b, sizeIndex + (mode === 'http' ? 1 : 0)))
+            if (!button.text || !chosen(p, b, sizeIndex + (mode === 'http' ? 3 : 0)))
                 continue;
-            const what = `${name} ${button.id} "${button.text.slice(0, 24)}"`;
-            const fault = await touchButton(win, k, from, urlOf, name, button);
-            if (fault)
-                broken.push(`${what}: ${fault}`);
+            let fault;
+            try {
+                fault = await touchButton(win, k, from, urlOf, name, button);
+            } catch (e) {
+                fault = String(e).split('\n')[0];
+            }
+            if (fault) {
+                broken.push(`${name} ${button.id} "${button.text.slice(0, 24)}": ${fault}`);
+                await page.goto(urlOf(name));
+                await kiosk.waitForKiosk(page, urlOf(name));
+            }
         }
     }
     row(`${label}: every page opens as a kiosk page and its buttons work by touch`, broken.length === 0,
         broken.slice(0, 6).join('; '));
-    row(`${label}: no touch leaves a visitor without a button`, stranded.length === 0, stranded.join('; '));
+    // Stranded: after a touch the window shows no kiosk page, or one without a button.
+    const stranded = broken.filter((fault) => /shows (?!file:|http:)|has no button|left the kiosk/.test(fault));
+    row(`${label}: no touch leaves a visitor without a working button`, stranded.length === 0, stranded.join('; '));
     row(`${label}: no script error`, win.log.errors.length === 0, win.log.errors.slice(0, 4).join(' | '));
     await win.context.close();
 
-    await idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, label);
+    // A page without a button (an author's root page without buttons) leaves
+    // the visitor only the idle return: it is tried on those at every size.
+    await idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonless, label);
     if (mode === 'file')
         await authorMistakes(browser, k, size, urlOf, label);
 }
 
-// Touches one button of a freshly opened page and checks what it did; returns
-// the fault or "".
+// Touches one button of the page shown (a prepared kiosk page) and checks
+// what it did, leaving the page shown again; returns the fault or "".
 async function touchButton(win, k, from, urlOf, name, button) {
     const { page } = win;
-    await page.goto(urlOf(name));
-    let state = await kiosk.waitForKiosk(page, urlOf(name));
-    if (!state)
-        return 'page did not open again';
     const href = button.href || '';
     const call = /^javascript:(\w+)\(\)$/.exec(href);
     if (!call) {
@@ -112,13 +122,17 @@ async function touchButton(win, k, from, urlOf, name, button) {
         const there = await kiosk.waitForKiosk(page, urlOf(target));
         if (!there)
             return `touch did not open ${target} (shows ${page.url()})`;
-        // Back on the page reached comes back here.
+        if (!there.buttons.some((b) => b.text))
+            return `${target} has no button`;
+        // Back on the page reached comes back here; so does the browser's own
+        // back where the page has no Back button.
         const back = there.buttons.find((b) => b.href === 'javascript:goBack()');
-        if (back) {
+        if (back)
             await kiosk.tap(page, back.x, back.y);
-            if (!(await kiosk.waitForKiosk(page, urlOf(name))))
-                return `Back from ${target} did not come back (shows ${page.url()})`;
-        }
+        else
+            await page.goBack();
+        if (!(await kiosk.waitForKiosk(page, urlOf(name))))
+            return `Back from ${target} did not come back (shows ${page.url()})`;
         return '';
     }
     const con = kiosk.frameNamed(page, 'con');
@@ -128,23 +142,28 @@ async function touchButton(win, k, from, urlOf, name, button) {
         return { y: s ? s.scrollTop : 0, max: s ? s.scrollHeight - s.clientHeight : 0, row: f ? Number(f.value) : -1,
                  rows: document.getElementById('sTable') ? document.getElementById('sTable').rows.length : 0 };
     });
+    const url = page.url();
     await kiosk.tap(page, button.x, button.y);
+    const scrolled = () => kiosk.frameNamed(page, 'con').evaluate(() => {
+        const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
+        return s.scrollTop;
+    });
+    const rowNow = () => kiosk.frameNamed(page, 'con').evaluate(() => Number(document.getElementsByName('row')[0].value));
     switch (call[1]) {
-    case 'goBack':
-        // Opened as the first page of nothing: the page stays.
-        await new Promise((r) => setTimeout(r, 50));
-        return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : `Back left the page for ${page.url()}`;
+    case 'goBack': {
+        // Back goes to the page opened before this one.
+        if (!(await kiosk.waitFor(() => page.url() !== url)) || !(await kiosk.waitForKiosk(page)))
+            return `Back did not open the page before (shows ${page.url()})`;
+        await page.goForward();
+        return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'the page did not come back';
+    }
     case 'scrolldown':
     case 'scrollup': {
         const down = call[1] === 'scrolldown';
         const moves = before.max > 0 && (down ? before.y < before.max - 1 : before.y > 0);
-        if (!moves)
-            return '';
-        const ok = await kiosk.waitFor(() => kiosk.frameNamed(page, 'con').evaluate((d) => {
-            const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
-            return d ? s.scrollTop > 0 : s.scrollTop === 0;
-        }, down));
-        return ok ? '' : `${call[1]} did not scroll`;
+        if (moves && !(await kiosk.waitFor(async () => (await scrolled()) !== before.y)))
+            return `${call[1]} did not scroll`;
+        return '';
     }
     case 'rowdown':
     case 'pagedown':
@@ -152,24 +171,24 @@ async function touchButton(win, k, from, urlOf, name, button) {
     case 'pageup': {
         const down = /down/.test(call[1]);
         const moves = before.rows > 1 && (down ? before.row < before.rows - 1 : before.row > 0);
-        if (!moves)
-            return '';
-        const ok = await kiosk.waitFor(() => kiosk.frameNamed(page, 'con').evaluate((d) => {
-            const f = document.getElementsByName('row')[0];
-            const current = document.querySelector('#sTable tr.current');
-            return current && (d ? Number(f.value) > 0 : Number(f.value) === 0);
-        }, down));
-        return ok ? '' : `${call[1]} did not move the row`;
+        if (moves && !(await kiosk.waitFor(async () => (await rowNow()) !== before.row)))
+            return `${call[1]} did not move the row`;
+        return '';
     }
     case 'select': {
         const link = before.rows > 0 ? await con.evaluate(() => {
             const a = document.querySelector('#sTable tr.current a');
             return a ? { written: a.getAttribute('href'), resolved: a.href } : null;
         }) : null;
-        if (!link || !link.written)
+        if (!link || !link.written) {
+            await new Promise((r) => setTimeout(r, 100));
             return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'Select without a page left the kiosk';
+        }
         const target = expectedTarget(k, from, link.resolved);
-        return (await kiosk.waitForKiosk(page, urlOf(target))) ? '' : `Select did not open ${target}`;
+        if (!(await kiosk.waitForKiosk(page, urlOf(target))))
+            return `Select did not open ${target} (shows ${page.url()})`;
+        await page.goBack();
+        return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'the selector did not come back';
     }
     }
     return '';
@@ -177,12 +196,13 @@ async function touchButton(win, k, from, urlOf, name, button) {
 
 // Left alone, every page goes home: the idle time is made short in the
 // browser; every page at some sizes, the root and missing pages at all.
-async function idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, label) {
+async function idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonless, label) {
     const win = await kiosk.openWindow(browser, size, 0.4);
     const faults = [];
     for (let p = 0; p < pages.length; ++p) {
         const name = pages[p];
-        if ((only && !name.includes(only)) || !(name === 'missing.html' || (p + sizeIndex) % 3 === 0))
+        const every = name === 'missing.html' || buttonless.includes(name);
+        if ((only && !name.includes(only)) || !(every || (p + sizeIndex + (mode === 'http' ? 3 : 0)) % 6 === 0))
             continue;
         await win.page.goto(urlOf(name));
         if (name === 'root/root.htm') {
@@ -330,8 +350,8 @@ async function main() {
             row(`${size.width}x${size.height}: Make All counts the dead references`,
                 /dead reference/i.test(k.out + k.messages), (k.out + k.messages).split('\n').slice(-3).join(' / '));
             const server = await kiosk.serve(k.dir);
-            for (const mode of ['file', 'http'])
-                await visitorRun(browser, k, size, s, mode, server.base);
+            // Both ways of showing at once, each in a window of its own.
+            await Promise.all(['file', 'http'].map((mode) => visitorRun(browser, k, size, s, mode, server.base)));
             await server.close();
         }
     } finally {
