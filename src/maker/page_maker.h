@@ -67,8 +67,9 @@ public:
 
     // What a page uses, told while it is read: its page-type line, the page
     // source path of every well-named reference (whether it exists or not),
-    // the full path of every picture found, and button and item texts.
-    enum class Use { PageType, Reference, Picture, ButtonText, ItemText };
+    // the full path of every picture found, button and item texts, and every
+    // line written into the content file.
+    enum class Use { PageType, Reference, Picture, ButtonText, ItemText, ContentLine };
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the

@@ -95,15 +95,17 @@ function serve(root) {
     });
 }
 
-// Chromium as a visitor's browser has it: no file access between frames, the
-// back-forward cache on; only what running it unattended needs.
+// Chromium as a visitor's browser has it: no file access between frames;
+// only what running it unattended needs. The back-forward cache stays off as
+// the driver keeps it: the driver loses sight of the frames of a page restored
+// from it (the page itself is whole again).
 async function launch(pw) {
     return pw.chromium.launch({
         executablePath: chromiumPath,
         headless: true,
         args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-        ignoreDefaultArgs: ['--disable-back-forward-cache', '--disable-popup-blocking', '--enable-automation'],
+        ignoreDefaultArgs: ['--disable-popup-blocking', '--enable-automation'],
     });
 }
 
@@ -165,6 +167,21 @@ async function pageState(page) {
     return state;
 }
 
+// Opens the address as a visitor's first page; a navigation still under way
+// from an earlier touch may interrupt the first try.
+async function open(page, address) {
+    for (let attempt = 0;; ++attempt) {
+        try {
+            await page.goto(address);
+            return;
+        } catch (e) {
+            if (attempt >= 2)
+                throw e;
+            await new Promise((r) => setTimeout(r, 200));
+        }
+    }
+}
+
 // Waits until the condition (an async function) is true; false after the time.
 async function waitFor(condition, timeoutMs = 8000) {
     const end = Date.now() + timeoutMs;
@@ -218,5 +235,5 @@ function chromiumMissing() {
     return !fs.existsSync(chromiumPath);
 }
 
-module.exports = { playwright, makeKiosk, serve, launch, openWindow, frameNamed, pageState, waitFor, waitForKiosk,
+module.exports = { playwright, makeKiosk, serve, launch, openWindow, open, frameNamed, pageState, waitFor, waitForKiosk,
                    sameAddress, tap, swipe, chromiumMissing, sourceDir };

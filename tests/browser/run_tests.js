@@ -64,13 +64,13 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     const broken = [], buttonless = [];
     const pages = k.pages.concat(['missing.html']);
     // Back from the first page opened goes to a page of the kiosk.
-    await page.goto(urlOf('root/root.htm'));
+    await kiosk.open(page, urlOf('root/root.htm'));
 
     for (let p = 0; p < pages.length; ++p) {
         const name = pages[p];
         if (only && !name.includes(only))
             continue;
-        await page.goto(urlOf(name));
+        await kiosk.open(page, urlOf(name));
         const state = await kiosk.waitForKiosk(page, urlOf(name));
         if (!state) {
             broken.push(`${name} does not open as a kiosk page`);
@@ -83,6 +83,8 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
             if (!button.text || !chosen(p, b, sizeIndex + (mode === 'http' ? 3 : 0)))
                 continue;
             let fault;
+            if (process.env.ZEL_TRACE)
+                console.log(`  ${label} ${name} ${button.id}`);
             try {
                 fault = await touchButton(win, k, from, urlOf, name, button);
             } catch (e) {
@@ -90,7 +92,7 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
             }
             if (fault) {
                 broken.push(`${name} ${button.id} "${button.text.slice(0, 24)}": ${fault}`);
-                await page.goto(urlOf(name));
+                await kiosk.open(page, urlOf(name));
                 await kiosk.waitForKiosk(page, urlOf(name));
             }
         }
@@ -108,6 +110,11 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     await idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonless, label);
     if (mode === 'file')
         await authorMistakes(browser, k, size, urlOf, label);
+}
+
+// The browser's own back or forward (the script goes without waiting for the page).
+async function historyStep(page, by) {
+    await page.evaluate((step) => { setTimeout(() => history.go(step), 0); }, by);
 }
 
 // Touches one button of the page shown (a prepared kiosk page) and checks
@@ -130,7 +137,7 @@ async function touchButton(win, k, from, urlOf, name, button) {
         if (back)
             await kiosk.tap(page, back.x, back.y);
         else
-            await page.goBack();
+            await historyStep(page, -1);
         if (!(await kiosk.waitForKiosk(page, urlOf(name))))
             return `Back from ${target} did not come back (shows ${page.url()})`;
         return '';
@@ -139,8 +146,10 @@ async function touchButton(win, k, from, urlOf, name, button) {
     const before = await con.evaluate(() => {
         const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
         const f = document.getElementsByName('row')[0];
+        const a = document.querySelector('#sTable tr.current a');
         return { y: s ? s.scrollTop : 0, max: s ? s.scrollHeight - s.clientHeight : 0, row: f ? Number(f.value) : -1,
-                 rows: document.getElementById('sTable') ? document.getElementById('sTable').rows.length : 0 };
+                 rows: document.getElementById('sTable') ? document.getElementById('sTable').rows.length : 0,
+                 link: a ? { written: a.getAttribute('href'), resolved: a.href } : null };
     });
     const url = page.url();
     await kiosk.tap(page, button.x, button.y);
@@ -154,7 +163,7 @@ async function touchButton(win, k, from, urlOf, name, button) {
         // Back goes to the page opened before this one.
         if (!(await kiosk.waitFor(() => page.url() !== url)) || !(await kiosk.waitForKiosk(page)))
             return `Back did not open the page before (shows ${page.url()})`;
-        await page.goForward();
+        await historyStep(page, 1);
         return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'the page did not come back';
     }
     case 'scrolldown':
@@ -176,10 +185,7 @@ async function touchButton(win, k, from, urlOf, name, button) {
         return '';
     }
     case 'select': {
-        const link = before.rows > 0 ? await con.evaluate(() => {
-            const a = document.querySelector('#sTable tr.current a');
-            return a ? { written: a.getAttribute('href'), resolved: a.href } : null;
-        }) : null;
+        const link = before.link;
         if (!link || !link.written) {
             await new Promise((r) => setTimeout(r, 100));
             return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'Select without a page left the kiosk';
@@ -187,7 +193,7 @@ async function touchButton(win, k, from, urlOf, name, button) {
         const target = expectedTarget(k, from, link.resolved);
         if (!(await kiosk.waitForKiosk(page, urlOf(target))))
             return `Select did not open ${target} (shows ${page.url()})`;
-        await page.goBack();
+        await historyStep(page, -1);
         return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'the selector did not come back';
     }
     }
@@ -204,7 +210,7 @@ async function idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonle
         const every = name === 'missing.html' || buttonless.includes(name);
         if ((only && !name.includes(only)) || !(every || (p + sizeIndex + (mode === 'http' ? 3 : 0)) % 6 === 0))
             continue;
-        await win.page.goto(urlOf(name));
+        await kiosk.open(win.page, urlOf(name));
         if (name === 'root/root.htm') {
             // Already home: it stays there and starts afresh.
             await new Promise((r) => setTimeout(r, 900));
@@ -224,7 +230,7 @@ async function authorMistakes(browser, k, size, urlOf, label) {
     const win = await kiosk.openWindow(browser, size);
     const { page } = win;
     const open = async (name) => {
-        await page.goto(urlOf(name));
+        await kiosk.open(page, urlOf(name));
         return kiosk.waitForKiosk(page, urlOf(name));
     };
     const con = () => kiosk.frameNamed(page, 'con'), nav = () => kiosk.frameNamed(page, 'nav');
@@ -353,6 +359,7 @@ async function main() {
             // Both ways of showing at once, each in a window of its own.
             await Promise.all(['file', 'http'].map((mode) => visitorRun(browser, k, size, s, mode, server.base)));
             await server.close();
+            console.log(`     ${size.width}x${size.height} done after ${Math.round((Date.now() - started) / 1000)} s`);
         }
     } finally {
         await browser.close();
