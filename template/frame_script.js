@@ -1033,6 +1033,7 @@ function fitCaption(link) {
     // be, and as many whole lines as the button holds, the last one ending in
     // an ellipsis.
     var lines = Math.max(1, Math.min(captionLines, Math.floor((link.clientHeight - 6) / (sizes.smallest * 1.15))));
+    span.innerHTML = span.getAttribute("data-words");
     span.classList.add("shortened");
     span.style.webkitLineClamp = String(lines);
 }

@@ -47,7 +47,8 @@ function copyFolder(from, to) {
 // and the main file of every page ("news/today.htm"), sorted.
 function makeKiosk(buildDir, size, workDir) {
     const dir = fs.mkdtempSync(path.join(workDir || os.tmpdir(), `kiosk-${size.width}x${size.height}-`));
-    copyFolder(path.join(sourceDir, 'template'), dir);
+    // ZEL_TEMPLATE names another Template folder to try the pages with (an older one, say).
+    copyFolder(process.env.ZEL_TEMPLATE || path.join(sourceDir, 'template'), dir);
     copyFolder(path.join(sourceDir, 'examples', 'sample'), dir);
     copyFolder(path.join(sourceDir, 'tests', 'display', 'pages'), dir);
     copyFolder(path.join(__dirname, 'pages'), dir);

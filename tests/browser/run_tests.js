@@ -18,7 +18,9 @@ const os = require('os');
 const path = require('path');
 const kiosk = require('./kiosk');
 
-const sizes = [[800, 600], [1024, 768], [1280, 1024], [1920, 1080], [1080, 1920], [3840, 2160]]
+// ZEL_SIZES ("[[800,600]]") runs fewer sizes while working on the pages.
+const sizes = (process.env.ZEL_SIZES ? JSON.parse(process.env.ZEL_SIZES)
+                                     : [[800, 600], [1024, 768], [1280, 1024], [1920, 1080], [1080, 1920], [3840, 2160]])
     .map(([width, height]) => ({ width, height }));
 const buildDir = path.resolve(process.argv[2] || 'build');
 const only = process.argv.indexOf('--only') > 0 ? process.argv[process.argv.indexOf('--only') + 1] : '';
@@ -292,7 +294,11 @@ async function authorMistakes(browser, k, size, urlOf, label) {
         return ['b2', 'b3'].map((id) => {
             const a = document.getElementById(id), span = a.querySelector('.caption');
             const size = parseFloat(getComputedStyle(a).fontSize);
-            const clipped = span.scrollWidth > span.clientWidth + 1 || span.getBoundingClientRect().width > a.clientWidth + 1;
+            // Clipped: a line of text (of those shown) reaching beyond the caption or the caption beyond its button.
+            const box = span.getBoundingClientRect(), button = a.getBoundingClientRect(), range = document.createRange();
+            range.selectNodeContents(span);
+            const clipped = box.right > button.right + 1 || Array.from(range.getClientRects()).some(
+                (line) => line.bottom <= box.bottom + 1 && (line.right > box.right + 1 || line.left < box.left - 1));
             const fitsWhole = span.scrollHeight <= span.clientHeight + 1;
             return { id, size, least: Math.round(0.6 * 1.1 * root) - 1, clipped,
                      marked: span.classList.contains('shortened'), fitsWhole };
