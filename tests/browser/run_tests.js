@@ -110,8 +110,13 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     // A page without a button (an author's root page without buttons) leaves
     // the visitor only the idle return: it is tried on those at every size.
     await idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonless, label);
-    if (mode === 'file')
-        await authorMistakes(browser, k, size, urlOf, label);
+    if (mode === 'file') {
+        try {
+            await authorMistakes(browser, k, size, urlOf, label);
+        } catch (error) {
+            row(`${label}: the author mistakes run to their end`, false, String(error).split('\n')[0]);
+        }
+    }
 }
 
 // The browser's own back or forward (the script goes without waiting for the page).
