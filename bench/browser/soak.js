@@ -13,7 +13,8 @@ const os = require('os');
 const path = require('path');
 const kiosk = require('../../tests/browser/kiosk');
 
-const sizes = [[800, 600], [1024, 768], [1280, 1024], [1920, 1080], [1080, 1920], [3840, 2160]]
+const sizes = (process.env.ZEL_SIZES ? JSON.parse(process.env.ZEL_SIZES)
+                                     : [[800, 600], [1024, 768], [1280, 1024], [1920, 1080], [1080, 1920], [3840, 2160]])
     .map(([width, height]) => ({ width, height }));
 
 // A small fixed-seed generator, so that two runs touch alike.
@@ -71,6 +72,8 @@ async function soak(browser, k, size, touches, base, seed) {
             // A touch on a window that is leaving its page: the next round looks at the result.
         }
         ++touched;
+        if (process.env.ZEL_TRACE && touched % 25 === 0)
+            console.log(`    ${size.width}x${size.height}: ${touched} touches, ${stranded} stranded, ${page.url()}`);
     }
     const endHeap = await heap(session);
     await win.context.close();
