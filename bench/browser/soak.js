@@ -4,8 +4,9 @@
 // prepared kiosk page with a button within a few seconds; a window that does
 // not is a stranded state (the soak opens the root page again and goes on).
 // Prints one table row per size: touches, script errors, stranded states,
-// JavaScript heap of the window at the start and the end, and its growth per
-// 1,000 touches.
+// windows used (a window that cannot even open the root page again is given
+// up for a new one), the JavaScript heap at the start and the end, and its
+// growth per 1,000 touches.
 'use strict';
 
 const fs = require('fs');
@@ -33,23 +34,40 @@ async function heap(session) {
 }
 
 async function soak(browser, k, size, touches, base, seed) {
-    const win = await kiosk.openWindow(browser, size);
-    const { page, session } = win;
+    let win = await kiosk.openWindow(browser, size);
+    const errors = [];
     const next = random(seed);
     const home = base + 'root/root.htm';
-    let stranded = 0, touched = 0;
+    let stranded = 0, touched = 0, windows = 1;
     const strandedAt = [];
-    await kiosk.open(page, home);
-    await kiosk.waitForKiosk(page, home);
-    await session.send('HeapProfiler.enable');
-    const startHeap = await heap(session);
+    await kiosk.open(win.page, home);
+    await kiosk.waitForKiosk(win.page, home);
+    await win.session.send('HeapProfiler.enable');
+    const startHeap = await heap(win.session);
     for (let i = 0; i < touches; ++i) {
-        let state = await kiosk.waitForKiosk(page, null, 4000);
+        const { page, session } = win;
+        const state = await kiosk.waitForKiosk(page, null, 4000);
         if (!state || !state.buttons.some((b) => b.text)) {
             ++stranded;
             strandedAt.push(page.url());
-            await kiosk.open(page, home);
-            await kiosk.waitForKiosk(page, home);
+            if (process.env.ZEL_TRACE)
+                console.log(`    stranded at ${page.url()}`);
+            // A window that does not come back to the root page is given up for a new one.
+            let back = false;
+            try {
+                await page.goto(home, { timeout: 8000 });
+                back = !!(await kiosk.waitForKiosk(page, home, 4000));
+            } catch (e) {
+            }
+            if (!back) {
+                errors.push(...win.log.errors);
+                await win.context.close().catch(() => {});
+                win = await kiosk.openWindow(browser, size);
+                ++windows;
+                await kiosk.open(win.page, home);
+                await kiosk.waitForKiosk(win.page, home);
+                await win.session.send('HeapProfiler.enable');
+            }
             continue;
         }
         const kind = next();
@@ -72,12 +90,13 @@ async function soak(browser, k, size, touches, base, seed) {
             // A touch on a window that is leaving its page: the next round looks at the result.
         }
         ++touched;
-        if (process.env.ZEL_TRACE && touched % 25 === 0)
+        if (process.env.ZEL_TRACE && (touched % 25 === 0 || process.env.ZEL_TRACE === 'all'))
             console.log(`    ${size.width}x${size.height}: ${touched} touches, ${stranded} stranded, ${page.url()}`);
     }
-    const endHeap = await heap(session);
+    const endHeap = await heap(win.session);
+    errors.push(...win.log.errors);
     await win.context.close();
-    return { touched, errors: win.log.errors, stranded, strandedAt, startHeap, endHeap };
+    return { touched, errors, stranded, strandedAt, startHeap, endHeap, windows };
 }
 
 async function main() {
@@ -91,8 +110,8 @@ async function main() {
     const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-soak-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
     const browser = await kiosk.launch(pw);
-    console.log(`| size | way | touches | script errors | stranded | heap start MB | heap end MB | growth MB per 1,000 |`);
-    console.log(`|---|---|---|---|---|---|---|---|`);
+    console.log(`| size | way | touches | script errors | stranded | windows | heap start MB | heap end MB | growth MB per 1,000 |`);
+    console.log(`|---|---|---|---|---|---|---|---|---|`);
     let faults = 0;
     try {
         for (let s = 0; s < sizes.length; ++s) {
@@ -104,7 +123,7 @@ async function main() {
             await server.close();
             faults += r.errors.length + r.stranded;
             const growth = ((r.endHeap - r.startHeap) * 1000) / Math.max(1, r.touched);
-            console.log(`| ${size.width}x${size.height} | ${mode} | ${r.touched} | ${r.errors.length} | ${r.stranded} | `
+            console.log(`| ${size.width}x${size.height} | ${mode} | ${r.touched} | ${r.errors.length} | ${r.stranded} | ${r.windows} | `
                         + `${r.startHeap.toFixed(2)} | ${r.endHeap.toFixed(2)} | ${growth.toFixed(3)} |`);
             for (const e of r.errors.slice(0, 3))
                 console.log(`    error: ${e}`);
