@@ -27,6 +27,11 @@ function random(seed) {
     };
 }
 
+// The touch, or "hung" when the browser does not answer it in time.
+function inTime(promise, ms) {
+    return Promise.race([promise.then(() => 'done'), new Promise((r) => setTimeout(() => r('hung'), ms))]);
+}
+
 async function heap(session) {
     await session.send('HeapProfiler.collectGarbage');
     const usage = await session.send('Runtime.getHeapUsage');
@@ -38,7 +43,7 @@ async function soak(browser, k, size, touches, base, seed) {
     const errors = [];
     const next = random(seed);
     const home = base + 'root/root.htm';
-    let stranded = 0, touched = 0, windows = 1;
+    let stranded = 0, touched = 0, windows = 1, hung = 0;
     const strandedAt = [];
     await kiosk.open(win.page, home);
     await kiosk.waitForKiosk(win.page, home);
@@ -72,7 +77,7 @@ async function soak(browser, k, size, touches, base, seed) {
         }
         const kind = next();
         const buttons = state.buttons.filter((b) => b.text);
-        try {
+        const touch = (async () => {
             if (kind < 0.6) {
                 const b = buttons[Math.floor(next() * buttons.length)];
                 await kiosk.tap(page, b.x, b.y);
@@ -86,8 +91,19 @@ async function soak(browser, k, size, touches, base, seed) {
                 await kiosk.tap(page, b.x, b.y);
                 await kiosk.tap(page, b.x, b.y);
             }
-        } catch (e) {
+        })().catch(() => {
             // A touch on a window that is leaving its page: the next round looks at the result.
+        });
+        if ((await inTime(touch, 8000)) === 'hung') {
+            // The browser never acknowledged the touch: counted, and the window replaced.
+            ++hung;
+            errors.push(...win.log.errors);
+            await win.context.close().catch(() => {});
+            win = await kiosk.openWindow(browser, size);
+            ++windows;
+            await kiosk.open(win.page, home);
+            await kiosk.waitForKiosk(win.page, home);
+            await win.session.send('HeapProfiler.enable');
         }
         ++touched;
         if (process.env.ZEL_TRACE && (touched % 25 === 0 || process.env.ZEL_TRACE === 'all'))
@@ -96,7 +112,7 @@ async function soak(browser, k, size, touches, base, seed) {
     const endHeap = await heap(win.session);
     errors.push(...win.log.errors);
     await win.context.close();
-    return { touched, errors, stranded, strandedAt, startHeap, endHeap, windows };
+    return { touched, errors, stranded, strandedAt, startHeap, endHeap, windows, hung };
 }
 
 async function main() {
@@ -110,8 +126,8 @@ async function main() {
     const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-soak-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
     const browser = await kiosk.launch(pw);
-    console.log(`| size | way | touches | script errors | stranded | windows | heap start MB | heap end MB | growth MB per 1,000 |`);
-    console.log(`|---|---|---|---|---|---|---|---|---|`);
+    console.log(`| size | way | touches | script errors | stranded | touches unanswered | windows | heap start MB | heap end MB | growth MB per 1,000 |`);
+    console.log(`|---|---|---|---|---|---|---|---|---|---|`);
     let faults = 0;
     try {
         for (let s = 0; s < sizes.length; ++s) {
@@ -123,7 +139,7 @@ async function main() {
             await server.close();
             faults += r.errors.length + r.stranded;
             const growth = ((r.endHeap - r.startHeap) * 1000) / Math.max(1, r.touched);
-            console.log(`| ${size.width}x${size.height} | ${mode} | ${r.touched} | ${r.errors.length} | ${r.stranded} | ${r.windows} | `
+            console.log(`| ${size.width}x${size.height} | ${mode} | ${r.touched} | ${r.errors.length} | ${r.stranded} | ${r.hung} | ${r.windows} | `
                         + `${r.startHeap.toFixed(2)} | ${r.endHeap.toFixed(2)} | ${growth.toFixed(3)} |`);
             for (const e of r.errors.slice(0, 3))
                 console.log(`    error: ${e}`);
