@@ -1,14 +1,24 @@
 // Script shared by every made page of the kiosk system. Each page is a
 // frameset with a content frame "con" and a navigation frame "nav"; the
-// navigation buttons call the functions below. A button's link runs in the
-// frameset page (its target is "_top"), but the functions also work when
-// called from either frame: they always find the frames through window.top.
-// No function throws: a missing frame, item table, row field or row makes it
-// do nothing.
+// navigation buttons name the functions below in their links.
+//
+// The three windows never reach into each other: a browser with its default
+// settings treats every file of a kiosk shown from disk as a separate origin
+// and refuses such access (and a link's "javascript:" run in another frame).
+// Instead they talk by messages. The frameset window is the hub: it keeps the
+// idle time, the remembered selector rows and the screen size, moves the whole
+// window to another page, and passes each frame's news to the other. The
+// navigation frame turns a touch on a button into a message; the content frame
+// scrolls, moves the selector's highlight and fits its content.
+//
+// The functions of the links also work when called in any of the three
+// windows, and none of them throws.
 
 // Seconds without a touch after which the kiosk goes back to the root page
 // and forgets the places remembered during the visit.
 var idleSecondsBeforeHome = 120;
+
+var kioskMessage = "zel-kiosk";
 
 function kioskTop() {
     try {
@@ -18,35 +28,455 @@ function kioskTop() {
     }
 }
 
-function namedFrame(name) {
+function isHub() {
+    return window === kioskTop();
+}
+
+// The author's viewer sets zelEditMode in every window: it stays on the page
+// it was asked to show, and links go exactly where they point.
+function editMode() {
+    return !!window.zelEditMode;
+}
+
+function pixels(value) {
+    var number = parseFloat(value);
+    return isNaN(number) ? 0 : number;
+}
+
+// ---- Messages. Every message is a plain object {kind: "zel-kiosk", type: ...}.
+// File pages have no origin of their own to name, so the target is "*"; a
+// receiver takes messages only from the windows it talks to.
+
+function post(target, message) {
     try {
-        var top = kioskTop();
-        if (top.frames && top.frames[name])
-            return top.frames[name];
+        if (!target)
+            return;
+        message.kind = kioskMessage;
+        target.postMessage(message, "*");
+    } catch (e) {
+    }
+}
+
+function postToHub(message) {
+    if (isHub())
+        hubReceive(message, null);
+    else
+        post(window.parent, message);
+}
+
+window.addEventListener("message", function (event) {
+    try {
+        var message = event.data;
+        if (!message || message.kind !== kioskMessage)
+            return;
+        if (isHub())
+            hubReceive(message, event.source);
+        else if (event.source === window.parent)
+            frameReceive(message);
+    } catch (e) {
+    }
+});
+
+// ======== The frameset window (the hub) ========
+
+var hub = {
+    frames: {},          // name -> window of the frame, once it said hello
+    screen: null,        // {width, height} sent last
+    scrollState: null,   // the content's last report for Up and Down
+    selectBox: null,     // where the Select button stands in the column
+    homeAddress: null,   // Home's address as the navigation column holds it
+    currentRow: null,
+    initRequested: false,
+    leaving: false
+};
+
+function frameElementNamed(name) {
+    try {
+        var frames = document.getElementsByTagName("frame");
+        for (var i = 0; i < frames.length; ++i)
+            if (frames[i].getAttribute("name") === name)
+                return frames[i];
+        var iframes = document.getElementsByTagName("iframe");
+        for (var j = 0; j < iframes.length; ++j)
+            if (iframes[j].getAttribute("name") === name)
+                return iframes[j];
     } catch (e) {
     }
     return null;
 }
 
-function frameDocument(name) {
-    var frame = namedFrame(name);
+function frameWindow(name) {
+    var element = frameElementNamed(name);
     try {
-        return frame ? frame.document : null;
+        return element ? element.contentWindow : null;
     } catch (e) {
         return null;
     }
 }
 
-function navigationLinks(href) {
-    var nav = frameDocument("nav");
-    var found = [];
-    if (!nav)
-        return found;
-    var links = nav.getElementsByTagName("a");
-    for (var i = 0; i < links.length; ++i)
-        if (links[i].getAttribute("href") === href)
-            found.push(links[i]);
-    return found;
+// The name of the frame whose window sent a message, or "".
+function frameNameOf(source) {
+    var names = ["con", "nav"];
+    for (var i = 0; i < names.length; ++i)
+        if (source && frameWindow(names[i]) === source)
+            return names[i];
+    return "";
+}
+
+function hubScreen() {
+    return {width: window.innerWidth || 0, height: window.innerHeight || 0};
+}
+
+// The page's own title: the frameset's title less its " - Main".
+function pageTitle() {
+    var title = document.title || "";
+    return title.replace(/\s*-\s*Main\s*$/, "");
+}
+
+function setupFor(name) {
+    var element = frameElementNamed(name);
+    var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
+    return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(),
+            fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode()};
+}
+
+function sendToFrame(name, message) {
+    post(hub.frames[name] || frameWindow(name), message);
+}
+
+function hubReceive(message, source) {
+    var from = source ? frameNameOf(source) : "hub";
+    if (!from)
+        return;
+    switch (message.type) {
+    case "hello":
+        hub.frames[from] = source;
+        labelFrames();
+        sendToFrame(from, setupFor(from));
+        if (from === "nav" && hub.scrollState)
+            sendToFrame("nav", {type: "scrollState", state: hub.scrollState});
+        if (from === "con" && hub.selectBox)
+            sendToFrame("con", {type: "selectBox", box: hub.selectBox});
+        if (from === "con" && hub.initRequested)
+            sendToFrame("con", {type: "command", name: "init"});
+        break;
+    case "touch":
+        noteTouch();
+        break;
+    case "command":
+        hubCommand(String(message.name || ""));
+        break;
+    case "navigate":
+        leaveFor(String(message.href || ""));
+        break;
+    case "scrollState":
+        hub.scrollState = message.state;
+        sendToFrame("nav", {type: "scrollState", state: message.state});
+        break;
+    case "selectBox":
+        hub.selectBox = message.box;
+        sendToFrame("con", {type: "selectBox", box: message.box});
+        break;
+    case "home":
+        hub.homeAddress = String(message.href || "") || null;
+        break;
+    case "row":
+        hub.currentRow = message.row;
+        rememberRow(message.row);
+        break;
+    }
+}
+
+function hubCommand(name) {
+    if (name === "goBack") {
+        hubGoBack();
+        return;
+    }
+    if (name === "init")
+        hub.initRequested = true;
+    if (/^(init|scrollup|scrolldown|select|pageup|rowup|rowdown|pagedown)$/.test(name))
+        sendToFrame("con", {type: "command", name: name});
+}
+
+// Back to the page shown before, the whole frameset. On the first page of a
+// visit there is nothing to go back to and the page stays.
+function hubGoBack() {
+    try {
+        if (window.history && window.history.length > 1)
+            window.history.back();
+    } catch (e) {
+    }
+}
+
+// ---- Moving the whole window. A target that does not exist would leave the
+// visitor on the browser's error page with no button and no idle return, so
+// the hub first asks whether it exists and shows the shared missing page
+// instead when it does not: over HTTP by asking the server for its headers;
+// shown from disk by loading it as a style sheet for no medium (the browser
+// reads any local file that way, and reports a missing one as an error).
+// When the browser gives no answer the target is opened as it is.
+
+var existenceWaitMs = 3000;
+
+function missingAddress() {
+    try {
+        var home = new URL(homeAddress());
+        return new URL("../missing.html", home.href).href;
+    } catch (e) {
+        return "";
+    }
+}
+
+function go(address) {
+    try {
+        window.location.href = address;
+    } catch (e) {
+    }
+}
+
+function askServer(address, answer) {
+    if (typeof fetch !== "function")
+        return false;
+    fetch(address, {method: "HEAD", cache: "no-store"}).then(function (response) {
+        answer(response.ok || response.status === 405);
+    }, function () {
+        answer(true);
+    });
+    return true;
+}
+
+function askDisk(address, answer) {
+    var head = document.head || document.documentElement;
+    if (!head)
+        return false;
+    var probe = document.createElement("link");
+    probe.rel = "stylesheet";
+    probe.media = "not all";
+    var settle = function (exists) {
+        probe.onload = probe.onerror = null;
+        if (probe.parentNode)
+            probe.parentNode.removeChild(probe);
+        answer(exists);
+    };
+    probe.onload = function () { settle(true); };
+    probe.onerror = function () { settle(false); };
+    probe.href = address;
+    head.appendChild(probe);
+    return true;
+}
+
+function leaveFor(address) {
+    if (!address || /^javascript:/i.test(address) || hub.leaving)
+        return;
+    var target;
+    try {
+        target = new URL(address, window.location.href);
+    } catch (e) {
+        return;
+    }
+    if (editMode()) {
+        go(target.href);
+        return;
+    }
+    hub.leaving = true;
+    var answered = false;
+    var answer = function (exists) {
+        if (answered)
+            return;
+        answered = true;
+        hub.leaving = false;
+        var missing = missingAddress();
+        go(exists || !missing || target.href === missing ? target.href : missing);
+    };
+    var asked = false;
+    try {
+        if (/^https?:$/i.test(target.protocol))
+            asked = askServer(target.href, answer);
+        else if (/^file:$/i.test(target.protocol))
+            asked = askDisk(target.href, answer);
+    } catch (e) {
+        asked = false;
+    }
+    if (!asked)
+        answer(true);
+    else
+        setTimeout(function () { answer(true); }, existenceWaitMs);
+}
+
+// ---- Selector rows remembered for the visit, so that Back to a selector
+// shows the row the visitor left it on.
+
+var placeKeyPrefix = "kiosk.row:";
+
+function placeKey() {
+    try {
+        return placeKeyPrefix + window.location.pathname;
+    } catch (e) {
+        return placeKeyPrefix;
+    }
+}
+
+function rememberRow(row) {
+    try {
+        window.sessionStorage.setItem(placeKey(), String(row));
+    } catch (e) {
+    }
+}
+
+function rememberedRow() {
+    try {
+        var row = parseInt(window.sessionStorage.getItem(placeKey()), 10);
+        return isNaN(row) ? 0 : row;
+    } catch (e) {
+        return 0;
+    }
+}
+
+function forgetPlaces() {
+    try {
+        var store = window.sessionStorage;
+        for (var i = store.length - 1; i >= 0; --i) {
+            var key = store.key(i);
+            if (key && key.indexOf(placeKeyPrefix) === 0)
+                store.removeItem(key);
+        }
+    } catch (e) {
+    }
+}
+
+// True when the frameset was shown again from the history (Back).
+function shownFromHistory() {
+    try {
+        var entries = window.performance.getEntriesByType("navigation");
+        return entries.length > 0 && entries[0].type === "back_forward";
+    } catch (e) {
+        return false;
+    }
+}
+
+// ---- Unattended kiosk: after idleSecondsBeforeHome without a touch the
+// frameset goes back to the root page and the remembered places are
+// forgotten (not in the author's viewer).
+
+var idleTimer = null;
+
+// The root page: where the navigation column's Home points, else the root
+// page beside this page's folder (from the shared missing page, which lies
+// in the kiosk system folder itself, the root page of that folder).
+function homeAddress() {
+    if (hub.homeAddress)
+        return hub.homeAddress;
+    var here = window.location.href;
+    var path = window.location.pathname || "";
+    var relative = /\/missing\.html?$/i.test(path) ? "root/root.htm" : "../root/root.htm";
+    return new URL(relative, here).href;
+}
+
+function idleTimeOut() {
+    idleTimer = null;
+    try {
+        if (editMode())
+            return;
+        forgetPlaces();
+        var home = new URL(homeAddress());
+        if (home.pathname !== window.location.pathname) {
+            go(home.href);
+        } else {
+            // Already home: start afresh at the first row and the top.
+            sendToFrame("con", {type: "reset"});
+            noteTouch();
+        }
+    } catch (e) {
+    }
+}
+
+// Every touch restarts the idle time. In a frame it is passed to the hub.
+function noteTouch() {
+    try {
+        if (!isHub()) {
+            postToHub({type: "touch"});
+            return;
+        }
+        if (idleTimer !== null)
+            clearTimeout(idleTimer);
+        idleTimer = setTimeout(idleTimeOut, Math.max(0, idleSecondsBeforeHome) * 1000);
+    } catch (e) {
+    }
+}
+
+// Frames get names for screen readers; the size goes to both frames again
+// whenever the window changes size.
+function labelFrames() {
+    var labels = {con: "Content", nav: "Buttons"};
+    for (var name in labels) {
+        var element = frameElementNamed(name);
+        if (element && !element.getAttribute("title"))
+            element.setAttribute("title", labels[name]);
+    }
+    if (!document.documentElement.getAttribute("lang"))
+        document.documentElement.setAttribute("lang", "en");
+}
+
+function hubResized() {
+    var screen = hubScreen();
+    if (hub.screen && hub.screen.width === screen.width && hub.screen.height === screen.height)
+        return;
+    hub.screen = screen;
+    for (var name in hub.frames)
+        sendToFrame(name, {type: "screen", screen: screen});
+}
+
+function startHub() {
+    hub.screen = hubScreen();
+    window.addEventListener("resize", hubResized);
+    window.addEventListener("pageshow", function (event) {
+        // Shown again from the browser's cache: the idle time starts afresh.
+        hub.leaving = false;
+        if (event.persisted)
+            noteTouch();
+    });
+    noteTouch();
+}
+
+// ======== The frames ========
+
+var frame = {
+    setup: null,         // the hub's answer to hello
+    screen: null,
+    selectBox: null,
+    ready: false
+};
+
+function frameReceive(message) {
+    switch (message.type) {
+    case "setup":
+        frame.setup = message;
+        frame.screen = message.screen;
+        prepareFrame();
+        break;
+    case "screen":
+        frame.screen = message.screen;
+        if (frame.ready)
+            refitFrame();
+        break;
+    case "command":
+        runCommand(String(message.name || ""));
+        break;
+    case "scrollState":
+        showScrollState(message.state);
+        break;
+    case "selectBox":
+        frame.selectBox = message.box;
+        if (frame.ready && itemTable())
+            showRow(currentRow());
+        break;
+    case "reset":
+        if (itemTable())
+            showRow(0);
+        else
+            window.scrollTo(0, 0);
+        break;
+    }
 }
 
 // ---- Sizes follow the screen: the root font size is the one the pages are
@@ -56,13 +486,9 @@ function navigationLinks(href) {
 var designFontSize = 28;
 
 function screenScale() {
-    try {
-        var top = kioskTop();
-        var width = top.innerWidth, height = top.innerHeight;
-        if (width > 0 && height > 0)
-            return Math.min(width / 1280, height / 1024);
-    } catch (e) {
-    }
+    var screen = isHub() ? hubScreen() : frame.screen;
+    if (screen && screen.width > 0 && screen.height > 0)
+        return Math.min(screen.width / 1280, screen.height / 1024);
     return 1;
 }
 
@@ -70,19 +496,59 @@ function rootFontSize() {
     return Math.max(11, Math.round(designFontSize * screenScale()));
 }
 
-try {
-    document.documentElement.style.fontSize = rootFontSize() + "px";
-} catch (e) {
+function applyFontSize() {
+    try {
+        document.documentElement.style.fontSize = rootFontSize() + "px";
+    } catch (e) {
+    }
 }
 
-function pixels(value) {
-    var number = parseFloat(value);
-    return isNaN(number) ? 0 : number;
+// ---- Commands of the navigation links, in whichever window they are called.
+
+function runCommand(name) {
+    if (!isHub() && window.name !== "con")
+        return;
+    var run = {
+        init: contentInit, scrollup: function () { scrollContent(-1); }, scrolldown: function () { scrollContent(1); },
+        select: selectCurrent, pageup: function () { moveRow(-rowsPerScreen()); }, rowup: function () { moveRow(-1); },
+        rowdown: function () { moveRow(1); }, pagedown: function () { moveRow(rowsPerScreen()); }
+    }[name];
+    try {
+        if (run && frame.ready)
+            run();
+    } catch (e) {
+    }
 }
 
-// ---- Leaf pages: Up and Down scroll the content by its visible height less
-// one line, so the last line of a screen is the first line of the next. At
-// an end the button that would scroll further looks disabled.
+// Called in the frameset it asks the content frame; in the navigation frame
+// it asks the hub; in the content frame it does the work.
+function command(name) {
+    if (window.name === "con" && !isHub())
+        runCommand(name);
+    else
+        postToHub({type: "command", name: name});
+}
+
+function init() { command("init"); }
+function scrollup() { command("scrollup"); }
+function scrolldown() { command("scrolldown"); }
+function select() { command("select"); }
+function pageup() { command("pageup"); }
+function rowup() { command("rowup"); }
+function rowdown() { command("rowdown"); }
+function pagedown() { command("pagedown"); }
+
+function goBack() {
+    if (isHub())
+        hubGoBack();
+    else
+        postToHub({type: "command", name: "goBack"});
+}
+
+// ---- Leaf pages (and root and branch content too tall to show whole): Up
+// and Down scroll the content by its visible height less one line, so the
+// last line of a screen is the first line of the next. At an end the button
+// that would scroll further looks disabled.
 
 function lineHeightOf(doc) {
     try {
@@ -98,27 +564,47 @@ function lineHeightOf(doc) {
     return 40;
 }
 
+// What scrolls: the page, or the body when tall root or branch content
+// scrolls inside the frame.
+function scroller() {
+    if (document.body && document.body.classList.contains("scrolls"))
+        return document.body;
+    return document.scrollingElement || document.documentElement;
+}
+
 function scrollContent(direction) {
+    if (!document.body)
+        return;
+    var box = scroller();
+    var visible = box === document.body ? box.clientHeight : (window.innerHeight || 0);
+    var step = Math.max(1, Math.floor(visible - lineHeightOf(document)));
+    // scrollBy stops at either end by itself.
+    if (box === document.body)
+        box.scrollTop += direction * step;
+    else
+        window.scrollBy(0, direction * step);
+    reportScrollState();
+}
+
+function reportScrollState() {
     try {
-        var con = namedFrame("con");
-        var doc = frameDocument("con");
-        if (!con || !doc || !doc.body)
+        var box = scroller();
+        if (!box)
             return;
-        var visible = con.innerHeight || 0;
-        var step = Math.max(1, Math.floor(visible - lineHeightOf(doc)));
-        // scrollBy stops at either end by itself.
-        con.scrollBy(0, direction * step);
-        updateScrollButtons();
+        var y = box.scrollTop || 0;
+        var end = box.scrollHeight - box.clientHeight;
+        postToHub({type: "scrollState", state: {atTop: y <= 0, atEnd: y >= end - 1}});
     } catch (e) {
     }
 }
 
-function scrollup() {
-    scrollContent(-1);
-}
-
-function scrolldown() {
-    scrollContent(1);
+function navigationLinks(href) {
+    var found = [];
+    var links = document.getElementsByTagName("a");
+    for (var i = 0; i < links.length; ++i)
+        if (links[i].getAttribute("href") === href)
+            found.push(links[i]);
+    return found;
 }
 
 function markDisabled(links, disabled) {
@@ -128,19 +614,11 @@ function markDisabled(links, disabled) {
     }
 }
 
-function updateScrollButtons() {
-    try {
-        var con = namedFrame("con");
-        var doc = frameDocument("con");
-        if (!con || !doc || !doc.scrollingElement)
-            return;
-        var page = doc.scrollingElement;
-        var y = con.scrollY || 0;
-        var end = page.scrollHeight - page.clientHeight;
-        markDisabled(navigationLinks("javascript:scrollup()"), y <= 0);
-        markDisabled(navigationLinks("javascript:scrolldown()"), y >= end - 1);
-    } catch (e) {
-    }
+function showScrollState(state) {
+    if (!state || window.name !== "nav")
+        return;
+    markDisabled(navigationLinks("javascript:scrollup()"), !!state.atTop);
+    markDisabled(navigationLinks("javascript:scrolldown()"), !!state.atEnd);
 }
 
 // ---- Selector pages: the item table "sTable" is moved up and down so that
@@ -148,15 +626,11 @@ function updateScrollButtons() {
 // row's number is kept in the hidden field "row".
 
 function itemTable() {
-    var doc = frameDocument("con");
-    return doc ? doc.getElementById("sTable") : null;
+    return document.getElementById("sTable");
 }
 
 function rowField() {
-    var doc = frameDocument("con");
-    if (!doc)
-        return null;
-    var fields = doc.getElementsByName("row");
+    var fields = document.getElementsByName("row");
     return fields.length > 0 ? fields[0] : null;
 }
 
@@ -179,139 +653,75 @@ function firstTableTop(table) {
     return parseInt(table.getAttribute("data-first-top"), 10);
 }
 
-// The top of the Select button's cell, which lies at the same height in the
-// navigation frame as in the content frame (both frames start at the top of
-// the screen). Without a Select button, the table's first place as written.
+// The top of the Select button's cell as the navigation column reported it
+// (both frames start at the top of the screen); until then the table's first
+// place as written, which is the same on a screen the page was made for.
 function selectButtonTop(table) {
-    var links = navigationLinks("javascript:select()");
-    if (links.length > 0) {
-        var cell = links[0].parentNode;
-        return (cell && cell.getBoundingClientRect) ? cell.getBoundingClientRect().top
-                                                    : links[0].getBoundingClientRect().top;
-    }
+    if (frame.selectBox && frame.selectBox.top >= 0)
+        return frame.selectBox.top;
     return firstTableTop(table);
 }
 
-// The row shown last on each selector page is remembered for the visit, so
-// that Back to a selector shows the row the visitor left it on.
-var placeKeyPrefix = "kiosk.row:";
-
-function placeKey() {
-    try {
-        return placeKeyPrefix + kioskTop().location.pathname;
-    } catch (e) {
-        return placeKeyPrefix;
-    }
-}
-
-function rememberRow(row) {
-    try {
-        kioskTop().sessionStorage.setItem(placeKey(), String(row));
-    } catch (e) {
-    }
-}
-
-function rememberedRow() {
-    try {
-        var row = parseInt(kioskTop().sessionStorage.getItem(placeKey()), 10);
-        return isNaN(row) ? 0 : row;
-    } catch (e) {
-        return 0;
-    }
-}
-
-function forgetPlaces() {
-    try {
-        var store = kioskTop().sessionStorage;
-        for (var i = store.length - 1; i >= 0; --i) {
-            var key = store.key(i);
-            if (key && key.indexOf(placeKeyPrefix) === 0)
-                store.removeItem(key);
-        }
-    } catch (e) {
-    }
-}
-
-// True when the frameset was shown again from the history (Back).
-function shownFromHistory() {
-    try {
-        var entries = kioskTop().performance.getEntriesByType("navigation");
-        return entries.length > 0 && entries[0].type === "back_forward";
-    } catch (e) {
-        return false;
-    }
-}
-
 function showRow(row) {
-    try {
-        var table = itemTable();
-        var rows = itemRows();
-        if (!table || rows.length === 0)
-            return;
-        prepareSelector(table.ownerDocument);
-        row = Math.max(0, Math.min(rows.length - 1, row));
-        for (var i = 0; i < rows.length; ++i)
-            rows[i].className = (i === row) ? "current" : "";
-        var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
-        table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
-        var field = rowField();
-        if (field)
-            field.value = String(row);
-        rememberRow(row);
-    } catch (e) {
+    var table = itemTable();
+    var rows = itemRows();
+    if (!table || rows.length === 0)
+        return;
+    row = Math.max(0, Math.min(rows.length - 1, row));
+    for (var i = 0; i < rows.length; ++i) {
+        rows[i].className = (i === row) ? "current" : "";
+        rows[i].setAttribute("aria-selected", i === row ? "true" : "false");
     }
+    var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
+    table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
+    var field = rowField();
+    if (field)
+        field.value = String(row);
+    postToHub({type: "row", row: row});
+}
+
+function moveRow(by) {
+    showRow(currentRow() + by);
 }
 
 // Rows that fit on the screen from the Select button down.
 function rowsPerScreen() {
-    try {
-        var con = namedFrame("con");
-        var table = itemTable();
-        var rows = itemRows();
-        if (!con || !table || rows.length === 0)
-            return 1;
-        var height = rows[0].getBoundingClientRect().height || 1;
-        var room = (con.innerHeight || 0) - selectButtonTop(table);
-        return Math.max(1, Math.floor(room / height));
-    } catch (e) {
+    var table = itemTable();
+    var rows = itemRows();
+    if (!table || rows.length === 0)
         return 1;
-    }
+    var height = rows[0].getBoundingClientRect().height || 1;
+    var room = (window.innerHeight || 0) - selectButtonTop(table);
+    return Math.max(1, Math.floor(room / height));
 }
 
-function init() {
-    showRow(shownFromHistory() ? rememberedRow() : 0);
-    updateScrollButtons();
+function contentInit() {
+    var setup = frame.setup || {};
+    showRow(setup.fromHistory ? setup.rememberedRow : 0);
+    reportScrollState();
 }
 
-function rowup() {
-    showRow(currentRow() - 1);
-}
-
-function rowdown() {
-    showRow(currentRow() + 1);
-}
-
-function pageup() {
-    showRow(currentRow() - rowsPerScreen());
-}
-
-function pagedown() {
-    showRow(currentRow() + rowsPerScreen());
+// The address of a row's page; "" when the row has none (an item the maker
+// could not read leaves its link empty).
+function rowAddress(row) {
+    var links = row ? row.getElementsByTagName("a") : [];
+    if (links.length === 0)
+        return "";
+    var written = links[0].getAttribute("href");
+    if (!written || !written.trim())
+        return "";
+    return links[0].href;
 }
 
 // Opens the current row's page in the whole window.
-function select() {
-    try {
-        var rows = itemRows();
-        var row = currentRow();
-        if (row < 0 || row >= rows.length)
-            return;
-        var links = rows[row].getElementsByTagName("a");
-        if (links.length === 0 || !links[0].href)
-            return;
-        kioskTop().location.href = links[0].href;
-    } catch (e) {
-    }
+function selectCurrent() {
+    var rows = itemRows();
+    var row = currentRow();
+    if (row < 0 || row >= rows.length)
+        return;
+    var address = rowAddress(rows[row]);
+    if (address)
+        postToHub({type: "navigate", href: address});
 }
 
 // A touch anywhere on a row (picture, text or the space between) opens that
@@ -327,7 +737,7 @@ function rowTouched(event) {
             return;
         event.preventDefault();
         showRow(row);
-        select();
+        selectCurrent();
     } catch (e) {
     }
 }
@@ -345,6 +755,9 @@ function shrinkToHeight(block, height, smallest) {
 // A block still taller than the height shows only the whole lines that fit,
 // the last one ending in an ellipsis.
 function clampLines(block, height) {
+    block.style.display = "";
+    block.style.webkitLineClamp = "";
+    block.style.maxHeight = "";
     if (block.offsetHeight <= height)
         return;
     var line = pixels(block.ownerDocument.defaultView.getComputedStyle(block, null).lineHeight) || 1;
@@ -354,29 +767,46 @@ function clampLines(block, height) {
     block.style.maxHeight = height + "px";
 }
 
-// Once per selector page: links open in the whole window, rows take touches,
-// item texts fit their rows, and the title stands on one line in its own
-// band above the Select button's height, so it never covers the current row.
-function prepareSelector(doc) {
-    var table = doc.getElementById("sTable");
-    if (!table || table.getAttribute("data-prepared") !== null)
+// Once per selector page: links open in the whole window, rows take touches
+// and are named for screen readers; then the item texts are fitted.
+function prepareSelector() {
+    var table = itemTable();
+    if (!table)
         return;
-    table.setAttribute("data-prepared", "1");
+    if (table.getAttribute("data-prepared") === null) {
+        table.setAttribute("data-prepared", "1");
+        firstTableTop(table);
+        document.body.classList.add("selector");
+        table.setAttribute("role", "listbox");
+        table.setAttribute("aria-label", "Items");
+        var links = table.getElementsByTagName("a");
+        for (var i = 0; i < links.length; ++i) {
+            links[i].setAttribute("target", "_top");
+            links[i].setAttribute("tabindex", "-1");
+            links[i].setAttribute("aria-hidden", "true");
+        }
+        for (var r = 0; r < table.rows.length; ++r)
+            table.rows[r].setAttribute("role", "option");
+        table.addEventListener("click", rowTouched);
+    }
+    fitSelector();
+}
+
+// Item texts fit their rows; the title stands on one line in its own band
+// above the Select button's height, so it never covers the current row.
+function fitSelector() {
+    var table = itemTable();
     var band = firstTableTop(table);
-    doc.body.classList.add("selector");
-    var links = table.getElementsByTagName("a");
-    for (var i = 0; i < links.length; ++i)
-        links[i].setAttribute("target", "_top");
-    table.addEventListener("click", rowTouched);
     var rowHeight = 0;
     for (var r = 0; r < table.rows.length; ++r)
         rowHeight = Math.max(rowHeight, parseInt(table.rows[r].cells[0].getAttribute("height"), 10) || 0);
     var texts = table.getElementsByTagName("p");
     for (var t = 0; t < texts.length && rowHeight > 0; ++t) {
+        texts[t].style.fontSize = "";
         shrinkToHeight(texts[t], rowHeight - 8, rootFontSize() * 0.6);
         clampLines(texts[t], rowHeight - 8);
     }
-    var titles = doc.querySelectorAll("p.title");
+    var titles = document.querySelectorAll("p.title");
     for (var k = 0; k < titles.length && band > 0; ++k) {
         titles[k].style.height = band + "px";
         titles[k].style.lineHeight = band + "px";
@@ -384,28 +814,37 @@ function prepareSelector(doc) {
     }
 }
 
-// ---- Root, branch and leaf pages: content fits the screen.
+// ---- Root and branch content: the frame does not scroll. Content taller
+// than the frame is drawn scaled down, as little as needed for all of it to be
+// seen; where that would take it below a readable size, it keeps that size
+// and the visitor scrolls it by touch instead.
 
-// Root and branch content frames do not scroll: content taller than the
-// frame is drawn scaled down, as little as needed for all of it to be seen
-// (never below 40 %), and laid out wider by the same factor so that it
-// still fills the frame's width.
-function fitTallContent(doc) {
-    var view = doc.defaultView, body = doc.body, page = doc.scrollingElement;
-    if (!view || !body || !page || view.innerHeight <= 0)
+var smallestReadableScale = 0.7;
+
+function fitTallContent() {
+    var view = window, body = document.body, root = document.documentElement;
+    var page = document.scrollingElement || root;
+    if (!body || view.innerHeight <= 0)
         return;
     var fits = function (scale) {
         // The page is as high as the frame; only the drawn body may reach beyond.
-        doc.documentElement.style.height = "100%";
+        root.style.height = "100%";
         body.style.transformOrigin = "0 0";
         body.style.transform = "scale(" + scale + ")";
-        body.style.width = (doc.documentElement.clientWidth / scale) + "px";
+        body.style.width = (root.clientWidth / scale) + "px";
         return page.scrollHeight <= view.innerHeight + 1;
     };
-    unfitTallContent(doc);
+    unfitTallContent();
     if (page.scrollHeight <= view.innerHeight + 1)
         return;
-    var low = 0.4, high = 1;
+    if (!fits(smallestReadableScale)) {
+        unfitTallContent();
+        root.classList.add("scrolls");
+        body.classList.add("scrolls");
+        body.addEventListener("scroll", reportScrollState);
+        return;
+    }
+    var low = smallestReadableScale, high = 1;
     for (var i = 0; i < 8; ++i) {
         var middle = (low + high) / 2;
         if (fits(middle))
@@ -416,32 +855,46 @@ function fitTallContent(doc) {
     fits(low);
 }
 
-function unfitTallContent(doc) {
-    doc.documentElement.style.height = "";
-    doc.body.style.transform = "";
-    doc.body.style.width = "";
+function unfitTallContent() {
+    document.documentElement.style.height = "";
+    document.documentElement.classList.remove("scrolls");
+    document.body.style.transform = "";
+    document.body.style.width = "";
+    document.body.classList.remove("scrolls");
 }
 
 // Whatever an author's HTML makes wider than the column (a table with fixed
-// widths, a wide picture) is drawn scaled down to the column's width, its
-// left margin kept on the right too; the room it leaves below is taken back.
-function fitWideContent(doc) {
-    var body = doc.body;
+// widths, a wide picture, preformatted text) is drawn scaled down to the
+// column's width, its left margin kept on the right too, the room it leaves
+// below taken back; where that would make it unreadable, it keeps a readable
+// size and scrolls sideways in its own box by a swipe.
+function fitWideContent() {
+    var body = document.body;
     if (!body)
         return;
-    var width = doc.documentElement.clientWidth;
+    var width = document.documentElement.clientWidth;
     for (var child = body.firstElementChild; child; child = child.nextElementSibling) {
         if (child.getAttribute("data-scaled") !== null) {
             child.style.transform = "";
             child.style.marginBottom = "";
             child.removeAttribute("data-scaled");
         }
+        child.classList.remove("wide");
         var box = child.getBoundingClientRect();
-        if (box.width <= 0 || box.right <= width + 1 || box.left >= width)
+        if (box.width <= 0 || box.left >= width)
+            continue;
+        // Content wider than its own box (long lines in a box the style sheet
+        // keeps to the column) can only scroll in it.
+        var overflows = child.scrollWidth > child.clientWidth + 1 && getComputedStyle(child, null).overflowX === "visible";
+        if (box.right <= width + 1 && !overflows)
             continue;
         var left = Math.max(0, box.left);
-        var scale = Math.max(0.2, (width - 2 * left) / box.width);
-        var below = pixels(doc.defaultView.getComputedStyle(child, null).marginBottom);
+        var scale = (width - 2 * left) / box.width;
+        if (overflows || scale < smallestReadableScale) {
+            child.classList.add("wide");
+            continue;
+        }
+        var below = pixels(getComputedStyle(child, null).marginBottom);
         child.setAttribute("data-scaled", "1");
         child.style.transformOrigin = "0 0";
         child.style.transform = "scale(" + scale + ")";
@@ -449,38 +902,56 @@ function fitWideContent(doc) {
     }
 }
 
-function contentKind(doc) {
-    if (doc.getElementById("sTable"))
+function contentKind() {
+    if (itemTable())
         return "selector";
-    try {
-        var frame = doc.defaultView.frameElement;
-        if (frame && String(frame.getAttribute("scrolling")).toLowerCase() === "yes")
-            return "leaf";
-    } catch (e) {
-    }
+    if (frame.setup && frame.setup.scrolling === "yes")
+        return "leaf";
     return "branch";
 }
 
-function prepareContent(doc) {
-    var kind = contentKind(doc);
+function fitContent() {
+    var kind = contentKind();
     if (kind === "selector") {
-        prepareSelector(doc);
+        prepareSelector();
         return;
     }
-    doc.body.classList.add(kind);
-    unfitTallContent(doc);
-    fitWideContent(doc);
-    if (kind === "leaf") {
-        doc.defaultView.addEventListener("scroll", updateScrollButtons);
-        updateScrollButtons();
-    } else {
-        fitTallContent(doc);
+    document.body.classList.add(kind);
+    unfitTallContent();
+    fitWideContent();
+    if (kind !== "leaf")
+        fitTallContent();
+    reportScrollState();
+}
+
+// ---- Pictures that fail to load are hidden; a selector row keeps its
+// height (written into its cell).
+
+function hidePicture(picture) {
+    if (picture && picture.nodeName === "IMG" && !picture.classList.contains("failed")) {
+        picture.classList.add("failed");
+        picture.setAttribute("aria-hidden", "true");
     }
+}
+
+document.addEventListener("error", function (event) {
+    try {
+        hidePicture(event.target);
+    } catch (e) {
+    }
+}, true);
+
+function hideFailedPictures() {
+    var pictures = document.images || [];
+    for (var i = 0; i < pictures.length; ++i)
+        if (pictures[i].complete && pictures[i].naturalWidth === 0 && pictures[i].getAttribute("src"))
+            hidePicture(pictures[i]);
 }
 
 // ---- Navigation captions: each fits its own button, at most three lines,
 // broken only between words or at a hyphen inside a long word, and as large
-// as that allows.
+// as that allows, but never below a readable size: what still does not fit
+// is shortened with an ellipsis.
 
 var captionLines = 3;
 
@@ -527,7 +998,7 @@ function captionOf(link) {
 }
 
 function captionFits(link, span, size) {
-    var style = link.ownerDocument.defaultView.getComputedStyle(link, null);
+    var style = getComputedStyle(link, null);
     var width = link.clientWidth - pixels(style.paddingLeft) - pixels(style.paddingRight);
     var height = link.clientHeight - 6;
     var lines = span.offsetHeight / (size * 1.15);
@@ -535,14 +1006,21 @@ function captionFits(link, span, size) {
            && span.offsetHeight <= height && lines <= captionLines + 0.5;
 }
 
+function captionSizes(link) {
+    var largest = Math.round(Math.min(1.1 * rootFontSize(), (link.clientHeight - 6) * 0.42));
+    var readable = Math.round(0.6 * 1.1 * rootFontSize());
+    return {largest: largest, smallest: Math.min(largest, Math.max(9, readable))};
+}
+
 function fitCaption(link) {
     if (!link.textContent || !link.clientHeight)
         return;
     var span = captionOf(link);
-    span.innerHTML = span.getAttribute("data-words");
-    var largest = Math.round(Math.min(1.1 * rootFontSize(), (link.clientHeight - 6) * 0.42));
-    var smallest = Math.min(largest, Math.max(9, Math.round(0.45 * rootFontSize())));
-    for (var size = largest; size >= smallest; --size) {
+    span.classList.remove("shortened");
+    span.style.webkitLineClamp = "";
+    span.removeAttribute("title");
+    var sizes = captionSizes(link);
+    for (var size = sizes.largest; size >= sizes.smallest; --size) {
         link.style.fontSize = size + "px";
         span.innerHTML = span.getAttribute("data-words");
         if (captionFits(link, span, size))
@@ -551,77 +1029,90 @@ function fitCaption(link) {
         if (captionFits(link, span, size))
             return;
     }
-    // Nothing fits: the smallest size, hyphenated, clipped by the button.
+    // Nothing fits: the smallest readable size, words broken where they must
+    // be, and as many whole lines as the button holds, the last one ending in
+    // an ellipsis.
+    var lines = Math.max(1, Math.min(captionLines, Math.floor((link.clientHeight - 6) / (sizes.smallest * 1.15))));
+    span.innerHTML = span.getAttribute("data-words");
+    span.classList.add("shortened");
+    span.style.webkitLineClamp = String(lines);
 }
 
-function fitCaptions(doc) {
-    var links = doc.querySelectorAll("a.nav");
+function fitCaptions() {
+    var links = document.querySelectorAll("a.nav");
     for (var i = 0; i < links.length; ++i)
         fitCaption(links[i]);
 }
 
-// ---- Every page: back to the page shown before, the whole frameset. Every
-// button link opens its page in the whole window, so the window's history
-// holds whole pages; on the first page of a visit there is nothing to go back
-// to and the page stays.
-function goBack() {
-    try {
-        var top = kioskTop();
-        if (top.history && top.history.length > 1)
-            top.history.back();
-    } catch (e) {
-    }
+// Where the Select button stands, for the content frame to line its current
+// row up with it.
+function reportSelectBox() {
+    var links = navigationLinks("javascript:select()");
+    if (links.length === 0)
+        return;
+    var cell = links[0].parentNode;
+    var box = (cell && cell.getBoundingClientRect) ? cell.getBoundingClientRect() : links[0].getBoundingClientRect();
+    postToHub({type: "selectBox", box: {top: box.top, height: box.height}});
 }
 
-// ---- Unattended kiosk: after idleSecondsBeforeHome without a touch the
-// frameset goes back to the root page and the remembered places are
-// forgotten (not in the author's viewer, which sets zelEditMode). Every frame
-// reports its touches to the frameset window.
+// ---- The navigation column: a touch on a button becomes a message to the
+// hub. Script links name their function; page links ask the hub to open the
+// page. The second id of the double-height Select button is hidden from
+// screen readers.
 
-var idleTimer = null;
-
-function homeAddress() {
-    var top = kioskTop();
-    var home = frameDocument("nav") ? frameDocument("nav").getElementById("b1") : null;
-    if (home && /root\.htm$/i.test(home.getAttribute("href") || ""))
-        return home.href;
-    return new URL("../root/root.htm", top.location.href).href;
-}
-
-function idleTimeOut() {
-    idleTimer = null;
+function linkTouched(event) {
     try {
-        // The author's viewer (edit mode) stays on the page it was asked to show.
-        if (kioskTop().zelEditMode)
+        var node = event.target;
+        var link = node && node.closest ? node.closest("a[href]") : null;
+        if (!link)
             return;
-        forgetPlaces();
-        var top = kioskTop();
-        var home = new URL(homeAddress());
-        if (home.pathname !== top.location.pathname)
-            top.location.href = home.href;
-        else
-            noteTouch();
-    } catch (e) {
-    }
-}
-
-function noteTouch() {
-    try {
-        var top = kioskTop();
-        if (top !== window && top.noteTouch) {
-            top.noteTouch();
+        var written = link.getAttribute("href") || "";
+        var call = /^\s*javascript:\s*([A-Za-z]+)\s*\(\s*\)\s*;?\s*$/i.exec(written);
+        if (call) {
+            event.preventDefault();
+            if (link.classList.contains("disabled"))
+                return;
+            var name = call[1];
+            if (name === "goBack")
+                goBack();
+            else
+                postToHub({type: "command", name: name});
             return;
         }
-        if (idleTimer !== null)
-            clearTimeout(idleTimer);
-        idleTimer = setTimeout(idleTimeOut, Math.max(0, idleSecondsBeforeHome) * 1000);
+        if (/^\s*javascript:/i.test(written) || editMode())
+            return;
+        event.preventDefault();
+        if (written.trim())
+            postToHub({type: "navigate", href: link.href});
     } catch (e) {
     }
 }
 
-// No long-press menu, no zoom by gesture or by wheel with Ctrl, and every
-// touch, click (also a button clicked by the viewer's keys), key or wheel
-// turn restarts the idle time.
+function prepareNavigation() {
+    var table = document.querySelector("table.nav");
+    if (table) {
+        table.setAttribute("role", "navigation");
+        table.setAttribute("aria-label", "Buttons");
+    }
+    var links = document.querySelectorAll("a.nav");
+    for (var i = 0; i < links.length; ++i) {
+        if (!links[i].textContent) {
+            links[i].setAttribute("aria-hidden", "true");
+            links[i].setAttribute("tabindex", "-1");
+        } else {
+            links[i].setAttribute("role", "button");
+        }
+    }
+    document.addEventListener("click", linkTouched);
+    var home = document.getElementById("b1");
+    if (home && /root\.htm$/i.test(home.getAttribute("href") || ""))
+        postToHub({type: "home", href: home.href});
+}
+
+// ---- Every window: no long-press menu, no zoom by gesture or by wheel with
+// Ctrl, and every touch, click (also a button clicked by the viewer's keys),
+// key or wheel turn restarts the idle time.
+
 function hardenDocument(doc) {
     doc.addEventListener("contextmenu", function (event) { event.preventDefault(); });
     doc.addEventListener("selectstart", function (event) { event.preventDefault(); });
@@ -633,27 +1124,70 @@ function hardenDocument(doc) {
         doc.addEventListener(touches[i], noteTouch, {passive: true, capture: true});
 }
 
+// Screen readers: the page's language and a title naming the page.
+function nameDocument() {
+    if (!document.documentElement.getAttribute("lang"))
+        document.documentElement.setAttribute("lang", "en");
+    var title = frame.setup ? frame.setup.title : "";
+    var part = window.name === "nav" ? "Buttons" : "Content";
+    if (title && /^\s*-\s*(Content|Navigation)\s*$/.test(document.title))
+        document.title = title + " - " + part;
+}
+
+function refitFrame() {
+    applyFontSize();
+    if (window.name === "nav") {
+        fitCaptions();
+        reportSelectBox();
+    } else {
+        fitContent();
+        if (itemTable())
+            showRow(currentRow());
+    }
+}
+
+// Once the hub answered: the size, the captions or the content, then tell
+// whoever waits (the tests too) that the frame is ready.
+function prepareFrame() {
+    if (frame.ready) {
+        refitFrame();
+        return;
+    }
+    frame.ready = true;
+    nameDocument();
+    hideFailedPictures();
+    refitFrame();
+    if (window.name === "con") {
+        // Pictures may change the layout once loaded: fit again.
+        if (document.readyState !== "complete")
+            window.addEventListener("load", function () {
+                hideFailedPictures();
+                if (!itemTable())
+                    fitContent();
+            });
+        if (!itemTable())
+            window.addEventListener("scroll", reportScrollState);
+    }
+    document.documentElement.setAttribute("data-kiosk-ready", "1");
+}
+
 function prepareDocument() {
     try {
         hardenDocument(document);
-        if (window === kioskTop()) {
-            noteTouch();
+        if (isHub()) {
+            applyFontSize();
+            startHub();
             return;
         }
-        if (window.name === "nav") {
-            fitCaptions(document);
-            updateScrollButtons();
-        } else if (window.name === "con") {
-            prepareContent(document);
-            // Pictures may change the layout once loaded: fit again.
-            window.addEventListener("load", function () {
-                if (contentKind(document) !== "selector")
-                    prepareContent(document);
-            });
-        }
+        if (window.name === "nav")
+            prepareNavigation();
+        postToHub({type: "hello"});
     } catch (e) {
     }
 }
+
+if (isHub())
+    applyFontSize();
 
 if (document.readyState === "loading")
     document.addEventListener("DOMContentLoaded", prepareDocument);

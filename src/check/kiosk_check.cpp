@@ -157,6 +157,11 @@ void KioskCheck::setUpTextBoxes()
         m_buttonBox[i].maxLines = 3;
     }
 
+    // Root and branch content frames, as high as the screen.
+    m_screenHeight = item("screenheight");
+    m_contentHeight[0] = std::make_unique<ContentHeight>(sheet, item("rootContentWidth"));
+    m_contentHeight[1] = std::make_unique<ContentHeight>(sheet, item("branchContentWidth"));
+
     // A selector row: the text cell beside the picture cell, less the
     // table's borders and the paragraph's margins.
     const QString itemText = QStringLiteral("p.item");
@@ -197,6 +202,8 @@ void KioskCheck::checkPage(const QString& pageSource)
     m_pictures.clear();
     m_missingReference.clear();
     m_changedCopies.clear();
+    m_content = nullptr;
+    m_contentReported = false;
     m_references[key(pageSource)];
     m_maker->makeOne(pageSource);
     m_maker->run();
@@ -228,6 +235,23 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
     switch (use) {
     case PageMaker::Use::PageType:
         m_pageType = value;
+        m_content = m_pageType == QLatin1String("#root")     ? m_contentHeight[0].get()
+                    : m_pageType == QLatin1String("#branch") ? m_contentHeight[1].get()
+                                                             : nullptr;
+        if (m_content)
+            m_content->startPage();
+        break;
+    case PageMaker::Use::ContentLine:
+        if (!m_content || m_contentReported)
+            break;
+        m_content->addLine(value);
+        // The kiosk's script draws such content smaller, and where that would
+        // make it unreadable lets the visitor scroll it.
+        if (m_content->height() > m_screenHeight) {
+            m_contentReported = true;
+            add(std::max(1, line), FindingKind::MayNotFit,
+                QStringLiteral("Content may not fit the screen: it is shown smaller or scrolls"));
+        }
         break;
     case PageMaker::Use::Reference:
         m_references[key(m_source)].insert(key(value));

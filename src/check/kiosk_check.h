@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/content_height.h"
 #include "check/finding.h"
 #include "check/text_fit.h"
 #include "maker/page_maker.h"
@@ -98,4 +99,9 @@ private:
     QHash<QString, QSet<QString>> m_references;
     TextBox m_buttonBox[2]; // root, branch
     TextBox m_itemBox;
+    // Root and branch content against the screen height.
+    std::unique_ptr<ContentHeight> m_contentHeight[2]; // root, branch
+    double m_screenHeight = 0;
+    ContentHeight* m_content = nullptr; // the page's, none for leaf and selector pages
+    bool m_contentReported = false;
 };

@@ -93,7 +93,11 @@ private:
     void copyHTML();
     void insertBreak();
     void makeError(const QString& message);
-    void writeContent(const QString& line) { m_contentFile.printLine(line); }
+    void writeContent(const QString& line)
+    {
+        tellUse(Use::ContentLine, line);
+        m_contentFile.printLine(line);
+    }
     // Copies the following plain lines until a directive line (held) or the end.
     void copyBlock(bool escape);
 

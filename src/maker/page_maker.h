@@ -72,8 +72,9 @@ public:
     // What a page uses, told while it is read: its page-type line, the page
     // source path of every well-named reference (whether it exists or not),
     // a reference to a missing page source as written (right before its
-    // message), the full path of every picture found, and button and item texts.
-    enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText };
+    // message), the full path of every picture found, button and item texts,
+    // and every line written into the content file.
+    enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText, ContentLine };
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the

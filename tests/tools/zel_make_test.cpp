@@ -37,6 +37,12 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
         QString out; // exactly this on standard output
     } rows[] = {
         {"clean kiosk", "", "~/", 0, "", "Making page today in folder news\nMaking page root in folder root\n"},
+        {"Make All counts the dead references", "root/root.zel=#root\n#button news\\gone Gone\n#button lost Lost", "~/",
+         1, "Reference to non-existent page",
+         "Making page today in folder news\nMaking page root in folder root\n"
+         "Dead references: 2 (buttons or items to pages that do not exist strand the visitor)\n"},
+        {"a named page source with a dead reference: no count", "root/root.zel=#root\n#button lost Lost",
+         "~/ ~/root/root.zel", 1, "Reference to non-existent page", "Making page root in folder root\n"},
         {"named page sources only, in the given order", "news/other.zel=#leaf\njunk",
          "~/ ~/root/root.zel ~/news/today.zel", 0, "",
          "Making page root in folder root\nMaking page today in folder news\n"},
@@ -446,6 +452,49 @@ TEST(ZelMakeCheck, FindsWhatAMakeWouldRefuseOrChange)
             EXPECT_TRUE(lines.contains(here(finding))) << here(finding).toStdString() << "\n"
                                                        << check.out.toStdString();
         EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before) << "the check writes nothing";
+    }
+}
+
+// Root and branch content taller than the screen the pages are made for is a
+// "may not fit" finding at the line where it passes the screen's height; a
+// leaf page scrolls, so its length is no finding.
+TEST(ZelMakeCheck, TallRootAndBranchContentMayNotFit)
+{
+    QStringList tall{"#para"};
+    for (int i = 0; i < 60; ++i)
+        tall << QString("Line %1 of a page much taller than the screen.").arg(i);
+    const struct {
+        const char* name;
+        QStringList source;
+        int first, last; // lines the finding may be on (0, 0: no finding)
+    } rows[] = {
+        {"short branch", {"#branch", "#title Short", "#para", "One line."}, 0, 0},
+        {"tall branch", QStringList{"#branch", "#title Tall"} + tall, 10, 40},
+        {"tall root page", QStringList{"#root", "#title Tall"} + tall, 10, 40},
+        {"tall leaf scrolls", QStringList{"#leaf", "#title Tall"} + tall, 0, 0},
+        {"a tall picture", {"#branch", "#image tall.jpg", "#para", "Below."}, 2, 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk({"screenwidth 800", "screenheight 600"});
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#button news\\page Page"});
+        writeTextFile(kiosk.path("news/page.zel"), row.source);
+        // 300 x 900: three times as high as it is wide.
+        ASSERT_EQ(QProcess::execute("convert", {"-size", "300x900", "xc:gray", kiosk.path("news/tall.jpg")}), 0);
+        ASSERT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
+        const QString out = runZelMake({"--check", kiosk.folder()}).out;
+        static const QRegularExpression finding(
+            "news/page.zel:(\\d+): may not fit: Content may not fit the screen: it is shown smaller or scrolls\n");
+        QList<int> lines;
+        for (auto it = finding.globalMatch(out); it.hasNext();)
+            lines << it.next().captured(1).toInt();
+        if (!row.first) {
+            EXPECT_EQ(lines, QList<int>()) << out.toStdString();
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 1) << out.toStdString();
+        EXPECT_GE(lines[0], row.first);
+        EXPECT_LE(lines[0], row.last);
     }
 }
 

@@ -99,6 +99,14 @@ struct PictureCount {
     }
 };
 
+int deadReferences(const QStringList& pageSources)
+{
+    int dead = 0;
+    for (const QString& path : pageSources)
+        dead += QFileInfo(path).isFile() ? 0 : 1;
+    return dead;
+}
+
 QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
 } // namespace
@@ -148,9 +156,21 @@ int run(const QStringList& arguments)
             pictures = {done, total};
             pictures.print();
         });
+    // Make All ends with the references to page sources that do not exist:
+    // a kiosk shown from disk strands a visitor who touches one of them.
+    QStringList references;
+    if (pageSources.isEmpty())
+        maker.setUseHandler([&references](PageMaker::Use use, const QString& value) {
+            if (use == PageMaker::Use::Reference)
+                references.append(value);
+        });
     if (pageSources.isEmpty()) {
         maker.makeAll();
         maker.run();
+        if (const int dead = deadReferences(references))
+            printLine(QStringLiteral("Dead references: %1 (buttons or items to pages that do not exist strand the "
+                                     "visitor)")
+                          .arg(dead));
     } else {
         for (const QString& path : pageSources) {
             maker.makeOne(path);

@@ -1,0 +1,388 @@
+#!/usr/bin/env node
+// The made kiosk pages in real Chromium with its default settings, shown from
+// disk (file://) and served over HTTP, at six screen sizes: every page opens
+// as a whole kiosk page; buttons work by real touch (each button of each page
+// at some of the sizes, chosen by a fixed rule, so that every button is
+// touched in every way of showing); no touch leaves the visitor on a page
+// without a working button (or, where an author gave a page none, without the
+// idle return); no script error; the kiosk goes home by itself
+// from every page, the missing page included; and one row for each author
+// mistake the pages must survive.
+//
+// Usage: run_tests.js BUILD_DIR [--only NAME_PART]. Exit 0 when every row
+// passes, 1 when one fails, 77 (skipped) without Chromium.
+'use strict';
+
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const kiosk = require('./kiosk');
+
+// ZEL_SIZES ("[[800,600]]") runs fewer sizes while working on the pages.
+const sizes = (process.env.ZEL_SIZES ? JSON.parse(process.env.ZEL_SIZES)
+                                     : [[800, 600], [1024, 768], [1280, 1024], [1920, 1080], [1080, 1920], [3840, 2160]])
+    .map(([width, height]) => ({ width, height }));
+const buildDir = path.resolve(process.argv[2] || 'build');
+const only = process.argv.indexOf('--only') > 0 ? process.argv[process.argv.indexOf('--only') + 1] : '';
+
+let passed = 0, failed = 0;
+function row(name, ok, detail) {
+    if (ok) {
+        ++passed;
+        console.log(`ok   ${name}`);
+    } else {
+        ++failed;
+        console.log(`FAIL ${name}${detail ? ': ' + detail : ''}`);
+    }
+}
+
+function fileUrl(file) {
+    return 'file://' + file.split(path.sep).map(encodeURIComponent).join('/');
+}
+
+// Where a link of a page leads in the kiosk: the file it names, or the shared
+// missing page when that file does not exist.
+function expectedTarget(k, from, resolved) {
+    const relative = decodeURIComponent(new URL(resolved).pathname).replace(/\\/g, '/');
+    const page = path.posix.normalize(relative.slice(relative.indexOf(from.root) + from.root.length));
+    const exists = fs.existsSync(path.join(k.dir, page));
+    return exists ? page : 'missing.html';
+}
+
+// Deterministic choice: the buttons of a page touched at one configuration
+// (size index, way of showing); across the six sizes every button is touched
+// once in each way of showing.
+function chosen(pageIndex, buttonIndex, sizeIndex) {
+    return (pageIndex + buttonIndex + sizeIndex) % 6 === 0;
+}
+
+async function visitorRun(browser, k, size, sizeIndex, mode, base) {
+    const label = `${size.width}x${size.height} ${mode}`;
+    const root = mode === 'file' ? fileUrl(k.dir) + '/' : base;
+    const urlOf = (page) => root + page;
+    const from = { root: mode === 'file' ? k.dir.split(path.sep).join('/') + '/' : '/' };
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    const broken = [], buttonless = [];
+    const pages = k.pages.concat(['missing.html']);
+    // Back from the first page opened goes to a page of the kiosk.
+    await kiosk.open(page, urlOf('root/root.htm'));
+
+    for (let p = 0; p < pages.length; ++p) {
+        const name = pages[p];
+        if (only && !name.includes(only))
+            continue;
+        await kiosk.open(page, urlOf(name));
+        const state = await kiosk.waitForKiosk(page, urlOf(name));
+        if (!state) {
+            broken.push(`${name} does not open as a kiosk page`);
+            continue;
+        }
+        if (!state.buttons.some((b) => b.text))
+            buttonless.push(name);
+        for (let b = 0; b < state.buttons.length; ++b) {
+            const button = state.buttons[b];
+            if (!button.text || !chosen(p, b, sizeIndex + (mode === 'http' ? 3 : 0)))
+                continue;
+            let fault;
+            if (process.env.ZEL_TRACE)
+                console.log(`  ${label} ${name} ${button.id}`);
+            try {
+                fault = await touchButton(win, k, from, urlOf, name, button);
+            } catch (e) {
+                fault = String(e).split('\n')[0];
+            }
+            if (fault) {
+                broken.push(`${name} ${button.id} "${button.text.slice(0, 24)}": ${fault}`);
+                await kiosk.open(page, urlOf(name));
+                await kiosk.waitForKiosk(page, urlOf(name));
+            }
+        }
+    }
+    row(`${label}: every page opens as a kiosk page and its buttons work by touch`, broken.length === 0,
+        broken.slice(0, 6).join('; '));
+    // Stranded: after a touch the window shows no kiosk page, or one without a button.
+    const stranded = broken.filter((fault) => /shows (?!file:|http:)|has no button|left the kiosk/.test(fault));
+    row(`${label}: no touch leaves a visitor without a working button`, stranded.length === 0, stranded.join('; '));
+    row(`${label}: no script error`, win.log.errors.length === 0, win.log.errors.slice(0, 4).join(' | '));
+    await win.context.close();
+
+    // A page without a button (an author's root page without buttons) leaves
+    // the visitor only the idle return: it is tried on those at every size.
+    await idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonless, label);
+    if (mode === 'file') {
+        try {
+            await authorMistakes(browser, k, size, urlOf, label);
+        } catch (error) {
+            row(`${label}: the author mistakes run to their end`, false, String(error).split('\n')[0]);
+        }
+    }
+}
+
+// The browser's own back or forward (the script goes without waiting for the page).
+async function historyStep(page, by) {
+    await page.evaluate((step) => { setTimeout(() => history.go(step), 0); }, by);
+}
+
+// Touches one button of the page shown (a prepared kiosk page) and checks
+// what it did, leaving the page shown again; returns the fault or "".
+async function touchButton(win, k, from, urlOf, name, button) {
+    const { page } = win;
+    const href = button.href || '';
+    const call = /^javascript:(\w+)\(\)$/.exec(href);
+    if (!call) {
+        const target = expectedTarget(k, from, button.resolved);
+        await kiosk.tap(page, button.x, button.y);
+        const there = await kiosk.waitForKiosk(page, urlOf(target));
+        if (!there)
+            return `touch did not open ${target} (shows ${page.url()})`;
+        if (!there.buttons.some((b) => b.text))
+            return `${target} has no button`;
+        // Back on the page reached comes back here; so does the browser's own
+        // back where the page has no Back button.
+        const back = there.buttons.find((b) => b.href === 'javascript:goBack()');
+        if (back)
+            await kiosk.tap(page, back.x, back.y);
+        else
+            await historyStep(page, -1);
+        if (!(await kiosk.waitForKiosk(page, urlOf(name))))
+            return `Back from ${target} did not come back (shows ${page.url()})`;
+        return '';
+    }
+    const con = kiosk.frameNamed(page, 'con');
+    const before = await con.evaluate(() => {
+        const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
+        const f = document.getElementsByName('row')[0];
+        const a = document.querySelector('#sTable tr.current a');
+        return { y: s ? s.scrollTop : 0, max: s ? s.scrollHeight - s.clientHeight : 0, row: f ? Number(f.value) : -1,
+                 rows: document.getElementById('sTable') ? document.getElementById('sTable').rows.length : 0,
+                 link: a ? { written: a.getAttribute('href'), resolved: a.href } : null };
+    });
+    const url = page.url();
+    await kiosk.tap(page, button.x, button.y);
+    const scrolled = () => kiosk.frameNamed(page, 'con').evaluate(() => {
+        const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
+        return s.scrollTop;
+    });
+    const rowNow = () => kiosk.frameNamed(page, 'con').evaluate(() => Number(document.getElementsByName('row')[0].value));
+    switch (call[1]) {
+    case 'goBack': {
+        // Back goes to the page opened before this one.
+        if (!(await kiosk.waitFor(() => page.url() !== url)) || !(await kiosk.waitForKiosk(page)))
+            return `Back did not open the page before (shows ${page.url()})`;
+        await historyStep(page, 1);
+        return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'the page did not come back';
+    }
+    case 'scrolldown':
+    case 'scrollup': {
+        const down = call[1] === 'scrolldown';
+        const moves = before.max > 0 && (down ? before.y < before.max - 1 : before.y > 0);
+        if (moves && !(await kiosk.waitFor(async () => (await scrolled()) !== before.y)))
+            return `${call[1]} did not scroll`;
+        return '';
+    }
+    case 'rowdown':
+    case 'pagedown':
+    case 'rowup':
+    case 'pageup': {
+        const down = /down/.test(call[1]);
+        const moves = before.rows > 1 && (down ? before.row < before.rows - 1 : before.row > 0);
+        if (moves && !(await kiosk.waitFor(async () => (await rowNow()) !== before.row)))
+            return `${call[1]} did not move the row`;
+        return '';
+    }
+    case 'select': {
+        const link = before.link;
+        if (!link || !link.written) {
+            await new Promise((r) => setTimeout(r, 100));
+            return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'Select without a page left the kiosk';
+        }
+        const target = expectedTarget(k, from, link.resolved);
+        if (!(await kiosk.waitForKiosk(page, urlOf(target))))
+            return `Select did not open ${target} (shows ${page.url()})`;
+        await historyStep(page, -1);
+        return (await kiosk.waitForKiosk(page, urlOf(name))) ? '' : 'the selector did not come back';
+    }
+    }
+    return '';
+}
+
+// Left alone, every page goes home: the idle time is made short in the
+// browser; every page at some sizes, the root and missing pages at all.
+async function idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonless, label) {
+    const win = await kiosk.openWindow(browser, size, 0.4);
+    const faults = [];
+    for (let p = 0; p < pages.length; ++p) {
+        const name = pages[p];
+        const every = name === 'missing.html' || buttonless.includes(name);
+        if ((only && !name.includes(only)) || !(every || (p + sizeIndex + (mode === 'http' ? 3 : 0)) % 6 === 0))
+            continue;
+        await kiosk.open(win.page, urlOf(name));
+        if (name === 'root/root.htm') {
+            // Already home: it stays there and starts afresh.
+            await new Promise((r) => setTimeout(r, 900));
+            if (!(await kiosk.waitForKiosk(win.page, urlOf(name))))
+                faults.push('root did not stay');
+            continue;
+        }
+        if (!(await kiosk.waitForKiosk(win.page, urlOf('root/root.htm'), 6000)))
+            faults.push(`${name} stays (${win.page.url()})`);
+    }
+    row(`${label}: left alone, every page goes home`, faults.length === 0, faults.join('; '));
+    await win.context.close();
+}
+
+// One row for each author mistake the pages must survive.
+async function authorMistakes(browser, k, size, urlOf, label) {
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    const open = async (name) => {
+        await kiosk.open(page, urlOf(name));
+        return kiosk.waitForKiosk(page, urlOf(name));
+    };
+    const con = () => kiosk.frameNamed(page, 'con'), nav = () => kiosk.frameNamed(page, 'nav');
+
+    // An item without a text: Select and a touch on its row stay in the kiosk.
+    let state = await open('hard/items.htm');
+    const select = state.buttons.find((b) => b.href === 'javascript:select()');
+    await kiosk.tap(page, select.x, select.y);
+    const rowBox = await (await con().$('#sTable tr')).boundingBox();
+    await kiosk.tap(page, rowBox.x + rowBox.width / 2, rowBox.y + rowBox.height / 2);
+    await new Promise((r) => setTimeout(r, 150));
+    row(`${label}: an item without a text keeps the visitor in the kiosk`,
+        !!(await kiosk.waitForKiosk(page, urlOf('hard/items.htm'))), page.url());
+
+    // A button to a page that does not exist shows the missing page.
+    const dead = [];
+    for (const id of ['b2', 'b3']) {
+        state = await open('hard/dead.htm');
+        const b = state.buttons.find((x) => x.id === id);
+        await kiosk.tap(page, b.x, b.y);
+        if (!(await kiosk.waitForKiosk(page, urlOf('missing.html'))))
+            dead.push(`${id} shows ${page.url()}`);
+    }
+    row(`${label}: a button to a missing page shows the missing page`, dead.length === 0, dead.join('; '));
+
+    // Tall root content: readable, and all of it reached by a swipe.
+    state = await open('root/tall.htm');
+    const tall = await con().evaluate(() => {
+        const b = document.body, scale = b.style.transform ? parseFloat(/scale\(([\d.]+)/.exec(b.style.transform)[1]) : 1;
+        return { scale, scrolls: b.classList.contains('scrolls'), max: b.scrollHeight - b.clientHeight };
+    });
+    const frameBox = await (await con().frameElement()).boundingBox();
+    await kiosk.swipe(win.session, frameBox.x + frameBox.width / 2, frameBox.y + frameBox.height * 0.8,
+                      -frameBox.height * 0.6);
+    const swiped = await kiosk.waitFor(() => con().evaluate(() => document.body.scrollTop > 0), 3000);
+    row(`${label}: tall root content stays readable and scrolls by a swipe`,
+        tall.scale >= 0.69 && (!tall.scrolls || swiped), JSON.stringify(tall) + ' swiped ' + swiped);
+
+    // Missing pictures take no room; the selector row keeps its height.
+    state = await open('hard/items.htm');
+    const pictures = await con().evaluate(() => Array.from(document.images).filter((i) => i.naturalWidth === 0)
+        .map((i) => { const r = i.getBoundingClientRect(); return r.width * r.height; }));
+    const heights = await con().evaluate(() => Array.from(document.getElementById('sTable').rows).map((r) =>
+        Math.round(r.getBoundingClientRect().height)));
+    const selectHeight = await nav().evaluate(() =>
+        Math.round(document.getElementById('b2').parentNode.getBoundingClientRect().height));
+    await open('hard/pictures.htm');
+    const leafPictures = await con().evaluate(() => Array.from(document.images).map((i) => {
+        const r = i.getBoundingClientRect(); return r.width * r.height; }));
+    row(`${label}: a missing picture is hidden and its row keeps the Select button's height`,
+        pictures.length >= 2 && pictures.every((a) => a === 0) && leafPictures.every((a) => a === 0)
+            && heights.every((h) => Math.abs(h - selectHeight) <= 2),
+        JSON.stringify({ pictures, leafPictures, heights, selectHeight }));
+
+    // A 130-character caption and an unbreakable word: readable size, nothing cut off silently.
+    state = await open('hard/captions.htm');
+    const captions = await nav().evaluate(() => {
+        const root = parseFloat(getComputedStyle(document.documentElement).fontSize);
+        return ['b2', 'b3'].map((id) => {
+            const a = document.getElementById(id), span = a.querySelector('.caption');
+            const size = parseFloat(getComputedStyle(a).fontSize);
+            // Clipped: a line of text (of those shown) reaching beyond the caption or the caption beyond its button.
+            const box = span.getBoundingClientRect(), button = a.getBoundingClientRect(), range = document.createRange();
+            range.selectNodeContents(span);
+            const clipped = box.right > button.right + 1 || Array.from(range.getClientRects()).some(
+                (line) => line.bottom <= box.bottom + 1 && (line.right > box.right + 1 || line.left < box.left - 1));
+            const fitsWhole = span.scrollHeight <= span.clientHeight + 1;
+            return { id, size, least: Math.round(0.6 * 1.1 * root) - 1, clipped,
+                     marked: span.classList.contains('shortened'), fitsWhole };
+        });
+    });
+    row(`${label}: long captions stay readable and are shortened with an ellipsis`,
+        captions.every((c) => c.size >= c.least && !c.clipped && (c.fitsWhole || c.marked)), JSON.stringify(captions));
+
+    // Wide author HTML: the page does not scroll sideways; what is too wide scrolls in its own box.
+    await open('hard/wide.htm');
+    const wide = await con().evaluate(() => {
+        const page = document.scrollingElement;
+        const boxes = Array.from(document.querySelectorAll('.wide'));
+        return { sideways: page.scrollWidth > page.clientWidth + 1, boxes: boxes.length,
+                 scrollable: boxes.every((b) => b.scrollWidth > b.clientWidth) };
+    });
+    row(`${label}: wide author HTML keeps the page from scrolling sideways`,
+        !wide.sideways && wide.boxes >= 1 && wide.scrollable, JSON.stringify(wide));
+
+    // Screen readers: languages, frame titles, page titles, the hidden second Select id, the current row.
+    await open('shops/directory.htm');
+    await kiosk.waitFor(() => con().evaluate(() => !!document.querySelector('#sTable tr[aria-selected="true"]')));
+    const names = {
+        lang: await page.evaluate(() => document.documentElement.lang),
+        frames: await page.evaluate(() => Array.from(document.querySelectorAll('frame')).map((f) => f.title).join()),
+        conTitle: await con().evaluate(() => document.title),
+        conLang: await con().evaluate(() => document.documentElement.lang),
+        b3: await nav().evaluate(() => document.getElementById('b3').getAttribute('aria-hidden')),
+        current: await con().evaluate(() => document.querySelectorAll('#sTable [aria-selected="true"]').length),
+    };
+    row(`${label}: screen readers get language, frame and page names and the current row`,
+        names.lang === 'en' && names.conLang === 'en' && names.frames === 'Content,Buttons'
+            && !/^\s*-/.test(names.conTitle) && names.b3 === 'true' && names.current === 1, JSON.stringify(names));
+
+    // Resized, the page refits: the same root size as when loaded at the new size.
+    await page.setViewportSize({ width: Math.round(size.width * 0.8), height: Math.round(size.height * 0.7) });
+    await open('root/root.htm');
+    await page.setViewportSize(size);
+    const refit = await kiosk.waitFor(async () => {
+        const sizeNow = await nav().evaluate(() => parseFloat(getComputedStyle(document.documentElement).fontSize));
+        return sizeNow === Math.max(11, Math.round(28 * Math.min(size.width / 1280, size.height / 1024)));
+    }, 3000);
+    row(`${label}: a resized window refits the page`, refit);
+    row(`${label}: no script error in the author mistakes`, win.log.errors.length === 0, win.log.errors.join(' | '));
+    await win.context.close();
+}
+
+async function main() {
+    if (kiosk.chromiumMissing()) {
+        console.log('SKIP: Chromium (/usr/bin/chromium) is not installed; scripts/setup installs it');
+        process.exit(77);
+    }
+    const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-browser-'));
+    const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
+    const browser = await kiosk.launch(pw);
+    const started = Date.now();
+    try {
+        for (let s = 0; s < sizes.length; ++s) {
+            const size = sizes[s];
+            const k = kiosk.makeKiosk(buildDir, size, work);
+            row(`${size.width}x${size.height}: Make All counts the dead references`,
+                /dead reference/i.test(k.out + k.messages), (k.out + k.messages).split('\n').slice(-3).join(' / '));
+            const server = await kiosk.serve(k.dir);
+            // Both ways of showing at once, each in a window of its own.
+            await Promise.all(['file', 'http'].map((mode) => visitorRun(browser, k, size, s, mode, server.base)));
+            await server.close();
+            console.log(`     ${size.width}x${size.height} done after ${Math.round((Date.now() - started) / 1000)} s`);
+        }
+    } finally {
+        await browser.close();
+        fs.rmSync(work, { recursive: true, force: true });
+    }
+    console.log(`browser tests took ${Math.round((Date.now() - started) / 1000)} s`);
+    console.log(`${passed} passed, ${failed} failed`);
+    process.exit(failed ? 1 : 0);
+}
+
+main().catch((error) => {
+    console.log(`FAIL ${error.stack || error}`);
+    console.log(`${passed} passed, ${failed + 1} failed`);
+    process.exit(1);
+});
