@@ -80,7 +80,7 @@ CopyRecordEntry intendedEntry(const CopyJob& job, const QString& tool)
 
 bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<CopyRecordEntry>& previous)
 {
-    return reusable(job, intendedEntry(job, tool), previous).has_value();
+    return reusable(job, intendedEntry(job, tool), previous, nullptr).has_value();
 }
 
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,

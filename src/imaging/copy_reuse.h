@@ -20,6 +20,10 @@ struct CopyOutcome {
     bool noCopy = false;                  // the picture cannot be read: the old copy must go
 };
 
+// Whether makeCopyUnlessRecorded would keep the copy at job.destination as
+// it is. Only reads: stamps, and the content of files whose stamps are not trusted.
+bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<CopyRecordEntry>& previous);
+
 // Keeps the copy at job.destination when previous records the same inputs, a
 // source of the same content and the copy as it is now; otherwise makes the
 // copy (makeCopy) at writeTo (job.destination when empty) and describes it
@@ -27,10 +31,6 @@ struct CopyOutcome {
 // only when the file's last change lies clearly before the moment they were
 // recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy
 // does; reports to services.messages.
-// Whether makeCopyUnlessRecorded would keep the copy at job.destination as
-// it is. Only reads: stamps, and the content of files whose stamps are not trusted.
-bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<CopyRecordEntry>& previous);
-
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
                                    const std::optional<CopyRecordEntry>& previous, const QString& writeTo,
                                    const CopyServices& services);
