@@ -33,7 +33,7 @@ class DeferredReplacements;
 namespace Jpeg {
 class CopiesInPlace;
 class CopySink;
-}
+} // namespace Jpeg
 class KioskSystem;
 class MessageBoxes;
 class PageBuilder;
