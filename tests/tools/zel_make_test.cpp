@@ -208,6 +208,22 @@ TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
 }
 
+// A kiosk system with a root page that leads to news\today, and another
+// kiosk folder beside it (holding root/root.zel). In texts, "~/" stands for
+// the kiosk folder and "@/" for the other one.
+struct KioskBesideAnother {
+    explicit KioskBesideAnother(TemporaryKiosk& kiosk) : kiosk(kiosk)
+    {
+        writeTextFile(other() + "configuration.txt", {"screenheight 706"});
+        writeTextFile(other() + "root/root.zel", {"#root", "#title Elsewhere"});
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
+    }
+    QString other() const { return otherDir.path() + "/"; }
+    QString here(const QString& text) const { return QString(text).replace("~/", kiosk.folder()).replace("@/", other()); }
+    TemporaryKiosk& kiosk;
+    QTemporaryDir otherDir;
+};
+
 // Output that is wrong although it may look made: a configuration that sends
 // the make to another folder, two pages that would write the same file, and a
 // page source that cannot be read. "~/" stands for the kiosk folder, "@/" for
@@ -281,14 +297,8 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
             continue;
         }
         TemporaryKiosk kiosk({"screenheight 706"});
-        QTemporaryDir otherDir;
-        const QString other = otherDir.path() + "/";
-        writeTextFile(other + "configuration.txt", {"screenheight 706"});
-        writeTextFile(other + "root/root.zel", {"#root", "#title Elsewhere"});
-        const auto here = [&](const QString& text) {
-            return QString(text).replace("~/", kiosk.folder()).replace("@/", other);
-        };
-        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
+        const KioskBesideAnother kiosks(kiosk);
+        const auto here = [&](const QString& text) { return kiosks.here(text); };
         writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#para", "Hello"});
         for (const QString& put : row.puts.split("; ", Qt::SkipEmptyParts)) {
             const QString path = kiosk.path(put.section('=', 0, 0));
@@ -429,14 +439,8 @@ TEST(ZelMakeCheck, FindsWhatAMakeWouldRefuseOrChange)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TemporaryKiosk kiosk({"screenheight 706"});
-        QTemporaryDir otherDir;
-        const QString other = otherDir.path() + "/";
-        writeTextFile(other + "configuration.txt", {"screenheight 706"});
-        writeTextFile(other + "root/root.zel", {"#root", "#title Elsewhere"});
-        const auto here = [&](const QString& text) {
-            return QString(text).replace("~/", kiosk.folder()).replace("@/", other);
-        };
-        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
+        const KioskBesideAnother kiosks(kiosk);
+        const auto here = [&](const QString& text) { return kiosks.here(text); };
         writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#para", "#image town.jpg"});
         QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("news/town.jpg"));
         for (const QString& put : row.puts.split("; ", Qt::SkipEmptyParts))
