@@ -7,8 +7,8 @@
 namespace {
 
 // Make All from the Tools menu (Alt+T, Down, Enter) over three pages whose pictures take the image tool a while
-// each (a stand-in that waits, then runs zel-resample). While the make runs the event loop goes on (a timer fires), and the
-// dialog's label, read then, shows each page's message up to the last page's.
+// each (a stand-in that waits, then runs zel-resample). While the make runs the event loop goes on (a timer fires), and
+// the dialog's label, read then, shows each page's message up to the last page's.
 TEST_F(WindowTest, MakeDialogShowsEachPageWhileALongMakeRuns)
 {
     const QString tool = kiosk.path("slow-tool.sh");

@@ -219,7 +219,10 @@ struct KioskBesideAnother {
         writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
     }
     QString other() const { return otherDir.path() + "/"; }
-    QString here(const QString& text) const { return QString(text).replace("~/", kiosk.folder()).replace("@/", other()); }
+    QString here(const QString& text) const
+    {
+        return QString(text).replace("~/", kiosk.folder()).replace("@/", other());
+    }
     TemporaryKiosk& kiosk;
     QTemporaryDir otherDir;
 };
