@@ -341,10 +341,15 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
 void frmKioskSystem::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
-    const bool othersClosed = withErrorPath(
-        kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-        [&] { return WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
-    if (!othersClosed && !fatalReportInProgress()) {
+    // A fatal report has asked the other windows already (closeAllWindows);
+    // an editor whose author kept it open is not asked a second time.
+    const bool fatal = fatalReportInProgress();
+    const bool othersClosed =
+        fatal
+        || withErrorPath(
+            kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+            [&] { return WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
+    if (!othersClosed) {
         event->ignore();
         return;
     }

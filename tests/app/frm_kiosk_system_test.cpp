@@ -6,9 +6,11 @@
 #include "dialogs/simple_combo_box.h"
 #include "imaging/copy_record.h"
 #include "platform/session.h"
+#include "runtime/error_handler.h"
 #include "runtime/log_file.h"
 #include "support/check_kiosk.h"
 #include "support/modal_keys.h"
+#include "support/test_session.h"
 #include "support/window_fixture.h"
 
 #include <QDirIterator>
@@ -224,6 +226,26 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     EXPECT_TRUE(visibleWindows<frmEdit>().isEmpty());
     EXPECT_EQ(storedRecent(), (QStringList{folder, "", ""}));
     EXPECT_EQ(readLines(log).last(), "log file closed");
+}
+
+// A fatal report closes every window as the program ends: an editor with changes asks once, whether its author
+// saves or not, and the main window then closes without asking again.
+TEST_F(MainWindowTest, FatalReportAsksEachChangedEditorOnce)
+{
+    for (const int answer : {Answer::No, Answer::Cancel}) {
+        SCOPED_TRACE(answer);
+        mainWindow().openKioskSystem(makeKiosk("a"));
+        frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
+        type(editor, "More text\n");
+        TestSession fatal({.closeAllWindows = &WindowClosing::closeAllWindows, .messages = &kiosk.messages});
+        const QStringList shown = withAnswers({}, [&] {
+            kiosk.messages.scriptAnswers({answer, answer});
+            EXPECT_TRUE(endsProgram([] { reportFatalProblem(QStringLiteral("Disk full")); }));
+        });
+        EXPECT_EQ(shown.count("Page has changed - do you want to save it?"), 1) << shown.join('|').toStdString();
+        EXPECT_FALSE(main->isVisible());
+        closeAllWindows(workbench);
+    }
 }
 
 // A name longer than the file system stores is refused by the name check, with its message, as the other name
