@@ -19,7 +19,7 @@
 #include <memory>
 
 namespace TextFiles {
-struct OpenFile {
+struct NumberedFile {
     QFile file;
     bool output = false;
     std::string target;  // replaced as a whole at close
@@ -35,16 +35,16 @@ struct OpenFile {
 
 namespace {
 
-using TextFiles::OpenFile;
+using TextFiles::NumberedFile;
 
 constexpr int kMaxHandles = 511;
 constexpr qsizetype kFlushThreshold = 64 * 1024;
 
-std::map<int, std::unique_ptr<OpenFile>>& table() { return Session::current().textFiles().files; }
+std::map<int, std::unique_ptr<NumberedFile>>& table() { return Session::current().textFiles().files; }
 
 const fileio::FailureHook* fileFaults() { return Session::current().fileFaults(); }
 
-OpenFile& fileFor(int handle)
+NumberedFile& fileFor(int handle)
 {
     auto it = table().find(handle);
     if (it == table().end())
@@ -61,7 +61,7 @@ void claim(int handle)
 }
 
 // Streamed files write what is pending; replaced files keep everything until close.
-void writeOut(OpenFile& f)
+void writeOut(NumberedFile& f)
 {
     if (f.descriptor < 0 || f.pendingBytes.isEmpty())
         return;
@@ -72,14 +72,14 @@ void writeOut(OpenFile& f)
     });
 }
 
-QByteArray finalBytes(OpenFile& f)
+QByteArray finalBytes(NumberedFile& f)
 {
     if (f.encoding == TextFiles::Encoding::PageSource)
         return TextCodec::encodePageSource(f.pendingText);
     return f.pendingBytes;
 }
 
-void append(OpenFile& f, QStringView text)
+void append(NumberedFile& f, QStringView text)
 {
     switch (f.encoding) {
     case TextFiles::Encoding::Utf8:
@@ -96,28 +96,28 @@ void append(OpenFile& f, QStringView text)
         writeOut(f);
 }
 
-OpenFile& outputFile(int handle)
+NumberedFile& outputFile(int handle)
 {
-    OpenFile& f = fileFor(handle);
+    NumberedFile& f = fileFor(handle);
     if (!f.output)
         Errors::raise(54, QStringLiteral("Bad file mode"));
     return f;
 }
 
-OpenFile& inputFile(int handle)
+NumberedFile& inputFile(int handle)
 {
-    OpenFile& f = fileFor(handle);
+    NumberedFile& f = fileFor(handle);
     if (f.output)
         Errors::raise(54, QStringLiteral("Bad file mode"));
     return f;
 }
 
-std::unique_ptr<OpenFile> take(int handle)
+std::unique_ptr<NumberedFile> take(int handle)
 {
     auto it = table().find(handle);
     if (it == table().end())
         return nullptr;
-    std::unique_ptr<OpenFile> f = std::move(it->second);
+    std::unique_ptr<NumberedFile> f = std::move(it->second);
     table().erase(it);
     return f;
 }
@@ -167,7 +167,7 @@ void openForOutput(int handle, const QString& path, Encoding encoding)
         Errors::raise(Errors::PathNotFound);
     if (info.isDir())
         Errors::raiseFileError(fileio::FileError(EISDIR, info.absoluteFilePath().toStdString()));
-    auto f = std::make_unique<OpenFile>();
+    auto f = std::make_unique<NumberedFile>();
     f->output = true;
     f->encoding = encoding;
     f->target = info.absoluteFilePath().toStdString();
@@ -181,7 +181,7 @@ bool openNewForOutput(int handle, const QString& path, Encoding encoding)
     const int descriptor = Errors::translatingFileErrors([&] { return fileio::createExclusive(target); });
     if (descriptor < 0)
         return false;
-    auto f = std::make_unique<OpenFile>();
+    auto f = std::make_unique<NumberedFile>();
     f->output = true;
     f->encoding = encoding;
     f->target = target;
@@ -194,7 +194,7 @@ void openForInput(int handle, const QString& path)
 {
     claim(handle);
     checkReadable(path);
-    auto f = std::make_unique<OpenFile>();
+    auto f = std::make_unique<NumberedFile>();
     f->file.setFileName(path);
     if (!f->file.open(QIODevice::ReadOnly)) {
         const QFileInfo info(path);
@@ -216,7 +216,7 @@ void openForInput(int handle, const QString& path)
 
 void printLine(int handle, const QString& text)
 {
-    OpenFile& f = outputFile(handle);
+    NumberedFile& f = outputFile(handle);
     append(f, text);
     append(f, kCrLf);
 }
@@ -227,7 +227,7 @@ void flush(int handle) { writeOut(outputFile(handle)); }
 
 QString lineInput(int handle)
 {
-    OpenFile& f = inputFile(handle);
+    NumberedFile& f = inputFile(handle);
     if (f.next >= f.lines.size())
         Errors::raise(62, QStringLiteral("Input past end of file"));
     return f.lines.at(f.next++);
@@ -235,7 +235,7 @@ QString lineInput(int handle)
 
 bool atEnd(int handle)
 {
-    const OpenFile& f = inputFile(handle);
+    const NumberedFile& f = inputFile(handle);
     return f.next >= f.lines.size();
 }
 
@@ -243,7 +243,7 @@ bool isOpen(int handle) { return table().count(handle) != 0; }
 
 void close(int handle)
 {
-    std::unique_ptr<OpenFile> f = take(handle);
+    std::unique_ptr<NumberedFile> f = take(handle);
     if (!f || !f->output)
         return;
     if (f->descriptor >= 0) {
@@ -262,7 +262,7 @@ void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements
 {
     std::vector<fileio::FileContent> contents;
     for (int handle : handles) {
-        std::unique_ptr<OpenFile> f = take(handle);
+        std::unique_ptr<NumberedFile> f = take(handle);
         if (f && f->output && f->descriptor < 0) {
             const QByteArray bytes = finalBytes(*f);
             contents.push_back({f->target, bytes.toStdString()});
@@ -278,7 +278,7 @@ void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements
 
 bool targetHolds(int handle)
 {
-    OpenFile& f = outputFile(handle);
+    NumberedFile& f = outputFile(handle);
     if (f.descriptor >= 0)
         return false;
     const QByteArray bytes = finalBytes(f);
@@ -287,7 +287,7 @@ bool targetHolds(int handle)
 
 void discard(int handle)
 {
-    std::unique_ptr<OpenFile> f = take(handle);
+    std::unique_ptr<NumberedFile> f = take(handle);
     if (f && f->descriptor >= 0)
         ::close(f->descriptor);
 }

@@ -17,7 +17,7 @@ class DeferredReplacements;
 // UTF-8, falling back to Windows-1252 (see TextCodec::decode).
 namespace TextFiles {
 
-struct OpenFile;
+struct NumberedFile; // one open numbered file (text_files.cpp)
 
 // The numbered files of one session (see Session::textFiles). When it goes,
 // files being replaced are dropped and the others closed.
@@ -25,7 +25,7 @@ class Table {
 public:
     Table();
     ~Table();
-    std::map<int, std::unique_ptr<OpenFile>> files;
+    std::map<int, std::unique_ptr<NumberedFile>> files;
 };
 
 enum class Encoding {
