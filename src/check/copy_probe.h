@@ -1,9 +1,8 @@
 #pragma once
 
 #include "imaging/copy_job.h"
-#include "imaging/copy_record.h"
+#include "imaging/copy_records.h"
 
-#include <QHash>
 #include <QString>
 #include <functional>
 
@@ -27,11 +26,7 @@ public:
     void removeOlder(const QString& path) override;
 
 private:
-    const Jpeg::CopyRecord& recordOf(const QString& folder);
-    const QString& toolOf(const QString& program);
-
     Session& m_session;
     ChangeHandler m_changed;
-    QHash<QString, Jpeg::CopyRecord> m_records;
-    QHash<QString, QString> m_tools;
+    Jpeg::CopyRecords m_records; // read, never saved
 };

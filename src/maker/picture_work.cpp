@@ -48,22 +48,6 @@ void PictureWork::removeTemporaries()
     m_temporaries.clear();
 }
 
-Jpeg::CopyRecord& PictureWork::recordOf(const QString& folder)
-{
-    auto found = m_records.find(folder);
-    if (found == m_records.end())
-        found = m_records.insert(folder, Jpeg::CopyRecord::load(folder));
-    return *found;
-}
-
-const QString& PictureWork::toolOf(const QString& program)
-{
-    auto found = m_tools.find(program);
-    if (found == m_tools.end())
-        found = m_tools.insert(program, Jpeg::toolIdentity(program));
-    return *found;
-}
-
 bool PictureWork::resamples()
 {
     if (!m_resamples)
@@ -89,8 +73,9 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
         job->folder + QDir::separator()
         + QStringLiteral(".zel-copy-%1-%2.jpg").arg(QCoreApplication::applicationPid()).arg(++m_temporaryCount);
     m_temporaries.insert(job->temporary);
-    const QString tool = copy.method == Jpeg::CopyJob::Method::Resample ? toolOf(m_imageTool.program) : QString();
-    const auto previous = recordOf(job->folder).find(job->copyName);
+    const QString tool =
+        copy.method == Jpeg::CopyJob::Method::Resample ? m_records.toolIdentityOf(m_imageTool.program) : QString();
+    const auto previous = m_records.of(job->folder).find(job->copyName);
     m_held.push_back({{}, job});
     m_heldDestinations.insert(copy.destination);
     ++m_unfinished;
@@ -182,7 +167,7 @@ void PictureWork::complete(Job& job)
         job.error = error;
     }
     m_temporaries.remove(job.temporary);
-    Jpeg::CopyRecord& record = recordOf(job.folder);
+    Jpeg::CopyRecord& record = m_records.of(job.folder);
     if (job.outcome.entry && !job.error)
         record.put(job.copyName, *job.outcome.entry);
     else
@@ -206,10 +191,7 @@ void PictureWork::complete(Job& job)
 void PictureWork::finish()
 {
     release(INT_MAX);
-    for (const Jpeg::CopyRecord& record : std::as_const(m_records)) {
-        if (record.changed())
-            record.save(m_fileFaults);
-    }
+    m_records.saveChanged(m_fileFaults);
 }
 
 void PictureWork::show(const QString& text, MessageIcon icon)

@@ -2,13 +2,13 @@
 
 #include "imaging/copy_job.h"
 #include "imaging/copy_record.h"
+#include "imaging/copy_records.h"
 #include "imaging/copy_reuse.h"
 #include "platform/messages.h"
 #include "platform/runtime_error.h"
 #include "platform/session.h"
 #include "platform/work_pool.h"
 
-#include <QHash>
 #include <QSet>
 #include <atomic>
 #include <condition_variable>
@@ -103,11 +103,9 @@ private:
     void complete(Job& job);
     // Puts a new copy in place; raises RuntimeError as a copy that cannot be written does.
     void putInPlace(Job& job);
-    Jpeg::CopyRecord& recordOf(const QString& folder);
     // Ends the work: copies not begun are skipped, running ones waited for,
     // and every temporary not yet put in place is removed.
     void removeTemporaries();
-    const QString& toolOf(const QString& program);
 
     Session& m_session;
     MessageBoxes& m_forward;
@@ -118,8 +116,7 @@ private:
     std::deque<Held> m_held;
     int m_unfinished = 0;
     QSet<QString> m_heldDestinations;
-    QHash<QString, Jpeg::CopyRecord> m_records;
-    QHash<QString, QString> m_tools;
+    Jpeg::CopyRecords m_records;
     int m_done = 0;
     int m_total = 0;
     int m_reused = 0;
