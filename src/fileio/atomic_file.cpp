@@ -46,15 +46,6 @@ std::string randomSuffix()
     return suffix;
 }
 
-void syncFolder(const std::string& folder)
-{
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-}
-
 bool processRuns(long pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
 
 // The start of a small text file under /proc; "" when it cannot be read.
@@ -124,6 +115,15 @@ int createUnique(const std::string& stem, std::string& path)
             return descriptor;
         if (attempt > 100)
             throw FileError(EEXIST, path);
+    }
+}
+
+void syncFolder(const std::string& folder)
+{
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
     }
 }
 

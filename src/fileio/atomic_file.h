@@ -99,6 +99,10 @@ private:
     bool m_left = false;
 };
 
+// Makes the folder's entries (a rename, a new file) durable; best effort, a
+// failure is ignored.
+void syncFolder(const std::string& folder);
+
 // The folder a file's temporary goes to: the path up to its last "/", "/"
 // for a file in the root, "." for a bare name.
 std::string folderOf(const std::string& path);

@@ -194,15 +194,6 @@ std::vector<const JournalEntry*> remainingRenames(const std::string& folder, con
     return remaining;
 }
 
-void syncFolder(const std::string& folder)
-{
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
-    }
-}
-
 } // namespace
 
 std::uint64_t contentHash(std::string_view bytes)
