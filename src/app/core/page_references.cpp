@@ -1,0 +1,152 @@
+#include "app/core/page_references.h"
+
+#include "pages/page_sources.h"
+#include "pages/support.h"
+#include "platform/folder_path.h"
+#include "platform/text_codec.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace PageReferences {
+
+namespace {
+
+qsizetype skipBlanks(const QByteArray& bytes, qsizetype at, qsizetype end)
+{
+    while (at < end && bytes[at] == ' ')
+        ++at;
+    return at;
+}
+
+qsizetype wordEnd(const QByteArray& bytes, qsizetype at, qsizetype end)
+{
+    while (at < end && bytes[at] != ' ')
+        ++at;
+    return at;
+}
+
+// The start of the reference word of an #item's arguments [at, end), or -1.
+qsizetype itemReferenceStart(const QByteArray& bytes, qsizetype at, qsizetype end)
+{
+    qsizetype nameEnd;
+    if (bytes[at] == '"') {
+        nameEnd = bytes.indexOf('"', at + 1);
+        if (nameEnd < 0 || nameEnd >= end)
+            return -1;
+        ++nameEnd;
+    } else {
+        nameEnd = wordEnd(bytes, at, end);
+        if (nameEnd == end)
+            return -1;
+    }
+    const qsizetype reference = skipBlanks(bytes, nameEnd, end);
+    return reference < end ? reference : -1;
+}
+
+// The reference word of the directive line [start, end), if it has one.
+std::optional<Spot> spotInLine(const QByteArray& bytes, qsizetype start, qsizetype end)
+{
+    if (start == end || bytes[start] != '#')
+        return std::nullopt;
+    const qsizetype blank = bytes.indexOf(' ', start);
+    if (blank < 0 || blank >= end)
+        return std::nullopt;
+    const QString name = QString::fromLatin1(bytes.mid(start + 1, blank - start - 1)).toLower();
+    const bool button = name == QLatin1String("button");
+    if (!button && name != QLatin1String("item"))
+        return std::nullopt;
+    qsizetype argumentsEnd = end;
+    while (argumentsEnd > blank && bytes[argumentsEnd - 1] == ' ')
+        --argumentsEnd;
+    const qsizetype arguments = skipBlanks(bytes, blank + 1, argumentsEnd);
+    if (arguments == argumentsEnd)
+        return std::nullopt;
+    const qsizetype reference = button ? arguments : itemReferenceStart(bytes, arguments, argumentsEnd);
+    if (reference < 0)
+        return std::nullopt;
+    Spot spot;
+    spot.start = reference;
+    spot.length = wordEnd(bytes, reference, argumentsEnd) - reference;
+    spot.lineStart = start;
+    spot.lineEnd = end;
+    return spot;
+}
+
+bool validName(const QString& name, int longest)
+{
+    return name.size() <= longest && Support::hasOnlyNameCharacters(name);
+}
+
+} // namespace
+
+std::vector<Spot> spotsIn(const QByteArray& bytes)
+{
+    std::vector<Spot> spots;
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    for (int line = 1; start < size; ++line) {
+        qsizetype end = start;
+        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        if (line > 1) {
+            if (std::optional<Spot> spot = spotInLine(bytes, start, end)) {
+                spot->line = line;
+                spots.push_back(*spot);
+            }
+        }
+        start = end + ((end + 1 < size && bytes[end] == '\r' && bytes[end + 1] == '\n') ? 2 : 1);
+    }
+    return spots;
+}
+
+std::optional<PageId> resolve(const QByteArray& reference, const QString& referrerFolder)
+{
+    qsizetype separator = reference.indexOf('\\');
+    if (separator < 0)
+        separator = reference.indexOf('/');
+    // Valid names are ASCII, so reading the bytes as Latin-1 loses nothing that matters.
+    PageId id;
+    if (separator < 0) {
+        id = {referrerFolder, QString::fromLatin1(reference)};
+    } else {
+        id = {QString::fromLatin1(reference.left(separator)), QString::fromLatin1(reference.mid(separator + 1))};
+        if (!validName(id.folder, Support::longestFolderName))
+            return std::nullopt;
+    }
+    if (!validName(id.page, Support::longestPageName))
+        return std::nullopt;
+    return id;
+}
+
+QList<PageSourceEntry> pageSourcesOf(const QString& kioskFolder)
+{
+    QList<PageSourceEntry> pages;
+    const QString top = withTrailingSeparator(kioskFolder);
+    for (const QString& folder : QDir(top).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        for (const QString& fileName : PageSources::fileNamesIn(top + folder))
+            pages.append({{folder, PageSources::pageNameOf(fileName)}, top + folder + QDir::separator() + fileName});
+    return pages;
+}
+
+QList<ReferenceLine> linesNaming(const QString& kioskFolder, const PageId& target)
+{
+    QList<ReferenceLine> lines;
+    for (const PageSourceEntry& source : pageSourcesOf(kioskFolder)) {
+        QFile file(source.path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        QStringList decoded; // decoded whole, as the maker decodes it, once a line is wanted
+        for (const Spot& spot : spotsIn(bytes)) {
+            if (resolve(bytes.mid(spot.start, spot.length), source.id.folder) != target)
+                continue;
+            if (decoded.isEmpty())
+                decoded = TextCodec::splitLines(TextCodec::decode(bytes));
+            lines.append({source.path, spot.line, decoded.value(spot.line - 1)});
+        }
+    }
+    return lines;
+}
+
+} // namespace PageReferences

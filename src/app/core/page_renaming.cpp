@@ -1,0 +1,253 @@
+#include "app/core/page_renaming.h"
+
+#include "app/core/reversible_file_group.h"
+#include "pages/page_sources.h"
+#include "pages/support.h"
+#include "platform/folder_path.h"
+#include "platform/session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <unistd.h>
+
+namespace PageRenaming {
+
+using PageReferences::PageId;
+
+namespace {
+
+// Where a page is after the rename (where it was when it does not move).
+using Mover = std::function<PageId(const PageId&)>;
+
+std::string encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string bytesOf(const QByteArray& bytes) { return std::string(bytes.constData(), std::size_t(bytes.size())); }
+
+const PageId kRootPage{QStringLiteral("root"), QStringLiteral("root")};
+
+// The reference, written in a page of referrerFolder, that names page in the
+// form of the reference it replaces.
+QByteArray referenceText(const QByteArray& old, const PageId& page, const QString& referrerFolder)
+{
+    qsizetype separator = old.indexOf('\\');
+    if (separator < 0)
+        separator = old.indexOf('/');
+    if (separator < 0 && page.folder == referrerFolder)
+        return page.page.toLatin1();
+    const char written = separator < 0 ? '\\' : old[separator];
+    return page.folder.toLatin1() + written + page.page.toLatin1();
+}
+
+// The page source of referrer with its references rewritten; none when no
+// reference changes.
+std::optional<QByteArray> rewritten(const QByteArray& bytes, const PageId& referrer, const Mover& move)
+{
+    const QString folderAfter = move(referrer).folder;
+    QByteArray out;
+    qsizetype copied = 0;
+    for (const PageReferences::Spot& spot : PageReferences::spotsIn(bytes)) {
+        const QByteArray old = bytes.mid(spot.start, spot.length);
+        const std::optional<PageId> target = PageReferences::resolve(old, referrer.folder);
+        if (!target)
+            continue;
+        const QByteArray text = referenceText(old, move(*target), folderAfter);
+        if (text == old)
+            continue;
+        out += bytes.mid(copied, spot.start - copied);
+        out += text;
+        copied = spot.start + spot.length;
+    }
+    if (copied == 0)
+        return std::nullopt;
+    out += bytes.mid(copied);
+    return out;
+}
+
+QByteArray readWhole(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fileio::FileError(EACCES, encoded(path));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw fileio::FileError(EIO, encoded(path));
+    return bytes;
+}
+
+QString pathAfter(const QString& top, const PageReferences::PageSourceEntry& source, const Mover& move)
+{
+    const PageId after = move(source.id);
+    if (after == source.id)
+        return source.path;
+    return top + after.folder + QDir::separator() + after.page + u'.' + QFileInfo(source.path).suffix();
+}
+
+// Adds every page source whose references change to the group; the page
+// sources that move are written at their new places when movesFiles, and
+// left to the last step (a folder rename) otherwise.
+void planRewrites(const QString& top, const Mover& move, bool movesFiles, ReversibleFileGroup& group, Result& result)
+{
+    for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(top)) {
+        const QByteArray bytes = readWhole(source.path);
+        const std::optional<QByteArray> changed = rewritten(bytes, source.id, move);
+        const QString after = pathAfter(top, source, move);
+        if (after != source.path)
+            result.moved.append({source.path, after});
+        if (changed)
+            result.rewritten.append(after);
+        if (after != source.path && movesFiles)
+            group.add(encoded(after), bytesOf(changed.value_or(bytes)), std::nullopt);
+        else if (changed)
+            group.add(encoded(source.path), bytesOf(*changed), bytesOf(bytes));
+    }
+}
+
+void failIfInjected(const char* operation, const QString& path)
+{
+    fileio::failIfInjected(Session::current().fileFaults(), operation, encoded(path));
+}
+
+void removeFile(const QString& path)
+{
+    failIfInjected("remove", path);
+    if (::unlink(encoded(path).c_str()) != 0)
+        throw fileio::FileError(errno, encoded(path));
+}
+
+void renameFolderOnDisk(const QString& from, const QString& to)
+{
+    failIfInjected("rename", from);
+    if (std::rename(encoded(from).c_str(), encoded(to).c_str()) != 0)
+        throw fileio::FileError(errno, encoded(from));
+}
+
+Result refused(const QString& problem)
+{
+    Result result;
+    result.problem = problem;
+    return result;
+}
+
+Result nothingRenamed(const fileio::FileError& error)
+{
+    return refused(QStringLiteral("Nothing was renamed: ") + QFile::decodeName(error.path().c_str())
+                   + QStringLiteral(": ") + QString::fromStdString(error.reason()));
+}
+
+// Runs the group and its last step; a failure becomes the result's problem.
+Result carryOut(ReversibleFileGroup& group, Result planned, const std::function<void()>& lastStep)
+{
+    try {
+        group.run(lastStep);
+        planned.done = true;
+    } catch (const fileio::FileError& error) {
+        planned = nothingRenamed(error);
+    }
+    return planned;
+}
+
+void removeMadeFiles(const QString& folderPath, const QString& page)
+{
+    for (const QString& path : madeFilesOf(folderPath, page))
+        QFile::remove(path);
+}
+
+bool isFile(const QString& path) { return QFileInfo(path).isFile(); }
+
+// A page of that name in folderPath, or one whose made files that page's would overwrite.
+QString clashOf(const QString& folderPath, const QString& page)
+{
+    for (const QString& name : {page, page + QStringLiteral("_con"), page + QStringLiteral("_nav")}) {
+        const QString existing = PageSources::pathOf(folderPath, name);
+        if (isFile(existing))
+            return existing;
+    }
+    return PageSources::clashingPageSource(folderPath + QDir::separator() + page + QStringLiteral(".zel"));
+}
+
+} // namespace
+
+QStringList madeFilesOf(const QString& folderPath, const QString& page)
+{
+    QStringList files;
+    const QString base = withTrailingSeparator(folderPath) + page;
+    for (const QString& suffix : {QStringLiteral(".htm"), QStringLiteral("_con.htm"), QStringLiteral("_nav.htm")})
+        if (QFileInfo::exists(base + suffix))
+            files.append(base + suffix);
+    const QString images = withTrailingSeparator(folderPath) + QStringLiteral("images");
+    const QRegularExpression copyName(QStringLiteral("^") + QRegularExpression::escape(page)
+                                      + QStringLiteral("[0-9]{5}\\.jpg$"));
+    for (const QString& name : QDir(images).entryList({page + QStringLiteral("*.jpg")}, QDir::Files))
+        if (copyName.match(name).hasMatch())
+            files.append(images + QDir::separator() + name);
+    return files;
+}
+
+Result renamePage(const QString& kioskFolder, const PageId& from, const PageId& to)
+{
+    if (!Support::isValidFolderName(to.folder) || !Support::isValidPageName(to.page))
+        return {};
+    const QString top = withTrailingSeparator(kioskFolder);
+    if (from == kRootPage)
+        return refused(
+            QStringLiteral("The root page keeps its name and folder: every Home button leads to root\\root."));
+    const QString source = PageSources::pathOf(top + from.folder, from.page);
+    if (!isFile(source))
+        return refused(QStringLiteral("There is no page ") + from.page + QStringLiteral(" in folder ") + from.folder);
+    if (from == to)
+        return refused(QStringLiteral("The page already has that name."));
+    if (!QFileInfo(top + to.folder).isDir())
+        return refused(QStringLiteral("There is no folder ") + to.folder);
+    const QString clash = clashOf(top + to.folder, to.page);
+    if (!clash.isEmpty() && clash != source)
+        return refused(QStringLiteral("Page ") + to.page + QStringLiteral(" can not be used in folder ") + to.folder
+                       + QStringLiteral(": ") + clash + QStringLiteral(" is there"));
+
+    const Mover move = [&](const PageId& page) { return page == from ? to : page; };
+    ReversibleFileGroup group(Session::current().fileFaults());
+    Result planned;
+    try {
+        planRewrites(top, move, true, group, planned);
+    } catch (const fileio::FileError& error) {
+        return nothingRenamed(error);
+    }
+    Result result = carryOut(group, planned, [&] { removeFile(source); });
+    if (result.done)
+        removeMadeFiles(top + from.folder, from.page);
+    return result;
+}
+
+Result renameFolder(const QString& kioskFolder, const QString& from, const QString& to)
+{
+    if (!Support::isValidFolderName(to))
+        return {};
+    const QString top = withTrailingSeparator(kioskFolder);
+    if (from == kRootPage.folder)
+        return refused(QStringLiteral("The root folder keeps its name: every Home button leads to root\\root."));
+    if (!QFileInfo(top + from).isDir())
+        return refused(QStringLiteral("There is no folder ") + from);
+    if (from == to)
+        return refused(QStringLiteral("The folder already has that name."));
+    if (QFileInfo::exists(top + to))
+        return refused(QStringLiteral("There is already a folder ") + to);
+
+    const Mover move = [&](const PageId& page) { return page.folder == from ? PageId{to, page.page} : page; };
+    ReversibleFileGroup group(Session::current().fileFaults());
+    Result planned;
+    try {
+        planRewrites(top, move, false, group, planned);
+    } catch (const fileio::FileError& error) {
+        return nothingRenamed(error);
+    }
+    Result result = carryOut(group, planned, [&] { renameFolderOnDisk(top + from, top + to); });
+    if (result.done)
+        for (const auto& [before, after] : result.moved)
+            removeMadeFiles(top + to, PageSources::pageNameOf(QFileInfo(after).fileName()));
+    return result;
+}
+
+} // namespace PageRenaming
