@@ -1,5 +1,6 @@
 #include "app/frm_check_kiosk_system.h"
 
+#include "app/page_opening.h"
 #include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
@@ -137,18 +138,7 @@ void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
         // A finding about configuration.txt has no page to edit.
         if (!PageSources::isPageSourceName(QFileInfo(pageSource).fileName()))
             return;
-        frmEdit* editor = frmEdit::openOrRaise(m_workbench, pageSource);
-        if (!editor)
-            return;
-        // The editor shows the body only: page source line 2 is its first line.
-        QPlainTextEdit* text = editor->txtContent();
-        const QTextBlock block = text->document()->findBlockByNumber(std::max(0, line - 2));
-        if (block.isValid()) {
-            QTextCursor cursor(block);
-            text->setTextCursor(cursor);
-            text->ensureCursorVisible();
-        }
-        text->setFocus();
+        openPageAtLine(m_workbench, pageSource, line);
     });
 }
 

@@ -113,6 +113,15 @@ void frmKioskSystem::createMenus()
                    &frmKioskSystem::mnuMakeAllPages_Click);
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuCheckKioskSystem"), QStringLiteral("Check Kiosk System..."),
                    &frmKioskSystem::mnuCheckKioskSystem_Click);
+    m_mnuTools->addSeparator();
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuReferences"), QStringLiteral("References..."),
+                   &frmKioskSystem::mnuReferences_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuRenamePage"), QStringLiteral("Rename Page..."),
+                   &frmKioskSystem::mnuRenamePage_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuMovePage"), QStringLiteral("Move Page..."),
+                   &frmKioskSystem::mnuMovePage_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuRenameFolder"), QStringLiteral("Rename Folder..."),
+                   &frmKioskSystem::mnuRenameFolder_Click);
     m_mnuTools->menuAction()->setEnabled(false);
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -294,6 +303,25 @@ void frmKioskSystem::mnuCreateSelectorPage_Click()
                   [&] { (new frmEdit(m_workbench))->newSelectorPage(); });
 }
 
+bool frmKioskSystem::changedEditorsMayStay()
+{
+    for (QWidget* window : m_workbench.order().windowsInOpeningOrder()) {
+        auto* editor = qobject_cast<frmEdit*>(window);
+        if (!editor || editor->isHidden() || !editor->isPageChanged())
+            continue;
+        m_workbench.focus().bringToFront(editor);
+        const int answer =
+            Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
+        if (answer == Answer::Yes) {
+            m_workbench.focus().bringToFront(editor);
+            return false;
+        }
+        if (answer == Answer::Cancel)
+            return false;
+    }
+    return true;
+}
+
 // Every open editor with unsaved changes is asked about first, in the order
 // the editors were opened, each shown in front while its question is asked:
 // Yes leaves it there for the author to save, Cancel stops; only when every
@@ -301,20 +329,8 @@ void frmKioskSystem::mnuCreateSelectorPage_Click()
 void frmKioskSystem::mnuMakeAllPages_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
-        for (QWidget* window : m_workbench.order().windowsInOpeningOrder()) {
-            auto* editor = qobject_cast<frmEdit*>(window);
-            if (!editor || editor->isHidden() || !editor->isPageChanged())
-                continue;
-            m_workbench.focus().bringToFront(editor);
-            const int answer =
-                Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
-            if (answer == Answer::Yes) {
-                m_workbench.focus().bringToFront(editor);
-                return;
-            }
-            if (answer == Answer::Cancel)
-                return;
-        }
+        if (!changedEditorsMayStay())
+            return;
         dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
         maker.makeAll();
         maker.showModal(this);

@@ -12,6 +12,9 @@ class frmCheckKioskSystem;
 class QMenu;
 class ScreenSizeProvider;
 class Workbench;
+namespace PageRenaming {
+struct Result;
+}
 
 // The main window: the menu bar of every top-level command, the recent kiosk
 // systems list, opening a kiosk system and the orderly shutdown.
@@ -62,6 +65,11 @@ public slots:
     virtual void mnuExportFolder_Click();
     virtual void mnuMakeAllPages_Click();
     void mnuCheckKioskSystem_Click();
+    // Page references, renaming and moving pages, renaming page folders.
+    void mnuReferences_Click();
+    void mnuRenamePage_Click();
+    void mnuMovePage_Click();
+    void mnuRenameFolder_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +82,14 @@ private:
     void storeRecentList();
     void updateRecentList(const QString& folder);
     void setRecentEntry(int index, const QString& caption, bool visible);
+    // Asks about each editor with unsaved changes (Make All's question): true
+    // when every one was answered No, or none has changes.
+    bool changedEditorsMayStay();
+    // A page chosen with the page chooser over this window; "" when cancelled.
+    QString choosePageSource();
+    // What a rename leaves to do: editors without changes on the pages
+    // concerned are opened again on the new page sources, then Make All is offered.
+    void finishRename(const PageRenaming::Result& result);
 
     Workbench& m_workbench;
     std::unique_ptr<ScreenSizeProvider> m_screen;

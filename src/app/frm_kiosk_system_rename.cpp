@@ -1,0 +1,129 @@
+// Tools: References, Rename Page, Move Page and Rename Folder.
+#include "app/core/page_renaming.h"
+#include "app/frm_kiosk_system.h"
+#include "app/frm_references.h"
+#include "config/kiosk_system.h"
+#include "dialogs/dlg_make_page.h"
+#include "dialogs/dlg_select_file.h"
+#include "dialogs/dlg_select_folder.h"
+#include "dialogs/workbench.h"
+#include "editor/frm_edit.h"
+#include "pages/page_paths.h"
+#include "platform/messages.h"
+#include "runtime/error_handler.h"
+
+#include <QDir>
+#include <QHash>
+#include <QPointer>
+
+namespace {
+const QString kModule = QStringLiteral("frmKioskSystem");
+
+PageReferences::PageId pageOf(const QString& pageSource)
+{
+    PageReferences::PageId page;
+    Files::splitPageSourcePath(pageSource, page.folder, page.page);
+    return page;
+}
+} // namespace
+
+QString frmKioskSystem::choosePageSource()
+{
+    m_workbench.instance<dlgSelectFile>().openPage(this);
+    return m_workbench.instance<dlgSelectFile>().getSelectedFilePath();
+}
+
+void frmKioskSystem::mnuReferences_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuReferences_Click"), [&] {
+        const QString pageSource = choosePageSource();
+        if (!pageSource.isEmpty())
+            m_workbench.instance<frmReferences>().showReferencesTo(pageOf(pageSource));
+    });
+}
+
+void frmKioskSystem::mnuRenamePage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuRenamePage_Click"), [&] {
+        const QString pageSource = choosePageSource();
+        if (pageSource.isEmpty())
+            return;
+        const PageReferences::PageId from = pageOf(pageSource);
+        const QString name =
+            m_workbench.askText(this, QStringLiteral("New name of page %1 in folder %2:").arg(from.page, from.folder),
+                                QStringLiteral("Rename Page"), from.page);
+        if (name.isEmpty() || name == from.page || !changedEditorsMayStay())
+            return;
+        finishRename(PageRenaming::renamePage(m_workbench.kioskSystem().folder(), from, {from.folder, name}));
+    });
+}
+
+void frmKioskSystem::mnuMovePage_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuMovePage_Click"), [&] {
+        const QString pageSource = choosePageSource();
+        if (pageSource.isEmpty())
+            return;
+        const PageReferences::PageId from = pageOf(pageSource);
+        m_workbench.instance<dlgSelectFolder>().openFolders(this);
+        const QString folder = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
+        if (folder.isEmpty() || folder == from.folder || !changedEditorsMayStay())
+            return;
+        finishRename(PageRenaming::renamePage(m_workbench.kioskSystem().folder(), from, {folder, from.page}));
+    });
+}
+
+void frmKioskSystem::mnuRenameFolder_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuRenameFolder_Click"), [&] {
+        m_workbench.instance<dlgSelectFolder>().openFolders(this);
+        const QString folder = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
+        if (folder.isEmpty())
+            return;
+        const QString name = m_workbench.askText(this, QStringLiteral("New name of folder %1:").arg(folder),
+                                                 QStringLiteral("Rename Folder"), folder);
+        if (name.isEmpty() || name == folder || !changedEditorsMayStay())
+            return;
+        finishRename(PageRenaming::renameFolder(m_workbench.kioskSystem().folder(), folder, name));
+    });
+}
+
+// An editor with unsaved changes keeps its text: it notices the change on
+// disk itself (a rewritten page is offered for reloading, a moved one counts
+// as gone), so the author decides. The others are opened again on the page
+// source as it is now.
+void frmKioskSystem::finishRename(const PageRenaming::Result& result)
+{
+    if (!result.done) {
+        if (!result.problem.isEmpty())
+            Messages::show(result.problem);
+        return;
+    }
+    QHash<QString, QString> after;
+    for (const QString& path : result.rewritten)
+        after.insert(QDir::cleanPath(path), path);
+    for (const auto& [before, moved] : result.moved)
+        after.insert(QDir::cleanPath(before), moved);
+    QStringList reopen;
+    for (QWidget* window : m_workbench.order().windowsInOpeningOrder()) {
+        QPointer<frmEdit> editor = qobject_cast<frmEdit*>(window);
+        if (!editor || editor->isHidden() || editor->isPageChanged())
+            continue;
+        const auto found = after.constFind(QDir::cleanPath(editor->filePath()));
+        if (found == after.constEnd())
+            continue;
+        reopen.append(*found);
+        editor->close();
+    }
+    for (const QString& pageSource : reopen)
+        frmEdit::openOrRaise(m_workbench, pageSource);
+    // The editors with changes were asked about before the rename.
+    if (Messages::askYesNo(QStringLiteral("The pages that lead to the renamed pages must be made again."
+                                          " Make all pages now?"),
+                           Answer::Yes)
+        == Answer::Yes) {
+        dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
+        maker.makeAll();
+        maker.showModal(this);
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/core/page_references.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Workbench;
+
+// Tools > References: a window (not modal) listing every #button and #item
+// line of the open kiosk system that names one page: page source (as a page
+// reference, "news\index"), line and the line's text. Double-clicking a row
+// opens its page source in the page editor at that line. One window for the
+// workbench; showing another page's references replaces the list.
+class frmReferences : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kColumnPageSource = 0;
+    static constexpr int kColumnLine = 1;
+    static constexpr int kColumnText = 2;
+
+    // Lists the lines naming page and shows the window in front.
+    void showReferencesTo(const PageReferences::PageId& page);
+
+    QTreeWidget* lstReferences() const { return m_lstReferences; }
+    QLabel* lblPage() const { return m_lblPage; }
+    void openReference(QTreeWidgetItem* row);
+
+private:
+    explicit frmReferences(Workbench& workbench);
+    friend class Workbench;
+
+    Workbench& m_workbench;
+    QLabel* m_lblPage = nullptr;
+    QTreeWidget* m_lstReferences = nullptr;
+};

@@ -1,0 +1,24 @@
+#include "app/page_opening.h"
+
+#include "editor/frm_edit.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <algorithm>
+
+frmEdit* openPageAtLine(Workbench& workbench, const QString& pageSource, int line)
+{
+    frmEdit* editor = frmEdit::openOrRaise(workbench, pageSource);
+    if (!editor)
+        return nullptr;
+    // The editor shows the body only: page source line 2 is its first line.
+    QPlainTextEdit* text = editor->txtContent();
+    const QTextBlock block = text->document()->findBlockByNumber(std::max(0, line - 2));
+    if (block.isValid()) {
+        QTextCursor cursor(block);
+        text->setTextCursor(cursor);
+        text->ensureCursorVisible();
+    }
+    text->setFocus();
+    return editor;
+}

@@ -1,0 +1,108 @@
+#include "app/frm_references.h"
+#include "dialogs/dlg_select_file.h"
+#include "dialogs/dlg_select_folder.h"
+#include "support/window_fixture.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+class RenamingWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#button news\\index News"});
+        writeTextFile(kiosk.path("news/index.zel"), {"#branch", "#button today Today"});
+        writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title Today"});
+        writeTextFile(kiosk.path("sport/index.zel"), {"#branch", "#button news/today Today"});
+        mainWindow().openKioskSystem(kiosk.folder());
+        kiosk.messages.clear();
+    }
+    // The page chooser picks folder\page.
+    void choosePage(const QString& folder, const QString& page)
+    {
+        author.whenShown<dlgSelectFile>(thenOK([folder, page](dlgSelectFile& dialog) {
+            dialog.folderList()->setCurrentItem(dialog.folderList()->findItems(folder, Qt::MatchExactly).value(0));
+            dialog.pageList()->setCurrentItem(dialog.pageList()->findItems(page, Qt::MatchExactly).value(0));
+        }));
+    }
+    frmEdit* editorShowing(const QString& relative)
+    {
+        for (frmEdit* editor : visibleWindows<frmEdit>())
+            if (QDir::cleanPath(editor->filePath()) == QDir::cleanPath(kiosk.path(relative)))
+                return editor;
+        return nullptr;
+    }
+};
+
+// Rename Page from the Tools menu: the author names the page and its new name; the page source and every
+// reference move with it; an editor without changes on a rewritten page shows the new text, one with changes keeps
+// the author's text; Make All is offered and, answered Yes, makes every page.
+TEST_F(RenamingWindowTest, RenamePageRewritesReferencesAndOffersMakeAll)
+{
+    editorOn("news/index.zel", "#branch\r\n#button today Today\r\n");
+    frmEdit* changed = editorOn("sport/index.zel", "#branch\r\n#button news/today Today\r\n");
+    type(changed, "#title Mine\n");
+    choosePage("news", "today");
+    author.textAnswers = {"heute"};
+    const QStringList messages = withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "mnuRenamePage"); });
+    EXPECT_EQ(author.textsAsked, QStringList{"New name of page today in folder news:|Rename Page|today"});
+    EXPECT_EQ(messages, (QStringList{"A page has been changed  - do you wish to save it first?",
+                                     "The pages that lead to the renamed pages must be made again. Make all pages "
+                                     "now?"}));
+    EXPECT_FALSE(QFileInfo::exists(kiosk.path("news/today.zel")));
+    EXPECT_EQ(readLines(kiosk.path("news/heute.zel")), (QStringList{"#leaf", "#title Today"}));
+    EXPECT_EQ(readLines(kiosk.path("sport/index.zel")), (QStringList{"#branch", "#button news/heute Today"}));
+    ASSERT_NE(editorShowing("news/index.zel"), nullptr);
+    EXPECT_EQ(editorShowing("news/index.zel")->bodyText(), "#button heute Today\n");
+    EXPECT_EQ(changed->bodyText(), "#button news/today Today\n#title Mine\n");
+    EXPECT_TRUE(changed->isPageChanged());
+    EXPECT_FALSE(makerMessages.isEmpty());
+    EXPECT_TRUE(QFileInfo::exists(kiosk.path("news/heute.htm")));
+}
+
+// Move Page to another folder, then a refused Rename Folder (the name rule's message), which changes nothing.
+TEST_F(RenamingWindowTest, MovePageAndRefusedFolderName)
+{
+    choosePage("news", "today");
+    author.whenShown<dlgSelectFolder>(thenOK([](dlgSelectFolder& dialog) {
+        dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("sport", Qt::MatchExactly).value(0));
+    }));
+    withAnswers({Answer::No}, [&] { trigger(main.get(), "mnuMovePage"); });
+    EXPECT_EQ(readLines(kiosk.path("news/index.zel")), (QStringList{"#branch", "#button sport\\today Today"}));
+    EXPECT_EQ(readLines(kiosk.path("sport/index.zel")), (QStringList{"#branch", "#button sport/today Today"}));
+    EXPECT_TRUE(QFileInfo::exists(kiosk.path("sport/today.zel")));
+
+    author.whenShown<dlgSelectFolder>(thenOK([](dlgSelectFolder& dialog) {
+        dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
+    }));
+    author.textAnswers = {"News"};
+    const QStringList messages = withAnswers({}, [&] { trigger(main.get(), "mnuRenameFolder"); });
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("News is not a valid folder name")) << messages[0].toStdString();
+    EXPECT_TRUE(QFileInfo::exists(kiosk.path("news/index.zel")));
+}
+
+// References lists the lines that name the page; double-clicking one opens its page at that line.
+TEST_F(RenamingWindowTest, ReferencesWindowOpensTheEditorAtTheLine)
+{
+    choosePage("news", "today");
+    trigger(main.get(), "mnuReferences");
+    auto windows = visibleWindows<frmReferences>();
+    ASSERT_EQ(windows.size(), 1);
+    QTreeWidget* list = windows[0]->lstReferences();
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "news\\index");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "2");
+    EXPECT_EQ(list->topLevelItem(0)->text(2), "#button today Today");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "sport\\index");
+    windows[0]->openReference(list->topLevelItem(1));
+    frmEdit* editor = editorShowing("sport/index.zel");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->txtContent()->textCursor().blockNumber(), 0);
+}
+
+} // namespace
