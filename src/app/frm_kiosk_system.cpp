@@ -2,6 +2,7 @@
 
 #include "app/core/open_kiosk_system.h"
 #include "app/frm_check_kiosk_system.h"
+#include "app/frm_kiosk_overview.h"
 #include "app/primary_screen_size.h"
 #include "app/window_closing.h"
 #include "dialogs/dlg_chose_dir.h"
@@ -113,6 +114,8 @@ void frmKioskSystem::createMenus()
                    &frmKioskSystem::mnuMakeAllPages_Click);
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuCheckKioskSystem"), QStringLiteral("Check Kiosk System..."),
                    &frmKioskSystem::mnuCheckKioskSystem_Click);
+    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuKioskOverview"), QStringLiteral("Kiosk System Overview..."),
+                   &frmKioskSystem::mnuKioskOverview_Click);
     m_mnuTools->addSeparator();
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuReferences"), QStringLiteral("References..."),
                    &frmKioskSystem::mnuReferences_Click);
@@ -183,6 +186,10 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
     withErrorPath(
         kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; },
         [&] {
+            // The overview comes back with the next kiosk system, and with the first one of a run when it was
+            // open when the last run ended.
+            const bool overview =
+                m_workbench.exists<frmKioskOverview>() || (!m_kioskSystem && frmKioskOverview::wasOpenAtExit());
             if (!WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this)) {
                 Messages::show(
                     QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
@@ -193,6 +200,8 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
             m_mnuEdit->menuAction()->setEnabled(true);
             m_mnuTools->menuAction()->setEnabled(true);
             updateRecentList(folder);
+            if (overview)
+                mnuKioskOverview_Click();
             frmEdit::offerRecoveredPages(m_workbench);
         });
 }
@@ -350,6 +359,12 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
     });
 }
 
+void frmKioskSystem::mnuKioskOverview_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuKioskOverview_Click"),
+                  [&] { m_workbench.instance<frmKioskOverview>().showOverview(); });
+}
+
 // Every other window is asked to close, then the recent list is stored, the
 // log closed and every file closed. An editor that refuses (the author keeps
 // working on it) stops the shutdown: the main window stays, its log open.
@@ -360,6 +375,7 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
     // A fatal report has asked the other windows already (closeAllWindows);
     // an editor whose author kept it open is not asked a second time.
     const bool fatal = fatalReportInProgress();
+    const bool overviewOpen = m_workbench.exists<frmKioskOverview>();
     const bool othersClosed =
         fatal
         || withErrorPath(
@@ -371,6 +387,7 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
     }
     withErrorPath(kModule, QStringLiteral("Form_Unload"), [&] {
         storeRecentList();
+        frmKioskOverview::rememberOpenAtExit(overviewOpen);
         closeLogFile();
         TextFiles::closeAll();
     });

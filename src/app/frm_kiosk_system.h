@@ -65,6 +65,7 @@ public slots:
     virtual void mnuExportFolder_Click();
     virtual void mnuMakeAllPages_Click();
     void mnuCheckKioskSystem_Click();
+    void mnuKioskOverview_Click();
     // Page references, renaming and moving pages, renaming page folders.
     void mnuReferences_Click();
     void mnuRenamePage_Click();

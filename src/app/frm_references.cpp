@@ -6,6 +6,7 @@
 #include "pages/page_paths.h"
 #include "runtime/error_handler.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
@@ -66,4 +67,10 @@ void frmReferences::openReference(QTreeWidgetItem* row)
             openPageAtLine(m_workbench, row->data(kColumnPageSource, Qt::UserRole).toString(),
                            row->data(kColumnLine, Qt::UserRole).toInt());
     });
+}
+
+void frmReferences::closeEvent(QCloseEvent* event)
+{
+    m_workbench.release(this);
+    event->accept();
 }

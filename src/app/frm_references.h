@@ -28,6 +28,9 @@ public:
     QLabel* lblPage() const { return m_lblPage; }
     void openReference(QTreeWidgetItem* row);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     explicit frmReferences(Workbench& workbench);
     friend class Workbench;

@@ -1,0 +1,123 @@
+#include "app/core/kiosk_overview.h"
+
+#include "pages/page_sources.h"
+#include "platform/folder_path.h"
+#include "platform/text_codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace KioskOverview {
+
+namespace {
+
+// The text of the last #title line (directive name in any letter case), blanks
+// around it removed.
+QString lastTitle(const QStringList& lines)
+{
+    QString title;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (!line.startsWith(u'#'))
+            continue;
+        const qsizetype blank = line.indexOf(u' ');
+        if (line.mid(1, (blank < 0 ? line.size() : blank) - 1).toLower() == QLatin1String("title"))
+            title = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
+    }
+    return title;
+}
+
+QDateTime oldestMadeFile(const QString& folderPath, const QString& page)
+{
+    QDateTime oldest;
+    const QString base = withTrailingSeparator(folderPath) + page;
+    for (const QString& suffix : {QStringLiteral(".htm"), QStringLiteral("_con.htm"), QStringLiteral("_nav.htm")}) {
+        const QFileInfo made(base + suffix);
+        if (!made.isFile())
+            return {};
+        if (!oldest.isValid() || made.lastModified() < oldest)
+            oldest = made.lastModified();
+    }
+    return oldest;
+}
+
+} // namespace
+
+PageSummary summarize(const PageReferences::PageId& id, const QString& path)
+{
+    PageSummary summary;
+    summary.id = id;
+    summary.path = path;
+    const QFileInfo info(path);
+    summary.size = info.size();
+    summary.modified = info.lastModified();
+    QFile file(path);
+    if (info.isFile() && file.open(QIODevice::ReadOnly)) {
+        const QStringList lines = TextCodec::splitLines(TextCodec::decode(file.readAll()));
+        summary.type = lines.isEmpty() ? PageType::Invalid : Support::pageTypeOfLine(lines.first());
+        summary.title = lastTitle(lines);
+    }
+    summary.madeAt = oldestMadeFile(info.path(), id.page);
+    summary.made = summary.madeAt.isValid();
+    summary.upToDate = summary.made && summary.madeAt >= summary.modified;
+    return summary;
+}
+
+void Overview::fill()
+{
+    m_pages.clear();
+    m_folders = QDir(m_folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(m_folder))
+        m_pages.insert(source.path, summarize(source.id, source.path));
+}
+
+QStringList Overview::refresh()
+{
+    QStringList changed;
+    m_folders = QDir(m_folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    QHash<QString, PageSummary> now;
+    for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(m_folder)) {
+        const auto old = m_pages.constFind(source.path);
+        const QFileInfo info(source.path);
+        if (old != m_pages.constEnd() && old->size == info.size() && old->modified == info.lastModified()
+            && old->madeAt == oldestMadeFile(info.path(), source.id.page)) {
+            now.insert(source.path, *old);
+            continue;
+        }
+        PageSummary summary = summarize(source.id, source.path);
+        if (old != m_pages.constEnd())
+            summary.problems = old->problems;
+        now.insert(source.path, summary);
+        changed.append(source.path);
+    }
+    for (auto it = m_pages.constBegin(); it != m_pages.constEnd(); ++it)
+        if (!now.contains(it.key()))
+            changed.append(it.key());
+    m_pages = std::move(now);
+    return changed;
+}
+
+QList<PageSummary> Overview::pages() const
+{
+    QList<PageSummary> pages = m_pages.values();
+    std::sort(pages.begin(), pages.end(), [](const PageSummary& a, const PageSummary& b) {
+        return a.id.folder != b.id.folder ? a.id.folder < b.id.folder : a.path < b.path;
+    });
+    return pages;
+}
+
+const PageSummary* Overview::page(const QString& path) const
+{
+    const auto found = m_pages.constFind(path);
+    return found == m_pages.constEnd() ? nullptr : &*found;
+}
+
+void Overview::setProblemCounts(const QHash<QString, int>& counts)
+{
+    for (PageSummary& page : m_pages)
+        page.problems = counts.value(QDir::cleanPath(page.path), 0);
+}
+
+} // namespace KioskOverview

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/core/page_references.h"
+#include "pages/page_types.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the overview shows of each page of a kiosk system, read cheaply from
+// the files alone (no make, no check): the page type (first line), the title
+// (the text of the last #title line, as the maker keeps it), whether the
+// page is made (its three files exist) and whether that make is newer than
+// the page source. The check's problem counts come on top (setProblemCounts).
+//
+// refresh() reads again only what changed: page folders whose listing or
+// page sources whose size or time stamp differ from what was read last.
+namespace KioskOverview {
+
+struct PageSummary {
+    PageReferences::PageId id;
+    QString path;
+    PageType type = PageType::Invalid;
+    QString title;
+    bool made = false;
+    bool upToDate = false;
+    int problems = -1; // -1: not known yet
+    // What the summary was read from.
+    qint64 size = -1;
+    QDateTime modified;
+    QDateTime madeAt; // the oldest of the three made files; invalid when not made
+};
+
+// Reads one page source and its made files.
+PageSummary summarize(const PageReferences::PageId& id, const QString& path);
+
+// The summaries of a kiosk system folder, kept up to date by refresh().
+class Overview {
+public:
+    explicit Overview(QString kioskFolder) : m_folder(std::move(kioskFolder)) {}
+
+    const QString& folder() const { return m_folder; }
+    // Reads every page folder and page source.
+    void fill();
+    // Reads again what changed since the last fill or refresh; returns the
+    // paths of the page sources added, changed or gone (their summaries are
+    // new or removed).
+    QStringList refresh();
+    // The summaries by folder, then page.
+    QList<PageSummary> pages() const;
+    const PageSummary* page(const QString& path) const;
+    QStringList folderNames() const { return m_folders; }
+
+    // Problems by page source path, cleaned (QDir::cleanPath); pages missing from it have none.
+    void setProblemCounts(const QHash<QString, int>& counts);
+
+private:
+    QString m_folder;
+    QStringList m_folders;
+    QHash<QString, PageSummary> m_pages; // by path
+};
+
+} // namespace KioskOverview

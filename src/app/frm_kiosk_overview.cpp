@@ -1,0 +1,282 @@
+#include "app/frm_kiosk_overview.h"
+
+#include "app/frm_references.h"
+#include "app/page_opening.h"
+#include "config/kiosk_system.h"
+#include "dialogs/dlg_make_page.h"
+#include "dialogs/workbench.h"
+#include "pages/page_types.h"
+#include "platform/user_settings.h"
+#include "runtime/error_handler.h"
+#include "viewer/frm_view_page.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("frmKioskOverview");
+const QString kGeometryKey = QStringLiteral("Overview/geometry");
+const QString kOpenKey = QStringLiteral("Overview/open");
+constexpr int kSliceMilliseconds = 30;
+// The files of one save or make come in several notices; they are read once.
+constexpr int kSettleMilliseconds = 50;
+
+QString typeName(PageType type)
+{
+    switch (type) {
+    case PageType::Leaf:
+        return QStringLiteral("leaf");
+    case PageType::Branch:
+        return QStringLiteral("branch");
+    case PageType::Root:
+        return QStringLiteral("root");
+    case PageType::Selector:
+        return QStringLiteral("selector");
+    default:
+        return QStringLiteral("invalid");
+    }
+}
+
+QString madeText(const KioskOverview::PageSummary& page)
+{
+    if (!page.made)
+        return QStringLiteral("not made");
+    return page.upToDate ? QStringLiteral("up to date") : QStringLiteral("out of date");
+}
+} // namespace
+
+frmKioskOverview::frmKioskOverview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+{
+    setObjectName(QStringLiteral("frmKioskOverview"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Kiosk System Overview"));
+    auto* layout = new QVBoxLayout(this);
+    m_lblFolder = new QLabel(this);
+    m_lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    m_lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_lblFolder);
+    m_lstPages = new QTreeWidget(this);
+    m_lstPages->setObjectName(QStringLiteral("lstPages"));
+    m_lstPages->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
+                                 QStringLiteral("Made"), QStringLiteral("Problems")});
+    m_lstPages->setUniformRowHeights(true);
+    m_lstPages->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(m_lstPages, 1);
+    connect(m_lstPages, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) { editPage(row); });
+    connect(m_lstPages, &QWidget::customContextMenuRequested, this, &frmKioskOverview::showMenu);
+    resize(760, 520);
+    restoreGeometry(openUserSettings()->value(kGeometryKey).toByteArray());
+
+    m_watcher = new QFileSystemWatcher(this);
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(kSettleMilliseconds);
+    connect(&m_settleTimer, &QTimer::timeout, this, &frmKioskOverview::refresh);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_settleTimer.start(); });
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_settleTimer.start(); });
+    m_checkTimer.setInterval(0);
+    connect(&m_checkTimer, &QTimer::timeout, this, &frmKioskOverview::checkSomePages);
+}
+
+void frmKioskOverview::showOverview()
+{
+    withErrorPath(kModule, QStringLiteral("showOverview"), [&] {
+        const QString folder = m_workbench.kioskSystem().folder();
+        m_overview = std::make_unique<KioskOverview::Overview>(folder);
+        m_overview->fill();
+        m_lblFolder->setText(QDir::toNativeSeparators(folder));
+        fillTree();
+        watchFolders();
+        show();
+        raise();
+        activateWindow();
+        startCheck();
+    });
+}
+
+QTreeWidgetItem* frmKioskOverview::folderRow(const QString& folder)
+{
+    for (int i = 0; i < m_lstPages->topLevelItemCount(); ++i)
+        if (m_lstPages->topLevelItem(i)->text(kColumnPage) == folder)
+            return m_lstPages->topLevelItem(i);
+    // Folders stay sorted by name.
+    int at = 0;
+    while (at < m_lstPages->topLevelItemCount() && m_lstPages->topLevelItem(at)->text(kColumnPage) < folder)
+        ++at;
+    auto* row = new QTreeWidgetItem({folder});
+    m_lstPages->insertTopLevelItem(at, row);
+    row->setExpanded(true);
+    return row;
+}
+
+void frmKioskOverview::fillTree()
+{
+    m_lstPages->clear();
+    QList<QTreeWidgetItem*> folders;
+    QHash<QString, QTreeWidgetItem*> byName;
+    for (const QString& folder : m_overview->folderNames()) {
+        auto* row = new QTreeWidgetItem({folder});
+        folders.append(row);
+        byName.insert(folder, row);
+    }
+    for (const KioskOverview::PageSummary& page : m_overview->pages()) {
+        auto* row = new QTreeWidgetItem(byName.value(page.id.folder));
+        updateRow(row, page);
+    }
+    m_lstPages->addTopLevelItems(folders);
+    m_lstPages->expandAll();
+}
+
+void frmKioskOverview::updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page)
+{
+    row->setText(kColumnPage, page.id.page);
+    row->setData(kColumnPage, Qt::UserRole, page.path);
+    row->setText(kColumnType, typeName(page.type));
+    row->setText(kColumnTitle, page.title);
+    row->setText(kColumnMade, madeText(page));
+    row->setText(kColumnProblems, page.problems < 0 ? QString() : QString::number(page.problems));
+}
+
+QTreeWidgetItem* frmKioskOverview::rowOf(const QString& pageSource) const
+{
+    for (int i = 0; i < m_lstPages->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* folder = m_lstPages->topLevelItem(i);
+        for (int j = 0; j < folder->childCount(); ++j)
+            if (folder->child(j)->data(kColumnPage, Qt::UserRole).toString() == pageSource)
+                return folder->child(j);
+    }
+    return nullptr;
+}
+
+void frmKioskOverview::watchFolders()
+{
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    QStringList folders{m_overview->folder()};
+    for (const QString& folder : m_overview->folderNames())
+        folders.append(QDir(m_overview->folder()).filePath(folder));
+    m_watcher->addPaths(folders);
+}
+
+void frmKioskOverview::refresh()
+{
+    withErrorPath(kModule, QStringLiteral("refresh"), [&] {
+        if (!m_overview)
+            return;
+        const QStringList before = m_overview->folderNames();
+        const QStringList changed = m_overview->refresh();
+        if (m_overview->folderNames() != before)
+            watchFolders();
+        for (const QString& path : changed) {
+            const KioskOverview::PageSummary* page = m_overview->page(path);
+            QTreeWidgetItem* row = rowOf(path);
+            if (!page) {
+                delete row;
+                continue;
+            }
+            if (!row) {
+                QTreeWidgetItem* folder = folderRow(page->id.folder);
+                int at = 0;
+                while (at < folder->childCount()
+                       && folder->child(at)->data(kColumnPage, Qt::UserRole).toString() < path)
+                    ++at;
+                row = new QTreeWidgetItem;
+                folder->insertChild(at, row);
+            }
+            updateRow(row, *page);
+        }
+        if (!changed.isEmpty())
+            startCheck();
+    });
+}
+
+void frmKioskOverview::startCheck()
+{
+    m_check.setKioskSystem(m_workbench.kioskSystem());
+    m_check.begin();
+    m_checkTimer.start();
+}
+
+void frmKioskOverview::checkSomePages()
+{
+    withErrorPath(kModule, QStringLiteral("checkSomePages"), [&] {
+        QElapsedTimer slice;
+        slice.start();
+        while (m_check.checkNextPage())
+            if (slice.elapsed() >= kSliceMilliseconds)
+                return;
+        m_checkTimer.stop();
+        QHash<QString, int> counts;
+        for (const Finding& finding : m_check.findings())
+            ++counts[QDir::cleanPath(finding.pageSource)];
+        m_overview->setProblemCounts(counts);
+        for (const KioskOverview::PageSummary& page : m_overview->pages())
+            if (QTreeWidgetItem* row = rowOf(page.path))
+                row->setText(kColumnProblems, QString::number(page.problems));
+    });
+}
+
+void frmKioskOverview::editPage(QTreeWidgetItem* row)
+{
+    withErrorPath(kModule, QStringLiteral("lstPages_DblClick"), [&] {
+        const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
+        if (!pageSource.isEmpty())
+            openPageAtLine(m_workbench, pageSource, 2);
+    });
+}
+
+void frmKioskOverview::makePage(const QString& pageSource)
+{
+    dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
+    maker.makeOne(pageSource);
+    maker.showModal(this);
+}
+
+void frmKioskOverview::viewPage(const QString& pageSource)
+{
+    frmViewPage& viewer = m_workbench.instance<frmViewPage>();
+    viewer.setPage(Support::pageHtmlPath(pageSource));
+    viewer.showPage();
+}
+
+void frmKioskOverview::showMenu(const QPoint& at)
+{
+    QTreeWidgetItem* row = m_lstPages->itemAt(at);
+    const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
+    if (pageSource.isEmpty())
+        return;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Edit"), this, [this, row] { editPage(row); });
+    menu.addAction(QStringLiteral("Make"), this, [this, pageSource] { makePage(pageSource); });
+    menu.addAction(QStringLiteral("View"), this, [this, pageSource] { viewPage(pageSource); });
+    menu.addAction(QStringLiteral("Check"), this, [this] { startCheck(); });
+    menu.addAction(QStringLiteral("References"), this, [this, row, pageSource] {
+        m_workbench.instance<frmReferences>().showReferencesTo(
+            {row->parent()->text(kColumnPage), QFileInfo(pageSource).completeBaseName()});
+    });
+    menu.exec(m_lstPages->viewport()->mapToGlobal(at));
+}
+
+bool frmKioskOverview::wasOpenAtExit() { return openUserSettings()->value(kOpenKey, false).toBool(); }
+
+void frmKioskOverview::rememberOpenAtExit(bool open)
+{
+    const auto settings = openUserSettings();
+    settings->setValue(kOpenKey, open);
+    settings->sync();
+}
+
+void frmKioskOverview::closeEvent(QCloseEvent* event)
+{
+    m_checkTimer.stop();
+    openUserSettings()->setValue(kGeometryKey, saveGeometry());
+    m_workbench.release(this);
+    event->accept();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/core/kiosk_overview.h"
+#include "check/kiosk_check.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QFileSystemWatcher;
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+class Workbench;
+
+// Tools > Kiosk System Overview: a window (not modal) with the open kiosk
+// system's folder and a tree of its page folders and pages: type, title,
+// made and up to date (the made files newer than the page source), and the
+// number of the check's findings for the page. The tree is filled at once from
+// the files; the check then runs page by page between events and fills in the
+// counts. The folder and the page folders are watched: a change (a save, a
+// make, a file added from outside) reads again only the pages that changed,
+// then checks again. Double-click opens a page's editor; the context menu
+// offers Edit, Make, View, Check and References. Size and place are kept in
+// the settings store. One window for the workbench.
+class frmKioskOverview : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kColumnPage = 0;
+    static constexpr int kColumnType = 1;
+    static constexpr int kColumnTitle = 2;
+    static constexpr int kColumnMade = 3;
+    static constexpr int kColumnProblems = 4;
+
+    // Fills the tree from the open kiosk system and shows the window.
+    void showOverview();
+    // Reads again what changed on disk and updates those rows (the watcher
+    // calls it, after a short pause for the changes of one save to settle).
+    void refresh();
+    bool isChecking() const { return m_checkTimer.isActive(); }
+
+    QLabel* lblFolder() const { return m_lblFolder; }
+    QTreeWidget* lstPages() const { return m_lstPages; }
+    // The row of a page source; nullptr when it is not listed.
+    QTreeWidgetItem* rowOf(const QString& pageSource) const;
+    void editPage(QTreeWidgetItem* row);
+
+    // Whether the window was open when the program last ended.
+    static bool wasOpenAtExit();
+    static void rememberOpenAtExit(bool open);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    explicit frmKioskOverview(Workbench& workbench);
+    friend class Workbench;
+
+    void fillTree();
+    void updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page);
+    QTreeWidgetItem* folderRow(const QString& folder);
+    void watchFolders();
+    void startCheck();
+    void checkSomePages();
+    void showMenu(const QPoint& at);
+    void makePage(const QString& pageSource);
+    void viewPage(const QString& pageSource);
+
+    Workbench& m_workbench;
+    std::unique_ptr<KioskOverview::Overview> m_overview;
+    KioskCheck m_check;
+    QTimer m_checkTimer;
+    QTimer m_settleTimer;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QLabel* m_lblFolder = nullptr;
+    QTreeWidget* m_lstPages = nullptr;
+};

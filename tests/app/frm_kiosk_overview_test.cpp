@@ -1,0 +1,122 @@
+#include "app/frm_kiosk_overview.h"
+#include "check/kiosk_check.h"
+#include "support/window_fixture.h"
+
+#include <QTreeWidget>
+
+namespace {
+
+class OverviewTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Welcome", "#button news\\today News"});
+        writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title Today", "#TITLE Today's news"});
+        writeTextFile(kiosk.path("news/broken.zel"), {"#branch", "#bogus", "#button news\\ghost Ghost"});
+        writeTextFile(kiosk.path("news/nothing.zel"), {"#nothing"});
+    }
+    frmKioskOverview& open()
+    {
+        mainWindow().openKioskSystem(kiosk.folder());
+        trigger(main.get(), "mnuKioskOverview");
+        auto windows = visibleWindows<frmKioskOverview>();
+        EXPECT_EQ(windows.size(), 1);
+        return *windows.value(0);
+    }
+    static bool checked(frmKioskOverview& overview)
+    {
+        return QTest::qWaitFor([&] { return !overview.isChecking(); }, 60000);
+    }
+    // "page|type|title|made|problems" for each page row, folders as "folder:".
+    static QStringList rows(frmKioskOverview& overview)
+    {
+        QStringList found;
+        QTreeWidget* list = overview.lstPages();
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* folder = list->topLevelItem(i);
+            found.append(folder->text(0) + ":");
+            for (int j = 0; j < folder->childCount(); ++j) {
+                QStringList columns;
+                for (int c = 0; c < 5; ++c)
+                    columns.append(folder->child(j)->text(c));
+                found.append(columns.join('|'));
+            }
+        }
+        return found;
+    }
+    // The check's findings for the page source.
+    int findingsFor(const QString& relative)
+    {
+        KioskCheck check(workbench.kioskSystem());
+        check.run();
+        int count = 0;
+        for (const Finding& finding : check.findings())
+            count += QDir::cleanPath(finding.pageSource) == QDir::cleanPath(kiosk.path(relative));
+        return count;
+    }
+};
+
+// The overview lists each folder and page with its type, its title (the last #title), whether it is made, and
+// the check's number of findings for it once the check is done.
+TEST_F(OverviewTest, ListsPagesWithTypesTitlesAndProblemCounts)
+{
+    frmKioskOverview& overview = open();
+    EXPECT_EQ(overview.lblFolder()->text(), QDir::toNativeSeparators(kiosk.folder()));
+    ASSERT_TRUE(checked(overview));
+    const int broken = findingsFor("news/broken.zel");
+    EXPECT_GE(broken, 2) << "a faulty line and a dead end at least";
+    EXPECT_EQ(rows(overview),
+              (QStringList{"news:", QString("broken|branch||not made|%1").arg(broken),
+                           QString("nothing|invalid||not made|%1").arg(findingsFor("news/nothing.zel")),
+                           QString("today|leaf|Today's news|not made|%1").arg(findingsFor("news/today.zel")),
+                           "root:", QString("root|root|Welcome|not made|%1").arg(findingsFor("root/root.zel"))}));
+}
+
+// A save in an editor, a make, and a page source and a folder added from outside show in the overview without
+// any command.
+TEST_F(OverviewTest, FollowsSavesMakesAndFilesAddedFromOutside)
+{
+    frmKioskOverview& overview = open();
+    ASSERT_TRUE(checked(overview));
+    frmEdit* editor = frmEdit::openOrRaise(workbench, kiosk.path("news/today.zel"));
+    ASSERT_NE(editor, nullptr);
+    type(editor, "#title Saved title\n");
+    ASSERT_TRUE(editor->saveFile());
+    QTreeWidgetItem* today = overview.rowOf(kiosk.path("news/today.zel"));
+    ASSERT_NE(today, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return today->text(2) == "Saved title"; }, 10000));
+
+    editor->mnuMakePage_Click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return today->text(3) == "up to date"; }, 10000)) << today->text(3).toStdString();
+
+    writeTextFile(kiosk.path("news/extra.zel"), {"#leaf", "#title Extra"});
+    writeTextFile(kiosk.path("sport/match.zel"), {"#selector", "#title Match"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overview.rowOf(kiosk.path("news/extra.zel")); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return overview.rowOf(kiosk.path("sport/match.zel")); }, 10000));
+    EXPECT_EQ(overview.rowOf(kiosk.path("sport/match.zel"))->text(1), "selector");
+    EXPECT_EQ(overview.rowOf(kiosk.path("news/extra.zel"))->text(2), "Extra");
+    EXPECT_EQ(overview.rowOf(kiosk.path("news/extra.zel"))->parent()->text(0), "news");
+    ASSERT_TRUE(checked(overview));
+    EXPECT_EQ(overview.rowOf(kiosk.path("news/extra.zel"))->text(4), QString::number(findingsFor("news/extra.zel")));
+
+    QFile::remove(kiosk.path("news/nothing.zel"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !overview.rowOf(kiosk.path("news/nothing.zel")); }, 10000));
+}
+
+// Left open at exit, the overview comes back with the first kiosk system of the next run.
+TEST_F(OverviewTest, ShownAgainAfterOpenWhenOpenAtExit)
+{
+    open();
+    main->close();
+    main.reset();
+    EXPECT_TRUE(frmKioskOverview::wasOpenAtExit());
+    mainWindow().openKioskSystem(kiosk.folder());
+    EXPECT_EQ(visibleWindows<frmKioskOverview>().size(), 1);
+    trigger(main.get(), "mnuKioskOverview");
+    visibleWindows<frmKioskOverview>().value(0)->close();
+    main->close();
+    EXPECT_FALSE(frmKioskOverview::wasOpenAtExit());
+}
+
+} // namespace
