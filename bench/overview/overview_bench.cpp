@@ -67,14 +67,16 @@ int main(int argc, char** argv)
         overview.showOverview();
         fills.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();
-        QTest::qWaitFor([&] { return !overview.isChecking(); }, 600000);
+        if (!QTest::qWaitFor([&] { return !overview.isChecking(); }, 600000))
+            return 1;
         check = timer.nsecsElapsed() / 1e6;
         for (int save = 0; save < 5; ++save) {
             write(top + "f3/p23.zel", "#branch\r\n#title Saved " + QByteArray::number(run * 10 + save) + "\r\n");
             timer.restart();
-            overview.refresh();
+            overview.refresh({"f3"}); // the folder the watcher reports
             refreshes.push_back(timer.nsecsElapsed() / 1e6);
-            QTest::qWaitFor([&] { return !overview.isChecking(); }, 600000);
+            if (!QTest::qWaitFor([&] { return !overview.isChecking(); }, 600000))
+                return 1;
         }
         overview.close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

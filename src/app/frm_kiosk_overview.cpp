@@ -78,9 +78,19 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench) : QWidget(nullptr, Qt::
     m_watcher = new QFileSystemWatcher(this);
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(kSettleMilliseconds);
-    connect(&m_settleTimer, &QTimer::timeout, this, &frmKioskOverview::refresh);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_settleTimer.start(); });
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_settleTimer.start(); });
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] {
+        // A change of the kiosk folder itself (a folder added or gone) reads every folder.
+        const QStringList folders = m_changedFolders.contains(QString()) ? QStringList() : m_changedFolders;
+        m_changedFolders.clear();
+        refresh(folders);
+    });
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        const QString folder =
+            QDir::cleanPath(path) == QDir::cleanPath(m_overview->folder()) ? QString() : QFileInfo(path).fileName();
+        if (!m_changedFolders.contains(folder))
+            m_changedFolders.append(folder);
+        m_settleTimer.start();
+    });
     m_checkTimer.setInterval(0);
     connect(&m_checkTimer, &QTimer::timeout, this, &frmKioskOverview::checkSomePages);
 }
@@ -165,13 +175,13 @@ void frmKioskOverview::watchFolders()
     m_watcher->addPaths(folders);
 }
 
-void frmKioskOverview::refresh()
+void frmKioskOverview::refresh(const QStringList& folders)
 {
     withErrorPath(kModule, QStringLiteral("refresh"), [&] {
         if (!m_overview)
             return;
         const QStringList before = m_overview->folderNames();
-        const QStringList changed = m_overview->refresh();
+        const QStringList changed = m_overview->refresh(folders);
         if (m_overview->folderNames() != before)
             watchFolders();
         for (const QString& path : changed) {
@@ -197,10 +207,10 @@ void frmKioskOverview::refresh()
     });
 }
 
+// The check begins at the timer's first turn, so that a refresh returns at once.
 void frmKioskOverview::startCheck()
 {
-    m_check.setKioskSystem(m_workbench.kioskSystem());
-    m_check.begin();
+    m_checkBegun = false;
     m_checkTimer.start();
 }
 
@@ -209,6 +219,11 @@ void frmKioskOverview::checkSomePages()
     withErrorPath(kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
+        if (!m_checkBegun) {
+            m_check.setKioskSystem(m_workbench.kioskSystem());
+            m_check.begin();
+            m_checkBegun = true;
+        }
         while (m_check.checkNextPage())
             if (slice.elapsed() >= kSliceMilliseconds)
                 return;

@@ -34,9 +34,11 @@ public:
 
     // Fills the tree from the open kiosk system and shows the window.
     void showOverview();
-    // Reads again what changed on disk and updates those rows (the watcher
-    // calls it, after a short pause for the changes of one save to settle).
-    void refresh();
+    // Reads again what changed on disk in the page folders named (every one
+    // when none is named) and updates those rows, then checks again. The
+    // watcher calls it with the folders it saw change, after a short pause
+    // for the changes of one save to settle.
+    void refresh(const QStringList& folders = {});
     bool isChecking() const { return m_checkTimer.isActive(); }
 
     QLabel* lblFolder() const { return m_lblFolder; }
@@ -71,6 +73,8 @@ private:
     KioskCheck m_check;
     QTimer m_checkTimer;
     QTimer m_settleTimer;
+    QStringList m_changedFolders; // seen by the watcher, not yet read; "" for the kiosk folder itself
+    bool m_checkBegun = false;
     QFileSystemWatcher* m_watcher = nullptr;
     QLabel* m_lblFolder = nullptr;
     QTreeWidget* m_lstPages = nullptr;

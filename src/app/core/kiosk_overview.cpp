@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 namespace KioskOverview {
@@ -73,29 +74,40 @@ void Overview::fill()
         m_pages.insert(source.path, summarize(source.id, source.path));
 }
 
-QStringList Overview::refresh()
+QStringList Overview::refresh(const QStringList& onlyFolders)
 {
     QStringList changed;
     m_folders = QDir(m_folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    QHash<QString, PageSummary> now;
-    for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(m_folder)) {
-        const auto old = m_pages.constFind(source.path);
-        const QFileInfo info(source.path);
-        if (old != m_pages.constEnd() && old->size == info.size() && old->modified == info.lastModified()
-            && old->madeAt == oldestMadeFile(info.path(), source.id.page)) {
-            now.insert(source.path, *old);
-            continue;
+    const QStringList folders = onlyFolders.isEmpty() ? m_folders : onlyFolders;
+    const QString top = withTrailingSeparator(m_folder);
+    QSet<QString> seen;
+    for (const QString& folder : folders) {
+        for (const QString& fileName : PageSources::fileNamesIn(top + folder)) {
+            const QString path = top + folder + QDir::separator() + fileName;
+            const PageReferences::PageId id{folder, PageSources::pageNameOf(fileName)};
+            seen.insert(path);
+            const auto old = m_pages.find(path);
+            const QFileInfo info(path);
+            if (old != m_pages.end() && old->size == info.size() && old->modified == info.lastModified()
+                && old->madeAt == oldestMadeFile(info.path(), id.page))
+                continue;
+            PageSummary summary = summarize(id, path);
+            if (old != m_pages.end())
+                summary.problems = old->problems;
+            m_pages.insert(path, summary);
+            changed.append(path);
         }
-        PageSummary summary = summarize(source.id, source.path);
-        if (old != m_pages.constEnd())
-            summary.problems = old->problems;
-        now.insert(source.path, summary);
-        changed.append(source.path);
     }
-    for (auto it = m_pages.constBegin(); it != m_pages.constEnd(); ++it)
-        if (!now.contains(it.key()))
+    // Pages gone: in the folders looked at, or with their folder.
+    for (auto it = m_pages.begin(); it != m_pages.end();) {
+        const bool lookedAt = folders.contains(it->id.folder);
+        if ((lookedAt && !seen.contains(it.key())) || !m_folders.contains(it->id.folder)) {
             changed.append(it.key());
-    m_pages = std::move(now);
+            it = m_pages.erase(it);
+        } else {
+            ++it;
+        }
+    }
     return changed;
 }
 

@@ -46,8 +46,9 @@ public:
     void fill();
     // Reads again what changed since the last fill or refresh; returns the
     // paths of the page sources added, changed or gone (their summaries are
-    // new or removed).
-    QStringList refresh();
+    // new or removed). With folder names given, only the pages of those page
+    // folders are looked at (the folders a watcher saw change).
+    QStringList refresh(const QStringList& onlyFolders = {});
     // The summaries by folder, then page.
     QList<PageSummary> pages() const;
     const PageSummary* page(const QString& path) const;
