@@ -10,7 +10,7 @@ QString Finding::toLine() const
 
 QList<QString> FindingKind::all()
 {
-    return {FaultyLine, DeadEnd, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable};
+    return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable};
 }
 
 void sortFindings(QList<Finding>& findings)

@@ -15,10 +15,11 @@ struct Finding {
     QString toLine() const;
 };
 
-// The kinds, in the order the count line lists them.
+// The kinds, in the order the count line lists them: the most serious first,
+// a dead end, which strands a visitor on a kiosk.
 namespace FindingKind {
-inline const QString FaultyLine = QStringLiteral("faulty line");
 inline const QString DeadEnd = QStringLiteral("dead end");
+inline const QString FaultyLine = QStringLiteral("faulty line");
 inline const QString Picture = QStringLiteral("picture");
 inline const QString OutOfDate = QStringLiteral("out of date");
 inline const QString Unreachable = QStringLiteral("unreachable");
@@ -32,6 +33,6 @@ QList<QString> all();
 // Sorted by page source, then line; findings of one line keep their order.
 void sortFindings(QList<Finding>& findings);
 
-// "Checked N pages: no findings" or "Checked N pages: M findings (2 faulty
-// line, 1 dead end)", kinds with findings only, in the order of all().
+// "Checked N pages: no findings" or "Checked N pages: M findings (1 dead end, 2
+// faulty line)", kinds with findings only, in the order of all().
 QString countLine(int pagesChecked, const QList<Finding>& findings);

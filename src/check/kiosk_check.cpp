@@ -171,6 +171,17 @@ void KioskCheck::setUpTextBoxes()
     const double cellWidth = item("selectorContentWidth") - pictureWidth - 6;
     m_itemBox = textBox(sheet, itemText, cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
                         itemHeight - 2 - sheet.side(itemText, margin, 0) - sheet.side(itemText, margin, 2));
+
+    // The title across the content frame: two lines at most, a longer one
+    // ends in an ellipsis; on a selector page one line in its own band.
+    const QString title = QStringLiteral("p.title");
+    for (const char* type : {"root", "branch", "leaf", "selector"}) {
+        const QString name = QString::fromLatin1(type);
+        TextBox box = textBox(sheet, title, system.integerValue(name + QStringLiteral("ContentWidth")), 1e6);
+        box.maxLines = name == QLatin1String("selector") ? 1 : 2;
+        box.breaksWords = box.breaksWords && box.maxLines > 1;
+        m_titleBox.insert(u'#' + name, box);
+    }
 }
 
 bool KioskCheck::checkNextPage()
@@ -268,6 +279,11 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
             add(line, FindingKind::MayNotFit, QStringLiteral("Button text may not fit: ") + value);
         break;
     }
+    case PageMaker::Use::TitleText:
+        if (const auto box = m_titleBox.constFind(m_pageType);
+            box != m_titleBox.cend() && TextFit::mayNotFit(value, *box))
+            add(line, FindingKind::MayNotFit, QStringLiteral("Title may not fit: ") + value);
+        break;
     case PageMaker::Use::ItemText:
         if (TextFit::mayNotFit(value, m_itemBox))
             add(line, FindingKind::MayNotFit, QStringLiteral("Item text may not fit: ") + value);

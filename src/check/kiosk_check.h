@@ -99,6 +99,7 @@ private:
     QHash<QString, QSet<QString>> m_references;
     TextBox m_buttonBox[2]; // root, branch
     TextBox m_itemBox;
+    QHash<QString, TextBox> m_titleBox; // by page type line ("#leaf")
     // Root and branch content against the screen height.
     std::unique_ptr<ContentHeight> m_contentHeight[2]; // root, branch
     double m_screenHeight = 0;

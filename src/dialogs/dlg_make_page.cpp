@@ -1,6 +1,7 @@
 #include "dialogs/dlg_make_page.h"
 
 #include "dialogs/workbench.h"
+#include "platform/messages.h"
 #include "runtime/error_handler.h"
 
 #include <QCloseEvent>
@@ -37,6 +38,9 @@ dlgMakePage::dlgMakePage(Workbench& workbench)
     m_maker.setProgressHandler([this](const QString& text) { showMessage(text); });
     m_maker.setCountHandler([this](int made, int total) { showCount(made, total); });
     m_maker.setPictureCountHandler([this](int done, int total) { showPictureCount(done, total); });
+    m_maker.setUseHandler([this](PageMaker::Use use, const QString&) {
+        m_deadReferences += use == PageMaker::Use::MissingReference ? 1 : 0;
+    });
 }
 
 void dlgMakePage::makeOne(const QString& filePath)
@@ -76,9 +80,14 @@ void dlgMakePage::Form_Activate()
     withErrorPath(kModule, QStringLiteral("Form_Activate"), [&] {
         m_making = true;
         m_sinceRefresh.invalidate();
+        m_deadReferences = 0;
+        const bool all = m_maker.makeAllMode();
         m_maker.run();
         m_making = false;
         hideDialog();
+        // Make All ends with the count of references a kiosk would strand visitors on.
+        if (all && m_deadReferences > 0)
+            Messages::show(PageMaker::deadReferencesLine(m_deadReferences));
     });
 }
 

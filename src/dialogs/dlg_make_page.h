@@ -14,7 +14,8 @@ class QProgressBar;
 // screen first), shows "Making page ... in folder ..." for every page and, for
 // Make All, a bar with the pages made out of the total, and, while pictures
 // are made, "Pictures done: N of M" (those asked for so), then hides itself,
-// which ends the modal show.
+// which ends the modal show. Make All then says how many buttons and items
+// refer to pages that do not exist, when there are any.
 //
 // The dialog exists once and keeps its PageMaker between makes. It has no
 // buttons: Esc is ignored, and so is the close box while a make runs (a
@@ -58,6 +59,7 @@ private:
     QLabel* m_lblPictures;
     bool m_activationPending = false;
     bool m_making = false;
+    int m_deadReferences = 0; // told by the make that runs
     static constexpr int kRefreshMs = 40;
     QElapsedTimer m_sinceRefresh; // invalid until the make's first message has been shown
 };

@@ -156,9 +156,12 @@ void PageBuilder::directiveLoop(Dispatch dispatch)
 void PageBuilder::copyTitle()
 {
     withErrorPath(makerModule(), QStringLiteral("copyTitle"), [&] {
-        m_pageTitle = PageMaker::encode(textAfterFirstBlank(m_reader.currentLine()));
-        if (!m_pageTitle.isEmpty())
+        const QString title = textAfterFirstBlank(m_reader.currentLine());
+        m_pageTitle = PageMaker::encode(title);
+        if (!m_pageTitle.isEmpty()) {
+            tellUse(Use::TitleText, title);
             writeContent(QStringLiteral("<p class=\"title\">") + m_pageTitle + QStringLiteral("</p>"));
+        }
     });
 }
 

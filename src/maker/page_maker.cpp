@@ -281,3 +281,9 @@ QString PageMaker::pageRefToURL(const QString& pageReference)
         pageReference, m_lastPage.folderPath, kiosk().folder(), m_use,
         [this](const QString& message) { showFaultyLine(message, m_lastPage.line, m_lastPage.sourcePath); });
 }
+
+QString PageMaker::deadReferencesLine(int count)
+{
+    return QStringLiteral("Dead references: %1 (buttons or items to pages that do not exist strand the visitor)")
+        .arg(count);
+}

@@ -73,8 +73,8 @@ public:
     // source path of every well-named reference (whether it exists or not),
     // a reference to a missing page source as written (right before its
     // message), the full path of every picture found, button and item texts,
-    // and every line written into the content file.
-    enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText, ContentLine };
+    // every line written into the content file, and the page's title.
+    enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText, ContentLine, TitleText };
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the
@@ -122,6 +122,11 @@ public:
     int pagesMade() const { return m_pagesMade; }
     int pagesTotal() const { return m_pagesTotal; }
     bool makeAllMode() const { return m_makeAllMode; }
+
+    // What Make All ends with when buttons or items refer to page sources that
+    // do not exist (count: the MissingReference uses told): a kiosk strands a
+    // visitor who touches one of them.
+    static QString deadReferencesLine(int count);
 
     // Text escaping of #title, #head and #para text: "<" and ">" only.
     static QString encode(const QString& text);

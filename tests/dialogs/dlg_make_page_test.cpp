@@ -44,4 +44,39 @@ TEST_F(WindowTest, MakeDialogShowsEachPageWhileALongMakeRuns)
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 }
 
+// Make All ends with the count of buttons and items that lead to pages that do not exist, after the make's own
+// message for each; a make without them ends silently.
+TEST_F(WindowTest, MakeAllEndsWithTheCountOfDeadReferences)
+{
+    const struct {
+        const char* name;
+        QStringList root;
+        QString last;
+    } cases[] = {
+        {"two dead",
+         {"#root", "#button news\\gone Gone", "#button news\\lost Lost", "#button news\\today Today"},
+         "Dead references: 2 (buttons or items to pages that do not exist strand the visitor)"},
+        {"none", {"#root", "#button news\\today Today"}, ""},
+    };
+    mainWindow().openKioskSystem(kiosk.folder());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    author.execs = true;
+    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#para", "Today"});
+    for (const auto& c : cases) {
+        writeTextFile(kiosk.path("root/root.zel"), c.root);
+        kiosk.messages.clear();
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get())) << c.name;
+        QTest::keyClick(main.get(), Qt::Key_T, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Return})
+            QTest::keyClick(QApplication::activePopupWidget(), key);
+        const QStringList texts = kiosk.messages.texts();
+        const qsizetype deadMessages = texts.filter("Reference to non-existent page").size();
+        EXPECT_EQ(deadMessages, c.last.isEmpty() ? 0 : 2) << c.name;
+        EXPECT_EQ(texts.value(texts.size() - 1).contains("Dead references") ? texts.last() : QString(), c.last)
+            << c.name << ": " << texts.join('|').toStdString();
+    }
+}
+
 } // namespace

@@ -38,7 +38,11 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
     writeTextFile(kiosk.path("shops/list.zel"),
                   {"#selector", "#item shop.jpg shop <b>Shop</b><br>Open every day.",
                    "#item shop.jpg shop <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>Sat<br>Sun"});
-    writeTextFile(kiosk.path("shops/lost.zel"), {"#leaf", "#para", "Nobody comes here"});
+    writeTextFile(kiosk.path("shops/lost.zel"),
+                  {"#leaf",
+                   "#title Where the old harbour master kept the lighthouse keys, the tide tables and the "
+                   "logbooks of every ship that called between the wars",
+                   "#para", "Nobody comes here"});
 
     PageMaker maker(kiosk.openHeadless());
     maker.makeAll();
@@ -83,6 +87,8 @@ QStringList expectedFindingLines(const QString& folder)
         "Kshops/list.zel:3: may not fit: Item text may not fit: <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>"
         "Sat<br>Sun",
         "Kshops/lost.zel:1: unreachable: Page cannot be reached from the root page",
+        "Kshops/lost.zel:2: may not fit: Title may not fit: Where the old harbour master kept the lighthouse keys, the "
+        "tide tables and the logbooks of every ship that called between the wars",
         "Kshops/shop.zel:1: out of date: Page has never been made",
     };
     for (QString& line : lines)

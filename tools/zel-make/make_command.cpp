@@ -99,14 +99,6 @@ struct PictureCount {
     }
 };
 
-int deadReferences(const QStringList& pageSources)
-{
-    int dead = 0;
-    for (const QString& path : pageSources)
-        dead += QFileInfo(path).isFile() ? 0 : 1;
-    return dead;
-}
-
 QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
 } // namespace
@@ -156,21 +148,16 @@ int run(const QStringList& arguments)
             pictures = {done, total};
             pictures.print();
         });
-    // Make All ends with the references to page sources that do not exist:
-    // a kiosk shown from disk strands a visitor who touches one of them.
-    QStringList references;
-    if (pageSources.isEmpty())
-        maker.setUseHandler([&references](PageMaker::Use use, const QString& value) {
-            if (use == PageMaker::Use::Reference)
-                references.append(value);
-        });
+    // Make All ends with the count of references to page sources that do not exist.
+    int deadReferences = 0;
     if (pageSources.isEmpty()) {
+        maker.setUseHandler([&deadReferences](PageMaker::Use use, const QString&) {
+            deadReferences += use == PageMaker::Use::MissingReference ? 1 : 0;
+        });
         maker.makeAll();
         maker.run();
-        if (const int dead = deadReferences(references))
-            printLine(QStringLiteral("Dead references: %1 (buttons or items to pages that do not exist strand the "
-                                     "visitor)")
-                          .arg(dead));
+        if (deadReferences > 0)
+            printLine(PageMaker::deadReferencesLine(deadReferences));
     } else {
         for (const QString& path : pageSources) {
             maker.makeOne(path);
