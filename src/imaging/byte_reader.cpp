@@ -5,9 +5,8 @@
 namespace Jpeg {
 
 namespace {
-constexpr std::int32_t InputPastEndOfFile = 62;
 
-[[noreturn]] void raisePastEnd() { Errors::raise(InputPastEndOfFile, QStringLiteral("Input past end of file")); }
+[[noreturn]] void raisePastEnd() { Errors::raise(Errors::InputPastEndOfFile); }
 } // namespace
 
 ByteReader::ByteReader(QIODevice& device) : m_device(device) {}

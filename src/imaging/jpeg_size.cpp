@@ -15,7 +15,6 @@ namespace {
 constexpr std::uint8_t MarkerFlag = 0xFF;
 constexpr std::uint8_t EndOfImage = 0xD9;
 constexpr std::uint8_t App1 = 0xE1;
-constexpr std::int32_t InputPastEndOfFile = 62;
 
 // Start-of-frame markers of every coding process; C4 (Huffman tables), C8
 // (reserved) and CC (arithmetic conditioning) share the range but are not frames.
@@ -70,7 +69,7 @@ SizeProblem walkSegments(ByteReader& reader, std::int32_t& height, std::int32_t&
         // The image ends without a frame: no size can be read, reported like a
         // file that ends early.
         if (marker == EndOfImage)
-            Errors::raise(InputPastEndOfFile, QStringLiteral("Input past end of file"));
+            Errors::raise(Errors::InputPastEndOfFile);
 
         const std::uint16_t length = readWord(reader);
         if (length < 2) // would not move past its own length field
@@ -132,7 +131,7 @@ bool checkJfifHeader(ByteReader& reader)
         return matchBytes(reader, QByteArrayLiteral("\xFF\xD8"));
     } catch (const RuntimeError& error) {
         // A file of fewer than two bytes does not begin with FF D8 either.
-        if (error.number() == InputPastEndOfFile)
+        if (error.number() == Errors::InputPastEndOfFile)
             return false;
         throw;
     }

@@ -41,7 +41,7 @@ void createFolder(const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists())
-        Errors::raise(58, QStringLiteral("File already exists"));
+        Errors::raise(Errors::FileAlreadyExists);
     if (!info.absoluteDir().exists())
         Errors::raise(Errors::PathNotFound);
     if (!QDir().mkdir(path))

@@ -17,12 +17,28 @@ QString standardDescription(std::int32_t number)
         return QStringLiteral("Invalid procedure call or argument");
     case Overflow:
         return QStringLiteral("Overflow");
+    case DivisionByZero:
+        return QStringLiteral("Division by zero");
     case TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case InternalError:
+        return QStringLiteral("Internal error");
+    case BadFileNameOrNumber:
+        return QStringLiteral("Bad file name or number");
     case FileNotFound:
         return QStringLiteral("File not found");
+    case BadFileMode:
+        return QStringLiteral("Bad file mode");
+    case FileAlreadyOpen:
+        return QStringLiteral("File already open");
+    case FileAlreadyExists:
+        return QStringLiteral("File already exists");
     case DiskFull:
         return QStringLiteral("Disk full");
+    case InputPastEndOfFile:
+        return QStringLiteral("Input past end of file");
+    case TooManyFiles:
+        return QStringLiteral("Too many files");
     case PathFileAccess:
         return QStringLiteral("Path/File access error");
     case PathNotFound:

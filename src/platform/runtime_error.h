@@ -28,11 +28,20 @@ private:
 namespace Errors {
 constexpr std::int32_t InvalidArgument = 5;
 constexpr std::int32_t Overflow = 6;
+constexpr std::int32_t DivisionByZero = 11;
 constexpr std::int32_t TypeMismatch = 13;
+constexpr std::int32_t InternalError = 51; // a C++ exception met on the error path
+constexpr std::int32_t BadFileNameOrNumber = 52;
 constexpr std::int32_t FileNotFound = 53;
+constexpr std::int32_t BadFileMode = 54;
+constexpr std::int32_t FileAlreadyOpen = 55;
+constexpr std::int32_t FileAlreadyExists = 58;
 constexpr std::int32_t DiskFull = 61;
+constexpr std::int32_t InputPastEndOfFile = 62;
+constexpr std::int32_t TooManyFiles = 67;
 constexpr std::int32_t PathFileAccess = 75;
 constexpr std::int32_t PathNotFound = 76;
+constexpr std::int32_t ControlArrayElementMissing = 340;
 constexpr std::int32_t DuplicateKey = 457;
 
 // Throws the error with its standard description.

@@ -48,16 +48,16 @@ NumberedFile& fileFor(int handle)
 {
     auto it = table().find(handle);
     if (it == table().end())
-        Errors::raise(52, QStringLiteral("Bad file name or number"));
+        Errors::raise(Errors::BadFileNameOrNumber);
     return *it->second;
 }
 
 void claim(int handle)
 {
     if (handle < 1 || handle > kMaxHandles)
-        Errors::raise(52, QStringLiteral("Bad file name or number"));
+        Errors::raise(Errors::BadFileNameOrNumber);
     if (table().count(handle))
-        Errors::raise(55, QStringLiteral("File already open"));
+        Errors::raise(Errors::FileAlreadyOpen);
 }
 
 // Streamed files write what is pending; replaced files keep everything until close.
@@ -100,7 +100,7 @@ NumberedFile& outputFile(int handle)
 {
     NumberedFile& f = fileFor(handle);
     if (!f.output)
-        Errors::raise(54, QStringLiteral("Bad file mode"));
+        Errors::raise(Errors::BadFileMode);
     return f;
 }
 
@@ -108,7 +108,7 @@ NumberedFile& inputFile(int handle)
 {
     NumberedFile& f = fileFor(handle);
     if (f.output)
-        Errors::raise(54, QStringLiteral("Bad file mode"));
+        Errors::raise(Errors::BadFileMode);
     return f;
 }
 
@@ -156,7 +156,7 @@ int freeFile()
     for (int h = 1; h <= kMaxHandles; ++h)
         if (!table().count(h))
             return h;
-    Errors::raise(67, QStringLiteral("Too many files"));
+    Errors::raise(Errors::TooManyFiles);
 }
 
 void openForOutput(int handle, const QString& path, Encoding encoding)
@@ -229,7 +229,7 @@ QString lineInput(int handle)
 {
     NumberedFile& f = inputFile(handle);
     if (f.next >= f.lines.size())
-        Errors::raise(62, QStringLiteral("Input past end of file"));
+        Errors::raise(Errors::InputPastEndOfFile);
     return f.lines.at(f.next++);
 }
 

@@ -38,6 +38,7 @@ auto withErrorPath(const QString& module, const Label& label, Body&& body) -> de
     } catch (const RuntimeError& error) {
         reportRuntimeError(module, labelText(), error);
     } catch (const std::exception& error) {
-        reportRuntimeError(module, labelText(), RuntimeError(51, QString::fromLocal8Bit(error.what())));
+        reportRuntimeError(module, labelText(),
+                           RuntimeError(Errors::InternalError, QString::fromLocal8Bit(error.what())));
     }
 }

@@ -146,7 +146,8 @@ template <class Control>
 Control* frmViewPage::element(const std::vector<Control*>& controls, int index) const
 {
     if (index < 1 || index > int(controls.size()))
-        Errors::raise(340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+        Errors::raise(Errors::ControlArrayElementMissing,
+                      QStringLiteral("Control array element '%1' doesn't exist").arg(index));
     return controls[size_t(index - 1)];
 }
 
@@ -194,7 +195,7 @@ void frmViewPage::Form_Resize()
         const std::int16_t windowHeight = Int16::checked(height());
         const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
         if (screens == 0)
-            Errors::raise(11, QStringLiteral("Division by zero"));
+            Errors::raise(Errors::DivisionByZero);
         const std::int16_t screenWidth = roundToInt16(double(windowWidth) / double(screens));
         for (std::int16_t index = 1; index <= screens; ++index) {
             QWebEngineView* browser = webBrowser(index);
