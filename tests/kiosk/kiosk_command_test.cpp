@@ -1,0 +1,94 @@
+// zel-kiosk as an operator starts it: help and version, the refusal of a
+// kiosk system that would strand visitors, and the status of a running kiosk.
+#include "heartbeat.h"
+#include "kiosk_visit.h"
+#include "support/kiosk_fixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct KioskRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+KioskRun runKiosk(const QStringList& arguments, const QString& stateHome)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_STATE_HOME", stateHome);
+    process.setProcessEnvironment(environment);
+    process.start(ZEL_KIOSK_PROGRAM, arguments);
+    KioskRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+TEST(KioskCommand, AnswersHelpAndVersionAndRefusesAWrongLine)
+{
+    QTemporaryDir state;
+    const KioskRun help = runKiosk({"--help"}, state.path());
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"));
+    const KioskRun version = runKiosk({"--version"}, state.path());
+    EXPECT_EQ(version.out, "zel-kiosk " ZEL_VERSION "\n");
+    for (const QStringList& wrong :
+         {QStringList{}, QStringList{"a", "b"}, QStringList{"--status", "a"}, QStringList{"--frobnicate", "a"}}) {
+        const KioskRun run = runKiosk(wrong, state.path());
+        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith("zel-kiosk: ")) << run.err.toStdString();
+    }
+}
+
+TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
+{
+    QTemporaryDir dir;
+    const QString kiosk = dir.filePath("kiosk");
+    makeSampleKiosk(kiosk);
+    EXPECT_EQ(runKiosk({"--check", kiosk}, dir.path()).exitCode, 0);
+
+    QStringList news = readLines(kiosk + "/news/news.zel");
+    news.append("#button shops\\gone Gone");
+    writeTextFile(kiosk + "/news/news.zel", news);
+    QFile::remove(kiosk + "/root/root.htm");
+    // Started for real, it stops before showing anything.
+    const KioskRun run = runKiosk({kiosk}, dir.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("zel-kiosk: " + kiosk + " is refused:\n")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("root.htm does not exist")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("news.zel:")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(": dead end: ")) << run.err.toStdString();
+    EXPECT_TRUE(readLines(dir.filePath("zel-kiosk/kiosk.log")).filter("refused to start").size() == 1);
+}
+
+TEST(KioskCommand, StatusTellsWhetherTheKioskRuns)
+{
+    QTemporaryDir dir;
+    const KioskRun none = runKiosk({"--status"}, dir.path());
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.out.startsWith("state: not running (no heartbeat in ")) << none.out.toStdString();
+
+    Heartbeat beat;
+    beat.version = ZEL_VERSION;
+    beat.started = QDateTime::currentDateTime().addSecs(-3600);
+    beat.written = QDateTime::currentDateTime();
+    QDir().mkpath(dir.filePath("zel-kiosk"));
+    beat.write(dir.filePath("zel-kiosk/heartbeat.txt"));
+    const KioskRun running = runKiosk({"--status"}, dir.path());
+    EXPECT_EQ(running.exitCode, 0);
+    EXPECT_TRUE(running.out.contains("state: running\n")) << running.out.toStdString();
+    EXPECT_TRUE(running.out.contains("uptime: 0 d 01:00:0")) << running.out.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,235 @@
+// The kiosk as a visitor and an operator meet it: real touches through the
+// pages, every escape key, a killed or frozen page, the opening hours and a
+// new version arriving while a visitor is on a leaf page.
+#include "input_lock.h"
+#include "kiosk_screen.h"
+#include "kiosk_visit.h"
+#include "support/check_kiosk.h"
+#include "support/kiosk_fixture.h"
+#include "support/web_wait.h"
+#include "version_follower.h"
+#include "version_preparation.h"
+#include "version_store.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+QWidget* input(KioskVisit& visit) { return visit.player().screen(1)->view()->focusProxy(); }
+
+TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
+{
+    KioskVisit visit;
+    visit.touch(QStringLiteral("b1"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+    const double zoom = visit.page()->zoomFactor();
+
+    QSignalSpy quit(&visit.player(), &KioskPlayer::quitRequested);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } escapes[] = {
+        {Qt::Key_F4, Qt::AltModifier},
+        {Qt::Key_W, Qt::ControlModifier},
+        {Qt::Key_F5, {}},
+        {Qt::Key_F11, {}},
+        {Qt::Key_L, Qt::ControlModifier},
+        {Qt::Key_Left, Qt::AltModifier},
+        {Qt::Key_Right, Qt::AltModifier},
+        {Qt::Key_Home, Qt::AltModifier},
+        {Qt::Key_R, Qt::ControlModifier},
+        {Qt::Key_N, Qt::ControlModifier},
+        {Qt::Key_T, Qt::ControlModifier},
+        {Qt::Key_P, Qt::ControlModifier},
+        {Qt::Key_O, Qt::ControlModifier},
+        {Qt::Key_S, Qt::ControlModifier},
+        {Qt::Key_Plus, Qt::ControlModifier},
+        {Qt::Key_Minus, Qt::ControlModifier},
+        {Qt::Key_A, Qt::ControlModifier},
+        {Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_F12, {}},
+        {Qt::Key_Escape, {}},
+        {Qt::Key_Back, {}},
+        {Qt::Key_Refresh, {}},
+        {Qt::Key_Tab, Qt::AltModifier},
+        {Qt::Key_Q, Qt::ControlModifier},
+        {Qt::Key_Menu, {}},
+        {Qt::Key_Backspace, {}},
+    };
+    for (const auto& escape : escapes) {
+        QTest::keyClick(input(visit), escape.key, escape.modifiers);
+        runScript(visit.page(), QStringLiteral("0"));
+        EXPECT_TRUE(visit.player().screen(1)->isVisible())
+            << QKeySequence(escape.key | escape.modifiers).toString().toStdString();
+    }
+    // Ctrl and the wheel would zoom.
+    QWheelEvent wheel(QPointF(200, 200), QPointF(200, 200), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(input(visit), &wheel);
+    // A page script cannot open a window, go to the web or print.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    runScript(visit.page(), QStringLiteral("window.open('https://example.com/'); window.open('../news/news.htm'); 0"));
+    runScript(visit.page(), QStringLiteral("window.print(); window.location.href = 'https://example.com/'; 0"));
+    QTest::qWait(300);
+    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm"), 3000));
+    EXPECT_EQ(visit.page()->zoomFactor(), zoom);
+    EXPECT_EQ(quit.size(), 0);
+    EXPECT_EQ(QApplication::topLevelWidgets(), windows);
+    // Nothing selectable.
+    EXPECT_EQ(runScript(visit.page(), QStringLiteral("getComputedStyle(frames['con'].document.body).webkitUserSelect"))
+                  .toString(),
+              QStringLiteral("none"));
+
+    // The operator's keys end the kiosk.
+    QTest::keyClick(input(visit), Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(quit.size(), 1);
+}
+
+TEST(KioskPlayer, AKilledRenderProcessBringsTheRootPageBackWithinFiveSeconds)
+{
+    KioskVisit visit;
+    visit.touch(QStringLiteral("b4"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/walks.htm")));
+    const qint64 pid = visit.page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    QElapsedTimer back;
+    back.start();
+    ::kill(pid_t(pid), SIGKILL);
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), 5000));
+    EXPECT_LT(back.elapsed(), 5000);
+    RecordProperty("root_page_back_ms", int(back.elapsed()));
+    std::printf("root page back %lld ms after the render process was killed\n", back.elapsed());
+    EXPECT_EQ(visit.player().heartbeat().restarts, 1);
+    EXPECT_TRUE(visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("killed"))
+                || visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("crashed")))
+        << visit.player().heartbeat().lastRestartReason.toStdString();
+    const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
+    EXPECT_TRUE(log.filter(QStringLiteral("back to the root page")).size() == 1) << log.join('\n').toStdString();
+}
+
+TEST(KioskPlayer, AFrozenPageIsReplacedByTheRootPage)
+{
+    KioskVisit visit;
+    visit.touch(QStringLiteral("b2"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
+    QElapsedTimer back;
+    back.start();
+    visit.page()->runJavaScript(QStringLiteral("for (;;) {}"));
+    ASSERT_TRUE(waitUntil([&] { return visit.player().heartbeat().restarts == 1; }, 5000));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), 10000));
+    std::printf("root page back %lld ms after the page froze (watchdog 1 s)\n", back.elapsed());
+    EXPECT_TRUE(visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("did not answer")));
+}
+
+TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
+{
+    KioskSettings settings = quickSettings();
+    QString error;
+    ASSERT_TRUE(OpeningHours::parse(QStringLiteral("09:00-17:00"), settings.hours, error));
+    KioskVisit visit(settings);
+    QDateTime clock(QDate(2026, 5, 4), QTime(20, 0));
+    visit.player().setClock([&] { return clock; });
+    visit.player().tick();
+    EXPECT_FALSE(visit.player().isOpen());
+    EXPECT_TRUE(visit.player().screen(1)->cover()->isVisible());
+    visit.touch(QStringLiteral("b1"));
+    QTest::keyClick(input(visit), Qt::Key_Return);
+    QTest::qWait(1000);
+    EXPECT_EQ(visit.shown(), QStringLiteral("root/root.htm"));
+
+    clock = QDateTime(QDate(2026, 5, 5), QTime(9, 0));
+    visit.player().tick();
+    EXPECT_TRUE(visit.player().isOpen());
+    EXPECT_FALSE(visit.player().screen(1)->cover()->isVisible());
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+    visit.touch(QStringLiteral("b1"));
+    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+}
+
+// Publishes a changed copy of the sample; a dead end when asked.
+QString publish(KioskVisit& visit, bool withDeadEnd)
+{
+    const QString published = visit.temporaryFolder() + QStringLiteral("/published");
+    QDir(published).removeRecursively();
+    QString reason;
+    EXPECT_TRUE(VersionPreparation::copyTree(visit.kioskFolder(), published, reason)) << reason.toStdString();
+    QStringList root = readLines(published + QStringLiteral("/root/root.zel"));
+    root.replaceInStrings(QStringLiteral("Welcome to Ostervale"), QStringLiteral("Welcome to the new Ostervale"));
+    if (withDeadEnd)
+        root.append(QStringLiteral("#button visiting\\nowhere Nowhere"));
+    writeTextFile(published + QStringLiteral("/root/root.zel"), root);
+    const MakeRun run = runZelMake({published});
+    EXPECT_NE(run.exitCode, -1);
+    return published;
+}
+
+TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed)
+{
+    KioskVisit visit;
+    const QString published = publish(visit, false);
+    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
+    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
+    QSignalSpy prepared(&follower, &VersionFollower::prepared);
+    QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
+
+    // A visitor is on a leaf page, touching now and then.
+    visit.touch(QStringLiteral("b4"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/walks.htm")));
+    follower.look();
+    follower.look();
+    ASSERT_TRUE(waitUntil([&] { return prepared.size() == 1; }, 60000));
+    const QString version = prepared.front().front().toString();
+    EXPECT_EQ(visit.player().waitingVersion(), version);
+    for (int touch = 0; touch < 3; ++touch) {
+        visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+        QTest::qWait(1000);
+        EXPECT_EQ(shown.size(), 0);
+        EXPECT_EQ(visit.shown(), QStringLiteral("visiting/walks.htm"));
+    }
+    for (const QString& address : visit.frameAddresses())
+        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(visit.kioskFolder()).toString() + u'/'))
+            << address.toStdString();
+
+    // Left alone: first the root page of the version shown, then the new one on every frame.
+    ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
+    EXPECT_EQ(visit.player().folder(), version);
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+    const QStringList frames = visit.frameAddresses();
+    ASSERT_EQ(frames.size(), 3) << frames.join(' ').toStdString();
+    for (const QString& address : frames)
+        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
+    EXPECT_TRUE(runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent"))
+                    .toString()
+                    .contains(QStringLiteral("the new Ostervale")));
+    EXPECT_EQ(store.current(), version);
+}
+
+TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
+{
+    KioskVisit visit;
+    const QString published = publish(visit, true);
+    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
+    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
+    QSignalSpy refused(&follower, &VersionFollower::refused);
+    follower.look();
+    follower.look();
+    ASSERT_TRUE(waitUntil([&] { return refused.size() == 1; }, 60000));
+    EXPECT_TRUE(refused.front().front().toString().contains(QStringLiteral("dead end")))
+        << refused.front().front().toString().toStdString();
+    EXPECT_TRUE(visit.player().waitingVersion().isEmpty());
+    EXPECT_EQ(QDir(store.root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    // The same content is not tried again.
+    follower.look();
+    follower.look();
+    EXPECT_FALSE(follower.preparing());
+    const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
+    EXPECT_EQ(log.filter(QStringLiteral("new version refused")).size(), 1);
+}
+
+} // namespace

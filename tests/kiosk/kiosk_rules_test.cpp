@@ -1,0 +1,185 @@
+// The kiosk's rules that need no display: opening hours, where the screens
+// go, the keys it swallows, the heartbeat, the page views, the cabinet names
+// and the versions kept.
+#include "heartbeat.h"
+#include "input_lock.h"
+#include "opening_hours.h"
+#include "page_views.h"
+#include "screen_placement.h"
+#include "version_preparation.h"
+#include "version_store.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// 2026-05-04 is a Monday.
+QDateTime at(int day, const char* time) { return QDateTime(QDate(2026, 5, 3 + day), QTime::fromString(time, "hh:mm")); }
+
+TEST(OpeningHours, AreJudgedByDayAndTime)
+{
+    const struct {
+        const char* hours;
+        int day; // 1 Monday ... 7 Sunday
+        const char* time;
+        bool open;
+    } cases[] = {
+        {"", 1, "03:00", true},
+        {"08:00-20:00", 1, "07:59", false},
+        {"08:00-20:00", 1, "08:00", true},
+        {"08:00-20:00", 7, "19:59", true},
+        {"08:00-20:00", 3, "20:00", false},
+        {"Mon-Fri 08:00-18:00; Sat 10:00-14:00", 6, "09:00", false},
+        {"Mon-Fri 08:00-18:00; Sat 10:00-14:00", 6, "11:00", true},
+        {"Mon-Fri 08:00-18:00; Sat 10:00-14:00", 7, "11:00", false},
+        {"mon-fri 08:00-18:00", 5, "17:00", true},
+        {"Fri,Sat 18:00-02:00", 6, "01:30", true},  // Friday's evening, past midnight
+        {"Fri,Sat 18:00-02:00", 7, "01:30", true},  // Saturday's
+        {"Fri,Sat 18:00-02:00", 1, "01:30", false}, // Sunday's: none
+        {"Fri,Sat 18:00-02:00", 5, "19:00", true},
+        {"Sat-Mon 10:00-12:00", 1, "11:00", true},
+        {"Sat-Mon 10:00-12:00", 2, "11:00", false},
+    };
+    for (const auto& c : cases) {
+        OpeningHours hours;
+        QString error;
+        ASSERT_TRUE(OpeningHours::parse(c.hours, hours, error)) << c.hours << ": " << error.toStdString();
+        EXPECT_EQ(hours.isOpen(at(c.day, c.time)), c.open) << c.hours << " day " << c.day << " " << c.time;
+    }
+}
+
+TEST(OpeningHours, AMistakeIsNamed)
+{
+    for (const char* wrong : {"8-20", "08:00-25:00", "Mon-Fry 08:00-18:00", "08:00 20:00", "always"}) {
+        OpeningHours hours;
+        QString error;
+        EXPECT_FALSE(OpeningHours::parse(wrong, hours, error)) << wrong;
+        EXPECT_TRUE(error.startsWith(QStringLiteral("opening hours: \""))) << error.toStdString();
+    }
+}
+
+TEST(ScreenPlacement, EachConfiguredScreenGetsARealScreenOrAShareOfOne)
+{
+    const QRect left(0, 0, 1280, 1024), right(1280, 0, 1080, 1920);
+    EXPECT_EQ(screenPlacement({right, left}, 2), (QList<QRect>{left, right}));
+    EXPECT_EQ(screenPlacement({right, left}, 1), (QList<QRect>{left}));
+    // As the viewer shares its window: w = 1280 / 3 = 426.67, rounded to 427.
+    EXPECT_EQ(screenPlacement({left}, 3),
+              (QList<QRect>{QRect(0, 0, 427, 1024), QRect(427, 0, 427, 1024), QRect(854, 0, 427, 1024)}));
+    EXPECT_EQ(screenPlacement({}, 2), QList<QRect>());
+}
+
+TEST(InputLock, SwallowsTheKeysThatLeadOutOfThePage)
+{
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool swallowed;
+    } cases[] = {
+        {Qt::Key_F4, Qt::AltModifier, true},
+        {Qt::Key_W, Qt::ControlModifier, true},
+        {Qt::Key_F5, {}, true},
+        {Qt::Key_F11, {}, true},
+        {Qt::Key_Left, Qt::AltModifier, true},
+        {Qt::Key_Escape, {}, true},
+        {Qt::Key_Back, {}, true},
+        {Qt::Key_HomePage, {}, true},
+        {Qt::Key_LaunchMail, {}, true},
+        {Qt::Key_Super_L, {}, true},
+        {Qt::Key_A, {}, false},
+        {Qt::Key_A, Qt::ShiftModifier, false},
+        {Qt::Key_Left, {}, false},
+        {Qt::Key_Return, {}, false},
+        {Qt::Key_Backspace, {}, false},
+        {Qt::Key_Space, {}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InputLock::isEscapeKey(c.key, c.modifiers), c.swallowed) << std::hex << c.key;
+}
+
+TEST(Heartbeat, WrittenAndReadBackTellsTheStatus)
+{
+    QTemporaryDir dir;
+    Heartbeat beat;
+    beat.version = "1.3.0";
+    beat.pid = 4242;
+    beat.started = QDateTime(QDate(2026, 5, 1), QTime(8, 0));
+    beat.written = QDateTime(QDate(2026, 5, 4), QTime(9, 2, 3));
+    beat.shown = "/srv/kiosk";
+    beat.openNow = "yes";
+    beat.restarts = 2;
+    beat.lastRestart = QDateTime(QDate(2026, 5, 3), QTime(14, 0));
+    beat.lastRestartReason = "screen 1: render process crashed (exit code 11)";
+    const QString path = dir.filePath("heartbeat.txt");
+    beat.write(path);
+    const std::optional<Heartbeat> read = Heartbeat::read(path);
+    ASSERT_TRUE(read);
+    const QString status = read->statusText(beat.written.addSecs(5));
+    EXPECT_TRUE(status.startsWith("state: running\n")) << status.toStdString();
+    for (const char* line : {"uptime: 3 d 01:02:03\n", "restarts: 2\n", "shown: /srv/kiosk\n",
+                             "last restart reason: screen 1: render process crashed (exit code 11)\n"})
+        EXPECT_TRUE(status.contains(line)) << line;
+    EXPECT_TRUE(read->statusText(beat.written.addSecs(60)).startsWith("state: not running (no heartbeat for 60 s)"));
+    EXPECT_FALSE(Heartbeat::read(dir.filePath("none.txt")));
+}
+
+TEST(PageViews, CountPerPagePerDayAndSurviveARestart)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pageviews.csv");
+    const QDate monday(2026, 5, 4), tuesday(2026, 5, 5);
+    {
+        PageViews views(path);
+        views.load();
+        views.count(monday, "news\\today.htm");
+        views.count(monday, "news\\today.htm");
+        views.count(tuesday, "news\\today.htm");
+        views.count(tuesday, "shops\\a,b.htm");
+        views.save();
+    }
+    PageViews views(path);
+    views.load();
+    EXPECT_EQ(views.views(monday, "news\\today.htm"), 2);
+    EXPECT_EQ(views.views(tuesday, "news\\today.htm"), 1);
+    EXPECT_EQ(views.views(tuesday, "shops\\a,b.htm"), 1);
+    EXPECT_EQ(views.views(tuesday, "root\\root.htm"), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("date,page,views\r\n2026-05-04,news\\today.htm,2\r\n"
+                                         "2026-05-05,news\\today.htm,1\r\n2026-05-05,shops\\a,b.htm,1\r\n"));
+}
+
+TEST(VersionPreparation, ACabinetNamesItsPageFolder)
+{
+    EXPECT_EQ(VersionPreparation::cabinetFolder("news1.cab"), "news");
+    EXPECT_EQ(VersionPreparation::cabinetFolder("news.cab"), "news");
+    EXPECT_EQ(VersionPreparation::cabinetFolder("shop2day12.CAB"), "shop2day");
+    EXPECT_EQ(VersionPreparation::cabinetFolder("news1.zip"), "");
+}
+
+TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
+{
+    QTemporaryDir dir;
+    VersionStore store(dir.filePath("versions"));
+    EXPECT_EQ(store.current(), "");
+    QStringList versions;
+    for (int index = 0; index < 3; ++index) {
+        const QString preparing = store.beginVersion();
+        EXPECT_TRUE(QFileInfo(preparing).fileName().startsWith(".preparing-"));
+        versions.append(store.completeVersion(preparing));
+        store.setCurrent(versions.back());
+    }
+    EXPECT_EQ(store.current(), versions[2]);
+    EXPECT_EQ(store.previous(), versions[1]);
+    EXPECT_FALSE(QFileInfo::exists(versions[0]));
+    store.setLastSource("abc");
+    VersionStore again(dir.filePath("versions"));
+    EXPECT_EQ(again.current(), versions[2]);
+    EXPECT_EQ(again.lastSource(), "abc");
+    EXPECT_TRUE(again.stepBack());
+    EXPECT_EQ(VersionStore(dir.filePath("versions")).current(), versions[1]);
+}
+
+} // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "kiosk_player.h"
+#include "kiosk_settings.h"
+
+#include <QPoint>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// A made copy of the sample kiosk system (zel-make) in folder.
+void makeSampleKiosk(const QString& folder);
+
+// Settings for tests: short idle time and watchdog.
+KioskSettings quickSettings();
+
+// A kiosk running the sample kiosk system on one 1280x1024 screen, with its
+// state folder in a temporary folder of its own.
+class KioskVisit {
+public:
+    explicit KioskVisit(KioskSettings settings = quickSettings());
+    ~KioskVisit();
+
+    QString path(const QString& relative) const;
+    KioskPlayer& player() { return *m_player; }
+    QWebEnginePage* page() const { return m_player->page(1); }
+
+    // The page shown, relative to the folder shown ("root/root.htm"), once it
+    // and its frames have loaded and the kiosk script has readied them.
+    QString shown() const;
+    bool waitForPage(const QString& relative, int timeoutMs = 20000);
+    // Where the button ("b1") of the navigation frame lies in the window.
+    QPoint buttonCentre(const QString& buttonId);
+    // A real click (a finger's touch) at the button.
+    void touch(const QString& buttonId);
+    // The address of the main frame and of each frame.
+    QStringList frameAddresses();
+    QString stateFolder() const { return m_dir.path() + QStringLiteral("/state/zel-kiosk"); }
+    QString kioskFolder() const { return m_kiosk; }
+    QString temporaryFolder() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_kiosk;
+    std::unique_ptr<KioskPlayer> m_player;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The kiosk's log: one line per event ("2026-05-04 08:00:12 renderer crashed:
+// reloading the root page"), appended in UTF-8 to kiosk.log in the state
+// folder. When the file grows past a megabyte it is renamed kiosk.log.1 (the
+// one before is dropped), so months of running fill no disk.
+namespace EventLog {
+
+void write(const QString& event);
+// The log file's path.
+QString path();
+
+} // namespace EventLog

@@ -1,0 +1,81 @@
+#include "kiosk_page.h"
+
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+
+namespace {
+
+// In every frame, out of the pages' reach: nothing can be selected, dragged,
+// zoomed by a pinch or by Ctrl and the wheel, and no context menu opens.
+const char kLockScript[] = R"JS((function () {
+    var stop = function (event) { event.preventDefault(); };
+    document.addEventListener("selectstart", stop, true);
+    document.addEventListener("dragstart", stop, true);
+    document.addEventListener("contextmenu", stop, true);
+    window.addEventListener("wheel", function (event) {
+        if (event.ctrlKey)
+            event.preventDefault();
+    }, {capture: true, passive: false});
+    var addStyle = function () {
+        var style = document.createElement("style");
+        style.textContent = "*, *::before, *::after { -webkit-user-select: none !important; user-select: none !important;"
+            + " -webkit-user-drag: none !important; -webkit-touch-callout: none !important; }"
+            + " html, body { touch-action: pan-x pan-y !important; }";
+        (document.head || document.documentElement).appendChild(style);
+    };
+    if (document.readyState === "loading")
+        document.addEventListener("DOMContentLoaded", addStyle);
+    else
+        addStyle();
+})();)JS";
+
+} // namespace
+
+KioskPage::KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent)
+    : QWebEnginePage(profile, parent), m_guard(std::move(guard))
+{
+    QWebEngineScript lock;
+    lock.setName(QStringLiteral("kioskLock"));
+    lock.setSourceCode(QString::fromLatin1(kLockScript));
+    lock.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    lock.setWorldId(QWebEngineScript::ApplicationWorld);
+    lock.setRunsOnSubFrames(true);
+    scripts().insert(lock);
+
+    QWebEngineSettings* web = settings();
+    web->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    web->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    web->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+    web->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    web->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+    web->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
+    web->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    web->setAttribute(QWebEngineSettings::PdfViewerEnabled, false);
+    web->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    web->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+    web->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    web->setAttribute(QWebEngineSettings::SpatialNavigationEnabled, false);
+
+    connect(this, &QWebEnginePage::fullScreenRequested, this,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl& origin, Feature feature) {
+        setFeaturePermission(origin, feature, PermissionDeniedByUser);
+    });
+}
+
+bool KioskPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) { return m_guard(url); }
+
+QWebEnginePage* KioskPage::createWindow(WebWindowType) { return nullptr; }
+
+void KioskPage::javaScriptAlert(const QUrl&, const QString&) {}
+
+bool KioskPage::javaScriptConfirm(const QUrl&, const QString&) { return false; }
+
+bool KioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) { return false; }
+
+QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) { return {}; }
+
+void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}

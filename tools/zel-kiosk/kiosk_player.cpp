@@ -1,0 +1,369 @@
+#include "kiosk_player.h"
+
+#include "event_log.h"
+#include "input_lock.h"
+#include "kiosk_gate.h"
+#include "kiosk_page.h"
+#include "kiosk_screen.h"
+#include "screen_placement.h"
+#include "state_folder.h"
+#include "viewer/navigation_guard.h"
+#include "viewer/page_check.h"
+
+#include "fileio/atomic_file.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+// How long a screen shows its broken page before the root page comes back.
+constexpr int kRestartDelayMs = 1000;
+
+qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
+QString clean(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+QString terminationText(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode)
+{
+    switch (status) {
+    case QWebEnginePage::NormalTerminationStatus:
+        return QStringLiteral("render process ended (exit code %1)").arg(exitCode);
+    case QWebEnginePage::AbnormalTerminationStatus:
+        return QStringLiteral("render process failed (exit code %1)").arg(exitCode);
+    case QWebEnginePage::CrashedTerminationStatus:
+        return QStringLiteral("render process crashed (exit code %1)").arg(exitCode);
+    case QWebEnginePage::KilledTerminationStatus:
+        return QStringLiteral("render process was killed (exit code %1)").arg(exitCode);
+    }
+    return QStringLiteral("render process ended");
+}
+
+} // namespace
+
+KioskPlayer::KioskPlayer(KioskSettings settings, const QString& kioskFolder, int screens, QObject* parent)
+    : QObject(parent), m_settings(std::move(settings)), m_profile(new QWebEngineProfile(this)),
+      m_lock(new InputLock(m_settings.quitKeys, this)), m_tick(new QTimer(this)), m_watchdog(new QTimer(this)),
+      m_heartbeatTimer(new QTimer(this)), m_views(StateFolder::file(QStringLiteral("pageviews.csv")))
+{
+    setFolder(kioskFolder);
+    // Nothing is ever saved: no downloads, no cache or cookies on disk.
+    m_profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    m_profile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    connect(m_profile, &QWebEngineProfile::downloadRequested, this, [](QWebEngineDownloadRequest* download) {
+        EventLog::write(QStringLiteral("download refused: ") + download->url().toString());
+        download->cancel();
+    });
+
+    qApp->installEventFilter(m_lock);
+    connect(m_lock, &InputLock::quitRequested, this, [this] {
+        EventLog::write(QStringLiteral("operator's quit keys: ending"));
+        emit quitRequested();
+    });
+
+    for (int index = 1; index <= screens; ++index) {
+        Screen screen;
+        screen.window = new KioskScreen(index);
+        m_screens.push_back(screen);
+        makePage(index);
+    }
+
+    m_tick->setInterval(1000);
+    connect(m_tick, &QTimer::timeout, this, &KioskPlayer::tick);
+    m_watchdog->setInterval(m_settings.watchdogSeconds * 1000);
+    connect(m_watchdog, &QTimer::timeout, this, &KioskPlayer::watchdog);
+    m_heartbeatTimer->setInterval(m_settings.heartbeatSeconds * 1000);
+    connect(m_heartbeatTimer, &QTimer::timeout, this, &KioskPlayer::writeHeartbeat);
+
+    m_heartbeat.version = QStringLiteral(ZEL_VERSION);
+    m_heartbeat.pid = QCoreApplication::applicationPid();
+    m_heartbeat.started = QDateTime::currentDateTime();
+    m_heartbeat.heartbeatSeconds = m_settings.heartbeatSeconds;
+    m_views.load();
+}
+
+KioskPlayer::~KioskPlayer()
+{
+    m_quitting = true;
+    qApp->removeEventFilter(m_lock);
+    for (Screen& screen : m_screens) {
+        screen.window->allowClose();
+        // The page before the profile it belongs to.
+        delete screen.page;
+        delete screen.window;
+    }
+}
+
+void KioskPlayer::setFolder(const QString& folder)
+{
+    m_folder = QDir::cleanPath(QDir(folder).absolutePath());
+    m_canonicalFolder = QFileInfo(m_folder).canonicalFilePath();
+    m_heartbeat.shown = m_folder;
+}
+
+QString KioskPlayer::rootPage() const { return clean(KioskGate::rootPage(m_folder)); }
+
+KioskScreen* KioskPlayer::screen(int index) const { return state(index).window; }
+
+QWebEnginePage* KioskPlayer::page(int index) const { return state(index).page; }
+
+void KioskPlayer::makePage(int index)
+{
+    Screen& screen = state(index);
+    KioskPage* old = screen.page;
+    auto* page = new KioskPage(
+        m_profile, [this, index](const QUrl& url) { return allows(index, url); }, nullptr);
+    screen.page = page;
+    screen.pingSent = 0;
+    screen.lastSign = nowMs();
+    connect(page, &QWebEnginePage::loadStarted, this, [this, index] { state(index).lastSign = nowMs(); });
+    connect(page, &QWebEnginePage::loadProgress, this, [this, index] { state(index).lastSign = nowMs(); });
+    connect(page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) { onLoadFinished(index, ok); });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+                onRenderProcessTerminated(index, status, code);
+            });
+    screen.window->view()->setPage(page);
+    if (old) {
+        old->disconnect(this);
+        old->deleteLater();
+    }
+}
+
+void KioskPlayer::start(const QList<QRect>& realScreens)
+{
+    const QList<QRect> areas = screenPlacement(realScreens, screenCount());
+    for (int index = 1; index <= screenCount(); ++index) {
+        const QRect area = areas.value(index - 1, QRect(0, 0, 800, 600));
+        screen(index)->showOn(area, realScreens.contains(area));
+        loadRoot(index);
+    }
+    EventLog::write(QStringLiteral("started: showing ") + m_folder
+                    + QStringLiteral(" on %1 screen(s)").arg(screenCount()));
+    m_lock->setLastInput(QDateTime::currentDateTime());
+    tick();
+    m_tick->start();
+    m_watchdog->start();
+    m_heartbeatTimer->start();
+    writeHeartbeat();
+}
+
+bool KioskPlayer::allows(int index, const QUrl& url)
+{
+    const QString target = NavigationGuard::targetText(url);
+    if (NavigationGuard::startsWith(target, QStringLiteral("javascript:")))
+        return true;
+    bool allowed = false;
+    if (url.isLocalFile() && NavigationGuard::allows(target)) {
+        const QString canonical = QFileInfo(url.toLocalFile()).canonicalFilePath();
+        allowed = !m_canonicalFolder.isEmpty() && canonical.startsWith(m_canonicalFolder + u'/');
+    }
+    if (!allowed) {
+        EventLog::write(QStringLiteral("screen %1: refused ").arg(index) + target);
+        state(index).refused = target;
+    }
+    return allowed;
+}
+
+void KioskPlayer::loadRoot(int index)
+{
+    Screen& screen = state(index);
+    screen.kioskLoad = true;
+    screen.refused.clear();
+    screen.page->setUrl(QUrl::fromLocalFile(rootPage()));
+}
+
+void KioskPlayer::restart(int index, const QString& reason)
+{
+    EventLog::write(QStringLiteral("screen %1: ").arg(index) + reason + QStringLiteral(": back to the root page"));
+    ++m_heartbeat.restarts;
+    m_heartbeat.lastRestart = QDateTime::currentDateTime();
+    m_heartbeat.lastRestartReason = QStringLiteral("screen %1: ").arg(index) + reason;
+    emit restarted(index, reason);
+    QPointer<KioskPlayer> self(this);
+    QTimer::singleShot(kRestartDelayMs, this, [self, index] {
+        if (self && !self->m_quitting)
+            self->loadRoot(index);
+    });
+}
+
+bool KioskPlayer::atRoot(int index) const
+{
+    const QUrl url = state(index).page->url();
+    return url.isLocalFile() && clean(url.toLocalFile()) == rootPage();
+}
+
+bool KioskPlayer::allAtRoot() const
+{
+    for (int index = 1; index <= screenCount(); ++index)
+        if (!atRoot(index) || state(index).kioskLoad)
+            return false;
+    return true;
+}
+
+QString KioskPlayer::relativePage(const QUrl& url) const
+{
+    return QDir(m_folder).relativeFilePath(url.toLocalFile()).replace(u'/', u'\\');
+}
+
+void KioskPlayer::onLoadFinished(int index, bool succeeded)
+{
+    if (m_quitting)
+        return;
+    Screen& screen = state(index);
+    screen.lastSign = nowMs();
+    const bool kioskLoad = std::exchange(screen.kioskLoad, false);
+    const QUrl url = screen.page->url();
+    // Pages are made for the screen's device pixels.
+    if (QScreen* shownOn = screen.window->screen())
+        screen.page->setZoomFactor(1.0 / shownOn->devicePixelRatio());
+    if (!succeeded) {
+        // A refused navigation ends as a failed load of its target; the page stays.
+        if (!screen.refused.isEmpty() && NavigationGuard::targetText(url) == screen.refused)
+            return;
+        restart(index, QStringLiteral("page did not load: ") + NavigationGuard::targetText(url));
+        return;
+    }
+    if (!kioskLoad && url.isLocalFile())
+        m_views.count(QDate::currentDate(), relativePage(url));
+    QPointer<KioskPlayer> self(this);
+    KioskPage* page = screen.page;
+    const QString location = NavigationGuard::targetText(url);
+    page->runJavaScript(PageCheck::inspectionScript(), QWebEngineScript::ApplicationWorld,
+                        [self, index, page, location](const QVariant& inspection) {
+                            if (!self || self->m_quitting || self->state(index).page != page)
+                                return;
+                            const QString reason = PageCheck::failureReason(inspection);
+                            if (!reason.isEmpty() && !self->atRoot(index))
+                                self->restart(index, reason + QStringLiteral(" in ") + location);
+                        });
+}
+
+void KioskPlayer::onRenderProcessTerminated(int index, QWebEnginePage::RenderProcessTerminationStatus status,
+                                            int exitCode)
+{
+    if (m_quitting)
+        return;
+    state(index).pingSent = 0;
+    restart(index, terminationText(status, exitCode));
+}
+
+void KioskPlayer::watchdog()
+{
+    const qint64 now = nowMs();
+    const qint64 limit = qint64(m_settings.watchdogSeconds) * 1000;
+    for (int index = 1; index <= screenCount(); ++index) {
+        Screen& screen = state(index);
+        if (screen.pingSent != 0 && screen.lastSign < screen.pingSent && now - screen.pingSent >= limit) {
+            // A page that does not answer may hold its render process in a
+            // loop: that process is ended and the screen gets a fresh page.
+            const qint64 pid = screen.page->renderProcessPid();
+            if (pid > 0)
+                ::kill(pid_t(pid), SIGKILL);
+            EventLog::write(QStringLiteral("screen %1: render process %2 ended").arg(index).arg(pid));
+            makePage(index);
+            restart(index, QStringLiteral("page did not answer for %1 s").arg(m_settings.watchdogSeconds));
+            continue;
+        }
+        if (screen.pingSent != 0)
+            continue;
+        const quint64 token = ++screen.pingToken;
+        screen.pingSent = now;
+        QPointer<KioskPlayer> self(this);
+        KioskPage* page = screen.page;
+        page->runJavaScript(QStringLiteral("1"), QWebEngineScript::ApplicationWorld,
+                            [self, index, page, token](const QVariant&) {
+                                if (!self || self->state(index).page != page || self->state(index).pingToken != token)
+                                    return;
+                                self->state(index).pingSent = 0;
+                                self->state(index).lastSign = nowMs();
+                            });
+    }
+}
+
+void KioskPlayer::tick()
+{
+    const bool open = m_settings.hours.isOpen(m_clock());
+    if (open != m_open) {
+        m_open = open;
+        m_lock->setBlocked(!open);
+        for (const Screen& screen : m_screens)
+            screen.window->setCovered(!open);
+        EventLog::write(open ? QStringLiteral("opening hours begin: screens shown")
+                             : QStringLiteral("opening hours end: screens covered, input ignored"));
+        if (open) {
+            // A new day starts at the root page, as after a long pause.
+            m_lock->setLastInput(QDateTime::currentDateTime().addSecs(-m_settings.idleSeconds));
+        }
+    }
+    const bool idle = m_lock->lastInput().secsTo(QDateTime::currentDateTime()) >= m_settings.idleSeconds;
+    if (!idle)
+        return;
+    if (!m_waiting.isEmpty() && allAtRoot()) {
+        switchTo(std::exchange(m_waiting, QString()));
+        return;
+    }
+    for (int index = 1; index <= screenCount(); ++index) {
+        if (!atRoot(index) && !state(index).kioskLoad) {
+            EventLog::write(QStringLiteral("screen %1: no touch for %2 s: back to the root page")
+                                .arg(index)
+                                .arg(m_settings.idleSeconds));
+            loadRoot(index);
+        }
+    }
+}
+
+void KioskPlayer::offerVersion(const QString& folder)
+{
+    m_waiting = folder;
+    EventLog::write(QStringLiteral("version ") + folder
+                    + QStringLiteral(" waits for the next return to the root page"));
+}
+
+void KioskPlayer::switchTo(const QString& folder)
+{
+    setFolder(folder);
+    for (int index = 1; index <= screenCount(); ++index)
+        loadRoot(index);
+    EventLog::write(QStringLiteral("showing version ") + m_folder);
+    writeHeartbeat();
+    emit versionShown(m_folder);
+}
+
+void KioskPlayer::writeHeartbeat()
+{
+    m_heartbeat.written = QDateTime::currentDateTime();
+    m_heartbeat.openNow = m_open ? QStringLiteral("yes") : QStringLiteral("no");
+    try {
+        m_heartbeat.write(StateFolder::file(QStringLiteral("heartbeat.txt")));
+        m_views.save();
+    } catch (const fileio::FileError& error) {
+        EventLog::write(QStringLiteral("could not write ") + QString::fromStdString(error.path()) + QStringLiteral(": ")
+                        + QString::fromStdString(error.reason()));
+    }
+}
+
+void KioskPlayer::quit()
+{
+    m_quitting = true;
+    m_tick->stop();
+    m_watchdog->stop();
+    m_heartbeatTimer->stop();
+    writeHeartbeat();
+    for (const Screen& screen : m_screens) {
+        screen.window->allowClose();
+        screen.window->close();
+    }
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "heartbeat.h"
+#include "kiosk_settings.h"
+#include "page_views.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QWebEnginePage>
+#include <functional>
+#include <vector>
+
+class InputLock;
+class KioskPage;
+class KioskScreen;
+class QTimer;
+class QWebEngineProfile;
+
+// The running kiosk: one screen window per configured screen showing the
+// root page of the kiosk system folder, kept there.
+// - Only files of the kiosk system folder and script links may be opened
+//   (the viewer's guard, narrowed to the folder); refusals are logged.
+// - A render process that ends, a page that does not answer the watchdog's
+//   ping within watchdogSeconds, a page that does not load or is no made
+//   page (the viewer's page check) brings that screen back to the root page
+//   within a second or so; each is logged and counted as a restart.
+// - No touch for idleSeconds: every screen goes back to the root page, and a
+//   version waiting to be shown (offerVersion) is shown then, on every
+//   screen at once.
+// - Outside the opening hours the screens are covered black and input is
+//   ignored; at opening they start afresh at the root page.
+// - A heartbeat and the page views are written to the state folder.
+class KioskPlayer : public QObject {
+    Q_OBJECT
+
+public:
+    KioskPlayer(KioskSettings settings, const QString& kioskFolder, int screens, QObject* parent = nullptr);
+    ~KioskPlayer() override;
+
+    // Shows the windows over the real screens (their geometries) and loads
+    // the root page everywhere.
+    void start(const QList<QRect>& realScreens);
+
+    QString folder() const { return m_folder; }
+    QString rootPage() const;
+    int screenCount() const { return int(m_screens.size()); }
+    // 1 to screenCount().
+    KioskScreen* screen(int index) const;
+    QWebEnginePage* page(int index) const;
+    bool atRoot(int index) const;
+    bool allAtRoot() const;
+    InputLock& inputLock() const { return *m_lock; }
+
+    // A checked kiosk system folder to show at the next return to the root page
+    // after inactivity; replaces one already waiting.
+    void offerVersion(const QString& folder);
+    QString waitingVersion() const { return m_waiting; }
+
+    bool isOpen() const { return m_open; }
+    // The clock the opening hours are judged by (tests compress the day).
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // Runs the once-a-second work now: hours, the idle return, a waiting version.
+    void tick();
+
+    const Heartbeat& heartbeat() const { return m_heartbeat; }
+    PageViews& pageViews() { return m_views; }
+    void writeHeartbeat();
+
+    // Ends the kiosk: the windows may close, the counts are saved.
+    void quit();
+
+signals:
+    void versionShown(const QString& folder);
+    void restarted(int screen, const QString& reason);
+    void quitRequested();
+
+private:
+    struct Screen {
+        KioskScreen* window = nullptr;
+        KioskPage* page = nullptr;
+        QString refused;        // the last target the guard refused
+        bool kioskLoad = false; // the load running was the kiosk's own, not a visitor's
+        qint64 pingSent = 0;    // ms since the epoch; 0: no ping waiting
+        qint64 lastSign = 0;    // the page's last sign of life
+        quint64 pingToken = 0;
+    };
+
+    void makePage(int index);
+    bool allows(int index, const QUrl& url);
+    void loadRoot(int index);
+    void restart(int index, const QString& reason);
+    void onLoadFinished(int index, bool succeeded);
+    void onRenderProcessTerminated(int index, QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+    void watchdog();
+    void switchTo(const QString& folder);
+    QString relativePage(const QUrl& url) const;
+    void setFolder(const QString& folder);
+    Screen& state(int index) { return m_screens[size_t(index - 1)]; }
+    const Screen& state(int index) const { return m_screens[size_t(index - 1)]; }
+
+    KioskSettings m_settings;
+    QString m_folder;          // absolute, without a final separator
+    QString m_canonicalFolder; // for the guard
+    QString m_waiting;
+    std::vector<Screen> m_screens;
+    QWebEngineProfile* m_profile;
+    InputLock* m_lock;
+    QTimer* m_tick;
+    QTimer* m_watchdog;
+    QTimer* m_heartbeatTimer;
+    std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
+    bool m_open = true;
+    bool m_quitting = false;
+    Heartbeat m_heartbeat;
+    PageViews m_views;
+};

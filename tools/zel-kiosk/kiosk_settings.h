@@ -1,0 +1,26 @@
+#pragma once
+
+#include "opening_hours.h"
+
+#include <QKeySequence>
+#include <QString>
+
+// What the kiosk's operator sets, in the section [Kiosk] of the per-user
+// settings file (~/.config/ZEL_Editor.ini). Every key is optional:
+//     quitKeys=Ctrl+Alt+Shift+Q     the key sequence that ends the kiosk
+//     openingHours=Mon-Sat 08:00-20:00
+//     idleSeconds=120               no touch this long: back to the root page, and a waiting version shown
+//     watchdogSeconds=5             how often each page is asked whether it still answers
+//     followSeconds=10              how often a followed folder is looked at
+struct KioskSettings {
+    QKeySequence quitKeys = QKeySequence(QStringLiteral("Ctrl+Alt+Shift+Q"));
+    OpeningHours hours;
+    int idleSeconds = 120;
+    int watchdogSeconds = 5;
+    int followSeconds = 10;
+    int heartbeatSeconds = 10;
+
+    // Reads the settings file; on a wrong value returns false and sets error
+    // to a sentence naming the key.
+    static bool load(KioskSettings& settings, QString& error);
+};

@@ -1,0 +1,213 @@
+// zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER
+// zel-kiosk --check KIOSK_FOLDER
+// zel-kiosk --status
+// Shows a made kiosk system full-screen, unattended. A wrong command line
+// prints the reason and the usage on standard error and exits with 2.
+#include "event_log.h"
+#include "heartbeat.h"
+#include "kiosk_gate.h"
+#include "kiosk_player.h"
+#include "kiosk_settings.h"
+#include "state_folder.h"
+#include "version_follower.h"
+#include "version_store.h"
+
+#include "platform/session.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+enum Exit { Success = 0, Refused = 1, Usage = 2 };
+
+const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
+                     "       zel-kiosk --check KIOSK_FOLDER\n"
+                     "       zel-kiosk --status\n";
+
+const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, one window per\n"
+                    "configured screen, at its root page, and keeps it there: no key, menu,\n"
+                    "pop-up or download leads out of it, a crashed or frozen page comes back,\n"
+                    "and after idleSeconds without a touch every screen returns to the root page.\n"
+                    "A kiosk system without its root page, or with buttons or items that lead\n"
+                    "nowhere, is refused. Settings: section [Kiosk] of ~/.config/ZEL_Editor.ini;\n"
+                    "log, heartbeat, page views and versions: ~/.local/state/zel-kiosk.\n"
+                    "\n"
+                    "Options:\n"
+                    "      --follow FOLDER  watch FOLDER, where new versions of the kiosk system\n"
+                    "                       are copied (or where the export's cabinet files are\n"
+                    "                       dropped); each is checked and shown at the next\n"
+                    "                       return to the root page\n"
+                    "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
+                    "      --status         print the running kiosk's heartbeat and exit\n"
+                    "  -h, --help           show this help and exit\n"
+                    "      --version        show the version and exit\n"
+                    "\n"
+                    "Quit: Ctrl+Alt+Shift+Q, or the key combination set as quitKeys.\n"
+                    "\n"
+                    "Exit status:\n"
+                    "  0  ended by the quit keys (--check: nothing to refuse; --status: running)\n"
+                    "  1  the kiosk system was refused (--status: not running)\n"
+                    "  2  a wrong command line or settings file\n";
+
+void print(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int refuse(const QString& reason)
+{
+    print(stderr, QStringLiteral("zel-kiosk: ") + reason + u'\n' + QLatin1String(usage)
+                      + QStringLiteral("Try 'zel-kiosk --help' for more information.\n"));
+    return Usage;
+}
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments.append(QString::fromLocal8Bit(argv[index]));
+    return arguments;
+}
+
+int status()
+{
+    const QString path = StateFolder::file(QStringLiteral("heartbeat.txt"));
+    const std::optional<Heartbeat> beat = Heartbeat::read(path);
+    if (!beat) {
+        print(stdout, QStringLiteral("state: not running (no heartbeat in ") + path + QStringLiteral(")\n"));
+        return Refused;
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    print(stdout, beat->statusText(now));
+    return beat->alive(now) ? Success : Refused;
+}
+
+// Prints why the folder may not be shown; true when nothing stands in the way.
+bool judged(const QString& folder, int& screens)
+{
+    if (!QFileInfo(folder).isDir()) {
+        print(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
+        return false;
+    }
+    const KioskGate::Verdict verdict = KioskGate::judge(folder);
+    screens = verdict.screens;
+    if (verdict.reasons.isEmpty())
+        return true;
+    print(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is refused:\n  ")
+                      + verdict.reasons.join(QStringLiteral("\n  ")) + u'\n');
+    return false;
+}
+
+// The Chromium switches of a kiosk: no pinch zoom, no swipe through the history.
+void addBrowserSwitches()
+{
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    flags +=
+        " --disable-pinch --overscroll-history-navigation=0 --disable-features=TouchpadOverscrollHistoryNavigation";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption followOption(QStringLiteral("follow"), QString(), QStringLiteral("PUBLISHED_FOLDER"));
+    const QCommandLineOption checkOption(QStringLiteral("check"));
+    const QCommandLineOption statusOption(QStringLiteral("status"));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(QStringLiteral("version"));
+    parser.addOptions({followOption, checkOption, statusOption, helpOption, versionOption});
+    if (!parser.parse(argumentList(argc, argv)))
+        return refuse(parser.errorText());
+    if (parser.isSet(helpOption)) {
+        print(stdout, QLatin1String(usage) + QLatin1String(help));
+        return Success;
+    }
+    if (parser.isSet(versionOption)) {
+        print(stdout, QStringLiteral("zel-kiosk " ZEL_VERSION "\n"));
+        return Success;
+    }
+    const QStringList operands = parser.positionalArguments();
+    if (parser.isSet(statusOption)) {
+        if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption))
+            return refuse(QStringLiteral("--status takes nothing else"));
+        QCoreApplication application(argc, argv);
+        return status();
+    }
+    if (operands.size() != 1)
+        return refuse(operands.isEmpty() ? QStringLiteral("no kiosk folder named")
+                                         : QStringLiteral("one kiosk folder only"));
+    const QString folder = QDir::cleanPath(QFileInfo(operands.front()).absoluteFilePath());
+    if (parser.isSet(checkOption)) {
+        if (parser.isSet(followOption))
+            return refuse(QStringLiteral("--check and --follow do not go together"));
+        QCoreApplication application(argc, argv);
+        Session session;
+        int screens = 1;
+        return judged(folder, screens) ? Success : Refused;
+    }
+
+    KioskSettings settings;
+    QString error;
+    if (!KioskSettings::load(settings, error)) {
+        print(stderr, QStringLiteral("zel-kiosk: settings: ") + error + u'\n');
+        return Usage;
+    }
+    QString published;
+    if (parser.isSet(followOption)) {
+        published = QDir::cleanPath(QFileInfo(parser.value(followOption)).absoluteFilePath());
+        if (!QFileInfo(published).isDir())
+            return refuse(published + QStringLiteral(" is not a folder"));
+    }
+
+    addBrowserSwitches();
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    Session session;
+
+    // A followed kiosk starts with the version it showed last, when there is one.
+    std::unique_ptr<VersionStore> store;
+    QString shown = folder;
+    if (!published.isEmpty()) {
+        store = std::make_unique<VersionStore>(StateFolder::file(QStringLiteral("versions")));
+        const QString current = store->current();
+        if (!current.isEmpty())
+            shown = current;
+    }
+    int screens = 1;
+    if (!judged(shown, screens)) {
+        EventLog::write(QStringLiteral("refused to start: ") + shown + QStringLiteral(" fails the check"));
+        return Refused;
+    }
+
+    KioskPlayer player(settings, shown, screens);
+    QObject::connect(&player, &KioskPlayer::quitRequested, &application, [&] {
+        player.quit();
+        application.quit();
+    });
+    std::unique_ptr<VersionFollower> follower;
+    if (store) {
+        follower = std::make_unique<VersionFollower>(published, *store, player, settings.followSeconds * 1000,
+                                                     QCoreApplication::applicationFilePath());
+        follower->start();
+    }
+    QList<QRect> realScreens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        realScreens.append(screen->geometry());
+    player.start(realScreens);
+    const int result = application.exec();
+    EventLog::write(QStringLiteral("ended"));
+    return result;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QTime>
+
+// When the kiosk is open to visitors. Written as entries separated by ";",
+// each an optional day or day range and a time span:
+//     08:00-20:00                      every day
+//     Mon-Fri 08:00-18:00; Sat 10:00-14:00
+//     Fri,Sat 18:00-02:00              a span ending at or before its start runs past midnight
+// Day names are the English three-letter ones, in any letter case. An empty
+// text means always open.
+class OpeningHours {
+public:
+    // Always open.
+    OpeningHours() = default;
+    // Reads the text; on a mistake returns false and sets error to a
+    // sentence naming the part that is wrong.
+    static bool parse(const QString& text, OpeningHours& hours, QString& error);
+
+    bool isOpen(const QDateTime& when) const;
+    bool alwaysOpen() const { return m_spans.isEmpty(); }
+
+private:
+    struct Span {
+        int days = 0x7f; // bit 0 Monday ... bit 6 Sunday: the days the span opens on
+        QTime opens;
+        QTime closes; // at or before opens: the next day
+    };
+    QList<Span> m_spans;
+};

@@ -1,0 +1,50 @@
+#include "page_views.h"
+
+#include "fileio/atomic_file.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringList>
+
+PageViews::PageViews(QString path) : m_path(std::move(path)) {}
+
+void PageViews::load()
+{
+    m_views.clear();
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")), Qt::SkipEmptyParts)) {
+        // The page may itself hold commas: the date is the first field, the count the last.
+        const qsizetype first = line.indexOf(u',');
+        const qsizetype last = line.lastIndexOf(u',');
+        if (first < 0 || last <= first)
+            continue;
+        const QDate day = QDate::fromString(line.left(first), Qt::ISODate);
+        bool ok = false;
+        const int views = line.mid(last + 1).toInt(&ok);
+        if (day.isValid() && ok && line != QLatin1String("date,page,views"))
+            m_views[{day, line.mid(first + 1, last - first - 1)}] += views;
+    }
+}
+
+void PageViews::count(const QDate& day, const QString& page)
+{
+    ++m_views[{day, page}];
+    m_changed = true;
+}
+
+int PageViews::views(const QDate& day, const QString& page) const { return m_views.value({day, page}); }
+
+void PageViews::save()
+{
+    if (!m_changed)
+        return;
+    QString text = QStringLiteral("date,page,views\r\n");
+    for (auto it = m_views.cbegin(); it != m_views.cend(); ++it)
+        text += it.key().first.toString(Qt::ISODate) + u',' + it.key().second + u',' + QString::number(it.value())
+                + QStringLiteral("\r\n");
+    fileio::replaceFile(QFile::encodeName(m_path).toStdString(), text.toUtf8().toStdString());
+    m_changed = false;
+}

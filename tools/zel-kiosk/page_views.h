@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDate>
+#include <QMap>
+#include <QPair>
+#include <QString>
+
+// How often each page was shown to visitors, per day: nothing else about a
+// visitor is kept. Stored in pageviews.csv in the state folder as lines
+// "date,page,views" (page relative to the kiosk system folder, with
+// backslashes as the pages write their links: "news\today.htm"), sorted by
+// date and page.
+class PageViews {
+public:
+    explicit PageViews(QString path);
+
+    // Reads the file (missing: no counts).
+    void load();
+    void count(const QDate& day, const QString& page);
+    int views(const QDate& day, const QString& page) const;
+    // Replaces the file whole when something was counted since the last save;
+    // a failure raises fileio::FileError.
+    void save();
+
+private:
+    QString m_path;
+    QMap<QPair<QDate, QString>, int> m_views;
+    bool m_changed = false;
+};

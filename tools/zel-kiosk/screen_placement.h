@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+// Where each configured screen of a kiosk system is shown. With at least as
+// many real screens as configured ones, configured screen i fills the i-th
+// real screen from the left (top to bottom for screens stacked at the same
+// left edge). With fewer, the first real screen is shared as the viewer
+// shares its window: side by side, each w = width / screens wide (halves to
+// even), the i-th from (i - 1) * w.
+QList<QRect> screenPlacement(QList<QRect> realScreens, int configuredScreens);

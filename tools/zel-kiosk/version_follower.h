@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class KioskPlayer;
+class QThread;
+class QTimer;
+class VersionStore;
+
+// Follows a published copy of the kiosk system. Every interval it takes the
+// folder's fingerprint; once the content has stayed the same for two looks
+// (an author's copy has finished) and differs from what was last taken, a
+// new version is prepared and checked beside the running one in a worker
+// thread. A version that passes is offered to the player, which shows it at
+// the next return to the root page after inactivity; one that fails is
+// removed and logged, and the running version stays.
+class VersionFollower : public QObject {
+    Q_OBJECT
+
+public:
+    VersionFollower(QString published, VersionStore& store, KioskPlayer& player, int intervalMs, QString programPath,
+                    QObject* parent = nullptr);
+    ~VersionFollower() override;
+
+    void start();
+    // One look at the published folder (the timer's work).
+    void look();
+    bool preparing() const { return m_worker != nullptr; }
+
+signals:
+    // After each preparation: the version's folder, or the reason it was refused.
+    void prepared(const QString& version);
+    void refused(const QString& reason);
+
+private:
+    void finish(const QString& fingerprint, const QString& folder, bool ok, const QString& reason);
+
+    QString m_published;
+    VersionStore& m_store;
+    KioskPlayer& m_player;
+    QString m_programPath;
+    QTimer* m_timer;
+    QString m_seen;    // the fingerprint of the last look
+    QString m_offered; // the version waiting in the player
+    QThread* m_worker = nullptr;
+};

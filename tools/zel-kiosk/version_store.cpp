@@ -1,0 +1,121 @@
+#include "version_store.h"
+
+#include "fileio/atomic_file.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+const QString kPreparingPrefix = QStringLiteral(".preparing-");
+
+} // namespace
+
+VersionStore::VersionStore(QString root) : m_root(QDir::cleanPath(std::move(root)))
+{
+    QDir().mkpath(m_root);
+    read();
+}
+
+void VersionStore::read()
+{
+    QFile file(m_root + QStringLiteral("/state.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")), Qt::SkipEmptyParts)) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        if (colon < 0)
+            continue;
+        const QString key = line.left(colon);
+        const QString value = line.mid(colon + 2);
+        if (key == QLatin1String("current"))
+            m_current = value;
+        else if (key == QLatin1String("previous"))
+            m_previous = value;
+        else if (key == QLatin1String("source"))
+            m_source = value;
+    }
+}
+
+void VersionStore::write() const
+{
+    const QString text = QStringLiteral("current: ") + m_current + QStringLiteral("\r\nprevious: ") + m_previous
+                         + QStringLiteral("\r\nsource: ") + m_source + QStringLiteral("\r\n");
+    fileio::replaceFile(QFile::encodeName(m_root + QStringLiteral("/state.txt")).toStdString(),
+                        text.toUtf8().toStdString());
+}
+
+QString VersionStore::existing(const QString& name) const
+{
+    if (name.isEmpty() || name.contains(u'/') || name.startsWith(u'.'))
+        return QString();
+    const QString path = m_root + u'/' + name;
+    return QFileInfo(path).isDir() ? path : QString();
+}
+
+QString VersionStore::current() const { return existing(m_current); }
+
+QString VersionStore::previous() const { return existing(m_previous); }
+
+void VersionStore::setLastSource(const QString& fingerprint)
+{
+    m_source = fingerprint;
+    write();
+}
+
+QString VersionStore::beginVersion()
+{
+    const QDir root(m_root);
+    for (const QString& name : root.entryList({kPreparingPrefix + u'*'}, QDir::Dirs | QDir::Hidden))
+        QDir(root.filePath(name)).removeRecursively();
+    const QString path = root.filePath(kPreparingPrefix + QString::number(QDateTime::currentMSecsSinceEpoch()));
+    root.mkpath(path);
+    return path;
+}
+
+QString VersionStore::completeVersion(const QString& preparing)
+{
+    QString name = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    const QString stem = name;
+    for (int extra = 2; QFileInfo::exists(m_root + u'/' + name); ++extra)
+        name = stem + u'-' + QString::number(extra);
+    const QString path = m_root + u'/' + name;
+    if (!QDir().rename(preparing, path))
+        throw fileio::FileError(EIO, QFile::encodeName(path).toStdString());
+    return path;
+}
+
+void VersionStore::discard(const QString& version)
+{
+    if (QFileInfo(version).absolutePath() == m_root && version != current() && version != previous())
+        QDir(version).removeRecursively();
+}
+
+void VersionStore::setCurrent(const QString& version, const QString& keep)
+{
+    const QString name = QFileInfo(version).fileName();
+    if (name != m_current) {
+        m_previous = m_current;
+        m_current = name;
+    }
+    write();
+    const QDir root(m_root);
+    for (const QString& other : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString path = root.filePath(other);
+        if (other != m_current && other != m_previous && path != keep)
+            QDir(path).removeRecursively();
+    }
+}
+
+bool VersionStore::stepBack()
+{
+    if (previous().isEmpty())
+        return false;
+    std::swap(m_current, m_previous);
+    write();
+    return true;
+}

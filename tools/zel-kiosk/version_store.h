@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The versions a following kiosk keeps beside the running one, in a folder of
+// the state folder: each version a folder of its own, named by the time it
+// was prepared; a version being prepared is a folder starting with
+// ".preparing-" until it is complete. state.txt names the version shown
+// (current), the one before it (kept for one step back), and the fingerprint
+// of the published content last taken or refused, so that a restart neither
+// prepares it again nor retries a refused one.
+class VersionStore {
+public:
+    explicit VersionStore(QString root);
+
+    QString root() const { return m_root; }
+    // Absolute paths; empty when there is none (or its folder is gone).
+    QString current() const;
+    QString previous() const;
+    QString lastSource() const { return m_source; }
+    void setLastSource(const QString& fingerprint);
+
+    // A new, empty folder to prepare a version in (earlier unfinished ones
+    // are removed first).
+    QString beginVersion();
+    // Gives the prepared folder its version name; returns the new path.
+    QString completeVersion(const QString& preparing);
+    // Drops a version that was refused or replaced before it was shown.
+    void discard(const QString& version);
+    // The version now shown: the one shown before becomes the previous one,
+    // and every other version is removed, except keep.
+    void setCurrent(const QString& version, const QString& keep = QString());
+    // Shows the previous version again at the next start (or the next switch
+    // of a following kiosk): current and previous change places. False when
+    // there is no previous version.
+    bool stepBack();
+
+private:
+    void read();
+    void write() const;
+    QString existing(const QString& name) const;
+
+    QString m_root;
+    QString m_current;
+    QString m_previous;
+    QString m_source;
+};
