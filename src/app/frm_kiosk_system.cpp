@@ -2,6 +2,7 @@
 
 #include "app/core/open_kiosk_system.h"
 #include "app/frm_check_kiosk_system.h"
+#include "app/frm_find_in_pages.h"
 #include "app/frm_kiosk_overview.h"
 #include "app/primary_screen_size.h"
 #include "app/window_closing.h"
@@ -73,8 +74,9 @@ void frmKioskSystem::createMenus()
 {
     m_mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     m_mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    addMenuCommand(this, m_mnuFile, QStringLiteral("mnuOpenKioskSystem"), QStringLiteral("Open Kiosk System..."),
-                   &frmKioskSystem::mnuOpenKioskSystem_Click);
+    withShortcut(addMenuCommand(this, m_mnuFile, QStringLiteral("mnuOpenKioskSystem"),
+                                QStringLiteral("Open Kiosk System..."), &frmKioskSystem::mnuOpenKioskSystem_Click),
+                 QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
     addMenuCommand(this, m_mnuFile, QStringLiteral("mnuCreateNewKioskSystem"),
                    QStringLiteral("Create New Kiosk System..."), &frmKioskSystem::mnuCreateNewKioskSystem_Click);
     addMenuCommand(this, m_mnuFile, QStringLiteral("mnuInstallKioskSystem"), QStringLiteral("Install Kiosk System ..."),
@@ -90,28 +92,36 @@ void frmKioskSystem::createMenus()
         connect(m_mnuFileItem[i], &QAction::triggered, this, [this, i] { mnuFileItem_Click(i); });
     }
     m_mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
-    addMenuCommand(this, m_mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"), &frmKioskSystem::mnuExit_Click);
+    withShortcut(addMenuCommand(this, m_mnuFile, QStringLiteral("mnuExit"), QStringLiteral("E&xit"),
+                                &frmKioskSystem::mnuExit_Click),
+                 QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     m_mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuEditPage"), QStringLiteral("Edit Page..."),
-                   &frmKioskSystem::mnuEditPage_Click);
-    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateBranchPage"), QStringLiteral("New Branch Page..."),
-                   &frmKioskSystem::mnuCreateBranchPage_Click);
-    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateLeafPage"), QStringLiteral("New Leaf Page..."),
-                   &frmKioskSystem::mnuCreateLeafPage_Click);
-    addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateSelectorPage"), QStringLiteral("New Selector Page..."),
-                   &frmKioskSystem::mnuCreateSelectorPage_Click);
+    withShortcut(addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuEditPage"), QStringLiteral("Edit Page..."),
+                                &frmKioskSystem::mnuEditPage_Click),
+                 QKeySequence(Qt::CTRL | Qt::Key_E));
+    // The leaf page, the kiosk's most common page, gets the usual New key.
+    withShortcut(addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateBranchPage"),
+                                QStringLiteral("New Branch Page..."), &frmKioskSystem::mnuCreateBranchPage_Click),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
+    withShortcut(addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateLeafPage"),
+                                QStringLiteral("New Leaf Page..."), &frmKioskSystem::mnuCreateLeafPage_Click),
+                 QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
+    withShortcut(addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuCreateSelectorPage"),
+                                QStringLiteral("New Selector Page..."), &frmKioskSystem::mnuCreateSelectorPage_Click),
+                 QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
     addMenuCommand(this, m_mnuEdit, QStringLiteral("mnuNewFolder"), QStringLiteral("New Folder ..."),
                    &frmKioskSystem::mnuNewFolder_Click);
-    m_mnuEdit->menuAction()->setEnabled(false);
+    setMenuEnabled(m_mnuEdit, false);
 
     m_mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
     m_mnuTools->setObjectName(QStringLiteral("mnuTools"));
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuExportFolder"), QStringLiteral("Export Folder..."),
                    &frmKioskSystem::mnuExportFolder_Click);
-    addMenuCommand(this, m_mnuTools, QStringLiteral("mnuMakeAllPages"), QStringLiteral("Make All Pages..."),
-                   &frmKioskSystem::mnuMakeAllPages_Click);
+    withShortcut(addMenuCommand(this, m_mnuTools, QStringLiteral("mnuMakeAllPages"),
+                                QStringLiteral("Make All Pages..."), &frmKioskSystem::mnuMakeAllPages_Click),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuCheckKioskSystem"), QStringLiteral("Check Kiosk System..."),
                    &frmKioskSystem::mnuCheckKioskSystem_Click);
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuKioskOverview"), QStringLiteral("Kiosk System Overview..."),
@@ -119,13 +129,16 @@ void frmKioskSystem::createMenus()
     m_mnuTools->addSeparator();
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuReferences"), QStringLiteral("References..."),
                    &frmKioskSystem::mnuReferences_Click);
+    withShortcut(addMenuCommand(this, m_mnuTools, QStringLiteral("mnuFindInPages"), QStringLiteral("Find in Pages..."),
+                                &frmKioskSystem::mnuFindInPages_Click),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuRenamePage"), QStringLiteral("Rename Page..."),
                    &frmKioskSystem::mnuRenamePage_Click);
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuMovePage"), QStringLiteral("Move Page..."),
                    &frmKioskSystem::mnuMovePage_Click);
     addMenuCommand(this, m_mnuTools, QStringLiteral("mnuRenameFolder"), QStringLiteral("Rename Folder..."),
                    &frmKioskSystem::mnuRenameFolder_Click);
-    m_mnuTools->menuAction()->setEnabled(false);
+    setMenuEnabled(m_mnuTools, false);
 
     m_mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     m_mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -140,7 +153,8 @@ QAction* frmKioskSystem::recentAction(int index) const { return m_mnuFileItem.at
 void frmKioskSystem::setRecentEntry(int index, const QString& caption, bool visible)
 {
     m_fileItemCaption[size_t(index)] = caption;
-    m_mnuFileItem[size_t(index)]->setText(menuText(caption));
+    // "&1 " to "&3 ": the entry's number is its access key.
+    m_mnuFileItem[size_t(index)]->setText(u'&' + QString::number(index) + u' ' + menuText(caption));
     m_mnuFileItem[size_t(index)]->setVisible(visible);
 }
 
@@ -197,8 +211,8 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
             }
             m_kioskSystem = openKioskSystemRunState(folder, *m_screen);
             m_workbench.setKioskSystem(m_kioskSystem.get());
-            m_mnuEdit->menuAction()->setEnabled(true);
-            m_mnuTools->menuAction()->setEnabled(true);
+            setMenuEnabled(m_mnuEdit, true);
+            setMenuEnabled(m_mnuTools, true);
             updateRecentList(folder);
             if (overview)
                 mnuKioskOverview_Click();
@@ -363,6 +377,12 @@ void frmKioskSystem::mnuKioskOverview_Click()
 {
     withErrorPath(kModule, QStringLiteral("mnuKioskOverview_Click"),
                   [&] { m_workbench.instance<frmKioskOverview>().showOverview(); });
+}
+
+void frmKioskSystem::mnuFindInPages_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuFindInPages_Click"),
+                  [&] { m_workbench.instance<frmFindInPages>().showFind(); });
 }
 
 // Every other window is asked to close, then the recent list is stored, the

@@ -71,6 +71,8 @@ public slots:
     void mnuRenamePage_Click();
     void mnuMovePage_Click();
     void mnuRenameFolder_Click();
+    // Plain text in every page source.
+    void mnuFindInPages_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -100,7 +102,8 @@ private:
     QMenu* m_mnuEdit = nullptr;
     QMenu* m_mnuTools = nullptr;
     QMenu* m_mnuHelp = nullptr;
-    // mnuFileItem(0..3): captions kept apart from the action texts, which escape "&".
+    // mnuFileItem(0..3): captions kept apart from the action texts, which put the
+    // entry's number before the caption as its access key and escape "&".
     std::array<QAction*, kRecentCount + 1> m_mnuFileItem{};
     std::array<QString, kRecentCount + 1> m_fileItemCaption{};
 };

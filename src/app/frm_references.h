@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/core/page_references.h"
+#include "app/page_line_list.h"
 
 #include <QWidget>
 
 class QLabel;
-class QTreeWidget;
 class QTreeWidgetItem;
 class Workbench;
 
@@ -17,14 +17,14 @@ class Workbench;
 class frmReferences : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kColumnPageSource = 0;
-    static constexpr int kColumnLine = 1;
-    static constexpr int kColumnText = 2;
+    static constexpr int kColumnPageSource = PageLineList::kColumnPageSource;
+    static constexpr int kColumnLine = PageLineList::kColumnLine;
+    static constexpr int kColumnText = PageLineList::kColumnText;
 
     // Lists the lines naming page and shows the window in front.
     void showReferencesTo(const PageReferences::PageId& page);
 
-    QTreeWidget* lstReferences() const { return m_lstReferences; }
+    PageLineList* lstReferences() const { return m_lstReferences; }
     QLabel* lblPage() const { return m_lblPage; }
     void openReference(QTreeWidgetItem* row);
 
@@ -37,5 +37,5 @@ private:
 
     Workbench& m_workbench;
     QLabel* m_lblPage = nullptr;
-    QTreeWidget* m_lstReferences = nullptr;
+    PageLineList* m_lstReferences = nullptr;
 };

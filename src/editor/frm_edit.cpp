@@ -7,6 +7,7 @@
 #include "dialogs/menu_command.h"
 #include "dialogs/workbench.h"
 #include "editor/directive_highlighter.h"
+#include "editor/dlg_find_replace.h"
 #include "editor/dlg_insert.h"
 #include "editor/page_source_file.h"
 #include "pages/files.h"
@@ -24,6 +25,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -91,6 +93,14 @@ void frmEdit::Form_Load()
             dropRecoveryCopy();
     });
     connect(m_txtContent->document(), &QTextDocument::contentsChanged, this, &frmEdit::scheduleRecoveryCopy);
+    m_mnuUndo->setEnabled(false);
+    m_mnuRedo->setEnabled(false);
+    m_mnuCut->setEnabled(false);
+    m_mnuCopy->setEnabled(false);
+    connect(m_txtContent, &QPlainTextEdit::undoAvailable, m_mnuUndo, &QAction::setEnabled);
+    connect(m_txtContent, &QPlainTextEdit::redoAvailable, m_mnuRedo, &QAction::setEnabled);
+    connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCut, &QAction::setEnabled);
+    connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCopy, &QAction::setEnabled);
     m_recoveryTimer = new QTimer(this);
     m_recoveryTimer->setSingleShot(true);
     m_recoveryTimer->setInterval(kRecoveryDelayMs);
@@ -120,29 +130,73 @@ void frmEdit::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    m_mnuSave =
-        addMenuCommand(this, file, QStringLiteral("mnuSave"), QStringLiteral("Save..."), &frmEdit::mnuSave_Click);
-    m_mnuSave->setShortcut(QKeySequence::Save);
-    m_mnuSaveAs = addMenuCommand(this, file, QStringLiteral("mnuSaveAs"), QStringLiteral("Save As..."),
-                                 &frmEdit::mnuSaveAs_Click);
+    m_mnuSave = withShortcut(
+        addMenuCommand(this, file, QStringLiteral("mnuSave"), QStringLiteral("Save..."), &frmEdit::mnuSave_Click),
+        QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_mnuSaveAs = withShortcut(addMenuCommand(this, file, QStringLiteral("mnuSaveAs"), QStringLiteral("Save As..."),
+                                              &frmEdit::mnuSaveAs_Click),
+                               QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
-    addMenuCommand(this, file, QStringLiteral("mnuMakePage"), QStringLiteral("Make..."), &frmEdit::mnuMakePage_Click);
-    addMenuCommand(this, file, QStringLiteral("mnuSaveMakeView"), QStringLiteral("Save, Make && View"),
-                   &frmEdit::mnuSaveMakeView_Click);
-    addMenuCommand(this, file, QStringLiteral("mnuViewPage"), QStringLiteral("View..."), &frmEdit::mnuViewPage_Click);
+    withShortcut(addMenuCommand(this, file, QStringLiteral("mnuMakePage"), QStringLiteral("Make..."),
+                                &frmEdit::mnuMakePage_Click),
+                 QKeySequence(Qt::CTRL | Qt::Key_M));
+    withShortcut(addMenuCommand(this, file, QStringLiteral("mnuSaveMakeView"), QStringLiteral("Save, Make && View"),
+                                &frmEdit::mnuSaveMakeView_Click),
+                 QKeySequence(Qt::Key_F5));
+    withShortcut(addMenuCommand(this, file, QStringLiteral("mnuViewPage"), QStringLiteral("View..."),
+                                &frmEdit::mnuViewPage_Click),
+                 QKeySequence(Qt::CTRL | Qt::Key_R));
     file->addSeparator();
-    addMenuCommand(this, file, QStringLiteral("mnuQuit"), QStringLiteral("Quit"), &frmEdit::mnuQuit_Click);
+    withShortcut(addMenuCommand(this, file, QStringLiteral("mnuQuit"), QStringLiteral("Quit"), &frmEdit::mnuQuit_Click),
+                 QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W));
 
-    menuBar()->addMenu(QStringLiteral("&Edit"))->setObjectName(QStringLiteral("mnuEdit"));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m_mnuUndo = withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("mnuUndo"), QStringLiteral("&Undo"), &frmEdit::mnuUndo_Click),
+        QKeySequence::Undo);
+    m_mnuRedo = withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("mnuRedo"), QStringLiteral("&Redo"), &frmEdit::mnuRedo_Click),
+        QKeySequence::Redo);
+    edit->addSeparator();
+    m_mnuCut = withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("mnuCut"), QStringLiteral("Cu&t"), &frmEdit::mnuCut_Click),
+        QKeySequence::Cut);
+    m_mnuCopy = withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("mnuCopy"), QStringLiteral("&Copy"), &frmEdit::mnuCopy_Click),
+        QKeySequence::Copy);
+    withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("mnuPaste"), QStringLiteral("&Paste"), &frmEdit::mnuPaste_Click),
+        QKeySequence::Paste);
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("mnuSelectAll"), QStringLiteral("Select &All"),
+                                &frmEdit::mnuSelectAll_Click),
+                 QKeySequence::SelectAll);
+    edit->addSeparator();
+    withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("mnuFind"), QStringLiteral("&Find..."), &frmEdit::mnuFind_Click),
+        QKeySequence::Find);
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("mnuFindNext"), QStringLiteral("Find &Next"),
+                                &frmEdit::mnuFindNext_Click),
+                 QKeySequence::FindNext);
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("mnuFindPrevious"), QStringLiteral("Find Pre&vious"),
+                                &frmEdit::mnuFindPrevious_Click),
+                 QKeySequence::FindPrevious);
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("mnuReplace"), QStringLiteral("R&eplace..."),
+                                &frmEdit::mnuReplace_Click),
+                 QKeySequence::Replace, QKeySequence(Qt::CTRL | Qt::Key_H));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
-    m_mnuInsertButton = addMenuCommand(this, tools, QStringLiteral("mnuInsertButton"),
-                                       QStringLiteral("Insert Button..."), &frmEdit::mnuInsertButton_Click);
-    m_mnuInsertImage = addMenuCommand(this, tools, QStringLiteral("mnuInsertImage"), QStringLiteral("Insert Image..."),
-                                      &frmEdit::mnuInsertImage_Click);
-    m_mnuInsertItem = addMenuCommand(this, tools, QStringLiteral("mnuInsertItem"), QStringLiteral("Insert Item..."),
-                                     &frmEdit::mnuInsertItem_Click);
+    m_mnuInsertButton =
+        withShortcut(addMenuCommand(this, tools, QStringLiteral("mnuInsertButton"), QStringLiteral("Insert Button..."),
+                                    &frmEdit::mnuInsertButton_Click),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    m_mnuInsertImage = withShortcut(addMenuCommand(this, tools, QStringLiteral("mnuInsertImage"),
+                                                   QStringLiteral("Insert Image..."), &frmEdit::mnuInsertImage_Click),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    m_mnuInsertItem = withShortcut(addMenuCommand(this, tools, QStringLiteral("mnuInsertItem"),
+                                                  QStringLiteral("Insert Item..."), &frmEdit::mnuInsertItem_Click),
+                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
 }
 
 bool frmEdit::isPageChanged() const
@@ -510,6 +564,50 @@ void frmEdit::mnuSaveMakeView_Click()
         if (!m_pageMade && !makePage())
             return;
         viewPage();
+    });
+}
+
+// The text area's own editing commands; the same keys reach the text area
+// directly while it has the keyboard.
+void frmEdit::mnuUndo_Click() { m_txtContent->undo(); }
+void frmEdit::mnuRedo_Click() { m_txtContent->redo(); }
+void frmEdit::mnuCut_Click() { m_txtContent->cut(); }
+void frmEdit::mnuCopy_Click() { m_txtContent->copy(); }
+void frmEdit::mnuPaste_Click() { m_txtContent->paste(); }
+void frmEdit::mnuSelectAll_Click() { m_txtContent->selectAll(); }
+
+dlgFindReplace& frmEdit::findDialog()
+{
+    if (!m_dlgFindReplace)
+        m_dlgFindReplace = new dlgFindReplace(m_txtContent, this);
+    return *m_dlgFindReplace;
+}
+
+void frmEdit::mnuFind_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuFind_Click"), [&] { findDialog().showFind(); });
+}
+
+void frmEdit::mnuFindNext_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuFindNext_Click"), [&] { findDialog().findNext(false); });
+}
+
+void frmEdit::mnuFindPrevious_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuFindPrevious_Click"), [&] { findDialog().findNext(true); });
+}
+
+void frmEdit::mnuReplace_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuReplace_Click"), [&] {
+        dlgFindReplace& dialog = findDialog();
+        dialog.showFind();
+        // With something to find already, the replacement is what is typed next.
+        if (!dialog.txtFind()->text().isEmpty()) {
+            dialog.txtReplace()->setFocus();
+            dialog.txtReplace()->selectAll();
+        }
     });
 }
 

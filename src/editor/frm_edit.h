@@ -12,6 +12,7 @@
 #include <optional>
 
 class QAction;
+class dlgFindReplace;
 class QFileSystemWatcher;
 class QMenu;
 class QPlainTextEdit;
@@ -96,6 +97,8 @@ public:
     std::int16_t pageType() const { return m_pageType; }
     bool pageMade() const { return m_pageMade; }
     QPlainTextEdit* txtContent() const { return m_txtContent; }
+    // The editor's Find and Replace dialog (made on first use, shown by Find... and Replace...).
+    dlgFindReplace& findDialog();
     // The body as the text area holds it, lines separated by LF.
     QString bodyText() const;
 
@@ -120,6 +123,16 @@ public slots:
     void mnuSaveMakeView_Click();
     void mnuViewPage_Click();
     void mnuQuit_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuSelectAll_Click();
+    void mnuFind_Click();
+    void mnuFindNext_Click();
+    void mnuFindPrevious_Click();
+    void mnuReplace_Click();
     void mnuInsertButton_Click();
     void mnuInsertImage_Click();
     void mnuInsertItem_Click();
@@ -191,4 +204,9 @@ private:
     QAction* m_mnuInsertButton = nullptr;
     QAction* m_mnuInsertImage = nullptr;
     QAction* m_mnuInsertItem = nullptr;
+    QAction* m_mnuUndo = nullptr;
+    QAction* m_mnuRedo = nullptr;
+    QAction* m_mnuCut = nullptr;
+    QAction* m_mnuCopy = nullptr;
+    dlgFindReplace* m_dlgFindReplace = nullptr; // a child of the window
 };

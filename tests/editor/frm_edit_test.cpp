@@ -50,9 +50,13 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
                     shown.append(item->isVisible());
             }
         EXPECT_EQ(shown, row.saveAsButtonImageItem);
-        EXPECT_EQ(menus,
-                  (QStringList{"&File", "Save...", "Save As...", "-", "Make...", "Save, Make && View", "View...", "-",
-                               "Quit", "&Edit", "&Tools", "Insert Button...", "Insert Image...", "Insert Item..."}));
+        const QStringList file{"&File",   "Save...", "Save As...", "-", "Make...", "Save, Make && View",
+                               "View...", "-",       "Quit"};
+        const QStringList edit{"&Edit",      "&Undo",          "&Redo",       "-", "Cu&t",
+                               "&Copy",      "&Paste",         "Select &All", "-", "&Find...",
+                               "Find &Next", "Find Pre&vious", "R&eplace..."};
+        const QStringList tools{"&Tools", "Insert Button...", "Insert Image...", "Insert Item..."};
+        EXPECT_EQ(menus, file + edit + tools);
     }
 }
 

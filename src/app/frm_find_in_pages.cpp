@@ -1,0 +1,89 @@
+#include "app/frm_find_in_pages.h"
+
+#include "app/core/page_search.h"
+#include "app/page_line_list.h"
+#include "config/kiosk_system.h"
+#include "dialogs/workbench.h"
+#include "runtime/error_handler.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kModule = QStringLiteral("frmFindInPages");
+}
+
+frmFindInPages::frmFindInPages(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+{
+    setObjectName(QStringLiteral("frmFindInPages"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Find in Pages"));
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(QStringLiteral("Fi&nd:"), this);
+    row->addWidget(label);
+    m_txtFind = new QLineEdit(this);
+    m_txtFind->setObjectName(QStringLiteral("txtFind"));
+    label->setBuddy(m_txtFind);
+    row->addWidget(m_txtFind, 1);
+    m_chkMatchCase = new QCheckBox(QStringLiteral("Match ca&se"), this);
+    m_chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
+    row->addWidget(m_chkMatchCase);
+    m_cmdFind = new QPushButton(QStringLiteral("&Find"), this);
+    m_cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    row->addWidget(m_cmdFind);
+    layout->addLayout(row);
+    m_lblCount = new QLabel(this);
+    m_lblCount->setObjectName(QStringLiteral("lblCount"));
+    layout->addWidget(m_lblCount);
+    m_lstMatches = new PageLineList(workbench, this);
+    m_lstMatches->setObjectName(QStringLiteral("lstMatches"));
+    layout->addWidget(m_lstMatches);
+    connect(m_cmdFind, &QPushButton::clicked, this, &frmFindInPages::findLines);
+    connect(m_txtFind, &QLineEdit::returnPressed, this, &frmFindInPages::findLines);
+    connect(m_lstMatches, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) { openMatch(row); });
+    resize(640, 360);
+}
+
+void frmFindInPages::showFind()
+{
+    show();
+    raise();
+    activateWindow();
+    m_txtFind->setFocus();
+    m_txtFind->selectAll();
+}
+
+void frmFindInPages::findLines()
+{
+    withErrorPath(kModule, QStringLiteral("cmdFind_Click"), [&] {
+        const QString text = m_txtFind->text();
+        if (text.isEmpty()) {
+            m_lstMatches->clear();
+            m_lblCount->setText(QStringLiteral("Type the text to find"));
+            return;
+        }
+        const QList<PageReferences::ReferenceLine> lines =
+            PageSearch::linesContaining(m_workbench.kioskSystem().folder(), text, m_chkMatchCase->isChecked());
+        m_lstMatches->showLines(lines);
+        m_lblCount->setText(lines.isEmpty()
+                                ? u'"' + text + QStringLiteral("\" was not found in the pages")
+                                : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(lines.size()));
+    });
+}
+
+void frmFindInPages::openMatch(QTreeWidgetItem* row)
+{
+    withErrorPath(kModule, QStringLiteral("lstMatches_DblClick"), [&] { m_lstMatches->openLine(row); });
+}
+
+void frmFindInPages::closeEvent(QCloseEvent* event)
+{
+    m_workbench.release(this);
+    event->accept();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+class PageLineList;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidgetItem;
+class Workbench;
+
+// Tools > Find in Pages: a window (not modal) that finds plain text in every
+// page source of the open kiosk system and lists the lines holding it: page,
+// line and the line's text. Double-clicking a row opens its page source in
+// the page editor at that line. It reads the page sources on disk, so text
+// not yet saved in an editor is not found. One window for the workbench.
+class frmFindInPages : public QWidget {
+    Q_OBJECT
+public:
+    // Shows the window in front, the find box ready.
+    void showFind();
+    // Lists the lines holding the find box's text.
+    void findLines();
+    void openMatch(QTreeWidgetItem* row);
+
+    QLineEdit* txtFind() const { return m_txtFind; }
+    QCheckBox* chkMatchCase() const { return m_chkMatchCase; }
+    QPushButton* cmdFind() const { return m_cmdFind; }
+    QLabel* lblCount() const { return m_lblCount; }
+    PageLineList* lstMatches() const { return m_lstMatches; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    explicit frmFindInPages(Workbench& workbench);
+    friend class Workbench;
+
+    Workbench& m_workbench;
+    QLineEdit* m_txtFind = nullptr;
+    QCheckBox* m_chkMatchCase = nullptr;
+    QPushButton* m_cmdFind = nullptr;
+    QLabel* m_lblCount = nullptr;
+    PageLineList* m_lstMatches = nullptr;
+};

@@ -1,0 +1,35 @@
+#include "app/page_line_list.h"
+
+#include "app/page_opening.h"
+#include "pages/page_paths.h"
+
+#include <QHeaderView>
+
+PageLineList::PageLineList(Workbench& workbench, QWidget* parent) : QTreeWidget(parent), m_workbench(workbench)
+{
+    setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Line"), QStringLiteral("Text")});
+    setRootIsDecorated(false);
+    header()->setStretchLastSection(true);
+}
+
+void PageLineList::showLines(const QList<PageReferences::ReferenceLine>& lines)
+{
+    clear();
+    for (const PageReferences::ReferenceLine& line : lines) {
+        QString folder;
+        QString name;
+        Files::splitPageSourcePath(line.pageSource, folder, name);
+        auto* row = new QTreeWidgetItem(this, {folder + u'\\' + name, QString::number(line.line), line.text});
+        row->setData(kColumnPageSource, Qt::UserRole, line.pageSource);
+        row->setData(kColumnLine, Qt::UserRole, line.line);
+    }
+    resizeColumnToContents(kColumnPageSource);
+    resizeColumnToContents(kColumnLine);
+}
+
+void PageLineList::openLine(QTreeWidgetItem* row)
+{
+    if (row)
+        openPageAtLine(m_workbench, row->data(kColumnPageSource, Qt::UserRole).toString(),
+                       row->data(kColumnLine, Qt::UserRole).toInt());
+}

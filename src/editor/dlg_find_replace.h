@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "ZEL - Find and Replace": finds and replaces plain text in one editor's
+// text area. Not modal: the author goes on typing in the editor while it is
+// open, and the editor's Find Next and Find Previous use what it holds. Each
+// editor has its own, made on first use; Esc and Close only hide it.
+//
+// Searches go round the page's end (or start) and say so; a text not found is
+// said too, and nothing changes. What is said goes to the status line of the
+// dialog while it is shown, otherwise into a message. Replace All is one edit
+// step, so that a single undo in the editor takes it back.
+class dlgFindReplace : public QDialog {
+    Q_OBJECT
+public:
+    // text: the editor's text area; the dialog is a window over owner.
+    dlgFindReplace(QPlainTextEdit* text, QWidget* owner);
+
+    // Shows the dialog in front with the find box ready; a selection within
+    // one line of the text becomes the text to find.
+    void showFind();
+    // The next (backward: the previous) occurrence, selected in the text
+    // area; opens the dialog when there is nothing to find yet.
+    bool findNext(bool backward = false);
+    // Replaces the occurrence the text area has selected, then finds the next.
+    void replace();
+    // Replaces every occurrence; the number replaced.
+    int replaceAll();
+
+    // The controls, for the author's hands in tests.
+    QLineEdit* txtFind() const { return m_txtFind; }
+    QLineEdit* txtReplace() const { return m_txtReplace; }
+    QCheckBox* chkMatchCase() const { return m_chkMatchCase; }
+    QPushButton* cmdFindNext() const { return m_cmdFindNext; }
+    QPushButton* cmdFindPrevious() const { return m_cmdFindPrevious; }
+    QPushButton* cmdReplace() const { return m_cmdReplace; }
+    QPushButton* cmdReplaceAll() const { return m_cmdReplaceAll; }
+    QLabel* lblStatus() const { return m_lblStatus; }
+
+private:
+    bool matchCase() const;
+    // Says text on the status line, or in a message when the dialog is hidden.
+    void say(const QString& text);
+
+    QPlainTextEdit* m_text;
+    QLineEdit* m_txtFind = nullptr;
+    QLineEdit* m_txtReplace = nullptr;
+    QCheckBox* m_chkMatchCase = nullptr;
+    QPushButton* m_cmdFindNext = nullptr;
+    QPushButton* m_cmdFindPrevious = nullptr;
+    QPushButton* m_cmdReplace = nullptr;
+    QPushButton* m_cmdReplaceAll = nullptr;
+    QPushButton* m_cmdClose = nullptr;
+    QLabel* m_lblStatus = nullptr;
+};
