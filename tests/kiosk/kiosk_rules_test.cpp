@@ -123,6 +123,11 @@ TEST(Heartbeat, WrittenAndReadBackTellsTheStatus)
         EXPECT_TRUE(status.contains(line)) << line;
     EXPECT_TRUE(read->statusText(beat.written.addSecs(60)).startsWith("state: not running (no heartbeat for 60 s)"));
     EXPECT_FALSE(Heartbeat::read(dir.filePath("none.txt")));
+    beat.ended = true;
+    beat.write(path);
+    EXPECT_TRUE(
+        Heartbeat::read(path)->statusText(beat.written.addSecs(1)).startsWith("state: ended by the quit keys\n"));
+    EXPECT_FALSE(Heartbeat::read(path)->alive(beat.written.addSecs(1)));
 }
 
 TEST(PageViews, CountPerPagePerDayAndSurviveARestart)

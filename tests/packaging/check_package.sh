@@ -52,4 +52,17 @@ rm -rf "$kiosk" && cp -r "$root/usr/share/zel/Template" "$kiosk"
 "$root/usr/lib/zel/zel-make" "$kiosk" >/dev/null || fail "the installed zel-make"
 [ -f "$kiosk/root/root.htm" ] || fail "the installed zel-make made no root page"
 
+# The kiosk player's own package.
+kiosk_deb=$(ls "$build"/package/zel-kiosk_*.deb)
+kiosk_root="$build/package/kiosk-root"
+dpkg-deb -x "$kiosk_deb" "$kiosk_root"
+echo "== lintian $kiosk_deb"
+lintian --fail-on error,warning --display-info "$kiosk_deb" || fail "lintian reports errors or warnings (zel-kiosk)"
+[ "$(readlink "$kiosk_root/usr/bin/zel-kiosk")" = "../lib/zel/zel-kiosk" ] || fail "no /usr/bin/zel-kiosk link"
+[ -x "$kiosk_root/usr/lib/zel/zel-kiosk" ] || fail "zel-kiosk is not in /usr/lib/zel"
+[ -f "$kiosk_root/usr/share/man/man1/zel-kiosk.1.gz" ] || fail "zel-kiosk has no manual page"
+[ -f "$kiosk_root/usr/lib/systemd/user/zel-kiosk.service" ] || fail "zel-kiosk has no user unit"
+dpkg-deb -f "$kiosk_deb" Depends | grep -q "^zel (= " || fail "zel-kiosk does not depend on zel"
+[ ! -e "$root/usr/lib/zel/zel-kiosk" ] || fail "zel-kiosk is in the package zel"
+
 exit $failed

@@ -27,7 +27,7 @@ QString durationText(qint64 seconds)
 
 void Heartbeat::write(const QString& path) const
 {
-    const QStringList lines = {
+    QStringList lines = {
         QStringLiteral("version: ") + version,
         QStringLiteral("pid: ") + QString::number(pid),
         QStringLiteral("started: ") + stamp(started),
@@ -39,6 +39,8 @@ void Heartbeat::write(const QString& path) const
         QStringLiteral("last restart reason: ") + lastRestartReason,
         QStringLiteral("heartbeat seconds: ") + QString::number(heartbeatSeconds),
     };
+    if (ended)
+        lines.append(QStringLiteral("ended: yes"));
     fileio::replaceFile(QFile::encodeName(path).toStdString(),
                         (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8().toStdString());
 }
@@ -72,6 +74,8 @@ std::optional<Heartbeat> Heartbeat::read(const QString& path)
             beat.lastRestart = fromStamp(value);
         else if (key == QLatin1String("last restart reason"))
             beat.lastRestartReason = value;
+        else if (key == QLatin1String("ended"))
+            beat.ended = value == QLatin1String("yes");
         else if (key == QLatin1String("heartbeat seconds"))
             beat.heartbeatSeconds = qMax(1, value.toInt());
     }
@@ -82,14 +86,17 @@ std::optional<Heartbeat> Heartbeat::read(const QString& path)
 
 bool Heartbeat::alive(const QDateTime& now) const
 {
-    return written.isValid() && written.secsTo(now) <= 3 * qint64(heartbeatSeconds);
+    return !ended && written.isValid() && written.secsTo(now) <= 3 * qint64(heartbeatSeconds);
 }
 
 QString Heartbeat::statusText(const QDateTime& now) const
 {
     QStringList lines;
-    lines << (alive(now) ? QStringLiteral("state: running")
-                         : QStringLiteral("state: not running (no heartbeat for %1 s)").arg(written.secsTo(now)));
+    if (ended)
+        lines << QStringLiteral("state: ended by the quit keys");
+    else
+        lines << (alive(now) ? QStringLiteral("state: running")
+                             : QStringLiteral("state: not running (no heartbeat for %1 s)").arg(written.secsTo(now)));
     lines << QStringLiteral("version: ") + version << QStringLiteral("pid: ") + QString::number(pid)
           << QStringLiteral("started: ") + stamp(started)
           << QStringLiteral("uptime: ") + durationText(started.isValid() ? started.secsTo(written) : 0)

@@ -18,6 +18,7 @@ struct Heartbeat {
     QDateTime lastRestart;
     QString lastRestartReason;
     int heartbeatSeconds = 10;
+    bool ended = false; // the last heartbeat of a kiosk ended by its quit keys
 
     // Replaces the file whole; a failure raises fileio::FileError.
     void write(const QString& path) const;
@@ -25,7 +26,8 @@ struct Heartbeat {
 
     // The status a person or a monitoring tool reads: every field, the uptime,
     // and "state: running" or "state: not running (no heartbeat for N s)"
-    // when the last one is older than three heartbeats.
+    // when the last one is older than three heartbeats, or "state: ended"
+    // after the quit keys.
     QString statusText(const QDateTime& now) const;
     bool alive(const QDateTime& now) const;
 };

@@ -361,6 +361,7 @@ void KioskPlayer::quit()
     m_tick->stop();
     m_watchdog->stop();
     m_heartbeatTimer->stop();
+    m_heartbeat.ended = true;
     writeHeartbeat();
     for (const Screen& screen : m_screens) {
         screen.window->allowClose();
