@@ -71,9 +71,8 @@ void frmFindInPages::findLines()
         const QList<PageReferences::ReferenceLine> lines =
             PageSearch::linesContaining(m_workbench.kioskSystem().folder(), text, m_chkMatchCase->isChecked());
         m_lstMatches->showLines(lines);
-        m_lblCount->setText(lines.isEmpty()
-                                ? u'"' + text + QStringLiteral("\" was not found in the pages")
-                                : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(lines.size()));
+        m_lblCount->setText(lines.isEmpty() ? u'"' + text + QStringLiteral("\" was not found in the pages")
+                                            : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(lines.size()));
     });
 }
 

@@ -132,6 +132,7 @@ int dlgFindReplace::replaceAll()
     if (count == 0)
         say(notFound(text));
     else
-        say(count == 1 ? QStringLiteral("Replaced 1 occurrence") : QStringLiteral("Replaced %1 occurrences").arg(count));
+        say(count == 1 ? QStringLiteral("Replaced 1 occurrence")
+                       : QStringLiteral("Replaced %1 occurrences").arg(count));
     return count;
 }

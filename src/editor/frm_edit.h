@@ -51,6 +51,10 @@ class Workbench;
 // edit, and removed when the page is saved or the window closes;
 // offerRecoveredPages offers the copies a crashed run left behind.
 //
+// The Edit menu holds the text area's own editing commands and its Find and
+// Replace dialog (dlgFindReplace, one per editor). Every command of the
+// editor's menus has its key; no two share one.
+//
 // The dialogs, the maker dialog and the viewer are the workbench's single
 // instances. Expected problems are messages (Messages); unexpected failures go
 // to the error path with the module "frmEdit".

@@ -10,7 +10,7 @@ class QTextDocument;
 namespace TextSearch {
 
 struct Found {
-    QTextCursor match; // selects the text found; null when there is none
+    QTextCursor match;    // selects the text found; null when there is none
     bool wrapped = false; // found only after going round the end (or the start, backward)
 };
 

@@ -22,7 +22,8 @@ protected:
         mainWindow().openKioskSystem(kiosk.folder());
         kiosk.messages.clear();
     }
-    // Tools > Find in Pages (Ctrl+Shift+F), the text typed over the last one and Enter: the rows as "page:line:text", then the count.
+    // Tools > Find in Pages (Ctrl+Shift+F), the text typed over the last one and Enter: the rows as "page:line:text",
+    // then the count.
     QStringList findTyped(const QString& text, bool matchCase = false)
     {
         main->activateWindow();
@@ -61,9 +62,10 @@ TEST_F(FindInPagesTest, ListsEveryLineHoldingTheText)
         {"news",
          false,
          {"news\\index:2:#title News", "news\\index:3:#button today Today's news", "news\\today:2:#title Café news",
-          "news\\today:3:#para NEWS of the day", "root\\root:3:#button news\\index News",
-          "Lines holding \"news\": 5"}},
-        {"News", true, {"news\\index:2:#title News", "root\\root:3:#button news\\index News", "Lines holding \"News\": 2"}},
+          "news\\today:3:#para NEWS of the day", "root\\root:3:#button news\\index News", "Lines holding \"news\": 5"}},
+        {"News",
+         true,
+         {"news\\index:2:#title News", "root\\root:3:#button news\\index News", "Lines holding \"News\": 2"}},
         {"café", false, {"news\\today:2:#title Café news", "Lines holding \"café\": 1"}},
         {"#branch", false, {"news\\index:1:#branch", "sport\\index:1:#branch", "Lines holding \"#branch\": 2"}},
         {"weather", false, {"\"weather\" was not found in the pages"}},

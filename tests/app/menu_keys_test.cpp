@@ -182,9 +182,9 @@ TEST_F(MenuKeysTest, NoTwoCommandsOfAWindowShareAKey)
             for (QAction* item : menu->menu()->actions())
                 for (const QKeySequence& key : item->shortcuts()) {
                     ++keys;
-                    EXPECT_FALSE(owner.contains(key)) << key.toString().toStdString() << ": "
-                                                      << owner.value(key).toStdString() << " and "
-                                                      << item->objectName().toStdString();
+                    EXPECT_FALSE(owner.contains(key))
+                        << key.toString().toStdString() << ": " << owner.value(key).toStdString() << " and "
+                        << item->objectName().toStdString();
                     owner.insert(key, item->objectName());
                 }
         EXPECT_GE(keys, 8);
