@@ -46,7 +46,6 @@ public:
     // mnuFileItem(index), 0 being the separator.
     QAction* recentAction(int index) const;
     QMenu* editMenu() const { return m_mnuEdit; }
-    QMenu* toolsMenu() const { return m_mnuTools; }
 
 public slots:
     void mnuOpenKioskSystem_Click();
@@ -57,13 +56,12 @@ public slots:
     void mnuNewFolder_Click();
     void mnuAbout_Click();
 
-    // The page editor, the page maker and the folder export hook in here.
-    virtual void mnuEditPage_Click();
-    virtual void mnuCreateBranchPage_Click();
-    virtual void mnuCreateLeafPage_Click();
-    virtual void mnuCreateSelectorPage_Click();
-    virtual void mnuExportFolder_Click();
-    virtual void mnuMakeAllPages_Click();
+    void mnuEditPage_Click();
+    void mnuCreateBranchPage_Click();
+    void mnuCreateLeafPage_Click();
+    void mnuCreateSelectorPage_Click();
+    void mnuExportFolder_Click();
+    void mnuMakeAllPages_Click();
     void mnuCheckKioskSystem_Click();
     void mnuKioskOverview_Click();
     // Page references, renaming and moving pages, renaming page folders.

@@ -34,14 +34,7 @@ public:
     QString openInsertImage(const QString& filePath, QWidget* owner = nullptr);
     QString openInsertItem(const QString& filePath, QWidget* owner = nullptr);
 
-    std::int16_t insertMode() const { return m_insertMode; }
-
     // The controls, for the author's hands in tests.
-    QGroupBox* frameImage() const { return m_frameImage; }
-    QGroupBox* frameText() const { return m_frameText; }
-    QGroupBox* frameImageWidth() const { return m_frameImageWidth; }
-    QGroupBox* frameImageAlignment() const { return m_frameImageAlignment; }
-    QGroupBox* frameLinkedPage() const { return m_frameLinkedPage; }
     QLineEdit* txtImage() const { return m_txtImage; }
     QLineEdit* txtText() const { return m_txtText; }
     QLineEdit* txtWidth() const { return m_txtWidth; }
@@ -49,7 +42,6 @@ public:
     QLineEdit* txtPage() const { return m_txtPage; }
     QRadioButton* optAlign(int index) const { return m_optAlign.at(size_t(index)); }
     QPushButton* cmdFindImage() const { return m_cmdFindImage; }
-    QPushButton* cmdSelectExistingPage() const { return m_cmdSelectExistingPage; }
     QPushButton* cmdOK() const { return m_cmdOK; }
     QPushButton* cmdCancel() const { return m_cmdCancel; }
 

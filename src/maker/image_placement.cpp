@@ -77,43 +77,41 @@ void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHei
                                std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
                                bool noScaleUp)
 {
-    {
-        const QString sourceFull = m_place.folderPath + kSeparator + fileName;
-        const QString imagesFolder = m_place.folderPath + kSeparator + QStringLiteral("images");
-        // Copies, their record and the sweep of temporaries never go through
-        // a link; the page is still made as it would be, its pictures not copied.
-        bool copyable = true;
-        if (m_make.writeOutput) {
-            bool firstRefusal = false;
-            copyable = m_make.folders.preparedUnlessLink(imagesFolder, firstRefusal);
-            if (firstRefusal)
-                makeError(QStringLiteral("Images folder ") + imagesFolder
-                          + QStringLiteral(" is a symbolic link - no picture is copied into it"));
-        }
-        const QString copyName = m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0'))
-                                 + QStringLiteral(".jpg");
-        scaledFileName = QStringLiteral("images\\") + copyName;
-        m_imageCounter = Int16::add(m_imageCounter, 1);
-        const QString scaledFull = imagesFolder + kSeparator + copyName;
+    const QString sourceFull = m_place.folderPath + kSeparator + fileName;
+    const QString imagesFolder = m_place.folderPath + kSeparator + QStringLiteral("images");
+    // Copies, their record and the sweep of temporaries never go through
+    // a link; the page is still made as it would be, its pictures not copied.
+    bool copyable = true;
+    if (m_make.writeOutput) {
+        bool firstRefusal = false;
+        copyable = m_make.folders.preparedUnlessLink(imagesFolder, firstRefusal);
+        if (firstRefusal)
+            makeError(QStringLiteral("Images folder ") + imagesFolder
+                      + QStringLiteral(" is a symbolic link - no picture is copied into it"));
+    }
+    const QString copyName =
+        m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
+    scaledFileName = QStringLiteral("images\\") + copyName;
+    m_imageCounter = Int16::add(m_imageCounter, 1);
+    const QString scaledFull = imagesFolder + kSeparator + copyName;
 
-        bool scaled = false;
-        const QString picture = findPicture(fileName);
-        if (picture.isEmpty()) {
-            makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
-        } else if (tellUse(Use::Picture, picture), !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
-            makeError(QStringLiteral("Unsupported image file type"));
-        } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
-            makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));
-        } else {
-            // A message about the copy may come later (copies are made
-            // several at once) and names this line and page source as makeError does.
-            Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
-                             copyable ? m_make.copies : nullptr, m_reader.errorContext());
-            scaled = true;
-        }
-        if (!scaled) {
-            scaledHeight = requiredHeight >= 1 ? requiredHeight : 100;
-            scaledWidth = requiredWidth >= 1 ? requiredWidth : 100;
-        }
+    bool scaled = false;
+    const QString picture = findPicture(fileName);
+    if (picture.isEmpty()) {
+        makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
+    } else if (tellUse(Use::Picture, picture), !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
+        makeError(QStringLiteral("Unsupported image file type"));
+    } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
+        makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));
+    } else {
+        // A message about the copy may come later (copies are made
+        // several at once) and names this line and page source as makeError does.
+        Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
+                         copyable ? m_make.copies : nullptr, m_reader.errorContext());
+        scaled = true;
+    }
+    if (!scaled) {
+        scaledHeight = requiredHeight >= 1 ? requiredHeight : 100;
+        scaledWidth = requiredWidth >= 1 ? requiredWidth : 100;
     }
 }

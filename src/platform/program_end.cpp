@@ -6,6 +6,4 @@ namespace ProgramEnd {
 
 void endProgram() { Session::current().endProgram(); }
 
-void unloadAllWindows() { Session::current().closeAllWindows(); }
-
 } // namespace ProgramEnd

@@ -144,13 +144,6 @@ void appendWindows1252WithReferences(QByteArray& out, QStringView text)
     }
 }
 
-QByteArray toWindows1252WithReferences(const QString& text)
-{
-    QByteArray out;
-    appendWindows1252WithReferences(out, text);
-    return out;
-}
-
 QByteArray encodePageSource(const QString& text) { return encode(text, Encoding::Windows1252); }
 
 } // namespace TextCodec

@@ -38,10 +38,9 @@ QStringList splitLines(const QString& text);
 
 bool fitsWindows1252(const QString& text);
 
-// Windows-1252; characters outside it become numeric character references
-// (&#8364;), so a kiosk browser shows them whatever encoding it assumes.
-QByteArray toWindows1252WithReferences(const QString& text);
-// The same, appended to out.
+// Appends text to out in Windows-1252; characters outside it become numeric
+// character references (&#8364;), so a kiosk browser shows them whatever
+// encoding it assumes.
 void appendWindows1252WithReferences(QByteArray& out, QStringView text);
 
 // A new page source: encode(text, Encoding::Windows1252).

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ class Journal : public ::testing::Test {
 public:
     Journal()
     {
-        for (const QString& name : {"a", "b", "c"})
+        for (const QString& name : QStringList{"a", "b", "c"})
             writeBytes(path(name + ".htm"), "old " + name.toUtf8());
         writeBytes(path("a.htm"), "new a");
         writeBytes(path(".zel-tmp-999999999-bbbbbb"), "new b");
@@ -40,7 +41,7 @@ public:
     QStringList contents() const
     {
         QStringList texts;
-        for (const QString& name : {"a", "b", "c"})
+        for (const QString& name : QStringList{"a", "b", "c"})
             texts.append(QString::fromUtf8(readBytes(path(name + ".htm"))));
         return texts;
     }
@@ -117,7 +118,7 @@ TEST_F(Journal, FaultsLeaveTheGroupOrKeepWhatItNeeds)
         for (const QString& name : leftovers())
             QFile::remove(path(name));
         QDir(path("c.htm")).removeRecursively();
-        for (const QString& name : {"b", "c"})
+        for (const QString& name : QStringList{"b", "c"})
             writeBytes(path(name + ".htm"), "old " + name.toUtf8());
         writeBytes(path(".zel-tmp-999999999-bbbbbb"), "new b");
         writeBytes(path(".zel-tmp-999999999-cccccc"), "new c");

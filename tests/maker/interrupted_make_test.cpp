@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -57,7 +58,7 @@ bool consistent(const QStringList& state)
 QStringList leftovers(TemporaryKiosk& kiosk, const QString& pattern)
 {
     QStringList names;
-    for (const QString& folder : {"news", "root"})
+    for (const QString& folder : QStringList{"news", "root"})
         for (const QString& name : QDir(kiosk.path(folder)).entryList({pattern}, QDir::Files | QDir::Hidden))
             names.append(folder + "/" + name);
     return names;
@@ -156,8 +157,9 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
         for (const QString& page : kPages) {
             const QStringList state = pageState(kiosk, page);
             EXPECT_TRUE(consistent(state)) << page.toStdString() << ": " << state.join(' ').toStdString();
-            if (newBefore.contains(page))
+            if (newBefore.contains(page)) {
                 EXPECT_FALSE(state.contains("G1")) << page.toStdString() << ": " << state.join(' ').toStdString();
+            }
         }
         EXPECT_EQ(leftovers(kiosk, ".zel-journal-*"), QStringList());
         makeAll(maker);
@@ -217,9 +219,10 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             for (int page = 1; page <= 4; ++page) {
                 const QString made = page < 3 ? "G2" : "G1";
                 EXPECT_EQ(pageState(kiosk, QString("news/p%1").arg(page)), QStringList({made, made, "-"})) << page;
-                if (page < 3)
+                if (page < 3) {
                     EXPECT_TRUE(QFileInfo::exists(kiosk.path("news/images/p" + QString::number(page) + "00001.jpg")))
                         << page;
+                }
             }
             EXPECT_EQ(leftovers(kiosk, ".zel-tmp-*"), QStringList());
         }

@@ -4,7 +4,8 @@
 # entry with desktop-file-validate, the AppStream metadata with appstreamcli,
 # the MIME type's glob and parent, and the layout: the programs in
 # /usr/lib/zel, links in /usr/bin only for the programs a user calls, every
-# program with its manual page and without .comment, the Template in
+# program with its manual page and without .comment, one version in the
+# package, the programs and the manual pages, the Template in
 # /usr/share/zel, from which the installed zel-make makes a kiosk system.
 #   tests/packaging/check_package.sh BUILD_DIR
 set -euo pipefail
@@ -42,6 +43,15 @@ for program in zel-editor zel-make zel-resample zel-makecab; do
   [ -x "$root/usr/lib/zel/$program" ] || fail "$program is not in /usr/lib/zel"
   [ -f "$root/usr/share/man/man1/$program.1.gz" ] || fail "$program has no manual page"
   if readelf -S "$root/usr/lib/zel/$program" | grep -q '\.comment'; then fail "$program keeps .comment"; fi
+done
+# One version everywhere: the package's, each program's --version, each manual page's.
+version=$(dpkg-deb -f "$deb" Version)
+for program in zel-make zel-resample zel-makecab; do
+  [ "$("$root/usr/lib/zel/$program" --version)" = "$program $version" ] || fail "$program --version is not $version"
+done
+for program in zel-editor zel-make zel-resample zel-makecab; do
+  header=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed -n 1p)
+  [[ "$header" == *"\"ZEL $version\""* ]] || fail "the manual page of $program does not name version $version"
 done
 [ -f "$root/usr/share/zel/Template/configuration.txt" ] || fail "the Template is not in /usr/share/zel"
 [ ! -e "$root/usr/lib/zel/Template" ] || fail "a Template is left in /usr/lib/zel"

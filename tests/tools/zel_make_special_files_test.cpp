@@ -155,9 +155,10 @@ TEST(ZelMakeSpecialFiles, ImagesFolderThatIsALinkIsRefused)
         EXPECT_EQ(run.err.count("Images folder "), 1) << run.err.toStdString();
         EXPECT_EQ(readBytes(kiosk.path("news/today_con.htm")), plainPage);
         EXPECT_TRUE(QFileInfo(images).isSymLink());
-        if (row.kind == Special::LinkToFolder)
+        if (row.kind == Special::LinkToFolder) {
             EXPECT_EQ(QDir(images + ".elsewhere").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                       QStringList());
+        }
     }
 }
 

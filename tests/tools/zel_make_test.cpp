@@ -160,7 +160,8 @@ TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
     int version = 0;
     for (const auto& kill : kills) {
         SCOPED_TRACE(QString("%1 lines, %2 ms").arg(kill.progressLines).arg(kill.milliseconds).toStdString());
-        writePages("New" + QString::number(++version), version + 1);
+        ++version;
+        writePages("New" + QString::number(version), version + 1);
         QProcess process;
         process.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
         QByteArray out;
@@ -323,8 +324,9 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
         }
         for (const QString& absent : row.absent)
             EXPECT_FALSE(QFileInfo::exists(here(absent))) << here(absent).toStdString();
-        if (row.exitCode == 1 && row.err.startsWith("Kiosk System Folder"))
+        if (row.exitCode == 1 && row.err.startsWith("Kiosk System Folder")) {
             EXPECT_TRUE(kiosk.logLines().contains(here(row.err)));
+        }
         const QStringList files = folderSnapshot(kiosk.folder()).keys();
         EXPECT_EQ(files.filter(QRegularExpression(R"((^|/)\.zel-(tmp|copy)-)")), QStringList());
     }

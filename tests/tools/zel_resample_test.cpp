@@ -45,7 +45,7 @@ Picture decode(const QString& path)
 {
     const QByteArray pnm = helper("djpeg", {"-pnm", path});
     const QList<QByteArray> fields = pnm.left(40).simplified().split(' ');
-    Picture picture{fields.value(1).toInt(), fields.value(2).toInt(), fields.value(0) == "P6" ? 3 : 1};
+    Picture picture{fields.value(1).toInt(), fields.value(2).toInt(), fields.value(0) == "P6" ? 3 : 1, {}};
     picture.pixels = pnm.right(qsizetype(picture.width) * picture.height * picture.channels);
     return picture;
 }

@@ -125,10 +125,9 @@ protected:
         return files;
     }
 
-    std::string failOperation;
     int failAt = -1; // the number of the file operation to fail; -1: none
     int operations = 0;
-    TemporaryKiosk kiosk{{}, {.fileFaults = [this](std::string_view operation, const std::string&) {
+    TemporaryKiosk kiosk{{}, {.fileFaults = [this](std::string_view, const std::string&) {
                              return (operations++ == failAt) ? EIO : 0;
                          }}};
 };
@@ -318,9 +317,10 @@ TEST_F(RenamingPages, RefusedRenamesChangeNothing)
         EXPECT_FALSE(result.done);
         EXPECT_EQ(result.problem, row.problem);
         EXPECT_EQ(kiosk.messages.texts().size(), row.message.isEmpty() ? 0 : 1);
-        if (!row.message.isEmpty())
+        if (!row.message.isEmpty()) {
             EXPECT_TRUE(kiosk.messages.texts().value(0).startsWith(row.message))
                 << kiosk.messages.texts().value(0).toStdString();
+        }
         EXPECT_EQ(changesAgainst(before), std::vector<std::string>());
     }
 }
