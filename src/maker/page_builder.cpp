@@ -10,6 +10,8 @@
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
 #include "pages/support.h"
+#include "platform/messages.h"
+#include "platform/problem.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -94,11 +96,12 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
     return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
         QString url;
         QString checkPath;
+        ProblemBoxes names(Messages::current());
         qsizetype separator = pageReference.indexOf(u'\\');
         if (separator < 0)
             separator = pageReference.indexOf(u'/');
         if (separator < 0) {
-            if (Support::isValidPageName(pageReference)) {
+            if (Support::isValidPageName(pageReference, names)) {
                 url = pageReference + QStringLiteral(".htm");
                 checkPath = PageSources::pathOf(pageFolderPath, pageReference);
             } else {
@@ -107,8 +110,8 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
         } else {
             const QString folder = pageReference.left(separator);
             const QString page = pageReference.mid(separator + 1);
-            const bool folderValid = Support::isValidFolderName(folder);
-            const bool pageValid = Support::isValidPageName(page);
+            const bool folderValid = Support::isValidFolderName(folder, names);
+            const bool pageValid = Support::isValidPageName(page, names);
             if (folderValid && pageValid) {
                 url = QStringLiteral("..\\") + folder + QStringLiteral("\\") + page + QStringLiteral(".htm");
                 checkPath = PageSources::pathOf(kioskFolder + folder, page);
