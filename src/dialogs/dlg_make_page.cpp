@@ -1,6 +1,7 @@
 #include "dialogs/dlg_make_page.h"
 
 #include "dialogs/workbench.h"
+#include "platform/messages.h"
 #include "runtime/error_handler.h"
 
 #include <QCloseEvent>
@@ -16,6 +17,8 @@ const QString kModule = QStringLiteral("dlgMakePage");
 constexpr int kWidth = 4800 / 15;
 constexpr int kHeight = 1200 / 15;
 } // namespace
+
+void dlgMakePage::ProblemMessages::report(const Problem& problem) { Messages::show(problem.text()); }
 
 dlgMakePage::dlgMakePage(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)),

@@ -10,7 +10,6 @@
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
 #include "pages/support.h"
-#include "platform/messages.h"
 #include "platform/problem.h"
 #include "runtime/error_handler.h"
 
@@ -85,18 +84,18 @@ PagePosition PageBuilder::position() const
 
 QString PageBuilder::pageRefToURL(const QString& pageReference)
 {
-    return pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use,
-                        [this](const QString& message) { makeError(message); });
+    return pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use, m_make.problems,
+                        m_reader.place());
 }
 
 QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& pageFolderPath,
-                                  const QString& kioskFolder, const PageMaker::UseHandler& use,
-                                  const std::function<void(const QString&)>& makeError)
+                                  const QString& kioskFolder, const PageMaker::UseHandler& use, ProblemSink& problems,
+                                  const ProblemPlace& at)
 {
     return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
         QString url;
         QString checkPath;
-        ProblemBoxes names(Messages::current());
+        ProblemsAt names(problems, at);
         qsizetype separator = pageReference.indexOf(u'\\');
         if (separator < 0)
             separator = pageReference.indexOf(u'/');
@@ -124,7 +123,8 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
         if (!checkPath.isEmpty() && !Files::fileExists(checkPath)) {
             if (use)
                 use(Use::MissingReference, pageReference);
-            makeError(QStringLiteral("Reference to non-existent page"));
+            reportLineProblem(problems, Problem::Kind::MissingPage, QStringLiteral("Reference to non-existent page"),
+                              at);
         }
         return url;
     });

@@ -1,3 +1,4 @@
+#include "support/recording_problems.h"
 #include "support/check_kiosk.h"
 
 #include "maker/page_maker.h"
@@ -40,7 +41,8 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
                    "#item shop.jpg shop <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>Sat<br>Sun"});
     writeTextFile(kiosk.path("shops/lost.zel"), {"#leaf", "#para", "Nobody comes here"});
 
-    PageMaker maker(kiosk.openHeadless());
+    SessionProblems problems;
+    PageMaker maker(kiosk.openHeadless(), problems);
     maker.makeAll();
     maker.run();
 

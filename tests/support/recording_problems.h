@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/messages.h"
 #include "platform/problem.h"
 
 #include <QStringList>
@@ -18,4 +19,11 @@ public:
         return all;
     }
     std::vector<Problem> problems;
+};
+
+// Shows each problem in the message boxes of the session current when it is
+// reported, as the desktop program's maker dialog does.
+class SessionProblems : public ProblemSink {
+public:
+    void report(const Problem& problem) override { Messages::show(problem.text()); }
 };
