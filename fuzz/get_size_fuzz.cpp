@@ -1,6 +1,7 @@
 // libFuzzer target for the JPEG segment walk: any bytes must end in a size or
 // one message, never in a crash, an out-of-bounds read or a hang. Fuzzed by
 // scripts/fuzz-get-size; its seeds are replayed by ctest.
+#include "platform/problem.h"
 #include "imaging/jpeg_size.h"
 #include "platform/messages.h"
 #include "platform/session.h"
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     buffer.open(QIODevice::ReadOnly);
     std::int32_t height = -1;
     std::int32_t width = -1;
-    Jpeg::readSize(buffer, QStringLiteral("fuzz.jpg"), height, width);
+    ProblemBoxes problems(boxes);
+    Jpeg::readSize(buffer, QStringLiteral("fuzz.jpg"), height, width, problems, {});
 
     // A message always comes with no size; sizes are 16-bit.
     if (boxes.shown > 1 || (boxes.shown == 1 && (height != 0 || width != 0)) || height < 0 || height > 65535

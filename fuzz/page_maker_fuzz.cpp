@@ -3,6 +3,7 @@
 // through the fatal path, and must write nothing outside the page folder
 // except the kiosk's own log. Fuzzed by scripts/fuzz-page-maker; its seeds
 // are replayed by ctest.
+#include "platform/problem.h"
 #include "app/core/open_kiosk_system.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
@@ -74,7 +75,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
                 g_pageFolder + QStringLiteral("/cat.jpg"));
     QFile::copy(g_pageFolder + QStringLiteral("/cat.jpg"), g_kiosk->filePath(QStringLiteral("other/dog.jpg")));
     // Open for the whole fuzzing run, like the session.
-    g_maker = new PageMaker(*openKioskSystemHeadless(g_kiosk->path() + u'/').release());
+    static ProblemBoxes problems(messages);
+    g_maker = new PageMaker(*openKioskSystemHeadless(g_kiosk->path() + u'/').release(), problems);
     g_kioskFiles = filesOutsidePageFolder();
     return 0;
 }

@@ -83,12 +83,12 @@ void frmCheckKioskSystem::startCheck()
 {
     withErrorPath(kModule, QStringLiteral("startCheck"), [&] {
         m_lstFindings->clear();
-        m_check.setKioskSystem(m_workbench.kioskSystem());
-        m_check.begin();
-        m_progress->setRange(0, std::max(1, m_check.pagesTotal()));
+        m_check.emplace(m_workbench.kioskSystem());
+        m_check->begin();
+        m_progress->setRange(0, std::max(1, m_check->pagesTotal()));
         m_progress->setValue(0);
         m_progress->show();
-        m_lblCount->setText(QStringLiteral("Checking %1 pages...").arg(m_check.pagesTotal()));
+        m_lblCount->setText(QStringLiteral("Checking %1 pages...").arg(m_check->pagesTotal()));
         m_timer.start();
     });
 }
@@ -98,9 +98,9 @@ void frmCheckKioskSystem::checkSomePages()
     withErrorPath(kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
-        while (m_check.checkNextPage()) {
+        while (m_check->checkNextPage()) {
             if (slice.elapsed() >= kSliceMilliseconds) {
-                m_progress->setValue(m_check.pagesChecked());
+                m_progress->setValue(m_check->pagesChecked());
                 return;
             }
         }
@@ -113,7 +113,7 @@ void frmCheckKioskSystem::showFindings()
 {
     const QString folder = m_workbench.kioskSystem().folder();
     QList<QTreeWidgetItem*> rows;
-    for (const Finding& finding : m_check.findings()) {
+    for (const Finding& finding : m_check->findings()) {
         auto* row = new QTreeWidgetItem(
             {finding.kind, shownPageSource(finding.pageSource, folder), QString::number(finding.line), finding.text});
         row->setData(kColumnPageSource, Qt::UserRole, finding.pageSource);
@@ -125,7 +125,7 @@ void frmCheckKioskSystem::showFindings()
         m_lstFindings->resizeColumnToContents(column);
     m_progress->setValue(m_progress->maximum());
     m_progress->hide();
-    m_lblCount->setText(m_check.countLine());
+    m_lblCount->setText(m_check->countLine());
 }
 
 void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)

@@ -2,6 +2,7 @@
 
 #include "check/kiosk_check.h"
 
+#include <optional>
 #include <QTimer>
 #include <QWidget>
 
@@ -51,7 +52,7 @@ private:
     void showFindings();
 
     Workbench& m_workbench;
-    KioskCheck m_check;
+    std::optional<KioskCheck> m_check; // made for the open kiosk system when a check begins
     QTimer m_timer;
     QTreeWidget* m_lstFindings = nullptr;
     QLabel* m_lblCount = nullptr;

@@ -220,16 +220,16 @@ void frmKioskOverview::checkSomePages()
         QElapsedTimer slice;
         slice.start();
         if (!m_checkBegun) {
-            m_check.setKioskSystem(m_workbench.kioskSystem());
-            m_check.begin();
+            m_check.emplace(m_workbench.kioskSystem());
+            m_check->begin();
             m_checkBegun = true;
         }
-        while (m_check.checkNextPage())
+        while (m_check->checkNextPage())
             if (slice.elapsed() >= kSliceMilliseconds)
                 return;
         m_checkTimer.stop();
         QHash<QString, int> counts;
-        for (const Finding& finding : m_check.findings())
+        for (const Finding& finding : m_check->findings())
             ++counts[QDir::cleanPath(finding.pageSource)];
         m_overview->setProblemCounts(counts);
         for (const KioskOverview::PageSummary& page : m_overview->pages())

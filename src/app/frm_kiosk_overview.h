@@ -3,6 +3,7 @@
 #include "app/core/kiosk_overview.h"
 #include "check/kiosk_check.h"
 
+#include <optional>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -70,7 +71,7 @@ private:
 
     Workbench& m_workbench;
     std::unique_ptr<KioskOverview::Overview> m_overview;
-    KioskCheck m_check;
+    std::optional<KioskCheck> m_check; // made for the open kiosk system when a check begins
     QTimer m_checkTimer;
     QTimer m_settleTimer;
     QStringList m_changedFolders; // seen by the watcher, not yet read; "" for the kiosk folder itself

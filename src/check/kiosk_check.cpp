@@ -5,9 +5,7 @@
 #include "config/configuration.h"
 #include "config/kiosk_system.h"
 #include "platform/line_end.h"
-#include "platform/messages.h"
 #include "platform/session.h"
-#include "runtime/error_handler.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -25,13 +23,23 @@ QString firstLine(const QString& text)
     return end < 0 ? text : text.left(end);
 }
 
-QString kindOfMessage(const QString& message)
+QString findingKindOf(Problem::Kind kind)
 {
-    if (message.startsWith(QLatin1String("Reference to non-existent page")))
+    switch (kind) {
+    case Problem::Kind::MissingPage:
         return FindingKind::DeadEnd;
-    if (message.startsWith(QLatin1String("Jpeg.")) || message == QLatin1String("Unsupported image file type")
-        || (message.startsWith(QLatin1String("Image ")) && message.endsWith(QLatin1String(" does not exist"))))
+    case Problem::Kind::MissingPicture:
+    case Problem::Kind::NotJpeg:
+    case Problem::Kind::PictureSize:
         return FindingKind::Picture;
+    case Problem::Kind::FaultyLine:
+    case Problem::Kind::PictureFile:
+    case Problem::Kind::PictureCopy:
+    case Problem::Kind::RefusedPage:
+    case Problem::Kind::BadName:
+    case Problem::Kind::KioskFolder:
+        break;
+    }
     return FindingKind::FaultyLine;
 }
 
@@ -64,40 +72,23 @@ TextBox textBox(const StyleSheet& sheet, const QString& selector, double width, 
 
 } // namespace
 
-// The page maker's message boxes: takes the messages of a page being read as
-// findings; everything else (a fatal report, a question) goes to the
-// session's boxes.
-class KioskCheck::MessageCollector : public MessageBoxes {
+// The page maker's problem sink: takes the problems of a page being read as findings.
+class KioskCheck::ProblemCollector : public ProblemSink {
 public:
-    MessageCollector(KioskCheck& check, MessageBoxes& session) : m_check(check), m_session(session) {}
-
-    void show(const QString& text, MessageIcon icon) override
-    {
-        if (fatalReportInProgress())
-            m_session.show(text, icon);
-        else
-            m_check.noteMessage(text);
-    }
-    int askYesNo(const QString& text, int defaultAnswer) override { return m_session.askYesNo(text, defaultAnswer); }
-    int askYesNoCancel(const QString& text) override { return m_session.askYesNoCancel(text); }
+    explicit ProblemCollector(KioskCheck& check) : m_check(check) {}
+    void report(const Problem& problem) override { m_check.noteProblem(problem); }
 
 private:
     KioskCheck& m_check;
-    MessageBoxes& m_session;
 };
 
-KioskCheck::KioskCheck(KioskSystem& kiosk) : m_kiosk(&kiosk) {}
-
-KioskCheck::KioskCheck() = default;
+KioskCheck::KioskCheck(KioskSystem& kiosk) : m_kiosk(kiosk), m_collector(std::make_unique<ProblemCollector>(*this)) {}
 
 KioskCheck::~KioskCheck() = default;
 
-KioskSystem& KioskCheck::kiosk() const { return handedKioskSystem(m_kiosk); }
-
 void KioskCheck::begin()
 {
-    m_collector = std::make_unique<MessageCollector>(*this, Session::current().messages());
-    m_maker = std::make_unique<PageMaker>(kiosk(), m_collector.get());
+    m_maker = std::make_unique<PageMaker>(kiosk(), *m_collector);
     m_maker->setWriteOutput(false);
     m_maker->setUseHandler([this](PageMaker::Use use, const QString& value) { noteUse(use, value); });
     m_copies = std::make_unique<CopyProbe>(kiosk().session(), [this](const QString& copy, bool removed) {
@@ -228,16 +219,19 @@ void KioskCheck::add(int line, const QString& kind, const QString& text)
     m_findings.append(Finding{m_source, line, kind, text});
 }
 
-void KioskCheck::noteMessage(const QString& text)
+void KioskCheck::noteProblem(const Problem& problem)
 {
-    const QString message = firstLine(text);
-    const QString kind = kindOfMessage(message);
+    const QString message = firstLine(problem.message);
+    const QString kind = findingKindOf(problem.kind);
+    // A problem about no page source (the image tool's) is about the line read last.
+    const int line =
+        std::max(1, problem.place.pageSource.isEmpty() ? m_maker->currentLineNumber() : problem.place.line);
     // Make's message names the line; the finding names the missing page.
     const QString reference = std::exchange(m_missingReference, QString());
     if (kind == FindingKind::DeadEnd && !reference.isEmpty())
-        add(std::max(1, m_maker->currentLineNumber()), kind, message + QStringLiteral(": ") + reference);
+        add(line, kind, message + QStringLiteral(": ") + reference);
     else
-        add(std::max(1, m_maker->currentLineNumber()), kind, message);
+        add(line, kind, message);
 }
 
 void KioskCheck::noteUse(PageMaker::Use use, const QString& value)

@@ -28,16 +28,12 @@ class KioskSystem;
 //
 // Runs page by page so that a window can show progress and stop between
 // pages: begin(), then checkNextPage() until it returns false (finish() is
-// then done), or stop at any time. Messages shown while a page is read are
-// collected, not shown (a fatal report still goes to the session's boxes).
+// then done), or stop at any time. The problems the maker reports while a
+// page is read become findings, their kind following the problem's kind.
 class KioskCheck {
 public:
     // Checks kiosk.
     explicit KioskCheck(KioskSystem& kiosk);
-    // For an owner that outlives kiosk systems (the check window): it hands
-    // the open one with setKioskSystem before each begin().
-    KioskCheck();
-    void setKioskSystem(KioskSystem& kiosk) { m_kiosk = &kiosk; }
     ~KioskCheck();
 
     // Reads the list of page sources and the layout; forgets earlier findings.
@@ -56,21 +52,21 @@ public:
     QString countLine() const { return ::countLine(pagesChecked(), m_findings); }
 
 private:
-    class MessageCollector;
+    class ProblemCollector;
 
-    KioskSystem& kiosk() const;
+    KioskSystem& kiosk() const { return m_kiosk; }
 
     void checkPage(const QString& pageSource);
     void noteUse(PageMaker::Use use, const QString& value);
-    void noteMessage(const QString& text);
+    void noteProblem(const Problem& problem);
     void add(int line, const QString& kind, const QString& text);
     void checkMadePage(const QString& pageSource);
     void addFolderMove();
     void addUnreachablePages();
     void setUpTextBoxes();
 
-    KioskSystem* m_kiosk = nullptr; // none yet: begin() raises Invalid argument (5)
-    std::unique_ptr<MessageCollector> m_collector;
+    KioskSystem& m_kiosk;
+    std::unique_ptr<ProblemCollector> m_collector;
     // Made by begin() for the kiosk system checked.
     std::unique_ptr<PageMaker> m_maker;
     std::unique_ptr<CopyProbe> m_copies;

@@ -1,10 +1,10 @@
 #include "config/configuration.h"
 
+#include "platform/problem.h"
 #include "pages/files.h"
 #include "platform/blanks.h"
 #include "platform/folder_path.h"
 #include "platform/int16.h"
-#include "platform/messages.h"
 #include "platform/program_end.h"
 #include "platform/runtime_error.h"
 #include "platform/text_files.h"
@@ -114,12 +114,15 @@ QString folderMoveMessage(const KioskSystem& kiosk)
            + QStringLiteral(" by configuration.txt");
 }
 
-void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile log)
+void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, ProblemSink& problems, LogFile log)
 {
     const QString folder = withTrailingSeparator(trimBlanks(folderAsGiven));
     if (!Files::folderExists(folder)) {
-        Messages::show(QStringLiteral("Fatal Error - Kiosk System Folder - ") + folder
-                       + QStringLiteral(" does NOT exist") + kCrLf + QStringLiteral("Program will stop"));
+        problems.report(Problem{.kind = Problem::Kind::KioskFolder,
+                                .place = {},
+                                .message = QStringLiteral("Fatal Error - Kiosk System Folder - ") + folder
+                                           + QStringLiteral(" does NOT exist") + kCrLf
+                                           + QStringLiteral("Program will stop")});
         ProgramEnd::endProgram();
     }
     kiosk.addString(QStringLiteral("kioskSystemFolder"), folder);
@@ -147,7 +150,9 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, LogFile
     const QString moved = folderMoveMessage(kiosk);
     if (!moved.isEmpty()) {
         logMessage(moved);
-        Messages::show(moved);
+        problems.report(Problem{.kind = Problem::Kind::KioskFolder,
+                                .place = {configurationPath, kiosk.folderLine(), {}},
+                                .message = moved});
     }
 }
 

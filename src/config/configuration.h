@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 
+class ProblemSink;
+
 // Reading a kiosk system's configuration into its items, and item access by
 // name for the readers that are not handed the kiosk system.
 namespace configuration {
@@ -12,11 +14,12 @@ namespace configuration {
 // Folder check, log file, run-state items, configurable items with their
 // defaults, then configuration.txt, all into kiosk (which starts empty). A
 // kioskSystemFolder set by the file is kept (ending with the separator), and
-// a move to another folder is told (folderMoveMessage). Ends
-// the program when the folder or its configuration file is missing. Without a
-// log (LogFile::None) nothing is written into the folder and logFileNumber is 0.
+// a move to another folder is reported to problems (folderMoveMessage,
+// Problem::Kind::KioskFolder). Ends the program when the folder (reported to
+// problems first) or its configuration file is missing. Without a log
+// (LogFile::None) nothing is written into the folder and logFileNumber is 0.
 enum class LogFile { Create, None };
-void openConfiguration(KioskSystem& kiosk, const QString& folder, LogFile log = LogFile::Create);
+void openConfiguration(KioskSystem& kiosk, const QString& folder, ProblemSink& problems, LogFile log = LogFile::Create);
 
 // Applies every setting line of the file (comments and blank lines skipped).
 // A bad line is a fatal report naming it.
@@ -25,8 +28,8 @@ void readConfigurationFile(KioskSystem& kiosk, const QString& path);
 void add(KioskSystem& kiosk, const QString& line);
 // When configuration.txt moved kioskSystemFolder away from the folder the
 // kiosk system was opened from: "Kiosk System Folder - OPENED is moved to
-// OTHER by configuration.txt"; "" otherwise. openConfiguration shows it and
-// writes it to the log.
+// OTHER by configuration.txt"; "" otherwise. openConfiguration reports it
+// and writes it to the log.
 QString folderMoveMessage(const KioskSystem& kiosk);
 // Writes "name = value" for every item to the log, in store order.
 void list(const KioskSystem& kiosk);

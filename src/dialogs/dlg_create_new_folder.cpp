@@ -1,5 +1,6 @@
 #include "dialogs/dlg_create_new_folder.h"
 
+#include "platform/problem.h"
 #include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "dialogs/kiosk_listing.h"
@@ -55,7 +56,7 @@ void dlgCreateNewFolder::cmdOK_Click()
             Messages::show(QStringLiteral("Folder already exists"));
             return;
         }
-        if (!Support::isValidFolderName(name))
+        if (ProblemBoxes boxes(Messages::current()); !Support::isValidFolderName(name, boxes))
             return;
         if (m_cboFolder->items().contains(name, Qt::CaseSensitive)) {
             Messages::show(QStringLiteral("Folder already exists"));

@@ -18,6 +18,8 @@ constexpr int kWidth = 4800 / 15;
 constexpr int kHeight = 1200 / 15;
 } // namespace
 
+void dlgMakePage::ProblemMessages::report(const Problem& problem) { Messages::show(problem.text()); }
+
 dlgMakePage::dlgMakePage(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_lblPictures(new QLabel(this))

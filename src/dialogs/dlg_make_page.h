@@ -53,7 +53,14 @@ private:
     void keepResponsive(QWidget* changed);
     void cancel() override {}
 
-    PageMaker m_maker;
+    // Shows each problem of a make in a message box of the session.
+    class ProblemMessages : public ProblemSink {
+    public:
+        void report(const Problem& problem) override;
+    };
+
+    ProblemMessages m_problems;
+    PageMaker m_maker{m_problems};
     QLabel* m_lblMessage;
     QProgressBar* m_progress;
     QLabel* m_lblPictures;

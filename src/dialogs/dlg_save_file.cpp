@@ -1,5 +1,6 @@
 #include "dialogs/dlg_save_file.h"
 
+#include "platform/problem.h"
 #include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "dialogs/kiosk_listing.h"
@@ -107,7 +108,7 @@ void dlgSaveFile::cmdOK_Click()
             Messages::show(QStringLiteral("No page selected"));
             return;
         }
-        if (!Support::isValidPageName(page))
+        if (ProblemBoxes boxes(Messages::current()); !Support::isValidPageName(page, boxes))
             return;
         m_result = PageSources::pathOf(workbench().kioskSystem().folder() + m_lstFolder->currentItem()->text(), page);
         hideDialog();

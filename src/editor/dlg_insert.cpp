@@ -1,5 +1,6 @@
 #include "editor/dlg_insert.h"
 
+#include "platform/problem.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/workbench.h"
 #include "pages/files.h"
@@ -320,8 +321,9 @@ bool dlgInsert::pageIsValid()
     return withErrorPath(kModule, QStringLiteral("pageIsValid"), [&] {
         const QString folder = trimBox(m_txtFolder);
         const QString page = trimBox(m_txtPage);
-        const bool folderOK = folder.isEmpty() || Support::isValidFolderName(folder);
-        const bool pageOK = Support::isValidPageName(page);
+        ProblemBoxes boxes(Messages::current());
+        const bool folderOK = folder.isEmpty() || Support::isValidFolderName(folder, boxes);
+        const bool pageOK = Support::isValidPageName(page, boxes);
         return folderOK && pageOK;
     });
 }

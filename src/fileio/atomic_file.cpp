@@ -273,6 +273,13 @@ void replaceFile(const std::string& target, std::string_view bytes, const Failur
     file.commit();
 }
 
+void renameFile(const std::string& from, const std::string& target, const FailureHook* faults)
+{
+    failIfInjected(faults, "rename", target);
+    if (::rename(from.c_str(), target.c_str()) != 0)
+        throw FileError(errno, target);
+}
+
 void copyFile(const std::string& source, const std::string& target, const FailureHook* faults)
 {
     const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

@@ -139,6 +139,10 @@ void syncAndClose(int descriptor, const std::string& path, const FailureHook* fa
 // the copy is complete.
 void copyFile(const std::string& source, const std::string& target, const FailureHook* faults = nullptr);
 
+// Renames from over target in one step ("rename" with target for faults);
+// FileError naming target when that fails.
+void renameFile(const std::string& from, const std::string& target, const FailureHook* faults = nullptr);
+
 // Removes temporaries that a killed run left in folder: our own
 // ".zel-tmp-<pid>-XXXXXX" and ".zel-copy-<pid>-<n>.jpg" whose process no
 // longer runs, and the image tool's

@@ -2,7 +2,7 @@
 
 #include "imaging/image_tool.h"
 #include "pages/files.h"
-#include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/runtime_error.h"
 
 #include <QDir>
@@ -13,14 +13,21 @@ namespace Jpeg {
 
 namespace {
 
-void showProblem(const CopyJob& job, const QString& problem, MessageBoxes& messages)
+void showProblem(const CopyJob& job, const QString& problem, ProblemSink& problems)
 {
-    messages.show(QStringLiteral("Picture ") + job.source + QStringLiteral(" could not be resampled: ") + problem
-                      + job.messageContext,
-                  MessageIcon::None);
+    problems.report(copyProblem(job, QStringLiteral("Picture ") + job.source
+                                         + QStringLiteral(" could not be resampled: ") + problem));
 }
 
 } // namespace
+
+Problem copyProblem(const CopyJob& job, const QString& message)
+{
+    return Problem{.kind = Problem::Kind::PictureCopy,
+                   .place = job.place,
+                   .message = message,
+                   .showsLine = !job.place.pageSource.isEmpty()};
+}
 
 void removeCopy(const QString& path)
 {
@@ -42,7 +49,7 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
     case ToolRun::PictureUnreadable:
         // A copy that shows a picture the page no longer has must go.
         removeCopy(job.destination);
-        showProblem(job, run.reason, services.messages);
+        showProblem(job, run.reason, services.problems);
         return CopyResult::None;
     case ToolRun::DiskFull:
         // Fatal like any full disk; an unchanged copy would not fit either, and
@@ -57,19 +64,21 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
     // The copy keeps its pixels and the page's image tag scales it to the sizes returned.
     Files::copyFile(job.source, job.destination, services.fileFaults);
     if (!run.reason.isEmpty())
-        showProblem(job, run.reason + QStringLiteral(", copied unchanged"), services.messages);
+        showProblem(job, run.reason + QStringLiteral(", copied unchanged"), services.problems);
     return CopyResult::Unchanged;
 }
 
 void CopySink::removeOlder(const QString& path) { removeCopy(path); }
 
-bool toolCanStart(const ImageToolChoice& tool, MessageBoxes& messages)
+bool toolCanStart(const ImageToolChoice& tool, ProblemSink& problems)
 {
     const QString problem = toolStartProblem(tool.program);
     if (!problem.isEmpty())
-        messages.show(QStringLiteral("Image tool ") + tool.program + QStringLiteral(" cannot be started: ") + problem
-                          + QStringLiteral(" - pictures are copied unchanged"),
-                      MessageIcon::None);
+        problems.report(Problem{.kind = Problem::Kind::PictureCopy,
+                                .place = {},
+                                .message = QStringLiteral("Image tool ") + tool.program
+                                           + QStringLiteral(" cannot be started: ") + problem
+                                           + QStringLiteral(" - pictures are copied unchanged")});
     return !tool.program.isEmpty() && problem.isEmpty();
 }
 
@@ -77,14 +86,14 @@ bool CopiesInPlace::resamples()
 {
     if (!m_toolChecked) {
         m_toolChecked = true;
-        m_resamples = toolCanStart(m_session.imageTool(), m_session.messages());
+        m_resamples = toolCanStart(m_session.imageTool(&m_problems), m_problems);
     }
     return m_resamples;
 }
 
 void CopiesInPlace::submit(const CopyJob& job)
 {
-    makeCopy(job, {m_session.imageTool(), m_session.messages(), m_session.fileFaults()});
+    makeCopy(job, {m_session.imageTool(&m_problems), m_problems, m_session.fileFaults()});
 }
 
 } // namespace Jpeg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/problem.h"
 #include "platform/session.h"
 
 #include <QString>
@@ -17,9 +18,9 @@ struct CopyJob {
     std::int32_t height = 0;
     std::int32_t width = 0;
     Method method = Method::Unchanged;
-    // Follows the text of a message about this copy, so that it names the
-    // page source and line the picture belongs to ("" outside a make).
-    QString messageContext;
+    // The page source line the picture belongs to (none outside a make): a
+    // problem with the copy is placed there and, in a make, shows that line.
+    ProblemPlace place;
 };
 
 enum class CopyResult {
@@ -33,7 +34,7 @@ enum class CopyResult {
 struct CopyServices {
     const ImageToolChoice& imageTool;
     // Where a problem with the copy is reported.
-    MessageBoxes& messages;
+    ProblemSink& problems;
     // Asked before each file operation of the copy (nullptr never fails).
     const fileio::FailureHook* fileFaults = nullptr;
 };
@@ -49,11 +50,14 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services);
 
 // Whether a make can use tool: true when it names a program that can be
 // started. A program that cannot be started (missing, a folder, not
-// executable, a bare name not found in PATH) is reported to messages as
+// executable, a bare name not found in PATH) is reported to problems as
 // "Image tool <program> cannot be started: <reason> - pictures are copied
 // unchanged"; no tool (empty) gives false silently. A make asks once, on the
 // first picture that needs the tool.
-bool toolCanStart(const ImageToolChoice& tool, MessageBoxes& messages);
+bool toolCanStart(const ImageToolChoice& tool, ProblemSink& problems);
+
+// A problem with the copy: placed at the job's line, and showing it in a make.
+Problem copyProblem(const CopyJob& job, const QString& message);
 
 // Removes the file at path when there is one; RuntimeError 75 naming it when that fails.
 void removeCopy(const QString& path);
@@ -73,16 +77,17 @@ public:
 };
 
 // Makes each copy when it is submitted, with the session's image tool (looked
-// up and checked with toolCanStart on first need), messages and file faults.
-// Main thread only.
+// up and checked with toolCanStart on first need) and file faults, reporting
+// to problems. Main thread only.
 class CopiesInPlace : public CopySink {
 public:
-    explicit CopiesInPlace(Session& session = Session::current()) : m_session(session) {}
+    CopiesInPlace(Session& session, ProblemSink& problems) : m_session(session), m_problems(problems) {}
     bool resamples() override;
     void submit(const CopyJob& job) override;
 
 private:
     Session& m_session;
+    ProblemSink& m_problems;
     bool m_toolChecked = false;
     bool m_resamples = false;
 };

@@ -1,6 +1,6 @@
 #include "imaging/copy_reuse.h"
 
-#include "platform/messages.h"
+#include "platform/problem.h"
 
 namespace Jpeg {
 
@@ -97,10 +97,9 @@ CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
     if (source.outcome == FileFingerprint::ContentHash::ChangedWhileRead) {
         // A picture being written (copied over, cut short) is not copied
         // half-way: the copy there stays until a make finds it whole.
-        services.messages.show(QStringLiteral("Picture ") + job.source
-                                   + QStringLiteral(" changed while it was read - it was not copied")
-                                   + job.messageContext,
-                               MessageIcon::None);
+        services.problems.report(
+            copyProblem(job, QStringLiteral("Picture ") + job.source
+                                 + QStringLiteral(" changed while it was read - it was not copied")));
         return {false, std::nullopt};
     }
     entry.sourceStamp = source.stamp;

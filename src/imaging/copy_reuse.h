@@ -30,7 +30,7 @@ bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<Copy
 // (its stamp is that of the file at writeTo). Stamps are trusted for a file
 // only when the file's last change lies clearly before the moment they were
 // recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy
-// does; reports to services.messages.
+// does; reports to services.problems.
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
                                    const std::optional<CopyRecordEntry>& previous, const QString& writeTo,
                                    const CopyServices& services);

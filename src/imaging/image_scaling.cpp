@@ -3,7 +3,7 @@
 #include "imaging/copy_job.h"
 #include "imaging/jpeg_size.h"
 #include "platform/line_end.h"
-#include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/runtime_error.h"
 #include "util/rounding.h"
 
@@ -35,12 +35,14 @@ std::int32_t scaledDimension(float scale, std::int32_t size)
 
 void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
                 std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth, bool noScaleUp,
-                CopySink* copies, const QString& messageContext)
+                CopySink* copies, ProblemSink& problems, const ProblemPlace& place)
 {
+    const auto report = [&](const QString& message) {
+        problems.report(Problem{.kind = Problem::Kind::PictureSize, .place = place, .message = message});
+    };
     const auto copyUnchanged = [&] {
         if (copies)
-            copies->submit(
-                {sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged, messageContext});
+            copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Unchanged, place});
     };
     // A copy that shows a picture the page no longer has must go.
     const auto removeOlderCopy = [&] {
@@ -49,10 +51,10 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     };
     std::int32_t height = 0;
     std::int32_t width = 0;
-    GetSize(sourcePath, height, width);
+    GetSize(sourcePath, height, width, problems, place);
     if (height < 1 || width < 1) {
-        Messages::show(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath + kCrLf
-                       + QStringLiteral("So unable to scale image"));
+        report(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath + kCrLf
+               + QStringLiteral("So unable to scale image"));
         scaledHeight = 0;
         scaledWidth = 0;
         removeOlderCopy();
@@ -65,7 +67,7 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
 
     if (scale == FreeSide) {
         // No box at all: nothing to fit, so the picture keeps its own size.
-        Messages::show(QStringLiteral("Scaling error in Jpeg.scaleImage"));
+        report(QStringLiteral("Scaling error in Jpeg.scaleImage"));
         scaledHeight = height;
         scaledWidth = width;
         copyUnchanged();
@@ -84,7 +86,7 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
         return;
     // The tool is looked up here, in picture order, when nothing has needed it before.
     const auto method = copies->resamples() ? CopyJob::Method::Resample : CopyJob::Method::Unchanged;
-    copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, method, messageContext});
+    copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, method, place});
 }
 
 } // namespace Jpeg

@@ -3,6 +3,9 @@
 #include <QString>
 #include <cstdint>
 
+class ProblemSink;
+struct ProblemPlace;
+
 namespace Jpeg {
 
 class CopySink;
@@ -24,13 +27,14 @@ class CopySink;
 //    picture is copied unchanged and a message says why (makeCopy).
 //  - The tool could not read the picture: a message, no copy, an older file
 //    at destinationPath is removed. The sizes are the computed ones.
-// The copy is submitted to copies: made now, or later by the make's picture
-// work. messageContext follows the text of a message about the copy.
+// Messages are problems reported to problems (those about the copy through
+// the copies' own sink), placed at place: the page source line of the picture.
+// The copy is submitted to copies: made now, or later by the make's picture work.
 // copies nullptr computes the sizes only and writes or removes nothing.
 // Failures to copy and sizes beyond 32 bits raise RuntimeError for the caller.
 void scaleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t requiredHeight,
                 std::int32_t requiredWidth, std::int32_t& scaledHeight, std::int32_t& scaledWidth, bool noScaleUp,
-                CopySink* copies, const QString& messageContext = {});
+                CopySink* copies, ProblemSink& problems, const ProblemPlace& place);
 
 // The ratio that fits a side of the picture into a required size, as a single
 // precision number; 3E+38 for a free side (required below 1).

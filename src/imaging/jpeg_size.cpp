@@ -1,6 +1,6 @@
 #include "imaging/jpeg_size.h"
 
-#include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/runtime_error.h"
 
 #include "fileio/atomic_file.h"
@@ -32,9 +32,14 @@ int exifOrientation(const QByteArray& segmentData)
                                  std::size_t(segmentData.size()));
 }
 
-void showProblemReading(const QString& fileName)
+void reportSizeProblem(const QString& message, ProblemSink& problems, const ProblemPlace& place)
 {
-    Messages::show(QStringLiteral("Jpeg.GetSize - Problem reading ") + fileName);
+    problems.report(Problem{.kind = Problem::Kind::PictureSize, .place = place, .message = message});
+}
+
+void reportProblemReading(const QString& fileName, ProblemSink& problems, const ProblemPlace& place)
+{
+    reportSizeProblem(QStringLiteral("Jpeg.GetSize - Problem reading ") + fileName, problems, place);
 }
 
 // Why a walk found no size; the message each gets is readSize's.
@@ -137,36 +142,40 @@ bool checkJfifHeader(ByteReader& reader)
     }
 }
 
-void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width)
+void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width,
+              ProblemSink& problems, const ProblemPlace& place)
 {
     std::uint8_t got = 0;
     switch (sizeOf(device, height, width, got)) {
     case SizeProblem::None:
         return;
     case SizeProblem::NoJpegHeader:
-        Messages::show(QStringLiteral("Jpeg.GetSize - File ") + fileName
-                       + QStringLiteral(" does not have valid JPEG header"));
+        reportSizeProblem(QStringLiteral("Jpeg.GetSize - File ") + fileName
+                              + QStringLiteral(" does not have valid JPEG header"),
+                          problems, place);
         return;
     case SizeProblem::ExpectedFlag:
-        Messages::show(QStringLiteral("Jpeg.GetSize - Expected Flag &HFF - got ") + QString::number(got, 16).toUpper()
-                       + QStringLiteral(" in file ") + fileName);
+        reportSizeProblem(QStringLiteral("Jpeg.GetSize - Expected Flag &HFF - got ")
+                              + QString::number(got, 16).toUpper() + QStringLiteral(" in file ") + fileName,
+                          problems, place);
         return;
     case SizeProblem::ProblemReading:
-        showProblemReading(fileName);
+        reportProblemReading(fileName, problems, place);
         return;
     }
 }
 
-void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width)
+void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width, ProblemSink& problems,
+             const ProblemPlace& place)
 {
     height = 0;
     width = 0;
     QFile file(fileName);
     if (!openRegularFile(file)) {
-        showProblemReading(fileName);
+        reportProblemReading(fileName, problems, place);
         return;
     }
-    readSize(file, fileName, height, width);
+    readSize(file, fileName, height, width, problems, place);
 }
 
 bool readSizeQuietly(const QString& fileName, std::int32_t& height, std::int32_t& width)

@@ -7,14 +7,17 @@
 #include <QString>
 #include <cstdint>
 
+class ProblemSink;
+struct ProblemPlace;
+
 // Reads the pixel size of a JPEG picture from its marker segments, without
 // decoding it.
 namespace Jpeg {
 
 // Sets height and width to the picture's displayed size: the frame header's
 // size, with the two swapped when an Exif orientation of 5 to 8 turns the
-// picture a quarter. Both are 0 after any problem, which is then reported
-// through Messages::show:
+// picture a quarter. Both are 0 after any problem, which is then reported to
+// problems (Problem::Kind::PictureSize, at place):
 //  - the file does not begin with FF D8: "... does not have valid JPEG header";
 //  - the walk meets a byte other than FF where a marker should start:
 //    "... Expected Flag &HFF - got <hex> in file ...";
@@ -23,10 +26,12 @@ namespace Jpeg {
 //    "... Problem reading <file>".
 // Every read is bounds-checked and the walk only moves forward, so any input
 // ends in a size or a message.
-void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width);
+void GetSize(const QString& fileName, std::int32_t& height, std::int32_t& width, ProblemSink& problems,
+             const ProblemPlace& place);
 
 // The same walk over an open device; fileName only names the file in messages.
-void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width);
+void readSize(QIODevice& device, const QString& fileName, std::int32_t& height, std::int32_t& width,
+              ProblemSink& problems, const ProblemPlace& place);
 
 // The size GetSize reads (the displayed size), without any message and from
 // any thread: false, with both 0, for a file that is not a regular file or

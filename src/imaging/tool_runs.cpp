@@ -1,15 +1,15 @@
 #include "imaging/tool_runs.h"
 
-#include "platform/session.h"
+#include "platform/image_tool_choice.h"
 
 #include <QThread>
 #include <algorithm>
 
 namespace Jpeg {
 
-int imageToolRuns()
+int imageToolRuns(const ImageToolChoice& tool)
 {
-    return Session::current().imageTool().parallel ? std::clamp(QThread::idealThreadCount(), 1, MaxImageToolRuns) : 1;
+    return tool.parallel ? std::clamp(QThread::idealThreadCount(), 1, MaxImageToolRuns) : 1;
 }
 
 } // namespace Jpeg

@@ -7,7 +7,6 @@
 
 #include "platform/blanks.h"
 #include "platform/line_end.h"
-#include "platform/messages.h"
 #include "runtime/error_handler.h"
 
 namespace {
@@ -134,17 +133,21 @@ QString DirectiveReader::getDirective()
                          [&] { return PageMaker::classifyLine(m_currentLine, m_directiveArguments); });
 }
 
-QString DirectiveReader::errorContext() const { return faultyLineContext(m_currentLine, m_sourcePath); }
+QString DirectiveReader::errorContext() const { return faultyLineContext(place()); }
 
-QString faultyLineContext(const QString& line, const QString& sourcePath)
+QString faultyLineContext(const ProblemPlace& place)
 {
-    return kCrLf + QStringLiteral("In line - ") + line + kCrLf + QStringLiteral("In file - ") + sourcePath;
+    if (place.pageSource.isEmpty())
+        return QString();
+    return kCrLf + QStringLiteral("In line - ") + place.lineText + kCrLf + QStringLiteral("In file - ")
+           + place.pageSource;
 }
 
-void showFaultyLine(const QString& message, const QString& line, const QString& sourcePath)
+void reportLineProblem(ProblemSink& problems, Problem::Kind kind, const QString& message, const ProblemPlace& place)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeError"),
-                  [&] { Messages::show(message + faultyLineContext(line, sourcePath)); });
+    withErrorPath(makerModule(), QStringLiteral("makeError"), [&] {
+        problems.report(Problem{.kind = kind, .place = place, .message = message, .showsLine = true});
+    });
 }
 
 void PageBuilder::directiveLoop(Dispatch dispatch)
@@ -203,7 +206,7 @@ void PageBuilder::insertBreak()
                   [&] { writeContent(QStringLiteral("<br clear=all>")); });
 }
 
-void PageBuilder::makeError(const QString& message)
+void PageBuilder::makeError(const QString& message, Problem::Kind kind)
 {
-    showFaultyLine(message, m_reader.currentLine(), m_reader.sourcePath());
+    reportLineProblem(m_make.problems, kind, message, m_reader.place());
 }

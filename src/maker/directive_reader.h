@@ -2,6 +2,7 @@
 
 #include "pages/page_types.h"
 #include "platform/open_text_file.h"
+#include "platform/problem.h"
 
 #include <QString>
 
@@ -30,6 +31,8 @@ public:
     const QString& sourcePath() const { return m_sourcePath; }
     // The 1-based number of the line read last; 0 before the page-type line.
     int lineNumber() const { return m_lineNumber; }
+    // Where a problem with the current line lies.
+    ProblemPlace place() const { return ProblemPlace{m_sourcePath, m_lineNumber, m_currentLine}; }
     // The lines that follow a faulty-line message: the current line and the page source.
     QString errorContext() const;
 
@@ -44,7 +47,8 @@ private:
     int m_lineNumber = 0;
 };
 
-// The lines that follow a faulty-line message about line of the page source sourcePath.
-QString faultyLineContext(const QString& line, const QString& sourcePath);
-// Reports a faulty line to the author (makeError) and lets making go on.
-void showFaultyLine(const QString& message, const QString& line, const QString& sourcePath);
+// The lines that follow a faulty-line message about line of the page source
+// sourcePath; "" for a place without a page source.
+QString faultyLineContext(const ProblemPlace& place);
+// Reports a problem of a line that shows the line (makeError) and lets making go on.
+void reportLineProblem(ProblemSink& problems, Problem::Kind kind, const QString& message, const ProblemPlace& place);

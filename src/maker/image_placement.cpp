@@ -98,16 +98,18 @@ void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHei
     bool scaled = false;
     const QString picture = findPicture(fileName);
     if (picture.isEmpty()) {
-        makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"));
+        makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"),
+                  Problem::Kind::MissingPicture);
     } else if (tellUse(Use::Picture, picture), !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
-        makeError(QStringLiteral("Unsupported image file type"));
+        makeError(QStringLiteral("Unsupported image file type"), Problem::Kind::NotJpeg);
     } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
-        makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem));
+        makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),
+                  Problem::Kind::PictureFile);
     } else {
         // A message about the copy may come later (copies are made
         // several at once) and names this line and page source as makeError does.
         Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
-                         copyable ? m_make.copies : nullptr, m_reader.errorContext());
+                         copyable ? m_make.copies : nullptr, m_make.problems, m_reader.place());
         scaled = true;
     }
     if (!scaled) {

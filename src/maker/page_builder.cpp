@@ -10,6 +10,7 @@
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
 #include "pages/support.h"
+#include "platform/problem.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -83,22 +84,23 @@ PagePosition PageBuilder::position() const
 
 QString PageBuilder::pageRefToURL(const QString& pageReference)
 {
-    return pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use,
-                        [this](const QString& message) { makeError(message); });
+    return pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use, m_make.problems,
+                        m_reader.place());
 }
 
 QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& pageFolderPath,
-                                  const QString& kioskFolder, const PageMaker::UseHandler& use,
-                                  const std::function<void(const QString&)>& makeError)
+                                  const QString& kioskFolder, const PageMaker::UseHandler& use, ProblemSink& problems,
+                                  const ProblemPlace& at)
 {
     return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
         QString url;
         QString checkPath;
+        ProblemsAt names(problems, at);
         qsizetype separator = pageReference.indexOf(u'\\');
         if (separator < 0)
             separator = pageReference.indexOf(u'/');
         if (separator < 0) {
-            if (Support::isValidPageName(pageReference)) {
+            if (Support::isValidPageName(pageReference, names)) {
                 url = pageReference + QStringLiteral(".htm");
                 checkPath = PageSources::pathOf(pageFolderPath, pageReference);
             } else {
@@ -107,8 +109,8 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
         } else {
             const QString folder = pageReference.left(separator);
             const QString page = pageReference.mid(separator + 1);
-            const bool folderValid = Support::isValidFolderName(folder);
-            const bool pageValid = Support::isValidPageName(page);
+            const bool folderValid = Support::isValidFolderName(folder, names);
+            const bool pageValid = Support::isValidPageName(page, names);
             if (folderValid && pageValid) {
                 url = QStringLiteral("..\\") + folder + QStringLiteral("\\") + page + QStringLiteral(".htm");
                 checkPath = PageSources::pathOf(kioskFolder + folder, page);
@@ -121,7 +123,8 @@ QString PageBuilder::pageRefToURL(const QString& pageReference, const QString& p
         if (!checkPath.isEmpty() && !Files::fileExists(checkPath)) {
             if (use)
                 use(Use::MissingReference, pageReference);
-            makeError(QStringLiteral("Reference to non-existent page"));
+            reportLineProblem(problems, Problem::Kind::MissingPage, QStringLiteral("Reference to non-existent page"),
+                              at);
         }
         return url;
     });

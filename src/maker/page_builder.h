@@ -21,14 +21,15 @@ class CopySink;
 
 // What the pages of one make share with the make: the kiosk system they
 // belong to, whether files are written, the output folders prepared so far,
-// who is told what a page uses, and where picture copies go (nullptr when
-// files are not written).
+// who is told what a page uses, where picture copies go (nullptr when files
+// are not written), and where problems are reported.
 struct MakeContext {
     const KioskSystem& kiosk;
     bool writeOutput;
     OutputFolders& folders;
     const PageMaker::UseHandler& use;
     Jpeg::CopySink* copies;
+    ProblemSink& problems;
 };
 
 // Makes one page. Constructing it opens the page source and the page's three
@@ -66,10 +67,11 @@ public:
 
     // The relative link of a page reference as written into a page of
     // pageFolderPath in the kiosk system folder kioskFolder (see
-    // PageMaker::pageRefToURL). A well-named reference's page source is told
-    // to use; a missing one is reported through makeError.
+    // PageMaker::pageRefToURL) on the line at of a page source. A
+    // well-named reference's page source is told to use; a bad name or a
+    // missing page source is reported to problems, placed at that line.
     static QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
-                                const PageMaker::UseHandler& use, const std::function<void(const QString&)>& makeError);
+                                const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at);
 
 private:
     using Dispatch = void (PageBuilder::*)(const QString& directive);
@@ -92,7 +94,7 @@ private:
     void copyPara(const QString& cssClass);
     void copyHTML();
     void insertBreak();
-    void makeError(const QString& message);
+    void makeError(const QString& message, Problem::Kind kind = Problem::Kind::FaultyLine);
     void writeContent(const QString& line)
     {
         tellUse(Use::ContentLine, line);

@@ -12,7 +12,6 @@
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
 #include "platform/runtime_error.h"
-#include "platform/messages.h"
 #include "platform/session.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
@@ -34,29 +33,16 @@ QString withPath(const char* label, const QString& path)
     return QString::fromLatin1(label) + QStringLiteral("(") + path + QStringLiteral(")");
 }
 
-// While it lives, the session's messages go to the maker's boxes, so that
-// those shown by the layers below the maker (picture sizes, names) reach
-// them too.
-class MessagesTo {
-public:
-    explicit MessagesTo(MessageBoxes* messages)
-        : m_previous(messages ? Session::current().setMessages(messages) : nullptr)
-    {}
-    ~MessagesTo()
-    {
-        if (m_previous)
-            Session::current().setMessages(m_previous);
-    }
-    MessagesTo(const MessagesTo&) = delete;
-    MessagesTo& operator=(const MessagesTo&) = delete;
-
-private:
-    MessageBoxes* m_previous;
-};
-
 } // namespace
 
-PageMaker::PageMaker(KioskSystem& kiosk, MessageBoxes* messages) : m_kiosk(&kiosk), m_messages(messages) {}
+PageMaker::PageMaker(KioskSystem& kiosk, ProblemSink& problems) : m_kiosk(&kiosk), m_problems(problems) {}
+
+PageMaker::PageMaker(ProblemSink& problems) : m_problems(problems) {}
+
+void PageMaker::InOrder::report(const Problem& problem)
+{
+    m_maker.inOrder([this, problem] { m_maker.m_problems.report(problem); });
+}
 
 KioskSystem& PageMaker::kiosk() const { return handedKioskSystem(m_kiosk); }
 
@@ -77,11 +63,11 @@ void PageMaker::makeAll()
 
 void PageMaker::run()
 {
-    const MessagesTo messages(m_messages);
     m_outputFolders.clear();
+    Session& session = kiosk().session();
     // Pages are put in place in groups (see commitPages); what a failed run
     // did not commit keeps its old files.
-    StagedReplacements pages;
+    StagedReplacements pages(session);
     m_pages = &pages;
     m_lastCommit.start();
     struct DetachPages {
@@ -94,7 +80,7 @@ void PageMaker::run()
             fileio::completeInterruptedGroupsBelow(QFile::encodeName(kiosk().folder()).toStdString());
         if (m_pictureRuns == InPlace) {
             // One for the whole make, so that its image tool is checked once.
-            Jpeg::CopiesInPlace copies;
+            Jpeg::CopiesInPlace copies(session, m_inOrder);
             m_copiesInPlace = &copies;
             const auto detach = qScopeGuard([this] { m_copiesInPlace = nullptr; });
             makeRequested();
@@ -102,7 +88,9 @@ void PageMaker::run()
             return;
         }
         // Picture copies are made in the background while the pages are written.
-        PictureWork work(m_pictureRuns == AutomaticRuns ? Jpeg::imageToolRuns() : m_pictureRuns, m_pictureCount);
+        const int runs =
+            m_pictureRuns == AutomaticRuns ? Jpeg::imageToolRuns(session.imageTool(&m_inOrder)) : m_pictureRuns;
+        PictureWork work(runs, m_pictureCount, session, m_problems);
         m_pictureWork = &work;
         struct Detach {
             PictureWork*& work;
@@ -180,8 +168,10 @@ void PageMaker::makeAllPages()
         const QString top = kiosk().folder();
         if (!Files::folderExists(top)) {
             // configuration.txt may set kioskSystemFolder to anything.
-            Messages::show(QStringLiteral("Kiosk System Folder - ") + top
-                           + QStringLiteral(" does NOT exist - no pages were made"));
+            m_inOrder.report(Problem{.kind = Problem::Kind::KioskFolder,
+                                     .place = {},
+                                     .message = QStringLiteral("Kiosk System Folder - ") + top
+                                                + QStringLiteral(" does NOT exist - no pages were made")});
             return;
         }
         const QStringList pages = allPageSources();
@@ -224,11 +214,12 @@ void PageMaker::makeOnePage(const QString& filePath)
 void PageMaker::buildPage(const QString& filePath)
 {
     // Copies go to the run's picture work, or are made at once.
-    Jpeg::CopiesInPlace inPlace;
+    Jpeg::CopiesInPlace inPlace(kiosk().session(), m_inOrder);
     Jpeg::CopySink* const copies = m_pictureWork     ? static_cast<Jpeg::CopySink*>(m_pictureWork)
                                    : m_copiesInPlace ? static_cast<Jpeg::CopySink*>(m_copiesInPlace)
                                                      : &inPlace;
-    const MakeContext make{kiosk(), m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : m_copyProbe};
+    const MakeContext make{kiosk(),  m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : m_copyProbe,
+                           m_inOrder};
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.
@@ -259,8 +250,10 @@ bool PageMaker::pageSourceReadable(const QString& filePath)
     const QString reason = TextFiles::unreadableReason(filePath);
     if (reason.isEmpty())
         return true;
-    Messages::show(QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason
-                   + QStringLiteral(" - the page was not made"));
+    m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
+                             .place = {filePath, 0, {}},
+                             .message = QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason
+                                        + QStringLiteral(" - the page was not made")});
     return false;
 }
 
@@ -269,17 +262,19 @@ bool PageMaker::pageFilesFree(const QString& filePath)
     const QString other = PageSources::clashingPageSource(filePath);
     if (other.isEmpty())
         return true;
-    Messages::show(QStringLiteral("Page source - ") + filePath + QStringLiteral(" would overwrite ")
-                   + QFileInfo(filePath).completeBaseName() + QStringLiteral(".htm of page source ") + other
-                   + QStringLiteral(" - the page was not made"));
+    m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
+                             .place = {filePath, 0, {}},
+                             .message = QStringLiteral("Page source - ") + filePath
+                                        + QStringLiteral(" would overwrite ") + QFileInfo(filePath).completeBaseName()
+                                        + QStringLiteral(".htm of page source ") + other
+                                        + QStringLiteral(" - the page was not made")});
     return false;
 }
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return PageBuilder::pageRefToURL(
-        pageReference, m_lastPage.folderPath, kiosk().folder(), m_use,
-        [this](const QString& message) { showFaultyLine(message, m_lastPage.line, m_lastPage.sourcePath); });
+    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
+                                     ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
 }
 
 QString PageMaker::deadReferencesLine(int count)

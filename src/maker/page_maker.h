@@ -3,6 +3,7 @@
 #include "maker/output_folders.h"
 #include "maker/page_position.h"
 #include "pages/page_types.h"
+#include "platform/problem.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -19,10 +20,10 @@
 // pictures made in the background during run() (picture_work.cpp) and when
 // made pages are put in place. Each page is made by a PageBuilder of its own
 // (page_builder.h), created for that page and gone after it. It makes the
-// pages of the kiosk system it is handed, and reports to the message boxes
-// it is handed.
+// pages of the kiosk system it is handed, with that kiosk system's session
+// (image tool, file faults), and reports its problems to the sink it is handed.
 //
-// Faulty lines are reported as messages (makeError) and making goes on.
+// Faulty lines are reported as problems (makeError) and making goes on.
 // Unexpected failures go to the error path with the module "dlgMakePage",
 // which ends the program. Generated HTML keeps backslash links
 // ("..\sales\prices.htm", "images\prices00001.jpg") on every platform; files
@@ -35,17 +36,17 @@ class CopiesInPlace;
 class CopySink;
 } // namespace Jpeg
 class KioskSystem;
-class MessageBoxes;
 class PageBuilder;
 
 class PageMaker {
 public:
-    // Makes the pages of kiosk. Every message shown during run() (those of
-    // the pictures included) goes to messages, by default the session's.
-    explicit PageMaker(KioskSystem& kiosk, MessageBoxes* messages = nullptr);
+    // Makes the pages of kiosk. Every problem found during run() (those of
+    // the pictures included) goes to problems, in the order a make that
+    // waits for every picture finds them.
+    PageMaker(KioskSystem& kiosk, ProblemSink& problems);
     // For an owner that outlives kiosk systems (the maker dialog): it hands
     // the open one with setKioskSystem before each make.
-    PageMaker() = default;
+    explicit PageMaker(ProblemSink& problems);
     void setKioskSystem(KioskSystem& kiosk) { m_kiosk = &kiosk; }
 
     // Receives "Making page " + page + " in folder " + folder before each page.
@@ -64,7 +65,7 @@ public:
     // to as many image tool runs at once as the tool allows (Jpeg::imageToolRuns)
     // and keeps copies that need no remaking; InPlace makes each copy when
     // its picture is placed, every time; a positive number is that many runs.
-    // The made files, messages and their order are the same in every way.
+    // The made files, problems and their order are the same in every way.
     static constexpr int AutomaticRuns = -1;
     static constexpr int InPlace = 0;
     void setPictureRuns(int runs) { m_pictureRuns = runs; }
@@ -72,13 +73,13 @@ public:
     // What a page uses, told while it is read: its page-type line, the page
     // source path of every well-named reference (whether it exists or not),
     // a reference to a missing page source as written (right before its
-    // message), the full path of every picture found, button and item texts,
+    // problem), the full path of every picture found, button and item texts,
     // every line written into the content file, and the page's title.
     enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText, ContentLine, TitleText };
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the
-    // page-type line, 0 before it); a message is about this line.
+    // page-type line, 0 before it); a problem is about this line.
     int currentLineNumber() const;
 
     // What to make on the next run(): one page source, or every page source of
@@ -88,11 +89,10 @@ public:
     // Makes what makeOne or makeAll asked for (the dialog's activation).
     void run();
 
-    // With false, pages are read and checked as in a make (same messages, same
+    // With false, pages are read and checked as in a make (same problems, same
     // picture sizes) but no page file or picture copy is written or removed and
     // no folder is made. True by default.
     void setWriteOutput(bool write) { m_writeOutput = write; }
-    bool writesOutput() const { return m_writeOutput; }
     // In a dry run, picture copies go to probe (not owned; nullptr: nowhere),
     // which must write nothing. The pages come out the same either way.
     void setCopyProbe(Jpeg::CopySink* probe) { m_copyProbe = probe; }
@@ -107,7 +107,7 @@ public:
     // together when the page is complete. Until then nothing on disk changes,
     // so a page whose make fails keeps its previous files whole. A page source
     // that is not a regular file or is larger than 64 MB is refused with a
-    // message, and so is one whose main file is a file of another page
+    // problem, and so is one whose main file is a file of another page
     // ("a_con.zel" beside "a.zel", PageSources::clashingPageSource).
     void makeOnePage(const QString& filePath);
 
@@ -140,6 +140,16 @@ public:
     static QString classifyLine(const QString& line, QString& arguments);
 
 private:
+    // Reports to the caller's problems once everything found before has been.
+    class InOrder : public ProblemSink {
+    public:
+        explicit InOrder(PageMaker& maker) : m_maker(maker) {}
+        void report(const Problem& problem) override;
+
+    private:
+        PageMaker& m_maker;
+    };
+
     // Makes a readable page source with a builder of its own and, when
     // writing, puts its files in place.
     void buildPage(const QString& filePath);
@@ -160,8 +170,9 @@ private:
 
     KioskSystem& kiosk() const;
 
-    KioskSystem* m_kiosk = nullptr;     // none yet: making raises Invalid argument (5)
-    MessageBoxes* m_messages = nullptr; // nullptr: the session's
+    KioskSystem* m_kiosk = nullptr; // none yet: making raises Invalid argument (5)
+    ProblemSink& m_problems;
+    InOrder m_inOrder{*this};
     bool m_makeAllMode = false;
     QString m_pendingPagePath;
     int m_pagesMade = 0;

@@ -1,5 +1,6 @@
 #include "maker/picture_work.h"
 
+#include "maker/directive_reader.h"
 #include "maker/maker_module.h"
 
 #include "fileio/atomic_file.h"
@@ -10,10 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 
 namespace {
 
@@ -23,18 +21,23 @@ constexpr int HeldCopiesPerRun = 4;
 
 } // namespace
 
-PictureWork::PictureWork(int runs, CountHandler pictureCount, Session& session)
-    : m_session(session), m_forward(session.messages()), m_imageTool(session.imageTool()),
+PictureWork::PictureWork(int runs, CountHandler pictureCount, Session& session, ProblemSink& problems)
+    : m_session(session), m_problems(problems), m_imageTool(session.imageTool(&problems)),
       m_fileFaults(session.fileFaults()), m_pictureCount(std::move(pictureCount)), m_runs(std::max(1, runs)),
       m_pool(std::in_place, m_runs)
 {
-    m_session.setMessages(this);
+    m_session.addWatcher(this);
 }
 
 PictureWork::~PictureWork()
 {
     removeTemporaries();
-    m_session.setMessages(&m_forward);
+    m_session.removeWatcher(this);
+}
+
+void PictureWork::InOrder::report(const Problem& problem)
+{
+    m_work.inOrder([this, problem] { m_work.m_problems.report(problem); });
 }
 
 void PictureWork::removeTemporaries()
@@ -51,7 +54,7 @@ void PictureWork::removeTemporaries()
 bool PictureWork::resamples()
 {
     if (!m_resamples)
-        m_resamples = Jpeg::toolCanStart(m_imageTool, *this);
+        m_resamples = Jpeg::toolCanStart(m_imageTool, m_inOrder);
     return *m_resamples;
 }
 
@@ -68,7 +71,7 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
     job->folder = destination.path();
     job->copyName = destination.fileName();
     job->destination = copy.destination;
-    job->messageContext = copy.messageContext;
+    job->place = copy.place;
     job->temporary =
         job->folder + QDir::separator()
         + QStringLiteral(".zel-copy-%1-%2.jpg").arg(QCoreApplication::applicationPid()).arg(++m_temporaryCount);
@@ -91,7 +94,7 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
         }
         try {
             job->outcome = Jpeg::makeCopyUnlessRecorded(copy, tool, previous, job->temporary,
-                                                        {m_imageTool, job->messages, m_fileFaults});
+                                                        {m_imageTool, job->problems, m_fileFaults});
         } catch (const RuntimeError& error) {
             job->error = error;
         } catch (const std::exception& error) {
@@ -145,8 +148,10 @@ void PictureWork::putInPlace(Job& job)
         return;
     }
     // Replaces the old copy in one step, as copying over it would.
-    if (::rename(QFile::encodeName(job.temporary).constData(), QFile::encodeName(job.destination).constData()) != 0) {
-        const fileio::FileError error(errno, QFile::encodeName(job.destination).toStdString());
+    try {
+        fileio::renameFile(QFile::encodeName(job.temporary).toStdString(),
+                           QFile::encodeName(job.destination).toStdString(), m_fileFaults);
+    } catch (const fileio::FileError& error) {
         QFile::remove(job.temporary);
         Errors::raiseFileError(error);
     }
@@ -159,8 +164,10 @@ void PictureWork::complete(Job& job)
     --m_unfinished;
     m_heldDestinations.remove(job.destination);
     // What the image tool said about its output names the copy, not its temporary.
-    for (const HeldMessages::Message& message : std::as_const(job.messages.messages))
-        m_forward.show(QString(message.text).replace(job.temporary, job.destination), message.icon);
+    for (Problem problem : std::as_const(job.problems.problems)) {
+        problem.message.replace(job.temporary, job.destination);
+        m_problems.report(problem);
+    }
     try {
         putInPlace(job);
     } catch (const RuntimeError& error) {
@@ -173,7 +180,6 @@ void PictureWork::complete(Job& job)
     else
         record.remove(job.copyName);
     ++m_done;
-    m_reused += job.outcome.reused ? 1 : 0;
     if (m_pictureCount)
         m_pictureCount(m_done, m_total);
     m_copyFailed = m_copyFailed || job.error.has_value();
@@ -184,7 +190,7 @@ void PictureWork::complete(Job& job)
         QString description = job.error->description();
         description.replace(job.temporary, job.destination);
         reportRuntimeError(makerModule(), QStringLiteral("scaleImage"),
-                           RuntimeError(job.error->number(), description + job.messageContext));
+                           RuntimeError(job.error->number(), description + faultyLineContext(job.place)));
     }
 }
 
@@ -194,31 +200,14 @@ void PictureWork::finish()
     m_records.saveChanged(m_fileFaults);
 }
 
-void PictureWork::show(const QString& text, MessageIcon icon)
+void PictureWork::beforeFatalReport()
 {
-    if (fatalReportInProgress()) {
-        // The report comes after everything a waiting make would have shown first.
-        if (!m_failing) {
-            m_failing = true;
-            release(INT_MAX);
-        }
-        // The report ends the program without unwinding: no temporary of a
-        // copy may stay behind it.
-        const auto removeAfterwards = qScopeGuard([this] { removeTemporaries(); });
-        m_forward.show(text, icon);
-        return;
+    // The report comes after everything a waiting make would have shown first.
+    if (!m_failing) {
+        m_failing = true;
+        release(INT_MAX);
     }
-    inOrder([this, text, icon] { m_forward.show(text, icon); });
-}
-
-int PictureWork::askYesNo(const QString& text, int defaultAnswer)
-{
-    release(INT_MAX);
-    return m_forward.askYesNo(text, defaultAnswer);
-}
-
-int PictureWork::askYesNoCancel(const QString& text)
-{
-    release(INT_MAX);
-    return m_forward.askYesNoCancel(text);
+    // The report ends the program without unwinding: no temporary of a copy
+    // may stay behind it.
+    removeTemporaries();
 }

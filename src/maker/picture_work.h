@@ -4,7 +4,7 @@
 #include "imaging/copy_record.h"
 #include "imaging/copy_records.h"
 #include "imaging/copy_reuse.h"
-#include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/runtime_error.h"
 #include "platform/session.h"
 #include "platform/work_pool.h"
@@ -31,22 +31,23 @@
 //    (module "dlgMakePage", label "scaleImage");
 //  - a copy whose record in its images folder (Jpeg::CopyRecord) shows the
 //    same inputs, the same source content and an unchanged copy is kept.
-// The make hands it where copies are placed (Jpeg::scaleImage). While it
-// lives it also stands in for the session's message boxes, so that what the
-// make shows on the main thread is held in order with the copies' messages,
-// and forwards to the boxes the session had before. The copies are made with
-// the session's image tool and file faults as they were when it was made;
-// the worker threads never reach the session. Main thread only.
-class PictureWork : public Jpeg::CopySink, public MessageBoxes {
+// The make hands it where copies are placed (Jpeg::scaleImage), and reports
+// what it finds on the main thread through inOrder, so that its problems are
+// held in order with those of the copies; all of them go to the problems it
+// is made with. The copies are made with the image tool and file faults of
+// the session as they were when it was made; the worker threads never reach
+// the session. Main thread only.
+class PictureWork : public Jpeg::CopySink, private FatalReportWatcher {
 public:
     // Pictures done in order and pictures asked for so far.
     using CountHandler = std::function<void(int done, int total)>;
 
     // runs: image tool runs at once (at least one).
-    PictureWork(int runs, CountHandler pictureCount, Session& session = Session::current());
+    PictureWork(int runs, CountHandler pictureCount, Session& session, ProblemSink& problems);
     // Lets running copies end; what is still held is dropped (the make
-    // failed) and no temporary of a copy stays. A fatal report shown while it
-    // lives does the same, since the program then ends without unwinding.
+    // failed) and no temporary of a copy stays. A fatal report begun while it
+    // lives first shows what is held and then does the same, since the
+    // program then ends without unwinding.
     ~PictureWork() override;
 
     // Checks the image tool on first need (Jpeg::toolCanStart, its message held in order).
@@ -54,43 +55,41 @@ public:
     void submit(const Jpeg::CopyJob& job) override;
     // Runs event once everything asked for before it has been shown.
     void inOrder(std::function<void()> event);
+    // Reports each problem to the work's problems once everything asked for
+    // before it has been shown.
+    ProblemSink& problemsInOrder() { return m_inOrder; }
     // Waits for every copy, shows everything held, saves the copy records.
     void finish();
 
-    void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text, int defaultAnswer) override;
-    int askYesNoCancel(const QString& text) override;
-
-    int picturesDone() const { return m_done; }
-    int picturesTotal() const { return m_total; }
-    int picturesReused() const { return m_reused; }
     // True once a copy shown in order has failed: pages after it link to a
     // copy that is not in place.
     bool copyFailed() const { return m_copyFailed; }
 
 private:
     // What one copy reports on its worker thread, kept to be shown in order.
-    // Questions are kept too and answered No (Yes/No) and Cancel.
-    class HeldMessages : public MessageBoxes {
+    class HeldProblems : public ProblemSink {
     public:
-        struct Message {
-            QString text;
-            MessageIcon icon;
-        };
-        void show(const QString& text, MessageIcon icon) override { messages.append({text, icon}); }
-        int askYesNo(const QString& text, int) override { return show(text, MessageIcon::None), Answer::No; }
-        int askYesNoCancel(const QString& text) override { return show(text, MessageIcon::None), Answer::Cancel; }
-        QList<Message> messages;
+        void report(const Problem& problem) override { problems.append(problem); }
+        QList<Problem> problems;
+    };
+    // Reports a problem once everything asked for before it has been shown.
+    class InOrder : public ProblemSink {
+    public:
+        explicit InOrder(PictureWork& work) : m_work(work) {}
+        void report(const Problem& problem) override;
+
+    private:
+        PictureWork& m_work;
     };
     struct Job {
         QString folder;
         QString copyName;
         QString destination;
-        QString temporary;      // where a new copy is written
-        QString messageContext; // the page source line, for a failure report
-        bool finished = false;  // guarded by m_mutex
+        QString temporary;     // where a new copy is written
+        ProblemPlace place;    // the page source line, for a failure report
+        bool finished = false; // guarded by m_mutex
         Jpeg::CopyOutcome outcome;
-        HeldMessages messages;
+        HeldProblems problems;
         std::optional<RuntimeError> error;
     };
     struct Held {
@@ -106,9 +105,11 @@ private:
     // Ends the work: copies not begun are skipped, running ones waited for,
     // and every temporary not yet put in place is removed.
     void removeTemporaries();
+    void beforeFatalReport() override;
 
     Session& m_session;
-    MessageBoxes& m_forward;
+    ProblemSink& m_problems;
+    InOrder m_inOrder{*this};
     const ImageToolChoice m_imageTool;
     const fileio::FailureHook* m_fileFaults;
     CountHandler m_pictureCount;
@@ -119,7 +120,6 @@ private:
     Jpeg::CopyRecords m_records;
     int m_done = 0;
     int m_total = 0;
-    int m_reused = 0;
     bool m_failing = false;
     bool m_copyFailed = false;
     int m_temporaryCount = 0;

@@ -2,25 +2,27 @@
 
 #include "platform/int16.h"
 #include "platform/line_end.h"
-#include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/runtime_error.h"
 
 namespace {
 
-bool validate(const QString& name, const QString& kind, int longest)
+bool validate(const QString& name, const QString& kind, int longest, ProblemSink& problems)
 {
-    if (!Support::hasOnlyNameCharacters(name)) {
-        Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
-                       + QStringLiteral("A valid %1 name may only contain").arg(kind) + kCrLf + kCrLf
-                       + QStringLiteral(" lower case letters,") + kCrLf + QStringLiteral(" digits,") + kCrLf
-                       + QStringLiteral(" underscores(_) and dashes(-)"));
+    const auto refuse = [&](const QString& message) {
+        problems.report(Problem{.kind = Problem::Kind::BadName, .place = {}, .message = message});
         return false;
+    };
+    if (!Support::hasOnlyNameCharacters(name)) {
+        return refuse(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
+                      + QStringLiteral("A valid %1 name may only contain").arg(kind) + kCrLf + kCrLf
+                      + QStringLiteral(" lower case letters,") + kCrLf + QStringLiteral(" digits,") + kCrLf
+                      + QStringLiteral(" underscores(_) and dashes(-)"));
     }
     // Only a-z, 0-9, "_" and "-": one byte a character in every encoding.
     if (name.size() > longest) {
-        Messages::show(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
-                       + QStringLiteral("A valid %1 name may be at most %2 characters long").arg(kind).arg(longest));
-        return false;
+        return refuse(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
+                      + QStringLiteral("A valid %1 name may be at most %2 characters long").arg(kind).arg(longest));
     }
     return true;
 }
@@ -40,9 +42,15 @@ bool hasOnlyNameCharacters(const QString& name)
     return !name.isEmpty();
 }
 
-bool isValidFolderName(const QString& name) { return validate(name, QStringLiteral("folder"), longestFolderName); }
+bool isValidFolderName(const QString& name, ProblemSink& problems)
+{
+    return validate(name, QStringLiteral("folder"), longestFolderName, problems);
+}
 
-bool isValidPageName(const QString& name) { return validate(name, QStringLiteral("page"), longestPageName); }
+bool isValidPageName(const QString& name, ProblemSink& problems)
+{
+    return validate(name, QStringLiteral("page"), longestPageName, problems);
+}
 
 std::int16_t integerInRange(const QString& text, std::int16_t low, std::int16_t high, std::int16_t fallback)
 {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <cstdint>
 
+class ProblemSink;
+
 // The name rule for folder and page names, and a tolerant integer reader.
 namespace Support {
 
@@ -15,13 +17,14 @@ bool hasOnlyNameCharacters(const QString& name);
 inline constexpr int longestFolderName = 255;
 inline constexpr int longestPageName = longestFolderName - int(sizeof "00001.jpg") + 1;
 
-// True for a valid name; otherwise shows the message that explains the rule
+// True for a valid name; otherwise reports the problem (Problem::Kind::BadName)
+// to problems, its message explaining the rule
 // ("news page is not a valid folder name" ...) and returns false. A name
 // longer than the file system can store is refused with its own message
 // ("... is not a valid folder name", "A valid folder name may be at most 255
 // characters long").
-bool isValidFolderName(const QString& name);
-bool isValidPageName(const QString& name);
+bool isValidFolderName(const QString& name, ProblemSink& problems);
+bool isValidPageName(const QString& name, ProblemSink& problems);
 
 // The number the text stands for when it converts to a 16-bit integer (blanks
 // around allowed, fractions to the nearest, halves to even) and lies within

@@ -1,7 +1,7 @@
 #include "platform/image_tool_choice.h"
 
 #include "platform/line_end.h"
-#include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/runtime_error.h"
 #include "platform/user_settings.h"
 
@@ -15,7 +15,7 @@ const QString BundledToolName = QStringLiteral("zel-resample");
 
 } // namespace
 
-ImageToolChoice lookUpImageTool(const QString& programFolder, MessageBoxes& messages)
+ImageToolChoice lookUpImageTool(const QString& programFolder, ProblemSink& problems)
 {
     ImageToolChoice choice;
     try {
@@ -34,9 +34,10 @@ ImageToolChoice lookUpImageTool(const QString& programFolder, MessageBoxes& mess
                 choice.program.clear();
         }
     } catch (const RuntimeError& error) {
-        messages.show(QStringLiteral("JPEG.IrfanViewAvailable - Error ") + QString::number(error.number()) + kCrLf
-                          + error.description(),
-                      MessageIcon::None);
+        problems.report(Problem{.kind = Problem::Kind::PictureCopy,
+                                .place = {},
+                                .message = QStringLiteral("JPEG.IrfanViewAvailable - Error ")
+                                           + QString::number(error.number()) + kCrLf + error.description()});
         choice.program.clear();
     }
     return choice;

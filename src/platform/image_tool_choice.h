@@ -2,7 +2,7 @@
 
 #include <QString>
 
-class MessageBoxes;
+class ProblemSink;
 
 // Which outside program makes the resampled picture copies, and how it may be
 // run. The desktop program and zel-make look it up from the user's settings;
@@ -21,6 +21,6 @@ struct ImageToolChoice {
 // exists (else no tool). A program the author set is kept as set, also when
 // it cannot be started: the make reports it (Jpeg::toolCanStart). A tool set by the author runs one at a
 // time unless "ImageTool/parallel" is true. A RuntimeError during the lookup
-// shows "JPEG.IrfanViewAvailable - Error <number>", CR LF and its description,
-// and counts as no tool.
-ImageToolChoice lookUpImageTool(const QString& programFolder, MessageBoxes& messages);
+// reports "JPEG.IrfanViewAvailable - Error <number>", CR LF and its
+// description (Problem::Kind::PictureCopy), and counts as no tool.
+ImageToolChoice lookUpImageTool(const QString& programFolder, ProblemSink& problems);

@@ -2,6 +2,7 @@
 
 #include "platform/folder_path.h"
 #include "platform/messages.h"
+#include "platform/problem.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,10 +47,12 @@ Session& Session::current()
 
 MessageBoxes& Session::messages() { return *m_services.messages; }
 
-const ImageToolChoice& Session::imageTool()
+const ImageToolChoice& Session::imageTool(ProblemSink* lookupProblems)
 {
-    if (!m_imageTool)
-        m_imageTool = lookUpImageTool(m_programFolder, messages());
+    if (!m_imageTool) {
+        ProblemBoxes boxes(messages());
+        m_imageTool = lookUpImageTool(m_programFolder, lookupProblems ? *lookupProblems : boxes);
+    }
     return *m_imageTool;
 }
 
@@ -77,6 +80,13 @@ void Session::commitCompleteStaged()
             // not be put in place keeps its old content.
         }
     }
+}
+
+void Session::tellWatchers()
+{
+    const std::vector<FatalReportWatcher*> watchers = m_watchers;
+    for (auto watcher = watchers.rbegin(); watcher != watchers.rend(); ++watcher)
+        (*watcher)->beforeFatalReport();
 }
 
 void Session::dropAllStaged()

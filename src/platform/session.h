@@ -11,8 +11,20 @@
 #include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 class MessageBoxes;
+class ProblemSink;
+
+// Work that holds what it has yet to show (a make's picture work): a fatal
+// report lets it show that, and clear up, before the report itself is shown.
+class FatalReportWatcher {
+public:
+    virtual void beforeFatalReport() = 0;
+
+protected:
+    ~FatalReportWatcher() = default;
+};
 
 // What a run of the program takes from outside. The desktop program, the
 // command-line tools and tests each fill one in and build their Session from it.
@@ -58,8 +70,10 @@ public:
     // The folder beside the program, ending with the separator.
     const QString& programFolder() const { return m_programFolder; }
 
-    // The image tool: the one handed in, else looked up once (on first use).
-    const ImageToolChoice& imageTool();
+    // The image tool: the one handed in, else looked up once (on first use),
+    // a problem of the lookup reported to lookupProblems (nullptr: shown in
+    // the session's message boxes).
+    const ImageToolChoice& imageTool(ProblemSink* lookupProblems = nullptr);
 
     // Ends the program through the end service; never returns.
     [[noreturn]] void endProgram();
@@ -85,6 +99,12 @@ public:
     void commitCompleteStaged();
     void dropAllStaged();
 
+    // Work told before a fatal report is shown, while it is registered.
+    void addWatcher(FatalReportWatcher* watcher) { m_watchers.push_back(watcher); }
+    void removeWatcher(FatalReportWatcher* watcher) { std::erase(m_watchers, watcher); }
+    // Tells every registered watcher, the one registered last first.
+    void tellWatchers();
+
     // The file faults every replacement of this session is made with.
     const fileio::FailureHook* fileFaults() const { return &m_services.fileFaults; }
 
@@ -95,6 +115,7 @@ private:
     std::unique_ptr<TextFiles::Table> m_textFiles;
     std::optional<ImageToolChoice> m_imageTool;
     std::set<fileio::DeferredReplacements*> m_staged;
+    std::vector<FatalReportWatcher*> m_watchers;
     int m_logHandle = 0;
     bool m_fatalReport = false;
     Session* m_outer;
@@ -105,7 +126,7 @@ private:
 // so that a fatal report puts what is marked complete in place and drops the rest.
 class StagedReplacements : public fileio::DeferredReplacements {
 public:
-    explicit StagedReplacements(Session& session = Session::current());
+    explicit StagedReplacements(Session& session);
     ~StagedReplacements();
     StagedReplacements(const StagedReplacements&) = delete;
     StagedReplacements& operator=(const StagedReplacements&) = delete;

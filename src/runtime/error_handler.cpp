@@ -20,6 +20,8 @@ void reportFatalProblem(const QString& message)
         session.endProgram();
     session.beginFatalReport();
     try {
+        // What work held back comes before the report, as it would have without the failure.
+        session.tellWatchers();
         Messages::showExclamation(QStringLiteral("The System has encountered a problem\r\n") + message);
         logMessage(message);
         // Work completed before the failure (the pages made before the one

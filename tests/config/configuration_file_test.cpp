@@ -1,4 +1,5 @@
 #include "app/core/open_kiosk_system.h"
+#include "platform/problem.h"
 #include "config/configuration.h"
 #include "config/layout.h"
 #include "platform/screen_size.h"
@@ -36,7 +37,8 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
     const auto onScreen = [](QSize size) {
         return [size](TemporaryKiosk& kiosk) {
             KioskSystem system(kiosk.session.session());
-            configuration::openConfiguration(system, kiosk.folder());
+            ProblemBoxes problems(kiosk.session.messages);
+            configuration::openConfiguration(system, kiosk.folder(), problems);
             const FixedScreenSize screen(size);
             deriveLayout(system, &screen);
         };

@@ -1,6 +1,7 @@
 // Scales real pictures as the page maker does: the size computation, the copy
 // made without an image tool, failing and recording stand-in tools, and the
 // one-time tool lookup.
+#include "support/recording_problems.h"
 #include "imaging/copy_job.h"
 #include "imaging/image_scaling.h"
 #include "imaging/image_tool.h"
@@ -56,8 +57,10 @@ protected:
     std::string scale(const QString& source, int boxHeight, int boxWidth, bool noScaleUp = false)
     {
         std::int32_t height = -1, width = -1;
-        Jpeg::CopiesInPlace copies;
-        Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp, &copies, " (line)");
+        SessionProblems problems;
+        Jpeg::CopiesInPlace copies(Session::current(), problems);
+        Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp, &copies, problems,
+                         {"page.zel", 7, "#image source.jpg"});
         return std::to_string(height) + "x" + std::to_string(width);
     }
 
@@ -129,7 +132,7 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
         EXPECT_EQ(scale(cat, 0, 500), "375x500") << row.name;
         const QString said = messages().texts().join("|");
         EXPECT_TRUE(said.startsWith("Picture " + cat + " could not be resampled: " + row.problem)
-                    && said.endsWith(" (line)"))
+                    && said.endsWith("\r\nIn line - #image source.jpg\r\nIn file - page.zel"))
             << row.name << " " << said.toStdString();
         if (row.problem == std::string_view("bad data"))
             EXPECT_FALSE(QFileInfo::exists(destination)) << row.name;

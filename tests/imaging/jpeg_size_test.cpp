@@ -1,5 +1,6 @@
 // Reads the size of real JPEG files, made by real encoders and then cut and
 // patched, the way the page maker meets an author's pictures.
+#include "support/recording_problems.h"
 #include "imaging/jpeg_size.h"
 
 #include "sample_pictures.h"
@@ -16,7 +17,8 @@ protected:
     {
         writeBytes(path("odd.jpg"), bytes), messages.clear();
         std::int32_t height = -1, width = -1;
-        Jpeg::GetSize(path("odd.jpg"), height, width);
+        SessionProblems problems;
+        Jpeg::GetSize(path("odd.jpg"), height, width, problems, {});
         const int count = int(messages.texts().size());
         return std::to_string(height) + "x" + std::to_string(width)
                + (count ? " (" + std::to_string(count) + " messages)" : "");

@@ -1,6 +1,7 @@
 // Pictures that change while a make reads them, and a make that a fatal
 // report ends while copies are still held: what the make says and what it
 // leaves in the images folder.
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
 #include "app/core/open_kiosk_system.h"
@@ -34,7 +35,8 @@ QStringList makeAll(TemporaryKiosk& kiosk, fileio::FailureHook faults, std::func
                  .imageTool = ImageToolChoice{}, // no tool: pictures are copied as they are
                  .fileFaults = std::move(faults)});
     const auto system = openKioskSystemHeadless(kiosk.folder());
-    PageMaker maker(*system);
+    SessionProblems problems;
+    PageMaker maker(*system, problems);
     maker.setPictureRuns(3);
     maker.makeAll();
     endsProgram([&] { maker.run(); });

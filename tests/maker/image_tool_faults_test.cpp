@@ -2,6 +2,7 @@
 // cannot be started, a tool whose copy is not the JPEG asked for, and a tool
 // that finds its disk full. Every page is made as a make with or without
 // copies in the background makes it.
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
 #include "app/core/open_kiosk_system.h"
@@ -48,7 +49,8 @@ public:
                      .endProgram = [] { throw ProgramEnded{}; },
                      .imageTool = ImageToolChoice{program, 60 * 1000, true}});
         const auto system = openKioskSystemHeadless(kiosk.folder());
-        PageMaker maker(*system);
+        SessionProblems problems;
+        PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);
         QStringList said;
         for (int i = 0; i < makes; ++i) {
@@ -94,7 +96,8 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
     QMap<QString, QString> asked, turned;
     for (const Copy& copy : copies) {
         std::int32_t height = 0, width = 0;
-        Jpeg::GetSize(kiosk.path("walk/images/" + copy.name), height, width);
+        SessionProblems problems;
+        Jpeg::GetSize(kiosk.path("walk/images/" + copy.name), height, width, problems, {});
         asked[copy.name] = QString("%1 x %2").arg(width).arg(height);
         turned[copy.name] = QString("%1 x %2").arg(height).arg(width);
     }

@@ -1,5 +1,6 @@
 // A make that stops while it puts pages in place: killed between the renames
 // of a page's three files, or ended by a runtime error at a later page.
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
 #include "app/core/open_kiosk_system.h"
@@ -92,7 +93,10 @@ int makeStoppedAtRename(KioskSystem& system, int stop)
             return 0;
         }});
         try {
-            PageMaker maker(system);
+            // The kiosk system of this run, whose file operations stop.
+            const std::unique_ptr<KioskSystem> opened = openKioskSystemHeadless(system.openedFolder(), false);
+            SessionProblems problems;
+            PageMaker maker(*opened, problems);
             maker.makeAll();
             maker.run();
         } catch (...) {
@@ -119,7 +123,8 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
     for (;; ++stop) {
         SCOPED_TRACE("stopped at rename " + std::to_string(stop));
         writeGeneration(kiosk, "G1");
-        PageMaker maker(system);
+        SessionProblems problems;
+        PageMaker maker(system, problems);
         makeAll(maker);
         for (const QString& page : kPages)
             ASSERT_EQ(pageState(kiosk, page).filter("G1").size(), page == "news/b" ? 2 : 3) << page.toStdString();
@@ -148,7 +153,8 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
             const std::unique_ptr<KioskSystem> reopened = openKioskSystemHeadless(kiosk.folder());
         } else {
             // A make of one page of the other folder.
-            PageMaker one(system);
+            SessionProblems problems;
+            PageMaker one(system, problems);
             one.makeOne(kiosk.path("root/root.zel"));
             one.run();
         }
@@ -196,7 +202,8 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             makePicture(kiosk.path("news/cat.jpg"), 40, 30);
             write("G1");
             {
-                PageMaker maker(system);
+                SessionProblems problems;
+                PageMaker maker(system, problems);
                 makeAll(maker);
             }
             write("G2");
@@ -211,7 +218,9 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
                                      return operation == "write" && (path.endsWith(row.target) || copy) ? ENOSPC : 0;
                                  },
                              .messages = &kiosk.messages});
-            PageMaker maker(system);
+            const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(kiosk.folder(), false);
+            SessionProblems problems;
+            PageMaker maker(*failing, problems);
             maker.setPictureRuns(runs);
             EXPECT_TRUE(endsProgram([&] { makeAll(maker); }));
             EXPECT_TRUE(kiosk.messages.texts().value(0).contains("No space left on device"))

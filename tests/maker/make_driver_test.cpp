@@ -1,5 +1,6 @@
 // The make driver: what a make visits and its progress. Making one named page
 // is zel-make's (tests/tools).
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
 #include "maker/page_maker.h"
@@ -16,7 +17,8 @@ namespace {
 TEST(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
 {
     TemporaryKiosk kiosk(makerConfiguration());
-    PageMaker maker(kiosk.openHeadless());
+    SessionProblems problems;
+    PageMaker maker(kiosk.openHeadless(), problems);
     for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt",
                                "top.zel", "news/images/deep.zel", "news/.draft.zel", "news/old.zel/x"})
         writeTextFile(kiosk.path(source), {"#leaf"});

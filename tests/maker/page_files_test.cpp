@@ -5,6 +5,7 @@
 // made.txt lists every file the make writes, the page files equal to the
 // expected ones byte for byte; messages.txt holds the messages shown in order,
 // each ended by a line "----" ("~/" stands for the kiosk folder).
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
 #include "maker/page_maker.h"
@@ -27,7 +28,8 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
 {
     const QString caseFolder = kCases + GetParam() + '/';
     TemporaryKiosk kiosk(makerConfiguration());
-    PageMaker maker(kiosk.openHeadless());
+    SessionProblems problems;
+    PageMaker maker(kiosk.openHeadless(), problems);
     const QStringList before = filesUnder(kiosk.folder()).keys();
     QStringList given, source;
     for (const QString& file : filesUnder(caseFolder).keys()) {

@@ -2,6 +2,7 @@
 // the same files, messages and message order as a make that makes every copy
 // in place, and a copy is made again exactly when something that decides its
 // bytes changed.
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
 #include "app/core/open_kiosk_system.h"
@@ -67,7 +68,8 @@ public:
         EventLog log;
         Session run({.messages = &log, .endProgram = [] { throw ProgramEnded{}; }, .imageTool = tool});
         const auto system = openKioskSystemHeadless(folder);
-        PageMaker maker(*system);
+        SessionProblems problems;
+        PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);
         maker.setProgressHandler([&](const QString& text) { log.events.append("progress: " + text); });
         maker.setCountHandler(

@@ -1,8 +1,10 @@
 // What a make leaves on disk when writing fails, at links planted at output
 // names, for unchanged pages and dead temporaries, and for names that need
 // escaping in attributes.
+#include "support/recording_problems.h"
 #include "maker_test_support.h"
 
+#include "app/core/open_kiosk_system.h"
 #include "maker/page_maker.h"
 #include "support/check_kiosk.h"
 
@@ -37,7 +39,8 @@ protected:
     }
 
     TemporaryKiosk kiosk;
-    PageMaker maker;
+    SessionProblems problems;
+    PageMaker maker{problems};
 };
 
 // A write, sync, close or rename that fails ends the make with the path and the
@@ -74,6 +77,8 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
                          return operation == row.operation && (path.endsWith(row.target) || copy) ? row.error : 0;
                      },
                  .messages = &kiosk.messages});
+            const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(kiosk.folder(), false);
+            maker.setKioskSystem(*failing);
             QFile::remove(kiosk.path("news/images/.zel-copies")); // the copy is made anew, not kept
             EXPECT_TRUE(endsProgram([&] {
                 if (!grouped)

@@ -4,6 +4,7 @@
 #include "pages/page_paths.h"
 #include "pages/page_types.h"
 #include "pages/support.h"
+#include "platform/problem.h"
 #include "platform/text_files.h"
 
 #include <gtest/gtest.h>
@@ -50,8 +51,9 @@ TEST(NameRule, FolderAndPageNamesShareTheRule)
     const std::pair<QString, bool> rows[] = {{"my_page-2", true}, {QString::fromUtf8("caf\xc3\xa9"), false}};
     for (const auto& [text, valid] : rows) {
         TestSession session;
-        EXPECT_EQ(Support::isValidFolderName(text), valid);
-        EXPECT_EQ(Support::isValidPageName(text), valid);
+        ProblemBoxes boxes(session.messages);
+        EXPECT_EQ(Support::isValidFolderName(text, boxes), valid);
+        EXPECT_EQ(Support::isValidPageName(text, boxes), valid);
     }
 }
 
@@ -71,8 +73,10 @@ TEST(NameRule, NamesLongerThanTheFileSystemStoresAreRefused)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TestSession session;
+        ProblemBoxes boxes(session.messages);
         const QString name(row.length, u'x');
-        EXPECT_EQ(row.page ? Support::isValidPageName(name) : Support::isValidFolderName(name), row.valid);
+        EXPECT_EQ(row.page ? Support::isValidPageName(name, boxes) : Support::isValidFolderName(name, boxes),
+                  row.valid);
         const QString kind = row.page ? "page" : "folder";
         EXPECT_EQ(session.messages.texts(),
                   row.valid ? QStringList()

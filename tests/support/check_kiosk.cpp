@@ -1,3 +1,4 @@
+#include "support/recording_problems.h"
 #include "support/check_kiosk.h"
 
 #include "maker/page_maker.h"
@@ -44,7 +45,8 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
                    "logbooks of every ship that called between the wars",
                    "#para", "Nobody comes here"});
 
-    PageMaker maker(kiosk.openHeadless());
+    SessionProblems problems;
+    PageMaker maker(kiosk.openHeadless(), problems);
     maker.makeAll();
     maker.run();
 

@@ -1,5 +1,6 @@
 // zel-make as a script calls it: exit status, messages on standard error,
 // progress on standard output.
+#include "support/recording_problems.h"
 #include "imaging/jpeg_size.h"
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
@@ -149,7 +150,8 @@ TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
     ASSERT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
     ASSERT_EQ(runZelMake({kiosk.folder()}, bin.filePath("zel-make")).exitCode, 0);
     std::int32_t height = 0, width = 0;
-    Jpeg::GetSize(kiosk.path("f0/images/p000001.jpg"), height, width);
+    SessionProblems problems;
+    Jpeg::GetSize(kiosk.path("f0/images/p000001.jpg"), height, width, problems, {});
     EXPECT_EQ(width, 1093) << "resampled to the leaf page's picture width, not copied unchanged (1200)";
 
     // Killed after some pages have started, or some time into the make; each

@@ -1,3 +1,4 @@
+#include "support/recording_problems.h"
 #include "dialogs/workbench.h"
 #include "maker/page_maker.h"
 #include "support/kiosk_fixture.h"
@@ -27,7 +28,8 @@ protected:
         writeTextFile(path("configuration.txt"), readLines(path("configuration.txt")) + extraConfiguration());
         KioskSystem& system = m_kiosk.openHeadless();
         workbench.setKioskSystem(&system);
-        PageMaker maker(system);
+        SessionProblems problems;
+        PageMaker maker(system, problems);
         maker.makeAll();
         maker.run();
         ASSERT_TRUE(QFile::exists(path("shops/directory.htm")));

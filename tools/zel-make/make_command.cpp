@@ -4,6 +4,7 @@
 #include "check/kiosk_check.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/session.h"
 #include "platform/text_files.h"
 #include "runtime/log_file.h"
@@ -133,7 +134,8 @@ int run(const QStringList& arguments)
     const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.first()));
     if (!checkPageFolders(pageSources, kiosk->folder()))
         return Fatal;
-    PageMaker maker(*kiosk);
+    ProblemBoxes problems(messages);
+    PageMaker maker(*kiosk, problems);
     const bool terminal = isatty(STDOUT_FILENO);
     PictureCount pictures;
     maker.setProgressHandler([terminal, &pictures](const QString& text) {

@@ -1,5 +1,6 @@
 #include "app/core/open_kiosk_system.h"
 
+#include "platform/problem.h"
 #include "config/configuration.h"
 #include "fileio/replacement_journal.h"
 #include "config/layout.h"
@@ -42,7 +43,8 @@ std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const Screen
     withErrorPath(
         QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); },
         [&] {
-            configuration::openConfiguration(*kiosk, folder, log);
+            ProblemBoxes problems(kiosk->session().messages());
+            configuration::openConfiguration(*kiosk, folder, problems, log);
             if (screen)
                 useRealScreen(*kiosk, *screen);
             kiosk->setIntegerValue(QStringLiteral("mode"), 2);

@@ -1,5 +1,7 @@
 #include "app/core/page_renaming.h"
 
+#include "platform/messages.h"
+#include "platform/problem.h"
 #include "app/core/reversible_file_group.h"
 #include "pages/page_sources.h"
 #include "pages/support.h"
@@ -189,7 +191,8 @@ QStringList madeFilesOf(const QString& folderPath, const QString& page)
 
 Result renamePage(const QString& kioskFolder, const PageId& from, const PageId& to)
 {
-    if (!Support::isValidFolderName(to.folder) || !Support::isValidPageName(to.page))
+    ProblemBoxes boxes(Messages::current());
+    if (!Support::isValidFolderName(to.folder, boxes) || !Support::isValidPageName(to.page, boxes))
         return {};
     const QString top = withTrailingSeparator(kioskFolder);
     if (from == kRootPage)
@@ -223,7 +226,7 @@ Result renamePage(const QString& kioskFolder, const PageId& from, const PageId& 
 
 Result renameFolder(const QString& kioskFolder, const QString& from, const QString& to)
 {
-    if (!Support::isValidFolderName(to))
+    if (ProblemBoxes boxes(Messages::current()); !Support::isValidFolderName(to, boxes))
         return {};
     const QString top = withTrailingSeparator(kioskFolder);
     if (from == kRootPage.folder)

@@ -1,0 +1,25 @@
+#include "platform/problem.h"
+
+#include "platform/line_end.h"
+#include "platform/messages.h"
+
+QString Problem::text() const
+{
+    if (!showsLine)
+        return message;
+    return message + kCrLf + QStringLiteral("In line - ") + place.lineText + kCrLf + QStringLiteral("In file - ")
+           + place.pageSource;
+}
+
+void ProblemBoxes::report(const Problem& problem) { m_boxes.show(problem.text(), MessageIcon::None); }
+
+void ProblemsAt::report(const Problem& problem)
+{
+    if (!problem.place.pageSource.isEmpty()) {
+        m_to.report(problem);
+        return;
+    }
+    Problem placed = problem;
+    placed.place = m_place;
+    m_to.report(placed);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/messages.h"
+#include "platform/problem.h"
+
+#include <QStringList>
+#include <vector>
+
+// Records every problem reported to it, in order.
+class RecordingProblems : public ProblemSink {
+public:
+    void report(const Problem& problem) override { problems.push_back(problem); }
+    // The text each problem would show.
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const Problem& problem : problems)
+            all.append(problem.text());
+        return all;
+    }
+    std::vector<Problem> problems;
+};
+
+// Shows each problem in the message boxes of the session current when it is
+// reported, as the desktop program's maker dialog does.
+class SessionProblems : public ProblemSink {
+public:
+    void report(const Problem& problem) override { Messages::show(problem.text()); }
+};
