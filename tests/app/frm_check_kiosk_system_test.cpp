@@ -29,9 +29,10 @@ protected:
         const auto windows = visibleWindows<frmCheckKioskSystem>();
         EXPECT_EQ(windows.size(), 1);
         frmCheckKioskSystem* window = windows.value(0);
-        if (window && wait)
+        if (window && wait) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window)
                         && QTest::qWaitFor([&] { return !window->isChecking(); }, 20000));
+        }
         return window;
     }
     // The rows as "page source:line: kind: text".

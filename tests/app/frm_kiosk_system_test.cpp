@@ -80,8 +80,9 @@ TEST_F(MainWindowTest, RecentListTable)
         for (int i = 0; i <= 3; ++i) // 0 is the separator, shown with any entry
             EXPECT_EQ(main->recentAction(i)->isVisible(), !(i ? row.shown[i - 1] : row.shown.join("")).isEmpty()) << i;
         EXPECT_EQ(main->editMenu()->menuAction()->isEnabled(), !row.opens.isEmpty());
-        if (!row.opens.isEmpty())
+        if (!row.opens.isEmpty()) {
             EXPECT_EQ(main->workbench().kioskSystem().folder(), row.shown[0] == a.chopped(1) ? a : row.shown[0]);
+        }
         trigger(main.get(), "mnuExit");
         EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept);
     }

@@ -171,11 +171,13 @@ TEST(Display, ButtonsHomeAndBackOpenWholePages)
     EXPECT_TRUE(kiosk.makeMessages.startsWith("Bad is not a valid folder name")) << "the maker reports the bad name";
     for (const auto& step : kSteps) {
         SCOPED_TRACE(step.name);
-        if (step.open)
+        if (step.open) {
             ASSERT_TRUE(kiosk.open(step.open));
+        }
         EXPECT_TRUE(kiosk.touch(step.button, step.shows)) << kiosk.shown().toStdString();
-        if (QString(step.shows) == "missing.html")
+        if (QString(step.shows) == "missing.html") {
             EXPECT_TRUE(kiosk.evaluate("frames['con'].document.body.innerText").toString().contains("not available"));
+        }
     }
 
     // Down (b7) and Up (b2) scroll a leaf page's content frame by most of its

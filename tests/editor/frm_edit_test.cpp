@@ -318,8 +318,9 @@ TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
             QStringList(qsizetype(row.answers.size()), "A page has been changed  - do you wish to save it first?"));
         const qsizetype asked = qsizetype(row.answers.size());
         EXPECT_EQ(asking, (QList<QWidget*>{editors[0], editors[1], editors[2]}.mid(0, asked)));
-        if (*std::prev(row.answers.end()) == Answer::Yes)
+        if (*std::prev(row.answers.end()) == Answer::Yes) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editors[1]; }));
+        }
         EXPECT_EQ(Files::fileExists(kiosk.path("news/today.htm")), row.made);
         EXPECT_EQ(Files::fileExists(kiosk.path("root/root.htm")), row.made);
         EXPECT_EQ(makerMessages, row.made ? QStringList{"Making page root in folder root"} : QStringList());

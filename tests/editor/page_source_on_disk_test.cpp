@@ -149,8 +149,9 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
         EXPECT_EQ(kiosk.messages.entries().size(), 1u) << "asked once";
         const QStringList onSave = withAnswers({row.replaceAnswer}, [&] { pressSave(editor); });
         EXPECT_EQ(onSave, row.replaceAnswer ? QStringList{replace} : QStringList());
-        if (row.replaceAnswer)
+        if (row.replaceAnswer) {
             EXPECT_EQ(kiosk.messages.entries()[0].defaultAnswer, Answer::No);
+        }
         EXPECT_EQ(editor->bodyText(), row.body);
         EXPECT_EQ(readBytes(today), row.onDisk);
     }
