@@ -86,6 +86,8 @@ frmPreview::~frmPreview() = default;
 
 bool frmPreview::isMaking() const { return m_pause->isActive() || m_make->isBusy(); }
 
+qint64 frmPreview::lastMakeMs() const { return m_make->lastMakeMs(); }
+
 void frmPreview::follow(QObject* source, PageSource page)
 {
     m_source = source;
@@ -147,10 +149,9 @@ void frmPreview::showMade(const QString& madePage)
     m_shownPage = madePage;
     m_problems = m_make->problems();
     emit problemsChanged();
-    const QString problems = m_problems.isEmpty() ? QStringLiteral("no problems")
-                             : m_problems.size() == 1
-                                 ? QStringLiteral("1 problem")
-                                 : QStringLiteral("%1 problems").arg(m_problems.size());
+    const QString problems = m_problems.isEmpty()     ? QStringLiteral("no problems")
+                             : m_problems.size() == 1 ? QStringLiteral("1 problem")
+                                                      : QStringLiteral("%1 problems").arg(m_problems.size());
     setStatus(m_pageLabel + QStringLiteral(" - ") + problems
               + QStringLiteral(" - made in %1 ms").arg(m_make->lastMakeMs()));
     m_loadingMade = true;
@@ -201,8 +202,8 @@ void frmPreview::placeBrowser()
     if (stage.isEmpty() || m_screen.isEmpty())
         return;
     const QSize fitted = m_screen.scaled(stage, Qt::KeepAspectRatio);
-    m_browser->setGeometry((stage.width() - fitted.width()) / 2, (stage.height() - fitted.height()) / 2,
-                           fitted.width(), fitted.height());
+    m_browser->setGeometry((stage.width() - fitted.width()) / 2, (stage.height() - fitted.height()) / 2, fitted.width(),
+                           fitted.height());
     m_browser->setZoomFactor(std::clamp(double(fitted.width()) / double(m_screen.width()), 0.25, 5.0));
 }
 

@@ -58,6 +58,8 @@ public:
     QString shownPage() const { return m_shownPage; }
     // True while a make is waiting for the pause or running.
     bool isMaking() const;
+    // How long the make of the page shown took, from its request.
+    qint64 lastMakeMs() const;
     QWebEngineView* webPreview() const { return m_browser; }
     QLabel* lblStatus() const { return m_lblStatus; }
 

@@ -57,8 +57,9 @@ void link(const QString& target, const QString& path)
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    Errors::translatingFileErrors(
-        [&] { fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.data(), bytes.size())); });
+    Errors::translatingFileErrors([&] {
+        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.data(), bytes.size()));
+    });
 }
 
 QByteArray fileBytes(const QString& path)
@@ -151,7 +152,8 @@ void PreviewFolder::linkEntries(const QString& from, const QString& to, const QS
         if (!except.contains(name) && !name.startsWith(QStringLiteral(".zel-")))
             link(source.absoluteFilePath(name), withSeparator(to) + name);
     const QDir mirror(to);
-    for (const QFileInfo& entry : mirror.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+    for (const QFileInfo& entry :
+         mirror.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
         if (entry.isSymLink() && !names.contains(entry.fileName()))
             QFile::remove(entry.filePath());
 }

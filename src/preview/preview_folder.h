@@ -8,10 +8,10 @@
 
 // What the preview makes: a page source as an editor holds it, saved or not.
 struct PreviewPage {
-    QString kioskFolder;    // the open kiosk system's folder, ending with the separator
-    QString pageSource;     // the page source's path; "" for a page never saved
+    QString kioskFolder; // the open kiosk system's folder, ending with the separator
+    QString pageSource;  // the page source's path; "" for a page never saved
     std::int16_t pageType = 0;
-    QString body;           // the editor's text, lines separated by LF
+    QString body; // the editor's text, lines separated by LF
     // Configuration lines (name, value) the page is made with: the open
     // kiosk system's values, so the preview is laid out as its Make is.
     QList<QPair<QString, QString>> settings;
@@ -56,9 +56,9 @@ private:
     void seedCopies(const QString& kioskImages, const QString& images);
 
     QString m_root;
-    QString m_kioskFolder;   // the kiosk system the folder mirrors now
-    QString m_pageFolder;    // the previewed page's folder in the kiosk system
-    QString m_pageSource;    // in the preview folder
+    QString m_kioskFolder;     // the kiosk system the folder mirrors now
+    QString m_pageFolder;      // the previewed page's folder in the kiosk system
+    QString m_pageSource;      // in the preview folder
     QByteArray m_seededRecord; // the kiosk system's copy record when the copies were seeded
     bool m_seeded = false;
 };
