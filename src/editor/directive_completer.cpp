@@ -84,9 +84,9 @@ void DirectiveCompleter::accept(const QString& completion)
     const int blockStart = cursor.block().position();
     cursor.setPosition(blockStart + m_part.start);
     cursor.setPosition(m_text->textCursor().position(), QTextCursor::KeepAnchor);
-    const bool takesArguments = m_part.kind != Kind::Directive
-                                || !QStringList{QStringLiteral("para"), QStringLiteral("html"), QStringLiteral("break")}
-                                        .contains(completion);
+    const bool takesArguments =
+        m_part.kind != Kind::Directive
+        || !QStringList{QStringLiteral("para"), QStringLiteral("html"), QStringLiteral("break")}.contains(completion);
     m_completer->popup()->hide();
     cursor.insertText(completion + (takesArguments ? QStringLiteral(" ") : QString()));
     m_text->setTextCursor(cursor);

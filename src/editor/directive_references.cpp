@@ -120,11 +120,11 @@ QStringList directiveNames(PageType type)
     switch (type) {
     case PageType::Root:
     case PageType::Branch:
-        return {QStringLiteral("title"), QStringLiteral("para"), QStringLiteral("html"), QStringLiteral("break"),
-                QStringLiteral("image"), QStringLiteral("button")};
+        return {QStringLiteral("title"), QStringLiteral("para"),  QStringLiteral("html"),
+                QStringLiteral("break"), QStringLiteral("image"), QStringLiteral("button")};
     case PageType::Leaf:
-        return {QStringLiteral("title"), QStringLiteral("head"), QStringLiteral("para"), QStringLiteral("html"),
-                QStringLiteral("break"), QStringLiteral("image")};
+        return {QStringLiteral("title"), QStringLiteral("head"),  QStringLiteral("para"),
+                QStringLiteral("html"),  QStringLiteral("break"), QStringLiteral("image")};
     case PageType::Selector:
         return {QStringLiteral("title"), QStringLiteral("item")};
     default:
