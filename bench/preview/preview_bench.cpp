@@ -180,10 +180,10 @@ int main(int argc, char** argv)
     const Figures make = figures(makes);
     const Figures smv = figures(saveMakeView);
     std::printf("Page of 50 lines and 5 pictures (copies made), %d edits:\n", edits);
-    std::printf("  last key to updated preview: median %.0f ms, worst %.0f ms (pause %d ms included)\n",
-                typed.median, typed.worst, frmPreview::kPauseMs);
-    std::printf("  after the pause:             median %.0f ms, worst %.0f ms\n",
-                typed.median - frmPreview::kPauseMs, typed.worst - frmPreview::kPauseMs);
+    std::printf("  last key to updated preview: median %.0f ms, worst %.0f ms (pause %d ms included)\n", typed.median,
+                typed.worst, frmPreview::kPauseMs);
+    std::printf("  after the pause:             median %.0f ms, worst %.0f ms\n", typed.median - frmPreview::kPauseMs,
+                typed.worst - frmPreview::kPauseMs);
     std::printf("  preview make (zel-make run): median %.0f ms, worst %.0f ms\n", make.median, make.worst);
     std::printf("Save, Make && View to the page loaded in the viewer (5 runs): median %.0f ms, worst %.0f ms\n",
                 smv.median, smv.worst);
