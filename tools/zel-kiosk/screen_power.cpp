@@ -18,7 +18,8 @@ std::optional<ScreenPower::Command> ScreenPower::command(bool on, const QString&
 {
     if (platform != QLatin1String("xcb") || display.isEmpty() || xset.isEmpty())
         return std::nullopt;
-    return Command{xset, {QStringLiteral("dpms"), QStringLiteral("force"), on ? QStringLiteral("on") : QStringLiteral("off")}};
+    return Command{
+        xset, {QStringLiteral("dpms"), QStringLiteral("force"), on ? QStringLiteral("on") : QStringLiteral("off")}};
 }
 
 ScreenPower::ScreenPower(QObject* parent) : QObject(parent)
@@ -66,7 +67,8 @@ void ScreenPower::run(const Command& command)
         // xset tells on its output, not by its exit status, that the display has no power control.
         const QString said = QString::fromLocal8Bit(process->readAll()).trimmed();
         if (status != QProcess::NormalExit || exitCode != 0 || !said.isEmpty())
-            EventLog::write(QStringLiteral("xset: ") + (said.isEmpty() ? QStringLiteral("failed") : said.section(u'\n', 0, 0)));
+            EventLog::write(QStringLiteral("xset: ")
+                            + (said.isEmpty() ? QStringLiteral("failed") : said.section(u'\n', 0, 0)));
         process->deleteLater();
     });
     connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
