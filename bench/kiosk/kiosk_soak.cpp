@@ -310,7 +310,10 @@ int main(int argc, char** argv)
     int shown = 0;
     QObject::connect(&player, &KioskPlayer::versionShown, [&] { ++shown; });
     int refused = 0;
-    QObject::connect(&follower, &VersionFollower::refused, [&] { ++refused; });
+    QObject::connect(&follower, &VersionFollower::refused, [&](const QString& reason) {
+        ++refused;
+        std::fprintf(stderr, "version refused: %s\n", qPrintable(reason));
+    });
 
     player.start({QRect(0, 0, 1280, 1024)});
     Soak soak(player, parser.value(seedOption).toUInt());

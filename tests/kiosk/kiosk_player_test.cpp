@@ -266,7 +266,13 @@ TEST(KioskPlayer, AnExportedCabinetBecomesTheNewVersionAfterTheReturnToTheRootPa
     publishNewsCabinet(published);
     follower.look();
     follower.look();
-    ASSERT_TRUE(waitUntil([&] { return prepared.size() == 1; }, 60000));
+    // The visitor goes on touching while the version is prepared.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+            return prepared.size() == 1;
+        },
+        60000));
     const QString version = prepared.front().front().toString();
     EXPECT_EQ(shown.size(), 0);
     EXPECT_EQ(visit.shown(), QStringLiteral("news/news.htm"));
