@@ -51,7 +51,13 @@ async function soak(browser, k, size, touches, base, seed) {
     const startHeap = await heap(win.session);
     for (let i = 0; i < touches; ++i) {
         const { page, session } = win;
-        const state = await kiosk.waitForKiosk(page, null, 4000);
+        let state = await kiosk.waitForKiosk(page, null, 4000);
+        // A replacement window the loaded machine has not yet brought to the
+        // root page shows nothing of the kiosk: wait for it, it strands no one.
+        if (!state && page.url() === 'about:blank') {
+            await kiosk.open(page, home).catch(() => {});
+            state = await kiosk.waitForKiosk(page, home, 30000);
+        }
         if (!state || !state.buttons.some((b) => b.text)) {
             ++stranded;
             strandedAt.push(page.url());

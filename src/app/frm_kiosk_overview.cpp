@@ -66,7 +66,7 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench) : QWidget(nullptr, Qt::
     m_lstPages = new QTreeWidget(this);
     m_lstPages->setObjectName(QStringLiteral("lstPages"));
     m_lstPages->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
-                                 QStringLiteral("Made"), QStringLiteral("Problems")});
+                                 QStringLiteral("Made"), QStringLiteral("Problems"), QStringLiteral("Views")});
     m_lstPages->setUniformRowHeights(true);
     m_lstPages->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_lstPages, 1);
@@ -142,6 +142,18 @@ void frmKioskOverview::fillTree()
     }
     m_lstPages->addTopLevelItems(folders);
     m_lstPages->expandAll();
+    m_lstPages->setColumnHidden(kColumnViews, !m_overview->hasPageViews());
+}
+
+void frmKioskOverview::showPageViews()
+{
+    m_lstPages->setColumnHidden(kColumnViews, !m_overview->hasPageViews());
+    for (int i = 0; i < m_lstPages->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* folder = m_lstPages->topLevelItem(i);
+        for (int j = 0; j < folder->childCount(); ++j)
+            if (const auto* page = m_overview->page(folder->child(j)->data(kColumnPage, Qt::UserRole).toString()))
+                updateRow(folder->child(j), *page);
+    }
 }
 
 void frmKioskOverview::updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page)
@@ -152,6 +164,7 @@ void frmKioskOverview::updateRow(QTreeWidgetItem* row, const KioskOverview::Page
     row->setText(kColumnTitle, page.title);
     row->setText(kColumnMade, madeText(page));
     row->setText(kColumnProblems, page.problems < 0 ? QString() : QString::number(page.problems));
+    row->setText(kColumnViews, m_overview->hasPageViews() ? QString::number(m_overview->views(page.id)) : QString());
 }
 
 QTreeWidgetItem* frmKioskOverview::rowOf(const QString& pageSource) const
@@ -184,6 +197,8 @@ void frmKioskOverview::refresh(const QStringList& folders)
         const QStringList changed = m_overview->refresh(folders);
         if (m_overview->folderNames() != before)
             watchFolders();
+        if (m_overview->refreshPageViews())
+            showPageViews();
         for (const QString& path : changed) {
             const KioskOverview::PageSummary* page = m_overview->page(path);
             QTreeWidgetItem* row = rowOf(path);

@@ -17,7 +17,9 @@ class Workbench;
 // Tools > Kiosk System Overview: a window (not modal) with the open kiosk
 // system's folder and a tree of its page folders and pages: type, title,
 // made and up to date (the made files newer than the page source), and the
-// number of the check's findings for the page. The tree is filled at once from
+// number of the check's findings for the page, and, when the author copied a
+// kiosk's page views into the kiosk system folder (pageviews.csv), the views
+// of each page. The tree is filled at once from
 // the files; the check then runs page by page between events and fills in the
 // counts. The folder and the page folders are watched: a change (a save, a
 // make, a file added from outside) reads again only the pages that changed,
@@ -32,6 +34,7 @@ public:
     static constexpr int kColumnTitle = 2;
     static constexpr int kColumnMade = 3;
     static constexpr int kColumnProblems = 4;
+    static constexpr int kColumnViews = 5; // hidden without page views
 
     // Fills the tree from the open kiosk system and shows the window.
     void showOverview();
@@ -61,6 +64,7 @@ private:
 
     void fillTree();
     void updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page);
+    void showPageViews();
     QTreeWidgetItem* folderRow(const QString& folder);
     void watchFolders();
     void startCheck();

@@ -6,10 +6,13 @@
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/menu_command.h"
 #include "dialogs/workbench.h"
+#include "editor/directive_completer.h"
 #include "editor/directive_highlighter.h"
 #include "editor/dlg_find_replace.h"
 #include "editor/dlg_insert.h"
+#include "editor/editor_preview.h"
 #include "editor/page_source_file.h"
+#include "editor/reference_navigation.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "platform/line_end.h"
@@ -87,6 +90,21 @@ void frmEdit::Form_Load()
     m_txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txtContent->setTabChangesFocus(false);
     new DirectiveHighlighter(m_txtContent->document());
+    const auto kioskFolder = [this] {
+        try {
+            return m_workbench.kioskSystem().folder();
+        } catch (const RuntimeError&) {
+            return QString(); // no kiosk system open
+        }
+    };
+    const auto pageFolder = [this] { return m_filePath.isEmpty() ? QString() : QFileInfo(m_filePath).absolutePath(); };
+    m_completer =
+        new DirectiveCompleter(m_txtContent, {[this] { return PageType(m_pageType); }, kioskFolder, pageFolder});
+    m_referenceNavigation =
+        new ReferenceNavigation(m_txtContent, {kioskFolder, pageFolder, [this](const QString& source) {
+                                                   return openOrRaise(m_workbench, source) != nullptr;
+                                               }});
+    m_preview = new EditorPreview(*this, m_workbench);
     connect(m_txtContent->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
         setWindowModified(changed);
         if (!changed)
@@ -184,6 +202,15 @@ void frmEdit::createMenus()
     withShortcut(addMenuCommand(this, edit, QStringLiteral("mnuReplace"), QStringLiteral("R&eplace..."),
                                 &frmEdit::mnuReplace_Click),
                  QKeySequence::Replace, QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    withShortcut(addMenuCommand(this, view, QStringLiteral("mnuPreview"), QStringLiteral("&Preview"),
+                                &frmEdit::mnuPreview_Click),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    withShortcut(addMenuCommand(this, view, QStringLiteral("mnuGoToReference"),
+                                QStringLiteral("&Go to Page or Picture"), &frmEdit::mnuGoToReference_Click),
+                 QKeySequence(Qt::Key_F2));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("mnuTools"));
@@ -609,6 +636,16 @@ void frmEdit::mnuReplace_Click()
             dialog.txtReplace()->selectAll();
         }
     });
+}
+
+void frmEdit::mnuPreview_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuPreview_Click"), [&] { m_preview->open(); });
+}
+
+void frmEdit::mnuGoToReference_Click()
+{
+    withErrorPath(kModule, QStringLiteral("mnuGoToReference_Click"), [&] { m_referenceNavigation->openAtCursor(); });
 }
 
 void frmEdit::mnuQuit_Click()

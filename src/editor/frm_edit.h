@@ -12,6 +12,9 @@
 #include <optional>
 
 class QAction;
+class DirectiveCompleter;
+class EditorPreview;
+class ReferenceNavigation;
 class dlgFindReplace;
 class QFileSystemWatcher;
 class QMenu;
@@ -103,6 +106,10 @@ public:
     QPlainTextEdit* txtContent() const { return m_txtContent; }
     // The editor's Find and Replace dialog (made on first use, shown by Find... and Replace...).
     dlgFindReplace& findDialog();
+    // The editor's completion, its going to references and its tie to the Preview window.
+    DirectiveCompleter* completer() const { return m_completer; }
+    ReferenceNavigation* referenceNavigation() const { return m_referenceNavigation; }
+    EditorPreview* preview() const { return m_preview; }
     // The body as the text area holds it, lines separated by LF.
     QString bodyText() const;
 
@@ -137,6 +144,8 @@ public slots:
     void mnuFindNext_Click();
     void mnuFindPrevious_Click();
     void mnuReplace_Click();
+    void mnuPreview_Click();
+    void mnuGoToReference_Click();
     void mnuInsertButton_Click();
     void mnuInsertImage_Click();
     void mnuInsertItem_Click();
@@ -213,4 +222,7 @@ private:
     QAction* m_mnuCut = nullptr;
     QAction* m_mnuCopy = nullptr;
     dlgFindReplace* m_dlgFindReplace = nullptr; // a child of the window
+    DirectiveCompleter* m_completer = nullptr;
+    ReferenceNavigation* m_referenceNavigation = nullptr;
+    EditorPreview* m_preview = nullptr;
 };

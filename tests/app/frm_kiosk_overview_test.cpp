@@ -104,6 +104,33 @@ TEST_F(OverviewTest, FollowsSavesMakesAndFilesAddedFromOutside)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !overview.rowOf(kiosk.path("news/nothing.zel")); }, 10000));
 }
 
+// Page views a kiosk counted, copied back into the kiosk system folder, show per page (summed over the days and
+// over the kiosks whose files were put one after the other); without them there is no Views column.
+TEST_F(OverviewTest, ShowsThePageViewsOfAKioskWhenTheAuthorCopiedThemBack)
+{
+    frmKioskOverview& overview = open();
+    EXPECT_TRUE(overview.lstPages()->isColumnHidden(frmKioskOverview::kColumnViews));
+    EXPECT_EQ(overview.rowOf(kiosk.path("news/today.zel"))->text(frmKioskOverview::kColumnViews), "");
+
+    writeTextFile(kiosk.path("pageviews.csv"),
+                  {"date,page,views", "2026-05-04,news\\today.htm,7", "2026-05-05,news\\today.htm,5",
+                   "2026-05-05,root\\root.htm,2", "2026-05-05,gone\\page.htm,3", "not a line", "date,page,views",
+                   "2026-05-05,news\\today.htm,1"});
+    overview.refresh();
+    EXPECT_FALSE(overview.lstPages()->isColumnHidden(frmKioskOverview::kColumnViews));
+    EXPECT_EQ(overview.lstPages()->headerItem()->text(frmKioskOverview::kColumnViews), "Views");
+    const auto views = [&](const char* page) {
+        return overview.rowOf(kiosk.path(page))->text(frmKioskOverview::kColumnViews);
+    };
+    EXPECT_EQ(views("news/today.zel"), "13");
+    EXPECT_EQ(views("root/root.zel"), "2");
+    EXPECT_EQ(views("news/broken.zel"), "0");
+
+    QFile::remove(kiosk.path("pageviews.csv"));
+    overview.refresh();
+    EXPECT_TRUE(overview.lstPages()->isColumnHidden(frmKioskOverview::kColumnViews));
+}
+
 // Left open at exit, the overview comes back with the first kiosk system of the next run.
 TEST_F(OverviewTest, ShownAgainAfterOpenWhenOpenAtExit)
 {

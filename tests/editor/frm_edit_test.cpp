@@ -56,7 +56,8 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
                                "&Copy",      "&Paste",         "Select &All", "-", "&Find...",
                                "Find &Next", "Find Pre&vious", "R&eplace..."};
         const QStringList tools{"&Tools", "Insert Button...", "Insert Image...", "Insert Item..."};
-        EXPECT_EQ(menus, file + edit + tools);
+        const QStringList view{"&View", "&Preview", "&Go to Page or Picture"};
+        EXPECT_EQ(menus, file + edit + view + tools);
     }
 }
 

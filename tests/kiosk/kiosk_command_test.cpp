@@ -1,8 +1,10 @@
 // zel-kiosk as an operator starts it: help and version, the refusal of a
 // kiosk system that would strand visitors, and the status of a running kiosk.
 #include "heartbeat.h"
+#include "version_store.h"
 #include "kiosk_visit.h"
 #include "support/kiosk_fixture.h"
+#include "support/web_wait.h"
 
 #include <QDir>
 #include <QProcess>
@@ -43,8 +45,8 @@ TEST(KioskCommand, AnswersHelpAndVersionAndRefusesAWrongLine)
     EXPECT_TRUE(help.out.startsWith("Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"));
     const KioskRun version = runKiosk({"--version"}, state.path());
     EXPECT_EQ(version.out, "zel-kiosk " ZEL_VERSION "\n");
-    for (const QStringList& wrong :
-         {QStringList{}, QStringList{"a", "b"}, QStringList{"--status", "a"}, QStringList{"--frobnicate", "a"}}) {
+    for (const QStringList& wrong : {QStringList{}, QStringList{"a", "b"}, QStringList{"--status", "a"},
+                                     QStringList{"--step-back", "a"}, QStringList{"--frobnicate", "a"}}) {
         const KioskRun run = runKiosk(wrong, state.path());
         EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
         EXPECT_TRUE(run.err.startsWith("zel-kiosk: ")) << run.err.toStdString();
@@ -89,6 +91,43 @@ TEST(KioskCommand, StatusTellsWhetherTheKioskRuns)
     EXPECT_EQ(running.exitCode, 0);
     EXPECT_TRUE(running.out.contains("state: running\n")) << running.out.toStdString();
     EXPECT_TRUE(running.out.contains("uptime: 0 d 01:00:0")) << running.out.toStdString();
+}
+
+TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
+{
+    QTemporaryDir dir;
+    const KioskRun none = runKiosk({"--step-back"}, dir.path());
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.startsWith("zel-kiosk: no earlier version to step back to in ")) << none.err.toStdString();
+
+    // A following kiosk took two versions, one after the other.
+    VersionStore store(dir.filePath("zel-kiosk/versions"));
+    const QString older = store.completeVersion(store.beginVersion());
+    makeSampleKiosk(older);
+    store.setCurrent(older);
+    const QString newer = store.completeVersion(store.beginVersion());
+    makeSampleKiosk(newer);
+    store.setCurrent(newer);
+
+    const KioskRun back = runKiosk({"--step-back"}, dir.path());
+    EXPECT_EQ(back.exitCode, 0) << back.err.toStdString();
+    EXPECT_EQ(back.out, "shown from the next start: " + older + "\nstepped back from: " + newer + "\n");
+    EXPECT_EQ(VersionStore(dir.filePath("zel-kiosk/versions")).current(), older);
+    EXPECT_EQ(readLines(dir.filePath("zel-kiosk/kiosk.log")).filter("stepped back from " + newer).size(), 1);
+
+    // Started again, the kiosk shows the older version.
+    const QString published = dir.filePath("published");
+    QDir().mkpath(published);
+    QProcess kiosk;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_STATE_HOME", dir.path());
+    kiosk.setProcessEnvironment(environment);
+    kiosk.start(ZEL_KIOSK_PROGRAM, {"--follow", published, dir.filePath("kiosk")});
+    const QString heartbeat = dir.filePath("zel-kiosk/heartbeat.txt");
+    EXPECT_TRUE(waitUntil([&] { return readLines(heartbeat).contains("shown: " + older); }, 30000))
+        << readLines(heartbeat).join('\n').toStdString();
+    kiosk.terminate();
+    kiosk.waitForFinished();
 }
 
 } // namespace

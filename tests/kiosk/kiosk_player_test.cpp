@@ -1,6 +1,7 @@
 // The kiosk as a visitor and an operator meet it: real touches through the
 // pages, every escape key, a killed or frozen page, the opening hours and a
 // new version arriving while a visitor is on a leaf page.
+#include "app/core/folder_export.h"
 #include "input_lock.h"
 #include "kiosk_screen.h"
 #include "kiosk_visit.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -63,7 +65,7 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
         {Qt::Key_Backspace, {}},
     };
     for (const auto& escape : escapes) {
-        QTest::keyClick(input(visit), escape.key, escape.modifiers);
+        visit.press(escape.key, escape.modifiers);
         runScript(visit.page(), QStringLiteral("0"));
         EXPECT_TRUE(visit.player().screen(1)->isVisible())
             << QKeySequence(escape.key | escape.modifiers).toString().toStdString();
@@ -87,8 +89,8 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
               QStringLiteral("none"));
 
     // The operator's keys end the kiosk.
-    QTest::keyClick(input(visit), Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    EXPECT_EQ(quit.size(), 1);
+    visit.press(Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(waitUntil([&] { return quit.size() == 1; }, 3000));
 }
 
 TEST(KioskPlayer, AKilledRenderProcessBringsTheRootPageBackWithinFiveSeconds)
@@ -139,7 +141,7 @@ TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
     EXPECT_FALSE(visit.player().isOpen());
     EXPECT_TRUE(visit.player().screen(1)->cover()->isVisible());
     visit.touch(QStringLiteral("b1"));
-    QTest::keyClick(input(visit), Qt::Key_Return);
+    visit.press(Qt::Key_Return);
     QTest::qWait(1000);
     EXPECT_EQ(visit.shown(), QStringLiteral("root/root.htm"));
 
@@ -230,6 +232,64 @@ TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
     EXPECT_FALSE(follower.preparing());
     const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
     EXPECT_EQ(log.filter(QStringLiteral("new version refused")).size(), 1);
+}
+
+// The author changes the news page and exports its folder, as Tools, Export
+// Folder does; the cabinet is dropped in the folder the kiosk follows.
+void publishNewsCabinet(const QString& published)
+{
+    TemporaryKiosk author;
+    copySampleKiosk(author.folder());
+    QStringList news = readLines(author.path(QStringLiteral("news/news.zel")));
+    news.replaceInStrings(QStringLiteral("Something is happening in Ostervale"),
+                          QStringLiteral("Something new is happening in Ostervale"));
+    writeTextFile(author.path(QStringLiteral("news/news.zel")), news);
+    const QString directives = FolderExport::writeDirectiveFile(author.openHeadless(), QStringLiteral("news"));
+    ASSERT_EQ(FolderExport::runCabinetMaker(QStringLiteral(ZEL_PROGRAM_DIR "/zel-makecab"), directives), 0);
+    QDir().mkpath(published);
+    ASSERT_TRUE(QFile::copy(author.path(QStringLiteral("news/news1.cab")), published + QStringLiteral("/news1.cab")));
+}
+
+TEST(KioskPlayer, AnExportedCabinetBecomesTheNewVersionAfterTheReturnToTheRootPage)
+{
+    KioskVisit visit;
+    const QString published = visit.temporaryFolder() + QStringLiteral("/published");
+    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
+    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
+    QSignalSpy prepared(&follower, &VersionFollower::prepared);
+    QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
+    visit.touch(QStringLiteral("b2"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
+    const QString oldNews =
+        runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
+
+    publishNewsCabinet(published);
+    follower.look();
+    follower.look();
+    // The visitor goes on touching while the version is prepared.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+            return prepared.size() == 1;
+        },
+        60000));
+    const QString version = prepared.front().front().toString();
+    EXPECT_EQ(shown.size(), 0);
+    EXPECT_EQ(visit.shown(), QStringLiteral("news/news.htm"));
+
+    ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+    visit.touch(QStringLiteral("b2"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
+    for (const QString& address : visit.frameAddresses())
+        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
+    const QString newNews =
+        runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
+    EXPECT_FALSE(oldNews.contains(QStringLiteral("Something new")));
+    EXPECT_TRUE(newNews.contains(QStringLiteral("Something new is happening in Ostervale"))) << newNews.toStdString();
+    // The pages the cabinet did not hold are those of the version shown before.
+    EXPECT_TRUE(QFileInfo::exists(version + QStringLiteral("/shops/bakery.htm")));
+    EXPECT_EQ(store.current(), version);
 }
 
 } // namespace

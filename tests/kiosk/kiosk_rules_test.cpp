@@ -5,6 +5,7 @@
 #include "input_lock.h"
 #include "opening_hours.h"
 #include "page_views.h"
+#include "screen_power.h"
 #include "screen_placement.h"
 #include "version_preparation.h"
 #include "version_store.h"
@@ -185,6 +186,31 @@ TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
     EXPECT_EQ(again.lastSource(), "abc");
     EXPECT_TRUE(again.stepBack());
     EXPECT_EQ(VersionStore(dir.filePath("versions")).current(), versions[1]);
+}
+
+TEST(ScreenPower, XsetSwitchesTheScreensOnlyOnAnXDisplayThatHasIt)
+{
+    using Command = ScreenPower::Command;
+    const std::optional<Command> none;
+    const Command off{"/usr/bin/xset", {"dpms", "force", "off"}};
+    const Command on{"/usr/bin/xset", {"dpms", "force", "on"}};
+    const struct {
+        const char* platform;
+        const char* display;
+        const char* xset;
+        std::optional<Command> off, on;
+    } rows[] = {
+        {"xcb", ":0", "/usr/bin/xset", off, on},
+        {"xcb", "", "/usr/bin/xset", none, none},
+        {"xcb", ":0", "", none, none},
+        // Under a Wayland compositor an X display may be set for other programs.
+        {"wayland", ":0", "/usr/bin/xset", none, none},
+        {"offscreen", ":0", "/usr/bin/xset", none, none},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ScreenPower::command(false, row.platform, row.display, row.xset), row.off) << row.platform;
+        EXPECT_EQ(ScreenPower::command(true, row.platform, row.display, row.xset), row.on) << row.platform;
+    }
 }
 
 } // namespace

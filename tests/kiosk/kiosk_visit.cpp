@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QProcess>
 #include <QTest>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -92,10 +95,69 @@ QPoint KioskVisit::buttonCentre(const QString& buttonId)
     return QPoint(qRound(point[0].toDouble()), qRound(point[1].toDouble()));
 }
 
+bool KioskVisit::onDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+namespace {
+
+// Runs xdotool with the arguments and lets the kiosk take what the X server sends.
+void xdotool(const QStringList& arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    EXPECT_TRUE(tool.waitForFinished(10000) && tool.exitCode() == 0)
+        << arguments.join(' ').toStdString() << ": " << tool.readAllStandardError().toStdString();
+    QTest::qWait(150);
+}
+
+// The X key name (keysym) of a Qt key.
+QString keyName(Qt::Key key)
+{
+    static const QHash<int, QString> names = {
+        {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},   {Qt::Key_Home, "Home"},
+        {Qt::Key_Escape, "Escape"}, {Qt::Key_Tab, "Tab"},       {Qt::Key_Backspace, "BackSpace"},
+        {Qt::Key_Return, "Return"}, {Qt::Key_Menu, "Menu"},     {Qt::Key_Plus, "plus"},
+        {Qt::Key_Minus, "minus"},   {Qt::Key_Back, "XF86Back"}, {Qt::Key_Refresh, "XF86Refresh"},
+        {Qt::Key_Print, "Print"},   {Qt::Key_Space, "space"},
+    };
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        return QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return QString(QChar(u'a' + (key - Qt::Key_A)));
+    return names.value(key);
+}
+
+} // namespace
+
 void KioskVisit::touch(const QString& buttonId)
 {
     const QPoint centre = buttonCentre(buttonId);
-    QTest::mouseClick(m_player->screen(1)->view()->focusProxy(), Qt::LeftButton, {}, centre);
+    QWidget* input = m_player->screen(1)->view()->focusProxy();
+    if (!onDisplay()) {
+        QTest::mouseClick(input, Qt::LeftButton, {}, centre);
+        return;
+    }
+    const QPoint global = input->mapToGlobal(centre);
+    xdotool({"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
+}
+
+void KioskVisit::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* input = m_player->screen(1)->view()->focusProxy();
+    if (!onDisplay()) {
+        QTest::keyClick(input, key, modifiers);
+        return;
+    }
+    QStringList combination;
+    if (modifiers & Qt::ControlModifier)
+        combination << "ctrl";
+    if (modifiers & Qt::AltModifier)
+        combination << "alt";
+    if (modifiers & Qt::ShiftModifier)
+        combination << "shift";
+    const QString name = keyName(key);
+    ASSERT_FALSE(name.isEmpty()) << QKeySequence(key).toString().toStdString();
+    combination << name;
+    xdotool({"key", "--clearmodifiers", combination.join(u'+')});
 }
 
 QStringList KioskVisit::frameAddresses()

@@ -4,6 +4,7 @@
 #include "kiosk_settings.h"
 
 #include <QPoint>
+#include <Qt>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -31,8 +32,13 @@ public:
     bool waitForPage(const QString& relative, int timeoutMs = 20000);
     // Where the button ("b1") of the navigation frame lies in the window.
     QPoint buttonCentre(const QString& buttonId);
-    // A real click (a finger's touch) at the button.
+    // A real click (a finger's touch) at the button. On an X display
+    // (onDisplay()) clicks and keys go through the X server (xdotool), where
+    // the window manager sees them first, as on a kiosk machine.
     void touch(const QString& buttonId);
+    // A key with its modifiers, as a keyboard would send it.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+    static bool onDisplay();
     // The address of the main frame and of each frame.
     QStringList frameAddresses();
     QString stateFolder() const { return m_dir.path() + QStringLiteral("/state/zel-kiosk"); }

@@ -6,6 +6,7 @@
 #include "kiosk_page.h"
 #include "kiosk_screen.h"
 #include "screen_placement.h"
+#include "screen_power.h"
 #include "state_folder.h"
 #include "viewer/navigation_guard.h"
 #include "viewer/page_check.h"
@@ -55,8 +56,9 @@ QString terminationText(QWebEnginePage::RenderProcessTerminationStatus status, i
 
 KioskPlayer::KioskPlayer(KioskSettings settings, const QString& kioskFolder, int screens, QObject* parent)
     : QObject(parent), m_settings(std::move(settings)), m_profile(new QWebEngineProfile(this)),
-      m_lock(new InputLock(m_settings.quitKeys, this)), m_tick(new QTimer(this)), m_watchdog(new QTimer(this)),
-      m_heartbeatTimer(new QTimer(this)), m_views(StateFolder::file(QStringLiteral("pageviews.csv")))
+      m_lock(new InputLock(m_settings.quitKeys, this)), m_power(new ScreenPower(this)), m_tick(new QTimer(this)),
+      m_watchdog(new QTimer(this)), m_heartbeatTimer(new QTimer(this)),
+      m_views(StateFolder::file(QStringLiteral("pageviews.csv")))
 {
     setFolder(kioskFolder);
     // Nothing is ever saved: no downloads, no cache or cookies on disk.
@@ -303,11 +305,14 @@ void KioskPlayer::tick()
             screen.window->setCovered(!open);
         EventLog::write(open ? QStringLiteral("opening hours begin: screens shown")
                              : QStringLiteral("opening hours end: screens covered, input ignored"));
+        m_power->setOn(open);
         if (open) {
             // A new day starts at the root page, as after a long pause.
             m_lock->setLastInput(QDateTime::currentDateTime().addSecs(-m_settings.idleSeconds));
         }
     }
+    if (!m_open)
+        m_power->keepOff();
     const bool idle = m_lock->lastInput().secsTo(QDateTime::currentDateTime()) >= m_settings.idleSeconds;
     if (!idle)
         return;

@@ -16,6 +16,7 @@ class InputLock;
 class KioskPage;
 class KioskScreen;
 class QTimer;
+class ScreenPower;
 class QWebEngineProfile;
 
 // The running kiosk: one screen window per configured screen showing the
@@ -29,8 +30,9 @@ class QWebEngineProfile;
 // - No touch for idleSeconds: every screen goes back to the root page, and a
 //   version waiting to be shown (offerVersion) is shown then, on every
 //   screen at once.
-// - Outside the opening hours the screens are covered black and input is
-//   ignored; at opening they start afresh at the root page.
+// - Outside the opening hours the screens are covered black, switched off
+//   where the display allows it (ScreenPower), and input is ignored; at
+//   opening they start afresh at the root page.
 // - A heartbeat and the page views are written to the state folder.
 class KioskPlayer : public QObject {
     Q_OBJECT
@@ -107,6 +109,7 @@ private:
     std::vector<Screen> m_screens;
     QWebEngineProfile* m_profile;
     InputLock* m_lock;
+    ScreenPower* m_power;
     QTimer* m_tick;
     QTimer* m_watchdog;
     QTimer* m_heartbeatTimer;

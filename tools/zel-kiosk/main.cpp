@@ -1,6 +1,7 @@
 // zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER
 // zel-kiosk --check KIOSK_FOLDER
 // zel-kiosk --status
+// zel-kiosk --step-back
 // Shows a made kiosk system full-screen, unattended. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
 #include "event_log.h"
@@ -12,6 +13,7 @@
 #include "version_follower.h"
 #include "version_store.h"
 
+#include "fileio/atomic_file.h"
 #include "platform/session.h"
 
 #include <QApplication>
@@ -29,7 +31,8 @@ enum Exit { Success = 0, Refused = 1, Usage = 2 };
 
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --check KIOSK_FOLDER\n"
-                     "       zel-kiosk --status\n";
+                     "       zel-kiosk --status\n"
+                     "       zel-kiosk --step-back\n";
 
 const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, one window per\n"
                     "configured screen, at its root page, and keeps it there: no key, menu,\n"
@@ -46,6 +49,9 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "                       return to the root page\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
                     "      --status         print the running kiosk's heartbeat and exit\n"
+                    "      --step-back      show the version shown before the current one (of a\n"
+                    "                       following kiosk) from its next start on; restart the\n"
+                    "                       kiosk then (a second --step-back returns to the newer)\n"
                     "  -h, --help           show this help and exit\n"
                     "      --version        show the version and exit\n"
                     "\n"
@@ -53,7 +59,8 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "\n"
                     "Exit status:\n"
                     "  0  ended by the quit keys (--check: nothing to refuse; --status: running)\n"
-                    "  1  the kiosk system was refused (--status: not running)\n"
+                    "  1  the kiosk system was refused (--status: not running; --step-back: no\n"
+                    "     version to step back to)\n"
                     "  2  a wrong command line or settings file\n";
 
 void print(std::FILE* stream, const QString& text)
@@ -76,6 +83,28 @@ QStringList argumentList(int argc, char** argv)
     for (int index = 0; index < argc; ++index)
         arguments.append(QString::fromLocal8Bit(argv[index]));
     return arguments;
+}
+
+// The following kiosk's previous version becomes its current one.
+int stepBack()
+{
+    const QString root = StateFolder::file(QStringLiteral("versions"));
+    VersionStore store(root);
+    const QString newer = store.current();
+    try {
+        if (!store.stepBack()) {
+            print(stderr, QStringLiteral("zel-kiosk: no earlier version to step back to in ") + root + u'\n');
+            return Refused;
+        }
+    } catch (const fileio::FileError& error) {
+        print(stderr, QStringLiteral("zel-kiosk: could not write ") + QString::fromStdString(error.path())
+                          + QStringLiteral(": ") + QString::fromStdString(error.reason()) + u'\n');
+        return Refused;
+    }
+    EventLog::write(QStringLiteral("stepped back from ") + newer + QStringLiteral(" to ") + store.current());
+    print(stdout, QStringLiteral("shown from the next start: ") + store.current()
+                      + QStringLiteral("\nstepped back from: ") + newer + u'\n');
+    return Success;
 }
 
 int status()
@@ -125,9 +154,10 @@ int main(int argc, char** argv)
     const QCommandLineOption followOption(QStringLiteral("follow"), QString(), QStringLiteral("PUBLISHED_FOLDER"));
     const QCommandLineOption checkOption(QStringLiteral("check"));
     const QCommandLineOption statusOption(QStringLiteral("status"));
+    const QCommandLineOption stepBackOption(QStringLiteral("step-back"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({followOption, checkOption, statusOption, helpOption, versionOption});
+    parser.addOptions({followOption, checkOption, statusOption, stepBackOption, helpOption, versionOption});
     if (!parser.parse(argumentList(argc, argv)))
         return refuse(parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -140,10 +170,17 @@ int main(int argc, char** argv)
     }
     const QStringList operands = parser.positionalArguments();
     if (parser.isSet(statusOption)) {
-        if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption))
+        if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption)
+            || parser.isSet(stepBackOption))
             return refuse(QStringLiteral("--status takes nothing else"));
         QCoreApplication application(argc, argv);
         return status();
+    }
+    if (parser.isSet(stepBackOption)) {
+        if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption))
+            return refuse(QStringLiteral("--step-back takes nothing else"));
+        QCoreApplication application(argc, argv);
+        return stepBack();
     }
     if (operands.size() != 1)
         return refuse(operands.isEmpty() ? QStringLiteral("no kiosk folder named")

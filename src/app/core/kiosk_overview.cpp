@@ -46,6 +46,33 @@ QDateTime oldestMadeFile(const QString& folderPath, const QString& page)
 
 } // namespace
 
+QString pageViewsPath(const QString& kioskFolder)
+{
+    return withTrailingSeparator(kioskFolder) + QStringLiteral("pageviews.csv");
+}
+
+QHash<QString, int> readPageViews(const QString& path)
+{
+    QHash<QString, int> views;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return views;
+    for (const QString& line : TextCodec::splitLines(TextCodec::decode(file.readAll()))) {
+        // A page may hold commas: the date is the first field, the count the last.
+        const qsizetype first = line.indexOf(u',');
+        const qsizetype last = line.lastIndexOf(u',');
+        bool counted = false;
+        const int count = line.mid(last + 1).toInt(&counted);
+        if (first < 0 || last <= first || !counted)
+            continue;
+        QString page = line.mid(first + 1, last - first - 1);
+        if (page.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive))
+            page.chop(4);
+        views[page] += count;
+    }
+    return views;
+}
+
 PageSummary summarize(const PageReferences::PageId& id, const QString& path)
 {
     PageSummary summary;
@@ -72,6 +99,23 @@ void Overview::fill()
     m_folders = QDir(m_folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(m_folder))
         m_pages.insert(source.path, summarize(source.id, source.path));
+    m_viewsStamp = QDateTime();
+    refreshPageViews();
+}
+
+int Overview::views(const PageReferences::PageId& id) const { return m_views.value(id.folder + u'\\' + id.page); }
+
+bool Overview::refreshPageViews()
+{
+    const QFileInfo info(pageViewsPath(m_folder));
+    const QDateTime stamp = info.isFile() ? info.lastModified() : QDateTime();
+    const qint64 size = info.isFile() ? info.size() : -1;
+    if (stamp == m_viewsStamp && size == m_viewsSize)
+        return false;
+    m_viewsStamp = stamp;
+    m_viewsSize = size;
+    m_views = readPageViews(info.filePath());
+    return true;
 }
 
 QStringList Overview::refresh(const QStringList& onlyFolders)

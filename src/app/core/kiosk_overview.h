@@ -33,6 +33,15 @@ struct PageSummary {
     QDateTime madeAt; // the oldest of the three made files; invalid when not made
 };
 
+// The page views a kiosk counted (its state folder's pageviews.csv), copied
+// back by the author into the kiosk system folder under this name.
+QString pageViewsPath(const QString& kioskFolder);
+
+// The views of each page summed over every day of a pageviews.csv (lines
+// "date,page,views", page as "news\today.htm"; files of several kiosks put
+// one after the other add up), keyed "news\today". Empty when there is no file.
+QHash<QString, int> readPageViews(const QString& path);
+
 // Reads one page source and its made files.
 PageSummary summarize(const PageReferences::PageId& id, const QString& path);
 
@@ -57,10 +66,20 @@ public:
     // Problems by page source path, cleaned (QDir::cleanPath); pages missing from it have none.
     void setProblemCounts(const QHash<QString, int>& counts);
 
+    // Whether the kiosk system folder holds page views (pageViewsPath).
+    bool hasPageViews() const { return m_viewsStamp.isValid(); }
+    // The views counted for the page (0 when none or no file).
+    int views(const PageReferences::PageId& id) const;
+    // Reads the page views again when their file changed (fill reads them); true when it did.
+    bool refreshPageViews();
+
 private:
     QString m_folder;
     QStringList m_folders;
     QHash<QString, PageSummary> m_pages; // by path
+    QHash<QString, int> m_views;
+    QDateTime m_viewsStamp; // of the page views file read; invalid: none
+    qint64 m_viewsSize = -1;
 };
 
 } // namespace KioskOverview

@@ -1,0 +1,39 @@
+#include "editor/frm_show_picture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+frmShowPicture::frmShowPicture(const QString& path) : QWidget(nullptr, Qt::Window), m_path(path)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmShowPicture"));
+    setWindowTitle(QStringLiteral("ZEL (Picture) ") + QDir::toNativeSeparators(path));
+    m_picture = new QLabel(this);
+    m_picture->setObjectName(QStringLiteral("lblPicture"));
+    m_picture->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_picture);
+}
+
+frmShowPicture* frmShowPicture::showPicture(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return nullptr;
+    auto* window = new frmShowPicture(path);
+    const QSize most(800, 600);
+    const QImage shown = image.width() > most.width() || image.height() > most.height()
+                             ? image.scaled(most, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                             : image;
+    window->m_picture->setPixmap(QPixmap::fromImage(shown));
+    window->resize(shown.size());
+    window->show();
+    return window;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// A picture of a page shown in a window of its own, fitted to at most
+// 800 x 600 pixels (never enlarged); the title names the file. Deletes
+// itself on close.
+class frmShowPicture : public QWidget {
+    Q_OBJECT
+public:
+    // False (no window) when the file cannot be read as a picture.
+    static frmShowPicture* showPicture(const QString& path);
+    QString picturePath() const { return m_path; }
+
+private:
+    explicit frmShowPicture(const QString& path);
+    QString m_path;
+    QLabel* m_picture = nullptr;
+};

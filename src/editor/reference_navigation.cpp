@@ -1,0 +1,67 @@
+#include "editor/reference_navigation.h"
+
+#include "editor/directive_references.h"
+#include "editor/frm_show_picture.h"
+#include "pages/files.h"
+#include "platform/messages.h"
+
+#include <QDir>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextBlock>
+
+using DirectiveReferences::Kind;
+
+ReferenceNavigation::ReferenceNavigation(QPlainTextEdit* text, Places places)
+    : QObject(text), m_text(text), m_places(std::move(places))
+{
+    m_text->viewport()->installEventFilter(this);
+}
+
+bool ReferenceNavigation::openAtCursor() { return openAt(m_text->textCursor().position()); }
+
+bool ReferenceNavigation::openAt(int position)
+{
+    const QTextBlock block = m_text->document()->findBlock(position);
+    if (!block.isValid())
+        return false;
+    const DirectiveReferences::Part part = DirectiveReferences::namedAt(block.text(), position - block.position());
+    if (part.kind == Kind::PageReference) {
+        const QString source =
+            DirectiveReferences::pageSourceOf(part.text, m_places.kioskFolder(), m_places.pageFolder());
+        if (source.isEmpty() || !Files::fileExists(source)) {
+            Messages::show(QStringLiteral("Page ") + part.text + QStringLiteral(" does not exist"));
+            return true;
+        }
+        m_places.openPage(source);
+        return true;
+    }
+    if (part.kind == Kind::Picture) {
+        const QString folder = m_places.pageFolder();
+        const QString path = folder.isEmpty() ? QString() : QDir(folder).absoluteFilePath(part.text);
+        if (path.isEmpty() || !Files::fileExists(path)) {
+            Messages::show(QStringLiteral("Picture ") + (path.isEmpty() ? part.text : QDir::toNativeSeparators(path))
+                           + QStringLiteral(" does not exist"));
+            return true;
+        }
+        QWidget* window = frmShowPicture::showPicture(path);
+        if (!window)
+            Messages::show(QStringLiteral("Picture ") + QDir::toNativeSeparators(path)
+                           + QStringLiteral(" can not be shown"));
+        m_lastPicture = window;
+        return true;
+    }
+    return false;
+}
+
+bool ReferenceNavigation::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_text->viewport() || event->type() != QEvent::MouseButtonRelease)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier))
+        return false;
+    const int position = m_text->cursorForPosition(mouse->position().toPoint()).position();
+    return openAt(position);
+}

@@ -1,0 +1,217 @@
+#include "preview/frm_preview.h"
+
+#include "dialogs/workbench.h"
+#include "platform/program_folder.h"
+#include "preview/preview_make.h"
+#include "viewer/kiosk_web_page.h"
+#include "viewer/navigation_guard.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineView>
+#include <algorithm>
+
+namespace {
+
+const QString kTitle = QStringLiteral("ZEL (Preview)");
+
+// The page label of a page source: folder\page, or "new page".
+QString pageLabel(const PreviewPage& page)
+{
+    if (page.pageSource.isEmpty())
+        return QStringLiteral("new page");
+    const QFileInfo source(page.pageSource);
+    return source.absoluteDir().dirName() + u'\\' + source.completeBaseName();
+}
+
+int setting(const PreviewPage& page, const QString& name, int otherwise)
+{
+    for (const auto& [key, value] : page.settings)
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return value.toInt();
+    return otherwise;
+}
+
+} // namespace
+
+QString frmPreview::previewFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/preview/")
+           + QString::number(QCoreApplication::applicationPid());
+}
+
+frmPreview::frmPreview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmPreview"));
+    setWindowTitle(kTitle);
+    m_make = new PreviewMake(previewFolder(), programFolder() + QStringLiteral("zel-make"), this);
+    connect(m_make, &PreviewMake::made, this, &frmPreview::showMade);
+    connect(m_make, &PreviewMake::failed, this, &frmPreview::showFailure);
+
+    m_pause = new QTimer(this);
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(kPauseMs);
+    connect(m_pause, &QTimer::timeout, this, &frmPreview::makeNow);
+
+    m_stage = new QWidget(this);
+    m_stage->setObjectName(QStringLiteral("stage"));
+    m_stage->setAutoFillBackground(true);
+    QPalette dark = m_stage->palette();
+    dark.setColor(QPalette::Window, Qt::darkGray);
+    m_stage->setPalette(dark);
+    m_browser = new QWebEngineView(m_stage);
+    m_browser->setObjectName(QStringLiteral("webPreview"));
+    m_browser->setContextMenuPolicy(Qt::NoContextMenu);
+    m_browser->setPage(new KioskWebPage([this](const QUrl& url) { return mayNavigate(url); }, m_browser));
+    connect(m_browser, &QWebEngineView::loadFinished, this, [this](bool) {
+        m_browser->setZoomFactor(m_browser->zoomFactor()); // kept for pages reached by navigation too
+        if (std::exchange(m_loadingMade, false))
+            emit pageShown();
+    });
+    m_lblStatus = new QLabel(this);
+    m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    resize(640, 560);
+    setStatus(QStringLiteral("No page to preview: Preview in an editor shows its page here."));
+}
+
+frmPreview::~frmPreview() = default;
+
+bool frmPreview::isMaking() const { return m_pause->isActive() || m_make->isBusy(); }
+
+qint64 frmPreview::lastMakeMs() const { return m_make->lastMakeMs(); }
+
+void frmPreview::follow(QObject* source, PageSource page)
+{
+    m_source = source;
+    m_page = std::move(page);
+    m_pause->stop();
+    makeNow();
+}
+
+void frmPreview::sourceChanged(QObject* source)
+{
+    if (source && source == m_source)
+        m_pause->start();
+}
+
+void frmPreview::forget(QObject* source)
+{
+    if (source == m_source || m_source.isNull())
+        clear();
+}
+
+void frmPreview::clear()
+{
+    m_source = nullptr;
+    m_page = {};
+    m_pause->stop();
+    m_make->stop();
+    m_shownPage.clear();
+    m_pageLabel.clear();
+    m_browser->setUrl(QUrl(QStringLiteral("about:blank")));
+    setWindowTitle(kTitle);
+    if (!m_problems.isEmpty()) {
+        m_problems.clear();
+        emit problemsChanged();
+    }
+    setStatus(QStringLiteral("No page to preview."));
+    emit cleared();
+}
+
+void frmPreview::makeNow()
+{
+    const std::optional<PreviewPage> page = m_page ? m_page() : std::nullopt;
+    if (!page) {
+        clear();
+        return;
+    }
+    m_pageLabel = pageLabel(*page);
+    setWindowTitle(kTitle + u' ' + m_pageLabel);
+    const QSize screen(setting(*page, QStringLiteral("screenwidth"), 1280),
+                       setting(*page, QStringLiteral("screenheight"), 1024));
+    if (screen != m_screen && screen.width() > 0 && screen.height() > 0) {
+        m_screen = screen;
+        placeBrowser();
+    }
+    m_make->request(*page);
+}
+
+void frmPreview::showMade(const QString& madePage)
+{
+    m_shownPage = madePage;
+    m_problems = m_make->problems();
+    emit problemsChanged();
+    const QString problems = m_problems.isEmpty()     ? QStringLiteral("no problems")
+                             : m_problems.size() == 1 ? QStringLiteral("1 problem")
+                                                      : QStringLiteral("%1 problems").arg(m_problems.size());
+    setStatus(m_pageLabel + QStringLiteral(" - ") + problems
+              + QStringLiteral(" - made in %1 ms").arg(m_make->lastMakeMs()));
+    m_loadingMade = true;
+    m_browser->load(QUrl::fromLocalFile(madePage));
+}
+
+void frmPreview::showFailure(const QString& reason)
+{
+    setStatus(QStringLiteral("The preview could not be made: ") + reason);
+}
+
+// The viewer's rule, kept to the preview's kiosk system: script links and
+// its existing files.
+bool frmPreview::mayNavigate(const QUrl& url)
+{
+    const QString target = NavigationGuard::targetText(url);
+    if (url.scheme() == QStringLiteral("about") && url.path() == QStringLiteral("blank"))
+        return true;
+    if (NavigationGuard::startsWith(target, QStringLiteral("javascript:")))
+        return true;
+    const QString kiosk = QDir::toNativeSeparators(previewFolder()) + QDir::separator();
+    if (target.startsWith(kiosk) && NavigationGuard::allows(target))
+        return true;
+    setStatus(target + QStringLiteral(" does not exist"));
+    return false;
+}
+
+void frmPreview::setStatus(const QString& text)
+{
+    m_lblStatus->setText(text);
+    m_lblStatus->setToolTip(text);
+}
+
+void frmPreview::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int statusHeight = m_lblStatus->sizeHint().height() + 4;
+    m_stage->setGeometry(0, 0, width(), std::max(0, height() - statusHeight));
+    m_lblStatus->setGeometry(4, height() - statusHeight + 2, std::max(0, width() - 8), statusHeight - 4);
+    placeBrowser();
+}
+
+// The largest rectangle of the kiosk screen's shape that fits the stage,
+// centred; the page is zoomed so the kiosk's width fills it.
+void frmPreview::placeBrowser()
+{
+    const QSize stage = m_stage->size();
+    if (stage.isEmpty() || m_screen.isEmpty())
+        return;
+    const QSize fitted = m_screen.scaled(stage, Qt::KeepAspectRatio);
+    m_browser->setGeometry((stage.width() - fitted.width()) / 2, (stage.height() - fitted.height()) / 2, fitted.width(),
+                           fitted.height());
+    m_browser->setZoomFactor(std::clamp(double(fitted.width()) / double(m_screen.width()), 0.25, 5.0));
+}
+
+void frmPreview::closeEvent(QCloseEvent* event)
+{
+    // Nothing is left running and nothing of the preview stays on disk.
+    m_pause->stop();
+    m_make->stop();
+    m_workbench.release(this);
+    event->accept();
+}

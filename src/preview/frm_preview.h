@@ -1,0 +1,105 @@
+#pragma once
+
+#include "preview/preview_folder.h"
+
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class PreviewMake;
+class QLabel;
+class QTimer;
+class QWebEngineView;
+class Workbench;
+
+// The Preview window: the page an editor holds, saved or not, shown as the
+// kiosk shows it (the same made HTML, style sheet and script, frames and
+// navigation column), scaled to fit the window at the kiosk screen's aspect
+// ratio. One per program (the workbench's single instance), beside the
+// editors or on another screen; it follows one editor at a time, the one
+// the author worked in last.
+//
+// A short pause after the followed editor's text changes (kPauseMs) the page
+// is made again into the preview's own folder in the user's cache folder
+// (PreviewMake): nothing of the kiosk system is written. Touching a
+// navigation button shows its target page; navigation is kept to the files
+// of the kiosk system as the viewer keeps it, a refused target being named in
+// the status line (no message box interrupts the author).
+//
+// The make's messages are kept as problems (problems(), problemsChanged) for
+// the window to list. Closing the window stops any make and removes the
+// preview's folder; the next use makes a new window.
+class frmPreview : public QWidget {
+    Q_OBJECT
+public:
+    // What the followed editor holds now; none when there is nothing to make
+    // (no kiosk system open).
+    using PageSource = std::function<std::optional<PreviewPage>()>;
+
+    ~frmPreview() override;
+
+    // Follows source (an editor) from now on and makes its page at once.
+    void follow(QObject* source, PageSource page);
+    // The followed source changed: its page is made again after the pause.
+    void sourceChanged(QObject* source);
+    // source is going: when it is the one followed, the pane is cleared.
+    void forget(QObject* source);
+    QObject* followed() const { return m_source; }
+    // Clears the pane, stops any make and removes the preview's files.
+    void clear();
+
+    // The problems of the page shown, as the make reported them.
+    const QStringList& problems() const { return m_problems; }
+    // The made page shown ("" when none), in the preview's folder.
+    QString shownPage() const { return m_shownPage; }
+    // True while a make is waiting for the pause or running.
+    bool isMaking() const;
+    // How long the make of the page shown took, from its request.
+    qint64 lastMakeMs() const;
+    QWebEngineView* webPreview() const { return m_browser; }
+    QLabel* lblStatus() const { return m_lblStatus; }
+
+    static constexpr int kPauseMs = 300;
+    // The preview's folder: "preview" in the user's cache folder, one
+    // sub-folder per running program.
+    static QString previewFolder();
+
+signals:
+    void problemsChanged();
+    // A newly made page has been loaded into the pane.
+    void pageShown();
+    void cleared();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class Workbench;
+    explicit frmPreview(Workbench& workbench);
+
+    void makeNow();
+    void showMade(const QString& madePage);
+    void showFailure(const QString& reason);
+    bool mayNavigate(const QUrl& url);
+    void placeBrowser();
+    void setStatus(const QString& text);
+
+    Workbench& m_workbench;
+    PreviewMake* m_make = nullptr;
+    QPointer<QObject> m_source;
+    PageSource m_page;
+    QTimer* m_pause = nullptr;
+    QWidget* m_stage = nullptr;
+    QWebEngineView* m_browser = nullptr;
+    QLabel* m_lblStatus = nullptr;
+    QSize m_screen{1280, 1024};
+    QString m_shownPage;
+    QString m_pageLabel; // folder\page of the page shown
+    QStringList m_problems;
+    bool m_loadingMade = false;
+};

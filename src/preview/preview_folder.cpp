@@ -1,0 +1,206 @@
+#include "preview/preview_folder.h"
+
+#include "fileio/atomic_file.h"
+#include "imaging/copy_record.h"
+#include "pages/page_types.h"
+#include "platform/runtime_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+const QChar kSeparator = QDir::separator();
+const QString kImages = QStringLiteral("images");
+
+QString withSeparator(const QString& folder) { return folder.endsWith(kSeparator) ? folder : folder + kSeparator; }
+
+[[noreturn]] void raiseFor(const QString& path, const QString& reason)
+{
+    Errors::raise(Errors::PathFileAccess, QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason);
+}
+
+// Removes what is at path; a link goes, never what it points to.
+void removeEntry(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || info.isFile())
+        QFile::remove(path);
+    else if (info.isDir())
+        QDir(path).removeRecursively();
+}
+
+void ensureFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() && !QFile::remove(path))
+        raiseFor(path, QStringLiteral("cannot be replaced"));
+    if (!QDir().mkpath(path))
+        raiseFor(path, QStringLiteral("cannot be made"));
+}
+
+// A link at path to target; an existing link to it is kept, anything else
+// at path is replaced.
+void link(const QString& target, const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.symLinkTarget() == target)
+        return;
+    removeEntry(path);
+    if (::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0)
+        raiseFor(path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    Errors::translatingFileErrors([&] {
+        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.data(), bytes.size()));
+    });
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString configurationText(const PreviewPage& page, const QString& kioskFolder)
+{
+    QString text = QStringLiteral("' The settings of the kiosk system being previewed\r\n");
+    for (const auto& [name, value] : page.settings)
+        text += name + u' ' + value + QStringLiteral("\r\n");
+    text += QStringLiteral("kioskSystemFolder ") + kioskFolder + QStringLiteral("\r\n");
+    text += QStringLiteral("rootFilePath ") + kioskFolder + QStringLiteral("root") + kSeparator
+            + QStringLiteral("root.htm\r\n");
+    return text;
+}
+
+QByteArray pageSourceBytes(const PreviewPage& page)
+{
+    QString text = Support::pageTypeDirective(page.pageType) + QStringLiteral("\r\n");
+    QString body = page.body;
+    body.replace(u'\n', QStringLiteral("\r\n"));
+    text += body + QStringLiteral("\r\n");
+    return text.toUtf8();
+}
+
+} // namespace
+
+const QString PreviewFolder::NewPageFolder = QStringLiteral("(new page)");
+
+PreviewFolder::PreviewFolder(QString root) : m_root(withSeparator(std::move(root))) {}
+
+QString PreviewFolder::kioskFolder() const { return m_root + QStringLiteral("kiosk") + kSeparator; }
+
+QString PreviewFolder::madePage() const
+{
+    return m_pageSource.isEmpty() ? QString() : Support::pageHtmlPath(m_pageSource);
+}
+
+QString PreviewFolder::prepare(const PreviewPage& page)
+{
+    const QString kiosk = kioskFolder();
+    ensureFolder(kiosk);
+    const QFileInfo source(page.pageSource);
+    const bool saved = !page.pageSource.isEmpty();
+    const QString folderName = saved ? source.absoluteDir().dirName() : NewPageFolder;
+    const QString pageName = saved ? source.completeBaseName() : QStringLiteral("page");
+    const QString kioskPageFolder = withSeparator(page.kioskFolder) + folderName;
+    if (page.kioskFolder != m_kioskFolder || kioskPageFolder != m_pageFolder) {
+        // Another kiosk system or page folder: its copies are seeded afresh.
+        m_seeded = false;
+        removeEntry(kiosk + folderName);
+    }
+    m_kioskFolder = page.kioskFolder;
+    m_pageFolder = kioskPageFolder;
+
+    // Everything at the top but the configuration and the logs; the page's
+    // own folder is made below.
+    QStringList except{QStringLiteral("configuration.txt"), folderName};
+    for (const QString& log : QDir(page.kioskFolder).entryList({QStringLiteral("log*.txt")}, QDir::Files))
+        except.append(log);
+    linkEntries(page.kioskFolder, kiosk, except);
+    writeFile(kiosk + QStringLiteral("configuration.txt"), configurationText(page, kiosk).toUtf8());
+
+    const QString pageFolder = kiosk + folderName + kSeparator;
+    ensureFolder(pageFolder);
+    QStringList pageFiles{kImages};
+    for (const QString& suffix :
+         {QStringLiteral(".zel"), QStringLiteral(".htm"), QStringLiteral("_con.htm"), QStringLiteral("_nav.htm")})
+        pageFiles.append(pageName + suffix);
+    if (saved)
+        linkEntries(kioskPageFolder, pageFolder, pageFiles);
+    ensureFolder(pageFolder + kImages);
+    seedCopies(withSeparator(kioskPageFolder) + kImages, pageFolder + kImages);
+
+    m_pageSource = pageFolder + pageName + QStringLiteral(".zel");
+    writeFile(m_pageSource, pageSourceBytes(page));
+    return m_pageSource;
+}
+
+// Links every entry of from (but the excepted names and temporaries) into
+// to, and removes links in to whose entry has gone.
+void PreviewFolder::linkEntries(const QString& from, const QString& to, const QStringList& except) const
+{
+    const QDir source(from);
+    const QStringList names = source.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        if (!except.contains(name) && !name.startsWith(QStringLiteral(".zel-")))
+            link(source.absoluteFilePath(name), withSeparator(to) + name);
+    const QDir mirror(to);
+    for (const QFileInfo& entry :
+         mirror.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        if (entry.isSymLink() && !names.contains(entry.fileName()))
+            QFile::remove(entry.filePath());
+}
+
+// The copies are seeded when the kiosk system's record changed since the last
+// seeding; between, the folder is the maker's, which keeps its own record.
+void PreviewFolder::seedCopies(const QString& kioskImages, const QString& images)
+{
+    const QString recordPath = withSeparator(kioskImages) + Jpeg::CopyRecord::FileName;
+    const QByteArray record = fileBytes(recordPath);
+    if (m_seeded && record == m_seededRecord)
+        return;
+    QDir folder(images);
+    for (const QFileInfo& entry :
+         folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+        removeEntry(entry.filePath());
+    const QDir kioskCopies(kioskImages);
+    for (const QString& name : kioskCopies.entryList(QDir::Files | QDir::Hidden))
+        if (name != Jpeg::CopyRecord::FileName && !name.startsWith(QStringLiteral(".zel-")))
+            link(kioskCopies.absoluteFilePath(name), withSeparator(images) + name);
+    if (!record.isEmpty())
+        writeFile(withSeparator(images) + Jpeg::CopyRecord::FileName, record);
+    m_seededRecord = record;
+    m_seeded = true;
+}
+
+QString PreviewFolder::inKioskTerms(const QString& text) const
+{
+    if (m_kioskFolder.isEmpty())
+        return text;
+    QString result = text;
+    result.replace(kioskFolder(), withSeparator(m_kioskFolder));
+    return result;
+}
+
+void PreviewFolder::removeLogs() const
+{
+    const QDir kiosk(kioskFolder());
+    for (const QString& log : kiosk.entryList({QStringLiteral("log*.txt")}, QDir::Files))
+        QFile::remove(kiosk.absoluteFilePath(log));
+}
+
+void PreviewFolder::clear()
+{
+    QDir(m_root).removeRecursively();
+    m_kioskFolder.clear();
+    m_pageFolder.clear();
+    m_pageSource.clear();
+    m_seeded = false;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "preview/preview_folder.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Makes previews off the typing path: each page is written into a
+// PreviewFolder and made there by the command-line maker in a process of its
+// own, so the editor never waits and a make that fails or hangs harms
+// nothing else. A newer page supersedes an older one: a make still running
+// is stopped and only the newest page is made.
+//
+// The messages the make shows are collected as problems (in the kiosk
+// system's terms: they name the page source, not the preview's copy of it).
+class PreviewMake : public QObject {
+    Q_OBJECT
+public:
+    // root: the preview's own folder; program: the command-line maker.
+    PreviewMake(const QString& root, QString program, QObject* parent = nullptr);
+    ~PreviewMake() override;
+
+    // Makes the page once the make running now (if any) has stopped.
+    void request(const PreviewPage& page);
+    // Stops any make, forgets the page asked for and removes the preview's files.
+    void stop();
+    bool isBusy() const;
+
+    // The problems of the preview made last, one message each.
+    const QStringList& problems() const { return m_problems; }
+    // How long the make of the preview made last took, from its request.
+    qint64 lastMakeMs() const { return m_lastMakeMs; }
+
+signals:
+    // A preview is ready: the path of its made page (frameset).
+    void made(const QString& madePage);
+    // The page could not be made (the maker failed, or the folder could not be written).
+    void failed(const QString& reason);
+
+private:
+    void startPending();
+    void finished(int exitCode, QProcess::ExitStatus status);
+
+    PreviewFolder m_folder;
+    QString m_program;
+    QProcess* m_process = nullptr;
+    std::optional<PreviewPage> m_pending;
+    QElapsedTimer m_sinceRequest;
+    QElapsedTimer m_pendingSince;
+    QStringList m_problems;
+    qint64 m_lastMakeMs = 0;
+};

@@ -1,0 +1,256 @@
+#include "app/frm_kiosk_system.h"
+#include "dialogs/workbench.h"
+#include "editor/directive_completer.h"
+#include "editor/frm_edit.h"
+#include "editor/frm_show_picture.h"
+#include "editor/reference_navigation.h"
+#include "platform/screen_size.h"
+#include "preview/frm_preview.h"
+#include "support/check_kiosk.h"
+#include "support/closing_windows.h"
+#include "support/kiosk_fixture.h"
+#include "support/modal_author.h"
+#include "support/web_wait.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCompleter>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The sample kiosk system made by zel-make (so its picture copies and their
+// record are what a make leaves), open in a main window as the author opens it,
+// with the command-line maker beside the programs.
+class PreviewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        copySampleKiosk(kiosk.folder());
+        const MakeRun made = runZelMake({kiosk.folder()});
+        ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+        main = std::make_unique<frmKioskSystem>(workbench);
+        main->setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
+        main->show();
+        main->openKioskSystem(kiosk.folder());
+        kiosk.messages.clear();
+    }
+    void TearDown() override
+    {
+        closeAllWindows(workbench);
+        main.reset();
+    }
+
+    frmEdit* editorOn(const QString& relative)
+    {
+        frmEdit* editor = frmEdit::openOrRaise(workbench, kiosk.path(relative));
+        EXPECT_NE(editor, nullptr) << relative.toStdString();
+        return editor;
+    }
+    static void typeAtEnd(frmEdit* editor, const QString& text)
+    {
+        editor->txtContent()->setFocus();
+        editor->txtContent()->moveCursor(QTextCursor::End);
+        typeKeys(editor, text);
+    }
+    // Types as the keyboard would, "\n" as the Return key.
+    static void typeKeys(frmEdit* editor, const QString& text)
+    {
+        const QStringList lines = text.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(editor->txtContent(), Qt::Key_Return);
+            QTest::keyClicks(editor->txtContent(), lines[i]);
+        }
+    }
+    frmPreview& openPreview(frmEdit* editor)
+    {
+        editor->findChild<QAction*>("mnuPreview")->trigger();
+        frmPreview& preview = workbench.instance<frmPreview>();
+        EXPECT_TRUE(waitUntil([&] { return !preview.isMaking() && !preview.shownPage().isEmpty(); }))
+            << preview.lblStatus()->text().toStdString();
+        return preview;
+    }
+    // The text of the shown page's content frame.
+    QString contentText(frmPreview& preview)
+    {
+        return runScript(preview.webPreview()->page(),
+                         "(function () { var con = document.getElementsByName('con')[0];"
+                         " return con && con.contentDocument ? con.contentDocument.body.innerText : ''; })()",
+                         QWebEngineScript::ApplicationWorld)
+            .toString();
+    }
+
+    QTemporaryDir settings;
+    TemporaryKiosk kiosk{{}, {.programFolder = ZEL_PROGRAM_DIR}};
+    ModalAuthor author;
+    Workbench workbench{author.services()};
+    std::unique_ptr<frmKioskSystem> main;
+};
+
+// Typed, not saved: a pause later the preview's content frame holds the new
+// paragraph, while not one byte or time of the kiosk system has changed.
+TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
+{
+    frmEdit* editor = editorOn("news/today.zel");
+    const auto before = folderSnapshot(kiosk.folder());
+    const QByteArray source = readBytes(kiosk.path("news/today.zel"));
+    frmPreview& preview = openPreview(editor);
+    EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) news\\today");
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Market day"); }));
+
+    QSignalSpy shown(&preview, &frmPreview::pageShown);
+    typeAtEnd(editor, "#para\nThe ferry leaves at seven.\n");
+    EXPECT_TRUE(preview.isMaking());
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("The ferry leaves at seven."); }))
+        << preview.lblStatus()->text().toStdString();
+    EXPECT_TRUE(preview.problems().isEmpty()) << preview.problems().join('|').toStdString();
+    // A faulty line is a problem of the preview, not a message box.
+    typeAtEnd(editor, "#button news\\nowhere Nowhere\n");
+    ASSERT_TRUE(waitUntil([&] { return !preview.isMaking() && !preview.problems().isEmpty(); }));
+    EXPECT_TRUE(preview.problems().first().contains("You can not put buttons on a leaf page"))
+        << preview.problems().join('|').toStdString();
+    EXPECT_TRUE(preview.problems().first().contains(kiosk.path("news/today.zel")))
+        << preview.problems().join('|').toStdString();
+
+    EXPECT_TRUE(editor->isPageChanged());
+    EXPECT_EQ(readBytes(kiosk.path("news/today.zel")), source);
+    EXPECT_EQ(folderSnapshot(kiosk.folder()), before);
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+}
+
+// The preview follows the editor the author turns to, a page never saved
+// included, and a Save As; a navigation button shows its target.
+TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
+{
+    frmEdit* today = editorOn("news/today.zel");
+    frmPreview& preview = openPreview(today);
+    auto* fresh = new frmEdit(workbench);
+    fresh->newBranchPage();
+    typeAtEnd(fresh, "#title Fresh page\n#button news\\today Today\n");
+    QApplication::setActiveWindow(fresh);
+    ASSERT_TRUE(waitUntil([&] { return preview.followed() == fresh && !preview.isMaking(); }));
+    EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) new page");
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fresh page"); }));
+
+    // b2 is the first button after Home: news\today, shown from the made page.
+    runScript(preview.webPreview()->page(),
+              "document.getElementsByName('nav')[0].contentDocument.getElementById('b2').click()",
+              QWebEngineScript::ApplicationWorld);
+    ASSERT_TRUE(waitUntil([&] { return preview.webPreview()->url().path().endsWith("/news/today.htm"); }));
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Market day"); }));
+
+    fresh->choosePagePath = [&](const QString&) { return kiosk.path("news/fresh.zel"); };
+    ASSERT_TRUE(fresh->saveFile());
+    ASSERT_TRUE(waitUntil([&] { return preview.windowTitle() == "ZEL (Preview) news\\fresh" && !preview.isMaking(); }));
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fresh page"); }));
+
+    fresh->close();
+    ASSERT_TRUE(waitUntil([&] { return preview.followed() == nullptr && preview.shownPage().isEmpty(); }));
+}
+
+// Opening another kiosk system closes the preview: no make left running, no
+// preview folder left.
+TEST_F(PreviewTest, OpeningAnotherKioskSystemClearsThePreview)
+{
+    frmPreview& preview = openPreview(editorOn("news/today.zel"));
+    const QString folder = frmPreview::previewFolder();
+    EXPECT_TRUE(QFileInfo::exists(folder));
+    QPointer<frmPreview> window(&preview);
+    TemporaryKiosk other{{}, {.programFolder = ZEL_PROGRAM_DIR}};
+    copySampleKiosk(other.folder());
+    main->openKioskSystem(other.folder());
+    ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));
+    EXPECT_FALSE(workbench.exists<frmPreview>());
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+// After "#button news\" the list holds the pages of news; after "#" the
+// directive names of the page's type; after "#image " its folder's pictures.
+TEST_F(PreviewTest, CompletionOffersDirectivesPagesAndPictures)
+{
+    frmEdit* editor = editorOn("news/news.zel");
+    const auto offered = [&] {
+        QStringList names;
+        QCompleter* completer = editor->completer()->completer();
+        if (!completer->popup()->isVisible())
+            return names;
+        for (int row = 0; row < completer->completionCount(); ++row) {
+            completer->setCurrentRow(row);
+            names.append(completer->currentCompletion());
+        }
+        return names;
+    };
+    const struct {
+        const char* typed;
+        QStringList offered;
+    } rows[] = {
+        {"#bu", {"button"}},
+        {"#button news\\", {"news\\news", "news\\today"}},
+        {"#button vis", {"visiting\\castle", "visiting\\visiting", "visiting\\walks"}},
+        {"#image ", {"harbour.jpg", "lighthouse.jpg", "market.jpg"}},
+        {"#image m", {"market.jpg"}},
+        {"#para", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        typeAtEnd(editor, "\n");
+        typeAtEnd(editor, row.typed);
+        EXPECT_EQ(offered(), row.offered);
+        QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Escape);
+    }
+    // Enter takes the entry chosen: the directive name and its blank, then a page.
+    typeAtEnd(editor, "\n#butt");
+    QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Return);
+    EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#button ");
+    typeKeys(editor, "news\\t");
+    QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Return);
+    EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#button news\\today ");
+}
+
+// Ctrl+click on a page reference opens its page's editor (the open one when
+// there is one); F2 on a picture shows it.
+TEST_F(PreviewTest, CtrlClickAndF2GoToPagesAndPictures)
+{
+    frmEdit* editor = editorOn("news/news.zel");
+    QPlainTextEdit* text = editor->txtContent();
+    text->setPlainText("#button visiting\\castle The castle\n#image harbour.jpg right 45%\n");
+    editor->show();
+    const auto clickAt = [&](int line, int column) {
+        QTextCursor cursor(text->document()->findBlockByNumber(line));
+        cursor.setPosition(cursor.position() + column);
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, Qt::ControlModifier, text->cursorRect(cursor).center());
+    };
+    clickAt(0, 12);
+    frmEdit* castle = frmEdit::editorOn(kiosk.path("visiting/castle.zel"));
+    ASSERT_NE(castle, nullptr);
+    castle->txtContent()->insertPlainText("changed ");
+    clickAt(0, 3); // on the directive's name: its page
+    EXPECT_EQ(frmEdit::editorOn(kiosk.path("visiting/castle.zel")), castle);
+    EXPECT_TRUE(castle->isPageChanged());
+
+    text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(1)));
+    editor->findChild<QAction*>("mnuGoToReference")->trigger();
+    QPointer<QWidget> picture = editor->referenceNavigation()->lastPicture();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(static_cast<frmShowPicture*>(picture.data())->picturePath(), kiosk.path("news/harbour.jpg"));
+    picture->close();
+
+    text->setPlainText("#button news\\gone Gone\n");
+    editor->findChild<QAction*>("mnuGoToReference")->trigger();
+    EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page news\\gone does not exist"});
+    castle->txtContent()->document()->setModified(false);
+    castle->close();
+}
+
+} // namespace
