@@ -158,13 +158,15 @@ void PreviewFolder::linkEntries(const QString& from, const QString& to, const QS
             QFile::remove(entry.filePath());
 }
 
-// The copies are seeded when the kiosk system's record changed since the last
-// seeding; between, the folder is the maker's, which keeps its own record.
+// The copies are seeded again when the kiosk system's record changed since
+// the last seeding, or when a make here changed the copies (its record is
+// not the kiosk system's any more): the check of the page judges the copies
+// as a make in the kiosk system would find them.
 void PreviewFolder::seedCopies(const QString& kioskImages, const QString& images)
 {
     const QString recordPath = withSeparator(kioskImages) + Jpeg::CopyRecord::FileName;
     const QByteArray record = fileBytes(recordPath);
-    if (m_seeded && record == m_seededRecord)
+    if (m_seeded && record == m_seededRecord && fileBytes(withSeparator(images) + Jpeg::CopyRecord::FileName) == record)
         return;
     QDir folder(images);
     for (const QFileInfo& entry :

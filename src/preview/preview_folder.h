@@ -24,7 +24,9 @@ struct PreviewPage {
 // editor's text, links to its other files, and an "images" folder seeded
 // with links to the kiosk system's picture copies and a copy of their record,
 // so the maker keeps the copies the record shows current and writes any
-// others here. Nothing is ever written into the kiosk system.
+// others here (made again each time, so that the kiosk check of the page
+// sees the copies of the kiosk system). Nothing is ever written into the
+// kiosk system.
 class PreviewFolder {
 public:
     // root: the folder to work in (made when missing).
