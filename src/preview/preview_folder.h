@@ -56,11 +56,13 @@ public:
 private:
     void linkEntries(const QString& from, const QString& to, const QStringList& except) const;
     void seedCopies(const QString& kioskImages, const QString& images);
+    bool onlySeededLinks(const QString& images) const;
 
     QString m_root;
-    QString m_kioskFolder;     // the kiosk system the folder mirrors now
-    QString m_pageFolder;      // the previewed page's folder in the kiosk system
-    QString m_pageSource;      // in the preview folder
-    QByteArray m_seededRecord; // the kiosk system's copy record when the copies were seeded
+    QString m_kioskFolder;      // the kiosk system the folder mirrors now
+    QString m_pageFolder;       // the previewed page's folder in the kiosk system
+    QString m_pageSource;       // in the preview folder
+    QByteArray m_seededRecord;  // the kiosk system's copy record when the copies were seeded
+    QStringList m_seededCopies; // the names linked then, in order
     bool m_seeded = false;
 };
