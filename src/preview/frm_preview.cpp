@@ -97,6 +97,7 @@ frmPreview::frmPreview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_w
     splitter->setStretchFactor(0, 4);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
+    splitter->setSizes({480, 120}); // the list's own size hint would take half the window
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
     m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
