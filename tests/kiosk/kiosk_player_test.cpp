@@ -129,6 +129,23 @@ TEST(KioskPlayer, AFrozenPageIsReplacedByTheRootPage)
     EXPECT_TRUE(visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("did not answer")));
 }
 
+// A page that loads but is no kiosk page (spoilt on the kiosk machine): the
+// root page comes back as after a crash.
+TEST(KioskPlayer, APageThatCannotBeShownIsReplacedByTheRootPage)
+{
+    KioskVisit visit;
+    writeTextFile(visit.path(QStringLiteral("visiting/walks.htm")),
+                  {QStringLiteral("<html><body>spoilt</body></html>")});
+    QElapsedTimer back;
+    back.start();
+    visit.touch(QStringLiteral("b4"));
+    ASSERT_TRUE(waitUntil([&] { return visit.player().heartbeat().restarts == 1; }, 5000));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), 5000));
+    EXPECT_LT(back.elapsed(), 5000);
+    EXPECT_TRUE(visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("0 frames")))
+        << visit.player().heartbeat().lastRestartReason.toStdString();
+}
+
 TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
 {
     KioskSettings settings = quickSettings();

@@ -8,8 +8,7 @@ void printText(std::FILE* stream, const QString& text)
 }
 
 ToolCommandLine::ToolCommandLine(ToolUsage usage)
-    : usage_(std::move(usage)),
-      help_(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+    : usage_(std::move(usage)), help_(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
       version_(QStringLiteral("version"))
 {
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -34,7 +33,8 @@ std::optional<int> ToolCommandLine::read(const QStringList& arguments)
 int ToolCommandLine::refuse(const QString& reason) const
 {
     printText(stderr, usage_.program + QStringLiteral(": ") + reason + u'\n' + QLatin1String(usage_.usage)
-                          + QStringLiteral("Try '") + usage_.program + QStringLiteral(" --help' for more information.\n")
+                          + QStringLiteral("Try '") + usage_.program
+                          + QStringLiteral(" --help' for more information.\n")
                           + (usage_.blankLineAfterMessages ? QStringLiteral("\n") : QString()));
     return kWrongLine;
 }
