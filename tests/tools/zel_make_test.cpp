@@ -201,6 +201,11 @@ TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
     EXPECT_EQ(unmade.err.toStdString(), "");
     EXPECT_TRUE(unmade.out.startsWith(kiosk.folder() + "news/news.zel:1: out of date: Page has never been made\n"));
     EXPECT_TRUE(unmade.out.endsWith("Checked 19 pages: 19 findings (19 out of date)\n")) << unmade.out.toStdString();
+    // The option may stand after the folder as well.
+    const MakeRun after = runZelMake({kiosk.folder(), "--check"});
+    EXPECT_EQ(after.exitCode, unmade.exitCode);
+    EXPECT_EQ(after.out, unmade.out);
+    EXPECT_EQ(after.err, unmade.err);
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == copied) << "no log, no HTML";
 
     ASSERT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
