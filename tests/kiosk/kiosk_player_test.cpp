@@ -199,45 +199,97 @@ QString publish(KioskVisit& visit, bool withDeadEnd)
     return published;
 }
 
+// The author changes the news page and exports its folder, as Tools, Export
+// Folder does; the cabinet is dropped in the folder the kiosk follows.
+QString publishNewsCabinet(KioskVisit& visit)
+{
+    const QString published = visit.temporaryFolder() + QStringLiteral("/published");
+    TemporaryKiosk author;
+    copySampleKiosk(author.folder());
+    QStringList news = readLines(author.path(QStringLiteral("news/news.zel")));
+    news.replaceInStrings(QStringLiteral("Something is happening in Ostervale"),
+                          QStringLiteral("Something new is happening in Ostervale"));
+    writeTextFile(author.path(QStringLiteral("news/news.zel")), news);
+    const QString directives = FolderExport::writeDirectiveFile(author.openHeadless(), QStringLiteral("news"));
+    EXPECT_EQ(FolderExport::runCabinetMaker(QStringLiteral(ZEL_PROGRAM_DIR "/zel-makecab"), directives), 0);
+    QDir().mkpath(published);
+    EXPECT_TRUE(QFile::copy(author.path(QStringLiteral("news/news1.cab")), published + QStringLiteral("/news1.cab")));
+    return published;
+}
+
+// A new version, a copied kiosk system or an exported cabinet, arrives while
+// a visitor is on a page: prepared beside the version shown, it waits while
+// the visitor touches on and is shown only after the return to the root page,
+// every frame from one version.
 TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed)
 {
-    KioskVisit visit;
-    const QString published = publish(visit, false);
-    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
-    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
-    QSignalSpy prepared(&follower, &VersionFollower::prepared);
-    QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
+    const struct {
+        const char* name;
+        std::function<QString(KioskVisit&)> publish; // the folder followed
+        const char* button;                          // the visitor's touch, and the page it leads to
+        const char* page;
+        const char* newText;     // what the new version says
+        bool saidOnVisitorsPage; // there; else on the root page
+        const char* kept;        // a page the new version keeps from the one before ("": none)
+    } rows[] = {
+        {"copied kiosk system", [](KioskVisit& visit) { return publish(visit, false); }, "b4", "visiting/walks.htm",
+         "the new Ostervale", false, ""},
+        {"exported cabinet", publishNewsCabinet, "b2", "news/news.htm", "Something new is happening in Ostervale", true,
+         "shops/bakery.htm"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        KioskVisit visit;
+        const QString published = row.publish(visit);
+        VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
+        VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
+        QSignalSpy prepared(&follower, &VersionFollower::prepared);
+        QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
+        const auto contentText = [&] {
+            return runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
+        };
 
-    // A visitor is on a leaf page, touching now and then.
-    visit.touch(QStringLiteral("b4"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/walks.htm")));
-    follower.look();
-    follower.look();
-    ASSERT_TRUE(waitUntil([&] { return prepared.size() == 1; }, 60000));
-    const QString version = prepared.front().front().toString();
-    EXPECT_EQ(visit.player().waitingVersion(), version);
-    for (int touch = 0; touch < 3; ++touch) {
-        visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
-        QTest::qWait(1000);
-        EXPECT_EQ(shown.size(), 0);
-        EXPECT_EQ(visit.shown(), QStringLiteral("visiting/walks.htm"));
+        // A visitor is on a page, touching now and then while the version is prepared.
+        visit.touch(QLatin1String(row.button));
+        ASSERT_TRUE(visit.waitForPage(QLatin1String(row.page)));
+        EXPECT_FALSE(contentText().contains(QLatin1String(row.newText)));
+        follower.look();
+        follower.look();
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+                return prepared.size() == 1;
+            },
+            60000));
+        const QString version = prepared.front().front().toString();
+        EXPECT_EQ(visit.player().waitingVersion(), version);
+        for (int touch = 0; touch < 3; ++touch) {
+            visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+            QTest::qWait(1000);
+            EXPECT_EQ(shown.size(), 0);
+            EXPECT_EQ(visit.shown(), QLatin1String(row.page));
+        }
+        for (const QString& address : visit.frameAddresses())
+            EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(visit.kioskFolder()).toString() + u'/'))
+                << address.toStdString();
+
+        // Left alone: first the root page of the version shown, then the new one on every frame.
+        ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
+        EXPECT_EQ(visit.player().folder(), version);
+        ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+        if (row.saidOnVisitorsPage) {
+            visit.touch(QLatin1String(row.button));
+            ASSERT_TRUE(visit.waitForPage(QLatin1String(row.page)));
+        }
+        const QStringList frames = visit.frameAddresses();
+        ASSERT_EQ(frames.size(), 3) << frames.join(' ').toStdString();
+        for (const QString& address : frames)
+            EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
+        EXPECT_TRUE(contentText().contains(QLatin1String(row.newText))) << contentText().toStdString();
+        if (*row.kept)
+            EXPECT_TRUE(QFileInfo::exists(version + u'/' + QLatin1String(row.kept)));
+        EXPECT_EQ(store.current(), version);
     }
-    for (const QString& address : visit.frameAddresses())
-        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(visit.kioskFolder()).toString() + u'/'))
-            << address.toStdString();
-
-    // Left alone: first the root page of the version shown, then the new one on every frame.
-    ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
-    EXPECT_EQ(visit.player().folder(), version);
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
-    const QStringList frames = visit.frameAddresses();
-    ASSERT_EQ(frames.size(), 3) << frames.join(' ').toStdString();
-    for (const QString& address : frames)
-        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
-    EXPECT_TRUE(runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent"))
-                    .toString()
-                    .contains(QStringLiteral("the new Ostervale")));
-    EXPECT_EQ(store.current(), version);
 }
 
 TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
@@ -260,64 +312,6 @@ TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
     EXPECT_FALSE(follower.preparing());
     const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
     EXPECT_EQ(log.filter(QStringLiteral("new version refused")).size(), 1);
-}
-
-// The author changes the news page and exports its folder, as Tools, Export
-// Folder does; the cabinet is dropped in the folder the kiosk follows.
-void publishNewsCabinet(const QString& published)
-{
-    TemporaryKiosk author;
-    copySampleKiosk(author.folder());
-    QStringList news = readLines(author.path(QStringLiteral("news/news.zel")));
-    news.replaceInStrings(QStringLiteral("Something is happening in Ostervale"),
-                          QStringLiteral("Something new is happening in Ostervale"));
-    writeTextFile(author.path(QStringLiteral("news/news.zel")), news);
-    const QString directives = FolderExport::writeDirectiveFile(author.openHeadless(), QStringLiteral("news"));
-    ASSERT_EQ(FolderExport::runCabinetMaker(QStringLiteral(ZEL_PROGRAM_DIR "/zel-makecab"), directives), 0);
-    QDir().mkpath(published);
-    ASSERT_TRUE(QFile::copy(author.path(QStringLiteral("news/news1.cab")), published + QStringLiteral("/news1.cab")));
-}
-
-TEST(KioskPlayer, AnExportedCabinetBecomesTheNewVersionAfterTheReturnToTheRootPage)
-{
-    KioskVisit visit;
-    const QString published = visit.temporaryFolder() + QStringLiteral("/published");
-    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
-    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
-    QSignalSpy prepared(&follower, &VersionFollower::prepared);
-    QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
-    visit.touch(QStringLiteral("b2"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
-    const QString oldNews =
-        runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
-
-    publishNewsCabinet(published);
-    follower.look();
-    follower.look();
-    // The visitor goes on touching while the version is prepared.
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
-            return prepared.size() == 1;
-        },
-        60000));
-    const QString version = prepared.front().front().toString();
-    EXPECT_EQ(shown.size(), 0);
-    EXPECT_EQ(visit.shown(), QStringLiteral("news/news.htm"));
-
-    ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
-    visit.touch(QStringLiteral("b2"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
-    for (const QString& address : visit.frameAddresses())
-        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
-    const QString newNews =
-        runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
-    EXPECT_FALSE(oldNews.contains(QStringLiteral("Something new")));
-    EXPECT_TRUE(newNews.contains(QStringLiteral("Something new is happening in Ostervale"))) << newNews.toStdString();
-    // The pages the cabinet did not hold are those of the version shown before.
-    EXPECT_TRUE(QFileInfo::exists(version + QStringLiteral("/shops/bakery.htm")));
-    EXPECT_EQ(store.current(), version);
 }
 
 } // namespace
