@@ -157,6 +157,23 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
     }
 }
 
+// Two screens side by side on one real screen, which is turned while a
+// visitor is on a page: the windows share the turned screen, the page stays.
+TEST(KioskPlayer, ATurnedScreenGetsTheWindowsLaidOutAgainWithThePagesKept)
+{
+    KioskVisit visit(quickSettings(), 2);
+    EXPECT_EQ(visit.player().screen(1)->geometry(), QRect(0, 0, 640, 1024));
+    EXPECT_EQ(visit.player().screen(2)->geometry(), QRect(640, 0, 640, 1024));
+    visit.touch(QStringLiteral("b1"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+
+    visit.player().place({QRect(0, 0, 1024, 1280)});
+    EXPECT_EQ(visit.player().screen(1)->geometry(), QRect(0, 0, 512, 1280));
+    EXPECT_EQ(visit.player().screen(2)->geometry(), QRect(512, 0, 512, 1280));
+    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+    EXPECT_EQ(visit.player().heartbeat().restarts, 0);
+}
+
 TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
 {
     KioskSettings settings = quickSettings();

@@ -217,10 +217,29 @@ int main(int argc, char** argv)
                                                      QCoreApplication::applicationFilePath());
         follower->start();
     }
-    QList<QRect> realScreens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        realScreens.append(screen->geometry());
-    player.start(realScreens);
+    const auto realScreens = [] {
+        QList<QRect> geometries;
+        for (const QScreen* screen : QGuiApplication::screens())
+            geometries.append(screen->geometry());
+        return geometries;
+    };
+    player.start(realScreens());
+    // A screen turned, added or removed while the kiosk runs: the windows follow.
+    const auto placeAgain = [&] {
+        EventLog::write(QStringLiteral("screens changed: windows laid out again"));
+        player.place(realScreens());
+    };
+    const auto followScreen = [&](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, &player, placeAgain, Qt::QueuedConnection);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        followScreen(screen);
+    QObject::connect(&application, &QGuiApplication::screenAdded, &player, [&](QScreen* screen) {
+        followScreen(screen);
+        placeAgain();
+    });
+    // Queued: Qt moves the windows of a removed screen first.
+    QObject::connect(&application, &QGuiApplication::screenRemoved, &player, placeAgain, Qt::QueuedConnection);
     const int result = application.exec();
     EventLog::write(QStringLiteral("ended"));
     return result;
