@@ -6,6 +6,8 @@
 #include "dialogs/workbench.h"
 #include "platform/session.h"
 
+#include "support/bench_support.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,23 +20,15 @@
 
 namespace {
 
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
-}
-
 void generate(const QString& top, int pages)
 {
-    write(top + "configuration.txt", "");
-    write(top + "root/root.zel", "#root\r\n#title Home\r\n#button f0\\p0 First\r\n");
+    writeFile(top + "configuration.txt", "");
+    writeFile(top + "root/root.zel", "#root\r\n#title Home\r\n#button f0\\p0 First\r\n");
     for (int i = 0; i < pages; ++i) {
         const QString folder = QString("f%1").arg(i % 20);
         QByteArray page = "#branch\r\n#title Page " + QByteArray::number(i) + "\r\n#para\r\nSome text.\r\n";
         page += "#button " + folder.toLatin1() + "\\p" + QByteArray::number((i + 20) % pages) + " Next\r\n";
-        write(top + folder + "/p" + QString::number(i) + ".zel", page);
+        writeFile(top + folder + "/p" + QString::number(i) + ".zel", page);
     }
 }
 
@@ -71,7 +65,7 @@ int main(int argc, char** argv)
             return 1;
         check = timer.nsecsElapsed() / 1e6;
         for (int save = 0; save < 5; ++save) {
-            write(top + "f3/p23.zel", "#branch\r\n#title Saved " + QByteArray::number(run * 10 + save) + "\r\n");
+            writeFile(top + "f3/p23.zel", "#branch\r\n#title Saved " + QByteArray::number(run * 10 + save) + "\r\n");
             timer.restart();
             overview.refresh({"f3"}); // the folder the watcher reports
             refreshes.push_back(timer.nsecsElapsed() / 1e6);

@@ -8,6 +8,8 @@
 #include "preview/frm_preview.h"
 #include "viewer/frm_view_page.h"
 
+#include "support/bench_support.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -29,14 +31,6 @@
 #include <vector>
 
 namespace {
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
-}
 
 void copyFolder(const QString& from, const QString& to)
 {
@@ -73,21 +67,7 @@ void generate(const QString& top)
             page += "Line " + QByteArray::number(line) + " of the paragraph about picture " + QByteArray::number(i)
                     + ".\r\n";
     }
-    write(top + "bench/page.zel", page);
-}
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 30000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.hasExpired(timeoutMs))
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(1, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
+    writeFile(top + "bench/page.zel", page);
 }
 
 struct Figures {

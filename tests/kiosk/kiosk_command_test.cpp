@@ -1,5 +1,6 @@
-// zel-kiosk as an operator starts it: help and version, the refusal of a
-// kiosk system that would strand visitors, and the status of a running kiosk.
+// zel-kiosk as an operator starts it: the refusal of a kiosk system that
+// would strand visitors, the status of a running kiosk and the step back to
+// the version before (its command line: tests/tools/command_line_test.cpp).
 #include "heartbeat.h"
 #include "version_store.h"
 #include "kiosk_visit.h"
@@ -35,22 +36,6 @@ KioskRun runKiosk(const QStringList& arguments, const QString& stateHome)
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
-}
-
-TEST(KioskCommand, AnswersHelpAndVersionAndRefusesAWrongLine)
-{
-    QTemporaryDir state;
-    const KioskRun help = runKiosk({"--help"}, state.path());
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.startsWith("Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"));
-    const KioskRun version = runKiosk({"--version"}, state.path());
-    EXPECT_EQ(version.out, "zel-kiosk " ZEL_VERSION "\n");
-    for (const QStringList& wrong : {QStringList{}, QStringList{"a", "b"}, QStringList{"--status", "a"},
-                                     QStringList{"--step-back", "a"}, QStringList{"--frobnicate", "a"}}) {
-        const KioskRun run = runKiosk(wrong, state.path());
-        EXPECT_EQ(run.exitCode, 2) << wrong.join(' ').toStdString();
-        EXPECT_TRUE(run.err.startsWith("zel-kiosk: ")) << run.err.toStdString();
-    }
 }
 
 TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)

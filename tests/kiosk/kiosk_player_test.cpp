@@ -18,7 +18,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
+#include <algorithm>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -93,40 +95,83 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
     EXPECT_TRUE(waitUntil([&] { return quit.size() == 1; }, 3000));
 }
 
-TEST(KioskPlayer, AKilledRenderProcessBringsTheRootPageBackWithinFiveSeconds)
+// A killed render process, a page that stops answering (the watchdog asks
+// every second) and a page spoilt on the kiosk machine (it loads but is no
+// kiosk page): each brings the root page back, logged with its reason.
+TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
 {
-    KioskVisit visit;
-    visit.touch(QStringLiteral("b4"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/walks.htm")));
-    const qint64 pid = visit.page()->renderProcessPid();
-    ASSERT_GT(pid, 0);
-    QElapsedTimer back;
-    back.start();
-    ::kill(pid_t(pid), SIGKILL);
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), 5000));
-    EXPECT_LT(back.elapsed(), 5000);
-    RecordProperty("root_page_back_ms", int(back.elapsed()));
-    std::printf("root page back %lld ms after the render process was killed\n", back.elapsed());
-    EXPECT_EQ(visit.player().heartbeat().restarts, 1);
-    EXPECT_TRUE(visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("killed"))
-                || visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("crashed")))
-        << visit.player().heartbeat().lastRestartReason.toStdString();
-    const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
-    EXPECT_TRUE(log.filter(QStringLiteral("back to the root page")).size() == 1) << log.join('\n').toStdString();
+    const struct {
+        const char* name;
+        const char* button; // the visitor's touch before the breakdown ("": none)
+        const char* page;   // where it leads
+        std::function<void(KioskVisit&)> breakDown;
+        QStringList reasons; // the restart's reason holds one of them
+        int withinMs;        // the longest wait for the root page once the restart began
+    } rows[] = {
+        {"render process killed",
+         "b4",
+         "visiting/walks.htm",
+         [](KioskVisit& visit) { ::kill(pid_t(visit.page()->renderProcessPid()), SIGKILL); },
+         {"killed", "crashed"},
+         5000},
+        {"page frozen",
+         "b2",
+         "news/news.htm",
+         [](KioskVisit& visit) { visit.page()->runJavaScript(QStringLiteral("for (;;) {}")); },
+         {"did not answer"},
+         10000},
+        {"page spoilt",
+         "",
+         "",
+         [](KioskVisit& visit) {
+             writeTextFile(visit.path(QStringLiteral("visiting/walks.htm")),
+                           {QStringLiteral("<html><body>spoilt</body></html>")});
+             visit.touch(QStringLiteral("b4"));
+         },
+         {"0 frames"},
+         5000},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        KioskVisit visit;
+        if (*row.button) {
+            visit.touch(QLatin1String(row.button));
+            ASSERT_TRUE(visit.waitForPage(QLatin1String(row.page)));
+            ASSERT_GT(visit.page()->renderProcessPid(), 0);
+        }
+        QElapsedTimer back;
+        back.start();
+        row.breakDown(visit);
+        ASSERT_TRUE(waitUntil([&] { return visit.player().heartbeat().restarts == 1; }, 5000));
+        ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), row.withinMs));
+        if (row.withinMs <= 5000)
+            EXPECT_LT(back.elapsed(), 5000);
+        std::printf("%s: root page back after %lld ms\n", row.name, back.elapsed());
+        const QString reason = visit.player().heartbeat().lastRestartReason;
+        EXPECT_TRUE(std::any_of(row.reasons.begin(), row.reasons.end(), [&](const QString& r) {
+            return reason.contains(r);
+        })) << reason.toStdString();
+        const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
+        EXPECT_EQ(log.filter(reason + QStringLiteral(": back to the root page")).size(), 1)
+            << log.join('\n').toStdString();
+    }
 }
 
-TEST(KioskPlayer, AFrozenPageIsReplacedByTheRootPage)
+// Two screens side by side on one real screen, which is turned while a
+// visitor is on a page: the windows share the turned screen, the page stays.
+TEST(KioskPlayer, ATurnedScreenGetsTheWindowsLaidOutAgainWithThePagesKept)
 {
-    KioskVisit visit;
-    visit.touch(QStringLiteral("b2"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
-    QElapsedTimer back;
-    back.start();
-    visit.page()->runJavaScript(QStringLiteral("for (;;) {}"));
-    ASSERT_TRUE(waitUntil([&] { return visit.player().heartbeat().restarts == 1; }, 5000));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), 10000));
-    std::printf("root page back %lld ms after the page froze (watchdog 1 s)\n", back.elapsed());
-    EXPECT_TRUE(visit.player().heartbeat().lastRestartReason.contains(QStringLiteral("did not answer")));
+    KioskVisit visit(quickSettings(), 2);
+    EXPECT_EQ(visit.player().screen(1)->geometry(), QRect(0, 0, 640, 1024));
+    EXPECT_EQ(visit.player().screen(2)->geometry(), QRect(640, 0, 640, 1024));
+    visit.touch(QStringLiteral("b1"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+
+    visit.player().place({QRect(0, 0, 1024, 1280)});
+    EXPECT_EQ(visit.player().screen(1)->geometry(), QRect(0, 0, 512, 1280));
+    EXPECT_EQ(visit.player().screen(2)->geometry(), QRect(512, 0, 512, 1280));
+    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+    EXPECT_EQ(visit.player().heartbeat().restarts, 0);
 }
 
 TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
@@ -171,45 +216,97 @@ QString publish(KioskVisit& visit, bool withDeadEnd)
     return published;
 }
 
+// The author changes the news page and exports its folder, as Tools, Export
+// Folder does; the cabinet is dropped in the folder the kiosk follows.
+QString publishNewsCabinet(KioskVisit& visit)
+{
+    const QString published = visit.temporaryFolder() + QStringLiteral("/published");
+    TemporaryKiosk author;
+    copySampleKiosk(author.folder());
+    QStringList news = readLines(author.path(QStringLiteral("news/news.zel")));
+    news.replaceInStrings(QStringLiteral("Something is happening in Ostervale"),
+                          QStringLiteral("Something new is happening in Ostervale"));
+    writeTextFile(author.path(QStringLiteral("news/news.zel")), news);
+    const QString directives = FolderExport::writeDirectiveFile(author.openHeadless(), QStringLiteral("news"));
+    EXPECT_EQ(FolderExport::runCabinetMaker(QStringLiteral(ZEL_PROGRAM_DIR "/zel-makecab"), directives), 0);
+    QDir().mkpath(published);
+    EXPECT_TRUE(QFile::copy(author.path(QStringLiteral("news/news1.cab")), published + QStringLiteral("/news1.cab")));
+    return published;
+}
+
+// A new version, a copied kiosk system or an exported cabinet, arrives while
+// a visitor is on a page: prepared beside the version shown, it waits while
+// the visitor touches on and is shown only after the return to the root page,
+// every frame from one version.
 TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed)
 {
-    KioskVisit visit;
-    const QString published = publish(visit, false);
-    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
-    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
-    QSignalSpy prepared(&follower, &VersionFollower::prepared);
-    QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
+    const struct {
+        const char* name;
+        std::function<QString(KioskVisit&)> publish; // the folder followed
+        const char* button;                          // the visitor's touch, and the page it leads to
+        const char* page;
+        const char* newText;     // what the new version says
+        bool saidOnVisitorsPage; // there; else on the root page
+        const char* kept;        // a page the new version keeps from the one before ("": none)
+    } rows[] = {
+        {"copied kiosk system", [](KioskVisit& visit) { return publish(visit, false); }, "b4", "visiting/walks.htm",
+         "the new Ostervale", false, ""},
+        {"exported cabinet", publishNewsCabinet, "b2", "news/news.htm", "Something new is happening in Ostervale", true,
+         "shops/bakery.htm"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        KioskVisit visit;
+        const QString published = row.publish(visit);
+        VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
+        VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
+        QSignalSpy prepared(&follower, &VersionFollower::prepared);
+        QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
+        const auto contentText = [&] {
+            return runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
+        };
 
-    // A visitor is on a leaf page, touching now and then.
-    visit.touch(QStringLiteral("b4"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/walks.htm")));
-    follower.look();
-    follower.look();
-    ASSERT_TRUE(waitUntil([&] { return prepared.size() == 1; }, 60000));
-    const QString version = prepared.front().front().toString();
-    EXPECT_EQ(visit.player().waitingVersion(), version);
-    for (int touch = 0; touch < 3; ++touch) {
-        visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
-        QTest::qWait(1000);
-        EXPECT_EQ(shown.size(), 0);
-        EXPECT_EQ(visit.shown(), QStringLiteral("visiting/walks.htm"));
+        // A visitor is on a page, touching now and then while the version is prepared.
+        visit.touch(QLatin1String(row.button));
+        ASSERT_TRUE(visit.waitForPage(QLatin1String(row.page)));
+        EXPECT_FALSE(contentText().contains(QLatin1String(row.newText)));
+        follower.look();
+        follower.look();
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+                return prepared.size() == 1;
+            },
+            60000));
+        const QString version = prepared.front().front().toString();
+        EXPECT_EQ(visit.player().waitingVersion(), version);
+        for (int touch = 0; touch < 3; ++touch) {
+            visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
+            QTest::qWait(1000);
+            EXPECT_EQ(shown.size(), 0);
+            EXPECT_EQ(visit.shown(), QLatin1String(row.page));
+        }
+        for (const QString& address : visit.frameAddresses())
+            EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(visit.kioskFolder()).toString() + u'/'))
+                << address.toStdString();
+
+        // Left alone: first the root page of the version shown, then the new one on every frame.
+        ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
+        EXPECT_EQ(visit.player().folder(), version);
+        ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+        if (row.saidOnVisitorsPage) {
+            visit.touch(QLatin1String(row.button));
+            ASSERT_TRUE(visit.waitForPage(QLatin1String(row.page)));
+        }
+        const QStringList frames = visit.frameAddresses();
+        ASSERT_EQ(frames.size(), 3) << frames.join(' ').toStdString();
+        for (const QString& address : frames)
+            EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
+        EXPECT_TRUE(contentText().contains(QLatin1String(row.newText))) << contentText().toStdString();
+        if (*row.kept)
+            EXPECT_TRUE(QFileInfo::exists(version + u'/' + QLatin1String(row.kept)));
+        EXPECT_EQ(store.current(), version);
     }
-    for (const QString& address : visit.frameAddresses())
-        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(visit.kioskFolder()).toString() + u'/'))
-            << address.toStdString();
-
-    // Left alone: first the root page of the version shown, then the new one on every frame.
-    ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
-    EXPECT_EQ(visit.player().folder(), version);
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
-    const QStringList frames = visit.frameAddresses();
-    ASSERT_EQ(frames.size(), 3) << frames.join(' ').toStdString();
-    for (const QString& address : frames)
-        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
-    EXPECT_TRUE(runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent"))
-                    .toString()
-                    .contains(QStringLiteral("the new Ostervale")));
-    EXPECT_EQ(store.current(), version);
 }
 
 TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
@@ -232,64 +329,6 @@ TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
     EXPECT_FALSE(follower.preparing());
     const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
     EXPECT_EQ(log.filter(QStringLiteral("new version refused")).size(), 1);
-}
-
-// The author changes the news page and exports its folder, as Tools, Export
-// Folder does; the cabinet is dropped in the folder the kiosk follows.
-void publishNewsCabinet(const QString& published)
-{
-    TemporaryKiosk author;
-    copySampleKiosk(author.folder());
-    QStringList news = readLines(author.path(QStringLiteral("news/news.zel")));
-    news.replaceInStrings(QStringLiteral("Something is happening in Ostervale"),
-                          QStringLiteral("Something new is happening in Ostervale"));
-    writeTextFile(author.path(QStringLiteral("news/news.zel")), news);
-    const QString directives = FolderExport::writeDirectiveFile(author.openHeadless(), QStringLiteral("news"));
-    ASSERT_EQ(FolderExport::runCabinetMaker(QStringLiteral(ZEL_PROGRAM_DIR "/zel-makecab"), directives), 0);
-    QDir().mkpath(published);
-    ASSERT_TRUE(QFile::copy(author.path(QStringLiteral("news/news1.cab")), published + QStringLiteral("/news1.cab")));
-}
-
-TEST(KioskPlayer, AnExportedCabinetBecomesTheNewVersionAfterTheReturnToTheRootPage)
-{
-    KioskVisit visit;
-    const QString published = visit.temporaryFolder() + QStringLiteral("/published");
-    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
-    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
-    QSignalSpy prepared(&follower, &VersionFollower::prepared);
-    QSignalSpy shown(&visit.player(), &KioskPlayer::versionShown);
-    visit.touch(QStringLiteral("b2"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
-    const QString oldNews =
-        runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
-
-    publishNewsCabinet(published);
-    follower.look();
-    follower.look();
-    // The visitor goes on touching while the version is prepared.
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            visit.player().inputLock().setLastInput(QDateTime::currentDateTime());
-            return prepared.size() == 1;
-        },
-        60000));
-    const QString version = prepared.front().front().toString();
-    EXPECT_EQ(shown.size(), 0);
-    EXPECT_EQ(visit.shown(), QStringLiteral("news/news.htm"));
-
-    ASSERT_TRUE(waitUntil([&] { return shown.size() == 1; }, 15000));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
-    visit.touch(QStringLiteral("b2"));
-    ASSERT_TRUE(visit.waitForPage(QStringLiteral("news/news.htm")));
-    for (const QString& address : visit.frameAddresses())
-        EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
-    const QString newNews =
-        runScript(visit.page(), QStringLiteral("frames['con'].document.body.textContent")).toString();
-    EXPECT_FALSE(oldNews.contains(QStringLiteral("Something new")));
-    EXPECT_TRUE(newNews.contains(QStringLiteral("Something new is happening in Ostervale"))) << newNews.toStdString();
-    // The pages the cabinet did not hold are those of the version shown before.
-    EXPECT_TRUE(QFileInfo::exists(version + QStringLiteral("/shops/bakery.htm")));
-    EXPECT_EQ(store.current(), version);
 }
 
 } // namespace

@@ -32,12 +32,12 @@ KioskSettings quickSettings()
     return settings;
 }
 
-KioskVisit::KioskVisit(KioskSettings settings)
+KioskVisit::KioskVisit(KioskSettings settings, int screens)
 {
     qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/state")));
     m_kiosk = m_dir.path() + QStringLiteral("/kiosk");
     makeSampleKiosk(m_kiosk);
-    m_player = std::make_unique<KioskPlayer>(settings, m_kiosk, 1);
+    m_player = std::make_unique<KioskPlayer>(settings, m_kiosk, screens);
     m_player->start({QRect(0, 0, 1280, 1024)});
     EXPECT_TRUE(waitUntil(
         [this] { return m_player->screen(1)->windowHandle() && m_player->screen(1)->windowHandle()->isExposed(); }));

@@ -15,11 +15,12 @@ void makeSampleKiosk(const QString& folder);
 // Settings for tests: short idle time and watchdog.
 KioskSettings quickSettings();
 
-// A kiosk running the sample kiosk system on one 1280x1024 screen, with its
-// state folder in a temporary folder of its own.
+// A kiosk running the sample kiosk system on one 1280x1024 screen (shared
+// when it has more screens), with its state folder in a temporary folder of
+// its own.
 class KioskVisit {
 public:
-    explicit KioskVisit(KioskSettings settings = quickSettings());
+    explicit KioskVisit(KioskSettings settings = quickSettings(), int screens = 1);
     ~KioskVisit();
 
     QString path(const QString& relative) const;

@@ -6,8 +6,12 @@
 
 int main(int argc, char** argv)
 {
-    // GUI tests always run without a display; WebEngine needs its sandbox off as root.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // GUI tests run without a display, unless they are given an X display
+    // (QT_QPA_PLATFORM=xcb, under Xvfb with a window manager), where input
+    // goes through the X server as a user's would. WebEngine needs its
+    // sandbox off as root.
+    if (qEnvironmentVariable("QT_QPA_PLATFORM") != QLatin1String("xcb"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -3,7 +3,6 @@
 // option is refused with the usage and exit status 2; and each manual page
 // documents exactly the options its program's --help lists.
 #include "support/check_kiosk.h"
-#include "support/kiosk_fixture.h"
 #include "support/program_run.h"
 #include "support/qt_printing.h"
 
@@ -16,16 +15,22 @@
 
 namespace {
 
-const QStringList programs = {"zel-editor", "zel-make", "zel-resample", "zel-makecab"};
+const QStringList programs = {"zel-editor", "zel-make", "zel-resample", "zel-makecab", "zel-kiosk"};
+
+// The programs whose usage has several lines and a pointer to --help; the
+// helpers keep reason and usage on one line, the line the page maker shows.
+bool hasLongUsage(const QString& program) { return program == "zel-make" || program == "zel-kiosk"; }
 
 QString programPath(const QString& program) { return QStringLiteral(ZEL_PROGRAM_DIR "/") + program; }
 
+// The editor reads no command line: an argument it does not know (such as a
+// page source from a file manager) neither stops --version nor is refused.
 TEST(CommandLine, HelpAndVersionAnswerWithStatusZero)
 {
     for (const QString& program : programs) {
         for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"--help", "x"}}) {
-            // zel-make takes "x" for its kiosk folder; the others refuse a second operand, so only the first two.
-            if (arguments.size() > 1 && program != "zel-make" && program != "zel-editor")
+            // "x" is a kiosk folder or ignored; the helpers refuse a second operand, so only the first two.
+            if (arguments.size() > 1 && !hasLongUsage(program) && program != "zel-editor")
                 continue;
             SCOPED_TRACE((program + ' ' + arguments.join(' ')).toStdString());
             const ProgramRun run = runProgram(programPath(program), arguments);
@@ -34,21 +39,17 @@ TEST(CommandLine, HelpAndVersionAnswerWithStatusZero)
             EXPECT_TRUE(run.output.contains("\nExit status:\n  0  ")) << run.output.toStdString();
             EXPECT_EQ(run.error, "");
         }
-        SCOPED_TRACE(program.toStdString());
-        const ProgramRun version = runProgram(programPath(program), {"--version"});
-        EXPECT_EQ(version.exitCode, 0);
-        EXPECT_EQ(version.output, program.toUtf8() + " " ZEL_VERSION "\n");
-        EXPECT_EQ(version.error, "");
+        QList<QStringList> versionLines{{"--version"}};
+        if (program == "zel-editor")
+            versionLines.append({"--bogus", "page.zel", "--version"});
+        for (const QStringList& arguments : versionLines) {
+            SCOPED_TRACE((program + ' ' + arguments.join(' ')).toStdString());
+            const ProgramRun version = runProgram(programPath(program), arguments);
+            EXPECT_EQ(version.exitCode, 0);
+            EXPECT_EQ(version.output, program.toUtf8() + " " ZEL_VERSION "\n");
+            EXPECT_EQ(version.error, "");
+        }
     }
-}
-
-// The editor reads no command line: an argument it does not know (such as a
-// page source from a file manager) neither stops --version nor is refused.
-TEST(CommandLine, EditorIgnoresOtherArguments)
-{
-    const ProgramRun run = runProgram(programPath("zel-editor"), {"--bogus", "page.zel", "--version"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.output, "zel-editor " ZEL_VERSION "\n");
 }
 
 // The usage on standard error, the status 2, nothing on standard output.
@@ -82,11 +83,30 @@ TEST(CommandLine, WrongCommandLinesAreRefusedWithTheUsage)
          "/resample= given twice"},
         {"resample: no destination", "zel-resample", {picture, "/resample=(1,1)"}, "/convert=DEST is missing"},
         {"resample: no source", "zel-resample", {"/resample=(1,1)", "/convert=b.jpg"}, "no SOURCE picture named"},
+        {"resample: nothing", "zel-resample", {}, "no SOURCE picture named"},
+        {"resample: zero width",
+         "zel-resample",
+         {picture, "/resample=(0,10)", "/convert=b.jpg"},
+         "width and height must be at least 1, got 0x10"},
+        {"resample: size too large",
+         "zel-resample",
+         {picture, "/resample=(20000,20000)", "/convert=b.jpg"},
+         "size 20000x20000 is too large"},
         {"makecab: unknown option", "zel-makecab", {"--bogus", "/f", "x.ddf"}, "unknown option \"--bogus\""},
         {"makecab: /f without a file", "zel-makecab", {"/f"}, "/f needs a directive file"},
         {"makecab: /f twice", "zel-makecab", {"/f", "a.ddf", "-F", "b.ddf"}, "/f given twice"},
         {"makecab: an operand", "zel-makecab", {"a.ddf"}, "unexpected argument \"a.ddf\""},
+        {"makecab: unknown switch", "zel-makecab", {"/x", "a.ddf"}, "unexpected argument \"/x\""},
         {"makecab: nothing", "zel-makecab", {}, "expected /f DIRECTIVE_FILE"},
+        {"kiosk: unknown option", "zel-kiosk", {"--frobnicate", dir.path()}, "Unknown option 'frobnicate'"},
+        {"kiosk: no kiosk folder", "zel-kiosk", {}, "no kiosk folder named"},
+        {"kiosk: two kiosk folders", "zel-kiosk", {dir.path(), dir.path()}, "one kiosk folder only"},
+        {"kiosk: status with a folder", "zel-kiosk", {"--status", dir.path()}, "--status takes nothing else"},
+        {"kiosk: step back with a folder", "zel-kiosk", {"--step-back", dir.path()}, "--step-back takes nothing else"},
+        {"kiosk: check and follow",
+         "zel-kiosk",
+         {"--check", "--follow", dir.path(), dir.path()},
+         "--check and --follow do not go together"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -95,30 +115,14 @@ TEST(CommandLine, WrongCommandLinesAreRefusedWithTheUsage)
         EXPECT_EQ(run.output, "");
         EXPECT_TRUE(run.error.startsWith(row.program + ": ") && run.error.contains(row.reason))
             << run.error.toStdString();
-        // zel-make's usage has two forms and a pointer to --help; the helpers
-        // keep reason and usage on one line, the line the page maker shows.
-        if (row.program == "zel-make")
-            EXPECT_TRUE(run.error.contains("\nUsage: zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...\n"
-                                           "       zel-make --check KIOSK_FOLDER\n"))
+        if (hasLongUsage(row.program))
+            EXPECT_TRUE(run.error.contains("\nUsage: " + row.program + " ")
+                        && run.error.contains("\nTry '" + row.program + " --help' for more information.\n"))
                 << run.error.toStdString();
         else
             EXPECT_TRUE(run.error.count('\n') == 1 && run.error.contains(" (usage: " + row.program + " "))
                 << run.error.toStdString();
     }
-}
-
-TEST(CommandLine, MakeCheckTakesItsOptionOnEitherSideOfTheFolder)
-{
-    TemporaryKiosk kiosk;
-    copySampleKiosk(kiosk.folder());
-    const MakeRun before = runZelMake({"--check", kiosk.folder()});
-    const MakeRun after = runZelMake({kiosk.folder(), "--check"});
-    EXPECT_EQ(before.exitCode, 1);
-    EXPECT_TRUE(before.out.endsWith("Checked 19 pages: 19 findings (19 out of date)\n")) << before.out.toStdString();
-    EXPECT_EQ(after.exitCode, before.exitCode);
-    EXPECT_EQ(after.out, before.out);
-    EXPECT_EQ(after.err, before.err);
-    EXPECT_EQ(QDir(kiosk.folder()).entryList({"log*.txt"}), QStringList()) << "--check was taken for a make";
 }
 
 // After "--" an argument is an operand even when it looks like an option.

@@ -208,6 +208,11 @@ TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
     EXPECT_EQ(unmade.err.toStdString(), "");
     EXPECT_TRUE(unmade.out.startsWith(kiosk.folder() + "news/news.zel:1: out of date: Page has never been made\n"));
     EXPECT_TRUE(unmade.out.endsWith("Checked 19 pages: 19 findings (19 out of date)\n")) << unmade.out.toStdString();
+    // The option may stand after the folder as well.
+    const MakeRun after = runZelMake({kiosk.folder(), "--check"});
+    EXPECT_EQ(after.exitCode, unmade.exitCode);
+    EXPECT_EQ(after.out, unmade.out);
+    EXPECT_EQ(after.err, unmade.err);
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == copied) << "no log, no HTML";
 
     ASSERT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
@@ -237,12 +242,27 @@ struct KioskBesideAnother {
     QTemporaryDir otherDir;
 };
 
+// zel-make --check on the kiosk folder: exit 1, each finding (through here) a
+// line of its output, and nothing written.
+void expectFindings(const QString& folder, const QStringList& findings,
+                    const std::function<QString(const QString&)>& here)
+{
+    const auto before = folderSnapshot(folder);
+    const MakeRun check = runZelMake({"--check", folder});
+    EXPECT_EQ(check.exitCode, 1);
+    const QStringList lines = check.out.split('\n');
+    for (const QString& finding : findings)
+        EXPECT_TRUE(lines.contains(here(finding))) << here(finding).toStdString() << "\n" << check.out.toStdString();
+    EXPECT_TRUE(folderSnapshot(folder) == before) << "the check writes nothing";
+}
+
 // Output that is wrong although it may look made: a configuration that sends
 // the make to another folder, two pages that would write the same file, and a
 // page source that cannot be read. "~/" stands for the kiosk folder, "@/" for
 // another kiosk folder beside it (holding root/root.zel); "path=text" in holds
 // means the file holds the text ("path!=text": it does not), a path in absent
-// that it does not exist.
+// that it does not exist. The check (zel-make --check) after the make lists
+// the findings given, and writes nothing.
 TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
 {
     const QString pageA = "news/a.zel=#leaf\n#para\nPage A";
@@ -255,6 +275,7 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
         QStringList holds;
         QStringList absent;
         bool needsFileModes = false; // skipped as root, whom file modes do not stop
+        QStringList findings = {};
     } rows[] = {
         {"configuration moves the folder",
          "configuration.txt=screenheight 706\nkioskSystemFolder @/",
@@ -262,7 +283,9 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
          1,
          "Kiosk System Folder - ~/ is moved to @/ by configuration.txt",
          {"@/root/root.htm=<frameset"},
-         {"~/root/root.htm"}},
+         {"~/root/root.htm"},
+         false,
+         {"~/configuration.txt:2: faulty line: Kiosk System Folder - ~/ is moved to @/ by configuration.txt"}},
         {"a and a_con in one folder",
          pageA + "; news/a_con.zel=#leaf\n#para\nPage B",
          "~/",
@@ -270,7 +293,10 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
          "Page source - ~/news/a_con.zel would overwrite a_con.htm of page source ~/news/a.zel - the page was not "
          "made",
          {"~/news/a.htm=<frameset", "~/news/a_con.htm=Page A", "~/news/a_con.htm!=<frameset"},
-         {"~/news/a_con_con.htm", "~/news/a_con_nav.htm"}},
+         {"~/news/a_con_con.htm", "~/news/a_con_nav.htm"},
+         false,
+         {"~/news/a_con.zel:1: faulty line: Page source - ~/news/a_con.zel would overwrite a_con.htm of page "
+          "source ~/news/a.zel - the page was not made"}},
         {"a and a_nav in one folder",
          pageA + "; news/a_nav.zel=#leaf\n#para\nPage B",
          "~/",
@@ -278,7 +304,10 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
          "Page source - ~/news/a_nav.zel would overwrite a_nav.htm of page source ~/news/a.zel - the page was not "
          "made",
          {"~/news/a_nav.htm=<table", "~/news/a_nav.htm!=<frameset"},
-         {"~/news/a_nav_con.htm", "~/news/a_nav_nav.htm"}},
+         {"~/news/a_nav_con.htm", "~/news/a_nav_nav.htm"},
+         false,
+         {"~/news/a_nav.zel:1: faulty line: Page source - ~/news/a_nav.zel would overwrite a_nav.htm of page "
+          "source ~/news/a.zel - the page was not made"}},
         {"a_con made on its own beside a",
          pageA + "; news/a_con.zel=#leaf\n#para\nPage B",
          "~/ ~/news/a_con.zel",
@@ -338,6 +367,8 @@ TEST(ZelMakeWrongOutput, MakeNamesWhatItWillNotMakeAsAsked)
         }
         const QStringList files = folderSnapshot(kiosk.folder()).keys();
         EXPECT_EQ(files.filter(QRegularExpression(R"((^|/)\.zel-(tmp|copy)-)")), QStringList());
+        if (!row.findings.isEmpty())
+            expectFindings(kiosk.folder(), row.findings, here);
     }
 }
 
@@ -401,8 +432,9 @@ TEST(ZelMakeWrongOutput, ReaderThatClosesEarlyEndsOnlyTheProgress)
 }
 
 // The check (zel-make --check after a make, then a change) finds what a make
-// would refuse or change: each row's finding lines are among its output.
-TEST(ZelMakeCheck, FindsWhatAMakeWouldRefuseOrChange)
+// would change or what strands a visitor: each row's finding lines are among
+// its output. What a make refuses: MakeNamesWhatItWillNotMakeAsAsked.
+TEST(ZelMakeCheck, FindsWhatAMakeWouldChangeAndTheDeadEnds)
 {
     const auto replacePictureWithOlderStamp = [](TemporaryKiosk& kiosk) {
         // Another picture of the same size: a comment segment after the start marker.
@@ -419,20 +451,6 @@ TEST(ZelMakeCheck, FindsWhatAMakeWouldRefuseOrChange)
         std::function<void(TemporaryKiosk&)> afterMake;
         QStringList findings;
     } rows[] = {
-        {"configuration moves the folder",
-         "configuration.txt=screenheight 706\nkioskSystemFolder @/",
-         {},
-         {"~/configuration.txt:2: faulty line: Kiosk System Folder - ~/ is moved to @/ by configuration.txt"}},
-        {"a and a_con in one folder",
-         "news/a.zel=#leaf; news/a_con.zel=#leaf",
-         {},
-         {"~/news/a_con.zel:1: faulty line: Page source - ~/news/a_con.zel would overwrite a_con.htm of page "
-          "source ~/news/a.zel - the page was not made"}},
-        {"a and a_nav in one folder",
-         "news/a.zel=#leaf; news/a_nav.zel=#leaf",
-         {},
-         {"~/news/a_nav.zel:1: faulty line: Page source - ~/news/a_nav.zel would overwrite a_nav.htm of page "
-          "source ~/news/a.zel - the page was not made"}},
         {"screenwidth changed after the make",
          "",
          [](TemporaryKiosk& kiosk) {
@@ -462,14 +480,7 @@ TEST(ZelMakeCheck, FindsWhatAMakeWouldRefuseOrChange)
         runZelMake({kiosk.folder()});
         if (row.afterMake)
             row.afterMake(kiosk);
-        const auto before = folderSnapshot(kiosk.folder());
-        const MakeRun check = runZelMake({"--check", kiosk.folder()});
-        EXPECT_EQ(check.exitCode, 1);
-        const QStringList lines = check.out.split('\n');
-        for (const QString& finding : row.findings)
-            EXPECT_TRUE(lines.contains(here(finding))) << here(finding).toStdString() << "\n"
-                                                       << check.out.toStdString();
-        EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before) << "the check writes nothing";
+        expectFindings(kiosk.folder(), row.findings, here);
     }
 }
 

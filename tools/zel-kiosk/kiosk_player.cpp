@@ -144,14 +144,20 @@ void KioskPlayer::makePage(int index)
     }
 }
 
-void KioskPlayer::start(const QList<QRect>& realScreens)
+void KioskPlayer::place(const QList<QRect>& realScreens)
 {
     const QList<QRect> areas = screenPlacement(realScreens, screenCount());
     for (int index = 1; index <= screenCount(); ++index) {
         const QRect area = areas.value(index - 1, QRect(0, 0, 800, 600));
         screen(index)->showOn(area, realScreens.contains(area));
-        loadRoot(index);
     }
+}
+
+void KioskPlayer::start(const QList<QRect>& realScreens)
+{
+    place(realScreens);
+    for (int index = 1; index <= screenCount(); ++index)
+        loadRoot(index);
     EventLog::write(QStringLiteral("started: showing ") + m_folder
                     + QStringLiteral(" on %1 screen(s)").arg(screenCount()));
     m_lock->setLastInput(QDateTime::currentDateTime());

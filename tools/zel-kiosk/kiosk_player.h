@@ -44,6 +44,9 @@ public:
     // Shows the windows over the real screens (their geometries) and loads
     // the root page everywhere.
     void start(const QList<QRect>& realScreens);
+    // Lays the windows out again over the real screens, their pages kept:
+    // a screen was turned (rotation), added or removed.
+    void place(const QList<QRect>& realScreens);
 
     QString folder() const { return m_folder; }
     QString rootPage() const;

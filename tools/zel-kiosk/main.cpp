@@ -16,8 +16,9 @@
 #include "fileio/atomic_file.h"
 #include "platform/session.h"
 
+#include "common/tool_command_line.h"
+
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -27,7 +28,7 @@
 
 namespace {
 
-enum Exit { Success = 0, Refused = 1, Usage = 2 };
+enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine };
 
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --check KIOSK_FOLDER\n"
@@ -63,20 +64,6 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "     version to step back to)\n"
                     "  2  a wrong command line or settings file\n";
 
-void print(std::FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-int refuse(const QString& reason)
-{
-    print(stderr, QStringLiteral("zel-kiosk: ") + reason + u'\n' + QLatin1String(usage)
-                      + QStringLiteral("Try 'zel-kiosk --help' for more information.\n"));
-    return Usage;
-}
-
 QStringList argumentList(int argc, char** argv)
 {
     QStringList arguments;
@@ -93,17 +80,17 @@ int stepBack()
     const QString newer = store.current();
     try {
         if (!store.stepBack()) {
-            print(stderr, QStringLiteral("zel-kiosk: no earlier version to step back to in ") + root + u'\n');
+            printText(stderr, QStringLiteral("zel-kiosk: no earlier version to step back to in ") + root + u'\n');
             return Refused;
         }
     } catch (const fileio::FileError& error) {
-        print(stderr, QStringLiteral("zel-kiosk: could not write ") + QString::fromStdString(error.path())
-                          + QStringLiteral(": ") + QString::fromStdString(error.reason()) + u'\n');
+        printText(stderr, QStringLiteral("zel-kiosk: could not write ") + QString::fromStdString(error.path())
+                              + QStringLiteral(": ") + QString::fromStdString(error.reason()) + u'\n');
         return Refused;
     }
     EventLog::write(QStringLiteral("stepped back from ") + newer + QStringLiteral(" to ") + store.current());
-    print(stdout, QStringLiteral("shown from the next start: ") + store.current()
-                      + QStringLiteral("\nstepped back from: ") + newer + u'\n');
+    printText(stdout, QStringLiteral("shown from the next start: ") + store.current()
+                          + QStringLiteral("\nstepped back from: ") + newer + u'\n');
     return Success;
 }
 
@@ -112,11 +99,11 @@ int status()
     const QString path = StateFolder::file(QStringLiteral("heartbeat.txt"));
     const std::optional<Heartbeat> beat = Heartbeat::read(path);
     if (!beat) {
-        print(stdout, QStringLiteral("state: not running (no heartbeat in ") + path + QStringLiteral(")\n"));
+        printText(stdout, QStringLiteral("state: not running (no heartbeat in ") + path + QStringLiteral(")\n"));
         return Refused;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    print(stdout, beat->statusText(now));
+    printText(stdout, beat->statusText(now));
     return beat->alive(now) ? Success : Refused;
 }
 
@@ -124,15 +111,15 @@ int status()
 bool judged(const QString& folder, int& screens)
 {
     if (!QFileInfo(folder).isDir()) {
-        print(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
+        printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
         return false;
     }
     const KioskGate::Verdict verdict = KioskGate::judge(folder);
     screens = verdict.screens;
     if (verdict.reasons.isEmpty())
         return true;
-    print(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is refused:\n  ")
-                      + verdict.reasons.join(QStringLiteral("\n  ")) + u'\n');
+    printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is refused:\n  ")
+                          + verdict.reasons.join(QStringLiteral("\n  ")) + u'\n');
     return false;
 }
 
@@ -149,46 +136,36 @@ void addBrowserSwitches()
 
 int main(int argc, char** argv)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    ToolCommandLine commandLine({QStringLiteral("zel-kiosk"), usage, help});
+    QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption followOption(QStringLiteral("follow"), QString(), QStringLiteral("PUBLISHED_FOLDER"));
     const QCommandLineOption checkOption(QStringLiteral("check"));
     const QCommandLineOption statusOption(QStringLiteral("status"));
     const QCommandLineOption stepBackOption(QStringLiteral("step-back"));
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({followOption, checkOption, statusOption, stepBackOption, helpOption, versionOption});
-    if (!parser.parse(argumentList(argc, argv)))
-        return refuse(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        print(stdout, QLatin1String(usage) + QLatin1String(help));
-        return Success;
-    }
-    if (parser.isSet(versionOption)) {
-        print(stdout, QStringLiteral("zel-kiosk " ZEL_VERSION "\n"));
-        return Success;
-    }
+    parser.addOptions({followOption, checkOption, statusOption, stepBackOption});
+    if (const std::optional<int> answered = commandLine.read(argumentList(argc, argv)))
+        return *answered;
     const QStringList operands = parser.positionalArguments();
     if (parser.isSet(statusOption)) {
         if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption)
             || parser.isSet(stepBackOption))
-            return refuse(QStringLiteral("--status takes nothing else"));
+            return commandLine.refuse(QStringLiteral("--status takes nothing else"));
         QCoreApplication application(argc, argv);
         return status();
     }
     if (parser.isSet(stepBackOption)) {
         if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption))
-            return refuse(QStringLiteral("--step-back takes nothing else"));
+            return commandLine.refuse(QStringLiteral("--step-back takes nothing else"));
         QCoreApplication application(argc, argv);
         return stepBack();
     }
     if (operands.size() != 1)
-        return refuse(operands.isEmpty() ? QStringLiteral("no kiosk folder named")
-                                         : QStringLiteral("one kiosk folder only"));
+        return commandLine.refuse(operands.isEmpty() ? QStringLiteral("no kiosk folder named")
+                                                     : QStringLiteral("one kiosk folder only"));
     const QString folder = QDir::cleanPath(QFileInfo(operands.front()).absoluteFilePath());
     if (parser.isSet(checkOption)) {
         if (parser.isSet(followOption))
-            return refuse(QStringLiteral("--check and --follow do not go together"));
+            return commandLine.refuse(QStringLiteral("--check and --follow do not go together"));
         QCoreApplication application(argc, argv);
         Session session;
         int screens = 1;
@@ -198,14 +175,14 @@ int main(int argc, char** argv)
     KioskSettings settings;
     QString error;
     if (!KioskSettings::load(settings, error)) {
-        print(stderr, QStringLiteral("zel-kiosk: settings: ") + error + u'\n');
+        printText(stderr, QStringLiteral("zel-kiosk: settings: ") + error + u'\n');
         return Usage;
     }
     QString published;
     if (parser.isSet(followOption)) {
         published = QDir::cleanPath(QFileInfo(parser.value(followOption)).absoluteFilePath());
         if (!QFileInfo(published).isDir())
-            return refuse(published + QStringLiteral(" is not a folder"));
+            return commandLine.refuse(published + QStringLiteral(" is not a folder"));
     }
 
     addBrowserSwitches();
@@ -240,10 +217,29 @@ int main(int argc, char** argv)
                                                      QCoreApplication::applicationFilePath());
         follower->start();
     }
-    QList<QRect> realScreens;
-    for (const QScreen* screen : QGuiApplication::screens())
-        realScreens.append(screen->geometry());
-    player.start(realScreens);
+    const auto realScreens = [] {
+        QList<QRect> geometries;
+        for (const QScreen* screen : QGuiApplication::screens())
+            geometries.append(screen->geometry());
+        return geometries;
+    };
+    player.start(realScreens());
+    // A screen turned, added or removed while the kiosk runs: the windows follow.
+    const auto placeAgain = [&] {
+        EventLog::write(QStringLiteral("screens changed: windows laid out again"));
+        player.place(realScreens());
+    };
+    const auto followScreen = [&](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, &player, placeAgain, Qt::QueuedConnection);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        followScreen(screen);
+    QObject::connect(&application, &QGuiApplication::screenAdded, &player, [&](QScreen* screen) {
+        followScreen(screen);
+        placeAgain();
+    });
+    // Queued: Qt moves the windows of a removed screen first.
+    QObject::connect(&application, &QGuiApplication::screenRemoved, &player, placeAgain, Qt::QueuedConnection);
     const int result = application.exec();
     EventLog::write(QStringLiteral("ended"));
     return result;

@@ -4,12 +4,12 @@
 // prints the reason and the usage on standard error and exits with 2.
 #include "make_command.h"
 
-#include <QCommandLineParser>
+#include "common/tool_command_line.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 #include <csignal>
-#include <cstdio>
 
 namespace {
 
@@ -40,20 +40,6 @@ const char help[] = "Makes the pages of a kiosk system as Make All Pages does, o
                     "  1  at least one message was shown (--check: findings; --problems: problems)\n"
                     "  2  a fatal error, a write failure, a missing file or a wrong command line\n";
 
-void print(std::FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-}
-
-// Like every message of zel-make on standard error, ended by an empty line.
-int refuse(const QString& reason)
-{
-    print(stderr, QStringLiteral("zel-make: ") + reason + u'\n' + QLatin1String(usage)
-                      + QStringLiteral("Try 'zel-make --help' for more information.\n\n"));
-    return MakeCommand::Fatal;
-}
-
 // A folder or page source whose name starts with "-" came after "--"; made
 // absolute, it cannot be taken for an option further on.
 QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
@@ -67,30 +53,20 @@ int main(int argc, char** argv)
     std::signal(SIGPIPE, SIG_IGN);
     // The image tool is found beside the program, which needs the application object.
     QCoreApplication application(argc, argv);
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    ToolCommandLine commandLine({QStringLiteral("zel-make"), usage, help, true});
+    QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption checkOption(QStringLiteral("check"));
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption problemsOption(QStringLiteral("problems"));
-    const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({checkOption, helpOption, problemsOption, versionOption});
-    if (!parser.parse(QCoreApplication::arguments()))
-        return refuse(parser.errorText());
-    if (parser.isSet(helpOption)) {
-        print(stdout, QLatin1String(usage) + QLatin1String(help));
-        return MakeCommand::Success;
-    }
-    if (parser.isSet(versionOption)) {
-        print(stdout, QStringLiteral("zel-make " ZEL_VERSION "\n"));
-        return MakeCommand::Success;
-    }
+    parser.addOptions({checkOption, problemsOption});
+    if (const std::optional<int> answered = commandLine.read(QCoreApplication::arguments()))
+        return *answered;
     const QStringList operands = parser.positionalArguments();
     if (operands.isEmpty())
-        return refuse(QStringLiteral("no kiosk folder named"));
+        return commandLine.refuse(QStringLiteral("no kiosk folder named"));
     if (parser.isSet(checkOption) && operands.size() != 1)
-        return refuse(QStringLiteral("--check takes exactly one kiosk folder"));
+        return commandLine.refuse(QStringLiteral("--check takes exactly one kiosk folder"));
     if (parser.isSet(checkOption) && parser.isSet(problemsOption))
-        return refuse(QStringLiteral("--check and --problems exclude each other"));
+        return commandLine.refuse(QStringLiteral("--check and --problems exclude each other"));
     QStringList arguments;
     if (parser.isSet(checkOption))
         arguments.append(QStringLiteral("--check"));
