@@ -4,6 +4,7 @@
 
 #include "maker/maker_module.h"
 #include "maker/page_builder.h"
+#include "maker/page_reference.h"
 #include "maker/picture_work.h"
 
 #include "config/kiosk_system.h"
@@ -273,8 +274,8 @@ bool PageMaker::pageFilesFree(const QString& filePath)
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
-                                     ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
+    return ::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
+                          ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
 }
 
 QString PageMaker::deadReferencesLine(int count)
