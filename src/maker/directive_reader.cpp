@@ -1,15 +1,13 @@
-// Reading page sources: the current line, directive recognition, the text
-// block copiers and the faulty-line message.
+// Reading page sources: the current line and directive recognition.
 #include "maker/directive_reader.h"
 
+#include "maker/line_problem.h"
 #include "maker/maker_module.h"
-#include "maker/page_maker.h"
 
 #include "platform/blanks.h"
-#include "platform/line_end.h"
 #include "runtime/error_handler.h"
 
-QString PageMaker::classifyLine(const QString& line, QString& arguments)
+QString DirectiveReader::classifyLine(const QString& line, QString& arguments)
 {
     arguments.clear();
     if (line.isEmpty())
@@ -65,22 +63,7 @@ bool DirectiveReader::nextBlockLine()
 QString DirectiveReader::getDirective()
 {
     return withErrorPath(makerModule(), QStringLiteral("getDirective"),
-                         [&] { return PageMaker::classifyLine(m_currentLine, m_directiveArguments); });
+                         [&] { return classifyLine(m_currentLine, m_directiveArguments); });
 }
 
 QString DirectiveReader::errorContext() const { return faultyLineContext(place()); }
-
-QString faultyLineContext(const ProblemPlace& place)
-{
-    if (place.pageSource.isEmpty())
-        return QString();
-    return kCrLf + QStringLiteral("In line - ") + place.lineText + kCrLf + QStringLiteral("In file - ")
-           + place.pageSource;
-}
-
-void reportLineProblem(ProblemSink& problems, Problem::Kind kind, const QString& message, const ProblemPlace& place)
-{
-    withErrorPath(makerModule(), QStringLiteral("makeError"), [&] {
-        problems.report(Problem{.kind = kind, .place = place, .message = message, .showsLine = true});
-    });
-}

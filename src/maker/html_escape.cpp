@@ -58,4 +58,3 @@ QString Html::encode(const QString& text)
             return out;
         });
 }
-

@@ -27,8 +27,8 @@ public:
                         bool noScaleUp);
 
 private:
-    void placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                      bool noScaleUp, PlacedPicture& placed);
+    void placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth, bool noScaleUp,
+                      PlacedPicture& placed);
     // The picture file named by fileName relative to the page folder ("\" or
     // "/" between parts, each part matched ignoring letter case); "" when there is none.
     QString findPicture(const QString& fileName) const;

@@ -1,6 +1,7 @@
 // One page's source reader, place and files, shared by its builders.
 #include "maker/page_output.h"
 
+#include "maker/line_problem.h"
 #include "maker/output_folders.h"
 #include "maker/page_reference.h"
 

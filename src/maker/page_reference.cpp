@@ -1,7 +1,7 @@
 // Page references turned into links.
 #include "maker/page_reference.h"
 
-#include "maker/directive_reader.h"
+#include "maker/line_problem.h"
 #include "maker/maker_module.h"
 
 #include "pages/files.h"

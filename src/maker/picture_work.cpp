@@ -1,6 +1,6 @@
 #include "maker/picture_work.h"
 
-#include "maker/directive_reader.h"
+#include "maker/line_problem.h"
 #include "maker/maker_module.h"
 
 #include "fileio/atomic_file.h"
