@@ -9,8 +9,8 @@
 #include "maker/picture_name.h"
 #include "maker/text_blocks.h"
 
+#include "config/selector_row.h"
 #include "platform/blanks.h"
-#include "platform/int16.h"
 #include "runtime/error_handler.h"
 
 namespace {
@@ -78,11 +78,9 @@ void SelectorPageBuilder::insertItem()
         else
             m_page.tellUse(PageOutput::Use::ItemText, text);
 
-        const std::int16_t rowHeight = Int16::checked(m_layout.navigationHeight / m_layout.buttons);
-        const std::int16_t itemHeight =
-            Int16::checked(Int16::multiply(2, m_layout.navigationHeight) / m_layout.buttons);
-        const std::int16_t requiredHeight = Int16::subtract(itemHeight, 4);
-        const std::int16_t requiredWidth = Int16::checked(Int16::multiply(4, requiredHeight) / 3);
+        const SelectorRow row = SelectorRow::of(m_layout.navigationHeight, m_layout.buttons);
+        const std::int16_t requiredHeight = row.pictureHeight;
+        const std::int16_t requiredWidth = row.pictureWidth;
         const bool noScaleUp = true;
         const PlacedPicture scaled = m_images.place(image, requiredHeight, requiredWidth, noScaleUp);
         const std::int32_t hspace = (std::int32_t(requiredWidth) - scaled.width) / 2;
@@ -91,11 +89,11 @@ void SelectorPageBuilder::insertItem()
             m_page.writeContent(QStringLiteral("<input type=hidden name=\"row\" value=\"0\">"));
             m_page.writeContent(QStringLiteral("<table border=1 id=\"sTable\" width=\"100%\" cellspacing=0 "
                                                "style=\"position: absolute; top: ")
-                                + number(rowHeight) + QStringLiteral("px; left: 0px\">"));
+                                + number(row.tableTop) + QStringLiteral("px; left: 0px\">"));
             m_itemTableStarted = true;
         }
         m_page.writeContent(QStringLiteral("<tr>"));
-        m_page.writeContent(QStringLiteral("<td height=") + number(itemHeight) + QStringLiteral(" width=")
+        m_page.writeContent(QStringLiteral("<td height=") + number(row.height) + QStringLiteral(" width=")
                             + number(requiredWidth) + QStringLiteral(">"));
         m_page.writeContent(QStringLiteral("<a href=\"") + Html::encodeAttribute(link)
                             + QStringLiteral("\"><img src=\"") + Html::encodeAttribute(scaled.fileName)
