@@ -13,12 +13,10 @@
 
 namespace {
 
-QString number(std::int32_t value) { return QString::number(value); }
-
 QString anchorLine(const QString& url, std::int16_t id, const QString& text)
 {
     return QStringLiteral("<a href=\"") + Html::encodeAttribute(url) + QStringLiteral("\" class=\"nav\" id=\"b")
-           + number(id) + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
+           + QString::number(id) + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
 }
 
 } // namespace
@@ -64,8 +62,8 @@ void NavigationBar::addButton(const QString& url, const QString& text)
         m_buttonCount = Int16::add(m_buttonCount, 1);
         m_remainingHeight = Int16::subtract(m_remainingHeight, rowHeight);
         write(QStringLiteral("<tr>"));
-        write(QStringLiteral("<td valign=middle align=center height=") + number(rowHeight) + QStringLiteral(" width=")
-              + number(m_buttonWidth) + QStringLiteral(">"));
+        write(QStringLiteral("<td valign=middle align=center height=") + QString::number(rowHeight)
+              + QStringLiteral(" width=") + QString::number(m_buttonWidth) + QStringLiteral(">"));
         write(url.isEmpty() ? QStringLiteral("&nbsp;") : anchorLine(url, m_buttonCount, text));
         write(QStringLiteral("</td>"));
         write(QStringLiteral("</tr>"));
@@ -84,8 +82,8 @@ void NavigationBar::addDoubleButton(const QString& url, const QString& text)
         m_buttonCount = Int16::add(m_buttonCount, 1);
         m_remainingHeight = Int16::subtract(m_remainingHeight, rowHeight);
         write(QStringLiteral("<tr>"));
-        write(QStringLiteral("<td valign=middle align=center height=") + number(rowHeight) + QStringLiteral(" width=")
-              + number(m_buttonWidth) + QStringLiteral(">"));
+        write(QStringLiteral("<td valign=middle align=center height=") + QString::number(rowHeight)
+              + QStringLiteral(" width=") + QString::number(m_buttonWidth) + QStringLiteral(">"));
         if (url.isEmpty()) {
             write(QStringLiteral("&nbsp;"));
             m_buttonCount = Int16::add(m_buttonCount, 1);

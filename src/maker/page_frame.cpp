@@ -8,18 +8,12 @@
 
 #include "runtime/error_handler.h"
 
-namespace {
-
-QString number(std::int32_t value) { return QString::number(value); }
-
-} // namespace
-
 void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QString& frameName)
 {
     withErrorPath(
         makerModule(),
         [&] {
-            return QStringLiteral("makeHeader(") + number(file.handle()) + QStringLiteral(",") + frameName
+            return QStringLiteral("makeHeader(") + QString::number(file.handle()) + QStringLiteral(",") + frameName
                    + QStringLiteral(")");
         },
         [&] {
@@ -56,8 +50,8 @@ void makeMainPage(PageOutput& page, std::int16_t contentWidth, std::int16_t navi
     withErrorPath(makerModule(), QStringLiteral("makeMainPage"), [&] {
         TextFiles::OutputFile& mainFile = page.mainFile();
         makeHeader(page, mainFile, QStringLiteral("Main"));
-        mainFile.print(QStringLiteral("<frameset cols=\"") + number(contentWidth) + QStringLiteral(",")
-                       + number(navigationWidth) + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
+        mainFile.print(QStringLiteral("<frameset cols=\"") + QString::number(contentWidth) + QStringLiteral(",")
+                       + QString::number(navigationWidth) + QStringLiteral("\" frameBorder=0 frameSpacing=0 border=0"));
         mainFile.printLine(withOnload ? QStringLiteral(" onload=\"init()\">") : QStringLiteral(">"));
         mainFile.printLine(QStringLiteral("<frame src=\"") + Html::encodeAttribute(page.place().contentFileName)
                            + QStringLiteral("\" name=\"con\" frameborder=0 marginwidth=0 scrolling=") + scrolling

@@ -13,12 +13,6 @@
 #include "platform/blanks.h"
 #include "runtime/error_handler.h"
 
-namespace {
-
-QString number(std::int32_t value) { return QString::number(value); }
-
-} // namespace
-
 void SelectorPageBuilder::makeSelector()
 {
     withErrorPath(makerModule(), QStringLiteral("makeSelector"), [&] {
@@ -89,17 +83,17 @@ void SelectorPageBuilder::insertItem()
             m_page.writeContent(QStringLiteral("<input type=hidden name=\"row\" value=\"0\">"));
             m_page.writeContent(QStringLiteral("<table border=1 id=\"sTable\" width=\"100%\" cellspacing=0 "
                                                "style=\"position: absolute; top: ")
-                                + number(row.tableTop) + QStringLiteral("px; left: 0px\">"));
+                                + QString::number(row.tableTop) + QStringLiteral("px; left: 0px\">"));
             m_itemTableStarted = true;
         }
         m_page.writeContent(QStringLiteral("<tr>"));
-        m_page.writeContent(QStringLiteral("<td height=") + number(row.height) + QStringLiteral(" width=")
-                            + number(requiredWidth) + QStringLiteral(">"));
+        m_page.writeContent(QStringLiteral("<td height=") + QString::number(row.height) + QStringLiteral(" width=")
+                            + QString::number(requiredWidth) + QStringLiteral(">"));
         m_page.writeContent(QStringLiteral("<a href=\"") + Html::encodeAttribute(link)
                             + QStringLiteral("\"><img src=\"") + Html::encodeAttribute(scaled.fileName)
-                            + QStringLiteral("\" alt=\"\" height=") + number(scaled.height) + QStringLiteral(" width=")
-                            + number(scaled.width) + QStringLiteral(" hspace=") + number(hspace)
-                            + QStringLiteral(" style=\"border-style: none\"></a></td>"));
+                            + QStringLiteral("\" alt=\"\" height=") + QString::number(scaled.height)
+                            + QStringLiteral(" width=") + QString::number(scaled.width) + QStringLiteral(" hspace=")
+                            + QString::number(hspace) + QStringLiteral(" style=\"border-style: none\"></a></td>"));
         m_page.writeContent(QStringLiteral("<td><p class=\"item\">") + text + QStringLiteral("</p></td>"));
         m_page.writeContent(QStringLiteral("</tr>"));
     });

@@ -14,12 +14,6 @@
 #include "runtime/error_handler.h"
 #include "util/rounding.h"
 
-namespace {
-
-QString number(std::int32_t value) { return QString::number(value); }
-
-} // namespace
-
 void TextPageBuilder::setLayout(const QString& pageType)
 {
     m_layout = PageLayout::of(m_page.make().kiosk, pageType);
@@ -178,17 +172,17 @@ void TextPageBuilder::insertImage()
             std::int32_t(util::roundHalfToEven(double(m_layout.maximumImageWidth) * percent / 100.0));
         const bool noScaleUp = false;
         const PlacedPicture scaled = m_images.place(fileName, 0, requiredWidth, noScaleUp);
-        const QString size = QStringLiteral(" width=") + number(scaled.width) + QStringLiteral(" height=")
-                             + number(scaled.height) + QStringLiteral(" alt=\"\">");
+        const QString size = QStringLiteral(" width=") + QString::number(scaled.width) + QStringLiteral(" height=")
+                             + QString::number(scaled.height) + QStringLiteral(" alt=\"\">");
         if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
             const std::int32_t hspace = (std::int32_t(m_layout.contentAvailableWidth) - scaled.width) / 2;
             m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(scaled.fileName)
-                                + QStringLiteral("\" hspace=") + number(hspace) + size);
+                                + QStringLiteral("\" hspace=") + QString::number(hspace) + size);
             m_page.writeContent(QStringLiteral("<br clear=all>"));
         } else if (alignment == QLatin1String("left") || alignment == QLatin1String("right")) {
             m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(scaled.fileName)
                                 + QStringLiteral("\" align=") + alignment + QStringLiteral(" hspace=")
-                                + number(m_page.item(QStringLiteral("minimumhorizontalspace"))) + size);
+                                + QString::number(m_page.item(QStringLiteral("minimumhorizontalspace"))) + size);
         } else {
             m_page.makeError(QStringLiteral("invalid image directive"));
             m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(fileName)
