@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 CopyJobs::CopyJobs(int runs, const ImageToolChoice& imageTool, const fileio::FailureHook* fileFaults)
-    : m_imageTool(imageTool), m_fileFaults(fileFaults), m_runs(std::max(1, runs)), m_pool(std::in_place, m_runs)
-{}
+    : m_imageTool(imageTool), m_fileFaults(fileFaults)
+{
+    m_pool.setMaxThreadCount(std::max(1, runs));
+}
 
 std::shared_ptr<BackgroundCopy> CopyJobs::start(const Jpeg::CopyJob& copy, const QString& tool,
                                                 const std::optional<Jpeg::CopyRecordEntry>& previous)
@@ -25,7 +28,7 @@ std::shared_ptr<BackgroundCopy> CopyJobs::start(const Jpeg::CopyJob& copy, const
         job->folder + QDir::separator()
         + QStringLiteral(".zel-copy-%1-%2.jpg").arg(QCoreApplication::applicationPid()).arg(++m_temporaryCount);
     m_temporaries.insert(job->temporary);
-    m_pool->post([this, job, copy, tool, previous] {
+    m_pool.start([this, job, copy, tool, previous] {
         if (m_abandoned) {
             std::lock_guard lock(m_mutex);
             job->finished = true;
@@ -95,7 +98,7 @@ void CopyJobs::abandon()
     // A make that ended early leaves the copies it did not reach as they
     // were: copies not yet begun are not made, running ones end first.
     m_abandoned = true;
-    m_pool.reset();
+    m_pool.waitForDone();
     for (const QString& temporary : std::as_const(m_temporaries))
         QFile::remove(temporary);
     m_temporaries.clear();

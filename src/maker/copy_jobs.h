@@ -7,11 +7,11 @@
 #include "platform/image_tool_choice.h"
 #include "platform/problem.h"
 #include "platform/runtime_error.h"
-#include "platform/work_pool.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QThreadPool>
 #include <atomic>
 #include <condition_variable>
 #include <memory>
@@ -73,11 +73,10 @@ private:
 
     const ImageToolChoice m_imageTool;
     const fileio::FailureHook* m_fileFaults;
-    const int m_runs;
     int m_temporaryCount = 0;
     QSet<QString> m_temporaries; // named for copies not yet put in place
     std::atomic<bool> m_abandoned = false;
     std::mutex m_mutex;
     std::condition_variable m_finished;
-    std::optional<WorkPool> m_pool;
+    QThreadPool m_pool; // last: its threads end before the rest goes
 };
