@@ -20,14 +20,25 @@ void TextPageBuilder::setLayout(const QString& pageType)
     m_navigation.setLayout(m_layout);
 }
 
+void TextPageBuilder::readPage(const QString& pageType, void (NavigationBar::*startNavigation)(), Dispatch dispatch)
+{
+    setLayout(pageType);
+    makeContentHeader(m_page);
+    (m_navigation.*startNavigation)();
+    m_page.readDirectives([this, dispatch](const QString& directive) { (this->*dispatch)(directive); });
+    makeContentFooter(m_page);
+}
+
+void TextPageBuilder::makeFrames(const QString& pageType, const QString& scrolling)
+{
+    makeMainPage(m_page, m_page.item(pageType + QStringLiteral("ContentWidth")),
+                 m_page.item(pageType + QStringLiteral("NavigationWidth")), scrolling, false);
+}
+
 void TextPageBuilder::makeRoot()
 {
     withErrorPath(makerModule(), QStringLiteral("makeRoot"), [&] {
-        setLayout(QStringLiteral("root"));
-        makeContentHeader(m_page);
-        m_navigation.start();
-        m_page.readDirectives([this](const QString& directive) { dispatchRootOrBranch(directive); });
-        makeContentFooter(m_page);
+        readPage(QStringLiteral("root"), &NavigationBar::start, &TextPageBuilder::dispatchRootOrBranch);
         makeRootPage();
         m_navigation.completeRoot();
     });
@@ -35,22 +46,15 @@ void TextPageBuilder::makeRoot()
 
 void TextPageBuilder::makeRootPage()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeRootPage"), [&] {
-        makeMainPage(m_page, m_page.item(QStringLiteral("rootContentWidth")),
-                     m_page.item(QStringLiteral("rootNavigationWidth")), QStringLiteral("no"), false);
-    });
+    withErrorPath(makerModule(), QStringLiteral("makeRootPage"),
+                  [&] { makeFrames(QStringLiteral("root"), QStringLiteral("no")); });
 }
 
 void TextPageBuilder::makeBranch()
 {
     withErrorPath(makerModule(), QStringLiteral("makeBranch"), [&] {
-        setLayout(QStringLiteral("branch"));
-        makeContentHeader(m_page);
-        m_navigation.startBranch();
-        m_page.readDirectives([this](const QString& directive) { dispatchRootOrBranch(directive); });
-        makeContentFooter(m_page);
-        makeMainPage(m_page, m_page.item(QStringLiteral("branchContentWidth")),
-                     m_page.item(QStringLiteral("branchNavigationWidth")), QStringLiteral("no"), false);
+        readPage(QStringLiteral("branch"), &NavigationBar::startBranch, &TextPageBuilder::dispatchRootOrBranch);
+        makeFrames(QStringLiteral("branch"), QStringLiteral("no"));
         m_navigation.completeBranch();
     });
 }
@@ -58,23 +62,16 @@ void TextPageBuilder::makeBranch()
 void TextPageBuilder::makeLeaf()
 {
     withErrorPath(makerModule(), QStringLiteral("makeLeaf"), [&] {
-        setLayout(QStringLiteral("leaf"));
-        makeContentHeader(m_page);
-        m_navigation.start();
-        m_page.readDirectives([this](const QString& directive) { dispatchLeaf(directive); });
-        makeContentFooter(m_page);
-        makeMainPage(m_page, m_page.item(QStringLiteral("leafContentWidth")),
-                     m_page.item(QStringLiteral("leafNavigationWidth")), QStringLiteral("yes"), false);
+        readPage(QStringLiteral("leaf"), &NavigationBar::start, &TextPageBuilder::dispatchLeaf);
+        makeFrames(QStringLiteral("leaf"), QStringLiteral("yes"));
         m_navigation.completeLeaf();
     });
 }
 
-void TextPageBuilder::dispatchRootOrBranch(const QString& directive)
+bool TextPageBuilder::dispatchText(const QString& directive, const QString& paragraphClass)
 {
     if (directive == QLatin1String("para"))
-        copyPara(m_page, QStringLiteral("branch"));
-    else if (directive == QLatin1String("button"))
-        insertButton();
+        copyPara(m_page, paragraphClass);
     else if (directive == QLatin1String("title"))
         copyTitle(m_page);
     else if (directive == QLatin1String("image"))
@@ -83,31 +80,26 @@ void TextPageBuilder::dispatchRootOrBranch(const QString& directive)
         copyHTML(m_page);
     else if (directive == QLatin1String("break"))
         insertBreak(m_page);
-    else if (directive.isEmpty() || directive == QLatin1String("IGNORE"))
-        return;
-    else
+    else if (!directive.isEmpty() && directive != QLatin1String("IGNORE"))
+        return false;
+    return true;
+}
+
+void TextPageBuilder::dispatchRootOrBranch(const QString& directive)
+{
+    if (directive == QLatin1String("button"))
+        insertButton();
+    else if (!dispatchText(directive, QStringLiteral("branch")))
         m_page.makeError(QStringLiteral("Expected valid directive"));
 }
 
 void TextPageBuilder::dispatchLeaf(const QString& directive)
 {
-    if (directive == QLatin1String("para"))
-        copyPara(m_page, QStringLiteral("leaf"));
-    else if (directive == QLatin1String("head"))
+    if (directive == QLatin1String("head"))
         copyHead(m_page, QStringLiteral("leaf"));
-    else if (directive == QLatin1String("title"))
-        copyTitle(m_page);
-    else if (directive == QLatin1String("image"))
-        insertImage();
-    else if (directive == QLatin1String("html"))
-        copyHTML(m_page);
-    else if (directive == QLatin1String("break"))
-        insertBreak(m_page);
     else if (directive == QLatin1String("button"))
         m_page.makeError(QStringLiteral("You can not put buttons on a leaf page"));
-    else if (directive.isEmpty() || directive == QLatin1String("IGNORE"))
-        return;
-    else
+    else if (!dispatchText(directive, QStringLiteral("leaf")))
         m_page.makeError(QStringLiteral("Expected valid directive"));
 }
 

@@ -20,8 +20,18 @@ public:
     void makeLeaf();
 
 private:
+    using Dispatch = void (TextPageBuilder::*)(const QString& directive);
+
     void setLayout(const QString& pageType);
+    // The page type's layout, the content file's header, the navigation bar's
+    // start, every directive handed to dispatch, the content file's footer.
+    void readPage(const QString& pageType, void (NavigationBar::*startNavigation)(), Dispatch dispatch);
+    // The main file's frameset with the page type's widths.
+    void makeFrames(const QString& pageType, const QString& scrolling);
     void makeRootPage();
+    // The directives of every text page (#para in paragraphClass, #title,
+    // #image, #html, #break) and empty lines; false for any other.
+    bool dispatchText(const QString& directive, const QString& paragraphClass);
     void dispatchRootOrBranch(const QString& directive);
     void dispatchLeaf(const QString& directive);
     void insertButton();
