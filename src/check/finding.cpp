@@ -8,6 +8,106 @@ QString Finding::toLine() const
     return pageSource + u':' + QString::number(line) + QStringLiteral(": ") + kind + QStringLiteral(": ") + text;
 }
 
+namespace {
+
+QString escaped(const QString& field)
+{
+    QString text;
+    text.reserve(field.size());
+    for (const QChar c : field) {
+        switch (c.unicode()) {
+        case u'\\':
+            text += QStringLiteral("\\\\");
+            break;
+        case u'\t':
+            text += QStringLiteral("\\t");
+            break;
+        case u'\r':
+            text += QStringLiteral("\\r");
+            break;
+        case u'\n':
+            text += QStringLiteral("\\n");
+            break;
+        default:
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::optional<QString> unescaped(QStringView field)
+{
+    QString text;
+    text.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        if (field[i] != u'\\') {
+            text += field[i];
+            continue;
+        }
+        if (++i == field.size())
+            return std::nullopt;
+        switch (field[i].unicode()) {
+        case u'\\':
+            text += u'\\';
+            break;
+        case u't':
+            text += u'\t';
+            break;
+        case u'r':
+            text += u'\r';
+            break;
+        case u'n':
+            text += u'\n';
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QString Finding::toRecord() const
+{
+    return escaped(pageSource) + u'\t' + QString::number(line) + u'\t' + escaped(kind) + u'\t' + escaped(text);
+}
+
+std::optional<Finding> Finding::fromRecord(QStringView record)
+{
+    const QList<QStringView> fields = record.split(u'\t');
+    if (fields.size() != 4)
+        return std::nullopt;
+    bool number = false;
+    const int line = fields[1].toInt(&number);
+    const std::optional<QString> pageSource = unescaped(fields[0]);
+    const std::optional<QString> kind = unescaped(fields[2]);
+    const std::optional<QString> text = unescaped(fields[3]);
+    if (!number || line < 0 || !pageSource || !kind || kind->isEmpty() || !text)
+        return std::nullopt;
+    return Finding{*pageSource, line, *kind, *text};
+}
+
+QString FindingKind::of(Problem::Kind kind)
+{
+    switch (kind) {
+    case Problem::Kind::MissingPage:
+        return DeadEnd;
+    case Problem::Kind::MissingPicture:
+    case Problem::Kind::NotJpeg:
+    case Problem::Kind::PictureSize:
+        return Picture;
+    case Problem::Kind::FaultyLine:
+    case Problem::Kind::PictureFile:
+    case Problem::Kind::PictureCopy:
+    case Problem::Kind::RefusedPage:
+    case Problem::Kind::BadName:
+    case Problem::Kind::KioskFolder:
+        break;
+    }
+    return FaultyLine;
+}
+
 QList<QString> FindingKind::all()
 {
     return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable};

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/problem.h"
+
 #include <QList>
 #include <QString>
+#include <QStringView>
+#include <optional>
 
 // One problem the kiosk check found: where (page source, 1-based line), what
 // kind, and the text shown to the author.
@@ -13,6 +17,11 @@ struct Finding {
 
     // "PAGE_SOURCE:LINE: KIND: TEXT", the form compilers use.
     QString toLine() const;
+    // The form a program reads back: "PAGE_SOURCE<TAB>LINE<TAB>KIND<TAB>TEXT",
+    // a backslash, tab, CR or LF inside a field written as \\, \t, \r or \n.
+    QString toRecord() const;
+    // A line toRecord wrote (without its line end); none for any other line.
+    static std::optional<Finding> fromRecord(QStringView record);
 };
 
 // The kinds, in the order the count line lists them: the most serious first,
@@ -28,6 +37,8 @@ inline const QString MayNotFit = QStringLiteral("may not fit");
 // file of a sane size (it is named in the finding).
 inline const QString Unreadable = QStringLiteral("unreadable");
 QList<QString> all();
+// The kind a problem the maker reports is listed under.
+QString of(Problem::Kind kind);
 } // namespace FindingKind
 
 // Sorted by page source, then line; findings of one line keep their order.

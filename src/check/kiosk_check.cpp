@@ -25,26 +25,6 @@ QString firstLine(const QString& text)
     return end < 0 ? text : text.left(end);
 }
 
-QString findingKindOf(Problem::Kind kind)
-{
-    switch (kind) {
-    case Problem::Kind::MissingPage:
-        return FindingKind::DeadEnd;
-    case Problem::Kind::MissingPicture:
-    case Problem::Kind::NotJpeg:
-    case Problem::Kind::PictureSize:
-        return FindingKind::Picture;
-    case Problem::Kind::FaultyLine:
-    case Problem::Kind::PictureFile:
-    case Problem::Kind::PictureCopy:
-    case Problem::Kind::RefusedPage:
-    case Problem::Kind::BadName:
-    case Problem::Kind::KioskFolder:
-        break;
-    }
-    return FindingKind::FaultyLine;
-}
-
 bool isBold(const StyleSheet& sheet, const QString& selector)
 {
     const QString weight = sheet.value(selector, QStringLiteral("font-weight")).toLower();
@@ -201,6 +181,18 @@ void KioskCheck::run()
     }
 }
 
+void KioskCheck::runOnPageBeingWritten(const QString& pageSource)
+{
+    begin();
+    m_findings.clear(); // the configuration's and the style sheet's are no page's
+    m_judgeMadeFiles = false;
+    checkPage(pageSource);
+    m_judgeMadeFiles = true;
+    m_next = int(m_pages.size());
+    sortFindings(m_findings);
+    m_complete = true;
+}
+
 void KioskCheck::checkPage(const QString& pageSource)
 {
     m_source = pageSource;
@@ -226,7 +218,7 @@ void KioskCheck::add(int line, const QString& kind, const QString& text)
 void KioskCheck::noteProblem(const Problem& problem)
 {
     const QString message = firstLine(problem.message);
-    const QString kind = findingKindOf(problem.kind);
+    const QString kind = FindingKind::of(problem.kind);
     // A problem about no page source (the image tool's) is about the line read last.
     const int line =
         std::max(1, problem.place.pageSource.isEmpty() ? m_maker->currentLineNumber() : problem.place.line);
@@ -295,17 +287,19 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
 void KioskCheck::checkMadePage(const QString& pageSource)
 {
     const QFileInfo source(pageSource);
-    const QString base = source.absolutePath() + QDir::separator() + source.completeBaseName();
-    for (const char* suffix : {".htm", "_con.htm", "_nav.htm"}) {
-        if (!QFileInfo::exists(base + QString::fromLatin1(suffix))) {
-            add(1, FindingKind::OutOfDate, QStringLiteral("Page has never been made"));
-            return;
+    if (m_judgeMadeFiles) {
+        const QString base = source.absolutePath() + QDir::separator() + source.completeBaseName();
+        for (const char* suffix : {".htm", "_con.htm", "_nav.htm"}) {
+            if (!QFileInfo::exists(base + QString::fromLatin1(suffix))) {
+                add(1, FindingKind::OutOfDate, QStringLiteral("Page has never been made"));
+                return;
+            }
         }
+        const QStringList changed = m_maker->filesThatWouldChange();
+        if (!changed.isEmpty())
+            add(1, FindingKind::OutOfDate,
+                QStringLiteral("Page would change if made now (") + changed.join(QStringLiteral(", ")) + u')');
     }
-    const QStringList changed = m_maker->filesThatWouldChange();
-    if (!changed.isEmpty())
-        add(1, FindingKind::OutOfDate,
-            QStringLiteral("Page would change if made now (") + changed.join(QStringLiteral(", ")) + u')');
     for (const ChangedCopy& copy : std::as_const(m_changedCopies))
         add(copy.line, FindingKind::OutOfDate, copy.text);
     // A time stamp ahead of the clock (a file from a machine whose clock runs

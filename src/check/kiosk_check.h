@@ -43,6 +43,11 @@ public:
     bool checkNextPage();
     // begin() and every page in one go.
     void run();
+    // Checks pageSource alone, a page whose text is being written: its made
+    // files are not judged (the text is ahead of them), though its picture
+    // copies are, and no page is judged unreachable. The findings are all
+    // about pageSource.
+    void runOnPageBeingWritten(const QString& pageSource);
 
     int pagesTotal() const { return int(m_pages.size()); }
     int pagesChecked() const { return m_next; }
@@ -74,6 +79,7 @@ private:
     QString m_rootPage; // clean absolute path of root\root.zel
     int m_next = 0;
     bool m_complete = false;
+    bool m_judgeMadeFiles = true;
     QList<Finding> m_findings;
 
     // The page being read.

@@ -3,11 +3,13 @@
 #include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
+#include "editor/problem_marks.h"
 #include "platform/runtime_error.h"
 #include "preview/frm_preview.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 namespace {
 
@@ -29,7 +31,7 @@ const char* const kSettings[] = {"buttons",
 } // namespace
 
 EditorPreview::EditorPreview(frmEdit& editor, Workbench& workbench)
-    : QObject(&editor), m_editor(editor), m_workbench(workbench)
+    : QObject(&editor), m_editor(editor), m_workbench(workbench), m_marks(new ProblemMarks(*editor.txtContent()))
 {
     m_editor.installEventFilter(this);
     connect(m_editor.txtContent()->document(), &QTextDocument::contentsChanged, this, &EditorPreview::changed);
@@ -72,7 +74,39 @@ void EditorPreview::open()
 
 void EditorPreview::follow()
 {
-    m_workbench.instance<frmPreview>().follow(&m_editor, [this] { return page(); });
+    frmPreview& preview = m_workbench.instance<frmPreview>();
+    connect(&preview, &frmPreview::problemsChanged, this, &EditorPreview::showProblems, Qt::UniqueConnection);
+    connect(&preview, &frmPreview::goToLine, this, &EditorPreview::goToLine, Qt::UniqueConnection);
+    connect(&preview, &frmPreview::cleared, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
+    connect(&preview, &QObject::destroyed, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
+    preview.follow(&m_editor, [this] { return page(); });
+}
+
+// Problems found in an older text would mark the wrong lines: the marks
+// wait for the make of the text the editor holds.
+void EditorPreview::showProblems()
+{
+    const frmPreview& preview = m_workbench.instance<frmPreview>();
+    if (preview.followed() != &m_editor || preview.problemsText() != m_editor.bodyText())
+        return;
+    QList<ProblemMarks::LineProblem> lines;
+    // All are about the page made; its page type line (1) is not in the text area.
+    for (const Finding& problem : preview.problems())
+        if (problem.line >= 2)
+            lines.append({problem.line - 2, problem.text});
+    m_marks->show(lines);
+}
+
+void EditorPreview::goToLine(QObject* source, int line)
+{
+    if (source != &m_editor)
+        return;
+    QTextCursor cursor(m_editor.txtContent()->document()->findBlockByNumber(std::max(0, line - 2)));
+    m_editor.txtContent()->setTextCursor(cursor);
+    m_editor.txtContent()->ensureCursorVisible();
+    m_editor.raise();
+    m_editor.activateWindow();
+    m_editor.txtContent()->setFocus();
 }
 
 void EditorPreview::changed()

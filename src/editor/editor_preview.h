@@ -6,6 +6,7 @@
 #include <optional>
 
 class frmEdit;
+class ProblemMarks;
 class Workbench;
 
 // Ties an editor to the one Preview window: the Preview command opens the
@@ -13,6 +14,12 @@ class Workbench;
 // the author turns to, and the followed editor's text, page path (Save As)
 // and page type are remade into it after the pause. The editor going clears
 // the pane.
+//
+// The problems the preview finds in the editor's text are marked at their
+// lines (ProblemMarks) once they are for the text the editor holds; marks
+// stay while the preview follows another editor, and go with the preview
+// window or a cleared pane. A problem double-clicked in the preview's list
+// brings the editor to the front with the caret at its line.
 class EditorPreview : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +30,7 @@ public:
     void open();
     // The page as the editor holds it now; none when no kiosk system is open.
     std::optional<PreviewPage> page() const;
+    ProblemMarks& marks() const { return *m_marks; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -30,7 +38,10 @@ protected:
 private:
     void follow();
     void changed();
+    void showProblems();
+    void goToLine(QObject* source, int line);
 
     frmEdit& m_editor;
     Workbench& m_workbench;
+    ProblemMarks* m_marks = nullptr;
 };

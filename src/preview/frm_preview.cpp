@@ -10,9 +10,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
+#include <QSplitter>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QUrl>
 #include <QWebEngineView>
 #include <algorithm>
@@ -75,10 +79,35 @@ frmPreview::frmPreview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_w
         if (std::exchange(m_loadingMade, false))
             emit pageShown();
     });
+    m_stage->installEventFilter(this);
+
+    m_lstProblems = new QTreeWidget(this);
+    m_lstProblems->setObjectName(QStringLiteral("lstProblems"));
+    m_lstProblems->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Kind"), QStringLiteral("Problem")});
+    m_lstProblems->setRootIsDecorated(false);
+    m_lstProblems->setUniformRowHeights(true);
+    m_lstProblems->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_lstProblems->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    connect(m_lstProblems, &QTreeWidget::itemActivated, this, &frmPreview::problemActivated);
+    connect(m_lstProblems, &QTreeWidget::itemDoubleClicked, this, &frmPreview::problemActivated);
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(m_stage);
+    splitter->addWidget(m_lstProblems);
+    splitter->setStretchFactor(0, 4);
+    splitter->setStretchFactor(1, 1);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizes({480, 120}); // the list's own size hint would take half the window
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
     m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    resize(640, 560);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 2);
+    layout->setSpacing(2);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(m_lblStatus);
+    m_lblStatus->setContentsMargins(4, 0, 4, 0);
+    resize(640, 680);
     setStatus(QStringLiteral("No page to preview: Preview in an editor shows its page here."));
 }
 
@@ -118,10 +147,7 @@ void frmPreview::clear()
     m_pageLabel.clear();
     m_browser->setUrl(QUrl(QStringLiteral("about:blank")));
     setWindowTitle(kTitle);
-    if (!m_problems.isEmpty()) {
-        m_problems.clear();
-        emit problemsChanged();
-    }
+    setProblems({}, {});
     setStatus(QStringLiteral("No page to preview."));
     emit cleared();
 }
@@ -147,8 +173,7 @@ void frmPreview::makeNow()
 void frmPreview::showMade(const QString& madePage)
 {
     m_shownPage = madePage;
-    m_problems = m_make->problems();
-    emit problemsChanged();
+    setProblems(m_make->problems(), m_make->madePage().body);
     const QString problems = m_problems.isEmpty()     ? QStringLiteral("no problems")
                              : m_problems.size() == 1 ? QStringLiteral("1 problem")
                                                       : QStringLiteral("%1 problems").arg(m_problems.size());
@@ -156,6 +181,25 @@ void frmPreview::showMade(const QString& madePage)
               + QStringLiteral(" - made in %1 ms").arg(m_make->lastMakeMs()));
     m_loadingMade = true;
     m_browser->load(QUrl::fromLocalFile(madePage));
+}
+
+void frmPreview::setProblems(QList<Finding> problems, QString text)
+{
+    m_problems = std::move(problems);
+    m_problemsText = std::move(text);
+    m_lstProblems->clear();
+    for (const Finding& problem : std::as_const(m_problems)) {
+        auto* item = new QTreeWidgetItem(m_lstProblems, {QString::number(problem.line), problem.kind, problem.text});
+        item->setToolTip(2, problem.text);
+        item->setData(0, Qt::UserRole, problem.line);
+    }
+    emit problemsChanged();
+}
+
+void frmPreview::problemActivated(QTreeWidgetItem* item)
+{
+    if (item && m_source)
+        emit goToLine(m_source, item->data(0, Qt::UserRole).toInt());
 }
 
 void frmPreview::showFailure(const QString& reason)
@@ -185,13 +229,11 @@ void frmPreview::setStatus(const QString& text)
     m_lblStatus->setToolTip(text);
 }
 
-void frmPreview::resizeEvent(QResizeEvent* event)
+bool frmPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    const int statusHeight = m_lblStatus->sizeHint().height() + 4;
-    m_stage->setGeometry(0, 0, width(), std::max(0, height() - statusHeight));
-    m_lblStatus->setGeometry(4, height() - statusHeight + 2, std::max(0, width() - 8), statusHeight - 4);
-    placeBrowser();
+    if (watched == m_stage && event->type() == QEvent::Resize)
+        placeBrowser();
+    return QWidget::eventFilter(watched, event);
 }
 
 // The largest rectangle of the kiosk screen's shape that fits the stage,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/finding.h"
 #include "preview/preview_folder.h"
 
 #include <QPointer>
@@ -13,6 +14,8 @@
 class PreviewMake;
 class QLabel;
 class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
 class QWebEngineView;
 class Workbench;
 
@@ -30,9 +33,11 @@ class Workbench;
 // of the kiosk system as the viewer keeps it, a refused target being named in
 // the status line (no message box interrupts the author).
 //
-// The make's messages are kept as problems (problems(), problemsChanged) for
-// the window to list. Closing the window stops any make and removes the
-// preview's folder; the next use makes a new window.
+// The make's problems and the kiosk check's findings for the page are listed
+// under the page (lstProblems; problems(), problemsChanged), by line; a
+// double-click on one asks the followed source to go to its line (goToLine).
+// No message box interrupts the author. Closing the window stops any make and
+// removes the preview's folder; the next use makes a new window.
 class frmPreview : public QWidget {
     Q_OBJECT
 public:
@@ -52,8 +57,11 @@ public:
     // Clears the pane, stops any make and removes the preview's files.
     void clear();
 
-    // The problems of the page shown, as the make reported them.
-    const QStringList& problems() const { return m_problems; }
+    // The problems of the page shown, in line order; lines are the page
+    // source's (the page type line is line 1).
+    const QList<Finding>& problems() const { return m_problems; }
+    // The text (PreviewPage::body) the problems were found in.
+    const QString& problemsText() const { return m_problemsText; }
     // The made page shown ("" when none), in the preview's folder.
     QString shownPage() const { return m_shownPage; }
     // True while a make is waiting for the pause or running.
@@ -62,6 +70,7 @@ public:
     qint64 lastMakeMs() const;
     QWebEngineView* webPreview() const { return m_browser; }
     QLabel* lblStatus() const { return m_lblStatus; }
+    QTreeWidget* lstProblems() const { return m_lstProblems; }
 
     static constexpr int kPauseMs = 300;
     // The preview's folder: "preview" in the user's cache folder, one
@@ -70,13 +79,15 @@ public:
 
 signals:
     void problemsChanged();
+    // The author asked to see a problem's line (page source line) in source.
+    void goToLine(QObject* source, int line);
     // A newly made page has been loaded into the pane.
     void pageShown();
     void cleared();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class Workbench;
@@ -88,6 +99,8 @@ private:
     bool mayNavigate(const QUrl& url);
     void placeBrowser();
     void setStatus(const QString& text);
+    void setProblems(QList<Finding> problems, QString text);
+    void problemActivated(QTreeWidgetItem* item);
 
     Workbench& m_workbench;
     PreviewMake* m_make = nullptr;
@@ -97,9 +110,11 @@ private:
     QWidget* m_stage = nullptr;
     QWebEngineView* m_browser = nullptr;
     QLabel* m_lblStatus = nullptr;
+    QTreeWidget* m_lstProblems = nullptr;
     QSize m_screen{1280, 1024};
     QString m_shownPage;
     QString m_pageLabel; // folder\page of the page shown
-    QStringList m_problems;
+    QList<Finding> m_problems;
+    QString m_problemsText;
     bool m_loadingMade = false;
 };

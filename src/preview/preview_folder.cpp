@@ -55,17 +55,27 @@ void link(const QString& target, const QString& path)
         raiseFor(path, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    Errors::translatingFileErrors([&] {
-        fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.data(), bytes.size()));
-    });
-}
-
 QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Replaced whole, but not synced to the disk: the preview's files are made
+// again whenever they are needed, and a sync would cost the author's wait.
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    Errors::translatingFileErrors([&] {
+        fileio::StagedFile file(QFile::encodeName(path).toStdString());
+        file.write(std::string_view(bytes.data(), bytes.size()));
+        file.commit(fileio::StagedFile::Sync::ByCaller);
+    });
+}
+
+void writeChangedFile(const QString& path, const QByteArray& bytes)
+{
+    if (fileBytes(path) != bytes)
+        writeFile(path, bytes);
 }
 
 QString configurationText(const PreviewPage& page, const QString& kioskFolder)
@@ -124,7 +134,7 @@ QString PreviewFolder::prepare(const PreviewPage& page)
     for (const QString& log : QDir(page.kioskFolder).entryList({QStringLiteral("log*.txt")}, QDir::Files))
         except.append(log);
     linkEntries(page.kioskFolder, kiosk, except);
-    writeFile(kiosk + QStringLiteral("configuration.txt"), configurationText(page, kiosk).toUtf8());
+    writeChangedFile(kiosk + QStringLiteral("configuration.txt"), configurationText(page, kiosk).toUtf8());
 
     const QString pageFolder = kiosk + folderName + kSeparator;
     ensureFolder(pageFolder);
@@ -158,26 +168,46 @@ void PreviewFolder::linkEntries(const QString& from, const QString& to, const QS
             QFile::remove(entry.filePath());
 }
 
-// The copies are seeded when the kiosk system's record changed since the last
-// seeding; between, the folder is the maker's, which keeps its own record.
+// The copies are seeded again when the kiosk system's record changed since
+// the last seeding, or when a make here made or removed a copy (the folder
+// no longer holds just the links seeded): the check of the page judges the
+// copies as a make in the kiosk system would find them. A make that only
+// wrote its record again leaves the folder as it is.
 void PreviewFolder::seedCopies(const QString& kioskImages, const QString& images)
 {
     const QString recordPath = withSeparator(kioskImages) + Jpeg::CopyRecord::FileName;
     const QByteArray record = fileBytes(recordPath);
-    if (m_seeded && record == m_seededRecord)
+    if (m_seeded && record == m_seededRecord && onlySeededLinks(images))
         return;
     QDir folder(images);
     for (const QFileInfo& entry :
          folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
         removeEntry(entry.filePath());
     const QDir kioskCopies(kioskImages);
-    for (const QString& name : kioskCopies.entryList(QDir::Files | QDir::Hidden))
-        if (name != Jpeg::CopyRecord::FileName && !name.startsWith(QStringLiteral(".zel-")))
+    m_seededCopies.clear();
+    for (const QString& name : kioskCopies.entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (name != Jpeg::CopyRecord::FileName && !name.startsWith(QStringLiteral(".zel-"))) {
             link(kioskCopies.absoluteFilePath(name), withSeparator(images) + name);
+            m_seededCopies.append(name);
+        }
     if (!record.isEmpty())
         writeFile(withSeparator(images) + Jpeg::CopyRecord::FileName, record);
     m_seededRecord = record;
     m_seeded = true;
+}
+
+bool PreviewFolder::onlySeededLinks(const QString& images) const
+{
+    QStringList links;
+    for (const QFileInfo& entry : QDir(images).entryInfoList(
+             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name)) {
+        if (entry.fileName() == Jpeg::CopyRecord::FileName)
+            continue;
+        if (!entry.isSymLink())
+            return false;
+        links.append(entry.fileName());
+    }
+    return links == m_seededCopies;
 }
 
 QString PreviewFolder::inKioskTerms(const QString& text) const

@@ -24,7 +24,9 @@ struct PreviewPage {
 // editor's text, links to its other files, and an "images" folder seeded
 // with links to the kiosk system's picture copies and a copy of their record,
 // so the maker keeps the copies the record shows current and writes any
-// others here. Nothing is ever written into the kiosk system.
+// others here (made again each time, so that the kiosk check of the page
+// sees the copies of the kiosk system). Nothing is ever written into the
+// kiosk system.
 class PreviewFolder {
 public:
     // root: the folder to work in (made when missing).
@@ -54,11 +56,13 @@ public:
 private:
     void linkEntries(const QString& from, const QString& to, const QStringList& except) const;
     void seedCopies(const QString& kioskImages, const QString& images);
+    bool onlySeededLinks(const QString& images) const;
 
     QString m_root;
-    QString m_kioskFolder;     // the kiosk system the folder mirrors now
-    QString m_pageFolder;      // the previewed page's folder in the kiosk system
-    QString m_pageSource;      // in the preview folder
-    QByteArray m_seededRecord; // the kiosk system's copy record when the copies were seeded
+    QString m_kioskFolder;      // the kiosk system the folder mirrors now
+    QString m_pageFolder;       // the previewed page's folder in the kiosk system
+    QString m_pageSource;       // in the preview folder
+    QByteArray m_seededRecord;  // the kiosk system's copy record when the copies were seeded
+    QStringList m_seededCopies; // the names linked then, in order
     bool m_seeded = false;
 };

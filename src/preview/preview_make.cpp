@@ -2,20 +2,17 @@
 
 #include "platform/runtime_error.h"
 
-#include <QRegularExpression>
-
 namespace {
 
-// The maker writes each message followed by one empty line.
-QStringList messagesOf(const QString& errorText)
+// The maker's records, one a line; anything else on the line is not ours.
+QList<Finding> findingsOf(const QByteArray& output)
 {
-    QStringList messages;
-    for (const QString& part : errorText.split(QRegularExpression(QStringLiteral("\n\n+")), Qt::SkipEmptyParts)) {
-        const QString message = part.trimmed();
-        if (!message.isEmpty())
-            messages.append(message);
-    }
-    return messages;
+    QList<Finding> findings;
+    for (const QByteArray& line : output.split('\n'))
+        if (std::optional<Finding> finding = Finding::fromRecord(QString::fromLocal8Bit(line)))
+            findings.append(*finding);
+    sortFindings(findings);
+    return findings;
 }
 
 } // namespace
@@ -47,6 +44,7 @@ void PreviewMake::startPending()
         return;
     const PreviewPage page = *std::exchange(m_pending, std::nullopt);
     m_sinceRequest = m_pendingSince;
+    m_making = page;
     QString source;
     try {
         source = m_folder.prepare(page);
@@ -56,9 +54,8 @@ void PreviewMake::startPending()
     }
     m_process = new QProcess(this);
     m_process->setProgram(m_program);
-    m_process->setArguments({m_folder.kioskFolder(), source});
+    m_process->setArguments({QStringLiteral("--problems"), m_folder.kioskFolder(), source});
     m_process->setStandardInputFile(QProcess::nullDevice());
-    m_process->setStandardOutputFile(QProcess::nullDevice());
     connect(m_process, &QProcess::finished, this, &PreviewMake::finished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -73,6 +70,7 @@ void PreviewMake::finished(int exitCode, QProcess::ExitStatus status)
         return;
     QProcess* process = std::exchange(m_process, nullptr);
     const QString errors = QString::fromLocal8Bit(process->readAllStandardError());
+    const QByteArray records = process->readAllStandardOutput();
     const QString startError = process->errorString();
     process->deleteLater();
     m_folder.removeLogs();
@@ -81,13 +79,18 @@ void PreviewMake::finished(int exitCode, QProcess::ExitStatus status)
         startPending();
         return;
     }
-    // 0: nothing reported, 1: messages shown; anything else is a failure.
+    // 0: nothing reported, 1: problems; anything else is a failure.
     if (status != QProcess::NormalExit || exitCode < 0 || exitCode > 1) {
         emit failed(exitCode == -1 ? m_program + QStringLiteral(": ") + startError
                                    : m_folder.inKioskTerms(errors).trimmed());
         return;
     }
-    m_problems = messagesOf(m_folder.inKioskTerms(errors));
+    m_problems = findingsOf(records);
+    for (Finding& problem : m_problems) {
+        problem.pageSource = m_folder.inKioskTerms(problem.pageSource);
+        problem.text = m_folder.inKioskTerms(problem.text);
+    }
+    m_made = std::move(m_making);
     m_lastMakeMs = m_sinceRequest.elapsed();
     emit made(m_folder.madePage());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/finding.h"
 #include "preview/preview_folder.h"
 
 #include <QElapsedTimer>
@@ -15,8 +16,10 @@
 // nothing else. A newer page supersedes an older one: a make still running
 // is stopped and only the newest page is made.
 //
-// The messages the make shows are collected as problems (in the kiosk
-// system's terms: they name the page source, not the preview's copy of it).
+// The make's problems, and the kiosk check's findings for the page being
+// written, are collected as findings (in the kiosk system's terms: they name
+// the page source, not the preview's copy of it), read from the maker's
+// records (zel-make --problems).
 class PreviewMake : public QObject {
     Q_OBJECT
 public:
@@ -30,8 +33,11 @@ public:
     void stop();
     bool isBusy() const;
 
-    // The problems of the preview made last, one message each.
-    const QStringList& problems() const { return m_problems; }
+    // The problems of the preview made last, in line order; their lines are
+    // those of the page source (the page type line being line 1).
+    const QList<Finding>& problems() const { return m_problems; }
+    // The page the preview made last was made from.
+    const PreviewPage& madePage() const { return m_made; }
     // How long the make of the preview made last took, from its request.
     qint64 lastMakeMs() const { return m_lastMakeMs; }
 
@@ -49,8 +55,10 @@ private:
     QString m_program;
     QProcess* m_process = nullptr;
     std::optional<PreviewPage> m_pending;
+    PreviewPage m_making;
+    PreviewPage m_made;
     QElapsedTimer m_sinceRequest;
     QElapsedTimer m_pendingSince;
-    QStringList m_problems;
+    QList<Finding> m_problems;
     qint64 m_lastMakeMs = 0;
 };

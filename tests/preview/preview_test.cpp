@@ -2,7 +2,9 @@
 #include "dialogs/workbench.h"
 #include "editor/directive_completer.h"
 #include "editor/frm_edit.h"
+#include "editor/editor_preview.h"
 #include "editor/frm_show_picture.h"
+#include "editor/problem_marks.h"
 #include "editor/reference_navigation.h"
 #include "platform/screen_size.h"
 #include "preview/frm_preview.h"
@@ -16,6 +18,7 @@
 #include <QAction>
 #include <QCompleter>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -23,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QToolTip>
+#include <QTreeWidget>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
@@ -114,18 +119,78 @@ TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
     EXPECT_TRUE(preview.isMaking());
     ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("The ferry leaves at seven."); }))
         << preview.lblStatus()->text().toStdString();
-    EXPECT_TRUE(preview.problems().isEmpty()) << preview.problems().join('|').toStdString();
-    // A faulty line is a problem of the preview, not a message box.
-    typeAtEnd(editor, "#button news\\nowhere Nowhere\n");
-    ASSERT_TRUE(waitUntil([&] { return !preview.isMaking() && !preview.problems().isEmpty(); }));
-    EXPECT_TRUE(preview.problems().first().contains("You can not put buttons on a leaf page"))
-        << preview.problems().join('|').toStdString();
-    EXPECT_TRUE(preview.problems().first().contains(kiosk.path("news/today.zel")))
-        << preview.problems().join('|').toStdString();
+    EXPECT_TRUE(preview.problems().isEmpty());
 
     EXPECT_TRUE(editor->isPageChanged());
     EXPECT_EQ(readBytes(kiosk.path("news/today.zel")), source);
     EXPECT_EQ(folderSnapshot(kiosk.folder()), before);
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+}
+
+// What a make or the check would report is marked at its line while the
+// author types, with Make's very text on hover and in the preview's list,
+// where a double-click goes to the line; the line mended, the mark goes. No
+// message box appears.
+TEST_F(PreviewTest, MarksProblemsAtTheirLinesWhileTyping)
+{
+    const struct {
+        const char* name;
+        const char* page;
+        QString faulty; // typed on a new last line
+        const char* kind;
+        QString text;
+        const char* mended; // typed over it
+    } rows[] = {
+        {"button to a page that does not exist", "news/news.zel", "#button news\\nowhere Nowhere", "dead end",
+         "Reference to non-existent page", "#button news\\today Today"},
+        {"button on a leaf page", "news/today.zel", "#button news\\news News", "faulty line",
+         "You can not put buttons on a leaf page", "#para"},
+        {"directive unknown", "news/today.zel", "#bogus", "faulty line", "Expected valid directive", "Mended."},
+        {"caption too long", "news/news.zel", "#button news\\today " + QString(200, u'W'), "may not fit",
+         "Button text may not fit: " + QString(200, u'W'), "#para"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        frmEdit* editor = editorOn(row.page);
+        frmPreview& preview = openPreview(editor);
+        ProblemMarks& marks = editor->preview()->marks();
+        QPlainTextEdit* text = editor->txtContent();
+        typeAtEnd(editor, "\n" + row.faulty);
+        QElapsedTimer sinceLastKey;
+        sinceLastKey.start();
+        const int line = text->textCursor().blockNumber();
+        ASSERT_TRUE(waitUntil([&] { return marks.markedLines() == QList<int>{line}; }))
+            << preview.lblStatus()->text().toStdString();
+        EXPECT_LE(sinceLastKey.elapsed(), 1000);
+
+        // The mouse resting on the line shows the problem's text.
+        QTextCursor inLine(text->document()->findBlockByNumber(line));
+        inLine.movePosition(QTextCursor::Right);
+        const QPoint point = text->cursorRect(inLine).center();
+        QHelpEvent hover(QEvent::ToolTip, point, text->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(text->viewport(), &hover);
+        EXPECT_EQ(QToolTip::text(), row.text);
+
+        // Listed by the page source's line (the page type line is line 1).
+        QTreeWidget* list = preview.lstProblems();
+        ASSERT_EQ(list->topLevelItemCount(), 1);
+        QTreeWidgetItem* item = list->topLevelItem(0);
+        EXPECT_EQ(QStringList({item->text(0), item->text(1), item->text(2)}),
+                  QStringList({QString::number(line + 2), row.kind, row.text}));
+        text->moveCursor(QTextCursor::Start);
+        const QPoint itemPoint = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemPoint);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, itemPoint);
+        EXPECT_EQ(text->textCursor().blockNumber(), line);
+
+        QTextCursor whole(text->document()->findBlockByNumber(line));
+        whole.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        text->setTextCursor(whole);
+        typeKeys(editor, row.mended);
+        ASSERT_TRUE(waitUntil([&] { return marks.markedLines().isEmpty() && preview.problems().isEmpty(); }))
+            << (preview.problems().isEmpty() ? "" : preview.problems().first().text.toStdString());
+        EXPECT_EQ(list->topLevelItemCount(), 0);
+    }
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 }
 

@@ -2,20 +2,34 @@
 // Opens the kiosk system, shows the page source in an editor window and the
 // insert dialog in each of its modes (with sample entries filled in), and
 // saves each as OUTPUT_FOLDER/editor-<name>.png: editor-page.png,
-// editor-button.png, editor-image.png, editor-item.png. Runs without a
-// display.
+// editor-button.png, editor-image.png, editor-item.png. Then types a button
+// to a page that does not exist and saves the editor, its line underlined
+// and its problem shown on hover, beside the Preview window as
+// editor-preview.png. Runs without a display.
 #include "app/core/open_kiosk_system.h"
 #include "editor/dlg_insert.h"
+#include "editor/editor_preview.h"
 #include "editor/frm_edit.h"
+#include "editor/problem_marks.h"
 #include "dialogs/workbench.h"
 #include "platform/session.h"
+#include "preview/frm_preview.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
+#include <functional>
 #include <cstdio>
 #include <utility>
 
@@ -28,9 +42,14 @@ public:
 
     void save(QWidget& widget, const QString& name)
     {
-        const QString path = m_folder + QStringLiteral("/editor-") + name + QStringLiteral(".png");
         QApplication::processEvents();
-        if (!widget.grab().save(path)) {
+        save(widget.grab().toImage(), name);
+    }
+
+    void save(const QImage& image, const QString& name)
+    {
+        const QString path = m_folder + QStringLiteral("/editor-") + name + QStringLiteral(".png");
+        if (!image.save(path)) {
             std::fprintf(stderr, "could not save %s\n", qPrintable(path));
             ++m_failures;
         }
@@ -64,11 +83,78 @@ private:
     int m_failures = 0;
 };
 
+bool waitFor(const std::function<bool()>& condition, int timeoutMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!condition()) {
+        if (elapsed.hasExpired(timeoutMs))
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+void settle(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The editor with a line underlined and its problem's text shown on hover,
+// and the Preview window beside it; none when the preview did not come.
+QImage editorBesidePreview(frmEdit& editor, Workbench& workbench)
+{
+    QPlainTextEdit* text = editor.txtContent();
+    text->moveCursor(QTextCursor::End);
+    text->insertPlainText(QStringLiteral("#button visiting\\ferry Ferry times"));
+    const int line = text->textCursor().blockNumber();
+    editor.findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger();
+    frmPreview& preview = workbench.instance<frmPreview>();
+    preview.resize(560, 640);
+    bool shown = false;
+    QObject::connect(&preview, &frmPreview::pageShown, [&] { shown = true; });
+    if (!waitFor([&] { return shown && !preview.isMaking() && !editor.preview()->marks().markedLines().isEmpty(); },
+                 30000))
+        return {};
+    settle(800); // the kiosk's script fits the captions after the load
+
+    QTextCursor inLine(text->document()->findBlockByNumber(line));
+    inLine.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 12);
+    const QPoint point = text->cursorRect(inLine).bottomLeft();
+    QHelpEvent hover(QEvent::ToolTip, point, text->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(text->viewport(), &hover);
+    QApplication::processEvents();
+    QWidget* tip = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->inherits("QTipLabel") && widget->isVisible())
+            tip = widget;
+
+    const QImage left = editor.grab().toImage();
+    const QImage right = preview.grab().toImage();
+    const int gap = 16;
+    QImage both(left.width() + gap + right.width(), std::max(left.height(), right.height()), QImage::Format_RGB32);
+    both.fill(QColor(0xd8, 0xd8, 0xd8));
+    QPainter painter(&both);
+    painter.drawImage(0, 0, left);
+    if (tip)
+        painter.drawImage(text->viewport()->mapTo(&editor, point) + QPoint(8, 6), tip->grab().toImage());
+    painter.drawImage(left.width() + gap, 0, right);
+    painter.end();
+    QToolTip::hideText();
+    return both;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() != 4) {
@@ -103,5 +189,13 @@ int main(int argc, char** argv)
     workbench.instance<dlgInsert>().openInsertImage(editor->filePath(), editor);
     shots.whenInsertDialogShown();
     workbench.instance<dlgInsert>().openInsertItem(editor->filePath(), editor);
+
+    const QImage besidePreview = editorBesidePreview(*editor, workbench);
+    if (besidePreview.isNull()) {
+        std::fprintf(stderr, "the preview did not show the page\n");
+        return 1;
+    }
+    shots.save(besidePreview, QStringLiteral("preview"));
+    editor->txtContent()->document()->setModified(false);
     return shots.failures() == 0 ? 0 : 1;
 }

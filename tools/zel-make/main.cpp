@@ -24,13 +24,20 @@ const char help[] = "Makes the pages of a kiosk system as Make All Pages does, o
                     "Options:\n"
                     "      --check    make nothing and write nothing: list the findings of the\n"
                     "                 kiosk check, one a line as PAGE_SOURCE:LINE: KIND: TEXT\n"
+                    "      --problems write each problem to standard output instead of as a\n"
+                    "                 message, one a line: PAGE_SOURCE, LINE (0 for none), KIND\n"
+                    "                 and TEXT separated by tabs, a backslash, tab, CR or LF in\n"
+                    "                 a field written as \\\\, \\t, \\r or \\n; no progress lines.\n"
+                    "                 Each PAGE_SOURCE named is also checked as a page being\n"
+                    "                 written: the check's 'may not fit' and 'out of date'\n"
+                    "                 findings for it (its picture copies) come first\n"
                     "  -h, --help     show this help and exit\n"
                     "      --version  show the version and exit\n"
                     "  --             end of options\n"
                     "\n"
                     "Exit status:\n"
                     "  0  nothing was reported (--check: no findings)\n"
-                    "  1  at least one message was shown (--check: findings)\n"
+                    "  1  at least one message was shown (--check: findings; --problems: problems)\n"
                     "  2  a fatal error, a write failure, a missing file or a wrong command line\n";
 
 void print(std::FILE* stream, const QString& text)
@@ -64,8 +71,9 @@ int main(int argc, char** argv)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption checkOption(QStringLiteral("check"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption problemsOption(QStringLiteral("problems"));
     const QCommandLineOption versionOption(QStringLiteral("version"));
-    parser.addOptions({checkOption, helpOption, versionOption});
+    parser.addOptions({checkOption, helpOption, problemsOption, versionOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return refuse(parser.errorText());
     if (parser.isSet(helpOption)) {
@@ -81,9 +89,13 @@ int main(int argc, char** argv)
         return refuse(QStringLiteral("no kiosk folder named"));
     if (parser.isSet(checkOption) && operands.size() != 1)
         return refuse(QStringLiteral("--check takes exactly one kiosk folder"));
+    if (parser.isSet(checkOption) && parser.isSet(problemsOption))
+        return refuse(QStringLiteral("--check and --problems exclude each other"));
     QStringList arguments;
     if (parser.isSet(checkOption))
         arguments.append(QStringLiteral("--check"));
+    if (parser.isSet(problemsOption))
+        arguments.append(QStringLiteral("--problems"));
     for (const QString& operand : operands)
         arguments.append(absolute(operand));
     return MakeCommand::run(arguments);

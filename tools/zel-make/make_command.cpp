@@ -1,6 +1,7 @@
 #include "make_command.h"
 
 #include "app/core/open_kiosk_system.h"
+#include "check/finding.h"
 #include "check/kiosk_check.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
@@ -102,6 +103,40 @@ struct PictureCount {
 
 QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
+// The problems of a make as records on standard output (Finding::toRecord),
+// placed on the line read last when they name no page source.
+class ProblemRecords : public ProblemSink {
+public:
+    void report(const Problem& problem) override
+    {
+        const bool placed = !problem.place.pageSource.isEmpty();
+        print(Finding{placed ? problem.place.pageSource : pageSource,
+                      placed ? problem.place.line : (maker ? maker->currentLineNumber() : 0),
+                      FindingKind::of(problem.kind), problem.message});
+    }
+    void print(const Finding& finding)
+    {
+        printLine(finding.toRecord());
+        ++count;
+    }
+
+    const PageMaker* maker = nullptr;
+    QString pageSource; // the one being made
+    int count = 0;
+};
+
+// What the check finds in a page being written that a make does not report:
+// texts that may not fit, and picture copies a make would redo. Run before
+// the page is made, while the copies are still those of the last make.
+void printCheckFindings(KioskSystem& kiosk, const QString& pageSource, ProblemRecords& records)
+{
+    KioskCheck check(kiosk);
+    check.runOnPageBeingWritten(pageSource);
+    for (const Finding& finding : check.findings())
+        if (finding.kind == FindingKind::MayNotFit || finding.kind == FindingKind::OutOfDate)
+            records.print(finding);
+}
+
 } // namespace
 
 namespace MakeCommand {
@@ -118,27 +153,38 @@ int run(const QStringList& arguments)
     Session session(std::move(services));
 
     if (arguments.isEmpty() || (arguments.first() == QLatin1String("--check") && arguments.size() != 2)) {
-        Messages::show(QStringLiteral("Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n"
+        Messages::show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]\n"
                                       "       zel-make --check KIOSK_FOLDER"));
         return Fatal;
     }
     if (arguments.first() == QLatin1String("--check"))
         return check(absolute(arguments.at(1)));
+    const bool asRecords = arguments.first() == QLatin1String("--problems");
+    const qsizetype first = asRecords ? 1 : 0;
+    if (arguments.size() <= first) {
+        Messages::show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]"));
+        return Fatal;
+    }
     QStringList pageSources;
-    for (qsizetype i = 1; i < arguments.size(); ++i)
+    for (qsizetype i = first + 1; i < arguments.size(); ++i)
         pageSources.append(absolute(arguments.at(i)));
     if (!checkPageSources(pageSources))
         return Fatal;
 
     // A missing folder or configuration file is a fatal report of the open itself.
-    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.first()));
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.at(first)));
     if (!checkPageFolders(pageSources, kiosk->folder()))
         return Fatal;
-    ProblemBoxes problems(messages);
-    PageMaker maker(*kiosk, problems);
-    const bool terminal = isatty(STDOUT_FILENO);
+    ProblemBoxes boxes(messages);
+    ProblemRecords records;
+    PageMaker maker(*kiosk, asRecords ? static_cast<ProblemSink&>(records) : boxes);
+    records.maker = &maker;
+    const bool terminal = !asRecords && isatty(STDOUT_FILENO);
     PictureCount pictures;
-    maker.setProgressHandler([terminal, &pictures](const QString& text) {
+    // With records, they alone go to standard output.
+    maker.setProgressHandler([asRecords, terminal, &pictures](const QString& text) {
+        if (asRecords)
+            return;
         if (terminal)
             printText("\r\x1b[K");
         printLine(text);
@@ -158,10 +204,13 @@ int run(const QStringList& arguments)
         });
         maker.makeAll();
         maker.run();
-        if (deadReferences > 0)
+        if (deadReferences > 0 && !asRecords)
             printLine(PageMaker::deadReferencesLine(deadReferences));
     } else {
         for (const QString& path : pageSources) {
+            records.pageSource = path;
+            if (asRecords)
+                printCheckFindings(*kiosk, path, records);
             maker.makeOne(path);
             maker.run();
         }
@@ -171,7 +220,7 @@ int run(const QStringList& arguments)
     closeLogFile();
     TextFiles::closeAll();
     std::fflush(stdout);
-    return messages.shownCount() > 0 ? MessagesShown : Success;
+    return messages.shownCount() + records.count > 0 ? MessagesShown : Success;
 }
 
 } // namespace MakeCommand

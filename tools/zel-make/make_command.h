@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-// zel-make KIOSK_FOLDER [PAGE_SOURCE ...]
+// zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]
 // zel-make --check KIOSK_FOLDER
 //
 // Opens the kiosk system as the desktop program does but with the configured
@@ -15,6 +15,12 @@
 // finding of the kiosk check goes to standard output as
 // "PAGE_SOURCE:LINE: KIND: TEXT", then the count line; the exit status is 0
 // without findings and 1 with.
+//
+// With --problems the make's problems go to standard output as records
+// (Finding::toRecord, the kinds of the check), without progress lines; each
+// named page source is first checked as a page being written, and its
+// findings of the kinds "may not fit" and "out of date" come before the
+// make's problems. Other messages still go to standard error.
 namespace MakeCommand {
 
 constexpr int Success = 0;       // nothing was reported
