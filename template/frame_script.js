@@ -479,21 +479,34 @@ function frameReceive(message) {
     }
 }
 
-// ---- Sizes follow the screen: the root font size is the one the pages are
-// drawn for on a 1280 x 1024 screen, scaled by the smaller of the two ratios
-// of the screen the frameset fills, so every screen shows the same kiosk.
+// ---- Sizes follow the screen: the root font size is the one the style sheet
+// gives the pages (its "html" rule), drawn for the design screen below,
+// scaled by the smaller of the two ratios of the screen the frameset fills,
+// so every screen shows the same kiosk. ZEL_Editor's kiosk check draws the
+// pages with the same design numbers.
 
-var designFontSize = 28;
+var designScreenWidth = 1280;
+var designScreenHeight = 1024;
+var smallestRootFontSize = 11;
+
+// Read from the style sheet once, before the script sets a size of its own.
+var designFontSize = 0;
+
+function styledFontSize() {
+    if (!designFontSize)
+        designFontSize = pixels(window.getComputedStyle(document.documentElement, null).fontSize);
+    return designFontSize;
+}
 
 function screenScale() {
     var screen = isHub() ? hubScreen() : frame.screen;
     if (screen && screen.width > 0 && screen.height > 0)
-        return Math.min(screen.width / 1280, screen.height / 1024);
+        return Math.min(screen.width / designScreenWidth, screen.height / designScreenHeight);
     return 1;
 }
 
 function rootFontSize() {
-    return Math.max(11, Math.round(designFontSize * screenScale()));
+    return Math.max(smallestRootFontSize, Math.round(styledFontSize() * screenScale()));
 }
 
 function applyFontSize() {

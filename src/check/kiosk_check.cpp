@@ -3,7 +3,9 @@
 #include "check/copy_probe.h"
 #include "check/style_sheet.h"
 #include "config/configuration.h"
+#include "config/kiosk_design.h"
 #include "config/kiosk_system.h"
+#include "config/selector_row.h"
 #include "platform/line_end.h"
 #include "platform/session.h"
 
@@ -111,8 +113,10 @@ void KioskCheck::setUpTextBoxes()
                                   QStringLiteral("Style sheet ") + sheetPath + u' ' + why
                                       + QStringLiteral(" - texts were checked with the default fonts")});
     }
-    // As the kiosk's script does: sizes drawn for 1280 x 1024, scaled to the screen.
-    sheet.setScreenScale(std::min(item("screenwidth") / 1280.0, item("screenheight") / 1024.0), 11);
+    // As the kiosk's script does: sizes drawn for the design screen, scaled to the screen.
+    sheet.setScreenScale(std::min(item("screenwidth") / double(KioskDesign::screenWidth),
+                                  item("screenheight") / double(KioskDesign::screenHeight)),
+                         KioskDesign::smallestRootFontSize);
     const int buttons = std::max<int>(1, item("buttons"));
     const int navigationHeight = item("navigationHeight");
 
@@ -124,8 +128,7 @@ void KioskCheck::setUpTextBoxes()
     for (int i = 0; i < 2; ++i) {
         m_buttonBox[i] = textBox(sheet, link, widths[i] - offset("left") - offset("right"),
                                  rowHeight - offset("top") - offset("bottom"));
-        // The kiosk's script shows a caption in three lines at most, however tall its button.
-        m_buttonBox[i].maxLines = 3;
+        m_buttonBox[i].maxLines = KioskDesign::captionLines;
     }
 
     // Root and branch content frames, as high as the screen.
@@ -137,8 +140,9 @@ void KioskCheck::setUpTextBoxes()
     // table's borders and the paragraph's margins.
     const QString itemText = QStringLiteral("p.item");
     const QString margin = QStringLiteral("margin");
-    const int itemHeight = 2 * navigationHeight / buttons;
-    const int pictureWidth = 4 * (itemHeight - 4) / 3;
+    const SelectorRow row = SelectorRow::of(std::int16_t(navigationHeight), std::int16_t(buttons));
+    const int itemHeight = row.height;
+    const int pictureWidth = row.pictureWidth;
     const double cellWidth = item("selectorContentWidth") - pictureWidth - 6;
     m_itemBox = textBox(sheet, itemText, cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
                         itemHeight - 2 - sheet.side(itemText, margin, 0) - sheet.side(itemText, margin, 2));

@@ -22,9 +22,15 @@ public:
     // directive line, which is held for the directive loop.
     bool nextBlockLine();
 
-    // Classifies the current line (PageMaker::classifyLine) and keeps its
-    // arguments in directiveArguments().
+    // Classifies the current line (classifyLine) and keeps its arguments in
+    // directiveArguments().
     QString getDirective();
+
+    // Classifies a page source line: "IGNORE" for an empty line, "NOT DIRECTIVE"
+    // when it does not start with "#", otherwise the lower-cased name between
+    // "#" and the first blank ("" for a comment). arguments receives the text
+    // after the first blank, trimmed of blanks.
+    static QString classifyLine(const QString& line, QString& arguments);
 
     const QString& currentLine() const { return m_currentLine; }
     const QString& directiveArguments() const { return m_directiveArguments; }
@@ -46,9 +52,3 @@ private:
     bool m_lineHeld = false;
     int m_lineNumber = 0;
 };
-
-// The lines that follow a faulty-line message about line of the page source
-// sourcePath; "" for a place without a page source.
-QString faultyLineContext(const ProblemPlace& place);
-// Reports a problem of a line that shows the line (makeError) and lets making go on.
-void reportLineProblem(ProblemSink& problems, Problem::Kind kind, const QString& message, const ProblemPlace& place);

@@ -1,8 +1,10 @@
 // Pictures of a page: each is copied, scaled, into the page folder's "images"
 // sub-folder as pageName + five-digit number + ".jpg", and that copy is linked.
+#include "maker/image_placement.h"
+
 #include "maker/maker_module.h"
-#include "maker/page_builder.h"
 #include "maker/output_folders.h"
+#include "maker/page_output.h"
 
 #include "imaging/image_scaling.h"
 #include "imaging/jpeg_size.h"
@@ -21,7 +23,7 @@ const QChar kSeparator = QDir::separator();
 
 } // namespace
 
-QString PageBuilder::findPicture(const QString& fileName) const
+QString ImagePlacement::findPicture(const QString& fileName) const
 {
     // The name is relative to the page folder, with "\" or "/" between
     // folders; each part matches ignoring letter case, since camera pictures
@@ -30,7 +32,7 @@ QString PageBuilder::findPicture(const QString& fileName) const
     if (fileName.contains(QChar(0)))
         return QString();
     const QStringList parts = QString(fileName).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
-    QString path = m_place.folderPath;
+    QString path = m_page.place().folderPath;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QString& part = parts.at(i);
         const bool last = i + 1 == parts.size();
@@ -59,61 +61,64 @@ QString PageBuilder::findPicture(const QString& fileName) const
     return parts.isEmpty() ? QString() : QDir::toNativeSeparators(QDir::cleanPath(path));
 }
 
-void PageBuilder::ScaleImage(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                             std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                             const bool& noScaleUp)
+PlacedPicture ImagePlacement::place(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                                    bool noScaleUp)
 {
+    PlacedPicture placed;
     withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
         try {
-            placePicture(fileName, requiredHeight, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
+            placePicture(fileName, requiredHeight, requiredWidth, noScaleUp, placed);
         } catch (const RuntimeError& error) {
             // The report names the line and the page source like a faulty-line message.
-            throw RuntimeError(error.number(), error.description() + m_reader.errorContext());
+            throw RuntimeError(error.number(), error.description() + m_page.reader().errorContext());
         }
     });
+    return placed;
 }
 
-void PageBuilder::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
-                               std::int32_t& scaledHeight, std::int32_t& scaledWidth, QString& scaledFileName,
-                               bool noScaleUp)
+void ImagePlacement::placePicture(const QString& fileName, std::int32_t requiredHeight, std::int32_t requiredWidth,
+                                  bool noScaleUp, PlacedPicture& placed)
 {
-    const QString sourceFull = m_place.folderPath + kSeparator + fileName;
-    const QString imagesFolder = m_place.folderPath + kSeparator + QStringLiteral("images");
+    const MakeContext& make = m_page.make();
+    const PageOutput::Place& pagePlace = m_page.place();
+    const QString sourceFull = pagePlace.folderPath + kSeparator + fileName;
+    const QString imagesFolder = pagePlace.folderPath + kSeparator + QStringLiteral("images");
     // Copies, their record and the sweep of temporaries never go through
     // a link; the page is still made as it would be, its pictures not copied.
     bool copyable = true;
-    if (m_make.writeOutput) {
+    if (make.writeOutput) {
         bool firstRefusal = false;
-        copyable = m_make.folders.preparedUnlessLink(imagesFolder, firstRefusal);
+        copyable = make.folders.preparedUnlessLink(imagesFolder, firstRefusal);
         if (firstRefusal)
-            makeError(QStringLiteral("Images folder ") + imagesFolder
-                      + QStringLiteral(" is a symbolic link - no picture is copied into it"));
+            m_page.makeError(QStringLiteral("Images folder ") + imagesFolder
+                             + QStringLiteral(" is a symbolic link - no picture is copied into it"));
     }
     const QString copyName =
-        m_place.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
-    scaledFileName = QStringLiteral("images\\") + copyName;
+        pagePlace.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
+    placed.fileName = QStringLiteral("images\\") + copyName;
     m_imageCounter = Int16::add(m_imageCounter, 1);
     const QString scaledFull = imagesFolder + kSeparator + copyName;
 
     bool scaled = false;
     const QString picture = findPicture(fileName);
     if (picture.isEmpty()) {
-        makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"),
-                  Problem::Kind::MissingPicture);
-    } else if (tellUse(Use::Picture, picture), !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
-        makeError(QStringLiteral("Unsupported image file type"), Problem::Kind::NotJpeg);
+        m_page.makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"),
+                         Problem::Kind::MissingPicture);
+    } else if (m_page.tellUse(PageOutput::Use::Picture, picture),
+               !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
+        m_page.makeError(QStringLiteral("Unsupported image file type"), Problem::Kind::NotJpeg);
     } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
-        makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),
-                  Problem::Kind::PictureFile);
+        m_page.makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),
+                         Problem::Kind::PictureFile);
     } else {
         // A message about the copy may come later (copies are made
         // several at once) and names this line and page source as makeError does.
-        Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, scaledHeight, scaledWidth, noScaleUp,
-                         copyable ? m_make.copies : nullptr, m_make.problems, m_reader.place());
+        Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, placed.height, placed.width, noScaleUp,
+                         copyable ? make.copies : nullptr, make.problems, m_page.reader().place());
         scaled = true;
     }
     if (!scaled) {
-        scaledHeight = requiredHeight >= 1 ? requiredHeight : 100;
-        scaledWidth = requiredWidth >= 1 ? requiredWidth : 100;
+        placed.height = requiredHeight >= 1 ? requiredHeight : 100;
+        placed.width = requiredWidth >= 1 ? requiredWidth : 100;
     }
 }

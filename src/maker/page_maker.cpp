@@ -4,6 +4,7 @@
 
 #include "maker/maker_module.h"
 #include "maker/page_builder.h"
+#include "maker/page_reference.h"
 #include "maker/picture_work.h"
 
 #include "config/kiosk_system.h"
@@ -70,10 +71,7 @@ void PageMaker::run()
     StagedReplacements pages(session);
     m_pages = &pages;
     m_lastCommit.start();
-    struct DetachPages {
-        fileio::DeferredReplacements*& pages;
-        ~DetachPages() { pages = nullptr; }
-    } detachPages{m_pages};
+    const auto detachPages = qScopeGuard([this] { m_pages = nullptr; });
     withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
         // Pages that a killed make left half put in place are completed first.
         if (m_writeOutput)
@@ -92,10 +90,7 @@ void PageMaker::run()
             m_pictureRuns == AutomaticRuns ? Jpeg::imageToolRuns(session.imageTool(&m_inOrder)) : m_pictureRuns;
         PictureWork work(runs, m_pictureCount, session, m_problems);
         m_pictureWork = &work;
-        struct Detach {
-            PictureWork*& work;
-            ~Detach() { work = nullptr; }
-        } detach{m_pictureWork};
+        const auto detach = qScopeGuard([this] { m_pictureWork = nullptr; });
         makeRequested();
         // A copy that fails ends the make before the pages still held are put in place.
         work.finish();
@@ -223,15 +218,10 @@ void PageMaker::buildPage(const QString& filePath)
     PageBuilder page(filePath, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.
-    struct Current {
-        PageMaker& maker;
-        const PageBuilder& page;
-        ~Current()
-        {
-            maker.m_lastPage = page.position();
-            maker.m_page = nullptr;
-        }
-    } current{*this, page};
+    const auto current = qScopeGuard([this, &page] {
+        m_lastPage = page.position();
+        m_page = nullptr;
+    });
     m_page = &page;
     page.build();
     if (m_writeOutput) {
@@ -273,8 +263,8 @@ bool PageMaker::pageFilesFree(const QString& filePath)
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return PageBuilder::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
-                                     ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
+    return ::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
+                          ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
 }
 
 QString PageMaker::deadReferencesLine(int count)

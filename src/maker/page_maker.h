@@ -128,17 +128,6 @@ public:
     // visitor who touches one of them.
     static QString deadReferencesLine(int count);
 
-    // Text escaping of #title, #head and #para text: "<" and ">" only.
-    static QString encode(const QString& text);
-    // Escaping of src and href values: '"', '&', '<' and '>'; other text unchanged.
-    static QString encodeAttribute(const QString& text);
-
-    // Classifies a page source line: "IGNORE" for an empty line, "NOT DIRECTIVE"
-    // when it does not start with "#", otherwise the lower-cased name between
-    // "#" and the first blank ("" for a comment). arguments receives the text
-    // after the first blank, trimmed of blanks.
-    static QString classifyLine(const QString& line, QString& arguments);
-
 private:
     // Reports to the caller's problems once everything found before has been.
     class InOrder : public ProblemSink {

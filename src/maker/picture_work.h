@@ -1,22 +1,12 @@
 #pragma once
 
-#include "imaging/copy_job.h"
-#include "imaging/copy_record.h"
-#include "imaging/copy_records.h"
-#include "imaging/copy_reuse.h"
+#include "maker/copy_jobs.h"
+#include "maker/copy_record_store.h"
+#include "maker/in_order_queue.h"
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
 #include "platform/session.h"
-#include "platform/work_pool.h"
 
-#include <QSet>
-#include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <optional>
 
 // The picture copies of one make, made by several image tool runs at once
 // while the make writes its pages, with nothing observable changed against a
@@ -37,6 +27,9 @@
 // is made with. The copies are made with the image tool and file faults of
 // the session as they were when it was made; the worker threads never reach
 // the session. Main thread only.
+//
+// The copies themselves are CopyJobs, their order an InOrderQueue, what is
+// known of earlier copies a CopyRecordStore; this class ties them to the make.
 class PictureWork : public Jpeg::CopySink, private FatalReportWatcher {
 public:
     // Pictures done in order and pictures asked for so far.
@@ -66,12 +59,6 @@ public:
     bool copyFailed() const { return m_copyFailed; }
 
 private:
-    // What one copy reports on its worker thread, kept to be shown in order.
-    class HeldProblems : public ProblemSink {
-    public:
-        void report(const Problem& problem) override { problems.append(problem); }
-        QList<Problem> problems;
-    };
     // Reports a problem once everything asked for before it has been shown.
     class InOrder : public ProblemSink {
     public:
@@ -81,30 +68,9 @@ private:
     private:
         PictureWork& m_work;
     };
-    struct Job {
-        QString folder;
-        QString copyName;
-        QString destination;
-        QString temporary;     // where a new copy is written
-        ProblemPlace place;    // the page source line, for a failure report
-        bool finished = false; // guarded by m_mutex
-        Jpeg::CopyOutcome outcome;
-        HeldProblems problems;
-        std::optional<RuntimeError> error;
-    };
-    struct Held {
-        std::function<void()> event; // or
-        std::shared_ptr<Job> job;
-    };
 
-    // Shows what is held, in order, waiting for up to jobsToWaitFor unfinished copies.
-    void release(int jobsToWaitFor);
-    void complete(Job& job);
-    // Puts a new copy in place; raises RuntimeError as a copy that cannot be written does.
-    void putInPlace(Job& job);
-    // Ends the work: copies not begun are skipped, running ones waited for,
-    // and every temporary not yet put in place is removed.
-    void removeTemporaries();
+    // Shows what a finished copy reported, puts it in place and records it.
+    void complete(BackgroundCopy& job);
     void beforeFatalReport() override;
 
     Session& m_session;
@@ -114,19 +80,12 @@ private:
     const fileio::FailureHook* m_fileFaults;
     CountHandler m_pictureCount;
     const int m_runs;
-    std::deque<Held> m_held;
-    int m_unfinished = 0;
-    QSet<QString> m_heldDestinations;
-    Jpeg::CopyRecords m_records;
+    CopyRecordStore m_records;
     int m_done = 0;
     int m_total = 0;
     bool m_failing = false;
     bool m_copyFailed = false;
-    int m_temporaryCount = 0;
-    QSet<QString> m_temporaries; // named for copies not yet put in place
-    std::atomic<bool> m_abandoned = false;
     std::optional<bool> m_resamples; // once the tool is checked
-    std::mutex m_mutex;
-    std::condition_variable m_finished;
-    std::optional<WorkPool> m_pool;
+    CopyJobs m_copies;
+    InOrderQueue m_queue{m_copies, [this](BackgroundCopy& job) { complete(job); }};
 };

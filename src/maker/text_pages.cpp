@@ -1,162 +1,145 @@
 // Root, branch and leaf pages: their builders, #button and #image.
+#include "maker/text_pages.h"
+
+#include "maker/html_escape.h"
 #include "maker/maker_module.h"
-#include "maker/page_builder.h"
+#include "maker/page_frame.h"
+#include "maker/page_output.h"
 #include "maker/picture_name.h"
+#include "maker/text_blocks.h"
 
 #include "config/kiosk_system.h"
 #include "pages/support.h"
 #include "platform/blanks.h"
 #include "runtime/error_handler.h"
-
-#include <cmath>
 #include "util/rounding.h"
 
-namespace {
-
-QString number(std::int32_t value) { return QString::number(value); }
-
-} // namespace
-
-std::int16_t PageBuilder::item(const QString& name) const { return m_make.kiosk.integerValue(name); }
-
-void PageBuilder::setLayout(const QString& pageType)
+void TextPageBuilder::setLayout(const QString& pageType)
 {
-    m_navigationHeight = item(QStringLiteral("navigationHeight"));
-    m_buttons = item(QStringLiteral("buttons"));
-    m_remainingNavigationHeight = m_navigationHeight;
-    m_buttonWidth = item(pageType + QStringLiteral("ButtonWidth"));
-    m_maximumImageWidth = item(pageType + QStringLiteral("MaximumImageWidth"));
-    m_contentAvailableWidth = item(pageType + QStringLiteral("ContentAvailableWidth"));
+    m_layout = PageLayout::of(m_page.make().kiosk, pageType);
+    m_navigation.setLayout(m_layout);
 }
 
-void PageBuilder::makeRoot()
+void TextPageBuilder::readPage(const QString& pageType, void (NavigationBar::*startNavigation)(), Dispatch dispatch)
+{
+    setLayout(pageType);
+    makeContentHeader(m_page);
+    (m_navigation.*startNavigation)();
+    m_page.readDirectives([this, dispatch](const QString& directive) { (this->*dispatch)(directive); });
+    makeContentFooter(m_page);
+}
+
+void TextPageBuilder::makeFrames(const QString& pageType, const QString& scrolling)
+{
+    makeMainPage(m_page, m_page.item(pageType + QStringLiteral("ContentWidth")),
+                 m_page.item(pageType + QStringLiteral("NavigationWidth")), scrolling, false);
+}
+
+void TextPageBuilder::makeRoot()
 {
     withErrorPath(makerModule(), QStringLiteral("makeRoot"), [&] {
-        setLayout(QStringLiteral("root"));
-        makeContentHeader();
-        startNavigationHeader();
-        directiveLoop(&PageBuilder::dispatchRootOrBranch);
-        makeContentFooter();
+        readPage(QStringLiteral("root"), &NavigationBar::start, &TextPageBuilder::dispatchRootOrBranch);
         makeRootPage();
-        makeRootNavigationFooter();
+        m_navigation.completeRoot();
     });
 }
 
-void PageBuilder::makeRootPage()
+void TextPageBuilder::makeRootPage()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeRootPage"), [&] {
-        makeMainPage(item(QStringLiteral("rootContentWidth")), item(QStringLiteral("rootNavigationWidth")),
-                     QStringLiteral("no"), false);
-    });
+    withErrorPath(makerModule(), QStringLiteral("makeRootPage"),
+                  [&] { makeFrames(QStringLiteral("root"), QStringLiteral("no")); });
 }
 
-void PageBuilder::makeBranch()
+void TextPageBuilder::makeBranch()
 {
     withErrorPath(makerModule(), QStringLiteral("makeBranch"), [&] {
-        setLayout(QStringLiteral("branch"));
-        makeContentHeader();
-        makeBranchNavigationHeader();
-        directiveLoop(&PageBuilder::dispatchRootOrBranch);
-        makeContentFooter();
-        makeMainPage(item(QStringLiteral("branchContentWidth")), item(QStringLiteral("branchNavigationWidth")),
-                     QStringLiteral("no"), false);
-        makeBranchNavigationFooter();
+        readPage(QStringLiteral("branch"), &NavigationBar::startBranch, &TextPageBuilder::dispatchRootOrBranch);
+        makeFrames(QStringLiteral("branch"), QStringLiteral("no"));
+        m_navigation.completeBranch();
     });
 }
 
-void PageBuilder::makeLeaf()
+void TextPageBuilder::makeLeaf()
 {
     withErrorPath(makerModule(), QStringLiteral("makeLeaf"), [&] {
-        setLayout(QStringLiteral("leaf"));
-        makeContentHeader();
-        startNavigationHeader();
-        directiveLoop(&PageBuilder::dispatchLeaf);
-        makeContentFooter();
-        makeMainPage(item(QStringLiteral("leafContentWidth")), item(QStringLiteral("leafNavigationWidth")),
-                     QStringLiteral("yes"), false);
-        makeLeafNavigationFooter();
+        readPage(QStringLiteral("leaf"), &NavigationBar::start, &TextPageBuilder::dispatchLeaf);
+        makeFrames(QStringLiteral("leaf"), QStringLiteral("yes"));
+        m_navigation.completeLeaf();
     });
 }
 
-void PageBuilder::dispatchRootOrBranch(const QString& directive)
+bool TextPageBuilder::dispatchText(const QString& directive, const QString& paragraphClass)
 {
     if (directive == QLatin1String("para"))
-        copyPara(QStringLiteral("branch"));
-    else if (directive == QLatin1String("button"))
+        copyPara(m_page, paragraphClass);
+    else if (directive == QLatin1String("title"))
+        copyTitle(m_page);
+    else if (directive == QLatin1String("image"))
+        insertImage();
+    else if (directive == QLatin1String("html"))
+        copyHTML(m_page);
+    else if (directive == QLatin1String("break"))
+        insertBreak(m_page);
+    else if (!directive.isEmpty() && directive != QLatin1String("IGNORE"))
+        return false;
+    return true;
+}
+
+void TextPageBuilder::dispatchRootOrBranch(const QString& directive)
+{
+    if (directive == QLatin1String("button"))
         insertButton();
-    else if (directive == QLatin1String("title"))
-        copyTitle();
-    else if (directive == QLatin1String("image"))
-        insertImage();
-    else if (directive == QLatin1String("html"))
-        copyHTML();
-    else if (directive == QLatin1String("break"))
-        insertBreak();
-    else if (directive.isEmpty() || directive == QLatin1String("IGNORE"))
-        return;
-    else
-        makeError(QStringLiteral("Expected valid directive"));
+    else if (!dispatchText(directive, QStringLiteral("branch")))
+        m_page.makeError(QStringLiteral("Expected valid directive"));
 }
 
-void PageBuilder::dispatchLeaf(const QString& directive)
+void TextPageBuilder::dispatchLeaf(const QString& directive)
 {
-    if (directive == QLatin1String("para"))
-        copyPara(QStringLiteral("leaf"));
-    else if (directive == QLatin1String("head"))
-        copyHead(QStringLiteral("leaf"));
-    else if (directive == QLatin1String("title"))
-        copyTitle();
-    else if (directive == QLatin1String("image"))
-        insertImage();
-    else if (directive == QLatin1String("html"))
-        copyHTML();
-    else if (directive == QLatin1String("break"))
-        insertBreak();
+    if (directive == QLatin1String("head"))
+        copyHead(m_page, QStringLiteral("leaf"));
     else if (directive == QLatin1String("button"))
-        makeError(QStringLiteral("You can not put buttons on a leaf page"));
-    else if (directive.isEmpty() || directive == QLatin1String("IGNORE"))
-        return;
-    else
-        makeError(QStringLiteral("Expected valid directive"));
+        m_page.makeError(QStringLiteral("You can not put buttons on a leaf page"));
+    else if (!dispatchText(directive, QStringLiteral("leaf")))
+        m_page.makeError(QStringLiteral("Expected valid directive"));
 }
 
-void PageBuilder::insertButton()
+void TextPageBuilder::insertButton()
 {
     withErrorPath(makerModule(), QStringLiteral("insertButton"), [&] {
-        const QString& arguments = m_reader.directiveArguments();
+        const QString& arguments = m_page.reader().directiveArguments();
         if (arguments.isEmpty()) {
-            makeNavigationButton(QString(), QString());
+            m_navigation.addButton(QString(), QString());
             return;
         }
         const qsizetype blank = arguments.indexOf(u' ');
         if (blank < 0) {
-            makeError(QStringLiteral("Invalid button directive"));
+            m_page.makeError(QStringLiteral("Invalid button directive"));
             return;
         }
-        const QString url = pageRefToURL(arguments.left(blank));
+        const QString url = m_page.pageRefToURL(arguments.left(blank));
         const QString text = trimBlanks(arguments.mid(blank + 1));
         if (text.isEmpty()) {
-            makeError(QStringLiteral("Invalid button directive"));
+            m_page.makeError(QStringLiteral("Invalid button directive"));
         } else {
-            tellUse(Use::ButtonText, text);
-            makeNavigationButton(url, text);
+            m_page.tellUse(PageOutput::Use::ButtonText, text);
+            m_navigation.addButton(url, text);
         }
     });
 }
 
-void PageBuilder::insertImage()
+void TextPageBuilder::insertImage()
 {
     withErrorPath(makerModule(), QStringLiteral("insertImage"), [&] {
-        const QString& arguments = m_reader.directiveArguments();
+        const QString& arguments = m_page.reader().directiveArguments();
         QString alignment = QStringLiteral("centre");
         std::int16_t percent = 100;
         if (arguments.isEmpty()) {
-            makeError(QStringLiteral("no image specified"));
+            m_page.makeError(QStringLiteral("no image specified"));
             return;
         }
         const PictureNameSplit split = splitPictureName(arguments);
         if (split.end == PictureNameEnd::UnmatchedQuote) {
-            makeError(QStringLiteral("unmatched \" in file name"));
+            m_page.makeError(QStringLiteral("unmatched \" in file name"));
             return;
         }
         const QString& fileName = split.name;
@@ -172,33 +155,30 @@ void PageBuilder::insertImage()
                     percentText.chop(1);
                 percent = Support::integerInRange(percentText, 1, 100, 0);
                 if (percent == 0) {
-                    makeError(QStringLiteral("invalid image directive"));
+                    m_page.makeError(QStringLiteral("invalid image directive"));
                     percent = 100;
                 }
             }
         }
         const std::int32_t requiredWidth =
-            std::int32_t(util::roundHalfToEven(double(m_maximumImageWidth) * percent / 100.0));
-        std::int32_t scaledHeight = 0;
-        std::int32_t scaledWidth = 0;
-        QString scaledFileName;
+            std::int32_t(util::roundHalfToEven(double(m_layout.maximumImageWidth) * percent / 100.0));
         const bool noScaleUp = false;
-        ScaleImage(fileName, 0, requiredWidth, scaledHeight, scaledWidth, scaledFileName, noScaleUp);
-        const QString size = QStringLiteral(" width=") + number(scaledWidth) + QStringLiteral(" height=")
-                             + number(scaledHeight) + QStringLiteral(" alt=\"\">");
+        const PlacedPicture scaled = m_images.place(fileName, 0, requiredWidth, noScaleUp);
+        const QString size = QStringLiteral(" width=") + QString::number(scaled.width) + QStringLiteral(" height=")
+                             + QString::number(scaled.height) + QStringLiteral(" alt=\"\">");
         if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
-            const std::int32_t hspace = (std::int32_t(m_contentAvailableWidth) - scaledWidth) / 2;
-            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName)
-                         + QStringLiteral("\" hspace=") + number(hspace) + size);
-            writeContent(QStringLiteral("<br clear=all>"));
+            const std::int32_t hspace = (std::int32_t(m_layout.contentAvailableWidth) - scaled.width) / 2;
+            m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(scaled.fileName)
+                                + QStringLiteral("\" hspace=") + QString::number(hspace) + size);
+            m_page.writeContent(QStringLiteral("<br clear=all>"));
         } else if (alignment == QLatin1String("left") || alignment == QLatin1String("right")) {
-            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(scaledFileName)
-                         + QStringLiteral("\" align=") + alignment + QStringLiteral(" hspace=")
-                         + number(item(QStringLiteral("minimumhorizontalspace"))) + size);
+            m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(scaled.fileName)
+                                + QStringLiteral("\" align=") + alignment + QStringLiteral(" hspace=")
+                                + QString::number(m_page.item(QStringLiteral("minimumhorizontalspace"))) + size);
         } else {
-            makeError(QStringLiteral("invalid image directive"));
-            writeContent(QStringLiteral("<img src=\"") + PageMaker::encodeAttribute(fileName)
-                         + QStringLiteral("\" alt=\"\">"));
+            m_page.makeError(QStringLiteral("invalid image directive"));
+            m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(fileName)
+                                + QStringLiteral("\" alt=\"\">"));
         }
     });
 }

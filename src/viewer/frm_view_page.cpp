@@ -46,8 +46,6 @@ std::int16_t roundToInt16(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
-QString number(int value) { return QString::number(value); }
-
 // Clicks the element "b" + button in the frame named "nav", when both exist.
 QString clickScript(std::int16_t button)
 {
@@ -249,7 +247,7 @@ bool frmViewPage::eventFilter(QObject* watched, QEvent* event)
 void frmViewPage::Form_KeyPress(int keyCode)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("Form_KeyPress(") + number(keyCode) + u')'; },
+        kModule, [&] { return QStringLiteral("Form_KeyPress(") + QString::number(keyCode) + u')'; },
         [&] {
             const ViewerKeys::KeyCommand command =
                 ViewerKeys::keyCommand(keyCode, m_workbench.kioskSystem().integerValue(QStringLiteral("remotescreen")));
@@ -269,17 +267,18 @@ void frmViewPage::Command1_LostFocus()
 void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("navigate(browser?,") + number(button) + u')'; },
+        kModule, [&] { return QStringLiteral("navigate(browser?,") + QString::number(button) + u')'; },
         [&] { webBrowser(screen)->page()->runJavaScript(clickScript(button), QWebEngineScript::ApplicationWorld); });
 }
 
 bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url)
 {
     return withErrorPath(
-        kModule, [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + u')'; },
+        kModule, [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + u')'; },
         [&] {
             const QString target = NavigationGuard::targetText(url);
-            logMessage(QStringLiteral("webBrowser_BeforeNavigate2(") + number(index) + QStringLiteral(") ") + target);
+            logMessage(QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + QStringLiteral(") ")
+                       + target);
             if (NavigationGuard::allows(target))
                 return true;
             m_refusedTarget[size_t(index - 1)] = target;
@@ -299,7 +298,7 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
 void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + number(index) + u')'; },
+        kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + QString::number(index) + u')'; },
         [&] {
             // A load the guard refused ends unsuccessfully; the engine
             // then reports the refused target as the location of a
@@ -314,7 +313,7 @@ void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded
 void frmViewPage::checkNavigate(std::int16_t screen)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; },
+        kModule, [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
             const QString location = NavigationGuard::targetText(webBrowser(screen)->url());
             if (location.isEmpty())
@@ -331,7 +330,7 @@ void frmViewPage::checkNavigate(std::int16_t screen)
 void frmViewPage::completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("checkNavigate(") + number(screen) + u')'; },
+        kModule, [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
             const QString reason = PageCheck::failureReason(inspection);
             if (reason.isEmpty())

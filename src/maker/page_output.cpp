@@ -1,0 +1,71 @@
+// One page's source reader, place and files, shared by its builders.
+#include "maker/page_output.h"
+
+#include "maker/line_problem.h"
+#include "maker/output_folders.h"
+#include "maker/page_reference.h"
+
+#include "config/kiosk_system.h"
+#include "pages/page_paths.h"
+
+#include <QDir>
+
+PageOutput::Place PageOutput::placeOf(const QString& sourcePath, const MakeContext& make)
+{
+    Place place;
+    QString drive;
+    QString extension;
+    Files::splitFilePath(sourcePath, drive, place.folderPath, place.pageName, extension);
+    place.contentFileName = place.pageName + QStringLiteral("_con.htm");
+    place.navigationFileName = place.pageName + QStringLiteral("_nav.htm");
+    place.mainFileName = place.pageName + QStringLiteral(".htm");
+    if (make.writeOutput)
+        make.folders.prepared(place.folderPath);
+    return place;
+}
+
+PageOutput::PageOutput(const QString& sourcePath, const MakeContext& make)
+    : m_make(make), m_reader(sourcePath), m_place(placeOf(sourcePath, make)),
+      m_contentFile(openOutput(m_place.contentFileName)), m_navigationFile(openOutput(m_place.navigationFileName)),
+      m_mainFile(openOutput(m_place.mainFileName))
+{}
+
+TextFiles::OutputFile PageOutput::openOutput(const QString& fileName) const
+{
+    return TextFiles::OutputFile(m_place.folderPath + QDir::separator() + fileName,
+                                 TextFiles::Encoding::Windows1252References);
+}
+
+void PageOutput::makeError(const QString& message, Problem::Kind kind)
+{
+    reportLineProblem(m_make.problems, kind, message, m_reader.place());
+}
+
+QString PageOutput::pageRefToURL(const QString& pageReference)
+{
+    return ::pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use, m_make.problems,
+                          m_reader.place());
+}
+
+std::int16_t PageOutput::item(const QString& name) const { return m_make.kiosk.integerValue(name); }
+
+void PageOutput::commit(fileio::DeferredReplacements* batch)
+{
+    TextFiles::OutputFile::closeTogether({&m_contentFile, &m_navigationFile, &m_mainFile}, batch);
+}
+
+QStringList PageOutput::filesThatWouldChange() const
+{
+    QStringList names;
+    for (const auto& [file, name] : {std::pair{&m_mainFile, &m_place.mainFileName},
+                                     {&m_contentFile, &m_place.contentFileName},
+                                     {&m_navigationFile, &m_place.navigationFileName}})
+        if (!file->targetHolds())
+            names.append(*name);
+    return names;
+}
+
+PagePosition PageOutput::position() const
+{
+    return PagePosition{m_place.folderPath, m_reader.sourcePath(), m_reader.currentLine(), m_reader.lineNumber()};
+}
