@@ -312,6 +312,31 @@ TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
     EXPECT_EQ(kiosk.messages.texts().size(), 1) << kiosk.messages.texts().join('|').toStdString();
 }
 
+// A content frame loaded alone is prepared by the kiosk script as a whole
+// load prepares it: on a selector page the first row is the current one, in
+// line with the Select button.
+TEST_F(PreviewTest, ContentLoadedAloneIsPreparedAsTheKioskPreparesIt)
+{
+    frmEdit* editor = editorOn("shops/directory.zel");
+    frmPreview& preview = openPreview(editor);
+    const QString state = "(function () { var con = document.getElementsByName('con')[0].contentDocument;"
+                          " var rows = con.getElementById('sTable').rows;"
+                          " return con.documentElement.getAttribute('data-kiosk-ready') + ' ' + rows.length + ' '"
+                          " + rows[0].className + ' ' + con.getElementById('sTable').style.top; })()";
+    const auto shownState = [&] {
+        return runScript(preview.webPreview()->page(), state, QWebEngineScript::ApplicationWorld).toString();
+    };
+    ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 12 current"); })) << shownState().toStdString();
+    const QString wholeLoad = shownState();
+
+    markFrameset(preview);
+    typeAtEnd(editor, "\n#item bakery.jpg shops\\bakery <b>Fish Stall</b>");
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fish Stall"); }));
+    ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 13 current"); })) << shownState().toStdString();
+    EXPECT_TRUE(framesetKept(preview));
+    EXPECT_EQ(shownState().section(u' ', 3), wholeLoad.section(u' ', 3)); // the table's place
+}
+
 // With several editors open the preview follows the one the author turns to,
 // and each editor keeps the marks of its own text.
 TEST_F(PreviewTest, EachEditorKeepsItsOwnMarks)
