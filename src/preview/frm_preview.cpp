@@ -3,12 +3,14 @@
 #include "dialogs/workbench.h"
 #include "platform/program_folder.h"
 #include "preview/preview_make.h"
-#include "viewer/kiosk_web_page.h"
+#include "preview/preview_web_page.h"
 #include "viewer/navigation_guard.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -73,11 +75,19 @@ frmPreview::frmPreview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_w
     m_browser = new QWebEngineView(m_stage);
     m_browser->setObjectName(QStringLiteral("webPreview"));
     m_browser->setContextMenuPolicy(Qt::NoContextMenu);
-    m_browser->setPage(new KioskWebPage([this](const QUrl& url) { return mayNavigate(url); }, m_browser));
-    connect(m_browser, &QWebEngineView::loadFinished, this, [this](bool) {
+    m_webPage = new PreviewWebPage([this](const QUrl& url) { return mayNavigate(url); }, m_browser);
+    m_browser->setPage(m_webPage);
+    connect(m_browser, &QWebEngineView::loadFinished, this, [this](bool ok) {
         m_browser->setZoomFactor(m_browser->zoomFactor()); // kept for pages reached by navigation too
-        if (std::exchange(m_loadingMade, false))
+        if (std::exchange(m_loadingMade, false)) {
+            m_madeLoaded = ok;
             emit pageShown();
+        }
+    });
+    connect(m_webPage, &PreviewWebPage::contentLoaded, this, &frmPreview::contentLoaded);
+    connect(m_webPage, &PreviewWebPage::contentNotReloaded, this, [this](int serial) {
+        if (serial == m_loadSerial && m_loadingContent)
+            loadWhole(m_shownPage);
     });
     m_stage->installEventFilter(this);
 
@@ -145,6 +155,9 @@ void frmPreview::clear()
     m_make->stop();
     m_shownPage.clear();
     m_pageLabel.clear();
+    m_frames.reset();
+    ++m_loadSerial;
+    m_loadingMade = m_loadingContent = m_madeLoaded = false;
     m_browser->setUrl(QUrl(QStringLiteral("about:blank")));
     setWindowTitle(kTitle);
     setProblems({}, {});
@@ -179,8 +192,52 @@ void frmPreview::showMade(const QString& madePage)
                                                       : QStringLiteral("%1 problems").arg(m_problems.size());
     setStatus(m_pageLabel + QStringLiteral(" - ") + problems
               + QStringLiteral(" - made in %1 ms").arg(m_make->lastMakeMs()));
+    Frames frames = framesOf(madePage);
+    const bool sameFrames = !frames.frameset.isEmpty() && m_frames == frames && m_madeLoaded && !m_loadingMade
+                            && m_browser->url() == QUrl::fromLocalFile(madePage);
+    m_frames = std::move(frames);
+    if (!sameFrames) {
+        loadWhole(madePage);
+        return;
+    }
+    m_loadingContent = true;
+    m_webPage->reloadContent(++m_loadSerial);
+}
+
+void frmPreview::loadWhole(const QString& madePage)
+{
+    ++m_loadSerial;
+    m_loadingContent = false;
     m_loadingMade = true;
+    m_madeLoaded = false;
     m_browser->load(QUrl::fromLocalFile(madePage));
+}
+
+void frmPreview::contentLoaded(int serial)
+{
+    if (serial != m_loadSerial || !std::exchange(m_loadingContent, false))
+        return;
+    emit pageShown();
+}
+
+frmPreview::Frames frmPreview::framesOf(const QString& madePage)
+{
+    const auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QFileInfo page(madePage);
+    Frames frames;
+    frames.page = madePage;
+    frames.frameset = bytes(madePage);
+    frames.navigation = bytes(page.path() + u'/' + page.completeBaseName() + QStringLiteral("_nav.htm"));
+    const QDir kiosk(page.path() + QStringLiteral("/.."));
+    for (const QString& name : {QStringLiteral("stylesheet.css"), QStringLiteral("frame_script.js")}) {
+        const QFileInfo shared(kiosk.filePath(name));
+        frames.shared += shared.canonicalFilePath() + u' ' + QString::number(shared.size()) + u' '
+                         + QString::number(shared.lastModified().toMSecsSinceEpoch()) + u'\n';
+    }
+    return frames;
 }
 
 void frmPreview::setProblems(QList<Finding> problems, QString text)

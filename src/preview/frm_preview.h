@@ -3,6 +3,7 @@
 #include "check/finding.h"
 #include "preview/preview_folder.h"
 
+#include <QByteArray>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <optional>
 
 class PreviewMake;
+class PreviewWebPage;
 class QLabel;
 class QTimer;
 class QTreeWidget;
@@ -28,7 +30,11 @@ class Workbench;
 //
 // A short pause after the followed editor's text changes (kPauseMs) the page
 // is made again into the preview's own folder in the user's cache folder
-// (PreviewMake): nothing of the kiosk system is written. Touching a
+// (PreviewMake): nothing of the kiosk system is written. When the made
+// frameset and navigation column are the very ones shown (and so are the
+// shared style sheet and script), only the content frame is loaded again;
+// anything else (the first page, another page, its title, type or buttons
+// changed, a navigation away) loads the whole frameset. Touching a
 // navigation button shows its target page; navigation is kept to the files
 // of the kiosk system as the viewer keeps it, a refused target being named in
 // the status line (no message box interrupts the author).
@@ -95,6 +101,8 @@ private:
 
     void makeNow();
     void showMade(const QString& madePage);
+    void loadWhole(const QString& madePage);
+    void contentLoaded(int serial);
     void showFailure(const QString& reason);
     bool mayNavigate(const QUrl& url);
     void placeBrowser();
@@ -116,5 +124,20 @@ private:
     QString m_pageLabel; // folder\page of the page shown
     QList<Finding> m_problems;
     QString m_problemsText;
-    bool m_loadingMade = false;
+    // What a content-only load keeps: the files of the frameset shown.
+    struct Frames {
+        QString page;
+        QByteArray frameset;
+        QByteArray navigation;
+        QString shared; // the style sheet's and the script's files and times
+        bool operator==(const Frames&) const = default;
+    };
+    static Frames framesOf(const QString& madePage);
+
+    PreviewWebPage* m_webPage = nullptr;
+    std::optional<Frames> m_frames; // of the made page loaded last
+    int m_loadSerial = 0;           // of the load asked for last
+    bool m_loadingMade = false;     // the whole made page is loading
+    bool m_loadingContent = false;  // its content frame alone is loading
+    bool m_madeLoaded = false;      // the last whole load succeeded
 };

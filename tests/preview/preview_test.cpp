@@ -19,6 +19,7 @@
 #include <QCompleter>
 #include <QDir>
 #include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -29,7 +30,9 @@
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QWebEngineView>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -86,14 +89,31 @@ protected:
             << preview.lblStatus()->text().toStdString();
         return preview;
     }
-    // The text of the shown page's content frame.
-    QString contentText(frmPreview& preview)
+    // The text of the shown page's frame ("con" or "nav").
+    static QString frameText(frmPreview& preview, const QString& frame)
     {
         return runScript(preview.webPreview()->page(),
-                         "(function () { var con = document.getElementsByName('con')[0];"
-                         " return con && con.contentDocument ? con.contentDocument.body.innerText : ''; })()",
+                         "(function () { var frame = document.getElementsByName('" + frame
+                             + "')[0];"
+                               " return frame && frame.contentDocument ? frame.contentDocument.body.innerText : ''; "
+                               "})()",
                          QWebEngineScript::ApplicationWorld)
             .toString();
+    }
+    static QString contentText(frmPreview& preview) { return frameText(preview, "con"); }
+    // Marks the frameset window shown now; framesetKept tells whether it is still the one shown.
+    static void markFrameset(frmPreview& preview)
+    {
+        runScript(preview.webPreview()->page(), "window.zelKept = true", QWebEngineScript::ApplicationWorld);
+    }
+    static bool framesetKept(frmPreview& preview)
+    {
+        return runScript(preview.webPreview()->page(), "window.zelKept === true", QWebEngineScript::ApplicationWorld)
+            .toBool();
+    }
+    static QString framesetTitle(frmPreview& preview)
+    {
+        return runScript(preview.webPreview()->page(), "document.title", QWebEngineScript::ApplicationWorld).toString();
     }
 
     QTemporaryDir settings;
@@ -114,12 +134,15 @@ TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
     EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) news\\today");
     ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Market day"); }));
 
-    QSignalSpy shown(&preview, &frmPreview::pageShown);
+    markFrameset(preview);
     typeAtEnd(editor, "#para\nThe ferry leaves at seven.\n");
     EXPECT_TRUE(preview.isMaking());
     ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("The ferry leaves at seven."); }))
         << preview.lblStatus()->text().toStdString();
     EXPECT_TRUE(preview.problems().isEmpty());
+    // Only the content frame was loaded again: the frameset and its buttons stayed.
+    EXPECT_TRUE(framesetKept(preview));
+    EXPECT_EQ(preview.webPreview()->url(), QUrl::fromLocalFile(preview.shownPage()));
 
     EXPECT_TRUE(editor->isPageChanged());
     EXPECT_EQ(readBytes(kiosk.path("news/today.zel")), source);
@@ -224,20 +247,205 @@ TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
     ASSERT_TRUE(waitUntil([&] { return preview.followed() == nullptr && preview.shownPage().isEmpty(); }));
 }
 
-// Opening another kiosk system closes the preview: no make left running, no
-// preview folder left.
-TEST_F(PreviewTest, OpeningAnotherKioskSystemClearsThePreview)
+// Each edit shows in the pane; only an edit that leaves the frameset and its
+// buttons as they are loads the content frame alone, anything else the whole
+// page: its title, its buttons, a Save As under another name, its type
+// changed outside and loaded again.
+TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
 {
-    frmPreview& preview = openPreview(editorOn("news/today.zel"));
-    const QString folder = frmPreview::previewFolder();
-    EXPECT_TRUE(QFileInfo::exists(folder));
-    QPointer<frmPreview> window(&preview);
+    frmEdit* editor = editorOn("news/news.zel");
+    frmPreview& preview = openPreview(editor);
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Something is happening"); }));
+    const auto retitle = [&](const QString& title) {
+        QTextCursor line(editor->txtContent()->document()->findBlockByNumber(0));
+        line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        editor->txtContent()->setTextCursor(line);
+        typeKeys(editor, "#title " + title);
+    };
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        bool framesetKept;
+        const char* frame; // holding the edit
+        const char* shows;
+        const char* title; // of the frameset
+    } rows[] = {
+        {"paragraph typed", [&] { typeAtEnd(editor, "\n#para\nA band plays tonight."); }, true, "con",
+         "A band plays tonight.", "What's On - Main"},
+        {"title changed", [&] { retitle("Events"); }, false, "con", "A band plays tonight.", "Events - Main"},
+        {"button added", [&] { typeAtEnd(editor, "\n#button visiting\\castle The castle"); }, false, "nav",
+         "The castle", "Events - Main"},
+        {"another paragraph", [&] { typeAtEnd(editor, "\n#para\nAnd a choir."); }, true, "con", "And a choir.",
+         "Events - Main"},
+        {"saved under another name",
+         [&] {
+             editor->choosePagePath = [&](const QString&) { return kiosk.path("news/events.zel"); };
+             ASSERT_TRUE(editor->saveFileAs());
+         },
+         false, "con", "And a choir.", "Events - Main"},
+        {"type changed outside and loaded again",
+         [&] {
+             writeBytes(kiosk.path("news/events.zel"), "#leaf\r\n#title Events today\r\n#para\r\nNo buttons.\r\n");
+             kiosk.messages.scriptAnswers({Answer::Yes});
+             QApplication::setActiveWindow(&preview);
+             QApplication::setActiveWindow(editor);
+             ASSERT_TRUE(waitUntil([&] { return editor->windowTitle().contains("Leaf Page"); }))
+                 << editor->windowTitle().toStdString() << kiosk.messages.texts().join('|').toStdString();
+         },
+         false, "nav", "Down", "Events today - Main"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        markFrameset(preview);
+        QSignalSpy shown(&preview, &frmPreview::pageShown);
+        row.edit();
+        ASSERT_TRUE(waitUntil([&] { return !shown.isEmpty() && !preview.isMaking(); }))
+            << preview.lblStatus()->text().toStdString();
+        ASSERT_TRUE(waitUntil([&] { return frameText(preview, row.frame).contains(row.shows); }))
+            << frameText(preview, row.frame).toStdString();
+        EXPECT_EQ(framesetKept(preview), row.framesetKept);
+        EXPECT_EQ(framesetTitle(preview), row.title);
+        EXPECT_EQ(preview.webPreview()->url(), QUrl::fromLocalFile(preview.shownPage()));
+    }
+    EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) news\\events");
+    EXPECT_TRUE(preview.shownPage().endsWith("/news/events.htm")) << preview.shownPage().toStdString();
+    EXPECT_EQ(kiosk.messages.texts().size(), 1) << kiosk.messages.texts().join('|').toStdString();
+}
+
+// A content frame loaded alone is prepared by the kiosk script as a whole
+// load prepares it: on a selector page the first row is the current one, in
+// line with the Select button.
+TEST_F(PreviewTest, ContentLoadedAloneIsPreparedAsTheKioskPreparesIt)
+{
+    frmEdit* editor = editorOn("shops/directory.zel");
+    frmPreview& preview = openPreview(editor);
+    const QString state = "(function () { var con = document.getElementsByName('con')[0].contentDocument;"
+                          " var rows = con.getElementById('sTable').rows;"
+                          " return con.documentElement.getAttribute('data-kiosk-ready') + ' ' + rows.length + ' '"
+                          " + rows[0].className + ' ' + con.getElementById('sTable').style.top; })()";
+    const auto shownState = [&] {
+        return runScript(preview.webPreview()->page(), state, QWebEngineScript::ApplicationWorld).toString();
+    };
+    ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 12 current"); })) << shownState().toStdString();
+    const QString wholeLoad = shownState();
+
+    markFrameset(preview);
+    typeAtEnd(editor, "\n#item bakery.jpg shops\\bakery <b>Fish Stall</b>");
+    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fish Stall"); }));
+    ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 13 current"); })) << shownState().toStdString();
+    EXPECT_TRUE(framesetKept(preview));
+    EXPECT_EQ(shownState().section(u' ', 3), wholeLoad.section(u' ', 3)); // the table's place
+}
+
+// With several editors open the preview follows the one the author turns to,
+// and each editor keeps the marks of its own text.
+TEST_F(PreviewTest, EachEditorKeepsItsOwnMarks)
+{
+    const struct {
+        const char* page;
+        const char* faulty;
+        const char* text;
+    } rows[] = {
+        {"news/today.zel", "#bogus", "Expected valid directive"},
+        {"news/news.zel", "#button news\\nowhere Nowhere", "Reference to non-existent page"},
+        {"visiting/castle.zel", "#button news\\news News", "You can not put buttons on a leaf page"},
+    };
+    std::vector<frmEdit*> editors;
+    std::vector<int> lines;
+    for (const auto& row : rows) {
+        frmEdit* editor = editorOn(row.page);
+        if (editors.empty())
+            openPreview(editor);
+        QApplication::setActiveWindow(editor);
+        typeAtEnd(editor, QString("\n") + row.faulty);
+        editors.push_back(editor);
+        lines.push_back(editor->txtContent()->textCursor().blockNumber());
+    }
+    frmPreview& preview = workbench.instance<frmPreview>();
+    // Turning to each editor in turn, then back to the first.
+    for (const size_t turn : {size_t(0), size_t(1), size_t(2), size_t(0)}) {
+        SCOPED_TRACE(rows[turn].page);
+        QApplication::setActiveWindow(editors[turn]);
+        ASSERT_TRUE(waitUntil([&] {
+            return preview.followed() == editors[turn] && !preview.isMaking()
+                   && editors[turn]->preview()->marks().markedLines() == QList<int>{lines[turn]};
+        })) << preview.lblStatus()->text().toStdString();
+        ASSERT_EQ(preview.lstProblems()->topLevelItemCount(), 1);
+        EXPECT_EQ(preview.lstProblems()->topLevelItem(0)->text(2), rows[turn].text);
+        // Every editor turned to so far keeps its own marks.
+        for (size_t other = 0; other < editors.size(); ++other) {
+            if (!editors[other]->preview()->marks().markedLines().isEmpty()) {
+                EXPECT_EQ(editors[other]->preview()->marks().markedLines(), QList<int>{lines[other]});
+            }
+        }
+    }
+    for (size_t i = 0; i < editors.size(); ++i)
+        EXPECT_EQ(editors[i]->preview()->marks().markedLines(), QList<int>{lines[i]}) << rows[i].page;
+
+    // Another editor closing leaves the preview and the marks where they are.
+    editors[1]->txtContent()->document()->setModified(false);
+    editors[1]->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(preview.followed(), editors[0]);
+    EXPECT_EQ(preview.lstProblems()->topLevelItemCount(), 1);
+    EXPECT_EQ(editors[0]->preview()->marks().markedLines(), QList<int>{lines[0]});
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+}
+
+// The programs of a make whose command line names the preview's folder.
+QStringList makesRunningIn(const QString& folder)
+{
+    QStringList running;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile file("/proc/" + pid + "/cmdline");
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString line = QString::fromLocal8Bit(file.readAll().replace('\0', ' '));
+        if (line.contains(folder) && (line.contains("zel-make") || line.contains("zel-resample")))
+            running.append(line);
+    }
+    return running;
+}
+
+// Closing the kiosk system (the main window) or opening another one, while
+// the preview makes a page with a large new picture, closes the preview: no
+// make or picture tool left running, no preview folder left, no marks.
+TEST_F(PreviewTest, ClosingOrOpeningAnotherKioskSystemLeavesNothingRunning)
+{
     TemporaryKiosk other{{}, {.programFolder = ZEL_PROGRAM_DIR}};
     copySampleKiosk(other.folder());
-    main->openKioskSystem(other.folder());
-    ASSERT_TRUE(waitUntil([&] { return window.isNull(); }));
-    EXPECT_FALSE(workbench.exists<frmPreview>());
-    EXPECT_FALSE(QFileInfo::exists(folder));
+    const struct {
+        const char* name;
+        std::function<void()> close;
+    } rows[] = {
+        {"another kiosk system opened", [&] { main->openKioskSystem(other.folder()); }},
+        {"the kiosk system closed", [&] { main->close(); }},
+    };
+    QString kioskFolder = kiosk.folder();
+    QImage large(5000, 3800, QImage::Format_RGB32);
+    large.fill(Qt::darkCyan);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(large.save(kioskFolder + "news/large.jpg", "JPEG", 90));
+        frmEdit* editor = frmEdit::openOrRaise(workbench, kioskFolder + "news/news.zel");
+        ASSERT_NE(editor, nullptr);
+        QPointer<frmPreview> preview(&openPreview(editor));
+        const QString folder = frmPreview::previewFolder();
+        typeAtEnd(editor, "\n#bogus\n#image large.jpg right 40%");
+        ASSERT_TRUE(waitUntil([&] { return !makesRunningIn(folder).isEmpty(); }));
+        QPointer<frmEdit> editing(editor);
+        kiosk.messages.scriptAnswers({Answer::No}); // the typed text is not saved
+        other.messages.scriptAnswers({Answer::No});
+        row.close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(waitUntil([&] { return preview.isNull() && editing.isNull(); }));
+        EXPECT_FALSE(workbench.exists<frmPreview>());
+        EXPECT_TRUE(waitUntil([&] { return makesRunningIn(folder).isEmpty(); }, 5000))
+            << makesRunningIn(folder).join('|').toStdString();
+        EXPECT_FALSE(QFileInfo::exists(folder));
+        EXPECT_FALSE(QFileInfo::exists(kioskFolder + "news/images/large.jpg"));
+        kioskFolder = other.folder();
+    }
 }
 
 // After "#button news\" the list holds the pages of news; after "#" the
