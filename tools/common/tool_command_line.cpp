@@ -8,23 +8,23 @@ void printText(std::FILE* stream, const QString& text)
 }
 
 ToolCommandLine::ToolCommandLine(ToolUsage usage)
-    : usage_(std::move(usage)), help_(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
-      version_(QStringLiteral("version"))
+    : m_usage(std::move(usage)), m_help(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+      m_version(QStringLiteral("version"))
 {
-    parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser_.addOptions({help_, version_});
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addOptions({m_help, m_version});
 }
 
 std::optional<int> ToolCommandLine::read(const QStringList& arguments)
 {
-    if (!parser_.parse(arguments))
-        return refuse(parser_.errorText());
-    if (parser_.isSet(help_)) {
-        printText(stdout, QLatin1String(usage_.usage) + QLatin1String(usage_.help));
+    if (!m_parser.parse(arguments))
+        return refuse(m_parser.errorText());
+    if (m_parser.isSet(m_help)) {
+        printText(stdout, QLatin1String(m_usage.usage) + QLatin1String(m_usage.help));
         return kAnswered;
     }
-    if (parser_.isSet(version_)) {
-        printText(stdout, usage_.program + QStringLiteral(" " ZEL_VERSION "\n"));
+    if (m_parser.isSet(m_version)) {
+        printText(stdout, m_usage.program + QStringLiteral(" " ZEL_VERSION "\n"));
         return kAnswered;
     }
     return std::nullopt;
@@ -32,9 +32,9 @@ std::optional<int> ToolCommandLine::read(const QStringList& arguments)
 
 int ToolCommandLine::refuse(const QString& reason) const
 {
-    printText(stderr, usage_.program + QStringLiteral(": ") + reason + u'\n' + QLatin1String(usage_.usage)
-                          + QStringLiteral("Try '") + usage_.program
+    printText(stderr, m_usage.program + QStringLiteral(": ") + reason + u'\n' + QLatin1String(m_usage.usage)
+                          + QStringLiteral("Try '") + m_usage.program
                           + QStringLiteral(" --help' for more information.\n")
-                          + (usage_.blankLineAfterMessages ? QStringLiteral("\n") : QString()));
+                          + (m_usage.blankLineAfterMessages ? QStringLiteral("\n") : QString()));
     return kWrongLine;
 }

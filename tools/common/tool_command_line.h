@@ -32,7 +32,7 @@ public:
     explicit ToolCommandLine(ToolUsage usage);
 
     // The tool adds its own options here before read().
-    QCommandLineParser& parser() { return parser_; }
+    QCommandLineParser& parser() { return m_parser; }
 
     // Reads the arguments (the program's name first). Answers --help and
     // --version on standard output or refuses a wrong line, and then gives
@@ -43,8 +43,8 @@ public:
     int refuse(const QString& reason) const;
 
 private:
-    ToolUsage usage_;
-    QCommandLineParser parser_;
-    QCommandLineOption help_;
-    QCommandLineOption version_;
+    ToolUsage m_usage;
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+    QCommandLineOption m_version;
 };
