@@ -11,6 +11,7 @@
 #include "pages/page_sources.h"
 #include "pages/support.h"
 #include "platform/problem.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ PageBuilder::PageBuilder(const QString& sourcePath, const MakeContext& make)
 TextFiles::OutputFile PageBuilder::openOutput(const QString& fileName) const
 {
     return TextFiles::OutputFile(m_place.folderPath + QDir::separator() + fileName,
-                                 TextFiles::Encoding::Windows1252References);
+                                 TextFiles::Encoding::Windows1252References, m_make.kiosk.session().fileFaults());
 }
 
 void PageBuilder::build()

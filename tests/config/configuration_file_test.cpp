@@ -72,7 +72,7 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
         {"missing folder",
          {},
          "Fatal Error - Kiosk System Folder - %Fgone/ does NOT exist\r\nProgram will stop",
-         [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.path("gone")); }},
+         [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.session.session(), kiosk.path("gone")); }},
         {"duplicate item",
          {},
          kProblem

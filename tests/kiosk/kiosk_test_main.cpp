@@ -1,3 +1,4 @@
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <QApplication>
@@ -16,5 +17,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     Session session;
+    const ProgramSessionInstallation installed(session);
     return RUN_ALL_TESTS();
 }

@@ -48,7 +48,9 @@ public:
         Session run({.messages = &messages,
                      .endProgram = [] { throw ProgramEnded{}; },
                      .imageTool = ImageToolChoice{program, 60 * 1000, true}});
-        const auto system = openKioskSystemHeadless(kiosk.folder());
+        // Installed: the maker's error paths and SessionProblems report through the program session.
+        const ProgramSessionInstallation installed(run);
+        const auto system = openKioskSystemHeadless(run, kiosk.folder());
         SessionProblems problems;
         PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);

@@ -4,6 +4,9 @@
 // prints the reason and the usage on standard error and exits with 2.
 #include "make_command.h"
 
+#include "platform/messages.h"
+#include "platform/program_session.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -86,5 +89,8 @@ int main(int argc, char** argv)
         arguments.append(QStringLiteral("--check"));
     for (const QString& operand : operands)
         arguments.append(absolute(operand));
-    return MakeCommand::run(arguments);
+    StandardErrorMessageBoxes messages;
+    Session session(MakeCommand::services(messages));
+    const ProgramSessionInstallation installed(session);
+    return MakeCommand::run(session, messages, arguments);
 }

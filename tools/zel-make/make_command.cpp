@@ -6,7 +6,6 @@
 #include "platform/messages.h"
 #include "platform/problem.h"
 #include "platform/session.h"
-#include "platform/text_files.h"
 #include "runtime/log_file.h"
 
 #include <QDir>
@@ -42,9 +41,9 @@ void printLine(const QString& text)
 }
 
 // Opens the kiosk system without a log, so that nothing at all is written.
-int check(const QString& folder)
+int check(Session& session, const QString& folder)
 {
-    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(folder, false);
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(session, folder, false);
     KioskCheck check(*kiosk);
     check.run();
     for (const Finding& finding : check.findings())
@@ -106,24 +105,27 @@ QString absolute(const QString& path) { return QDir::toNativeSeparators(QFileInf
 
 namespace MakeCommand {
 
-int run(const QStringList& arguments)
+SessionServices services(StandardErrorMessageBoxes& messages)
 {
-    StandardErrorMessageBoxes messages;
     SessionServices services;
     services.messages = &messages;
     services.endProgram = [] {
         std::fflush(nullptr);
         std::exit(Fatal);
     };
-    Session session(std::move(services));
+    return services;
+}
 
+int run(Session& session, const StandardErrorMessageBoxes& messages, const QStringList& arguments)
+{
     if (arguments.isEmpty() || (arguments.first() == QLatin1String("--check") && arguments.size() != 2)) {
-        Messages::show(QStringLiteral("Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n"
-                                      "       zel-make --check KIOSK_FOLDER"));
+        session.messages().show(QStringLiteral("Usage: zel-make KIOSK_FOLDER [PAGE_SOURCE ...]\n"
+                                               "       zel-make --check KIOSK_FOLDER"),
+                                MessageIcon::None);
         return Fatal;
     }
     if (arguments.first() == QLatin1String("--check"))
-        return check(absolute(arguments.at(1)));
+        return check(session, absolute(arguments.at(1)));
     QStringList pageSources;
     for (qsizetype i = 1; i < arguments.size(); ++i)
         pageSources.append(absolute(arguments.at(i)));
@@ -131,10 +133,10 @@ int run(const QStringList& arguments)
         return Fatal;
 
     // A missing folder or configuration file is a fatal report of the open itself.
-    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.first()));
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(session, absolute(arguments.first()));
     if (!checkPageFolders(pageSources, kiosk->folder()))
         return Fatal;
-    ProblemBoxes problems(messages);
+    ProblemBoxes problems(session.messages());
     PageMaker maker(*kiosk, problems);
     const bool terminal = isatty(STDOUT_FILENO);
     PictureCount pictures;
@@ -168,8 +170,8 @@ int run(const QStringList& arguments)
     }
     if (terminal)
         printText("\n");
-    closeLogFile();
-    TextFiles::closeAll();
+    closeLogFile(session);
+    session.closeAllFiles();
     std::fflush(stdout);
     return messages.shownCount() > 0 ? MessagesShown : Success;
 }
