@@ -8,6 +8,7 @@
 #include "maker/page_maker.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
         std::abort();
     };
     static Session session(std::move(services));
+    static ProgramSessionInstallation installed(session);
     g_kiosk = new QTemporaryDir();
     QFile configuration(g_kiosk->filePath(QStringLiteral("configuration.txt")));
     configuration.open(QIODevice::WriteOnly);
@@ -76,7 +78,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     QFile::copy(g_pageFolder + QStringLiteral("/cat.jpg"), g_kiosk->filePath(QStringLiteral("other/dog.jpg")));
     // Open for the whole fuzzing run, like the session.
     static ProblemBoxes problems(messages);
-    g_maker = new PageMaker(*openKioskSystemHeadless(g_kiosk->path() + u'/').release(), problems);
+    g_maker = new PageMaker(*openKioskSystemHeadless(session, g_kiosk->path() + u'/').release(), problems);
     g_kioskFiles = filesOutsidePageFolder();
     return 0;
 }

@@ -17,7 +17,8 @@
 #include "platform/line_end.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
-#include "platform/text_files.h"
+#include "platform/program_session.h"
+#include "platform/session.h"
 #include "platform/user_settings.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
@@ -209,7 +210,7 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
                     QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
                 return;
             }
-            m_kioskSystem = openKioskSystemRunState(folder, *m_screen);
+            m_kioskSystem = openKioskSystemRunState(programSession(), folder, *m_screen);
             m_workbench.setKioskSystem(m_kioskSystem.get());
             setMenuEnabled(m_mnuEdit, true);
             setMenuEnabled(m_mnuTools, true);
@@ -262,7 +263,7 @@ void frmKioskSystem::mnuCreateNewKioskSystem_Click()
                            + QStringLiteral("Open it with Open Kiosk System, or choose an empty folder"));
             return;
         }
-        Files::copyFolderContents(templateFolder(), folder);
+        Files::copyFolderContents(templateFolder(), folder, programSession().fileFaults());
         openKioskSystem(folder);
     });
 }
@@ -409,7 +410,7 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
         storeRecentList();
         frmKioskOverview::rememberOpenAtExit(overviewOpen);
         closeLogFile();
-        TextFiles::closeAll();
+        programSession().closeAllFiles();
     });
     event->accept();
 }

@@ -7,12 +7,13 @@
 #include "dialogs/workbench.h"
 #include "pages/files.h"
 #include "platform/messages.h"
+#include "platform/program_session.h"
 #include "runtime/error_handler.h"
 
 void frmKioskSystem::mnuExportFolder_Click()
 {
     withErrorPath(QStringLiteral("frmKioskSystem"), QStringLiteral("mnuExportFolder_Click"), [&] {
-        const QString maker = FolderExport::cabinetMakerPath();
+        const QString maker = FolderExport::cabinetMakerPath(programSession());
         if (!Files::fileExists(maker)) {
             Messages::show(QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe"));
             return;

@@ -10,6 +10,7 @@
 #include "editor/frm_edit.h"
 #include "pages/page_paths.h"
 #include "platform/messages.h"
+#include "platform/program_session.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -54,7 +55,8 @@ void frmKioskSystem::mnuRenamePage_Click()
                                 QStringLiteral("Rename Page"), from.page);
         if (name.isEmpty() || name == from.page || !changedEditorsMayStay())
             return;
-        finishRename(PageRenaming::renamePage(m_workbench.kioskSystem().folder(), from, {from.folder, name}));
+        finishRename(
+            PageRenaming::renamePage(programSession(), m_workbench.kioskSystem().folder(), from, {from.folder, name}));
     });
 }
 
@@ -69,7 +71,8 @@ void frmKioskSystem::mnuMovePage_Click()
         const QString folder = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folder.isEmpty() || folder == from.folder || !changedEditorsMayStay())
             return;
-        finishRename(PageRenaming::renamePage(m_workbench.kioskSystem().folder(), from, {folder, from.page}));
+        finishRename(
+            PageRenaming::renamePage(programSession(), m_workbench.kioskSystem().folder(), from, {folder, from.page}));
     });
 }
 
@@ -84,7 +87,7 @@ void frmKioskSystem::mnuRenameFolder_Click()
                                                  QStringLiteral("Rename Folder"), folder);
         if (name.isEmpty() || name == folder || !changedEditorsMayStay())
             return;
-        finishRename(PageRenaming::renameFolder(m_workbench.kioskSystem().folder(), folder, name));
+        finishRename(PageRenaming::renameFolder(programSession(), m_workbench.kioskSystem().folder(), folder, name));
     });
 }
 

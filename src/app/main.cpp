@@ -3,6 +3,7 @@
 #include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
 #include "dialogs/workbench.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <QApplication>
@@ -85,6 +86,7 @@ int main(int argc, char** argv)
     };
     services.closeAllWindows = &WindowClosing::closeAllWindows;
     Session session(std::move(services));
+    const ProgramSessionInstallation installed(session);
 
     frmKioskSystem mainWindow(workbench);
     mainWindow.show();

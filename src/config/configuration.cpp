@@ -5,9 +5,9 @@
 #include "platform/blanks.h"
 #include "platform/folder_path.h"
 #include "platform/int16.h"
-#include "platform/program_end.h"
 #include "platform/runtime_error.h"
-#include "platform/text_files.h"
+#include "platform/open_text_file.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
 #include "platform/line_end.h"
@@ -42,10 +42,11 @@ constexpr ConfigurableDefault kConfigurable[] = {
     {"minimumhorizontalspace", 5, 0, 32767},
 };
 
-void reportBadLine(const QString& description, const QString& line)
+void reportBadLine(Session& session, const QString& description, const QString& line)
 {
-    reportFatalProblem(QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
-                       + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line);
+    reportFatalProblem(session, QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
+                                    + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf
+                                    + line);
 }
 
 } // namespace
@@ -54,10 +55,9 @@ namespace configuration {
 
 void readConfigurationFile(KioskSystem& kiosk, const QString& path)
 {
-    const int handle = TextFiles::freeFile();
-    TextFiles::openForInput(handle, path);
-    for (int lineNumber = 1; !TextFiles::atEnd(handle); ++lineNumber) {
-        const QString line = TextFiles::lineInput(handle);
+    TextFiles::InputFile file(path);
+    for (int lineNumber = 1; !file.atEnd(); ++lineNumber) {
+        const QString line = file.lineInput();
         if (trimBlanks(line).isEmpty() || line.startsWith(u'\''))
             continue;
         const QString folder = kiosk.folder();
@@ -65,7 +65,6 @@ void readConfigurationFile(KioskSystem& kiosk, const QString& path)
         if (kiosk.folder() != folder)
             kiosk.setFolderLine(lineNumber);
     }
-    TextFiles::close(handle);
 }
 
 void add(KioskSystem& kiosk, const QString& line)
@@ -79,25 +78,25 @@ void add(KioskSystem& kiosk, const QString& line)
         const QString value = trimBlanks(line.mid(space + 1));
         ConfigurationItem* item = kiosk.items().find(name);
         if (!item) {
-            reportBadLine(name + QStringLiteral(" is not configurable"), line);
+            reportBadLine(kiosk.session(), name + QStringLiteral(" is not configurable"), line);
         }
         if (auto* integer = dynamic_cast<clsIntegerConfigurationItem*>(item))
             integer->setValue(Int16::fromText(value));
         else if (auto* text = dynamic_cast<clsStringConfigurationItem*>(item))
             text->setValue(value);
         else
-            fatalError(QStringLiteral("Unexpected case ") + item->className()
-                       + QStringLiteral(" in configuration.add"));
+            reportFatalProblem(kiosk.session(), QStringLiteral("Unexpected case ") + item->className()
+                                                    + QStringLiteral(" in configuration.add"));
     } catch (const RuntimeError& error) {
-        reportBadLine(error.description(), line);
+        reportBadLine(kiosk.session(), error.description(), line);
     }
 }
 
 void list(const KioskSystem& kiosk)
 {
-    withErrorPath(QStringLiteral("configuration"), QStringLiteral("list"), [&] {
+    withErrorPath(kiosk.session(), QStringLiteral("configuration"), QStringLiteral("list"), [&] {
         for (const auto& item : kiosk.items().items())
-            logMessage(item->name() + QStringLiteral(" = ") + item->valueText());
+            logMessage(kiosk.session(), item->name() + QStringLiteral(" = ") + item->valueText());
     });
 }
 
@@ -123,11 +122,11 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, Problem
                                 .message = QStringLiteral("Fatal Error - Kiosk System Folder - ") + folder
                                            + QStringLiteral(" does NOT exist") + kCrLf
                                            + QStringLiteral("Program will stop")});
-        ProgramEnd::endProgram();
+        kiosk.session().endProgram();
     }
     kiosk.addString(QStringLiteral("kioskSystemFolder"), folder);
     kiosk.setOpenedFolder(folder);
-    const int logHandle = log == LogFile::Create ? openLogFile(folder) : 0;
+    const int logHandle = log == LogFile::Create ? openLogFile(kiosk.session(), folder) : 0;
     kiosk.addInteger(QStringLiteral("logFileNumber"), Int16::checked(logHandle), -32767, 32767);
     kiosk.addString(QStringLiteral("rootFilePath"),
                     folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
@@ -137,10 +136,10 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, Problem
     const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
     if (!problem.empty()) {
         const bool missing = !QFileInfo::exists(configurationPath) && !QFileInfo(configurationPath).isSymLink();
-        reportFatalProblem(
-            QStringLiteral("Configuration File - ") + configurationPath
-            + (missing ? QStringLiteral(" does NOT exist") : QStringLiteral(" ") + QString::fromStdString(problem))
-            + kCrLf + QStringLiteral("Program will stop"));
+        reportFatalProblem(kiosk.session(), QStringLiteral("Configuration File - ") + configurationPath
+                                                + (missing ? QStringLiteral(" does NOT exist")
+                                                           : QStringLiteral(" ") + QString::fromStdString(problem))
+                                                + kCrLf + QStringLiteral("Program will stop"));
     }
     readConfigurationFile(kiosk, configurationPath);
     // Stored kiosk systems may set the folder; paths are built on it, so it
@@ -149,7 +148,7 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, Problem
         kiosk.stringItem(QStringLiteral("kioskSystemFolder")).setValue(withTrailingSeparator(kiosk.folder()));
     const QString moved = folderMoveMessage(kiosk);
     if (!moved.isEmpty()) {
-        logMessage(moved);
+        logMessage(kiosk.session(), moved);
         problems.report(Problem{.kind = Problem::Kind::KioskFolder,
                                 .place = {configurationPath, kiosk.folderLine(), {}},
                                 .message = moved});

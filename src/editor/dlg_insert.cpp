@@ -8,6 +8,8 @@
 #include "platform/blanks.h"
 #include "platform/line_end.h"
 #include "platform/messages.h"
+#include "platform/program_session.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 #include <QCloseEvent>
@@ -370,7 +372,7 @@ void dlgInsert::copyImage()
             if (answer != Answer::Yes)
                 return;
         }
-        Files::copyFile(imagePath, destination);
+        Files::copyFile(imagePath, destination, programSession().fileFaults());
     });
 }
 

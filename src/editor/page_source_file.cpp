@@ -2,6 +2,7 @@
 
 #include "fileio/atomic_file.h"
 #include "platform/runtime_error.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 #include "platform/text_files.h"
 #include "platform/text_codec.h"
@@ -75,7 +76,7 @@ void write(const QString& path, const QByteArray& bytes)
 {
     Errors::translatingFileErrors([&] {
         fileio::replaceFile(QFile::encodeName(path).toStdString(),
-                            std::string_view(bytes.constData(), size_t(bytes.size())), Session::current().fileFaults());
+                            std::string_view(bytes.constData(), size_t(bytes.size())), programSession().fileFaults());
     });
 }
 

@@ -3,7 +3,6 @@
 #include "imaging/jpeg_size.h"
 
 #include "platform/line_end.h"
-#include "platform/session.h"
 #include "platform/runtime_error.h"
 #include "platform/user_settings.h"
 
@@ -21,8 +20,6 @@
 #include <tuple>
 
 namespace Jpeg {
-
-bool IrfanViewAvailable() { return !Session::current().imageTool().program.isEmpty(); }
 
 namespace {
 

@@ -8,10 +8,6 @@
 // The outside image tool that writes resampled copies of pictures.
 namespace Jpeg {
 
-// True when the current session has an image tool (see Session::imageTool and
-// lookUpImageTool: handed in, or looked up at most once per run). Main thread.
-bool IrfanViewAvailable();
-
 // How long a stopped tool may take to clean up before it is killed.
 constexpr int kImageToolStopGraceMs = 2 * 1000;
 // The exit status by which the tool says that the picture itself cannot be

@@ -26,7 +26,7 @@ DirectiveReader::DirectiveReader(const QString& sourcePath) : m_input(sourcePath
 
 PageType DirectiveReader::readPageType()
 {
-    const PageType type = Support::readPageType(m_input.handle());
+    const PageType type = Support::readPageType(m_input);
     m_lineNumber = 1;
     return type;
 }

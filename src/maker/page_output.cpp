@@ -7,6 +7,7 @@
 
 #include "config/kiosk_system.h"
 #include "pages/page_paths.h"
+#include "platform/session.h"
 
 #include <QDir>
 
@@ -33,7 +34,7 @@ PageOutput::PageOutput(const QString& sourcePath, const MakeContext& make)
 TextFiles::OutputFile PageOutput::openOutput(const QString& fileName) const
 {
     return TextFiles::OutputFile(m_place.folderPath + QDir::separator() + fileName,
-                                 TextFiles::Encoding::Windows1252References);
+                                 TextFiles::Encoding::Windows1252References, m_make.kiosk.session().fileFaults());
 }
 
 void PageOutput::makeError(const QString& message, Problem::Kind kind)

@@ -85,7 +85,7 @@ void PictureWork::complete(BackgroundCopy& job)
         // The copy is named as the page has it, not by its temporary name.
         QString description = job.error->description();
         description.replace(job.temporary, job.destination);
-        reportRuntimeError(makerModule(), QStringLiteral("scaleImage"),
+        reportRuntimeError(m_session, makerModule(), QStringLiteral("scaleImage"),
                            RuntimeError(job.error->number(), description + faultyLineContext(job.place)));
     }
 }

@@ -1,7 +1,6 @@
 #include "pages/files.h"
 
 #include "platform/runtime_error.h"
-#include "platform/session.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,11 +47,6 @@ void createFolder(const QString& path)
         Errors::raise(Errors::PathFileAccess);
 }
 
-void copyFile(const QString& source, const QString& destination)
-{
-    copyFile(source, destination, Session::current().fileFaults());
-}
-
 void copyFile(const QString& source, const QString& destination, const fileio::FailureHook* faults)
 {
     if (!fileExists(source))
@@ -80,18 +74,18 @@ void ensureFolder(const QString& path)
     Errors::raiseFileError(fileio::FileError(error == EEXIST ? ENOTDIR : error, path.toStdString()));
 }
 
-void copyFolderContents(const QString& source, const QString& destination)
+void copyFolderContents(const QString& source, const QString& destination, const fileio::FailureHook* faults)
 {
     requireFolder(source);
     requireFolder(destination);
     const QDir dir(source);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
-        copyFile(join(source, name), join(destination, name));
+        copyFile(join(source, name), join(destination, name), faults);
     for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
         const QString target = join(destination, name);
         if (!folderExists(target))
             createFolder(target);
-        copyFolderContents(join(source, name), target);
+        copyFolderContents(join(source, name), target, faults);
     }
 }
 

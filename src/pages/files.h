@@ -28,17 +28,15 @@ void ensureFolder(const QString& path);
 // source raises File not found (53); a missing destination folder Path not
 // found (76); a source that is not a regular file, or a destination that
 // cannot be written, Path/File access error (75) or Disk full (61).
-// Copying a file onto itself leaves it as it is. Made with the current
-// session's file faults.
-void copyFile(const QString& source, const QString& destination);
-// The same with the file faults given (not owned; nullptr never fails), for
-// copies made away from the main thread.
+// Copying a file onto itself leaves it as it is. Made with the file faults
+// given (not owned; nullptr never fails).
 void copyFile(const QString& source, const QString& destination, const fileio::FailureHook* faults);
 
 // Copies every file, then every sub-folder with all its contents, of source
 // into the existing destination, replacing what is there. The first failure
-// stops the copy; what was copied stays.
-void copyFolderContents(const QString& source, const QString& destination);
+// stops the copy; what was copied stays. Each file is copied with the file
+// faults given (nullptr never fails).
+void copyFolderContents(const QString& source, const QString& destination, const fileio::FailureHook* faults = nullptr);
 
 // The name with extension of an existing file (File not found otherwise).
 QString fileNameOf(const QString& path);

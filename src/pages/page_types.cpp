@@ -1,15 +1,15 @@
 #include "pages/page_types.h"
 
 #include "platform/runtime_error.h"
-#include "platform/text_files.h"
+#include "platform/open_text_file.h"
 
 namespace Support {
 
-PageType readPageType(int handle)
+PageType readPageType(TextFiles::InputFile& file)
 {
-    if (TextFiles::atEnd(handle))
+    if (file.atEnd())
         return PageType::Invalid;
-    return pageTypeOfLine(TextFiles::lineInput(handle));
+    return pageTypeOfLine(file.lineInput());
 }
 
 PageType pageTypeOfLine(const QString& line)

@@ -3,6 +3,10 @@
 #include <QString>
 #include <cstdint>
 
+namespace TextFiles {
+class InputFile;
+}
+
 // Page types with their fixed codes, and the text operations on page source
 // paths and page references that do not need the file system.
 enum class PageType : std::int16_t {
@@ -15,10 +19,9 @@ enum class PageType : std::int16_t {
 
 namespace Support {
 
-// Reads the page-type line of an input file opened with TextFiles::openForInput
-// and positioned at its start. An empty file gives Invalid and reads nothing;
+// Reads the page-type line of an input file positioned at its start. An empty file gives Invalid and reads nothing;
 // otherwise line 1 is consumed and compared exactly (case and blanks count).
-PageType readPageType(int handle);
+PageType readPageType(TextFiles::InputFile& file);
 // The page type a page-type line names, compared exactly; Invalid for any other line.
 PageType pageTypeOfLine(const QString& line);
 

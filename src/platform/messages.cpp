@@ -1,6 +1,7 @@
 #include "platform/messages.h"
 
 #include "platform/line_end.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <cstdio>
@@ -32,7 +33,7 @@ int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
 
 namespace Messages {
 
-MessageBoxes& current() { return Session::current().messages(); }
+MessageBoxes& current() { return programSession().messages(); }
 
 void show(const QString& text) { current().show(text, MessageIcon::None); }
 void showExclamation(const QString& text) { current().show(text, MessageIcon::Exclamation); }

@@ -42,7 +42,7 @@ private:
 };
 
 namespace Messages {
-// The current session's message boxes (see Session).
+// The program session's message boxes (see program_session.h), for windows.
 MessageBoxes& current();
 
 void show(const QString& text);

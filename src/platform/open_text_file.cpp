@@ -1,38 +1,26 @@
 #include "platform/open_text_file.h"
 
-#include <utility>
 #include <vector>
 
 namespace TextFiles {
 
-OpenFile::~OpenFile()
-{
-    if (m_handle != 0)
-        discard(m_handle);
-}
+OpenFile::~OpenFile() { m_table.discard(kHandle); }
 
-InputFile::InputFile(const QString& path)
-{
-    // The handle is ours only once the file is open.
-    const int handle = freeFile();
-    openForInput(handle, path);
-    m_handle = handle;
-}
+InputFile::InputFile(const QString& path) { m_table.openForInput(kHandle, path); }
 
-OutputFile::OutputFile(const QString& path, Encoding encoding)
+OutputFile::OutputFile(const QString& path, Encoding encoding, const fileio::FailureHook* faults) : OpenFile(faults)
 {
-    const int handle = freeFile();
-    openForOutput(handle, path, encoding);
-    m_handle = handle;
+    m_table.openForOutput(kHandle, path, encoding);
 }
 
 void OutputFile::closeTogether(std::initializer_list<OutputFile*> files, fileio::DeferredReplacements* batch)
 {
-    std::vector<int> handles;
-    handles.reserve(files.size());
+    std::vector<fileio::FileContent> contents;
+    contents.reserve(files.size());
     for (OutputFile* file : files)
-        handles.push_back(std::exchange(file->m_handle, 0));
-    TextFiles::closeTogether(handles, batch);
+        if (std::optional<fileio::FileContent> content = file->m_table.takeReplacement(kHandle))
+            contents.push_back(std::move(*content));
+    replaceTogether(contents, batch, files.size() == 0 ? nullptr : (*files.begin())->m_table.faults());
 }
 
 } // namespace TextFiles

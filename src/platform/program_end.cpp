@@ -1,9 +1,10 @@
 #include "platform/program_end.h"
 
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 namespace ProgramEnd {
 
-void endProgram() { Session::current().endProgram(); }
+void endProgram() { programSession().endProgram(); }
 
 } // namespace ProgramEnd

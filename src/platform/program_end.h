@@ -1,8 +1,8 @@
 #pragma once
 
-// The one place where the program ends. What "end" means is the current
-// session's (SessionServices): the desktop program, command-line tools and
-// tests each decide.
+// The one place where the windows end the program. What "end" means is the
+// program session's (SessionServices): the desktop program, command-line
+// tools and tests each decide. The core ends through Session::endProgram.
 namespace ProgramEnd {
 
 // Ends the program through the session's end service; never returns (a

@@ -1,11 +1,12 @@
 #include "platform/program_folder.h"
 
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-QString programFolder() { return Session::current().programFolder(); }
+QString programFolder() { return programSession().programFolder(); }
 
 QString templateFolder()
 {

@@ -9,40 +9,22 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// The innermost live session: the one state every run shares, kept here only.
-Session* g_current = nullptr;
-
-} // namespace
-
 Session::Session(SessionServices services)
     : m_services(std::move(services)),
       m_programFolder(withTrailingSeparator(QDir::toNativeSeparators(
           m_services.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_services.programFolder))),
-      m_textFiles(std::make_unique<TextFiles::Table>()), m_imageTool(m_services.imageTool), m_outer(g_current)
+      m_textFiles(std::make_unique<TextFiles::Table>(&m_services.fileFaults)), m_imageTool(m_services.imageTool)
 {
     if (!m_services.messages) {
         m_standardError = std::make_unique<StandardErrorMessageBoxes>();
         m_services.messages = m_standardError.get();
     }
-    g_current = this;
 }
 
 Session::~Session()
 {
     dropAllStaged();
     m_textFiles.reset();
-    g_current = m_outer;
-}
-
-Session& Session::current()
-{
-    if (!g_current) {
-        std::fputs("ZEL: no session: the program built none before its work\n", stderr);
-        std::abort();
-    }
-    return *g_current;
 }
 
 MessageBoxes& Session::messages() { return *m_services.messages; }
@@ -87,6 +69,12 @@ void Session::tellWatchers()
     const std::vector<FatalReportWatcher*> watchers = m_watchers;
     for (auto watcher = watchers.rbegin(); watcher != watchers.rend(); ++watcher)
         (*watcher)->beforeFatalReport();
+}
+
+void Session::closeAllFiles()
+{
+    m_textFiles->closeAll();
+    dropAllStaged();
 }
 
 void Session::dropAllStaged()

@@ -48,20 +48,15 @@ struct SessionServices {
 
 // The state of one run: its services, its numbered text files, its log and
 // whether a fatal report has begun. main() (or a test) builds one before any
-// work; the module functions that keep their call shape (Messages::show,
-// TextFiles::printLine, reportRuntimeError, logMessage, programFolder) reach
-// the innermost live Session. Sessions nest: a later one is current until it
-// goes, then the earlier one is again.
+// work and hands it to the work (the kiosk system holds it). A main() also
+// installs it as the program's session (see program_session.h) for the free
+// functions the windows call; building one installs nothing.
 class Session {
 public:
     explicit Session(SessionServices services = {});
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
-
-    // The innermost live session. Ends the process with a message on standard
-    // error when there is none (a program that forgot to build one).
-    static Session& current();
 
     MessageBoxes& messages();
     // Sends messages elsewhere (not owned) while a piece of work collects
@@ -98,6 +93,9 @@ public:
     void removeStaged(fileio::DeferredReplacements* staged) { m_staged.erase(staged); }
     void commitCompleteStaged();
     void dropAllStaged();
+    // Closes every numbered file and drops every staged group: unfinished
+    // work keeps the old content of its targets (shutdown, the fatal report).
+    void closeAllFiles();
 
     // Work told before a fatal report is shown, while it is registered.
     void addWatcher(FatalReportWatcher* watcher) { m_watchers.push_back(watcher); }
@@ -118,7 +116,6 @@ private:
     std::vector<FatalReportWatcher*> m_watchers;
     int m_logHandle = 0;
     bool m_fatalReport = false;
-    Session* m_outer;
 };
 
 // A group of staged file replacements of a session (for the pages of a make):

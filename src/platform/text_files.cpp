@@ -5,7 +5,6 @@
 
 #include "platform/line_end.h"
 #include "platform/runtime_error.h"
-#include "platform/session.h"
 #include "platform/text_codec.h"
 
 #include <QFile>
@@ -40,86 +39,11 @@ using TextFiles::NumberedFile;
 constexpr int kMaxHandles = 511;
 constexpr qsizetype kFlushThreshold = 64 * 1024;
 
-std::map<int, std::unique_ptr<NumberedFile>>& table() { return Session::current().textFiles().files; }
-
-const fileio::FailureHook* fileFaults() { return Session::current().fileFaults(); }
-
-NumberedFile& fileFor(int handle)
-{
-    auto it = table().find(handle);
-    if (it == table().end())
-        Errors::raise(Errors::BadFileNameOrNumber);
-    return *it->second;
-}
-
-void claim(int handle)
-{
-    if (handle < 1 || handle > kMaxHandles)
-        Errors::raise(Errors::BadFileNameOrNumber);
-    if (table().count(handle))
-        Errors::raise(Errors::FileAlreadyOpen);
-}
-
-// Streamed files write what is pending; replaced files keep everything until close.
-void writeOut(NumberedFile& f)
-{
-    if (f.descriptor < 0 || f.pendingBytes.isEmpty())
-        return;
-    const QByteArray bytes = std::exchange(f.pendingBytes, QByteArray());
-    Errors::translatingFileErrors([&] {
-        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target,
-                         fileFaults());
-    });
-}
-
 QByteArray finalBytes(NumberedFile& f)
 {
     if (f.encoding == TextFiles::Encoding::PageSource)
         return TextCodec::encodePageSource(f.pendingText);
     return f.pendingBytes;
-}
-
-void append(NumberedFile& f, QStringView text)
-{
-    switch (f.encoding) {
-    case TextFiles::Encoding::Utf8:
-        f.pendingBytes.append(text.toUtf8());
-        break;
-    case TextFiles::Encoding::Windows1252References:
-        TextCodec::appendWindows1252WithReferences(f.pendingBytes, text);
-        break;
-    case TextFiles::Encoding::PageSource:
-        f.pendingText.append(text);
-        return;
-    }
-    if (f.descriptor >= 0 && f.pendingBytes.size() >= kFlushThreshold)
-        writeOut(f);
-}
-
-NumberedFile& outputFile(int handle)
-{
-    NumberedFile& f = fileFor(handle);
-    if (!f.output)
-        Errors::raise(Errors::BadFileMode);
-    return f;
-}
-
-NumberedFile& inputFile(int handle)
-{
-    NumberedFile& f = fileFor(handle);
-    if (f.output)
-        Errors::raise(Errors::BadFileMode);
-    return f;
-}
-
-std::unique_ptr<NumberedFile> take(int handle)
-{
-    auto it = table().find(handle);
-    if (it == table().end())
-        return nullptr;
-    std::unique_ptr<NumberedFile> f = std::move(it->second);
-    table().erase(it);
-    return f;
 }
 
 [[noreturn]] void raiseAccessError(const QString& path, const QString& reason)
@@ -151,15 +75,112 @@ QString unreadableReason(const QString& path)
     return {};
 }
 
-int freeFile()
+void replaceTogether(const std::vector<fileio::FileContent>& contents, fileio::DeferredReplacements* batch,
+                     const fileio::FailureHook* faults)
+{
+    Errors::translatingFileErrors([&] {
+        if (batch)
+            batch->stage(contents);
+        else
+            fileio::replaceFiles(contents, faults);
+    });
+}
+
+Table::Table(const fileio::FailureHook* faults) : m_faults(faults) {}
+
+Table::~Table()
+{
+    // Files being replaced are dropped; a file written as it goes keeps what was written.
+    for (auto& [handle, f] : m_files) {
+        if (f->descriptor < 0)
+            continue;
+        try {
+            writeOut(*f);
+        } catch (const RuntimeError&) {
+        }
+        ::close(f->descriptor);
+    }
+}
+
+NumberedFile& Table::fileFor(int handle) const
+{
+    auto it = m_files.find(handle);
+    if (it == m_files.end())
+        Errors::raise(Errors::BadFileNameOrNumber);
+    return *it->second;
+}
+
+void Table::claim(int handle) const
+{
+    if (handle < 1 || handle > kMaxHandles)
+        Errors::raise(Errors::BadFileNameOrNumber);
+    if (m_files.count(handle))
+        Errors::raise(Errors::FileAlreadyOpen);
+}
+
+// Streamed files write what is pending; replaced files keep everything until close.
+void Table::writeOut(NumberedFile& f) const
+{
+    if (f.descriptor < 0 || f.pendingBytes.isEmpty())
+        return;
+    const QByteArray bytes = std::exchange(f.pendingBytes, QByteArray());
+    Errors::translatingFileErrors([&] {
+        fileio::writeAll(f.descriptor, std::string_view(bytes.constData(), size_t(bytes.size())), f.target, m_faults);
+    });
+}
+
+void Table::append(NumberedFile& f, QStringView text) const
+{
+    switch (f.encoding) {
+    case Encoding::Utf8:
+        f.pendingBytes.append(text.toUtf8());
+        break;
+    case Encoding::Windows1252References:
+        TextCodec::appendWindows1252WithReferences(f.pendingBytes, text);
+        break;
+    case Encoding::PageSource:
+        f.pendingText.append(text);
+        return;
+    }
+    if (f.descriptor >= 0 && f.pendingBytes.size() >= kFlushThreshold)
+        writeOut(f);
+}
+
+NumberedFile& Table::outputFile(int handle) const
+{
+    NumberedFile& f = fileFor(handle);
+    if (!f.output)
+        Errors::raise(Errors::BadFileMode);
+    return f;
+}
+
+NumberedFile& Table::inputFile(int handle) const
+{
+    NumberedFile& f = fileFor(handle);
+    if (f.output)
+        Errors::raise(Errors::BadFileMode);
+    return f;
+}
+
+std::unique_ptr<NumberedFile> Table::take(int handle)
+{
+    auto it = m_files.find(handle);
+    if (it == m_files.end())
+        return nullptr;
+    std::unique_ptr<NumberedFile> f = std::move(it->second);
+    m_files.erase(it);
+    return f;
+}
+
+int Table::freeFile() const
 {
     for (int h = 1; h <= kMaxHandles; ++h)
-        if (!table().count(h))
+        if (!m_files.count(h))
             return h;
     Errors::raise(Errors::TooManyFiles);
 }
 
-void openForOutput(int handle, const QString& path, Encoding encoding)
+void Table::openForOutput(int handle, const QString& path, Encoding encoding)
 {
     claim(handle);
     const QFileInfo info(path);
@@ -171,10 +192,10 @@ void openForOutput(int handle, const QString& path, Encoding encoding)
     f->output = true;
     f->encoding = encoding;
     f->target = info.absoluteFilePath().toStdString();
-    table()[handle] = std::move(f);
+    m_files[handle] = std::move(f);
 }
 
-bool openNewForOutput(int handle, const QString& path, Encoding encoding)
+bool Table::openNewForOutput(int handle, const QString& path, Encoding encoding)
 {
     claim(handle);
     const std::string target = path.toStdString();
@@ -186,11 +207,11 @@ bool openNewForOutput(int handle, const QString& path, Encoding encoding)
     f->encoding = encoding;
     f->target = target;
     f->descriptor = descriptor;
-    table()[handle] = std::move(f);
+    m_files[handle] = std::move(f);
     return true;
 }
 
-void openForInput(int handle, const QString& path)
+void Table::openForInput(int handle, const QString& path)
 {
     claim(handle);
     checkReadable(path);
@@ -211,21 +232,21 @@ void openForInput(int handle, const QString& path)
     }
     f->lines = TextCodec::splitLines(TextCodec::decode(bytes));
     f->file.close();
-    table()[handle] = std::move(f);
+    m_files[handle] = std::move(f);
 }
 
-void printLine(int handle, const QString& text)
+void Table::printLine(int handle, const QString& text)
 {
     NumberedFile& f = outputFile(handle);
     append(f, text);
     append(f, kCrLf);
 }
 
-void print(int handle, const QString& text) { append(outputFile(handle), text); }
+void Table::print(int handle, const QString& text) { append(outputFile(handle), text); }
 
-void flush(int handle) { writeOut(outputFile(handle)); }
+void Table::flush(int handle) { writeOut(outputFile(handle)); }
 
-QString lineInput(int handle)
+QString Table::lineInput(int handle)
 {
     NumberedFile& f = inputFile(handle);
     if (f.next >= f.lines.size())
@@ -233,15 +254,15 @@ QString lineInput(int handle)
     return f.lines.at(f.next++);
 }
 
-bool atEnd(int handle)
+bool Table::atEnd(int handle) const
 {
     const NumberedFile& f = inputFile(handle);
     return f.next >= f.lines.size();
 }
 
-bool isOpen(int handle) { return table().count(handle) != 0; }
+bool Table::isOpen(int handle) const { return m_files.count(handle) != 0; }
 
-void close(int handle)
+void Table::close(int handle)
 {
     std::unique_ptr<NumberedFile> f = take(handle);
     if (!f || !f->output)
@@ -249,34 +270,33 @@ void close(int handle)
     if (f->descriptor >= 0) {
         writeOut(*f);
         Errors::translatingFileErrors(
-            [&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target, fileFaults()); });
+            [&] { fileio::syncAndClose(std::exchange(f->descriptor, -1), f->target, m_faults); });
         return;
     }
     const QByteArray bytes = finalBytes(*f);
-    Errors::translatingFileErrors([&] {
-        fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults());
-    });
+    Errors::translatingFileErrors(
+        [&] { fileio::replaceFile(f->target, std::string_view(bytes.constData(), size_t(bytes.size())), m_faults); });
 }
 
-void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch)
+std::optional<fileio::FileContent> Table::takeReplacement(int handle)
+{
+    std::unique_ptr<NumberedFile> f = take(handle);
+    if (!f || !f->output || f->descriptor >= 0)
+        return std::nullopt;
+    const QByteArray bytes = finalBytes(*f);
+    return fileio::FileContent{f->target, bytes.toStdString()};
+}
+
+void Table::closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch)
 {
     std::vector<fileio::FileContent> contents;
-    for (int handle : handles) {
-        std::unique_ptr<NumberedFile> f = take(handle);
-        if (f && f->output && f->descriptor < 0) {
-            const QByteArray bytes = finalBytes(*f);
-            contents.push_back({f->target, bytes.toStdString()});
-        }
-    }
-    Errors::translatingFileErrors([&] {
-        if (batch)
-            batch->stage(contents);
-        else
-            fileio::replaceFiles(contents, fileFaults());
-    });
+    for (int handle : handles)
+        if (std::optional<fileio::FileContent> content = takeReplacement(handle))
+            contents.push_back(std::move(*content));
+    replaceTogether(contents, batch, m_faults);
 }
 
-bool targetHolds(int handle)
+bool Table::targetHolds(int handle) const
 {
     NumberedFile& f = outputFile(handle);
     if (f.descriptor >= 0)
@@ -285,18 +305,18 @@ bool targetHolds(int handle)
     return fileio::holdsBytes(f.target, std::string_view(bytes.constData(), size_t(bytes.size())));
 }
 
-void discard(int handle)
+void Table::discard(int handle)
 {
     std::unique_ptr<NumberedFile> f = take(handle);
     if (f && f->descriptor >= 0)
         ::close(f->descriptor);
 }
 
-void closeAll()
+void Table::closeAll()
 {
-    while (!table().empty()) {
-        const int handle = table().begin()->first;
-        const bool replaced = table().begin()->second->output && table().begin()->second->descriptor < 0;
+    while (!m_files.empty()) {
+        const int handle = m_files.begin()->first;
+        const bool replaced = m_files.begin()->second->output && m_files.begin()->second->descriptor < 0;
         try {
             // A file still being replaced is unfinished work: its old content stays.
             if (replaced)
@@ -306,28 +326,6 @@ void closeAll()
         } catch (const RuntimeError&) {
             // The file is already out of the table; closing the rest matters more.
         }
-    }
-    // Pages staged for a later commit are unfinished work too.
-    Session::current().dropAllStaged();
-}
-
-} // namespace TextFiles
-
-namespace TextFiles {
-
-Table::Table() = default;
-
-Table::~Table()
-{
-    // Files being replaced are dropped; a file written as it goes keeps what was written.
-    for (auto& [handle, f] : files) {
-        if (f->descriptor < 0)
-            continue;
-        try {
-            writeOut(*f);
-        } catch (const RuntimeError&) {
-        }
-        ::close(f->descriptor);
     }
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 
-namespace fileio {
-class DeferredReplacements;
-}
+#include "fileio/atomic_file.h"
 
 #include <QString>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
-// Text files reached through numbered handles, as the program's modules share
-// them: a handle is taken with freeFile(), opened, used and closed; closeAll()
-// closes every file still open (shutdown and the fatal report use it).
+namespace fileio {
+class DeferredReplacements;
+}
+
+// Text files reached through numbered handles of a table: a handle is taken
+// with freeFile(), opened, used and closed; closeAll() closes every file still
+// open (shutdown and the fatal report use it on the session's table).
 //
 // Output lines end with CR LF. Input accepts CR LF, LF or CR and decodes
 // UTF-8, falling back to Windows-1252 (see TextCodec::decode).
@@ -19,23 +22,11 @@ namespace TextFiles {
 
 struct NumberedFile; // one open numbered file (text_files.cpp)
 
-// The numbered files of one session (see Session::textFiles). When it goes,
-// files being replaced are dropped and the others closed.
-class Table {
-public:
-    Table();
-    ~Table();
-    std::map<int, std::unique_ptr<NumberedFile>> files;
-};
-
 enum class Encoding {
     Utf8,                  // the log
     Windows1252References, // generated HTML: Windows-1252, other characters as &#N;
     PageSource,            // Windows-1252 when every character fits, else UTF-8
 };
-
-// The lowest handle not in use (1 upwards). Raises 67 "Too many files" when none is left.
-int freeFile();
 
 // Larger input files are refused.
 constexpr qint64 kMaximumInputSize = 64 * 1024 * 1024;
@@ -46,44 +37,81 @@ constexpr qint64 kMaximumInputSize = 64 * 1024 * 1024;
 // opening reports).
 QString unreadableReason(const QString& path);
 
-// Creates or replaces the file. Nothing is written until close(), which
-// replaces the file atomically (closeAll() drops it instead, leaving the old
-// file). A missing folder raises Path not found (76); a write failure raises
-// Disk full (61) or Path/File access error (75) naming the path and reason.
-// The handle must be free.
-void openForOutput(int handle, const QString& path, Encoding encoding);
-// Creates a new file, never an existing one or a link, written as it goes
-// (for the log). Returns false when the name exists.
-bool openNewForOutput(int handle, const QString& path, Encoding encoding);
+// One set of numbered files (a session's: see Session::textFiles). When it
+// goes, files being replaced are dropped and the others closed.
+class Table {
+public:
+    // Files are written with the file faults given (not owned; nullptr never fails).
+    explicit Table(const fileio::FailureHook* faults = nullptr);
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
 
-// Opens an existing file for reading. A missing file raises File not found
-// (53); a FIFO, device or socket, or a file above kMaximumInputSize, raises
-// Path/File access error (75) naming the path.
-void openForInput(int handle, const QString& path);
+    // The lowest handle not in use (1 upwards). Raises 67 "Too many files" when none is left.
+    int freeFile() const;
 
-// Writes text followed by CR LF.
-void printLine(int handle, const QString& text);
-// Writes text without a line end, so the next write continues the same line.
-void print(int handle, const QString& text);
-// Writes buffered output of a file made by openNewForOutput to disk now.
-void flush(int handle);
+    // Creates or replaces the file. Nothing is written until close(), which
+    // replaces the file atomically (closeAll() drops it instead, leaving the old
+    // file). A missing folder raises Path not found (76); a write failure raises
+    // Disk full (61) or Path/File access error (75) naming the path and reason.
+    // The handle must be free.
+    void openForOutput(int handle, const QString& path, Encoding encoding);
+    // Creates a new file, never an existing one or a link, written as it goes
+    // (for the log). Returns false when the name exists.
+    bool openNewForOutput(int handle, const QString& path, Encoding encoding);
 
-// Reads the next line without its line end. Raises 62 "Input past end of file" at the end.
-QString lineInput(int handle);
-bool atEnd(int handle);
+    // Opens an existing file for reading. A missing file raises File not found
+    // (53); a FIFO, device or socket, or a file above kMaximumInputSize, raises
+    // Path/File access error (75) naming the path.
+    void openForInput(int handle, const QString& path);
 
-bool isOpen(int handle);
-// Closes the file; output is written out. Closing a handle that is not open does nothing.
-void close(int handle);
-// Closes replaced files as one step: all are written and synced, then renamed.
-// With batch, they are written now and synced and renamed by batch->commit().
-void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch = nullptr);
-// Closes without writing: a replaced file keeps its old content.
-void discard(int handle);
-// True when the target of a replaced output file already holds exactly what
-// closing it now would write (a regular file, not a link). Only reads.
-bool targetHolds(int handle);
-// Closes every file; files being replaced are dropped, not written.
-void closeAll();
+    // Writes text followed by CR LF.
+    void printLine(int handle, const QString& text);
+    // Writes text without a line end, so the next write continues the same line.
+    void print(int handle, const QString& text);
+    // Writes buffered output of a file made by openNewForOutput to disk now.
+    void flush(int handle);
+
+    // Reads the next line without its line end. Raises 62 "Input past end of file" at the end.
+    QString lineInput(int handle);
+    bool atEnd(int handle) const;
+
+    bool isOpen(int handle) const;
+    // Closes the file; output is written out. Closing a handle that is not open does nothing.
+    void close(int handle);
+    // Closes replaced files as one step: all are written and synced, then renamed.
+    // With batch, they are written now and synced and renamed by batch->commit().
+    void closeTogether(const std::vector<int>& handles, fileio::DeferredReplacements* batch = nullptr);
+    // Closes without writing: a replaced file keeps its old content.
+    void discard(int handle);
+    // True when the target of a replaced output file already holds exactly what
+    // closing it now would write (a regular file, not a link). Only reads.
+    bool targetHolds(int handle) const;
+    // Closes every file; files being replaced are dropped, not written.
+    void closeAll();
+
+    // Closes a replaced output file without writing it and returns what closing
+    // would have written where (nothing for a file not replaced as a whole).
+    std::optional<fileio::FileContent> takeReplacement(int handle);
+
+    const fileio::FailureHook* faults() const { return m_faults; }
+
+private:
+    NumberedFile& fileFor(int handle) const;
+    NumberedFile& outputFile(int handle) const;
+    NumberedFile& inputFile(int handle) const;
+    void claim(int handle) const;
+    std::unique_ptr<NumberedFile> take(int handle);
+    void writeOut(NumberedFile& file) const;
+    void append(NumberedFile& file, QStringView text) const;
+
+    std::map<int, std::unique_ptr<NumberedFile>> m_files;
+    const fileio::FailureHook* m_faults;
+};
+
+// Puts the files in place as one step: staged in batch when there is one,
+// else replaced now with the file faults given.
+void replaceTogether(const std::vector<fileio::FileContent>& contents, fileio::DeferredReplacements* batch,
+                     const fileio::FailureHook* faults);
 
 } // namespace TextFiles

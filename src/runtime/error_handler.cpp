@@ -1,39 +1,55 @@
 #include "runtime/error_handler.h"
 
 #include "platform/messages.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
-#include "platform/text_files.h"
 #include "runtime/log_file.h"
 
-bool fatalReportInProgress() { return Session::current().fatalReportInProgress(); }
+bool fatalReportInProgress() { return programSession().fatalReportInProgress(); }
 
-void reportRuntimeError(const QString& module, const QString& label, const RuntimeError& error)
+void reportRuntimeError(Session& session, const QString& module, const QString& label, const RuntimeError& error)
 {
-    reportFatalProblem(QStringLiteral("Runtime error %1 in %2.%3").arg(error.number()).arg(module, label)
-                       + QStringLiteral("\r\n") + error.description());
+    reportFatalProblem(session, QStringLiteral("Runtime error %1 in %2.%3").arg(error.number()).arg(module, label)
+                                    + QStringLiteral("\r\n") + error.description());
 }
 
-void reportFatalProblem(const QString& message)
+void reportFatalProblem(Session& session, const QString& message)
 {
-    Session& session = Session::current();
     if (session.fatalReportInProgress())
         session.endProgram();
     session.beginFatalReport();
     try {
         // What work held back comes before the report, as it would have without the failure.
         session.tellWatchers();
-        Messages::showExclamation(QStringLiteral("The System has encountered a problem\r\n") + message);
-        logMessage(message);
+        session.messages().show(QStringLiteral("The System has encountered a problem\r\n") + message,
+                                MessageIcon::Exclamation);
+        logMessage(session, message);
         // Work completed before the failure (the pages made before the one
-        // that failed) is kept; the rest is dropped by closeAll.
+        // that failed) is kept; the rest is dropped with the open files.
         session.commitCompleteStaged();
         session.closeAllWindows();
-        closeLogFile();
-        TextFiles::closeAll();
+        closeLogFile(session);
+        session.closeAllFiles();
     } catch (const std::exception&) {
         // Anything failing while the report closes down ends the program at once.
     }
     session.endProgram();
 }
 
+void reportRuntimeError(const QString& module, const QString& label, const RuntimeError& error)
+{
+    reportRuntimeError(programSession(), module, label, error);
+}
+
+void reportFatalProblem(const QString& message) { reportFatalProblem(programSession(), message); }
+
 void fatalError(const QString& message) { reportFatalProblem(message); }
+
+namespace ErrorPath {
+
+void report(Session* session, const QString& module, const QString& label, const RuntimeError& error)
+{
+    reportRuntimeError(session ? *session : programSession(), module, label, error);
+}
+
+} // namespace ErrorPath

@@ -68,7 +68,7 @@ TEST_F(FolderExportTest, CancelAndMissingMakerWriteNothing)
     EXPECT_FALSE(QFile::exists(kiosk.path("news/makecab.ddf")));
 
     QTemporaryDir programs;
-    TestSession run({.programFolder = programs.path(), .messages = &kiosk.messages});
+    InstalledTestSession run({.programFolder = programs.path(), .messages = &kiosk.messages});
     author.shown = 0;
     main->mnuExportFolder_Click(); // no cabinet maker beside the program
     EXPECT_EQ(kiosk.messages.texts(),

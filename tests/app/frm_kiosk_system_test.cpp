@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOnlyWhereNoKioskSyst
         for (const QString& file : row.files)
             writeTextFile(folder + file, {"old"});
         const auto before = folderSnapshot(folder);
-        TestSession program({.programFolder = m_root.filePath("program"), .messages = &kiosk.messages});
+        InstalledTestSession program({.programFolder = m_root.filePath("program"), .messages = &kiosk.messages});
         author.whenShown<dlgChoseDir>(thenOK([folder](dlgChoseDir& chooser) { chooser.openDirectory(folder); }));
         trigger(&mainWindow(), "mnuCreateNewKioskSystem");
         if (row.refused) {
@@ -192,8 +192,8 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     frmEdit* editor = newEditor(1); // a new page counts as changed
     author.execs = true;
     QtMessageBoxes boxes(workbench.focus());
-    MessageBoxes* recorded = Session::current().setMessages(&boxes);
-    const auto restore = qScopeGuard([recorded] { Session::current().setMessages(recorded); });
+    MessageBoxes* recorded = programSession().setMessages(&boxes);
+    const auto restore = qScopeGuard([recorded] { programSession().setMessages(recorded); });
     const auto exitByKeys = [&] {
         main->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
@@ -238,7 +238,7 @@ TEST_F(MainWindowTest, FatalReportAsksEachChangedEditorOnce)
         mainWindow().openKioskSystem(makeKiosk("a"));
         frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
         type(editor, "More text\n");
-        TestSession fatal({.closeAllWindows = &WindowClosing::closeAllWindows, .messages = &kiosk.messages});
+        InstalledTestSession fatal({.closeAllWindows = &WindowClosing::closeAllWindows, .messages = &kiosk.messages});
         const QStringList shown = withAnswers({}, [&] {
             kiosk.messages.scriptAnswers({answer, answer});
             EXPECT_TRUE(endsProgram([] { reportFatalProblem(QStringLiteral("Disk full")); }));
@@ -279,7 +279,7 @@ TEST_F(MainWindowTest, DISABLED_OpensAndMakesAllOnTheRealScreen)
 {
     const QString folder = qEnvironmentVariable("ZEL_SCALED_KIOSK");
     ASSERT_FALSE(folder.isEmpty());
-    TestSession program(
+    InstalledTestSession program(
         {.imageTool = ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true}, .messages = &kiosk.messages});
     main = std::make_unique<frmKioskSystem>(workbench);
     main->show();

@@ -72,7 +72,7 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
         {"missing folder",
          {},
          "Fatal Error - Kiosk System Folder - %Fgone/ does NOT exist\r\nProgram will stop",
-         [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.path("gone")); }},
+         [](TemporaryKiosk& kiosk) { (void)openKioskSystemHeadless(kiosk.session.session(), kiosk.path("gone")); }},
         {"duplicate item",
          {},
          kProblem
@@ -106,6 +106,26 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
         EXPECT_EQ(kiosk.messages.entries()[0].kind,
                   message.startsWith(kProblem) ? RecordingMessages::Entry::Exclamation : RecordingMessages::Entry::Ok);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The open reports through the session it is handed, not through the program session: a refused line opened in
+// a session that is not installed shows its report there and ends that session's run; the installed one (the
+// kiosk's) sees nothing. Building that session installed nothing.
+TEST(ConfigurationFile, TheReportGoesToTheSessionHandedIn)
+{
+    TemporaryKiosk kiosk({"screens 9"});
+    TestSession other;
+    EXPECT_EQ(&programSession(), &kiosk.session.session());
+    EXPECT_TRUE(endsProgram([&] { (void)openKioskSystemHeadless(other.session(), kiosk.folder(), false); }));
+    EXPECT_EQ(other.endCount(), 1);
+    ASSERT_EQ(other.messages.texts().size(), 1);
+    EXPECT_TRUE(other.messages.texts().first().startsWith(kProblem + "Error processing configuration file"));
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+    EXPECT_EQ(kiosk.session.endCount(), 0);
 }
 
 } // namespace

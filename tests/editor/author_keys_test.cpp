@@ -36,6 +36,7 @@ protected:
             QDir().mkpath(kiosk.path(folder));
         author.execs = true;
         withRealBoxes.emplace(SessionServices{.messages = &boxes, .endProgram = [] { throw ProgramEnded{}; }});
+        installed.emplace(*withRealBoxes);
     }
 
     // Keys typed now reach this editor's text.
@@ -48,7 +49,8 @@ protected:
     }
 
     QtMessageBoxes boxes{workbench.focus()};
-    std::optional<Session> withRealBoxes; // the real boxes, over the kiosk's session
+    std::optional<Session> withRealBoxes;                // the real boxes, over the kiosk's session
+    std::optional<ProgramSessionInstallation> installed; // the windows' session while the test runs
 };
 
 const ModalKeys::Step enter = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_Return); };

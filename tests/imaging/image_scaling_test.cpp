@@ -57,8 +57,8 @@ protected:
     std::string scale(const QString& source, int boxHeight, int boxWidth, bool noScaleUp = false)
     {
         std::int32_t height = -1, width = -1;
-        SessionProblems problems;
-        Jpeg::CopiesInPlace copies(Session::current(), problems);
+        ProblemBoxes problems(session->messages);
+        Jpeg::CopiesInPlace copies(run ? *run : session->session(), problems);
         Jpeg::scaleImage(source, destination, boxHeight, boxWidth, height, width, noScaleUp, &copies, problems,
                          {"page.zel", 7, "#image source.jpg"});
         return std::to_string(height) + "x" + std::to_string(width);
@@ -67,6 +67,7 @@ protected:
     QTemporaryDir dir;
     const QString destination = path("page/images/prices00001.jpg");
     std::optional<TestSession> session{std::in_place};
+    Session* run = nullptr; // another run's session, when a test builds one
     RecordingMessages& messages() { return session->messages; }
 };
 
@@ -152,7 +153,8 @@ TEST_F(ImageScaling, NoToolMeansUnchangedCopiesAndOneLookupPerRun)
         QFile::remove(path("program/zel-resample"));
         if (*value)
             writeTool("program/zel-resample");
-        Session run({.messages = &messages(), .programFolder = programFolder});
+        Session thisRun({.messages = &messages(), .programFolder = programFolder});
+        run = &thisRun;
         scale(source, 0, 500);
         writeTool("program/zel-resample"); // installed while the program runs
         EXPECT_EQ(scale(source, 0, 500), "500x500") << value;
@@ -162,7 +164,9 @@ TEST_F(ImageScaling, NoToolMeansUnchangedCopiesAndOneLookupPerRun)
     EXPECT_EQ(messages().texts(), QStringList{"JPEG.IrfanViewAvailable - Error 13\r\nType mismatch"});
     QFile::remove(path("settings/ZEL_Editor.ini"));
     Session nextRun({.messages = &messages(), .programFolder = programFolder}); // a new run finds the tool
+    run = &nextRun;
     scale(source, 0, 500);
+    run = nullptr;
     EXPECT_TRUE(toolRan());
 }
 

@@ -17,7 +17,7 @@ protected:
     {
         writeBytes(path("odd.jpg"), bytes), messages.clear();
         std::int32_t height = -1, width = -1;
-        SessionProblems problems;
+        ProblemBoxes problems(session.messages);
         Jpeg::GetSize(path("odd.jpg"), height, width, problems, {});
         const int count = int(messages.texts().size());
         return std::to_string(height) + "x" + std::to_string(width)

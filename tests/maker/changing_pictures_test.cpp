@@ -34,7 +34,9 @@ QStringList makeAll(TemporaryKiosk& kiosk, fileio::FailureHook faults, std::func
                      },
                  .imageTool = ImageToolChoice{}, // no tool: pictures are copied as they are
                  .fileFaults = std::move(faults)});
-    const auto system = openKioskSystemHeadless(kiosk.folder());
+    // Installed: the maker's error paths and SessionProblems report through the program session.
+    const ProgramSessionInstallation installed(run);
+    const auto system = openKioskSystemHeadless(run, kiosk.folder());
     SessionProblems problems;
     PageMaker maker(*system, problems);
     maker.setPictureRuns(3);

@@ -45,10 +45,9 @@ public:
     QStringList make(const QString& program, int runs, int makes = 1)
     {
         RecordingMessages messages;
-        Session run({.messages = &messages,
-                     .endProgram = [] { throw ProgramEnded{}; },
-                     .imageTool = ImageToolChoice{program, 60 * 1000, true}});
-        const auto system = openKioskSystemHeadless(kiosk.folder());
+        // Installed: the maker's error paths and SessionProblems report through the program session.
+        InstalledTestSession run({.imageTool = ImageToolChoice{program, 60 * 1000, true}, .messages = &messages});
+        const auto system = openKioskSystemHeadless(run.session(), kiosk.folder());
         SessionProblems problems;
         PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);

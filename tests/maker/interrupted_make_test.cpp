@@ -87,14 +87,15 @@ int makeStoppedAtRename(KioskSystem& system, int stop)
     const pid_t child = ::fork();
     if (child == 0) {
         int renames = 0;
-        TestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
+        InstalledTestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
             if (operation == "rename" && target.ends_with(".htm") && ++renames == stop)
                 ::_exit(kStopped);
             return 0;
         }});
         try {
             // The kiosk system of this run, whose file operations stop.
-            const std::unique_ptr<KioskSystem> opened = openKioskSystemHeadless(system.openedFolder(), false);
+            const std::unique_ptr<KioskSystem> opened =
+                openKioskSystemHeadless(run.session(), system.openedFolder(), false);
             SessionProblems problems;
             PageMaker maker(*opened, problems);
             maker.makeAll();
@@ -150,7 +151,8 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
                 newBefore.append(page);
 
         if (stop % 2) {
-            const std::unique_ptr<KioskSystem> reopened = openKioskSystemHeadless(kiosk.folder());
+            const std::unique_ptr<KioskSystem> reopened =
+                openKioskSystemHeadless(kiosk.session.session(), kiosk.folder());
         } else {
             // A make of one page of the other folder.
             SessionProblems problems;
@@ -209,16 +211,17 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             write("G2");
             kiosk.messages.clear();
             QFile::remove(kiosk.path("news/images/.zel-copies")); // every copy is made anew, not kept
-            TestSession run({.fileFaults =
-                                 [&](std::string_view operation, const std::string& target) {
-                                     const QString path = QString::fromStdString(target);
-                                     // Copies made in the background are written under a numbered temporary.
-                                     const bool copy = row.target.endsWith(".jpg")
-                                                       && path.endsWith(QString("/.zel-copy-%1-3.jpg").arg(getpid()));
-                                     return operation == "write" && (path.endsWith(row.target) || copy) ? ENOSPC : 0;
-                                 },
-                             .messages = &kiosk.messages});
-            const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(kiosk.folder(), false);
+            InstalledTestSession run(
+                {.fileFaults =
+                     [&](std::string_view operation, const std::string& target) {
+                         const QString path = QString::fromStdString(target);
+                         // Copies made in the background are written under a numbered temporary.
+                         const bool copy =
+                             row.target.endsWith(".jpg") && path.endsWith(QString("/.zel-copy-%1-3.jpg").arg(getpid()));
+                         return operation == "write" && (path.endsWith(row.target) || copy) ? ENOSPC : 0;
+                     },
+                 .messages = &kiosk.messages});
+            const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(run.session(), kiosk.folder(), false);
             SessionProblems problems;
             PageMaker maker(*failing, problems);
             maker.setPictureRuns(runs);

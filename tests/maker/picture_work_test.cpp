@@ -67,7 +67,9 @@ public:
         QFile::remove(kiosk.path("runs.txt"));
         EventLog log;
         Session run({.messages = &log, .endProgram = [] { throw ProgramEnded{}; }, .imageTool = tool});
-        const auto system = openKioskSystemHeadless(folder);
+        // Installed: the maker's error paths and SessionProblems report through the program session.
+        const ProgramSessionInstallation installed(run);
+        const auto system = openKioskSystemHeadless(run, folder);
         SessionProblems problems;
         PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);

@@ -69,7 +69,7 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
             kiosk.messages.clear();
             // A program that has not failed yet, whose file operations fail as the row says; copies made
             // in the background are written under a temporary name first.
-            TestSession run(
+            InstalledTestSession run(
                 {.fileFaults =
                      [&](std::string_view operation, const std::string& target) {
                          const QString path = QString::fromStdString(target);
@@ -77,7 +77,7 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
                          return operation == row.operation && (path.endsWith(row.target) || copy) ? row.error : 0;
                      },
                  .messages = &kiosk.messages});
-            const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(kiosk.folder(), false);
+            const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(run.session(), kiosk.folder(), false);
             maker.setKioskSystem(*failing);
             QFile::remove(kiosk.path("news/images/.zel-copies")); // the copy is made anew, not kept
             EXPECT_TRUE(endsProgram([&] {

@@ -38,18 +38,19 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
         bytes.append(char(i));
     writeBytes(path("a.jpg"), bytes);
     writeBytes(path("b.jpg"), "older");
-    EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("none.jpg"), path("c.jpg")); }), 53);
-    EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg")); }), 76);
+    EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("none.jpg"), path("c.jpg"), nullptr); }), 53);
+    EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("a.jpg"), path("no/c.jpg"), nullptr); }), 76);
     for (const char* operation : {"write", "sync", "rename"}) {
-        TestSession failing(
-            {.fileFaults = [&](std::string_view at, const std::string&) { return at == operation ? ENOSPC : 0; }});
-        EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("a.jpg"), path("b.jpg")); }), 61) << operation;
+        const fileio::FailureHook failing = [&](std::string_view at, const std::string&) {
+            return at == operation ? ENOSPC : 0;
+        };
+        EXPECT_EQ(raisedNumber([&] { Files::copyFile(path("a.jpg"), path("b.jpg"), &failing); }), 61) << operation;
         EXPECT_EQ(readBytes(path("b.jpg")), "older") << operation;
         EXPECT_EQ(entries(), (QStringList{"a.jpg", "b.jpg"})) << operation << ": no temporary left";
     }
-    Files::copyFile(path("a.jpg"), path("b.jpg"));
+    Files::copyFile(path("a.jpg"), path("b.jpg"), nullptr);
     EXPECT_EQ(readBytes(path("b.jpg")), bytes);
-    Files::copyFile(path("a.jpg"), path("a.jpg")); // onto itself: nothing is lost
+    Files::copyFile(path("a.jpg"), path("a.jpg"), nullptr); // onto itself: nothing is lost
     EXPECT_EQ(readBytes(path("a.jpg")), bytes);
 }
 

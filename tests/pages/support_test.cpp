@@ -5,7 +5,7 @@
 #include "pages/page_types.h"
 #include "pages/support.h"
 #include "platform/problem.h"
-#include "platform/text_files.h"
+#include "platform/open_text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +19,9 @@ TEST(ReadPageType, OnlyAnExactPageTypeLineIsRecognised)
     TemporaryKiosk kiosk;
     for (const QByteArray& bytes : {QByteArray(), QByteArray("#leaf \r\nbody\r\n")}) {
         writeBytes(kiosk.path("page.zel"), bytes);
-        const int handle = TextFiles::freeFile();
-        TextFiles::openForInput(handle, kiosk.path("page.zel"));
-        EXPECT_EQ(Support::readPageType(handle), PageType::Invalid) << bytes.constData();
-        EXPECT_EQ(TextFiles::atEnd(handle) ? QString() : TextFiles::lineInput(handle), bytes.isEmpty() ? "" : "body");
-        TextFiles::close(handle);
+        TextFiles::InputFile file(kiosk.path("page.zel"));
+        EXPECT_EQ(Support::readPageType(file), PageType::Invalid) << bytes.constData();
+        EXPECT_EQ(file.atEnd() ? QString() : file.lineInput(), bytes.isEmpty() ? "" : "body");
     }
 }
 

@@ -27,7 +27,7 @@ TEST(TemplateFolder, BesideTheProgramInABuildInTheDataFolderWhenInstalled)
         for (const QString& folder : row.folders)
             ASSERT_TRUE(QDir(prefix.path()).mkpath(folder));
         const QString programs = prefix.filePath(row.folders.first().startsWith("bin") ? "bin/" : "lib/zel/");
-        TestSession session({.programFolder = programs});
+        InstalledTestSession session({.programFolder = programs});
         EXPECT_EQ(templateFolder().toStdString(),
                   QDir::toNativeSeparators(prefix.filePath(row.expected)).toStdString());
     }

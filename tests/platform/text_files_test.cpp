@@ -39,36 +39,36 @@ TEST(TextCodec, EncodesInTheWantedFormWhereItReadsBack)
 TEST(TextFiles, HandlesAreRealLinesEndWithCrLfAndHtmlIsWindows1252WithReferences)
 {
     QTemporaryDir dir;
+    TextFiles::Table files;
     const QString path = dir.filePath(QStringLiteral("out.htm"));
-    const int first = TextFiles::freeFile();
-    EXPECT_EQ(raisedNumber([&] { TextFiles::openForInput(first, dir.filePath("none.zel")); }), 53);
-    EXPECT_EQ(
-        raisedNumber([&] { TextFiles::openForOutput(first, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }),
-        76);
-    EXPECT_FALSE(TextFiles::isOpen(first));
-    TextFiles::openForOutput(first, path, TextFiles::Encoding::Windows1252References);
-    const int second = TextFiles::freeFile();
+    const int first = files.freeFile();
+    EXPECT_EQ(raisedNumber([&] { files.openForInput(first, dir.filePath("none.zel")); }), 53);
+    EXPECT_EQ(raisedNumber([&] { files.openForOutput(first, dir.filePath("no/x.htm"), TextFiles::Encoding::Utf8); }),
+              76);
+    EXPECT_FALSE(files.isOpen(first));
+    files.openForOutput(first, path, TextFiles::Encoding::Windows1252References);
+    const int second = files.freeFile();
     EXPECT_NE(first, second);
-    TextFiles::print(first, QStringLiteral("<p>"));
-    TextFiles::printLine(first, QStringLiteral("caf\u00e9 \u20ac5 \u0394 \U0001F600</p>"));
-    TextFiles::printLine(first, QString());
-    TextFiles::close(first);
-    EXPECT_FALSE(TextFiles::isOpen(first));
+    files.print(first, QStringLiteral("<p>"));
+    files.printLine(first, QStringLiteral("caf\u00e9 \u20ac5 \u0394 \U0001F600</p>"));
+    files.printLine(first, QString());
+    files.close(first);
+    EXPECT_FALSE(files.isOpen(first));
     const QByteArray written = "<p>caf\xe9 \x80"
                                "5 &#916; &#128512;</p>\r\n\r\n";
     EXPECT_EQ(readBytes(path), written);
     // Closing everything (the fatal report) drops unfinished output: the old file stays.
-    TextFiles::openForOutput(first, path, TextFiles::Encoding::Utf8);
-    TextFiles::printLine(first, QStringLiteral("unfinished"));
-    TextFiles::closeAll();
+    files.openForOutput(first, path, TextFiles::Encoding::Utf8);
+    files.printLine(first, QStringLiteral("unfinished"));
+    files.closeAll();
     EXPECT_EQ(readBytes(path), written);
 
-    TextFiles::openForInput(first, path);
-    EXPECT_EQ(TextFiles::lineInput(first), QStringLiteral("<p>caf\u00e9 \u20ac5 &#916; &#128512;</p>"));
-    EXPECT_EQ(TextFiles::lineInput(first), QString());
-    EXPECT_TRUE(TextFiles::atEnd(first));
-    EXPECT_THROW(TextFiles::lineInput(first), RuntimeError);
-    TextFiles::close(first);
+    files.openForInput(first, path);
+    EXPECT_EQ(files.lineInput(first), QStringLiteral("<p>caf\u00e9 \u20ac5 &#916; &#128512;</p>"));
+    EXPECT_EQ(files.lineInput(first), QString());
+    EXPECT_TRUE(files.atEnd(first));
+    EXPECT_THROW(files.lineInput(first), RuntimeError);
+    files.close(first);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "platform/session.h"
 #include "platform/text_files.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
@@ -14,9 +15,11 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
 {
     QStringList events;
     int logHandle = 0;
-    TemporaryKiosk kiosk({}, {.closeAllWindows = [&] {
-                             events.append(QStringLiteral("unload, log open: %1").arg(TextFiles::isOpen(logHandle)));
-                         }});
+    TemporaryKiosk kiosk(
+        {}, {.closeAllWindows = [&] {
+            events.append(
+                QStringLiteral("unload, log open: %1").arg(kiosk.session.session().textFiles().isOpen(logHandle)));
+        }});
     logMessage("nowhere"); // no log yet: silently ignored
     logHandle = kiosk.openHeadless().integerValue(QStringLiteral("logFileNumber"));
 
@@ -60,7 +63,7 @@ TEST(LogFile, NamesInUseGetASuffixAndLinksAreNotFollowed)
         ASSERT_TRUE(QFile::link(kiosk.path(QStringLiteral("outside.txt")), name));
         writeBytes(QString(name).replace(QStringLiteral(".txt"), QStringLiteral("_2.txt")), "earlier log");
     }
-    openLogFile(kiosk.folder());
+    openLogFile(kiosk.session.session(), kiosk.folder());
     logMessage(QStringLiteral("hello"));
     closeLogFile();
     EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("outside.txt"))), "precious");
@@ -73,7 +76,7 @@ TEST(LogFile, NamesInUseGetASuffixAndLinksAreNotFollowed)
 TEST(LogFile, UnwritableFolderIsReportedAsOpenLogFile)
 {
     TemporaryKiosk kiosk;
-    EXPECT_TRUE(endsProgram([&] { openLogFile(kiosk.path("missing/")); }));
+    EXPECT_TRUE(endsProgram([&] { openLogFile(kiosk.session.session(), kiosk.path("missing/")); }));
     const QString text = kiosk.messages.texts().value(0).replace(QRegularExpression("log\\d{14}"), "log~");
     EXPECT_EQ(text, "The System has encountered a problem\r\nRuntime error 76 in configuration.openLogFile\r\n"
                     "Path not found: "

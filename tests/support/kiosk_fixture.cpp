@@ -50,13 +50,13 @@ QString TemporaryKiosk::path(const QString& relative) const { return folder() + 
 
 KioskSystem& TemporaryKiosk::open(QSize screen)
 {
-    m_system = openKioskSystemRunState(folder(), FixedScreenSize(screen));
+    m_system = openKioskSystemRunState(session.session(), folder(), FixedScreenSize(screen));
     return *m_system;
 }
 
 KioskSystem& TemporaryKiosk::openHeadless()
 {
-    m_system = openKioskSystemHeadless(folder());
+    m_system = openKioskSystemHeadless(session.session(), folder());
     return *m_system;
 }
 

@@ -37,8 +37,10 @@ public:
     // not end with CR LF).
     QStringList logLines() const;
 
-    // The kiosk's own session: current while the kiosk lives.
-    TestSession session;
+    // The kiosk's own session, handed to the kiosk system it opens; installed
+    // as the program's while the kiosk lives, for the windows under test and
+    // the error paths that report through the program session.
+    InstalledTestSession session;
     RecordingMessages& messages = session.messages;
 
 private:

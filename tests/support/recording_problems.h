@@ -21,8 +21,8 @@ public:
     std::vector<Problem> problems;
 };
 
-// Shows each problem in the message boxes of the session current when it is
-// reported, as the desktop program's maker dialog does.
+// Shows each problem in the message boxes of the program session installed
+// when it is reported, as the desktop program's maker dialog does.
 class SessionProblems : public ProblemSink {
 public:
     void report(const Problem& problem) override { Messages::show(problem.text()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/program_session.h"
 #include "platform/session.h"
 #include "support/recording_messages.h"
 
@@ -12,9 +13,9 @@ struct ProgramEnded {};
 
 // A session for one test, built from the same services the program hands in:
 // messages recorded (with scripted answers), the end of the program thrown as
-// ProgramEnded and counted, and what the test gives in options. It is the
-// current session while it lives, so each test starts with no files open, no
-// log and no fatal report begun.
+// ProgramEnded and counted, and what the test gives in options. A test hands
+// session() to the object under test; building one installs nothing, so each
+// test starts with no files open, no log and no fatal report begun.
 class TestSession {
 public:
     struct Options {
@@ -36,6 +37,18 @@ private:
     RecordingMessages m_ownMessages;
     int m_endCount = 0;
     std::unique_ptr<Session> m_session;
+};
+
+// A test session installed as the program's session while it lives: the
+// test-only scope for windows that still show messages through Messages::*
+// and for work whose error path reports through the program session.
+class InstalledTestSession : public TestSession {
+public:
+    InstalledTestSession() : InstalledTestSession(Options()) {}
+    explicit InstalledTestSession(Options options) : TestSession(std::move(options)), m_installation(session()) {}
+
+private:
+    ProgramSessionInstallation m_installation;
 };
 
 // Runs the body and tells whether it ended the program.

@@ -12,6 +12,7 @@
 #include "editor/frm_edit.h"
 #include "editor/problem_marks.h"
 #include "dialogs/workbench.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 #include "preview/frm_preview.h"
 
@@ -170,7 +171,8 @@ int main(int argc, char** argv)
         return 1;
     }
     Session session;
-    const auto kioskSystem = openKioskSystemHeadless(absolute(args.at(1)) + QDir::separator(), false);
+    const ProgramSessionInstallation installed(session);
+    const auto kioskSystem = openKioskSystemHeadless(session, absolute(args.at(1)) + QDir::separator(), false);
 
     Workbench workbench;
     workbench.setKioskSystem(kioskSystem.get());

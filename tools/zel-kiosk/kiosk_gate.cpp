@@ -13,7 +13,7 @@ QString rootPage(const QString& kioskFolder)
     return QDir(kioskFolder).absoluteFilePath(QStringLiteral("root/root.htm"));
 }
 
-Verdict judge(const QString& kioskFolder)
+Verdict judge(Session& session, const QString& kioskFolder)
 {
     Verdict verdict;
     QStringList& reasons = verdict.reasons;
@@ -21,7 +21,8 @@ Verdict judge(const QString& kioskFolder)
     if (!QFileInfo(root).isFile())
         reasons.append(QStringLiteral("the root page ") + QDir::toNativeSeparators(root)
                        + QStringLiteral(" does not exist"));
-    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(QDir(kioskFolder).absolutePath(), false);
+    const std::unique_ptr<KioskSystem> kiosk =
+        openKioskSystemHeadless(session, QDir(kioskFolder).absolutePath(), false);
     verdict.screens = kiosk->integerValue(QStringLiteral("screens"));
     KioskCheck check(*kiosk);
     check.run();

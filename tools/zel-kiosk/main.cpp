@@ -14,6 +14,7 @@
 #include "version_store.h"
 
 #include "fileio/atomic_file.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include "common/tool_command_line.h"
@@ -114,7 +115,7 @@ bool judged(const QString& folder, int& screens)
         printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
         return false;
     }
-    const KioskGate::Verdict verdict = KioskGate::judge(folder);
+    const KioskGate::Verdict verdict = KioskGate::judge(programSession(), folder);
     screens = verdict.screens;
     if (verdict.reasons.isEmpty())
         return true;
@@ -168,6 +169,7 @@ int main(int argc, char** argv)
             return commandLine.refuse(QStringLiteral("--check and --follow do not go together"));
         QCoreApplication application(argc, argv);
         Session session;
+        const ProgramSessionInstallation installed(session);
         int screens = 1;
         return judged(folder, screens) ? Success : Refused;
     }
@@ -190,6 +192,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
     Session session;
+    const ProgramSessionInstallation installed(session);
 
     // A followed kiosk starts with the version it showed last, when there is one.
     std::unique_ptr<VersionStore> store;

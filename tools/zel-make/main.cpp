@@ -5,6 +5,8 @@
 #include "make_command.h"
 
 #include "common/tool_command_line.h"
+#include "platform/messages.h"
+#include "platform/program_session.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -74,5 +76,8 @@ int main(int argc, char** argv)
         arguments.append(QStringLiteral("--problems"));
     for (const QString& operand : operands)
         arguments.append(absolute(operand));
-    return MakeCommand::run(arguments);
+    StandardErrorMessageBoxes messages;
+    Session session(MakeCommand::services(messages));
+    const ProgramSessionInstallation installed(session);
+    return MakeCommand::run(session, messages, arguments);
 }

@@ -7,7 +7,6 @@
 #include "platform/messages.h"
 #include "platform/problem.h"
 #include "platform/session.h"
-#include "platform/text_files.h"
 #include "runtime/log_file.h"
 
 #include <QDir>
@@ -43,9 +42,9 @@ void printLine(const QString& text)
 }
 
 // Opens the kiosk system without a log, so that nothing at all is written.
-int check(const QString& folder)
+int check(Session& session, const QString& folder)
 {
-    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(folder, false);
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(session, folder, false);
     KioskCheck check(*kiosk);
     check.run();
     for (const Finding& finding : check.findings())
@@ -141,28 +140,32 @@ void printCheckFindings(KioskSystem& kiosk, const QString& pageSource, ProblemRe
 
 namespace MakeCommand {
 
-int run(const QStringList& arguments)
+SessionServices services(StandardErrorMessageBoxes& messages)
 {
-    StandardErrorMessageBoxes messages;
     SessionServices services;
     services.messages = &messages;
     services.endProgram = [] {
         std::fflush(nullptr);
         std::exit(Fatal);
     };
-    Session session(std::move(services));
+    return services;
+}
 
+int run(Session& session, const StandardErrorMessageBoxes& messages, const QStringList& arguments)
+{
     if (arguments.isEmpty() || (arguments.first() == QLatin1String("--check") && arguments.size() != 2)) {
-        Messages::show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]\n"
-                                      "       zel-make --check KIOSK_FOLDER"));
+        session.messages().show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]\n"
+                                               "       zel-make --check KIOSK_FOLDER"),
+                                MessageIcon::None);
         return Fatal;
     }
     if (arguments.first() == QLatin1String("--check"))
-        return check(absolute(arguments.at(1)));
+        return check(session, absolute(arguments.at(1)));
     const bool asRecords = arguments.first() == QLatin1String("--problems");
     const qsizetype first = asRecords ? 1 : 0;
     if (arguments.size() <= first) {
-        Messages::show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]"));
+        session.messages().show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]"),
+                                MessageIcon::None);
         return Fatal;
     }
     QStringList pageSources;
@@ -172,10 +175,10 @@ int run(const QStringList& arguments)
         return Fatal;
 
     // A missing folder or configuration file is a fatal report of the open itself.
-    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(absolute(arguments.at(first)));
+    const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(session, absolute(arguments.at(first)));
     if (!checkPageFolders(pageSources, kiosk->folder()))
         return Fatal;
-    ProblemBoxes boxes(messages);
+    ProblemBoxes boxes(session.messages());
     ProblemRecords records;
     PageMaker maker(*kiosk, asRecords ? static_cast<ProblemSink&>(records) : boxes);
     records.maker = &maker;
@@ -217,8 +220,8 @@ int run(const QStringList& arguments)
     }
     if (terminal)
         printText("\n");
-    closeLogFile();
-    TextFiles::closeAll();
+    closeLogFile(session);
+    session.closeAllFiles();
     std::fflush(stdout);
     return messages.shownCount() + records.count > 0 ? MessagesShown : Success;
 }

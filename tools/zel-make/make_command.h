@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/session.h"
+
 #include <QStringList>
+
+class StandardErrorMessageBoxes;
 
 // zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]
 // zel-make --check KIOSK_FOLDER
@@ -27,8 +31,14 @@ constexpr int Success = 0;       // nothing was reported
 constexpr int MessagesShown = 1; // at least one message was shown
 constexpr int Fatal = 2;         // a fatal report, a usage error or a missing file
 
+// What zel-make runs with: messages to standard error, and an end of the
+// program (a fatal report) that exits with status Fatal.
+SessionServices services(StandardErrorMessageBoxes& messages);
+
 // arguments excludes the program name. Returns the exit status; a fatal
-// report ends the process through the installed end hook instead.
-int run(const QStringList& arguments);
+// report ends the process through the session's end service instead. main()
+// builds the session from services(messages) and installs it as the
+// program's before it calls this.
+int run(Session& session, const StandardErrorMessageBoxes& messages, const QStringList& arguments);
 
 } // namespace MakeCommand

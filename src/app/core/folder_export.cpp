@@ -3,9 +3,9 @@
 #include "config/kiosk_system.h"
 #include "pages/files.h"
 #include "pages/page_sources.h"
-#include "platform/program_folder.h"
 #include "platform/runtime_error.h"
-#include "platform/text_files.h"
+#include "platform/open_text_file.h"
+#include "platform/session.h"
 
 #include <QDir>
 #include <QProcess>
@@ -27,14 +27,13 @@ QStringList filesMatching(const QString& folder, const QStringList& patterns)
 
 namespace FolderExport {
 
-QString cabinetMakerPath() { return programFolder() + QStringLiteral("zel-makecab"); }
+QString cabinetMakerPath(const Session& session) { return session.programFolder() + QStringLiteral("zel-makecab"); }
 
 QString writeDirectiveFile(const KioskSystem& kiosk, const QString& folderName)
 {
     const QString folder = kiosk.folder() + folderName;
     const QString path = folder + QDir::separator() + QStringLiteral("makecab.ddf");
-    const int handle = TextFiles::freeFile();
-    TextFiles::openForOutput(handle, path, TextFiles::Encoding::Utf8);
+    TextFiles::OutputFile file(path, TextFiles::Encoding::Utf8, kiosk.session().fileFaults());
     const QStringList settings = {
         QStringLiteral(".OPTION EXPLICIT"),
         QStringLiteral(".Set CabinetNameTemplate=") + folderName + QStringLiteral("*.cab"),
@@ -46,14 +45,14 @@ QString writeDirectiveFile(const KioskSystem& kiosk, const QString& folderName)
         QStringLiteral(".Set Compress=on"),
     };
     for (const QString& line : settings)
-        TextFiles::printLine(handle, line);
+        file.printLine(line);
     // Cameras write ".JPG" and ".jpeg": the page maker accepts those pictures,
     // so the cabinet must carry them too.
     for (const QString& name : PageSources::fileNamesIn(folder))
-        TextFiles::printLine(handle, name);
+        file.printLine(name);
     for (const QString& name : filesMatching(folder, Files::jpegNamePatterns()))
-        TextFiles::printLine(handle, name);
-    TextFiles::close(handle);
+        file.printLine(name);
+    file.close();
     return path;
 }
 

@@ -3,13 +3,14 @@
 #include <QString>
 
 class KioskSystem;
+class Session;
 
 // Export of one page folder as a cabinet file through the cabinet maker
 // (zel-makecab) beside the program.
 namespace FolderExport {
 
-// The cabinet maker's path: "zel-makecab" in the program's folder.
-QString cabinetMakerPath();
+// The cabinet maker's path: "zel-makecab" in the session's program folder.
+QString cabinetMakerPath(const Session& session);
 
 // Writes "makecab.ddf" into the folder folderName of the kiosk system
 // (replacing an older one): the eight setting lines, then the names of the

@@ -26,22 +26,24 @@ void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
     const std::int16_t width = kiosk.integerValue(QStringLiteral("screenwidth"));
     const std::int16_t height = kiosk.integerValue(QStringLiteral("screenheight"));
     if (width != actualWidth || height != actualHeight) {
-        Messages::show(QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System")
-                       + kCrLf + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
-                       + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + kCrLf
-                       + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight));
+        kiosk.session().messages().show(
+            QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + kCrLf
+                + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
+                + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + kCrLf
+                + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight),
+            MessageIcon::None);
         kiosk.setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
         kiosk.setIntegerValue(QStringLiteral("screenheight"), actualHeight);
     }
 }
 
 // Without a screen, the configured one is kept and not checked.
-std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const ScreenSizeProvider* screen,
+std::unique_ptr<KioskSystem> openKioskSystem(Session& session, const QString& folder, const ScreenSizeProvider* screen,
                                              configuration::LogFile log)
 {
-    auto kiosk = std::make_unique<KioskSystem>(Session::current());
+    auto kiosk = std::make_unique<KioskSystem>(session);
     withErrorPath(
-        QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); },
+        session, QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); },
         [&] {
             ProblemBoxes problems(kiosk->session().messages());
             configuration::openConfiguration(*kiosk, folder, problems, log);
@@ -60,12 +62,14 @@ std::unique_ptr<KioskSystem> openKioskSystem(const QString& folder, const Screen
 
 } // namespace
 
-std::unique_ptr<KioskSystem> openKioskSystemRunState(const QString& folder, const ScreenSizeProvider& screen)
+std::unique_ptr<KioskSystem> openKioskSystemRunState(Session& session, const QString& folder,
+                                                     const ScreenSizeProvider& screen)
 {
-    return openKioskSystem(folder, &screen, configuration::LogFile::Create);
+    return openKioskSystem(session, folder, &screen, configuration::LogFile::Create);
 }
 
-std::unique_ptr<KioskSystem> openKioskSystemHeadless(const QString& folder, bool withLog)
+std::unique_ptr<KioskSystem> openKioskSystemHeadless(Session& session, const QString& folder, bool withLog)
 {
-    return openKioskSystem(folder, nullptr, withLog ? configuration::LogFile::Create : configuration::LogFile::None);
+    return openKioskSystem(session, folder, nullptr,
+                           withLog ? configuration::LogFile::Create : configuration::LogFile::None);
 }

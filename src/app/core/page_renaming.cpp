@@ -108,21 +108,21 @@ void planRewrites(const QString& top, const Mover& move, bool movesFiles, Revers
     }
 }
 
-void failIfInjected(const char* operation, const QString& path)
+void failIfInjected(const fileio::FailureHook* faults, const char* operation, const QString& path)
 {
-    fileio::failIfInjected(Session::current().fileFaults(), operation, encoded(path));
+    fileio::failIfInjected(faults, operation, encoded(path));
 }
 
-void removeFile(const QString& path)
+void removeFile(const fileio::FailureHook* faults, const QString& path)
 {
-    failIfInjected("remove", path);
+    failIfInjected(faults, "remove", path);
     if (::unlink(encoded(path).c_str()) != 0)
         throw fileio::FileError(errno, encoded(path));
 }
 
-void renameFolderOnDisk(const QString& from, const QString& to)
+void renameFolderOnDisk(const fileio::FailureHook* faults, const QString& from, const QString& to)
 {
-    failIfInjected("rename", from);
+    failIfInjected(faults, "rename", from);
     if (std::rename(encoded(from).c_str(), encoded(to).c_str()) != 0)
         throw fileio::FileError(errno, encoded(from));
 }
@@ -189,9 +189,9 @@ QStringList madeFilesOf(const QString& folderPath, const QString& page)
     return files;
 }
 
-Result renamePage(const QString& kioskFolder, const PageId& from, const PageId& to)
+Result renamePage(Session& session, const QString& kioskFolder, const PageId& from, const PageId& to)
 {
-    ProblemBoxes boxes(Messages::current());
+    ProblemBoxes boxes(session.messages());
     if (!Support::isValidFolderName(to.folder, boxes) || !Support::isValidPageName(to.page, boxes))
         return {};
     const QString top = withTrailingSeparator(kioskFolder);
@@ -211,22 +211,22 @@ Result renamePage(const QString& kioskFolder, const PageId& from, const PageId& 
                        + QStringLiteral(": ") + clash + QStringLiteral(" is there"));
 
     const Mover move = [&](const PageId& page) { return page == from ? to : page; };
-    ReversibleFileGroup group(Session::current().fileFaults());
+    ReversibleFileGroup group(session.fileFaults());
     Result planned;
     try {
         planRewrites(top, move, true, group, planned);
     } catch (const fileio::FileError& error) {
         return nothingRenamed(error);
     }
-    Result result = carryOut(group, planned, [&] { removeFile(source); });
+    Result result = carryOut(group, planned, [&] { removeFile(session.fileFaults(), source); });
     if (result.done)
         removeMadeFiles(top + from.folder, from.page);
     return result;
 }
 
-Result renameFolder(const QString& kioskFolder, const QString& from, const QString& to)
+Result renameFolder(Session& session, const QString& kioskFolder, const QString& from, const QString& to)
 {
-    if (ProblemBoxes boxes(Messages::current()); !Support::isValidFolderName(to, boxes))
+    if (ProblemBoxes boxes(session.messages()); !Support::isValidFolderName(to, boxes))
         return {};
     const QString top = withTrailingSeparator(kioskFolder);
     if (from == kRootPage.folder)
@@ -239,14 +239,14 @@ Result renameFolder(const QString& kioskFolder, const QString& from, const QStri
         return refused(QStringLiteral("There is already a folder ") + to);
 
     const Mover move = [&](const PageId& page) { return page.folder == from ? PageId{to, page.page} : page; };
-    ReversibleFileGroup group(Session::current().fileFaults());
+    ReversibleFileGroup group(session.fileFaults());
     Result planned;
     try {
         planRewrites(top, move, false, group, planned);
     } catch (const fileio::FileError& error) {
         return nothingRenamed(error);
     }
-    Result result = carryOut(group, planned, [&] { renameFolderOnDisk(top + from, top + to); });
+    Result result = carryOut(group, planned, [&] { renameFolderOnDisk(session.fileFaults(), top + from, top + to); });
     if (result.done)
         for (const auto& [before, after] : result.moved)
             removeMadeFiles(top + to, PageSources::pageNameOf(QFileInfo(after).fileName()));

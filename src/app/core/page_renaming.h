@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class Session;
+
 // Renaming a page, moving it to another page folder, and renaming a page
 // folder, with every #button and #item reference to the pages concerned
 // rewritten in every page source of the kiosk system.
@@ -37,14 +39,16 @@ struct Result {
 
 // Renames page from to to (another name, another folder, or both) in the
 // kiosk system folder kioskFolder. The new names must pass the name rule
-// (its messages are shown); the new folder must exist and hold no page of the
-// new name, and the root page keeps its place. File failures do not raise:
-// they come back as the result's problem.
-Result renamePage(const QString& kioskFolder, const PageReferences::PageId& from, const PageReferences::PageId& to);
+// (its messages are shown in the session's message boxes); the new folder
+// must exist and hold no page of the new name, and the root page keeps its
+// place. Files are changed with the session's file faults. File failures do
+// not raise: they come back as the result's problem.
+Result renamePage(Session& session, const QString& kioskFolder, const PageReferences::PageId& from,
+                  const PageReferences::PageId& to);
 
 // Renames the page folder from to to: to must pass the name rule and not
 // exist yet; the root folder keeps its name.
-Result renameFolder(const QString& kioskFolder, const QString& from, const QString& to);
+Result renameFolder(Session& session, const QString& kioskFolder, const QString& from, const QString& to);
 
 // The made files and picture copies of page in folderPath that exist: the
 // main file, "_con.htm", "_nav.htm", and "images/" page + five digits + ".jpg".

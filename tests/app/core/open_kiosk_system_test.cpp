@@ -46,7 +46,7 @@ TEST(OpenKioskSystem, ItemsAfterTheOpen)
 TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
 {
     TemporaryKiosk kiosk;
-    const auto system = openKioskSystemHeadless("  " + kiosk.folder().chopped(1) + "  ");
+    const auto system = openKioskSystemHeadless(kiosk.session.session(), "  " + kiosk.folder().chopped(1) + "  ");
     const QStringList expected =
         QStringList{"kioskSystemFolder = " + kiosk.folder(),
                     "logFileNumber = " + QString::number(system->integerValue("logFileNumber")),

@@ -143,7 +143,8 @@ TEST_F(RenamingPages, RenameRewritesExactlyTheReferencesToThePage)
         QDir(kiosk.folder()).removeRecursively();
         writePages(style);
         const Files before = snapshot(kiosk.folder());
-        const auto result = PageRenaming::renamePage(kiosk.folder(), {"news", "today"}, {"news", "heute"});
+        const auto result =
+            PageRenaming::renamePage(kiosk.session.session(), kiosk.folder(), {"news", "today"}, {"news", "heute"});
         ASSERT_TRUE(result.done) << result.problem.toStdString();
         const QStringList forms{"heute", "news\\heute", "news/heute"};
         EXPECT_EQ(changesAgainst(expected(before, style, {{"news/today.zel", "news/heute.zel"}},
@@ -166,7 +167,8 @@ TEST_F(RenamingPages, MoveKeepsEveryReferenceOnItsPage)
     const Style& style = kStyles[0];
     writePages(style);
     const Files before = snapshot(kiosk.folder());
-    const auto result = PageRenaming::renamePage(kiosk.folder(), {"news", "today"}, {"more", "today"});
+    const auto result =
+        PageRenaming::renamePage(kiosk.session.session(), kiosk.folder(), {"news", "today"}, {"more", "today"});
     ASSERT_TRUE(result.done) << result.problem.toStdString();
     Files want = expected(before, style, {{"news/today.zel", "more/today.zel"}},
                           {{"news/today.zel", {"today", "more\\today", "more/today"}},
@@ -185,7 +187,7 @@ TEST_F(RenamingPages, FolderRenameRewritesReferencesIntoTheFolder)
     const Style& style = kStyles[3];
     writePages(style);
     const Files before = snapshot(kiosk.folder());
-    const auto result = PageRenaming::renameFolder(kiosk.folder(), "news", "latest");
+    const auto result = PageRenaming::renameFolder(kiosk.session.session(), kiosk.folder(), "news", "latest");
     ASSERT_TRUE(result.done) << result.problem.toStdString();
     Files want;
     const QStringList forms{"today", "latest\\today", "latest/today"};
@@ -214,18 +216,18 @@ TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
 {
     struct Row {
         const char* name;
-        std::function<PageRenaming::Result(const QString&)> rename;
+        std::function<PageRenaming::Result(Session&, const QString&)> rename;
     };
     const Row rows[] = {
         {"rename",
-         [](const QString& k) {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"news", "heute"});
+         [](Session& s, const QString& k) {
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "heute"});
          }},
         {"move",
-         [](const QString& k) {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"more", "today"});
+         [](Session& s, const QString& k) {
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"more", "today"});
          }},
-        {"folder", [](const QString& k) { return PageRenaming::renameFolder(k, "news", "latest"); }},
+        {"folder", [](Session& s, const QString& k) { return PageRenaming::renameFolder(s, k, "news", "latest"); }},
     };
     for (const Row& row : rows) {
         // Counts the operations of a rename that succeeds, then fails each in turn.
@@ -233,7 +235,7 @@ TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
         writePages(kStyles[1]);
         operations = 0;
         failAt = -1;
-        ASSERT_TRUE(row.rename(kiosk.folder()).done);
+        ASSERT_TRUE(row.rename(kiosk.session.session(), kiosk.folder()).done);
         const int total = operations;
         ASSERT_GT(total, 10) << row.name;
         for (failAt = 0; failAt < total; ++failAt) {
@@ -242,7 +244,7 @@ TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
             writePages(kStyles[1]);
             const Files before = snapshot(kiosk.folder());
             operations = 0;
-            const auto result = row.rename(kiosk.folder());
+            const auto result = row.rename(kiosk.session.session(), kiosk.folder());
             EXPECT_FALSE(result.done);
             EXPECT_TRUE(result.problem.startsWith("Nothing was renamed: " + kiosk.folder()))
                 << result.problem.toStdString();
@@ -267,47 +269,48 @@ TEST_F(RenamingPages, RefusedRenamesChangeNothing)
         QString problem;
     };
     const QString k = kiosk.folder();
+    Session& s = kiosk.session.session();
     const Row rows[] = {
         {"capital letter",
          [&] {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"news", "Heute"});
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "Heute"});
          },
          "Heute is not a valid page name", ""},
         {"invalid folder",
          [&] {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"my news", "today"});
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"my news", "today"});
          },
          "my news is not a valid folder name", ""},
         {"page exists",
          [&] {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"news", "index"});
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "index"});
          },
          "", "Page index can not be used in folder news: " + k + "news/index.zel is there"},
         {"made files clash",
          [&] {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"news", "heute"});
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "heute"});
          },
          "", "Page heute can not be used in folder news: " + k + "news/heute_con.zel is there"},
         {"no such folder",
          [&] {
-             return PageRenaming::renamePage(k, {"news", "today"}, {"gone", "today"});
+             return PageRenaming::renamePage(s, k, {"news", "today"}, {"gone", "today"});
          },
          "", "There is no folder gone"},
         {"no such page",
          [&] {
-             return PageRenaming::renamePage(k, {"news", "gone"}, {"news", "here"});
+             return PageRenaming::renamePage(s, k, {"news", "gone"}, {"news", "here"});
          },
          "", "There is no page gone in folder news"},
         {"root page",
          [&] {
-             return PageRenaming::renamePage(k, {"root", "root"}, {"root", "start"});
+             return PageRenaming::renamePage(s, k, {"root", "root"}, {"root", "start"});
          },
          "", "The root page keeps its name and folder: every Home button leads to root\\root."},
-        {"root folder", [&] { return PageRenaming::renameFolder(k, "root", "start"); }, "",
+        {"root folder", [&] { return PageRenaming::renameFolder(s, k, "root", "start"); }, "",
          "The root folder keeps its name: every Home button leads to root\\root."},
-        {"folder exists", [&] { return PageRenaming::renameFolder(k, "news", "sport"); }, "",
+        {"folder exists", [&] { return PageRenaming::renameFolder(s, k, "news", "sport"); }, "",
          "There is already a folder sport"},
-        {"invalid new folder", [&] { return PageRenaming::renameFolder(k, "news", "News"); },
+        {"invalid new folder", [&] { return PageRenaming::renameFolder(s, k, "news", "News"); },
          "News is not a valid folder name", ""},
     };
     for (const Row& row : rows) {

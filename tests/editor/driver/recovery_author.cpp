@@ -16,6 +16,7 @@
 #include "app/window_closing.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 #include "support/recording_messages.h"
 
@@ -94,6 +95,7 @@ int main(int argc, char** argv)
     };
     services.closeAllWindows = &WindowClosing::closeAllWindows;
     Session session(std::move(services));
+    const ProgramSessionInstallation installed(session);
 
     frmKioskSystem mainWindow(workbench);
     mainWindow.show();
