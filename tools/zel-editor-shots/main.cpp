@@ -6,6 +6,7 @@
 // to a page that does not exist and saves the editor, its line underlined
 // and its problem shown on hover, beside the Preview window as
 // editor-preview.png. Runs without a display.
+#include "common/event_wait.h"
 #include "app/core/open_kiosk_system.h"
 #include "editor/dlg_insert.h"
 #include "editor/editor_preview.h"
@@ -84,20 +85,6 @@ private:
     int m_failures = 0;
 };
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.hasExpired(timeoutMs))
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
-
 void settle(int ms)
 {
     QEventLoop loop;
@@ -118,8 +105,8 @@ QImage editorBesidePreview(frmEdit& editor, Workbench& workbench)
     preview.resize(560, 640);
     bool shown = false;
     QObject::connect(&preview, &frmPreview::pageShown, [&] { shown = true; });
-    if (!waitFor([&] { return shown && !preview.isMaking() && !editor.preview()->marks().markedLines().isEmpty(); },
-                 30000))
+    if (!waitUntil([&] { return shown && !preview.isMaking() && !editor.preview()->marks().markedLines().isEmpty(); },
+                   30000))
         return {};
     settle(800); // the kiosk's script fits the captions after the load
 

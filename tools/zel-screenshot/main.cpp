@@ -1,6 +1,8 @@
 // zel-screenshot WIDTH HEIGHT PAGE PNG [PAGE PNG ...]
 // Shows each made page in a browser of the given size, as a kiosk screen
 // would, and saves what it shows as a PNG file. Runs without a display.
+#include "common/event_wait.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -12,20 +14,6 @@
 #include <functional>
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!condition()) {
-        if (elapsed.hasExpired(timeoutMs))
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 // True once the frameset and both frames have finished loading and the
 // engine has painted a frame since.
