@@ -4,6 +4,7 @@
 #include "app/core/open_kiosk_system.h"
 #include "app/frm_kiosk_overview.h"
 #include "dialogs/workbench.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include "support/bench_support.h"
@@ -45,10 +46,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int pages = argc > 1 ? std::atoi(argv[1]) : 2000;
     Session session;
+    const ProgramSessionInstallation installed(session);
     QTemporaryDir dir;
     const QString top = dir.path() + "/kiosk/";
     generate(top, pages);
-    const auto kiosk = openKioskSystemHeadless(top, false);
+    const auto kiosk = openKioskSystemHeadless(session, top, false);
     Workbench workbench;
     workbench.setKioskSystem(kiosk.get());
 

@@ -4,6 +4,7 @@
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 #include "platform/program_folder.h"
+#include "platform/program_session.h"
 #include "platform/session.h"
 #include "preview/frm_preview.h"
 #include "viewer/frm_view_page.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int edits = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     Session session;
+    const ProgramSessionInstallation installed(session);
     QTemporaryDir dir;
     const QString top = dir.path() + "/kiosk/";
     generate(top);
@@ -97,7 +99,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zel-make failed\n");
         return 1;
     }
-    const auto kiosk = openKioskSystemHeadless(top, false);
+    const auto kiosk = openKioskSystemHeadless(session, top, false);
     Workbench workbench;
     workbench.setKioskSystem(kiosk.get());
 
