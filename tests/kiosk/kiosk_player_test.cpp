@@ -144,8 +144,9 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
         row.breakDown(visit);
         ASSERT_TRUE(waitUntil([&] { return visit.player().heartbeat().restarts == 1; }, 5000));
         ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm"), row.withinMs));
-        if (row.withinMs <= 5000)
+        if (row.withinMs <= 5000) {
             EXPECT_LT(back.elapsed(), 5000);
+        }
         std::printf("%s: root page back after %lld ms\n", row.name, back.elapsed());
         const QString reason = visit.player().heartbeat().lastRestartReason;
         EXPECT_TRUE(std::any_of(row.reasons.begin(), row.reasons.end(), [&](const QString& r) {
@@ -303,8 +304,9 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
         for (const QString& address : frames)
             EXPECT_TRUE(address.startsWith(QUrl::fromLocalFile(version).toString() + u'/')) << address.toStdString();
         EXPECT_TRUE(contentText().contains(QLatin1String(row.newText))) << contentText().toStdString();
-        if (*row.kept)
+        if (*row.kept) {
             EXPECT_TRUE(QFileInfo::exists(version + u'/' + QLatin1String(row.kept)));
+        }
         EXPECT_EQ(store.current(), version);
     }
 }
