@@ -6,7 +6,8 @@ class Session;
 // only. It serves the free functions that windows call in their old shape
 // (Messages::show, reportRuntimeError and withErrorPath without a session,
 // logMessage, programFolder, ProgramEnd::endProgram). The core is handed its
-// Session and never reads this one.
+// Session; only the page maker's procedures still report an unexpected
+// failure through withErrorPath without a session, and so through this one.
 
 // The installed session. Ends the process with a message on standard error
 // when there is none (a program whose main() installed none).
