@@ -14,7 +14,7 @@
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 #include "pages/files.h"
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "platform/messages.h"
 #include "platform/program_folder.h"
 #include "platform/program_session.h"

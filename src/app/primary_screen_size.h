@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/screen_size.h"
+#include "base/screen_size.h"
 
 // The primary screen's size in whole device pixels (its logical size times its
 // device pixel ratio), as a page shown full screen sees it also on a scaled

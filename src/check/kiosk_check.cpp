@@ -6,7 +6,7 @@
 #include "config/kiosk_design.h"
 #include "config/kiosk_system.h"
 #include "config/selector_row.h"
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "platform/session.h"
 
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "check/style_sheet.h"
 
 #include "fileio/regular_file.h"
-#include "platform/text_files.h"
+#include "text/text_files.h"
 
 #include <QFile>
 #include <QFileInfo>

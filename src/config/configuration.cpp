@@ -2,15 +2,15 @@
 
 #include "platform/problem.h"
 #include "pages/files.h"
-#include "platform/blanks.h"
-#include "platform/folder_path.h"
-#include "platform/int16.h"
-#include "platform/runtime_error.h"
-#include "platform/open_text_file.h"
+#include "base/blanks.h"
+#include "base/folder_path.h"
+#include "base/int16.h"
+#include "base/runtime_error.h"
+#include "text/open_text_file.h"
 #include "platform/session.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
-#include "platform/line_end.h"
+#include "base/line_end.h"
 
 #include <QDir>
 #include <QFileInfo>

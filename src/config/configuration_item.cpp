@@ -1,6 +1,6 @@
 #include "config/configuration_item.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 void clsIntegerConfigurationItem::init(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
                                        std::int16_t maximum)

@@ -1,6 +1,6 @@
 #include "config/configuration_items.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 ConfigurationItem& ConfigurationItems::add(std::unique_ptr<ConfigurationItem> item)
 {

@@ -1,7 +1,7 @@
 #include "config/kiosk_system.h"
 
-#include "platform/line_end.h"
-#include "platform/runtime_error.h"
+#include "base/line_end.h"
+#include "base/runtime_error.h"
 #include "runtime/error_handler.h"
 
 KioskSystem::KioskSystem(Session& session) : m_session(session) {}

@@ -1,9 +1,9 @@
 #include "config/layout.h"
 
 #include "config/configuration.h"
-#include "platform/int16.h"
-#include "platform/line_end.h"
-#include "platform/screen_size.h"
+#include "base/int16.h"
+#include "base/line_end.h"
+#include "base/screen_size.h"
 #include "runtime/error_handler.h"
 
 namespace {

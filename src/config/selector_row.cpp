@@ -1,6 +1,6 @@
 #include "config/selector_row.h"
 
-#include "platform/int16.h"
+#include "base/int16.h"
 
 SelectorRow SelectorRow::of(std::int16_t navigationHeight, std::int16_t buttons)
 {

@@ -1,6 +1,6 @@
 #include "dialogs/chooser_dialog.h"
 
-#include "platform/int16.h"
+#include "base/int16.h"
 #include "runtime/error_handler.h"
 
 #include <QLabel>

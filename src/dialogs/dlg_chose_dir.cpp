@@ -2,8 +2,8 @@
 
 #include "dialogs/workbench.h"
 #include "pages/files.h"
-#include "platform/folder_path.h"
-#include "platform/line_end.h"
+#include "base/folder_path.h"
+#include "base/line_end.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
 

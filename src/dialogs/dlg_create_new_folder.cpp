@@ -6,7 +6,7 @@
 #include "dialogs/kiosk_listing.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/support.h"
-#include "platform/blanks.h"
+#include "base/blanks.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/workbench.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include "dialogs/input_box.h"
 #include "dialogs/jpeg_file_dialog.h"

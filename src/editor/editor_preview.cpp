@@ -4,7 +4,7 @@
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
 #include "editor/problem_marks.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "preview/frm_preview.h"
 
 #include <QEvent>

@@ -1,11 +1,11 @@
 #include "editor/page_source_file.h"
 
 #include "fileio/atomic_file.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "platform/program_session.h"
 #include "platform/session.h"
-#include "platform/text_files.h"
-#include "platform/text_codec.h"
+#include "text/text_files.h"
+#include "text/text_codec.h"
 
 #include <QFile>
 #include <QFileInfo>

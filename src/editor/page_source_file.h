@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/line_end.h"
-#include "platform/text_codec.h"
+#include "base/line_end.h"
+#include "text/text_codec.h"
 
 #include <QByteArray>
 #include <QString>

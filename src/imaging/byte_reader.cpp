@@ -1,6 +1,6 @@
 #include "imaging/byte_reader.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace Jpeg {
 

@@ -3,7 +3,7 @@
 #include "imaging/image_tool.h"
 #include "pages/files.h"
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QDir>
 #include <QFile>

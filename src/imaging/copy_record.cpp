@@ -2,7 +2,7 @@
 
 #include "fileio/atomic_file.h"
 #include "fileio/regular_file.h"
-#include "platform/line_end.h"
+#include "base/line_end.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "fileio/atomic_file.h"
-#include "platform/file_fingerprint.h"
+#include "base/file_fingerprint.h"
 
 #include <QHash>
 #include <QString>

@@ -2,9 +2,9 @@
 
 #include "imaging/copy_job.h"
 #include "imaging/jpeg_size.h"
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "util/rounding.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "imaging/jpeg_size.h"
 
-#include "platform/line_end.h"
-#include "platform/runtime_error.h"
+#include "base/line_end.h"
+#include "base/runtime_error.h"
 #include "platform/user_settings.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "imaging/jpeg_size.h"
 
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include "fileio/atomic_file.h"
 #include "util/exif_orientation.h"

@@ -1,7 +1,7 @@
 // Picture copies made on worker threads into temporaries, put in place when asked.
 #include "maker/copy_jobs.h"
 
-#include "platform/file_fingerprint.h"
+#include "base/file_fingerprint.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,7 +6,7 @@
 #include "imaging/copy_reuse.h"
 #include "platform/image_tool_choice.h"
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QList>
 #include <QSet>

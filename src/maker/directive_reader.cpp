@@ -4,7 +4,7 @@
 #include "maker/line_problem.h"
 #include "maker/maker_module.h"
 
-#include "platform/blanks.h"
+#include "base/blanks.h"
 #include "runtime/error_handler.h"
 
 QString DirectiveReader::classifyLine(const QString& line, QString& arguments)

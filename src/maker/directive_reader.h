@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/page_types.h"
-#include "platform/open_text_file.h"
+#include "text/open_text_file.h"
 #include "platform/problem.h"
 
 #include <QString>

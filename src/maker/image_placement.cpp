@@ -9,8 +9,8 @@
 #include "imaging/image_scaling.h"
 #include "imaging/jpeg_size.h"
 #include "pages/files.h"
-#include "platform/int16.h"
-#include "platform/runtime_error.h"
+#include "base/int16.h"
+#include "base/runtime_error.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>

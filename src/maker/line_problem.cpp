@@ -3,7 +3,7 @@
 
 #include "maker/maker_module.h"
 
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "runtime/error_handler.h"
 
 QString faultyLineContext(const ProblemPlace& place)

@@ -8,7 +8,7 @@
 #include "maker/page_output.h"
 
 #include "pages/support.h"
-#include "platform/int16.h"
+#include "base/int16.h"
 #include "runtime/error_handler.h"
 
 namespace {

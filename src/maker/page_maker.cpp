@@ -12,9 +12,9 @@
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "pages/page_sources.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "platform/session.h"
-#include "platform/text_files.h"
+#include "text/text_files.h"
 #include "runtime/error_handler.h"
 
 #include "fileio/deferred_replacements.h"

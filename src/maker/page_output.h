@@ -3,7 +3,7 @@
 #include "maker/directive_reader.h"
 #include "maker/make_context.h"
 #include "maker/page_position.h"
-#include "platform/open_text_file.h"
+#include "text/open_text_file.h"
 
 #include <QString>
 #include <QStringList>

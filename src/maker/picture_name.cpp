@@ -1,6 +1,6 @@
 #include "maker/picture_name.h"
 
-#include "platform/blanks.h"
+#include "base/blanks.h"
 
 PictureNameSplit splitPictureName(const QString& arguments)
 {

@@ -10,7 +10,7 @@
 #include "maker/text_blocks.h"
 
 #include "config/selector_row.h"
-#include "platform/blanks.h"
+#include "base/blanks.h"
 #include "runtime/error_handler.h"
 
 void SelectorPageBuilder::makeSelector()

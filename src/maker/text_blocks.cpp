@@ -5,7 +5,7 @@
 #include "maker/maker_module.h"
 #include "maker/page_output.h"
 
-#include "platform/blanks.h"
+#include "base/blanks.h"
 #include "runtime/error_handler.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "config/kiosk_system.h"
 #include "pages/support.h"
-#include "platform/blanks.h"
+#include "base/blanks.h"
 #include "runtime/error_handler.h"
 #include "util/rounding.h"
 

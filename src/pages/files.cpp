@@ -1,6 +1,6 @@
 #include "pages/files.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "pages/page_paths.h"
 
 #include "pages/files.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QDir>
 #include <QFileInfo>

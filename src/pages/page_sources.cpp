@@ -1,7 +1,7 @@
 #include "pages/page_sources.h"
 
 #include "pages/files.h"
-#include "platform/folder_path.h"
+#include "base/folder_path.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "pages/page_types.h"
 
-#include "platform/runtime_error.h"
-#include "platform/open_text_file.h"
+#include "base/runtime_error.h"
+#include "text/open_text_file.h"
 
 namespace Support {
 

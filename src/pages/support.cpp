@@ -1,9 +1,9 @@
 #include "pages/support.h"
 
-#include "platform/int16.h"
-#include "platform/line_end.h"
+#include "base/int16.h"
+#include "base/line_end.h"
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace {
 

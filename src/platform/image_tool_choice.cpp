@@ -1,8 +1,8 @@
 #include "platform/image_tool_choice.h"
 
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "platform/problem.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "platform/user_settings.h"
 
 #include <QFileInfo>

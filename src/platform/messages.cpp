@@ -1,6 +1,6 @@
 #include "platform/messages.h"
 
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "platform/program_session.h"
 #include "platform/session.h"
 

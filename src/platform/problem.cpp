@@ -1,6 +1,6 @@
 #include "platform/problem.h"
 
-#include "platform/line_end.h"
+#include "base/line_end.h"
 #include "platform/messages.h"
 
 QString Problem::text() const

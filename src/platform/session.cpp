@@ -1,6 +1,6 @@
 #include "platform/session.h"
 
-#include "platform/folder_path.h"
+#include "base/folder_path.h"
 #include "platform/messages.h"
 #include "platform/problem.h"
 

@@ -3,7 +3,7 @@
 #include "fileio/atomic_file.h"
 #include "fileio/deferred_replacements.h"
 #include "platform/image_tool_choice.h"
-#include "platform/text_files.h"
+#include "text/text_files.h"
 
 #include <QString>
 #include <functional>

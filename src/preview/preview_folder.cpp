@@ -3,7 +3,7 @@
 #include "fileio/atomic_file.h"
 #include "imaging/copy_record.h"
 #include "pages/page_types.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "preview/preview_make.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QString>
 #include <exception>

@@ -2,7 +2,7 @@
 
 #include "platform/program_session.h"
 #include "platform/session.h"
-#include "platform/text_files.h"
+#include "text/text_files.h"
 #include "runtime/error_handler.h"
 
 #include <cerrno>

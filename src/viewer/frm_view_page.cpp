@@ -2,7 +2,7 @@
 
 #include "config/kiosk_system.h"
 #include "dialogs/workbench.h"
-#include "platform/int16.h"
+#include "base/int16.h"
 #include "platform/messages.h"
 #include "platform/program_end.h"
 #include "runtime/error_handler.h"

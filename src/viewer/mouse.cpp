@@ -1,6 +1,6 @@
 #include "viewer/mouse.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "util/rounding.h"
 
 #include <QCursor>

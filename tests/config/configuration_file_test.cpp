@@ -2,7 +2,7 @@
 #include "platform/problem.h"
 #include "config/configuration.h"
 #include "config/layout.h"
-#include "platform/screen_size.h"
+#include "base/screen_size.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "editor/dlg_insert.h"
 #include "editor/page_source_file.h"
 #include "pages/files.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "support/window_fixture.h"
 
 #include <QLineEdit>

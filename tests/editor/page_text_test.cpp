@@ -1,6 +1,6 @@
 #include "support/window_fixture.h"
 
-#include "platform/text_codec.h"
+#include "text/text_codec.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 // error numbers they raise, and the old file kept whole when a copy fails.
 #include "fileio/atomic_file.h"
 #include "pages/files.h"
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>

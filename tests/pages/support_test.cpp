@@ -5,7 +5,7 @@
 #include "pages/page_types.h"
 #include "pages/support.h"
 #include "platform/problem.h"
-#include "platform/open_text_file.h"
+#include "text/open_text_file.h"
 
 #include <gtest/gtest.h>
 

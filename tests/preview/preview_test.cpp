@@ -6,7 +6,7 @@
 #include "editor/frm_show_picture.h"
 #include "editor/problem_marks.h"
 #include "editor/reference_navigation.h"
-#include "platform/screen_size.h"
+#include "base/screen_size.h"
 #include "preview/frm_preview.h"
 #include "support/check_kiosk.h"
 #include "support/closing_windows.h"

@@ -1,5 +1,5 @@
 #include "platform/session.h"
-#include "platform/text_files.h"
+#include "text/text_files.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
 #include "support/kiosk_fixture.h"

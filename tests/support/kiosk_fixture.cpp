@@ -2,9 +2,9 @@
 
 #include "app/core/open_kiosk_system.h"
 #include "pages/files.h"
-#include "platform/screen_size.h"
-#include "platform/text_codec.h"
-#include "platform/text_files.h"
+#include "base/screen_size.h"
+#include "text/text_codec.h"
+#include "text/text_files.h"
 
 #include <QDir>
 #include <QFile>

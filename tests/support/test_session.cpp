@@ -1,6 +1,6 @@
 #include "support/test_session.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 TestSession::TestSession(Options options) : messages(options.messages ? *options.messages : m_ownMessages)
 {

@@ -4,7 +4,7 @@
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
-#include "platform/screen_size.h"
+#include "base/screen_size.h"
 #include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"

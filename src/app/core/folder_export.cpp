@@ -3,8 +3,8 @@
 #include "config/kiosk_system.h"
 #include "pages/files.h"
 #include "pages/page_sources.h"
-#include "platform/runtime_error.h"
-#include "platform/open_text_file.h"
+#include "base/runtime_error.h"
+#include "text/open_text_file.h"
 #include "platform/session.h"
 
 #include <QDir>

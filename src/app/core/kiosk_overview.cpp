@@ -1,8 +1,8 @@
 #include "app/core/kiosk_overview.h"
 
 #include "pages/page_sources.h"
-#include "platform/folder_path.h"
-#include "platform/text_codec.h"
+#include "base/folder_path.h"
+#include "text/text_codec.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,10 +4,10 @@
 #include "config/configuration.h"
 #include "fileio/replacement_journal.h"
 #include "config/layout.h"
-#include "platform/int16.h"
-#include "platform/line_end.h"
+#include "base/int16.h"
+#include "base/line_end.h"
 #include "platform/messages.h"
-#include "platform/screen_size.h"
+#include "base/screen_size.h"
 #include "platform/session.h"
 #include "runtime/error_handler.h"
 

@@ -2,8 +2,8 @@
 
 #include "pages/page_sources.h"
 #include "pages/support.h"
-#include "platform/folder_path.h"
-#include "platform/text_codec.h"
+#include "base/folder_path.h"
+#include "text/text_codec.h"
 
 #include <QDir>
 #include <QFile>

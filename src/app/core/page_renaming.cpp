@@ -5,7 +5,7 @@
 #include "app/core/reversible_file_group.h"
 #include "pages/page_sources.h"
 #include "pages/support.h"
-#include "platform/folder_path.h"
+#include "base/folder_path.h"
 #include "platform/session.h"
 
 #include <QDir>

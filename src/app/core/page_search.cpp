@@ -1,6 +1,6 @@
 #include "app/core/page_search.h"
 
-#include "platform/text_codec.h"
+#include "text/text_codec.h"
 
 #include <QFile>
 

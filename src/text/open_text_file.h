@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/text_files.h"
+#include "text/text_files.h"
 
 #include <QString>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "platform/open_text_file.h"
+#include "text/open_text_file.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
-#include "platform/text_files.h"
+#include "text/text_files.h"
 
 #include "fileio/deferred_replacements.h"
 #include "fileio/regular_file.h"
 
-#include "platform/line_end.h"
-#include "platform/runtime_error.h"
-#include "platform/text_codec.h"
+#include "base/line_end.h"
+#include "base/runtime_error.h"
+#include "text/text_codec.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/text_codec.h"
+#include "text/text_codec.h"
 
 #include <QStringDecoder>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 
 #include <QDir>
 #include <cerrno>

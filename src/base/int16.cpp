@@ -1,6 +1,6 @@
-#include "platform/int16.h"
+#include "base/int16.h"
 
-#include "platform/runtime_error.h"
+#include "base/runtime_error.h"
 #include "util/rounding.h"
 
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 // its bytes for every length, no value for what is not a regular file, and
 // "changed while read" for a file cut short, grown or rewritten while it is
 // read, also when another thread cuts it at any moment.
-#include "platform/file_fingerprint.h"
+#include "base/file_fingerprint.h"
 
 #include "support/kiosk_fixture.h"
 

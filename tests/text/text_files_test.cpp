@@ -1,6 +1,6 @@
-#include "platform/text_codec.h"
-#include "platform/text_files.h"
-#include "platform/runtime_error.h"
+#include "text/text_codec.h"
+#include "text/text_files.h"
+#include "base/runtime_error.h"
 #include "support/kiosk_fixture.h"
 
 #include <QTemporaryDir>

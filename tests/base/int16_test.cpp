@@ -1,5 +1,5 @@
-#include "platform/int16.h"
-#include "platform/runtime_error.h"
+#include "base/int16.h"
+#include "base/runtime_error.h"
 
 #include <functional>
 #include <gtest/gtest.h>

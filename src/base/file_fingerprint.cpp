@@ -1,4 +1,4 @@
-#include "platform/file_fingerprint.h"
+#include "base/file_fingerprint.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/blanks.h"
+#include "base/blanks.h"
 
 QString trimBlanks(const QString& text)
 {
