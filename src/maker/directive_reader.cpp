@@ -22,7 +22,9 @@ QString DirectiveReader::classifyLine(const QString& line, QString& arguments)
     return line.mid(1, blank - 1).toLower();
 }
 
-DirectiveReader::DirectiveReader(const QString& sourcePath) : m_input(sourcePath), m_sourcePath(sourcePath) {}
+DirectiveReader::DirectiveReader(const QString& sourcePath, Session& session)
+    : m_input(sourcePath), m_sourcePath(sourcePath), m_session(session)
+{}
 
 PageType DirectiveReader::readPageType()
 {
@@ -62,7 +64,7 @@ bool DirectiveReader::nextBlockLine()
 
 QString DirectiveReader::getDirective()
 {
-    return withErrorPath(makerModule(), QStringLiteral("getDirective"),
+    return withErrorPath(m_session, makerModule(), QStringLiteral("getDirective"),
                          [&] { return classifyLine(m_currentLine, m_directiveArguments); });
 }
 

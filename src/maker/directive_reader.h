@@ -9,9 +9,12 @@
 // Reads one page source for a page builder, line by line: the page-type line
 // first, then the lines of the directive loop and of the text blocks. Opens
 // the page source when constructed and closes it when it goes.
+class Session;
+
 class DirectiveReader {
 public:
-    explicit DirectiveReader(const QString& sourcePath);
+    // session is the make's, which the error path reports through.
+    DirectiveReader(const QString& sourcePath, Session& session);
 
     // Reads the page-type line; the line number is 1 afterwards.
     PageType readPageType();
@@ -47,6 +50,7 @@ private:
 
     TextFiles::InputFile m_input;
     const QString m_sourcePath;
+    Session& m_session;
     QString m_currentLine;
     QString m_directiveArguments;
     bool m_lineHeld = false;

@@ -65,7 +65,7 @@ PlacedPicture ImagePlacement::place(const QString& fileName, std::int32_t requir
                                     bool noScaleUp)
 {
     PlacedPicture placed;
-    withErrorPath(makerModule(), QStringLiteral("scaleImage"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("scaleImage"), [&] {
         try {
             placePicture(fileName, requiredHeight, requiredWidth, noScaleUp, placed);
         } catch (const RuntimeError& error) {

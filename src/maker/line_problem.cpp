@@ -14,9 +14,10 @@ QString faultyLineContext(const ProblemPlace& place)
            + place.pageSource;
 }
 
-void reportLineProblem(ProblemSink& problems, Problem::Kind kind, const QString& message, const ProblemPlace& place)
+void reportLineProblem(Session& session, ProblemSink& problems, Problem::Kind kind, const QString& message,
+                       const ProblemPlace& place)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeError"), [&] {
+    withErrorPath(session, makerModule(), QStringLiteral("makeError"), [&] {
         problems.report(Problem{.kind = kind, .place = place, .message = message, .showsLine = true});
     });
 }

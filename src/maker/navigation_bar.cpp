@@ -33,7 +33,7 @@ void NavigationBar::write(const QString& line) { m_page.writeNavigation(line); }
 
 void NavigationBar::start()
 {
-    withErrorPath(makerModule(), QStringLiteral("startNavigationHeader"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("startNavigationHeader"), [&] {
         makeHeader(m_page, m_page.navigationFile(), QStringLiteral("Navigation"));
         write(QStringLiteral("<body>"));
         write(QStringLiteral("<table class=\"nav\" border=1 cellspacing=0>"));
@@ -42,7 +42,7 @@ void NavigationBar::start()
 
 void NavigationBar::complete()
 {
-    withErrorPath(makerModule(), QStringLiteral("completeNavigationFooter"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("completeNavigationFooter"), [&] {
         write(QStringLiteral("</table>"));
         write(QStringLiteral("</body>"));
         write(QStringLiteral("</html>"));
@@ -51,7 +51,7 @@ void NavigationBar::complete()
 
 void NavigationBar::addButton(const QString& url, const QString& text)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeNavigationButton"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationButton"), [&] {
         if (m_buttonCount >= m_buttons) {
             m_page.makeError(QStringLiteral("Too many buttons on page"));
             return;
@@ -72,7 +72,7 @@ void NavigationBar::addButton(const QString& url, const QString& text)
 
 void NavigationBar::addDoubleButton(const QString& url, const QString& text)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
         if (m_buttonCount >= Int16::subtract(m_buttons, 1)) {
             m_page.makeError(QStringLiteral("Too many buttons on page"));
             return;
@@ -99,13 +99,13 @@ void NavigationBar::addDoubleButton(const QString& url, const QString& text)
 
 void NavigationBar::addHomeButton()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeNavigationHomeButton"),
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationHomeButton"),
                   [&] { addButton(QStringLiteral("../") + Support::rootPageLink(), QStringLiteral("Home")); });
 }
 
 void NavigationBar::addBackButton()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeNavigationBackButton"),
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationBackButton"),
                   [&] { addButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back")); });
 }
 
@@ -117,7 +117,7 @@ void NavigationBar::startBranch()
 
 void NavigationBar::completeRoot()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeRootNavigationFooter"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeRootNavigationFooter"), [&] {
         while (m_buttonCount < m_buttons)
             addButton(QString(), QString());
         complete();
@@ -126,7 +126,7 @@ void NavigationBar::completeRoot()
 
 void NavigationBar::completeBranch()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeBranchNavigationFooter"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeBranchNavigationFooter"), [&] {
         while (m_buttonCount < m_buttons - 1)
             addButton(QString(), QString());
         addBackButton();
@@ -136,7 +136,7 @@ void NavigationBar::completeBranch()
 
 void NavigationBar::completeLeaf()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeLeafNavigationFooter"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeLeafNavigationFooter"), [&] {
         addHomeButton();
         addButton(QStringLiteral("javascript:scrollup()"), QStringLiteral("Up"));
         for (int blank = 0; blank < 4; ++blank)
@@ -149,7 +149,7 @@ void NavigationBar::completeLeaf()
 
 void NavigationBar::completeSelector()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeselectorNavigationFooter"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeselectorNavigationFooter"), [&] {
         addHomeButton();
         addDoubleButton(QStringLiteral("javascript:select()"),
                         QStringLiteral("Select The Item CurrentlyDisplayed On The Left"));

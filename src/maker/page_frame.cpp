@@ -30,7 +30,7 @@ void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QStri
 
 void makeContentHeader(PageOutput& page)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeContentHeader"), [&] {
+    withErrorPath(page.session(), makerModule(), QStringLiteral("makeContentHeader"), [&] {
         makeHeader(page, page.contentFile(), QStringLiteral("Content"));
         page.writeContent(QStringLiteral("<body>"));
     });
@@ -38,7 +38,7 @@ void makeContentHeader(PageOutput& page)
 
 void makeContentFooter(PageOutput& page)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeContentFooter"), [&] {
+    withErrorPath(page.session(), makerModule(), QStringLiteral("makeContentFooter"), [&] {
         page.writeContent(QStringLiteral("</body>"));
         page.writeContent(QStringLiteral("</html>"));
     });
@@ -47,7 +47,7 @@ void makeContentFooter(PageOutput& page)
 void makeMainPage(PageOutput& page, std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
                   bool withOnload)
 {
-    withErrorPath(makerModule(), QStringLiteral("makeMainPage"), [&] {
+    withErrorPath(page.session(), makerModule(), QStringLiteral("makeMainPage"), [&] {
         TextFiles::OutputFile& mainFile = page.mainFile();
         makeHeader(page, mainFile, QStringLiteral("Main"));
         mainFile.print(QStringLiteral("<frameset cols=\"") + QString::number(contentWidth) + QStringLiteral(",")

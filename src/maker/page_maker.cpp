@@ -59,7 +59,7 @@ void PageMaker::makeOne(const QString& filePath)
 
 void PageMaker::makeAll()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeAll"), [&] { m_makeAllMode = true; });
+    withErrorPath(kiosk().session(), makerModule(), QStringLiteral("makeAll"), [&] { m_makeAllMode = true; });
 }
 
 void PageMaker::run()
@@ -72,7 +72,7 @@ void PageMaker::run()
     m_pages = &pages;
     m_lastCommit.start();
     const auto detachPages = qScopeGuard([this] { m_pages = nullptr; });
-    withErrorPath(makerModule(), QStringLiteral("Form_Activate"), [&] {
+    withErrorPath(kiosk().session(), makerModule(), QStringLiteral("Form_Activate"), [&] {
         // Pages that a killed make left half put in place are completed first.
         if (m_writeOutput)
             fileio::completeInterruptedGroupsBelow(QFile::encodeName(kiosk().folder()).toStdString());
@@ -159,7 +159,7 @@ QStringList PageMaker::allPageSources() const
 
 void PageMaker::makeAllPages()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeAllPages"), [&] {
+    withErrorPath(kiosk().session(), makerModule(), QStringLiteral("makeAllPages"), [&] {
         const QString top = kiosk().folder();
         if (!Files::folderExists(top)) {
             // configuration.txt may set kioskSystemFolder to anything.
@@ -263,7 +263,7 @@ bool PageMaker::pageFilesFree(const QString& filePath)
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return ::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
+    return ::pageRefToURL(kiosk().session(), pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
                           ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
 }
 

@@ -26,10 +26,12 @@ PageOutput::Place PageOutput::placeOf(const QString& sourcePath, const MakeConte
 }
 
 PageOutput::PageOutput(const QString& sourcePath, const MakeContext& make)
-    : m_make(make), m_reader(sourcePath), m_place(placeOf(sourcePath, make)),
+    : m_make(make), m_reader(sourcePath, make.kiosk.session()), m_place(placeOf(sourcePath, make)),
       m_contentFile(openOutput(m_place.contentFileName)), m_navigationFile(openOutput(m_place.navigationFileName)),
       m_mainFile(openOutput(m_place.mainFileName))
 {}
+
+Session& PageOutput::session() const { return m_make.kiosk.session(); }
 
 TextFiles::OutputFile PageOutput::openOutput(const QString& fileName) const
 {
@@ -39,13 +41,13 @@ TextFiles::OutputFile PageOutput::openOutput(const QString& fileName) const
 
 void PageOutput::makeError(const QString& message, Problem::Kind kind)
 {
-    reportLineProblem(m_make.problems, kind, message, m_reader.place());
+    reportLineProblem(m_make.kiosk.session(), m_make.problems, kind, message, m_reader.place());
 }
 
 QString PageOutput::pageRefToURL(const QString& pageReference)
 {
-    return ::pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use, m_make.problems,
-                          m_reader.place());
+    return ::pageRefToURL(m_make.kiosk.session(), pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use,
+                          m_make.problems, m_reader.place());
 }
 
 std::int16_t PageOutput::item(const QString& name) const { return m_make.kiosk.integerValue(name); }

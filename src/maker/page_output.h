@@ -19,6 +19,8 @@ class DeferredReplacements;
 // belongs to. Constructing it opens the page source, makes the page folder
 // ready when the make writes files, and opens the three files; what is not
 // committed when it goes is dropped and the page keeps its previous files.
+class Session;
+
 class PageOutput {
 public:
     using Use = PageMaker::Use;
@@ -38,6 +40,8 @@ public:
     PageOutput& operator=(const PageOutput&) = delete;
 
     const MakeContext& make() const { return m_make; }
+    // The session of the make, which its error path reports through.
+    Session& session() const;
     DirectiveReader& reader() { return m_reader; }
     const DirectiveReader& reader() const { return m_reader; }
     const Place& place() const { return m_place; }

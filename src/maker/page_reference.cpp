@@ -10,11 +10,12 @@
 #include "pages/support.h"
 #include "runtime/error_handler.h"
 
-QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
-                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at)
+QString pageRefToURL(Session& session, const QString& pageReference, const QString& pageFolderPath,
+                     const QString& kioskFolder, const PageMaker::UseHandler& use, ProblemSink& problems,
+                     const ProblemPlace& at)
 {
     using Use = PageMaker::Use;
-    return withErrorPath(makerModule(), QStringLiteral("pageRefToURL"), [&] {
+    return withErrorPath(session, makerModule(), QStringLiteral("pageRefToURL"), [&] {
         QString url;
         QString checkPath;
         ProblemsAt names(problems, at);
@@ -45,8 +46,8 @@ QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath
         if (!checkPath.isEmpty() && !Files::fileExists(checkPath)) {
             if (use)
                 use(Use::MissingReference, pageReference);
-            reportLineProblem(problems, Problem::Kind::MissingPage, QStringLiteral("Reference to non-existent page"),
-                              at);
+            reportLineProblem(session, problems, Problem::Kind::MissingPage,
+                              QStringLiteral("Reference to non-existent page"), at);
         }
         return url;
     });

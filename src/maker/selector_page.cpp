@@ -15,7 +15,7 @@
 
 void SelectorPageBuilder::makeSelector()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeSelector"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeSelector"), [&] {
         m_layout = PageLayout::of(m_page.make().kiosk, QStringLiteral("selector"));
         m_navigation.setLayout(m_layout);
         makeContentHeader(m_page);
@@ -44,7 +44,7 @@ void SelectorPageBuilder::dispatchSelector(const QString& directive)
 
 void SelectorPageBuilder::insertItem()
 {
-    withErrorPath(makerModule(), QStringLiteral("insertItem"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("insertItem"), [&] {
         QString arguments = m_page.reader().directiveArguments();
         QString image;
         QString link;
@@ -101,7 +101,7 @@ void SelectorPageBuilder::insertItem()
 
 void SelectorPageBuilder::makeSelectorContentFooter()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeSelectorContentFooter"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeSelectorContentFooter"), [&] {
         m_page.writeContent(QStringLiteral("</table>"));
         makeContentFooter(m_page);
     });

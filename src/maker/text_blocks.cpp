@@ -29,7 +29,7 @@ void copyBlock(PageOutput& page, bool escape)
 
 void copyTitle(PageOutput& page)
 {
-    withErrorPath(makerModule(), QStringLiteral("copyTitle"), [&] {
+    withErrorPath(page.session(), makerModule(), QStringLiteral("copyTitle"), [&] {
         const QString title = textAfterFirstBlank(page.reader().currentLine());
         page.setTitle(Html::encode(title));
         if (!page.title().isEmpty()) {
@@ -41,7 +41,7 @@ void copyTitle(PageOutput& page)
 
 void copyHead(PageOutput& page, const QString& cssClass)
 {
-    withErrorPath(makerModule(), QStringLiteral("copyHead"), [&] {
+    withErrorPath(page.session(), makerModule(), QStringLiteral("copyHead"), [&] {
         const QString heading = Html::encode(textAfterFirstBlank(page.reader().currentLine()));
         if (!heading.isEmpty())
             page.writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("_head\">") + heading
@@ -62,11 +62,11 @@ void copyPara(PageOutput& page, const QString& cssClass)
 
 void copyHTML(PageOutput& page)
 {
-    withErrorPath(makerModule(), QStringLiteral("copyHTML"), [&] { copyBlock(page, false); });
+    withErrorPath(page.session(), makerModule(), QStringLiteral("copyHTML"), [&] { copyBlock(page, false); });
 }
 
 void insertBreak(PageOutput& page)
 {
-    withErrorPath(makerModule(), QStringLiteral("insertBreak"),
+    withErrorPath(page.session(), makerModule(), QStringLiteral("insertBreak"),
                   [&] { page.writeContent(QStringLiteral("<br clear=all>")); });
 }

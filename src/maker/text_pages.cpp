@@ -37,7 +37,7 @@ void TextPageBuilder::makeFrames(const QString& pageType, const QString& scrolli
 
 void TextPageBuilder::makeRoot()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeRoot"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeRoot"), [&] {
         readPage(QStringLiteral("root"), &NavigationBar::start, &TextPageBuilder::dispatchRootOrBranch);
         makeRootPage();
         m_navigation.completeRoot();
@@ -46,13 +46,13 @@ void TextPageBuilder::makeRoot()
 
 void TextPageBuilder::makeRootPage()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeRootPage"),
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeRootPage"),
                   [&] { makeFrames(QStringLiteral("root"), QStringLiteral("no")); });
 }
 
 void TextPageBuilder::makeBranch()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeBranch"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeBranch"), [&] {
         readPage(QStringLiteral("branch"), &NavigationBar::startBranch, &TextPageBuilder::dispatchRootOrBranch);
         makeFrames(QStringLiteral("branch"), QStringLiteral("no"));
         m_navigation.completeBranch();
@@ -61,7 +61,7 @@ void TextPageBuilder::makeBranch()
 
 void TextPageBuilder::makeLeaf()
 {
-    withErrorPath(makerModule(), QStringLiteral("makeLeaf"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeLeaf"), [&] {
         readPage(QStringLiteral("leaf"), &NavigationBar::start, &TextPageBuilder::dispatchLeaf);
         makeFrames(QStringLiteral("leaf"), QStringLiteral("yes"));
         m_navigation.completeLeaf();
@@ -105,7 +105,7 @@ void TextPageBuilder::dispatchLeaf(const QString& directive)
 
 void TextPageBuilder::insertButton()
 {
-    withErrorPath(makerModule(), QStringLiteral("insertButton"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("insertButton"), [&] {
         const QString& arguments = m_page.reader().directiveArguments();
         if (arguments.isEmpty()) {
             m_navigation.addButton(QString(), QString());
@@ -129,7 +129,7 @@ void TextPageBuilder::insertButton()
 
 void TextPageBuilder::insertImage()
 {
-    withErrorPath(makerModule(), QStringLiteral("insertImage"), [&] {
+    withErrorPath(m_page.session(), makerModule(), QStringLiteral("insertImage"), [&] {
         const QString& arguments = m_page.reader().directiveArguments();
         QString alignment = QStringLiteral("centre");
         std::int16_t percent = 100;
