@@ -272,7 +272,7 @@ void frmKioskOverview::makePage(const QString& pageSource)
 void frmKioskOverview::viewPage(const QString& pageSource)
 {
     frmViewPage& viewer = m_workbench.instance<frmViewPage>();
-    viewer.setPage(Support::pageHtmlPath(pageSource));
+    viewer.setPage(PageTypes::pageHtmlPath(pageSource));
     viewer.showPage();
 }
 

@@ -23,7 +23,7 @@ const QString kModule = QStringLiteral("frmKioskSystem");
 PageReferences::PageId pageOf(const QString& pageSource)
 {
     PageReferences::PageId page;
-    Files::splitPageSourcePath(pageSource, page.folder, page.page);
+    PagePaths::splitPageSourcePath(pageSource, page.folder, page.page);
     return page;
 }
 } // namespace

@@ -18,7 +18,7 @@ void PageLineList::showLines(const QList<PageReferences::ReferenceLine>& lines)
     for (const PageReferences::ReferenceLine& line : lines) {
         QString folder;
         QString name;
-        Files::splitPageSourcePath(line.pageSource, folder, name);
+        PagePaths::splitPageSourcePath(line.pageSource, folder, name);
         auto* row = new QTreeWidgetItem(this, {folder + u'\\' + name, QString::number(line.line), line.text});
         row->setData(kColumnPageSource, Qt::UserRole, line.pageSource);
         row->setData(kColumnLine, Qt::UserRole, line.line);

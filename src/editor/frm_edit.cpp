@@ -308,7 +308,7 @@ void frmEdit::setCaption()
         QString folderName;
         QString pageName;
         if (!m_filePath.isEmpty() && m_pageType != std::int16_t(PageType::Root))
-            Files::splitPageSourcePath(m_filePath, folderName, pageName);
+            PagePaths::splitPageSourcePath(m_filePath, folderName, pageName);
         const QString page = folderName + u'\\' + pageName;
         const bool saved = !m_filePath.isEmpty();
         QString caption;
@@ -343,7 +343,7 @@ bool frmEdit::readPageFile()
     try {
         PageSourceFile::StoredPage stored = PageSourceFile::read(m_filePath);
         const PageType type =
-            stored.lines.isEmpty() ? PageType::Invalid : Support::pageTypeOfLine(stored.lines.first());
+            stored.lines.isEmpty() ? PageType::Invalid : PageTypes::pageTypeOfLine(stored.lines.first());
         m_pageType = std::int16_t(type);
         if (type == PageType::Invalid) {
             Messages::show(QStringLiteral("Invalid ZEL Page"));
@@ -375,7 +375,7 @@ bool frmEdit::writePageFile(const QString& path)
     PageSourceFile::StoredPage page =
         m_storedPage && body == m_storedBody
             ? *m_storedPage
-            : PageSourceFile::compose(Support::pageTypeDirective(m_pageType), body, m_storedPage);
+            : PageSourceFile::compose(PageTypes::pageTypeDirective(m_pageType), body, m_storedPage);
     try {
         PageSourceFile::write(path, page.bytes);
     } catch (const RuntimeError& error) {
@@ -554,7 +554,7 @@ bool frmEdit::makePage()
     return true;
 }
 
-void frmEdit::viewPage() { showPage(Support::pageHtmlPath(m_filePath)); }
+void frmEdit::viewPage() { showPage(PageTypes::pageHtmlPath(m_filePath)); }
 
 void frmEdit::mnuMakePage_Click()
 {

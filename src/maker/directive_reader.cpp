@@ -28,7 +28,7 @@ DirectiveReader::DirectiveReader(const QString& sourcePath, Session& session)
 
 PageType DirectiveReader::readPageType()
 {
-    const PageType type = Support::readPageType(m_input);
+    const PageType type = PageTypes::readPageType(m_input);
     m_lineNumber = 1;
     return type;
 }

@@ -100,7 +100,7 @@ void NavigationBar::addDoubleButton(const QString& url, const QString& text)
 void NavigationBar::addHomeButton()
 {
     withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationHomeButton"),
-                  [&] { addButton(QStringLiteral("../") + Support::rootPageLink(), QStringLiteral("Home")); });
+                  [&] { addButton(QStringLiteral("../") + PageTypes::rootPageLink(), QStringLiteral("Home")); });
 }
 
 void NavigationBar::addBackButton()

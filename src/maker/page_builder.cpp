@@ -9,7 +9,7 @@
 void PageBuilder::build()
 {
     const PageType type = m_page.reader().readPageType();
-    m_page.tellUse(PageOutput::Use::PageType, Support::pageTypeDirective(std::int16_t(type)));
+    m_page.tellUse(PageOutput::Use::PageType, PageTypes::pageTypeDirective(std::int16_t(type)));
     switch (type) {
     case PageType::Leaf:
         TextPageBuilder(m_page).makeLeaf();

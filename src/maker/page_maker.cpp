@@ -190,7 +190,7 @@ void PageMaker::makeOnePage(const QString& filePath)
         [&] {
             QString folderName;
             QString pageName;
-            Files::splitPageSourcePath(filePath, folderName, pageName);
+            PagePaths::splitPageSourcePath(filePath, folderName, pageName);
             if (m_progress)
                 inOrder([this, text = QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ")
                                       + folderName] { m_progress(text); });

@@ -16,7 +16,7 @@ PageOutput::Place PageOutput::placeOf(const QString& sourcePath, const MakeConte
     Place place;
     QString drive;
     QString extension;
-    Files::splitFilePath(sourcePath, drive, place.folderPath, place.pageName, extension);
+    PagePaths::splitFilePath(sourcePath, drive, place.folderPath, place.pageName, extension);
     place.contentFileName = place.pageName + QStringLiteral("_con.htm");
     place.navigationFileName = place.pageName + QStringLiteral("_nav.htm");
     place.mainFileName = place.pageName + QStringLiteral(".htm");

@@ -32,7 +32,7 @@ SplitPoints splitPoints(const QString& path)
 
 } // namespace
 
-namespace Files {
+namespace PagePaths {
 
 void splitFilePath(const QString& path, QString& drive, QString& folderPath, QString& baseName, QString& extension)
 {
@@ -51,4 +51,4 @@ void splitPageSourcePath(const QString& path, QString& folderName, QString& page
     pageName = p.full.mid(p.lastSeparator + 1, p.lastDot - p.lastSeparator - 1);
 }
 
-} // namespace Files
+} // namespace PagePaths

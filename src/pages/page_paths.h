@@ -6,7 +6,7 @@
 // separator. Both raise File not found (53) for a missing file and Invalid
 // argument (5) when the full path has no separator before a "." in the file
 // name (the parts would have negative lengths).
-namespace Files {
+namespace PagePaths {
 
 // drive: the first character of the full path; folderPath: the full path up to
 // the last separator (without it); baseName: the file name up to its last ".";
@@ -17,4 +17,4 @@ void splitFilePath(const QString& path, QString& drive, QString& folderPath, QSt
 // name without its extension. "/k/news/today.zel" gives "news" and "today".
 void splitPageSourcePath(const QString& path, QString& folderName, QString& pageName);
 
-} // namespace Files
+} // namespace PagePaths

@@ -3,7 +3,7 @@
 #include "base/runtime_error.h"
 #include "text/open_text_file.h"
 
-namespace Support {
+namespace PageTypes {
 
 PageType readPageType(TextFiles::InputFile& file)
 {
@@ -53,4 +53,4 @@ QString pageHtmlPath(const QString& path) { return stripExtension(path) + QStrin
 
 QString rootPageLink() { return QStringLiteral("root\\root") + QStringLiteral(".htm"); }
 
-} // namespace Support
+} // namespace PageTypes

@@ -17,7 +17,7 @@ enum class PageType : std::int16_t {
     Selector = 4,
 };
 
-namespace Support {
+namespace PageTypes {
 
 // Reads the page-type line of an input file positioned at its start. An empty file gives Invalid and reads nothing;
 // otherwise line 1 is consumed and compared exactly (case and blanks count).
@@ -35,4 +35,4 @@ QString pageHtmlPath(const QString& path);
 // The Home link's page reference as it is written into pages: "root\root.htm".
 QString rootPageLink();
 
-} // namespace Support
+} // namespace PageTypes

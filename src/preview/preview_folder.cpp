@@ -91,7 +91,7 @@ QString configurationText(const PreviewPage& page, const QString& kioskFolder)
 
 QByteArray pageSourceBytes(const PreviewPage& page)
 {
-    QString text = Support::pageTypeDirective(page.pageType) + QStringLiteral("\r\n");
+    QString text = PageTypes::pageTypeDirective(page.pageType) + QStringLiteral("\r\n");
     QString body = page.body;
     body.replace(u'\n', QStringLiteral("\r\n"));
     text += body + QStringLiteral("\r\n");
@@ -108,7 +108,7 @@ QString PreviewFolder::kioskFolder() const { return m_root + QStringLiteral("kio
 
 QString PreviewFolder::madePage() const
 {
-    return m_pageSource.isEmpty() ? QString() : Support::pageHtmlPath(m_pageSource);
+    return m_pageSource.isEmpty() ? QString() : PageTypes::pageHtmlPath(m_pageSource);
 }
 
 QString PreviewFolder::prepare(const PreviewPage& page)

@@ -20,7 +20,7 @@ TEST(ReadPageType, OnlyAnExactPageTypeLineIsRecognised)
     for (const QByteArray& bytes : {QByteArray(), QByteArray("#leaf \r\nbody\r\n")}) {
         writeBytes(kiosk.path("page.zel"), bytes);
         TextFiles::InputFile file(kiosk.path("page.zel"));
-        EXPECT_EQ(Support::readPageType(file), PageType::Invalid) << bytes.constData();
+        EXPECT_EQ(PageTypes::readPageType(file), PageType::Invalid) << bytes.constData();
         EXPECT_EQ(file.atEnd() ? QString() : file.lineInput(), bytes.isEmpty() ? "" : "body");
     }
 }
@@ -31,15 +31,15 @@ TEST(ReadPageType, OnlyAnExactPageTypeLineIsRecognised)
 // maker's progress lines).
 TEST(PagePaths, HtmlPathAndRefusedPageSources)
 {
-    EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/page"), "/k/v1.htm");
-    EXPECT_EQ(Support::pageHtmlPath("/k/v1.2/to.day.zel"), "/k/v1.2/to.day.htm");
-    EXPECT_EQ(raisedNumber([] { Support::stripExtension("/k/noext"); }), 5);
+    EXPECT_EQ(PageTypes::pageHtmlPath("/k/v1.2/page"), "/k/v1.htm");
+    EXPECT_EQ(PageTypes::pageHtmlPath("/k/v1.2/to.day.zel"), "/k/v1.2/to.day.htm");
+    EXPECT_EQ(raisedNumber([] { PageTypes::stripExtension("/k/noext"); }), 5);
     TemporaryKiosk kiosk;
     const QString noExtension = kiosk.path("v1.0/page");
     writeTextFile(noExtension, {});
     QString folderName, pageName; // both splits share these checks
-    EXPECT_EQ(raisedNumber([&] { Files::splitPageSourcePath(kiosk.path("none.zel"), folderName, pageName); }), 53);
-    EXPECT_EQ(raisedNumber([&] { Files::splitPageSourcePath(noExtension, folderName, pageName); }), 5);
+    EXPECT_EQ(raisedNumber([&] { PagePaths::splitPageSourcePath(kiosk.path("none.zel"), folderName, pageName); }), 53);
+    EXPECT_EQ(raisedNumber([&] { PagePaths::splitPageSourcePath(noExtension, folderName, pageName); }), 5);
 }
 
 // Lower case letters, digits, '_' and '-' only; no other letter. The message

@@ -84,7 +84,7 @@ PageSummary summarize(const PageReferences::PageId& id, const QString& path)
     QFile file(path);
     if (info.isFile() && file.open(QIODevice::ReadOnly)) {
         const QStringList lines = TextCodec::splitLines(TextCodec::decode(file.readAll()));
-        summary.type = lines.isEmpty() ? PageType::Invalid : Support::pageTypeOfLine(lines.first());
+        summary.type = lines.isEmpty() ? PageType::Invalid : PageTypes::pageTypeOfLine(lines.first());
         summary.title = lastTitle(lines);
     }
     summary.madeAt = oldestMadeFile(info.path(), id.page);
