@@ -40,7 +40,7 @@ std::shared_ptr<BackgroundCopy> CopyJobs::start(const Jpeg::CopyJob& copy, const
         } catch (const RuntimeError& error) {
             job->error = error;
         } catch (const std::exception& error) {
-            job->error = RuntimeError(51, QString::fromLocal8Bit(error.what()));
+            job->error = RuntimeError(Errors::InternalError, QString::fromLocal8Bit(error.what()));
         }
         {
             std::lock_guard lock(m_mutex);
