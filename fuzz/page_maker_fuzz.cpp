@@ -7,8 +7,6 @@
 #include "app/core/open_kiosk_system.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
-#include "platform/program_end.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <QCoreApplication>
@@ -64,7 +62,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
         std::abort();
     };
     static Session session(std::move(services));
-    static ProgramSessionInstallation installed(session);
     g_kiosk = new QTemporaryDir();
     QFile configuration(g_kiosk->filePath(QStringLiteral("configuration.txt")));
     configuration.open(QIODevice::WriteOnly);

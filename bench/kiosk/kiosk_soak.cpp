@@ -18,6 +18,7 @@
 #include "version_preparation.h"
 #include "version_store.h"
 
+#include "platform/session.h"
 #include "support/web_wait.h"
 
 #include <QApplication>
@@ -300,7 +301,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    KioskPlayer player(settings, kiosk, 1);
+    Session session;
+    KioskPlayer player(session, settings, kiosk, 1);
     const QDateTime simulatedStart(QDate(2026, 5, 4), QTime(6, 0));
     QElapsedTimer clock;
     player.setClock([&] { return simulatedStart.addMSecs(clock.isValid() ? clock.elapsed() * 3600000 / hourMs : 0); });

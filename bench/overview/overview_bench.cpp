@@ -4,7 +4,6 @@
 #include "app/core/open_kiosk_system.h"
 #include "app/frm_kiosk_overview.h"
 #include "dialogs/workbench.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include "support/bench_support.h"
@@ -46,12 +45,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int pages = argc > 1 ? std::atoi(argv[1]) : 2000;
     Session session;
-    const ProgramSessionInstallation installed(session);
     QTemporaryDir dir;
     const QString top = dir.path() + "/kiosk/";
     generate(top, pages);
     const auto kiosk = openKioskSystemHeadless(session, top, false);
-    Workbench workbench;
+    Workbench workbench(session);
     workbench.setKioskSystem(kiosk.get());
 
     std::vector<double> fills, refreshes;

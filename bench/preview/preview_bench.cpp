@@ -3,8 +3,6 @@
 #include "app/core/open_kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
-#include "platform/program_folder.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "preview/frm_preview.h"
 #include "viewer/frm_view_page.h"
@@ -56,9 +54,9 @@ void writePicture(const QString& path, int seed)
     image.save(path, "JPEG", 90);
 }
 
-void generate(const QString& top)
+void generate(const QString& templateFolder, const QString& top)
 {
-    copyFolder(programFolder() + "Template", top);
+    copyFolder(templateFolder, top);
     QDir().mkpath(top + "bench");
     QByteArray page = "#leaf\r\n#title Bench page\r\n";
     for (int i = 1; i <= 5; ++i) {
@@ -90,17 +88,16 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const int edits = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     Session session;
-    const ProgramSessionInstallation installed(session);
     QTemporaryDir dir;
     const QString top = dir.path() + "/kiosk/";
-    generate(top);
+    generate(session.programFolder() + "Template", top);
     // The copies and their record, as a make leaves them.
-    if (QProcess::execute(programFolder() + "zel-make", {top}) != 0) {
+    if (QProcess::execute(session.programFolder() + "zel-make", {top}) != 0) {
         std::fprintf(stderr, "zel-make failed\n");
         return 1;
     }
     const auto kiosk = openKioskSystemHeadless(session, top, false);
-    Workbench workbench;
+    Workbench workbench(session);
     workbench.setKioskSystem(kiosk.get());
 
     auto* editor = new frmEdit(workbench);

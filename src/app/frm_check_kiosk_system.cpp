@@ -81,7 +81,7 @@ frmCheckKioskSystem::frmCheckKioskSystem(Workbench& workbench, QWidget* parent)
 
 void frmCheckKioskSystem::startCheck()
 {
-    withErrorPath(kModule, QStringLiteral("startCheck"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("startCheck"), [&] {
         m_lstFindings->clear();
         m_check.emplace(m_workbench.kioskSystem());
         m_check->begin();
@@ -95,7 +95,7 @@ void frmCheckKioskSystem::startCheck()
 
 void frmCheckKioskSystem::checkSomePages()
 {
-    withErrorPath(kModule, QStringLiteral("checkSomePages"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
         while (m_check->checkNextPage()) {
@@ -130,7 +130,7 @@ void frmCheckKioskSystem::showFindings()
 
 void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
 {
-    withErrorPath(kModule, QStringLiteral("lstFindings_DblClick"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstFindings_DblClick"), [&] {
         if (!row)
             return;
         const QString pageSource = row->data(kColumnPageSource, Qt::UserRole).toString();

@@ -61,7 +61,7 @@ void frmFindInPages::showFind()
 
 void frmFindInPages::findLines()
 {
-    withErrorPath(kModule, QStringLiteral("cmdFind_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("cmdFind_Click"), [&] {
         const QString text = m_txtFind->text();
         if (text.isEmpty()) {
             m_lstMatches->clear();
@@ -78,7 +78,8 @@ void frmFindInPages::findLines()
 
 void frmFindInPages::openMatch(QTreeWidgetItem* row)
 {
-    withErrorPath(kModule, QStringLiteral("lstMatches_DblClick"), [&] { m_lstMatches->openLine(row); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstMatches_DblClick"),
+                  [&] { m_lstMatches->openLine(row); });
 }
 
 void frmFindInPages::closeEvent(QCloseEvent* event)

@@ -97,7 +97,7 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench) : QWidget(nullptr, Qt::
 
 void frmKioskOverview::showOverview()
 {
-    withErrorPath(kModule, QStringLiteral("showOverview"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("showOverview"), [&] {
         const QString folder = m_workbench.kioskSystem().folder();
         m_overview = std::make_unique<KioskOverview::Overview>(folder);
         m_overview->fill();
@@ -190,7 +190,7 @@ void frmKioskOverview::watchFolders()
 
 void frmKioskOverview::refresh(const QStringList& folders)
 {
-    withErrorPath(kModule, QStringLiteral("refresh"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("refresh"), [&] {
         if (!m_overview)
             return;
         const QStringList before = m_overview->folderNames();
@@ -231,7 +231,7 @@ void frmKioskOverview::startCheck()
 
 void frmKioskOverview::checkSomePages()
 {
-    withErrorPath(kModule, QStringLiteral("checkSomePages"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
         if (!m_checkBegun) {
@@ -255,7 +255,7 @@ void frmKioskOverview::checkSomePages()
 
 void frmKioskOverview::editPage(QTreeWidgetItem* row)
 {
-    withErrorPath(kModule, QStringLiteral("lstPages_DblClick"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstPages_DblClick"), [&] {
         const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
         if (!pageSource.isEmpty())
             openPageAtLine(m_workbench, pageSource, 2);

@@ -16,8 +16,7 @@
 #include "pages/files.h"
 #include "base/line_end.h"
 #include "platform/messages.h"
-#include "platform/program_folder.h"
-#include "platform/program_session.h"
+#include "platform/template_folder.h"
 #include "platform/session.h"
 #include "platform/user_settings.h"
 #include "runtime/error_handler.h"
@@ -58,7 +57,7 @@ frmKioskSystem::frmKioskSystem(Workbench& workbench, QWidget* parent)
     : QMainWindow(parent), m_workbench(workbench), m_screen(std::make_unique<PrimaryScreenSize>())
 {
     setObjectName(QStringLiteral("frmKioskSystem"));
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
         createMenus();
         setCentralWidget(new QWidget(this));
@@ -199,7 +198,7 @@ void frmKioskSystem::updateRecentList(const QString& folder)
 void frmKioskSystem::openKioskSystem(const QString& folder)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; },
+        m_workbench.session(), kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; },
         [&] {
             // The overview comes back with the next kiosk system, and with the first one of a run when it was
             // open when the last run ended.
@@ -207,10 +206,11 @@ void frmKioskSystem::openKioskSystem(const QString& folder)
                 m_workbench.exists<frmKioskOverview>() || (!m_kioskSystem && frmKioskOverview::wasOpenAtExit());
             if (!WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this)) {
                 Messages::show(
+                    m_workbench.session(),
                     QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
                 return;
             }
-            m_kioskSystem = openKioskSystemRunState(programSession(), folder, *m_screen);
+            m_kioskSystem = openKioskSystemRunState(m_workbench.session(), folder, *m_screen);
             m_workbench.setKioskSystem(m_kioskSystem.get());
             setMenuEnabled(m_mnuEdit, true);
             setMenuEnabled(m_mnuTools, true);
@@ -229,7 +229,7 @@ QString frmKioskSystem::chooseDirectory()
 
 void frmKioskSystem::mnuOpenKioskSystem_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuOpenKioskSystem_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuOpenKioskSystem_Click"), [&] {
         const QString folder = chooseDirectory();
         if (!folder.isEmpty())
             openKioskSystem(folder);
@@ -239,7 +239,7 @@ void frmKioskSystem::mnuOpenKioskSystem_Click()
 void frmKioskSystem::mnuFileItem_Click(int index)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("mnuFileItem_Click(%1)").arg(index); },
+        m_workbench.session(), kModule, [&] { return QStringLiteral("mnuFileItem_Click(%1)").arg(index); },
         [&] {
             // A copy: the open rewrites the captions while it runs.
             const QString folder = m_fileItemCaption.at(size_t(index));
@@ -253,30 +253,32 @@ void frmKioskSystem::mnuFileItem_Click(int index)
 // or root page is replaced by the template's.
 void frmKioskSystem::mnuCreateNewKioskSystem_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateNewKioskSystem_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateNewKioskSystem_Click"), [&] {
         const QString folder = chooseDirectory();
         if (folder.isEmpty())
             return;
         if (holdsKioskSystem(folder)) {
-            Messages::show(QStringLiteral("Kiosk System Folder - ") + folder
-                           + QStringLiteral(" already holds a Kiosk System - nothing was copied") + kCrLf
-                           + QStringLiteral("Open it with Open Kiosk System, or choose an empty folder"));
+            Messages::show(m_workbench.session(),
+                           QStringLiteral("Kiosk System Folder - ") + folder
+                               + QStringLiteral(" already holds a Kiosk System - nothing was copied") + kCrLf
+                               + QStringLiteral("Open it with Open Kiosk System, or choose an empty folder"));
             return;
         }
-        Files::copyFolderContents(templateFolder(), folder, programSession().fileFaults());
+        Files::copyFolderContents(templateFolder(m_workbench.session()), folder, m_workbench.session().fileFaults());
         openKioskSystem(folder);
     });
 }
 
 void frmKioskSystem::mnuInstallKioskSystem_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuInstallKioskSystem_Click"),
-                  [&] { Messages::show(QStringLiteral("InstallKioskSystem not implemented yet")); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInstallKioskSystem_Click"), [&] {
+        Messages::show(m_workbench.session(), QStringLiteral("InstallKioskSystem not implemented yet"));
+    });
 }
 
 void frmKioskSystem::mnuNewFolder_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuNewFolder_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuNewFolder_Click"), [&] {
         m_workbench.instance<dlgCreateNewFolder>().showModal(this);
         const QString path = m_workbench.instance<dlgCreateNewFolder>().getFolderPath();
         if (!path.isEmpty())
@@ -286,20 +288,20 @@ void frmKioskSystem::mnuNewFolder_Click()
 
 void frmKioskSystem::mnuAbout_Click()
 {
-    Messages::show(QStringLiteral("Ostervale Information Kiosk (ZEL) Version %1.%2 Revision %3")
-                       .arg(ZEL_VERSION_MAJOR)
-                       .arg(ZEL_VERSION_MINOR)
-                       .arg(ZEL_VERSION_PATCH));
+    Messages::show(m_workbench.session(), QStringLiteral("Ostervale Information Kiosk (ZEL) Version %1.%2 Revision %3")
+                                              .arg(ZEL_VERSION_MAJOR)
+                                              .arg(ZEL_VERSION_MINOR)
+                                              .arg(ZEL_VERSION_PATCH));
 }
 
 void frmKioskSystem::mnuExit_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuExit_Click"), [&] { close(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuExit_Click"), [&] { close(); });
 }
 
 void frmKioskSystem::mnuEditPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuEditPage_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuEditPage_Click"), [&] {
         m_workbench.instance<dlgSelectFile>().openPage(this);
         const QString path = m_workbench.instance<dlgSelectFile>().getSelectedFilePath();
         if (path.isEmpty())
@@ -311,19 +313,19 @@ void frmKioskSystem::mnuEditPage_Click()
 // Each New command opens an editor window of its own.
 void frmKioskSystem::mnuCreateBranchPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateBranchPage_Click"),
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateBranchPage_Click"),
                   [&] { (new frmEdit(m_workbench))->newBranchPage(); });
 }
 
 void frmKioskSystem::mnuCreateLeafPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateLeafPage_Click"),
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateLeafPage_Click"),
                   [&] { (new frmEdit(m_workbench))->newLeafPage(); });
 }
 
 void frmKioskSystem::mnuCreateSelectorPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCreateSelectorPage_Click"),
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateSelectorPage_Click"),
                   [&] { (new frmEdit(m_workbench))->newSelectorPage(); });
 }
 
@@ -334,8 +336,8 @@ bool frmKioskSystem::changedEditorsMayStay()
         if (!editor || editor->isHidden() || !editor->isPageChanged())
             continue;
         m_workbench.focus().bringToFront(editor);
-        const int answer =
-            Messages::askYesNoCancel(QStringLiteral("A page has been changed  - do you wish to save it first?"));
+        const int answer = Messages::askYesNoCancel(
+            m_workbench.session(), QStringLiteral("A page has been changed  - do you wish to save it first?"));
         if (answer == Answer::Yes) {
             m_workbench.focus().bringToFront(editor);
             return false;
@@ -352,7 +354,7 @@ bool frmKioskSystem::changedEditorsMayStay()
 // one was answered No (or none has changes) are all pages made.
 void frmKioskSystem::mnuMakeAllPages_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
         if (!changedEditorsMayStay())
             return;
         dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
@@ -364,7 +366,7 @@ void frmKioskSystem::mnuMakeAllPages_Click()
 // One check window: the command brings it to the front and checks anew.
 void frmKioskSystem::mnuCheckKioskSystem_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuCheckKioskSystem_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCheckKioskSystem_Click"), [&] {
         if (!m_frmCheckKioskSystem)
             m_frmCheckKioskSystem = new frmCheckKioskSystem(m_workbench);
         m_frmCheckKioskSystem->show();
@@ -376,13 +378,13 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
 
 void frmKioskSystem::mnuKioskOverview_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuKioskOverview_Click"),
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuKioskOverview_Click"),
                   [&] { m_workbench.instance<frmKioskOverview>().showOverview(); });
 }
 
 void frmKioskSystem::mnuFindInPages_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuFindInPages_Click"),
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFindInPages_Click"),
                   [&] { m_workbench.instance<frmFindInPages>().showFind(); });
 }
 
@@ -395,22 +397,22 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
     const int unloadMode = event->spontaneous() ? 0 : 1;
     // A fatal report has asked the other windows already (closeAllWindows);
     // an editor whose author kept it open is not asked a second time.
-    const bool fatal = fatalReportInProgress();
+    const bool fatal = m_workbench.session().fatalReportInProgress();
     const bool overviewOpen = m_workbench.exists<frmKioskOverview>();
     const bool othersClosed =
         fatal
         || withErrorPath(
-            kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+            m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
             [&] { return WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
     if (!othersClosed) {
         event->ignore();
         return;
     }
-    withErrorPath(kModule, QStringLiteral("Form_Unload"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Unload"), [&] {
         storeRecentList();
         frmKioskOverview::rememberOpenAtExit(overviewOpen);
-        closeLogFile();
-        programSession().closeAllFiles();
+        closeLogFile(m_workbench.session());
+        m_workbench.session().closeAllFiles();
     });
     event->accept();
 }

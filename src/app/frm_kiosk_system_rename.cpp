@@ -10,7 +10,6 @@
 #include "editor/frm_edit.h"
 #include "pages/page_paths.h"
 #include "platform/messages.h"
-#include "platform/program_session.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -36,7 +35,7 @@ QString frmKioskSystem::choosePageSource()
 
 void frmKioskSystem::mnuReferences_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuReferences_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuReferences_Click"), [&] {
         const QString pageSource = choosePageSource();
         if (!pageSource.isEmpty())
             m_workbench.instance<frmReferences>().showReferencesTo(pageOf(pageSource));
@@ -45,7 +44,7 @@ void frmKioskSystem::mnuReferences_Click()
 
 void frmKioskSystem::mnuRenamePage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuRenamePage_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuRenamePage_Click"), [&] {
         const QString pageSource = choosePageSource();
         if (pageSource.isEmpty())
             return;
@@ -55,14 +54,14 @@ void frmKioskSystem::mnuRenamePage_Click()
                                 QStringLiteral("Rename Page"), from.page);
         if (name.isEmpty() || name == from.page || !changedEditorsMayStay())
             return;
-        finishRename(
-            PageRenaming::renamePage(programSession(), m_workbench.kioskSystem().folder(), from, {from.folder, name}));
+        finishRename(PageRenaming::renamePage(m_workbench.session(), m_workbench.kioskSystem().folder(), from,
+                                              {from.folder, name}));
     });
 }
 
 void frmKioskSystem::mnuMovePage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuMovePage_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuMovePage_Click"), [&] {
         const QString pageSource = choosePageSource();
         if (pageSource.isEmpty())
             return;
@@ -71,14 +70,14 @@ void frmKioskSystem::mnuMovePage_Click()
         const QString folder = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folder.isEmpty() || folder == from.folder || !changedEditorsMayStay())
             return;
-        finishRename(
-            PageRenaming::renamePage(programSession(), m_workbench.kioskSystem().folder(), from, {folder, from.page}));
+        finishRename(PageRenaming::renamePage(m_workbench.session(), m_workbench.kioskSystem().folder(), from,
+                                              {folder, from.page}));
     });
 }
 
 void frmKioskSystem::mnuRenameFolder_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuRenameFolder_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuRenameFolder_Click"), [&] {
         m_workbench.instance<dlgSelectFolder>().openFolders(this);
         const QString folder = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folder.isEmpty())
@@ -87,7 +86,8 @@ void frmKioskSystem::mnuRenameFolder_Click()
                                                  QStringLiteral("Rename Folder"), folder);
         if (name.isEmpty() || name == folder || !changedEditorsMayStay())
             return;
-        finishRename(PageRenaming::renameFolder(programSession(), m_workbench.kioskSystem().folder(), folder, name));
+        finishRename(
+            PageRenaming::renameFolder(m_workbench.session(), m_workbench.kioskSystem().folder(), folder, name));
     });
 }
 
@@ -99,7 +99,7 @@ void frmKioskSystem::finishRename(const PageRenaming::Result& result)
 {
     if (!result.done) {
         if (!result.problem.isEmpty())
-            Messages::show(result.problem);
+            Messages::show(m_workbench.session(), result.problem);
         return;
     }
     QHash<QString, QString> after;
@@ -121,7 +121,8 @@ void frmKioskSystem::finishRename(const PageRenaming::Result& result)
     for (const QString& pageSource : reopen)
         frmEdit::openOrRaise(m_workbench, pageSource);
     // The editors with changes were asked about before the rename.
-    if (Messages::askYesNo(QStringLiteral("The pages that lead to the renamed pages must be made again."
+    if (Messages::askYesNo(m_workbench.session(),
+                           QStringLiteral("The pages that lead to the renamed pages must be made again."
                                           " Make all pages now?"),
                            Answer::Yes)
         == Answer::Yes) {

@@ -32,7 +32,7 @@ frmReferences::frmReferences(Workbench& workbench) : QWidget(nullptr, Qt::Window
 
 void frmReferences::showReferencesTo(const PageReferences::PageId& page)
 {
-    withErrorPath(kModule, QStringLiteral("showReferencesTo"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("showReferencesTo"), [&] {
         const QList<PageReferences::ReferenceLine> lines =
             PageReferences::linesNaming(m_workbench.kioskSystem().folder(), page);
         m_lstReferences->showLines(lines);
@@ -45,7 +45,8 @@ void frmReferences::showReferencesTo(const PageReferences::PageId& page)
 
 void frmReferences::openReference(QTreeWidgetItem* row)
 {
-    withErrorPath(kModule, QStringLiteral("lstReferences_DblClick"), [&] { m_lstReferences->openLine(row); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstReferences_DblClick"),
+                  [&] { m_lstReferences->openLine(row); });
 }
 
 void frmReferences::closeEvent(QCloseEvent* event)

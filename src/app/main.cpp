@@ -3,7 +3,6 @@
 #include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
 #include "dialogs/workbench.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <QApplication>
@@ -59,8 +58,8 @@ std::optional<int> answerInformationOptions(int argc, char** argv)
 
 } // namespace
 
-// The desktop program: the windows' workbench, its session (message boxes,
-// what ending the program and closing every window mean) and the main window.
+// The desktop program: its session (message boxes, what ending the program and
+// closing every window mean), the windows' workbench and the main window.
 // Besides --help and --version it reads no command line.
 int main(int argc, char** argv)
 {
@@ -74,19 +73,19 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("zel-editor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg")));
 
-    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
-    Workbench workbench;
-    workbench.setRecoveryCopies(&recoveryCopies);
-    QtMessageBoxes boxes(workbench.focus());
     SessionServices services;
-    services.messages = &boxes;
     services.endProgram = [] {
         std::fflush(nullptr);
         std::exit(1);
     };
     services.closeAllWindows = &WindowClosing::closeAllWindows;
     Session session(std::move(services));
-    const ProgramSessionInstallation installed(session);
+    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
+    Workbench workbench(session);
+    workbench.setRecoveryCopies(&recoveryCopies);
+    // The message boxes go over the window that has the keyboard, which the workbench knows.
+    QtMessageBoxes boxes(workbench.focus());
+    session.setMessages(&boxes);
 
     frmKioskSystem mainWindow(workbench);
     mainWindow.show();

@@ -92,7 +92,7 @@ void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
 
 void ChooserDialog::cancel()
 {
-    withErrorPath(m_moduleName, QStringLiteral("cmdCancel_Click"), [&] {
+    withErrorPath(session(), m_moduleName, QStringLiteral("cmdCancel_Click"), [&] {
         m_result.clear();
         hideDialog();
     });
@@ -101,7 +101,7 @@ void ChooserDialog::cancel()
 void ChooserDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    withErrorPath(m_moduleName, QStringLiteral("Form_Resize"), [&] { applyResizeRule(); });
+    withErrorPath(session(), m_moduleName, QStringLiteral("Form_Resize"), [&] { applyResizeRule(); });
 }
 
 void ChooserDialog::applyResizeRule()

@@ -55,7 +55,7 @@ dlgChoseDir::dlgChoseDir(Workbench& workbench)
       m_cmdOK(new QPushButton(QStringLiteral("OK"), this)), m_cmdNew(new QPushButton(QStringLiteral("New"), this)),
       m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Choose Directory"));
         m_driveList->setObjectName(QStringLiteral("driveList"));
         m_dirList->setObjectName(QStringLiteral("dirList"));
@@ -89,7 +89,7 @@ dlgChoseDir::dlgChoseDir(Workbench& workbench)
     });
     connect(m_driveList, &QComboBox::activated, this, [this] { driveList_Change(); });
     connect(m_dirList, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        withErrorPath(kModule, QStringLiteral("dirList_DblClick"),
+        withErrorPath(session(), kModule, QStringLiteral("dirList_DblClick"),
                       [&] { openDirectory(item->data(0, kPathRole).toString()); });
     });
     connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
@@ -148,7 +148,7 @@ void dlgChoseDir::openDirectory(const QString& path)
 
 QString dlgChoseDir::getCurrentDirectory() const
 {
-    return withErrorPath(kModule, QStringLiteral("getCurrentDirectory"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("getCurrentDirectory"), [&] {
         const QTreeWidgetItem* item = m_dirList->currentItem();
         return item ? withTrailingSeparator(item->data(0, kPathRole).toString()) : QString();
     });
@@ -156,13 +156,13 @@ QString dlgChoseDir::getCurrentDirectory() const
 
 void dlgChoseDir::driveList_Change()
 {
-    withErrorPath(kModule, QStringLiteral("driveList_Change"),
+    withErrorPath(session(), kModule, QStringLiteral("driveList_Change"),
                   [&] { openDirectory(m_driveList->currentData().toString()); });
 }
 
 void dlgChoseDir::cmdNew_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdNew_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdNew_Click"), [&] {
         const QString answer = workbench().askText(this, QStringLiteral("Enter folder name:"),
                                                    QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
         if (answer.isEmpty())
@@ -170,12 +170,13 @@ void dlgChoseDir::cmdNew_Click()
         const QString path = getCurrentDirectory() + answer;
         // A name the file system cannot store is the author's to change, not a failure.
         if (answer.toUtf8().size() > kLongestFileName) {
-            Messages::show(QStringLiteral("Folder ") + path + QStringLiteral(" cannot be created") + kCrLf
-                           + QStringLiteral("A folder name may be at most %1 bytes long").arg(kLongestFileName));
+            Messages::show(session(),
+                           QStringLiteral("Folder ") + path + QStringLiteral(" cannot be created") + kCrLf
+                               + QStringLiteral("A folder name may be at most %1 bytes long").arg(kLongestFileName));
             return;
         }
         if (Files::folderExists(path)) {
-            Messages::show(QStringLiteral("Folder ") + path + QStringLiteral(" already exists"));
+            Messages::show(session(), QStringLiteral("Folder ") + path + QStringLiteral(" already exists"));
             return;
         }
         Files::createFolder(path);
@@ -185,7 +186,7 @@ void dlgChoseDir::cmdNew_Click()
 
 void dlgChoseDir::cmdOK_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         m_result = getCurrentDirectory();
         hideDialog();
     });
@@ -193,7 +194,7 @@ void dlgChoseDir::cmdOK_Click()
 
 void dlgChoseDir::cancel()
 {
-    withErrorPath(kModule, QStringLiteral("cmdCancel_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdCancel_Click"), [&] {
         m_result.clear();
         hideDialog();
     });

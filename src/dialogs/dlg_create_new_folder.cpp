@@ -8,6 +8,7 @@
 #include "pages/support.h"
 #include "base/blanks.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 namespace {
@@ -17,7 +18,7 @@ const QString kModule = QStringLiteral("dlgCreateNewFolder");
 dlgCreateNewFolder::dlgCreateNewFolder(Workbench& workbench)
     : ChooserDialog(workbench, kModule, {2916, 3192, 120}), m_cboFolder(new SimpleComboBox(this))
 {
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Create New Folder"));
         m_cboFolder->setObjectName(QStringLiteral("cboFolder"));
         arrangeDesign(m_cboFolder, nullptr);
@@ -28,7 +29,7 @@ dlgCreateNewFolder::dlgCreateNewFolder(Workbench& workbench)
 
 void dlgCreateNewFolder::loadFolders()
 {
-    withErrorPath(kModule, QStringLiteral("loadFolders"),
+    withErrorPath(session(), kModule, QStringLiteral("loadFolders"),
                   [&] { m_cboFolder->setItems(KioskListing::folderNames(workbench().kioskSystem().folder())); });
 }
 
@@ -46,20 +47,20 @@ void dlgCreateNewFolder::showModal(QWidget* owner)
 
 void dlgCreateNewFolder::cmdOK_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         const QString name = trimBlanks(m_cboFolder->text());
         if (name.isEmpty()) {
-            Messages::show(QStringLiteral("No folder name entered"));
+            Messages::show(session(), QStringLiteral("No folder name entered"));
             return;
         }
         if (m_cboFolder->currentRow() >= 0) {
-            Messages::show(QStringLiteral("Folder already exists"));
+            Messages::show(session(), QStringLiteral("Folder already exists"));
             return;
         }
-        if (ProblemBoxes boxes(Messages::current()); !Support::isValidFolderName(name, boxes))
+        if (ProblemBoxes boxes(session().messages()); !Support::isValidFolderName(name, boxes))
             return;
         if (m_cboFolder->items().contains(name, Qt::CaseSensitive)) {
-            Messages::show(QStringLiteral("Folder already exists"));
+            Messages::show(session(), QStringLiteral("Folder already exists"));
             return;
         }
         m_result = workbench().kioskSystem().folder() + name;

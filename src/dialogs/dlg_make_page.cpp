@@ -2,6 +2,7 @@
 
 #include "dialogs/workbench.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 #include <QCloseEvent>
@@ -18,7 +19,7 @@ constexpr int kWidth = 4800 / 15;
 constexpr int kHeight = 1200 / 15;
 } // namespace
 
-void dlgMakePage::ProblemMessages::report(const Problem& problem) { Messages::show(problem.text()); }
+void dlgMakePage::ProblemMessages::report(const Problem& problem) { Messages::show(m_session, problem.text()); }
 
 dlgMakePage::dlgMakePage(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)),
@@ -79,7 +80,7 @@ void dlgMakePage::showEvent(QShowEvent* event)
 
 void dlgMakePage::Form_Activate()
 {
-    withErrorPath(kModule, QStringLiteral("Form_Activate"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("Form_Activate"), [&] {
         m_making = true;
         m_sinceRefresh.invalidate();
         m_deadReferences = 0;
@@ -89,13 +90,13 @@ void dlgMakePage::Form_Activate()
         hideDialog();
         // Make All ends with the count of references a kiosk would strand visitors on.
         if (all && m_deadReferences > 0)
-            Messages::show(PageMaker::deadReferencesLine(m_deadReferences));
+            Messages::show(session(), PageMaker::deadReferencesLine(m_deadReferences));
     });
 }
 
 void dlgMakePage::closeEvent(QCloseEvent* event)
 {
-    if (m_making && !fatalReportInProgress()) {
+    if (m_making && !session().fatalReportInProgress()) {
         event->ignore();
         return;
     }

@@ -9,6 +9,7 @@
 #include "pages/page_sources.h"
 #include "pages/support.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ dlgSaveFile::dlgSaveFile(Workbench& workbench)
     : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)),
       m_cboPage(new SimpleComboBox(this))
 {
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
         m_cboPage->setObjectName(QStringLiteral("cboPage"));
         arrangeDesign(m_lstFolder, m_cboPage);
@@ -30,12 +31,12 @@ dlgSaveFile::dlgSaveFile(Workbench& workbench)
     });
     connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
     connect(m_cboPage, &SimpleComboBox::itemDoubleClicked, this,
-            [this] { withErrorPath(kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); }); });
+            [this] { withErrorPath(session(), kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
 void dlgSaveFile::loadFolders()
 {
-    withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("loadFolders"), [&] {
         const QSignalBlocker quiet(m_lstFolder);
         m_lstFolder->clear();
         m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
@@ -45,7 +46,7 @@ void dlgSaveFile::loadFolders()
 void dlgSaveFile::addToFileList(const QString& fileName)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+        session(), kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
         [&] {
             QStringList items = m_cboPage->items();
             items.append(fileName);
@@ -55,7 +56,7 @@ void dlgSaveFile::addToFileList(const QString& fileName)
 
 void dlgSaveFile::loadPages()
 {
-    withErrorPath(kModule, QStringLiteral("loadPages"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("loadPages"), [&] {
         const QString folder = m_lstFolder->currentRow() >= 0 ? m_lstFolder->currentItem()->text() : QString();
         const QString folderPath = workbench().kioskSystem().folder() + folder + QDir::separator();
         m_cboPage->setItems({});
@@ -66,20 +67,20 @@ void dlgSaveFile::loadPages()
 
 void dlgSaveFile::lstFolder_Click()
 {
-    withErrorPath(kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
+    withErrorPath(session(), kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
 }
 
 void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
 {
     const bool show = withErrorPath(
-        kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; },
+        session(), kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; },
         [&] {
             setWindowTitle(QStringLiteral("ZEL - Save Page As"));
             const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
             loadFolders();
             if (m_lstFolder->count() == 0) {
                 m_cboPage->setItems({});
-                Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+                Messages::show(session(), QStringLiteral("No folders have been created in this kiosk system"));
                 m_result.clear();
                 return false;
             }
@@ -102,13 +103,13 @@ void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
 
 void dlgSaveFile::cmdOK_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         const QString page = m_cboPage->text();
         if (page.isEmpty() || m_lstFolder->currentRow() < 0) {
-            Messages::show(QStringLiteral("No page selected"));
+            Messages::show(session(), QStringLiteral("No page selected"));
             return;
         }
-        if (ProblemBoxes boxes(Messages::current()); !Support::isValidPageName(page, boxes))
+        if (ProblemBoxes boxes(session().messages()); !Support::isValidPageName(page, boxes))
             return;
         m_result = PageSources::pathOf(workbench().kioskSystem().folder() + m_lstFolder->currentItem()->text(), page);
         hideDialog();

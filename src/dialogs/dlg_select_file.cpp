@@ -23,7 +23,7 @@ dlgSelectFile::dlgSelectFile(Workbench& workbench)
     : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)),
       m_lstPage(new QListWidget(this))
 {
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
         m_lstPage->setObjectName(QStringLiteral("lstPage"));
         arrangeDesign(m_lstFolder, m_lstPage);
@@ -31,7 +31,7 @@ dlgSelectFile::dlgSelectFile(Workbench& workbench)
     });
     connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
     connect(m_lstPage, &QListWidget::itemDoubleClicked, this,
-            [this] { withErrorPath(kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); }); });
+            [this] { withErrorPath(session(), kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
 QString dlgSelectFile::getFolder() const { return selectedText(m_lstFolder); }
@@ -40,7 +40,7 @@ QString dlgSelectFile::getPage() const { return selectedText(m_lstPage); }
 
 void dlgSelectFile::loadFolders()
 {
-    withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("loadFolders"), [&] {
         const QSignalBlocker quiet(m_lstFolder);
         m_lstFolder->clear();
         m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
@@ -50,13 +50,13 @@ void dlgSelectFile::loadFolders()
 void dlgSelectFile::addToFileList(const QString& fileName)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+        session(), kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
         [&] { m_lstPage->addItem(fileName); });
 }
 
 void dlgSelectFile::loadPages()
 {
-    withErrorPath(kModule, QStringLiteral("loadPages"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("loadPages"), [&] {
         const QString folderPath = workbench().kioskSystem().folder() + getFolder() + QDir::separator();
         m_lstPage->clear();
         for (const QString& page : KioskListing::pageNames(folderPath))
@@ -68,17 +68,17 @@ void dlgSelectFile::loadPages()
 
 void dlgSelectFile::lstFolder_Click()
 {
-    withErrorPath(kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
+    withErrorPath(session(), kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
 }
 
 void dlgSelectFile::openPage(QWidget* owner)
 {
-    const bool show = withErrorPath(kModule, QStringLiteral("openPage"), [&] {
+    const bool show = withErrorPath(session(), kModule, QStringLiteral("openPage"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Page"));
         loadFolders();
         if (m_lstFolder->count() == 0) {
             m_lstPage->clear();
-            Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+            Messages::show(session(), QStringLiteral("No folders have been created in this kiosk system"));
             m_result.clear();
             return false;
         }
@@ -96,9 +96,9 @@ void dlgSelectFile::openPage(QWidget* owner)
 
 void dlgSelectFile::cmdOK_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         if (m_lstFolder->currentRow() < 0 || m_lstPage->currentRow() < 0) {
-            Messages::show(QStringLiteral("No page selected"));
+            Messages::show(session(), QStringLiteral("No page selected"));
             return;
         }
         m_result = PageSources::pathOf(workbench().kioskSystem().folder() + getFolder(), getPage());

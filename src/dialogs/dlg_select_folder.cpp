@@ -15,7 +15,7 @@ const QString kModule = QStringLiteral("dlgSelectFolder");
 dlgSelectFolder::dlgSelectFolder(Workbench& workbench)
     : ChooserDialog(workbench, kModule, {2664, 3684, 240}), m_lstFolder(new QListWidget(this))
 {
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Folder"));
         m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
         arrangeDesign(m_lstFolder, nullptr);
@@ -25,7 +25,7 @@ dlgSelectFolder::dlgSelectFolder(Workbench& workbench)
 
 void dlgSelectFolder::loadFolders()
 {
-    withErrorPath(kModule, QStringLiteral("loadFolders"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("loadFolders"), [&] {
         m_lstFolder->clear();
         m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
     });
@@ -33,10 +33,10 @@ void dlgSelectFolder::loadFolders()
 
 void dlgSelectFolder::openFolders(QWidget* owner)
 {
-    const bool show = withErrorPath(kModule, QStringLiteral("openFolders"), [&] {
+    const bool show = withErrorPath(session(), kModule, QStringLiteral("openFolders"), [&] {
         loadFolders();
         if (m_lstFolder->count() == 0) {
-            Messages::show(QStringLiteral("No folders have been created in this kiosk system"));
+            Messages::show(session(), QStringLiteral("No folders have been created in this kiosk system"));
             m_result.clear();
             return false;
         }
@@ -50,9 +50,9 @@ void dlgSelectFolder::openFolders(QWidget* owner)
 
 void dlgSelectFolder::cmdOK_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         if (m_lstFolder->currentRow() < 0) {
-            Messages::show(QStringLiteral("No folder selected"));
+            Messages::show(session(), QStringLiteral("No folder selected"));
             return;
         }
         m_result = m_lstFolder->currentItem()->text();

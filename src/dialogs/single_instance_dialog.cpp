@@ -12,6 +12,8 @@ SingleInstanceDialog::SingleInstanceDialog(Workbench& workbench) : m_workbench(w
     setStyleSheet(QStringLiteral("QAbstractItemView:focus { border: 2px solid palette(highlight); }"));
 }
 
+Session& SingleInstanceDialog::session() const { return m_workbench.session(); }
+
 bool SingleInstanceDialog::runModal(QWidget* owner)
 {
     QPointer<SingleInstanceDialog> self(this);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class Session;
 class Workbench;
 
 // A dialog that exists once (Workbench::instance): created on first use,
@@ -40,6 +41,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
     Workbench& workbench() const { return m_workbench; }
+    // The workbench's session: message boxes and the error path.
+    Session& session() const;
 
 private:
     Workbench& m_workbench;

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-Workbench::Workbench(Services services) : m_services(std::move(services))
+Workbench::Workbench(Session& session, Services services) : m_session(session), m_services(std::move(services))
 {
     if (!m_services.runModal)
         m_services.runModal = [](QDialog& dialog) { dialog.exec(); };

@@ -12,9 +12,11 @@
 class KioskSystem;
 class QDialog;
 class RecoveryCopies;
+class Session;
 
 // What the desktop program's windows share, made before the first window and
-// handed by reference to every window and dialog: how a modal dialog, the
+// handed by reference to every window and dialog: the session they report
+// through (message boxes, log, error path, program folder), how a modal dialog, the
 // input box and the image chooser are shown, the one instance of each
 // single-instance window, which window the keyboard belongs to, and the order
 // in which the windows were opened, and the open kiosk system. It must outlive every window it was
@@ -34,10 +36,13 @@ public:
         std::function<QString(QWidget* parent)> chooseImage;
     };
 
-    explicit Workbench(Services services = {});
+    // The session must outlive the workbench.
+    explicit Workbench(Session& session, Services services = {});
     ~Workbench();
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
+
+    Session& session() const { return m_session; }
 
     void runModal(QDialog& dialog) const { m_services.runModal(dialog); }
     QString askText(QWidget* parent, const QString& prompt, const QString& title, const QString& preset) const
@@ -85,6 +90,7 @@ public:
     const WindowOrder& order() const { return m_order; }
 
 private:
+    Session& m_session;
     Services m_services;
     KioskSystem* m_kioskSystem = nullptr;
     RecoveryCopies* m_recoveryCopies = nullptr;

@@ -16,7 +16,8 @@ namespace {
 QString notFound(const QString& text) { return u'"' + text + QStringLiteral("\" was not found in this page"); }
 } // namespace
 
-dlgFindReplace::dlgFindReplace(QPlainTextEdit* text, QWidget* owner) : QDialog(owner), m_text(text)
+dlgFindReplace::dlgFindReplace(Session& session, QPlainTextEdit* text, QWidget* owner)
+    : QDialog(owner), m_session(session), m_text(text)
 {
     setObjectName(QStringLiteral("dlgFindReplace"));
     setWindowTitle(QStringLiteral("ZEL - Find and Replace"));
@@ -84,7 +85,7 @@ void dlgFindReplace::say(const QString& text)
     if (isVisible())
         m_lblStatus->setText(text);
     else if (!text.isEmpty())
-        Messages::show(text);
+        Messages::show(m_session, text);
 }
 
 bool dlgFindReplace::findNext(bool backward)

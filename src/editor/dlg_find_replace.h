@@ -8,6 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class Session;
 
 // "ZEL - Find and Replace": finds and replaces plain text in one editor's
 // text area. Not modal: the author goes on typing in the editor while it is
@@ -21,8 +22,9 @@ class QPushButton;
 class dlgFindReplace : public QDialog {
     Q_OBJECT
 public:
-    // text: the editor's text area; the dialog is a window over owner.
-    dlgFindReplace(QPlainTextEdit* text, QWidget* owner);
+    // text: the editor's text area; the dialog is a window over owner; what
+    // is said in a message goes to the session's message boxes.
+    dlgFindReplace(Session& session, QPlainTextEdit* text, QWidget* owner);
 
     // Shows the dialog in front with the find box ready; a selection within
     // one line of the text becomes the text to find.
@@ -50,6 +52,7 @@ private:
     // Says text on the status line, or in a message when the dialog is hidden.
     void say(const QString& text);
 
+    Session& m_session;
     QPlainTextEdit* m_text;
     QLineEdit* m_txtFind = nullptr;
     QLineEdit* m_txtReplace = nullptr;

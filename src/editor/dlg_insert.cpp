@@ -8,7 +8,6 @@
 #include "base/blanks.h"
 #include "base/line_end.h"
 #include "platform/messages.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "runtime/error_handler.h"
 
@@ -58,7 +57,7 @@ dlgInsert::dlgInsert(Workbench& workbench)
     const QString captions[] = {QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")};
     for (int i = 0; i < 3; ++i)
         m_optAlign[size_t(i)] = new QRadioButton(captions[i], m_frameImageAlignment);
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
+    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
     connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
     connect(m_cmdFindImage, &QPushButton::clicked, this, [this] { cmdFindImage_Click(); });
@@ -193,13 +192,13 @@ QString dlgInsert::openDialog(std::int16_t mode, const QString& caption, QWidget
 
 QString dlgInsert::openInsertButton(QWidget* owner)
 {
-    return withErrorPath(kModule, QStringLiteral("openInsertButton"),
+    return withErrorPath(session(), kModule, QStringLiteral("openInsertButton"),
                          [&] { return openDialog(1, QStringLiteral("Button"), owner); });
 }
 
 QString dlgInsert::openInsertImage(const QString& filePath, QWidget* owner)
 {
-    return withErrorPath(kModule, QStringLiteral("openInsertImage"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("openInsertImage"), [&] {
         m_pageFilePath = filePath;
         return openDialog(2, QStringLiteral("Image"), owner);
     });
@@ -207,7 +206,7 @@ QString dlgInsert::openInsertImage(const QString& filePath, QWidget* owner)
 
 QString dlgInsert::openInsertItem(const QString& filePath, QWidget* owner)
 {
-    return withErrorPath(kModule, QStringLiteral("openInsertItem"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("openInsertItem"), [&] {
         m_pageFilePath = filePath;
         return openDialog(3, QStringLiteral("Item"), owner);
     });
@@ -215,7 +214,7 @@ QString dlgInsert::openInsertItem(const QString& filePath, QWidget* owner)
 
 void dlgInsert::cmdOK_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdOK_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         bool composed = false;
         switch (m_insertMode) {
         case 1:
@@ -237,7 +236,7 @@ void dlgInsert::cmdOK_Click()
 
 void dlgInsert::cancel()
 {
-    withErrorPath(kModule, QStringLiteral("cmdCancel_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdCancel_Click"), [&] {
         m_directive.clear();
         hideDialog();
     });
@@ -264,10 +263,10 @@ QString quotedIfBlank(const QString& name) { return name.contains(u' ') ? u'"' +
 
 bool dlgInsert::cmdOK_Button()
 {
-    return withErrorPath(kModule, QStringLiteral("cmdOK_Button"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Button"), [&] {
         const QString text = trimBox(m_txtText);
         if (text.isEmpty()) {
-            Messages::show(QStringLiteral("Button Text is blank"));
+            Messages::show(session(), QStringLiteral("Button Text is blank"));
             return false;
         }
         if (!pageIsValid())
@@ -279,12 +278,12 @@ bool dlgInsert::cmdOK_Button()
 
 bool dlgInsert::cmdOK_Image()
 {
-    return withErrorPath(kModule, QStringLiteral("cmdOK_Image"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Image"), [&] {
         const QString widthText = trimBox(m_txtWidth);
         const std::int16_t width = Support::integerInRange(widthText, 1, 100, 0);
         if (QString::number(width) != widthText || width == 0) {
-            Messages::show(QStringLiteral("Width - value ") + widthText + QStringLiteral(" is not valid") + kCrLf
-                           + QStringLiteral("Value must be an integer between 1 and 100"));
+            Messages::show(session(), QStringLiteral("Width - value ") + widthText + QStringLiteral(" is not valid")
+                                          + kCrLf + QStringLiteral("Value must be an integer between 1 and 100"));
             return false;
         }
         if (!imageIsValid())
@@ -302,10 +301,10 @@ bool dlgInsert::cmdOK_Image()
 
 bool dlgInsert::cmdOK_Item()
 {
-    return withErrorPath(kModule, QStringLiteral("cmdOK_Item"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Item"), [&] {
         const QString text = trimBox(m_txtText);
         if (text.isEmpty()) {
-            Messages::show(QStringLiteral("Item text is blank"));
+            Messages::show(session(), QStringLiteral("Item text is blank"));
             return false;
         }
         const bool pageOK = pageIsValid();
@@ -320,10 +319,10 @@ bool dlgInsert::cmdOK_Item()
 
 bool dlgInsert::pageIsValid()
 {
-    return withErrorPath(kModule, QStringLiteral("pageIsValid"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("pageIsValid"), [&] {
         const QString folder = trimBox(m_txtFolder);
         const QString page = trimBox(m_txtPage);
-        ProblemBoxes boxes(Messages::current());
+        ProblemBoxes boxes(session().messages());
         const bool folderOK = folder.isEmpty() || Support::isValidFolderName(folder, boxes);
         const bool pageOK = Support::isValidPageName(page, boxes);
         return folderOK && pageOK;
@@ -332,7 +331,7 @@ bool dlgInsert::pageIsValid()
 
 QString dlgInsert::pageRef()
 {
-    return withErrorPath(kModule, QStringLiteral("pageRef"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("pageRef"), [&] {
         const QString folder = trimBox(m_txtFolder);
         return (folder.isEmpty() ? QString() : folder + u'\\') + trimBlanks(m_txtPage->text());
     });
@@ -340,22 +339,23 @@ QString dlgInsert::pageRef()
 
 bool dlgInsert::imageIsValid()
 {
-    return withErrorPath(kModule, QStringLiteral("imageIsValid"), [&] {
+    return withErrorPath(session(), kModule, QStringLiteral("imageIsValid"), [&] {
         if (Files::fileExists(m_txtImage->text()))
             return true;
-        Messages::show(QStringLiteral("Image is not valid"));
+        Messages::show(session(), QStringLiteral("Image is not valid"));
         return false;
     });
 }
 
 QString dlgInsert::imageRef()
 {
-    return withErrorPath(kModule, QStringLiteral("imageRef"), [&] { return Files::fileNameOf(m_txtImage->text()); });
+    return withErrorPath(session(), kModule, QStringLiteral("imageRef"),
+                         [&] { return Files::fileNameOf(m_txtImage->text()); });
 }
 
 void dlgInsert::copyImage()
 {
-    withErrorPath(kModule, QStringLiteral("copyImage"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("copyImage"), [&] {
         const QString imagePath = m_txtImage->text();
         const QString pageFolder = Files::parentFolderOf(m_pageFilePath);
         const QString imageFolder = Files::parentFolderOf(imagePath);
@@ -365,20 +365,21 @@ void dlgInsert::copyImage()
         const QString destination = pageFolder + QDir::separator() + name;
         if (Files::fileExists(destination)) {
             const int answer =
-                Messages::askYesNo(QStringLiteral("The image ") + name
+                Messages::askYesNo(session(),
+                                   QStringLiteral("The image ") + name
                                        + QStringLiteral(" already exists in the folder containing this page ") + kCrLf
                                        + QStringLiteral("Do you wish to replace it?"),
                                    Answer::No);
             if (answer != Answer::Yes)
                 return;
         }
-        Files::copyFile(imagePath, destination, programSession().fileFaults());
+        Files::copyFile(imagePath, destination, session().fileFaults());
     });
 }
 
 void dlgInsert::cmdFindImage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdFindImage_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdFindImage_Click"), [&] {
         const QString chosen = workbench().chooseImage(this);
         if (!chosen.isEmpty())
             m_txtImage->setText(chosen);
@@ -387,7 +388,7 @@ void dlgInsert::cmdFindImage_Click()
 
 void dlgInsert::cmdSelectExistingPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("cmdSelectExistingPage_Click"), [&] {
+    withErrorPath(session(), kModule, QStringLiteral("cmdSelectExistingPage_Click"), [&] {
         workbench().instance<dlgSelectFile>().openPage(this);
         dlgSelectFile& chooser = workbench().instance<dlgSelectFile>();
         if (!chooser.getSelectedFilePath().isEmpty()) {

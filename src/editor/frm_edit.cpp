@@ -74,7 +74,7 @@ frmEdit::frmEdit(Workbench& workbench, QWidget* parent) : QMainWindow(parent), m
         viewer.setPage(htmlPath);
         viewer.showPage();
     };
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
 }
 
 frmEdit::~frmEdit() = default;
@@ -100,10 +100,10 @@ void frmEdit::Form_Load()
     const auto pageFolder = [this] { return m_filePath.isEmpty() ? QString() : QFileInfo(m_filePath).absolutePath(); };
     m_completer =
         new DirectiveCompleter(m_txtContent, {[this] { return PageType(m_pageType); }, kioskFolder, pageFolder});
-    m_referenceNavigation =
-        new ReferenceNavigation(m_txtContent, {kioskFolder, pageFolder, [this](const QString& source) {
-                                                   return openOrRaise(m_workbench, source) != nullptr;
-                                               }});
+    m_referenceNavigation = new ReferenceNavigation(m_workbench.session(), m_txtContent,
+                                                    {kioskFolder, pageFolder, [this](const QString& source) {
+                                                         return openOrRaise(m_workbench, source) != nullptr;
+                                                     }});
     m_preview = new EditorPreview(*this, m_workbench);
     connect(m_txtContent->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
         setWindowModified(changed);
@@ -245,7 +245,7 @@ QString frmEdit::bodyText() const
 
 void frmEdit::newPage(const QString& label, PageType type)
 {
-    withErrorPath(kModule, label, [&] {
+    withErrorPath(m_workbench.session(), kModule, label, [&] {
         m_filePath.clear();
         m_storedPage.reset();
         m_storedBody.clear();
@@ -290,7 +290,7 @@ frmEdit* frmEdit::openOrRaise(Workbench& workbench, const QString& pageSource)
 bool frmEdit::editPage(const QString& strFilePath)
 {
     return withErrorPath(
-        kModule, [&] { return QStringLiteral("editPage(") + strFilePath + u')'; },
+        m_workbench.session(), kModule, [&] { return QStringLiteral("editPage(") + strFilePath + u')'; },
         [&] {
             m_filePath = strFilePath;
             if (!readPageFile())
@@ -304,7 +304,7 @@ bool frmEdit::editPage(const QString& strFilePath)
 
 void frmEdit::setCaption()
 {
-    withErrorPath(kModule, QStringLiteral("setCaption"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("setCaption"), [&] {
         QString folderName;
         QString pageName;
         if (!m_filePath.isEmpty() && m_pageType != std::int16_t(PageType::Root))
@@ -326,7 +326,8 @@ void frmEdit::setCaption()
             caption = saved ? QStringLiteral("Selector Page - ") + page : QStringLiteral("New Selector page");
             break;
         default:
-            fatalError(QStringLiteral("Unexpected case in frmEdit.setCaption ") + QString::number(m_pageType));
+            reportFatalProblem(m_workbench.session(),
+                               QStringLiteral("Unexpected case in frmEdit.setCaption ") + QString::number(m_pageType));
         }
         // The toolkit shows the marker only while the window is modified.
         setWindowTitle(QStringLiteral("ZEL (Editor) ") + caption + QStringLiteral("[*]"));
@@ -346,7 +347,7 @@ bool frmEdit::readPageFile()
             stored.lines.isEmpty() ? PageType::Invalid : PageTypes::pageTypeOfLine(stored.lines.first());
         m_pageType = std::int16_t(type);
         if (type == PageType::Invalid) {
-            Messages::show(QStringLiteral("Invalid ZEL Page"));
+            Messages::show(m_workbench.session(), QStringLiteral("Invalid ZEL Page"));
             return false;
         }
         if (type == PageType::Root)
@@ -362,7 +363,7 @@ bool frmEdit::readPageFile()
         watchPageSource();
         return true;
     } catch (const RuntimeError& error) {
-        Messages::show(QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
+        Messages::show(m_workbench.session(), QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
         return false;
     }
 }
@@ -377,9 +378,9 @@ bool frmEdit::writePageFile(const QString& path)
             ? *m_storedPage
             : PageSourceFile::compose(PageTypes::pageTypeDirective(m_pageType), body, m_storedPage);
     try {
-        PageSourceFile::write(path, page.bytes);
+        PageSourceFile::write(m_workbench.session(), path, page.bytes);
     } catch (const RuntimeError& error) {
-        Messages::show(QStringLiteral("Unable to write file ") + path + errorLines(error));
+        Messages::show(m_workbench.session(), QStringLiteral("Unable to write file ") + path + errorLines(error));
         return false;
     }
     m_storedPage = std::move(page);
@@ -395,7 +396,7 @@ bool frmEdit::writePageFile(const QString& path)
 
 bool frmEdit::saveFile()
 {
-    return withErrorPath(kModule, QStringLiteral("saveFile"), [&] {
+    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("saveFile"), [&] {
         if (m_filePath.isEmpty())
             return saveFileAs();
         if (!mayReplacePageSource())
@@ -412,30 +413,34 @@ bool frmEdit::saveFileAs()
             return false;
         // Two editors on one page source would overwrite each other's saves.
         if (frmEdit* other = editorOn(chosen); other && other != this) {
-            Messages::show(QStringLiteral("Page ") + QDir::toNativeSeparators(chosen)
-                           + QStringLiteral(" is open in another editor - close that editor before saving over it"));
+            Messages::show(
+                m_workbench.session(),
+                QStringLiteral("Page ") + QDir::toNativeSeparators(chosen)
+                    + QStringLiteral(" is open in another editor - close that editor before saving over it"));
             return false;
         }
         if (Files::fileExists(chosen)) {
-            if (Messages::askYesNo(QStringLiteral("Page already exists - do you want to replace it?"), Answer::No)
+            if (Messages::askYesNo(m_workbench.session(),
+                                   QStringLiteral("Page already exists - do you want to replace it?"), Answer::No)
                 != Answer::Yes)
                 return false;
         }
         return writePageFile(chosen);
     } catch (const RuntimeError& error) {
-        Messages::show(QStringLiteral("error ") + QString::number(error.number())
-                       + QStringLiteral(" in frmEdit.saveFileAs") + kCrLf + error.description());
+        Messages::show(m_workbench.session(), QStringLiteral("error ") + QString::number(error.number())
+                                                  + QStringLiteral(" in frmEdit.saveFileAs") + kCrLf
+                                                  + error.description());
         return false;
     }
 }
 
 int frmEdit::checkPageSaved()
 {
-    return withErrorPath(kModule, QStringLiteral("checkPageSaved"), [&] {
+    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkPageSaved"), [&] {
         if (!isPageChanged())
             return Answer::No;
-        const int answer =
-            Messages::askYesNoCancel(QStringLiteral("The page has changed. Do you want to save the page first?"));
+        const int answer = Messages::askYesNoCancel(
+            m_workbench.session(), QStringLiteral("The page has changed. Do you want to save the page first?"));
         if (answer == Answer::Yes) {
             saveFile();
             return Answer::Yes;
@@ -446,7 +451,7 @@ int frmEdit::checkPageSaved()
 
 bool frmEdit::insertionPointOK()
 {
-    return withErrorPath(kModule, QStringLiteral("insertionPointOK"), [&] {
+    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("insertionPointOK"), [&] {
         const QTextCursor cursor = m_txtContent->textCursor();
         const QString text = bodyText();
         m_selectionStart = cursor.selectionStart();
@@ -455,7 +460,8 @@ bool frmEdit::insertionPointOK()
         m_atLineStart = m_selectionStart == 0 || text.at(m_selectionStart - 1) == u'\n';
         m_atLineEnd = end == text.size() || text.at(end) == u'\n';
         if (!m_atLineStart && !m_atLineEnd) {
-            Messages::show(QStringLiteral("You can only insert at the end or the beginning of a line"));
+            Messages::show(m_workbench.session(),
+                           QStringLiteral("You can only insert at the end or the beginning of a line"));
             return false;
         }
         return true;
@@ -465,7 +471,7 @@ bool frmEdit::insertionPointOK()
 // One edit step, so a single undo takes the whole insertion back.
 void frmEdit::insert(const QString& text)
 {
-    withErrorPath(kModule, QStringLiteral("insert"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("insert"), [&] {
         if (text.isEmpty())
             return;
         QTextCursor cursor(m_txtContent->document());
@@ -478,7 +484,7 @@ void frmEdit::insert(const QString& text)
 
 void frmEdit::mnuInsertButton_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuInsertButton_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInsertButton_Click"), [&] {
         if (!insertionPointOK())
             return;
         insert(m_workbench.instance<dlgInsert>().openInsertButton(this));
@@ -487,9 +493,10 @@ void frmEdit::mnuInsertButton_Click()
 
 void frmEdit::mnuInsertImage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuInsertImage_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInsertImage_Click"), [&] {
         if (m_filePath.isEmpty()) {
-            Messages::show(QStringLiteral("You must save this page before you can insert an image"));
+            Messages::show(m_workbench.session(),
+                           QStringLiteral("You must save this page before you can insert an image"));
             return;
         }
         if (!insertionPointOK())
@@ -500,9 +507,10 @@ void frmEdit::mnuInsertImage_Click()
 
 void frmEdit::mnuInsertItem_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuInsertItem_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInsertItem_Click"), [&] {
         if (m_filePath.isEmpty()) {
-            Messages::show(QStringLiteral("You must save this page before you can insert an item"));
+            Messages::show(m_workbench.session(),
+                           QStringLiteral("You must save this page before you can insert an item"));
             return;
         }
         if (!insertionPointOK())
@@ -513,12 +521,12 @@ void frmEdit::mnuInsertItem_Click()
 
 void frmEdit::mnuSave_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuSave_Click"), [&] { saveFile(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuSave_Click"), [&] { saveFile(); });
 }
 
 void frmEdit::mnuSaveAs_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuSaveAs_Click"), [&] { saveFileAs(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuSaveAs_Click"), [&] { saveFileAs(); });
 }
 
 bool frmEdit::pageSourceReady(int saveAnswer)
@@ -538,8 +546,8 @@ bool frmEdit::pageSourceStillExists()
     if (Files::fileExists(m_filePath))
         return true;
     setPageChanged(true);
-    Messages::show(QStringLiteral("Page source ") + QDir::toNativeSeparators(m_filePath)
-                   + QStringLiteral(" no longer exists - save the page to write it again"));
+    Messages::show(m_workbench.session(), QStringLiteral("Page source ") + QDir::toNativeSeparators(m_filePath)
+                                              + QStringLiteral(" no longer exists - save the page to write it again"));
     return false;
 }
 
@@ -558,7 +566,7 @@ void frmEdit::viewPage() { showPage(PageTypes::pageHtmlPath(m_filePath)); }
 
 void frmEdit::mnuMakePage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuMakePage_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuMakePage_Click"), [&] {
         if (pageSourceReady(checkPageSaved()))
             makePage();
     });
@@ -566,11 +574,12 @@ void frmEdit::mnuMakePage_Click()
 
 void frmEdit::mnuViewPage_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuViewPage_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuViewPage_Click"), [&] {
         if (!pageSourceReady(checkPageSaved()) || !pageSourceStillExists())
             return;
         if (!m_pageMade) {
             const int answer = Messages::askYesNoCancel(
+                m_workbench.session(),
                 QStringLiteral("The page has not been made. Do you want to make the page first?"));
             if (answer == Answer::Cancel)
                 return;
@@ -583,7 +592,7 @@ void frmEdit::mnuViewPage_Click()
 
 void frmEdit::mnuSaveMakeView_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuSaveMakeView_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuSaveMakeView_Click"), [&] {
         if (isPageChanged() && !saveFile())
             return;
         if (m_filePath.isEmpty() && !saveFileAs())
@@ -606,28 +615,30 @@ void frmEdit::mnuSelectAll_Click() { m_txtContent->selectAll(); }
 dlgFindReplace& frmEdit::findDialog()
 {
     if (!m_dlgFindReplace)
-        m_dlgFindReplace = new dlgFindReplace(m_txtContent, this);
+        m_dlgFindReplace = new dlgFindReplace(m_workbench.session(), m_txtContent, this);
     return *m_dlgFindReplace;
 }
 
 void frmEdit::mnuFind_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuFind_Click"), [&] { findDialog().showFind(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFind_Click"), [&] { findDialog().showFind(); });
 }
 
 void frmEdit::mnuFindNext_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuFindNext_Click"), [&] { findDialog().findNext(false); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFindNext_Click"),
+                  [&] { findDialog().findNext(false); });
 }
 
 void frmEdit::mnuFindPrevious_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuFindPrevious_Click"), [&] { findDialog().findNext(true); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFindPrevious_Click"),
+                  [&] { findDialog().findNext(true); });
 }
 
 void frmEdit::mnuReplace_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuReplace_Click"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuReplace_Click"), [&] {
         dlgFindReplace& dialog = findDialog();
         dialog.showFind();
         // With something to find already, the replacement is what is typed next.
@@ -640,29 +651,31 @@ void frmEdit::mnuReplace_Click()
 
 void frmEdit::mnuPreview_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuPreview_Click"), [&] { m_preview->open(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuPreview_Click"), [&] { m_preview->open(); });
 }
 
 void frmEdit::mnuGoToReference_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuGoToReference_Click"), [&] { m_referenceNavigation->openAtCursor(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuGoToReference_Click"),
+                  [&] { m_referenceNavigation->openAtCursor(); });
 }
 
 void frmEdit::mnuQuit_Click()
 {
-    withErrorPath(kModule, QStringLiteral("mnuQuit_Click"), [&] { close(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuQuit_Click"), [&] { close(); });
 }
 
 void frmEdit::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
     const bool mayClose = withErrorPath(
-        kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+        m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
         [&] {
             if (!isPageChanged())
                 return true;
             m_workbench.focus().bringToFront(this);
-            switch (Messages::askYesNoCancel(QStringLiteral("Page has changed - do you want to save it?"))) {
+            switch (Messages::askYesNoCancel(m_workbench.session(),
+                                             QStringLiteral("Page has changed - do you want to save it?"))) {
             case Answer::Yes:
                 return saveFile();
             case Answer::No:
@@ -693,7 +706,7 @@ void frmEdit::changeEvent(QEvent* event)
 void frmEdit::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    withErrorPath(kModule, QStringLiteral("Form_Resize"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
         if (isMinimized() || !m_txtContent)
             return;
         m_txtContent->resize(std::max(0, width() - m_widthMargin), std::max(0, height() - m_heightMargin));
@@ -737,7 +750,7 @@ bool frmEdit::changedOnDisk(const QByteArray& disk) const { return !m_storedPage
 
 void frmEdit::checkPageSourceOnDisk()
 {
-    withErrorPath(kModule, QStringLiteral("checkPageSourceOnDisk"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkPageSourceOnDisk"), [&] {
         if (m_filePath.isEmpty() || m_askingAboutDisk || QApplication::activeModalWidget())
             return;
         if (!Files::fileExists(m_filePath)) {
@@ -751,7 +764,8 @@ void frmEdit::checkPageSourceOnDisk()
         m_askingAboutDisk = true;
         const bool changedHere = m_txtContent->document()->isModified();
         const int answer =
-            Messages::askYesNo(changedOutside(m_filePath)
+            Messages::askYesNo(m_workbench.session(),
+                               changedOutside(m_filePath)
                                    + (changedHere ? QStringLiteral("Do you want to load it and lose the changes made "
                                                                    "in this editor?")
                                                   : QStringLiteral("Do you want to load it?")),
@@ -783,6 +797,7 @@ bool frmEdit::mayReplacePageSource()
         return true;
     m_askingAboutDisk = true;
     const int answer = Messages::askYesNo(
+        m_workbench.session(),
         changedOutside(m_filePath) + QStringLiteral("Do you want to replace it with the text in this editor?"),
         Answer::No);
     m_askingAboutDisk = false;
@@ -818,7 +833,7 @@ void frmEdit::writeRecoveryCopy()
         // No kiosk system open: the copy is kept, but offered nowhere.
     }
     if (!copies->write(m_recoveryName, {kioskFolder, m_filePath, m_pageType, bodyText()}))
-        logMessage(QStringLiteral("recovery copy not written: ") + copies->folder());
+        logMessage(m_workbench.session(), QStringLiteral("recovery copy not written: ") + copies->folder());
 }
 
 void frmEdit::dropRecoveryCopy()
@@ -857,7 +872,8 @@ void frmEdit::offerRecoveredPages(Workbench& workbench)
                                  ? QStringLiteral("a new page")
                                  : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
         const int answer =
-            Messages::askYesNo(QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
+            Messages::askYesNo(workbench.session(),
+                               QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
                                    + kCrLf + QStringLiteral("Do you want to restore it into an editor?"),
                                Answer::Yes);
         if (answer == Answer::Yes) {

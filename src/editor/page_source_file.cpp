@@ -2,7 +2,7 @@
 
 #include "fileio/atomic_file.h"
 #include "base/runtime_error.h"
-#include "platform/program_session.h"
+#include "platform/session.h"
 #include "platform/session.h"
 #include "text/text_files.h"
 #include "text/text_codec.h"
@@ -72,11 +72,11 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
     return page;
 }
 
-void write(const QString& path, const QByteArray& bytes)
+void write(const Session& session, const QString& path, const QByteArray& bytes)
 {
     Errors::translatingFileErrors([&] {
         fileio::replaceFile(QFile::encodeName(path).toStdString(),
-                            std::string_view(bytes.constData(), size_t(bytes.size())), programSession().fileFaults());
+                            std::string_view(bytes.constData(), size_t(bytes.size())), session.fileFaults());
     });
 }
 

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class Session;
+
 // Writing a page source so that a failure never destroys the page on disk:
 // the text goes to a temporary file in the same folder, which replaces the
 // page source only when the whole text was written.
@@ -43,7 +45,8 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
 // Writes bytes to path atomically (checked writes, fsync, rename). A missing
 // folder raises Path not found (76), a full disk Disk full (61), any other
 // failure Path/File access error (75), each naming the path and the reason.
-// On failure the old file (if any) is left as it was.
-void write(const QString& path, const QByteArray& bytes);
+// On failure the old file (if any) is left as it was. The session gives the
+// file faults.
+void write(const Session& session, const QString& path, const QByteArray& bytes);
 
 } // namespace PageSourceFile

@@ -13,8 +13,8 @@
 
 using DirectiveReferences::Kind;
 
-ReferenceNavigation::ReferenceNavigation(QPlainTextEdit* text, Places places)
-    : QObject(text), m_text(text), m_places(std::move(places))
+ReferenceNavigation::ReferenceNavigation(Session& session, QPlainTextEdit* text, Places places)
+    : QObject(text), m_session(session), m_text(text), m_places(std::move(places))
 {
     m_text->viewport()->installEventFilter(this);
 }
@@ -31,7 +31,7 @@ bool ReferenceNavigation::openAt(int position)
         const QString source =
             DirectiveReferences::pageSourceOf(part.text, m_places.kioskFolder(), m_places.pageFolder());
         if (source.isEmpty() || !Files::fileExists(source)) {
-            Messages::show(QStringLiteral("Page ") + part.text + QStringLiteral(" does not exist"));
+            Messages::show(m_session, QStringLiteral("Page ") + part.text + QStringLiteral(" does not exist"));
             return true;
         }
         m_places.openPage(source);
@@ -41,14 +41,15 @@ bool ReferenceNavigation::openAt(int position)
         const QString folder = m_places.pageFolder();
         const QString path = folder.isEmpty() ? QString() : QDir(folder).absoluteFilePath(part.text);
         if (path.isEmpty() || !Files::fileExists(path)) {
-            Messages::show(QStringLiteral("Picture ") + (path.isEmpty() ? part.text : QDir::toNativeSeparators(path))
-                           + QStringLiteral(" does not exist"));
+            Messages::show(m_session, QStringLiteral("Picture ")
+                                          + (path.isEmpty() ? part.text : QDir::toNativeSeparators(path))
+                                          + QStringLiteral(" does not exist"));
             return true;
         }
         QWidget* window = frmShowPicture::showPicture(path);
         if (!window)
-            Messages::show(QStringLiteral("Picture ") + QDir::toNativeSeparators(path)
-                           + QStringLiteral(" can not be shown"));
+            Messages::show(m_session, QStringLiteral("Picture ") + QDir::toNativeSeparators(path)
+                                          + QStringLiteral(" can not be shown"));
         m_lastPicture = window;
         return true;
     }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QPlainTextEdit;
+class Session;
 class QWidget;
 
 // Going to what a directive names: Ctrl+click (or openAtCursor, the F2 key)
@@ -22,7 +23,8 @@ public:
         // Opens the editor on a page source; false when it cannot be read.
         std::function<bool(const QString& pageSource)> openPage;
     };
-    ReferenceNavigation(QPlainTextEdit* text, Places places);
+    // Messages go to the session's message boxes.
+    ReferenceNavigation(Session& session, QPlainTextEdit* text, Places places);
 
     // Goes to what the line names at the caret; false when it names nothing.
     bool openAtCursor();
@@ -35,6 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Session& m_session;
     QPlainTextEdit* m_text;
     Places m_places;
     QPointer<QWidget> m_lastPicture;

@@ -32,10 +32,10 @@ QString Html::encodeAttribute(const QString& text)
     return out;
 }
 
-QString Html::encode(const QString& text)
+QString Html::encode(Session& session, const QString& text)
 {
     return withErrorPath(
-        makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
+        session, makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
         [&] {
             // Copies the runs between brackets in one piece each.
             qsizetype open = text.indexOf(u'<');

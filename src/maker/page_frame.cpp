@@ -11,7 +11,7 @@
 void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QString& frameName)
 {
     withErrorPath(
-        makerModule(),
+        page.session(), makerModule(),
         [&] {
             return QStringLiteral("makeHeader(") + QString::number(file.handle()) + QStringLiteral(",") + frameName
                    + QStringLiteral(")");

@@ -50,7 +50,7 @@ KioskSystem& PageMaker::kiosk() const { return handedKioskSystem(m_kiosk); }
 void PageMaker::makeOne(const QString& filePath)
 {
     withErrorPath(
-        makerModule(), [&] { return withPath("makeOne", filePath); },
+        kiosk().session(), makerModule(), [&] { return withPath("makeOne", filePath); },
         [&] {
             m_pendingPagePath = filePath;
             m_makeAllMode = false;
@@ -186,7 +186,7 @@ void PageMaker::reportCount()
 void PageMaker::makeOnePage(const QString& filePath)
 {
     withErrorPath(
-        makerModule(), [&] { return withPath("makeOnePage", filePath); },
+        kiosk().session(), makerModule(), [&] { return withPath("makeOnePage", filePath); },
         [&] {
             QString folderName;
             QString pageName;

@@ -22,7 +22,7 @@ void copyBlock(PageOutput& page, bool escape)
 {
     DirectiveReader& reader = page.reader();
     while (reader.nextBlockLine())
-        page.writeContent(escape ? Html::encode(reader.currentLine()) : reader.currentLine());
+        page.writeContent(escape ? Html::encode(page.session(), reader.currentLine()) : reader.currentLine());
 }
 
 } // namespace
@@ -31,7 +31,7 @@ void copyTitle(PageOutput& page)
 {
     withErrorPath(page.session(), makerModule(), QStringLiteral("copyTitle"), [&] {
         const QString title = textAfterFirstBlank(page.reader().currentLine());
-        page.setTitle(Html::encode(title));
+        page.setTitle(Html::encode(page.session(), title));
         if (!page.title().isEmpty()) {
             page.tellUse(PageOutput::Use::TitleText, title);
             page.writeContent(QStringLiteral("<p class=\"title\">") + page.title() + QStringLiteral("</p>"));
@@ -42,7 +42,7 @@ void copyTitle(PageOutput& page)
 void copyHead(PageOutput& page, const QString& cssClass)
 {
     withErrorPath(page.session(), makerModule(), QStringLiteral("copyHead"), [&] {
-        const QString heading = Html::encode(textAfterFirstBlank(page.reader().currentLine()));
+        const QString heading = Html::encode(page.session(), textAfterFirstBlank(page.reader().currentLine()));
         if (!heading.isEmpty())
             page.writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("_head\">") + heading
                               + QStringLiteral("</p>"));
@@ -52,7 +52,7 @@ void copyHead(PageOutput& page, const QString& cssClass)
 void copyPara(PageOutput& page, const QString& cssClass)
 {
     withErrorPath(
-        makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); },
+        page.session(), makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); },
         [&] {
             page.writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("\">"));
             copyBlock(page, true);

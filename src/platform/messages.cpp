@@ -1,7 +1,6 @@
 #include "platform/messages.h"
 
 #include "base/line_end.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include <cstdio>
@@ -33,11 +32,12 @@ int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
 
 namespace Messages {
 
-MessageBoxes& current() { return programSession().messages(); }
-
-void show(const QString& text) { current().show(text, MessageIcon::None); }
-void showExclamation(const QString& text) { current().show(text, MessageIcon::Exclamation); }
-int askYesNo(const QString& text, int defaultAnswer) { return current().askYesNo(text, defaultAnswer); }
-int askYesNoCancel(const QString& text) { return current().askYesNoCancel(text); }
+void show(Session& session, const QString& text) { session.messages().show(text, MessageIcon::None); }
+void showExclamation(Session& session, const QString& text) { session.messages().show(text, MessageIcon::Exclamation); }
+int askYesNo(Session& session, const QString& text, int defaultAnswer)
+{
+    return session.messages().askYesNo(text, defaultAnswer);
+}
+int askYesNoCancel(Session& session, const QString& text) { return session.messages().askYesNoCancel(text); }
 
 } // namespace Messages

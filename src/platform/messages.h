@@ -41,14 +41,14 @@ private:
     int m_shown = 0;
 };
 
-namespace Messages {
-// The program session's message boxes (see program_session.h), for windows.
-MessageBoxes& current();
+class Session;
 
-void show(const QString& text);
-void showExclamation(const QString& text);
+// The message boxes of the session a window or tool was handed.
+namespace Messages {
+void show(Session& session, const QString& text);
+void showExclamation(Session& session, const QString& text);
 // defaultAnswer is what Enter answers: Answer::No for every question that
 // would replace a file.
-int askYesNo(const QString& text, int defaultAnswer);
-int askYesNoCancel(const QString& text);
+int askYesNo(Session& session, const QString& text, int defaultAnswer);
+int askYesNoCancel(Session& session, const QString& text);
 } // namespace Messages

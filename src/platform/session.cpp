@@ -10,11 +10,10 @@
 #include <cstdlib>
 
 Session::Session(SessionServices services)
-    : m_services(std::move(services)),
-      m_programFolder(withTrailingSeparator(QDir::toNativeSeparators(
-          m_services.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_services.programFolder))),
-      m_textFiles(std::make_unique<TextFiles::Table>(&m_services.fileFaults)), m_imageTool(m_services.imageTool)
+    : m_services(std::move(services)), m_textFiles(std::make_unique<TextFiles::Table>(&m_services.fileFaults)),
+      m_imageTool(m_services.imageTool)
 {
+    setProgramFolder(m_services.programFolder);
     if (!m_services.messages) {
         m_standardError = std::make_unique<StandardErrorMessageBoxes>();
         m_services.messages = m_standardError.get();
@@ -25,6 +24,12 @@ Session::~Session()
 {
     dropAllStaged();
     m_textFiles.reset();
+}
+
+void Session::setProgramFolder(const QString& folder)
+{
+    m_programFolder = withTrailingSeparator(
+        QDir::toNativeSeparators(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder));
 }
 
 MessageBoxes& Session::messages() { return *m_services.messages; }

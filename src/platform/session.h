@@ -48,9 +48,8 @@ struct SessionServices {
 
 // The state of one run: its services, its numbered text files, its log and
 // whether a fatal report has begun. main() (or a test) builds one before any
-// work and hands it to the work (the kiosk system holds it). A main() also
-// installs it as the program's session (see program_session.h) for the free
-// functions the windows call; building one installs nothing.
+// work and hands it to the work (the kiosk system and the windows' workbench
+// hold it).
 class Session {
 public:
     explicit Session(SessionServices services = {});
@@ -64,6 +63,11 @@ public:
     MessageBoxes* setMessages(MessageBoxes* messages) { return std::exchange(m_services.messages, messages); }
     // The folder beside the program, ending with the separator.
     const QString& programFolder() const { return m_programFolder; }
+    // Points the session at other programs from now on: another folder beside
+    // the program, another image tool. The desktop program never does; a test
+    // stands in programs of its own for part of a run.
+    void setProgramFolder(const QString& folder);
+    void setImageTool(const ImageToolChoice& tool) { m_imageTool = tool; }
 
     // The image tool: the one handed in, else looked up once (on first use),
     // a problem of the lookup reported to lookupProblems (nullptr: shown in

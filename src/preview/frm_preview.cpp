@@ -1,7 +1,7 @@
 #include "preview/frm_preview.h"
 
 #include "dialogs/workbench.h"
-#include "platform/program_folder.h"
+#include "platform/session.h"
 #include "preview/preview_make.h"
 #include "preview/preview_web_page.h"
 #include "viewer/navigation_guard.h"
@@ -57,7 +57,7 @@ frmPreview::frmPreview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_w
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(kTitle);
-    m_make = new PreviewMake(previewFolder(), programFolder() + QStringLiteral("zel-make"), this);
+    m_make = new PreviewMake(previewFolder(), m_workbench.session().programFolder() + QStringLiteral("zel-make"), this);
     connect(m_make, &PreviewMake::made, this, &frmPreview::showMade);
     connect(m_make, &PreviewMake::failed, this, &frmPreview::showFailure);
 
@@ -271,10 +271,10 @@ bool frmPreview::mayNavigate(const QUrl& url)
     const QString target = NavigationGuard::targetText(url);
     if (url.scheme() == QStringLiteral("about") && url.path() == QStringLiteral("blank"))
         return true;
-    if (NavigationGuard::startsWith(target, QStringLiteral("javascript:")))
+    if (NavigationGuard::startsWith(m_workbench.session(), target, QStringLiteral("javascript:")))
         return true;
     const QString kiosk = QDir::toNativeSeparators(previewFolder()) + QDir::separator();
-    if (target.startsWith(kiosk) && NavigationGuard::allows(target))
+    if (target.startsWith(kiosk) && NavigationGuard::allows(m_workbench.session(), target))
         return true;
     setStatus(target + QStringLiteral(" does not exist"));
     return false;

@@ -1,11 +1,8 @@
 #include "runtime/error_handler.h"
 
 #include "platform/messages.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "runtime/log_file.h"
-
-bool fatalReportInProgress() { return programSession().fatalReportInProgress(); }
 
 void reportRuntimeError(Session& session, const QString& module, const QString& label, const RuntimeError& error)
 {
@@ -35,21 +32,3 @@ void reportFatalProblem(Session& session, const QString& message)
     }
     session.endProgram();
 }
-
-void reportRuntimeError(const QString& module, const QString& label, const RuntimeError& error)
-{
-    reportRuntimeError(programSession(), module, label, error);
-}
-
-void reportFatalProblem(const QString& message) { reportFatalProblem(programSession(), message); }
-
-void fatalError(const QString& message) { reportFatalProblem(message); }
-
-namespace ErrorPath {
-
-void report(Session* session, const QString& module, const QString& label, const RuntimeError& error)
-{
-    reportRuntimeError(session ? *session : programSession(), module, label, error);
-}
-
-} // namespace ErrorPath

@@ -1,6 +1,5 @@
 #include "runtime/log_file.h"
 
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "text/text_files.h"
 #include "runtime/error_handler.h"
@@ -70,7 +69,3 @@ void closeLogFile(Session& session)
     logMessage(session, QStringLiteral("log file closed"));
     session.textFiles().close(handle);
 }
-
-void logMessage(const QString& text) { logMessage(programSession(), text); }
-
-void closeLogFile() { closeLogFile(programSession()); }

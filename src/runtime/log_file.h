@@ -7,8 +7,7 @@ class Session;
 
 // The log of the open kiosk system: "log" + yyyymmddhhmmss + ".txt" in the
 // kiosk system folder, UTF-8, one CR LF line per write, kept by the session
-// among its numbered files. The forms without a session write the program
-// session's log (see program_session.h) and serve the windows.
+// among its numbered files.
 
 // Creates the log file for the current local time in the kiosk system folder
 // (ending with the separator) and returns its handle. The file is created
@@ -24,8 +23,6 @@ QString logFileName(const QDateTime& when);
 // to the log opened last (whatever logFileNumber has been set to). Silent when no log is open or
 // when anything fails.
 void logMessage(Session& session, const QString& text);
-void logMessage(const QString& text);
 
 // Writes "log file closed" and closes the log, when one is open.
 void closeLogFile(Session& session);
-void closeLogFile();

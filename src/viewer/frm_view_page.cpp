@@ -4,7 +4,7 @@
 #include "dialogs/workbench.h"
 #include "base/int16.h"
 #include "platform/messages.h"
-#include "platform/program_end.h"
+#include "platform/session.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
 #include "viewer/kiosk_web_page.h"
@@ -83,7 +83,7 @@ frmViewPage::~frmViewPage() { m_destroying = true; }
 
 void frmViewPage::Form_Load()
 {
-    withErrorPath(kModule, QStringLiteral("Form_Load"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
         const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
         for (std::int16_t index = 1; index <= screens; ++index)
             addScreen(index);
@@ -155,7 +155,8 @@ QTimer* frmViewPage::Timer(int index) const { return element(m_timer, index); }
 
 void frmViewPage::setPage(const QString& filePath)
 {
-    withErrorPath(kModule, QStringLiteral("setPage(") + filePath + u')', [&] { m_pagePath = filePath; });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("setPage(") + filePath + u')',
+                  [&] { m_pagePath = filePath; });
 }
 
 void frmViewPage::showPage()
@@ -171,13 +172,13 @@ void frmViewPage::showPage()
 void frmViewPage::setShutDownTime(const QDateTime& shutdownTime)
 {
     withErrorPath(
-        kModule,
+        m_workbench.session(), kModule,
         [&] {
             return QStringLiteral("setShutdownTime (") + shutdownTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
                    + u')';
         },
-        [&] { fatalError(QStringLiteral("setShutdownTime is invalid in edit mode")); });
-    ProgramEnd::endProgram();
+        [&] { reportFatalProblem(m_workbench.session(), QStringLiteral("setShutdownTime is invalid in edit mode")); });
+    m_workbench.session().endProgram();
 }
 
 void frmViewPage::resizeEvent(QResizeEvent* event)
@@ -188,7 +189,7 @@ void frmViewPage::resizeEvent(QResizeEvent* event)
 
 void frmViewPage::Form_Resize()
 {
-    withErrorPath(kModule, QStringLiteral("Form_Resize"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
         const std::int16_t windowWidth = Int16::checked(width());
         const std::int16_t windowHeight = Int16::checked(height());
         const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
@@ -247,7 +248,8 @@ bool frmViewPage::eventFilter(QObject* watched, QEvent* event)
 void frmViewPage::Form_KeyPress(int keyCode)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("Form_KeyPress(") + QString::number(keyCode) + u')'; },
+        m_workbench.session(), kModule,
+        [&] { return QStringLiteral("Form_KeyPress(") + QString::number(keyCode) + u')'; },
         [&] {
             const ViewerKeys::KeyCommand command =
                 ViewerKeys::keyCommand(keyCode, m_workbench.kioskSystem().integerValue(QStringLiteral("remotescreen")));
@@ -261,25 +263,28 @@ void frmViewPage::Form_KeyPress(int keyCode)
 
 void frmViewPage::Command1_LostFocus()
 {
-    withErrorPath(kModule, QStringLiteral("Command1_LostFocus"), [&] { m_command1->setFocus(); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Command1_LostFocus"),
+                  [&] { m_command1->setFocus(); });
 }
 
 void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("navigate(browser?,") + QString::number(button) + u')'; },
+        m_workbench.session(), kModule,
+        [&] { return QStringLiteral("navigate(browser?,") + QString::number(button) + u')'; },
         [&] { webBrowser(screen)->page()->runJavaScript(clickScript(button), QWebEngineScript::ApplicationWorld); });
 }
 
 bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url)
 {
     return withErrorPath(
-        kModule, [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + u')'; },
+        m_workbench.session(), kModule,
+        [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + u')'; },
         [&] {
             const QString target = NavigationGuard::targetText(url);
-            logMessage(QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + QStringLiteral(") ")
-                       + target);
-            if (NavigationGuard::allows(target))
+            logMessage(m_workbench.session(), QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index)
+                                                  + QStringLiteral(") ") + target);
+            if (NavigationGuard::allows(m_workbench.session(), target))
                 return true;
             m_refusedTarget[size_t(index - 1)] = target;
             // The browser is in the middle of its navigation: the modal box
@@ -298,7 +303,8 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
 void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("webBrowser_DownloadComplete(") + QString::number(index) + u')'; },
+        m_workbench.session(), kModule,
+        [&] { return QStringLiteral("webBrowser_DownloadComplete(") + QString::number(index) + u')'; },
         [&] {
             // A load the guard refused ends unsuccessfully; the engine
             // then reports the refused target as the location of a
@@ -313,7 +319,8 @@ void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded
 void frmViewPage::checkNavigate(std::int16_t screen)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
+        m_workbench.session(), kModule,
+        [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
             const QString location = NavigationGuard::targetText(webBrowser(screen)->url());
             if (location.isEmpty())
@@ -330,7 +337,8 @@ void frmViewPage::checkNavigate(std::int16_t screen)
 void frmViewPage::completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection)
 {
     withErrorPath(
-        kModule, [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
+        m_workbench.session(), kModule,
+        [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
             const QString reason = PageCheck::failureReason(inspection);
             if (reason.isEmpty())
@@ -348,12 +356,13 @@ void frmViewPage::completeCheck(std::int16_t screen, const QString& location, co
 
 void frmViewPage::errorMessage(std::int16_t, const QString&, const QString& message)
 {
-    withErrorPath(kModule, QStringLiteral("errorMessage"), [&] { Messages::show(message); });
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("errorMessage"),
+                  [&] { Messages::show(m_workbench.session(), message); });
 }
 
 void frmViewPage::Timer_Timer(std::int16_t index)
 {
-    withErrorPath(kModule, QStringLiteral("Timer_Timer"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Timer_Timer"), [&] {
         lblMessage(index)->hide();
         webBrowser(index)->show();
         Timer(index)->stop();
@@ -362,9 +371,9 @@ void frmViewPage::Timer_Timer(std::int16_t index)
 
 void frmViewPage::ShutdownTimer_Timer()
 {
-    withErrorPath(kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
+    withErrorPath(m_workbench.session(), kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
         m_shutdownTimer->stop();
-        logMessage(QStringLiteral("ShutdownTimer should not tick in edit mode"));
+        logMessage(m_workbench.session(), QStringLiteral("ShutdownTimer should not tick in edit mode"));
     });
 }
 

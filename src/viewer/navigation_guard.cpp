@@ -8,10 +8,11 @@
 
 namespace NavigationGuard {
 
-bool startsWith(const QString& text, const QString& prefix)
+bool startsWith(Session& session, const QString& text, const QString& prefix)
 {
     return withErrorPath(
-        QStringLiteral("frmViewPage"), [&] { return QStringLiteral("startsWith( ") + text + u',' + prefix + u')'; },
+        session, QStringLiteral("frmViewPage"),
+        [&] { return QStringLiteral("startsWith( ") + text + u',' + prefix + u')'; },
         [&] { return text.left(prefix.size()).toLower() == prefix; });
 }
 
@@ -22,9 +23,9 @@ QString targetText(const QUrl& url)
     return url.toString();
 }
 
-bool allows(const QString& target)
+bool allows(Session& session, const QString& target)
 {
-    return startsWith(target, QStringLiteral("javascript:")) || Files::fileExists(target);
+    return startsWith(session, target, QStringLiteral("javascript:")) || Files::fileExists(target);
 }
 
 } // namespace NavigationGuard

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QUrl;
+class Session;
 
 // The rule that keeps the kiosk viewer inside the kiosk system: only script
 // links and existing local files may be opened.
@@ -11,7 +12,7 @@ namespace NavigationGuard {
 // True when the first characters of text (as many as prefix has), lower-cased,
 // equal prefix. prefix is given in lower case, so the letter case of text does
 // not count. Runs on the viewer's error path ("startsWith( text,prefix)").
-bool startsWith(const QString& text, const QString& prefix);
+bool startsWith(Session& session, const QString& text, const QString& prefix);
 
 // The target as the guard tests, logs and reports it: a file URL as its local
 // path with native separators (the browser has already resolved the
@@ -21,6 +22,6 @@ QString targetText(const QUrl& url);
 
 // True for "javascript:" in any letter case and for the path of an existing
 // file (not a folder).
-bool allows(const QString& target);
+bool allows(Session& session, const QString& target);
 
 } // namespace NavigationGuard

@@ -68,7 +68,7 @@ TEST_F(FolderExportTest, CancelAndMissingMakerWriteNothing)
     EXPECT_FALSE(QFile::exists(kiosk.path("news/makecab.ddf")));
 
     QTemporaryDir programs;
-    InstalledTestSession run({.programFolder = programs.path(), .messages = &kiosk.messages});
+    kiosk.session.session().setProgramFolder(programs.path());
     author.shown = 0;
     main->mnuExportFolder_Click(); // no cabinet maker beside the program
     EXPECT_EQ(kiosk.messages.texts(),

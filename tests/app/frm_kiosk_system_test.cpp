@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOnlyWhereNoKioskSyst
         for (const QString& file : row.files)
             writeTextFile(folder + file, {"old"});
         const auto before = folderSnapshot(folder);
-        InstalledTestSession program({.programFolder = m_root.filePath("program"), .messages = &kiosk.messages});
+        kiosk.session.session().setProgramFolder(m_root.filePath("program"));
         author.whenShown<dlgChoseDir>(thenOK([folder](dlgChoseDir& chooser) { chooser.openDirectory(folder); }));
         trigger(&mainWindow(), "mnuCreateNewKioskSystem");
         if (row.refused) {
@@ -192,8 +192,9 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     frmEdit* editor = newEditor(1); // a new page counts as changed
     author.execs = true;
     QtMessageBoxes boxes(workbench.focus());
-    MessageBoxes* recorded = programSession().setMessages(&boxes);
-    const auto restore = qScopeGuard([recorded] { programSession().setMessages(recorded); });
+    Session& session = kiosk.session.session();
+    MessageBoxes* recorded = session.setMessages(&boxes);
+    const auto restore = qScopeGuard([&session, recorded] { session.setMessages(recorded); });
     const auto exitByKeys = [&] {
         main->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
@@ -217,7 +218,7 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(storedRecent(), (QStringList{"", "", ""}));
-    logMessage("still working");
+    logMessage(kiosk.session.session(), "still working");
     EXPECT_EQ(readLines(log).last(), "still working") << "the log is still open";
 
     ModalKeys no({answer(Qt::Key_N)});
@@ -230,24 +231,24 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
 }
 
 // A fatal report closes every window as the program ends: an editor with changes asks once, whether its author
-// saves or not, and the main window then closes without asking again.
-TEST_F(MainWindowTest, FatalReportAsksEachChangedEditorOnce)
+// saves or not (the parameter: the answer), and the main window then closes without asking again.
+class FatalReportTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
 {
-    for (const int answer : {Answer::No, Answer::Cancel}) {
-        SCOPED_TRACE(answer);
-        mainWindow().openKioskSystem(makeKiosk("a"));
-        frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
-        type(editor, "More text\n");
-        InstalledTestSession fatal({.closeAllWindows = &WindowClosing::closeAllWindows, .messages = &kiosk.messages});
-        const QStringList shown = withAnswers({}, [&] {
-            kiosk.messages.scriptAnswers({answer, answer});
-            EXPECT_TRUE(endsProgram([] { reportFatalProblem(QStringLiteral("Disk full")); }));
-        });
-        EXPECT_EQ(shown.count("Page has changed - do you want to save it?"), 1) << shown.join('|').toStdString();
-        EXPECT_FALSE(main->isVisible());
-        closeAllWindows(workbench);
-    }
+    mainWindow().openKioskSystem(makeKiosk("a"));
+    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
+    type(editor, "More text\n");
+    const QStringList shown = withAnswers({}, [&] {
+        kiosk.messages.scriptAnswers({GetParam(), GetParam()});
+        EXPECT_TRUE(endsProgram([&] { reportFatalProblem(kiosk.session.session(), QStringLiteral("Disk full")); }));
+    });
+    EXPECT_EQ(shown.count("Page has changed - do you want to save it?"), 1) << shown.join('|').toStdString();
+    EXPECT_FALSE(main->isVisible());
 }
+
+INSTANTIATE_TEST_SUITE_P(Answer, FatalReportTest, ::testing::Values(Answer::No, Answer::Cancel),
+                         [](const auto& answer) { return answer.param == Answer::No ? "No" : "Cancel"; });
 
 // A name longer than the file system stores is refused by the name check, with its message, as the other name
 // rules are: the New Folder dialog stays open and the program goes on.
@@ -279,8 +280,7 @@ TEST_F(MainWindowTest, DISABLED_OpensAndMakesAllOnTheRealScreen)
 {
     const QString folder = qEnvironmentVariable("ZEL_SCALED_KIOSK");
     ASSERT_FALSE(folder.isEmpty());
-    InstalledTestSession program(
-        {.imageTool = ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true}, .messages = &kiosk.messages});
+    kiosk.session.session().setImageTool(ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true});
     main = std::make_unique<frmKioskSystem>(workbench);
     main->show();
     author.whenShown<dlgChoseDir>(thenOK([folder](dlgChoseDir& chooser) { chooser.openDirectory(folder); }));

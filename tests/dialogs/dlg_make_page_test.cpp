@@ -17,7 +17,7 @@ TEST_F(WindowTest, MakeDialogShowsEachPageWhileALongMakeRuns)
     for (const char* page : {"a", "b", "c"})
         writeTextFile(kiosk.path(QString("news/%1.zel").arg(page)), {"#leaf", "#image harbour.jpg centre 50%"});
     ASSERT_TRUE(QFile::copy(ZEL_SOURCE_DIR "/examples/sample/news/harbour.jpg", kiosk.path("news/harbour.jpg")));
-    InstalledTestSession slowTool({.imageTool = ImageToolChoice{tool, 60 * 1000, false}, .messages = &kiosk.messages});
+    kiosk.session.session().setImageTool(ImageToolChoice{tool, 60 * 1000, false});
     mainWindow().openKioskSystem(kiosk.folder());
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     author.execs = true;

@@ -35,9 +35,9 @@ protected:
         for (const char* folder : {"aaa", "news", "root"})
             QDir().mkpath(kiosk.path(folder));
         author.execs = true;
-        withRealBoxes.emplace(SessionServices{.messages = &boxes, .endProgram = [] { throw ProgramEnded{}; }});
-        installed.emplace(*withRealBoxes);
+        recorded = kiosk.session.session().setMessages(&boxes);
     }
+    ~AuthorKeysTest() override { kiosk.session.session().setMessages(recorded); }
 
     // Keys typed now reach this editor's text.
     static void expectKeysReach(frmEdit* editor, const char* keys)
@@ -48,9 +48,8 @@ protected:
         EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
     }
 
-    QtMessageBoxes boxes{workbench.focus()};
-    std::optional<Session> withRealBoxes;                // the real boxes, over the kiosk's session
-    std::optional<ProgramSessionInstallation> installed; // the windows' session while the test runs
+    QtMessageBoxes boxes{workbench.focus()}; // the real boxes, in the windows' session while the test runs
+    MessageBoxes* recorded = nullptr;
 };
 
 const ModalKeys::Step enter = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_Return); };

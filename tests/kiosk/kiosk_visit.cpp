@@ -37,7 +37,7 @@ KioskVisit::KioskVisit(KioskSettings settings, int screens)
     qputenv("XDG_STATE_HOME", QFile::encodeName(m_dir.path() + QStringLiteral("/state")));
     m_kiosk = m_dir.path() + QStringLiteral("/kiosk");
     makeSampleKiosk(m_kiosk);
-    m_player = std::make_unique<KioskPlayer>(settings, m_kiosk, screens);
+    m_player = std::make_unique<KioskPlayer>(m_session.session(), settings, m_kiosk, screens);
     m_player->start({QRect(0, 0, 1280, 1024)});
     EXPECT_TRUE(waitUntil(
         [this] { return m_player->screen(1)->windowHandle() && m_player->screen(1)->windowHandle()->isExposed(); }));

@@ -2,6 +2,7 @@
 
 #include "kiosk_player.h"
 #include "kiosk_settings.h"
+#include "support/test_session.h"
 
 #include <QPoint>
 #include <Qt>
@@ -49,5 +50,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_kiosk;
+    TestSession m_session;
     std::unique_ptr<KioskPlayer> m_player;
 };

@@ -34,10 +34,8 @@ QStringList makeAll(TemporaryKiosk& kiosk, fileio::FailureHook faults, std::func
                      },
                  .imageTool = ImageToolChoice{}, // no tool: pictures are copied as they are
                  .fileFaults = std::move(faults)});
-    // Installed: the maker's error paths and SessionProblems report through the program session.
-    const ProgramSessionInstallation installed(run);
     const auto system = openKioskSystemHeadless(run, kiosk.folder());
-    SessionProblems problems;
+    SessionProblems problems(system->session());
     PageMaker maker(*system, problems);
     maker.setPictureRuns(3);
     maker.makeAll();

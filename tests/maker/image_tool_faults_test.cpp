@@ -45,10 +45,9 @@ public:
     QStringList make(const QString& program, int runs, int makes = 1)
     {
         RecordingMessages messages;
-        // Installed: the maker's error paths and SessionProblems report through the program session.
-        InstalledTestSession run({.imageTool = ImageToolChoice{program, 60 * 1000, true}, .messages = &messages});
+        TestSession run({.imageTool = ImageToolChoice{program, 60 * 1000, true}, .messages = &messages});
         const auto system = openKioskSystemHeadless(run.session(), kiosk.folder());
-        SessionProblems problems;
+        SessionProblems problems(system->session());
         PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);
         QStringList said;
@@ -95,7 +94,7 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
     QMap<QString, QString> asked, turned;
     for (const Copy& copy : copies) {
         std::int32_t height = 0, width = 0;
-        SessionProblems problems;
+        SessionProblems problems(kiosk.session.session());
         Jpeg::GetSize(kiosk.path("walk/images/" + copy.name), height, width, problems, {});
         asked[copy.name] = QString("%1 x %2").arg(width).arg(height);
         turned[copy.name] = QString("%1 x %2").arg(height).arg(width);

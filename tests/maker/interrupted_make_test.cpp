@@ -87,7 +87,7 @@ int makeStoppedAtRename(KioskSystem& system, int stop)
     const pid_t child = ::fork();
     if (child == 0) {
         int renames = 0;
-        InstalledTestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
+        TestSession run({.fileFaults = [&](std::string_view operation, const std::string& target) {
             if (operation == "rename" && target.ends_with(".htm") && ++renames == stop)
                 ::_exit(kStopped);
             return 0;
@@ -96,7 +96,7 @@ int makeStoppedAtRename(KioskSystem& system, int stop)
             // The kiosk system of this run, whose file operations stop.
             const std::unique_ptr<KioskSystem> opened =
                 openKioskSystemHeadless(run.session(), system.openedFolder(), false);
-            SessionProblems problems;
+            SessionProblems problems(opened->session());
             PageMaker maker(*opened, problems);
             maker.makeAll();
             maker.run();
@@ -124,7 +124,7 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
     for (;; ++stop) {
         SCOPED_TRACE("stopped at rename " + std::to_string(stop));
         writeGeneration(kiosk, "G1");
-        SessionProblems problems;
+        SessionProblems problems(system.session());
         PageMaker maker(system, problems);
         makeAll(maker);
         for (const QString& page : kPages)
@@ -155,7 +155,7 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
                 openKioskSystemHeadless(kiosk.session.session(), kiosk.folder());
         } else {
             // A make of one page of the other folder.
-            SessionProblems problems;
+            SessionProblems problems(system.session());
             PageMaker one(system, problems);
             one.makeOne(kiosk.path("root/root.zel"));
             one.run();
@@ -204,25 +204,24 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             makePicture(kiosk.path("news/cat.jpg"), 40, 30);
             write("G1");
             {
-                SessionProblems problems;
+                SessionProblems problems(system.session());
                 PageMaker maker(system, problems);
                 makeAll(maker);
             }
             write("G2");
             kiosk.messages.clear();
             QFile::remove(kiosk.path("news/images/.zel-copies")); // every copy is made anew, not kept
-            InstalledTestSession run(
-                {.fileFaults =
-                     [&](std::string_view operation, const std::string& target) {
-                         const QString path = QString::fromStdString(target);
-                         // Copies made in the background are written under a numbered temporary.
-                         const bool copy =
-                             row.target.endsWith(".jpg") && path.endsWith(QString("/.zel-copy-%1-3.jpg").arg(getpid()));
-                         return operation == "write" && (path.endsWith(row.target) || copy) ? ENOSPC : 0;
-                     },
-                 .messages = &kiosk.messages});
+            TestSession run({.fileFaults =
+                                 [&](std::string_view operation, const std::string& target) {
+                                     const QString path = QString::fromStdString(target);
+                                     // Copies made in the background are written under a numbered temporary.
+                                     const bool copy = row.target.endsWith(".jpg")
+                                                       && path.endsWith(QString("/.zel-copy-%1-3.jpg").arg(getpid()));
+                                     return operation == "write" && (path.endsWith(row.target) || copy) ? ENOSPC : 0;
+                                 },
+                             .messages = &kiosk.messages});
             const std::unique_ptr<KioskSystem> failing = openKioskSystemHeadless(run.session(), kiosk.folder(), false);
-            SessionProblems problems;
+            SessionProblems problems(failing->session());
             PageMaker maker(*failing, problems);
             maker.setPictureRuns(runs);
             EXPECT_TRUE(endsProgram([&] { makeAll(maker); }));

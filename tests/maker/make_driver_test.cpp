@@ -17,7 +17,7 @@ namespace {
 TEST(MakeDriver, MakeAllVisitsPageFoldersAndFilesSortedByName)
 {
     TemporaryKiosk kiosk(makerConfiguration());
-    SessionProblems problems;
+    SessionProblems problems(kiosk.session.session());
     PageMaker maker(kiosk.openHeadless(), problems);
     for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt",
                                "top.zel", "news/images/deep.zel", "news/.draft.zel", "news/old.zel/x"})

@@ -28,7 +28,7 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
 {
     const QString caseFolder = kCases + GetParam() + '/';
     TemporaryKiosk kiosk(makerConfiguration());
-    SessionProblems problems;
+    SessionProblems problems(kiosk.session.session());
     PageMaker maker(kiosk.openHeadless(), problems);
     const QStringList before = filesUnder(kiosk.folder()).keys();
     QStringList given, source;

@@ -67,10 +67,8 @@ public:
         QFile::remove(kiosk.path("runs.txt"));
         EventLog log;
         Session run({.messages = &log, .endProgram = [] { throw ProgramEnded{}; }, .imageTool = tool});
-        // Installed: the maker's error paths and SessionProblems report through the program session.
-        const ProgramSessionInstallation installed(run);
         const auto system = openKioskSystemHeadless(run, folder);
-        SessionProblems problems;
+        SessionProblems problems(system->session());
         PageMaker maker(*system, problems);
         maker.setPictureRuns(runs);
         maker.setProgressHandler([&](const QString& text) { log.events.append("progress: " + text); });

@@ -39,7 +39,7 @@ protected:
     }
 
     TemporaryKiosk kiosk;
-    SessionProblems problems;
+    SessionProblems problems{kiosk.session.session()};
     PageMaker maker{problems};
 };
 
@@ -69,7 +69,7 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
             kiosk.messages.clear();
             // A program that has not failed yet, whose file operations fail as the row says; copies made
             // in the background are written under a temporary name first.
-            InstalledTestSession run(
+            TestSession run(
                 {.fileFaults =
                      [&](std::string_view operation, const std::string& target) {
                          const QString path = QString::fromStdString(target);

@@ -119,7 +119,7 @@ protected:
     QTemporaryDir settings;
     TemporaryKiosk kiosk{{}, {.programFolder = ZEL_PROGRAM_DIR}};
     ModalAuthor author;
-    Workbench workbench{author.services()};
+    Workbench workbench{kiosk.session.session(), author.services()};
     std::unique_ptr<frmKioskSystem> main;
 };
 

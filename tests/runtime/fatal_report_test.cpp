@@ -20,13 +20,14 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
             events.append(
                 QStringLiteral("unload, log open: %1").arg(kiosk.session.session().textFiles().isOpen(logHandle)));
         }});
-    logMessage("nowhere"); // no log yet: silently ignored
+    logMessage(kiosk.session.session(), "nowhere"); // no log yet: silently ignored
     logHandle = kiosk.openHeadless().integerValue(QStringLiteral("logFileNumber"));
 
-    EXPECT_TRUE(endsProgram([] {
-        reportRuntimeError(QStringLiteral("frmKioskSystem"), QStringLiteral("Form_Load"), RuntimeError(6, "Overflow"));
+    EXPECT_TRUE(endsProgram([&] {
+        reportRuntimeError(kiosk.session.session(), QStringLiteral("frmKioskSystem"), QStringLiteral("Form_Load"),
+                           RuntimeError(6, "Overflow"));
     }));
-    logMessage("after close");
+    logMessage(kiosk.session.session(), "after close");
 
     ASSERT_EQ(
         kiosk.messages.texts(),
@@ -41,10 +42,13 @@ TEST(FatalReport, ShowsLogsClosesWindowsThenEndsOnce)
 
 TEST(FatalReport, SecondFailureWhileClosingWindowsEndsAtOnce)
 {
-    TemporaryKiosk kiosk({}, {.closeAllWindows = [] { fatalError(QStringLiteral("editor failed while closing")); }});
+    Session* session = nullptr;
+    TemporaryKiosk kiosk(
+        {}, {.closeAllWindows = [&] { reportFatalProblem(*session, QStringLiteral("editor failed while closing")); }});
+    session = &kiosk.session.session();
     kiosk.openHeadless();
 
-    EXPECT_TRUE(endsProgram([] { fatalError(QStringLiteral("first")); }));
+    EXPECT_TRUE(endsProgram([&] { reportFatalProblem(*session, QStringLiteral("first")); }));
 
     EXPECT_EQ(kiosk.messages.entries().size(), 1u);
     EXPECT_EQ(kiosk.session.endCount(), 1);
@@ -64,8 +68,8 @@ TEST(LogFile, NamesInUseGetASuffixAndLinksAreNotFollowed)
         writeBytes(QString(name).replace(QStringLiteral(".txt"), QStringLiteral("_2.txt")), "earlier log");
     }
     openLogFile(kiosk.session.session(), kiosk.folder());
-    logMessage(QStringLiteral("hello"));
-    closeLogFile();
+    logMessage(kiosk.session.session(), QStringLiteral("hello"));
+    closeLogFile(kiosk.session.session());
     EXPECT_EQ(readBytes(kiosk.path(QStringLiteral("outside.txt"))), "precious");
     EXPECT_EQ(logFileName(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), "log20260102030405.txt");
     const QStringList made = QDir(kiosk.folder()).entryList({QStringLiteral("log*_3.txt")});

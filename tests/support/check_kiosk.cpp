@@ -45,7 +45,7 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
                    "logbooks of every ship that called between the wars",
                    "#para", "Nobody comes here"});
 
-    SessionProblems problems;
+    SessionProblems problems(kiosk.session.session());
     PageMaker maker(kiosk.openHeadless(), problems);
     maker.makeAll();
     maker.run();

@@ -37,10 +37,9 @@ public:
     // not end with CR LF).
     QStringList logLines() const;
 
-    // The kiosk's own session, handed to the kiosk system it opens; installed
-    // as the program's while the kiosk lives, for the windows under test and
-    // the error paths that report through the program session.
-    InstalledTestSession session;
+    // The kiosk's own session, handed to the kiosk system it opens and to the
+    // windows under test.
+    TestSession session;
     RecordingMessages& messages = session.messages;
 
 private:

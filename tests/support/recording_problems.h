@@ -21,9 +21,13 @@ public:
     std::vector<Problem> problems;
 };
 
-// Shows each problem in the message boxes of the program session installed
-// when it is reported, as the desktop program's maker dialog does.
+// Shows each problem in the session's message boxes, as the desktop
+// program's maker dialog does.
 class SessionProblems : public ProblemSink {
 public:
-    void report(const Problem& problem) override { Messages::show(problem.text()); }
+    explicit SessionProblems(Session& session) : m_session(session) {}
+    void report(const Problem& problem) override { Messages::show(m_session, problem.text()); }
+
+private:
+    Session& m_session;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "support/recording_messages.h"
 
@@ -37,18 +36,6 @@ private:
     RecordingMessages m_ownMessages;
     int m_endCount = 0;
     std::unique_ptr<Session> m_session;
-};
-
-// A test session installed as the program's session while it lives: the
-// test-only scope for windows that still show messages through Messages::*
-// and for work whose error path reports through the program session.
-class InstalledTestSession : public TestSession {
-public:
-    InstalledTestSession() : InstalledTestSession(Options()) {}
-    explicit InstalledTestSession(Options options) : TestSession(std::move(options)), m_installation(session()) {}
-
-private:
-    ProgramSessionInstallation m_installation;
 };
 
 // Runs the body and tells whether it ended the program.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/frm_kiosk_system.h"
+#include "app/window_closing.h"
 #include "dialogs/dlg_make_page.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
@@ -117,11 +118,14 @@ protected:
     std::string failOperation;
     int failError = 0;
     QTemporaryDir settings;
-    TemporaryKiosk kiosk{{}, {.fileFaults = [this](std::string_view operation, const std::string&) {
-                             return operation == failOperation ? failError : 0;
-                         }}};
+    // As in the program, a fatal report closes every window through its own close handling.
+    TemporaryKiosk kiosk{{},
+                         {.closeAllWindows = &WindowClosing::closeAllWindows,
+                          .fileFaults = [this](std::string_view operation, const std::string&) {
+                              return operation == failOperation ? failError : 0;
+                          }}};
     ModalAuthor author;
-    Workbench workbench{author.services()};
+    Workbench workbench{kiosk.session.session(), author.services()};
     std::unique_ptr<frmKioskSystem> main;
     QStringList makerMessages;
 };

@@ -157,7 +157,7 @@ TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
     ASSERT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
     ASSERT_EQ(runZelMake({kiosk.folder()}, bin.filePath("zel-make")).exitCode, 0);
     std::int32_t height = 0, width = 0;
-    SessionProblems problems;
+    SessionProblems problems(kiosk.session.session());
     Jpeg::GetSize(kiosk.path("f0/images/p000001.jpg"), height, width, problems, {});
     EXPECT_EQ(width, 1093) << "resampled to the leaf page's picture width, not copied unchanged (1200)";
 

@@ -28,7 +28,7 @@ protected:
         writeTextFile(path("configuration.txt"), readLines(path("configuration.txt")) + extraConfiguration());
         KioskSystem& system = m_kiosk.openHeadless();
         workbench.setKioskSystem(&system);
-        SessionProblems problems;
+        SessionProblems problems(system.session());
         PageMaker maker(system, problems);
         maker.makeAll();
         maker.run();
@@ -91,7 +91,7 @@ protected:
     }
 
     TemporaryKiosk m_kiosk;
-    Workbench workbench; // destroyed first
+    Workbench workbench{m_kiosk.session.session()}; // destroyed first
 };
 
 // A visit with the keyboard: a made page and its frames, the keys of the one

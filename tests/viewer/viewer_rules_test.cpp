@@ -46,10 +46,12 @@ const struct {
 TEST(NavigationGuard, AllowsScriptLinksAndExistingFilesOnly)
 {
     QTemporaryDir folder;
+    TestSession session;
     writeTextFile(folder.filePath(QStringLiteral("page.htm")), {QStringLiteral("<html></html>")});
     for (const auto& row : kTargets)
         EXPECT_EQ(
-            NavigationGuard::allows(QString::fromLatin1(row.target).replace(QStringLiteral("{folder}"), folder.path())),
+            NavigationGuard::allows(session.session(),
+                                    QString::fromLatin1(row.target).replace(QStringLiteral("{folder}"), folder.path())),
             row.allowed)
             << row.target;
     EXPECT_EQ(NavigationGuard::targetText(QUrl(QStringLiteral("file:///k/a%20b/c.htm"))),

@@ -13,7 +13,6 @@
 #include "editor/frm_edit.h"
 #include "editor/problem_marks.h"
 #include "dialogs/workbench.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "preview/frm_preview.h"
 
@@ -158,10 +157,9 @@ int main(int argc, char** argv)
         return 1;
     }
     Session session;
-    const ProgramSessionInstallation installed(session);
     const auto kioskSystem = openKioskSystemHeadless(session, absolute(args.at(1)) + QDir::separator(), false);
 
-    Workbench workbench;
+    Workbench workbench(session);
     workbench.setKioskSystem(kioskSystem.get());
     auto* editor = new frmEdit(workbench);
     if (!editor->editPage(absolute(args.at(2)))) {

@@ -54,8 +54,9 @@ QString terminationText(QWebEnginePage::RenderProcessTerminationStatus status, i
 
 } // namespace
 
-KioskPlayer::KioskPlayer(KioskSettings settings, const QString& kioskFolder, int screens, QObject* parent)
-    : QObject(parent), m_settings(std::move(settings)), m_profile(new QWebEngineProfile(this)),
+KioskPlayer::KioskPlayer(Session& session, KioskSettings settings, const QString& kioskFolder, int screens,
+                         QObject* parent)
+    : QObject(parent), m_session(session), m_settings(std::move(settings)), m_profile(new QWebEngineProfile(this)),
       m_lock(new InputLock(m_settings.quitKeys, this)), m_power(new ScreenPower(this)), m_tick(new QTimer(this)),
       m_watchdog(new QTimer(this)), m_heartbeatTimer(new QTimer(this)),
       m_views(StateFolder::file(QStringLiteral("pageviews.csv")))
@@ -171,10 +172,10 @@ void KioskPlayer::start(const QList<QRect>& realScreens)
 bool KioskPlayer::allows(int index, const QUrl& url)
 {
     const QString target = NavigationGuard::targetText(url);
-    if (NavigationGuard::startsWith(target, QStringLiteral("javascript:")))
+    if (NavigationGuard::startsWith(m_session, target, QStringLiteral("javascript:")))
         return true;
     bool allowed = false;
-    if (url.isLocalFile() && NavigationGuard::allows(target)) {
+    if (url.isLocalFile() && NavigationGuard::allows(m_session, target)) {
         const QString canonical = QFileInfo(url.toLocalFile()).canonicalFilePath();
         allowed = !m_canonicalFolder.isEmpty() && canonical.startsWith(m_canonicalFolder + u'/');
     }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+class Session;
 class InputLock;
 class KioskPage;
 class KioskScreen;
@@ -38,7 +39,9 @@ class KioskPlayer : public QObject {
     Q_OBJECT
 
 public:
-    KioskPlayer(KioskSettings settings, const QString& kioskFolder, int screens, QObject* parent = nullptr);
+    // The session carries the guard's error path; it must outlive the player.
+    KioskPlayer(Session& session, KioskSettings settings, const QString& kioskFolder, int screens,
+                QObject* parent = nullptr);
     ~KioskPlayer() override;
 
     // Shows the windows over the real screens (their geometries) and loads
@@ -105,6 +108,7 @@ private:
     Screen& state(int index) { return m_screens[size_t(index - 1)]; }
     const Screen& state(int index) const { return m_screens[size_t(index - 1)]; }
 
+    Session& m_session;
     KioskSettings m_settings;
     QString m_folder;          // absolute, without a final separator
     QString m_canonicalFolder; // for the guard

@@ -14,7 +14,6 @@
 #include "version_store.h"
 
 #include "fileio/atomic_file.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 
 #include "common/tool_command_line.h"
@@ -109,13 +108,13 @@ int status()
 }
 
 // Prints why the folder may not be shown; true when nothing stands in the way.
-bool judged(const QString& folder, int& screens)
+bool judged(Session& session, const QString& folder, int& screens)
 {
     if (!QFileInfo(folder).isDir()) {
         printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
         return false;
     }
-    const KioskGate::Verdict verdict = KioskGate::judge(programSession(), folder);
+    const KioskGate::Verdict verdict = KioskGate::judge(session, folder);
     screens = verdict.screens;
     if (verdict.reasons.isEmpty())
         return true;
@@ -169,9 +168,8 @@ int main(int argc, char** argv)
             return commandLine.refuse(QStringLiteral("--check and --follow do not go together"));
         QCoreApplication application(argc, argv);
         Session session;
-        const ProgramSessionInstallation installed(session);
         int screens = 1;
-        return judged(folder, screens) ? Success : Refused;
+        return judged(session, folder, screens) ? Success : Refused;
     }
 
     KioskSettings settings;
@@ -192,7 +190,6 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
     Session session;
-    const ProgramSessionInstallation installed(session);
 
     // A followed kiosk starts with the version it showed last, when there is one.
     std::unique_ptr<VersionStore> store;
@@ -204,12 +201,12 @@ int main(int argc, char** argv)
             shown = current;
     }
     int screens = 1;
-    if (!judged(shown, screens)) {
+    if (!judged(session, shown, screens)) {
         EventLog::write(QStringLiteral("refused to start: ") + shown + QStringLiteral(" fails the check"));
         return Refused;
     }
 
-    KioskPlayer player(settings, shown, screens);
+    KioskPlayer player(session, settings, shown, screens);
     QObject::connect(&player, &KioskPlayer::quitRequested, &application, [&] {
         player.quit();
         application.quit();

@@ -6,7 +6,6 @@
 
 #include "common/tool_command_line.h"
 #include "platform/messages.h"
-#include "platform/program_session.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -78,6 +77,5 @@ int main(int argc, char** argv)
         arguments.append(absolute(operand));
     StandardErrorMessageBoxes messages;
     Session session(MakeCommand::services(messages));
-    const ProgramSessionInstallation installed(session);
     return MakeCommand::run(session, messages, arguments);
 }

@@ -55,16 +55,16 @@ int check(Session& session, const QString& folder)
 }
 
 // A page source that is missing or cannot be read stops before anything is made.
-bool checkPageSources(const QStringList& paths)
+bool checkPageSources(Session& session, const QStringList& paths)
 {
     for (const QString& path : paths) {
         const QFileInfo info(path);
         if (!info.exists() || info.isDir()) {
-            Messages::show(QStringLiteral("Page source - ") + path + QStringLiteral(" does NOT exist"));
+            Messages::show(session, QStringLiteral("Page source - ") + path + QStringLiteral(" does NOT exist"));
             return false;
         }
         if (!info.isReadable()) {
-            Messages::show(QStringLiteral("Page source - ") + path + QStringLiteral(" can NOT be read"));
+            Messages::show(session, QStringLiteral("Page source - ") + path + QStringLiteral(" can NOT be read"));
             return false;
         }
     }
@@ -73,14 +73,14 @@ bool checkPageSources(const QStringList& paths)
 
 // The made page's links and picture copies assume a page folder directly in
 // the kiosk system folder, so a page source anywhere else is not made.
-bool checkPageFolders(const QStringList& paths, const QString& kioskFolder)
+bool checkPageFolders(Session& session, const QStringList& paths, const QString& kioskFolder)
 {
     const QString kiosk = QFileInfo(kioskFolder).canonicalFilePath();
     for (const QString& path : paths) {
         const QString pageFolder = QFileInfo(path).canonicalPath();
         if (kiosk.isEmpty() || QFileInfo(pageFolder).canonicalPath() != kiosk || pageFolder == kiosk) {
-            Messages::show(QStringLiteral("Page source - ") + path + QStringLiteral(" is NOT in a page folder of ")
-                           + kioskFolder);
+            Messages::show(session, QStringLiteral("Page source - ") + path
+                                        + QStringLiteral(" is NOT in a page folder of ") + kioskFolder);
             return false;
         }
     }
@@ -171,12 +171,12 @@ int run(Session& session, const StandardErrorMessageBoxes& messages, const QStri
     QStringList pageSources;
     for (qsizetype i = first + 1; i < arguments.size(); ++i)
         pageSources.append(absolute(arguments.at(i)));
-    if (!checkPageSources(pageSources))
+    if (!checkPageSources(session, pageSources))
         return Fatal;
 
     // A missing folder or configuration file is a fatal report of the open itself.
     const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(session, absolute(arguments.at(first)));
-    if (!checkPageFolders(pageSources, kiosk->folder()))
+    if (!checkPageFolders(session, pageSources, kiosk->folder()))
         return Fatal;
     ProblemBoxes boxes(session.messages());
     ProblemRecords records;

@@ -37,8 +37,7 @@ SessionServices services(StandardErrorMessageBoxes& messages);
 
 // arguments excludes the program name. Returns the exit status; a fatal
 // report ends the process through the session's end service instead. main()
-// builds the session from services(messages) and installs it as the
-// program's before it calls this.
+// builds the session from services(messages) before it calls this.
 int run(Session& session, const StandardErrorMessageBoxes& messages, const QStringList& arguments);
 
 } // namespace MakeCommand

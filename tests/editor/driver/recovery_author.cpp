@@ -16,7 +16,6 @@
 #include "app/window_closing.h"
 #include "dialogs/workbench.h"
 #include "editor/frm_edit.h"
-#include "platform/program_session.h"
 #include "platform/session.h"
 #include "support/recording_messages.h"
 
@@ -80,9 +79,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: zel-recovery-author type|open KIOSK_FOLDER ...\n");
         return 2;
     }
-    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
-    Workbench workbench;
-    workbench.setRecoveryCopies(&recoveryCopies);
     RecordingMessages messages;
     for (const QString& answer : args.mid(3))
         if (args[1] == QStringLiteral("open"))
@@ -95,7 +91,9 @@ int main(int argc, char** argv)
     };
     services.closeAllWindows = &WindowClosing::closeAllWindows;
     Session session(std::move(services));
-    const ProgramSessionInstallation installed(session);
+    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
+    Workbench workbench(session);
+    workbench.setRecoveryCopies(&recoveryCopies);
 
     frmKioskSystem mainWindow(workbench);
     mainWindow.show();

@@ -1,4 +1,4 @@
-#include "platform/program_folder.h"
+#include "platform/template_folder.h"
 #include "support/test_session.h"
 
 #include <QDir>
@@ -27,8 +27,8 @@ TEST(TemplateFolder, BesideTheProgramInABuildInTheDataFolderWhenInstalled)
         for (const QString& folder : row.folders)
             ASSERT_TRUE(QDir(prefix.path()).mkpath(folder));
         const QString programs = prefix.filePath(row.folders.first().startsWith("bin") ? "bin/" : "lib/zel/");
-        InstalledTestSession session({.programFolder = programs});
-        EXPECT_EQ(templateFolder().toStdString(),
+        TestSession session({.programFolder = programs});
+        EXPECT_EQ(templateFolder(session.session()).toStdString(),
                   QDir::toNativeSeparators(prefix.filePath(row.expected)).toStdString());
     }
 }
