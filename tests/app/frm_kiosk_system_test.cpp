@@ -46,14 +46,26 @@ protected:
         return values;
     }
     QStringList recent() const { return {main->recentEntry(1), main->recentEntry(2), main->recentEntry(3)}; }
+    // Alt+F, then the key, on the main window, as the author presses them.
+    void fileMenuKey(Qt::Key key)
+    {
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        QTest::keyClick(QApplication::activePopupWidget(), key);
+    }
 
     QTemporaryDir m_root;
 };
 
-// Loads the stored list, opens each of opens ("2" clicks recent entry 2), then Exit stores the list.
+// Loads the stored list, opens each of opens ("2": Alt+F, 2 opens recent entry 2), then Exit stores the list. The
+// entries show their numbers as access keys ("&1 " to "&3 ", a "&" of a path doubled); the stored list is the
+// folders as they were written.
 TEST_F(MainWindowTest, RecentListTable)
 {
     const QString a = makeKiosk("a"), b = makeKiosk("b"), c = makeKiosk("c"), d = makeKiosk("d");
+    const QString amp = makeKiosk("a&b").chopped(1);
     struct Row {
         const char* name;
         QStringList stored, opens, shown, kept;
@@ -63,6 +75,7 @@ TEST_F(MainWindowTest, RecentListTable)
         {"second entry moves to the top", {a, b, c}, {b}, {b, a, c}},
         {"a new folder enters at the top and the third drops out", {a, b, c}, {d}, {d, a, b}},
         {"two spellings are two entries for one folder", {}, {a.chopped(1), a, "2"}, {a.chopped(1), a, ""}},
+        {"Alt+F, 2 opens a folder with an &", {a, amp, "/k/third"}, {"2"}, {amp, a, "/k/third"}},
         {"non-empty entries stored",
          {QString(), "/k/older/"},
          {a},
@@ -75,13 +88,19 @@ TEST_F(MainWindowTest, RecentListTable)
         storedRecent(row.stored);
         mainWindow();
         for (const QString& open : row.opens)
-            open == "2" ? main->recentAction(2)->trigger() : main->openKioskSystem(open);
+            open == "2" ? fileMenuKey(Qt::Key_2) : main->openKioskSystem(open);
         EXPECT_EQ(recent(), row.shown);
         for (int i = 0; i <= 3; ++i) // 0 is the separator, shown with any entry
             EXPECT_EQ(main->recentAction(i)->isVisible(), !(i ? row.shown[i - 1] : row.shown.join("")).isEmpty()) << i;
+        for (int i = 1; i <= 3; ++i)
+            if (!row.shown[i - 1].isEmpty()) {
+                EXPECT_EQ(main->recentAction(i)->text(),
+                          QString("&%1 ").arg(i) + QString(row.shown[i - 1]).replace("&", "&&"));
+            }
         EXPECT_EQ(main->editMenu()->menuAction()->isEnabled(), !row.opens.isEmpty());
         if (!row.opens.isEmpty()) {
-            EXPECT_EQ(main->workbench().kioskSystem().folder(), row.shown[0] == a.chopped(1) ? a : row.shown[0]);
+            const QString opened = row.shown[0];
+            EXPECT_EQ(main->workbench().kioskSystem().folder(), opened.endsWith('/') ? opened : opened + '/');
         }
         trigger(main.get(), "mnuExit");
         EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept);
@@ -160,17 +179,32 @@ TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOnlyWhereNoKioskSyst
 }
 
 // Over an open kiosk system: New Folder creates the chosen folder (what the dialog accepts is its own table's,
-// ChoosersTest); Edit Page on a page that is already open brings its editor to the front, since a second editor
-// on the same page would overwrite the first one's saves.
+// ChoosersTest); a name longer than the file system stores is refused by the name check, with its message, as the
+// other name rules are: the dialog stays open and the program goes on. Edit Page on a page that is already open
+// brings its editor to the front, since a second editor on the same page would overwrite the first one's saves.
 TEST_F(MainWindowTest, NewFolderCreatesItAndEditPageOnAnOpenPageBringsItsEditorForward)
 {
     const QString folder = makeKiosk("a");
     writeTextFile(folder + "news/today.zel", {"#leaf"});
     mainWindow().openKioskSystem(folder);
-    author.whenShown<dlgCreateNewFolder>(
-        thenOK([](dlgCreateNewFolder& dialog) { dialog.folderBox()->lineEdit()->setText("sport"); }));
-    trigger(main.get(), "mnuNewFolder");
+    const QString longName(300, u'n');
+    for (const QString& name : {longName, QString("sport")}) {
+        int shown = 0;
+        author.whenShown<dlgCreateNewFolder>([&](dlgCreateNewFolder& dialog) {
+            ++shown;
+            QTest::keyClicks(dialog.folderBox()->lineEdit(), name);
+            QTest::keyClick(dialog.folderBox()->lineEdit(), Qt::Key_Return);
+            EXPECT_EQ(dialog.isVisible(), name == longName) << "the dialog stays open for another name";
+        });
+        EXPECT_FALSE(endsProgram([&] { trigger(main.get(), "mnuNewFolder"); }));
+        EXPECT_EQ(shown, 1);
+    }
+    EXPECT_EQ(kiosk.messages.texts(),
+              QStringList{longName
+                          + " is not a valid folder name\r\nA valid folder name may be at most 255 characters long"});
     EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"news", "sport"}));
+    EXPECT_TRUE(main->isVisible());
+    kiosk.messages.clear();
     author.whenShown<dlgSelectFile>(thenOK([](dlgSelectFile& dialog) {
         dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
         dialog.pageList()->setCurrentRow(0);
@@ -195,13 +229,6 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     Session& session = kiosk.session.session();
     MessageBoxes* recorded = session.setMessages(&boxes);
     const auto restore = qScopeGuard([&session, recorded] { session.setMessages(recorded); });
-    const auto exitByKeys = [&] {
-        main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-        QTest::keyClick(main.get(), Qt::Key_F, Qt::AltModifier);
-        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_X);
-    };
     QStringList asked;
     const auto answer = [&asked](Qt::Key key) {
         return [&asked, key](QWidget* button) {
@@ -212,7 +239,7 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     const QString log = folder + QDir(folder).entryList({"log*.txt"}).value(0);
 
     ModalKeys cancel({answer(Qt::Key_Escape)});
-    exitByKeys();
+    fileMenuKey(Qt::Key_X);
     EXPECT_TRUE(cancel.finished());
     EXPECT_EQ(asked, QStringList{"Page has changed - do you want to save it?"});
     EXPECT_TRUE(main->isVisible());
@@ -222,7 +249,7 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     EXPECT_EQ(readLines(log).last(), "still working") << "the log is still open";
 
     ModalKeys no({answer(Qt::Key_N)});
-    exitByKeys();
+    fileMenuKey(Qt::Key_X);
     EXPECT_TRUE(no.finished());
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(visibleWindows<frmEdit>().isEmpty());
@@ -237,8 +264,7 @@ class FatalReportTest : public MainWindowTest, public ::testing::WithParamInterf
 TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
 {
     mainWindow().openKioskSystem(makeKiosk("a"));
-    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n#title Today\r\n");
-    type(editor, "More text\n");
+    type(editorOn("news/today.zel", "#leaf\r\n#title Today\r\n"), "More text\n");
     const QStringList shown = withAnswers({}, [&] {
         kiosk.messages.scriptAnswers({GetParam(), GetParam()});
         EXPECT_TRUE(endsProgram([&] { reportFatalProblem(kiosk.session.session(), QStringLiteral("Disk full")); }));
@@ -249,29 +275,6 @@ TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
 
 INSTANTIATE_TEST_SUITE_P(Answer, FatalReportTest, ::testing::Values(Answer::No, Answer::Cancel),
                          [](const auto& answer) { return answer.param == Answer::No ? "No" : "Cancel"; });
-
-// A name longer than the file system stores is refused by the name check, with its message, as the other name
-// rules are: the New Folder dialog stays open and the program goes on.
-TEST_F(MainWindowTest, NewFolderRefusesANameTooLongForTheFileSystem)
-{
-    const QString folder = makeKiosk("a");
-    mainWindow().openKioskSystem(folder);
-    const QString longName(300, u'n');
-    int shown = 0;
-    author.whenShown<dlgCreateNewFolder>([&](dlgCreateNewFolder& dialog) {
-        ++shown;
-        QTest::keyClicks(dialog.folderBox()->lineEdit(), longName);
-        QTest::keyClick(dialog.folderBox()->lineEdit(), Qt::Key_Return);
-        EXPECT_TRUE(dialog.isVisible()) << "the dialog stays open for another name";
-    });
-    EXPECT_FALSE(endsProgram([&] { trigger(main.get(), "mnuNewFolder"); }));
-    EXPECT_EQ(shown, 1);
-    EXPECT_EQ(kiosk.messages.texts(),
-              QStringList{longName
-                          + " is not a valid folder name\r\nA valid folder name may be at most 255 characters long"});
-    EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
-    EXPECT_TRUE(main->isVisible());
-}
 
 // The program's part of ScaledDesktop.MakesTheSamePagesAsZelMake, run in a process of its own on the scaled screen
 // that test sets up: it opens the kiosk system named by ZEL_SCALED_KIOSK through the directory chooser, makes all

@@ -191,39 +191,4 @@ TEST_F(MenuKeysTest, NoTwoCommandsOfAWindowShareAKey)
     }
 }
 
-// The recent entries show their numbers as access keys ("&1 " to "&3 ", a "&" of a path doubled); Alt+F, 2 opens
-// the second. The stored list is the folders as they were.
-TEST_F(MenuKeysTest, RecentEntriesCarryNumberedAccessKeys)
-{
-    QTemporaryDir other;
-    writeTextFile(other.filePath("a&b/configuration.txt"), {});
-    const QString second = QDir::toNativeSeparators(other.filePath("a&b"));
-    QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
-    {
-        QSettings stored(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor");
-        stored.setValue("RecentFiles/f1", kiosk.folder());
-        stored.setValue("RecentFiles/f2", second);
-        stored.setValue("RecentFiles/f3", "/k/third");
-    }
-    mainWindow();
-    QStringList texts;
-    for (int i = 1; i <= 3; ++i)
-        texts.append(main->recentAction(i)->text());
-    EXPECT_EQ(texts, (QStringList{"&1 " + kiosk.folder(), "&2 " + QString(second).replace("&", "&&"), "&3 /k/third"}));
-    EXPECT_EQ(main->recentEntry(2), second);
-
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
-    QTest::keyClick(main.get(), Qt::Key_F, Qt::AltModifier);
-    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_2);
-    EXPECT_EQ(main->workbench().kioskSystem().folder(), second + QDir::separator());
-    EXPECT_EQ(main->recentAction(1)->text(), "&1 " + QString(second).replace("&", "&&"));
-    EXPECT_EQ(main->recentAction(2)->text(), "&2 " + kiosk.folder());
-    trigger(main.get(), "mnuExit");
-    QSettings stored(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor");
-    EXPECT_EQ(stored.value("RecentFiles/f1").toString(), second);
-    EXPECT_EQ(stored.value("RecentFiles/f2").toString(), kiosk.folder());
-    EXPECT_EQ(stored.value("RecentFiles/f3").toString(), "/k/third");
-}
-
 } // namespace

@@ -29,7 +29,7 @@ const QList<PageTemplate> kPages = {
       "#button   {A}   spaced{E}  ", "#button sport\\today Not this one", "#button todayx Longer name",
       "#button News\\Today Capitals are no valid name", "#buttons today Another directive", "# #button today comment",
       "#para", "today", "#button {A}", "#button"}},
-    {"sport/today.zel", {"#leaf", "#title Sport today{E}", "#para", "today {B}"}},
+    {"sport/today.zel", {"#leaf", "#title Sport today{E}", "#para", "today news\\today"}}, // text, no reference
     {"sport/index.zel",
      {"#branch", "#button today Own today", "#button {B} News today{E}", "#button news/todayx Other"}},
     {"sel/pick.zel",
@@ -108,14 +108,15 @@ protected:
             writeBytes(kiosk.path(other), "other");
     }
 
-    // The files expected after the references to news\today were rewritten as given, in the page sources at
+    // The files expected after the references to news\today were rewritten as forms gives them (the page alone,
+    // "folder\page", "folder/page"; a page source of alone is written as formsOf gives), in the page sources at
     // their places after the rename (renamed maps a template path to its path after).
     Files expected(const Files& before, const Style& style, const QMap<QString, QString>& renamed,
-                   const QMap<QString, QStringList>& forms)
+                   const QStringList& forms, const QMap<QString, QStringList>& formsOf = {})
     {
         Files files = before;
         for (const PageTemplate& page : kPages) {
-            const QStringList form = forms.value(page.path, {"today", "news\\today", "news/today"});
+            const QStringList form = formsOf.value(page.path, forms);
             files.remove(page.path);
             files.insert(renamed.value(page.path, page.path), pageBytes(page, style, form[0], form[1], form[2]));
         }
@@ -123,6 +124,15 @@ protected:
                                  "news/images/today00001.jpg", "news/images/today00002.jpg"})
             files.remove(made);
         return files;
+    }
+    // Renames "folder/page" to "folder/page", or a folder when from names no page.
+    PageRenaming::Result rename(const QString& from, const QString& to)
+    {
+        Session& session = kiosk.session.session();
+        if (!from.contains('/'))
+            return PageRenaming::renameFolder(session, kiosk.folder(), from, to);
+        return PageRenaming::renamePage(session, kiosk.folder(), {from.section('/', 0, 0), from.section('/', 1)},
+                                        {to.section('/', 0, 0), to.section('/', 1)});
     }
 
     int failAt = -1; // the number of the file operation to fail; -1: none
@@ -143,16 +153,10 @@ TEST_F(RenamingPages, RenameRewritesExactlyTheReferencesToThePage)
         QDir(kiosk.folder()).removeRecursively();
         writePages(style);
         const Files before = snapshot(kiosk.folder());
-        const auto result =
-            PageRenaming::renamePage(kiosk.session.session(), kiosk.folder(), {"news", "today"}, {"news", "heute"});
+        const auto result = rename("news/today", "news/heute");
         ASSERT_TRUE(result.done) << result.problem.toStdString();
-        const QStringList forms{"heute", "news\\heute", "news/heute"};
         EXPECT_EQ(changesAgainst(expected(before, style, {{"news/today.zel", "news/heute.zel"}},
-                                          {{"news/today.zel", forms},
-                                           {"news/index.zel", forms},
-                                           {"sport/index.zel", forms},
-                                           {"sel/pick.zel", forms},
-                                           {"root/root.zel", forms}})),
+                                          {"heute", "news\\heute", "news/heute"})),
                   std::vector<std::string>());
         EXPECT_EQ(result.moved.size(), 1);
         EXPECT_EQ(result.rewritten.size(), 5);
@@ -164,18 +168,13 @@ TEST_F(RenamingPages, RenameRewritesExactlyTheReferencesToThePage)
 // moved page's own references to its old neighbours name their folder, and its reference to itself stays alone.
 TEST_F(RenamingPages, MoveKeepsEveryReferenceOnItsPage)
 {
-    const Style& style = kStyles[0];
-    writePages(style);
+    writePages(kStyles[0]);
     const Files before = snapshot(kiosk.folder());
-    const auto result =
-        PageRenaming::renamePage(kiosk.session.session(), kiosk.folder(), {"news", "today"}, {"more", "today"});
+    const auto result = rename("news/today", "more/today");
     ASSERT_TRUE(result.done) << result.problem.toStdString();
-    Files want = expected(before, style, {{"news/today.zel", "more/today.zel"}},
-                          {{"news/today.zel", {"today", "more\\today", "more/today"}},
-                           {"news/index.zel", {"more\\today", "more\\today", "more/today"}},
-                           {"sport/index.zel", {"today", "more\\today", "more/today"}},
-                           {"sel/pick.zel", {"today", "more\\today", "more/today"}},
-                           {"root/root.zel", {"today", "more\\today", "more/today"}}});
+    Files want =
+        expected(before, kStyles[0], {{"news/today.zel", "more/today.zel"}}, {"today", "more\\today", "more/today"},
+                 {{"news/index.zel", {"more\\today", "more\\today", "more/today"}}});
     want["more/today.zel"].replace("#button index Back", "#button news\\index Back");
     EXPECT_EQ(changesAgainst(want), std::vector<std::string>());
 }
@@ -184,20 +183,13 @@ TEST_F(RenamingPages, MoveKeepsEveryReferenceOnItsPage)
 // between its pages by page alone stay.
 TEST_F(RenamingPages, FolderRenameRewritesReferencesIntoTheFolder)
 {
-    const Style& style = kStyles[3];
-    writePages(style);
+    writePages(kStyles[3]);
     const Files before = snapshot(kiosk.folder());
-    const auto result = PageRenaming::renameFolder(kiosk.session.session(), kiosk.folder(), "news", "latest");
+    const auto result = rename("news", "latest");
     ASSERT_TRUE(result.done) << result.problem.toStdString();
     Files want;
-    const QStringList forms{"today", "latest\\today", "latest/today"};
-    for (auto [path, bytes] : expected(before, style, {},
-                                       {{"news/today.zel", forms},
-                                        {"news/index.zel", forms},
-                                        {"sport/index.zel", forms},
-                                        {"sel/pick.zel", forms},
-                                        {"root/root.zel", forms}})
-                                  .asKeyValueRange()) {
+    for (auto [path, bytes] :
+         expected(before, kStyles[3], {}, {"today", "latest\\today", "latest/today"}).asKeyValueRange()) {
         if (path == "root/root.zel")
             bytes.replace("news\\index", "latest\\index");
         if (path == "sport/index.zel") // a reference into the folder to a page it lacks still points into it
@@ -214,37 +206,23 @@ TEST_F(RenamingPages, FolderRenameRewritesReferencesIntoTheFolder)
 // failed.
 TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
 {
-    struct Row {
-        const char* name;
-        std::function<PageRenaming::Result(Session&, const QString&)> rename;
-    };
-    const Row rows[] = {
-        {"rename",
-         [](Session& s, const QString& k) {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "heute"});
-         }},
-        {"move",
-         [](Session& s, const QString& k) {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"more", "today"});
-         }},
-        {"folder", [](Session& s, const QString& k) { return PageRenaming::renameFolder(s, k, "news", "latest"); }},
-    };
-    for (const Row& row : rows) {
+    for (const auto& [from, to] :
+         {std::pair{"news/today", "news/heute"}, {"news/today", "more/today"}, {"news", "latest"}}) {
         // Counts the operations of a rename that succeeds, then fails each in turn.
         QDir(kiosk.folder()).removeRecursively();
         writePages(kStyles[1]);
         operations = 0;
         failAt = -1;
-        ASSERT_TRUE(row.rename(kiosk.session.session(), kiosk.folder()).done);
+        ASSERT_TRUE(rename(from, to).done) << to;
         const int total = operations;
-        ASSERT_GT(total, 10) << row.name;
+        ASSERT_GT(total, 10) << to;
         for (failAt = 0; failAt < total; ++failAt) {
-            SCOPED_TRACE(std::string(row.name) + " failing operation " + std::to_string(failAt));
+            SCOPED_TRACE(std::string(to) + " failing operation " + std::to_string(failAt));
             QDir(kiosk.folder()).removeRecursively();
             writePages(kStyles[1]);
             const Files before = snapshot(kiosk.folder());
             operations = 0;
-            const auto result = row.rename(kiosk.session.session(), kiosk.folder());
+            const auto result = rename(from, to);
             EXPECT_FALSE(result.done);
             EXPECT_TRUE(result.problem.startsWith("Nothing was renamed: " + kiosk.folder()))
                 << result.problem.toStdString();
@@ -256,67 +234,36 @@ TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
 }
 
 // New names follow the name rule (its message is shown); a page or folder in the way, a missing folder and the
-// root page are refused with a reason; nothing changes.
+// root page are refused with a reason; nothing changes. A name without "/" is a folder's.
 TEST_F(RenamingPages, RefusedRenamesChangeNothing)
 {
     writePages(kStyles[0]);
     writeBytes(kiosk.path("news/heute_con.zel"), "#leaf\r\n");
     const Files before = snapshot(kiosk.folder());
-    struct Row {
-        const char* name;
-        std::function<PageRenaming::Result()> rename;
+    const QString k = kiosk.folder();
+    const struct Row {
+        const char *name, *from, *to;
         QString message; // shown by the name rule
         QString problem;
-    };
-    const QString k = kiosk.folder();
-    Session& s = kiosk.session.session();
-    const Row rows[] = {
-        {"capital letter",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "Heute"});
-         },
-         "Heute is not a valid page name", ""},
-        {"invalid folder",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"my news", "today"});
-         },
-         "my news is not a valid folder name", ""},
-        {"page exists",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "index"});
-         },
-         "", "Page index can not be used in folder news: " + k + "news/index.zel is there"},
-        {"made files clash",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"news", "heute"});
-         },
-         "", "Page heute can not be used in folder news: " + k + "news/heute_con.zel is there"},
-        {"no such folder",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"news", "today"}, {"gone", "today"});
-         },
-         "", "There is no folder gone"},
-        {"no such page",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"news", "gone"}, {"news", "here"});
-         },
-         "", "There is no page gone in folder news"},
-        {"root page",
-         [&] {
-             return PageRenaming::renamePage(s, k, {"root", "root"}, {"root", "start"});
-         },
-         "", "The root page keeps its name and folder: every Home button leads to root\\root."},
-        {"root folder", [&] { return PageRenaming::renameFolder(s, k, "root", "start"); }, "",
-         "The root folder keeps its name: every Home button leads to root\\root."},
-        {"folder exists", [&] { return PageRenaming::renameFolder(s, k, "news", "sport"); }, "",
-         "There is already a folder sport"},
-        {"invalid new folder", [&] { return PageRenaming::renameFolder(s, k, "news", "News"); },
-         "News is not a valid folder name", ""},
+    } rows[] = {
+        {"capital letter", "news/today", "news/Heute", "Heute is not a valid page name", ""},
+        {"invalid folder", "news/today", "my news/today", "my news is not a valid folder name", ""},
+        {"page exists", "news/today", "news/index", "",
+         "Page index can not be used in folder news: " + k + "news/index.zel is there"},
+        {"made files clash", "news/today", "news/heute", "",
+         "Page heute can not be used in folder news: " + k + "news/heute_con.zel is there"},
+        {"no such folder", "news/today", "gone/today", "", "There is no folder gone"},
+        {"no such page", "news/gone", "news/here", "", "There is no page gone in folder news"},
+        {"root page", "root/root", "root/start", "",
+         "The root page keeps its name and folder: every Home button leads to root\\root."},
+        {"root folder", "root", "start", "", "The root folder keeps its name: every Home button leads to root\\root."},
+        {"folder exists", "news", "sport", "", "There is already a folder sport"},
+        {"invalid new folder", "news", "News", "News is not a valid folder name", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         kiosk.messages.clear();
-        const auto result = row.rename();
+        const auto result = rename(row.from, row.to);
         EXPECT_FALSE(result.done);
         EXPECT_EQ(result.problem, row.problem);
         EXPECT_EQ(kiosk.messages.texts().size(), row.message.isEmpty() ? 0 : 1);
