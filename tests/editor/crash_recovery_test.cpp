@@ -1,29 +1,24 @@
+#include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace {
 
-// Every file of the kiosk system folder with its bytes and time, except the log files each open writes.
-std::map<QString, std::pair<QByteArray, QDateTime>> kioskFiles(const QString& folder)
+// Every file of the kiosk system folder with its time and bytes, except the log files each open writes.
+QMap<QString, QPair<QDateTime, QByteArray>> kioskFiles(const QString& folder)
 {
-    std::map<QString, std::pair<QByteArray, QDateTime>> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        const QString relative = QDir(folder).relativeFilePath(info.filePath());
-        if (!(relative.startsWith("log") && relative.endsWith(".txt") && !relative.contains('/')))
-            files[relative] = {readBytes(info.filePath()), info.lastModified()};
-    }
+    auto files = folderSnapshot(folder);
+    files.removeIf([](const auto& file) {
+        return file.key().startsWith("log") && file.key().endsWith(".txt") && !file.key().contains('/');
+    });
     return files;
 }
 

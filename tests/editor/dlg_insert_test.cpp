@@ -55,6 +55,9 @@ protected:
 TEST_F(InsertDialogTest, DirectivesAndMessages)
 {
     const QString town = "pictures/town.jpg", here = "news/here.jpg";
+    const auto widthMessage = [](const QString& width) {
+        return "Width - value " + width + " is not valid\r\nValue must be an integer between 1 and 100";
+    };
     const struct {
         const char* name;
         Mode mode;
@@ -69,6 +72,12 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         {"image left", Image, {here, {}, {}, {}, "30", 0}, "#image here.jpg left 30"},
         {"image right", Image, {here, {}, {}, {}, " 100 ", 2}, "#image here.jpg right 100"},
         {"missing image", Image, {town + "x", {}, {}, {}, "30"}, "", {"Image is not valid"}},
+        // What the number reader falls back on is its own test; here a width it reads as none, and two it reads as
+        // a number in range that the author did not write as one.
+        {"width 0", Image, {here, {}, {}, {}, "0"}, "", {widthMessage("0")}},
+        {"width 07", Image, {here, {}, {}, {}, "07"}, "", {widthMessage("07")}},
+        {"width 7.0", Image, {here, {}, {}, {}, "7.0"}, "", {widthMessage("7.0")}},
+        {"width 1", Image, {here, {}, {}, {}, "1", 1}, "#image here.jpg centre 1"},
         {"bad names, missing image",
          Item,
          {town + "x", "Shops", "Baker", "Baker"},
@@ -88,19 +97,6 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
         EXPECT_EQ(workbench.instance<dlgInsert>().windowTitle(), captions[row.mode]);
     }
     EXPECT_EQ(workbench.instance<dlgInsert>().txtFolder()->text(), "shops") << "trimmed texts are put back";
-}
-
-// What the number reader falls back on is its own test; here a width it reads as none, and two it reads as a number
-// in range that the author did not write as one.
-TEST_F(InsertDialogTest, OnlyWholeNumbersFrom1To100AreWidths)
-{
-    for (const char* width : {"0", "07", "7.0"}) {
-        kiosk.messages.clear();
-        EXPECT_EQ(insert(Image, {"news/here.jpg", {}, {}, {}, width}), "") << width;
-        EXPECT_EQ(kiosk.messages.texts(), QStringList{"Width - value " + QString(width)
-                                                      + " is not valid\r\nValue must be an integer between 1 and 100"});
-    }
-    EXPECT_EQ(insert(Image, {{}, {}, {}, {}, "1"}), "#image here.jpg centre 1");
 }
 
 TEST_F(InsertDialogTest, PictureIsCopiedBesideThePageAskingBeforeReplacing)
