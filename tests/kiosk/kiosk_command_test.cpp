@@ -5,6 +5,7 @@
 #include "version_store.h"
 #include "kiosk_visit.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 #include "support/web_wait.h"
 
 #include <QDir>
@@ -20,23 +21,13 @@ struct KioskRun {
     QString out, err;
 };
 
+// zel-kiosk run to its end with its state folder in stateHome.
 KioskRun runKiosk(const QStringList& arguments, const QString& stateHome)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", stateHome);
-    process.setProcessEnvironment(environment);
-    process.start(ZEL_KIOSK_PROGRAM, arguments);
-    KioskRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
+    const ProgramRun run = runProgram(ZEL_KIOSK_PROGRAM, arguments);
+    qunsetenv("XDG_STATE_HOME");
+    return {run.exitCode, QString::fromLocal8Bit(run.output), run.error};
 }
 
 TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
@@ -126,10 +117,9 @@ TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
     const QString published = dir.filePath("published");
     QDir().mkpath(published);
     QProcess kiosk;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", dir.path());
-    kiosk.setProcessEnvironment(environment);
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
     kiosk.start(ZEL_KIOSK_PROGRAM, {"--follow", published, dir.filePath("kiosk")});
+    qunsetenv("XDG_STATE_HOME");
     const QString heartbeat = dir.filePath("zel-kiosk/heartbeat.txt");
     EXPECT_TRUE(waitUntil([&] { return readLines(heartbeat).contains("shown: " + older); }, 30000))
         << readLines(heartbeat).join('\n').toStdString();

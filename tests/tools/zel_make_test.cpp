@@ -352,39 +352,18 @@ TEST(ZelMakeCheck, FindsWhatTheMakeRefusedAndWhatAMakeWouldChange)
     }
 }
 
-// Runs zel-make with its standard output a pipe, as a shell pipeline starts it
-// (SIGPIPE at its default), whose reader closes the pipe before reading
-// anything or after the first line. The exit status; -1 when a signal ended it.
+// Runs zel-make with its standard output a pipe to head, as a shell pipeline starts it (SIGPIPE at its
+// default), which ends before reading anything or after the first line. The exit status; -1 when a signal
+// ended it.
 int runZelMakeIntoClosingReader(const QStringList& arguments, bool afterFirstLine)
 {
-    const QByteArray program = ZEL_PROGRAM_DIR "/zel-make";
-    std::vector<QByteArray> texts{program};
-    for (const QString& argument : arguments)
-        texts.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
-    int ends[2];
-    if (::pipe(ends) != 0)
-        return -2;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::signal(SIGPIPE, SIG_DFL);
-        ::dup2(ends[1], STDOUT_FILENO);
-        ::close(ends[0]);
-        ::close(ends[1]);
-        ::execv(program.constData(), argv.data());
-        ::_exit(127);
-    }
-    ::close(ends[1]);
-    char c = 0;
-    while (afterFirstLine && ::read(ends[0], &c, 1) == 1 && c != '\n') {
-    }
-    ::close(ends[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    QProcess make, reader;
+    make.setStandardOutputProcess(&reader);
+    make.setChildProcessModifier([] { ::signal(SIGPIPE, SIG_DFL); });
+    reader.start("head", {afterFirstLine ? "-n1" : "-c0"});
+    make.start(ZEL_PROGRAM_DIR "/zel-make", arguments);
+    const bool ended = make.waitForFinished(120000) && reader.waitForFinished();
+    return ended && make.exitStatus() == QProcess::NormalExit ? make.exitCode() : -1;
 }
 
 // zel-make K | head -1: a reader that stops early ends nothing but the
