@@ -14,13 +14,11 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
-#include <fcntl.h>
 #include <functional>
 #include <iostream>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
