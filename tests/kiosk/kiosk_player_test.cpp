@@ -15,10 +15,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
-#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -88,31 +88,21 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
         const char* button; // the visitor's touch before the breakdown ("": none)
         const char* page;   // where it leads
         std::function<void(KioskVisit&)> breakDown;
-        QStringList reasons; // the restart's reason holds one of them
-        int withinMs;        // the longest wait for the root page once the restart began
+        const char* reason; // the restart's reason matches this
+        int withinMs;       // the longest wait for the root page once the restart began
     } rows[] = {
-        {"render process killed",
-         "b4",
-         "visiting/walks.htm",
-         [](KioskVisit& visit) { ::kill(pid_t(visit.page()->renderProcessPid()), SIGKILL); },
-         {"killed", "crashed"},
-         5000},
-        {"page frozen",
-         "b2",
-         "news/news.htm",
-         [](KioskVisit& visit) { visit.page()->runJavaScript(QStringLiteral("for (;;) {}")); },
-         {"did not answer"},
+        {"render process killed", "b4", "visiting/walks.htm",
+         [](KioskVisit& visit) { ::kill(pid_t(visit.page()->renderProcessPid()), SIGKILL); }, "killed|crashed", 5000},
+        {"page frozen", "b2", "news/news.htm",
+         [](KioskVisit& visit) { visit.page()->runJavaScript(QStringLiteral("for (;;) {}")); }, "did not answer",
          10000},
-        {"page spoilt",
-         "",
-         "",
+        {"page spoilt", "", "",
          [](KioskVisit& visit) {
              writeTextFile(visit.path(QStringLiteral("visiting/walks.htm")),
                            {QStringLiteral("<html><body>spoilt</body></html>")});
              visit.touch(QStringLiteral("b4"));
          },
-         {"0 frames"},
-         5000},
+         "0 frames", 5000},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -132,9 +122,7 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
         }
         std::printf("%s: root page back after %lld ms\n", row.name, back.elapsed());
         const QString reason = visit.player().heartbeat().lastRestartReason;
-        EXPECT_TRUE(std::any_of(row.reasons.begin(), row.reasons.end(), [&](const QString& r) {
-            return reason.contains(r);
-        })) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QRegularExpression(row.reason))) << reason.toStdString();
         const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
         EXPECT_EQ(log.filter(reason + QStringLiteral(": back to the root page")).size(), 1)
             << log.join('\n').toStdString();
