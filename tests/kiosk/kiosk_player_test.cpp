@@ -25,8 +25,6 @@
 
 namespace {
 
-QWidget* input(KioskVisit& visit) { return visit.player().screen(1)->view()->focusProxy(); }
-
 TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
 {
     KioskVisit visit;
@@ -58,7 +56,7 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
     // Ctrl and the wheel would zoom.
     QWheelEvent wheel(QPointF(200, 200), QPointF(200, 200), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(input(visit), &wheel);
+    QCoreApplication::sendEvent(visit.player().screen(1)->view()->focusProxy(), &wheel);
     // A page script cannot open a window, go to the web or print.
     const QWidgetList windows = QApplication::topLevelWidgets();
     runScript(visit.page(), QStringLiteral("window.open('https://example.com/'); window.open('../news/news.htm'); 0"));

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -437,27 +438,25 @@ TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
     QTemporaryDir mountPoint;
     if (::mount("tmpfs", qPrintable(mountPoint.path()), "tmpfs", 0, "size=1m") != 0)
         GTEST_SKIP() << "tmpfs cannot be mounted here";
-    {
-        const QString kiosk = mountPoint.path() + "/kiosk/";
-        writeTextFile(kiosk + "configuration.txt", {"screenheight 706"});
-        writeTextFile(kiosk + "root/root.zel", {"#root", "#title Old"});
-        EXPECT_EQ(runZelMake({kiosk}).exitCode, 0);
-        const QByteArray old = readBytes(kiosk + "root/root_con.htm");
-        writeTextFile(kiosk + "root/root.zel", {"#root", "#title New", "#para", QString(300000, 'x')});
-        struct statvfs space {};
-        statvfs(qPrintable(kiosk), &space);
-        const qsizetype free = qsizetype(space.f_bavail * space.f_frsize);
-        writeBytes(mountPoint.path() + "/filler", QByteArray(free - 96 * 1024, 'f'));
-        const MakeRun run = runZelMake({kiosk});
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.err.contains("Runtime error 61 in dlgMakePage.makeOnePage(")
-                    && run.err.contains("Disk full: " + kiosk + "root/root")
-                    && run.err.contains("(No space left on device)"))
-            << run.err.toStdString();
-        EXPECT_EQ(readBytes(kiosk + "root/root_con.htm"), old);
-        EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
-    }
-    ::umount(qPrintable(mountPoint.path()));
+    const auto unmount = qScopeGuard([&] { ::umount(qPrintable(mountPoint.path())); });
+    const QString kiosk = mountPoint.path() + "/kiosk/";
+    writeTextFile(kiosk + "configuration.txt", {"screenheight 706"});
+    writeTextFile(kiosk + "root/root.zel", {"#root", "#title Old"});
+    EXPECT_EQ(runZelMake({kiosk}).exitCode, 0);
+    const QByteArray old = readBytes(kiosk + "root/root_con.htm");
+    writeTextFile(kiosk + "root/root.zel", {"#root", "#title New", "#para", QString(300000, 'x')});
+    struct statvfs space {};
+    statvfs(qPrintable(kiosk), &space);
+    const qsizetype free = qsizetype(space.f_bavail * space.f_frsize);
+    writeBytes(mountPoint.path() + "/filler", QByteArray(free - 96 * 1024, 'f'));
+    const MakeRun run = runZelMake({kiosk});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("Runtime error 61 in dlgMakePage.makeOnePage(")
+                && run.err.contains("Disk full: " + kiosk + "root/root")
+                && run.err.contains("(No space left on device)"))
+        << run.err.toStdString();
+    EXPECT_EQ(readBytes(kiosk + "root/root_con.htm"), old);
+    EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
 }
 
 } // namespace
