@@ -5,10 +5,12 @@
 #include "version_store.h"
 #include "kiosk_visit.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 #include "support/web_wait.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -19,23 +21,13 @@ struct KioskRun {
     QString out, err;
 };
 
+// zel-kiosk run to its end with its state folder in stateHome.
 KioskRun runKiosk(const QStringList& arguments, const QString& stateHome)
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", stateHome);
-    process.setProcessEnvironment(environment);
-    process.start(ZEL_KIOSK_PROGRAM, arguments);
-    KioskRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
+    const ProgramRun run = runProgram(ZEL_KIOSK_PROGRAM, arguments);
+    qunsetenv("XDG_STATE_HOME");
+    return {run.exitCode, QString::fromLocal8Bit(run.output), run.error};
 }
 
 TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
@@ -59,23 +51,44 @@ TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
     EXPECT_TRUE(readLines(dir.filePath("zel-kiosk/kiosk.log")).filter("refused to start").size() == 1);
 }
 
+// The heartbeat a kiosk writes, read back by --status: every line of it, and
+// exit 0 only while it beats (every 10 s: at most three missed).
 TEST(KioskCommand, StatusTellsWhetherTheKioskRuns)
 {
-    QTemporaryDir dir;
-    const KioskRun none = runKiosk({"--status"}, dir.path());
-    EXPECT_EQ(none.exitCode, 1);
-    EXPECT_TRUE(none.out.startsWith("state: not running (no heartbeat in ")) << none.out.toStdString();
-
-    Heartbeat beat;
-    beat.version = ZEL_VERSION;
-    beat.started = QDateTime::currentDateTime().addSecs(-3600);
-    beat.written = QDateTime::currentDateTime();
-    QDir().mkpath(dir.filePath("zel-kiosk"));
-    beat.write(dir.filePath("zel-kiosk/heartbeat.txt"));
-    const KioskRun running = runKiosk({"--status"}, dir.path());
-    EXPECT_EQ(running.exitCode, 0);
-    EXPECT_TRUE(running.out.contains("state: running\n")) << running.out.toStdString();
-    EXPECT_TRUE(running.out.contains("uptime: 0 d 01:00:0")) << running.out.toStdString();
+    const struct {
+        const char* name;
+        int secondsSinceBeat; // -1: no heartbeat written
+        bool ended;
+        int exitCode;
+        const char* state; // the first line matches this
+    } rows[] = {
+        {"no heartbeat", -1, false, 1, R"(state: not running \(no heartbeat in .*/zel-kiosk/heartbeat.txt\))"},
+        {"beating", 0, false, 0, "state: running"},
+        {"a minute without a heartbeat", 60, false, 1, R"(state: not running \(no heartbeat for 6[01] s\))"},
+        {"ended by the quit keys", 0, true, 1, "state: ended by the quit keys"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        Heartbeat beat;
+        beat.version = ZEL_VERSION;
+        beat.written = QDateTime::currentDateTime().addSecs(-row.secondsSinceBeat);
+        beat.started = beat.written.addSecs(-(3 * 86400 + 3723));
+        beat.shown = "/srv/kiosk";
+        beat.restarts = 2;
+        beat.lastRestartReason = "screen 1: render process crashed (exit code 11)";
+        beat.ended = row.ended;
+        QDir().mkpath(dir.filePath("zel-kiosk"));
+        if (row.secondsSinceBeat >= 0)
+            beat.write(dir.filePath("zel-kiosk/heartbeat.txt"));
+        const KioskRun status = runKiosk({"--status"}, dir.path());
+        EXPECT_EQ(status.exitCode, row.exitCode);
+        EXPECT_TRUE(QRegularExpression(QString("^") + row.state + "\n").match(status.out).hasMatch())
+            << status.out.toStdString();
+        for (const char* line : {"uptime: 3 d 01:02:03\n", "restarts: 2\n", "shown: /srv/kiosk\n",
+                                 "last restart reason: screen 1: render process crashed (exit code 11)\n"})
+            EXPECT_EQ(status.out.contains(line), row.secondsSinceBeat >= 0) << line;
+    }
 }
 
 TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
@@ -104,10 +117,9 @@ TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
     const QString published = dir.filePath("published");
     QDir().mkpath(published);
     QProcess kiosk;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", dir.path());
-    kiosk.setProcessEnvironment(environment);
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
     kiosk.start(ZEL_KIOSK_PROGRAM, {"--follow", published, dir.filePath("kiosk")});
+    qunsetenv("XDG_STATE_HOME");
     const QString heartbeat = dir.filePath("zel-kiosk/heartbeat.txt");
     EXPECT_TRUE(waitUntil([&] { return readLines(heartbeat).contains("shown: " + older); }, 30000))
         << readLines(heartbeat).join('\n').toStdString();

@@ -15,17 +15,15 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
-#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-QWidget* input(KioskVisit& visit) { return visit.player().screen(1)->view()->focusProxy(); }
 
 TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
 {
@@ -36,46 +34,29 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
 
     QSignalSpy quit(&visit.player(), &KioskPlayer::quitRequested);
     const struct {
-        Qt::Key key;
         Qt::KeyboardModifiers modifiers;
+        QList<Qt::Key> keys;
     } escapes[] = {
-        {Qt::Key_F4, Qt::AltModifier},
-        {Qt::Key_W, Qt::ControlModifier},
-        {Qt::Key_F5, {}},
-        {Qt::Key_F11, {}},
-        {Qt::Key_L, Qt::ControlModifier},
-        {Qt::Key_Left, Qt::AltModifier},
-        {Qt::Key_Right, Qt::AltModifier},
-        {Qt::Key_Home, Qt::AltModifier},
-        {Qt::Key_R, Qt::ControlModifier},
-        {Qt::Key_N, Qt::ControlModifier},
-        {Qt::Key_T, Qt::ControlModifier},
-        {Qt::Key_P, Qt::ControlModifier},
-        {Qt::Key_O, Qt::ControlModifier},
-        {Qt::Key_S, Qt::ControlModifier},
-        {Qt::Key_Plus, Qt::ControlModifier},
-        {Qt::Key_Minus, Qt::ControlModifier},
-        {Qt::Key_A, Qt::ControlModifier},
-        {Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier},
-        {Qt::Key_F12, {}},
-        {Qt::Key_Escape, {}},
-        {Qt::Key_Back, {}},
-        {Qt::Key_Refresh, {}},
-        {Qt::Key_Tab, Qt::AltModifier},
-        {Qt::Key_Q, Qt::ControlModifier},
-        {Qt::Key_Menu, {}},
-        {Qt::Key_Backspace, {}},
+        {{},
+         {Qt::Key_F5, Qt::Key_F11, Qt::Key_F12, Qt::Key_Escape, Qt::Key_Back, Qt::Key_Refresh, Qt::Key_Menu,
+          Qt::Key_Backspace}},
+        {Qt::AltModifier, {Qt::Key_F4, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_Tab}},
+        {Qt::ControlModifier,
+         {Qt::Key_W, Qt::Key_L, Qt::Key_R, Qt::Key_N, Qt::Key_T, Qt::Key_P, Qt::Key_O, Qt::Key_S, Qt::Key_Plus,
+          Qt::Key_Minus, Qt::Key_A, Qt::Key_Q}},
+        {Qt::ControlModifier | Qt::ShiftModifier, {Qt::Key_I}},
     };
-    for (const auto& escape : escapes) {
-        visit.press(escape.key, escape.modifiers);
-        runScript(visit.page(), QStringLiteral("0"));
-        EXPECT_TRUE(visit.player().screen(1)->isVisible())
-            << QKeySequence(escape.key | escape.modifiers).toString().toStdString();
-    }
+    for (const auto& group : escapes)
+        for (const Qt::Key key : group.keys) {
+            visit.press(key, group.modifiers);
+            runScript(visit.page(), QStringLiteral("0"));
+            EXPECT_TRUE(visit.player().screen(1)->isVisible())
+                << QKeySequence(key | group.modifiers).toString().toStdString();
+        }
     // Ctrl and the wheel would zoom.
     QWheelEvent wheel(QPointF(200, 200), QPointF(200, 200), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(input(visit), &wheel);
+    QCoreApplication::sendEvent(visit.player().screen(1)->view()->focusProxy(), &wheel);
     // A page script cannot open a window, go to the web or print.
     const QWidgetList windows = QApplication::topLevelWidgets();
     runScript(visit.page(), QStringLiteral("window.open('https://example.com/'); window.open('../news/news.htm'); 0"));
@@ -105,31 +86,21 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
         const char* button; // the visitor's touch before the breakdown ("": none)
         const char* page;   // where it leads
         std::function<void(KioskVisit&)> breakDown;
-        QStringList reasons; // the restart's reason holds one of them
-        int withinMs;        // the longest wait for the root page once the restart began
+        const char* reason; // the restart's reason matches this
+        int withinMs;       // the longest wait for the root page once the restart began
     } rows[] = {
-        {"render process killed",
-         "b4",
-         "visiting/walks.htm",
-         [](KioskVisit& visit) { ::kill(pid_t(visit.page()->renderProcessPid()), SIGKILL); },
-         {"killed", "crashed"},
-         5000},
-        {"page frozen",
-         "b2",
-         "news/news.htm",
-         [](KioskVisit& visit) { visit.page()->runJavaScript(QStringLiteral("for (;;) {}")); },
-         {"did not answer"},
+        {"render process killed", "b4", "visiting/walks.htm",
+         [](KioskVisit& visit) { ::kill(pid_t(visit.page()->renderProcessPid()), SIGKILL); }, "killed|crashed", 5000},
+        {"page frozen", "b2", "news/news.htm",
+         [](KioskVisit& visit) { visit.page()->runJavaScript(QStringLiteral("for (;;) {}")); }, "did not answer",
          10000},
-        {"page spoilt",
-         "",
-         "",
+        {"page spoilt", "", "",
          [](KioskVisit& visit) {
              writeTextFile(visit.path(QStringLiteral("visiting/walks.htm")),
                            {QStringLiteral("<html><body>spoilt</body></html>")});
              visit.touch(QStringLiteral("b4"));
          },
-         {"0 frames"},
-         5000},
+         "0 frames", 5000},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -149,9 +120,7 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
         }
         std::printf("%s: root page back after %lld ms\n", row.name, back.elapsed());
         const QString reason = visit.player().heartbeat().lastRestartReason;
-        EXPECT_TRUE(std::any_of(row.reasons.begin(), row.reasons.end(), [&](const QString& r) {
-            return reason.contains(r);
-        })) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(QRegularExpression(row.reason))) << reason.toStdString();
         const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
         EXPECT_EQ(log.filter(reason + QStringLiteral(": back to the root page")).size(), 1)
             << log.join('\n').toStdString();

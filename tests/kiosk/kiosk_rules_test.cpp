@@ -1,7 +1,6 @@
 // The kiosk's rules that need no display: opening hours, where the screens
-// go, the keys it swallows, the heartbeat, the page views, the cabinet names
-// and the versions kept.
-#include "heartbeat.h"
+// go, the keys it swallows, the page views, the cabinet names and the
+// versions kept (the heartbeat: kiosk_command_test.cpp).
 #include "input_lock.h"
 #include "opening_hours.h"
 #include "page_views.h"
@@ -19,7 +18,8 @@ namespace {
 // 2026-05-04 is a Monday.
 QDateTime at(int day, const char* time) { return QDateTime(QDate(2026, 5, 3 + day), QTime::fromString(time, "hh:mm")); }
 
-TEST(OpeningHours, AreJudgedByDayAndTime)
+// Hours are judged by day and time; a mistake in them is named.
+TEST(OpeningHours, AreJudgedByDayAndTimeAndAMistakeIsNamed)
 {
     const struct {
         const char* hours;
@@ -49,10 +49,6 @@ TEST(OpeningHours, AreJudgedByDayAndTime)
         ASSERT_TRUE(OpeningHours::parse(c.hours, hours, error)) << c.hours << ": " << error.toStdString();
         EXPECT_EQ(hours.isOpen(at(c.day, c.time)), c.open) << c.hours << " day " << c.day << " " << c.time;
     }
-}
-
-TEST(OpeningHours, AMistakeIsNamed)
-{
     for (const char* wrong : {"8-20", "08:00-25:00", "Mon-Fry 08:00-18:00", "08:00 20:00", "always"}) {
         OpeningHours hours;
         QString error;
@@ -75,60 +71,22 @@ TEST(ScreenPlacement, EachConfiguredScreenGetsARealScreenOrAShareOfOne)
 TEST(InputLock, SwallowsTheKeysThatLeadOutOfThePage)
 {
     const struct {
-        int key;
         Qt::KeyboardModifiers modifiers;
         bool swallowed;
-    } cases[] = {
-        {Qt::Key_F4, Qt::AltModifier, true},
-        {Qt::Key_W, Qt::ControlModifier, true},
-        {Qt::Key_F5, {}, true},
-        {Qt::Key_F11, {}, true},
-        {Qt::Key_Left, Qt::AltModifier, true},
-        {Qt::Key_Escape, {}, true},
-        {Qt::Key_Back, {}, true},
-        {Qt::Key_HomePage, {}, true},
-        {Qt::Key_LaunchMail, {}, true},
-        {Qt::Key_Super_L, {}, true},
-        {Qt::Key_A, {}, false},
-        {Qt::Key_A, Qt::ShiftModifier, false},
-        {Qt::Key_Left, {}, false},
-        {Qt::Key_Return, {}, false},
-        {Qt::Key_Backspace, {}, false},
-        {Qt::Key_Space, {}, false},
+        QList<int> keys;
+    } groups[] = {
+        {{},
+         true,
+         {Qt::Key_F5, Qt::Key_F11, Qt::Key_Escape, Qt::Key_Back, Qt::Key_HomePage, Qt::Key_LaunchMail,
+          Qt::Key_Super_L}},
+        {Qt::AltModifier, true, {Qt::Key_F4, Qt::Key_Left}},
+        {Qt::ControlModifier, true, {Qt::Key_W}},
+        {{}, false, {Qt::Key_A, Qt::Key_Left, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Space}},
+        {Qt::ShiftModifier, false, {Qt::Key_A}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(InputLock::isEscapeKey(c.key, c.modifiers), c.swallowed) << std::hex << c.key;
-}
-
-TEST(Heartbeat, WrittenAndReadBackTellsTheStatus)
-{
-    QTemporaryDir dir;
-    Heartbeat beat;
-    beat.version = "1.3.0";
-    beat.pid = 4242;
-    beat.started = QDateTime(QDate(2026, 5, 1), QTime(8, 0));
-    beat.written = QDateTime(QDate(2026, 5, 4), QTime(9, 2, 3));
-    beat.shown = "/srv/kiosk";
-    beat.openNow = "yes";
-    beat.restarts = 2;
-    beat.lastRestart = QDateTime(QDate(2026, 5, 3), QTime(14, 0));
-    beat.lastRestartReason = "screen 1: render process crashed (exit code 11)";
-    const QString path = dir.filePath("heartbeat.txt");
-    beat.write(path);
-    const std::optional<Heartbeat> read = Heartbeat::read(path);
-    ASSERT_TRUE(read);
-    const QString status = read->statusText(beat.written.addSecs(5));
-    EXPECT_TRUE(status.startsWith("state: running\n")) << status.toStdString();
-    for (const char* line : {"uptime: 3 d 01:02:03\n", "restarts: 2\n", "shown: /srv/kiosk\n",
-                             "last restart reason: screen 1: render process crashed (exit code 11)\n"})
-        EXPECT_TRUE(status.contains(line)) << line;
-    EXPECT_TRUE(read->statusText(beat.written.addSecs(60)).startsWith("state: not running (no heartbeat for 60 s)"));
-    EXPECT_FALSE(Heartbeat::read(dir.filePath("none.txt")));
-    beat.ended = true;
-    beat.write(path);
-    EXPECT_TRUE(
-        Heartbeat::read(path)->statusText(beat.written.addSecs(1)).startsWith("state: ended by the quit keys\n"));
-    EXPECT_FALSE(Heartbeat::read(path)->alive(beat.written.addSecs(1)));
+    for (const auto& group : groups)
+        for (const int key : group.keys)
+            EXPECT_EQ(InputLock::isEscapeKey(key, group.modifiers), group.swallowed) << std::hex << key;
 }
 
 TEST(PageViews, CountPerPagePerDayAndSurviveARestart)

@@ -56,61 +56,49 @@ TEST(CommandLine, HelpAndVersionAnswerWithStatusZero)
 TEST(CommandLine, WrongCommandLinesAreRefusedWithTheUsage)
 {
     QTemporaryDir dir;
-    const QString picture = dir.filePath("a.jpg");
     const struct {
         const char* name;
         QString program;
-        QStringList arguments;
+        QString arguments; // blanks between them; "~" stands for a folder, "@" for a picture in it
         QString reason;
     } rows[] = {
-        {"unknown long option", "zel-make", {"--bogus", dir.path()}, "Unknown option 'bogus'"},
-        {"unknown option after the folder", "zel-make", {dir.path(), "-x"}, "Unknown option 'x'"},
-        {"unknown option before --help", "zel-make", {"--bogus", "--help"}, "Unknown option 'bogus'"},
-        {"no kiosk folder", "zel-make", {}, "no kiosk folder named"},
-        {"check with a page source", "zel-make", {"--check", dir.path(), dir.path()}, "exactly one kiosk folder"},
-        {"check without a folder", "zel-make", {"--check"}, "no kiosk folder named"},
-        {"resample: unknown option",
-         "zel-resample",
-         {"--bogus", picture, "/resample=(1,1)", "/convert=b.jpg"},
+        {"unknown long option", "zel-make", "--bogus ~", "Unknown option 'bogus'"},
+        {"unknown option after the folder", "zel-make", "~ -x", "Unknown option 'x'"},
+        {"unknown option before --help", "zel-make", "--bogus --help", "Unknown option 'bogus'"},
+        {"no kiosk folder", "zel-make", "", "no kiosk folder named"},
+        {"check with a page source", "zel-make", "--check ~ ~", "exactly one kiosk folder"},
+        {"check without a folder", "zel-make", "--check", "no kiosk folder named"},
+        {"resample: unknown option", "zel-resample", "--bogus @ /resample=(1,1) /convert=b.jpg",
          "unknown option \"--bogus\""},
-        {"resample: second source",
-         "zel-resample",
-         {picture, picture, "/resample=(1,1)", "/convert=b.jpg"},
-         "unexpected argument"},
-        {"resample: size twice",
-         "zel-resample",
-         {picture, "/resample=(1,1)", "/resample=(2,2)", "/convert=b.jpg"},
+        {"resample: second source", "zel-resample", "@ @ /resample=(1,1) /convert=b.jpg", "unexpected argument"},
+        {"resample: size twice", "zel-resample", "@ /resample=(1,1) /resample=(2,2) /convert=b.jpg",
          "/resample= given twice"},
-        {"resample: no destination", "zel-resample", {picture, "/resample=(1,1)"}, "/convert=DEST is missing"},
-        {"resample: no source", "zel-resample", {"/resample=(1,1)", "/convert=b.jpg"}, "no SOURCE picture named"},
-        {"resample: nothing", "zel-resample", {}, "no SOURCE picture named"},
-        {"resample: zero width",
-         "zel-resample",
-         {picture, "/resample=(0,10)", "/convert=b.jpg"},
+        {"resample: no destination", "zel-resample", "@ /resample=(1,1)", "/convert=DEST is missing"},
+        {"resample: no source", "zel-resample", "/resample=(1,1) /convert=b.jpg", "no SOURCE picture named"},
+        {"resample: nothing", "zel-resample", "", "no SOURCE picture named"},
+        {"resample: zero width", "zel-resample", "@ /resample=(0,10) /convert=b.jpg",
          "width and height must be at least 1, got 0x10"},
-        {"resample: size too large",
-         "zel-resample",
-         {picture, "/resample=(20000,20000)", "/convert=b.jpg"},
+        {"resample: size too large", "zel-resample", "@ /resample=(20000,20000) /convert=b.jpg",
          "size 20000x20000 is too large"},
-        {"makecab: unknown option", "zel-makecab", {"--bogus", "/f", "x.ddf"}, "unknown option \"--bogus\""},
-        {"makecab: /f without a file", "zel-makecab", {"/f"}, "/f needs a directive file"},
-        {"makecab: /f twice", "zel-makecab", {"/f", "a.ddf", "-F", "b.ddf"}, "/f given twice"},
-        {"makecab: an operand", "zel-makecab", {"a.ddf"}, "unexpected argument \"a.ddf\""},
-        {"makecab: unknown switch", "zel-makecab", {"/x", "a.ddf"}, "unexpected argument \"/x\""},
-        {"makecab: nothing", "zel-makecab", {}, "expected /f DIRECTIVE_FILE"},
-        {"kiosk: unknown option", "zel-kiosk", {"--frobnicate", dir.path()}, "Unknown option 'frobnicate'"},
-        {"kiosk: no kiosk folder", "zel-kiosk", {}, "no kiosk folder named"},
-        {"kiosk: two kiosk folders", "zel-kiosk", {dir.path(), dir.path()}, "one kiosk folder only"},
-        {"kiosk: status with a folder", "zel-kiosk", {"--status", dir.path()}, "--status takes nothing else"},
-        {"kiosk: step back with a folder", "zel-kiosk", {"--step-back", dir.path()}, "--step-back takes nothing else"},
-        {"kiosk: check and follow",
-         "zel-kiosk",
-         {"--check", "--follow", dir.path(), dir.path()},
-         "--check and --follow do not go together"},
+        {"makecab: unknown option", "zel-makecab", "--bogus /f x.ddf", "unknown option \"--bogus\""},
+        {"makecab: /f without a file", "zel-makecab", "/f", "/f needs a directive file"},
+        {"makecab: /f twice", "zel-makecab", "/f a.ddf -F b.ddf", "/f given twice"},
+        {"makecab: an operand", "zel-makecab", "a.ddf", "unexpected argument \"a.ddf\""},
+        {"makecab: unknown switch", "zel-makecab", "/x a.ddf", "unexpected argument \"/x\""},
+        {"makecab: nothing", "zel-makecab", "", "expected /f DIRECTIVE_FILE"},
+        {"kiosk: unknown option", "zel-kiosk", "--frobnicate ~", "Unknown option 'frobnicate'"},
+        {"kiosk: no kiosk folder", "zel-kiosk", "", "no kiosk folder named"},
+        {"kiosk: two kiosk folders", "zel-kiosk", "~ ~", "one kiosk folder only"},
+        {"kiosk: status with a folder", "zel-kiosk", "--status ~", "--status takes nothing else"},
+        {"kiosk: step back with a folder", "zel-kiosk", "--step-back ~", "--step-back takes nothing else"},
+        {"kiosk: check and follow", "zel-kiosk", "--check --follow ~ ~", "--check and --follow do not go together"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        const ProgramRun run = runProgram(programPath(row.program), row.arguments);
+        QStringList arguments = row.arguments.split(' ', Qt::SkipEmptyParts);
+        arguments.replaceInStrings(QRegularExpression("^~$"), dir.path())
+            .replaceInStrings(QRegularExpression("^@$"), dir.filePath("a.jpg"));
+        const ProgramRun run = runProgram(programPath(row.program), arguments);
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.output, "");
         EXPECT_TRUE(run.error.startsWith(row.program + ": ") && run.error.contains(row.reason))
@@ -205,15 +193,8 @@ TEST(ManualPages, DocumentTheOptionsEachProgramLists)
         const QSet<QString> listed =
             helpOptions(QString::fromUtf8(runProgram(programPath(program), {"--help"}).output));
         EXPECT_GE(listed.size(), 3) << "--help lists -h, --help, --version at least";
-        QStringList missing, extra;
-        for (const QString& name : listed)
-            if (!documented.contains(name))
-                missing.append(name);
-        for (const QString& name : documented)
-            if (!listed.contains(name))
-                extra.append(name);
-        EXPECT_EQ(missing, QStringList()) << "listed by --help, not in the manual page";
-        EXPECT_EQ(extra, QStringList()) << "in the manual page, not listed by --help";
+        EXPECT_EQ((listed - documented).values(), QStringList()) << "listed by --help, not in the manual page";
+        EXPECT_EQ((documented - listed).values(), QStringList()) << "in the manual page, not listed by --help";
     }
 }
 

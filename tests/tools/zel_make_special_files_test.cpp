@@ -17,15 +17,17 @@ namespace {
 
 enum class Special { Fifo, LinkToDevZero, Folder, HugeSparseFile, DanglingLink, LinkToFolder };
 
-const struct {
+struct SpecialFile {
     const char* name;
     Special kind;
-} kSpecialFiles[] = {
-    {"FIFO", Special::Fifo},
-    {"link to /dev/zero", Special::LinkToDevZero},
-    {"folder", Special::Folder},
-    {"huge sparse file", Special::HugeSparseFile},
-    {"dangling link", Special::DanglingLink},
+    const char* asStyleSheet = ""; // the check's reason when it stands at stylesheet.css
+};
+const SpecialFile kSpecialFiles[] = {
+    {"FIFO", Special::Fifo, "is not a regular file"},
+    {"link to /dev/zero", Special::LinkToDevZero, "is not a regular file"},
+    {"folder", Special::Folder, "is a folder"},
+    {"huge sparse file", Special::HugeSparseFile, "is larger than 64 MB"},
+    {"dangling link", Special::DanglingLink, "cannot be read (No such file or directory)"},
 };
 
 // Puts the special file at path; a huge file is larger than the program's address space.
@@ -65,12 +67,15 @@ MakeRun runLimited(const QStringList& arguments)
                       "/usr/bin/prlimit");
 }
 
-void writeKiosk(TemporaryKiosk& kiosk)
-{
-    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
-    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#para", "Hello", "#image town.jpg"});
-    QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("news/town.jpg"));
-}
+// A kiosk whose root page leads to a leaf page with a picture.
+struct NewsKiosk : TemporaryKiosk {
+    NewsKiosk() : TemporaryKiosk({"screenheight 706"})
+    {
+        writeTextFile(path("root/root.zel"), {"#root", "#title Start", "#button news\\today Today"});
+        writeTextFile(path("news/today.zel"), {"#leaf", "#para", "Hello", "#image town.jpg"});
+        QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", path("news/town.jpg"));
+    }
+};
 
 const QString kMadeOut = "Making page today in folder news\nMaking page root in folder root\n";
 
@@ -81,8 +86,7 @@ TEST(ZelMakeSpecialFiles, CopyRecordThatIsNotARegularFileIsRebuilt)
 {
     for (const auto& row : kSpecialFiles) {
         SCOPED_TRACE(row.name);
-        TemporaryKiosk kiosk({"screenheight 706"});
-        writeKiosk(kiosk);
+        NewsKiosk kiosk;
         const QString record = kiosk.path("news/images/.zel-copies");
         put(row.kind, record);
         const MakeRun run = runLimited({kiosk.folder()});
@@ -103,19 +107,15 @@ TEST(ZelMakeSpecialFiles, CopyRecordThatIsNotARegularFileIsRebuilt)
 // and the check goes on with the default fonts.
 TEST(ZelMakeSpecialFiles, StyleSheetThatIsNotARegularFileIsAFinding)
 {
-    const QStringList reasons = {"is not a regular file", "is not a regular file", "is a folder",
-                                 "is larger than 64 MB", "cannot be read (No such file or directory)"};
-    for (std::size_t i = 0; i < std::size(kSpecialFiles); ++i) {
-        const auto& row = kSpecialFiles[i];
+    for (const auto& row : kSpecialFiles) {
         SCOPED_TRACE(row.name);
-        TemporaryKiosk kiosk({"screenheight 706"});
-        writeKiosk(kiosk);
+        NewsKiosk kiosk;
         const QString sheet = kiosk.path("stylesheet.css");
         put(row.kind, sheet);
         const MakeRun run = runLimited({"--check", kiosk.folder()});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err.toStdString(), "");
-        const QString finding = sheet + ":1: unreadable: Style sheet " + sheet + " " + reasons.at(qsizetype(i))
+        const QString finding = sheet + ":1: unreadable: Style sheet " + sheet + " " + row.asStyleSheet
                                 + " - texts were checked with the default fonts\n";
         EXPECT_TRUE(run.out.contains(finding)) << run.out.toStdString();
         EXPECT_TRUE(run.out.endsWith("1 unreadable)\n")) << run.out.toStdString();
@@ -127,24 +127,19 @@ TEST(ZelMakeSpecialFiles, StyleSheetThatIsNotARegularFileIsAFinding)
 // otherwise (the same HTML), its pictures not copied.
 TEST(ZelMakeSpecialFiles, ImagesFolderThatIsALinkIsRefused)
 {
-    TemporaryKiosk plain({"screenheight 706"});
-    writeKiosk(plain);
+    NewsKiosk plain;
     ASSERT_EQ(runZelMake({plain.folder()}).exitCode, 0);
     const QByteArray plainPage = readBytes(plain.path("news/today_con.htm"));
     ASSERT_TRUE(plainPage.contains("images\\today00001.jpg"));
 
-    const struct {
-        const char* name;
-        Special kind;
-    } rows[] = {
+    const SpecialFile rows[] = {
         {"link to a folder", Special::LinkToFolder},
         {"link to /dev/zero", Special::LinkToDevZero},
         {"dangling link", Special::DanglingLink},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        TemporaryKiosk kiosk({"screenheight 706"});
-        writeKiosk(kiosk);
+        NewsKiosk kiosk;
         const QString images = kiosk.path("news/images");
         put(row.kind, images);
         const MakeRun run = runLimited({kiosk.folder()});
