@@ -234,13 +234,7 @@ void dlgInsert::cmdOK_Click()
     });
 }
 
-void dlgInsert::cancel()
-{
-    withErrorPath(session(), kModule, QStringLiteral("cmdCancel_Click"), [&] {
-        m_directive.clear();
-        hideDialog();
-    });
-}
+void dlgInsert::cancel() { clearAndHide(kModule, m_directive); }
 
 // The frame's close box: no directive, and the dialog is destroyed.
 void dlgInsert::closeEvent(QCloseEvent* event)
