@@ -61,13 +61,12 @@ void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
         [&] {
             setWindowTitle(QStringLiteral("ZEL - Save Page As"));
             const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
-            if (!listFolders(wantedFolder))
+            if (!listFolders(m_cboPage, wantedFolder))
                 return false;
             // A page never saved has no name yet: a name left from an earlier
             // use could replace another page.
             if (filePath.isEmpty())
                 m_cboPage->setText(QString());
-            m_cboPage->setFocus();
             return true;
         });
     if (show)

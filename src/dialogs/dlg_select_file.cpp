@@ -60,10 +60,7 @@ void dlgSelectFile::openPage(QWidget* owner)
 {
     const bool show = withErrorPath(session(), kModule, QStringLiteral("openPage"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Page"));
-        if (!listFolders())
-            return false;
-        folderList()->setFocus();
-        return true;
+        return listFolders(folderList());
     });
     if (show)
         runModal(owner);

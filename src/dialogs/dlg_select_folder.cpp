@@ -20,12 +20,8 @@ dlgSelectFolder::dlgSelectFolder(Workbench& workbench) : FolderChooserDialog(wor
 
 void dlgSelectFolder::openFolders(QWidget* owner)
 {
-    const bool show = withErrorPath(session(), kModule, QStringLiteral("openFolders"), [&] {
-        if (!listFolders())
-            return false;
-        folderList()->setFocus();
-        return true;
-    });
+    const bool show =
+        withErrorPath(session(), kModule, QStringLiteral("openFolders"), [&] { return listFolders(folderList()); });
     if (show)
         runModal(owner);
 }

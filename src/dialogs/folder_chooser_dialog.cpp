@@ -29,7 +29,7 @@ void FolderChooserDialog::loadFolders()
     });
 }
 
-bool FolderChooserDialog::listFolders(const QString& wantedFolder)
+bool FolderChooserDialog::listFolders(QWidget* focus, const QString& wantedFolder)
 {
     loadFolders();
     if (m_lstFolder->count() == 0) {
@@ -44,6 +44,7 @@ bool FolderChooserDialog::listFolders(const QString& wantedFolder)
         m_lstFolder->setCurrentRow(matches.isEmpty() ? 0 : m_lstFolder->row(matches.first()));
     }
     loadPages();
+    focus->setFocus();
     return true;
 }
 

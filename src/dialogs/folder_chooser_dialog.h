@@ -15,10 +15,10 @@ protected:
     FolderChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design);
 
     // Lists the folders and selects the one named wantedFolder (else the
-    // first), then lists its pages. With no folder: the pages cleared, the
-    // message "No folders have been created in this kiosk system", an empty
-    // result and false.
-    bool listFolders(const QString& wantedFolder = {});
+    // first), lists its pages and gives focus the keyboard. With no folder:
+    // the pages cleared, the message "No folders have been created in this
+    // kiosk system", an empty result and false.
+    bool listFolders(QWidget* focus, const QString& wantedFolder = {});
     // The selected folder's name, or empty.
     QString selectedFolder() const;
 
