@@ -7,7 +7,6 @@
 #include "runtime/error_handler.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,10 +17,8 @@ namespace {
 const QString kModule = QStringLiteral("frmFindInPages");
 }
 
-frmFindInPages::frmFindInPages(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+frmFindInPages::frmFindInPages(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmFindInPages"))
 {
-    setObjectName(QStringLiteral("frmFindInPages"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find in Pages"));
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
@@ -61,7 +58,7 @@ void frmFindInPages::showFind()
 
 void frmFindInPages::findLines()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("cmdFind_Click"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("cmdFind_Click"), [&] {
         const QString text = m_txtFind->text();
         if (text.isEmpty()) {
             m_lstMatches->clear();
@@ -69,7 +66,7 @@ void frmFindInPages::findLines()
             return;
         }
         const QList<PageReferences::ReferenceLine> lines =
-            PageSearch::linesContaining(m_workbench.kioskSystem().folder(), text, m_chkMatchCase->isChecked());
+            PageSearch::linesContaining(workbench().kioskSystem().folder(), text, m_chkMatchCase->isChecked());
         m_lstMatches->showLines(lines);
         m_lblCount->setText(lines.isEmpty() ? u'"' + text + QStringLiteral("\" was not found in the pages")
                                             : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(lines.size()));
@@ -78,12 +75,6 @@ void frmFindInPages::findLines()
 
 void frmFindInPages::openMatch(QTreeWidgetItem* row)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstMatches_DblClick"),
+    withErrorPath(workbench().session(), kModule, QStringLiteral("lstMatches_DblClick"),
                   [&] { m_lstMatches->openLine(row); });
-}
-
-void frmFindInPages::closeEvent(QCloseEvent* event)
-{
-    m_workbench.release(this);
-    event->accept();
 }

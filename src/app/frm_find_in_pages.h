@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "dialogs/single_instance_window.h"
 
 class PageLineList;
 class QCheckBox;
@@ -15,7 +15,7 @@ class Workbench;
 // line and the line's text. Double-clicking a row opens its page source in
 // the page editor at that line. It reads the page sources on disk, so text
 // not yet saved in an editor is not found. One window for the workbench.
-class frmFindInPages : public QWidget {
+class frmFindInPages : public SingleInstanceWindow {
     Q_OBJECT
 public:
     // Shows the window in front, the find box ready.
@@ -30,14 +30,10 @@ public:
     QLabel* lblCount() const { return m_lblCount; }
     PageLineList* lstMatches() const { return m_lstMatches; }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     explicit frmFindInPages(Workbench& workbench);
     friend class Workbench;
 
-    Workbench& m_workbench;
     QLineEdit* m_txtFind = nullptr;
     QCheckBox* m_chkMatchCase = nullptr;
     QPushButton* m_cmdFind = nullptr;

@@ -53,10 +53,9 @@ QString madeText(const KioskOverview::PageSummary& page)
 }
 } // namespace
 
-frmKioskOverview::frmKioskOverview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+frmKioskOverview::frmKioskOverview(Workbench& workbench)
+    : SingleInstanceWindow(workbench, QStringLiteral("frmKioskOverview"))
 {
-    setObjectName(QStringLiteral("frmKioskOverview"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kiosk System Overview"));
     auto* layout = new QVBoxLayout(this);
     m_lblFolder = new QLabel(this);
@@ -97,8 +96,8 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench) : QWidget(nullptr, Qt::
 
 void frmKioskOverview::showOverview()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("showOverview"), [&] {
-        const QString folder = m_workbench.kioskSystem().folder();
+    withErrorPath(workbench().session(), kModule, QStringLiteral("showOverview"), [&] {
+        const QString folder = workbench().kioskSystem().folder();
         m_overview = std::make_unique<KioskOverview::Overview>(folder);
         m_overview->fill();
         m_lblFolder->setText(QDir::toNativeSeparators(folder));
@@ -190,7 +189,7 @@ void frmKioskOverview::watchFolders()
 
 void frmKioskOverview::refresh(const QStringList& folders)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("refresh"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("refresh"), [&] {
         if (!m_overview)
             return;
         const QStringList before = m_overview->folderNames();
@@ -231,11 +230,11 @@ void frmKioskOverview::startCheck()
 
 void frmKioskOverview::checkSomePages()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkSomePages"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
         if (!m_checkBegun) {
-            m_check.emplace(m_workbench.kioskSystem());
+            m_check.emplace(workbench().kioskSystem());
             m_check->begin();
             m_checkBegun = true;
         }
@@ -255,23 +254,23 @@ void frmKioskOverview::checkSomePages()
 
 void frmKioskOverview::editPage(QTreeWidgetItem* row)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstPages_DblClick"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("lstPages_DblClick"), [&] {
         const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
         if (!pageSource.isEmpty())
-            openPageAtLine(m_workbench, pageSource, 2);
+            openPageAtLine(workbench(), pageSource, 2);
     });
 }
 
 void frmKioskOverview::makePage(const QString& pageSource)
 {
-    dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
+    dlgMakePage& maker = workbench().instance<dlgMakePage>();
     maker.makeOne(pageSource);
     maker.showModal(this);
 }
 
 void frmKioskOverview::viewPage(const QString& pageSource)
 {
-    frmViewPage& viewer = m_workbench.instance<frmViewPage>();
+    frmViewPage& viewer = workbench().instance<frmViewPage>();
     viewer.setPage(PageTypes::pageHtmlPath(pageSource));
     viewer.showPage();
 }
@@ -288,7 +287,7 @@ void frmKioskOverview::showMenu(const QPoint& at)
     menu.addAction(QStringLiteral("View"), this, [this, pageSource] { viewPage(pageSource); });
     menu.addAction(QStringLiteral("Check"), this, [this] { startCheck(); });
     menu.addAction(QStringLiteral("References"), this, [this, row, pageSource] {
-        m_workbench.instance<frmReferences>().showReferencesTo(
+        workbench().instance<frmReferences>().showReferencesTo(
             {row->parent()->text(kColumnPage), QFileInfo(pageSource).completeBaseName()});
     });
     menu.exec(m_lstPages->viewport()->mapToGlobal(at));
@@ -307,6 +306,5 @@ void frmKioskOverview::closeEvent(QCloseEvent* event)
 {
     m_checkTimer.stop();
     openUserSettings()->setValue(kGeometryKey, saveGeometry());
-    m_workbench.release(this);
-    event->accept();
+    SingleInstanceWindow::closeEvent(event);
 }

@@ -2,10 +2,10 @@
 
 #include "app/core/kiosk_overview.h"
 #include "check/kiosk_check.h"
+#include "dialogs/single_instance_window.h"
 
 #include <optional>
 #include <QTimer>
-#include <QWidget>
 #include <memory>
 
 class QFileSystemWatcher;
@@ -26,7 +26,7 @@ class Workbench;
 // then checks again. Double-click opens a page's editor; the context menu
 // offers Edit, Make, View, Check and References. Size and place are kept in
 // the settings store. One window for the workbench.
-class frmKioskOverview : public QWidget {
+class frmKioskOverview : public SingleInstanceWindow {
     Q_OBJECT
 public:
     static constexpr int kColumnPage = 0;
@@ -73,7 +73,6 @@ private:
     void makePage(const QString& pageSource);
     void viewPage(const QString& pageSource);
 
-    Workbench& m_workbench;
     std::unique_ptr<KioskOverview::Overview> m_overview;
     std::optional<KioskCheck> m_check; // made for the open kiosk system when a check begins
     QTimer m_checkTimer;

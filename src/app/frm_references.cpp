@@ -5,7 +5,6 @@
 #include "dialogs/workbench.h"
 #include "runtime/error_handler.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -13,10 +12,8 @@ namespace {
 const QString kModule = QStringLiteral("frmReferences");
 }
 
-frmReferences::frmReferences(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+frmReferences::frmReferences(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmReferences"))
 {
-    setObjectName(QStringLiteral("frmReferences"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("References"));
     auto* layout = new QVBoxLayout(this);
     m_lblPage = new QLabel(this);
@@ -32,9 +29,9 @@ frmReferences::frmReferences(Workbench& workbench) : QWidget(nullptr, Qt::Window
 
 void frmReferences::showReferencesTo(const PageReferences::PageId& page)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("showReferencesTo"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("showReferencesTo"), [&] {
         const QList<PageReferences::ReferenceLine> lines =
-            PageReferences::linesNaming(m_workbench.kioskSystem().folder(), page);
+            PageReferences::linesNaming(workbench().kioskSystem().folder(), page);
         m_lstReferences->showLines(lines);
         m_lblPage->setText(QStringLiteral("Lines naming %1\\%2: %3").arg(page.folder, page.page).arg(lines.size()));
         show();
@@ -45,12 +42,6 @@ void frmReferences::showReferencesTo(const PageReferences::PageId& page)
 
 void frmReferences::openReference(QTreeWidgetItem* row)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstReferences_DblClick"),
+    withErrorPath(workbench().session(), kModule, QStringLiteral("lstReferences_DblClick"),
                   [&] { m_lstReferences->openLine(row); });
-}
-
-void frmReferences::closeEvent(QCloseEvent* event)
-{
-    m_workbench.release(this);
-    event->accept();
 }

@@ -2,8 +2,7 @@
 
 #include "app/core/page_references.h"
 #include "app/page_line_list.h"
-
-#include <QWidget>
+#include "dialogs/single_instance_window.h"
 
 class QLabel;
 class QTreeWidgetItem;
@@ -14,7 +13,7 @@ class Workbench;
 // reference, "news\index"), line and the line's text. Double-clicking a row
 // opens its page source in the page editor at that line. One window for the
 // workbench; showing another page's references replaces the list.
-class frmReferences : public QWidget {
+class frmReferences : public SingleInstanceWindow {
     Q_OBJECT
 public:
     static constexpr int kColumnPageSource = PageLineList::kColumnPageSource;
@@ -28,14 +27,10 @@ public:
     QLabel* lblPage() const { return m_lblPage; }
     void openReference(QTreeWidgetItem* row);
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     explicit frmReferences(Workbench& workbench);
     friend class Workbench;
 
-    Workbench& m_workbench;
     QLabel* m_lblPage = nullptr;
     PageLineList* m_lstReferences = nullptr;
 };

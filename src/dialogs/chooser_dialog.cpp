@@ -90,13 +90,7 @@ void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
     applyResizeRule();
 }
 
-void ChooserDialog::cancel()
-{
-    withErrorPath(session(), m_moduleName, QStringLiteral("cmdCancel_Click"), [&] {
-        m_result.clear();
-        hideDialog();
-    });
-}
+void ChooserDialog::cancel() { clearAndHide(m_moduleName, m_result); }
 
 void ChooserDialog::resizeEvent(QResizeEvent* event)
 {

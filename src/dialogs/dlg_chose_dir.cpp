@@ -192,13 +192,7 @@ void dlgChoseDir::cmdOK_Click()
     });
 }
 
-void dlgChoseDir::cancel()
-{
-    withErrorPath(session(), kModule, QStringLiteral("cmdCancel_Click"), [&] {
-        m_result.clear();
-        hideDialog();
-    });
-}
+void dlgChoseDir::cancel() { clearAndHide(kModule, m_result); }
 
 void dlgChoseDir::showModal(QWidget* owner)
 {

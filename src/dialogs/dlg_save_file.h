@@ -1,13 +1,12 @@
 #pragma once
 
-#include "dialogs/chooser_dialog.h"
+#include "dialogs/folder_chooser_dialog.h"
 
-class QListWidget;
 class SimpleComboBox;
 
 // "ZEL - Save Page As": picks a folder of the open kiosk system and a page
 // name, typed or picked from the folder's pages.
-class dlgSaveFile : public ChooserDialog {
+class dlgSaveFile : public FolderChooserDialog {
     Q_OBJECT
 public:
     // filePath is the page source being saved, empty for one never saved.
@@ -21,18 +20,15 @@ public:
     // The page may exist already; the caller asks before replacing it.
     QString getSelectedFilePath() const { return m_result; }
 
-    QListWidget* folderList() const { return m_lstFolder; }
     SimpleComboBox* pageBox() const { return m_cboPage; }
 
 private:
     friend class Workbench;
     explicit dlgSaveFile(Workbench& workbench);
-    void loadFolders();
-    void loadPages();
+    void loadPages() override;
+    void clearPages() override;
     void addToFileList(const QString& fileName);
-    void lstFolder_Click();
     void cmdOK_Click() override;
 
-    QListWidget* m_lstFolder;
     SimpleComboBox* m_cboPage;
 };

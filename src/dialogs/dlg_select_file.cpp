@@ -20,32 +20,20 @@ QString selectedText(const QListWidget* list)
 } // namespace
 
 dlgSelectFile::dlgSelectFile(Workbench& workbench)
-    : ChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstFolder(new QListWidget(this)),
-      m_lstPage(new QListWidget(this))
+    : FolderChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstPage(new QListWidget(this))
 {
     withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
-        m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
         m_lstPage->setObjectName(QStringLiteral("lstPage"));
-        arrangeDesign(m_lstFolder, m_lstPage);
+        arrangeDesign(folderList(), m_lstPage);
         m_result.clear();
     });
-    connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
     connect(m_lstPage, &QListWidget::itemDoubleClicked, this,
             [this] { withErrorPath(session(), kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
-QString dlgSelectFile::getFolder() const { return selectedText(m_lstFolder); }
+QString dlgSelectFile::getFolder() const { return selectedFolder(); }
 
 QString dlgSelectFile::getPage() const { return selectedText(m_lstPage); }
-
-void dlgSelectFile::loadFolders()
-{
-    withErrorPath(session(), kModule, QStringLiteral("loadFolders"), [&] {
-        const QSignalBlocker quiet(m_lstFolder);
-        m_lstFolder->clear();
-        m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
-    });
-}
 
 void dlgSelectFile::addToFileList(const QString& fileName)
 {
@@ -66,29 +54,13 @@ void dlgSelectFile::loadPages()
     });
 }
 
-void dlgSelectFile::lstFolder_Click()
-{
-    withErrorPath(session(), kModule, QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
-}
+void dlgSelectFile::clearPages() { m_lstPage->clear(); }
 
 void dlgSelectFile::openPage(QWidget* owner)
 {
     const bool show = withErrorPath(session(), kModule, QStringLiteral("openPage"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Page"));
-        loadFolders();
-        if (m_lstFolder->count() == 0) {
-            m_lstPage->clear();
-            Messages::show(session(), QStringLiteral("No folders have been created in this kiosk system"));
-            m_result.clear();
-            return false;
-        }
-        {
-            const QSignalBlocker quiet(m_lstFolder);
-            m_lstFolder->setCurrentRow(0);
-        }
-        loadPages();
-        m_lstFolder->setFocus();
-        return true;
+        return listFolders(folderList());
     });
     if (show)
         runModal(owner);
@@ -97,7 +69,7 @@ void dlgSelectFile::openPage(QWidget* owner)
 void dlgSelectFile::cmdOK_Click()
 {
     withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
-        if (m_lstFolder->currentRow() < 0 || m_lstPage->currentRow() < 0) {
+        if (folderList()->currentRow() < 0 || m_lstPage->currentRow() < 0) {
             Messages::show(session(), QStringLiteral("No page selected"));
             return;
         }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "dialogs/chooser_dialog.h"
+#include "dialogs/folder_chooser_dialog.h"
 
 class QListWidget;
 
 // "ZEL - Select Page": picks an existing page source of the open kiosk system.
-class dlgSelectFile : public ChooserDialog {
+class dlgSelectFile : public FolderChooserDialog {
     Q_OBJECT
 public:
     // Lists the folders, preselects the first folder and its first page and
@@ -19,18 +19,15 @@ public:
     QString getFolder() const;
     QString getPage() const;
 
-    QListWidget* folderList() const { return m_lstFolder; }
     QListWidget* pageList() const { return m_lstPage; }
 
 private:
     friend class Workbench;
     explicit dlgSelectFile(Workbench& workbench);
-    void loadFolders();
-    void loadPages();
+    void loadPages() override;
+    void clearPages() override;
     void addToFileList(const QString& fileName);
-    void lstFolder_Click();
     void cmdOK_Click() override;
 
-    QListWidget* m_lstFolder;
     QListWidget* m_lstPage;
 };

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "dialogs/chooser_dialog.h"
-
-class QListWidget;
+#include "dialogs/folder_chooser_dialog.h"
 
 // "ZEL - Select Folder": picks one folder of the open kiosk system.
-class dlgSelectFolder : public ChooserDialog {
+class dlgSelectFolder : public FolderChooserDialog {
     Q_OBJECT
 public:
     // Lists the folders and, when there are any, preselects the first and
@@ -15,13 +13,8 @@ public:
     // The chosen folder's name, or empty for Cancel.
     QString getSelectedFolderName() const { return m_result; }
 
-    QListWidget* folderList() const { return m_lstFolder; }
-
 private:
     friend class Workbench;
     explicit dlgSelectFolder(Workbench& workbench);
-    void loadFolders();
     void cmdOK_Click() override;
-
-    QListWidget* m_lstFolder;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/single_instance_dialog.h"
 
 #include "dialogs/workbench.h"
+#include "runtime/error_handler.h"
 
 #include <QCloseEvent>
 #include <QPointer>
@@ -31,6 +32,14 @@ bool SingleInstanceDialog::runModal(QWidget* owner)
 }
 
 void SingleInstanceDialog::reject() { cancel(); }
+
+void SingleInstanceDialog::clearAndHide(const QString& moduleName, QString& result)
+{
+    withErrorPath(session(), moduleName, QStringLiteral("cmdCancel_Click"), [&] {
+        result.clear();
+        hideDialog();
+    });
+}
 
 void SingleInstanceDialog::closeEvent(QCloseEvent* event)
 {

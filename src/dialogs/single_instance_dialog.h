@@ -36,6 +36,9 @@ protected:
 
     // The Cancel button's action: empty result, hide.
     virtual void cancel() = 0;
+    // That action for a dialog whose result is one string, on the error path
+    // as moduleName's "cmdCancel_Click".
+    void clearAndHide(const QString& moduleName, QString& result);
 
     void reject() override;
     void closeEvent(QCloseEvent* event) override;

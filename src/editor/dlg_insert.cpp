@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <optional>
 
 namespace {
 const QString kModule = QStringLiteral("dlgInsert");
@@ -234,13 +235,7 @@ void dlgInsert::cmdOK_Click()
     });
 }
 
-void dlgInsert::cancel()
-{
-    withErrorPath(session(), kModule, QStringLiteral("cmdCancel_Click"), [&] {
-        m_directive.clear();
-        hideDialog();
-    });
-}
+void dlgInsert::cancel() { clearAndHide(kModule, m_directive); }
 
 // The frame's close box: no directive, and the dialog is destroyed.
 void dlgInsert::closeEvent(QCloseEvent* event)
@@ -257,6 +252,17 @@ QString trimBox(QLineEdit* box)
     return text;
 }
 
+// The box's trimmed text; none, said through blankMessage, when it is blank.
+std::optional<QString> filledBox(Session& session, QLineEdit* box, const QString& blankMessage)
+{
+    const QString text = trimBox(box);
+    if (text.isEmpty()) {
+        Messages::show(session, blankMessage);
+        return std::nullopt;
+    }
+    return text;
+}
+
 // A name with a blank goes in double quotes, as the maker reads it back.
 QString quotedIfBlank(const QString& name) { return name.contains(u' ') ? u'"' + name + u'"' : name; }
 } // namespace
@@ -264,14 +270,10 @@ QString quotedIfBlank(const QString& name) { return name.contains(u' ') ? u'"' +
 bool dlgInsert::cmdOK_Button()
 {
     return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Button"), [&] {
-        const QString text = trimBox(m_txtText);
-        if (text.isEmpty()) {
-            Messages::show(session(), QStringLiteral("Button Text is blank"));
+        const std::optional<QString> text = filledBox(session(), m_txtText, QStringLiteral("Button Text is blank"));
+        if (!text || !pageIsValid())
             return false;
-        }
-        if (!pageIsValid())
-            return false;
-        m_directive = QStringLiteral("#button ") + pageRef() + u' ' + text;
+        m_directive = QStringLiteral("#button ") + pageRef() + u' ' + *text;
         return true;
     });
 }
@@ -302,16 +304,14 @@ bool dlgInsert::cmdOK_Image()
 bool dlgInsert::cmdOK_Item()
 {
     return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Item"), [&] {
-        const QString text = trimBox(m_txtText);
-        if (text.isEmpty()) {
-            Messages::show(session(), QStringLiteral("Item text is blank"));
+        const std::optional<QString> text = filledBox(session(), m_txtText, QStringLiteral("Item text is blank"));
+        if (!text)
             return false;
-        }
         const bool pageOK = pageIsValid();
         const bool imageOK = imageIsValid();
         if (!pageOK || !imageOK)
             return false;
-        m_directive = QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + text;
+        m_directive = QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + *text;
         copyImage();
         return true;
     });

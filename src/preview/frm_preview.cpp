@@ -52,12 +52,10 @@ QString frmPreview::previewFolder()
            + QString::number(QCoreApplication::applicationPid());
 }
 
-frmPreview::frmPreview(Workbench& workbench) : QWidget(nullptr, Qt::Window), m_workbench(workbench)
+frmPreview::frmPreview(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmPreview"))
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(kTitle);
-    m_make = new PreviewMake(previewFolder(), m_workbench.session().programFolder() + QStringLiteral("zel-make"), this);
+    m_make = new PreviewMake(previewFolder(), workbench.session().programFolder() + QStringLiteral("zel-make"), this);
     connect(m_make, &PreviewMake::made, this, &frmPreview::showMade);
     connect(m_make, &PreviewMake::failed, this, &frmPreview::showFailure);
 
@@ -271,10 +269,10 @@ bool frmPreview::mayNavigate(const QUrl& url)
     const QString target = NavigationGuard::targetText(url);
     if (url.scheme() == QStringLiteral("about") && url.path() == QStringLiteral("blank"))
         return true;
-    if (NavigationGuard::startsWith(m_workbench.session(), target, QStringLiteral("javascript:")))
+    if (NavigationGuard::startsWith(workbench().session(), target, QStringLiteral("javascript:")))
         return true;
     const QString kiosk = QDir::toNativeSeparators(previewFolder()) + QDir::separator();
-    if (target.startsWith(kiosk) && NavigationGuard::allows(m_workbench.session(), target))
+    if (target.startsWith(kiosk) && NavigationGuard::allows(workbench().session(), target))
         return true;
     setStatus(target + QStringLiteral(" does not exist"));
     return false;
@@ -311,6 +309,5 @@ void frmPreview::closeEvent(QCloseEvent* event)
     // Nothing is left running and nothing of the preview stays on disk.
     m_pause->stop();
     m_make->stop();
-    m_workbench.release(this);
-    event->accept();
+    SingleInstanceWindow::closeEvent(event);
 }

@@ -2,13 +2,13 @@
 
 #include "check/finding.h"
 #include "preview/preview_folder.h"
+#include "dialogs/single_instance_window.h"
 
 #include <QByteArray>
 #include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
-#include <QWidget>
 #include <functional>
 #include <optional>
 
@@ -44,7 +44,7 @@ class Workbench;
 // double-click on one asks the followed source to go to its line (goToLine).
 // No message box interrupts the author. Closing the window stops any make and
 // removes the preview's folder; the next use makes a new window.
-class frmPreview : public QWidget {
+class frmPreview : public SingleInstanceWindow {
     Q_OBJECT
 public:
     // What the followed editor holds now; none when there is nothing to make
@@ -110,7 +110,6 @@ private:
     void setProblems(QList<Finding> problems, QString text);
     void problemActivated(QTreeWidgetItem* item);
 
-    Workbench& m_workbench;
     PreviewMake* m_make = nullptr;
     QPointer<QObject> m_source;
     PageSource m_page;

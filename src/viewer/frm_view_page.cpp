@@ -15,7 +15,6 @@
 #include "util/rounding.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
@@ -72,10 +71,8 @@ QString clickScript(std::int16_t button)
 } // namespace
 
 frmViewPage::frmViewPage(Workbench& workbench)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_workbench(workbench)
+    : SingleInstanceWindow(workbench, QStringLiteral("frmViewPage"), Qt::FramelessWindowHint)
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("frmViewPage"));
     Form_Load();
 }
 
@@ -83,8 +80,8 @@ frmViewPage::~frmViewPage() { m_destroying = true; }
 
 void frmViewPage::Form_Load()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
-        const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
+    withErrorPath(workbench().session(), kModule, QStringLiteral("Form_Load"), [&] {
+        const std::int16_t screens = workbench().kioskSystem().integerValue(QStringLiteral("screens"));
         for (std::int16_t index = 1; index <= screens; ++index)
             addScreen(index);
 
@@ -155,7 +152,7 @@ QTimer* frmViewPage::Timer(int index) const { return element(m_timer, index); }
 
 void frmViewPage::setPage(const QString& filePath)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("setPage(") + filePath + u')',
+    withErrorPath(workbench().session(), kModule, QStringLiteral("setPage(") + filePath + u')',
                   [&] { m_pagePath = filePath; });
 }
 
@@ -172,13 +169,13 @@ void frmViewPage::showPage()
 void frmViewPage::setShutDownTime(const QDateTime& shutdownTime)
 {
     withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] {
             return QStringLiteral("setShutdownTime (") + shutdownTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
                    + u')';
         },
-        [&] { reportFatalProblem(m_workbench.session(), QStringLiteral("setShutdownTime is invalid in edit mode")); });
-    m_workbench.session().endProgram();
+        [&] { reportFatalProblem(workbench().session(), QStringLiteral("setShutdownTime is invalid in edit mode")); });
+    workbench().session().endProgram();
 }
 
 void frmViewPage::resizeEvent(QResizeEvent* event)
@@ -189,10 +186,10 @@ void frmViewPage::resizeEvent(QResizeEvent* event)
 
 void frmViewPage::Form_Resize()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("Form_Resize"), [&] {
         const std::int16_t windowWidth = Int16::checked(width());
         const std::int16_t windowHeight = Int16::checked(height());
-        const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
+        const std::int16_t screens = workbench().kioskSystem().integerValue(QStringLiteral("screens"));
         if (screens == 0)
             Errors::raise(Errors::DivisionByZero);
         const std::int16_t screenWidth = roundToInt16(double(windowWidth) / double(screens));
@@ -248,14 +245,14 @@ bool frmViewPage::eventFilter(QObject* watched, QEvent* event)
 void frmViewPage::Form_KeyPress(int keyCode)
 {
     withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] { return QStringLiteral("Form_KeyPress(") + QString::number(keyCode) + u')'; },
         [&] {
             const ViewerKeys::KeyCommand command =
-                ViewerKeys::keyCommand(keyCode, m_workbench.kioskSystem().integerValue(QStringLiteral("remotescreen")));
+                ViewerKeys::keyCommand(keyCode, workbench().kioskSystem().integerValue(QStringLiteral("remotescreen")));
             if (command.closesViewer)
                 close();
-            const std::int16_t screens = m_workbench.kioskSystem().integerValue(QStringLiteral("screens"));
+            const std::int16_t screens = workbench().kioskSystem().integerValue(QStringLiteral("screens"));
             if (command.screen >= 1 && command.screen <= screens)
                 navigate(command.screen, command.button);
         });
@@ -263,14 +260,14 @@ void frmViewPage::Form_KeyPress(int keyCode)
 
 void frmViewPage::Command1_LostFocus()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Command1_LostFocus"),
+    withErrorPath(workbench().session(), kModule, QStringLiteral("Command1_LostFocus"),
                   [&] { m_command1->setFocus(); });
 }
 
 void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 {
     withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] { return QStringLiteral("navigate(browser?,") + QString::number(button) + u')'; },
         [&] { webBrowser(screen)->page()->runJavaScript(clickScript(button), QWebEngineScript::ApplicationWorld); });
 }
@@ -278,13 +275,13 @@ void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url)
 {
     return withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + u')'; },
         [&] {
             const QString target = NavigationGuard::targetText(url);
-            logMessage(m_workbench.session(), QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index)
+            logMessage(workbench().session(), QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index)
                                                   + QStringLiteral(") ") + target);
-            if (NavigationGuard::allows(m_workbench.session(), target))
+            if (NavigationGuard::allows(workbench().session(), target))
                 return true;
             m_refusedTarget[size_t(index - 1)] = target;
             // The browser is in the middle of its navigation: the modal box
@@ -303,7 +300,7 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
 void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded)
 {
     withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] { return QStringLiteral("webBrowser_DownloadComplete(") + QString::number(index) + u')'; },
         [&] {
             // A load the guard refused ends unsuccessfully; the engine
@@ -319,7 +316,7 @@ void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded
 void frmViewPage::checkNavigate(std::int16_t screen)
 {
     withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
             const QString location = NavigationGuard::targetText(webBrowser(screen)->url());
@@ -337,7 +334,7 @@ void frmViewPage::checkNavigate(std::int16_t screen)
 void frmViewPage::completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection)
 {
     withErrorPath(
-        m_workbench.session(), kModule,
+        workbench().session(), kModule,
         [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
             const QString reason = PageCheck::failureReason(inspection);
@@ -356,13 +353,13 @@ void frmViewPage::completeCheck(std::int16_t screen, const QString& location, co
 
 void frmViewPage::errorMessage(std::int16_t, const QString&, const QString& message)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("errorMessage"),
-                  [&] { Messages::show(m_workbench.session(), message); });
+    withErrorPath(workbench().session(), kModule, QStringLiteral("errorMessage"),
+                  [&] { Messages::show(workbench().session(), message); });
 }
 
 void frmViewPage::Timer_Timer(std::int16_t index)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Timer_Timer"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("Timer_Timer"), [&] {
         lblMessage(index)->hide();
         webBrowser(index)->show();
         Timer(index)->stop();
@@ -371,15 +368,8 @@ void frmViewPage::Timer_Timer(std::int16_t index)
 
 void frmViewPage::ShutdownTimer_Timer()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
+    withErrorPath(workbench().session(), kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
         m_shutdownTimer->stop();
-        logMessage(m_workbench.session(), QStringLiteral("ShutdownTimer should not tick in edit mode"));
+        logMessage(workbench().session(), QStringLiteral("ShutdownTimer should not tick in edit mode"));
     });
-}
-
-void frmViewPage::closeEvent(QCloseEvent* event)
-{
-    // From now on the workbench makes a new window; this one is deleted later.
-    m_workbench.release(this);
-    event->accept();
 }

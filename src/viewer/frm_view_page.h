@@ -1,7 +1,8 @@
 #pragma once
 
+#include "dialogs/single_instance_window.h"
+
 #include <QString>
-#include <QWidget>
 #include <cstdint>
 #include <vector>
 
@@ -43,7 +44,7 @@ class Workbench;
 //
 // Messages go through Messages::show. Unexpected failures go to the error
 // path with the module "frmViewPage" and end the program.
-class frmViewPage : public QWidget {
+class frmViewPage : public SingleInstanceWindow {
     Q_OBJECT
 public:
     ~frmViewPage() override;
@@ -72,7 +73,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -98,7 +98,6 @@ private:
     Control* element(const std::vector<Control*>& controls, int index) const;
     bool isViewerKeyEvent(QObject* watched) const;
 
-    Workbench& m_workbench;
     QString m_pagePath;
     bool m_destroying = false;
     std::vector<QWebEngineView*> m_webBrowser;

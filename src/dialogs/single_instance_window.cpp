@@ -1,0 +1,18 @@
+#include "dialogs/single_instance_window.h"
+
+#include "dialogs/workbench.h"
+
+#include <QCloseEvent>
+
+SingleInstanceWindow::SingleInstanceWindow(Workbench& workbench, const QString& objectName, Qt::WindowFlags flags)
+    : QWidget(nullptr, Qt::Window | flags), m_workbench(workbench)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(objectName);
+}
+
+void SingleInstanceWindow::closeEvent(QCloseEvent* event)
+{
+    m_workbench.release(this);
+    event->accept();
+}
