@@ -16,7 +16,7 @@ class DirectiveCompleter;
 class EditorPreview;
 class ReferenceNavigation;
 class dlgFindReplace;
-class QFileSystemWatcher;
+class PageSourceWatch;
 class QMenu;
 class QPlainTextEdit;
 class QTimer;
@@ -165,18 +165,10 @@ private:
     // page source no longer exists.
     bool makePage();
     bool pageSourceStillExists();
-    // The page source's bytes now; none when it cannot be read.
-    std::optional<QByteArray> bytesOnDisk() const;
-    bool changedOnDisk(const QByteArray& disk) const;
-    void watchPageSource();
-    void pageSourceTouched();
-    // Looks at the page source on disk: a deletion marks the page changed, an
-    // outside change (not seen before) is offered for reloading.
+    // Looks at the page source on disk (PageSourceWatch): a deletion marks the
+    // page changed, an outside change (not seen before) is offered for reloading.
     void checkPageSourceOnDisk();
     void reloadPageFile();
-    // True when the page source on disk may be replaced: unchanged from
-    // outside, gone, or the author said so.
-    bool mayReplacePageSource();
     // Shows the recovered text of a page in this new editor, marked changed.
     void showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text);
     void scheduleRecoveryCopy();
@@ -202,11 +194,7 @@ private:
     int m_selectionLength = 0;
     int m_widthMargin = 0;
     int m_heightMargin = 0;
-    // The outside version of the page source the author was last asked about.
-    std::optional<QByteArray> m_outsideSeen;
-    bool m_askingAboutDisk = false;
-    QFileSystemWatcher* m_watcher = nullptr;
-    QTimer* m_diskSettleTimer = nullptr;
+    PageSourceWatch* m_sourceWatch = nullptr;
     QTimer* m_recoveryTimer = nullptr;
     QElapsedTimer m_unsavedSince; // the first edit not yet in a recovery copy
     QString m_recoveryName;
