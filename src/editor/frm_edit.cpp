@@ -10,6 +10,7 @@
 #include "editor/directive_highlighter.h"
 #include "editor/dlg_find_replace.h"
 #include "editor/dlg_insert.h"
+#include "editor/editor_recovery.h"
 #include "editor/editor_preview.h"
 #include "editor/page_source_file.h"
 #include "editor/page_source_watch.h"
@@ -42,10 +43,6 @@ const QString kModule = QStringLiteral("frmEdit");
 // The design: 9600 x 7200 twips.
 constexpr int kDesignWidth = 9600 / 15;
 constexpr int kDesignHeight = 7200 / 15;
-
-// Recovery copies are written at the latest this long after the first edit
-// not yet in one, however fast the author goes on typing.
-constexpr qint64 kLongestRecoveryWaitMs = 10000;
 
 QString errorLines(const RuntimeError& error)
 {
@@ -97,12 +94,18 @@ void frmEdit::Form_Load()
                                                          return openOrRaise(m_workbench, source) != nullptr;
                                                      }});
     m_preview = new EditorPreview(*this, m_workbench);
+    m_recovery = new EditorRecovery(m_workbench,
+                                    {[this] { return isPageChanged(); },
+                                     [this] {
+                                         return RecoveryCopies::Copy{{}, m_filePath, m_pageType, bodyText()};
+                                     }},
+                                    this);
     connect(m_txtContent->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
         setWindowModified(changed);
         if (!changed)
-            dropRecoveryCopy();
+            m_recovery->drop();
     });
-    connect(m_txtContent->document(), &QTextDocument::contentsChanged, this, &frmEdit::scheduleRecoveryCopy);
+    connect(m_txtContent->document(), &QTextDocument::contentsChanged, m_recovery, &EditorRecovery::schedule);
     m_mnuUndo->setEnabled(false);
     m_mnuRedo->setEnabled(false);
     m_mnuCut->setEnabled(false);
@@ -111,10 +114,6 @@ void frmEdit::Form_Load()
     connect(m_txtContent, &QPlainTextEdit::redoAvailable, m_mnuRedo, &QAction::setEnabled);
     connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCut, &QAction::setEnabled);
     connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCopy, &QAction::setEnabled);
-    m_recoveryTimer = new QTimer(this);
-    m_recoveryTimer->setSingleShot(true);
-    m_recoveryTimer->setInterval(kRecoveryDelayMs);
-    connect(m_recoveryTimer, &QTimer::timeout, this, &frmEdit::writeRecoveryCopy);
     m_sourceWatch = new PageSourceWatch(
         m_workbench.session(),
         {[this] { return m_filePath; }, [this] { return m_storedPage ? &m_storedPage->bytes : nullptr; }}, this);
@@ -672,7 +671,8 @@ void frmEdit::closeEvent(QCloseEvent* event)
             }
         });
     if (mayClose) {
-        dropRecoveryCopy();
+        if (m_recovery)
+            m_recovery->drop();
         event->accept();
     } else {
         event->ignore();
@@ -728,46 +728,6 @@ void frmEdit::reloadPageFile()
     setCaption();
 }
 
-// Typing on restarts the wait, up to the longest wait since the first edit
-// not yet in a copy.
-void frmEdit::scheduleRecoveryCopy()
-{
-    if (!m_workbench.recoveryCopies() || !m_recoveryTimer)
-        return;
-    if (!m_recoveryTimer->isActive())
-        m_unsavedSince.start();
-    else if (m_unsavedSince.elapsed() >= kLongestRecoveryWaitMs)
-        return;
-    m_recoveryTimer->start();
-}
-
-void frmEdit::writeRecoveryCopy()
-{
-    RecoveryCopies* copies = m_workbench.recoveryCopies();
-    if (!copies)
-        return;
-    if (!isPageChanged())
-        return dropRecoveryCopy();
-    if (m_recoveryName.isEmpty())
-        m_recoveryName = copies->newName();
-    QString kioskFolder;
-    try {
-        kioskFolder = m_workbench.kioskSystem().folder();
-    } catch (const RuntimeError&) {
-        // No kiosk system open: the copy is kept, but offered nowhere.
-    }
-    if (!copies->write(m_recoveryName, {kioskFolder, m_filePath, m_pageType, bodyText()}))
-        logMessage(m_workbench.session(), QStringLiteral("recovery copy not written: ") + copies->folder());
-}
-
-void frmEdit::dropRecoveryCopy()
-{
-    if (m_recoveryTimer)
-        m_recoveryTimer->stop();
-    if (RecoveryCopies* copies = m_workbench.recoveryCopies(); copies && !m_recoveryName.isEmpty())
-        copies->remove(m_recoveryName);
-}
-
 void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text)
 {
     m_filePath = pageSource;
@@ -787,39 +747,24 @@ void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, co
 
 void frmEdit::offerRecoveredPages(Workbench& workbench)
 {
-    RecoveryCopies* copies = workbench.recoveryCopies();
-    if (!copies)
-        return;
-    for (const RecoveryCopies::LeftCopy& left : copies->leftBehind(workbench.kioskSystem().folder())) {
-        const RecoveryCopies::Copy& copy = left.copy;
-        const QString page = copy.pageSource.isEmpty()
-                                 ? QStringLiteral("a new page")
-                                 : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
-        const int answer =
-            Messages::askYesNo(workbench.session(),
-                               QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
-                                   + kCrLf + QStringLiteral("Do you want to restore it into an editor?"),
-                               Answer::Yes);
-        if (answer == Answer::Yes) {
-            frmEdit* editor = nullptr;
-            if (Files::fileExists(copy.pageSource))
-                editor = openOrRaise(workbench, copy.pageSource);
-            const bool knownType =
-                copy.pageType >= std::int16_t(PageType::Leaf) && copy.pageType <= std::int16_t(PageType::Selector);
-            if (editor) {
-                QTextCursor cursor(editor->m_txtContent->document());
-                cursor.select(QTextCursor::Document);
-                cursor.insertText(copy.text);
-                editor->setPageChanged(true);
-            } else {
-                editor = new frmEdit(workbench);
-                // A page source that is gone is written again by Save; one
-                // that is there but no page any more is left to Save As.
-                const QString source = Files::fileExists(copy.pageSource) ? QString() : copy.pageSource;
-                editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf), copy.text);
-            }
-            editor->writeRecoveryCopy();
+    EditorRecovery::offerLeftBehind(workbench, [&](const RecoveryCopies::Copy& copy) {
+        frmEdit* editor = nullptr;
+        if (Files::fileExists(copy.pageSource))
+            editor = openOrRaise(workbench, copy.pageSource);
+        const bool knownType =
+            copy.pageType >= std::int16_t(PageType::Leaf) && copy.pageType <= std::int16_t(PageType::Selector);
+        if (editor) {
+            QTextCursor cursor(editor->m_txtContent->document());
+            cursor.select(QTextCursor::Document);
+            cursor.insertText(copy.text);
+            editor->setPageChanged(true);
+        } else {
+            editor = new frmEdit(workbench);
+            // A page source that is gone is written again by Save; one
+            // that is there but no page any more is left to Save As.
+            const QString source = Files::fileExists(copy.pageSource) ? QString() : copy.pageSource;
+            editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf), copy.text);
         }
-        copies->remove(left.name);
-    }
+        editor->m_recovery->write();
+    });
 }

@@ -25,7 +25,7 @@ class PageSourceWatch : public QObject {
 public:
     // What the watch reads of its editor's page.
     struct Page {
-        std::function<QString()> path;                 // "" for a page never saved
+        std::function<QString()> path;                  // "" for a page never saved
         std::function<const QByteArray*()> storedBytes; // as last read or written; null for a new page
     };
     // What the look at the disk asks of the editor.
