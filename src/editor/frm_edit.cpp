@@ -10,8 +10,10 @@
 #include "editor/directive_highlighter.h"
 #include "editor/dlg_find_replace.h"
 #include "editor/dlg_insert.h"
+#include "editor/editor_recovery.h"
 #include "editor/editor_preview.h"
 #include "editor/page_source_file.h"
+#include "editor/page_source_watch.h"
 #include "editor/reference_navigation.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
@@ -26,7 +28,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -43,21 +44,9 @@ const QString kModule = QStringLiteral("frmEdit");
 constexpr int kDesignWidth = 9600 / 15;
 constexpr int kDesignHeight = 7200 / 15;
 
-// Recovery copies are written at the latest this long after the first edit
-// not yet in one, however fast the author goes on typing.
-constexpr qint64 kLongestRecoveryWaitMs = 10000;
-// How long the page source must have been left alone before it is looked at.
-constexpr int kDiskSettleMs = 200;
-
 QString errorLines(const RuntimeError& error)
 {
     return kCrLf + QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.description();
-}
-
-QString changedOutside(const QString& path)
-{
-    return QStringLiteral("Page source ") + QDir::toNativeSeparators(path)
-           + QStringLiteral(" has been changed by another program.") + kCrLf;
 }
 } // namespace
 
@@ -105,12 +94,18 @@ void frmEdit::Form_Load()
                                                          return openOrRaise(m_workbench, source) != nullptr;
                                                      }});
     m_preview = new EditorPreview(*this, m_workbench);
+    m_recovery = new EditorRecovery(m_workbench,
+                                    {[this] { return isPageChanged(); },
+                                     [this] {
+                                         return RecoveryCopies::Copy{{}, m_filePath, m_pageType, bodyText()};
+                                     }},
+                                    this);
     connect(m_txtContent->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
         setWindowModified(changed);
         if (!changed)
-            dropRecoveryCopy();
+            m_recovery->drop();
     });
-    connect(m_txtContent->document(), &QTextDocument::contentsChanged, this, &frmEdit::scheduleRecoveryCopy);
+    connect(m_txtContent->document(), &QTextDocument::contentsChanged, m_recovery, &EditorRecovery::schedule);
     m_mnuUndo->setEnabled(false);
     m_mnuRedo->setEnabled(false);
     m_mnuCut->setEnabled(false);
@@ -119,18 +114,11 @@ void frmEdit::Form_Load()
     connect(m_txtContent, &QPlainTextEdit::redoAvailable, m_mnuRedo, &QAction::setEnabled);
     connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCut, &QAction::setEnabled);
     connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCopy, &QAction::setEnabled);
-    m_recoveryTimer = new QTimer(this);
-    m_recoveryTimer->setSingleShot(true);
-    m_recoveryTimer->setInterval(kRecoveryDelayMs);
-    connect(m_recoveryTimer, &QTimer::timeout, this, &frmEdit::writeRecoveryCopy);
-    m_watcher = new QFileSystemWatcher(this);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &frmEdit::pageSourceTouched);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &frmEdit::pageSourceTouched);
-    m_diskSettleTimer = new QTimer(this);
-    m_diskSettleTimer->setSingleShot(true);
-    m_diskSettleTimer->setInterval(kDiskSettleMs);
+    m_sourceWatch = new PageSourceWatch(
+        m_workbench.session(),
+        {[this] { return m_filePath; }, [this] { return m_storedPage ? &m_storedPage->bytes : nullptr; }}, this);
     // An editor in the background looks when it becomes active again.
-    connect(m_diskSettleTimer, &QTimer::timeout, this, [this] {
+    connect(m_sourceWatch, &PageSourceWatch::settled, this, [this] {
         if (isActiveWindow())
             checkPageSourceOnDisk();
     });
@@ -359,8 +347,7 @@ bool frmEdit::readPageFile()
         setPageChanged(false);
         m_storedPage = std::move(stored);
         m_storedBody = bodyText();
-        m_outsideSeen.reset();
-        watchPageSource();
+        m_sourceWatch->sourceStored();
         return true;
     } catch (const RuntimeError& error) {
         Messages::show(m_workbench.session(), QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
@@ -385,11 +372,10 @@ bool frmEdit::writePageFile(const QString& path)
     }
     m_storedPage = std::move(page);
     m_storedBody = body;
-    m_outsideSeen.reset();
     m_filePath = path;
     setPageChanged(false);
     setCaption();
-    watchPageSource();
+    m_sourceWatch->sourceStored();
     m_pageMade = false;
     return true;
 }
@@ -399,7 +385,7 @@ bool frmEdit::saveFile()
     return withErrorPath(m_workbench.session(), kModule, QStringLiteral("saveFile"), [&] {
         if (m_filePath.isEmpty())
             return saveFileAs();
-        if (!mayReplacePageSource())
+        if (!m_sourceWatch->mayReplace())
             return false;
         return writePageFile(m_filePath);
     });
@@ -685,7 +671,8 @@ void frmEdit::closeEvent(QCloseEvent* event)
             }
         });
     if (mayClose) {
-        dropRecoveryCopy();
+        if (m_recovery)
+            m_recovery->drop();
         event->accept();
     } else {
         event->ignore();
@@ -713,68 +700,19 @@ void frmEdit::resizeEvent(QResizeEvent* event)
     });
 }
 
-// Watches the page source and its folder: a program that replaces the file
-// (write a new one, rename it over) ends the watch on the old file, so the
-// path is watched anew after every change.
-void frmEdit::watchPageSource()
-{
-    if (const QStringList watched = m_watcher->files() + m_watcher->directories(); !watched.isEmpty())
-        m_watcher->removePaths(watched);
-    if (m_filePath.isEmpty())
-        return;
-    if (QFileInfo::exists(m_filePath))
-        m_watcher->addPath(m_filePath);
-    const QString folder = QFileInfo(m_filePath).absolutePath();
-    if (QFileInfo::exists(folder))
-        m_watcher->addPath(folder);
-}
-
-// A program writes a file in several steps (each one a notice); the look
-// waits until the notices have stopped for a moment.
-void frmEdit::pageSourceTouched()
-{
-    if (!m_filePath.isEmpty() && !m_watcher->files().contains(m_filePath) && QFileInfo::exists(m_filePath))
-        m_watcher->addPath(m_filePath);
-    m_diskSettleTimer->start();
-}
-
-std::optional<QByteArray> frmEdit::bytesOnDisk() const
-{
-    QFile file(m_filePath);
-    if (!Files::fileExists(m_filePath) || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
-bool frmEdit::changedOnDisk(const QByteArray& disk) const { return !m_storedPage || disk != m_storedPage->bytes; }
-
 void frmEdit::checkPageSourceOnDisk()
 {
     withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkPageSourceOnDisk"), [&] {
-        if (m_filePath.isEmpty() || m_askingAboutDisk || QApplication::activeModalWidget())
-            return;
-        if (!Files::fileExists(m_filePath)) {
-            setPageChanged(true); // the text area holds the only copy now
-            return;
-        }
-        const std::optional<QByteArray> disk = bytesOnDisk();
-        if (!disk || !changedOnDisk(*disk) || disk == m_outsideSeen)
-            return;
-        m_outsideSeen = disk;
-        m_askingAboutDisk = true;
-        const bool changedHere = m_txtContent->document()->isModified();
-        const int answer =
-            Messages::askYesNo(m_workbench.session(),
-                               changedOutside(m_filePath)
-                                   + (changedHere ? QStringLiteral("Do you want to load it and lose the changes made "
-                                                                   "in this editor?")
-                                                  : QStringLiteral("Do you want to load it?")),
-                               changedHere ? Answer::No : Answer::Yes);
-        m_askingAboutDisk = false;
-        if (answer == Answer::Yes)
+        switch (m_sourceWatch->look(m_txtContent->document()->isModified())) {
+        case PageSourceWatch::Outcome::Nothing:
+            break;
+        case PageSourceWatch::Outcome::MarkChanged:
+            setPageChanged(true);
+            break;
+        case PageSourceWatch::Outcome::Reload:
             reloadPageFile();
-        else
-            setPageChanged(true); // the editor's text is no longer what the disk holds
+            break;
+        }
     });
 }
 
@@ -790,60 +728,6 @@ void frmEdit::reloadPageFile()
     setCaption();
 }
 
-bool frmEdit::mayReplacePageSource()
-{
-    const std::optional<QByteArray> disk = bytesOnDisk();
-    if (!disk || !changedOnDisk(*disk))
-        return true;
-    m_askingAboutDisk = true;
-    const int answer = Messages::askYesNo(
-        m_workbench.session(),
-        changedOutside(m_filePath) + QStringLiteral("Do you want to replace it with the text in this editor?"),
-        Answer::No);
-    m_askingAboutDisk = false;
-    return answer == Answer::Yes;
-}
-
-// Typing on restarts the wait, up to the longest wait since the first edit
-// not yet in a copy.
-void frmEdit::scheduleRecoveryCopy()
-{
-    if (!m_workbench.recoveryCopies() || !m_recoveryTimer)
-        return;
-    if (!m_recoveryTimer->isActive())
-        m_unsavedSince.start();
-    else if (m_unsavedSince.elapsed() >= kLongestRecoveryWaitMs)
-        return;
-    m_recoveryTimer->start();
-}
-
-void frmEdit::writeRecoveryCopy()
-{
-    RecoveryCopies* copies = m_workbench.recoveryCopies();
-    if (!copies)
-        return;
-    if (!isPageChanged())
-        return dropRecoveryCopy();
-    if (m_recoveryName.isEmpty())
-        m_recoveryName = copies->newName();
-    QString kioskFolder;
-    try {
-        kioskFolder = m_workbench.kioskSystem().folder();
-    } catch (const RuntimeError&) {
-        // No kiosk system open: the copy is kept, but offered nowhere.
-    }
-    if (!copies->write(m_recoveryName, {kioskFolder, m_filePath, m_pageType, bodyText()}))
-        logMessage(m_workbench.session(), QStringLiteral("recovery copy not written: ") + copies->folder());
-}
-
-void frmEdit::dropRecoveryCopy()
-{
-    if (m_recoveryTimer)
-        m_recoveryTimer->stop();
-    if (RecoveryCopies* copies = m_workbench.recoveryCopies(); copies && !m_recoveryName.isEmpty())
-        copies->remove(m_recoveryName);
-}
-
 void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text)
 {
     m_filePath = pageSource;
@@ -853,7 +737,7 @@ void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, co
     if (type == std::int16_t(PageType::Root))
         m_mnuSaveAs->setVisible(false);
     setCaption();
-    watchPageSource();
+    m_sourceWatch->watch();
     show();
     QTextCursor cursor(m_txtContent->document());
     cursor.select(QTextCursor::Document);
@@ -863,39 +747,24 @@ void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, co
 
 void frmEdit::offerRecoveredPages(Workbench& workbench)
 {
-    RecoveryCopies* copies = workbench.recoveryCopies();
-    if (!copies)
-        return;
-    for (const RecoveryCopies::LeftCopy& left : copies->leftBehind(workbench.kioskSystem().folder())) {
-        const RecoveryCopies::Copy& copy = left.copy;
-        const QString page = copy.pageSource.isEmpty()
-                                 ? QStringLiteral("a new page")
-                                 : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
-        const int answer =
-            Messages::askYesNo(workbench.session(),
-                               QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
-                                   + kCrLf + QStringLiteral("Do you want to restore it into an editor?"),
-                               Answer::Yes);
-        if (answer == Answer::Yes) {
-            frmEdit* editor = nullptr;
-            if (Files::fileExists(copy.pageSource))
-                editor = openOrRaise(workbench, copy.pageSource);
-            const bool knownType =
-                copy.pageType >= std::int16_t(PageType::Leaf) && copy.pageType <= std::int16_t(PageType::Selector);
-            if (editor) {
-                QTextCursor cursor(editor->m_txtContent->document());
-                cursor.select(QTextCursor::Document);
-                cursor.insertText(copy.text);
-                editor->setPageChanged(true);
-            } else {
-                editor = new frmEdit(workbench);
-                // A page source that is gone is written again by Save; one
-                // that is there but no page any more is left to Save As.
-                const QString source = Files::fileExists(copy.pageSource) ? QString() : copy.pageSource;
-                editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf), copy.text);
-            }
-            editor->writeRecoveryCopy();
+    EditorRecovery::offerLeftBehind(workbench, [&](const RecoveryCopies::Copy& copy) {
+        frmEdit* editor = nullptr;
+        if (Files::fileExists(copy.pageSource))
+            editor = openOrRaise(workbench, copy.pageSource);
+        const bool knownType =
+            copy.pageType >= std::int16_t(PageType::Leaf) && copy.pageType <= std::int16_t(PageType::Selector);
+        if (editor) {
+            QTextCursor cursor(editor->m_txtContent->document());
+            cursor.select(QTextCursor::Document);
+            cursor.insertText(copy.text);
+            editor->setPageChanged(true);
+        } else {
+            editor = new frmEdit(workbench);
+            // A page source that is gone is written again by Save; one
+            // that is there but no page any more is left to Save As.
+            const QString source = Files::fileExists(copy.pageSource) ? QString() : copy.pageSource;
+            editor->showRecoveredPage(source, knownType ? copy.pageType : std::int16_t(PageType::Leaf), copy.text);
         }
-        copies->remove(left.name);
-    }
+        editor->m_recovery->write();
+    });
 }

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "editor/editor_recovery.h"
 #include "editor/page_source_file.h"
 #include "pages/page_types.h"
 
-#include <QByteArray>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
@@ -16,10 +15,9 @@ class DirectiveCompleter;
 class EditorPreview;
 class ReferenceNavigation;
 class dlgFindReplace;
-class QFileSystemWatcher;
+class PageSourceWatch;
 class QMenu;
 class QPlainTextEdit;
-class QTimer;
 class Workbench;
 
 // The editor window of one page source. The main window creates one per New
@@ -41,18 +39,18 @@ class Workbench;
 // before Make..., View... or Save, Make && View; if that does not happen,
 // nothing is made or shown.
 //
-// The page source on disk is watched (and looked at again whenever the window
-// becomes active): a page source another program changed is offered for
-// reloading, and saving over such a change asks first (No by default). A
-// page source that has gone from the disk leaves the editor holding the only
-// copy: the page counts as changed, and Make and View say it no longer exists.
-// Save As refuses a page open in another editor. The title carries the
-// toolkit's modified marker while the page counts as changed.
+// The page source on disk is watched (PageSourceWatch; looked at again
+// whenever the window becomes active): a page source another program changed
+// is offered for reloading, and saving over such a change asks first (No by
+// default). A page source that has gone from the disk leaves the editor
+// holding the only copy: the page counts as changed, and Make and View say it
+// no longer exists. Save As refuses a page open in another editor. The title
+// carries the toolkit's modified marker while the page counts as changed.
 //
 // While the page counts as changed, a recovery copy of its text is written
-// (through the workbench's RecoveryCopies, if any) a moment after the last
-// edit, and removed when the page is saved or the window closes;
-// offerRecoveredPages offers the copies a crashed run left behind.
+// (EditorRecovery, through the workbench's RecoveryCopies, if any) a moment
+// after the last edit, and removed when the page is saved or the window
+// closes; offerRecoveredPages offers the copies a crashed run left behind.
 //
 // The Edit menu holds the text area's own editing commands and its Find and
 // Replace dialog (dlgFindReplace, one per editor). Every command of the
@@ -87,7 +85,7 @@ public:
     static void offerRecoveredPages(Workbench& workbench);
 
     // Time from the last edit to the writing of the recovery copy.
-    static constexpr int kRecoveryDelayMs = 2000;
+    static constexpr int kRecoveryDelayMs = EditorRecovery::kDelayMs;
 
     // Asks for the path to save the page under ("" = cancelled), given the
     // page's current path. By default the workbench's dlgSaveFile, owned by this window.
@@ -99,7 +97,7 @@ public:
     // page source has gone from the disk.
     bool isPageChanged() const;
     // The recovery copy's name in the workbench's RecoveryCopies ("" before the first).
-    QString recoveryCopyName() const { return m_recoveryName; }
+    QString recoveryCopyName() const { return m_recovery ? m_recovery->name() : QString(); }
     QString filePath() const { return m_filePath; }
     std::int16_t pageType() const { return m_pageType; }
     bool pageMade() const { return m_pageMade; }
@@ -165,23 +163,12 @@ private:
     // page source no longer exists.
     bool makePage();
     bool pageSourceStillExists();
-    // The page source's bytes now; none when it cannot be read.
-    std::optional<QByteArray> bytesOnDisk() const;
-    bool changedOnDisk(const QByteArray& disk) const;
-    void watchPageSource();
-    void pageSourceTouched();
-    // Looks at the page source on disk: a deletion marks the page changed, an
-    // outside change (not seen before) is offered for reloading.
+    // Looks at the page source on disk (PageSourceWatch): a deletion marks the
+    // page changed, an outside change (not seen before) is offered for reloading.
     void checkPageSourceOnDisk();
     void reloadPageFile();
-    // True when the page source on disk may be replaced: unchanged from
-    // outside, gone, or the author said so.
-    bool mayReplacePageSource();
     // Shows the recovered text of a page in this new editor, marked changed.
     void showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text);
-    void scheduleRecoveryCopy();
-    void writeRecoveryCopy();
-    void dropRecoveryCopy();
     // A page source on disk that holds the text: false when the author
     // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
     bool pageSourceReady(int saveAnswer);
@@ -202,14 +189,8 @@ private:
     int m_selectionLength = 0;
     int m_widthMargin = 0;
     int m_heightMargin = 0;
-    // The outside version of the page source the author was last asked about.
-    std::optional<QByteArray> m_outsideSeen;
-    bool m_askingAboutDisk = false;
-    QFileSystemWatcher* m_watcher = nullptr;
-    QTimer* m_diskSettleTimer = nullptr;
-    QTimer* m_recoveryTimer = nullptr;
-    QElapsedTimer m_unsavedSince; // the first edit not yet in a recovery copy
-    QString m_recoveryName;
+    PageSourceWatch* m_sourceWatch = nullptr;
+    EditorRecovery* m_recovery = nullptr;
 
     QPlainTextEdit* m_txtContent = nullptr;
     QAction* m_mnuSave = nullptr;
