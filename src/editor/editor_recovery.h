@@ -43,8 +43,7 @@ public:
     // Asks about each copy of the open kiosk system that a run left behind
     // when it ended without closing its editors; restore gets the copies the
     // author wants back. Either way the old copy is removed.
-    static void offerLeftBehind(Workbench& workbench,
-                                const std::function<void(const RecoveryCopies::Copy&)>& restore);
+    static void offerLeftBehind(Workbench& workbench, const std::function<void(const RecoveryCopies::Copy&)>& restore);
 
 private:
     Workbench& m_workbench;
