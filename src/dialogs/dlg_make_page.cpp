@@ -19,8 +19,6 @@ constexpr int kWidth = 4800 / 15;
 constexpr int kHeight = 1200 / 15;
 } // namespace
 
-void dlgMakePage::ProblemMessages::report(const Problem& problem) { Messages::show(m_session, problem.text()); }
-
 dlgMakePage::dlgMakePage(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_lblMessage(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_lblPictures(new QLabel(this))

@@ -54,17 +54,7 @@ private:
     void cancel() override {}
 
     // Shows each problem of a make in a message box of the session.
-    // Each problem of the make in a message box of the session.
-    class ProblemMessages : public ProblemSink {
-    public:
-        explicit ProblemMessages(Session& session) : m_session(session) {}
-        void report(const Problem& problem) override;
-
-    private:
-        Session& m_session;
-    };
-
-    ProblemMessages m_problems{session()};
+    SessionProblems m_problems{session()}; // each problem of the make in a message box
     PageMaker m_maker{m_problems};
     QLabel* m_lblMessage;
     QProgressBar* m_progress;

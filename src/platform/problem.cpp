@@ -2,6 +2,7 @@
 
 #include "base/line_end.h"
 #include "platform/messages.h"
+#include "platform/session.h"
 
 QString Problem::text() const
 {
@@ -12,6 +13,8 @@ QString Problem::text() const
 }
 
 void ProblemBoxes::report(const Problem& problem) { m_boxes.show(problem.text(), MessageIcon::None); }
+
+void SessionProblems::report(const Problem& problem) { Messages::show(m_session, problem.text()); }
 
 void ProblemsAt::report(const Problem& problem)
 {

@@ -4,6 +4,7 @@
 #include <utility>
 
 class MessageBoxes;
+class Session;
 
 // Where in a page source a problem lies: the page source, the 1-based line
 // (0 for none) and that line as written.
@@ -60,6 +61,17 @@ public:
 
 private:
     MessageBoxes& m_boxes;
+};
+
+// The same, in the message boxes the session has when the problem is reported
+// (a dialog that lives across a change of the session's boxes).
+class SessionProblems : public ProblemSink {
+public:
+    explicit SessionProblems(Session& session) : m_session(session) {}
+    void report(const Problem& problem) override;
+
+private:
+    Session& m_session;
 };
 
 // Passes problems on to another sink, placing a problem that names no page

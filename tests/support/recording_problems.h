@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/messages.h"
 #include "platform/problem.h"
 
 #include <QStringList>
@@ -19,15 +18,4 @@ public:
         return all;
     }
     std::vector<Problem> problems;
-};
-
-// Shows each problem in the session's message boxes, as the desktop
-// program's maker dialog does.
-class SessionProblems : public ProblemSink {
-public:
-    explicit SessionProblems(Session& session) : m_session(session) {}
-    void report(const Problem& problem) override { Messages::show(m_session, problem.text()); }
-
-private:
-    Session& m_session;
 };
