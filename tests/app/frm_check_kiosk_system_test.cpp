@@ -91,7 +91,7 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
     doubleClick(list, 5); // news.zel line 7: #image photo.jpg
     ASSERT_EQ(visibleWindows<frmEdit>().size(), 1);
     EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#image photo.jpg");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 20000));
 
     // A finding on line 1 (the page-type line) puts the cursor on the first line shown.
     doubleClick(list, 11); // shops/lost.zel line 1

@@ -184,7 +184,7 @@ async function open(page, address) {
 }
 
 // Waits until the condition (an async function) is true; false after the time.
-async function waitFor(condition, timeoutMs = 8000) {
+async function waitFor(condition, timeoutMs = 20000) {
     const end = Date.now() + timeoutMs;
     for (;;) {
         try {

@@ -225,7 +225,7 @@ async function idleRun(browser, k, size, sizeIndex, mode, urlOf, pages, buttonle
                 faults.push('root did not stay');
             continue;
         }
-        if (!(await kiosk.waitForKiosk(win.page, urlOf('root/root.htm'), 6000)))
+        if (!(await kiosk.waitForKiosk(win.page, urlOf('root/root.htm'))))
             faults.push(`${name} stays (${win.page.url()})`);
     }
     row(`${label}: left alone, every page goes home`, faults.length === 0, faults.join('; '));
@@ -272,7 +272,7 @@ async function authorMistakes(browser, k, size, urlOf, label) {
     const frameBox = await (await con().frameElement()).boundingBox();
     await kiosk.swipe(win.session, frameBox.x + frameBox.width / 2, frameBox.y + frameBox.height * 0.8,
                       -frameBox.height * 0.6);
-    const swiped = await kiosk.waitFor(() => con().evaluate(() => document.body.scrollTop > 0), 3000);
+    const swiped = await kiosk.waitFor(() => con().evaluate(() => document.body.scrollTop > 0), 10000);
     row(`${label}: tall root content stays readable and scrolls by a swipe`,
         tall.scale >= 0.69 && (!tall.scrolls || swiped), JSON.stringify(tall) + ' swiped ' + swiped);
 
