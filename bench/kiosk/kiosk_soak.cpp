@@ -393,8 +393,7 @@ int main(int argc, char** argv)
     row("render process RSS at the end", QStringLiteral("%1 MiB").arg(last.renderer / 1024));
     row("render process growth", growth(first.renderer, last.renderer));
     const bool passed = soak.stuck == 0 && soak.touchesThroughTheCover == 0 && lostKills == 0
-                        && slowestBackMs <= kStuckAfterMs && refused == 0
-                        && shown >= published_ - 1 && memoryKept;
+                        && slowestBackMs <= kStuckAfterMs && refused == 0 && shown >= published_ - 1 && memoryKept;
     std::printf("\n%s\n", passed ? "PASSED" : "FAILED");
     return passed ? 0 : 1;
 }
