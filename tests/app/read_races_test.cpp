@@ -20,8 +20,8 @@
 namespace {
 
 enum class ReadPoint { Make, MakePicture, Check, PreviewMake, Rename, References, Search, Save };
-const char* const kReadPoints[] = {"Make", "MakePicture", "Check", "PreviewMake", "Rename", "References", "Search",
-                                   "Save"};
+const char* const kReadPoints[] = {"Make",   "MakePicture", "Check",  "PreviewMake",
+                                   "Rename", "References",  "Search", "Save"};
 
 // Each fault as a shell command on the file "$1" (the image tool of a make runs it too).
 enum class Fault { Removed, Folder, Fifo, LinkToDevZero, Unreadable, DiskUnmounted };
@@ -59,7 +59,8 @@ std::vector<Row> allRows()
     std::vector<Row> rows;
     for (int point = 0; point < int(std::size(kReadPoints)); ++point)
         for (int fault = 0; fault < int(std::size(kFaults)); ++fault)
-            if (!listsThenReads(ReadPoint(point)) || (Fault(fault) != Fault::Folder && Fault(fault) != Fault::DiskUnmounted))
+            if (!listsThenReads(ReadPoint(point))
+                || (Fault(fault) != Fault::Folder && Fault(fault) != Fault::DiskUnmounted))
                 rows.push_back({ReadPoint(point), Fault(fault)});
     return rows;
 }
@@ -111,7 +112,8 @@ protected:
                 return false;
             m_disks.append(system.path("news"));
         }
-        writeTextFile(system.path("root/root.zel"), {"#root", "#title Start", "#button news\\a A", "#button news\\b B"});
+        writeTextFile(system.path("root/root.zel"),
+                      {"#root", "#title Start", "#button news\\a A", "#button news\\b B"});
         writeTextFile(system.path("news/a.zel"), {"#leaf", "#title A"});
         writeTextFile(system.path("news/b.zel"), {"#leaf", "#title B", "#image town.jpg"});
         QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", system.path("news/town.jpg"));
@@ -121,7 +123,7 @@ protected:
     {
         const Row row = GetParam();
         return row.fault == Fault::Removed && listsThenReads(row.point) ? kRemovedAfterListing
-                                                                         : kFaults[int(row.fault)].command;
+                                                                        : kFaults[int(row.fault)].command;
     }
     void hit(const QString& path) const
     {
