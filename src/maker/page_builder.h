@@ -12,11 +12,12 @@ class DeferredReplacements;
 }
 
 // Makes one page. Constructing it takes the page source's lines, read by the
-// make once, and opens the page's three HTML files (PageOutput); build() reads the page-type line and runs the
-// builder of that page type (TextPageBuilder, SelectorPageBuilder); commit()
-// puts the three files in place as one step. What is not committed when the
-// builder goes is dropped and the page keeps its previous files. A builder
-// lives for one page only, so nothing of a page reaches the next.
+// make once, and opens the page's three HTML files (PageOutput); build()
+// reads the page-type line and runs the builder of that page type
+// (TextPageBuilder, SelectorPageBuilder); commit() puts the three files in
+// place as one step. What is not committed when the builder goes is dropped
+// and the page keeps its previous files. A builder lives for one page only,
+// so nothing of a page reaches the next.
 class PageBuilder {
 public:
     // lines are the page source's, read whole before (a file that changes
