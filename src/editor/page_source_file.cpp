@@ -38,17 +38,12 @@ namespace PageSourceFile {
 
 StoredPage read(const QString& path)
 {
-    QFile file(path);
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        Errors::raise(Errors::FileNotFound);
-    if (const QString reason = TextFiles::unreadableReason(path); !reason.isEmpty())
+    QByteArray bytes;
+    if (const QString reason = TextFiles::readAuthorFile(path, bytes); !reason.isEmpty()) {
+        if (reason == QLatin1String("is a folder") || !QFileInfo::exists(path))
+            Errors::raise(Errors::FileNotFound);
         refuse(path, reason);
-    if (!file.open(QIODevice::ReadOnly))
-        Errors::raise(Errors::PathFileAccess);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        Errors::raise(Errors::PathFileAccess);
+    }
     return parse(bytes);
 }
 

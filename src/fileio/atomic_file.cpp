@@ -285,6 +285,17 @@ void copyFile(const std::string& source, const std::string& target, const Failur
     const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (input < 0)
         throw FileError(errno, source);
+    // What was opened may have been put at the name after the caller looked:
+    // a FIFO would give an empty copy, a device one without end.
+    struct stat info {};
+    const int kindError = ::fstat(input, &info) != 0 ? errno
+                          : S_ISREG(info.st_mode)    ? 0
+                          : S_ISDIR(info.st_mode)    ? EISDIR
+                                                     : EINVAL;
+    if (kindError != 0) {
+        ::close(input);
+        throw FileError(kindError, source);
+    }
     StagedFile output(target, {}, faults);
     char buffer[64 * 1024];
     for (;;) {

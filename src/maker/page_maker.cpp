@@ -14,6 +14,7 @@
 #include "pages/page_sources.h"
 #include "base/runtime_error.h"
 #include "platform/session.h"
+#include "text/text_codec.h"
 #include "text/text_files.h"
 #include "runtime/error_handler.h"
 
@@ -198,15 +199,16 @@ void PageMaker::makeOnePage(const QString& filePath)
             // Until its builder reads a line, a message is about no line of this page source.
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
             m_filesThatWouldChange.clear();
-            if (!pageSourceReadable(filePath) || !pageFilesFree(filePath))
+            QStringList lines;
+            if (!readPageSource(filePath, lines) || !pageFilesFree(filePath))
                 return;
-            buildPage(filePath);
+            buildPage(filePath, lines);
             ++m_pagesMade;
             reportCount();
         });
 }
 
-void PageMaker::buildPage(const QString& filePath)
+void PageMaker::buildPage(const QString& filePath, const QStringList& lines)
 {
     // Copies go to the run's picture work, or are made at once.
     Jpeg::CopiesInPlace inPlace(kiosk().session(), m_inOrder);
@@ -215,7 +217,7 @@ void PageMaker::buildPage(const QString& filePath)
                                                      : &inPlace;
     const MakeContext make{kiosk(),  m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : m_copyProbe,
                            m_inOrder};
-    PageBuilder page(filePath, make);
+    PageBuilder page(filePath, lines, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.
     const auto current = qScopeGuard([this, &page] {
@@ -235,14 +237,18 @@ void PageMaker::buildPage(const QString& filePath)
 
 int PageMaker::currentLineNumber() const { return m_page ? m_page->lineNumber() : m_lastPage.lineNumber; }
 
-bool PageMaker::pageSourceReadable(const QString& filePath)
+bool PageMaker::readPageSource(const QString& filePath, QStringList& lines)
 {
-    const QString reason = TextFiles::unreadableReason(filePath);
-    if (reason.isEmpty())
+    QByteArray bytes;
+    const QString reason = TextFiles::readAuthorFile(filePath, bytes);
+    if (reason.isEmpty()) {
+        lines = TextCodec::splitLines(TextCodec::decode(bytes));
         return true;
+    }
     m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
                              .place = {filePath, 0, {}},
-                             .message = QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason
+                             .message = QStringLiteral("Page source - ") + filePath + u' '
+                                        + TextFiles::afterFileName(reason)
                                         + QStringLiteral(" - the page was not made")});
     return false;
 }

@@ -139,11 +139,13 @@ private:
         PageMaker& m_maker;
     };
 
-    // Makes a readable page source with a builder of its own and, when
-    // writing, puts its files in place.
-    void buildPage(const QString& filePath);
+    // Makes a page source, its lines read, with a builder of its own and,
+    // when writing, puts its files in place.
+    void buildPage(const QString& filePath, const QStringList& lines);
     void reportCount();
-    bool pageSourceReadable(const QString& filePath);
+    // Reads the page source whole into lines; a page source that cannot be
+    // read (gone, a folder, a FIFO, too large) is that page's problem.
+    bool readPageSource(const QString& filePath, QStringList& lines);
     bool pageFilesFree(const QString& filePath);
     void makeRequested();
     // Puts the pages made so far in place: all of them, or only when the last

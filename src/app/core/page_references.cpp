@@ -4,6 +4,7 @@
 #include "pages/support.h"
 #include "base/folder_path.h"
 #include "text/text_codec.h"
+#include "text/text_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,14 +130,24 @@ QList<PageSourceEntry> pageSourcesOf(const QString& kioskFolder)
     return pages;
 }
 
+std::optional<QByteArray> readPageSource(const PageSourceEntry& source, QList<ReferenceLine>& lines)
+{
+    QByteArray bytes;
+    const QString reason = TextFiles::readAuthorFile(source.path, bytes);
+    if (reason.isEmpty())
+        return bytes;
+    lines.append({source.path, 0, QStringLiteral("Not read: ") + TextFiles::afterFileName(reason)});
+    return std::nullopt;
+}
+
 QList<ReferenceLine> linesNaming(const QString& kioskFolder, const PageId& target)
 {
     QList<ReferenceLine> lines;
     for (const PageSourceEntry& source : pageSourcesOf(kioskFolder)) {
-        QFile file(source.path);
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<QByteArray> read = readPageSource(source, lines);
+        if (!read)
             continue;
-        const QByteArray bytes = file.readAll();
+        const QByteArray& bytes = *read;
         QStringList decoded; // decoded whole, as the maker decodes it, once a line is wanted
         for (const Spot& spot : spotsIn(bytes)) {
             if (resolve(bytes.mid(spot.start, spot.length), source.id.folder) != target)

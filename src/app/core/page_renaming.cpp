@@ -7,6 +7,7 @@
 #include "pages/support.h"
 #include "base/folder_path.h"
 #include "platform/session.h"
+#include "text/text_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace PageRenaming {
@@ -69,14 +71,18 @@ std::optional<QByteArray> rewritten(const QByteArray& bytes, const PageId& refer
     return out;
 }
 
+// A page source that cannot be read: its references cannot be rewritten, so
+// nothing is renamed.
+struct UnreadablePageSource {
+    QString path;
+    QString reason;
+};
+
 QByteArray readWhole(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw fileio::FileError(EACCES, encoded(path));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw fileio::FileError(EIO, encoded(path));
+    QByteArray bytes;
+    if (const QString reason = TextFiles::readAuthorFile(path, bytes); !reason.isEmpty())
+        throw UnreadablePageSource{path, reason};
     return bytes;
 }
 
@@ -134,10 +140,28 @@ Result refused(const QString& problem)
     return result;
 }
 
+Result nothingRenamed(const QString& path, const QString& reason)
+{
+    return refused(QStringLiteral("Nothing was renamed: ") + path + QStringLiteral(": ") + reason);
+}
+
 Result nothingRenamed(const fileio::FileError& error)
 {
-    return refused(QStringLiteral("Nothing was renamed: ") + QFile::decodeName(error.path().c_str())
-                   + QStringLiteral(": ") + QString::fromStdString(error.reason()));
+    return nothingRenamed(QFile::decodeName(error.path().c_str()), QString::fromStdString(error.reason()));
+}
+
+// Plans the rewrites of every page source; a page source that cannot be read refuses the whole rename.
+std::optional<Result> refusedPlan(const QString& top, const Mover& move, bool movesFiles, ReversibleFileGroup& group,
+                                  Result& planned)
+{
+    try {
+        planRewrites(top, move, movesFiles, group, planned);
+    } catch (const fileio::FileError& error) {
+        return nothingRenamed(error);
+    } catch (const UnreadablePageSource& source) {
+        return nothingRenamed(source.path, source.reason);
+    }
+    return std::nullopt;
 }
 
 // Runs the group and its last step; a failure becomes the result's problem.
@@ -213,11 +237,8 @@ Result renamePage(Session& session, const QString& kioskFolder, const PageId& fr
     const Mover move = [&](const PageId& page) { return page == from ? to : page; };
     ReversibleFileGroup group(session.fileFaults());
     Result planned;
-    try {
-        planRewrites(top, move, true, group, planned);
-    } catch (const fileio::FileError& error) {
-        return nothingRenamed(error);
-    }
+    if (std::optional<Result> refusal = refusedPlan(top, move, true, group, planned))
+        return *refusal;
     Result result = carryOut(group, planned, [&] { removeFile(session.fileFaults(), source); });
     if (result.done)
         removeMadeFiles(top + from.folder, from.page);
@@ -241,11 +262,8 @@ Result renameFolder(Session& session, const QString& kioskFolder, const QString&
     const Mover move = [&](const PageId& page) { return page.folder == from ? PageId{to, page.page} : page; };
     ReversibleFileGroup group(session.fileFaults());
     Result planned;
-    try {
-        planRewrites(top, move, false, group, planned);
-    } catch (const fileio::FileError& error) {
-        return nothingRenamed(error);
-    }
+    if (std::optional<Result> refusal = refusedPlan(top, move, false, group, planned))
+        return *refusal;
     Result result = carryOut(group, planned, [&] { renameFolderOnDisk(session.fileFaults(), top + from, top + to); });
     if (result.done)
         for (const auto& [before, after] : result.moved)
