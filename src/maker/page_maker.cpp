@@ -198,7 +198,7 @@ void PageMaker::makeOnePage(const QString& filePath)
             // Until its builder reads a line, a message is about no line of this page source.
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
             m_filesThatWouldChange.clear();
-            if (!pageSourceReadable(filePath) || !pageFilesFree(filePath))
+            if (!pageSourceReadable(filePath) || !pageFilesFree(filePath) || !pageFileNamesFit(filePath))
                 return;
             buildPage(filePath);
             ++m_pagesMade;
@@ -259,6 +259,24 @@ bool PageMaker::pageFilesFree(const QString& filePath)
                                         + QStringLiteral(".htm of page source ") + other
                                         + QStringLiteral(" - the page was not made")});
     return false;
+}
+
+bool PageMaker::pageFileNamesFit(const QString& filePath)
+{
+    QString drive, folder, page, extension;
+    PagePaths::splitFilePath(filePath, drive, folder, page, extension);
+    for (const char* suffix : {"_con.htm", "_nav.htm", ".htm"}) {
+        const QString name = page + QString::fromLatin1(suffix);
+        if (Files::fitsFileSystem(folder + kSeparator + name))
+            continue;
+        m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
+                                 .place = {filePath, 0, {}},
+                                 .message = QStringLiteral("Page source - ") + filePath
+                                            + QStringLiteral(" has a name too long for its made file ") + name
+                                            + QStringLiteral(" - the page was not made")});
+        return false;
+    }
+    return true;
 }
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
