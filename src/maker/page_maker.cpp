@@ -200,7 +200,7 @@ void PageMaker::makeOnePage(const QString& filePath)
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
             m_filesThatWouldChange.clear();
             QStringList lines;
-            if (!readPageSource(filePath, lines) || !pageFilesFree(filePath))
+            if (!readPageSource(filePath, lines) || !pageFilesFree(filePath) || !pageFileNamesFit(filePath))
                 return;
             buildPage(filePath, lines);
             ++m_pagesMade;
@@ -265,6 +265,24 @@ bool PageMaker::pageFilesFree(const QString& filePath)
                                         + QStringLiteral(".htm of page source ") + other
                                         + QStringLiteral(" - the page was not made")});
     return false;
+}
+
+bool PageMaker::pageFileNamesFit(const QString& filePath)
+{
+    QString drive, folder, page, extension;
+    PagePaths::splitFilePath(filePath, drive, folder, page, extension);
+    for (const char* suffix : {"_con.htm", "_nav.htm", ".htm"}) {
+        const QString name = page + QString::fromLatin1(suffix);
+        if (Files::fitsFileSystem(folder + kSeparator + name))
+            continue;
+        m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
+                                 .place = {filePath, 0, {}},
+                                 .message = QStringLiteral("Page source - ") + filePath
+                                            + QStringLiteral(" has a name too long for its made file ") + name
+                                            + QStringLiteral(" - the page was not made")});
+        return false;
+    }
+    return true;
 }
 
 QString PageMaker::pageRefToURL(const QString& pageReference)

@@ -108,7 +108,9 @@ public:
     // so a page whose make fails keeps its previous files whole. A page source
     // that is not a regular file or is larger than 64 MB is refused with a
     // problem, and so is one whose main file is a file of another page
-    // ("a_con.zel" beside "a.zel", PageSources::clashingPageSource).
+    // ("a_con.zel" beside "a.zel", PageSources::clashingPageSource), and
+    // one whose made files' names would be too long for the file system
+    // (Files::fitsFileSystem).
     void makeOnePage(const QString& filePath);
 
     // The relative link of a page reference ("prices", "sales\prices",
@@ -147,6 +149,7 @@ private:
     // read (gone, a folder, a FIFO, too large) is that page's problem.
     bool readPageSource(const QString& filePath, QStringList& lines);
     bool pageFilesFree(const QString& filePath);
+    bool pageFileNamesFit(const QString& filePath);
     void makeRequested();
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).

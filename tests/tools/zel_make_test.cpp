@@ -312,6 +312,31 @@ TEST(ZelMakeCheck, FindsWhatTheMakeRefusedAndWhatAMakeWouldChange)
         {"picture replaced by another of an older time stamp", "", "~/", 0, "", "", "",
          "~/news/today.zel:4: out of date: Picture copy images\\today00001.jpg would be made again",
          replacePictureWithOlderStamp},
+        {"a page name too long for its made files: that page alone is not made",
+         "news/" + QString(251, u'a') + ".zel=#leaf\n#para\nLong", "~/", 1,
+         "Page source - ~/news/" + QString(251, u'a') + ".zel has a name too long for its made file "
+             + QString(251, u'a') + "_con.htm - the page was not made",
+         "~/news/today.htm=<frameset|~/root/root.htm=<frameset", "~/news/" + QString(251, u'a') + ".htm",
+         "~/news/" + QString(251, u'a') + ".zel:1: faulty line: Page source - ~/news/" + QString(251, u'a')
+             + ".zel has a name too long for its made file " + QString(251, u'a') + "_con.htm - the page was not made|"
+             + "~/news/" + QString(251, u'a') + ".zel:1: bad name: " + QString(251, u'a')
+             + " is not a valid page name: A valid page name may be at most 246 characters long"},
+        {"a page name too long for its picture copies: the page is made without them",
+         "news/" + QString(247, u'b') + ".zel=#leaf\n#image town.jpg", "~/", 1,
+         "Picture copy ~/news/images/" + QString(247, u'b')
+             + "00001.jpg would have a name too long for the file system - it is not made",
+         "~/news/" + QString(247, u'b') + ".htm=<frameset|~/news/today.htm=<frameset", "",
+         "~/news/" + QString(247, u'b') + ".zel:2: faulty line: Picture copy ~/news/images/" + QString(247, u'b')
+             + "00001.jpg would have a name too long for the file system - it is not made"},
+        {"names against the name rule: made as before, each a finding",
+         "My News/Caf\u00e9 page.zel=#leaf\n#para\nHello; news/x..zel=#leaf\n#para\nX", "~/", 0, "",
+         "~/My News/Caf\u00e9 page.htm=<frameset|~/My News/Caf\u00e9 page_con.htm=Hello|~/news/x..htm=<frameset", "",
+         "~/My News:1: bad name: My News is not a valid folder name: A valid folder name may only contain lower case "
+         "letters, digits, underscores(_) and dashes(-)|"
+         "~/My News/Caf\u00e9 page.zel:1: bad name: Caf\u00e9 page is not a valid page name: A valid page name may "
+         "only contain lower case letters, digits, underscores(_) and dashes(-)|"
+         "~/news/x..zel:1: bad name: x. is not a valid page name: A valid page name may only contain lower case "
+         "letters, digits, underscores(_) and dashes(-)"},
         {"dead end", "root/root.zel=#root\n#title Start\n#button news\\today Today\n#button info\\ghost Ghost", "~/", 1,
          "In line - #button info\\ghost Ghost", "", "",
          "~/root/root.zel:4: dead end: Reference to non-existent page: info\\ghost"},

@@ -297,4 +297,28 @@ TEST_F(RenamingPages, ReferencesListEveryLineNamingThePage)
                      }));
 }
 
+// Long lines without blanks, quotes or line ends where the scan looks for them: every reference after them is
+// found on its own line, and none is made up from a later line.
+TEST(ReferenceSpots, LongLinesHideNoReferenceAndLendNone)
+{
+    const QByteArray x(100000, 'x');
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList spots; // "line:reference"
+    } rows[] = {
+        {"a directive without a blank", "#leaf\n#" + x + "\n#button a Text", {"3:a"}},
+        {"a directive name run on", "#leaf\r#button" + x + "\r#button b", {"3:b"}},
+        {"an unclosed quote", "#selector\r\n#item \"" + x + "\r\n#item \"p q.jpg\" c Text\r\n", {"3:c"}},
+        {"a picture name to the end of the line", "#selector\n#item " + x + "\n#item p.jpg d", {"3:d"}},
+        {"a long reference", "#leaf\n#button " + x + " Text\n#button e", {"2:" + QString(x), "3:e"}},
+    };
+    for (const auto& row : rows) {
+        QStringList spots;
+        for (const PageReferences::Spot& spot : PageReferences::spotsIn(row.bytes))
+            spots.append(QString::number(spot.line) + ":" + row.bytes.mid(spot.start, spot.length));
+        EXPECT_EQ(spots, row.spots) << row.name;
+    }
+}
+
 } // namespace
