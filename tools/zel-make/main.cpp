@@ -6,6 +6,7 @@
 
 #include "common/tool_command_line.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -78,5 +79,8 @@ int main(int argc, char** argv)
         arguments.append(absolute(operand));
     StandardErrorMessageBoxes messages;
     Session session(MakeCommand::services(messages));
-    return MakeCommand::run(session, messages, arguments);
+    // A failure no procedure of the make or the check caught is still a
+    // report on standard error and exit status 2, never an abort.
+    return withErrorPath(session, QStringLiteral("zel-make"), QStringLiteral("main"),
+                         [&] { return MakeCommand::run(session, messages, arguments); });
 }
