@@ -17,8 +17,8 @@ std::string entryState(const QString& path)
         return "missing";
     char mode[8];
     std::snprintf(mode, sizeof mode, "%04o", unsigned(info.st_mode & 07777));
-    const std::string attributes = std::string(mode) + " " + std::to_string(info.st_uid) + ":"
-                                   + std::to_string(info.st_gid);
+    const std::string attributes =
+        std::string(mode) + " " + std::to_string(info.st_uid) + ":" + std::to_string(info.st_gid);
     if (S_ISLNK(info.st_mode)) {
         char target[4096];
         const ssize_t size = ::readlink(name.constData(), target, sizeof target);

@@ -14,7 +14,9 @@
 #include <QRegularExpression>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace PageRenaming {
@@ -89,20 +91,28 @@ QString pathAfter(const QString& top, const PageReferences::PageSourceEntry& sou
 }
 
 // Adds every page source whose references change to the group; the page
-// sources that move are written at their new places when movesFiles, and
-// left to the last step (a folder rename) otherwise.
+// sources that move are written at their new places when movesFiles (with
+// their modes and owners), and left to the last step (a folder rename)
+// otherwise. A read-only page source whose text would change, and a page
+// source to move that is a symbolic link (which would become a file), are
+// refused before anything is written.
 void planRewrites(const QString& top, const Mover& move, bool movesFiles, ReversibleFileGroup& group, Result& result)
 {
     for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(top)) {
         const QByteArray bytes = readWhole(source.path);
         const std::optional<QByteArray> changed = rewritten(bytes, source.id, move);
         const QString after = pathAfter(top, source, move);
+        const bool recreated = after != source.path && movesFiles;
+        if (changed && fileio::writeProtected(encoded(source.path)))
+            throw fileio::FileError(EACCES, encoded(source.path), "is read-only");
+        if (recreated && QFileInfo(source.path).isSymLink())
+            throw fileio::FileError(EINVAL, encoded(source.path), "is a symbolic link");
         if (after != source.path)
             result.moved.append({source.path, after});
         if (changed)
             result.rewritten.append(after);
-        if (after != source.path && movesFiles)
-            group.add(encoded(after), bytesOf(changed.value_or(bytes)), std::nullopt);
+        if (recreated)
+            group.add(encoded(after), bytesOf(changed.value_or(bytes)), std::nullopt, encoded(source.path));
         else if (changed)
             group.add(encoded(source.path), bytesOf(*changed), bytesOf(bytes));
     }
@@ -118,6 +128,24 @@ void removeFile(const fileio::FailureHook* faults, const QString& path)
     failIfInjected(faults, "remove", path);
     if (::unlink(encoded(path).c_str()) != 0)
         throw fileio::FileError(errno, encoded(path));
+}
+
+// Raises the FileError that removing path from its folder, or renaming it
+// there, would meet: a folder the process may not write, or a sticky folder
+// (like /tmp) whose file is another user's. Checked before the first change,
+// since the removal or rename is the group's last step.
+void checkRemovable(const QString& path)
+{
+    const std::string file = encoded(path);
+    const std::string folder = fileio::folderOf(file);
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        throw fileio::FileError(errno, file);
+    struct stat folderInfo {
+    }, fileInfo{};
+    const uid_t self = ::geteuid();
+    if (self != 0 && ::stat(folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX)
+        && ::lstat(file.c_str(), &fileInfo) == 0 && fileInfo.st_uid != self && folderInfo.st_uid != self)
+        throw fileio::FileError(EPERM, file);
 }
 
 void renameFolderOnDisk(const fileio::FailureHook* faults, const QString& from, const QString& to)
@@ -214,6 +242,7 @@ Result renamePage(Session& session, const QString& kioskFolder, const PageId& fr
     ReversibleFileGroup group(session.fileFaults());
     Result planned;
     try {
+        checkRemovable(source);
         planRewrites(top, move, true, group, planned);
     } catch (const fileio::FileError& error) {
         return nothingRenamed(error);
@@ -242,6 +271,7 @@ Result renameFolder(Session& session, const QString& kioskFolder, const QString&
     ReversibleFileGroup group(session.fileFaults());
     Result planned;
     try {
+        checkRemovable(top + from);
         planRewrites(top, move, false, group, planned);
     } catch (const fileio::FileError& error) {
         return nothingRenamed(error);

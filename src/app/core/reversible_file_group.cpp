@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <unistd.h>
 
-void ReversibleFileGroup::add(std::string target, std::string bytes, std::optional<std::string> oldBytes)
+void ReversibleFileGroup::add(std::string target, std::string bytes, std::optional<std::string> oldBytes,
+                              std::string attributesOf)
 {
-    m_files.push_back({std::move(target), std::move(bytes), std::move(oldBytes)});
+    m_files.push_back({std::move(target), std::move(bytes), std::move(oldBytes), std::move(attributesOf)});
 }
 
 void ReversibleFileGroup::run(const std::function<void()>& lastStep)
 {
     std::vector<std::unique_ptr<fileio::StagedFile>> staged;
     for (const File& file : m_files) {
-        staged.push_back(std::make_unique<fileio::StagedFile>(file.target, fileio::Staging{}, m_faults));
+        staged.push_back(std::make_unique<fileio::StagedFile>(
+            file.target, fileio::Staging{.attributesOf = file.attributesOf}, m_faults));
         staged.back()->write(file.bytes);
         staged.back()->finish();
     }
