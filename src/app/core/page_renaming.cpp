@@ -140,8 +140,8 @@ void checkRemovable(const QString& path)
     const std::string folder = fileio::folderOf(file);
     if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
         throw fileio::FileError(errno, file);
-    struct stat folderInfo {
-    }, fileInfo{};
+    struct stat folderInfo {};
+    struct stat fileInfo {};
     const uid_t self = ::geteuid();
     if (self != 0 && ::stat(folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX)
         && ::lstat(file.c_str(), &fileInfo) == 0 && fileInfo.st_uid != self && folderInfo.st_uid != self)
@@ -168,7 +168,8 @@ Result nothingRenamed(const fileio::FileError& error)
                    + QStringLiteral(": ") + QString::fromStdString(error.reason()));
 }
 
-// Runs the group and its last step; a failure becomes the result's problem.
+// Runs the group and its last step; a failure becomes the result's problem,
+// which says so when a file could not be put back as it was.
 Result carryOut(ReversibleFileGroup& group, Result planned, const std::function<void()>& lastStep)
 {
     try {
@@ -176,6 +177,15 @@ Result carryOut(ReversibleFileGroup& group, Result planned, const std::function<
         planned.done = true;
     } catch (const fileio::FileError& error) {
         planned = nothingRenamed(error);
+        if (!group.notPutBack().empty()) {
+            QStringList paths;
+            for (const std::string& path : group.notPutBack())
+                paths.append(QFile::decodeName(path.c_str()));
+            planned.problem = QStringLiteral("Renaming failed: ") + QFile::decodeName(error.path().c_str())
+                              + QStringLiteral(": ") + QString::fromStdString(error.reason())
+                              + QStringLiteral(". These files could not be put back as they were: ")
+                              + paths.join(QStringLiteral(", "));
+        }
     }
     return planned;
 }

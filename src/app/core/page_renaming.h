@@ -32,7 +32,8 @@ namespace PageRenaming {
 struct Result {
     bool done = false;
     // Why nothing was done, for the author; "" when nothing was done because
-    // a name check has already said why.
+    // a name check has already said why. In the rare case that a file could
+    // not be put back after a failure, it says so and names the files.
     QString problem;
     // Page sources with references rewritten, as named after the rename.
     QStringList rewritten;

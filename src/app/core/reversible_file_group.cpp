@@ -1,6 +1,7 @@
 #include "app/core/reversible_file_group.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <unistd.h>
 
 void ReversibleFileGroup::add(std::string target, std::string bytes, std::optional<std::string> oldBytes,
@@ -30,17 +31,18 @@ void ReversibleFileGroup::run(const std::function<void()>& lastStep)
     }
 }
 
-void ReversibleFileGroup::putBack(std::size_t count) const
+void ReversibleFileGroup::putBack(std::size_t count)
 {
     for (std::size_t i = count; i-- > 0;) {
         const File& file = m_files[i];
         try {
             if (file.oldBytes)
                 fileio::replaceFile(file.target, *file.oldBytes);
-            else
-                ::unlink(file.target.c_str());
+            else if (::unlink(file.target.c_str()) != 0 && errno != ENOENT)
+                throw fileio::FileError(errno, file.target);
         } catch (const fileio::FileError&) {
             // Nothing more can be done for this one; the others still go back.
+            m_notPutBack.push_back(file.target);
         }
     }
 }

@@ -30,6 +30,8 @@ public:
 
     // Writes every file, then runs lastStep (which may raise FileError).
     void run(const std::function<void()>& lastStep);
+    // After a failed run: the files that could not be put back as they were.
+    const std::vector<std::string>& notPutBack() const { return m_notPutBack; }
 
 private:
     struct File {
@@ -39,8 +41,9 @@ private:
         std::string attributesOf;
     };
     // Puts back the first count files.
-    void putBack(std::size_t count) const;
+    void putBack(std::size_t count);
 
     const fileio::FailureHook* m_faults;
     std::vector<File> m_files;
+    std::vector<std::string> m_notPutBack;
 };
