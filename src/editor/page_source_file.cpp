@@ -69,6 +69,9 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
 
 void write(const Session& session, const QString& path, const QByteArray& bytes)
 {
+    // The replacement would keep the mode; a page kept read-only keeps its text too.
+    if (fileio::writeProtected(QFile::encodeName(path).toStdString()))
+        refuse(path, QStringLiteral("is read-only"));
     Errors::translatingFileErrors([&] {
         fileio::replaceFile(QFile::encodeName(path).toStdString(),
                             std::string_view(bytes.constData(), size_t(bytes.size())), session.fileFaults());

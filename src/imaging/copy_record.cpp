@@ -155,10 +155,12 @@ bool CopyRecord::save(const fileio::FailureHook* fileFaults) const
     }
     QByteArray bytes = text.toUtf8();
     bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";
-    // Replaced as every other output is: a link at the name is replaced, not written through.
+    // A record of this folder's copies is never written elsewhere: a link at
+    // its name is refused, and the copies are checked again on the next make.
     try {
         fileio::replaceFile(QFile::encodeName(m_folder + QDir::separator() + FileName).toStdString(),
-                            std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults);
+                            std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults,
+                            fileio::LinkAtTarget::Refuse);
     } catch (const fileio::FileError&) {
         return false;
     }

@@ -63,10 +63,11 @@ QByteArray fileBytes(const QString& path)
 
 // Replaced whole, but not synced to the disk: the preview's files are made
 // again whenever they are needed, and a sync would cost the author's wait.
+// The preview's own folder holds no links: one there is refused, never followed.
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     Errors::translatingFileErrors([&] {
-        fileio::StagedFile file(QFile::encodeName(path).toStdString());
+        fileio::StagedFile file(QFile::encodeName(path).toStdString(), {.links = fileio::LinkAtTarget::Refuse});
         file.write(std::string_view(bytes.data(), bytes.size()));
         file.commit(fileio::StagedFile::Sync::ByCaller);
     });
