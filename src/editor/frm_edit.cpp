@@ -29,9 +29,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -106,6 +108,7 @@ void frmEdit::Form_Load()
             m_recovery->drop();
     });
     connect(m_txtContent->document(), &QTextDocument::contentsChanged, m_recovery, &EditorRecovery::schedule);
+    connect(m_recovery, &EditorRecovery::noticeChanged, this, &frmEdit::showRecoveryNotice);
     m_mnuUndo->setEnabled(false);
     m_mnuRedo->setEnabled(false);
     m_mnuCut->setEnabled(false);
@@ -694,10 +697,33 @@ void frmEdit::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
-        if (isMinimized() || !m_txtContent)
-            return;
-        m_txtContent->resize(std::max(0, width() - m_widthMargin), std::max(0, height() - m_heightMargin));
+        if (!isMinimized())
+            fitTextArea();
     });
+}
+
+void frmEdit::fitTextArea()
+{
+    if (!m_txtContent)
+        return;
+    const int statusHeight = m_lblRecovery && !statusBar()->isHidden() ? statusBar()->sizeHint().height() : 0;
+    m_txtContent->resize(std::max(0, width() - m_widthMargin), std::max(0, height() - m_heightMargin - statusHeight));
+}
+
+void frmEdit::showRecoveryNotice(const QString& notice)
+{
+    if (!m_lblRecovery) {
+        if (notice.isEmpty())
+            return;
+        m_lblRecovery = new QLabel(this);
+        m_lblRecovery->setObjectName(QStringLiteral("lblRecovery"));
+        m_lblRecovery->setWordWrap(true);
+        m_lblRecovery->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addWidget(m_lblRecovery, 1);
+    }
+    m_lblRecovery->setText(notice);
+    statusBar()->setVisible(!notice.isEmpty());
+    fitTextArea();
 }
 
 void frmEdit::checkPageSourceOnDisk()

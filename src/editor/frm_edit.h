@@ -11,6 +11,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class DirectiveCompleter;
 class EditorPreview;
 class ReferenceNavigation;
@@ -51,6 +52,9 @@ class Workbench;
 // (EditorRecovery, through the workbench's RecoveryCopies, if any) a moment
 // after the last edit, and removed when the page is saved or the window
 // closes; offerRecoveredPages offers the copies a crashed run left behind.
+// While its copy cannot be written, a status line at the foot of the window
+// says that the text is not protected, where and why (no message box
+// interrupts the author); it goes once a copy is written or the page saved.
 //
 // The Edit menu holds the text area's own editing commands and its Find and
 // Replace dialog (dlgFindReplace, one per editor). Every command of the
@@ -98,6 +102,9 @@ public:
     bool isPageChanged() const;
     // The recovery copy's name in the workbench's RecoveryCopies ("" before the first).
     QString recoveryCopyName() const { return m_recovery ? m_recovery->name() : QString(); }
+    EditorRecovery* recovery() const { return m_recovery; }
+    // The status line saying the text is not protected (nullptr until first needed).
+    QLabel* lblRecovery() const { return m_lblRecovery; }
     QString filePath() const { return m_filePath; }
     std::int16_t pageType() const { return m_pageType; }
     bool pageMade() const { return m_pageMade; }
@@ -173,6 +180,10 @@ private:
     // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
     bool pageSourceReady(int saveAnswer);
     void viewPage();
+    // The recovery copy's notice on the status line; "" hides it.
+    void showRecoveryNotice(const QString& notice);
+    // The text area fills the window below the menu bar and above the status line.
+    void fitTextArea();
 
     Workbench& m_workbench;
     QString m_filePath;
@@ -193,6 +204,7 @@ private:
     EditorRecovery* m_recovery = nullptr;
 
     QPlainTextEdit* m_txtContent = nullptr;
+    QLabel* m_lblRecovery = nullptr;
     QAction* m_mnuSave = nullptr;
     QAction* m_mnuSaveAs = nullptr;
     QAction* m_mnuInsertButton = nullptr;
