@@ -654,26 +654,45 @@ void frmEdit::mnuQuit_Click()
     withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuQuit_Click"), [&] { close(); });
 }
 
+bool frmEdit::mayClose()
+{
+    if (!isPageChanged())
+        return true;
+    m_workbench.focus().bringToFront(this);
+    switch (
+        Messages::askYesNoCancel(m_workbench.session(), QStringLiteral("Page has changed - do you want to save it?"))) {
+    case Answer::Yes:
+        return saveFile();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// As a close that is not the author's own (unload mode 1) asks.
+bool frmEdit::askBeforeClosing()
+{
+    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_QueryUnload(0,1)"),
+                         [&] { return mayClose(); });
+}
+
+bool frmEdit::closeAsAgreed()
+{
+    m_closeAgreed = true;
+    return close();
+}
+
 void frmEdit::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
-    const bool mayClose = withErrorPath(
-        m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-        [&] {
-            if (!isPageChanged())
-                return true;
-            m_workbench.focus().bringToFront(this);
-            switch (Messages::askYesNoCancel(m_workbench.session(),
-                                             QStringLiteral("Page has changed - do you want to save it?"))) {
-            case Answer::Yes:
-                return saveFile();
-            case Answer::No:
-                return true;
-            default:
-                return false;
-            }
-        });
-    if (mayClose) {
+    const bool closing =
+        m_closeAgreed
+        || withErrorPath(
+            m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+            [&] { return mayClose(); });
+    m_closeAgreed = false;
+    if (closing) {
         if (m_recovery)
             m_recovery->drop();
         event->accept();

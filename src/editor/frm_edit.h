@@ -118,6 +118,13 @@ public:
     // The body as the text area holds it, lines separated by LF.
     QString bodyText() const;
 
+    // Closing in two steps, so that a shutdown that one editor refuses
+    // closes no window: askBeforeClosing asks what closing asks (nothing when
+    // unchanged; Yes saves) and is true when the window may close;
+    // closeAsAgreed then closes it without asking again.
+    bool askBeforeClosing();
+    bool closeAsAgreed();
+
     // The operations behind the commands.
     // 6 (saved or tried to), 7 (no) or 2 (cancel); 7 without asking when unchanged.
     int checkPageSaved();
@@ -180,6 +187,8 @@ private:
     // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
     bool pageSourceReady(int saveAnswer);
     void viewPage();
+    // Closing's question: true when the window may close.
+    bool mayClose();
     // The recovery copy's notice on the status line; "" hides it.
     void showRecoveryNotice(const QString& notice);
     // The text area fills the window below the menu bar and above the status line.
@@ -198,6 +207,7 @@ private:
     bool m_atLineEnd = false;
     int m_selectionStart = 0;
     int m_selectionLength = 0;
+    bool m_closeAgreed = false; // askBeforeClosing said the window may close
     int m_widthMargin = 0;
     int m_heightMargin = 0;
     PageSourceWatch* m_sourceWatch = nullptr;
