@@ -62,7 +62,7 @@ RecoveryCopies::RecoveryCopies(QString folder, const fileio::FailureHook* faults
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(m_folder).toStdString()), error);
     if (error) {
-        m_unusable = QString::fromLocal8Bit(error.message());
+        m_unusable = QString::fromLocal8Bit(error.message().c_str());
         return;
     }
     m_lock = lockFile(m_folder + u'/' + m_run + kLockSuffix);
@@ -104,7 +104,7 @@ QString RecoveryCopies::write(const QString& name, const Copy& copy)
         fileio::replaceFile(QFile::encodeName(copyPath(name)).toStdString(),
                             std::string_view(bytes.constData(), std::size_t(bytes.size())), m_faults);
     } catch (const fileio::FileError& error) {
-        return QString::fromLocal8Bit(error.reason());
+        return QString::fromLocal8Bit(error.reason().c_str());
     }
     return {};
 }

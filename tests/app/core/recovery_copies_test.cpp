@@ -36,12 +36,12 @@ TEST(RecoveryCopies, OnlyCopiesOfEndedRunsAreOfferedForTheirKioskSystem)
     std::vector<QString> names;
     for (int i = 0; i < 11; ++i)
         names.push_back(ended->newName());
-    ASSERT_TRUE(ended->write(names[0], {kiosk, kiosk + "news/today.zel", 1, text}));
-    ASSERT_TRUE(ended->write(names[10], {kiosk, "", 4, "tenth"}));
-    ASSERT_TRUE(ended->write(names[2], {dir.filePath("other/"), "", 2, "another kiosk"}));
-    ASSERT_TRUE(ended->write(names[3], {kiosk, "", 2, "removed"}));
+    ASSERT_EQ(ended->write(names[0], {kiosk, kiosk + "news/today.zel", 1, text}), "");
+    ASSERT_EQ(ended->write(names[10], {kiosk, "", 4, "tenth"}), "");
+    ASSERT_EQ(ended->write(names[2], {dir.filePath("other/"), "", 2, "another kiosk"}), "");
+    ASSERT_EQ(ended->write(names[3], {kiosk, "", 2, "removed"}), "");
     ended->remove(names[3]);
-    ASSERT_TRUE(live.write(live.newName(), {kiosk, "", 1, "live run"}));
+    ASSERT_EQ(live.write(live.newName(), {kiosk, "", 1, "live run"}), "");
     writeBytes(folder + "/" + names[4] + ".zelrecovery", "{\"kioskFolder\": \"cut off");
 
     RecoveryCopies third(folder);
