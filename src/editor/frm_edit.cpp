@@ -33,7 +33,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -725,8 +724,14 @@ void frmEdit::fitTextArea()
 {
     if (!m_txtContent)
         return;
-    const int statusHeight = m_lblRecovery && !statusBar()->isHidden() ? statusBar()->sizeHint().height() : 0;
-    m_txtContent->resize(std::max(0, width() - m_widthMargin), std::max(0, height() - m_heightMargin - statusHeight));
+    const int width = std::max(0, this->width() - m_widthMargin);
+    int height = std::max(0, this->height() - m_heightMargin);
+    if (m_lblRecovery && !m_lblRecovery->isHidden()) {
+        const int noticeHeight = std::min(height, m_lblRecovery->heightForWidth(width));
+        height -= noticeHeight;
+        m_lblRecovery->setGeometry(0, height, width, noticeHeight);
+    }
+    m_txtContent->resize(width, height);
 }
 
 void frmEdit::showRecoveryNotice(const QString& notice)
@@ -734,14 +739,18 @@ void frmEdit::showRecoveryNotice(const QString& notice)
     if (!m_lblRecovery) {
         if (notice.isEmpty())
             return;
-        m_lblRecovery = new QLabel(this);
+        // A line below the text, coloured as a tip is.
+        m_lblRecovery = new QLabel(centralWidget());
         m_lblRecovery->setObjectName(QStringLiteral("lblRecovery"));
         m_lblRecovery->setWordWrap(true);
+        m_lblRecovery->setContentsMargins(4, 2, 4, 2);
         m_lblRecovery->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        statusBar()->addWidget(m_lblRecovery, 1);
+        m_lblRecovery->setBackgroundRole(QPalette::ToolTipBase);
+        m_lblRecovery->setForegroundRole(QPalette::ToolTipText);
+        m_lblRecovery->setAutoFillBackground(true);
     }
     m_lblRecovery->setText(notice);
-    statusBar()->setVisible(!notice.isEmpty());
+    m_lblRecovery->setVisible(!notice.isEmpty());
     fitTextArea();
 }
 

@@ -52,9 +52,9 @@ class Workbench;
 // (EditorRecovery, through the workbench's RecoveryCopies, if any) a moment
 // after the last edit, and removed when the page is saved or the window
 // closes; offerRecoveredPages offers the copies a crashed run left behind.
-// While its copy cannot be written, a status line at the foot of the window
-// says that the text is not protected, where and why (no message box
-// interrupts the author); it goes once a copy is written or the page saved.
+// While its copy cannot be written, a line below the text area says that
+// the text is not protected, where and why (no message box interrupts the
+// author); it goes once a copy is written or the page saved.
 //
 // The Edit menu holds the text area's own editing commands and its Find and
 // Replace dialog (dlgFindReplace, one per editor). Every command of the
@@ -103,7 +103,7 @@ public:
     // The recovery copy's name in the workbench's RecoveryCopies ("" before the first).
     QString recoveryCopyName() const { return m_recovery ? m_recovery->name() : QString(); }
     EditorRecovery* recovery() const { return m_recovery; }
-    // The status line saying the text is not protected (nullptr until first needed).
+    // The line saying the text is not protected (nullptr until first needed).
     QLabel* lblRecovery() const { return m_lblRecovery; }
     QString filePath() const { return m_filePath; }
     std::int16_t pageType() const { return m_pageType; }
@@ -189,9 +189,9 @@ private:
     void viewPage();
     // Closing's question: true when the window may close.
     bool mayClose();
-    // The recovery copy's notice on the status line; "" hides it.
+    // The recovery copy's notice below the text area; "" hides it.
     void showRecoveryNotice(const QString& notice);
-    // The text area fills the window below the menu bar and above the status line.
+    // The text area fills the window below the menu bar and above the notice.
     void fitTextArea();
 
     Workbench& m_workbench;
