@@ -35,6 +35,20 @@ QString withPath(const char* label, const QString& path)
     return QString::fromLatin1(label) + QStringLiteral("(") + path + QStringLiteral(")");
 }
 
+// Counts the picture copies a dry run asks for; makes and removes nothing.
+class CopyCounter : public Jpeg::CopySink {
+public:
+    bool resamples() override { return true; }
+    void submit(const Jpeg::CopyJob&) override { ++count; }
+    void removeOlder(const QString&) override {}
+    int count = 0;
+};
+
+class NoProblems : public ProblemSink {
+public:
+    void report(const Problem&) override {}
+};
+
 } // namespace
 
 PageMaker::PageMaker(KioskSystem& kiosk, ProblemSink& problems) : m_kiosk(&kiosk), m_problems(problems) {}
@@ -89,7 +103,8 @@ void PageMaker::run()
         // Picture copies are made in the background while the pages are written.
         const int runs =
             m_pictureRuns == AutomaticRuns ? Jpeg::imageToolRuns(session.imageTool(&m_inOrder)) : m_pictureRuns;
-        PictureWork work(runs, m_pictureCount, session, m_problems);
+        const int picturesAhead = m_pictureCount ? pictureCopiesAhead() : 0;
+        PictureWork work(runs, m_pictureCount, picturesAhead, session, m_problems);
         m_pictureWork = &work;
         const auto detach = qScopeGuard([this] { m_pictureWork = nullptr; });
         makeRequested();
@@ -97,6 +112,19 @@ void PageMaker::run()
         work.finish();
         commitPages(true);
     });
+}
+
+int PageMaker::pictureCopiesAhead()
+{
+    NoProblems none;
+    CopyCounter counter;
+    PageMaker dry(kiosk(), none);
+    dry.setWriteOutput(false);
+    dry.setCopyProbe(&counter);
+    dry.m_makeAllMode = m_makeAllMode;
+    dry.m_pendingPagePath = m_pendingPagePath;
+    dry.makeRequested();
+    return counter.count;
 }
 
 void PageMaker::commitPages(bool all)

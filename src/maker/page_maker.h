@@ -54,7 +54,10 @@ public:
     // Receives the pages made so far and the pages of the whole make after each page.
     using CountHandler = std::function<void(int made, int total)>;
 
-    // Receives the pictures done and the pictures asked for so far during run().
+    // Receives the pictures done and the pictures of the whole make during
+    // run(), as copies are asked for and done. The total is known from the
+    // start: with a handler set, run() first reads the pages as a dry run does
+    // and counts their pictures (it grows only when pages change meanwhile).
     using PictureCountHandler = std::function<void(int done, int total)>;
 
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
@@ -151,6 +154,9 @@ private:
     bool pageFilesFree(const QString& filePath);
     bool pageFileNamesFit(const QString& filePath);
     void makeRequested();
+    // The picture copies makeRequested will ask for, counted by a dry run of
+    // it that reports nothing.
+    int pictureCopiesAhead();
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).
     void commitPages(bool all);
