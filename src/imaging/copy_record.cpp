@@ -16,7 +16,10 @@ const QString CopyRecord::FileName = QStringLiteral(".zel-copies");
 
 namespace {
 
-const QString VersionLine = QStringLiteral("zel-copies 1");
+// Version 2 records a resampled copy only once it decoded to its end; a
+// record of version 1 may vouch for a copy cut short, so it counts as empty
+// and its copies are made anew once.
+const QString VersionLine = QStringLiteral("zel-copies 2");
 constexpr int FieldCount = 12;
 // A line takes some 200 bytes with the kiosk's paths (a few hundred with long
 // ones), so this holds some 50,000 copies, far more than one images folder

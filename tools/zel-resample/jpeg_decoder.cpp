@@ -1,6 +1,6 @@
 #include "jpeg_decoder.h"
 
-#include "jpeg_error_guard.h"
+#include "util/jpeg_error_guard.h"
 #include "orientation.h"
 #include "resample_error.h"
 #include "util/exif_orientation.h"
