@@ -516,9 +516,9 @@ TEST(PreviewFolders, FailuresNameThePreviewsOwnFileAndTheSystemsReason)
         large += "\nThe Saturday market fills the harbour square from eight in the morning until two o'clock.";
     const auto outcome = [&](PreviewMake& make, const QString& body) {
         QSignalSpy made(&make, &PreviewMake::made), failed(&make, &PreviewMake::failed);
-        make.request({kiosk.folder(), kiosk.path("news/today.zel"), PageTypes::Leaf, body, {}});
+        make.request({kiosk.folder(), kiosk.path("news/today.zel"), std::int16_t(PageType::Leaf), body, {}});
         EXPECT_TRUE(waitUntil([&] { return !made.isEmpty() || !failed.isEmpty(); }, 120000));
-        const QString said = failed.isEmpty() ? "made" : failed.first().first().toString();
+        QString said = failed.isEmpty() ? "made" : failed.first().first().toString();
         EXPECT_FALSE(said.contains(kiosk.folder())) << said.toStdString();
         return said.replace(cache.path(), "CACHE").toStdString();
     };
@@ -578,8 +578,9 @@ TEST(PreviewFolders, ThoseOfRunsThatNoLongerRunGoWhenAPreviewStarts)
     for (const auto& row : rows) {
         QDir().mkpath(previews + row.folder + "/kiosk");
         ASSERT_TRUE(QFile::link(linked.path(), previews + row.folder + "/kiosk/news"));
-        if (*row.written)
+        if (*row.written) {
             ASSERT_EQ(QProcess::execute("touch", {"-d", row.written, previews + row.folder}), 0);
+        }
     }
     {
         TemporaryKiosk kiosk;
