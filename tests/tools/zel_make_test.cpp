@@ -298,10 +298,14 @@ TEST(ZelMakeCheck, FindsWhatTheMakeRefusedAndWhatAMakeWouldChange)
         {"a_con made on its own beside a", pageA + "; news/a_con.zel=#leaf\n#para\nPage B", "~/ ~/news/a_con.zel", 1,
          "Page source - ~/news/a_con.zel would overwrite a_con.htm of page source ~/news/a.zel - the page was not made",
          "", "~/news/a_con.htm|~/news/a_con_con.htm"},
-        {"page source that cannot be read", "news/bad.zel=->/proc/self/mem", "~/", 2,
-         "Path/File access error: ~/news/bad.zel (", "", "~/news/bad.htm"},
-        {"page source of mode 000", pageA + "; news/a.zel=mode 000", "~/", 2,
-         "Path/File access error: ~/news/a.zel (Permission denied)", "", "~/news/a.htm", "", nullptr, true},
+        {"page source that cannot be read", "news/bad.zel=->/proc/self/mem", "~/", 1,
+         "Page source - ~/news/bad.zel cannot be read (Input/output error) - the page was not made",
+         "~/news/today.htm=<frameset", "~/news/bad.htm",
+         "~/news/bad.zel:1: faulty line: Page source - ~/news/bad.zel cannot be read (Input/output error) - the page "
+         "was not made"},
+        {"page source of mode 000", pageA + "; news/a.zel=mode 000", "~/", 1,
+         "Page source - ~/news/a.zel cannot be read (Permission denied) - the page was not made", "", "~/news/a.htm",
+         "", nullptr, true},
         {"screenwidth changed after the make", "", "~/", 0, "", "", "",
          "~/news/today.zel:1: out of date: Page would change if made now (today.htm, today_con.htm, today_nav.htm)|"
          "~/news/today.zel:4: out of date: Picture copy images\\today00001.jpg would be made again|"
