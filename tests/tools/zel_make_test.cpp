@@ -3,6 +3,8 @@
 #include "support/recording_problems.h"
 #include "imaging/jpeg_size.h"
 #include "support/check_kiosk.h"
+#include "check/finding.h"
+#include "support/name_rule_message.h"
 #include "support/kiosk_fixture.h"
 #include "support/qt_printing.h"
 
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <iostream>
@@ -125,6 +128,27 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
             EXPECT_FALSE(readBytes(news.kiosk.path("root/root.htm")).contains("log file"));
         }
     }
+}
+
+// A problem whose message holds NUL and other control characters (a reference written with them) goes through
+// --problems as one record on one line without them, and the preview's reader gets the message back whole.
+TEST(ZelMakeProblems, ControlCharactersInAMessageComeBackAsWritten)
+{
+    const QString name = QString("a") + QChar(0)
+                         + "b\x01\x1b\x7f"
+                           "c";
+    const NewsKiosk news("root/root.zel=#root\n#button " + name + " Text");
+    const MakeRun run = news.make("--problems ~/ ~/root/root.zel");
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_TRUE(run.out.endsWith('\n'));
+    EXPECT_FALSE(std::any_of(run.out.begin(), run.out.end() - 1, [](QChar c) {
+        return (c < u' ' && c != u'\t') || c == u'\x7f';
+    })) << run.out.toStdString();
+    const std::optional<Finding> read = Finding::fromRecord(run.out.chopped(1));
+    ASSERT_TRUE(read) << run.out.toStdString();
+    EXPECT_EQ(read->pageSource, news.kiosk.path("root/root.zel"));
+    EXPECT_EQ(read->line, 2);
+    EXPECT_EQ(read->text, nameRuleMessage(name, "page"));
 }
 
 // kill -9 at several points of a make of a kiosk with pages and pictures:
