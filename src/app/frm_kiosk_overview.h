@@ -39,13 +39,15 @@ public:
     // Fills the tree from the open kiosk system and shows the window.
     void showOverview();
     // Reads again what changed on disk in the page folders named (every one
-    // when none is named) and updates those rows, then checks again. The
-    // watcher calls it with the folders it saw change, after a short pause
-    // for the changes of one save to settle.
+    // when none is named) and updates those rows and the folder rows, then
+    // checks again. The watcher calls it for every folder, at most a short
+    // pause after the first change it sees, so that the changes of one save
+    // are read once and changes that keep coming do not put it off.
     void refresh(const QStringList& folders = {});
     bool isChecking() const { return m_checkTimer.isActive(); }
 
     QLabel* lblFolder() const { return m_lblFolder; }
+    QLabel* lblPageViews() const { return m_lblPageViews; }
     QTreeWidget* lstPages() const { return m_lstPages; }
     // The row of a page source; nullptr when it is not listed.
     QTreeWidgetItem* rowOf(const QString& pageSource) const;
@@ -66,6 +68,7 @@ private:
     void updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page);
     void showPageViews();
     QTreeWidgetItem* folderRow(const QString& folder);
+    void updateFolderRows();
     void watchFolders();
     void startCheck();
     void checkSomePages();
@@ -77,9 +80,9 @@ private:
     std::optional<KioskCheck> m_check; // made for the open kiosk system when a check begins
     QTimer m_checkTimer;
     QTimer m_settleTimer;
-    QStringList m_changedFolders; // seen by the watcher, not yet read; "" for the kiosk folder itself
     bool m_checkBegun = false;
     QFileSystemWatcher* m_watcher = nullptr;
     QLabel* m_lblFolder = nullptr;
+    QLabel* m_lblPageViews = nullptr;
     QTreeWidget* m_lstPages = nullptr;
 };
