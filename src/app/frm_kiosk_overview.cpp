@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <sys/stat.h>
 
 namespace {
 const QString kModule = QStringLiteral("frmKioskOverview");
@@ -94,11 +95,20 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench)
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(kSettleMilliseconds);
     connect(&m_settleTimer, &QTimer::timeout, this, [this] {
-        // Watched again first, read then: a change in between is read now, one after it is seen.
-        watchFolders();
-        refresh();
+        // Watched again first, read then: a change in between is read now, one after it is seen. A change of the
+        // kiosk folder itself (a folder added, removed or renamed) reads every folder.
+        QStringList folders = m_changedFolders;
+        m_changedFolders.clear();
+        for (const QString& folder : watchFolders())
+            if (!folders.contains(folder))
+                folders.append(folder);
+        refresh(folders.contains(QString()) ? QStringList() : folders);
     });
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        const QString folder =
+            QDir::cleanPath(path) == QDir::cleanPath(m_overview->folder()) ? QString() : QFileInfo(path).fileName();
+        if (!m_changedFolders.contains(folder))
+            m_changedFolders.append(folder);
         // Not restarted by later notices: a shell writing all the time must not keep the overview stale.
         if (!m_settleTimer.isActive())
             m_settleTimer.start();
@@ -115,6 +125,10 @@ void frmKioskOverview::showOverview()
         m_overview->fill();
         m_lblFolder->setText(QDir::toNativeSeparators(folder));
         fillTree();
+        if (!m_watcher->directories().isEmpty())
+            m_watcher->removePaths(m_watcher->directories());
+        m_watchedFolders.clear();
+        m_changedFolders.clear();
         watchFolders();
         show();
         raise();
@@ -203,18 +217,42 @@ QTreeWidgetItem* frmKioskOverview::rowOf(const QString& pageSource) const
     return nullptr;
 }
 
-// A watch belongs to the folder, not to its name: a folder removed or renamed is no longer watched (or is watched
-// under its old name), and one made again under that name is another folder. So after every change the kiosk
-// folder and the page folders it holds now are watched afresh.
-void frmKioskOverview::watchFolders()
+// A watch belongs to the folder, not to its name: a folder removed is no longer watched, one renamed is still
+// watched under its old name, and one made again under that name is another folder. So after every change the
+// kiosk folder and the page folders it holds now are looked at, and each one that is not watched, or is another
+// folder than the one watched, is watched afresh. Returns those page folders ("" for the kiosk folder), which
+// may have changed unseen.
+QStringList frmKioskOverview::watchFolders()
 {
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
+    const auto identity = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? FolderIdentity{info.st_dev, info.st_ino}
+                                                                       : FolderIdentity{};
+    };
     const QDir top(m_overview->folder());
-    QStringList folders{m_overview->folder()};
+    QHash<QString, QString> wanted{{m_overview->folder(), QString()}}; // path -> folder name
     for (const QString& folder : top.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
-        folders.append(top.filePath(folder));
-    m_watcher->addPaths(folders);
+        wanted.insert(top.filePath(folder), folder);
+    const QStringList watched = m_watcher->directories();
+    for (const QString& path : watched)
+        if (!wanted.contains(path)) {
+            m_watcher->removePath(path);
+            m_watchedFolders.remove(path);
+        }
+    QStringList renewed;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        // Looked at before the watch is added: a folder put in its place meanwhile differs next time.
+        const FolderIdentity now = identity(it.key());
+        const bool isWatched = watched.contains(it.key());
+        if (isWatched && m_watchedFolders.value(it.key()) == now)
+            continue;
+        if (isWatched)
+            m_watcher->removePath(it.key());
+        m_watcher->addPath(it.key());
+        m_watchedFolders.insert(it.key(), now);
+        renewed.append(it.value());
+    }
+    return renewed;
 }
 
 // Folder rows follow the page folders: gone ones (removed or renamed) go, new ones come, empty ones too.

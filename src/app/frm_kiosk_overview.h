@@ -7,6 +7,7 @@
 #include <optional>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 class QFileSystemWatcher;
 class QLabel;
@@ -69,7 +70,7 @@ private:
     void showPageViews();
     QTreeWidgetItem* folderRow(const QString& folder);
     void updateFolderRows();
-    void watchFolders();
+    QStringList watchFolders();
     void startCheck();
     void checkSomePages();
     void showMenu(const QPoint& at);
@@ -80,6 +81,10 @@ private:
     std::optional<KioskCheck> m_check; // made for the open kiosk system when a check begins
     QTimer m_checkTimer;
     QTimer m_settleTimer;
+    QStringList m_changedFolders; // seen by the watcher, not yet read; "" for the kiosk folder itself
+    // What each watched folder path named when its watch was added (device, inode).
+    using FolderIdentity = std::pair<quint64, quint64>;
+    QHash<QString, FolderIdentity> m_watchedFolders;
     bool m_checkBegun = false;
     QFileSystemWatcher* m_watcher = nullptr;
     QLabel* m_lblFolder = nullptr;
