@@ -181,12 +181,15 @@ PageViews readPageViews(const QString& path)
     });
     if (!read.problem.isEmpty())
         return {{}, 0, read.problem};
-    for (const auto& [bytes, count] : counts) {
-        QString page = TextCodec::decode(QByteArray::fromStdString(bytes));
+    // Taken out one by one, so that the bytes and the text of every page are never held at once.
+    read.views.reserve(qsizetype(counts.size()));
+    while (!counts.empty()) {
+        const auto taken = counts.extract(counts.begin());
+        QString page = TextCodec::decode(QByteArray::fromStdString(taken.key()));
         if (page.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive))
             page.chop(4);
         qint64& sum = read.views[page];
-        sum = saturatingSum(sum, count);
+        sum = saturatingSum(sum, taken.mapped());
     }
     return read;
 }

@@ -52,7 +52,7 @@ struct PageViews {
     qint64 linesNotCounted = 0; // header lines and empty lines apart
     QString problem;            // why the file could not be read; "" when it was
 };
-constexpr int kMostPageViewPages = 32768;
+constexpr int kMostPageViewPages = 16384;
 PageViews readPageViews(const QString& path);
 
 // Reads one page source and its made files.
