@@ -104,6 +104,8 @@ std::string destinationOf(const std::string& target, LinkAtTarget links)
         return target;
     if (links == LinkAtTarget::Refuse)
         throw FileError(ELOOP, target, "is a symbolic link");
+    if (links == LinkAtTarget::Replace)
+        return target;
     char* resolved = ::realpath(target.c_str(), nullptr);
     if (!resolved) {
         const int error = errno;
@@ -253,7 +255,8 @@ StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* f
     // What the replacement keeps: the old file's attributes, or those of the
     // file it stands in for.
     struct stat model {};
-    const bool keeps = (::stat(m_destination.c_str(), &model) == 0 && S_ISREG(model.st_mode))
+    // A link being replaced gives nothing: what it leads to is not ours.
+    const bool keeps = (::lstat(m_destination.c_str(), &model) == 0 && S_ISREG(model.st_mode))
                        || (!staging.attributesOf.empty() && ::access(m_destination.c_str(), F_OK) != 0
                            && ::stat(staging.attributesOf.c_str(), &model) == 0 && S_ISREG(model.st_mode));
     const std::string prefix =

@@ -19,7 +19,7 @@
 // at the target stays: the file it leads to is replaced (its temporary in
 // that file's folder), and a link that leads nowhere, in a loop or to
 // something other than a regular file is refused; the files the program
-// keeps for itself refuse any link (LinkAtTarget). New files get mode 0666
+// keeps for itself refuse or replace any link (LinkAtTarget). New files get mode 0666
 // less the umask.
 namespace fileio {
 
@@ -61,6 +61,9 @@ enum class LinkAtTarget {
     // Refuses with a FileError, the link untouched (the program's own records,
     // which must not be written anywhere else).
     Refuse,
+    // Replaces the link itself by the new file, never following it (the
+    // program's own records, which a planted link must not disable).
+    Replace,
 };
 
 // How a StagedFile names and holds its temporary.

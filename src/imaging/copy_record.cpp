@@ -159,11 +159,11 @@ bool CopyRecord::save(const fileio::FailureHook* fileFaults) const
     QByteArray bytes = text.toUtf8();
     bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";
     // A record of this folder's copies is never written elsewhere: a link at
-    // its name is refused, and the copies are checked again on the next make.
+    // its name is replaced by the record.
     try {
         fileio::replaceFile(QFile::encodeName(m_folder + QDir::separator() + FileName).toStdString(),
                             std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults,
-                            fileio::LinkAtTarget::Refuse);
+                            fileio::LinkAtTarget::Replace);
     } catch (const fileio::FileError&) {
         return false;
     }

@@ -169,6 +169,12 @@ QString PreviewFolder::prepare(const PreviewPage& page)
         pageFiles.append(pageName + suffix);
     if (saved)
         linkEntries(kioskPageFolder, pageFolder, pageFiles);
+    // A link left at one of this page's own names (made while another page of
+    // the folder was previewed) would lead the preview's writes into the
+    // kiosk system itself: it goes.
+    for (const QString& name : pageFiles)
+        if (QFileInfo(pageFolder + name).isSymLink())
+            removeEntry(pageFolder + name);
     ensureFolder(pageFolder + kImages);
     seedCopies(withSeparator(kioskPageFolder) + kImages, pageFolder + kImages);
 
