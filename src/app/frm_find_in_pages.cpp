@@ -67,9 +67,9 @@ void frmFindInPages::findLines()
         }
         const QList<PageReferences::ReferenceLine> lines =
             PageSearch::linesContaining(workbench().kioskSystem().folder(), text, m_chkMatchCase->isChecked());
-        m_lstMatches->showLines(lines);
-        m_lblCount->setText(lines.isEmpty() ? u'"' + text + QStringLiteral("\" was not found in the pages")
-                                            : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(lines.size()));
+        const qsizetype count = m_lstMatches->showLines(lines);
+        m_lblCount->setText(count == 0 ? u'"' + text + QStringLiteral("\" was not found in the pages")
+                                       : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(count));
     });
 }
 

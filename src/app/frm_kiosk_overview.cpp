@@ -20,13 +20,14 @@
 #include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <sys/stat.h>
 
 namespace {
 const QString kModule = QStringLiteral("frmKioskOverview");
 const QString kGeometryKey = QStringLiteral("Overview/geometry");
 const QString kOpenKey = QStringLiteral("Overview/open");
 constexpr int kSliceMilliseconds = 30;
-// The files of one save or make come in several notices; they are read once.
+// The files of one save or make come in several notices; they are read once, this long after the first.
 constexpr int kSettleMilliseconds = 50;
 
 QString typeName(PageType type)
@@ -43,6 +44,16 @@ QString typeName(PageType type)
     default:
         return QStringLiteral("invalid");
     }
+}
+
+// What the title column shows: the title, or why the page source could not be read.
+QString titleText(const KioskOverview::PageSummary& page)
+{
+    if (page.unreadable.isEmpty())
+        return page.title;
+    return page.unreadable.startsWith(QLatin1String("is "))
+               ? page.unreadable
+               : QStringLiteral("cannot be read (%1)").arg(page.unreadable);
 }
 
 QString madeText(const KioskOverview::PageSummary& page)
@@ -62,6 +73,12 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench)
     m_lblFolder->setObjectName(QStringLiteral("lblFolder"));
     m_lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_lblFolder);
+    m_lblPageViews = new QLabel(this);
+    m_lblPageViews->setObjectName(QStringLiteral("lblPageViews"));
+    m_lblPageViews->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblPageViews->setWordWrap(true);
+    m_lblPageViews->hide();
+    layout->addWidget(m_lblPageViews);
     m_lstPages = new QTreeWidget(this);
     m_lstPages->setObjectName(QStringLiteral("lstPages"));
     m_lstPages->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
@@ -78,17 +95,23 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench)
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(kSettleMilliseconds);
     connect(&m_settleTimer, &QTimer::timeout, this, [this] {
-        // A change of the kiosk folder itself (a folder added or gone) reads every folder.
-        const QStringList folders = m_changedFolders.contains(QString()) ? QStringList() : m_changedFolders;
+        // Watched again first, read then: a change in between is read now, one after it is seen. A change of the
+        // kiosk folder itself (a folder added, removed or renamed) reads every folder.
+        QStringList folders = m_changedFolders;
         m_changedFolders.clear();
-        refresh(folders);
+        for (const QString& folder : watchFolders())
+            if (!folders.contains(folder))
+                folders.append(folder);
+        refresh(folders.contains(QString()) ? QStringList() : folders);
     });
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
         const QString folder =
             QDir::cleanPath(path) == QDir::cleanPath(m_overview->folder()) ? QString() : QFileInfo(path).fileName();
         if (!m_changedFolders.contains(folder))
             m_changedFolders.append(folder);
-        m_settleTimer.start();
+        // Not restarted by later notices: a shell writing all the time must not keep the overview stale.
+        if (!m_settleTimer.isActive())
+            m_settleTimer.start();
     });
     m_checkTimer.setInterval(0);
     connect(&m_checkTimer, &QTimer::timeout, this, &frmKioskOverview::checkSomePages);
@@ -102,6 +125,10 @@ void frmKioskOverview::showOverview()
         m_overview->fill();
         m_lblFolder->setText(QDir::toNativeSeparators(folder));
         fillTree();
+        if (!m_watcher->directories().isEmpty())
+            m_watcher->removePaths(m_watcher->directories());
+        m_watchedFolders.clear();
+        m_changedFolders.clear();
         watchFolders();
         show();
         raise();
@@ -141,11 +168,24 @@ void frmKioskOverview::fillTree()
     }
     m_lstPages->addTopLevelItems(folders);
     m_lstPages->expandAll();
-    m_lstPages->setColumnHidden(kColumnViews, !m_overview->hasPageViews());
+    showPageViews();
 }
 
 void frmKioskOverview::showPageViews()
 {
+    const QString file = QDir::toNativeSeparators(KioskOverview::pageViewsPath(m_overview->folder()));
+    const QString& problem = m_overview->pageViewsProblem();
+    QString said;
+    if (!problem.isEmpty())
+        said = QStringLiteral("Page views %1 %2")
+                   .arg(file, problem.startsWith(QLatin1String("is "))
+                                  ? problem
+                                  : QStringLiteral("cannot be read (%1)").arg(problem));
+    else if (const qint64 lines = m_overview->pageViewLinesNotCounted(); lines > 0)
+        said = QStringLiteral("Page views %1: %2 %3 not counted (not a date, a page and a count of 0 or more)")
+                   .arg(file, QString::number(lines), lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+    m_lblPageViews->setText(said);
+    m_lblPageViews->setVisible(!said.isEmpty());
     m_lstPages->setColumnHidden(kColumnViews, !m_overview->hasPageViews());
     for (int i = 0; i < m_lstPages->topLevelItemCount(); ++i) {
         QTreeWidgetItem* folder = m_lstPages->topLevelItem(i);
@@ -160,7 +200,7 @@ void frmKioskOverview::updateRow(QTreeWidgetItem* row, const KioskOverview::Page
     row->setText(kColumnPage, page.id.page);
     row->setData(kColumnPage, Qt::UserRole, page.path);
     row->setText(kColumnType, typeName(page.type));
-    row->setText(kColumnTitle, page.title);
+    row->setText(kColumnTitle, titleText(page));
     row->setText(kColumnMade, madeText(page));
     row->setText(kColumnProblems, page.problems < 0 ? QString() : QString::number(page.problems));
     row->setText(kColumnViews, m_overview->hasPageViews() ? QString::number(m_overview->views(page.id)) : QString());
@@ -177,14 +217,53 @@ QTreeWidgetItem* frmKioskOverview::rowOf(const QString& pageSource) const
     return nullptr;
 }
 
-void frmKioskOverview::watchFolders()
+// A watch belongs to the folder, not to its name: a folder removed is no longer watched, one renamed is still
+// watched under its old name, and one made again under that name is another folder. So after every change the
+// kiosk folder and the page folders it holds now are looked at, and each one that is not watched, or is another
+// folder than the one watched, is watched afresh. Returns those page folders ("" for the kiosk folder), which
+// may have changed unseen.
+QStringList frmKioskOverview::watchFolders()
 {
-    if (!m_watcher->directories().isEmpty())
-        m_watcher->removePaths(m_watcher->directories());
-    QStringList folders{m_overview->folder()};
-    for (const QString& folder : m_overview->folderNames())
-        folders.append(QDir(m_overview->folder()).filePath(folder));
-    m_watcher->addPaths(folders);
+    const auto identity = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? FolderIdentity{info.st_dev, info.st_ino}
+                                                                       : FolderIdentity{};
+    };
+    const QDir top(m_overview->folder());
+    QHash<QString, QString> wanted{{m_overview->folder(), QString()}}; // path -> folder name
+    for (const QString& folder : top.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        wanted.insert(top.filePath(folder), folder);
+    const QStringList watched = m_watcher->directories();
+    for (const QString& path : watched)
+        if (!wanted.contains(path)) {
+            m_watcher->removePath(path);
+            m_watchedFolders.remove(path);
+        }
+    QStringList renewed;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        // Looked at before the watch is added: a folder put in its place meanwhile differs next time.
+        const FolderIdentity now = identity(it.key());
+        const bool isWatched = watched.contains(it.key());
+        if (isWatched && m_watchedFolders.value(it.key()) == now)
+            continue;
+        if (isWatched)
+            m_watcher->removePath(it.key());
+        m_watcher->addPath(it.key());
+        m_watchedFolders.insert(it.key(), now);
+        renewed.append(it.value());
+    }
+    return renewed;
+}
+
+// Folder rows follow the page folders: gone ones (removed or renamed) go, new ones come, empty ones too.
+void frmKioskOverview::updateFolderRows()
+{
+    const QStringList folders = m_overview->folderNames();
+    for (int i = m_lstPages->topLevelItemCount() - 1; i >= 0; --i)
+        if (!folders.contains(m_lstPages->topLevelItem(i)->text(kColumnPage)))
+            delete m_lstPages->takeTopLevelItem(i);
+    for (const QString& folder : folders)
+        folderRow(folder);
 }
 
 void frmKioskOverview::refresh(const QStringList& folders)
@@ -192,10 +271,7 @@ void frmKioskOverview::refresh(const QStringList& folders)
     withErrorPath(workbench().session(), kModule, QStringLiteral("refresh"), [&] {
         if (!m_overview)
             return;
-        const QStringList before = m_overview->folderNames();
         const QStringList changed = m_overview->refresh(folders);
-        if (m_overview->folderNames() != before)
-            watchFolders();
         if (m_overview->refreshPageViews())
             showPageViews();
         for (const QString& path : changed) {
@@ -216,6 +292,7 @@ void frmKioskOverview::refresh(const QStringList& folders)
             }
             updateRow(row, *page);
         }
+        updateFolderRows();
         if (!changed.isEmpty())
             startCheck();
     });

@@ -7,6 +7,7 @@
 #include <optional>
 #include <QTimer>
 #include <memory>
+#include <utility>
 
 class QFileSystemWatcher;
 class QLabel;
@@ -39,13 +40,15 @@ public:
     // Fills the tree from the open kiosk system and shows the window.
     void showOverview();
     // Reads again what changed on disk in the page folders named (every one
-    // when none is named) and updates those rows, then checks again. The
-    // watcher calls it with the folders it saw change, after a short pause
-    // for the changes of one save to settle.
+    // when none is named) and updates those rows and the folder rows, then
+    // checks again. The watcher calls it for every folder, at most a short
+    // pause after the first change it sees, so that the changes of one save
+    // are read once and changes that keep coming do not put it off.
     void refresh(const QStringList& folders = {});
     bool isChecking() const { return m_checkTimer.isActive(); }
 
     QLabel* lblFolder() const { return m_lblFolder; }
+    QLabel* lblPageViews() const { return m_lblPageViews; }
     QTreeWidget* lstPages() const { return m_lstPages; }
     // The row of a page source; nullptr when it is not listed.
     QTreeWidgetItem* rowOf(const QString& pageSource) const;
@@ -66,7 +69,8 @@ private:
     void updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page);
     void showPageViews();
     QTreeWidgetItem* folderRow(const QString& folder);
-    void watchFolders();
+    void updateFolderRows();
+    QStringList watchFolders();
     void startCheck();
     void checkSomePages();
     void showMenu(const QPoint& at);
@@ -78,8 +82,12 @@ private:
     QTimer m_checkTimer;
     QTimer m_settleTimer;
     QStringList m_changedFolders; // seen by the watcher, not yet read; "" for the kiosk folder itself
+    // What each watched folder path named when its watch was added (device, inode).
+    using FolderIdentity = std::pair<quint64, quint64>;
+    QHash<QString, FolderIdentity> m_watchedFolders;
     bool m_checkBegun = false;
     QFileSystemWatcher* m_watcher = nullptr;
     QLabel* m_lblFolder = nullptr;
+    QLabel* m_lblPageViews = nullptr;
     QTreeWidget* m_lstPages = nullptr;
 };

@@ -193,6 +193,8 @@ void frmKioskSystem::updateRecentList(const QString& folder)
     for (int j = position; j >= 2; --j)
         setRecentEntry(j, m_fileItemCaption[size_t(j - 1)], m_mnuFileItem[size_t(j - 1)]->isVisible());
     setRecentEntry(1, folder, true);
+    // Stored at once, so that a run that ends without closing keeps it.
+    storeRecentList();
 }
 
 void frmKioskSystem::openKioskSystem(const QString& folder)
@@ -390,7 +392,8 @@ void frmKioskSystem::mnuFindInPages_Click()
 
 // Every other window is asked to close, then the recent list is stored, the
 // log closed and every file closed. An editor that refuses (the author keeps
-// working on it) stops the shutdown: the main window stays, its log open.
+// working on it) stops the shutdown before any window has closed: the main
+// window and every other window stay, the log open.
 // The fatal report closes the main window whatever the editors answer.
 void frmKioskSystem::closeEvent(QCloseEvent* event)
 {
@@ -403,7 +406,7 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
         fatal
         || withErrorPath(
             m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-            [&] { return WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this); });
+            [&] { return WindowClosing::closeOtherWindowsOrNone(m_workbench.order().windowsInOpeningOrder(), this); });
     if (!othersClosed) {
         event->ignore();
         return;

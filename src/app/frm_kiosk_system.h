@@ -21,7 +21,8 @@ struct Result;
 //
 // Edit and Tools stay disabled until a kiosk system has been opened. The
 // recent list (mnuFileItem(1..3), separator mnuFileItem(0)) is read from the
-// settings store when the window is made and written back when it closes.
+// settings store when the window is made and written back whenever it
+// changes and when the window closes.
 // Every window and dialog it opens shares its workbench.
 class frmKioskSystem : public QMainWindow {
     Q_OBJECT

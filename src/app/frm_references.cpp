@@ -32,8 +32,8 @@ void frmReferences::showReferencesTo(const PageReferences::PageId& page)
     withErrorPath(workbench().session(), kModule, QStringLiteral("showReferencesTo"), [&] {
         const QList<PageReferences::ReferenceLine> lines =
             PageReferences::linesNaming(workbench().kioskSystem().folder(), page);
-        m_lstReferences->showLines(lines);
-        m_lblPage->setText(QStringLiteral("Lines naming %1\\%2: %3").arg(page.folder, page.page).arg(lines.size()));
+        const qsizetype count = m_lstReferences->showLines(lines);
+        m_lblPage->setText(QStringLiteral("Lines naming %1\\%2: %3").arg(page.folder, page.page).arg(count));
         show();
         raise();
         activateWindow();

@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     };
     services.closeAllWindows = &WindowClosing::closeAllWindows;
     Session session(std::move(services));
-    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder());
+    RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder(), session.fileFaults());
     Workbench workbench(session);
     workbench.setRecoveryCopies(&recoveryCopies);
     // The message boxes go over the window that has the keyboard, which the workbench knows.

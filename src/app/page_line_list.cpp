@@ -12,19 +12,23 @@ PageLineList::PageLineList(Workbench& workbench, QWidget* parent) : QTreeWidget(
     header()->setStretchLastSection(true);
 }
 
-void PageLineList::showLines(const QList<PageReferences::ReferenceLine>& lines)
+qsizetype PageLineList::showLines(const QList<PageReferences::ReferenceLine>& lines)
 {
     clear();
+    qsizetype count = 0;
     for (const PageReferences::ReferenceLine& line : lines) {
         QString folder;
         QString name;
         PagePaths::splitPageSourcePath(line.pageSource, folder, name);
-        auto* row = new QTreeWidgetItem(this, {folder + u'\\' + name, QString::number(line.line), line.text});
+        count += line.line > 0 ? 1 : 0;
+        auto* row = new QTreeWidgetItem(
+            this, {folder + u'\\' + name, line.line > 0 ? QString::number(line.line) : QString(), line.text});
         row->setData(kColumnPageSource, Qt::UserRole, line.pageSource);
         row->setData(kColumnLine, Qt::UserRole, line.line);
     }
     resizeColumnToContents(kColumnPageSource);
     resizeColumnToContents(kColumnLine);
+    return count;
 }
 
 void PageLineList::openLine(QTreeWidgetItem* row)

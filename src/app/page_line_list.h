@@ -19,8 +19,9 @@ public:
 
     PageLineList(Workbench& workbench, QWidget* parent);
 
-    // Replaces the rows with lines.
-    void showLines(const QList<PageReferences::ReferenceLine>& lines);
+    // Replaces the rows with lines (a page source not read: its reason, no line
+    // number). Returns the number of lines, those rows not counted.
+    qsizetype showLines(const QList<PageReferences::ReferenceLine>& lines);
     // Opens the row's page source in the editor at its line.
     void openLine(QTreeWidgetItem* row);
 

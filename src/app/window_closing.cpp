@@ -2,6 +2,7 @@
 
 #include "app/frm_kiosk_system.h"
 #include "dialogs/workbench.h"
+#include "editor/frm_edit.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -26,21 +27,43 @@ bool isProgramWindow(const QWidget* widget)
         return true;
     }
 }
+
+// Guarded: closing one window may destroy others (its own dialogs).
+QList<QPointer<QWidget>> otherWindows(const QList<QWidget*>& windowsInOrder, const QWidget* keep)
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* widget : windowsInOrder)
+        if (widget != keep && isProgramWindow(widget))
+            windows.append(widget);
+    return windows;
+}
 } // namespace
 
 namespace WindowClosing {
 
 bool closeOtherWindows(const QList<QWidget*>& windowsInOrder, const QWidget* keep)
 {
-    // Guarded: closing one window may destroy others (its own dialogs).
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* widget : windowsInOrder)
-        if (widget != keep && isProgramWindow(widget))
-            windows.append(widget);
     bool allClosed = true;
-    for (const QPointer<QWidget>& window : windows)
+    for (const QPointer<QWidget>& window : otherWindows(windowsInOrder, keep))
         if (window && !window->close())
             allClosed = false;
+    return allClosed;
+}
+
+bool closeOtherWindowsOrNone(const QList<QWidget*>& windowsInOrder, const QWidget* keep)
+{
+    const QList<QPointer<QWidget>> windows = otherWindows(windowsInOrder, keep);
+    for (const QPointer<QWidget>& window : windows)
+        if (auto* editor = qobject_cast<frmEdit*>(window.data()); editor && !editor->askBeforeClosing())
+            return false;
+    bool allClosed = true;
+    for (const QPointer<QWidget>& window : windows) {
+        if (!window)
+            continue;
+        auto* editor = qobject_cast<frmEdit*>(window.data());
+        if (!(editor ? editor->closeAsAgreed() : window->close()))
+            allClosed = false;
+    }
     return allClosed;
 }
 

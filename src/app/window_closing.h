@@ -14,6 +14,12 @@ namespace WindowClosing {
 // the windows were opened). True when every one of them closed.
 bool closeOtherWindows(const QList<QWidget*>& windowsInOrder, const QWidget* keep);
 
+// As closeOtherWindows, but every editor is asked about its unsaved changes
+// (its own question, in the same order) before any window closes: when one
+// refuses (Cancel, or a save that does not happen), no window is closed.
+// The shutdown's way (File, Exit).
+bool closeOtherWindowsOrNone(const QList<QWidget*>& windowsInOrder, const QWidget* keep);
+
 // Closes every window in the order the main window's workbench recorded, the
 // main window (the frmKioskSystem) last. Installed as the program's
 // unload-all-windows hook.

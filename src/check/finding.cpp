@@ -29,10 +29,27 @@ QString escaped(const QString& field)
             text += QStringLiteral("\\n");
             break;
         default:
-            text += c;
+            // NUL and the other control characters would break the line for
+            // a reader that takes text, or ends a string at NUL.
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                text += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
+            else
+                text += c;
         }
     }
     return text;
+}
+
+int hexDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
 }
 
 std::optional<QString> unescaped(QStringView field)
@@ -59,6 +76,15 @@ std::optional<QString> unescaped(QStringView field)
         case u'n':
             text += u'\n';
             break;
+        case u'x': {
+            const int high = i + 1 < field.size() ? hexDigit(field[i + 1]) : -1;
+            const int low = i + 2 < field.size() ? hexDigit(field[i + 2]) : -1;
+            if (high < 0 || low < 0)
+                return std::nullopt;
+            text += QChar(char16_t(high * 16 + low));
+            i += 2;
+            break;
+        }
         default:
             return std::nullopt;
         }
@@ -110,7 +136,7 @@ QString FindingKind::of(Problem::Kind kind)
 
 QList<QString> FindingKind::all()
 {
-    return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable};
+    return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable, BadName};
 }
 
 void sortFindings(QList<Finding>& findings)

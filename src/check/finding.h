@@ -18,7 +18,9 @@ struct Finding {
     // "PAGE_SOURCE:LINE: KIND: TEXT", the form compilers use.
     QString toLine() const;
     // The form a program reads back: "PAGE_SOURCE<TAB>LINE<TAB>KIND<TAB>TEXT",
-    // a backslash, tab, CR or LF inside a field written as \\, \t, \r or \n.
+    // a backslash, tab, CR or LF inside a field written as \\, \t, \r or \n,
+    // any other control character (NUL included) and DEL as \x and two hex
+    // digits (\x00).
     QString toRecord() const;
     // A line toRecord wrote (without its line end); none for any other line.
     static std::optional<Finding> fromRecord(QStringView record);
@@ -36,6 +38,9 @@ inline const QString MayNotFit = QStringLiteral("may not fit");
 // A file the check reads besides the page sources that is not a regular
 // file of a sane size (it is named in the finding).
 inline const QString Unreadable = QStringLiteral("unreadable");
+// A page or page folder whose name is against the name rule (its pages are
+// made all the same, but renaming and references cannot name it).
+inline const QString BadName = QStringLiteral("bad name");
 QList<QString> all();
 // The kind a problem the maker reports is listed under.
 QString of(Problem::Kind kind);

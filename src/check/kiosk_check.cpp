@@ -7,6 +7,8 @@
 #include "config/kiosk_system.h"
 #include "config/selector_row.h"
 #include "base/line_end.h"
+#include "pages/page_paths.h"
+#include "pages/support.h"
 #include "platform/session.h"
 
 #include <QDateTime>
@@ -87,6 +89,7 @@ void KioskCheck::begin()
     m_findings.clear();
     m_references.clear();
     addFolderMove();
+    addBadNames();
     setUpTextBoxes();
 }
 
@@ -97,6 +100,36 @@ void KioskCheck::addFolderMove()
     if (!moved.isEmpty())
         m_findings.append(Finding{kiosk().openedFolder() + QStringLiteral("configuration.txt"),
                                   std::max(1, kiosk().folderLine()), FindingKind::FaultyLine, moved});
+}
+
+// Every page folder (one with page sources) and page whose name the name rule
+// refuses, with the rule's message, the folder's finding before its pages'.
+void KioskCheck::addBadNames()
+{
+    struct Refusals : ProblemSink {
+        QString message;
+        void report(const Problem& problem) override { message = problem.message; }
+    };
+    const auto add = [this](const QString& path, const QString& message) {
+        // The message's first line names the name; the lines after it give the rule.
+        const qsizetype end = message.indexOf(kCrLf);
+        m_findings.append(
+            Finding{path, 1, FindingKind::BadName,
+                    end < 0 ? message : message.left(end) + QStringLiteral(": ") + message.mid(end).simplified()});
+    };
+    QString folderSeen;
+    for (const QString& page : std::as_const(m_pages)) {
+        QString folderName, pageName;
+        PagePaths::splitPageSourcePath(page, folderName, pageName);
+        const QString folder = QFileInfo(page).path();
+        if (folder != folderSeen) {
+            folderSeen = folder;
+            if (Refusals refusal; !Support::isValidFolderName(folderName, refusal))
+                add(QDir::toNativeSeparators(folder), refusal.message);
+        }
+        if (Refusals refusal; !Support::isValidPageName(pageName, refusal))
+            add(page, refusal.message);
+    }
 }
 
 void KioskCheck::setUpTextBoxes()

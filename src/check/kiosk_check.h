@@ -24,7 +24,8 @@ class KioskSystem;
 // the dry run's files are compared with those on disk, and each copy is
 // judged by its copy record as a make judges it), pages no chain of buttons
 // and items leads to from the root page, and button and item texts that may
-// not fit their button or row.
+// not fit their button or row, and page and page folder names against the
+// name rule (made all the same).
 //
 // Runs page by page so that a window can show progress and stop between
 // pages: begin(), then checkNextPage() until it returns false (finish() is
@@ -67,6 +68,7 @@ private:
     void add(int line, const QString& kind, const QString& text);
     void checkMadePage(const QString& pageSource);
     void addFolderMove();
+    void addBadNames();
     void addUnreachablePages();
     void setUpTextBoxes();
 

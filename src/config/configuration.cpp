@@ -42,16 +42,17 @@ constexpr ConfigurableDefault kConfigurable[] = {
     {"minimumhorizontalspace", 5, 0, 32767},
 };
 
-void reportBadLine(Session& session, const QString& description, const QString& line)
-{
-    reportFatalProblem(session, QStringLiteral("Error processing configuration file") + kCrLf + description + kCrLf
-                                    + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf
-                                    + line);
-}
-
 } // namespace
 
 namespace configuration {
+
+void reportBadLine(Session& session, const QString& description, const QString& line)
+{
+    QString message = QStringLiteral("Error processing configuration file") + kCrLf + description;
+    if (!line.isEmpty())
+        message += kCrLf + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line;
+    reportFatalProblem(session, message);
+}
 
 void readConfigurationFile(KioskSystem& kiosk, const QString& path)
 {
@@ -62,6 +63,7 @@ void readConfigurationFile(KioskSystem& kiosk, const QString& path)
             continue;
         const QString folder = kiosk.folder();
         add(kiosk, line);
+        kiosk.setSettingLine(line.left(line.indexOf(u' ')), {lineNumber, line});
         if (kiosk.folder() != folder)
             kiosk.setFolderLine(lineNumber);
     }

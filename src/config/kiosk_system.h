@@ -2,6 +2,7 @@
 
 #include "config/configuration_items.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 
@@ -48,6 +49,17 @@ public:
     void setOpenedFolder(const QString& folder) { m_openedFolder = folder; }
     void setFolderLine(int line) { m_folderLine = line; }
 
+    // The line of configuration.txt that set an item last (number 0 and no
+    // text: none, or the value was replaced since, as the real screen size
+    // replaces the configured one). Names in any letter case.
+    struct SettingLine {
+        int number = 0;
+        QString text;
+    };
+    SettingLine settingLine(const QString& name) const { return m_settingLines.value(name.toLower()); }
+    void setSettingLine(const QString& name, const SettingLine& line) { m_settingLines.insert(name.toLower(), line); }
+    void forgetSettingLine(const QString& name) { m_settingLines.remove(name.toLower()); }
+
 private:
     template <class Item>
     Item& itemOfKind(const QString& name) const;
@@ -56,6 +68,7 @@ private:
     ConfigurationItems m_items;
     QString m_openedFolder;
     int m_folderLine = 0;
+    QHash<QString, SettingLine> m_settingLines;
 };
 
 // The kiosk system a long-lived part (the page maker, the kiosk check) was

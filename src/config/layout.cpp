@@ -1,6 +1,7 @@
 #include "config/layout.h"
 
 #include "config/configuration.h"
+#include "config/layout_limits.h"
 #include "base/int16.h"
 #include "base/line_end.h"
 #include "base/screen_size.h"
@@ -71,6 +72,9 @@ void Derivation::checkScreen(const ScreenSizeProvider& screen) const
 
 void deriveLayout(KioskSystem& kiosk, const ScreenSizeProvider* screen)
 {
+    // A value the layout cannot hold is refused naming its item, before
+    // anything is derived from it.
+    LayoutLimits::check(kiosk);
     Derivation layout(kiosk);
     layout.addDerived(QStringLiteral("navigationHeight"),
                       Int16::subtract(layout.value("screenheight"), layout.value("navigationheightadjustment")));

@@ -8,6 +8,7 @@ class ScreenSizeProvider;
 // branch, leaf, root and selector pages), writes every item to the log and,
 // when a screen is given, checks the configured size against it (a mismatch
 // is fatal). Without a screen the checks are skipped, as the headless maker
-// needs. Arithmetic is 16-bit and raises Overflow, except that the product of
-// percentage and screen width is formed in 32 bits.
+// needs. Configured values the layout cannot hold (LayoutLimits) are a fatal
+// report naming the item first. Arithmetic is 16-bit and raises Overflow,
+// except that the product of percentage and screen width is formed in 32 bits.
 void deriveLayout(KioskSystem& kiosk, const ScreenSizeProvider* screen);

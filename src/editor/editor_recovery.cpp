@@ -55,15 +55,41 @@ void EditorRecovery::write()
     } catch (const RuntimeError&) {
         // No kiosk system open: the copy is kept, but offered nowhere.
     }
-    if (!copies->write(m_name, copy))
-        logMessage(m_workbench.session(), QStringLiteral("recovery copy not written: ") + copies->folder());
+    setFailure(copies->write(m_name, copy));
+}
+
+void EditorRecovery::setFailure(const QString& reason)
+{
+    if (reason == m_failure)
+        return;
+    m_failure = reason;
+    const QString folder = QDir::toNativeSeparators(m_workbench.recoveryCopies()->folder());
+    if (reason.isEmpty()) {
+        logMessage(m_workbench.session(), QStringLiteral("recovery copy written again: ") + folder);
+        m_notice.clear();
+    } else {
+        logMessage(m_workbench.session(),
+                   QStringLiteral("recovery copy not written: ") + folder + QStringLiteral(" (") + reason + u')');
+        m_notice = QStringLiteral("The text is not protected: its recovery copy cannot be written to ") + folder
+                   + QStringLiteral(" (") + reason + QStringLiteral("). Save the page to keep it.");
+    }
+    emit noticeChanged(m_notice);
 }
 
 void EditorRecovery::drop()
 {
     m_timer->stop();
-    if (RecoveryCopies* copies = m_workbench.recoveryCopies(); copies && !m_name.isEmpty())
+    RecoveryCopies* copies = m_workbench.recoveryCopies();
+    if (!copies)
+        return;
+    if (!m_name.isEmpty())
         copies->remove(m_name);
+    // A page that needs no copy is not at risk.
+    if (!m_failure.isEmpty()) {
+        m_failure.clear();
+        m_notice.clear();
+        emit noticeChanged(m_notice);
+    }
 }
 
 void EditorRecovery::offerLeftBehind(Workbench& workbench,

@@ -29,6 +29,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -106,6 +107,7 @@ void frmEdit::Form_Load()
             m_recovery->drop();
     });
     connect(m_txtContent->document(), &QTextDocument::contentsChanged, m_recovery, &EditorRecovery::schedule);
+    connect(m_recovery, &EditorRecovery::noticeChanged, this, &frmEdit::showRecoveryNotice);
     m_mnuUndo->setEnabled(false);
     m_mnuRedo->setEnabled(false);
     m_mnuCut->setEnabled(false);
@@ -651,26 +653,45 @@ void frmEdit::mnuQuit_Click()
     withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuQuit_Click"), [&] { close(); });
 }
 
+bool frmEdit::mayClose()
+{
+    if (!isPageChanged())
+        return true;
+    m_workbench.focus().bringToFront(this);
+    switch (
+        Messages::askYesNoCancel(m_workbench.session(), QStringLiteral("Page has changed - do you want to save it?"))) {
+    case Answer::Yes:
+        return saveFile();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// As a close that is not the author's own (unload mode 1) asks.
+bool frmEdit::askBeforeClosing()
+{
+    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_QueryUnload(0,1)"),
+                         [&] { return mayClose(); });
+}
+
+bool frmEdit::closeAsAgreed()
+{
+    m_closeAgreed = true;
+    return close();
+}
+
 void frmEdit::closeEvent(QCloseEvent* event)
 {
     const int unloadMode = event->spontaneous() ? 0 : 1;
-    const bool mayClose = withErrorPath(
-        m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
-        [&] {
-            if (!isPageChanged())
-                return true;
-            m_workbench.focus().bringToFront(this);
-            switch (Messages::askYesNoCancel(m_workbench.session(),
-                                             QStringLiteral("Page has changed - do you want to save it?"))) {
-            case Answer::Yes:
-                return saveFile();
-            case Answer::No:
-                return true;
-            default:
-                return false;
-            }
-        });
-    if (mayClose) {
+    const bool closing =
+        m_closeAgreed
+        || withErrorPath(
+            m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
+            [&] { return mayClose(); });
+    m_closeAgreed = false;
+    if (closing) {
         if (m_recovery)
             m_recovery->drop();
         event->accept();
@@ -694,10 +715,43 @@ void frmEdit::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
     withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
-        if (isMinimized() || !m_txtContent)
-            return;
-        m_txtContent->resize(std::max(0, width() - m_widthMargin), std::max(0, height() - m_heightMargin));
+        if (!isMinimized())
+            fitTextArea();
     });
+}
+
+void frmEdit::fitTextArea()
+{
+    if (!m_txtContent)
+        return;
+    const int width = std::max(0, this->width() - m_widthMargin);
+    int height = std::max(0, this->height() - m_heightMargin);
+    if (m_lblRecovery && !m_lblRecovery->isHidden()) {
+        const int noticeHeight = std::min(height, m_lblRecovery->heightForWidth(width));
+        height -= noticeHeight;
+        m_lblRecovery->setGeometry(0, height, width, noticeHeight);
+    }
+    m_txtContent->resize(width, height);
+}
+
+void frmEdit::showRecoveryNotice(const QString& notice)
+{
+    if (!m_lblRecovery) {
+        if (notice.isEmpty())
+            return;
+        // A line below the text, coloured as a tip is.
+        m_lblRecovery = new QLabel(centralWidget());
+        m_lblRecovery->setObjectName(QStringLiteral("lblRecovery"));
+        m_lblRecovery->setWordWrap(true);
+        m_lblRecovery->setContentsMargins(4, 2, 4, 2);
+        m_lblRecovery->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_lblRecovery->setBackgroundRole(QPalette::ToolTipBase);
+        m_lblRecovery->setForegroundRole(QPalette::ToolTipText);
+        m_lblRecovery->setAutoFillBackground(true);
+    }
+    m_lblRecovery->setText(notice);
+    m_lblRecovery->setVisible(!notice.isEmpty());
+    fitTextArea();
 }
 
 void frmEdit::checkPageSourceOnDisk()

@@ -11,6 +11,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class DirectiveCompleter;
 class EditorPreview;
 class ReferenceNavigation;
@@ -51,6 +52,9 @@ class Workbench;
 // (EditorRecovery, through the workbench's RecoveryCopies, if any) a moment
 // after the last edit, and removed when the page is saved or the window
 // closes; offerRecoveredPages offers the copies a crashed run left behind.
+// While its copy cannot be written, a line below the text area says that
+// the text is not protected, where and why (no message box interrupts the
+// author); it goes once a copy is written or the page saved.
 //
 // The Edit menu holds the text area's own editing commands and its Find and
 // Replace dialog (dlgFindReplace, one per editor). Every command of the
@@ -98,6 +102,9 @@ public:
     bool isPageChanged() const;
     // The recovery copy's name in the workbench's RecoveryCopies ("" before the first).
     QString recoveryCopyName() const { return m_recovery ? m_recovery->name() : QString(); }
+    EditorRecovery* recovery() const { return m_recovery; }
+    // The line saying the text is not protected (nullptr until first needed).
+    QLabel* lblRecovery() const { return m_lblRecovery; }
     QString filePath() const { return m_filePath; }
     std::int16_t pageType() const { return m_pageType; }
     bool pageMade() const { return m_pageMade; }
@@ -110,6 +117,13 @@ public:
     EditorPreview* preview() const { return m_preview; }
     // The body as the text area holds it, lines separated by LF.
     QString bodyText() const;
+
+    // Closing in two steps, so that a shutdown that one editor refuses
+    // closes no window: askBeforeClosing asks what closing asks (nothing when
+    // unchanged; Yes saves) and is true when the window may close;
+    // closeAsAgreed then closes it without asking again.
+    bool askBeforeClosing();
+    bool closeAsAgreed();
 
     // The operations behind the commands.
     // 6 (saved or tried to), 7 (no) or 2 (cancel); 7 without asking when unchanged.
@@ -173,6 +187,12 @@ private:
     // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
     bool pageSourceReady(int saveAnswer);
     void viewPage();
+    // Closing's question: true when the window may close.
+    bool mayClose();
+    // The recovery copy's notice below the text area; "" hides it.
+    void showRecoveryNotice(const QString& notice);
+    // The text area fills the window below the menu bar and above the notice.
+    void fitTextArea();
 
     Workbench& m_workbench;
     QString m_filePath;
@@ -187,12 +207,14 @@ private:
     bool m_atLineEnd = false;
     int m_selectionStart = 0;
     int m_selectionLength = 0;
+    bool m_closeAgreed = false; // askBeforeClosing said the window may close
     int m_widthMargin = 0;
     int m_heightMargin = 0;
     PageSourceWatch* m_sourceWatch = nullptr;
     EditorRecovery* m_recovery = nullptr;
 
     QPlainTextEdit* m_txtContent = nullptr;
+    QLabel* m_lblRecovery = nullptr;
     QAction* m_mnuSave = nullptr;
     QAction* m_mnuSaveAs = nullptr;
     QAction* m_mnuInsertButton = nullptr;

@@ -1,5 +1,7 @@
 #include "editor/frm_show_picture.h"
 
+#include "text/text_files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -22,7 +24,11 @@ frmShowPicture::frmShowPicture(const QString& path) : QWidget(nullptr, Qt::Windo
 
 frmShowPicture* frmShowPicture::showPicture(const QString& path)
 {
-    QImageReader reader(path);
+    // A FIFO or device named like a picture must not block the window.
+    QFile file(path);
+    if (!TextFiles::openAuthorFile(path, file).isEmpty())
+        return nullptr;
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QImage image = reader.read();
     if (image.isNull())

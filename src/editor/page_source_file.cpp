@@ -38,17 +38,12 @@ namespace PageSourceFile {
 
 StoredPage read(const QString& path)
 {
-    QFile file(path);
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir())
-        Errors::raise(Errors::FileNotFound);
-    if (const QString reason = TextFiles::unreadableReason(path); !reason.isEmpty())
+    QByteArray bytes;
+    if (const QString reason = TextFiles::readAuthorFile(path, bytes); !reason.isEmpty()) {
+        if (reason == QLatin1String("is a folder") || !QFileInfo::exists(path))
+            Errors::raise(Errors::FileNotFound);
         refuse(path, reason);
-    if (!file.open(QIODevice::ReadOnly))
-        Errors::raise(Errors::PathFileAccess);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        Errors::raise(Errors::PathFileAccess);
+    }
     return parse(bytes);
 }
 
@@ -74,6 +69,9 @@ StoredPage compose(const QString& typeLine, const QString& body, const std::opti
 
 void write(const Session& session, const QString& path, const QByteArray& bytes)
 {
+    // The replacement would keep the mode; a page kept read-only keeps its text too.
+    if (fileio::writeProtected(QFile::encodeName(path).toStdString()))
+        refuse(path, QStringLiteral("is read-only"));
     Errors::translatingFileErrors([&] {
         fileio::replaceFile(QFile::encodeName(path).toStdString(),
                             std::string_view(bytes.constData(), size_t(bytes.size())), session.fileFaults());

@@ -42,11 +42,13 @@ StoredPage read(const QString& path);
 // falling back to UTF-8 wherever that would not read back as the same text.
 StoredPage compose(const QString& typeLine, const QString& body, const std::optional<StoredPage>& stored);
 
-// Writes bytes to path atomically (checked writes, fsync, rename). A missing
+// Writes bytes to path atomically (checked writes, fsync, rename), keeping
+// the page source's mode, owner and a link at path (see fileio). A missing
 // folder raises Path not found (76), a full disk Disk full (61), any other
-// failure Path/File access error (75), each naming the path and the reason.
-// On failure the old file (if any) is left as it was. The session gives the
-// file faults.
+// failure Path/File access error (75), each naming the path and the reason;
+// a read-only page source is refused (75, "is read-only"), never made
+// writable. On failure the old file (if any) is left as it was. The session
+// gives the file faults.
 void write(const Session& session, const QString& path, const QByteArray& bytes);
 
 } // namespace PageSourceFile

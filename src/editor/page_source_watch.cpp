@@ -1,8 +1,8 @@
 #include "editor/page_source_watch.h"
 
 #include "base/line_end.h"
-#include "pages/files.h"
 #include "platform/messages.h"
+#include "text/text_files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,11 +71,10 @@ void PageSourceWatch::touched()
 
 std::optional<QByteArray> PageSourceWatch::bytesOnDisk() const
 {
-    const QString path = m_page.path();
-    QFile file(path);
-    if (!Files::fileExists(path) || !file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!TextFiles::readAuthorFile(m_page.path(), bytes).isEmpty())
         return std::nullopt;
-    return file.readAll();
+    return bytes;
 }
 
 bool PageSourceWatch::changedOnDisk(const QByteArray& disk) const
@@ -89,10 +88,10 @@ PageSourceWatch::Outcome PageSourceWatch::look(bool changedHere)
     const QString path = m_page.path();
     if (path.isEmpty() || m_askingAboutDisk || QApplication::activeModalWidget())
         return Outcome::Nothing;
-    if (!Files::fileExists(path))
-        return Outcome::MarkChanged; // the text area holds the only copy now
     const std::optional<QByteArray> disk = bytesOnDisk();
-    if (!disk || !changedOnDisk(*disk) || disk == m_outsideSeen)
+    if (!disk)
+        return Outcome::MarkChanged; // gone or unreadable: the text area holds the only copy now
+    if (!changedOnDisk(*disk) || disk == m_outsideSeen)
         return Outcome::Nothing;
     m_outsideSeen = disk;
     m_askingAboutDisk = true;

@@ -95,6 +95,59 @@ bool settledAndUnlocked(const std::string& path, const struct stat& info)
 
 bool ownerRuns(long pid, const struct stat& file) { return processRunsSince(pid, file.st_mtime); }
 
+// The file a replacement of target renames over: target itself, or the
+// regular file a symbolic link there leads to.
+std::string destinationOf(const std::string& target, LinkAtTarget links)
+{
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return target;
+    if (links == LinkAtTarget::Refuse)
+        throw FileError(ELOOP, target, "is a symbolic link");
+    if (links == LinkAtTarget::Replace)
+        return target;
+    char* resolved = ::realpath(target.c_str(), nullptr);
+    if (!resolved) {
+        const int error = errno;
+        if (error == ENOENT)
+            throw FileError(error, target, "is a symbolic link to a missing file");
+        if (error == ELOOP)
+            throw FileError(error, target, "is a symbolic link in a loop");
+        throw FileError(error, target);
+    }
+    const std::string destination(resolved);
+    std::free(resolved);
+    if (::stat(destination.c_str(), &info) != 0)
+        throw FileError(errno, target);
+    if (!S_ISREG(info.st_mode))
+        throw FileError(S_ISDIR(info.st_mode) ? EISDIR : EINVAL, target,
+                        "is a symbolic link to something that is not a regular file");
+    return destination;
+}
+
+// Gives the new file at descriptor the owner, group and permission bits of
+// model; the owner first, since a change of owner clears the set-ID bits.
+// A group the process may not give is left as it is; an owner it may not
+// give refuses the replacement of target.
+void takeAttributes(int descriptor, const struct stat& model, const std::string& target)
+{
+    struct stat own {};
+    if (::fstat(descriptor, &own) != 0)
+        throw FileError(errno, target);
+    if (own.st_uid != model.st_uid && ::fchown(descriptor, model.st_uid, model.st_gid) != 0) {
+        const int error = errno;
+        if (error == EPERM)
+            throw FileError(error, target, "belongs to another user, who would not own it any more");
+        throw FileError(error, target);
+    }
+    if (own.st_uid == model.st_uid && own.st_gid != model.st_gid
+        && ::fchown(descriptor, uid_t(-1), model.st_gid) != 0) {
+        // Best effort: a group the process is not a member of stays its own.
+    }
+    if ((own.st_mode & 07777) != (model.st_mode & 07777) && ::fchmod(descriptor, model.st_mode & 07777) != 0)
+        throw FileError(errno, target);
+}
+
 } // namespace
 
 bool processRunsSince(long pid, std::time_t written)
@@ -139,7 +192,12 @@ FileError::FileError(int systemError, std::string path)
     : std::runtime_error(path + ": " + std::strerror(systemError)), m_systemError(systemError), m_path(std::move(path))
 {}
 
-std::string FileError::reason() const { return std::strerror(m_systemError); }
+FileError::FileError(int systemError, std::string path, std::string reason)
+    : std::runtime_error(path + ": " + reason), m_systemError(systemError), m_path(std::move(path)),
+      m_reason(std::move(reason))
+{}
+
+std::string FileError::reason() const { return m_reason.empty() ? std::strerror(m_systemError) : m_reason; }
 
 bool FileError::diskFull() const { return m_systemError == ENOSPC || m_systemError == EDQUOT; }
 
@@ -193,13 +251,30 @@ void syncAndClose(int descriptor, const std::string& path, const FailureHook* fa
 StagedFile::StagedFile(std::string target, Staging staging, const FailureHook* faults)
     : m_target(std::move(target)), m_locked(staging.locked), m_faults(faults)
 {
+    m_destination = destinationOf(m_target, staging.links);
+    // What the replacement keeps: the old file's attributes, or those of the
+    // file it stands in for.
+    struct stat model {};
+    // A link being replaced gives nothing: what it leads to is not ours.
+    const bool keeps = (::lstat(m_destination.c_str(), &model) == 0 && S_ISREG(model.st_mode))
+                       || (!staging.attributesOf.empty() && ::access(m_destination.c_str(), F_OK) != 0
+                           && ::stat(staging.attributesOf.c_str(), &model) == 0 && S_ISREG(model.st_mode));
     const std::string prefix =
         staging.temporaryPrefix.empty() ? kOwnPrefix + std::to_string(::getpid()) + "-" : staging.temporaryPrefix;
     // A failure names the file the author knows, never its temporary.
     try {
-        m_descriptor = createUnique(folderOf(m_target) + "/" + prefix, m_temporary);
+        m_descriptor = createUnique(folderOf(m_destination) + "/" + prefix, m_temporary);
     } catch (const FileError& error) {
         throw FileError(error.systemError(), m_target);
+    }
+    if (keeps) {
+        try {
+            takeAttributes(m_descriptor, model, m_target);
+        } catch (...) {
+            ::unlink(m_temporary.c_str());
+            closeDescriptor();
+            throw;
+        }
     }
     if (m_locked)
         ::flock(m_descriptor, LOCK_EX | LOCK_NB);
@@ -257,18 +332,18 @@ void StagedFile::commit(Sync sync)
 {
     finish(sync);
     failIfInjected(m_faults, "rename", m_target);
-    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+    if (::rename(m_temporary.c_str(), m_destination.c_str()) != 0)
         throw FileError(errno, m_target);
     m_committed = true;
     // A locked temporary is let go only now that it carries the target's name.
     closeDescriptor();
     if (sync == Sync::Each)
-        syncFolder(folderOf(m_target));
+        syncFolder(folderOf(m_destination));
 }
 
-void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults)
+void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults, LinkAtTarget links)
 {
-    StagedFile file(target, {}, faults);
+    StagedFile file(target, {.links = links}, faults);
     file.write(bytes);
     file.commit();
 }
@@ -285,6 +360,17 @@ void copyFile(const std::string& source, const std::string& target, const Failur
     const int input = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (input < 0)
         throw FileError(errno, source);
+    // What was opened may have been put at the name after the caller looked:
+    // a FIFO would give an empty copy, a device one without end.
+    struct stat info {};
+    const int kindError = ::fstat(input, &info) != 0 ? errno
+                          : S_ISREG(info.st_mode)    ? 0
+                          : S_ISDIR(info.st_mode)    ? EISDIR
+                                                     : EINVAL;
+    if (kindError != 0) {
+        ::close(input);
+        throw FileError(kindError, source);
+    }
     StagedFile output(target, {}, faults);
     char buffer[64 * 1024];
     for (;;) {
@@ -368,6 +454,14 @@ bool heldLocked(const std::string& path)
     const bool held = ::flock(descriptor, LOCK_EX | LOCK_NB) != 0;
     ::close(descriptor);
     return held;
+}
+
+bool writeProtected(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    return (info.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
 std::string regularFileProblem(const std::string& path)

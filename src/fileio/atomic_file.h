@@ -12,18 +12,26 @@
 //
 // A replaced file is written to a temporary ".zel-tmp-<pid>-XXXXXX" in the
 // target's folder (created exclusively, never through a link), every write
-// checked, then flushed, synced and closed, and renamed over the target. A
-// symbolic link at the target is replaced, never written through. New files
-// get mode 0666 less the umask.
+// checked, then flushed, synced and closed, and renamed over the target.
+// The replacement keeps the old file's permission bits, and its owner and
+// group: a file of another user that the process cannot give back to that
+// user is refused, the group is kept where the process may. A symbolic link
+// at the target stays: the file it leads to is replaced (its temporary in
+// that file's folder), and a link that leads nowhere, in a loop or to
+// something other than a regular file is refused; the files the program
+// keeps for itself refuse or replace any link (LinkAtTarget). New files get mode 0666
+// less the umask.
 namespace fileio {
 
 // A failed file operation: the path and the system's error number.
 class FileError : public std::runtime_error {
 public:
     FileError(int systemError, std::string path);
+    // A refusal whose reason says more than the system's, e.g. "is a symbolic link".
+    FileError(int systemError, std::string path, std::string reason);
     int systemError() const { return m_systemError; }
     const std::string& path() const { return m_path; }
-    // The system's reason, e.g. "No space left on device".
+    // The reason: the system's, e.g. "No space left on device", or the one given.
     std::string reason() const;
     // True for a full disk or an exceeded quota.
     bool diskFull() const;
@@ -31,6 +39,7 @@ public:
 private:
     int m_systemError;
     std::string m_path;
+    std::string m_reason;
 };
 
 // Makes file operations fail on purpose, for tests of what a failure leaves:
@@ -45,6 +54,18 @@ void failIfInjected(const FailureHook* faults, std::string_view operation, const
 // digits, locked while it runs.
 inline constexpr std::string_view kImageToolTemporaryPrefix = ".zel-resample-";
 
+// What a replacement does with a symbolic link at its target.
+enum class LinkAtTarget {
+    // Replaces the file the link leads to; the link stays (authors' files).
+    Follow,
+    // Refuses with a FileError, the link untouched (the program's own records,
+    // which must not be written anywhere else).
+    Refuse,
+    // Replaces the link itself by the new file, never following it (the
+    // program's own records, which a planted link must not disable).
+    Replace,
+};
+
 // How a StagedFile names and holds its temporary.
 struct Staging {
     // The temporary is named this prefix and six random letters and digits,
@@ -54,12 +75,17 @@ struct Staging {
     // it has been renamed over the target or removed, so that a later run can
     // tell it from one that a killed run left behind.
     bool locked = false;
+    LinkAtTarget links = LinkAtTarget::Follow;
+    // When the target does not exist yet, the new file takes this file's mode
+    // and owner as a replacement would (a page source moved elsewhere).
+    std::string attributesOf;
 };
 
 // One file being replaced. The temporary is created by the constructor and
 // removed by the destructor unless commit() succeeded; until commit() the
-// target is untouched. Every FileError it raises names the target, never the
-// temporary.
+// target is untouched. The constructor settles everything that could refuse
+// the replacement (the link, the owner, the mode) before anything is written.
+// Every FileError it raises names the target, never the temporary.
 class StagedFile {
 public:
     explicit StagedFile(std::string target, Staging staging = {}, const FailureHook* faults = nullptr);
@@ -82,6 +108,8 @@ public:
     // run to put in place (a group half renamed when a rename failed).
     void leave();
     const std::string& target() const { return m_target; }
+    // The file the rename replaces: the target, or the file a link there leads to.
+    const std::string& destination() const { return m_destination; }
     const std::string& temporary() const { return m_temporary; }
     // For writing in other ways than write(); open until finish().
     int descriptor() const { return m_descriptor; }
@@ -90,6 +118,7 @@ private:
     void closeDescriptor();
 
     std::string m_target;
+    std::string m_destination;
     std::string m_temporary;
     bool m_locked;
     const FailureHook* m_faults;
@@ -108,7 +137,8 @@ void syncFolder(const std::string& folder);
 std::string folderOf(const std::string& path);
 
 // Replaces target with bytes.
-void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults = nullptr);
+void replaceFile(const std::string& target, std::string_view bytes, const FailureHook* faults = nullptr,
+                 LinkAtTarget links = LinkAtTarget::Follow);
 
 // Replaces several files as one group of DeferredReplacements (staged,
 // synced, renamed in order behind a journal). A failure before the renames
@@ -136,7 +166,7 @@ void writeAll(int descriptor, std::string_view bytes, const std::string& path, c
 void syncAndClose(int descriptor, const std::string& path, const FailureHook* faults = nullptr);
 
 // Copies source to target through a StagedFile. The old target stays until
-// the copy is complete.
+// the copy is complete; the copy keeps its mode and owner and a link at target.
 void copyFile(const std::string& source, const std::string& target, const FailureHook* faults = nullptr);
 
 // Renames from over target in one step ("rename" with target for faults);
@@ -164,6 +194,11 @@ bool heldLocked(const std::string& path);
 // be about to be locked).
 constexpr int kSettleSeconds = 10;
 bool abandonedTemporary(const std::string& path);
+
+// True when the file at path (through links) exists and may not be written:
+// the process lacks the permission, or no one has a write bit (which the
+// superuser, who may write anything, respects as the owner's wish too).
+bool writeProtected(const std::string& path);
 
 // Regular file check through links: "" when path is a regular file, else a
 // short reason ("is a folder", "is not a regular file", or the system's reason).

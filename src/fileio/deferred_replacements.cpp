@@ -23,7 +23,7 @@ void syncFileSystemsOf(const Files& files)
     std::set<std::string> folders;
     std::set<dev_t> synced;
     for (const auto& file : files) {
-        const std::string folder = folderOf(file.file->target());
+        const std::string folder = folderOf(file.file->destination());
         struct stat info {};
         if (!folders.insert(folder).second || ::stat(folder.c_str(), &info) != 0 || !synced.insert(info.st_dev).second)
             continue;
@@ -177,10 +177,11 @@ void DeferredReplacements::renameInOrder(std::vector<Staged>& staged)
     // that the journals are as durable as the temporaries they list.
     Journals journals;
     for (std::size_t start = 0, end = 0; start < staged.size(); start = end) {
-        const std::string folder = folderOf(staged[start].file->target());
+        // A link's file is renamed in its own folder, where its temporary lies.
+        const std::string folder = folderOf(staged[start].file->destination());
         bool oneFolder = true;
         for (end = start; end < staged.size() && staged[end].group == staged[start].group; ++end)
-            oneFolder = oneFolder && folderOf(staged[end].file->target()) == folder;
+            oneFolder = oneFolder && folderOf(staged[end].file->destination()) == folder;
         if (end - start < 2 || !oneFolder)
             continue;
         Journals::Journal& journal = journals.byFolder[folder];
@@ -189,7 +190,7 @@ void DeferredReplacements::renameInOrder(std::vector<Staged>& staged)
         journal.groupNumbers.insert(staged[start].group);
         JournalGroup& group = journal.groups.emplace_back();
         for (std::size_t i = start; i < end; ++i)
-            group.push_back({nameOf(staged[i].file->temporary()), nameOf(staged[i].file->target()), staged[i].size,
+            group.push_back({nameOf(staged[i].file->temporary()), nameOf(staged[i].file->destination()), staged[i].size,
                              staged[i].hash});
     }
     journals.write(m_faults);
@@ -199,7 +200,7 @@ void DeferredReplacements::renameInOrder(std::vector<Staged>& staged)
             staged[i].file->commit(StagedFile::Sync::ByCaller);
         } catch (const FileError&) {
             const bool halfDone = i > 0 && staged[i - 1].group == staged[i].group;
-            const auto journal = journals.byFolder.find(folderOf(staged[i].file->target()));
+            const auto journal = journals.byFolder.find(folderOf(staged[i].file->destination()));
             if (halfDone && journal != journals.byFolder.end()) {
                 // The targets renamed already cannot go back: the rest waits for a later run.
                 journal->second.keep = true;

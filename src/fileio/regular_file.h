@@ -23,6 +23,13 @@ enum class Links { Follow, Refuse };
 std::string readRegularFile(const std::string& path, std::size_t maximumSize, std::string& bytes,
                             Links links = Links::Follow);
 
+// Opens the file at path for reading when it is a regular file of at most
+// maximumSize bytes, looked at as readRegularFile does: never waits, and
+// what was opened is looked at again. Returns a descriptor that reads
+// blocking as usual (the caller closes it), or -1 with reason set as
+// readRegularFile says it.
+int openRegularFile(const std::string& path, std::size_t maximumSize, std::string& reason, Links links = Links::Follow);
+
 // The reason for a file of this st_mode that is not a regular file ("is a
 // folder", "is not a regular file"); "" for a regular file.
 std::string fileKindProblem(unsigned int mode);

@@ -4,6 +4,9 @@
 #include "pages/files.h"
 #include "platform/problem.h"
 #include "base/runtime_error.h"
+#include "text/text_files.h"
+
+#include "fileio/atomic_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +20,28 @@ void showProblem(const CopyJob& job, const QString& problem, ProblemSink& proble
 {
     problems.report(copyProblem(job, QStringLiteral("Picture ") + job.source
                                          + QStringLiteral(" could not be resampled: ") + problem));
+}
+
+// Copies the picture as it is. A picture that went or became something else
+// since its page was read is a problem of that page: the older copy goes and
+// the make carries on. False then.
+bool copyUnchanged(const CopyJob& job, const CopyServices& services)
+{
+    std::string reason;
+    try {
+        Files::copyFile(job.source, job.destination, services.fileFaults);
+        return true;
+    } catch (const RuntimeError&) {
+        // Anything else (a full disk, an unwritable images folder) is the make's.
+        reason = fileio::regularFileProblem(QFile::encodeName(job.source).toStdString());
+        if (reason.empty())
+            throw;
+    }
+    removeCopy(job.destination);
+    services.problems.report(copyProblem(job, QStringLiteral("Picture ") + job.source + u' '
+                                                  + TextFiles::afterFileName(QString::fromStdString(reason))
+                                                  + QStringLiteral(" - no copy was made")));
+    return false;
 }
 
 } // namespace
@@ -38,10 +63,8 @@ void removeCopy(const QString& path)
 
 CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
 {
-    if (job.method == CopyJob::Method::Unchanged) {
-        Files::copyFile(job.source, job.destination, services.fileFaults);
-        return CopyResult::AsAsked;
-    }
+    if (job.method == CopyJob::Method::Unchanged)
+        return copyUnchanged(job, services) ? CopyResult::AsAsked : CopyResult::None;
     const ToolRun run = resampleImage(job.source, job.destination, job.height, job.width, services.imageTool);
     switch (run.outcome) {
     case ToolRun::Resampled:
@@ -62,7 +85,8 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
         break;
     }
     // The copy keeps its pixels and the page's image tag scales it to the sizes returned.
-    Files::copyFile(job.source, job.destination, services.fileFaults);
+    if (!copyUnchanged(job, services))
+        return CopyResult::None;
     if (!run.reason.isEmpty())
         showProblem(job, run.reason + QStringLiteral(", copied unchanged"), services.problems);
     return CopyResult::Unchanged;

@@ -42,7 +42,7 @@ struct CopyServices {
 // Makes the copy now. When the tool says the picture itself cannot be read,
 // shows "Picture ... could not be resampled: reason" and writes no copy; when
 // the tool fails otherwise (crash, time limit, cannot start, a copy that is
-// not a JPEG of the size asked for), copies the source unchanged and says so;
+// not a whole JPEG of the size asked for), copies the source unchanged and says so;
 // without a tool, copies it silently. When the tool says its disk is full, or
 // a copy cannot be written or removed, raises RuntimeError (61 "Disk full:
 // <destination> (<reason>)" for a full disk) and leaves an earlier copy as it was.

@@ -16,7 +16,10 @@ const QString CopyRecord::FileName = QStringLiteral(".zel-copies");
 
 namespace {
 
-const QString VersionLine = QStringLiteral("zel-copies 1");
+// Version 2 records a resampled copy only once it decoded to its end; a
+// record of version 1 may vouch for a copy cut short, so it counts as empty
+// and its copies are made anew once.
+const QString VersionLine = QStringLiteral("zel-copies 2");
 constexpr int FieldCount = 12;
 // A line takes some 200 bytes with the kiosk's paths (a few hundred with long
 // ones), so this holds some 50,000 copies, far more than one images folder
@@ -155,10 +158,12 @@ bool CopyRecord::save(const fileio::FailureHook* fileFaults) const
     }
     QByteArray bytes = text.toUtf8();
     bytes += EndLinePrefix + QByteArray::number(hashOf(bytes), 16) + "\r\n";
-    // Replaced as every other output is: a link at the name is replaced, not written through.
+    // A record of this folder's copies is never written elsewhere: a link at
+    // its name is replaced by the record.
     try {
         fileio::replaceFile(QFile::encodeName(m_folder + QDir::separator() + FileName).toStdString(),
-                            std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults);
+                            std::string_view(bytes.constData(), size_t(bytes.size())), fileFaults,
+                            fileio::LinkAtTarget::Replace);
     } catch (const fileio::FileError&) {
         return false;
     }

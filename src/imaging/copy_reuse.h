@@ -29,7 +29,10 @@ bool wouldKeep(const CopyJob& job, const QString& tool, const std::optional<Copy
 // copy (makeCopy) at writeTo (job.destination when empty) and describes it
 // (its stamp is that of the file at writeTo). Stamps are trusted for a file
 // only when the file's last change lies clearly before the moment they were
-// recorded; otherwise the content is hashed. Raises RuntimeError as makeCopy
+// recorded; otherwise the content is hashed. A resampled copy is described
+// only when the tool's output decoded to its end (resampleImage), so keeping
+// a copy by its record never takes a copy cut short: one cut since no longer
+// matches its record and is made anew. Raises RuntimeError as makeCopy
 // does; reports to services.problems.
 CopyOutcome makeCopyUnlessRecorded(const CopyJob& job, const QString& tool,
                                    const std::optional<CopyRecordEntry>& previous, const QString& writeTo,

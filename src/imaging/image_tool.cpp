@@ -1,5 +1,6 @@
 #include "imaging/image_tool.h"
 
+#include "imaging/jpeg_decode_check.h"
 #include "imaging/jpeg_size.h"
 
 #include "base/line_end.h"
@@ -134,6 +135,11 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
                                      .arg(madeHeight)
                                      .arg(width)
                                      .arg(height)};
+    // A copy cut short or damaged has a whole header; the kiosk would show it grey below the damage.
+    const QString damage = decodeProblem(destinationPath);
+    if (!damage.isEmpty())
+        return {ToolRun::Failed,
+                QStringLiteral("the image tool wrote a damaged JPEG picture (") + damage + QStringLiteral(")")};
     return {ToolRun::Resampled, {}};
 }
 

@@ -43,7 +43,9 @@ QString toolStartProblem(const QString& program);
 // at most the tool's time limit (then it is stopped). Any thread. An earlier file at
 // destinationPath stays until the tool replaces it. Resampled only when the
 // tool ended with exit code 0 and a new file is at destinationPath that is a
-// JPEG of exactly width x height pixels (as Jpeg::GetSize reads it);
+// JPEG of exactly width x height pixels (as Jpeg::GetSize reads it) that
+// decodes to its end (decodeProblem: "the image tool wrote a damaged JPEG
+// picture (reason)" otherwise);
 // PictureUnreadable on exit code kImageToolUnreadablePicture (3), DiskFull on
 // kImageToolDiskFull (4); a tool that leaves anything else has Failed.
 ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath, std::int32_t height,

@@ -2,8 +2,8 @@
 
 #include "platform/problem.h"
 #include "base/runtime_error.h"
+#include "text/text_files.h"
 
-#include "fileio/atomic_file.h"
 #include "util/exif_orientation.h"
 
 #include <QFile>
@@ -105,12 +105,9 @@ SizeProblem sizeOf(QIODevice& device, std::int32_t& height, std::int32_t& width,
     return SizeProblem::ProblemReading;
 }
 
-// A file that can be read as a picture: a FIFO or device would block or never end.
-bool openRegularFile(QFile& file)
-{
-    return fileio::regularFileProblem(QFile::encodeName(file.fileName()).toStdString()).empty()
-           && file.open(QIODevice::ReadOnly);
-}
+// A file that can be read as a picture: a FIFO or device would block or never
+// end, also one put at the name after it was looked at.
+bool openRegularFile(QFile& file) { return TextFiles::openAuthorFile(file.fileName(), file).isEmpty(); }
 
 } // namespace
 

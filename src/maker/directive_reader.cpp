@@ -22,20 +22,21 @@ QString DirectiveReader::classifyLine(const QString& line, QString& arguments)
     return line.mid(1, blank - 1).toLower();
 }
 
-DirectiveReader::DirectiveReader(const QString& sourcePath, Session& session)
-    : m_input(sourcePath), m_sourcePath(sourcePath), m_session(session)
+DirectiveReader::DirectiveReader(const QString& sourcePath, const QStringList& lines, Session& session)
+    : m_lines(lines), m_sourcePath(sourcePath), m_session(session)
 {}
 
 PageType DirectiveReader::readPageType()
 {
-    const PageType type = PageTypes::readPageType(m_input);
+    // An empty page source has no page-type line.
+    const PageType type = atEnd() ? PageType::Invalid : PageTypes::pageTypeOfLine(m_lines.at(m_next++));
     m_lineNumber = 1;
     return type;
 }
 
 void DirectiveReader::readNextLine()
 {
-    m_currentLine = m_input.lineInput();
+    m_currentLine = m_lines.at(m_next++);
     ++m_lineNumber;
 }
 
@@ -45,7 +46,7 @@ bool DirectiveReader::nextLine()
         m_lineHeld = false;
         return true;
     }
-    if (m_input.atEnd())
+    if (atEnd())
         return false;
     readNextLine();
     return true;
@@ -53,7 +54,7 @@ bool DirectiveReader::nextLine()
 
 bool DirectiveReader::nextBlockLine()
 {
-    if (m_input.atEnd()) {
+    if (atEnd()) {
         m_lineHeld = false;
         return false;
     }

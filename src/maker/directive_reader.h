@@ -1,20 +1,20 @@
 #pragma once
 
 #include "pages/page_types.h"
-#include "text/open_text_file.h"
 #include "platform/problem.h"
 
 #include <QString>
+#include <QStringList>
 
 // Reads one page source for a page builder, line by line: the page-type line
-// first, then the lines of the directive loop and of the text blocks. Opens
-// the page source when constructed and closes it when it goes.
+// first, then the lines of the directive loop and of the text blocks. The
+// lines are the page source's, read whole by the make before.
 class Session;
 
 class DirectiveReader {
 public:
     // session is the make's, which the error path reports through.
-    DirectiveReader(const QString& sourcePath, Session& session);
+    DirectiveReader(const QString& sourcePath, const QStringList& lines, Session& session);
 
     // Reads the page-type line; the line number is 1 afterwards.
     PageType readPageType();
@@ -48,7 +48,10 @@ public:
 private:
     void readNextLine();
 
-    TextFiles::InputFile m_input;
+    bool atEnd() const { return m_next >= m_lines.size(); }
+
+    const QStringList m_lines;
+    qsizetype m_next = 0;
     const QString m_sourcePath;
     Session& m_session;
     QString m_currentLine;

@@ -111,6 +111,13 @@ void ImagePlacement::placePicture(const QString& fileName, std::int32_t required
         m_page.makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),
                          Problem::Kind::PictureFile);
     } else {
+        // A page name near the file system's limit leaves no room for the number.
+        if (copyable && !Files::fitsFileSystem(scaledFull)) {
+            m_page.makeError(QStringLiteral("Picture copy ") + scaledFull
+                                 + QStringLiteral(" would have a name too long for the file system - it is not made"),
+                             Problem::Kind::PictureCopy);
+            copyable = false;
+        }
         // A message about the copy may come later (copies are made
         // several at once) and names this line and page source as makeError does.
         Jpeg::scaleImage(picture, scaledFull, requiredHeight, requiredWidth, placed.height, placed.width, noScaleUp,

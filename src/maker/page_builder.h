@@ -11,16 +11,20 @@ namespace fileio {
 class DeferredReplacements;
 }
 
-// Makes one page. Constructing it opens the page source and the page's three
-// HTML files (PageOutput); build() reads the page-type line and runs the
-// builder of that page type (TextPageBuilder, SelectorPageBuilder); commit()
-// puts the three files in place as one step. What is not committed when the
-// builder goes is dropped and the page keeps its previous files. A builder
-// lives for one page only, so nothing of a page reaches the next.
+// Makes one page. Constructing it takes the page source's lines, read by the
+// make once, and opens the page's three HTML files (PageOutput); build()
+// reads the page-type line and runs the builder of that page type
+// (TextPageBuilder, SelectorPageBuilder); commit() puts the three files in
+// place as one step. What is not committed when the builder goes is dropped
+// and the page keeps its previous files. A builder lives for one page only,
+// so nothing of a page reaches the next.
 class PageBuilder {
 public:
-    // sourcePath must name a readable page source.
-    PageBuilder(const QString& sourcePath, const MakeContext& make) : m_page(sourcePath, make) {}
+    // lines are the page source's, read whole before (a file that changes
+    // meanwhile cannot change the page halfway).
+    PageBuilder(const QString& sourcePath, const QStringList& lines, const MakeContext& make)
+        : m_page(sourcePath, lines, make)
+    {}
 
     void build();
     // Writes the three files and puts them in place; with batch, they are

@@ -14,6 +14,7 @@
 #include "pages/page_sources.h"
 #include "base/runtime_error.h"
 #include "platform/session.h"
+#include "text/text_codec.h"
 #include "text/text_files.h"
 #include "runtime/error_handler.h"
 
@@ -33,6 +34,20 @@ QString withPath(const char* label, const QString& path)
 {
     return QString::fromLatin1(label) + QStringLiteral("(") + path + QStringLiteral(")");
 }
+
+// Counts the picture copies a dry run asks for; makes and removes nothing.
+class CopyCounter : public Jpeg::CopySink {
+public:
+    bool resamples() override { return true; }
+    void submit(const Jpeg::CopyJob&) override { ++count; }
+    void removeOlder(const QString&) override {}
+    int count = 0;
+};
+
+class NoProblems : public ProblemSink {
+public:
+    void report(const Problem&) override {}
+};
 
 } // namespace
 
@@ -88,7 +103,8 @@ void PageMaker::run()
         // Picture copies are made in the background while the pages are written.
         const int runs =
             m_pictureRuns == AutomaticRuns ? Jpeg::imageToolRuns(session.imageTool(&m_inOrder)) : m_pictureRuns;
-        PictureWork work(runs, m_pictureCount, session, m_problems);
+        const int picturesAhead = m_pictureCount ? pictureCopiesAhead() : 0;
+        PictureWork work(runs, m_pictureCount, picturesAhead, session, m_problems);
         m_pictureWork = &work;
         const auto detach = qScopeGuard([this] { m_pictureWork = nullptr; });
         makeRequested();
@@ -96,6 +112,19 @@ void PageMaker::run()
         work.finish();
         commitPages(true);
     });
+}
+
+int PageMaker::pictureCopiesAhead()
+{
+    NoProblems none;
+    CopyCounter counter;
+    PageMaker dry(kiosk(), none);
+    dry.setWriteOutput(false);
+    dry.setCopyProbe(&counter);
+    dry.m_makeAllMode = m_makeAllMode;
+    dry.m_pendingPagePath = m_pendingPagePath;
+    dry.makeRequested();
+    return counter.count;
 }
 
 void PageMaker::commitPages(bool all)
@@ -198,15 +227,16 @@ void PageMaker::makeOnePage(const QString& filePath)
             // Until its builder reads a line, a message is about no line of this page source.
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
             m_filesThatWouldChange.clear();
-            if (!pageSourceReadable(filePath) || !pageFilesFree(filePath))
+            QStringList lines;
+            if (!readPageSource(filePath, lines) || !pageFilesFree(filePath) || !pageFileNamesFit(filePath))
                 return;
-            buildPage(filePath);
+            buildPage(filePath, lines);
             ++m_pagesMade;
             reportCount();
         });
 }
 
-void PageMaker::buildPage(const QString& filePath)
+void PageMaker::buildPage(const QString& filePath, const QStringList& lines)
 {
     // Copies go to the run's picture work, or are made at once.
     Jpeg::CopiesInPlace inPlace(kiosk().session(), m_inOrder);
@@ -215,7 +245,7 @@ void PageMaker::buildPage(const QString& filePath)
                                                      : &inPlace;
     const MakeContext make{kiosk(),  m_writeOutput, m_outputFolders, m_use, m_writeOutput ? copies : m_copyProbe,
                            m_inOrder};
-    PageBuilder page(filePath, make);
+    PageBuilder page(filePath, lines, make);
     // While the page is made its builder tells the line number; afterwards,
     // also when the make fails, the position where it stopped is kept.
     const auto current = qScopeGuard([this, &page] {
@@ -235,14 +265,18 @@ void PageMaker::buildPage(const QString& filePath)
 
 int PageMaker::currentLineNumber() const { return m_page ? m_page->lineNumber() : m_lastPage.lineNumber; }
 
-bool PageMaker::pageSourceReadable(const QString& filePath)
+bool PageMaker::readPageSource(const QString& filePath, QStringList& lines)
 {
-    const QString reason = TextFiles::unreadableReason(filePath);
-    if (reason.isEmpty())
+    QByteArray bytes;
+    const QString reason = TextFiles::readAuthorFile(filePath, bytes);
+    if (reason.isEmpty()) {
+        lines = TextCodec::splitLines(TextCodec::decode(bytes));
         return true;
+    }
     m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
                              .place = {filePath, 0, {}},
-                             .message = QStringLiteral("Page source - ") + filePath + QStringLiteral(" ") + reason
+                             .message = QStringLiteral("Page source - ") + filePath + u' '
+                                        + TextFiles::afterFileName(reason)
                                         + QStringLiteral(" - the page was not made")});
     return false;
 }
@@ -259,6 +293,24 @@ bool PageMaker::pageFilesFree(const QString& filePath)
                                         + QStringLiteral(".htm of page source ") + other
                                         + QStringLiteral(" - the page was not made")});
     return false;
+}
+
+bool PageMaker::pageFileNamesFit(const QString& filePath)
+{
+    QString drive, folder, page, extension;
+    PagePaths::splitFilePath(filePath, drive, folder, page, extension);
+    for (const char* suffix : {"_con.htm", "_nav.htm", ".htm"}) {
+        const QString name = page + QString::fromLatin1(suffix);
+        if (Files::fitsFileSystem(folder + kSeparator + name))
+            continue;
+        m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
+                                 .place = {filePath, 0, {}},
+                                 .message = QStringLiteral("Page source - ") + filePath
+                                            + QStringLiteral(" has a name too long for its made file ") + name
+                                            + QStringLiteral(" - the page was not made")});
+        return false;
+    }
+    return true;
 }
 
 QString PageMaker::pageRefToURL(const QString& pageReference)

@@ -54,7 +54,10 @@ public:
     // Receives the pages made so far and the pages of the whole make after each page.
     using CountHandler = std::function<void(int made, int total)>;
 
-    // Receives the pictures done and the pictures asked for so far during run().
+    // Receives the pictures done and the pictures of the whole make during
+    // run(), as copies are asked for and done. The total is known from the
+    // start: with a handler set, run() first reads the pages as a dry run does
+    // and counts their pictures (it grows only when pages change meanwhile).
     using PictureCountHandler = std::function<void(int done, int total)>;
 
     void setProgressHandler(ProgressHandler handler) { m_progress = std::move(handler); }
@@ -108,7 +111,9 @@ public:
     // so a page whose make fails keeps its previous files whole. A page source
     // that is not a regular file or is larger than 64 MB is refused with a
     // problem, and so is one whose main file is a file of another page
-    // ("a_con.zel" beside "a.zel", PageSources::clashingPageSource).
+    // ("a_con.zel" beside "a.zel", PageSources::clashingPageSource), and
+    // one whose made files' names would be too long for the file system
+    // (Files::fitsFileSystem).
     void makeOnePage(const QString& filePath);
 
     // The relative link of a page reference ("prices", "sales\prices",
@@ -139,13 +144,19 @@ private:
         PageMaker& m_maker;
     };
 
-    // Makes a readable page source with a builder of its own and, when
-    // writing, puts its files in place.
-    void buildPage(const QString& filePath);
+    // Makes a page source, its lines read, with a builder of its own and,
+    // when writing, puts its files in place.
+    void buildPage(const QString& filePath, const QStringList& lines);
     void reportCount();
-    bool pageSourceReadable(const QString& filePath);
+    // Reads the page source whole into lines; a page source that cannot be
+    // read (gone, a folder, a FIFO, too large) is that page's problem.
+    bool readPageSource(const QString& filePath, QStringList& lines);
     bool pageFilesFree(const QString& filePath);
+    bool pageFileNamesFit(const QString& filePath);
     void makeRequested();
+    // The picture copies makeRequested will ask for, counted by a dry run of
+    // it that reports nothing.
+    int pictureCopiesAhead();
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).
     void commitPages(bool all);

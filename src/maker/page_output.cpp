@@ -25,8 +25,8 @@ PageOutput::Place PageOutput::placeOf(const QString& sourcePath, const MakeConte
     return place;
 }
 
-PageOutput::PageOutput(const QString& sourcePath, const MakeContext& make)
-    : m_make(make), m_reader(sourcePath, make.kiosk.session()), m_place(placeOf(sourcePath, make)),
+PageOutput::PageOutput(const QString& sourcePath, const QStringList& lines, const MakeContext& make)
+    : m_make(make), m_reader(sourcePath, lines, make.kiosk.session()), m_place(placeOf(sourcePath, make)),
       m_contentFile(openOutput(m_place.contentFileName)), m_navigationFile(openOutput(m_place.navigationFileName)),
       m_mainFile(openOutput(m_place.mainFileName))
 {}

@@ -34,8 +34,8 @@ public:
         QString mainFileName;
     };
 
-    // sourcePath must name a readable page source.
-    PageOutput(const QString& sourcePath, const MakeContext& make);
+    // lines are the page source's (see PageBuilder).
+    PageOutput(const QString& sourcePath, const QStringList& lines, const MakeContext& make);
     PageOutput(const PageOutput&) = delete;
     PageOutput& operator=(const PageOutput&) = delete;
 

@@ -15,10 +15,10 @@ constexpr int HeldCopiesPerRun = 4;
 
 } // namespace
 
-PictureWork::PictureWork(int runs, CountHandler pictureCount, Session& session, ProblemSink& problems)
+PictureWork::PictureWork(int runs, CountHandler pictureCount, int expected, Session& session, ProblemSink& problems)
     : m_session(session), m_problems(problems), m_imageTool(session.imageTool(&problems)),
       m_fileFaults(session.fileFaults()), m_pictureCount(std::move(pictureCount)), m_runs(std::max(1, runs)),
-      m_copies(m_runs, m_imageTool, m_fileFaults)
+      m_total(std::max(0, expected)), m_copies(m_runs, m_imageTool, m_fileFaults)
 {
     m_session.addWatcher(this);
 }
@@ -51,7 +51,7 @@ void PictureWork::submit(const Jpeg::CopyJob& copy)
 
     const QString tool = m_records.toolIdentityFor(copy, m_imageTool.program);
     m_queue.addCopy(m_copies.start(copy, tool, m_records.previousOf(copy.destination)));
-    ++m_total;
+    m_total = std::max(m_total, ++m_asked);
     if (m_pictureCount)
         m_pictureCount(m_done, m_total);
 }

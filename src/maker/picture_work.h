@@ -32,11 +32,13 @@
 // known of earlier copies a CopyRecordStore; this class ties them to the make.
 class PictureWork : public Jpeg::CopySink, private FatalReportWatcher {
 public:
-    // Pictures done in order and pictures asked for so far.
+    // Pictures done in order and pictures of the make: those expected, or
+    // those asked for so far when that is more.
     using CountHandler = std::function<void(int done, int total)>;
 
-    // runs: image tool runs at once (at least one).
-    PictureWork(int runs, CountHandler pictureCount, Session& session, ProblemSink& problems);
+    // runs: image tool runs at once (at least one); expected: the copies the
+    // make is expected to ask for (counted ahead).
+    PictureWork(int runs, CountHandler pictureCount, int expected, Session& session, ProblemSink& problems);
     // Lets running copies end; what is still held is dropped (the make
     // failed) and no temporary of a copy stays. A fatal report begun while it
     // lives first shows what is held and then does the same, since the
@@ -82,6 +84,7 @@ private:
     const int m_runs;
     CopyRecordStore m_records;
     int m_done = 0;
+    int m_asked = 0;
     int m_total = 0;
     bool m_failing = false;
     bool m_copyFailed = false;

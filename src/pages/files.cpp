@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <sys/stat.h>
 
 namespace {
@@ -145,6 +146,16 @@ QString lastFolderName(const QString& path)
         Errors::raise(Errors::InvalidArgument);
     const qsizetype before = last > 0 ? path.lastIndexOf(kSeparator, last - 1) : -1;
     return path.mid(before + 1, last - before - 1);
+}
+
+bool fitsFileSystem(const QString& path)
+{
+    // The longest temporary: ".zel-journal-<pid>-XXXXXX", ".zel-copy-<pid>-<n>.jpg".
+    constexpr qsizetype temporaryName = 40;
+    const QByteArray encoded = QFile::encodeName(QDir::toNativeSeparators(path));
+    const qsizetype name = encoded.size() - (encoded.lastIndexOf('/') + 1);
+    const qsizetype folder = encoded.size() - name;
+    return name <= NAME_MAX && folder + std::max(name, temporaryName) < PATH_MAX;
 }
 
 void sortByName(QStringList& names)

@@ -59,6 +59,11 @@ QString parentFolderOf(const QString& path);
 // separator raises Invalid argument (5).
 QString lastFolderName(const QString& path);
 
+// True when a file the program writes at path can be named so: its name is
+// at most NAME_MAX bytes in the file-name encoding, and the path leaves room
+// in PATH_MAX for the temporaries written beside it (".zel-tmp-..."). Text only.
+bool fitsFileSystem(const QString& path);
+
 // Sorts names ignoring letter case first, then by case.
 void sortByName(QStringList& names);
 

@@ -1,6 +1,5 @@
 #include "pages/page_paths.h"
 
-#include "pages/files.h"
 #include "base/runtime_error.h"
 
 #include <QDir>
@@ -19,8 +18,6 @@ struct SplitPoints {
 
 SplitPoints splitPoints(const QString& path)
 {
-    if (!Files::fileExists(path))
-        Errors::raise(Errors::FileNotFound);
     SplitPoints points;
     points.full = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     points.lastSeparator = points.full.lastIndexOf(QDir::separator());

@@ -2,10 +2,11 @@
 
 #include <QString>
 
-// Splitting the full path of an existing file into its parts, on the native
-// separator. Both raise File not found (53) for a missing file and Invalid
-// argument (5) when the full path has no separator before a "." in the file
-// name (the parts would have negative lengths).
+// Splitting the full path of a file into its parts, on the native separator.
+// Text only: the file may have gone meanwhile (a make names a page source it
+// can no longer read). Both raise Invalid argument (5) when the full path has
+// no separator before a "." in the file name (the parts would have negative
+// lengths).
 namespace PagePaths {
 
 // drive: the first character of the full path; folderPath: the full path up to

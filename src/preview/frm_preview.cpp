@@ -46,15 +46,21 @@ int setting(const PreviewPage& page, const QString& name, int otherwise)
 
 } // namespace
 
+QString frmPreview::previewsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/preview");
+}
+
 QString frmPreview::previewFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/preview/")
-           + QString::number(QCoreApplication::applicationPid());
+    return previewsFolder() + u'/' + QString::number(QCoreApplication::applicationPid());
 }
 
 frmPreview::frmPreview(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmPreview"))
 {
     setWindowTitle(kTitle);
+    // What runs that were killed or crashed left would stay in the cache for ever.
+    PreviewFolder::removeFoldersOfDeadRuns(previewsFolder());
     m_make = new PreviewMake(previewFolder(), workbench.session().programFolder() + QStringLiteral("zel-make"), this);
     connect(m_make, &PreviewMake::made, this, &frmPreview::showMade);
     connect(m_make, &PreviewMake::failed, this, &frmPreview::showFailure);

@@ -80,8 +80,10 @@ public:
 
     static constexpr int kPauseMs = 300;
     // The preview's folder: "preview" in the user's cache folder, one
-    // sub-folder per running program.
+    // sub-folder per running program, named by its process id.
     static QString previewFolder();
+    // The folder of every run's preview folder.
+    static QString previewsFolder();
 
 signals:
     void problemsChanged();

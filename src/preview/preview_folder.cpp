@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -19,9 +19,17 @@ const QString kImages = QStringLiteral("images");
 
 QString withSeparator(const QString& folder) { return folder.endsWith(kSeparator) ? folder : folder + kSeparator; }
 
-[[noreturn]] void raiseFor(const QString& path, const QString& reason)
+// Names the path and the system's reason ("Disk full: ..." for a full disk).
+[[noreturn]] void raiseFor(const QString& path, int systemError)
 {
-    Errors::raise(Errors::PathFileAccess, QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason);
+    Errors::raiseFileError(fileio::FileError(systemError, QFile::encodeName(path).toStdString()));
+}
+
+QString withoutSeparator(QString path)
+{
+    while (path.size() > 1 && path.endsWith(kSeparator))
+        path.chop(1);
+    return path;
 }
 
 // Removes what is at path; a link goes, never what it points to.
@@ -34,13 +42,29 @@ void removeEntry(const QString& path)
         QDir(path).removeRecursively();
 }
 
-void ensureFolder(const QString& path)
+// Makes the folder and the missing folders above it (following links, as
+// to a cache folder elsewhere); a failure names the folder that could not be
+// made and why.
+void makeFolders(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink() && !QFile::remove(path))
-        raiseFor(path, QStringLiteral("cannot be replaced"));
-    if (!QDir().mkpath(path))
-        raiseFor(path, QStringLiteral("cannot be made"));
+    if (QFileInfo(path).isDir())
+        return;
+    const QString parent = QFileInfo(path).path();
+    if (parent != path)
+        makeFolders(parent);
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 && errno != EEXIST)
+        raiseFor(path, errno);
+    if (!QFileInfo(path).isDir())
+        raiseFor(path, ENOTDIR);
+}
+
+// A real folder at path: a link there is replaced.
+void ensureFolder(const QString& folder)
+{
+    const QString path = withoutSeparator(folder);
+    if (QFileInfo(path).isSymLink() && ::unlink(QFile::encodeName(path).constData()) != 0)
+        raiseFor(path, errno);
+    makeFolders(path);
 }
 
 // A link at path to target; an existing link to it is kept, anything else
@@ -52,7 +76,7 @@ void link(const QString& target, const QString& path)
         return;
     removeEntry(path);
     if (::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) != 0)
-        raiseFor(path, QString::fromLocal8Bit(std::strerror(errno)));
+        raiseFor(path, errno);
 }
 
 QByteArray fileBytes(const QString& path)
@@ -63,10 +87,11 @@ QByteArray fileBytes(const QString& path)
 
 // Replaced whole, but not synced to the disk: the preview's files are made
 // again whenever they are needed, and a sync would cost the author's wait.
+// The preview's own folder holds no links: one there is refused, never followed.
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     Errors::translatingFileErrors([&] {
-        fileio::StagedFile file(QFile::encodeName(path).toStdString());
+        fileio::StagedFile file(QFile::encodeName(path).toStdString(), {.links = fileio::LinkAtTarget::Refuse});
         file.write(std::string_view(bytes.data(), bytes.size()));
         file.commit(fileio::StagedFile::Sync::ByCaller);
     });
@@ -144,6 +169,12 @@ QString PreviewFolder::prepare(const PreviewPage& page)
         pageFiles.append(pageName + suffix);
     if (saved)
         linkEntries(kioskPageFolder, pageFolder, pageFiles);
+    // A link left at one of this page's own names (made while another page of
+    // the folder was previewed) would lead the preview's writes into the
+    // kiosk system itself: it goes.
+    for (const QString& name : pageFiles)
+        if (QFileInfo(pageFolder + name).isSymLink())
+            removeEntry(pageFolder + name);
     ensureFolder(pageFolder + kImages);
     seedCopies(withSeparator(kioskPageFolder) + kImages, pageFolder + kImages);
 
@@ -233,4 +264,21 @@ void PreviewFolder::clear()
     m_pageFolder.clear();
     m_pageSource.clear();
     m_seeded = false;
+}
+
+void PreviewFolder::removeFoldersOfDeadRuns(const QString& previews)
+{
+    const QDir folder(previews);
+    for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Hidden)) {
+        bool number = false;
+        const long pid = name.toLong(&number);
+        struct stat info {};
+        const QString path = folder.filePath(name);
+        if (!number || pid <= 0 || name != QString::number(pid)
+            || ::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+            continue;
+        // A process number taken over by a later program does not keep the folder.
+        if (!fileio::processRunsSince(pid, info.st_mtime))
+            QDir(path).removeRecursively();
+    }
 }

@@ -49,6 +49,14 @@ public:
     // Removes everything below root.
     void clear();
 
+    // Removes the preview folders in previews (one per run, named by its
+    // process id) of runs that no longer run: a killed or crashed run leaves
+    // its own behind. A folder whose process runs and had started by the
+    // time the folder was last written is a running program's (another ZEL's
+    // too) and stays; so does anything not named by a number. Failures are
+    // ignored.
+    static void removeFoldersOfDeadRuns(const QString& previews);
+
     // The page folder name used for a page never saved (no page folder has
     // such a name, since names are lower case letters, digits, "_" and "-").
     static const QString NewPageFolder;

@@ -79,10 +79,11 @@ void PreviewMake::finished(int exitCode, QProcess::ExitStatus status)
         startPending();
         return;
     }
-    // 0: nothing reported, 1: problems; anything else is a failure.
+    // 0: nothing reported, 1: problems; anything else is a failure. Its text
+    // stays in the preview folder's terms: a file the make could not write is
+    // the preview's, on the preview's disk, never the kiosk system's.
     if (status != QProcess::NormalExit || exitCode < 0 || exitCode > 1) {
-        emit failed(exitCode == -1 ? m_program + QStringLiteral(": ") + startError
-                                   : m_folder.inKioskTerms(errors).trimmed());
+        emit failed(exitCode == -1 ? m_program + QStringLiteral(": ") + startError : errors.trimmed());
         return;
     }
     m_problems = findingsOf(records);

@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDir>
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <map>
 #include <unistd.h>
 #include <utility>
@@ -19,7 +21,6 @@
 
 namespace TextFiles {
 struct NumberedFile {
-    QFile file;
     bool output = false;
     std::string target;  // replaced as a whole at close
     int descriptor = -1; // a new file written as it goes (the log)
@@ -52,27 +53,46 @@ QByteArray finalBytes(NumberedFile& f)
                                               + path + QStringLiteral(" (") + reason + QStringLiteral(")"));
 }
 
-// Only regular files of a sane size are read; a folder is left to opening.
-void checkReadable(const QString& path)
-{
-    const QString reason = TextFiles::unreadableReason(path);
-    if (reason.isEmpty() || reason == QLatin1String("is a folder"))
-        return;
-    raiseAccessError(path, reason);
-}
-
 } // namespace
 
 namespace TextFiles {
 
 QString unreadableReason(const QString& path)
 {
-    const std::string problem = fileio::regularFileProblem(path.toStdString());
-    if (problem == "is not a regular file" || problem == "is a folder")
+    const std::string problem = fileio::regularFileProblem(QFile::encodeName(path).toStdString());
+    if (!problem.empty())
         return QString::fromStdString(problem);
-    if (problem.empty() && QFileInfo(path).size() > kMaximumInputSize)
+    if (QFileInfo(path).size() > kMaximumInputSize)
         return QString::fromStdString(fileio::tooLargeProblem(std::size_t(kMaximumInputSize)));
     return {};
+}
+
+QString readAuthorFile(const QString& path, QByteArray& bytes, qint64 maximumSize)
+{
+    std::string read;
+    const std::string problem = fileio::readRegularFile(QFile::encodeName(path).toStdString(),
+                                                        std::size_t(std::max<qint64>(0, maximumSize)), read);
+    bytes = QByteArray(read.data(), qsizetype(read.size()));
+    return QString::fromStdString(problem);
+}
+
+QString openAuthorFile(const QString& path, QFile& file)
+{
+    std::string reason;
+    const int descriptor =
+        fileio::openRegularFile(QFile::encodeName(path).toStdString(), std::numeric_limits<std::size_t>::max(), reason);
+    if (descriptor < 0)
+        return QString::fromStdString(reason);
+    if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return file.errorString();
+    }
+    return {};
+}
+
+QString afterFileName(const QString& reason)
+{
+    return reason.startsWith(QLatin1String("is ")) ? reason : QStringLiteral("cannot be read (%1)").arg(reason);
 }
 
 void replaceTogether(const std::vector<fileio::FileContent>& contents, fileio::DeferredReplacements* batch,
@@ -214,24 +234,14 @@ bool Table::openNewForOutput(int handle, const QString& path, Encoding encoding)
 void Table::openForInput(int handle, const QString& path)
 {
     claim(handle);
-    checkReadable(path);
+    QByteArray bytes;
+    if (const QString reason = readAuthorFile(path, bytes); !reason.isEmpty()) {
+        if (reason == QLatin1String("is a folder") || !QFileInfo::exists(path))
+            Errors::raise(Errors::FileNotFound);
+        raiseAccessError(path, reason);
+    }
     auto f = std::make_unique<NumberedFile>();
-    f->file.setFileName(path);
-    if (!f->file.open(QIODevice::ReadOnly)) {
-        const QFileInfo info(path);
-        if (!info.exists() || info.isDir())
-            Errors::raise(Errors::FileNotFound);
-        raiseAccessError(path, f->file.errorString());
-    }
-    // A folder opens for reading on some systems but has no lines to give.
-    const QByteArray bytes = f->file.readAll();
-    if (f->file.error() != QFileDevice::NoError) {
-        if (QFileInfo(path).isDir())
-            Errors::raise(Errors::FileNotFound);
-        raiseAccessError(path, f->file.errorString());
-    }
     f->lines = TextCodec::splitLines(TextCodec::decode(bytes));
-    f->file.close();
     m_files[handle] = std::move(f);
 }
 

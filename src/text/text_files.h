@@ -2,6 +2,7 @@
 
 #include "fileio/atomic_file.h"
 
+#include <QFile>
 #include <QString>
 #include <map>
 #include <memory>
@@ -33,9 +34,26 @@ constexpr qint64 kMaximumInputSize = 64 * 1024 * 1024;
 
 // Why path cannot be read as a text file: "is a folder", "is not a regular
 // file" (a FIFO, device or socket would block or never end, also through a
-// link) or "is larger than 64 MB"; "" when it can (or does not exist, which
-// opening reports).
+// link), "is larger than 64 MB", or the system's reason ("No such file or
+// directory"); "" when it can. Only looks: what reads the file must still
+// take readAuthorFile's reason, since the file may change in between.
 QString unreadableReason(const QString& path);
+
+// The one way an author's file (a page source, a picture, a file of the
+// kiosk system) is read whole: a regular file, also through a link, of at
+// most maximumSize bytes, never waited on (see fileio::readRegularFile).
+// Returns "" with bytes holding the file, else the reason as
+// unreadableReason gives it, bytes empty.
+QString readAuthorFile(const QString& path, QByteArray& bytes, qint64 maximumSize = kMaximumInputSize);
+
+// Opens an author's file for reading as it goes (a picture: no size limit),
+// checked as readAuthorFile checks it. Returns "" with file open, else the
+// reason, file closed.
+QString openAuthorFile(const QString& path, QFile& file);
+
+// The reason as it follows a file's name in a message: "is ..." as it is,
+// a system's reason as "cannot be read (No such file or directory)".
+QString afterFileName(const QString& reason);
 
 // One set of numbered files (a session's: see Session::textFiles). When it
 // goes, files being replaced are dropped and the others closed.
@@ -60,9 +78,10 @@ public:
     // (for the log). Returns false when the name exists.
     bool openNewForOutput(int handle, const QString& path, Encoding encoding);
 
-    // Opens an existing file for reading. A missing file raises File not found
-    // (53); a FIFO, device or socket, or a file above kMaximumInputSize, raises
-    // Path/File access error (75) naming the path.
+    // Opens an existing file for reading, read whole at once (readAuthorFile).
+    // A missing file or a folder raises File not found (53); a FIFO, device or
+    // socket, a file above kMaximumInputSize or a failed read raises Path/File
+    // access error (75) naming the path and the reason.
     void openForInput(int handle, const QString& path);
 
     // Writes text followed by CR LF.

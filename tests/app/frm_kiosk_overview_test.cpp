@@ -2,7 +2,9 @@
 #include "check/kiosk_check.h"
 #include "support/window_fixture.h"
 
+#include <QTimer>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
 namespace {
 
@@ -104,6 +106,43 @@ TEST_F(OverviewTest, FollowsSavesMakesAndFilesAddedFromOutside)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !overview.rowOf(kiosk.path("news/nothing.zel")); }, 10000));
 }
 
+// Page folders removed or renamed from outside leave the overview promptly, even while a shell keeps making and
+// removing files in the kiosk folder; a folder made under the name of one renamed is watched itself.
+TEST_F(OverviewTest, FollowsFoldersRemovedOrRenamedFromOutside)
+{
+    frmKioskOverview& overview = open();
+    ASSERT_TRUE(checked(overview));
+    const auto folders = [&] {
+        QStringList names;
+        for (int i = 0; i < overview.lstPages()->topLevelItemCount(); ++i)
+            names.append(overview.lstPages()->topLevelItem(i)->text(0));
+        return names;
+    };
+    ASSERT_EQ(folders(), (QStringList{"news", "root"}));
+    QTimer shell; // a file made or removed every few milliseconds, more often than the pause for a save to settle
+    QObject::connect(&shell, &QTimer::timeout, [&] {
+        QFile::exists(kiosk.path("notes.txt")) ? void(QFile::remove(kiosk.path("notes.txt")))
+                                               : writeTextFile(kiosk.path("notes.txt"), {"busy"});
+    });
+    shell.start(5);
+    ASSERT_TRUE(QDir(kiosk.path("news")).removeRecursively());
+    ASSERT_TRUE(QDir().rename(kiosk.path("root"), kiosk.path("start")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return folders() == QStringList{"start"}; }, 20000))
+        << folders().join(' ').toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overview.rowOf(kiosk.path("start/root.zel")); }, 20000));
+    EXPECT_EQ(overview.rowOf(kiosk.path("news/today.zel")), nullptr);
+    shell.stop();
+    ASSERT_TRUE(checked(overview));
+
+    ASSERT_TRUE(QDir().rename(kiosk.path("start"), kiosk.path("old")));
+    writeTextFile(kiosk.path("start/again.zel"), {"#leaf"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overview.rowOf(kiosk.path("start/again.zel")); }, 20000));
+    EXPECT_EQ(folders(), (QStringList{"old", "start"}));
+    EXPECT_EQ(overview.rowOf(kiosk.path("start/root.zel")), nullptr);
+    writeTextFile(kiosk.path("start/second.zel"), {"#leaf"}); // seen by the watch of the new folder only
+    EXPECT_TRUE(QTest::qWaitFor([&] { return overview.rowOf(kiosk.path("start/second.zel")); }, 20000));
+}
+
 // Page views a kiosk counted, copied back into the kiosk system folder, show per page (summed over the days and
 // over the kiosks whose files were put one after the other); without them there is no Views column.
 TEST_F(OverviewTest, ShowsThePageViewsOfAKioskWhenTheAuthorCopiedThemBack)
@@ -125,10 +164,26 @@ TEST_F(OverviewTest, ShowsThePageViewsOfAKioskWhenTheAuthorCopiedThemBack)
     EXPECT_EQ(views("news/today.zel"), "13");
     EXPECT_EQ(views("root/root.zel"), "2");
     EXPECT_EQ(views("news/broken.zel"), "0");
+    EXPECT_EQ(overview.lblPageViews()->text(),
+              "Page views " + QDir::toNativeSeparators(kiosk.path("pageviews.csv"))
+                  + ": 1 line not counted (not a date, a page and a count of 0 or more)");
+
+    writeTextFile(kiosk.path("pageviews.csv"), {"2026-05-05,news\\today.htm,4000000000"});
+    overview.refresh();
+    EXPECT_EQ(views("news/today.zel"), "4000000000");
+    EXPECT_TRUE(overview.lblPageViews()->isHidden());
+
+    QFile::remove(kiosk.path("pageviews.csv"));
+    ASSERT_EQ(::mkfifo(qPrintable(kiosk.path("pageviews.csv")), 0600), 0);
+    overview.refresh();
+    EXPECT_TRUE(overview.lstPages()->isColumnHidden(frmKioskOverview::kColumnViews));
+    EXPECT_EQ(overview.lblPageViews()->text(),
+              "Page views " + QDir::toNativeSeparators(kiosk.path("pageviews.csv")) + " is not a regular file");
 
     QFile::remove(kiosk.path("pageviews.csv"));
     overview.refresh();
     EXPECT_TRUE(overview.lstPages()->isColumnHidden(frmKioskOverview::kColumnViews));
+    EXPECT_TRUE(overview.lblPageViews()->isHidden());
 }
 
 // Left open at exit, the overview comes back with the first kiosk system of the next run.

@@ -1,6 +1,7 @@
 // Findings written as records and read back, as the preview reads zel-make's.
 #include "check/finding.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,12 +13,17 @@ TEST(FindingRecord, ReadsBackWhatItWroteAndRefusesOtherLines)
         {"/k/a\tb\\c.zel", 0, "out of date", "Picture copy images\\today00001.jpg would be made again"},
         {"/k/x.zel", 12, "may not fit", "Line one\r\nline two\nthree\r"},
         {"", 1, "dead end", ""},
+        {"/k/x.zel", 2, "faulty line",
+         QString("a") + QChar(0)
+             + "b\x01"
+               "c\x1b[2J\x7f\\x00 is not a valid page name"},
     };
     for (const Finding& finding : written) {
         SCOPED_TRACE(finding.text.toStdString());
         const QString record = finding.toRecord();
         EXPECT_EQ(record.count(u'\t'), 3);
-        EXPECT_FALSE(record.contains(u'\n') || record.contains(u'\r'));
+        EXPECT_FALSE(std::any_of(record.begin(), record.end(),
+                                 [](QChar c) { return (c < u' ' && c != u'\t') || c == u'\x7f'; }));
         const std::optional<Finding> read = Finding::fromRecord(record);
         ASSERT_TRUE(read);
         EXPECT_EQ(read->pageSource, finding.pageSource);
@@ -35,7 +41,9 @@ TEST(FindingRecord, ReadsBackWhatItWroteAndRefusesOtherLines)
         {"line not a number", "/k/a.zel\tx\tfaulty line\ttext"},
         {"negative line", "/k/a.zel\t-1\tfaulty line\ttext"},
         {"no kind", "/k/a.zel\t3\t\ttext"},
-        {"unknown escape", "/k/a.zel\t3\tfaulty line\tte\\xt"},
+        {"unknown escape", "/k/a.zel\t3\tfaulty line\tte\\qt"},
+        {"escape of a character not two hex digits", "/k/a.zel\t3\tfaulty line\tte\\xt"},
+        {"escape of a character cut short", "/k/a.zel\t3\tfaulty line\ttext\\x0"},
         {"lone backslash at the end", "/k/a.zel\t3\tfaulty line\ttext\\"},
     };
     for (const auto& row : refused)

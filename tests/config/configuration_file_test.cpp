@@ -52,6 +52,11 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
             kiosk.open();
         };
     };
+    const auto layoutProblem = [](const QString& line, int number, const QString& limit) {
+        return kProblem + "Error processing configuration file\r\n" + line
+               + QString(" (line %1 of configuration.txt) is outside what the layout can hold: ").arg(number) + limit
+               + "\r\nThe error occurred in the following line\r\n\r\n" + line;
+    };
     const auto fileProblem = [](const QString& problem) {
         return kProblem + "Configuration File - %Fconfiguration.txt " + problem + "\r\nProgram will stop";
     };
@@ -63,9 +68,24 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
         std::function<void(TemporaryKiosk&)> act = [](TemporaryKiosk& kiosk) { kiosk.open(); };
     };
     std::vector<Row> rows = {
-        {"overflowing layout",
+        // Values the layout cannot hold name the item set last of those the value comes from, and its line.
+        {"navigation height beyond 16 bits",
          {"navigationheightadjustment -32767"},
-         kProblem + "Runtime error 6 in frmKioskSystem.openKioskSystem(%F)\r\nOverflow"},
+         layoutProblem("navigationheightadjustment -32767", 1,
+                       "the navigation height, screenheight 1024 - navigationheightadjustment -32767, is 33791 and "
+                       "must lie between -16377 and 16383")},
+        {"a selector row twice the navigation height: on a screen that tall",
+         {"screenheight 16390"},
+         layoutProblem("screenheight 16390", 1,
+                       "the navigation height, screenheight 16390 - navigationheightadjustment 6, is 16384 and must "
+                       "lie between -16377 and 16383"),
+         [](TemporaryKiosk& kiosk) { kiosk.open(QSize(1280, 16390)); }},
+        {"a picture's margins wider than a leaf page's content",
+         {"scrollbarwidth 32767", "' margins", "minimumhorizontalspace 16383"},
+         layoutProblem("minimumhorizontalspace 16383", 3,
+                       "the leaf widest picture, screenwidth 1280 - (leafnavigationpercentage 12 * screenwidth 1280 / "
+                       "100) - 4 - scrollbarwidth 32767 - 2 * minimumhorizontalspace 16383, is -64410 and must lie "
+                       "between -32768 and 32767")},
         {"missing configuration file", {}, fileProblem("does NOT exist"), replacedFile('-')},
         {"configuration.txt is a folder", {}, fileProblem("is a folder"), replacedFile('d')},
         {"configuration.txt is a FIFO", {}, fileProblem("is not a regular file"), replacedFile('p')},

@@ -65,4 +65,35 @@ TEST_F(WindowTest, MakeAllShowsEachPageThenTheCountOfDeadReferences)
     }
 }
 
+// A configured value the layout cannot hold never reaches Make All: a screen height the real screen replaces is
+// made for that screen; an adjustment beyond what the pages hold ends the open with the configuration report
+// naming it and its line.
+TEST_F(WindowTest, MakeAllNeverMeetsAValueTheLayoutCannotHold)
+{
+    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#button news\\list List"});
+    writeTextFile(kiosk.path("news/list.zel"), {"#selector", "#item gone.jpg root Home"});
+    const struct {
+        const char* setting;
+        QString report; // empty: the pages are made
+    } rows[] = {
+        {"screenheight 16390", ""},
+        {"navigationheightadjustment -30000",
+         "navigationheightadjustment -30000 (line 1 of configuration.txt) is outside what the layout can hold"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.setting);
+        writeTextFile(kiosk.path("configuration.txt"), {row.setting});
+        kiosk.messages.clear();
+        const bool ended = endsProgram([&] {
+            mainWindow().openKioskSystem(kiosk.folder());
+            trigger(main.get(), "mnuMakeAllPages");
+        });
+        const QString texts = kiosk.messages.texts().join('|');
+        EXPECT_FALSE(texts.contains("Runtime error")) << texts.toStdString();
+        EXPECT_EQ(ended, !row.report.isEmpty()) << texts.toStdString();
+        EXPECT_TRUE(ended ? texts.contains(row.report) : QFile::exists(kiosk.path("news/list.htm")))
+            << texts.toStdString();
+    }
+}
+
 } // namespace

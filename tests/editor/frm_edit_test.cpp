@@ -1,3 +1,4 @@
+#include "app/core/recovery_copies.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/simple_combo_box.h"
 #include "editor/dlg_insert.h"
@@ -6,10 +7,13 @@
 #include "base/runtime_error.h"
 #include "support/window_fixture.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
 #include <cerrno>
@@ -101,6 +105,62 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
     EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files | QDir::Hidden), QStringList{"today.zel"})
         << "no temporary file left";
     EXPECT_TRUE(makerMessages.isEmpty());
+}
+
+// The recovery copy on a disk that fills (and fills again): the copy written before stays, and a line below the
+// editor's text area says that the text is not protected, where and why; said once (one log
+// line, no message box) however often the copy fails, and gone once a copy is written or the page is saved.
+TEST_F(EditorWindowTest, RecoveryCopyOnAFullDiskKeepsTheLastOneAndSaysTheTextIsNotProtected)
+{
+    QTemporaryDir data;
+    RecoveryCopies copies(data.filePath("recovery"), kiosk.session.session().fileFaults());
+    workbench.setRecoveryCopies(&copies);
+    const auto forget = qScopeGuard([&] { workbench.setRecoveryCopies(nullptr); });
+    frmEdit* editor = editorOn("news/today.zel", "#leaf\r\n");
+    const auto copyText = [&] {
+        const QByteArray bytes = readBytes(copies.folder() + "/" + editor->recoveryCopyName() + ".zelrecovery");
+        return QJsonDocument::fromJson(bytes).object().value("text").toString();
+    };
+    const auto notice = [&] {
+        const QLabel* line = editor->lblRecovery();
+        if (!line || !line->isVisibleTo(editor))
+            return QString();
+        EXPECT_LT(editor->txtContent()->geometry().bottom(), line->geometry().top());
+        EXPECT_GE(line->height(), line->heightForWidth(line->width()));
+        return line->text();
+    };
+    const QString folder = copies.folder();
+    const QString notProtected = "The text is not protected: its recovery copy cannot be written to " + folder
+                                 + " (No space left on device). Save the page to keep it.";
+    const qsizetype logged = kiosk.logLines().size();
+    const auto edit = [&](const QString& text, const std::string& failing) {
+        failOperation = failing;
+        failError = ENOSPC;
+        type(editor, text);
+        editor->recovery()->write();
+        failOperation.clear();
+    };
+
+    edit("#para\nkept", "");
+    EXPECT_EQ(copyText(), "#para\nkept");
+    EXPECT_EQ(notice(), "");
+    edit(" one", "rename"); // the log, written to the same disk, is not made to fail too
+    edit(" two", "rename");
+    EXPECT_EQ(copyText(), "#para\nkept");
+    EXPECT_EQ(notice(), notProtected);
+    edit(" three", "");
+    EXPECT_EQ(copyText(), "#para\nkept one two three");
+    EXPECT_EQ(notice(), "");
+    edit(" four", "sync");
+    EXPECT_EQ(notice(), notProtected) << "told again";
+    EXPECT_TRUE(editor->saveFile());
+    EXPECT_EQ(notice(), "") << "the page is saved";
+    EXPECT_EQ(kiosk.logLines().mid(logged),
+              (QStringList{"recovery copy not written: " + folder + " (No space left on device)",
+                           "recovery copy written again: " + folder,
+                           "recovery copy not written: " + folder + " (No space left on device)"}));
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+    EXPECT_EQ(QDir(folder).entryList({"*.zelrecovery"}), QStringList());
 }
 
 // A page source too large for the text area is refused, not read (one that is no regular file is the maker's test).

@@ -1,6 +1,8 @@
+#include "app/core/page_renaming.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
+#include "support/folder_state.h"
 #include "support/window_fixture.h"
 
 #include <QDir>
@@ -8,11 +10,23 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString changedQuestion = "The page has changed. Do you want to save the page first?";
 const QString closeQuestion = "Page has changed - do you want to save it?";
+
+// What a write must keep of the page source at path: its kind, mode and owner; for a link, its target and those
+// of the file it leads to.
+std::string keptOf(const QString& path)
+{
+    const std::string state = entryState(path);
+    if (state.starts_with("link to "))
+        return state + ", " + keptOf(QFileInfo(path).symLinkTarget());
+    return state.substr(0, state.find(','));
+}
 
 // The editor windows on page sources that change on disk behind their back, driven by keys and the event loop.
 class PageSourceOnDiskTest : public WindowTest {
@@ -178,6 +192,92 @@ TEST_F(PageSourceOnDiskTest, SaveAsOntoAPageOpenInAnotherEditorIsRefused)
               QStringList{"Page already exists - do you want to replace it?"})
         << "once that editor is closed, Save As onto the page is the usual replace";
     EXPECT_EQ(readBytes(kiosk.path("news/ferry.zel")), "#leaf\r\n#title Today\r\n#para\r\n");
+}
+
+// A page source's mode, owner and link survive Save, Save As over it, a rename that rewrites it (as a referring
+// page) and a move of it; or the write is refused, saying why and naming it, and nothing at all changes. A
+// read-only page source is never made writable; another owner is kept where the process may give the file back
+// (the superuser) and refused elsewhere; a link is written through, its file replaced beside it, except for a page
+// to move, which would become a file.
+TEST_F(PageSourceOnDiskTest, ModesOwnersAndLinksAreKeptOrTheWriteIsRefused)
+{
+    enum Operation { Save, SaveAs, Rename, Move };
+    const char* operations[] = {"save", "Save As", "rename", "move"};
+    const bool superuser = ::geteuid() == 0;
+    const QString kept = kiosk.path(".kept/page.zel");
+    const auto chmodTo = [](mode_t mode) {
+        return [mode](const QString& path) { ::chmod(QFile::encodeName(path), mode); };
+    };
+    const struct Row {
+        const char* name;
+        std::function<void(const QString&)> prepare;
+        const char* refusal[4]; // the reason by operation; "" when done
+    } rows[] = {
+        {"0444", chmodTo(0444), {"is read-only", "is read-only", "is read-only", ""}},
+        {"0664", chmodTo(0664), {"", "", "", ""}},
+        {"a link",
+         [&](const QString& path) {
+             writeBytes(kept, readBytes(path));
+             ::chmod(QFile::encodeName(kept), 0640);
+             QFile::remove(path);
+             QFile::link("../.kept/page.zel", path);
+         },
+         {"", "", "", "is a symbolic link"}},
+        {"another owner (the superuser keeps it)",
+         [](const QString& path) {
+             ::chmod(QFile::encodeName(path), 0666);
+             EXPECT_EQ(::chown(QFile::encodeName(path), 65534, 65534), 0);
+         },
+         {"", "", "", ""}},
+    };
+    for (const Row& row : rows) {
+        if (!superuser && std::string(row.name).starts_with("another"))
+            continue; // only the superuser can give a file to another user
+        for (int operation : {Save, SaveAs, Rename, Move}) {
+            SCOPED_TRACE(std::string(row.name) + ", " + operations[operation]);
+            closeEditors();
+            for (const char* folder : {"news", "sport", ".kept"})
+                QDir(kiosk.path(folder)).removeRecursively();
+            writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n#title Today\r\n");
+            writeBytes(kiosk.path("news/index.zel"), "#branch\r\n#button today Today\r\n");
+            writeBytes(kiosk.path("sport/start.zel"), "#leaf\r\n");
+            frmEdit* editor = operation == SaveAs ? editorOn("news/ferry.zel", "#leaf\r\n#title Ferry\r\n") : nullptr;
+            const QString subject = operation == Rename ? kiosk.path("news/index.zel") : today;
+            row.prepare(subject);
+            if (operation == Save) {
+                editor = new frmEdit(workbench);
+                ASSERT_TRUE(editor->editPage(today));
+                type(editor, "#para\n");
+            }
+            const std::string attributes = keptOf(subject);
+            const QByteArray bytes = readBytes(subject);
+            const std::map<std::string, std::string> before = folderState(kiosk.folder());
+            QString problem;
+            if (operation == Save)
+                problem = withAnswers({}, [&] { trigger(editor, "mnuSave"); }).join("|");
+            if (operation == SaveAs) {
+                author.whenShown<dlgSaveFile>(thenOK([](dlgSaveFile& dialog) { dialog.pageBox()->setText("today"); }));
+                problem = withAnswers({Answer::Yes}, [&] { trigger(editor, "mnuSaveAs"); }).mid(1).join("|");
+            }
+            if (operation == Rename || operation == Move)
+                problem = PageRenaming::renamePage(
+                              kiosk.session.session(), kiosk.folder(), {"news", "today"},
+                              {operation == Move ? "sport" : "news", operation == Move ? "today" : "heute"})
+                              .problem;
+            if (*row.refusal[operation]) {
+                EXPECT_TRUE(problem.contains(subject) && problem.contains(row.refusal[operation]))
+                    << problem.toStdString();
+                EXPECT_EQ(folderState(kiosk.folder()), before);
+                continue;
+            }
+            EXPECT_EQ(problem, "");
+            const QString after = operation == Move ? kiosk.path("sport/today.zel") : subject;
+            EXPECT_EQ(keptOf(after), attributes);
+            EXPECT_EQ(readBytes(after) == bytes, operation == Move) << "written, or moved as it was";
+            for (const auto& [name, state] : folderState(kiosk.folder()))
+                EXPECT_FALSE(QString::fromStdString(name).contains(".zel-tmp-")) << name;
+        }
+    }
 }
 
 } // namespace

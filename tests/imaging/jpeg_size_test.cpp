@@ -1,12 +1,14 @@
 // Reads the size of real JPEG files, made by real encoders and then cut and
 // patched, the way the page maker meets an author's pictures.
 #include "support/recording_problems.h"
+#include "imaging/jpeg_decode_check.h"
 #include "imaging/jpeg_size.h"
 
 #include "sample_pictures.h"
 #include "support/kiosk_fixture.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -101,6 +103,31 @@ TEST_F(JpegSize, CutAtEveryLengthGivesNoSizeUntilTheFrameHeaderIsWhole)
                                                                             : "30x40")
                 << length;
     }
+}
+
+// A picture the image tool leaves cut short at any length, or with its
+// compressed data broken, is told from a whole one, though its header gives
+// its size; a FIFO or a folder at its name is refused without a wait.
+TEST_F(JpegSize, OnlyAWholePictureDecodesToItsEnd)
+{
+    const QString file = path("copy.jpg");
+    const auto problem = [&](const QByteArray& bytes) {
+        writeBytes(file, bytes);
+        return Jpeg::decodeProblem(file);
+    };
+    for (const QStringList& options : {QStringList(), QStringList{"-progressive"}}) {
+        SCOPED_TRACE(options.join(' ').toStdString());
+        const QByteArray whole = encodedPicture(dir.path(), 120, 90, options);
+        EXPECT_EQ(problem(whole), "");
+        for (qsizetype length = 0; length < whole.size(); ++length)
+            ASSERT_NE(problem(whole.left(length)), "") << length;
+        const qsizetype data = whole.indexOf("\xFF\xDA") + 20;
+        EXPECT_EQ(problem(QByteArray(whole).replace(data, 2, "\xFF\xD5")).left(19), "Corrupt JPEG data: ");
+    }
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(qPrintable(file), 0600), 0);
+    EXPECT_EQ(Jpeg::decodeProblem(file), "is not a regular file");
+    EXPECT_EQ(Jpeg::decodeProblem(dir.path()), "is a folder");
 }
 
 } // namespace

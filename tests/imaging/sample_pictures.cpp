@@ -5,11 +5,13 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
-QByteArray encodedPicture(const QString& folder, int width, int height)
+QByteArray encodedPicture(const QString& folder, int width, int height, const QStringList& options)
 {
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
     EXPECT_EQ(QProcess::execute("convert", {"-size", size, "gradient:yellow-green", folder + "/pixels.ppm"}), 0);
-    EXPECT_EQ(QProcess::execute("cjpeg", {"-outfile", folder + "/encoded.jpg", folder + "/pixels.ppm"}), 0);
+    EXPECT_EQ(
+        QProcess::execute("cjpeg", options + QStringList{"-outfile", folder + "/encoded.jpg", folder + "/pixels.ppm"}),
+        0);
     return readBytes(folder + "/encoded.jpg");
 }
 

@@ -1,6 +1,6 @@
 // Image tools that fail in ways a make must not take for success: a tool that
-// cannot be started, a tool whose copy is not the JPEG asked for, and a tool
-// that finds its disk full. Every page is made as a make with or without
+// cannot be started, a tool whose copy is not the JPEG asked for or is cut
+// short, and a tool that finds its disk full. Every page is made as a make with or without
 // copies in the background makes it.
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
@@ -100,6 +100,13 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
         turned[copy.name] = QString("%1 x %2").arg(height).arg(width);
     }
     QDir().mkpath(kiosk.path("tools/a folder"));
+    // The real tool's copy cut to the length the shell gives (the copy is $f):
+    // its header whole, so that its size reads right.
+    const auto cutCopy = [&](const QString& name, const QString& length) {
+        return writeTool(name, "'" ZEL_PROGRAM_DIR "/zel-resample' \"$@\" || exit\nf=${3#/convert=}\ntruncate -s "
+                                   + length + " \"$f\"");
+    };
+    const QString cutShort = "the image tool wrote a damaged JPEG picture (Premature end of JPEG file)";
     const struct {
         const char* name;
         QString program;
@@ -124,6 +131,12 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
          {},
          "the image tool wrote no JPEG picture"},
         {"exits 0 without writing", writeTool("idle", "exit 0"), {}, "the image tool wrote no picture"},
+        {"writes the copy cut to 60 %", cutCopy("sixty", "$(($(stat -c %s \"$f\") * 6 / 10))"), {}, cutShort},
+        {"writes the copy one byte short", cutCopy("short", "-1"), {}, cutShort},
+        {"writes the copy's headers only", // up to the end of the scan header (three components)
+         cutCopy("headers", "$(($(LC_ALL=C grep -obUaP '\\xFF\\xDA' \"$f\" | head -1 | cut -d: -f1) + 14))"),
+         {},
+         cutShort},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

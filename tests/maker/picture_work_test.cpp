@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QSet>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -28,10 +29,13 @@ public:
     QStringList events;
 };
 
-// What a make left: the files of a folder and the events, the kiosk folder written "KIOSK/".
+// What a make left: the files of a folder and the events, the kiosk folder written "KIOSK/"; the picture totals
+// told with the pictures done, and the last count told.
 struct Made {
     QMap<QString, QByteArray> files;
     QStringList events;
+    QSet<int> pictureTotals;
+    QString lastPictureCount;
 };
 
 class PictureWorkTest : public ::testing::Test {
@@ -74,12 +78,18 @@ public:
         maker.setProgressHandler([&](const QString& text) { log.events.append("progress: " + text); });
         maker.setCountHandler(
             [&](int made, int total) { log.events.append(QString("pages %1/%2").arg(made).arg(total)); });
+        Made made;
+        maker.setPictureCountHandler([&](int done, int total) {
+            made.pictureTotals.insert(total);
+            made.lastPictureCount = QString("%1 of %2").arg(done).arg(total);
+        });
         maker.makeAll();
         if (endsProgram([&] { maker.run(); }))
             log.events.append("program ended");
-        QMap<QString, QByteArray> files = filesUnder(folder + filesOf);
-        files.removeIf([](const auto& file) { return file.key().endsWith(Jpeg::CopyRecord::FileName); });
-        return {files, log.events.replaceInStrings(folder, "KIOSK/")};
+        made.files = filesUnder(folder + filesOf);
+        made.files.removeIf([](const auto& file) { return file.key().endsWith(Jpeg::CopyRecord::FileName); });
+        made.events = log.events.replaceInStrings(folder, "KIOSK/");
+        return made;
     }
 
     TemporaryKiosk kiosk;
@@ -125,6 +135,8 @@ TEST_F(PictureWorkTest, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)
         QDir(kiosk.path("walk/images")).removeRecursively();
         const Made scratch = make(PageMaker::InPlace);
         EXPECT_EQ(made.files.size(), 25) << "6 pictures, 3 page sources, 9 page files, 7 copies";
+        EXPECT_EQ(made.pictureTotals, QSet<int>{7}) << "the total is known from the start";
+        EXPECT_EQ(made.lastPictureCount, "7 of 7");
         EXPECT_EQ(made.events, scratch.events);
         EXPECT_TRUE(made.files == scratch.files);
     }

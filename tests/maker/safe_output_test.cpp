@@ -99,18 +99,23 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
     }
 }
 
-// A link planted at an output name is replaced by the file; its target stays.
-TEST_F(SafeOutput, LinksAtOutputNamesAreReplacedNotFollowed)
+// A link at an output name stays: the made file replaces what it leads to.
+TEST_F(SafeOutput, LinksAtOutputNamesLeadTheMadeFiles)
 {
-    writeBytes(kiosk.path("outside.txt"), "precious");
     QDir().mkpath(kiosk.path("news/images"));
-    for (const char* name : {"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"})
-        ASSERT_TRUE(QFile::link(kiosk.path("outside.txt"), kiosk.path(name)));
+    const QStringList names{"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"};
+    for (const QString& name : names) {
+        const QString outside = kiosk.path("outside-" + QFileInfo(name).fileName());
+        writeBytes(outside, "old");
+        ASSERT_TRUE(QFile::link(outside, kiosk.path(name)));
+    }
     maker.makeOnePage(writePage("Linked"));
-    EXPECT_EQ(readBytes(kiosk.path("outside.txt")), "precious");
-    for (const char* name : {"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"})
-        EXPECT_FALSE(QFileInfo(kiosk.path(name)).isSymLink()) << name;
-    EXPECT_TRUE(readBytes(kiosk.path("news/today_con.htm")).contains("Linked"));
+    for (const QString& name : names) {
+        EXPECT_TRUE(QFileInfo(kiosk.path(name)).isSymLink()) << name.toStdString();
+        EXPECT_NE(readBytes(kiosk.path("outside-" + QFileInfo(name).fileName())), "old") << name.toStdString();
+    }
+    EXPECT_TRUE(readBytes(kiosk.path("outside-today_con.htm")).contains("Linked"));
+    EXPECT_TRUE(readBytes(kiosk.path("outside-today00001.jpg")).startsWith("\xFF\xD8"));
 }
 
 // A make that gives a page file exactly the bytes it has leaves the file in

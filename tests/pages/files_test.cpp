@@ -6,6 +6,9 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <cerrno>
 #include <gtest/gtest.h>
 
@@ -54,25 +57,39 @@ TEST_F(FilesOnDisk, CopyFileReplacesAndKeepsBytesAndAFailedCopyKeepsTheOldFile)
     EXPECT_EQ(readBytes(path("a.jpg")), bytes);
 }
 
-// A file (a page, a picture copy) whose temporary cannot be made beside it: the failure names the file the author
-// knows, with the system's reason, never the temporary.
+// A file (a page, a picture copy) whose temporary cannot be made beside it, or a link at it that leads to no file
+// to replace (or any link, for the program's own records): the failure names the file the author knows, with the
+// reason, never the temporary, and leaves the link as it was.
 TEST_F(FilesOnDisk, AFailureToStartAReplacementNamesItsTargetNotItsTemporary)
 {
     writeBytes(path("file"), "not a folder");
+    const QMap<QString, QString> links = {{"dangling.htm", "gone.htm"},
+                                          {"loop.htm", "loop.htm"},
+                                          {"device.htm", "/dev/null"},
+                                          {"folder.htm", "/"},
+                                          {"record", "file"}};
+    for (const auto& [link, target] : links.asKeyValueRange())
+        QFile::link(target, path(link));
     const struct Row {
         const char* name;
         const char* target;
         int number;
         const char* reason;
+        fileio::LinkAtTarget links = fileio::LinkAtTarget::Follow;
     } rows[] = {
         {"missing folder", "news/today.htm", 76, "No such file or directory"},
         {"a file where the folder should be", "file/today.htm", 75, "Not a directory"},
+        {"a link to a missing file", "dangling.htm", 76, "is a symbolic link to a missing file"},
+        {"a link in a loop", "loop.htm", 75, "is a symbolic link in a loop"},
+        {"a link to a device", "device.htm", 75, "is a symbolic link to something that is not a regular file"},
+        {"a link to a folder", "folder.htm", 75, "is a symbolic link to something that is not a regular file"},
+        {"a link at a record of the program's own", "record", 75, "is a symbolic link", fileio::LinkAtTarget::Refuse},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         try {
             Errors::translatingFileErrors(
-                [&] { fileio::replaceFile(path(row.target).toStdString(), "<html>", nullptr); });
+                [&] { fileio::replaceFile(path(row.target).toStdString(), "<html>", nullptr, row.links); });
             ADD_FAILURE() << "no failure";
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.number(), row.number);
@@ -80,6 +97,12 @@ TEST_F(FilesOnDisk, AFailureToStartAReplacementNamesItsTargetNotItsTemporary)
                       Errors::standardDescription(row.number) + ": " + path(row.target) + " (" + row.reason + ")");
         }
     }
+    for (const QString& link : links.keys())
+        EXPECT_TRUE(QFileInfo(path(link)).isSymLink()) << link.toStdString();
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              (QStringList{"dangling.htm", "device.htm", "file", "folder.htm", "loop.htm", "record"}))
+        << "no temporary left";
+    EXPECT_EQ(readBytes(path("file")), "not a folder");
 }
 
 TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)

@@ -7,7 +7,9 @@
 #include "editor/problem_marks.h"
 #include "editor/reference_navigation.h"
 #include "base/screen_size.h"
+#include "pages/page_types.h"
 #include "preview/frm_preview.h"
+#include "preview/preview_make.h"
 #include "support/check_kiosk.h"
 #include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
@@ -22,6 +24,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -32,6 +36,7 @@
 #include <QWebEngineView>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <vector>
 
 namespace {
@@ -491,6 +496,104 @@ TEST_F(PreviewTest, CtrlClickAndF2GoToPagesAndPictures)
     EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page news\\gone does not exist"});
     castle->txtContent()->document()->setModified(false);
     castle->close();
+}
+
+// Previews made straight into a small disk of their own, with the kiosk
+// system elsewhere: a make that cannot write there says which of the
+// preview's files or folders and the system's reason, never naming a file
+// of the kiosk system, which the preview does not write.
+TEST(PreviewFolders, FailuresNameThePreviewsOwnFileAndTheSystemsReason)
+{
+    QTemporaryDir cache;
+    if (::mount("tmpfs", qPrintable(cache.path()), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "tmpfs cannot be mounted here";
+    const auto unmount = qScopeGuard([&] { ::umount2(qPrintable(cache.path()), MNT_DETACH); });
+    TemporaryKiosk kiosk;
+    copySampleKiosk(kiosk.folder());
+    const QString small = "#title Today\n#para\nMarket day.";
+    QString large = "#title Today\n#para";
+    for (int line = 0; line < 3000; ++line) // some 300 KB: its page source fits, its made page does not
+        large += "\nThe Saturday market fills the harbour square from eight in the morning until two o'clock.";
+    const auto outcome = [&](PreviewMake& make, const QString& body) {
+        QSignalSpy made(&make, &PreviewMake::made), failed(&make, &PreviewMake::failed);
+        make.request({kiosk.folder(), kiosk.path("news/today.zel"), std::int16_t(PageType::Leaf), body, {}});
+        EXPECT_TRUE(waitUntil([&] { return !made.isEmpty() || !failed.isEmpty(); }, 120000));
+        QString said = failed.isEmpty() ? "made" : failed.first().first().toString();
+        EXPECT_FALSE(said.contains(kiosk.folder())) << said.toStdString();
+        return said.replace(cache.path(), "CACHE").toStdString();
+    };
+    PreviewMake make(cache.path() + "/preview/1", ZEL_PROGRAM_DIR "/zel-make");
+    EXPECT_EQ(outcome(make, small), "made");
+    EXPECT_PRED_FORMAT2(::testing::IsSubstring,
+                        "Disk full: CACHE/preview/1/kiosk/news/today_con.htm (No space left on device)",
+                        outcome(make, large));
+    ASSERT_EQ(::mount(nullptr, qPrintable(cache.path()), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    EXPECT_EQ(outcome(make, small),
+              "Path/File access error: CACHE/preview/1/kiosk/news/today.zel (Read-only file system)");
+    PreviewMake another(cache.path() + "/preview/2", ZEL_PROGRAM_DIR "/zel-make");
+    EXPECT_EQ(outcome(another, small), "Path/File access error: CACHE/preview/2 (Read-only file system)");
+}
+
+// The process number of a program that has ended.
+qint64 endedProgram()
+{
+    QProcess ended;
+    ended.start("true");
+    EXPECT_TRUE(ended.waitForStarted());
+    const qint64 pid = ended.processId();
+    EXPECT_TRUE(ended.waitForFinished());
+    return pid;
+}
+
+// The preview folders that runs killed or crashed left in the cache go when
+// a preview starts; those of running programs (another ZEL's) stay, and so
+// does what the folders link to.
+TEST(PreviewFolders, ThoseOfRunsThatNoLongerRunGoWhenAPreviewStarts)
+{
+    QProcess running[2]; // each runs until its input ends
+    for (QProcess& program : running) {
+        program.start("cat");
+        ASSERT_TRUE(program.waitForStarted());
+    }
+    const auto end = qScopeGuard([&] {
+        for (QProcess& program : running) {
+            program.closeWriteChannel();
+            program.waitForFinished();
+        }
+    });
+    QTemporaryDir linked;
+    writeBytes(linked.filePath("kept.txt"), "kept");
+    const QString previews = frmPreview::previewsFolder() + '/';
+    const struct {
+        const char* name;
+        QString folder;
+        const char* written; // the folder's time ("" now)
+        bool stays;
+    } rows[] = {
+        {"run that ended", QString::number(endedProgram()), "", false},
+        {"program that runs", QString::number(running[0].processId()), "", true},
+        {"its number taken by a program started later", QString::number(running[1].processId()), "2001-02-03", false},
+        {"not named by a number", "notes", "2001-02-03", true},
+    };
+    for (const auto& row : rows) {
+        QDir().mkpath(previews + row.folder + "/kiosk");
+        ASSERT_TRUE(QFile::link(linked.path(), previews + row.folder + "/kiosk/news"));
+        if (*row.written) {
+            ASSERT_EQ(QProcess::execute("touch", {"-d", row.written, previews + row.folder}), 0);
+        }
+    }
+    {
+        TemporaryKiosk kiosk;
+        ModalAuthor author;
+        Workbench workbench{kiosk.session.session(), author.services()};
+        workbench.instance<frmPreview>();
+        closeAllWindows(workbench);
+    }
+    for (const auto& row : rows) {
+        EXPECT_EQ(QFileInfo::exists(previews + row.folder), row.stays) << row.name;
+        QDir(previews + row.folder).removeRecursively();
+    }
+    EXPECT_EQ(readBytes(linked.filePath("kept.txt")), "kept");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "support/recording_problems.h"
 #include "imaging/jpeg_size.h"
 #include "support/check_kiosk.h"
+#include "check/finding.h"
+#include "support/name_rule_message.h"
 #include "support/kiosk_fixture.h"
 #include "support/qt_printing.h"
 
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <iostream>
@@ -125,6 +128,27 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
             EXPECT_FALSE(readBytes(news.kiosk.path("root/root.htm")).contains("log file"));
         }
     }
+}
+
+// A problem whose message holds NUL and other control characters (a reference written with them) goes through
+// --problems as one record on one line without them, and the preview's reader gets the message back whole.
+TEST(ZelMakeProblems, ControlCharactersInAMessageComeBackAsWritten)
+{
+    const QString name = QString("a") + QChar(0)
+                         + "b\x01\x1b\x7f"
+                           "c";
+    const NewsKiosk news("root/root.zel=#root\n#button " + name + " Text");
+    const MakeRun run = news.make("--problems ~/ ~/root/root.zel");
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_TRUE(run.out.endsWith('\n'));
+    EXPECT_FALSE(std::any_of(run.out.begin(), run.out.end() - 1, [](QChar c) {
+        return (c < u' ' && c != u'\t') || c == u'\x7f';
+    })) << run.out.toStdString();
+    const std::optional<Finding> read = Finding::fromRecord(run.out.chopped(1));
+    ASSERT_TRUE(read) << run.out.toStdString();
+    EXPECT_EQ(read->pageSource, news.kiosk.path("root/root.zel"));
+    EXPECT_EQ(read->line, 2);
+    EXPECT_EQ(read->text, nameRuleMessage(name, "page"));
 }
 
 // kill -9 at several points of a make of a kiosk with pages and pictures:
@@ -298,10 +322,14 @@ TEST(ZelMakeCheck, FindsWhatTheMakeRefusedAndWhatAMakeWouldChange)
         {"a_con made on its own beside a", pageA + "; news/a_con.zel=#leaf\n#para\nPage B", "~/ ~/news/a_con.zel", 1,
          "Page source - ~/news/a_con.zel would overwrite a_con.htm of page source ~/news/a.zel - the page was not made",
          "", "~/news/a_con.htm|~/news/a_con_con.htm"},
-        {"page source that cannot be read", "news/bad.zel=->/proc/self/mem", "~/", 2,
-         "Path/File access error: ~/news/bad.zel (", "", "~/news/bad.htm"},
-        {"page source of mode 000", pageA + "; news/a.zel=mode 000", "~/", 2,
-         "Path/File access error: ~/news/a.zel (Permission denied)", "", "~/news/a.htm", "", nullptr, true},
+        {"page source that cannot be read", "news/bad.zel=->/proc/self/mem", "~/", 1,
+         "Page source - ~/news/bad.zel cannot be read (Input/output error) - the page was not made",
+         "~/news/today.htm=<frameset", "~/news/bad.htm",
+         "~/news/bad.zel:1: faulty line: Page source - ~/news/bad.zel cannot be read (Input/output error) - the page "
+         "was not made"},
+        {"page source of mode 000", pageA + "; news/a.zel=mode 000", "~/", 1,
+         "Page source - ~/news/a.zel cannot be read (Permission denied) - the page was not made", "", "~/news/a.htm",
+         "", nullptr, true},
         {"screenwidth changed after the make", "", "~/", 0, "", "", "",
          "~/news/today.zel:1: out of date: Page would change if made now (today.htm, today_con.htm, today_nav.htm)|"
          "~/news/today.zel:4: out of date: Picture copy images\\today00001.jpg would be made again|"
@@ -312,6 +340,31 @@ TEST(ZelMakeCheck, FindsWhatTheMakeRefusedAndWhatAMakeWouldChange)
         {"picture replaced by another of an older time stamp", "", "~/", 0, "", "", "",
          "~/news/today.zel:4: out of date: Picture copy images\\today00001.jpg would be made again",
          replacePictureWithOlderStamp},
+        {"a page name too long for its made files: that page alone is not made",
+         "news/" + QString(251, u'a') + ".zel=#leaf\n#para\nLong", "~/", 1,
+         "Page source - ~/news/" + QString(251, u'a') + ".zel has a name too long for its made file "
+             + QString(251, u'a') + "_con.htm - the page was not made",
+         "~/news/today.htm=<frameset|~/root/root.htm=<frameset", "~/news/" + QString(251, u'a') + ".htm",
+         "~/news/" + QString(251, u'a') + ".zel:1: faulty line: Page source - ~/news/" + QString(251, u'a')
+             + ".zel has a name too long for its made file " + QString(251, u'a') + "_con.htm - the page was not made|"
+             + "~/news/" + QString(251, u'a') + ".zel:1: bad name: " + QString(251, u'a')
+             + " is not a valid page name: A valid page name may be at most 246 characters long"},
+        {"a page name too long for its picture copies: the page is made without them",
+         "news/" + QString(247, u'b') + ".zel=#leaf\n#image town.jpg", "~/", 1,
+         "Picture copy ~/news/images/" + QString(247, u'b')
+             + "00001.jpg would have a name too long for the file system - it is not made",
+         "~/news/" + QString(247, u'b') + ".htm=<frameset|~/news/today.htm=<frameset", "",
+         "~/news/" + QString(247, u'b') + ".zel:2: faulty line: Picture copy ~/news/images/" + QString(247, u'b')
+             + "00001.jpg would have a name too long for the file system - it is not made"},
+        {"names against the name rule: made as before, each a finding",
+         "My News/Caf\u00e9 page.zel=#leaf\n#para\nHello; news/x..zel=#leaf\n#para\nX", "~/", 0, "",
+         "~/My News/Caf\u00e9 page.htm=<frameset|~/My News/Caf\u00e9 page_con.htm=Hello|~/news/x..htm=<frameset", "",
+         "~/My News:1: bad name: My News is not a valid folder name: A valid folder name may only contain lower case "
+         "letters, digits, underscores(_) and dashes(-)|"
+         "~/My News/Caf\u00e9 page.zel:1: bad name: Caf\u00e9 page is not a valid page name: A valid page name may "
+         "only contain lower case letters, digits, underscores(_) and dashes(-)|"
+         "~/news/x..zel:1: bad name: x. is not a valid page name: A valid page name may only contain lower case "
+         "letters, digits, underscores(_) and dashes(-)"},
         {"dead end", "root/root.zel=#root\n#title Start\n#button news\\today Today\n#button info\\ghost Ghost", "~/", 1,
          "In line - #button info\\ghost Ghost", "", "",
          "~/root/root.zel:4: dead end: Reference to non-existent page: info\\ghost"},

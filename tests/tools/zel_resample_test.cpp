@@ -18,6 +18,7 @@
 #include <array>
 #include <csignal>
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -194,15 +195,19 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
         << "1000 scans are still accepted";
     EXPECT_EQ(decode(destination).width, 20);
 
-    // A source that is not there: 3; a destination that cannot be written: 1 (a bad command line:
-    // command_line_test.cpp).
+    // A source that is not there, or no regular file (never waited on): 3; a destination that cannot be
+    // written: 1 (a bad command line: command_line_test.cpp).
     const QString to = "/convert=" + destination, source = path("source.jpg");
+    ASSERT_EQ(::mkfifo(qPrintable(path("fifo.jpg")), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", path("zero.jpg")));
     const struct {
         QStringList arguments;
         int exitCode;
         QString said;
     } runs[] = {
         {{path("absent.jpg"), "/resample=(10,10)", to}, 3, "absent.jpg: No such file"},
+        {{path("fifo.jpg"), "/resample=(10,10)", to}, 3, "fifo.jpg: is not a regular file"},
+        {{path("zero.jpg"), "/resample=(10,10)", to}, 3, "zero.jpg: is not a regular file"},
         {{source, "/resample=(10,10)", "/convert=" + path("no such folder/copy.jpg")}, 1, "copy.jpg: No such file"},
     };
     for (const auto& run : runs) {

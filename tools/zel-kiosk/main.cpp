@@ -15,6 +15,7 @@
 
 #include "fileio/atomic_file.h"
 #include "platform/session.h"
+#include "runtime/error_handler.h"
 
 #include "common/tool_command_line.h"
 
@@ -114,7 +115,10 @@ bool judged(Session& session, const QString& folder, int& screens)
         printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
         return false;
     }
-    const KioskGate::Verdict verdict = KioskGate::judge(session, folder);
+    // A failure the check did not catch is a report on standard error that
+    // ends the program with status 1 (refused), never an abort.
+    const KioskGate::Verdict verdict = withErrorPath(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"),
+                                                     [&] { return KioskGate::judge(session, folder); });
     screens = verdict.screens;
     if (verdict.reasons.isEmpty())
         return true;

@@ -6,6 +6,7 @@
 
 #include "common/tool_command_line.h"
 #include "platform/messages.h"
+#include "runtime/error_handler.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -28,7 +29,8 @@ const char help[] = "Makes the pages of a kiosk system as Make All Pages does, o
                     "      --problems write each problem to standard output instead of as a\n"
                     "                 message, one a line: PAGE_SOURCE, LINE (0 for none), KIND\n"
                     "                 and TEXT separated by tabs, a backslash, tab, CR or LF in\n"
-                    "                 a field written as \\\\, \\t, \\r or \\n; no progress lines.\n"
+                    "                 a field written as \\\\, \\t, \\r or \\n, any other control\n"
+                    "                 character as \\x and two hex digits; no progress lines.\n"
                     "                 Each PAGE_SOURCE named is also checked as a page being\n"
                     "                 written: the check's 'may not fit' and 'out of date'\n"
                     "                 findings for it (its picture copies) come first\n"
@@ -77,5 +79,8 @@ int main(int argc, char** argv)
         arguments.append(absolute(operand));
     StandardErrorMessageBoxes messages;
     Session session(MakeCommand::services(messages));
-    return MakeCommand::run(session, messages, arguments);
+    // A failure no procedure of the make or the check caught is still a
+    // report on standard error and exit status 2, never an abort.
+    return withErrorPath(session, QStringLiteral("zel-make"), QStringLiteral("main"),
+                         [&] { return MakeCommand::run(session, messages, arguments); });
 }

@@ -86,7 +86,8 @@ void recordWrittenCabinets(const CabinetDirectives& directives, const fs::path& 
     }
     const fs::path record = recordPath(directives, folder);
     try {
-        fileio::replaceFile(record.string(), text);
+        // The program's own record: a link at its name is refused (and removed below).
+        fileio::replaceFile(record.string(), text, nullptr, fileio::LinkAtTarget::Refuse);
     } catch (const fileio::FileError&) {
         ::unlink(record.c_str());
     }

@@ -1,13 +1,18 @@
 #include "jpeg_decoder.h"
 
-#include "jpeg_error_guard.h"
+#include "util/jpeg_error_guard.h"
 #include "orientation.h"
 #include "resample_error.h"
 #include "util/exif_orientation.h"
 
+#include "fileio/regular_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include <jerror.h>
@@ -154,9 +159,16 @@ void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, st
 
 void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Only a regular file: a FIFO or a device would block the open or never end.
+    std::string reason;
+    const int descriptor = fileio::openRegularFile(path, std::numeric_limits<std::size_t>::max(), reason);
+    std::FILE* file = descriptor >= 0 ? ::fdopen(descriptor, "rb") : nullptr;
+    if (descriptor >= 0 && file == nullptr) {
+        reason = std::strerror(errno);
+        ::close(descriptor);
+    }
     if (file == nullptr)
-        throw UnreadablePictureError("cannot open " + path + ": " + std::strerror(errno));
+        throw UnreadablePictureError("cannot open " + path + ": " + reason);
 
     std::vector<std::uint8_t> batch;
     jpeg_decompress_struct info;

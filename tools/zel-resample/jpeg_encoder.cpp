@@ -1,6 +1,6 @@
 #include "jpeg_encoder.h"
 
-#include "jpeg_error_guard.h"
+#include "util/jpeg_error_guard.h"
 #include "resample_error.h"
 
 #include <cerrno>

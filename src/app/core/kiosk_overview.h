@@ -27,6 +27,9 @@ struct PageSummary {
     bool made = false;
     bool upToDate = false;
     int problems = -1; // -1: not known yet
+    // Why the page source could not be read ("is not a regular file", "is larger than 64 MB", the system's
+    // reason); "" when it was. An unread page has no type and no title.
+    QString unreadable;
     // What the summary was read from.
     qint64 size = -1;
     QDateTime modified;
@@ -37,10 +40,20 @@ struct PageSummary {
 // back by the author into the kiosk system folder under this name.
 QString pageViewsPath(const QString& kioskFolder);
 
-// The views of each page summed over every day of a pageviews.csv (lines
-// "date,page,views", page as "news\today.htm"; files of several kiosks put
-// one after the other add up), keyed "news\today". Empty when there is no file.
-QHash<QString, int> readPageViews(const QString& path);
+// What a pageviews.csv holds: the views of each page summed over every day
+// (lines "date,page,views", page as "news\today.htm"; files of several kiosks
+// put one after the other add up), keyed "news\today". A sum stops at the
+// largest qint64. Lines that are no "date,page,count" with a count of 0 or
+// more, longer than a line can be, or naming a page beyond the first
+// kMostPageViewPages, are not counted. The file is read in pieces, so that
+// its size does not matter, and never waited on (a FIFO is refused).
+struct PageViews {
+    QHash<QString, qint64> views;
+    qint64 linesNotCounted = 0; // header lines and empty lines apart
+    QString problem;            // why the file could not be read; "" when it was
+};
+constexpr int kMostPageViewPages = 16384;
+PageViews readPageViews(const QString& path);
 
 // Reads one page source and its made files.
 PageSummary summarize(const PageReferences::PageId& id, const QString& path);
@@ -66,10 +79,13 @@ public:
     // Problems by page source path, cleaned (QDir::cleanPath); pages missing from it have none.
     void setProblemCounts(const QHash<QString, int>& counts);
 
-    // Whether the kiosk system folder holds page views (pageViewsPath).
-    bool hasPageViews() const { return m_viewsStamp.isValid(); }
+    // Whether the kiosk system folder holds page views (pageViewsPath) that could be read.
+    bool hasPageViews() const { return m_viewsStamp.isValid() && m_views.problem.isEmpty(); }
+    // What reading them said: why they could not be read, the lines not counted.
+    const QString& pageViewsProblem() const { return m_views.problem; }
+    qint64 pageViewLinesNotCounted() const { return m_views.linesNotCounted; }
     // The views counted for the page (0 when none or no file).
-    int views(const PageReferences::PageId& id) const;
+    qint64 views(const PageReferences::PageId& id) const;
     // Reads the page views again when their file changed (fill reads them); true when it did.
     bool refreshPageViews();
 
@@ -77,7 +93,7 @@ private:
     QString m_folder;
     QStringList m_folders;
     QHash<QString, PageSummary> m_pages; // by path
-    QHash<QString, int> m_views;
+    PageViews m_views;
     QDateTime m_viewsStamp; // of the page views file read; invalid: none
     qint64 m_viewsSize = -1;
 };

@@ -34,6 +34,9 @@ void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
             MessageIcon::None);
         kiosk.setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
         kiosk.setIntegerValue(QStringLiteral("screenheight"), actualHeight);
+        // The screen's size, not a line of configuration.txt, is what the layout is held to now.
+        kiosk.forgetSettingLine(QStringLiteral("screenwidth"));
+        kiosk.forgetSettingLine(QStringLiteral("screenheight"));
     }
 }
 

@@ -4,13 +4,20 @@
 #include "pages/support.h"
 #include "base/folder_path.h"
 #include "text/text_codec.h"
+#include "text/text_files.h"
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
+#include <cstring>
 
 namespace PageReferences {
 
 namespace {
+
+// Every search stays inside the line it is about, so that each byte of a
+// page source is looked at a bounded number of times however long its lines
+// are and whatever they hold.
 
 qsizetype skipBlanks(const QByteArray& bytes, qsizetype at, qsizetype end)
 {
@@ -19,11 +26,39 @@ qsizetype skipBlanks(const QByteArray& bytes, qsizetype at, qsizetype end)
     return at;
 }
 
-qsizetype wordEnd(const QByteArray& bytes, qsizetype at, qsizetype end)
+// The first c in [at, end), or end.
+qsizetype find(const QByteArray& bytes, char c, qsizetype at, qsizetype end)
 {
-    while (at < end && bytes[at] != ' ')
-        ++at;
-    return at;
+    if (at >= end)
+        return end;
+    const char* const data = bytes.constData();
+    const void* const hit = std::memchr(data + at, c, std::size_t(end - at));
+    return hit ? static_cast<const char*>(hit) - data : end;
+}
+
+qsizetype wordEnd(const QByteArray& bytes, qsizetype at, qsizetype end) { return find(bytes, ' ', at, end); }
+
+// The end of the line starting at start: its first CR or LF, or size.
+qsizetype lineEnd(const QByteArray& bytes, qsizetype start, qsizetype size)
+{
+    const char* const data = bytes.constData();
+    const char* const end = std::find_if(data + start, data + size, [](char c) { return c == '\r' || c == '\n'; });
+    return end - data;
+}
+
+// Whether [at, end) is name, ASCII letters in any case.
+bool isDirectiveName(const QByteArray& bytes, qsizetype at, qsizetype end, QByteArrayView name)
+{
+    if (end - at != name.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char c = bytes[at + i];
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != name[i])
+            return false;
+    }
+    return true;
 }
 
 // The start of the reference word of an #item's arguments [at, end), or -1.
@@ -31,8 +66,8 @@ qsizetype itemReferenceStart(const QByteArray& bytes, qsizetype at, qsizetype en
 {
     qsizetype nameEnd;
     if (bytes[at] == '"') {
-        nameEnd = bytes.indexOf('"', at + 1);
-        if (nameEnd < 0 || nameEnd >= end)
+        nameEnd = find(bytes, '"', at + 1, end);
+        if (nameEnd == end)
             return -1;
         ++nameEnd;
     } else {
@@ -49,12 +84,11 @@ std::optional<Spot> spotInLine(const QByteArray& bytes, qsizetype start, qsizety
 {
     if (start == end || bytes[start] != '#')
         return std::nullopt;
-    const qsizetype blank = bytes.indexOf(' ', start);
-    if (blank < 0 || blank >= end)
+    const qsizetype blank = find(bytes, ' ', start, end);
+    if (blank == end)
         return std::nullopt;
-    const QString name = QString::fromLatin1(bytes.mid(start + 1, blank - start - 1)).toLower();
-    const bool button = name == QLatin1String("button");
-    if (!button && name != QLatin1String("item"))
+    const bool button = isDirectiveName(bytes, start + 1, blank, "button");
+    if (!button && !isDirectiveName(bytes, start + 1, blank, "item"))
         return std::nullopt;
     qsizetype argumentsEnd = end;
     while (argumentsEnd > blank && bytes[argumentsEnd - 1] == ' ')
@@ -86,9 +120,7 @@ std::vector<Spot> spotsIn(const QByteArray& bytes)
     const qsizetype size = bytes.size();
     qsizetype start = 0;
     for (int line = 1; start < size; ++line) {
-        qsizetype end = start;
-        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
+        const qsizetype end = lineEnd(bytes, start, size);
         if (line > 1) {
             if (std::optional<Spot> spot = spotInLine(bytes, start, end)) {
                 spot->line = line;
@@ -129,14 +161,24 @@ QList<PageSourceEntry> pageSourcesOf(const QString& kioskFolder)
     return pages;
 }
 
+std::optional<QByteArray> readPageSource(const PageSourceEntry& source, QList<ReferenceLine>& lines)
+{
+    QByteArray bytes;
+    const QString reason = TextFiles::readAuthorFile(source.path, bytes);
+    if (reason.isEmpty())
+        return bytes;
+    lines.append({source.path, 0, QStringLiteral("Not read: ") + TextFiles::afterFileName(reason)});
+    return std::nullopt;
+}
+
 QList<ReferenceLine> linesNaming(const QString& kioskFolder, const PageId& target)
 {
     QList<ReferenceLine> lines;
     for (const PageSourceEntry& source : pageSourcesOf(kioskFolder)) {
-        QFile file(source.path);
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<QByteArray> read = readPageSource(source, lines);
+        if (!read)
             continue;
-        const QByteArray bytes = file.readAll();
+        const QByteArray& bytes = *read;
         QStringList decoded; // decoded whole, as the maker decodes it, once a line is wanted
         for (const Spot& spot : spotsIn(bytes)) {
             if (resolve(bytes.mid(spot.start, spot.length), source.id.folder) != target)

@@ -49,16 +49,23 @@ struct PageSourceEntry {
 // kioskFolder, hidden ones left out), by folder and then by page.
 QList<PageSourceEntry> pageSourcesOf(const QString& kioskFolder);
 
-// A #button or #item line naming a page.
+// A #button or #item line naming a page; or, with line 0, a page source that
+// could not be read and was passed by, its text saying why ("Not read: is
+// not a regular file").
 struct ReferenceLine {
     QString pageSource; // full path
     int line = 0;       // 1-based, the page-type line being 1
     QString text;       // the whole line, decoded as the maker decodes it
 };
 
+// The bytes of a page source (TextFiles::readAuthorFile: never waits on a
+// FIFO or device); none when it cannot be read, a line-0 row saying why then
+// appended to lines.
+std::optional<QByteArray> readPageSource(const PageSourceEntry& source, QList<ReferenceLine>& lines);
+
 // Every #button and #item line of the kiosk system whose reference names
-// target, ordered by page source and line. Unreadable page sources are
-// passed by.
+// target, ordered by page source and line. A page source that cannot be read
+// gives its line-0 row in its place.
 QList<ReferenceLine> linesNaming(const QString& kioskFolder, const PageId& target);
 
 } // namespace PageReferences

@@ -7,6 +7,7 @@
 #include "pages/support.h"
 #include "base/folder_path.h"
 #include "platform/session.h"
+#include "text/text_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +15,10 @@
 #include <QRegularExpression>
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace PageRenaming {
@@ -69,14 +73,18 @@ std::optional<QByteArray> rewritten(const QByteArray& bytes, const PageId& refer
     return out;
 }
 
+// A page source that cannot be read: its references cannot be rewritten, so
+// nothing is renamed.
+struct UnreadablePageSource {
+    QString path;
+    QString reason;
+};
+
 QByteArray readWhole(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw fileio::FileError(EACCES, encoded(path));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw fileio::FileError(EIO, encoded(path));
+    QByteArray bytes;
+    if (const QString reason = TextFiles::readAuthorFile(path, bytes); !reason.isEmpty())
+        throw UnreadablePageSource{path, reason};
     return bytes;
 }
 
@@ -89,20 +97,28 @@ QString pathAfter(const QString& top, const PageReferences::PageSourceEntry& sou
 }
 
 // Adds every page source whose references change to the group; the page
-// sources that move are written at their new places when movesFiles, and
-// left to the last step (a folder rename) otherwise.
+// sources that move are written at their new places when movesFiles (with
+// their modes and owners), and left to the last step (a folder rename)
+// otherwise. A read-only page source whose text would change, and a page
+// source to move that is a symbolic link (which would become a file), are
+// refused before anything is written.
 void planRewrites(const QString& top, const Mover& move, bool movesFiles, ReversibleFileGroup& group, Result& result)
 {
     for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(top)) {
         const QByteArray bytes = readWhole(source.path);
         const std::optional<QByteArray> changed = rewritten(bytes, source.id, move);
         const QString after = pathAfter(top, source, move);
+        const bool recreated = after != source.path && movesFiles;
+        if (changed && fileio::writeProtected(encoded(source.path)))
+            throw fileio::FileError(EACCES, encoded(source.path), "is read-only");
+        if (recreated && QFileInfo(source.path).isSymLink())
+            throw fileio::FileError(EINVAL, encoded(source.path), "is a symbolic link");
         if (after != source.path)
             result.moved.append({source.path, after});
         if (changed)
             result.rewritten.append(after);
-        if (after != source.path && movesFiles)
-            group.add(encoded(after), bytesOf(changed.value_or(bytes)), std::nullopt);
+        if (recreated)
+            group.add(encoded(after), bytesOf(changed.value_or(bytes)), std::nullopt, encoded(source.path));
         else if (changed)
             group.add(encoded(source.path), bytesOf(*changed), bytesOf(bytes));
     }
@@ -120,6 +136,24 @@ void removeFile(const fileio::FailureHook* faults, const QString& path)
         throw fileio::FileError(errno, encoded(path));
 }
 
+// Raises the FileError that removing path from its folder, or renaming it
+// there, would meet: a folder the process may not write, or a sticky folder
+// (like /tmp) whose file is another user's. Checked before the first change,
+// since the removal or rename is the group's last step.
+void checkRemovable(const QString& path)
+{
+    const std::string file = encoded(path);
+    const std::string folder = fileio::folderOf(file);
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        throw fileio::FileError(errno, file);
+    struct stat folderInfo {};
+    struct stat fileInfo {};
+    const uid_t self = ::geteuid();
+    if (self != 0 && ::stat(folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX)
+        && ::lstat(file.c_str(), &fileInfo) == 0 && fileInfo.st_uid != self && folderInfo.st_uid != self)
+        throw fileio::FileError(EPERM, file);
+}
+
 void renameFolderOnDisk(const fileio::FailureHook* faults, const QString& from, const QString& to)
 {
     failIfInjected(faults, "rename", from);
@@ -134,13 +168,35 @@ Result refused(const QString& problem)
     return result;
 }
 
-Result nothingRenamed(const fileio::FileError& error)
+Result nothingRenamed(const QString& path, const QString& reason)
 {
-    return refused(QStringLiteral("Nothing was renamed: ") + QFile::decodeName(error.path().c_str())
-                   + QStringLiteral(": ") + QString::fromStdString(error.reason()));
+    return refused(QStringLiteral("Nothing was renamed: ") + path + QStringLiteral(": ") + reason);
 }
 
-// Runs the group and its last step; a failure becomes the result's problem.
+Result nothingRenamed(const fileio::FileError& error)
+{
+    return nothingRenamed(QFile::decodeName(error.path().c_str()), QString::fromStdString(error.reason()));
+}
+
+// Checks that removed (the page source or folder that goes) can go and plans
+// the rewrites of every page source; a page source that cannot be read
+// refuses the whole rename.
+std::optional<Result> refusedPlan(const QString& top, const Mover& move, bool movesFiles, const QString& removed,
+                                  ReversibleFileGroup& group, Result& planned)
+{
+    try {
+        checkRemovable(removed);
+        planRewrites(top, move, movesFiles, group, planned);
+    } catch (const fileio::FileError& error) {
+        return nothingRenamed(error);
+    } catch (const UnreadablePageSource& source) {
+        return nothingRenamed(source.path, source.reason);
+    }
+    return std::nullopt;
+}
+
+// Runs the group and its last step; a failure becomes the result's problem,
+// which says so when a file could not be put back as it was.
 Result carryOut(ReversibleFileGroup& group, Result planned, const std::function<void()>& lastStep)
 {
     try {
@@ -148,6 +204,15 @@ Result carryOut(ReversibleFileGroup& group, Result planned, const std::function<
         planned.done = true;
     } catch (const fileio::FileError& error) {
         planned = nothingRenamed(error);
+        if (!group.notPutBack().empty()) {
+            QStringList paths;
+            for (const std::string& path : group.notPutBack())
+                paths.append(QFile::decodeName(path.c_str()));
+            planned.problem = QStringLiteral("Renaming failed: ") + QFile::decodeName(error.path().c_str())
+                              + QStringLiteral(": ") + QString::fromStdString(error.reason())
+                              + QStringLiteral(". These files could not be put back as they were: ")
+                              + paths.join(QStringLiteral(", "));
+        }
     }
     return planned;
 }
@@ -213,11 +278,8 @@ Result renamePage(Session& session, const QString& kioskFolder, const PageId& fr
     const Mover move = [&](const PageId& page) { return page == from ? to : page; };
     ReversibleFileGroup group(session.fileFaults());
     Result planned;
-    try {
-        planRewrites(top, move, true, group, planned);
-    } catch (const fileio::FileError& error) {
-        return nothingRenamed(error);
-    }
+    if (std::optional<Result> refusal = refusedPlan(top, move, true, source, group, planned))
+        return *refusal;
     Result result = carryOut(group, planned, [&] { removeFile(session.fileFaults(), source); });
     if (result.done)
         removeMadeFiles(top + from.folder, from.page);
@@ -241,11 +303,8 @@ Result renameFolder(Session& session, const QString& kioskFolder, const QString&
     const Mover move = [&](const PageId& page) { return page.folder == from ? PageId{to, page.page} : page; };
     ReversibleFileGroup group(session.fileFaults());
     Result planned;
-    try {
-        planRewrites(top, move, false, group, planned);
-    } catch (const fileio::FileError& error) {
-        return nothingRenamed(error);
-    }
+    if (std::optional<Result> refusal = refusedPlan(top, move, false, top + from, group, planned))
+        return *refusal;
     Result result = carryOut(group, planned, [&] { renameFolderOnDisk(session.fileFaults(), top + from, top + to); });
     if (result.done)
         for (const auto& [before, after] : result.moved)

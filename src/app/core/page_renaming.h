@@ -19,9 +19,12 @@ class Session;
 // words change: every other byte of each page source (its encoding, its line
 // ends) stays as it was.
 //
-// All or nothing: the rewritten page sources and the renamed one are written
-// first; only then is the old page source removed or the folder renamed. A
-// failure at any point leaves every file as it was. Afterwards the renamed
+// All or nothing: whatever could refuse the rename is checked first (a
+// read-only page source to rewrite, a page source to move that is a link,
+// owners, links, a folder that does not let the old name go); then the
+// rewritten page sources and the renamed one are written (keeping modes,
+// owners and links); only then is the old page source removed or the folder
+// renamed. A failure at any point leaves every file as it was. Afterwards the renamed
 // pages' made files (main, _con, _nav) and picture copies, which would
 // otherwise lie about pages no longer there, are removed.
 namespace PageRenaming {
@@ -29,7 +32,8 @@ namespace PageRenaming {
 struct Result {
     bool done = false;
     // Why nothing was done, for the author; "" when nothing was done because
-    // a name check has already said why.
+    // a name check has already said why. In the rare case that a file could
+    // not be put back after a failure, it says so and names the files.
     QString problem;
     // Page sources with references rewritten, as named after the rename.
     QStringList rewritten;

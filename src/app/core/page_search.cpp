@@ -2,8 +2,6 @@
 
 #include "text/text_codec.h"
 
-#include <QFile>
-
 namespace PageSearch {
 
 QList<PageReferences::ReferenceLine> linesContaining(const QString& kioskFolder, const QString& text, bool matchCase)
@@ -13,10 +11,10 @@ QList<PageReferences::ReferenceLine> linesContaining(const QString& kioskFolder,
         return found;
     const Qt::CaseSensitivity sensitivity = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (const PageReferences::PageSourceEntry& source : PageReferences::pageSourcesOf(kioskFolder)) {
-        QFile file(source.path);
-        if (!file.open(QIODevice::ReadOnly))
+        const std::optional<QByteArray> bytes = PageReferences::readPageSource(source, found);
+        if (!bytes)
             continue;
-        const QStringList lines = TextCodec::splitLines(TextCodec::decode(file.readAll()));
+        const QStringList lines = TextCodec::splitLines(TextCodec::decode(*bytes));
         for (qsizetype i = 0; i < lines.size(); ++i)
             if (lines.at(i).contains(text, sensitivity))
                 found.append({source.path, int(i + 1), lines.at(i)});

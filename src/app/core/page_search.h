@@ -11,8 +11,8 @@ namespace PageSearch {
 // Every line of every page source (the page-type line included) that holds
 // text, in the order of PageReferences::pageSourcesOf and then by line; each
 // line once however often it holds the text. Lines are decoded as the maker
-// decodes them. Unreadable page sources are passed by; an empty text finds
-// nothing.
+// decodes them. A page source that cannot be read gives its line-0 row
+// (PageReferences::readPageSource) in its place; an empty text finds nothing.
 QList<PageReferences::ReferenceLine> linesContaining(const QString& kioskFolder, const QString& text, bool matchCase);
 
 } // namespace PageSearch

@@ -7,10 +7,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -31,27 +34,43 @@ std::pair<QString, int> runAndNumber(const QString& name)
 }
 
 // An exclusive lock on the file, held while the descriptor stays open
-// (not inherited by outside programs); -1 when another process holds it.
+// (not inherited by outside programs); -1 when another process holds it or
+// the file cannot be opened (errno says why).
 int lockFile(const QString& path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
 }
+
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 } // namespace
 
-RecoveryCopies::RecoveryCopies(QString folder) : m_folder(std::move(folder))
+RecoveryCopies::RecoveryCopies(QString folder, const fileio::FailureHook* faults)
+    : m_folder(std::move(folder)), m_faults(faults)
 {
     m_run = QStringLiteral("run%1x%2")
                 .arg(QCoreApplication::applicationPid())
                 .arg(QRandomGenerator::global()->generate(), 8, 16, QChar(u'0'));
-    if (QDir().mkpath(m_folder))
-        m_lock = lockFile(m_folder + u'/' + m_run + kLockSuffix);
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(QFile::encodeName(m_folder).toStdString()), error);
+    if (error) {
+        m_unusable = QString::fromLocal8Bit(error.message().c_str());
+        return;
+    }
+    m_lock = lockFile(m_folder + u'/' + m_run + kLockSuffix);
+    if (m_lock < 0) {
+        m_unusable = systemReason(errno);
+        return;
+    }
+    fileio::removeDeadTemporaries(QFile::encodeName(m_folder).toStdString());
 }
 
 RecoveryCopies::~RecoveryCopies()
@@ -72,19 +91,22 @@ QString RecoveryCopies::newName() { return m_run + u'-' + QString::number(m_next
 
 QString RecoveryCopies::copyPath(const QString& name) const { return m_folder + u'/' + name + kCopySuffix; }
 
-bool RecoveryCopies::write(const QString& name, const Copy& copy)
+QString RecoveryCopies::write(const QString& name, const Copy& copy)
 {
     if (m_lock < 0)
-        return false;
+        return m_unusable;
     const QJsonObject object{{QStringLiteral("kioskFolder"), copy.kioskFolder},
                              {QStringLiteral("pageSource"), copy.pageSource},
                              {QStringLiteral("pageType"), copy.pageType},
                              {QStringLiteral("text"), copy.text}};
-    QSaveFile file(copyPath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    return file.commit();
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    try {
+        fileio::replaceFile(QFile::encodeName(copyPath(name)).toStdString(),
+                            std::string_view(bytes.constData(), std::size_t(bytes.size())), m_faults);
+    } catch (const fileio::FileError& error) {
+        return QString::fromLocal8Bit(error.reason().c_str());
+    }
+    return {};
 }
 
 void RecoveryCopies::remove(const QString& name) { QFile::remove(copyPath(name)); }

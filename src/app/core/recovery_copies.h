@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -14,6 +16,10 @@
 // A run holds a lock for as long as it lives (released by the system when
 // the process ends, however it ends); a copy whose run holds no lock any
 // more was left behind by a run that ended without cleaning up.
+//
+// A copy is replaced atomically, every write checked: a copy that cannot be
+// written (a full disk, a folder made read-only) leaves the one written
+// before it whole, and the failure is returned with the system's reason.
 class RecoveryCopies {
 public:
     struct Copy {
@@ -29,7 +35,9 @@ public:
 
     // folder: where the copies are kept (made when first needed). Takes this
     // run's lock there; without it (folder not writable) nothing is written.
-    explicit RecoveryCopies(QString folder);
+    // Temporaries of copies that killed runs left there are removed. faults
+    // (not owned, may be nullptr) is asked before each file operation.
+    explicit RecoveryCopies(QString folder, const fileio::FailureHook* faults = nullptr);
     ~RecoveryCopies();
     RecoveryCopies(const RecoveryCopies&) = delete;
     RecoveryCopies& operator=(const RecoveryCopies&) = delete;
@@ -40,8 +48,9 @@ public:
 
     // A name for one editor's copy, unique among all runs.
     QString newName();
-    // Replaces the copy of that name atomically; false when it could not be written.
-    bool write(const QString& name, const Copy& copy);
+    // Replaces the copy of that name atomically: "" when it was written, else
+    // the system's reason why not (the copy written before stays as it was).
+    QString write(const QString& name, const Copy& copy);
     // Removes the copy (nothing when there is none).
     void remove(const QString& name);
     // The copies of ended runs that belong to the kiosk system folder (the
@@ -54,7 +63,9 @@ private:
     bool runHasEnded(const QString& run) const;
 
     QString m_folder;
-    QString m_run; // this run's name: its lock file and the prefix of its copies
+    const fileio::FailureHook* m_faults;
+    QString m_unusable; // why the folder cannot hold copies ("" when it can)
+    QString m_run;      // this run's name: its lock file and the prefix of its copies
     int m_lock = -1;
     int m_nextCopy = 1;
 };

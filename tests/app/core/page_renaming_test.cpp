@@ -1,12 +1,16 @@
 #include "app/core/page_references.h"
 #include "app/core/page_renaming.h"
+#include "support/folder_state.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QMap>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -108,6 +112,19 @@ protected:
             writeBytes(kiosk.path(other), "other");
     }
 
+    // Page sources rewritten by every rename with what the replacements must keep: a mode other than the usual,
+    // a link to a file outside the page folders and (for the superuser, who can make one) another owner.
+    void keepAttributes()
+    {
+        ::chmod(QFile::encodeName(kiosk.path("news/index.zel")), 0664);
+        writeBytes(kiosk.path(".kept/sport-index.zel"), readBytes(kiosk.path("sport/index.zel")));
+        QFile::remove(kiosk.path("sport/index.zel"));
+        QFile::link("../.kept/sport-index.zel", kiosk.path("sport/index.zel"));
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(QFile::encodeName(kiosk.path("root/root.zel")), 65534, 65534), 0);
+        }
+    }
+
     // The files expected after the references to news\today were rewritten as forms gives them (the page alone,
     // "folder\page", "folder/page"; a page source of alone is written as formsOf gives), in the page sources at
     // their places after the rename (renamed maps a template path to its path after).
@@ -202,8 +219,8 @@ TEST_F(RenamingPages, FolderRenameRewritesReferencesIntoTheFolder)
 }
 
 // A failure at any file operation of a rename, a move or a folder rename (writing, syncing, closing, renaming a
-// temporary, removing the old page source, renaming the folder) leaves every file as it was, and says which file
-// failed.
+// temporary, removing the old page source, renaming the folder) leaves every file as it was, bytes, modes, owners
+// and links, and says which file failed.
 TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
 {
     for (const auto& [from, to] :
@@ -211,16 +228,20 @@ TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
         // Counts the operations of a rename that succeeds, then fails each in turn.
         QDir(kiosk.folder()).removeRecursively();
         writePages(kStyles[1]);
+        keepAttributes();
         operations = 0;
         failAt = -1;
         ASSERT_TRUE(rename(from, to).done) << to;
+        EXPECT_EQ(entryState(kiosk.path("sport/index.zel")), "link to ../.kept/sport-index.zel");
         const int total = operations;
         ASSERT_GT(total, 10) << to;
         for (failAt = 0; failAt < total; ++failAt) {
             SCOPED_TRACE(std::string(to) + " failing operation " + std::to_string(failAt));
             QDir(kiosk.folder()).removeRecursively();
             writePages(kStyles[1]);
+            keepAttributes();
             const Files before = snapshot(kiosk.folder());
+            const std::map<std::string, std::string> state = folderState(kiosk.folder());
             operations = 0;
             const auto result = rename(from, to);
             EXPECT_FALSE(result.done);
@@ -228,6 +249,7 @@ TEST_F(RenamingPages, FailureAtAnyStepLeavesEveryFileAsItWas)
                 << result.problem.toStdString();
             EXPECT_TRUE(result.problem.endsWith(": Input/output error")) << result.problem.toStdString();
             EXPECT_EQ(changesAgainst(before), std::vector<std::string>());
+            EXPECT_EQ(folderState(kiosk.folder()), state);
         }
         failAt = -1;
     }
@@ -295,6 +317,30 @@ TEST_F(RenamingPages, ReferencesListEveryLineNamingThePage)
                          "sel/pick.zel:4: #ITEM \"my news\\today.jpg\" news/today Quoted picture",
                          "sport/index.zel:3: #button news\\today News today\u00e9",
                      }));
+}
+
+// Long lines without blanks, quotes or line ends where the scan looks for them: every reference after them is
+// found on its own line, and none is made up from a later line.
+TEST(ReferenceSpots, LongLinesHideNoReferenceAndLendNone)
+{
+    const QByteArray x(100000, 'x');
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QStringList spots; // "line:reference"
+    } rows[] = {
+        {"a directive without a blank", "#leaf\n#" + x + "\n#button a Text", {"3:a"}},
+        {"a directive name run on", "#leaf\r#button" + x + "\r#button b", {"3:b"}},
+        {"an unclosed quote", "#selector\r\n#item \"" + x + "\r\n#item \"p q.jpg\" c Text\r\n", {"3:c"}},
+        {"a picture name to the end of the line", "#selector\n#item " + x + "\n#item p.jpg d", {"3:d"}},
+        {"a long reference", "#leaf\n#button " + x + " Text\n#button e", {"2:" + QString(x), "3:e"}},
+    };
+    for (const auto& row : rows) {
+        QStringList spots;
+        for (const PageReferences::Spot& spot : PageReferences::spotsIn(row.bytes))
+            spots.append(QString::number(spot.line) + ":" + row.bytes.mid(spot.start, spot.length));
+        EXPECT_EQ(spots, row.spots) << row.name;
+    }
 }
 
 } // namespace

@@ -2,9 +2,13 @@
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/mount.h>
 
 namespace {
 
@@ -32,12 +36,12 @@ TEST(RecoveryCopies, OnlyCopiesOfEndedRunsAreOfferedForTheirKioskSystem)
     std::vector<QString> names;
     for (int i = 0; i < 11; ++i)
         names.push_back(ended->newName());
-    ASSERT_TRUE(ended->write(names[0], {kiosk, kiosk + "news/today.zel", 1, text}));
-    ASSERT_TRUE(ended->write(names[10], {kiosk, "", 4, "tenth"}));
-    ASSERT_TRUE(ended->write(names[2], {dir.filePath("other/"), "", 2, "another kiosk"}));
-    ASSERT_TRUE(ended->write(names[3], {kiosk, "", 2, "removed"}));
+    ASSERT_EQ(ended->write(names[0], {kiosk, kiosk + "news/today.zel", 1, text}), "");
+    ASSERT_EQ(ended->write(names[10], {kiosk, "", 4, "tenth"}), "");
+    ASSERT_EQ(ended->write(names[2], {dir.filePath("other/"), "", 2, "another kiosk"}), "");
+    ASSERT_EQ(ended->write(names[3], {kiosk, "", 2, "removed"}), "");
     ended->remove(names[3]);
-    ASSERT_TRUE(live.write(live.newName(), {kiosk, "", 1, "live run"}));
+    ASSERT_EQ(live.write(live.newName(), {kiosk, "", 1, "live run"}), "");
     writeBytes(folder + "/" + names[4] + ".zelrecovery", "{\"kioskFolder\": \"cut off");
 
     RecoveryCopies third(folder);
@@ -55,14 +59,61 @@ TEST(RecoveryCopies, OnlyCopiesOfEndedRunsAreOfferedForTheirKioskSystem)
     EXPECT_EQ(QDir(folder).entryList({"*.tmp", "*.new"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
-// A folder that cannot be made (a file is in the way) keeps nothing and says so.
-TEST(RecoveryCopies, UnwritableFolderWritesNothing)
+// A copy that cannot be written says the system's reason, and the copy written before stays whole (no temporary
+// beside it) and is offered once its run has ended: a fault at each step of the replacement, a real full disk
+// (a 64 KB tmpfs, where it can be mounted), a folder that cannot be made (a file in the way).
+TEST(RecoveryCopies, FailedWriteSaysWhyAndKeepsTheLastGoodCopy)
 {
-    QTemporaryDir dir;
-    writeBytes(dir.filePath("blocked"), "a file");
-    RecoveryCopies copies(dir.filePath("blocked/recovery"));
-    EXPECT_FALSE(copies.write(copies.newName(), {dir.path(), "", 1, "text"}));
-    EXPECT_TRUE(copies.leftBehind(dir.path()).isEmpty());
+    const struct {
+        const char* name;
+        std::string operation; // failed with error; "disk": the tmpfs filled; "": the folder cannot be made
+        int error;
+        QString reason;
+    } rows[] = {
+        {"disk full while writing", "write", ENOSPC, "No space left on device"},
+        {"quota exceeded at sync", "sync", EDQUOT, "Disk quota exceeded"},
+        {"error at close", "close", EIO, "Input/output error"},
+        {"folder made read-only", "rename", EACCES, "Permission denied"},
+        {"real full disk", "disk", 0, "No space left on device"},
+        {"folder cannot be made", "", 0, "Not a directory"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir dir;
+        const QString kiosk = dir.filePath("kiosk/");
+        QString folder = dir.filePath("recovery");
+        std::string failing;
+        const fileio::FailureHook faults = [&](std::string_view operation, const std::string&) {
+            return operation == failing ? row.error : 0;
+        };
+        if (row.operation.empty()) {
+            writeBytes(dir.filePath("blocked"), "a file");
+            RecoveryCopies copies(dir.filePath("blocked/recovery"), &faults);
+            EXPECT_EQ(copies.write(copies.newName(), {kiosk, "", 1, "text"}), row.reason);
+            continue;
+        }
+        if (row.operation == "disk") {
+            QDir().mkpath(folder);
+            if (::mount("tmpfs", qPrintable(folder), "tmpfs", 0, "size=64k") != 0)
+                continue; // tmpfs cannot be mounted here
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (row.operation == "disk")
+                ::umount(qPrintable(folder));
+        });
+        auto run = std::make_unique<RecoveryCopies>(folder, &faults);
+        const QString name = run->newName();
+        const QString good = "#para\ngood " + QString(100, 'x');
+        ASSERT_EQ(run->write(name, {kiosk, "", 1, good}), "");
+        if (row.operation == "disk")
+            writeBytes(folder + "/fill", QByteArray(128 * 1024, 'f')); // as much as fits
+        else
+            failing = row.operation;
+        EXPECT_EQ(run->write(name, {kiosk, "", 1, good + " and more"}), row.reason);
+        QFile::remove(folder + "/fill");
+        EXPECT_EQ(QDir(folder).entryList({".zel-*"}, QDir::Files | QDir::Hidden), QStringList());
+        run.reset();
+        EXPECT_EQ(texts(RecoveryCopies(folder).leftBehind(kiosk)), QStringList{good});
+    }
 }
-
 } // namespace

@@ -1,4 +1,4 @@
-#include "jpeg_error_guard.h"
+#include "util/jpeg_error_guard.h"
 
 #include <cstdio>
 #include <cstring>
