@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <map>
 #include <set>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,8 +172,29 @@ void DeferredReplacements::commitThrough(std::size_t count)
     renameInOrder(staged);
 }
 
+std::vector<std::string> DeferredReplacements::takeVanished() { return std::exchange(m_vanished, {}); }
+
+void DeferredReplacements::leaveOutVanished(std::vector<Staged>& staged)
+{
+    const auto gone = [](const Staged& file) {
+        struct stat info {};
+        return ::lstat(file.file->temporary().c_str(), &info) != 0
+               && (errno == ENOENT || errno == ENOTDIR || errno == ESTALE || errno == ENODEV);
+    };
+    for (auto file = staged.begin(); file != staged.end();) {
+        if (!gone(*file)) {
+            ++file;
+            continue;
+        }
+        file->file->leave();
+        m_vanished.push_back(file->file->target());
+        file = staged.erase(file);
+    }
+}
+
 void DeferredReplacements::renameInOrder(std::vector<Staged>& staged)
 {
+    leaveOutVanished(staged);
     // Groups of several files in one folder are recorded before the sync, so
     // that the journals are as durable as the temporaries they list.
     Journals journals;

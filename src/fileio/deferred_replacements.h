@@ -60,6 +60,10 @@ public:
     // Commits what is marked complete and drops the rest; a failure of the
     // commit drops the rest too and is raised.
     void commitCompleteAndDropRest();
+    // The targets whose temporaries went with their folder before the commit
+    // (the folder removed, or its disk unmounted, from outside): they are left
+    // out, and the commit goes on with the rest. Empties the list.
+    std::vector<std::string> takeVanished();
 
 private:
     struct Staged {
@@ -70,11 +74,14 @@ private:
     };
     // Renames the taken files, each group of several files behind a journal.
     void renameInOrder(std::vector<Staged>& staged);
+    // Takes out the files whose temporaries have gone, noting their targets.
+    void leaveOutVanished(std::vector<Staged>& staged);
 
     std::vector<Staged> m_staged;
     std::size_t m_committed = 0; // files committed (or dropped by a failed commit)
     std::size_t m_groups = 0;
     std::size_t m_completeThrough = 0;
+    std::vector<std::string> m_vanished;
     const FailureHook* m_faults;
 };
 

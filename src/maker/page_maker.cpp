@@ -134,14 +134,30 @@ void PageMaker::commitPages(bool all)
     m_lastCommit.restart();
     if (all) {
         Errors::translatingFileErrors([&] { m_pages->commit(); });
+        reportVanishedPageFiles();
         return;
     }
     // A page goes in place only once the picture copies it links to are made,
     // so a make that is killed never leaves a page without its pictures.
     inOrder([this, upTo = m_pages->stagedCount()] {
-        if (m_pages)
-            Errors::translatingFileErrors([&] { m_pages->commitThrough(upTo); });
+        if (!m_pages)
+            return;
+        Errors::translatingFileErrors([&] { m_pages->commitThrough(upTo); });
+        reportVanishedPageFiles();
     });
+}
+
+// A page folder removed, or its disk unmounted, while the make ran takes its
+// made files with it: a problem of that page, and the make goes on.
+void PageMaker::reportVanishedPageFiles()
+{
+    for (const std::string& target : m_pages->takeVanished()) {
+        const QString path = QFile::decodeName(QByteArray::fromStdString(target));
+        m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
+                                 .place = {path, 0, {}},
+                                 .message = QStringLiteral("Page file - ") + path
+                                            + QStringLiteral(" could not be put in place: its folder is gone")});
+    }
 }
 
 void PageMaker::markPageComplete()

@@ -159,6 +159,7 @@ private:
     int pictureCopiesAhead();
     // Puts the pages made so far in place: all of them, or only when the last
     // commit lies kPageCommitIntervalMs back (one file-system sync a group).
+    void reportVanishedPageFiles();
     void commitPages(bool all);
     // Marks the pages staged so far complete once the picture copies they
     // link to are in place, so that a make ending on a failure of a later

@@ -54,14 +54,9 @@ bool listsThenReads(ReadPoint point)
     return point == ReadPoint::Rename || point == ReadPoint::References || point == ReadPoint::Search;
 }
 
-// A make writes its pages on the page folder's disk too: with the disk gone,
-// the pages staged there cannot be put in place, which ends the make as any
-// failed write of its pages does. Those rows are left out as well.
 bool leftOut(ReadPoint point, Fault fault)
 {
-    if (listsThenReads(point))
-        return fault == Fault::Folder || fault == Fault::DiskUnmounted;
-    return (point == ReadPoint::Make || point == ReadPoint::MakePicture) && fault == Fault::DiskUnmounted;
+    return listsThenReads(point) && (fault == Fault::Folder || fault == Fault::DiskUnmounted);
 }
 
 std::vector<Row> allRows()
