@@ -351,8 +351,29 @@ void replaceFile(const std::string& target, std::string_view bytes, const Failur
 void renameFile(const std::string& from, const std::string& target, const FailureHook* faults)
 {
     failIfInjected(faults, "rename", target);
-    if (::rename(from.c_str(), target.c_str()) != 0)
-        throw FileError(errno, target);
+    const std::string destination = destinationOf(target, LinkAtTarget::Follow);
+    struct stat model {};
+    if (::lstat(destination.c_str(), &model) == 0 && S_ISREG(model.st_mode)) {
+        const int descriptor = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (descriptor < 0)
+            throw FileError(errno, target);
+        try {
+            takeAttributes(descriptor, model, target);
+        } catch (...) {
+            ::close(descriptor);
+            throw;
+        }
+        ::close(descriptor);
+    }
+    if (::rename(from.c_str(), destination.c_str()) == 0)
+        return;
+    // A link leading to another disk: the file it leads to is replaced by a copy.
+    if (errno == EXDEV && destination != target) {
+        copyFile(from, target, faults);
+        ::unlink(from.c_str());
+        return;
+    }
+    throw FileError(errno, target);
 }
 
 void copyFile(const std::string& source, const std::string& target, const FailureHook* faults)

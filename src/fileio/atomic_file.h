@@ -169,8 +169,10 @@ void syncAndClose(int descriptor, const std::string& path, const FailureHook* fa
 // the copy is complete; the copy keeps its mode and owner and a link at target.
 void copyFile(const std::string& source, const std::string& target, const FailureHook* faults = nullptr);
 
-// Renames from over target in one step ("rename" with target for faults);
-// FileError naming target when that fails.
+// Renames from over target in one step ("rename" with target for faults),
+// as a replacement would: from takes the old file's mode and owner, and a
+// link at target stays, the file it leads to replaced. FileError naming
+// target when that fails.
 void renameFile(const std::string& from, const std::string& target, const FailureHook* faults = nullptr);
 
 // Removes temporaries that a killed run left in folder: our own

@@ -99,23 +99,39 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
     }
 }
 
-// A link at an output name stays: the made file replaces what it leads to.
-TEST_F(SafeOutput, LinksAtOutputNamesLeadTheMadeFiles)
+// A link at an output name stays: the made file replaces what it leads to,
+// keeping its mode; alone and in a run whose copies are made in the background.
+TEST_F(SafeOutput, LinksAtOutputNamesLeadTheMadeFilesAndModesStay)
 {
-    QDir().mkpath(kiosk.path("news/images"));
-    const QStringList names{"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"};
-    for (const QString& name : names) {
-        const QString outside = kiosk.path("outside-" + QFileInfo(name).fileName());
-        writeBytes(outside, "old");
-        ASSERT_TRUE(QFile::link(outside, kiosk.path(name)));
+    for (const bool inRun : {false, true}) {
+        SCOPED_TRACE(inRun ? "in a run" : "one page");
+        QDir().mkpath(kiosk.path("news/images"));
+        const QStringList names{"news/today_con.htm", "news/today.htm", "news/images/today00001.jpg"};
+        const auto outside = [&](const QString& name) { return kiosk.path("outside-" + QFileInfo(name).fileName()); };
+        for (const QString& name : names) {
+            QFile::remove(kiosk.path(name));
+            writeBytes(outside(name), "old");
+            ASSERT_EQ(::chmod(qPrintable(outside(name)), 0640), 0);
+            ASSERT_TRUE(QFile::link(outside(name), kiosk.path(name)));
+        }
+        QFile::remove(kiosk.path("news/images/.zel-copies"));
+        const QString title = inRun ? "Run" : "Alone";
+        if (inRun) {
+            maker.makeOne(writePage(title));
+            maker.run();
+        } else {
+            maker.makeOnePage(writePage(title));
+        }
+        for (const QString& name : names) {
+            EXPECT_TRUE(QFileInfo(kiosk.path(name)).isSymLink()) << name.toStdString();
+            EXPECT_NE(readBytes(outside(name)), "old") << name.toStdString();
+            struct stat info {};
+            EXPECT_TRUE(::stat(qPrintable(outside(name)), &info) == 0 && (info.st_mode & 07777) == 0640)
+                << name.toStdString();
+        }
+        EXPECT_TRUE(readBytes(outside("today_con.htm")).contains(title.toUtf8()));
+        EXPECT_TRUE(readBytes(outside("today00001.jpg")).startsWith("\xFF\xD8"));
     }
-    maker.makeOnePage(writePage("Linked"));
-    for (const QString& name : names) {
-        EXPECT_TRUE(QFileInfo(kiosk.path(name)).isSymLink()) << name.toStdString();
-        EXPECT_NE(readBytes(kiosk.path("outside-" + QFileInfo(name).fileName())), "old") << name.toStdString();
-    }
-    EXPECT_TRUE(readBytes(kiosk.path("outside-today_con.htm")).contains("Linked"));
-    EXPECT_TRUE(readBytes(kiosk.path("outside-today00001.jpg")).startsWith("\xFF\xD8"));
 }
 
 // A make that gives a page file exactly the bytes it has leaves the file in
