@@ -53,6 +53,9 @@ for program in zel-editor zel-make zel-resample zel-makecab; do
   header=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed -n 1p)
   [[ "$header" == *"\"ZEL $version\""* ]] || fail "the manual page of $program does not name version $version"
 done
+for shot in $(grep -o 'screenshots/[A-Za-z0-9._-]*\.png' "$root/usr/share/doc/zel/guide.md" | sort -u); do
+  [ -f "$root/usr/share/doc/zel/$shot" ] || fail "the installed guide shows $shot, which is not installed"
+done
 [ -f "$root/usr/share/zel/Template/configuration.txt" ] || fail "the Template is not in /usr/share/zel"
 [ ! -e "$root/usr/lib/zel/Template" ] || fail "a Template is left in /usr/lib/zel"
 
@@ -71,6 +74,8 @@ lintian --fail-on error,warning --display-info "$kiosk_deb" || fail "lintian rep
 [ "$(readlink "$kiosk_root/usr/bin/zel-kiosk")" = "../lib/zel/zel-kiosk" ] || fail "no /usr/bin/zel-kiosk link"
 [ -x "$kiosk_root/usr/lib/zel/zel-kiosk" ] || fail "zel-kiosk is not in /usr/lib/zel"
 [ -f "$kiosk_root/usr/share/man/man1/zel-kiosk.1.gz" ] || fail "zel-kiosk has no manual page"
+[[ "$(zcat "$kiosk_root/usr/share/man/man1/zel-kiosk.1.gz" | sed -n 1p)" == *"\"ZEL $version\""* ]] \
+  || fail "the manual page of zel-kiosk does not name version $version"
 [ -f "$kiosk_root/usr/lib/systemd/user/zel-kiosk.service" ] || fail "zel-kiosk has no user unit"
 dpkg-deb -f "$kiosk_deb" Depends | grep -q "^zel (= " || fail "zel-kiosk does not depend on zel"
 [ ! -e "$root/usr/lib/zel/zel-kiosk" ] || fail "zel-kiosk is in the package zel"
