@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a large kiosk system for timing zel-make.
 
 generate_kiosk.py FOLDER [--pages 2000] [--folders 40] [--pictures 0] [--picture FILE]

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times zel-make on a picture-heavy kiosk next to the parallel zel-resample floor.
 
 picture_kiosk.py BUILD_DIR WORK_DIR [--rounds 5] [--runs 2]

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Times two commands run alternately, so both see the same machine load.
 
 usage: time_pair.py RUNS COMMAND_A... --- COMMAND_B...

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a kiosk test program on an X display with a window manager, as a kiosk
 # machine's X session has: started under xvfb-run, which gives DISPLAY.
 #   on_display.sh WINDOW_MANAGER PROGRAM [ARGUMENT...]

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Keeps the layering of src/ that README.md's Layout table states: the table
 # lists the src/ folders from the lowest layer up, and a folder may include
 # headers only of its own folder and of folders listed before it. Fails, naming

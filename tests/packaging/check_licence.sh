@@ -16,8 +16,8 @@ while IFS= read -r path; do
 done < <(bash "$source_dir/tests/packaging/licence_files.sh" "$source_dir")
 grep -q 'GNU GENERAL PUBLIC LICENSE' "$source_dir/LICENSE" && grep -q 'Version 3, 29 June 2007' "$source_dir/LICENSE" \
   || { echo "LICENSE: not the GNU General Public License, version 3" >&2; missing=$((missing + 1)); }
-grep -q '^License: GPL-3.0-or-later$' "$source_dir/packaging/copyright" \
-  || { echo "packaging/copyright: no GPL-3.0-or-later licence" >&2; missing=$((missing + 1)); }
+grep -q '^License: GPL-3.0-or-later$' "$source_dir/debian/copyright" \
+  || { echo "debian/copyright: no GPL-3.0-or-later licence" >&2; missing=$((missing + 1)); }
 grep -q '<project_license>GPL-3.0-or-later</project_license>' "$source_dir/packaging/org.ostervale.zel.editor.metainfo.xml.in" \
   || { echo "AppStream metadata: project_license is not GPL-3.0-or-later" >&2; missing=$((missing + 1)); }
 [ "$missing" -eq 0 ] || { echo "$missing licence problem(s)" >&2; exit 1; }

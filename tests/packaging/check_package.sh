@@ -1,83 +1,123 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a built tree and checks it as a packager
-# would: lintian (no error, no warning; info tags are listed), the desktop
-# entry with desktop-file-validate, the AppStream metadata with appstreamcli,
-# the MIME type's glob and parent, and the layout: the programs in
-# /usr/lib/zel, links in /usr/bin only for the programs a user calls, every
-# program with its manual page and without .comment, one version in the
-# package, the programs and the manual pages, the Template in
-# /usr/share/zel, from which the installed zel-make makes a kiosk system.
-#   tests/packaging/check_package.sh BUILD_DIR
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the Debian packages from the source package, as a distribution
+# would, and checks them as a packager would: dpkg-buildpackage on a scratch
+# copy of the source (with Debian's build flags), lintian --pedantic on the
+# source and every binary package (no error, no warning), the desktop entry
+# with desktop-file-validate, the AppStream metadata with appstreamcli, the
+# split (zel-make pulls no browser engine), the layout (the programs in
+# /usr/lib/zel, links in /usr/bin, a manual page with the version for every
+# program, the Template in /usr/share/zel, the guide with its screenshots),
+# and the autopkgtest script against the unpacked programs.
+#   tests/packaging/check_package.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
-build=$1
-for tool in cpack lintian desktop-file-validate appstreamcli dpkg-deb; do
+source_dir=$(cd "$1" && pwd)
+build=$2
+for tool in dpkg-buildpackage dh lintian desktop-file-validate appstreamcli dpkg-deb apt-cache git; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/setup --test" >&2; exit 1; }
 done
 
-rm -rf "$build/package"
-mkdir -p "$build/package"
-(cd "$build/package" && cpack -G DEB --config "$build/CPackConfig.cmake" >/dev/null)
-deb=$(ls "$build"/package/zel_*.deb)
-root="$build/package/root"
-dpkg-deb -x "$deb" "$root"
+mkdir -p "$build"
+work="$(cd "$build" && pwd)/package"
+rm -rf "$work"
+mkdir -p "$work"
+version=$(dpkg-parsechangelog -l "$source_dir/debian/changelog" -S Version)
+upstream=${version%-*}
+copy="$work/zel-$upstream"
+mkdir "$copy"
+# What git knows of (a build folder in the source stays out), with the
+# working tree's changes.
+(cd "$source_dir" && git ls-files -z --cached --others --exclude-standard) \
+  | (cd "$source_dir" && xargs -0 -r sh -c 'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' sh) \
+  | (cd "$source_dir" && tar -cf - --null -T -) | tar -xf - -C "$copy"
+tar -C "$work" --exclude="zel-$upstream/debian" -cJf "$work/zel_$upstream.orig.tar.xz" "zel-$upstream"
 
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
-echo "== lintian $deb"
-lintian --fail-on error,warning --display-info "$deb" || fail "lintian reports errors or warnings"
+echo "== dpkg-buildpackage"
+# A developer's compiler cache speeds up repeated runs (debhelper gives the
+# build a home of its own, so the cache is named).
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+  CCACHE_DIR=$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")
+  export CCACHE_DIR CCACHE_BASEDIR="$work"
+fi
+if ! (cd "$copy" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc) >"$work/build.log" 2>&1; then
+  tail -40 "$work/build.log"
+  echo "FAIL: dpkg-buildpackage (the whole log: $work/build.log)"
+  exit 1
+fi
+arch=$(dpkg --print-architecture)
+changes="$work/zel_${version}_${arch}.changes"
+deb() { echo "$work/${1}_${version}_${arch}.deb"; }
+
+echo "== lintian --pedantic"
+lintian --pedantic --fail-on error,warning --display-info "$changes" || fail "lintian reports errors or warnings"
+for package in zel-make zel zel-kiosk; do
+  [ -f "$(deb "$package")" ] || fail "no package $package"
+  ls "$work/${package}-dbgsym_${version}_${arch}".*deb >/dev/null 2>&1 || fail "no package $package-dbgsym"
+done
+
+root="$work/root"
+for package in zel-make zel zel-kiosk; do
+  mkdir -p "$root/$package"
+  dpkg-deb -x "$(deb "$package")" "$root/$package"
+done
+all="$root/all"
+mkdir -p "$all"
+for package in zel-make zel zel-kiosk; do cp -a "$root/$package/." "$all/"; done
+
+echo "== zel-make alone"
+depends=$(dpkg-deb -f "$(deb zel-make)" Depends | tr ',' '\n' | sed 's/(.*//; s/|.*//' | xargs)
+closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks --no-replaces \
+  --no-enhances $depends 2>/dev/null | grep -v '^ ' | sort -u)
+[ -n "$closure" ] || fail "the dependencies of zel-make ($depends) are unknown to apt"
+if grep -qiE 'webengine|qt6-qpa|libqt6gui|libqt6widgets' <<<"$closure"; then
+  fail "zel-make pulls $(grep -iE 'webengine|qt6-qpa|libqt6gui|libqt6widgets' <<<"$closure" | xargs)"
+fi
+dpkg-deb -f "$(deb zel)" Depends | grep -q "zel-make (= $version)" || fail "zel does not depend on zel-make"
+dpkg-deb -f "$(deb zel-kiosk)" Depends | grep -q "zel-make (= $version)" || fail "zel-kiosk does not depend on zel-make"
 
 echo "== desktop-file-validate"
-desktop-file-validate "$root/usr/share/applications/zel-editor.desktop" || fail "desktop entry"
-grep -qx 'MimeType=text/x-zel-page;' "$root/usr/share/applications/zel-editor.desktop" || fail "desktop entry has no MimeType"
+desktop="$root/zel/usr/share/applications/zel-editor.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry"
+grep -qx 'MimeType=text/x-zel-page;' "$desktop" || fail "desktop entry has no MimeType"
 
 echo "== appstreamcli validate"
-appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "AppStream metadata"
+appstreamcli validate --no-net "$root"/zel/usr/share/metainfo/*.metainfo.xml || fail "AppStream metadata"
+grep -q "<li>" "$root"/zel/usr/share/metainfo/*.metainfo.xml || fail "AppStream metadata has no release notes"
 
 echo "== layout"
-mime="$root/usr/share/mime/packages/zel.xml"
+mime="$root/zel/usr/share/mime/packages/zel.xml"
 grep -q '<glob pattern="\*.zel"/>' "$mime" && grep -q '<sub-class-of type="text/plain"/>' "$mime" \
   || fail "MIME type of page sources"
-[ "$(ls "$root/usr/bin")" = "$(printf 'zel-editor\nzel-make')" ] || fail "/usr/bin holds $(ls "$root/usr/bin" | xargs)"
-for program in zel-editor zel-make zel-resample zel-makecab; do
-  [ -x "$root/usr/lib/zel/$program" ] || fail "$program is not in /usr/lib/zel"
-  [ -f "$root/usr/share/man/man1/$program.1.gz" ] || fail "$program has no manual page"
-  if readelf -S "$root/usr/lib/zel/$program" | grep -q '\.comment'; then fail "$program keeps .comment"; fi
+[ "$(ls "$root/zel-make/usr/bin")" = zel-make ] || fail "zel-make's /usr/bin holds $(ls "$root/zel-make/usr/bin" | xargs)"
+[ "$(ls "$root/zel/usr/bin")" = zel-editor ] || fail "zel's /usr/bin holds $(ls "$root/zel/usr/bin" | xargs)"
+[ "$(readlink "$root/zel-kiosk/usr/bin/zel-kiosk")" = "../lib/zel/zel-kiosk" ] || fail "no /usr/bin/zel-kiosk link"
+for entry in zel-make:zel-make zel-make:zel-resample zel-make:zel-makecab zel:zel-editor zel-kiosk:zel-kiosk; do
+  package=${entry%%:*} program=${entry#*:}
+  [ -x "$root/$package/usr/lib/zel/$program" ] || fail "$program is not in /usr/lib/zel of $package"
+  page="$root/$package/usr/share/man/man1/$program.1.gz"
+  [ -f "$page" ] || { fail "$program has no manual page"; continue; }
+  [[ "$(zcat "$page" | sed -n 1p)" == *"\"ZEL $upstream\""* ]] || fail "the manual page of $program does not name $upstream"
 done
-# One version everywhere: the package's, each program's --version, each manual page's.
-version=$(dpkg-deb -f "$deb" Version)
 for program in zel-make zel-resample zel-makecab; do
-  [ "$("$root/usr/lib/zel/$program" --version)" = "$program $version" ] || fail "$program --version is not $version"
+  [ "$("$all/usr/lib/zel/$program" --version)" = "$program $upstream" ] || fail "$program --version is not $upstream"
 done
-for program in zel-editor zel-make zel-resample zel-makecab; do
-  header=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed -n 1p)
-  [[ "$header" == *"\"ZEL $version\""* ]] || fail "the manual page of $program does not name version $version"
+[ -f "$root/zel-make/usr/share/zel/Template/configuration.txt" ] || fail "the Template is not in zel-make's /usr/share/zel"
+[ -f "$root/zel-kiosk/usr/lib/systemd/user/zel-kiosk.service" ] || fail "zel-kiosk has no user unit"
+for package in zel-make zel zel-kiosk; do
+  [ -f "$root/$package/usr/share/doc/$package/copyright" ] || fail "$package has no copyright file"
 done
-for shot in $(grep -o 'screenshots/[A-Za-z0-9._-]*\.png' "$root/usr/share/doc/zel/guide.md" | sort -u); do
-  [ -f "$root/usr/share/doc/zel/$shot" ] || fail "the installed guide shows $shot, which is not installed"
+for shot in $(grep -o 'screenshots/[A-Za-z0-9._-]*\.png' "$root/zel/usr/share/doc/zel/guide.md" | sort -u); do
+  [ -f "$root/zel/usr/share/doc/zel/$shot" ] || fail "the installed guide shows $shot, which is not installed"
 done
-[ -f "$root/usr/share/zel/Template/configuration.txt" ] || fail "the Template is not in /usr/share/zel"
-[ ! -e "$root/usr/lib/zel/Template" ] || fail "a Template is left in /usr/lib/zel"
 
-# The installed maker makes a kiosk system made from the installed Template.
-kiosk="$build/package/kiosk"
-rm -rf "$kiosk" && cp -r "$root/usr/share/zel/Template" "$kiosk"
-"$root/usr/lib/zel/zel-make" "$kiosk" >/dev/null || fail "the installed zel-make"
-[ -f "$kiosk/root/root.htm" ] || fail "the installed zel-make made no root page"
-
-# The kiosk player's own package.
-kiosk_deb=$(ls "$build"/package/zel-kiosk_*.deb)
-kiosk_root="$build/package/kiosk-root"
-dpkg-deb -x "$kiosk_deb" "$kiosk_root"
-echo "== lintian $kiosk_deb"
-lintian --fail-on error,warning --display-info "$kiosk_deb" || fail "lintian reports errors or warnings (zel-kiosk)"
-[ "$(readlink "$kiosk_root/usr/bin/zel-kiosk")" = "../lib/zel/zel-kiosk" ] || fail "no /usr/bin/zel-kiosk link"
-[ -x "$kiosk_root/usr/lib/zel/zel-kiosk" ] || fail "zel-kiosk is not in /usr/lib/zel"
-[ -f "$kiosk_root/usr/share/man/man1/zel-kiosk.1.gz" ] || fail "zel-kiosk has no manual page"
-[[ "$(zcat "$kiosk_root/usr/share/man/man1/zel-kiosk.1.gz" | sed -n 1p)" == *"\"ZEL $version\""* ]] \
-  || fail "the manual page of zel-kiosk does not name version $version"
-[ -f "$kiosk_root/usr/lib/systemd/user/zel-kiosk.service" ] || fail "zel-kiosk has no user unit"
-dpkg-deb -f "$kiosk_deb" Depends | grep -q "^zel (= " || fail "zel-kiosk does not depend on zel"
-[ ! -e "$root/usr/lib/zel/zel-kiosk" ] || fail "zel-kiosk is in the package zel"
+echo "== autopkgtest make-sample"
+(cd "$source_dir" && ZEL_MAKE="$all/usr/lib/zel/zel-make" ZEL_TEMPLATE="$all/usr/share/zel/Template" \
+  AUTOPKGTEST_TMP=$(mktemp -d "$work/autopkgtest.XXXXXX") sh debian/tests/make-sample) \
+  || fail "the autopkgtest make-sample"
 
 exit $failed
