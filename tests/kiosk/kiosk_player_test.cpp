@@ -214,8 +214,16 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
         bool saidOnVisitorsPage; // there; else on the root page
         const char* kept;        // a page the new version keeps from the one before ("": none)
     } rows[] = {
-        {"copied kiosk system", [](KioskVisit& visit) { return publish(visit, false); }, "b4", "visiting/walks.htm",
-         "the new Ostervale", false, ""},
+        {"copied kiosk system, a cabinet dropped beside it",
+         [](KioskVisit& visit) {
+             const QString published = publish(visit, false);
+             QFile cabinet(published + QStringLiteral("/news1.cab"));
+             EXPECT_TRUE(cabinet.open(QIODevice::WriteOnly));
+             cabinet.close();
+             VersionPreparation::writeMarker(published);
+             return published;
+         },
+         "b4", "visiting/walks.htm", "the new Ostervale", false, ""},
         {"exported cabinet", publishNewsCabinet, "b2", "news/news.htm", "Something new is happening in Ostervale", true,
          "shops/bakery.htm"},
     };
@@ -272,6 +280,10 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
             EXPECT_TRUE(QFileInfo::exists(version + u'/' + QLatin1String(row.kept)));
         }
         EXPECT_EQ(store.current(), version);
+        EXPECT_EQ(readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"))
+                      .filter(QStringLiteral(" are not used: news1.cab"))
+                      .size(),
+                  row.kept[0] ? 0 : 1);
     }
 }
 
