@@ -107,7 +107,8 @@ int status()
     }
     const QDateTime now = QDateTime::currentDateTime();
     printText(stdout, beat->statusText(now));
-    if (const QString refused = VersionStore(StateFolder::file(QStringLiteral("versions"))).refused();
+    const QString versions = StateFolder::file(QStringLiteral("versions"));
+    if (const QString refused = QFileInfo::exists(versions) ? VersionStore(versions).refused() : QString();
         !refused.isEmpty())
         printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
     return beat->alive(now) ? Success : Refused;
