@@ -176,6 +176,7 @@ QString publish(KioskVisit& visit, bool withDeadEnd)
     writeTextFile(published + QStringLiteral("/root/root.zel"), root);
     const MakeRun run = runZelMake({published});
     EXPECT_NE(run.exitCode, -1);
+    VersionPreparation::writeMarker(published);
     return published;
 }
 
@@ -194,6 +195,7 @@ QString publishNewsCabinet(KioskVisit& visit)
     EXPECT_EQ(FolderExport::runCabinetMaker(QStringLiteral(ZEL_PROGRAM_DIR "/zel-makecab"), directives), 0);
     QDir().mkpath(published);
     EXPECT_TRUE(QFile::copy(author.path(QStringLiteral("news/news1.cab")), published + QStringLiteral("/news1.cab")));
+    VersionPreparation::writeMarker(published);
     return published;
 }
 
@@ -212,8 +214,16 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
         bool saidOnVisitorsPage; // there; else on the root page
         const char* kept;        // a page the new version keeps from the one before ("": none)
     } rows[] = {
-        {"copied kiosk system", [](KioskVisit& visit) { return publish(visit, false); }, "b4", "visiting/walks.htm",
-         "the new Ostervale", false, ""},
+        {"copied kiosk system, a cabinet dropped beside it",
+         [](KioskVisit& visit) {
+             const QString published = publish(visit, false);
+             QFile cabinet(published + QStringLiteral("/news1.cab"));
+             EXPECT_TRUE(cabinet.open(QIODevice::WriteOnly));
+             cabinet.close();
+             VersionPreparation::writeMarker(published);
+             return published;
+         },
+         "b4", "visiting/walks.htm", "the new Ostervale", false, ""},
         {"exported cabinet", publishNewsCabinet, "b2", "news/news.htm", "Something new is happening in Ostervale", true,
          "shops/bakery.htm"},
     };
@@ -270,6 +280,10 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
             EXPECT_TRUE(QFileInfo::exists(version + u'/' + QLatin1String(row.kept)));
         }
         EXPECT_EQ(store.current(), version);
+        EXPECT_EQ(readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"))
+                      .filter(QStringLiteral(" are not used: news1.cab"))
+                      .size(),
+                  row.kept[0] ? 0 : 1);
     }
 }
 
@@ -292,7 +306,117 @@ TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
     follower.look();
     EXPECT_FALSE(follower.preparing());
     const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
-    EXPECT_EQ(log.filter(QStringLiteral("new version refused")).size(), 1);
+    EXPECT_EQ(log.filter(QStringLiteral(" refused, the version shown stays")).size(), 1);
+}
+
+// After a good version has been taken and shown, each bad or unfinished one
+// arrives in the followed folder: a refused one is named with its reason, an
+// unfinished one (no marker yet, or files not yet as the marker says) is
+// waited for; the version shown and the one before it stay either way.
+TEST(KioskPlayer, AnUnfinishedOrBrokenVersionIsNeverTakenAndTheShownOnesStay)
+{
+    KioskVisit visit;
+    const QString published = publish(visit, false);
+    const QString good = visit.temporaryFolder() + QStringLiteral("/good");
+    QString reason;
+    ASSERT_TRUE(VersionPreparation::copyTree(published, good, reason)) << reason.toStdString();
+    QFile::copy(published + QStringLiteral("/published.txt"), good + QStringLiteral("/published.txt"));
+    VersionStore store(visit.stateFolder() + QStringLiteral("/versions"));
+    VersionFollower first(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
+    first.look();
+    first.look();
+    ASSERT_TRUE(waitUntil([&] { return visit.player().folder() != visit.kioskFolder(); }, 90000));
+    const QString shown = store.current();
+    const QString before = store.previous();
+    EXPECT_EQ(shown, visit.player().folder());
+    ASSERT_FALSE(before.isEmpty()); // a copy of the folder shown before the first version
+    EXPECT_TRUE(QFileInfo::exists(before + QStringLiteral("/root/root.htm")));
+    QString picture =
+        QDir(published + QStringLiteral("/visiting/images")).entryList({QStringLiteral("*.jpg")}).value(0);
+    ASSERT_FALSE(picture.isEmpty());
+    picture = QStringLiteral("visiting/images/") + picture;
+
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    };
+    const int defaultFollow = KioskSettings().followSeconds * 1000;
+    const struct {
+        const char* name;
+        std::function<void(const QString& folder)> change;
+        bool marker;        // the publish step wrote its marker after the change
+        int intervalMs;     // followSeconds
+        const char* logged; // the log line names the folder and says this
+    } rows[] = {
+        {"broken root page",
+         [&](const QString& folder) { write(folder + "/root/root.htm", "<html><body>oops, half an upload"); }, true,
+         1000, "root.zel:1: out of date: Page would change"},
+        {"missing frame file", [](const QString& folder) { QFile::remove(folder + "/news/today_con.htm"); }, true, 1000,
+         "today.zel:1: out of date: Page has never been made"},
+        {"garbage page",
+         [&](const QString& folder) { write(folder + "/shops/directory.htm", "\x89PNG\r\n\x1a garbage \xff\xfe"); },
+         true, 1000, "directory.zel:1: out of date: Page would change"},
+        {"missing picture", [&](const QString& folder) { QFile::remove(folder + u'/' + picture); }, true, 1000,
+         " does not exist"},
+        {"stalled copy, no marker, default followSeconds",
+         [&](const QString& folder) {
+             QFile::remove(folder + "/published.txt");
+             write(folder + "/root/root.htm", "<html><body>oops, half an upload");
+         },
+         false, defaultFollow, "/published.txt, written last when a version is complete; nothing taken yet"},
+        {"stalled copy, no marker, followSeconds=1",
+         [&](const QString& folder) {
+             QFile::remove(folder + "/published.txt");
+             QFile::remove(folder + "/visiting/walks.htm");
+         },
+         false, 1000, "/published.txt, written last when a version is complete; nothing taken yet"},
+        {"rsync temporaries under the old marker",
+         [&](const QString& folder) {
+             write(folder + "/root/root.htm", "<html><body>the new root");
+             write(folder + "/visiting/.walks.htm.d5wERD", "<html>");
+         },
+         false, 1000, "/root/root.htm is not yet as published.txt says; nothing taken yet"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QDir(published).removeRecursively();
+        ASSERT_TRUE(VersionPreparation::copyTree(good, published, reason)) << reason.toStdString();
+        QFile::copy(good + QStringLiteral("/published.txt"), published + QStringLiteral("/published.txt"));
+        row.change(published);
+        if (row.marker)
+            VersionPreparation::writeMarker(published);
+        const QString logPath = visit.stateFolder() + QStringLiteral("/kiosk.log");
+        const qsizetype logged = readLines(logPath).size();
+        VersionFollower follower(published, store, visit.player(), row.intervalMs, QStringLiteral(ZEL_KIOSK_PROGRAM));
+        QSignalSpy prepared(&follower, &VersionFollower::prepared);
+        // The kiosk's own loop, its timer, at its interval; at the default a few looks stand in for its ticks.
+        if (row.intervalMs == 1000)
+            follower.start();
+        const auto line = [&] {
+            if (row.intervalMs != 1000)
+                follower.look();
+            const QStringList lines = readLines(logPath).mid(logged).filter(QLatin1String(row.logged));
+            return lines.isEmpty() ? QString() : lines.front();
+        };
+        ASSERT_TRUE(waitUntil([&] { return !line().isEmpty() && !follower.preparing(); }, 90000))
+            << readLines(logPath).mid(logged).join('\n').toStdString();
+        EXPECT_TRUE(line().contains(published)) << line().toStdString();
+        // A refusal stays in the state --status reads; content still arriving is no refusal.
+        const QString refusal = VersionStore(store.root()).refused();
+        EXPECT_EQ(refusal.contains(published + QStringLiteral(": ")) && refusal.contains(QLatin1String(row.logged)),
+                  row.marker)
+            << refusal.toStdString();
+        // More looks at the same content take nothing.
+        for (int look = 0; look < 3; ++look)
+            follower.look();
+        EXPECT_FALSE(follower.preparing());
+        EXPECT_EQ(prepared.size(), 0);
+        EXPECT_EQ(store.current(), shown);
+        EXPECT_EQ(store.previous(), before);
+        EXPECT_EQ(visit.player().folder(), shown);
+        EXPECT_TRUE(visit.player().waitingVersion().isEmpty());
+    }
 }
 
 } // namespace

@@ -123,6 +123,21 @@ TEST(VersionPreparation, ACabinetNamesItsPageFolder)
     EXPECT_EQ(VersionPreparation::cabinetFolder("news1.zip"), "");
 }
 
+// What rsync and editors leave while they write is never part of a version.
+TEST(VersionPreparation, TemporariesAreNoPartOfAVersion)
+{
+    const struct {
+        const char* name;
+        bool temporary;
+    } rows[] = {
+        {".panorama.jpg.d5wERD", true}, {".walks.htm.Ab_9zQ", true}, {"today.zel~", true},  {".today.zel.swp", true},
+        {"#today.zel#", true},          {".#today.zel", true},       {".zel-copies", true}, {"panorama.jpg", false},
+        {"walks.htm", false},           {"published.txt", false},    {"news1.cab", false},  {".hidden", false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(VersionPreparation::isTemporary(row.name), row.temporary) << row.name;
+}
+
 TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
 {
     QTemporaryDir dir;
@@ -144,6 +159,12 @@ TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
     EXPECT_EQ(again.lastSource(), "abc");
     EXPECT_TRUE(again.stepBack());
     EXPECT_EQ(VersionStore(dir.filePath("versions")).current(), versions[1]);
+    // A refusal is kept on one line until a version is taken.
+    again.setRefused("def", "/published", "root.zel:1: out of date\nmore");
+    EXPECT_TRUE(VersionStore(dir.filePath("versions")).refused().endsWith(" /published: root.zel:1: out of date more"));
+    EXPECT_EQ(VersionStore(dir.filePath("versions")).lastSource(), "def");
+    again.setLastSource("ghi");
+    EXPECT_EQ(VersionStore(dir.filePath("versions")).refused(), "");
 }
 
 TEST(ScreenPower, XsetSwitchesTheScreensOnlyOnAnXDisplayThatHasIt)

@@ -3,10 +3,16 @@
 #include <QString>
 #include <QStringList>
 
-// What keeps a kiosk system off the kiosk: a missing root page, and buttons
-// or items that lead to pages that do not exist (the kiosk check's dead
-// ends). Other findings of the check (pictures, pages out of date, texts that
-// may not fit) are the author's to mend and do not stop the kiosk.
+// What keeps a kiosk system off the kiosk: a missing root page; buttons or
+// items that lead to pages that do not exist (the kiosk check's dead ends);
+// a page whose three files are not all there or are not what the maker
+// makes of its source (a half-copied, damaged or foreign page: the check
+// compares them with its dry run byte for byte); a missing or unreadable
+// picture source; and a picture, style sheet, script or other file a made
+// page names that is missing, or a JPEG of them that does not decode. Other
+// findings of the check (faulty lines, texts that may not fit, pages nobody
+// reaches, picture copies a make would redo) are the author's to mend and do
+// not stop the kiosk.
 class Session;
 
 namespace KioskGate {
@@ -25,5 +31,10 @@ Verdict judge(Session& session, const QString& kioskFolder);
 
 // The root page of a kiosk system folder.
 QString rootPage(const QString& kioskFolder);
+
+// The files the made pages (every "*.htm" below the folder) name in their
+// src and href attributes, within the folder, that are missing, or are
+// JPEG files that do not decode: one reason each.
+QStringList missingFiles(const QString& kioskFolder);
 
 } // namespace KioskGate

@@ -40,15 +40,17 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "configured screen, at its root page, and keeps it there: no key, menu,\n"
                     "pop-up or download leads out of it, a crashed or frozen page comes back,\n"
                     "and after idleSeconds without a touch every screen returns to the root page.\n"
-                    "A kiosk system without its root page, or with buttons or items that lead\n"
-                    "nowhere, is refused. Settings: section [Kiosk] of ~/.config/ZEL_Editor.ini;\n"
+                    "A kiosk system without its root page, with buttons or items that lead\n"
+                    "nowhere, or with pages or the files they name missing or damaged, is\n"
+                    "refused. Settings: section [Kiosk] of ~/.config/ZEL_Editor.ini;\n"
                     "log, heartbeat, page views and versions: ~/.local/state/zel-kiosk.\n"
                     "\n"
                     "Options:\n"
                     "      --follow FOLDER  watch FOLDER, where new versions of the kiosk system\n"
                     "                       are copied (or where the export's cabinet files are\n"
-                    "                       dropped); each is checked and shown at the next\n"
-                    "                       return to the root page\n"
+                    "                       dropped); each is taken once its marker\n"
+                    "                       published.txt (written last) says it is complete,\n"
+                    "                       checked and shown at the next return to the root page\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
                     "      --status         print the running kiosk's heartbeat and exit\n"
                     "      --step-back      show the version shown before the current one (of a\n"
@@ -105,6 +107,10 @@ int status()
     }
     const QDateTime now = QDateTime::currentDateTime();
     printText(stdout, beat->statusText(now));
+    const QString versions = StateFolder::file(QStringLiteral("versions"));
+    if (const QString refused = QFileInfo::exists(versions) ? VersionStore(versions).refused() : QString();
+        !refused.isEmpty())
+        printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
     return beat->alive(now) ? Success : Refused;
 }
 

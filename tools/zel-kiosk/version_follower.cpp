@@ -8,6 +8,7 @@
 #include "fileio/atomic_file.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -52,37 +53,65 @@ void VersionFollower::look()
         return;
     const QString fingerprint = VersionPreparation::fingerprint(m_published);
     const QString previousLook = std::exchange(m_seen, fingerprint);
-    if (fingerprint.isEmpty() || fingerprint != previousLook || fingerprint == m_store.lastSource())
+    if (fingerprint.isEmpty() || fingerprint != previousLook || fingerprint == m_store.lastSource()
+        || fingerprint == m_waitingFor)
         return;
+    // Cheap first: without its marker a copy is still on its way.
+    if (!VersionPreparation::hasMarker(m_published)) {
+        m_waitingFor = fingerprint;
+        EventLog::write(QStringLiteral("waiting for ") + m_published + u'/' + VersionPreparation::markerName()
+                        + QStringLiteral(", written last when a version is complete; nothing taken yet"));
+        return;
+    }
     const QString folder = m_store.beginVersion();
+    // A kiosk that has taken no version yet keeps what it shows as the version before.
+    const QString shownCopy = m_store.current().isEmpty() ? folder + QStringLiteral("-shown") : QString();
     const QString base = m_player.folder();
     EventLog::write(QStringLiteral("preparing a new version from ") + m_published);
     QPointer<VersionFollower> self(this);
-    m_worker = QThread::create([self, published = m_published, base, folder, program = m_programPath, fingerprint] {
-        const VersionPreparation::Result result = VersionPreparation::prepare(published, base, folder, program);
-        QMetaObject::invokeMethod(
-            qApp,
-            [self, fingerprint, folder, result] {
-                if (self)
-                    self->finish(fingerprint, folder, result.ok, result.reason);
-            },
-            Qt::QueuedConnection);
-    });
+    m_worker =
+        QThread::create([self, published = m_published, base, folder, shownCopy, program = m_programPath, fingerprint] {
+            VersionPreparation::Result result = VersionPreparation::prepare(published, base, folder, program);
+            if (result.ok && !shownCopy.isEmpty() && !VersionPreparation::copyTree(base, shownCopy, result.reason))
+                result.note = QStringLiteral("the version shown is not kept for a step back: ") + result.reason;
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, fingerprint, folder, shownCopy, result] {
+                    if (self)
+                        self->finish(fingerprint, folder, shownCopy, result);
+                },
+                Qt::QueuedConnection);
+        });
     m_worker->start();
 }
 
-void VersionFollower::finish(const QString& fingerprint, const QString& folder, bool ok, const QString& reason)
+void VersionFollower::finish(const QString& fingerprint, const QString& folder, const QString& shownCopy,
+                             const VersionPreparation::Result& result)
 {
     m_worker->wait();
     delete std::exchange(m_worker, nullptr);
     try {
-        m_store.setLastSource(fingerprint);
-        if (!ok) {
+        if (!result.note.isEmpty())
+            EventLog::write(result.note);
+        if (result.waiting) {
+            m_waitingFor = fingerprint;
             m_store.discard(folder);
-            EventLog::write(QStringLiteral("new version refused, the version shown stays: ") + reason);
-            emit refused(reason);
+            m_store.discard(shownCopy);
+            EventLog::write(QStringLiteral("waiting: ") + result.reason + QStringLiteral("; nothing taken yet"));
             return;
         }
+        if (!result.ok) {
+            m_store.setRefused(fingerprint, m_published, result.reason);
+            m_store.discard(folder);
+            m_store.discard(shownCopy);
+            EventLog::write(QStringLiteral("new version in ") + m_published
+                            + QStringLiteral(" refused, the version shown stays: ") + result.reason);
+            emit refused(result.reason);
+            return;
+        }
+        m_store.setLastSource(fingerprint);
+        if (QFileInfo(shownCopy).isDir())
+            m_store.setCurrent(m_store.completeVersion(shownCopy));
         const QString version = m_store.completeVersion(folder);
         // A version offered earlier and not yet shown is replaced.
         if (!m_offered.isEmpty())

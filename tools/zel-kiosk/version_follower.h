@@ -1,5 +1,7 @@
 #pragma once
 
+#include "version_preparation.h"
+
 #include <QObject>
 #include <QString>
 
@@ -9,9 +11,10 @@ class QTimer;
 class VersionStore;
 
 // Follows a published copy of the kiosk system. Every interval it takes the
-// folder's fingerprint; once the content has stayed the same for two looks
-// (an author's copy has finished) and differs from what was last taken, a
-// new version is prepared and checked beside the running one in a worker
+// folder's fingerprint; once the content has stayed the same for two looks,
+// differs from what was last taken, and the publish step's marker says the
+// copy is complete (a copy without it is waited for, never taken), a new
+// version is prepared and checked beside the running one in a worker
 // thread. A version that passes is offered to the player, which shows it at
 // the next return to the root page after inactivity; one that fails is
 // removed and logged, and the running version stays.
@@ -34,14 +37,16 @@ signals:
     void refused(const QString& reason);
 
 private:
-    void finish(const QString& fingerprint, const QString& folder, bool ok, const QString& reason);
+    void finish(const QString& fingerprint, const QString& folder, const QString& shownCopy,
+                const VersionPreparation::Result& result);
 
     QString m_published;
     VersionStore& m_store;
     KioskPlayer& m_player;
     QString m_programPath;
     QTimer* m_timer;
-    QString m_seen;    // the fingerprint of the last look
-    QString m_offered; // the version waiting in the player
+    QString m_seen;       // the fingerprint of the last look
+    QString m_waitingFor; // content found incomplete: looked at again once it changes
+    QString m_offered;    // the version waiting in the player
     QThread* m_worker = nullptr;
 };

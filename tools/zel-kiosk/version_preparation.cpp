@@ -16,9 +16,25 @@ namespace {
 
 constexpr int kToolTimeoutMs = 10 * 60 * 1000;
 
+// A marker larger than this names no version of a kiosk system.
+constexpr qint64 kLargestMarker = 4 * 1024 * 1024;
+
 QStringList cabinets(const QString& folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.cab"), QStringLiteral("*.CAB")}, QDir::Files, QDir::Name);
+    QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.cab"), QStringLiteral("*.CAB")}, QDir::Files, QDir::Name);
+    names.removeIf([](const QString& name) { return isTemporary(name); });
+    return names;
+}
+
+QString sha256(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&file);
+    return QString::fromLatin1(hash.result().toHex());
 }
 
 // Runs a program with an argument list; false with its output as the reason
@@ -48,6 +64,57 @@ bool run(const QString& program, const QStringList& arguments, QString& reason, 
 
 } // namespace
 
+QString markerName() { return QStringLiteral("published.txt"); }
+
+void writeMarker(const QString& published)
+{
+    const QDir top(published);
+    QStringList names;
+    QDirIterator it(published, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = top.relativeFilePath(path);
+        if (!isTemporary(it.fileName()) && name != markerName() && !it.fileInfo().isSymLink())
+            names.append(name);
+    }
+    names.sort();
+    QString text;
+    for (const QString& name : std::as_const(names))
+        text += sha256(published + u'/' + name) + QStringLiteral("  ") + name + u'\n';
+    fileio::replaceFile(QFile::encodeName(published + u'/' + markerName()).toStdString(), text.toUtf8().toStdString());
+}
+
+bool hasMarker(const QString& published) { return QFileInfo(published + u'/' + markerName()).isFile(); }
+
+bool isTemporary(const QString& fileName)
+{
+    static const QRegularExpression temporary(
+        QStringLiteral("^\\..+\\.[A-Za-z0-9_]{6}$" // rsync
+                       "|~$|^\\..*\\.sw[a-p]$|^#.*#$|^\\.#|^\\.goutputstream-|^\\.zel-"));
+    return temporary.match(fileName).hasMatch();
+}
+
+QString incomplete(const QString& published)
+{
+    const QString marker = published + u'/' + markerName();
+    QFile file(marker);
+    if (!QFileInfo(marker).isFile() || QFileInfo(marker).size() > kLargestMarker || !file.open(QIODevice::ReadOnly))
+        return QStringLiteral("no ") + markerName() + QStringLiteral(" yet in ") + published;
+    static const QRegularExpression line(QStringLiteral("^([0-9a-fA-F]{64}) [ *](?:\\./)?(.+)$"));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    for (const QString& text : lines) {
+        const QRegularExpressionMatch match = line.match(text.trimmed());
+        if (!match.hasMatch())
+            continue;
+        const QString name = match.captured(2);
+        if (name.split(u'/').contains(QStringLiteral("..")))
+            return markerName() + QStringLiteral(" names a file outside ") + published + QStringLiteral(": ") + name;
+        if (sha256(published + u'/' + name).compare(match.captured(1), Qt::CaseInsensitive) != 0)
+            return published + u'/' + name + QStringLiteral(" is not yet as ") + markerName() + QStringLiteral(" says");
+    }
+    return QString();
+}
+
 Kind kindOf(const QString& published)
 {
     if (QFileInfo(published + QStringLiteral("/configuration.txt")).isFile())
@@ -64,6 +131,8 @@ QString fingerprint(const QString& published)
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
+        if (isTemporary(info.fileName()))
+            continue;
         entries.append(QDir(published).relativeFilePath(info.filePath()) + u'|' + QString::number(info.size()) + u'|'
                        + QString::number(info.lastModified().toMSecsSinceEpoch()));
     }
@@ -89,7 +158,8 @@ bool copyTree(const QString& source, const QString& target, QString& reason)
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        if (info.isSymLink() || info.fileName().startsWith(QLatin1String(".zel-")))
+        if (info.isSymLink() || isTemporary(info.fileName())
+            || (info.fileName() == markerName() && info.absolutePath() == from.absolutePath()))
             continue;
         const QString to = target + u'/' + from.relativeFilePath(info.filePath());
         if (info.isDir()) {
@@ -114,12 +184,20 @@ bool copyTree(const QString& source, const QString& target, QString& reason)
 Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath)
 {
     Result result;
+    result.reason = incomplete(published);
+    if (!result.reason.isEmpty()) {
+        result.waiting = true;
+        return result;
+    }
     const QString programFolder = QFileInfo(programPath).absolutePath();
     switch (kindOf(published)) {
     case Kind::Nothing:
         result.reason = QStringLiteral("no kiosk system and no cabinet file in ") + published;
         return result;
     case Kind::Folder:
+        if (const QStringList dropped = cabinets(published); !dropped.isEmpty())
+            result.note = QStringLiteral("cabinet files beside a whole kiosk system in ") + published
+                          + QStringLiteral(" are not used: ") + dropped.join(QStringLiteral(", "));
         if (!copyTree(published, target, result.reason))
             return result;
         break;
@@ -151,7 +229,14 @@ Result prepare(const QString& published, const QString& base, const QString& tar
         return result;
     }
     if (check.exitCode() != 0) {
-        result.reason = QString::fromLocal8Bit(check.readAllStandardError()).trimmed();
+        // One line for the log: the check's reasons after its first line.
+        QStringList lines = QString::fromLocal8Bit(check.readAllStandardError()).trimmed().split(u'\n');
+        if (lines.size() > 1)
+            lines.removeFirst();
+        for (QString& line : lines)
+            line = line.trimmed();
+        // Named where the operator put them, not in the kiosk's copy.
+        result.reason = lines.join(QStringLiteral("; ")).replace(target, published);
         return result;
     }
     result.ok = true;

@@ -15,8 +15,27 @@ Kind kindOf(const QString& published);
 
 // A fingerprint of the folder's content (names, sizes, modification times),
 // equal as long as nothing in it changes; an author's copy still running
-// changes it between two looks.
+// changes it between two looks. Temporaries (isTemporary) do not count.
 QString fingerprint(const QString& published);
+
+// The marker the publish step writes last into the top of the published
+// folder: without it nothing there is taken. Its lines, as sha256sum(1)
+// writes them ("HASH  PATH"), name every file of the version; a marker
+// without such lines only says that the copy has finished.
+QString markerName();
+// The publish step's last one: writes the marker of every file now in the
+// published folder (temporaries left out). Throws fileio::FileError.
+void writeMarker(const QString& published);
+// Whether the published folder holds a marker.
+bool hasMarker(const QString& published);
+// Empty when the marker is there and every file it names is there with its
+// content; else what is still awaited.
+QString incomplete(const QString& published);
+
+// A file being written by rsync (".name.XXXXXX") or an editor ("name~",
+// ".name.swp", "#name#", ".#name"), or one of the kiosk's or the maker's own
+// (".zel-"): never part of a version.
+bool isTemporary(const QString& fileName);
 
 // The page folder a cabinet file holds: its name without the number the
 // export appends and without ".cab" ("news1.cab" holds news).
@@ -24,18 +43,21 @@ QString cabinetFolder(const QString& cabinetFileName);
 
 struct Result {
     bool ok = false;
-    QString reason; // why the version was refused
+    bool waiting = false; // not yet complete (the marker says so): not refused, tried again
+    QString reason;       // why the version was refused, or what is awaited
+    QString note;         // something the operator should know of a version taken
 };
 
-// Fills the empty folder target from what was published: a whole kiosk system
-// is copied; cabinet files are unpacked with cabextract into their page
+// Fills the empty folder target from what was published, once its marker
+// says it is complete (else waiting): a whole kiosk system is copied (without
+// temporaries and the marker); cabinet files are unpacked with cabextract into their page
 // folders over a copy of base (the version shown), whose pages are then made
 // with zel-make beside the program. Then the check of programPath --check
 // runs on target. Blocking: meant for a worker thread.
 Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath);
 
-// Copies a folder tree (files and folders, no links), skipping the kiosk's
-// and the maker's temporaries. False with a reason on the first failure.
+// Copies a folder tree (files and folders, no links), skipping temporaries
+// (isTemporary) and the marker at its top. False with a reason on the first failure.
 bool copyTree(const QString& source, const QString& target, QString& reason);
 
 } // namespace VersionPreparation

@@ -38,13 +38,17 @@ void VersionStore::read()
             m_previous = value;
         else if (key == QLatin1String("source"))
             m_source = value;
+        else if (key == QLatin1String("refused"))
+            m_refused = value;
     }
 }
 
 void VersionStore::write() const
 {
-    const QString text = QStringLiteral("current: ") + m_current + QStringLiteral("\r\nprevious: ") + m_previous
-                         + QStringLiteral("\r\nsource: ") + m_source + QStringLiteral("\r\n");
+    const QString text =
+        QStringLiteral("current: ") + m_current + QStringLiteral("\r\nprevious: ") + m_previous
+        + QStringLiteral("\r\nsource: ") + m_source + QStringLiteral("\r\n")
+        + (m_refused.isEmpty() ? QString() : QStringLiteral("refused: ") + m_refused + QStringLiteral("\r\n"));
     fileio::replaceFile(QFile::encodeName(m_root + QStringLiteral("/state.txt")).toStdString(),
                         text.toUtf8().toStdString());
 }
@@ -64,6 +68,17 @@ QString VersionStore::previous() const { return existing(m_previous); }
 void VersionStore::setLastSource(const QString& fingerprint)
 {
     m_source = fingerprint;
+    m_refused.clear();
+    write();
+}
+
+void VersionStore::setRefused(const QString& fingerprint, const QString& published, const QString& reason)
+{
+    m_source = fingerprint;
+    QString line =
+        QDateTime::currentDateTimeUtc().toString(Qt::ISODate) + u' ' + published + QStringLiteral(": ") + reason;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    m_refused = line;
     write();
 }
 

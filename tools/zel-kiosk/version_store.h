@@ -9,7 +9,7 @@
 // ".preparing-" until it is complete. state.txt names the version shown
 // (current), the one before it (kept for one step back), and the fingerprint
 // of the published content last taken or refused, so that a restart neither
-// prepares it again nor retries a refused one.
+// prepares it again nor retries a refused one, and the last refusal.
 class VersionStore {
 public:
     explicit VersionStore(QString root);
@@ -19,7 +19,12 @@ public:
     QString current() const;
     QString previous() const;
     QString lastSource() const { return m_source; }
+    // The content taken (forgets the last refusal).
     void setLastSource(const QString& fingerprint);
+    // The content refused, not to be tried again, with where it was and why.
+    void setRefused(const QString& fingerprint, const QString& published, const QString& reason);
+    // "TIME FOLDER: REASON" of the last refusal since a version was taken; empty when none.
+    QString refused() const { return m_refused; }
 
     // A new, empty folder to prepare a version in (earlier unfinished ones
     // are removed first).
@@ -45,4 +50,5 @@ private:
     QString m_current;
     QString m_previous;
     QString m_source;
+    QString m_refused;
 };
