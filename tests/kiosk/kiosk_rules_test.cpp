@@ -95,9 +95,13 @@ TEST(PageViews, CountPerPagePerDayAndSurviveARestart)
     const QString path = dir.filePath("pageviews.csv");
     const QDate monday(2026, 5, 4), tuesday(2026, 5, 5);
     {
+        // An older kiosk's file, with CRLF line ends.
+        QFile older(path);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("date,page,views\r\n2026-05-04,news\\today.htm,1\r\n");
+        older.close();
         PageViews views(path);
-        views.load();
-        views.count(monday, "news\\today.htm");
+        EXPECT_EQ(views.load(), "");
         views.count(monday, "news\\today.htm");
         views.count(tuesday, "news\\today.htm");
         views.count(tuesday, "shops\\a,b.htm");
@@ -111,8 +115,8 @@ TEST(PageViews, CountPerPagePerDayAndSurviveARestart)
     EXPECT_EQ(views.views(tuesday, "root\\root.htm"), 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("date,page,views\r\n2026-05-04,news\\today.htm,2\r\n"
-                                         "2026-05-05,news\\today.htm,1\r\n2026-05-05,shops\\a,b.htm,1\r\n"));
+    EXPECT_EQ(file.readAll(), QByteArray("date,page,views\n2026-05-04,news\\today.htm,2\n"
+                                         "2026-05-05,news\\today.htm,1\n2026-05-05,shops\\a,b.htm,1\n"));
 }
 
 TEST(VersionPreparation, ACabinetNamesItsPageFolder)

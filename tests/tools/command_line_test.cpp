@@ -91,6 +91,7 @@ TEST(CommandLine, WrongCommandLinesAreRefusedWithTheUsage)
         {"kiosk: two kiosk folders", "zel-kiosk", "~ ~", "one kiosk folder only"},
         {"kiosk: status with a folder", "zel-kiosk", "--status ~", "--status takes nothing else"},
         {"kiosk: step back with a folder", "zel-kiosk", "--step-back ~", "--step-back takes nothing else"},
+        {"kiosk: json without status", "zel-kiosk", "--json --step-back", "--json goes with --status only"},
         {"kiosk: check and follow", "zel-kiosk", "--check --follow ~ ~", "--check and --follow do not go together"},
     };
     for (const auto& row : rows) {

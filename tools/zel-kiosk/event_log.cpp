@@ -5,10 +5,22 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr qint64 kRotateBytes = 1024 * 1024;
+
+// One event, one line: line breaks and other control characters of a target become spaces.
+QString oneLine(QString event)
+{
+    for (QChar& character : event)
+        if (character.category() == QChar::Other_Control)
+            character = u' ';
+    return event;
+}
 
 } // namespace
 
@@ -19,17 +31,27 @@ QString path() { return StateFolder::file(QStringLiteral("kiosk.log")); }
 void write(const QString& event)
 {
     const QString log = path();
-    if (QFileInfo(log).size() > kRotateBytes) {
+    const QFileInfo info(log);
+    if (info.isFile() && info.size() > kRotateBytes) {
         QFile::remove(log + QStringLiteral(".1"));
         QFile::rename(log, log + QStringLiteral(".1"));
     }
-    QFile file(log);
-    // A log that cannot be written must not stop the kiosk.
-    if (!file.open(QIODevice::Append))
+    // A log that cannot be written must not stop the kiosk, nor may a FIFO or
+    // a device at its name hold it: opened without waiting, written only
+    // when it is a regular file.
+    const int descriptor =
+        ::open(QFile::encodeName(log).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (descriptor < 0)
         return;
-    const QString line =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ")) + event + QStringLiteral("\r\n");
-    file.write(line.toUtf8());
+    struct stat opened {};
+    if (::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode)) {
+        const QByteArray line =
+            (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ")) + oneLine(event) + u'\n')
+                .toUtf8();
+        // A full disk loses the line, not the kiosk.
+        [[maybe_unused]] const ssize_t written = ::write(descriptor, line.constData(), size_t(line.size()));
+    }
+    ::close(descriptor);
 }
 
 } // namespace EventLog

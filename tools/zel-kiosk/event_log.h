@@ -3,8 +3,9 @@
 #include <QString>
 
 // The kiosk's log: one line per event ("2026-05-04 08:00:12 renderer crashed:
-// reloading the root page"), appended in UTF-8 to kiosk.log in the state
-// folder. When the file grows past a megabyte it is renamed kiosk.log.1 (the
+// reloading the root page", a line break in it turned into a space),
+// appended in UTF-8 to kiosk.log in the state folder (never waiting on a
+// FIFO there). When the file grows past a megabyte it is renamed kiosk.log.1 (the
 // one before is dropped), so months of running fill no disk.
 namespace EventLog {
 

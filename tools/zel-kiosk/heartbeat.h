@@ -5,8 +5,8 @@
 #include <optional>
 
 // What a running kiosk tells a monitoring tool: written whole to heartbeat.txt
-// in the state folder every few seconds, one "key: value" line each, and
-// printed by zel-kiosk --status.
+// in the state folder every few seconds, one "key: value" line each (LF, times
+// in UTC with their zone), and printed by zel-kiosk --status.
 struct Heartbeat {
     QString version; // the program's
     qint64 pid = 0;
@@ -14,21 +14,34 @@ struct Heartbeat {
     QDateTime written;
     QString shown;    // the folder of the kiosk system shown
     QString openNow;  // "yes", or "no" outside the opening hours
-    int restarts = 0; // pages brought back to the root page since the start
+    int restarts = 0; // pages brought back to the root page, carried over from run to run
     QDateTime lastRestart;
     QString lastRestartReason;
+    int failing = 0;  // failed restarts in a row now (0: every page healthy)
+    QString lastPage; // the last page shown to a visitor, relative to the kiosk system
+    QDateTime lastPageTime;
     int heartbeatSeconds = 10;
-    bool ended = false; // the last heartbeat of a kiosk ended by its quit keys
+    // How the kiosk ended, completing "ended ...": "by the quit keys", "by
+    // SIGTERM", "after 5 failed restarts in a row"; empty while it runs.
+    QString ended;
 
     // Replaces the file whole; a failure raises fileio::FileError.
     void write(const QString& path) const;
+    // Reads the file when it is a small regular file (never waits on a FIFO);
+    // old files with CRLF, local times and "ended: yes" are read too.
     static std::optional<Heartbeat> read(const QString& path);
 
-    // The status a person or a monitoring tool reads: every field, the uptime,
-    // and "state: running" or "state: not running (no heartbeat for N s)"
-    // when the last one is older than three heartbeats, or "state: ended"
-    // after the quit keys.
+    // The state in a word ("running", "restart loop", "ended", "gone",
+    // "silent") and the status line a person reads ("state: running",
+    // "state: not running (process 42 is gone)", ...). A kiosk whose process
+    // is gone is reported at once, without waiting for the heartbeat to age.
+    QString state(const QDateTime& now) const;
+    QString stateText(const QDateTime& now) const;
+    // Every field, the uptime and the state line first.
     QString statusText(const QDateTime& now) const;
+    // The same as one JSON object.
+    QString statusJson(const QDateTime& now) const;
+    // Running, and not caught in a restart loop.
     bool alive(const QDateTime& now) const;
 };
 

@@ -7,6 +7,7 @@
 #include "kiosk_screen.h"
 #include "screen_placement.h"
 #include "screen_power.h"
+#include "service_notifier.h"
 #include "state_folder.h"
 #include "viewer/navigation_guard.h"
 #include "viewer/page_check.h"
@@ -30,8 +31,10 @@
 
 namespace {
 
-// How long a screen shows its broken page before the root page comes back.
+// How long a screen shows its broken page before the root page comes back;
+// doubled for each failed restart in a row, up to kRestartDelayMs << kBackOffSteps.
 constexpr int kRestartDelayMs = 1000;
+constexpr int kBackOffSteps = 3;
 
 qint64 nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
 
@@ -94,7 +97,34 @@ KioskPlayer::KioskPlayer(Session& session, KioskSettings settings, const QString
     m_heartbeat.pid = QCoreApplication::applicationPid();
     m_heartbeat.started = QDateTime::currentDateTime();
     m_heartbeat.heartbeatSeconds = m_settings.heartbeatSeconds;
-    m_views.load();
+    carryOver();
+    const QString unread = m_views.load();
+    if (!unread.isEmpty())
+        EventLog::write(QStringLiteral("page views not read: ") + StateFolder::file(QStringLiteral("pageviews.csv"))
+                        + QStringLiteral(": ") + unread + QStringLiteral(" (counting afresh)"));
+}
+
+// The restarts of the runs before go on; a run that ended without a word
+// (killed, or the machine lost power) counts as one.
+void KioskPlayer::carryOver()
+{
+    const std::optional<Heartbeat> before = Heartbeat::read(StateFolder::file(QStringLiteral("heartbeat.txt")));
+    if (!before)
+        return;
+    m_heartbeat.restarts = before->restarts;
+    m_heartbeat.lastRestart = before->lastRestart;
+    m_heartbeat.lastRestartReason = before->lastRestartReason;
+    m_heartbeat.lastPage = before->lastPage;
+    m_heartbeat.lastPageTime = before->lastPageTime;
+    if (before->ended.isEmpty() && before->pid != m_heartbeat.pid) {
+        const QString reason =
+            QStringLiteral("the run before (pid %1) ended unrecorded after its heartbeat of ").arg(before->pid)
+            + before->written.toUTC().toString(Qt::ISODate);
+        EventLog::write(reason);
+        ++m_heartbeat.restarts;
+        m_heartbeat.lastRestart = QDateTime::currentDateTime();
+        m_heartbeat.lastRestartReason = reason;
+    }
 }
 
 KioskPlayer::~KioskPlayer()
@@ -190,22 +220,65 @@ void KioskPlayer::loadRoot(int index)
 {
     Screen& screen = state(index);
     screen.kioskLoad = true;
+    screen.healthyPage = false;
     screen.refused.clear();
     screen.page->setUrl(QUrl::fromLocalFile(rootPage()));
 }
 
 void KioskPlayer::restart(int index, const QString& reason)
 {
-    EventLog::write(QStringLiteral("screen %1: ").arg(index) + reason + QStringLiteral(": back to the root page"));
+    Screen& screen = state(index);
+    // A breakdown reported twice (a render process that ends fails its load
+    // too) is one restart.
+    if (screen.restartPending || m_quitting)
+        return;
+    screen.healthyPage = false;
+    if (screen.failures >= m_settings.restartLimit) {
+        const QString why =
+            QStringLiteral("screen %1: %2 failed restarts in a row, the last: ").arg(index).arg(screen.failures)
+            + reason;
+        EventLog::write(why + QStringLiteral(": ending, for the service to start afresh"));
+        m_heartbeat.lastRestartReason = QStringLiteral("screen %1: ").arg(index) + reason;
+        m_heartbeat.lastRestart = QDateTime::currentDateTime();
+        emit gaveUp(QStringLiteral("after %1 failed restarts in a row").arg(screen.failures));
+        return;
+    }
+    const int delay = kRestartDelayMs << qMin(screen.failures, kBackOffSteps);
+    ++screen.failures;
+    screen.restartPending = true;
+    EventLog::write(
+        QStringLiteral("screen %1: ").arg(index) + reason + QStringLiteral(": back to the root page")
+        + (screen.failures > 1
+               ? QStringLiteral(" in %1 s (failed restarts in a row: %2)").arg(delay / 1000).arg(screen.failures - 1)
+               : QString()));
     ++m_heartbeat.restarts;
     m_heartbeat.lastRestart = QDateTime::currentDateTime();
     m_heartbeat.lastRestartReason = QStringLiteral("screen %1: ").arg(index) + reason;
+    updateFailing();
     emit restarted(index, reason);
     QPointer<KioskPlayer> self(this);
-    QTimer::singleShot(kRestartDelayMs, this, [self, index] {
-        if (self && !self->m_quitting)
-            self->loadRoot(index);
+    QTimer::singleShot(delay, this, [self, index] {
+        if (!self || self->m_quitting)
+            return;
+        self->state(index).restartPending = false;
+        self->loadRoot(index);
     });
+}
+
+void KioskPlayer::updateFailing()
+{
+    int failing = 0;
+    for (const Screen& screen : m_screens)
+        failing = qMax(failing, screen.failures - 1);
+    m_heartbeat.failing = failing;
+}
+
+bool KioskPlayer::healthy() const
+{
+    for (const Screen& screen : m_screens)
+        if (screen.restartPending || screen.failures > 0)
+            return false;
+    return true;
 }
 
 bool KioskPlayer::atRoot(int index) const
@@ -245,8 +318,11 @@ void KioskPlayer::onLoadFinished(int index, bool succeeded)
         restart(index, QStringLiteral("page did not load: ") + NavigationGuard::targetText(url));
         return;
     }
-    if (!kioskLoad && url.isLocalFile())
+    if (!kioskLoad && url.isLocalFile()) {
         m_views.count(QDate::currentDate(), relativePage(url));
+        m_heartbeat.lastPage = relativePage(url);
+        m_heartbeat.lastPageTime = QDateTime::currentDateTime();
+    }
     QPointer<KioskPlayer> self(this);
     KioskPage* page = screen.page;
     const QString location = NavigationGuard::targetText(url);
@@ -255,6 +331,7 @@ void KioskPlayer::onLoadFinished(int index, bool succeeded)
                             if (!self || self->m_quitting || self->state(index).page != page)
                                 return;
                             const QString reason = PageCheck::failureReason(inspection);
+                            self->state(index).healthyPage = reason.isEmpty();
                             if (!reason.isEmpty() && !self->atRoot(index))
                                 self->restart(index, reason + QStringLiteral(" in ") + location);
                         });
@@ -296,10 +373,19 @@ void KioskPlayer::watchdog()
                             [self, index, page, token](const QVariant&) {
                                 if (!self || self->state(index).page != page || self->state(index).pingToken != token)
                                     return;
-                                self->state(index).pingSent = 0;
-                                self->state(index).lastSign = nowMs();
+                                Screen& answered = self->state(index);
+                                answered.pingSent = 0;
+                                answered.lastSign = nowMs();
+                                // A page that loaded well and answers: the restarts before it succeeded.
+                                if (answered.healthyPage && !answered.restartPending && answered.failures > 0) {
+                                    answered.failures = 0;
+                                    self->updateFailing();
+                                }
                             });
     }
+    // systemd's watchdog hears from the kiosk only while its pages are well.
+    if (healthy())
+        ServiceNotifier::notify("WATCHDOG=1");
 }
 
 void KioskPlayer::tick()
@@ -367,13 +453,14 @@ void KioskPlayer::writeHeartbeat()
     }
 }
 
-void KioskPlayer::quit()
+void KioskPlayer::quit(const QString& how)
 {
+    ServiceNotifier::notify("STOPPING=1");
     m_quitting = true;
     m_tick->stop();
     m_watchdog->stop();
     m_heartbeatTimer->stop();
-    m_heartbeat.ended = true;
+    m_heartbeat.ended = how;
     writeHeartbeat();
     for (const Screen& screen : m_screens) {
         screen.window->allowClose();

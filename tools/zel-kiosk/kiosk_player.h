@@ -27,14 +27,19 @@ class QWebEngineProfile;
 // - A render process that ends, a page that does not answer the watchdog's
 //   ping within watchdogSeconds, a page that does not load or is no made
 //   page (the viewer's page check) brings that screen back to the root page
-//   within a second or so; each is logged and counted as a restart.
+//   within a second or so; each is logged and counted as a restart. A screen
+//   that breaks again before its root page has answered a ping waits twice
+//   as long each time (up to 8 s); after restartLimit failed restarts in a
+//   row the player gives up (gaveUp), so that the service starts afresh.
+// - While every page answers, systemd's watchdog is pinged (WATCHDOG=1).
 // - No touch for idleSeconds: every screen goes back to the root page, and a
 //   version waiting to be shown (offerVersion) is shown then, on every
 //   screen at once.
 // - Outside the opening hours the screens are covered black, switched off
 //   where the display allows it (ScreenPower), and input is ignored; at
 //   opening they start afresh at the root page.
-// - A heartbeat and the page views are written to the state folder.
+// - A heartbeat and the page views are written to the state folder; the
+//   restart count goes on from the heartbeat of the run before.
 class KioskPlayer : public QObject {
     Q_OBJECT
 
@@ -76,13 +81,18 @@ public:
     PageViews& pageViews() { return m_views; }
     void writeHeartbeat();
 
-    // Ends the kiosk: the windows may close, the counts are saved.
-    void quit();
+    // Ends the kiosk: the windows may close, the counts are saved, and the
+    // heartbeat says how it ended ("by the quit keys").
+    void quit(const QString& how = QStringLiteral("by the quit keys"));
+    // Every screen's page loop healthy: no restart going on or failing.
+    bool healthy() const;
 
 signals:
     void versionShown(const QString& folder);
     void restarted(int screen, const QString& reason);
     void quitRequested();
+    // A screen failed restartLimit restarts in a row.
+    void gaveUp(const QString& reason);
 
 private:
     struct Screen {
@@ -93,6 +103,9 @@ private:
         qint64 pingSent = 0;    // ms since the epoch; 0: no ping waiting
         qint64 lastSign = 0;    // the page's last sign of life
         quint64 pingToken = 0;
+        int failures = 0;            // failed restarts in a row
+        bool restartPending = false; // a restart waits for its delay
+        bool healthyPage = false;    // the page loaded and passed the page check
     };
 
     void makePage(int index);
@@ -103,6 +116,8 @@ private:
     void onRenderProcessTerminated(int index, QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void watchdog();
     void switchTo(const QString& folder);
+    void carryOver();
+    void updateFailing();
     QString relativePage(const QUrl& url) const;
     void setFolder(const QString& folder);
     Screen& state(int index) { return m_screens[size_t(index - 1)]; }

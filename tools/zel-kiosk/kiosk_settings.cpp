@@ -53,6 +53,15 @@ bool KioskSettings::load(KioskSettings& settings, QString& error)
         || !readSeconds(*store, QStringLiteral("followSeconds"), 1, read.followSeconds, error)
         || !readSeconds(*store, QStringLiteral("heartbeatSeconds"), 1, read.heartbeatSeconds, error))
         return false;
+    if (store->contains(QStringLiteral("restartLimit"))) {
+        bool ok = false;
+        read.restartLimit = text(*store, QStringLiteral("restartLimit")).trimmed().toInt(&ok);
+        if (!ok || read.restartLimit < 1 || read.restartLimit > 1000) {
+            error = QStringLiteral("restartLimit: \"") + text(*store, QStringLiteral("restartLimit"))
+                    + QStringLiteral("\" is not a number from 1 to 1000");
+            return false;
+        }
+    }
     settings = read;
     return true;
 }

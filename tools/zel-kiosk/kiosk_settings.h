@@ -12,6 +12,7 @@
 //     idleSeconds=120               no touch this long: back to the root page, and a waiting version shown
 //     watchdogSeconds=5             how often each page is asked whether it still answers
 //     followSeconds=10              how often a followed folder is looked at
+//     restartLimit=5                failed restarts of a page in a row before the kiosk ends (status 3)
 struct KioskSettings {
     QKeySequence quitKeys = QKeySequence(QStringLiteral("Ctrl+Alt+Shift+Q"));
     OpeningHours hours;
@@ -19,6 +20,7 @@ struct KioskSettings {
     int watchdogSeconds = 5;
     int followSeconds = 10;
     int heartbeatSeconds = 10;
+    int restartLimit = 5;
 
     // Reads the settings file; on a wrong value returns false and sets error
     // to a sentence naming the key.

@@ -1,6 +1,6 @@
 // zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER
 // zel-kiosk --check KIOSK_FOLDER
-// zel-kiosk --status
+// zel-kiosk --status [--json]
 // zel-kiosk --step-back
 // Shows a made kiosk system full-screen, unattended. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
@@ -9,6 +9,7 @@
 #include "kiosk_gate.h"
 #include "kiosk_player.h"
 #include "kiosk_settings.h"
+#include "service_notifier.h"
 #include "state_folder.h"
 #include "version_follower.h"
 #include "version_store.h"
@@ -23,17 +24,24 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QScreen>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
-enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine };
+enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine, GaveUp = 3 };
 
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --check KIOSK_FOLDER\n"
-                     "       zel-kiosk --status\n"
+                     "       zel-kiosk --status [--json]\n"
                      "       zel-kiosk --step-back\n";
 
 const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, one window per\n"
@@ -53,19 +61,24 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "                       checked and shown at the next return to the root page\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
                     "      --status         print the running kiosk's heartbeat and exit\n"
+                    "      --json           (with --status) print it as one JSON object\n"
                     "      --step-back      show the version shown before the current one (of a\n"
                     "                       following kiosk) from its next start on; restart the\n"
                     "                       kiosk then (a second --step-back returns to the newer)\n"
                     "  -h, --help           show this help and exit\n"
                     "      --version        show the version and exit\n"
                     "\n"
-                    "Quit: Ctrl+Alt+Shift+Q, or the key combination set as quitKeys.\n"
+                    "Quit: Ctrl+Alt+Shift+Q, or the key combination set as quitKeys; SIGTERM\n"
+                    "(systemctl stop) ends the kiosk as cleanly, with status 0.\n"
                     "\n"
                     "Exit status:\n"
                     "  0  ended by the quit keys (--check: nothing to refuse; --status: running)\n"
-                    "  1  the kiosk system was refused (--status: not running; --step-back: no\n"
+                    "  1  the kiosk system was refused, or another zel-kiosk runs on the state\n"
+                    "     folder (--status: not running, or in a restart loop; --step-back: no\n"
                     "     version to step back to)\n"
-                    "  2  a wrong command line or settings file\n";
+                    "  2  a wrong command line or settings file\n"
+                    "  3  a page failed restartLimit restarts in a row: ended for the service\n"
+                    "     to start afresh\n";
 
 QStringList argumentList(int argc, char** argv)
 {
@@ -97,21 +110,54 @@ int stepBack()
     return Success;
 }
 
-int status()
+int status(bool json)
 {
     const QString path = StateFolder::file(QStringLiteral("heartbeat.txt"));
     const std::optional<Heartbeat> beat = Heartbeat::read(path);
     if (!beat) {
-        printText(stdout, QStringLiteral("state: not running (no heartbeat in ") + path + QStringLiteral(")\n"));
+        const QString text = QStringLiteral("not running (no heartbeat in ") + path + u')';
+        printText(stdout, json ? QString::fromUtf8(
+                              QJsonDocument(QJsonObject{{QStringLiteral("state"), QStringLiteral("not running")},
+                                                        {QStringLiteral("status"), text}})
+                                  .toJson())
+                               : QStringLiteral("state: ") + text + u'\n');
         return Refused;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    printText(stdout, beat->statusText(now));
+    printText(stdout, json ? beat->statusJson(now) : beat->statusText(now));
     const QString versions = StateFolder::file(QStringLiteral("versions"));
     if (const QString refused = QFileInfo::exists(versions) ? VersionStore(versions).refused() : QString();
-        !refused.isEmpty())
+        !json && !refused.isEmpty())
         printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
     return beat->alive(now) ? Success : Refused;
+}
+
+// SIGTERM and SIGINT end the kiosk as its quit keys do: the signal handler
+// only writes a byte, read in the event loop.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int number)
+{
+    const char byte = char(number);
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+
+void catchEndSignals(QObject* context, const std::function<void(const QString&)>& end)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [end] {
+        char byte = 0;
+        if (::read(signalPipe[0], &byte, 1) == 1)
+            end(byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM"));
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
 }
 
 // Prints why the folder may not be shown; true when nothing stands in the way.
@@ -152,7 +198,8 @@ int main(int argc, char** argv)
     const QCommandLineOption checkOption(QStringLiteral("check"));
     const QCommandLineOption statusOption(QStringLiteral("status"));
     const QCommandLineOption stepBackOption(QStringLiteral("step-back"));
-    parser.addOptions({followOption, checkOption, statusOption, stepBackOption});
+    const QCommandLineOption jsonOption(QStringLiteral("json"));
+    parser.addOptions({followOption, checkOption, statusOption, stepBackOption, jsonOption});
     if (const std::optional<int> answered = commandLine.read(argumentList(argc, argv)))
         return *answered;
     const QStringList operands = parser.positionalArguments();
@@ -161,8 +208,10 @@ int main(int argc, char** argv)
             || parser.isSet(stepBackOption))
             return commandLine.refuse(QStringLiteral("--status takes nothing else"));
         QCoreApplication application(argc, argv);
-        return status();
+        return status(parser.isSet(jsonOption));
     }
+    if (parser.isSet(jsonOption))
+        return commandLine.refuse(QStringLiteral("--json goes with --status only"));
     if (parser.isSet(stepBackOption)) {
         if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption))
             return commandLine.refuse(QStringLiteral("--step-back takes nothing else"));
@@ -195,6 +244,19 @@ int main(int argc, char** argv)
             return commandLine.refuse(published + QStringLiteral(" is not a folder"));
     }
 
+    // One kiosk per state folder: a second one would remove the first one's versions.
+    QString holder, lockProblem;
+    if (!StateFolder::lock(holder, lockProblem)) {
+        const QString why = holder.isEmpty()
+                                ? QStringLiteral("could not lock ") + StateFolder::file(QStringLiteral("kiosk.lock"))
+                                      + QStringLiteral(": ") + lockProblem
+                                : QStringLiteral("another zel-kiosk (pid ") + holder
+                                      + QStringLiteral(") runs on the state folder ") + StateFolder::path();
+        printText(stderr, QStringLiteral("zel-kiosk: ") + why + u'\n');
+        EventLog::write(QStringLiteral("refused to start: ") + why);
+        return Refused;
+    }
+
     addBrowserSwitches();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
@@ -221,6 +283,19 @@ int main(int argc, char** argv)
         player.quit();
         application.quit();
     });
+    catchEndSignals(&player, [&](const QString& name) {
+        EventLog::write(name + QStringLiteral(": ending"));
+        player.quit(QStringLiteral("by ") + name);
+        application.quit();
+    });
+    // A page that keeps breaking: a clean end with status 3, for systemd to start the kiosk afresh.
+    QObject::connect(
+        &player, &KioskPlayer::gaveUp, &application,
+        [&](const QString& how) {
+            player.quit(how);
+            application.exit(GaveUp);
+        },
+        Qt::QueuedConnection);
     std::unique_ptr<VersionFollower> follower;
     if (store) {
         follower = std::make_unique<VersionFollower>(published, *store, player, settings.followSeconds * 1000,
@@ -234,6 +309,7 @@ int main(int argc, char** argv)
         return geometries;
     };
     player.start(realScreens());
+    ServiceNotifier::notify("READY=1");
     // A screen turned, added or removed while the kiosk runs: the windows follow.
     const auto placeAgain = [&] {
         EventLog::write(QStringLiteral("screens changed: windows laid out again"));
@@ -251,6 +327,6 @@ int main(int argc, char** argv)
     // Queued: Qt moves the windows of a removed screen first.
     QObject::connect(&application, &QGuiApplication::screenRemoved, &player, placeAgain, Qt::QueuedConnection);
     const int result = application.exec();
-    EventLog::write(QStringLiteral("ended"));
+    EventLog::write(result == Success ? QStringLiteral("ended") : QStringLiteral("ended with status %1").arg(result));
     return result;
 }

@@ -1,20 +1,29 @@
 #include "page_views.h"
 
 #include "fileio/atomic_file.h"
+#include "fileio/regular_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
 PageViews::PageViews(QString path) : m_path(std::move(path)) {}
 
-void PageViews::load()
+namespace {
+
+constexpr std::size_t kMaximumBytes = 64 * 1024 * 1024;
+
+} // namespace
+
+QString PageViews::load()
 {
     m_views.clear();
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QString text = QString::fromUtf8(file.readAll());
+    std::string bytes;
+    const std::string problem = fileio::readRegularFile(QFile::encodeName(m_path).toStdString(), kMaximumBytes, bytes);
+    if (!problem.empty())
+        return QFileInfo::exists(m_path) || QFileInfo(m_path).isSymLink() ? QString::fromStdString(problem) : QString();
+    const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")), Qt::SkipEmptyParts)) {
         // The page may itself hold commas: the date is the first field, the count the last.
         const qsizetype first = line.indexOf(u',');
@@ -27,6 +36,7 @@ void PageViews::load()
         if (day.isValid() && ok && line != QLatin1String("date,page,views"))
             m_views[{day, line.mid(first + 1, last - first - 1)}] += views;
     }
+    return {};
 }
 
 void PageViews::count(const QDate& day, const QString& page)
@@ -41,10 +51,10 @@ void PageViews::save()
 {
     if (!m_changed)
         return;
-    QString text = QStringLiteral("date,page,views\r\n");
+    QString text = QStringLiteral("date,page,views\n");
     for (auto it = m_views.cbegin(); it != m_views.cend(); ++it)
-        text += it.key().first.toString(Qt::ISODate) + u',' + it.key().second + u',' + QString::number(it.value())
-                + QStringLiteral("\r\n");
+        text +=
+            it.key().first.toString(Qt::ISODate) + u',' + it.key().second + u',' + QString::number(it.value()) + u'\n';
     fileio::replaceFile(QFile::encodeName(m_path).toStdString(), text.toUtf8().toStdString());
     m_changed = false;
 }

@@ -9,13 +9,15 @@
 // visitor is kept. Stored in pageviews.csv in the state folder as lines
 // "date,page,views" (page relative to the kiosk system folder, with
 // backslashes as the pages write their links: "news\today.htm"), sorted by
-// date and page.
+// date and page, LF line ends (CRLF of older files read too).
 class PageViews {
 public:
     explicit PageViews(QString path);
 
-    // Reads the file (missing: no counts).
-    void load();
+    // Reads the file (missing: no counts). Returns why a file there could not
+    // be read ("is not a regular file", never waiting on a FIFO), else "";
+    // the file is then replaced by the next save.
+    QString load();
     void count(const QDate& day, const QString& page);
     int views(const QDate& day, const QString& page) const;
     // Replaces the file whole when something was counted since the last save;

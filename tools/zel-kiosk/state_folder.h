@@ -12,4 +12,11 @@ QString path();
 // A file of the folder.
 QString file(const QString& name);
 
+// One kiosk per state folder: takes the lock on kiosk.lock in the folder
+// (flock, held until the process ends) and writes the process number into
+// it. Returns false when another process holds it, with holder set to that
+// process's number ("0" when unknown), or when the lock file cannot be
+// opened, with holder set to "" and reason to the system's reason.
+bool lock(QString& holder, QString& reason);
+
 } // namespace StateFolder

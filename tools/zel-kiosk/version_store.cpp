@@ -1,6 +1,7 @@
 #include "version_store.h"
 
 #include "fileio/atomic_file.h"
+#include "fileio/regular_file.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -22,10 +23,13 @@ VersionStore::VersionStore(QString root) : m_root(QDir::cleanPath(std::move(root
 
 void VersionStore::read()
 {
-    QFile file(m_root + QStringLiteral("/state.txt"));
-    if (!file.open(QIODevice::ReadOnly))
+    // Never waits on a FIFO or reads a device at the name.
+    std::string bytes;
+    if (!fileio::readRegularFile(QFile::encodeName(m_root + QStringLiteral("/state.txt")).toStdString(), 64 * 1024,
+                                 bytes)
+             .empty())
         return;
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     for (const QString& line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")), Qt::SkipEmptyParts)) {
         const qsizetype colon = line.indexOf(QStringLiteral(": "));
         if (colon < 0)
