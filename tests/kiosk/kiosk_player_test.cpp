@@ -149,7 +149,8 @@ TEST(KioskPlayer, LeftAloneTheScreenReturnsToTheRootPageLoggedAndUncounted)
 }
 
 // In a desktop session the window takes the screen back from a window
-// manager's "show desktop", a hide or the end of its full screen.
+// manager's "show desktop", a hide or the end of its full screen, logged (a
+// window manager may pass through more states than one).
 TEST(KioskPlayer, AHiddenOrMinimisedWindowTakesTheScreenBack)
 {
     KioskVisit visit;
@@ -168,7 +169,7 @@ TEST(KioskPlayer, AHiddenOrMinimisedWindowTakesTheScreenBack)
         EXPECT_FALSE(screen->holdsItsPlace()) << row.name;
         EXPECT_TRUE(waitUntil([&] { return screen->holdsItsPlace() && screen->isFullScreen(); })) << row.name;
     }
-    EXPECT_EQ(
+    EXPECT_GE(
         readLines(visit.stateFolder() + QStringLiteral("/kiosk.log")).filter(QStringLiteral("shown again")).size(), 3);
 }
 
