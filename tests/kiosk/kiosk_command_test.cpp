@@ -151,6 +151,25 @@ TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
     EXPECT_TRUE(readLines(dir.filePath("zel-kiosk/kiosk.log")).filter("refused to start").size() == 1);
 }
 
+// A wrong line of the settings file stops the start before anything is
+// shown, named with its line (the file's rows: kiosk_rules_test.cpp).
+TEST(KioskCommand, RefusesAWrongSettingAtStartWithItsLine)
+{
+    QTemporaryDir dir;
+    const QString kiosk = dir.filePath("kiosk");
+    makeSampleKiosk(kiosk);
+    const QString settings = dir.filePath("config/ZEL_Editor.ini");
+    QDir().mkpath(dir.filePath("config"));
+    writeBytes(settings, "[Kiosk]\nopeningHours=Mon-Fri 08:00-18:00; Sat 10:00-14:00\nidleSeconds=2 minutes\n");
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
+    const KioskRun run = runKiosk({kiosk}, dir.path());
+    qputenv("XDG_CONFIG_HOME", config);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.startsWith("zel-kiosk: settings: " + settings + " line 3: idleSeconds: \"2 minutes\" is not"))
+        << run.err.toStdString();
+}
+
 // The heartbeat a kiosk writes, read back by --status and --status --json:
 // exit 0 only while it beats (every 10 s: at most three missed), its process
 // runs and its pages are not caught in a restart loop.

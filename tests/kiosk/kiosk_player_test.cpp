@@ -120,6 +120,59 @@ TEST(KioskPlayer, EveryBreakdownBringsTheRootPageBack)
     }
 }
 
+// idleSeconds is the kiosk's alone: the page script's own idle return waits
+// beyond any of it (in every frame), and the kiosk's return, from a leaf page
+// and from a touched root page, is logged and counted as no visitor's view.
+TEST(KioskPlayer, LeftAloneTheScreenReturnsToTheRootPageLoggedAndUncounted)
+{
+    KioskVisit visit;
+    EXPECT_EQ(runScript(visit.page(), QStringLiteral("[idleSecondsBeforeHome, frames['con'].idleSecondsBeforeHome,"
+                                                     " frames['nav'].idleSecondsBeforeHome].join()"))
+                  .toString(),
+              QStringLiteral("2000000,2000000,2000000"));
+    visit.touch(QStringLiteral("b1"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+    const QString logFile = visit.stateFolder() + QStringLiteral("/kiosk.log");
+    const auto returns = [&] {
+        return readLines(logFile).filter(QStringLiteral("screen 1: no touch for 3 s: back to the root page")).size();
+    };
+    ASSERT_TRUE(waitUntil([&] { return returns() == 1; }, 30000));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+    visit.player().inputLock().setLastInput(QDateTime::currentDateTime()); // a touch on the root page
+    ASSERT_TRUE(waitUntil([&] { return returns() == 2; }, 30000));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
+    visit.player().tick();
+    EXPECT_EQ(returns(), 2); // left alone at the root page: no more returns
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(visit.player().pageViews().views(today, QStringLiteral("root\\root.htm")), 0);
+    EXPECT_EQ(visit.player().pageViews().views(today, QStringLiteral("visiting\\visiting.htm")), 1);
+}
+
+// In a desktop session the window takes the screen back from a window
+// manager's "show desktop", a hide or the end of its full screen, logged (a
+// window manager may pass through more states than one).
+TEST(KioskPlayer, AHiddenOrMinimisedWindowTakesTheScreenBack)
+{
+    KioskVisit visit;
+    KioskScreen* screen = visit.player().screen(1);
+    ASSERT_TRUE(waitUntil([&] { return screen->holdsItsPlace(); }));
+    const struct {
+        const char* name;
+        std::function<void()> act;
+    } rows[] = {
+        {"minimised", [&] { screen->setWindowState(Qt::WindowMinimized); }},
+        {"hidden", [&] { screen->hide(); }},
+        {"out of full screen", [&] { screen->showNormal(); }},
+    };
+    for (const auto& row : rows) {
+        row.act();
+        EXPECT_FALSE(screen->holdsItsPlace()) << row.name;
+        EXPECT_TRUE(waitUntil([&] { return screen->holdsItsPlace() && screen->isFullScreen(); })) << row.name;
+    }
+    EXPECT_GE(
+        readLines(visit.stateFolder() + QStringLiteral("/kiosk.log")).filter(QStringLiteral("shown again")).size(), 3);
+}
+
 // Two screens side by side on one real screen, which is turned while a
 // visitor is on a page: the windows share the turned screen, the page stays.
 TEST(KioskPlayer, ATurnedScreenGetsTheWindowsLaidOutAgainWithThePagesKept)

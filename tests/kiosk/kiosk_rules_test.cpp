@@ -2,12 +2,14 @@
 // go, the keys it swallows, the page views, the cabinet names and the
 // versions kept (the heartbeat: kiosk_command_test.cpp).
 #include "input_lock.h"
+#include "kiosk_settings.h"
 #include "opening_hours.h"
 #include "page_views.h"
 #include "screen_power.h"
 #include "screen_placement.h"
 #include "version_preparation.h"
 #include "version_store.h"
+#include "support/kiosk_fixture.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -54,6 +56,96 @@ TEST(OpeningHours, AreJudgedByDayAndTimeAndAMistakeIsNamed)
         QString error;
         EXPECT_FALSE(OpeningHours::parse(wrong, hours, error)) << wrong;
         EXPECT_TRUE(error.startsWith(QStringLiteral("opening hours: \""))) << error.toStdString();
+    }
+}
+
+// The settings as the guide's [Kiosk] block and the manual page's SETTINGS
+// show them, taken from the documents themselves.
+QByteArray documentedSettings(const QString& document)
+{
+    QByteArray file = "[Kiosk]\n";
+    bool inside = false;
+    for (const QString& line : readLines(QStringLiteral(ZEL_SOURCE_DIR "/docs/") + document)) {
+        if (line == QLatin1String("[Kiosk]") || line == QLatin1String(".SH SETTINGS"))
+            inside = true;
+        else if (inside && (line.startsWith(QLatin1String("```")) || line.startsWith(QLatin1String(".SH"))))
+            break;
+        else if (inside && line.contains(u'='))
+            file += (line.startsWith(QLatin1String(".B ")) ? line.mid(3) : line).toUtf8() + '\n';
+    }
+    return file;
+}
+
+// The settings file as the operator writes it, the documented examples
+// (guide and manual page, read from them) among them: values whole with
+// their ";" and ",", and a wrong line named with its number.
+TEST(KioskSettings, AreReadFromTheFileAsDocumented)
+{
+    const QByteArray weekHours = "openingHours=Mon-Fri 08:00-18:00; Sat 10:00-14:00\n";
+    ASSERT_TRUE(documentedSettings("guide.md").contains(weekHours));
+    ASSERT_TRUE(documentedSettings("man/zel-kiosk.1").contains(weekHours));
+    const struct {
+        const char* name;
+        QByteArray file; // null: no settings file
+        int idleSeconds;
+        std::vector<std::pair<int, const char*>> open, closed; // day, time
+        const char* error;                                     // "" when read
+    } rows[] = {
+        {"guide's block",
+         documentedSettings("guide.md"),
+         120,
+         {{6, "11:00"}, {1, "17:00"}},
+         {{6, "09:00"}, {7, "11:00"}},
+         ""},
+        {"manual page's keys",
+         documentedSettings("man/zel-kiosk.1"),
+         120,
+         {{6, "11:00"}, {1, "17:00"}},
+         {{6, "09:00"}, {7, "11:00"}},
+         ""},
+        {"day list",
+         "[Kiosk]\nopeningHours=Sat,Sun 10:00-14:00\nidleSeconds=300\n",
+         300,
+         {{7, "11:00"}},
+         {{1, "11:00"}},
+         ""},
+        {"quoted, as the settings store writes it",
+         "[General]\nrecent=a; b\r\n; a comment\r\n[Kiosk]\r\nopeningHours=\"Mon-Fri 08:00-18:00; Sat 10:00-14:00\"\r\n",
+         120,
+         {{6, "11:00"}},
+         {{7, "11:00"}},
+         ""},
+        {"no settings file", QByteArray(), 120, {{7, "03:00"}}, {}, ""},
+        {"comment after a value", "[Kiosk]\nidleSeconds=120 ; two minutes\n", 0, {}, {}, "line 2: idleSeconds: "},
+        {"wrong day", "[Kiosk]\n\nopeningHours=Mon-Fry 08:00-18:00\n", 0, {}, {}, "line 3: opening hours: "},
+        {"unknown key", "[Kiosk]\nidleSecond=300\n", 0, {}, {}, "line 2: idleSecond is not a setting"},
+        {"twice",
+         "[Kiosk]\n" + weekHours + "openingHours=08:00-20:00\n",
+         0,
+         {},
+         {},
+         "line 3: openingHours is set a second"},
+        {"two key combinations", "[Kiosk]\nquitKeys=Ctrl+Q, Ctrl+W\n", 0, {}, {}, "line 2: quitKeys: "},
+        {"no value", "[Kiosk]\nidleSeconds\n", 0, {}, {}, "line 2: \"idleSeconds\" is not a key=value line"},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ZEL_Editor.ini");
+        if (!row.file.isNull())
+            writeBytes(path, row.file);
+        KioskSettings settings;
+        QString error;
+        const bool read = KioskSettings::read(path, settings, error);
+        EXPECT_EQ(read, !*row.error) << row.name << ": " << error.toStdString();
+        if (!read) {
+            EXPECT_TRUE(error.startsWith(path + " " + row.error)) << row.name << ": " << error.toStdString();
+            continue;
+        }
+        EXPECT_EQ(settings.idleSeconds, row.idleSeconds) << row.name;
+        for (const auto& [day, time] : row.open)
+            EXPECT_TRUE(settings.hours.isOpen(at(day, time))) << row.name << " day " << day << " " << time;
+        for (const auto& [day, time] : row.closed)
+            EXPECT_FALSE(settings.hours.isOpen(at(day, time))) << row.name << " day " << day << " " << time;
     }
 }
 
@@ -171,28 +263,33 @@ TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
     EXPECT_EQ(VersionStore(dir.filePath("versions")).refused(), "");
 }
 
-TEST(ScreenPower, XsetSwitchesTheScreensOnlyOnAnXDisplayThatHasIt)
+// X's screens through xset, a Wayland compositor's through wlopm.
+TEST(ScreenPower, SwitchesTheScreensOnlyOnADisplayThatHasAWay)
 {
     using Command = ScreenPower::Command;
     const std::optional<Command> none;
     const Command off{"/usr/bin/xset", {"dpms", "force", "off"}};
     const Command on{"/usr/bin/xset", {"dpms", "force", "on"}};
+    const Command wlOff{"/usr/bin/wlopm", {"--off", "*"}};
+    const Command wlOn{"/usr/bin/wlopm", {"--on", "*"}};
     const struct {
         const char* platform;
         const char* display;
         const char* xset;
+        const char* wlopm;
         std::optional<Command> off, on;
     } rows[] = {
-        {"xcb", ":0", "/usr/bin/xset", off, on},
-        {"xcb", "", "/usr/bin/xset", none, none},
-        {"xcb", ":0", "", none, none},
+        {"xcb", ":0", "/usr/bin/xset", "/usr/bin/wlopm", off, on},
+        {"xcb", "", "/usr/bin/xset", "", none, none},
+        {"xcb", ":0", "", "/usr/bin/wlopm", none, none},
         // Under a Wayland compositor an X display may be set for other programs.
-        {"wayland", ":0", "/usr/bin/xset", none, none},
-        {"offscreen", ":0", "/usr/bin/xset", none, none},
+        {"wayland", ":0", "/usr/bin/xset", "", none, none},
+        {"wayland", ":0", "/usr/bin/xset", "/usr/bin/wlopm", wlOff, wlOn},
+        {"offscreen", ":0", "/usr/bin/xset", "/usr/bin/wlopm", none, none},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(ScreenPower::command(false, row.platform, row.display, row.xset), row.off) << row.platform;
-        EXPECT_EQ(ScreenPower::command(true, row.platform, row.display, row.xset), row.on) << row.platform;
+        EXPECT_EQ(ScreenPower::command(false, row.platform, row.display, row.xset, row.wlopm), row.off) << row.platform;
+        EXPECT_EQ(ScreenPower::command(true, row.platform, row.display, row.xset, row.wlopm), row.on) << row.platform;
     }
 }
 

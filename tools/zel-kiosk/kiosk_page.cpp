@@ -32,6 +32,13 @@ const char kLockScript[] = R"JS((function () {
         addStyle();
 })();)JS";
 
+// The kiosk returns to the root page itself after its idleSeconds (logged,
+// and not counted as a visit): the page script's own idle time, read from
+// the page's idleSecondsBeforeHome, is set beyond any idleSeconds (at most a
+// day), in every kiosk system's copy of the script.
+const char kIdleScript[] = R"JS(Object.defineProperty(window, "idleSecondsBeforeHome", {
+    get: function () { return 2000000; }, set: function () {}, configurable: false});)JS";
+
 } // namespace
 
 KioskPage::KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent)
@@ -44,6 +51,13 @@ KioskPage::KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent)
     lock.setWorldId(QWebEngineScript::ApplicationWorld);
     lock.setRunsOnSubFrames(true);
     scripts().insert(lock);
+    QWebEngineScript idle;
+    idle.setName(QStringLiteral("kioskIdle"));
+    idle.setSourceCode(QString::fromLatin1(kIdleScript));
+    idle.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    idle.setWorldId(QWebEngineScript::MainWorld);
+    idle.setRunsOnSubFrames(true);
+    scripts().insert(idle);
 
     QWebEngineSettings* web = settings();
     web->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);

@@ -192,6 +192,7 @@ void KioskPlayer::start(const QList<QRect>& realScreens)
     EventLog::write(QStringLiteral("started: showing ") + m_folder
                     + QStringLiteral(" on %1 screen(s)").arg(screenCount()));
     m_lock->setLastInput(QDateTime::currentDateTime());
+    m_idleReturn = m_lock->lastInput();
     tick();
     m_tick->start();
     m_watchdog->start();
@@ -413,11 +414,16 @@ void KioskPlayer::tick()
         switchTo(std::exchange(m_waiting, QString()));
         return;
     }
+    // A touched root page, too, starts afresh: its rows and the places remembered forgotten.
+    const bool touched = m_lock->lastInput() > m_idleReturn;
+    m_idleReturn = QDateTime::currentDateTime();
     for (int index = 1; index <= screenCount(); ++index) {
-        if (!atRoot(index) && !state(index).kioskLoad) {
+        if ((!atRoot(index) || touched) && !state(index).kioskLoad) {
             EventLog::write(QStringLiteral("screen %1: no touch for %2 s: back to the root page")
                                 .arg(index)
                                 .arg(m_settings.idleSeconds));
+            state(index).page->runJavaScript(QStringLiteral("try { sessionStorage.clear(); } catch (e) {}"),
+                                             QWebEngineScript::ApplicationWorld);
             loadRoot(index);
         }
     }

@@ -138,6 +138,7 @@ private:
     std::function<QDateTime()> m_clock = [] { return QDateTime::currentDateTime(); };
     bool m_open = true;
     bool m_quitting = false;
+    QDateTime m_idleReturn; // the last return for want of a touch
     Heartbeat m_heartbeat;
     PageViews m_views;
 };

@@ -1,10 +1,12 @@
 #include "kiosk_screen.h"
 
+#include "event_log.h"
 #include "viewer/mouse.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
 
@@ -29,6 +31,12 @@ KioskScreen::KioskScreen(int index)
     m_cover->setAutoFillBackground(true);
     m_cover->setCursor(Qt::BlankCursor);
     m_cover->hide();
+
+    // A little later, so that a window manager's change is over first.
+    m_takeBack = new QTimer(this);
+    m_takeBack->setSingleShot(true);
+    m_takeBack->setInterval(250);
+    connect(m_takeBack, &QTimer::timeout, this, &KioskScreen::takeBack);
 }
 
 void KioskScreen::showOn(const QRect& area, bool wholeScreen)
@@ -36,6 +44,8 @@ void KioskScreen::showOn(const QRect& area, bool wholeScreen)
     if (QScreen* screen = QGuiApplication::screenAt(area.center()))
         setScreen(screen);
     setGeometry(area);
+    m_area = area;
+    m_wholeScreen = wholeScreen;
     if (wholeScreen)
         showFullScreen();
     else
@@ -57,6 +67,45 @@ void KioskScreen::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     m_view->setGeometry(rect());
     m_cover->setGeometry(rect());
+}
+
+bool KioskScreen::holdsItsPlace() const { return isVisible() && !isMinimized() && (!m_wholeScreen || isFullScreen()); }
+
+void KioskScreen::takeBack()
+{
+    if (m_closeAllowed || m_area.isEmpty())
+        return;
+    if (!holdsItsPlace()) {
+        EventLog::write(QStringLiteral("screen %1: the window was hidden or made smaller: shown again").arg(m_index));
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        if (m_wholeScreen) {
+            showFullScreen();
+        } else {
+            setGeometry(m_area);
+            showNormal();
+        }
+    }
+    raise();
+    activateWindow();
+}
+
+void KioskScreen::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (m_closeAllowed || m_area.isEmpty())
+        return;
+    if (event->type() == QEvent::WindowStateChange && !holdsItsPlace())
+        m_takeBack->start();
+    // Another program's window became the active one (the kiosk's other screens may be).
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && !QApplication::activeWindow())
+        m_takeBack->start();
+}
+
+void KioskScreen::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!m_closeAllowed && !m_area.isEmpty())
+        m_takeBack->start();
 }
 
 void KioskScreen::closeEvent(QCloseEvent* event)

@@ -1,64 +1,129 @@
 #include "kiosk_settings.h"
 
 #include "platform/user_settings.h"
+#include "text/text_files.h"
 
-#include <QSettings>
+#include <QFileInfo>
+#include <QSet>
 
 namespace {
 
-// The INI format reads an unquoted value with commas as a list: "Sat,Sun 10:00-14:00".
-QString text(QSettings& store, const QString& key)
+// A settings file is a few lines; anything larger is not one.
+constexpr qint64 kMaximumSettingsSize = 1024 * 1024;
+
+// The value as written: a value wholly in double quotes loses them and its
+// backslash escapes (\" and \\).
+QString unquoted(const QString& value)
 {
-    const QVariant value = store.value(key);
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(u',');
-    return value.toString();
+    if (value.size() < 2 || !value.startsWith(u'"') || !value.endsWith(u'"'))
+        return value;
+    QString text;
+    for (qsizetype at = 1; at < value.size() - 1; ++at) {
+        if (value[at] == u'\\' && at + 1 < value.size() - 1)
+            ++at;
+        text += value[at];
+    }
+    return text;
 }
 
-bool readSeconds(QSettings& store, const QString& key, int minimum, int& value, QString& error)
+bool readSeconds(const QString& key, const QString& value, int& seconds, QString& error)
 {
-    if (!store.contains(key))
-        return true;
     bool ok = false;
-    const int read = text(store, key).trimmed().toInt(&ok);
-    if (!ok || read < minimum || read > 86400) {
-        error = key + QStringLiteral(": \"") + text(store, key) + QStringLiteral("\" is not a number of seconds from ")
-                + QString::number(minimum) + QStringLiteral(" to 86400");
+    const int read = value.toInt(&ok);
+    if (!ok || read < 1 || read > 86400) {
+        error = key + QStringLiteral(": \"") + value + QStringLiteral("\" is not a number of seconds from 1 to 86400");
         return false;
     }
-    value = read;
+    seconds = read;
     return true;
+}
+
+// Takes one key's value into settings; false with error set when it is wrong.
+bool take(KioskSettings& settings, const QString& key, const QString& value, QString& error)
+{
+    if (key == QLatin1String("quitKeys")) {
+        settings.quitKeys = QKeySequence::fromString(value, QKeySequence::PortableText);
+        if (settings.quitKeys.isEmpty() || settings.quitKeys.count() != 1) {
+            error = QStringLiteral("quitKeys: \"") + value
+                    + QStringLiteral("\" is not one key combination such as Ctrl+Alt+Shift+Q");
+            return false;
+        }
+        return true;
+    }
+    if (key == QLatin1String("openingHours"))
+        return OpeningHours::parse(value, settings.hours, error);
+    if (key == QLatin1String("idleSeconds"))
+        return readSeconds(key, value, settings.idleSeconds, error);
+    if (key == QLatin1String("watchdogSeconds"))
+        return readSeconds(key, value, settings.watchdogSeconds, error);
+    if (key == QLatin1String("followSeconds"))
+        return readSeconds(key, value, settings.followSeconds, error);
+    if (key == QLatin1String("heartbeatSeconds"))
+        return readSeconds(key, value, settings.heartbeatSeconds, error);
+    if (key == QLatin1String("restartLimit")) {
+        bool ok = false;
+        settings.restartLimit = value.toInt(&ok);
+        if (!ok || settings.restartLimit < 1 || settings.restartLimit > 1000) {
+            error = key + QStringLiteral(": \"") + value + QStringLiteral("\" is not a number from 1 to 1000");
+            return false;
+        }
+        return true;
+    }
+    error = key
+            + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
+                             "watchdogSeconds, followSeconds, heartbeatSeconds, restartLimit)");
+    return false;
 }
 
 } // namespace
 
 bool KioskSettings::load(KioskSettings& settings, QString& error)
 {
-    const std::unique_ptr<QSettings> store = openUserSettings();
-    store->beginGroup(QStringLiteral("Kiosk"));
+    return read(openUserSettings()->fileName(), settings, error);
+}
+
+bool KioskSettings::read(const QString& path, KioskSettings& settings, QString& error)
+{
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        settings = KioskSettings();
+        return true;
+    }
+    QByteArray bytes;
+    const QString reason = TextFiles::readAuthorFile(path, bytes, kMaximumSettingsSize);
+    if (!reason.isEmpty()) {
+        error = path + u' ' + TextFiles::afterFileName(reason);
+        return false;
+    }
     KioskSettings read;
-    if (store->contains(QStringLiteral("quitKeys"))) {
-        const QString keys = text(*store, QStringLiteral("quitKeys"));
-        read.quitKeys = QKeySequence::fromString(keys, QKeySequence::PortableText);
-        if (read.quitKeys.isEmpty() || read.quitKeys.count() != 1) {
-            error = QStringLiteral("quitKeys: \"") + keys
-                    + QStringLiteral("\" is not one key combination such as Ctrl+Alt+Shift+Q");
+    QSet<QString> seen;
+    bool inKiosk = false;
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        QString line = QString::fromUtf8(lines[index]).trimmed();
+        if (index == 0 && line.startsWith(QChar(0xfeff)))
+            line = line.mid(1).trimmed();
+        if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inKiosk = line == QLatin1String("[Kiosk]");
+            continue;
+        }
+        if (!inKiosk)
+            continue;
+        const QString where = path + QStringLiteral(" line %1: ").arg(index + 1);
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals < 0) {
+            error = where + u'"' + line + QStringLiteral("\" is not a key=value line");
             return false;
         }
-    }
-    if (!OpeningHours::parse(text(*store, QStringLiteral("openingHours")), read.hours, error))
-        return false;
-    if (!readSeconds(*store, QStringLiteral("idleSeconds"), 1, read.idleSeconds, error)
-        || !readSeconds(*store, QStringLiteral("watchdogSeconds"), 1, read.watchdogSeconds, error)
-        || !readSeconds(*store, QStringLiteral("followSeconds"), 1, read.followSeconds, error)
-        || !readSeconds(*store, QStringLiteral("heartbeatSeconds"), 1, read.heartbeatSeconds, error))
-        return false;
-    if (store->contains(QStringLiteral("restartLimit"))) {
-        bool ok = false;
-        read.restartLimit = text(*store, QStringLiteral("restartLimit")).trimmed().toInt(&ok);
-        if (!ok || read.restartLimit < 1 || read.restartLimit > 1000) {
-            error = QStringLiteral("restartLimit: \"") + text(*store, QStringLiteral("restartLimit"))
-                    + QStringLiteral("\" is not a number from 1 to 1000");
+        const QString key = line.left(equals).trimmed();
+        if (seen.contains(key)) {
+            error = where + key + QStringLiteral(" is set a second time");
+            return false;
+        }
+        seen.insert(key);
+        if (!take(read, key, unquoted(line.mid(equals + 1).trimmed()), error)) {
+            error.prepend(where);
             return false;
         }
     }

@@ -8,11 +8,14 @@
 // What the kiosk's operator sets, in the section [Kiosk] of the per-user
 // settings file (~/.config/ZEL_Editor.ini). Every key is optional:
 //     quitKeys=Ctrl+Alt+Shift+Q     the key sequence that ends the kiosk
-//     openingHours=Mon-Sat 08:00-20:00
+//     openingHours=Mon-Fri 08:00-18:00; Sat 10:00-14:00
 //     idleSeconds=120               no touch this long: back to the root page, and a waiting version shown
 //     watchdogSeconds=5             how often each page is asked whether it still answers
 //     followSeconds=10              how often a followed folder is looked at
 //     restartLimit=5                failed restarts of a page in a row before the kiosk ends (status 3)
+// A value is the whole rest of its line, ";" and "," included (an INI reader
+// would end it at a ";"); a value wholly in double quotes, as the desktop
+// program's settings store writes one, is read without them.
 struct KioskSettings {
     QKeySequence quitKeys = QKeySequence(QStringLiteral("Ctrl+Alt+Shift+Q"));
     OpeningHours hours;
@@ -22,7 +25,10 @@ struct KioskSettings {
     int heartbeatSeconds = 10;
     int restartLimit = 5;
 
-    // Reads the settings file; on a wrong value returns false and sets error
-    // to a sentence naming the key.
+    // Reads the user's settings file; on a wrong value, an unknown key or a
+    // file that cannot be read returns false and sets error to a sentence
+    // naming the file, the line and the key.
     static bool load(KioskSettings& settings, QString& error);
+    // The same for the settings file at path; a missing file sets nothing.
+    static bool read(const QString& path, KioskSettings& settings, QString& error);
 };

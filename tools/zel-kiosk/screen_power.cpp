@@ -3,6 +3,7 @@
 #include "event_log.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,8 +15,10 @@ constexpr qint64 kKeepOffMs = 60 * 1000;
 } // namespace
 
 std::optional<ScreenPower::Command> ScreenPower::command(bool on, const QString& platform, const QString& display,
-                                                         const QString& xset)
+                                                         const QString& xset, const QString& wlopm)
 {
+    if (platform.startsWith(QLatin1String("wayland")) && !wlopm.isEmpty())
+        return Command{wlopm, {on ? QStringLiteral("--on") : QStringLiteral("--off"), QStringLiteral("*")}};
     if (platform != QLatin1String("xcb") || display.isEmpty() || xset.isEmpty())
         return std::nullopt;
     return Command{
@@ -27,8 +30,9 @@ ScreenPower::ScreenPower(QObject* parent) : QObject(parent)
     const QString platform = QGuiApplication::platformName();
     const QString display = qEnvironmentVariable("DISPLAY");
     const QString xset = QStandardPaths::findExecutable(QStringLiteral("xset"));
-    m_off = command(false, platform, display, xset);
-    m_on = command(true, platform, display, xset);
+    const QString wlopm = QStandardPaths::findExecutable(QStringLiteral("wlopm"));
+    m_off = command(false, platform, display, xset, wlopm);
+    m_on = command(true, platform, display, xset, wlopm);
 }
 
 ScreenPower::~ScreenPower()
@@ -42,12 +46,12 @@ void ScreenPower::setOn(bool on)
     const std::optional<Command>& command = on ? m_on : m_off;
     if (!command) {
         if (!on)
-            EventLog::write(QStringLiteral("screens stay powered (no X display with xset): covered black"));
+            EventLog::write(QStringLiteral("screens stay powered (no X display with xset, no wlopm): covered black"));
         return;
     }
     m_isOff = !on;
     EventLog::write(QStringLiteral("screens powered ") + (on ? QStringLiteral("on: ") : QStringLiteral("off: "))
-                    + QStringLiteral("xset ") + command->arguments.join(u' '));
+                    + QFileInfo(command->program).fileName() + u' ' + command->arguments.join(u' '));
     run(*command);
 }
 
@@ -63,17 +67,18 @@ void ScreenPower::run(const Command& command)
         m_lastOff = QDateTime::currentMSecsSinceEpoch();
     auto* process = new QProcess(this);
     process->setProcessChannelMode(QProcess::MergedChannels);
-    connect(process, &QProcess::finished, process, [process](int exitCode, QProcess::ExitStatus status) {
+    const QString name = QFileInfo(command.program).fileName();
+    connect(process, &QProcess::finished, process, [process, name](int exitCode, QProcess::ExitStatus status) {
         // xset tells on its output, not by its exit status, that the display has no power control.
         const QString said = QString::fromLocal8Bit(process->readAll()).trimmed();
         if (status != QProcess::NormalExit || exitCode != 0 || !said.isEmpty())
-            EventLog::write(QStringLiteral("xset: ")
+            EventLog::write(name + QStringLiteral(": ")
                             + (said.isEmpty() ? QStringLiteral("failed") : said.section(u'\n', 0, 0)));
         process->deleteLater();
     });
-    connect(process, &QProcess::errorOccurred, process, [process](QProcess::ProcessError error) {
+    connect(process, &QProcess::errorOccurred, process, [process, name](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            EventLog::write(QStringLiteral("xset could not be started: ") + process->errorString());
+            EventLog::write(name + QStringLiteral(" could not be started: ") + process->errorString());
             process->deleteLater();
         }
     });

@@ -7,10 +7,12 @@
 
 // Switches the screens off outside the opening hours where the display
 // allows it: on an X display (the kiosk on the xcb platform, DISPLAY set,
-// xset on the search path) through "xset dpms force off" and "... on". The
-// black cover and the ignored input do not depend on it. While the screens
-// are off they are switched off again every minute, since a touch wakes an
-// X display.
+// xset on the search path) through "xset dpms force off" and "... on"; under
+// a Wayland compositor with the output power protocol (wlroots' ones such as
+// cage) through "wlopm --off *" and "--on *" where wlopm is on the search
+// path. The black cover and the ignored input do not depend on it. While the
+// screens are off they are switched off again every minute, since a touch
+// wakes an X display.
 class ScreenPower : public QObject {
     Q_OBJECT
 
@@ -22,9 +24,10 @@ public:
     };
 
     // The command that switches the screens on or off; none where the
-    // display offers no way (another platform, no DISPLAY, no xset).
-    static std::optional<Command> command(bool on, const QString& platform, const QString& display,
-                                          const QString& xset);
+    // display offers no way (another platform, no DISPLAY, no xset; on
+    // Wayland no wlopm).
+    static std::optional<Command> command(bool on, const QString& platform, const QString& display, const QString& xset,
+                                          const QString& wlopm = {});
 
     explicit ScreenPower(QObject* parent = nullptr);
     // Screens left off are switched on again as the kiosk ends.
