@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the JPEG segment walk: any bytes must end in a size or
 // one message, never in a crash, an out-of-bounds read or a hang. Fuzzed by
 // scripts/fuzz-get-size; its seeds are replayed by ctest.

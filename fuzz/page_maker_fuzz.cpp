@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary page sources through the directive reader and
 // every page builder. A run must not crash or hang, must not end the program
 // through the fatal path, and must write nothing outside the page folder

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays a fuzz target's seed corpus without libFuzzer: the target's entry
 // function runs once on every file of the folders (or files) named on the
 // command line, in name order. A crash or abort fails the run, as it would

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Script shared by every made page of the kiosk system. Each page is a
 // frameset with a content frame "con" and a navigation frame "nav"; the
 // navigation buttons name the functions below in their links.

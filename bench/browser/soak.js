@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kiosk soak: TOUCHES random real touches per screen size on the sample
 // kiosk system with the hard pages beside it (buttons, content, swipes, double
 // touches), from a fixed seed. After each touch the window must show a

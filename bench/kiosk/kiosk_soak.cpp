@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A day of a kiosk compressed into minutes: the sample kiosk system shown by
 // the kiosk player, random touches on its buttons (touch-screen and mouse
 // events through the window system), a new version published every

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor a page maker cannot beat: for every page source of a kiosk
 // system, read the source and write three files of the sizes the made page
 // has (taken from the made page's files), with plain buffered C++ streams.

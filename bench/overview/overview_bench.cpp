@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the kiosk system overview: the first fill of a generated kiosk system
 // of N pages (default 2000) in 20 folders, the refresh after one page source
 // is saved (of its folder, and of every folder as after a folder is added or

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the live preview against Save, Make && View on one generated page:
 // a leaf page of 50 lines with 5 pictures whose copies zel-make has made.
 #include "app/core/open_kiosk_system.h"

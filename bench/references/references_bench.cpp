@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times renaming a page and back, and listing the lines that name it, in a
 // kiosk system whose one large page source (N MB, default 50) holds either
 // ordinary text or long lines without blanks, and prints their ratio. The

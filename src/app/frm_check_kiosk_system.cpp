@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_check_kiosk_system.h"
 
 #include "app/page_opening.h"

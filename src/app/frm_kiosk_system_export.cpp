@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tools, Export Folder: one page folder of the open kiosk system as a cabinet.
 #include "app/frm_kiosk_system.h"
 

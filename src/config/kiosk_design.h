@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The design every kiosk page is drawn for, in one place. The kiosk's script

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture copies made on worker threads into temporaries, put in place when asked.
 #include "maker/copy_jobs.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copy records of the images folders a make writes to.
 #include "maker/copy_record_store.h"
 

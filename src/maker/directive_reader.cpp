@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading page sources: the current line and directive recognition.
 #include "maker/directive_reader.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Escaping of the text and attribute values written into pages.
 #include "maker/html_escape.h"
 

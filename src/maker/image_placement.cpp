@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of a page: each is copied, scaled, into the page folder's "images"
 // sub-folder as pageName + five-digit number + ".jpg", and that copy is linked.
 #include "maker/image_placement.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Events and picture copies released in the order they were asked for.
 #include "maker/in_order_queue.h"
 

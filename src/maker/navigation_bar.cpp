@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The navigation bar of a page, with rows that fill the navigation height.
 #include "maker/navigation_bar.h"
 

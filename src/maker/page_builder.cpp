@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One page: its page-type line read and the builder of that page type run.
 #include "maker/page_builder.h"
 

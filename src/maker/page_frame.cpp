@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed parts of a page's files: document headers, the content body and
 // the frameset of the main file.
 #include "maker/page_frame.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The make driver: what to make, one page builder per page, progress, and
 // when made pages are put in place.
 #include "maker/page_maker.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One page's source reader, place and files, shared by its builders.
 #include "maker/page_output.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selector pages: a table of items (thumbnail, link, text) that the kiosk
 // script scrolls row by row.
 #include "maker/selector_page.h"

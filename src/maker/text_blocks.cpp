@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text directives: #title, #head, #para, #html and #break.
 #include "maker/text_blocks.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Root, branch and leaf pages: their builders, #button and #image.
 #include "maker/text_pages.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/text_files.h"
 
 #include "fileio/deferred_replacements.h"

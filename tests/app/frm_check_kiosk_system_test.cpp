@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tools > Check Kiosk System on a kiosk system with one of each finding: the
 // window's rows, opening the editor at a finding's line, Check Again, and the
 // check stopping when the window closes or another kiosk system opens.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_message_boxes.h"
 #include "config/configuration.h"
 #include "dialogs/dlg_chose_dir.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_references.h"
 #include "dialogs/dlg_select_file.h"
 #include "dialogs/dlg_select_folder.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An author's file that goes or becomes something else just when the program
 // reads it: one row per read point and fault. Never a fatal report, never a
 // hang (each row has a bound), no lost text, and what is said names the file.

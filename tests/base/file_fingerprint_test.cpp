@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The content hash of a file read in pieces: the same value as the hash of
 // its bytes for every length, no value for what is not a regular file, and
 // "changed while read" for a file cut short, grown or rewritten while it is

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the browser tests and the touch soak share: a kiosk system made by
 // zel-make for one screen size, a local HTTP server for it, Chromium with its
 // default settings (no file access between frames), real touches, and the

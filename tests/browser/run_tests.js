@@ -1,4 +1,6 @@
 #!/usr/bin/env node
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The made kiosk pages in real Chromium with its default settings, shown from
 // disk (file://) and served over HTTP, at six screen sizes: every page opens
 // as a whole kiosk page; buttons work by real touch (each button of each page

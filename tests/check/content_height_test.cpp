@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The height estimate of root and branch content that the kiosk check holds
 // against the screen (the finding itself: zel_make_test.cpp).
 #include "check/content_height.h"

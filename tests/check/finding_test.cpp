@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Findings written as records and read back, as the preview reads zel-make's.
 #include "check/finding.h"
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design numbers the kiosk check draws the pages with are the ones the
 // kiosk's script scales them by, and the design font size comes from the
 // Template's style sheet, which both read.

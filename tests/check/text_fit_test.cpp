@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text-fit estimate and the style sheet it reads its fonts from (a caption
 // too long for its button, and texts that fit, are findings of
 // frm_check_kiosk_system_test.cpp and of zel-make --check in

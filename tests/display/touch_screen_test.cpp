@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The made pages on a real touch screen: the sample kiosk system with the
 // harder pages of pages/ beside it (a 60-character caption and a long word on
 // buttons, a selector of 40 items under a title of three lines, a leaf page

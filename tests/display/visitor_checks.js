@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a visitor's checks look at in a made page shown in the whole window.
 // KioskVisit runs one of these functions at a time, inside a function of its
 // own, so nothing here is left in the page.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_message_boxes.h"
 #include "dialogs/dlg_create_new_folder.h"
 #include "dialogs/dlg_save_file.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/core/recovery_copies.h"
 #include "dialogs/dlg_save_file.h"
 #include "dialogs/simple_combo_box.h"

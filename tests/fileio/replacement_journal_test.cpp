@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Groups that a dead run left half renamed, recorded in a journal: completed
 // only from a whole journal and whole temporaries, and never swept away while
 // a journal still needs them.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copy record of an images folder: copy-record.txt holds one as a make
 // writes it, every field of its entries distinct, so that a field written to
 // or read from another column shows. It reads back whole and is written again

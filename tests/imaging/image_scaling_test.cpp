@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scales real pictures as the page maker does: the size computation, the copy
 // made without an image tool, failing and recording stand-in tools, and the
 // one-time tool lookup.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the size of real JPEG files, made by real encoders and then cut and
 // patched, the way the page maker meets an author's pictures.
 #include "support/recording_problems.h"

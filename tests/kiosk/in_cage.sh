@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a kiosk test program as the kiosk session runs zel-kiosk: alone inside
 # cage, Debian's Wayland kiosk compositor, here on its headless backend, with
 # Qt's Wayland platform.

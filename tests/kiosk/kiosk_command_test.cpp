@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-kiosk as an operator starts it: the refusal of a kiosk system that
 // would strand visitors, the status of a running kiosk, the step back to
 // the version before, one kiosk per state folder, its end by SIGTERM or by

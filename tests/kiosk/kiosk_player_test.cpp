@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kiosk as a visitor and an operator meet it: real touches through the
 // pages, every escape key, a killed or frozen page, the opening hours and a
 // new version arriving while a visitor is on a leaf page.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kiosk's rules that need no display: opening hours, where the screens
 // go, the keys it swallows, the page views, the cabinet names and the
 // versions kept (the heartbeat: kiosk_command_test.cpp).

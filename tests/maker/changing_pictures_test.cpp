@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures that change while a make reads them, and a make that a fatal
 // report ends while copies are still held: what the make says and what it
 // leaves in the images folder.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image tools that fail in ways a make must not take for success: a tool that
 // cannot be started, a tool whose copy is not the JPEG asked for or is cut
 // short, and a tool that finds its disk full. Every page is made as a make with or without

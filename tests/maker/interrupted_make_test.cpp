@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A make that stops while it puts pages in place: killed between the renames
 // of a page's three files, or ended by a runtime error at a later page.
 #include "support/recording_problems.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The make driver: what a make visits and its progress. Making one named page
 // is zel-make's (tests/tools).
 #include "support/recording_problems.h"

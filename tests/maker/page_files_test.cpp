@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the page sources of tests/maker/pages/<case>/ in a real kiosk folder:
 // each case folder is a piece of a kiosk system, holding one page source with
 // its three expected page files beside it, the other page sources it refers

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture copies made several at once and kept between makes: a make gives
 // the same files, messages and message order as a make that makes every copy
 // in place, and a copy is made again exactly when something that decides its

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a make leaves on disk when writing fails, at links planted at output
 // names, for unchanged pages and dead temporaries, and for names that need
 // escaping in attributes.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The ZEL developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The kiosk's systemd units as an operator's audit rates them: the cage
 # session's exposure (systemd-analyze security, offline) at most 4.0, and
 # both units restarted whatever ends the kiosk and watched by systemd's

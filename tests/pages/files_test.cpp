@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file helpers on a real folder: what they answer, what they copy, the
 // error numbers they raise, and the old file kept whole when a copy fails.
 #include "fileio/atomic_file.h"

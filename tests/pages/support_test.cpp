@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page types, the paths derived from a page source, and the rules for names and numbers an author types.
 #include "support/kiosk_fixture.h"
 

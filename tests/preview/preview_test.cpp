@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_kiosk_system.h"
 #include "dialogs/workbench.h"
 #include "editor/directive_completer.h"

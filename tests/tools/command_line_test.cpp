@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command-line conventions every program follows: --help and --version
 // answer with exit status 0, options stand anywhere, "--" ends them, an unknown
 // option is refused with the usage and exit status 2; and each manual page

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every configurable number at the ends of its range and one past each,
 // through every command-line tool that opens a kiosk system.
 #include "support/kiosk_fixture.h"

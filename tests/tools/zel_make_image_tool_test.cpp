@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-make with the image tool the author set in the settings: a tool that
 // fails is reported and counted (exit 1), and a tool that finds its disk full
 // on a real disk ends the make as any full disk does (exit 2).

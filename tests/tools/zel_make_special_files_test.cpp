@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Special files where zel-make expects a file or a folder of its own: the
 // copy record of an images folder, the kiosk's stylesheet.css (read by the
 // check) and a page folder's images folder. Each row runs zel-make as a

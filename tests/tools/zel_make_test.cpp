@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-make as a script calls it: exit status, messages on standard error,
 // progress on standard output.
 #include "support/recording_problems.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the zel-makecab program the way the folder export does: a real page
 // folder, a directive file on disk, the program started with an argument list,
 // and the cabinet read back with independent readers (cabextract and gcab).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the zel-resample program as the page maker does: one run per picture,
 // then reads the JPEG it wrote back with djpeg (size, colours, baseline coding)
 // or checks that a failure left nothing behind. Test pictures come from

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer's rules on their own: what each key stands for, what the guard
 // lets through, and the page check's reasons no made page can give.
 #include "support/kiosk_fixture.h"

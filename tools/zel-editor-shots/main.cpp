@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-editor-shots KIOSK_FOLDER PAGE_SOURCE OUTPUT_FOLDER
 // Opens the kiosk system, shows the page source in an editor window and the
 // insert dialog in each of its modes (with sample entries filled in), and

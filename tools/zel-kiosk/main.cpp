@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER
 // zel-kiosk --check KIOSK_FOLDER
 // zel-kiosk --status [--json]

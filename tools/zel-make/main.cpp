@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...
 // zel-make --check KIOSK_FOLDER
 // Options stand anywhere on the line; "--" ends them. A wrong command line

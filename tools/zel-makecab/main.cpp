@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-makecab /f DIRECTIVE_FILE   (or --help, --version)
 // Writes the cabinets a directive file describes: cabinet 1 of the name
 // template, and 2, 3, ... when the files exceed what one cabinet can hold.

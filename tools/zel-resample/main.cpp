@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-resample SOURCE "/resample=(W,H)" "/convert=DEST"   (or --help, --version)
 // Writes an upright W x H baseline JPEG copy of the JPEG picture SOURCE to DEST.
 // Exit status (see exit_status.h): 0 success, 1 any other failure, 2 wrong

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-screenshot WIDTH HEIGHT PAGE PNG [PAGE PNG ...]
 // Shows each made page in a browser of the given size, as a kiosk screen
 // would, and saves what it shows as a PNG file. Runs without a display.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zel-recovery-author: the desktop program's windows with an author at them,
 // for the crash-recovery test (which starts it, kills it and starts it again).
 //
