@@ -19,8 +19,8 @@ namespace {
 class SilentMessageBoxes : public MessageBoxes {
 public:
     void show(const QString&, MessageIcon) override { ++shown; }
-    int askYesNo(const QString&, int) override { return Answer::No; }
-    int askYesNoCancel(const QString&) override { return Answer::Cancel; }
+    Answer askYesNo(const QString&, Answer) override { return Answer::No; }
+    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
     int shown = 0;
 };
 

@@ -25,8 +25,8 @@ namespace {
 class SilentMessages : public MessageBoxes {
 public:
     void show(const QString&, MessageIcon) override {}
-    int askYesNo(const QString&, int) override { return Answer::No; }
-    int askYesNoCancel(const QString&) override { return Answer::Cancel; }
+    Answer askYesNo(const QString&, Answer) override { return Answer::No; }
+    Answer askYesNoCancel(const QString&) override { return Answer::Cancel; }
 };
 
 QTemporaryDir* g_kiosk = nullptr;

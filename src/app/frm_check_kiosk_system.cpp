@@ -83,7 +83,7 @@ frmCheckKioskSystem::frmCheckKioskSystem(Workbench& workbench, QWidget* parent)
 
 void frmCheckKioskSystem::startCheck()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("startCheck"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("startCheck"), [&] {
         m_lstFindings->clear();
         m_check.emplace(m_workbench.kioskSystem());
         m_check->begin();
@@ -97,7 +97,7 @@ void frmCheckKioskSystem::startCheck()
 
 void frmCheckKioskSystem::checkSomePages()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkSomePages"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
         while (m_check->checkNextPage()) {
@@ -132,7 +132,7 @@ void frmCheckKioskSystem::showFindings()
 
 void frmCheckKioskSystem::openFinding(QTreeWidgetItem* row)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("lstFindings_DblClick"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("lstFindings_DblClick"), [&] {
         if (!row)
             return;
         const QString pageSource = row->data(kColumnPageSource, Qt::UserRole).toString();

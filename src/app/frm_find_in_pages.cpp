@@ -60,7 +60,7 @@ void frmFindInPages::showFind()
 
 void frmFindInPages::findLines()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("cmdFind_Click"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("cmdFind_Click"), [&] {
         const QString text = m_txtFind->text();
         if (text.isEmpty()) {
             m_lstMatches->clear();
@@ -77,6 +77,6 @@ void frmFindInPages::findLines()
 
 void frmFindInPages::openMatch(QTreeWidgetItem* row)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("lstMatches_DblClick"),
-                  [&] { m_lstMatches->openLine(row); });
+    runCommand(workbench().session(), kModule, QStringLiteral("lstMatches_DblClick"),
+               [&] { m_lstMatches->openLine(row); });
 }

@@ -121,7 +121,7 @@ frmKioskOverview::frmKioskOverview(Workbench& workbench)
 
 void frmKioskOverview::showOverview()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("showOverview"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("showOverview"), [&] {
         const QString folder = workbench().kioskSystem().folder();
         m_overview = std::make_unique<KioskOverview::Overview>(folder);
         m_overview->fill();
@@ -270,7 +270,7 @@ void frmKioskOverview::updateFolderRows()
 
 void frmKioskOverview::refresh(const QStringList& folders)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("refresh"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("refresh"), [&] {
         if (!m_overview)
             return;
         const QStringList changed = m_overview->refresh(folders);
@@ -309,7 +309,7 @@ void frmKioskOverview::startCheck()
 
 void frmKioskOverview::checkSomePages()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("checkSomePages"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("checkSomePages"), [&] {
         QElapsedTimer slice;
         slice.start();
         if (!m_checkBegun) {
@@ -333,7 +333,7 @@ void frmKioskOverview::checkSomePages()
 
 void frmKioskOverview::editPage(QTreeWidgetItem* row)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("lstPages_DblClick"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("lstPages_DblClick"), [&] {
         const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
         if (!pageSource.isEmpty())
             openPageAtLine(workbench(), pageSource, 2);

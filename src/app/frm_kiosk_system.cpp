@@ -59,7 +59,7 @@ frmKioskSystem::frmKioskSystem(Workbench& workbench, QWidget* parent)
     : QMainWindow(parent), m_workbench(workbench), m_screen(std::make_unique<PrimaryScreenSize>())
 {
     setObjectName(QStringLiteral("frmKioskSystem"));
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
         createMenus();
         setCentralWidget(new QWidget(this));
@@ -201,7 +201,7 @@ void frmKioskSystem::updateRecentList(const QString& folder)
 
 void frmKioskSystem::openKioskSystem(const QString& folder)
 {
-    withErrorPath(
+    runCommand(
         m_workbench.session(), kModule, [&] { return QStringLiteral("openKioskSystem(") + folder + u')'; },
         [&] {
             // The overview comes back with the next kiosk system, and with the first one of a run when it was
@@ -233,7 +233,7 @@ QString frmKioskSystem::chooseDirectory()
 
 void frmKioskSystem::mnuOpenKioskSystem_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuOpenKioskSystem_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuOpenKioskSystem_Click"), [&] {
         const QString folder = chooseDirectory();
         if (!folder.isEmpty())
             openKioskSystem(folder);
@@ -242,7 +242,7 @@ void frmKioskSystem::mnuOpenKioskSystem_Click()
 
 void frmKioskSystem::mnuFileItem_Click(int index)
 {
-    withErrorPath(
+    runCommand(
         m_workbench.session(), kModule, [&] { return QStringLiteral("mnuFileItem_Click(%1)").arg(index); },
         [&] {
             // A copy: the open rewrites the captions while it runs.
@@ -257,7 +257,7 @@ void frmKioskSystem::mnuFileItem_Click(int index)
 // or root page is replaced by the template's.
 void frmKioskSystem::mnuCreateNewKioskSystem_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateNewKioskSystem_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuCreateNewKioskSystem_Click"), [&] {
         const QString folder = chooseDirectory();
         if (folder.isEmpty())
             return;
@@ -275,14 +275,14 @@ void frmKioskSystem::mnuCreateNewKioskSystem_Click()
 
 void frmKioskSystem::mnuInstallKioskSystem_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInstallKioskSystem_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInstallKioskSystem_Click"), [&] {
         Messages::show(m_workbench.session(), QStringLiteral("InstallKioskSystem not implemented yet"));
     });
 }
 
 void frmKioskSystem::mnuNewFolder_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuNewFolder_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuNewFolder_Click"), [&] {
         m_workbench.instance<dlgCreateNewFolder>().showModal(this);
         const QString path = m_workbench.instance<dlgCreateNewFolder>().getFolderPath();
         if (!path.isEmpty())
@@ -300,12 +300,12 @@ void frmKioskSystem::mnuAbout_Click()
 
 void frmKioskSystem::mnuExit_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuExit_Click"), [&] { close(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuExit_Click"), [&] { close(); });
 }
 
 void frmKioskSystem::mnuEditPage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuEditPage_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuEditPage_Click"), [&] {
         m_workbench.instance<dlgSelectFile>().openPage(this);
         const QString path = m_workbench.instance<dlgSelectFile>().getSelectedFilePath();
         if (path.isEmpty())
@@ -317,20 +317,20 @@ void frmKioskSystem::mnuEditPage_Click()
 // Each New command opens an editor window of its own.
 void frmKioskSystem::mnuCreateBranchPage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateBranchPage_Click"),
-                  [&] { (new frmEdit(m_workbench))->newBranchPage(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuCreateBranchPage_Click"),
+               [&] { (new frmEdit(m_workbench))->newBranchPage(); });
 }
 
 void frmKioskSystem::mnuCreateLeafPage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateLeafPage_Click"),
-                  [&] { (new frmEdit(m_workbench))->newLeafPage(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuCreateLeafPage_Click"),
+               [&] { (new frmEdit(m_workbench))->newLeafPage(); });
 }
 
 void frmKioskSystem::mnuCreateSelectorPage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCreateSelectorPage_Click"),
-                  [&] { (new frmEdit(m_workbench))->newSelectorPage(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuCreateSelectorPage_Click"),
+               [&] { (new frmEdit(m_workbench))->newSelectorPage(); });
 }
 
 bool frmKioskSystem::changedEditorsMayStay()
@@ -340,7 +340,7 @@ bool frmKioskSystem::changedEditorsMayStay()
         if (!editor || editor->isHidden() || !editor->isPageChanged())
             continue;
         m_workbench.focus().bringToFront(editor);
-        const int answer = Messages::askYesNoCancel(
+        const Answer answer = Messages::askYesNoCancel(
             m_workbench.session(), QStringLiteral("A page has been changed  - do you wish to save it first?"));
         if (answer == Answer::Yes) {
             m_workbench.focus().bringToFront(editor);
@@ -358,7 +358,7 @@ bool frmKioskSystem::changedEditorsMayStay()
 // one was answered No (or none has changes) are all pages made.
 void frmKioskSystem::mnuMakeAllPages_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
         if (!changedEditorsMayStay())
             return;
         dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
@@ -370,7 +370,7 @@ void frmKioskSystem::mnuMakeAllPages_Click()
 // One check window: the command brings it to the front and checks anew.
 void frmKioskSystem::mnuCheckKioskSystem_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuCheckKioskSystem_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuCheckKioskSystem_Click"), [&] {
         if (!m_frmCheckKioskSystem)
             m_frmCheckKioskSystem = new frmCheckKioskSystem(m_workbench);
         m_frmCheckKioskSystem->show();
@@ -382,14 +382,14 @@ void frmKioskSystem::mnuCheckKioskSystem_Click()
 
 void frmKioskSystem::mnuKioskOverview_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuKioskOverview_Click"),
-                  [&] { m_workbench.instance<frmKioskOverview>().showOverview(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuKioskOverview_Click"),
+               [&] { m_workbench.instance<frmKioskOverview>().showOverview(); });
 }
 
 void frmKioskSystem::mnuFindInPages_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFindInPages_Click"),
-                  [&] { m_workbench.instance<frmFindInPages>().showFind(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuFindInPages_Click"),
+               [&] { m_workbench.instance<frmFindInPages>().showFind(); });
 }
 
 // Every other window is asked to close, then the recent list is stored, the
@@ -406,14 +406,14 @@ void frmKioskSystem::closeEvent(QCloseEvent* event)
     const bool overviewOpen = m_workbench.exists<frmKioskOverview>();
     const bool othersClosed =
         fatal
-        || withErrorPath(
+        || runCommand(
             m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
             [&] { return WindowClosing::closeOtherWindowsOrNone(m_workbench.order().windowsInOpeningOrder(), this); });
     if (!othersClosed) {
         event->ignore();
         return;
     }
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Unload"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Unload"), [&] {
         storeRecentList();
         frmKioskOverview::rememberOpenAtExit(overviewOpen);
         closeLogFile(m_workbench.session());

@@ -13,22 +13,20 @@
 
 void frmKioskSystem::mnuExportFolder_Click()
 {
-    withErrorPath(
-        m_workbench.session(), QStringLiteral("frmKioskSystem"), QStringLiteral("mnuExportFolder_Click"), [&] {
-            const QString maker = FolderExport::cabinetMakerPath(m_workbench.session());
-            if (!Files::fileExists(maker)) {
-                Messages::show(m_workbench.session(),
-                               QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe"));
-                return;
-            }
-            m_workbench.instance<dlgSelectFolder>().openFolders(this);
-            const QString folderName = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
-            if (folderName.isEmpty())
-                return;
-            const QString directiveFile = FolderExport::writeDirectiveFile(m_workbench.kioskSystem(), folderName);
-            if (FolderExport::runCabinetMaker(maker, directiveFile) != 0)
-                Messages::show(m_workbench.session(),
-                               QStringLiteral("Sorry an error occurred when exporting the folder\r\n"
-                                              "The cab file has not been created"));
-        });
+    runCommand(m_workbench.session(), QStringLiteral("frmKioskSystem"), QStringLiteral("mnuExportFolder_Click"), [&] {
+        const QString maker = FolderExport::cabinetMakerPath(m_workbench.session());
+        if (!Files::fileExists(maker)) {
+            Messages::show(m_workbench.session(),
+                           QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe"));
+            return;
+        }
+        m_workbench.instance<dlgSelectFolder>().openFolders(this);
+        const QString folderName = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
+        if (folderName.isEmpty())
+            return;
+        const QString directiveFile = FolderExport::writeDirectiveFile(m_workbench.kioskSystem(), folderName);
+        if (FolderExport::runCabinetMaker(maker, directiveFile) != 0)
+            Messages::show(m_workbench.session(), QStringLiteral("Sorry an error occurred when exporting the folder\r\n"
+                                                                 "The cab file has not been created"));
+    });
 }

@@ -37,7 +37,7 @@ QString frmKioskSystem::choosePageSource()
 
 void frmKioskSystem::mnuReferences_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuReferences_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuReferences_Click"), [&] {
         const QString pageSource = choosePageSource();
         if (!pageSource.isEmpty())
             m_workbench.instance<frmReferences>().showReferencesTo(pageOf(pageSource));
@@ -46,7 +46,7 @@ void frmKioskSystem::mnuReferences_Click()
 
 void frmKioskSystem::mnuRenamePage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuRenamePage_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuRenamePage_Click"), [&] {
         const QString pageSource = choosePageSource();
         if (pageSource.isEmpty())
             return;
@@ -63,7 +63,7 @@ void frmKioskSystem::mnuRenamePage_Click()
 
 void frmKioskSystem::mnuMovePage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuMovePage_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuMovePage_Click"), [&] {
         const QString pageSource = choosePageSource();
         if (pageSource.isEmpty())
             return;
@@ -79,7 +79,7 @@ void frmKioskSystem::mnuMovePage_Click()
 
 void frmKioskSystem::mnuRenameFolder_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuRenameFolder_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuRenameFolder_Click"), [&] {
         m_workbench.instance<dlgSelectFolder>().openFolders(this);
         const QString folder = m_workbench.instance<dlgSelectFolder>().getSelectedFolderName();
         if (folder.isEmpty())

@@ -31,7 +31,7 @@ frmReferences::frmReferences(Workbench& workbench) : SingleInstanceWindow(workbe
 
 void frmReferences::showReferencesTo(const PageReferences::PageId& page)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("showReferencesTo"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("showReferencesTo"), [&] {
         const QList<PageReferences::ReferenceLine> lines =
             PageReferences::linesNaming(workbench().kioskSystem().folder(), page);
         const qsizetype count = m_lstReferences->showLines(lines);
@@ -44,6 +44,6 @@ void frmReferences::showReferencesTo(const PageReferences::PageId& page)
 
 void frmReferences::openReference(QTreeWidgetItem* row)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("lstReferences_DblClick"),
-                  [&] { m_lstReferences->openLine(row); });
+    runCommand(workbench().session(), kModule, QStringLiteral("lstReferences_DblClick"),
+               [&] { m_lstReferences->openLine(row); });
 }

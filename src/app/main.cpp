@@ -6,6 +6,7 @@
 #include "app/window_closing.h"
 #include "dialogs/workbench.h"
 #include "platform/session.h"
+#include "runtime/error_handler.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -58,6 +59,28 @@ std::optional<int> answerInformationOptions(int argc, char** argv)
     return std::nullopt;
 }
 
+// The net under every event handler: a failure that no command's boundary
+// caught still becomes the fatal report instead of escaping into the event loop.
+class EditorApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    void setSession(Session* session) { m_session = session; }
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception&) {
+            if (!m_session)
+                throw;
+            reportCaughtFailure(*m_session);
+        }
+    }
+
+private:
+    Session* m_session = nullptr;
+};
+
 } // namespace
 
 // The desktop program: its session (message boxes, what ending the program and
@@ -68,7 +91,7 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = answerInformationOptions(argc, argv))
         return *status;
 
-    QApplication app(argc, argv);
+    EditorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEL_Editor"));
     // The desktop entry's name, so that the window system matches the windows to
     // their launcher and its icon.
@@ -82,6 +105,7 @@ int main(int argc, char** argv)
     };
     services.closeAllWindows = &WindowClosing::closeAllWindows;
     Session session(std::move(services));
+    app.setSession(&session);
     RecoveryCopies recoveryCopies(RecoveryCopies::defaultFolder(), session.fileFaults());
     Workbench workbench(session);
     workbench.setRecoveryCopies(&recoveryCopies);
@@ -91,5 +115,7 @@ int main(int argc, char** argv)
 
     frmKioskSystem mainWindow(workbench);
     mainWindow.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    app.setSession(nullptr);
+    return status;
 }

@@ -94,14 +94,14 @@ void QtMessageBoxes::show(const QString& text, MessageIcon icon)
         QMessageBox::Ok);
 }
 
-int QtMessageBoxes::askYesNo(const QString& text, int defaultAnswer)
+Answer QtMessageBoxes::askYesNo(const QString& text, Answer defaultAnswer)
 {
     const int button = run(m_focus, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No,
                            defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-int QtMessageBoxes::askYesNoCancel(const QString& text)
+Answer QtMessageBoxes::askYesNoCancel(const QString& text)
 {
     const int button = run(m_focus, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                            QMessageBox::Yes);

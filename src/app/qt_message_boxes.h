@@ -17,8 +17,8 @@ public:
     explicit QtMessageBoxes(WindowFocus& focus);
 
     void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text, int defaultAnswer) override;
-    int askYesNoCancel(const QString& text) override;
+    Answer askYesNo(const QString& text, Answer defaultAnswer) override;
+    Answer askYesNoCancel(const QString& text) override;
 
 private:
     WindowFocus& m_focus;

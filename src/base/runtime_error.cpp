@@ -10,6 +10,12 @@ RuntimeError::RuntimeError(std::int32_t number, QString description, QString sou
       m_what(QStringLiteral("%1 %2").arg(number).arg(m_description).toUtf8())
 {}
 
+void RuntimeError::locate(const QString& module, const QString& label)
+{
+    m_module = module;
+    m_label = label;
+}
+
 namespace Errors {
 
 QString standardDescription(std::int32_t number)

@@ -9,7 +9,9 @@
 #include <exception>
 
 // An unexpected failure: a 32-bit error number and its description, as the
-// error path shows and logs them. Expected problems are never thrown.
+// error path shows and logs them. Expected problems are never thrown. On its
+// way up it is located: the first procedure with an error path that it leaves
+// gives its module and label ("Runtime error 75 in dlgMakePage.scaleImage").
 class RuntimeError : public std::exception {
 public:
     RuntimeError(std::int32_t number, QString description, QString source = {});
@@ -19,10 +21,19 @@ public:
     const QString& source() const { return m_source; }
     const char* what() const noexcept override { return m_what.constData(); }
 
+    // A located failure is on its way to the fatal report: code that handles
+    // expected failures of its own lets it pass.
+    bool isLocated() const { return !m_module.isEmpty(); }
+    const QString& module() const { return m_module; }
+    const QString& label() const { return m_label; }
+    void locate(const QString& module, const QString& label);
+
 private:
     std::int32_t m_number;
     QString m_description;
     QString m_source;
+    QString m_module;
+    QString m_label;
     QByteArray m_what;
 };
 

@@ -48,12 +48,12 @@ constexpr ConfigurableDefault kConfigurable[] = {
 
 namespace configuration {
 
-void reportBadLine(Session& session, const QString& description, const QString& line)
+void raiseBadLine(const QString& description, const QString& line)
 {
     QString message = QStringLiteral("Error processing configuration file") + kCrLf + description;
     if (!line.isEmpty())
         message += kCrLf + QStringLiteral("The error occurred in the following line") + kCrLf + kCrLf + line;
-    reportFatalProblem(session, message);
+    raiseFatalProblem(message);
 }
 
 void readConfigurationFile(KioskSystem& kiosk, const QString& path)
@@ -82,23 +82,23 @@ void add(KioskSystem& kiosk, const QString& line)
         const QString value = trimBlanks(line.mid(space + 1));
         ConfigurationItem* item = kiosk.items().find(name);
         if (!item) {
-            reportBadLine(kiosk.session(), name + QStringLiteral(" is not configurable"), line);
+            raiseBadLine(name + QStringLiteral(" is not configurable"), line);
         }
         if (auto* integer = dynamic_cast<clsIntegerConfigurationItem*>(item))
             integer->setValue(Int16::fromText(value));
         else if (auto* text = dynamic_cast<clsStringConfigurationItem*>(item))
             text->setValue(value);
         else
-            reportFatalProblem(kiosk.session(), QStringLiteral("Unexpected case ") + item->className()
-                                                    + QStringLiteral(" in configuration.add"));
+            raiseFatalProblem(QStringLiteral("Unexpected case ") + item->className()
+                              + QStringLiteral(" in configuration.add"));
     } catch (const RuntimeError& error) {
-        reportBadLine(kiosk.session(), error.description(), line);
+        raiseBadLine(error.description(), line);
     }
 }
 
 void list(const KioskSystem& kiosk)
 {
-    withErrorPath(kiosk.session(), QStringLiteral("configuration"), QStringLiteral("list"), [&] {
+    inProcedure(QStringLiteral("configuration"), QStringLiteral("list"), [&] {
         for (const auto& item : kiosk.items().items())
             logMessage(kiosk.session(), item->name() + QStringLiteral(" = ") + item->valueText());
     });
@@ -140,10 +140,10 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, Problem
     const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
     if (!problem.empty()) {
         const bool missing = !QFileInfo::exists(configurationPath) && !QFileInfo(configurationPath).isSymLink();
-        reportFatalProblem(kiosk.session(), QStringLiteral("Configuration File - ") + configurationPath
-                                                + (missing ? QStringLiteral(" does NOT exist")
-                                                           : QStringLiteral(" ") + QString::fromStdString(problem))
-                                                + kCrLf + QStringLiteral("Program will stop"));
+        raiseFatalProblem(
+            QStringLiteral("Configuration File - ") + configurationPath
+            + (missing ? QStringLiteral(" does NOT exist") : QStringLiteral(" ") + QString::fromStdString(problem))
+            + kCrLf + QStringLiteral("Program will stop"));
     }
     readConfigurationFile(kiosk, configurationPath);
     // Stored kiosk systems may set the folder; paths are built on it, so it

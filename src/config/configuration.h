@@ -29,9 +29,9 @@ void openConfiguration(KioskSystem& kiosk, const QString& folder, ProblemSink& p
 void readConfigurationFile(KioskSystem& kiosk, const QString& path);
 // Applies one setting line: name, a blank, value.
 void add(KioskSystem& kiosk, const QString& line);
-// The fatal report of a bad setting: "Error processing configuration file",
-// the description, then the line it occurred in (left out when empty).
-[[noreturn]] void reportBadLine(Session& session, const QString& description, const QString& line);
+// Raises the fatal problem of a bad setting: "Error processing configuration
+// file", the description, then the line it occurred in (left out when empty).
+[[noreturn]] void raiseBadLine(const QString& description, const QString& line);
 // When configuration.txt moved kioskSystemFolder away from the folder the
 // kiosk system was opened from: "Kiosk System Folder - OPENED is moved to
 // OTHER by configuration.txt"; "" otherwise. openConfiguration reports it

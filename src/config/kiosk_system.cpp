@@ -18,10 +18,9 @@ clsIntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::i
         item->init(name, defaultValue, minimum, maximum);
         return static_cast<clsIntegerConfigurationItem&>(m_items.add(std::move(item)));
     } catch (const RuntimeError& error) {
-        reportFatalProblem(
-            m_session,
+        raiseFatalProblem(
             QStringLiteral("Error No. %1 in configuration.addInteger when adding %2").arg(error.number()).arg(name)
-                + kCrLf + error.description());
+            + kCrLf + error.description());
     }
 }
 

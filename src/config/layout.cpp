@@ -52,22 +52,19 @@ void Derivation::checkScreen(const ScreenSizeProvider& screen) const
     const std::int16_t actualHeight = Int16::checked(screen.pixelSize().height());
     const std::int16_t height = value("screenheight");
     if (height != actualHeight)
-        reportFatalProblem(m_kiosk.session(), QStringLiteral("Configuration File") + kCrLf
-                                                  + QStringLiteral("Specified screen height = %1").arg(height) + kCrLf
-                                                  + QStringLiteral("Actual screen height = %1").arg(actualHeight)
-                                                  + kCrLf + QStringLiteral("Program will stop"));
+        raiseFatalProblem(QStringLiteral("Configuration File") + kCrLf
+                          + QStringLiteral("Specified screen height = %1").arg(height) + kCrLf
+                          + QStringLiteral("Actual screen height = %1").arg(actualHeight) + kCrLf
+                          + QStringLiteral("Program will stop"));
     const std::int16_t width = value("screenwidth");
     const std::int16_t screens = value("screens");
     const std::int16_t required = Int16::multiply(screens, width);
     if (required != actualWidth)
-        reportFatalProblem(m_kiosk.session(),
-                           QStringLiteral("Configuration File") + kCrLf
-                               + QStringLiteral("Specified screen width = %1").arg(width) + kCrLf
-                               + QStringLiteral("Number of screens = %1").arg(screens) + kCrLf
-                               + QStringLiteral("Requires total screen width = %1 Total screen width = %2")
-                                     .arg(required)
-                                     .arg(actualWidth)
-                               + kCrLf + QStringLiteral("Program will stop"));
+        raiseFatalProblem(
+            QStringLiteral("Configuration File") + kCrLf + QStringLiteral("Specified screen width = %1").arg(width)
+            + kCrLf + QStringLiteral("Number of screens = %1").arg(screens) + kCrLf
+            + QStringLiteral("Requires total screen width = %1 Total screen width = %2").arg(required).arg(actualWidth)
+            + kCrLf + QStringLiteral("Program will stop"));
 }
 
 } // namespace

@@ -50,8 +50,7 @@ void LimitCheck::require(Wide result, Wide low, Wide high, const QString& quanti
     }
     const QString where =
         line.number > 0 ? QStringLiteral(" (line %1 of configuration.txt)").arg(line.number) : QString();
-    configuration::reportBadLine(
-        m_kiosk.session(),
+    configuration::raiseBadLine(
         named(blamed) + where + QStringLiteral(" is outside what the layout can hold: ") + quantity
             + QStringLiteral(", ") + formula
             + QStringLiteral(", is %1 and must lie between %2 and %3").arg(result).arg(low).arg(high),

@@ -97,7 +97,7 @@ void ChooserDialog::cancel() { clearAndHide(m_moduleName, m_result); }
 void ChooserDialog::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    withErrorPath(session(), m_moduleName, QStringLiteral("Form_Resize"), [&] { applyResizeRule(); });
+    runCommand(session(), m_moduleName, QStringLiteral("Form_Resize"), [&] { applyResizeRule(); });
 }
 
 void ChooserDialog::applyResizeRule()

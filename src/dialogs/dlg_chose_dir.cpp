@@ -57,7 +57,7 @@ dlgChoseDir::dlgChoseDir(Workbench& workbench)
       m_cmdOK(new QPushButton(QStringLiteral("OK"), this)), m_cmdNew(new QPushButton(QStringLiteral("New"), this)),
       m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
-    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Choose Directory"));
         m_driveList->setObjectName(QStringLiteral("driveList"));
         m_dirList->setObjectName(QStringLiteral("dirList"));
@@ -91,8 +91,8 @@ dlgChoseDir::dlgChoseDir(Workbench& workbench)
     });
     connect(m_driveList, &QComboBox::activated, this, [this] { driveList_Change(); });
     connect(m_dirList, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        withErrorPath(session(), kModule, QStringLiteral("dirList_DblClick"),
-                      [&] { openDirectory(item->data(0, kPathRole).toString()); });
+        runCommand(session(), kModule, QStringLiteral("dirList_DblClick"),
+                   [&] { openDirectory(item->data(0, kPathRole).toString()); });
     });
     connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(m_cmdNew, &QPushButton::clicked, this, [this] { cmdNew_Click(); });
@@ -150,7 +150,7 @@ void dlgChoseDir::openDirectory(const QString& path)
 
 QString dlgChoseDir::getCurrentDirectory() const
 {
-    return withErrorPath(session(), kModule, QStringLiteral("getCurrentDirectory"), [&] {
+    return inProcedure(kModule, QStringLiteral("getCurrentDirectory"), [&] {
         const QTreeWidgetItem* item = m_dirList->currentItem();
         return item ? withTrailingSeparator(item->data(0, kPathRole).toString()) : QString();
     });
@@ -158,13 +158,13 @@ QString dlgChoseDir::getCurrentDirectory() const
 
 void dlgChoseDir::driveList_Change()
 {
-    withErrorPath(session(), kModule, QStringLiteral("driveList_Change"),
-                  [&] { openDirectory(m_driveList->currentData().toString()); });
+    runCommand(session(), kModule, QStringLiteral("driveList_Change"),
+               [&] { openDirectory(m_driveList->currentData().toString()); });
 }
 
 void dlgChoseDir::cmdNew_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdNew_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdNew_Click"), [&] {
         const QString answer = workbench().askText(this, QStringLiteral("Enter folder name:"),
                                                    QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
         if (answer.isEmpty())
@@ -188,7 +188,7 @@ void dlgChoseDir::cmdNew_Click()
 
 void dlgChoseDir::cmdOK_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         m_result = getCurrentDirectory();
         hideDialog();
     });

@@ -20,7 +20,7 @@ const QString kModule = QStringLiteral("dlgCreateNewFolder");
 dlgCreateNewFolder::dlgCreateNewFolder(Workbench& workbench)
     : ChooserDialog(workbench, kModule, {2916, 3192, 120}), m_cboFolder(new SimpleComboBox(this))
 {
-    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Create New Folder"));
         m_cboFolder->setObjectName(QStringLiteral("cboFolder"));
         arrangeDesign(m_cboFolder, nullptr);
@@ -31,8 +31,8 @@ dlgCreateNewFolder::dlgCreateNewFolder(Workbench& workbench)
 
 void dlgCreateNewFolder::loadFolders()
 {
-    withErrorPath(session(), kModule, QStringLiteral("loadFolders"),
-                  [&] { m_cboFolder->setItems(KioskListing::folderNames(workbench().kioskSystem().folder())); });
+    inProcedure(kModule, QStringLiteral("loadFolders"),
+                [&] { m_cboFolder->setItems(KioskListing::folderNames(workbench().kioskSystem().folder())); });
 }
 
 void dlgCreateNewFolder::showEvent(QShowEvent* event)
@@ -49,7 +49,7 @@ void dlgCreateNewFolder::showModal(QWidget* owner)
 
 void dlgCreateNewFolder::cmdOK_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         const QString name = trimBlanks(m_cboFolder->text());
         if (name.isEmpty()) {
             Messages::show(session(), QStringLiteral("No folder name entered"));

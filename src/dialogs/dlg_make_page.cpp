@@ -80,7 +80,7 @@ void dlgMakePage::showEvent(QShowEvent* event)
 
 void dlgMakePage::Form_Activate()
 {
-    withErrorPath(session(), kModule, QStringLiteral("Form_Activate"), [&] {
+    runCommand(session(), kModule, QStringLiteral("Form_Activate"), [&] {
         m_making = true;
         m_sinceRefresh.invalidate();
         m_deadReferences = 0;

@@ -24,19 +24,19 @@ const QString kModule = QStringLiteral("dlgSaveFile");
 dlgSaveFile::dlgSaveFile(Workbench& workbench)
     : FolderChooserDialog(workbench, kModule, {5172, 3684, 240}), m_cboPage(new SimpleComboBox(this))
 {
-    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
         m_cboPage->setObjectName(QStringLiteral("cboPage"));
         arrangeDesign(folderList(), m_cboPage);
         m_result.clear();
     });
     connect(m_cboPage, &SimpleComboBox::itemDoubleClicked, this,
-            [this] { withErrorPath(session(), kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); }); });
+            [this] { runCommand(session(), kModule, QStringLiteral("cboPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
 void dlgSaveFile::addToFileList(const QString& fileName)
 {
-    withErrorPath(
-        session(), kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+    inProcedure(
+        kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
         [&] {
             QStringList items = m_cboPage->items();
             items.append(fileName);
@@ -46,7 +46,7 @@ void dlgSaveFile::addToFileList(const QString& fileName)
 
 void dlgSaveFile::loadPages()
 {
-    withErrorPath(session(), kModule, QStringLiteral("loadPages"), [&] {
+    inProcedure(kModule, QStringLiteral("loadPages"), [&] {
         const QString folderPath = workbench().kioskSystem().folder() + selectedFolder() + QDir::separator();
         m_cboPage->setItems({});
         for (const QString& page : KioskListing::pageNames(folderPath))
@@ -58,8 +58,8 @@ void dlgSaveFile::clearPages() { m_cboPage->setItems({}); }
 
 void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
 {
-    const bool show = withErrorPath(
-        session(), kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; },
+    const bool show = inProcedure(
+        kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; },
         [&] {
             setWindowTitle(QStringLiteral("ZEL - Save Page As"));
             const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
@@ -77,7 +77,7 @@ void dlgSaveFile::savePage(const QString& filePath, QWidget* owner)
 
 void dlgSaveFile::cmdOK_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         const QString page = m_cboPage->text();
         if (page.isEmpty() || folderList()->currentRow() < 0) {
             Messages::show(session(), QStringLiteral("No page selected"));

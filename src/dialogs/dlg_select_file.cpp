@@ -24,13 +24,13 @@ QString selectedText(const QListWidget* list)
 dlgSelectFile::dlgSelectFile(Workbench& workbench)
     : FolderChooserDialog(workbench, kModule, {5172, 3684, 240}), m_lstPage(new QListWidget(this))
 {
-    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
         m_lstPage->setObjectName(QStringLiteral("lstPage"));
         arrangeDesign(folderList(), m_lstPage);
         m_result.clear();
     });
     connect(m_lstPage, &QListWidget::itemDoubleClicked, this,
-            [this] { withErrorPath(session(), kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); }); });
+            [this] { runCommand(session(), kModule, QStringLiteral("lstPage_DblClick"), [&] { cmdOK_Click(); }); });
 }
 
 QString dlgSelectFile::getFolder() const { return selectedFolder(); }
@@ -39,14 +39,14 @@ QString dlgSelectFile::getPage() const { return selectedText(m_lstPage); }
 
 void dlgSelectFile::addToFileList(const QString& fileName)
 {
-    withErrorPath(
-        session(), kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
+    inProcedure(
+        kModule, [&] { return QStringLiteral("addToFileList(") + fileName + u')'; },
         [&] { m_lstPage->addItem(fileName); });
 }
 
 void dlgSelectFile::loadPages()
 {
-    withErrorPath(session(), kModule, QStringLiteral("loadPages"), [&] {
+    inProcedure(kModule, QStringLiteral("loadPages"), [&] {
         const QString folderPath = workbench().kioskSystem().folder() + getFolder() + QDir::separator();
         m_lstPage->clear();
         for (const QString& page : KioskListing::pageNames(folderPath))
@@ -60,7 +60,7 @@ void dlgSelectFile::clearPages() { m_lstPage->clear(); }
 
 void dlgSelectFile::openPage(QWidget* owner)
 {
-    const bool show = withErrorPath(session(), kModule, QStringLiteral("openPage"), [&] {
+    const bool show = inProcedure(kModule, QStringLiteral("openPage"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Page"));
         return listFolders(folderList());
     });
@@ -70,7 +70,7 @@ void dlgSelectFile::openPage(QWidget* owner)
 
 void dlgSelectFile::cmdOK_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         if (folderList()->currentRow() < 0 || m_lstPage->currentRow() < 0) {
             Messages::show(session(), QStringLiteral("No page selected"));
             return;

@@ -13,7 +13,7 @@ const QString kModule = QStringLiteral("dlgSelectFolder");
 
 dlgSelectFolder::dlgSelectFolder(Workbench& workbench) : FolderChooserDialog(workbench, kModule, {2664, 3684, 240})
 {
-    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("ZEL - Select Folder"));
         arrangeDesign(folderList(), nullptr);
         m_result.clear();
@@ -22,15 +22,14 @@ dlgSelectFolder::dlgSelectFolder(Workbench& workbench) : FolderChooserDialog(wor
 
 void dlgSelectFolder::openFolders(QWidget* owner)
 {
-    const bool show =
-        withErrorPath(session(), kModule, QStringLiteral("openFolders"), [&] { return listFolders(folderList()); });
+    const bool show = inProcedure(kModule, QStringLiteral("openFolders"), [&] { return listFolders(folderList()); });
     if (show)
         runModal(owner);
 }
 
 void dlgSelectFolder::cmdOK_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         if (folderList()->currentRow() < 0) {
             Messages::show(session(), QStringLiteral("No folder selected"));
             return;

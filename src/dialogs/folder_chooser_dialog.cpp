@@ -24,7 +24,7 @@ QString FolderChooserDialog::selectedFolder() const
 
 void FolderChooserDialog::loadFolders()
 {
-    withErrorPath(session(), moduleName(), QStringLiteral("loadFolders"), [&] {
+    inProcedure(moduleName(), QStringLiteral("loadFolders"), [&] {
         const QSignalBlocker quiet(m_lstFolder);
         m_lstFolder->clear();
         m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
@@ -52,5 +52,5 @@ bool FolderChooserDialog::listFolders(QWidget* focus, const QString& wantedFolde
 
 void FolderChooserDialog::lstFolder_Click()
 {
-    withErrorPath(session(), moduleName(), QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
+    runCommand(session(), moduleName(), QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
 }

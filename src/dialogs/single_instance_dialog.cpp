@@ -37,7 +37,7 @@ void SingleInstanceDialog::reject() { cancel(); }
 
 void SingleInstanceDialog::clearAndHide(const QString& moduleName, QString& result)
 {
-    withErrorPath(session(), moduleName, QStringLiteral("cmdCancel_Click"), [&] {
+    runCommand(session(), moduleName, QStringLiteral("cmdCancel_Click"), [&] {
         result.clear();
         hideDialog();
     });

@@ -60,7 +60,7 @@ dlgInsert::dlgInsert(Workbench& workbench)
     const QString captions[] = {QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")};
     for (int i = 0; i < 3; ++i)
         m_optAlign[size_t(i)] = new QRadioButton(captions[i], m_frameImageAlignment);
-    withErrorPath(session(), kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
+    runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
     connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
     connect(m_cmdFindImage, &QPushButton::clicked, this, [this] { cmdFindImage_Click(); });
@@ -195,13 +195,13 @@ QString dlgInsert::openDialog(std::int16_t mode, const QString& caption, QWidget
 
 QString dlgInsert::openInsertButton(QWidget* owner)
 {
-    return withErrorPath(session(), kModule, QStringLiteral("openInsertButton"),
-                         [&] { return openDialog(1, QStringLiteral("Button"), owner); });
+    return inProcedure(kModule, QStringLiteral("openInsertButton"),
+                       [&] { return openDialog(1, QStringLiteral("Button"), owner); });
 }
 
 QString dlgInsert::openInsertImage(const QString& filePath, QWidget* owner)
 {
-    return withErrorPath(session(), kModule, QStringLiteral("openInsertImage"), [&] {
+    return inProcedure(kModule, QStringLiteral("openInsertImage"), [&] {
         m_pageFilePath = filePath;
         return openDialog(2, QStringLiteral("Image"), owner);
     });
@@ -209,7 +209,7 @@ QString dlgInsert::openInsertImage(const QString& filePath, QWidget* owner)
 
 QString dlgInsert::openInsertItem(const QString& filePath, QWidget* owner)
 {
-    return withErrorPath(session(), kModule, QStringLiteral("openInsertItem"), [&] {
+    return inProcedure(kModule, QStringLiteral("openInsertItem"), [&] {
         m_pageFilePath = filePath;
         return openDialog(3, QStringLiteral("Item"), owner);
     });
@@ -217,7 +217,7 @@ QString dlgInsert::openInsertItem(const QString& filePath, QWidget* owner)
 
 void dlgInsert::cmdOK_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         bool composed = false;
         switch (m_insertMode) {
         case 1:
@@ -271,7 +271,7 @@ QString quotedIfBlank(const QString& name) { return name.contains(u' ') ? u'"' +
 
 bool dlgInsert::cmdOK_Button()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Button"), [&] {
+    return runCommand(session(), kModule, QStringLiteral("cmdOK_Button"), [&] {
         const std::optional<QString> text = filledBox(session(), m_txtText, QStringLiteral("Button Text is blank"));
         if (!text || !pageIsValid())
             return false;
@@ -282,7 +282,7 @@ bool dlgInsert::cmdOK_Button()
 
 bool dlgInsert::cmdOK_Image()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Image"), [&] {
+    return runCommand(session(), kModule, QStringLiteral("cmdOK_Image"), [&] {
         const QString widthText = trimBox(m_txtWidth);
         const std::int16_t width = Support::integerInRange(widthText, 1, 100, 0);
         if (QString::number(width) != widthText || width == 0) {
@@ -305,7 +305,7 @@ bool dlgInsert::cmdOK_Image()
 
 bool dlgInsert::cmdOK_Item()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("cmdOK_Item"), [&] {
+    return runCommand(session(), kModule, QStringLiteral("cmdOK_Item"), [&] {
         const std::optional<QString> text = filledBox(session(), m_txtText, QStringLiteral("Item text is blank"));
         if (!text)
             return false;
@@ -321,7 +321,7 @@ bool dlgInsert::cmdOK_Item()
 
 bool dlgInsert::pageIsValid()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("pageIsValid"), [&] {
+    return inProcedure(kModule, QStringLiteral("pageIsValid"), [&] {
         const QString folder = trimBox(m_txtFolder);
         const QString page = trimBox(m_txtPage);
         ProblemBoxes boxes(session().messages());
@@ -333,7 +333,7 @@ bool dlgInsert::pageIsValid()
 
 QString dlgInsert::pageRef()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("pageRef"), [&] {
+    return inProcedure(kModule, QStringLiteral("pageRef"), [&] {
         const QString folder = trimBox(m_txtFolder);
         return (folder.isEmpty() ? QString() : folder + u'\\') + trimBlanks(m_txtPage->text());
     });
@@ -341,7 +341,7 @@ QString dlgInsert::pageRef()
 
 bool dlgInsert::imageIsValid()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("imageIsValid"), [&] {
+    return inProcedure(kModule, QStringLiteral("imageIsValid"), [&] {
         if (Files::fileExists(m_txtImage->text()))
             return true;
         Messages::show(session(), QStringLiteral("Image is not valid"));
@@ -351,13 +351,12 @@ bool dlgInsert::imageIsValid()
 
 QString dlgInsert::imageRef()
 {
-    return withErrorPath(session(), kModule, QStringLiteral("imageRef"),
-                         [&] { return Files::fileNameOf(m_txtImage->text()); });
+    return inProcedure(kModule, QStringLiteral("imageRef"), [&] { return Files::fileNameOf(m_txtImage->text()); });
 }
 
 void dlgInsert::copyImage()
 {
-    withErrorPath(session(), kModule, QStringLiteral("copyImage"), [&] {
+    inProcedure(kModule, QStringLiteral("copyImage"), [&] {
         const QString imagePath = m_txtImage->text();
         const QString pageFolder = Files::parentFolderOf(m_pageFilePath);
         const QString imageFolder = Files::parentFolderOf(imagePath);
@@ -366,7 +365,7 @@ void dlgInsert::copyImage()
             return;
         const QString destination = pageFolder + QDir::separator() + name;
         if (Files::fileExists(destination)) {
-            const int answer =
+            const Answer answer =
                 Messages::askYesNo(session(),
                                    QStringLiteral("The image ") + name
                                        + QStringLiteral(" already exists in the folder containing this page ") + kCrLf
@@ -381,7 +380,7 @@ void dlgInsert::copyImage()
 
 void dlgInsert::cmdFindImage_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdFindImage_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdFindImage_Click"), [&] {
         const QString chosen = workbench().chooseImage(this);
         if (!chosen.isEmpty())
             m_txtImage->setText(chosen);
@@ -390,7 +389,7 @@ void dlgInsert::cmdFindImage_Click()
 
 void dlgInsert::cmdSelectExistingPage_Click()
 {
-    withErrorPath(session(), kModule, QStringLiteral("cmdSelectExistingPage_Click"), [&] {
+    runCommand(session(), kModule, QStringLiteral("cmdSelectExistingPage_Click"), [&] {
         workbench().instance<dlgSelectFile>().openPage(this);
         dlgSelectFile& chooser = workbench().instance<dlgSelectFile>();
         if (!chooser.getSelectedFilePath().isEmpty()) {

@@ -36,7 +36,7 @@ EditorPreview::EditorPreview(frmEdit& editor, Workbench& workbench)
     : QObject(&editor), m_editor(editor), m_workbench(workbench), m_marks(new ProblemMarks(*editor.txtContent()))
 {
     m_editor.installEventFilter(this);
-    connect(m_editor.txtContent()->document(), &QTextDocument::contentsChanged, this, &EditorPreview::changed);
+    connect(m_editor.document().text(), &QTextDocument::contentsChanged, this, &EditorPreview::changed);
     // The caption follows the page's path and type (Save As, a reload).
     connect(&m_editor, &QWidget::windowTitleChanged, this, &EditorPreview::changed);
 }
@@ -60,9 +60,10 @@ std::optional<PreviewPage> EditorPreview::page() const
     } catch (const RuntimeError&) {
         return std::nullopt; // no kiosk system open
     }
-    page.pageSource = m_editor.filePath();
-    page.pageType = m_editor.pageType();
-    page.body = m_editor.bodyText();
+    const PageDocument& document = m_editor.document();
+    page.pageSource = document.path();
+    page.pageType = document.type();
+    page.body = document.body();
     return page;
 }
 
@@ -89,7 +90,7 @@ void EditorPreview::follow()
 void EditorPreview::showProblems()
 {
     const frmPreview& preview = m_workbench.instance<frmPreview>();
-    if (preview.followed() != &m_editor || preview.problemsText() != m_editor.bodyText())
+    if (preview.followed() != &m_editor || preview.problemsText() != m_editor.document().body())
         return;
     QList<ProblemMarks::LineProblem> lines;
     // All are about the page made; its page type line (1) is not in the text area.

@@ -105,7 +105,7 @@ void EditorRecovery::offerLeftBehind(Workbench& workbench,
         const QString page = copy.pageSource.isEmpty()
                                  ? QStringLiteral("a new page")
                                  : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
-        const int answer =
+        const Answer answer =
             Messages::askYesNo(workbench.session(),
                                QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
                                    + kCrLf + QStringLiteral("Do you want to restore it into an editor?"),

@@ -14,7 +14,7 @@
 #include "editor/dlg_insert.h"
 #include "editor/editor_recovery.h"
 #include "editor/editor_preview.h"
-#include "editor/page_source_file.h"
+#include "editor/page_document.h"
 #include "editor/page_source_watch.h"
 #include "editor/reference_navigation.h"
 #include "pages/files.h"
@@ -47,16 +47,13 @@ const QString kModule = QStringLiteral("frmEdit");
 constexpr int kDesignWidth = 9600 / 15;
 constexpr int kDesignHeight = 7200 / 15;
 
-QString errorLines(const RuntimeError& error)
-{
-    return kCrLf + QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.description();
-}
 } // namespace
 
 frmEdit::frmEdit(Workbench& workbench, QWidget* parent) : QMainWindow(parent), m_workbench(workbench)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmEdit"));
+    m_document = new PageDocument(m_workbench.session(), this);
     choosePagePath = [this](const QString& currentPath) {
         m_workbench.instance<dlgSaveFile>().savePage(currentPath, this);
         return m_workbench.instance<dlgSaveFile>().getSelectedFilePath();
@@ -66,7 +63,7 @@ frmEdit::frmEdit(Workbench& workbench, QWidget* parent) : QMainWindow(parent), m
         viewer.setPage(htmlPath);
         viewer.showPage();
     };
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] { Form_Load(); });
 }
 
 frmEdit::~frmEdit() = default;
@@ -81,7 +78,8 @@ void frmEdit::Form_Load()
     m_txtContent->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txtContent->setTabChangesFocus(false);
-    new DirectiveHighlighter(m_txtContent->document());
+    m_txtContent->setDocument(m_document->text());
+    new DirectiveHighlighter(m_document->text());
     const auto kioskFolder = [this] {
         try {
             return m_workbench.kioskSystem().folder();
@@ -89,26 +87,29 @@ void frmEdit::Form_Load()
             return QString(); // no kiosk system open
         }
     };
-    const auto pageFolder = [this] { return m_filePath.isEmpty() ? QString() : QFileInfo(m_filePath).absolutePath(); };
-    m_completer =
-        new DirectiveCompleter(m_txtContent, {[this] { return PageType(m_pageType); }, kioskFolder, pageFolder});
+    const auto pageFolder = [this] {
+        return m_document->path().isEmpty() ? QString() : QFileInfo(m_document->path()).absolutePath();
+    };
+    m_completer = new DirectiveCompleter(m_txtContent,
+                                         {[this] { return PageType(m_document->type()); }, kioskFolder, pageFolder});
     m_referenceNavigation = new ReferenceNavigation(m_workbench.session(), m_txtContent,
                                                     {kioskFolder, pageFolder, [this](const QString& source) {
                                                          return openOrRaise(m_workbench, source) != nullptr;
                                                      }});
     m_preview = new EditorPreview(*this, m_workbench);
-    m_recovery = new EditorRecovery(m_workbench,
-                                    {[this] { return isPageChanged(); },
-                                     [this] {
-                                         return RecoveryCopies::Copy{{}, m_filePath, m_pageType, bodyText()};
-                                     }},
-                                    this);
-    connect(m_txtContent->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
+    m_recovery = new EditorRecovery(
+        m_workbench,
+        {[this] { return isPageChanged(); },
+         [this] {
+             return RecoveryCopies::Copy{{}, m_document->path(), m_document->type(), m_document->body()};
+         }},
+        this);
+    connect(m_document->text(), &QTextDocument::modificationChanged, this, [this](bool changed) {
         setWindowModified(changed);
         if (!changed)
             m_recovery->drop();
     });
-    connect(m_txtContent->document(), &QTextDocument::contentsChanged, m_recovery, &EditorRecovery::schedule);
+    connect(m_document->text(), &QTextDocument::contentsChanged, m_recovery, &EditorRecovery::schedule);
     connect(m_recovery, &EditorRecovery::noticeChanged, this, &frmEdit::showRecoveryNotice);
     m_mnuUndo->setEnabled(false);
     m_mnuRedo->setEnabled(false);
@@ -118,11 +119,8 @@ void frmEdit::Form_Load()
     connect(m_txtContent, &QPlainTextEdit::redoAvailable, m_mnuRedo, &QAction::setEnabled);
     connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCut, &QAction::setEnabled);
     connect(m_txtContent, &QPlainTextEdit::copyAvailable, m_mnuCopy, &QAction::setEnabled);
-    m_sourceWatch = new PageSourceWatch(
-        m_workbench.session(),
-        {[this] { return m_filePath; }, [this] { return m_storedPage ? &m_storedPage->bytes : nullptr; }}, this);
     // An editor in the background looks when it becomes active again.
-    connect(m_sourceWatch, &PageSourceWatch::settled, this, [this] {
+    connect(&m_document->watch(), &PageSourceWatch::settled, this, [this] {
         if (isActiveWindow())
             checkPageSourceOnDisk();
     });
@@ -218,30 +216,16 @@ void frmEdit::createMenus()
                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
 }
 
-bool frmEdit::isPageChanged() const
-{
-    return m_txtContent->document()->isModified() || (!m_filePath.isEmpty() && !Files::fileExists(m_filePath));
-}
+bool frmEdit::isPageChanged() const { return m_document->isChanged(); }
 
-void frmEdit::setPageChanged(bool changed) { m_txtContent->document()->setModified(changed); }
+void frmEdit::setPageChanged(bool changed) { m_document->setChanged(changed); }
 
-// The document keeps its lines apart with paragraph separators; the body
-// text uses LF. Positions are the same in both.
-QString frmEdit::bodyText() const
-{
-    QString text = m_txtContent->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
-}
+QString frmEdit::bodyText() const { return m_document->body(); }
 
 void frmEdit::newPage(const QString& label, PageType type)
 {
-    withErrorPath(m_workbench.session(), kModule, label, [&] {
-        m_filePath.clear();
-        m_storedPage.reset();
-        m_storedBody.clear();
-        m_pageType = std::int16_t(type);
+    runCommand(m_workbench.session(), kModule, label, [&] {
+        m_document->startNew(type);
         setCaption();
         show();
     });
@@ -281,11 +265,10 @@ frmEdit* frmEdit::openOrRaise(Workbench& workbench, const QString& pageSource)
 
 bool frmEdit::editPage(const QString& strFilePath)
 {
-    return withErrorPath(
-        m_workbench.session(), kModule, [&] { return QStringLiteral("editPage(") + strFilePath + u')'; },
+    return inProcedure(
+        kModule, [&] { return QStringLiteral("editPage(") + strFilePath + u')'; },
         [&] {
-            m_filePath = strFilePath;
-            if (!readPageFile())
+            if (!readPageFile(strFilePath))
                 return false;
             m_pageMade = false;
             setCaption();
@@ -296,15 +279,15 @@ bool frmEdit::editPage(const QString& strFilePath)
 
 void frmEdit::setCaption()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("setCaption"), [&] {
+    inProcedure(kModule, QStringLiteral("setCaption"), [&] {
         QString folderName;
         QString pageName;
-        if (!m_filePath.isEmpty() && m_pageType != std::int16_t(PageType::Root))
-            PagePaths::splitPageSourcePath(m_filePath, folderName, pageName);
+        if (!m_document->path().isEmpty() && m_document->type() != std::int16_t(PageType::Root))
+            PagePaths::splitPageSourcePath(m_document->path(), folderName, pageName);
         const QString page = folderName + u'\\' + pageName;
-        const bool saved = !m_filePath.isEmpty();
+        const bool saved = !m_document->path().isEmpty();
         QString caption;
-        switch (PageType(m_pageType)) {
+        switch (PageType(m_document->type())) {
         case PageType::Leaf:
             caption = saved ? QStringLiteral("Leaf Page - ") + page : QStringLiteral("New Leaf page");
             break;
@@ -318,87 +301,58 @@ void frmEdit::setCaption()
             caption = saved ? QStringLiteral("Selector Page - ") + page : QStringLiteral("New Selector page");
             break;
         default:
-            reportFatalProblem(m_workbench.session(),
-                               QStringLiteral("Unexpected case in frmEdit.setCaption ") + QString::number(m_pageType));
+            raiseFatalProblem(QStringLiteral("Unexpected case in frmEdit.setCaption ")
+                              + QString::number(m_document->type()));
         }
         // The toolkit shows the marker only while the window is modified.
         setWindowTitle(QStringLiteral("ZEL (Editor) ") + caption + QStringLiteral("[*]"));
         setWindowModified(isPageChanged());
-        const PageType type = PageType(m_pageType);
+        const PageType type = PageType(m_document->type());
         m_mnuInsertButton->setVisible(type == PageType::Branch || type == PageType::Root);
         m_mnuInsertImage->setVisible(type != PageType::Selector);
         m_mnuInsertItem->setVisible(type == PageType::Selector);
     });
 }
 
-bool frmEdit::readPageFile()
+bool frmEdit::readPageFile(const QString& path)
 {
-    try {
-        PageSourceFile::StoredPage stored = PageSourceFile::read(m_filePath);
-        const PageType type =
-            stored.lines.isEmpty() ? PageType::Invalid : PageTypes::pageTypeOfLine(stored.lines.first());
-        m_pageType = std::int16_t(type);
-        if (type == PageType::Invalid) {
-            Messages::show(m_workbench.session(), QStringLiteral("Invalid ZEL Page"));
-            return false;
-        }
-        if (type == PageType::Root)
-            m_mnuSaveAs->setVisible(false);
-        QString text;
-        for (qsizetype i = 1; i < stored.lines.size(); ++i)
-            text += stored.lines.at(i) + u'\n';
-        m_txtContent->setPlainText(text);
-        setPageChanged(false);
-        m_storedPage = std::move(stored);
-        m_storedBody = bodyText();
-        m_sourceWatch->sourceStored();
-        return true;
-    } catch (const RuntimeError& error) {
-        Messages::show(m_workbench.session(), QStringLiteral("Unable to read file ") + m_filePath + errorLines(error));
+    if (const std::optional<QString> problem = m_document->read(path)) {
+        Messages::show(m_workbench.session(), *problem);
         return false;
     }
+    if (m_document->type() == std::int16_t(PageType::Root))
+        m_mnuSaveAs->setVisible(false);
+    // A page read afresh is shown from its start.
+    m_txtContent->moveCursor(QTextCursor::Start);
+    return true;
 }
 
 bool frmEdit::writePageFile(const QString& path)
 {
-    // The text area turns a few characters into line ends (U+2028); a body
-    // as it was loaded is the stored page whatever its lines.
-    const QString body = bodyText();
-    PageSourceFile::StoredPage page =
-        m_storedPage && body == m_storedBody
-            ? *m_storedPage
-            : PageSourceFile::compose(PageTypes::pageTypeDirective(m_pageType), body, m_storedPage);
-    try {
-        PageSourceFile::write(m_workbench.session(), path, page.bytes);
-    } catch (const RuntimeError& error) {
-        Messages::show(m_workbench.session(), QStringLiteral("Unable to write file ") + path + errorLines(error));
+    if (const std::optional<QString> problem = m_document->write(path)) {
+        Messages::show(m_workbench.session(), *problem);
         return false;
     }
-    m_storedPage = std::move(page);
-    m_storedBody = body;
-    m_filePath = path;
-    setPageChanged(false);
     setCaption();
-    m_sourceWatch->sourceStored();
     m_pageMade = false;
     return true;
 }
 
 bool frmEdit::saveFile()
 {
-    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("saveFile"), [&] {
-        if (m_filePath.isEmpty())
+    return inProcedure(kModule, QStringLiteral("saveFile"), [&] {
+        if (m_document->path().isEmpty())
             return saveFileAs();
-        if (!m_sourceWatch->mayReplace())
+        if (!m_document->watch().mayReplace())
             return false;
-        return writePageFile(m_filePath);
+        return writePageFile(m_document->path());
     });
 }
 
 bool frmEdit::saveFileAs()
 {
     try {
-        const QString chosen = choosePagePath(m_filePath);
+        const QString chosen = choosePagePath(m_document->path());
         if (chosen.isEmpty())
             return false;
         // Two editors on one page source would overwrite each other's saves.
@@ -417,6 +371,8 @@ bool frmEdit::saveFileAs()
         }
         return writePageFile(chosen);
     } catch (const RuntimeError& error) {
+        if (error.isLocated())
+            throw; // on its way to the fatal report
         Messages::show(m_workbench.session(), QStringLiteral("error ") + QString::number(error.number())
                                                   + QStringLiteral(" in frmEdit.saveFileAs") + kCrLf
                                                   + error.description());
@@ -424,12 +380,12 @@ bool frmEdit::saveFileAs()
     }
 }
 
-int frmEdit::checkPageSaved()
+Answer frmEdit::checkPageSaved()
 {
-    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkPageSaved"), [&] {
+    return inProcedure(kModule, QStringLiteral("checkPageSaved"), [&] {
         if (!isPageChanged())
             return Answer::No;
-        const int answer = Messages::askYesNoCancel(
+        const Answer answer = Messages::askYesNoCancel(
             m_workbench.session(), QStringLiteral("The page has changed. Do you want to save the page first?"));
         if (answer == Answer::Yes) {
             saveFile();
@@ -441,7 +397,7 @@ int frmEdit::checkPageSaved()
 
 bool frmEdit::insertionPointOK()
 {
-    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("insertionPointOK"), [&] {
+    return inProcedure(kModule, QStringLiteral("insertionPointOK"), [&] {
         const QTextCursor cursor = m_txtContent->textCursor();
         const QString text = bodyText();
         m_selectionStart = cursor.selectionStart();
@@ -461,7 +417,7 @@ bool frmEdit::insertionPointOK()
 // One edit step, so a single undo takes the whole insertion back.
 void frmEdit::insert(const QString& text)
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("insert"), [&] {
+    inProcedure(kModule, QStringLiteral("insert"), [&] {
         if (text.isEmpty())
             return;
         QTextCursor cursor(m_txtContent->document());
@@ -474,7 +430,7 @@ void frmEdit::insert(const QString& text)
 
 void frmEdit::mnuInsertButton_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInsertButton_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInsertButton_Click"), [&] {
         if (!insertionPointOK())
             return;
         insert(m_workbench.instance<dlgInsert>().openInsertButton(this));
@@ -483,60 +439,60 @@ void frmEdit::mnuInsertButton_Click()
 
 void frmEdit::mnuInsertImage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInsertImage_Click"), [&] {
-        if (m_filePath.isEmpty()) {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInsertImage_Click"), [&] {
+        if (m_document->path().isEmpty()) {
             Messages::show(m_workbench.session(),
                            QStringLiteral("You must save this page before you can insert an image"));
             return;
         }
         if (!insertionPointOK())
             return;
-        insert(m_workbench.instance<dlgInsert>().openInsertImage(m_filePath, this));
+        insert(m_workbench.instance<dlgInsert>().openInsertImage(m_document->path(), this));
     });
 }
 
 void frmEdit::mnuInsertItem_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuInsertItem_Click"), [&] {
-        if (m_filePath.isEmpty()) {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInsertItem_Click"), [&] {
+        if (m_document->path().isEmpty()) {
             Messages::show(m_workbench.session(),
                            QStringLiteral("You must save this page before you can insert an item"));
             return;
         }
         if (!insertionPointOK())
             return;
-        insert(m_workbench.instance<dlgInsert>().openInsertItem(m_filePath, this));
+        insert(m_workbench.instance<dlgInsert>().openInsertItem(m_document->path(), this));
     });
 }
 
 void frmEdit::mnuSave_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuSave_Click"), [&] { saveFile(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuSave_Click"), [&] { saveFile(); });
 }
 
 void frmEdit::mnuSaveAs_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuSaveAs_Click"), [&] { saveFileAs(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuSaveAs_Click"), [&] { saveFileAs(); });
 }
 
-bool frmEdit::pageSourceReady(int saveAnswer)
+bool frmEdit::pageSourceReady(Answer saveAnswer)
 {
     if (saveAnswer == Answer::Cancel)
         return false;
     // A Yes whose save did not happen (cancelled or failed) leaves the page changed.
     if (saveAnswer == Answer::Yes && isPageChanged())
         return false;
-    if (m_filePath.isEmpty())
+    if (m_document->path().isEmpty())
         return saveFileAs();
     return true;
 }
 
 bool frmEdit::pageSourceStillExists()
 {
-    if (Files::fileExists(m_filePath))
+    if (Files::fileExists(m_document->path()))
         return true;
     setPageChanged(true);
-    Messages::show(m_workbench.session(), QStringLiteral("Page source ") + QDir::toNativeSeparators(m_filePath)
+    Messages::show(m_workbench.session(), QStringLiteral("Page source ") + QDir::toNativeSeparators(m_document->path())
                                               + QStringLiteral(" no longer exists - save the page to write it again"));
     return false;
 }
@@ -546,17 +502,17 @@ bool frmEdit::makePage()
     if (!pageSourceStillExists())
         return false;
     dlgMakePage& maker = m_workbench.instance<dlgMakePage>();
-    maker.makeOne(m_filePath);
+    maker.makeOne(m_document->path());
     maker.showModal(this);
     m_pageMade = true;
     return true;
 }
 
-void frmEdit::viewPage() { showPage(PageTypes::pageHtmlPath(m_filePath)); }
+void frmEdit::viewPage() { showPage(PageTypes::pageHtmlPath(m_document->path())); }
 
 void frmEdit::mnuMakePage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuMakePage_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuMakePage_Click"), [&] {
         if (pageSourceReady(checkPageSaved()))
             makePage();
     });
@@ -564,11 +520,11 @@ void frmEdit::mnuMakePage_Click()
 
 void frmEdit::mnuViewPage_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuViewPage_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuViewPage_Click"), [&] {
         if (!pageSourceReady(checkPageSaved()) || !pageSourceStillExists())
             return;
         if (!m_pageMade) {
-            const int answer = Messages::askYesNoCancel(
+            const Answer answer = Messages::askYesNoCancel(
                 m_workbench.session(),
                 QStringLiteral("The page has not been made. Do you want to make the page first?"));
             if (answer == Answer::Cancel)
@@ -582,10 +538,10 @@ void frmEdit::mnuViewPage_Click()
 
 void frmEdit::mnuSaveMakeView_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuSaveMakeView_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuSaveMakeView_Click"), [&] {
         if (isPageChanged() && !saveFile())
             return;
-        if (m_filePath.isEmpty() && !saveFileAs())
+        if (m_document->path().isEmpty() && !saveFileAs())
             return;
         if (!m_pageMade && !makePage())
             return;
@@ -611,24 +567,24 @@ dlgFindReplace& frmEdit::findDialog()
 
 void frmEdit::mnuFind_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFind_Click"), [&] { findDialog().showFind(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuFind_Click"), [&] { findDialog().showFind(); });
 }
 
 void frmEdit::mnuFindNext_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFindNext_Click"),
-                  [&] { findDialog().findNext(false); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuFindNext_Click"),
+               [&] { findDialog().findNext(false); });
 }
 
 void frmEdit::mnuFindPrevious_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuFindPrevious_Click"),
-                  [&] { findDialog().findNext(true); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuFindPrevious_Click"),
+               [&] { findDialog().findNext(true); });
 }
 
 void frmEdit::mnuReplace_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuReplace_Click"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuReplace_Click"), [&] {
         dlgFindReplace& dialog = findDialog();
         dialog.showFind();
         // With something to find already, the replacement is what is typed next.
@@ -641,18 +597,18 @@ void frmEdit::mnuReplace_Click()
 
 void frmEdit::mnuPreview_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuPreview_Click"), [&] { m_preview->open(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuPreview_Click"), [&] { m_preview->open(); });
 }
 
 void frmEdit::mnuGoToReference_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuGoToReference_Click"),
-                  [&] { m_referenceNavigation->openAtCursor(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuGoToReference_Click"),
+               [&] { m_referenceNavigation->openAtCursor(); });
 }
 
 void frmEdit::mnuQuit_Click()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("mnuQuit_Click"), [&] { close(); });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuQuit_Click"), [&] { close(); });
 }
 
 bool frmEdit::mayClose()
@@ -674,8 +630,8 @@ bool frmEdit::mayClose()
 // As a close that is not the author's own (unload mode 1) asks.
 bool frmEdit::askBeforeClosing()
 {
-    return withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_QueryUnload(0,1)"),
-                         [&] { return mayClose(); });
+    return runCommand(m_workbench.session(), kModule, QStringLiteral("Form_QueryUnload(0,1)"),
+                      [&] { return mayClose(); });
 }
 
 bool frmEdit::closeAsAgreed()
@@ -689,7 +645,7 @@ void frmEdit::closeEvent(QCloseEvent* event)
     const int unloadMode = event->spontaneous() ? 0 : 1;
     const bool closing =
         m_closeAgreed
-        || withErrorPath(
+        || runCommand(
             m_workbench.session(), kModule, [&] { return QStringLiteral("Form_QueryUnload(0,%1)").arg(unloadMode); },
             [&] { return mayClose(); });
     m_closeAgreed = false;
@@ -716,7 +672,7 @@ void frmEdit::changeEvent(QEvent* event)
 void frmEdit::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Resize"), [&] {
         if (!isMinimized())
             fitTextArea();
     });
@@ -758,8 +714,8 @@ void frmEdit::showRecoveryNotice(const QString& notice)
 
 void frmEdit::checkPageSourceOnDisk()
 {
-    withErrorPath(m_workbench.session(), kModule, QStringLiteral("checkPageSourceOnDisk"), [&] {
-        switch (m_sourceWatch->look(m_txtContent->document()->isModified())) {
+    runCommand(m_workbench.session(), kModule, QStringLiteral("checkPageSourceOnDisk"), [&] {
+        switch (m_document->watch().look(m_document->text()->isModified())) {
         case PageSourceWatch::Outcome::Nothing:
             break;
         case PageSourceWatch::Outcome::MarkChanged:
@@ -774,9 +730,9 @@ void frmEdit::checkPageSourceOnDisk()
 
 void frmEdit::reloadPageFile()
 {
-    const std::int16_t type = m_pageType;
-    if (!readPageFile()) {
-        m_pageType = type;
+    const std::int16_t type = m_document->type();
+    if (!readPageFile(m_document->path())) {
+        m_document->setType(type);
         setPageChanged(true);
         return;
     }
@@ -786,19 +742,11 @@ void frmEdit::reloadPageFile()
 
 void frmEdit::showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text)
 {
-    m_filePath = pageSource;
-    m_storedPage.reset();
-    m_storedBody.clear();
-    m_pageType = type;
     if (type == std::int16_t(PageType::Root))
         m_mnuSaveAs->setVisible(false);
+    m_document->startRecovered(pageSource, type, text);
     setCaption();
-    m_sourceWatch->watch();
     show();
-    QTextCursor cursor(m_txtContent->document());
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
-    setPageChanged(true);
 }
 
 void frmEdit::offerRecoveredPages(Workbench& workbench)
@@ -810,7 +758,7 @@ void frmEdit::offerRecoveredPages(Workbench& workbench)
         const bool knownType =
             copy.pageType >= std::int16_t(PageType::Leaf) && copy.pageType <= std::int16_t(PageType::Selector);
         if (editor) {
-            QTextCursor cursor(editor->m_txtContent->document());
+            QTextCursor cursor(editor->m_document->text());
             cursor.select(QTextCursor::Document);
             cursor.insertText(copy.text);
             editor->setPageChanged(true);

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "editor/editor_recovery.h"
-#include "editor/page_source_file.h"
+#include "editor/page_document.h"
 #include "pages/page_types.h"
+#include "platform/messages.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -28,12 +29,13 @@ class Workbench;
 // newLeafPage, newSelectorPage or editPage; the window then lives until the
 // author closes it (it deletes itself on close).
 //
-// The text area holds the page's body: every line after the page-type line,
-// each followed by a line end. Its changed flag (isPageChanged) is set from
-// the start for a new page, cleared by loading and saving and set by any edit.
-// Closing with changes asks "Page has changed - do you want to save it?"; a
-// Cancel, or a save that does not happen, keeps the window open (the close
-// event is ignored, which also stops the opening of another kiosk system).
+// The page source itself (path, type, body, how it is stored, the watch on
+// the disk) is the window's PageDocument; the window keeps the text area that
+// shows the document's body, the menus and the commands, and asks the document.
+// The body is every line after the page-type line, each followed by a line end. Its changed flag (isPageChanged) is set
+// from the start for a new page, cleared by loading and saving and set by any edit. Closing with changes asks "Page has
+// changed - do you want to save it?"; a Cancel, or a save that does not happen, keeps the window open (the close event
+// is ignored, which also stops the opening of another kiosk system).
 //
 // Saving writes through a temporary file (PageSourceFile), so a failed write
 // keeps the old page source. An unchanged page is written back byte for byte;
@@ -107,8 +109,10 @@ public:
     EditorRecovery* recovery() const { return m_recovery; }
     // The line saying the text is not protected (nullptr until first needed).
     QLabel* lblRecovery() const { return m_lblRecovery; }
-    QString filePath() const { return m_filePath; }
-    std::int16_t pageType() const { return m_pageType; }
+    // The page source the window shows and edits.
+    PageDocument& document() const { return *m_document; }
+    QString filePath() const { return m_document->path(); }
+    std::int16_t pageType() const { return m_document->type(); }
     bool pageMade() const { return m_pageMade; }
     QPlainTextEdit* txtContent() const { return m_txtContent; }
     // The editor's Find and Replace dialog (made on first use, shown by Find... and Replace...).
@@ -128,11 +132,11 @@ public:
     bool closeAsAgreed();
 
     // The operations behind the commands.
-    // 6 (saved or tried to), 7 (no) or 2 (cancel); 7 without asking when unchanged.
-    int checkPageSaved();
+    // Yes (saved or tried to), No or Cancel; No without asking when unchanged.
+    Answer checkPageSaved();
     bool saveFile();
     bool saveFileAs();
-    bool readPageFile();
+    bool readPageFile(const QString& path);
     bool writePageFile(const QString& path);
     // True when the caret (or selection) stands at a line's start or end;
     // otherwise says "You can only insert at the end or the beginning of a line".
@@ -187,7 +191,7 @@ private:
     void showRecoveredPage(const QString& pageSource, std::int16_t type, const QString& text);
     // A page source on disk that holds the text: false when the author
     // cancelled a save or a save failed. saveAnswer is checkPageSaved's.
-    bool pageSourceReady(int saveAnswer);
+    bool pageSourceReady(Answer saveAnswer);
     void viewPage();
     // Closing's question: true when the window may close.
     bool mayClose();
@@ -197,13 +201,7 @@ private:
     void fitTextArea();
 
     Workbench& m_workbench;
-    QString m_filePath;
-    // How the page source was stored when last read or written; none for a
-    // new page. Saving keeps its bytes when the text is unchanged, and its
-    // encoding and line ends otherwise.
-    std::optional<PageSourceFile::StoredPage> m_storedPage;
-    QString m_storedBody; // bodyText() of the stored page
-    std::int16_t m_pageType = 0;
+    PageDocument* m_document = nullptr; // a child of the window
     bool m_pageMade = false;
     bool m_atLineStart = false;
     bool m_atLineEnd = false;
@@ -212,7 +210,6 @@ private:
     bool m_closeAgreed = false; // askBeforeClosing said the window may close
     int m_widthMargin = 0;
     int m_heightMargin = 0;
-    PageSourceWatch* m_sourceWatch = nullptr;
     EditorRecovery* m_recovery = nullptr;
 
     QPlainTextEdit* m_txtContent = nullptr;

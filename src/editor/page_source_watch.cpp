@@ -97,7 +97,7 @@ PageSourceWatch::Outcome PageSourceWatch::look(bool changedHere)
         return Outcome::Nothing;
     m_outsideSeen = disk;
     m_askingAboutDisk = true;
-    const int answer = Messages::askYesNo(
+    const Answer answer = Messages::askYesNo(
         m_session,
         changedOutside(path)
             + (changedHere ? QStringLiteral("Do you want to load it and lose the changes made in this editor?")
@@ -114,7 +114,7 @@ bool PageSourceWatch::mayReplace()
     if (!disk || !changedOnDisk(*disk))
         return true;
     m_askingAboutDisk = true;
-    const int answer = Messages::askYesNo(
+    const Answer answer = Messages::askYesNo(
         m_session,
         changedOutside(m_page.path()) + QStringLiteral("Do you want to replace it with the text in this editor?"),
         Answer::No);

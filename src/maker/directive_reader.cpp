@@ -67,8 +67,8 @@ bool DirectiveReader::nextBlockLine()
 
 QString DirectiveReader::getDirective()
 {
-    return withErrorPath(m_session, makerModule(), QStringLiteral("getDirective"),
-                         [&] { return classifyLine(m_currentLine, m_directiveArguments); });
+    return inProcedure(makerModule(), QStringLiteral("getDirective"),
+                       [&] { return classifyLine(m_currentLine, m_directiveArguments); });
 }
 
 QString DirectiveReader::errorContext() const { return faultyLineContext(place()); }

@@ -34,10 +34,10 @@ QString Html::encodeAttribute(const QString& text)
     return out;
 }
 
-QString Html::encode(Session& session, const QString& text)
+QString Html::encode(const QString& text)
 {
-    return withErrorPath(
-        session, makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
+    return inProcedure(
+        makerModule(), [&] { return QStringLiteral("encode(") + text + QStringLiteral(")"); },
         [&] {
             // Copies the runs between brackets in one piece each.
             qsizetype open = text.indexOf(u'<');

@@ -4,13 +4,11 @@
 
 #include <QString>
 
-class Session;
-
 namespace Html {
 
 // Text escaping of #title, #head and #para text: "<" and ">" only. A
 // failure is reported on the session's error path.
-QString encode(Session& session, const QString& text);
+QString encode(const QString& text);
 // Escaping of src and href values: '"', '&', '<' and '>'; other text unchanged.
 QString encodeAttribute(const QString& text);
 

@@ -67,10 +67,12 @@ PlacedPicture ImagePlacement::place(const QString& fileName, std::int32_t requir
                                     bool noScaleUp)
 {
     PlacedPicture placed;
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("scaleImage"), [&] {
+    inProcedure(makerModule(), QStringLiteral("scaleImage"), [&] {
         try {
             placePicture(fileName, requiredHeight, requiredWidth, noScaleUp, placed);
         } catch (const RuntimeError& error) {
+            if (error.isLocated())
+                throw;
             // The report names the line and the page source like a faulty-line message.
             throw RuntimeError(error.number(), error.description() + m_page.reader().errorContext());
         }

@@ -16,10 +16,8 @@ QString faultyLineContext(const ProblemPlace& place)
            + place.pageSource;
 }
 
-void reportLineProblem(Session& session, ProblemSink& problems, Problem::Kind kind, const QString& message,
-                       const ProblemPlace& place)
+void reportLineProblem(ProblemSink& problems, Problem::Kind kind, const QString& message, const ProblemPlace& place)
 {
-    withErrorPath(session, makerModule(), QStringLiteral("makeError"), [&] {
-        problems.report(Problem{.kind = kind, .place = place, .message = message, .showsLine = true});
-    });
+    inProcedure(makerModule(), QStringLiteral("makeError"),
+                [&] { problems.report(Problem{.kind = kind, .place = place, .message = message, .showsLine = true}); });
 }

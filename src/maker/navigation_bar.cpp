@@ -35,7 +35,7 @@ void NavigationBar::write(const QString& line) { m_page.writeNavigation(line); }
 
 void NavigationBar::start()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("startNavigationHeader"), [&] {
+    inProcedure(makerModule(), QStringLiteral("startNavigationHeader"), [&] {
         makeHeader(m_page, m_page.navigationFile(), QStringLiteral("Navigation"));
         write(QStringLiteral("<body>"));
         write(QStringLiteral("<table class=\"nav\" border=1 cellspacing=0>"));
@@ -44,7 +44,7 @@ void NavigationBar::start()
 
 void NavigationBar::complete()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("completeNavigationFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("completeNavigationFooter"), [&] {
         write(QStringLiteral("</table>"));
         write(QStringLiteral("</body>"));
         write(QStringLiteral("</html>"));
@@ -53,7 +53,7 @@ void NavigationBar::complete()
 
 void NavigationBar::addButton(const QString& url, const QString& text)
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationButton"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeNavigationButton"), [&] {
         if (m_buttonCount >= m_buttons) {
             m_page.makeError(QStringLiteral("Too many buttons on page"));
             return;
@@ -74,7 +74,7 @@ void NavigationBar::addButton(const QString& url, const QString& text)
 
 void NavigationBar::addDoubleButton(const QString& url, const QString& text)
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
         if (m_buttonCount >= Int16::subtract(m_buttons, 1)) {
             m_page.makeError(QStringLiteral("Too many buttons on page"));
             return;
@@ -101,14 +101,14 @@ void NavigationBar::addDoubleButton(const QString& url, const QString& text)
 
 void NavigationBar::addHomeButton()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationHomeButton"),
-                  [&] { addButton(QStringLiteral("../") + PageTypes::rootPageLink(), QStringLiteral("Home")); });
+    inProcedure(makerModule(), QStringLiteral("makeNavigationHomeButton"),
+                [&] { addButton(QStringLiteral("../") + PageTypes::rootPageLink(), QStringLiteral("Home")); });
 }
 
 void NavigationBar::addBackButton()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeNavigationBackButton"),
-                  [&] { addButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back")); });
+    inProcedure(makerModule(), QStringLiteral("makeNavigationBackButton"),
+                [&] { addButton(QStringLiteral("javascript:goBack()"), QStringLiteral("Back")); });
 }
 
 void NavigationBar::startBranch()
@@ -119,7 +119,7 @@ void NavigationBar::startBranch()
 
 void NavigationBar::completeRoot()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeRootNavigationFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeRootNavigationFooter"), [&] {
         while (m_buttonCount < m_buttons)
             addButton(QString(), QString());
         complete();
@@ -128,7 +128,7 @@ void NavigationBar::completeRoot()
 
 void NavigationBar::completeBranch()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeBranchNavigationFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeBranchNavigationFooter"), [&] {
         while (m_buttonCount < m_buttons - 1)
             addButton(QString(), QString());
         addBackButton();
@@ -138,7 +138,7 @@ void NavigationBar::completeBranch()
 
 void NavigationBar::completeLeaf()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeLeafNavigationFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeLeafNavigationFooter"), [&] {
         addHomeButton();
         addButton(QStringLiteral("javascript:scrollup()"), QStringLiteral("Up"));
         for (int blank = 0; blank < 4; ++blank)
@@ -151,7 +151,7 @@ void NavigationBar::completeLeaf()
 
 void NavigationBar::completeSelector()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeselectorNavigationFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeselectorNavigationFooter"), [&] {
         addHomeButton();
         addDoubleButton(QStringLiteral("javascript:select()"),
                         QStringLiteral("Select The Item CurrentlyDisplayed On The Left"));

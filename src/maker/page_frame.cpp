@@ -12,8 +12,8 @@
 
 void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QString& frameName)
 {
-    withErrorPath(
-        page.session(), makerModule(),
+    inProcedure(
+        makerModule(),
         [&] {
             return QStringLiteral("makeHeader(") + QString::number(file.handle()) + QStringLiteral(",") + frameName
                    + QStringLiteral(")");
@@ -32,7 +32,7 @@ void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QStri
 
 void makeContentHeader(PageOutput& page)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("makeContentHeader"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeContentHeader"), [&] {
         makeHeader(page, page.contentFile(), QStringLiteral("Content"));
         page.writeContent(QStringLiteral("<body>"));
     });
@@ -40,7 +40,7 @@ void makeContentHeader(PageOutput& page)
 
 void makeContentFooter(PageOutput& page)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("makeContentFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeContentFooter"), [&] {
         page.writeContent(QStringLiteral("</body>"));
         page.writeContent(QStringLiteral("</html>"));
     });
@@ -49,7 +49,7 @@ void makeContentFooter(PageOutput& page)
 void makeMainPage(PageOutput& page, std::int16_t contentWidth, std::int16_t navigationWidth, const QString& scrolling,
                   bool withOnload)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("makeMainPage"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeMainPage"), [&] {
         TextFiles::OutputFile& mainFile = page.mainFile();
         makeHeader(page, mainFile, QStringLiteral("Main"));
         mainFile.print(QStringLiteral("<frameset cols=\"") + QString::number(contentWidth) + QStringLiteral(",")

@@ -66,8 +66,8 @@ KioskSystem& PageMaker::kiosk() const { return handedKioskSystem(m_kiosk); }
 
 void PageMaker::makeOne(const QString& filePath)
 {
-    withErrorPath(
-        kiosk().session(), makerModule(), [&] { return withPath("makeOne", filePath); },
+    inProcedure(
+        makerModule(), [&] { return withPath("makeOne", filePath); },
         [&] {
             m_pendingPagePath = filePath;
             m_makeAllMode = false;
@@ -76,7 +76,7 @@ void PageMaker::makeOne(const QString& filePath)
 
 void PageMaker::makeAll()
 {
-    withErrorPath(kiosk().session(), makerModule(), QStringLiteral("makeAll"), [&] { m_makeAllMode = true; });
+    inProcedure(makerModule(), QStringLiteral("makeAll"), [&] { m_makeAllMode = true; });
 }
 
 void PageMaker::run()
@@ -89,7 +89,7 @@ void PageMaker::run()
     m_pages = &pages;
     m_lastCommit.start();
     const auto detachPages = qScopeGuard([this] { m_pages = nullptr; });
-    withErrorPath(kiosk().session(), makerModule(), QStringLiteral("Form_Activate"), [&] {
+    inProcedure(makerModule(), QStringLiteral("Form_Activate"), [&] {
         // Pages that a killed make left half put in place are completed first.
         if (m_writeOutput)
             fileio::completeInterruptedGroupsBelow(QFile::encodeName(kiosk().folder()).toStdString());
@@ -206,7 +206,7 @@ QStringList PageMaker::allPageSources() const
 
 void PageMaker::makeAllPages()
 {
-    withErrorPath(kiosk().session(), makerModule(), QStringLiteral("makeAllPages"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeAllPages"), [&] {
         const QString top = kiosk().folder();
         if (!Files::folderExists(top)) {
             // configuration.txt may set kioskSystemFolder to anything.
@@ -232,8 +232,8 @@ void PageMaker::reportCount()
 
 void PageMaker::makeOnePage(const QString& filePath)
 {
-    withErrorPath(
-        kiosk().session(), makerModule(), [&] { return withPath("makeOnePage", filePath); },
+    inProcedure(
+        makerModule(), [&] { return withPath("makeOnePage", filePath); },
         [&] {
             QString folderName;
             QString pageName;
@@ -333,7 +333,7 @@ bool PageMaker::pageFileNamesFit(const QString& filePath)
 
 QString PageMaker::pageRefToURL(const QString& pageReference)
 {
-    return ::pageRefToURL(kiosk().session(), pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
+    return ::pageRefToURL(pageReference, m_lastPage.folderPath, kiosk().folder(), m_use, m_inOrder,
                           ProblemPlace{m_lastPage.sourcePath, m_lastPage.lineNumber, m_lastPage.line});
 }
 

@@ -43,13 +43,13 @@ TextFiles::OutputFile PageOutput::openOutput(const QString& fileName) const
 
 void PageOutput::makeError(const QString& message, Problem::Kind kind)
 {
-    reportLineProblem(m_make.kiosk.session(), m_make.problems, kind, message, m_reader.place());
+    reportLineProblem(m_make.problems, kind, message, m_reader.place());
 }
 
 QString PageOutput::pageRefToURL(const QString& pageReference)
 {
-    return ::pageRefToURL(m_make.kiosk.session(), pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use,
-                          m_make.problems, m_reader.place());
+    return ::pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use, m_make.problems,
+                          m_reader.place());
 }
 
 std::int16_t PageOutput::item(const QString& name) const { return m_make.kiosk.integerValue(name); }

@@ -12,12 +12,11 @@
 #include "pages/support.h"
 #include "runtime/error_handler.h"
 
-QString pageRefToURL(Session& session, const QString& pageReference, const QString& pageFolderPath,
-                     const QString& kioskFolder, const PageMaker::UseHandler& use, ProblemSink& problems,
-                     const ProblemPlace& at)
+QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
+                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at)
 {
     using Use = PageMaker::Use;
-    return withErrorPath(session, makerModule(), QStringLiteral("pageRefToURL"), [&] {
+    return inProcedure(makerModule(), QStringLiteral("pageRefToURL"), [&] {
         QString url;
         QString checkPath;
         ProblemsAt names(problems, at);
@@ -48,8 +47,8 @@ QString pageRefToURL(Session& session, const QString& pageReference, const QStri
         if (!checkPath.isEmpty() && !Files::fileExists(checkPath)) {
             if (use)
                 use(Use::MissingReference, pageReference);
-            reportLineProblem(session, problems, Problem::Kind::MissingPage,
-                              QStringLiteral("Reference to non-existent page"), at);
+            reportLineProblem(problems, Problem::Kind::MissingPage, QStringLiteral("Reference to non-existent page"),
+                              at);
         }
         return url;
     });

@@ -7,14 +7,11 @@
 
 #include <QString>
 
-class Session;
-
 // The relative link of a page reference ("prices", "sales\prices",
 // "sales/prices") as written into a page of pageFolderPath in the kiosk
 // system folder kioskFolder, on the line at of a page source;
 // "..\missing.html" for a badly named reference. A well-named reference's
 // page source is told to use; a bad name or a missing page source is
 // reported to problems, placed at that line.
-QString pageRefToURL(Session& session, const QString& pageReference, const QString& pageFolderPath,
-                     const QString& kioskFolder, const PageMaker::UseHandler& use, ProblemSink& problems,
-                     const ProblemPlace& at);
+QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
+                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at);

@@ -8,6 +8,7 @@
 #include "runtime/error_handler.h"
 
 #include <climits>
+#include <exception>
 
 namespace {
 
@@ -27,6 +28,16 @@ PictureWork::PictureWork(int runs, CountHandler pictureCount, int expected, Sess
 
 PictureWork::~PictureWork()
 {
+    // A failure on its way to the fatal report: what a waiting make would have
+    // shown first comes before the report, as it would without the failure.
+    if (std::uncaught_exceptions() > 0 && !m_failing) {
+        m_failing = true;
+        try {
+            m_queue.release(INT_MAX);
+        } catch (...) {
+            // The failure already on its way is the one reported.
+        }
+    }
     m_copies.abandon();
     m_session.removeWatcher(this);
 }
@@ -87,8 +98,9 @@ void PictureWork::complete(BackgroundCopy& job)
         // The copy is named as the page has it, not by its temporary name.
         QString description = job.error->description();
         description.replace(job.temporary, job.destination);
-        reportRuntimeError(m_session, makerModule(), QStringLiteral("scaleImage"),
-                           RuntimeError(job.error->number(), description + faultyLineContext(job.place)));
+        RuntimeError error(job.error->number(), description + faultyLineContext(job.place));
+        error.locate(makerModule(), QStringLiteral("scaleImage"));
+        throw error;
     }
 }
 

@@ -42,9 +42,8 @@ public:
     // make is expected to ask for (counted ahead).
     PictureWork(int runs, CountHandler pictureCount, int expected, Session& session, ProblemSink& problems);
     // Lets running copies end; what is still held is dropped (the make
-    // failed) and no temporary of a copy stays. A fatal report begun while it
-    // lives first shows what is held and then does the same, since the
-    // program then ends without unwinding.
+    // failed) and no temporary of a copy stays. Left by a failure (or a
+    // fatal report begun while it lives) it first shows what is held.
     ~PictureWork() override;
 
     // Checks the image tool on first need (Jpeg::toolCanStart, its message held in order).

@@ -17,7 +17,7 @@
 
 void SelectorPageBuilder::makeSelector()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeSelector"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeSelector"), [&] {
         m_layout = PageLayout::of(m_page.make().kiosk, QStringLiteral("selector"));
         m_navigation.setLayout(m_layout);
         makeContentHeader(m_page);
@@ -46,7 +46,7 @@ void SelectorPageBuilder::dispatchSelector(const QString& directive)
 
 void SelectorPageBuilder::insertItem()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("insertItem"), [&] {
+    inProcedure(makerModule(), QStringLiteral("insertItem"), [&] {
         QString arguments = m_page.reader().directiveArguments();
         QString image;
         QString link;
@@ -103,7 +103,7 @@ void SelectorPageBuilder::insertItem()
 
 void SelectorPageBuilder::makeSelectorContentFooter()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeSelectorContentFooter"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeSelectorContentFooter"), [&] {
         m_page.writeContent(QStringLiteral("</table>"));
         makeContentFooter(m_page);
     });

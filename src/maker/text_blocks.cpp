@@ -24,16 +24,16 @@ void copyBlock(PageOutput& page, bool escape)
 {
     DirectiveReader& reader = page.reader();
     while (reader.nextBlockLine())
-        page.writeContent(escape ? Html::encode(page.session(), reader.currentLine()) : reader.currentLine());
+        page.writeContent(escape ? Html::encode(reader.currentLine()) : reader.currentLine());
 }
 
 } // namespace
 
 void copyTitle(PageOutput& page)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("copyTitle"), [&] {
+    inProcedure(makerModule(), QStringLiteral("copyTitle"), [&] {
         const QString title = textAfterFirstBlank(page.reader().currentLine());
-        page.setTitle(Html::encode(page.session(), title));
+        page.setTitle(Html::encode(title));
         if (!page.title().isEmpty()) {
             page.tellUse(PageOutput::Use::TitleText, title);
             page.writeContent(QStringLiteral("<p class=\"title\">") + page.title() + QStringLiteral("</p>"));
@@ -43,8 +43,8 @@ void copyTitle(PageOutput& page)
 
 void copyHead(PageOutput& page, const QString& cssClass)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("copyHead"), [&] {
-        const QString heading = Html::encode(page.session(), textAfterFirstBlank(page.reader().currentLine()));
+    inProcedure(makerModule(), QStringLiteral("copyHead"), [&] {
+        const QString heading = Html::encode(textAfterFirstBlank(page.reader().currentLine()));
         if (!heading.isEmpty())
             page.writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("_head\">") + heading
                               + QStringLiteral("</p>"));
@@ -53,8 +53,8 @@ void copyHead(PageOutput& page, const QString& cssClass)
 
 void copyPara(PageOutput& page, const QString& cssClass)
 {
-    withErrorPath(
-        page.session(), makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); },
+    inProcedure(
+        makerModule(), [&] { return QStringLiteral("copyPara(") + cssClass + QStringLiteral(")"); },
         [&] {
             page.writeContent(QStringLiteral("<p class=\"") + cssClass + QStringLiteral("\">"));
             copyBlock(page, true);
@@ -64,11 +64,11 @@ void copyPara(PageOutput& page, const QString& cssClass)
 
 void copyHTML(PageOutput& page)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("copyHTML"), [&] { copyBlock(page, false); });
+    inProcedure(makerModule(), QStringLiteral("copyHTML"), [&] { copyBlock(page, false); });
 }
 
 void insertBreak(PageOutput& page)
 {
-    withErrorPath(page.session(), makerModule(), QStringLiteral("insertBreak"),
-                  [&] { page.writeContent(QStringLiteral("<br clear=all>")); });
+    inProcedure(makerModule(), QStringLiteral("insertBreak"),
+                [&] { page.writeContent(QStringLiteral("<br clear=all>")); });
 }

@@ -39,7 +39,7 @@ void TextPageBuilder::makeFrames(const QString& pageType, const QString& scrolli
 
 void TextPageBuilder::makeRoot()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeRoot"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeRoot"), [&] {
         readPage(QStringLiteral("root"), &NavigationBar::start, &TextPageBuilder::dispatchRootOrBranch);
         makeRootPage();
         m_navigation.completeRoot();
@@ -48,13 +48,13 @@ void TextPageBuilder::makeRoot()
 
 void TextPageBuilder::makeRootPage()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeRootPage"),
-                  [&] { makeFrames(QStringLiteral("root"), QStringLiteral("no")); });
+    inProcedure(makerModule(), QStringLiteral("makeRootPage"),
+                [&] { makeFrames(QStringLiteral("root"), QStringLiteral("no")); });
 }
 
 void TextPageBuilder::makeBranch()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeBranch"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeBranch"), [&] {
         readPage(QStringLiteral("branch"), &NavigationBar::startBranch, &TextPageBuilder::dispatchRootOrBranch);
         makeFrames(QStringLiteral("branch"), QStringLiteral("no"));
         m_navigation.completeBranch();
@@ -63,7 +63,7 @@ void TextPageBuilder::makeBranch()
 
 void TextPageBuilder::makeLeaf()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("makeLeaf"), [&] {
+    inProcedure(makerModule(), QStringLiteral("makeLeaf"), [&] {
         readPage(QStringLiteral("leaf"), &NavigationBar::start, &TextPageBuilder::dispatchLeaf);
         makeFrames(QStringLiteral("leaf"), QStringLiteral("yes"));
         m_navigation.completeLeaf();
@@ -107,7 +107,7 @@ void TextPageBuilder::dispatchLeaf(const QString& directive)
 
 void TextPageBuilder::insertButton()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("insertButton"), [&] {
+    inProcedure(makerModule(), QStringLiteral("insertButton"), [&] {
         const QString& arguments = m_page.reader().directiveArguments();
         if (arguments.isEmpty()) {
             m_navigation.addButton(QString(), QString());
@@ -131,7 +131,7 @@ void TextPageBuilder::insertButton()
 
 void TextPageBuilder::insertImage()
 {
-    withErrorPath(m_page.session(), makerModule(), QStringLiteral("insertImage"), [&] {
+    inProcedure(makerModule(), QStringLiteral("insertImage"), [&] {
         const QString& arguments = m_page.reader().directiveArguments();
         QString alignment = QStringLiteral("centre");
         std::int16_t percent = 100;

@@ -20,13 +20,13 @@ void StandardErrorMessageBoxes::write(const QString& text)
 
 void StandardErrorMessageBoxes::show(const QString& text, MessageIcon) { write(text); }
 
-int StandardErrorMessageBoxes::askYesNo(const QString& text, int)
+Answer StandardErrorMessageBoxes::askYesNo(const QString& text, Answer)
 {
     write(text);
     return Answer::No;
 }
 
-int StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
+Answer StandardErrorMessageBoxes::askYesNoCancel(const QString& text)
 {
     write(text);
     return Answer::Cancel;
@@ -36,10 +36,10 @@ namespace Messages {
 
 void show(Session& session, const QString& text) { session.messages().show(text, MessageIcon::None); }
 void showExclamation(Session& session, const QString& text) { session.messages().show(text, MessageIcon::Exclamation); }
-int askYesNo(Session& session, const QString& text, int defaultAnswer)
+Answer askYesNo(Session& session, const QString& text, Answer defaultAnswer)
 {
     return session.messages().askYesNo(text, defaultAnswer);
 }
-int askYesNoCancel(Session& session, const QString& text) { return session.messages().askYesNoCancel(text); }
+Answer askYesNoCancel(Session& session, const QString& text) { return session.messages().askYesNoCancel(text); }
 
 } // namespace Messages

@@ -9,13 +9,9 @@
 // error in command-line tools, a recording fake in tests.
 enum class MessageIcon { None, Exclamation };
 
-// Answers keep the platform's codes.
-namespace Answer {
-constexpr int Ok = 1;
-constexpr int Cancel = 2;
-constexpr int Yes = 6;
-constexpr int No = 7;
-} // namespace Answer
+// The answer to a question (the numbers are the platform's codes, as logs
+// and recorded answers show them).
+enum class Answer { None = 0, Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
 class MessageBoxes {
 public:
@@ -23,9 +19,9 @@ public:
     // A modal box with only an OK button.
     virtual void show(const QString& text, MessageIcon icon) = 0;
     // Returns Answer::Yes or Answer::No; defaultAnswer is the one Enter gives.
-    virtual int askYesNo(const QString& text, int defaultAnswer) = 0;
+    virtual Answer askYesNo(const QString& text, Answer defaultAnswer) = 0;
     // Returns Answer::Yes, Answer::No or Answer::Cancel.
-    virtual int askYesNoCancel(const QString& text) = 0;
+    virtual Answer askYesNoCancel(const QString& text) = 0;
 };
 
 // Writes each message to standard error: the text with every CR LF as a
@@ -34,8 +30,8 @@ public:
 class StandardErrorMessageBoxes : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text, int defaultAnswer) override;
-    int askYesNoCancel(const QString& text) override;
+    Answer askYesNo(const QString& text, Answer defaultAnswer) override;
+    Answer askYesNoCancel(const QString& text) override;
     int shownCount() const { return m_shown; }
 
 private:
@@ -51,6 +47,6 @@ void show(Session& session, const QString& text);
 void showExclamation(Session& session, const QString& text);
 // defaultAnswer is what Enter answers: Answer::No for every question that
 // would replace a file.
-int askYesNo(Session& session, const QString& text, int defaultAnswer);
-int askYesNoCancel(Session& session, const QString& text);
+Answer askYesNo(Session& session, const QString& text, Answer defaultAnswer);
+Answer askYesNoCancel(Session& session, const QString& text);
 } // namespace Messages

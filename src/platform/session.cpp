@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
-#include <cstdlib>
+#include <exception>
 
 Session::Session(SessionServices services)
     : m_services(std::move(services)), m_textFiles(std::make_unique<TextFiles::Table>(&m_services.fileFaults)),
@@ -49,8 +49,9 @@ void Session::endProgram()
 {
     if (m_services.endProgram)
         m_services.endProgram();
-    std::fflush(nullptr);
-    std::exit(1);
+    // No end service, or one that returned: the host that runs this work
+    // decides what its end means.
+    throw ProgramEnd{};
 }
 
 void Session::closeAllWindows()
@@ -96,4 +97,16 @@ StagedReplacements::StagedReplacements(Session& session)
     m_session.addStaged(this);
 }
 
-StagedReplacements::~StagedReplacements() { m_session.removeStaged(this); }
+StagedReplacements::~StagedReplacements()
+{
+    m_session.removeStaged(this);
+    // Left by a failure on its way to the fatal report: what the owner marked
+    // complete is kept, as the report would keep it.
+    if (std::uncaught_exceptions() > 0) {
+        try {
+            commitCompleteAndDropRest();
+        } catch (const fileio::FileError&) {
+            // What could not be put in place keeps its old content.
+        }
+    }
+}

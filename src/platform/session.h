@@ -28,6 +28,11 @@ protected:
     ~FatalReportWatcher() = default;
 };
 
+// Thrown by Session::endProgram() when no end service ended the program: the
+// host of the work (a tool's main, a test, a kiosk) catches it. It does not
+// derive from std::exception, so no error path of the program catches it.
+struct ProgramEnd {};
+
 // What a run of the program takes from outside. The desktop program, the
 // command-line tools and tests each fill one in and build their Session from it.
 struct SessionServices {
@@ -37,7 +42,8 @@ struct SessionServices {
     // The folder beside the program (Template/, zel-resample, zel-makecab);
     // empty means the folder of the running executable.
     QString programFolder;
-    // Ends the program and must not return; empty exits with status 1.
+    // Ends the program (the top of the program decides how); empty, or
+    // returning, throws ProgramEnd to the host of the work.
     std::function<void()> endProgram;
     // Closes every open window through its own close handling; empty does nothing.
     std::function<void()> closeAllWindows;
@@ -76,7 +82,7 @@ public:
     // the session's message boxes).
     const ImageToolChoice& imageTool(ProblemSink* lookupProblems = nullptr);
 
-    // Ends the program through the end service; never returns.
+    // Ends the program through the end service, else throws ProgramEnd; never returns.
     [[noreturn]] void endProgram();
     void closeAllWindows();
 
@@ -126,7 +132,8 @@ private:
 
 // A group of staged file replacements of a session (for the pages of a make):
 // made with the session's file faults and registered with it while it lives,
-// so that a fatal report puts what is marked complete in place and drops the rest.
+// so that a fatal report puts what is marked complete in place and drops the
+// rest; left by a failure on its way to the report, it does the same itself.
 class StagedReplacements : public fileio::DeferredReplacements {
 public:
     explicit StagedReplacements(Session& session);

@@ -6,6 +6,26 @@
 #include "platform/session.h"
 #include "runtime/log_file.h"
 
+FatalProblem::FatalProblem(QString message) : m_message(std::move(message)), m_what(m_message.toUtf8()) {}
+
+void raiseFatalProblem(const QString& message) { throw FatalProblem(message); }
+
+void reportCaughtFailure(Session& session, const QString& module, const QString& label)
+{
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        if (error.isLocated())
+            reportRuntimeError(session, error.module(), error.label(), error);
+        reportRuntimeError(session, module, label, error);
+    } catch (const FatalProblem& problem) {
+        reportFatalProblem(session, problem.message());
+    } catch (const std::exception& error) {
+        reportRuntimeError(session, module, label,
+                           RuntimeError(Errors::InternalError, QString::fromLocal8Bit(error.what())));
+    }
+}
+
 void reportRuntimeError(Session& session, const QString& module, const QString& label, const RuntimeError& error)
 {
     reportFatalProblem(session, QStringLiteral("Runtime error %1 in %2.%3").arg(error.number()).arg(module, label)

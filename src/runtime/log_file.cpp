@@ -28,7 +28,7 @@ QString logFileName(const QDateTime& when)
 
 int openLogFile(Session& session, const QString& folder)
 {
-    return withErrorPath(session, QStringLiteral("configuration"), QStringLiteral("openLogFile"), [&] {
+    return inProcedure(QStringLiteral("configuration"), QStringLiteral("openLogFile"), [&] {
         TextFiles::Table& files = session.textFiles();
         const int handle = files.freeFile();
         fileio::removeDeadTemporaries(folder.toStdString());

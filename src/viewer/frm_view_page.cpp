@@ -82,7 +82,7 @@ frmViewPage::~frmViewPage() { m_destroying = true; }
 
 void frmViewPage::Form_Load()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("Form_Load"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("Form_Load"), [&] {
         const std::int16_t screens = workbench().kioskSystem().integerValue(QStringLiteral("screens"));
         for (std::int16_t index = 1; index <= screens; ++index)
             addScreen(index);
@@ -154,8 +154,8 @@ QTimer* frmViewPage::Timer(int index) const { return element(m_timer, index); }
 
 void frmViewPage::setPage(const QString& filePath)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("setPage(") + filePath + u')',
-                  [&] { m_pagePath = filePath; });
+    runCommand(workbench().session(), kModule, QStringLiteral("setPage(") + filePath + u')',
+               [&] { m_pagePath = filePath; });
 }
 
 void frmViewPage::showPage()
@@ -170,14 +170,13 @@ void frmViewPage::showPage()
 
 void frmViewPage::setShutDownTime(const QDateTime& shutdownTime)
 {
-    withErrorPath(
+    runCommand(
         workbench().session(), kModule,
         [&] {
             return QStringLiteral("setShutdownTime (") + shutdownTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
                    + u')';
         },
-        [&] { reportFatalProblem(workbench().session(), QStringLiteral("setShutdownTime is invalid in edit mode")); });
-    workbench().session().endProgram();
+        [&] { raiseFatalProblem(QStringLiteral("setShutdownTime is invalid in edit mode")); });
 }
 
 void frmViewPage::resizeEvent(QResizeEvent* event)
@@ -188,7 +187,7 @@ void frmViewPage::resizeEvent(QResizeEvent* event)
 
 void frmViewPage::Form_Resize()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("Form_Resize"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("Form_Resize"), [&] {
         const std::int16_t windowWidth = Int16::checked(width());
         const std::int16_t windowHeight = Int16::checked(height());
         const std::int16_t screens = workbench().kioskSystem().integerValue(QStringLiteral("screens"));
@@ -246,7 +245,7 @@ bool frmViewPage::eventFilter(QObject* watched, QEvent* event)
 
 void frmViewPage::Form_KeyPress(int keyCode)
 {
-    withErrorPath(
+    runCommand(
         workbench().session(), kModule,
         [&] { return QStringLiteral("Form_KeyPress(") + QString::number(keyCode) + u')'; },
         [&] {
@@ -262,13 +261,12 @@ void frmViewPage::Form_KeyPress(int keyCode)
 
 void frmViewPage::Command1_LostFocus()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("Command1_LostFocus"),
-                  [&] { m_command1->setFocus(); });
+    runCommand(workbench().session(), kModule, QStringLiteral("Command1_LostFocus"), [&] { m_command1->setFocus(); });
 }
 
 void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 {
-    withErrorPath(
+    runCommand(
         workbench().session(), kModule,
         [&] { return QStringLiteral("navigate(browser?,") + QString::number(button) + u')'; },
         [&] { webBrowser(screen)->page()->runJavaScript(clickScript(button), QWebEngineScript::ApplicationWorld); });
@@ -276,7 +274,7 @@ void frmViewPage::navigate(std::int16_t screen, std::int16_t button)
 
 bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url)
 {
-    return withErrorPath(
+    return runCommand(
         workbench().session(), kModule,
         [&] { return QStringLiteral("webBrowser_BeforeNavigate2(") + QString::number(index) + u')'; },
         [&] {
@@ -301,7 +299,7 @@ bool frmViewPage::webBrowser_BeforeNavigate2(std::int16_t index, const QUrl& url
 
 void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded)
 {
-    withErrorPath(
+    runCommand(
         workbench().session(), kModule,
         [&] { return QStringLiteral("webBrowser_DownloadComplete(") + QString::number(index) + u')'; },
         [&] {
@@ -317,7 +315,7 @@ void frmViewPage::webBrowser_DownloadComplete(std::int16_t index, bool succeeded
 
 void frmViewPage::checkNavigate(std::int16_t screen)
 {
-    withErrorPath(
+    runCommand(
         workbench().session(), kModule,
         [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
@@ -335,7 +333,7 @@ void frmViewPage::checkNavigate(std::int16_t screen)
 
 void frmViewPage::completeCheck(std::int16_t screen, const QString& location, const QVariant& inspection)
 {
-    withErrorPath(
+    runCommand(
         workbench().session(), kModule,
         [&] { return QStringLiteral("checkNavigate(") + QString::number(screen) + u')'; },
         [&] {
@@ -355,13 +353,13 @@ void frmViewPage::completeCheck(std::int16_t screen, const QString& location, co
 
 void frmViewPage::errorMessage(std::int16_t, const QString&, const QString& message)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("errorMessage"),
-                  [&] { Messages::show(workbench().session(), message); });
+    runCommand(workbench().session(), kModule, QStringLiteral("errorMessage"),
+               [&] { Messages::show(workbench().session(), message); });
 }
 
 void frmViewPage::Timer_Timer(std::int16_t index)
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("Timer_Timer"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("Timer_Timer"), [&] {
         lblMessage(index)->hide();
         webBrowser(index)->show();
         Timer(index)->stop();
@@ -370,7 +368,7 @@ void frmViewPage::Timer_Timer(std::int16_t index)
 
 void frmViewPage::ShutdownTimer_Timer()
 {
-    withErrorPath(workbench().session(), kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
+    runCommand(workbench().session(), kModule, QStringLiteral("ShutdownTimer_Timer"), [&] {
         m_shutdownTimer->stop();
         logMessage(workbench().session(), QStringLiteral("ShutdownTimer should not tick in edit mode"));
     });

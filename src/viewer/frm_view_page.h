@@ -62,7 +62,7 @@ public:
 
     // Refused: there is no shutdown in edit mode. Always a fatal report
     // ("setShutdownTime is invalid in edit mode"); never returns.
-    [[noreturn]] void setShutDownTime(const QDateTime& shutdownTime);
+    void setShutDownTime(const QDateTime& shutdownTime);
 
     // The controls by their index, 1 to the number of screens the window was
     // created with.

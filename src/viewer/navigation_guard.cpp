@@ -12,7 +12,7 @@ namespace NavigationGuard {
 
 bool startsWith(Session& session, const QString& text, const QString& prefix)
 {
-    return withErrorPath(
+    return runCommand(
         session, QStringLiteral("frmViewPage"),
         [&] { return QStringLiteral("startsWith( ") + text + u',' + prefix + u')'; },
         [&] { return text.left(prefix.size()).toLower() == prefix; });

@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
 
 // A fatal report closes every window as the program ends: an editor with changes asks once, whether its author
 // saves or not (the parameter: the answer), and the main window then closes without asking again.
-class FatalReportTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
+class FatalReportTest : public MainWindowTest, public ::testing::WithParamInterface<Answer> {};
 
 TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
 {

@@ -30,30 +30,32 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesIconsAndWrapping)
     const QString longName = QString(300, u'n') + " is not a valid folder name";
     const QString noBlanks = folder + folder + folder + folder + folder + folder + "today.zel";
     const auto message = [&](const QString& text) {
-        return [&boxes, text] { return boxes.show(text, MessageIcon::None), 0; };
+        return [&boxes, text] { return boxes.show(text, MessageIcon::None), Answer::Ok; };
     };
     const B::StandardButtons yn = B::Yes | B::No, ync = yn | B::Cancel;
     const struct Row {
         const char* name;
-        std::function<int()> ask;
+        std::function<Answer()> ask;
         B::StandardButton press;
-        int answer;
+        Answer answer;
         B::StandardButtons buttons;
         B::Icon icon;
         B::StandardButton byDefault;
         QString text = "one\ntwo";
     } rows[] = {
-        {"Yes/No: Yes", [&] { return boxes.askYesNo(t, Answer::Yes); }, B::Yes, 6, yn, B::NoIcon, B::Yes},
-        {"a replace question: No", [&] { return boxes.askYesNo(t, Answer::No); }, B::No, 7, yn, B::NoIcon, B::No},
-        {"Yes/No/Cancel: No", [&] { return boxes.askYesNoCancel(t); }, B::No, 7, ync, B::NoIcon, B::Yes},
-        {"Yes/No/Cancel: Cancel", [&] { return boxes.askYesNoCancel(t); }, B::Cancel, 2, ync, B::NoIcon, B::Yes},
-        {"message", message(t), B::Ok, 0, B::Ok, B::NoIcon, B::Ok},
-        {"fatal report", [&] { return boxes.show(t, MessageIcon::Exclamation), 0; }, B::Ok, 0, B::Ok, B::Warning,
-         B::Ok},
-        {"a long page path", message(longPath), B::Ok, 0, B::Ok, B::NoIcon, B::Ok,
+        {"Yes/No: Yes", [&] { return boxes.askYesNo(t, Answer::Yes); }, B::Yes, Answer::Yes, yn, B::NoIcon, B::Yes},
+        {"a replace question: No", [&] { return boxes.askYesNo(t, Answer::No); }, B::No, Answer::No, yn, B::NoIcon,
+         B::No},
+        {"Yes/No/Cancel: No", [&] { return boxes.askYesNoCancel(t); }, B::No, Answer::No, ync, B::NoIcon, B::Yes},
+        {"Yes/No/Cancel: Cancel", [&] { return boxes.askYesNoCancel(t); }, B::Cancel, Answer::Cancel, ync, B::NoIcon,
+         B::Yes},
+        {"message", message(t), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok},
+        {"fatal report", [&] { return boxes.show(t, MessageIcon::Exclamation), Answer::Ok; }, B::Ok, Answer::Ok, B::Ok,
+         B::Warning, B::Ok},
+        {"a long page path", message(longPath), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok,
          QString(longPath).replace("\r\n", "\n")},
-        {"a long name", message(longName), B::Ok, 0, B::Ok, B::NoIcon, B::Ok, longName},
-        {"a path without blanks", message(noBlanks), B::Ok, 0, B::Ok, B::NoIcon, B::Ok, noBlanks},
+        {"a long name", message(longName), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok, longName},
+        {"a path without blanks", message(noBlanks), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok, noBlanks},
     };
     for (const Row& row : rows) {
         QTimer::singleShot(0, [&] {

@@ -233,7 +233,7 @@ TEST_F(EditorWindowTest, CloseCheck)
 {
     const struct {
         const char* name;
-        int answer;
+        Answer answer;
         bool saveDialogCancels, closes, written;
     } rows[] = {
         {"Yes saves and closes", Answer::Yes, false, true, true},
@@ -273,14 +273,14 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
         const char* name;
         int state;
         const char* command;
-        int answer;
+        Answer answer;
         QStringList asked;
         bool made, viewed, saved;
     } rows[] = {
         {"Cancel to saving first", Changed, "mnuMakePage", Answer::Cancel, saveFirst, false, false, false},
         {"Yes saves and makes", Changed, "mnuMakePage", Answer::Yes, saveFirst, true, false, true},
-        {"an unchanged page is made without a question", Opened, "mnuMakePage", 0, {}, true, false, false},
-        {"a made page is shown at once", Made, "mnuViewPage", 0, {}, false, true, false},
+        {"an unchanged page is made without a question", Opened, "mnuMakePage", Answer::None, {}, true, false, false},
+        {"a made page is shown at once", Made, "mnuViewPage", Answer::None, {}, false, true, false},
         {"No after a re-save", MadeThenSaved, "mnuViewPage", Answer::No, makeFirst, false, true, true},
         {"Cancel shows nothing", Opened, "mnuViewPage", Answer::Cancel, makeFirst, false, false, false},
         {"Yes makes and shows", Opened, "mnuViewPage", Answer::Yes, makeFirst, true, true, false},
@@ -353,7 +353,7 @@ TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
 {
     const struct {
         const char* name;
-        std::initializer_list<int> answers;
+        std::initializer_list<Answer> answers;
         bool made;
     } rows[] = {
         {"No then Cancel makes nothing", {Answer::No, Answer::Cancel}, false},

@@ -69,7 +69,7 @@ TEST_F(PageSourceOnDiskTest, DeletedPageSourceKeepsItsEditorAndText)
     const struct {
         const char* name;
         const char* command;
-        int answer;
+        Answer answer;
         QStringList shown;
         bool writtenAgain;
     } rows[] = {
@@ -119,21 +119,22 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
         const char* typed;
         bool renamedOver, inTheBackground;
         QString offered;
-        int defaultAnswer, reload, replaceAnswer;
+        Answer defaultAnswer, reload, replaceAnswer;
         QString body;
         QByteArray onDisk;
     } rows[] = {
-        {"unchanged editor reloads", "", false, false, reloadOffer, Answer::Yes, Answer::Yes, 0, reloaded, outside},
-        {"unchanged editor reloads a file renamed over", "", true, false, reloadOffer, Answer::Yes, Answer::Yes, 0,
-         reloaded, outside},
+        {"unchanged editor reloads", "", false, false, reloadOffer, Answer::Yes, Answer::Yes, Answer::None, reloaded,
+         outside},
+        {"unchanged editor reloads a file renamed over", "", true, false, reloadOffer, Answer::Yes, Answer::Yes,
+         Answer::None, reloaded, outside},
         {"changed editor keeps its text, save refused", "#para", false, false, loseChanges, Answer::No, Answer::No,
          Answer::No, typed, outside},
         {"changed editor keeps its text, save replaces", "#para", true, false, loseChanges, Answer::No, Answer::No,
          Answer::Yes, typed, "#leaf\r\n#title Today\r\n#para\r\n"},
-        {"changed editor loads the outside text", "#para", false, false, loseChanges, Answer::No, Answer::Yes, 0,
-         reloaded, outside},
-        {"changed editor in the background, save refused", "#para", false, true, QString(), 0, 0, Answer::No, typed,
-         outside},
+        {"changed editor loads the outside text", "#para", false, false, loseChanges, Answer::No, Answer::Yes,
+         Answer::None, reloaded, outside},
+        {"changed editor in the background, save refused", "#para", false, true, QString(), Answer::None, Answer::None,
+         Answer::No, typed, outside},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -163,8 +164,8 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
             << "asked once";
         const QStringList onSave = withAnswers(
             {row.replaceAnswer}, [&] { row.inTheBackground ? trigger(editor, "mnuSave") : pressSave(editor); });
-        EXPECT_EQ(onSave, row.replaceAnswer ? QStringList{replace} : QStringList());
-        if (row.replaceAnswer) {
+        EXPECT_EQ(onSave, row.replaceAnswer != Answer::None ? QStringList{replace} : QStringList());
+        if (row.replaceAnswer != Answer::None) {
             EXPECT_EQ(kiosk.messages.entries()[0].defaultAnswer, Answer::No);
         }
         EXPECT_EQ(editor->bodyText(), row.body);

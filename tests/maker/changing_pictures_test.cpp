@@ -41,7 +41,7 @@ QStringList makeAll(TemporaryKiosk& kiosk, fileio::FailureHook faults, std::func
     PageMaker maker(*system, problems);
     maker.setPictureRuns(3);
     maker.makeAll();
-    endsProgram([&] { maker.run(); });
+    endsProgram(run, [&] { maker.run(); });
     return messages.texts();
 }
 

@@ -26,8 +26,8 @@ namespace {
 class EventLog : public MessageBoxes {
 public:
     void show(const QString& text, MessageIcon) override { events.append("message: " + text); }
-    int askYesNo(const QString& text, int) override { return show(text, {}), Answer::No; }
-    int askYesNoCancel(const QString& text) override { return show(text, {}), Answer::Cancel; }
+    Answer askYesNo(const QString& text, Answer) override { return show(text, {}), Answer::No; }
+    Answer askYesNoCancel(const QString& text) override { return show(text, {}), Answer::Cancel; }
     QStringList events;
 };
 
@@ -86,7 +86,7 @@ public:
             made.lastPictureCount = QString("%1 of %2").arg(done).arg(total);
         });
         maker.makeAll();
-        if (endsProgram([&] { maker.run(); }))
+        if (endsProgram(run, [&] { maker.run(); }))
             log.events.append("program ended");
         made.files = filesUnder(folder + filesOf);
         made.files.removeIf([](const auto& file) { return file.key().endsWith(Jpeg::CopyRecord::FileName); });

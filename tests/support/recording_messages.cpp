@@ -7,13 +7,13 @@ void RecordingMessages::show(const QString& text, MessageIcon icon)
     m_entries.push_back({icon == MessageIcon::Exclamation ? Entry::Exclamation : Entry::Ok, text});
 }
 
-int RecordingMessages::askYesNo(const QString& text, int defaultAnswer)
+Answer RecordingMessages::askYesNo(const QString& text, Answer defaultAnswer)
 {
     m_entries.push_back({Entry::YesNo, text, defaultAnswer});
     return nextAnswer();
 }
 
-int RecordingMessages::askYesNoCancel(const QString& text)
+Answer RecordingMessages::askYesNoCancel(const QString& text)
 {
     m_entries.push_back({Entry::YesNoCancel, text});
     if (whenAsked)
@@ -21,7 +21,7 @@ int RecordingMessages::askYesNoCancel(const QString& text)
     return nextAnswer();
 }
 
-void RecordingMessages::scriptAnswers(std::initializer_list<int> answers)
+void RecordingMessages::scriptAnswers(std::initializer_list<Answer> answers)
 {
     m_answers.insert(m_answers.end(), answers);
 }
@@ -34,11 +34,11 @@ QStringList RecordingMessages::texts() const
     return list;
 }
 
-int RecordingMessages::nextAnswer()
+Answer RecordingMessages::nextAnswer()
 {
     if (m_answers.empty())
         return Answer::Cancel;
-    const int answer = m_answers.front();
+    const Answer answer = m_answers.front();
     m_answers.pop_front();
     return answer;
 }

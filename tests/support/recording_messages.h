@@ -16,14 +16,14 @@ public:
     struct Entry {
         enum Kind { Ok, Exclamation, YesNo, YesNoCancel } kind;
         QString text;
-        int defaultAnswer = 0; // of a Yes/No question
+        Answer defaultAnswer = Answer::No; // of a Yes/No question
     };
 
     void show(const QString& text, MessageIcon icon) override;
-    int askYesNo(const QString& text, int defaultAnswer) override;
-    int askYesNoCancel(const QString& text) override;
+    Answer askYesNo(const QString& text, Answer defaultAnswer) override;
+    Answer askYesNoCancel(const QString& text) override;
 
-    void scriptAnswers(std::initializer_list<int> answers);
+    void scriptAnswers(std::initializer_list<Answer> answers);
     const std::vector<Entry>& entries() const { return m_entries; }
     QStringList texts() const;
     // Called with each question's text before it is answered (to look at the windows then).
@@ -36,7 +36,7 @@ public:
     }
 
 private:
-    int nextAnswer();
+    Answer nextAnswer();
     std::vector<Entry> m_entries;
-    std::deque<int> m_answers;
+    std::deque<Answer> m_answers;
 };

@@ -3,6 +3,11 @@
 #include "support/test_session.h"
 
 #include "base/runtime_error.h"
+#include "runtime/error_handler.h"
+
+namespace {
+TestSession* g_current = nullptr;
+}
 
 TestSession::TestSession(Options options) : messages(options.messages ? *options.messages : m_ownMessages)
 {
@@ -18,16 +23,42 @@ TestSession::TestSession(Options options) : messages(options.messages ? *options
         throw ProgramEnded{};
     };
     m_session = std::make_unique<Session>(std::move(services));
+    m_before = std::exchange(g_current, this);
 }
 
-bool endsProgram(const std::function<void()>& body)
+TestSession::~TestSession()
+{
+    if (g_current == this)
+        g_current = m_before;
+}
+
+TestSession* TestSession::current() { return g_current; }
+
+bool endsProgram(Session& session, const std::function<void()>& body)
 {
     try {
-        body();
+        try {
+            body();
+        } catch (const std::exception&) {
+            reportCaughtFailure(session);
+        }
     } catch (const ProgramEnded&) {
         return true;
     }
     return false;
+}
+
+bool endsProgram(const std::function<void()>& body)
+{
+    if (!TestSession::current()) {
+        try {
+            body();
+        } catch (const ProgramEnded&) {
+            return true;
+        }
+        return false;
+    }
+    return endsProgram(TestSession::current()->session(), body);
 }
 
 int raisedNumber(const std::function<void()>& body)

@@ -33,15 +33,24 @@ public:
     RecordingMessages& messages;
     int endCount() const { return m_endCount; }
     Session& session() { return *m_session; }
+    ~TestSession();
+    // The test session made last of those alive: the one whose boundary
+    // endsProgram() stands in for.
+    static TestSession* current();
 
 private:
+    TestSession* m_before = nullptr;
     RecordingMessages m_ownMessages;
     int m_endCount = 0;
     std::unique_ptr<Session> m_session;
 };
 
-// Runs the body and tells whether it ended the program.
+// Runs the body as a command of the current test session and tells whether
+// it ended the program: a failure leaving the body becomes the fatal report,
+// as at the boundary of a window command or a tool's main.
 bool endsProgram(const std::function<void()>& body);
+// The same with a session of the test's own making.
+bool endsProgram(Session& session, const std::function<void()>& body);
 
 // The number of the RuntimeError the body raises; 0 when it raises none.
 int raisedNumber(const std::function<void()>& body);

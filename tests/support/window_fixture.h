@@ -96,12 +96,12 @@ protected:
         EXPECT_TRUE(editor->editPage(kiosk.path(relative))) << relative.toStdString();
         return editor;
     }
-    // Runs the step with the author's answers to its questions (0: none); returns the messages shown.
-    QStringList withAnswers(std::initializer_list<int> answers, const std::function<void()>& step)
+    // Runs the step with the author's answers to its questions (None: none); returns the messages shown.
+    QStringList withAnswers(std::initializer_list<Answer> answers, const std::function<void()>& step)
     {
         kiosk.messages.clear();
-        for (int answer : answers)
-            if (answer != 0)
+        for (Answer answer : answers)
+            if (answer != Answer::None)
                 kiosk.messages.scriptAnswers({answer});
         step();
         return kiosk.messages.texts();

@@ -171,8 +171,13 @@ bool judged(Session& session, const QString& folder, int& screens)
     }
     // A failure the check did not catch is a report on standard error that
     // ends the program with status 1 (refused), never an abort.
-    const KioskGate::Verdict verdict = withErrorPath(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"),
-                                                     [&] { return KioskGate::judge(session, folder); });
+    KioskGate::Verdict verdict;
+    try {
+        verdict = runCommand(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"),
+                             [&] { return KioskGate::judge(session, folder); });
+    } catch (const ProgramEnd&) {
+        return false; // reported on standard error
+    }
     screens = verdict.screens;
     if (verdict.reasons.isEmpty())
         return true;

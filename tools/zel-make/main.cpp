@@ -83,6 +83,6 @@ int main(int argc, char** argv)
     Session session(MakeCommand::services(messages));
     // A failure no procedure of the make or the check caught is still a
     // report on standard error and exit status 2, never an abort.
-    return withErrorPath(session, QStringLiteral("zel-make"), QStringLiteral("main"),
-                         [&] { return MakeCommand::run(session, messages, arguments); });
+    return runCommand(session, QStringLiteral("zel-make"), QStringLiteral("main"),
+                      [&] { return MakeCommand::run(session, messages, arguments); });
 }

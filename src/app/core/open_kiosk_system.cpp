@@ -47,8 +47,8 @@ std::unique_ptr<KioskSystem> openKioskSystem(Session& session, const QString& fo
                                              configuration::LogFile log)
 {
     auto kiosk = std::make_unique<KioskSystem>(session);
-    withErrorPath(
-        session, QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); },
+    inProcedure(
+        QStringLiteral("frmKioskSystem"), [&] { return openLabel(folder); },
         [&] {
             ProblemBoxes problems(kiosk->session().messages());
             configuration::openConfiguration(*kiosk, folder, problems, log);
