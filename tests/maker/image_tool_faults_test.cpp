@@ -4,6 +4,7 @@
 // cannot be started, a tool whose copy is not the JPEG asked for or is cut
 // short, and a tool that finds its disk full. Every page is made as a make with or without
 // copies in the background makes it.
+#include "support/executable_script.h"
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
@@ -13,7 +14,6 @@
 #include "maker/page_maker.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <gtest/gtest.h>
@@ -33,11 +33,7 @@ public:
     // A stand-in image tool: a shell script with this body, executable unless told otherwise.
     QString writeTool(const QString& name, const QString& body, bool executable = true)
     {
-        const QString path = kiosk.path("tools/" + name);
-        writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8());
-        QFile::setPermissions(path, executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                               : QFile::ReadOwner | QFile::WriteOwner);
-        return path;
+        return writeExecutableScript(kiosk.path("tools/" + name), body, executable);
     }
     QString realTool() { return writeTool("real", "exec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\""); }
 
@@ -172,8 +168,8 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
     }
 }
 
-// A tool that says its disk is full (exit status 4), by bytes or by inodes or
-// by quota: the make ends as at any full disk, naming the copy (never a
+// A tool that says its disk is full (exit status 4), by bytes or by quota (a
+// real full disk: zel_resample_test.cpp): the make ends as at any full disk, naming the copy (never a
 // temporary) and the system's reason, and the good copy made before stays.
 TEST_F(ImageToolFaults, ToolFindingItsDiskFullEndsTheMakeAndKeepsTheGoodCopy)
 {
@@ -183,8 +179,6 @@ TEST_F(ImageToolFaults, ToolFindingItsDiskFullEndsTheMakeAndKeepsTheGoodCopy)
         const char* reason;
     } rows[] = {
         {"no bytes left", "zel-resample: cannot write DEST: No space left on device", "No space left on device"},
-        {"no inodes left", "zel-resample: cannot create a file beside DEST: No space left on device",
-         "No space left on device"},
         {"quota exceeded", "zel-resample: cannot write DEST: Disk quota exceeded", "Disk quota exceeded"},
         {"nothing said", "", "No space left on device"},
     };

@@ -4,6 +4,7 @@
 // the same files, messages and message order as a make that makes every copy
 // in place, and a copy is made again exactly when something that decides its
 // bytes changed.
+#include "support/executable_script.h"
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
@@ -56,11 +57,9 @@ public:
     // A stand-in image tool that notes each run in runs.txt, then runs zel-resample.
     void useTool(const QString& name, const QString& before = {})
     {
-        const QString path = kiosk.path(name);
-        writeBytes(path, ("#!/bin/sh\necho \"$1\" >> '" + kiosk.path("runs.txt") + "'\n" + before
-                          + "\nexec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\"\n")
-                             .toUtf8());
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString path =
+            writeExecutableScript(kiosk.path(name), "echo \"$1\" >> '" + kiosk.path("runs.txt") + "'\n" + before
+                                                        + "\nexec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\"");
         tool = ImageToolChoice{path, 60 * 1000, true};
     }
     int toolRuns() const { return int(readLines(kiosk.path("runs.txt")).size()); }

@@ -16,15 +16,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
 #include <functional>
 #include <iostream>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -484,34 +481,6 @@ TEST(ZelMakeCheck, TallRootAndBranchContentMayNotFit)
         EXPECT_GE(lines[0], row.first);
         EXPECT_LE(lines[0], row.last);
     }
-}
-
-// A full disk while pages are written: exit 2 with "Disk full", the path and
-// the reason; the pages made before stay whole.
-TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
-{
-    QTemporaryDir mountPoint;
-    if (::mount("tmpfs", qPrintable(mountPoint.path()), "tmpfs", 0, "size=1m") != 0)
-        GTEST_SKIP() << "tmpfs cannot be mounted here";
-    const auto unmount = qScopeGuard([&] { ::umount(qPrintable(mountPoint.path())); });
-    const QString kiosk = mountPoint.path() + "/kiosk/";
-    writeTextFile(kiosk + "configuration.txt", {"screenheight 706"});
-    writeTextFile(kiosk + "root/root.zel", {"#root", "#title Old"});
-    EXPECT_EQ(runZelMake({kiosk}).exitCode, 0);
-    const QByteArray old = readBytes(kiosk + "root/root_con.htm");
-    writeTextFile(kiosk + "root/root.zel", {"#root", "#title New", "#para", QString(300000, 'x')});
-    struct statvfs space {};
-    statvfs(qPrintable(kiosk), &space);
-    const qsizetype free = qsizetype(space.f_bavail * space.f_frsize);
-    writeBytes(mountPoint.path() + "/filler", QByteArray(free - 96 * 1024, 'f'));
-    const MakeRun run = runZelMake({kiosk});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("Runtime error 61 in dlgMakePage.makeOnePage(")
-                && run.err.contains("Disk full: " + kiosk + "root/root")
-                && run.err.contains("(No space left on device)"))
-        << run.err.toStdString();
-    EXPECT_EQ(readBytes(kiosk + "root/root_con.htm"), old);
-    EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
 }
 
 } // namespace
