@@ -14,7 +14,6 @@
 #include "maker/page_maker.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -57,10 +56,6 @@ public:
         return messages.texts().replaceInStrings(kiosk.folder(), "KIOSK/") + said;
     }
     QByteArray copyBytes(const QString& name) const { return readBytes(kiosk.path("walk/images/" + name)); }
-    std::optional<Jpeg::CopyRecordEntry> recorded(const QString& name) const
-    {
-        return Jpeg::CopyRecord::load(kiosk.path("walk/images")).find(name);
-    }
     QStringList leftovers() const
     {
         return QDir(kiosk.path("walk/images"))
@@ -157,11 +152,12 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
             }
             EXPECT_EQ(make(row.program, runs, 2).join('\n').toStdString(),
                       expected.join('\n').replace(kiosk.folder(), "KIOSK/").toStdString());
+            const Jpeg::CopyRecord record = Jpeg::CopyRecord::load(kiosk.path("walk/images"));
             for (const Copy& copy : copies) {
                 EXPECT_EQ(copyBytes(copy.name), readBytes(kiosk.path("walk/" + copy.picture)))
                     << copy.name.toStdString();
-                const auto entry = recorded(copy.name);
-                EXPECT_TRUE(!entry || entry->method == "copy") << copy.name.toStdString();
+                EXPECT_TRUE(!record.find(copy.name) || record.find(copy.name)->method == "copy")
+                    << copy.name.toStdString();
             }
             EXPECT_EQ(leftovers(), QStringList());
         }

@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QProcess>
 #include <QScopeGuard>
