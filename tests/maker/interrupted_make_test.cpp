@@ -127,8 +127,11 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
             break;
 
         QString mixed;
+        QStringList newBefore;
         for (const QString& page : kPages) {
             const QStringList state = pageState(kiosk, page);
+            if (state.contains("G2"))
+                newBefore.append(page);
             if (consistent(state))
                 continue;
             EXPECT_TRUE(mixed.isEmpty()) << "two mixed pages: " << mixed.toStdString() << ", " << page.toStdString();
@@ -136,10 +139,6 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
             EXPECT_TRUE(state[0] == "G1" && state[1] == "G2")
                 << page.toStdString() << ": " << state.join(' ').toStdString();
         }
-        QStringList newBefore;
-        for (const QString& page : kPages)
-            if (pageState(kiosk, page).contains("G2"))
-                newBefore.append(page);
 
         if (stop % 2) {
             const std::unique_ptr<KioskSystem> reopened =
