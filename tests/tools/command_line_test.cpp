@@ -31,9 +31,9 @@ TEST(CommandLine, HelpAndVersionAnswerWithStatusZero)
     for (const QString& program : programs) {
         QList<QStringList> lines{{"--help"}, {"-h"}, {"--version"}};
         if (hasLongUsage(program) || program == "zel-editor") // "x" a kiosk folder or ignored; the helpers refuse it
-            lines.append({"--help", "x"});
+            lines.append(QStringList{"--help", "x"});
         if (program == "zel-editor")
-            lines.append({"--bogus", "page.zel", "--version"});
+            lines.append(QStringList{"--bogus", "page.zel", "--version"});
         for (const QStringList& arguments : lines) {
             SCOPED_TRACE((program + ' ' + arguments.join(' ')).toStdString());
             const ProgramRun run = runProgram(programPath(program), arguments);
