@@ -31,6 +31,15 @@ QByteArray randomBytes(qsizetype size)
     return bytes;
 }
 
+// Writes bytes into the file in place at offset (-1: at its end); 0.
+int writeAt(const QString& path, qint64 offset, const QByteArray& bytes)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(offset < 0 ? QIODevice::Append : QIODevice::ReadWrite) && (offset < 0 || file.seek(offset)));
+    file.write(bytes);
+    return 0;
+}
+
 TEST(FileFingerprint, HashOfAFileIsTheHashOfItsBytesForEveryLength)
 {
     QTemporaryDir dir;
@@ -101,21 +110,8 @@ TEST(FileFingerprint, FileThatChangesWhileReadIsToldAsSuch)
         {"cut to nothing", [&] { return ::truncate(qPrintable(path), 0), 0; }, ContentHash::ChangedWhileRead},
         {"grown", [&] { return writeBytes(path, bytes + "more"), 0; }, ContentHash::ChangedWhileRead},
         {"growing before every piece from the second on (a file written without end)",
-         [&] {
-             QFile file(path);
-             EXPECT_TRUE(file.open(QIODevice::Append));
-             file.write(QByteArray(2 * 1024 * 1024, 'x'));
-             return 0;
-         },
-         ContentHash::ChangedWhileRead},
-        {"rewritten in place, same size",
-         [&] {
-             QFile file(path);
-             EXPECT_TRUE(file.open(QIODevice::ReadWrite));
-             file.seek(bytes.size() - 1);
-             file.write("x");
-             return 0;
-         },
+         [&] { return writeAt(path, -1, QByteArray(2 * 1024 * 1024, 'x')); }, ContentHash::ChangedWhileRead},
+        {"rewritten in place, same size", [&] { return writeAt(path, bytes.size() - 1, "x"); },
          ContentHash::ChangedWhileRead},
         {"read fails", [] { return EIO; }, ContentHash::Unreadable},
     };

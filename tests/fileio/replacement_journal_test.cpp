@@ -21,16 +21,25 @@ class Journal : public ::testing::Test {
 public:
     Journal()
     {
-        for (const QString& name : QStringList{"a", "b", "c"})
-            writeBytes(path(name + ".htm"), "old " + name.toUtf8());
-        writeBytes(path("a.htm"), "new a");
-        writeBytes(path(".zel-tmp-999999999-bbbbbb"), "new b");
-        writeBytes(path(".zel-tmp-999999999-cccccc"), "new c");
+        reset();
         const fileio::JournalGroup group = {entry("aaaaaa", "a", "new a"), entry("bbbbbb", "b", "new b"),
                                             entry("cccccc", "c", "new c")};
         const std::string written = fileio::writeJournal(folder(), {group}, folder() + "/a.htm", nullptr);
         journal = readBytes(QString::fromStdString(written));
         QFile::remove(QString::fromStdString(written));
+        reset();
+    }
+    // The group as a dead run left it, its journal written.
+    void reset()
+    {
+        for (const QString& name : QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+            if (!QFile::remove(path(name)))
+                QDir(path(name)).removeRecursively();
+        writeBytes(path("a.htm"), "new a");
+        for (const QString& name : QStringList{"b", "c"}) {
+            writeBytes(path(name + ".htm"), "old " + name.toUtf8());
+            writeBytes(path(".zel-tmp-999999999-" + name.repeated(6)), "new " + name.toUtf8());
+        }
         writeBytes(journalPath, journal);
     }
     static fileio::JournalEntry entry(const char* suffix, const QString& target, const char* bytes)
@@ -116,15 +125,7 @@ TEST_F(Journal, FaultsLeaveTheGroupOrKeepWhatItNeeds)
         fileio::removeDeadTemporaries(folder());
         EXPECT_EQ(contents(), row.contents);
         EXPECT_EQ(leftovers(), row.leftovers);
-        // Back to the group as the fixture made it.
-        for (const QString& name : leftovers())
-            QFile::remove(path(name));
-        QDir(path("c.htm")).removeRecursively();
-        for (const QString& name : QStringList{"b", "c"})
-            writeBytes(path(name + ".htm"), "old " + name.toUtf8());
-        writeBytes(path(".zel-tmp-999999999-bbbbbb"), "new b");
-        writeBytes(path(".zel-tmp-999999999-cccccc"), "new c");
-        writeBytes(journalPath, journal);
+        reset();
     }
 }
 

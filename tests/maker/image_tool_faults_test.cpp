@@ -4,6 +4,7 @@
 // cannot be started, a tool whose copy is not the JPEG asked for or is cut
 // short, and a tool that finds its disk full. Every page is made as a make with or without
 // copies in the background makes it.
+#include "support/executable_script.h"
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
@@ -13,8 +14,6 @@
 #include "maker/page_maker.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -33,11 +32,7 @@ public:
     // A stand-in image tool: a shell script with this body, executable unless told otherwise.
     QString writeTool(const QString& name, const QString& body, bool executable = true)
     {
-        const QString path = kiosk.path("tools/" + name);
-        writeBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8());
-        QFile::setPermissions(path, executable ? QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                               : QFile::ReadOwner | QFile::WriteOwner);
-        return path;
+        return writeExecutableScript(kiosk.path("tools/" + name), body, executable);
     }
     QString realTool() { return writeTool("real", "exec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\""); }
 
@@ -61,10 +56,6 @@ public:
         return messages.texts().replaceInStrings(kiosk.folder(), "KIOSK/") + said;
     }
     QByteArray copyBytes(const QString& name) const { return readBytes(kiosk.path("walk/images/" + name)); }
-    std::optional<Jpeg::CopyRecordEntry> recorded(const QString& name) const
-    {
-        return Jpeg::CopyRecord::load(kiosk.path("walk/images")).find(name);
-    }
     QStringList leftovers() const
     {
         return QDir(kiosk.path("walk/images"))
@@ -161,19 +152,20 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
             }
             EXPECT_EQ(make(row.program, runs, 2).join('\n').toStdString(),
                       expected.join('\n').replace(kiosk.folder(), "KIOSK/").toStdString());
+            const Jpeg::CopyRecord record = Jpeg::CopyRecord::load(kiosk.path("walk/images"));
             for (const Copy& copy : copies) {
                 EXPECT_EQ(copyBytes(copy.name), readBytes(kiosk.path("walk/" + copy.picture)))
                     << copy.name.toStdString();
-                const auto entry = recorded(copy.name);
-                EXPECT_TRUE(!entry || entry->method == "copy") << copy.name.toStdString();
+                EXPECT_TRUE(!record.find(copy.name) || record.find(copy.name)->method == "copy")
+                    << copy.name.toStdString();
             }
             EXPECT_EQ(leftovers(), QStringList());
         }
     }
 }
 
-// A tool that says its disk is full (exit status 4), by bytes or by inodes or
-// by quota: the make ends as at any full disk, naming the copy (never a
+// A tool that says its disk is full (exit status 4), by bytes or by quota (a
+// real full disk: zel_resample_test.cpp): the make ends as at any full disk, naming the copy (never a
 // temporary) and the system's reason, and the good copy made before stays.
 TEST_F(ImageToolFaults, ToolFindingItsDiskFullEndsTheMakeAndKeepsTheGoodCopy)
 {
@@ -183,8 +175,6 @@ TEST_F(ImageToolFaults, ToolFindingItsDiskFullEndsTheMakeAndKeepsTheGoodCopy)
         const char* reason;
     } rows[] = {
         {"no bytes left", "zel-resample: cannot write DEST: No space left on device", "No space left on device"},
-        {"no inodes left", "zel-resample: cannot create a file beside DEST: No space left on device",
-         "No space left on device"},
         {"quota exceeded", "zel-resample: cannot write DEST: Disk quota exceeded", "Disk quota exceeded"},
         {"nothing said", "", "No space left on device"},
     };

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "maker_test_support.h"
 
+#include "support/folder_state.h"
+
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -19,12 +20,11 @@ void makePicture(const QString& path, int width, int height)
     ASSERT_EQ(convert.exitCode(), 0) << convert.readAllStandardError().toStdString();
 }
 
-QMap<QString, QByteArray> filesUnder(const QString& folder)
+QStringList filesUnder(const QString& folder)
 {
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), readBytes(path));
-    }
-    return files;
+    QStringList names;
+    for (const auto& [name, state] : folderState(folder))
+        if (state.starts_with("file"))
+            names.append(QString::fromStdString(name));
+    return names;
 }

@@ -4,7 +4,7 @@
 
 #include "support/kiosk_fixture.h"
 
-#include <QMap>
+#include <QStringList>
 
 // The configuration every maker test uses: 1280 x 706, so navigationHeight is
 // 700 and the eight button rows are 87, 87, 87, 87, 88, 88, 88, 88 high.
@@ -13,5 +13,5 @@ QStringList makerConfiguration();
 // A real picture of the given size (type by extension), made by ImageMagick.
 void makePicture(const QString& path, int width, int height);
 
-// Every file of a folder tree, hidden ones too, by relative path with its bytes.
-QMap<QString, QByteArray> filesUnder(const QString& folder);
+// The files of a folder tree, hidden ones too, by relative path in order (their states: folderState()).
+QStringList filesUnder(const QString& folder);

@@ -32,9 +32,9 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
     TemporaryKiosk kiosk(makerConfiguration());
     SessionProblems problems(kiosk.session.session());
     PageMaker maker(kiosk.openHeadless(), problems);
-    const QStringList before = filesUnder(kiosk.folder()).keys();
+    const QStringList before = filesUnder(kiosk.folder());
     QStringList given, source;
-    for (const QString& file : filesUnder(caseFolder).keys()) {
+    for (const QString& file : filesUnder(caseFolder)) {
         if (file.endsWith(".htm") || file.endsWith(".txt"))
             continue;
         given.append(file);
@@ -51,7 +51,7 @@ TEST_P(PageFiles, MakesExactlyTheExpectedFilesAndMessages)
 
     maker.makeOnePage(source.first());
 
-    QStringList made = filesUnder(kiosk.folder()).keys();
+    QStringList made = filesUnder(kiosk.folder());
     for (const QString& file : before + given)
         made.removeOne(file);
     EXPECT_EQ(made, readLines(caseFolder + "made.txt"));

@@ -4,6 +4,8 @@
 // the same files, messages and message order as a make that makes every copy
 // in place, and a copy is made again exactly when something that decides its
 // bytes changed.
+#include "support/executable_script.h"
+#include "support/folder_state.h"
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
@@ -13,8 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QMap>
 #include <QProcess>
 #include <QSet>
 #include <functional>
@@ -34,7 +34,7 @@ public:
 // What a make left: the files of a folder and the events, the kiosk folder written "KIOSK/"; the picture totals
 // told with the pictures done, and the last count told.
 struct Made {
-    QMap<QString, QByteArray> files;
+    std::map<std::string, std::string> files;
     QStringList events;
     QSet<int> pictureTotals;
     QString lastPictureCount;
@@ -56,11 +56,9 @@ public:
     // A stand-in image tool that notes each run in runs.txt, then runs zel-resample.
     void useTool(const QString& name, const QString& before = {})
     {
-        const QString path = kiosk.path(name);
-        writeBytes(path, ("#!/bin/sh\necho \"$1\" >> '" + kiosk.path("runs.txt") + "'\n" + before
-                          + "\nexec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\"\n")
-                             .toUtf8());
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString path =
+            writeExecutableScript(kiosk.path(name), "echo \"$1\" >> '" + kiosk.path("runs.txt") + "'\n" + before
+                                                        + "\nexec '" ZEL_PROGRAM_DIR "/zel-resample' \"$@\"");
         tool = ImageToolChoice{path, 60 * 1000, true};
     }
     int toolRuns() const { return int(readLines(kiosk.path("runs.txt")).size()); }
@@ -88,8 +86,9 @@ public:
         maker.makeAll();
         if (endsProgram(run, [&] { maker.run(); }))
             log.events.append("program ended");
-        made.files = filesUnder(folder + filesOf);
-        made.files.removeIf([](const auto& file) { return file.key().endsWith(Jpeg::CopyRecord::FileName); });
+        made.files = folderState(folder + filesOf);
+        std::erase_if(made.files,
+                      [](const auto& file) { return file.first.ends_with(Jpeg::CopyRecord::FileName.toStdString()); });
         made.events = log.events.replaceInStrings(folder, "KIOSK/");
         return made;
     }
@@ -136,7 +135,7 @@ TEST_F(PictureWorkTest, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)
         // The same kiosk made from scratch, every copy made in place.
         QDir(kiosk.path("walk/images")).removeRecursively();
         const Made scratch = make(PageMaker::InPlace);
-        EXPECT_EQ(made.files.size(), 25) << "6 pictures, 3 page sources, 9 page files, 7 copies";
+        EXPECT_EQ(made.files.size(), 26) << "6 pictures, 3 page sources, 9 page files, the images folder, 7 copies";
         EXPECT_EQ(made.pictureTotals, QSet<int>{7}) << "the total is known from the start";
         EXPECT_EQ(made.lastPictureCount, "7 of 7");
         EXPECT_EQ(made.events, scratch.events);

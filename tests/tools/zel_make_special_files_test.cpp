@@ -11,55 +11,38 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
 
-enum class Special { Fifo, LinkToDevZero, Folder, HugeSparseFile, DanglingLink, LinkToFolder };
-
+// What stands at a path instead of a regular file (a huge file is larger than the program's address space).
 struct SpecialFile {
     const char* name;
-    Special kind;
+    std::function<void(const QString&)> put;
     const char* asStyleSheet = ""; // the check's reason when it stands at stylesheet.css
 };
-const SpecialFile kSpecialFiles[] = {
-    {"FIFO", Special::Fifo, "is not a regular file"},
-    {"link to /dev/zero", Special::LinkToDevZero, "is not a regular file"},
-    {"folder", Special::Folder, "is a folder"},
-    {"huge sparse file", Special::HugeSparseFile, "is larger than 64 MB"},
-    {"dangling link", Special::DanglingLink, "cannot be read (No such file or directory)"},
+const auto linkTo = [](const QString& target) {
+    return [target](const QString& path) { ASSERT_TRUE(QFile::link(target == "~" ? path + ".gone" : target, path)); };
 };
+const SpecialFile kFifo{"FIFO", [](const QString& path) { ASSERT_EQ(::mkfifo(qPrintable(path), 0666), 0); },
+                        "is not a regular file"};
+const SpecialFile kDevZero{"link to /dev/zero", linkTo("/dev/zero"), "is not a regular file"};
+const SpecialFile kFolder{"folder", [](const QString& path) { writeBytes(path + "/inside", "x"); }, "is a folder"};
+const SpecialFile kHuge{"huge sparse file",
+                        [](const QString& path) {
+                            QFile file(path);
+                            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(3LL * 1024 * 1024 * 1024));
+                        },
+                        "is larger than 64 MB"};
+const SpecialFile kDangling{"dangling link", linkTo("~"), "cannot be read (No such file or directory)"};
+const SpecialFile kSpecialFiles[] = {kFifo, kDevZero, kFolder, kHuge, kDangling};
 
-// Puts the special file at path; a huge file is larger than the program's address space.
-void put(Special kind, const QString& path)
+void put(const SpecialFile& special, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).path());
-    switch (kind) {
-    case Special::Fifo:
-        ASSERT_EQ(::mkfifo(qPrintable(path), 0666), 0);
-        break;
-    case Special::LinkToDevZero:
-        ASSERT_TRUE(QFile::link("/dev/zero", path));
-        break;
-    case Special::Folder:
-        writeBytes(path + "/inside", "x");
-        break;
-    case Special::HugeSparseFile: {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(3LL * 1024 * 1024 * 1024));
-        break;
-    }
-    case Special::DanglingLink:
-        ASSERT_TRUE(QFile::link(path + ".gone", path));
-        break;
-    case Special::LinkToFolder:
-        QDir().mkpath(path + ".elsewhere");
-        ASSERT_TRUE(QFile::link(path + ".elsewhere", path));
-        break;
-    }
+    special.put(path);
 }
 
 // zel-make with at most 2 GB of address space (a read without end fails soon).
@@ -90,14 +73,14 @@ TEST(ZelMakeSpecialFiles, CopyRecordThatIsNotARegularFileIsRebuilt)
         SCOPED_TRACE(row.name);
         NewsKiosk kiosk;
         const QString record = kiosk.path("news/images/.zel-copies");
-        put(row.kind, record);
+        put(row, record);
         const MakeRun run = runLimited({kiosk.folder()});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err.toStdString(), "");
         EXPECT_EQ(run.out, kMadeOut);
         EXPECT_TRUE(readBytes(kiosk.path("news/images/today00001.jpg")).startsWith("\xFF\xD8"));
         const QFileInfo after(record);
-        if (row.kind == Special::Folder)
+        if (row.name == kFolder.name)
             EXPECT_TRUE(after.isDir());
         else
             EXPECT_TRUE(after.isFile() && !after.isSymLink() && after.size() < 4096);
@@ -113,7 +96,7 @@ TEST(ZelMakeSpecialFiles, StyleSheetThatIsNotARegularFileIsAFinding)
         SCOPED_TRACE(row.name);
         NewsKiosk kiosk;
         const QString sheet = kiosk.path("stylesheet.css");
-        put(row.kind, sheet);
+        put(row, sheet);
         const MakeRun run = runLimited({"--check", kiosk.folder()});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.err.toStdString(), "");
@@ -134,16 +117,16 @@ TEST(ZelMakeSpecialFiles, ImagesFolderThatIsALinkIsRefused)
     const QByteArray plainPage = readBytes(plain.path("news/today_con.htm"));
     ASSERT_TRUE(plainPage.contains("images\\today00001.jpg"));
 
-    const SpecialFile rows[] = {
-        {"link to a folder", Special::LinkToFolder},
-        {"link to /dev/zero", Special::LinkToDevZero},
-        {"dangling link", Special::DanglingLink},
-    };
+    const SpecialFile toFolder{"link to a folder", [](const QString& path) {
+                                   QDir().mkpath(path + ".elsewhere");
+                                   ASSERT_TRUE(QFile::link(path + ".elsewhere", path));
+                               }};
+    const SpecialFile rows[] = {toFolder, kDevZero, kDangling};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         NewsKiosk kiosk;
         const QString images = kiosk.path("news/images");
-        put(row.kind, images);
+        put(row, images);
         const MakeRun run = runLimited({kiosk.folder()});
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.out, kMadeOut);
@@ -152,10 +135,8 @@ TEST(ZelMakeSpecialFiles, ImagesFolderThatIsALinkIsRefused)
         EXPECT_EQ(run.err.count("Images folder "), 1) << run.err.toStdString();
         EXPECT_EQ(readBytes(kiosk.path("news/today_con.htm")), plainPage);
         EXPECT_TRUE(QFileInfo(images).isSymLink());
-        if (row.kind == Special::LinkToFolder) {
-            EXPECT_EQ(QDir(images + ".elsewhere").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                      QStringList());
-        }
+        EXPECT_EQ(QDir(images + ".elsewhere").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList());
     }
 }
 

@@ -2,12 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zel-make as a script calls it: exit status, messages on standard error,
 // progress on standard output.
-#include "support/recording_problems.h"
-#include "imaging/jpeg_size.h"
 #include "support/check_kiosk.h"
-#include "check/finding.h"
-#include "support/name_rule_message.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 #include "support/qt_printing.h"
 
 #include <QDir>
@@ -16,15 +13,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <iostream>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -98,10 +91,6 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
                "~/root/root.zel\t3\tfaulty line\tExpected valid directive\n"},
         {"problems as records: none", "news/today.zel=#leaf\n#para\nHello", "--problems ~/ ~/news/today.zel", 0, "",
          ""},
-        {"check without one folder", "", "--check ~/ ~/", 2,
-         "zel-make: --check takes exactly one kiosk folder\nUsage: zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...\n"
-         "       zel-make --check KIOSK_FOLDER\nTry 'zel-make --help' for more information.\n",
-         ""},
         {"page source is a folder", "", "~/ ~/news/today.zel ~/news", 2, "Page source - ~/news does NOT exist", ""},
         {"page source outside the page folders", "news/sub/deep.zel=#leaf; top.zel=#leaf",
          "~/ ~/news/today.zel ~/news/sub/deep.zel", 2,
@@ -132,69 +121,42 @@ TEST(ZelMake, EachRunGivesItsExitStatusProgressAndMessages)
     }
 }
 
-// A problem whose message holds NUL and other control characters (a reference written with them) goes through
-// --problems as one record on one line without them, and the preview's reader gets the message back whole.
-TEST(ZelMakeProblems, ControlCharactersInAMessageComeBackAsWritten)
-{
-    const QString name = QString("a") + QChar(0)
-                         + "b\x01\x1b\x7f"
-                           "c";
-    const NewsKiosk news("root/root.zel=#root\n#button " + name + " Text");
-    const MakeRun run = news.make("--problems ~/ ~/root/root.zel");
-    EXPECT_EQ(run.exitCode, 1);
-    ASSERT_TRUE(run.out.endsWith('\n'));
-    EXPECT_FALSE(std::any_of(run.out.begin(), run.out.end() - 1, [](QChar c) {
-        return (c < u' ' && c != u'\t') || c == u'\x7f';
-    })) << run.out.toStdString();
-    const std::optional<Finding> read = Finding::fromRecord(run.out.chopped(1));
-    ASSERT_TRUE(read) << run.out.toStdString();
-    EXPECT_EQ(read->pageSource, news.kiosk.path("root/root.zel"));
-    EXPECT_EQ(read->line, 2);
-    EXPECT_EQ(read->text, nameRuleMessage(name, "page"));
-}
-
-// kill -9 at several points of a make of a kiosk with pages and pictures:
-// every page file is the old or the new one, whole, never cut. Then two makes
-// at once both finish, each with its own log, finish the pages and clear what
-// the killed runs left.
+// kill -9 at several points of a make of a kiosk with pages and pictures: every page file is the old or the new
+// one, whole, never cut. Then two makes at once both finish, each with its own log, finish the pages and clear
+// what the killed runs left.
 TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
 {
     TemporaryKiosk kiosk({"screenheight 706"});
     QString latest;
-    // Each page shows its picture `pictures` times: a later version with more
-    // pictures links to copies that no make has made yet.
+    // Each page shows its picture `pictures` times: a later version links to copies no make has made yet.
     const auto writePages = [&](const QString& title, int pictures) {
         latest = ">" + title + "<";
-        for (int folder = 0; folder < 3; ++folder)
-            for (int page = 0; page < 8; ++page) {
-                const QString name = QString("f%1/p%2").arg(folder).arg(page);
-                QStringList lines{"#leaf", "#title " + title};
-                for (int n = 0; n < pictures; ++n)
-                    lines << "#image p" + QString::number(page) + ".jpg";
-                writeTextFile(kiosk.path(name + ".zel"), lines);
-                QFile::copy(kiosk.path("picture.jpg"), kiosk.path(name + ".jpg"));
-            }
+        for (int page = 0; page < 24; ++page) {
+            const QString name = QString("f%1/p%2").arg(page / 8).arg(page % 8);
+            writeTextFile(kiosk.path(name + ".zel"),
+                          QStringList{"#leaf", "#title " + title}
+                              + QStringList(pictures, "#image p" + QString::number(page % 8) + ".jpg"));
+            QFile::copy(kiosk.path("picture.jpg"), kiosk.path(name + ".jpg"));
+        }
     };
-    // Fails the test for a page file that is not whole; counts the new ones.
-    // title: what every page shows after a whole make; empty after a killed one.
+    // Fails the test for a file that is not whole; counts the new pages. title: what every page shows after a
+    // whole make (which leaves no temporary); empty after a killed one.
     const auto checkWholePages = [&](const QString& title = {}) {
+        static const QRegularExpression temporary(R"(/\.zel-(tmp|resample|copy)-[^/]*$)"),
+            source(R"re(src="images\\([^"]+)")re");
         int fresh = 0;
         for (QDirIterator it(kiosk.folder(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
             const QString path = it.next();
             const QByteArray bytes = readBytes(path);
-            // Temporaries of a killed make may still be there; a whole make clears them.
-            static const QRegularExpression temporary(R"(/\.zel-(tmp|resample|copy)-[^/]*$)");
             if (path.contains(temporary)) {
                 EXPECT_TRUE(title.isEmpty()) << path.toStdString();
             } else if (path.endsWith(".htm")) {
                 EXPECT_TRUE(bytes.endsWith("</html>\r\n")) << path.toStdString();
                 if (!path.endsWith("_con.htm") || path.contains("root"))
                     continue;
-                EXPECT_TRUE(bytes.contains(">Old<") || bytes.contains(">New")) << path.toStdString();
-                EXPECT_TRUE(bytes.contains(title.toLatin1())) << path.toStdString();
+                EXPECT_TRUE((bytes.contains(">Old<") || bytes.contains(">New")) && bytes.contains(title.toLatin1()))
+                    << path.toStdString();
                 fresh += bytes.contains(latest.toLatin1());
-                // Every picture the page shows is there.
-                static const QRegularExpression source(R"re(src="images\\([^"]+)")re");
                 for (auto match = source.globalMatch(QString::fromLatin1(bytes)); match.hasNext();)
                     EXPECT_TRUE(QFileInfo::exists(QFileInfo(path).path() + "/images/" + match.next().captured(1)))
                         << path.toStdString();
@@ -207,33 +169,26 @@ TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
     QProcess::execute("convert", {"-size", "1200x900", "plasma:", kiosk.path("picture.jpg")});
     writeTextFile(kiosk.path("root/root.zel"), {"#root"});
     writePages("Old", 1);
-    // The first make runs through a link, as installed programs are reached
-    // from /usr/bin: the image tool is still found beside the link's target.
+    // The first make runs through a link, as installed programs are reached from /usr/bin: the image tool is
+    // still found beside the link's target, and the copy resampled to the leaf page's picture width.
     QTemporaryDir bin;
     ASSERT_TRUE(QFile::link(ZEL_PROGRAM_DIR "/zel-make", bin.filePath("zel-make")));
     ASSERT_EQ(runZelMake({kiosk.folder()}, bin.filePath("zel-make")).exitCode, 0);
-    std::int32_t height = 0, width = 0;
-    SessionProblems problems(kiosk.session.session());
-    Jpeg::GetSize(kiosk.path("f0/images/p000001.jpg"), height, width, problems, {});
-    EXPECT_EQ(width, 1093) << "resampled to the leaf page's picture width, not copied unchanged (1200)";
+    EXPECT_EQ(runProgram("identify", {"-format", "%w", kiosk.path("f0/images/p000001.jpg")}).output, "1093");
 
-    // Killed after some pages have started, or some time into the make; each
-    // time the pages gain a picture, so copies are still being made.
-    const struct {
-        int progressLines, milliseconds;
-    } kills[] = {{1, 0}, {4, 0}, {9, 0}, {17, 0}, {1, 150}, {1, 400}};
+    // Killed after some progress lines, or some milliseconds into the make; each time the pages gain a picture.
+    const std::pair<int, int> kills[] = {{1, 0}, {4, 0}, {9, 0}, {17, 0}, {1, 150}, {1, 400}};
     int version = 0;
-    for (const auto& kill : kills) {
-        SCOPED_TRACE(QString("%1 lines, %2 ms").arg(kill.progressLines).arg(kill.milliseconds).toStdString());
+    for (const auto& [progressLines, milliseconds] : kills) {
+        SCOPED_TRACE(QString("%1 lines, %2 ms").arg(progressLines).arg(milliseconds).toStdString());
         ++version;
         writePages("New" + QString::number(version), version + 1);
         QProcess process;
         process.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
-        QByteArray out;
-        while (out.count('\n') < kill.progressLines && process.waitForReadyRead(60000))
+        for (QByteArray out; out.count('\n') < progressLines && process.waitForReadyRead(60000);)
             out += process.readAllStandardOutput();
-        if (kill.milliseconds)
-            process.waitForFinished(kill.milliseconds);
+        if (milliseconds)
+            process.waitForFinished(milliseconds);
         process.kill();
         process.waitForFinished();
         EXPECT_LT(checkWholePages(), 24); // killed before the make ended
@@ -258,25 +213,21 @@ TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
 {
     TemporaryKiosk kiosk;
     copySampleKiosk(kiosk.folder());
-    const auto copied = folderSnapshot(kiosk.folder());
-    const MakeRun unmade = runZelMake({"--check", kiosk.folder()});
-    EXPECT_EQ(unmade.exitCode, 1);
-    EXPECT_EQ(unmade.err.toStdString(), "");
-    EXPECT_TRUE(unmade.out.startsWith(kiosk.folder() + "news/news.zel:1: out of date: Page has never been made\n"));
-    EXPECT_TRUE(unmade.out.endsWith("Checked 19 pages: 19 findings (19 out of date)\n")) << unmade.out.toStdString();
-    // The option may stand after the folder as well.
-    const MakeRun after = runZelMake({kiosk.folder(), "--check"});
-    EXPECT_EQ(after.exitCode, unmade.exitCode);
-    EXPECT_EQ(after.out, unmade.out);
-    EXPECT_EQ(after.err, unmade.err);
-    EXPECT_TRUE(folderSnapshot(kiosk.folder()) == copied) << "no log, no HTML";
-
+    const auto check = [&](const QStringList& arguments, int exitCode) {
+        const auto before = folderSnapshot(kiosk.folder());
+        const MakeRun run = runZelMake(arguments);
+        EXPECT_EQ(run.exitCode, exitCode);
+        EXPECT_EQ(run.err.toStdString(), "");
+        EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before) << "no log, no HTML";
+        return run.out.toStdString();
+    };
+    const std::string unmade = check({"--check", kiosk.folder()}, 1);
+    EXPECT_TRUE(unmade.starts_with(
+        (kiosk.folder() + "news/news.zel:1: out of date: Page has never been made\n").toStdString()));
+    EXPECT_TRUE(unmade.ends_with("Checked 19 pages: 19 findings (19 out of date)\n")) << unmade;
+    EXPECT_EQ(check({kiosk.folder(), "--check"}, 1), unmade) << "the option may stand after the folder";
     ASSERT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
-    const auto before = folderSnapshot(kiosk.folder());
-    const MakeRun made = runZelMake({"--check", kiosk.folder()});
-    EXPECT_EQ(made.exitCode, 0);
-    EXPECT_EQ(made.out.toStdString(), "Checked 19 pages: no findings\n");
-    EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
+    EXPECT_EQ(check({"--check", kiosk.folder()}, 0), "Checked 19 pages: no findings\n");
 }
 
 // What the make will not make as asked (a configuration that sends it to another folder, two pages that would
@@ -406,35 +357,26 @@ TEST(ZelMakeCheck, FindsWhatTheMakeRefusedAndWhatAMakeWouldChange)
     }
 }
 
-// Runs zel-make with its standard output a pipe to head, as a shell pipeline starts it (SIGPIPE at its
-// default), which ends before reading anything or after the first line. The exit status; -1 when a signal
-// ended it.
-int runZelMakeIntoClosingReader(const QStringList& arguments, bool afterFirstLine)
-{
-    QProcess make, reader;
-    make.setStandardOutputProcess(&reader);
-    make.setChildProcessModifier([] { ::signal(SIGPIPE, SIG_DFL); });
-    reader.start("head", {afterFirstLine ? "-n1" : "-c0"});
-    make.start(ZEL_PROGRAM_DIR "/zel-make", arguments);
-    const bool ended = make.waitForFinished(120000) && reader.waitForFinished();
-    return ended && make.exitStatus() == QProcess::NormalExit ? make.exitCode() : -1;
-}
-
-// zel-make K | head -1: a reader that stops early ends nothing but the
-// progress; the make completes as if its output were read.
+// zel-make K | head: a reader that stops early (before reading anything, or after the first line; SIGPIPE at
+// its default, as a shell starts the pipeline) ends nothing but the progress; the make completes.
 TEST(ZelMakeWrongOutput, ReaderThatClosesEarlyEndsOnlyTheProgress)
 {
-    for (const bool afterFirstLine : {false, true}) {
-        SCOPED_TRACE(afterFirstLine ? "closed after the first line" : "closed before reading");
+    for (const char* head : {"-c0", "-n1"}) {
+        SCOPED_TRACE(head);
         TemporaryKiosk kiosk({"screenheight 706"});
-        QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg", kiosk.path("picture.jpg"));
         writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start"});
         for (int page = 0; page < 40; ++page) {
-            writeTextFile(kiosk.path(QString("f%1/p%2.zel").arg(page % 4).arg(page)),
-                          {"#leaf", "#title Page", "#image p.jpg"});
-            QFile::copy(kiosk.path("picture.jpg"), kiosk.path(QString("f%1/p.jpg").arg(page % 4)));
+            writeTextFile(kiosk.path(QString("f%1/p%2.zel").arg(page % 4).arg(page)), {"#leaf", "#image p.jpg"});
+            QFile::copy(ZEL_SOURCE_DIR "/examples/sample/root/town.jpg",
+                        kiosk.path(QString("f%1/p.jpg").arg(page % 4)));
         }
-        EXPECT_EQ(runZelMakeIntoClosingReader({kiosk.folder()}, afterFirstLine), 0);
+        QProcess make, reader;
+        make.setStandardOutputProcess(&reader);
+        make.setChildProcessModifier([] { ::signal(SIGPIPE, SIG_DFL); });
+        reader.start("head", {head});
+        make.start(ZEL_PROGRAM_DIR "/zel-make", {kiosk.folder()});
+        ASSERT_TRUE(make.waitForFinished(120000) && reader.waitForFinished());
+        EXPECT_TRUE(make.exitStatus() == QProcess::NormalExit && make.exitCode() == 0);
         for (int page = 0; page < 40; ++page)
             EXPECT_TRUE(readBytes(kiosk.path(QString("f%1/p%2.htm").arg(page % 4).arg(page))).contains("<frameset"))
                 << page;
@@ -443,9 +385,8 @@ TEST(ZelMakeWrongOutput, ReaderThatClosesEarlyEndsOnlyTheProgress)
     }
 }
 
-// Root and branch content taller than the screen the pages are made for is a
-// "may not fit" finding at the line where it passes the screen's height; a
-// leaf page scrolls, so its length is no finding.
+// Root and branch content taller than the screen is a "may not fit" finding at a line where it passes the
+// screen's height; a leaf page scrolls, so its length is no finding.
 TEST(ZelMakeCheck, TallRootAndBranchContentMayNotFit)
 {
     QStringList tall{"#para"};
@@ -454,64 +395,30 @@ TEST(ZelMakeCheck, TallRootAndBranchContentMayNotFit)
     const struct {
         const char* name;
         QStringList source;
-        int first, last; // lines the finding may be on (0, 0: no finding)
+        int first, last; // lines the one finding may be on (0, 0: no finding)
     } rows[] = {
         {"short branch", {"#branch", "#title Short", "#para", "One line."}, 0, 0},
         {"tall branch", QStringList{"#branch", "#title Tall"} + tall, 10, 40},
         {"tall root page", QStringList{"#root", "#title Tall"} + tall, 10, 40},
         {"tall leaf scrolls", QStringList{"#leaf", "#title Tall"} + tall, 0, 0},
-        {"a tall picture", {"#branch", "#image tall.jpg", "#para", "Below."}, 2, 2},
+        {"a picture three times as high as wide", {"#branch", "#image tall.jpg", "#para", "Below."}, 2, 2},
     };
+    static const QRegularExpression finding(
+        "news/page.zel:(\\d+): may not fit: Content may not fit the screen: it is shown smaller or scrolls\n");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TemporaryKiosk kiosk({"screenwidth 800", "screenheight 600"});
         writeTextFile(kiosk.path("root/root.zel"), {"#root", "#button news\\page Page"});
         writeTextFile(kiosk.path("news/page.zel"), row.source);
-        // 300 x 900: three times as high as it is wide.
         ASSERT_EQ(QProcess::execute("convert", {"-size", "300x900", "xc:gray", kiosk.path("news/tall.jpg")}), 0);
         ASSERT_EQ(runZelMake({kiosk.folder()}).exitCode, 0);
         const QString out = runZelMake({"--check", kiosk.folder()}).out;
-        static const QRegularExpression finding(
-            "news/page.zel:(\\d+): may not fit: Content may not fit the screen: it is shown smaller or scrolls\n");
         QList<int> lines;
         for (auto it = finding.globalMatch(out); it.hasNext();)
             lines << it.next().captured(1).toInt();
-        if (!row.first) {
-            EXPECT_EQ(lines, QList<int>()) << out.toStdString();
-            continue;
-        }
-        ASSERT_EQ(lines.size(), 1) << out.toStdString();
-        EXPECT_GE(lines[0], row.first);
-        EXPECT_LE(lines[0], row.last);
+        EXPECT_EQ(lines.size(), row.first ? 1 : 0) << out.toStdString();
+        EXPECT_TRUE(lines.isEmpty() || (lines[0] >= row.first && lines[0] <= row.last)) << out.toStdString();
     }
-}
-
-// A full disk while pages are written: exit 2 with "Disk full", the path and
-// the reason; the pages made before stay whole.
-TEST(ZelMakeDiskFull, FullDiskKeepsThePreviousPages)
-{
-    QTemporaryDir mountPoint;
-    if (::mount("tmpfs", qPrintable(mountPoint.path()), "tmpfs", 0, "size=1m") != 0)
-        GTEST_SKIP() << "tmpfs cannot be mounted here";
-    const auto unmount = qScopeGuard([&] { ::umount(qPrintable(mountPoint.path())); });
-    const QString kiosk = mountPoint.path() + "/kiosk/";
-    writeTextFile(kiosk + "configuration.txt", {"screenheight 706"});
-    writeTextFile(kiosk + "root/root.zel", {"#root", "#title Old"});
-    EXPECT_EQ(runZelMake({kiosk}).exitCode, 0);
-    const QByteArray old = readBytes(kiosk + "root/root_con.htm");
-    writeTextFile(kiosk + "root/root.zel", {"#root", "#title New", "#para", QString(300000, 'x')});
-    struct statvfs space {};
-    statvfs(qPrintable(kiosk), &space);
-    const qsizetype free = qsizetype(space.f_bavail * space.f_frsize);
-    writeBytes(mountPoint.path() + "/filler", QByteArray(free - 96 * 1024, 'f'));
-    const MakeRun run = runZelMake({kiosk});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains("Runtime error 61 in dlgMakePage.makeOnePage(")
-                && run.err.contains("Disk full: " + kiosk + "root/root")
-                && run.err.contains("(No space left on device)"))
-        << run.err.toStdString();
-    EXPECT_EQ(readBytes(kiosk + "root/root_con.htm"), old);
-    EXPECT_EQ(QDir(kiosk + "root").entryList(QDir::Hidden | QDir::Files).filter(".zel-tmp-"), QStringList());
 }
 
 } // namespace

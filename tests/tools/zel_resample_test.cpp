@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QProcess>
 #include <QScopeGuard>
@@ -254,10 +253,12 @@ TEST_F(ZelResample, FullDiskByBytesOrInodesGivesItsOwnExitStatus)
     const struct {
         const char* name;
         const char* options;
+        const char* fill; // shell lines that use up the disk's bytes or inodes
         const char* said; // DEST: the destination
     } rows[] = {
-        {"no bytes left", "size=64k", "zel-resample: cannot write DEST: No space left on device\n"},
-        {"no inodes left", "size=1m,nr_inodes=8",
+        {"no bytes left", "size=64k", "cat /dev/zero > filler",
+         "zel-resample: cannot write DEST: No space left on device\n"},
+        {"no inodes left", "size=1m,nr_inodes=8", "i=0\nwhile touch $i; do i=$((i + 1)); done",
          "zel-resample: cannot create a file beside DEST: No space left on device\n"},
     };
     for (const auto& row : rows) {
@@ -268,17 +269,7 @@ TEST_F(ZelResample, FullDiskByBytesOrInodesGivesItsOwnExitStatus)
         const auto unmount = qScopeGuard([&] { ::umount(qPrintable(disk.path())); });
         const QString copy = disk.filePath("copy.jpg");
         writeBytes(copy, "previous copy");
-        // Uses up the bytes (one file written until the disk refuses) or the inodes (empty files).
-        if (QString(row.name).contains("bytes")) {
-            QFile filler(disk.filePath("filler"));
-            ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
-            const QByteArray block(4096, 'f');
-            while (filler.write(block) == block.size() && filler.flush()) {
-            }
-        } else {
-            for (int i = 0; QFile(disk.filePath(QString::number(i))).open(QIODevice::WriteOnly); ++i) {
-            }
-        }
+        runProgram("sh", {"-c", "cd \"$0\" || exit\n" + QString(row.fill), disk.path()});
         const ProgramRun result = resample(source, 60, 45, copy);
         EXPECT_EQ(result.exitCode, 4);
         EXPECT_EQ(result.error.toStdString(), QString(row.said).replace("DEST", copy).toStdString());
