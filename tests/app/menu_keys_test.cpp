@@ -8,10 +8,12 @@
 
 namespace {
 
+using MenuKeysTest = WindowTest;
+
 // The keys of the windows' commands, without restating which key is whose: in the main window (before and after a
 // kiosk system is open) and in editors of every page type, each key of a shown, enabled command triggers that
 // command and no other, the keys of hidden or disabled commands trigger nothing, and no two commands share a key.
-TEST_F(WindowTest, EachCommandKeyTriggersItsOwnCommandOnly)
+TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
 {
     writeBytes(kiosk.path("root/root.zel"), "#root\r\n");
     writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n");
