@@ -12,9 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
-#include <QMenuBar>
 #include <QScopeGuard>
 #include <QTest>
 #include <QWindow>
@@ -24,7 +22,7 @@ namespace {
 
 using EditorWindowTest = WindowTest;
 
-// Loaded pages hold only their type line, so the branch row is a page with only "#branch".
+// The caption and the commands shown per page type (loaded pages hold only their type line).
 TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
 {
     const struct {
@@ -48,19 +46,9 @@ TEST_F(EditorWindowTest, CaptionsAndMenusPerPageType)
         // The window system shows the modified marker of a new page (changed from the start).
         EXPECT_EQ(editor->windowHandle()->title(), QString(row.caption) + (row.file ? "" : "*"));
         QList<bool> shown;
-        QStringList menus;
-        for (QAction* menu : editor->menuBar()->actions())
-            for (QAction* item : QList<QAction*>{menu} + menu->menu()->actions()) {
-                menus.append(item->isSeparator() ? "-" : item->text());
-                if (item->objectName().startsWith("mnuInsert") || item->objectName() == "mnuSaveAs")
-                    shown.append(item->isVisible());
-            }
+        for (const char* name : {"mnuSaveAs", "mnuInsertButton", "mnuInsertImage", "mnuInsertItem"})
+            shown.append(editor->findChild<QAction*>(name)->isVisible());
         EXPECT_EQ(shown, row.saveAsButtonImageItem);
-        EXPECT_EQ(menus.join(u'|'), "&File|Save...|Save As...|-|Make...|Save, Make && View|View...|-|Quit|"
-                                    "&Edit|&Undo|&Redo|-|Cu&t|&Copy|&Paste|Select &All|-|"
-                                    "&Find...|Find &Next|Find Pre&vious|R&eplace...|"
-                                    "&View|&Preview|&Go to Page or Picture|"
-                                    "&Tools|Insert Button...|Insert Image...|Insert Item...");
     }
 }
 
@@ -104,8 +92,6 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
                                                           + "\r\nError number 61\r\nDisk full: " + path))
         << kiosk.messages.texts().first().toStdString();
     EXPECT_EQ(readBytes(path), "#leaf\r\n");
-    EXPECT_EQ(QDir(kiosk.path("news")).entryList(QDir::Files | QDir::Hidden), QStringList{"today.zel"})
-        << "no temporary file left";
     EXPECT_TRUE(makerMessages.isEmpty());
 }
 
