@@ -315,6 +315,7 @@ TEST(KioskCommand, ShowsTheRootPageOneKioskPerStateFolderAndSIGTERMEndsItCleanly
     EXPECT_TRUE(waitUntil(
         [&] { return readLines(logPath).filter(" screen 1: shows " + kiosk + "/root/root.htm").size() == 1; }, 60000))
         << readLines(logPath).join('\n').toStdString();
+    EXPECT_EQ(readLines(logPath).filter(" screen(s), platform " + qEnvironmentVariable("QT_QPA_PLATFORM")).size(), 1);
 
     const KioskRun second = runKiosk({kiosk}, dir.path());
     EXPECT_EQ(second.exitCode, 1);

@@ -192,7 +192,8 @@ void KioskPlayer::start(const QList<QRect>& realScreens)
     for (int index = 1; index <= screenCount(); ++index)
         loadRoot(index);
     EventLog::write(QStringLiteral("started: showing ") + m_folder
-                        + QStringLiteral(" on %1 screen(s)").arg(screenCount()),
+                        + QStringLiteral(" on %1 screen(s), platform ").arg(screenCount())
+                        + QGuiApplication::platformName(),
                     {"started", 6, m_folder, {}});
     m_lock->setLastInput(QDateTime::currentDateTime());
     m_idleReturn = m_lock->lastInput();
