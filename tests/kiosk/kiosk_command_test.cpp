@@ -295,10 +295,12 @@ TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
     kiosk.waitForFinished();
 }
 
+// Started, the kiosk shows the root page (also run inside cage: in_cage.sh).
 // Two kiosks on one state folder would remove each other's versions: the
 // second refuses to start, naming the first. SIGTERM (systemctl stop) ends
-// the first as its quit keys do: page views kept, "ended" logged, status 0.
-TEST(KioskCommand, OneKioskPerStateFolderAndSIGTERMEndsItCleanly)
+// the first as its quit keys do: page views kept, "ended" logged, status 0;
+// so it does during the start-up check.
+TEST(KioskCommand, ShowsTheRootPageOneKioskPerStateFolderAndSIGTERMEndsItCleanly)
 {
     QTemporaryDir dir;
     const QString kiosk = dir.filePath("kiosk");
@@ -309,6 +311,11 @@ TEST(KioskCommand, OneKioskPerStateFolderAndSIGTERMEndsItCleanly)
     ServiceRun first(dir.path(), {"watchdogSeconds=1"}, {kiosk});
     ASSERT_TRUE(first.told("READY=1"));
     EXPECT_TRUE(first.told("WATCHDOG=1"));
+    const QString logPath = dir.filePath("zel-kiosk/kiosk.log");
+    EXPECT_TRUE(waitUntil(
+        [&] { return readLines(logPath).filter(" screen 1: shows " + kiosk + "/root/root.htm").size() == 1; }, 60000))
+        << readLines(logPath).join('\n').toStdString();
+    EXPECT_EQ(readLines(logPath).filter(" screen(s), platform " + qEnvironmentVariable("QT_QPA_PLATFORM")).size(), 1);
 
     const KioskRun second = runKiosk({kiosk}, dir.path());
     EXPECT_EQ(second.exitCode, 1);
@@ -323,6 +330,16 @@ TEST(KioskCommand, OneKioskPerStateFolderAndSIGTERMEndsItCleanly)
     EXPECT_TRUE(readLines(views).contains("2026-05-04,news\\news.htm,7"));
     const KioskRun status = runKiosk({"--status"}, dir.path());
     EXPECT_TRUE(status.out.startsWith("state: ended by SIGTERM\n")) << status.out.toStdString();
+
+    // Stopped as soon as it holds the state folder: during its check, or just after.
+    QFile::remove(logPath);
+    ServiceRun early(dir.path(), {}, {kiosk});
+    const QString lock = dir.filePath("zel-kiosk/kiosk.lock");
+    ASSERT_TRUE(
+        waitUntil([&] { return readLines(lock).value(0) == QString::number(early.process.processId()); }, 60000));
+    EXPECT_EQ(early.terminate(), 0);
+    EXPECT_TRUE(readLines(logPath).value(readLines(logPath).size() - 1).endsWith(" ended"))
+        << readLines(logPath).join('\n').toStdString();
 }
 
 // The black loop: with its zygote processes killed, no render process can

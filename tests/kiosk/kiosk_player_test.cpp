@@ -20,6 +20,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -217,8 +219,8 @@ TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
     EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
 }
 
-// Publishes a changed copy of the sample; a dead end when asked.
-QString publish(KioskVisit& visit, bool withDeadEnd)
+// Publishes a changed copy of the sample, with its marker.
+QString publish(KioskVisit& visit)
 {
     const QString published = visit.temporaryFolder() + QStringLiteral("/published");
     QDir(published).removeRecursively();
@@ -226,8 +228,6 @@ QString publish(KioskVisit& visit, bool withDeadEnd)
     EXPECT_TRUE(VersionPreparation::copyTree(visit.kioskFolder(), published, reason)) << reason.toStdString();
     QStringList root = readLines(published + QStringLiteral("/root/root.zel"));
     root.replaceInStrings(QStringLiteral("Welcome to Ostervale"), QStringLiteral("Welcome to the new Ostervale"));
-    if (withDeadEnd)
-        root.append(QStringLiteral("#button visiting\\nowhere Nowhere"));
     writeTextFile(published + QStringLiteral("/root/root.zel"), root);
     const MakeRun run = runZelMake({published});
     EXPECT_NE(run.exitCode, -1);
@@ -271,7 +271,7 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
     } rows[] = {
         {"copied kiosk system, a cabinet dropped beside it",
          [](KioskVisit& visit) {
-             const QString published = publish(visit, false);
+             const QString published = publish(visit);
              QFile cabinet(published + QStringLiteral("/news1.cab"));
              EXPECT_TRUE(cabinet.open(QIODevice::WriteOnly));
              cabinet.close();
@@ -342,36 +342,15 @@ TEST(KioskPlayer, ANewVersionIsShownOnlyAfterTheReturnToTheRootPageAndNeverMixed
     }
 }
 
-TEST(KioskPlayer, AVersionWithADeadEndIsRefusedAndTheShownOneStays)
-{
-    KioskVisit visit;
-    const QString published = publish(visit, true);
-    VersionStore store(visit.temporaryFolder() + QStringLiteral("/state/zel-kiosk/versions"));
-    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM));
-    QSignalSpy refused(&follower, &VersionFollower::refused);
-    follower.look();
-    follower.look();
-    ASSERT_TRUE(waitUntil([&] { return refused.size() == 1; }, 60000));
-    EXPECT_TRUE(refused.front().front().toString().contains(QStringLiteral("dead end")))
-        << refused.front().front().toString().toStdString();
-    EXPECT_TRUE(visit.player().waitingVersion().isEmpty());
-    EXPECT_EQ(QDir(store.root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
-    // The same content is not tried again.
-    follower.look();
-    follower.look();
-    EXPECT_FALSE(follower.preparing());
-    const QStringList log = readLines(visit.stateFolder() + QStringLiteral("/kiosk.log"));
-    EXPECT_EQ(log.filter(QStringLiteral(" refused, the version shown stays")).size(), 1);
-}
-
 // After a good version has been taken and shown, each bad or unfinished one
-// arrives in the followed folder: a refused one is named with its reason, an
-// unfinished one (no marker yet, or files not yet as the marker says) is
-// waited for; the version shown and the one before it stay either way.
+// arrives in the followed folder: a refused one is named with its reason (once:
+// the same content is not tried again), an unfinished one (no marker yet, or
+// files not yet as the marker says) is waited for; the version shown and the
+// one before it stay either way, and no unfinished copy is left behind.
 TEST(KioskPlayer, AnUnfinishedOrBrokenVersionIsNeverTakenAndTheShownOnesStay)
 {
     KioskVisit visit;
-    const QString published = publish(visit, false);
+    const QString published = publish(visit);
     const QString good = visit.temporaryFolder() + QStringLiteral("/good");
     QString reason;
     ASSERT_TRUE(VersionPreparation::copyTree(published, good, reason)) << reason.toStdString();
@@ -414,6 +393,13 @@ TEST(KioskPlayer, AnUnfinishedOrBrokenVersionIsNeverTakenAndTheShownOnesStay)
          true, 1000, "directory.zel:1: out of date: Page would change"},
         {"missing picture", [&](const QString& folder) { QFile::remove(folder + u'/' + picture); }, true, 1000,
          " does not exist"},
+        {"dead end",
+         [&](const QString& folder) {
+             writeTextFile(folder + "/root/root.zel", readLines(folder + "/root/root.zel")
+                                                          << QStringLiteral("#button visiting\\nowhere Nowhere"));
+             EXPECT_NE(runZelMake({folder}).exitCode, -1);
+         },
+         true, 1000, ": dead end: "},
         {"stalled copy, no marker, default followSeconds",
          [&](const QString& folder) {
              QFile::remove(folder + "/published.txt");
@@ -462,6 +448,8 @@ TEST(KioskPlayer, AnUnfinishedOrBrokenVersionIsNeverTakenAndTheShownOnesStay)
         EXPECT_EQ(refusal.contains(published + QStringLiteral(": ")) && refusal.contains(QLatin1String(row.logged)),
                   row.marker)
             << refusal.toStdString();
+        EXPECT_EQ(readLines(logPath).mid(logged).filter(QStringLiteral(" refused, the version shown stays")).size(),
+                  row.marker ? 1 : 0);
         // More looks at the same content take nothing.
         for (int look = 0; look < 3; ++look)
             follower.look();
@@ -471,7 +459,45 @@ TEST(KioskPlayer, AnUnfinishedOrBrokenVersionIsNeverTakenAndTheShownOnesStay)
         EXPECT_EQ(store.previous(), before);
         EXPECT_EQ(visit.player().folder(), shown);
         EXPECT_TRUE(visit.player().waitingVersion().isEmpty());
+        EXPECT_TRUE(
+            QDir(store.root()).entryList({QStringLiteral(".preparing-*")}, QDir::Dirs | QDir::Hidden).isEmpty());
     }
+}
+
+// A state folder without room (or any failure to write the version's copy)
+// refuses nothing: the version is named with the folder and the system's
+// reason, its unfinished copy removed (as one a killed run left), and taken
+// at a look once there is room.
+TEST(KioskPlayer, AVersionFindingTheStateFolderFullIsReportedAndTakenOnceThereIsRoom)
+{
+    KioskVisit visit;
+    const QString published = publish(visit);
+    VersionStore store(visit.stateFolder() + QStringLiteral("/versions"));
+    ASSERT_TRUE(QDir().mkpath(store.root() + QStringLiteral("/.preparing-1/root")));
+    std::atomic<int> fault = ENOSPC;
+    const fileio::FailureHook full = [&](std::string_view operation, const std::string&) {
+        return operation == "write" ? fault.load() : 0;
+    };
+    VersionFollower follower(published, store, visit.player(), 1000, QStringLiteral(ZEL_KIOSK_PROGRAM), &full);
+    QSignalSpy prepared(&follower, &VersionFollower::prepared);
+    follower.start();
+    const QString logPath = visit.stateFolder() + QStringLiteral("/kiosk.log");
+    const auto notTaken = [&] { return readLines(logPath).filter(QStringLiteral(" not taken, tried again")); };
+    ASSERT_TRUE(waitUntil([&] { return notTaken().size() == 1 && !follower.preparing(); }, 90000))
+        << readLines(logPath).join('\n').toStdString();
+    for (const QString& said : {notTaken().front(), VersionStore(store.root()).notTaken()}) {
+        EXPECT_TRUE(said.contains(published + QStringLiteral("/")) && said.contains(store.root() + QStringLiteral(": "))
+                    && said.endsWith(QStringLiteral(": No space left on device"))
+                    && !said.contains(QStringLiteral("/.")))
+            << said.toStdString();
+    }
+    EXPECT_EQ(QDir(store.root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    EXPECT_TRUE(store.refused().isEmpty());
+    // Room again: the next look takes it; the failure was logged once.
+    fault = 0;
+    ASSERT_TRUE(waitUntil([&] { return prepared.size() == 1; }, 90000)) << readLines(logPath).join('\n').toStdString();
+    EXPECT_EQ(notTaken().size(), 1);
+    EXPECT_TRUE(VersionStore(store.root()).notTaken().isEmpty());
 }
 
 } // namespace

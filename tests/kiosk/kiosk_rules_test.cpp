@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The kiosk's rules that need no display: opening hours, where the screens
 // go, the keys it swallows, the page views, the cabinet names and the
-// versions kept (the heartbeat: kiosk_command_test.cpp).
+// versions kept, the journal's fields (the heartbeat: kiosk_command_test.cpp).
+#include "event_log.h"
 #include "input_lock.h"
 #include "kiosk_settings.h"
 #include "opening_hours.h"
@@ -15,7 +16,11 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -293,6 +298,46 @@ TEST(ScreenPower, SwitchesTheScreensOnlyOnADisplayThatHasAWay)
         EXPECT_EQ(ScreenPower::command(false, row.platform, row.display, row.xset, row.wlopm), row.off) << row.platform;
         EXPECT_EQ(ScreenPower::command(true, row.platform, row.display, row.xset, row.wlopm), row.on) << row.platform;
     }
+}
+
+// Events reach the journal as one datagram of fields, a value with a line
+// break in it with its length; without a journal nothing is sent or waited for.
+TEST(EventLog, SendsEachEventToTheJournalWithItsFields)
+{
+    const struct {
+        const char* name;
+        QString text;
+        EventLog::Event event;
+        QByteArray datagram;
+    } rows[] = {
+        {"refused, version and reason",
+         "new version in /srv/pub refused: dead end",
+         {"refused", 4, "/srv/pub", "news.zel:2: dead end"},
+         "MESSAGE=new version in /srv/pub refused: dead end\nPRIORITY=4\nSYSLOG_IDENTIFIER=zel-kiosk\n"
+         "ZEL_EVENT=refused\nZEL_VERSION=/srv/pub\nZEL_REASON=news.zel:2: dead end\n"},
+        {"started, no reason; a line break becomes a space",
+         "started:\nshowing /k",
+         {"started", 6, "/k", {}},
+         "MESSAGE=started: showing /k\nPRIORITY=6\nSYSLOG_IDENTIFIER=zel-kiosk\nZEL_EVENT=started\nZEL_VERSION=/k\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Journal::entry(EventLog::journalFields(row.text, row.event)), row.datagram);
+    }
+    EXPECT_EQ(Journal::entry({{"MESSAGE", "a\nb"}}), QByteArray("MESSAGE\n\x03\0\0\0\0\0\0\0a\nb\n", 20));
+
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath("journal"));
+    EXPECT_FALSE(Journal::send("MESSAGE=x\n", path));
+    const int socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_TRUE(Journal::send(rows[0].datagram, path));
+    char received[512];
+    EXPECT_EQ(QByteArray(received, int(::recv(socket, received, sizeof received, MSG_DONTWAIT))), rows[0].datagram);
+    ::close(socket);
 }
 
 } // namespace

@@ -48,12 +48,31 @@ void write(const QString& event)
     struct stat opened {};
     if (::fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode)) {
         const QByteArray line =
-            (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss ")) + oneLine(event) + u'\n')
+            (QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyy-MM-ddThh:mm:ssZ ")) + oneLine(event) + u'\n')
                 .toUtf8();
         // A full disk loses the line, not the kiosk.
         [[maybe_unused]] const ssize_t written = ::write(descriptor, line.constData(), size_t(line.size()));
     }
     ::close(descriptor);
+}
+
+QList<Journal::Field> journalFields(const QString& text, const Event& event)
+{
+    QList<Journal::Field> fields{{"MESSAGE", oneLine(text)},
+                                 {"PRIORITY", QString::number(event.priority)},
+                                 {"SYSLOG_IDENTIFIER", QStringLiteral("zel-kiosk")},
+                                 {"ZEL_EVENT", QString::fromLatin1(event.kind)}};
+    if (!event.version.isEmpty())
+        fields.append({"ZEL_VERSION", event.version});
+    if (!event.reason.isEmpty())
+        fields.append({"ZEL_REASON", oneLine(event.reason)});
+    return fields;
+}
+
+void write(const QString& text, const Event& event)
+{
+    write(text);
+    Journal::send(Journal::entry(journalFields(text, event)));
 }
 
 } // namespace EventLog

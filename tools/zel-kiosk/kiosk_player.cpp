@@ -122,7 +122,7 @@ void KioskPlayer::carryOver()
         const QString reason =
             QStringLiteral("the run before (pid %1) ended unrecorded after its heartbeat of ").arg(before->pid)
             + before->written.toUTC().toString(Qt::ISODate);
-        EventLog::write(reason);
+        EventLog::write(reason, {"restarted", 4, m_folder, reason});
         ++m_heartbeat.restarts;
         m_heartbeat.lastRestart = QDateTime::currentDateTime();
         m_heartbeat.lastRestartReason = reason;
@@ -192,7 +192,9 @@ void KioskPlayer::start(const QList<QRect>& realScreens)
     for (int index = 1; index <= screenCount(); ++index)
         loadRoot(index);
     EventLog::write(QStringLiteral("started: showing ") + m_folder
-                    + QStringLiteral(" on %1 screen(s)").arg(screenCount()));
+                        + QStringLiteral(" on %1 screen(s), platform ").arg(screenCount())
+                        + QGuiApplication::platformName(),
+                    {"started", 6, m_folder, {}});
     m_lock->setLastInput(QDateTime::currentDateTime());
     m_idleReturn = m_lock->lastInput();
     tick();
@@ -240,7 +242,8 @@ void KioskPlayer::restart(int index, const QString& reason)
         const QString why =
             QStringLiteral("screen %1: %2 failed restarts in a row, the last: ").arg(index).arg(screen.failures)
             + reason;
-        EventLog::write(why + QStringLiteral(": ending, for the service to start afresh"));
+        EventLog::write(why + QStringLiteral(": ending, for the service to start afresh"),
+                        {"gave-up", 3, m_folder, QStringLiteral("screen %1: ").arg(index) + reason});
         m_heartbeat.lastRestartReason = QStringLiteral("screen %1: ").arg(index) + reason;
         m_heartbeat.lastRestart = QDateTime::currentDateTime();
         emit gaveUp(QStringLiteral("after %1 failed restarts in a row").arg(screen.failures));
@@ -249,11 +252,12 @@ void KioskPlayer::restart(int index, const QString& reason)
     const int delay = kRestartDelayMs << qMin(screen.failures, kBackOffSteps);
     ++screen.failures;
     screen.restartPending = true;
-    EventLog::write(
-        QStringLiteral("screen %1: ").arg(index) + reason + QStringLiteral(": back to the root page")
-        + (screen.failures > 1
-               ? QStringLiteral(" in %1 s (failed restarts in a row: %2)").arg(delay / 1000).arg(screen.failures - 1)
-               : QString()));
+    EventLog::write(QStringLiteral("screen %1: ").arg(index) + reason + QStringLiteral(": back to the root page")
+                        + (screen.failures > 1 ? QStringLiteral(" in %1 s (failed restarts in a row: %2)")
+                                                     .arg(delay / 1000)
+                                                     .arg(screen.failures - 1)
+                                               : QString()),
+                    {"restarted", 4, m_folder, QStringLiteral("screen %1: ").arg(index) + reason});
     ++m_heartbeat.restarts;
     m_heartbeat.lastRestart = QDateTime::currentDateTime();
     m_heartbeat.lastRestartReason = QStringLiteral("screen %1: ").arg(index) + reason;
@@ -334,7 +338,13 @@ void KioskPlayer::onLoadFinished(int index, bool succeeded)
                             if (!self || self->m_quitting || self->state(index).page != page)
                                 return;
                             const QString reason = PageCheck::failureReason(inspection);
-                            self->state(index).healthyPage = reason.isEmpty();
+                            Screen& screen = self->state(index);
+                            screen.healthyPage = reason.isEmpty();
+                            if (screen.healthyPage && self->atRoot(index) && screen.rootShown != self->m_folder) {
+                                screen.rootShown = self->m_folder;
+                                EventLog::write(QStringLiteral("screen %1: shows ").arg(index) + self->rootPage(),
+                                                {"shown", 6, self->m_folder, {}});
+                            }
                             if (!reason.isEmpty() && !self->atRoot(index))
                                 self->restart(index, reason + QStringLiteral(" in ") + location);
                         });
@@ -400,7 +410,8 @@ void KioskPlayer::tick()
         for (const Screen& screen : m_screens)
             screen.window->setCovered(!open);
         EventLog::write(open ? QStringLiteral("opening hours begin: screens shown")
-                             : QStringLiteral("opening hours end: screens covered, input ignored"));
+                             : QStringLiteral("opening hours end: screens covered, input ignored"),
+                        {"opening-hours", 5, m_folder, open ? QStringLiteral("open") : QStringLiteral("closed")});
         m_power->setOn(open);
         if (open) {
             // A new day starts at the root page, as after a long pause.

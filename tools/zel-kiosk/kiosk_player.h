@@ -108,6 +108,7 @@ private:
         int failures = 0;            // failed restarts in a row
         bool restartPending = false; // a restart waits for its delay
         bool healthyPage = false;    // the page loaded and passed the page check
+        QString rootShown;           // the version whose root page the screen showed whole (logged once)
     };
 
     void makePage(int index);

@@ -126,16 +126,31 @@ int status(bool json)
         return Refused;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    printText(stdout, json ? beat->statusJson(now) : beat->statusText(now));
     const QString versions = StateFolder::file(QStringLiteral("versions"));
-    if (const QString refused = QFileInfo::exists(versions) ? VersionStore(versions).refused() : QString();
-        !json && !refused.isEmpty())
-        printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
+    QString refused, notTaken;
+    if (QFileInfo::exists(versions)) {
+        const VersionStore store(versions);
+        refused = store.refused();
+        notTaken = store.notTaken();
+    }
+    if (json) {
+        QJsonObject object = QJsonDocument::fromJson(beat->statusJson(now).toUtf8()).object();
+        object.insert(QStringLiteral("versionRefused"), refused.isEmpty() ? QJsonValue() : QJsonValue(refused));
+        object.insert(QStringLiteral("versionNotTaken"), notTaken.isEmpty() ? QJsonValue() : QJsonValue(notTaken));
+        printText(stdout, QString::fromUtf8(QJsonDocument(object).toJson()));
+    } else {
+        printText(stdout, beat->statusText(now));
+        if (!refused.isEmpty())
+            printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
+        if (!notTaken.isEmpty())
+            printText(stdout, QStringLiteral("last version not taken (tried again): ") + notTaken + u'\n');
+    }
     return beat->alive(now) ? Success : Refused;
 }
 
 // SIGTERM and SIGINT end the kiosk as its quit keys do: the signal handler
-// only writes a byte, read in the event loop.
+// only writes a byte, read in the event loop (or, before it runs, once the
+// start-up check is done).
 int signalPipe[2] = {-1, -1};
 
 void onSignal(int number)
@@ -144,16 +159,30 @@ void onSignal(int number)
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &byte, 1);
 }
 
-void catchEndSignals(QObject* context, const std::function<void(const QString&)>& end)
+// The name of the end signal that arrived, or empty.
+QString endSignal()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+    char byte = 0;
+    if (signalPipe[0] < 0 || ::recv(signalPipe[0], &byte, 1, MSG_DONTWAIT) != 1)
+        return QString();
+    return byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
+}
+
+void onEndSignal(QObject* context, const std::function<void(const QString&)>& end)
+{
+    if (signalPipe[0] < 0)
         return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [end] {
-        char byte = 0;
-        if (::read(signalPipe[0], &byte, 1) == 1)
-            end(byte == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM"));
+        if (const QString name = endSignal(); !name.isEmpty())
+            end(name);
     });
+}
+
+void catchEndSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
@@ -162,11 +191,14 @@ void catchEndSignals(QObject* context, const std::function<void(const QString&)>
     ::sigaction(SIGINT, &action, nullptr);
 }
 
-// Prints why the folder may not be shown; true when nothing stands in the way.
-bool judged(Session& session, const QString& folder, int& screens)
+// Prints why the folder may not be shown (and keeps it in why); true when
+// nothing stands in the way.
+bool judged(Session& session, const QString& folder, int& screens, QString* why = nullptr)
 {
     if (!QFileInfo(folder).isDir()) {
         printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
+        if (why)
+            *why = QStringLiteral("not a folder");
         return false;
     }
     // A failure the check did not catch is a report on standard error that
@@ -181,6 +213,8 @@ bool judged(Session& session, const QString& folder, int& screens)
     screens = verdict.screens;
     if (verdict.reasons.isEmpty())
         return true;
+    if (why)
+        *why = verdict.reasons.join(QStringLiteral("; "));
     printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is refused:\n  ")
                           + verdict.reasons.join(QStringLiteral("\n  ")) + u'\n');
     return false;
@@ -251,6 +285,7 @@ int main(int argc, char** argv)
             return commandLine.refuse(published + QStringLiteral(" is not a folder"));
     }
 
+    catchEndSignals();
     // One kiosk per state folder: a second one would remove the first one's versions.
     QString holder, lockProblem;
     if (!StateFolder::lock(holder, lockProblem)) {
@@ -260,7 +295,7 @@ int main(int argc, char** argv)
                                 : QStringLiteral("another zel-kiosk (pid ") + holder
                                       + QStringLiteral(") runs on the state folder ") + StateFolder::path();
         printText(stderr, QStringLiteral("zel-kiosk: ") + why + u'\n');
-        EventLog::write(QStringLiteral("refused to start: ") + why);
+        EventLog::write(QStringLiteral("refused to start: ") + why, {"refused", 3, {}, why});
         return Refused;
     }
 
@@ -280,9 +315,17 @@ int main(int argc, char** argv)
             shown = current;
     }
     int screens = 1;
-    if (!judged(session, shown, screens)) {
-        EventLog::write(QStringLiteral("refused to start: ") + shown + QStringLiteral(" fails the check"));
+    QString why;
+    if (!judged(session, shown, screens, &why)) {
+        EventLog::write(QStringLiteral("refused to start: ") + shown + QStringLiteral(" fails the check"),
+                        {"refused", 3, shown, why});
         return Refused;
+    }
+    // Stopped while the check ran: ended before anything was shown.
+    if (const QString name = endSignal(); !name.isEmpty()) {
+        EventLog::write(name + QStringLiteral(": ending"));
+        EventLog::write(QStringLiteral("ended"), {"ended", 6, shown, name});
+        return Success;
     }
 
     KioskPlayer player(session, settings, shown, screens);
@@ -290,7 +333,7 @@ int main(int argc, char** argv)
         player.quit();
         application.quit();
     });
-    catchEndSignals(&player, [&](const QString& name) {
+    onEndSignal(&player, [&](const QString& name) {
         EventLog::write(name + QStringLiteral(": ending"));
         player.quit(QStringLiteral("by ") + name);
         application.quit();
@@ -334,6 +377,7 @@ int main(int argc, char** argv)
     // Queued: Qt moves the windows of a removed screen first.
     QObject::connect(&application, &QGuiApplication::screenRemoved, &player, placeAgain, Qt::QueuedConnection);
     const int result = application.exec();
-    EventLog::write(result == Success ? QStringLiteral("ended") : QStringLiteral("ended with status %1").arg(result));
+    EventLog::write(result == Success ? QStringLiteral("ended") : QStringLiteral("ended with status %1").arg(result),
+                    {"ended", result == Success ? 6 : 3, player.folder(), {}});
     return result;
 }

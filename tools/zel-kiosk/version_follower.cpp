@@ -16,9 +16,9 @@
 #include <QTimer>
 
 VersionFollower::VersionFollower(QString published, VersionStore& store, KioskPlayer& player, int intervalMs,
-                                 QString programPath, QObject* parent)
+                                 QString programPath, const fileio::FailureHook* faults, QObject* parent)
     : QObject(parent), m_published(std::move(published)), m_store(store), m_player(player),
-      m_programPath(std::move(programPath)), m_timer(new QTimer(this))
+      m_programPath(std::move(programPath)), m_timer(new QTimer(this)), m_faults(faults)
 {
     m_timer->setInterval(intervalMs);
     connect(m_timer, &QTimer::timeout, this, &VersionFollower::look);
@@ -46,6 +46,7 @@ VersionFollower::~VersionFollower()
 void VersionFollower::start()
 {
     EventLog::write(QStringLiteral("following ") + m_published);
+    m_store.removeUnfinished();
     m_timer->start();
 }
 
@@ -69,21 +70,22 @@ void VersionFollower::look()
     // A kiosk that has taken no version yet keeps what it shows as the version before.
     const QString shownCopy = m_store.current().isEmpty() ? folder + QStringLiteral("-shown") : QString();
     const QString base = m_player.folder();
-    EventLog::write(QStringLiteral("preparing a new version from ") + m_published);
+    if (m_notTaken.isEmpty())
+        EventLog::write(QStringLiteral("preparing a new version from ") + m_published);
     QPointer<VersionFollower> self(this);
-    m_worker =
-        QThread::create([self, published = m_published, base, folder, shownCopy, program = m_programPath, fingerprint] {
-            VersionPreparation::Result result = VersionPreparation::prepare(published, base, folder, program);
-            if (result.ok && !shownCopy.isEmpty() && !VersionPreparation::copyTree(base, shownCopy, result.reason))
-                result.note = QStringLiteral("the version shown is not kept for a step back: ") + result.reason;
-            QMetaObject::invokeMethod(
-                qApp,
-                [self, fingerprint, folder, shownCopy, result] {
-                    if (self)
-                        self->finish(fingerprint, folder, shownCopy, result);
-                },
-                Qt::QueuedConnection);
-        });
+    m_worker = QThread::create([self, published = m_published, base, folder, shownCopy, program = m_programPath,
+                                fingerprint, faults = m_faults] {
+        VersionPreparation::Result result = VersionPreparation::prepare(published, base, folder, program, faults);
+        if (result.ok && !shownCopy.isEmpty() && !VersionPreparation::copyTree(base, shownCopy, result.reason, faults))
+            result.note = QStringLiteral("the version shown is not kept for a step back: ") + result.reason;
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, fingerprint, folder, shownCopy, result] {
+                if (self)
+                    self->finish(fingerprint, folder, shownCopy, result);
+            },
+            Qt::QueuedConnection);
+    });
     m_worker->start();
 }
 
@@ -102,12 +104,28 @@ void VersionFollower::finish(const QString& fingerprint, const QString& folder, 
             EventLog::write(QStringLiteral("waiting: ") + result.reason + QStringLiteral("; nothing taken yet"));
             return;
         }
+        if (result.retry) {
+            m_store.discard(folder);
+            m_store.discard(shownCopy);
+            if (std::exchange(m_notTaken, result.reason) != result.reason)
+                EventLog::write(QStringLiteral("new version in ") + m_published
+                                    + QStringLiteral(" not taken, tried again at each look: ") + result.reason,
+                                {"not-taken", 4, m_published, result.reason});
+            try {
+                m_store.setNotTaken(m_published, result.reason);
+            } catch (const fileio::FileError&) {
+                // The state folder is full: the log line says it all.
+            }
+            return;
+        }
+        m_notTaken.clear();
         if (!result.ok) {
             m_store.setRefused(fingerprint, m_published, result.reason);
             m_store.discard(folder);
             m_store.discard(shownCopy);
             EventLog::write(QStringLiteral("new version in ") + m_published
-                            + QStringLiteral(" refused, the version shown stays: ") + result.reason);
+                                + QStringLiteral(" refused, the version shown stays: ") + result.reason,
+                            {"refused", 4, m_published, result.reason});
             emit refused(result.reason);
             return;
         }

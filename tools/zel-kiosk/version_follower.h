@@ -19,15 +19,19 @@ class VersionStore;
 // version is prepared and checked beside the running one in a worker
 // thread. A version that passes is offered to the player, which shows it at
 // the next return to the root page after inactivity; one that fails is
-// removed and logged, and the running version stays.
+// removed and logged, and the running version stays. One that could not be
+// written into the state folder (full, read-only) is removed, logged once
+// with its reason and tried again at each look, until there is room.
 class VersionFollower : public QObject {
     Q_OBJECT
 
 public:
+    // faults (tests; not owned) makes writing the versions fail.
     VersionFollower(QString published, VersionStore& store, KioskPlayer& player, int intervalMs, QString programPath,
-                    QObject* parent = nullptr);
+                    const fileio::FailureHook* faults = nullptr, QObject* parent = nullptr);
     ~VersionFollower() override;
 
+    // Removes what an earlier run left unfinished, then looks at every interval.
     void start();
     // One look at the published folder (the timer's work).
     void look();
@@ -50,5 +54,7 @@ private:
     QString m_seen;       // the fingerprint of the last look
     QString m_waitingFor; // content found incomplete: looked at again once it changes
     QString m_offered;    // the version waiting in the player
+    QString m_notTaken;   // why the content seen could not be written (logged once)
+    const fileio::FailureHook* m_faults;
     QThread* m_worker = nullptr;
 };

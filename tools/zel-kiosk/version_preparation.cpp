@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <filesystem>
 
 namespace VersionPreparation {
 
@@ -153,9 +154,17 @@ QString cabinetFolder(const QString& cabinetFileName)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
-bool copyTree(const QString& source, const QString& target, QString& reason)
+bool copyTree(const QString& source, const QString& target, QString& reason, const fileio::FailureHook* faults,
+              bool* writeFailed)
 {
     const QDir from(source);
+    const QString into = QStringLiteral(" into ") + QFileInfo(target).absolutePath() + QStringLiteral(": ");
+    const auto failedWriting = [&](const QString& what, const QString& why) {
+        reason = what + into + why;
+        if (writeFailed)
+            *writeFailed = true;
+        return false;
+    };
     QDirIterator it(source, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
@@ -164,17 +173,22 @@ bool copyTree(const QString& source, const QString& target, QString& reason)
             || (info.fileName() == markerName() && info.absolutePath() == from.absolutePath()))
             continue;
         const QString to = target + u'/' + from.relativeFilePath(info.filePath());
-        if (info.isDir()) {
-            if (!QDir().mkpath(to)) {
-                reason = QStringLiteral("could not create ") + to;
-                return false;
-            }
+        std::error_code error;
+        std::filesystem::create_directories(QFile::encodeName(info.isDir() ? to : QFileInfo(to).path()).toStdString(),
+                                            error);
+        if (error)
+            return failedWriting(QStringLiteral("could not copy the folder ")
+                                     + (info.isDir() ? info.filePath() : info.path()),
+                                 QString::fromLocal8Bit(error.message()));
+        if (info.isDir())
             continue;
-        }
+        const std::string from8 = QFile::encodeName(info.filePath()).toStdString();
         try {
-            QDir().mkpath(QFileInfo(to).path());
-            fileio::copyFile(QFile::encodeName(info.filePath()).toStdString(), QFile::encodeName(to).toStdString());
+            fileio::copyFile(from8, QFile::encodeName(to).toStdString(), faults);
         } catch (const fileio::FileError& error) {
+            if (error.path() != from8)
+                return failedWriting(QStringLiteral("could not copy ") + info.filePath(),
+                                     QString::fromStdString(error.reason()));
             reason = QStringLiteral("could not copy ") + info.filePath() + QStringLiteral(": ")
                      + QString::fromStdString(error.reason());
             return false;
@@ -183,7 +197,8 @@ bool copyTree(const QString& source, const QString& target, QString& reason)
     return true;
 }
 
-Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath)
+Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath,
+               const fileio::FailureHook* faults)
 {
     Result result;
     result.reason = incomplete(published);
@@ -200,11 +215,11 @@ Result prepare(const QString& published, const QString& base, const QString& tar
         if (const QStringList dropped = cabinets(published); !dropped.isEmpty())
             result.note = QStringLiteral("cabinet files beside a whole kiosk system in ") + published
                           + QStringLiteral(" are not used: ") + dropped.join(QStringLiteral(", "));
-        if (!copyTree(published, target, result.reason))
+        if (!copyTree(published, target, result.reason, faults, &result.retry))
             return result;
         break;
     case Kind::Cabinets:
-        if (!copyTree(base, target, result.reason))
+        if (!copyTree(base, target, result.reason, faults, &result.retry))
             return result;
         for (const QString& cabinet : cabinets(published)) {
             const QString folder = cabinetFolder(cabinet);

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "fileio/atomic_file.h"
+
 #include <QString>
 
 // Preparing a published kiosk system as a version of the kiosk's own.
@@ -46,6 +48,7 @@ QString cabinetFolder(const QString& cabinetFileName);
 struct Result {
     bool ok = false;
     bool waiting = false; // not yet complete (the marker says so): not refused, tried again
+    bool retry = false;   // the kiosk's own folder could not be written (full, read-only): tried again
     QString reason;       // why the version was refused, or what is awaited
     QString note;         // something the operator should know of a version taken
 };
@@ -55,11 +58,17 @@ struct Result {
 // temporaries and the marker); cabinet files are unpacked with cabextract into their page
 // folders over a copy of base (the version shown), whose pages are then made
 // with zel-make beside the program. Then the check of programPath --check
-// runs on target. Blocking: meant for a worker thread.
-Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath);
+// runs on target. Blocking: meant for a worker thread. faults (tests) makes
+// writing the copy fail.
+Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath,
+               const fileio::FailureHook* faults = nullptr);
 
 // Copies a folder tree (files and folders, no links), skipping temporaries
-// (isTemporary) and the marker at its top. False with a reason on the first failure.
-bool copyTree(const QString& source, const QString& target, QString& reason);
+// (isTemporary) and the marker at its top. False with a reason on the first
+// failure; when writing failed (not reading), writeFailed is set and the
+// reason names the file copied, the folder holding target (never target's
+// own name, a temporary one) and the system's reason.
+bool copyTree(const QString& source, const QString& target, QString& reason,
+              const fileio::FailureHook* faults = nullptr, bool* writeFailed = nullptr);
 
 } // namespace VersionPreparation

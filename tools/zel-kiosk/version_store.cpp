@@ -46,6 +46,8 @@ void VersionStore::read()
             m_source = value;
         else if (key == QLatin1String("refused"))
             m_refused = value;
+        else if (key == QLatin1String("not taken"))
+            m_notTaken = value;
     }
 }
 
@@ -54,7 +56,8 @@ void VersionStore::write() const
     const QString text =
         QStringLiteral("current: ") + m_current + QStringLiteral("\r\nprevious: ") + m_previous
         + QStringLiteral("\r\nsource: ") + m_source + QStringLiteral("\r\n")
-        + (m_refused.isEmpty() ? QString() : QStringLiteral("refused: ") + m_refused + QStringLiteral("\r\n"));
+        + (m_refused.isEmpty() ? QString() : QStringLiteral("refused: ") + m_refused + QStringLiteral("\r\n"))
+        + (m_notTaken.isEmpty() ? QString() : QStringLiteral("not taken: ") + m_notTaken + QStringLiteral("\r\n"));
     fileio::replaceFile(QFile::encodeName(m_root + QStringLiteral("/state.txt")).toStdString(),
                         text.toUtf8().toStdString());
 }
@@ -75,24 +78,46 @@ void VersionStore::setLastSource(const QString& fingerprint)
 {
     m_source = fingerprint;
     m_refused.clear();
+    m_notTaken.clear();
     write();
 }
+
+namespace {
+
+QString stateLine(const QString& published, const QString& reason)
+{
+    QString line =
+        QDateTime::currentDateTimeUtc().toString(Qt::ISODate) + u' ' + published + QStringLiteral(": ") + reason;
+    return line.replace(u'\r', u' ').replace(u'\n', u' ');
+}
+
+} // namespace
 
 void VersionStore::setRefused(const QString& fingerprint, const QString& published, const QString& reason)
 {
     m_source = fingerprint;
-    QString line =
-        QDateTime::currentDateTimeUtc().toString(Qt::ISODate) + u' ' + published + QStringLiteral(": ") + reason;
-    line.replace(u'\r', u' ').replace(u'\n', u' ');
-    m_refused = line;
+    m_refused = stateLine(published, reason);
+    m_notTaken.clear();
     write();
 }
 
-QString VersionStore::beginVersion()
+void VersionStore::setNotTaken(const QString& published, const QString& reason)
+{
+    m_notTaken = stateLine(published, reason);
+    write();
+}
+
+void VersionStore::removeUnfinished()
 {
     const QDir root(m_root);
     for (const QString& name : root.entryList({kPreparingPrefix + u'*'}, QDir::Dirs | QDir::Hidden))
         QDir(root.filePath(name)).removeRecursively();
+}
+
+QString VersionStore::beginVersion()
+{
+    removeUnfinished();
+    const QDir root(m_root);
     const QString path = root.filePath(kPreparingPrefix + QString::number(QDateTime::currentMSecsSinceEpoch()));
     root.mkpath(path);
     return path;

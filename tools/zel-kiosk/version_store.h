@@ -27,10 +27,18 @@ public:
     void setRefused(const QString& fingerprint, const QString& published, const QString& reason);
     // "TIME FOLDER: REASON" of the last refusal since a version was taken; empty when none.
     QString refused() const { return m_refused; }
+    // Content that could not be prepared for want of room (or any failure to
+    // write the kiosk's own folder): not refused, tried again; kept as
+    // "TIME FOLDER: REASON" until a version is taken or refused.
+    void setNotTaken(const QString& published, const QString& reason);
+    QString notTaken() const { return m_notTaken; }
 
     // A new, empty folder to prepare a version in (earlier unfinished ones
     // are removed first).
     QString beginVersion();
+    // Removes the folders of versions left unfinished (a run killed or a
+    // disk full while preparing).
+    void removeUnfinished();
     // Gives the prepared folder its version name; returns the new path.
     QString completeVersion(const QString& preparing);
     // Drops a version that was refused or replaced before it was shown.
@@ -53,4 +61,5 @@ private:
     QString m_previous;
     QString m_source;
     QString m_refused;
+    QString m_notTaken;
 };
