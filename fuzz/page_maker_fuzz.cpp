@@ -5,11 +5,11 @@
 // through the fatal path, and must write nothing outside the page folder
 // except the kiosk's own log. Fuzzed by scripts/fuzz-page-maker; its seeds
 // are replayed by ctest.
-#include "platform/problem.h"
-#include "app/core/open_kiosk_system.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
+#include "platform/problem.h"
 #include "platform/session.h"
+#include "system/open_kiosk_system.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,11 +7,11 @@
 // reads a generated
 // pageviews.csv of M MiB (default 1024) and measures the peak resident memory
 // that reading adds: it must stay bounded (under 100 MiB) whatever the size.
-#include "app/core/kiosk_overview.h"
-#include "app/core/open_kiosk_system.h"
-#include "app/frm_kiosk_overview.h"
-#include "dialogs/workbench.h"
+#include "app/overview_window.h"
 #include "platform/session.h"
+#include "system/kiosk_overview.h"
+#include "system/open_kiosk_system.h"
+#include "workbench/workbench.h"
 
 #include "support/bench_support.h"
 
@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        frmKioskOverview& overview = workbench.instance<frmKioskOverview>();
+        OverviewWindow& overview = workbench.instance<OverviewWindow>();
         overview.showOverview();
         fills.push_back(timer.nsecsElapsed() / 1e6);
         timer.restart();

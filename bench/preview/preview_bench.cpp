@@ -2,12 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the live preview against Save, Make && View on one generated page:
 // a leaf page of 50 lines with 5 pictures whose copies zel-make has made.
-#include "app/core/open_kiosk_system.h"
-#include "dialogs/workbench.h"
-#include "editor/frm_edit.h"
+#include "editor/editor_window.h"
 #include "platform/session.h"
-#include "preview/frm_preview.h"
-#include "viewer/frm_view_page.h"
+#include "preview/preview_window.h"
+#include "system/open_kiosk_system.h"
+#include "viewer/viewer_window.h"
+#include "workbench/workbench.h"
 
 #include "support/bench_support.h"
 
@@ -102,14 +102,14 @@ int main(int argc, char** argv)
     Workbench workbench(session);
     workbench.setKioskSystem(kiosk.get());
 
-    auto* editor = new frmEdit(workbench);
+    auto* editor = new EditorWindow(workbench);
     editor->editPage(top + "bench/page.zel");
-    editor->findChild<QAction*>("mnuPreview")->trigger();
-    frmPreview& preview = workbench.instance<frmPreview>();
+    editor->findChild<QAction*>("previewAction")->trigger();
+    PreviewWindow& preview = workbench.instance<PreviewWindow>();
     int shown = 0;
-    QObject::connect(&preview, &frmPreview::pageShown, [&] { ++shown; });
+    QObject::connect(&preview, &PreviewWindow::pageShown, [&] { ++shown; });
     if (!waitUntil([&] { return shown > 0; })) {
-        std::fprintf(stderr, "no preview: %s\n", qPrintable(preview.lblStatus()->text()));
+        std::fprintf(stderr, "no preview: %s\n", qPrintable(preview.statusLabel()->text()));
         return 1;
     }
 
@@ -117,7 +117,7 @@ int main(int argc, char** argv)
     // time; the clock starts at its last key.
     std::vector<double> toPreview;
     std::vector<double> makes;
-    QPlainTextEdit* text = editor->txtContent();
+    QPlainTextEdit* text = editor->textArea();
     for (int edit = 0; edit < edits; ++edit) {
         QTextCursor cursor(text->document()->findBlockByNumber(3 + (edit % 8)));
         cursor.movePosition(QTextCursor::EndOfBlock);
@@ -142,19 +142,19 @@ int main(int argc, char** argv)
     for (int run = 0; run < 5; ++run) {
         text->moveCursor(QTextCursor::End);
         text->insertPlainText(QString("#para\nSaved %1\n").arg(run));
-        frmViewPage& viewer = workbench.instance<frmViewPage>();
+        ViewerWindow& viewer = workbench.instance<ViewerWindow>();
         bool loaded = false;
-        QObject::connect(viewer.webBrowser(1), &QWebEngineView::loadFinished, &viewer, [&] { loaded = true; });
+        QObject::connect(viewer.webView(1), &QWebEngineView::loadFinished, &viewer, [&] { loaded = true; });
         QElapsedTimer command;
         command.start();
-        editor->mnuSaveMakeView_Click();
+        editor->saveMakeView();
         if (!waitUntil([&] { return loaded; })) {
             std::fprintf(stderr, "the viewer did not load the page\n");
             return 1;
         }
         saveMakeView.push_back(double(command.elapsed()));
         viewer.close();
-        waitUntil([&] { return !workbench.exists<frmViewPage>(); });
+        waitUntil([&] { return !workbench.exists<ViewerWindow>(); });
     }
 
     const Figures typed = figures(toPreview);
@@ -162,13 +162,13 @@ int main(int argc, char** argv)
     const Figures smv = figures(saveMakeView);
     std::printf("Page of 50 lines and 5 pictures (copies made), %d edits:\n", edits);
     std::printf("  last key to updated preview: median %.0f ms, worst %.0f ms (pause %d ms included)\n", typed.median,
-                typed.worst, frmPreview::kPauseMs);
-    std::printf("  after the pause:             median %.0f ms, worst %.0f ms\n", typed.median - frmPreview::kPauseMs,
-                typed.worst - frmPreview::kPauseMs);
+                typed.worst, PreviewWindow::kPauseMs);
+    std::printf("  after the pause:             median %.0f ms, worst %.0f ms\n",
+                typed.median - PreviewWindow::kPauseMs, typed.worst - PreviewWindow::kPauseMs);
     std::printf("  preview make (zel-make run): median %.0f ms, worst %.0f ms\n", make.median, make.worst);
     std::printf("Save, Make && View to the page loaded in the viewer (5 runs): median %.0f ms, worst %.0f ms\n",
                 smv.median, smv.worst);
-    editor->txtContent()->document()->setModified(false);
+    editor->textArea()->document()->setModified(false);
     editor->close();
     preview.close();
     return 0;

@@ -5,10 +5,10 @@
 // ordinary text or long lines without blanks, and prints their ratio. The
 // reference scan looks at each byte a bounded number of times, so the ratio
 // stays near 1 whatever the lines hold; beyond kPromise the run fails.
-#include "app/core/page_references.h"
-#include "app/core/page_renaming.h"
 #include "platform/messages.h"
 #include "platform/session.h"
+#include "system/page_references.h"
+#include "system/page_renaming.h"
 
 #include "support/bench_support.h"
 

@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/core/recovery_copies.h"
-#include "app/frm_kiosk_system.h"
+#include "app/main_window.h"
 #include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
-#include "dialogs/workbench.h"
 #include "platform/session.h"
 #include "runtime/error_handler.h"
+#include "system/recovery_copies.h"
+#include "workbench/workbench.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     QtMessageBoxes boxes(workbench.focus());
     session.setMessages(&boxes);
 
-    frmKioskSystem mainWindow(workbench);
+    MainWindow mainWindow(workbench);
     mainWindow.show();
     const int status = QApplication::exec();
     app.setSession(nullptr);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/core/page_references.h"
+#include "system/page_references.h"
 
 #include <QTreeWidget>
 

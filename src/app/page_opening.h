@@ -5,10 +5,10 @@
 #include <QString>
 
 class Workbench;
-class frmEdit;
+class EditorWindow;
 
 // Opens the page editor on pageSource (the open one brought to the front, or
 // a new one) with the cursor at the start of the page source's line (1-based;
 // the page-type line, which the editor does not show, counts as line 1).
 // nullptr when the page cannot be read.
-frmEdit* openPageAtLine(Workbench& workbench, const QString& pageSource, int line);
+EditorWindow* openPageAtLine(Workbench& workbench, const QString& pageSource, int line);

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_message_boxes.h"
 
-#include "dialogs/window_focus.h"
+#include "workbench/window_focus.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_closing.h"
 
-#include "app/frm_kiosk_system.h"
-#include "dialogs/workbench.h"
-#include "editor/frm_edit.h"
+#include "app/main_window.h"
+#include "editor/editor_window.h"
+#include "workbench/workbench.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -56,13 +56,13 @@ bool closeOtherWindowsOrNone(const QList<QWidget*>& windowsInOrder, const QWidge
 {
     const QList<QPointer<QWidget>> windows = otherWindows(windowsInOrder, keep);
     for (const QPointer<QWidget>& window : windows)
-        if (auto* editor = qobject_cast<frmEdit*>(window.data()); editor && !editor->askBeforeClosing())
+        if (auto* editor = qobject_cast<EditorWindow*>(window.data()); editor && !editor->askBeforeClosing())
             return false;
     bool allClosed = true;
     for (const QPointer<QWidget>& window : windows) {
         if (!window)
             continue;
-        auto* editor = qobject_cast<frmEdit*>(window.data());
+        auto* editor = qobject_cast<EditorWindow*>(window.data());
         if (!(editor ? editor->closeAsAgreed() : window->close()))
             allClosed = false;
     }
@@ -71,10 +71,10 @@ bool closeOtherWindowsOrNone(const QList<QWidget*>& windowsInOrder, const QWidge
 
 void closeAllWindows()
 {
-    QPointer<frmKioskSystem> mainWindow;
+    QPointer<MainWindow> mainWindow;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* frm = qobject_cast<frmKioskSystem*>(widget))
-            mainWindow = frm;
+        if (auto* found = qobject_cast<MainWindow*>(widget))
+            mainWindow = found;
     closeOtherWindows(mainWindow ? mainWindow->workbench().order().windowsInOpeningOrder()
                                  : QApplication::topLevelWidgets(),
                       mainWindow);

@@ -23,7 +23,7 @@ bool closeOtherWindows(const QList<QWidget*>& windowsInOrder, const QWidget* kee
 bool closeOtherWindowsOrNone(const QList<QWidget*>& windowsInOrder, const QWidget* keep);
 
 // Closes every window in the order the main window's workbench recorded, the
-// main window (the frmKioskSystem) last. Installed as the program's
+// main window (the MainWindow) last. Installed as the program's
 // unload-all-windows hook.
 void closeAllWindows();
 

@@ -84,9 +84,9 @@ void add(KioskSystem& kiosk, const QString& line)
         if (!item) {
             raiseBadLine(name + QStringLiteral(" is not configurable"), line);
         }
-        if (auto* integer = dynamic_cast<clsIntegerConfigurationItem*>(item))
+        if (auto* integer = dynamic_cast<IntegerConfigurationItem*>(item))
             integer->setValue(Int16::fromText(value));
-        else if (auto* text = dynamic_cast<clsStringConfigurationItem*>(item))
+        else if (auto* text = dynamic_cast<StringConfigurationItem*>(item))
             text->setValue(value);
         else
             raiseFatalProblem(QStringLiteral("Unexpected case ") + item->className()

@@ -4,8 +4,8 @@
 
 #include "base/runtime_error.h"
 
-void clsIntegerConfigurationItem::init(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
-                                       std::int16_t maximum)
+void IntegerConfigurationItem::init(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
+                                    std::int16_t maximum)
 {
     m_name = name;
     m_default = defaultValue;
@@ -14,7 +14,7 @@ void clsIntegerConfigurationItem::init(const QString& name, std::int16_t default
     m_value = defaultValue;
 }
 
-void clsIntegerConfigurationItem::setValue(std::int16_t value)
+void IntegerConfigurationItem::setValue(std::int16_t value)
 {
     if (value < m_minimum || value > m_maximum)
         throw RuntimeError(RangeErrorNumber,
@@ -26,7 +26,7 @@ void clsIntegerConfigurationItem::setValue(std::int16_t value)
     m_value = value;
 }
 
-void clsStringConfigurationItem::init(const QString& name, const QString& defaultValue)
+void StringConfigurationItem::init(const QString& name, const QString& defaultValue)
 {
     m_name = name;
     m_default = defaultValue;

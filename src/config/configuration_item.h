@@ -16,7 +16,7 @@ public:
 
 // One 16-bit integer parameter with its permitted range. init() does not check
 // the default against the range; setValue() does.
-class clsIntegerConfigurationItem : public ConfigurationItem {
+class IntegerConfigurationItem : public ConfigurationItem {
 public:
     // The error number setValue raises for a value outside the range.
     static constexpr std::int32_t RangeErrorNumber = -2147220480;
@@ -43,7 +43,7 @@ private:
 };
 
 // One text parameter; any value is accepted.
-class clsStringConfigurationItem : public ConfigurationItem {
+class StringConfigurationItem : public ConfigurationItem {
 public:
     void init(const QString& name, const QString& defaultValue);
     QString name() const override { return m_name; }

@@ -10,13 +10,13 @@ KioskSystem::KioskSystem(Session& session) : m_session(session) {}
 
 KioskSystem::~KioskSystem() = default;
 
-clsIntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::int16_t defaultValue,
-                                                     std::int16_t minimum, std::int16_t maximum)
+IntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
+                                                  std::int16_t maximum)
 {
     try {
-        auto item = std::make_unique<clsIntegerConfigurationItem>();
+        auto item = std::make_unique<IntegerConfigurationItem>();
         item->init(name, defaultValue, minimum, maximum);
-        return static_cast<clsIntegerConfigurationItem&>(m_items.add(std::move(item)));
+        return static_cast<IntegerConfigurationItem&>(m_items.add(std::move(item)));
     } catch (const RuntimeError& error) {
         raiseFatalProblem(
             QStringLiteral("Error No. %1 in configuration.addInteger when adding %2").arg(error.number()).arg(name)
@@ -24,11 +24,11 @@ clsIntegerConfigurationItem& KioskSystem::addInteger(const QString& name, std::i
     }
 }
 
-clsStringConfigurationItem& KioskSystem::addString(const QString& name, const QString& defaultValue)
+StringConfigurationItem& KioskSystem::addString(const QString& name, const QString& defaultValue)
 {
-    auto item = std::make_unique<clsStringConfigurationItem>();
+    auto item = std::make_unique<StringConfigurationItem>();
     item->init(name, defaultValue);
-    return static_cast<clsStringConfigurationItem&>(m_items.add(std::move(item)));
+    return static_cast<StringConfigurationItem&>(m_items.add(std::move(item)));
 }
 
 template <class Item>
@@ -40,14 +40,14 @@ Item& KioskSystem::itemOfKind(const QString& name) const
     return *item;
 }
 
-clsIntegerConfigurationItem& KioskSystem::integerItem(const QString& name) const
+IntegerConfigurationItem& KioskSystem::integerItem(const QString& name) const
 {
-    return itemOfKind<clsIntegerConfigurationItem>(name);
+    return itemOfKind<IntegerConfigurationItem>(name);
 }
 
-clsStringConfigurationItem& KioskSystem::stringItem(const QString& name) const
+StringConfigurationItem& KioskSystem::stringItem(const QString& name) const
 {
-    return itemOfKind<clsStringConfigurationItem>(name);
+    return itemOfKind<StringConfigurationItem>(name);
 }
 
 QString KioskSystem::stringValue(const QString& name) const { return stringItem(name).value(); }

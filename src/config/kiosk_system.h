@@ -28,14 +28,14 @@ public:
 
     // Creates, initialises and adds an item. A duplicate name in addInteger is
     // a fatal report ("Error No. 457 in configuration.addInteger when adding ...").
-    clsIntegerConfigurationItem& addInteger(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
-                                            std::int16_t maximum);
-    clsStringConfigurationItem& addString(const QString& name, const QString& defaultValue);
+    IntegerConfigurationItem& addInteger(const QString& name, std::int16_t defaultValue, std::int16_t minimum,
+                                         std::int16_t maximum);
+    StringConfigurationItem& addString(const QString& name, const QString& defaultValue);
 
     // Access by item name, in any letter case. A missing item (or one of the
     // other kind) raises Invalid argument (5).
-    clsIntegerConfigurationItem& integerItem(const QString& name) const;
-    clsStringConfigurationItem& stringItem(const QString& name) const;
+    IntegerConfigurationItem& integerItem(const QString& name) const;
+    StringConfigurationItem& stringItem(const QString& name) const;
     std::int16_t integerValue(const QString& name) const { return integerItem(name).value(); }
     QString stringValue(const QString& name) const;
     void setIntegerValue(const QString& name, std::int16_t value) const { integerItem(name).setValue(value); }

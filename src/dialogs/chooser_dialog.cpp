@@ -33,50 +33,50 @@ QList<QWidget*> tabStops(QWidget* control)
 } // namespace
 
 ChooserDialog::ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design)
-    : SingleInstanceDialog(workbench), m_lblFolder(new QLabel(QStringLiteral("Folders"), this)),
-      m_moduleName(moduleName), m_design(design), m_cmdOK(new QPushButton(QStringLiteral("OK"), this)),
-      m_cmdCancel(new QPushButton(QStringLiteral("Cancel"), this))
+    : SingleInstanceDialog(workbench), m_folderLabel(new QLabel(QStringLiteral("Folders"), this)),
+      m_moduleName(moduleName), m_design(design), m_okButton(new QPushButton(QStringLiteral("OK"), this)),
+      m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this))
 {
-    m_lblFolder->setObjectName(QStringLiteral("lblFolder"));
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    m_cmdOK->setDefault(true);
-    connect(m_cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(m_cmdCancel, &QPushButton::clicked, this, [this] { cancel(); });
+    m_folderLabel->setObjectName(QStringLiteral("folderLabel"));
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, [this] { confirm(); });
+    connect(m_cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
 {
     m_firstList = folderList;
     m_secondList = pageList;
-    if (pageList && !m_lblPage) {
-        m_lblPage = new QLabel(QStringLiteral("Pages"), this);
-        m_lblPage->setObjectName(QStringLiteral("lblPage"));
+    if (pageList && !m_pageLabel) {
+        m_pageLabel = new QLabel(QStringLiteral("Pages"), this);
+        m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     }
     const int width = pixels(m_design.widthTwips);
     const int height = pixels(m_design.heightTwips);
     const int margin = pixels(m_design.marginTwips);
-    const int labelHeight = m_lblFolder->sizeHint().height();
+    const int labelHeight = m_folderLabel->sizeHint().height();
     const int listTop = kLabelTop + labelHeight + kGap;
     const int cancelTop = height - margin - kButtonHeight;
     const int listHeight = cancelTop - 2 * kGap - listTop;
     const int listWidth = pageList ? (width - 3 * margin) / 2 : width - 2 * margin;
 
-    m_lblFolder->setGeometry(margin, kLabelTop, listWidth, labelHeight);
+    m_folderLabel->setGeometry(margin, kLabelTop, listWidth, labelHeight);
     folderList->setGeometry(margin, listTop, listWidth, listHeight);
     if (pageList) {
-        m_lblPage->setGeometry(2 * margin + listWidth, kLabelTop, listWidth, labelHeight);
+        m_pageLabel->setGeometry(2 * margin + listWidth, kLabelTop, listWidth, labelHeight);
         pageList->setGeometry(2 * margin + listWidth, listTop, listWidth, listHeight);
     }
-    m_cmdOK->resize(kButtonWidth, kButtonHeight);
-    m_cmdCancel->resize(kButtonWidth, kButtonHeight);
+    m_okButton->resize(kButtonWidth, kButtonHeight);
+    m_cancelButton->resize(kButtonWidth, kButtonHeight);
 
     // Tab goes through the controls as they stand: the lists left to right,
     // then Cancel and OK.
     QList<QWidget*> stops = tabStops(folderList);
     if (pageList)
         stops += tabStops(pageList);
-    stops << m_cmdCancel << m_cmdOK;
+    stops << m_cancelButton << m_okButton;
     for (qsizetype i = 1; i < stops.size(); ++i)
         setTabOrder(stops.at(i - 1), stops.at(i));
 
@@ -112,25 +112,25 @@ void ChooserDialog::applyResizeRule()
     const int listHeight = Int16::checked(m_listHeight + grow);
     const int buttonTop = Int16::checked(m_cancelTop + grow);
     const int listTop = m_firstList->y();
-    const int cancelWidth = m_cmdCancel->width();
-    const int okWidth = m_cmdOK->width();
+    const int cancelWidth = m_cancelButton->width();
+    const int okWidth = m_okButton->width();
 
     if (!m_secondList) {
         const int innerWidth = Int16::checked(width() - 2 * m_margin);
         const int listLeft = m_margin;
-        m_lblFolder->setGeometry(listLeft, m_lblFolder->y(), innerWidth, m_lblFolder->height());
+        m_folderLabel->setGeometry(listLeft, m_folderLabel->y(), innerWidth, m_folderLabel->height());
         m_firstList->setGeometry(listLeft, listTop, innerWidth, listHeight);
-        m_cmdCancel->move(listLeft + (innerWidth / 2 - cancelWidth) / 2, buttonTop);
-        m_cmdOK->move(listLeft + (innerWidth * 3 / 2 - okWidth) / 2, buttonTop);
+        m_cancelButton->move(listLeft + (innerWidth / 2 - cancelWidth) / 2, buttonTop);
+        m_okButton->move(listLeft + (innerWidth * 3 / 2 - okWidth) / 2, buttonTop);
         return;
     }
     const int columnWidth = Int16::checked((width() - 3 * m_margin) / 2);
     const int folderLeft = m_margin;
     const int pageLeft = Int16::checked(2 * m_margin + columnWidth);
-    m_lblFolder->setGeometry(folderLeft, m_lblFolder->y(), columnWidth, m_lblFolder->height());
-    m_lblPage->setGeometry(pageLeft, m_lblPage->y(), columnWidth, m_lblPage->height());
+    m_folderLabel->setGeometry(folderLeft, m_folderLabel->y(), columnWidth, m_folderLabel->height());
+    m_pageLabel->setGeometry(pageLeft, m_pageLabel->y(), columnWidth, m_pageLabel->height());
     m_firstList->setGeometry(folderLeft, listTop, columnWidth, listHeight);
     m_secondList->setGeometry(pageLeft, listTop, columnWidth, listHeight);
-    m_cmdCancel->move(folderLeft + (columnWidth - cancelWidth) / 2, buttonTop);
-    m_cmdOK->move(pageLeft + (columnWidth - okWidth) / 2, buttonTop);
+    m_cancelButton->move(folderLeft + (columnWidth - cancelWidth) / 2, buttonTop);
+    m_okButton->move(pageLeft + (columnWidth - okWidth) / 2, buttonTop);
 }

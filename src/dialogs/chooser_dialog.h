@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "dialogs/single_instance_dialog.h"
+#include "workbench/single_instance_dialog.h"
 
 #include <QString>
 #include <cstdint>
@@ -29,8 +29,8 @@ public:
         int marginTwips;
     };
 
-    QPushButton* okButton() const { return m_cmdOK; }
-    QPushButton* cancelButton() const { return m_cmdCancel; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
 
 protected:
     ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design);
@@ -40,7 +40,7 @@ protected:
     // subclass after it has made its lists.
     void arrangeDesign(QWidget* folderList, QWidget* pageList);
 
-    virtual void cmdOK_Click() = 0;
+    virtual void confirm() = 0;
     void cancel() override;
 
     void resizeEvent(QResizeEvent* event) override;
@@ -48,16 +48,16 @@ protected:
     const QString& moduleName() const { return m_moduleName; }
 
     QString m_result;
-    QLabel* m_lblFolder;
-    QLabel* m_lblPage = nullptr;
+    QLabel* m_folderLabel;
+    QLabel* m_pageLabel = nullptr;
 
 private:
     void applyResizeRule();
 
     QString m_moduleName;
     Design m_design;
-    QPushButton* m_cmdOK;
-    QPushButton* m_cmdCancel;
+    QPushButton* m_okButton;
+    QPushButton* m_cancelButton;
     QWidget* m_firstList = nullptr;
     QWidget* m_secondList = nullptr;
 

@@ -4,53 +4,53 @@
 
 #include "config/kiosk_system.h"
 #include "dialogs/kiosk_listing.h"
-#include "dialogs/workbench.h"
 #include "platform/messages.h"
 #include "runtime/error_handler.h"
+#include "workbench/workbench.h"
 
 #include <QListWidget>
 
 FolderChooserDialog::FolderChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design)
-    : ChooserDialog(workbench, moduleName, design), m_lstFolder(new QListWidget(this))
+    : ChooserDialog(workbench, moduleName, design), m_folderList(new QListWidget(this))
 {
-    m_lstFolder->setObjectName(QStringLiteral("lstFolder"));
-    connect(m_lstFolder, &QListWidget::currentRowChanged, this, [this] { lstFolder_Click(); });
+    m_folderList->setObjectName(QStringLiteral("folderList"));
+    connect(m_folderList, &QListWidget::currentRowChanged, this, [this] { showFolderPages(); });
 }
 
 QString FolderChooserDialog::selectedFolder() const
 {
-    return m_lstFolder->currentRow() >= 0 ? m_lstFolder->currentItem()->text() : QString();
+    return m_folderList->currentRow() >= 0 ? m_folderList->currentItem()->text() : QString();
 }
 
 void FolderChooserDialog::loadFolders()
 {
     inProcedure(moduleName(), QStringLiteral("loadFolders"), [&] {
-        const QSignalBlocker quiet(m_lstFolder);
-        m_lstFolder->clear();
-        m_lstFolder->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
+        const QSignalBlocker quiet(m_folderList);
+        m_folderList->clear();
+        m_folderList->addItems(KioskListing::folderNames(workbench().kioskSystem().folder()));
     });
 }
 
 bool FolderChooserDialog::listFolders(QWidget* focus, const QString& wantedFolder)
 {
     loadFolders();
-    if (m_lstFolder->count() == 0) {
+    if (m_folderList->count() == 0) {
         clearPages();
         Messages::show(session(), QStringLiteral("No folders have been created in this kiosk system"));
         m_result.clear();
         return false;
     }
-    const auto matches = m_lstFolder->findItems(wantedFolder, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const auto matches = m_folderList->findItems(wantedFolder, Qt::MatchExactly | Qt::MatchCaseSensitive);
     {
-        const QSignalBlocker quiet(m_lstFolder);
-        m_lstFolder->setCurrentRow(matches.isEmpty() ? 0 : m_lstFolder->row(matches.first()));
+        const QSignalBlocker quiet(m_folderList);
+        m_folderList->setCurrentRow(matches.isEmpty() ? 0 : m_folderList->row(matches.first()));
     }
     loadPages();
     focus->setFocus();
     return true;
 }
 
-void FolderChooserDialog::lstFolder_Click()
+void FolderChooserDialog::showFolderPages()
 {
     runCommand(session(), moduleName(), QStringLiteral("lstFolder_Click"), [&] { loadPages(); });
 }

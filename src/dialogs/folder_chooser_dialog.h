@@ -11,7 +11,7 @@ class QListWidget;
 class FolderChooserDialog : public ChooserDialog {
     Q_OBJECT
 public:
-    QListWidget* folderList() const { return m_lstFolder; }
+    QListWidget* folderList() const { return m_folderList; }
 
 protected:
     FolderChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design);
@@ -30,7 +30,7 @@ protected:
 
 private:
     void loadFolders();
-    void lstFolder_Click();
+    void showFolderPages();
 
-    QListWidget* m_lstFolder;
+    QListWidget* m_folderList;
 };

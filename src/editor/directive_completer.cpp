@@ -21,7 +21,7 @@ DirectiveCompleter::DirectiveCompleter(QPlainTextEdit* text, Sources sources)
     m_completer->setCompletionMode(QCompleter::PopupCompletion);
     m_completer->setCaseSensitivity(Qt::CaseInsensitive);
     m_completer->setMaxVisibleItems(12);
-    m_completer->popup()->setObjectName(QStringLiteral("lstCompletion"));
+    m_completer->popup()->setObjectName(QStringLiteral("completionList"));
     // Installed after the completer's own, so it sees the list's keys first.
     m_completer->popup()->installEventFilter(this);
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this, &DirectiveCompleter::accept);

@@ -2,12 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/editor_preview.h"
 
-#include "config/kiosk_system.h"
-#include "dialogs/workbench.h"
-#include "editor/frm_edit.h"
-#include "editor/problem_marks.h"
 #include "base/runtime_error.h"
-#include "preview/frm_preview.h"
+#include "config/kiosk_system.h"
+#include "editor/editor_window.h"
+#include "editor/problem_marks.h"
+#include "preview/preview_window.h"
+#include "workbench/workbench.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -32,8 +32,8 @@ const char* const kSettings[] = {"buttons",
 
 } // namespace
 
-EditorPreview::EditorPreview(frmEdit& editor, Workbench& workbench)
-    : QObject(&editor), m_editor(editor), m_workbench(workbench), m_marks(new ProblemMarks(*editor.txtContent()))
+EditorPreview::EditorPreview(EditorWindow& editor, Workbench& workbench)
+    : QObject(&editor), m_editor(editor), m_workbench(workbench), m_marks(new ProblemMarks(*editor.textArea()))
 {
     m_editor.installEventFilter(this);
     connect(m_editor.document().text(), &QTextDocument::contentsChanged, this, &EditorPreview::changed);
@@ -43,8 +43,8 @@ EditorPreview::EditorPreview(frmEdit& editor, Workbench& workbench)
 
 EditorPreview::~EditorPreview()
 {
-    if (m_workbench.exists<frmPreview>())
-        m_workbench.instance<frmPreview>().forget(&m_editor);
+    if (m_workbench.exists<PreviewWindow>())
+        m_workbench.instance<PreviewWindow>().forget(&m_editor);
 }
 
 std::optional<PreviewPage> EditorPreview::page() const
@@ -69,7 +69,7 @@ std::optional<PreviewPage> EditorPreview::page() const
 
 void EditorPreview::open()
 {
-    frmPreview& preview = m_workbench.instance<frmPreview>();
+    PreviewWindow& preview = m_workbench.instance<PreviewWindow>();
     preview.show();
     preview.raise();
     follow();
@@ -77,10 +77,10 @@ void EditorPreview::open()
 
 void EditorPreview::follow()
 {
-    frmPreview& preview = m_workbench.instance<frmPreview>();
-    connect(&preview, &frmPreview::problemsChanged, this, &EditorPreview::showProblems, Qt::UniqueConnection);
-    connect(&preview, &frmPreview::goToLine, this, &EditorPreview::goToLine, Qt::UniqueConnection);
-    connect(&preview, &frmPreview::cleared, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
+    PreviewWindow& preview = m_workbench.instance<PreviewWindow>();
+    connect(&preview, &PreviewWindow::problemsChanged, this, &EditorPreview::showProblems, Qt::UniqueConnection);
+    connect(&preview, &PreviewWindow::goToLine, this, &EditorPreview::goToLine, Qt::UniqueConnection);
+    connect(&preview, &PreviewWindow::cleared, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
     connect(&preview, &QObject::destroyed, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
     preview.follow(&m_editor, [this] { return page(); });
 }
@@ -89,7 +89,7 @@ void EditorPreview::follow()
 // wait for the make of the text the editor holds.
 void EditorPreview::showProblems()
 {
-    const frmPreview& preview = m_workbench.instance<frmPreview>();
+    const PreviewWindow& preview = m_workbench.instance<PreviewWindow>();
     if (preview.followed() != &m_editor || preview.problemsText() != m_editor.document().body())
         return;
     QList<ProblemMarks::LineProblem> lines;
@@ -104,25 +104,25 @@ void EditorPreview::goToLine(QObject* source, int line)
 {
     if (source != &m_editor)
         return;
-    QTextCursor cursor(m_editor.txtContent()->document()->findBlockByNumber(std::max(0, line - 2)));
-    m_editor.txtContent()->setTextCursor(cursor);
-    m_editor.txtContent()->ensureCursorVisible();
+    QTextCursor cursor(m_editor.textArea()->document()->findBlockByNumber(std::max(0, line - 2)));
+    m_editor.textArea()->setTextCursor(cursor);
+    m_editor.textArea()->ensureCursorVisible();
     m_editor.raise();
     m_editor.activateWindow();
-    m_editor.txtContent()->setFocus();
+    m_editor.textArea()->setFocus();
 }
 
 void EditorPreview::changed()
 {
-    if (m_workbench.exists<frmPreview>())
-        m_workbench.instance<frmPreview>().sourceChanged(&m_editor);
+    if (m_workbench.exists<PreviewWindow>())
+        m_workbench.instance<PreviewWindow>().sourceChanged(&m_editor);
 }
 
 // The preview turns to the editor the author turns to.
 bool EditorPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &m_editor && event->type() == QEvent::WindowActivate && m_workbench.exists<frmPreview>()
-        && m_workbench.instance<frmPreview>().followed() != &m_editor)
+    if (watched == &m_editor && event->type() == QEvent::WindowActivate && m_workbench.exists<PreviewWindow>()
+        && m_workbench.instance<PreviewWindow>().followed() != &m_editor)
         follow();
     return false;
 }

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <optional>
 
-class frmEdit;
+class EditorWindow;
 class ProblemMarks;
 class Workbench;
 
@@ -25,7 +25,7 @@ class Workbench;
 class EditorPreview : public QObject {
     Q_OBJECT
 public:
-    EditorPreview(frmEdit& editor, Workbench& workbench);
+    EditorPreview(EditorWindow& editor, Workbench& workbench);
     ~EditorPreview() override;
 
     // Shows the Preview window following this editor.
@@ -43,7 +43,7 @@ private:
     void showProblems();
     void goToLine(QObject* source, int line);
 
-    frmEdit& m_editor;
+    EditorWindow& m_editor;
     Workbench& m_workbench;
     ProblemMarks* m_marks = nullptr;
 };

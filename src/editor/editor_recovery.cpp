@@ -5,9 +5,9 @@
 #include "base/line_end.h"
 #include "base/runtime_error.h"
 #include "config/kiosk_system.h"
-#include "dialogs/workbench.h"
 #include "platform/messages.h"
 #include "runtime/log_file.h"
+#include "workbench/workbench.h"
 
 #include <QDir>
 #include <QTimer>

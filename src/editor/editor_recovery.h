@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/core/recovery_copies.h"
+#include "system/recovery_copies.h"
 
 #include <QElapsedTimer>
 #include <QObject>

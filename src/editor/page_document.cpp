@@ -96,9 +96,10 @@ std::optional<QString> PageDocument::write(const QString& path)
     // The text area turns a few characters into line ends (U+2028); a body
     // as it was loaded is the stored page whatever its lines.
     const QString text = body();
-    PageSourceFile::StoredPage page = m_stored && text == m_storedBody
-                                          ? *m_stored
-                                          : PageSourceFile::compose(PageTypes::pageTypeDirective(m_type), text, m_stored);
+    PageSourceFile::StoredPage page =
+        m_stored && text == m_storedBody
+            ? *m_stored
+            : PageSourceFile::compose(PageTypes::pageTypeDirective(m_type), text, m_stored);
     try {
         PageSourceFile::write(m_session, path, page.bytes);
     } catch (const RuntimeError& error) {

@@ -3,7 +3,7 @@
 #include "editor/reference_navigation.h"
 
 #include "editor/directive_references.h"
-#include "editor/frm_show_picture.h"
+#include "editor/picture_window.h"
 #include "pages/files.h"
 #include "platform/messages.h"
 
@@ -48,7 +48,7 @@ bool ReferenceNavigation::openAt(int position)
                                           + QStringLiteral(" does not exist"));
             return true;
         }
-        QWidget* window = frmShowPicture::showPicture(path);
+        QWidget* window = PictureWindow::showPicture(path);
         if (!window)
             Messages::show(m_session, QStringLiteral("Picture ") + QDir::toNativeSeparators(path)
                                           + QStringLiteral(" can not be shown"));

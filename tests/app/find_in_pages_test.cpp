@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/frm_find_in_pages.h"
+#include "app/find_in_pages_window.h"
 #include "app/page_line_list.h"
 #include "support/window_fixture.h"
 
@@ -32,26 +32,26 @@ protected:
         if (!QTest::qWaitForWindowActive(main.get()))
             return {"main window not active"};
         QTest::keyClick(main.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-        const auto windows = visibleWindows<frmFindInPages>();
+        const auto windows = visibleWindows<FindInPagesWindow>();
         if (windows.size() != 1 || !QTest::qWaitForWindowActive(windows[0]))
             return {"no Find in Pages window"};
         window = windows[0];
-        window->chkMatchCase()->setChecked(matchCase);
+        window->matchCaseBox()->setChecked(matchCase);
         for (QChar typed : text) // keys beyond ASCII come through the input method
             typed.unicode() < 128 ? QTest::keyClick(QApplication::focusWidget(), typed.toLatin1())
-                                  : window->txtFind()->insert(typed);
+                                  : window->findEdit()->insert(typed);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QStringList rows;
-        const QTreeWidget* list = window->lstMatches();
+        const QTreeWidget* list = window->matchList();
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* row = list->topLevelItem(i);
             rows.append(row->text(0) + ':' + row->text(1) + ':' + row->text(2));
         }
-        rows.append(window->lblCount()->text());
+        rows.append(window->countLabel()->text());
         return rows;
     }
 
-    frmFindInPages* window = nullptr;
+    FindInPagesWindow* window = nullptr;
 };
 
 TEST_F(FindInPagesTest, ListsEveryLineHoldingTheText)
@@ -83,12 +83,12 @@ TEST_F(FindInPagesTest, ListsEveryLineHoldingTheText)
 TEST_F(FindInPagesTest, DoubleClickOpensTheEditorAtTheLine)
 {
     ASSERT_EQ(findTyped("of the day").size(), 2);
-    PageLineList* list = window->lstMatches();
+    PageLineList* list = window->matchList();
     clickItem(list, list->visualItemRect(list->topLevelItem(0)), true);
-    const auto editors = visibleWindows<frmEdit>();
+    const auto editors = visibleWindows<EditorWindow>();
     ASSERT_EQ(editors.size(), 1);
     EXPECT_EQ(QDir::cleanPath(editors[0]->filePath()), QDir::cleanPath(kiosk.path("news/today.zel")));
-    const QTextCursor caret = editors[0]->txtContent()->textCursor();
+    const QTextCursor caret = editors[0]->textArea()->textCursor();
     EXPECT_EQ(caret.blockNumber(), 1); // page source line 3 is the body's second line
     EXPECT_EQ(caret.positionInBlock(), 0);
     EXPECT_EQ(caret.block().text(), "#para NEWS of the day");

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/dlg_select_folder.h"
+#include "dialogs/select_folder_dialog.h"
 #include "platform/session.h"
 #include "support/window_fixture.h"
 
@@ -17,14 +17,14 @@ protected:
     // Tools, Export Folder, choosing the folder in the folder dialog (or Cancel for "").
     void exportFolder(const QString& name)
     {
-        author.whenShown<dlgSelectFolder>([name](dlgSelectFolder& dialog) {
+        author.whenShown<SelectFolderDialog>([name](SelectFolderDialog& dialog) {
             const auto found = dialog.folderList()->findItems(name, Qt::MatchExactly);
             if (found.isEmpty())
                 return dialog.cancelButton()->click();
             dialog.folderList()->setCurrentItem(found.first());
             dialog.okButton()->click();
         });
-        main->mnuExportFolder_Click();
+        main->exportFolder();
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(FolderExportTest, CancelAndMissingMakerWriteNothing)
     QTemporaryDir programs;
     kiosk.session.session().setProgramFolder(programs.path());
     author.shown = 0;
-    main->mnuExportFolder_Click(); // no cabinet maker beside the program
+    main->exportFolder(); // no cabinet maker beside the program
     EXPECT_EQ(kiosk.messages.texts(),
               QStringList{QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe")});
     EXPECT_EQ(author.shown, 0);

@@ -19,7 +19,7 @@ TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
     writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n");
     writeBytes(kiosk.path("news/index.zel"), "#branch\r\n");
     const auto editor = [this](const char* relative) {
-        auto* window = new frmEdit(workbench);
+        auto* window = new EditorWindow(workbench);
         EXPECT_TRUE(window->editPage(kiosk.path(relative)));
         return window;
     };

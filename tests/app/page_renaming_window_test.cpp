@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/frm_references.h"
-#include "dialogs/dlg_select_file.h"
-#include "dialogs/dlg_select_folder.h"
+#include "app/references_window.h"
+#include "dialogs/select_file_dialog.h"
+#include "dialogs/select_folder_dialog.h"
 #include "support/window_fixture.h"
 
 #include <QListWidget>
@@ -26,14 +26,14 @@ protected:
     // The page chooser picks folder\page.
     void choosePage(const QString& folder, const QString& page)
     {
-        author.whenShown<dlgSelectFile>(thenOK([folder, page](dlgSelectFile& dialog) {
+        author.whenShown<SelectFileDialog>(thenOK([folder, page](SelectFileDialog& dialog) {
             dialog.folderList()->setCurrentItem(dialog.folderList()->findItems(folder, Qt::MatchExactly).value(0));
             dialog.pageList()->setCurrentItem(dialog.pageList()->findItems(page, Qt::MatchExactly).value(0));
         }));
     }
-    frmEdit* editorShowing(const QString& relative)
+    EditorWindow* editorShowing(const QString& relative)
     {
-        for (frmEdit* editor : visibleWindows<frmEdit>())
+        for (EditorWindow* editor : visibleWindows<EditorWindow>())
             if (QDir::cleanPath(editor->filePath()) == QDir::cleanPath(kiosk.path(relative)))
                 return editor;
         return nullptr;
@@ -46,11 +46,12 @@ protected:
 TEST_F(RenamingWindowTest, RenamePageRewritesReferencesAndOffersMakeAll)
 {
     editorOn("news/index.zel", "#branch\r\n#button today Today\r\n");
-    frmEdit* changed = editorOn("sport/index.zel", "#branch\r\n#button news/today Today\r\n");
+    EditorWindow* changed = editorOn("sport/index.zel", "#branch\r\n#button news/today Today\r\n");
     type(changed, "#title Mine\n");
     choosePage("news", "today");
     author.textAnswers = {"heute"};
-    const QStringList messages = withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "mnuRenamePage"); });
+    const QStringList messages =
+        withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "renamePageAction"); });
     EXPECT_EQ(author.textsAsked, QStringList{"New name of page today in folder news:|Rename Page|today"});
     EXPECT_EQ(messages, (QStringList{"A page has been changed  - do you wish to save it first?",
                                      "The pages that lead to the renamed pages must be made again. Make all pages "
@@ -70,15 +71,16 @@ TEST_F(RenamingWindowTest, RenamePageRewritesReferencesAndOffersMakeAll)
 TEST_F(RenamingWindowTest, MovePageThenRenameItsFolder)
 {
     choosePage("news", "today");
-    author.whenShown<dlgSelectFolder>(thenOK([](dlgSelectFolder& dialog) {
+    author.whenShown<SelectFolderDialog>(thenOK([](SelectFolderDialog& dialog) {
         dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("sport", Qt::MatchExactly).value(0));
     }));
-    withAnswers({Answer::No}, [&] { trigger(main.get(), "mnuMovePage"); });
+    withAnswers({Answer::No}, [&] { trigger(main.get(), "movePageAction"); });
     EXPECT_EQ(readLines(kiosk.path("news/index.zel")), (QStringList{"#branch", "#button sport\\today Today"}));
     EXPECT_EQ(readLines(kiosk.path("sport/index.zel")), (QStringList{"#branch", "#button sport/today Today"}));
     EXPECT_TRUE(QFileInfo::exists(kiosk.path("sport/today.zel")));
     author.textAnswers = {"games"};
-    withAnswers({Answer::No}, [&] { trigger(main.get(), "mnuRenameFolder"); }); // the folder chooser picks sport again
+    withAnswers({Answer::No},
+                [&] { trigger(main.get(), "renameFolderAction"); }); // the folder chooser picks sport again
     EXPECT_EQ(readLines(kiosk.path("news/index.zel")), (QStringList{"#branch", "#button games\\today Today"}));
     EXPECT_TRUE(QFileInfo::exists(kiosk.path("games/today.zel")));
 }
@@ -87,19 +89,19 @@ TEST_F(RenamingWindowTest, MovePageThenRenameItsFolder)
 TEST_F(RenamingWindowTest, ReferencesWindowOpensTheEditorAtTheLine)
 {
     choosePage("news", "today");
-    trigger(main.get(), "mnuReferences");
-    auto windows = visibleWindows<frmReferences>();
+    trigger(main.get(), "referencesAction");
+    auto windows = visibleWindows<ReferencesWindow>();
     ASSERT_EQ(windows.size(), 1);
-    QTreeWidget* list = windows[0]->lstReferences();
+    QTreeWidget* list = windows[0]->referenceList();
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "news\\index");
     EXPECT_EQ(list->topLevelItem(0)->text(1), "2");
     EXPECT_EQ(list->topLevelItem(0)->text(2), "#button today Today");
     EXPECT_EQ(list->topLevelItem(1)->text(0), "sport\\index");
     windows[0]->openReference(list->topLevelItem(1));
-    frmEdit* editor = editorShowing("sport/index.zel");
+    EditorWindow* editor = editorShowing("sport/index.zel");
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->txtContent()->textCursor().blockNumber(), 0);
+    EXPECT_EQ(editor->textArea()->textCursor().blockNumber(), 0);
 }
 
 } // namespace

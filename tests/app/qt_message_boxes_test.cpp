@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_message_boxes.h"
-#include "dialogs/window_focus.h"
+#include "workbench/window_focus.h"
 
 #include <QAbstractButton>
 #include <QLabel>

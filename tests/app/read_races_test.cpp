@@ -3,13 +3,13 @@
 // An author's file that goes or becomes something else just when the program
 // reads it: one row per read point and fault. Never a fatal report, never a
 // hang (each row has a bound), no lost text, and what is said names the file.
-#include "app/core/page_renaming.h"
-#include "app/core/page_search.h"
 #include "check/kiosk_check.h"
 #include "maker/page_maker.h"
 #include "support/check_kiosk.h"
 #include "support/recording_problems.h"
 #include "support/window_fixture.h"
+#include "system/page_renaming.h"
+#include "system/page_search.h"
 
 #include <QProcess>
 #include <chrono>
@@ -223,7 +223,7 @@ TEST_P(ReadRaceTest, NoFatalReportHangOrLostTextAndTheFileIsNamed)
         break;
     }
     case ReadPoint::Save: {
-        frmEdit* editor = editorOn("news/b.zel", "#leaf\r\n#title B\r\n");
+        EditorWindow* editor = editorOn("news/b.zel", "#leaf\r\n#title B\r\n");
         type(editor, "#para\nTyped\n");
         hit(page);
         EXPECT_FALSE(endsProgram([&] { editor->saveFile(); }));

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The text-fit estimate and the style sheet it reads its fonts from (a caption
 // too long for its button, and texts that fit, are findings of
-// frm_check_kiosk_system_test.cpp and of zel-make --check in
+// check_window_test.cpp and of zel-make --check in
 // zel_make_test.cpp).
 #include "check/finding.h"
 #include "check/style_sheet.h"
@@ -51,5 +51,5 @@ TEST(StyleSheet, ReadsPlainRules)
     EXPECT_EQ(sheet.lineHeight("missing", 10), 12);
 }
 
-// The plural counts are those of Tools > Check Kiosk System (frm_check_kiosk_system_test).
+// The plural counts are those of Tools > Check Kiosk System (check_window_test).
 TEST(Finding, CountLineOfOnePage) { EXPECT_EQ(countLine(1, {}).toStdString(), "Checked 1 page: no findings"); }

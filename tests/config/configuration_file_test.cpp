@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/core/open_kiosk_system.h"
-#include "platform/problem.h"
+#include "base/screen_size.h"
 #include "config/configuration.h"
 #include "config/layout.h"
-#include "base/screen_size.h"
+#include "platform/problem.h"
 #include "support/kiosk_fixture.h"
+#include "system/open_kiosk_system.h"
 
 #include <QDir>
 #include <QFile>

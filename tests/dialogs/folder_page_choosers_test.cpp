@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/dlg_create_new_folder.h"
-#include "dialogs/dlg_save_file.h"
-#include "dialogs/dlg_select_file.h"
-#include "dialogs/dlg_select_folder.h"
+#include "dialogs/new_folder_dialog.h"
+#include "dialogs/save_file_dialog.h"
+#include "dialogs/select_file_dialog.h"
+#include "dialogs/select_folder_dialog.h"
 #include "dialogs/simple_combo_box.h"
 #include "support/window_fixture.h"
 
@@ -47,10 +47,10 @@ struct Row {
 };
 
 // The openers.
-const auto selectFolder = [](dlgSelectFolder& d) { d.openFolders(); };
-const auto selectFile = [](dlgSelectFile& d) { d.openPage(); };
-const auto saveAs = [](const QString& saved) { return [saved](dlgSaveFile& d) { d.savePage(saved); }; };
-const auto createFolder = [](dlgCreateNewFolder& d) { d.showModal(); };
+const auto selectFolder = [](SelectFolderDialog& d) { d.openFolders(); };
+const auto selectFile = [](SelectFileDialog& d) { d.openPage(); };
+const auto saveAs = [](const QString& saved) { return [saved](SaveFileDialog& d) { d.savePage(saved); }; };
+const auto createFolder = [](NewFolderDialog& d) { d.showModal(); };
 
 // A kiosk system with about/team and news/a, Intro, memo and today (page
 // sources in any letter case; which files are page sources is the maker's
@@ -70,7 +70,7 @@ protected:
     template <class Dialog, size_t N>
     void check(const Row<Dialog> (&rows)[N], const auto& open, QString (Dialog::*result)() const)
     {
-        const QString prefix = std::is_same_v<Dialog, dlgSelectFolder> ? QString() : kiosk.folder();
+        const QString prefix = std::is_same_v<Dialog, SelectFolderDialog> ? QString() : kiosk.folder();
         for (const Row<Dialog>& row : rows) {
             SCOPED_TRACE(row.name);
             kiosk.messages.clear();
@@ -92,9 +92,9 @@ TEST_F(ChoosersTest, WithoutFoldersEachOpenerSaysSoAndShowsNothing)
 {
     for (const char* folder : {"about", "news", "sport", ".hidden"})
         QDir(kiosk.path(folder)).removeRecursively();
-    selectFolder(workbench.instance<dlgSelectFolder>());
-    selectFile(workbench.instance<dlgSelectFile>());
-    saveAs({})(workbench.instance<dlgSaveFile>());
+    selectFolder(workbench.instance<SelectFolderDialog>());
+    selectFile(workbench.instance<SelectFileDialog>());
+    saveAs({})(workbench.instance<SaveFileDialog>());
     EXPECT_EQ(kiosk.messages.texts(), QStringList(3, "No folders have been created in this kiosk system"));
     EXPECT_EQ(author.shown, 0);
 }
@@ -102,39 +102,39 @@ TEST_F(ChoosersTest, WithoutFoldersEachOpenerSaysSoAndShowsNothing)
 TEST_F(ChoosersTest, SelectFolderTable)
 {
     const auto highlight = [](int row) { return thenOK([row](auto& d) { d.folderList()->setCurrentRow(row); }); };
-    const Row<dlgSelectFolder> rows[] = {
+    const Row<SelectFolderDialog> rows[] = {
         {"the first folder is preselected", ok, "about"},
         {"OK takes the highlighted folder", highlight(2), "sport"},
         {"the close box is Cancel", [](auto& d) { d.close(); }, ""},
         {"double click does nothing", [](auto& d) { doubleClick(d.folderList(), 1); }, "", {}, true},
         {"OK without a selection", highlight(-1), "", {"No folder selected"}},
     };
-    check(rows, selectFolder, &dlgSelectFolder::getSelectedFolderName);
-    EXPECT_EQ(texts(workbench.instance<dlgSelectFolder>().folderList()), (QStringList{"about", "news", "sport"}));
+    check(rows, selectFolder, &SelectFolderDialog::getSelectedFolderName);
+    EXPECT_EQ(texts(workbench.instance<SelectFolderDialog>().folderList()), (QStringList{"about", "news", "sport"}));
 }
 
 TEST_F(ChoosersTest, SelectFileTable)
 {
     const auto highlight = [](int folder, int page) {
-        return [folder, page](dlgSelectFile& d) {
+        return [folder, page](SelectFileDialog& d) {
             d.folderList()->setCurrentRow(folder);
             if (page >= 0)
                 d.pageList()->setCurrentRow(page);
         };
     };
-    const auto doubleClickFirst = [&](dlgSelectFile& d) {
+    const auto doubleClickFirst = [&](SelectFileDialog& d) {
         highlight(1, 1)(d);
         doubleClick(d.pageList(), 0);
     };
-    const Row<dlgSelectFile> rows[] = {
+    const Row<SelectFileDialog> rows[] = {
         {"the first folder and page are preselected", ok, "about/team.zel"},
         {"another folder preselects its first page", thenOK(highlight(1, -1)), "news/a.zel"},
         {"a folder without pages", thenOK(highlight(2, -1)), "", {"No page selected"}},
         {"OK takes a page source in capitals by its name on disk", thenOK(highlight(1, 1)), "news/Intro.ZEL"},
         {"double click on a page is OK", doubleClickFirst, "news/a.zel"},
     };
-    check(rows, selectFile, &dlgSelectFile::getSelectedFilePath);
-    const dlgSelectFile& d = workbench.instance<dlgSelectFile>();
+    check(rows, selectFile, &SelectFileDialog::getSelectedFilePath);
+    const SelectFileDialog& d = workbench.instance<SelectFileDialog>();
     EXPECT_EQ(texts(d.pageList()), (QStringList{"a", "Intro", "memo", "today"}));
     EXPECT_EQ(d.getFolder() + "/" + d.getPage(), "news/a");
 }
@@ -142,36 +142,36 @@ TEST_F(ChoosersTest, SelectFileTable)
 // The last rows: a page never saved, or saved in a folder that is gone, gets the first folder.
 TEST_F(ChoosersTest, SaveFileTable)
 {
-    const Row<dlgSaveFile> rows[] = {
+    const Row<SaveFileDialog> rows[] = {
         {"no page is preselected", ok, "", {"No page selected"}},
         {"a new page name", typed("weekend"), "news/weekend.zel"},
         {"an existing page source in other letters", typed("memo"), "news/memo.Zel"},
         {"a capital letter", typed("Today"), "", {"Today is not a valid page name"}},
         {"double click on a page is OK", [](auto& d) { doubleClick(d.pageBox()->listWidget(), 0); }, "news/a.zel"},
     };
-    check(rows, saveAs(kiosk.path("news/today.zel")), &dlgSaveFile::getSelectedFilePath);
+    check(rows, saveAs(kiosk.path("news/today.zel")), &SaveFileDialog::getSelectedFilePath);
     for (const char* saved : {"", "gone/x.zel"}) {
-        const Row<dlgSaveFile> fresh[] = {{saved, typed("new"), "about/new.zel"}};
-        check(fresh, saveAs(*saved ? kiosk.path(saved) : QString()), &dlgSaveFile::getSelectedFilePath);
+        const Row<SaveFileDialog> fresh[] = {{saved, typed("new"), "about/new.zel"}};
+        check(fresh, saveAs(*saved ? kiosk.path(saved) : QString()), &SaveFileDialog::getSelectedFilePath);
     }
 }
 
 // The last row: the list is refilled on every show, and picking a name from it is refused.
 TEST_F(ChoosersTest, CreateNewFolderTable)
 {
-    const Row<dlgCreateNewFolder> rows[] = {
+    const Row<NewFolderDialog> rows[] = {
         {"spaces around a new name are trimmed", typed("  weather  "), "weather"},
         {"spaces around an existing name", typed("  news "), "", {"Folder already exists"}},
         {"only blanks", typed("   "), "", {"No folder name entered"}},
         {"capital letters", typed("News"), "", {"News is not a valid folder name"}},
     };
-    check(rows, createFolder, &dlgCreateNewFolder::getFolderPath);
+    check(rows, createFolder, &NewFolderDialog::getFolderPath);
     EXPECT_FALSE(QFileInfo::exists(kiosk.path("weather"))); // the caller creates it
     ASSERT_TRUE(QDir().mkpath(kiosk.path("weekly")));
-    const Row<dlgCreateNewFolder> picked[] = {
+    const Row<NewFolderDialog> picked[] = {
         {"picked", thenOK([](auto& d) { d.folderBox()->setCurrentRow(3); }), "", {"Folder already exists"}}};
-    check(picked, createFolder, &dlgCreateNewFolder::getFolderPath);
-    EXPECT_EQ(workbench.instance<dlgCreateNewFolder>().folderBox()->items(),
+    check(picked, createFolder, &NewFolderDialog::getFolderPath);
+    EXPECT_EQ(workbench.instance<NewFolderDialog>().folderBox()->items(),
               (QStringList{"about", "news", "sport", "weekly"}));
 }
 

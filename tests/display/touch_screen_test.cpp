@@ -149,7 +149,7 @@ private:
 // touch the button, and the whole window shows "shows". Root and branch links
 // are written with backslashes; Back is b8 on every page of the sample; a
 // badly named reference shows the shared missing page. (A branch's buttons to
-// leaves of its own folder and Home from a leaf: frm_view_page_test.cpp.)
+// leaves of its own folder and Home from a leaf: viewer_window_test.cpp.)
 const struct {
     const char *name, *open, *button, *shows;
 } kSteps[] = {

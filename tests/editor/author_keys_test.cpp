@@ -1,10 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_message_boxes.h"
-#include "dialogs/dlg_create_new_folder.h"
-#include "dialogs/dlg_save_file.h"
-#include "dialogs/dlg_select_file.h"
-#include "dialogs/dlg_select_folder.h"
+#include "dialogs/new_folder_dialog.h"
+#include "dialogs/save_file_dialog.h"
+#include "dialogs/select_file_dialog.h"
+#include "dialogs/select_folder_dialog.h"
 #include "dialogs/simple_combo_box.h"
 #include "support/modal_keys.h"
 #include "support/window_fixture.h"
@@ -42,9 +42,9 @@ protected:
     ~AuthorKeysTest() override { kiosk.session.session().setMessages(recorded); }
 
     // Keys typed now reach this editor's text.
-    static void expectKeysReach(frmEdit* editor, const char* keys)
+    static void expectKeysReach(EditorWindow* editor, const char* keys)
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return editor->isActiveWindow() && focused() == editor->txtContent(); }))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return editor->isActiveWindow() && focused() == editor->textArea(); }))
             << "the keyboard is in " << describe(focused()).toStdString();
         QTest::keyClicks(focused(), keys);
         EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
@@ -64,8 +64,8 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 {
     const QByteArray important = "#branch\r\n#title Important\r\n";
     writeBytes(kiosk.path("aaa/important.zel"), important);
-    workbench.instance<dlgSaveFile>().pageBox()->setText("typed before");
-    frmEdit* leaf = newEditor(1);
+    workbench.instance<SaveFileDialog>().pageBox()->setText("typed before");
+    EditorWindow* leaf = newEditor(1);
     ASSERT_TRUE(QTest::qWaitForWindowActive(leaf));
     QTest::keyClicks(focused(), "#title Leaf");
     QString nameShown;
@@ -74,12 +74,12 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     const ModalKeys::Step answerBox = [&](QWidget* button) {
         boxTexts.append(qobject_cast<QMessageBox*>(button->window())->text());
         offCentre.append(
-            (button->window()->frameGeometry().center() - workbench.instance<dlgSaveFile>().frameGeometry().center())
+            (button->window()->frameGeometry().center() - workbench.instance<SaveFileDialog>().frameGeometry().center())
                 .manhattanLength());
         enter(button);
     };
     ModalKeys keys({[&](QWidget* box) {
-                        nameShown = workbench.instance<dlgSaveFile>().pageBox()->text();
+                        nameShown = workbench.instance<SaveFileDialog>().pageBox()->text();
                         enter(box);
                     },
                     answerBox,
@@ -101,7 +101,7 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
 // Make from the File menu: Alt+F, Down, Down, Enter.
 TEST_F(AuthorKeysTest, AfterMakeTheEditorTakesKeys)
 {
-    frmEdit* other = editorOn("news/other.zel", "#leaf\r\n");
+    EditorWindow* other = editorOn("news/other.zel", "#leaf\r\n");
     ASSERT_TRUE(QTest::qWaitForWindowActive(other));
     QTest::keyClick(focused(), Qt::Key_F, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
@@ -120,10 +120,10 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnceAndStretch)
     owner.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
     const std::function<void()> opens[] = {
-        [&] { workbench.instance<dlgSaveFile>().savePage({}, &owner); },
-        [&] { workbench.instance<dlgCreateNewFolder>().showModal(&owner); },
-        [&] { workbench.instance<dlgSelectFolder>().openFolders(&owner); },
-        [&] { workbench.instance<dlgSelectFile>().openPage(&owner); },
+        [&] { workbench.instance<SaveFileDialog>().savePage({}, &owner); },
+        [&] { workbench.instance<NewFolderDialog>().showModal(&owner); },
+        [&] { workbench.instance<SelectFolderDialog>().openFolders(&owner); },
+        [&] { workbench.instance<SelectFileDialog>().openPage(&owner); },
     };
     // The caption, design size and columns; what "n" typed shows in the control that has the keyboard; the stops.
     const struct Row {
@@ -132,10 +132,14 @@ TEST_F(AuthorKeysTest, ChoosersTakeTypedTextAtOnceAndStretch)
         int columns;
         const char *shown, *tabs; // the stops, then back to the first
     } rows[] = {
-        {"ZEL - Save Page As", {344, 245}, 2, "n", "cboPage.QLineEdit cboPage.QListWidget cmdCancel cmdOK lstFolder"},
-        {"Create New Folder", {194, 212}, 1, "n", "cboFolder.QLineEdit cboFolder.QListWidget cmdCancel cmdOK"},
-        {"ZEL - Select Folder", {177, 245}, 1, "news", "lstFolder cmdCancel cmdOK"},
-        {"ZEL - Select Page", {344, 245}, 2, "news", "lstFolder lstPage cmdCancel cmdOK"},
+        {"ZEL - Save Page As",
+         {344, 245},
+         2,
+         "n",
+         "pageBox.QLineEdit pageBox.QListWidget cancelButton okButton folderList"},
+        {"Create New Folder", {194, 212}, 1, "n", "folderBox.QLineEdit folderBox.QListWidget cancelButton okButton"},
+        {"ZEL - Select Folder", {177, 245}, 1, "news", "folderList cancelButton okButton"},
+        {"ZEL - Select Page", {344, 245}, 2, "news", "folderList pageList cancelButton okButton"},
     };
     const auto shownBy = [](QWidget* control) {
         if (auto* box = qobject_cast<QLineEdit*>(control))

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editor/dlg_find_replace.h"
+#include "editor/find_replace_dialog.h"
 #include "support/window_fixture.h"
 
 #include <QAbstractButton>
@@ -28,14 +28,14 @@ protected:
         editor = editorOn("news/fruit.zel", "#leaf\r\n#title Apple pie\r\n#para An apple a day\r\n#para APPLE\r\n");
         ASSERT_TRUE(activeSoon(editor));
     }
-    dlgFindReplace& dialog() const { return editor->findDialog(); }
+    FindReplaceDialog& dialog() const { return editor->findDialog(); }
     // The selection as "line:text" (line of the body, 1-based), then the dialog's status line.
     QString found() const
     {
-        const QTextCursor cursor = editor->txtContent()->textCursor();
+        const QTextCursor cursor = editor->textArea()->textCursor();
         return QStringLiteral("%1:%2|%3")
             .arg(cursor.block().blockNumber() + 1)
-            .arg(cursor.selectedText(), dialog().lblStatus()->text());
+            .arg(cursor.selectedText(), dialog().statusLabel()->text());
     }
     // An access key of the dialog: a button's is clicked once its press has been shown.
     void accessKey(Qt::Key key)
@@ -55,7 +55,7 @@ protected:
     }
 
     static constexpr const char* kBody = "#title Apple pie\n#para An apple a day\n#para APPLE\n";
-    frmEdit* editor = nullptr;
+    EditorWindow* editor = nullptr;
 };
 
 // Ctrl+F, the text typed, then Enter after Enter: each finds the next occurrence, in any letter case, and the
@@ -65,7 +65,7 @@ TEST_F(FindReplaceTest, FindNextGoesRoundTheEndAndSaysSo)
 {
     QTest::keyClick(editor, Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(activeSoon(&dialog()));
-    EXPECT_EQ(focused(), dialog().txtFind());
+    EXPECT_EQ(focused(), dialog().findEdit());
     QTest::keyClicks(focused(), "apple");
     QStringList seen;
     for (int i = 0; i < 4; ++i) {
@@ -76,7 +76,7 @@ TEST_F(FindReplaceTest, FindNextGoesRoundTheEndAndSaysSo)
                                  "1:Apple|Passed the end of the page - went on from its start"}));
 
     accessKey(Qt::Key_S);
-    EXPECT_TRUE(dialog().chkMatchCase()->isChecked());
+    EXPECT_TRUE(dialog().matchCaseBox()->isChecked());
     accessKey(Qt::Key_N); // back to the find box
     QTest::keyClick(focused(), Qt::Key_Return);
     EXPECT_EQ(found(), "2:apple|");
@@ -85,7 +85,7 @@ TEST_F(FindReplaceTest, FindNextGoesRoundTheEndAndSaysSo)
 
     QTest::keyClick(focused(), Qt::Key_Escape);
     EXPECT_FALSE(dialog().isVisible());
-    dialog().chkMatchCase()->setChecked(false);
+    dialog().matchCaseBox()->setChecked(false);
     keysToEditor(Qt::Key_F3);
     EXPECT_EQ(found(), "3:APPLE|");
     keysToEditor(Qt::Key_F3, Qt::ShiftModifier);
@@ -122,20 +122,20 @@ TEST_F(FindReplaceTest, TextNotFoundIsSaidAndChangesNothing)
 // the whole Replace All back, a second the single Replace.
 TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStep)
 {
-    QTextCursor word(editor->txtContent()->document());
+    QTextCursor word(editor->textArea()->document());
     word.setPosition(int(editor->bodyText().indexOf("apple")));
     word.setPosition(word.position() + 5, QTextCursor::KeepAnchor);
-    editor->txtContent()->setTextCursor(word);
+    editor->textArea()->setTextCursor(word);
     QTest::keyClick(editor, Qt::Key_H, Qt::ControlModifier);
     ASSERT_TRUE(activeSoon(&dialog()));
-    EXPECT_EQ(dialog().txtFind()->text(), "apple");
-    EXPECT_EQ(focused(), dialog().txtReplace());
+    EXPECT_EQ(dialog().findEdit()->text(), "apple");
+    EXPECT_EQ(focused(), dialog().replaceEdit());
     QTest::keyClicks(focused(), "pear");
     accessKey(Qt::Key_R);
     EXPECT_EQ(editor->bodyText(), "#title Apple pie\n#para An pear a day\n#para APPLE\n");
     EXPECT_EQ(found(), "3:APPLE|");
     accessKey(Qt::Key_A);
-    EXPECT_EQ(dialog().lblStatus()->text(), "Replaced 2 occurrences");
+    EXPECT_EQ(dialog().statusLabel()->text(), "Replaced 2 occurrences");
     EXPECT_EQ(editor->bodyText(), "#title pear pie\n#para An pear a day\n#para pear\n");
     EXPECT_TRUE(editor->isPageChanged());
 

@@ -1,11 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/core/page_renaming.h"
-#include "dialogs/dlg_save_file.h"
+#include "dialogs/save_file_dialog.h"
 #include "dialogs/simple_combo_box.h"
 #include "pages/files.h"
 #include "support/folder_state.h"
 #include "support/window_fixture.h"
+#include "system/page_renaming.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -34,22 +34,22 @@ std::string keptOf(const QString& path)
 class PageSourceOnDiskTest : public WindowTest {
 protected:
     // An editor on news/today.zel, active, with the keyboard in its text.
-    frmEdit* activeEditor(const QByteArray& bytes = "#leaf\r\n#title Today\r\n")
+    EditorWindow* activeEditor(const QByteArray& bytes = "#leaf\r\n#title Today\r\n")
     {
-        frmEdit* editor = editorOn("news/today.zel", bytes);
+        EditorWindow* editor = editorOn("news/today.zel", bytes);
         editor->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(editor));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor->txtContent(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor->textArea(); }));
         return editor;
     }
-    static void typeKeys(frmEdit* editor, const char* keys)
+    static void typeKeys(EditorWindow* editor, const char* keys)
     {
-        QTest::keyClick(editor->txtContent(), Qt::Key_End, Qt::ControlModifier);
-        QTest::keyClicks(editor->txtContent(), keys);
+        QTest::keyClick(editor->textArea(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(editor->textArea(), keys);
     }
-    static void pressSave(frmEdit* editor) { QTest::keyClick(editor->txtContent(), Qt::Key_S, Qt::ControlModifier); }
+    static void pressSave(EditorWindow* editor) { QTest::keyClick(editor->textArea(), Qt::Key_S, Qt::ControlModifier); }
     // The title the window system shows.
-    static QString shownTitle(frmEdit* editor) { return editor->windowHandle()->title(); }
+    static QString shownTitle(EditorWindow* editor) { return editor->windowHandle()->title(); }
     // Waits (event loop running) until a question or message was shown.
     bool waitForMessage()
     {
@@ -73,16 +73,16 @@ TEST_F(PageSourceOnDiskTest, DeletedPageSourceKeepsItsEditorAndText)
         QStringList shown;
         bool writtenAgain;
     } rows[] = {
-        {"Make, not saved first", "mnuMakePage", Answer::No, {changedQuestion, gone}, false},
-        {"View, not saved first", "mnuViewPage", Answer::No, {changedQuestion, gone}, false},
-        {"Quit, cancelled", "mnuQuit", Answer::Cancel, {closeQuestion}, false},
-        {"Make, saved first: written again and made", "mnuMakePage", Answer::Yes, {changedQuestion}, true},
+        {"Make, not saved first", "makePageAction", Answer::No, {changedQuestion, gone}, false},
+        {"View, not saved first", "viewPageAction", Answer::No, {changedQuestion, gone}, false},
+        {"Quit, cancelled", "quitAction", Answer::Cancel, {closeQuestion}, false},
+        {"Make, saved first: written again and made", "makePageAction", Answer::Yes, {changedQuestion}, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         closeEditors();
         makerMessages.clear();
-        QPointer<frmEdit> editor = activeEditor();
+        QPointer<EditorWindow> editor = activeEditor();
         ASSERT_TRUE(QFile::remove(today));
         EXPECT_TRUE(QTest::qWaitFor([&] { return shownTitle(editor).endsWith('*'); })) << "marked changed";
         EXPECT_EQ(withAnswers({row.answer}, [&] { trigger(editor, row.command); }), row.shown);
@@ -139,11 +139,11 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         closeEditors();
-        QPointer<frmEdit> editor = activeEditor();
+        QPointer<EditorWindow> editor = activeEditor();
         typeKeys(editor, row.typed);
         EXPECT_EQ(shownTitle(editor), title + (*row.typed ? "*" : ""));
         if (row.inTheBackground) {
-            frmEdit* other = newEditor(1);
+            EditorWindow* other = newEditor(1);
             other->activateWindow();
             ASSERT_TRUE(QTest::qWaitForWindowActive(other));
         }
@@ -163,7 +163,7 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
         EXPECT_EQ(kiosk.messages.texts(), row.offered.isEmpty() ? QStringList() : QStringList{row.offered})
             << "asked once";
         const QStringList onSave = withAnswers(
-            {row.replaceAnswer}, [&] { row.inTheBackground ? trigger(editor, "mnuSave") : pressSave(editor); });
+            {row.replaceAnswer}, [&] { row.inTheBackground ? trigger(editor, "saveAction") : pressSave(editor); });
         EXPECT_EQ(onSave, row.replaceAnswer != Answer::None ? QStringList{replace} : QStringList());
         if (row.replaceAnswer != Answer::None) {
             EXPECT_EQ(kiosk.messages.entries()[0].defaultAnswer, Answer::No);
@@ -179,11 +179,11 @@ TEST_F(PageSourceOnDiskTest, OutsideChangeIsOfferedAndNeverOverwrittenSilently)
 TEST_F(PageSourceOnDiskTest, SaveAsOntoAPageOpenInAnotherEditorIsRefused)
 {
     const QByteArray ferry = "#leaf\r\n#title Ferry\r\n";
-    frmEdit* ferryEditor = editorOn("news/ferry.zel", ferry);
-    frmEdit* editor = activeEditor();
+    EditorWindow* ferryEditor = editorOn("news/ferry.zel", ferry);
+    EditorWindow* editor = activeEditor();
     typeKeys(editor, "#para");
-    author.whenShown<dlgSaveFile>(thenOK([](dlgSaveFile& dialog) { dialog.pageBox()->setText("ferry"); }));
-    EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "mnuSaveAs"); }),
+    author.whenShown<SaveFileDialog>(thenOK([](SaveFileDialog& dialog) { dialog.pageBox()->setText("ferry"); }));
+    EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "saveAsAction"); }),
               QStringList{"Page " + QDir::toNativeSeparators(kiosk.path("news/ferry.zel"))
                           + " is open in another editor - close that editor before saving over it"});
     EXPECT_EQ(readBytes(kiosk.path("news/ferry.zel")), ferry);
@@ -191,7 +191,7 @@ TEST_F(PageSourceOnDiskTest, SaveAsOntoAPageOpenInAnotherEditorIsRefused)
     EXPECT_TRUE(editor->isPageChanged());
     EXPECT_TRUE(ferryEditor->isVisible());
     ferryEditor->close();
-    EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "mnuSaveAs"); }),
+    EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "saveAsAction"); }),
               QStringList{"Page already exists - do you want to replace it?"})
         << "once that editor is closed, Save As onto the page is the usual replace";
     EXPECT_EQ(readBytes(kiosk.path("news/ferry.zel")), "#leaf\r\n#title Today\r\n#para\r\n");
@@ -244,11 +244,12 @@ TEST_F(PageSourceOnDiskTest, ModesOwnersAndLinksAreKeptOrTheWriteIsRefused)
             writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n#title Today\r\n");
             writeBytes(kiosk.path("news/index.zel"), "#branch\r\n#button today Today\r\n");
             writeBytes(kiosk.path("sport/start.zel"), "#leaf\r\n");
-            frmEdit* editor = operation == SaveAs ? editorOn("news/ferry.zel", "#leaf\r\n#title Ferry\r\n") : nullptr;
+            EditorWindow* editor =
+                operation == SaveAs ? editorOn("news/ferry.zel", "#leaf\r\n#title Ferry\r\n") : nullptr;
             const QString subject = operation == Rename ? kiosk.path("news/index.zel") : today;
             row.prepare(subject);
             if (operation == Save) {
-                editor = new frmEdit(workbench);
+                editor = new EditorWindow(workbench);
                 ASSERT_TRUE(editor->editPage(today));
                 type(editor, "#para\n");
             }
@@ -257,10 +258,11 @@ TEST_F(PageSourceOnDiskTest, ModesOwnersAndLinksAreKeptOrTheWriteIsRefused)
             const std::map<std::string, std::string> before = folderState(kiosk.folder());
             QString problem;
             if (operation == Save)
-                problem = withAnswers({}, [&] { trigger(editor, "mnuSave"); }).join("|");
+                problem = withAnswers({}, [&] { trigger(editor, "saveAction"); }).join("|");
             if (operation == SaveAs) {
-                author.whenShown<dlgSaveFile>(thenOK([](dlgSaveFile& dialog) { dialog.pageBox()->setText("today"); }));
-                problem = withAnswers({Answer::Yes}, [&] { trigger(editor, "mnuSaveAs"); }).mid(1).join("|");
+                author.whenShown<SaveFileDialog>(
+                    thenOK([](SaveFileDialog& dialog) { dialog.pageBox()->setText("today"); }));
+                problem = withAnswers({Answer::Yes}, [&] { trigger(editor, "saveAsAction"); }).mid(1).join("|");
             }
             if (operation == Rename || operation == Move)
                 problem = PageRenaming::renamePage(

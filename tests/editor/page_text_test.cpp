@@ -65,14 +65,14 @@ TEST_F(PageTextTest, EveryPairSavedByTheEditorOpensAndMakesTheSame)
         groups[kept == Encoding::Windows1252 ? Encoding::Utf8 : kept].append(QStringLiteral("\u0394 \U0001F600"));
         for (const auto& [encoding, lines] : groups) {
             SCOPED_TRACE(testing::Message() << form << " written as encoding " << int(encoding));
-            frmEdit* editor = bytes.isEmpty() ? newEditor(1) : editorOn("news/page.zel", bytes);
-            editor->txtContent()->setPlainText("#para\n" + lines.join(u'\n') + u'\n');
+            EditorWindow* editor = bytes.isEmpty() ? newEditor(1) : editorOn("news/page.zel", bytes);
+            editor->textArea()->setPlainText("#para\n" + lines.join(u'\n') + u'\n');
             ASSERT_TRUE(editor->writePageFile(kiosk.path("news/page.zel")));
             EXPECT_EQ(TextCodec::decodeWithEncoding(readBytes(kiosk.path("news/page.zel"))).encoding, encoding);
-            auto* reader = new frmEdit(workbench);
+            auto* reader = new EditorWindow(workbench);
             ASSERT_TRUE(reader->editPage(kiosk.path("news/page.zel")));
             EXPECT_TRUE(reader->bodyText() == editor->bodyText());
-            trigger(reader, "mnuMakePage");
+            trigger(reader, "makePageAction");
             EXPECT_TRUE(shownParagraph(kiosk.path("news/page_con.htm")) == lines.join(u'\n') + u'\n');
             closeEditors();
         }

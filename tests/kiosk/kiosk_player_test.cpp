@@ -3,13 +3,13 @@
 // The kiosk as a visitor and an operator meet it: real touches through the
 // pages, every escape key, a killed or frozen page, the opening hours and a
 // new version arriving while a visitor is on a leaf page.
-#include "app/core/folder_export.h"
 #include "input_lock.h"
 #include "kiosk_screen.h"
 #include "kiosk_visit.h"
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 #include "support/web_wait.h"
+#include "system/folder_export.h"
 #include "version_follower.h"
 #include "version_preparation.h"
 #include "version_store.h"

@@ -6,7 +6,8 @@
 # headers only of its own folder and of folders listed before it. Fails, naming
 # the file and the include, when a folder includes one listed below it, when
 # two folders include each other, when a src/ folder is missing from the table,
-# or when src/fileio uses Qt.
+# when tools/zel-kiosk includes a folder listed after its row, or when
+# src/fileio uses Qt.
 #   check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/../.." && pwd)}
@@ -18,10 +19,10 @@ declare -A layer
 row=0
 while IFS= read -r line; do
   row=$((row + 1))
-  for folder in $(grep -o '`src/[a-z0-9_/]*`' <<<"$line" | tr -d '`' | sed 's|^src/||; s|/$||'); do
+  for folder in $(grep -o '`\(src/[a-z0-9_/]*\|tools/zel-kiosk\)`' <<<"$line" | tr -d '`' | sed 's|^src/||; s|/$||'); do
     layer[$folder]=$row
   done
-done < <(sed -n '/^## Layout/,/^## [^L]/p' "$root/README.md" | grep '^| `src/')
+done < <(sed -n '/^## Layout/,/^## [^L]/p' "$root/README.md" | grep -E '^\| `(src/|tools/zel-kiosk`)')
 if [ "$row" -eq 0 ]; then
   fault "README.md: no src/ folders in the Layout table"
 fi
@@ -51,6 +52,22 @@ for arrow in "${!arrows[@]}"; do
     fault "src/$from and src/$to include each other"
   fi
 done
+
+# tools/zel-kiosk, a program of its own, includes only src/ folders listed
+# before its row (never the desktop program's windows, dialogs or editor).
+if [ -z "${layer[tools/zel-kiosk]:-}" ]; then
+  fault "README.md: tools/zel-kiosk is not in the Layout table"
+else
+  while IFS=: read -r file include; do
+    header=${include#'#include "'}
+    header=${header%'"'}
+    to=${header%/*}
+    [ -d "$root/src/$to" ] || continue
+    if [ -z "${layer[$to]:-}" ] || [ "${layer[$to]}" -gt "${layer[tools/zel-kiosk]}" ]; then
+      fault "${file#"$root/"}: includes $header from src/$to, a layer above tools/zel-kiosk"
+    fi
+  done < <(grep -rHo '^#include "[^"]*/[^"]*"' "$root/tools/zel-kiosk" --include='*.h' --include='*.cpp' | sort)
+fi
 
 if grep -rlE '^#include <Q' "$root/src/fileio" >&2; then
   fault "src/fileio: the files above include Qt"

@@ -8,10 +8,10 @@
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
-#include "app/core/open_kiosk_system.h"
 #include "imaging/copy_record.h"
 #include "imaging/jpeg_size.h"
 #include "maker/page_maker.h"
+#include "system/open_kiosk_system.h"
 
 #include <QDir>
 #include <QMap>

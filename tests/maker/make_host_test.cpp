@@ -5,9 +5,9 @@
 // the host, ends nothing, and the host goes on making in the same session.
 #include "maker_test_support.h"
 
-#include "app/core/open_kiosk_system.h"
 #include "base/runtime_error.h"
 #include "maker/page_maker.h"
+#include "system/open_kiosk_system.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -6,10 +6,10 @@
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
-#include "app/core/open_kiosk_system.h"
 #include "maker/page_maker.h"
 #include "support/check_kiosk.h"
 #include "support/folder_state.h"
+#include "system/open_kiosk_system.h"
 
 #include <QDir>
 #include <QFile>

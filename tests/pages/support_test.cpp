@@ -46,7 +46,7 @@ TEST(PagePaths, HtmlPathAndRefusedPageSources)
 }
 
 // Lower case letters, digits, '_' and '-' only; no other letter. The message
-// (also for capitals) is dlg_insert_test.cpp's.
+// (also for capitals) is insert_dialog_test.cpp's.
 TEST(NameRule, FolderAndPageNamesShareTheRule)
 {
     const std::pair<QString, bool> rows[] = {{"my_page-2", true}, {QString::fromUtf8("caf\xc3\xa9"), false}};

@@ -1,22 +1,22 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/frm_kiosk_system.h"
-#include "dialogs/workbench.h"
+#include "app/main_window.h"
+#include "base/screen_size.h"
 #include "editor/directive_completer.h"
-#include "editor/frm_edit.h"
 #include "editor/editor_preview.h"
-#include "editor/frm_show_picture.h"
+#include "editor/editor_window.h"
+#include "editor/picture_window.h"
 #include "editor/problem_marks.h"
 #include "editor/reference_navigation.h"
-#include "base/screen_size.h"
 #include "pages/page_types.h"
-#include "preview/frm_preview.h"
 #include "preview/preview_make.h"
+#include "preview/preview_window.h"
 #include "support/check_kiosk.h"
 #include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"
 #include "support/web_wait.h"
+#include "workbench/workbench.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -54,7 +54,7 @@ protected:
         copySampleKiosk(kiosk.folder());
         const MakeRun made = runZelMake({kiosk.folder()});
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-        main = std::make_unique<frmKioskSystem>(workbench);
+        main = std::make_unique<MainWindow>(workbench);
         main->setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
         main->show();
         main->openKioskSystem(kiosk.folder());
@@ -66,59 +66,59 @@ protected:
         main.reset();
     }
 
-    frmEdit* editorOn(const QString& relative)
+    EditorWindow* editorOn(const QString& relative)
     {
-        frmEdit* editor = frmEdit::openOrRaise(workbench, kiosk.path(relative));
+        EditorWindow* editor = EditorWindow::openOrRaise(workbench, kiosk.path(relative));
         EXPECT_NE(editor, nullptr) << relative.toStdString();
         return editor;
     }
-    static void typeAtEnd(frmEdit* editor, const QString& text)
+    static void typeAtEnd(EditorWindow* editor, const QString& text)
     {
-        editor->txtContent()->setFocus();
-        editor->txtContent()->moveCursor(QTextCursor::End);
+        editor->textArea()->setFocus();
+        editor->textArea()->moveCursor(QTextCursor::End);
         typeKeys(editor, text);
     }
     // Types as the keyboard would, "\n" as the Return key.
-    static void typeKeys(frmEdit* editor, const QString& text)
+    static void typeKeys(EditorWindow* editor, const QString& text)
     {
         const QStringList lines = text.split(u'\n');
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0)
-                QTest::keyClick(editor->txtContent(), Qt::Key_Return);
-            QTest::keyClicks(editor->txtContent(), lines[i]);
+                QTest::keyClick(editor->textArea(), Qt::Key_Return);
+            QTest::keyClicks(editor->textArea(), lines[i]);
         }
     }
-    frmPreview& openPreview(frmEdit* editor)
+    PreviewWindow& openPreview(EditorWindow* editor)
     {
-        editor->findChild<QAction*>("mnuPreview")->trigger();
-        frmPreview& preview = workbench.instance<frmPreview>();
+        editor->findChild<QAction*>("previewAction")->trigger();
+        PreviewWindow& preview = workbench.instance<PreviewWindow>();
         EXPECT_TRUE(waitUntil([&] { return !preview.isMaking() && !preview.shownPage().isEmpty(); }))
-            << preview.lblStatus()->text().toStdString();
+            << preview.statusLabel()->text().toStdString();
         return preview;
     }
     // Runs a script in the shown frameset's window and gives its answer.
-    static QVariant script(frmPreview& preview, const QString& source)
+    static QVariant script(PreviewWindow& preview, const QString& source)
     {
-        return runScript(preview.webPreview()->page(), source, QWebEngineScript::ApplicationWorld);
+        return runScript(preview.previewView()->page(), source, QWebEngineScript::ApplicationWorld);
     }
     // The text of the shown page's frame ("con" or "nav").
-    static QString frameText(frmPreview& preview, const QString& frame)
+    static QString frameText(PreviewWindow& preview, const QString& frame)
     {
         return script(preview, "(function () { var frame = document.getElementsByName('" + frame
                                    + "')[0]; return frame && frame.contentDocument"
                                      " ? frame.contentDocument.body.innerText : ''; })()")
             .toString();
     }
-    static QString contentText(frmPreview& preview) { return frameText(preview, "con"); }
+    static QString contentText(PreviewWindow& preview) { return frameText(preview, "con"); }
     // Marks the frameset window shown now; framesetKept tells whether it is still the one shown.
-    static void markFrameset(frmPreview& preview) { script(preview, "window.zelKept = true"); }
-    static bool framesetKept(frmPreview& preview) { return script(preview, "window.zelKept === true").toBool(); }
+    static void markFrameset(PreviewWindow& preview) { script(preview, "window.zelKept = true"); }
+    static bool framesetKept(PreviewWindow& preview) { return script(preview, "window.zelKept === true").toBool(); }
 
     QTemporaryDir settings;
     TemporaryKiosk kiosk{{}, {.programFolder = ZEL_PROGRAM_DIR}};
     ModalAuthor author;
     Workbench workbench{kiosk.session.session(), author.services()};
-    std::unique_ptr<frmKioskSystem> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 // What a make or the check would report is marked at its line while the
@@ -145,14 +145,14 @@ TEST_F(PreviewTest, MarksProblemsAtTheirLinesWhileTyping)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        frmEdit* editor = editorOn(row.page);
-        frmPreview& preview = openPreview(editor);
+        EditorWindow* editor = editorOn(row.page);
+        PreviewWindow& preview = openPreview(editor);
         ProblemMarks& marks = editor->preview()->marks();
-        QPlainTextEdit* text = editor->txtContent();
+        QPlainTextEdit* text = editor->textArea();
         typeAtEnd(editor, "\n" + row.faulty);
         const int line = text->textCursor().blockNumber();
         ASSERT_TRUE(waitUntil([&] { return marks.markedLines() == QList<int>{line}; }))
-            << preview.lblStatus()->text().toStdString();
+            << preview.statusLabel()->text().toStdString();
 
         // The mouse resting on the line shows the problem's text.
         QTextCursor inLine(text->document()->findBlockByNumber(line));
@@ -163,7 +163,7 @@ TEST_F(PreviewTest, MarksProblemsAtTheirLinesWhileTyping)
         EXPECT_EQ(QToolTip::text(), row.text);
 
         // Listed by the page source's line (the page type line is line 1).
-        QTreeWidget* list = preview.lstProblems();
+        QTreeWidget* list = preview.problemList();
         ASSERT_EQ(list->topLevelItemCount(), 1);
         QTreeWidgetItem* item = list->topLevelItem(0);
         EXPECT_EQ(QStringList({item->text(0), item->text(1), item->text(2)}),
@@ -189,9 +189,9 @@ TEST_F(PreviewTest, MarksProblemsAtTheirLinesWhileTyping)
 // included, and a Save As; a navigation button shows its target.
 TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
 {
-    frmEdit* today = editorOn("news/today.zel");
-    frmPreview& preview = openPreview(today);
-    auto* fresh = new frmEdit(workbench);
+    EditorWindow* today = editorOn("news/today.zel");
+    PreviewWindow& preview = openPreview(today);
+    auto* fresh = new EditorWindow(workbench);
     fresh->newBranchPage();
     typeAtEnd(fresh, "#title Fresh page\n#button news\\today Today\n");
     QApplication::setActiveWindow(fresh);
@@ -201,7 +201,7 @@ TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
 
     // b2 is the first button after Home: news\today, shown from the made page.
     script(preview, "document.getElementsByName('nav')[0].contentDocument.getElementById('b2').click()");
-    ASSERT_TRUE(waitUntil([&] { return preview.webPreview()->url().path().endsWith("/news/today.htm"); }));
+    ASSERT_TRUE(waitUntil([&] { return preview.previewView()->url().path().endsWith("/news/today.htm"); }));
     ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Market day"); }));
 
     fresh->choosePagePath = [&](const QString&) { return kiosk.path("news/fresh.zel"); };
@@ -219,13 +219,13 @@ TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
 // changed outside and loaded again.
 TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
 {
-    frmEdit* editor = editorOn("news/news.zel");
-    frmPreview& preview = openPreview(editor);
+    EditorWindow* editor = editorOn("news/news.zel");
+    PreviewWindow& preview = openPreview(editor);
     ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Something is happening"); }));
     const auto retitle = [&](const QString& title) {
-        QTextCursor line(editor->txtContent()->document()->findBlockByNumber(0));
+        QTextCursor line(editor->textArea()->document()->findBlockByNumber(0));
         line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        editor->txtContent()->setTextCursor(line);
+        editor->textArea()->setTextCursor(line);
         typeKeys(editor, "#title " + title);
     };
     const struct {
@@ -263,15 +263,15 @@ TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         markFrameset(preview);
-        QSignalSpy shown(&preview, &frmPreview::pageShown);
+        QSignalSpy shown(&preview, &PreviewWindow::pageShown);
         row.edit();
         ASSERT_TRUE(waitUntil([&] { return !shown.isEmpty() && !preview.isMaking(); }))
-            << preview.lblStatus()->text().toStdString();
+            << preview.statusLabel()->text().toStdString();
         ASSERT_TRUE(waitUntil([&] { return frameText(preview, row.frame).contains(row.shows); }))
             << frameText(preview, row.frame).toStdString();
         EXPECT_EQ(framesetKept(preview), row.framesetKept);
         EXPECT_EQ(script(preview, "document.title").toString(), row.title);
-        EXPECT_EQ(preview.webPreview()->url(), QUrl::fromLocalFile(preview.shownPage()));
+        EXPECT_EQ(preview.previewView()->url(), QUrl::fromLocalFile(preview.shownPage()));
     }
     EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) news\\events");
     EXPECT_TRUE(preview.shownPage().endsWith("/news/events.htm")) << preview.shownPage().toStdString();
@@ -284,10 +284,10 @@ TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
 // Select button), while not one byte or time of the kiosk system has changed.
 TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
 {
-    frmEdit* editor = editorOn("shops/directory.zel");
+    EditorWindow* editor = editorOn("shops/directory.zel");
     const auto before = folderSnapshot(kiosk.folder());
     const QByteArray source = readBytes(kiosk.path("shops/directory.zel"));
-    frmPreview& preview = openPreview(editor);
+    PreviewWindow& preview = openPreview(editor);
     EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) shops\\directory");
     const auto shownState = [&] {
         return script(preview, "(function () { var con = document.getElementsByName('con')[0].contentDocument;"
@@ -303,11 +303,11 @@ TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
     typeAtEnd(editor, "\n#item bakery.jpg shops\\bakery <b>Fish Stall</b>");
     EXPECT_TRUE(preview.isMaking());
     ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fish Stall"); }))
-        << preview.lblStatus()->text().toStdString();
+        << preview.statusLabel()->text().toStdString();
     ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 13 current"); })) << shownState().toStdString();
     // Only the content frame was loaded again: the frameset and its buttons stayed.
     EXPECT_TRUE(framesetKept(preview));
-    EXPECT_EQ(preview.webPreview()->url(), QUrl::fromLocalFile(preview.shownPage()));
+    EXPECT_EQ(preview.previewView()->url(), QUrl::fromLocalFile(preview.shownPage()));
     EXPECT_EQ(shownState().section(u' ', 3), wholeLoad.section(u' ', 3)); // the table's place
 
     EXPECT_TRUE(editor->isPageChanged());
@@ -329,18 +329,18 @@ TEST_F(PreviewTest, EachEditorKeepsItsOwnMarks)
         {"news/news.zel", "#button news\\nowhere Nowhere", "Reference to non-existent page"},
         {"visiting/castle.zel", "#button news\\news News", "You can not put buttons on a leaf page"},
     };
-    std::vector<frmEdit*> editors;
+    std::vector<EditorWindow*> editors;
     std::vector<int> lines;
     for (const auto& row : rows) {
-        frmEdit* editor = editorOn(row.page);
+        EditorWindow* editor = editorOn(row.page);
         if (editors.empty())
             openPreview(editor);
         QApplication::setActiveWindow(editor);
         typeAtEnd(editor, QString("\n") + row.faulty);
         editors.push_back(editor);
-        lines.push_back(editor->txtContent()->textCursor().blockNumber());
+        lines.push_back(editor->textArea()->textCursor().blockNumber());
     }
-    frmPreview& preview = workbench.instance<frmPreview>();
+    PreviewWindow& preview = workbench.instance<PreviewWindow>();
     // Turning to each editor in turn, then back to the first.
     for (const size_t turn : {size_t(0), size_t(1), size_t(2), size_t(0)}) {
         SCOPED_TRACE(rows[turn].page);
@@ -348,20 +348,20 @@ TEST_F(PreviewTest, EachEditorKeepsItsOwnMarks)
         ASSERT_TRUE(waitUntil([&] {
             return preview.followed() == editors[turn] && !preview.isMaking()
                    && editors[turn]->preview()->marks().markedLines() == QList<int>{lines[turn]};
-        })) << preview.lblStatus()->text().toStdString();
-        ASSERT_EQ(preview.lstProblems()->topLevelItemCount(), 1);
-        EXPECT_EQ(preview.lstProblems()->topLevelItem(0)->text(2), rows[turn].text);
+        })) << preview.statusLabel()->text().toStdString();
+        ASSERT_EQ(preview.problemList()->topLevelItemCount(), 1);
+        EXPECT_EQ(preview.problemList()->topLevelItem(0)->text(2), rows[turn].text);
     }
     // The editors left behind kept their own marks.
     for (size_t i = 0; i < editors.size(); ++i)
         EXPECT_EQ(editors[i]->preview()->marks().markedLines(), QList<int>{lines[i]}) << rows[i].page;
 
     // Another editor closing leaves the preview and the marks where they are.
-    editors[1]->txtContent()->document()->setModified(false);
+    editors[1]->textArea()->document()->setModified(false);
     editors[1]->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(preview.followed(), editors[0]);
-    EXPECT_EQ(preview.lstProblems()->topLevelItemCount(), 1);
+    EXPECT_EQ(preview.problemList()->topLevelItemCount(), 1);
     EXPECT_EQ(editors[0]->preview()->marks().markedLines(), QList<int>{lines[0]});
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 }
@@ -401,19 +401,19 @@ TEST_F(PreviewTest, ClosingOrOpeningAnotherKioskSystemLeavesNothingRunning)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_TRUE(large.save(kioskFolder + "news/large.jpg", "JPEG", 90));
-        frmEdit* editor = frmEdit::openOrRaise(workbench, kioskFolder + "news/news.zel");
+        EditorWindow* editor = EditorWindow::openOrRaise(workbench, kioskFolder + "news/news.zel");
         ASSERT_NE(editor, nullptr);
-        QPointer<frmPreview> preview(&openPreview(editor));
-        const QString folder = frmPreview::previewFolder();
+        QPointer<PreviewWindow> preview(&openPreview(editor));
+        const QString folder = PreviewWindow::previewFolder();
         typeAtEnd(editor, "\n#bogus\n#image large.jpg right 40%");
         ASSERT_TRUE(waitUntil([&] { return !makesRunningIn(folder).isEmpty(); }));
-        QPointer<frmEdit> editing(editor);
+        QPointer<EditorWindow> editing(editor);
         kiosk.messages.scriptAnswers({Answer::No}); // the typed text is not saved
         other.messages.scriptAnswers({Answer::No});
         row.close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_TRUE(waitUntil([&] { return preview.isNull() && editing.isNull(); }));
-        EXPECT_FALSE(workbench.exists<frmPreview>());
+        EXPECT_FALSE(workbench.exists<PreviewWindow>());
         EXPECT_TRUE(waitUntil([&] { return makesRunningIn(folder).isEmpty(); }, 5000))
             << makesRunningIn(folder).join('|').toStdString();
         EXPECT_FALSE(QFileInfo::exists(folder));
@@ -426,7 +426,7 @@ TEST_F(PreviewTest, ClosingOrOpeningAnotherKioskSystemLeavesNothingRunning)
 // directive names of the page's type; after "#image " its folder's pictures.
 TEST_F(PreviewTest, CompletionOffersDirectivesPagesAndPictures)
 {
-    frmEdit* editor = editorOn("news/news.zel");
+    EditorWindow* editor = editorOn("news/news.zel");
     const auto offered = [&] {
         QStringList names;
         QCompleter* completer = editor->completer()->completer();
@@ -459,18 +459,18 @@ TEST_F(PreviewTest, CompletionOffersDirectivesPagesAndPictures)
     // Enter takes the entry chosen: the directive name and its blank, then a page.
     typeAtEnd(editor, "\n#butt");
     QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Return);
-    EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#button ");
+    EXPECT_EQ(editor->textArea()->textCursor().block().text(), "#button ");
     typeKeys(editor, "news\\t");
     QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Return);
-    EXPECT_EQ(editor->txtContent()->textCursor().block().text(), "#button news\\today ");
+    EXPECT_EQ(editor->textArea()->textCursor().block().text(), "#button news\\today ");
 }
 
 // Ctrl+click on a page reference opens its page's editor (the open one when
 // there is one); F2 on a picture shows it.
 TEST_F(PreviewTest, CtrlClickAndF2GoToPagesAndPictures)
 {
-    frmEdit* editor = editorOn("news/news.zel");
-    QPlainTextEdit* text = editor->txtContent();
+    EditorWindow* editor = editorOn("news/news.zel");
+    QPlainTextEdit* text = editor->textArea();
     text->setPlainText("#button visiting\\castle The castle\n#image harbour.jpg right 45%\n");
     editor->show();
     const auto clickAt = [&](int line, int column) {
@@ -479,24 +479,24 @@ TEST_F(PreviewTest, CtrlClickAndF2GoToPagesAndPictures)
         QTest::mouseClick(text->viewport(), Qt::LeftButton, Qt::ControlModifier, text->cursorRect(cursor).center());
     };
     clickAt(0, 12);
-    frmEdit* castle = frmEdit::editorOn(kiosk.path("visiting/castle.zel"));
+    EditorWindow* castle = EditorWindow::editorOn(kiosk.path("visiting/castle.zel"));
     ASSERT_NE(castle, nullptr);
-    castle->txtContent()->insertPlainText("changed ");
+    castle->textArea()->insertPlainText("changed ");
     clickAt(0, 3); // on the directive's name: its page
-    EXPECT_EQ(frmEdit::editorOn(kiosk.path("visiting/castle.zel")), castle);
+    EXPECT_EQ(EditorWindow::editorOn(kiosk.path("visiting/castle.zel")), castle);
     EXPECT_TRUE(castle->isPageChanged());
 
     text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(1)));
-    editor->findChild<QAction*>("mnuGoToReference")->trigger();
+    editor->findChild<QAction*>("goToReferenceAction")->trigger();
     QPointer<QWidget> picture = editor->referenceNavigation()->lastPicture();
     ASSERT_FALSE(picture.isNull());
-    EXPECT_EQ(static_cast<frmShowPicture*>(picture.data())->picturePath(), kiosk.path("news/harbour.jpg"));
+    EXPECT_EQ(static_cast<PictureWindow*>(picture.data())->picturePath(), kiosk.path("news/harbour.jpg"));
     picture->close();
 
     text->setPlainText("#button news\\gone Gone\n");
-    editor->findChild<QAction*>("mnuGoToReference")->trigger();
+    editor->findChild<QAction*>("goToReferenceAction")->trigger();
     EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page news\\gone does not exist"});
-    castle->txtContent()->document()->setModified(false);
+    castle->textArea()->document()->setModified(false);
     castle->close();
 }
 
@@ -565,7 +565,7 @@ TEST(PreviewFolders, ThoseOfRunsThatNoLongerRunGoWhenAPreviewStarts)
     });
     QTemporaryDir linked;
     writeBytes(linked.filePath("kept.txt"), "kept");
-    const QString previews = frmPreview::previewsFolder() + '/';
+    const QString previews = PreviewWindow::previewsFolder() + '/';
     const struct {
         const char* name;
         QString folder;
@@ -588,7 +588,7 @@ TEST(PreviewFolders, ThoseOfRunsThatNoLongerRunGoWhenAPreviewStarts)
         TemporaryKiosk kiosk;
         ModalAuthor author;
         Workbench workbench{kiosk.session.session(), author.services()};
-        workbench.instance<frmPreview>();
+        workbench.instance<PreviewWindow>();
         closeAllWindows(workbench);
     }
     for (const auto& row : rows) {

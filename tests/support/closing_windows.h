@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/window_closing.h"
-#include "dialogs/workbench.h"
-#include "editor/frm_edit.h"
+#include "editor/editor_window.h"
+#include "workbench/workbench.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -13,8 +13,8 @@
 inline void closeEditors()
 {
     for (QWidget* window : QApplication::topLevelWidgets())
-        if (auto* editor = qobject_cast<frmEdit*>(window)) {
-            editor->txtContent()->document()->setModified(false);
+        if (auto* editor = qobject_cast<EditorWindow*>(window)) {
+            editor->textArea()->document()->setModified(false);
             editor->close();
         }
 }

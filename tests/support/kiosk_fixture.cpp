@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/kiosk_fixture.h"
 
-#include "app/core/open_kiosk_system.h"
-#include "pages/files.h"
 #include "base/screen_size.h"
+#include "pages/files.h"
+#include "system/open_kiosk_system.h"
 #include "text/text_codec.h"
 #include "text/text_files.h"
 

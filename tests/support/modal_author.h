@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "dialogs/workbench.h"
+#include "workbench/workbench.h"
 
 #include <QDialog>
 #include <QPointer>

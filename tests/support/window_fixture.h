@@ -2,15 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/frm_kiosk_system.h"
+#include "app/main_window.h"
 #include "app/window_closing.h"
-#include "dialogs/dlg_make_page.h"
-#include "dialogs/workbench.h"
-#include "editor/frm_edit.h"
 #include "base/screen_size.h"
+#include "dialogs/make_dialog.h"
+#include "editor/editor_window.h"
 #include "support/closing_windows.h"
 #include "support/kiosk_fixture.h"
 #include "support/modal_author.h"
+#include "workbench/workbench.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -62,9 +62,9 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         workbench.setKioskSystem(&kiosk.open());
         kiosk.messages.clear();
-        author.whenShown<dlgMakePage>([this](dlgMakePage& maker) {
+        author.whenShown<MakeDialog>([this](MakeDialog& maker) {
             QCoreApplication::sendPostedEvents(&maker, QEvent::MetaCall);
-            makerMessages.append(maker.lblMessage()->text());
+            makerMessages.append(maker.messageLabel()->text());
         });
     }
     void TearDown() override
@@ -74,25 +74,25 @@ protected:
     }
 
     // A new main window (on a screen of this size) shown, without a kiosk system open in it.
-    frmKioskSystem& mainWindow(QSize screen = QSize(1280, 1024))
+    MainWindow& mainWindow(QSize screen = QSize(1280, 1024))
     {
-        main = std::make_unique<frmKioskSystem>(workbench);
+        main = std::make_unique<MainWindow>(workbench);
         main->setScreenSizeProvider(std::make_unique<FixedScreenSize>(screen));
         main->show();
         return *main;
     }
     // A new editor window of the page type (1 leaf, 2 branch, 4 selector).
-    frmEdit* newEditor(int type)
+    EditorWindow* newEditor(int type)
     {
-        auto* editor = new frmEdit(workbench);
+        auto* editor = new EditorWindow(workbench);
         type == 1 ? editor->newLeafPage() : type == 2 ? editor->newBranchPage() : editor->newSelectorPage();
         return editor;
     }
     // An editor on a page source written with these bytes (a failure if it does not load).
-    frmEdit* editorOn(const QString& relative, const QByteArray& bytes)
+    EditorWindow* editorOn(const QString& relative, const QByteArray& bytes)
     {
         writeBytes(kiosk.path(relative), bytes);
-        auto* editor = new frmEdit(workbench);
+        auto* editor = new EditorWindow(workbench);
         EXPECT_TRUE(editor->editPage(kiosk.path(relative))) << relative.toStdString();
         return editor;
     }
@@ -106,10 +106,10 @@ protected:
         step();
         return kiosk.messages.texts();
     }
-    static void type(frmEdit* editor, const QString& text)
+    static void type(EditorWindow* editor, const QString& text)
     {
-        editor->txtContent()->moveCursor(QTextCursor::End);
-        editor->txtContent()->insertPlainText(text);
+        editor->textArea()->moveCursor(QTextCursor::End);
+        editor->textArea()->insertPlainText(text);
     }
     static void trigger(QWidget* window, const char* name)
     {
@@ -128,6 +128,6 @@ protected:
                           }}};
     ModalAuthor author;
     Workbench workbench{kiosk.session.session(), author.services()};
-    std::unique_ptr<frmKioskSystem> main;
+    std::unique_ptr<MainWindow> main;
     QStringList makerMessages;
 };

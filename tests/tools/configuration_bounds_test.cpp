@@ -29,7 +29,7 @@ std::vector<Bound> bounds()
     for (const auto& stored : kiosk.openHeadless().items().items()) {
         if (stored->name() == "navigationHeight")
             break;
-        const auto* item = dynamic_cast<const clsIntegerConfigurationItem*>(stored.get());
+        const auto* item = dynamic_cast<const IntegerConfigurationItem*>(stored.get());
         if (item && configurable)
             for (int value : {item->minimum() - 1, int(item->minimum()), int(item->maximum()), item->maximum() + 1})
                 bounds.push_back({item->name(), value,

@@ -208,7 +208,7 @@ TEST(ZelMakeRuns, KilledMakesLeaveEveryPageOldOrNewWholeAndTwoMakesAtOnceFinish)
 
 // The kiosk check (zel-make --check): a line per finding and the count on
 // standard output, exit 1 with findings and 0 without, and nothing written.
-// Each kind of finding, in its order: frm_check_kiosk_system_test.cpp.
+// Each kind of finding, in its order: check_window_test.cpp.
 TEST(ZelMakeCheck, SampleKioskHasNoFindingsOnceMade)
 {
     TemporaryKiosk kiosk;

@@ -9,14 +9,14 @@
 // and its problem shown on hover, beside the Preview window as
 // editor-preview.png. Runs without a display.
 #include "common/event_wait.h"
-#include "app/core/open_kiosk_system.h"
-#include "editor/dlg_insert.h"
 #include "editor/editor_preview.h"
-#include "editor/frm_edit.h"
+#include "editor/editor_window.h"
+#include "editor/insert_dialog.h"
 #include "editor/problem_marks.h"
-#include "dialogs/workbench.h"
 #include "platform/session.h"
-#include "preview/frm_preview.h"
+#include "preview/preview_window.h"
+#include "system/open_kiosk_system.h"
+#include "workbench/workbench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,19 +63,19 @@ public:
     void whenInsertDialogShown()
     {
         QTimer::singleShot(0, [this] {
-            auto* dialog = qobject_cast<dlgInsert*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<InsertDialog*>(QApplication::activeModalWidget());
             if (!dialog) {
                 whenInsertDialogShown();
                 return;
             }
-            for (const auto& [box, text] : {std::pair{dialog->txtFolder(), "news"},
-                                            {dialog->txtPage(), "today"},
-                                            {dialog->txtText(), "Today"},
-                                            {dialog->txtImage(), "/home/author/pictures/harbour at dusk.jpg"},
-                                            {dialog->txtWidth(), "45"}})
+            for (const auto& [box, text] : {std::pair{dialog->folderEdit(), "news"},
+                                            {dialog->pageEdit(), "today"},
+                                            {dialog->textEdit(), "Today"},
+                                            {dialog->imageEdit(), "/home/author/pictures/harbour at dusk.jpg"},
+                                            {dialog->widthEdit(), "45"}})
                 box->setText(QString::fromUtf8(text));
             save(*dialog, dialog->windowTitle().section(u' ', -1).toLower());
-            dialog->cmdCancel()->click();
+            dialog->cancelButton()->click();
         });
     }
 
@@ -95,17 +95,17 @@ void settle(int ms)
 
 // The editor with a line underlined and its problem's text shown on hover,
 // and the Preview window beside it; none when the preview did not come.
-QImage editorBesidePreview(frmEdit& editor, Workbench& workbench)
+QImage editorBesidePreview(EditorWindow& editor, Workbench& workbench)
 {
-    QPlainTextEdit* text = editor.txtContent();
+    QPlainTextEdit* text = editor.textArea();
     text->moveCursor(QTextCursor::End);
     text->insertPlainText(QStringLiteral("#button visiting\\ferry Ferry times"));
     const int line = text->textCursor().blockNumber();
-    editor.findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger();
-    frmPreview& preview = workbench.instance<frmPreview>();
+    editor.findChild<QAction*>(QStringLiteral("previewAction"))->trigger();
+    PreviewWindow& preview = workbench.instance<PreviewWindow>();
     preview.resize(560, 640);
     bool shown = false;
-    QObject::connect(&preview, &frmPreview::pageShown, [&] { shown = true; });
+    QObject::connect(&preview, &PreviewWindow::pageShown, [&] { shown = true; });
     if (!waitUntil([&] { return shown && !preview.isMaking() && !editor.preview()->marks().markedLines().isEmpty(); },
                    30000))
         return {};
@@ -163,7 +163,7 @@ int main(int argc, char** argv)
 
     Workbench workbench(session);
     workbench.setKioskSystem(kioskSystem.get());
-    auto* editor = new frmEdit(workbench);
+    auto* editor = new EditorWindow(workbench);
     if (!editor->editPage(absolute(args.at(2)))) {
         std::fprintf(stderr, "cannot edit %s\n", qPrintable(args.at(2)));
         return 1;
@@ -173,11 +173,11 @@ int main(int argc, char** argv)
     shots.save(*editor, QStringLiteral("page"));
 
     shots.whenInsertDialogShown();
-    workbench.instance<dlgInsert>().openInsertButton(editor);
+    workbench.instance<InsertDialog>().openInsertButton(editor);
     shots.whenInsertDialogShown();
-    workbench.instance<dlgInsert>().openInsertImage(editor->filePath(), editor);
+    workbench.instance<InsertDialog>().openInsertImage(editor->filePath(), editor);
     shots.whenInsertDialogShown();
-    workbench.instance<dlgInsert>().openInsertItem(editor->filePath(), editor);
+    workbench.instance<InsertDialog>().openInsertItem(editor->filePath(), editor);
 
     const QImage besidePreview = editorBesidePreview(*editor, workbench);
     if (besidePreview.isNull()) {
@@ -185,6 +185,6 @@ int main(int argc, char** argv)
         return 1;
     }
     shots.save(besidePreview, QStringLiteral("preview"));
-    editor->txtContent()->document()->setModified(false);
+    editor->textArea()->document()->setModified(false);
     return shots.failures() == 0 ? 0 : 1;
 }

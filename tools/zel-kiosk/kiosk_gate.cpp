@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiosk_gate.h"
 
-#include "app/core/open_kiosk_system.h"
 #include "check/kiosk_check.h"
 #include "imaging/jpeg_decode_check.h"
+#include "system/open_kiosk_system.h"
 
 #include <QDir>
 #include <QDirIterator>

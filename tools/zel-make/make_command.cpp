@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "make_command.h"
 
-#include "app/core/open_kiosk_system.h"
 #include "check/finding.h"
 #include "check/kiosk_check.h"
 #include "maker/page_maker.h"
@@ -10,6 +9,7 @@
 #include "platform/problem.h"
 #include "platform/session.h"
 #include "runtime/log_file.h"
+#include "system/open_kiosk_system.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -13,13 +13,13 @@
 //     prints one JSON line per question asked and per editor shown, and ends.
 //
 // Recovery copies go where the program keeps them (XDG_DATA_HOME decides).
-#include "app/core/recovery_copies.h"
-#include "app/frm_kiosk_system.h"
+#include "app/main_window.h"
 #include "app/window_closing.h"
-#include "dialogs/workbench.h"
-#include "editor/frm_edit.h"
+#include "editor/editor_window.h"
 #include "platform/session.h"
 #include "support/recording_messages.h"
+#include "system/recovery_copies.h"
+#include "workbench/workbench.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,28 +39,28 @@ void printLine(const QJsonObject& object)
     std::fflush(stdout);
 }
 
-frmEdit* openEditor(Workbench& workbench, const QString& page)
+EditorWindow* openEditor(Workbench& workbench, const QString& page)
 {
     if (!page.startsWith(QStringLiteral("new:")))
-        return frmEdit::openOrRaise(workbench, page);
-    auto* editor = new frmEdit(workbench);
+        return EditorWindow::openOrRaise(workbench, page);
+    auto* editor = new EditorWindow(workbench);
     const int type = page.mid(4).toInt();
     type == 1 ? editor->newLeafPage() : type == 2 ? editor->newBranchPage() : editor->newSelectorPage();
     return editor;
 }
 
-void typeInto(frmEdit* editor, const QString& text)
+void typeInto(EditorWindow* editor, const QString& text)
 {
     editor->activateWindow();
     if (!QTest::qWaitForWindowActive(editor))
         std::fprintf(stderr, "the editor did not become active\n");
-    QTest::keyClick(editor->txtContent(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(editor->textArea(), Qt::Key_End, Qt::ControlModifier);
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
-            QTest::keyClick(editor->txtContent(), Qt::Key_Return);
+            QTest::keyClick(editor->textArea(), Qt::Key_Return);
         for (const QChar c : lines[i])
-            QTest::sendKeyEvent(QTest::Click, editor->txtContent(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, editor->textArea(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
 
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     Workbench workbench(session);
     workbench.setRecoveryCopies(&recoveryCopies);
 
-    frmKioskSystem mainWindow(workbench);
+    MainWindow mainWindow(workbench);
     mainWindow.show();
     mainWindow.openKioskSystem(args[2]);
 
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
             if (entry.kind == RecordingMessages::Entry::YesNo || entry.kind == RecordingMessages::Entry::YesNoCancel)
                 printLine({{QStringLiteral("asked"), entry.text}});
         for (QWidget* window : workbench.order().windowsInOpeningOrder())
-            if (auto* editor = qobject_cast<frmEdit*>(window); editor && editor->isVisible())
+            if (auto* editor = qobject_cast<EditorWindow*>(window); editor && editor->isVisible())
                 printLine({{QStringLiteral("editor"), editor->filePath()},
                            {QStringLiteral("title"), editor->windowHandle()->title()},
                            {QStringLiteral("changed"), editor->isPageChanged()},

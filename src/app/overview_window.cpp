@@ -1,0 +1,389 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/overview_window.h"
+
+#include "app/page_opening.h"
+#include "app/references_window.h"
+#include "config/kiosk_system.h"
+#include "dialogs/make_dialog.h"
+#include "pages/page_types.h"
+#include "platform/user_settings.h"
+#include "runtime/error_handler.h"
+#include "viewer/viewer_window.h"
+#include "workbench/workbench.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <sys/stat.h>
+
+namespace {
+const QString kModule = QStringLiteral("frmKioskOverview");
+const QString kGeometryKey = QStringLiteral("Overview/geometry");
+const QString kOpenKey = QStringLiteral("Overview/open");
+constexpr int kSliceMilliseconds = 30;
+// The files of one save or make come in several notices; they are read once, this long after the first.
+constexpr int kSettleMilliseconds = 50;
+
+QString typeName(PageType type)
+{
+    switch (type) {
+    case PageType::Leaf:
+        return QStringLiteral("leaf");
+    case PageType::Branch:
+        return QStringLiteral("branch");
+    case PageType::Root:
+        return QStringLiteral("root");
+    case PageType::Selector:
+        return QStringLiteral("selector");
+    default:
+        return QStringLiteral("invalid");
+    }
+}
+
+// What the title column shows: the title, or why the page source could not be read.
+QString titleText(const KioskOverview::PageSummary& page)
+{
+    if (page.unreadable.isEmpty())
+        return page.title;
+    return page.unreadable.startsWith(QLatin1String("is "))
+               ? page.unreadable
+               : QStringLiteral("cannot be read (%1)").arg(page.unreadable);
+}
+
+QString madeText(const KioskOverview::PageSummary& page)
+{
+    if (!page.made)
+        return QStringLiteral("not made");
+    return page.upToDate ? QStringLiteral("up to date") : QStringLiteral("out of date");
+}
+} // namespace
+
+OverviewWindow::OverviewWindow(Workbench& workbench)
+    : SingleInstanceWindow(workbench, QStringLiteral("frmKioskOverview"))
+{
+    setWindowTitle(QStringLiteral("Kiosk System Overview"));
+    auto* layout = new QVBoxLayout(this);
+    m_folderLabel = new QLabel(this);
+    m_folderLabel->setObjectName(QStringLiteral("folderLabel"));
+    m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_folderLabel);
+    m_pageViewsLabel = new QLabel(this);
+    m_pageViewsLabel->setObjectName(QStringLiteral("pageViewsLabel"));
+    m_pageViewsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pageViewsLabel->setWordWrap(true);
+    m_pageViewsLabel->hide();
+    layout->addWidget(m_pageViewsLabel);
+    m_pageTree = new QTreeWidget(this);
+    m_pageTree->setObjectName(QStringLiteral("pageTree"));
+    m_pageTree->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
+                                 QStringLiteral("Made"), QStringLiteral("Problems"), QStringLiteral("Views")});
+    m_pageTree->setUniformRowHeights(true);
+    m_pageTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    layout->addWidget(m_pageTree, 1);
+    connect(m_pageTree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) { editPage(row); });
+    connect(m_pageTree, &QWidget::customContextMenuRequested, this, &OverviewWindow::showMenu);
+    resize(760, 520);
+    restoreGeometry(openUserSettings()->value(kGeometryKey).toByteArray());
+
+    m_watcher = new QFileSystemWatcher(this);
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(kSettleMilliseconds);
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] {
+        // Watched again first, read then: a change in between is read now, one after it is seen. A change of the
+        // kiosk folder itself (a folder added, removed or renamed) reads every folder.
+        QStringList folders = m_changedFolders;
+        m_changedFolders.clear();
+        for (const QString& folder : watchFolders())
+            if (!folders.contains(folder))
+                folders.append(folder);
+        refresh(folders.contains(QString()) ? QStringList() : folders);
+    });
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        const QString folder =
+            QDir::cleanPath(path) == QDir::cleanPath(m_overview->folder()) ? QString() : QFileInfo(path).fileName();
+        if (!m_changedFolders.contains(folder))
+            m_changedFolders.append(folder);
+        // Not restarted by later notices: a shell writing all the time must not keep the overview stale.
+        if (!m_settleTimer.isActive())
+            m_settleTimer.start();
+    });
+    m_checkTimer.setInterval(0);
+    connect(&m_checkTimer, &QTimer::timeout, this, &OverviewWindow::checkSomePages);
+}
+
+void OverviewWindow::showOverview()
+{
+    runCommand(workbench().session(), kModule, QStringLiteral("showOverview"), [&] {
+        const QString folder = workbench().kioskSystem().folder();
+        m_overview = std::make_unique<KioskOverview::Overview>(folder);
+        m_overview->fill();
+        m_folderLabel->setText(QDir::toNativeSeparators(folder));
+        fillTree();
+        if (!m_watcher->directories().isEmpty())
+            m_watcher->removePaths(m_watcher->directories());
+        m_watchedFolders.clear();
+        m_changedFolders.clear();
+        watchFolders();
+        show();
+        raise();
+        activateWindow();
+        startCheck();
+    });
+}
+
+QTreeWidgetItem* OverviewWindow::folderRow(const QString& folder)
+{
+    for (int i = 0; i < m_pageTree->topLevelItemCount(); ++i)
+        if (m_pageTree->topLevelItem(i)->text(kColumnPage) == folder)
+            return m_pageTree->topLevelItem(i);
+    // Folders stay sorted by name.
+    int at = 0;
+    while (at < m_pageTree->topLevelItemCount() && m_pageTree->topLevelItem(at)->text(kColumnPage) < folder)
+        ++at;
+    auto* row = new QTreeWidgetItem({folder});
+    m_pageTree->insertTopLevelItem(at, row);
+    row->setExpanded(true);
+    return row;
+}
+
+void OverviewWindow::fillTree()
+{
+    m_pageTree->clear();
+    QList<QTreeWidgetItem*> folders;
+    QHash<QString, QTreeWidgetItem*> byName;
+    for (const QString& folder : m_overview->folderNames()) {
+        auto* row = new QTreeWidgetItem({folder});
+        folders.append(row);
+        byName.insert(folder, row);
+    }
+    for (const KioskOverview::PageSummary& page : m_overview->pages()) {
+        auto* row = new QTreeWidgetItem(byName.value(page.id.folder));
+        updateRow(row, page);
+    }
+    m_pageTree->addTopLevelItems(folders);
+    m_pageTree->expandAll();
+    showPageViews();
+}
+
+void OverviewWindow::showPageViews()
+{
+    const QString file = QDir::toNativeSeparators(KioskOverview::pageViewsPath(m_overview->folder()));
+    const QString& problem = m_overview->pageViewsProblem();
+    QString said;
+    if (!problem.isEmpty())
+        said = QStringLiteral("Page views %1 %2")
+                   .arg(file, problem.startsWith(QLatin1String("is "))
+                                  ? problem
+                                  : QStringLiteral("cannot be read (%1)").arg(problem));
+    else if (const qint64 lines = m_overview->pageViewLinesNotCounted(); lines > 0)
+        said = QStringLiteral("Page views %1: %2 %3 not counted (not a date, a page and a count of 0 or more)")
+                   .arg(file, QString::number(lines), lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+    m_pageViewsLabel->setText(said);
+    m_pageViewsLabel->setVisible(!said.isEmpty());
+    m_pageTree->setColumnHidden(kColumnViews, !m_overview->hasPageViews());
+    for (int i = 0; i < m_pageTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* folder = m_pageTree->topLevelItem(i);
+        for (int j = 0; j < folder->childCount(); ++j)
+            if (const auto* page = m_overview->page(folder->child(j)->data(kColumnPage, Qt::UserRole).toString()))
+                updateRow(folder->child(j), *page);
+    }
+}
+
+void OverviewWindow::updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page)
+{
+    row->setText(kColumnPage, page.id.page);
+    row->setData(kColumnPage, Qt::UserRole, page.path);
+    row->setText(kColumnType, typeName(page.type));
+    row->setText(kColumnTitle, titleText(page));
+    row->setText(kColumnMade, madeText(page));
+    row->setText(kColumnProblems, page.problems < 0 ? QString() : QString::number(page.problems));
+    row->setText(kColumnViews, m_overview->hasPageViews() ? QString::number(m_overview->views(page.id)) : QString());
+}
+
+QTreeWidgetItem* OverviewWindow::rowOf(const QString& pageSource) const
+{
+    for (int i = 0; i < m_pageTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* folder = m_pageTree->topLevelItem(i);
+        for (int j = 0; j < folder->childCount(); ++j)
+            if (folder->child(j)->data(kColumnPage, Qt::UserRole).toString() == pageSource)
+                return folder->child(j);
+    }
+    return nullptr;
+}
+
+// A watch belongs to the folder, not to its name: a folder removed is no longer watched, one renamed is still
+// watched under its old name, and one made again under that name is another folder. So after every change the
+// kiosk folder and the page folders it holds now are looked at, and each one that is not watched, or is another
+// folder than the one watched, is watched afresh. Returns those page folders ("" for the kiosk folder), which
+// may have changed unseen.
+QStringList OverviewWindow::watchFolders()
+{
+    const auto identity = [](const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? FolderIdentity{info.st_dev, info.st_ino}
+                                                                       : FolderIdentity{};
+    };
+    const QDir top(m_overview->folder());
+    QHash<QString, QString> wanted{{m_overview->folder(), QString()}}; // path -> folder name
+    for (const QString& folder : top.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        wanted.insert(top.filePath(folder), folder);
+    const QStringList watched = m_watcher->directories();
+    for (const QString& path : watched)
+        if (!wanted.contains(path)) {
+            m_watcher->removePath(path);
+            m_watchedFolders.remove(path);
+        }
+    QStringList renewed;
+    for (auto it = wanted.cbegin(); it != wanted.cend(); ++it) {
+        // Looked at before the watch is added: a folder put in its place meanwhile differs next time.
+        const FolderIdentity now = identity(it.key());
+        const bool isWatched = watched.contains(it.key());
+        if (isWatched && m_watchedFolders.value(it.key()) == now)
+            continue;
+        if (isWatched)
+            m_watcher->removePath(it.key());
+        m_watcher->addPath(it.key());
+        m_watchedFolders.insert(it.key(), now);
+        renewed.append(it.value());
+    }
+    return renewed;
+}
+
+// Folder rows follow the page folders: gone ones (removed or renamed) go, new ones come, empty ones too.
+void OverviewWindow::updateFolderRows()
+{
+    const QStringList folders = m_overview->folderNames();
+    for (int i = m_pageTree->topLevelItemCount() - 1; i >= 0; --i)
+        if (!folders.contains(m_pageTree->topLevelItem(i)->text(kColumnPage)))
+            delete m_pageTree->takeTopLevelItem(i);
+    for (const QString& folder : folders)
+        folderRow(folder);
+}
+
+void OverviewWindow::refresh(const QStringList& folders)
+{
+    runCommand(workbench().session(), kModule, QStringLiteral("refresh"), [&] {
+        if (!m_overview)
+            return;
+        const QStringList changed = m_overview->refresh(folders);
+        if (m_overview->refreshPageViews())
+            showPageViews();
+        for (const QString& path : changed) {
+            const KioskOverview::PageSummary* page = m_overview->page(path);
+            QTreeWidgetItem* row = rowOf(path);
+            if (!page) {
+                delete row;
+                continue;
+            }
+            if (!row) {
+                QTreeWidgetItem* folder = folderRow(page->id.folder);
+                int at = 0;
+                while (at < folder->childCount()
+                       && folder->child(at)->data(kColumnPage, Qt::UserRole).toString() < path)
+                    ++at;
+                row = new QTreeWidgetItem;
+                folder->insertChild(at, row);
+            }
+            updateRow(row, *page);
+        }
+        updateFolderRows();
+        if (!changed.isEmpty())
+            startCheck();
+    });
+}
+
+// The check begins at the timer's first turn, so that a refresh returns at once.
+void OverviewWindow::startCheck()
+{
+    m_checkBegun = false;
+    m_checkTimer.start();
+}
+
+void OverviewWindow::checkSomePages()
+{
+    runCommand(workbench().session(), kModule, QStringLiteral("checkSomePages"), [&] {
+        QElapsedTimer slice;
+        slice.start();
+        if (!m_checkBegun) {
+            m_check.emplace(workbench().kioskSystem());
+            m_check->begin();
+            m_checkBegun = true;
+        }
+        while (m_check->checkNextPage())
+            if (slice.elapsed() >= kSliceMilliseconds)
+                return;
+        m_checkTimer.stop();
+        QHash<QString, int> counts;
+        for (const Finding& finding : m_check->findings())
+            ++counts[QDir::cleanPath(finding.pageSource)];
+        m_overview->setProblemCounts(counts);
+        for (const KioskOverview::PageSummary& page : m_overview->pages())
+            if (QTreeWidgetItem* row = rowOf(page.path))
+                row->setText(kColumnProblems, QString::number(page.problems));
+    });
+}
+
+void OverviewWindow::editPage(QTreeWidgetItem* row)
+{
+    runCommand(workbench().session(), kModule, QStringLiteral("lstPages_DblClick"), [&] {
+        const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
+        if (!pageSource.isEmpty())
+            openPageAtLine(workbench(), pageSource, 2);
+    });
+}
+
+void OverviewWindow::makePage(const QString& pageSource)
+{
+    MakeDialog& maker = workbench().instance<MakeDialog>();
+    maker.makeOne(pageSource);
+    maker.showModal(this);
+}
+
+void OverviewWindow::viewPage(const QString& pageSource)
+{
+    ViewerWindow& viewer = workbench().instance<ViewerWindow>();
+    viewer.setPage(PageTypes::pageHtmlPath(pageSource));
+    viewer.showPage();
+}
+
+void OverviewWindow::showMenu(const QPoint& at)
+{
+    QTreeWidgetItem* row = m_pageTree->itemAt(at);
+    const QString pageSource = row ? row->data(kColumnPage, Qt::UserRole).toString() : QString();
+    if (pageSource.isEmpty())
+        return;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Edit"), this, [this, row] { editPage(row); });
+    menu.addAction(QStringLiteral("Make"), this, [this, pageSource] { makePage(pageSource); });
+    menu.addAction(QStringLiteral("View"), this, [this, pageSource] { viewPage(pageSource); });
+    menu.addAction(QStringLiteral("Check"), this, [this] { startCheck(); });
+    menu.addAction(QStringLiteral("References"), this, [this, row, pageSource] {
+        workbench().instance<ReferencesWindow>().showReferencesTo(
+            {row->parent()->text(kColumnPage), QFileInfo(pageSource).completeBaseName()});
+    });
+    menu.exec(m_pageTree->viewport()->mapToGlobal(at));
+}
+
+bool OverviewWindow::wasOpenAtExit() { return openUserSettings()->value(kOpenKey, false).toBool(); }
+
+void OverviewWindow::rememberOpenAtExit(bool open)
+{
+    const auto settings = openUserSettings();
+    settings->setValue(kOpenKey, open);
+    settings->sync();
+}
+
+void OverviewWindow::closeEvent(QCloseEvent* event)
+{
+    m_checkTimer.stop();
+    openUserSettings()->setValue(kGeometryKey, saveGeometry());
+    SingleInstanceWindow::closeEvent(event);
+}

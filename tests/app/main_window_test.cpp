@@ -1,0 +1,370 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/qt_message_boxes.h"
+#include "config/configuration.h"
+#include "dialogs/directory_dialog.h"
+#include "dialogs/new_folder_dialog.h"
+#include "dialogs/select_file_dialog.h"
+#include "dialogs/simple_combo_box.h"
+#include "imaging/copy_record.h"
+#include "platform/session.h"
+#include "runtime/error_handler.h"
+#include "runtime/log_file.h"
+#include "support/check_kiosk.h"
+#include "support/modal_keys.h"
+#include "support/test_session.h"
+#include "support/window_fixture.h"
+
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QPushButton>
+
+namespace {
+
+// Kiosk systems of their own in a folder of the case.
+class MainWindowTest : public WindowTest {
+protected:
+    // A kiosk system folder; the path ends with the separator.
+    QString makeKiosk(const QString& name, const QStringList& configuration = {})
+    {
+        writeTextFile(m_root.filePath(name + "/configuration.txt"), configuration);
+        return QDir::toNativeSeparators(m_root.filePath(name)) + QDir::separator();
+    }
+    // Stores the non-null values as f1.., then returns f1..f3 as stored (a missing key reads as "").
+    static QStringList storedRecent(const QStringList& write = {})
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor");
+        QStringList values;
+        for (int i = 1; i <= 3; ++i) {
+            if (!write.value(i - 1).isNull())
+                settings.setValue(QString("RecentFiles/f%1").arg(i), write[i - 1]);
+            values.append(settings.value(QString("RecentFiles/f%1").arg(i)).toString());
+        }
+        return values;
+    }
+    QStringList recent() const { return {main->recentEntry(1), main->recentEntry(2), main->recentEntry(3)}; }
+    // Alt+F, then the key, on the main window, as the author presses them.
+    void fileMenuKey(Qt::Key key)
+    {
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        QTest::keyClick(main.get(), Qt::Key_F, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        QTest::keyClick(QApplication::activePopupWidget(), key);
+    }
+
+    QTemporaryDir m_root;
+};
+
+// Loads the stored list, opens each of opens ("2": Alt+F, 2 opens recent entry 2), each open storing the list (a
+// crash keeps it), then Exit stores it. The
+// entries show their numbers as access keys ("&1 " to "&3 ", a "&" of a path doubled); the stored list is the
+// folders as they were written.
+TEST_F(MainWindowTest, RecentListTable)
+{
+    const QString a = makeKiosk("a"), b = makeKiosk("b"), c = makeKiosk("c"), d = makeKiosk("d");
+    const QString amp = makeKiosk("a&b").chopped(1);
+    struct Row {
+        const char* name;
+        QStringList stored, opens, shown, kept;
+    }; // kept: stored by Exit, if not shown
+    const Row rows[] = {
+        {"nothing stored hides the separator", {}, {}, {"", "", ""}},
+        {"second entry moves to the top", {a, b, c}, {b}, {b, a, c}},
+        {"a new folder enters at the top and the third drops out", {a, b, c}, {d}, {d, a, b}},
+        {"two spellings are two entries for one folder", {}, {a.chopped(1), a, "2"}, {a.chopped(1), a, ""}},
+        {"Alt+F, 2 opens a folder with an &", {a, amp, "/k/third"}, {"2"}, {amp, a, "/k/third"}},
+        {"non-empty entries stored",
+         {QString(), "/k/older/"},
+         {a},
+         {a, "", "/k/older/"},
+         {a, "/k/older/", "/k/older/"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
+        storedRecent(row.stored);
+        mainWindow();
+        for (const QString& open : row.opens)
+            open == "2" ? fileMenuKey(Qt::Key_2) : main->openKioskSystem(open);
+        EXPECT_EQ(recent(), row.shown);
+        for (int i = 0; i <= 3; ++i) // 0 is the separator, shown with any entry
+            EXPECT_EQ(main->recentAction(i)->isVisible(), !(i ? row.shown[i - 1] : row.shown.join("")).isEmpty()) << i;
+        for (int i = 1; i <= 3; ++i)
+            if (!row.shown[i - 1].isEmpty()) {
+                EXPECT_EQ(main->recentAction(i)->text(),
+                          QString("&%1 ").arg(i) + QString(row.shown[i - 1]).replace("&", "&&"));
+            }
+        EXPECT_EQ(main->editMenu()->menuAction()->isEnabled(), !row.opens.isEmpty());
+        if (!row.opens.isEmpty()) {
+            const QString opened = row.shown[0];
+            EXPECT_EQ(main->workbench().kioskSystem().folder(), opened.endsWith('/') ? opened : opened + '/');
+        }
+        EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept) << "stored as it changed";
+        trigger(main.get(), "exitAction");
+        EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept);
+    }
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+}
+
+// The open checks the window's own screen (the warning's text is the open's own test) and is refused while a
+// window stays open, keeping the kiosk system open before; Exit (the editor's changes dropped) closes the log.
+// Which windows the open closes, and in which order it asks, is the page commands' test.
+TEST_F(MainWindowTest, OpenClosesOtherWindowsAndIsRefusedWhileOneStaysOpen)
+{
+    const QString a = makeKiosk("a"), b = makeKiosk("b");
+    mainWindow(QSize(1024, 768)).openKioskSystem(a);
+    EditorWindow* editor = newEditor(1); // changed, and the author cancels its question
+    kiosk.messages.scriptAnswers({Answer::Cancel});
+    main->openKioskSystem(b);
+    ASSERT_EQ(kiosk.messages.texts().size(), 3);
+    EXPECT_TRUE(kiosk.messages.texts()[0].endsWith("Required height is 1024 actual height is 768"));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(main->workbench().kioskSystem().folder(), a);
+    EXPECT_EQ(recent(), (QStringList{a, "", ""}));
+    kiosk.messages.scriptAnswers({Answer::No}); // the editor's changes are dropped at Exit
+    trigger(main.get(), "exitAction");
+    EXPECT_EQ(readLines(a + QDir(a).entryList({"log*.txt"}).value(0)).last(), "log file closed");
+}
+
+// The directory comes from the real chooser. The template goes into a folder that holds no kiosk system (files
+// not in the template stay); a folder with a configuration or a root page is refused with a message naming it,
+// and no byte of it changes.
+TEST_F(MainWindowTest, CreateNewKioskSystemCopiesTheTemplateOnlyWhereNoKioskSystemIs)
+{
+    writeTextFile(makeKiosk("program/Template", {"screenwidth 1280"}) + "root/root.zel", {"root", "#title new"});
+    const struct Row {
+        const char* name;
+        QStringList files; // what the folder holds before, each with the line "old"
+        bool refused;
+    } rows[] = {
+        {"an older kiosk system", {"configuration.txt", "root/root.zel", "news/today.zel"}, true},
+        {"a root page without a configuration", {"root/root.zel"}, true},
+        {"a configuration without a root page", {"configuration.txt", "news/today.zel"}, true},
+        {"other files only", {"notes.txt", "news/today.zel"}, false},
+        {"nothing", {}, false},
+    };
+    for (int index = 0; const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        kiosk.messages.clear();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
+        const QString folder =
+            QDir::toNativeSeparators(m_root.filePath(QString("chosen%1").arg(index++))) + QDir::separator();
+        QDir().mkpath(folder);
+        for (const QString& file : row.files)
+            writeTextFile(folder + file, {"old"});
+        const auto before = folderSnapshot(folder);
+        kiosk.session.session().setProgramFolder(m_root.filePath("program"));
+        author.whenShown<DirectoryDialog>(
+            thenOK([folder](DirectoryDialog& chooser) { chooser.openDirectory(folder); }));
+        trigger(&mainWindow(), "createNewKioskSystemAction");
+        if (row.refused) {
+            EXPECT_TRUE(folderSnapshot(folder) == before);
+            EXPECT_EQ(kiosk.messages.texts(),
+                      QStringList{"Kiosk System Folder - " + folder
+                                  + " already holds a Kiosk System - nothing was copied\r\n"
+                                    "Open it with Open Kiosk System, or choose an empty folder"});
+            EXPECT_FALSE(main->editMenu()->menuAction()->isEnabled()) << "nothing opened";
+            continue;
+        }
+        EXPECT_EQ(readLines(folder + "configuration.txt"), QStringList{"screenwidth 1280"});
+        EXPECT_EQ(readLines(folder + "root/root.zel"), (QStringList{"root", "#title new"}));
+        for (const QString& file : row.files) // files not in the template stay
+            EXPECT_EQ(readLines(folder + file), QStringList{"old"}) << file.toStdString();
+        EXPECT_EQ(main->workbench().kioskSystem().folder(), folder);
+        EXPECT_EQ(recent(), (QStringList{folder, "", ""}));
+        EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+        trigger(main.get(), "exitAction");
+    }
+}
+
+// Over an open kiosk system: New Folder creates the chosen folder (what the dialog accepts is its own table's,
+// ChoosersTest); a name longer than the file system stores is refused by the name check, with its message, as the
+// other name rules are: the dialog stays open and the program goes on. Edit Page on a page that is already open
+// brings its editor to the front, since a second editor on the same page would overwrite the first one's saves.
+TEST_F(MainWindowTest, NewFolderCreatesItAndEditPageOnAnOpenPageBringsItsEditorForward)
+{
+    const QString folder = makeKiosk("a");
+    writeTextFile(folder + "news/today.zel", {"#leaf"});
+    mainWindow().openKioskSystem(folder);
+    const QString longName(300, u'n');
+    for (const QString& name : {longName, QString("sport")}) {
+        int shown = 0;
+        author.whenShown<NewFolderDialog>([&](NewFolderDialog& dialog) {
+            ++shown;
+            QTest::keyClicks(dialog.folderBox()->lineEdit(), name);
+            QTest::keyClick(dialog.folderBox()->lineEdit(), Qt::Key_Return);
+            EXPECT_EQ(dialog.isVisible(), name == longName) << "the dialog stays open for another name";
+        });
+        EXPECT_FALSE(endsProgram([&] { trigger(main.get(), "newFolderAction"); }));
+        EXPECT_EQ(shown, 1);
+    }
+    EXPECT_EQ(kiosk.messages.texts(),
+              QStringList{longName
+                          + " is not a valid folder name\r\nA valid folder name may be at most 255 characters long"});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"news", "sport"}));
+    EXPECT_TRUE(main->isVisible());
+    kiosk.messages.clear();
+    author.whenShown<SelectFileDialog>(thenOK([](SelectFileDialog& dialog) {
+        dialog.folderList()->setCurrentItem(dialog.folderList()->findItems("news", Qt::MatchExactly).value(0));
+        dialog.pageList()->setCurrentRow(0);
+    }));
+    for (int i = 0; i < 2; ++i)
+        trigger(main.get(), "editPageAction");
+    EXPECT_EQ(visibleWindows<EditorWindow>().size(), 1);
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+}
+
+// The author at the keyboard with real message boxes: Exit from the File menu (Alt+F, X) while an editor holds
+// changes, between two unchanged ones. Cancel at the editor's question keeps every window open (none was closed
+// before the question), and the program goes on with its log open; the next Exit, answered No, ends as ever.
+TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
+{
+    const QString folder = makeKiosk("a");
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "ZEL_Editor").clear();
+    mainWindow().openKioskSystem(folder);
+    const auto unchanged = [&](const QString& page) {
+        writeBytes(folder + page, "#leaf\r\n");
+        return QPointer<EditorWindow>(EditorWindow::openOrRaise(workbench, folder + page));
+    };
+    const QPointer<EditorWindow> before = unchanged("news/before.zel");
+    EditorWindow* editor = newEditor(1); // a new page counts as changed
+    const QPointer<EditorWindow> after = unchanged("news/after.zel");
+    author.execs = true;
+    QtMessageBoxes boxes(workbench.focus());
+    Session& session = kiosk.session.session();
+    MessageBoxes* recorded = session.setMessages(&boxes);
+    const auto restore = qScopeGuard([&session, recorded] { session.setMessages(recorded); });
+    QStringList asked;
+    const auto answer = [&asked](Qt::Key key) {
+        return [&asked, key](QWidget* button) {
+            asked.append(qobject_cast<QMessageBox*>(button->window())->text());
+            QTest::keyClick(button, key);
+        };
+    };
+    const QString log = folder + QDir(folder).entryList({"log*.txt"}).value(0);
+
+    ModalKeys cancel({answer(Qt::Key_Escape)});
+    fileMenuKey(Qt::Key_X);
+    EXPECT_TRUE(cancel.finished());
+    EXPECT_EQ(asked, QStringList{"Page has changed - do you want to save it?"});
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(before && before->isVisible() && after && after->isVisible()) << "no window closed";
+    logMessage(kiosk.session.session(), "still working");
+    EXPECT_EQ(readLines(log).last(), "still working") << "the log is still open";
+
+    ModalKeys no({answer(Qt::Key_N)});
+    fileMenuKey(Qt::Key_X);
+    EXPECT_TRUE(no.finished());
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(visibleWindows<EditorWindow>().isEmpty());
+    EXPECT_EQ(storedRecent(), (QStringList{folder, "", ""}));
+    EXPECT_EQ(readLines(log).last(), "log file closed");
+}
+
+// A fatal report closes every window as the program ends: an editor with changes asks once, whether its author
+// saves or not (the parameter: the answer), and the main window then closes without asking again.
+class FatalReportTest : public MainWindowTest, public ::testing::WithParamInterface<Answer> {};
+
+TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
+{
+    mainWindow().openKioskSystem(makeKiosk("a"));
+    type(editorOn("news/today.zel", "#leaf\r\n#title Today\r\n"), "More text\n");
+    const QStringList shown = withAnswers({}, [&] {
+        kiosk.messages.scriptAnswers({GetParam(), GetParam()});
+        EXPECT_TRUE(endsProgram([&] { reportFatalProblem(kiosk.session.session(), QStringLiteral("Disk full")); }));
+    });
+    EXPECT_EQ(shown.count("Page has changed - do you want to save it?"), 1) << shown.join('|').toStdString();
+    EXPECT_FALSE(main->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answer, FatalReportTest, ::testing::Values(Answer::No, Answer::Cancel),
+                         [](const auto& answer) { return answer.param == Answer::No ? "No" : "Cancel"; });
+
+// The program's part of ScaledDesktop.MakesTheSamePagesAsZelMake, run in a process of its own on the scaled screen
+// that test sets up: it opens the kiosk system named by ZEL_SCALED_KIOSK through the directory chooser, makes all
+// pages from the Tools menu, and exits. Its screen is the real one; any message fails it.
+TEST_F(MainWindowTest, DISABLED_OpensAndMakesAllOnTheRealScreen)
+{
+    const QString folder = qEnvironmentVariable("ZEL_SCALED_KIOSK");
+    ASSERT_FALSE(folder.isEmpty());
+    kiosk.session.session().setImageTool(ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true});
+    main = std::make_unique<MainWindow>(workbench);
+    main->show();
+    author.whenShown<DirectoryDialog>(thenOK([folder](DirectoryDialog& chooser) { chooser.openDirectory(folder); }));
+    trigger(main.get(), "openKioskSystemAction");
+    trigger(main.get(), "makeAllPagesAction");
+    trigger(main.get(), "exitAction");
+    EXPECT_EQ(kiosk.messages.texts(), QStringList());
+}
+
+} // namespace
+
+namespace {
+// The files a make wrote below the folder (page files and picture copies), by relative path; not the log or the
+// copy records, which hold times.
+QMap<QString, QByteArray> madeFiles(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = QDir(folder).relativeFilePath(path);
+        if (relative.endsWith(".htm") || relative.contains("/images/"))
+            if (!relative.endsWith(Jpeg::CopyRecord::FileName))
+                files.insert(relative, readBytes(path));
+    }
+    return files;
+}
+} // namespace
+
+// On a desktop scaled to 200 % (QT_SCALE_FACTOR=2) the 1280 x 1024 screen measures 640 x 512 logical pixels; the
+// program measures its device pixels, so it warns of nothing, logs the real screen and makes the same pages as
+// zel-make for that screen.
+TEST(ScaledDesktop, MakesTheSamePagesAsZelMake)
+{
+    QTemporaryDir dir;
+    const QString screens = dir.filePath("screens.json");
+    writeBytes(screens, R"({"screens": [{"name": "kiosk", "x": 0, "y": 0, "width": 1280, "height": 1024,)"
+                        R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    const QString byTool = QDir::toNativeSeparators(dir.filePath("tool")) + QDir::separator();
+    const QString byProgram = QDir::toNativeSeparators(dir.filePath("program")) + QDir::separator();
+    for (const QString& folder : {byTool, byProgram}) {
+        QDir().mkpath(folder);
+        copySampleKiosk(folder);
+    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", dir.path()); // no settings of the author's: the image tool beside the programs
+    environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    environment.insert("QT_SCALE_FACTOR", "2");
+    environment.insert("ZEL_SCALED_KIOSK", byProgram);
+    const auto run = [&](const QString& program, const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        const bool ended = process.waitForFinished(120000);
+        if (!ended)
+            process.kill();
+        EXPECT_TRUE(ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+            << program.toStdString() << ": " << process.readAllStandardOutput().toStdString()
+            << process.readAllStandardError().toStdString();
+    };
+    run(ZEL_PROGRAM_DIR "/zel-make", {byTool});
+    run(QCoreApplication::applicationFilePath(),
+        {"--gtest_filter=MainWindowTest.DISABLED_OpensAndMakesAllOnTheRealScreen", "--gtest_also_run_disabled_tests",
+         "-platform", "offscreen:configfile=" + screens});
+    const QMap<QString, QByteArray> expected = madeFiles(byTool), made = madeFiles(byProgram);
+    EXPECT_GT(expected.size(), 10);
+    EXPECT_EQ(made.keys(), expected.keys());
+    for (const QString& file : expected.keys())
+        EXPECT_TRUE(made.value(file) == expected.value(file)) << file.toStdString();
+    const QString log = byProgram + QDir(byProgram).entryList({"log*.txt"}).value(0);
+    EXPECT_TRUE(readLines(log).contains("screenwidth = 1280"));
+    EXPECT_TRUE(readLines(log).contains("screenheight = 1024"));
+}
