@@ -34,6 +34,7 @@
 #include <QToolTip>
 #include <functional>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -158,7 +159,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make %s\n", qPrintable(output));
         return 1;
     }
-    Session session;
+    SessionServices services;
+    services.endProgram = [] {
+        std::fflush(nullptr);
+        std::exit(1);
+    };
+    Session session(std::move(services));
     const auto kioskSystem = openKioskSystemHeadless(session, absolute(args.at(1)) + QDir::separator(), false);
 
     Workbench workbench(session);

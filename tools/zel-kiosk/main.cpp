@@ -32,6 +32,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <sys/socket.h>
@@ -303,7 +304,14 @@ int main(int argc, char** argv)
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
-    Session session;
+    // A fatal report while the kiosk runs ends it with status 1, so that systemd
+    // starts it afresh.
+    SessionServices services;
+    services.endProgram = [] {
+        std::fflush(nullptr);
+        std::exit(Refused);
+    };
+    Session session(std::move(services));
 
     // A followed kiosk starts with the version it showed last, when there is one.
     std::unique_ptr<VersionStore> store;
