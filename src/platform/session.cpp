@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <cstdio>
 #include <exception>
 
 Session::Session(SessionServices services)
