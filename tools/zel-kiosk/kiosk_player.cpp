@@ -414,8 +414,10 @@ void KioskPlayer::tick()
                         {"opening-hours", 5, m_folder, open ? QStringLiteral("open") : QStringLiteral("closed")});
         m_power->setOn(open);
         if (open) {
-            // A new day starts at the root page, as after a long pause.
+            // A new day starts afresh at the root page on every screen, as
+            // after a long pause, even where the root page was left untouched.
             m_lock->setLastInput(QDateTime::currentDateTime().addSecs(-m_settings.idleSeconds));
+            m_idleReturn = m_lock->lastInput().addSecs(-1);
         }
     }
     if (!m_open)
