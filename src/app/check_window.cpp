@@ -46,7 +46,7 @@ QString shownPageSource(const QString& pageSource, const QString& kioskFolder)
 
 CheckWindow::CheckWindow(Workbench& workbench, QWidget* parent) : QWidget(parent, Qt::Window), m_workbench(workbench)
 {
-    setObjectName(QStringLiteral("frmCheckKioskSystem"));
+    setObjectName(kModule);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Check Kiosk System"));
 

@@ -31,7 +31,7 @@
 #include <QMenuBar>
 
 namespace {
-const QString kModule = QStringLiteral("frmKioskSystem");
+const QString kModule = MainWindow::moduleName();
 const QString kRecentSection = QStringLiteral("RecentFiles");
 
 // Client area of the design: 4668 x 3348 twips.
@@ -58,7 +58,7 @@ QString menuText(const QString& caption)
 MainWindow::MainWindow(Workbench& workbench, QWidget* parent)
     : QMainWindow(parent), m_workbench(workbench), m_screen(std::make_unique<PrimaryScreenSize>())
 {
-    setObjectName(QStringLiteral("frmKioskSystem"));
+    setObjectName(kModule);
     runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
         createMenus();

@@ -29,6 +29,8 @@ struct Result;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // The module its messages report.
+    static QString moduleName() { return QStringLiteral("frmKioskSystem"); }
     static constexpr int kRecentCount = 3;
 
     explicit MainWindow(Workbench& workbench, QWidget* parent = nullptr);

@@ -13,7 +13,7 @@
 
 void MainWindow::exportFolder()
 {
-    runCommand(m_workbench.session(), QStringLiteral("frmKioskSystem"), QStringLiteral("mnuExportFolder_Click"), [&] {
+    runCommand(m_workbench.session(), moduleName(), QStringLiteral("mnuExportFolder_Click"), [&] {
         const QString maker = FolderExport::cabinetMakerPath(m_workbench.session());
         if (!Files::fileExists(maker)) {
             Messages::show(m_workbench.session(),

@@ -19,7 +19,7 @@
 #include <QPointer>
 
 namespace {
-const QString kModule = QStringLiteral("frmKioskSystem");
+const QString kModule = MainWindow::moduleName();
 
 PageReferences::PageId pageOf(const QString& pageSource)
 {

@@ -25,7 +25,7 @@ MakeDialog::MakeDialog(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_messageLabel(new QLabel(this)), m_progress(new QProgressBar(this)),
       m_picturesLabel(new QLabel(this))
 {
-    setObjectName(QStringLiteral("dlgMakePage"));
+    setObjectName(kModule);
     setWindowTitle(QStringLiteral("ZEL - Make Page"));
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_progress->setObjectName(QStringLiteral("progressBar"));

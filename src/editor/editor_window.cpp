@@ -52,7 +52,7 @@ constexpr int kDesignHeight = 7200 / 15;
 EditorWindow::EditorWindow(Workbench& workbench, QWidget* parent) : QMainWindow(parent), m_workbench(workbench)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("frmEdit"));
+    setObjectName(kModule);
     m_document = new PageDocument(m_workbench.session(), this);
     choosePagePath = [this](const QString& currentPath) {
         m_workbench.instance<SaveFileDialog>().savePage(currentPath, this);

@@ -70,7 +70,7 @@ InsertDialog::InsertDialog(Workbench& workbench)
 
 void InsertDialog::setUpWindow()
 {
-    setObjectName(QStringLiteral("dlgInsert"));
+    setObjectName(kModule);
     const std::pair<QWidget*, const char*> names[] = {
         {m_frameImage, "frameImage"},
         {m_imageLabel, "imageLabel"},

@@ -147,13 +147,13 @@ void DeferredReplacements::markCompleteThrough(std::size_t count)
     m_completeThrough = std::max(m_completeThrough, count);
 }
 
-void DeferredReplacements::commitCompleteAndDropRest()
+void DeferredReplacements::commitCompleteAndDropRest() noexcept
 {
     try {
         commitThrough(m_completeThrough);
-    } catch (...) {
-        drop();
-        throw;
+    } catch (const FileError&) {
+        // On the way to a fatal report already: what could not be put in
+        // place keeps its old content.
     }
     drop();
 }

@@ -59,9 +59,10 @@ public:
     // they depend on is in place, so a program ending after a failure should
     // still put them in place (commitCompleteAndDropRest).
     void markCompleteThrough(std::size_t count);
-    // Commits what is marked complete and drops the rest; a failure of the
-    // commit drops the rest too and is raised.
-    void commitCompleteAndDropRest();
+    // Commits what is marked complete and drops the rest; a target that
+    // cannot be put in place keeps its old content (the program is ending on
+    // a failure reported already).
+    void commitCompleteAndDropRest() noexcept;
     // The targets whose temporaries went with their folder before the commit
     // (the folder removed, or its disk unmounted, from outside): they are left
     // out, and the commit goes on with the rest. Empties the list.

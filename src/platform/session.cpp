@@ -61,14 +61,8 @@ void Session::closeAllWindows()
 
 void Session::commitCompleteStaged()
 {
-    for (fileio::DeferredReplacements* staged : m_staged) {
-        try {
-            staged->commitCompleteAndDropRest();
-        } catch (const fileio::FileError&) {
-            // The program is ending on a failure already reported; what could
-            // not be put in place keeps its old content.
-        }
-    }
+    for (fileio::DeferredReplacements* staged : m_staged)
+        staged->commitCompleteAndDropRest();
 }
 
 void Session::tellWatchers()
@@ -101,11 +95,6 @@ StagedReplacements::~StagedReplacements()
     m_session.removeStaged(this);
     // Left by a failure on its way to the fatal report: what the owner marked
     // complete is kept, as the report would keep it.
-    if (std::uncaught_exceptions() > 0) {
-        try {
-            commitCompleteAndDropRest();
-        } catch (const fileio::FileError&) {
-            // What could not be put in place keeps its old content.
-        }
-    }
+    if (std::uncaught_exceptions() > 0)
+        commitCompleteAndDropRest();
 }

@@ -4,6 +4,7 @@
 
 #include "pages/files.h"
 #include "runtime/error_handler.h"
+#include "viewer/viewer_window.h"
 
 #include <QDir>
 #include <QUrl>
@@ -13,7 +14,7 @@ namespace NavigationGuard {
 bool startsWith(Session& session, const QString& text, const QString& prefix)
 {
     return runCommand(
-        session, QStringLiteral("frmViewPage"),
+        session, ViewerWindow::moduleName(),
         [&] { return QStringLiteral("startsWith( ") + text + u',' + prefix + u')'; },
         [&] { return text.left(prefix.size()).toLower() == prefix; });
 }

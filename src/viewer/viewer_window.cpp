@@ -32,7 +32,7 @@
 
 namespace {
 
-const QString kModule = QStringLiteral("frmViewPage");
+const QString kModule = ViewerWindow::moduleName();
 
 const QString kApologyCaption = QStringLiteral("Our apologies - a system error has occurred.\r\n\r\n"
                                                "You should shortly be returned to the last page that you were "
@@ -73,7 +73,7 @@ QString clickScript(std::int16_t button)
 } // namespace
 
 ViewerWindow::ViewerWindow(Workbench& workbench)
-    : SingleInstanceWindow(workbench, QStringLiteral("frmViewPage"), Qt::FramelessWindowHint)
+    : SingleInstanceWindow(workbench, moduleName(), Qt::FramelessWindowHint)
 {
     setUpWindow();
 }

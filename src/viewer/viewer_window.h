@@ -49,6 +49,8 @@ class Workbench;
 class ViewerWindow : public SingleInstanceWindow {
     Q_OBJECT
 public:
+    // The module its messages report.
+    static QString moduleName() { return QStringLiteral("frmViewPage"); }
     ~ViewerWindow() override;
 
     // Stores the full path of the made HTML file to show. Loads nothing by

@@ -216,8 +216,8 @@ TEST(KioskPlayer, OutsideTheOpeningHoursTheScreenIsBlackAndTouchesDoNothing)
     visit.player().tick();
     EXPECT_TRUE(visit.player().isOpen());
     EXPECT_FALSE(visit.player().screen(1)->cover()->isVisible());
-    ASSERT_TRUE(waitUntil([&] { return !runScript(visit.page(), QStringLiteral("window.yesterday === true")).toBool(); },
-                          20000));
+    ASSERT_TRUE(waitUntil(
+        [&] { return !runScript(visit.page(), QStringLiteral("window.yesterday === true")).toBool(); }, 20000));
     ASSERT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
     visit.touch(QStringLiteral("b1"));
     EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
