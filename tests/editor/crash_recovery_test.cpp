@@ -27,6 +27,7 @@ using RecoveryAuthor = WindowTest;
 TEST_F(RecoveryAuthor, DISABLED_TypesOrOpens)
 {
     const QStringList steps = qEnvironmentVariable("ZEL_RECOVERY").split(u'|');
+    ASSERT_GE(steps.size(), 2) << "run by CrashRecovery, with ZEL_RECOVERY set";
     RecoveryCopies copies(qEnvironmentVariable("ZEL_RECOVERY_COPIES"));
     workbench.setRecoveryCopies(&copies);
     const auto print = [](const QString& line) { std::printf("%s\n", qPrintable(line)), std::fflush(stdout); };
