@@ -88,10 +88,9 @@ TEST_F(FindInPagesTest, DoubleClickOpensTheEditorAtTheLine)
     const auto editors = visibleWindows<EditorWindow>();
     ASSERT_EQ(editors.size(), 1);
     EXPECT_EQ(QDir::cleanPath(editors[0]->filePath()), QDir::cleanPath(kiosk.path("news/today.zel")));
-    const QTextCursor caret = editors[0]->textArea()->textCursor();
-    EXPECT_EQ(caret.blockNumber(), 1); // page source line 3 is the body's second line
-    EXPECT_EQ(caret.positionInBlock(), 0);
-    EXPECT_EQ(caret.block().text(), "#para NEWS of the day");
+    const QTextCursor caret = editors[0]->textArea()->textCursor(); // page source line 3 is the body's second line
+    EXPECT_EQ(std::tuple(caret.blockNumber(), caret.positionInBlock(), caret.block().text()),
+              std::tuple(1, 0, QString("#para NEWS of the day")));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/select_folder_dialog.h"
-#include "platform/session.h"
 #include "support/window_fixture.h"
 
 #include <QFile>

@@ -15,14 +15,6 @@ using MenuKeysTest = WindowTest;
 // command and no other, the keys of hidden or disabled commands trigger nothing, and no two commands share a key.
 TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
 {
-    writeBytes(kiosk.path("root/root.zel"), "#root\r\n");
-    writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n");
-    writeBytes(kiosk.path("news/index.zel"), "#branch\r\n");
-    const auto editor = [this](const char* relative) {
-        auto* window = new EditorWindow(workbench);
-        EXPECT_TRUE(window->editPage(kiosk.path(relative)));
-        return window;
-    };
     const auto checkKeys = [](QMainWindow* window) {
         SCOPED_TRACE(window->windowTitle().toStdString());
         window->activateWindow();
@@ -55,8 +47,9 @@ TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
     };
     checkKeys(&mainWindow());
     mainWindow().openKioskSystem(kiosk.folder());
-    for (QMainWindow* window : QList<QMainWindow*>{main.get(), editor("news/today.zel"), editor("news/index.zel"),
-                                                   editor("root/root.zel"), newEditor(4)})
+    for (QMainWindow* window : QList<QMainWindow*>{main.get(), editorOn("news/today.zel", "#leaf\r\n"),
+                                                   editorOn("news/index.zel", "#branch\r\n"),
+                                                   editorOn("root/root.zel", "#root\r\n"), newEditor(4)})
         checkKeys(window);
 }
 

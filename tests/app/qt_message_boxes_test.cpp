@@ -33,29 +33,28 @@ TEST(QtMessageBoxes, AnswersButtonsTitlesIconsAndWrapping)
         return [&boxes, text] { return boxes.show(text, MessageIcon::None), Answer::Ok; };
     };
     const B::StandardButtons yn = B::Yes | B::No, ync = yn | B::Cancel;
+    const QString shown = "one\ntwo";
     const struct Row {
         const char* name;
         std::function<Answer()> ask;
-        B::StandardButton press;
-        Answer answer;
-        B::StandardButtons buttons;
-        B::Icon icon;
-        B::StandardButton byDefault;
-        QString text = "one\ntwo";
+        QString text;
+        B::StandardButton press = B::Ok;
+        Answer answer = Answer::Ok;
+        B::StandardButtons buttons = B::Ok;
+        B::StandardButton byDefault = B::Ok;
+        B::Icon icon = B::NoIcon;
     } rows[] = {
-        {"Yes/No: Yes", [&] { return boxes.askYesNo(t, Answer::Yes); }, B::Yes, Answer::Yes, yn, B::NoIcon, B::Yes},
-        {"a replace question: No", [&] { return boxes.askYesNo(t, Answer::No); }, B::No, Answer::No, yn, B::NoIcon,
-         B::No},
-        {"Yes/No/Cancel: No", [&] { return boxes.askYesNoCancel(t); }, B::No, Answer::No, ync, B::NoIcon, B::Yes},
-        {"Yes/No/Cancel: Cancel", [&] { return boxes.askYesNoCancel(t); }, B::Cancel, Answer::Cancel, ync, B::NoIcon,
+        {"Yes/No: Yes", [&] { return boxes.askYesNo(t, Answer::Yes); }, shown, B::Yes, Answer::Yes, yn, B::Yes},
+        {"a replace question: No", [&] { return boxes.askYesNo(t, Answer::No); }, shown, B::No, Answer::No, yn, B::No},
+        {"Yes/No/Cancel: No", [&] { return boxes.askYesNoCancel(t); }, shown, B::No, Answer::No, ync, B::Yes},
+        {"Yes/No/Cancel: Cancel", [&] { return boxes.askYesNoCancel(t); }, shown, B::Cancel, Answer::Cancel, ync,
          B::Yes},
-        {"message", message(t), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok},
-        {"fatal report", [&] { return boxes.show(t, MessageIcon::Exclamation), Answer::Ok; }, B::Ok, Answer::Ok, B::Ok,
-         B::Warning, B::Ok},
-        {"a long page path", message(longPath), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok,
-         QString(longPath).replace("\r\n", "\n")},
-        {"a long name", message(longName), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok, longName},
-        {"a path without blanks", message(noBlanks), B::Ok, Answer::Ok, B::Ok, B::NoIcon, B::Ok, noBlanks},
+        {"message", message(t), shown},
+        {"fatal report", [&] { return boxes.show(t, MessageIcon::Exclamation), Answer::Ok; }, shown, B::Ok, Answer::Ok,
+         B::Ok, B::Ok, B::Warning},
+        {"a long page path", message(longPath), QString(longPath).replace("\r\n", "\n")},
+        {"a long name", message(longName), longName},
+        {"a path without blanks", message(noBlanks), noBlanks},
     };
     for (const Row& row : rows) {
         QTimer::singleShot(0, [&] {

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The maker dialog while a long make runs.
+#include "support/executable_script.h"
 #include "support/window_fixture.h"
 
 #include <QFile>
@@ -15,9 +16,8 @@ namespace {
 // them ends silently.
 TEST_F(WindowTest, MakeAllShowsEachPageThenTheCountOfDeadReferences)
 {
-    const QString tool = kiosk.path("slow-tool.sh");
-    writeBytes(tool, QByteArray("#!/bin/sh\nsleep 0.2\nexec ") + ZEL_PROGRAM_DIR "/zel-resample \"$@\"\n");
-    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString tool =
+        writeExecutableScript(kiosk.path("slow-tool.sh"), "sleep 0.2\nexec " ZEL_PROGRAM_DIR "/zel-resample \"$@\"");
     for (const char* page : {"a", "b", "c"})
         writeTextFile(kiosk.path(QString("news/%1.zel").arg(page)), {"#leaf", "#image harbour.jpg centre 50%"});
     ASSERT_TRUE(QFile::copy(ZEL_SOURCE_DIR "/examples/sample/news/harbour.jpg", kiosk.path("news/harbour.jpg")));
@@ -67,35 +67,18 @@ TEST_F(WindowTest, MakeAllShowsEachPageThenTheCountOfDeadReferences)
     }
 }
 
-// A configured value the layout cannot hold never reaches Make All: a screen height the real screen replaces is
-// made for that screen; an adjustment beyond what the pages hold ends the open with the configuration report
-// naming it and its line.
-TEST_F(WindowTest, MakeAllNeverMeetsAValueTheLayoutCannotHold)
+// A configured screen height that the layout could not hold is replaced by the real screen's, and Make All makes
+// the pages for that screen. (A value the layout cannot hold ends the open: the configuration's own test.)
+TEST_F(WindowTest, MakeAllMakesForTheRealScreenWhatTheConfiguredOneCouldNotHold)
 {
     writeTextFile(kiosk.path("root/root.zel"), {"#root", "#button news\\list List"});
     writeTextFile(kiosk.path("news/list.zel"), {"#selector", "#item gone.jpg root Home"});
-    const struct {
-        const char* setting;
-        QString report; // empty: the pages are made
-    } rows[] = {
-        {"screenheight 16390", ""},
-        {"navigationheightadjustment -30000",
-         "navigationheightadjustment -30000 (line 1 of configuration.txt) is outside what the layout can hold"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.setting);
-        writeTextFile(kiosk.path("configuration.txt"), {row.setting});
-        kiosk.messages.clear();
-        const bool ended = endsProgram([&] {
-            mainWindow().openKioskSystem(kiosk.folder());
-            trigger(main.get(), "makeAllPagesAction");
-        });
-        const QString texts = kiosk.messages.texts().join('|');
-        EXPECT_FALSE(texts.contains("Runtime error")) << texts.toStdString();
-        EXPECT_EQ(ended, !row.report.isEmpty()) << texts.toStdString();
-        EXPECT_TRUE(ended ? texts.contains(row.report) : QFile::exists(kiosk.path("news/list.htm")))
-            << texts.toStdString();
-    }
+    writeTextFile(kiosk.path("configuration.txt"), {"screenheight 16390"});
+    EXPECT_FALSE(endsProgram([&] {
+        mainWindow().openKioskSystem(kiosk.folder());
+        trigger(main.get(), "makeAllPagesAction");
+    })) << kiosk.messages.texts().join('|').toStdString();
+    EXPECT_TRUE(QFile::exists(kiosk.path("news/list.htm")));
 }
 
 } // namespace

@@ -9,8 +9,6 @@
 #include "support/window_fixture.h"
 #include "system/recovery_copies.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -95,8 +93,8 @@ TEST_F(EditorWindowTest, FailedWriteKeepsTheOldPageSourceAndMakesNothing)
     EXPECT_TRUE(makerMessages.isEmpty());
 }
 
-// The recovery copy on a disk that fills (and fills again): the copy written before stays, and a line below the
-// editor's text area says that the text is not protected, where and why; said once (one log
+// The recovery copy on a disk that fills (and fills again; that the copy written before stays is the copies' own
+// test): a line below the editor's text area says that the text is not protected, where and why; said once (one log
 // line, no message box) however often the copy fails, and gone once a copy is written or the page is saved.
 TEST_F(EditorWindowTest, RecoveryCopyOnAFullDiskKeepsTheLastOneAndSaysTheTextIsNotProtected)
 {
@@ -105,10 +103,6 @@ TEST_F(EditorWindowTest, RecoveryCopyOnAFullDiskKeepsTheLastOneAndSaysTheTextIsN
     workbench.setRecoveryCopies(&copies);
     const auto forget = qScopeGuard([&] { workbench.setRecoveryCopies(nullptr); });
     EditorWindow* editor = editorOn("news/today.zel", "#leaf\r\n");
-    const auto copyText = [&] {
-        const QByteArray bytes = readBytes(copies.folder() + "/" + editor->recoveryCopyName() + ".zelrecovery");
-        return QJsonDocument::fromJson(bytes).object().value("text").toString();
-    };
     const auto notice = [&] {
         const QLabel* line = editor->recoveryLabel();
         if (!line || !line->isVisibleTo(editor))
@@ -130,14 +124,11 @@ TEST_F(EditorWindowTest, RecoveryCopyOnAFullDiskKeepsTheLastOneAndSaysTheTextIsN
     };
 
     edit("#para\nkept", "");
-    EXPECT_EQ(copyText(), "#para\nkept");
     EXPECT_EQ(notice(), "");
     edit(" one", "rename"); // the log, written to the same disk, is not made to fail too
     edit(" two", "rename");
-    EXPECT_EQ(copyText(), "#para\nkept");
     EXPECT_EQ(notice(), notProtected);
     edit(" three", "");
-    EXPECT_EQ(copyText(), "#para\nkept one two three");
     EXPECT_EQ(notice(), "");
     edit(" four", "sync");
     EXPECT_EQ(notice(), notProtected) << "told again";
@@ -265,14 +256,7 @@ TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMade
     } rows[] = {
         {"Cancel to saving first", Changed, "makePageAction", Answer::Cancel, saveFirst, false, false, false},
         {"Yes saves and makes", Changed, "makePageAction", Answer::Yes, saveFirst, true, false, true},
-        {"an unchanged page is made without a question",
-         Opened,
-         "makePageAction",
-         Answer::None,
-         {},
-         true,
-         false,
-         false},
+        {"unchanged: made unasked", Opened, "makePageAction", Answer::None, {}, true, false, false},
         {"a made page is shown at once", Made, "viewPageAction", Answer::None, {}, false, true, false},
         {"No after a re-save", MadeThenSaved, "viewPageAction", Answer::No, makeFirst, false, true, true},
         {"Cancel shows nothing", Opened, "viewPageAction", Answer::Cancel, makeFirst, false, false, false},
@@ -325,25 +309,15 @@ TEST_F(EditorWindowTest, NeverSavedPageIsSavedFirstOrNothingHappens)
     EXPECT_EQ(viewed, QStringList{kiosk.path("news/fresh.htm")});
 }
 
-// The main window over the open kiosk system with three simple pages.
-class PageCommandsTest : public WindowTest {
-protected:
-    void SetUp() override
-    {
-        WindowTest::SetUp();
-        writeBytes(kiosk.path("root/root.zel"), "#root\r\n#title Home\r\n");
-        writeBytes(kiosk.path("news/today.zel"), "#leaf\r\n#title Today\r\n");
-        writeBytes(kiosk.path("news/news.zel"), "#branch\r\n#title News\r\n#button today Today\r\n");
-        mainWindow().openKioskSystem(kiosk.folder());
-    }
-};
-
-// Each row starts without made pages, with three changed editors and an unchanged one. Make All asks about the changed
-// ones in the order they were opened, each in front while asked (Yes brings that one to the front to be saved and
-// makes nothing); then the open of a kiosk system asks over each changed editor in turn (No, Cancel, No keeps the
-// second open and closes the unchanged one without asking).
-TEST_F(PageCommandsTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
+// Over three simple pages, each row starts without made pages, with three changed editors and an unchanged one. Make
+// All asks about the changed ones in the order they were opened, each in front while asked (Yes brings that one to the
+// front to be saved and makes nothing); then the open of a kiosk system asks over each changed editor in turn (No,
+// Cancel, No keeps the second open and closes the unchanged one without asking).
+TEST_F(EditorWindowTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
 {
+    writeBytes(kiosk.path("root/root.zel"), "#root\r\n#title Home\r\n");
+    writeBytes(kiosk.path("news/news.zel"), "#branch\r\n#title News\r\n#button today Today\r\n");
+    mainWindow().openKioskSystem(kiosk.folder());
     const struct {
         const char* name;
         std::initializer_list<Answer> answers;

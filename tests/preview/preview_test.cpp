@@ -1,10 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/main_window.h"
-#include "base/screen_size.h"
 #include "editor/directive_completer.h"
 #include "editor/editor_preview.h"
-#include "editor/editor_window.h"
 #include "editor/picture_window.h"
 #include "editor/problem_marks.h"
 #include "editor/reference_navigation.h"
@@ -12,85 +9,56 @@
 #include "preview/preview_make.h"
 #include "preview/preview_window.h"
 #include "support/check_kiosk.h"
-#include "support/closing_windows.h"
-#include "support/kiosk_fixture.h"
-#include "support/modal_author.h"
 #include "support/web_wait.h"
-#include "workbench/workbench.h"
+#include "support/window_fixture.h"
 
-#include <QAbstractItemView>
-#include <QAction>
 #include <QCompleter>
-#include <QDir>
 #include <QHelpEvent>
-#include <QImage>
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QWebEngineView>
-#include <functional>
-#include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <vector>
 
 namespace {
 
-// The sample kiosk system made by zel-make (so its picture copies and their
-// record are what a make leaves), open in a main window as the author opens it,
-// with the command-line maker beside the programs.
-class PreviewTest : public ::testing::Test {
+// The sample kiosk system made by zel-make (so its picture copies and their record are what a make leaves), open in
+// a main window as the author opens it; the preview's maker is the zel-make beside the test program.
+class PreviewTest : public WindowTest {
 protected:
     void SetUp() override
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        WindowTest::SetUp();
         copySampleKiosk(kiosk.folder());
         const MakeRun made = runZelMake({kiosk.folder()});
         ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-        main = std::make_unique<MainWindow>(workbench);
-        main->setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1280, 1024)));
-        main->show();
-        main->openKioskSystem(kiosk.folder());
+        mainWindow().openKioskSystem(kiosk.folder());
         kiosk.messages.clear();
     }
-    void TearDown() override
+    EditorWindow* edit(const QString& relative) { return EditorWindow::openOrRaise(workbench, kiosk.path(relative)); }
+    // Types as the keyboard would ("\n" as Return), at the end of the text unless told to type at the cursor.
+    static void typeKeys(EditorWindow* editor, const QString& text, bool atEnd = true)
     {
-        closeAllWindows(workbench);
-        main.reset();
-    }
-
-    EditorWindow* editorOn(const QString& relative)
-    {
-        EditorWindow* editor = EditorWindow::openOrRaise(workbench, kiosk.path(relative));
-        EXPECT_NE(editor, nullptr) << relative.toStdString();
-        return editor;
-    }
-    static void typeAtEnd(EditorWindow* editor, const QString& text)
-    {
-        editor->textArea()->setFocus();
-        editor->textArea()->moveCursor(QTextCursor::End);
-        typeKeys(editor, text);
-    }
-    // Types as the keyboard would, "\n" as the Return key.
-    static void typeKeys(EditorWindow* editor, const QString& text)
-    {
-        const QStringList lines = text.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                QTest::keyClick(editor->textArea(), Qt::Key_Return);
-            QTest::keyClicks(editor->textArea(), lines[i]);
+        if (atEnd) {
+            editor->textArea()->setFocus();
+            editor->textArea()->moveCursor(QTextCursor::End);
         }
+        for (const QChar c : text)
+            c == u'\n' ? QTest::keyClick(editor->textArea(), Qt::Key_Return) : QTest::keyClicks(editor->textArea(), c);
+    }
+    // Selects the line (to type over it).
+    static void selectLine(EditorWindow* editor, int line)
+    {
+        QTextCursor whole(editor->textArea()->document()->findBlockByNumber(line));
+        whole.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        editor->textArea()->setTextCursor(whole);
     }
     PreviewWindow& openPreview(EditorWindow* editor)
     {
-        editor->findChild<QAction*>("previewAction")->trigger();
+        trigger(editor, "previewAction");
         PreviewWindow& preview = workbench.instance<PreviewWindow>();
         EXPECT_TRUE(waitUntil([&] { return !preview.isMaking() && !preview.shownPage().isEmpty(); }))
             << preview.statusLabel()->text().toStdString();
@@ -102,57 +70,53 @@ protected:
         return runScript(preview.previewView()->page(), source, QWebEngineScript::ApplicationWorld);
     }
     // The text of the shown page's frame ("con" or "nav").
-    static QString frameText(PreviewWindow& preview, const QString& frame)
+    static QString frameText(PreviewWindow& preview, const QString& frame = "con")
     {
         return script(preview, "(function () { var frame = document.getElementsByName('" + frame
                                    + "')[0]; return frame && frame.contentDocument"
                                      " ? frame.contentDocument.body.innerText : ''; })()")
             .toString();
     }
-    static QString contentText(PreviewWindow& preview) { return frameText(preview, "con"); }
     // Marks the frameset window shown now; framesetKept tells whether it is still the one shown.
     static void markFrameset(PreviewWindow& preview) { script(preview, "window.zelKept = true"); }
     static bool framesetKept(PreviewWindow& preview) { return script(preview, "window.zelKept === true").toBool(); }
-
-    QTemporaryDir settings;
-    TemporaryKiosk kiosk{{}, {.programFolder = ZEL_PROGRAM_DIR}};
-    ModalAuthor author;
-    Workbench workbench{kiosk.session.session(), author.services()};
-    std::unique_ptr<MainWindow> main;
 };
 
-// What a make or the check would report is marked at its line while the
-// author types, with Make's very text on hover and in the preview's list,
-// where a double-click goes to the line; the line mended, the mark goes. No
-// message box appears.
+// What a make or the check would report is marked at its line while the author types, each editor keeping the marks
+// of its own text, with Make's very text on hover and in the list of the preview, which follows the editor the author
+// turns to; a double-click in the list goes to the line. Another editor closing leaves the preview and the marks; a
+// line mended, its mark goes. No message box appears.
 TEST_F(PreviewTest, MarksProblemsAtTheirLinesWhileTyping)
 {
     const struct {
-        const char* name;
         const char* page;
         QString faulty; // typed on a new last line
         const char* kind;
         QString text;
         const char* mended; // typed over it
     } rows[] = {
-        {"button to a page that does not exist", "news/news.zel", "#button news\\nowhere Nowhere", "dead end",
-         "Reference to non-existent page", "#button news\\today Today"},
-        {"button on a leaf page", "news/today.zel", "#button news\\news News", "faulty line",
-         "You can not put buttons on a leaf page", "#para"},
-        {"directive unknown", "news/today.zel", "#bogus", "faulty line", "Expected valid directive", "Mended."},
-        {"caption too long", "news/news.zel", "#button news\\today " + QString(200, u'W'), "may not fit",
+        {"news/news.zel", "#button news\\nowhere Nowhere", "dead end", "Reference to non-existent page",
+         "#button news\\today Today"},
+        {"visiting/castle.zel", "#button news\\news News", "faulty line", "You can not put buttons on a leaf page",
+         "#para"},
+        {"news/today.zel", "#bogus", "faulty line", "Expected valid directive", "Mended."},
+        {"visiting/visiting.zel", "#button news\\today " + QString(200, u'W'), "may not fit",
          "Button text may not fit: " + QString(200, u'W'), "#para"},
     };
+    std::vector<EditorWindow*> editors;
+    std::vector<int> lines;
+    PreviewWindow* preview = nullptr;
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EditorWindow* editor = editorOn(row.page);
-        PreviewWindow& preview = openPreview(editor);
-        ProblemMarks& marks = editor->preview()->marks();
+        SCOPED_TRACE(row.page);
+        EditorWindow* editor = edit(row.page);
+        preview = &openPreview(editor);
         QPlainTextEdit* text = editor->textArea();
-        typeAtEnd(editor, "\n" + row.faulty);
+        typeKeys(editor, "\n" + row.faulty);
         const int line = text->textCursor().blockNumber();
-        ASSERT_TRUE(waitUntil([&] { return marks.markedLines() == QList<int>{line}; }))
-            << preview.statusLabel()->text().toStdString();
+        editors.push_back(editor);
+        lines.push_back(line);
+        ASSERT_TRUE(waitUntil([&] { return editor->preview()->marks().markedLines() == QList<int>{line}; }))
+            << preview->statusLabel()->text().toStdString();
 
         // The mouse resting on the line shows the problem's text.
         QTextCursor inLine(text->document()->findBlockByNumber(line));
@@ -163,71 +127,78 @@ TEST_F(PreviewTest, MarksProblemsAtTheirLinesWhileTyping)
         EXPECT_EQ(QToolTip::text(), row.text);
 
         // Listed by the page source's line (the page type line is line 1).
-        QTreeWidget* list = preview.problemList();
+        QTreeWidget* list = preview->problemList();
         ASSERT_EQ(list->topLevelItemCount(), 1);
         QTreeWidgetItem* item = list->topLevelItem(0);
         EXPECT_EQ(QStringList({item->text(0), item->text(1), item->text(2)}),
                   QStringList({QString::number(line + 2), row.kind, row.text}));
         text->moveCursor(QTextCursor::Start);
-        const QPoint itemPoint = list->visualItemRect(item).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemPoint);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, itemPoint);
+        clickItem(list, list->visualItemRect(item), true);
         EXPECT_EQ(text->textCursor().blockNumber(), line);
-
-        QTextCursor whole(text->document()->findBlockByNumber(line));
-        whole.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        text->setTextCursor(whole);
-        typeKeys(editor, row.mended);
-        ASSERT_TRUE(waitUntil([&] { return marks.markedLines().isEmpty() && preview.problems().isEmpty(); }))
-            << (preview.problems().isEmpty() ? "" : preview.problems().first().text.toStdString());
-        EXPECT_EQ(list->topLevelItemCount(), 0);
+    }
+    // Turning to each editor in turn, then back to the first; the editors left behind keep their own marks.
+    for (const size_t turn : {size_t(0), size_t(1), size_t(2), size_t(0)}) {
+        SCOPED_TRACE(rows[turn].page);
+        QApplication::setActiveWindow(editors[turn]);
+        ASSERT_TRUE(waitUntil([&] {
+            return preview->followed() == editors[turn] && !preview->isMaking()
+                   && editors[turn]->preview()->marks().markedLines() == QList<int>{lines[turn]};
+        })) << preview->statusLabel()->text().toStdString();
+        ASSERT_EQ(preview->problemList()->topLevelItemCount(), 1);
+        EXPECT_EQ(preview->problemList()->topLevelItem(0)->text(2), rows[turn].text);
+        for (size_t i = 0; i < editors.size(); ++i)
+            EXPECT_EQ(editors[i]->preview()->marks().markedLines(), QList<int>{lines[i]}) << rows[i].page;
+    }
+    editors[1]->textArea()->document()->setModified(false);
+    editors[1]->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(preview->followed(), editors[0]);
+    EXPECT_EQ(preview->problemList()->topLevelItemCount(), 1);
+    for (const int i : {0, 2, 3}) {
+        SCOPED_TRACE(rows[i].page);
+        QApplication::setActiveWindow(editors[i]);
+        selectLine(editors[i], lines[i]);
+        typeKeys(editors[i], rows[i].mended, false);
+        ASSERT_TRUE(waitUntil([&] {
+            return preview->followed() == editors[i] && editors[i]->preview()->marks().markedLines().isEmpty()
+                   && preview->problems().isEmpty();
+        })) << (preview->problems().isEmpty() ? "" : preview->problems().first().text.toStdString());
+        EXPECT_EQ(preview->problemList()->topLevelItemCount(), 0);
     }
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 }
 
-// The preview follows the editor the author turns to, a page never saved
-// included, and a Save As; a navigation button shows its target.
+// The preview follows the editor the author turns to, a page never saved included; a navigation button shows its
+// target; the editor closed, the preview shows nothing.
 TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
 {
-    EditorWindow* today = editorOn("news/today.zel");
-    PreviewWindow& preview = openPreview(today);
-    auto* fresh = new EditorWindow(workbench);
-    fresh->newBranchPage();
-    typeAtEnd(fresh, "#title Fresh page\n#button news\\today Today\n");
+    PreviewWindow& preview = openPreview(edit("news/today.zel"));
+    EditorWindow* fresh = newEditor(2);
+    typeKeys(fresh, "#title Fresh page\n#button news\\today Today\n");
     QApplication::setActiveWindow(fresh);
     ASSERT_TRUE(waitUntil([&] { return preview.followed() == fresh && !preview.isMaking(); }));
     EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) new page");
-    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fresh page"); }));
+    ASSERT_TRUE(waitUntil([&] { return frameText(preview).contains("Fresh page"); }));
 
     // b2 is the first button after Home: news\today, shown from the made page.
     script(preview, "document.getElementsByName('nav')[0].contentDocument.getElementById('b2').click()");
     ASSERT_TRUE(waitUntil([&] { return preview.previewView()->url().path().endsWith("/news/today.htm"); }));
-    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Market day"); }));
+    ASSERT_TRUE(waitUntil([&] { return frameText(preview).contains("Market day"); }));
 
-    fresh->choosePagePath = [&](const QString&) { return kiosk.path("news/fresh.zel"); };
-    ASSERT_TRUE(fresh->saveFile());
-    ASSERT_TRUE(waitUntil([&] { return preview.windowTitle() == "ZEL (Preview) news\\fresh" && !preview.isMaking(); }));
-    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fresh page"); }));
-
+    kiosk.messages.scriptAnswers({Answer::No}); // not saved
     fresh->close();
     ASSERT_TRUE(waitUntil([&] { return preview.followed() == nullptr && preview.shownPage().isEmpty(); }));
 }
 
-// Each edit shows in the pane; only an edit that leaves the frameset and its
-// buttons as they are loads the content frame alone, anything else the whole
-// page: its title, its buttons, a Save As under another name, its type
-// changed outside and loaded again.
+// Each edit shows in the pane, and typing writes nothing into the kiosk system; only an edit that leaves the
+// frameset and its buttons as they are loads the content frame alone, anything else the whole page: its title, its
+// buttons, a Save As under another name, its type changed outside and loaded again.
 TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
 {
-    EditorWindow* editor = editorOn("news/news.zel");
+    EditorWindow* editor = edit("news/news.zel");
     PreviewWindow& preview = openPreview(editor);
-    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Something is happening"); }));
-    const auto retitle = [&](const QString& title) {
-        QTextCursor line(editor->textArea()->document()->findBlockByNumber(0));
-        line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-        editor->textArea()->setTextCursor(line);
-        typeKeys(editor, "#title " + title);
-    };
+    ASSERT_TRUE(waitUntil([&] { return frameText(preview).contains("Something is happening"); }));
+    const auto before = folderSnapshot(kiosk.folder());
     const struct {
         const char* name;
         std::function<void()> edit;
@@ -236,15 +207,21 @@ TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
         const char* shows;
         const char* title; // of the frameset
     } rows[] = {
-        {"paragraph typed", [&] { typeAtEnd(editor, "\n#para\nA band plays tonight."); }, true, "con",
+        {"paragraph typed", [&] { typeKeys(editor, "\n#para\nA band plays tonight."); }, true, "con",
          "A band plays tonight.", "What's On - Main"},
-        {"title changed", [&] { retitle("Events"); }, false, "con", "A band plays tonight.", "Events - Main"},
-        {"button added", [&] { typeAtEnd(editor, "\n#button visiting\\castle The castle"); }, false, "nav",
-         "The castle", "Events - Main"},
-        {"another paragraph", [&] { typeAtEnd(editor, "\n#para\nAnd a choir."); }, true, "con", "And a choir.",
+        {"title changed",
+         [&] {
+             selectLine(editor, 0);
+             typeKeys(editor, "#title Events", false);
+         },
+         false, "con", "A band plays tonight.", "Events - Main"},
+        {"button added", [&] { typeKeys(editor, "\n#button visiting\\castle The castle"); }, false, "nav", "The castle",
+         "Events - Main"},
+        {"another paragraph", [&] { typeKeys(editor, "\n#para\nAnd a choir."); }, true, "con", "And a choir.",
          "Events - Main"},
         {"saved under another name",
          [&] {
+             EXPECT_EQ(folderSnapshot(kiosk.folder()), before) << "typing wrote nothing";
              editor->choosePagePath = [&](const QString&) { return kiosk.path("news/events.zel"); };
              ASSERT_TRUE(editor->saveFileAs());
          },
@@ -278,17 +255,12 @@ TEST_F(PreviewTest, LoadsTheWholePageOnlyWhenMoreThanItsContentChanged)
     EXPECT_EQ(kiosk.messages.texts().size(), 1) << kiosk.messages.texts().join('|').toStdString();
 }
 
-// Typed, not saved: a pause later the preview's content frame holds the new
-// item, loaded alone and prepared by the kiosk script as a whole load prepares
-// it (on a selector page the first row is the current one, in line with the
-// Select button), while not one byte or time of the kiosk system has changed.
-TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
+// An item typed on a selector page: the content frame loaded alone holds it, prepared by the kiosk script as a whole
+// load prepares it (the first row is the current one, in line with the Select button, the table in its place).
+TEST_F(PreviewTest, TypedItemOfASelectorPageIsPreparedAsAWholeLoadPreparesIt)
 {
-    EditorWindow* editor = editorOn("shops/directory.zel");
-    const auto before = folderSnapshot(kiosk.folder());
-    const QByteArray source = readBytes(kiosk.path("shops/directory.zel"));
+    EditorWindow* editor = edit("shops/directory.zel");
     PreviewWindow& preview = openPreview(editor);
-    EXPECT_EQ(preview.windowTitle(), "ZEL (Preview) shops\\directory");
     const auto shownState = [&] {
         return script(preview, "(function () { var con = document.getElementsByName('con')[0].contentDocument;"
                                " var rows = con.getElementById('sTable').rows;"
@@ -298,72 +270,13 @@ TEST_F(PreviewTest, ShowsTheTypedTextWithoutWritingIntoTheKioskSystem)
     };
     ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 12 current"); })) << shownState().toStdString();
     const QString wholeLoad = shownState();
-
     markFrameset(preview);
-    typeAtEnd(editor, "\n#item bakery.jpg shops\\bakery <b>Fish Stall</b>");
-    EXPECT_TRUE(preview.isMaking());
-    ASSERT_TRUE(waitUntil([&] { return contentText(preview).contains("Fish Stall"); }))
+    typeKeys(editor, "\n#item bakery.jpg shops\\bakery <b>Fish Stall</b>");
+    ASSERT_TRUE(waitUntil([&] { return frameText(preview).contains("Fish Stall"); }))
         << preview.statusLabel()->text().toStdString();
     ASSERT_TRUE(waitUntil([&] { return shownState().startsWith("1 13 current"); })) << shownState().toStdString();
-    // Only the content frame was loaded again: the frameset and its buttons stayed.
     EXPECT_TRUE(framesetKept(preview));
-    EXPECT_EQ(preview.previewView()->url(), QUrl::fromLocalFile(preview.shownPage()));
-    EXPECT_EQ(shownState().section(u' ', 3), wholeLoad.section(u' ', 3)); // the table's place
-
-    EXPECT_TRUE(editor->isPageChanged());
-    EXPECT_EQ(readBytes(kiosk.path("shops/directory.zel")), source);
-    EXPECT_EQ(folderSnapshot(kiosk.folder()), before);
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
-}
-
-// With several editors open the preview follows the one the author turns to,
-// and each editor keeps the marks of its own text.
-TEST_F(PreviewTest, EachEditorKeepsItsOwnMarks)
-{
-    const struct {
-        const char* page;
-        const char* faulty;
-        const char* text;
-    } rows[] = {
-        {"news/today.zel", "#bogus", "Expected valid directive"},
-        {"news/news.zel", "#button news\\nowhere Nowhere", "Reference to non-existent page"},
-        {"visiting/castle.zel", "#button news\\news News", "You can not put buttons on a leaf page"},
-    };
-    std::vector<EditorWindow*> editors;
-    std::vector<int> lines;
-    for (const auto& row : rows) {
-        EditorWindow* editor = editorOn(row.page);
-        if (editors.empty())
-            openPreview(editor);
-        QApplication::setActiveWindow(editor);
-        typeAtEnd(editor, QString("\n") + row.faulty);
-        editors.push_back(editor);
-        lines.push_back(editor->textArea()->textCursor().blockNumber());
-    }
-    PreviewWindow& preview = workbench.instance<PreviewWindow>();
-    // Turning to each editor in turn, then back to the first.
-    for (const size_t turn : {size_t(0), size_t(1), size_t(2), size_t(0)}) {
-        SCOPED_TRACE(rows[turn].page);
-        QApplication::setActiveWindow(editors[turn]);
-        ASSERT_TRUE(waitUntil([&] {
-            return preview.followed() == editors[turn] && !preview.isMaking()
-                   && editors[turn]->preview()->marks().markedLines() == QList<int>{lines[turn]};
-        })) << preview.statusLabel()->text().toStdString();
-        ASSERT_EQ(preview.problemList()->topLevelItemCount(), 1);
-        EXPECT_EQ(preview.problemList()->topLevelItem(0)->text(2), rows[turn].text);
-    }
-    // The editors left behind kept their own marks.
-    for (size_t i = 0; i < editors.size(); ++i)
-        EXPECT_EQ(editors[i]->preview()->marks().markedLines(), QList<int>{lines[i]}) << rows[i].page;
-
-    // Another editor closing leaves the preview and the marks where they are.
-    editors[1]->textArea()->document()->setModified(false);
-    editors[1]->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(preview.followed(), editors[0]);
-    EXPECT_EQ(preview.problemList()->topLevelItemCount(), 1);
-    EXPECT_EQ(editors[0]->preview()->marks().markedLines(), QList<int>{lines[0]});
-    EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
+    EXPECT_EQ(shownState().section(u' ', 3), wholeLoad.section(u' ', 3));
 }
 
 // The programs of a make whose command line names the preview's folder.
@@ -371,48 +284,35 @@ QStringList makesRunningIn(const QString& folder)
 {
     QStringList running;
     for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile file("/proc/" + pid + "/cmdline");
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QString line = QString::fromLocal8Bit(file.readAll().replace('\0', ' '));
+        const QString line = QString::fromLocal8Bit(readBytes("/proc/" + pid + "/cmdline").replace('\0', ' '));
         if (line.contains(folder) && (line.contains("zel-make") || line.contains("zel-resample")))
             running.append(line);
     }
     return running;
 }
 
-// Closing the kiosk system (the main window) or opening another one, while
-// the preview makes a page with a large new picture, closes the preview: no
-// make or picture tool left running, no preview folder left, no marks.
+// Closing the kiosk system (the main window) or opening another one, while the preview makes a page with a large
+// new picture, closes the preview: no make or picture tool left running, no preview folder left, no marks.
 TEST_F(PreviewTest, ClosingOrOpeningAnotherKioskSystemLeavesNothingRunning)
 {
-    TemporaryKiosk other{{}, {.programFolder = ZEL_PROGRAM_DIR}};
+    TemporaryKiosk other;
     copySampleKiosk(other.folder());
-    const struct {
-        const char* name;
-        std::function<void()> close;
-    } rows[] = {
-        {"another kiosk system opened", [&] { main->openKioskSystem(other.folder()); }},
-        {"the kiosk system closed", [&] { main->close(); }},
-    };
+    const std::function<void()> closes[] = {[&] { main->openKioskSystem(other.folder()); }, [&] { main->close(); }};
     QString kioskFolder = kiosk.folder();
     QImage large(5000, 3800, QImage::Format_RGB32);
     large.fill(Qt::darkCyan);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& close : closes) {
+        SCOPED_TRACE(kioskFolder.toStdString());
         ASSERT_TRUE(large.save(kioskFolder + "news/large.jpg", "JPEG", 90));
-        EditorWindow* editor = EditorWindow::openOrRaise(workbench, kioskFolder + "news/news.zel");
-        ASSERT_NE(editor, nullptr);
+        QPointer<EditorWindow> editor = EditorWindow::openOrRaise(workbench, kioskFolder + "news/news.zel");
         QPointer<PreviewWindow> preview(&openPreview(editor));
         const QString folder = PreviewWindow::previewFolder();
-        typeAtEnd(editor, "\n#bogus\n#image large.jpg right 40%");
+        typeKeys(editor, "\n#bogus\n#image large.jpg right 40%");
         ASSERT_TRUE(waitUntil([&] { return !makesRunningIn(folder).isEmpty(); }));
-        QPointer<EditorWindow> editing(editor);
         kiosk.messages.scriptAnswers({Answer::No}); // the typed text is not saved
         other.messages.scriptAnswers({Answer::No});
-        row.close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ASSERT_TRUE(waitUntil([&] { return preview.isNull() && editing.isNull(); }));
+        close();
+        ASSERT_TRUE(waitUntil([&] { return preview.isNull() && editor.isNull(); }));
         EXPECT_FALSE(workbench.exists<PreviewWindow>());
         EXPECT_TRUE(waitUntil([&] { return makesRunningIn(folder).isEmpty(); }, 5000))
             << makesRunningIn(folder).join('|').toStdString();
@@ -422,26 +322,21 @@ TEST_F(PreviewTest, ClosingOrOpeningAnotherKioskSystemLeavesNothingRunning)
     }
 }
 
-// After "#button news\" the list holds the pages of news; after "#" the
-// directive names of the page's type; after "#image " its folder's pictures.
+// After "#button news\" the list holds the pages of news; after "#" the directive names of the page's type; after
+// "#image " its folder's pictures; Enter takes the entry chosen: the directive name and its blank, then a page.
 TEST_F(PreviewTest, CompletionOffersDirectivesPagesAndPictures)
 {
-    EditorWindow* editor = editorOn("news/news.zel");
+    EditorWindow* editor = edit("news/news.zel");
+    QCompleter* completer = editor->completer()->completer();
     const auto offered = [&] {
         QStringList names;
-        QCompleter* completer = editor->completer()->completer();
-        if (!completer->popup()->isVisible())
-            return names;
-        for (int row = 0; row < completer->completionCount(); ++row) {
+        for (int row = 0; completer->popup()->isVisible() && row < completer->completionCount(); ++row) {
             completer->setCurrentRow(row);
             names.append(completer->currentCompletion());
         }
         return names;
     };
-    const struct {
-        const char* typed;
-        QStringList offered;
-    } rows[] = {
+    const std::pair<const char*, QStringList> rows[] = {
         {"#bu", {"button"}},
         {"#button news\\", {"news\\news", "news\\today"}},
         {"#button vis", {"visiting\\castle", "visiting\\visiting", "visiting\\walks"}},
@@ -449,61 +344,53 @@ TEST_F(PreviewTest, CompletionOffersDirectivesPagesAndPictures)
         {"#image m", {"market.jpg"}},
         {"#para", {}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.typed);
-        typeAtEnd(editor, "\n");
-        typeAtEnd(editor, row.typed);
-        EXPECT_EQ(offered(), row.offered);
-        QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Escape);
+    for (const auto& [typed, names] : rows) {
+        typeKeys(editor, QString("\n") + typed);
+        EXPECT_EQ(offered(), names) << typed;
+        QTest::keyClick(completer->popup(), Qt::Key_Escape);
     }
-    // Enter takes the entry chosen: the directive name and its blank, then a page.
-    typeAtEnd(editor, "\n#butt");
-    QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Return);
+    typeKeys(editor, "\n#butt");
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
     EXPECT_EQ(editor->textArea()->textCursor().block().text(), "#button ");
-    typeKeys(editor, "news\\t");
-    QTest::keyClick(editor->completer()->completer()->popup(), Qt::Key_Return);
+    typeKeys(editor, "news\\t", false);
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
     EXPECT_EQ(editor->textArea()->textCursor().block().text(), "#button news\\today ");
 }
 
-// Ctrl+click on a page reference opens its page's editor (the open one when
-// there is one); F2 on a picture shows it.
+// Ctrl+click on a page reference opens its page's editor (the open one when there is one); F2 on a picture shows it;
+// on a page that does not exist, says so.
 TEST_F(PreviewTest, CtrlClickAndF2GoToPagesAndPictures)
 {
-    EditorWindow* editor = editorOn("news/news.zel");
+    EditorWindow* editor = edit("news/news.zel");
     QPlainTextEdit* text = editor->textArea();
     text->setPlainText("#button visiting\\castle The castle\n#image harbour.jpg right 45%\n");
-    editor->show();
-    const auto clickAt = [&](int line, int column) {
-        QTextCursor cursor(text->document()->findBlockByNumber(line));
-        cursor.setPosition(cursor.position() + column);
+    const auto clickAt = [&](int column) {
+        QTextCursor cursor(text->document());
+        cursor.setPosition(column);
         QTest::mouseClick(text->viewport(), Qt::LeftButton, Qt::ControlModifier, text->cursorRect(cursor).center());
     };
-    clickAt(0, 12);
+    clickAt(12);
     EditorWindow* castle = EditorWindow::editorOn(kiosk.path("visiting/castle.zel"));
     ASSERT_NE(castle, nullptr);
     castle->textArea()->insertPlainText("changed ");
-    clickAt(0, 3); // on the directive's name: its page
+    clickAt(3); // on the directive's name: its page
     EXPECT_EQ(EditorWindow::editorOn(kiosk.path("visiting/castle.zel")), castle);
     EXPECT_TRUE(castle->isPageChanged());
 
     text->setTextCursor(QTextCursor(text->document()->findBlockByNumber(1)));
-    editor->findChild<QAction*>("goToReferenceAction")->trigger();
+    trigger(editor, "goToReferenceAction");
     QPointer<QWidget> picture = editor->referenceNavigation()->lastPicture();
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(static_cast<PictureWindow*>(picture.data())->picturePath(), kiosk.path("news/harbour.jpg"));
     picture->close();
-
     text->setPlainText("#button news\\gone Gone\n");
-    editor->findChild<QAction*>("goToReferenceAction")->trigger();
+    trigger(editor, "goToReferenceAction");
     EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page news\\gone does not exist"});
-    castle->textArea()->document()->setModified(false);
-    castle->close();
 }
 
-// Previews made straight into a small disk of their own, with the kiosk
-// system elsewhere: a make that cannot write there says which of the
-// preview's files or folders and the system's reason, never naming a file
-// of the kiosk system, which the preview does not write.
+// Previews made straight into a small disk of their own, with the kiosk system elsewhere: a make that cannot write
+// there says which of the preview's files or folders and the system's reason, never naming a file of the kiosk
+// system, which the preview does not write.
 TEST(PreviewFolders, FailuresNameThePreviewsOwnFileAndTheSystemsReason)
 {
     QTemporaryDir cache;
@@ -536,29 +423,20 @@ TEST(PreviewFolders, FailuresNameThePreviewsOwnFileAndTheSystemsReason)
     EXPECT_EQ(outcome(another, small), "Path/File access error: CACHE/preview/2 (Read-only file system)");
 }
 
-// The process number of a program that has ended.
-qint64 endedProgram()
-{
-    QProcess ended;
-    ended.start("true");
-    EXPECT_TRUE(ended.waitForStarted());
-    const qint64 pid = ended.processId();
-    EXPECT_TRUE(ended.waitForFinished());
-    return pid;
-}
-
-// The preview folders that runs killed or crashed left in the cache go when
-// a preview starts; those of running programs (another ZEL's) stay, and so
-// does what the folders link to.
+// The preview folders that runs killed or crashed left in the cache go when a preview starts; those of running
+// programs (another ZEL's) stay, and so does what the folders link to.
 TEST(PreviewFolders, ThoseOfRunsThatNoLongerRunGoWhenAPreviewStarts)
 {
-    QProcess running[2]; // each runs until its input ends
-    for (QProcess& program : running) {
-        program.start("cat");
-        ASSERT_TRUE(program.waitForStarted());
+    QProcess programs[3]; // the first ends at once, the others run until their input ends
+    QStringList pids;
+    for (int i = 0; i < 3; ++i) {
+        programs[i].start(i ? "cat" : "true");
+        ASSERT_TRUE(programs[i].waitForStarted());
+        pids.append(QString::number(programs[i].processId()));
     }
+    ASSERT_TRUE(programs[0].waitForFinished());
     const auto end = qScopeGuard([&] {
-        for (QProcess& program : running) {
+        for (QProcess& program : programs) {
             program.closeWriteChannel();
             program.waitForFinished();
         }
@@ -572,9 +450,9 @@ TEST(PreviewFolders, ThoseOfRunsThatNoLongerRunGoWhenAPreviewStarts)
         const char* written; // the folder's time ("" now)
         bool stays;
     } rows[] = {
-        {"run that ended", QString::number(endedProgram()), "", false},
-        {"program that runs", QString::number(running[0].processId()), "", true},
-        {"its number taken by a program started later", QString::number(running[1].processId()), "2001-02-03", false},
+        {"run that ended", pids[0], "", false},
+        {"program that runs", pids[1], "", true},
+        {"its number taken by a program started later", pids[2], "2001-02-03", false},
         {"not named by a number", "notes", "2001-02-03", true},
     };
     for (const auto& row : rows) {
