@@ -10,6 +10,7 @@
 #include "system/open_kiosk_system.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -52,16 +53,10 @@ QStringList pageState(TemporaryKiosk& kiosk, const QString& page)
 // Files of one make only.
 bool consistent(const QStringList& state) { return state.contains("G1") != state.contains("G2"); }
 
-QStringList leftovers(TemporaryKiosk& kiosk, const QString& pattern)
+// The files of the page folders (not of their images folders) named .zel-<kind>...
+QStringList leftovers(TemporaryKiosk& kiosk, const QString& kind)
 {
-    return QStringList(QDir(kiosk.path("news")).entryList({pattern}, QDir::Files | QDir::Hidden))
-           + QDir(kiosk.path("root")).entryList({pattern}, QDir::Files | QDir::Hidden);
-}
-
-void makeAll(PageMaker& maker)
-{
-    maker.makeAll();
-    maker.run();
+    return filesUnder(kiosk.folder()).filter(QRegularExpression("^(news|root)/\\.zel-" + kind));
 }
 
 class InterruptedMake : public ::testing::Test {
@@ -90,7 +85,7 @@ int makeStoppedAtRename(KioskSystem& system, int stop)
                 openKioskSystemHeadless(run.session(), system.openedFolder(), false);
             SessionProblems problems(opened->session());
             PageMaker maker(*opened, problems);
-            makeAll(maker);
+            maker.makeAll(), maker.run();
         } catch (...) {
             ::_exit(kFailed);
         }
@@ -117,7 +112,7 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
         writeGeneration(kiosk, "G1");
         SessionProblems problems(system.session());
         PageMaker maker(system, problems);
-        makeAll(maker);
+        maker.makeAll(), maker.run();
         for (const QString& page : kPages)
             ASSERT_EQ(pageState(kiosk, page).filter("G1").size(), page == "news/b" ? 2 : 3) << page.toStdString();
         writeGeneration(kiosk, "G2");
@@ -159,11 +154,11 @@ TEST_F(InterruptedMake, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextO
                 EXPECT_FALSE(state.contains("G1")) << page.toStdString() << ": " << state.join(' ').toStdString();
             }
         }
-        EXPECT_EQ(leftovers(kiosk, ".zel-journal-*"), QStringList());
-        makeAll(maker);
+        EXPECT_EQ(leftovers(kiosk, "journal-"), QStringList());
+        maker.makeAll(), maker.run();
         for (const QString& page : kPages)
             EXPECT_FALSE(pageState(kiosk, page).contains("G1")) << page.toStdString();
-        EXPECT_EQ(leftovers(kiosk, ".zel-*"), QStringList());
+        EXPECT_EQ(leftovers(kiosk, ""), QStringList());
     }
     EXPECT_EQ(stop, 3 + 2 + 3 + 3 + 1) << "every rename of the four pages was tried";
 }
@@ -196,7 +191,7 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             {
                 SessionProblems problems(system.session());
                 PageMaker maker(system, problems);
-                makeAll(maker);
+                maker.makeAll(), maker.run();
             }
             write("G2");
             kiosk.messages.clear();
@@ -214,7 +209,7 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             SessionProblems problems(failing->session());
             PageMaker maker(*failing, problems);
             maker.setPictureRuns(runs);
-            EXPECT_TRUE(endsProgram([&] { makeAll(maker); }));
+            EXPECT_TRUE(endsProgram([&] { maker.makeAll(), maker.run(); }));
             EXPECT_TRUE(kiosk.messages.texts().value(0).contains("No space left on device"))
                 << kiosk.messages.texts().join('\n').toStdString();
             for (int page = 1; page <= 4; ++page) {
@@ -225,7 +220,7 @@ TEST_F(InterruptedMake, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
                         << page;
                 }
             }
-            EXPECT_EQ(leftovers(kiosk, ".zel-tmp-*"), QStringList());
+            EXPECT_EQ(leftovers(kiosk, "tmp-"), QStringList());
         }
     }
 }

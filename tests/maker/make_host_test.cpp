@@ -4,6 +4,7 @@
 // preview, a test): a make that fails fatally raises its located failure to
 // the host, ends nothing, and the host goes on making in the same session.
 #include "maker_test_support.h"
+#include "support/executable_script.h"
 
 #include "base/runtime_error.h"
 #include "maker/page_maker.h"
@@ -41,9 +42,8 @@ TEST(MakeHost, AFatalFailureOfAMakeReachesTheHostWhichKeepsRunning)
     TemporaryKiosk kiosk(makerConfiguration());
     makePicture(kiosk.path("walk/big.jpg"), 1600, 1200);
     writeTextFile(kiosk.path("walk/a.zel"), {"#leaf", "#image big.jpg centre 90%"});
-    const QString fullDisk = kiosk.path("full-disk");
-    writeBytes(fullDisk, "#!/bin/sh\necho 'zel-resample: cannot write: No space left on device' >&2\nexit 4\n");
-    QFile::setPermissions(fullDisk, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString fullDisk = writeExecutableScript(
+        kiosk.path("full-disk"), "echo 'zel-resample: cannot write: No space left on device' >&2\nexit 4");
 
     Session& session = kiosk.session.session();
     MakeHost host{session};

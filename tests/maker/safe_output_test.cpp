@@ -115,12 +115,7 @@ TEST_F(SafeOutput, LinksAtOutputNamesLeadTheMadeFilesAndModesStay)
         }
         QFile::remove(kiosk.path("news/images/.zel-copies"));
         const QString title = inRun ? "Run" : "Alone";
-        if (inRun) {
-            maker.makeOne(writePage(title));
-            maker.run();
-        } else {
-            maker.makeOnePage(writePage(title));
-        }
+        inRun ? (maker.makeOne(writePage(title)), maker.run()) : maker.makeOnePage(writePage(title));
         for (const QString& name : names) {
             EXPECT_TRUE(QFileInfo(kiosk.path(name)).isSymLink()) << name.toStdString();
             EXPECT_NE(readBytes(outside(name)), "old") << name.toStdString();
