@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The design numbers the kiosk check draws the pages with are the ones the
-// kiosk's script scales them by, and the design font size comes from the
-// Template's style sheet, which both read.
-#include "check/style_sheet.h"
+// kiosk's script scales them by (the font sizes both read from the Template's
+// style sheet).
 #include "config/kiosk_design.h"
 
 #include <QFile>
@@ -39,14 +38,4 @@ TEST(KioskDesign, TheScriptScalesByTheNumbersTheCheckDrawsWith)
     };
     for (const auto& row : rows)
         EXPECT_EQ(scriptNumber(script, QString::fromLatin1(row.name)), row.value) << row.name;
-}
-
-TEST(KioskDesign, TheRootFontSizeComesFromTheStyleSheet)
-{
-    // The script reads it from the sheet too and keeps no number of its own.
-    StyleSheet sheet = StyleSheet::read(ZEL_SOURCE_DIR "/template/stylesheet.css");
-    sheet.setScreenScale(1.0, KioskDesign::smallestRootFontSize);
-    EXPECT_EQ(sheet.pixels(QStringLiteral("html"), QStringLiteral("font-size"), 0), 28);
-    sheet.setScreenScale(0.5, KioskDesign::smallestRootFontSize);
-    EXPECT_EQ(sheet.pixels(QStringLiteral("body"), QStringLiteral("font-size"), 0), 14);
 }

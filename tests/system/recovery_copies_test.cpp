@@ -4,7 +4,6 @@
 #include "system/recovery_copies.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gtest/gtest.h>
