@@ -7,6 +7,9 @@
 // success: a tool that cannot be started, a tool whose copy is not the JPEG
 // asked for or is cut short, and a tool that finds its disk full; every page
 // is made as a make with or without copies in the background makes it.
+// Pictures that change while a make reads them, and a make that a fatal
+// report ends while copies are still held: what the make says and what it
+// leaves in the images folder.
 #include "support/executable_script.h"
 #include "support/folder_state.h"
 #include "support/recording_problems.h"
@@ -22,8 +25,12 @@
 #include <QMap>
 #include <QProcess>
 #include <QSet>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <unistd.h>
 
 namespace {
 
@@ -81,13 +88,21 @@ public:
     int toolRuns() const { return int(readLines(kiosk.path("runs.txt")).size()); }
 
     // Makes all pages of the kiosk system `makes` times, in a run of the program of its own, with the given
-    // picture runs; gives the files under filesOf but the copy record.
+    // picture runs, tool and file faults; gives the files under filesOf but the copy record.
     Made make(int runs, const QString& filesOf = "walk", int makes = 1)
     {
         const QString folder = kiosk.folder();
         QFile::remove(kiosk.path("runs.txt"));
         EventLog log;
-        Session run({.messages = &log, .endProgram = [] { throw ProgramEnded{}; }, .imageTool = tool});
+        Session run({.messages = &log,
+                     .endProgram =
+                         [this] {
+                             if (atEnd)
+                                 atEnd();
+                             throw ProgramEnded{};
+                         },
+                     .imageTool = tool,
+                     .fileFaults = faults});
         const auto system = openKioskSystemHeadless(run, folder);
         SessionProblems problems(system->session());
         PageMaker maker(*system, problems);
@@ -114,6 +129,8 @@ public:
 
     TemporaryKiosk kiosk;
     ImageToolChoice tool;
+    fileio::FailureHook faults;  // the file faults of the makes
+    std::function<void()> atEnd; // run as the program ends
 };
 
 TEST_F(PictureCopies, CopyIsMadeAgainExactlyWhenWhatDecidesItsBytesChanged)
@@ -206,6 +223,79 @@ TEST_F(PictureCopies, MessagesComeInPictureOrderWithManyPicturesAndAFailingOneIn
         EXPECT_TRUE(made[1].files == made[0].files);
         EXPECT_TRUE(made[0].events.join(u'|').contains("message: ")) << made[0].events.join(u'\n').toStdString();
     }
+}
+
+// The picture changes while the make reads it (hashes it; each kind of change: file_fingerprint_test.cpp): the
+// make says so naming it, the copy made before stays as it was and is not recorded, so that the next make makes
+// it anew; the page is made.
+TEST_F(PictureCopies, PictureThatChangesWhileReadIsReportedAndItsCopyNotRecorded)
+{
+    makePicture(kiosk.path("news/cat.jpg"), 40, 30);
+    makePicture(kiosk.path("news/dog.jpg"), 40, 30);
+    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#image cat.jpg", "#image dog.jpg"});
+    EXPECT_EQ(make(3, "news").said(), QStringList());
+    const QString dog = kiosk.path("news/dog.jpg"), copy = kiosk.path("news/images/today00002.jpg");
+    const QByteArray oldCopy = readBytes(copy), oldPage = readBytes(kiosk.path("news/today_con.htm"));
+    makePicture(dog, 40, 30); // a new picture: the copy is made again
+    faults = [&](std::string_view operation, const std::string& target) {
+        if (QFile file(dog);
+            operation == "read" && QString::fromStdString(target) == dog && file.open(QIODevice::Append))
+            file.write("x"); // grown in place
+        return 0;
+    };
+    const QStringList said = make(3, "news").said();
+    ASSERT_EQ(said.size(), 1) << said.join('\n').toStdString();
+    EXPECT_TRUE(said[0].startsWith("Picture KIOSK/news/dog.jpg changed while it was read - it was not copied"))
+        << said[0].toStdString();
+    EXPECT_EQ(readBytes(copy), oldCopy);
+    EXPECT_EQ(readBytes(kiosk.path("news/today_con.htm")), oldPage);
+    const Jpeg::CopyRecord record = Jpeg::CopyRecord::load(kiosk.path("news/images"));
+    EXPECT_TRUE(!record.find("today00002.jpg") && record.find("today00001.jpg"));
+    EXPECT_EQ(QDir(kiosk.path("news/images")).entryList(QDir::Hidden | QDir::Files).filter(".zel-"),
+              QStringList{".zel-copies"});
+    // Once it holds still, the next make copies it.
+    faults = {};
+    EXPECT_EQ(make(3, "news").said(), QStringList());
+    EXPECT_EQ(readBytes(copy), readBytes(dog));
+}
+
+// A copy that cannot be put in place ends the make with a fatal report while
+// a later copy is done and held: by the time the program ends (it does not
+// unwind then), no temporary of a copy (nor of its writing) is left.
+TEST_F(PictureCopies, FatalReportLeavesNoCopyTemporaries)
+{
+    for (const char* name : {"a", "b", "c"})
+        makePicture(kiosk.path(QString("news/%1.jpg").arg(name)), 40, 30);
+    writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#image a.jpg", "#image b.jpg", "#image c.jpg"});
+    QDir().mkpath(kiosk.path("news/images/today00001.jpg/in-the-way"));
+    // The first copy waits until the second has been written under its
+    // temporary name, so that one is held when the first fails.
+    const QString pid = QString::number(::getpid());
+    std::mutex mutex;
+    std::condition_variable written;
+    bool secondWritten = false;
+    faults = [&](std::string_view operation, const std::string& target) {
+        const QString path = QString::fromStdString(target);
+        std::unique_lock lock(mutex);
+        if (operation == "rename" && path.endsWith("/.zel-copy-" + pid + "-2.jpg")) {
+            secondWritten = true;
+            written.notify_all();
+        } else if (operation == "rename" && path.endsWith("/.zel-copy-" + pid + "-1.jpg")) {
+            EXPECT_TRUE(written.wait_for(lock, std::chrono::minutes(1), [&] { return secondWritten; }));
+        }
+        return 0;
+    };
+    QStringList leftAtEnd{"not ended"};
+    atEnd = [&] {
+        leftAtEnd = QDir(kiosk.path("news/images")).entryList(QDir::Hidden | QDir::Files).filter(".zel-");
+        leftAtEnd.removeAll(Jpeg::CopyRecord::FileName);
+    };
+    const QStringList said = make(3, "news").said();
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_TRUE(said[0].contains("Runtime error 75 in dlgMakePage.scaleImage")) << said[0].toStdString();
+    EXPECT_EQ(said[1], "program ended");
+    EXPECT_TRUE(secondWritten);
+    EXPECT_EQ(leftAtEnd, QStringList());
 }
 
 // Two leaf pages in tool/ whose pictures the image tool must shrink, and the tool in tools/.
