@@ -4,11 +4,14 @@
 // names, for unchanged pages and dead temporaries, and for names that need
 // escaping in attributes; and a make that stops while it puts pages in place:
 // killed between the renames of a page's three files, or ended by a runtime
-// error at a later page.
+// error at a later page. What Make All visits, and the make inside a host
+// that is not the desktop program.
 #include "support/recording_problems.h"
 #include "maker_test_support.h"
 
+#include "base/runtime_error.h"
 #include "maker/page_maker.h"
+#include "support/executable_script.h"
 #include "support/check_kiosk.h"
 #include "support/folder_state.h"
 #include "system/open_kiosk_system.h"
@@ -25,9 +28,9 @@
 
 namespace {
 
-class SafeOutput : public ::testing::Test {
+class MakerOnDisk : public ::testing::Test {
 protected:
-    SafeOutput() : kiosk(makerConfiguration())
+    MakerOnDisk() : kiosk(makerConfiguration())
     {
         maker.setKioskSystem(kiosk.openHeadless());
         makePicture(kiosk.path("news/cat.jpg"), 40, 30); // the test session has no image tool: pictures are copied
@@ -55,7 +58,7 @@ protected:
 // reason; the page keeps its previous files whole and no temporary stays. Both
 // ways of making: the page alone (files synced one by one, copies in place) and
 // the make dialog's run (pages synced in groups, copies made in the background).
-TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
+TEST_F(MakerOnDisk, FailedWritesKeepThePreviousPage)
 {
     const struct {
         const char* operation;
@@ -105,7 +108,7 @@ TEST_F(SafeOutput, FailedWritesKeepThePreviousPage)
 
 // A link at an output name stays: the made file replaces what it leads to,
 // keeping its mode; alone and in a run whose copies are made in the background.
-TEST_F(SafeOutput, LinksAtOutputNamesLeadTheMadeFilesAndModesStay)
+TEST_F(MakerOnDisk, LinksAtOutputNamesLeadTheMadeFilesAndModesStay)
 {
     for (const bool inRun : {false, true}) {
         SCOPED_TRACE(inRun ? "in a run" : "one page");
@@ -135,7 +138,7 @@ TEST_F(SafeOutput, LinksAtOutputNamesLeadTheMadeFilesAndModesStay)
 
 // A make that gives a page file exactly the bytes it has leaves the file in
 // place and only renews its time; other bytes replace it.
-TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
+TEST_F(MakerOnDisk, UnchangedPageFilesAreKeptWithANewTime)
 {
     const QString content = kiosk.path("news/today_con.htm");
     const auto makeAndGetInode = [&](const QString& title) {
@@ -155,7 +158,7 @@ TEST_F(SafeOutput, UnchangedPageFilesAreKeptWithANewTime)
 
 // Dead temporaries of our own pattern go (also one whose process number a
 // later process took over); other files and live runs' stay.
-TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
+TEST_F(MakerOnDisk, DeadTemporariesAreRemovedByTheNextMake)
 {
     const QStringList dead = {".zel-tmp-999999999-abcdef", ".zel-resample-Ab12Cd", ".zel-copy-999999999-1.jpg"};
     // An unlocked tool temporary written just now may be about to be locked by its run.
@@ -174,7 +177,7 @@ TEST_F(SafeOutput, DeadTemporariesAreRemovedByTheNextMake)
 }
 
 // src and href values escape '"', '&', '<' and '>'; plain names stay as they are.
-TEST_F(SafeOutput, AttributeValuesAreEscaped)
+TEST_F(MakerOnDisk, AttributeValuesAreEscaped)
 {
     const QString page = kiosk.path("news/q\"on&<x>.zel");
     writeTextFile(page, {"#leaf", "#image a\"b&c.jpg middle", "#image cat.jpg left"});
@@ -263,7 +266,7 @@ int makeStoppedAtRename(KioskSystem& system, int stop)
 // kiosk system, or the next make (here of a page of the other folder), completes
 // that page and the others the stopped make was putting in place with it: every
 // page is then whole and consistent, and a page that had a new file is new.
-TEST_F(SafeOutput, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextOpenOrMake)
+TEST_F(MakerOnDisk, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextOpenOrMake)
 {
     KioskSystem& system = kiosk.openHeadless();
     maker.setKioskSystem(system);
@@ -324,7 +327,7 @@ TEST_F(SafeOutput, AStopAtEveryRenameLeavesOnlyConsistentPagesAfterTheNextOpenOr
 // copy cannot be written) ends the make after pages 1 and 2 were put in
 // place with their pictures; page 3 and later keep their old files. Both
 // with pictures made in place and in the background.
-TEST_F(SafeOutput, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
+TEST_F(MakerOnDisk, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
 {
     const struct {
         const char* name;
@@ -376,6 +379,83 @@ TEST_F(SafeOutput, ARuntimeErrorAtAPageKeepsThePagesMadeBeforeIt)
             EXPECT_EQ(leftovers(kiosk, "tmp-"), QStringList());
         }
     }
+}
+
+// Page sources have the suffix "zel" in any letter case; hidden files, folders
+// named like pages and files outside the page folders are no page sources. A
+// page source that is no regular file is reported and passed over.
+TEST_F(MakerOnDisk, MakeAllVisitsPageFoldersAndFilesSortedByName)
+{
+    for (const char* source : {"zoo/b.zel", "zoo/a.zel", "news/today.zel", "news/SHOUT.ZEL", "news/notes.txt",
+                               "top.zel", "news/images/deep.zel", "news/.draft.zel", "news/old.zel/x"})
+        writeTextFile(kiosk.path(source), {"#leaf"});
+    writeTextFile(kiosk.path("root/root.zel"), {"#root"});
+    ASSERT_EQ(::mkfifo(qPrintable(kiosk.path("news/pipe.zel")), 0600), 0);
+    QStringList progress;
+    std::vector<std::pair<int, int>> counts;
+    maker.setProgressHandler([&](const QString& text) { progress.append(text); });
+    maker.setCountHandler([&](int made, int total) { counts.emplace_back(made, total); });
+
+    maker.makeAll();
+    EXPECT_FALSE(QFile::exists(kiosk.path("zoo/a.htm"))) << "makeAll only records what to make";
+    maker.run();
+
+    EXPECT_EQ(progress.join(u'|').toStdString(), "Making page pipe in folder news|Making page SHOUT in folder news|"
+                                                 "Making page today in folder news|Making page root in folder root|"
+                                                 "Making page a in folder zoo|Making page b in folder zoo");
+    EXPECT_EQ(counts, (std::vector<std::pair<int, int>>{{1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}}));
+    EXPECT_TRUE(QFile::exists(kiosk.path("zoo/a.htm")) && QFile::exists(kiosk.path("news/SHOUT.htm")));
+    for (const char* skipped : {"top.htm", "news/images/deep.htm", "news/.draft.htm", "news/old.htm", "news/pipe.htm"})
+        EXPECT_FALSE(QFile::exists(kiosk.path(skipped))) << skipped;
+    EXPECT_EQ(kiosk.messages.texts(), QStringList{"Page source - " + kiosk.path("news/pipe.zel")
+                                                  + " is not a regular file - the page was not made"});
+}
+
+// A host that makes every page and keeps what went wrong instead of ending.
+struct MakeHost {
+    Session& session;
+    QStringList failures;
+
+    bool makeAll(const QString& kioskFolder)
+    {
+        try {
+            const auto system = openKioskSystemHeadless(session, kioskFolder);
+            SessionProblems problems(session);
+            PageMaker maker(*system, problems);
+            maker.setPictureRuns(PageMaker::AutomaticRuns);
+            maker.makeAll();
+            maker.run();
+            return true;
+        } catch (const RuntimeError& error) {
+            failures.append(QStringLiteral("%1 in %2.%3").arg(error.number()).arg(error.module(), error.label()));
+            return false;
+        }
+    }
+};
+
+// The make engine inside a host other than the desktop program (a kiosk, the preview, a test): a make that
+// fails fatally raises its located failure to the host, ends nothing, and the host goes on making in the same
+// session.
+TEST_F(MakerOnDisk, AFatalFailureOfAMakeReachesTheHostWhichKeepsRunning)
+{
+    makePicture(kiosk.path("walk/big.jpg"), 1600, 1200);
+    writeTextFile(kiosk.path("walk/a.zel"), {"#leaf", "#image big.jpg centre 90%"});
+    const QString fullDisk = writeExecutableScript(
+        kiosk.path("full-disk"), "echo 'zel-resample: cannot write: No space left on device' >&2\nexit 4");
+
+    Session& session = kiosk.session.session();
+    MakeHost host{session};
+    session.setImageTool(ImageToolChoice{fullDisk, 60 * 1000, true});
+    EXPECT_FALSE(host.makeAll(kiosk.folder()));
+    session.setImageTool(ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true});
+    EXPECT_TRUE(host.makeAll(kiosk.folder()));
+
+    EXPECT_EQ(host.failures, QStringList{"61 in dlgMakePage.scaleImage"});
+    EXPECT_EQ(kiosk.session.endCount(), 0);
+    EXPECT_FALSE(session.fatalReportInProgress());
+    EXPECT_FALSE(kiosk.messages.texts().join('\n').contains("The System has encountered a problem"));
+    EXPECT_TRUE(QFile::exists(kiosk.path("walk/a.htm")));
+    EXPECT_TRUE(QFile::exists(kiosk.path("walk/images/a00001.jpg")));
 }
 
 } // namespace
