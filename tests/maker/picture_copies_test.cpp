@@ -225,7 +225,7 @@ TEST_F(PictureCopies, MessagesComeInPictureOrderWithManyPicturesAndAFailingOneIn
     }
 }
 
-// The picture changes while the make reads it (hashes it; each kind of change: file_fingerprint_test.cpp): the
+// The picture changes while the make reads it (hashes it; each kind of change: base_test.cpp): the
 // make says so naming it, the copy made before stays as it was and is not recorded, so that the next make makes
 // it anew; the page is made.
 TEST_F(PictureCopies, PictureThatChangesWhileReadIsReportedAndItsCopyNotRecorded)
@@ -379,7 +379,7 @@ TEST_F(ImageToolFaults, ToolThatCannotStartOrWritesTheWrongCopyIsReportedAndItsP
          {},
          "the image tool wrote no JPEG picture"},
         {"exits 0 without writing", writeTool("idle", "exit 0"), {}, "the image tool wrote no picture"},
-        // Cut at every length: jpeg_size_test.cpp.
+        // Cut at every length: image_scaling_test.cpp.
         {"writes the copy one byte short",
          writeTool("short", "'" ZEL_PROGRAM_DIR "/zel-resample' \"$@\" || exit\ntruncate -s -1 \"${3#/convert=}\""),
          {},

@@ -221,7 +221,7 @@ TEST(ZelMake, EachRunGivesItsExitStatusOutputFilesAndFindings)
     }
 }
 
-// zel-make killed during a make (a stop at every rename of a make: interrupted_make_test.cpp), then two makes at
+// zel-make killed during a make (a stop at every rename of a make: page_maker_test.cpp), then two makes at
 // once whose readers stop early: both finish, each with its own log, every page is new and whole with the copies
 // it links to, and nothing of the killed run is left.
 TEST(ZelMakeRuns, KilledMakeIsClearedAndTwoMakesAtOnceFinishPastReadersThatStopEarly)
