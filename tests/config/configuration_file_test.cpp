@@ -130,10 +130,6 @@ TEST(ConfigurationFile, FaultsEndTheProgramWithOneReport)
     }
 }
 
-} // namespace
-
-namespace {
-
 // The open reports through the session it is handed: a refused line opened in another session shows its report
 // there and ends that session's run; the kiosk's own session sees nothing.
 TEST(ConfigurationFile, TheReportGoesToTheSessionHandedIn)
