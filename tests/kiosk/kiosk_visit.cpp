@@ -144,12 +144,3 @@ void KioskVisit::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
             combination << word;
     xdotool({"key", "--clearmodifiers", (combination << name).join(u'+')});
 }
-
-QStringList KioskVisit::frameAddresses()
-{
-    return runScript(page(),
-                     "(function () { var all = [window.location.href]; for (var i = 0; i < window.frames.length;"
-                     " ++i) { try { all.push(window.frames[i].location.href); } catch (e) { all.push('?'); } }"
-                     " return all; })()")
-        .toStringList();
-}

@@ -43,8 +43,6 @@ public:
     void touch(const QString& buttonId);
     // A key with its modifiers, as a keyboard would send it.
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-    // The address of the main frame and of each frame.
-    QStringList frameAddresses();
     QString stateFolder() const { return m_dir.path() + QStringLiteral("/state/zel-kiosk"); }
     QStringList log() const;
     QString kioskFolder() const { return m_kiosk; }
