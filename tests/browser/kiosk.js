@@ -138,9 +138,8 @@ async function openWindow(browser, size, idleSeconds) {
 }
 
 // The frame of the page shown whose window has the name.
-function frameNamed(page, name) {
-    return page.frames().find((f) => f.parentFrame() === page.mainFrame() && f.name() === name) || null;
-}
+const frameNamed = (page, name) =>
+    page.frames().find((f) => f.parentFrame() === page.mainFrame() && f.name() === name) || null;
 
 // What a visitor finds on the page shown: its address, whether it is a kiosk
 // page with both frames prepared by the script, and its buttons (id, href,
@@ -210,20 +209,21 @@ async function waitForKiosk(page, address, timeoutMs) {
     return ok ? last : null;
 }
 
+// Whether two addresses name the same file (a backslash in one is a slash).
 function sameAddress(a, b) {
-    const clean = (u) => decodeURIComponent(new URL(u).pathname).replace(/\\/g, '/');
-    try {
-        return clean(a) === clean(b);
-    } catch (e) {
-        return false;
-    }
+    const clean = (u) => {
+        try {
+            return decodeURIComponent(new URL(u).pathname).replace(/\\/g, '/');
+        } catch (e) {
+            return Symbol(u); // equal to nothing
+        }
+    };
+    return clean(a) === clean(b);
 }
 
 // A real touch at a point of the window (touchstart, touchend and the click
 // the browser makes of them).
-async function tap(page, x, y) {
-    await page.touchscreen.tap(Math.round(x), Math.round(y));
-}
+const tap = (page, x, y) => page.touchscreen.tap(Math.round(x), Math.round(y));
 
 // A finger swipe by dy pixels (negative: the content moves up).
 async function swipe(session, x, y, dy, steps = 8) {
@@ -234,9 +234,7 @@ async function swipe(session, x, y, dy, steps = 8) {
     await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
 }
 
-function chromiumMissing() {
-    return !fs.existsSync(chromiumPath);
-}
+const chromiumMissing = () => !fs.existsSync(chromiumPath);
 
-module.exports = { playwright, makeKiosk, serve, launch, openWindow, open, frameNamed, pageState, waitFor, waitForKiosk,
-                   sameAddress, tap, swipe, chromiumMissing, sourceDir };
+module.exports = { playwright, makeKiosk, serve, launch, openWindow, open, frameNamed, waitFor, waitForKiosk, tap, swipe,
+                   chromiumMissing };

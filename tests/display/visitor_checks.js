@@ -151,11 +151,3 @@ function callEverything() {
     var first = window.frames['nav'].document.querySelector('a') || document.body;
     return out.join() + ' ' + typeof window.frames['nav'].goBack + ' ' + (getComputedStyle(first).display != 'inline');
 }
-
-// The ids of the buttons whose caption the script had to shorten with an
-// ellipsis (" " between them).
-function shortenedCaptions() {
-    return Array.prototype.map.call(window.frames['nav'].document.querySelectorAll('a.nav'), function (a) {
-        return a.querySelector('.caption.shortened') ? a.id : '';
-    }).filter(function (id) { return id; }).join(' ');
-}

@@ -20,12 +20,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -52,14 +50,8 @@ public:
     ServiceRun(const QString& stateHome, const QStringList& settings, const QStringList& arguments)
         : m_socketPath(stateHome + "/notify")
     {
-        QDir().mkpath(stateHome + "/config");
         writeTextFile(stateHome + "/config/ZEL_Editor.ini", QStringList{"[Kiosk]"} + settings);
-        m_socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray name = QFile::encodeName(m_socketPath);
-        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-        ::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        m_socket = boundDatagramSocket(QFile::encodeName(m_socketPath));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_STATE_HOME", stateHome);
         environment.insert("XDG_CONFIG_HOME", stateHome + "/config");
@@ -94,9 +86,7 @@ public:
     int terminate()
     {
         process.terminate();
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-            return -1;
-        return process.exitCode();
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     QProcess process;
 
@@ -108,26 +98,18 @@ private:
 // The processes below pid, with their command lines.
 QList<QPair<pid_t, QString>> descendants(pid_t pid)
 {
-    QHash<pid_t, pid_t> parents;
-    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
-        bool number = false;
-        const pid_t child = pid_t(entry.toInt(&number));
-        QFile stat("/proc/" + entry + "/stat");
-        if (!number || !stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1)
-            parents[child] = pid_t(fields[1].toInt());
+    QHash<pid_t, pid_t> parents; // from /proc/N/stat: "N (command) state parent ..."
+    for (const QString& entry : QDir("/proc").entryList({"[1-9]*"}, QDir::Dirs)) {
+        const QByteArray stat = readBytes("/proc/" + entry + "/stat");
+        parents[pid_t(entry.toInt())] = pid_t(stat.mid(stat.lastIndexOf(')') + 2).split(' ').value(1).toInt());
     }
     QList<QPair<pid_t, QString>> found;
-    for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
-        pid_t above = it.value();
+    for (const auto& [child, parent] : std::as_const(parents).asKeyValueRange()) {
+        pid_t above = parent;
         while (above > 1 && above != pid)
             above = parents.value(above, 0);
-        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(it.key()));
-        if (above == pid && commandLine.open(QIODevice::ReadOnly))
-            found.append({it.key(), QString::fromLocal8Bit(commandLine.readAll().replace('\0', ' '))});
+        if (above == pid)
+            found.append({child, QString::fromLocal8Bit(readBytes(QStringLiteral("/proc/%1/cmdline").arg(child)))});
     }
     return found;
 }
@@ -139,17 +121,14 @@ TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
     makeSampleKiosk(kiosk);
     EXPECT_EQ(runKiosk({"--check", kiosk}, dir.path()).exitCode, 0);
 
-    QStringList news = readLines(kiosk + "/news/news.zel");
-    news.append("#button shops\\gone Gone");
-    writeTextFile(kiosk + "/news/news.zel", news);
+    writeTextFile(kiosk + "/news/news.zel", readLines(kiosk + "/news/news.zel") << "#button shops\\gone Gone");
     QFile::remove(kiosk + "/root/root.htm");
     // Started for real, it stops before showing anything.
     const KioskRun run = runKiosk({kiosk}, dir.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("zel-kiosk: " + kiosk + " is refused:\n")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("root.htm does not exist")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains("news.zel:")) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(": dead end: ")) << run.err.toStdString();
+    for (const QString& said : {"zel-kiosk: " + kiosk + " is refused:\n", QString("root.htm does not exist"),
+                                QString("news.zel:"), QString(": dead end: ")})
+        EXPECT_TRUE(run.err.contains(said)) << run.err.toStdString();
     EXPECT_TRUE(readLines(dir.filePath("zel-kiosk/kiosk.log")).filter("refused to start").size() == 1);
 }
 
@@ -158,18 +137,16 @@ TEST(KioskCommand, RefusesAKioskSystemWithoutItsRootPageOrWithADeadEnd)
 TEST(KioskCommand, RefusesAWrongSettingAtStartWithItsLine)
 {
     QTemporaryDir dir;
-    const QString kiosk = dir.filePath("kiosk");
-    makeSampleKiosk(kiosk);
-    const QString settings = dir.filePath("config/ZEL_Editor.ini");
-    QDir().mkpath(dir.filePath("config"));
-    writeBytes(settings, "[Kiosk]\nopeningHours=Mon-Fri 08:00-18:00; Sat 10:00-14:00\nidleSeconds=2 minutes\n");
-    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
-    const KioskRun run = runKiosk({kiosk}, dir.path());
-    qputenv("XDG_CONFIG_HOME", config);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.startsWith("zel-kiosk: settings: " + settings + " line 3: idleSeconds: \"2 minutes\" is not"))
-        << run.err.toStdString();
+    makeSampleKiosk(dir.filePath("kiosk"));
+    ServiceRun run(dir.path(), {"openingHours=Mon-Fri 08:00-18:00; Sat 10:00-14:00", "idleSeconds=2 minutes"},
+                   {dir.filePath("kiosk")});
+    ASSERT_TRUE(run.process.waitForFinished(60000));
+    EXPECT_EQ(run.process.exitCode(), 2);
+    const QString err = QString::fromLocal8Bit(run.process.readAllStandardError());
+    EXPECT_TRUE(err.startsWith("zel-kiosk: settings: " + dir.path()
+                               + "/config/ZEL_Editor.ini line 3: idleSeconds: "
+                                 "\"2 minutes\" is not"))
+        << err.toStdString();
 }
 
 // The heartbeat a kiosk writes, read back by --status and --status --json:
@@ -210,47 +187,40 @@ TEST(KioskCommand, StatusTellsWhetherTheKioskRuns)
         Heartbeat beat;
         beat.version = ZEL_VERSION;
         beat.pid = row.pid ? row.pid : QCoreApplication::applicationPid();
-        beat.written = QDateTime::currentDateTime().addSecs(-row.secondsSinceBeat);
+        beat.lastPageTime = beat.written = QDateTime::currentDateTime().addSecs(-row.secondsSinceBeat);
         beat.started = beat.written.addSecs(-(3 * 86400 + 3723));
         beat.shown = "/srv/kiosk";
         beat.restarts = 2;
         beat.failing = row.failing;
         beat.lastRestartReason = "screen 1: render process crashed (exit code 11)";
         beat.lastPage = "news\\news.htm";
-        beat.lastPageTime = beat.written;
         beat.ended = row.ended;
         QDir().mkpath(dir.filePath("zel-kiosk"));
-        if (row.secondsSinceBeat >= 0)
+        const bool beats = row.secondsSinceBeat >= 0;
+        if (beats)
             beat.write(dir.filePath("zel-kiosk/heartbeat.txt"));
-        const KioskRun status = runKiosk({"--status"}, dir.path());
+        const KioskRun status = runKiosk({"--status"}, dir.path()), json = runKiosk({"--status", "--json"}, dir.path());
         EXPECT_EQ(status.exitCode, row.exitCode);
+        EXPECT_EQ(json.exitCode, row.exitCode);
         EXPECT_TRUE(QRegularExpression(QString("^") + row.state + "\n").match(status.out).hasMatch())
             << status.out.toStdString();
         for (const char* line : {"uptime: 3 d 01:02:03\n", "restarts: 2\n", "shown: /srv/kiosk\n",
                                  "last restart reason: screen 1: render process crashed (exit code 11)\n"})
-            EXPECT_EQ(status.out.contains(line), row.secondsSinceBeat >= 0) << line;
-        const KioskRun json = runKiosk({"--status", "--json"}, dir.path());
-        EXPECT_EQ(json.exitCode, row.exitCode);
+            EXPECT_EQ(status.out.contains(line), beats) << line;
         const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
         EXPECT_EQ(object["state"].toString(), row.word) << json.out.toStdString();
-        if (row.secondsSinceBeat >= 0) {
-            EXPECT_EQ(object["uptimeSeconds"].toInt(), 3 * 86400 + 3723);
-            EXPECT_EQ(object["restarts"].toInt(), 2);
-            EXPECT_EQ(object["lastPage"].toString(), "news\\news.htm");
-            EXPECT_TRUE(object["lastPageTime"].toString().endsWith('Z')) << json.out.toStdString();
-            // LF line ends, times in UTC with their zone.
-            QFile file(dir.filePath("zel-kiosk/heartbeat.txt"));
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-            const QByteArray text = file.readAll();
-            EXPECT_FALSE(text.contains('\r'));
-            EXPECT_TRUE(QRegularExpression("\nwritten: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\n")
-                            .match(QString::fromUtf8(text))
-                            .hasMatch());
-        }
+        // LF line ends, times in UTC with their zone.
+        EXPECT_TRUE(!beats
+                    || (object["uptimeSeconds"].toInt() == 3 * 86400 + 3723 && object["restarts"].toInt() == 2
+                        && object["lastPage"].toString() == "news\\news.htm"
+                        && object["lastPageTime"].toString().endsWith('Z')
+                        && QRegularExpression("^[^\r]*\nwritten: \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ\n[^\r]*$")
+                               .match(QString::fromUtf8(readBytes(dir.filePath("zel-kiosk/heartbeat.txt"))))
+                               .hasMatch()))
+            << json.out.toStdString();
     }
     // A heartbeat of an older kiosk: CRLF, local times, "ended: yes".
     QTemporaryDir dir;
-    QDir().mkpath(dir.filePath("zel-kiosk"));
     writeTextFile(
         dir.filePath("zel-kiosk/heartbeat.txt"),
         {"pid: 1", "written: " + QDateTime::currentDateTime().toString(Qt::ISODate), "restarts: 4", "ended: yes"});
@@ -268,12 +238,12 @@ TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
 
     // A following kiosk took two versions, one after the other.
     VersionStore store(dir.filePath("zel-kiosk/versions"));
-    const QString older = store.completeVersion(store.beginVersion());
-    makeSampleKiosk(older);
-    store.setCurrent(older);
-    const QString newer = store.completeVersion(store.beginVersion());
-    makeSampleKiosk(newer);
-    store.setCurrent(newer);
+    QString versions[2];
+    for (QString& version : versions) {
+        makeSampleKiosk(version = store.completeVersion(store.beginVersion()));
+        store.setCurrent(version);
+    }
+    const QString &older = versions[0], &newer = versions[1];
 
     const KioskRun back = runKiosk({"--step-back"}, dir.path());
     EXPECT_EQ(back.exitCode, 0) << back.err.toStdString();
@@ -282,17 +252,11 @@ TEST(KioskCommand, StepBackShowsTheVersionBeforeFromTheNextStart)
     EXPECT_EQ(readLines(dir.filePath("zel-kiosk/kiosk.log")).filter("stepped back from " + newer).size(), 1);
 
     // Started again, the kiosk shows the older version.
-    const QString published = dir.filePath("published");
-    QDir().mkpath(published);
-    QProcess kiosk;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
-    kiosk.start(ZEL_KIOSK_PROGRAM, {"--follow", published, dir.filePath("kiosk")});
-    qunsetenv("XDG_STATE_HOME");
+    QDir().mkpath(dir.filePath("published"));
+    ServiceRun again(dir.path(), {}, {"--follow", dir.filePath("published"), dir.filePath("kiosk")});
     const QString heartbeat = dir.filePath("zel-kiosk/heartbeat.txt");
     EXPECT_TRUE(waitUntil([&] { return readLines(heartbeat).contains("shown: " + older); }, 30000))
         << readLines(heartbeat).join('\n').toStdString();
-    kiosk.terminate();
-    kiosk.waitForFinished();
 }
 
 // Started, the kiosk shows the root page (also run inside cage: in_cage.sh).
@@ -305,7 +269,6 @@ TEST(KioskCommand, ShowsTheRootPageOneKioskPerStateFolderAndSIGTERMEndsItCleanly
     QTemporaryDir dir;
     const QString kiosk = dir.filePath("kiosk");
     makeSampleKiosk(kiosk);
-    QDir().mkpath(dir.filePath("zel-kiosk"));
     const QString views = dir.filePath("zel-kiosk/pageviews.csv");
     writeTextFile(views, {"date,page,views", "2026-05-04,news\\news.htm,7"});
     ServiceRun first(dir.path(), {"watchdogSeconds=1"}, {kiosk});
@@ -324,7 +287,7 @@ TEST(KioskCommand, ShowsTheRootPageOneKioskPerStateFolderAndSIGTERMEndsItCleanly
                               .arg(dir.filePath("zel-kiosk")));
 
     EXPECT_EQ(first.terminate(), 0);
-    const QStringList log = readLines(dir.filePath("zel-kiosk/kiosk.log"));
+    const QStringList log = readLines(logPath);
     EXPECT_EQ(log.filter("SIGTERM: ending").size(), 1) << log.join('\n').toStdString();
     EXPECT_TRUE(log.last().endsWith(" ended")) << log.join('\n').toStdString();
     EXPECT_TRUE(readLines(views).contains("2026-05-04,news\\news.htm,7"));
@@ -379,23 +342,16 @@ TEST(KioskCommand, SpecialStateFilesHoldNothingUp)
     makeSampleKiosk(kiosk);
     const QString published = dir.filePath("published");
     QDir().mkpath(published);
+    // Each file a FIFO, then each a link to /dev/zero.
     const QStringList files = {"heartbeat.txt", "pageviews.csv", "versions/state.txt", "kiosk.log"};
-    const struct {
-        const char* name;
-        QStringList files;
-        bool fifo; // else a link to /dev/zero
-    } rows[] = {
-        {"heartbeat.txt a FIFO", {files[0]}, true}, {"pageviews.csv a FIFO", {files[1]}, true},
-        {"state.txt a FIFO", {files[2]}, true},     {"kiosk.log a FIFO", {files[3]}, true},
-        {"each a link to /dev/zero", files, false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const QString home = dir.filePath(row.name);
+    for (int row = 0; row <= files.size(); ++row) {
+        const bool fifo = row < files.size();
+        const QString home = dir.filePath(QString::number(row));
+        SCOPED_TRACE(fifo ? files[row].toStdString() + " a FIFO" : "each a link to /dev/zero");
         QDir().mkpath(home + "/zel-kiosk/versions");
-        for (const QString& file : row.files) {
+        for (const QString& file : fifo ? files.mid(row, 1) : files) {
             const QByteArray path = QFile::encodeName(home + "/zel-kiosk/" + file);
-            ASSERT_EQ(row.fifo ? ::mkfifo(path.constData(), 0644) : ::symlink("/dev/zero", path.constData()), 0);
+            ASSERT_EQ(fifo ? ::mkfifo(path.constData(), 0644) : ::symlink("/dev/zero", path.constData()), 0);
         }
         // runKiosk gives up on a program that has not ended after two minutes (-1).
         EXPECT_EQ(runKiosk({"--status"}, home).exitCode, 1);

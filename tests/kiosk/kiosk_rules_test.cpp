@@ -5,8 +5,7 @@
 // versions kept, the journal's fields (the heartbeat: kiosk_command_test.cpp).
 #include "event_log.h"
 #include "input_lock.h"
-#include "kiosk_settings.h"
-#include "opening_hours.h"
+#include "kiosk_visit.h"
 #include "page_views.h"
 #include "screen_power.h"
 #include "screen_placement.h"
@@ -16,55 +15,11 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
-
-// 2026-05-04 is a Monday.
-QDateTime at(int day, const char* time) { return QDateTime(QDate(2026, 5, 3 + day), QTime::fromString(time, "hh:mm")); }
-
-// Hours are judged by day and time; a mistake in them is named.
-TEST(OpeningHours, AreJudgedByDayAndTimeAndAMistakeIsNamed)
-{
-    const struct {
-        const char* hours;
-        int day; // 1 Monday ... 7 Sunday
-        const char* time;
-        bool open;
-    } cases[] = {
-        {"", 1, "03:00", true},
-        {"08:00-20:00", 1, "07:59", false},
-        {"08:00-20:00", 1, "08:00", true},
-        {"08:00-20:00", 7, "19:59", true},
-        {"08:00-20:00", 3, "20:00", false},
-        {"Mon-Fri 08:00-18:00; Sat 10:00-14:00", 6, "09:00", false},
-        {"Mon-Fri 08:00-18:00; Sat 10:00-14:00", 6, "11:00", true},
-        {"Mon-Fri 08:00-18:00; Sat 10:00-14:00", 7, "11:00", false},
-        {"mon-fri 08:00-18:00", 5, "17:00", true},
-        {"Fri,Sat 18:00-02:00", 6, "01:30", true},  // Friday's evening, past midnight
-        {"Fri,Sat 18:00-02:00", 7, "01:30", true},  // Saturday's
-        {"Fri,Sat 18:00-02:00", 1, "01:30", false}, // Sunday's: none
-        {"Fri,Sat 18:00-02:00", 5, "19:00", true},
-        {"Sat-Mon 10:00-12:00", 1, "11:00", true},
-        {"Sat-Mon 10:00-12:00", 2, "11:00", false},
-    };
-    for (const auto& c : cases) {
-        OpeningHours hours;
-        QString error;
-        ASSERT_TRUE(OpeningHours::parse(c.hours, hours, error)) << c.hours << ": " << error.toStdString();
-        EXPECT_EQ(hours.isOpen(at(c.day, c.time)), c.open) << c.hours << " day " << c.day << " " << c.time;
-    }
-    for (const char* wrong : {"8-20", "08:00-25:00", "Mon-Fry 08:00-18:00", "08:00 20:00", "always"}) {
-        OpeningHours hours;
-        QString error;
-        EXPECT_FALSE(OpeningHours::parse(wrong, hours, error)) << wrong;
-        EXPECT_TRUE(error.startsWith(QStringLiteral("opening hours: \""))) << error.toStdString();
-    }
-}
 
 // The settings as the guide's [Kiosk] block and the manual page's SETTINGS
 // show them, taken from the documents themselves.
@@ -85,57 +40,50 @@ QByteArray documentedSettings(const QString& document)
 
 // The settings file as the operator writes it, the documented examples
 // (guide and manual page, read from them) among them: values whole with
-// their ";" and ",", and a wrong line named with its number.
+// their ";" and ",", opening hours judged by day and time (2026-05-04 is a
+// Monday), and a wrong line named with its number.
 TEST(KioskSettings, AreReadFromTheFileAsDocumented)
 {
     const QByteArray weekHours = "openingHours=Mon-Fri 08:00-18:00; Sat 10:00-14:00\n";
     ASSERT_TRUE(documentedSettings("guide.md").contains(weekHours));
     ASSERT_TRUE(documentedSettings("man/zel-kiosk.1").contains(weekHours));
+    const auto hours = [](const char* hours) { return "[Kiosk]\nopeningHours=" + QByteArray(hours) + '\n'; };
+    using Times = std::vector<std::pair<int, const char*>>; // day (1 Monday ... 7 Sunday), time
+    // The week's hours: open on Saturday at 11 and Monday at 5 pm, closed on Saturday at 9 and Sunday at 11.
+    const Times week[2] = {{{6, "11:00"}, {1, "17:00"}}, {{6, "09:00"}, {7, "11:00"}}};
     const struct {
         const char* name;
-        QByteArray file; // null: no settings file
+        QByteArray file;   // null: no settings file
+        const char* error; // "" when read
         int idleSeconds;
-        std::vector<std::pair<int, const char*>> open, closed; // day, time
-        const char* error;                                     // "" when read
+        Times open, closed;
     } rows[] = {
-        {"guide's block",
-         documentedSettings("guide.md"),
-         120,
-         {{6, "11:00"}, {1, "17:00"}},
-         {{6, "09:00"}, {7, "11:00"}},
-         ""},
-        {"manual page's keys",
-         documentedSettings("man/zel-kiosk.1"),
-         120,
-         {{6, "11:00"}, {1, "17:00"}},
-         {{6, "09:00"}, {7, "11:00"}},
-         ""},
-        {"day list",
-         "[Kiosk]\nopeningHours=Sat,Sun 10:00-14:00\nidleSeconds=300\n",
-         300,
-         {{7, "11:00"}},
-         {{1, "11:00"}},
-         ""},
+        {"guide's block", documentedSettings("guide.md"), "", 120, week[0], week[1]},
+        {"manual page's keys", documentedSettings("man/zel-kiosk.1"), "", 120, week[0], week[1]},
         {"quoted, as the settings store writes it",
-         "[General]\nrecent=a; b\r\n; a comment\r\n[Kiosk]\r\nopeningHours=\"Mon-Fri 08:00-18:00; Sat 10:00-14:00\"\r\n",
-         120,
-         {{6, "11:00"}},
-         {{7, "11:00"}},
-         ""},
-        {"no settings file", QByteArray(), 120, {{7, "03:00"}}, {}, ""},
-        {"comment after a value", "[Kiosk]\nidleSeconds=120 ; two minutes\n", 0, {}, {}, "line 2: idleSeconds: "},
-        {"wrong day", "[Kiosk]\n\nopeningHours=Mon-Fry 08:00-18:00\n", 0, {}, {}, "line 3: opening hours: "},
-        {"unknown key", "[Kiosk]\nidleSecond=300\n", 0, {}, {}, "line 2: idleSecond is not a setting"},
-        {"twice",
-         "[Kiosk]\n" + weekHours + "openingHours=08:00-20:00\n",
-         0,
-         {},
-         {},
-         "line 3: openingHours is set a second"},
-        {"two key combinations", "[Kiosk]\nquitKeys=Ctrl+Q, Ctrl+W\n", 0, {}, {}, "line 2: quitKeys: "},
-        {"no value", "[Kiosk]\nidleSeconds\n", 0, {}, {}, "line 2: \"idleSeconds\" is not a key=value line"},
+         "[General]\nrecent=a; b\r\n; a comment\r\n[Kiosk]\r\nopeningHours=\"Mon-Fri 08:00-18:00; Sat 10:00-14:00\"\r\n"
+         "idleSeconds=300\r\n",
+         "", 300, week[0], week[1]},
+        {"no settings file", QByteArray(), "", 120, {{7, "03:00"}}, {}},
+        {"all day", hours(""), "", 120, {{1, "03:00"}}, {}},
+        {"every day", hours("08:00-20:00"), "", 120, {{1, "08:00"}, {7, "19:59"}}, {{1, "07:59"}, {3, "20:00"}}},
+        {"lower case days", hours("mon-fri 08:00-18:00"), "", 120, {{5, "17:00"}}, {{6, "17:00"}}},
+        // Friday's and Saturday's evenings past midnight, none on Sunday.
+        {"nights", hours("Fri,Sat 18:00-02:00"), "", 120, {{6, "01:30"}, {7, "01:30"}, {5, "19:00"}}, {{1, "01:30"}}},
+        {"days over the week's end", hours("Sat-Mon 10:00-12:00"), "", 120, {{1, "11:00"}}, {{2, "11:00"}}},
+        {"comment after a value", "[Kiosk]\nidleSeconds=120 ; two minutes\n", "line 2: idleSeconds: ", 0, {}, {}},
+        {"wrong day", "[Kiosk]\n\nopeningHours=Mon-Fry 08:00-18:00\n", "line 3: opening hours: \"", 0, {}, {}},
+        {"hours without minutes", hours("8-20"), "line 2: opening hours: \"", 0, {}, {}},
+        {"hour 25", hours("08:00-25:00"), "line 2: opening hours: \"", 0, {}, {}},
+        {"no dash", hours("08:00 20:00"), "line 2: opening hours: \"", 0, {}, {}},
+        {"a word", hours("always"), "line 2: opening hours: \"", 0, {}, {}},
+        {"unknown key", "[Kiosk]\nidleSecond=300\n", "line 2: idleSecond is not a setting", 0, {}, {}},
+        {"twice", "[Kiosk]\n" + weekHours + "openingHours=08:00-20:00\n", "line 3: openingHours is set", 0, {}, {}},
+        {"two key combinations", "[Kiosk]\nquitKeys=Ctrl+Q, Ctrl+W\n", "line 2: quitKeys: ", 0, {}, {}},
+        {"no value", "[Kiosk]\nidleSeconds\n", "line 2: \"idleSeconds\" is not a key=value line", 0, {}, {}},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         QTemporaryDir dir;
         const QString path = dir.filePath("ZEL_Editor.ini");
         if (!row.file.isNull())
@@ -143,16 +91,17 @@ TEST(KioskSettings, AreReadFromTheFileAsDocumented)
         KioskSettings settings;
         QString error;
         const bool read = KioskSettings::read(path, settings, error);
-        EXPECT_EQ(read, !*row.error) << row.name << ": " << error.toStdString();
+        EXPECT_EQ(read, !*row.error) << error.toStdString();
         if (!read) {
-            EXPECT_TRUE(error.startsWith(path + " " + row.error)) << row.name << ": " << error.toStdString();
+            EXPECT_TRUE(error.startsWith(path + " " + row.error)) << error.toStdString();
             continue;
         }
-        EXPECT_EQ(settings.idleSeconds, row.idleSeconds) << row.name;
-        for (const auto& [day, time] : row.open)
-            EXPECT_TRUE(settings.hours.isOpen(at(day, time))) << row.name << " day " << day << " " << time;
-        for (const auto& [day, time] : row.closed)
-            EXPECT_FALSE(settings.hours.isOpen(at(day, time))) << row.name << " day " << day << " " << time;
+        EXPECT_EQ(settings.idleSeconds, row.idleSeconds);
+        for (const bool open : {true, false})
+            for (const auto& [day, time] : open ? row.open : row.closed)
+                EXPECT_EQ(settings.hours.isOpen(QDateTime(QDate(2026, 5, 3 + day), QTime::fromString(time, "hh:mm"))),
+                          open)
+                    << " day " << day << " " << time;
     }
 }
 
@@ -174,15 +123,12 @@ TEST(InputLock, SwallowsTheKeysThatLeadOutOfThePage)
         bool swallowed;
         QList<int> keys;
     } groups[] = {
-        {{},
-         true,
-         {Qt::Key_F5, Qt::Key_F11, Qt::Key_Escape, Qt::Key_Back, Qt::Key_HomePage, Qt::Key_LaunchMail,
-          Qt::Key_Super_L}},
+        {{}, true, {Qt::Key_F5, Qt::Key_F11, Qt::Key_Escape, Qt::Key_Back, Qt::Key_HomePage, Qt::Key_LaunchMail}},
+        {{}, true, {Qt::Key_Super_L}},
         {Qt::AltModifier, true, {Qt::Key_F4, Qt::Key_Left}},
         {Qt::ControlModifier, true, {Qt::Key_W}},
         {{}, false, {Qt::Key_A, Qt::Key_Left, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Space}},
-        {Qt::ShiftModifier, false, {Qt::Key_A}},
-    };
+        {Qt::ShiftModifier, false, {Qt::Key_A}}};
     for (const auto& group : groups)
         for (const int key : group.keys)
             EXPECT_EQ(InputLock::isEscapeKey(key, group.modifiers), group.swallowed) << std::hex << key;
@@ -195,10 +141,7 @@ TEST(PageViews, CountPerPagePerDayAndSurviveARestart)
     const QDate monday(2026, 5, 4), tuesday(2026, 5, 5);
     {
         // An older kiosk's file, with CRLF line ends.
-        QFile older(path);
-        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
-        older.write("date,page,views\r\n2026-05-04,news\\today.htm,1\r\n");
-        older.close();
+        writeBytes(path, "date,page,views\r\n2026-05-04,news\\today.htm,1\r\n");
         PageViews views(path);
         EXPECT_EQ(views.load(), "");
         views.count(monday, "news\\today.htm");
@@ -212,33 +155,29 @@ TEST(PageViews, CountPerPagePerDayAndSurviveARestart)
     EXPECT_EQ(views.views(tuesday, "news\\today.htm"), 1);
     EXPECT_EQ(views.views(tuesday, "shops\\a,b.htm"), 1);
     EXPECT_EQ(views.views(tuesday, "root\\root.htm"), 0);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("date,page,views\n2026-05-04,news\\today.htm,2\n"
-                                         "2026-05-05,news\\today.htm,1\n2026-05-05,shops\\a,b.htm,1\n"));
+    EXPECT_EQ(readBytes(path), QByteArray("date,page,views\n2026-05-04,news\\today.htm,2\n"
+                                          "2026-05-05,news\\today.htm,1\n2026-05-05,shops\\a,b.htm,1\n"));
 }
 
-TEST(VersionPreparation, ACabinetNamesItsPageFolder)
+// What rsync and editors leave while they write is never part of a version; a cabinet names its page folder.
+TEST(VersionPreparation, TemporariesAreNoPartOfAVersionAndACabinetNamesItsFolder)
 {
-    EXPECT_EQ(VersionPreparation::cabinetFolder("news1.cab"), "news");
-    EXPECT_EQ(VersionPreparation::cabinetFolder("news.cab"), "news");
-    EXPECT_EQ(VersionPreparation::cabinetFolder("shop2day12.CAB"), "shop2day");
-    EXPECT_EQ(VersionPreparation::cabinetFolder("news1.zip"), "");
-}
-
-// What rsync and editors leave while they write is never part of a version.
-TEST(VersionPreparation, TemporariesAreNoPartOfAVersion)
-{
-    const struct {
-        const char* name;
-        bool temporary;
-    } rows[] = {
-        {".panorama.jpg.d5wERD", true}, {".walks.htm.Ab_9zQ", true}, {"today.zel~", true},  {".today.zel.swp", true},
-        {"#today.zel#", true},          {".#today.zel", true},       {".zel-copies", true}, {"panorama.jpg", false},
-        {"walks.htm", false},           {"published.txt", false},    {"news1.cab", false},  {".hidden", false},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(VersionPreparation::isTemporary(row.name), row.temporary) << row.name;
+    for (const auto& [cabinet, folder] :
+         {std::pair{"news1.cab", "news"}, {"news.cab", "news"}, {"shop2day12.CAB", "shop2day"}, {"news1.zip", ""}})
+        EXPECT_EQ(VersionPreparation::cabinetFolder(cabinet), folder);
+    for (const auto& [name, temporary] : {std::pair{".panorama.jpg.d5wERD", true},
+                                          {".walks.htm.Ab_9zQ", true},
+                                          {"today.zel~", true},
+                                          {".today.zel.swp", true},
+                                          {"#today.zel#", true},
+                                          {".#today.zel", true},
+                                          {".zel-copies", true},
+                                          {"panorama.jpg", false},
+                                          {"walks.htm", false},
+                                          {"published.txt", false},
+                                          {"news1.cab", false},
+                                          {".hidden", false}})
+        EXPECT_EQ(VersionPreparation::isTemporary(name), temporary) << name;
 }
 
 TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
@@ -329,11 +268,8 @@ TEST(EventLog, SendsEachEventToTheJournalWithItsFields)
     QTemporaryDir dir;
     const QByteArray path = QFile::encodeName(dir.filePath("journal"));
     EXPECT_FALSE(Journal::send("MESSAGE=x\n", path));
-    const int socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const int socket = boundDatagramSocket(path);
+    ASSERT_NE(socket, -1);
     EXPECT_TRUE(Journal::send(rows[0].datagram, path));
     char received[512];
     EXPECT_EQ(QByteArray(received, int(::recv(socket, received, sizeof received, MSG_DONTWAIT))), rows[0].datagram);

@@ -14,24 +14,34 @@
 #include <QProcess>
 #include <QTest>
 #include <QWebEngineView>
+#include <QWindow>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 void makeSampleKiosk(const QString& folder)
 {
     QDir().mkpath(folder);
     copySampleKiosk(QDir::toNativeSeparators(folder) + QDir::separator());
-    const MakeRun run = runZelMake({folder});
-    ASSERT_NE(run.exitCode, -1) << run.err.toStdString();
+    ASSERT_NE(runZelMake({folder}).exitCode, -1);
 }
 
 KioskSettings quickSettings()
 {
     KioskSettings settings;
     settings.idleSeconds = 3;
-    settings.watchdogSeconds = 1;
-    settings.heartbeatSeconds = 1;
-    settings.followSeconds = 1;
+    settings.watchdogSeconds = settings.heartbeatSeconds = settings.followSeconds = 1;
     return settings;
+}
+
+int boundDatagramSocket(const QByteArray& path)
+{
+    const int socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return ::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? socket : -1;
 }
 
 KioskVisit::KioskVisit(KioskSettings settings, int screens)
@@ -41,8 +51,10 @@ KioskVisit::KioskVisit(KioskSettings settings, int screens)
     makeSampleKiosk(m_kiosk);
     m_player = std::make_unique<KioskPlayer>(m_session.session(), settings, m_kiosk, screens);
     m_player->start({QRect(0, 0, 1280, 1024)});
-    EXPECT_TRUE(waitUntil(
-        [this] { return m_player->screen(1)->windowHandle() && m_player->screen(1)->windowHandle()->isExposed(); }));
+    EXPECT_TRUE(waitUntil([this] {
+        QWindow* window = m_player->screen(1)->windowHandle();
+        return window && window->isExposed();
+    }));
     EXPECT_TRUE(waitForPage(QStringLiteral("root/root.htm")));
 }
 
@@ -52,54 +64,30 @@ KioskVisit::~KioskVisit()
     qunsetenv("XDG_STATE_HOME");
 }
 
-QString KioskVisit::path(const QString& relative) const { return QDir(m_kiosk).filePath(relative); }
+QStringList KioskVisit::log() const { return readLines(stateFolder() + QStringLiteral("/kiosk.log")); }
 
 QString KioskVisit::shown() const
 {
     const QString file = QFileInfo(page()->url().toLocalFile()).canonicalFilePath();
-    const QString folder = QFileInfo(m_player->folder()).canonicalFilePath();
-    return file.isEmpty() ? QString() : QDir(folder).relativeFilePath(file);
+    return file.isEmpty() ? QString() : QDir(QFileInfo(m_player->folder()).canonicalFilePath()).relativeFilePath(file);
 }
 
 bool KioskVisit::waitForPage(const QString& relative, int timeoutMs)
 {
-    return waitUntil(
-        [&] {
-            // The page's address changes before its document does: the document must be the page's own.
-            return shown() == relative
-                   && runScript(
-                          page(),
-                          "(function () { try { return window.location.href === '"
-                              + QUrl::fromLocalFile(QDir(m_player->folder()).filePath(relative))
-                                    .toString(QUrl::FullyEncoded)
-                              + "' && document.readyState === 'complete' && window.frames.length "
-                                "=== 2 && Array.prototype.every.call(window.frames, function (f) { return "
-                                "f.document.readyState === 'complete' && "
-                                "f.document.documentElement.getAttribute('data-kiosk-ready') === '1'; }); } catch (e) "
-                                "{ return false; } })()")
-                          .toBool();
-        },
-        timeoutMs);
+    // The page's address changes before its document does: the document must be the page's own.
+    const QString address =
+        QUrl::fromLocalFile(QDir(m_player->folder()).filePath(relative)).toString(QUrl::FullyEncoded);
+    const QString ready = "(function () { try { return window.location.href === '" + address
+                          + "' && document.readyState === 'complete' && window.frames.length === 2 && "
+                            "Array.prototype.every.call(window.frames, function (f) { return f.document.readyState "
+                            "=== 'complete' && f.document.documentElement.getAttribute('data-kiosk-ready') === '1'; "
+                            "}); } catch (e) { return false; } })()";
+    return waitUntil([&] { return shown() == relative && runScript(page(), ready).toBool(); }, timeoutMs);
 }
-
-QPoint KioskVisit::buttonCentre(const QString& buttonId)
-{
-    const QVariantList point =
-        runScript(page(),
-                  QStringLiteral("(function () { var frame = document.querySelector('frame[name=nav]');"
-                                 " var box = frame.getBoundingClientRect();"
-                                 " var b = frames['nav'].document.getElementById('%1').getBoundingClientRect();"
-                                 " return [box.left + b.left + b.width / 2, box.top + b.top + b.height / 2]; })()")
-                      .arg(buttonId))
-            .toList();
-    if (point.size() != 2)
-        return QPoint(-1, -1);
-    return QPoint(qRound(point[0].toDouble()), qRound(point[1].toDouble()));
-}
-
-bool KioskVisit::onDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 namespace {
+
+bool onDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 // Runs xdotool with the arguments and lets the kiosk take what the X server sends.
 void xdotool(const QStringList& arguments)
@@ -111,33 +99,22 @@ void xdotool(const QStringList& arguments)
     QTest::qWait(150);
 }
 
-// The X key name (keysym) of a Qt key.
-QString keyName(Qt::Key key)
-{
-    static const QHash<int, QString> names = {
-        {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},   {Qt::Key_Home, "Home"},
-        {Qt::Key_Escape, "Escape"}, {Qt::Key_Tab, "Tab"},       {Qt::Key_Backspace, "BackSpace"},
-        {Qt::Key_Return, "Return"}, {Qt::Key_Menu, "Menu"},     {Qt::Key_Plus, "plus"},
-        {Qt::Key_Minus, "minus"},   {Qt::Key_Back, "XF86Back"}, {Qt::Key_Refresh, "XF86Refresh"},
-        {Qt::Key_Print, "Print"},   {Qt::Key_Space, "space"},
-    };
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
-        return QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1);
-    if (key >= Qt::Key_A && key <= Qt::Key_Z)
-        return QString(QChar(u'a' + (key - Qt::Key_A)));
-    return names.value(key);
-}
-
 } // namespace
 
 void KioskVisit::touch(const QString& buttonId)
 {
-    const QPoint centre = buttonCentre(buttonId);
+    const QVariantList point =
+        runScript(page(), QStringLiteral("(function () { var box = document.querySelector('frame[name=nav]')"
+                                         ".getBoundingClientRect(), b = frames['nav'].document.getElementById('%1')"
+                                         ".getBoundingClientRect(); return [box.left + b.left + b.width / 2, box.top"
+                                         " + b.top + b.height / 2]; })()")
+                              .arg(buttonId))
+            .toList();
+    const QPoint centre =
+        point.size() == 2 ? QPoint(qRound(point[0].toDouble()), qRound(point[1].toDouble())) : QPoint(-1, -1);
     QWidget* input = m_player->screen(1)->view()->focusProxy();
-    if (!onDisplay()) {
-        QTest::mouseClick(input, Qt::LeftButton, {}, centre);
-        return;
-    }
+    if (!onDisplay())
+        return QTest::mouseClick(input, Qt::LeftButton, {}, centre);
     const QPoint global = input->mapToGlobal(centre);
     xdotool({"mousemove", QString::number(global.x()), QString::number(global.y()), "click", "1"});
 }
@@ -145,28 +122,25 @@ void KioskVisit::touch(const QString& buttonId)
 void KioskVisit::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     QWidget* input = m_player->screen(1)->view()->focusProxy();
-    if (!onDisplay()) {
-        QTest::keyClick(input, key, modifiers);
-        return;
-    }
-    QStringList combination;
-    if (modifiers & Qt::ControlModifier)
-        combination << "ctrl";
-    if (modifiers & Qt::AltModifier)
-        combination << "alt";
-    if (modifiers & Qt::ShiftModifier)
-        combination << "shift";
-    const QString name = keyName(key);
+    if (!onDisplay())
+        return QTest::keyClick(input, key, modifiers);
+    // The X key name (keysym) of the Qt key.
+    static const QHash<int, QString> names = {
+        {Qt::Key_Left, "Left"},     {Qt::Key_Right, "Right"},   {Qt::Key_Home, "Home"},
+        {Qt::Key_Escape, "Escape"}, {Qt::Key_Tab, "Tab"},       {Qt::Key_Backspace, "BackSpace"},
+        {Qt::Key_Return, "Return"}, {Qt::Key_Menu, "Menu"},     {Qt::Key_Plus, "plus"},
+        {Qt::Key_Minus, "minus"},   {Qt::Key_Back, "XF86Back"}, {Qt::Key_Refresh, "XF86Refresh"},
+    };
+    QString name = names.value(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        name = QStringLiteral("F%1").arg(key - Qt::Key_F1 + 1);
+    else if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        name = QChar(u'a' + (key - Qt::Key_A));
     ASSERT_FALSE(name.isEmpty()) << QKeySequence(key).toString().toStdString();
-    combination << name;
-    xdotool({"key", "--clearmodifiers", combination.join(u'+')});
-}
-
-QStringList KioskVisit::frameAddresses()
-{
-    return runScript(page(),
-                     "(function () { var all = [window.location.href]; for (var i = 0; i < window.frames.length; "
-                     "++i) { try { all.push(window.frames[i].location.href); } catch (e) { all.push('?'); } } "
-                     "return all; })()")
-        .toStringList();
+    QStringList combination;
+    for (const auto& [modifier, word] :
+         {std::pair{Qt::ControlModifier, "ctrl"}, {Qt::AltModifier, "alt"}, {Qt::ShiftModifier, "shift"}})
+        if (modifiers & modifier)
+            combination << word;
+    xdotool({"key", "--clearmodifiers", (combination << name).join(u'+')});
 }

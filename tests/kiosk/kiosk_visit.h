@@ -6,10 +6,10 @@
 #include "kiosk_settings.h"
 #include "support/test_session.h"
 
-#include <QPoint>
-#include <Qt>
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <Qt>
 #include <memory>
 
 // A made copy of the sample kiosk system (zel-make) in folder.
@@ -17,6 +17,9 @@ void makeSampleKiosk(const QString& folder);
 
 // Settings for tests: short idle time and watchdog.
 KioskSettings quickSettings();
+
+// A datagram socket bound at path (as systemd's and the journal's are); -1 when it cannot be bound.
+int boundDatagramSocket(const QByteArray& path);
 
 // A kiosk running the sample kiosk system on one 1280x1024 screen (shared
 // when it has more screens), with its state folder in a temporary folder of
@@ -26,7 +29,7 @@ public:
     explicit KioskVisit(KioskSettings settings = quickSettings(), int screens = 1);
     ~KioskVisit();
 
-    QString path(const QString& relative) const;
+    QString path(const QString& relative) const { return m_kiosk + u'/' + relative; }
     KioskPlayer& player() { return *m_player; }
     QWebEnginePage* page() const { return m_player->page(1); }
 
@@ -34,18 +37,14 @@ public:
     // and its frames have loaded and the kiosk script has readied them.
     QString shown() const;
     bool waitForPage(const QString& relative, int timeoutMs = 20000);
-    // Where the button ("b1") of the navigation frame lies in the window.
-    QPoint buttonCentre(const QString& buttonId);
-    // A real click (a finger's touch) at the button. On an X display
-    // (onDisplay()) clicks and keys go through the X server (xdotool), where
-    // the window manager sees them first, as on a kiosk machine.
+    // A real click (a finger's touch) at the button ("b1") of the navigation
+    // frame. On an X display clicks and keys go through the X server
+    // (xdotool), where the window manager sees them first, as on a kiosk machine.
     void touch(const QString& buttonId);
     // A key with its modifiers, as a keyboard would send it.
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
-    static bool onDisplay();
-    // The address of the main frame and of each frame.
-    QStringList frameAddresses();
     QString stateFolder() const { return m_dir.path() + QStringLiteral("/state/zel-kiosk"); }
+    QStringList log() const;
     QString kioskFolder() const { return m_kiosk; }
     QString temporaryFolder() const { return m_dir.path(); }
 
