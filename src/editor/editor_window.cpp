@@ -15,6 +15,7 @@
 #include "editor/insert_dialog.h"
 #include "editor/page_document.h"
 #include "editor/page_source_watch.h"
+#include "editor/page_text_area.h"
 #include "editor/reference_navigation.h"
 #include "pages/files.h"
 #include "pages/page_paths.h"
@@ -73,11 +74,9 @@ void EditorWindow::setUpWindow()
     createMenus();
     auto* area = new QWidget(this);
     setCentralWidget(area);
-    m_textArea = new QPlainTextEdit(area);
+    m_textArea = new PageTextArea(area);
     m_textArea->setObjectName(QStringLiteral("textArea"));
-    m_textArea->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_textArea->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_textArea->setTabChangesFocus(false);
+    m_wordWrapAction->setChecked(m_textArea->wordWrap());
     m_textArea->setDocument(m_document->text());
     new DirectiveHighlighter(m_document->text());
     const auto kioskFolder = [this] {
@@ -202,6 +201,16 @@ void EditorWindow::createMenus()
     withShortcut(addMenuCommand(this, view, QStringLiteral("goToReferenceAction"),
                                 QStringLiteral("&Go to Page or Picture"), &EditorWindow::goToReference),
                  QKeySequence(Qt::Key_F2));
+    view->addSeparator();
+    m_wordWrapAction = addMenuCommand(this, view, QStringLiteral("wordWrapAction"), QStringLiteral("&Word Wrap"),
+                                      &EditorWindow::toggleWordWrap);
+    m_wordWrapAction->setCheckable(true);
+    withShortcut(
+        addMenuCommand(this, view, QStringLiteral("zoomInAction"), QStringLiteral("Zoom &In"), &EditorWindow::zoomIn),
+        QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    withShortcut(addMenuCommand(this, view, QStringLiteral("zoomOutAction"), QStringLiteral("Zoom &Out"),
+                                &EditorWindow::zoomOut),
+                 QKeySequence(Qt::CTRL | Qt::Key_Minus));
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
@@ -551,6 +560,9 @@ void EditorWindow::saveMakeView()
 
 // The text area's own editing commands; the same keys reach the text area
 // directly while it has the keyboard.
+void EditorWindow::toggleWordWrap() { m_textArea->setWordWrap(m_wordWrapAction->isChecked()); }
+void EditorWindow::zoomIn() { m_textArea->setZoomSteps(m_textArea->zoomSteps() + 1); }
+void EditorWindow::zoomOut() { m_textArea->setZoomSteps(m_textArea->zoomSteps() - 1); }
 void EditorWindow::undo() { m_textArea->undo(); }
 void EditorWindow::redo() { m_textArea->redo(); }
 void EditorWindow::cut() { m_textArea->cut(); }

@@ -4,6 +4,7 @@
 
 #include "editor/editor_recovery.h"
 #include "editor/page_document.h"
+#include "editor/page_text_area.h"
 #include "pages/page_types.h"
 #include "platform/messages.h"
 
@@ -152,6 +153,9 @@ public slots:
     void saveMakeView();
     void viewMadePage();
     void quitEditor();
+    void toggleWordWrap();
+    void zoomIn();
+    void zoomOut();
     void undo();
     void redo();
     void cut();
@@ -212,7 +216,7 @@ private:
     int m_heightMargin = 0;
     EditorRecovery* m_recovery = nullptr;
 
-    QPlainTextEdit* m_textArea = nullptr;
+    PageTextArea* m_textArea = nullptr;
     QLabel* m_recoveryLabel = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_saveAsAction = nullptr;
@@ -220,6 +224,7 @@ private:
     QAction* m_insertImageAction = nullptr;
     QAction* m_insertItemAction = nullptr;
     QAction* m_undoAction = nullptr;
+    QAction* m_wordWrapAction = nullptr;
     QAction* m_redoAction = nullptr;
     QAction* m_cutAction = nullptr;
     QAction* m_copyAction = nullptr;

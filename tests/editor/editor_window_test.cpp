@@ -5,10 +5,13 @@
 #include "dialogs/simple_combo_box.h"
 #include "editor/insert_dialog.h"
 #include "editor/page_source_file.h"
+#include "editor/page_text_area.h"
+#include "editor/problem_marks.h"
 #include "pages/files.h"
 #include "support/window_fixture.h"
 #include "system/recovery_copies.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -360,6 +363,44 @@ TEST_F(EditorWindowTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
         EXPECT_EQ(std::tuple(editors[0].isNull(), editors[1].isNull(), editors[2].isNull(), editors[3].isNull()),
                   std::tuple(true, false, true, true));
     }
+}
+
+// The margin numbers the lines and marks those with problems; word wrap and zoom chosen in one editor hold for the
+// next one (and the next start) and stay within their bounds.
+TEST_F(EditorWindowTest, LineNumbersWordWrapAndZoom)
+{
+    const auto command = [](EditorWindow* editor, const char* name) {
+        editor->findChild<QAction*>(QString::fromLatin1(name))->trigger();
+    };
+    EditorWindow* first = editorOn("news/today.zel", "#leaf\r\n#para\r\n" + QByteArray("line\r\n").repeated(120));
+    auto* area = static_cast<PageTextArea*>(first->textArea());
+    const auto restore = qScopeGuard([&] {
+        area->setWordWrap(false);
+        area->setZoomSteps(0);
+    });
+    EXPECT_GE(area->marginWidth(), area->fontMetrics().horizontalAdvance(QStringLiteral("122")));
+    EXPECT_GE(area->viewport()->geometry().left(), area->marginWidth());
+    ProblemMarks marks(*area);
+    marks.show({{4, "Expected valid directive"}, {1, "Image x.jpg does not exist"}, {4, "again"}});
+    EXPECT_EQ(area->markedLines(), (QList<int>{1, 4}));
+
+    const int size = area->font().pointSize();
+    command(first, "wordWrapAction");
+    command(first, "zoomInAction");
+    command(first, "zoomInAction");
+    EXPECT_TRUE(area->wordWrap());
+    EXPECT_EQ(area->font().pointSize(), size + 2);
+    EditorWindow* second = newEditor(1);
+    auto* next = static_cast<PageTextArea*>(second->textArea());
+    EXPECT_TRUE(next->wordWrap());
+    EXPECT_TRUE(second->findChild<QAction*>("wordWrapAction")->isChecked());
+    EXPECT_EQ(next->font().pointSize(), size + 2);
+    for (int step = 0; step < 40; ++step)
+        command(second, "zoomOutAction");
+    EXPECT_GE(next->font().pointSize(), 4);
+    for (int step = 0; step < 40; ++step)
+        command(second, "zoomInAction");
+    EXPECT_EQ(next->zoomSteps(), PageTextArea::kMostZoomSteps);
 }
 
 } // namespace
