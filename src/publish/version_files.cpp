@@ -37,7 +37,7 @@ QString pathProblem(const QString& path)
 
 QStringList list(const QString& folder)
 {
-    static const QRegularExpression topLevelOwn(QStringLiteral("^(log\\d{14}\\.txt|published\\.txt)$"));
+    static const QRegularExpression topLevelOwn(QStringLiteral("^(log\\d{14}(_\\d+)?\\.txt|published\\.txt)$"));
     const QDir top(folder);
     QStringList paths;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
