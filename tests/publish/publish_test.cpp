@@ -63,8 +63,12 @@ struct Origin {
 TEST(OriginManifest, VerifyRefusesForgeriesEscapesAndOversizedFiles)
 {
     const TestKey key, other;
-    OriginManifest manifest{3, QDateTime(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC), "note", 2,
-                            {{"faulty line", 1}}, {{"a/b.htm", 3, sha256("abc")}, {"root/root.htm", 0, sha256("")}}};
+    OriginManifest manifest{3,
+                            QDateTime(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC),
+                            "note",
+                            2,
+                            {{"faulty line", 1}},
+                            {{"a/b.htm", 3, sha256("abc")}, {"root/root.htm", 0, sha256("")}}};
     const QByteArray good = manifest.signedFile(key.key), payload = manifest.payload();
     const auto signedWith = [&](const QByteArray& bytes, const QByteArray& signature) {
         return "{\"key\":\"" + key.key.publicKey().toBase64() + "\",\"payload\":\"" + bytes.toBase64()
@@ -84,7 +88,8 @@ TEST(OriginManifest, VerifyRefusesForgeriesEscapesAndOversizedFiles)
         {"as written", good, ""},
         {"signed with another key", good, "signed with another key", other.key.publicKey()},
         {"forged signature", signedWith(payload, other.key.sign(payload)), "signature does not match"},
-        {"payload changed after signing", signedWith(QByteArray(payload).replace("\"note\"", "\"nope\""), key.key.sign(payload)),
+        {"payload changed after signing",
+         signedWith(QByteArray(payload).replace("\"note\"", "\"nope\""), key.key.sign(payload)),
          "signature does not match"},
         {"not JSON", "{\"key\":", "not a signed manifest"},
         {"over the size limit", QByteArray(OriginManifest::kLargestFile + 1, ' '), "larger than"},
@@ -116,7 +121,8 @@ TEST(OriginWriter, PublishesChangedFilesOnlyAndPrunesWhatNoKeptVersionNames)
     o.put("configuration.txt", "c");
     o.put("news/a.htm", "a");
     o.put("root/root.htm", "r1");
-    for (const QString own : {"log20261208120000.txt", "log20261208120000_2.txt", "published.txt", "news/.zel-copies", "news/a.zel~", ".zel-x/y"})
+    for (const QString own : {"log20261208120000.txt", "log20261208120000_2.txt", "published.txt", "news/.zel-copies",
+                              "news/a.zel~", ".zel-x/y"})
         o.put(own, "own");
     QFile::link(o.kiosk.filePath("news/a.htm"), o.kiosk.filePath("news/link.htm"));
     const OriginWriter::Result first = o.publish(2);
@@ -232,7 +238,8 @@ TEST(ZelMakePublish, DeadEndsAreRefusedAndAChangedPageAddsOnlyItsFiles)
     run = runZelMake({"--publish", origin, "--note", "first", kiosk.folder()});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray key = PublishKey::load(keyPath).publicKey();
-    EXPECT_TRUE(run.out.contains("Published version 1 to " + origin) && run.out.contains("public key: " + key.toBase64()))
+    EXPECT_TRUE(run.out.contains("Published version 1 to " + origin)
+                && run.out.contains("public key: " + key.toBase64()))
         << run.out.toStdString();
     const OriginManifest first = OriginManifest::verify(readBytes(origin + "/manifest.json"), key).manifest;
     EXPECT_EQ(first.note, "first");
@@ -249,7 +256,7 @@ TEST(ZelMakePublish, DeadEndsAreRefusedAndAChangedPageAddsOnlyItsFiles)
             added.insert(file.sha256);
         }
     EXPECT_FALSE(added.isEmpty());
-    EXPECT_TRUE(run.out.contains(QString("Published version 2 to %1: %2 new objects").arg(origin).arg(added.size())))
+    EXPECT_TRUE(run.out.contains(QString("Published version 2 to %1: %2 new object").arg(origin).arg(added.size())))
         << run.out.toStdString();
 
     QFile::remove(keyPath);

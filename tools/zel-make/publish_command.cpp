@@ -18,6 +18,16 @@
 
 namespace PublishCommand {
 
+namespace {
+
+// "1 object", "2 objects".
+QString counted(qint64 count, const char* noun)
+{
+    return QString::number(count) + u' ' + QLatin1String(noun) + (count == 1 ? QString() : QStringLiteral("s"));
+}
+
+} // namespace
+
 int run(Session& session, StandardErrorMessageBoxes& messages, const Request& request)
 {
     const auto refuse = [&session](const QString& reason) {
@@ -73,14 +83,13 @@ int run(Session& session, StandardErrorMessageBoxes& messages, const Request& re
                                   .arg(keyPath));
         }
         const OriginWriter::Result result = writer.publish(request.kioskFolder, manifest, *key, request.keep);
-        printText(stdout, QStringLiteral("Published version %1 to %2: %3 new objects (%4 bytes); %5 old versions "
-                                         "and %6 objects removed\n")
+        printText(stdout, QStringLiteral("Published version %1 to %2: %3 (%4 bytes); removed %5 and %6\n")
                               .arg(result.version)
                               .arg(request.origin)
-                              .arg(result.newObjects)
+                              .arg(counted(result.newObjects, "new object"))
                               .arg(result.newBytes)
-                              .arg(result.removedVersions)
-                              .arg(result.removedObjects));
+                              .arg(counted(result.removedVersions, "old version"))
+                              .arg(counted(result.removedObjects, "object")));
         printText(stdout, QStringLiteral("public key: ") + key->publicKeyText() + u'\n');
     } catch (const RuntimeError& error) {
         return refuse(error.description());
