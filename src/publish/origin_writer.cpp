@@ -12,6 +12,10 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +48,30 @@ void makeFolder(const QString& path)
                       Errors::standardDescription(Errors::PathNotFound) + QStringLiteral(": ") + path);
 }
 
+// An exclusive lock on the origin's ".zel-publish-lock" while a publish writes
+// it, so that two publishes at once cannot take one version number.
+class PublishLock {
+public:
+    explicit PublishLock(const QString& origin)
+    {
+        const QString path = origin + QStringLiteral("/.zel-publish-lock");
+        m_descriptor = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (m_descriptor < 0)
+            Errors::raiseFileError(fileio::FileError(errno, local(path)));
+        if (::flock(m_descriptor, LOCK_EX | LOCK_NB) != 0) {
+            ::close(m_descriptor);
+            Errors::raise(Errors::PathFileAccess,
+                          QStringLiteral("Another publish to ") + origin + QStringLiteral(" is running"));
+        }
+    }
+    ~PublishLock() { ::close(m_descriptor); }
+    PublishLock(const PublishLock&) = delete;
+    PublishLock& operator=(const PublishLock&) = delete;
+
+private:
+    int m_descriptor = -1;
+};
+
 } // namespace
 
 OriginWriter::OriginWriter(QString origin, const fileio::FailureHook* faults)
@@ -71,6 +99,13 @@ OriginWriter::Result OriginWriter::publish(const QString& kioskFolder, OriginMan
                                            int keep)
 {
     Result result;
+    const QString kiosk = QFileInfo(kioskFolder).canonicalFilePath();
+    if (!kiosk.isEmpty() && (QFileInfo(m_origin).absoluteFilePath() + u'/').startsWith(kiosk + u'/'))
+        Errors::raise(Errors::InvalidArgument, QStringLiteral("The origin ") + m_origin
+                                                   + QStringLiteral(" lies in the kiosk system folder ") + kioskFolder
+                                                   + QStringLiteral(": it would publish itself"));
+    makeFolder(m_origin);
+    const PublishLock lock(m_origin);
     const std::optional<OriginManifest::Verified> latest = current();
     if (latest && latest->key != key.publicKey())
         Errors::raise(Errors::PathFileAccess,
@@ -78,10 +113,15 @@ OriginWriter::Result OriginWriter::publish(const QString& kioskFolder, OriginMan
                           + QString::fromLatin1(latest->key.toBase64())
                           + QStringLiteral("), which the kiosks pin: copy the key file that made it back to ")
                           + PublishKey::defaultPath());
-    makeFolder(m_origin + QStringLiteral("/objects"));
-    makeFolder(m_origin + QStringLiteral("/versions"));
+    for (const QString& folder :
+         {m_origin, m_origin + QStringLiteral("/objects"), m_origin + QStringLiteral("/versions")}) {
+        makeFolder(folder);
+        fileio::removeDeadTemporaries(local(folder));
+    }
 
-    manifest.version = latest ? latest->manifest.version + 1 : 1;
+    // After the latest manifest and every version kept, so that no number is used twice.
+    const QList<int> versions = versionNumbers();
+    manifest.version = std::max(latest ? latest->manifest.version : 0, versions.isEmpty() ? 0 : versions.first()) + 1;
     manifest.files.clear();
     for (const QString& path : VersionFiles::list(kioskFolder)) {
         const QString source = kioskFolder + u'/' + path;
@@ -100,9 +140,7 @@ OriginWriter::Result OriginWriter::publish(const QString& kioskFolder, OriginMan
         }
         manifest.files.append(file);
     }
-    manifest.time = QDateTime::currentDateTimeUtc();
-    manifest.time.setTime(
-        QTime(manifest.time.time().hour(), manifest.time.time().minute(), manifest.time.time().second()));
+    manifest.time = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), Qt::UTC);
     const QByteArray signedBytes = manifest.signedFile(key);
     const std::string bytes = signedBytes.toStdString();
     Errors::translatingFileErrors([&] {
@@ -115,19 +153,26 @@ OriginWriter::Result OriginWriter::publish(const QString& kioskFolder, OriginMan
     return result;
 }
 
-// Removes the versions older than the newest `keep`, then the objects that
-// no kept version names. A kept version that cannot be read keeps every object.
-void OriginWriter::prune(int keep, const QByteArray& publicKey, Result& result) const
+QList<int> OriginWriter::versionNumbers() const
 {
-    const QDir versions(m_origin + QStringLiteral("/versions"));
     QList<int> numbers;
-    for (const QString& name : versions.entryList({QStringLiteral("*.json")}, QDir::Files)) {
+    for (const QString& name :
+         QDir(m_origin + QStringLiteral("/versions")).entryList({QStringLiteral("*.json")}, QDir::Files)) {
         bool number = false;
         const int version = name.chopped(5).toInt(&number);
         if (number && version > 0)
             numbers.append(version);
     }
     std::sort(numbers.begin(), numbers.end(), std::greater<int>());
+    return numbers;
+}
+
+// Removes the versions older than the newest `keep`, then the objects that
+// no kept version names. A kept version that cannot be read keeps every object.
+void OriginWriter::prune(int keep, const QByteArray& publicKey, Result& result) const
+{
+    const QDir versions(m_origin + QStringLiteral("/versions"));
+    const QList<int> numbers = versionNumbers();
     QSet<QString> named;
     for (qsizetype i = 0; i < numbers.size(); ++i) {
         const QString path = versions.filePath(QString::number(numbers.at(i)) + QStringLiteral(".json"));

@@ -42,13 +42,17 @@ public:
     // removes the objects that none of them names. Throws RuntimeError
     // naming the file when reading or writing fails; the manifest then stays
     // as it was. A manifest in the origin signed with another key is refused
-    // (every kiosk pinning that key would refuse this version).
+    // (every kiosk pinning that key would refuse this version), and so are
+    // an origin inside kioskFolder and a second publish to the same origin
+    // while one runs.
     Result publish(const QString& kioskFolder, OriginManifest manifest, const PublishKey& key, int keep = kDefaultKeep);
 
     QString manifestPath() const;
     QString objectPath(const QString& sha256) const;
 
 private:
+    // The numbers of versions/<N>.json, the highest first.
+    QList<int> versionNumbers() const;
     void prune(int keep, const QByteArray& publicKey, Result& result) const;
 
     QString m_origin;
