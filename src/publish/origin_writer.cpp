@@ -128,7 +128,9 @@ OriginWriter::Result OriginWriter::publish(const QString& kioskFolder, OriginMan
         OriginManifest::File file = hashed(source);
         file.path = path;
         const QString object = objectPath(file.sha256);
-        if (QFileInfo(object).size() != file.size || !QFileInfo(object).isFile()) {
+        // An object already there is used only when it is whole and holds what its name says.
+        if (!QFileInfo(object).isFile() || QFileInfo(object).size() != file.size
+            || hashed(object).sha256 != file.sha256) {
             Errors::translatingFileErrors([&] { fileio::copyFile(local(source), local(object), m_faults); });
             // The copy is the content named, or the file changed while it was published.
             if (hashed(object).sha256 != file.sha256) {

@@ -46,10 +46,11 @@ PublishKey PublishKey::load(const QString& path)
                       QStringLiteral("The publishing key ") + path + QStringLiteral(" cannot be read (")
                           + QString::fromLocal8Bit(std::strerror(errno)) + u')' + restoring(path));
     if (!S_ISREG(status.st_mode) || status.st_size != crypto_sign_SECRETKEYBYTES)
-        Errors::raise(Errors::PathFileAccess,
-                      QStringLiteral("The publishing key ") + path
-                          + QStringLiteral(" is not a key file of %1 bytes").arg(crypto_sign_SECRETKEYBYTES)
-                          + restoring(path));
+        Errors::raise(
+            Errors::PathFileAccess,
+            QStringLiteral("The publishing key ") + path
+                + QStringLiteral(" is not a key file (a regular file of %1 bytes)").arg(crypto_sign_SECRETKEYBYTES)
+                + restoring(path));
     if ((status.st_mode & 077) != 0)
         Errors::raise(Errors::PathFileAccess,
                       QStringLiteral("The publishing key ") + path
@@ -64,10 +65,11 @@ PublishKey PublishKey::load(const QString& path)
                                                   + restoring(path));
     QByteArray secret = file.readAll();
     if (secret.size() != crypto_sign_SECRETKEYBYTES)
-        Errors::raise(Errors::PathFileAccess,
-                      QStringLiteral("The publishing key ") + path
-                          + QStringLiteral(" is not a key file of %1 bytes").arg(crypto_sign_SECRETKEYBYTES)
-                          + restoring(path));
+        Errors::raise(
+            Errors::PathFileAccess,
+            QStringLiteral("The publishing key ") + path
+                + QStringLiteral(" is not a key file (a regular file of %1 bytes)").arg(crypto_sign_SECRETKEYBYTES)
+                + restoring(path));
     return PublishKey(std::move(secret));
 }
 

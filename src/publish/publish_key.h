@@ -18,12 +18,12 @@ public:
 
     // Reads the key file at path. Throws RuntimeError naming the path when it
     // is missing (FileNotFound), cannot be read, is not a regular file of 64
-    // bytes, or others than its owner may read or write it (PathFileAccess);
-    // the description says how to restore it.
+    // bytes (a link is not followed), or others than its owner may read or
+    // write it (PathFileAccess); the description says how to restore it.
     static PublishKey load(const QString& path);
     // Makes a new key pair and writes it to path (mode 0600, replaced
-    // atomically, its folder made with mode 0700). Throws RuntimeError naming
-    // the path when it cannot be written.
+    // atomically, a link there refused; its folder made when missing).
+    // Throws RuntimeError naming the path when it cannot be written.
     static PublishKey create(const QString& path, const fileio::FailureHook* faults = nullptr);
 
     // The 32 bytes of the public key, and as base64.

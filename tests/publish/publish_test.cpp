@@ -190,7 +190,7 @@ TEST(PublishKey, KeyFileIsTheOwnersAloneAndAnyOtherIsRefused)
     } rows[] = {
         {"as made", 0600, 64, ""},
         {"mode 0644", 0644, 64, "may be read or written by others than its owner (mode 0644)"},
-        {"63 bytes", 0600, 63, "is not a key file of 64 bytes"},
+        {"63 bytes", 0600, 63, "is not a key file (a regular file of 64 bytes)"},
         {"missing", 0, -1, "cannot be read (No such file or directory): copy your saved key file back"},
     };
     for (const auto& row : rows) {
