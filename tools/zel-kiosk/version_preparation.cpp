@@ -3,6 +3,7 @@
 #include "version_preparation.h"
 
 #include "fileio/atomic_file.h"
+#include "publish/version_files.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -89,13 +90,8 @@ void writeMarker(const QString& published)
 
 bool hasMarker(const QString& published) { return QFileInfo(published + u'/' + markerName()).isFile(); }
 
-bool isTemporary(const QString& fileName)
-{
-    static const QRegularExpression temporary(
-        QStringLiteral("^\\..+\\.[A-Za-z0-9_]{6}$" // rsync
-                       "|~$|^\\..*\\.sw[a-p]$|^#.*#$|^\\.#|^\\.goutputstream-|^\\.zel-"));
-    return temporary.match(fileName).hasMatch();
-}
+// One rule for what a published folder and a published origin leave out.
+bool isTemporary(const QString& fileName) { return VersionFiles::isTemporary(fileName); }
 
 QString incomplete(const QString& published)
 {

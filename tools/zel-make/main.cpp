@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...
 // zel-make --check KIOSK_FOLDER
+// zel-make --publish ORIGIN [--note TEXT] [--keep N] KIOSK_FOLDER
 // Options stand anywhere on the line; "--" ends them. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
 #include "make_command.h"
+#include "publish_command.h"
 
 #include "common/tool_command_line.h"
 #include "platform/messages.h"
@@ -18,7 +20,8 @@
 namespace {
 
 const char usage[] = "Usage: zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...\n"
-                     "       zel-make --check KIOSK_FOLDER\n";
+                     "       zel-make --check KIOSK_FOLDER\n"
+                     "       zel-make --publish ORIGIN [--note TEXT] [--keep N] KIOSK_FOLDER\n";
 
 const char help[] = "Makes the pages of a kiosk system as Make All Pages does, or only the named\n"
                     "page sources in the order given (each in a page folder of KIOSK_FOLDER).\n"
@@ -36,6 +39,15 @@ const char help[] = "Makes the pages of a kiosk system as Make All Pages does, o
                     "                 Each PAGE_SOURCE named is also checked as a page being\n"
                     "                 written: the check's 'may not fit' and 'out of date'\n"
                     "                 findings for it (its picture copies) come first\n"
+                    "      --publish=ORIGIN\n"
+                    "                 make every page and check the kiosk system, then publish\n"
+                    "                 it to the origin folder ORIGIN for kiosks to pull (a kiosk\n"
+                    "                 system with dead ends is not published): the changed\n"
+                    "                 files, and a manifest signed with your key\n"
+                    "                 (~/.local/share/zel/publish-key, made on the first publish)\n"
+                    "      --note=TEXT\n"
+                    "                 with --publish: the author's note of the version\n"
+                    "      --keep=N   with --publish: keep the newest N versions (5)\n"
                     "  -h, --help     show this help and exit\n"
                     "      --version  show the version and exit\n"
                     "  --             end of options\n"
@@ -43,7 +55,9 @@ const char help[] = "Makes the pages of a kiosk system as Make All Pages does, o
                     "Exit status:\n"
                     "  0  nothing was reported (--check: no findings)\n"
                     "  1  at least one message was shown (--check: findings; --problems: problems)\n"
-                    "  2  a fatal error, a write failure, a missing file or a wrong command line\n";
+                    "  2  a fatal error, a write failure, a missing file or a wrong command line\n"
+                    "--publish: 0 published, 1 not published (dead ends), 2 as above or a key\n"
+                    "or origin that cannot be read or written\n";
 
 // A folder or page source whose name starts with "-" came after "--"; made
 // absolute, it cannot be taken for an option further on.
@@ -62,7 +76,10 @@ int main(int argc, char** argv)
     QCommandLineParser& parser = commandLine.parser();
     const QCommandLineOption checkOption(QStringLiteral("check"));
     const QCommandLineOption problemsOption(QStringLiteral("problems"));
-    parser.addOptions({checkOption, problemsOption});
+    const QCommandLineOption publishOption(QStringLiteral("publish"), QString(), QStringLiteral("ORIGIN"));
+    const QCommandLineOption noteOption(QStringLiteral("note"), QString(), QStringLiteral("TEXT"));
+    const QCommandLineOption keepOption(QStringLiteral("keep"), QString(), QStringLiteral("N"));
+    parser.addOptions({checkOption, problemsOption, publishOption, noteOption, keepOption});
     if (const std::optional<int> answered = commandLine.read(QCoreApplication::arguments()))
         return *answered;
     const QStringList operands = parser.positionalArguments();
@@ -72,6 +89,18 @@ int main(int argc, char** argv)
         return commandLine.refuse(QStringLiteral("--check takes exactly one kiosk folder"));
     if (parser.isSet(checkOption) && parser.isSet(problemsOption))
         return commandLine.refuse(QStringLiteral("--check and --problems exclude each other"));
+    const bool publishing = parser.isSet(publishOption);
+    if ((parser.isSet(noteOption) || parser.isSet(keepOption)) && !publishing)
+        return commandLine.refuse(QStringLiteral("--note and --keep go with --publish"));
+    bool keepNumber = !parser.isSet(keepOption);
+    const int keep =
+        parser.isSet(keepOption) ? parser.value(keepOption).toInt(&keepNumber) : PublishCommand::Request().keep;
+    if (!keepNumber || keep < 1)
+        return commandLine.refuse(QStringLiteral("--keep takes a number of versions of at least 1"));
+    if (publishing && operands.size() != 1)
+        return commandLine.refuse(QStringLiteral("--publish takes exactly one kiosk folder"));
+    if (publishing && (parser.isSet(checkOption) || parser.isSet(problemsOption)))
+        return commandLine.refuse(QStringLiteral("--publish excludes --check and --problems"));
     QStringList arguments;
     if (parser.isSet(checkOption))
         arguments.append(QStringLiteral("--check"));
@@ -83,6 +112,12 @@ int main(int argc, char** argv)
     Session session(MakeCommand::services(messages));
     // A failure no procedure of the make or the check caught is still a
     // report on standard error and exit status 2, never an abort.
+    if (publishing) {
+        const PublishCommand::Request request{absolute(parser.value(publishOption)), absolute(operands.first()),
+                                              parser.value(noteOption), keep};
+        return runCommand(session, QStringLiteral("zel-make"), QStringLiteral("main"),
+                          [&] { return PublishCommand::run(session, messages, request); });
+    }
     return runCommand(session, QStringLiteral("zel-make"), QStringLiteral("main"),
                       [&] { return MakeCommand::run(session, messages, arguments); });
 }

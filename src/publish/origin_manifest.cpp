@@ -1,0 +1,119 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "origin_manifest.h"
+
+#include "publish_key.h"
+#include "version_files.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace {
+
+QJsonDocument compact(const QJsonObject& object) { return QJsonDocument(object); }
+
+// A JSON number that is a whole number from 0 to 2^53.
+bool isCount(const QJsonValue& value)
+{
+    const double number = value.toDouble(-1);
+    return value.isDouble() && number >= 0 && number <= 9007199254740992.0 && std::floor(number) == number;
+}
+
+QByteArray base64(const QJsonValue& value)
+{
+    const auto decoded =
+        QByteArray::fromBase64Encoding(value.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return value.isString() && decoded ? *decoded : QByteArray();
+}
+
+QString fileProblem(const QJsonValue& value, OriginManifest::File& file)
+{
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
+    const QJsonObject object = value.toObject();
+    file = {object.value(u"path").toString(), qint64(object.value(u"size").toDouble()),
+            object.value(u"sha256").toString()};
+    if (!value.isObject() || !object.value(u"path").isString())
+        return QStringLiteral("a file without a path");
+    if (const QString problem = VersionFiles::pathProblem(file.path); !problem.isEmpty())
+        return QStringLiteral("the file path \"") + file.path + QStringLiteral("\" holds ") + problem;
+    if (!isCount(object.value(u"size")) || !hex.match(file.sha256).hasMatch())
+        return QStringLiteral("no size or SHA-256 for ") + file.path;
+    return QString();
+}
+
+} // namespace
+
+QByteArray OriginManifest::payload() const
+{
+    QJsonObject counts;
+    for (auto it = findings.begin(); it != findings.end(); ++it)
+        counts.insert(it.key(), it.value());
+    QJsonArray list;
+    for (const File& file : files)
+        list.append(QJsonObject{{"path", file.path}, {"sha256", file.sha256}, {"size", file.size}});
+    return compact(QJsonObject{{"check", QJsonObject{{"findings", counts}, {"pages", checkedPages}}},
+                               {"files", list},
+                               {"format", kFormat},
+                               {"formatVersion", kFormatVersion},
+                               {"note", note},
+                               {"time", time.toUTC().toString(Qt::ISODate)},
+                               {"version", version}})
+        .toJson(QJsonDocument::Compact);
+}
+
+QByteArray OriginManifest::signedFile(const PublishKey& key) const
+{
+    const QByteArray bytes = payload();
+    return compact(QJsonObject{{"key", QString::fromLatin1(key.publicKey().toBase64())},
+                               {"payload", QString::fromLatin1(bytes.toBase64())},
+                               {"signature", QString::fromLatin1(key.sign(bytes).toBase64())}})
+        .toJson(QJsonDocument::Compact);
+}
+
+OriginManifest::Verified OriginManifest::verify(const QByteArray& bytes, const QByteArray& pinnedKey)
+{
+    Verified result;
+    const auto refuse = [&result](const QString& reason) {
+        result.refusal = reason;
+        return result;
+    };
+    if (bytes.size() > kLargestFile)
+        return refuse(QStringLiteral("the manifest is larger than %1 bytes").arg(kLargestFile));
+    const QJsonObject outer = QJsonDocument::fromJson(bytes).object();
+    const QByteArray payload = base64(outer.value(u"payload"));
+    result.key = base64(outer.value(u"key"));
+    if (payload.isEmpty() || result.key.isEmpty() || !outer.value(u"signature").isString())
+        return refuse(QStringLiteral("not a signed manifest"));
+    if (!pinnedKey.isEmpty() && result.key != pinnedKey)
+        return refuse(QStringLiteral("signed with another key (") + QString::fromLatin1(result.key.toBase64()) + u')');
+    if (!PublishKey::verify(payload, base64(outer.value(u"signature")), result.key))
+        return refuse(QStringLiteral("the signature does not match the manifest"));
+
+    const QJsonObject object = QJsonDocument::fromJson(payload).object();
+    if (object.value(u"format").toString() != QLatin1String(kFormat)
+        || object.value(u"formatVersion").toInt() != kFormatVersion)
+        return refuse(QStringLiteral("not a manifest of format %1 %2").arg(kFormat).arg(kFormatVersion));
+    OriginManifest& manifest = result.manifest;
+    manifest.version = object.value(u"version").toInt();
+    manifest.time = QDateTime::fromString(object.value(u"time").toString(), Qt::ISODate);
+    manifest.note = object.value(u"note").toString();
+    const QJsonObject check = object.value(u"check").toObject();
+    manifest.checkedPages = check.value(u"pages").toInt();
+    const QJsonObject counts = check.value(u"findings").toObject();
+    for (auto it = counts.begin(); it != counts.end(); ++it)
+        manifest.findings.insert(it.key(), it.value().toInt());
+    if (manifest.version < 1 || !manifest.time.isValid())
+        return refuse(QStringLiteral("no version number or time"));
+    for (const QJsonValue& value : object.value(u"files").toArray()) {
+        File file;
+        if (const QString problem = fileProblem(value, file); !problem.isEmpty())
+            return refuse(problem);
+        if (!manifest.files.isEmpty() && !(manifest.files.last().path < file.path))
+            return refuse(QStringLiteral("the files are not in order or named twice: ") + file.path);
+        manifest.files.append(file);
+    }
+    return result;
+}
