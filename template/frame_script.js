@@ -89,7 +89,8 @@ var hub = {
     homeAddress: null,   // Home's address as the navigation column holds it
     currentRow: null,
     initRequested: false,
-    leaving: false
+    leaving: false,      // on the way to another page: touches that go elsewhere wait
+    leavingTimer: null
 };
 
 function frameElementNamed(name) {
@@ -204,10 +205,32 @@ function hubCommand(name) {
 // visit there is nothing to go back to and the page stays.
 function hubGoBack() {
     try {
-        if (window.history && window.history.length > 1)
-            window.history.back();
+        if (hub.leaving || !window.history || window.history.length <= 1)
+            return;
+        holdLeaving();
+        window.history.back();
     } catch (e) {
     }
+}
+
+// Once the window is on its way to another page, a second touch on Back, a
+// button or a row is ignored: Back tapped twice would otherwise go back two
+// pages. Should the browser not leave after all (Back with nothing before),
+// touches count again after a while.
+var leavingWaitMs = 3000;
+
+function holdLeaving() {
+    hub.leaving = true;
+    if (hub.leavingTimer !== null)
+        clearTimeout(hub.leavingTimer);
+    hub.leavingTimer = setTimeout(stopLeaving, leavingWaitMs);
+}
+
+function stopLeaving() {
+    if (hub.leavingTimer !== null)
+        clearTimeout(hub.leavingTimer);
+    hub.leavingTimer = null;
+    hub.leaving = false;
 }
 
 // ---- Moving the whole window. A target that does not exist would leave the
@@ -280,13 +303,13 @@ function leaveFor(address) {
         go(target.href);
         return;
     }
-    hub.leaving = true;
+    holdLeaving();
     var answered = false;
     var answer = function (exists) {
         if (answered)
             return;
         answered = true;
-        hub.leaving = false;
+        holdLeaving();
         var missing = missingAddress();
         go(exists || !missing || target.href === missing ? target.href : missing);
     };
@@ -433,7 +456,7 @@ function startHub() {
     window.addEventListener("resize", hubResized);
     window.addEventListener("pageshow", function (event) {
         // Shown again from the browser's cache: the idle time starts afresh.
-        hub.leaving = false;
+        stopLeaving();
         if (event.persisted)
             noteTouch();
     });
@@ -473,10 +496,7 @@ function frameReceive(message) {
             showRow(currentRow());
         break;
     case "reset":
-        if (itemTable())
-            showRow(0);
-        else
-            window.scrollTo(0, 0);
+        resetContent();
         break;
     }
 }
@@ -601,8 +621,16 @@ function scrollContent(direction) {
     reportScrollState();
 }
 
+// For Up and Down (and a selector's row buttons): whether the content is at
+// its top or end; a selector is at the ends on its first or last row, at both
+// with one row or none.
 function reportScrollState() {
     try {
+        if (itemTable()) {
+            var row = currentRow(), last = itemRows().length - 1;
+            postToHub({type: "scrollState", state: {atTop: row <= 0, atEnd: row >= last}});
+            return;
+        }
         var box = scroller();
         if (!box)
             return;
@@ -611,6 +639,18 @@ function reportScrollState() {
         postToHub({type: "scrollState", state: {atTop: y <= 0, atEnd: y >= end - 1}});
     } catch (e) {
     }
+}
+
+// The idle return on the page already shown: the first row, and the top of
+// whatever scrolls (the page, or the body of tall root or branch content),
+// so the next visitor sees the title.
+function resetContent() {
+    window.scrollTo(0, 0);
+    if (document.body)
+        document.body.scrollTop = 0;
+    if (itemTable())
+        showRow(0);
+    reportScrollState();
 }
 
 function navigationLinks(href) {
@@ -632,8 +672,10 @@ function markDisabled(links, disabled) {
 function showScrollState(state) {
     if (!state || window.name !== "nav")
         return;
-    markDisabled(navigationLinks("javascript:scrollup()"), !!state.atTop);
-    markDisabled(navigationLinks("javascript:scrolldown()"), !!state.atEnd);
+    var ends = {scrollup: state.atTop, pageup: state.atTop, rowup: state.atTop,
+                scrolldown: state.atEnd, rowdown: state.atEnd, pagedown: state.atEnd};
+    for (var name in ends)
+        markDisabled(navigationLinks("javascript:" + name + "()"), !!ends[name]);
 }
 
 // ---- Selector pages: the item table "sTable" is moved up and down so that
@@ -680,8 +722,10 @@ function selectButtonTop(table) {
 function showRow(row) {
     var table = itemTable();
     var rows = itemRows();
-    if (!table || rows.length === 0)
+    if (!table || rows.length === 0) {
+        reportScrollState();
         return;
+    }
     row = Math.max(0, Math.min(rows.length - 1, row));
     for (var i = 0; i < rows.length; ++i) {
         rows[i].className = (i === row) ? "current" : "";
@@ -693,6 +737,7 @@ function showRow(row) {
     if (field)
         field.value = String(row);
     postToHub({type: "row", row: row});
+    reportScrollState();
 }
 
 function moveRow(by) {
@@ -713,7 +758,6 @@ function rowsPerScreen() {
 function contentInit() {
     var setup = frame.setup || {};
     showRow(setup.fromHistory ? setup.rememberedRow : 0);
-    reportScrollState();
 }
 
 // The address of a row's page; "" when the row has none (an item the maker
@@ -783,7 +827,9 @@ function clampLines(block, height) {
 }
 
 // Once per selector page: links open in the whole window, rows take touches
-// and are named for screen readers; then the item texts are fitted.
+// and are named for screen readers (a list box whose options are the rows,
+// each named by its text; the table's own structure is hidden, or the rows
+// would not count as its options); then the item texts are fitted.
 function prepareSelector() {
     var table = itemTable();
     if (!table)
@@ -800,11 +846,22 @@ function prepareSelector() {
             links[i].setAttribute("tabindex", "-1");
             links[i].setAttribute("aria-hidden", "true");
         }
+        for (var b = 0; b < table.tBodies.length; ++b)
+            table.tBodies[b].setAttribute("role", "none");
         for (var r = 0; r < table.rows.length; ++r)
-            table.rows[r].setAttribute("role", "option");
+            nameRow(table.rows[r], r);
         table.addEventListener("click", rowTouched);
     }
     fitSelector();
+}
+
+function nameRow(row, index) {
+    row.setAttribute("role", "option");
+    for (var c = 0; c < row.cells.length; ++c)
+        row.cells[c].setAttribute("role", "none");
+    var text = row.innerText || row.textContent || "";
+    text = text.replace(/\s+/g, " ").trim();
+    row.setAttribute("aria-label", text || "Item " + (index + 1));
 }
 
 // Item texts fit their rows; the title stands on one line in its own band
@@ -1116,6 +1173,8 @@ function prepareNavigation() {
             links[i].setAttribute("tabindex", "-1");
         } else {
             links[i].setAttribute("role", "button");
+            if (links[i].getAttribute("href") === "javascript:select()")
+                links[i].setAttribute("aria-label", "Select the item currently displayed on the left");
         }
     }
     document.addEventListener("click", linkTouched);
