@@ -119,7 +119,8 @@ void PageTextArea::paintMargin(QPaintEvent* event)
             number.setBold(block.blockNumber() == current);
             painter.setFont(number);
             painter.setPen(colours.color(block.blockNumber() == current ? QPalette::Text : QPalette::PlaceholderText));
-            painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, QString::number(block.blockNumber() + kFirstLineNumber));
+            painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(block.blockNumber() + kFirstLineNumber));
         }
         block = block.next();
         top += height;
