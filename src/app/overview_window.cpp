@@ -171,6 +171,9 @@ void OverviewWindow::fillTree()
     m_pageTree->addTopLevelItems(folders);
     m_pageTree->expandAll();
     showPageViews();
+    // Every column as wide as its widest text (the titles' column too: the tree scrolls sideways).
+    for (int column = 0; column < m_pageTree->columnCount(); ++column)
+        m_pageTree->resizeColumnToContents(column);
 }
 
 void OverviewWindow::showPageViews()

@@ -3,6 +3,7 @@
 #include "app/overview_window.h"
 #include "support/window_fixture.h"
 
+#include <QHeaderView>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -14,7 +15,8 @@ protected:
     void SetUp() override
     {
         WindowTest::SetUp();
-        writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Welcome", "#button news\\today News"});
+        writeTextFile(kiosk.path("root/root.zel"),
+                      {"#root", "#title Welcome to the information kiosk of Ostervale", "#button news\\today News"});
         writeTextFile(kiosk.path("news/today.zel"), {"#leaf", "#title Today", "#TITLE Today's news"});
         writeTextFile(kiosk.path("news/broken.zel"), {"#branch", "#bogus", "#button news\\ghost Ghost"});
         writeTextFile(kiosk.path("news/nothing.zel"), {"#nothing"});
@@ -59,8 +61,14 @@ TEST_F(OverviewTest, ListsPagesWithTypesTitlesAndProblemCounts)
         rows.append(columns.join('|'));
     }
     EXPECT_EQ(rows, (QStringList{"news|broken|branch||not made|4", "news|nothing|invalid||not made|3",
-                                 "news|today|leaf|Today's news|not made|1", "root|root|root|Welcome|not made|1"}));
+                                 "news|today|leaf|Today's news|not made|1",
+                                 "root|root|root|Welcome to the information kiosk of Ostervale|not made|1"}));
     EXPECT_EQ(folders(), (QStringList{"news", "root"}));
+    // Each column as wide as its header and its widest text.
+    const QTreeWidget* tree = overview->pageTree();
+    for (int column = 0; column < tree->columnCount() - 1; ++column)
+        EXPECT_GE(tree->columnWidth(column), tree->header()->sectionSizeHint(column)) << column;
+    EXPECT_GE(tree->columnWidth(2), tree->fontMetrics().horizontalAdvance(cell("root/root.zel", 2)));
 }
 
 // A save in an editor, a make, and a page source and a folder added from outside show in the overview without
