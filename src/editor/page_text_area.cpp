@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/page_text_area.h"
 
+#include "editor/problem_marks.h"
 #include "platform/user_settings.h"
 
 #include <QFontDatabase>
@@ -45,15 +46,7 @@ int PageTextArea::marginWidth() const
     return 10 + fontMetrics().horizontalAdvance(u'9') * std::max(digits, 2);
 }
 
-QList<int> PageTextArea::markedLines() const
-{
-    QList<int> lines;
-    for (const QTextEdit::ExtraSelection& mark : extraSelections())
-        if (!lines.contains(mark.cursor.blockNumber()))
-            lines.append(mark.cursor.blockNumber());
-    std::sort(lines.begin(), lines.end());
-    return lines;
-}
+QList<int> PageTextArea::markedLines() const { return markedLinesOf(*this); }
 
 void PageTextArea::setWordWrap(bool on)
 {
@@ -80,8 +73,7 @@ void PageTextArea::applyZoom(int steps)
 void PageTextArea::resizeEvent(QResizeEvent* event)
 {
     QPlainTextEdit::resizeEvent(event);
-    const QRect inside = contentsRect();
-    m_margin->setGeometry(inside.left(), inside.top(), marginWidth(), inside.height());
+    placeMargin();
 }
 
 bool PageTextArea::eventFilter(QObject* watched, QEvent* event)
@@ -96,6 +88,11 @@ bool PageTextArea::eventFilter(QObject* watched, QEvent* event)
 void PageTextArea::fitMargin()
 {
     setViewportMargins(marginWidth(), 0, 0, 0);
+    placeMargin();
+}
+
+void PageTextArea::placeMargin()
+{
     const QRect inside = contentsRect();
     m_margin->setGeometry(inside.left(), inside.top(), marginWidth(), inside.height());
 }

@@ -38,7 +38,9 @@ protected:
 private:
     void applyZoom(int steps);
     void paintMargin(QPaintEvent* event);
+    // Gives the text room for the margin, and places the margin there.
     void fitMargin();
+    void placeMargin();
 
     QWidget* m_margin = nullptr;
     int m_basePointSize = 0;

@@ -57,12 +57,14 @@ QString ProblemMarks::textsAt(int position) const
     return {};
 }
 
-QList<int> ProblemMarks::markedLines() const
+QList<int> ProblemMarks::markedLines() const { return markedLinesOf(m_text); }
+
+QList<int> markedLinesOf(const QPlainTextEdit& text)
 {
     QList<int> lines;
-    for (const QTextEdit::ExtraSelection& mark : m_text.extraSelections())
+    for (const QTextEdit::ExtraSelection& mark : text.extraSelections())
         if (mark.cursor.hasSelection())
-            lines.append(m_text.document()->findBlock(mark.cursor.selectionStart()).blockNumber());
+            lines.append(text.document()->findBlock(mark.cursor.selectionStart()).blockNumber());
     std::sort(lines.begin(), lines.end());
     return lines;
 }

@@ -37,3 +37,7 @@ protected:
 private:
     QPlainTextEdit& m_text;
 };
+
+// The lines (0-based) of the text area's marks, in order: what markedLines()
+// says, for those (the line-number margin) that have the text area only.
+QList<int> markedLinesOf(const QPlainTextEdit& text);
