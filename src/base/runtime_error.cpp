@@ -66,6 +66,12 @@ void raise(std::int32_t number, const QString& description) { throw RuntimeError
 
 namespace Errors {
 
+void raiseAccessError(const QString& path, const QString& reason)
+{
+    raise(PathFileAccess,
+          standardDescription(PathFileAccess) + QStringLiteral(": ") + path + QStringLiteral(" (") + reason + u')');
+}
+
 void raiseFileError(const fileio::FileError& error)
 {
     const std::int32_t number =

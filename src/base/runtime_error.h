@@ -62,6 +62,9 @@ constexpr std::int32_t DuplicateKey = 457;
 // Throws the error with a description of the caller's own.
 [[noreturn]] void raise(std::int32_t number, const QString& description);
 QString standardDescription(std::int32_t number);
+// Throws Path/File access error (75) naming a file the caller refuses or
+// cannot read, and why: "Path/File access error: PATH (REASON)".
+[[noreturn]] void raiseAccessError(const QString& path, const QString& reason);
 // Throws a failed file operation as Disk full (61), Path not found (76) or
 // Path/File access error (75), the description naming the path and the system's reason.
 [[noreturn]] void raiseFileError(const fileio::FileError& error);

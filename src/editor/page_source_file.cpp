@@ -28,11 +28,7 @@ QString firstLineEnd(const QString& text)
 
 // A page source the editor must not open: a FIFO or device would block or
 // never end, and a huge file would freeze the window.
-[[noreturn]] void refuse(const QString& path, const QString& reason)
-{
-    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                              + path + QStringLiteral(" (") + reason + u')');
-}
+[[noreturn]] void refuse(const QString& path, const QString& reason) { Errors::raiseAccessError(path, reason); }
 
 } // namespace
 

@@ -60,8 +60,7 @@ void copyFile(const QString& source, const QString& destination, const fileio::F
     if (target.exists() && target.canonicalFilePath() == QFileInfo(source).canonicalFilePath())
         return;
     if (!fileio::regularFileProblem(source.toStdString()).empty())
-        Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                                  + source + QStringLiteral(" (is not a regular file)"));
+        Errors::raiseAccessError(source, QStringLiteral("is not a regular file"));
     // The old destination stays until the whole copy is in place.
     Errors::translatingFileErrors([&] { fileio::copyFile(source.toStdString(), destination.toStdString(), faults); });
 }

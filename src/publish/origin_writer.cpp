@@ -27,8 +27,7 @@ OriginManifest::File hashed(const QString& path)
     QFile file(path);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                                  + path + QStringLiteral(" (") + file.errorString() + u')');
+        Errors::raiseAccessError(path, file.errorString());
     return {QString(), file.size(), QString::fromLatin1(hash.result().toHex())};
 }
 
@@ -36,8 +35,7 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
-        Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                                  + path + QStringLiteral(" (") + file.errorString() + u')');
+        Errors::raiseAccessError(path, file.errorString());
     return file.readAll();
 }
 

@@ -49,12 +49,6 @@ QByteArray finalBytes(NumberedFile& f)
     return f.pendingBytes;
 }
 
-[[noreturn]] void raiseAccessError(const QString& path, const QString& reason)
-{
-    Errors::raise(Errors::PathFileAccess, Errors::standardDescription(Errors::PathFileAccess) + QStringLiteral(": ")
-                                              + path + QStringLiteral(" (") + reason + QStringLiteral(")"));
-}
-
 } // namespace
 
 namespace TextFiles {
@@ -240,7 +234,7 @@ void Table::openForInput(int handle, const QString& path)
     if (const QString reason = readAuthorFile(path, bytes); !reason.isEmpty()) {
         if (reason == QLatin1String("is a folder") || !QFileInfo::exists(path))
             Errors::raise(Errors::FileNotFound);
-        raiseAccessError(path, reason);
+        Errors::raiseAccessError(path, reason);
     }
     auto f = std::make_unique<NumberedFile>();
     f->lines = TextCodec::splitLines(TextCodec::decode(bytes));
