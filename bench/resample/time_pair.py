@@ -5,7 +5,8 @@
 
 usage: time_pair.py RUNS COMMAND_A... --- COMMAND_B...
 prints: A_WALL_MS A_CPU_MS B_WALL_MS B_CPU_MS  (medians; CPU is user + system
-of the child and all its threads)
+of the child and all its threads); with MEMORY=1 in the environment also
+A_PEAK_MB B_PEAK_MB (the largest resident size of any run)
 """
 import os
 import statistics
@@ -22,7 +23,7 @@ def run_once(command):
     process.returncode = os.waitstatus_to_exitcode(status)
     if process.returncode != 0:
         sys.exit("command failed: " + " ".join(command))
-    return wall * 1000, (usage.ru_utime + usage.ru_stime) * 1000
+    return wall * 1000, (usage.ru_utime + usage.ru_stime) * 1000, usage.ru_maxrss / 1024
 
 
 def main():
@@ -39,6 +40,8 @@ def main():
     for index in (0, 1):
         values.append(statistics.median(s[0] for s in samples[index]))
         values.append(statistics.median(s[1] for s in samples[index]))
+    if os.environ.get("MEMORY") == "1":
+        values += [max(s[2] for s in samples[index]) for index in (0, 1)]
     print(" ".join("%.1f" % v for v in values))
 
 

@@ -3,6 +3,7 @@
 #include "check/copy_probe.h"
 
 #include "imaging/copy_reuse.h"
+#include "imaging/image_tool.h"
 #include "platform/session.h"
 
 #include <QFileInfo>
@@ -15,7 +16,12 @@ QString linkedName(const QFileInfo& copy) { return QStringLiteral("images\\") + 
 
 CopyProbe::CopyProbe(Session& session, ChangeHandler changed) : m_session(session), m_changed(std::move(changed)) {}
 
-bool CopyProbe::resamples() { return !m_session.imageTool().program.isEmpty(); }
+// As a make finds it: a tool that cannot start resamples nothing.
+bool CopyProbe::resamples()
+{
+    const QString& program = m_session.imageTool().program;
+    return !program.isEmpty() && Jpeg::toolStartProblem(program).isEmpty();
+}
 
 // The same question a make's picture work asks before it makes a copy.
 void CopyProbe::submit(const Jpeg::CopyJob& job)

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/directive_references.h"
 
+#include "pages/files.h"
 #include "pages/page_sources.h"
 
 #include <QDir>
@@ -151,8 +152,7 @@ QStringList pictureNames(const QString& pageFolder)
         return names;
     const QDir folder(pageFolder);
     for (const QString& name : folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
-        const QString suffix = QFileInfo(name).suffix().toLower();
-        if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        if (Files::hasPictureExtension(name))
             names.append(name.contains(u' ') ? u'"' + name + u'"' : name);
     }
     return names;

@@ -86,6 +86,14 @@ CopyResult makeCopy(const CopyJob& job, const CopyServices& services)
     case ToolRun::Failed:
         break;
     }
+    if (job.mustConvert) {
+        removeCopy(job.destination);
+        showProblem(job,
+                    (run.reason.isEmpty() ? QStringLiteral("no image tool") : run.reason)
+                        + QStringLiteral(", and only JPEG pictures can be copied unchanged - no copy was made"),
+                    services.problems);
+        return CopyResult::None;
+    }
     // The copy keeps its pixels and the page's image tag scales it to the sizes returned.
     if (!copyUnchanged(job, services))
         return CopyResult::None;

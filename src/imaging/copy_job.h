@@ -23,6 +23,8 @@ struct CopyJob {
     // The page source line the picture belongs to (none outside a make): a
     // problem with the copy is placed there and, in a make, shows that line.
     ProblemPlace place;
+    // The source is no JPEG: a copy the tool did not write is no copy at all.
+    bool mustConvert = false;
 };
 
 enum class CopyResult {

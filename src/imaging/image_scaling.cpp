@@ -3,7 +3,7 @@
 #include "imaging/image_scaling.h"
 
 #include "imaging/copy_job.h"
-#include "imaging/jpeg_size.h"
+#include "imaging/picture_size.h"
 #include "base/line_end.h"
 #include "platform/problem.h"
 #include "base/runtime_error.h"
@@ -53,7 +53,8 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     };
     std::int32_t height = 0;
     std::int32_t width = 0;
-    GetSize(sourcePath, height, width, problems, place);
+    util::PictureFormat format = util::PictureFormat::Unknown;
+    Pictures::GetSize(sourcePath, height, width, format, problems, place);
     if (height < 1 || width < 1) {
         report(QStringLiteral("Jpeg.scaleImage - Unable get height and width from file ") + sourcePath + kCrLf
                + QStringLiteral("So unable to scale image"));
@@ -67,18 +68,41 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     const float yScale = scaleFactor(requiredHeight, height);
     const float scale = xScale < yScale ? xScale : yScale;
 
+    // Browsers differ in what they show besides JPEG: any other picture is
+    // always converted by the image tool, at its own size where it is not scaled.
+    const bool convert = format != util::PictureFormat::Jpeg;
+    if (convert && copies && !copies->resamples()) {
+        problems.report(Problem{.kind = Problem::Kind::NotJpeg,
+                                .place = place,
+                                .message = QStringLiteral("Picture ") + sourcePath + QStringLiteral(" is a ")
+                                           + QString::fromLatin1(util::pictureFormatName(format))
+                                           + QStringLiteral(" picture - without an image tool only JPEG pictures "
+                                                            "can be copied, so it gets no copy"),
+                                .showsLine = !place.pageSource.isEmpty()});
+        removeOlderCopy();
+    }
+    const auto copyOwnSize = [&] {
+        if (convert) {
+            if (copies && copies->resamples())
+                copies->submit(
+                    {sourcePath, destinationPath, scaledHeight, scaledWidth, CopyJob::Method::Resample, place, true});
+            return;
+        }
+        copyUnchanged();
+    };
+
     if (scale == FreeSide) {
         // No box at all: nothing to fit, so the picture keeps its own size.
         report(QStringLiteral("Scaling error in Jpeg.scaleImage"));
         scaledHeight = height;
         scaledWidth = width;
-        copyUnchanged();
+        copyOwnSize();
         return;
     }
     if (noScaleUp && scale > 1) {
         scaledHeight = height;
         scaledWidth = width;
-        copyUnchanged();
+        copyOwnSize();
         return;
     }
 
@@ -87,6 +111,10 @@ void scaleImage(const QString& sourcePath, const QString& destinationPath, std::
     if (!copies)
         return;
     // The tool is looked up here, in picture order, when nothing has needed it before.
+    if (convert) {
+        copyOwnSize();
+        return;
+    }
     const auto method = copies->resamples() ? CopyJob::Method::Resample : CopyJob::Method::Unchanged;
     copies->submit({sourcePath, destinationPath, scaledHeight, scaledWidth, method, place});
 }

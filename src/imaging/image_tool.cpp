@@ -9,9 +9,12 @@
 #include "base/runtime_error.h"
 #include "platform/user_settings.h"
 
+#include "fileio/regular_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstring>
@@ -45,6 +48,21 @@ QString lastLine(const QByteArray& output)
 }
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The page background of the kiosk system a copy is made for (its style
+// sheet's body colour, two folders above "images"), on which the tool lays a
+// transparent picture; "" when it cannot be told.
+QString pageBackgroundFor(const QString& destinationPath)
+{
+    const QString sheet = QFileInfo(destinationPath).absolutePath() + QStringLiteral("/../../stylesheet.css");
+    std::string bytes;
+    if (!fileio::readRegularFile(QFile::encodeName(sheet).toStdString(), 1 << 20, bytes).empty())
+        return {};
+    static const QRegularExpression body(
+        QStringLiteral(R"((?:^|[};\s])body\s*\{[^}]*?background(?:-color)?\s*:\s*(#[0-9a-fA-F]{6})\b)"));
+    const QRegularExpressionMatch match = body.match(QString::fromUtf8(bytes));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
 
 // The system's reason at the end of the tool's line ("...: No space left on device").
 QString reasonAtEnd(const QString& line)
@@ -95,6 +113,11 @@ ToolRun resampleImage(const QString& sourcePath, const QString& destinationPath,
                           QStringLiteral("/convert=") + destinationPath});
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
+    if (const QString background = pageBackgroundFor(destinationPath); !background.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ZEL_PICTURE_BACKGROUND"), background);
+        process.setProcessEnvironment(environment);
+    }
     // A tool outlives a make that is killed; this way it is told to stop
     // (zel-resample then removes its temporary).
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });

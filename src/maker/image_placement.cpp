@@ -109,7 +109,7 @@ void ImagePlacement::placePicture(const QString& fileName, std::int32_t required
         m_page.makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"),
                          Problem::Kind::MissingPicture);
     } else if (m_page.tellUse(PageOutput::Use::Picture, picture),
-               !Files::hasJpegExtension(QFileInfo(picture).fileName())) {
+               !Files::hasPictureExtension(QFileInfo(picture).fileName())) {
         m_page.makeError(QStringLiteral("Unsupported image file type"), Problem::Kind::NotJpeg);
     } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
         m_page.makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),

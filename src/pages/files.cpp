@@ -104,27 +104,30 @@ QString fileExtension(const QString& path)
     return name.mid(name.lastIndexOf(u'.') + 1);
 }
 
-const QStringList& jpegExtensions()
+const QStringList& pictureExtensions()
 {
-    static const QStringList extensions = {QStringLiteral("jpg"), QStringLiteral("jpeg")};
+    static const QStringList extensions = {QStringLiteral("jpg"),  QStringLiteral("jpeg"), QStringLiteral("png"),
+                                           QStringLiteral("webp"), QStringLiteral("heic"), QStringLiteral("heif"),
+                                           QStringLiteral("avif"), QStringLiteral("gif"),  QStringLiteral("tif"),
+                                           QStringLiteral("tiff"), QStringLiteral("bmp")};
     return extensions;
 }
 
-QStringList jpegNamePatterns()
+QStringList pictureNamePatterns()
 {
     QStringList patterns;
-    for (const QString& extension : jpegExtensions())
+    for (const QString& extension : pictureExtensions())
         patterns.append(QStringLiteral("*.") + extension);
     return patterns;
 }
 
-bool hasJpegExtension(const QString& fileName)
+bool hasPictureExtension(const QString& fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(u'.');
     if (dot < 0)
         return false;
     const QStringView extension = QStringView(fileName).mid(dot + 1);
-    for (const QString& jpeg : jpegExtensions())
+    for (const QString& jpeg : pictureExtensions())
         if (extension.compare(jpeg, Qt::CaseInsensitive) == 0)
             return true;
     return false;

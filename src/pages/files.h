@@ -45,14 +45,15 @@ QString fileNameOf(const QString& path);
 // The text after the last "." of an existing file's name; the whole name when it has none.
 QString fileExtension(const QString& path);
 
-// Pictures are JPEG files: names ending in ".jpg" or ".jpeg", any letter case
-// (cameras write ".JPG"). The maker, the image chooser and the folder export
-// all go by these.
-const QStringList& jpegExtensions();
-// "*.jpg" and "*.jpeg", for listings that match ignoring letter case.
-QStringList jpegNamePatterns();
-// True when the text after the last "." of the name is a JPEG extension. Text only.
-bool hasJpegExtension(const QString& fileName);
+// Pictures are files named ".jpg", ".jpeg", ".png", ".webp", ".heic", ".heif",
+// ".avif", ".gif", ".tif", ".tiff" or ".bmp", any letter case (cameras write
+// ".JPG"); what a picture is, is then told by its content. The maker, the
+// image chooser, the editor's completion and the folder export all go by these.
+const QStringList& pictureExtensions();
+// "*.jpg", "*.jpeg", ..., for listings that match ignoring letter case.
+QStringList pictureNamePatterns();
+// True when the text after the last "." of the name is a picture extension. Text only.
+bool hasPictureExtension(const QString& fileName);
 
 // The path without its last component and final separator; the root keeps
 // its separator; a path without a separator gives "". Text only.

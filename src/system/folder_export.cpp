@@ -48,11 +48,11 @@ QString writeDirectiveFile(const KioskSystem& kiosk, const QString& folderName)
     };
     for (const QString& line : settings)
         file.printLine(line);
-    // Cameras write ".JPG" and ".jpeg": the page maker accepts those pictures,
-    // so the cabinet must carry them too.
+    // Cameras write ".JPG", phones ".HEIC": the page maker accepts those
+    // pictures, so the cabinet must carry them too.
     for (const QString& name : PageSources::fileNamesIn(folder))
         file.printLine(name);
-    for (const QString& name : filesMatching(folder, Files::jpegNamePatterns()))
+    for (const QString& name : filesMatching(folder, Files::pictureNamePatterns()))
         file.printLine(name);
     file.close();
     return path;

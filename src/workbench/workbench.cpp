@@ -5,7 +5,7 @@
 #include "base/runtime_error.h"
 
 #include "workbench/input_box.h"
-#include "workbench/jpeg_file_dialog.h"
+#include "workbench/picture_file_dialog.h"
 
 #include <QDialog>
 
@@ -16,7 +16,7 @@ Workbench::Workbench(Session& session, Services services) : m_session(session), 
     if (!m_services.askText)
         m_services.askText = &InputBox::ask;
     if (!m_services.chooseImage)
-        m_services.chooseImage = &chooseJpegFile;
+        m_services.chooseImage = &choosePictureFile;
 }
 
 Workbench::~Workbench()

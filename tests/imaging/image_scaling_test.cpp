@@ -13,6 +13,7 @@
 #include "imaging/image_scaling.h"
 #include "imaging/image_tool.h"
 #include "imaging/jpeg_size.h"
+#include "imaging/picture_size.h"
 
 #include "platform/session.h"
 #include "platform/user_settings.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -183,6 +185,65 @@ TEST_F(ImageScaling, NoToolMeansUnchangedCopiesAndOneLookupPerRun)
     scale(source, 0, 500);
     run = nullptr;
     EXPECT_TRUE(toolRan());
+}
+
+// Every picture format an author brings gives its displayed size from its
+// header, by its content whatever its name; without a working image tool it
+// gets no copy, since only a JPEG may be copied unchanged.
+TEST_F(ImageScaling, EveryPictureFormatGivesItsDisplayedSizeAndWithoutAToolNoCopy)
+{
+    const QString plain = path("plain.ppm");
+    ASSERT_EQ(QProcess::execute("convert", {"-size", "200x100", "gradient:yellow-green", plain}), 0);
+    const struct {
+        const char* name;
+        QStringList options; // convert's, after the input
+        const char* size;
+    } rows[] = {
+        {"page/a.png", {}, "100x200"},
+        {"page/a.gif", {}, "100x200"},
+        {"page/lossy.webp", {}, "100x200"},
+        {"page/lossless.webp", {"-define", "webp:lossless=true"}, "100x200"},
+        {"page/animated.webp", {"(", "-size", "200x100", "xc:red", ")", "-loop", "0"}, "100x200"},
+        {"page/a.heic", {}, "100x200"},
+        {"page/a.avif", {}, "100x200"},
+        {"page/a.tif", {}, "100x200"},
+        {"page/turned.tif", {"-orient", "RightTop"}, "200x100"},
+        {"page/a.bmp", {}, "100x200"},
+        {"page/png-named.jpg", {}, "100x200"},
+    };
+    for (const auto& row : rows) {
+        const QString format = QString(row.name).contains("png-named") ? "PNG:" : "";
+        ASSERT_EQ(QProcess::execute("convert", QStringList{plain} + row.options + QStringList{format + path(row.name)}),
+                  0);
+        std::int32_t height = -1, width = -1;
+        util::PictureFormat kind;
+        ProblemBoxes problems(session->messages);
+        Pictures::GetSize(path(row.name), height, width, kind, problems, {});
+        EXPECT_EQ(std::to_string(height) + "x" + std::to_string(width), row.size) << row.name;
+        EXPECT_TRUE(messages().texts().isEmpty()) << row.name;
+    }
+    // Cut inside its header: no size, one message naming the picture and why.
+    writeBytes(path("page/cut.png"), readBytes(path("page/a.png")).left(20));
+    std::int32_t height = -1, width = -1;
+    util::PictureFormat kind;
+    ProblemBoxes problems(session->messages);
+    Pictures::GetSize(path("page/cut.png"), height, width, kind, problems, {});
+    EXPECT_EQ(messages().texts(),
+              QStringList{"Pictures.GetSize - Problem reading " + path("page/cut.png") + ": the file is cut short"});
+    messages().clear();
+
+    // No tool, or a tool that leaves the PNG as it is: no copy, and an older one goes.
+    for (const QString& tool : {QString(), writeTool("copying-tool")}) {
+        runWith(tool);
+        writeBytes(destination, "older copy");
+        EXPECT_EQ(scale(path("page/a.png"), 50, 100), "50x100");
+        EXPECT_FALSE(QFile::exists(destination)) << tool.toStdString();
+        ASSERT_EQ(messages().texts().size(), 1) << tool.toStdString();
+        EXPECT_TRUE(messages().texts().front().contains(tool.isEmpty() ? "is a PNG picture - without an image tool"
+                                                                       : "only JPEG pictures can be copied unchanged"))
+            << messages().texts().front().toStdString();
+        messages().clear();
+    }
 }
 
 TEST_F(ImageScaling, EveryFrameMarkerIncludingC1GivesTheSizeAndOthersAreSkipped)

@@ -111,9 +111,10 @@ TEST_F(FilesOnDisk, NamesAndFoldersOfPaths)
     EXPECT_EQ(Files::fileExtension(path("photo.large.jpg")) + Files::fileExtension(path("readme")), "jpgreadme");
     EXPECT_EQ(raisedNumber([&] { Files::fileNameOf(path("gone.jpg")); }), 53);
     // Picture names, by text alone: only the last extension counts.
-    EXPECT_TRUE(Files::hasJpegExtension("a.b.jpg"));
-    for (const char* name : {"photo.jpg.png", "jpg", "photo.jpgx", "photo.", "photo.jpe"})
-        EXPECT_FALSE(Files::hasJpegExtension(name)) << name;
+    for (const char* name : {"a.b.jpg", "photo.jpg.PNG", "x.HEIC", "x.tiff", "x.webp", "x.avif"})
+        EXPECT_TRUE(Files::hasPictureExtension(name)) << name;
+    for (const char* name : {"photo.png.txt", "jpg", "photo.jpgx", "photo.", "photo.jpe", "x.svg"})
+        EXPECT_FALSE(Files::hasPictureExtension(name)) << name;
     // The parent and last folder are taken from the text alone.
     const QString sep = QDir::separator(), news = sep + "kiosk" + sep + "news";
     EXPECT_EQ(Files::parentFolderOf(sep + "photo.jpg"), sep);

@@ -34,9 +34,9 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
          "#button shops\\list Opening hours of every museum, gallery and library in the town and the valley"});
     writeTextFile(kiosk.path("news/news.zel"),
                   {"#branch", "#title News", "#head Oops", "#image missing.jpg", "#image broken.jpg",
-                   "#image photo.gif", "#image photo.jpg", "#button old Old news"});
-    writeBytes(kiosk.path("news/broken.jpg"), "GIF89a not a JPEG at all");
-    writeBytes(kiosk.path("news/photo.gif"), "GIF89a");
+                   "#image photo.svg", "#image photo.jpg", "#button old Old news"});
+    writeBytes(kiosk.path("news/broken.jpg"), "not a JPEG at all, nor any other picture");
+    writeBytes(kiosk.path("news/photo.svg"), "<svg/>");
     writeTextFile(kiosk.path("news/old.zel"), {"#leaf", "#para", "Last year"});
     writeTextFile(kiosk.path("shops/list.zel"),
                   {"#selector", "#item shop.jpg shop <b>Shop</b><br>Open every day.",

@@ -18,8 +18,10 @@
 #include <gtest/gtest.h>
 #include <array>
 #include <csignal>
+#include <lcms2.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace {
 
@@ -83,7 +85,7 @@ protected:
         return path(name);
     }
     // Resamples to 60 x 45 and checks the colour well inside each quadrant; grey pictures hold the colours' luma.
-    void expectUprightQuadrants(const std::string& name, const QString& source)
+    void expectUprightQuadrants(const std::string& name, const QString& source, int tolerance = 40, bool grey = false)
     {
         SCOPED_TRACE(name);
         const ProgramRun result = resample(source, 60, 45, destination);
@@ -96,9 +98,12 @@ protected:
         for (int q = 0; q < 4; ++q)
             for (int c = 0; c < 3; ++c) {
                 const int x = copy.width * (q % 2 ? 5 : 1) / 6, y = copy.height * (q / 2 ? 5 : 1) / 6;
-                EXPECT_NEAR(copy.at(x, y, c), copy.channels == 1 ? luma[q] : colour[q][c], copy.channels == 1 ? 12 : 40)
+                const bool lumaOnly = grey || copy.channels == 1;
+                EXPECT_NEAR(copy.at(x, y, c), lumaOnly ? luma[q] : colour[q][c], lumaOnly ? 12 : tolerance)
                     << "quadrant " << q << " channel " << c;
             }
+        // A copy carries no metadata at all: no location, no camera.
+        EXPECT_FALSE(readBytes(destination).contains("Exif")) << "metadata in the copy";
     }
 
     // A gradient picture of the given size coded in `scans` scans.
@@ -147,6 +152,110 @@ TEST_F(ZelResample, EveryKindOfInputAndExifOrientationGivesAnUprightCopy)
     }
 }
 
+// The PNG with its header chunk claiming side x side pixels (its checksum made right).
+QByteArray withPngSize(QByteArray png, quint32 side)
+{
+    for (int i = 0; i < 8; ++i)
+        png[16 + i] = char(side >> (24 - 8 * (i % 4)));
+    const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData()) + 12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = char(crc >> (24 - 8 * i));
+    return png;
+}
+
+// An RGB profile with D65 white, the given primaries and a gamma (0: the sRGB curve).
+void writeProfile(const QString& path, cmsCIExyYTRIPLE primaries, double gamma)
+{
+    cmsCIExyY white;
+    cmsWhitePointFromTemp(&white, 6504);
+    const double srgbCurve[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    cmsToneCurve* curve =
+        gamma > 0 ? cmsBuildGamma(nullptr, gamma) : cmsBuildParametricToneCurve(nullptr, 4, srgbCurve);
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    ASSERT_TRUE(cmsSaveProfileToFile(profile, qPrintable(path)));
+    cmsCloseProfile(profile);
+    cmsFreeToneCurve(curve);
+}
+
+// Every other format an author brings gives the same upright copy as a JPEG:
+// palettes, 16 bits, grey, the first frame of an animation, the orientation
+// tag, colour profiles turned into sRGB, transparency laid on the page's
+// background, a PNG named as a JPEG read by its content.
+TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
+{
+    const QString upright = quadrants();
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    ASSERT_TRUE(cmsSaveProfileToFile(srgb, qPrintable(path("srgb.icc"))));
+    cmsCloseProfile(srgb);
+    writeProfile(path("p3.icc"), {{0.680, 0.320, 1}, {0.265, 0.690, 1}, {0.150, 0.060, 1}}, 0);
+    writeProfile(path("adobe.icc"), {{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}}, 2.19921875);
+    const QString toP3 = "-profile " + path("srgb.icc") + " -profile " + path("p3.icc");
+    const QString toAdobe = "-profile " + path("srgb.icc") + " -profile " + path("adobe.icc");
+    const struct {
+        std::string name;
+        QString before, output; // convert's options before the input, and its output
+        QString after = {};     // its options after the input
+        int tolerance = 40;
+        bool grey = false;
+    } rows[] = {
+        {"PNG", "", "q.png"},
+        {"PNG 16-bit", "", "q16.png", "-depth 16"},
+        {"PNG palette", "", "PNG8:q8.png"},
+        {"PNG grey", "", "grey.png", "-grayscale Rec601Luma", 40, true},
+        {"PNG named .jpg", "", "PNG:png.jpg"},
+        {"GIF", "", "q.gif"},
+        {"WebP", "", "q.webp", "-define webp:lossless=true"},
+        {"HEIC", "", "q.heic", "-quality 95"},
+        {"AVIF", "", "q.avif", "-quality 95"},
+        {"TIFF", "", "q.tif"},
+        {"BMP", "", "BMP3:q.bmp"},
+        {"BMP palette", "", "BMP3:qp.bmp", "-type palette"},
+        {"Display P3 PNG", "", "p3.png", toP3, 12},
+        {"Adobe RGB TIFF", "", "adobe.tif", toAdobe, 12},
+        {"Adobe RGB JPEG", "", "adobe.jpg", toAdobe + " -quality 98", 12},
+        {"GIF animation", "", "anim.gif", "( -size 80x60 xc:black ) -loop 0"},
+        {"WebP animation", "", "anim.webp", "( -size 80x60 xc:black ) -loop 0 -define webp:lossless=true"},
+    };
+    for (const auto& row : rows) {
+        // "PNG8:name": the format ImageMagick writes, before the path.
+        const QString file = path(row.output.section(':', -1));
+        const QString format = row.output.contains(':') ? row.output.section(':', 0, 0) + ':' : QString();
+        helper("convert",
+               (row.before + " " + upright + " " + row.after + " " + format + file).split(' ', Qt::SkipEmptyParts));
+        if (row.name.find("animation") != std::string::npos) {
+            ASSERT_TRUE(readBytes(file).contains(row.output.endsWith("webp") ? "ANMF" : "NETSCAPE")) << row.name;
+        }
+        expectUprightQuadrants(row.name, file, row.tolerance, row.grey);
+    }
+    // The orientation tag of a TIFF, stored turned as for the JPEG rows.
+    const char* const tags[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                                "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+    const char* const turnStored[] = {"",           "-flop",       "-rotate 180", "-flip",
+                                      "-transpose", "-rotate 270", "-transverse", "-rotate 90"};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        helper("convert", (upright + " " + turnStored[orientation - 1] + " -orient " + tags[orientation - 1] + " "
+                           + path("oriented.tif"))
+                              .split(' ', Qt::SkipEmptyParts));
+        expectUprightQuadrants("TIFF orientation " + std::to_string(orientation), path("oriented.tif"));
+    }
+    // The top left quadrant transparent: on the Template's page background, or the one the maker passes.
+    helper("convert", QString("%1 ( -size 40x30 xc:black xc:white +append ( -size 80x30 xc:white ) -append ) -alpha "
+                              "off -compose CopyOpacity -composite %2")
+                          .arg(upright, path("clear.png"))
+                          .split(' '));
+    for (const auto& [background, expected] :
+         {std::pair{QByteArray(), std::array{251, 248, 240}}, {QByteArray("#000080"), std::array{0, 0, 128}}}) {
+        qputenv("ZEL_PICTURE_BACKGROUND", background);
+        ASSERT_EQ(resample(path("clear.png"), 60, 45, destination).exitCode, 0);
+        const Picture copy = decode(destination);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(copy.at(5, 5, c), expected[std::size_t(c)], 6) << background.toStdString();
+        EXPECT_NEAR(copy.at(55, 5, 1), 255, 12) << "the opaque quadrant stays";
+    }
+    qunsetenv("ZEL_PICTURE_BACKGROUND");
+}
+
 // Damaged and unreadable pictures, cut at many lengths, with flipped bytes:
 // exit 3 with one line on standard error, never a partial copy; exit 1 when
 // the destination cannot be written.
@@ -161,11 +270,18 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
         {"zero width", QByteArray(good).replace(frame + 7, 2, QByteArray(2, 0))},
         {"segment length past the end", QByteArray(good).replace(4, 2, "\xFF\xF0")},
         {"scan data all FF", good.left(scan + 20) + QByteArray(good.size() - scan - 22, '\xFF') + good.right(2)},
-        {"declares 20000 x 10001 (too large)", QByteArray(good).replace(frame + 5, 4, "\x27\x11\x4E\x20")},
+        {"declares 20000 x 12501 (too large)", QByteArray(good).replace(frame + 5, 4, "\x30\xD5\x4E\x20")},
         {"12-bit", QByteArray(baseline).replace(baselineFrame + 1, 1, "\xC1").replace(baselineFrame + 4, 1, "\x0C")},
         {"lossless", QByteArray(baseline).replace(baselineFrame, 2, "\xFF\xC3")},
         {"1001 scans (too slow)", readBytes(scanHeavy(1001, "64x48", "scans.jpg"))},
     };
+    // Other formats cut short, and a PNG declaring 50,000 x 50,000 pixels in a few hundred bytes.
+    for (const QString format : {"png", "gif", "webp", "heic", "tif", "bmp"}) {
+        helper("convert", {quadrants(), path("whole." + format)});
+        const QByteArray whole = readBytes(path("whole." + format));
+        damaged.append({format.toStdString() + " cut short", whole.left(whole.size() / 2)});
+    }
+    damaged.append({"PNG declares 50000 x 50000 (too large)", withPngSize(readBytes(path("whole.png")), 50000)});
     // Cut at many lengths, or one byte flipped: a flipped byte may leave a picture that still decodes.
     for (const QByteArray& whole : {baseline, good})
         for (qsizetype at = 0; at < whole.size(); at += std::max<qsizetype>(1, whole.size() / 40)) {

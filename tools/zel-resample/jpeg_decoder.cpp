@@ -2,8 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jpeg_decoder.h"
 
+#include "colour_conversion.h"
 #include "util/jpeg_error_guard.h"
 #include "orientation.h"
+#include "picture_limits.h"
 #include "resample_error.h"
 #include "util/exif_orientation.h"
 
@@ -11,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -27,9 +30,6 @@ constexpr long maximumLibjpegMemory = 1'500'000'000L;
 // of thousands of tiny scans takes minutes to decode. Camera and web pictures
 // have about ten.
 constexpr int maximumScanCount = 1000;
-// Larger pictures are refused before decoding: no camera or scanner picture a
-// kiosk page shows comes near, and decoding one would take too long.
-constexpr unsigned long long maximumSourcePixels = 200'000'000ULL;
 // Rows fetched from libjpeg per call.
 constexpr int batchRows = 16;
 
@@ -107,18 +107,32 @@ void refuseTooManyScans(j_common_ptr common)
 
 void refuseTooManyPixels(jpeg_decompress_struct& info)
 {
-    if (static_cast<unsigned long long>(info.image_width) * info.image_height <= maximumSourcePixels)
+    const unsigned long long limit = maximumPicturePixels();
+    if (static_cast<unsigned long long>(info.image_width) * info.image_height <= limit)
         return;
     char reason[JMSG_LENGTH_MAX];
     std::snprintf(reason, sizeof reason, "%u x %u pixels is too large (more than %llu pixels)", info.image_width,
-                  info.image_height, maximumSourcePixels);
+                  info.image_height, limit);
     failGuarded(reinterpret_cast<j_common_ptr>(&info), reason);
 }
 
+// The embedded ICC profile, if any, into profile (libjpeg hands it out with malloc).
+void readProfile(jpeg_decompress_struct& info, std::vector<std::uint8_t>& profile)
+{
+    JOCTET* data = nullptr;
+    unsigned int length = 0;
+    if (!jpeg_read_icc_profile(&info, &data, &length))
+        return;
+    profile.assign(data, data + length);
+    std::free(data);
+}
+
 // Everything that touches libjpeg during decoding. Holds no local objects with
-// destructors: an error long-jumps straight out of it. batch is owned by the caller.
+// destructors: an error long-jumps straight out of it. batch, profile and
+// colour are owned by the caller.
 void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, std::FILE* file, int uprightWidth,
-                   int uprightHeight, DecodedRowSink& sink, std::vector<std::uint8_t>& batch)
+                   int uprightHeight, DecodedRowSink& sink, std::vector<std::uint8_t>& batch,
+                   std::vector<std::uint8_t>& profile, ColourConversion& colour)
 {
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = maximumLibjpegMemory;
@@ -126,8 +140,10 @@ void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, st
     info.progress = &progress;
     jpeg_stdio_src(&info, file);
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&info, TRUE);
     refuseTooManyPixels(info);
+    readProfile(info, profile);
 
     const int orientation = orientationFromMarkers(info);
     const bool swap = util::orientationSwapsSides(orientation);
@@ -138,8 +154,15 @@ void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, st
     jpeg_start_decompress(&info);
     const bool cmyk = info.out_color_space == JCS_CMYK;
     const bool inverted = info.saw_Adobe_marker;
+    // Only pictures with a profile pay for the conversion; grey stays grey.
+    if (info.out_color_space != JCS_GRAYSCALE)
+        colour.prepare(profile, !cmyk      ? ColourConversion::Input::Rgb
+                                : inverted ? ColourConversion::Input::InvertedCmyk
+                                           : ColourConversion::Input::Cmyk);
     const std::size_t rowBytes = static_cast<std::size_t>(info.output_width) * info.output_components;
-    batch.resize(rowBytes * batchRows);
+    // One more row: the converted row is written there.
+    batch.resize(rowBytes * (batchRows + 1));
+    std::uint8_t* converted = batch.data() + rowBytes * batchRows;
     sink.begin(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                cmyk ? 3 : info.output_components, orientation);
 
@@ -149,6 +172,11 @@ void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, st
     while (info.output_scanline < info.output_height) {
         const JDIMENSION got = jpeg_read_scanlines(&info, rows, batchRows);
         for (JDIMENSION i = 0; i < got; ++i) {
+            if (colour.active()) {
+                colour.convert(rows[i], converted, info.output_width);
+                sink.row(converted);
+                continue;
+            }
             if (cmyk)
                 rgbFromCmyk(rows[i], info.output_width, inverted);
             sink.row(rows[i]);
@@ -173,6 +201,8 @@ void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHei
         throw UnreadablePictureError("cannot open " + path + ": " + reason);
 
     std::vector<std::uint8_t> batch;
+    std::vector<std::uint8_t> profile;
+    ColourConversion colour;
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
     jpeg_progress_mgr progress;
@@ -189,7 +219,7 @@ void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHei
         throw UnreadablePictureError("cannot decode " + path + ": " + guard.message);
     }
     try {
-        decodeGuarded(info, progress, file, uprightWidth, uprightHeight, sink, batch);
+        decodeGuarded(info, progress, file, uprightWidth, uprightHeight, sink, batch, profile, colour);
     } catch (...) {
         jpeg_destroy_decompress(&info);
         std::fclose(file);

@@ -125,9 +125,11 @@ std::string usageLine() { return "usage: zel-resample SOURCE \"/resample=(W,H)\"
 std::string helpText()
 {
     return "Usage: zel-resample [OPTION]... SOURCE \"/resample=(W,H)\" \"/convert=DEST\"\n"
-           "Writes an upright W x H baseline JPEG copy of the JPEG picture SOURCE to DEST,\n"
-           "replacing DEST only when the copy is complete. The page maker calls it for\n"
-           "every picture of a page.\n"
+           "Writes an upright W x H baseline JPEG copy (sRGB, no metadata) of the picture\n"
+           "SOURCE (JPEG, PNG, GIF, WebP, HEIC, AVIF, TIFF or BMP) to DEST, replacing DEST\n"
+           "only when the copy is complete. The page maker calls it for every picture of\n"
+           "a page. Transparent parts are laid on ZEL_PICTURE_BACKGROUND (#RRGGBB);\n"
+           "ZEL_MAX_PICTURE_PIXELS sets the largest picture decoded (250000000).\n"
            "\n"
            "Options:\n"
            "  /resample=(W,H)  the size of the copy in pixels (1 to 20000 each, at most\n"
@@ -141,5 +143,6 @@ std::string helpText()
            "  0  the copy was written\n"
            "  1  the copy could not be written (DEST's folder missing or full, out of memory)\n"
            "  2  the command line is wrong\n"
-           "  3  SOURCE cannot be read (missing, not a JPEG, damaged, too large)\n";
+           "  3  SOURCE cannot be read (missing, no known picture, damaged, too large)\n"
+           "  4  DEST's disk or quota is full\n";
 }

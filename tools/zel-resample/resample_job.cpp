@@ -4,10 +4,10 @@
 
 #include "atomic_file.h"
 #include "background_row_consumer.h"
-#include "jpeg_decoder.h"
 #include "jpeg_encoder.h"
 #include "lanczos_resampler.h"
 #include "orientation.h"
+#include "picture_decoder.h"
 
 #include <memory>
 #include <thread>
@@ -65,7 +65,7 @@ void runResample(const ResampleArguments& request)
     // temporary file stays out of the way until the copy is complete.
     AtomicFile destination(request.destinationPath);
     ResamplingSink sink(request.width, request.height);
-    decodeJpegForCopy(request.sourcePath, request.width, request.height, sink);
+    decodePictureForCopy(request.sourcePath, request.width, request.height, sink);
     const Image upright = sink.uprightResult();
 
     encodeJpeg(upright, destination.stream(), request.destinationPath);

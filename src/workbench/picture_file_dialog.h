@@ -7,7 +7,8 @@
 class QWidget;
 
 // The open-file dialog of Find Image (the Workbench's default image chooser):
-// existing files only, under the description "Jpeg Files (*.jpg)" whose
-// listing admits ".jpg" and ".jpeg" in any letter case (cameras write ".JPG").
+// existing files only, under "Pictures (*.jpg *.jpeg *.png ...)", every
+// picture name the maker takes, or "Jpeg Files (*.jpg)" (".jpg" and ".jpeg");
+// both listings ignore letter case (cameras write ".JPG").
 // Returns the picture's full path with native separators, or "" when cancelled.
-QString chooseJpegFile(QWidget* parent);
+QString choosePictureFile(QWidget* parent);

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "workbench/jpeg_file_dialog.h"
+#include "workbench/picture_file_dialog.h"
 
 #include "pages/files.h"
 
@@ -8,19 +8,24 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 
-QString chooseJpegFile(QWidget* parent)
+QString choosePictureFile(QWidget* parent)
 {
     QFileDialog dialog(parent, QStringLiteral("Find Image"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
-    dialog.setNameFilter(QStringLiteral("Jpeg Files (*.jpg)"));
-    auto widen = [&dialog] {
+    const QString pictures =
+        QStringLiteral("Pictures (*.") + Files::pictureExtensions().join(QStringLiteral(" *.")) + u')';
+    const QString jpegs = QStringLiteral("Jpeg Files (*.jpg)");
+    dialog.setNameFilters({pictures, jpegs});
+    // The listing matches names in any letter case (cameras write ".JPG").
+    auto widen = [&dialog, jpegs](const QString& filter) {
         if (auto* model = dialog.findChild<QFileSystemModel*>())
-            model->setNameFilters(Files::jpegNamePatterns());
+            model->setNameFilters(filter == jpegs ? QStringList{QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}
+                                                  : Files::pictureNamePatterns());
     };
-    widen();
+    widen(pictures);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, widen);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};

@@ -1,0 +1,120 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// GIF through giflib: the first frame, placed on the logical screen as a
+// browser shows it before animating; outside the frame and its transparent
+// colour stay transparent.
+#include "picture_limits.h"
+#include "resample_error.h"
+#include "whole_picture_decoders.h"
+
+#include <cstring>
+#include <gif_lib.h>
+#include <memory>
+
+namespace {
+
+struct GifRead {
+    const std::string* bytes = nullptr;
+    std::size_t position = 0;
+};
+
+int readBytes(GifFileType* gif, GifByteType* out, int length)
+{
+    auto* read = static_cast<GifRead*>(gif->UserData);
+    const std::size_t left = read->bytes->size() - read->position;
+    const std::size_t count = std::size_t(length) < left ? std::size_t(length) : left;
+    std::memcpy(out, read->bytes->data() + read->position, count);
+    read->position += count;
+    return int(count);
+}
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const
+    {
+        int error = 0;
+        DGifCloseFile(gif, &error);
+    }
+};
+
+[[noreturn]] void fail(const std::string& path, int error)
+{
+    const char* reason = GifErrorString(error);
+    throw UnreadablePictureError("cannot decode " + path + ": " + (reason ? reason : "damaged GIF data"));
+}
+
+} // namespace
+
+WholePicture decodeGif(const std::string& path, const std::string& bytes)
+{
+    GifRead read{&bytes, 0};
+    int error = 0;
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&read, readBytes, &error));
+    if (!gif)
+        fail(path, error);
+    const int screenWidth = gif->SWidth;
+    const int screenHeight = gif->SHeight;
+    refuseOversizedPicture(path.c_str(), screenWidth, screenHeight);
+
+    int transparent = -1;
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
+            fail(path, gif->Error);
+        if (type == TERMINATE_RECORD_TYPE)
+            throw UnreadablePictureError("cannot decode " + path + ": the GIF holds no picture");
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* extension = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &extension) == GIF_ERROR)
+                fail(path, gif->Error);
+            if (code == GRAPHICS_EXT_FUNC_CODE && extension != nullptr && extension[0] >= 4 && (extension[1] & 1))
+                transparent = extension[4];
+            while (extension != nullptr)
+                if (DGifGetExtensionNext(gif.get(), &extension) == GIF_ERROR)
+                    fail(path, gif->Error);
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE)
+            continue;
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
+            fail(path, gif->Error);
+        const GifImageDesc& frame = gif->Image;
+        const ColorMapObject* colours = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+        if (colours == nullptr)
+            throw UnreadablePictureError("cannot decode " + path + ": the GIF has no colour table");
+        refuseOversizedPicture(path.c_str(), frame.Width, frame.Height);
+
+        WholePicture picture;
+        picture.pixels = Image(screenWidth, screenHeight, 4);
+        std::memset(picture.pixels.pixels.data(), 0, picture.pixels.pixels.size());
+        std::vector<GifPixelType> line(std::size_t(frame.Width));
+        // Interlaced frames store every 8th row first, then the 4th, 2nd and the rest.
+        static const int starts[] = {0, 4, 2, 1};
+        static const int steps[] = {8, 8, 4, 2};
+        const int passes = frame.Interlace ? 4 : 1;
+        for (int pass = 0; pass < passes; ++pass) {
+            const int step = frame.Interlace ? steps[pass] : 1;
+            for (int y = frame.Interlace ? starts[pass] : 0; y < frame.Height; y += step) {
+                if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR)
+                    fail(path, gif->Error);
+                const int row = frame.Top + y;
+                if (row < 0 || row >= screenHeight)
+                    continue;
+                std::uint8_t* out = picture.pixels.row(row);
+                for (int x = 0; x < frame.Width; ++x) {
+                    const int column = frame.Left + x;
+                    const int index = line[std::size_t(x)];
+                    if (column < 0 || column >= screenWidth || index == transparent || index >= colours->ColorCount)
+                        continue;
+                    const GifColorType& colour = colours->Colors[index];
+                    std::uint8_t* pixel = out + std::size_t(column) * 4;
+                    pixel[0] = colour.Red;
+                    pixel[1] = colour.Green;
+                    pixel[2] = colour.Blue;
+                    pixel[3] = 255;
+                }
+            }
+        }
+        return picture;
+    }
+}

@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// HEIC and AVIF through libheif: the primary picture with its rotation,
+// mirroring and crop applied (so it is upright), its ICC profile kept.
+#include "picture_limits.h"
+#include "resample_error.h"
+#include "whole_picture_decoders.h"
+
+#include <cstring>
+#include <libheif/heif.h>
+#include <memory>
+
+namespace {
+
+struct ContextDeleter {
+    void operator()(heif_context* context) const { heif_context_free(context); }
+};
+struct HandleDeleter {
+    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
+};
+struct ImageDeleter {
+    void operator()(heif_image* image) const { heif_image_release(image); }
+};
+
+void check(const std::string& path, const heif_error& error)
+{
+    if (error.code != heif_error_Ok)
+        throw UnreadablePictureError("cannot decode " + path + ": "
+                                     + (error.message && *error.message ? error.message : "damaged HEIF data"));
+}
+
+// Tiles and grids larger than this side are refused by libheif itself.
+constexpr int maximumSide = 65535;
+
+} // namespace
+
+WholePicture decodeHeif(const std::string& path, const std::string& bytes)
+{
+    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+    if (!context)
+        throw UnreadablePictureError("cannot decode " + path + ": out of memory");
+    heif_context_set_maximum_image_size_limit(context.get(), maximumSide);
+    check(path, heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(), nullptr));
+    heif_image_handle* rawHandle = nullptr;
+    check(path, heif_context_get_primary_image_handle(context.get(), &rawHandle));
+    std::unique_ptr<heif_image_handle, HandleDeleter> handle(rawHandle);
+    refuseOversizedPicture(path.c_str(), heif_image_handle_get_width(handle.get()),
+                           heif_image_handle_get_height(handle.get()));
+
+    WholePicture picture;
+    const heif_color_profile_type profileType = heif_image_handle_get_color_profile_type(handle.get());
+    if (profileType == heif_color_profile_type_prof || profileType == heif_color_profile_type_rICC) {
+        picture.profile.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
+        if (heif_image_handle_get_raw_color_profile(handle.get(), picture.profile.data()).code != heif_error_Ok)
+            picture.profile.clear();
+    }
+    heif_image* rawImage = nullptr;
+    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA,
+                                  nullptr));
+    std::unique_ptr<heif_image, ImageDeleter> image(rawImage);
+    const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
+    const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
+    refuseOversizedPicture(path.c_str(), width, height);
+    int stride = 0;
+    const std::uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    if (plane == nullptr || stride < width * 4)
+        throw UnreadablePictureError("cannot decode " + path + ": the decoded picture has no pixels");
+    picture.pixels = Image(width, height, 4);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(picture.pixels.row(y), plane + std::size_t(y) * std::size_t(stride), picture.pixels.rowBytes());
+    return picture;
+}

@@ -1,0 +1,80 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// WebP through libwebp: a still picture, or the first frame of an animation
+// on its canvas; the ICC profile and the Exif orientation from their chunks.
+#include "picture_limits.h"
+#include "resample_error.h"
+#include "whole_picture_decoders.h"
+
+#include <cstring>
+#include <memory>
+#include <webp/decode.h>
+#include <webp/demux.h>
+
+namespace {
+
+struct DemuxDeleter {
+    void operator()(WebPDemuxer* demux) const { WebPDemuxDelete(demux); }
+};
+struct AnimationDeleter {
+    void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
+};
+
+[[noreturn]] void fail(const std::string& path, const std::string& reason)
+{
+    throw UnreadablePictureError("cannot decode " + path + ": " + reason);
+}
+
+std::vector<std::uint8_t> chunk(WebPDemuxer* demux, const char* name)
+{
+    WebPChunkIterator iterator;
+    std::vector<std::uint8_t> bytes;
+    if (WebPDemuxGetChunk(demux, name, 1, &iterator)) {
+        bytes.assign(iterator.chunk.bytes, iterator.chunk.bytes + iterator.chunk.size);
+        WebPDemuxReleaseChunkIterator(&iterator);
+    }
+    return bytes;
+}
+
+} // namespace
+
+WholePicture decodeWebP(const std::string& path, const std::string& bytes)
+{
+    const WebPData data{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+    std::unique_ptr<WebPDemuxer, DemuxDeleter> demux(WebPDemux(&data));
+    if (!demux)
+        fail(path, "damaged or cut short WebP data");
+    const int width = int(WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_WIDTH));
+    const int height = int(WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_HEIGHT));
+    refuseOversizedPicture(path.c_str(), width, height);
+
+    WholePicture picture;
+    picture.profile = chunk(demux.get(), "ICCP");
+    const std::vector<std::uint8_t> exif = chunk(demux.get(), "EXIF");
+    picture.orientation = embeddedExifOrientation(exif.data(), exif.size());
+    picture.pixels = Image(width, height, 4);
+
+    if (WebPDemuxGetI(demux.get(), WEBP_FF_FORMAT_FLAGS) & ANIMATION_FLAG) {
+        WebPAnimDecoderOptions options;
+        WebPAnimDecoderOptionsInit(&options);
+        options.color_mode = MODE_RGBA;
+        options.use_threads = 0;
+        std::unique_ptr<WebPAnimDecoder, AnimationDeleter> decoder(WebPAnimDecoderNew(&data, &options));
+        std::uint8_t* frame = nullptr;
+        int timestamp = 0;
+        if (!decoder || !WebPAnimDecoderGetNext(decoder.get(), &frame, &timestamp))
+            fail(path, "the first frame of the animation cannot be decoded");
+        std::memcpy(picture.pixels.pixels.data(), frame, picture.pixels.pixels.size());
+        return picture;
+    }
+    WebPIterator frame;
+    if (!WebPDemuxGetFrame(demux.get(), 1, &frame))
+        fail(path, "the WebP holds no picture");
+    const bool decoded = WebPDecodeRGBAInto(frame.fragment.bytes, frame.fragment.size, picture.pixels.pixels.data(),
+                                            picture.pixels.pixels.size(), int(picture.pixels.rowBytes()))
+                         != nullptr;
+    WebPDemuxReleaseIterator(&frame);
+    if (!decoded)
+        fail(path, "damaged or cut short WebP data");
+    return picture;
+}
