@@ -6,6 +6,7 @@
 #include "app/find_in_pages_window.h"
 #include "app/overview_window.h"
 #include "app/primary_screen_size.h"
+#include "app/start_view.h"
 #include "app/window_closing.h"
 #include "base/line_end.h"
 #include "dialogs/directory_dialog.h"
@@ -28,7 +29,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace {
 const QString kModule = MainWindow::moduleName();
@@ -62,13 +67,49 @@ MainWindow::MainWindow(Workbench& workbench, QWidget* parent)
     runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
         setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
         createMenus();
-        setCentralWidget(new QWidget(this));
-        resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+        createStartView();
+        // The design's client area, grown to what the start view needs.
+        const QSize client = QSize(kClientWidth, kClientHeight).expandedTo(m_startView->minimumSizeHint());
+        resize(client.width(), client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
         loadRecentList();
     });
 }
 
 MainWindow::~MainWindow() { m_workbench.setKioskSystem(nullptr); }
+
+void MainWindow::createStartView()
+{
+    const auto command = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
+    m_startView =
+        new StartView(command("openKioskSystemAction"), command("createNewKioskSystemAction"),
+                      {command("editPageAction"), command("makeAllPagesAction"), command("checkKioskSystemAction"),
+                       command("overviewAction"), command("findInPagesAction"), command("createBranchPageAction")},
+                      this);
+    setCentralWidget(m_startView);
+    connect(m_startView, &StartView::recentChosen, this, [this](int position) { openRecentKioskSystem(position + 1); });
+    m_statusKioskSystem = new QLabel(QStringLiteral("No kiosk system open"), this);
+    m_statusKioskSystem->setObjectName(QStringLiteral("statusKioskSystem"));
+    m_statusLastMake = new QLabel(this);
+    m_statusLastMake->setObjectName(QStringLiteral("statusLastMake"));
+    statusBar()->addWidget(m_statusKioskSystem, 1);
+    statusBar()->addPermanentWidget(m_statusLastMake);
+}
+
+// The recent kiosk systems while none is open; the open one with its last make.
+void MainWindow::showStart()
+{
+    if (!m_kioskSystem) {
+        QStringList folders;
+        for (int i = 1; i <= kRecentCount; ++i)
+            if (m_recentActions[size_t(i)]->isVisible())
+                folders.append(m_fileItemCaption[size_t(i)]);
+        m_startView->showRecent(folders);
+        return;
+    }
+    m_startView->showKioskSystem(m_kioskSystem->folder(), m_lastMake);
+    m_statusKioskSystem->setText(QStringLiteral("Kiosk system: ") + QDir::toNativeSeparators(m_kioskSystem->folder()));
+    m_statusLastMake->setText(m_lastMake);
+}
 
 void MainWindow::setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> screen) { m_screen = std::move(screen); }
 
@@ -169,6 +210,7 @@ void MainWindow::loadRecentList()
         if (!folder.isEmpty())
             m_recentActions[0]->setVisible(true);
     }
+    showStart();
 }
 
 void MainWindow::storeRecentList()
@@ -218,7 +260,9 @@ void MainWindow::openKioskSystem(const QString& folder)
             m_workbench.setKioskSystem(m_kioskSystem.get());
             setMenuEnabled(m_editMenu, true);
             setMenuEnabled(m_toolsMenu, true);
+            m_lastMake.clear();
             updateRecentList(folder);
+            showStart();
             if (overview)
                 openOverview();
             EditorWindow::offerRecoveredPages(m_workbench);
@@ -364,6 +408,12 @@ void MainWindow::makeAllPages()
         MakeDialog& maker = m_workbench.instance<MakeDialog>();
         maker.makeAll();
         maker.showModal(this);
+        m_lastMake = QStringLiteral("Last make %1: %2 of %3 pages made, %4 problems")
+                         .arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat))
+                         .arg(maker.maker().pagesMade())
+                         .arg(maker.maker().pagesTotal())
+                         .arg(maker.problemCount());
+        showStart();
     });
 }
 

@@ -11,7 +11,9 @@
 class KioskSystem;
 class QAction;
 class CheckWindow;
+class QLabel;
 class QMenu;
+class StartView;
 class ScreenSizeProvider;
 class Workbench;
 namespace PageRenaming {
@@ -88,6 +90,9 @@ private:
     void storeRecentList();
     void updateRecentList(const QString& folder);
     void setRecentEntry(int index, const QString& caption, bool visible);
+    // The start view and the status bar: the recent kiosk systems, or the open one and the last make.
+    void createStartView();
+    void showStart();
     // Asks about each editor with unsaved changes (Make All's question): true
     // when every one was answered No, or none has changes.
     bool changedEditorsMayStay();
@@ -101,6 +106,10 @@ private:
     std::unique_ptr<ScreenSizeProvider> m_screen;
     std::unique_ptr<KioskSystem> m_kioskSystem; // the open kiosk system, replaced on each open
     QPointer<CheckWindow> m_checkWindow;
+    StartView* m_startView = nullptr;
+    QLabel* m_statusKioskSystem = nullptr;
+    QLabel* m_statusLastMake = nullptr;
+    QString m_lastMake; // how the last make of this run went, "" before it
     QMenu* m_fileMenu = nullptr;
     QMenu* m_editMenu = nullptr;
     QMenu* m_toolsMenu = nullptr;

@@ -84,6 +84,7 @@ void MakeDialog::makeWhenShown()
         m_making = true;
         m_sinceRefresh.invalidate();
         m_deadReferences = 0;
+        m_problems.resetCount();
         const bool all = m_maker.makeAllMode();
         m_maker.run();
         m_making = false;

@@ -38,6 +38,8 @@ public:
     QProgressBar* progressBar() const { return m_progress; }
     QLabel* picturesLabel() const { return m_picturesLabel; }
     const PageMaker& maker() const { return m_maker; }
+    // The problems the last make reported.
+    int problemCount() const { return m_problems.reportedCount(); }
 
 protected:
     void showEvent(QShowEvent* event) override;

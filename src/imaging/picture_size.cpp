@@ -159,7 +159,7 @@ struct DeviceReader {
     static heif_reader_grow_status waitForSize(std::int64_t size, void* device)
     {
         return size <= static_cast<QIODevice*>(device)->size() ? heif_reader_grow_status_size_reached
-                                                                : heif_reader_grow_status_size_beyond_eof;
+                                                               : heif_reader_grow_status_size_beyond_eof;
     }
 };
 
@@ -186,8 +186,7 @@ QSize heifSize(QIODevice& device)
 util::PictureFormat formatOf(QIODevice& device)
 {
     const QByteArray head = device.peek(qint64(util::pictureSniffLength));
-    return util::sniffPictureFormat(reinterpret_cast<const unsigned char*>(head.constData()),
-                                    std::size_t(head.size()));
+    return util::sniffPictureFormat(reinterpret_cast<const unsigned char*>(head.constData()), std::size_t(head.size()));
 }
 
 QString readSize(QIODevice& device, util::PictureFormat format, std::int32_t& height, std::int32_t& width)

@@ -16,7 +16,11 @@ QString Problem::text() const
 
 void ProblemBoxes::report(const Problem& problem) { m_boxes.show(problem.text(), MessageIcon::None); }
 
-void SessionProblems::report(const Problem& problem) { Messages::show(m_session, problem.text()); }
+void SessionProblems::report(const Problem& problem)
+{
+    ++m_reported;
+    Messages::show(m_session, problem.text());
+}
 
 void ProblemsAt::report(const Problem& problem)
 {

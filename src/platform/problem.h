@@ -71,9 +71,13 @@ class SessionProblems : public ProblemSink {
 public:
     explicit SessionProblems(Session& session) : m_session(session) {}
     void report(const Problem& problem) override;
+    // How many problems were reported since the count was last reset.
+    int reportedCount() const { return m_reported; }
+    void resetCount() { m_reported = 0; }
 
 private:
     Session& m_session;
+    int m_reported = 0;
 };
 
 // Passes problems on to another sink, placing a problem that names no page

@@ -23,10 +23,10 @@ bool isHeif(const unsigned char* data, std::size_t size)
 {
     if (!startsWith(data, size, "ftyp", 4))
         return false;
-    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx",
-                                         "mif1", "msf1", "avif", "avis"};
-    const std::size_t boxSize = std::size_t(data[0]) << 24 | std::size_t(data[1]) << 16 | std::size_t(data[2]) << 8
-                                | std::size_t(data[3]);
+    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc",
+                                         "hevx", "mif1", "msf1", "avif", "avis"};
+    const std::size_t boxSize =
+        std::size_t(data[0]) << 24 | std::size_t(data[1]) << 16 | std::size_t(data[2]) << 8 | std::size_t(data[3]);
     const std::size_t end = boxSize < size ? boxSize : size;
     for (std::size_t offset = 8; offset + 4 <= end; offset += 4) {
         if (offset == 12)

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/qt_message_boxes.h"
+#include "app/start_view.h"
 #include "dialogs/directory_dialog.h"
 #include "dialogs/new_folder_dialog.h"
 #include "dialogs/select_file_dialog.h"
@@ -13,6 +14,7 @@
 #include "support/modal_keys.h"
 #include "support/window_fixture.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -102,6 +104,34 @@ TEST_F(MainWindowTest, RecentListTable)
         trigger(main.get(), "exitAction");
         EXPECT_EQ(storedRecent(), row.kept.isEmpty() ? row.shown : row.kept);
     }
+    EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+}
+
+// Beneath the menus: the recent kiosk systems by their root page's title, one opened from the list by the
+// keyboard; then the open one's folder and page count, and the status bar naming it.
+TEST_F(MainWindowTest, StartViewListsTheRecentKioskSystemsThenShowsTheOpenOne)
+{
+    const QString harbour = makeKiosk("harbour"), plain = makeKiosk("plain");
+    writeTextFile(m_root.filePath("harbour/root/root.zel"), {"#root", "#title Harbour town"});
+    writeTextFile(m_root.filePath("harbour/news/today.zel"), {"#leaf"});
+    storedRecent({plain, harbour, QString()});
+    mainWindow();
+    auto* start = main->findChild<StartView*>();
+    ASSERT_NE(start, nullptr);
+    QListWidget* list = start->recentList();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), plain);
+    EXPECT_EQ(list->item(1)->text(), "Harbour town\n" + harbour);
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    list->setFocus();
+    list->setCurrentRow(1);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(main->workbench().kioskSystem().folder(), QDir::fromNativeSeparators(harbour));
+    EXPECT_TRUE(start->summaryLabel()->isVisible());
+    EXPECT_TRUE(start->summaryLabel()->text().contains("Harbour town")) << start->summaryLabel()->text().toStdString();
+    EXPECT_TRUE(start->summaryLabel()->text().contains("2 page sources"));
+    EXPECT_EQ(main->findChild<QLabel*>("statusKioskSystem")->text(), "Kiosk system: " + harbour);
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 

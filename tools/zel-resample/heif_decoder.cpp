@@ -55,8 +55,7 @@ WholePicture decodeHeif(const std::string& path, const std::string& bytes)
             picture.profile.clear();
     }
     heif_image* rawImage = nullptr;
-    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA,
-                                  nullptr));
+    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr));
     std::unique_ptr<heif_image, ImageDeleter> image(rawImage);
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);

@@ -63,7 +63,8 @@ WholePicture decodeTiff(const std::string& path)
     std::uint32_t profileLength = 0;
     void* profile = nullptr;
     if (TIFFGetField(tiff.get(), TIFFTAG_ICCPROFILE, &profileLength, &profile) && profile != nullptr)
-        picture.profile.assign(static_cast<std::uint8_t*>(profile), static_cast<std::uint8_t*>(profile) + profileLength);
+        picture.profile.assign(static_cast<std::uint8_t*>(profile),
+                               static_cast<std::uint8_t*>(profile) + profileLength);
 
     char message[1024] = {};
     TIFFRGBAImage reader;

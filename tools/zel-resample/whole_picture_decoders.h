@@ -15,8 +15,8 @@
 // for anything it cannot read.
 struct WholePicture {
     Image pixels;
-    int orientation = 1;                 // Exif/TIFF orientation, 1 when upright or none
-    std::vector<std::uint8_t> profile;   // the embedded ICC profile, empty when none
+    int orientation = 1;               // Exif/TIFF orientation, 1 when upright or none
+    std::vector<std::uint8_t> profile; // the embedded ICC profile, empty when none
 };
 
 // The file's bytes (a regular file, at most maximumPictureFileSize).

@@ -1,0 +1,114 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/start_view.h"
+
+#include "pages/page_sources.h"
+#include "text/text_codec.h"
+#include "text/text_files.h"
+
+#include <QAction>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QStackedLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton* buttonFor(QAction* action, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return button;
+}
+
+} // namespace
+
+StartView::StartView(QAction* open, QAction* createNew, const QList<QAction*>& commands, QWidget* parent)
+    : QWidget(parent), m_pages(new QStackedLayout(this)), m_recent(new QListWidget(this)),
+      m_summary(new QLabel(this))
+{
+    setObjectName(QStringLiteral("startView"));
+
+    auto* recentPage = new QWidget(this);
+    auto* recentLayout = new QVBoxLayout(recentPage);
+    auto* heading = new QLabel(QStringLiteral("&Recent kiosk systems:"), recentPage);
+    heading->setBuddy(m_recent);
+    m_recent->setObjectName(QStringLiteral("recentKioskSystems"));
+    m_recent->setAccessibleName(QStringLiteral("Recent kiosk systems"));
+    m_recent->setWordWrap(true);
+    auto* firstButtons = new QHBoxLayout;
+    firstButtons->addWidget(buttonFor(open, recentPage));
+    firstButtons->addWidget(buttonFor(createNew, recentPage));
+    recentLayout->addWidget(heading);
+    recentLayout->addWidget(m_recent, 1);
+    recentLayout->addLayout(firstButtons);
+    m_pages->addWidget(recentPage);
+
+    auto* openPage = new QWidget(this);
+    auto* openLayout = new QVBoxLayout(openPage);
+    m_summary->setObjectName(QStringLiteral("kioskSystemSummary"));
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    openLayout->addWidget(m_summary);
+    auto* grid = new QGridLayout;
+    for (qsizetype i = 0; i < commands.size(); ++i)
+        grid->addWidget(buttonFor(commands.at(i), openPage), int(i / 2), int(i % 2));
+    openLayout->addLayout(grid);
+    openLayout->addStretch(1);
+    m_pages->addWidget(openPage);
+
+    const auto choose = [this](QListWidgetItem* item) { emit recentChosen(m_recent->row(item)); };
+    connect(m_recent, &QListWidget::itemActivated, this, choose);
+}
+
+void StartView::showRecent(const QStringList& folders)
+{
+    m_recent->clear();
+    for (const QString& folder : folders) {
+        const QString title = rootTitleOf(folder);
+        auto* item = new QListWidgetItem(title.isEmpty() ? folder : title + u'\n' + folder, m_recent);
+        item->setToolTip(folder);
+    }
+    if (m_recent->count() > 0)
+        m_recent->setCurrentRow(0);
+    m_pages->setCurrentIndex(0);
+}
+
+void StartView::showKioskSystem(const QString& folder, const QString& lastMake)
+{
+    const QString title = rootTitleOf(folder);
+    QString text = (title.isEmpty() ? QString() : title + u'\n') + QDir::toNativeSeparators(folder) + u'\n'
+                   + QStringLiteral("%1 page sources").arg(pageSourceCountOf(folder));
+    text += u'\n' + (lastMake.isEmpty() ? QStringLiteral("Not made in this session yet") : lastMake);
+    m_summary->setText(text);
+    m_pages->setCurrentIndex(1);
+}
+
+QString StartView::rootTitleOf(const QString& folder)
+{
+    QByteArray bytes;
+    if (!TextFiles::readAuthorFile(QDir(folder).filePath(QStringLiteral("root/root.zel")), bytes, 1 << 20).isEmpty())
+        return {};
+    const QString text = TextCodec::decode(bytes);
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        line = line.trimmed();
+        if (line.startsWith(QLatin1String("#title ")))
+            return line.mid(7).trimmed().toString();
+    }
+    return {};
+}
+
+int StartView::pageSourceCountOf(const QString& folder)
+{
+    int count = 0;
+    const QDir kiosk(folder);
+    for (const QString& pageFolder : kiosk.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        count += int(PageSources::fileNamesIn(kiosk.filePath(pageFolder)).size());
+    return count;
+}
