@@ -56,8 +56,8 @@ QByteArray KioskHealth::toJson() const
 {
     QJsonArray restartList;
     for (const Restart& restart : restarts)
-        restartList.append(QJsonObject{{QStringLiteral("time"), timeValue(restart.time)},
-                                       {QStringLiteral("reason"), restart.reason}});
+        restartList.append(
+            QJsonObject{{QStringLiteral("time"), timeValue(restart.time)}, {QStringLiteral("reason"), restart.reason}});
     QJsonObject views;
     for (auto page = pageViewsToday.begin(); page != pageViewsToday.end(); ++page)
         views.insert(page.key(), page.value());

@@ -29,9 +29,9 @@ struct KioskHealth {
     bool screenOn = true;    // false outside the opening hours (covered black, switched off where possible)
     QString openingHours;    // as set; empty: always open
     qint64 uptimeSeconds = 0;
-    qint64 freeDiskBytes = -1;       // on the kiosk's state folder
-    qint64 playerMemoryBytes = -1;   // resident, the kiosk process
-    qint64 rendererMemoryBytes = -1; // resident, its render processes together
+    qint64 freeDiskBytes = -1;         // on the kiosk's state folder
+    qint64 playerMemoryBytes = -1;     // resident, the kiosk process
+    qint64 rendererMemoryBytes = -1;   // resident, its render processes together
     QMap<QString, int> pageViewsToday; // page: views since midnight
     QDateTime reported;
 

@@ -61,7 +61,9 @@ void MqttConnection::start()
         return;
     QString problem;
     if (!setUp(problem)) {
-        QMetaObject::invokeMethod(this, [this, problem] { emit outage(m_settings.describe() + QStringLiteral(": ") + problem); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, problem] { emit outage(m_settings.describe() + QStringLiteral(": ") + problem); },
+            Qt::QueuedConnection);
         return;
     }
     m_thread = std::thread([this] { run(); });
@@ -125,9 +127,9 @@ void MqttConnection::run()
     bool first = true;
     while (!m_stop) {
         m_refused = false;
-        int code = first ? mosquitto_connect_async(m_handle, host.constData(), m_settings.port,
-                                                   m_settings.keepAliveSeconds)
-                         : mosquitto_reconnect_async(m_handle);
+        int code =
+            first ? mosquitto_connect_async(m_handle, host.constData(), m_settings.port, m_settings.keepAliveSeconds)
+                  : mosquitto_reconnect_async(m_handle);
         first = false;
         if (code == MOSQ_ERR_SUCCESS) {
             while (!m_stop && (code = mosquitto_loop(m_handle, kLoopMs, 1)) == MOSQ_ERR_SUCCESS)
@@ -160,7 +162,8 @@ void MqttConnection::fail(const QString& reason)
         return;
     m_outageReported = true;
     const QString text = m_settings.describe() + QStringLiteral(": ") + reason;
-    QMetaObject::invokeMethod(this, [this, text] { emit outage(text); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, text] { emit outage(text); }, Qt::QueuedConnection);
 }
 
 void MqttConnection::waitBeforeRetry(int delayMs)
@@ -186,7 +189,8 @@ void MqttConnection::onConnect(mosquitto* handle, void* self, int code)
         mosquitto_subscribe(handle, nullptr, filter.toUtf8().constData(), 1);
     connection->m_connected = true;
     connection->m_outageReported = false;
-    QMetaObject::invokeMethod(connection, [connection] { emit connection->connected(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        connection, [connection] { emit connection->connected(); }, Qt::QueuedConnection);
 }
 
 void MqttConnection::onDisconnect(mosquitto*, void* self, int)
@@ -199,6 +203,6 @@ void MqttConnection::onMessage(mosquitto*, void* self, const mosquitto_message* 
     auto* connection = static_cast<MqttConnection*>(self);
     const QString topic = QString::fromUtf8(message->topic);
     const QByteArray payload(static_cast<const char*>(message->payload), message->payloadlen);
-    QMetaObject::invokeMethod(connection, [connection, topic, payload] { emit connection->message(topic, payload); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        connection, [connection, topic, payload] { emit connection->message(topic, payload); }, Qt::QueuedConnection);
 }

@@ -19,7 +19,7 @@ QString brokerProgram()
     if (!found.isEmpty())
         return found;
     return QFileInfo(QStringLiteral("/usr/sbin/mosquitto")).isExecutable() ? QStringLiteral("/usr/sbin/mosquitto")
-                                                                            : QString();
+                                                                           : QString();
 }
 
 // A port on 127.0.0.1 that nothing listens on now.
@@ -42,8 +42,7 @@ int freePort()
 
 MosquittoBroker::MosquittoBroker(QString folder, QString user, QString password)
     : m_folder(std::move(folder)), m_user(std::move(user)), m_password(std::move(password))
-{
-}
+{}
 
 MosquittoBroker::~MosquittoBroker() { stop(); }
 
@@ -56,15 +55,16 @@ bool MosquittoBroker::start()
     stop();
     if (m_port == 0)
         m_port = freePort();
-    QByteArray config = "listener " + QByteArray::number(m_port) + " 127.0.0.1\npersistence false\n"
-                        "log_dest stderr\nlog_type error\nlog_type warning\nlog_type notice\n";
+    QByteArray config = "listener " + QByteArray::number(m_port)
+                        + " 127.0.0.1\npersistence false\n"
+                          "log_dest stderr\nlog_type error\nlog_type warning\nlog_type notice\n";
     if (m_user.isEmpty()) {
         config += "allow_anonymous true\n";
     } else {
         const QString passwords = m_folder + QStringLiteral("/passwords");
         QFile::remove(passwords);
-        if (QProcess::execute(QStringLiteral("mosquitto_passwd"), {QStringLiteral("-c"), QStringLiteral("-b"), passwords,
-                                                                  m_user, m_password})
+        if (QProcess::execute(QStringLiteral("mosquitto_passwd"),
+                              {QStringLiteral("-c"), QStringLiteral("-b"), passwords, m_user, m_password})
             != 0) {
             m_why = QStringLiteral("mosquitto_passwd failed");
             return false;

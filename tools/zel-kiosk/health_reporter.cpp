@@ -75,16 +75,14 @@ HealthReporter::HealthReporter(KioskPlayer& player, KioskSettings settings, QObj
     if (!m_settings.broker.enabled())
         return;
     const QString status = m_settings.broker.topic(m_name, QStringLiteral("status"));
-    m_connection = new MqttConnection(m_settings.broker,
-                                      QStringLiteral("zel-kiosk-") + m_name,
+    m_connection = new MqttConnection(m_settings.broker, QStringLiteral("zel-kiosk-") + m_name,
                                       MqttConnection::Will{status, QByteArrayLiteral("offline"), true}, this);
     connect(m_connection, &MqttConnection::connected, this, [this] {
         EventLog::write(QStringLiteral("health: connected to the broker ") + m_settings.broker.describe());
         report();
     });
     connect(m_connection, &MqttConnection::outage, this, [](const QString& reason) {
-        EventLog::write(QStringLiteral("health: no broker (tried again): ") + reason,
-                        {"health-broker", 4, {}, reason});
+        EventLog::write(QStringLiteral("health: no broker (tried again): ") + reason, {"health-broker", 4, {}, reason});
     });
     connect(m_connection, &MqttConnection::message, this, &HealthReporter::onCommand);
     m_connection->subscribe(m_settings.broker.topic(m_name, QStringLiteral("command")));
@@ -119,8 +117,8 @@ KioskHealth HealthReporter::health() const
     KioskHealth health;
     health.kiosk = m_name;
     health.versionShown = versionName(m_player.folder());
-    health.versionAvailable = m_player.waitingVersion().isEmpty() ? health.versionShown
-                                                                  : versionName(m_player.waitingVersion());
+    health.versionAvailable =
+        m_player.waitingVersion().isEmpty() ? health.versionShown : versionName(m_player.waitingVersion());
     health.lastPage = m_lastPage;
     health.lastPageTime = m_lastPageTime;
     health.restarts = m_restarts;
@@ -160,7 +158,8 @@ void HealthReporter::writeFiles(const KioskHealth& health, const QByteArray& jso
         files.append({m_settings.healthFile, health.prometheusText()});
     for (const auto& [path, bytes] : files) {
         try {
-            fileio::replaceFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), bytes.size()));
+            fileio::replaceFile(QFile::encodeName(path).toStdString(),
+                                std::string_view(bytes.constData(), bytes.size()));
         } catch (const fileio::FileError& error) {
             EventLog::write(QStringLiteral("could not write ") + QString::fromStdString(error.path())
                             + QStringLiteral(": ") + QString::fromStdString(error.reason()));
