@@ -96,7 +96,8 @@ void KiosksWindow::showKiosks()
         if (broker.enabled())
             connectTo(broker);
         else
-            m_brokerLabel->setText(QStringLiteral("No broker set: choose Broker... to set the one the kiosks report to."));
+            m_brokerLabel->setText(
+                QStringLiteral("No broker set: choose Broker... to set the one the kiosks report to."));
     }
     show();
     raise();
@@ -232,7 +233,7 @@ void KiosksWindow::updateRows()
         const KioskHealth& health = kiosk->health;
         row->setText(kColumnState, kiosk->online ? QStringLiteral("online") : QStringLiteral("offline"));
         row->setForeground(kColumnState, kiosk->online ? palette().text() : QBrush(Qt::red));
-        row->setText(kColumnSince, kiosk->since.isValid() ? timeText(kiosk->since)
+        row->setText(kColumnSince, kiosk->since.isValid()    ? timeText(kiosk->since)
                                    : m_connectedAt.isValid() ? QStringLiteral("before ") + timeText(m_connectedAt)
                                                              : QString());
         row->setText(kColumnVersion, health.versionShown);
@@ -247,11 +248,11 @@ void KiosksWindow::updateRows()
         for (const KioskHealth::Restart& restart : health.restarts)
             restarts.append(timeText(restart.time) + u' ' + restart.reason);
         row->setToolTip(kColumnRestarts, restarts.join(u'\n'));
-        row->setText(kColumnScreen, !kiosk->reported ? QString()
+        row->setText(kColumnScreen, !kiosk->reported  ? QString()
                                     : health.screenOn ? QStringLiteral("on")
                                                       : QStringLiteral("off (closed)"));
-        row->setToolTip(kColumnScreen, health.openingHours.isEmpty() ? QStringLiteral("always open")
-                                                                     : health.openingHours);
+        row->setToolTip(kColumnScreen,
+                        health.openingHours.isEmpty() ? QStringLiteral("always open") : health.openingHours);
         row->setText(kColumnViews, kiosk->reported ? QString::number(health.pageViewsTotal()) : QString());
     }
     m_tree->setSortingEnabled(true);

@@ -57,7 +57,10 @@ bool MosquittoBroker::start()
         m_port = freePort();
     QByteArray config = "listener " + QByteArray::number(m_port)
                         + " 127.0.0.1\npersistence false\n"
-                          "log_dest stderr\nlog_type error\nlog_type warning\nlog_type notice\n";
+                          "log_dest stderr\nlog_type error\nlog_type warning\nlog_type notice\nlog_type information\n";
+    // Started by root (a container), the broker would become the user mosquitto, who cannot read the test's folder.
+    if (::geteuid() == 0)
+        config += "user root\n";
     if (m_user.isEmpty()) {
         config += "allow_anonymous true\n";
     } else {
