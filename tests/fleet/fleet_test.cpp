@@ -91,8 +91,8 @@ TEST(BrokerSettings, NamesTheKioskOfATopicUnderItsPrefixOnly)
     const struct {
         const char* topic;
         const char* kiosk;
-    } rows[] = {{"zel/hall/status", "hall"},   {"zel/hall/command", ""}, {"other/hall/status", ""},
-                {"zel/a/b/status", ""},        {"zel//status", ""},      {"zel/status", ""},
+    } rows[] = {{"zel/hall/status", "hall"}, {"zel/hall/command", ""}, {"other/hall/status", ""},
+                {"zel/a/b/status", ""},      {"zel//status", ""},      {"zel/status", ""},
                 {"zelx/hall/status", ""}};
     for (const auto& row : rows)
         EXPECT_EQ(broker.kioskOf(QString::fromLatin1(row.topic), QStringLiteral("status")),
@@ -132,7 +132,8 @@ TEST_F(Broker, RetainedMessagesAWrongLoginAndALateBroker)
     QSignalSpy outages(&wrong, &MqttConnection::outage);
     wrong.start();
     ASSERT_TRUE(waitFor([&] { return outages.size() >= 1; }));
-    EXPECT_TRUE(outages.front().front().toString().contains(QStringLiteral("refused"))) << outages.front().front().toString().toStdString();
+    EXPECT_TRUE(outages.front().front().toString().contains(QStringLiteral("refused")))
+        << outages.front().front().toString().toStdString();
     // Several more tries (20 to 40 ms apart) while the listener asks the broker for its own round trip.
     listener.connection.publish(QStringLiteral("test/b/status"), "ping");
     ASSERT_TRUE(listener.waitPayload(QStringLiteral("test/b/status"), [](const QByteArray& p) { return p == "ping"; }));

@@ -41,7 +41,7 @@ int freePort()
 } // namespace
 
 MosquittoBroker::MosquittoBroker(QString folder, QString user, QString password)
-    : m_folder(std::move(folder)), m_user(std::move(user)), m_password(std::move(password))
+    : m_folder(std::move(folder)), m_user(std::move(user)), m_password(std::move(password)), m_port(freePort())
 {}
 
 MosquittoBroker::~MosquittoBroker() { stop(); }
@@ -53,8 +53,6 @@ bool MosquittoBroker::running() const { return m_process && m_process->state() =
 bool MosquittoBroker::start()
 {
     stop();
-    if (m_port == 0)
-        m_port = freePort();
     QByteArray config = "listener " + QByteArray::number(m_port)
                         + " 127.0.0.1\npersistence false\n"
                           "log_dest stderr\nlog_type error\nlog_type warning\nlog_type notice\nlog_type information\n";

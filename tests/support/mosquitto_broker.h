@@ -17,7 +17,7 @@ public:
     ~MosquittoBroker();
 
     static bool available();
-    // Starts the broker (on the port it had, once it had one) and waits until
+    // Starts the broker (on the port chosen when the object was made) and waits until
     // it listens; false with why() set when it does not within 30 s.
     bool start();
     void stop();
@@ -29,7 +29,7 @@ private:
     QString m_folder;
     QString m_user;
     QString m_password;
-    int m_port = 0;
+    int m_port;
     QString m_why;
     std::unique_ptr<QProcess> m_process;
 };

@@ -54,7 +54,10 @@ public:
         connection.subscribe(filter);
         connection.start();
     }
-    bool waitConnected() { return waitFor([this] { return connection.isConnected(); }); }
+    bool waitConnected()
+    {
+        return waitFor([this] { return connection.isConnected(); });
+    }
     // Waits until the topic's last payload satisfies the test.
     bool waitPayload(const QString& topic, const std::function<bool(const QByteArray&)>& test, int timeoutMs = 30000)
     {
