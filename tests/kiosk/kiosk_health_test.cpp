@@ -89,9 +89,11 @@ TEST(KioskHealthReport, AKilledKioskShowsOfflineByItsLastWill)
     process.setProcessEnvironment(environment);
     process.start(ZEL_KIOSK_PROGRAM, {kiosk});
     const QString topic = QStringLiteral("test/lobby/status");
-    EXPECT_TRUE(listener.waitPayload(topic, [](const QByteArray& payload) {
-        return statusOf(payload).value("lastPage").toString() == "root\\root.htm";
-    }, 60000)) << listener.last.value(topic).constData();
+    EXPECT_TRUE(listener.waitPayload(
+        topic,
+        [](const QByteArray& payload) { return statusOf(payload).value("lastPage").toString() == "root\\root.htm"; },
+        60000))
+        << listener.last.value(topic).constData();
 
     // --status --json carries the health the running kiosk reported.
     qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
