@@ -40,10 +40,9 @@ TEST_F(WindowTest, KiosksWindowListsEveryKioskFromTheRetainedStatuses)
     ASSERT_TRUE(broker.start()) << broker.why().toStdString();
     MqttListener kiosks(localBroker(broker.port()), QStringLiteral("test/+/command"));
     ASSERT_TRUE(kiosks.waitConnected());
-    const QList<std::pair<const char*, QByteArray>> statuses = {
-        {"test/hall/status", status("hall", "12", 3)},
-        {"test/lobby/status", status("lobby", "9", 4)},
-        {"test/gone/status", "offline"}};
+    const QList<std::pair<const char*, QByteArray>> statuses = {{"test/hall/status", status("hall", "12", 3)},
+                                                                {"test/lobby/status", status("lobby", "9", 4)},
+                                                                {"test/gone/status", "offline"}};
     for (const auto& [topic, payload] : statuses)
         ASSERT_TRUE(kiosks.connection.publish(QString::fromLatin1(topic), payload, true));
     localBroker(broker.port()).save(*openUserSettings());

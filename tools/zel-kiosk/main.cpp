@@ -65,7 +65,7 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "                       published.txt (written last) says it is complete,\n"
                     "                       checked and shown at the next return to the root page\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
-                    "      --status         print the running kiosk's heartbeat and exit\n"
+                    "      --status         print the running kiosk's heartbeat and health and exit\n"
                     "      --json           (with --status) print it as one JSON object\n"
                     "      --step-back      show the version shown before the current one (of a\n"
                     "                       following kiosk) from its next start on; restart the\n"
