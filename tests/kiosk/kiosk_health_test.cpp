@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -37,13 +38,25 @@ TEST(KioskHealthReport, ShowsPagesWithoutItsBrokerThenPublishesAndAnswersCommand
     settings.name = QStringLiteral("hall");
     settings.healthFile = visit.temporaryFolder() + QStringLiteral("/hall.prom");
     settings.broker = localBroker(broker.port());
+    // The run before reported two restarts: the one of the last 24 h goes on.
+    KioskHealth before;
+    before.kiosk = QStringLiteral("hall");
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    before.restarts = {{now.addSecs(-25 * 3600), QStringLiteral("old")},
+                       {now.addSecs(-3600), QStringLiteral("recent")}};
+    QFile file(HealthReporter::statusPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(before.toJson()) > 0);
+    file.close();
     HealthReporter reporter(visit.player(), settings);
     reporter.connection()->setRetryDelays(50, 400);
     reporter.start();
     const auto outages = [&] { return visit.log().filter(QStringLiteral("health: no broker")).size(); };
     ASSERT_TRUE(waitUntil([&] { return outages() == 1; }));
     EXPECT_TRUE(readBytes(settings.healthFile).contains("zel_kiosk_info{kiosk=\"hall\",shown=\"kiosk\""));
-    EXPECT_EQ(statusOf(readBytes(HealthReporter::statusPath())).value("kiosk").toString(), "hall");
+    const QJsonObject written = statusOf(readBytes(HealthReporter::statusPath()));
+    EXPECT_EQ(written.value("kiosk").toString(), "hall");
+    EXPECT_EQ(written.value("restarts24h").toInt(), 1);
+    EXPECT_EQ(written.value("restarts").toArray().at(0).toObject().value("reason").toString(), "recent");
     visit.touch(QStringLiteral("b1"));
     ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
 

@@ -44,10 +44,17 @@ HealthReporter::HealthReporter(KioskPlayer& player, KioskSettings settings, QObj
     : QObject(parent), m_player(player), m_settings(std::move(settings)), m_name(m_settings.kioskName()),
       m_minute(new QTimer(this)), m_soon(new QTimer(this))
 {
-    // The restart the heartbeat of the run before names counts, within its day.
+    // The restarts of the runs before go on for their day: those the last
+    // report named, and the one the heartbeat names (a run that ended unrecorded).
+    QFile before(statusPath());
+    QString unread;
+    if (QFileInfo(before.fileName()).isFile() && before.size() < 1024 * 1024 && before.open(QIODevice::ReadOnly))
+        if (const std::optional<KioskHealth> last = KioskHealth::fromJson(before.readAll(), unread))
+            m_restarts = last->restarts;
     const Heartbeat& beat = m_player.heartbeat();
-    if (beat.lastRestart.isValid())
-        m_restarts.append({beat.lastRestart.toUTC(), beat.lastRestartReason});
+    const QDateTime lastRestart = beat.lastRestart.toUTC().addMSecs(-beat.lastRestart.time().msec());
+    if (lastRestart.isValid() && !m_restarts.contains(KioskHealth::Restart{lastRestart, beat.lastRestartReason}))
+        m_restarts.append({lastRestart, beat.lastRestartReason});
     m_minute->setInterval(kReportMs);
     connect(m_minute, &QTimer::timeout, this, &HealthReporter::report);
     m_soon->setSingleShot(true);
@@ -62,7 +69,8 @@ HealthReporter::HealthReporter(KioskPlayer& player, KioskSettings settings, QObj
     });
     look->start();
     connect(&m_player, &KioskPlayer::restarted, this, [this](int screen, const QString& reason) {
-        m_restarts.append({QDateTime::currentDateTimeUtc(), QStringLiteral("screen %1: ").arg(screen) + reason});
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        m_restarts.append({now.addMSecs(-now.time().msec()), QStringLiteral("screen %1: ").arg(screen) + reason});
         changed();
     });
     connect(&m_player, &KioskPlayer::versionShown, this, &HealthReporter::changed);

@@ -23,7 +23,8 @@ class QTimer;
 // 800 pixels wide, published on <prefix>/<name>/screenshot) and "root"
 // (every screen back to its root page). The broker is best effort: one that
 // is down, unreachable or refuses the login is logged once per outage and
-// tried again, and the kiosk goes on showing its pages.
+// tried again, and the kiosk goes on showing its pages. The restarts of
+// the last 24 h go on from the last report of the run before.
 class HealthReporter : public QObject {
     Q_OBJECT
 
