@@ -146,4 +146,30 @@ TEST_F(Broker, RetainedMessagesAWrongLoginAndALateBroker)
     EXPECT_TRUE(listener.waitConnected());
 }
 
+// Over TLS the broker's certificate is checked against the CA named: a
+// connection without that CA never gets through.
+TEST_F(Broker, TlsConnectsWithTheBrokersCaOnly)
+{
+    MosquittoBroker broker(dir.path());
+    const QString ca = broker.useTls();
+    ASSERT_FALSE(ca.isEmpty()) << broker.why().toStdString();
+    ASSERT_TRUE(broker.start()) << broker.why().toStdString();
+    BrokerSettings tls = localBroker(broker.port());
+    tls.caFile = ca;
+    MqttListener listener(tls, QStringLiteral("test/#"));
+    EXPECT_TRUE(listener.waitConnected());
+    EXPECT_EQ(tls.describe(), QStringLiteral("127.0.0.1:%1 (TLS)").arg(broker.port()));
+
+    for (const QString& other : {QString(), QString::fromLatin1(ZEL_SOURCE_DIR "/tests/fleet/fleet_test.cpp")}) {
+        BrokerSettings wrong = tls;
+        wrong.caFile = other;
+        MqttConnection connection(wrong, QStringLiteral("wrong"));
+        connection.setRetryDelays(20, 40);
+        QSignalSpy outages(&connection, &MqttConnection::outage);
+        connection.start();
+        EXPECT_TRUE(waitFor([&] { return outages.size() == 1; })) << other.toStdString();
+        EXPECT_FALSE(connection.isConnected());
+    }
+}
+
 } // namespace

@@ -50,6 +50,37 @@ bool MosquittoBroker::available() { return !brokerProgram().isEmpty(); }
 
 bool MosquittoBroker::running() const { return m_process && m_process->state() == QProcess::Running; }
 
+QString MosquittoBroker::useTls()
+{
+    const QString ca = m_folder + QStringLiteral("/ca.crt");
+    const QString extensions = m_folder + QStringLiteral("/server.ext");
+    QFile file(extensions);
+    if (!file.open(QIODevice::WriteOnly) || file.write("subjectAltName=IP:127.0.0.1\n") <= 0) {
+        m_why = extensions + QStringLiteral(": not written");
+        return QString();
+    }
+    file.close();
+    const auto in = [this](const char* name) { return m_folder + u'/' + QLatin1String(name); };
+    const QList<QStringList> runs = {{"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", in("ca.key"), "-out",
+                                      ca, "-days", "2", "-subj", "/CN=test CA"},
+                                     {"req", "-newkey", "rsa:2048", "-nodes", "-keyout", in("server.key"), "-out",
+                                      in("server.csr"), "-subj", "/CN=127.0.0.1"},
+                                     {"x509", "-req", "-in", in("server.csr"), "-CA", ca, "-CAkey", in("ca.key"),
+                                      "-CAcreateserial", "-out", in("server.crt"), "-days", "2", "-extfile",
+                                      extensions}};
+    for (const QStringList& arguments : runs) {
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"), arguments);
+        if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit
+            || openssl.exitCode() != 0) {
+            m_why = QStringLiteral("openssl ") + arguments.join(u' ') + QStringLiteral(" failed");
+            return QString();
+        }
+    }
+    m_tls = true;
+    return ca;
+}
+
 bool MosquittoBroker::start()
 {
     stop();
@@ -59,6 +90,9 @@ bool MosquittoBroker::start()
     // Started by root (a container), the broker would become the user mosquitto, who cannot read the test's folder.
     if (::geteuid() == 0)
         config += "user root\n";
+    if (m_tls)
+        config += "cafile " + QFile::encodeName(m_folder) + "/ca.crt\ncertfile " + QFile::encodeName(m_folder)
+                  + "/server.crt\nkeyfile " + QFile::encodeName(m_folder) + "/server.key\n";
     if (m_user.isEmpty()) {
         config += "allow_anonymous true\n";
     } else {

@@ -17,6 +17,10 @@ public:
     ~MosquittoBroker();
 
     static bool available();
+    // From the next start on, TLS only: a CA and the broker's certificate
+    // (for 127.0.0.1) made with openssl in the folder. Returns the CA's
+    // certificate file; empty with why() set when they could not be made.
+    QString useTls();
     // Starts the broker (on the port chosen when the object was made) and waits until
     // it listens; false with why() set when it does not within 30 s.
     bool start();
@@ -30,6 +34,7 @@ private:
     QString m_user;
     QString m_password;
     int m_port;
+    bool m_tls = false;
     QString m_why;
     std::unique_ptr<QProcess> m_process;
 };
