@@ -297,7 +297,10 @@ qint64 KiosksWindow::pageViewsToday(const QString& page) const
 {
     qint64 views = 0;
     for (const Kiosk& kiosk : m_kiosks)
-        views += kiosk.health.pageViewsToday.value(page);
+        for (auto shown = kiosk.health.pageViewsToday.cbegin(); shown != kiosk.health.pageViewsToday.cend(); ++shown)
+            if (shown.key().endsWith(QLatin1String(".htm"), Qt::CaseInsensitive)
+                && shown.key().size() == page.size() + 4 && shown.key().startsWith(page))
+                views += shown.value();
     return views;
 }
 

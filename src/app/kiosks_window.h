@@ -49,7 +49,7 @@ public:
     // Asks the kiosk for a screenshot; it is shown when it arrives.
     void requestScreenshot(const QString& kiosk);
     QDialog* screenshotDialog() const { return m_screenshot; }
-    // The page ("news\today.htm") shown today, summed over every kiosk listed.
+    // The views today of the page ("news\today", its made file news\today.htm), summed over every kiosk listed.
     qint64 pageViewsToday(const QString& page) const;
     bool hasPageViews() const;
     // The newest version any kiosk shows or has.

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/kiosks_window.h"
+#include "app/overview_window.h"
 #include "platform/user_settings.h"
 #include "support/mosquitto_broker.h"
 #include "support/mqtt_listener.h"
@@ -20,8 +21,8 @@ QByteArray status(const char* kiosk, const char* shown, int views)
     health.versionShown = QString::fromLatin1(shown);
     health.versionAvailable = QStringLiteral("12");
     health.lastPage = QStringLiteral("news\\news.htm");
-    health.lastPageTime = QDateTime::currentDateTimeUtc().addSecs(-30);
-    health.pageViewsToday = {{QStringLiteral("news\\news.htm"), views}};
+    health.lastPageTime = QDateTime::currentDateTimeUtc().addSecs(-330);
+    health.pageViewsToday = {{QStringLiteral("root\\root.htm"), views}};
     health.reported = QDateTime::currentDateTimeUtc();
     health.uptimeSeconds = 60;
     return health.toJson();
@@ -29,8 +30,8 @@ QByteArray status(const char* kiosk, const char* shown, int views)
 
 // Tools > Kiosks over a real broker holding three kiosks' retained statuses:
 // one current, one behind (in red), one gone offline; a double-click asks a
-// kiosk for its screenshot, shown when it comes; the page views of today
-// are summed over the kiosks.
+// kiosk for its screenshot, shown when it comes; the overview sums the
+// kiosks' page views of today.
 TEST_F(WindowTest, KiosksWindowListsEveryKioskFromTheRetainedStatuses)
 {
     if (!MosquittoBroker::available())
@@ -47,6 +48,7 @@ TEST_F(WindowTest, KiosksWindowListsEveryKioskFromTheRetainedStatuses)
         ASSERT_TRUE(kiosks.connection.publish(QString::fromLatin1(topic), payload, true));
     localBroker(broker.port()).save(*openUserSettings());
 
+    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Welcome"});
     mainWindow().openKioskSystem(kiosk.folder());
     trigger(main.get(), "kiosksAction");
     KiosksWindow* window = visibleWindows<KiosksWindow>().value(0);
@@ -65,9 +67,14 @@ TEST_F(WindowTest, KiosksWindowListsEveryKioskFromTheRetainedStatuses)
         EXPECT_EQ(item->text(KiosksWindow::kColumnVersion), row.version) << row.kiosk;
         EXPECT_EQ(item->foreground(KiosksWindow::kColumnVersion).color() == QColor(Qt::red), row.red) << row.kiosk;
     }
-    EXPECT_EQ(window->rowOf("hall")->text(KiosksWindow::kColumnAge), "30 s");
+    EXPECT_EQ(window->rowOf("hall")->text(KiosksWindow::kColumnAge), "5 min");
     EXPECT_EQ(window->rowOf("lobby")->text(KiosksWindow::kColumnViews), "4");
-    EXPECT_EQ(window->pageViewsToday("news\\news.htm"), 7);
+    // The overview's Views column sums them.
+    trigger(main.get(), "overviewAction");
+    const OverviewWindow* overview = visibleWindows<OverviewWindow>().value(0);
+    ASSERT_NE(overview, nullptr);
+    ASSERT_NE(overview->rowOf(kiosk.path("root/root.zel")), nullptr);
+    EXPECT_EQ(overview->rowOf(kiosk.path("root/root.zel"))->text(OverviewWindow::kColumnViews), "7");
 
     clickItem(window->kioskTree(), window->kioskTree()->visualItemRect(window->rowOf("lobby")), true);
     ASSERT_TRUE(kiosks.waitPayload("test/lobby/command", [](const QByteArray& p) { return p == "screenshot"; }));
