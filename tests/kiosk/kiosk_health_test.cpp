@@ -79,6 +79,30 @@ TEST(KioskHealthReport, ShowsPagesWithoutItsBrokerThenPublishesAndAnswersCommand
     EXPECT_TRUE(visit.waitForPage(QStringLiteral("root/root.htm")));
 }
 
+// A broker that refuses the login: logged once however often it is tried,
+// and the visitor goes on through the pages.
+TEST(KioskHealthReport, ABrokerRefusingTheLoginIsLoggedOnceAndStopsNoPage)
+{
+    if (!MosquittoBroker::available())
+        GTEST_SKIP() << "mosquitto is not installed (scripts/setup --test installs it)";
+    KioskVisit visit;
+    MosquittoBroker broker(visit.temporaryFolder(), QStringLiteral("hall"), QStringLiteral("right"));
+    ASSERT_TRUE(broker.start()) << broker.why().toStdString();
+    KioskSettings settings = quickSettings();
+    settings.name = QStringLiteral("hall");
+    settings.broker = localBroker(broker.port(), QStringLiteral("hall"), QStringLiteral("wrong"));
+    HealthReporter reporter(visit.player(), settings);
+    reporter.connection()->setRetryDelays(20, 40);
+    reporter.start();
+    const auto refusals = [&] { return visit.log().filter(QStringLiteral("health: no broker (tried again): ")); };
+    ASSERT_TRUE(waitUntil([&] { return refusals().size() == 1; }));
+    EXPECT_TRUE(refusals().front().contains(QStringLiteral("refused"))) << refusals().front().toStdString();
+    visit.touch(QStringLiteral("b1"));
+    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+    EXPECT_EQ(refusals().size(), 1);
+    EXPECT_FALSE(reporter.connection()->isConnected());
+}
+
 TEST(KioskHealthReport, AKilledKioskShowsOfflineByItsLastWill)
 {
     if (!MosquittoBroker::available())

@@ -6,8 +6,8 @@
 #include "text/text_files.h"
 
 #include <QFileInfo>
-#include <unistd.h>
 #include <QSet>
+#include <unistd.h>
 
 namespace {
 
