@@ -7,6 +7,7 @@
 // Shows a made kiosk system full-screen, unattended. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
 #include "event_log.h"
+#include "health_reporter.h"
 #include "heartbeat.h"
 #include "kiosk_gate.h"
 #include "kiosk_player.h"
@@ -25,6 +26,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -63,7 +65,7 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "                       published.txt (written last) says it is complete,\n"
                     "                       checked and shown at the next return to the root page\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
-                    "      --status         print the running kiosk's heartbeat and exit\n"
+                    "      --status         print the running kiosk's heartbeat and health and exit\n"
                     "      --json           (with --status) print it as one JSON object\n"
                     "      --step-back      show the version shown before the current one (of a\n"
                     "                       following kiosk) from its next start on; restart the\n"
@@ -113,6 +115,40 @@ int stepBack()
     return Success;
 }
 
+// The running kiosk's last health report (health.json), empty when there is none.
+QByteArray readHealth()
+{
+    QFile file(HealthReporter::statusPath());
+    if (!QFileInfo(file.fileName()).isFile() || file.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+QString healthText(const KioskHealth& health, const QDateTime& now)
+{
+    const auto megabytes = [](qint64 bytes) {
+        return bytes < 0 ? QStringLiteral("unknown") : QStringLiteral("%1 MB").arg(bytes / (1024 * 1024));
+    };
+    QString text = QStringLiteral("kiosk name: ") + health.kiosk + u'\n';
+    text += QStringLiteral("version available: ") + health.versionAvailable + u'\n';
+    text +=
+        QStringLiteral("last page rendered: ")
+        + (health.lastPageTime.isValid()
+               ? health.lastPage
+                     + QStringLiteral(" (%1 ago)").arg(durationText(qMax<qint64>(0, health.lastPageTime.secsTo(now))))
+               : QStringLiteral("none yet"))
+        + u'\n';
+    text += QStringLiteral("restarts in 24 h: %1\n").arg(health.restarts.size());
+    for (const KioskHealth::Restart& restart : health.restarts)
+        text += QStringLiteral("  ") + restart.time.toString(Qt::ISODate) + u' ' + restart.reason + u'\n';
+    text += QStringLiteral("screen: ") + (health.screenOn ? QStringLiteral("on") : QStringLiteral("off")) + u'\n';
+    text += QStringLiteral("page views today: %1\n").arg(health.pageViewsTotal());
+    text += QStringLiteral("free disk: ") + megabytes(health.freeDiskBytes) + u'\n';
+    text += QStringLiteral("memory: player ") + megabytes(health.playerMemoryBytes) + QStringLiteral(", renderer ")
+            + megabytes(health.rendererMemoryBytes) + u'\n';
+    return text;
+}
+
 int status(bool json)
 {
     const QString path = StateFolder::file(QStringLiteral("heartbeat.txt"));
@@ -134,8 +170,13 @@ int status(bool json)
         refused = store.refused();
         notTaken = store.notTaken();
     }
+    QString problem;
+    const std::optional<KioskHealth> health =
+        beat->ended.isEmpty() ? KioskHealth::fromJson(readHealth(), problem) : std::nullopt;
     if (json) {
         QJsonObject object = QJsonDocument::fromJson(beat->statusJson(now).toUtf8()).object();
+        if (health)
+            object.insert(QStringLiteral("health"), QJsonDocument::fromJson(health->toJson()).object());
         object.insert(QStringLiteral("versionRefused"), refused.isEmpty() ? QJsonValue() : QJsonValue(refused));
         object.insert(QStringLiteral("versionNotTaken"), notTaken.isEmpty() ? QJsonValue() : QJsonValue(notTaken));
         printText(stdout, QString::fromUtf8(QJsonDocument(object).toJson()));
@@ -145,6 +186,8 @@ int status(bool json)
             printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
         if (!notTaken.isEmpty())
             printText(stdout, QStringLiteral("last version not taken (tried again): ") + notTaken + u'\n');
+        if (health)
+            printText(stdout, healthText(*health, now));
     }
     return beat->alive(now) ? Success : Refused;
 }
@@ -367,6 +410,9 @@ int main(int argc, char** argv)
         return geometries;
     };
     player.start(realScreens());
+    // Gone before the player: its last word ("offline") is said while the player still stands.
+    HealthReporter health(player, settings);
+    health.start();
     ServiceNotifier::notify("READY=1");
     // A screen turned, added or removed while the kiosk runs: the windows follow.
     const auto placeAgain = [&] {
