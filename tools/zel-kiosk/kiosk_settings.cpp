@@ -60,6 +60,8 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
         return readSeconds(key, value, settings.watchdogSeconds, error);
     if (key == QLatin1String("followSeconds"))
         return readSeconds(key, value, settings.followSeconds, error);
+    if (key == QLatin1String("pullSeconds"))
+        return readSeconds(key, value, settings.pullSeconds, error);
     if (key == QLatin1String("heartbeatSeconds"))
         return readSeconds(key, value, settings.heartbeatSeconds, error);
     if (key == QLatin1String("restartLimit")) {
@@ -73,7 +75,7 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
     }
     error = key
             + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
-                             "watchdogSeconds, followSeconds, heartbeatSeconds, restartLimit)");
+                             "watchdogSeconds, followSeconds, pullSeconds, heartbeatSeconds, restartLimit)");
     return false;
 }
 

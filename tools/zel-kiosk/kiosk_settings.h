@@ -14,6 +14,7 @@
 //     idleSeconds=120               no touch this long: back to the root page, and a waiting version shown
 //     watchdogSeconds=5             how often each page is asked whether it still answers
 //     followSeconds=10              how often a followed folder is looked at
+//     pullSeconds=60                how often an origin's manifest is asked for
 //     restartLimit=5                failed restarts of a page in a row before the kiosk ends (status 3)
 // A value is the whole rest of its line, ";" and "," included (an INI reader
 // would end it at a ";"); a value wholly in double quotes, as the desktop
@@ -24,6 +25,7 @@ struct KioskSettings {
     int idleSeconds = 120;
     int watchdogSeconds = 5;
     int followSeconds = 10;
+    int pullSeconds = 60;
     int heartbeatSeconds = 10;
     int restartLimit = 5;
 
