@@ -27,6 +27,7 @@ namespace {
 const QString kManifest = QStringLiteral("manifest.json");
 constexpr int kTransferTimeoutMs = 30000;
 constexpr int kLongestDelayMs = 10 * 60 * 1000;
+constexpr int kPollsPerFullAsk = 10;
 
 enum class Outcome { Complete, NotModified, Unreachable, TooLarge, WriteFailed };
 
@@ -242,7 +243,9 @@ void OriginPuller::fetch(const QString& relative, qint64 largest, QIODevice* int
     QNetworkRequest request(m_base.resolved(QUrl(relative)));
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setTransferTimeout(kTransferTimeoutMs);
-    if (relative == kManifest && !m_etag.isEmpty() && !m_pending)
+    // A server's ETag may miss a change (nginx's: the time in whole seconds
+    // and the size): every tenth poll asks without it.
+    if (relative == kManifest && ++m_polls % kPollsPerFullAsk != 0 && !m_etag.isEmpty() && !m_pending)
         request.setRawHeader("If-None-Match", m_etag);
     if (offset > 0)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(offset) + '-');

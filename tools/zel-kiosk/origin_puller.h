@@ -21,7 +21,8 @@ class VersionStore;
 // Pulls the versions an author publishes to an origin: a web server's URL
 // (http, https: the manifest asked for with If-None-Match, so that an
 // unchanged one costs a "304 Not Modified") or a folder (a path or a file://
-// URL) that rsync or Syncthing fills. Each poll reads manifest.json; a new
+// URL) that rsync or Syncthing fills. Each poll reads manifest.json (every
+// tenth without If-None-Match, as an ETag may miss a change); a new
 // version signed with the pinned key has the objects the kiosk lacks fetched
 // into its object cache (content-addressed: a version that changed one page
 // costs that page's files), each checked for its size and SHA-256, then is
@@ -104,6 +105,7 @@ private:
     QString m_lastRefusal, m_lastFailure;
     std::optional<Pending> m_pending;
     int m_failures = 0;
+    int m_polls = 0;
     qint64 m_fetchedBytes = 0;
     int m_fetchedObjects = 0;
 };
