@@ -22,15 +22,18 @@ int freePort()
 
 } // namespace
 
-NginxServer::NginxServer(QString root) : m_root(std::move(root)) { m_process.setProcessChannelMode(QProcess::MergedChannels); }
+NginxServer::NginxServer(QString root) : m_root(std::move(root))
+{
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
 
 NginxServer::~NginxServer() { stop(); }
 
 QString NginxServer::program()
 {
-    return QStandardPaths::findExecutable(QStringLiteral("nginx"),
-                                          {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"),
-                                           QStringLiteral("/usr/bin")});
+    return QStandardPaths::findExecutable(
+        QStringLiteral("nginx"),
+        {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/local/sbin"), QStringLiteral("/usr/bin")});
 }
 
 QString NginxServer::url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
@@ -48,23 +51,26 @@ bool NginxServer::start()
             m_error = config.errorString();
             return false;
         }
-        config.write(QStringLiteral("worker_processes 1;\n"
-                                    "user %4;\n"
-                                    "pid %1/nginx.pid;\n"
-                                    "error_log %1/error.log;\n"
-                                    "events { worker_connections 256; }\n"
-                                    "http {\n"
-                                    "  log_format requests '$request_uri $status $body_bytes_sent';\n"
-                                    "  access_log %1/access.log requests;\n"
-                                    "  client_body_temp_path %1/body; proxy_temp_path %1/proxy;\n"
-                                    "  fastcgi_temp_path %1/fastcgi; uwsgi_temp_path %1/uwsgi; scgi_temp_path %1/scgi;\n"
-                                    "  default_type application/octet-stream;\n"
-                                    "  server { listen 127.0.0.1:%2; root %3; }\n"
-                                    "}\n")
-                         .arg(dir)
-                         .arg(m_port)
-                         .arg(m_root, QString::fromLocal8Bit(user ? user->pw_name : "nobody"))
-                         .toUtf8());
+        config.write(
+            QStringLiteral("worker_processes 1;\n"
+                           "user %4;\n"
+                           "pid %1/nginx.pid;\n"
+                           "error_log %1/error.log;\n"
+                           "events { worker_connections 256; }\n"
+                           "http {\n"
+                           "  log_format requests '$request_uri $status $body_bytes_sent';\n"
+                           "  access_log %1/access.log requests;\n"
+                           "  client_body_temp_path %1/body; proxy_temp_path %1/proxy;\n"
+                           "  fastcgi_temp_path %1/fastcgi; uwsgi_temp_path %1/uwsgi; scgi_temp_path %1/scgi;\n"
+                           "  types { application/json json; }\n"
+                           "  default_type application/octet-stream;\n"
+                           "  gzip on; gzip_types application/json;\n"
+                           "  server { listen 127.0.0.1:%2; root %3; }\n"
+                           "}\n")
+                .arg(dir)
+                .arg(m_port)
+                .arg(m_root, QString::fromLocal8Bit(user ? user->pw_name : "nobody"))
+                .toUtf8());
         config.close();
         m_process.start(program(), {QStringLiteral("-p"), dir, QStringLiteral("-e"), dir + QStringLiteral("/error.log"),
                                     QStringLiteral("-c"), dir + QStringLiteral("/nginx.conf"), QStringLiteral("-g"),

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 // nginx serving a folder's files (with ETags and byte ranges, as for any
-// static site) on 127.0.0.1 at a free port, in the foreground, its
+// static site; JSON compressed when asked for) on 127.0.0.1 at a free port, in the foreground, its
 // configuration, logs and temporaries in a temporary folder of its own.
 // Stopped by stop() or at its end; start() again serves on the same port.
 class NginxServer {
