@@ -85,8 +85,10 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     QCommandLineParser parser;
-    const QCommandLineOption agentsOption(QStringLiteral("agents"), QString(), QStringLiteral("N"), QStringLiteral("20"));
-    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("N"), QStringLiteral("2000"));
+    const QCommandLineOption agentsOption(QStringLiteral("agents"), QString(), QStringLiteral("N"),
+                                          QStringLiteral("20"));
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("N"),
+                                         QStringLiteral("2000"));
     const QCommandLineOption secondsOption(QStringLiteral("pull-seconds"), QString(), QStringLiteral("S"),
                                            QStringLiteral("10"));
     parser.addOptions({agentsOption, pagesOption, secondsOption});
@@ -139,8 +141,8 @@ int main(int argc, char** argv)
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
         process->setProcessEnvironment(environment);
         process->start(binFolder() + QStringLiteral("/zel-kiosk"),
-                       {QStringLiteral("--no-display"), QStringLiteral("--origin"), server.url(), QStringLiteral("--key"),
-                        key, QStringLiteral("agent%1").arg(agent)});
+                       {QStringLiteral("--no-display"), QStringLiteral("--origin"), server.url(),
+                        QStringLiteral("--key"), key, QStringLiteral("agent%1").arg(agent)});
         homes.append(home);
         processes.push_back(std::move(process));
     }
@@ -167,8 +169,8 @@ int main(int argc, char** argv)
                 "  at most 2x the changed files: %s\n"
                 "all %d agents on version 2 after %.1f s (poll interval %d s + 5 s): %s\n",
                 static_cast<long long>(changedBytes), perAgent, objectsPerAgent,
-                static_cast<long long>(requests.size()),
-                bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds, timeOk ? "yes" : "NO");
+                static_cast<long long>(requests.size()), bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds,
+                timeOk ? "yes" : "NO");
     for (auto& process : processes)
         process->terminate();
     for (auto& process : processes)

@@ -55,8 +55,7 @@ struct PublishedKiosk {
         qputenv("XDG_DATA_HOME", QFile::encodeName(data));
         const MakeRun run = runZelMake({"--publish=" + origin, kiosk});
         qunsetenv("XDG_DATA_HOME");
-        const QRegularExpressionMatch match =
-            QRegularExpression(R"((\d+) new objects \((\d+) bytes\))").match(run.out);
+        const QRegularExpressionMatch match = QRegularExpression(R"((\d+) new objects \((\d+) bytes\))").match(run.out);
         EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
         return match.hasMatch() ? Published{match.captured(1).toInt(), match.captured(2).toLongLong()} : Published{};
     }
@@ -64,7 +63,8 @@ struct PublishedKiosk {
     void changePage()
     {
         const QString page = kiosk + "/shops/bakery.zel";
-        writeBytes(page, readBytes(page).replace("every morning", "every morning, edit " + QByteArray::number(++edits)));
+        writeBytes(page,
+                   readBytes(page).replace("every morning", "every morning, edit " + QByteArray::number(++edits)));
     }
     PublishKey key() const { return PublishKey::load(data + "/zel/publish-key"); }
     QByteArray manifest() const { return readBytes(origin + "/manifest.json"); }
@@ -140,8 +140,8 @@ TEST(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheOri
     server.stop();
     site.changePage();
     site.publish();
-    ASSERT_TRUE(waitUntil([&] { return a.log().contains(" not reached") && b.log().contains(" not reached"); },
-                          kPullTimeout));
+    ASSERT_TRUE(
+        waitUntil([&] { return a.log().contains(" not reached") && b.log().contains(" not reached"); }, kPullTimeout));
     EXPECT_EQ(a.shown(), 2);
     ASSERT_TRUE(server.start()) << server.error().toStdString();
     ASSERT_TRUE(both(3)) << a.log().toStdString() << b.log().toStdString();
@@ -181,9 +181,9 @@ TEST(OriginPull, EachForgedDamagedOrReplayedVersionIsRefusedAndTheVersionShownSt
         return operation == "write" ? fault.load() : 0;
     };
     VersionIntake* intake = nullptr;
-    VersionIntake taking(
-        store, {[&] { return store.current(); }, [&](const QString& version) { intake->shown(version); }},
-        ZEL_KIOSK_PROGRAM, &full);
+    VersionIntake taking(store,
+                         {[&] { return store.current(); }, [&](const QString& version) { intake->shown(version); }},
+                         ZEL_KIOSK_PROGRAM, &full);
     intake = &taking;
     const PublishKey key = site.key();
     OriginPuller puller({server.url(), key.publicKey(), state + "/objects", 3600000, 64 * 1024}, store, taking);

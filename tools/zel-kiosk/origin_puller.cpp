@@ -136,8 +136,10 @@ OriginPuller::OriginPuller(Options options, VersionStore& store, VersionIntake& 
 
 OriginPuller::~OriginPuller()
 {
-    if (m_reply)
+    if (m_reply) {
+        m_reply->disconnect(this);
         m_reply->abort();
+    }
 }
 
 QByteArray OriginPuller::parseKey(const QString& text)
