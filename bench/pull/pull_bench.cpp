@@ -84,6 +84,7 @@ qint64 bodyBytes(const QStringList& requests)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QCommandLineParser parser;
     const QCommandLineOption agentsOption(QStringLiteral("agents"), QString(), QStringLiteral("N"),
                                           QStringLiteral("20"));
