@@ -183,6 +183,11 @@ void OriginPuller::poll()
     auto buffer = std::make_shared<QBuffer>();
     buffer->open(QIODevice::WriteOnly);
     fetch(kManifest, m_options.largestManifest, buffer.get(), [this, buffer](const QString& failure) {
+        if (failure.isEmpty() || failure == QLatin1String("304")) {
+            if (std::exchange(m_failures, 0) > 0)
+                EventLog::write(QStringLiteral("origin ") + m_options.origin + QStringLiteral(" reached again"));
+            m_lastFailure.clear();
+        }
         if (!failure.isEmpty())
             return endPoll(failure);
         handleManifest(buffer->data());
@@ -445,12 +450,6 @@ void OriginPuller::endPoll(const QString& failure)
         if (std::exchange(m_lastFailure, failure) != failure)
             EventLog::write(QStringLiteral("origin ") + m_options.origin
                             + QStringLiteral(" not reached, the version shown stays, asked again later: ") + failure);
-    } else if (m_failures > 0) {
-        EventLog::write(QStringLiteral("origin ") + m_options.origin + QStringLiteral(" reached again"));
-    }
-    if (failure.isEmpty() || failure == QLatin1String("304")) {
-        m_failures = 0;
-        m_lastFailure.clear();
     }
     m_polling = false;
     m_timer->start(nextDelayMs());
