@@ -226,9 +226,14 @@ void OriginPuller::fetch(const QString& relative, qint64 largest, QIODevice* int
         QFile source(m_folder + u'/' + relative);
         Outcome outcome = Outcome::Complete;
         QString reason;
-        if (!source.open(QIODevice::ReadOnly)) {
+        // Never waits on a FIFO or reads a device at the name.
+        if (!QFileInfo(source.fileName()).isFile() || !source.open(QIODevice::ReadOnly)) {
             outcome = Outcome::Unreachable;
-            reason = source.fileName() + QStringLiteral(": ") + source.errorString();
+            reason = source.fileName() + QStringLiteral(": ")
+                     + (QFileInfo::exists(source.fileName()) && !QFileInfo(source.fileName()).isFile()
+                            ? QStringLiteral("not a regular file")
+                        : source.errorString().isEmpty() ? QStringLiteral("No such file or directory")
+                                                         : source.errorString());
         } else if (source.size() > largest) {
             outcome = Outcome::TooLarge;
         } else {
