@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "health_reporter.h"
 
+#include "version_store.h"
+
 #include "event_log.h"
 #include "kiosk_player.h"
 #include "kiosk_screen.h"
@@ -36,7 +38,14 @@ qint64 residentBytes(qint64 pid)
     return -1;
 }
 
-QString versionName(const QString& folder) { return folder.isEmpty() ? QString() : QFileInfo(folder).fileName(); }
+// A pulled version by its published number, a followed one by its folder's name.
+QString versionName(const QString& folder)
+{
+    if (folder.isEmpty())
+        return {};
+    const int number = VersionStore::versionNumber(folder);
+    return number > 0 ? QString::number(number) : QFileInfo(folder).fileName();
+}
 
 } // namespace
 

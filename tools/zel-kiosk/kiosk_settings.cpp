@@ -95,6 +95,8 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
         return readSeconds(key, value, settings.watchdogSeconds, error);
     if (key == QLatin1String("followSeconds"))
         return readSeconds(key, value, settings.followSeconds, error);
+    if (key == QLatin1String("pullSeconds"))
+        return readSeconds(key, value, settings.pullSeconds, error);
     if (key == QLatin1String("heartbeatSeconds"))
         return readSeconds(key, value, settings.heartbeatSeconds, error);
     if (key == QLatin1String("restartLimit")) {
@@ -108,7 +110,7 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
     }
     error = key
             + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
-                             "watchdogSeconds, followSeconds, heartbeatSeconds, restartLimit, kioskName, "
+                             "watchdogSeconds, followSeconds, pullSeconds, heartbeatSeconds, restartLimit, kioskName, "
                              "healthFile, brokerHost, brokerPort, brokerPrefix, brokerCaFile, brokerUser, "
                              "brokerPassword)");
     return false;

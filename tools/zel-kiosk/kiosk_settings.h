@@ -16,6 +16,7 @@
 //     idleSeconds=120               no touch this long: back to the root page, and a waiting version shown
 //     watchdogSeconds=5             how often each page is asked whether it still answers
 //     followSeconds=10              how often a followed folder is looked at
+//     pullSeconds=60                how often an origin's manifest is asked for
 //     restartLimit=5                failed restarts of a page in a row before the kiosk ends (status 3)
 //     kioskName=hall-west           the kiosk's name in its health reports (default: the host name)
 //     healthFile=/var/lib/prometheus/node-exporter/zel-kiosk.prom
@@ -35,6 +36,7 @@ struct KioskSettings {
     int idleSeconds = 120;
     int watchdogSeconds = 5;
     int followSeconds = 10;
+    int pullSeconds = 60;
     int heartbeatSeconds = 10;
     int restartLimit = 5;
     QString openingHoursText; // as written
