@@ -4,6 +4,7 @@
 
 #include "app/check_window.h"
 #include "app/find_in_pages_window.h"
+#include "app/kiosks_window.h"
 #include "app/overview_window.h"
 #include "app/primary_screen_size.h"
 #include "app/start_view.h"
@@ -169,6 +170,8 @@ void MainWindow::createMenus()
                    &MainWindow::checkKioskSystem);
     addMenuCommand(this, m_toolsMenu, QStringLiteral("overviewAction"), QStringLiteral("Kiosk System Overview..."),
                    &MainWindow::openOverview);
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("kiosksAction"), QStringLiteral("Kiosks..."),
+                   &MainWindow::openKiosks);
     m_toolsMenu->addSeparator();
     addMenuCommand(this, m_toolsMenu, QStringLiteral("referencesAction"), QStringLiteral("References..."),
                    &MainWindow::showReferences);
@@ -434,6 +437,12 @@ void MainWindow::openOverview()
 {
     runCommand(m_workbench.session(), kModule, QStringLiteral("mnuKioskOverview_Click"),
                [&] { m_workbench.instance<OverviewWindow>().showOverview(); });
+}
+
+void MainWindow::openKiosks()
+{
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuKiosks_Click"),
+               [&] { m_workbench.instance<KiosksWindow>().showKiosks(); });
 }
 
 void MainWindow::showFindInPages()

@@ -71,6 +71,7 @@ public slots:
     void makeAllPages();
     void checkKioskSystem();
     void openOverview();
+    void openKiosks();
     // Page references, renaming and moving pages, renaming page folders.
     void showReferences();
     void renamePage();

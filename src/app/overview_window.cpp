@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/overview_window.h"
+#include "app/kiosks_window.h"
 
 #include "app/page_opening.h"
 #include "app/references_window.h"
@@ -191,13 +192,27 @@ void OverviewWindow::showPageViews()
                    .arg(file, QString::number(lines), lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
     m_pageViewsLabel->setText(said);
     m_pageViewsLabel->setVisible(!said.isEmpty());
-    m_pageTree->setColumnHidden(kColumnViews, !m_overview->hasPageViews());
+    m_pageTree->setColumnHidden(kColumnViews, !hasViews());
     for (int i = 0; i < m_pageTree->topLevelItemCount(); ++i) {
         QTreeWidgetItem* folder = m_pageTree->topLevelItem(i);
         for (int j = 0; j < folder->childCount(); ++j)
             if (const auto* page = m_overview->page(folder->child(j)->data(kColumnPage, Qt::UserRole).toString()))
                 updateRow(folder->child(j), *page);
     }
+}
+
+bool OverviewWindow::hasViews() const
+{
+    return m_overview->hasPageViews()
+           || (workbench().exists<KiosksWindow>() && workbench().instance<KiosksWindow>().hasPageViews());
+}
+
+qint64 OverviewWindow::viewsOf(const PageReferences::PageId& id) const
+{
+    qint64 views = m_overview->hasPageViews() ? m_overview->views(id) : 0;
+    if (workbench().exists<KiosksWindow>())
+        views += workbench().instance<KiosksWindow>().pageViewsToday(id.folder + u'\\' + id.page);
+    return views;
 }
 
 void OverviewWindow::updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page)
@@ -208,7 +223,7 @@ void OverviewWindow::updateRow(QTreeWidgetItem* row, const KioskOverview::PageSu
     row->setText(kColumnTitle, titleText(page));
     row->setText(kColumnMade, madeText(page));
     row->setText(kColumnProblems, page.problems < 0 ? QString() : QString::number(page.problems));
-    row->setText(kColumnViews, m_overview->hasPageViews() ? QString::number(m_overview->views(page.id)) : QString());
+    row->setText(kColumnViews, hasViews() ? QString::number(viewsOf(page.id)) : QString());
 }
 
 QTreeWidgetItem* OverviewWindow::rowOf(const QString& pageSource) const

@@ -22,7 +22,8 @@ class Workbench;
 // made and up to date (the made files newer than the page source), and the
 // number of the check's findings for the page, and, when the author copied a
 // kiosk's page views into the kiosk system folder (pageviews.csv), the views
-// of each page. The tree is filled at once from
+// of each page, with today's views of every kiosk the Kiosks window lists
+// added. The tree is filled at once from
 // the files; the check then runs page by page between events and fills in the
 // counts. The folder and the page folders are watched: a change (a save, a
 // make, a file added from outside) reads again only the pages that changed,
@@ -70,6 +71,9 @@ private:
     void fillTree();
     void updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page);
     void showPageViews();
+    // Page views of the copied file and of the kiosks the Kiosks window lists.
+    bool hasViews() const;
+    qint64 viewsOf(const PageReferences::PageId& id) const;
     QTreeWidgetItem* folderRow(const QString& folder);
     void updateFolderRows();
     QStringList watchFolders();

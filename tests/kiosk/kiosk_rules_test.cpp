@@ -81,6 +81,9 @@ TEST(KioskSettings, AreReadFromTheFileAsDocumented)
         {"twice", "[Kiosk]\n" + weekHours + "openingHours=08:00-20:00\n", "line 3: openingHours is set", 0, {}, {}},
         {"two key combinations", "[Kiosk]\nquitKeys=Ctrl+Q, Ctrl+W\n", "line 2: quitKeys: ", 0, {}, {}},
         {"no value", "[Kiosk]\nidleSeconds\n", "line 2: \"idleSeconds\" is not a key=value line", 0, {}, {}},
+        {"port 0", "[Kiosk]\nbrokerHost=b\nbrokerPort=0\n", "line 3: brokerPort: \"0\" is not a port", 0, {}, {}},
+        {"a name of two topic levels", "[Kiosk]\nkioskName=hall/west\n", "line 2: kioskName: ", 0, {}, {}},
+        {"a wildcard prefix", "[Kiosk]\nbrokerPrefix=zel/#\n", "line 2: brokerPrefix: ", 0, {}, {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

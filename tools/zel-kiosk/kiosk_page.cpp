@@ -41,6 +41,20 @@ const char kLockScript[] = R"JS((function () {
 const char kIdleScript[] = R"JS(Object.defineProperty(window, "idleSecondsBeforeHome", {
     get: function () { return 2000000; }, set: function () {}, configurable: false});)JS";
 
+// Out of the pages' reach: after the load, two animation frames (the second
+// one runs once the first has been drawn) and a word on the console.
+const char kPaintedScript[] = R"JS((function () {
+    var report = function () {
+        requestAnimationFrame(function () {
+            requestAnimationFrame(function () { console.debug("zel-kiosk:painted"); });
+        });
+    };
+    if (document.readyState === "complete")
+        report();
+    else
+        window.addEventListener("load", report);
+})();)JS";
+
 } // namespace
 
 KioskPage::KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent)
@@ -60,6 +74,13 @@ KioskPage::KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent)
     idle.setWorldId(QWebEngineScript::MainWorld);
     idle.setRunsOnSubFrames(true);
     scripts().insert(idle);
+    QWebEngineScript painted;
+    painted.setName(QStringLiteral("kioskPainted"));
+    painted.setSourceCode(QString::fromLatin1(kPaintedScript));
+    painted.setInjectionPoint(QWebEngineScript::DocumentReady);
+    painted.setWorldId(QWebEngineScript::ApplicationWorld);
+    painted.setRunsOnSubFrames(false);
+    scripts().insert(painted);
 
     QWebEngineSettings* web = settings();
     web->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
@@ -94,4 +115,8 @@ bool KioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QS
 
 QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) { return {}; }
 
-void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) {}
+void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&)
+{
+    if (message == QLatin1String("zel-kiosk:painted"))
+        emit painted(url());
+}

@@ -10,7 +10,9 @@ class QWebEngineProfile;
 // The page of one kiosk screen: every navigation, in the page or a frame of
 // it, is put to the guard first; no window, pop-up, dialog (alert, confirm,
 // prompt, file chooser), full-screen request or permission is ever granted;
-// text cannot be selected or dragged and no context menu opens.
+// text cannot be selected or dragged and no context menu opens. Once a page
+// has loaded and two frames have been drawn, the page says so (painted): a
+// page that never gets there (a frozen or black screen) stays unreported.
 class KioskPage : public QWebEnginePage {
     Q_OBJECT
 
@@ -19,6 +21,9 @@ public:
     using Guard = std::function<bool(const QUrl& url)>;
 
     KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent);
+
+signals:
+    void painted(const QUrl& url);
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;

@@ -166,6 +166,10 @@ void KioskPlayer::makePage(int index)
     connect(page, &QWebEnginePage::loadStarted, this, [this, index] { state(index).lastSign = nowMs(); });
     connect(page, &QWebEnginePage::loadProgress, this, [this, index] { state(index).lastSign = nowMs(); });
     connect(page, &QWebEnginePage::loadFinished, this, [this, index](bool ok) { onLoadFinished(index, ok); });
+    connect(page, &KioskPage::painted, this, [this, index](const QUrl& url) {
+        if (url.isLocalFile())
+            emit pageRendered(index, relativePage(url));
+    });
     connect(page, &QWebEnginePage::renderProcessTerminated, this,
             [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
                 onRenderProcessTerminated(index, status, code);
@@ -442,6 +446,12 @@ void KioskPlayer::tick()
             loadRoot(index);
         }
     }
+}
+
+void KioskPlayer::returnToRoot()
+{
+    for (int index = 1; index <= screenCount(); ++index)
+        loadRoot(index);
 }
 
 void KioskPlayer::offerVersion(const QString& folder)

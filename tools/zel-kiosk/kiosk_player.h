@@ -74,6 +74,8 @@ public:
     QString waitingVersion() const { return m_waiting; }
 
     bool isOpen() const { return m_open; }
+    // Every screen back to its root page now (an operator's command).
+    void returnToRoot();
     // The clock the opening hours are judged by (tests compress the day).
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
     // Runs the once-a-second work now: hours, the idle return, a waiting version.
@@ -92,6 +94,8 @@ public:
 signals:
     void versionShown(const QString& folder);
     void restarted(int screen, const QString& reason);
+    // The page of a screen was loaded and drawn (relative to the kiosk system).
+    void pageRendered(int screen, const QString& page);
     void quitRequested();
     // A screen failed restartLimit restarts in a row.
     void gaveUp(const QString& reason);

@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +41,36 @@ bool readSeconds(const QString& key, const QString& value, int& seconds, QString
     return true;
 }
 
+// The health report's keys: true when key is one of them (error set when its value is wrong).
+bool takeHealth(KioskSettings& settings, const QString& key, const QString& value, QString& error)
+{
+    const QList<std::pair<const char*, QString*>> texts = {{"kioskName", &settings.name},
+                                                           {"healthFile", &settings.healthFile},
+                                                           {"brokerHost", &settings.broker.host},
+                                                           {"brokerPrefix", &settings.broker.prefix},
+                                                           {"brokerCaFile", &settings.broker.caFile},
+                                                           {"brokerUser", &settings.broker.user},
+                                                           {"brokerPassword", &settings.broker.password}};
+    for (const auto& [name, text] : texts)
+        if (key == QLatin1String(name)) {
+            *text = value;
+            // A name or prefix goes into topics: no MQTT wildcard and no level separator in a name.
+            if ((key == QLatin1String("kioskName") && value.contains(u'/'))
+                || ((key == QLatin1String("kioskName") || key == QLatin1String("brokerPrefix"))
+                    && (value.isEmpty() || value.contains(u'+') || value.contains(u'#'))))
+                error = key + QStringLiteral(": \"") + value + QStringLiteral("\" is not a topic name");
+            return true;
+        }
+    if (key == QLatin1String("brokerPort")) {
+        bool ok = false;
+        settings.broker.port = value.toInt(&ok);
+        if (!ok || settings.broker.port < 1 || settings.broker.port > 65535)
+            error = key + QStringLiteral(": \"") + value + QStringLiteral("\" is not a port from 1 to 65535");
+        return true;
+    }
+    return false;
+}
+
 // Takes one key's value into settings; false with error set when it is wrong.
 bool take(KioskSettings& settings, const QString& key, const QString& value, QString& error)
 {
@@ -52,14 +83,20 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
         }
         return true;
     }
-    if (key == QLatin1String("openingHours"))
+    if (key == QLatin1String("openingHours")) {
+        settings.openingHoursText = value;
         return OpeningHours::parse(value, settings.hours, error);
+    }
+    if (takeHealth(settings, key, value, error))
+        return error.isEmpty();
     if (key == QLatin1String("idleSeconds"))
         return readSeconds(key, value, settings.idleSeconds, error);
     if (key == QLatin1String("watchdogSeconds"))
         return readSeconds(key, value, settings.watchdogSeconds, error);
     if (key == QLatin1String("followSeconds"))
         return readSeconds(key, value, settings.followSeconds, error);
+    if (key == QLatin1String("pullSeconds"))
+        return readSeconds(key, value, settings.pullSeconds, error);
     if (key == QLatin1String("heartbeatSeconds"))
         return readSeconds(key, value, settings.heartbeatSeconds, error);
     if (key == QLatin1String("restartLimit")) {
@@ -73,11 +110,23 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
     }
     error = key
             + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
-                             "watchdogSeconds, followSeconds, heartbeatSeconds, restartLimit)");
+                             "watchdogSeconds, followSeconds, pullSeconds, heartbeatSeconds, restartLimit, kioskName, "
+                             "healthFile, brokerHost, brokerPort, brokerPrefix, brokerCaFile, brokerUser, "
+                             "brokerPassword)");
     return false;
 }
 
 } // namespace
+
+QString KioskSettings::kioskName() const
+{
+    if (!name.isEmpty())
+        return name;
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) != 0 || host[0] == 0)
+        return QStringLiteral("kiosk");
+    return QString::fromLocal8Bit(host);
+}
 
 bool KioskSettings::load(KioskSettings& settings, QString& error)
 {

@@ -4,6 +4,8 @@
 
 #include "opening_hours.h"
 
+#include "fleet/broker_settings.h"
+
 #include <QKeySequence>
 #include <QString>
 
@@ -14,7 +16,17 @@
 //     idleSeconds=120               no touch this long: back to the root page, and a waiting version shown
 //     watchdogSeconds=5             how often each page is asked whether it still answers
 //     followSeconds=10              how often a followed folder is looked at
+//     pullSeconds=60                how often an origin's manifest is asked for
 //     restartLimit=5                failed restarts of a page in a row before the kiosk ends (status 3)
+//     kioskName=hall-west           the kiosk's name in its health reports (default: the host name)
+//     healthFile=/var/lib/prometheus/node-exporter/zel-kiosk.prom
+//                                   the health as a Prometheus textfile (written at every report)
+//     brokerHost=broker.example     the MQTT broker the health is reported to (none: no reports)
+//     brokerPort=8883               (default 1883)
+//     brokerPrefix=zel              topics <prefix>/<kioskName>/status, command and screenshot
+//     brokerCaFile=/etc/zel/ca.crt  TLS, the broker's certificate checked against this CA
+//     brokerUser=hall-west          a login with brokerPassword
+//     brokerPassword=secret
 // A value is the whole rest of its line, ";" and "," included (an INI reader
 // would end it at a ";"); a value wholly in double quotes, as the desktop
 // program's settings store writes one, is read without them.
@@ -24,8 +36,16 @@ struct KioskSettings {
     int idleSeconds = 120;
     int watchdogSeconds = 5;
     int followSeconds = 10;
+    int pullSeconds = 60;
     int heartbeatSeconds = 10;
     int restartLimit = 5;
+    QString openingHoursText; // as written
+    QString name;             // kioskName; empty: the host name
+    QString healthFile;
+    BrokerSettings broker;
+
+    // The name the kiosk reports its health under.
+    QString kioskName() const;
 
     // Reads the user's settings file; on a wrong value, an unknown key or a
     // file that cannot be read returns false and sets error to a sentence

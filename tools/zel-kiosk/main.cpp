@@ -1,19 +1,23 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER
+// zel-kiosk --origin URL_OR_FOLDER --key PUBLIC_KEY [--no-display] KIOSK_NAME
 // zel-kiosk --check KIOSK_FOLDER
 // zel-kiosk --status [--json]
 // zel-kiosk --step-back
 // Shows a made kiosk system full-screen, unattended. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
 #include "event_log.h"
+#include "health_reporter.h"
 #include "heartbeat.h"
 #include "kiosk_gate.h"
 #include "kiosk_player.h"
 #include "kiosk_settings.h"
+#include "origin_puller.h"
 #include "service_notifier.h"
 #include "state_folder.h"
 #include "version_follower.h"
+#include "version_intake.h"
 #include "version_store.h"
 
 #include "fileio/atomic_file.h"
@@ -25,11 +29,14 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +50,7 @@ namespace {
 enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine, GaveUp = 3 };
 
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
+                     "       zel-kiosk --origin URL_OR_FOLDER --key PUBLIC_KEY [--no-display] KIOSK_NAME\n"
                      "       zel-kiosk --check KIOSK_FOLDER\n"
                      "       zel-kiosk --status [--json]\n"
                      "       zel-kiosk --step-back\n";
@@ -62,8 +70,26 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "                       dropped); each is taken once its marker\n"
                     "                       published.txt (written last) says it is complete,\n"
                     "                       checked and shown at the next return to the root page\n"
+                    "      --origin URL_OR_FOLDER\n"
+                    "                       pull the versions that zel-make --publish writes to an\n"
+                    "                       origin: a web server's http(s) URL, or a folder (or\n"
+                    "                       file:// URL) that rsync or Syncthing fills. Every\n"
+                    "                       pullSeconds (60) the manifest is asked for; a new\n"
+                    "                       version signed with the pinned key has the files the\n"
+                    "                       kiosk lacks fetched and checked, then is checked and\n"
+                    "                       shown at the next return to the root page. The\n"
+                    "                       operand is then the kiosk's name (letters, digits,\n"
+                    "                       \".\", \"_\", \"-\"); it shows the latest version it\n"
+                    "                       pulled (kept in the state folder), waiting for the\n"
+                    "                       first one on its first start\n"
+                    "      --key PUBLIC_KEY (with --origin) the author's public key, as zel-make\n"
+                    "                       --publish prints it: only versions it signed are taken\n"
+                    "      --no-display     (with --origin) pull, check and take versions without\n"
+                    "                       showing them: a headless agent for servers and tests\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
-                    "      --status         print the running kiosk's heartbeat and exit\n"
+                    "      --status         print the running kiosk's heartbeat and health (and, of\n"
+                    "                       a pulling kiosk, the origin, the version shown and the\n"
+                    "                       version available) and exit\n"
                     "      --json           (with --status) print it as one JSON object\n"
                     "      --step-back      show the version shown before the current one (of a\n"
                     "                       following kiosk) from its next start on; restart the\n"
@@ -113,6 +139,40 @@ int stepBack()
     return Success;
 }
 
+// The running kiosk's last health report (health.json), empty when there is none.
+QByteArray readHealth()
+{
+    QFile file(HealthReporter::statusPath());
+    if (!QFileInfo(file.fileName()).isFile() || file.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+QString healthText(const KioskHealth& health, const QDateTime& now)
+{
+    const auto megabytes = [](qint64 bytes) {
+        return bytes < 0 ? QStringLiteral("unknown") : QStringLiteral("%1 MB").arg(bytes / (1024 * 1024));
+    };
+    QString text = QStringLiteral("kiosk name: ") + health.kiosk + u'\n';
+    text += QStringLiteral("version available: ") + health.versionAvailable + u'\n';
+    text +=
+        QStringLiteral("last page rendered: ")
+        + (health.lastPageTime.isValid()
+               ? health.lastPage
+                     + QStringLiteral(" (%1 ago)").arg(durationText(qMax<qint64>(0, health.lastPageTime.secsTo(now))))
+               : QStringLiteral("none yet"))
+        + u'\n';
+    text += QStringLiteral("restarts in 24 h: %1\n").arg(health.restarts.size());
+    for (const KioskHealth::Restart& restart : health.restarts)
+        text += QStringLiteral("  ") + restart.time.toString(Qt::ISODate) + u' ' + restart.reason + u'\n';
+    text += QStringLiteral("screen: ") + (health.screenOn ? QStringLiteral("on") : QStringLiteral("off")) + u'\n';
+    text += QStringLiteral("page views today: %1\n").arg(health.pageViewsTotal());
+    text += QStringLiteral("free disk: ") + megabytes(health.freeDiskBytes) + u'\n';
+    text += QStringLiteral("memory: player ") + megabytes(health.playerMemoryBytes) + QStringLiteral(", renderer ")
+            + megabytes(health.rendererMemoryBytes) + u'\n';
+    return text;
+}
+
 int status(bool json)
 {
     const QString path = StateFolder::file(QStringLiteral("heartbeat.txt"));
@@ -128,23 +188,46 @@ int status(bool json)
     }
     const QDateTime now = QDateTime::currentDateTime();
     const QString versions = StateFolder::file(QStringLiteral("versions"));
-    QString refused, notTaken;
+    QString refused, notTaken, origin, kiosk;
+    int shownVersion = 0, availableVersion = 0;
     if (QFileInfo::exists(versions)) {
         const VersionStore store(versions);
         refused = store.refused();
         notTaken = store.notTaken();
+        origin = store.origin();
+        kiosk = store.kioskName();
+        shownVersion = store.shownVersion();
+        availableVersion = store.availableVersion();
     }
+    QString problem;
+    const std::optional<KioskHealth> health =
+        beat->ended.isEmpty() ? KioskHealth::fromJson(readHealth(), problem) : std::nullopt;
     if (json) {
         QJsonObject object = QJsonDocument::fromJson(beat->statusJson(now).toUtf8()).object();
+        if (health)
+            object.insert(QStringLiteral("health"), QJsonDocument::fromJson(health->toJson()).object());
+        if (!origin.isEmpty()) {
+            object.insert(QStringLiteral("kiosk"), kiosk);
+            object.insert(QStringLiteral("origin"), origin);
+            object.insert(QStringLiteral("versionShown"), shownVersion);
+            object.insert(QStringLiteral("versionAvailable"), availableVersion);
+        }
         object.insert(QStringLiteral("versionRefused"), refused.isEmpty() ? QJsonValue() : QJsonValue(refused));
         object.insert(QStringLiteral("versionNotTaken"), notTaken.isEmpty() ? QJsonValue() : QJsonValue(notTaken));
         printText(stdout, QString::fromUtf8(QJsonDocument(object).toJson()));
     } else {
         printText(stdout, beat->statusText(now));
+        if (!origin.isEmpty())
+            printText(stdout, QStringLiteral("kiosk: %1\norigin: %2\nversion shown: %3\nversion available: %4\n")
+                                  .arg(kiosk, origin)
+                                  .arg(shownVersion)
+                                  .arg(availableVersion));
         if (!refused.isEmpty())
             printText(stdout, QStringLiteral("last version refused: ") + refused + u'\n');
         if (!notTaken.isEmpty())
             printText(stdout, QStringLiteral("last version not taken (tried again): ") + notTaken + u'\n');
+        if (health)
+            printText(stdout, healthText(*health, now));
     }
     return beat->alive(now) ? Success : Refused;
 }
@@ -230,6 +313,74 @@ void addBrowserSwitches()
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
 }
 
+// What a pulling kiosk pulls from, and its name.
+struct Pull {
+    QString origin;
+    QByteArray key;
+    QString name;
+};
+
+// Pulls from the origin without showing anything: each version that passes
+// the gate is taken at once. firstOnly: ends once there is a version to
+// show, as a kiosk with a display does before its first start. Ends with
+// SIGTERM or SIGINT too.
+int pullWithoutDisplay(const Pull& pull, VersionStore& store, const KioskSettings& settings, bool firstOnly)
+{
+    VersionIntake* intake = nullptr;
+    VersionIntake taking(
+        store,
+        {[&store] { return store.current(); },
+         [&](const QString& version) {
+             EventLog::write(QStringLiteral("version %1 taken: ").arg(VersionStore::versionNumber(version)) + version,
+                             {"shown", 6, version, {}});
+             intake->shown(version);
+             if (firstOnly)
+                 QCoreApplication::exit(Success);
+         }},
+        QCoreApplication::applicationFilePath());
+    intake = &taking;
+    OriginPuller puller(
+        {pull.origin, pull.key, StateFolder::file(QStringLiteral("objects")), settings.pullSeconds * 1000}, store,
+        taking);
+    Heartbeat beat;
+    beat.version = QStringLiteral(ZEL_VERSION);
+    beat.pid = QCoreApplication::applicationPid();
+    beat.started = QDateTime::currentDateTime();
+    beat.openNow = QStringLiteral("yes");
+    beat.heartbeatSeconds = settings.heartbeatSeconds;
+    const auto writeBeat = [&] {
+        beat.written = QDateTime::currentDateTime();
+        beat.shown = store.current();
+        try {
+            beat.write(StateFolder::file(QStringLiteral("heartbeat.txt")));
+        } catch (const fileio::FileError&) {
+            // A full state folder: the next beat tries again.
+        }
+    };
+    QTimer beating;
+    QObject::connect(&beating, &QTimer::timeout, writeBeat);
+    QObject context;
+    onEndSignal(&context, [&](const QString& name) {
+        EventLog::write(name + QStringLiteral(": ending"));
+        beat.ended = QStringLiteral("by ") + name;
+        QCoreApplication::exit(Success);
+    });
+    if (!firstOnly) {
+        EventLog::write(QStringLiteral("started without a display as ") + pull.name,
+                        {"started", 6, store.current(), {}});
+        writeBeat();
+        beating.start(settings.heartbeatSeconds * 1000);
+        ServiceNotifier::notify("READY=1");
+    }
+    puller.start();
+    const int result = QCoreApplication::exec();
+    if (!firstOnly) {
+        writeBeat();
+        EventLog::write(QStringLiteral("ended"), {"ended", 6, store.current(), beat.ended});
+    }
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -241,13 +392,17 @@ int main(int argc, char** argv)
     const QCommandLineOption statusOption(QStringLiteral("status"));
     const QCommandLineOption stepBackOption(QStringLiteral("step-back"));
     const QCommandLineOption jsonOption(QStringLiteral("json"));
-    parser.addOptions({followOption, checkOption, statusOption, stepBackOption, jsonOption});
+    const QCommandLineOption originOption(QStringLiteral("origin"), QString(), QStringLiteral("URL_OR_FOLDER"));
+    const QCommandLineOption keyOption(QStringLiteral("key"), QString(), QStringLiteral("PUBLIC_KEY"));
+    const QCommandLineOption noDisplayOption(QStringLiteral("no-display"));
+    parser.addOptions({followOption, checkOption, statusOption, stepBackOption, jsonOption, originOption, keyOption,
+                       noDisplayOption});
     if (const std::optional<int> answered = commandLine.read(argumentList(argc, argv)))
         return *answered;
     const QStringList operands = parser.positionalArguments();
     if (parser.isSet(statusOption)) {
         if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption)
-            || parser.isSet(stepBackOption))
+            || parser.isSet(stepBackOption) || parser.isSet(originOption))
             return commandLine.refuse(QStringLiteral("--status takes nothing else"));
         QCoreApplication application(argc, argv);
         return status(parser.isSet(jsonOption));
@@ -255,14 +410,42 @@ int main(int argc, char** argv)
     if (parser.isSet(jsonOption))
         return commandLine.refuse(QStringLiteral("--json goes with --status only"));
     if (parser.isSet(stepBackOption)) {
-        if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption))
+        if (!operands.isEmpty() || parser.isSet(checkOption) || parser.isSet(followOption)
+            || parser.isSet(originOption))
             return commandLine.refuse(QStringLiteral("--step-back takes nothing else"));
         QCoreApplication application(argc, argv);
         return stepBack();
     }
+    const bool pulling = parser.isSet(originOption);
+    if (!pulling && (parser.isSet(keyOption) || parser.isSet(noDisplayOption)))
+        return commandLine.refuse(QStringLiteral("--key and --no-display go with --origin"));
+    if (pulling && (parser.isSet(followOption) || parser.isSet(checkOption)))
+        return commandLine.refuse(QStringLiteral("--origin does not go with --follow or --check"));
+    if (pulling && operands.size() != 1)
+        return commandLine.refuse(operands.isEmpty() ? QStringLiteral("no kiosk name given")
+                                                     : QStringLiteral("one kiosk name only"));
     if (operands.size() != 1)
         return commandLine.refuse(operands.isEmpty() ? QStringLiteral("no kiosk folder named")
                                                      : QStringLiteral("one kiosk folder only"));
+    Pull pull;
+    if (pulling) {
+        static const QRegularExpression kioskName(QStringLiteral("^[A-Za-z0-9][A-Za-z0-9._-]{0,63}$"));
+        pull.name = operands.front();
+        if (!kioskName.match(pull.name).hasMatch())
+            return commandLine.refuse(u'"' + pull.name
+                                      + QStringLiteral("\" is not a kiosk name (up to 64 letters, digits, \".\", "
+                                                       "\"_\" and \"-\")"));
+        if (!parser.isSet(keyOption))
+            return commandLine.refuse(QStringLiteral("--origin needs --key PUBLIC_KEY"));
+        pull.key = OriginPuller::parseKey(parser.value(keyOption));
+        if (pull.key.isEmpty())
+            return commandLine.refuse(QStringLiteral("--key: \"") + parser.value(keyOption)
+                                      + QStringLiteral("\" is not a public key (the base64 of 32 bytes that "
+                                                       "zel-make --publish prints)"));
+        pull.origin = parser.value(originOption);
+        if (!OriginPuller::isUrl(pull.origin) && !pull.origin.startsWith(QLatin1String("file:")))
+            pull.origin = QDir::cleanPath(QFileInfo(pull.origin).absoluteFilePath());
+    }
     const QString folder = QDir::cleanPath(QFileInfo(operands.front()).absoluteFilePath());
     if (parser.isSet(checkOption)) {
         if (parser.isSet(followOption))
@@ -279,6 +462,9 @@ int main(int argc, char** argv)
         printText(stderr, QStringLiteral("zel-kiosk: settings: ") + error + u'\n');
         return Usage;
     }
+    // A pulling kiosk reports its health under the name it pulls as.
+    if (pulling)
+        settings.name = pull.name;
     QString published;
     if (parser.isSet(followOption)) {
         published = QDir::cleanPath(QFileInfo(parser.value(followOption)).absoluteFilePath());
@@ -300,6 +486,17 @@ int main(int argc, char** argv)
         return Refused;
     }
 
+    if (pulling && parser.isSet(noDisplayOption)) {
+        QCoreApplication application(argc, argv);
+        VersionStore store(StateFolder::file(QStringLiteral("versions")));
+        try {
+            store.setPulling(pull.name, pull.origin);
+        } catch (const fileio::FileError&) {
+            // A full state folder: no version is taken either, and that is logged.
+        }
+        return pullWithoutDisplay(pull, store, settings, false);
+    }
+
     addBrowserSwitches();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
@@ -316,11 +513,26 @@ int main(int argc, char** argv)
     // A followed kiosk starts with the version it showed last, when there is one.
     std::unique_ptr<VersionStore> store;
     QString shown = folder;
-    if (!published.isEmpty()) {
+    if (!published.isEmpty() || pulling) {
         store = std::make_unique<VersionStore>(StateFolder::file(QStringLiteral("versions")));
         const QString current = store->current();
         if (!current.isEmpty())
             shown = current;
+    }
+    // A pulling kiosk shows what it pulled; on its first start it waits for that.
+    if (pulling) {
+        try {
+            store->setPulling(pull.name, pull.origin);
+        } catch (const fileio::FileError&) {
+            // A full state folder: no version is taken either, and that is logged.
+        }
+        if (store->current().isEmpty()) {
+            EventLog::write(QStringLiteral("no version pulled yet: waiting for the first from ") + pull.origin);
+            pullWithoutDisplay(pull, *store, settings, true);
+            if (store->current().isEmpty())
+                return Success; // ended by a signal before
+        }
+        shown = store->current();
     }
     int screens = 1;
     QString why;
@@ -355,7 +567,21 @@ int main(int argc, char** argv)
         },
         Qt::QueuedConnection);
     std::unique_ptr<VersionFollower> follower;
-    if (store) {
+    std::unique_ptr<VersionIntake> intake;
+    std::unique_ptr<OriginPuller> puller;
+    if (pulling) {
+        intake = std::make_unique<VersionIntake>(
+            *store,
+            VersionIntake::Shower{[&player] { return player.folder(); },
+                                  [&player](const QString& version) { player.offerVersion(version); }},
+            QCoreApplication::applicationFilePath());
+        QObject::connect(&player, &KioskPlayer::versionShown, intake.get(), &VersionIntake::shown);
+        puller = std::make_unique<OriginPuller>(OriginPuller::Options{pull.origin, pull.key,
+                                                                      StateFolder::file(QStringLiteral("objects")),
+                                                                      settings.pullSeconds * 1000},
+                                                *store, *intake);
+        puller->start();
+    } else if (store) {
         follower = std::make_unique<VersionFollower>(published, *store, player, settings.followSeconds * 1000,
                                                      QCoreApplication::applicationFilePath());
         follower->start();
@@ -367,6 +593,9 @@ int main(int argc, char** argv)
         return geometries;
     };
     player.start(realScreens());
+    // Gone before the player: its last word ("offline") is said while the player still stands.
+    HealthReporter health(player, settings);
+    health.start();
     ServiceNotifier::notify("READY=1");
     // A screen turned, added or removed while the kiosk runs: the windows follow.
     const auto placeAgain = [&] {

@@ -49,6 +49,14 @@ void PageViews::count(const QDate& day, const QString& page)
 
 int PageViews::views(const QDate& day, const QString& page) const { return m_views.value({day, page}); }
 
+QMap<QString, int> PageViews::day(const QDate& day) const
+{
+    QMap<QString, int> pages;
+    for (auto entry = m_views.lowerBound({day, QString()}); entry != m_views.end() && entry.key().first == day; ++entry)
+        pages.insert(entry.key().second, entry.value());
+    return pages;
+}
+
 void PageViews::save()
 {
     if (!m_changed)

@@ -22,6 +22,8 @@ public:
     QString load();
     void count(const QDate& day, const QString& page);
     int views(const QDate& day, const QString& page) const;
+    // Every page shown that day, with its views.
+    QMap<QString, int> day(const QDate& day) const;
     // Replaces the file whole when something was counted since the last save;
     // a failure raises fileio::FileError.
     void save();

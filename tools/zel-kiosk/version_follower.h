@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "version_preparation.h"
+#include "version_intake.h"
 
 #include <QObject>
 #include <QString>
 
 class KioskPlayer;
-class QThread;
 class QTimer;
 class VersionStore;
 
@@ -16,12 +15,10 @@ class VersionStore;
 // folder's fingerprint; once the content has stayed the same for two looks,
 // differs from what was last taken, and the publish step's marker says the
 // copy is complete (a copy without it is waited for, never taken), a new
-// version is prepared and checked beside the running one in a worker
-// thread. A version that passes is offered to the player, which shows it at
-// the next return to the root page after inactivity; one that fails is
-// removed and logged, and the running version stays. One that could not be
-// written into the state folder (full, read-only) is removed, logged once
-// with its reason and tried again at each look, until there is room.
+// version is prepared and checked beside the running one (VersionIntake:
+// offered to the player, which shows it at the next return to the root page
+// after inactivity; refused and logged, the running version staying; or,
+// for want of room in the state folder, tried again at each look).
 class VersionFollower : public QObject {
     Q_OBJECT
 
@@ -29,13 +26,12 @@ public:
     // faults (tests; not owned) makes writing the versions fail.
     VersionFollower(QString published, VersionStore& store, KioskPlayer& player, int intervalMs, QString programPath,
                     const fileio::FailureHook* faults = nullptr, QObject* parent = nullptr);
-    ~VersionFollower() override;
 
     // Removes what an earlier run left unfinished, then looks at every interval.
     void start();
     // One look at the published folder (the timer's work).
     void look();
-    bool preparing() const { return m_worker != nullptr; }
+    bool preparing() const { return m_intake.busy(); }
 
 signals:
     // After each preparation: the version's folder, or the reason it was refused.
@@ -43,18 +39,11 @@ signals:
     void refused(const QString& reason);
 
 private:
-    void finish(const QString& fingerprint, const QString& folder, const QString& shownCopy,
-                const VersionPreparation::Result& result);
-
     QString m_published;
     VersionStore& m_store;
-    KioskPlayer& m_player;
     QString m_programPath;
     QTimer* m_timer;
     QString m_seen;       // the fingerprint of the last look
     QString m_waitingFor; // content found incomplete: looked at again once it changes
-    QString m_offered;    // the version waiting in the player
-    QString m_notTaken;   // why the content seen could not be written (logged once)
-    const fileio::FailureHook* m_faults;
-    QThread* m_worker = nullptr;
+    VersionIntake m_intake;
 };

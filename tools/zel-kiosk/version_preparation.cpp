@@ -234,6 +234,13 @@ Result prepare(const QString& published, const QString& base, const QString& tar
             return result;
         break;
     }
+    result.ok = true;
+    return result;
+}
+
+Result gate(const QString& target, const QString& programPath, const QString& shownAs)
+{
+    Result result;
     QProcess check;
     check.start(programPath, {QStringLiteral("--check"), target});
     if (!check.waitForFinished(kToolTimeoutMs) || check.exitStatus() != QProcess::NormalExit) {
@@ -249,7 +256,7 @@ Result prepare(const QString& published, const QString& base, const QString& tar
         for (QString& line : lines)
             line = line.trimmed();
         // Named where the operator put them, not in the kiosk's copy.
-        result.reason = lines.join(QStringLiteral("; ")).replace(target, published);
+        result.reason = lines.join(QStringLiteral("; ")).replace(target, shownAs);
         return result;
     }
     result.ok = true;

@@ -57,11 +57,15 @@ struct Result {
 // says it is complete (else waiting): a whole kiosk system is copied (without
 // temporaries and the marker); cabinet files are unpacked with cabextract into their page
 // folders over a copy of base (the version shown), whose pages are then made
-// with zel-make beside the program. Then the check of programPath --check
-// runs on target. Blocking: meant for a worker thread. faults (tests) makes
-// writing the copy fail.
+// with zel-make beside programPath. ok: filled, for the gate to judge.
+// Blocking: meant for a worker thread. faults (tests) makes writing the copy
+// fail.
 Result prepare(const QString& published, const QString& base, const QString& target, const QString& programPath,
                const fileio::FailureHook* faults = nullptr);
+
+// The gate every new version passes: the check of programPath --check on
+// target, its reasons naming shownAs in place of target. Blocking.
+Result gate(const QString& target, const QString& programPath, const QString& shownAs);
 
 // Copies a folder tree (files and folders, no links), skipping temporaries
 // (isTemporary) and the marker at its top. False with a reason on the first

@@ -4,6 +4,7 @@
 
 #include "fileio/atomic_file.h"
 #include "fileio/regular_file.h"
+#include "publish/origin_manifest.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -48,6 +49,12 @@ void VersionStore::read()
             m_refused = value;
         else if (key == QLatin1String("not taken"))
             m_notTaken = value;
+        else if (key == QLatin1String("origin"))
+            m_origin = value;
+        else if (key == QLatin1String("kiosk"))
+            m_kiosk = value;
+        else if (key == QLatin1String("available"))
+            m_available = value.toInt();
     }
 }
 
@@ -57,7 +64,11 @@ void VersionStore::write() const
         QStringLiteral("current: ") + m_current + QStringLiteral("\r\nprevious: ") + m_previous
         + QStringLiteral("\r\nsource: ") + m_source + QStringLiteral("\r\n")
         + (m_refused.isEmpty() ? QString() : QStringLiteral("refused: ") + m_refused + QStringLiteral("\r\n"))
-        + (m_notTaken.isEmpty() ? QString() : QStringLiteral("not taken: ") + m_notTaken + QStringLiteral("\r\n"));
+        + (m_notTaken.isEmpty() ? QString() : QStringLiteral("not taken: ") + m_notTaken + QStringLiteral("\r\n"))
+        + (m_origin.isEmpty()
+               ? QString()
+               : QStringLiteral("kiosk: ") + m_kiosk + QStringLiteral("\r\norigin: ") + m_origin
+                     + QStringLiteral("\r\navailable: ") + QString::number(m_available) + QStringLiteral("\r\n"));
     fileio::replaceFile(QFile::encodeName(m_root + QStringLiteral("/state.txt")).toStdString(),
                         text.toUtf8().toStdString());
 }
@@ -73,6 +84,32 @@ QString VersionStore::existing(const QString& name) const
 QString VersionStore::current() const { return existing(m_current); }
 
 QString VersionStore::previous() const { return existing(m_previous); }
+
+int VersionStore::versionNumber(const QString& folder)
+{
+    QFile file(folder + u'/' + manifestName());
+    if (folder.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
+        return 0;
+    const OriginManifest::Verified kept = OriginManifest::verify(file.readAll(), QByteArray());
+    return kept.ok() ? kept.manifest.version : 0;
+}
+
+void VersionStore::setPulling(const QString& kioskName, const QString& origin)
+{
+    if (kioskName == m_kiosk && origin == m_origin)
+        return;
+    m_kiosk = kioskName;
+    m_origin = origin;
+    write();
+}
+
+void VersionStore::setAvailable(int version)
+{
+    if (version == m_available)
+        return;
+    m_available = version;
+    write();
+}
 
 void VersionStore::setLastSource(const QString& fingerprint)
 {

@@ -11,7 +11,10 @@
 // ".preparing-" until it is complete. state.txt names the version shown
 // (current), the one before it (kept for one step back), and the fingerprint
 // of the published content last taken or refused, so that a restart neither
-// prepares it again nor retries a refused one, and the last refusal.
+// prepares it again nor retries a refused one, and the last refusal. A
+// kiosk pulling from an origin keeps there too the origin and the number of
+// the latest version the origin offers; each version it pulled holds its
+// signed manifest as .zel-manifest.json, which gives its number.
 class VersionStore {
 public:
     explicit VersionStore(QString root);
@@ -32,6 +35,21 @@ public:
     // "TIME FOLDER: REASON" until a version is taken or refused.
     void setNotTaken(const QString& published, const QString& reason);
     QString notTaken() const { return m_notTaken; }
+
+    // The manifest kept in a pulled version's folder.
+    static QString manifestName() { return QStringLiteral(".zel-manifest.json"); }
+    // The number of the pulled version in folder (its manifest's); 0 for a
+    // version that was not pulled, or no folder.
+    static int versionNumber(const QString& folder);
+    // The numbers a health report gives: the version shown (0: not a pulled
+    // one) and the latest the origin offers (0: none seen yet).
+    int shownVersion() const { return versionNumber(current()); }
+    int availableVersion() const { return m_available; }
+    QString origin() const { return m_origin; }
+    QString kioskName() const { return m_kiosk; }
+    // Each written only when it changes.
+    void setPulling(const QString& kioskName, const QString& origin);
+    void setAvailable(int version);
 
     // A new, empty folder to prepare a version in (earlier unfinished ones
     // are removed first).
@@ -62,4 +80,7 @@ private:
     QString m_source;
     QString m_refused;
     QString m_notTaken;
+    QString m_origin;
+    QString m_kiosk;
+    int m_available = 0;
 };

@@ -1,0 +1,181 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Many kiosks pulling from one origin on this machine: a generated kiosk
+// system published with zel-make --publish, served by nginx on 127.0.0.1,
+// pulled by headless agents (zel-kiosk --no-display); then one page changed
+// and published again. Prints the bytes each agent fetched for the change
+// against the changed files' size, and the time from the publish until
+// every agent had taken the new version against the poll interval + 5 s.
+//
+// zel-pull-bench [--agents 20] [--pages 2000] [--pull-seconds 10]
+// Exit status 0 when the bytes per agent are at most twice the changed
+// files' size and the time at most the interval + 5 s.
+#include "support/nginx_server.h"
+#include "version_store.h"
+
+#include "publish/publish_key.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QString binFolder() { return QCoreApplication::applicationDirPath(); }
+
+bool run(const QString& program, const QStringList& arguments, QString* output = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool ended = process.waitForFinished(30 * 60 * 1000) && process.exitStatus() == QProcess::NormalExit;
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    if (!ended || process.exitCode() != 0)
+        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program), process.readAllStandardError().constData());
+    return ended && process.exitCode() == 0;
+}
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(path, target);
+    }
+}
+
+// Waits (checking every 100 ms) until every agent's version store shows the version; the milliseconds, or -1.
+qint64 untilAll(const QStringList& homes, int version, qint64 limitMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < limitMs) {
+        if (std::all_of(homes.begin(), homes.end(), [&](const QString& home) {
+                return VersionStore(home + QStringLiteral("/zel-kiosk/versions")).shownVersion() == version;
+            }))
+            return elapsed.elapsed();
+        QThread::msleep(100);
+    }
+    return -1;
+}
+
+qint64 bodyBytes(const QStringList& requests)
+{
+    qint64 bytes = 0;
+    for (const QString& line : requests)
+        bytes += line.section(u' ', 2).toLongLong();
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QCommandLineParser parser;
+    const QCommandLineOption agentsOption(QStringLiteral("agents"), QString(), QStringLiteral("N"),
+                                          QStringLiteral("20"));
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("N"),
+                                         QStringLiteral("2000"));
+    const QCommandLineOption secondsOption(QStringLiteral("pull-seconds"), QString(), QStringLiteral("S"),
+                                           QStringLiteral("10"));
+    parser.addOptions({agentsOption, pagesOption, secondsOption});
+    parser.process(application);
+    const int agents = parser.value(agentsOption).toInt(), pages = parser.value(pagesOption).toInt();
+    const int seconds = parser.value(secondsOption).toInt();
+    if (NginxServer::program().isEmpty()) {
+        std::fprintf(stderr, "nginx is not installed\n");
+        return 2;
+    }
+
+    QTemporaryDir work;
+    const QString kiosk = work.filePath(QStringLiteral("kiosk")), origin = work.filePath(QStringLiteral("origin"));
+    copyFolder(QStringLiteral(ZEL_SOURCE_DIR "/template"), kiosk);
+    if (!run(QStringLiteral("python3"), {QStringLiteral(ZEL_SOURCE_DIR "/bench/maker/generate_kiosk.py"), kiosk,
+                                         QStringLiteral("--pages"), QString::number(pages)}))
+        return 2;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(work.filePath(QStringLiteral("data"))));
+    const auto publish = [&](qint64& bytes) {
+        QString output;
+        if (!run(binFolder() + QStringLiteral("/zel-make"), {QStringLiteral("--publish=") + origin, kiosk}, &output))
+            return false;
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral(R"((\d+) new objects \((\d+) bytes\))")).match(output);
+        bytes = match.captured(2).toLongLong();
+        return match.hasMatch();
+    };
+    qint64 firstBytes = 0, changedBytes = 0;
+    if (!publish(firstBytes))
+        return 2;
+    const QString key = PublishKey::load(work.filePath(QStringLiteral("data/zel/publish-key"))).publicKeyText();
+
+    NginxServer server(origin);
+    if (!server.start()) {
+        std::fprintf(stderr, "nginx did not start: %s\n", qPrintable(server.error()));
+        return 2;
+    }
+    QStringList homes;
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int agent = 0; agent < agents; ++agent) {
+        const QString home = work.filePath(QStringLiteral("agent%1").arg(agent));
+        QDir().mkpath(home + QStringLiteral("/config"));
+        QFile settings(home + QStringLiteral("/config/ZEL_Editor.ini"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(QStringLiteral("[Kiosk]\npullSeconds=%1\n").arg(seconds).toUtf8());
+        settings.close();
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), home);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+        process->setProcessEnvironment(environment);
+        process->start(binFolder() + QStringLiteral("/zel-kiosk"),
+                       {QStringLiteral("--no-display"), QStringLiteral("--origin"), server.url(),
+                        QStringLiteral("--key"), key, QStringLiteral("agent%1").arg(agent)});
+        homes.append(home);
+        processes.push_back(std::move(process));
+    }
+    const qint64 first = untilAll(homes, 1, 60 * 60 * 1000);
+    std::printf("%d agents took version 1 (%d pages, %lld bytes) in %.1f s\n", agents, pages,
+                static_cast<long long>(firstBytes), first / 1000.0);
+
+    // One page changed.
+    const QString page = kiosk + QStringLiteral("/f01/p001.zel");
+    QFile source(page);
+    source.open(QIODevice::Append);
+    source.write("#para\r\nChanged for the benchmark.\r\n");
+    source.close();
+    const qsizetype before = server.requests().size();
+    if (!publish(changedBytes))
+        return 2;
+    const qint64 took = untilAll(homes, 2, 30 * 60 * 1000);
+    const QStringList requests = server.requests().mid(before);
+    const double perAgent = double(bodyBytes(requests)) / agents;
+    const double objectsPerAgent = double(bodyBytes(requests.filter(QStringLiteral("/objects/")))) / agents;
+    const bool bytesOk = perAgent <= 2.0 * changedBytes, timeOk = took >= 0 && took <= (seconds + 5) * 1000;
+    std::printf("one page changed: %lld bytes of changed files\n"
+                "fetched per agent: %.0f bytes, %.0f of them objects, the rest manifests (%lld requests in all);\n"
+                "  at most 2x the changed files: %s\n"
+                "all %d agents on version 2 after %.1f s (poll interval %d s + 5 s): %s\n",
+                static_cast<long long>(changedBytes), perAgent, objectsPerAgent,
+                static_cast<long long>(requests.size()), bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds,
+                timeOk ? "yes" : "NO");
+    for (auto& process : processes)
+        process->terminate();
+    for (auto& process : processes)
+        if (!process->waitForFinished(30000))
+            process->kill();
+    return bytesOk && timeOk ? 0 : 1;
+}
