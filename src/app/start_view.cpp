@@ -30,8 +30,7 @@ QToolButton* buttonFor(QAction* action, QWidget* parent)
 } // namespace
 
 StartView::StartView(QAction* open, QAction* createNew, const QList<QAction*>& commands, QWidget* parent)
-    : QWidget(parent), m_pages(new QStackedLayout(this)), m_recent(new QListWidget(this)),
-      m_summary(new QLabel(this))
+    : QWidget(parent), m_pages(new QStackedLayout(this)), m_recent(new QListWidget(this)), m_summary(new QLabel(this))
 {
     setObjectName(QStringLiteral("startView"));
 
