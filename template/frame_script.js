@@ -20,6 +20,11 @@
 // and forgets the places remembered during the visit.
 var idleSecondsBeforeHome = 120;
 
+// Seconds before that return during which the notice "Still there? Touch the
+// screen to stay" counts down; a touch or a key keeps the page. At least 20,
+// so that every visitor has time to react.
+var idleNoticeSeconds = 20;
+
 var kioskMessage = "zel-kiosk";
 
 function kioskTop() {
@@ -90,7 +95,12 @@ var hub = {
     currentRow: null,
     initRequested: false,
     leaving: false,      // on the way to another page: touches that go elsewhere wait
-    leavingTimer: null
+    leavingTimer: null,
+    noticeTimer: null,
+    noticeShown: false,
+    keyFrame: "",        // the frame whose key focus shows ("" none yet)
+    keyTargets: {},      // frame name -> how many places a key can reach in it
+    view: null           // the visitor's text size and contrast
 };
 
 function frameElementNamed(name) {
@@ -140,7 +150,8 @@ function setupFor(name) {
     var element = frameElementNamed(name);
     var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
     return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(),
-            fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode()};
+            fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode(),
+            view: hubView()};
 }
 
 function sendToFrame(name, message) {
@@ -165,6 +176,15 @@ function hubReceive(message, source) {
         break;
     case "touch":
         noteTouch();
+        break;
+    case "key":
+        hubKey(String(message.name || ""), from);
+        break;
+    case "keyTargets":
+        hub.keyTargets[from] = Number(message.count) || 0;
+        break;
+    case "view":
+        setView(message.view);
         break;
     case "command":
         hubCommand(String(message.name || ""));
@@ -403,6 +423,8 @@ function idleTimeOut() {
         if (editMode())
             return;
         forgetPlaces();
+        hideNotice();
+        setView(null);
         var home = new URL(homeAddress());
         if (home.pathname !== window.location.pathname) {
             go(home.href);
@@ -424,9 +446,99 @@ function noteTouch() {
         }
         if (idleTimer !== null)
             clearTimeout(idleTimer);
-        idleTimer = setTimeout(idleTimeOut, Math.max(0, idleSecondsBeforeHome) * 1000);
+        var idle = Math.max(0, idleSecondsBeforeHome);
+        idleTimer = setTimeout(idleTimeOut, idle * 1000);
+        hideNotice();
+        if (!editMode()) {
+            var notice = Math.min(idle, Math.max(0, idleNoticeSeconds));
+            hub.noticeTimer = setTimeout(function () { showNotice(notice); }, (idle - notice) * 1000);
+        }
     } catch (e) {
     }
+}
+
+// ---- The notice before the idle return, shown over the content.
+
+function showNotice(seconds) {
+    hub.noticeTimer = null;
+    hub.noticeShown = true;
+    sendToFrame("con", {type: "notice", seconds: seconds});
+    announce(noticeText);
+}
+
+function hideNotice() {
+    if (hub.noticeTimer !== null)
+        clearTimeout(hub.noticeTimer);
+    hub.noticeTimer = null;
+    if (hub.noticeShown)
+        sendToFrame("con", {type: "notice", seconds: 0});
+    hub.noticeShown = false;
+}
+
+// ---- The visitor's view: text size and high contrast, kept for the visit
+// (so every page opened shows them) and forgotten at the idle return.
+
+var viewKey = "kiosk.view";
+var textScales = [1, 1.5, 2];
+
+function cleanView(view) {
+    var scale = view ? Number(view.textScale) : 1;
+    return {textScale: textScales.indexOf(scale) >= 0 ? scale : 1, contrast: !!(view && view.contrast)};
+}
+
+function hubView() {
+    if (!hub.view) {
+        try {
+            hub.view = cleanView(JSON.parse(window.sessionStorage.getItem(viewKey) || "null"));
+        } catch (e) {
+            hub.view = cleanView(null);
+        }
+    }
+    return hub.view;
+}
+
+function setView(view) {
+    hub.view = cleanView(view);
+    try {
+        if (view)
+            window.sessionStorage.setItem(viewKey, JSON.stringify(hub.view));
+        else
+            window.sessionStorage.removeItem(viewKey);
+    } catch (e) {
+    }
+    sendToFrame("con", {type: "view", view: hub.view});
+    sendToFrame("nav", {type: "view", view: hub.view});
+}
+
+// ---- Keys (a keyboard or a keypad): Up and Down move the focus through the
+// places of one frame, Left goes to the content's links and the visitor's
+// buttons, Right to the navigation buttons, Enter activates what has the
+// focus, Backspace or Escape is Back. The first key shows where the focus is.
+
+function hubKey(name, from) {
+    if (name === "back") {
+        hubGoBack();
+        return;
+    }
+    var side = hub.keyFrame;
+    if (!side) {
+        side = hub.keyTargets.nav > 0 || !hub.keyTargets.con ? "nav" : "con";
+        if (name === "left" && hub.keyTargets.con > 0)
+            side = "con";
+        hub.keyFrame = side;
+        sendToFrame(side, {type: "keyFocus", move: "first"});
+        return;
+    }
+    if (name === "left" || name === "right") {
+        var other = name === "left" ? "con" : "nav";
+        if (other === side || !(hub.keyTargets[other] > 0))
+            return;
+        sendToFrame(side, {type: "keyFocus", move: "none"});
+        hub.keyFrame = other;
+        sendToFrame(other, {type: "keyFocus", move: "first"});
+        return;
+    }
+    sendToFrame(side, {type: "keyFocus", move: name === "enter" ? "activate" : name === "up" ? "previous" : "next"});
 }
 
 // Frames get names for screen readers; the size goes to both frames again
@@ -498,6 +610,18 @@ function frameReceive(message) {
     case "reset":
         resetContent();
         break;
+    case "notice":
+        showNoticeBox(Number(message.seconds) || 0);
+        break;
+    case "view":
+        if (frame.setup)
+            frame.setup.view = message.view;
+        if (frame.ready)
+            refitFrame();
+        break;
+    case "keyFocus":
+        moveKeyFocus(String(message.move || ""));
+        break;
     }
 }
 
@@ -527,13 +651,43 @@ function screenScale() {
     return 1;
 }
 
+// The visitor's text size (1 to 2) and contrast, as the hub last sent them.
+function frameView() {
+    if (isHub())
+        return hubView();
+    return cleanView(frame.setup ? frame.setup.view : null);
+}
+
+// The browser's own zoom (Ctrl and +, a visitor's or an operator's setting):
+// the window is then narrower in CSS pixels than on the screen, and sizing
+// the type from it alone would cancel the zoom. Where the browser tells no
+// outer size, there is none to respect.
+function browserZoom() {
+    try {
+        var top = kioskTop();
+        var outer = top.outerWidth || 0, inner = top.innerWidth || 0;
+        if (outer <= 0 || inner <= 0 || outer < inner * 1.05)
+            return 1;
+        return Math.min(5, outer / inner);
+    } catch (e) {
+        return 1;
+    }
+}
+
+function baseFontSize() {
+    return Math.max(smallestRootFontSize, Math.round(styledFontSize() * screenScale() * browserZoom()));
+}
+
 function rootFontSize() {
-    return Math.max(smallestRootFontSize, Math.round(styledFontSize() * screenScale()));
+    return Math.round(baseFontSize() * frameView().textScale);
 }
 
 function applyFontSize() {
     try {
-        document.documentElement.style.fontSize = rootFontSize() + "px";
+        var root = document.documentElement;
+        root.style.fontSize = rootFontSize() + "px";
+        root.classList.toggle("contrast", frameView().contrast);
+        root.classList.toggle("enlarged", frameView().textScale > 1);
     } catch (e) {
     }
 }
@@ -845,6 +999,8 @@ function prepareSelector() {
             links[i].setAttribute("target", "_top");
             links[i].setAttribute("tabindex", "-1");
             links[i].setAttribute("aria-hidden", "true");
+            // Not a place of its own either: the row is the option.
+            links[i].setAttribute("inert", "");
         }
         for (var b = 0; b < table.tBodies.length; ++b)
             table.tBodies[b].setAttribute("role", "none");
@@ -909,7 +1065,8 @@ function fitTallContent() {
     unfitTallContent();
     if (page.scrollHeight <= view.innerHeight + 1)
         return;
-    if (!fits(smallestReadableScale)) {
+    // Text the visitor enlarged is never drawn smaller again: it scrolls.
+    if (frameView().textScale > 1 || !fits(smallestReadableScale)) {
         unfitTallContent();
         root.classList.add("scrolls");
         body.classList.add("scrolls");
@@ -951,6 +1108,8 @@ function fitWideContent() {
             child.style.marginBottom = "";
             child.removeAttribute("data-scaled");
         }
+        if (child.classList.contains("wide"))
+            child.removeAttribute("tabindex");
         child.classList.remove("wide");
         var box = child.getBoundingClientRect();
         if (box.width <= 0 || box.left >= width)
@@ -964,6 +1123,8 @@ function fitWideContent() {
         var scale = (width - 2 * left) / box.width;
         if (overflows || scale < smallestReadableScale) {
             child.classList.add("wide");
+            // A keyboard reaches it too (and scrolls it with its own arrows).
+            child.setAttribute("tabindex", "0");
             continue;
         }
         var below = pixels(getComputedStyle(child, null).marginBottom);
@@ -1196,6 +1357,176 @@ function hardenDocument(doc) {
     var touches = ["pointerdown", "touchstart", "mousedown", "click", "keydown", "wheel"];
     for (var i = 0; i < touches.length; ++i)
         doc.addEventListener(touches[i], noteTouch, {passive: true, capture: true});
+    doc.addEventListener("keydown", keyPressed);
+}
+
+// The keys a visitor moves with, by the names the hub knows them by; a USB
+// keypad's arrows and Enter send the same keys.
+var visitorKeys = {ArrowUp: "up", Up: "up", ArrowDown: "down", Down: "down", ArrowLeft: "left", Left: "left",
+                   ArrowRight: "right", Right: "right", Enter: "enter", Backspace: "back", Escape: "back",
+                   Esc: "back", BrowserBack: "back"};
+
+function keyPressed(event) {
+    try {
+        var name = visitorKeys[event.key];
+        if (!name || event.altKey || event.ctrlKey || event.metaKey || editMode() || !frameAllowsKeys())
+            return;
+        event.preventDefault();
+        postToHub({type: "key", name: name});
+    } catch (e) {
+    }
+}
+
+// The author's viewer keeps its own keys; in a frame only once the hub answered.
+function frameAllowsKeys() {
+    return isHub() || (frame.setup && !frame.setup.editMode);
+}
+
+// ---- Key focus in a frame: the navigation buttons (those with a caption), or
+// the content's links and the visitor's buttons. It shows as a thick outline.
+
+var keyFocus = -1;
+
+function keyTargets() {
+    var found = [];
+    var candidates = window.name === "nav" ? document.querySelectorAll("a.nav")
+                                           : document.querySelectorAll("a[href], .viewControls button");
+    for (var i = 0; i < candidates.length; ++i) {
+        var node = candidates[i];
+        if (node.getAttribute("aria-hidden") === "true" || node.classList.contains("failed"))
+            continue;
+        if (node.nodeName === "A" && !node.textContent.trim() && !node.querySelector("img"))
+            continue;
+        found.push(node);
+    }
+    return found;
+}
+
+function moveKeyFocus(move) {
+    var targets = keyTargets();
+    var old = document.querySelectorAll(".keyfocus");
+    for (var i = 0; i < old.length; ++i)
+        old[i].classList.remove("keyfocus");
+    if (move === "none" || targets.length === 0) {
+        keyFocus = -1;
+        return;
+    }
+    if (move === "activate") {
+        if (keyFocus >= 0 && keyFocus < targets.length) {
+            targets[keyFocus].classList.add("keyfocus");
+            targets[keyFocus].click();
+        }
+        return;
+    }
+    if (move === "first" || keyFocus < 0 || keyFocus >= targets.length)
+        keyFocus = 0;
+    else
+        keyFocus = (keyFocus + (move === "previous" ? targets.length - 1 : 1)) % targets.length;
+    var target = targets[keyFocus];
+    target.classList.add("keyfocus");
+    try {
+        target.focus({preventScroll: true});
+    } catch (e) {
+    }
+    if (target.scrollIntoView && window.name === "con" && !itemTable())
+        target.scrollIntoView({block: "nearest"});
+    announce(target.getAttribute("aria-label") || target.textContent);
+}
+
+// ---- The visitor's buttons in the content: larger text (100, 150, 200 %, then
+// back) and high contrast. They keep the size the page was drawn with.
+
+function showViewControls() {
+    var bar = document.querySelector(".viewControls");
+    if (!bar && document.body) {
+        bar = document.createElement("div");
+        bar.className = "viewControls";
+        bar.setAttribute("role", "group");
+        bar.setAttribute("aria-label", "Display");
+        var size = document.createElement("button");
+        size.type = "button";
+        size.className = "textSize";
+        size.textContent = "A+";
+        size.addEventListener("click", function (event) {
+            event.stopPropagation();
+            var view = frameView();
+            var next = textScales[(textScales.indexOf(view.textScale) + 1) % textScales.length];
+            postToHub({type: "view", view: {textScale: next, contrast: view.contrast}});
+        });
+        var contrast = document.createElement("button");
+        contrast.type = "button";
+        contrast.className = "contrastSwitch";
+        contrast.textContent = "\u25d0";
+        contrast.setAttribute("aria-label", "High contrast");
+        contrast.addEventListener("click", function (event) {
+            event.stopPropagation();
+            var view = frameView();
+            postToHub({type: "view", view: {textScale: view.textScale, contrast: !view.contrast}});
+        });
+        bar.appendChild(size);
+        bar.appendChild(contrast);
+        document.body.appendChild(bar);
+    }
+    if (!bar)
+        return;
+    var view = frameView();
+    bar.style.fontSize = baseFontSize() + "px";
+    var sizeButton = bar.querySelector(".textSize");
+    sizeButton.setAttribute("aria-label", view.textScale >= 2 ? "Normal text size"
+                                          : "Larger text, now " + Math.round(view.textScale * 100) + " %");
+    bar.querySelector(".contrastSwitch").setAttribute("aria-pressed", view.contrast ? "true" : "false");
+}
+
+// ---- The notice before the idle return, in the content frame: a touch on it
+// only keeps the page (it does not reach what lies below).
+
+var noticeText = "Still there? Touch the screen to stay";
+var noticeTick = null;
+var swallowClicksUntil = 0;
+
+function showNoticeBox(seconds) {
+    var box = document.getElementById("kioskNotice");
+    if (noticeTick !== null)
+        clearInterval(noticeTick);
+    noticeTick = null;
+    if (seconds <= 0) {
+        if (box && box.parentNode)
+            box.parentNode.removeChild(box);
+        return;
+    }
+    if (!box && document.body) {
+        box = document.createElement("div");
+        box.id = "kioskNotice";
+        box.setAttribute("role", "alert");
+        box.innerHTML = "<p class=\"notice\"></p><p class=\"countdown\"></p>";
+        box.firstChild.textContent = noticeText;
+        box.addEventListener("pointerdown", function () {
+            swallowClicksUntil = Date.now() + 1000;
+            showNoticeBox(0);
+        });
+        document.body.appendChild(box);
+    }
+    if (!box)
+        return;
+    var end = Date.now() + seconds * 1000;
+    var count = function () {
+        var left = Math.max(0, Math.ceil((end - Date.now()) / 1000));
+        box.lastChild.textContent = "Back to the start in " + left + " s";
+    };
+    count();
+    noticeTick = setInterval(count, 1000);
+}
+
+document.addEventListener("click", function (event) {
+    if (Date.now() < swallowClicksUntil) {
+        swallowClicksUntil = 0;
+        event.preventDefault();
+        event.stopPropagation();
+    }
+}, true);
+
+// Speech where the browser has it and the visitor asked for it; nothing otherwise.
+function announce(text) {
 }
 
 // Screen readers: the page's language and a title naming the page.
@@ -1210,6 +1541,8 @@ function nameDocument() {
 
 function refitFrame() {
     applyFontSize();
+    if (window.name === "con")
+        showViewControls();
     if (window.name === "nav") {
         fitCaptions();
         reportSelectBox();
@@ -1231,6 +1564,7 @@ function prepareFrame() {
     nameDocument();
     hideFailedPictures();
     refitFrame();
+    postToHub({type: "keyTargets", count: keyTargets().length});
     if (window.name === "con") {
         // Pictures may change the layout once loaded: fit again.
         if (document.readyState !== "complete")
