@@ -100,7 +100,9 @@ var hub = {
     noticeShown: false,
     keyFrame: "",        // the frame whose key focus shows ("" none yet)
     keyTargets: {},      // frame name -> how many places a key can reach in it
-    view: null           // the visitor's text size and contrast
+    view: null,          // the visitor's text size and contrast
+    speech: null,        // whether the kiosk speaks
+    captions: null       // the navigation buttons' captions, once the column is ready
 };
 
 function frameElementNamed(name) {
@@ -151,7 +153,7 @@ function setupFor(name) {
     var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
     return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(),
             fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode(),
-            view: hubView()};
+            view: hubView(), speech: hubSpeech()};
 }
 
 function sendToFrame(name, message) {
@@ -185,6 +187,17 @@ function hubReceive(message, source) {
         break;
     case "view":
         setView(message.view);
+        break;
+    case "say":
+        hubSay(String(message.text || ""));
+        break;
+    case "speech":
+        setSpeech(message.on === "toggle" ? !hubSpeech() : !!message.on);
+        break;
+    case "captions":
+        hub.captions = message.captions || [];
+        if (hubSpeech())
+            sayPage();
         break;
     case "command":
         hubCommand(String(message.name || ""));
@@ -425,6 +438,7 @@ function idleTimeOut() {
         forgetPlaces();
         hideNotice();
         setView(null);
+        setSpeech(false);
         var home = new URL(homeAddress());
         if (home.pathname !== window.location.pathname) {
             go(home.href);
@@ -510,6 +524,94 @@ function setView(view) {
     sendToFrame("nav", {type: "view", view: hub.view});
 }
 
+// ---- Speech for visitors who cannot see the screen: switched on and off by
+// a long press anywhere (speechHoldMs) or the keypad's * key, as the sign in
+// the content's corner says. While it is on, a touch speaks what is under the
+// finger and a second touch on it at once (a double tap) activates it; a page
+// speaks its title and buttons when it opens, the key focus what it reaches.
+// zel-kiosk speaks through the desktop's speech service (it sets
+// zelKioskSpeech and hears the console); a browser through its own speech
+// synthesis where it has one. It is off again at the idle return.
+
+var speechKey = "kiosk.speech";
+var speechHoldMs = 2000;
+
+function hubSpeech() {
+    if (hub.speech === null) {
+        try {
+            hub.speech = window.sessionStorage.getItem(speechKey) === "on";
+        } catch (e) {
+            hub.speech = false;
+        }
+    }
+    return hub.speech;
+}
+
+function setSpeech(on) {
+    var was = hubSpeech();
+    if (was && !on)
+        hubSay("Speech off", true);
+    hub.speech = on;
+    try {
+        if (on)
+            window.sessionStorage.setItem(speechKey, "on");
+        else
+            window.sessionStorage.removeItem(speechKey);
+    } catch (e) {
+    }
+    sendToFrame("con", {type: "speech", on: on});
+    sendToFrame("nav", {type: "speech", on: on});
+    if (on && !was) {
+        hubSay("Speech on. Touch to hear, touch twice to press.", true);
+        sayPage(true);
+    } else if (!on) {
+        stopSpeaking();
+    }
+}
+
+// The page's title and its buttons, in order.
+function sayPage(queued) {
+    if (!hub.captions)
+        return;
+    var text = pageTitle();
+    if (hub.captions.length > 0)
+        text += ". Buttons: " + hub.captions.join(", ");
+    hubSay(text, queued);
+}
+
+// Speaks the text, interrupting what is still being said unless queued.
+function hubSay(text, queued) {
+    text = String(text || "").replace(/\s+/g, " ").trim();
+    if (!text || !hubSpeech())
+        return;
+    try {
+        var language = document.documentElement.getAttribute("lang") || "en";
+        if (window.zelKioskSpeech) {
+            console.info("zel-kiosk-say:" + (queued ? "+" : "") + language + " " + text);
+            return;
+        }
+        var synthesis = window.speechSynthesis;
+        if (!synthesis || typeof window.SpeechSynthesisUtterance !== "function")
+            return;
+        if (!queued)
+            synthesis.cancel();
+        var utterance = new window.SpeechSynthesisUtterance(text);
+        utterance.lang = language;
+        synthesis.speak(utterance);
+    } catch (e) {
+    }
+}
+
+function stopSpeaking() {
+    try {
+        if (window.zelKioskSpeech)
+            console.info("zel-kiosk-say:");
+        else if (window.speechSynthesis)
+            window.speechSynthesis.cancel();
+    } catch (e) {
+    }
+}
+
 // ---- Keys (a keyboard or a keypad): Up and Down move the focus through the
 // places of one frame, Left goes to the content's links and the visitor's
 // buttons, Right to the navigation buttons, Enter activates what has the
@@ -518,6 +620,10 @@ function setView(view) {
 function hubKey(name, from) {
     if (name === "back") {
         hubGoBack();
+        return;
+    }
+    if (name === "speech") {
+        setSpeech(!hubSpeech());
         return;
     }
     var side = hub.keyFrame;
@@ -621,6 +727,13 @@ function frameReceive(message) {
         break;
     case "keyFocus":
         moveKeyFocus(String(message.move || ""));
+        break;
+    case "speech":
+        if (frame.setup)
+            frame.setup.speech = !!message.on;
+        lastSpoken = {node: null, time: 0};
+        if (window.name === "con")
+            showViewControls();
         break;
     }
 }
@@ -1241,7 +1354,9 @@ function captionFits(link, span, size) {
 
 function captionSizes(link) {
     var largest = Math.round(Math.min(1.1 * rootFontSize(), (link.clientHeight - 6) * 0.42));
-    var readable = Math.round(0.6 * 1.1 * rootFontSize());
+    // The smallest readable size is that of the text as drawn, before the
+    // visitor enlarges it: an enlarged caption may give way in a narrow button.
+    var readable = Math.round(0.6 * 1.1 * baseFontSize());
     return {largest: largest, smallest: Math.min(largest, Math.max(9, readable))};
 }
 
@@ -1358,13 +1473,18 @@ function hardenDocument(doc) {
     for (var i = 0; i < touches.length; ++i)
         doc.addEventListener(touches[i], noteTouch, {passive: true, capture: true});
     doc.addEventListener("keydown", keyPressed);
+    doc.addEventListener("pointerdown", holdStarted, {passive: true, capture: true});
+    doc.addEventListener("pointermove", holdMoved, {passive: true, capture: true});
+    doc.addEventListener("pointerup", holdEnded, {passive: true, capture: true});
+    doc.addEventListener("pointercancel", holdEnded, {passive: true, capture: true});
+    window.addEventListener("click", speechTouch, true);
 }
 
 // The keys a visitor moves with, by the names the hub knows them by; a USB
 // keypad's arrows and Enter send the same keys.
 var visitorKeys = {ArrowUp: "up", Up: "up", ArrowDown: "down", Down: "down", ArrowLeft: "left", Left: "left",
                    ArrowRight: "right", Right: "right", Enter: "enter", Backspace: "back", Escape: "back",
-                   Esc: "back", BrowserBack: "back"};
+                   Esc: "back", BrowserBack: "back", "*": "speech"};
 
 function keyPressed(event) {
     try {
@@ -1463,6 +1583,9 @@ function showViewControls() {
             var view = frameView();
             postToHub({type: "view", view: {textScale: view.textScale, contrast: !view.contrast}});
         });
+        var sign = document.createElement("p");
+        sign.className = "speechSign";
+        bar.appendChild(sign);
         bar.appendChild(size);
         bar.appendChild(contrast);
         document.body.appendChild(bar);
@@ -1475,6 +1598,9 @@ function showViewControls() {
     sizeButton.setAttribute("aria-label", view.textScale >= 2 ? "Normal text size"
                                           : "Larger text, now " + Math.round(view.textScale * 100) + " %");
     bar.querySelector(".contrastSwitch").setAttribute("aria-pressed", view.contrast ? "true" : "false");
+    var speaking = !!(frame.setup && frame.setup.speech);
+    bar.querySelector(".speechSign").textContent = speaking ? "Speech on: touch to hear, twice to press. Hold 2 s: off"
+                                                            : "Speech: hold the screen 2\u00a0s or press\u00a0*";
 }
 
 // ---- The notice before the idle return, in the content frame: a touch on it
@@ -1525,8 +1651,79 @@ document.addEventListener("click", function (event) {
     }
 }, true);
 
-// Speech where the browser has it and the visitor asked for it; nothing otherwise.
+// Speaks the text when speech is on (the hub decides).
 function announce(text) {
+    if (isHub())
+        hubSay(text);
+    else if (frame.setup && frame.setup.speech)
+        postToHub({type: "say", text: String(text || "")});
+}
+
+// ---- Speech in a frame: the long press that switches it, and touches that
+// speak before they act.
+
+var holdTimer = null;
+var holdStart = null;
+var lastSpoken = {node: null, time: 0};
+var doubleTapMs = 700;
+
+function holdStarted(event) {
+    holdEnded();
+    if (event.isPrimary === false)
+        return;
+    holdStart = {x: event.clientX, y: event.clientY};
+    holdTimer = setTimeout(function () {
+        holdTimer = null;
+        swallowClicksUntil = Date.now() + 1500;
+        postToHub({type: "speech", on: "toggle"});
+    }, speechHoldMs);
+}
+
+function holdMoved(event) {
+    if (holdStart && Math.abs(event.clientX - holdStart.x) + Math.abs(event.clientY - holdStart.y) > 24)
+        holdEnded();
+}
+
+function holdEnded() {
+    if (holdTimer !== null)
+        clearTimeout(holdTimer);
+    holdTimer = null;
+    holdStart = null;
+}
+
+// What a touch on the node would have spoken: the nearest button, row,
+// link or block of text, by its name for screen readers or its text.
+function spokenPlace(node) {
+    while (node && node.nodeType !== 1)
+        node = node.parentNode;
+    var place = node && node.closest
+        ? node.closest("a.nav, button, #sTable tr, a[href], #kioskNotice, p, h1, h2, h3, h4, h5, h6, li, td, img, pre")
+        : null;
+    if (!place)
+        return null;
+    var text = place.getAttribute("aria-label") || place.textContent || place.getAttribute("alt") || "";
+    return {node: place, text: text.replace(/\s+/g, " ").trim()};
+}
+
+// With speech on, a real touch speaks first; the same place touched again
+// at once goes on to do what the touch does.
+function speechTouch(event) {
+    try {
+        if (!event.isTrusted || !frame.setup || !frame.setup.speech || editMode())
+            return;
+        var place = spokenPlace(event.target);
+        var now = Date.now();
+        if (place && lastSpoken.node === place.node && now - lastSpoken.time < doubleTapMs) {
+            lastSpoken = {node: null, time: 0};
+            return;
+        }
+        lastSpoken = {node: place ? place.node : null, time: now};
+        event.preventDefault();
+        event.stopImmediatePropagation();
+        if (place && place.text)
+            postToHub({type: "say", text: place.text});
+    } catch (e) {
+    }
 }
 
 // Screen readers: the page's language and a title naming the page.
@@ -1565,6 +1762,13 @@ function prepareFrame() {
     hideFailedPictures();
     refitFrame();
     postToHub({type: "keyTargets", count: keyTargets().length});
+    if (window.name === "nav") {
+        var captions = [];
+        var targets = keyTargets();
+        for (var c = 0; c < targets.length; ++c)
+            captions.push((targets[c].getAttribute("aria-label") || targets[c].textContent).replace(/\s+/g, " ").trim());
+        postToHub({type: "captions", captions: captions});
+    }
     if (window.name === "con") {
         // Pictures may change the layout once loaded: fit again.
         if (document.readyState !== "complete")

@@ -370,7 +370,7 @@ async function cutOff(page) {
             found.push('the page scrolls sideways');
         for (const e of document.body.querySelectorAll('p, img, table, pre, li, h1, h2, h3, h4, h5, h6')) {
             const r = e.getBoundingClientRect();
-            if (r.width === 0 || e.closest('.wide, #sTable, #kioskNotice'))
+            if (r.width === 0 || e.closest('.wide, #sTable, #kioskNotice, .viewControls'))
                 continue;
             const top = r.top + s.scrollTop, bottom = r.bottom + s.scrollTop;
             const clipped = e.nodeName === 'P' && e.scrollHeight > e.clientHeight + 1;
@@ -506,6 +506,43 @@ async function visitorAids(browser, k, size, urlOf, label) {
     row(`${label}: no script error with the visitor aids`, win.log.errors.length === 0,
         win.log.errors.slice(0, 4).join(' | '));
     await win.context.close();
+
+    // Speech (a recording speech synthesis stands in for the browser's): a long press switches it on, the page
+    // speaks its title and buttons, a touch speaks a button and a double tap presses it, the idle return ends it.
+    const talk = await kiosk.openWindow(browser, size);
+    await talk.context.addInitScript(() => {
+        window.zelSaid = [];
+        window.SpeechSynthesisUtterance = function (text) { this.text = text; };
+        Object.defineProperty(window, 'speechSynthesis',
+                              { value: { speak: (u) => window.zelSaid.push(u.text), cancel: () => {} } });
+    });
+    const said = () => talk.page.evaluate(() => window.zelSaid.slice());
+    await kiosk.open(talk.page, urlOf('root/root.htm'));
+    let there = await kiosk.waitForKiosk(talk.page, urlOf('root/root.htm'));
+    const content = await (await kiosk.frameNamed(talk.page, 'con').frameElement()).boundingBox();
+    const held = { x: Math.round(content.x + content.width / 2), y: Math.round(content.y + content.height / 3), id: 1 };
+    await talk.session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [held] });
+    const on = await kiosk.waitFor(async () => (await said()).some((t) => /^Speech on/.test(t)), 8000);
+    await talk.session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    const title = await talk.page.evaluate(() => pageTitle());
+    const spokenPage = await kiosk.waitFor(async () => (await said()).some((t) => t.startsWith(title + '. Buttons: ')), 5000);
+    const button = there.buttons.find((b) => /news\.htm$/.test(b.href || ''));
+    await kiosk.tap(talk.page, button.x, button.y);
+    const spoken = await kiosk.waitFor(async () => (await said()).slice(-1)[0] === button.text, 5000);
+    const stayed = talk.page.url() === urlOf('root/root.htm');
+    await kiosk.tap(talk.page, button.x, button.y);
+    await kiosk.tap(talk.page, button.x, button.y);
+    there = await kiosk.waitForKiosk(talk.page, urlOf('news/news.htm'), 10000);
+    const newsTitle = there ? await talk.page.evaluate(() => pageTitle()) : '?';
+    const next = there && await kiosk.waitFor(async () => (await said()).some((t) => t.startsWith(newsTitle + '. ')), 5000);
+    await talk.page.evaluate(() => idleTimeOut());
+    const back = await kiosk.waitForKiosk(talk.page, urlOf('root/root.htm'), 10000);
+    const off = !!back && await talk.page.evaluate(() => !hubSpeech());
+    row(`${label}: speech by a long press speaks pages and touched buttons, a double tap presses, idle ends it`,
+        on && spokenPage && spoken && stayed && !!there && next && off,
+        JSON.stringify({ on, spokenPage, spoken, stayed, there: !!there, next, off, said: (await said()).slice(-3) }));
+    row(`${label}: no script error with speech`, talk.log.errors.length === 0, talk.log.errors.slice(0, 4).join(' | '));
+    await talk.context.close();
 
     // The idle notice: shown its own time before the idle return, a touch keeps the page; the idle return then
     // forgets the visitor's text size and contrast.
