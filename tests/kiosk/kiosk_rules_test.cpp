@@ -81,6 +81,12 @@ TEST(KioskSettings, AreReadFromTheFileAsDocumented)
         {"twice", "[Kiosk]\n" + weekHours + "openingHours=08:00-20:00\n", "line 3: openingHours is set", 0, {}, {}},
         {"two key combinations", "[Kiosk]\nquitKeys=Ctrl+Q, Ctrl+W\n", "line 2: quitKeys: ", 0, {}, {}},
         {"no value", "[Kiosk]\nidleSeconds\n", "line 2: \"idleSeconds\" is not a key=value line", 0, {}, {}},
+        {"speech too loud",
+         "[Kiosk]\nspeechVolume=101\n",
+         "line 2: speechVolume: \"101\" is not a number from 0",
+         0,
+         {},
+         {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

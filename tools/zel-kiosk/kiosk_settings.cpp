@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QSet>
+#include <tuple>
 
 namespace {
 
@@ -62,6 +63,19 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
         return readSeconds(key, value, settings.followSeconds, error);
     if (key == QLatin1String("heartbeatSeconds"))
         return readSeconds(key, value, settings.heartbeatSeconds, error);
+    for (const auto& [name, target, lowest] : {std::tuple{"speechVolume", &settings.speechVolume, 0},
+                                               std::tuple{"speechRate", &settings.speechRate, -100}}) {
+        if (key != QLatin1String(name))
+            continue;
+        bool ok = false;
+        *target = value.toInt(&ok);
+        if (!ok || *target < lowest || *target > 100) {
+            error = key + QStringLiteral(": \"") + value + QStringLiteral("\" is not a number from ")
+                    + QString::number(lowest) + QStringLiteral(" to 100");
+            return false;
+        }
+        return true;
+    }
     if (key == QLatin1String("restartLimit")) {
         bool ok = false;
         settings.restartLimit = value.toInt(&ok);
@@ -71,9 +85,10 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
         }
         return true;
     }
-    error = key
-            + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
-                             "watchdogSeconds, followSeconds, heartbeatSeconds, restartLimit)");
+    error =
+        key
+        + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
+                         "watchdogSeconds, followSeconds, heartbeatSeconds, restartLimit, speechVolume, speechRate)");
     return false;
 }
 

@@ -15,6 +15,8 @@
 //     watchdogSeconds=5             how often each page is asked whether it still answers
 //     followSeconds=10              how often a followed folder is looked at
 //     restartLimit=5                failed restarts of a page in a row before the kiosk ends (status 3)
+//     speechVolume=80               the volume of speech, 0 to 100
+//     speechRate=0                  how fast it speaks, -100 (slowest) to 100 (fastest)
 // A value is the whole rest of its line, ";" and "," included (an INI reader
 // would end it at a ";"); a value wholly in double quotes, as the desktop
 // program's settings store writes one, is read without them.
@@ -26,6 +28,8 @@ struct KioskSettings {
     int followSeconds = 10;
     int heartbeatSeconds = 10;
     int restartLimit = 5;
+    int speechVolume = 80;
+    int speechRate = 0;
 
     // Reads the user's settings file; on a wrong value, an unknown key or a
     // file that cannot be read returns false and sets error to a sentence
