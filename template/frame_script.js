@@ -437,10 +437,13 @@ function idleTimeOut() {
             return;
         forgetPlaces();
         hideNotice();
-        setView(null);
-        setSpeech(false);
         var home = new URL(homeAddress());
-        if (home.pathname !== window.location.pathname) {
+        var leaving = home.pathname !== window.location.pathname;
+        // Leaving, the frames are not told: a selector refitted for the
+        // normal view would remember its row again.
+        setView(null, leaving);
+        setSpeech(false, leaving);
+        if (leaving) {
             go(home.href);
         } else {
             // Already home: start afresh at the first row and the top.
@@ -511,7 +514,8 @@ function hubView() {
     return hub.view;
 }
 
-function setView(view) {
+// Keeps the view for the visit and shows it in both frames (not when quiet).
+function setView(view, quiet) {
     hub.view = cleanView(view);
     try {
         if (view)
@@ -520,6 +524,8 @@ function setView(view) {
             window.sessionStorage.removeItem(viewKey);
     } catch (e) {
     }
+    if (quiet)
+        return;
     sendToFrame("con", {type: "view", view: hub.view});
     sendToFrame("nav", {type: "view", view: hub.view});
 }
@@ -547,7 +553,7 @@ function hubSpeech() {
     return hub.speech;
 }
 
-function setSpeech(on) {
+function setSpeech(on, quiet) {
     var was = hubSpeech();
     if (was && !on)
         hubSay("Speech off", true);
@@ -559,8 +565,10 @@ function setSpeech(on) {
             window.sessionStorage.removeItem(speechKey);
     } catch (e) {
     }
-    sendToFrame("con", {type: "speech", on: on});
-    sendToFrame("nav", {type: "speech", on: on});
+    if (!quiet) {
+        sendToFrame("con", {type: "speech", on: on});
+        sendToFrame("nav", {type: "speech", on: on});
+    }
     if (on && !was) {
         hubSay("Speech on. Touch to hear, touch twice to press.", true);
         sayPage(true);
