@@ -20,6 +20,11 @@
 // and forgets the places remembered during the visit.
 var idleSecondsBeforeHome = 120;
 
+// Seconds before that return during which the notice "Still there? Touch the
+// screen to stay" counts down; a touch or a key keeps the page. At least 20,
+// so that every visitor has time to react.
+var idleNoticeSeconds = 20;
+
 var kioskMessage = "zel-kiosk";
 
 function kioskTop() {
@@ -90,7 +95,14 @@ var hub = {
     currentRow: null,
     initRequested: false,
     leaving: false,      // on the way to another page: touches that go elsewhere wait
-    leavingTimer: null
+    leavingTimer: null,
+    noticeTimer: null,
+    noticeShown: false,
+    keyFrame: "",        // the frame whose key focus shows ("" none yet)
+    keyTargets: {},      // frame name -> how many places a key can reach in it
+    view: null,          // the visitor's text size and contrast
+    speech: null,        // whether the kiosk speaks
+    captions: null       // the navigation buttons' captions, once the column is ready
 };
 
 function frameElementNamed(name) {
@@ -140,7 +152,8 @@ function setupFor(name) {
     var element = frameElementNamed(name);
     var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
     return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(),
-            fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode()};
+            fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode(),
+            view: hubView(), speech: hubSpeech()};
 }
 
 function sendToFrame(name, message) {
@@ -165,6 +178,26 @@ function hubReceive(message, source) {
         break;
     case "touch":
         noteTouch();
+        break;
+    case "key":
+        hubKey(String(message.name || ""), from);
+        break;
+    case "keyTargets":
+        hub.keyTargets[from] = Number(message.count) || 0;
+        break;
+    case "view":
+        setView(message.view);
+        break;
+    case "say":
+        hubSay(String(message.text || ""));
+        break;
+    case "speech":
+        setSpeech(message.on === "toggle" ? !hubSpeech() : !!message.on);
+        break;
+    case "captions":
+        hub.captions = message.captions || [];
+        if (hubSpeech())
+            sayPage();
         break;
     case "command":
         hubCommand(String(message.name || ""));
@@ -403,8 +436,14 @@ function idleTimeOut() {
         if (editMode())
             return;
         forgetPlaces();
+        hideNotice();
         var home = new URL(homeAddress());
-        if (home.pathname !== window.location.pathname) {
+        var leaving = home.pathname !== window.location.pathname;
+        // Leaving, the frames are not told: a selector refitted for the
+        // normal view would remember its row again.
+        setView(null, leaving);
+        setSpeech(false, leaving);
+        if (leaving) {
             go(home.href);
         } else {
             // Already home: start afresh at the first row and the top.
@@ -424,9 +463,196 @@ function noteTouch() {
         }
         if (idleTimer !== null)
             clearTimeout(idleTimer);
-        idleTimer = setTimeout(idleTimeOut, Math.max(0, idleSecondsBeforeHome) * 1000);
+        var idle = Math.max(0, idleSecondsBeforeHome);
+        idleTimer = setTimeout(idleTimeOut, idle * 1000);
+        hideNotice();
+        if (!editMode()) {
+            var notice = Math.min(idle, Math.max(0, idleNoticeSeconds));
+            hub.noticeTimer = setTimeout(function () { showNotice(notice); }, (idle - notice) * 1000);
+        }
     } catch (e) {
     }
+}
+
+// ---- The notice before the idle return, shown over the content.
+
+function showNotice(seconds) {
+    hub.noticeTimer = null;
+    hub.noticeShown = true;
+    sendToFrame("con", {type: "notice", seconds: seconds});
+    announce(noticeText);
+}
+
+function hideNotice() {
+    if (hub.noticeTimer !== null)
+        clearTimeout(hub.noticeTimer);
+    hub.noticeTimer = null;
+    if (hub.noticeShown)
+        sendToFrame("con", {type: "notice", seconds: 0});
+    hub.noticeShown = false;
+}
+
+// ---- The visitor's view: text size and high contrast, kept for the visit
+// (so every page opened shows them) and forgotten at the idle return.
+
+var viewKey = "kiosk.view";
+var textScales = [1, 1.5, 2];
+
+function cleanView(view) {
+    var scale = view ? Number(view.textScale) : 1;
+    return {textScale: textScales.indexOf(scale) >= 0 ? scale : 1, contrast: !!(view && view.contrast)};
+}
+
+function hubView() {
+    if (!hub.view) {
+        try {
+            hub.view = cleanView(JSON.parse(window.sessionStorage.getItem(viewKey) || "null"));
+        } catch (e) {
+            hub.view = cleanView(null);
+        }
+    }
+    return hub.view;
+}
+
+// Keeps the view for the visit and shows it in both frames (not when quiet).
+function setView(view, quiet) {
+    hub.view = cleanView(view);
+    try {
+        if (view)
+            window.sessionStorage.setItem(viewKey, JSON.stringify(hub.view));
+        else
+            window.sessionStorage.removeItem(viewKey);
+    } catch (e) {
+    }
+    if (quiet)
+        return;
+    sendToFrame("con", {type: "view", view: hub.view});
+    sendToFrame("nav", {type: "view", view: hub.view});
+}
+
+// ---- Speech for visitors who cannot see the screen: switched on and off by
+// a long press anywhere (speechHoldMs) or the keypad's * key, as the sign in
+// the content's corner says. While it is on, a touch speaks what is under the
+// finger and a second touch on it at once (a double tap) activates it; a page
+// speaks its title and buttons when it opens, the key focus what it reaches.
+// zel-kiosk speaks through the desktop's speech service (it sets
+// zelKioskSpeech and hears the console); a browser through its own speech
+// synthesis where it has one. It is off again at the idle return.
+
+var speechKey = "kiosk.speech";
+var speechHoldMs = 2000;
+
+function hubSpeech() {
+    if (hub.speech === null) {
+        try {
+            hub.speech = window.sessionStorage.getItem(speechKey) === "on";
+        } catch (e) {
+            hub.speech = false;
+        }
+    }
+    return hub.speech;
+}
+
+function setSpeech(on, quiet) {
+    var was = hubSpeech();
+    if (was && !on)
+        hubSay("Speech off", true);
+    hub.speech = on;
+    try {
+        if (on)
+            window.sessionStorage.setItem(speechKey, "on");
+        else
+            window.sessionStorage.removeItem(speechKey);
+    } catch (e) {
+    }
+    if (!quiet) {
+        sendToFrame("con", {type: "speech", on: on});
+        sendToFrame("nav", {type: "speech", on: on});
+    }
+    if (on && !was) {
+        hubSay("Speech on. Touch to hear, touch twice to press.", true);
+        sayPage(true);
+    } else if (!on) {
+        stopSpeaking();
+    }
+}
+
+// The page's title and its buttons, in order.
+function sayPage(queued) {
+    if (!hub.captions)
+        return;
+    var text = pageTitle();
+    if (hub.captions.length > 0)
+        text += ". Buttons: " + hub.captions.join(", ");
+    hubSay(text, queued);
+}
+
+// Speaks the text, interrupting what is still being said unless queued.
+function hubSay(text, queued) {
+    text = String(text || "").replace(/\s+/g, " ").trim();
+    if (!text || !hubSpeech())
+        return;
+    try {
+        var language = document.documentElement.getAttribute("lang") || "en";
+        if (window.zelKioskSpeech) {
+            console.info("zel-kiosk-say:" + (queued ? "+" : "") + language + " " + text);
+            return;
+        }
+        var synthesis = window.speechSynthesis;
+        if (!synthesis || typeof window.SpeechSynthesisUtterance !== "function")
+            return;
+        if (!queued)
+            synthesis.cancel();
+        var utterance = new window.SpeechSynthesisUtterance(text);
+        utterance.lang = language;
+        synthesis.speak(utterance);
+    } catch (e) {
+    }
+}
+
+function stopSpeaking() {
+    try {
+        if (window.zelKioskSpeech)
+            console.info("zel-kiosk-say:");
+        else if (window.speechSynthesis)
+            window.speechSynthesis.cancel();
+    } catch (e) {
+    }
+}
+
+// ---- Keys (a keyboard or a keypad): Up and Down move the focus through the
+// places of one frame, Left goes to the content's links and the visitor's
+// buttons, Right to the navigation buttons, Enter activates what has the
+// focus, Backspace or Escape is Back. The first key shows where the focus is.
+
+function hubKey(name, from) {
+    if (name === "back") {
+        hubGoBack();
+        return;
+    }
+    if (name === "speech") {
+        setSpeech(!hubSpeech());
+        return;
+    }
+    var side = hub.keyFrame;
+    if (!side) {
+        side = hub.keyTargets.nav > 0 || !hub.keyTargets.con ? "nav" : "con";
+        if (name === "left" && hub.keyTargets.con > 0)
+            side = "con";
+        hub.keyFrame = side;
+        sendToFrame(side, {type: "keyFocus", move: "first"});
+        return;
+    }
+    if (name === "left" || name === "right") {
+        var other = name === "left" ? "con" : "nav";
+        if (other === side || !(hub.keyTargets[other] > 0))
+            return;
+        sendToFrame(side, {type: "keyFocus", move: "none"});
+        hub.keyFrame = other;
+        sendToFrame(other, {type: "keyFocus", move: "first"});
+        return;
+    }
+    sendToFrame(side, {type: "keyFocus", move: name === "enter" ? "activate" : name === "up" ? "previous" : "next"});
 }
 
 // Frames get names for screen readers; the size goes to both frames again
@@ -498,6 +724,25 @@ function frameReceive(message) {
     case "reset":
         resetContent();
         break;
+    case "notice":
+        showNoticeBox(Number(message.seconds) || 0);
+        break;
+    case "view":
+        if (frame.setup)
+            frame.setup.view = message.view;
+        if (frame.ready)
+            refitFrame();
+        break;
+    case "keyFocus":
+        moveKeyFocus(String(message.move || ""));
+        break;
+    case "speech":
+        if (frame.setup)
+            frame.setup.speech = !!message.on;
+        lastSpoken = {node: null, time: 0};
+        if (window.name === "con")
+            showViewControls();
+        break;
     }
 }
 
@@ -527,13 +772,43 @@ function screenScale() {
     return 1;
 }
 
+// The visitor's text size (1 to 2) and contrast, as the hub last sent them.
+function frameView() {
+    if (isHub())
+        return hubView();
+    return cleanView(frame.setup ? frame.setup.view : null);
+}
+
+// The browser's own zoom (Ctrl and +, a visitor's or an operator's setting):
+// the window is then narrower in CSS pixels than on the screen, and sizing
+// the type from it alone would cancel the zoom. Where the browser tells no
+// outer size, there is none to respect.
+function browserZoom() {
+    try {
+        var top = kioskTop();
+        var outer = top.outerWidth || 0, inner = top.innerWidth || 0;
+        if (outer <= 0 || inner <= 0 || outer < inner * 1.05)
+            return 1;
+        return Math.min(5, outer / inner);
+    } catch (e) {
+        return 1;
+    }
+}
+
+function baseFontSize() {
+    return Math.max(smallestRootFontSize, Math.round(styledFontSize() * screenScale() * browserZoom()));
+}
+
 function rootFontSize() {
-    return Math.max(smallestRootFontSize, Math.round(styledFontSize() * screenScale()));
+    return Math.round(baseFontSize() * frameView().textScale);
 }
 
 function applyFontSize() {
     try {
-        document.documentElement.style.fontSize = rootFontSize() + "px";
+        var root = document.documentElement;
+        root.style.fontSize = rootFontSize() + "px";
+        root.classList.toggle("contrast", frameView().contrast);
+        root.classList.toggle("enlarged", frameView().textScale > 1);
     } catch (e) {
     }
 }
@@ -845,6 +1120,8 @@ function prepareSelector() {
             links[i].setAttribute("target", "_top");
             links[i].setAttribute("tabindex", "-1");
             links[i].setAttribute("aria-hidden", "true");
+            // Not a place of its own either: the row is the option.
+            links[i].setAttribute("inert", "");
         }
         for (var b = 0; b < table.tBodies.length; ++b)
             table.tBodies[b].setAttribute("role", "none");
@@ -909,7 +1186,8 @@ function fitTallContent() {
     unfitTallContent();
     if (page.scrollHeight <= view.innerHeight + 1)
         return;
-    if (!fits(smallestReadableScale)) {
+    // Text the visitor enlarged is never drawn smaller again: it scrolls.
+    if (frameView().textScale > 1 || !fits(smallestReadableScale)) {
         unfitTallContent();
         root.classList.add("scrolls");
         body.classList.add("scrolls");
@@ -951,6 +1229,8 @@ function fitWideContent() {
             child.style.marginBottom = "";
             child.removeAttribute("data-scaled");
         }
+        if (child.classList.contains("wide"))
+            child.removeAttribute("tabindex");
         child.classList.remove("wide");
         var box = child.getBoundingClientRect();
         if (box.width <= 0 || box.left >= width)
@@ -964,6 +1244,8 @@ function fitWideContent() {
         var scale = (width - 2 * left) / box.width;
         if (overflows || scale < smallestReadableScale) {
             child.classList.add("wide");
+            // A keyboard reaches it too (and scrolls it with its own arrows).
+            child.setAttribute("tabindex", "0");
             continue;
         }
         var below = pixels(getComputedStyle(child, null).marginBottom);
@@ -1080,7 +1362,9 @@ function captionFits(link, span, size) {
 
 function captionSizes(link) {
     var largest = Math.round(Math.min(1.1 * rootFontSize(), (link.clientHeight - 6) * 0.42));
-    var readable = Math.round(0.6 * 1.1 * rootFontSize());
+    // The smallest readable size is that of the text as drawn, before the
+    // visitor enlarges it: an enlarged caption may give way in a narrow button.
+    var readable = Math.round(0.6 * 1.1 * baseFontSize());
     return {largest: largest, smallest: Math.min(largest, Math.max(9, readable))};
 }
 
@@ -1196,6 +1480,258 @@ function hardenDocument(doc) {
     var touches = ["pointerdown", "touchstart", "mousedown", "click", "keydown", "wheel"];
     for (var i = 0; i < touches.length; ++i)
         doc.addEventListener(touches[i], noteTouch, {passive: true, capture: true});
+    doc.addEventListener("keydown", keyPressed);
+    doc.addEventListener("pointerdown", holdStarted, {passive: true, capture: true});
+    doc.addEventListener("pointermove", holdMoved, {passive: true, capture: true});
+    doc.addEventListener("pointerup", holdEnded, {passive: true, capture: true});
+    doc.addEventListener("pointercancel", holdEnded, {passive: true, capture: true});
+    window.addEventListener("click", speechTouch, true);
+}
+
+// The keys a visitor moves with, by the names the hub knows them by; a USB
+// keypad's arrows and Enter send the same keys.
+var visitorKeys = {ArrowUp: "up", Up: "up", ArrowDown: "down", Down: "down", ArrowLeft: "left", Left: "left",
+                   ArrowRight: "right", Right: "right", Enter: "enter", Backspace: "back", Escape: "back",
+                   Esc: "back", BrowserBack: "back", "*": "speech"};
+
+function keyPressed(event) {
+    try {
+        var name = visitorKeys[event.key];
+        if (!name || event.altKey || event.ctrlKey || event.metaKey || editMode() || !frameAllowsKeys())
+            return;
+        event.preventDefault();
+        postToHub({type: "key", name: name});
+    } catch (e) {
+    }
+}
+
+// The author's viewer keeps its own keys; in a frame only once the hub answered.
+function frameAllowsKeys() {
+    return isHub() || (frame.setup && !frame.setup.editMode);
+}
+
+// ---- Key focus in a frame: the navigation buttons (those with a caption), or
+// the content's links and the visitor's buttons. It shows as a thick outline.
+
+var keyFocus = -1;
+
+function keyTargets() {
+    var found = [];
+    var candidates = window.name === "nav" ? document.querySelectorAll("a.nav")
+                                           : document.querySelectorAll("a[href], .viewControls button");
+    for (var i = 0; i < candidates.length; ++i) {
+        var node = candidates[i];
+        if (node.getAttribute("aria-hidden") === "true" || node.classList.contains("failed"))
+            continue;
+        if (node.nodeName === "A" && !node.textContent.trim() && !node.querySelector("img"))
+            continue;
+        found.push(node);
+    }
+    return found;
+}
+
+function moveKeyFocus(move) {
+    var targets = keyTargets();
+    var old = document.querySelectorAll(".keyfocus");
+    for (var i = 0; i < old.length; ++i)
+        old[i].classList.remove("keyfocus");
+    if (move === "none" || targets.length === 0) {
+        keyFocus = -1;
+        return;
+    }
+    if (move === "activate") {
+        if (keyFocus >= 0 && keyFocus < targets.length) {
+            targets[keyFocus].classList.add("keyfocus");
+            targets[keyFocus].click();
+        }
+        return;
+    }
+    if (move === "first" || keyFocus < 0 || keyFocus >= targets.length)
+        keyFocus = 0;
+    else
+        keyFocus = (keyFocus + (move === "previous" ? targets.length - 1 : 1)) % targets.length;
+    var target = targets[keyFocus];
+    target.classList.add("keyfocus");
+    try {
+        target.focus({preventScroll: true});
+    } catch (e) {
+    }
+    if (target.scrollIntoView && window.name === "con" && !itemTable())
+        target.scrollIntoView({block: "nearest"});
+    announce(target.getAttribute("aria-label") || target.textContent);
+}
+
+// ---- The visitor's buttons in the content: larger text (100, 150, 200 %, then
+// back) and high contrast. They keep the size the page was drawn with.
+
+function showViewControls() {
+    var bar = document.querySelector(".viewControls");
+    if (!bar && document.body) {
+        bar = document.createElement("div");
+        bar.className = "viewControls";
+        bar.setAttribute("role", "group");
+        bar.setAttribute("aria-label", "Display");
+        var size = document.createElement("button");
+        size.type = "button";
+        size.className = "textSize";
+        size.textContent = "A+";
+        size.addEventListener("click", function (event) {
+            event.stopPropagation();
+            var view = frameView();
+            var next = textScales[(textScales.indexOf(view.textScale) + 1) % textScales.length];
+            postToHub({type: "view", view: {textScale: next, contrast: view.contrast}});
+        });
+        var contrast = document.createElement("button");
+        contrast.type = "button";
+        contrast.className = "contrastSwitch";
+        contrast.textContent = "\u25d0";
+        contrast.setAttribute("aria-label", "High contrast");
+        contrast.addEventListener("click", function (event) {
+            event.stopPropagation();
+            var view = frameView();
+            postToHub({type: "view", view: {textScale: view.textScale, contrast: !view.contrast}});
+        });
+        var sign = document.createElement("p");
+        sign.className = "speechSign";
+        bar.appendChild(sign);
+        bar.appendChild(size);
+        bar.appendChild(contrast);
+        document.body.appendChild(bar);
+    }
+    if (!bar)
+        return;
+    var view = frameView();
+    bar.style.fontSize = baseFontSize() + "px";
+    var sizeButton = bar.querySelector(".textSize");
+    sizeButton.setAttribute("aria-label", view.textScale >= 2 ? "Normal text size"
+                                          : "Larger text, now " + Math.round(view.textScale * 100) + " %");
+    bar.querySelector(".contrastSwitch").setAttribute("aria-pressed", view.contrast ? "true" : "false");
+    var speaking = !!(frame.setup && frame.setup.speech);
+    bar.querySelector(".speechSign").textContent = speaking ? "Speech on: touch to hear, twice to press. Hold 2 s: off"
+                                                            : "Speech: hold the screen 2\u00a0s or press\u00a0*";
+}
+
+// ---- The notice before the idle return, in the content frame: a touch on it
+// only keeps the page (it does not reach what lies below).
+
+var noticeText = "Still there? Touch the screen to stay";
+var noticeTick = null;
+var swallowClicksUntil = 0;
+
+function showNoticeBox(seconds) {
+    var box = document.getElementById("kioskNotice");
+    if (noticeTick !== null)
+        clearInterval(noticeTick);
+    noticeTick = null;
+    if (seconds <= 0) {
+        if (box && box.parentNode)
+            box.parentNode.removeChild(box);
+        return;
+    }
+    if (!box && document.body) {
+        box = document.createElement("div");
+        box.id = "kioskNotice";
+        box.setAttribute("role", "alert");
+        box.innerHTML = "<p class=\"notice\"></p><p class=\"countdown\"></p>";
+        box.firstChild.textContent = noticeText;
+        box.addEventListener("pointerdown", function () {
+            swallowClicksUntil = Date.now() + 1000;
+            showNoticeBox(0);
+        });
+        document.body.appendChild(box);
+    }
+    if (!box)
+        return;
+    var end = Date.now() + seconds * 1000;
+    var count = function () {
+        var left = Math.max(0, Math.ceil((end - Date.now()) / 1000));
+        box.lastChild.textContent = "Back to the start in " + left + " s";
+    };
+    count();
+    noticeTick = setInterval(count, 1000);
+}
+
+document.addEventListener("click", function (event) {
+    if (Date.now() < swallowClicksUntil) {
+        swallowClicksUntil = 0;
+        event.preventDefault();
+        event.stopPropagation();
+    }
+}, true);
+
+// Speaks the text when speech is on (the hub decides).
+function announce(text) {
+    if (isHub())
+        hubSay(text);
+    else if (frame.setup && frame.setup.speech)
+        postToHub({type: "say", text: String(text || "")});
+}
+
+// ---- Speech in a frame: the long press that switches it, and touches that
+// speak before they act.
+
+var holdTimer = null;
+var holdStart = null;
+var lastSpoken = {node: null, time: 0};
+var doubleTapMs = 700;
+
+function holdStarted(event) {
+    holdEnded();
+    if (event.isPrimary === false)
+        return;
+    holdStart = {x: event.clientX, y: event.clientY};
+    holdTimer = setTimeout(function () {
+        holdTimer = null;
+        swallowClicksUntil = Date.now() + 1500;
+        postToHub({type: "speech", on: "toggle"});
+    }, speechHoldMs);
+}
+
+function holdMoved(event) {
+    if (holdStart && Math.abs(event.clientX - holdStart.x) + Math.abs(event.clientY - holdStart.y) > 24)
+        holdEnded();
+}
+
+function holdEnded() {
+    if (holdTimer !== null)
+        clearTimeout(holdTimer);
+    holdTimer = null;
+    holdStart = null;
+}
+
+// What a touch on the node would have spoken: the nearest button, row,
+// link or block of text, by its name for screen readers or its text.
+function spokenPlace(node) {
+    while (node && node.nodeType !== 1)
+        node = node.parentNode;
+    var place = node && node.closest
+        ? node.closest("a.nav, button, #sTable tr, a[href], #kioskNotice, p, h1, h2, h3, h4, h5, h6, li, td, img, pre")
+        : null;
+    if (!place)
+        return null;
+    var text = place.getAttribute("aria-label") || place.textContent || place.getAttribute("alt") || "";
+    return {node: place, text: text.replace(/\s+/g, " ").trim()};
+}
+
+// With speech on, a real touch speaks first; the same place touched again
+// at once goes on to do what the touch does.
+function speechTouch(event) {
+    try {
+        if (!event.isTrusted || !frame.setup || !frame.setup.speech || editMode())
+            return;
+        var place = spokenPlace(event.target);
+        var now = Date.now();
+        if (place && lastSpoken.node === place.node && now - lastSpoken.time < doubleTapMs) {
+            lastSpoken = {node: null, time: 0};
+            return;
+        }
+        lastSpoken = {node: place ? place.node : null, time: now};
+        event.preventDefault();
+        event.stopImmediatePropagation();
+        if (place && place.text)
+            postToHub({type: "say", text: place.text});
+    } catch (e) {
+    }
 }
 
 // Screen readers: the page's language and a title naming the page.
@@ -1210,6 +1746,8 @@ function nameDocument() {
 
 function refitFrame() {
     applyFontSize();
+    if (window.name === "con")
+        showViewControls();
     if (window.name === "nav") {
         fitCaptions();
         reportSelectBox();
@@ -1231,6 +1769,14 @@ function prepareFrame() {
     nameDocument();
     hideFailedPictures();
     refitFrame();
+    postToHub({type: "keyTargets", count: keyTargets().length});
+    if (window.name === "nav") {
+        var captions = [];
+        var targets = keyTargets();
+        for (var c = 0; c < targets.length; ++c)
+            captions.push((targets[c].getAttribute("aria-label") || targets[c].textContent).replace(/\s+/g, " ").trim());
+        postToHub({type: "captions", captions: captions});
+    }
     if (window.name === "con") {
         // Pictures may change the layout once loaded: fit again.
         if (document.readyState !== "complete")

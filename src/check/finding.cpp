@@ -138,7 +138,7 @@ QString FindingKind::of(Problem::Kind kind)
 
 QList<QString> FindingKind::all()
 {
-    return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable, BadName};
+    return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable, BadName, NoTextAlternative};
 }
 
 void sortFindings(QList<Finding>& findings)

@@ -43,6 +43,9 @@ inline const QString Unreadable = QStringLiteral("unreadable");
 // A page or page folder whose name is against the name rule (its pages are
 // made all the same, but renaming and references cannot name it).
 inline const QString BadName = QStringLiteral("bad name");
+// A picture (#image, #item) without an #alt line before it: a screen reader
+// or the kiosk's speech cannot tell what it shows. The least serious kind.
+inline const QString NoTextAlternative = QStringLiteral("no text alternative");
 QList<QString> all();
 // The kind a problem the maker reports is listed under.
 QString of(Problem::Kind kind);

@@ -313,6 +313,10 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
         if (TextFit::mayNotFit(value, m_itemBox))
             add(line, FindingKind::MayNotFit, QStringLiteral("Item text may not fit: ") + value);
         break;
+    case PageMaker::Use::PictureWithoutText:
+        add(line, FindingKind::NoTextAlternative,
+            QStringLiteral("Picture without a text alternative (#alt): ") + value);
+        break;
     }
 }
 

@@ -136,6 +136,9 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, Problem
                     folder + QStringLiteral("root") + QDir::separator() + QStringLiteral("root.htm"));
     for (const auto& item : kConfigurable)
         kiosk.addInteger(QString::fromLatin1(item.name), item.defaultValue, item.minimum, item.maximum);
+    // The language the pages are written in ("en", "de-CH"), for screen readers
+    // and speech; none given leaves the pages without one.
+    kiosk.addString(QStringLiteral("language"), QString());
     const QString configurationPath = folder + QStringLiteral("configuration.txt");
     const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
     if (!problem.empty()) {

@@ -123,13 +123,13 @@ QStringList directiveNames(PageType type)
     switch (type) {
     case PageType::Root:
     case PageType::Branch:
-        return {QStringLiteral("title"), QStringLiteral("para"),  QStringLiteral("html"),
-                QStringLiteral("break"), QStringLiteral("image"), QStringLiteral("button")};
+        return {QStringLiteral("title"), QStringLiteral("para"), QStringLiteral("html"),  QStringLiteral("break"),
+                QStringLiteral("image"), QStringLiteral("alt"),  QStringLiteral("button")};
     case PageType::Leaf:
-        return {QStringLiteral("title"), QStringLiteral("head"),  QStringLiteral("para"),
-                QStringLiteral("html"),  QStringLiteral("break"), QStringLiteral("image")};
+        return {QStringLiteral("title"), QStringLiteral("head"),  QStringLiteral("para"), QStringLiteral("html"),
+                QStringLiteral("break"), QStringLiteral("image"), QStringLiteral("alt")};
     case PageType::Selector:
-        return {QStringLiteral("title"), QStringLiteral("item")};
+        return {QStringLiteral("title"), QStringLiteral("alt"), QStringLiteral("item")};
     default:
         return {};
     }

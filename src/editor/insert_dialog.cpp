@@ -45,6 +45,8 @@ InsertDialog::InsertDialog(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
       m_imageLabel(new QLabel(QStringLiteral("Image"), m_frameImage)), m_imageEdit(new QLineEdit(m_frameImage)),
       m_findImageButton(new QPushButton(QStringLiteral("Find Image"), m_frameImage)),
+      m_frameAlt(new QGroupBox(QStringLiteral("Text Alternative (what the picture shows)"), this)),
+      m_altLabel(new QLabel(QStringLiteral("Text"), m_frameAlt)), m_altEdit(new QLineEdit(m_frameAlt)),
       m_frameText(new QGroupBox(QStringLiteral("Text"), this)),
       m_textLabel(new QLabel(QStringLiteral("Text"), m_frameText)), m_textEdit(new QLineEdit(m_frameText)),
       m_frameImageWidth(new QGroupBox(QStringLiteral("Image Width"), this)),
@@ -76,6 +78,9 @@ void InsertDialog::setUpWindow()
         {m_imageLabel, "imageLabel"},
         {m_imageEdit, "imageEdit"},
         {m_findImageButton, "findImageButton"},
+        {m_frameAlt, "frameAlt"},
+        {m_altLabel, "altLabel"},
+        {m_altEdit, "altEdit"},
         {m_frameText, "frameText"},
         {m_textLabel, "textLabel"},
         {m_textEdit, "textEdit"},
@@ -99,10 +104,10 @@ void InsertDialog::setUpWindow()
     arrangeFrames();
     m_okButton->setDefault(true);
     // Tab follows the frames from top to bottom in every mode; hidden ones are skipped.
-    QWidget* const chain[] = {m_imageEdit,       m_findImageButton, m_alignButtons[0],
-                              m_alignButtons[1], m_alignButtons[2], m_widthEdit,
-                              m_folderEdit,      m_pageEdit,        m_selectExistingPageButton,
-                              m_textEdit,        m_okButton,        m_cancelButton};
+    QWidget* const chain[] = {
+        m_imageEdit, m_findImageButton, m_alignButtons[0], m_alignButtons[1], m_alignButtons[2],
+        m_widthEdit, m_altEdit,         m_folderEdit,      m_pageEdit,        m_selectExistingPageButton,
+        m_textEdit,  m_okButton,        m_cancelButton};
     for (size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -129,6 +134,10 @@ void InsertDialog::arrangeFrames()
     m_pageLabel->setGeometry(labelLeft, secondRow, boxLeft - labelLeft, rowHeight);
     m_pageEdit->setGeometry(boxLeft, secondRow, frameWidth - boxLeft - buttonWidth - 2 * labelLeft, rowHeight);
     m_selectExistingPageButton->setGeometry(frameWidth - buttonWidth - labelLeft, firstRow, buttonWidth, rowHeight);
+
+    m_frameAlt->setGeometry(px(kMargin), 0, frameWidth, px(kRowFrameHeight));
+    m_altLabel->setGeometry(labelLeft, firstRow, boxLeft - labelLeft, rowHeight);
+    m_altEdit->setGeometry(boxLeft, firstRow, frameWidth - boxLeft - labelLeft, rowHeight);
 
     m_frameText->setGeometry(px(kMargin), 0, frameWidth, px(kRowFrameHeight));
     m_textLabel->setGeometry(labelLeft, firstRow, boxLeft - labelLeft, rowHeight);
@@ -164,6 +173,7 @@ QString InsertDialog::openDialog(std::int16_t mode, const QString& caption, QWid
     switch (mode) {
     case 1:
         hideControl(m_frameImage);
+        hideControl(m_frameAlt);
         hideControl(m_frameImageAlignment);
         hideControl(m_frameImageWidth);
         top = placeControl(m_frameLinkedPage, top);
@@ -175,12 +185,14 @@ QString InsertDialog::openDialog(std::int16_t mode, const QString& caption, QWid
         top = placeControl(m_frameImage, top);
         placeControl(m_frameImageAlignment, top);
         top = placeControl(m_frameImageWidth, top);
+        top = placeControl(m_frameAlt, top);
         m_alignButtons[1]->setChecked(true);
         break;
     default:
         hideControl(m_frameImageAlignment);
         hideControl(m_frameImageWidth);
         top = placeControl(m_frameImage, top);
+        top = placeControl(m_frameAlt, top);
         top = placeControl(m_frameLinkedPage, top);
         top = placeControl(m_frameText, top);
         break;
@@ -298,8 +310,8 @@ bool InsertDialog::takeImage()
         for (QRadioButton* option : m_alignButtons)
             if (option->isChecked())
                 alignment = option->text().toLower();
-        m_directive =
-            QStringLiteral("#image ") + quotedIfBlank(imageRef()) + u' ' + alignment + u' ' + QString::number(width);
+        m_directive = withAltLine(QStringLiteral("#image ") + quotedIfBlank(imageRef()) + u' ' + alignment + u' '
+                                  + QString::number(width));
         copyImage();
         return true;
     });
@@ -315,10 +327,18 @@ bool InsertDialog::takeItem()
         const bool imageOK = imageIsValid();
         if (!pageOK || !imageOK)
             return false;
-        m_directive = QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + *text;
+        m_directive =
+            withAltLine(QStringLiteral("#item ") + quotedIfBlank(imageRef()) + u' ' + pageRef() + u' ' + *text);
         copyImage();
         return true;
     });
+}
+
+// The picture's text alternative, when given, on its own line before it.
+QString InsertDialog::withAltLine(const QString& directive) const
+{
+    const QString alt = trimBox(m_altEdit);
+    return alt.isEmpty() ? directive : QStringLiteral("#alt ") + alt + u'\n' + directive;
 }
 
 bool InsertDialog::pageIsValid()

@@ -39,6 +39,7 @@ public:
     // The controls, for the author's hands in tests.
     QLineEdit* imageEdit() const { return m_imageEdit; }
     QLineEdit* textEdit() const { return m_textEdit; }
+    QLineEdit* altEdit() const { return m_altEdit; }
     QLineEdit* widthEdit() const { return m_widthEdit; }
     QLineEdit* folderEdit() const { return m_folderEdit; }
     QLineEdit* pageEdit() const { return m_pageEdit; }
@@ -71,6 +72,7 @@ private:
     bool imageIsValid();
     QString pageRef();
     QString imageRef();
+    QString withAltLine(const QString& directive) const;
     void copyImage();
 
     std::int16_t m_insertMode = 0;
@@ -81,6 +83,9 @@ private:
     QLabel* m_imageLabel;
     QLineEdit* m_imageEdit;
     QPushButton* m_findImageButton;
+    QGroupBox* m_frameAlt;
+    QLabel* m_altLabel;
+    QLineEdit* m_altEdit;
     QGroupBox* m_frameText;
     QLabel* m_textLabel;
     QLineEdit* m_textEdit;

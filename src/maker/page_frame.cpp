@@ -4,6 +4,7 @@
 // the frameset of the main file.
 #include "maker/page_frame.h"
 
+#include "config/kiosk_system.h"
 #include "maker/html_escape.h"
 #include "maker/maker_module.h"
 #include "maker/page_output.h"
@@ -19,7 +20,10 @@ void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QStri
                    + QStringLiteral(")");
         },
         [&] {
-            file.printLine(QStringLiteral("<html>"));
+            const QString language = page.make().kiosk.stringValue(QStringLiteral("language"));
+            file.printLine(language.isEmpty() ? QStringLiteral("<html>")
+                                              : QStringLiteral("<html lang=\"") + Html::encodeAttribute(language)
+                                                    + QStringLiteral("\">"));
             file.printLine(QStringLiteral("<head>"));
             file.printLine(QStringLiteral("<title>") + page.title() + QStringLiteral(" - ") + frameName
                            + QStringLiteral("</title>"));

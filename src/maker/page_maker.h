@@ -79,8 +79,20 @@ public:
     // source path of every well-named reference (whether it exists or not),
     // a reference to a missing page source as written (right before its
     // problem), the full path of every picture found, button and item texts,
-    // every line written into the content file, and the page's title.
-    enum class Use { PageType, Reference, MissingReference, Picture, ButtonText, ItemText, ContentLine, TitleText };
+    // every line written into the content file, the page's title, and the
+    // picture of every #image and #item that no #alt line gave a text
+    // alternative (as written).
+    enum class Use {
+        PageType,
+        Reference,
+        MissingReference,
+        Picture,
+        ButtonText,
+        ItemText,
+        ContentLine,
+        TitleText,
+        PictureWithoutText
+    };
     using UseHandler = std::function<void(Use use, const QString& value)>;
     void setUseHandler(UseHandler handler) { m_use = std::move(handler); }
     // The 1-based number of the page source line read last (1 after the

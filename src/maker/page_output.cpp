@@ -7,6 +7,7 @@
 #include "maker/output_folders.h"
 #include "maker/page_reference.h"
 
+#include "base/blanks.h"
 #include "config/kiosk_system.h"
 #include "pages/page_paths.h"
 #include "platform/session.h"
@@ -44,6 +45,28 @@ TextFiles::OutputFile PageOutput::openOutput(const QString& fileName) const
 void PageOutput::makeError(const QString& message, Problem::Kind kind)
 {
     reportLineProblem(m_make.problems, kind, message, m_reader.place());
+}
+
+bool PageOutput::keepPictureText(const QString& directive)
+{
+    if (directive == QLatin1String("image") || directive == QLatin1String("item") || directive.isEmpty()
+        || directive == QLatin1String("IGNORE"))
+        return false;
+    dropPictureText();
+    if (directive != QLatin1String("alt"))
+        return false;
+    m_pictureText = trimBlanks(m_reader.directiveArguments());
+    m_pictureTextPlace = m_reader.place();
+    return true;
+}
+
+void PageOutput::dropPictureText()
+{
+    if (m_pictureText)
+        reportLineProblem(m_make.problems, Problem::Kind::FaultyLine,
+                          QStringLiteral("alt directive must come right before an image or item directive"),
+                          m_pictureTextPlace);
+    m_pictureText.reset();
 }
 
 QString PageOutput::pageRefToURL(const QString& pageReference)

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace fileio {
 class DeferredReplacements;
@@ -64,12 +66,22 @@ public:
 
     // Reads the lines after the page-type line and hands each line's
     // directive (DirectiveReader::getDirective) to dispatch.
+    // An #alt line is kept here for the picture after it (takePictureText).
     template <class Dispatch>
     void readDirectives(Dispatch&& dispatch)
     {
-        while (m_reader.nextLine())
-            dispatch(m_reader.getDirective());
+        while (m_reader.nextLine()) {
+            const QString directive = m_reader.getDirective();
+            if (!keepPictureText(directive))
+                dispatch(directive);
+        }
+        dropPictureText();
     }
+
+    // The text alternative the #alt line right before the current #image or
+    // #item gave its picture (none without one; "" for a picture the author
+    // marked as decoration with an empty #alt).
+    std::optional<QString> takePictureText() { return std::exchange(m_pictureText, std::nullopt); }
 
     void tellUse(Use use, const QString& value) const
     {
@@ -93,11 +105,17 @@ public:
 
 private:
     static Place placeOf(const QString& sourcePath, const MakeContext& make);
+    // Keeps an #alt line's text (true), or reports one that no picture
+    // follows before the line of directive.
+    bool keepPictureText(const QString& directive);
+    void dropPictureText();
     TextFiles::OutputFile openOutput(const QString& fileName) const;
 
     // Made in this order: the page source opened, the page folder made ready,
     // the content, navigation and main files opened.
     const MakeContext& m_make;
+    std::optional<QString> m_pictureText;
+    ProblemPlace m_pictureTextPlace;
     DirectiveReader m_reader;
     const Place m_place;
     TextFiles::OutputFile m_contentFile;

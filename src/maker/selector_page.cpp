@@ -48,6 +48,7 @@ void SelectorPageBuilder::insertItem()
 {
     inProcedure(makerModule(), QStringLiteral("insertItem"), [&] {
         QString arguments = m_page.reader().directiveArguments();
+        const std::optional<QString> alt = m_page.takePictureText();
         QString image;
         QString link;
         QString text;
@@ -61,6 +62,8 @@ void SelectorPageBuilder::insertItem()
         } else {
             image = split.name;
             arguments = split.rest;
+            if (!alt)
+                m_page.tellUse(PageOutput::Use::PictureWithoutText, image);
         }
         const qsizetype blank = arguments.indexOf(u' ');
         if (blank < 0) {
@@ -93,9 +96,10 @@ void SelectorPageBuilder::insertItem()
                             + QString::number(requiredWidth) + QStringLiteral(">"));
         m_page.writeContent(QStringLiteral("<a href=\"") + Html::encodeAttribute(link)
                             + QStringLiteral("\"><img src=\"") + Html::encodeAttribute(scaled.fileName)
-                            + QStringLiteral("\" alt=\"\" height=") + QString::number(scaled.height)
-                            + QStringLiteral(" width=") + QString::number(scaled.width) + QStringLiteral(" hspace=")
-                            + QString::number(hspace) + QStringLiteral(" style=\"border-style: none\"></a></td>"));
+                            + QStringLiteral("\" alt=\"") + Html::encodeAttribute(alt.value_or(QString()))
+                            + QStringLiteral("\" height=") + QString::number(scaled.height) + QStringLiteral(" width=")
+                            + QString::number(scaled.width) + QStringLiteral(" hspace=") + QString::number(hspace)
+                            + QStringLiteral(" style=\"border-style: none\"></a></td>"));
         m_page.writeContent(QStringLiteral("<td><p class=\"item\">") + text + QStringLiteral("</p></td>"));
         m_page.writeContent(QStringLiteral("</tr>"));
     });

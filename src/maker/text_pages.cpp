@@ -133,6 +133,7 @@ void TextPageBuilder::insertImage()
 {
     inProcedure(makerModule(), QStringLiteral("insertImage"), [&] {
         const QString& arguments = m_page.reader().directiveArguments();
+        const std::optional<QString> text = m_page.takePictureText();
         QString alignment = QStringLiteral("centre");
         std::int16_t percent = 100;
         if (arguments.isEmpty()) {
@@ -146,6 +147,9 @@ void TextPageBuilder::insertImage()
         }
         const QString& fileName = split.name;
         const QString rest = split.rest.toLower();
+        if (!text)
+            m_page.tellUse(PageOutput::Use::PictureWithoutText, fileName);
+        const QString alt = QStringLiteral(" alt=\"") + Html::encodeAttribute(text.value_or(QString())) + u'"';
         if (!rest.isEmpty()) {
             const qsizetype blank = rest.indexOf(u' ');
             if (blank < 0) {
@@ -167,7 +171,7 @@ void TextPageBuilder::insertImage()
         const bool noScaleUp = false;
         const PlacedPicture scaled = m_images.place(fileName, 0, requiredWidth, noScaleUp);
         const QString size = QStringLiteral(" width=") + QString::number(scaled.width) + QStringLiteral(" height=")
-                             + QString::number(scaled.height) + QStringLiteral(" alt=\"\">");
+                             + QString::number(scaled.height) + alt + u'>';
         if (alignment == QLatin1String("centre") || alignment == QLatin1String("center")) {
             const std::int32_t hspace = (std::int32_t(m_layout.contentAvailableWidth) - scaled.width) / 2;
             m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(scaled.fileName)
@@ -179,8 +183,7 @@ void TextPageBuilder::insertImage()
                                 + QString::number(m_page.item(QStringLiteral("minimumhorizontalspace"))) + size);
         } else {
             m_page.makeError(QStringLiteral("invalid image directive"));
-            m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(fileName)
-                                + QStringLiteral("\" alt=\"\">"));
+            m_page.writeContent(QStringLiteral("<img src=\"") + Html::encodeAttribute(fileName) + u'"' + alt + u'>');
         }
     });
 }

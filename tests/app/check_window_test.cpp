@@ -63,10 +63,10 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
     ASSERT_TRUE(window);
     EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
     // Pages are shown as the editors' captions show them; each row keeps its page source's path.
-    EXPECT_EQ(window->findingList()->topLevelItem(11)->text(CheckWindow::kColumnPageSource), "shops\\lost");
+    EXPECT_EQ(window->findingList()->topLevelItem(17)->text(CheckWindow::kColumnPageSource), "shops\\lost");
     EXPECT_EQ(window->countLabel()->text().toStdString(),
-              "Checked 6 pages: 14 findings (1 dead end, 1 faulty line, 4 picture, 4 out of date, 1 unreachable, "
-              "3 may not fit)");
+              "Checked 6 pages: 21 findings (1 dead end, 2 faulty line, 4 picture, 4 out of date, 1 unreachable, "
+              "3 may not fit, 6 no text alternative)");
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 
@@ -78,7 +78,7 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
 
     // A double-click on a finding opens the editor at its line.
     QTreeWidget* list = window->findingList();
-    doubleClick(list, 2); // news.zel line 5: #image broken.jpg
+    doubleClick(list, 4); // news.zel line 5: #image broken.jpg
     ASSERT_EQ(visibleWindows<EditorWindow>().size(), 1);
     EditorWindow* editor = visibleWindows<EditorWindow>().first();
     EXPECT_EQ(editor->filePath(), kiosk.path("news/news.zel"));
@@ -86,13 +86,13 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
 
     // Another finding of the same page: the open editor comes to the front at that line.
     window->raise();
-    doubleClick(list, 5); // news.zel line 7: #image photo.jpg
+    doubleClick(list, 8); // news.zel line 7: #image photo.jpg
     ASSERT_EQ(visibleWindows<EditorWindow>().size(), 1);
     EXPECT_EQ(editor->textArea()->textCursor().block().text(), "#image photo.jpg");
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 20000));
 
     // A finding on line 1 (the page-type line) puts the cursor on the first line shown.
-    doubleClick(list, 11); // shops/lost.zel line 1
+    doubleClick(list, 17); // shops/lost.zel line 1
     const auto editors = visibleWindows<EditorWindow>();
     ASSERT_EQ(editors.size(), 2);
     EditorWindow* lost = editors.first() == editor ? editors.last() : editors.first();

@@ -15,11 +15,11 @@ const { execFileSync, spawnSync } = require('child_process');
 const sourceDir = path.resolve(__dirname, '..', '..');
 const chromiumPath = process.env.ZEL_CHROMIUM || '/usr/bin/chromium';
 
-// Installs playwright-core from the committed lock file into nodeDir (once)
-// and returns it.
+// Installs playwright-core and axe-core from the committed lock file into
+// nodeDir (once) and returns playwright-core.
 function playwright(nodeDir) {
     const module = path.join(nodeDir, 'node_modules', 'playwright-core');
-    if (!fs.existsSync(module)) {
+    if (!fs.existsSync(module) || !fs.existsSync(axePath(nodeDir))) {
         fs.mkdirSync(nodeDir, { recursive: true });
         for (const file of ['package.json', 'package-lock.json'])
             fs.copyFileSync(path.join(__dirname, file), path.join(nodeDir, file));
@@ -30,6 +30,8 @@ function playwright(nodeDir) {
     }
     return require(module);
 }
+
+const axePath = (nodeDir) => path.join(nodeDir, 'node_modules', 'axe-core', 'axe.min.js');
 
 function copyFolder(from, to) {
     fs.mkdirSync(to, { recursive: true });
@@ -236,5 +238,5 @@ async function swipe(session, x, y, dy, steps = 8) {
 
 const chromiumMissing = () => !fs.existsSync(chromiumPath);
 
-module.exports = { playwright, makeKiosk, serve, launch, openWindow, open, frameNamed, waitFor, waitForKiosk, tap, swipe,
+module.exports = { playwright, axePath, makeKiosk, serve, launch, openWindow, open, frameNamed, waitFor, waitForKiosk, tap, swipe,
                    chromiumMissing };

@@ -99,10 +99,12 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     // the visitor only the idle return: it is tried on those at every size.
     await idleRun(browser, size, turn, urlOf, pages, buttonless, label);
     if (mode === 'file') {
-        try {
-            await authorMistakes(browser, k, size, urlOf, label);
-        } catch (error) {
-            row(`${label}: the author mistakes run to their end`, false, String(error).split('\n')[0]);
+        for (const [part, run] of [['author mistakes', authorMistakes], ['visitor aids', visitorAids]]) {
+            try {
+                await run(browser, k, size, urlOf, label);
+            } catch (error) {
+                row(`${label}: the ${part} run to their end`, false, String(error).split('\n')[0]);
+            }
         }
     }
 }
@@ -339,6 +341,239 @@ async function authorMistakes(browser, k, size, urlOf, label) {
     await win.context.close();
 }
 
+// ---- What the pages give visitors who cannot (all) see, reach or read them.
+
+const axeTags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22a', 'wcag22aa'];
+let axeSource = '';
+
+// The WCAG A and AA rules axe-core finds broken in the window and both frames of the page shown.
+async function axeViolations(page) {
+    const found = [];
+    for (const frame of [page.mainFrame(), kiosk.frameNamed(page, 'con'), kiosk.frameNamed(page, 'nav')]) {
+        await frame.evaluate(axeSource);
+        found.push(...await frame.evaluate(async (tags) => {
+            const result = await axe.run(document, { runOnly: { type: 'tag', values: tags }, iframes: false,
+                                                     preload: false, resultTypes: ['violations'] });
+            return result.violations.map((v) => `${window.name || 'top'} ${v.id} ${v.nodes.map((n) => n.target).join(' ')}`);
+        }, axeTags));
+    }
+    return found;
+}
+
+// Content that a visitor's larger text pushes beyond what can be scrolled to,
+// sideways out of the column, or cut off in its own box.
+async function cutOff(page) {
+    return kiosk.frameNamed(page, 'con').evaluate(() => {
+        const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
+        const found = [];
+        if (s.scrollWidth > s.clientWidth + 1)
+            found.push('the page scrolls sideways');
+        for (const e of document.body.querySelectorAll('p, img, table, pre, li, h1, h2, h3, h4, h5, h6')) {
+            const r = e.getBoundingClientRect();
+            if (r.width === 0 || e.closest('.wide, #sTable, #kioskNotice, .viewControls'))
+                continue;
+            const top = r.top + s.scrollTop, bottom = r.bottom + s.scrollTop;
+            const clipped = e.nodeName === 'P' && e.scrollHeight > e.clientHeight + 1;
+            if (top < -1 || bottom > s.scrollHeight + 1 || r.left < -1 || r.right > s.clientWidth + 1 || clipped)
+                found.push(`${e.nodeName}.${e.className} "${e.textContent.trim().slice(0, 20)}"`);
+        }
+        return found;
+    });
+}
+
+// Pages reached only with the keys a keypad has, from the page shown: each
+// navigation button that opens a page, and on a selector each row by Row
+// Down and Select; Back returns. Returns the pages reached.
+async function keyWalk(page, urlOf, k, name, reached, faults) {
+    reached.add(name);
+    const nav = () => kiosk.frameNamed(page, 'nav');
+    const state = await kiosk.waitForKiosk(page, urlOf(name));
+    const buttons = state.buttons.filter((b) => b.text);
+    const focusOn = async (index) => {
+        const at = () => nav().evaluate(() => Array.from(document.querySelectorAll('a.nav'))
+            .filter((a) => a.textContent && a.getAttribute('aria-hidden') !== 'true')
+            .findIndex((a) => a.classList.contains('keyfocus')));
+        if ((await at()) < 0)
+            await page.keyboard.press('ArrowRight');
+        await kiosk.waitFor(async () => (await at()) >= 0, 5000);
+        for (let now = await at(); now !== index; now = await at()) {
+            await page.keyboard.press(now < index ? 'ArrowDown' : 'ArrowUp');
+            await kiosk.waitFor(async () => (await at()) !== now, 5000);
+        }
+    };
+    const openAndReturn = async (index, target) => {
+        await focusOn(index);
+        await page.keyboard.press('Enter');
+        if (!(await kiosk.waitForKiosk(page, urlOf(target)))) {
+            faults.push(`${name} button ${index} did not open ${target}`);
+            return;
+        }
+        if (!reached.has(target))
+            await keyWalk(page, urlOf, k, target, reached, faults);
+        await page.keyboard.press('Backspace');
+        if (!(await kiosk.waitForKiosk(page, urlOf(name))))
+            faults.push(`Backspace on ${target} did not return to ${name}`);
+    };
+    const relative = (address) => {
+        const file = decodeURIComponent(new URL(address).pathname);
+        return path.relative(k.dir, file).split(path.sep).join('/');
+    };
+    for (let i = 0; i < buttons.length; ++i) {
+        const href = buttons[i].href || '';
+        if (!/^javascript:/.test(href)) {
+            const target = relative(buttons[i].resolved);
+            if (!reached.has(target) && fs.existsSync(path.join(k.dir, target)))
+                await openAndReturn(i, target);
+        }
+    }
+    const select = buttons.findIndex((b) => b.href === 'javascript:select()');
+    const down = buttons.findIndex((b) => b.href === 'javascript:rowdown()');
+    if (select < 0 || down < 0)
+        return;
+    const rows = await kiosk.frameNamed(page, 'con').evaluate(() =>
+        Array.from(document.querySelectorAll('#sTable tr')).map((r) => { const a = r.querySelector('a'); return a && a.getAttribute('href') ? a.href : ''; }));
+    for (let r = 0; r < rows.length; ++r) {
+        const target = rows[r] ? relative(rows[r]) : '';
+        if (target && !reached.has(target) && fs.existsSync(path.join(k.dir, target)))
+            await openAndReturn(select, target);
+        if (r + 1 < rows.length) {
+            await focusOn(down);
+            await page.keyboard.press('Enter');
+            await kiosk.waitFor(() => kiosk.frameNamed(page, 'con').evaluate((want) =>
+                Number(document.getElementsByName('row')[0].value) === want, r + 1), 5000);
+        }
+    }
+}
+
+const samplePages = () => {
+    const dir = path.join(__dirname, '..', '..', 'examples', 'sample');
+    return fs.readdirSync(dir).flatMap((folder) => fs.readdirSync(path.join(dir, folder))
+        .filter((f) => f.endsWith('.zel')).map((f) => `${folder}/${f.replace(/\.zel$/, '.htm')}`)).sort();
+};
+
+async function visitorAids(browser, k, size, urlOf, label) {
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    const pages = k.pages.concat(['missing.html']).filter((name) => !only || name.includes(only));
+    const con = () => kiosk.frameNamed(page, 'con');
+
+    // axe-core's WCAG 2.2 A and AA rules: every page, as made and with the visitor's larger text and high contrast.
+    const violations = [], cut = [];
+    for (const name of pages) {
+        await kiosk.open(page, urlOf(name));
+        await kiosk.waitForKiosk(page, urlOf(name));
+        violations.push(...(await axeViolations(page)).map((v) => `${name}: ${v}`));
+    }
+    row(`${label}: axe-core finds no WCAG 2.2 A or AA violation`, violations.length === 0,
+        violations.slice(0, 6).join('; '));
+
+    // Text at 200 % (two touches on the visitor's text size), in high contrast: nothing cut off.
+    await kiosk.open(page, urlOf('root/root.htm'));
+    await kiosk.waitForKiosk(page, urlOf('root/root.htm'));
+    for (const button of ['.textSize', '.textSize', '.contrastSwitch']) {
+        const box = await (await con().$(`.viewControls ${button}`)).boundingBox();
+        const before = await con().evaluate(() => document.documentElement.style.fontSize + document.documentElement.className);
+        await kiosk.tap(page, box.x + box.width / 2, box.y + box.height / 2);
+        await kiosk.waitFor(() => con().evaluate((b) =>
+            document.documentElement.style.fontSize + document.documentElement.className !== b, before), 5000);
+    }
+    const enlarged = [];
+    for (const name of pages) {
+        await kiosk.open(page, urlOf(name));
+        await kiosk.waitForKiosk(page, urlOf(name));
+        const view = await con().evaluate(() => document.documentElement.className);
+        if (!/enlarged/.test(view) || !/contrast/.test(view))
+            enlarged.push(name);
+        cut.push(...(await cutOff(page)).map((c) => `${name}: ${c}`));
+        if (pages.indexOf(name) % 4 === 0)
+            violations.push(...(await axeViolations(page)).map((v) => `${name} (200 %, contrast): ${v}`));
+    }
+    row(`${label}: at 200 % text nothing is cut off, on every page`, cut.length === 0 && enlarged.length === 0,
+        `not enlarged: ${enlarged.join()}; ` + cut.slice(0, 6).join('; '));
+    row(`${label}: axe-core finds no violation with larger text and high contrast`, violations.length === 0,
+        violations.slice(0, 6).join('; '));
+
+    // A keypad alone reaches every page of the sample and comes back to the root page.
+    if (size.width === 1280 || size.width === 1080) {
+        const reached = new Set(), faults = [];
+        await kiosk.open(page, urlOf('root/root.htm'));
+        await keyWalk(page, urlOf, k, 'root/root.htm', reached, faults);
+        const missed = samplePages().filter((p) => !reached.has(p));
+        row(`${label}: a keypad alone reaches every page of the sample and returns to the root page`,
+            missed.length === 0 && faults.length === 0 && !!(await kiosk.waitForKiosk(page, urlOf('root/root.htm'), 5000)),
+            `missed ${missed.join()}; ` + faults.slice(0, 4).join('; '));
+    }
+    row(`${label}: no script error with the visitor aids`, win.log.errors.length === 0,
+        win.log.errors.slice(0, 4).join(' | '));
+    await win.context.close();
+
+    // Speech (a recording speech synthesis stands in for the browser's): a long press switches it on, the page
+    // speaks its title and buttons, a touch speaks a button and a double tap presses it, the idle return ends it.
+    const talk = await kiosk.openWindow(browser, size);
+    await talk.context.addInitScript(() => {
+        window.zelSaid = [];
+        window.SpeechSynthesisUtterance = function (text) { this.text = text; };
+        Object.defineProperty(window, 'speechSynthesis',
+                              { value: { speak: (u) => window.zelSaid.push(u.text), cancel: () => {} } });
+    });
+    const said = () => talk.page.evaluate(() => window.zelSaid.slice());
+    await kiosk.open(talk.page, urlOf('root/root.htm'));
+    let there = await kiosk.waitForKiosk(talk.page, urlOf('root/root.htm'));
+    const content = await (await kiosk.frameNamed(talk.page, 'con').frameElement()).boundingBox();
+    const held = { x: Math.round(content.x + content.width / 2), y: Math.round(content.y + content.height / 3), id: 1 };
+    await talk.session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [held] });
+    const on = await kiosk.waitFor(async () => (await said()).some((t) => /^Speech on/.test(t)), 8000);
+    await talk.session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    const title = await talk.page.evaluate(() => pageTitle());
+    const spokenPage = await kiosk.waitFor(async () => (await said()).some((t) => t.startsWith(title + '. Buttons: ')), 5000);
+    const button = there.buttons.find((b) => /news\.htm$/.test(b.href || ''));
+    await kiosk.tap(talk.page, button.x, button.y);
+    const spoken = await kiosk.waitFor(async () => (await said()).slice(-1)[0] === button.text, 5000);
+    const stayed = talk.page.url() === urlOf('root/root.htm');
+    await kiosk.tap(talk.page, button.x, button.y);
+    await kiosk.tap(talk.page, button.x, button.y);
+    there = await kiosk.waitForKiosk(talk.page, urlOf('news/news.htm'), 10000);
+    const newsTitle = there ? await talk.page.evaluate(() => pageTitle()) : '?';
+    const next = there && await kiosk.waitFor(async () => (await said()).some((t) => t.startsWith(newsTitle + '. ')), 5000);
+    await talk.page.evaluate(() => idleTimeOut());
+    const back = await kiosk.waitForKiosk(talk.page, urlOf('root/root.htm'), 10000);
+    const off = !!back && await talk.page.evaluate(() => !hubSpeech());
+    row(`${label}: speech by a long press speaks pages and touched buttons, a double tap presses, idle ends it`,
+        on && spokenPage && spoken && stayed && !!there && next && off,
+        JSON.stringify({ on, spokenPage, spoken, stayed, there: !!there, next, off, said: (await said()).slice(-3) }));
+    row(`${label}: no script error with speech`, talk.log.errors.length === 0, talk.log.errors.slice(0, 4).join(' | '));
+    await talk.context.close();
+
+    // The idle notice: shown its own time before the idle return, a touch keeps the page; the idle return then
+    // forgets the visitor's text size and contrast.
+    const idle = await kiosk.openWindow(browser, size, 4);
+    await idle.context.addInitScript(() => {
+        Object.defineProperty(window, 'idleNoticeSeconds', { get: () => 2.5, set: () => {} });
+    });
+    const leaf = 'news/today.htm', notice = () => kiosk.frameNamed(idle.page, 'con').evaluate(() => {
+        const box = document.getElementById('kioskNotice');
+        return box ? box.innerText : '';
+    });
+    await kiosk.open(idle.page, urlOf(leaf));
+    await kiosk.waitForKiosk(idle.page, urlOf(leaf));
+    const opened = Date.now();
+    const size2 = await (await kiosk.frameNamed(idle.page, 'con').$('.viewControls .textSize')).boundingBox();
+    await kiosk.tap(idle.page, size2.x + 5, size2.y + 5);
+    const shown = await kiosk.waitFor(async () => /Still there\? Touch the screen to stay/.test(await notice()), 8000);
+    const after = (Date.now() - opened) / 1000;
+    const box = await (await kiosk.frameNamed(idle.page, 'con').frameElement()).boundingBox();
+    await kiosk.tap(idle.page, box.x + box.width / 2, box.y + box.height / 2);
+    const hidden = await kiosk.waitFor(async () => (await notice()) === '', 3000);
+    // Kept: the notice comes again on the same page, and only then the idle return goes home, forgetting the view.
+    const again = await kiosk.waitFor(async () => (await notice()) !== '' && idle.page.url() === urlOf(leaf), 8000);
+    const home = await kiosk.waitForKiosk(idle.page, urlOf('root/root.htm'), 10000);
+    const view = home ? await kiosk.frameNamed(idle.page, 'con').evaluate(() => document.documentElement.className) : '?';
+    row(`${label}: the idle notice counts down before the idle return and a touch keeps the page`,
+        shown && after >= 1 && hidden && again && !!home && !/enlarged|contrast/.test(view),
+        JSON.stringify({ shown, after, hidden, again, home: !!home, view }));
+    await idle.context.close();
+}
+
 async function main() {
     if (kiosk.chromiumMissing()) {
         console.log('SKIP: Chromium (/usr/bin/chromium) is not installed; scripts/setup installs it');
@@ -346,6 +581,7 @@ async function main() {
     }
     const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-browser-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
+    axeSource = fs.readFileSync(kiosk.axePath(path.join(buildDir, 'browser-node')), 'utf8');
     const browser = await kiosk.launch(pw);
     const started = Date.now();
     try {

@@ -17,6 +17,7 @@ enum Mode { Button, Image, Item };
 struct Entries {
     QString image, folder, page, text, width;
     int alignment = -1;
+    QString alt;
 };
 
 // The page being edited is news/today.zel; pictures are offered from a folder of their own.
@@ -39,7 +40,8 @@ protected:
                                              {dialog.folderEdit(), entries.folder},
                                              {dialog.pageEdit(), entries.page},
                                              {dialog.textEdit(), entries.text},
-                                             {dialog.widthEdit(), entries.width}})
+                                             {dialog.widthEdit(), entries.width},
+                                             {dialog.altEdit(), entries.alt}})
                 if (!value.isNull())
                     box->setText(value);
             if (entries.alignment >= 0)
@@ -87,6 +89,15 @@ TEST_F(InsertDialogTest, DirectivesAndMessages)
          {nameRuleMessage("Shops", "folder"), nameRuleMessage("Baker", "page"), "Image is not valid"}},
         {"item", Item, {town, "shops", "baker", " Baker's shop "}, "#item town.jpg shops\\baker Baker's shop"},
         {"item with blank text", Item, {town, "shops", "baker", " "}, "", {"Item text is blank"}},
+        // The picture's text alternative, when given, on the line before it.
+        {"image with its text alternative",
+         Image,
+         {here, {}, {}, {}, "40", 0, " The harbour "},
+         "#alt The harbour\n#image here.jpg left 40"},
+        {"item with its text alternative",
+         Item,
+         {here, "shops", "baker", "Baker", {}, -1, "A loaf"},
+         "#alt A loaf\n#item here.jpg shops\\baker Baker"},
     };
     const char* captions[] = {"ZEL - Insert Button", "ZEL - Insert Image", "ZEL - Insert Item"};
     for (const auto& row : rows) {

@@ -6,6 +6,7 @@
 #include "input_lock.h"
 #include "kiosk_screen.h"
 #include "kiosk_visit.h"
+#include "speech_engine.h"
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 #include "support/web_wait.h"
@@ -37,8 +38,9 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
 
     QSignalSpy quit(&visit.player(), &KioskPlayer::quitRequested);
     QList<QKeyCombination> escapes;
-    for (const Qt::Key key : {Qt::Key_F5, Qt::Key_F11, Qt::Key_F12, Qt::Key_Escape, Qt::Key_Back, Qt::Key_Refresh,
-                              Qt::Key_Menu, Qt::Key_Backspace})
+    // (Backspace is the visitor's Back to the page before, which the browser tests walk.)
+    for (const Qt::Key key :
+         {Qt::Key_F5, Qt::Key_F11, Qt::Key_F12, Qt::Key_Escape, Qt::Key_Back, Qt::Key_Refresh, Qt::Key_Menu})
         escapes.append(key);
     for (const Qt::Key key : {Qt::Key_F4, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_Tab})
         escapes.append(Qt::ALT | key);
@@ -140,6 +142,48 @@ TEST(KioskPlayer, LeftAloneTheScreenReturnsToTheRootPageLoggedAndUncounted)
     const QDate today = QDate::currentDate();
     EXPECT_EQ(visit.player().pageViews().views(today, QStringLiteral("root\\root.htm")), 0);
     EXPECT_EQ(visit.player().pageViews().views(today, QStringLiteral("visiting\\visiting.htm")), 1);
+}
+
+// What the kiosk is asked to say, in order: "+" before a text queued after the one before, the language, a blank,
+// the text; and how often it is stopped.
+class RecordingSpeech : public SpeechEngine {
+public:
+    void say(const QString& text, const QString& language, bool queued) override
+    {
+        said.append((queued ? "+" : "") + language + u' ' + text);
+    }
+    void stop() override { ++stops; }
+    QStringList said;
+    int stops = 0;
+};
+
+// Speech switched on in a page: "Speech on", then the page's title and its buttons in order, in the pages'
+// language; a touch speaks the button under the finger, a second touch at once opens its page, which speaks its
+// own; the idle return stops the speech and the next visitor's page is silent.
+TEST(KioskPlayer, SpeechReadsThePagesAndTheIdleReturnEndsIt)
+{
+    KioskSettings settings = quickSettings();
+    settings.idleSeconds = 3600;
+    KioskVisit visit(settings);
+    RecordingSpeech speech;
+    visit.player().setSpeech(&speech);
+    visit.touch(QStringLiteral("b1")); // the pages loaded from now on speak through it
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
+    runScript(visit.page(), QStringLiteral("setSpeech(true)"));
+    ASSERT_TRUE(waitUntil([&] { return speech.said.size() >= 2; }, 20000));
+    EXPECT_EQ(speech.said[0], QStringLiteral("+en Speech on. Touch to hear, touch twice to press."));
+    EXPECT_TRUE(speech.said[1].startsWith(QStringLiteral("+en Visiting Ostervale. Buttons: Home, The Castle, ")))
+        << speech.said[1].toStdString();
+    visit.touch(QStringLiteral("b2"));
+    visit.touch(QStringLiteral("b2"));
+    ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/castle.htm")));
+    EXPECT_TRUE(speech.said.contains(QStringLiteral("en The Castle"))) << speech.said.join('|').toStdString();
+    ASSERT_TRUE(waitUntil([&] { return speech.said.last().contains(". Buttons: Home, "); }, 20000));
+    visit.player().inputLock().setLastInput(QDateTime::currentDateTime().addSecs(-3600));
+    visit.player().tick();
+    EXPECT_GE(speech.stops, 1);
+    ASSERT_TRUE(
+        waitUntil([&] { return runScript(visit.page(), QStringLiteral("hubSpeech()")) == QVariant(false); }, 20000));
 }
 
 // In a desktop session the window takes the screen back from a window

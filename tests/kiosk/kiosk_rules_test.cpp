@@ -84,6 +84,12 @@ TEST(KioskSettings, AreReadFromTheFileAsDocumented)
         {"port 0", "[Kiosk]\nbrokerHost=b\nbrokerPort=0\n", "line 3: brokerPort: \"0\" is not a port", 0, {}, {}},
         {"a name of two topic levels", "[Kiosk]\nkioskName=hall/west\n", "line 2: kioskName: ", 0, {}, {}},
         {"a wildcard prefix", "[Kiosk]\nbrokerPrefix=zel/#\n", "line 2: brokerPrefix: ", 0, {}, {}},
+        {"speech too loud",
+         "[Kiosk]\nspeechVolume=101\n",
+         "line 2: speechVolume: \"101\" is not a number from 0",
+         0,
+         {},
+         {}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

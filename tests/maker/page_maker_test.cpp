@@ -180,7 +180,7 @@ TEST_F(MakerOnDisk, DeadTemporariesAreRemovedByTheNextMake)
 TEST_F(MakerOnDisk, AttributeValuesAreEscaped)
 {
     const QString page = kiosk.path("news/q\"on&<x>.zel");
-    writeTextFile(page, {"#leaf", "#image a\"b&c.jpg middle", "#image cat.jpg left"});
+    writeTextFile(page, {"#leaf", "#image a\"b&c.jpg middle", "#alt Tom & \"Jerry\" <3", "#image cat.jpg left"});
     maker.makeOnePage(page);
     const QByteArray main = readBytes(kiosk.path("news/q\"on&<x>.htm"));
     EXPECT_TRUE(main.contains("<frame src=\"q&quot;on&amp;&lt;x&gt;_con.htm\"")) << main.toStdString();
@@ -188,6 +188,7 @@ TEST_F(MakerOnDisk, AttributeValuesAreEscaped)
     EXPECT_TRUE(content.contains("<img src=\"a&quot;b&amp;c.jpg\" alt=\"\">")) << content.toStdString();
     EXPECT_TRUE(content.contains("<img src=\"images\\q&quot;on&amp;&lt;x&gt;00002.jpg\" align=left"))
         << content.toStdString();
+    EXPECT_TRUE(content.contains(" alt=\"Tom &amp; &quot;Jerry&quot; &lt;3\">")) << content.toStdString();
 }
 
 // Pages of every kind of group: root and branch pages change all three files

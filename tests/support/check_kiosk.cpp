@@ -45,7 +45,7 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
                   {"#leaf",
                    "#title Where the old harbour master kept the lighthouse keys, the tide tables and the "
                    "logbooks of every ship that called between the wars",
-                   "#para", "Nobody comes here"});
+                   "#para", "Nobody comes here", "#alt Nothing after it"});
 
     SessionProblems problems(kiosk.session.session());
     PageMaker maker(kiosk.openHeadless(), problems);
@@ -78,21 +78,28 @@ QStringList expectedFindingLines(const QString& folder)
 {
     QStringList lines = {
         "Knews/news.zel:3: faulty line: Expected valid directive",
+        "Knews/news.zel:4: no text alternative: Picture without a text alternative (#alt): missing.jpg",
         "Knews/news.zel:4: picture: Image Knews/missing.jpg does not exist",
+        "Knews/news.zel:5: no text alternative: Picture without a text alternative (#alt): broken.jpg",
         "Knews/news.zel:5: picture: Jpeg.GetSize - File Knews/broken.jpg does not have valid JPEG header",
         "Knews/news.zel:5: picture: Jpeg.scaleImage - Unable get height and width from file Knews/broken.jpg",
+        "Knews/news.zel:6: no text alternative: Picture without a text alternative (#alt): photo.gif",
         "Knews/news.zel:6: picture: Unsupported image file type",
+        "Knews/news.zel:7: no text alternative: Picture without a text alternative (#alt): photo.jpg",
         "Knews/news.zel:7: out of date: Picture copy images\\news00004.jpg would be made again",
         "Knews/old.zel:1: out of date: Page would change if made now (old_con.htm)",
         "Kroot/root.zel:4: dead end: Reference to non-existent page: news\\gone",
         "Kroot/root.zel:5: may not fit: Button text may not fit: Opening hours of every museum, gallery and library "
         "in the town and the valley",
         "Kshops/list.zel:1: out of date: Page source has a time stamp in the future",
+        "Kshops/list.zel:2: no text alternative: Picture without a text alternative (#alt): shop.jpg",
+        "Kshops/list.zel:3: no text alternative: Picture without a text alternative (#alt): shop.jpg",
         "Kshops/list.zel:3: may not fit: Item text may not fit: <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>"
         "Sat<br>Sun",
         "Kshops/lost.zel:1: unreachable: Page cannot be reached from the root page",
         "Kshops/lost.zel:2: may not fit: Title may not fit: Where the old harbour master kept the lighthouse keys, the "
         "tide tables and the logbooks of every ship that called between the wars",
+        "Kshops/lost.zel:5: faulty line: alt directive must come right before an image or item directive",
         "Kshops/shop.zel:1: out of date: Page has never been made",
     };
     for (QString& line : lines)

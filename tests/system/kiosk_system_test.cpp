@@ -55,7 +55,7 @@ TEST(OpenKioskSystem, ItemsAfterTheOpen)
 }
 
 // Opened headless from the folder given with blanks around it and without the separator.
-TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
+TEST(OpenKioskSystem, LogListsAllThirtyNineItemsInStoreOrder)
 {
     TemporaryKiosk kiosk;
     const auto system = openKioskSystemHeadless(kiosk.session.session(), "  " + kiosk.folder().chopped(1) + "  ");
@@ -66,7 +66,7 @@ TEST(OpenKioskSystem, LogListsAllThirtyEightItemsInStoreOrder)
         + QString("mode = 2, buttons = 8, screenwidth = 1280, screenheight = 1024, screens = 1, remotescreen = 0, "
                   "leafnavigationpercentage = 12, branchnavigationpercentage = 25, rootnavigationpercentage = 25, "
                   "selectornavigationpercentage = 25, navigationheightadjustment = 6, navigationwidthadjustment = 4, "
-                  "scrollbarwidth = 20, minimumhorizontalspace = 5, navigationHeight = 1018, "
+                  "scrollbarwidth = 20, minimumhorizontalspace = 5, language = , navigationHeight = 1018, "
                   "branchNavigationWidth = 320, branchContentWidth = 956, branchButtonWidth = 316, "
                   "branchContentAvailableWidth = 956, branchMaximumImageWidth = 946, leafNavigationWidth = 153, "
                   "leafContentWidth = 1123, leafButtonWidth = 149, leafContentAvailableWidth = 1103, "

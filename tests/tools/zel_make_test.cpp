@@ -415,7 +415,7 @@ TEST(ZelMakeSpecialFiles, CopyRecordIsRebuiltAndStyleSheetIsAFinding)
         EXPECT_TRUE(check.out.contains(sheet + ":1: unreadable: Style sheet " + sheet + " " + row.asStyleSheet
                                        + " - texts were checked with the default fonts\n"))
             << check.out.toStdString();
-        EXPECT_TRUE(check.out.endsWith("1 unreadable)\n")) << check.out.toStdString();
+        EXPECT_TRUE(check.out.endsWith("1 unreadable, 1 no text alternative)\n")) << check.out.toStdString();
     }
 }
 

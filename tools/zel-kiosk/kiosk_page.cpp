@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiosk_page.h"
 
+#include "speech_engine.h"
+
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -115,8 +117,38 @@ bool KioskPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QS
 
 QStringList KioskPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) { return {}; }
 
+void KioskPage::setSpeech(SpeechEngine* speech)
+{
+    m_speech = speech;
+    if (!speech || !scripts().find(QStringLiteral("kioskSpeech")).isEmpty())
+        return;
+    QWebEngineScript bridge;
+    bridge.setName(QStringLiteral("kioskSpeech"));
+    bridge.setSourceCode(QStringLiteral("window.zelKioskSpeech = true;"));
+    bridge.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    bridge.setWorldId(QWebEngineScript::MainWorld);
+    bridge.setRunsOnSubFrames(false);
+    scripts().insert(bridge);
+}
+
 void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&)
 {
-    if (message == QLatin1String("zel-kiosk:painted"))
+    if (message == QLatin1String("zel-kiosk:painted")) {
         emit painted(url());
+        return;
+    }
+    static const QString kSay = QStringLiteral("zel-kiosk-say:");
+    if (!m_speech || !message.startsWith(kSay))
+        return;
+    QString rest = message.mid(kSay.size());
+    if (rest.isEmpty()) {
+        m_speech->stop();
+        return;
+    }
+    const bool queued = rest.startsWith(u'+');
+    if (queued)
+        rest.remove(0, 1);
+    const qsizetype blank = rest.indexOf(u' ');
+    if (blank > 0)
+        m_speech->say(rest.mid(blank + 1), rest.left(blank), queued);
 }

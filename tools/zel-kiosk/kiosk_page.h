@@ -6,6 +6,7 @@
 #include <functional>
 
 class QWebEngineProfile;
+class SpeechEngine;
 
 // The page of one kiosk screen: every navigation, in the page or a frame of
 // it, is put to the guard first; no window, pop-up, dialog (alert, confirm,
@@ -21,6 +22,12 @@ public:
     using Guard = std::function<bool(const QUrl& url)>;
 
     KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent);
+
+    // The pages speak through speech (none: they stay silent): the kiosk
+    // script hands each text to the console as "zel-kiosk-say:" and, queued,
+    // "+", then the language, a blank and the text; nothing after the colon
+    // stops the speech. Takes effect from the next page loaded.
+    void setSpeech(SpeechEngine* speech);
 
 signals:
     void painted(const QUrl& url);
@@ -39,4 +46,5 @@ protected:
 
 private:
     Guard m_guard;
+    SpeechEngine* m_speech = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "screen_placement.h"
 #include "screen_power.h"
 #include "service_notifier.h"
+#include "speech_engine.h"
 #include "state_folder.h"
 #include "viewer/navigation_guard.h"
 #include "viewer/page_check.h"
@@ -28,6 +29,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <algorithm>
 #include <csignal>
 #include <sys/types.h>
 
@@ -174,11 +176,20 @@ void KioskPlayer::makePage(int index)
             [this, index](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
                 onRenderProcessTerminated(index, status, code);
             });
+    page->setSpeech(m_speech);
     screen.window->view()->setPage(page);
     if (old) {
         old->disconnect(this);
         old->deleteLater();
     }
+}
+
+void KioskPlayer::setSpeech(SpeechEngine* speech)
+{
+    m_speech = speech;
+    for (int index = 1; index <= screenCount(); ++index)
+        if (state(index).page)
+            state(index).page->setSpeech(speech);
 }
 
 void KioskPlayer::place(const QList<QRect>& realScreens)
@@ -426,9 +437,12 @@ void KioskPlayer::tick()
     }
     if (!m_open)
         m_power->keepOff();
-    const bool idle = m_lock->lastInput().secsTo(QDateTime::currentDateTime()) >= m_settings.idleSeconds;
-    if (!idle)
+    const qint64 quiet = m_lock->lastInput().secsTo(QDateTime::currentDateTime());
+    const bool idle = quiet >= m_settings.idleSeconds;
+    if (!idle) {
+        showIdleNotice(m_settings.idleSeconds - quiet);
         return;
+    }
     if (!m_waiting.isEmpty() && allAtRoot()) {
         switchTo(std::exchange(m_waiting, QString()));
         return;
@@ -441,8 +455,11 @@ void KioskPlayer::tick()
             EventLog::write(QStringLiteral("screen %1: no touch for %2 s: back to the root page")
                                 .arg(index)
                                 .arg(m_settings.idleSeconds));
+            // Speech, the visitor's text size and contrast end with the visit too.
             state(index).page->runJavaScript(QStringLiteral("try { sessionStorage.clear(); } catch (e) {}"),
                                              QWebEngineScript::ApplicationWorld);
+            if (m_speech)
+                m_speech->stop();
             loadRoot(index);
         }
     }
@@ -452,6 +469,22 @@ void KioskPlayer::returnToRoot()
 {
     for (int index = 1; index <= screenCount(); ++index)
         loadRoot(index);
+}
+
+// The pages' own notice "Still there? Touch the screen to stay" counts down
+// the last kIdleNoticeSeconds before a return (once for each last touch),
+// where that return will change the screen; a touch or key hides it.
+void KioskPlayer::showIdleNotice(qint64 secondsLeft)
+{
+    constexpr int kIdleNoticeSeconds = 20;
+    if (secondsLeft > std::min(m_settings.idleSeconds, kIdleNoticeSeconds) || m_noticeFor == m_lock->lastInput())
+        return;
+    m_noticeFor = m_lock->lastInput();
+    const bool touched = m_lock->lastInput() > m_idleReturn;
+    for (int index = 1; index <= screenCount(); ++index)
+        if ((!atRoot(index) || touched) && !state(index).kioskLoad)
+            state(index).page->runJavaScript(
+                QStringLiteral("typeof showNotice === \"function\" && showNotice(%1)").arg(secondsLeft));
 }
 
 void KioskPlayer::offerVersion(const QString& folder)

@@ -17,6 +17,7 @@
 class Session;
 class InputLock;
 class KioskPage;
+class SpeechEngine;
 class KioskScreen;
 class QTimer;
 class ScreenPower;
@@ -81,6 +82,10 @@ public:
     // Runs the once-a-second work now: hours, the idle return, a waiting version.
     void tick();
 
+    // What the pages speak through once a visitor switches speech on (from
+    // the next page loaded); the idle return stops it.
+    void setSpeech(SpeechEngine* speech);
+
     const Heartbeat& heartbeat() const { return m_heartbeat; }
     PageViews& pageViews() { return m_views; }
     void writeHeartbeat();
@@ -101,6 +106,7 @@ signals:
     void gaveUp(const QString& reason);
 
 private:
+    void showIdleNotice(qint64 secondsLeft);
     struct Screen {
         KioskScreen* window = nullptr;
         KioskPage* page = nullptr;
@@ -132,6 +138,7 @@ private:
 
     Session& m_session;
     KioskSettings m_settings;
+    SpeechEngine* m_speech = nullptr;
     QString m_folder;          // absolute, without a final separator
     QString m_canonicalFolder; // for the guard
     QString m_waiting;
@@ -146,6 +153,7 @@ private:
     bool m_open = true;
     bool m_quitting = false;
     QDateTime m_idleReturn; // the last return for want of a touch
+    QDateTime m_noticeFor;  // the last input whose idle notice the pages were asked to show
     Heartbeat m_heartbeat;
     PageViews m_views;
 };

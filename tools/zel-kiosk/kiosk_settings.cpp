@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <unistd.h>
+#include <tuple>
 
 namespace {
 
@@ -99,6 +100,19 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
         return readSeconds(key, value, settings.pullSeconds, error);
     if (key == QLatin1String("heartbeatSeconds"))
         return readSeconds(key, value, settings.heartbeatSeconds, error);
+    for (const auto& [name, target, lowest] : {std::tuple{"speechVolume", &settings.speechVolume, 0},
+                                               std::tuple{"speechRate", &settings.speechRate, -100}}) {
+        if (key != QLatin1String(name))
+            continue;
+        bool ok = false;
+        *target = value.toInt(&ok);
+        if (!ok || *target < lowest || *target > 100) {
+            error = key + QStringLiteral(": \"") + value + QStringLiteral("\" is not a number from ")
+                    + QString::number(lowest) + QStringLiteral(" to 100");
+            return false;
+        }
+        return true;
+    }
     if (key == QLatin1String("restartLimit")) {
         bool ok = false;
         settings.restartLimit = value.toInt(&ok);
@@ -112,7 +126,7 @@ bool take(KioskSettings& settings, const QString& key, const QString& value, QSt
             + QStringLiteral(" is not a setting of the kiosk (quitKeys, openingHours, idleSeconds, "
                              "watchdogSeconds, followSeconds, pullSeconds, heartbeatSeconds, restartLimit, kioskName, "
                              "healthFile, brokerHost, brokerPort, brokerPrefix, brokerCaFile, brokerUser, "
-                             "brokerPassword)");
+                             "brokerPassword, speechVolume, speechRate)");
     return false;
 }
 

@@ -27,6 +27,8 @@
 //     brokerCaFile=/etc/zel/ca.crt  TLS, the broker's certificate checked against this CA
 //     brokerUser=hall-west          a login with brokerPassword
 //     brokerPassword=secret
+//     speechVolume=80               the volume of speech, 0 to 100
+//     speechRate=0                  how fast it speaks, -100 (slowest) to 100 (fastest)
 // A value is the whole rest of its line, ";" and "," included (an INI reader
 // would end it at a ";"); a value wholly in double quotes, as the desktop
 // program's settings store writes one, is read without them.
@@ -46,6 +48,8 @@ struct KioskSettings {
 
     // The name the kiosk reports its health under.
     QString kioskName() const;
+    int speechVolume = 80;
+    int speechRate = 0;
 
     // Reads the user's settings file; on a wrong value, an unknown key or a
     // file that cannot be read returns false and sets error to a sentence

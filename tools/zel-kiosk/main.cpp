@@ -12,6 +12,7 @@
 #include "heartbeat.h"
 #include "kiosk_gate.h"
 #include "kiosk_player.h"
+#include "qt_speech_engine.h"
 #include "kiosk_settings.h"
 #include "origin_puller.h"
 #include "service_notifier.h"
@@ -549,6 +550,8 @@ int main(int argc, char** argv)
     }
 
     KioskPlayer player(session, settings, shown, screens);
+    QtSpeechEngine speech(settings.speechVolume / 100.0, settings.speechRate / 100.0);
+    player.setSpeech(&speech);
     QObject::connect(&player, &KioskPlayer::quitRequested, &application, [&] {
         player.quit();
         application.quit();
