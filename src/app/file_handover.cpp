@@ -23,11 +23,8 @@ QString cleanFolder(const QString& folder) { return QDir::cleanPath(QDir(folder)
 
 } // namespace
 
-FileHandover::FileHandover(QString serverName, QObject* parent)
-    : QObject(parent)
-    , m_serverName(std::move(serverName))
-{
-}
+FileHandover::FileHandover(QString serverName, QObject* parent) : QObject(parent), m_serverName(std::move(serverName))
+{}
 
 FileHandover::~FileHandover() = default;
 
