@@ -78,7 +78,8 @@ void EditorWindow::setUpWindow()
     m_textArea->setObjectName(QStringLiteral("textArea"));
     m_wordWrapAction->setChecked(m_textArea->wordWrap());
     m_textArea->setDocument(m_document->text());
-    new DirectiveHighlighter(m_document->text());
+    auto* highlighter = new DirectiveHighlighter(m_document->text(), m_textArea->palette().color(QPalette::Base));
+    connect(m_textArea, &PageTextArea::backgroundChanged, highlighter, &DirectiveHighlighter::setBackground);
     const auto kioskFolder = [this] {
         try {
             return m_workbench.kioskSystem().folder();
