@@ -7,10 +7,7 @@
 
 namespace {
 
-double channel(double value)
-{
-    return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-}
+double channel(double value) { return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4); }
 
 double luminance(const QColor& colour)
 {
@@ -56,10 +53,19 @@ QColor readableOn(const QColor& wanted, const QColor& background)
     return target;
 }
 
-QColor directive(const QColor& background) { return chosen(QColor(0x1f, 0x3f, 0xa8), QColor(0x8c, 0xb4, 0xff), background); }
+QColor directive(const QColor& background)
+{
+    return chosen(QColor(0x1f, 0x3f, 0xa8), QColor(0x8c, 0xb4, 0xff), background);
+}
 
-QColor comment(const QColor& background) { return chosen(QColor(0x6b, 0x6b, 0x6b), QColor(0xa0, 0xa0, 0xa0), background); }
+QColor comment(const QColor& background)
+{
+    return chosen(QColor(0x6b, 0x6b, 0x6b), QColor(0xa0, 0xa0, 0xa0), background);
+}
 
-QColor problem(const QColor& background) { return chosen(QColor(0xc8, 0x00, 0x00), QColor(0xff, 0x6e, 0x6e), background); }
+QColor problem(const QColor& background)
+{
+    return chosen(QColor(0xc8, 0x00, 0x00), QColor(0xff, 0x6e, 0x6e), background);
+}
 
 } // namespace EditorColours
