@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/file_handover.h"
 #include "app/main_window.h"
 #include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
 #include <cstdio>
@@ -18,11 +20,13 @@
 
 namespace {
 
-const char help[] = "Usage: zel-editor [OPTION]...\n"
+const char help[] = "Usage: zel-editor [OPTION]... [PAGE-SOURCE]...\n"
                     "The desktop program of the Ostervale Information Kiosk (ZEL): open or create a\n"
                     "kiosk system, edit its page sources, make them into pages, view them as the\n"
                     "kiosk shows them, check the kiosk system and export page folders.\n"
-                    "Any other argument (a page source a file manager hands over) is ignored.\n"
+                    "Each PAGE-SOURCE (a .zel file, as a file manager hands it over) is opened in\n"
+                    "an editor, with the kiosk system that holds it; when the program already\n"
+                    "runs, it opens them.\n"
                     "\n"
                     "Options:\n"
                     "  -h, --help     show this help and exit\n"
@@ -59,6 +63,19 @@ std::optional<int> answerInformationOptions(int argc, char** argv)
     return std::nullopt;
 }
 
+// The page sources named on the command line, as absolute paths (the program
+// that opens them may run in another folder).
+QStringList pageSourceArguments()
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.parse(QCoreApplication::arguments());
+    QStringList files;
+    for (const QString& argument : parser.positionalArguments())
+        files.append(QFileInfo(argument).absoluteFilePath());
+    return files;
+}
+
 // The net under every event handler: a failure that no command's boundary
 // caught still becomes the fatal report instead of escaping into the event loop.
 class EditorApplication : public QApplication {
@@ -85,7 +102,8 @@ private:
 
 // The desktop program: its session (message boxes, what ending the program and
 // closing every window mean), the windows' workbench and the main window.
-// Besides --help and --version it reads no command line.
+// Besides --help and --version the command line names page sources to open;
+// while the program runs, a later start hands them to it and ends.
 int main(int argc, char** argv)
 {
     if (const std::optional<int> status = answerInformationOptions(argc, argv))
@@ -97,6 +115,12 @@ int main(int argc, char** argv)
     // their launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("zel-editor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg")));
+
+    const QStringList files = pageSourceArguments();
+    FileHandover handover;
+    if (handover.handOver(files))
+        return 0;
+    handover.listen();
 
     SessionServices services;
     services.endProgram = [] {
@@ -115,6 +139,11 @@ int main(int argc, char** argv)
 
     MainWindow mainWindow(workbench);
     mainWindow.show();
+    QObject::connect(&handover, &FileHandover::filesReceived, &mainWindow,
+                     [&mainWindow](const QStringList& received) { openPageFiles(mainWindow, received); });
+    if (!files.isEmpty())
+        QMetaObject::invokeMethod(
+            &mainWindow, [&mainWindow, files] { openPageFiles(mainWindow, files); }, Qt::QueuedConnection);
     const int status = QApplication::exec();
     app.setSession(nullptr);
     return status;

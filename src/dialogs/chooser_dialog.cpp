@@ -30,6 +30,16 @@ QList<QWidget*> tabStops(QWidget* control)
             stops.append(part);
     return stops;
 }
+// The label names the controls beneath it for screen readers and is their buddy.
+void nameStops(QLabel* label, const QList<QWidget*>& stops)
+{
+    if (stops.isEmpty())
+        return;
+    label->setBuddy(stops.first());
+    for (QWidget* stop : stops)
+        if (stop->accessibleName().isEmpty())
+            stop->setAccessibleName(label->text());
+}
 } // namespace
 
 ChooserDialog::ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design)
@@ -74,8 +84,12 @@ void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
     // Tab goes through the controls as they stand: the lists left to right,
     // then Cancel and OK.
     QList<QWidget*> stops = tabStops(folderList);
-    if (pageList)
-        stops += tabStops(pageList);
+    nameStops(m_folderLabel, stops);
+    if (pageList) {
+        const QList<QWidget*> pageStops = tabStops(pageList);
+        nameStops(m_pageLabel, pageStops);
+        stops += pageStops;
+    }
     stops << m_cancelButton << m_okButton;
     for (qsizetype i = 1; i < stops.size(); ++i)
         setTabOrder(stops.at(i - 1), stops.at(i));

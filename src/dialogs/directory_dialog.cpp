@@ -65,6 +65,9 @@ DirectoryDialog::DirectoryDialog(Workbench& workbench)
         m_okButton->setObjectName(QStringLiteral("okButton"));
         m_newButton->setObjectName(QStringLiteral("newButton"));
         m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+        // No label stands above them: the names screen readers say.
+        m_driveList->setAccessibleName(QStringLiteral("Drive"));
+        m_directoryList->setAccessibleName(QStringLiteral("Folders"));
         m_okButton->setDefault(true);
 
         setFixedSize(kWidth, kHeight);

@@ -2,14 +2,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/directive_highlighter.h"
 
+#include "editor/editor_colours.h"
+
 #include <QColor>
 #include <QFont>
 
-DirectiveHighlighter::DirectiveHighlighter(QTextDocument* document) : QSyntaxHighlighter(document)
+DirectiveHighlighter::DirectiveHighlighter(QTextDocument* document, const QColor& background)
+    : QSyntaxHighlighter(document)
 {
-    m_directive.setForeground(QColor(0x1f, 0x3f, 0xa8));
     m_directive.setFontWeight(QFont::Bold);
-    m_comment.setForeground(QColor(0x80, 0x80, 0x80));
+    setBackground(background);
+}
+
+void DirectiveHighlighter::setBackground(const QColor& background)
+{
+    m_directive.setForeground(EditorColours::directive(background));
+    m_comment.setForeground(EditorColours::comment(background));
+    rehighlight();
 }
 
 // Mirrors how the maker classifies a line: a "#" first, the name up to the

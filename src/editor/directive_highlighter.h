@@ -7,11 +7,14 @@
 
 // Shows a page's structure at a glance: a directive name at the start of a
 // line ("#title", "#para", "#image" ...) in bold blue, a comment line ("# ...")
-// in grey; the directive's arguments and the text lines stay plain.
+// in grey, both readable on the text area's background; the directive's
+// arguments and the text lines stay plain.
 class DirectiveHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:
-    explicit DirectiveHighlighter(QTextDocument* document);
+    DirectiveHighlighter(QTextDocument* document, const QColor& background);
+    // Takes colours for another background (a change of theme).
+    void setBackground(const QColor& background);
 
     // The length of the directive name at the start of line ("#title" gives 6),
     // 0 when the line is no directive. A comment gives -1.

@@ -78,7 +78,8 @@ void EditorWindow::setUpWindow()
     m_textArea->setObjectName(QStringLiteral("textArea"));
     m_wordWrapAction->setChecked(m_textArea->wordWrap());
     m_textArea->setDocument(m_document->text());
-    new DirectiveHighlighter(m_document->text());
+    auto* highlighter = new DirectiveHighlighter(m_document->text(), m_textArea->palette().color(QPalette::Base));
+    connect(m_textArea, &PageTextArea::backgroundChanged, highlighter, &DirectiveHighlighter::setBackground);
     const auto kioskFolder = [this] {
         try {
             return m_workbench.kioskSystem().folder();
@@ -286,6 +287,18 @@ bool EditorWindow::editPage(const QString& pageSource)
         });
 }
 
+QString EditorWindow::pageReference() const
+{
+    if (m_document->path().isEmpty())
+        return QStringLiteral("(new page, not saved yet)");
+    QString folderName;
+    QString pageName;
+    PagePaths::splitPageSourcePath(m_document->path(), folderName, pageName);
+    return folderName + u'\\' + pageName;
+}
+
+QString EditorWindow::aboutThisPage(const QString& question) const { return question + kCrLf + pageReference(); }
+
 void EditorWindow::setCaption()
 {
     inProcedure(kModule, QStringLiteral("setCaption"), [&] {
@@ -374,7 +387,9 @@ bool EditorWindow::saveFileAs()
         }
         if (Files::fileExists(chosen)) {
             if (Messages::askYesNo(m_workbench.session(),
-                                   QStringLiteral("Page already exists - do you want to replace it?"), Answer::No)
+                                   QStringLiteral("Page already exists - do you want to replace it?") + kCrLf
+                                       + QDir::toNativeSeparators(chosen),
+                                   Answer::No)
                 != Answer::Yes)
                 return false;
         }
@@ -395,7 +410,8 @@ Answer EditorWindow::checkPageSaved()
         if (!isPageChanged())
             return Answer::No;
         const Answer answer = Messages::askYesNoCancel(
-            m_workbench.session(), QStringLiteral("The page has changed. Do you want to save the page first?"));
+            m_workbench.session(),
+            aboutThisPage(QStringLiteral("The page has changed. Do you want to save the page first?")));
         if (answer == Answer::Yes) {
             saveFile();
             return Answer::Yes;
@@ -535,7 +551,7 @@ void EditorWindow::viewMadePage()
         if (!m_pageMade) {
             const Answer answer = Messages::askYesNoCancel(
                 m_workbench.session(),
-                QStringLiteral("The page has not been made. Do you want to make the page first?"));
+                aboutThisPage(QStringLiteral("The page has not been made. Do you want to make the page first?")));
             if (answer == Answer::Cancel)
                 return;
             if (answer == Answer::Yes && !makePage())
@@ -628,8 +644,8 @@ bool EditorWindow::mayClose()
     if (!isPageChanged())
         return true;
     m_workbench.focus().bringToFront(this);
-    switch (
-        Messages::askYesNoCancel(m_workbench.session(), QStringLiteral("Page has changed - do you want to save it?"))) {
+    switch (Messages::askYesNoCancel(m_workbench.session(),
+                                     aboutThisPage(QStringLiteral("Page has changed - do you want to save it?")))) {
     case Answer::Yes:
         return saveFile();
     case Answer::No:

@@ -84,6 +84,12 @@ public:
     // would overwrite each other's saves, so the commands that open a page
     // bring this one to the front instead (openOrRaise).
     static EditorWindow* editorOn(const QString& pageSource);
+    // The page this editor holds as its questions name it: its reference
+    // ("news\\today"), or "(new page, not saved yet)".
+    QString pageReference() const;
+    // A question about this editor's page: the question, then the page on a
+    // line of its own, so that the author knows which page is meant.
+    QString aboutThisPage(const QString& question) const;
     // Shows the editor on the page source: the open one brought to the front,
     // or a new one; nullptr when the page cannot be read.
     static EditorWindow* openOrRaise(Workbench& workbench, const QString& pageSource);

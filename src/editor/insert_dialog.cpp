@@ -102,6 +102,12 @@ void InsertDialog::setUpWindow()
     for (int i = 0; i < 3; ++i)
         m_alignButtons[size_t(i)]->setObjectName(QStringLiteral("alignButton%1").arg(i));
     arrangeFrames();
+    // Each box is named by its label, for screen readers and the label's access key.
+    m_imageLabel->setBuddy(m_imageEdit);
+    m_textLabel->setBuddy(m_textEdit);
+    m_folderLabel->setBuddy(m_folderEdit);
+    m_pageLabel->setBuddy(m_pageEdit);
+    m_widthEdit->setAccessibleName(m_frameImageWidth->title());
     m_okButton->setDefault(true);
     // Tab follows the frames from top to bottom in every mode; hidden ones are skipped.
     QWidget* const chain[] = {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/page_text_area.h"
 
+#include "editor/editor_colours.h"
 #include "editor/problem_marks.h"
 #include "platform/user_settings.h"
 
@@ -91,6 +92,13 @@ void PageTextArea::fitMargin()
     placeMargin();
 }
 
+void PageTextArea::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        emit backgroundChanged(palette().color(QPalette::Base));
+}
+
 void PageTextArea::placeMargin()
 {
     const QRect inside = contentsRect();
@@ -111,7 +119,8 @@ void PageTextArea::paintMargin(QPaintEvent* event)
         if (block.isVisible() && top + height >= event->rect().top()) {
             const QRect line(0, top, m_margin->width() - 6, fontMetrics().height());
             if (marked.contains(block.blockNumber()))
-                painter.fillRect(QRect(0, top, 3, height), Qt::red);
+                painter.fillRect(QRect(0, top, 3, height),
+                                 EditorColours::problem(colours.color(QPalette::AlternateBase)));
             QFont number = m_margin->font();
             number.setBold(block.blockNumber() == current);
             painter.setFont(number);

@@ -31,7 +31,13 @@ public:
     int zoomSteps() const { return m_zoomSteps; }
     void setZoomSteps(int steps);
 
+signals:
+    // The palette changed (another theme): the colours drawn on the text's
+    // background are chosen again.
+    void backgroundChanged(const QColor& background);
+
 protected:
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/problem_marks.h"
 
+#include "editor/editor_colours.h"
+
 #include <QHelpEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -39,7 +41,7 @@ void ProblemMarks::show(const QList<LineProblem>& problems)
         mark.cursor = QTextCursor(block);
         mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         mark.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        mark.format.setUnderlineColor(Qt::red);
+        mark.format.setUnderlineColor(EditorColours::problem(m_text.palette().color(QPalette::Base)));
         mark.format.setProperty(kTextProperty, problem.text);
         marks.append(mark);
     }

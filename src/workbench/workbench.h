@@ -82,6 +82,7 @@ public:
     // Invalid argument (5) while none is open.
     void setKioskSystem(KioskSystem* system) { m_kioskSystem = system; }
     KioskSystem& kioskSystem() const;
+    bool hasKioskSystem() const { return m_kioskSystem != nullptr; }
 
     // Where editors keep recovery copies of changed pages (nullptr: nowhere).
     // The program's main sets it; it must outlive every editor.

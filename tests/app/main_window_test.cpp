@@ -271,7 +271,8 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     ModalKeys cancel({answer(Qt::Key_Escape)});
     fileMenuKey(Qt::Key_X);
     EXPECT_TRUE(cancel.finished());
-    EXPECT_EQ(asked, QStringList{"Page has changed - do you want to save it?"});
+    EXPECT_EQ(asked, QStringList{"Page has changed - do you want to save it?\n(new page, not saved yet)"})
+        << "shown in a real box";
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(editor->isVisible());
     EXPECT_TRUE(before && before->isVisible() && after && after->isVisible()) << "no window closed";
@@ -299,7 +300,8 @@ TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
         kiosk.messages.scriptAnswers({GetParam(), GetParam()});
         EXPECT_TRUE(endsProgram([&] { reportFatalProblem(kiosk.session.session(), QStringLiteral("Disk full")); }));
     });
-    EXPECT_EQ(shown.count("Page has changed - do you want to save it?"), 1) << shown.join('|').toStdString();
+    EXPECT_EQ(shown.count("Page has changed - do you want to save it?\r\nnews\\today"), 1)
+        << shown.join('|').toStdString();
     EXPECT_FALSE(main->isVisible());
 }
 

@@ -91,7 +91,9 @@ TEST_F(AuthorKeysTest, TwoEntersInSaveAsReplaceNothing)
     QTest::keyClick(focused(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(keys.finished());
     EXPECT_EQ(nameShown, "");
-    EXPECT_EQ(boxTexts, (QStringList{"No page selected", "Page already exists - do you want to replace it?"}));
+    EXPECT_EQ(boxTexts.replaceInStrings(QString(QChar(0x200B)), ""), // the box breaks paths after their separators
+              (QStringList{"No page selected",
+                           "Page already exists - do you want to replace it?\n" + kiosk.path("aaa/important.zel")}));
     EXPECT_LE(offCentre.value(0, 99), 4) << "the first box centred over the dialog";
     EXPECT_EQ(readBytes(kiosk.path("aaa/important.zel")), important);
     EXPECT_EQ(leaf->filePath(), "");

@@ -232,7 +232,7 @@ TEST_F(EditorWindowTest, CloseCheck)
             (row.saveDialogCancels ? dialog.cancelButton() : dialog.okButton())->click();
         });
         EXPECT_EQ(withAnswers({row.answer}, [&] { EXPECT_EQ(editor->close(), row.closes); }),
-                  QStringList{"Page has changed - do you want to save it?"});
+                  QStringList{"Page has changed - do you want to save it?\r\n(new page, not saved yet)"});
         EXPECT_EQ(Files::fileExists(kiosk.path("news/fresh.zel")), row.written);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(editor.isNull(), row.closes) << "a closed editor is destroyed";
@@ -246,8 +246,8 @@ TEST_F(EditorWindowTest, CloseCheck)
 // or made and then changed and saved with Ctrl+S; then one command, with the author's answer.
 TEST_F(EditorWindowTest, MakeAsksToSaveAChangedPageAndViewAsksToMakeAPageNotMadeSince)
 {
-    const QStringList saveFirst{"The page has changed. Do you want to save the page first?"};
-    const QStringList makeFirst{"The page has not been made. Do you want to make the page first?"};
+    const QStringList saveFirst{"The page has changed. Do you want to save the page first?\r\nnews\\today"};
+    const QStringList makeFirst{"The page has not been made. Do you want to make the page first?\r\nnews\\today"};
     enum { Opened, Changed, Made, MadeThenSaved };
     const struct {
         const char* name;
@@ -330,7 +330,7 @@ TEST_F(EditorWindowTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
         {"No then Yes makes nothing", {Answer::No, Answer::Yes}, false},
         {"No for each makes all pages", {Answer::No, Answer::No, Answer::No}, true},
     };
-    const QString changed = "Page has changed - do you want to save it?";
+    const QString changed = "Page has changed - do you want to save it?\r\n(new page, not saved yet)";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         closeEditors();

@@ -17,8 +17,9 @@
 
 namespace {
 
-const QString changedQuestion = "The page has changed. Do you want to save the page first?";
-const QString closeQuestion = "Page has changed - do you want to save it?";
+// The questions about news/today.zel, which name it.
+const QString changedQuestion = "The page has changed. Do you want to save the page first?\r\nnews\\today";
+const QString closeQuestion = "Page has changed - do you want to save it?\r\nnews\\today";
 
 // What a write must keep of the page source at path: its kind, mode and owner; for a link, its target and those
 // of the file it leads to.
@@ -185,7 +186,8 @@ TEST_F(PageSourceOnDiskTest, SaveAsOntoAPageOpenInAnotherEditorIsRefused)
     EXPECT_TRUE(ferryEditor->isVisible());
     ferryEditor->close();
     EXPECT_EQ(withAnswers({Answer::Yes}, [&] { trigger(editor, "saveAsAction"); }),
-              QStringList{"Page already exists - do you want to replace it?"})
+              QStringList{"Page already exists - do you want to replace it?\r\n"
+                          + QDir::toNativeSeparators(kiosk.path("news/ferry.zel"))})
         << "once that editor is closed, Save As onto the page is the usual replace";
     EXPECT_EQ(readBytes(kiosk.path("news/ferry.zel")), "#leaf\r\n#title Today\r\n#para\r\n");
 }

@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editor/editor_colours.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double channel(double value) { return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4); }
+
+double luminance(const QColor& colour)
+{
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+}
+
+// Below this luminance black text has less contrast than white text.
+constexpr double kDarkBelow = 0.179;
+
+bool isDark(const QColor& background) { return luminance(background) < kDarkBelow; }
+
+// The light theme's colour or the dark theme's, whichever fits the background, made readable on it.
+QColor chosen(const QColor& onLight, const QColor& onDark, const QColor& background)
+{
+    return EditorColours::readableOn(isDark(background) ? onDark : onLight, background);
+}
+
+} // namespace
+
+namespace EditorColours {
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableOn(const QColor& wanted, const QColor& background)
+{
+    const QColor target = isDark(background) ? QColor(Qt::white) : QColor(Qt::black);
+    const QColor from = wanted.toRgb();
+    // Black or white itself always has the minimum contrast against a background on its side.
+    for (int step = 0; step <= 20; ++step) {
+        const double t = step / 20.0;
+        const QColor mixed = QColor::fromRgbF(float(from.redF() + (target.redF() - from.redF()) * t),
+                                              float(from.greenF() + (target.greenF() - from.greenF()) * t),
+                                              float(from.blueF() + (target.blueF() - from.blueF()) * t));
+        if (contrast(mixed, background) >= kMinimumContrast)
+            return mixed;
+    }
+    return target;
+}
+
+QColor directive(const QColor& background)
+{
+    return chosen(QColor(0x1f, 0x3f, 0xa8), QColor(0x8c, 0xb4, 0xff), background);
+}
+
+QColor comment(const QColor& background)
+{
+    return chosen(QColor(0x6b, 0x6b, 0x6b), QColor(0xa0, 0xa0, 0xa0), background);
+}
+
+QColor problem(const QColor& background)
+{
+    return chosen(QColor(0xc8, 0x00, 0x00), QColor(0xff, 0x6e, 0x6e), background);
+}
+
+} // namespace EditorColours
