@@ -161,28 +161,28 @@ void MainWindow::createMenus()
 
     m_toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
     m_toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("exportFolderAction"), QStringLiteral("Export Folder..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("exportFolderAction"), QStringLiteral("&Export Folder..."),
                    &MainWindow::exportFolder);
     withShortcut(addMenuCommand(this, m_toolsMenu, QStringLiteral("makeAllPagesAction"),
-                                QStringLiteral("Make All Pages..."), &MainWindow::makeAllPages),
+                                QStringLiteral("&Make All Pages..."), &MainWindow::makeAllPages),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("checkKioskSystemAction"), QStringLiteral("Check Kiosk System..."),
-                   &MainWindow::checkKioskSystem);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("overviewAction"), QStringLiteral("Kiosk System Overview..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("checkKioskSystemAction"),
+                   QStringLiteral("&Check Kiosk System..."), &MainWindow::checkKioskSystem);
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("overviewAction"), QStringLiteral("Kiosk System &Overview..."),
                    &MainWindow::openOverview);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("kiosksAction"), QStringLiteral("Kiosks..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("kiosksAction"), QStringLiteral("&Kiosks..."),
                    &MainWindow::openKiosks);
     m_toolsMenu->addSeparator();
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("referencesAction"), QStringLiteral("References..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("referencesAction"), QStringLiteral("&References..."),
                    &MainWindow::showReferences);
     withShortcut(addMenuCommand(this, m_toolsMenu, QStringLiteral("findInPagesAction"),
-                                QStringLiteral("Find in Pages..."), &MainWindow::showFindInPages),
+                                QStringLiteral("&Find in Pages..."), &MainWindow::showFindInPages),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("renamePageAction"), QStringLiteral("Rename Page..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("renamePageAction"), QStringLiteral("Re&name Page..."),
                    &MainWindow::renamePage);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("movePageAction"), QStringLiteral("Move Page..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("movePageAction"), QStringLiteral("Mo&ve Page..."),
                    &MainWindow::movePage);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("renameFolderAction"), QStringLiteral("Rename Folder..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("renameFolderAction"), QStringLiteral("Rename Fol&der..."),
                    &MainWindow::renameFolder);
     setMenuEnabled(m_toolsMenu, false);
 
@@ -388,7 +388,8 @@ bool MainWindow::changedEditorsMayStay()
             continue;
         m_workbench.focus().bringToFront(editor);
         const Answer answer = Messages::askYesNoCancel(
-            m_workbench.session(), QStringLiteral("A page has been changed  - do you wish to save it first?"));
+            m_workbench.session(),
+            editor->aboutThisPage(QStringLiteral("A page has been changed  - do you wish to save it first?")));
         if (answer == Answer::Yes) {
             m_workbench.focus().bringToFront(editor);
             return false;

@@ -46,7 +46,7 @@ TEST_F(RenamingWindowTest, RenamePageRewritesReferencesAndOffersMakeAll)
     const QStringList messages =
         withAnswers({Answer::No, Answer::Yes}, [&] { trigger(main.get(), "renamePageAction"); });
     EXPECT_EQ(author.textsAsked, QStringList{"New name of page today in folder news:|Rename Page|today"});
-    EXPECT_EQ(messages, (QStringList{"A page has been changed  - do you wish to save it first?",
+    EXPECT_EQ(messages, (QStringList{"A page has been changed  - do you wish to save it first?\r\nsport\\index",
                                      "The pages that lead to the renamed pages must be made again. Make all pages "
                                      "now?"}));
     EXPECT_FALSE(QFileInfo::exists(kiosk.path("news/today.zel")));

@@ -343,9 +343,9 @@ TEST_F(EditorWindowTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
         QCoreApplication::processEvents(); // window activation arrives as an event
         QList<QWidget*> asking;
         kiosk.messages.whenAsked = [&](const QString&) { asking.append(workbench.focus().askingWindow()); };
-        EXPECT_EQ(
-            withAnswers(row.answers, [&] { trigger(main.get(), "makeAllPagesAction"); }),
-            QStringList(qsizetype(row.answers.size()), "A page has been changed  - do you wish to save it first?"));
+        EXPECT_EQ(withAnswers(row.answers, [&] { trigger(main.get(), "makeAllPagesAction"); }),
+                  QStringList(qsizetype(row.answers.size()),
+                              "A page has been changed  - do you wish to save it first?\r\n(new page, not saved yet)"));
         const qsizetype asked = qsizetype(row.answers.size());
         EXPECT_EQ(asking, (QList<QWidget*>{editors[0], editors[1], editors[2]}.mid(0, asked)));
         if (*std::prev(row.answers.end()) == Answer::Yes) {
