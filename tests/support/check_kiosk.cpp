@@ -83,7 +83,7 @@ QStringList expectedFindingLines(const QString& folder)
         "Knews/news.zel:5: no text alternative: Picture without a text alternative (#alt): broken.jpg",
         "Knews/news.zel:5: picture: Jpeg.GetSize - File Knews/broken.jpg does not have valid JPEG header",
         "Knews/news.zel:5: picture: Jpeg.scaleImage - Unable get height and width from file Knews/broken.jpg",
-        "Knews/news.zel:6: no text alternative: Picture without a text alternative (#alt): photo.gif",
+        "Knews/news.zel:6: no text alternative: Picture without a text alternative (#alt): photo.svg",
         "Knews/news.zel:6: picture: Unsupported image file type",
         "Knews/news.zel:7: no text alternative: Picture without a text alternative (#alt): photo.jpg",
         "Knews/news.zel:7: out of date: Picture copy images\\news00004.jpg would be made again",
