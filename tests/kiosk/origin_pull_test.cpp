@@ -10,10 +10,13 @@
 #include "version_store.h"
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
+#include "support/mosquitto_broker.h"
+#include "support/mqtt_listener.h"
 #include "support/nginx_server.h"
 #include "support/program_run.h"
 #include "support/web_wait.h"
 
+#include "fleet/kiosk_health.h"
 #include "publish/origin_manifest.h"
 #include "publish/publish_key.h"
 
@@ -27,6 +30,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,9 +77,11 @@ struct PublishedKiosk {
 // zel-kiosk --no-display pulling from url with its own state folder, asking every second.
 class PullAgent {
 public:
-    PullAgent(const QString& home, const QString& url, const QString& key) : m_home(home)
+    PullAgent(const QString& home, const QString& url, const QString& key, const QStringList& settings = {})
+        : m_home(home)
     {
-        writeTextFile(home + "/config/ZEL_Editor.ini", {"[Kiosk]", "pullSeconds=1", "heartbeatSeconds=1"});
+        writeTextFile(home + "/config/ZEL_Editor.ini",
+                      QStringList{"[Kiosk]", "pullSeconds=1", "heartbeatSeconds=1"} + settings);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_STATE_HOME", home);
         environment.insert("XDG_CONFIG_HOME", home + "/config");
@@ -90,6 +96,7 @@ public:
         m_process.waitForFinished();
     }
     int shown() const { return VersionStore(m_home + "/zel-kiosk/versions").shownVersion(); }
+    void killHard() { ::kill(pid_t(m_process.processId()), SIGKILL); }
     QString log() const { return QString::fromUtf8(readBytes(m_home + "/zel-kiosk/kiosk.log")); }
     QString home() const { return m_home; }
 
@@ -160,6 +167,45 @@ TEST(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheOri
     EXPECT_EQ(object.value("kiosk").toString(), "a");
     EXPECT_EQ(object.value("versionShown").toInt(), 3);
     EXPECT_EQ(object.value("versionAvailable").toInt(), 3);
+}
+
+// Two headless agents with a broker report the version they took, each
+// retained under its name; one killed shows "offline" by its last will.
+TEST(OriginPull, HeadlessAgentsReportTheirVersionsToTheBrokerAndAKilledOneShowsOffline)
+{
+    if (!MosquittoBroker::available())
+        GTEST_SKIP() << "mosquitto is not installed";
+    PublishedKiosk site;
+    makeSampleKiosk(site.kiosk);
+    site.publish();
+    QDir().mkpath(site.dir.filePath("broker"));
+    MosquittoBroker mosquitto(site.dir.filePath("broker"));
+    ASSERT_TRUE(mosquitto.start()) << mosquitto.why().toStdString();
+    MqttListener listener(localBroker(mosquitto.port()), "test/+/status");
+    ASSERT_TRUE(listener.waitConnected());
+    const QStringList broker{"brokerHost=127.0.0.1", QString("brokerPort=%1").arg(mosquitto.port()),
+                             "brokerPrefix=test"};
+    const QString key = site.key().publicKeyText(), origin = "file://" + site.origin;
+    PullAgent east(site.dir.filePath("east"), origin, key, broker),
+        west(site.dir.filePath("west"), origin, key, broker);
+    const auto reports = [&](const char* kiosk, const char* version) {
+        return listener.waitPayload(
+            QString("test/%1/status").arg(kiosk),
+            [&](const QByteArray& payload) {
+                QString error;
+                const std::optional<KioskHealth> health = KioskHealth::fromJson(payload, error);
+                return health && health->kiosk == kiosk && health->versionShown == version && !health->screenOn;
+            },
+            kPullTimeout);
+    };
+    ASSERT_TRUE(reports("east", "1") && reports("west", "1")) << east.log().toStdString();
+    site.changePage();
+    site.publish();
+    ASSERT_TRUE(reports("east", "2") && reports("west", "2")) << west.log().toStdString();
+    west.killHard();
+    EXPECT_TRUE(listener.waitPayload(
+        "test/west/status", [](const QByteArray& payload) { return payload == "offline"; }, kPullTimeout));
+    EXPECT_NE(listener.last.value("test/east/status"), "offline");
 }
 
 // A kiosk that took version 2 refuses each forged, damaged or replayed

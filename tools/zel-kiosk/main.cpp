@@ -8,6 +8,8 @@
 // Shows a made kiosk system full-screen, unattended. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
 #include "event_log.h"
+#include "fleet/kiosk_health.h"
+#include "fleet/mqtt_connection.h"
 #include "health_reporter.h"
 #include "heartbeat.h"
 #include "kiosk_gate.h"
@@ -37,7 +39,9 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QStorageInfo>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -349,7 +353,37 @@ int pullWithoutDisplay(const Pull& pull, VersionStore& store, const KioskSetting
     beat.started = QDateTime::currentDateTime();
     beat.openNow = QStringLiteral("yes");
     beat.heartbeatSeconds = settings.heartbeatSeconds;
+    // With a broker set, a headless agent reports the health it has at every
+    // beat and once connected: its versions, uptime and free disk, no screen;
+    // its last will says "offline".
+    std::unique_ptr<MqttConnection> broker;
+    const QString statusTopic = settings.broker.topic(pull.name, QStringLiteral("status"));
+    const auto reportHealth = [&] {
+        if (!broker)
+            return;
+        KioskHealth health;
+        health.kiosk = pull.name;
+        health.versionShown = QString::number(store.shownVersion());
+        health.versionAvailable = QString::number(std::max(store.availableVersion(), store.shownVersion()));
+        health.screenOn = false;
+        health.uptimeSeconds = beat.started.secsTo(QDateTime::currentDateTime());
+        health.freeDiskBytes = QStorageInfo(StateFolder::path()).bytesAvailable();
+        health.reported = QDateTime::currentDateTimeUtc();
+        broker->publish(statusTopic, health.toJson(), true);
+    };
+    if (settings.broker.enabled() && !firstOnly) {
+        broker =
+            std::make_unique<MqttConnection>(settings.broker, QStringLiteral("zel-kiosk-") + pull.name,
+                                             MqttConnection::Will{statusTopic, QByteArrayLiteral("offline"), true});
+        QObject::connect(broker.get(), &MqttConnection::connected, reportHealth);
+        QObject::connect(broker.get(), &MqttConnection::outage, [](const QString& reason) {
+            EventLog::write(QStringLiteral("health: no broker (tried again): ") + reason,
+                            {"health-broker", 4, {}, reason});
+        });
+        broker->start();
+    }
     const auto writeBeat = [&] {
+        reportHealth();
         beat.written = QDateTime::currentDateTime();
         beat.shown = store.current();
         try {
@@ -375,6 +409,10 @@ int pullWithoutDisplay(const Pull& pull, VersionStore& store, const KioskSetting
     }
     puller.start();
     const int result = QCoreApplication::exec();
+    if (broker) {
+        broker->publish(statusTopic, QByteArrayLiteral("offline"), true);
+        broker.reset();
+    }
     if (!firstOnly) {
         writeBeat();
         EventLog::write(QStringLiteral("ended"), {"ended", 6, store.current(), beat.ended});
