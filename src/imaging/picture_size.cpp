@@ -55,11 +55,10 @@ private:
     QIODevice& m_device;
 };
 
-int orientationOfExif(const QByteArray& exif)
+int embeddedOrientation(const QByteArray& exif)
 {
-    const auto* data = reinterpret_cast<const unsigned char*>(exif.constData());
-    const int orientation = util::exifOrientation(data, std::size_t(exif.size()));
-    return orientation != 0 ? orientation : util::tiffOrientation(data, std::size_t(exif.size()));
+    return util::embeddedExifOrientation(reinterpret_cast<const unsigned char*>(exif.constData()),
+                                         std::size_t(exif.size()));
 }
 
 // Chunks up to the first picture data, for an Exif orientation.
@@ -74,7 +73,7 @@ QSize pngSize(const Header& header, int& orientation)
         if (type == "IDAT" || type == "IEND")
             break;
         if (type == "eXIf") {
-            orientation = orientationOfExif(header.at(chunk + 8, length));
+            orientation = embeddedOrientation(header.at(chunk + 8, length));
             break;
         }
         chunk += 12 + length;
@@ -103,7 +102,7 @@ QSize webpSize(const Header& header, int& orientation)
             const std::uint32_t bits = header.little(data + 1, 4);
             size = QSize(int(bits & 0x3FFF) + 1, int((bits >> 14) & 0x3FFF) + 1);
         } else if (type == "EXIF") {
-            orientation = orientationOfExif(header.at(data, length));
+            orientation = embeddedOrientation(header.at(data, length));
         }
         chunk = data + length + (length & 1);
     }

@@ -51,9 +51,19 @@ int exifOrientation(const unsigned char* data, std::size_t size)
     if (data == nullptr || size < sizeof ExifSignature + TiffHeaderLength
         || std::memcmp(data, ExifSignature, sizeof ExifSignature) != 0)
         return 0;
-    const unsigned char* tiff = data + sizeof ExifSignature;
-    const std::size_t tiffSize = size - sizeof ExifSignature;
+    return tiffOrientation(data + sizeof ExifSignature, size - sizeof ExifSignature);
+}
 
+int embeddedExifOrientation(const unsigned char* data, std::size_t size)
+{
+    const int orientation = exifOrientation(data, size);
+    return orientation != 0 ? orientation : tiffOrientation(data, size);
+}
+
+int tiffOrientation(const unsigned char* tiff, std::size_t tiffSize)
+{
+    if (tiff == nullptr || tiffSize < TiffHeaderLength)
+        return 0;
     bool littleEndian = false;
     if (tiff[0] == 'I' && tiff[1] == 'I')
         littleEndian = true;

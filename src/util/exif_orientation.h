@@ -15,6 +15,13 @@ namespace util {
 // would leave the data. Never reads outside [data, data + size).
 int exifOrientation(const unsigned char* data, std::size_t size);
 
+// The same for a bare TIFF structure (as TIFF files carry it).
+int tiffOrientation(const unsigned char* data, std::size_t size);
+
+// The same for an Exif block as other picture formats embed it (PNG's eXIf,
+// WebP's EXIF chunk): behind "Exif\0\0" or bare.
+int embeddedExifOrientation(const unsigned char* data, std::size_t size);
+
 // True for the orientations (5 to 8) whose displayed picture is turned a
 // quarter, so that its displayed width is its stored height.
 bool orientationSwapsSides(int orientation);

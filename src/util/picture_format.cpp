@@ -2,10 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "util/picture_format.h"
 
-#include "util/exif_orientation.h"
-
 #include <cstring>
-#include <string>
 
 namespace util {
 
@@ -84,16 +81,6 @@ const char* pictureFormatName(PictureFormat format)
         break;
     }
     return "unknown";
-}
-
-int tiffOrientation(const unsigned char* data, std::size_t size)
-{
-    // The Exif reader walks the same structure behind its six-byte signature.
-    if (data == nullptr || size > std::string().max_size() - 6)
-        return 0;
-    std::string exif("Exif\0\0", 6);
-    exif.append(reinterpret_cast<const char*>(data), size);
-    return exifOrientation(reinterpret_cast<const unsigned char*>(exif.data()), exif.size());
 }
 
 } // namespace util

@@ -21,9 +21,4 @@ PictureFormat sniffPictureFormat(const unsigned char* data, std::size_t size);
 // "JPEG", "PNG", "GIF", "WebP", "TIFF", "BMP", "HEIF/AVIF"; "unknown".
 const char* pictureFormatName(PictureFormat format);
 
-// The orientation (tag 0x0112 of the first image directory) of a TIFF
-// structure in either byte order, as Exif and TIFF files carry it: 1 to 8, or
-// 0 when there is none or an offset would leave the data.
-int tiffOrientation(const unsigned char* data, std::size_t size);
-
 } // namespace util

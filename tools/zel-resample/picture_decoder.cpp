@@ -161,11 +161,3 @@ std::string readPictureFile(const std::string& path)
         throw UnreadablePictureError("cannot open " + path + ": " + reason);
     return bytes;
 }
-
-int embeddedExifOrientation(const std::uint8_t* data, std::size_t size)
-{
-    int orientation = util::exifOrientation(data, size);
-    if (orientation == 0)
-        orientation = util::tiffOrientation(data, size);
-    return orientation >= 1 ? orientation : 1;
-}

@@ -7,6 +7,10 @@
 #include "resample_error.h"
 #include "whole_picture_decoders.h"
 
+#include "util/exif_orientation.h"
+
+#include <algorithm>
+
 #include <cstring>
 #include <png.h>
 
@@ -60,7 +64,7 @@ bool readHeader(PngRead& read, std::vector<std::uint8_t>& profile, int& orientat
     png_uint_32 exifLength = 0;
     png_bytep exif = nullptr;
     if (png_get_eXIf_1(read.png, read.info, &exifLength, &exif) != 0 && exif != nullptr)
-        orientation = embeddedExifOrientation(exif, exifLength);
+        orientation = std::max(1, util::embeddedExifOrientation(exif, exifLength));
     return true;
 }
 

@@ -6,6 +6,10 @@
 #include "resample_error.h"
 #include "whole_picture_decoders.h"
 
+#include "util/exif_orientation.h"
+
+#include <algorithm>
+
 #include <cstring>
 #include <memory>
 #include <webp/decode.h>
@@ -51,7 +55,7 @@ WholePicture decodeWebP(const std::string& path, const std::string& bytes)
     WholePicture picture;
     picture.profile = chunk(demux.get(), "ICCP");
     const std::vector<std::uint8_t> exif = chunk(demux.get(), "EXIF");
-    picture.orientation = embeddedExifOrientation(exif.data(), exif.size());
+    picture.orientation = std::max(1, util::embeddedExifOrientation(exif.data(), exif.size()));
     picture.pixels = Image(width, height, 4);
 
     if (WebPDemuxGetI(demux.get(), WEBP_FF_FORMAT_FLAGS) & ANIMATION_FLAG) {

@@ -30,7 +30,3 @@ WholePicture decodeHeif(const std::string& path, const std::string& bytes);
 WholePicture decodeBmp(const std::string& path, const std::string& bytes);
 // TIFF reads the file itself (its directories may lie anywhere in it).
 WholePicture decodeTiff(const std::string& path);
-
-// The orientation of an Exif block as picture formats embed it: a bare TIFF
-// structure or one behind "Exif\0\0"; 1 when none.
-int embeddedExifOrientation(const std::uint8_t* data, std::size_t size);
