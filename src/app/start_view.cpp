@@ -3,8 +3,7 @@
 #include "app/start_view.h"
 
 #include "pages/page_sources.h"
-#include "text/text_codec.h"
-#include "text/text_files.h"
+#include "system/kiosk_overview.h"
 
 #include <QAction>
 #include <QDir>
@@ -91,16 +90,10 @@ void StartView::showKioskSystem(const QString& folder, const QString& lastMake)
 
 QString StartView::rootTitleOf(const QString& folder)
 {
-    QByteArray bytes;
-    if (!TextFiles::readAuthorFile(QDir(folder).filePath(QStringLiteral("root/root.zel")), bytes, 1 << 20).isEmpty())
-        return {};
-    const QString text = TextCodec::decode(bytes);
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        line = line.trimmed();
-        if (line.startsWith(QLatin1String("#title ")))
-            return line.mid(7).trimmed().toString();
-    }
-    return {};
+    // The title as the overview reads it: the last #title line, as the maker keeps it.
+    return KioskOverview::summarize({QStringLiteral("root"), QStringLiteral("root")},
+                                    QDir(folder).filePath(QStringLiteral("root/root.zel")))
+        .title;
 }
 
 int StartView::pageSourceCountOf(const QString& folder)

@@ -30,7 +30,7 @@ public:
     QListWidget* recentList() const { return m_recent; }
     QLabel* summaryLabel() const { return m_summary; }
 
-    // The title of a kiosk system's root page ("" when it has none or cannot be read).
+    // The title of a kiosk system's root page, as the overview reads it ("" when it has none or cannot be read).
     static QString rootTitleOf(const QString& folder);
     // How many page sources the page folders of a kiosk system hold.
     static int pageSourceCountOf(const QString& folder);
