@@ -16,11 +16,14 @@ QString linkedName(const QFileInfo& copy) { return QStringLiteral("images\\") + 
 
 CopyProbe::CopyProbe(Session& session, ChangeHandler changed) : m_session(session), m_changed(std::move(changed)) {}
 
-// As a make finds it: a tool that cannot start resamples nothing.
+// As a make finds it, once per check: a tool that cannot start resamples nothing.
 bool CopyProbe::resamples()
 {
-    const QString& program = m_session.imageTool().program;
-    return !program.isEmpty() && Jpeg::toolStartProblem(program).isEmpty();
+    if (!m_resamples) {
+        const QString& program = m_session.imageTool().program;
+        m_resamples = !program.isEmpty() && Jpeg::toolStartProblem(program).isEmpty();
+    }
+    return *m_resamples;
 }
 
 // The same question a make's picture work asks before it makes a copy.

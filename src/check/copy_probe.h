@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Session;
 
@@ -30,5 +31,6 @@ public:
 private:
     Session& m_session;
     ChangeHandler m_changed;
-    Jpeg::CopyRecords m_records; // read, never saved
+    Jpeg::CopyRecords m_records;     // read, never saved
+    std::optional<bool> m_resamples; // once the tool is looked at
 };
