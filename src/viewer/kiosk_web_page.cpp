@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/kiosk_web_page.h"
 
+#include "viewer/page_script.h"
+
 #include <QUuid>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -31,23 +33,13 @@ KioskWebPage::KioskWebPage(Guard guard, QObject* parent)
     : QWebEnginePage(parent), m_guard(std::move(guard)),
       m_linkReportPrefix(QUuid::createUuid().toString(QUuid::WithoutBraces) + u' ')
 {
-    QWebEngineScript script;
-    script.setName(QStringLiteral("linkReport"));
-    script.setSourceCode(linkReportScript(m_linkReportPrefix));
-    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    script.setWorldId(QWebEngineScript::ApplicationWorld);
-    script.setRunsOnSubFrames(true);
-    scripts().insert(script);
+    insertPageScript(*this, QStringLiteral("linkReport"), linkReportScript(m_linkReportPrefix),
+                     QWebEngineScript::DocumentCreation, QWebEngineScript::ApplicationWorld, true);
 
     // The viewer shows the kiosk in its edit mode: the kiosk script then keeps
     // the author's page instead of returning to the root page when idle.
-    QWebEngineScript editMode;
-    editMode.setName(QStringLiteral("editMode"));
-    editMode.setSourceCode(QStringLiteral("window.zelEditMode = true;"));
-    editMode.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    editMode.setWorldId(QWebEngineScript::MainWorld);
-    editMode.setRunsOnSubFrames(true);
-    scripts().insert(editMode);
+    insertPageScript(*this, QStringLiteral("editMode"), QStringLiteral("window.zelEditMode = true;"),
+                     QWebEngineScript::DocumentCreation, QWebEngineScript::MainWorld, true);
 }
 
 bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) { return m_guard(url); }

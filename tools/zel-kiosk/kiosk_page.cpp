@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "kiosk_page.h"
 
+#include "viewer/page_script.h"
+
 #include "speech_engine.h"
 
 #include <QWebEngineFullScreenRequest>
@@ -62,27 +64,12 @@ const char kPaintedScript[] = R"JS((function () {
 KioskPage::KioskPage(QWebEngineProfile* profile, Guard guard, QObject* parent)
     : QWebEnginePage(profile, parent), m_guard(std::move(guard))
 {
-    QWebEngineScript lock;
-    lock.setName(QStringLiteral("kioskLock"));
-    lock.setSourceCode(QString::fromLatin1(kLockScript));
-    lock.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    lock.setWorldId(QWebEngineScript::ApplicationWorld);
-    lock.setRunsOnSubFrames(true);
-    scripts().insert(lock);
-    QWebEngineScript idle;
-    idle.setName(QStringLiteral("kioskIdle"));
-    idle.setSourceCode(QString::fromLatin1(kIdleScript));
-    idle.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    idle.setWorldId(QWebEngineScript::MainWorld);
-    idle.setRunsOnSubFrames(true);
-    scripts().insert(idle);
-    QWebEngineScript painted;
-    painted.setName(QStringLiteral("kioskPainted"));
-    painted.setSourceCode(QString::fromLatin1(kPaintedScript));
-    painted.setInjectionPoint(QWebEngineScript::DocumentReady);
-    painted.setWorldId(QWebEngineScript::ApplicationWorld);
-    painted.setRunsOnSubFrames(false);
-    scripts().insert(painted);
+    insertPageScript(*this, QStringLiteral("kioskLock"), QString::fromLatin1(kLockScript),
+                     QWebEngineScript::DocumentCreation, QWebEngineScript::ApplicationWorld, true);
+    insertPageScript(*this, QStringLiteral("kioskIdle"), QString::fromLatin1(kIdleScript),
+                     QWebEngineScript::DocumentCreation, QWebEngineScript::MainWorld, true);
+    insertPageScript(*this, QStringLiteral("kioskPainted"), QString::fromLatin1(kPaintedScript),
+                     QWebEngineScript::DocumentReady, QWebEngineScript::ApplicationWorld, false);
 
     QWebEngineSettings* web = settings();
     web->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
@@ -122,13 +109,8 @@ void KioskPage::setSpeech(SpeechEngine* speech)
     m_speech = speech;
     if (!speech || !scripts().find(QStringLiteral("kioskSpeech")).isEmpty())
         return;
-    QWebEngineScript bridge;
-    bridge.setName(QStringLiteral("kioskSpeech"));
-    bridge.setSourceCode(QStringLiteral("window.zelKioskSpeech = true;"));
-    bridge.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    bridge.setWorldId(QWebEngineScript::MainWorld);
-    bridge.setRunsOnSubFrames(false);
-    scripts().insert(bridge);
+    insertPageScript(*this, QStringLiteral("kioskSpeech"), QStringLiteral("window.zelKioskSpeech = true;"),
+                     QWebEngineScript::DocumentCreation, QWebEngineScript::MainWorld, false);
 }
 
 void KioskPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&)
