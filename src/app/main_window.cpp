@@ -125,6 +125,9 @@ void MainWindow::createMenus()
                    QStringLiteral("Create New Kiosk System..."), &MainWindow::createNewKioskSystem);
     addMenuCommand(this, m_fileMenu, QStringLiteral("installKioskSystemAction"),
                    QStringLiteral("Install Kiosk System ..."), &MainWindow::installKioskSystem);
+    m_publishAction = addMenuCommand(this, m_fileMenu, QStringLiteral("publishAction"), QStringLiteral("&Publish..."),
+                                     &MainWindow::publishKioskSystem);
+    m_publishAction->setEnabled(false);
     m_recentActions[0] = m_fileMenu->addSeparator();
     m_recentActions[0]->setObjectName(QStringLiteral("recentAction0"));
     m_fileItemCaption[0] = QStringLiteral("-");
@@ -263,6 +266,7 @@ void MainWindow::openKioskSystem(const QString& folder)
             m_workbench.setKioskSystem(m_kioskSystem.get());
             setMenuEnabled(m_editMenu, true);
             setMenuEnabled(m_toolsMenu, true);
+            m_publishAction->setEnabled(true);
             m_lastMake.clear();
             updateRecentList(folder);
             showStart();
@@ -407,18 +411,22 @@ bool MainWindow::changedEditorsMayStay()
 void MainWindow::makeAllPages()
 {
     runCommand(m_workbench.session(), kModule, QStringLiteral("mnuMakeAllPages_Click"), [&] {
-        if (!changedEditorsMayStay())
-            return;
-        MakeDialog& maker = m_workbench.instance<MakeDialog>();
-        maker.makeAll();
-        maker.showModal(this);
-        m_lastMake = QStringLiteral("Last make %1: %2 of %3 pages made, %4 problems")
-                         .arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat))
-                         .arg(maker.maker().pagesMade())
-                         .arg(maker.maker().pagesTotal())
-                         .arg(maker.problemCount());
-        showStart();
+        if (changedEditorsMayStay())
+            makeAllInDialog();
     });
+}
+
+void MainWindow::makeAllInDialog()
+{
+    MakeDialog& maker = m_workbench.instance<MakeDialog>();
+    maker.makeAll();
+    maker.showModal(this);
+    m_lastMake = QStringLiteral("Last make %1: %2 of %3 pages made, %4 problems")
+                     .arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat))
+                     .arg(maker.maker().pagesMade())
+                     .arg(maker.maker().pagesTotal())
+                     .arg(maker.problemCount());
+    showStart();
 }
 
 // One check window: the command brings it to the front and checks anew.

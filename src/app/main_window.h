@@ -58,6 +58,7 @@ public slots:
     void chooseKioskSystem();
     void createNewKioskSystem();
     void installKioskSystem();
+    void publishKioskSystem();
     void openRecentKioskSystem(int index);
     void exitProgram();
     void newFolder();
@@ -94,6 +95,8 @@ private:
     // The start view and the status bar: the recent kiosk systems, or the open one and the last make.
     void createStartView();
     void showStart();
+    // Makes every page in the Make dialog and keeps how it went for the start view.
+    void makeAllInDialog();
     // Asks about each editor with unsaved changes (Make All's question): true
     // when every one was answered No, or none has changes.
     bool changedEditorsMayStay();
@@ -112,6 +115,7 @@ private:
     QLabel* m_statusLastMake = nullptr;
     QString m_lastMake; // how the last make of this run went, "" before it
     QMenu* m_fileMenu = nullptr;
+    QAction* m_publishAction = nullptr;
     QMenu* m_editMenu = nullptr;
     QMenu* m_toolsMenu = nullptr;
     QMenu* m_helpMenu = nullptr;

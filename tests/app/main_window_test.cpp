@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/publish_dialog.h"
 #include "app/qt_message_boxes.h"
 #include "app/start_view.h"
 #include "dialogs/directory_dialog.h"
@@ -307,6 +308,53 @@ TEST_P(FatalReportTest, AsksEachChangedEditorOnce)
 
 INSTANTIATE_TEST_SUITE_P(Answer, FatalReportTest, ::testing::Values(Answer::No, Answer::Cancel),
                          [](const auto& answer) { return answer.param == Answer::No ? "No" : "Cancel"; });
+
+// File > Publish...: an origin that cannot be read stops it before the make; a dead end is found on the made pages
+// and nothing is published; mended, version 1 is published with a new key; the origin is offered again.
+TEST_F(MainWindowTest, PublishMakesChecksAndPublishesOnlyAKioskSystemWithoutDeadEnds)
+{
+    QTemporaryDir data;
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit()); // the author's key is made there
+    auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataHome); });
+    const QString origin = m_root.filePath("origin"), manifest = origin + "/manifest.json";
+    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#button news\\list List"});
+    mainWindow().openKioskSystem(kiosk.folder());
+    QString offered;
+    author.whenShown<PublishDialog>(thenOK([&](PublishDialog& dialog) {
+        offered = dialog.origin();
+        dialog.setOrigin(origin);
+    }));
+    const struct {
+        const char* name;
+        std::function<void()> step;
+        const char* shown;
+        bool made, published;
+    } rows[] = {
+        {"origin unreadable", [&] { writeBytes(manifest, "not a manifest"); }, "Not published: ", false, false},
+        {"dead end", [&] { QFile::remove(manifest); }, "Not published: the kiosk check found dead ends", true, false},
+        {"mended",
+         [&] {
+             writeTextFile(kiosk.path("news/list.zel"), {"#selector", "#item gone.jpg root\\root Home"});
+         },
+         "A new publishing key was made: ", true, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(kiosk.path("root/root.htm"));
+        row.step();
+        kiosk.messages.clear();
+        trigger(main.get(), "publishAction");
+        const QStringList texts = kiosk.messages.texts();
+        EXPECT_TRUE(texts.value(texts.size() - 1).startsWith(row.shown)) << texts.join('|').toStdString();
+        EXPECT_EQ(QFile::exists(kiosk.path("root/root.htm")), row.made);
+        EXPECT_EQ(QFile::exists(manifest) && readBytes(manifest) != "not a manifest", row.published);
+    }
+    EXPECT_TRUE(kiosk.messages.texts().join('|').contains("Published version 1 to " + origin));
+    trigger(main.get(), "publishAction");
+    EXPECT_EQ(offered, origin);
+    EXPECT_TRUE(kiosk.messages.texts().join('|').contains("Published version 2 to " + origin));
+}
 
 // The program's part of ScaledDesktop.MakesTheSamePagesAsZelMake, run in a process of its own on the scaled screen
 // that test sets up: it opens the kiosk system named by ZEL_SCALED_KIOSK through the directory chooser, makes all
