@@ -9,6 +9,7 @@
 #include "version_intake.h"
 #include "version_store.h"
 #include "support/check_kiosk.h"
+#include "support/test_session.h"
 #include "support/kiosk_fixture.h"
 #include "support/mosquitto_broker.h"
 #include "support/mqtt_listener.h"
@@ -16,7 +17,8 @@
 #include "support/program_run.h"
 #include "support/web_wait.h"
 
-#include "fleet/kiosk_health.h"
+#include "app/kiosks_window.h"
+#include "workbench/workbench.h"
 #include "publish/origin_manifest.h"
 #include "publish/publish_key.h"
 
@@ -27,6 +29,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <atomic>
 #include <cerrno>
@@ -169,43 +172,51 @@ TEST(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheOri
     EXPECT_EQ(object.value("versionAvailable").toInt(), 3);
 }
 
-// Two headless agents with a broker report the version they took, each
-// retained under its name; one killed shows "offline" by its last will.
-TEST(OriginPull, HeadlessAgentsReportTheirVersionsToTheBrokerAndAKilledOneShowsOffline)
+// The whole fleet on this machine: an origin served by nginx, two headless
+// agents pulling it and reporting to a real broker, and the author's Kiosks
+// window: both show version 1 as current, then 2 after a publish; one killed
+// hard shows offline (its last will) while the other stays current.
+TEST(OriginPull, TheKiosksWindowSeesBothAgentsTakeEachVersionAndAKilledOneGoOffline)
 {
-    if (!MosquittoBroker::available())
-        GTEST_SKIP() << "mosquitto is not installed";
+    if (!MosquittoBroker::available() || NginxServer::program().isEmpty())
+        GTEST_SKIP() << "mosquitto or nginx is not installed";
     PublishedKiosk site;
     makeSampleKiosk(site.kiosk);
     site.publish();
+    NginxServer server(site.origin);
+    ASSERT_TRUE(server.start()) << server.error().toStdString();
     QDir().mkpath(site.dir.filePath("broker"));
     MosquittoBroker mosquitto(site.dir.filePath("broker"));
     ASSERT_TRUE(mosquitto.start()) << mosquitto.why().toStdString();
-    MqttListener listener(localBroker(mosquitto.port()), "test/+/status");
-    ASSERT_TRUE(listener.waitConnected());
     const QStringList broker{"brokerHost=127.0.0.1", QString("brokerPort=%1").arg(mosquitto.port()),
                              "brokerPrefix=test"};
-    const QString key = site.key().publicKeyText(), origin = "file://" + site.origin;
-    PullAgent east(site.dir.filePath("east"), origin, key, broker),
-        west(site.dir.filePath("west"), origin, key, broker);
-    const auto reports = [&](const char* kiosk, const char* version) {
-        return listener.waitPayload(
-            QString("test/%1/status").arg(kiosk),
-            [&](const QByteArray& payload) {
-                QString error;
-                const std::optional<KioskHealth> health = KioskHealth::fromJson(payload, error);
-                return health && health->kiosk == kiosk && health->versionShown == version && !health->screenOn;
+    const QString key = site.key().publicKeyText();
+    PullAgent east(site.dir.filePath("east"), server.url(), key, broker),
+        west(site.dir.filePath("west"), server.url(), key, broker);
+
+    TestSession session;
+    Workbench workbench(session.session());
+    KiosksWindow& window = workbench.instance<KiosksWindow>();
+    window.connectTo(localBroker(mosquitto.port()));
+    window.show();
+    const auto shows = [&](const char* kiosk, const char* state, const char* version) {
+        return waitUntil(
+            [&] {
+                const QTreeWidgetItem* row = window.rowOf(QString::fromLatin1(kiosk));
+                return row && row->text(KiosksWindow::kColumnState) == state
+                       && row->text(KiosksWindow::kColumnVersion) == version;
             },
             kPullTimeout);
     };
-    ASSERT_TRUE(reports("east", "1") && reports("west", "1")) << east.log().toStdString();
+    ASSERT_TRUE(shows("east", "online", "1") && shows("west", "online", "1")) << east.log().toStdString();
     site.changePage();
     site.publish();
-    ASSERT_TRUE(reports("east", "2") && reports("west", "2")) << west.log().toStdString();
+    ASSERT_TRUE(shows("east", "online", "2") && shows("west", "online", "2")) << west.log().toStdString();
+    EXPECT_EQ(window.latestVersion(), "2");
     west.killHard();
-    EXPECT_TRUE(listener.waitPayload(
-        "test/west/status", [](const QByteArray& payload) { return payload == "offline"; }, kPullTimeout));
-    EXPECT_NE(listener.last.value("test/east/status"), "offline");
+    EXPECT_TRUE(shows("west", "offline", "2"));
+    EXPECT_EQ(window.rowOf("east")->text(KiosksWindow::kColumnState), "online");
+    window.close();
 }
 
 // A kiosk that took version 2 refuses each forged, damaged or replayed
