@@ -36,6 +36,7 @@ public:
     const QList<Span>& spans() const { return m_spans; }
     // The spans of both.
     void add(const OpeningHours& other) { m_spans.append(other.m_spans); }
+    void add(const Span& span) { m_spans.append(span); }
 
 private:
     QList<Span> m_spans;

@@ -188,6 +188,38 @@ std::optional<QDateTime> PageSchedule::firstStrandedMoment(const PageSchedule& p
     return std::nullopt;
 }
 
+PageSchedule PageSchedule::fromAttribute(const QString& attribute)
+{
+    PageSchedule schedule;
+    for (const QString& part : attribute.split(u' ', Qt::SkipEmptyParts)) {
+        const QString value = part.section(u':', 1);
+        if (part.startsWith(QLatin1String("from:")) || part.startsWith(QLatin1String("until:"))) {
+            const QDateTime moment = clockOf(value.left(10), value.mid(11), false);
+            if (moment.isValid())
+                (part.startsWith(u'f') ? schedule.m_from : schedule.m_until) = moment;
+        } else if (part.startsWith(QLatin1String("week:"))) {
+            const QStringList week = value.split(u'/');
+            OpeningHours::Span span;
+            bool number = false;
+            span.days = week.value(0).toInt(&number) & 0x7f;
+            span.opens = QTime::fromString(week.value(1), QStringLiteral("HH:mm"));
+            span.closes = QTime::fromString(week.value(2), QStringLiteral("HH:mm"));
+            if (number && span.days && span.opens.isValid() && span.closes.isValid())
+                schedule.m_hours.add(span);
+        }
+    }
+    if (!schedule.always())
+        schedule.m_text.append(attribute);
+    return schedule;
+}
+
+PageSchedule PageSchedule::ofMadePage(const QByteArray& mainFile)
+{
+    static const QRegularExpression meta(QStringLiteral(R"re(<meta name="kiosk-show" content="([^"]*)">)re"));
+    const QRegularExpressionMatch match = meta.match(QString::fromLatin1(mainFile));
+    return match.hasMatch() ? fromAttribute(match.captured(1)) : PageSchedule();
+}
+
 QString PageSchedule::toAttribute() const
 {
     if (always())

@@ -61,6 +61,11 @@ public:
     // week:31/11:30/14:00", a week entry naming its days as bits (1 Monday
     // ... 64 Sunday), and the times at which it opens and closes.
     QString toAttribute() const;
+    // What toAttribute wrote (a made page's "kiosk-show" meta element); parts
+    // it cannot read are left out.
+    static PageSchedule fromAttribute(const QString& attribute);
+    // The schedule a made page's main file carries (always when none).
+    static PageSchedule ofMadePage(const QByteArray& mainFile);
 
     // The clock time a moment shows in local time, as a moment in UTC for
     // plain arithmetic (no summer time in between).

@@ -309,6 +309,12 @@ TEST(PageSchedule, ShowLinesAreReadAndJudgedByTheClock)
             EXPECT_TRUE(schedule.isOnShowAt(at(moment))) << moment;
         for (const char* moment : row.off)
             EXPECT_FALSE(schedule.isOnShowAt(at(moment))) << moment;
+        // What a made page carries (the kiosk reads it back) judges every moment alike.
+        const PageSchedule made = PageSchedule::ofMadePage("<title>x</title>\r\n<meta name=\"kiosk-show\" content=\""
+                                                           + schedule.toAttribute().toLatin1() + "\">\r\n");
+        EXPECT_EQ(made.toAttribute(), schedule.toAttribute());
+        for (const char* moment : row.on)
+            EXPECT_TRUE(made.isOnShowAt(at(moment))) << moment;
     }
 }
 
