@@ -102,7 +102,8 @@ var hub = {
     keyTargets: {},      // frame name -> how many places a key can reach in it
     view: null,          // the visitor's text size and contrast
     speech: null,        // whether the kiosk speaks
-    captions: null       // the navigation buttons' captions, once the column is ready
+    captions: null,      // the navigation buttons' captions, once the column is ready
+    clock: null          // the kiosk's clock as the frames were told it last (clockOf)
 };
 
 function frameElementNamed(name) {
@@ -151,7 +152,7 @@ function pageTitle() {
 function setupFor(name) {
     var element = frameElementNamed(name);
     var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
-    return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(),
+    return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(), clock: hub.clock,
             fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode(),
             view: hubView(), speech: hubSpeech()};
 }
@@ -455,12 +456,15 @@ function idleTimeOut() {
 }
 
 // Every touch restarts the idle time. In a frame it is passed to the hub.
+// A touch on a page that is no longer on show leaves it for the root page.
 function noteTouch() {
     try {
         if (!isHub()) {
             postToHub({type: "touch"});
             return;
         }
+        if (leaveIfOffShow())
+            return;
         if (idleTimer !== null)
             clearTimeout(idleTimer);
         var idle = Math.max(0, idleSecondsBeforeHome);
@@ -471,6 +475,197 @@ function noteTouch() {
             hub.noticeTimer = setTimeout(function () { showNotice(notice); }, (idle - notice) * 1000);
         }
     } catch (e) {
+    }
+}
+
+// ---- Pages on show by date and time. A page's #show lines are written into
+// its frameset (a "kiosk-show" meta element) and into every button and
+// selector row leading to it (a data-show attribute), as "from:" and
+// "until:" clock times and "week:" entries (days as bits, Monday 1 ... Sunday
+// 64, the time it opens and the time it closes, past midnight when it closes
+// at or before it opens). The hub reads the kiosk's clock at its start, on
+// every touch and at every full minute, and tells the frames: the navigation
+// column hides the buttons to pages off show (their place stays a blank
+// button), a selector its rows. A page off show is left for the root page at
+// the next touch (at once when it opens so, e.g. from the history). Times are
+// compared as the clock shows them, so a change to or from summer time moves
+// nothing; a clock set back or forward is followed at the next minute.
+// Anything the script cannot read counts as on show.
+
+var clockKey = "kiosk.clock";
+var clockTimer = null;
+
+function twoDigits(number) {
+    return (number < 10 ? "0" : "") + number;
+}
+
+// "2026-12-24T15:00" (or with a blank) as a local date; null when it is none.
+function momentOf(text) {
+    var parts = /^\s*(\d{4})-(\d{2})-(\d{2})(?:[T\s]+(\d{1,2}):(\d{2}))?\s*$/.exec(String(text || ""));
+    if (!parts)
+        return null;
+    return new Date(Number(parts[1]), Number(parts[2]) - 1, Number(parts[3]), Number(parts[4] || 0),
+                    Number(parts[5] || 0));
+}
+
+// The kiosk's clock: the browser's, moved for the visit by zelSetClock, or
+// the moment the author's preview shows (zelShowAt).
+function zelNow() {
+    try {
+        var fixed = window.zelShowAt ? momentOf(window.zelShowAt) : null;
+        if (fixed)
+            return fixed;
+        var offset = Number(window.sessionStorage.getItem(clockKey)) || 0;
+        return new Date(Date.now() + offset);
+    } catch (e) {
+        return new Date();
+    }
+}
+
+// Sets the kiosk's clock to the moment given ("" or none: the browser's) for
+// the rest of the visit, and shows the pages as at then, as a clock set
+// forward or back would. Also given as "?at=2026-12-24T15:00" after the
+// address of the first page opened.
+function setClockOffset(text) {
+    try {
+        var moment = text ? momentOf(text) : null;
+        if (moment)
+            window.sessionStorage.setItem(clockKey, String(moment.getTime() - Date.now()));
+        else
+            window.sessionStorage.removeItem(clockKey);
+    } catch (e) {
+    }
+}
+
+function zelSetClock(text) {
+    setClockOffset(text);
+    if (isHub())
+        clockTick(false);
+}
+
+// What the clock shows: the date and time, the day (1 Monday ... 7 Sunday)
+// and the minutes of the day.
+function clockOf(date) {
+    return {text: date.getFullYear() + "-" + twoDigits(date.getMonth() + 1) + "-" + twoDigits(date.getDate()) + "T"
+                  + twoDigits(date.getHours()) + ":" + twoDigits(date.getMinutes()),
+            day: date.getDay() || 7, minutes: date.getHours() * 60 + date.getMinutes()};
+}
+
+function minutesOf(text) {
+    var parts = /^(\d{1,2}):(\d{2})$/.exec(text || "");
+    return parts ? Number(parts[1]) * 60 + Number(parts[2]) : NaN;
+}
+
+function onShow(show, clock) {
+    if (!show || !clock)
+        return true;
+    var weekly = false, inWeek = false;
+    var parts = String(show).split(/\s+/);
+    for (var i = 0; i < parts.length; ++i) {
+        var part = /^(from|until|week):(.+)$/.exec(parts[i]);
+        if (!part)
+            continue;
+        if (part[1] === "from" && clock.text < part[2])
+            return false;
+        if (part[1] === "until" && clock.text >= part[2])
+            return false;
+        if (part[1] !== "week")
+            continue;
+        var week = part[2].split("/");
+        var days = parseInt(week[0], 10), opens = minutesOf(week[1]), closes = minutesOf(week[2]);
+        if (isNaN(days) || isNaN(opens) || isNaN(closes))
+            continue;
+        weekly = true;
+        var today = (days >> (clock.day - 1)) & 1, yesterday = (days >> ((clock.day + 5) % 7)) & 1;
+        if (opens < closes)
+            inWeek = inWeek || (today && clock.minutes >= opens && clock.minutes < closes);
+        else
+            inWeek = inWeek || (today && clock.minutes >= opens) || (yesterday && clock.minutes < closes);
+    }
+    return !weekly || inWeek;
+}
+
+function pageShow() {
+    var meta = document.querySelector("meta[name='kiosk-show']");
+    return meta ? meta.getAttribute("content") : "";
+}
+
+// Leaves the page for the root page when it is not on show (never in the
+// author's viewer); true when it does.
+function leaveIfOffShow() {
+    if (editMode() || hub.leaving || onShow(pageShow(), clockOf(zelNow())))
+        return false;
+    try {
+        var home = new URL(homeAddress());
+        if (home.pathname === window.location.pathname)
+            return false;
+        holdLeaving();
+        go(home.href);
+        return true;
+    } catch (e) {
+        return false;
+    }
+}
+
+// Tells the frames the time, at the next full minute again; with leave, a
+// page off show is left at once.
+function clockTick(leave) {
+    if (clockTimer !== null)
+        clearTimeout(clockTimer);
+    var now = zelNow();
+    hub.clock = clockOf(now);
+    for (var name in hub.frames)
+        sendToFrame(name, {type: "clock", clock: hub.clock});
+    if (leave)
+        leaveIfOffShow();
+    clockTimer = setTimeout(function () { clockTick(false); }, 60000 - (now.getTime() % 60000) + 50);
+}
+
+function startClock() {
+    var asked = /[?&]at=([^&]*)/.exec(window.location.search || "");
+    if (asked)
+        setClockOffset(decodeURIComponent(asked[1]));
+    clockTick(true);
+}
+
+// In a frame: hides the buttons and rows to pages off show at the clock;
+// true when one changed.
+function applyClock(clock) {
+    var changed = false;
+    var links = clock ? document.querySelectorAll("a[data-show]") : [];
+    for (var i = 0; i < links.length; ++i) {
+        var hidden = !onShow(links[i].getAttribute("data-show"), clock);
+        var row = links[i].closest("#sTable tr");
+        var element = row || links[i];
+        var style = hidden ? (row ? "none" : "hidden") : "";
+        if ((row ? element.style.display : element.style.visibility) === style)
+            continue;
+        changed = true;
+        if (row) {
+            row.style.display = style;
+            continue;
+        }
+        links[i].style.visibility = style;
+        if (hidden) {
+            links[i].setAttribute("aria-hidden", "true");
+            links[i].setAttribute("tabindex", "-1");
+        } else {
+            links[i].removeAttribute("aria-hidden");
+            links[i].removeAttribute("tabindex");
+        }
+    }
+    return changed;
+}
+
+function frameClock(clock) {
+    if (frame.setup)
+        frame.setup.clock = clock;
+    if (!applyClock(clock) || !frame.ready)
+        return;
+    if (window.name === "nav") {
+        reportKeyTargets();
+    } else if (itemTable()) {
+        showRow(currentRow());
     }
 }
 
@@ -683,9 +878,12 @@ function startHub() {
     window.addEventListener("pageshow", function (event) {
         // Shown again from the browser's cache: the idle time starts afresh.
         stopLeaving();
-        if (event.persisted)
+        if (event.persisted) {
+            clockTick(true);
             noteTouch();
+        }
     });
+    startClock();
     noteTouch();
 }
 
@@ -735,6 +933,9 @@ function frameReceive(message) {
         break;
     case "keyFocus":
         moveKeyFocus(String(message.move || ""));
+        break;
+    case "clock":
+        frameClock(message.clock);
         break;
     case "speech":
         if (frame.setup)
@@ -966,9 +1167,15 @@ function rowField() {
     return fields.length > 0 ? fields[0] : null;
 }
 
+// The rows shown: those to pages off show are hidden.
 function itemRows() {
     var table = itemTable();
-    return table && table.rows ? table.rows : [];
+    var rows = [];
+    if (table && table.rows)
+        for (var i = 0; i < table.rows.length; ++i)
+            if (table.rows[i].style.display !== "none")
+                rows.push(table.rows[i]);
+    return rows;
 }
 
 function currentRow() {
@@ -1758,6 +1965,18 @@ function refitFrame() {
     }
 }
 
+// The places a key reaches, and the navigation column's captions for speech.
+function reportKeyTargets() {
+    postToHub({type: "keyTargets", count: keyTargets().length});
+    if (window.name === "nav") {
+        var captions = [];
+        var targets = keyTargets();
+        for (var c = 0; c < targets.length; ++c)
+            captions.push((targets[c].getAttribute("aria-label") || targets[c].textContent).replace(/\s+/g, " ").trim());
+        postToHub({type: "captions", captions: captions});
+    }
+}
+
 // Once the hub answered: the size, the captions or the content, then tell
 // whoever waits (the tests too) that the frame is ready.
 function prepareFrame() {
@@ -1768,15 +1987,9 @@ function prepareFrame() {
     frame.ready = true;
     nameDocument();
     hideFailedPictures();
+    applyClock(frame.setup.clock);
     refitFrame();
-    postToHub({type: "keyTargets", count: keyTargets().length});
-    if (window.name === "nav") {
-        var captions = [];
-        var targets = keyTargets();
-        for (var c = 0; c < targets.length; ++c)
-            captions.push((targets[c].getAttribute("aria-label") || targets[c].textContent).replace(/\s+/g, " ").trim());
-        postToHub({type: "captions", captions: captions});
-    }
+    reportKeyTargets();
     if (window.name === "con") {
         // Pictures may change the layout once loaded: fit again.
         if (document.readyState !== "complete")

@@ -14,6 +14,7 @@
 #include "workbench/workbench.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -59,6 +60,17 @@ QString titleText(const KioskOverview::PageSummary& page)
                : QStringLiteral("cannot be read (%1)").arg(page.unreadable);
 }
 
+// What the schedule column shows: nothing for a page always on show, else
+// whether it is on show now and its #show lines.
+QString scheduleText(const KioskOverview::PageSummary& page)
+{
+    if (page.schedule.always())
+        return QString();
+    return (page.schedule.isOnShowAt(QDateTime::currentDateTime()) ? QStringLiteral("on show now: ")
+                                                                   : QStringLiteral("off show now: "))
+           + page.schedule.text();
+}
+
 QString madeText(const KioskOverview::PageSummary& page)
 {
     if (!page.made)
@@ -85,7 +97,8 @@ OverviewWindow::OverviewWindow(Workbench& workbench)
     m_pageTree = new QTreeWidget(this);
     m_pageTree->setObjectName(QStringLiteral("pageTree"));
     m_pageTree->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
-                                 QStringLiteral("Made"), QStringLiteral("Problems"), QStringLiteral("Views")});
+                                 QStringLiteral("Made"), QStringLiteral("Problems"), QStringLiteral("Schedule"),
+                                 QStringLiteral("Views")});
     m_pageTree->setUniformRowHeights(true);
     m_pageTree->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_pageTree, 1);
@@ -93,6 +106,10 @@ OverviewWindow::OverviewWindow(Workbench& workbench)
     connect(m_pageTree, &QWidget::customContextMenuRequested, this, &OverviewWindow::showMenu);
     resize(760, 520);
     restoreGeometry(openUserSettings()->value(kGeometryKey).toByteArray());
+
+    m_clockTimer.setInterval(60000);
+    connect(&m_clockTimer, &QTimer::timeout, this, &OverviewWindow::updateSchedules);
+    m_clockTimer.start();
 
     m_watcher = new QFileSystemWatcher(this);
     m_settleTimer.setSingleShot(true);
@@ -223,7 +240,20 @@ void OverviewWindow::updateRow(QTreeWidgetItem* row, const KioskOverview::PageSu
     row->setText(kColumnTitle, titleText(page));
     row->setText(kColumnMade, madeText(page));
     row->setText(kColumnProblems, page.problems < 0 ? QString() : QString::number(page.problems));
+    row->setText(kColumnSchedule, scheduleText(page));
     row->setText(kColumnViews, hasViews() ? QString::number(viewsOf(page.id)) : QString());
+}
+
+void OverviewWindow::updateSchedules()
+{
+    for (int i = 0; i < m_pageTree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* folder = m_pageTree->topLevelItem(i);
+        for (int j = 0; j < folder->childCount(); ++j)
+            if (const auto* page = m_overview
+                                       ? m_overview->page(folder->child(j)->data(kColumnPage, Qt::UserRole).toString())
+                                       : nullptr)
+                folder->child(j)->setText(kColumnSchedule, scheduleText(*page));
+    }
 }
 
 QTreeWidgetItem* OverviewWindow::rowOf(const QString& pageSource) const

@@ -38,7 +38,8 @@ public:
     static constexpr int kColumnTitle = 2;
     static constexpr int kColumnMade = 3;
     static constexpr int kColumnProblems = 4;
-    static constexpr int kColumnViews = 5; // hidden without page views
+    static constexpr int kColumnSchedule = 5; // when the page is on show, and whether it is now
+    static constexpr int kColumnViews = 6;    // hidden without page views
 
     // Fills the tree from the open kiosk system and shows the window.
     void showOverview();
@@ -70,6 +71,7 @@ private:
 
     void fillTree();
     void updateRow(QTreeWidgetItem* row, const KioskOverview::PageSummary& page);
+    void updateSchedules();
     void showPageViews();
     // Page views of the copied file and of the kiosks the Kiosks window lists.
     bool hasViews() const;
@@ -87,6 +89,7 @@ private:
     std::optional<KioskCheck> m_check; // made for the open kiosk system when a check begins
     QTimer m_checkTimer;
     QTimer m_settleTimer;
+    QTimer m_clockTimer;          // the Schedule column follows the clock
     QStringList m_changedFolders; // seen by the watcher, not yet read; "" for the kiosk folder itself
     // What each watched folder path named when its watch was added (device, inode).
     using FolderIdentity = std::pair<quint64, quint64>;

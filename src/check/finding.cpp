@@ -125,6 +125,8 @@ QString FindingKind::of(Problem::Kind kind)
     case Problem::Kind::NotJpeg:
     case Problem::Kind::PictureSize:
         return Picture;
+    case Problem::Kind::InvalidTime:
+        return InvalidTime;
     case Problem::Kind::FaultyLine:
     case Problem::Kind::PictureFile:
     case Problem::Kind::PictureCopy:
@@ -138,7 +140,8 @@ QString FindingKind::of(Problem::Kind kind)
 
 QList<QString> FindingKind::all()
 {
-    return {DeadEnd, FaultyLine, Picture, OutOfDate, Unreachable, MayNotFit, Unreadable, BadName, NoTextAlternative};
+    return {DeadEnd,     Stranded,    FaultyLine, InvalidTime, Picture, OutOfDate,        Over,
+            NeverOnShow, Unreachable, MayNotFit,  Unreadable,  BadName, NoTextAlternative};
 }
 
 void sortFindings(QList<Finding>& findings)

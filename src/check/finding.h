@@ -32,9 +32,17 @@ struct Finding {
 // a dead end, which strands a visitor on a kiosk.
 namespace FindingKind {
 inline const QString DeadEnd = QStringLiteral("dead end");
+// A page on show whose buttons and items all lead to pages off show at a
+// moment: the visitor finds no way on there.
+inline const QString Stranded = QStringLiteral("stranded");
 inline const QString FaultyLine = QStringLiteral("faulty line");
+// A #show line whose dates or times cannot be read (the page is always on show).
+inline const QString InvalidTime = QStringLiteral("invalid time");
 inline const QString Picture = QStringLiteral("picture");
 inline const QString OutOfDate = QStringLiteral("out of date");
+// A page whose last "until" has passed, and one on show at no moment at all.
+inline const QString Over = QStringLiteral("over");
+inline const QString NeverOnShow = QStringLiteral("never on show");
 inline const QString Unreachable = QStringLiteral("unreachable");
 inline const QString MayNotFit = QStringLiteral("may not fit");
 // A file the check reads besides the page sources that is not a regular

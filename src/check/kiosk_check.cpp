@@ -12,14 +12,19 @@
 #include "pages/page_paths.h"
 #include "pages/support.h"
 #include "platform/session.h"
+#include "text/text_codec.h"
+#include "text/text_files.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
 QString key(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+QString clockText(const QDateTime& clock) { return clock.toString(QStringLiteral("yyyy-MM-dd HH:mm")); }
 
 // A message's first line: the faulty-line messages carry the line and the
 // file on the lines after it, and the finding names both already.
@@ -90,6 +95,9 @@ void KioskCheck::begin()
     m_complete = false;
     m_findings.clear();
     m_references.clear();
+    m_schedules.clear();
+    m_firstReference.clear();
+    m_moment = m_givenMoment.isValid() ? m_givenMoment : QDateTime::currentDateTime();
     addFolderMove();
     addBadNames();
     setUpTextBoxes();
@@ -204,6 +212,7 @@ bool KioskCheck::checkNextPage()
         return true;
     }
     addUnreachablePages();
+    addStrandedPages();
     sortFindings(m_findings);
     m_complete = true;
     return false;
@@ -243,6 +252,56 @@ void KioskCheck::checkPage(const QString& pageSource)
     // A page refused (not made) has no files of its own to be out of date.
     if (m_maker->pagesMade() > 0)
         checkMadePage(pageSource);
+    checkSchedule(pageSource);
+}
+
+// A page over or never on show, at its first #show line. (A wrong #show line
+// is the maker's problem, an invalid time.)
+void KioskCheck::checkSchedule(const QString& pageSource)
+{
+    QByteArray bytes;
+    if (m_pageType == QLatin1String("#root") || !TextFiles::readAuthorFile(pageSource, bytes).isEmpty())
+        return;
+    const QStringList lines = TextCodec::splitLines(TextCodec::decode(bytes));
+    const PageSchedule schedule = PageSchedule::ofLines(lines);
+    m_schedules.insert(key(pageSource), schedule);
+    if (schedule.always())
+        return;
+    const auto showLine = std::find_if(lines.cbegin() + 1, lines.cend(),
+                                       [](const QString& line) { return PageSchedule::isShowLine(line); });
+    const int line = int(showLine - lines.cbegin()) + 1;
+    if (schedule.isOverAt(m_moment))
+        add(line, FindingKind::Over,
+            QStringLiteral("Page is over: it was on show until ") + clockText(*schedule.until()));
+    else if (!schedule.everOnShow())
+        add(line, FindingKind::NeverOnShow, QStringLiteral("Page is never on show: its #show lines leave no time"));
+}
+
+// Pages on show whose buttons and items all lead to pages off show: now or
+// later, or at the moment given.
+void KioskCheck::addStrandedPages()
+{
+    for (const QString& page : std::as_const(m_pages)) {
+        const QString from = key(page);
+        QList<PageSchedule> targets;
+        for (const QString& target : m_references.value(from))
+            if (m_references.contains(target))
+                targets.append(m_schedules.value(target));
+        const PageSchedule schedule = m_schedules.value(from);
+        if (targets.isEmpty() || schedule.isOverAt(m_moment) || !schedule.everOnShow())
+            continue;
+        std::optional<QDateTime> moment;
+        if (!m_givenMoment.isValid())
+            moment = PageSchedule::firstStrandedMoment(schedule, targets, m_moment);
+        else if (schedule.isOnShowAt(m_moment)
+                 && std::none_of(targets.cbegin(), targets.cend(),
+                                 [this](const PageSchedule& target) { return target.isOnShowAt(m_moment); }))
+            moment = PageSchedule::clockTime(m_moment);
+        if (moment)
+            m_findings.append(Finding{page, std::max(1, m_firstReference.value(from)), FindingKind::Stranded,
+                                      QStringLiteral("Every button and item leads to a page off show at ")
+                                          + clockText(*moment) + QStringLiteral(": a visitor finds no way on")});
+    }
 }
 
 void KioskCheck::add(int line, const QString& kind, const QString& text)
@@ -291,6 +350,8 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
         break;
     case PageMaker::Use::Reference:
         m_references[key(m_source)].insert(key(value));
+        if (!m_firstReference.contains(key(m_source)))
+            m_firstReference.insert(key(m_source), line);
         break;
     case PageMaker::Use::MissingReference:
         m_missingReference = value;

@@ -6,7 +6,9 @@
 #include "check/finding.h"
 #include "check/text_fit.h"
 #include "maker/page_maker.h"
+#include "pages/page_schedule.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QList>
 #include <QSet>
@@ -27,7 +29,10 @@ class KioskSystem;
 // judged by its copy record as a make judges it), pages no chain of buttons
 // and items leads to from the root page, and button and item texts that may
 // not fit their button or row, and page and page folder names against the
-// name rule (made all the same).
+// name rule (made all the same). By the pages' #show lines: pages that are
+// over or never on show, and pages on show whose buttons and items all lead
+// to pages off show at a moment from the check's moment on (with a moment
+// given, at that moment), a visitor stranded there.
 //
 // Runs page by page so that a window can show progress and stop between
 // pages: begin(), then checkNextPage() until it returns false (finish() is
@@ -38,6 +43,10 @@ public:
     // Checks kiosk.
     explicit KioskCheck(KioskSystem& kiosk);
     ~KioskCheck();
+
+    // The moment the pages' schedules are judged at; invalid (the default):
+    // now, and a page stranded at any moment from then on.
+    void setMoment(const QDateTime& moment) { m_givenMoment = moment; }
 
     // Reads the list of page sources and the layout; forgets earlier findings.
     void begin();
@@ -72,6 +81,8 @@ private:
     void addFolderMove();
     void addBadNames();
     void addUnreachablePages();
+    void checkSchedule(const QString& pageSource);
+    void addStrandedPages();
     void setUpTextBoxes();
 
     KioskSystem& m_kiosk;
@@ -103,6 +114,11 @@ private:
 
     // page source -> page sources it refers to (clean absolute paths).
     QHash<QString, QSet<QString>> m_references;
+    // By the same keys: when each page is on show, and the line of its first reference.
+    QHash<QString, PageSchedule> m_schedules;
+    QHash<QString, int> m_firstReference;
+    QDateTime m_givenMoment;
+    QDateTime m_moment;     // the one judged at
     TextBox m_buttonBox[2]; // root, branch
     TextBox m_itemBox;
     QHash<QString, TextBox> m_titleBox; // by page type line ("#leaf")

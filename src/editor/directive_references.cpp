@@ -122,14 +122,16 @@ QStringList directiveNames(PageType type)
 {
     switch (type) {
     case PageType::Root:
-    case PageType::Branch:
         return {QStringLiteral("title"), QStringLiteral("para"), QStringLiteral("html"),  QStringLiteral("break"),
                 QStringLiteral("image"), QStringLiteral("alt"),  QStringLiteral("button")};
+    case PageType::Branch:
+        return {QStringLiteral("title"), QStringLiteral("para"), QStringLiteral("html"),   QStringLiteral("break"),
+                QStringLiteral("image"), QStringLiteral("alt"),  QStringLiteral("button"), QStringLiteral("show")};
     case PageType::Leaf:
         return {QStringLiteral("title"), QStringLiteral("head"),  QStringLiteral("para"), QStringLiteral("html"),
-                QStringLiteral("break"), QStringLiteral("image"), QStringLiteral("alt")};
+                QStringLiteral("break"), QStringLiteral("image"), QStringLiteral("alt"),  QStringLiteral("show")};
     case PageType::Selector:
-        return {QStringLiteral("title"), QStringLiteral("alt"), QStringLiteral("item")};
+        return {QStringLiteral("title"), QStringLiteral("alt"), QStringLiteral("item"), QStringLiteral("show")};
     default:
         return {};
     }

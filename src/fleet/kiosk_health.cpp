@@ -78,6 +78,7 @@ QByteArray KioskHealth::toJson() const
         {QStringLiteral("rendererMemoryBytes"), double(rendererMemoryBytes)},
         {QStringLiteral("pageViewsToday"), pageViewsTotal()},
         {QStringLiteral("pageViews"), views},
+        {QStringLiteral("scheduledOnShow"), QJsonArray::fromStringList(scheduledOnShow)},
         {QStringLiteral("reported"), timeValue(reported)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
@@ -118,6 +119,8 @@ std::optional<KioskHealth> KioskHealth::fromJson(const QByteArray& json, QString
     for (auto page = views.begin(); page != views.end(); ++page)
         if (page.value().isDouble() && page.value().toInt() > 0)
             health.pageViewsToday.insert(page.key(), page.value().toInt());
+    for (const QJsonValue& page : object.value(QStringLiteral("scheduledOnShow")).toArray())
+        health.scheduledOnShow.append(page.toString());
     health.reported = readTime(object.value(QStringLiteral("reported")));
     return health;
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The health of one kiosk as it reports it: published as one JSON object
@@ -33,6 +34,7 @@ struct KioskHealth {
     qint64 playerMemoryBytes = -1;     // resident, the kiosk process
     qint64 rendererMemoryBytes = -1;   // resident, its render processes together
     QMap<QString, int> pageViewsToday; // page: views since midnight
+    QStringList scheduledOnShow;       // the pages with #show lines on show at the report ("news\fair.htm")
     QDateTime reported;
 
     int pageViewsTotal() const;

@@ -15,10 +15,12 @@
 
 namespace {
 
-QString anchorLine(const QString& url, std::int16_t id, const QString& text)
+QString anchorLine(const QString& url, std::int16_t id, const QString& text, const QString& show = QString())
 {
     return QStringLiteral("<a href=\"") + Html::encodeAttribute(url) + QStringLiteral("\" class=\"nav\" id=\"b")
-           + QString::number(id) + QStringLiteral("\" target=\"_top\">") + text + QStringLiteral("</a>");
+           + QString::number(id) + QStringLiteral("\" target=\"_top\"")
+           + (show.isEmpty() ? QString() : QStringLiteral(" data-show=\"") + Html::encodeAttribute(show) + u'"') + u'>'
+           + text + QStringLiteral("</a>");
 }
 
 } // namespace
@@ -51,7 +53,7 @@ void NavigationBar::complete()
     });
 }
 
-void NavigationBar::addButton(const QString& url, const QString& text)
+void NavigationBar::addButton(const QString& url, const QString& text, const QString& show)
 {
     inProcedure(makerModule(), QStringLiteral("makeNavigationButton"), [&] {
         if (m_buttonCount >= m_buttons) {
@@ -66,7 +68,7 @@ void NavigationBar::addButton(const QString& url, const QString& text)
         write(QStringLiteral("<tr>"));
         write(QStringLiteral("<td valign=middle align=center height=") + QString::number(rowHeight)
               + QStringLiteral(" width=") + QString::number(m_buttonWidth) + QStringLiteral(">"));
-        write(url.isEmpty() ? QStringLiteral("&nbsp;") : anchorLine(url, m_buttonCount, text));
+        write(url.isEmpty() ? QStringLiteral("&nbsp;") : anchorLine(url, m_buttonCount, text, show));
         write(QStringLiteral("</td>"));
         write(QStringLiteral("</tr>"));
     });

@@ -24,8 +24,9 @@ public:
     // start() and the Home button.
     void startBranch();
     // A row of one button; a blank row for an empty url. A button past the
-    // last row is reported as a faulty line.
-    void addButton(const QString& url, const QString& text);
+    // last row is reported as a faulty line. show: when the page it leads
+    // to is on show ("" always), for the kiosk script to hide the button.
+    void addButton(const QString& url, const QString& text, const QString& show = QString());
     // A button two rows high (two links, the second without text).
     void addDoubleButton(const QString& url, const QString& text);
     void addHomeButton();

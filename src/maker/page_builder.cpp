@@ -20,6 +20,7 @@ void PageBuilder::build()
         TextPageBuilder(m_page).makeBranch();
         break;
     case PageType::Root:
+        m_page.setRoot();
         TextPageBuilder(m_page).makeRoot();
         break;
     case PageType::Selector:

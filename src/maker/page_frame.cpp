@@ -30,6 +30,10 @@ void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QStri
             file.printLine(QStringLiteral("<link rel=\"stylesheet\" href=\"../stylesheet.css\">"));
             file.printLine(QStringLiteral("<script language=\"javascript\" type=\"Text/javascript\" "
                                           "src=\"../frame_script.js\"></script>"));
+            // When the page is on show, for the kiosk script to leave it.
+            if (frameName == QLatin1String("Main") && !page.schedule().always())
+                file.printLine(QStringLiteral("<meta name=\"kiosk-show\" content=\"")
+                               + Html::encodeAttribute(page.schedule().toAttribute()) + QStringLiteral("\">"));
             file.printLine(QStringLiteral("</head>"));
         });
 }

@@ -11,6 +11,8 @@
 #include "config/kiosk_system.h"
 #include "pages/page_paths.h"
 #include "platform/session.h"
+#include "text/text_codec.h"
+#include "text/text_files.h"
 
 #include <QDir>
 
@@ -31,7 +33,7 @@ PageOutput::Place PageOutput::placeOf(const QString& sourcePath, const MakeConte
 PageOutput::PageOutput(const QString& sourcePath, const QStringList& lines, const MakeContext& make)
     : m_make(make), m_reader(sourcePath, lines, make.kiosk.session()), m_place(placeOf(sourcePath, make)),
       m_contentFile(openOutput(m_place.contentFileName)), m_navigationFile(openOutput(m_place.navigationFileName)),
-      m_mainFile(openOutput(m_place.mainFileName))
+      m_mainFile(openOutput(m_place.mainFileName)), m_schedule(PageSchedule::ofLines(lines, &m_scheduleErrors))
 {}
 
 Session& PageOutput::session() const { return m_make.kiosk.session(); }
@@ -60,6 +62,22 @@ bool PageOutput::keepPictureText(const QString& directive)
     return true;
 }
 
+bool PageOutput::takeShowLine(const QString& directive)
+{
+    if (directive != QLatin1String("show"))
+        return false;
+    if (m_root) {
+        makeError(QStringLiteral("show directive is not for the root page, which is always on show"));
+        return true;
+    }
+    for (const PageSchedule::LineError& error : std::as_const(m_scheduleErrors))
+        if (error.line == m_reader.lineNumber())
+            makeError(QStringLiteral("Invalid show directive - ") + error.message
+                          + QStringLiteral(" - the page is always on show"),
+                      Problem::Kind::InvalidTime);
+    return true;
+}
+
 void PageOutput::dropPictureText()
 {
     if (m_pictureText)
@@ -69,10 +87,21 @@ void PageOutput::dropPictureText()
     m_pictureText.reset();
 }
 
-QString PageOutput::pageRefToURL(const QString& pageReference)
+QString PageOutput::pageRefToURL(const QString& pageReference, QString* show)
 {
-    return ::pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use, m_make.problems,
-                          m_reader.place());
+    QString target;
+    const QString url = ::pageRefToURL(pageReference, m_place.folderPath, m_make.kiosk.folder(), m_make.use,
+                                       m_make.problems, m_reader.place(), &target);
+    if (show) {
+        show->clear();
+        QByteArray bytes;
+        if (!target.isEmpty() && TextFiles::readAuthorFile(target, bytes).isEmpty()) {
+            const QStringList lines = TextCodec::splitLines(TextCodec::decode(bytes));
+            if (!lines.isEmpty() && PageTypes::pageTypeOfLine(lines.front()) != PageType::Root)
+                *show = PageSchedule::ofLines(lines).toAttribute();
+        }
+    }
+    return url;
 }
 
 std::int16_t PageOutput::item(const QString& name) const { return m_make.kiosk.integerValue(name); }

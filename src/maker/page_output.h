@@ -5,6 +5,7 @@
 #include "maker/directive_reader.h"
 #include "maker/make_context.h"
 #include "maker/page_position.h"
+#include "pages/page_schedule.h"
 #include "text/open_text_file.h"
 
 #include <QString>
@@ -72,7 +73,7 @@ public:
     {
         while (m_reader.nextLine()) {
             const QString directive = m_reader.getDirective();
-            if (!keepPictureText(directive))
+            if (!keepPictureText(directive) && !takeShowLine(directive))
                 dispatch(directive);
         }
         dropPictureText();
@@ -90,8 +91,18 @@ public:
     }
     // Reports a problem with the current line of the page source.
     void makeError(const QString& message, Problem::Kind kind = Problem::Kind::FaultyLine);
-    // The link of a page reference on the current line (see pageRefToURL).
-    QString pageRefToURL(const QString& pageReference);
+    // The link of a page reference on the current line (see pageRefToURL);
+    // show receives the schedule of the page it leads to (PageSchedule::toAttribute).
+    QString pageRefToURL(const QString& pageReference, QString* show = nullptr);
+
+    // When the page is on show, from its #show lines (read before the rest
+    // of the page); always for a root page.
+    const PageSchedule& schedule() const { return m_schedule; }
+    void setRoot()
+    {
+        m_schedule = PageSchedule();
+        m_root = true;
+    }
     // The number of a configuration item of the kiosk system.
     std::int16_t item(const QString& name) const;
 
@@ -108,6 +119,8 @@ private:
     // Keeps an #alt line's text (true), or reports one that no picture
     // follows before the line of directive.
     bool keepPictureText(const QString& directive);
+    // Takes a #show line (true), reporting it when it is wrong or on a root page.
+    bool takeShowLine(const QString& directive);
     void dropPictureText();
     TextFiles::OutputFile openOutput(const QString& fileName) const;
 
@@ -122,4 +135,7 @@ private:
     TextFiles::OutputFile m_navigationFile;
     TextFiles::OutputFile m_mainFile;
     QString m_title;
+    QList<PageSchedule::LineError> m_scheduleErrors;
+    PageSchedule m_schedule;
+    bool m_root = false;
 };

@@ -13,7 +13,7 @@
 #include "runtime/error_handler.h"
 
 QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
-                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at)
+                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at, QString* target)
 {
     using Use = PageMaker::Use;
     return inProcedure(makerModule(), QStringLiteral("pageRefToURL"), [&] {
@@ -44,7 +44,10 @@ QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath
         }
         if (!checkPath.isEmpty() && use)
             use(Use::Reference, checkPath);
-        if (!checkPath.isEmpty() && !Files::fileExists(checkPath)) {
+        const bool exists = !checkPath.isEmpty() && Files::fileExists(checkPath);
+        if (target)
+            *target = exists ? checkPath : QString();
+        if (!checkPath.isEmpty() && !exists) {
             if (use)
                 use(Use::MissingReference, pageReference);
             reportLineProblem(problems, Problem::Kind::MissingPage, QStringLiteral("Reference to non-existent page"),

@@ -12,6 +12,8 @@
 // system folder kioskFolder, on the line at of a page source;
 // "..\missing.html" for a badly named reference. A well-named reference's
 // page source is told to use; a bad name or a missing page source is
-// reported to problems, placed at that line.
+// reported to problems, placed at that line. target receives the page
+// source a well-named reference leads to, if it exists ("" else).
 QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
-                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at);
+                     const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at,
+                     QString* target = nullptr);

@@ -52,6 +52,7 @@ void SelectorPageBuilder::insertItem()
         QString image;
         QString link;
         QString text;
+        QString show;
         const PictureNameSplit split = splitPictureName(arguments);
         if (split.end == PictureNameEnd::UnmatchedQuote) {
             m_page.makeError(QStringLiteral("unmatched \" in file name"));
@@ -69,7 +70,7 @@ void SelectorPageBuilder::insertItem()
         if (blank < 0) {
             m_page.makeError(QStringLiteral("Invalid item directive"));
         } else {
-            link = m_page.pageRefToURL(arguments.left(blank));
+            link = m_page.pageRefToURL(arguments.left(blank), &show);
             text = trimBlanks(arguments.mid(blank + 1));
         }
         if (text.isEmpty())
@@ -94,12 +95,14 @@ void SelectorPageBuilder::insertItem()
         m_page.writeContent(QStringLiteral("<tr>"));
         m_page.writeContent(QStringLiteral("<td height=") + QString::number(row.height) + QStringLiteral(" width=")
                             + QString::number(requiredWidth) + QStringLiteral(">"));
-        m_page.writeContent(QStringLiteral("<a href=\"") + Html::encodeAttribute(link)
-                            + QStringLiteral("\"><img src=\"") + Html::encodeAttribute(scaled.fileName)
-                            + QStringLiteral("\" alt=\"") + Html::encodeAttribute(alt.value_or(QString()))
-                            + QStringLiteral("\" height=") + QString::number(scaled.height) + QStringLiteral(" width=")
-                            + QString::number(scaled.width) + QStringLiteral(" hspace=") + QString::number(hspace)
-                            + QStringLiteral(" style=\"border-style: none\"></a></td>"));
+        m_page.writeContent(
+            QStringLiteral("<a href=\"") + Html::encodeAttribute(link) + u'"'
+            + (show.isEmpty() ? QString() : QStringLiteral(" data-show=\"") + Html::encodeAttribute(show) + u'"')
+            + QStringLiteral("><img src=\"") + Html::encodeAttribute(scaled.fileName) + QStringLiteral("\" alt=\"")
+            + Html::encodeAttribute(alt.value_or(QString())) + QStringLiteral("\" height=")
+            + QString::number(scaled.height) + QStringLiteral(" width=") + QString::number(scaled.width)
+            + QStringLiteral(" hspace=") + QString::number(hspace)
+            + QStringLiteral(" style=\"border-style: none\"></a></td>"));
         m_page.writeContent(QStringLiteral("<td><p class=\"item\">") + text + QStringLiteral("</p></td>"));
         m_page.writeContent(QStringLiteral("</tr>"));
     });

@@ -118,13 +118,14 @@ void TextPageBuilder::insertButton()
             m_page.makeError(QStringLiteral("Invalid button directive"));
             return;
         }
-        const QString url = m_page.pageRefToURL(arguments.left(blank));
+        QString show;
+        const QString url = m_page.pageRefToURL(arguments.left(blank), &show);
         const QString text = trimBlanks(arguments.mid(blank + 1));
         if (text.isEmpty()) {
             m_page.makeError(QStringLiteral("Invalid button directive"));
         } else {
             m_page.tellUse(PageOutput::Use::ButtonText, text);
-            m_navigation.addButton(url, text);
+            m_navigation.addButton(url, text, show);
         }
     });
 }

@@ -35,6 +35,7 @@ struct Problem {
         RefusedPage,    // a page source that is not made at all
         BadName,        // a folder or page name against the name rule
         KioskFolder,    // the kiosk system folder missing, or moved by configuration.txt
+        InvalidTime,    // a #show line whose dates or times cannot be read
     };
 
     Kind kind = Kind::FaultyLine;

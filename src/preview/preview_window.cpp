@@ -8,9 +8,12 @@
 #include "viewer/navigation_guard.h"
 #include "workbench/workbench.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDateTimeEdit>
+#include <QHBoxLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -117,10 +120,27 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
     m_statusLabel = new QLabel(this);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The kiosk as at another moment: which pages are on show by their #show lines.
+    m_showAtBox = new QCheckBox(QStringLiteral("Show as at"), this);
+    m_showAtBox->setObjectName(QStringLiteral("showAtBox"));
+    m_showAtEdit = new QDateTimeEdit(QDateTime::currentDateTime(), this);
+    m_showAtEdit->setObjectName(QStringLiteral("showAtEdit"));
+    m_showAtEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    m_showAtEdit->setCalendarPopup(true);
+    m_showAtEdit->setEnabled(false);
+    m_showAtEdit->setAccessibleName(QStringLiteral("Show the kiosk as at"));
+    connect(m_showAtBox, &QCheckBox::toggled, this, &PreviewWindow::showAtChanged);
+    connect(m_showAtEdit, &QDateTimeEdit::dateTimeChanged, this, &PreviewWindow::showAtChanged);
+    auto* showAt = new QHBoxLayout;
+    showAt->setContentsMargins(4, 0, 4, 0);
+    showAt->addWidget(m_showAtBox);
+    showAt->addWidget(m_showAtEdit);
+    showAt->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 2);
     layout->setSpacing(2);
     layout->addWidget(splitter, 1);
+    layout->addLayout(showAt);
     layout->addWidget(m_statusLabel);
     m_statusLabel->setContentsMargins(4, 0, 4, 0);
     resize(640, 680);
@@ -217,6 +237,15 @@ void PreviewWindow::loadWhole(const QString& madePage)
     m_loadingMade = true;
     m_madeLoaded = false;
     m_browser->load(QUrl::fromLocalFile(madePage));
+}
+
+void PreviewWindow::showAtChanged()
+{
+    const bool chosen = m_showAtBox->isChecked();
+    m_showAtEdit->setEnabled(chosen);
+    m_webPage->setShowAt(chosen ? m_showAtEdit->dateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm")) : QString());
+    if (!m_shownPage.isEmpty())
+        loadWhole(m_shownPage);
 }
 
 void PreviewWindow::contentLoaded(int serial)

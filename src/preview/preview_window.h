@@ -16,6 +16,8 @@
 
 class PreviewMake;
 class PreviewWebPage;
+class QCheckBox;
+class QDateTimeEdit;
 class QLabel;
 class QTimer;
 class QTreeWidget;
@@ -79,6 +81,9 @@ public:
     QWebEngineView* previewView() const { return m_browser; }
     QLabel* statusLabel() const { return m_statusLabel; }
     QTreeWidget* problemList() const { return m_problemList; }
+    // "Show as at": the kiosk as at another moment (the pages' #show lines).
+    QCheckBox* showAtBox() const { return m_showAtBox; }
+    QDateTimeEdit* showAtEdit() const { return m_showAtEdit; }
 
     static constexpr int kPauseMs = 300;
     // The preview's folder: "preview" in the user's cache folder, one
@@ -113,6 +118,8 @@ private:
     void setStatus(const QString& text);
     void setProblems(QList<Finding> problems, QString text);
     void problemActivated(QTreeWidgetItem* item);
+    // Shows the page again as at the moment chosen, or now.
+    void showAtChanged();
 
     PreviewMake* m_make = nullptr;
     QPointer<QObject> m_source;
@@ -122,6 +129,8 @@ private:
     QWebEngineView* m_browser = nullptr;
     QLabel* m_statusLabel = nullptr;
     QTreeWidget* m_problemList = nullptr;
+    QCheckBox* m_showAtBox = nullptr;
+    QDateTimeEdit* m_showAtEdit = nullptr;
     QSize m_screen{1280, 1024};
     QString m_shownPage;
     QString m_pageLabel; // folder\page of the page shown

@@ -212,6 +212,8 @@ PageSummary summarize(const PageReferences::PageId& id, const QString& path)
         const QStringList lines = TextCodec::splitLines(TextCodec::decode(QByteArray::fromStdString(bytes)));
         summary.type = lines.isEmpty() ? PageType::Invalid : PageTypes::pageTypeOfLine(lines.first());
         summary.title = lastTitle(lines);
+        if (summary.type != PageType::Root)
+            summary.schedule = PageSchedule::ofLines(lines);
     }
     summary.madeAt = oldestMadeFile(info.path(), id.page);
     summary.made = summary.madeAt.isValid();

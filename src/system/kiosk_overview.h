@@ -7,6 +7,8 @@
 
 #include <QDateTime>
 #include <QHash>
+#include "pages/page_schedule.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,8 @@ struct PageSummary {
     QString path;
     PageType type = PageType::Invalid;
     QString title;
+    // When the page is on show (its #show lines; always for a root page).
+    PageSchedule schedule;
     bool made = false;
     bool upToDate = false;
     int problems = -1; // -1: not known yet

@@ -42,6 +42,16 @@ KioskWebPage::KioskWebPage(Guard guard, QObject* parent)
                      QWebEngineScript::DocumentCreation, QWebEngineScript::MainWorld, true);
 }
 
+void KioskWebPage::setShowAt(const QString& moment)
+{
+    const QString name = QStringLiteral("showAt");
+    for (const QWebEngineScript& script : scripts().find(name))
+        scripts().remove(script);
+    if (!moment.isEmpty())
+        insertPageScript(*this, name, QStringLiteral("window.zelShowAt = \"%1\";").arg(moment),
+                         QWebEngineScript::DocumentCreation, QWebEngineScript::MainWorld, true);
+}
+
 bool KioskWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool) { return m_guard(url); }
 
 void KioskWebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int, const QString&)

@@ -19,6 +19,10 @@ public:
 
     KioskWebPage(Guard guard, QObject* parent);
 
+    // The moment ("2026-12-24T15:00") the kiosk script's clock shows in the
+    // documents loaded from now on, for the pages' #show lines; "" the real one.
+    void setShowAt(const QString& moment);
+
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
     // Script messages of the pages are not the author's business here; only

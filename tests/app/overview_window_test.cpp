@@ -122,6 +122,25 @@ TEST_F(OverviewTest, FollowsFoldersRemovedOrRenamedFromOutside)
     EXPECT_TRUE(QTest::qWaitFor([&] { return cell("start/second.zel", 0) == "second"; }, 20000));
 }
 
+// The Schedule column: a page's #show lines and whether it is on show now; nothing for a page always on show (a root
+// page, one without #show lines or with a wrong one).
+TEST_F(OverviewTest, ScheduleColumnMarksThePagesOnShowNow)
+{
+    const int schedule = OverviewWindow::kColumnSchedule;
+    writeTextFile(kiosk.path("news/fair.zel"), {"#branch", "#show from 2000-01-01", "#show Mon-Sun 00:00-00:00"});
+    writeTextFile(kiosk.path("news/over.zel"), {"#leaf", "#show until 2001-01-01"});
+    writeTextFile(kiosk.path("news/wrong.zel"), {"#leaf", "#show until 2001-02-30"});
+    writeTextFile(kiosk.path("root/root.zel"), {"#root", "#show until 2001-01-01"});
+    overview->refresh();
+    EXPECT_EQ(overview->pageTree()->headerItem()->text(schedule), "Schedule");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cell("news/over.zel", 0) == "over"; }, 20000));
+    EXPECT_EQ(
+        QStringList({cell("news/fair.zel", schedule), cell("news/over.zel", schedule), cell("news/wrong.zel", schedule),
+                     cell("root/root.zel", schedule), cell("news/today.zel", schedule)}),
+        (QStringList{"on show now: from 2000-01-01; Mon-Sun 00:00-00:00", "off show now: until 2001-01-01", "", "",
+                     ""}));
+}
+
 // Page views a kiosk counted, copied back into the kiosk system folder, show per page (summed over the days and
 // over the kiosks whose files were put one after the other); without them there is no Views column. (Which
 // counts add up, and what is no regular file, is the overview data's own test.)

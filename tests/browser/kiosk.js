@@ -46,16 +46,17 @@ function copyFolder(from, to) {
     }
 }
 
-// The sample kiosk system with the display tests' and these tests' hard pages,
-// made for a screen of the given size. Returns its folder, what zel-make said,
-// and the main file of every page ("news/today.htm"), sorted.
-function makeKiosk(buildDir, size, workDir) {
+// The sample kiosk system with the display tests' and these tests' hard pages
+// (or only the page folders of the given folders), made for a screen of the
+// given size. Returns its folder, what zel-make said, and the main file of
+// every page ("news/today.htm"), sorted.
+function makeKiosk(buildDir, size, workDir, folders) {
     const dir = fs.mkdtempSync(path.join(workDir || os.tmpdir(), `kiosk-${size.width}x${size.height}-`));
     // ZEL_TEMPLATE names another Template folder to try the pages with (an older one, say).
     copyFolder(process.env.ZEL_TEMPLATE || path.join(sourceDir, 'template'), dir);
-    copyFolder(path.join(sourceDir, 'examples', 'sample'), dir);
-    copyFolder(path.join(sourceDir, 'tests', 'display', 'pages'), dir);
-    copyFolder(path.join(__dirname, 'pages'), dir);
+    for (const folder of folders || [path.join(sourceDir, 'examples', 'sample'),
+                                     path.join(sourceDir, 'tests', 'display', 'pages'), path.join(__dirname, 'pages')])
+        copyFolder(folder, dir);
     const configuration = path.join(dir, 'configuration.txt');
     fs.appendFileSync(configuration, `screenwidth ${size.width}\r\nscreenheight ${size.height}\r\n`);
     const run = spawnSync(path.join(buildDir, 'bin', 'zel-make'), [dir], { encoding: 'utf8', timeout: 120000 });
@@ -116,8 +117,10 @@ async function launch(pw) {
 
 // A touch-screen browser window of the size. idleSeconds replaces the kiosk
 // script's idle time in every window (the made pages stay as they are).
-async function openWindow(browser, size, idleSeconds) {
-    const context = await browser.newContext({ viewport: size, hasTouch: true, deviceScaleFactor: 1 });
+// timezoneId: the kiosk's time zone ("Europe/Berlin"), else the machine's.
+async function openWindow(browser, size, idleSeconds, timezoneId) {
+    const context = await browser.newContext({ viewport: size, hasTouch: true, deviceScaleFactor: 1,
+                                               ...(timezoneId ? { timezoneId } : {}) });
     if (idleSeconds)
         await context.addInitScript((seconds) => {
             Object.defineProperty(window, 'idleSecondsBeforeHome', { get: () => seconds, set: () => {} });

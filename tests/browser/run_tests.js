@@ -579,6 +579,88 @@ async function visitorAids(browser, k, size, urlOf, label) {
     await idle.context.close();
 }
 
+// ---- Pages on show by date and time (the small kiosk of dates/): the kiosk's clock set by the pages' hook
+// ("?at=" on the first page, zelSetClock) to moments before, during and after a page's dates, across midnight and
+// at the change to summer time (Europe/Berlin, 2027-03-28 02:00 -> 03:00): the buttons and selector rows to pages
+// off show are hidden, their place kept; a page that goes off show is left at the next touch, one opened off show
+// at once; the root page stays.
+async function scheduleRun(browser, buildDir, size, work, label) {
+    const k = kiosk.makeKiosk(buildDir, size, work, [path.join(__dirname, 'dates')]);
+    const win = await kiosk.openWindow(browser, size, 0, 'Europe/Berlin');
+    const { page } = win;
+    const urlOf = (name) => fileUrl(k.dir) + '/' + name;
+    const nav = () => kiosk.frameNamed(page, 'nav'), con = () => kiosk.frameNamed(page, 'con');
+    // The captions shown in the navigation column, and where every button's cell stands.
+    const column = () => nav().evaluate(() => ({
+        shown: Array.from(document.querySelectorAll('a.nav')).filter((a) => getComputedStyle(a).visibility !== 'hidden')
+            .map((a) => a.textContent.trim()).filter((t) => t).join(),
+        cells: Array.from(document.querySelectorAll('td')).map((td) => Math.round(td.getBoundingClientRect().top)).join(),
+    }));
+    const setClock = (at) => page.evaluate((moment) => zelSetClock(moment), at);
+    const shows = async (expected) => {
+        let last = null;
+        const ok = await kiosk.waitFor(async () => (last = await column()).shown === expected, 5000);
+        return { ok, last };
+    };
+    await kiosk.open(page, urlOf('root/root.htm?at=2026-11-30T12:00'));
+    await kiosk.waitForKiosk(page, urlOf('root/root.htm'));
+    const layout = (await column()).cells;
+    const faults = [];
+    const moments = [
+        ['before the fair, Monday noon', '2026-11-30T12:00', 'Lunch,List'],
+        ['during the fair, Saturday noon', '2026-12-05T12:00', 'Fair,List'],
+        ['the fair\'s last minute', '2026-12-24T17:59', 'Fair,List'],
+        ['after the fair', '2026-12-24T18:00', 'List'],
+        ['Friday before midnight', '2026-12-11T23:59', 'Fair,Night,List'],
+        ['Saturday after midnight', '2026-12-12T01:59', 'Fair,Night,List'],
+        ['Saturday night over', '2026-12-12T02:00', 'Fair,List'],
+        ['before summer time', '2027-03-28T01:59', 'List'],
+        ['after the clock jumps to summer time', '2027-03-28T03:00', 'List,Spring'],
+    ];
+    for (const [name, at, expected] of moments) {
+        await setClock(at);
+        const { ok, last } = await shows(expected);
+        if (!ok || last.cells !== layout)
+            faults.push(`${name}: ${JSON.stringify(last)}`);
+    }
+    row(`${label}: buttons to pages off show are hidden at each moment and keep the column's layout`,
+        faults.length === 0, faults.join('; '));
+
+    // A selector's rows follow too, and a touch on a row shown opens its page.
+    await kiosk.open(page, urlOf('events/list.htm?at=2026-12-05T12:00'));
+    await kiosk.waitForKiosk(page, urlOf('events/list.htm'));
+    const rows = await con().evaluate(() => Array.from(document.querySelectorAll('#sTable tr'))
+        .filter((r) => r.style.display !== 'none').map((r) => r.innerText.trim()).join());
+    const rowBox = await (await con().$('#sTable tr:not([style*="none"])')).boundingBox();
+    await kiosk.tap(page, rowBox.x + rowBox.width / 2, rowBox.y + rowBox.height / 2);
+    const fair = !!(await kiosk.waitForKiosk(page, urlOf('events/fair.htm')));
+    row(`${label}: a selector shows the rows to pages on show only`, rows === 'Fair' && fair, `${rows} ${fair}`);
+
+    // Friday night: the night page is open; the clock passes 02:00; the next touch leads to the root page.
+    await kiosk.open(page, urlOf('root/root.htm?at=2026-12-11T23:59'));
+    let state = await kiosk.waitForKiosk(page, urlOf('root/root.htm'));
+    const night = state.buttons.find((b) => b.text === 'Night');
+    await kiosk.tap(page, night.x, night.y);
+    const opened = !!(await kiosk.waitForKiosk(page, urlOf('events/night.htm')));
+    await setClock('2026-12-12T02:00');
+    const stays = page.url().includes('events/night.htm');
+    const conBox = await (await con().frameElement()).boundingBox();
+    await kiosk.tap(page, conBox.x + conBox.width / 2, conBox.y + conBox.height / 2);
+    const left = !!(await kiosk.waitForKiosk(page, urlOf('root/root.htm')));
+    // Opened off show (an address kept, the history): left at once.
+    await kiosk.open(page, urlOf('events/lunch.htm?at=2026-12-05T12:00'));
+    const leftAtOnce = !!(await kiosk.waitForKiosk(page, urlOf('root/root.htm')));
+    // The root page stays at any moment.
+    await setClock('2031-01-01T00:00');
+    await kiosk.tap(page, conBox.x + conBox.width / 2, conBox.y + conBox.height / 2);
+    await new Promise((r) => setTimeout(r, 300));
+    const rootStays = !!(await kiosk.waitForKiosk(page, urlOf('root/root.htm')));
+    row(`${label}: a page going off show is left at the next touch, one opened off show at once, the root stays`,
+        opened && stays && left && leftAtOnce && rootStays, JSON.stringify({ opened, stays, left, leftAtOnce, rootStays }));
+    row(`${label}: no script error with dates`, win.log.errors.length === 0, win.log.errors.slice(0, 4).join(' | '));
+    await win.context.close();
+}
+
 async function main() {
     if (kiosk.chromiumMissing()) {
         console.log('SKIP: Chromium (/usr/bin/chromium) is not installed; scripts/setup installs it');
@@ -590,7 +672,10 @@ async function main() {
     const browser = await kiosk.launch(pw);
     const started = Date.now();
     try {
-        for (let s = 0; s < sizes.length; ++s) {
+        // "--only dates": the rows of dates alone.
+        for (let s = 0; only === 'dates' && s < sizes.length; ++s)
+            await scheduleRun(browser, buildDir, sizes[s], work, `${sizes[s].width}x${sizes[s].height} dates`);
+        for (let s = 0; only !== 'dates' && s < sizes.length; ++s) {
             const size = sizes[s];
             const k = kiosk.makeKiosk(buildDir, size, work);
             row(`${size.width}x${size.height}: Make All counts the dead references`,
@@ -599,6 +684,9 @@ async function main() {
             // Both ways of showing at once, each in a window of its own.
             await Promise.all(['file', 'http'].map((mode) => visitorRun(browser, k, size, s, mode, server.base)));
             await server.close();
+            // Dates at a landscape and a portrait size.
+            if (s === 0 || s === 4 || sizes.length === 1)
+                await scheduleRun(browser, buildDir, size, work, `${size.width}x${size.height} dates`);
             console.log(`     ${size.width}x${size.height} done after ${Math.round((Date.now() - started) / 1000)} s`);
         }
     } finally {

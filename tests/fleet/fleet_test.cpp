@@ -29,6 +29,7 @@ KioskHealth fullHealth()
     health.playerMemoryBytes = 100 << 20;
     health.rendererMemoryBytes = 200 << 20;
     health.pageViewsToday = {{QStringLiteral("root\\root.htm"), 3}, {QStringLiteral("news\\today.htm"), 2}};
+    health.scheduledOnShow = {QStringLiteral("news\\fair.htm")};
     health.reported = QDateTime(QDate(2026, 5, 4), QTime(9, 0), Qt::UTC);
     return health;
 }

@@ -10,6 +10,7 @@
 #include "support/program_run.h"
 #include "support/web_wait.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -47,6 +48,13 @@ TEST(KioskHealthReport, ShowsPagesWithoutItsBrokerThenPublishesAndAnswersCommand
     QFile file(HealthReporter::statusPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(before.toJson()) > 0);
     file.close();
+    // Made pages with #show lines: the one on show now is listed, the one over not.
+    for (const auto& [page, show] :
+         {std::pair{"news/fair.htm", "from:2000-01-01T00:00"}, {"news/gone.htm", "until:2001-01-01T00:00"}}) {
+        QFile made(QDir(visit.player().folder()).filePath(page));
+        ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+        made.write(QByteArray("<head>\r\n<meta name=\"kiosk-show\" content=\"") + show + "\">\r\n</head>\r\n");
+    }
     HealthReporter reporter(visit.player(), settings);
     reporter.connection()->setRetryDelays(50, 400);
     reporter.start();
@@ -56,6 +64,7 @@ TEST(KioskHealthReport, ShowsPagesWithoutItsBrokerThenPublishesAndAnswersCommand
     const QJsonObject written = statusOf(readBytes(HealthReporter::statusPath()));
     EXPECT_EQ(written.value("kiosk").toString(), "hall");
     EXPECT_EQ(written.value("restarts24h").toInt(), 1);
+    EXPECT_EQ(written.value("scheduledOnShow").toArray(), QJsonArray{"news\\fair.htm"});
     EXPECT_EQ(written.value("restarts").toArray().at(0).toObject().value("reason").toString(), "recent");
     visit.touch(QStringLiteral("b1"));
     ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));

@@ -17,6 +17,8 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QTextBlock>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -190,6 +192,34 @@ TEST_F(PreviewTest, FollowsTheActiveEditorAndItsButtons)
     ASSERT_TRUE(waitUntil([&] { return preview.followed() == nullptr && preview.shownPage().isEmpty(); }));
 }
 
+// "Show as at" shows the kiosk as at the moment chosen: a button to a page off show then is hidden, one on show
+// then shown; the page is made again for neither.
+TEST_F(PreviewTest, ShowAsAtShowsTheButtonsOfThatMoment)
+{
+    writeTextFile(kiosk.path("news/fair.zel"), {"#leaf", "#title Fair", "#show from 2026-12-01 until 2026-12-24"});
+    EditorWindow* editor = edit("news/news.zel");
+    typeKeys(editor, "\n#button news\\fair Fair\n");
+    PreviewWindow& preview = openPreview(editor);
+    const auto fair = [&] {
+        return script(preview, "(function () { var nav = document.getElementsByName('nav')[0].contentDocument;"
+                               " var a = Array.from(nav.querySelectorAll('a.nav')).filter(function (a) {"
+                               " return a.textContent === 'Fair'; })[0];"
+                               " return a ? (a.style.visibility || 'shown') : 'none'; })()")
+            .toString();
+    };
+    ASSERT_TRUE(waitUntil([&] { return fair() != "none"; }));
+    EXPECT_FALSE(preview.showAtEdit()->isEnabled());
+    for (const auto& [at, shown] : {std::pair{QDate(2026, 12, 10), QString("shown")},
+                                    {QDate(2027, 1, 10), "hidden"},
+                                    {QDate(2026, 11, 30), "hidden"},
+                                    {QDate(2026, 12, 23), "shown"}}) {
+        preview.showAtEdit()->setDateTime(QDateTime(at, QTime(12, 0)));
+        preview.showAtBox()->setChecked(true);
+        EXPECT_TRUE(waitUntil([&] { return fair() == shown; })) << at.toString().toStdString();
+    }
+    EXPECT_TRUE(preview.showAtEdit()->isEnabled());
+}
+
 // Each edit shows in the pane, and typing writes nothing into the kiosk system; only an edit that leaves the
 // frameset and its buttons as they are loads the content frame alone, anything else the whole page: its title, its
 // buttons, a Save As under another name, its type changed outside and loaded again.
@@ -338,6 +368,7 @@ TEST_F(PreviewTest, CompletionOffersDirectivesPagesAndPictures)
     };
     const std::pair<const char*, QStringList> rows[] = {
         {"#bu", {"button"}},
+        {"#sh", {"show"}},
         {"#button news\\", {"news\\news", "news\\today"}},
         {"#button vis", {"visiting\\castle", "visiting\\visiting", "visiting\\walks"}},
         {"#image ", {"harbour.jpg", "lighthouse.jpg", "market.jpg"}},

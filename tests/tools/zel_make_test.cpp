@@ -350,6 +350,50 @@ TEST(ZelMakeCheck, TallRootAndBranchContentMayNotFit)
     }
 }
 
+// The pages' #show lines in the check: over, never on show, invalid times and a page whose buttons all lead to
+// pages off show, judged at the moment --at gives (2026-12-07 is a Monday) or from now on; a wrong --at.
+TEST(ZelMakeCheck, SchedulesAreJudgedAtTheMomentGiven)
+{
+    const NewsKiosk news(
+        "root/root.zel=#root\n#button news\\fair Fair\n#button news\\gone Gone\n#button news\\never "
+        "Never\n#button news\\bad Bad; "
+        "news/fair.zel=#branch\n#show from 2026-12-01 until 2099-12-24 18:00\n#button lunch Lunch; "
+        "news/lunch.zel=#leaf\n#show Mon-Fri 11:30-14:00; news/gone.zel=#leaf\n#show until 2020-01-01; "
+        "news/never.zel=#leaf\n#show from 2030-01-06 10:00 until 2030-01-06 12:00\n#show Tue 9:00-17:00; "
+        "news/bad.zel=#leaf\n#show Mon-Fry 10:00-12:00");
+    ASSERT_EQ(news.make("~/").exitCode, 1) << "the invalid time is a message";
+    const QString over = "~/news/gone.zel:2: over: Page is over: it was on show until 2020-01-02 00:00",
+                  never = "~/news/never.zel:2: never on show: Page is never on show: its #show lines leave no time",
+                  bad =
+                      "~/news/bad.zel:2: invalid time: Invalid show directive - \"Mon-Fry 10:00-12:00\" is not of the "
+                      "form [Mon-Fri] 08:00-18:00 - the page is always on show",
+                  stranded = "~/news/fair.zel:3: stranded: Every button and item leads to a page off show at ";
+    const struct {
+        const char* name;
+        const char* at; // "" none
+        QStringList lines, absent;
+    } rows[] = {
+        {"at lunchtime", "2026-12-07 12:00", {over, never, bad}, {stranded}},
+        {"in the afternoon", "2026-12-07T15:00", {stranded + "2026-12-07 15:00: a visitor finds no way on"}, {}},
+        {"before the fair", "2026-11-30 15:00", {}, {stranded}},
+        {"from now on", "", {over, never, bad, stranded}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QStringList arguments{"--check", news.kiosk.folder()};
+        if (*row.at)
+            arguments << "--at" << row.at;
+        const MakeRun run = runZelMake(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        for (const QString& line : row.lines)
+            EXPECT_TRUE(run.out.contains(news.here(line))) << news.here(line).toStdString() << run.out.toStdString();
+        for (const QString& line : row.absent)
+            EXPECT_FALSE(run.out.contains(news.here(line))) << run.out.toStdString();
+    }
+    EXPECT_EQ(runZelMake({"--check", "--at", "2026-02-31 10:00", news.kiosk.folder()}).exitCode, 2);
+    EXPECT_EQ(runZelMake({"--at", "2026-12-07 10:00", news.kiosk.folder()}).exitCode, 2);
+}
+
 // Special files where zel-make expects a regular file or a folder of its own: the copy record of an images
 // folder, the kiosk's stylesheet.css (read by the check) and a page folder's images folder. zel-make runs with
 // its address space limited, so that a make that waits on a FIFO or reads without end fails the row instead of

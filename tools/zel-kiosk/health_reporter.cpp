@@ -11,9 +11,11 @@
 
 #include "fileio/atomic_file.h"
 #include "fleet/mqtt_connection.h"
+#include "pages/page_schedule.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -45,6 +47,30 @@ QString versionName(const QString& folder)
         return {};
     const int number = VersionStore::versionNumber(folder);
     return number > 0 ? QString::number(number) : QFileInfo(folder).fileName();
+}
+
+// The pages of the kiosk system shown whose #show lines have them on show
+// at now, as their made main files carry them ("news\fair.htm").
+QStringList scheduledOnShow(const QString& folder, const QDateTime& now)
+{
+    QStringList pages;
+    if (folder.isEmpty())
+        return pages;
+    const QDir kiosk(folder);
+    for (const QString& pageFolder : kiosk.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QDir dir(kiosk.filePath(pageFolder));
+        for (const QString& name : dir.entryList({QStringLiteral("*.htm")}, QDir::Files, QDir::Name)) {
+            if (name.endsWith(QLatin1String("_con.htm")) || name.endsWith(QLatin1String("_nav.htm")))
+                continue;
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            const PageSchedule schedule = PageSchedule::ofMadePage(file.read(4096));
+            if (!schedule.always() && schedule.isOnShowAt(now))
+                pages.append(pageFolder + u'\\' + name);
+        }
+    }
+    return pages;
 }
 
 } // namespace
@@ -151,6 +177,7 @@ KioskHealth HealthReporter::health() const
             renderers = qMax<qint64>(renderers, 0) + bytes;
     health.rendererMemoryBytes = renderers;
     health.pageViewsToday = m_player.pageViews().day(QDate::currentDate());
+    health.scheduledOnShow = scheduledOnShow(m_player.folder(), now);
     health.reported = now;
     return health;
 }

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "opening_hours.h"
+#include "base/opening_hours.h"
 
 #include "fleet/broker_settings.h"
 

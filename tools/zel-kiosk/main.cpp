@@ -172,6 +172,8 @@ QString healthText(const KioskHealth& health, const QDateTime& now)
         text += QStringLiteral("  ") + restart.time.toString(Qt::ISODate) + u' ' + restart.reason + u'\n';
     text += QStringLiteral("screen: ") + (health.screenOn ? QStringLiteral("on") : QStringLiteral("off")) + u'\n';
     text += QStringLiteral("page views today: %1\n").arg(health.pageViewsTotal());
+    if (!health.scheduledOnShow.isEmpty())
+        text += QStringLiteral("scheduled pages on show: ") + health.scheduledOnShow.join(QStringLiteral(", ")) + u'\n';
     text += QStringLiteral("free disk: ") + megabytes(health.freeDiskBytes) + u'\n';
     text += QStringLiteral("memory: player ") + megabytes(health.playerMemoryBytes) + QStringLiteral(", renderer ")
             + megabytes(health.rendererMemoryBytes) + u'\n';

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...
-// zel-make --check KIOSK_FOLDER
+// zel-make --check [--at DATETIME] KIOSK_FOLDER
 // zel-make --publish ORIGIN [--note TEXT] [--keep N] KIOSK_FOLDER
 // Options stand anywhere on the line; "--" ends them. A wrong command line
 // prints the reason and the usage on standard error and exits with 2.
@@ -10,6 +10,7 @@
 
 #include "common/tool_command_line.h"
 #include "platform/messages.h"
+#include "pages/page_schedule.h"
 #include "runtime/error_handler.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,7 @@
 namespace {
 
 const char usage[] = "Usage: zel-make [OPTION]... KIOSK_FOLDER [PAGE_SOURCE]...\n"
-                     "       zel-make --check KIOSK_FOLDER\n"
+                     "       zel-make --check [--at DATETIME] KIOSK_FOLDER\n"
                      "       zel-make --publish ORIGIN [--note TEXT] [--keep N] KIOSK_FOLDER\n";
 
 const char help[] = "Makes the pages of a kiosk system as Make All Pages does, or only the named\n"
@@ -31,6 +32,10 @@ const char help[] = "Makes the pages of a kiosk system as Make All Pages does, o
                     "Options:\n"
                     "      --check    make nothing and write nothing: list the findings of the\n"
                     "                 kiosk check, one a line as PAGE_SOURCE:LINE: KIND: TEXT\n"
+                    "      --at=DATETIME\n"
+                    "                 with --check: judge the pages' #show lines as at that\n"
+                    "                 moment of local time (\"2026-12-24 15:00\"), not now and\n"
+                    "                 from now on\n"
                     "      --problems write each problem to standard output instead of as a\n"
                     "                 message, one a line: PAGE_SOURCE, LINE (0 for none), KIND\n"
                     "                 and TEXT separated by tabs, a backslash, tab, CR or LF in\n"
@@ -79,7 +84,8 @@ int main(int argc, char** argv)
     const QCommandLineOption publishOption(QStringLiteral("publish"), QString(), QStringLiteral("ORIGIN"));
     const QCommandLineOption noteOption(QStringLiteral("note"), QString(), QStringLiteral("TEXT"));
     const QCommandLineOption keepOption(QStringLiteral("keep"), QString(), QStringLiteral("N"));
-    parser.addOptions({checkOption, problemsOption, publishOption, noteOption, keepOption});
+    const QCommandLineOption atOption(QStringLiteral("at"), QString(), QStringLiteral("DATETIME"));
+    parser.addOptions({checkOption, problemsOption, publishOption, noteOption, keepOption, atOption});
     if (const std::optional<int> answered = commandLine.read(QCoreApplication::arguments()))
         return *answered;
     const QStringList operands = parser.positionalArguments();
@@ -89,6 +95,10 @@ int main(int argc, char** argv)
         return commandLine.refuse(QStringLiteral("--check takes exactly one kiosk folder"));
     if (parser.isSet(checkOption) && parser.isSet(problemsOption))
         return commandLine.refuse(QStringLiteral("--check and --problems exclude each other"));
+    if (parser.isSet(atOption) && !parser.isSet(checkOption))
+        return commandLine.refuse(QStringLiteral("--at goes with --check"));
+    if (parser.isSet(atOption) && !PageSchedule::parseMoment(parser.value(atOption)).isValid())
+        return commandLine.refuse(QStringLiteral("--at takes a date and time such as \"2026-12-24 15:00\""));
     const bool publishing = parser.isSet(publishOption);
     if ((parser.isSet(noteOption) || parser.isSet(keepOption)) && !publishing)
         return commandLine.refuse(QStringLiteral("--note and --keep go with --publish"));
@@ -108,6 +118,8 @@ int main(int argc, char** argv)
         arguments.append(QStringLiteral("--problems"));
     for (const QString& operand : operands)
         arguments.append(absolute(operand));
+    if (parser.isSet(atOption))
+        arguments.append(QStringLiteral("--at=") + parser.value(atOption));
     StandardErrorMessageBoxes messages;
     Session session(MakeCommand::services(messages));
     // A failure no procedure of the make or the check caught is still a

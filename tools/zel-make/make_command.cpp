@@ -4,6 +4,7 @@
 
 #include "check/finding.h"
 #include "check/kiosk_check.h"
+#include "pages/page_schedule.h"
 #include "maker/page_maker.h"
 #include "platform/messages.h"
 #include "platform/problem.h"
@@ -44,10 +45,11 @@ void printLine(const QString& text)
 }
 
 // Opens the kiosk system without a log, so that nothing at all is written.
-int check(Session& session, const QString& folder)
+int check(Session& session, const QString& folder, const QDateTime& moment)
 {
     const std::unique_ptr<KioskSystem> kiosk = openKioskSystemHeadless(session, folder, false);
     KioskCheck check(*kiosk);
+    check.setMoment(moment);
     check.run();
     for (const Finding& finding : check.findings())
         printLine(finding.toLine());
@@ -155,14 +157,16 @@ SessionServices services(StandardErrorMessageBoxes& messages)
 
 int run(Session& session, const StandardErrorMessageBoxes& messages, const QStringList& arguments)
 {
-    if (arguments.isEmpty() || (arguments.first() == QLatin1String("--check") && arguments.size() != 2)) {
+    const bool atGiven = arguments.size() == 3 && arguments.at(2).startsWith(QLatin1String("--at="));
+    if (arguments.isEmpty() || (arguments.first() == QLatin1String("--check") && arguments.size() != 2 && !atGiven)) {
         session.messages().show(QStringLiteral("Usage: zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]\n"
                                                "       zel-make --check KIOSK_FOLDER"),
                                 MessageIcon::None);
         return Fatal;
     }
     if (arguments.first() == QLatin1String("--check"))
-        return check(session, absolute(arguments.at(1)));
+        return check(session, absolute(arguments.at(1)),
+                     atGiven ? PageSchedule::parseMoment(arguments.at(2).mid(5)) : QDateTime());
     const bool asRecords = arguments.first() == QLatin1String("--problems");
     const qsizetype first = asRecords ? 1 : 0;
     if (arguments.size() <= first) {

@@ -9,7 +9,7 @@
 class StandardErrorMessageBoxes;
 
 // zel-make [--problems] KIOSK_FOLDER [PAGE_SOURCE ...]
-// zel-make --check KIOSK_FOLDER
+// zel-make --check KIOSK_FOLDER [--at=DATETIME]
 //
 // Opens the kiosk system as the desktop program does but with the configured
 // screen (no screen is measured), then makes the named page sources in order,
@@ -20,7 +20,8 @@ class StandardErrorMessageBoxes;
 // With --check nothing is made and nothing is written into the folder: every
 // finding of the kiosk check goes to standard output as
 // "PAGE_SOURCE:LINE: KIND: TEXT", then the count line; the exit status is 0
-// without findings and 1 with.
+// without findings and 1 with. --at=DATETIME judges the pages' #show lines as
+// at that moment (KioskCheck::setMoment).
 //
 // With --problems the make's problems go to standard output as records
 // (Finding::toRecord, the kinds of the check), without progress lines; each

@@ -19,17 +19,25 @@ public:
     // Always open.
     OpeningHours() = default;
     // Reads the text; on a mistake returns false and sets error to a
-    // sentence naming the part that is wrong.
-    static bool parse(const QString& text, OpeningHours& hours, QString& error);
+    // sentence naming the part that is wrong, starting with what ("opening
+    // hours: ...", nothing for "").
+    static bool parse(const QString& text, OpeningHours& hours, QString& error,
+                      const QString& what = QStringLiteral("opening hours"));
 
+    // By the date and time of day that when carries (the kiosk's local time).
     bool isOpen(const QDateTime& when) const;
     bool alwaysOpen() const { return m_spans.isEmpty(); }
 
-private:
     struct Span {
         int days = 0x7f; // bit 0 Monday ... bit 6 Sunday: the days the span opens on
         QTime opens;
         QTime closes; // at or before opens: the next day
     };
+    const QList<Span>& spans() const { return m_spans; }
+    // The spans of both.
+    void add(const OpeningHours& other) { m_spans.append(other.m_spans); }
+    void add(const Span& span) { m_spans.append(span); }
+
+private:
     QList<Span> m_spans;
 };

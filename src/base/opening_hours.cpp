@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "opening_hours.h"
+#include "base/opening_hours.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -42,7 +42,7 @@ bool dayInSet(int bits, int day) { return (bits >> (day - 1)) & 1; }
 
 } // namespace
 
-bool OpeningHours::parse(const QString& text, OpeningHours& hours, QString& error)
+bool OpeningHours::parse(const QString& text, OpeningHours& hours, QString& error, const QString& what)
 {
     static const QRegularExpression entryPattern(
         QStringLiteral(R"(^\s*(?:([A-Za-z,\-\s]+?)\s+)?(\d{1,2}:\d{2})\s*-\s*(\d{1,2}:\d{2})\s*$)"));
@@ -59,7 +59,7 @@ bool OpeningHours::parse(const QString& text, OpeningHours& hours, QString& erro
                 span.days = dayBits(match.captured(1));
         }
         if (!match.hasMatch() || !span.opens.isValid() || !span.closes.isValid() || span.days == 0) {
-            error = QStringLiteral("opening hours: \"") + entry.trimmed()
+            error = (what.isEmpty() ? QString() : what + QStringLiteral(": ")) + u'"' + entry.trimmed()
                     + QStringLiteral("\" is not of the form [Mon-Fri] 08:00-18:00");
             return false;
         }
