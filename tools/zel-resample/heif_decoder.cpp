@@ -4,9 +4,8 @@
 // mirroring and crop applied (so it is upright), its ICC profile kept.
 #include "picture_limits.h"
 #include "resample_error.h"
-#include "whole_picture_decoders.h"
+#include "format_decoders.h"
 
-#include <cstring>
 #include <libheif/heif.h>
 #include <memory>
 
@@ -34,7 +33,7 @@ constexpr int maximumSide = 65535;
 
 } // namespace
 
-WholePicture decodeHeif(const std::string& path, const std::string& bytes)
+void decodeHeif(const std::string& path, const std::string& bytes, PictureRowFeeder& feeder)
 {
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context)
@@ -47,12 +46,12 @@ WholePicture decodeHeif(const std::string& path, const std::string& bytes)
     refuseOversizedPicture(path.c_str(), heif_image_handle_get_width(handle.get()),
                            heif_image_handle_get_height(handle.get()));
 
-    WholePicture picture;
+    std::vector<std::uint8_t> profile;
     const heif_color_profile_type profileType = heif_image_handle_get_color_profile_type(handle.get());
     if (profileType == heif_color_profile_type_prof || profileType == heif_color_profile_type_rICC) {
-        picture.profile.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
-        if (heif_image_handle_get_raw_color_profile(handle.get(), picture.profile.data()).code != heif_error_Ok)
-            picture.profile.clear();
+        profile.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
+        if (heif_image_handle_get_raw_color_profile(handle.get(), profile.data()).code != heif_error_Ok)
+            profile.clear();
     }
     heif_image* rawImage = nullptr;
     check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr));
@@ -64,8 +63,8 @@ WholePicture decodeHeif(const std::string& path, const std::string& bytes)
     const std::uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     if (plane == nullptr || stride < width * 4)
         throw UnreadablePictureError("cannot decode " + path + ": the decoded picture has no pixels");
-    picture.pixels = Image(width, height, 4);
+    // Upright already: libheif applies the rotation and mirroring.
+    feeder.begin(width, height, 4, 1, profile);
     for (int y = 0; y < height; ++y)
-        std::memcpy(picture.pixels.row(y), plane + std::size_t(y) * std::size_t(stride), picture.pixels.rowBytes());
-    return picture;
+        feeder.row(plane + std::size_t(y) * std::size_t(stride));
 }

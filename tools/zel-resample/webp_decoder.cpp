@@ -4,7 +4,7 @@
 // on its canvas; the ICC profile and the Exif orientation from their chunks.
 #include "picture_limits.h"
 #include "resample_error.h"
-#include "whole_picture_decoders.h"
+#include "format_decoders.h"
 
 #include "util/exif_orientation.h"
 
@@ -42,7 +42,7 @@ std::vector<std::uint8_t> chunk(WebPDemuxer* demux, const char* name)
 
 } // namespace
 
-WholePicture decodeWebP(const std::string& path, const std::string& bytes)
+void decodeWebP(const std::string& path, const std::string& bytes, PictureRowFeeder& feeder)
 {
     const WebPData data{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
     std::unique_ptr<WebPDemuxer, DemuxDeleter> demux(WebPDemux(&data));
@@ -52,11 +52,10 @@ WholePicture decodeWebP(const std::string& path, const std::string& bytes)
     const int height = int(WebPDemuxGetI(demux.get(), WEBP_FF_CANVAS_HEIGHT));
     refuseOversizedPicture(path.c_str(), width, height);
 
-    WholePicture picture;
-    picture.profile = chunk(demux.get(), "ICCP");
+    const std::vector<std::uint8_t> profile = chunk(demux.get(), "ICCP");
     const std::vector<std::uint8_t> exif = chunk(demux.get(), "EXIF");
-    picture.orientation = std::max(1, util::embeddedExifOrientation(exif.data(), exif.size()));
-    picture.pixels = Image(width, height, 4);
+    const int orientation = std::max(1, util::embeddedExifOrientation(exif.data(), exif.size()));
+    const std::size_t canvasRow = std::size_t(width) * 4;
 
     if (WebPDemuxGetI(demux.get(), WEBP_FF_FORMAT_FLAGS) & ANIMATION_FLAG) {
         WebPAnimDecoderOptions options;
@@ -68,17 +67,29 @@ WholePicture decodeWebP(const std::string& path, const std::string& bytes)
         int timestamp = 0;
         if (!decoder || !WebPAnimDecoderGetNext(decoder.get(), &frame, &timestamp))
             fail(path, "the first frame of the animation cannot be decoded");
-        std::memcpy(picture.pixels.pixels.data(), frame, picture.pixels.pixels.size());
-        return picture;
+        feeder.begin(width, height, 4, orientation, profile);
+        for (int y = 0; y < height; ++y)
+            feeder.row(frame + std::size_t(y) * canvasRow);
+        return;
     }
     WebPIterator frame;
     if (!WebPDemuxGetFrame(demux.get(), 1, &frame))
         fail(path, "the WebP holds no picture");
-    const bool decoded = WebPDecodeRGBAInto(frame.fragment.bytes, frame.fragment.size, picture.pixels.pixels.data(),
-                                            picture.pixels.pixels.size(), int(picture.pixels.rowBytes()))
+    // A picture without transparency that fills its canvas is decoded to R, G, B only,
+    // and then every byte is written by the decoder; else the rest stays transparent.
+    const bool whole = frame.width == width && frame.height == height;
+    const bool alpha = frame.has_alpha || !whole;
+    const int channels = alpha ? 4 : 3;
+    const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
+    const std::size_t size = rowBytes * std::size_t(height);
+    std::unique_ptr<std::uint8_t[]> pixels(whole ? new std::uint8_t[size] : new std::uint8_t[size]());
+    const bool decoded = (alpha ? WebPDecodeRGBAInto : WebPDecodeRGBInto)(frame.fragment.bytes, frame.fragment.size,
+                                                                          pixels.get(), size, int(rowBytes))
                          != nullptr;
     WebPDemuxReleaseIterator(&frame);
     if (!decoded)
         fail(path, "damaged or cut short WebP data");
-    return picture;
+    feeder.begin(width, height, channels, orientation, profile);
+    for (int y = 0; y < height; ++y)
+        feeder.row(pixels.get() + std::size_t(y) * rowBytes);
 }
