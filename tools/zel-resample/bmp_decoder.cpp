@@ -14,7 +14,7 @@ namespace {
 
 class Bytes {
 public:
-    Bytes(const std::string& path, const std::string& bytes) : m_path(path), m_bytes(bytes) {}
+    Bytes(const std::string& path, std::string_view bytes) : m_path(path), m_bytes(bytes) {}
 
     std::uint32_t number(std::size_t offset, int length) const
     {
@@ -37,7 +37,7 @@ public:
 
 private:
     const std::string& m_path;
-    const std::string& m_bytes;
+    std::string_view m_bytes;
 };
 
 // One colour channel of a bit-masked pixel, scaled to 8 bits.
@@ -65,8 +65,10 @@ struct Mask {
 
 } // namespace
 
-void decodeBmp(const std::string& path, const std::string& data, PictureRowFeeder& feeder)
+void decodeBmp(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
+    const std::string_view data = file.bytes();
     const Bytes bytes(path, data);
     const std::uint32_t pixelOffset = bytes.number(10, 4);
     const std::uint32_t headerSize = bytes.number(14, 4);

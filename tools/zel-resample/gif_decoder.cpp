@@ -8,6 +8,7 @@
 #include "format_decoders.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <gif_lib.h>
 #include <memory>
@@ -15,19 +16,18 @@
 namespace {
 
 struct GifRead {
-    const std::string* bytes = nullptr;
-    std::size_t position = 0;
+    std::FILE* stream = nullptr;
 };
 
 int readBytes(GifFileType* gif, GifByteType* out, int length)
 {
     auto* read = static_cast<GifRead*>(gif->UserData);
-    const std::size_t left = read->bytes->size() - read->position;
-    const std::size_t count = std::size_t(length) < left ? std::size_t(length) : left;
-    std::memcpy(out, read->bytes->data() + read->position, count);
-    read->position += count;
-    return int(count);
+    return length > 0 ? int(std::fread(out, 1, std::size_t(length), read->stream)) : 0;
 }
+
+struct StreamCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
 
 struct GifCloser {
     void operator()(GifFileType* gif) const
@@ -45,9 +45,11 @@ struct GifCloser {
 
 } // namespace
 
-void decodeGif(const std::string& path, const std::string& bytes, PictureRowFeeder& feeder)
+void decodeGif(PictureFile& file, PictureRowFeeder& feeder)
 {
-    GifRead read{&bytes, 0};
+    const std::string& path = file.path();
+    const std::unique_ptr<std::FILE, StreamCloser> stream(file.newStream());
+    GifRead read{stream.get()};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&read, readBytes, &error));
     if (!gif)

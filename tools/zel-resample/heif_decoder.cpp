@@ -33,8 +33,10 @@ constexpr int maximumSide = 65535;
 
 } // namespace
 
-void decodeHeif(const std::string& path, const std::string& bytes, PictureRowFeeder& feeder)
+void decodeHeif(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
+    const std::string_view bytes = file.bytes();
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context)
         throw UnreadablePictureError("cannot decode " + path + ": out of memory");

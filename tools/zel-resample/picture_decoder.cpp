@@ -5,7 +5,6 @@
 #include "resample_error.h"
 #include "format_decoders.h"
 
-#include "fileio/regular_file.h"
 #include "util/exif_orientation.h"
 #include "util/picture_format.h"
 
@@ -13,44 +12,31 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
 constexpr std::array<std::uint8_t, 3> templateBackground = {0xFB, 0xF8, 0xF0};
 
-util::PictureFormat formatOf(const std::string& path)
-{
-    std::string reason;
-    const int descriptor = fileio::openRegularFile(path, maximumPictureFileSize, reason);
-    if (descriptor < 0)
-        throw UnreadablePictureError("cannot open " + path + ": " + reason);
-    unsigned char head[util::pictureSniffLength] = {};
-    const ssize_t got = ::read(descriptor, head, sizeof head);
-    ::close(descriptor);
-    return util::sniffPictureFormat(head, got > 0 ? std::size_t(got) : 0);
-}
-
-void decodeOther(const std::string& path, util::PictureFormat format, PictureRowFeeder& feeder)
+void decodeOther(PictureFile& file, util::PictureFormat format, PictureRowFeeder& feeder)
 {
     switch (format) {
     case util::PictureFormat::Png:
-        return decodePng(path, readPictureFile(path), feeder);
+        return decodePng(file, feeder);
     case util::PictureFormat::Gif:
-        return decodeGif(path, readPictureFile(path), feeder);
+        return decodeGif(file, feeder);
     case util::PictureFormat::WebP:
-        return decodeWebP(path, readPictureFile(path), feeder);
+        return decodeWebP(file, feeder);
     case util::PictureFormat::Heif:
-        return decodeHeif(path, readPictureFile(path), feeder);
+        return decodeHeif(file, feeder);
     case util::PictureFormat::Bmp:
-        return decodeBmp(path, readPictureFile(path), feeder);
+        return decodeBmp(file, feeder);
     case util::PictureFormat::Tiff:
-        return decodeTiff(path, feeder);
+        return decodeTiff(file, feeder);
     case util::PictureFormat::Jpeg:
     case util::PictureFormat::Unknown:
         break;
     }
-    throw UnreadablePictureError("cannot decode " + path
+    throw UnreadablePictureError("cannot decode " + file.path()
                                  + ": not a picture of a known kind (JPEG, PNG, GIF, WebP, HEIC, AVIF, TIFF or BMP)");
 }
 
@@ -75,20 +61,13 @@ std::array<std::uint8_t, 3> pictureBackground()
 
 void decodePictureForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink)
 {
-    const util::PictureFormat format = formatOf(path);
+    PictureFile file(path, maximumPictureFileSize);
+    unsigned char head[util::pictureSniffLength] = {};
+    const util::PictureFormat format = util::sniffPictureFormat(head, file.readHead(head, sizeof head));
     if (format == util::PictureFormat::Jpeg) {
-        decodeJpegForCopy(path, uprightWidth, uprightHeight, sink);
+        decodeJpegForCopy(path, file.newStream(), uprightWidth, uprightHeight, sink);
         return;
     }
     PictureRowFeeder feeder(sink, uprightWidth, uprightHeight, pictureBackground());
-    decodeOther(path, format, feeder);
-}
-
-std::string readPictureFile(const std::string& path)
-{
-    std::string bytes;
-    const std::string reason = fileio::readRegularFile(path, maximumPictureFileSize, bytes);
-    if (!reason.empty())
-        throw UnreadablePictureError("cannot open " + path + ": " + reason);
-    return bytes;
+    decodeOther(file, format, feeder);
 }

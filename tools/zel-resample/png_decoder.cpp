@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <png.h>
@@ -18,8 +19,7 @@
 namespace {
 
 struct PngRead {
-    const std::string* bytes = nullptr;
-    std::size_t position = 0;
+    std::FILE* stream = nullptr;
     char error[200] = {};
     png_structp png = nullptr;
     png_infop info = nullptr;
@@ -30,10 +30,8 @@ struct PngRead {
 void readBytes(png_structp png, png_bytep out, png_size_t length)
 {
     auto* read = static_cast<PngRead*>(png_get_io_ptr(png));
-    if (length > read->bytes->size() - read->position)
+    if (std::fread(out, 1, length, read->stream) != length)
         png_error(png, "the file is cut short");
-    std::memcpy(out, read->bytes->data() + read->position, length);
-    read->position += length;
 }
 
 void failed(png_structp png, png_const_charp message)
@@ -44,6 +42,10 @@ void failed(png_structp png, png_const_charp message)
 }
 
 void ignoreWarning(png_structp, png_const_charp) {}
+
+struct StreamCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
 
 bool readHeader(PngRead& read, std::vector<std::uint8_t>& profile, int& orientation)
 {
@@ -113,10 +115,12 @@ bool readRows(PngRead& read, int passes, std::uint8_t* row, std::uint8_t* pictur
 
 } // namespace
 
-void decodePng(const std::string& path, const std::string& bytes, PictureRowFeeder& feeder)
+void decodePng(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
     PngRead read;
-    read.bytes = &bytes;
+    const std::unique_ptr<std::FILE, StreamCloser> stream(file.newStream());
+    read.stream = stream.get();
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &read, failed, ignoreWarning);
     read.info = read.png ? png_create_info_struct(read.png) : nullptr;
     if (read.info == nullptr) {

@@ -7,8 +7,6 @@
 #include "resample_error.h"
 #include "format_decoders.h"
 
-#include "fileio/regular_file.h"
-
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -85,15 +83,13 @@ bool plainRows(TIFF* tiff)
 
 } // namespace
 
-void decodeTiff(const std::string& path, PictureRowFeeder& feeder)
+void decodeTiff(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
     lastError[0] = '\0';
     TIFFSetErrorHandler(keepError);
     TIFFSetWarningHandler(ignoreWarning);
-    std::string reason;
-    const int descriptor = fileio::openRegularFile(path, maximumPictureFileSize, reason);
-    if (descriptor < 0)
-        throw UnreadablePictureError("cannot open " + path + ": " + reason);
+    const int descriptor = file.newDescriptor();
     std::unique_ptr<TIFF, TiffCloser> tiff(TIFFFdOpen(descriptor, path.c_str(), "rm"));
     if (!tiff) {
         ::close(descriptor);

@@ -42,8 +42,10 @@ std::vector<std::uint8_t> chunk(WebPDemuxer* demux, const char* name)
 
 } // namespace
 
-void decodeWebP(const std::string& path, const std::string& bytes, PictureRowFeeder& feeder)
+void decodeWebP(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
+    const std::string_view bytes = file.bytes();
     const WebPData data{reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
     std::unique_ptr<WebPDemuxer, DemuxDeleter> demux(WebPDemux(&data));
     if (!demux)
