@@ -20,9 +20,15 @@ namespace {
 struct DemuxDeleter {
     void operator()(WebPDemuxer* demux) const { WebPDemuxDelete(demux); }
 };
+struct IncrementalDeleter {
+    void operator()(WebPIDecoder* decoder) const { WebPIDelete(decoder); }
+};
 struct AnimationDeleter {
     void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
 };
+
+// Bytes handed to the decoder at a time.
+constexpr std::size_t incrementalStep = 64 * 1024;
 
 [[noreturn]] void fail(const std::string& path, const std::string& reason)
 {
@@ -85,13 +91,36 @@ void decodeWebP(PictureFile& file, PictureRowFeeder& feeder)
     const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
     const std::size_t size = rowBytes * std::size_t(height);
     std::unique_ptr<std::uint8_t[]> pixels(whole ? new std::uint8_t[size] : new std::uint8_t[size]());
-    const bool decoded = (alpha ? WebPDecodeRGBAInto : WebPDecodeRGBInto)(frame.fragment.bytes, frame.fragment.size,
-                                                                          pixels.get(), size, int(rowBytes))
-                         != nullptr;
+    WebPDecoderConfig config;
+    WebPInitDecoderConfig(&config);
+    // The filtering runs on a second thread; the result is the same.
+    config.options.use_threads = 1;
+    config.output.colorspace = alpha ? MODE_RGBA : MODE_RGB;
+    config.output.is_external_memory = 1;
+    config.output.u.RGBA.rgba = pixels.get();
+    config.output.u.RGBA.stride = int(rowBytes);
+    config.output.u.RGBA.size = size;
+    const std::uint8_t* const stream = frame.fragment.bytes;
+    const std::size_t length = frame.fragment.size;
     WebPDemuxReleaseIterator(&frame);
-    if (!decoded)
-        fail(path, "damaged or cut short WebP data");
+    std::unique_ptr<WebPIDecoder, IncrementalDeleter> decoder(WebPIDecode(nullptr, 0, &config));
+    if (!decoder)
+        fail(path, "out of memory");
+    // Handed the data a part at a time, the decoder finishes rows that the
+    // resampler takes on while the rest is decoded.
     feeder.begin(width, height, channels, orientation, profile);
-    for (int y = 0; y < height; ++y)
-        feeder.row(pixels.get() + std::size_t(y) * rowBytes);
+    int rowsFed = 0;
+    VP8StatusCode status = VP8_STATUS_SUSPENDED;
+    for (std::size_t given = 0; status == VP8_STATUS_SUSPENDED && given < length;) {
+        given = std::min(length, given + incrementalStep);
+        status = WebPIUpdate(decoder.get(), stream, given);
+        int done = 0;
+        if (whole && WebPIDecGetRGB(decoder.get(), &done, nullptr, nullptr, nullptr) != nullptr)
+            for (; rowsFed < done; ++rowsFed)
+                feeder.row(pixels.get() + std::size_t(rowsFed) * rowBytes);
+    }
+    if (status != VP8_STATUS_OK)
+        fail(path, "damaged or cut short WebP data");
+    for (; rowsFed < height; ++rowsFed)
+        feeder.row(pixels.get() + std::size_t(rowsFed) * rowBytes);
 }
