@@ -55,18 +55,22 @@ void decodeHeif(PictureFile& file, PictureRowFeeder& feeder)
         if (heif_image_handle_get_raw_color_profile(handle.get(), profile.data()).code != heif_error_Ok)
             profile.clear();
     }
+    // A picture without transparency is decoded to R, G, B only.
+    const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+    const int channels = alpha ? 4 : 3;
     heif_image* rawImage = nullptr;
-    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr));
+    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                                  alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr));
     std::unique_ptr<heif_image, ImageDeleter> image(rawImage);
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
     refuseOversizedPicture(path.c_str(), width, height);
     int stride = 0;
     const std::uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
-    if (plane == nullptr || stride < width * 4)
+    if (plane == nullptr || stride < width * channels)
         throw UnreadablePictureError("cannot decode " + path + ": the decoded picture has no pixels");
     // Upright already: libheif applies the rotation and mirroring.
-    feeder.begin(width, height, 4, 1, profile);
+    feeder.begin(width, height, channels, 1, profile);
     for (int y = 0; y < height; ++y)
         feeder.row(plane + std::size_t(y) * std::size_t(stride));
 }
