@@ -2,13 +2,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture_decoder.h"
 
-#include "resample_error.h"
 #include "format_decoders.h"
+#include "resample_error.h"
 
-#include "util/exif_orientation.h"
 #include "util/picture_format.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
