@@ -18,8 +18,9 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstring>
-#include <optional>
 #include <csignal>
+#include <mutex>
+#include <optional>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,19 +50,48 @@ QString lastLine(const QByteArray& output)
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+// The body colour in a style sheet's text; "" when it names none.
+QString bodyBackground(const std::string& sheet)
+{
+    static const QRegularExpression body(
+        QStringLiteral(R"((?:^|[};\s])body\s*\{[^}]*?background(?:-color)?\s*:\s*(#[0-9a-fA-F]{6})\b)"));
+    const QRegularExpressionMatch match = body.match(QString::fromUtf8(sheet));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 // The page background of the kiosk system a copy is made for (its style
 // sheet's body colour, two folders above "images"), on which the tool lays a
-// transparent picture; "" when it cannot be told.
+// transparent picture; "" when it cannot be told. A make's copies all look at
+// the same style sheet: it is read again only when it is another file or has
+// changed since (size, time, inode), not for every picture.
 QString pageBackgroundFor(const QString& destinationPath)
 {
     const QString sheet = QFileInfo(destinationPath).absolutePath() + QStringLiteral("/../../stylesheet.css");
-    std::string bytes;
-    if (!fileio::readRegularFile(QFile::encodeName(sheet).toStdString(), 1 << 20, bytes).empty())
+    const std::string name = QFile::encodeName(sheet).toStdString();
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return {};
-    static const QRegularExpression body(
-        QStringLiteral(R"((?:^|[};\s])body\s*\{[^}]*?background(?:-color)?\s*:\s*(#[0-9a-fA-F]{6})\b)"));
-    const QRegularExpressionMatch match = body.match(QString::fromUtf8(bytes));
-    return match.hasMatch() ? match.captured(1) : QString();
+    using Identity = std::tuple<dev_t, ino_t, off_t, long long, long long>;
+    const Identity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+    struct Known {
+        std::string name;
+        Identity identity;
+        QString background;
+    };
+    static std::mutex knownMutex;
+    static std::optional<Known> known;
+    {
+        const std::lock_guard lock(knownMutex);
+        if (known && known->name == name && known->identity == identity)
+            return known->background;
+    }
+    std::string bytes;
+    if (!fileio::readRegularFile(name, 1 << 20, bytes).empty())
+        return {};
+    const QString background = bodyBackground(bytes);
+    const std::lock_guard lock(knownMutex);
+    known = Known{name, identity, background};
+    return background;
 }
 
 // The system's reason at the end of the tool's line ("...: No space left on device").

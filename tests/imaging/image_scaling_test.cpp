@@ -159,6 +159,34 @@ TEST_F(ImageScaling, ToolGetsThreeArgumentsAndFailingToolsFallBackToAnUnchangedC
     }
 }
 
+// The tool gets the kiosk system's page background (its style sheet's body
+// colour) for transparent pictures, read again whenever the sheet changes.
+TEST_F(ImageScaling, ToolGetsThePageBackgroundOfTheCurrentStyleSheet)
+{
+    runWith(writeTool("tools/recording tool", "printf '%s' \"$ZEL_PICTURE_BACKGROUND\" > '" + path("background.txt")
+                                                  + "'\ncp \"$1\" \"${3#/convert=}\""));
+    const QString cat = picture(80, 60);
+    const struct {
+        const char* name;
+        const char* sheet; // nullptr: no style sheet
+        const char* background;
+    } rows[] = {
+        {"no style sheet", nullptr, ""},
+        {"body colour", "h1 { color: #000000 }\nbody { margin: 0; background: #112233 }", "#112233"},
+        {"same sheet again", "h1 { color: #000000 }\nbody { margin: 0; background: #112233 }", "#112233"},
+        {"colour changed", "body { background-color: #445566 }", "#445566"},
+        {"no body colour", "body { margin: 0 }", ""},
+        {"sheet removed", nullptr, ""},
+    };
+    for (const auto& row : rows) {
+        QFile::remove(path("stylesheet.css"));
+        if (row.sheet != nullptr)
+            writeBytes(path("stylesheet.css"), row.sheet);
+        EXPECT_EQ(scale(cat, 60, 80), "60x80") << row.name;
+        EXPECT_EQ(readBytes(path("background.txt")), QByteArray(row.background)) << row.name;
+    }
+}
+
 // A session given no image tool looks it up in the settings once, on first use.
 TEST_F(ImageScaling, NoToolMeansUnchangedCopiesAndOneLookupPerRun)
 {

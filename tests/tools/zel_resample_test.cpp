@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <csignal>
 #include <lcms2.h>
 #include <sys/mount.h>
@@ -178,6 +180,63 @@ void writeProfile(const QString& path, cmsCIExyYTRIPLE primaries, double gamma)
     cmsFreeToneCurve(curve);
 }
 
+// A printer's CMYK profile (version 2: a table each way) as lcms2 builds it, whose inks differ from the
+// plain formula (red and blue trade places), so that a copy that ignored it
+// would show the wrong colours.
+void writeCmykProfile(const QString& path)
+{
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile(), lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM toLab = cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_PERCEPTUAL, 0);
+    cmsHTRANSFORM fromLab = cmsCreateTransform(lab, TYPE_Lab_DBL, srgb, TYPE_RGB_DBL, INTENT_PERCEPTUAL, 0);
+    // Inks to Lab: the plain formula, red and blue swapped.
+    const auto inksToLab = [](const cmsUInt16Number in[], cmsUInt16Number out[], void* transform) {
+        const double k = 1 - in[3] / 65535.0;
+        const double rgb[3] = {(1 - in[2] / 65535.0) * k, (1 - in[1] / 65535.0) * k, (1 - in[0] / 65535.0) * k};
+        cmsCIELab colour;
+        cmsDoTransform(transform, rgb, &colour, 1);
+        cmsFloat2LabEncodedV2(out, &colour);
+        return 1;
+    };
+    const auto labToInks = [](const cmsUInt16Number in[], cmsUInt16Number out[], void* transform) {
+        cmsCIELab colour;
+        cmsLabEncoded2FloatV2(&colour, in);
+        double rgb[3];
+        cmsDoTransform(transform, &colour, rgb, 1);
+        const double r = std::clamp(rgb[2], 0.0, 1.0), g = std::clamp(rgb[1], 0.0, 1.0),
+                     b = std::clamp(rgb[0], 0.0, 1.0);
+        const double k = 1 - std::max({r, g, b});
+        const double inks[4] = {k < 1 ? (1 - r - k) / (1 - k) : 0, k < 1 ? (1 - g - k) / (1 - k) : 0,
+                                k < 1 ? (1 - b - k) / (1 - k) : 0, k};
+        for (int i = 0; i < 4; ++i)
+            out[i] = cmsUInt16Number(std::lround(inks[i] * 65535));
+        return 1;
+    };
+    cmsPipeline* toPcs = cmsPipelineAlloc(nullptr, 4, 3);
+    cmsStage* forward = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
+    cmsStageSampleCLut16bit(forward, inksToLab, toLab, 0);
+    cmsPipelineInsertStage(toPcs, cmsAT_END, forward);
+    cmsPipeline* fromPcs = cmsPipelineAlloc(nullptr, 3, 4);
+    cmsStage* backward = cmsStageAllocCLut16bit(nullptr, 33, 3, 4, nullptr);
+    cmsStageSampleCLut16bit(backward, labToInks, fromLab, 0);
+    cmsPipelineInsertStage(fromPcs, cmsAT_END, backward);
+    cmsHPROFILE cmyk = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(cmyk, 2.1);
+    cmsSetDeviceClass(cmyk, cmsSigOutputClass);
+    cmsSetColorSpace(cmyk, cmsSigCmykData);
+    cmsSetPCS(cmyk, cmsSigLabData);
+    cmsWriteTag(cmyk, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsWriteTag(cmyk, cmsSigAToB0Tag, toPcs);
+    cmsWriteTag(cmyk, cmsSigBToA0Tag, fromPcs);
+    EXPECT_TRUE(cmsSaveProfileToFile(cmyk, qPrintable(path)));
+    cmsCloseProfile(cmyk);
+    cmsPipelineFree(toPcs);
+    cmsPipelineFree(fromPcs);
+    cmsDeleteTransform(toLab);
+    cmsDeleteTransform(fromLab);
+    cmsCloseProfile(srgb);
+    cmsCloseProfile(lab);
+}
+
 // Every other format an author brings gives the same upright copy as a JPEG:
 // palettes, 16 bits, grey, the first frame of an animation, the orientation
 // tag, colour profiles turned into sRGB, transparency laid on the page's
@@ -192,6 +251,8 @@ TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
     writeProfile(path("adobe.icc"), {{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}}, 2.19921875);
     const QString toP3 = "-profile " + path("srgb.icc") + " -profile " + path("p3.icc");
     const QString toAdobe = "-profile " + path("srgb.icc") + " -profile " + path("adobe.icc");
+    writeCmykProfile(path("cmyk.icc"));
+    const QString toCmyk = "-profile " + path("srgb.icc") + " -profile " + path("cmyk.icc");
     const struct {
         std::string name;
         QString before, output; // convert's options before the input, and its output
@@ -204,16 +265,22 @@ TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
         {"PNG palette", "", "PNG8:q8.png"},
         {"PNG grey", "", "grey.png", "-grayscale Rec601Luma", 40, true},
         {"PNG named .jpg", "", "PNG:png.jpg"},
+        {"PNG interlaced", "", "qi.png", "-interlace PNG"},
         {"GIF", "", "q.gif"},
+        {"GIF interlaced", "", "qi.gif", "-interlace GIF"},
         {"WebP", "", "q.webp", "-define webp:lossless=true"},
         {"HEIC", "", "q.heic", "-quality 95"},
         {"AVIF", "", "q.avif", "-quality 95"},
         {"TIFF", "", "q.tif"},
+        {"TIFF tiled", "", "qt.tif", "-define tiff:tile-geometry=32x32"},
+        {"TIFF 16-bit", "", "q16.tif", "-depth 16"},
         {"BMP", "", "BMP3:q.bmp"},
         {"BMP palette", "", "BMP3:qp.bmp", "-type palette"},
         {"Display P3 PNG", "", "p3.png", toP3, 12},
         {"Adobe RGB TIFF", "", "adobe.tif", toAdobe, 12},
         {"Adobe RGB JPEG", "", "adobe.jpg", toAdobe + " -quality 98", 12},
+        // The profile's coarse tables cost some precision; ignoring it would swap red and blue.
+        {"CMYK JPEG with its profile", "", "cmyk.jpg", toCmyk + " -quality 98", 24},
         {"GIF animation", "", "anim.gif", "( -size 80x60 xc:black ) -loop 0"},
         {"WebP animation", "", "anim.webp", "( -size 80x60 xc:black ) -loop 0 -define webp:lossless=true"},
     };
@@ -282,6 +349,13 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
         damaged.append({format.toStdString() + " cut short", whole.left(whole.size() / 2)});
     }
     damaged.append({"PNG declares 50000 x 50000 (too large)", withPngSize(readBytes(path("whole.png")), 50000)});
+    // Every image item of a HEIC (its coded tile too) claiming 50,000 x 50,000 pixels.
+    QByteArray hugeHeic = readBytes(path("whole.heic"));
+    for (qsizetype at = hugeHeic.indexOf("ispe"); at >= 0; at = hugeHeic.indexOf("ispe", at + 4))
+        hugeHeic.replace(at + 8, 8, QByteArray::fromHex("0000c3500000c350"));
+    ASSERT_TRUE(hugeHeic.contains(QByteArray::fromHex("6973706500000000"
+                                                      "0000c350")));
+    damaged.append({"HEIC declares 50000 x 50000 (too large)", hugeHeic});
     // Cut at many lengths, or one byte flipped: a flipped byte may leave a picture that still decodes.
     for (const QByteArray& whole : {baseline, good})
         for (qsizetype at = 0; at < whole.size(); at += std::max<qsizetype>(1, whole.size() / 40)) {

@@ -5,7 +5,7 @@
 // refused. Every read is checked against the file's length.
 #include "picture_limits.h"
 #include "resample_error.h"
-#include "whole_picture_decoders.h"
+#include "format_decoders.h"
 
 #include <array>
 #include <bit>
@@ -14,7 +14,7 @@ namespace {
 
 class Bytes {
 public:
-    Bytes(const std::string& path, const std::string& bytes) : m_path(path), m_bytes(bytes) {}
+    Bytes(const std::string& path, std::string_view bytes) : m_path(path), m_bytes(bytes) {}
 
     std::uint32_t number(std::size_t offset, int length) const
     {
@@ -37,7 +37,7 @@ public:
 
 private:
     const std::string& m_path;
-    const std::string& m_bytes;
+    std::string_view m_bytes;
 };
 
 // One colour channel of a bit-masked pixel, scaled to 8 bits.
@@ -65,8 +65,10 @@ struct Mask {
 
 } // namespace
 
-WholePicture decodeBmp(const std::string& path, const std::string& data)
+void decodeBmp(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
+    const std::string_view data = file.bytes();
     const Bytes bytes(path, data);
     const std::uint32_t pixelOffset = bytes.number(10, 4);
     const std::uint32_t headerSize = bytes.number(14, 4);
@@ -115,11 +117,11 @@ WholePicture decodeBmp(const std::string& path, const std::string& data)
 
     const std::size_t rowBytes = (std::size_t(width) * std::size_t(bitCount) + 31) / 32 * 4;
     bytes.need(pixelOffset, rowBytes * std::size_t(height));
-    WholePicture picture;
-    picture.pixels = Image(width, int(height), 4);
+    std::vector<std::uint8_t> pixels(std::size_t(width) * 4);
+    feeder.begin(width, int(height), 4, 1, {});
     for (long long y = 0; y < height; ++y) {
         const std::size_t row = pixelOffset + rowBytes * std::size_t(topDown ? y : height - 1 - y);
-        std::uint8_t* out = picture.pixels.row(int(y));
+        std::uint8_t* out = pixels.data();
         for (std::int32_t x = 0; x < width; ++x, out += 4) {
             if (bitCount <= 8) {
                 const std::size_t bit = std::size_t(x) * std::size_t(bitCount);
@@ -137,6 +139,6 @@ WholePicture decodeBmp(const std::string& path, const std::string& data)
             const std::uint32_t pixel = bytes.number(row + std::size_t(x) * std::size_t(bitCount / 8), bitCount / 8);
             out[0] = red.of(pixel), out[1] = green.of(pixel), out[2] = blue.of(pixel), out[3] = alpha.of(pixel);
         }
+        feeder.row(pixels.data());
     }
-    return picture;
 }

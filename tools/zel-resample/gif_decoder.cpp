@@ -5,8 +5,10 @@
 // colour stay transparent.
 #include "picture_limits.h"
 #include "resample_error.h"
-#include "whole_picture_decoders.h"
+#include "format_decoders.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <gif_lib.h>
 #include <memory>
@@ -14,19 +16,18 @@
 namespace {
 
 struct GifRead {
-    const std::string* bytes = nullptr;
-    std::size_t position = 0;
+    std::FILE* stream = nullptr;
 };
 
 int readBytes(GifFileType* gif, GifByteType* out, int length)
 {
     auto* read = static_cast<GifRead*>(gif->UserData);
-    const std::size_t left = read->bytes->size() - read->position;
-    const std::size_t count = std::size_t(length) < left ? std::size_t(length) : left;
-    std::memcpy(out, read->bytes->data() + read->position, count);
-    read->position += count;
-    return int(count);
+    return length > 0 ? int(std::fread(out, 1, std::size_t(length), read->stream)) : 0;
 }
+
+struct StreamCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
 
 struct GifCloser {
     void operator()(GifFileType* gif) const
@@ -44,9 +45,11 @@ struct GifCloser {
 
 } // namespace
 
-WholePicture decodeGif(const std::string& path, const std::string& bytes)
+void decodeGif(PictureFile& file, PictureRowFeeder& feeder)
 {
-    GifRead read{&bytes, 0};
+    const std::string& path = file.path();
+    const std::unique_ptr<std::FILE, StreamCloser> stream(file.newStream());
+    GifRead read{stream.get()};
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&read, readBytes, &error));
     if (!gif)
@@ -84,37 +87,65 @@ WholePicture decodeGif(const std::string& path, const std::string& bytes)
             throw UnreadablePictureError("cannot decode " + path + ": the GIF has no colour table");
         refuseOversizedPicture(path.c_str(), frame.Width, frame.Height);
 
-        WholePicture picture;
-        picture.pixels = Image(screenWidth, screenHeight, 4);
-        std::memset(picture.pixels.pixels.data(), 0, picture.pixels.pixels.size());
-        std::vector<GifPixelType> line(std::size_t(frame.Width));
-        // Interlaced frames store every 8th row first, then the 4th, 2nd and the rest.
-        static const int starts[] = {0, 4, 2, 1};
-        static const int steps[] = {8, 8, 4, 2};
-        const int passes = frame.Interlace ? 4 : 1;
-        for (int pass = 0; pass < passes; ++pass) {
-            const int step = frame.Interlace ? steps[pass] : 1;
-            for (int y = frame.Interlace ? starts[pass] : 0; y < frame.Height; y += step) {
-                if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR)
-                    fail(path, gif->Error);
-                const int row = frame.Top + y;
-                if (row < 0 || row >= screenHeight)
-                    continue;
-                std::uint8_t* out = picture.pixels.row(row);
+        // Rows outside the frame, and its transparent pixels, stay transparent.
+        std::vector<std::uint8_t> row(std::size_t(screenWidth) * 4);
+        const auto feedRow = [&](int y, const GifPixelType* line) {
+            std::fill(row.begin(), row.end(), 0);
+            const int inFrame = y - frame.Top;
+            if (line != nullptr && inFrame >= 0 && inFrame < frame.Height)
                 for (int x = 0; x < frame.Width; ++x) {
                     const int column = frame.Left + x;
-                    const int index = line[std::size_t(x)];
+                    const int index = line[x];
                     if (column < 0 || column >= screenWidth || index == transparent || index >= colours->ColorCount)
                         continue;
                     const GifColorType& colour = colours->Colors[index];
-                    std::uint8_t* pixel = out + std::size_t(column) * 4;
+                    std::uint8_t* pixel = row.data() + std::size_t(column) * 4;
                     pixel[0] = colour.Red;
                     pixel[1] = colour.Green;
                     pixel[2] = colour.Blue;
                     pixel[3] = 255;
                 }
+            feeder.row(row.data());
+        };
+        feeder.begin(screenWidth, screenHeight, 4, 1, {});
+        if (frame.Interlace) {
+            // Every 8th row comes first, then the 4th, 2nd and the rest: the frame is kept whole.
+            std::unique_ptr<GifPixelType[]> lines(
+                new GifPixelType[std::size_t(frame.Width) * std::size_t(frame.Height)]);
+            static const int starts[] = {0, 4, 2, 1};
+            static const int steps[] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4; ++pass)
+                for (int y = starts[pass]; y < frame.Height; y += steps[pass])
+                    if (DGifGetLine(gif.get(), lines.get() + std::size_t(y) * std::size_t(frame.Width), frame.Width)
+                        == GIF_ERROR)
+                        fail(path, gif->Error);
+            for (int y = 0; y < screenHeight; ++y) {
+                const int inFrame = y - frame.Top;
+                feedRow(y, inFrame >= 0 && inFrame < frame.Height
+                               ? lines.get() + std::size_t(inFrame) * std::size_t(frame.Width)
+                               : nullptr);
+            }
+            return;
+        }
+        std::vector<GifPixelType> line(std::size_t(frame.Width));
+        int linesRead = 0;
+        const auto readLine = [&] {
+            if (DGifGetLine(gif.get(), line.data(), frame.Width) == GIF_ERROR)
+                fail(path, gif->Error);
+            ++linesRead;
+        };
+        for (int y = 0; y < screenHeight; ++y) {
+            const int inFrame = y - frame.Top;
+            if (inFrame >= 0 && inFrame < frame.Height) {
+                readLine();
+                feedRow(y, line.data());
+            } else {
+                feedRow(y, nullptr);
             }
         }
-        return picture;
+        // The rest of a frame reaching below the screen must still be whole.
+        while (linesRead < frame.Height)
+            readLine();
+        return;
     }
 }

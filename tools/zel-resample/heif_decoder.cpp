@@ -4,9 +4,8 @@
 // mirroring and crop applied (so it is upright), its ICC profile kept.
 #include "picture_limits.h"
 #include "resample_error.h"
-#include "whole_picture_decoders.h"
+#include "format_decoders.h"
 
-#include <cstring>
 #include <libheif/heif.h>
 #include <memory>
 
@@ -34,8 +33,10 @@ constexpr int maximumSide = 65535;
 
 } // namespace
 
-WholePicture decodeHeif(const std::string& path, const std::string& bytes)
+void decodeHeif(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
+    const std::string_view bytes = file.bytes();
     std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
     if (!context)
         throw UnreadablePictureError("cannot decode " + path + ": out of memory");
@@ -47,25 +48,29 @@ WholePicture decodeHeif(const std::string& path, const std::string& bytes)
     refuseOversizedPicture(path.c_str(), heif_image_handle_get_width(handle.get()),
                            heif_image_handle_get_height(handle.get()));
 
-    WholePicture picture;
+    std::vector<std::uint8_t> profile;
     const heif_color_profile_type profileType = heif_image_handle_get_color_profile_type(handle.get());
     if (profileType == heif_color_profile_type_prof || profileType == heif_color_profile_type_rICC) {
-        picture.profile.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
-        if (heif_image_handle_get_raw_color_profile(handle.get(), picture.profile.data()).code != heif_error_Ok)
-            picture.profile.clear();
+        profile.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
+        if (heif_image_handle_get_raw_color_profile(handle.get(), profile.data()).code != heif_error_Ok)
+            profile.clear();
     }
+    // A picture without transparency is decoded to R, G, B only.
+    const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+    const int channels = alpha ? 4 : 3;
     heif_image* rawImage = nullptr;
-    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, nullptr));
+    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+                                  alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr));
     std::unique_ptr<heif_image, ImageDeleter> image(rawImage);
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
     refuseOversizedPicture(path.c_str(), width, height);
     int stride = 0;
     const std::uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
-    if (plane == nullptr || stride < width * 4)
+    if (plane == nullptr || stride < width * channels)
         throw UnreadablePictureError("cannot decode " + path + ": the decoded picture has no pixels");
-    picture.pixels = Image(width, height, 4);
+    // Upright already: libheif applies the rotation and mirroring.
+    feeder.begin(width, height, channels, 1, profile);
     for (int y = 0; y < height; ++y)
-        std::memcpy(picture.pixels.row(y), plane + std::size_t(y) * std::size_t(stride), picture.pixels.rowBytes());
-    return picture;
+        feeder.row(plane + std::size_t(y) * std::size_t(stride));
 }

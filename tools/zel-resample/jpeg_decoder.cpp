@@ -9,15 +9,10 @@
 #include "resample_error.h"
 #include "util/exif_orientation.h"
 
-#include "fileio/regular_file.h"
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include <jerror.h>
@@ -187,18 +182,9 @@ void decodeGuarded(jpeg_decompress_struct& info, jpeg_progress_mgr& progress, st
 
 } // namespace
 
-void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink)
+void decodeJpegForCopy(const std::string& path, std::FILE* file, int uprightWidth, int uprightHeight,
+                       DecodedRowSink& sink)
 {
-    // Only a regular file: a FIFO or a device would block the open or never end.
-    std::string reason;
-    const int descriptor = fileio::openRegularFile(path, std::numeric_limits<std::size_t>::max(), reason);
-    std::FILE* file = descriptor >= 0 ? ::fdopen(descriptor, "rb") : nullptr;
-    if (descriptor >= 0 && file == nullptr) {
-        reason = std::strerror(errno);
-        ::close(descriptor);
-    }
-    if (file == nullptr)
-        throw UnreadablePictureError("cannot open " + path + ": " + reason);
 
     std::vector<std::uint8_t> batch;
     std::vector<std::uint8_t> profile;

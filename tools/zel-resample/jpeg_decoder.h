@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // Receives a decoded picture row by row, top to bottom, in the stored
@@ -16,8 +17,8 @@ public:
     virtual void row(const std::uint8_t* pixels) = 0;
 };
 
-// Decodes the JPEG file at path (baseline or progressive; grey, YCbCr, RGB,
-// CMYK or YCCK, Adobe-inverted or plain) for a copy whose upright size is
+// Decodes the JPEG file at path, read from stream (closed at the end; baseline
+// or progressive; grey, YCbCr, RGB, CMYK or YCCK, Adobe-inverted or plain) for a copy whose upright size is
 // uprightWidth x uprightHeight, handing the rows to sink. libjpeg scales while
 // decoding to the smallest M/8 whose result is still at least 1.5 times the
 // copy in both directions, so the resampler that follows has enough detail to
@@ -27,4 +28,5 @@ public:
 // here (12-bit, lossless), it has more than 1000 scans or more than 200
 // million pixels, or it needs more memory than allowed; exceptions from sink
 // pass through.
-void decodeJpegForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink);
+void decodeJpegForCopy(const std::string& path, std::FILE* stream, int uprightWidth, int uprightHeight,
+                       DecodedRowSink& sink);

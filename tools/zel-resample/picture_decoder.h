@@ -5,6 +5,7 @@
 #include "jpeg_decoder.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,4 +20,7 @@ std::array<std::uint8_t, 3> pictureBackground();
 // decodeJpegForCopy does: transparency laid on the background, the
 // orientation passed on. Throws UnreadablePictureError for a file of no
 // accepted format or one that cannot be decoded.
+// Files above this size are refused.
+inline constexpr std::size_t maximumPictureFileSize = std::size_t(1) << 30;
+
 void decodePictureForCopy(const std::string& path, int uprightWidth, int uprightHeight, DecodedRowSink& sink);

@@ -5,20 +5,21 @@
 // steps below hold no objects with destructors; the caller owns everything.
 #include "picture_limits.h"
 #include "resample_error.h"
-#include "whole_picture_decoders.h"
+#include "format_decoders.h"
 
 #include "util/exif_orientation.h"
 
 #include <algorithm>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <png.h>
 
 namespace {
 
 struct PngRead {
-    const std::string* bytes = nullptr;
-    std::size_t position = 0;
+    std::FILE* stream = nullptr;
     char error[200] = {};
     png_structp png = nullptr;
     png_infop info = nullptr;
@@ -29,10 +30,8 @@ struct PngRead {
 void readBytes(png_structp png, png_bytep out, png_size_t length)
 {
     auto* read = static_cast<PngRead*>(png_get_io_ptr(png));
-    if (length > read->bytes->size() - read->position)
+    if (std::fread(out, 1, length, read->stream) != length)
         png_error(png, "the file is cut short");
-    std::memcpy(out, read->bytes->data() + read->position, length);
-    read->position += length;
 }
 
 void failed(png_structp png, png_const_charp message)
@@ -43,6 +42,10 @@ void failed(png_structp png, png_const_charp message)
 }
 
 void ignoreWarning(png_structp, png_const_charp) {}
+
+struct StreamCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
 
 bool readHeader(PngRead& read, std::vector<std::uint8_t>& profile, int& orientation)
 {
@@ -68,54 +71,86 @@ bool readHeader(PngRead& read, std::vector<std::uint8_t>& profile, int& orientat
     return true;
 }
 
-bool readPixels(PngRead& read, Image& image, std::vector<png_bytep>& rows)
+// Sets up the transforms to 8-bit R, G, B (and A when the picture has
+// transparency); passes and rowBytes tell how the rows come.
+bool prepareRows(PngRead& read, int& passes, std::size_t& rowBytes, int& channels)
 {
     if (setjmp(png_jmpbuf(read.png)))
         return false;
+    const png_byte type = png_get_color_type(read.png, read.info);
+    const bool alpha = (type & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(read.png, read.info, PNG_INFO_tRNS) != 0;
     png_set_expand(read.png);
     png_set_scale_16(read.png);
     png_set_gray_to_rgb(read.png);
-    png_set_filler(read.png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(read.png);
+    channels = alpha ? 4 : 3;
+    passes = png_set_interlace_handling(read.png);
     png_read_update_info(read.png, read.info);
-    if (png_get_rowbytes(read.png, read.info) != image.rowBytes())
+    rowBytes = png_get_rowbytes(read.png, read.info);
+    if (rowBytes != std::size_t(read.width) * std::size_t(channels))
         png_error(read.png, "unexpected row size");
-    png_read_image(read.png, rows.data());
+    return true;
+}
+
+// Hands the rows to feeder as they are decoded; an interlaced picture is
+// decoded whole into picture first (its passes each cover the whole picture).
+bool readRows(PngRead& read, int passes, std::uint8_t* row, std::uint8_t* picture, std::size_t rowBytes,
+              PictureRowFeeder& feeder)
+{
+    if (setjmp(png_jmpbuf(read.png)))
+        return false;
+    if (passes > 1) {
+        for (int pass = 0; pass < passes; ++pass)
+            for (png_uint_32 y = 0; y < read.height; ++y)
+                png_read_row(read.png, picture + std::size_t(y) * rowBytes, nullptr);
+        for (png_uint_32 y = 0; y < read.height; ++y)
+            feeder.row(picture + std::size_t(y) * rowBytes);
+        return true;
+    }
+    for (png_uint_32 y = 0; y < read.height; ++y) {
+        png_read_row(read.png, row, nullptr);
+        feeder.row(row);
+    }
     return true;
 }
 
 } // namespace
 
-WholePicture decodePng(const std::string& path, const std::string& bytes)
+void decodePng(PictureFile& file, PictureRowFeeder& feeder)
 {
+    const std::string& path = file.path();
     PngRead read;
-    read.bytes = &bytes;
+    const std::unique_ptr<std::FILE, StreamCloser> stream(file.newStream());
+    read.stream = stream.get();
     read.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &read, failed, ignoreWarning);
     read.info = read.png ? png_create_info_struct(read.png) : nullptr;
     if (read.info == nullptr) {
         png_destroy_read_struct(&read.png, nullptr, nullptr);
         throw UnreadablePictureError("cannot decode " + path + ": out of memory");
     }
-    WholePicture picture;
-    std::vector<png_bytep> rows;
     const auto fail = [&](const std::string& reason) {
         png_destroy_read_struct(&read.png, &read.info, nullptr);
         throw UnreadablePictureError("cannot decode " + path + ": " + reason);
     };
-    if (!readHeader(read, picture.profile, picture.orientation))
+    std::vector<std::uint8_t> profile;
+    int orientation = 1;
+    if (!readHeader(read, profile, orientation))
         fail(read.error);
+    int passes = 1;
+    std::size_t rowBytes = 0;
+    int channels = 3;
+    std::unique_ptr<std::uint8_t[]> rows;
     try {
         refuseOversizedPicture(path.c_str(), read.width, read.height);
-        picture.pixels = Image(int(read.width), int(read.height), 4);
-        rows.resize(read.height);
-        for (png_uint_32 y = 0; y < read.height; ++y)
-            rows[y] = picture.pixels.row(int(y));
+        if (!prepareRows(read, passes, rowBytes, channels))
+            fail(read.error);
+        // Every byte is written by the decoder before it is read.
+        rows.reset(new std::uint8_t[rowBytes * (passes > 1 ? read.height : 1)]);
+        feeder.begin(int(read.width), int(read.height), channels, orientation, profile);
+        if (!readRows(read, passes, rows.get(), rows.get(), rowBytes, feeder))
+            fail(read.error);
     } catch (...) {
         png_destroy_read_struct(&read.png, &read.info, nullptr);
         throw;
     }
-    if (!readPixels(read, picture.pixels, rows))
-        fail(read.error);
     png_destroy_read_struct(&read.png, &read.info, nullptr);
-    return picture;
 }
