@@ -24,10 +24,11 @@ ProgramRun runTestOnScreen(const ScaledScreen& screen, const QString& test, cons
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(extra);
     environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(screen.scale));
-    ProgramRun run = runProgram(QCoreApplication::applicationFilePath(),
-                                {QStringLiteral("--gtest_filter=") + test, QStringLiteral("--gtest_also_run_disabled_tests"),
-                                 QStringLiteral("-platform"), QStringLiteral("offscreen:configfile=") + screens},
-                                environment);
+    ProgramRun run =
+        runProgram(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--gtest_filter=") + test, QStringLiteral("--gtest_also_run_disabled_tests"),
+                    QStringLiteral("-platform"), QStringLiteral("offscreen:configfile=") + screens},
+                   environment);
     if (run.exitCode == 0 && !run.output.contains("[  PASSED  ] 1 test"))
         run.exitCode = -1;
     return run;
