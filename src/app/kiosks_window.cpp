@@ -4,6 +4,7 @@
 
 #include "fleet/mqtt_connection.h"
 #include "platform/user_settings.h"
+#include "workbench/workbench.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -159,7 +160,9 @@ void KiosksWindow::editBroker()
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    bool accepted = false;
+    workbench().focus().runModal(this, [&] { accepted = dialog.exec() == QDialog::Accepted; });
+    if (!accepted)
         return;
     broker.host = host->text().trimmed();
     broker.port = port->value();

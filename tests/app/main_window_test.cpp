@@ -137,6 +137,35 @@ TEST_F(MainWindowTest, StartViewListsTheRecentKioskSystemsThenShowsTheOpenOne)
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 
+// The input box and the image chooser are windows of their own: when either goes, the window that asked has the
+// keyboard again, on the widget that had it, though the window system activated another window meanwhile.
+TEST_F(MainWindowTest, TheInputBoxAndTheImageChooserGiveTheKeyboardBack)
+{
+    mainWindow();
+    QWidget* recentList = main->findChild<StartView*>()->recentList();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    recentList->setFocus();
+    QWidget box; // the window asking, active while it asks
+    author.whileAsking = [&box] {
+        box.show();
+        box.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+        box.hide();
+    };
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+    } rows[] = {{"input box", [&] { workbench.askText(main.get(), "New name:", "Rename Page", "today"); }},
+                {"image chooser", [&] { workbench.chooseImage(main.get()); }}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.ask();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return QApplication::activeWindow() == main.get() && QApplication::focusWidget() == recentList; }));
+    }
+}
+
 // The open checks the window's own screen (the warning's text is the open's own test) and is refused while a
 // window stays open, keeping the kiosk system open before. Which windows the open closes, and in which order it
 // asks, is the editors' test (ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened).
