@@ -72,6 +72,7 @@ KiosksWindow::KiosksWindow(Workbench& workbench) : SingleInstanceWindow(workbenc
     layout->addLayout(top);
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("kioskTree"));
+    m_tree->setAccessibleName(QStringLiteral("Kiosks"));
     m_tree->setRootIsDecorated(false);
     m_tree->setUniformRowHeights(true);
     m_tree->setHeaderLabels({QStringLiteral("Kiosk"), QStringLiteral("State"), QStringLiteral("Since"),

@@ -104,6 +104,7 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
 
     m_problemList = new QTreeWidget(this);
     m_problemList->setObjectName(QStringLiteral("problemList"));
+    m_problemList->setAccessibleName(QStringLiteral("Problems of the page"));
     m_problemList->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Kind"), QStringLiteral("Problem")});
     m_problemList->setRootIsDecorated(false);
     m_problemList->setUniformRowHeights(true);
