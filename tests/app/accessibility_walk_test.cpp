@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QWebEngineView>
+#include <algorithm>
 
 namespace {
 
@@ -68,10 +69,36 @@ void walk(QAccessibleInterface* node, int& controls, QStringList& unnamed)
         walk(node->child(i), controls, unnamed);
 }
 
+// The steps of the Tab order through the window's controls that go back against the reading order: to a control
+// wholly above and not to the right of the one before (a new column to the right may start higher up).
+QStringList stepsBack(QWidget* window)
+{
+    QList<QWidget*> chain;
+    for (QWidget* widget = window->nextInFocusChain(); widget && widget != window; widget = widget->nextInFocusChain())
+        if (widget->isVisibleTo(window) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+            && widget->window() == window && !widget->focusProxy())
+            chain.append(widget);
+    // The order is a ring: it starts at the control nearest the top left.
+    const auto place = [window](QWidget* widget) { return widget->mapTo(window, QPoint()); };
+    const auto first = std::min_element(chain.begin(), chain.end(), [&](QWidget* a, QWidget* b) {
+        return std::pair(place(a).y(), place(a).x()) < std::pair(place(b).y(), place(b).x());
+    });
+    std::rotate(chain.begin(), first, chain.end());
+    QStringList back;
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        const QRect before(chain[i - 1]->mapTo(window, QPoint()), chain[i - 1]->size());
+        const QRect now(chain[i]->mapTo(window, QPoint()), chain[i]->size());
+        if (now.bottom() < before.top() && now.left() <= before.left())
+            back << chain[i - 1]->objectName() + QStringLiteral(" -> ") + chain[i]->objectName();
+    }
+    return back;
+}
+
 using AccessibilityWalkTest = WindowTest;
 
 // Every window and dialog, shown as the author meets it, walked with the accessibility interface: every field, list
-// and button has a name (its text, its label as buddy, or a name of its own).
+// and button has a name (its text, its label as buddy, or a name of its own), and Tab goes through them in reading
+// order.
 TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowHasAName)
 {
     mainWindow();
@@ -121,6 +148,7 @@ TEST_F(AccessibilityWalkTest, EveryControlOfEveryWindowHasAName)
         walk(QAccessible::queryAccessibleInterface(window), controls, unnamed);
         EXPECT_GT(controls, 0);
         EXPECT_EQ(unnamed, QStringList());
+        EXPECT_EQ(stepsBack(window), QStringList()) << "the Tab order";
         if (window != main.get() && window != editor)
             window->close();
     }
