@@ -52,6 +52,7 @@ CheckWindow::CheckWindow(Workbench& workbench, QWidget* parent) : QWidget(parent
 
     m_findingList = new QTreeWidget(this);
     m_findingList->setObjectName(QStringLiteral("findingList"));
+    m_findingList->setAccessibleName(QStringLiteral("Findings"));
     m_findingList->setHeaderLabels(
         {QStringLiteral("Kind"), QStringLiteral("Page"), QStringLiteral("Line"), QStringLiteral("Text")});
     m_findingList->setRootIsDecorated(false);
@@ -63,6 +64,7 @@ CheckWindow::CheckWindow(Workbench& workbench, QWidget* parent) : QWidget(parent
     m_countLabel->setObjectName(QStringLiteral("countLabel"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setAccessibleName(QStringLiteral("Pages checked"));
     m_checkAgainButton = new QPushButton(QStringLiteral("Check &Again"), this);
     m_checkAgainButton->setObjectName(QStringLiteral("checkAgainButton"));
     connect(m_checkAgainButton, &QPushButton::clicked, this, &CheckWindow::startCheck);

@@ -43,6 +43,7 @@ FindInPagesWindow::FindInPagesWindow(Workbench& workbench)
     layout->addWidget(m_countLabel);
     m_matchList = new PageLineList(workbench, this);
     m_matchList->setObjectName(QStringLiteral("matchList"));
+    m_matchList->setAccessibleName(QStringLiteral("Lines holding the text"));
     layout->addWidget(m_matchList);
     connect(m_findButton, &QPushButton::clicked, this, &FindInPagesWindow::findLines);
     connect(m_findEdit, &QLineEdit::returnPressed, this, &FindInPagesWindow::findLines);

@@ -4,6 +4,7 @@
 
 #include "fleet/mqtt_connection.h"
 #include "platform/user_settings.h"
+#include "workbench/workbench.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -71,6 +72,7 @@ KiosksWindow::KiosksWindow(Workbench& workbench) : SingleInstanceWindow(workbenc
     layout->addLayout(top);
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("kioskTree"));
+    m_tree->setAccessibleName(QStringLiteral("Kiosks"));
     m_tree->setRootIsDecorated(false);
     m_tree->setUniformRowHeights(true);
     m_tree->setHeaderLabels({QStringLiteral("Kiosk"), QStringLiteral("State"), QStringLiteral("Since"),
@@ -159,7 +161,9 @@ void KiosksWindow::editBroker()
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    bool accepted = false;
+    workbench().focus().runModal(this, [&] { accepted = dialog.exec() == QDialog::Accepted; });
+    if (!accepted)
         return;
     broker.host = host->text().trimmed();
     broker.port = port->value();

@@ -119,12 +119,12 @@ void MainWindow::createMenus()
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
     m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
     withShortcut(addMenuCommand(this, m_fileMenu, QStringLiteral("openKioskSystemAction"),
-                                QStringLiteral("Open Kiosk System..."), &MainWindow::chooseKioskSystem),
+                                QStringLiteral("&Open Kiosk System..."), &MainWindow::chooseKioskSystem),
                  QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
     addMenuCommand(this, m_fileMenu, QStringLiteral("createNewKioskSystemAction"),
-                   QStringLiteral("Create New Kiosk System..."), &MainWindow::createNewKioskSystem);
+                   QStringLiteral("&Create New Kiosk System..."), &MainWindow::createNewKioskSystem);
     addMenuCommand(this, m_fileMenu, QStringLiteral("installKioskSystemAction"),
-                   QStringLiteral("Install Kiosk System ..."), &MainWindow::installKioskSystem);
+                   QStringLiteral("&Install Kiosk System ..."), &MainWindow::installKioskSystem);
     m_publishAction = addMenuCommand(this, m_fileMenu, QStringLiteral("publishAction"), QStringLiteral("&Publish..."),
                                      &MainWindow::publishKioskSystem);
     m_publishAction->setEnabled(false);
@@ -145,20 +145,20 @@ void MainWindow::createMenus()
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
     m_editMenu->setObjectName(QStringLiteral("editMenu"));
-    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("editPageAction"), QStringLiteral("Edit Page..."),
+    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("editPageAction"), QStringLiteral("&Edit Page..."),
                                 &MainWindow::editPage),
                  QKeySequence(Qt::CTRL | Qt::Key_E));
     // The leaf page, the kiosk's most common page, gets the usual New key.
     withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createBranchPageAction"),
-                                QStringLiteral("New Branch Page..."), &MainWindow::createBranchPage),
+                                QStringLiteral("New &Branch Page..."), &MainWindow::createBranchPage),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
     withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createLeafPageAction"),
-                                QStringLiteral("New Leaf Page..."), &MainWindow::createLeafPage),
+                                QStringLiteral("New &Leaf Page..."), &MainWindow::createLeafPage),
                  QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
     withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createSelectorPageAction"),
-                                QStringLiteral("New Selector Page..."), &MainWindow::createSelectorPage),
+                                QStringLiteral("New &Selector Page..."), &MainWindow::createSelectorPage),
                  QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
-    addMenuCommand(this, m_editMenu, QStringLiteral("newFolderAction"), QStringLiteral("New Folder ..."),
+    addMenuCommand(this, m_editMenu, QStringLiteral("newFolderAction"), QStringLiteral("New &Folder ..."),
                    &MainWindow::newFolder);
     setMenuEnabled(m_editMenu, false);
 

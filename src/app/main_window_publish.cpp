@@ -20,7 +20,7 @@ void MainWindow::publishKioskSystem()
         if (!m_workbench.hasKioskSystem() || !changedEditorsMayStay())
             return;
         PublishDialog dialog(this);
-        m_workbench.runModal(dialog);
+        m_workbench.focus().runModal(this, [&] { m_workbench.runModal(dialog); });
         if (dialog.result() != QDialog::Accepted)
             return;
         KioskSystem& kiosk = m_workbench.kioskSystem();

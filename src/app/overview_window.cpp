@@ -96,6 +96,7 @@ OverviewWindow::OverviewWindow(Workbench& workbench)
     layout->addWidget(m_pageViewsLabel);
     m_pageTree = new QTreeWidget(this);
     m_pageTree->setObjectName(QStringLiteral("pageTree"));
+    m_pageTree->setAccessibleName(QStringLiteral("Pages"));
     m_pageTree->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
                                  QStringLiteral("Made"), QStringLiteral("Problems"), QStringLiteral("Schedule"),
                                  QStringLiteral("Views")});

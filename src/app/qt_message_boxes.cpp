@@ -74,14 +74,13 @@ void makeRoomForTitle(QMessageBox& box)
 int run(WindowFocus& windows, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton defaultButton)
 {
-    QPointer<QWidget> asking = windows.askingWindow();
-    QPointer<QWidget> focus = asking ? asking->focusWidget() : nullptr;
+    QWidget* asking = windows.askingWindow();
     QMessageBox box(icon, kTitle, boxText(text), buttons, asking);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     makeRoomForTitle(box);
-    const int button = box.exec();
-    windows.returnTo(asking, focus);
+    int button = 0;
+    windows.runModal(asking, [&] { button = box.exec(); });
     return button;
 }
 } // namespace

@@ -24,6 +24,7 @@ ReferencesWindow::ReferencesWindow(Workbench& workbench)
     layout->addWidget(m_pageLabel);
     m_referenceList = new PageLineList(workbench, this);
     m_referenceList->setObjectName(QStringLiteral("referenceList"));
+    m_referenceList->setAccessibleName(QStringLiteral("Lines referring to the page"));
     layout->addWidget(m_referenceList);
     connect(m_referenceList, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { openReference(row); });

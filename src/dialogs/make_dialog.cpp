@@ -29,6 +29,7 @@ MakeDialog::MakeDialog(Workbench& workbench)
     setWindowTitle(QStringLiteral("ZEL - Make Page"));
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setAccessibleName(QStringLiteral("Pages made"));
     m_progress->setFormat(QStringLiteral("%v / %m"));
     m_progress->setVisible(false);
     m_picturesLabel->setObjectName(QStringLiteral("picturesLabel"));

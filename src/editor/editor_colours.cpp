@@ -68,4 +68,14 @@ QColor problem(const QColor& background)
     return chosen(QColor(0xc8, 0x00, 0x00), QColor(0xff, 0x6e, 0x6e), background);
 }
 
+QColor lineNumber(const QColor& wanted, const QColor& background)
+{
+    const double alpha = wanted.alphaF();
+    const auto over = [alpha](float top, float bottom) { return double(top) * alpha + double(bottom) * (1 - alpha); };
+    const QColor drawn = QColor::fromRgbF(float(over(wanted.redF(), background.redF())),
+                                          float(over(wanted.greenF(), background.greenF())),
+                                          float(over(wanted.blueF(), background.blueF())));
+    return readableOn(drawn, background);
+}
+
 } // namespace EditorColours

@@ -22,5 +22,9 @@ QColor readableOn(const QColor& wanted, const QColor& background);
 QColor directive(const QColor& background);
 QColor comment(const QColor& background);
 QColor problem(const QColor& background);
+// A line number: the palette's colour for it as drawn over background (it
+// may be half transparent, and a dark theme may leave the light one's), made
+// readable there.
+QColor lineNumber(const QColor& wanted, const QColor& background);
 
 } // namespace EditorColours

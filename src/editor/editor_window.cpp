@@ -76,6 +76,7 @@ void EditorWindow::setUpWindow()
     setCentralWidget(area);
     m_textArea = new PageTextArea(area);
     m_textArea->setObjectName(QStringLiteral("textArea"));
+    m_textArea->setAccessibleName(QStringLiteral("Page source"));
     m_wordWrapAction->setChecked(m_textArea->wordWrap());
     m_textArea->setDocument(m_document->text());
     auto* highlighter = new DirectiveHighlighter(m_document->text(), m_textArea->palette().color(QPalette::Base));
@@ -139,24 +140,24 @@ void EditorWindow::createMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
     m_saveAction = withShortcut(
-        addMenuCommand(this, file, QStringLiteral("saveAction"), QStringLiteral("Save..."), &EditorWindow::save),
+        addMenuCommand(this, file, QStringLiteral("saveAction"), QStringLiteral("&Save..."), &EditorWindow::save),
         QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_saveAsAction = withShortcut(
-        addMenuCommand(this, file, QStringLiteral("saveAsAction"), QStringLiteral("Save As..."), &EditorWindow::saveAs),
-        QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_saveAsAction = withShortcut(addMenuCommand(this, file, QStringLiteral("saveAsAction"),
+                                                 QStringLiteral("Save &As..."), &EditorWindow::saveAs),
+                                  QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
-    withShortcut(addMenuCommand(this, file, QStringLiteral("makePageAction"), QStringLiteral("Make..."),
+    withShortcut(addMenuCommand(this, file, QStringLiteral("makePageAction"), QStringLiteral("&Make..."),
                                 &EditorWindow::makeThisPage),
                  QKeySequence(Qt::CTRL | Qt::Key_M));
-    withShortcut(addMenuCommand(this, file, QStringLiteral("saveMakeViewAction"), QStringLiteral("Save, Make && View"),
+    withShortcut(addMenuCommand(this, file, QStringLiteral("saveMakeViewAction"), QStringLiteral("Save, Ma&ke && View"),
                                 &EditorWindow::saveMakeView),
                  QKeySequence(Qt::Key_F5));
-    withShortcut(addMenuCommand(this, file, QStringLiteral("viewPageAction"), QStringLiteral("View..."),
+    withShortcut(addMenuCommand(this, file, QStringLiteral("viewPageAction"), QStringLiteral("&View..."),
                                 &EditorWindow::viewMadePage),
                  QKeySequence(Qt::CTRL | Qt::Key_R));
     file->addSeparator();
     withShortcut(
-        addMenuCommand(this, file, QStringLiteral("quitAction"), QStringLiteral("Quit"), &EditorWindow::quitEditor),
+        addMenuCommand(this, file, QStringLiteral("quitAction"), QStringLiteral("&Quit"), &EditorWindow::quitEditor),
         QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -215,14 +216,15 @@ void EditorWindow::createMenus()
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
-    m_insertButtonAction = withShortcut(addMenuCommand(this, tools, QStringLiteral("insertButtonAction"),
-                                                       QStringLiteral("Insert Button..."), &EditorWindow::insertButton),
-                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    m_insertButtonAction =
+        withShortcut(addMenuCommand(this, tools, QStringLiteral("insertButtonAction"),
+                                    QStringLiteral("Insert &Button..."), &EditorWindow::insertButton),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
     m_insertImageAction = withShortcut(addMenuCommand(this, tools, QStringLiteral("insertImageAction"),
-                                                      QStringLiteral("Insert Image..."), &EditorWindow::insertImage),
+                                                      QStringLiteral("Insert &Image..."), &EditorWindow::insertImage),
                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     m_insertItemAction = withShortcut(addMenuCommand(this, tools, QStringLiteral("insertItemAction"),
-                                                     QStringLiteral("Insert Item..."), &EditorWindow::insertItem),
+                                                     QStringLiteral("Insert I&tem..."), &EditorWindow::insertItem),
                                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
 }
 

@@ -124,7 +124,9 @@ void PageTextArea::paintMargin(QPaintEvent* event)
             QFont number = m_margin->font();
             number.setBold(block.blockNumber() == current);
             painter.setFont(number);
-            painter.setPen(colours.color(block.blockNumber() == current ? QPalette::Text : QPalette::PlaceholderText));
+            painter.setPen(EditorColours::lineNumber(
+                colours.color(block.blockNumber() == current ? QPalette::Text : QPalette::PlaceholderText),
+                colours.color(QPalette::AlternateBase)));
             painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
                              QString::number(block.blockNumber() + kFirstLineNumber));
         }

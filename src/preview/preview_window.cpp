@@ -27,10 +27,13 @@
 #include <QUrl>
 #include <QWebEngineView>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 const QString kTitle = QStringLiteral("ZEL (Preview)");
+// The engine zooms out to a quarter at most.
+constexpr int kMinimumZoomDivisor = 4;
 
 // The page label of a page source: folder\page, or "new page".
 QString pageLabel(const PreviewPage& page)
@@ -87,7 +90,9 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
     m_webPage = new PreviewWebPage([this](const QUrl& url) { return mayNavigate(url); }, m_browser);
     m_browser->setPage(m_webPage);
     connect(m_browser, &QWebEngineView::loadFinished, this, [this](bool ok) {
-        m_browser->setZoomFactor(m_browser->zoomFactor()); // kept for pages reached by navigation too
+        // The engine reads back its own zoom once a page has loaded: the one
+        // asked for, kept for pages reached by navigation too.
+        m_browser->setZoomFactor(m_zoom);
         if (std::exchange(m_loadingMade, false)) {
             m_madeLoaded = ok;
             emit pageShown();
@@ -102,6 +107,7 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
 
     m_problemList = new QTreeWidget(this);
     m_problemList->setObjectName(QStringLiteral("problemList"));
+    m_problemList->setAccessibleName(QStringLiteral("Problems of the page"));
     m_problemList->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Kind"), QStringLiteral("Problem")});
     m_problemList->setRootIsDecorated(false);
     m_problemList->setUniformRowHeights(true);
@@ -323,22 +329,32 @@ void PreviewWindow::setStatus(const QString& text)
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_stage && event->type() == QEvent::Resize)
+    if (watched == m_stage && (event->type() == QEvent::Resize || event->type() == QEvent::ScreenChangeInternal))
         placeBrowser();
     return QWidget::eventFilter(watched, event);
 }
 
 // The largest rectangle of the kiosk screen's shape that fits the stage,
-// centred; the page is zoomed so the kiosk's width fills it.
+// centred; the page is zoomed so the kiosk's width fills it: laid out at the
+// kiosk's size in CSS pixels, drawn over the browser's device pixels at any
+// desktop scale. The stage is kept large enough for the engine's smallest
+// zoom, so the page is never laid out wider than the kiosk's.
 void PreviewWindow::placeBrowser()
 {
+    if (m_screen.isEmpty())
+        return;
+    m_stage->setMinimumSize((m_screen + QSize(kMinimumZoomDivisor - 1, kMinimumZoomDivisor - 1)) / kMinimumZoomDivisor);
     const QSize stage = m_stage->size();
-    if (stage.isEmpty() || m_screen.isEmpty())
+    if (stage.isEmpty())
         return;
     const QSize fitted = m_screen.scaled(stage, Qt::KeepAspectRatio);
     m_browser->setGeometry((stage.width() - fitted.width()) / 2, (stage.height() - fitted.height()) / 2, fitted.width(),
                            fitted.height());
-    m_browser->setZoomFactor(std::clamp(double(fitted.width()) / double(m_screen.width()), 0.25, 5.0));
+    // The engine draws over whole device pixels, rounded up at fractional scales.
+    const double ratio = m_browser->devicePixelRatioF();
+    const double deviceWidth = std::ceil(fitted.width() * ratio - 1e-9);
+    m_zoom = std::clamp(deviceWidth / ratio / double(m_screen.width()), 1.0 / kMinimumZoomDivisor, 5.0);
+    m_browser->setZoomFactor(m_zoom);
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event)

@@ -132,6 +132,7 @@ private:
     QCheckBox* m_showAtBox = nullptr;
     QDateTimeEdit* m_showAtEdit = nullptr;
     QSize m_screen{1280, 1024};
+    double m_zoom = 1.0; // of the page shown: the kiosk's width fills the browser
     QString m_shownPage;
     QString m_pageLabel; // folder\page of the page shown
     QList<Finding> m_problems;

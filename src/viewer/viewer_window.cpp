@@ -29,6 +29,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 
@@ -197,6 +198,7 @@ void ViewerWindow::layOutScreens()
             QWebEngineView* browser = webView(index);
             const std::int16_t left = Int16::multiply(std::int16_t(index - 1), screenWidth);
             browser->setGeometry(left, 0, screenWidth, windowHeight);
+            fitToDevicePixels(browser);
             if (!m_pagePath.isEmpty())
                 browser->setUrl(QUrl::fromLocalFile(m_pagePath));
 
@@ -210,6 +212,22 @@ void ViewerWindow::layOutScreens()
         m_focusButton->setFocus();
         m_focusButton->move(Int16::add(windowWidth, 100), 0);
     });
+}
+
+// One CSS pixel to one device pixel, as on the kiosk's own screen: a desktop
+// scaled to 200 % would otherwise lay the page out in half the kiosk's width.
+void ViewerWindow::fitToDevicePixels(QWebEngineView* browser) const
+{
+    browser->setZoomFactor(std::clamp(1.0 / devicePixelRatioF(), 0.25, 5.0));
+}
+
+bool ViewerWindow::event(QEvent* event)
+{
+    // Moved to a screen of another scale.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        for (QWebEngineView* browser : m_webViews)
+            fitToDevicePixels(browser);
+    return SingleInstanceWindow::event(event);
 }
 
 bool ViewerWindow::isViewerKeyEvent(QObject* watched) const

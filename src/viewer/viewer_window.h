@@ -31,6 +31,10 @@ class Workbench;
 // window) destroys it, and the next use creates it afresh. Callers must not
 // keep the reference across a close.
 //
+// Pages are laid out one CSS pixel to one device pixel, whatever the
+// desktop's scale: the kiosk's screen size in device pixels shows the page as
+// the kiosk does.
+//
 // Every layout (each change of the window's size, including the first show)
 // loads the page path into every browser; showing a window that is already
 // shown runs no layout, so a new page path shows at the next layout only.
@@ -76,6 +80,7 @@ public:
     QPushButton* focusButton() const { return m_focusButton; }
 
 protected:
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -85,6 +90,7 @@ private:
 
     void setUpWindow();
     void layOutScreens();
+    void fitToDevicePixels(QWebEngineView* browser) const;
     void handleKey(int keyCode);
     void keepKeyFocus();
     void navigate(std::int16_t screen, std::int16_t button);

@@ -20,16 +20,16 @@ Session& SingleInstanceDialog::session() const { return m_workbench.session(); }
 bool SingleInstanceDialog::runModal(QWidget* owner)
 {
     QPointer<SingleInstanceDialog> self(this);
-    QPointer<QWidget> ownerWindow = owner ? owner->window() : nullptr;
-    QPointer<QWidget> ownerFocus = ownerWindow ? ownerWindow->focusWidget() : nullptr;
+    QWidget* ownerWindow = owner ? owner->window() : nullptr;
     if (ownerWindow && parentWidget() != ownerWindow)
         setParent(ownerWindow, windowFlags());
     setModal(true);
     Workbench& workbench = m_workbench; // this may be gone after the run
-    workbench.runModal(*this);
-    if (self && parentWidget())
-        setParent(nullptr, windowFlags());
-    workbench.focus().returnTo(ownerWindow, ownerFocus);
+    workbench.focus().runModal(ownerWindow, [&] {
+        workbench.runModal(*this);
+        if (self && parentWidget())
+            setParent(nullptr, windowFlags());
+    });
     return !self.isNull();
 }
 

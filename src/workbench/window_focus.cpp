@@ -41,6 +41,14 @@ void WindowFocus::returnTo(QWidget* window, QWidget* focus)
     request(window);
 }
 
+void WindowFocus::runModal(QWidget* owner, const std::function<void()>& step)
+{
+    const QPointer<QWidget> window = owner ? owner->window() : nullptr;
+    const QPointer<QWidget> focus = window ? window->focusWidget() : nullptr;
+    step();
+    returnTo(window, focus);
+}
+
 QWidget* WindowFocus::askingWindow() const
 {
     if (QWidget* modal = QApplication::activeModalWidget())

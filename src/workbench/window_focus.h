@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 // Which window the keyboard belongs to. Activation through the window system
 // arrives late (a window manager answers asynchronously), so a window the
@@ -24,6 +25,12 @@ public:
     // Asks for the window's activation again, with the keyboard focus on the
     // widget that had it (focus, when given and still inside the window).
     void returnTo(QWidget* window, QWidget* focus = nullptr);
+    // Runs a modal step asked over owner's window (a dialog's own loop, a
+    // message box, an input box, a file chooser) and gives that window the
+    // keyboard back afterwards, with the focus on the widget that had it: a
+    // window system that activates another window when the modal one goes
+    // would leave the author's keys nowhere.
+    void runModal(QWidget* owner, const std::function<void()>& step);
 
     // The window a question or dialog belongs to: the active modal dialog, else
     // the window last brought to the front or returned to, else the active

@@ -47,11 +47,19 @@ public:
     Session& session() const { return m_session; }
 
     void runModal(QDialog& dialog) const { m_services.runModal(dialog); }
-    QString askText(QWidget* parent, const QString& prompt, const QString& title, const QString& preset) const
+    // The input box and the image chooser give the asking window the keyboard back.
+    QString askText(QWidget* parent, const QString& prompt, const QString& title, const QString& preset)
     {
-        return m_services.askText(parent, prompt, title, preset);
+        QString answer;
+        m_focus.runModal(parent, [&] { answer = m_services.askText(parent, prompt, title, preset); });
+        return answer;
     }
-    QString chooseImage(QWidget* parent) const { return m_services.chooseImage(parent); }
+    QString chooseImage(QWidget* parent)
+    {
+        QString chosen;
+        m_focus.runModal(parent, [&] { chosen = m_services.chooseImage(parent); });
+        return chosen;
+    }
 
     // The one window of class Window: made on first use (Window(Workbench&),
     // which may be private to a friend Workbench), afterwards the same one

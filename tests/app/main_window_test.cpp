@@ -13,6 +13,7 @@
 #include "support/check_kiosk.h"
 #include "support/folder_state.h"
 #include "support/modal_keys.h"
+#include "support/scaled_screen.h"
 #include "support/window_fixture.h"
 
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QPushButton>
@@ -134,6 +136,35 @@ TEST_F(MainWindowTest, StartViewListsTheRecentKioskSystemsThenShowsTheOpenOne)
     EXPECT_TRUE(start->summaryLabel()->text().contains("2 page sources"));
     EXPECT_EQ(main->findChild<QLabel*>("statusKioskSystem")->text(), "Kiosk system: " + harbour);
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
+}
+
+// The input box and the image chooser are windows of their own: when either goes, the window that asked has the
+// keyboard again, on the widget that had it, though the window system activated another window meanwhile.
+TEST_F(MainWindowTest, TheInputBoxAndTheImageChooserGiveTheKeyboardBack)
+{
+    mainWindow();
+    QWidget* recentList = main->findChild<StartView*>()->recentList();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    recentList->setFocus();
+    QWidget box; // the window asking, active while it asks
+    author.whileAsking = [&box] {
+        box.show();
+        box.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
+        box.hide();
+    };
+    const struct {
+        const char* name;
+        std::function<void()> ask;
+    } rows[] = {{"input box", [&] { workbench.askText(main.get(), "New name:", "Rename Page", "today"); }},
+                {"image chooser", [&] { workbench.chooseImage(main.get()); }}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.ask();
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return QApplication::activeWindow() == main.get() && QApplication::focusWidget() == recentList; }));
+    }
 }
 
 // The open checks the window's own screen (the warning's text is the open's own test) and is refused while a
@@ -420,5 +451,113 @@ TEST(ScaledDesktop, MakesTheSamePagesAsZelMake)
     const QStringList log = readLines(byProgram + QDir(byProgram).entryList({"log*.txt"}).value(0));
     EXPECT_TRUE(log.contains("screenwidth = 1280") && log.contains("screenheight = 1024"));
 }
+
+// Presses the key as the author does: through the X server on a display, to whichever window has the keyboard there;
+// else into the window the program has given the keyboard.
+void pressKey(Qt::Key key, const char* keyName)
+{
+    if (QGuiApplication::platformName() == "xcb")
+        EXPECT_EQ(QProcess::execute("xdotool", {"key", "--clearmodifiers", keyName}), 0);
+    else if (QWindow* focus = QGuiApplication::focusWindow())
+        QTest::keyClick(focus, key);
+}
+
+// True when a key pressed as the author does reaches a widget of the window.
+bool windowTakesAKey(QWidget* window)
+{
+    struct KeyWatch : QObject {
+        QWidget* window;
+        int received = 0;
+        explicit KeyWatch(QWidget* w) : window(w) {}
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            received += event->type() == QEvent::KeyPress && widget && widget->window() == window;
+            return false;
+        }
+    } watch(window);
+    qApp->installEventFilter(&watch);
+    pressKey(Qt::Key_Shift, "shift");
+    const bool taken = QTest::qWaitFor([&] { return watch.received > 0; }, 5000);
+    qApp->removeEventFilter(&watch);
+    return taken;
+}
+
+// The author at the keyboard: each time a modal window of class W has the keyboard, the key is pressed in it.
+template <class W>
+struct KeyAtModal : QTimer {
+    KeyAtModal(Qt::Key key, const char* keyName)
+    {
+        connect(this, &QTimer::timeout, [this, key, keyName] {
+            auto* modal = qobject_cast<W*>(QApplication::activeModalWidget());
+            if (!modal || QGuiApplication::focusWindow() != modal->windowHandle() || modal == m_answered)
+                return;
+            m_answered = modal;
+            ++pressed;
+            pressKey(key, keyName);
+        });
+        start(50);
+    }
+    int pressed = 0;
+
+private:
+    QPointer<QWidget> m_answered;
+};
+
+// The program's part of ScaledFocus and of the display's focus tests: after Make All of the sample (with a message
+// over the Make dialog and one after it, each answered by Enter) and after a dialog the author leaves by Esc, the main
+// window is active again and takes the keys.
+TEST_F(MainWindowTest, DISABLED_MakeAllAndDialogsLeaveTheKeyboardWithTheMainWindow)
+{
+    author.execs = true; // every dialog and message runs its own modal loop, as in the program
+    QtMessageBoxes boxes(workbench.focus());
+    Session& session = kiosk.session.session();
+    MessageBoxes* recorded = session.setMessages(&boxes);
+    const auto restore = qScopeGuard([&session, recorded] { session.setMessages(recorded); });
+    const QString folder = m_root.path() + "/sample/";
+    QDir().mkpath(folder);
+    copySampleKiosk(folder);
+    writeTextFile(folder + "news/news.zel", readLines(folder + "news/news.zel") << "#button news\\nowhere Nowhere");
+    session.setImageTool(ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true});
+    mainWindow().openKioskSystem(folder);
+    const auto mainHasTheKeyboard = [this] {
+        return QTest::qWaitFor(
+            [this] {
+                return QApplication::activeWindow() == main.get()
+                       && QGuiApplication::focusWindow() == main->windowHandle();
+            },
+            10000);
+    };
+    main->activateWindow();
+    ASSERT_TRUE(mainHasTheKeyboard());
+    ASSERT_TRUE(windowTakesAKey(main.get()));
+
+    KeyAtModal<QMessageBox> enter(Qt::Key_Return, "Return");
+    trigger(main.get(), "makeAllPagesAction");
+    EXPECT_EQ(enter.pressed, 2) << "the dead reference, during the make and counted after it";
+    EXPECT_FALSE(main->findChild<QLabel*>("statusLastMake")->text().isEmpty());
+    EXPECT_TRUE(mainHasTheKeyboard()) << "after Make All";
+    EXPECT_TRUE(windowTakesAKey(main.get())) << "after Make All";
+
+    KeyAtModal<DirectoryDialog> esc(Qt::Key_Escape, "Escape");
+    trigger(main.get(), "openKioskSystemAction");
+    EXPECT_EQ(esc.pressed, 1) << "the chooser never had the keyboard";
+    EXPECT_TRUE(mainHasTheKeyboard()) << "after a dialog";
+    EXPECT_TRUE(windowTakesAKey(main.get())) << "after a dialog";
+    EXPECT_EQ(main->workbench().kioskSystem().folder(), folder);
+}
+
+// At every desktop scale Make All and a dialog give the keyboard back to the main window.
+class ScaledFocus : public ::testing::TestWithParam<ScaledScreen> {};
+
+TEST_P(ScaledFocus, MakeAllAndDialogsLeaveTheKeyboardWithTheMainWindow)
+{
+    const ProgramRun run =
+        runTestOnScreen(GetParam(), "MainWindowTest.DISABLED_MakeAllAndDialogsLeaveTheKeyboardWithTheMainWindow");
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString() << run.error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, ScaledFocus, ::testing::ValuesIn(kScaledScreens),
+                         [](const auto& screen) { return std::string(screen.param.name); });
 
 } // namespace

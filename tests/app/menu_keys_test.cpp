@@ -12,7 +12,8 @@ using MenuKeysTest = WindowTest;
 
 // The keys of the windows' commands, without restating which key is whose: in the main window (before and after a
 // kiosk system is open) and in editors of every page type, each key of a shown, enabled command triggers that
-// command and no other, the keys of hidden or disabled commands trigger nothing, and no two commands share a key.
+// command and no other, the keys of hidden or disabled commands trigger nothing, and no two commands share a key;
+// every shown menu item has an access key no other item of its menu has.
 TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
 {
     const auto checkKeys = [](QMainWindow* window) {
@@ -44,6 +45,23 @@ TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
         EXPECT_GE(owner.size(), 8);
         for (QAction* item : commands)
             QObject::disconnect(item, &QAction::triggered, nullptr, nullptr);
+        // Every shown item of the menu bar and of each menu has an access key of its own in that menu.
+        QList<QWidget*> menus{window->menuBar()};
+        for (QAction* menu : window->menuBar()->actions())
+            menus.append(menu->menu());
+        for (QWidget* menu : menus) {
+            QHash<QChar, QString> keyOwner;
+            for (QAction* item : menu->actions()) {
+                if (item->isSeparator() || !item->isVisible())
+                    continue;
+                const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
+                EXPECT_FALSE(mnemonic.isEmpty()) << item->text().toStdString();
+                const QChar key = mnemonic.isEmpty() ? QChar() : QChar(mnemonic[0].key());
+                EXPECT_TRUE(key.isNull() || !keyOwner.contains(key))
+                    << keyOwner.value(key).toStdString() << " and " << item->text().toStdString();
+                keyOwner.insert(key, item->text());
+            }
+        }
     };
     checkKeys(&mainWindow());
     mainWindow().openKioskSystem(kiosk.folder());

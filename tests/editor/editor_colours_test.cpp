@@ -13,8 +13,8 @@ namespace {
 
 using EditorColoursTest = WindowTest;
 
-// The colours drawn on the text's background against light and dark palettes: each at least 4.5:1, and the light
-// theme keeps its directive blue. An editor whose palette turns dark draws its directives and comments anew.
+// The colours drawn on the text's and the margin's background against light and dark palettes: each at least 4.5:1, and
+// the light theme keeps its directive blue. An editor whose palette turns dark draws its directives and comments anew.
 TEST_F(EditorColoursTest, EveryColourReadableOnLightAndDarkBackgrounds)
 {
     EXPECT_NEAR(EditorColours::contrast(Qt::black, Qt::white), 21.0, 0.01);
@@ -35,7 +35,9 @@ TEST_F(EditorColoursTest, EveryColourReadableOnLightAndDarkBackgrounds)
     };
     for (const auto& row : rows)
         for (const QColor& colour : {EditorColours::directive(row.background), EditorColours::comment(row.background),
-                                     EditorColours::problem(row.background)})
+                                     EditorColours::problem(row.background),
+                                     // a line number in the light theme's half-transparent grey, left by a dark theme
+                                     EditorColours::lineNumber(QColor(0, 0, 0, 128), row.background)})
             EXPECT_GE(EditorColours::contrast(colour, row.background), EditorColours::kMinimumContrast)
                 << row.name << ' ' << colour.name().toStdString();
     EXPECT_EQ(EditorColours::directive(Qt::white), QColor(0x1f, 0x3f, 0xa8));

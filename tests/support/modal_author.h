@@ -15,17 +15,23 @@
 // still open after its script is cancelled and counted in stayedOpen. With execs set, every dialog runs its own
 // modal loop instead (QDialog::exec()), for an author at the keyboard (ModalKeys). The input box answers from
 // textAnswers (recording each question in textsAsked, as "prompt|title|preset"), the image chooser with
-// imageAnswer. Must outlive the workbench. GUI tests only.
+// imageAnswer (whileAsking runs during either). Must outlive the workbench. GUI tests only.
 class ModalAuthor {
 public:
     Workbench::Services services()
     {
         return {[this](QDialog& dialog) { act(dialog); },
                 [this](QWidget*, const QString& prompt, const QString& title, const QString& preset) {
+                    if (whileAsking)
+                        whileAsking();
                     textsAsked << prompt + u'|' + title + u'|' + preset;
                     return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
                 },
-                [this](QWidget*) { return imageAnswer; }};
+                [this](QWidget*) {
+                    if (whileAsking)
+                        whileAsking();
+                    return imageAnswer;
+                }};
     }
 
     template <class Dialog>
@@ -39,6 +45,8 @@ public:
     int stayedOpen = 0;
     QStringList textAnswers, textsAsked;
     QString imageAnswer;
+    // Runs while the input box or the image chooser is asking (a window of its own taking the keyboard, say).
+    std::function<void()> whileAsking;
 
 private:
     void act(QDialog& dialog)

@@ -4,9 +4,10 @@
 
 #include <QProcess>
 
-ProgramRun runProgram(const QString& program, const QStringList& arguments)
+ProgramRun runProgram(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment)
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
         process.kill();

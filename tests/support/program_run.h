@@ -3,14 +3,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 // A program run to its end, started with an argument list. Exit code -1: it crashed, or it had not ended after
-// two minutes and was killed (error then says so).
+// two minutes and was killed (error then says so). The environment is this program's unless given.
 struct ProgramRun {
     int exitCode = -1;
     QByteArray output;
     QString error;
 };
-ProgramRun runProgram(const QString& program, const QStringList& arguments);
+ProgramRun runProgram(const QString& program, const QStringList& arguments,
+                      const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());

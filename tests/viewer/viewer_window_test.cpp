@@ -3,6 +3,7 @@
 #include "maker/page_maker.h"
 #include "support/kiosk_fixture.h"
 #include "support/recording_problems.h"
+#include "support/scaled_screen.h"
 #include "support/web_wait.h"
 #include "viewer/viewer_window.h"
 #include "workbench/workbench.h"
@@ -10,9 +11,11 @@
 #include <QCursor>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWebEngineView>
 #include <QWindow>
+#include <QtMath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -206,5 +209,40 @@ TEST_F(ThreeScreenViewerTest, BrowsersStandSideBySideAndKeysPickTheirScreen)
     ASSERT_TRUE(waitForPage(2, "visiting/walks.htm"));
     EXPECT_EQ(viewer.webView(1)->url(), QUrl::fromLocalFile(path("visiting/visiting.htm")));
 }
+
+// The page part of ScaledViewer.LaysThePageOutInTheScreensDevicePixels, run on a scaled 1280 x 1024 screen: the
+// page fills the screen at the kiosk's size, one CSS pixel to one device pixel, whatever the desktop's scale.
+TEST_F(ViewerTest, DISABLED_LaysThePageOutInDevicePixels)
+{
+    ViewerWindow& viewer = showPage("visiting/visiting.htm");
+    for (const char* page : {"visiting/visiting.htm", "visiting/castle.htm"}) { // shown, then reached by a key
+        SCOPED_TRACE(page);
+        if (viewer.webView(1)->url() != QUrl::fromLocalFile(path(page))) {
+            press('b');
+            ASSERT_TRUE(waitForPage(1, page));
+        }
+        const QVariantList measured = evaluate(1, "[innerWidth, innerHeight, devicePixelRatio]").toList();
+        ASSERT_EQ(measured.size(), 3);
+        // A fractional scale's window covers the screen's device pixels rounded up to whole logical ones.
+        const double ratio = viewer.devicePixelRatioF();
+        const QSize device(qCeil(viewer.width() * ratio), qCeil(viewer.height() * ratio));
+        EXPECT_EQ(QSize(measured[0].toInt(), measured[1].toInt()), device);
+        EXPECT_LE((device - QSize(1280, 1024)).width() + (device - QSize(1280, 1024)).height(), 1);
+        EXPECT_NEAR(measured[2].toDouble(), 1.0, 0.01);
+    }
+    EXPECT_TRUE(messages().isEmpty()) << messages().join(u'|').toStdString();
+}
+
+// The viewer on a 1280 x 1024 screen at each desktop scale shows the page as the kiosk's screen of that size does.
+class ScaledViewer : public ::testing::TestWithParam<ScaledScreen> {};
+
+TEST_P(ScaledViewer, LaysThePageOutInTheScreensDevicePixels)
+{
+    const ProgramRun run = runTestOnScreen(GetParam(), "ViewerTest.DISABLED_LaysThePageOutInDevicePixels");
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString() << run.error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen, ScaledViewer, ::testing::ValuesIn(kScaledScreens),
+                         [](const auto& screen) { return std::string(screen.param.name); });
 
 } // namespace

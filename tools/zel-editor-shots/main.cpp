@@ -7,7 +7,12 @@
 // editor-button.png, editor-image.png, editor-item.png. Then types a button
 // to a page that does not exist and saves the editor, its line underlined
 // and its problem shown on hover, beside the Preview window as
-// editor-preview.png. Runs without a display.
+// editor-preview.png. Before those, the main window's start view listing the
+// kiosk system as a recent one and then with it open (desk-recent.png,
+// desk-open.png); after them, the editor on a dark palette (editor-dark.png).
+// Runs without a display; its settings go to a temporary folder.
+#include "app/main_window.h"
+#include "base/screen_size.h"
 #include "common/event_wait.h"
 #include "editor/editor_preview.h"
 #include "editor/editor_window.h"
@@ -29,6 +34,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolTip>
@@ -44,15 +52,15 @@ class Shots {
 public:
     explicit Shots(QString folder) : m_folder(std::move(folder)) {}
 
-    void save(QWidget& widget, const QString& name)
+    void save(QWidget& widget, const QString& name, const QString& prefix = QStringLiteral("editor-"))
     {
         QApplication::processEvents();
-        save(widget.grab().toImage(), name);
+        save(widget.grab().toImage(), name, prefix);
     }
 
-    void save(const QImage& image, const QString& name)
+    void save(const QImage& image, const QString& name, const QString& prefix = QStringLiteral("editor-"))
     {
-        const QString path = m_folder + QStringLiteral("/editor-") + name + QStringLiteral(".png");
+        const QString path = m_folder + u'/' + prefix + name + QStringLiteral(".png");
         if (!image.save(path)) {
             std::fprintf(stderr, "could not save %s\n", qPrintable(path));
             ++m_failures;
@@ -92,6 +100,23 @@ void settle(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// Fusion with a dark palette, as a dark desktop theme gives it.
+void useDarkPalette()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x2d, 0x2d, 0x2d));
+    dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    dark.setColor(QPalette::AlternateBase, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, QColor(0xe8, 0xe8, 0xe8));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0x6d, 0xb5));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
 }
 
 // The editor with a line underlined and its problem's text shown on hover,
@@ -165,6 +190,21 @@ int main(int argc, char** argv)
         std::exit(1);
     };
     Session session(std::move(services));
+    Shots shots(output);
+    const QString folder = absolute(args.at(1)) + QDir::separator();
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("ZEL_Editor"))
+        .setValue(QStringLiteral("RecentFiles/f1"), folder);
+    {
+        Workbench desk(session);
+        MainWindow main(desk);
+        main.setScreenSizeProvider(std::make_unique<FixedScreenSize>(QSize(1024, 768)));
+        main.show();
+        shots.save(main, QStringLiteral("recent"), QStringLiteral("desk-"));
+        main.openKioskSystem(folder);
+        shots.save(main, QStringLiteral("open"), QStringLiteral("desk-"));
+    }
     const auto kioskSystem = openKioskSystemHeadless(session, absolute(args.at(1)) + QDir::separator(), false);
 
     Workbench workbench(session);
@@ -175,7 +215,6 @@ int main(int argc, char** argv)
         return 1;
     }
     editor->show();
-    Shots shots(output);
     shots.save(*editor, QStringLiteral("page"));
 
     shots.whenInsertDialogShown();
@@ -192,5 +231,14 @@ int main(int argc, char** argv)
     }
     shots.save(besidePreview, QStringLiteral("preview"));
     editor->textArea()->document()->setModified(false);
+
+    useDarkPalette();
+    auto* dark = new EditorWindow(workbench);
+    if (!dark->editPage(absolute(args.at(2)))) {
+        std::fprintf(stderr, "cannot edit %s\n", qPrintable(args.at(2)));
+        return 1;
+    }
+    dark->show();
+    shots.save(*dark, QStringLiteral("dark"));
     return shots.failures() == 0 ? 0 : 1;
 }
