@@ -42,7 +42,8 @@ echo "== dpkg-buildpackage"
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
   CCACHE_DIR=$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")
-  export CCACHE_DIR CCACHE_BASEDIR="$work"
+  # Precompiled headers are cached only so.
+  export CCACHE_DIR CCACHE_BASEDIR="$work" CCACHE_SLOPPINESS=pch_defines,time_macros
 fi
 if ! (cd "$copy" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc) >"$work/build.log" 2>&1; then
   tail -40 "$work/build.log"
