@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/kiosk_check.h"
 
+#include "check/colour_contrast.h"
 #include "check/copy_probe.h"
 #include "check/style_sheet.h"
 #include "config/configuration.h"
@@ -160,6 +161,8 @@ void KioskCheck::setUpTextBoxes()
     sheet.setScreenScale(std::min(item("screenwidth") / double(KioskDesign::screenWidth),
                                   item("screenheight") / double(KioskDesign::screenHeight)),
                          KioskDesign::smallestRootFontSize);
+    for (const QString& text : ColourContrast::lowContrasts(sheet))
+        m_findings.append(Finding{sheetPath, 1, FindingKind::LowContrast, text});
     const int buttons = std::max<int>(1, item("buttons"));
     const int navigationHeight = item("navigationHeight");
 
