@@ -55,8 +55,11 @@ inline const QString BadName = QStringLiteral("bad name");
 // or the kiosk's speech cannot tell what it shows.
 inline const QString NoTextAlternative = QStringLiteral("no text alternative");
 // A text colour of stylesheet.css too close to its background for a visitor
-// with poor sight. The least serious kind.
+// with poor sight.
 inline const QString LowContrast = QStringLiteral("low contrast");
+// Navigation buttons or selector rows smaller than a fingertip at the
+// configured screen size. The least serious kind.
+inline const QString SmallTouchTarget = QStringLiteral("small touch target");
 QList<QString> all();
 // The kind a problem the maker reports is listed under.
 QString of(Problem::Kind kind);

@@ -14,7 +14,9 @@
 #include "check/finding.h"
 #include "check/style_sheet.h"
 #include "check/text_fit.h"
+#include "check/kiosk_check.h"
 #include "config/kiosk_design.h"
+#include "support/kiosk_fixture.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -247,6 +249,48 @@ TEST(ColourContrast, FindsTextTooCloseToItsBackground)
         StyleSheet sheet = StyleSheet::read(ZEL_SOURCE_DIR "/template/stylesheet.css");
         sheet.setScreenScale(scale, KioskDesign::smallestRootFontSize);
         EXPECT_EQ(ColourContrast::lowContrasts(sheet).join(u'\n'), QString()) << scale;
+    }
+}
+
+// The findings of the kiosk's own style sheet and layout, once for the kiosk
+// system, beside configuration.txt and stylesheet.css.
+TEST(KioskCheck, FindsLowContrastAndSmallTouchTargets)
+{
+    const struct {
+        const char* name;
+        QStringList configuration;
+        const char* sheet; // nullptr: the sample's, with the Template's style sheet
+        QStringList found;
+    } rows[] = {
+        {"the sample has none", {}, nullptr, {}},
+        {"grey body text",
+         {"buttons 8", "screenwidth 1280", "screenheight 1024"},
+         "body { color: #999; background: #fff; font-size: 16px }",
+         {"S:1: low contrast: Contrast 2.8:1 of #999999 on #ffffff in body, below 4.5:1"}},
+        {"many buttons on a low screen",
+         {"buttons 24", "screenwidth 640", "screenheight 480"},
+         "a.nav { top: 5px; bottom: 5px; left: 6px; right: 6px }",
+         {"C:1: small touch target: Navigation buttons are 144 x 9 px, smaller than 44 x 44 px",
+          "C:1: small touch target: Selector rows are 39 px high, smaller than 44 px"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk(row.configuration);
+        if (row.sheet) {
+            writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start"});
+            writeTextFile(kiosk.path("stylesheet.css"), {row.sheet});
+        } else {
+            copySampleKiosk(kiosk.folder());
+        }
+        KioskCheck check(kiosk.openHeadless());
+        check.run();
+        QStringList found;
+        for (const Finding& finding : check.findings())
+            if (finding.kind == FindingKind::LowContrast || finding.kind == FindingKind::SmallTouchTarget)
+                found << finding.toLine()
+                             .replace(kiosk.path("stylesheet.css"), "S")
+                             .replace(kiosk.path("configuration.txt"), "C");
+        EXPECT_EQ(found.join(u'\n'), row.found.join(u'\n'));
     }
 }
 
