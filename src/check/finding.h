@@ -52,8 +52,14 @@ inline const QString Unreadable = QStringLiteral("unreadable");
 // made all the same, but renaming and references cannot name it).
 inline const QString BadName = QStringLiteral("bad name");
 // A picture (#image, #item) without an #alt line before it: a screen reader
-// or the kiosk's speech cannot tell what it shows. The least serious kind.
+// or the kiosk's speech cannot tell what it shows.
 inline const QString NoTextAlternative = QStringLiteral("no text alternative");
+// A text colour of stylesheet.css too close to its background for a visitor
+// with poor sight.
+inline const QString LowContrast = QStringLiteral("low contrast");
+// Navigation buttons or selector rows smaller than a fingertip at the
+// configured screen size. The least serious kind.
+inline const QString SmallTouchTarget = QStringLiteral("small touch target");
 QList<QString> all();
 // The kind a problem the maker reports is listed under.
 QString of(Problem::Kind kind);

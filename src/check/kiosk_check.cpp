@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/kiosk_check.h"
 
+#include "check/colour_contrast.h"
 #include "check/copy_probe.h"
 #include "check/style_sheet.h"
 #include "config/configuration.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -142,6 +144,15 @@ void KioskCheck::addBadNames()
     }
 }
 
+namespace {
+
+// The least width and height of a touch target, in CSS pixels.
+constexpr int kSmallestTarget = 44;
+
+QString pixelText(double pixels) { return QString::number(std::floor(pixels)); }
+
+} // namespace
+
 void KioskCheck::setUpTextBoxes()
 {
     const KioskSystem& system = kiosk();
@@ -160,6 +171,8 @@ void KioskCheck::setUpTextBoxes()
     sheet.setScreenScale(std::min(item("screenwidth") / double(KioskDesign::screenWidth),
                                   item("screenheight") / double(KioskDesign::screenHeight)),
                          KioskDesign::smallestRootFontSize);
+    for (const QString& text : ColourContrast::lowContrasts(sheet))
+        m_findings.append(Finding{sheetPath, 1, FindingKind::LowContrast, text});
     const int buttons = std::max<int>(1, item("buttons"));
     const int navigationHeight = item("navigationHeight");
 
@@ -173,6 +186,16 @@ void KioskCheck::setUpTextBoxes()
                                  rowHeight - offset("top") - offset("bottom"));
         m_buttonBox[i].maxLines = KioskDesign::captionLines;
     }
+    // Touch targets smaller than a fingertip (44 x 44 CSS pixels), once for
+    // the kiosk system: the layout is the same on every page.
+    const QString configuration = system.folder() + QStringLiteral("configuration.txt");
+    const double buttonWidth = std::min(widths[0], widths[1]) - offset("left") - offset("right");
+    const double buttonHeight = rowHeight - offset("top") - offset("bottom");
+    if (buttonWidth < kSmallestTarget || buttonHeight < kSmallestTarget)
+        m_findings.append(Finding{configuration, 1, FindingKind::SmallTouchTarget,
+                                  QStringLiteral("Navigation buttons are %1 x %2 px, smaller than %3 x %3 px")
+                                      .arg(pixelText(buttonWidth), pixelText(buttonHeight))
+                                      .arg(kSmallestTarget)});
 
     // Root and branch content frames, as high as the screen.
     m_screenHeight = item("screenheight");
@@ -186,6 +209,10 @@ void KioskCheck::setUpTextBoxes()
     const SelectorRow row = SelectorRow::of(std::int16_t(navigationHeight), std::int16_t(buttons));
     const int itemHeight = row.height;
     const int pictureWidth = row.pictureWidth;
+    if (itemHeight < kSmallestTarget)
+        m_findings.append(Finding{
+            configuration, 1, FindingKind::SmallTouchTarget,
+            QStringLiteral("Selector rows are %1 px high, smaller than %2 px").arg(itemHeight).arg(kSmallestTarget)});
     const double cellWidth = item("selectorContentWidth") - pictureWidth - 6;
     m_itemBox = textBox(sheet, itemText, cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
                         itemHeight - 2 - sheet.side(itemText, margin, 0) - sheet.side(itemText, margin, 2));

@@ -29,7 +29,8 @@ class KioskSystem;
 // judged by its copy record as a make judges it), pages no chain of buttons
 // and items leads to from the root page, and button and item texts that may
 // not fit their button or row, and page and page folder names against the
-// name rule (made all the same). By the pages' #show lines: pages that are
+// name rule (made all the same), text colours of stylesheet.css too close to
+// their background, and buttons and selector rows too small to touch. By the pages' #show lines: pages that are
 // over or never on show, and pages on show whose buttons and items all lead
 // to pages off show at a moment from the check's moment on (with a moment
 // given, at that moment), a visitor stranded there.

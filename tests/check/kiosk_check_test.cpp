@@ -9,11 +9,14 @@
 // it reads its fonts from (a caption too long for its button, and texts that
 // fit, are findings of check_window_test.cpp and of zel-make --check in
 // zel_make_test.cpp).
+#include "check/colour_contrast.h"
 #include "check/content_height.h"
 #include "check/finding.h"
 #include "check/style_sheet.h"
 #include "check/text_fit.h"
+#include "check/kiosk_check.h"
 #include "config/kiosk_design.h"
+#include "support/kiosk_fixture.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -171,6 +174,124 @@ TEST(StyleSheet, ReadsPlainRules)
     EXPECT_EQ(sheet.lineHeight("p.x", 20), 30);
     EXPECT_EQ(sheet.side("p.x", "margin", 3), 4);
     EXPECT_EQ(sheet.lineHeight("missing", 10), 12);
+}
+
+TEST(ColourContrast, ReadsCssColours)
+{
+    const struct {
+        const char* text;
+        const char* read; // "" when refused
+    } rows[] = {
+        {"white", "#ffffff"},
+        {" Navy ", "#000080"},
+        {"#abc", "#aabbcc"},
+        {"#1D5F8A", "#1d5f8a"},
+        {"rgb(255, 0, 10)", "#ff000a"},
+        {"rgb(100% 0% 50%)", "#ff0080"},
+        {"rgba(1,2,3,1)", "#010203"},
+        {"transparent", ""},
+        {"rgba(0, 0, 0, 0.5)", ""},
+        {"#ff000080", ""},
+        {"#12", ""},
+        {"rgb(1, 2)", ""},
+        {"rgb(a, b, c)", ""},
+        {"nocolour", ""},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        const std::optional<Colour> colour = ColourContrast::parse(row.text);
+        EXPECT_EQ(colour ? colour->name().toStdString() : "", row.read) << row.text;
+    }
+    EXPECT_DOUBLE_EQ(ColourContrast::ratio(Colour{0, 0, 0}, Colour{255, 255, 255}), 21);
+    EXPECT_DOUBLE_EQ(ColourContrast::ratio(Colour{255, 255, 255}, Colour{0, 0, 0}), 21);
+    EXPECT_DOUBLE_EQ(ColourContrast::ratio(Colour{119, 119, 119}, Colour{119, 119, 119}), 1);
+}
+
+TEST(ColourContrast, FindsTextTooCloseToItsBackground)
+{
+    const struct {
+        const char* name;
+        const char* sheet;
+        QStringList found;
+    } rows[] = {
+        {"grey on white, shown rounded down",
+         "body { color: #777777; background: #ffffff; font-size: 16px }",
+         {"Contrast 4.4:1 of #777777 on #ffffff in body, below 4.5:1"}},
+        {"large text needs 3:1", "body { color: #777777; background: white; font-size: 24px }", {}},
+        {"bold from 18.66 px is large", "p.leaf_head { color: #949494; font-size: 19px; font-weight: bold }", {}},
+        {"bold below 18.66 px is not",
+         "p.leaf_head { color: #949494; font-size: 18px; font-weight: 700 }",
+         {"Contrast 3.0:1 of #949494 on #ffffff in p.leaf_head, below 4.5:1"}},
+        {"a button's caption on the column, its own background first",
+         "table.nav td { background: #d9e1e8 } a.nav { color: white; font-size: 10px }\n"
+         "a.nav.disabled { background: url(x.png) #eeeeee no-repeat }",
+         {"Contrast 1.3:1 of #ffffff on #d9e1e8 in a.nav, below 4.5:1",
+          "Contrast 1.1:1 of #ffffff on #eeeeee in a.nav.disabled, below 4.5:1"}},
+        {"the current row on the list",
+         "#sTable { background: rgb(0, 0, 0) } #sTable tr.current td { color: #333 }",
+         {"Contrast 1.6:1 of #333333 on #000000 in #sTable tr.current td, below 4.5:1"}},
+        {"links on the body",
+         "body { background: #000 } a { color: navy }",
+         {"Contrast 1.0:1 of #000000 on #000000 in body, below 4.5:1",
+          "Contrast 1.3:1 of #000080 on #000000 in a, below 4.5:1"}},
+        {"colours that cannot be read are passed over",
+         "body { color: var(--ink); background: #fff } p.title { color: #fff; background: rgba(0,0,0,.4) }"
+         "p.leaf { color: red; background: transparent }",
+         {"Contrast 3.9:1 of #ff0000 on #ffffff in p.leaf, below 4.5:1"}},
+        {"rules the pages do not use", "div.other { color: #fff; background: #fff }", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ColourContrast::lowContrasts(StyleSheet::parse(row.sheet)).join(u'\n'), row.found.join(u'\n'));
+    }
+    // The Template's colours, at the smallest screen's font sizes too.
+    for (const double scale : {1.0, 0.4}) {
+        StyleSheet sheet = StyleSheet::read(ZEL_SOURCE_DIR "/template/stylesheet.css");
+        sheet.setScreenScale(scale, KioskDesign::smallestRootFontSize);
+        EXPECT_EQ(ColourContrast::lowContrasts(sheet).join(u'\n'), QString()) << scale;
+    }
+}
+
+// The findings of the kiosk's own style sheet and layout, once for the kiosk
+// system, beside configuration.txt and stylesheet.css.
+TEST(KioskCheck, FindsLowContrastAndSmallTouchTargets)
+{
+    const struct {
+        const char* name;
+        QStringList configuration;
+        const char* sheet; // nullptr: the sample's, with the Template's style sheet
+        QStringList found;
+    } rows[] = {
+        {"the sample has none", {}, nullptr, {}},
+        {"grey body text",
+         {"buttons 8", "screenwidth 1280", "screenheight 1024"},
+         "body { color: #999; background: #fff; font-size: 16px }",
+         {"S:1: low contrast: Contrast 2.8:1 of #999999 on #ffffff in body, below 4.5:1"}},
+        {"many buttons on a low screen",
+         {"buttons 24", "screenwidth 640", "screenheight 480"},
+         "a.nav { top: 5px; bottom: 5px; left: 6px; right: 6px }",
+         {"C:1: small touch target: Navigation buttons are 144 x 9 px, smaller than 44 x 44 px",
+          "C:1: small touch target: Selector rows are 39 px high, smaller than 44 px"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TemporaryKiosk kiosk(row.configuration);
+        if (row.sheet) {
+            writeTextFile(kiosk.path("root/root.zel"), {"#root", "#title Start"});
+            writeTextFile(kiosk.path("stylesheet.css"), {row.sheet});
+        } else {
+            copySampleKiosk(kiosk.folder());
+        }
+        KioskCheck check(kiosk.openHeadless());
+        check.run();
+        QStringList found;
+        for (const Finding& finding : check.findings())
+            if (finding.kind == FindingKind::LowContrast || finding.kind == FindingKind::SmallTouchTarget)
+                found << finding.toLine()
+                             .replace(kiosk.path("stylesheet.css"), "S")
+                             .replace(kiosk.path("configuration.txt"), "C");
+        EXPECT_EQ(found.join(u'\n'), row.found.join(u'\n'));
+    }
 }
 
 // The plural counts are those of Tools > Check Kiosk System (check_window_test).
