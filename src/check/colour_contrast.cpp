@@ -51,13 +51,9 @@ std::optional<Colour> functionColour(const QString& text)
     return Colour{red, green, blue};
 }
 
-double luminance(const Colour& colour)
+double luminanceOf(const Colour& colour)
 {
-    const auto linear = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.red) + 0.7152 * linear(colour.green) + 0.0722 * linear(colour.blue);
+    return ColourContrast::luminance(colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);
 }
 
 // The first colour among a "background" shorthand's values, or the whole of
@@ -219,10 +215,20 @@ std::optional<Colour> ColourContrast::parse(const QString& value)
     return Colour{int(rgb >> 16), int((rgb >> 8) & 0xff), int(rgb & 0xff)};
 }
 
+double ColourContrast::luminance(double red, double green, double blue)
+{
+    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(red) + 0.7152 * linear(green) + 0.0722 * linear(blue);
+}
+
+double ColourContrast::ratio(double luminanceA, double luminanceB)
+{
+    return (std::max(luminanceA, luminanceB) + 0.05) / (std::min(luminanceA, luminanceB) + 0.05);
+}
+
 double ColourContrast::ratio(const Colour& text, const Colour& background)
 {
-    const double a = luminance(text), b = luminance(background);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    return ratio(luminanceOf(text), luminanceOf(background));
 }
 
 QStringList ColourContrast::lowContrasts(const StyleSheet& sheet)

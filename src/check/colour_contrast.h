@@ -26,7 +26,10 @@ namespace ColourContrast {
 // A CSS colour: a named colour, #rgb, #rrggbb, rgb() or rgba() wholly
 // opaque; none for anything else (transparent, half-transparent, unknown).
 std::optional<Colour> parse(const QString& text);
-// From 1 (the same luminance) to 21 (black on white).
+// The relative luminance of an sRGB colour, each channel from 0 to 1.
+double luminance(double red, double green, double blue);
+// The contrast of two relative luminances: from 1 (the same) to 21 (black on white).
+double ratio(double luminanceA, double luminanceB);
 double ratio(const Colour& text, const Colour& background);
 // One line for each rule the pages use (body, the content's paragraphs,
 // links, the navigation buttons, the selector rows) that sets a text or

@@ -2,17 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/editor_colours.h"
 
-#include <algorithm>
-#include <cmath>
+#include "check/colour_contrast.h"
 
 namespace {
-
-double channel(double value) { return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4); }
 
 double luminance(const QColor& colour)
 {
     const QColor rgb = colour.toRgb();
-    return 0.2126 * channel(rgb.redF()) + 0.7152 * channel(rgb.greenF()) + 0.0722 * channel(rgb.blueF());
+    return ColourContrast::luminance(rgb.redF(), rgb.greenF(), rgb.blueF());
 }
 
 // Below this luminance black text has less contrast than white text.
@@ -30,12 +27,7 @@ QColor chosen(const QColor& onLight, const QColor& onDark, const QColor& backgro
 
 namespace EditorColours {
 
-double contrast(const QColor& a, const QColor& b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+double contrast(const QColor& a, const QColor& b) { return ColourContrast::ratio(luminance(a), luminance(b)); }
 
 QColor readableOn(const QColor& wanted, const QColor& background)
 {
