@@ -31,11 +31,12 @@ void MainWindow::publishKioskSystem()
             return;
         }
         makeAllInDialog();
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        auto cursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        const PublishRun::Outcome outcome = publish.checkAndPublish(kiosk);
-        cursor.dismiss();
-        QApplication::restoreOverrideCursor();
+        PublishRun::Outcome outcome;
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const auto restoreCursor = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+            outcome = publish.checkAndPublish(kiosk);
+        }
         if (outcome.published())
             Messages::show(m_workbench.session(), publish.report(outcome));
         else
