@@ -37,13 +37,17 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
 echo "== dpkg-buildpackage"
-# A developer's compiler cache speeds up repeated runs (debhelper gives the
-# build a home of its own, so the cache is named).
+# Through the compiler cache, the objects of a test build configured by
+# scripts/configure (the same flags) are taken rather than compiled again:
+# paths are keyed relative to the source folder, which holds the scratch copy
+# when the build folder is inside it, as scripts/test has it. Debhelper gives
+# the build a home of its own, so the cache is named.
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
   CCACHE_DIR=$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")
-  # Precompiled headers are cached only so.
-  export CCACHE_DIR CCACHE_BASEDIR="$work" CCACHE_SLOPPINESS=pch_defines,time_macros
+  basedir=$work
+  [[ "$work" == "$source_dir"/* ]] && basedir=$source_dir
+  export CCACHE_DIR CCACHE_BASEDIR="$basedir" CCACHE_NOHASHDIR=1 CCACHE_SLOPPINESS=pch_defines,time_macros
 fi
 if ! (cd "$copy" && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage -us -uc) >"$work/build.log" 2>&1; then
   tail -40 "$work/build.log"
