@@ -44,7 +44,68 @@ QString fileProblem(const QJsonValue& value, OriginManifest::File& file)
     return QString();
 }
 
+QJsonObject fileEntry(const OriginManifest::File& file)
+{
+    return QJsonObject{{"path", file.path}, {"sha256", file.sha256}, {"size", file.size}};
+}
+
 } // namespace
+
+QByteArray OriginManifest::changesFile(const OriginManifest& from, const QByteArray& signedFile)
+{
+    const QJsonObject outer = QJsonDocument::fromJson(signedFile).object();
+    QJsonObject payload = QJsonDocument::fromJson(base64(outer.value(u"payload"))).object();
+    const QJsonArray files = payload.take(u"files").toArray();
+    QMap<QString, File> before;
+    for (const File& file : from.files)
+        before.insert(file.path, file);
+    QJsonArray changed, removed;
+    for (const QJsonValue& value : files) {
+        File file;
+        fileProblem(value, file);
+        if (before.take(file.path) != file)
+            changed.append(value);
+    }
+    for (const QString& path : before.keys())
+        removed.append(path);
+    return compact(QJsonObject{{"changed", changed},
+                               {"format", kChangesFormat},
+                               {"formatVersion", kFormatVersion},
+                               {"from", from.version},
+                               {"key", outer.value(u"key")},
+                               {"manifest", payload},
+                               {"removed", removed},
+                               {"signature", outer.value(u"signature")}})
+        .toJson(QJsonDocument::Compact);
+}
+
+QByteArray OriginManifest::signedFileFromChanges(const QByteArray& changes, const OriginManifest& base)
+{
+    if (changes.size() > kLargestFile)
+        return QByteArray();
+    const QJsonObject object = QJsonDocument::fromJson(changes).object();
+    if (object.value(u"format").toString() != QLatin1String(kChangesFormat)
+        || object.value(u"formatVersion").toInt() != kFormatVersion || object.value(u"from").toInt() != base.version
+        || base.version < 1 || !object.value(u"manifest").isObject())
+        return QByteArray();
+    QMap<QString, QJsonValue> files;
+    for (const File& file : base.files)
+        files.insert(file.path, fileEntry(file));
+    for (const QJsonValue& path : object.value(u"removed").toArray())
+        files.remove(path.toString());
+    for (const QJsonValue& value : object.value(u"changed").toArray())
+        files.insert(value.toObject().value(u"path").toString(), value);
+    QJsonArray list;
+    for (const QJsonValue& value : std::as_const(files))
+        list.append(value);
+    QJsonObject payload = object.value(u"manifest").toObject();
+    payload.insert(u"files", list);
+    return compact(
+               QJsonObject{{"key", object.value(u"key")},
+                           {"payload", QString::fromLatin1(compact(payload).toJson(QJsonDocument::Compact).toBase64())},
+                           {"signature", object.value(u"signature")}})
+        .toJson(QJsonDocument::Compact);
+}
 
 QByteArray OriginManifest::payload() const
 {
@@ -53,7 +114,7 @@ QByteArray OriginManifest::payload() const
         counts.insert(it.key(), it.value());
     QJsonArray list;
     for (const File& file : files)
-        list.append(QJsonObject{{"path", file.path}, {"sha256", file.sha256}, {"size", file.size}});
+        list.append(fileEntry(file));
     return compact(QJsonObject{{"check", QJsonObject{{"findings", counts}, {"pages", checkedPages}}},
                                {"files", list},
                                {"format", kFormat},

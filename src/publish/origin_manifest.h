@@ -49,6 +49,22 @@ struct OriginManifest {
     // The signed file: the payload with key's signature and public key.
     QByteArray signedFile(const PublishKey& key) const;
 
+    // The change file of the version signedFile holds against the version
+    // before it, `from` (versions/<N>.changes.json):
+    //   {"changed": [<file entries as in "files">, ...], "format": "zel-origin-changes",
+    //    "formatVersion": 1, "from": <from's version>, "key": "<base64>",
+    //    "manifest": {<the payload's members but "files">}, "removed": ["<path>", ...],
+    //    "signature": "<base64>"}
+    // It carries the signature of the whole manifest, so a kiosk that holds
+    // version `from` rebuilds the signed file from it (signedFileFromChanges)
+    // and verifies it as any, fetching a few entries instead of every file's.
+    static QByteArray changesFile(const OriginManifest& from, const QByteArray& signedFile);
+    // The signed file that changes make of base: byte for byte the one they
+    // were written from, to be verified as any (verify); empty when changes
+    // is not a change file from base's version (or is over kLargestFile).
+    static QByteArray signedFileFromChanges(const QByteArray& changes, const OriginManifest& base);
+    static constexpr const char* kChangesFormat = "zel-origin-changes";
+
     // What a signed file holds, or why it was refused (refusal empty when not).
     struct Verified;
     // Verifies a signed file. pinnedKey: the 32 bytes of the key it must be

@@ -78,6 +78,11 @@ OriginWriter::OriginWriter(QString origin, const fileio::FailureHook* faults)
 
 QString OriginWriter::manifestPath() const { return m_origin + QStringLiteral("/manifest.json"); }
 
+QString OriginWriter::changesPath(int version) const
+{
+    return m_origin + QStringLiteral("/versions/%1.changes.json").arg(version);
+}
+
 QString OriginWriter::objectPath(const QString& sha256) const
 {
     return m_origin + QStringLiteral("/objects/") + sha256;
@@ -144,6 +149,9 @@ OriginWriter::Result OriginWriter::publish(const QString& kioskFolder, OriginMan
     const QByteArray signedBytes = manifest.signedFile(key);
     const std::string bytes = signedBytes.toStdString();
     Errors::translatingFileErrors([&] {
+        if (latest && latest->manifest.version == manifest.version - 1)
+            fileio::replaceFile(local(changesPath(manifest.version)),
+                                OriginManifest::changesFile(latest->manifest, signedBytes).toStdString(), m_faults);
         fileio::replaceFile(local(m_origin + QStringLiteral("/versions/%1.json").arg(manifest.version)), bytes,
                             m_faults);
         fileio::replaceFile(local(manifestPath()), bytes, m_faults);
@@ -177,6 +185,7 @@ void OriginWriter::prune(int keep, const QByteArray& publicKey, Result& result) 
     for (qsizetype i = 0; i < numbers.size(); ++i) {
         const QString path = versions.filePath(QString::number(numbers.at(i)) + QStringLiteral(".json"));
         if (i >= std::max(keep, 1)) {
+            QFile::remove(changesPath(numbers.at(i)));
             result.removedVersions += QFile::remove(path) ? 1 : 0;
             continue;
         }

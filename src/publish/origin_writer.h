@@ -14,6 +14,8 @@ class PublishKey;
 // server serves to the kiosks (or rsync or Syncthing carries to them):
 //   objects/<sha256>   the content of each file, named by its SHA-256
 //   versions/<N>.json  the signed manifest of each version kept
+//   versions/<N>.changes.json  what version N changed against N - 1, with
+//                      its manifest's signature (OriginManifest::changesFile)
 //   manifest.json      the signed manifest of the latest version
 // Objects already there are not written again, so publishing a change of one
 // page adds only that page's files. Every file is replaced atomically, the
@@ -48,6 +50,7 @@ public:
     Result publish(const QString& kioskFolder, OriginManifest manifest, const PublishKey& key, int keep = kDefaultKeep);
 
     QString manifestPath() const;
+    QString changesPath(int version) const;
     QString objectPath(const QString& sha256) const;
 
 private:

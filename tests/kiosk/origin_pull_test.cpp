@@ -120,7 +120,7 @@ qint64 objectBytes(const QStringList& requests)
 } // namespace
 
 // Both agents take version 1, then version 2 with one page changed, fetching
-// just the changed objects; with the server stopped they keep version 2 and
+// just the change file and the changed objects; with the server stopped they keep version 2 and
 // take version 3 once it is back; --status names the versions. An agent
 // reading the origin folder takes each version too.
 TEST(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheOriginGoingAway)
@@ -150,6 +150,8 @@ TEST(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheOri
     const QStringList requests = server.requests().mid(before);
     EXPECT_EQ(requests.filter("/objects/").size(), 2 * changed.objects) << requests.join('\n').toStdString();
     EXPECT_EQ(objectBytes(requests), 2 * changed.bytes);
+    // Each took it from the change file, not the whole manifest.
+    EXPECT_EQ(requests.filter("/versions/2.changes.json 200 ").size(), 2) << requests.join('\n').toStdString();
 
     server.stop();
     site.changePage();
@@ -298,14 +300,15 @@ TEST(OriginPull, EachForgedDamagedOrReplayedVersionIsRefusedAndTheVersionShownSt
         {"absolute path", withPath("/etc/passwd"), "holds an absolute path"},
         {"replayed", readBytes(site.origin + "/versions/1.json"), "version 1 is older than version 2 taken"},
         {"same number", renoted.signedFile(key), "version 2 differs from the version 2 taken"},
-        {"oversized manifest", good + QByteArray(64 * 1024, ' '), "manifest.json is larger than 65536 bytes"},
+        {"oversized change file", next.signedFile(key), "versions/3.changes.json is larger than 65536 bytes"},
     };
-    QDateTime modified = QDateTime::currentDateTime();
+    // Having taken version 2, the kiosk asks for the change file of version 3.
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        writeBytes(site.origin + "/manifest.json", row.manifest);
-        // Each a new ETag (nginx's: the time in seconds and the size).
-        setModified(site.origin + "/manifest.json", modified = modified.addSecs(1));
+        QByteArray changes = OriginManifest::changesFile(taken, row.manifest);
+        if (std::string_view(row.name) == "oversized change file")
+            changes += QByteArray(64 * 1024, ' ');
+        writeBytes(site.origin + "/versions/3.changes.json", changes);
         ASSERT_TRUE(pollOnce());
         const QStringList lines = log().split('\n', Qt::SkipEmptyParts);
         EXPECT_TRUE(lines.last().contains(" refused, the version shown stays: ")
@@ -316,7 +319,7 @@ TEST(OriginPull, EachForgedDamagedOrReplayedVersionIsRefusedAndTheVersionShownSt
     }
 
     // Version 3, one object of it cut off half-way: nothing is taken while the state folder is full.
-    writeBytes(site.origin + "/manifest.json", good);
+    QFile::remove(site.origin + "/versions/3.changes.json");
     site.changePage();
     ASSERT_GT(site.publish().objects, 0);
     const OriginManifest three = OriginManifest::verify(site.manifest(), key.publicKey()).manifest;

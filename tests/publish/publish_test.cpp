@@ -107,6 +107,50 @@ TEST(OriginManifest, VerifyRefusesForgeriesEscapesAndOversizedFiles)
     }
 }
 
+// A version's change file rebuilds its signed manifest, byte for byte, from the version before; a change file
+// altered in any entry rebuilds a manifest whose signature fails, and one from another version rebuilds nothing.
+TEST(OriginManifest, ChangeFileRebuildsTheSignedManifestFromTheVersionBefore)
+{
+    const TestKey key;
+    const OriginManifest before{
+        4,     QDateTime::fromSecsSinceEpoch(0, Qt::UTC),
+        "old", 2,
+        {},    {{"a.htm", 1, sha256("a")}, {"b.htm", 1, sha256("b")}, {"c.htm", 1, sha256("c")}}};
+    OriginManifest after = before;
+    after.version = 5;
+    after.note = "new";
+    after.files = {{"a.htm", 2, sha256("a2")}, {"c.htm", 1, sha256("c")}, {"d/e.htm", 1, sha256("e")}};
+    const QByteArray signedFile = after.signedFile(key.key);
+    const QByteArray changes = OriginManifest::changesFile(before, signedFile);
+    EXPECT_FALSE(changes.contains("c.htm")) << "an unchanged file is not listed";
+    OriginManifest other = before;
+    other.version = 3;
+    const struct {
+        const char* name;
+        QByteArray changes;
+        QString refusal; // "": the signed file itself; "-": nothing rebuilt
+        OriginManifest base;
+    } rows[] = {
+        {"as written", changes, "", before},
+        {"an entry altered", QByteArray(changes).replace(sha256("a2").toLatin1(), sha256("x").toLatin1()),
+         "signature does not match", before},
+        {"a removal dropped", QByteArray(changes).replace("\"b.htm\"", "\"z.htm\""), "signature does not match",
+         before},
+        {"from another version", changes, "-", other},
+        {"not JSON", "{\"changed\":", "-", before},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QByteArray rebuilt = OriginManifest::signedFileFromChanges(row.changes, row.base);
+        if (row.refusal == "-")
+            EXPECT_TRUE(rebuilt.isEmpty());
+        else if (row.refusal.isEmpty())
+            EXPECT_EQ(rebuilt, signedFile);
+        else
+            EXPECT_TRUE(OriginManifest::verify(rebuilt, key.key.publicKey()).refusal.contains(row.refusal));
+    }
+}
+
 // Every object is the content its manifest names; a change of one file adds one object; the old versions beyond
 // those kept go, and with them only the objects no kept version names; the author's own files are never published.
 TEST(OriginWriter, PublishesChangedFilesOnlyAndPrunesWhatNoKeptVersionNames)
@@ -132,6 +176,10 @@ TEST(OriginWriter, PublishesChangedFilesOnlyAndPrunesWhatNoKeptVersionNames)
     const OriginWriter::Result second = o.publish(2);
     EXPECT_EQ(std::tuple(second.version, second.newObjects, second.newBytes, second.removedObjects),
               std::tuple(2, 1, 2, 0));
+    EXPECT_EQ(OriginManifest::signedFileFromChanges(
+                  readBytes(o.writer.changesPath(2)),
+                  OriginManifest::verify(readBytes(o.origin.filePath("versions/1.json")), QByteArray()).manifest),
+              readBytes(o.writer.manifestPath()));
     o.put("root/root.htm", "r3");
     const OriginWriter::Result third = o.publish(2);
     EXPECT_EQ(std::tuple(third.version, third.removedVersions, third.removedObjects), std::tuple(3, 1, 1));

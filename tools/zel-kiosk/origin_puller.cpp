@@ -28,6 +28,10 @@ const QString kManifest = QStringLiteral("manifest.json");
 constexpr int kTransferTimeoutMs = 30000;
 constexpr int kLongestDelayMs = 10 * 60 * 1000;
 constexpr int kPollsPerFullAsk = 10;
+// With a version taken from the origin, polls ask for the change file of the
+// next version (a missing one costs a "404"); every tenth that finds none
+// asks for the manifest too, so an origin without change files is followed.
+constexpr int kPollsPerManifest = 10;
 
 enum class Outcome { Complete, NotModified, Unreachable, TooLarge, WriteFailed };
 
@@ -60,13 +64,13 @@ int versionOf(const QString& fingerprint)
     return parts.size() == 3 && parts.front() == u"origin" ? parts.at(1).toInt() : 0;
 }
 
-// The files of a pulled version, from the manifest kept in its folder.
-QList<OriginManifest::File> keptFiles(const QString& folder)
+// The manifest kept in a pulled version's folder, verified with key (any key when empty).
+OriginManifest keptManifest(const QString& folder, const QByteArray& key = QByteArray())
 {
     QFile file(folder + u'/' + VersionStore::manifestName());
     if (folder.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
         return {};
-    return OriginManifest::verify(file.readAll(), QByteArray()).manifest.files;
+    return OriginManifest::verify(file.readAll(), key).manifest;
 }
 
 // Fills folder with the manifest's files, each linked (or copied) from the
@@ -117,6 +121,8 @@ OriginPuller::OriginPuller(Options options, VersionStore& store, VersionIntake& 
     connect(m_timer, &QTimer::timeout, this, &OriginPuller::poll);
     connect(&m_intake, &VersionIntake::prepared, this, [this](const QString& version) {
         m_handled = m_pending ? m_pending->digest : QString();
+        if (m_pending)
+            m_taken = m_pending->manifest;
         m_etag = m_newEtag;
         m_pending.reset();
         pruneCache(version);
@@ -162,6 +168,9 @@ void OriginPuller::start()
     EventLog::write(QStringLiteral("pulling from ") + m_options.origin);
     m_store.removeUnfinished();
     QDir().mkpath(m_options.cache);
+    if (const OriginManifest shown = keptManifest(m_store.current(), m_options.key);
+        shown.version > 0 && fingerprintOf(shown) == m_store.lastSource())
+        m_taken = shown;
     poll();
 }
 
@@ -180,17 +189,51 @@ void OriginPuller::poll()
         return;
     }
     m_polling = true;
+    if (m_taken)
+        pollChanges();
+    else
+        pollManifest();
+}
+
+void OriginPuller::reached(const QString& failure)
+{
+    if (failure.isEmpty() || failure == QLatin1String("304")) {
+        if (std::exchange(m_failures, 0) > 0)
+            EventLog::write(QStringLiteral("origin ") + m_options.origin + QStringLiteral(" reached again"));
+        m_lastFailure.clear();
+    }
+}
+
+void OriginPuller::pollManifest()
+{
     auto buffer = std::make_shared<QBuffer>();
     buffer->open(QIODevice::WriteOnly);
     fetch(kManifest, m_options.largestManifest, buffer.get(), [this, buffer](const QString& failure) {
-        if (failure.isEmpty() || failure == QLatin1String("304")) {
-            if (std::exchange(m_failures, 0) > 0)
-                EventLog::write(QStringLiteral("origin ") + m_options.origin + QStringLiteral(" reached again"));
-            m_lastFailure.clear();
-        }
+        reached(failure);
         if (!failure.isEmpty())
             return endPoll(failure);
         handleManifest(buffer->data());
+    });
+}
+
+// The change file of the version after the one taken: none yet is nothing
+// new (but at every tenth poll the manifest is asked); one that does not
+// rebuild a manifest from the version taken sends the poll to the manifest.
+void OriginPuller::pollChanges()
+{
+    auto buffer = std::make_shared<QBuffer>();
+    buffer->open(QIODevice::WriteOnly);
+    const QString changes = QStringLiteral("versions/%1.changes.json").arg(m_taken->version + 1);
+    fetch(changes, m_options.largestManifest, buffer.get(), [this, buffer](const QString& failure) {
+        reached(m_missing ? QString() : failure);
+        if (m_missing)
+            return ++m_polls % kPollsPerManifest == 0 ? pollManifest() : endPoll();
+        if (!failure.isEmpty())
+            return endPoll(failure);
+        const QByteArray signedFile = OriginManifest::signedFileFromChanges(buffer->data(), *m_taken);
+        if (signedFile.isEmpty())
+            return pollManifest();
+        handleManifest(signedFile);
     });
 }
 
@@ -220,6 +263,7 @@ void OriginPuller::fetch(const QString& relative, qint64 largest, QIODevice* int
             return done(reason);
         }
     };
+    m_missing = false;
     const qint64 offset = into->size();
     if (!m_network) {
         // A folder: read at once, the result delivered from the event loop (no recursion over thousands of objects).
@@ -228,6 +272,7 @@ void OriginPuller::fetch(const QString& relative, qint64 largest, QIODevice* int
         QString reason;
         // Never waits on a FIFO or reads a device at the name.
         if (!QFileInfo(source.fileName()).isFile() || !source.open(QIODevice::ReadOnly)) {
+            m_missing = !QFileInfo::exists(source.fileName()) && QFileInfo(source.fileName()).dir().exists();
             outcome = Outcome::Unreachable;
             reason = source.fileName() + QStringLiteral(": ")
                      + (QFileInfo::exists(source.fileName()) && !QFileInfo(source.fileName()).isFile()
@@ -257,7 +302,7 @@ void OriginPuller::fetch(const QString& relative, qint64 largest, QIODevice* int
     request.setTransferTimeout(kTransferTimeoutMs);
     // A server's ETag may miss a change (nginx's: the time in whole seconds
     // and the size): every tenth poll asks without it.
-    if (relative == kManifest && ++m_polls % kPollsPerFullAsk != 0 && !m_etag.isEmpty() && !m_pending)
+    if (relative == kManifest && ++m_manifestAsks % kPollsPerFullAsk != 0 && !m_etag.isEmpty() && !m_pending)
         request.setRawHeader("If-None-Match", m_etag);
     if (offset > 0)
         request.setRawHeader("Range", "bytes=" + QByteArray::number(offset) + '-');
@@ -299,8 +344,10 @@ void OriginPuller::fetch(const QString& relative, qint64 largest, QIODevice* int
             return finish(state->refused, into->errorString());
         if (status == 304)
             return finish(Outcome::NotModified, QString());
-        if (reply->error() != QNetworkReply::NoError)
+        if (reply->error() != QNetworkReply::NoError) {
+            m_missing = status == 404;
             return finish(Outcome::Unreachable, reply->url().toString() + QStringLiteral(": ") + reply->errorString());
+        }
         if (relative == kManifest)
             m_newEtag = reply->rawHeader("ETag");
         finish(Outcome::Complete, QString());
@@ -417,7 +464,7 @@ void OriginPuller::pruneCache(const QString& taken)
 {
     QSet<QString> named;
     for (const QString& folder : {m_store.current(), m_store.previous(), taken})
-        for (const OriginManifest::File& file : keptFiles(folder))
+        for (const OriginManifest::File& file : keptManifest(folder).files)
             named.insert(file.sha256);
     QDir cache(m_options.cache);
     for (const QString& name : cache.entryList(QDir::Files | QDir::Hidden))

@@ -22,7 +22,11 @@ class VersionStore;
 // (http, https: the manifest asked for with If-None-Match, so that an
 // unchanged one costs a "304 Not Modified") or a folder (a path or a file://
 // URL) that rsync or Syncthing fills. Each poll reads manifest.json (every
-// tenth without If-None-Match, as an ETag may miss a change); a new
+// tenth without If-None-Match, as an ETag may miss a change) or, once a
+// version was taken from the origin, the next version's change file
+// (versions/<N>.changes.json), from which the new manifest is rebuilt and
+// verified as if fetched whole (manifest.json is read when there is none,
+// at every tenth poll); a new
 // version signed with the pinned key has the objects the kiosk lacks fetched
 // into its object cache (content-addressed: a version that changed one page
 // costs that page's files), each checked for its size and SHA-256, then is
@@ -82,6 +86,9 @@ private:
     using Done = std::function<void(const QString& failure)>;
 
     void fetch(const QString& relative, qint64 largest, QIODevice* into, const Done& done);
+    void pollManifest();
+    void pollChanges();
+    void reached(const QString& failure);
     void handleManifest(const QByteArray& bytes);
     void fetchObjects();
     void checkObject(const OriginManifest::File& file);
@@ -106,6 +113,9 @@ private:
     std::optional<Pending> m_pending;
     int m_failures = 0;
     int m_polls = 0;
+    int m_manifestAsks = 0;
+    bool m_missing = false;                // the last fetch found no such file
+    std::optional<OriginManifest> m_taken; // the manifest of the version last taken from the origin
     qint64 m_fetchedBytes = 0;
     int m_fetchedObjects = 0;
 };
