@@ -23,6 +23,7 @@
 #include "fileio/deferred_replacements.h"
 #include "fileio/replacement_journal.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -210,10 +211,12 @@ void PageMaker::makeAllPages()
         const QString top = kiosk().folder();
         if (!Files::folderExists(top)) {
             // configuration.txt may set kioskSystemFolder to anything.
-            m_inOrder.report(Problem{.kind = Problem::Kind::KioskFolder,
-                                     .place = {},
-                                     .message = QStringLiteral("Kiosk System Folder - ") + top
-                                                + QStringLiteral(" does NOT exist - no pages were made")});
+            m_inOrder.report(
+                Problem{.kind = Problem::Kind::KioskFolder,
+                        .place = {},
+                        .message = QCoreApplication::translate(
+                                       "PageMaker", "Kiosk System Folder - %1 does NOT exist - no pages were made")
+                                       .arg(top)});
             return;
         }
         const QStringList pages = allPageSources();
@@ -239,8 +242,8 @@ void PageMaker::makeOnePage(const QString& filePath)
             QString pageName;
             PagePaths::splitPageSourcePath(filePath, folderName, pageName);
             if (m_progress)
-                inOrder([this, text = QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ")
-                                      + folderName] { m_progress(text); });
+                inOrder([this, text = QCoreApplication::translate("PageMaker", "Making page %1 in folder %2")
+                                          .arg(pageName, folderName)] { m_progress(text); });
 
             // Until its builder reads a line, a message is about no line of this page source.
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
