@@ -830,7 +830,7 @@
     </message>
     <message>
         <source>Last make %1: %2 of %3 pages made, %4 problems</source>
-        <translation>Zuletzt erstellt %1: %2 von %3 Seiten erstellt, %4 Probleme</translation>
+        <translation>Letzte Erstellung %1: %2 von %3 Seiten erstellt, %4 Probleme</translation>
     </message>
     <message>
         <source>Unable to export folder - unable to find system utility Makecab.exe</source>
