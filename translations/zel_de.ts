@@ -1105,6 +1105,30 @@
         <source>Invalid button directive</source>
         <translation>Ungültige button-Anweisung</translation>
     </message>
+    <message>
+        <source>Image %1 %2</source>
+        <translation>Bild %1 %2</translation>
+    </message>
+    <message>
+        <source>Page file - %1 could not be put in place: its folder is gone</source>
+        <translation>Seitendatei - %1 konnte nicht an ihren Platz gebracht werden: Ihr Ordner existiert nicht mehr</translation>
+    </message>
+    <message>
+        <source>Page source - %1 %2 - the page was not made</source>
+        <translation>Seitenquelle - %1 %2 - die Seite wurde nicht erstellt</translation>
+    </message>
+    <message>
+        <source>Page source - %1 would overwrite %2.htm of page source %3 - the page was not made</source>
+        <translation>Seitenquelle - %1 würde %2.htm der Seitenquelle %3 überschreiben - die Seite wurde nicht erstellt</translation>
+    </message>
+    <message>
+        <source>Page source - %1 has a name too long for its made file %2 - the page was not made</source>
+        <translation>Seitenquelle - %1 hat einen zu langen Namen für ihre erstellte Datei %2 - die Seite wurde nicht erstellt</translation>
+    </message>
+    <message>
+        <source>Dead references: %1 (buttons or items to pages that do not exist strand the visitor)</source>
+        <translation>Tote Verweise: %1 (Schaltflächen oder Einträge, die auf nicht existierende Seiten führen, lassen den Besucher festsitzen)</translation>
+    </message>
 </context>
 <context>
     <name>PageRenaming</name>

@@ -115,8 +115,9 @@ void ImagePlacement::placePicture(const QString& fileName, std::int32_t required
         m_page.makeError(QCoreApplication::translate("PageMaker", "Unsupported image file type"),
                          Problem::Kind::NotJpeg);
     } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
-        m_page.makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),
-                         Problem::Kind::PictureFile);
+        m_page.makeError(
+            QCoreApplication::translate("PageMaker", "Image %1 %2").arg(picture, QString::fromStdString(problem)),
+            Problem::Kind::PictureFile);
     } else {
         // A page name near the file system's limit leaves no room for the number.
         if (copyable && !Files::fitsFileSystem(scaledFull)) {

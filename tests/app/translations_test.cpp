@@ -67,8 +67,7 @@ TEST_F(TranslationsTest, TheGermanProgramShowsGermanWindowsAndQuestions)
         {"Tools menu", window.findChild<QMenu*>(QStringLiteral("toolsMenu"))->title(), QStringLiteral("E&xtras")},
         {"Make All Pages", text("makeAllPagesAction"), QStringLiteral("&Alle Seiten erstellen...")},
         {"status bar, no kiosk system", statusBefore, QStringLiteral("Kein Kiosksystem geöffnet")},
-        {"status bar, open kiosk system",
-         window.findChild<QLabel*>(QStringLiteral("statusKioskSystem"))->text(),
+        {"status bar, open kiosk system", window.findChild<QLabel*>(QStringLiteral("statusKioskSystem"))->text(),
          QStringLiteral("Kiosksystem: ") + QDir::toNativeSeparators(kiosk.folder())},
         {"new leaf page's editor", leaf->windowTitle(), QStringLiteral("ZEL (Editor) Neue Blattseite[*]")},
         {"Make All's question about a changed page", asked.value(0),
@@ -93,8 +92,8 @@ TEST_F(TranslationsTest, TheGermanProgramShowsGermanWindowsAndQuestions)
                 const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
                 ASSERT_FALSE(mnemonic.isEmpty()) << item->text().toStdString();
                 const QChar key(mnemonic[0].key());
-                EXPECT_FALSE(owner.contains(key)) << owner.value(key).toStdString() << " and "
-                                                  << item->text().toStdString();
+                EXPECT_FALSE(owner.contains(key))
+                    << owner.value(key).toStdString() << " and " << item->text().toStdString();
                 owner.insert(key, item->text());
             }
         }
