@@ -48,13 +48,12 @@ CheckWindow::CheckWindow(Workbench& workbench, QWidget* parent) : QWidget(parent
 {
     setObjectName(kModule);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Check Kiosk System"));
+    setWindowTitle(tr("Check Kiosk System"));
 
     m_findingList = new QTreeWidget(this);
     m_findingList->setObjectName(QStringLiteral("findingList"));
-    m_findingList->setAccessibleName(QStringLiteral("Findings"));
-    m_findingList->setHeaderLabels(
-        {QStringLiteral("Kind"), QStringLiteral("Page"), QStringLiteral("Line"), QStringLiteral("Text")});
+    m_findingList->setAccessibleName(tr("Findings"));
+    m_findingList->setHeaderLabels({tr("Kind"), tr("Page"), tr("Line"), tr("Text")});
     m_findingList->setRootIsDecorated(false);
     m_findingList->setUniformRowHeights(true);
     m_findingList->header()->setStretchLastSection(true);
@@ -64,8 +63,8 @@ CheckWindow::CheckWindow(Workbench& workbench, QWidget* parent) : QWidget(parent
     m_countLabel->setObjectName(QStringLiteral("countLabel"));
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progress"));
-    m_progress->setAccessibleName(QStringLiteral("Pages checked"));
-    m_checkAgainButton = new QPushButton(QStringLiteral("Check &Again"), this);
+    m_progress->setAccessibleName(tr("Pages checked"));
+    m_checkAgainButton = new QPushButton(tr("Check &Again"), this);
     m_checkAgainButton->setObjectName(QStringLiteral("checkAgainButton"));
     connect(m_checkAgainButton, &QPushButton::clicked, this, &CheckWindow::startCheck);
 
@@ -91,7 +90,7 @@ void CheckWindow::startCheck()
         m_progress->setRange(0, std::max(1, m_check->pagesTotal()));
         m_progress->setValue(0);
         m_progress->show();
-        m_countLabel->setText(QStringLiteral("Checking %1 pages...").arg(m_check->pagesTotal()));
+        m_countLabel->setText(tr("Checking %1 pages...").arg(m_check->pagesTotal()));
         m_timer.start();
     });
 }

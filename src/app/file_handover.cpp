@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "workbench/workbench.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -100,10 +101,11 @@ void openPageFiles(MainWindow& main, const QStringList& files)
         const QString folder = FileHandover::kioskSystemOfPage(file);
         if (folder.isEmpty()) {
             Messages::show(workbench.session(),
-                           QDir::toNativeSeparators(file)
-                               + QStringLiteral("\r\nis not a page of a kiosk system: a page source (.zel) lies in a "
-                                                "folder of a kiosk system folder, the folder that holds "
-                                                "configuration.txt or root/root.zel."));
+                           QDir::toNativeSeparators(file) + QStringLiteral("\r\n")
+                               + QCoreApplication::translate(
+                                   "FileHandover", "is not a page of a kiosk system: a page source (.zel) lies in a "
+                                                   "folder of a kiosk system folder, the folder that holds "
+                                                   "configuration.txt or root/root.zel."));
             continue;
         }
         const auto isOpen = [&] {

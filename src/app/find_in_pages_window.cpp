@@ -22,19 +22,19 @@ const QString kModule = QStringLiteral("frmFindInPages");
 FindInPagesWindow::FindInPagesWindow(Workbench& workbench)
     : SingleInstanceWindow(workbench, QStringLiteral("frmFindInPages"))
 {
-    setWindowTitle(QStringLiteral("Find in Pages"));
+    setWindowTitle(tr("Find in Pages"));
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
-    auto* label = new QLabel(QStringLiteral("Fi&nd:"), this);
+    auto* label = new QLabel(tr("Fi&nd:"), this);
     row->addWidget(label);
     m_findEdit = new QLineEdit(this);
     m_findEdit->setObjectName(QStringLiteral("findEdit"));
     label->setBuddy(m_findEdit);
     row->addWidget(m_findEdit, 1);
-    m_matchCaseBox = new QCheckBox(QStringLiteral("Match ca&se"), this);
+    m_matchCaseBox = new QCheckBox(tr("Match ca&se"), this);
     m_matchCaseBox->setObjectName(QStringLiteral("matchCaseBox"));
     row->addWidget(m_matchCaseBox);
-    m_findButton = new QPushButton(QStringLiteral("&Find"), this);
+    m_findButton = new QPushButton(tr("&Find"), this);
     m_findButton->setObjectName(QStringLiteral("findButton"));
     row->addWidget(m_findButton);
     layout->addLayout(row);
@@ -43,7 +43,7 @@ FindInPagesWindow::FindInPagesWindow(Workbench& workbench)
     layout->addWidget(m_countLabel);
     m_matchList = new PageLineList(workbench, this);
     m_matchList->setObjectName(QStringLiteral("matchList"));
-    m_matchList->setAccessibleName(QStringLiteral("Lines holding the text"));
+    m_matchList->setAccessibleName(tr("Lines holding the text"));
     layout->addWidget(m_matchList);
     connect(m_findButton, &QPushButton::clicked, this, &FindInPagesWindow::findLines);
     connect(m_findEdit, &QLineEdit::returnPressed, this, &FindInPagesWindow::findLines);
@@ -66,14 +66,14 @@ void FindInPagesWindow::findLines()
         const QString text = m_findEdit->text();
         if (text.isEmpty()) {
             m_matchList->clear();
-            m_countLabel->setText(QStringLiteral("Type the text to find"));
+            m_countLabel->setText(tr("Type the text to find"));
             return;
         }
         const QList<PageReferences::ReferenceLine> lines =
             PageSearch::linesContaining(workbench().kioskSystem().folder(), text, m_matchCaseBox->isChecked());
         const qsizetype count = m_matchList->showLines(lines);
-        m_countLabel->setText(count == 0 ? u'"' + text + QStringLiteral("\" was not found in the pages")
-                                         : QStringLiteral("Lines holding \"%1\": %2").arg(text).arg(count));
+        m_countLabel->setText(count == 0 ? tr("\"%1\" was not found in the pages").arg(text)
+                                         : tr("Lines holding \"%1\": %2").arg(text).arg(count));
     });
 }
 

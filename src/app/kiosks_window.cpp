@@ -40,12 +40,12 @@ bool newer(const QString& version, const QString& than)
 QString ageText(qint64 seconds)
 {
     if (seconds < 120)
-        return QStringLiteral("%1 s").arg(qMax<qint64>(0, seconds));
+        return QCoreApplication::translate("KiosksWindow", "%1 s").arg(qMax<qint64>(0, seconds));
     if (seconds < 7200)
-        return QStringLiteral("%1 min").arg(seconds / 60);
+        return QCoreApplication::translate("KiosksWindow", "%1 min").arg(seconds / 60);
     if (seconds < 2 * 86400)
-        return QStringLiteral("%1 h").arg(seconds / 3600);
-    return QStringLiteral("%1 d").arg(seconds / 86400);
+        return QCoreApplication::translate("KiosksWindow", "%1 h").arg(seconds / 3600);
+    return QCoreApplication::translate("KiosksWindow", "%1 d").arg(seconds / 86400);
 }
 
 QString timeText(const QDateTime& time)
@@ -58,27 +58,25 @@ QString timeText(const QDateTime& time)
 
 KiosksWindow::KiosksWindow(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmKiosks"))
 {
-    setWindowTitle(QStringLiteral("Kiosks"));
+    setWindowTitle(tr("Kiosks"));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     m_brokerLabel = new QLabel(this);
     m_brokerLabel->setObjectName(QStringLiteral("brokerLabel"));
     m_brokerLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     top->addWidget(m_brokerLabel, 1);
-    auto* brokerButton = new QPushButton(QStringLiteral("Broker..."), this);
+    auto* brokerButton = new QPushButton(tr("Broker..."), this);
     brokerButton->setObjectName(QStringLiteral("brokerButton"));
     connect(brokerButton, &QPushButton::clicked, this, &KiosksWindow::editBroker);
     top->addWidget(brokerButton);
     layout->addLayout(top);
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("kioskTree"));
-    m_tree->setAccessibleName(QStringLiteral("Kiosks"));
+    m_tree->setAccessibleName(tr("Kiosks"));
     m_tree->setRootIsDecorated(false);
     m_tree->setUniformRowHeights(true);
-    m_tree->setHeaderLabels({QStringLiteral("Kiosk"), QStringLiteral("State"), QStringLiteral("Since"),
-                             QStringLiteral("Version"), QStringLiteral("Latest"), QStringLiteral("Last page"),
-                             QStringLiteral("Drawn"), QStringLiteral("Restarts 24 h"), QStringLiteral("Screen"),
-                             QStringLiteral("Views today")});
+    m_tree->setHeaderLabels({tr("Kiosk"), tr("State"), tr("Since"), tr("Version"), tr("Latest"), tr("Last page"),
+                             tr("Drawn"), tr("Restarts 24 h"), tr("Screen"), tr("Views today")});
     m_tree->setSortingEnabled(true);
     m_tree->sortByColumn(kColumnKiosk, Qt::AscendingOrder);
     layout->addWidget(m_tree, 1);
@@ -98,8 +96,7 @@ void KiosksWindow::showKiosks()
         if (broker.enabled())
             connectTo(broker);
         else
-            m_brokerLabel->setText(
-                QStringLiteral("No broker set: choose Broker... to set the one the kiosks report to."));
+            m_brokerLabel->setText(tr("No broker set: choose Broker... to set the one the kiosks report to."));
     }
     show();
     raise();
@@ -115,7 +112,7 @@ void KiosksWindow::connectTo(const BrokerSettings& broker)
     m_kiosks.clear();
     m_tree->clear();
     m_connectedAt = QDateTime();
-    m_brokerLabel->setText(QStringLiteral("Broker: ") + broker.describe() + QStringLiteral(" (connecting)"));
+    m_brokerLabel->setText(tr("Broker: %1 (connecting)").arg(broker.describe()));
     const QString id = QStringLiteral("zel-editor-%1-%2")
                            .arg(QCoreApplication::applicationPid())
                            .arg(QDateTime::currentMSecsSinceEpoch() % 100000);
@@ -123,11 +120,10 @@ void KiosksWindow::connectTo(const BrokerSettings& broker)
     connect(m_connection, &MqttConnection::connected, this, [this] {
         if (!m_connectedAt.isValid())
             m_connectedAt = QDateTime::currentDateTimeUtc();
-        m_brokerLabel->setText(QStringLiteral("Broker: ") + m_broker.describe());
+        m_brokerLabel->setText(tr("Broker: %1").arg(m_broker.describe()));
     });
-    connect(m_connection, &MqttConnection::outage, this, [this](const QString& reason) {
-        m_brokerLabel->setText(QStringLiteral("Broker: ") + reason + QStringLiteral(" (trying again)"));
-    });
+    connect(m_connection, &MqttConnection::outage, this,
+            [this](const QString& reason) { m_brokerLabel->setText(tr("Broker: %1 (trying again)").arg(reason)); });
     connect(m_connection, &MqttConnection::message, this, &KiosksWindow::onMessage);
     m_connection->subscribe(broker.topic(QStringLiteral("+"), QStringLiteral("status")));
     m_connection->subscribe(broker.topic(QStringLiteral("+"), QStringLiteral("screenshot")));
@@ -138,7 +134,7 @@ void KiosksWindow::editBroker()
 {
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("brokerDialog"));
-    dialog.setWindowTitle(QStringLiteral("Broker"));
+    dialog.setWindowTitle(tr("Broker"));
     auto* form = new QFormLayout(&dialog);
     BrokerSettings broker = m_broker.enabled() ? m_broker : BrokerSettings::load(*openUserSettings());
     auto* host = new QLineEdit(broker.host, &dialog);
@@ -147,16 +143,16 @@ void KiosksWindow::editBroker()
     port->setValue(broker.port);
     auto* prefix = new QLineEdit(broker.prefix, &dialog);
     auto* caFile = new QLineEdit(broker.caFile, &dialog);
-    caFile->setPlaceholderText(QStringLiteral("none: no TLS"));
+    caFile->setPlaceholderText(tr("none: no TLS"));
     auto* user = new QLineEdit(broker.user, &dialog);
     auto* password = new QLineEdit(broker.password, &dialog);
     password->setEchoMode(QLineEdit::Password);
-    form->addRow(QStringLiteral("Host:"), host);
-    form->addRow(QStringLiteral("Port:"), port);
-    form->addRow(QStringLiteral("Topic prefix:"), prefix);
-    form->addRow(QStringLiteral("TLS CA file:"), caFile);
-    form->addRow(QStringLiteral("User:"), user);
-    form->addRow(QStringLiteral("Password:"), password);
+    form->addRow(tr("Host:"), host);
+    form->addRow(tr("Port:"), port);
+    form->addRow(tr("Topic prefix:"), prefix);
+    form->addRow(tr("TLS CA file:"), caFile);
+    form->addRow(tr("User:"), user);
+    form->addRow(tr("Password:"), password);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -235,15 +231,15 @@ void KiosksWindow::updateRows()
             row->setText(kColumnKiosk, kiosk.key());
         }
         const KioskHealth& health = kiosk->health;
-        row->setText(kColumnState, kiosk->online ? QStringLiteral("online") : QStringLiteral("offline"));
+        row->setText(kColumnState, kiosk->online ? tr("online") : tr("offline"));
         row->setForeground(kColumnState, kiosk->online ? palette().text() : QBrush(Qt::red));
         row->setText(kColumnSince, kiosk->since.isValid()    ? timeText(kiosk->since)
-                                   : m_connectedAt.isValid() ? QStringLiteral("before ") + timeText(m_connectedAt)
+                                   : m_connectedAt.isValid() ? tr("before %1").arg(timeText(m_connectedAt))
                                                              : QString());
         row->setText(kColumnVersion, health.versionShown);
         const bool behind = kiosk->reported && !latest.isEmpty() && health.versionShown != latest;
         row->setForeground(kColumnVersion, behind ? QBrush(Qt::red) : palette().text());
-        row->setToolTip(kColumnVersion, behind ? QStringLiteral("behind the latest version ") + latest : QString());
+        row->setToolTip(kColumnVersion, behind ? tr("behind the latest version %1").arg(latest) : QString());
         row->setText(kColumnLatest, latest);
         row->setText(kColumnLastPage, health.lastPage);
         row->setText(kColumnAge, health.lastPageTime.isValid() ? ageText(health.lastPageTime.secsTo(now)) : QString());
@@ -252,11 +248,8 @@ void KiosksWindow::updateRows()
         for (const KioskHealth::Restart& restart : health.restarts)
             restarts.append(timeText(restart.time) + u' ' + restart.reason);
         row->setToolTip(kColumnRestarts, restarts.join(u'\n'));
-        row->setText(kColumnScreen, !kiosk->reported  ? QString()
-                                    : health.screenOn ? QStringLiteral("on")
-                                                      : QStringLiteral("off (closed)"));
-        row->setToolTip(kColumnScreen,
-                        health.openingHours.isEmpty() ? QStringLiteral("always open") : health.openingHours);
+        row->setText(kColumnScreen, !kiosk->reported ? QString() : health.screenOn ? tr("on") : tr("off (closed)"));
+        row->setToolTip(kColumnScreen, health.openingHours.isEmpty() ? tr("always open") : health.openingHours);
         row->setText(kColumnViews, kiosk->reported ? QString::number(health.pageViewsTotal()) : QString());
     }
     m_tree->setSortingEnabled(true);
@@ -274,8 +267,7 @@ void KiosksWindow::requestScreenshot(const QString& kiosk)
 {
     if (!m_connection
         || !m_connection->publish(m_broker.topic(kiosk, QStringLiteral("command")), QByteArrayLiteral("screenshot")))
-        m_brokerLabel->setText(QStringLiteral("Broker: ") + m_broker.describe()
-                               + QStringLiteral(" (not connected: no screenshot asked for)"));
+        m_brokerLabel->setText(tr("Broker: %1 (not connected: no screenshot asked for)").arg(m_broker.describe()));
 }
 
 void KiosksWindow::showScreenshot(const QString& kiosk, const QByteArray& jpeg)
@@ -291,7 +283,7 @@ void KiosksWindow::showScreenshot(const QString& kiosk, const QByteArray& jpeg)
         label->setObjectName(QStringLiteral("screenshotLabel"));
         layout->addWidget(label);
     }
-    m_screenshot->setWindowTitle(kiosk + QStringLiteral(" at ") + timeText(QDateTime::currentDateTimeUtc()));
+    m_screenshot->setWindowTitle(tr("%1 at %2").arg(kiosk, timeText(QDateTime::currentDateTimeUtc())));
     m_screenshot->findChild<QLabel*>(QStringLiteral("screenshotLabel"))->setPixmap(picture);
     m_screenshot->show();
     m_screenshot->raise();

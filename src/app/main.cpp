@@ -3,6 +3,7 @@
 #include "app/file_handover.h"
 #include "app/main_window.h"
 #include "app/qt_message_boxes.h"
+#include "app/translations.h"
 #include "app/window_closing.h"
 #include "platform/session.h"
 #include "runtime/error_handler.h"
@@ -115,6 +116,8 @@ int main(int argc, char** argv)
     // their launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("zel-editor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg")));
+    // The windows in the desktop's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
+    const Translations translations;
 
     const QStringList files = pageSourceArguments();
     FileHandover handover;

@@ -66,7 +66,7 @@ MainWindow::MainWindow(Workbench& workbench, QWidget* parent)
 {
     setObjectName(kModule);
     runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] {
-        setWindowTitle(QStringLiteral("Ostervale Information Kiosk (ZEL)"));
+        setWindowTitle(tr("Ostervale Information Kiosk (ZEL)"));
         createMenus();
         createStartView();
         // The design's client area, grown to what the start view needs.
@@ -88,7 +88,7 @@ void MainWindow::createStartView()
                       this);
     setCentralWidget(m_startView);
     connect(m_startView, &StartView::recentChosen, this, [this](int position) { openRecentKioskSystem(position + 1); });
-    m_statusKioskSystem = new QLabel(QStringLiteral("No kiosk system open"), this);
+    m_statusKioskSystem = new QLabel(tr("No kiosk system open"), this);
     m_statusKioskSystem->setObjectName(QStringLiteral("statusKioskSystem"));
     m_statusLastMake = new QLabel(this);
     m_statusLastMake->setObjectName(QStringLiteral("statusLastMake"));
@@ -108,7 +108,7 @@ void MainWindow::showStart()
         return;
     }
     m_startView->showKioskSystem(m_kioskSystem->folder(), m_lastMake);
-    m_statusKioskSystem->setText(QStringLiteral("Kiosk system: ") + QDir::toNativeSeparators(m_kioskSystem->folder()));
+    m_statusKioskSystem->setText(tr("Kiosk system: %1").arg(QDir::toNativeSeparators(m_kioskSystem->folder())));
     m_statusLastMake->setText(m_lastMake);
 }
 
@@ -116,16 +116,16 @@ void MainWindow::setScreenSizeProvider(std::unique_ptr<ScreenSizeProvider> scree
 
 void MainWindow::createMenus()
 {
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
     m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    withShortcut(addMenuCommand(this, m_fileMenu, QStringLiteral("openKioskSystemAction"),
-                                QStringLiteral("&Open Kiosk System..."), &MainWindow::chooseKioskSystem),
+    withShortcut(addMenuCommand(this, m_fileMenu, QStringLiteral("openKioskSystemAction"), tr("&Open Kiosk System..."),
+                                &MainWindow::chooseKioskSystem),
                  QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
-    addMenuCommand(this, m_fileMenu, QStringLiteral("createNewKioskSystemAction"),
-                   QStringLiteral("&Create New Kiosk System..."), &MainWindow::createNewKioskSystem);
-    addMenuCommand(this, m_fileMenu, QStringLiteral("installKioskSystemAction"),
-                   QStringLiteral("&Install Kiosk System ..."), &MainWindow::installKioskSystem);
-    m_publishAction = addMenuCommand(this, m_fileMenu, QStringLiteral("publishAction"), QStringLiteral("&Publish..."),
+    addMenuCommand(this, m_fileMenu, QStringLiteral("createNewKioskSystemAction"), tr("&Create New Kiosk System..."),
+                   &MainWindow::createNewKioskSystem);
+    addMenuCommand(this, m_fileMenu, QStringLiteral("installKioskSystemAction"), tr("&Install Kiosk System ..."),
+                   &MainWindow::installKioskSystem);
+    m_publishAction = addMenuCommand(this, m_fileMenu, QStringLiteral("publishAction"), tr("&Publish..."),
                                      &MainWindow::publishKioskSystem);
     m_publishAction->setEnabled(false);
     m_recentActions[0] = m_fileMenu->addSeparator();
@@ -139,60 +139,56 @@ void MainWindow::createMenus()
         connect(m_recentActions[i], &QAction::triggered, this, [this, i] { openRecentKioskSystem(i); });
     }
     m_fileMenu->addSeparator()->setObjectName(QStringLiteral("separator2"));
-    withShortcut(addMenuCommand(this, m_fileMenu, QStringLiteral("exitAction"), QStringLiteral("E&xit"),
-                                &MainWindow::exitProgram),
+    withShortcut(addMenuCommand(this, m_fileMenu, QStringLiteral("exitAction"), tr("E&xit"), &MainWindow::exitProgram),
                  QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_editMenu = menuBar()->addMenu(tr("&Edit"));
     m_editMenu->setObjectName(QStringLiteral("editMenu"));
-    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("editPageAction"), QStringLiteral("&Edit Page..."),
-                                &MainWindow::editPage),
-                 QKeySequence(Qt::CTRL | Qt::Key_E));
+    withShortcut(
+        addMenuCommand(this, m_editMenu, QStringLiteral("editPageAction"), tr("&Edit Page..."), &MainWindow::editPage),
+        QKeySequence(Qt::CTRL | Qt::Key_E));
     // The leaf page, the kiosk's most common page, gets the usual New key.
-    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createBranchPageAction"),
-                                QStringLiteral("New &Branch Page..."), &MainWindow::createBranchPage),
+    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createBranchPageAction"), tr("New &Branch Page..."),
+                                &MainWindow::createBranchPage),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N));
-    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createLeafPageAction"),
-                                QStringLiteral("New &Leaf Page..."), &MainWindow::createLeafPage),
+    withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createLeafPageAction"), tr("New &Leaf Page..."),
+                                &MainWindow::createLeafPage),
                  QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
     withShortcut(addMenuCommand(this, m_editMenu, QStringLiteral("createSelectorPageAction"),
-                                QStringLiteral("New &Selector Page..."), &MainWindow::createSelectorPage),
+                                tr("New &Selector Page..."), &MainWindow::createSelectorPage),
                  QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N));
-    addMenuCommand(this, m_editMenu, QStringLiteral("newFolderAction"), QStringLiteral("New &Folder ..."),
-                   &MainWindow::newFolder);
+    addMenuCommand(this, m_editMenu, QStringLiteral("newFolderAction"), tr("New &Folder ..."), &MainWindow::newFolder);
     setMenuEnabled(m_editMenu, false);
 
-    m_toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
+    m_toolsMenu = menuBar()->addMenu(tr("&Tools"));
     m_toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("exportFolderAction"), QStringLiteral("&Export Folder..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("exportFolderAction"), tr("&Export Folder..."),
                    &MainWindow::exportFolder);
-    withShortcut(addMenuCommand(this, m_toolsMenu, QStringLiteral("makeAllPagesAction"),
-                                QStringLiteral("&Make All Pages..."), &MainWindow::makeAllPages),
+    withShortcut(addMenuCommand(this, m_toolsMenu, QStringLiteral("makeAllPagesAction"), tr("&Make All Pages..."),
+                                &MainWindow::makeAllPages),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("checkKioskSystemAction"),
-                   QStringLiteral("&Check Kiosk System..."), &MainWindow::checkKioskSystem);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("overviewAction"), QStringLiteral("Kiosk System &Overview..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("checkKioskSystemAction"), tr("&Check Kiosk System..."),
+                   &MainWindow::checkKioskSystem);
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("overviewAction"), tr("Kiosk System &Overview..."),
                    &MainWindow::openOverview);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("kiosksAction"), QStringLiteral("&Kiosks..."),
-                   &MainWindow::openKiosks);
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("kiosksAction"), tr("&Kiosks..."), &MainWindow::openKiosks);
     m_toolsMenu->addSeparator();
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("referencesAction"), QStringLiteral("&References..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("referencesAction"), tr("&References..."),
                    &MainWindow::showReferences);
-    withShortcut(addMenuCommand(this, m_toolsMenu, QStringLiteral("findInPagesAction"),
-                                QStringLiteral("&Find in Pages..."), &MainWindow::showFindInPages),
+    withShortcut(addMenuCommand(this, m_toolsMenu, QStringLiteral("findInPagesAction"), tr("&Find in Pages..."),
+                                &MainWindow::showFindInPages),
                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("renamePageAction"), QStringLiteral("Re&name Page..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("renamePageAction"), tr("Re&name Page..."),
                    &MainWindow::renamePage);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("movePageAction"), QStringLiteral("Mo&ve Page..."),
-                   &MainWindow::movePage);
-    addMenuCommand(this, m_toolsMenu, QStringLiteral("renameFolderAction"), QStringLiteral("Rename Fol&der..."),
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("movePageAction"), tr("Mo&ve Page..."), &MainWindow::movePage);
+    addMenuCommand(this, m_toolsMenu, QStringLiteral("renameFolderAction"), tr("Rename Fol&der..."),
                    &MainWindow::renameFolder);
     setMenuEnabled(m_toolsMenu, false);
 
-    m_helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_helpMenu = menuBar()->addMenu(tr("&Help"));
     m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    addMenuCommand(this, m_helpMenu, QStringLiteral("aboutAction"),
-                   QStringLiteral("&About Ostervale Information Kiosk (ZEL)"), &MainWindow::showAbout);
+    addMenuCommand(this, m_helpMenu, QStringLiteral("aboutAction"), tr("&About Ostervale Information Kiosk (ZEL)"),
+                   &MainWindow::showAbout);
 }
 
 QString MainWindow::recentEntry(int index) const { return m_fileItemCaption.at(size_t(index)); }
@@ -257,9 +253,8 @@ void MainWindow::openKioskSystem(const QString& folder)
             const bool overview =
                 m_workbench.exists<OverviewWindow>() || (!m_kioskSystem && OverviewWindow::wasOpenAtExit());
             if (!WindowClosing::closeOtherWindows(m_workbench.order().windowsInOpeningOrder(), this)) {
-                Messages::show(
-                    m_workbench.session(),
-                    QStringLiteral("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
+                Messages::show(m_workbench.session(),
+                               tr("You must close ALL ZEL editor windows BEFORE you can open another Kiosk System"));
                 return;
             }
             m_kioskSystem = openKioskSystemRunState(m_workbench.session(), folder, *m_screen);
@@ -314,9 +309,8 @@ void MainWindow::createNewKioskSystem()
             return;
         if (holdsKioskSystem(folder)) {
             Messages::show(m_workbench.session(),
-                           QStringLiteral("Kiosk System Folder - ") + folder
-                               + QStringLiteral(" already holds a Kiosk System - nothing was copied") + kCrLf
-                               + QStringLiteral("Open it with Open Kiosk System, or choose an empty folder"));
+                           tr("Kiosk System Folder - %1 already holds a Kiosk System - nothing was copied").arg(folder)
+                               + kCrLf + tr("Open it with Open Kiosk System, or choose an empty folder"));
             return;
         }
         Files::copyFolderContents(templateFolder(m_workbench.session()), folder, m_workbench.session().fileFaults());
@@ -326,9 +320,8 @@ void MainWindow::createNewKioskSystem()
 
 void MainWindow::installKioskSystem()
 {
-    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInstallKioskSystem_Click"), [&] {
-        Messages::show(m_workbench.session(), QStringLiteral("InstallKioskSystem not implemented yet"));
-    });
+    runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInstallKioskSystem_Click"),
+               [&] { Messages::show(m_workbench.session(), tr("InstallKioskSystem not implemented yet")); });
 }
 
 void MainWindow::newFolder()
@@ -343,7 +336,7 @@ void MainWindow::newFolder()
 
 void MainWindow::showAbout()
 {
-    Messages::show(m_workbench.session(), QStringLiteral("Ostervale Information Kiosk (ZEL) Version %1.%2 Revision %3")
+    Messages::show(m_workbench.session(), tr("Ostervale Information Kiosk (ZEL) Version %1.%2 Revision %3")
                                               .arg(ZEL_VERSION_MAJOR)
                                               .arg(ZEL_VERSION_MINOR)
                                               .arg(ZEL_VERSION_PATCH));
@@ -393,7 +386,7 @@ bool MainWindow::changedEditorsMayStay()
         m_workbench.focus().bringToFront(editor);
         const Answer answer = Messages::askYesNoCancel(
             m_workbench.session(),
-            editor->aboutThisPage(QStringLiteral("A page has been changed  - do you wish to save it first?")));
+            editor->aboutThisPage(tr("A page has been changed  - do you wish to save it first?")));
         if (answer == Answer::Yes) {
             m_workbench.focus().bringToFront(editor);
             return false;
@@ -421,7 +414,7 @@ void MainWindow::makeAllInDialog()
     MakeDialog& maker = m_workbench.instance<MakeDialog>();
     maker.makeAll();
     maker.showModal(this);
-    m_lastMake = QStringLiteral("Last make %1: %2 of %3 pages made, %4 problems")
+    m_lastMake = tr("Last make %1: %2 of %3 pages made, %4 problems")
                      .arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat))
                      .arg(maker.maker().pagesMade())
                      .arg(maker.maker().pagesTotal())

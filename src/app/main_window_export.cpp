@@ -17,7 +17,7 @@ void MainWindow::exportFolder()
         const QString maker = FolderExport::cabinetMakerPath(m_workbench.session());
         if (!Files::fileExists(maker)) {
             Messages::show(m_workbench.session(),
-                           QStringLiteral("Unable to export folder - unable to find system utility Makecab.exe"));
+                           tr("Unable to export folder - unable to find system utility Makecab.exe"));
             return;
         }
         m_workbench.instance<SelectFolderDialog>().openFolders(this);
@@ -26,7 +26,8 @@ void MainWindow::exportFolder()
             return;
         const QString directiveFile = FolderExport::writeDirectiveFile(m_workbench.kioskSystem(), folderName);
         if (FolderExport::runCabinetMaker(maker, directiveFile) != 0)
-            Messages::show(m_workbench.session(), QStringLiteral("Sorry an error occurred when exporting the folder\r\n"
-                                                                 "The cab file has not been created"));
+            Messages::show(m_workbench.session(), tr("Sorry an error occurred when exporting the folder")
+                                                      + QStringLiteral("\r\n")
+                                                      + tr("The cab file has not been created"));
     });
 }

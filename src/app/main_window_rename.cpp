@@ -51,9 +51,8 @@ void MainWindow::renamePage()
         if (pageSource.isEmpty())
             return;
         const PageReferences::PageId from = pageOf(pageSource);
-        const QString name =
-            m_workbench.askText(this, QStringLiteral("New name of page %1 in folder %2:").arg(from.page, from.folder),
-                                QStringLiteral("Rename Page"), from.page);
+        const QString name = m_workbench.askText(
+            this, tr("New name of page %1 in folder %2:").arg(from.page, from.folder), tr("Rename Page"), from.page);
         if (name.isEmpty() || name == from.page || !changedEditorsMayStay())
             return;
         finishRename(PageRenaming::renamePage(m_workbench.session(), m_workbench.kioskSystem().folder(), from,
@@ -84,8 +83,8 @@ void MainWindow::renameFolder()
         const QString folder = m_workbench.instance<SelectFolderDialog>().getSelectedFolderName();
         if (folder.isEmpty())
             return;
-        const QString name = m_workbench.askText(this, QStringLiteral("New name of folder %1:").arg(folder),
-                                                 QStringLiteral("Rename Folder"), folder);
+        const QString name =
+            m_workbench.askText(this, tr("New name of folder %1:").arg(folder), tr("Rename Folder"), folder);
         if (name.isEmpty() || name == folder || !changedEditorsMayStay())
             return;
         finishRename(
@@ -124,8 +123,8 @@ void MainWindow::finishRename(const PageRenaming::Result& result)
         EditorWindow::openOrRaise(m_workbench, pageSource);
     // The editors with changes were asked about before the rename.
     if (Messages::askYesNo(m_workbench.session(),
-                           QStringLiteral("The pages that lead to the renamed pages must be made again."
-                                          " Make all pages now?"),
+                           tr("The pages that lead to the renamed pages must be made again."
+                              " Make all pages now?"),
                            Answer::Yes)
         == Answer::Yes) {
         MakeDialog& maker = m_workbench.instance<MakeDialog>();

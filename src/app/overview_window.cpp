@@ -14,6 +14,7 @@
 #include "workbench/workbench.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -57,7 +58,7 @@ QString titleText(const KioskOverview::PageSummary& page)
         return page.title;
     return page.unreadable.startsWith(QLatin1String("is "))
                ? page.unreadable
-               : QStringLiteral("cannot be read (%1)").arg(page.unreadable);
+               : QCoreApplication::translate("OverviewWindow", "cannot be read (%1)").arg(page.unreadable);
 }
 
 // What the schedule column shows: nothing for a page always on show, else
@@ -66,23 +67,25 @@ QString scheduleText(const KioskOverview::PageSummary& page)
 {
     if (page.schedule.always())
         return QString();
-    return (page.schedule.isOnShowAt(QDateTime::currentDateTime()) ? QStringLiteral("on show now: ")
-                                                                   : QStringLiteral("off show now: "))
+    return (page.schedule.isOnShowAt(QDateTime::currentDateTime())
+                ? QCoreApplication::translate("OverviewWindow", "on show now: ")
+                : QCoreApplication::translate("OverviewWindow", "off show now: "))
            + page.schedule.text();
 }
 
 QString madeText(const KioskOverview::PageSummary& page)
 {
     if (!page.made)
-        return QStringLiteral("not made");
-    return page.upToDate ? QStringLiteral("up to date") : QStringLiteral("out of date");
+        return QCoreApplication::translate("OverviewWindow", "not made");
+    return page.upToDate ? QCoreApplication::translate("OverviewWindow", "up to date")
+                         : QCoreApplication::translate("OverviewWindow", "out of date");
 }
 } // namespace
 
 OverviewWindow::OverviewWindow(Workbench& workbench)
     : SingleInstanceWindow(workbench, QStringLiteral("frmKioskOverview"))
 {
-    setWindowTitle(QStringLiteral("Kiosk System Overview"));
+    setWindowTitle(tr("Kiosk System Overview"));
     auto* layout = new QVBoxLayout(this);
     m_folderLabel = new QLabel(this);
     m_folderLabel->setObjectName(QStringLiteral("folderLabel"));
@@ -96,10 +99,9 @@ OverviewWindow::OverviewWindow(Workbench& workbench)
     layout->addWidget(m_pageViewsLabel);
     m_pageTree = new QTreeWidget(this);
     m_pageTree->setObjectName(QStringLiteral("pageTree"));
-    m_pageTree->setAccessibleName(QStringLiteral("Pages"));
-    m_pageTree->setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Type"), QStringLiteral("Title"),
-                                 QStringLiteral("Made"), QStringLiteral("Problems"), QStringLiteral("Schedule"),
-                                 QStringLiteral("Views")});
+    m_pageTree->setAccessibleName(tr("Pages"));
+    m_pageTree->setHeaderLabels(
+        {tr("Page"), tr("Type"), tr("Title"), tr("Made"), tr("Problems"), tr("Schedule"), tr("Views")});
     m_pageTree->setUniformRowHeights(true);
     m_pageTree->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(m_pageTree, 1);
@@ -201,13 +203,14 @@ void OverviewWindow::showPageViews()
     const QString& problem = m_overview->pageViewsProblem();
     QString said;
     if (!problem.isEmpty())
-        said = QStringLiteral("Page views %1 %2")
+        said = tr("Page views %1 %2")
                    .arg(file, problem.startsWith(QLatin1String("is "))
                                   ? problem
-                                  : QStringLiteral("cannot be read (%1)").arg(problem));
+                                  : QCoreApplication::translate("OverviewWindow", "cannot be read (%1)").arg(problem));
     else if (const qint64 lines = m_overview->pageViewLinesNotCounted(); lines > 0)
-        said = QStringLiteral("Page views %1: %2 %3 not counted (not a date, a page and a count of 0 or more)")
-                   .arg(file, QString::number(lines), lines == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
+        said = (lines == 1 ? tr("Page views %1: %2 line not counted (not a date, a page and a count of 0 or more)")
+                           : tr("Page views %1: %2 lines not counted (not a date, a page and a count of 0 or more)"))
+                   .arg(file, QString::number(lines));
     m_pageViewsLabel->setText(said);
     m_pageViewsLabel->setVisible(!said.isEmpty());
     m_pageTree->setColumnHidden(kColumnViews, !hasViews());
@@ -410,11 +413,11 @@ void OverviewWindow::showMenu(const QPoint& at)
     if (pageSource.isEmpty())
         return;
     QMenu menu(this);
-    menu.addAction(QStringLiteral("Edit"), this, [this, row] { editPage(row); });
-    menu.addAction(QStringLiteral("Make"), this, [this, pageSource] { makePage(pageSource); });
-    menu.addAction(QStringLiteral("View"), this, [this, pageSource] { viewPage(pageSource); });
-    menu.addAction(QStringLiteral("Check"), this, [this] { startCheck(); });
-    menu.addAction(QStringLiteral("References"), this, [this, row, pageSource] {
+    menu.addAction(tr("Edit"), this, [this, row] { editPage(row); });
+    menu.addAction(tr("Make"), this, [this, pageSource] { makePage(pageSource); });
+    menu.addAction(tr("View"), this, [this, pageSource] { viewPage(pageSource); });
+    menu.addAction(tr("Check"), this, [this] { startCheck(); });
+    menu.addAction(tr("References"), this, [this, row, pageSource] {
         workbench().instance<ReferencesWindow>().showReferencesTo(
             {row->parent()->text(kColumnPage), QFileInfo(pageSource).completeBaseName()});
     });

@@ -9,7 +9,7 @@
 
 PageLineList::PageLineList(Workbench& workbench, QWidget* parent) : QTreeWidget(parent), m_workbench(workbench)
 {
-    setHeaderLabels({QStringLiteral("Page"), QStringLiteral("Line"), QStringLiteral("Text")});
+    setHeaderLabels({tr("Page"), tr("Line"), tr("Text")});
     setRootIsDecorated(false);
     header()->setStretchLastSection(true);
 }

@@ -23,14 +23,14 @@ const QString kKeepKey = QStringLiteral("Publish/keep");
 PublishDialog::PublishDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("publishDialog"));
-    setWindowTitle(QStringLiteral("Publish"));
+    setWindowTitle(tr("Publish"));
     const std::unique_ptr<QSettings> settings = openUserSettings();
 
     m_origin = new QLineEdit(settings->value(kOriginKey).toString(), this);
     m_origin->setObjectName(QStringLiteral("originEdit"));
-    auto* browse = new QPushButton(QStringLiteral("&Browse..."), this);
+    auto* browse = new QPushButton(tr("&Browse..."), this);
     browse->setObjectName(QStringLiteral("browseButton"));
-    browse->setAccessibleName(QStringLiteral("Choose the origin folder"));
+    browse->setAccessibleName(tr("Choose the origin folder"));
     connect(browse, &QPushButton::clicked, this, &PublishDialog::chooseOrigin);
     auto* originRow = new QHBoxLayout;
     originRow->addWidget(m_origin, 1);
@@ -44,15 +44,15 @@ PublishDialog::PublishDialog(QWidget* parent) : QDialog(parent)
     m_keep->setValue(settings->value(kKeepKey, OriginWriter::kDefaultKeep).toInt());
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("&Origin folder:"), originRow);
-    form->addRow(QStringLiteral("&Note:"), m_note);
-    form->addRow(QStringLiteral("&Versions kept:"), m_keep);
+    form->addRow(tr("&Origin folder:"), originRow);
+    form->addRow(tr("&Note:"), m_note);
+    form->addRow(tr("&Versions kept:"), m_keep);
     // QFormLayout gives a row of a layout no buddy: the origin's label gets it here.
     if (auto* label = qobject_cast<QLabel*>(form->labelForField(originRow)))
         label->setBuddy(m_origin);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_ok = buttons->button(QDialogButtonBox::Ok);
-    m_ok->setText(QStringLiteral("&Publish"));
+    m_ok->setText(tr("&Publish"));
     connect(buttons, &QDialogButtonBox::accepted, this, &PublishDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PublishDialog::reject);
     form->addRow(buttons);
@@ -70,7 +70,7 @@ void PublishDialog::setNote(const QString& note) { m_note->setText(note); }
 
 void PublishDialog::chooseOrigin()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Origin folder"), origin());
+    const QString folder = QFileDialog::getExistingDirectory(this, tr("Origin folder"), origin());
     if (!folder.isEmpty())
         m_origin->setText(QDir::toNativeSeparators(folder));
 }

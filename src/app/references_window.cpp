@@ -17,14 +17,14 @@ const QString kModule = QStringLiteral("frmReferences");
 ReferencesWindow::ReferencesWindow(Workbench& workbench)
     : SingleInstanceWindow(workbench, QStringLiteral("frmReferences"))
 {
-    setWindowTitle(QStringLiteral("References"));
+    setWindowTitle(tr("References"));
     auto* layout = new QVBoxLayout(this);
     m_pageLabel = new QLabel(this);
     m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     layout->addWidget(m_pageLabel);
     m_referenceList = new PageLineList(workbench, this);
     m_referenceList->setObjectName(QStringLiteral("referenceList"));
-    m_referenceList->setAccessibleName(QStringLiteral("Lines referring to the page"));
+    m_referenceList->setAccessibleName(tr("Lines referring to the page"));
     layout->addWidget(m_referenceList);
     connect(m_referenceList, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* row) { openReference(row); });
@@ -37,7 +37,7 @@ void ReferencesWindow::showReferencesTo(const PageReferences::PageId& page)
         const QList<PageReferences::ReferenceLine> lines =
             PageReferences::linesNaming(workbench().kioskSystem().folder(), page);
         const qsizetype count = m_referenceList->showLines(lines);
-        m_pageLabel->setText(QStringLiteral("Lines naming %1\\%2: %3").arg(page.folder, page.page).arg(count));
+        m_pageLabel->setText(tr("Lines naming %1\\%2: %3").arg(page.folder, page.page).arg(count));
         show();
         raise();
         activateWindow();

@@ -35,10 +35,10 @@ StartView::StartView(QAction* open, QAction* createNew, const QList<QAction*>& c
 
     auto* recentPage = new QWidget(this);
     auto* recentLayout = new QVBoxLayout(recentPage);
-    auto* heading = new QLabel(QStringLiteral("&Recent kiosk systems:"), recentPage);
+    auto* heading = new QLabel(tr("&Recent kiosk systems:"), recentPage);
     heading->setBuddy(m_recent);
     m_recent->setObjectName(QStringLiteral("recentKioskSystems"));
-    m_recent->setAccessibleName(QStringLiteral("Recent kiosk systems"));
+    m_recent->setAccessibleName(tr("Recent kiosk systems"));
     m_recent->setWordWrap(true);
     auto* firstButtons = new QHBoxLayout;
     firstButtons->addWidget(buttonFor(open, recentPage));
@@ -82,8 +82,8 @@ void StartView::showKioskSystem(const QString& folder, const QString& lastMake)
 {
     const QString title = rootTitleOf(folder);
     QString text = (title.isEmpty() ? QString() : title + u'\n') + QDir::toNativeSeparators(folder) + u'\n'
-                   + QStringLiteral("%1 page sources").arg(pageSourceCountOf(folder));
-    text += u'\n' + (lastMake.isEmpty() ? QStringLiteral("Not made in this session yet") : lastMake);
+                   + tr("%1 page sources").arg(pageSourceCountOf(folder));
+    text += u'\n' + (lastMake.isEmpty() ? tr("Not made in this session yet") : lastMake);
     m_summary->setText(text);
     m_pages->setCurrentIndex(1);
 }

@@ -43,9 +43,8 @@ void nameStops(QLabel* label, const QList<QWidget*>& stops)
 } // namespace
 
 ChooserDialog::ChooserDialog(Workbench& workbench, const QString& moduleName, const Design& design)
-    : SingleInstanceDialog(workbench), m_folderLabel(new QLabel(QStringLiteral("Folders"), this)),
-      m_moduleName(moduleName), m_design(design), m_okButton(new QPushButton(QStringLiteral("OK"), this)),
-      m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this))
+    : SingleInstanceDialog(workbench), m_folderLabel(new QLabel(tr("Folders"), this)), m_moduleName(moduleName),
+      m_design(design), m_okButton(new QPushButton(tr("OK"), this)), m_cancelButton(new QPushButton(tr("Cancel"), this))
 {
     m_folderLabel->setObjectName(QStringLiteral("folderLabel"));
     m_okButton->setObjectName(QStringLiteral("okButton"));
@@ -60,7 +59,7 @@ void ChooserDialog::arrangeDesign(QWidget* folderList, QWidget* pageList)
     m_firstList = folderList;
     m_secondList = pageList;
     if (pageList && !m_pageLabel) {
-        m_pageLabel = new QLabel(QStringLiteral("Pages"), this);
+        m_pageLabel = new QLabel(tr("Pages"), this);
         m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
     }
     const int width = pixels(m_design.widthTwips);

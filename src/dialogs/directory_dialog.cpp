@@ -54,20 +54,19 @@ QString entryName(const QString& path)
 
 DirectoryDialog::DirectoryDialog(Workbench& workbench)
     : SingleInstanceDialog(workbench), m_driveList(new QComboBox(this)), m_directoryList(new QTreeWidget(this)),
-      m_okButton(new QPushButton(QStringLiteral("OK"), this)),
-      m_newButton(new QPushButton(QStringLiteral("New"), this)),
-      m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this))
+      m_okButton(new QPushButton(tr("OK"), this)), m_newButton(new QPushButton(tr("New"), this)),
+      m_cancelButton(new QPushButton(tr("Cancel"), this))
 {
     runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
-        setWindowTitle(QStringLiteral("ZEL - Choose Directory"));
+        setWindowTitle(tr("ZEL - Choose Directory"));
         m_driveList->setObjectName(QStringLiteral("driveList"));
         m_directoryList->setObjectName(QStringLiteral("directoryList"));
         m_okButton->setObjectName(QStringLiteral("okButton"));
         m_newButton->setObjectName(QStringLiteral("newButton"));
         m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
         // No label stands above them: the names screen readers say.
-        m_driveList->setAccessibleName(QStringLiteral("Drive"));
-        m_directoryList->setAccessibleName(QStringLiteral("Folders"));
+        m_driveList->setAccessibleName(tr("Drive"));
+        m_directoryList->setAccessibleName(tr("Folders"));
         m_okButton->setDefault(true);
 
         setFixedSize(kWidth, kHeight);
@@ -108,7 +107,7 @@ DirectoryDialog::DirectoryDialog(Workbench& workbench)
 void DirectoryDialog::fillDriveList()
 {
     QStringList paths{QDir::toNativeSeparators(QDir::homePath()), QDir::toNativeSeparators(QDir::rootPath())};
-    QStringList labels{QDir::toNativeSeparators(QDir::homePath()) + QStringLiteral(" (home)"),
+    QStringList labels{tr("%1 (home)").arg(QDir::toNativeSeparators(QDir::homePath())),
                        QDir::toNativeSeparators(QDir::rootPath())};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString path = QDir::toNativeSeparators(volume.rootPath());
@@ -169,20 +168,19 @@ void DirectoryDialog::openDrive()
 void DirectoryDialog::createDirectory()
 {
     runCommand(session(), kModule, QStringLiteral("cmdNew_Click"), [&] {
-        const QString answer = workbench().askText(this, QStringLiteral("Enter folder name:"),
-                                                   QStringLiteral("Create New Folder"), QStringLiteral("New Folder"));
+        const QString answer =
+            workbench().askText(this, tr("Enter folder name:"), tr("Create New Folder"), tr("New Folder"));
         if (answer.isEmpty())
             return;
         const QString path = getCurrentDirectory() + answer;
         // A name the file system cannot store is the author's to change, not a failure.
         if (answer.toUtf8().size() > kLongestFileName) {
-            Messages::show(session(),
-                           QStringLiteral("Folder ") + path + QStringLiteral(" cannot be created") + kCrLf
-                               + QStringLiteral("A folder name may be at most %1 bytes long").arg(kLongestFileName));
+            Messages::show(session(), tr("Folder %1 cannot be created").arg(path) + kCrLf
+                                          + tr("A folder name may be at most %1 bytes long").arg(kLongestFileName));
             return;
         }
         if (Files::folderExists(path)) {
-            Messages::show(session(), QStringLiteral("Folder ") + path + QStringLiteral(" already exists"));
+            Messages::show(session(), tr("Folder %1 already exists").arg(path));
             return;
         }
         Files::createFolder(path);

@@ -36,7 +36,7 @@ bool FolderChooserDialog::listFolders(QWidget* focus, const QString& wantedFolde
     loadFolders();
     if (m_folderList->count() == 0) {
         clearPages();
-        Messages::show(session(), QStringLiteral("No folders have been created in this kiosk system"));
+        Messages::show(session(), tr("No folders have been created in this kiosk system"));
         m_result.clear();
         return false;
     }

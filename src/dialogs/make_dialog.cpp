@@ -26,10 +26,10 @@ MakeDialog::MakeDialog(Workbench& workbench)
       m_picturesLabel(new QLabel(this))
 {
     setObjectName(kModule);
-    setWindowTitle(QStringLiteral("ZEL - Make Page"));
+    setWindowTitle(tr("ZEL - Make Page"));
     m_messageLabel->setObjectName(QStringLiteral("messageLabel"));
     m_progress->setObjectName(QStringLiteral("progressBar"));
-    m_progress->setAccessibleName(QStringLiteral("Pages made"));
+    m_progress->setAccessibleName(tr("Pages made"));
     m_progress->setFormat(QStringLiteral("%v / %m"));
     m_progress->setVisible(false);
     m_picturesLabel->setObjectName(QStringLiteral("picturesLabel"));
@@ -138,6 +138,6 @@ void MakeDialog::showCount(int made, int total)
 
 void MakeDialog::showPictureCount(int done, int total)
 {
-    m_picturesLabel->setText(QStringLiteral("Pictures done: %1 of %2").arg(done).arg(total));
+    m_picturesLabel->setText(tr("Pictures done: %1 of %2").arg(done).arg(total));
     keepResponsive(m_picturesLabel);
 }

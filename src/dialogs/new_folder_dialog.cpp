@@ -21,7 +21,7 @@ NewFolderDialog::NewFolderDialog(Workbench& workbench)
     : ChooserDialog(workbench, kModule, {2916, 3192, 120}), m_folderBox(new SimpleComboBox(this))
 {
     runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
-        setWindowTitle(QStringLiteral("Create New Folder"));
+        setWindowTitle(tr("Create New Folder"));
         m_folderBox->setObjectName(QStringLiteral("folderBox"));
         arrangeDesign(m_folderBox, nullptr);
         m_result.clear();
@@ -52,17 +52,17 @@ void NewFolderDialog::confirm()
     runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         const QString name = trimBlanks(m_folderBox->text());
         if (name.isEmpty()) {
-            Messages::show(session(), QStringLiteral("No folder name entered"));
+            Messages::show(session(), tr("No folder name entered"));
             return;
         }
         if (m_folderBox->currentRow() >= 0) {
-            Messages::show(session(), QStringLiteral("Folder already exists"));
+            Messages::show(session(), tr("Folder already exists"));
             return;
         }
         if (ProblemBoxes boxes(session().messages()); !Support::isValidFolderName(name, boxes))
             return;
         if (m_folderBox->items().contains(name, Qt::CaseSensitive)) {
-            Messages::show(session(), QStringLiteral("Folder already exists"));
+            Messages::show(session(), tr("Folder already exists"));
             return;
         }
         m_result = workbench().kioskSystem().folder() + name;

@@ -61,7 +61,7 @@ void SaveFileDialog::savePage(const QString& filePath, QWidget* owner)
     const bool show = inProcedure(
         kModule, [&] { return QStringLiteral("savePage(") + filePath + u')'; },
         [&] {
-            setWindowTitle(QStringLiteral("ZEL - Save Page As"));
+            setWindowTitle(tr("ZEL - Save Page As"));
             const QString wantedFolder = filePath.isEmpty() ? QString() : Files::lastFolderName(filePath);
             if (!listFolders(m_pageBox, wantedFolder))
                 return false;
@@ -80,7 +80,7 @@ void SaveFileDialog::confirm()
     runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         const QString page = m_pageBox->text();
         if (page.isEmpty() || folderList()->currentRow() < 0) {
-            Messages::show(session(), QStringLiteral("No page selected"));
+            Messages::show(session(), tr("No page selected"));
             return;
         }
         if (ProblemBoxes boxes(session().messages()); !Support::isValidPageName(page, boxes))

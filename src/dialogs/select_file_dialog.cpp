@@ -61,7 +61,7 @@ void SelectFileDialog::clearPages() { m_pageList->clear(); }
 void SelectFileDialog::openPage(QWidget* owner)
 {
     const bool show = inProcedure(kModule, QStringLiteral("openPage"), [&] {
-        setWindowTitle(QStringLiteral("ZEL - Select Page"));
+        setWindowTitle(tr("ZEL - Select Page"));
         return listFolders(folderList());
     });
     if (show)
@@ -72,7 +72,7 @@ void SelectFileDialog::confirm()
 {
     runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         if (folderList()->currentRow() < 0 || m_pageList->currentRow() < 0) {
-            Messages::show(session(), QStringLiteral("No page selected"));
+            Messages::show(session(), tr("No page selected"));
             return;
         }
         m_result = PageSources::pathOf(workbench().kioskSystem().folder() + getFolder(), getPage());

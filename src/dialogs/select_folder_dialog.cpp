@@ -15,7 +15,7 @@ SelectFolderDialog::SelectFolderDialog(Workbench& workbench)
     : FolderChooserDialog(workbench, kModule, {2664, 3684, 240})
 {
     runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] {
-        setWindowTitle(QStringLiteral("ZEL - Select Folder"));
+        setWindowTitle(tr("ZEL - Select Folder"));
         arrangeDesign(folderList(), nullptr);
         m_result.clear();
     });
@@ -32,7 +32,7 @@ void SelectFolderDialog::confirm()
 {
     runCommand(session(), kModule, QStringLiteral("cmdOK_Click"), [&] {
         if (folderList()->currentRow() < 0) {
-            Messages::show(session(), QStringLiteral("No folder selected"));
+            Messages::show(session(), tr("No folder selected"));
             return;
         }
         m_result = selectedFolder();

@@ -72,8 +72,9 @@ void EditorRecovery::setFailure(const QString& reason)
     } else {
         logMessage(m_workbench.session(),
                    QStringLiteral("recovery copy not written: ") + folder + QStringLiteral(" (") + reason + u')');
-        m_notice = QStringLiteral("The text is not protected: its recovery copy cannot be written to ") + folder
-                   + QStringLiteral(" (") + reason + QStringLiteral("). Save the page to keep it.");
+        m_notice = tr("The text is not protected: its recovery copy cannot be written to %1 (%2). Save the page to "
+                      "keep it.")
+                       .arg(folder, reason);
     }
     emit noticeChanged(m_notice);
 }
@@ -102,14 +103,12 @@ void EditorRecovery::offerLeftBehind(Workbench& workbench,
         return;
     for (const RecoveryCopies::LeftCopy& left : copies->leftBehind(workbench.kioskSystem().folder())) {
         const RecoveryCopies::Copy& copy = left.copy;
-        const QString page = copy.pageSource.isEmpty()
-                                 ? QStringLiteral("a new page")
-                                 : QStringLiteral("page ") + QDir::toNativeSeparators(copy.pageSource);
-        const Answer answer =
-            Messages::askYesNo(workbench.session(),
-                               QStringLiteral("ZEL ended without saving the text of ") + page + QStringLiteral(".")
-                                   + kCrLf + QStringLiteral("Do you want to restore it into an editor?"),
-                               Answer::Yes);
+        const QString page =
+            copy.pageSource.isEmpty() ? tr("a new page") : tr("page %1").arg(QDir::toNativeSeparators(copy.pageSource));
+        const Answer answer = Messages::askYesNo(workbench.session(),
+                                                 tr("ZEL ended without saving the text of %1.").arg(page) + kCrLf
+                                                     + tr("Do you want to restore it into an editor?"),
+                                                 Answer::Yes);
         if (answer == Answer::Yes)
             restore(copy);
         copies->remove(left.name);

@@ -76,7 +76,7 @@ void EditorWindow::setUpWindow()
     setCentralWidget(area);
     m_textArea = new PageTextArea(area);
     m_textArea->setObjectName(QStringLiteral("textArea"));
-    m_textArea->setAccessibleName(QStringLiteral("Page source"));
+    m_textArea->setAccessibleName(tr("Page source"));
     m_wordWrapAction->setChecked(m_textArea->wordWrap());
     m_textArea->setDocument(m_document->text());
     auto* highlighter = new DirectiveHighlighter(m_document->text(), m_textArea->palette().color(QPalette::Base));
@@ -137,94 +137,84 @@ void EditorWindow::setUpWindow()
 
 void EditorWindow::createMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    m_saveAction = withShortcut(
-        addMenuCommand(this, file, QStringLiteral("saveAction"), QStringLiteral("&Save..."), &EditorWindow::save),
-        QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_saveAsAction = withShortcut(addMenuCommand(this, file, QStringLiteral("saveAsAction"),
-                                                 QStringLiteral("Save &As..."), &EditorWindow::saveAs),
-                                  QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    m_saveAction =
+        withShortcut(addMenuCommand(this, file, QStringLiteral("saveAction"), tr("&Save..."), &EditorWindow::save),
+                     QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveAsAction = withShortcut(
+        addMenuCommand(this, file, QStringLiteral("saveAsAction"), tr("Save &As..."), &EditorWindow::saveAs),
+        QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
-    withShortcut(addMenuCommand(this, file, QStringLiteral("makePageAction"), QStringLiteral("&Make..."),
-                                &EditorWindow::makeThisPage),
-                 QKeySequence(Qt::CTRL | Qt::Key_M));
-    withShortcut(addMenuCommand(this, file, QStringLiteral("saveMakeViewAction"), QStringLiteral("Save, Ma&ke && View"),
+    withShortcut(
+        addMenuCommand(this, file, QStringLiteral("makePageAction"), tr("&Make..."), &EditorWindow::makeThisPage),
+        QKeySequence(Qt::CTRL | Qt::Key_M));
+    withShortcut(addMenuCommand(this, file, QStringLiteral("saveMakeViewAction"), tr("Save, Ma&ke && View"),
                                 &EditorWindow::saveMakeView),
                  QKeySequence(Qt::Key_F5));
-    withShortcut(addMenuCommand(this, file, QStringLiteral("viewPageAction"), QStringLiteral("&View..."),
-                                &EditorWindow::viewMadePage),
-                 QKeySequence(Qt::CTRL | Qt::Key_R));
-    file->addSeparator();
     withShortcut(
-        addMenuCommand(this, file, QStringLiteral("quitAction"), QStringLiteral("&Quit"), &EditorWindow::quitEditor),
-        QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W));
+        addMenuCommand(this, file, QStringLiteral("viewPageAction"), tr("&View..."), &EditorWindow::viewMadePage),
+        QKeySequence(Qt::CTRL | Qt::Key_R));
+    file->addSeparator();
+    withShortcut(addMenuCommand(this, file, QStringLiteral("quitAction"), tr("&Quit"), &EditorWindow::quitEditor),
+                 QKeySequence::Close, QKeySequence(Qt::CTRL | Qt::Key_W));
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->setObjectName(QStringLiteral("editMenu"));
     m_undoAction = withShortcut(
-        addMenuCommand(this, edit, QStringLiteral("undoAction"), QStringLiteral("&Undo"), &EditorWindow::undo),
-        QKeySequence::Undo);
+        addMenuCommand(this, edit, QStringLiteral("undoAction"), tr("&Undo"), &EditorWindow::undo), QKeySequence::Undo);
     m_redoAction = withShortcut(
-        addMenuCommand(this, edit, QStringLiteral("redoAction"), QStringLiteral("&Redo"), &EditorWindow::redo),
-        QKeySequence::Redo);
+        addMenuCommand(this, edit, QStringLiteral("redoAction"), tr("&Redo"), &EditorWindow::redo), QKeySequence::Redo);
     edit->addSeparator();
-    m_cutAction = withShortcut(
-        addMenuCommand(this, edit, QStringLiteral("cutAction"), QStringLiteral("Cu&t"), &EditorWindow::cut),
-        QKeySequence::Cut);
+    m_cutAction = withShortcut(addMenuCommand(this, edit, QStringLiteral("cutAction"), tr("Cu&t"), &EditorWindow::cut),
+                               QKeySequence::Cut);
     m_copyAction = withShortcut(
-        addMenuCommand(this, edit, QStringLiteral("copyAction"), QStringLiteral("&Copy"), &EditorWindow::copy),
-        QKeySequence::Copy);
+        addMenuCommand(this, edit, QStringLiteral("copyAction"), tr("&Copy"), &EditorWindow::copy), QKeySequence::Copy);
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("pasteAction"), tr("&Paste"), &EditorWindow::paste),
+                 QKeySequence::Paste);
     withShortcut(
-        addMenuCommand(this, edit, QStringLiteral("pasteAction"), QStringLiteral("&Paste"), &EditorWindow::paste),
-        QKeySequence::Paste);
-    withShortcut(addMenuCommand(this, edit, QStringLiteral("selectAllAction"), QStringLiteral("Select &All"),
-                                &EditorWindow::selectAll),
-                 QKeySequence::SelectAll);
+        addMenuCommand(this, edit, QStringLiteral("selectAllAction"), tr("Select &All"), &EditorWindow::selectAll),
+        QKeySequence::SelectAll);
     edit->addSeparator();
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("findAction"), tr("&Find..."), &EditorWindow::openFind),
+                 QKeySequence::Find);
     withShortcut(
-        addMenuCommand(this, edit, QStringLiteral("findAction"), QStringLiteral("&Find..."), &EditorWindow::openFind),
-        QKeySequence::Find);
-    withShortcut(addMenuCommand(this, edit, QStringLiteral("findNextAction"), QStringLiteral("Find &Next"),
-                                &EditorWindow::findNext),
-                 QKeySequence::FindNext);
-    withShortcut(addMenuCommand(this, edit, QStringLiteral("findPreviousAction"), QStringLiteral("Find Pre&vious"),
+        addMenuCommand(this, edit, QStringLiteral("findNextAction"), tr("Find &Next"), &EditorWindow::findNext),
+        QKeySequence::FindNext);
+    withShortcut(addMenuCommand(this, edit, QStringLiteral("findPreviousAction"), tr("Find Pre&vious"),
                                 &EditorWindow::findPrevious),
                  QKeySequence::FindPrevious);
-    withShortcut(addMenuCommand(this, edit, QStringLiteral("replaceAction"), QStringLiteral("R&eplace..."),
-                                &EditorWindow::openReplace),
-                 QKeySequence::Replace, QKeySequence(Qt::CTRL | Qt::Key_H));
+    withShortcut(
+        addMenuCommand(this, edit, QStringLiteral("replaceAction"), tr("R&eplace..."), &EditorWindow::openReplace),
+        QKeySequence::Replace, QKeySequence(Qt::CTRL | Qt::Key_H));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* view = menuBar()->addMenu(tr("&View"));
     view->setObjectName(QStringLiteral("viewMenu"));
-    withShortcut(addMenuCommand(this, view, QStringLiteral("previewAction"), QStringLiteral("&Preview"),
-                                &EditorWindow::showPreview),
-                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
-    withShortcut(addMenuCommand(this, view, QStringLiteral("goToReferenceAction"),
-                                QStringLiteral("&Go to Page or Picture"), &EditorWindow::goToReference),
+    withShortcut(
+        addMenuCommand(this, view, QStringLiteral("previewAction"), tr("&Preview"), &EditorWindow::showPreview),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    withShortcut(addMenuCommand(this, view, QStringLiteral("goToReferenceAction"), tr("&Go to Page or Picture"),
+                                &EditorWindow::goToReference),
                  QKeySequence(Qt::Key_F2));
     view->addSeparator();
-    m_wordWrapAction = addMenuCommand(this, view, QStringLiteral("wordWrapAction"), QStringLiteral("&Word Wrap"),
-                                      &EditorWindow::toggleWordWrap);
+    m_wordWrapAction =
+        addMenuCommand(this, view, QStringLiteral("wordWrapAction"), tr("&Word Wrap"), &EditorWindow::toggleWordWrap);
     m_wordWrapAction->setCheckable(true);
-    withShortcut(
-        addMenuCommand(this, view, QStringLiteral("zoomInAction"), QStringLiteral("Zoom &In"), &EditorWindow::zoomIn),
-        QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    withShortcut(addMenuCommand(this, view, QStringLiteral("zoomOutAction"), QStringLiteral("Zoom &Out"),
-                                &EditorWindow::zoomOut),
+    withShortcut(addMenuCommand(this, view, QStringLiteral("zoomInAction"), tr("Zoom &In"), &EditorWindow::zoomIn),
+                 QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    withShortcut(addMenuCommand(this, view, QStringLiteral("zoomOutAction"), tr("Zoom &Out"), &EditorWindow::zoomOut),
                  QKeySequence(Qt::CTRL | Qt::Key_Minus));
 
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->setObjectName(QStringLiteral("toolsMenu"));
-    m_insertButtonAction =
-        withShortcut(addMenuCommand(this, tools, QStringLiteral("insertButtonAction"),
-                                    QStringLiteral("Insert &Button..."), &EditorWindow::insertButton),
-                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    m_insertButtonAction = withShortcut(addMenuCommand(this, tools, QStringLiteral("insertButtonAction"),
+                                                       tr("Insert &Button..."), &EditorWindow::insertButton),
+                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
     m_insertImageAction = withShortcut(addMenuCommand(this, tools, QStringLiteral("insertImageAction"),
-                                                      QStringLiteral("Insert &Image..."), &EditorWindow::insertImage),
+                                                      tr("Insert &Image..."), &EditorWindow::insertImage),
                                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     m_insertItemAction = withShortcut(addMenuCommand(this, tools, QStringLiteral("insertItemAction"),
-                                                     QStringLiteral("Insert I&tem..."), &EditorWindow::insertItem),
+                                                     tr("Insert I&tem..."), &EditorWindow::insertItem),
                                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
 }
 
@@ -292,7 +282,7 @@ bool EditorWindow::editPage(const QString& pageSource)
 QString EditorWindow::pageReference() const
 {
     if (m_document->path().isEmpty())
-        return QStringLiteral("(new page, not saved yet)");
+        return tr("(new page, not saved yet)");
     QString folderName;
     QString pageName;
     PagePaths::splitPageSourcePath(m_document->path(), folderName, pageName);
@@ -313,23 +303,23 @@ void EditorWindow::setCaption()
         QString caption;
         switch (PageType(m_document->type())) {
         case PageType::Leaf:
-            caption = saved ? QStringLiteral("Leaf Page - ") + page : QStringLiteral("New Leaf page");
+            caption = saved ? tr("Leaf Page - %1").arg(page) : tr("New Leaf page");
             break;
         case PageType::Branch:
-            caption = saved ? QStringLiteral("Branch Page - ") + page : QStringLiteral("New Branch Page");
+            caption = saved ? tr("Branch Page - %1").arg(page) : tr("New Branch Page");
             break;
         case PageType::Root:
-            caption = QStringLiteral("Root Page");
+            caption = tr("Root Page");
             break;
         case PageType::Selector:
-            caption = saved ? QStringLiteral("Selector Page - ") + page : QStringLiteral("New Selector page");
+            caption = saved ? tr("Selector Page - %1").arg(page) : tr("New Selector page");
             break;
         default:
             raiseFatalProblem(QStringLiteral("Unexpected case in frmEdit.setCaption ")
                               + QString::number(m_document->type()));
         }
         // The toolkit shows the marker only while the window is modified.
-        setWindowTitle(QStringLiteral("ZEL (Editor) ") + caption + QStringLiteral("[*]"));
+        setWindowTitle(tr("ZEL (Editor) %1").arg(caption) + QStringLiteral("[*]"));
         setWindowModified(isPageChanged());
         const PageType type = PageType(m_document->type());
         m_insertButtonAction->setVisible(type == PageType::Branch || type == PageType::Root);
@@ -381,15 +371,14 @@ bool EditorWindow::saveFileAs()
             return false;
         // Two editors on one page source would overwrite each other's saves.
         if (EditorWindow* other = editorOn(chosen); other && other != this) {
-            Messages::show(
-                m_workbench.session(),
-                QStringLiteral("Page ") + QDir::toNativeSeparators(chosen)
-                    + QStringLiteral(" is open in another editor - close that editor before saving over it"));
+            Messages::show(m_workbench.session(),
+                           tr("Page %1 is open in another editor - close that editor before saving over it")
+                               .arg(QDir::toNativeSeparators(chosen)));
             return false;
         }
         if (Files::fileExists(chosen)) {
             if (Messages::askYesNo(m_workbench.session(),
-                                   QStringLiteral("Page already exists - do you want to replace it?") + kCrLf
+                                   tr("Page already exists - do you want to replace it?") + kCrLf
                                        + QDir::toNativeSeparators(chosen),
                                    Answer::No)
                 != Answer::Yes)
@@ -412,8 +401,7 @@ Answer EditorWindow::checkPageSaved()
         if (!isPageChanged())
             return Answer::No;
         const Answer answer = Messages::askYesNoCancel(
-            m_workbench.session(),
-            aboutThisPage(QStringLiteral("The page has changed. Do you want to save the page first?")));
+            m_workbench.session(), aboutThisPage(tr("The page has changed. Do you want to save the page first?")));
         if (answer == Answer::Yes) {
             saveFile();
             return Answer::Yes;
@@ -433,8 +421,7 @@ bool EditorWindow::insertionPointOK()
         m_atLineStart = m_selectionStart == 0 || text.at(m_selectionStart - 1) == u'\n';
         m_atLineEnd = end == text.size() || text.at(end) == u'\n';
         if (!m_atLineStart && !m_atLineEnd) {
-            Messages::show(m_workbench.session(),
-                           QStringLiteral("You can only insert at the end or the beginning of a line"));
+            Messages::show(m_workbench.session(), tr("You can only insert at the end or the beginning of a line"));
             return false;
         }
         return true;
@@ -468,8 +455,7 @@ void EditorWindow::insertImage()
 {
     runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInsertImage_Click"), [&] {
         if (m_document->path().isEmpty()) {
-            Messages::show(m_workbench.session(),
-                           QStringLiteral("You must save this page before you can insert an image"));
+            Messages::show(m_workbench.session(), tr("You must save this page before you can insert an image"));
             return;
         }
         if (!insertionPointOK())
@@ -482,8 +468,7 @@ void EditorWindow::insertItem()
 {
     runCommand(m_workbench.session(), kModule, QStringLiteral("mnuInsertItem_Click"), [&] {
         if (m_document->path().isEmpty()) {
-            Messages::show(m_workbench.session(),
-                           QStringLiteral("You must save this page before you can insert an item"));
+            Messages::show(m_workbench.session(), tr("You must save this page before you can insert an item"));
             return;
         }
         if (!insertionPointOK())
@@ -519,8 +504,8 @@ bool EditorWindow::pageSourceStillExists()
     if (Files::fileExists(m_document->path()))
         return true;
     setPageChanged(true);
-    Messages::show(m_workbench.session(), QStringLiteral("Page source ") + QDir::toNativeSeparators(m_document->path())
-                                              + QStringLiteral(" no longer exists - save the page to write it again"));
+    Messages::show(m_workbench.session(), tr("Page source %1 no longer exists - save the page to write it again")
+                                              .arg(QDir::toNativeSeparators(m_document->path())));
     return false;
 }
 
@@ -553,7 +538,7 @@ void EditorWindow::viewMadePage()
         if (!m_pageMade) {
             const Answer answer = Messages::askYesNoCancel(
                 m_workbench.session(),
-                aboutThisPage(QStringLiteral("The page has not been made. Do you want to make the page first?")));
+                aboutThisPage(tr("The page has not been made. Do you want to make the page first?")));
             if (answer == Answer::Cancel)
                 return;
             if (answer == Answer::Yes && !makePage())
@@ -647,7 +632,7 @@ bool EditorWindow::mayClose()
         return true;
     m_workbench.focus().bringToFront(this);
     switch (Messages::askYesNoCancel(m_workbench.session(),
-                                     aboutThisPage(QStringLiteral("Page has changed - do you want to save it?")))) {
+                                     aboutThisPage(tr("Page has changed - do you want to save it?")))) {
     case Answer::Yes:
         return saveFile();
     case Answer::No:

@@ -6,6 +6,7 @@
 #include "platform/messages.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -15,25 +16,28 @@
 #include <QVBoxLayout>
 
 namespace {
-QString notFound(const QString& text) { return u'"' + text + QStringLiteral("\" was not found in this page"); }
+QString notFound(const QString& text)
+{
+    return QCoreApplication::translate("FindReplaceDialog", "\"%1\" was not found in this page").arg(text);
+}
 } // namespace
 
 FindReplaceDialog::FindReplaceDialog(Session& session, QPlainTextEdit* text, QWidget* owner)
     : QDialog(owner), m_session(session), m_text(text)
 {
     setObjectName(QStringLiteral("dlgFindReplace"));
-    setWindowTitle(QStringLiteral("ZEL - Find and Replace"));
+    setWindowTitle(tr("ZEL - Find and Replace"));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
     m_findEdit = new QLineEdit(this);
     m_findEdit->setObjectName(QStringLiteral("findEdit"));
-    fields->addRow(QStringLiteral("Fi&nd:"), m_findEdit);
+    fields->addRow(tr("Fi&nd:"), m_findEdit);
     m_replaceEdit = new QLineEdit(this);
     m_replaceEdit->setObjectName(QStringLiteral("replaceEdit"));
-    fields->addRow(QStringLiteral("Replace &with:"), m_replaceEdit);
+    fields->addRow(tr("Replace &with:"), m_replaceEdit);
     layout->addLayout(fields);
-    m_matchCaseBox = new QCheckBox(QStringLiteral("Match ca&se"), this);
+    m_matchCaseBox = new QCheckBox(tr("Match ca&se"), this);
     m_matchCaseBox->setObjectName(QStringLiteral("matchCaseBox"));
     layout->addWidget(m_matchCaseBox);
     m_statusLabel = new QLabel(this);
@@ -47,10 +51,10 @@ FindReplaceDialog::FindReplaceDialog(Session& session, QPlainTextEdit* text, QWi
         made->setObjectName(QString::fromLatin1(name));
         return made;
     };
-    m_findNextButton = button("findNextButton", QStringLiteral("Find Ne&xt"));
-    m_findPreviousButton = button("findPreviousButton", QStringLiteral("Find &Previous"));
-    m_replaceButton = button("replaceButton", QStringLiteral("&Replace"));
-    m_replaceAllButton = button("replaceAllButton", QStringLiteral("Replace &All"));
+    m_findNextButton = button("findNextButton", tr("Find Ne&xt"));
+    m_findPreviousButton = button("findPreviousButton", tr("Find &Previous"));
+    m_replaceButton = button("replaceButton", tr("&Replace"));
+    m_replaceAllButton = button("replaceAllButton", tr("Replace &All"));
     m_closeButton = buttons->addButton(QDialogButtonBox::Close);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     layout->addWidget(buttons);
@@ -108,9 +112,9 @@ bool FindReplaceDialog::findNext(bool backward)
     if (!found.wrapped)
         m_statusLabel->clear();
     else if (backward)
-        say(QStringLiteral("Passed the start of the page - went on from its end"));
+        say(tr("Passed the start of the page - went on from its end"));
     else
-        say(QStringLiteral("Passed the end of the page - went on from its start"));
+        say(tr("Passed the end of the page - went on from its start"));
     return true;
 }
 
@@ -135,7 +139,6 @@ int FindReplaceDialog::replaceAll()
     if (count == 0)
         say(notFound(text));
     else
-        say(count == 1 ? QStringLiteral("Replaced 1 occurrence")
-                       : QStringLiteral("Replaced %1 occurrences").arg(count));
+        say(count == 1 ? tr("Replaced 1 occurrence") : tr("Replaced %1 occurrences").arg(count));
     return count;
 }

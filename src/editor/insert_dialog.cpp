@@ -42,25 +42,22 @@ int px(int twips) { return twips / kTwips; }
 } // namespace
 
 InsertDialog::InsertDialog(Workbench& workbench)
-    : SingleInstanceDialog(workbench), m_frameImage(new QGroupBox(QStringLiteral("Image Linked To Item"), this)),
-      m_imageLabel(new QLabel(QStringLiteral("Image"), m_frameImage)), m_imageEdit(new QLineEdit(m_frameImage)),
-      m_findImageButton(new QPushButton(QStringLiteral("Find Image"), m_frameImage)),
-      m_frameAlt(new QGroupBox(QStringLiteral("Text Alternative (what the picture shows)"), this)),
-      m_altLabel(new QLabel(QStringLiteral("Text"), m_frameAlt)), m_altEdit(new QLineEdit(m_frameAlt)),
-      m_frameText(new QGroupBox(QStringLiteral("Text"), this)),
-      m_textLabel(new QLabel(QStringLiteral("Text"), m_frameText)), m_textEdit(new QLineEdit(m_frameText)),
-      m_frameImageWidth(new QGroupBox(QStringLiteral("Image Width"), this)),
+    : SingleInstanceDialog(workbench), m_frameImage(new QGroupBox(tr("Image Linked To Item"), this)),
+      m_imageLabel(new QLabel(tr("Image"), m_frameImage)), m_imageEdit(new QLineEdit(m_frameImage)),
+      m_findImageButton(new QPushButton(tr("Find Image"), m_frameImage)),
+      m_frameAlt(new QGroupBox(tr("Text Alternative (what the picture shows)"), this)),
+      m_altLabel(new QLabel(tr("Text"), m_frameAlt)), m_altEdit(new QLineEdit(m_frameAlt)),
+      m_frameText(new QGroupBox(tr("Text"), this)), m_textLabel(new QLabel(tr("Text"), m_frameText)),
+      m_textEdit(new QLineEdit(m_frameText)), m_frameImageWidth(new QGroupBox(tr("Image Width"), this)),
       m_widthEdit(new QLineEdit(m_frameImageWidth)), m_percentLabel(new QLabel(QStringLiteral("%"), m_frameImageWidth)),
-      m_frameImageAlignment(new QGroupBox(QStringLiteral("Image Alignment"), this)),
-      m_frameLinkedPage(new QGroupBox(QStringLiteral("Linked Page"), this)),
-      m_folderLabel(new QLabel(QStringLiteral("Folder"), m_frameLinkedPage)),
-      m_folderEdit(new QLineEdit(m_frameLinkedPage)),
-      m_pageLabel(new QLabel(QStringLiteral("Page"), m_frameLinkedPage)), m_pageEdit(new QLineEdit(m_frameLinkedPage)),
-      m_selectExistingPageButton(new QPushButton(QStringLiteral("Select Existing Page"), m_frameLinkedPage)),
-      m_okButton(new QPushButton(QStringLiteral("OK"), this)),
-      m_cancelButton(new QPushButton(QStringLiteral("Cancel"), this))
+      m_frameImageAlignment(new QGroupBox(tr("Image Alignment"), this)),
+      m_frameLinkedPage(new QGroupBox(tr("Linked Page"), this)),
+      m_folderLabel(new QLabel(tr("Folder"), m_frameLinkedPage)), m_folderEdit(new QLineEdit(m_frameLinkedPage)),
+      m_pageLabel(new QLabel(tr("Page"), m_frameLinkedPage)), m_pageEdit(new QLineEdit(m_frameLinkedPage)),
+      m_selectExistingPageButton(new QPushButton(tr("Select Existing Page"), m_frameLinkedPage)),
+      m_okButton(new QPushButton(tr("OK"), this)), m_cancelButton(new QPushButton(tr("Cancel"), this))
 {
-    const QString captions[] = {QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")};
+    const QString captions[] = {tr("Left"), tr("Centre"), tr("Right")};
     for (int i = 0; i < 3; ++i)
         m_alignButtons[size_t(i)] = new QRadioButton(captions[i], m_frameImageAlignment);
     runCommand(session(), kModule, QStringLiteral("Form_Load"), [&] { setUpWindow(); });
@@ -174,7 +171,7 @@ int InsertDialog::placeControl(QWidget* control, int top)
 QString InsertDialog::openDialog(std::int16_t mode, const QString& caption, QWidget* owner)
 {
     m_insertMode = mode;
-    setWindowTitle(QStringLiteral("ZEL - Insert ") + caption);
+    setWindowTitle(tr("ZEL - Insert %1").arg(caption));
     int top = kGap;
     switch (mode) {
     case 1:
@@ -215,15 +212,14 @@ QString InsertDialog::openDialog(std::int16_t mode, const QString& caption, QWid
 
 QString InsertDialog::openInsertButton(QWidget* owner)
 {
-    return inProcedure(kModule, QStringLiteral("openInsertButton"),
-                       [&] { return openDialog(1, QStringLiteral("Button"), owner); });
+    return inProcedure(kModule, QStringLiteral("openInsertButton"), [&] { return openDialog(1, tr("Button"), owner); });
 }
 
 QString InsertDialog::openInsertImage(const QString& filePath, QWidget* owner)
 {
     return inProcedure(kModule, QStringLiteral("openInsertImage"), [&] {
         m_pageFilePath = filePath;
-        return openDialog(2, QStringLiteral("Image"), owner);
+        return openDialog(2, tr("Image"), owner);
     });
 }
 
@@ -231,7 +227,7 @@ QString InsertDialog::openInsertItem(const QString& filePath, QWidget* owner)
 {
     return inProcedure(kModule, QStringLiteral("openInsertItem"), [&] {
         m_pageFilePath = filePath;
-        return openDialog(3, QStringLiteral("Item"), owner);
+        return openDialog(3, tr("Item"), owner);
     });
 }
 
@@ -292,7 +288,7 @@ QString quotedIfBlank(const QString& name) { return name.contains(u' ') ? u'"' +
 bool InsertDialog::takeButton()
 {
     return runCommand(session(), kModule, QStringLiteral("cmdOK_Button"), [&] {
-        const std::optional<QString> text = filledBox(session(), m_textEdit, QStringLiteral("Button Text is blank"));
+        const std::optional<QString> text = filledBox(session(), m_textEdit, tr("Button Text is blank"));
         if (!text || !pageIsValid())
             return false;
         m_directive = QStringLiteral("#button ") + pageRef() + u' ' + *text;
@@ -306,8 +302,8 @@ bool InsertDialog::takeImage()
         const QString widthText = trimBox(m_widthEdit);
         const std::int16_t width = Support::integerInRange(widthText, 1, 100, 0);
         if (QString::number(width) != widthText || width == 0) {
-            Messages::show(session(), QStringLiteral("Width - value ") + widthText + QStringLiteral(" is not valid")
-                                          + kCrLf + QStringLiteral("Value must be an integer between 1 and 100"));
+            Messages::show(session(), tr("Width - value %1 is not valid").arg(widthText) + kCrLf
+                                          + tr("Value must be an integer between 1 and 100"));
             return false;
         }
         if (!imageIsValid())
@@ -326,7 +322,7 @@ bool InsertDialog::takeImage()
 bool InsertDialog::takeItem()
 {
     return runCommand(session(), kModule, QStringLiteral("cmdOK_Item"), [&] {
-        const std::optional<QString> text = filledBox(session(), m_textEdit, QStringLiteral("Item text is blank"));
+        const std::optional<QString> text = filledBox(session(), m_textEdit, tr("Item text is blank"));
         if (!text)
             return false;
         const bool pageOK = pageIsValid();
@@ -372,7 +368,7 @@ bool InsertDialog::imageIsValid()
     return inProcedure(kModule, QStringLiteral("imageIsValid"), [&] {
         if (Files::fileExists(m_imageEdit->text()))
             return true;
-        Messages::show(session(), QStringLiteral("Image is not valid"));
+        Messages::show(session(), tr("Image is not valid"));
         return false;
     });
 }
@@ -395,9 +391,8 @@ void InsertDialog::copyImage()
         if (Files::fileExists(destination)) {
             const Answer answer =
                 Messages::askYesNo(session(),
-                                   QStringLiteral("The image ") + name
-                                       + QStringLiteral(" already exists in the folder containing this page ") + kCrLf
-                                       + QStringLiteral("Do you wish to replace it?"),
+                                   tr("The image %1 already exists in the folder containing this page ").arg(name)
+                                       + kCrLf + tr("Do you wish to replace it?"),
                                    Answer::No);
             if (answer != Answer::Yes)
                 return;

@@ -7,6 +7,7 @@
 #include "editor/page_source_watch.h"
 #include "pages/files.h"
 
+#include <QCoreApplication>
 #include <QPlainTextDocumentLayout>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -15,7 +16,8 @@ namespace {
 
 QString errorLines(const RuntimeError& error)
 {
-    return kCrLf + QStringLiteral("Error number ") + QString::number(error.number()) + kCrLf + error.description();
+    return kCrLf + QCoreApplication::translate("PageDocument", "Error number %1").arg(error.number()) + kCrLf
+           + error.description();
 }
 
 } // namespace
@@ -74,7 +76,7 @@ std::optional<QString> PageDocument::read(const QString& path)
             stored.lines.isEmpty() ? PageType::Invalid : PageTypes::pageTypeOfLine(stored.lines.first());
         m_type = std::int16_t(type);
         if (type == PageType::Invalid)
-            return QStringLiteral("Invalid ZEL Page");
+            return tr("Invalid ZEL Page");
         QString text;
         for (qsizetype i = 1; i < stored.lines.size(); ++i)
             text += stored.lines.at(i) + u'\n';
@@ -87,7 +89,7 @@ std::optional<QString> PageDocument::read(const QString& path)
     } catch (const RuntimeError& error) {
         if (error.isLocated())
             throw; // on its way to the fatal report
-        return QStringLiteral("Unable to read file ") + path + errorLines(error);
+        return tr("Unable to read file %1").arg(path) + errorLines(error);
     }
 }
 
@@ -105,7 +107,7 @@ std::optional<QString> PageDocument::write(const QString& path)
     } catch (const RuntimeError& error) {
         if (error.isLocated())
             throw; // on its way to the fatal report
-        return QStringLiteral("Unable to write file ") + path + errorLines(error);
+        return tr("Unable to write file %1").arg(path) + errorLines(error);
     }
     m_stored = std::move(page);
     m_storedBody = text;

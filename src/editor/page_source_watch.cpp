@@ -7,6 +7,7 @@
 #include "text/text_files.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,8 +20,9 @@ constexpr int kDiskSettleMs = 200;
 
 QString changedOutside(const QString& path)
 {
-    return QStringLiteral("Page source ") + QDir::toNativeSeparators(path)
-           + QStringLiteral(" has been changed by another program.") + kCrLf;
+    return QCoreApplication::translate("PageSourceWatch", "Page source %1 has been changed by another program.")
+               .arg(QDir::toNativeSeparators(path))
+           + kCrLf;
 }
 } // namespace
 
@@ -97,12 +99,12 @@ PageSourceWatch::Outcome PageSourceWatch::look(bool changedHere)
         return Outcome::Nothing;
     m_outsideSeen = disk;
     m_askingAboutDisk = true;
-    const Answer answer = Messages::askYesNo(
-        m_session,
-        changedOutside(path)
-            + (changedHere ? QStringLiteral("Do you want to load it and lose the changes made in this editor?")
-                           : QStringLiteral("Do you want to load it?")),
-        changedHere ? Answer::No : Answer::Yes);
+    const Answer answer =
+        Messages::askYesNo(m_session,
+                           changedOutside(path)
+                               + (changedHere ? tr("Do you want to load it and lose the changes made in this editor?")
+                                              : tr("Do you want to load it?")),
+                           changedHere ? Answer::No : Answer::Yes);
     m_askingAboutDisk = false;
     // A No leaves the editor's text no longer what the disk holds.
     return answer == Answer::Yes ? Outcome::Reload : Outcome::MarkChanged;
@@ -115,8 +117,7 @@ bool PageSourceWatch::mayReplace()
         return true;
     m_askingAboutDisk = true;
     const Answer answer = Messages::askYesNo(
-        m_session,
-        changedOutside(m_page.path()) + QStringLiteral("Do you want to replace it with the text in this editor?"),
+        m_session, changedOutside(m_page.path()) + tr("Do you want to replace it with the text in this editor?"),
         Answer::No);
     m_askingAboutDisk = false;
     return answer == Answer::Yes;

@@ -15,7 +15,7 @@ PictureWindow::PictureWindow(const QString& path) : QWidget(nullptr, Qt::Window)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmShowPicture"));
-    setWindowTitle(QStringLiteral("ZEL (Picture) ") + QDir::toNativeSeparators(path));
+    setWindowTitle(tr("ZEL (Picture) %1").arg(QDir::toNativeSeparators(path)));
     m_picture = new QLabel(this);
     m_picture->setObjectName(QStringLiteral("pictureLabel"));
     m_picture->setAlignment(Qt::AlignCenter);

@@ -33,7 +33,7 @@ bool ReferenceNavigation::openAt(int position)
         const QString source =
             DirectiveReferences::pageSourceOf(part.text, m_places.kioskFolder(), m_places.pageFolder());
         if (source.isEmpty() || !Files::fileExists(source)) {
-            Messages::show(m_session, QStringLiteral("Page ") + part.text + QStringLiteral(" does not exist"));
+            Messages::show(m_session, tr("Page %1 does not exist").arg(part.text));
             return true;
         }
         m_places.openPage(source);
@@ -43,15 +43,14 @@ bool ReferenceNavigation::openAt(int position)
         const QString folder = m_places.pageFolder();
         const QString path = folder.isEmpty() ? QString() : QDir(folder).absoluteFilePath(part.text);
         if (path.isEmpty() || !Files::fileExists(path)) {
-            Messages::show(m_session, QStringLiteral("Picture ")
-                                          + (path.isEmpty() ? part.text : QDir::toNativeSeparators(path))
-                                          + QStringLiteral(" does not exist"));
+            Messages::show(
+                m_session,
+                tr("Picture %1 does not exist").arg(path.isEmpty() ? part.text : QDir::toNativeSeparators(path)));
             return true;
         }
         QWidget* window = PictureWindow::showPicture(path);
         if (!window)
-            Messages::show(m_session, QStringLiteral("Picture ") + QDir::toNativeSeparators(path)
-                                          + QStringLiteral(" can not be shown"));
+            Messages::show(m_session, tr("Picture %1 can not be shown").arg(QDir::toNativeSeparators(path)));
         m_lastPicture = window;
         return true;
     }

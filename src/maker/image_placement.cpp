@@ -15,6 +15,7 @@
 #include "base/runtime_error.h"
 #include "runtime/error_handler.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -94,8 +95,9 @@ void ImagePlacement::placePicture(const QString& fileName, std::int32_t required
         bool firstRefusal = false;
         copyable = make.folders.preparedUnlessLink(imagesFolder, firstRefusal);
         if (firstRefusal)
-            m_page.makeError(QStringLiteral("Images folder ") + imagesFolder
-                             + QStringLiteral(" is a symbolic link - no picture is copied into it"));
+            m_page.makeError(QCoreApplication::translate(
+                                 "PageMaker", "Images folder %1 is a symbolic link - no picture is copied into it")
+                                 .arg(imagesFolder));
     }
     const QString copyName =
         pagePlace.pageName + QStringLiteral("%1").arg(int(m_imageCounter), 5, 10, QChar(u'0')) + QStringLiteral(".jpg");
@@ -106,19 +108,23 @@ void ImagePlacement::placePicture(const QString& fileName, std::int32_t required
     bool scaled = false;
     const QString picture = findPicture(fileName);
     if (picture.isEmpty()) {
-        m_page.makeError(QStringLiteral("Image ") + sourceFull + QStringLiteral(" does not exist"),
+        m_page.makeError(QCoreApplication::translate("PageMaker", "Image %1 does not exist").arg(sourceFull),
                          Problem::Kind::MissingPicture);
     } else if (m_page.tellUse(PageOutput::Use::Picture, picture),
                !Files::hasPictureExtension(QFileInfo(picture).fileName())) {
-        m_page.makeError(QStringLiteral("Unsupported image file type"), Problem::Kind::NotJpeg);
+        m_page.makeError(QCoreApplication::translate("PageMaker", "Unsupported image file type"),
+                         Problem::Kind::NotJpeg);
     } else if (const std::string problem = fileio::regularFileProblem(picture.toStdString()); !problem.empty()) {
-        m_page.makeError(QStringLiteral("Image ") + picture + QStringLiteral(" ") + QString::fromStdString(problem),
-                         Problem::Kind::PictureFile);
+        m_page.makeError(
+            QCoreApplication::translate("PageMaker", "Image %1 %2").arg(picture, QString::fromStdString(problem)),
+            Problem::Kind::PictureFile);
     } else {
         // A page name near the file system's limit leaves no room for the number.
         if (copyable && !Files::fitsFileSystem(scaledFull)) {
-            m_page.makeError(QStringLiteral("Picture copy ") + scaledFull
-                                 + QStringLiteral(" would have a name too long for the file system - it is not made"),
+            m_page.makeError(QCoreApplication::translate(
+                                 "PageMaker", "Picture copy %1 would have a name too long for the file system - it is "
+                                              "not made")
+                                 .arg(scaledFull),
                              Problem::Kind::PictureCopy);
             copyable = false;
         }

@@ -13,6 +13,8 @@
 #include "base/int16.h"
 #include "runtime/error_handler.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString anchorLine(const QString& url, std::int16_t id, const QString& text, const QString& show = QString())
@@ -57,7 +59,7 @@ void NavigationBar::addButton(const QString& url, const QString& text, const QSt
 {
     inProcedure(makerModule(), QStringLiteral("makeNavigationButton"), [&] {
         if (m_buttonCount >= m_buttons) {
-            m_page.makeError(QStringLiteral("Too many buttons on page"));
+            m_page.makeError(QCoreApplication::translate("PageMaker", "Too many buttons on page"));
             return;
         }
         // Each row takes an equal share of what is left, so the remainders of
@@ -78,7 +80,7 @@ void NavigationBar::addDoubleButton(const QString& url, const QString& text)
 {
     inProcedure(makerModule(), QStringLiteral("makeNavigationDoubleButton"), [&] {
         if (m_buttonCount >= Int16::subtract(m_buttons, 1)) {
-            m_page.makeError(QStringLiteral("Too many buttons on page"));
+            m_page.makeError(QCoreApplication::translate("PageMaker", "Too many buttons on page"));
             return;
         }
         const std::int16_t rowHeight =

@@ -8,6 +8,8 @@
 
 #include "pages/support.h"
 
+#include <QCoreApplication>
+
 void PageBuilder::build()
 {
     const PageType type = m_page.reader().readPageType();
@@ -27,7 +29,7 @@ void PageBuilder::build()
         SelectorPageBuilder(m_page).makeSelector();
         break;
     case PageType::Invalid:
-        m_page.makeError(QStringLiteral("Invalid Zel Page"));
+        m_page.makeError(QCoreApplication::translate("PageMaker", "Invalid Zel Page"));
         break;
     }
 }

@@ -23,6 +23,7 @@
 #include "fileio/deferred_replacements.h"
 #include "fileio/replacement_journal.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -155,10 +156,12 @@ void PageMaker::reportVanishedPageFiles()
 {
     for (const std::string& target : m_pages->takeVanished()) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(target));
-        m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
-                                 .place = {path, 0, {}},
-                                 .message = QStringLiteral("Page file - ") + path
-                                            + QStringLiteral(" could not be put in place: its folder is gone")});
+        m_inOrder.report(Problem{
+            .kind = Problem::Kind::RefusedPage,
+            .place = {path, 0, {}},
+            .message =
+                QCoreApplication::translate("PageMaker", "Page file - %1 could not be put in place: its folder is gone")
+                    .arg(path)});
     }
 }
 
@@ -210,10 +213,12 @@ void PageMaker::makeAllPages()
         const QString top = kiosk().folder();
         if (!Files::folderExists(top)) {
             // configuration.txt may set kioskSystemFolder to anything.
-            m_inOrder.report(Problem{.kind = Problem::Kind::KioskFolder,
-                                     .place = {},
-                                     .message = QStringLiteral("Kiosk System Folder - ") + top
-                                                + QStringLiteral(" does NOT exist - no pages were made")});
+            m_inOrder.report(
+                Problem{.kind = Problem::Kind::KioskFolder,
+                        .place = {},
+                        .message = QCoreApplication::translate(
+                                       "PageMaker", "Kiosk System Folder - %1 does NOT exist - no pages were made")
+                                       .arg(top)});
             return;
         }
         const QStringList pages = allPageSources();
@@ -239,8 +244,8 @@ void PageMaker::makeOnePage(const QString& filePath)
             QString pageName;
             PagePaths::splitPageSourcePath(filePath, folderName, pageName);
             if (m_progress)
-                inOrder([this, text = QStringLiteral("Making page ") + pageName + QStringLiteral(" in folder ")
-                                      + folderName] { m_progress(text); });
+                inOrder([this, text = QCoreApplication::translate("PageMaker", "Making page %1 in folder %2")
+                                          .arg(pageName, folderName)] { m_progress(text); });
 
             // Until its builder reads a line, a message is about no line of this page source.
             m_lastPage = PagePosition{QString(), filePath, QString(), 0};
@@ -291,11 +296,11 @@ bool PageMaker::readPageSource(const QString& filePath, QStringList& lines)
         lines = TextCodec::splitLines(TextCodec::decode(bytes));
         return true;
     }
-    m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
-                             .place = {filePath, 0, {}},
-                             .message = QStringLiteral("Page source - ") + filePath + u' '
-                                        + TextFiles::afterFileName(reason)
-                                        + QStringLiteral(" - the page was not made")});
+    m_inOrder.report(
+        Problem{.kind = Problem::Kind::RefusedPage,
+                .place = {filePath, 0, {}},
+                .message = QCoreApplication::translate("PageMaker", "Page source - %1 %2 - the page was not made")
+                               .arg(filePath, TextFiles::afterFileName(reason))});
     return false;
 }
 
@@ -304,12 +309,13 @@ bool PageMaker::pageFilesFree(const QString& filePath)
     const QString other = PageSources::clashingPageSource(filePath);
     if (other.isEmpty())
         return true;
-    m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
-                             .place = {filePath, 0, {}},
-                             .message = QStringLiteral("Page source - ") + filePath
-                                        + QStringLiteral(" would overwrite ") + QFileInfo(filePath).completeBaseName()
-                                        + QStringLiteral(".htm of page source ") + other
-                                        + QStringLiteral(" - the page was not made")});
+    m_inOrder.report(Problem{
+        .kind = Problem::Kind::RefusedPage,
+        .place = {filePath, 0, {}},
+        .message = QCoreApplication::translate("PageMaker",
+                                               "Page source - %1 would overwrite %2.htm of page source %3 - the page "
+                                               "was not made")
+                       .arg(filePath, QFileInfo(filePath).completeBaseName(), other)});
     return false;
 }
 
@@ -321,11 +327,13 @@ bool PageMaker::pageFileNamesFit(const QString& filePath)
         const QString name = page + QString::fromLatin1(suffix);
         if (Files::fitsFileSystem(folder + kSeparator + name))
             continue;
-        m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage,
-                                 .place = {filePath, 0, {}},
-                                 .message = QStringLiteral("Page source - ") + filePath
-                                            + QStringLiteral(" has a name too long for its made file ") + name
-                                            + QStringLiteral(" - the page was not made")});
+        m_inOrder.report(Problem{
+            .kind = Problem::Kind::RefusedPage,
+            .place = {filePath, 0, {}},
+            .message = QCoreApplication::translate("PageMaker",
+                                                   "Page source - %1 has a name too long for its made file %2 - the "
+                                                   "page was not made")
+                           .arg(filePath, name)});
         return false;
     }
     return true;
@@ -339,6 +347,7 @@ QString PageMaker::pageRefToURL(const QString& pageReference)
 
 QString PageMaker::deadReferencesLine(int count)
 {
-    return QStringLiteral("Dead references: %1 (buttons or items to pages that do not exist strand the visitor)")
+    return QCoreApplication::translate(
+               "PageMaker", "Dead references: %1 (buttons or items to pages that do not exist strand the visitor)")
         .arg(count);
 }

@@ -14,6 +14,7 @@
 #include "text/text_codec.h"
 #include "text/text_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 PageOutput::Place PageOutput::placeOf(const QString& sourcePath, const MakeContext& make)
@@ -67,14 +68,16 @@ bool PageOutput::takeShowLine(const QString& directive)
     if (directive != QLatin1String("show"))
         return false;
     if (m_root) {
-        makeError(QStringLiteral("show directive is not for the root page, which is always on show"));
+        makeError(QCoreApplication::translate("PageMaker",
+                                              "show directive is not for the root page, which is always on show"));
         return true;
     }
     for (const PageSchedule::LineError& error : std::as_const(m_scheduleErrors))
         if (error.line == m_reader.lineNumber())
-            makeError(QStringLiteral("Invalid show directive - ") + error.message
-                          + QStringLiteral(" - the page is always on show"),
-                      Problem::Kind::InvalidTime);
+            makeError(
+                QCoreApplication::translate("PageMaker", "Invalid show directive - %1 - the page is always on show")
+                    .arg(error.message),
+                Problem::Kind::InvalidTime);
     return true;
 }
 

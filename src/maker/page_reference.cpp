@@ -12,6 +12,8 @@
 #include "pages/support.h"
 #include "runtime/error_handler.h"
 
+#include <QCoreApplication>
+
 QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath, const QString& kioskFolder,
                      const PageMaker::UseHandler& use, ProblemSink& problems, const ProblemPlace& at, QString* target)
 {
@@ -50,8 +52,8 @@ QString pageRefToURL(const QString& pageReference, const QString& pageFolderPath
         if (!checkPath.isEmpty() && !exists) {
             if (use)
                 use(Use::MissingReference, pageReference);
-            reportLineProblem(problems, Problem::Kind::MissingPage, QStringLiteral("Reference to non-existent page"),
-                              at);
+            reportLineProblem(problems, Problem::Kind::MissingPage,
+                              QCoreApplication::translate("PageMaker", "Reference to non-existent page"), at);
         }
         return url;
     });

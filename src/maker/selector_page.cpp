@@ -15,6 +15,8 @@
 #include "base/blanks.h"
 #include "runtime/error_handler.h"
 
+#include <QCoreApplication>
+
 void SelectorPageBuilder::makeSelector()
 {
     inProcedure(makerModule(), QStringLiteral("makeSelector"), [&] {
@@ -40,7 +42,7 @@ void SelectorPageBuilder::dispatchSelector(const QString& directive)
         else
             copyTitle(m_page);
     } else if (!directive.isEmpty() && directive != QLatin1String("IGNORE")) {
-        m_page.makeError(QStringLiteral("Expected valid directive"));
+        m_page.makeError(QCoreApplication::translate("PageMaker", "Expected valid directive"));
     }
 }
 
@@ -59,7 +61,7 @@ void SelectorPageBuilder::insertItem()
             return;
         }
         if (split.end == PictureNameEnd::EndOfText) {
-            m_page.makeError(QStringLiteral("Invalid item directive"));
+            m_page.makeError(QCoreApplication::translate("PageMaker", "Invalid item directive"));
         } else {
             image = split.name;
             arguments = split.rest;
@@ -68,7 +70,7 @@ void SelectorPageBuilder::insertItem()
         }
         const qsizetype blank = arguments.indexOf(u' ');
         if (blank < 0) {
-            m_page.makeError(QStringLiteral("Invalid item directive"));
+            m_page.makeError(QCoreApplication::translate("PageMaker", "Invalid item directive"));
         } else {
             link = m_page.pageRefToURL(arguments.left(blank), &show);
             text = trimBlanks(arguments.mid(blank + 1));

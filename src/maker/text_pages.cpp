@@ -16,6 +16,8 @@
 #include "runtime/error_handler.h"
 #include "util/rounding.h"
 
+#include <QCoreApplication>
+
 void TextPageBuilder::setLayout(const QString& pageType)
 {
     m_layout = PageLayout::of(m_page.make().kiosk, pageType);
@@ -92,7 +94,7 @@ void TextPageBuilder::dispatchRootOrBranch(const QString& directive)
     if (directive == QLatin1String("button"))
         insertButton();
     else if (!dispatchText(directive, QStringLiteral("branch")))
-        m_page.makeError(QStringLiteral("Expected valid directive"));
+        m_page.makeError(QCoreApplication::translate("PageMaker", "Expected valid directive"));
 }
 
 void TextPageBuilder::dispatchLeaf(const QString& directive)
@@ -100,9 +102,9 @@ void TextPageBuilder::dispatchLeaf(const QString& directive)
     if (directive == QLatin1String("head"))
         copyHead(m_page, QStringLiteral("leaf"));
     else if (directive == QLatin1String("button"))
-        m_page.makeError(QStringLiteral("You can not put buttons on a leaf page"));
+        m_page.makeError(QCoreApplication::translate("PageMaker", "You can not put buttons on a leaf page"));
     else if (!dispatchText(directive, QStringLiteral("leaf")))
-        m_page.makeError(QStringLiteral("Expected valid directive"));
+        m_page.makeError(QCoreApplication::translate("PageMaker", "Expected valid directive"));
 }
 
 void TextPageBuilder::insertButton()
@@ -115,14 +117,14 @@ void TextPageBuilder::insertButton()
         }
         const qsizetype blank = arguments.indexOf(u' ');
         if (blank < 0) {
-            m_page.makeError(QStringLiteral("Invalid button directive"));
+            m_page.makeError(QCoreApplication::translate("PageMaker", "Invalid button directive"));
             return;
         }
         QString show;
         const QString url = m_page.pageRefToURL(arguments.left(blank), &show);
         const QString text = trimBlanks(arguments.mid(blank + 1));
         if (text.isEmpty()) {
-            m_page.makeError(QStringLiteral("Invalid button directive"));
+            m_page.makeError(QCoreApplication::translate("PageMaker", "Invalid button directive"));
         } else {
             m_page.tellUse(PageOutput::Use::ButtonText, text);
             m_navigation.addButton(url, text, show);

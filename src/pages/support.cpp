@@ -7,6 +7,8 @@
 #include "platform/problem.h"
 #include "base/runtime_error.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool validate(const QString& name, const QString& kind, int longest, ProblemSink& problems)
@@ -16,15 +18,18 @@ bool validate(const QString& name, const QString& kind, int longest, ProblemSink
         return false;
     };
     if (!Support::hasOnlyNameCharacters(name)) {
-        return refuse(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
-                      + QStringLiteral("A valid %1 name may only contain").arg(kind) + kCrLf + kCrLf
-                      + QStringLiteral(" lower case letters,") + kCrLf + QStringLiteral(" digits,") + kCrLf
-                      + QStringLiteral(" underscores(_) and dashes(-)"));
+        return refuse(QCoreApplication::translate("Support", "%1 is not a valid %2 name").arg(name, kind) + kCrLf
+                      + QCoreApplication::translate("Support", "A valid %1 name may only contain").arg(kind) + kCrLf
+                      + kCrLf + QCoreApplication::translate("Support", " lower case letters,") + kCrLf
+                      + QCoreApplication::translate("Support", " digits,") + kCrLf
+                      + QCoreApplication::translate("Support", " underscores(_) and dashes(-)"));
     }
     // Only a-z, 0-9, "_" and "-": one byte a character in every encoding.
     if (name.size() > longest) {
-        return refuse(name + QStringLiteral(" is not a valid %1 name").arg(kind) + kCrLf
-                      + QStringLiteral("A valid %1 name may be at most %2 characters long").arg(kind).arg(longest));
+        return refuse(QCoreApplication::translate("Support", "%1 is not a valid %2 name").arg(name, kind) + kCrLf
+                      + QCoreApplication::translate("Support", "A valid %1 name may be at most %2 characters long")
+                            .arg(kind)
+                            .arg(longest));
     }
     return true;
 }
@@ -46,12 +51,12 @@ bool hasOnlyNameCharacters(const QString& name)
 
 bool isValidFolderName(const QString& name, ProblemSink& problems)
 {
-    return validate(name, QStringLiteral("folder"), longestFolderName, problems);
+    return validate(name, QCoreApplication::translate("Support", "folder"), longestFolderName, problems);
 }
 
 bool isValidPageName(const QString& name, ProblemSink& problems)
 {
-    return validate(name, QStringLiteral("page"), longestPageName, problems);
+    return validate(name, QCoreApplication::translate("Support", "page"), longestPageName, problems);
 }
 
 std::int16_t integerInRange(const QString& text, std::int16_t low, std::int16_t high, std::int16_t fallback)

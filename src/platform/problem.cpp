@@ -6,12 +6,14 @@
 #include "platform/messages.h"
 #include "platform/session.h"
 
+#include <QCoreApplication>
+
 QString Problem::text() const
 {
     if (!showsLine)
         return message;
-    return message + kCrLf + QStringLiteral("In line - ") + place.lineText + kCrLf + QStringLiteral("In file - ")
-           + place.pageSource;
+    return message + kCrLf + QCoreApplication::translate("Problem", "In line - ") + place.lineText + kCrLf
+           + QCoreApplication::translate("Problem", "In file - ") + place.pageSource;
 }
 
 void ProblemBoxes::report(const Problem& problem) { m_boxes.show(problem.text(), MessageIcon::None); }

@@ -31,7 +31,7 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("ZEL (Preview)");
+const char* const kTitle = QT_TRANSLATE_NOOP("PreviewWindow", "ZEL (Preview)");
 // The engine zooms out to a quarter at most.
 constexpr int kMinimumZoomDivisor = 4;
 
@@ -39,7 +39,7 @@ constexpr int kMinimumZoomDivisor = 4;
 QString pageLabel(const PreviewPage& page)
 {
     if (page.pageSource.isEmpty())
-        return QStringLiteral("new page");
+        return QCoreApplication::translate("PreviewWindow", "new page");
     const QFileInfo source(page.pageSource);
     return source.absoluteDir().dirName() + u'\\' + source.completeBaseName();
 }
@@ -66,7 +66,7 @@ QString PreviewWindow::previewFolder()
 
 PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmPreview"))
 {
-    setWindowTitle(kTitle);
+    setWindowTitle(tr(kTitle));
     // What runs that were killed or crashed left would stay in the cache for ever.
     PreviewFolder::removeFoldersOfDeadRuns(previewsFolder());
     m_make = new PreviewMake(previewFolder(), workbench.session().programFolder() + QStringLiteral("zel-make"), this);
@@ -107,8 +107,8 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
 
     m_problemList = new QTreeWidget(this);
     m_problemList->setObjectName(QStringLiteral("problemList"));
-    m_problemList->setAccessibleName(QStringLiteral("Problems of the page"));
-    m_problemList->setHeaderLabels({QStringLiteral("Line"), QStringLiteral("Kind"), QStringLiteral("Problem")});
+    m_problemList->setAccessibleName(tr("Problems of the page"));
+    m_problemList->setHeaderLabels({tr("Line"), tr("Kind"), tr("Problem")});
     m_problemList->setRootIsDecorated(false);
     m_problemList->setUniformRowHeights(true);
     m_problemList->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -127,14 +127,14 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
     m_statusLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // The kiosk as at another moment: which pages are on show by their #show lines.
-    m_showAtBox = new QCheckBox(QStringLiteral("Show as at"), this);
+    m_showAtBox = new QCheckBox(tr("Show as at"), this);
     m_showAtBox->setObjectName(QStringLiteral("showAtBox"));
     m_showAtEdit = new QDateTimeEdit(QDateTime::currentDateTime(), this);
     m_showAtEdit->setObjectName(QStringLiteral("showAtEdit"));
     m_showAtEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     m_showAtEdit->setCalendarPopup(true);
     m_showAtEdit->setEnabled(false);
-    m_showAtEdit->setAccessibleName(QStringLiteral("Show the kiosk as at"));
+    m_showAtEdit->setAccessibleName(tr("Show the kiosk as at"));
     connect(m_showAtBox, &QCheckBox::toggled, this, &PreviewWindow::showAtChanged);
     connect(m_showAtEdit, &QDateTimeEdit::dateTimeChanged, this, &PreviewWindow::showAtChanged);
     auto* showAt = new QHBoxLayout;
@@ -150,7 +150,7 @@ PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbe
     layout->addWidget(m_statusLabel);
     m_statusLabel->setContentsMargins(4, 0, 4, 0);
     resize(640, 680);
-    setStatus(QStringLiteral("No page to preview: Preview in an editor shows its page here."));
+    setStatus(tr("No page to preview: Preview in an editor shows its page here."));
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -191,9 +191,9 @@ void PreviewWindow::clear()
     ++m_loadSerial;
     m_loadingMade = m_loadingContent = m_madeLoaded = false;
     m_browser->setUrl(QUrl(QStringLiteral("about:blank")));
-    setWindowTitle(kTitle);
+    setWindowTitle(tr(kTitle));
     setProblems({}, {});
-    setStatus(QStringLiteral("No page to preview."));
+    setStatus(tr("No page to preview."));
     emit cleared();
 }
 
@@ -205,7 +205,7 @@ void PreviewWindow::makeNow()
         return;
     }
     m_pageLabel = pageLabel(*page);
-    setWindowTitle(kTitle + u' ' + m_pageLabel);
+    setWindowTitle(tr(kTitle) + u' ' + m_pageLabel);
     const QSize screen(setting(*page, QStringLiteral("screenwidth"), 1280),
                        setting(*page, QStringLiteral("screenheight"), 1024));
     if (screen != m_screen && screen.width() > 0 && screen.height() > 0) {
@@ -219,11 +219,10 @@ void PreviewWindow::showMade(const QString& madePage)
 {
     m_shownPage = madePage;
     setProblems(m_make->problems(), m_make->madePage().body);
-    const QString problems = m_problems.isEmpty()     ? QStringLiteral("no problems")
-                             : m_problems.size() == 1 ? QStringLiteral("1 problem")
-                                                      : QStringLiteral("%1 problems").arg(m_problems.size());
-    setStatus(m_pageLabel + QStringLiteral(" - ") + problems
-              + QStringLiteral(" - made in %1 ms").arg(m_make->lastMakeMs()));
+    const QString problems = m_problems.isEmpty()     ? tr("no problems")
+                             : m_problems.size() == 1 ? tr("1 problem")
+                                                      : tr("%1 problems").arg(m_problems.size());
+    setStatus(tr("%1 - %2 - made in %3 ms").arg(m_pageLabel, problems).arg(m_make->lastMakeMs()));
     Frames frames = framesOf(madePage);
     const bool sameFrames = !frames.frameset.isEmpty() && m_frames == frames && m_madeLoaded && !m_loadingMade
                             && m_browser->url() == QUrl::fromLocalFile(madePage);
@@ -302,7 +301,7 @@ void PreviewWindow::problemActivated(QTreeWidgetItem* item)
 
 void PreviewWindow::showFailure(const QString& reason)
 {
-    setStatus(QStringLiteral("The preview could not be made: ") + reason);
+    setStatus(tr("The preview could not be made: %1").arg(reason));
 }
 
 // The viewer's rule, kept to the preview's kiosk system: script links and
@@ -317,7 +316,7 @@ bool PreviewWindow::mayNavigate(const QUrl& url)
     const QString kiosk = QDir::toNativeSeparators(previewFolder()) + QDir::separator();
     if (target.startsWith(kiosk) && NavigationGuard::allows(workbench().session(), target))
         return true;
-    setStatus(target + QStringLiteral(" does not exist"));
+    setStatus(tr("%1 does not exist").arg(target));
     return false;
 }
 

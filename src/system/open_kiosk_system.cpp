@@ -13,6 +13,7 @@
 #include "platform/session.h"
 #include "runtime/error_handler.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -29,10 +30,17 @@ void useRealScreen(KioskSystem& kiosk, const ScreenSizeProvider& screen)
     const std::int16_t height = kiosk.integerValue(QStringLiteral("screenheight"));
     if (width != actualWidth || height != actualHeight) {
         kiosk.session().messages().show(
-            QStringLiteral("Warning your screen is NOT the same size as required for the Kiosk System") + kCrLf
-                + QStringLiteral("Some pages may NOT display correctly") + kCrLf + kCrLf
-                + QStringLiteral("Required width is %1 actual width is %2").arg(width).arg(actualWidth) + kCrLf
-                + QStringLiteral("Required height is %1 actual height is %2").arg(height).arg(actualHeight),
+            QCoreApplication::translate("OpenKioskSystem",
+                                        "Warning your screen is NOT the same size as required for the Kiosk System")
+                + kCrLf + QCoreApplication::translate("OpenKioskSystem", "Some pages may NOT display correctly") + kCrLf
+                + kCrLf
+                + QCoreApplication::translate("OpenKioskSystem", "Required width is %1 actual width is %2")
+                      .arg(width)
+                      .arg(actualWidth)
+                + kCrLf
+                + QCoreApplication::translate("OpenKioskSystem", "Required height is %1 actual height is %2")
+                      .arg(height)
+                      .arg(actualHeight),
             MessageIcon::None);
         kiosk.setIntegerValue(QStringLiteral("screenwidth"), actualWidth);
         kiosk.setIntegerValue(QStringLiteral("screenheight"), actualHeight);

@@ -11,6 +11,7 @@
 #include "system/reversible_file_group.h"
 #include "text/text_files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -172,7 +173,7 @@ Result refused(const QString& problem)
 
 Result nothingRenamed(const QString& path, const QString& reason)
 {
-    return refused(QStringLiteral("Nothing was renamed: ") + path + QStringLiteral(": ") + reason);
+    return refused(QCoreApplication::translate("PageRenaming", "Nothing was renamed: %1: %2").arg(path, reason));
 }
 
 Result nothingRenamed(const fileio::FileError& error)
@@ -210,10 +211,11 @@ Result carryOut(ReversibleFileGroup& group, Result planned, const std::function<
             QStringList paths;
             for (const std::string& path : group.notPutBack())
                 paths.append(QFile::decodeName(path.c_str()));
-            planned.problem = QStringLiteral("Renaming failed: ") + QFile::decodeName(error.path().c_str())
-                              + QStringLiteral(": ") + QString::fromStdString(error.reason())
-                              + QStringLiteral(". These files could not be put back as they were: ")
-                              + paths.join(QStringLiteral(", "));
+            planned.problem =
+                QCoreApplication::translate(
+                    "PageRenaming", "Renaming failed: %1: %2. These files could not be put back as they were: %3")
+                    .arg(QFile::decodeName(error.path().c_str()), QString::fromStdString(error.reason()),
+                         paths.join(QStringLiteral(", ")));
         }
     }
     return planned;
@@ -263,19 +265,20 @@ Result renamePage(Session& session, const QString& kioskFolder, const PageId& fr
         return {};
     const QString top = withTrailingSeparator(kioskFolder);
     if (from == kRootPage)
-        return refused(
-            QStringLiteral("The root page keeps its name and folder: every Home button leads to root\\root."));
+        return refused(QCoreApplication::translate(
+            "PageRenaming", "The root page keeps its name and folder: every Home button leads to root\\root."));
     const QString source = PageSources::pathOf(top + from.folder, from.page);
     if (!isFile(source))
-        return refused(QStringLiteral("There is no page ") + from.page + QStringLiteral(" in folder ") + from.folder);
+        return refused(QCoreApplication::translate("PageRenaming", "There is no page %1 in folder %2")
+                           .arg(from.page, from.folder));
     if (from == to)
-        return refused(QStringLiteral("The page already has that name."));
+        return refused(QCoreApplication::translate("PageRenaming", "The page already has that name."));
     if (!QFileInfo(top + to.folder).isDir())
-        return refused(QStringLiteral("There is no folder ") + to.folder);
+        return refused(QCoreApplication::translate("PageRenaming", "There is no folder %1").arg(to.folder));
     const QString clash = clashOf(top + to.folder, to.page);
     if (!clash.isEmpty() && clash != source)
-        return refused(QStringLiteral("Page ") + to.page + QStringLiteral(" can not be used in folder ") + to.folder
-                       + QStringLiteral(": ") + clash + QStringLiteral(" is there"));
+        return refused(QCoreApplication::translate("PageRenaming", "Page %1 can not be used in folder %2: %3 is there")
+                           .arg(to.page, to.folder, clash));
 
     const Mover move = [&](const PageId& page) { return page == from ? to : page; };
     ReversibleFileGroup group(session.fileFaults());
@@ -294,13 +297,14 @@ Result renameFolder(Session& session, const QString& kioskFolder, const QString&
         return {};
     const QString top = withTrailingSeparator(kioskFolder);
     if (from == kRootPage.folder)
-        return refused(QStringLiteral("The root folder keeps its name: every Home button leads to root\\root."));
+        return refused(QCoreApplication::translate(
+            "PageRenaming", "The root folder keeps its name: every Home button leads to root\\root."));
     if (!QFileInfo(top + from).isDir())
-        return refused(QStringLiteral("There is no folder ") + from);
+        return refused(QCoreApplication::translate("PageRenaming", "There is no folder %1").arg(from));
     if (from == to)
-        return refused(QStringLiteral("The folder already has that name."));
+        return refused(QCoreApplication::translate("PageRenaming", "The folder already has that name."));
     if (QFileInfo::exists(top + to))
-        return refused(QStringLiteral("There is already a folder ") + to);
+        return refused(QCoreApplication::translate("PageRenaming", "There is already a folder %1").arg(to));
 
     const Mover move = [&](const PageId& page) { return page.folder == from ? PageId{to, page.page} : page; };
     ReversibleFileGroup group(session.fileFaults());

@@ -35,10 +35,12 @@ namespace {
 
 const QString kModule = ViewerWindow::moduleName();
 
-const QString kApologyCaption = QStringLiteral("Our apologies - a system error has occurred.\r\n\r\n"
-                                               "You should shortly be returned to the last page that you were "
-                                               "viewing.\r\n\r\n"
-                                               "If this problem persists, please inform one of our staff.");
+const char* const kApologyCaption =
+    QT_TRANSLATE_NOOP("ViewerWindow", "Our apologies - a system error has occurred.\r\n\r\n"
+                                      "You should shortly be returned to the last page "
+                                      "that you were viewing.\r\n\r\n"
+                                      "If this problem persists, please inform one of our "
+                                      "staff.");
 
 std::int16_t roundToInt16(double value)
 {
@@ -207,7 +209,7 @@ void ViewerWindow::layOutScreens()
             const double labelLeft = left + screenWidth / 4.0;
             const double labelTop = height() / 4.0;
             label->setGeometry(qRound(labelLeft), qRound(labelTop), qRound(screenWidth / 2.0), qRound(height() / 2.0));
-            label->setText(kApologyCaption);
+            label->setText(tr(kApologyCaption));
         }
         m_focusButton->setFocus();
         m_focusButton->move(Int16::add(windowWidth, 100), 0);
@@ -308,7 +310,7 @@ bool ViewerWindow::allowNavigation(std::int16_t index, const QUrl& url)
                 this,
                 [this, index, target] {
                     errorMessage(index, QStringLiteral("webBrowser_BeforeNavigate2"),
-                                 target + QStringLiteral(" does not exist"));
+                                 tr("%1 does not exist").arg(target));
                 },
                 Qt::QueuedConnection);
             return false;
@@ -357,7 +359,7 @@ void ViewerWindow::completeCheck(std::int16_t screen, const QString& location, c
             const QString reason = PageCheck::failureReason(inspection);
             if (reason.isEmpty())
                 return;
-            errorMessage(screen, QStringLiteral("checkNavigate"), reason + QStringLiteral(" in ") + location);
+            errorMessage(screen, QStringLiteral("checkNavigate"), tr("%1 in %2").arg(reason, location));
             // One entry back, by index: the engine's own back command passes over
             // pages left without a user gesture, which is how keys click buttons
             // here. Without an earlier page the page stays as it is.

@@ -4,20 +4,21 @@
 
 #include "pages/files.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 
 QString choosePictureFile(QWidget* parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Find Image"));
+    QFileDialog dialog(parent, QCoreApplication::translate("PictureFileDialog", "Find Image"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(QStringLiteral("jpg"));
-    const QString pictures =
-        QStringLiteral("Pictures (*.") + Files::pictureExtensions().join(QStringLiteral(" *.")) + u')';
-    const QString jpegs = QStringLiteral("Jpeg Files (*.jpg)");
+    const QString pictures = QCoreApplication::translate("PictureFileDialog", "Pictures (%1)")
+                                 .arg(QStringLiteral("*.") + Files::pictureExtensions().join(QStringLiteral(" *.")));
+    const QString jpegs = QCoreApplication::translate("PictureFileDialog", "Jpeg Files (*.jpg)");
     dialog.setNameFilters({pictures, jpegs});
     // The listing matches names in any letter case (cameras write ".JPG").
     auto widen = [&dialog, jpegs](const QString& filter) {

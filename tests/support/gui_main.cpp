@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QLocale>
 #include <QtGlobal>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariable("QT_QPA_PLATFORM") != QLatin1String("xcb"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // English texts and formats whatever the developer's language.
+    qputenv("LANGUAGE", "en");
+    QLocale::setDefault(QLocale::c());
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
