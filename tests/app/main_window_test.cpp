@@ -286,11 +286,7 @@ TEST_F(MainWindowTest, ExitCancelledAtAnEditorKeepsTheProgramRunning)
     const QPointer<EditorWindow> before = unchanged("news/before.zel");
     EditorWindow* editor = newEditor(1); // a new page counts as changed
     const QPointer<EditorWindow> after = unchanged("news/after.zel");
-    author.execs = true;
-    QtMessageBoxes boxes(workbench.focus());
-    Session& session = kiosk.session.session();
-    MessageBoxes* recorded = session.setMessages(&boxes);
-    const auto restore = qScopeGuard([&session, recorded] { session.setMessages(recorded); });
+    useRealMessageBoxes();
     QStringList asked;
     const auto answer = [&asked](Qt::Key key) {
         return [&asked, key](QWidget* button) {
@@ -410,34 +406,17 @@ TEST_F(MainWindowTest, DISABLED_OpensAndMakesAllOnTheRealScreen)
 TEST(ScaledDesktop, MakesTheSamePagesAsZelMake)
 {
     QTemporaryDir dir;
-    const QString screens = dir.filePath("screens.json");
-    writeBytes(screens, R"({"screens": [{"name": "kiosk", "x": 0, "y": 0, "width": 1280, "height": 1024,)"
-                        R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     const QString byTool = dir.filePath("tool") + '/', byProgram = dir.filePath("program") + '/';
-    for (const QString& folder : {byTool, byProgram}) {
-        QDir().mkpath(folder);
+    for (const QString& folder : {byTool, byProgram})
         copySampleKiosk(folder);
-    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", dir.path()); // no settings of the author's: the image tool beside the programs
     environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-    environment.insert("QT_SCALE_FACTOR", "2");
     environment.insert("ZEL_SCALED_KIOSK", byProgram);
-    const auto run = [&](const QString& program, const QStringList& arguments) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(program, arguments);
-        const bool ended = process.waitForFinished(120000);
-        if (!ended)
-            process.kill();
-        EXPECT_TRUE(ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
-            << program.toStdString() << ": " << process.readAllStandardOutput().toStdString()
-            << process.readAllStandardError().toStdString();
-    };
-    run(ZEL_PROGRAM_DIR "/zel-make", {byTool});
-    run(QCoreApplication::applicationFilePath(),
-        {"--gtest_filter=MainWindowTest.DISABLED_OpensAndMakesAllOnTheRealScreen", "--gtest_also_run_disabled_tests",
-         "-platform", "offscreen:configfile=" + screens});
+    ASSERT_EQ(runProgram(ZEL_PROGRAM_DIR "/zel-make", {byTool}, environment).exitCode, 0);
+    const ProgramRun run =
+        runTestOnScreen(kScaledScreens[1], "MainWindowTest.DISABLED_OpensAndMakesAllOnTheRealScreen", environment);
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString() << run.error.toStdString();
     const auto madeFiles = [](const QString& folder) {
         auto files = folderState(folder);
         std::erase_if(files, [](const auto& file) {
@@ -509,13 +488,9 @@ private:
 // window is active again and takes the keys.
 TEST_F(MainWindowTest, DISABLED_MakeAllAndDialogsLeaveTheKeyboardWithTheMainWindow)
 {
-    author.execs = true; // every dialog and message runs its own modal loop, as in the program
-    QtMessageBoxes boxes(workbench.focus());
+    useRealMessageBoxes();
     Session& session = kiosk.session.session();
-    MessageBoxes* recorded = session.setMessages(&boxes);
-    const auto restore = qScopeGuard([&session, recorded] { session.setMessages(recorded); });
     const QString folder = m_root.path() + "/sample/";
-    QDir().mkpath(folder);
     copySampleKiosk(folder);
     writeTextFile(folder + "news/news.zel", readLines(folder + "news/news.zel") << "#button news\\nowhere Nowhere");
     session.setImageTool(ImageToolChoice{ZEL_PROGRAM_DIR "/zel-resample", 60 * 1000, true});

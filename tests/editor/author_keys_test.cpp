@@ -1,6 +1,5 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/qt_message_boxes.h"
 #include "dialogs/new_folder_dialog.h"
 #include "dialogs/save_file_dialog.h"
 #include "dialogs/select_file_dialog.h"
@@ -36,10 +35,8 @@ protected:
         WindowTest::SetUp();
         for (const char* folder : {"aaa", "news", "root"})
             QDir().mkpath(kiosk.path(folder));
-        author.execs = true;
-        recorded = kiosk.session.session().setMessages(&boxes);
+        useRealMessageBoxes();
     }
-    ~AuthorKeysTest() override { kiosk.session.session().setMessages(recorded); }
 
     // Keys typed now reach this editor's text.
     static void expectKeysReach(EditorWindow* editor, const char* keys)
@@ -49,9 +46,6 @@ protected:
         QTest::keyClicks(focused(), keys);
         EXPECT_TRUE(editor->bodyText().contains(QString::fromLatin1(keys))) << editor->bodyText().toStdString();
     }
-
-    QtMessageBoxes boxes{workbench.focus()}; // the real boxes, in the windows' session while the test runs
-    MessageBoxes* recorded = nullptr;
 };
 
 const ModalKeys::Step enter = [](QWidget* widget) { QTest::keyClick(widget, Qt::Key_Return); };

@@ -369,9 +369,6 @@ TEST_F(EditorWindowTest, ChangedEditorsAreAskedAboutInTheOrderTheyWereOpened)
 // next one (and the next start) and stay within their bounds.
 TEST_F(EditorWindowTest, LineNumbersWordWrapAndZoom)
 {
-    const auto command = [](EditorWindow* editor, const char* name) {
-        editor->findChild<QAction*>(QString::fromLatin1(name))->trigger();
-    };
     EditorWindow* first = editorOn("news/today.zel", "#leaf\r\n#para\r\n" + QByteArray("line\r\n").repeated(120));
     auto* area = static_cast<PageTextArea*>(first->textArea());
     const auto restore = qScopeGuard([&] {
@@ -385,9 +382,9 @@ TEST_F(EditorWindowTest, LineNumbersWordWrapAndZoom)
     EXPECT_EQ(area->markedLines(), (QList<int>{1, 4}));
 
     const int size = area->font().pointSize();
-    command(first, "wordWrapAction");
-    command(first, "zoomInAction");
-    command(first, "zoomInAction");
+    trigger(first, "wordWrapAction");
+    trigger(first, "zoomInAction");
+    trigger(first, "zoomInAction");
     EXPECT_TRUE(area->wordWrap());
     EXPECT_EQ(area->font().pointSize(), size + 2);
     EditorWindow* second = newEditor(1);
@@ -396,10 +393,10 @@ TEST_F(EditorWindowTest, LineNumbersWordWrapAndZoom)
     EXPECT_TRUE(second->findChild<QAction*>("wordWrapAction")->isChecked());
     EXPECT_EQ(next->font().pointSize(), size + 2);
     for (int step = 0; step < 40; ++step)
-        command(second, "zoomOutAction");
+        trigger(second, "zoomOutAction");
     EXPECT_GE(next->font().pointSize(), 4);
     for (int step = 0; step < 40; ++step)
-        command(second, "zoomInAction");
+        trigger(second, "zoomInAction");
     EXPECT_EQ(next->zoomSteps(), PageTextArea::kMostZoomSteps);
 }
 

@@ -21,79 +21,10 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-struct KioskRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-// zel-kiosk run to its end with its state folder in stateHome.
-KioskRun runKiosk(const QStringList& arguments, const QString& stateHome)
-{
-    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
-    const ProgramRun run = runProgram(ZEL_KIOSK_PROGRAM, arguments);
-    qunsetenv("XDG_STATE_HOME");
-    return {run.exitCode, QString::fromLocal8Bit(run.output), run.error};
-}
-
-// zel-kiosk started for real with its state folder in stateHome and these
-// [Kiosk] settings, as systemd starts it: what it tells systemd (READY=1,
-// WATCHDOG=1) arrives on a socket of the test's own.
-class ServiceRun {
-public:
-    ServiceRun(const QString& stateHome, const QStringList& settings, const QStringList& arguments)
-        : m_socketPath(stateHome + "/notify")
-    {
-        writeTextFile(stateHome + "/config/ZEL_Editor.ini", QStringList{"[Kiosk]"} + settings);
-        m_socket = boundDatagramSocket(QFile::encodeName(m_socketPath));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_STATE_HOME", stateHome);
-        environment.insert("XDG_CONFIG_HOME", stateHome + "/config");
-        environment.insert("NOTIFY_SOCKET", m_socketPath);
-        process.setProcessEnvironment(environment);
-        process.start(ZEL_KIOSK_PROGRAM, arguments);
-    }
-    ~ServiceRun()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-        ::close(m_socket);
-    }
-    // Waits for a message to systemd ("READY=1"); false when the kiosk ended or a minute passed.
-    bool told(const QByteArray& message)
-    {
-        for (int slice = 0; slice < 240 && process.state() != QProcess::NotRunning; ++slice) {
-            pollfd readable{m_socket, POLLIN, 0};
-            if (::poll(&readable, 1, 250) == 1) {
-                char buffer[256];
-                const ssize_t size = ::recv(m_socket, buffer, sizeof buffer, 0);
-                if (size > 0 && QByteArray(buffer, int(size)) == message)
-                    return true;
-            }
-            QCoreApplication::processEvents();
-        }
-        return false;
-    }
-    // SIGTERM, as systemctl stop sends it; the exit status (-1: no normal end within a minute).
-    int terminate()
-    {
-        process.terminate();
-        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    QProcess process;
-
-private:
-    QString m_socketPath;
-    int m_socket = -1;
-};
 
 // The processes below pid, with their command lines.
 QList<QPair<pid_t, QString>> descendants(pid_t pid)

@@ -7,7 +7,7 @@
 #include "kiosk_visit.h"
 #include "support/mosquitto_broker.h"
 #include "support/mqtt_listener.h"
-#include "support/program_run.h"
+#include "support/kiosk_fixture.h"
 #include "support/web_wait.h"
 
 #include <QDir>
@@ -16,16 +16,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QJsonObject statusOf(const QByteArray& payload) { return QJsonDocument::fromJson(payload).object(); }
 
@@ -121,20 +114,12 @@ TEST(KioskHealthReport, AKilledKioskShowsOfflineByItsLastWill)
     makeSampleKiosk(kiosk);
     MosquittoBroker broker(dir.path());
     ASSERT_TRUE(broker.start()) << broker.why().toStdString();
-    QDir().mkpath(dir.filePath("config"));
-    QFile config(dir.filePath("config/ZEL_Editor.ini"));
-    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write("[Kiosk]\nkioskName=lobby\nbrokerHost=127.0.0.1\nbrokerPrefix=test\nbrokerPort="
-                 + QByteArray::number(broker.port()) + '\n');
-    config.close();
-    MqttListener listener(localBroker(broker.port()), QStringLiteral("test/lobby/status"));
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_STATE_HOME", dir.path());
-    environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-    process.setProcessEnvironment(environment);
-    process.start(ZEL_KIOSK_PROGRAM, {kiosk});
     const QString topic = QStringLiteral("test/lobby/status");
+    MqttListener listener(localBroker(broker.port()), topic);
+    ServiceRun run(dir.path(),
+                   {"kioskName=lobby", "brokerHost=127.0.0.1", "brokerPrefix=test",
+                    QStringLiteral("brokerPort=%1").arg(broker.port())},
+                   {kiosk});
     EXPECT_TRUE(listener.waitPayload(
         topic,
         [](const QByteArray& payload) { return statusOf(payload).value("lastPage").toString() == "root\\root.htm"; },
@@ -142,14 +127,12 @@ TEST(KioskHealthReport, AKilledKioskShowsOfflineByItsLastWill)
         << listener.last.value(topic).constData();
 
     // --status --json carries the health the running kiosk reported.
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path()));
-    const ProgramRun status = runProgram(ZEL_KIOSK_PROGRAM, {"--status", "--json"});
-    qunsetenv("XDG_STATE_HOME");
-    EXPECT_EQ(statusOf(status.output).value("health").toObject().value("kiosk").toString(), "lobby")
-        << status.output.constData();
+    const KioskRun status = runKiosk({"--status", "--json"}, dir.path());
+    EXPECT_EQ(statusOf(status.out.toUtf8()).value("health").toObject().value("kiosk").toString(), "lobby")
+        << status.out.toStdString();
 
-    process.kill();
-    process.waitForFinished();
+    run.process.kill();
+    run.process.waitForFinished();
     EXPECT_TRUE(listener.waitPayload(topic, [](const QByteArray& payload) { return payload == "offline"; }));
 }
 

@@ -5,6 +5,7 @@
 #include "kiosk_screen.h"
 #include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
+#include "support/program_run.h"
 #include "support/web_wait.h"
 
 #include <QDir>
@@ -17,12 +18,13 @@
 #include <QWindow>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <unistd.h>
 
 void makeSampleKiosk(const QString& folder)
 {
-    QDir().mkpath(folder);
     copySampleKiosk(QDir::toNativeSeparators(folder) + QDir::separator());
     ASSERT_NE(runZelMake({folder}).exitCode, -1);
 }
@@ -42,6 +44,56 @@ int boundDatagramSocket(const QByteArray& path)
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     return ::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 ? socket : -1;
+}
+
+KioskRun runKiosk(const QStringList& arguments, const QString& stateHome)
+{
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome));
+    const ProgramRun run = runProgram(ZEL_KIOSK_PROGRAM, arguments);
+    qunsetenv("XDG_STATE_HOME");
+    return {run.exitCode, QString::fromLocal8Bit(run.output), run.error};
+}
+
+ServiceRun::ServiceRun(const QString& stateHome, const QStringList& settings, const QStringList& arguments)
+{
+    writeTextFile(stateHome + "/config/ZEL_Editor.ini", QStringList{"[Kiosk]"} + settings);
+    m_socket = boundDatagramSocket(QFile::encodeName(stateHome + "/notify"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_STATE_HOME", stateHome);
+    environment.insert("XDG_CONFIG_HOME", stateHome + "/config");
+    environment.insert("NOTIFY_SOCKET", stateHome + "/notify");
+    process.setProcessEnvironment(environment);
+    process.start(ZEL_KIOSK_PROGRAM, arguments);
+}
+
+ServiceRun::~ServiceRun()
+{
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    }
+    ::close(m_socket);
+}
+
+bool ServiceRun::told(const QByteArray& message)
+{
+    for (int slice = 0; slice < 240 && process.state() != QProcess::NotRunning; ++slice) {
+        pollfd readable{m_socket, POLLIN, 0};
+        if (::poll(&readable, 1, 250) == 1) {
+            char buffer[256];
+            const ssize_t size = ::recv(m_socket, buffer, sizeof buffer, 0);
+            if (size > 0 && QByteArray(buffer, int(size)) == message)
+                return true;
+        }
+        QCoreApplication::processEvents();
+    }
+    return false;
+}
+
+int ServiceRun::terminate()
+{
+    process.terminate();
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 KioskVisit::KioskVisit(KioskSettings settings, int screens)

@@ -7,7 +7,9 @@
 #include "support/test_session.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <Qt>
 #include <memory>
@@ -20,6 +22,29 @@ KioskSettings quickSettings();
 
 // A datagram socket bound at path (as systemd's and the journal's are); -1 when it cannot be bound.
 int boundDatagramSocket(const QByteArray& path);
+
+// zel-kiosk run to its end with its state folder in stateHome.
+struct KioskRun {
+    int exitCode = -1;
+    QString out, err;
+};
+KioskRun runKiosk(const QStringList& arguments, const QString& stateHome);
+
+// zel-kiosk started for real with its state folder in stateHome and these [Kiosk] settings, as systemd starts it:
+// what it tells systemd (READY=1, WATCHDOG=1) arrives on a socket of the test's own. Killed at the end.
+class ServiceRun {
+public:
+    ServiceRun(const QString& stateHome, const QStringList& settings, const QStringList& arguments);
+    ~ServiceRun();
+    // Waits for a message to systemd ("READY=1"); false when the kiosk ended or a minute passed.
+    bool told(const QByteArray& message);
+    // SIGTERM, as systemctl stop sends it; the exit status (-1: no normal end within a minute).
+    int terminate();
+    QProcess process;
+
+private:
+    int m_socket = -1;
+};
 
 // A kiosk running the sample kiosk system on one 1280x1024 screen (shared
 // when it has more screens), with its state folder in a temporary folder of

@@ -232,72 +232,39 @@ namespace {
 // always on show.
 TEST(PageSchedule, ShowLinesAreReadAndJudgedByTheClock)
 {
-    const auto at = [](const char* text) { return PageSchedule::parseMoment(QString::fromLatin1(text)); };
     const struct {
         const char* name;
-        QStringList lines;
+        QString lines; // "|" between them
         int errorLine; // 0: none
         const char* error;
-        std::vector<const char*> on, off;
+        QString on, off; // moments, "|" between them
     } rows[] = {
-        {"no show lines", {"#leaf", "#para"}, 0, "", {"2000-01-01 00:00"}, {}},
-        {"from, time", {"#leaf", "#show from 2026-12-01 10:00"}, 0, "", {"2026-12-01 10:00"}, {"2026-12-01 09:59"}},
-        {"until a day: through its end",
-         {"#leaf", "#SHOW until 2026-12-24"},
-         0,
-         "",
-         {"2026-12-24 23:59"},
-         {"2026-12-25 00:00"}},
-        {"range on one line",
-         {"#leaf", "#show from 2026-12-01 until 2026-12-24 18:00"},
-         0,
-         "",
-         {"2026-12-24 17:59"},
-         {"2026-11-30 23:59", "2026-12-24 18:00"}},
+        {"no show lines", "#leaf|#para", 0, "", "2000-01-01 00:00", ""},
+        {"from, time", "#leaf|#show from 2026-12-01 10:00", 0, "", "2026-12-01 10:00", "2026-12-01 09:59"},
+        {"until a day: through its end", "#leaf|#SHOW until 2026-12-24", 0, "", "2026-12-24 23:59", "2026-12-25 00:00"},
+        {"range on one line", "#leaf|#show from 2026-12-01 until 2026-12-24 18:00", 0, "", "2026-12-24 17:59",
+         "2026-11-30 23:59|2026-12-24 18:00"},
         {"the later from and the earlier until count",
-         {"#leaf", "#show from 2026-12-01", "#show from 2026-12-03", "#show until 2026-12-20",
-          "#show until 2026-12-28"},
-         0,
-         "",
-         {"2026-12-03 00:00"},
-         {"2026-12-02 12:00", "2026-12-21 00:00"}},
+         "#leaf|#show from 2026-12-01|#show from 2026-12-03|#show until 2026-12-20|#show until 2026-12-28", 0, "",
+         "2026-12-03 00:00", "2026-12-02 12:00|2026-12-21 00:00"},
         {"weekly times add up, with the dates",
-         {"#branch", "#show Mon-Fri 11:30-14:00", "#show Sat 10:00-14:00", "#show until 2026-12-31"},
-         0,
-         "",
-         {"2026-12-07 11:30", "2026-12-12 10:00"},
-         {"2026-12-07 14:00", "2026-12-13 12:00", "2027-01-04 12:00"}},
-        {"past midnight",
-         {"#leaf", "#show Fri 22:00-02:00"},
-         0,
-         "",
-         {"2026-12-11 23:00", "2026-12-12 01:59"},
-         {"2026-12-12 02:00", "2026-12-11 01:00"}},
-        {"31 February",
-         {"#leaf", "#show from 2026-02-31", "#show Mon 10:00-11:00"},
-         2,
-         "\"2026-02-31\" is no date",
-         {"2026-12-08 12:00"},
-         {}},
-        {"ends before it starts",
-         {"#leaf", "#show from 2026-12-24", "#show until 2026-12-01"},
-         3,
-         "it ends at 2026-12-02 00:00, not after it starts at 2026-12-24 00:00",
-         {"2026-12-30 12:00"},
-         {}},
-        {"unknown day",
-         {"#leaf", "#show Mon-Fry 10:00-12:00"},
-         2,
-         "\"Mon-Fry 10:00-12:00\" is not of the form",
-         {"2026-12-12 09:00"},
-         {}},
-        {"nothing given", {"#leaf", "#show"}, 2, "no date or time given", {}, {}},
-        {"hour 25", {"#leaf", "#show from 2026-12-01 25:00"}, 2, "\"2026-12-01 25:00\" is no date", {}, {}},
+         "#branch|#show Mon-Fri 11:30-14:00|#show Sat 10:00-14:00|#show until 2026-12-31", 0, "",
+         "2026-12-07 11:30|2026-12-12 10:00", "2026-12-07 14:00|2026-12-13 12:00|2027-01-04 12:00"},
+        {"past midnight", "#leaf|#show Fri 22:00-02:00", 0, "", "2026-12-11 23:00|2026-12-12 01:59",
+         "2026-12-12 02:00|2026-12-11 01:00"},
+        {"31 February", "#leaf|#show from 2026-02-31|#show Mon 10:00-11:00", 2, "\"2026-02-31\" is no date",
+         "2026-12-08 12:00", ""},
+        {"ends before it starts", "#leaf|#show from 2026-12-24|#show until 2026-12-01", 3,
+         "it ends at 2026-12-02 00:00, not after it starts at 2026-12-24 00:00", "2026-12-30 12:00", ""},
+        {"unknown day", "#leaf|#show Mon-Fry 10:00-12:00", 2, "\"Mon-Fry 10:00-12:00\" is not of the form",
+         "2026-12-12 09:00", ""},
+        {"nothing given", "#leaf|#show", 2, "no date or time given", "", ""},
+        {"hour 25", "#leaf|#show from 2026-12-01 25:00", 2, "\"2026-12-01 25:00\" is no date", "", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         QList<PageSchedule::LineError> errors;
-        const PageSchedule schedule = PageSchedule::ofLines(row.lines, &errors);
+        const PageSchedule schedule = PageSchedule::ofLines(row.lines.split('|'), &errors);
         ASSERT_EQ(errors.size(), row.errorLine ? 1 : 0);
         if (row.errorLine) {
             EXPECT_EQ(errors.front().line, row.errorLine);
@@ -305,16 +272,17 @@ TEST(PageSchedule, ShowLinesAreReadAndJudgedByTheClock)
                 << errors.front().message.toStdString();
             EXPECT_TRUE(schedule.always());
         }
-        for (const char* moment : row.on)
-            EXPECT_TRUE(schedule.isOnShowAt(at(moment))) << moment;
-        for (const char* moment : row.off)
-            EXPECT_FALSE(schedule.isOnShowAt(at(moment))) << moment;
+        const QStringList on = row.on.split('|', Qt::SkipEmptyParts), off = row.off.split('|', Qt::SkipEmptyParts);
+        for (const QString& moment : on)
+            EXPECT_TRUE(schedule.isOnShowAt(PageSchedule::parseMoment(moment))) << moment.toStdString();
+        for (const QString& moment : off)
+            EXPECT_FALSE(schedule.isOnShowAt(PageSchedule::parseMoment(moment))) << moment.toStdString();
         // What a made page carries (the kiosk reads it back) judges every moment alike.
         const PageSchedule made = PageSchedule::ofMadePage("<title>x</title>\r\n<meta name=\"kiosk-show\" content=\""
                                                            + schedule.toAttribute().toLatin1() + "\">\r\n");
         EXPECT_EQ(made.toAttribute(), schedule.toAttribute());
-        for (const char* moment : row.on)
-            EXPECT_TRUE(made.isOnShowAt(at(moment))) << moment;
+        for (const QString& moment : on)
+            EXPECT_TRUE(made.isOnShowAt(PageSchedule::parseMoment(moment))) << moment.toStdString();
     }
 }
 

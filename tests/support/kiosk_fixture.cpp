@@ -33,9 +33,7 @@ void writeTextFile(const QString& path, const QStringList& lines)
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList readLines(const QString& path) { return TextCodec::splitLines(TextCodec::decode(readBytes(path))); }
@@ -77,6 +75,7 @@ QStringList TemporaryKiosk::logLines() const
 void copySampleKiosk(const QString& folder)
 {
     const QString source = QStringLiteral(ZEL_SOURCE_DIR);
+    QDir().mkpath(folder);
     Files::copyFolderContents(QDir::toNativeSeparators(source + "/template"), folder);
     QFile::remove(QDir(folder).filePath(QStringLiteral("CMakeLists.txt")));
     Files::copyFolderContents(QDir::toNativeSeparators(source + "/examples/sample"), folder);

@@ -49,5 +49,5 @@ private:
 };
 
 // Copies the Template folder and the bundled sample kiosk system into the
-// folder (which must exist), giving a complete kiosk system ready to make.
+// folder (made if need be), giving a complete kiosk system ready to make.
 void copySampleKiosk(const QString& folder);

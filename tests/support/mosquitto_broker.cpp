@@ -4,38 +4,24 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
+#include <QHostAddress>
 #include <QStandardPaths>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
+#include <QTcpServer>
 #include <unistd.h>
 
 namespace {
 
 QString brokerProgram()
 {
-    const QString found = QStandardPaths::findExecutable(QStringLiteral("mosquitto"));
-    if (!found.isEmpty())
-        return found;
-    return QFileInfo(QStringLiteral("/usr/sbin/mosquitto")).isExecutable() ? QStringLiteral("/usr/sbin/mosquitto")
-                                                                           : QString();
+    return QStandardPaths::findExecutable(QStringLiteral("mosquitto"), qEnvironmentVariable("PATH").split(u':')
+                                                                           << QStringLiteral("/usr/sbin"));
 }
 
 // A port on 127.0.0.1 that nothing listens on now.
 int freePort()
 {
-    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (::bind(socket, reinterpret_cast<sockaddr*>(&address), size) == 0
-        && ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    ::close(socket);
-    return port;
+    QTcpServer server;
+    return server.listen(QHostAddress::LocalHost, 0) ? server.serverPort() : 0;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "app/qt_message_boxes.h"
 #include "app/window_closing.h"
 #include "base/screen_size.h"
 #include "dialogs/make_dialog.h"
@@ -69,6 +70,8 @@ protected:
     }
     void TearDown() override
     {
+        if (realBoxes)
+            kiosk.session.session().setMessages(recordedBoxes);
         closeAllWindows(workbench);
         main.reset();
     }
@@ -116,6 +119,15 @@ protected:
         window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
     }
 
+    // From now until the test ends, the windows ask through real message boxes, each dialog and box in a modal loop
+    // of its own as in the program.
+    void useRealMessageBoxes()
+    {
+        author.execs = true;
+        realBoxes = std::make_unique<QtMessageBoxes>(workbench.focus());
+        recordedBoxes = kiosk.session.session().setMessages(realBoxes.get());
+    }
+
     // File operations named failOperation fail with failError (none while it is empty).
     std::string failOperation;
     int failError = 0;
@@ -130,4 +142,6 @@ protected:
     Workbench workbench{kiosk.session.session(), author.services()};
     std::unique_ptr<MainWindow> main;
     QStringList makerMessages;
+    std::unique_ptr<QtMessageBoxes> realBoxes;
+    MessageBoxes* recordedBoxes = nullptr;
 };

@@ -66,6 +66,10 @@ QByteArray withScans(const QByteArray& fourScans, int scans)
     return fourScans.left(end) + fourScans.mid(from, end - from).repeated(scans - 4) + fourScans.mid(end);
 }
 
+// ImageMagick's operation that turns an upright picture into the rows stored under each orientation tag (1 to 8).
+const char* const kTurnStored[] = {"",           "-flop",       "-rotate 180", "-flip",
+                                   "-transpose", "-rotate 270", "-transverse", "-rotate 90"};
+
 class ZelResample : public ::testing::Test {
 protected:
     void SetUp() override { QDir().mkpath(path("my pictures")); }
@@ -133,24 +137,6 @@ TEST_F(ZelResample, FineCheckerboardShrinksToEvenGrey)
         const Picture copy = decode(destination);
         for (int i = 0; i < copy.width * copy.height; ++i)
             ASSERT_NEAR(copy.at(i % copy.width, i / copy.width, 1), 128, 24) << size.width() << " pixel " << i;
-    }
-}
-
-TEST_F(ZelResample, EveryKindOfInputAndExifOrientationGivesAnUprightCopy)
-{
-    // A progressive picture is decoded by the 1000-scan row of the failures.
-    expectUprightQuadrants("baseline JFIF", cjpeg({}));
-    expectUprightQuadrants("grayscale", cjpeg({"-grayscale"}));
-    helper("convert", {quadrants(), "-colorspace", "CMYK", path("cmyk.jpg")});
-    expectUprightQuadrants("CMYK with Adobe marker", path("cmyk.jpg"));
-    // The stored rows are the upright picture turned against what the tag tells a viewer to do; an
-    // Exif segment before the JFIF one, in either byte order.
-    const char* const turnStored[] = {"",           "-flop",       "-rotate 180", "-flip",
-                                      "-transpose", "-rotate 270", "-transverse", "-rotate 90"};
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        const QByteArray plain = readBytes(cjpeg({}, "plain.jpg", quadrants(turnStored[orientation - 1])));
-        writeBytes(path("oriented.jpg"), QByteArray(plain).insert(2, exifSegment(orientation, orientation % 2)));
-        expectUprightQuadrants("orientation " + std::to_string(orientation), path("oriented.jpg"));
     }
 }
 
@@ -237,10 +223,10 @@ void writeCmykProfile(const QString& path)
     cmsCloseProfile(lab);
 }
 
-// Every other format an author brings gives the same upright copy as a JPEG:
-// palettes, 16 bits, grey, the first frame of an animation, the orientation
-// tag, colour profiles turned into sRGB, transparency laid on the page's
-// background, a PNG named as a JPEG read by its content.
+// Every kind of JPEG and every other format an author brings gives the same upright copy: palettes, 16 bits, grey,
+// the first frame of an animation, the orientation tag, colour profiles turned into sRGB, transparency laid on the
+// page's background, a PNG named as a JPEG read by its content. (A progressive JPEG: the 1000-scan row of the
+// failures.)
 TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
 {
     const QString upright = quadrants();
@@ -253,58 +239,49 @@ TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
     const QString toAdobe = "-profile " + path("srgb.icc") + " -profile " + path("adobe.icc");
     writeCmykProfile(path("cmyk.icc"));
     const QString toCmyk = "-profile " + path("srgb.icc") + " -profile " + path("cmyk.icc");
+    expectUprightQuadrants("baseline JFIF", cjpeg({}));
+    expectUprightQuadrants("grayscale JPEG", cjpeg({"-grayscale"}));
     const struct {
         std::string name;
-        QString before, output; // convert's options before the input, and its output
-        QString after = {};     // its options after the input
+        QString output;     // convert's output
+        QString after = {}; // its options after the input
         int tolerance = 40;
         bool grey = false;
     } rows[] = {
-        {"PNG", "", "q.png"},
-        {"PNG 16-bit", "", "q16.png", "-depth 16"},
-        {"PNG palette", "", "PNG8:q8.png"},
-        {"PNG grey", "", "grey.png", "-grayscale Rec601Luma", 40, true},
-        {"PNG named .jpg", "", "PNG:png.jpg"},
-        {"PNG interlaced", "", "qi.png", "-interlace PNG"},
-        {"GIF", "", "q.gif"},
-        {"GIF interlaced", "", "qi.gif", "-interlace GIF"},
-        {"WebP", "", "q.webp", "-define webp:lossless=true"},
-        {"HEIC", "", "q.heic", "-quality 95"},
-        {"AVIF", "", "q.avif", "-quality 95"},
-        {"TIFF", "", "q.tif"},
-        {"TIFF tiled", "", "qt.tif", "-define tiff:tile-geometry=32x32"},
-        {"TIFF 16-bit", "", "q16.tif", "-depth 16"},
-        {"BMP", "", "BMP3:q.bmp"},
-        {"BMP palette", "", "BMP3:qp.bmp", "-type palette"},
-        {"Display P3 PNG", "", "p3.png", toP3, 12},
-        {"Adobe RGB TIFF", "", "adobe.tif", toAdobe, 12},
-        {"Adobe RGB JPEG", "", "adobe.jpg", toAdobe + " -quality 98", 12},
+        {"CMYK JPEG with Adobe marker", "adobe-cmyk.jpg", "-colorspace CMYK"},
+        {"PNG", "q.png"},
+        {"PNG 16-bit", "q16.png", "-depth 16"},
+        {"PNG palette", "PNG8:q8.png"},
+        {"PNG grey", "grey.png", "-grayscale Rec601Luma", 40, true},
+        {"PNG named .jpg", "PNG:png.jpg"},
+        {"PNG interlaced", "qi.png", "-interlace PNG"},
+        {"GIF", "q.gif"},
+        {"GIF interlaced", "qi.gif", "-interlace GIF"},
+        {"WebP", "q.webp", "-define webp:lossless=true"},
+        {"HEIC", "q.heic", "-quality 95"},
+        {"AVIF", "q.avif", "-quality 95"},
+        {"TIFF", "q.tif"},
+        {"TIFF tiled", "qt.tif", "-define tiff:tile-geometry=32x32"},
+        {"TIFF 16-bit", "q16.tif", "-depth 16"},
+        {"BMP", "BMP3:q.bmp"},
+        {"BMP palette", "BMP3:qp.bmp", "-type palette"},
+        {"Display P3 PNG", "p3.png", toP3, 12},
+        {"Adobe RGB TIFF", "adobe.tif", toAdobe, 12},
+        {"Adobe RGB JPEG", "adobe.jpg", toAdobe + " -quality 98", 12},
         // The profile's coarse tables cost some precision; ignoring it would swap red and blue.
-        {"CMYK JPEG with its profile", "", "cmyk.jpg", toCmyk + " -quality 98", 24},
-        {"GIF animation", "", "anim.gif", "( -size 80x60 xc:black ) -loop 0"},
-        {"WebP animation", "", "anim.webp", "( -size 80x60 xc:black ) -loop 0 -define webp:lossless=true"},
+        {"CMYK JPEG with its profile", "cmyk.jpg", toCmyk + " -quality 98", 24},
+        {"GIF animation", "anim.gif", "( -size 80x60 xc:black ) -loop 0"},
+        {"WebP animation", "anim.webp", "( -size 80x60 xc:black ) -loop 0 -define webp:lossless=true"},
     };
     for (const auto& row : rows) {
         // "PNG8:name": the format ImageMagick writes, before the path.
         const QString file = path(row.output.section(':', -1));
         const QString format = row.output.contains(':') ? row.output.section(':', 0, 0) + ':' : QString();
-        helper("convert",
-               (row.before + " " + upright + " " + row.after + " " + format + file).split(' ', Qt::SkipEmptyParts));
+        helper("convert", (upright + " " + row.after + " " + format + file).split(' ', Qt::SkipEmptyParts));
         if (row.name.find("animation") != std::string::npos) {
             ASSERT_TRUE(readBytes(file).contains(row.output.endsWith("webp") ? "ANMF" : "NETSCAPE")) << row.name;
         }
         expectUprightQuadrants(row.name, file, row.tolerance, row.grey);
-    }
-    // The orientation tag of a TIFF, stored turned as for the JPEG rows.
-    const char* const tags[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
-                                "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
-    const char* const turnStored[] = {"",           "-flop",       "-rotate 180", "-flip",
-                                      "-transpose", "-rotate 270", "-transverse", "-rotate 90"};
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        helper("convert", (upright + " " + turnStored[orientation - 1] + " -orient " + tags[orientation - 1] + " "
-                           + path("oriented.tif"))
-                              .split(' ', Qt::SkipEmptyParts));
-        expectUprightQuadrants("TIFF orientation " + std::to_string(orientation), path("oriented.tif"));
     }
     // The top left quadrant transparent: on the Template's page background, or the one the maker passes.
     helper("convert", QString("%1 ( -size 40x30 xc:black xc:white +append ( -size 80x30 xc:white ) -append ) -alpha "
@@ -321,6 +298,18 @@ TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
         EXPECT_NEAR(copy.at(55, 5, 1), 255, 12) << "the opaque quadrant stays";
     }
     qunsetenv("ZEL_PICTURE_BACKGROUND");
+    // The orientation tag of an Exif segment before the JFIF one (in either byte order) and of a TIFF: the stored
+    // rows are the upright picture turned against what the tag tells a viewer to do.
+    const char* const tags[] = {"TopLeft", "TopRight", "BottomRight", "BottomLeft",
+                                "LeftTop", "RightTop", "RightBottom", "LeftBottom"};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QString turned = quadrants(kTurnStored[orientation - 1]);
+        helper("convert", {turned, "-orient", tags[orientation - 1], path("oriented.tif")});
+        expectUprightQuadrants("TIFF orientation " + std::to_string(orientation), path("oriented.tif"));
+        const QByteArray plain = readBytes(cjpeg({}, "plain.jpg", turned));
+        writeBytes(path("oriented.jpg"), QByteArray(plain).insert(2, exifSegment(orientation, orientation % 2)));
+        expectUprightQuadrants("Exif orientation " + std::to_string(orientation), path("oriented.jpg"));
+    }
 }
 
 // Damaged and unreadable pictures, cut at many lengths, with flipped bytes:
