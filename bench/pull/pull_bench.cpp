@@ -6,13 +6,20 @@
 // and published again. Prints the bytes each agent fetched for the change
 // against the changed files' size, and the time from the publish until
 // every agent had taken the new version against the poll interval + 5 s.
+// With Mosquitto installed, the agents report their health to a broker on
+// 127.0.0.1, and the broker's traffic per kiosk per hour in steady state is
+// measured over --traffic-seconds (the broker's own count of bytes received
+// and sent, $SYS/broker/bytes/..., the benchmark's few bytes of listening
+// to them included).
 //
-// zel-pull-bench [--agents 20] [--pages 2000] [--pull-seconds 10]
+// zel-pull-bench [--agents 20] [--pages 2000] [--pull-seconds 10] [--traffic-seconds 120]
 // Exit status 0 when the bytes per agent are at most twice the changed
 // files' size and the time at most the interval + 5 s.
+#include "support/mosquitto_broker.h"
 #include "support/nginx_server.h"
 #include "version_store.h"
 
+#include "fleet/mqtt_connection.h"
 #include "publish/publish_key.h"
 
 #include <QCommandLineParser>
@@ -71,6 +78,38 @@ qint64 untilAll(const QStringList& homes, int version, qint64 limitMs)
     return -1;
 }
 
+// The broker's counts of bytes received and sent, read from its $SYS topics
+// (published every 10 s) over seconds once both were seen.
+std::pair<qint64, qint64> brokerTraffic(int port, int seconds)
+{
+    BrokerSettings settings;
+    settings.host = QStringLiteral("127.0.0.1");
+    settings.port = port;
+    MqttConnection listener(settings, QStringLiteral("zel-pull-bench"));
+    qint64 received = -1, sent = -1;
+    QObject::connect(&listener, &MqttConnection::message, [&](const QString& topic, const QByteArray& payload) {
+        (topic.endsWith(QLatin1String("received")) ? received : sent) = payload.toLongLong();
+    });
+    listener.subscribe(QStringLiteral("$SYS/broker/bytes/received"));
+    listener.subscribe(QStringLiteral("$SYS/broker/bytes/sent"));
+    listener.start();
+    const auto waitFor = [&](const std::function<bool()>& done, int limitMs) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (!done() && elapsed.elapsed() < limitMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        return done();
+    };
+    if (!waitFor([&] { return received >= 0 && sent >= 0; }, 30000))
+        return {-1, -1};
+    const qint64 receivedBefore = received, sentBefore = sent;
+    waitFor([] { return false; }, seconds * 1000);
+    // The next count after the window.
+    const qint64 receivedSeen = received;
+    waitFor([&] { return received != receivedSeen; }, 15000);
+    return {received - receivedBefore, sent - sentBefore};
+}
+
 qint64 bodyBytes(const QStringList& requests)
 {
     qint64 bytes = 0;
@@ -92,7 +131,9 @@ int main(int argc, char** argv)
                                          QStringLiteral("2000"));
     const QCommandLineOption secondsOption(QStringLiteral("pull-seconds"), QString(), QStringLiteral("S"),
                                            QStringLiteral("10"));
-    parser.addOptions({agentsOption, pagesOption, secondsOption});
+    const QCommandLineOption trafficOption(QStringLiteral("traffic-seconds"), QString(), QStringLiteral("S"),
+                                           QStringLiteral("120"));
+    parser.addOptions({agentsOption, pagesOption, secondsOption, trafficOption});
     parser.process(application);
     const int agents = parser.value(agentsOption).toInt(), pages = parser.value(pagesOption).toInt();
     const int seconds = parser.value(secondsOption).toInt();
@@ -127,6 +168,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "nginx did not start: %s\n", qPrintable(server.error()));
         return 2;
     }
+    MosquittoBroker broker(work.filePath(QStringLiteral("broker")));
+    const int trafficSeconds = parser.value(trafficOption).toInt();
+    const bool brokerUp = trafficSeconds > 0 && MosquittoBroker::available() && broker.start();
     QStringList homes;
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int agent = 0; agent < agents; ++agent) {
@@ -135,6 +179,8 @@ int main(int argc, char** argv)
         QFile settings(home + QStringLiteral("/config/ZEL_Editor.ini"));
         settings.open(QIODevice::WriteOnly);
         settings.write(QStringLiteral("[Kiosk]\npullSeconds=%1\n").arg(seconds).toUtf8());
+        if (brokerUp)
+            settings.write(QStringLiteral("brokerHost=127.0.0.1\nbrokerPort=%1\n").arg(broker.port()).toUtf8());
         settings.close();
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -172,6 +218,14 @@ int main(int argc, char** argv)
                 static_cast<long long>(changedBytes), perAgent, objectsPerAgent,
                 static_cast<long long>(requests.size()), bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds,
                 timeOk ? "yes" : "NO");
+    if (brokerUp) {
+        const auto [received, sent] = brokerTraffic(broker.port(), trafficSeconds);
+        const double hours = trafficSeconds / 3600.0;
+        std::printf("broker traffic in steady state over %d s: %.0f bytes per kiosk per hour received, %.0f sent\n",
+                    trafficSeconds, received / hours / agents, sent / hours / agents);
+    } else {
+        std::printf("broker traffic: not measured (no mosquitto, or --traffic-seconds 0)\n");
+    }
     for (auto& process : processes)
         process->terminate();
     for (auto& process : processes)
