@@ -154,7 +154,7 @@ function setupFor(name) {
     var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
     return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(), clock: hub.clock,
             fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode(),
-            view: hubView(), speech: hubSpeech()};
+            view: hubView(), speech: hubSpeech(), reach: hubReach()};
 }
 
 function sendToFrame(name, message) {
@@ -947,6 +947,93 @@ function frameReceive(message) {
     }
 }
 
+// ---- Reach: where the made page names the screen's height on the wall and
+// the height of its lower edge above the floor (in mm), every touch target
+// stays between these heights, where a visitor in a wheelchair reaches it:
+// the navigation column moves (and where it must, shrinks) into that band,
+// the visitor's buttons stand in it, and a selector shows only the rows
+// within it. ZEL_Editor's kiosk check judges the layout by the same numbers.
+
+var lowestReachMm = 380;
+var highestReachMm = 1220;
+var smallestTargetPixels = 44;
+var smallestTargetMm = 9;
+
+function hubReach() {
+    var meta = document.querySelector("meta[name='kiosk-reach']");
+    var numbers = meta ? String(meta.getAttribute("content") || "").trim().split(/\s+/).map(Number) : [];
+    if (numbers.length !== 2 || !(numbers[0] > 0) || !(numbers[1] > 0))
+        return null;
+    return {screenMm: numbers[0], bottomMm: numbers[1]};
+}
+
+// The band within reach, in CSS pixels from the screen's top (where both
+// frames start), and the millimetres of one pixel; null without the numbers.
+function reachBand() {
+    var reach = frame.setup ? frame.setup.reach : null;
+    var height = frame.screen ? frame.screen.height : 0;
+    if (!reach || !(height > 0))
+        return null;
+    var at = function (mm) {
+        return Math.max(0, Math.min(height, height * (1 - (mm - reach.bottomMm) / reach.screenMm)));
+    };
+    return {top: at(highestReachMm), bottom: at(lowestReachMm), height: height, pixelMm: reach.screenMm / height};
+}
+
+// The column's rows keep the heights written into the page where the band
+// holds them; else they shrink to fit it, each button no smaller than a
+// fingertip, and a column still taller stands in the middle of the band.
+function placeColumnInReach() {
+    var table = document.querySelector("table.nav");
+    var band = reachBand();
+    if (!table || !band)
+        return;
+    document.body.classList.add("reach");
+    var cells = [], written = 0, rowHeight = 0, gap = 10;
+    for (var r = 0; r < table.rows.length; ++r) {
+        var cell = table.rows[r].cells[0];
+        if (!cell)
+            continue;
+        var height = parseInt(cell.getAttribute("height"), 10) || 0;
+        cells.push({cell: cell, height: height});
+        written += height;
+        rowHeight = rowHeight ? Math.min(rowHeight, height) : height;
+        var link = cell.querySelector("a.nav");
+        if (link && link.offsetHeight && cell.offsetHeight > link.offsetHeight)
+            gap = cell.offsetHeight - link.offsetHeight;
+    }
+    var room = band.bottom - band.top;
+    var least = Math.max(smallestTargetPixels, smallestTargetMm / band.pixelMm) + gap;
+    var scale = written <= room || !rowHeight ? 1 : Math.min(1, Math.max(room / written, least / rowHeight));
+    var total = 0;
+    for (var c = 0; c < cells.length; ++c) {
+        var scaled = Math.floor(cells[c].height * scale);
+        cells[c].cell.style.height = scaled + "px";
+        total += scaled;
+    }
+    var top = total <= room ? band.top : band.top - (total - room) / 2;
+    table.style.marginTop = Math.round(Math.max(0, Math.min(band.height - total, top))) + "px";
+}
+
+// On a selector, the current row stays within the band and the rows outside
+// it are not shown (nor touched).
+function keepRowsInReach(table, rows, row) {
+    var band = reachBand();
+    if (!band)
+        return;
+    var box = rows[row].getBoundingClientRect();
+    var shift = box.bottom > band.bottom ? band.bottom - box.bottom : 0;
+    if (box.top + shift < band.top)
+        shift = band.top - box.top;
+    if (shift)
+        table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
+    for (var i = 0; i < rows.length; ++i) {
+        var rect = rows[i].getBoundingClientRect();
+        var inside = i === row || (rect.top >= band.top - 0.5 && rect.bottom <= band.bottom + 0.5);
+        rows[i].style.visibility = inside ? "" : "hidden";
+    }
+}
+
 // ---- Sizes follow the screen: the root font size is the one the style sheet
 // gives the pages (its "html" rule), drawn for the design screen below,
 // scaled by the smaller of the two ratios of the screen the frameset fills,
@@ -1215,6 +1302,7 @@ function showRow(row) {
     }
     var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
     table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
+    keepRowsInReach(table, rows, row);
     var field = rowField();
     if (field)
         field.value = String(row);
@@ -1233,7 +1321,8 @@ function rowsPerScreen() {
     if (!table || rows.length === 0)
         return 1;
     var height = rows[0].getBoundingClientRect().height || 1;
-    var room = (window.innerHeight || 0) - selectButtonTop(table);
+    var band = reachBand();
+    var room = (band ? band.bottom : window.innerHeight || 0) - selectButtonTop(table);
     return Math.max(1, Math.floor(room / height));
 }
 
@@ -1809,6 +1898,9 @@ function showViewControls() {
         return;
     var view = frameView();
     bar.style.fontSize = baseFontSize() + "px";
+    var band = reachBand();
+    if (band)
+        bar.style.bottom = Math.max(0.3 * baseFontSize(), band.height - band.bottom) + "px";
     var sizeButton = bar.querySelector(".textSize");
     sizeButton.setAttribute("aria-label", view.textScale >= 2 ? "Normal text size"
                                           : "Larger text, now " + Math.round(view.textScale * 100) + " %");
@@ -1956,6 +2048,7 @@ function refitFrame() {
     if (window.name === "con")
         showViewControls();
     if (window.name === "nav") {
+        placeColumnInReach();
         fitCaptions();
         reportSelectBox();
     } else {

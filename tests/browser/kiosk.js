@@ -48,9 +48,9 @@ function copyFolder(from, to) {
 
 // The sample kiosk system with the display tests' and these tests' hard pages
 // (or only the page folders of the given folders), made for a screen of the
-// given size. Returns its folder, what zel-make said, and the main file of
+// given size, with the further configuration lines given. Returns its folder, what zel-make said, and the main file of
 // every page ("news/today.htm"), sorted.
-function makeKiosk(buildDir, size, workDir, folders) {
+function makeKiosk(buildDir, size, workDir, folders, settings) {
     const dir = fs.mkdtempSync(path.join(workDir || os.tmpdir(), `kiosk-${size.width}x${size.height}-`));
     // ZEL_TEMPLATE names another Template folder to try the pages with (an older one, say).
     copyFolder(process.env.ZEL_TEMPLATE || path.join(sourceDir, 'template'), dir);
@@ -58,7 +58,8 @@ function makeKiosk(buildDir, size, workDir, folders) {
                                      path.join(sourceDir, 'tests', 'display', 'pages'), path.join(__dirname, 'pages')])
         copyFolder(folder, dir);
     const configuration = path.join(dir, 'configuration.txt');
-    fs.appendFileSync(configuration, `screenwidth ${size.width}\r\nscreenheight ${size.height}\r\n`);
+    fs.appendFileSync(configuration, [`screenwidth ${size.width}`, `screenheight ${size.height}`]
+        .concat(settings || []).map((line) => line + '\r\n').join(''));
     const run = spawnSync(path.join(buildDir, 'bin', 'zel-make'), [dir], { encoding: 'utf8', timeout: 120000 });
     if (run.status === null || run.status > 1)
         throw new Error(`zel-make failed (${run.status}): ${run.stderr}`);

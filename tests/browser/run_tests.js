@@ -661,6 +661,46 @@ async function scheduleRun(browser, buildDir, size, work, label) {
     await win.context.close();
 }
 
+// A tall portrait screen mounted for a wheelchair user's reach: on every page of the sample, the centre of every
+// touch target (navigation buttons, the selector rows shown, the visitor's buttons) lies between 380 and 1220 mm
+// above the floor.
+async function reachRun(browser, buildDir, size, work, label) {
+    const screenMm = 1210, bottomMm = 300;
+    const k = kiosk.makeKiosk(buildDir, size, work, [path.join(__dirname, '..', '..', 'examples', 'sample')],
+                              [`screenheightmm ${screenMm}`, `mountingheightmm ${bottomMm}`]);
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    const heightOf = (y) => bottomMm + screenMm * (1 - y / size.height);
+    const faults = [];
+    for (const name of k.pages) {
+        await kiosk.open(page, fileUrl(k.dir) + '/' + name);
+        if (!(await kiosk.waitForKiosk(page)))
+            continue;
+        const targets = [];
+        for (const frameName of ['nav', 'con']) {
+            const f = kiosk.frameNamed(page, frameName);
+            const box = await (await f.frameElement()).boundingBox();
+            targets.push(...(await f.evaluate(() => Array.from(document.querySelectorAll(
+                'a.nav, #sTable tr, .viewControls button')).filter((e) => e.textContent.trim()
+                && getComputedStyle(e).visibility !== 'hidden').map((e) => {
+                const r = e.getBoundingClientRect();
+                return { text: e.textContent.trim().slice(0, 20), y: r.top + r.height / 2 };
+            }))).map((t) => ({ text: t.text, y: t.y + box.y })));
+        }
+        for (const t of targets) {
+            const mm = heightOf(t.y);
+            if (mm < 380 || mm > 1220)
+                faults.push(`${name}: ${t.text} at ${Math.round(mm)} mm`);
+        }
+        if (targets.length === 0)
+            faults.push(`${name}: no target`);
+    }
+    row(`${label}: every touch target within reach (380 to 1220 mm) on a screen mounted for it`,
+        faults.length === 0, faults.slice(0, 6).join('; '));
+    row(`${label}: no script error within reach`, win.log.errors.length === 0, win.log.errors.slice(0, 4).join(' | '));
+    await win.context.close();
+}
+
 async function main() {
     if (kiosk.chromiumMissing()) {
         console.log('SKIP: Chromium (/usr/bin/chromium) is not installed; scripts/setup installs it');
@@ -675,7 +715,10 @@ async function main() {
         // "--only dates": the rows of dates alone.
         for (let s = 0; only === 'dates' && s < sizes.length; ++s)
             await scheduleRun(browser, buildDir, sizes[s], work, `${sizes[s].width}x${sizes[s].height} dates`);
-        for (let s = 0; only !== 'dates' && s < sizes.length; ++s) {
+        // "--only reach": the reach rows alone.
+        for (const size of sizes.filter((z) => z.height > z.width && (!only || only === 'reach')))
+            await reachRun(browser, buildDir, size, work, `${size.width}x${size.height} reach`);
+        for (let s = 0; only !== 'dates' && only !== 'reach' && s < sizes.length; ++s) {
             const size = sizes[s];
             const k = kiosk.makeKiosk(buildDir, size, work);
             row(`${size.width}x${size.height}: Make All counts the dead references`,
