@@ -99,7 +99,8 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     // the visitor only the idle return: it is tried on those at every size.
     await idleRun(browser, size, turn, urlOf, pages, buttonless, label);
     if (mode === 'file') {
-        for (const [part, run] of [['author mistakes', authorMistakes], ['visitor aids', visitorAids]]) {
+        for (const [part, run] of [['author mistakes', authorMistakes], ['visitor aids', visitorAids],
+                                   ['first paint', firstPaint]]) {
             try {
                 await run(browser, k, size, urlOf, label);
             } catch (error) {
@@ -658,6 +659,48 @@ async function scheduleRun(browser, buildDir, size, work, label) {
     row(`${label}: a page going off show is left at the next touch, one opened off show at once, the root stays`,
         opened && stays && left && leftAtOnce && rootStays, JSON.stringify({ opened, stays, left, leftAtOnce, rootStays }));
     row(`${label}: no script error with dates`, win.log.errors.length === 0, win.log.errors.slice(0, 4).join(' | '));
+    await win.context.close();
+}
+
+// Pages opened one after another as a visitor's touches open them: no frame the browser draws on the way is white
+// (the style sheet's background is not), and no frame draws a page's text before the script has fitted it.
+async function firstPaint(browser, k, size, urlOf, label) {
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    await win.context.addInitScript(() => {
+        if (window === window.top)
+            return;
+        window.zelUnfittedFrames = 0;
+        const tick = () => {
+            const root = document.documentElement;
+            if (root && root.getAttribute('data-kiosk-ready') === '1')
+                return;
+            if (document.body && root && !root.classList.contains('preparing'))
+                ++window.zelUnfittedFrames;
+            requestAnimationFrame(tick);
+        };
+        requestAnimationFrame(tick);
+    });
+    const faults = [];
+    await kiosk.open(page, urlOf('root/root.htm'));
+    await kiosk.waitForKiosk(page, urlOf('root/root.htm'));
+    for (const name of ['news/news.htm', 'shops/long.htm', 'root/root.htm', 'missing.html']) {
+        const frames = await kiosk.drawnFrames(win.session, async () => {
+            await page.evaluate((to) => { window.location.href = to; }, urlOf(name));
+            await kiosk.waitForKiosk(page, urlOf(name));
+            await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+        });
+        const white = frames.filter((f) => f.white > 0.9).length;
+        if (white)
+            faults.push(`${name}: ${white} of ${frames.length} frames white`);
+        for (const frameName of ['con', 'nav']) {
+            const unfitted = await kiosk.frameNamed(page, frameName).evaluate(() => window.zelUnfittedFrames);
+            if (unfitted)
+                faults.push(`${name}: ${frameName} drawn ${unfitted} times before it was fitted`);
+        }
+    }
+    row(`${label}: pages open on their own background, never white, and show no text before it is fitted`,
+        faults.length === 0, faults.join('; '));
     await win.context.close();
 }
 
