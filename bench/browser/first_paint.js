@@ -7,7 +7,7 @@
 // ready), and how long the window shows white on the way (frames of the
 // browser's screencast more than 90 % white). Prints the median and the worst
 // of RUNS openings; with ZEL_BASELINE_TEMPLATE (another Template folder, such
-// as an older one) the same for it first, in the same browser.
+// as an older one) the same for it, in the same browser, the two taking turns.
 //
 // Usage: node bench/browser/first_paint.js [BUILD_DIR] [RUNS]
 'use strict';
@@ -58,42 +58,59 @@ async function openPage(page, url) {
     return { start, readyAt, ms: readyAt - start };
 }
 
-async function measure(browser, template, label, work) {
+// One kiosk system made with the Template given ('' the source tree's).
+function makeWith(template, work) {
     if (template)
         process.env.ZEL_TEMPLATE = template;
     else
         delete process.env.ZEL_TEMPLATE;
-    const k = kiosk.makeKiosk(buildDir, size, work);
+    return kiosk.makeKiosk(buildDir, size, work);
+}
+
+// One opening of the selector from the root page: its time to ready and,
+// with the screencast on (which slows the page), the time white is shown.
+async function openOnce(win, k, withFrames) {
     const root = fileUrl(k.dir) + '/root/root.htm', selector = fileUrl(k.dir) + '/shops/long.htm';
-    const win = await kiosk.openWindow(browser, size);
-    await win.context.addInitScript(markReady);
-    for (const rate of [1, 4]) {
-        await win.session.send('Emulation.setCPUThrottlingRate', { rate });
-        const ready = [], white = [];
-        for (let r = 0; r < runs; ++r) {
-            await kiosk.open(win.page, root);
-            await kiosk.waitForKiosk(win.page, root);
-            ready.push((await openPage(win.page, selector)).ms);
-        }
-        // The white frames, in runs of their own (the screencast slows the page).
-        for (let r = 0; r < runs; ++r) {
-            await kiosk.open(win.page, root);
-            await kiosk.waitForKiosk(win.page, root);
-            let opened;
-            const frames = await kiosk.drawnFrames(win.session, async () => { opened = await openPage(win.page, selector); });
-            let shown = 0;
-            for (let f = 0; f < frames.length; ++f) {
-                const until = f + 1 < frames.length ? frames[f + 1].time : opened.readyAt;
-                if (frames[f].white > 0.9 && until > opened.start)
-                    shown += until - Math.max(frames[f].time, opened.start);
-            }
-            white.push(shown);
-        }
-        console.log(`${label}, CPU /${rate}: 40-item selector ready in ${Math.round(median(ready))} ms median, `
-                    + `${Math.round(Math.max(...ready))} ms worst; white shown ${Math.round(median(white))} ms median, `
-                    + `${Math.round(Math.max(...white))} ms worst (${runs} runs)`);
+    await kiosk.open(win.page, root);
+    await kiosk.waitForKiosk(win.page, root);
+    if (!withFrames)
+        return (await openPage(win.page, selector)).ms;
+    let opened;
+    const frames = await kiosk.drawnFrames(win.session, async () => { opened = await openPage(win.page, selector); });
+    let shown = 0;
+    for (let f = 0; f < frames.length; ++f) {
+        const until = f + 1 < frames.length ? frames[f + 1].time : opened.readyAt;
+        if (frames[f].white > 0.9 && until > opened.start)
+            shown += until - Math.max(frames[f].time, opened.start);
     }
-    await win.context.close();
+    return shown;
+}
+
+// The Templates take turns, run by run, so that a machine busy with
+// something else weighs on both alike.
+async function measure(browser, templates, work) {
+    const kiosks = templates.map(([label, template]) => ({ label, k: makeWith(template, work) }));
+    for (const rate of [1, 4]) {
+        const wins = [];
+        for (let t = 0; t < kiosks.length; ++t) {
+            wins.push(await kiosk.openWindow(browser, size));
+            await wins[t].context.addInitScript(markReady);
+            await wins[t].session.send('Emulation.setCPUThrottlingRate', { rate });
+        }
+        const ready = kiosks.map(() => []), white = kiosks.map(() => []);
+        for (let r = 0; r < runs; ++r)
+            for (let t = 0; t < kiosks.length; ++t) {
+                ready[t].push(await openOnce(wins[t], kiosks[t].k, false));
+                white[t].push(await openOnce(wins[t], kiosks[t].k, true));
+            }
+        for (let t = 0; t < kiosks.length; ++t) {
+            console.log(`${kiosks[t].label}, CPU /${rate}: 40-item selector ready in ${Math.round(median(ready[t]))} ms `
+                        + `median, ${Math.round(Math.max(...ready[t]))} ms worst; white shown `
+                        + `${Math.round(median(white[t]))} ms median, ${Math.round(Math.max(...white[t]))} ms worst `
+                        + `(${runs} runs)`);
+            await wins[t].context.close();
+        }
+    }
 }
 
 async function main() {
@@ -104,11 +121,11 @@ async function main() {
     const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-paint-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
     const browser = await kiosk.launch(pw);
-    const now = process.env.ZEL_TEMPLATE ? path.resolve(process.env.ZEL_TEMPLATE) : '';
+    const templates = [['now', process.env.ZEL_TEMPLATE ? path.resolve(process.env.ZEL_TEMPLATE) : '']];
+    if (process.env.ZEL_BASELINE_TEMPLATE)
+        templates.unshift(['baseline', path.resolve(process.env.ZEL_BASELINE_TEMPLATE)]);
     try {
-        if (process.env.ZEL_BASELINE_TEMPLATE)
-            await measure(browser, path.resolve(process.env.ZEL_BASELINE_TEMPLATE), 'baseline', work);
-        await measure(browser, now, 'now', work);
+        await measure(browser, templates, work);
     } finally {
         await browser.close();
         fs.rmSync(work, { recursive: true, force: true });
