@@ -243,6 +243,11 @@ TEST(ColourContrast, FindsTextTooCloseToItsBackground)
          "p.leaf { color: red; background: transparent }",
          {"Contrast 3.9:1 of #ff0000 on #ffffff in p.leaf, below 4.5:1"}},
         {"rules the pages do not use", "div.other { color: #fff; background: #fff }", {}},
+        {"the high-contrast scheme",
+         "html.contrast body { color: #333; background: #000 } html.contrast a.nav { color: #fff; background: #000 } "
+         "html.contrast a.nav.disabled { color: #444 }",
+         {"Contrast 1.6:1 of #333333 on #000000 in html.contrast body, below 4.5:1",
+          "Contrast 2.1:1 of #444444 on #000000 in html.contrast a.nav.disabled, below 4.5:1"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
