@@ -154,7 +154,7 @@ function setupFor(name) {
     var scrolling = element ? String(element.getAttribute("scrolling") || "").toLowerCase() : "";
     return {type: "setup", screen: hubScreen(), scrolling: scrolling, title: pageTitle(), clock: hub.clock,
             fromHistory: shownFromHistory(), rememberedRow: rememberedRow(), editMode: editMode(),
-            view: hubView(), speech: hubSpeech()};
+            view: hubView(), speech: hubSpeech(), reach: hubReach()};
 }
 
 function sendToFrame(name, message) {
@@ -893,10 +893,19 @@ var frame = {
     setup: null,         // the hub's answer to hello
     screen: null,
     selectBox: null,
+    parsed: false,       // the document is parsed: messages are handled
+    early: [],           // messages that came before, in order
     ready: false
 };
 
+// The frame says hello as soon as its script runs, so that the hub's answer
+// is there when the document has been parsed; what comes before is handled
+// then, in order.
 function frameReceive(message) {
+    if (!frame.parsed) {
+        frame.early.push(message);
+        return;
+    }
     switch (message.type) {
     case "setup":
         frame.setup = message;
@@ -947,6 +956,93 @@ function frameReceive(message) {
     }
 }
 
+// ---- Reach: where the made page names the screen's height on the wall and
+// the height of its lower edge above the floor (in mm), every touch target
+// stays between these heights, where a visitor in a wheelchair reaches it:
+// the navigation column moves (and where it must, shrinks) into that band,
+// the visitor's buttons stand in it, and a selector shows only the rows
+// within it. ZEL_Editor's kiosk check judges the layout by the same numbers.
+
+var lowestReachMm = 380;
+var highestReachMm = 1220;
+var smallestTargetPixels = 44;
+var smallestTargetMm = 9;
+
+function hubReach() {
+    var meta = document.querySelector("meta[name='kiosk-reach']");
+    var numbers = meta ? String(meta.getAttribute("content") || "").trim().split(/\s+/).map(Number) : [];
+    if (numbers.length !== 2 || !(numbers[0] > 0) || !(numbers[1] > 0))
+        return null;
+    return {screenMm: numbers[0], bottomMm: numbers[1]};
+}
+
+// The band within reach, in CSS pixels from the screen's top (where both
+// frames start), and the millimetres of one pixel; null without the numbers.
+function reachBand() {
+    var reach = frame.setup ? frame.setup.reach : null;
+    var height = frame.screen ? frame.screen.height : 0;
+    if (!reach || !(height > 0))
+        return null;
+    var at = function (mm) {
+        return Math.max(0, Math.min(height, height * (1 - (mm - reach.bottomMm) / reach.screenMm)));
+    };
+    return {top: at(highestReachMm), bottom: at(lowestReachMm), height: height, pixelMm: reach.screenMm / height};
+}
+
+// The column's rows keep the heights written into the page where the band
+// holds them; else they shrink to fit it, each button no smaller than a
+// fingertip, and a column still taller stands in the middle of the band.
+function placeColumnInReach() {
+    var table = document.querySelector("table.nav");
+    var band = reachBand();
+    if (!table || !band)
+        return;
+    document.body.classList.add("reach");
+    var cells = [], written = 0, rowHeight = 0, gap = 10;
+    for (var r = 0; r < table.rows.length; ++r) {
+        var cell = table.rows[r].cells[0];
+        if (!cell)
+            continue;
+        var height = parseInt(cell.getAttribute("height"), 10) || 0;
+        cells.push({cell: cell, height: height});
+        written += height;
+        rowHeight = rowHeight ? Math.min(rowHeight, height) : height;
+        var link = cell.querySelector("a.nav");
+        if (link && link.offsetHeight && cell.offsetHeight > link.offsetHeight)
+            gap = cell.offsetHeight - link.offsetHeight;
+    }
+    var room = band.bottom - band.top;
+    var least = Math.max(smallestTargetPixels, smallestTargetMm / band.pixelMm) + gap;
+    var scale = written <= room || !rowHeight ? 1 : Math.min(1, Math.max(room / written, least / rowHeight));
+    var total = 0;
+    for (var c = 0; c < cells.length; ++c) {
+        var scaled = Math.floor(cells[c].height * scale);
+        cells[c].cell.style.height = scaled + "px";
+        total += scaled;
+    }
+    var top = total <= room ? band.top : band.top - (total - room) / 2;
+    table.style.marginTop = Math.round(Math.max(0, Math.min(band.height - total, top))) + "px";
+}
+
+// On a selector, the current row stays within the band and the rows outside
+// it are not shown (nor touched).
+function keepRowsInReach(table, rows, row) {
+    var band = reachBand();
+    if (!band)
+        return;
+    var box = rows[row].getBoundingClientRect();
+    var shift = box.bottom > band.bottom ? band.bottom - box.bottom : 0;
+    if (box.top + shift < band.top)
+        shift = band.top - box.top;
+    if (shift)
+        table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
+    for (var i = 0; i < rows.length; ++i) {
+        var rect = rows[i].getBoundingClientRect();
+        var inside = i === row || (rect.top >= band.top - 0.5 && rect.bottom <= band.bottom + 0.5);
+        rows[i].style.visibility = inside ? "" : "hidden";
+    }
+}
+
 // ---- Sizes follow the screen: the root font size is the one the style sheet
 // gives the pages (its "html" rule), drawn for the design screen below,
 // scaled by the smaller of the two ratios of the screen the frameset fills,
@@ -984,7 +1080,11 @@ function frameView() {
 // the window is then narrower in CSS pixels than on the screen, and sizing
 // the type from it alone would cancel the zoom. Where the browser tells no
 // outer size, there is none to respect.
+var zoomDuringFit = 0; // read once for a whole refit (0: read each time)
+
 function browserZoom() {
+    if (zoomDuringFit)
+        return zoomDuringFit;
     try {
         var top = kioskTop();
         var outer = top.outerWidth || 0, inner = top.innerWidth || 0;
@@ -1215,6 +1315,7 @@ function showRow(row) {
     }
     var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
     table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
+    keepRowsInReach(table, rows, row);
     var field = rowField();
     if (field)
         field.value = String(row);
@@ -1233,7 +1334,8 @@ function rowsPerScreen() {
     if (!table || rows.length === 0)
         return 1;
     var height = rows[0].getBoundingClientRect().height || 1;
-    var room = (window.innerHeight || 0) - selectButtonTop(table);
+    var band = reachBand();
+    var room = (band ? band.bottom : window.innerHeight || 0) - selectButtonTop(table);
     return Math.max(1, Math.floor(room / height));
 }
 
@@ -1283,29 +1385,41 @@ function rowTouched(event) {
     }
 }
 
-// Shrinks the font of a block from its size as styled until it is at most
-// the given height; never below the smallest size.
-function shrinkToHeight(block, height, smallest) {
-    var size = pixels(block.ownerDocument.defaultView.getComputedStyle(block, null).fontSize);
-    while (block.offsetHeight > height && size > smallest) {
-        size -= 1;
-        block.style.fontSize = size + "px";
+// Shrinks the font of each block from its size as styled until it is at
+// most the given height, never below the smallest size; then a block still
+// taller shows only the whole lines that fit, the last one ending in an
+// ellipsis. The blocks take each step together (their heights do not depend
+// on each other), so the page is laid out once a step, not once a block.
+function fitBlocks(blocks, height, smallest) {
+    var view = window, fits = [];
+    for (var b = 0; b < blocks.length; ++b)
+        blocks[b].style.fontSize = "";
+    for (var f = 0; f < blocks.length; ++f)
+        fits.push({block: blocks[f], size: pixels(view.getComputedStyle(blocks[f], null).fontSize)});
+    var shrinking = fits;
+    while (shrinking.length > 0) {
+        shrinking = shrinking.filter(function (fit) { return fit.block.offsetHeight > height && fit.size > smallest; });
+        for (var s = 0; s < shrinking.length; ++s) {
+            shrinking[s].size -= 1;
+            shrinking[s].block.style.fontSize = shrinking[s].size + "px";
+        }
     }
-}
-
-// A block still taller than the height shows only the whole lines that fit,
-// the last one ending in an ellipsis.
-function clampLines(block, height) {
-    block.style.display = "";
-    block.style.webkitLineClamp = "";
-    block.style.maxHeight = "";
-    if (block.offsetHeight <= height)
-        return;
-    var line = pixels(block.ownerDocument.defaultView.getComputedStyle(block, null).lineHeight) || 1;
-    block.style.display = "-webkit-box";
-    block.style.webkitBoxOrient = "vertical";
-    block.style.webkitLineClamp = String(Math.max(1, Math.floor(height / line)));
-    block.style.maxHeight = height + "px";
+    for (var r = 0; r < fits.length; ++r) {
+        var style = fits[r].block.style;
+        style.display = "";
+        style.webkitLineClamp = "";
+        style.maxHeight = "";
+    }
+    var tall = fits.filter(function (fit) { return fit.block.offsetHeight > height; });
+    for (var t = 0; t < tall.length; ++t)
+        tall[t].line = pixels(view.getComputedStyle(tall[t].block, null).lineHeight) || 1;
+    for (var c = 0; c < tall.length; ++c) {
+        var clamped = tall[c].block.style;
+        clamped.display = "-webkit-box";
+        clamped.webkitBoxOrient = "vertical";
+        clamped.webkitLineClamp = String(Math.max(1, Math.floor(height / tall[c].line)));
+        clamped.maxHeight = height + "px";
+    }
 }
 
 // Once per selector page: links open in the whole window, rows take touches
@@ -1332,18 +1446,21 @@ function prepareSelector() {
         }
         for (var b = 0; b < table.tBodies.length; ++b)
             table.tBodies[b].setAttribute("role", "none");
+        // The rows' texts as drawn, all read before any row is named.
+        var texts = [];
+        for (var t = 0; t < table.rows.length; ++t)
+            texts.push(table.rows[t].innerText || table.rows[t].textContent || "");
         for (var r = 0; r < table.rows.length; ++r)
-            nameRow(table.rows[r], r);
+            nameRow(table.rows[r], r, texts[r]);
         table.addEventListener("click", rowTouched);
     }
     fitSelector();
 }
 
-function nameRow(row, index) {
+function nameRow(row, index, text) {
     row.setAttribute("role", "option");
     for (var c = 0; c < row.cells.length; ++c)
         row.cells[c].setAttribute("role", "none");
-    var text = row.innerText || row.textContent || "";
     text = text.replace(/\s+/g, " ").trim();
     row.setAttribute("aria-label", text || "Item " + (index + 1));
 }
@@ -1356,12 +1473,8 @@ function fitSelector() {
     var rowHeight = 0;
     for (var r = 0; r < table.rows.length; ++r)
         rowHeight = Math.max(rowHeight, parseInt(table.rows[r].cells[0].getAttribute("height"), 10) || 0);
-    var texts = table.getElementsByTagName("p");
-    for (var t = 0; t < texts.length && rowHeight > 0; ++t) {
-        texts[t].style.fontSize = "";
-        shrinkToHeight(texts[t], rowHeight - 8, rootFontSize() * 0.6);
-        clampLines(texts[t], rowHeight - 8);
-    }
+    if (rowHeight > 0)
+        fitBlocks(table.getElementsByTagName("p"), rowHeight - 8, rootFontSize() * 0.6);
     var titles = document.querySelectorAll("p.title");
     for (var k = 0; k < titles.length && band > 0; ++k) {
         titles[k].style.height = band + "px";
@@ -1558,53 +1671,92 @@ function captionOf(link) {
     return span;
 }
 
-function captionFits(link, span, size) {
+// The room for a caption in its button, read once: the button's size does
+// not change with the caption's.
+function captionRoom(link) {
     var style = getComputedStyle(link, null);
-    var width = link.clientWidth - pixels(style.paddingLeft) - pixels(style.paddingRight);
-    var height = link.clientHeight - 6;
-    var lines = span.offsetHeight / (size * 1.15);
-    return span.scrollWidth <= width + 0.5 && span.offsetWidth <= width + 0.5
-           && span.offsetHeight <= height && lines <= captionLines + 0.5;
+    return {width: link.clientWidth - pixels(style.paddingLeft) - pixels(style.paddingRight),
+            height: link.clientHeight - 6};
 }
 
-function captionSizes(link) {
-    var largest = Math.round(Math.min(1.1 * rootFontSize(), (link.clientHeight - 6) * 0.42));
+function captionFits(fit) {
+    var span = fit.span, room = fit.room;
+    var lines = span.offsetHeight / (fit.size * 1.15);
+    return span.scrollWidth <= room.width + 0.5 && span.offsetWidth <= room.width + 0.5
+           && span.offsetHeight <= room.height && lines <= captionLines + 0.5;
+}
+
+function captionSizes(room, root, base) {
+    var largest = Math.round(Math.min(1.1 * root, room.height * 0.42));
     // The smallest readable size is that of the text as drawn, before the
     // visitor enlarges it: an enlarged caption may give way in a narrow button.
-    var readable = Math.round(0.6 * 1.1 * baseFontSize());
+    var readable = Math.round(0.6 * 1.1 * base);
     return {largest: largest, smallest: Math.min(largest, Math.max(9, readable))};
 }
 
-function fitCaption(link) {
-    if (!link.textContent || !link.clientHeight)
-        return;
-    var span = captionOf(link);
-    span.classList.remove("shortened");
-    span.style.webkitLineClamp = "";
-    span.removeAttribute("title");
-    var sizes = captionSizes(link);
-    for (var size = sizes.largest; size >= sizes.smallest; --size) {
-        link.style.fontSize = size + "px";
-        span.innerHTML = span.getAttribute("data-words");
-        if (captionFits(link, span, size))
-            return;
-        hyphenateText(span);
-        if (captionFits(link, span, size))
-            return;
+// Each caption tries its sizes from the largest down, at each size first
+// as written and then hyphenated, until it fits. All buttons take the same
+// step together, so that the page is laid out once a step, not once for
+// every try of every button.
+function fitCaptions() {
+    var links = document.querySelectorAll("a.nav");
+    var root = rootFontSize(), base = baseFontSize();
+    var fits = [];
+    for (var i = 0; i < links.length; ++i)
+        if (links[i].textContent && links[i].clientHeight)
+            fits.push({link: links[i]});
+    for (var c = 0; c < fits.length; ++c) {
+        var span = captionOf(fits[c].link);
+        span.classList.remove("shortened");
+        span.style.webkitLineClamp = "";
+        span.removeAttribute("title");
+        fits[c].span = span;
+    }
+    for (var f = 0; f < fits.length; ++f) {
+        fits[f].room = captionRoom(fits[f].link);
+        fits[f].sizes = captionSizes(fits[f].room, root, base);
+        fits[f].size = fits[f].sizes.largest;
+        fits[f].hyphenated = false;
+    }
+    var trying = fits.filter(function (fit) { return fit.size >= fit.sizes.smallest; });
+    var failed = fits.filter(function (fit) { return fit.size < fit.sizes.smallest; });
+    while (trying.length > 0) {
+        for (var w = 0; w < trying.length; ++w) {
+            var fit = trying[w];
+            fit.link.style.fontSize = fit.size + "px";
+            fit.span.innerHTML = fit.span.getAttribute("data-words");
+            if (fit.hyphenated)
+                hyphenateText(fit.span);
+        }
+        var next = [];
+        for (var r = 0; r < trying.length; ++r) {
+            var tried = trying[r];
+            if (captionFits(tried))
+                continue;
+            if (!tried.hyphenated) {
+                tried.hyphenated = true;
+                next.push(tried);
+            } else if (tried.size > tried.sizes.smallest) {
+                tried.size -= 1;
+                tried.hyphenated = false;
+                next.push(tried);
+            } else {
+                failed.push(tried);
+            }
+        }
+        trying = next;
     }
     // Nothing fits: the smallest readable size, words broken where they must
     // be, and as many whole lines as the button holds, the last one ending in
     // an ellipsis.
-    var lines = Math.max(1, Math.min(captionLines, Math.floor((link.clientHeight - 6) / (sizes.smallest * 1.15))));
-    span.innerHTML = span.getAttribute("data-words");
-    span.classList.add("shortened");
-    span.style.webkitLineClamp = String(lines);
-}
-
-function fitCaptions() {
-    var links = document.querySelectorAll("a.nav");
-    for (var i = 0; i < links.length; ++i)
-        fitCaption(links[i]);
+    for (var n = 0; n < failed.length; ++n) {
+        var shortened = failed[n], smallest = shortened.sizes.smallest;
+        var lines = Math.max(1, Math.min(captionLines, Math.floor(shortened.room.height / (smallest * 1.15))));
+        shortened.link.style.fontSize = smallest + "px";
+        shortened.span.innerHTML = shortened.span.getAttribute("data-words");
+        shortened.span.classList.add("shortened");
+        shortened.span.style.webkitLineClamp = String(lines);
+    }
 }
 
 // Where the Select button stands, for the content frame to line its current
@@ -1809,6 +1961,9 @@ function showViewControls() {
         return;
     var view = frameView();
     bar.style.fontSize = baseFontSize() + "px";
+    var band = reachBand();
+    if (band)
+        bar.style.bottom = Math.max(0.3 * baseFontSize(), band.height - band.bottom) + "px";
     var sizeButton = bar.querySelector(".textSize");
     sizeButton.setAttribute("aria-label", view.textScale >= 2 ? "Normal text size"
                                           : "Larger text, now " + Math.round(view.textScale * 100) + " %");
@@ -1952,10 +2107,21 @@ function nameDocument() {
 }
 
 function refitFrame() {
+    zoomDuringFit = 0;
+    zoomDuringFit = browserZoom();
+    try {
+        refitParts();
+    } finally {
+        zoomDuringFit = 0;
+    }
+}
+
+function refitParts() {
     applyFontSize();
     if (window.name === "con")
         showViewControls();
     if (window.name === "nav") {
+        placeColumnInReach();
         fitCaptions();
         reportSelectBox();
     } else {
@@ -1985,6 +2151,9 @@ function prepareFrame() {
         return;
     }
     frame.ready = true;
+    // Shown again before it is fitted, in the same task: nothing is drawn in
+    // between, and the fitting measures the text as it will be drawn.
+    showText();
     nameDocument();
     hideFailedPictures();
     applyClock(frame.setup.clock);
@@ -2014,13 +2183,53 @@ function prepareDocument() {
         }
         if (window.name === "nav")
             prepareNavigation();
-        postToHub({type: "hello"});
+        frame.parsed = true;
+        var early = frame.early;
+        frame.early = [];
+        for (var i = 0; i < early.length; ++i)
+            frameReceive(early[i]);
     } catch (e) {
     }
 }
 
-if (isHub())
+// ---- Nothing white or unfitted is drawn: the frameset window takes the
+// pages' background (the style sheet's, for the visitor's contrast) before
+// its first paint, so that no white shows while the frames load; each frame
+// draws its background at once and its text only once fitted.
+
+var textHoldTimer = null;
+
+function paintPageBackground() {
+    try {
+        var root = document.documentElement;
+        var probe = document.createElement("body");
+        root.appendChild(probe);
+        var colour = window.getComputedStyle(probe, null).backgroundColor;
+        root.removeChild(probe);
+        if (colour && colour !== "transparent" && !/^rgba\(.*,\s*0\)$/.test(colour))
+            root.style.backgroundColor = colour;
+    } catch (e) {
+    }
+}
+
+// Until the frame is fitted, at most a few seconds should the hub not answer.
+function holdText() {
+    document.documentElement.classList.add("preparing");
+    textHoldTimer = setTimeout(showText, 3000);
+}
+
+function showText() {
+    clearTimeout(textHoldTimer);
+    document.documentElement.classList.remove("preparing");
+}
+
+if (isHub()) {
     applyFontSize();
+    paintPageBackground();
+} else {
+    holdText();
+    postToHub({type: "hello"});
+}
 
 if (document.readyState === "loading")
     document.addEventListener("DOMContentLoaded", prepareDocument);

@@ -93,6 +93,16 @@ struct Pair {
     QStringList background;
 };
 
+// The same rules in the visitor's high-contrast scheme (html.contrast):
+// its rules first, as they outweigh the others, then the others.
+QStringList inContrast(const QStringList& selectors)
+{
+    QStringList result;
+    for (const QString& selector : selectors)
+        result.append(QStringLiteral("html.contrast ") + selector);
+    return result + selectors;
+}
+
 const QList<Pair>& pairs()
 {
     const auto with = [](const QString& selector, const QStringList& parents) {
@@ -122,7 +132,13 @@ const QList<Pair>& pairs()
         {with(QStringLiteral("#sTable tr.current td"), QStringList{QStringLiteral("p.item")} + list),
          with(QStringLiteral("#sTable tr.current td"), list)},
     };
-    return all;
+    static const QList<Pair> withContrast = [] {
+        QList<Pair> result = all;
+        for (const Pair& pair : all)
+            result.append(Pair{inContrast(pair.text), inContrast(pair.background)});
+        return result;
+    }();
+    return withContrast;
 }
 
 const QStringList colourProperty = {QStringLiteral("color")};

@@ -32,7 +32,8 @@ double luminance(double red, double green, double blue);
 double ratio(double luminanceA, double luminanceB);
 double ratio(const Colour& text, const Colour& background);
 // One line for each rule the pages use (body, the content's paragraphs,
-// links, the navigation buttons, the selector rows) that sets a text or
+// links, the navigation buttons, the selector rows; also as the visitor's
+// high-contrast scheme sets them, "html.contrast body") that sets a text or
 // background colour whose pair is below 4.5:1, or 3:1 for large text (24 px,
 // or bold from 18.66 px): "Contrast 2.9:1 of #999999 on #ffffff in body,
 // below 4.5:1". A colour that cannot be read is passed over.

@@ -57,8 +57,12 @@ inline const QString NoTextAlternative = QStringLiteral("no text alternative");
 // A text colour of stylesheet.css too close to its background for a visitor
 // with poor sight.
 inline const QString LowContrast = QStringLiteral("low contrast");
+// Navigation buttons the reachable part of the screen (from the screen's
+// configured size and mounting height) cannot hold.
+inline const QString OutOfReach = QStringLiteral("out of reach");
 // Navigation buttons or selector rows smaller than a fingertip at the
-// configured screen size. The least serious kind.
+// configured screen size (pixels, and mm when the screen's size is given).
+// The least serious kind.
 inline const QString SmallTouchTarget = QStringLiteral("small touch target");
 QList<QString> all();
 // The kind a problem the maker reports is listed under.

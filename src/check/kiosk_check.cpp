@@ -8,6 +8,7 @@
 #include "config/configuration.h"
 #include "config/kiosk_design.h"
 #include "config/kiosk_system.h"
+#include "config/screen_reach.h"
 #include "config/selector_row.h"
 #include "base/line_end.h"
 #include "pages/page_paths.h"
@@ -146,10 +147,10 @@ void KioskCheck::addBadNames()
 
 namespace {
 
-// The least width and height of a touch target, in CSS pixels.
-constexpr int kSmallestTarget = 44;
+constexpr int kSmallestTarget = KioskDesign::smallestTargetPixels;
 
 QString pixelText(double pixels) { return QString::number(std::floor(pixels)); }
+QString millimetreText(double millimetres) { return QString::number(std::floor(millimetres * 10) / 10, 'f', 1); }
 
 } // namespace
 
@@ -186,16 +187,12 @@ void KioskCheck::setUpTextBoxes()
                                  rowHeight - offset("top") - offset("bottom"));
         m_buttonBox[i].maxLines = KioskDesign::captionLines;
     }
-    // Touch targets smaller than a fingertip (44 x 44 CSS pixels), once for
-    // the kiosk system: the layout is the same on every page.
-    const QString configuration = system.folder() + QStringLiteral("configuration.txt");
+    // Touch targets smaller than a fingertip, once for the kiosk system: the
+    // layout is the same on every page.
     const double buttonWidth = std::min(widths[0], widths[1]) - offset("left") - offset("right");
     const double buttonHeight = rowHeight - offset("top") - offset("bottom");
-    if (buttonWidth < kSmallestTarget || buttonHeight < kSmallestTarget)
-        m_findings.append(Finding{configuration, 1, FindingKind::SmallTouchTarget,
-                                  QStringLiteral("Navigation buttons are %1 x %2 px, smaller than %3 x %3 px")
-                                      .arg(pixelText(buttonWidth), pixelText(buttonHeight))
-                                      .arg(kSmallestTarget)});
+    const SelectorRow row = SelectorRow::of(std::int16_t(navigationHeight), std::int16_t(buttons));
+    addTargetFindings(buttonWidth, buttonHeight, row.height, offset("top") + offset("bottom"));
 
     // Root and branch content frames, as high as the screen.
     m_screenHeight = item("screenheight");
@@ -206,13 +203,8 @@ void KioskCheck::setUpTextBoxes()
     // table's borders and the paragraph's margins.
     const QString itemText = QStringLiteral("p.item");
     const QString margin = QStringLiteral("margin");
-    const SelectorRow row = SelectorRow::of(std::int16_t(navigationHeight), std::int16_t(buttons));
     const int itemHeight = row.height;
     const int pictureWidth = row.pictureWidth;
-    if (itemHeight < kSmallestTarget)
-        m_findings.append(Finding{
-            configuration, 1, FindingKind::SmallTouchTarget,
-            QStringLiteral("Selector rows are %1 px high, smaller than %2 px").arg(itemHeight).arg(kSmallestTarget)});
     const double cellWidth = item("selectorContentWidth") - pictureWidth - 6;
     m_itemBox = textBox(sheet, itemText, cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3),
                         itemHeight - 2 - sheet.side(itemText, margin, 0) - sheet.side(itemText, margin, 2));
@@ -227,6 +219,63 @@ void KioskCheck::setUpTextBoxes()
         box.breaksWords = box.breaksWords && box.maxLines > 1;
         m_titleBox.insert(u'#' + name, box);
     }
+}
+
+// Buttons and selector rows smaller than 44 x 44 px, or than 9 x 9 mm on a
+// screen whose size is given; with its height on the wall too, a navigation
+// column the reachable part of the screen cannot hold (the kiosk's script
+// squeezes it into that part, its buttons no smaller than those least sizes).
+void KioskCheck::addTargetFindings(double buttonWidth, double buttonHeight, int rowHeight, double buttonGap)
+{
+    const KioskSystem& system = kiosk();
+    const QString configuration = system.folder() + QStringLiteral("configuration.txt");
+    const auto add = [&](const QString& kind, const QString& text) {
+        m_findings.append(Finding{configuration, 1, kind, text});
+    };
+    if (buttonWidth < kSmallestTarget || buttonHeight < kSmallestTarget)
+        add(FindingKind::SmallTouchTarget, QStringLiteral("Navigation buttons are %1 x %2 px, smaller than %3 x %3 px")
+                                               .arg(pixelText(buttonWidth), pixelText(buttonHeight))
+                                               .arg(kSmallestTarget));
+    if (rowHeight < kSmallestTarget)
+        add(FindingKind::SmallTouchTarget,
+            QStringLiteral("Selector rows are %1 px high, smaller than %2 px").arg(rowHeight).arg(kSmallestTarget));
+    const ScreenReach reach = ScreenReach::of(system);
+    if (!reach.sizeKnown())
+        return;
+    const int screenHeight = system.integerValue(QStringLiteral("screenheight"));
+    const double millimetres = reach.millimetresPerPixel(screenHeight);
+    constexpr double smallest = KioskDesign::smallestTargetMm;
+    if (buttonWidth * millimetres < smallest || buttonHeight * millimetres < smallest)
+        add(FindingKind::SmallTouchTarget,
+            QStringLiteral("Navigation buttons are %1 x %2 mm on the screen, smaller than %3 x %3 mm")
+                .arg(millimetreText(buttonWidth * millimetres), millimetreText(buttonHeight * millimetres))
+                .arg(smallest));
+    if (rowHeight * millimetres < smallest)
+        add(FindingKind::SmallTouchTarget,
+            QStringLiteral("Selector rows are %1 mm high on the screen, smaller than %2 mm")
+                .arg(millimetreText(rowHeight * millimetres))
+                .arg(smallest));
+    if (!reach.known())
+        return;
+    const double top = reach.bandTop(screenHeight), bottom = reach.bandBottom(screenHeight);
+    const int buttons = std::max<int>(1, system.integerValue(QStringLiteral("buttons")));
+    const double navigationHeight = system.integerValue(QStringLiteral("navigationHeight"));
+    // The script's least row: a button face of the least size and the gap around it.
+    const double leastRow = std::max<double>(kSmallestTarget, smallest / millimetres) + buttonGap;
+    const double needed = std::min(navigationHeight, buttons * leastRow);
+    const QString band = QStringLiteral("%1 to %2 mm").arg(KioskDesign::lowestReachMm).arg(KioskDesign::highestReachMm);
+    if (bottom <= top)
+        add(FindingKind::OutOfReach, QStringLiteral("The screen shows from %1 to %2 mm above the floor, none of it "
+                                                    "within reach (%3): no button can be reached")
+                                         .arg(reach.bottomMm)
+                                         .arg(reach.bottomMm + reach.screenHeightMm)
+                                         .arg(band));
+    else if (bottom - top + 0.5 < needed)
+        add(FindingKind::OutOfReach, QStringLiteral("Only %1 px of the screen are within reach (%2 above the floor), "
+                                                    "too few for %3 buttons of at least %4 px: some are out of reach")
+                                         .arg(pixelText(bottom - top), band)
+                                         .arg(buttons)
+                                         .arg(std::ceil(leastRow)));
 }
 
 bool KioskCheck::checkNextPage()

@@ -30,7 +30,9 @@ class KioskSystem;
 // and items leads to from the root page, and button and item texts that may
 // not fit their button or row, and page and page folder names against the
 // name rule (made all the same), text colours of stylesheet.css too close to
-// their background, and buttons and selector rows too small to touch. By the pages' #show lines: pages that are
+// their background, buttons and selector rows too small to touch, and with
+// the screen's size and mounting height given, buttons out of a wheelchair
+// user's reach. By the pages' #show lines: pages that are
 // over or never on show, and pages on show whose buttons and items all lead
 // to pages off show at a moment from the check's moment on (with a moment
 // given, at that moment), a visitor stranded there.
@@ -75,6 +77,7 @@ private:
     KioskSystem& kiosk() const { return m_kiosk; }
 
     void checkPage(const QString& pageSource);
+    void addTargetFindings(double buttonWidth, double buttonHeight, int rowHeight, double buttonGap);
     void noteUse(PageMaker::Use use, const QString& value);
     void noteProblem(const Problem& problem);
     void add(int line, const QString& kind, const QString& text);

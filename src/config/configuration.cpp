@@ -139,6 +139,11 @@ void openConfiguration(KioskSystem& kiosk, const QString& folderAsGiven, Problem
     // The language the pages are written in ("en", "de-CH"), for screen readers
     // and speech; none given leaves the pages without one.
     kiosk.addString(QStringLiteral("language"), QString());
+    // The screen's height on the wall (of the visible picture) and the height
+    // of its lower edge above the floor, in mm; 0: not given. With both, the
+    // touch targets are kept within a wheelchair user's reach.
+    kiosk.addInteger(QStringLiteral("screenheightmm"), 0, 0, 32767);
+    kiosk.addInteger(QStringLiteral("mountingheightmm"), 0, 0, 32767);
     const QString configurationPath = folder + QStringLiteral("configuration.txt");
     const std::string problem = fileio::regularFileProblem(configurationPath.toStdString());
     if (!problem.empty()) {

@@ -18,5 +18,14 @@ constexpr int screenHeight = 1024;
 constexpr int smallestRootFontSize = 11;
 // A navigation caption shows this many lines at most, however tall its button.
 constexpr int captionLines = 3;
+// Touch targets stay between these heights above the floor (mm), where a
+// visitor in a wheelchair reaches them, when the screen's size and mounting
+// height are configured.
+constexpr int lowestReachMm = 380;
+constexpr int highestReachMm = 1220;
+// The least width and height of a touch target: CSS pixels, and millimetres
+// on a screen whose size is configured.
+constexpr int smallestTargetPixels = 44;
+constexpr int smallestTargetMm = 9;
 
 } // namespace KioskDesign

@@ -5,6 +5,7 @@
 #include "maker/page_frame.h"
 
 #include "config/kiosk_system.h"
+#include "config/screen_reach.h"
 #include "maker/html_escape.h"
 #include "maker/maker_module.h"
 #include "maker/page_output.h"
@@ -34,6 +35,12 @@ void makeHeader(const PageOutput& page, TextFiles::OutputFile& file, const QStri
             if (frameName == QLatin1String("Main") && !page.schedule().always())
                 file.printLine(QStringLiteral("<meta name=\"kiosk-show\" content=\"")
                                + Html::encodeAttribute(page.schedule().toAttribute()) + QStringLiteral("\">"));
+            // The screen's size and height on the wall, for the kiosk script
+            // to keep every touch target within reach.
+            if (const ScreenReach reach = ScreenReach::of(page.make().kiosk);
+                frameName == QLatin1String("Main") && reach.known())
+                file.printLine(QStringLiteral("<meta name=\"kiosk-reach\" content=\"") + reach.attribute()
+                               + QStringLiteral("\">"));
             file.printLine(QStringLiteral("</head>"));
         });
 }

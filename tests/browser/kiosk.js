@@ -48,9 +48,9 @@ function copyFolder(from, to) {
 
 // The sample kiosk system with the display tests' and these tests' hard pages
 // (or only the page folders of the given folders), made for a screen of the
-// given size. Returns its folder, what zel-make said, and the main file of
+// given size, with the further configuration lines given. Returns its folder, what zel-make said, and the main file of
 // every page ("news/today.htm"), sorted.
-function makeKiosk(buildDir, size, workDir, folders) {
+function makeKiosk(buildDir, size, workDir, folders, settings) {
     const dir = fs.mkdtempSync(path.join(workDir || os.tmpdir(), `kiosk-${size.width}x${size.height}-`));
     // ZEL_TEMPLATE names another Template folder to try the pages with (an older one, say).
     copyFolder(process.env.ZEL_TEMPLATE || path.join(sourceDir, 'template'), dir);
@@ -58,7 +58,8 @@ function makeKiosk(buildDir, size, workDir, folders) {
                                      path.join(sourceDir, 'tests', 'display', 'pages'), path.join(__dirname, 'pages')])
         copyFolder(folder, dir);
     const configuration = path.join(dir, 'configuration.txt');
-    fs.appendFileSync(configuration, `screenwidth ${size.width}\r\nscreenheight ${size.height}\r\n`);
+    fs.appendFileSync(configuration, [`screenwidth ${size.width}`, `screenheight ${size.height}`]
+        .concat(settings || []).map((line) => line + '\r\n').join(''));
     const run = spawnSync(path.join(buildDir, 'bin', 'zel-make'), [dir], { encoding: 'utf8', timeout: 120000 });
     if (run.status === null || run.status > 1)
         throw new Error(`zel-make failed (${run.status}): ${run.stderr}`);
@@ -239,7 +240,63 @@ async function swipe(session, x, y, dy, steps = 8) {
     await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
 }
 
+// The share of pure white pixels in a PNG of 8-bit RGB or RGBA pixels, not
+// interlaced, as the browser's screencast gives its frames.
+function whiteShare(png) {
+    let pos = 8, width = 0, height = 0, bpp = 4;
+    const data = [];
+    while (pos + 8 <= png.length) {
+        const length = png.readUInt32BE(pos), type = png.toString('latin1', pos + 4, pos + 8);
+        const chunk = png.subarray(pos + 8, pos + 8 + length);
+        if (type === 'IHDR') {
+            width = chunk.readUInt32BE(0);
+            height = chunk.readUInt32BE(4);
+            bpp = chunk[9] === 6 ? 4 : 3;
+        } else if (type === 'IDAT') {
+            data.push(chunk);
+        }
+        pos += 12 + length;
+    }
+    const raw = require('zlib').inflateSync(Buffer.concat(data));
+    const stride = width * bpp;
+    let previous = Buffer.alloc(stride), white = 0;
+    for (let y = 0; y < height; ++y) {
+        const filter = raw[y * (stride + 1)];
+        const line = Buffer.from(raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1)));
+        for (let i = 0; i < stride; ++i) {
+            const a = i >= bpp ? line[i - bpp] : 0, b = previous[i], c = i >= bpp ? previous[i - bpp] : 0;
+            const p = a + b - c, pa = Math.abs(p - a), pb = Math.abs(p - b), pc = Math.abs(p - c);
+            const add = [0, a, b, (a + b) >> 1, pa <= pb && pa <= pc ? a : pb <= pc ? b : c][filter] || 0;
+            line[i] = (line[i] + add) & 255;
+        }
+        for (let x = 0; x < stride; x += bpp)
+            if (line[x] === 255 && line[x + 1] === 255 && line[x + 2] === 255)
+                ++white;
+        previous = line;
+    }
+    return width * height ? white / (width * height) : 0;
+}
+
+// The frames the browser draws while `during` runs, small: each one's time
+// (ms since the epoch) and its share of white.
+async function drawnFrames(session, during) {
+    const frames = [];
+    const onFrame = (frame) => {
+        frames.push({ time: frame.metadata.timestamp * 1000, white: whiteShare(Buffer.from(frame.data, 'base64')) });
+        session.send('Page.screencastFrameAck', { sessionId: frame.sessionId }).catch(() => {});
+    };
+    session.on('Page.screencastFrame', onFrame);
+    await session.send('Page.startScreencast', { format: 'png', maxWidth: 200, maxHeight: 200, everyNthFrame: 1 });
+    try {
+        await during();
+    } finally {
+        await session.send('Page.stopScreencast');
+        session.off('Page.screencastFrame', onFrame);
+    }
+    return frames;
+}
+
 const chromiumMissing = () => !fs.existsSync(chromiumPath);
 
 module.exports = { playwright, axePath, makeKiosk, serve, launch, openWindow, open, frameNamed, waitFor, waitForKiosk, tap, swipe,
-                   chromiumMissing };
+                   drawnFrames, chromiumMissing };

@@ -99,7 +99,8 @@ async function visitorRun(browser, k, size, sizeIndex, mode, base) {
     // the visitor only the idle return: it is tried on those at every size.
     await idleRun(browser, size, turn, urlOf, pages, buttonless, label);
     if (mode === 'file') {
-        for (const [part, run] of [['author mistakes', authorMistakes], ['visitor aids', visitorAids]]) {
+        for (const [part, run] of [['author mistakes', authorMistakes], ['visitor aids', visitorAids],
+                                   ['first paint', firstPaint]]) {
             try {
                 await run(browser, k, size, urlOf, label);
             } catch (error) {
@@ -661,6 +662,88 @@ async function scheduleRun(browser, buildDir, size, work, label) {
     await win.context.close();
 }
 
+// Pages opened one after another as a visitor's touches open them: no frame the browser draws on the way is white
+// (the style sheet's background is not), and no frame draws a page's text before the script has fitted it.
+async function firstPaint(browser, k, size, urlOf, label) {
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    await win.context.addInitScript(() => {
+        if (window === window.top)
+            return;
+        window.zelUnfittedFrames = 0;
+        const tick = () => {
+            const root = document.documentElement;
+            if (root && root.getAttribute('data-kiosk-ready') === '1')
+                return;
+            if (document.body && root && !root.classList.contains('preparing'))
+                ++window.zelUnfittedFrames;
+            requestAnimationFrame(tick);
+        };
+        requestAnimationFrame(tick);
+    });
+    const faults = [];
+    await kiosk.open(page, urlOf('root/root.htm'));
+    await kiosk.waitForKiosk(page, urlOf('root/root.htm'));
+    for (const name of ['news/news.htm', 'shops/long.htm', 'root/root.htm', 'missing.html']) {
+        const frames = await kiosk.drawnFrames(win.session, async () => {
+            await page.evaluate((to) => { window.location.href = to; }, urlOf(name));
+            await kiosk.waitForKiosk(page, urlOf(name));
+            await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+        });
+        const white = frames.filter((f) => f.white > 0.9).length;
+        if (white)
+            faults.push(`${name}: ${white} of ${frames.length} frames white`);
+        for (const frameName of ['con', 'nav']) {
+            const unfitted = await kiosk.frameNamed(page, frameName).evaluate(() => window.zelUnfittedFrames);
+            if (unfitted)
+                faults.push(`${name}: ${frameName} drawn ${unfitted} times before it was fitted`);
+        }
+    }
+    row(`${label}: pages open on their own background, never white, and show no text before it is fitted`,
+        faults.length === 0, faults.join('; '));
+    await win.context.close();
+}
+
+// A tall portrait screen mounted for a wheelchair user's reach: on every page of the sample, the centre of every
+// touch target (navigation buttons, the selector rows shown, the visitor's buttons) lies between 380 and 1220 mm
+// above the floor.
+async function reachRun(browser, buildDir, size, work, label) {
+    const screenMm = 1210, bottomMm = 300;
+    const k = kiosk.makeKiosk(buildDir, size, work, [path.join(__dirname, '..', '..', 'examples', 'sample')],
+                              [`screenheightmm ${screenMm}`, `mountingheightmm ${bottomMm}`]);
+    const win = await kiosk.openWindow(browser, size);
+    const { page } = win;
+    const heightOf = (y) => bottomMm + screenMm * (1 - y / size.height);
+    const faults = [];
+    for (const name of k.pages) {
+        await kiosk.open(page, fileUrl(k.dir) + '/' + name);
+        if (!(await kiosk.waitForKiosk(page)))
+            continue;
+        const targets = [];
+        for (const frameName of ['nav', 'con']) {
+            const f = kiosk.frameNamed(page, frameName);
+            const box = await (await f.frameElement()).boundingBox();
+            targets.push(...(await f.evaluate(() => Array.from(document.querySelectorAll(
+                'a.nav, #sTable tr, .viewControls button')).filter((e) => e.textContent.trim()
+                && getComputedStyle(e).visibility !== 'hidden').map((e) => {
+                const r = e.getBoundingClientRect();
+                return { text: e.textContent.trim().slice(0, 20), y: r.top + r.height / 2 };
+            }))).map((t) => ({ text: t.text, y: t.y + box.y })));
+        }
+        for (const t of targets) {
+            const mm = heightOf(t.y);
+            if (mm < 380 || mm > 1220)
+                faults.push(`${name}: ${t.text} at ${Math.round(mm)} mm`);
+        }
+        if (targets.length === 0)
+            faults.push(`${name}: no target`);
+    }
+    row(`${label}: every touch target within reach (380 to 1220 mm) on a screen mounted for it`,
+        faults.length === 0, faults.slice(0, 6).join('; '));
+    row(`${label}: no script error within reach`, win.log.errors.length === 0, win.log.errors.slice(0, 4).join(' | '));
+    await win.context.close();
+}
+
 async function main() {
     if (kiosk.chromiumMissing()) {
         console.log('SKIP: Chromium (/usr/bin/chromium) is not installed; scripts/setup installs it');
@@ -675,7 +758,10 @@ async function main() {
         // "--only dates": the rows of dates alone.
         for (let s = 0; only === 'dates' && s < sizes.length; ++s)
             await scheduleRun(browser, buildDir, sizes[s], work, `${sizes[s].width}x${sizes[s].height} dates`);
-        for (let s = 0; only !== 'dates' && s < sizes.length; ++s) {
+        // "--only reach": the reach rows alone.
+        for (const size of sizes.filter((z) => z.height > z.width && (!only || only === 'reach')))
+            await reachRun(browser, buildDir, size, work, `${size.width}x${size.height} reach`);
+        for (let s = 0; only !== 'dates' && only !== 'reach' && s < sizes.length; ++s) {
             const size = sizes[s];
             const k = kiosk.makeKiosk(buildDir, size, work);
             row(`${size.width}x${size.height}: Make All counts the dead references`,

@@ -130,6 +130,10 @@ TEST(KioskDesign, TheScriptScalesByTheNumbersTheCheckDrawsWith)
         {"designScreenHeight", KioskDesign::screenHeight},
         {"smallestRootFontSize", KioskDesign::smallestRootFontSize},
         {"captionLines", KioskDesign::captionLines},
+        {"lowestReachMm", KioskDesign::lowestReachMm},
+        {"highestReachMm", KioskDesign::highestReachMm},
+        {"smallestTargetPixels", KioskDesign::smallestTargetPixels},
+        {"smallestTargetMm", KioskDesign::smallestTargetMm},
     };
     for (const auto& row : rows)
         EXPECT_EQ(scriptNumber(script, QString::fromLatin1(row.name)), row.value) << row.name;
@@ -239,6 +243,11 @@ TEST(ColourContrast, FindsTextTooCloseToItsBackground)
          "p.leaf { color: red; background: transparent }",
          {"Contrast 3.9:1 of #ff0000 on #ffffff in p.leaf, below 4.5:1"}},
         {"rules the pages do not use", "div.other { color: #fff; background: #fff }", {}},
+        {"the high-contrast scheme",
+         "html.contrast body { color: #333; background: #000 } html.contrast a.nav { color: #fff; background: #000 } "
+         "html.contrast a.nav.disabled { color: #444 }",
+         {"Contrast 1.6:1 of #333333 on #000000 in html.contrast body, below 4.5:1",
+          "Contrast 2.1:1 of #444444 on #000000 in html.contrast a.nav.disabled, below 4.5:1"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -254,7 +263,7 @@ TEST(ColourContrast, FindsTextTooCloseToItsBackground)
 
 // The findings of the kiosk's own style sheet and layout, once for the kiosk
 // system, beside configuration.txt and stylesheet.css.
-TEST(KioskCheck, FindsLowContrastAndSmallTouchTargets)
+TEST(KioskCheck, FindsLowContrastSmallTouchTargetsAndTargetsOutOfReach)
 {
     const struct {
         const char* name;
@@ -272,6 +281,24 @@ TEST(KioskCheck, FindsLowContrastAndSmallTouchTargets)
          "a.nav { top: 5px; bottom: 5px; left: 6px; right: 6px }",
          {"C:1: small touch target: Navigation buttons are 144 x 9 px, smaller than 44 x 44 px",
           "C:1: small touch target: Selector rows are 39 px high, smaller than 44 px"}},
+        {"a small screen in mm",
+         {"screenwidth 640", "screenheight 480", "screenheightmm 60"},
+         nullptr,
+         {"C:1: small touch target: Navigation buttons are 18.0 x 6.1 mm on the screen, smaller than 9 x 9 mm"}},
+        {"a tall screen within reach",
+         {"screenwidth 1080", "screenheight 1920", "screenheightmm 1210", "mountingheightmm 300"},
+         nullptr,
+         {}},
+        {"a tall screen mounted high",
+         {"screenwidth 1080", "screenheight 1920", "screenheightmm 1210", "mountingheightmm 1000"},
+         nullptr,
+         {"C:1: out of reach: Only 349 px of the screen are within reach (380 to 1220 mm above the floor), too few "
+          "for 8 buttons of at least 54 px: some are out of reach"}},
+        {"a screen above every hand",
+         {"screenwidth 1080", "screenheight 1920", "screenheightmm 1210", "mountingheightmm 1300"},
+         nullptr,
+         {"C:1: out of reach: The screen shows from 1300 to 2510 mm above the floor, none of it within reach (380 to "
+          "1220 mm): no button can be reached"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -281,12 +308,15 @@ TEST(KioskCheck, FindsLowContrastAndSmallTouchTargets)
             writeTextFile(kiosk.path("stylesheet.css"), {row.sheet});
         } else {
             copySampleKiosk(kiosk.folder());
+            writeTextFile(kiosk.path("configuration.txt"),
+                          readLines(kiosk.path("configuration.txt")) + row.configuration);
         }
         KioskCheck check(kiosk.openHeadless());
         check.run();
         QStringList found;
         for (const Finding& finding : check.findings())
-            if (finding.kind == FindingKind::LowContrast || finding.kind == FindingKind::SmallTouchTarget)
+            if (finding.kind == FindingKind::LowContrast || finding.kind == FindingKind::OutOfReach
+                || finding.kind == FindingKind::SmallTouchTarget)
                 found << finding.toLine()
                              .replace(kiosk.path("stylesheet.css"), "S")
                              .replace(kiosk.path("configuration.txt"), "C");

@@ -35,6 +35,8 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
     visit.touch(QStringLiteral("b1"));
     ASSERT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
     const double zoom = visit.page()->zoomFactor();
+    // While a page loads the view shows the style sheet's background, not white.
+    EXPECT_EQ(visit.page()->backgroundColor(), QColor(0xfb, 0xf8, 0xf0));
 
     QSignalSpy quit(&visit.player(), &KioskPlayer::quitRequested);
     QList<QKeyCombination> escapes;

@@ -55,7 +55,7 @@ TEST(OpenKioskSystem, ItemsAfterTheOpen)
 }
 
 // Opened headless from the folder given with blanks around it and without the separator.
-TEST(OpenKioskSystem, LogListsAllThirtyNineItemsInStoreOrder)
+TEST(OpenKioskSystem, LogListsAllFortyOneItemsInStoreOrder)
 {
     TemporaryKiosk kiosk;
     const auto system = openKioskSystemHeadless(kiosk.session.session(), "  " + kiosk.folder().chopped(1) + "  ");
@@ -63,17 +63,19 @@ TEST(OpenKioskSystem, LogListsAllThirtyNineItemsInStoreOrder)
         QStringList{"kioskSystemFolder = " + kiosk.folder(),
                     "logFileNumber = " + QString::number(system->integerValue("logFileNumber")),
                     "rootFilePath = " + kiosk.folder() + "root" + QDir::separator() + "root.htm"}
-        + QString("mode = 2, buttons = 8, screenwidth = 1280, screenheight = 1024, screens = 1, remotescreen = 0, "
-                  "leafnavigationpercentage = 12, branchnavigationpercentage = 25, rootnavigationpercentage = 25, "
-                  "selectornavigationpercentage = 25, navigationheightadjustment = 6, navigationwidthadjustment = 4, "
-                  "scrollbarwidth = 20, minimumhorizontalspace = 5, language = , navigationHeight = 1018, "
-                  "branchNavigationWidth = 320, branchContentWidth = 956, branchButtonWidth = 316, "
-                  "branchContentAvailableWidth = 956, branchMaximumImageWidth = 946, leafNavigationWidth = 153, "
-                  "leafContentWidth = 1123, leafButtonWidth = 149, leafContentAvailableWidth = 1103, "
-                  "leafMaximumImageWidth = 1093, rootNavigationWidth = 320, rootContentWidth = 956, "
-                  "rootButtonWidth = 316, rootContentAvailableWidth = 956, rootMaximumImageWidth = 946, "
-                  "selectorNavigationWidth = 320, selectorContentWidth = 956, selectorButtonWidth = 316, "
-                  "selectorContentAvailableWidth = 936, selectorMaximumImageWidth = 926")
+        + QString(
+              "mode = 2, buttons = 8, screenwidth = 1280, screenheight = 1024, screens = 1, remotescreen = 0, "
+              "leafnavigationpercentage = 12, branchnavigationpercentage = 25, rootnavigationpercentage = 25, "
+              "selectornavigationpercentage = 25, navigationheightadjustment = 6, navigationwidthadjustment = 4, "
+              "scrollbarwidth = 20, minimumhorizontalspace = 5, language = , screenheightmm = 0, mountingheightmm = 0, "
+              "navigationHeight = 1018, "
+              "branchNavigationWidth = 320, branchContentWidth = 956, branchButtonWidth = 316, "
+              "branchContentAvailableWidth = 956, branchMaximumImageWidth = 946, leafNavigationWidth = 153, "
+              "leafContentWidth = 1123, leafButtonWidth = 149, leafContentAvailableWidth = 1103, "
+              "leafMaximumImageWidth = 1093, rootNavigationWidth = 320, rootContentWidth = 956, "
+              "rootButtonWidth = 316, rootContentAvailableWidth = 956, rootMaximumImageWidth = 946, "
+              "selectorNavigationWidth = 320, selectorContentWidth = 956, selectorButtonWidth = 316, "
+              "selectorContentAvailableWidth = 936, selectorMaximumImageWidth = 926")
               .split(", ");
     EXPECT_EQ(kiosk.logLines(), expected);
 }

@@ -7,6 +7,7 @@
 #include "kiosk_gate.h"
 #include "kiosk_page.h"
 #include "kiosk_screen.h"
+#include "page_background.h"
 #include "screen_placement.h"
 #include "screen_power.h"
 #include "service_notifier.h"
@@ -148,6 +149,11 @@ void KioskPlayer::setFolder(const QString& folder)
     m_folder = QDir::cleanPath(QDir(folder).absolutePath());
     m_canonicalFolder = QFileInfo(m_folder).canonicalFilePath();
     m_heartbeat.shown = m_folder;
+    // Each version may bring its own colours.
+    m_background = pageBackground(m_folder);
+    for (const Screen& screen : m_screens)
+        if (screen.page)
+            screen.page->setBackgroundColor(m_background);
 }
 
 QString KioskPlayer::rootPage() const { return clean(KioskGate::rootPage(m_folder)); }
@@ -177,6 +183,7 @@ void KioskPlayer::makePage(int index)
                 onRenderProcessTerminated(index, status, code);
             });
     page->setSpeech(m_speech);
+    page->setBackgroundColor(m_background);
     screen.window->view()->setPage(page);
     if (old) {
         old->disconnect(this);

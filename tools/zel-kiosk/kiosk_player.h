@@ -6,6 +6,7 @@
 #include "kiosk_settings.h"
 #include "page_views.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QObject>
 #include <QRect>
@@ -141,6 +142,7 @@ private:
     SpeechEngine* m_speech = nullptr;
     QString m_folder;          // absolute, without a final separator
     QString m_canonicalFolder; // for the guard
+    QColor m_background;       // the pages' own, shown while one loads
     QString m_waiting;
     std::vector<Screen> m_screens;
     QWebEngineProfile* m_profile;

@@ -1,0 +1,138 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a visitor sees when a page opens, in Chromium at 1280 x 1024 with the
+// CPU at full speed and slowed 4 times (as on a slow kiosk computer): how long
+// the 40-item selector takes until it is fitted and drawn (from the start of
+// the navigation to the second animation frame after the script marked it
+// ready), and how long the window shows white on the way (frames of the
+// browser's screencast more than 90 % white). Prints the median and the worst
+// of RUNS openings; with ZEL_BASELINE_TEMPLATE (another Template folder, such
+// as an older one) the same for it, in the same browser, the two taking turns.
+//
+// Usage: node bench/browser/first_paint.js [BUILD_DIR] [RUNS]
+'use strict';
+
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const kiosk = require('../../tests/browser/kiosk');
+
+const buildDir = path.resolve(process.argv[2] || 'build');
+const runs = Number(process.argv[3] || 9);
+const size = { width: 1280, height: 1024 };
+
+const fileUrl = (file) => 'file://' + file.split(path.sep).map(encodeURIComponent).join('/');
+
+// In every frame: the moment (ms since the epoch) the frame is ready and drawn.
+function markReady() {
+    const mark = () => requestAnimationFrame(() => requestAnimationFrame(() => {
+        window.zelReadyAt = performance.timeOrigin + performance.now();
+    }));
+    new MutationObserver((changes, observer) => {
+        if (document.documentElement && document.documentElement.getAttribute('data-kiosk-ready') === '1') {
+            observer.disconnect();
+            mark();
+        }
+    }).observe(document, { subtree: true, attributes: true, attributeFilter: ['data-kiosk-ready'] });
+}
+
+const median = (values) => {
+    const sorted = values.slice().sort((a, b) => a - b);
+    return sorted[Math.floor(sorted.length / 2)];
+};
+
+// Opens the page as the kiosk's script does (from the page shown) and
+// returns the time from the navigation's start until its content frame is
+// ready and drawn.
+async function openPage(page, url) {
+    await page.evaluate((to) => { window.location.href = to; }, url);
+    let readyAt = 0;
+    await kiosk.waitFor(async () => {
+        const con = kiosk.frameNamed(page, 'con');
+        if (!con || !page.url().endsWith(url.slice(url.lastIndexOf('/'))))
+            return false;
+        readyAt = await con.evaluate(() => window.zelReadyAt || 0);
+        return readyAt > 0;
+    }, 30000);
+    const start = await page.evaluate(() => performance.timeOrigin);
+    return { start, readyAt, ms: readyAt - start };
+}
+
+// One kiosk system made with the Template given ('' the source tree's).
+function makeWith(template, work) {
+    if (template)
+        process.env.ZEL_TEMPLATE = template;
+    else
+        delete process.env.ZEL_TEMPLATE;
+    return kiosk.makeKiosk(buildDir, size, work);
+}
+
+// One opening of the selector from the root page: its time to ready and,
+// with the screencast on (which slows the page), the time white is shown.
+async function openOnce(win, k, withFrames) {
+    const root = fileUrl(k.dir) + '/root/root.htm', selector = fileUrl(k.dir) + '/shops/long.htm';
+    await kiosk.open(win.page, root);
+    await kiosk.waitForKiosk(win.page, root);
+    if (!withFrames)
+        return (await openPage(win.page, selector)).ms;
+    let opened;
+    const frames = await kiosk.drawnFrames(win.session, async () => { opened = await openPage(win.page, selector); });
+    let shown = 0;
+    for (let f = 0; f < frames.length; ++f) {
+        const until = f + 1 < frames.length ? frames[f + 1].time : opened.readyAt;
+        if (frames[f].white > 0.9 && until > opened.start)
+            shown += until - Math.max(frames[f].time, opened.start);
+    }
+    return shown;
+}
+
+// The Templates take turns, run by run, so that a machine busy with
+// something else weighs on both alike.
+async function measure(browser, templates, work) {
+    const kiosks = templates.map(([label, template]) => ({ label, k: makeWith(template, work) }));
+    for (const rate of [1, 4]) {
+        const wins = [];
+        for (let t = 0; t < kiosks.length; ++t) {
+            wins.push(await kiosk.openWindow(browser, size));
+            await wins[t].context.addInitScript(markReady);
+            await wins[t].session.send('Emulation.setCPUThrottlingRate', { rate });
+        }
+        const ready = kiosks.map(() => []), white = kiosks.map(() => []);
+        for (let r = 0; r < runs; ++r)
+            for (let t = 0; t < kiosks.length; ++t) {
+                ready[t].push(await openOnce(wins[t], kiosks[t].k, false));
+                white[t].push(await openOnce(wins[t], kiosks[t].k, true));
+            }
+        for (let t = 0; t < kiosks.length; ++t) {
+            console.log(`${kiosks[t].label}, CPU /${rate}: 40-item selector ready in ${Math.round(median(ready[t]))} ms `
+                        + `median, ${Math.round(Math.max(...ready[t]))} ms worst; white shown `
+                        + `${Math.round(median(white[t]))} ms median, ${Math.round(Math.max(...white[t]))} ms worst `
+                        + `(${runs} runs)`);
+            await wins[t].context.close();
+        }
+    }
+}
+
+async function main() {
+    if (kiosk.chromiumMissing()) {
+        console.log('Chromium (/usr/bin/chromium) is not installed');
+        process.exit(77);
+    }
+    const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-paint-'));
+    const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
+    const browser = await kiosk.launch(pw);
+    const templates = [['now', process.env.ZEL_TEMPLATE ? path.resolve(process.env.ZEL_TEMPLATE) : '']];
+    if (process.env.ZEL_BASELINE_TEMPLATE)
+        templates.unshift(['baseline', path.resolve(process.env.ZEL_BASELINE_TEMPLATE)]);
+    try {
+        await measure(browser, templates, work);
+    } finally {
+        await browser.close();
+        fs.rmSync(work, { recursive: true, force: true });
+    }
+}
+
+main().catch((error) => {
+    console.log(error.stack || String(error));
+    process.exit(1);
+});
