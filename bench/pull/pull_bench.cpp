@@ -170,7 +170,10 @@ int main(int argc, char** argv)
     }
     MosquittoBroker broker(work.filePath(QStringLiteral("broker")));
     const int trafficSeconds = parser.value(trafficOption).toInt();
+    QDir().mkpath(work.filePath(QStringLiteral("broker")));
     const bool brokerUp = trafficSeconds > 0 && MosquittoBroker::available() && broker.start();
+    if (trafficSeconds > 0 && MosquittoBroker::available() && !brokerUp)
+        std::fprintf(stderr, "mosquitto did not start: %s\n", qPrintable(broker.why()));
     QStringList homes;
     std::vector<std::unique_ptr<QProcess>> processes;
     for (int agent = 0; agent < agents; ++agent) {
