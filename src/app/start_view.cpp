@@ -9,7 +9,10 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QFile>
+#include <QImageReader>
 #include <QLabel>
+#include <QTimer>
 #include <QListWidget>
 #include <QStackedLayout>
 #include <QToolButton>
@@ -40,6 +43,7 @@ StartView::StartView(QAction* open, QAction* createNew, const QList<QAction*>& c
     m_recent->setObjectName(QStringLiteral("recentKioskSystems"));
     m_recent->setAccessibleName(tr("Recent kiosk systems"));
     m_recent->setWordWrap(true);
+    m_recent->setIconSize(QSize(96, 64));
     auto* firstButtons = new QHBoxLayout;
     firstButtons->addWidget(buttonFor(open, recentPage));
     firstButtons->addWidget(buttonFor(createNew, recentPage));
@@ -73,6 +77,12 @@ void StartView::showRecent(const QStringList& folders)
         auto* item = new QListWidgetItem(title.isEmpty() ? folder : title + u'\n' + folder, m_recent);
         item->setToolTip(folder);
     }
+    // The pictures after the list is shown: a start never waits for them.
+    QTimer::singleShot(0, this, [this, folders] {
+        for (int row = 0; row < m_recent->count() && row < folders.size(); ++row)
+            if (const QPixmap picture = rootPictureOf(folders.at(row), m_recent->iconSize()); !picture.isNull())
+                m_recent->item(row)->setIcon(picture);
+    });
     if (m_recent->count() > 0)
         m_recent->setCurrentRow(0);
     m_pages->setCurrentIndex(0);
@@ -94,6 +104,27 @@ QString StartView::rootTitleOf(const QString& folder)
     return KioskOverview::summarize({QStringLiteral("root"), QStringLiteral("root")},
                                     QDir(folder).filePath(QStringLiteral("root/root.zel")))
         .title;
+}
+
+QPixmap StartView::rootPictureOf(const QString& folder, const QSize& size)
+{
+    QFile source(QDir(folder).filePath(QStringLiteral("root/root.zel")));
+    if (!source.open(QIODevice::ReadOnly) || source.size() > 1024 * 1024)
+        return QPixmap();
+    for (const QByteArray& line : source.readAll().split('\n')) {
+        const QList<QByteArray> words = line.trimmed().split(' ');
+        if (words.size() < 2 || words.front().toLower() != "#image")
+            continue;
+        // Read scaled down as it is decoded: a camera's picture costs little.
+        QImageReader reader(
+            QDir(folder).filePath(QStringLiteral("root/") + QString::fromLocal8Bit(words.at(1)).replace(u'\\', u'/')));
+        const QSize full = reader.size();
+        if (full.isEmpty())
+            return QPixmap();
+        reader.setScaledSize(full.scaled(size, Qt::KeepAspectRatio));
+        return QPixmap::fromImage(reader.read());
+    }
+    return QPixmap();
 }
 
 int StartView::pageSourceCountOf(const QString& folder)

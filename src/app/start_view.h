@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 class QAction;
@@ -32,6 +33,9 @@ public:
 
     // The title of a kiosk system's root page, as the overview reads it ("" when it has none or cannot be read).
     static QString rootTitleOf(const QString& folder);
+    // The first picture a kiosk system's root page shows (#image), at most
+    // size; null when it shows none or it cannot be read.
+    static QPixmap rootPictureOf(const QString& folder, const QSize& size);
     // How many page sources the page folders of a kiosk system hold.
     static int pageSourceCountOf(const QString& folder);
 

@@ -16,6 +16,7 @@
 #include "support/scaled_screen.h"
 #include "support/window_fixture.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -110,12 +111,16 @@ TEST_F(MainWindowTest, RecentListTable)
     EXPECT_TRUE(kiosk.messages.texts().isEmpty());
 }
 
-// Beneath the menus: the recent kiosk systems by their root page's title, one opened from the list by the
+// Beneath the menus: the recent kiosk systems by their root page's title and picture, one opened from the list by the
 // keyboard; then the open one's folder and page count, and the status bar naming it.
 TEST_F(MainWindowTest, StartViewListsTheRecentKioskSystemsThenShowsTheOpenOne)
 {
     const QString harbour = makeKiosk("harbour"), plain = makeKiosk("plain");
-    writeTextFile(m_root.filePath("harbour/root/root.zel"), {"#root", "#title Harbour town"});
+    writeTextFile(m_root.filePath("harbour/root/root.zel"),
+                  {"#root", "#title Harbour town", "#image bay.jpg left 50%"});
+    QImage bay(400, 300, QImage::Format_RGB32);
+    bay.fill(Qt::blue);
+    ASSERT_TRUE(bay.save(m_root.filePath("harbour/root/bay.jpg")));
     writeTextFile(m_root.filePath("harbour/news/today.zel"), {"#leaf"});
     storedRecent({plain, harbour, QString()});
     mainWindow();
@@ -125,6 +130,9 @@ TEST_F(MainWindowTest, StartViewListsTheRecentKioskSystemsThenShowsTheOpenOne)
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->item(0)->text(), plain);
     EXPECT_EQ(list->item(1)->text(), "Harbour town\n" + harbour);
+    // The root page's picture, small, where it shows one.
+    QTRY_VERIFY(!list->item(1)->icon().isNull());
+    EXPECT_TRUE(list->item(0)->icon().isNull());
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     list->setFocus();
