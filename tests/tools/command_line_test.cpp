@@ -198,7 +198,7 @@ std::vector<Bound> bounds()
 TEST(ConfigurationBounds, NoToolAbortsAndEachRefusalNamesTheItem)
 {
     const std::vector<Bound> rows = bounds();
-    ASSERT_EQ(rows.size(), 14 * 4);
+    ASSERT_EQ(rows.size(), 16 * 4);
     const QString make = QStringLiteral(ZEL_PROGRAM_DIR "/zel-make"), kioskTool = ZEL_PROGRAM_DIR "/zel-kiosk";
     for (const Bound& row : rows) {
         const QString setting = row.item + ' ' + QString::number(row.value);
