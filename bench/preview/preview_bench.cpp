@@ -94,7 +94,7 @@ int main(int argc, char** argv)
     const QString top = dir.path() + "/kiosk/";
     generate(session.programFolder() + "Template", top);
     // The copies and their record, as a make leaves them.
-    if (QProcess::execute(session.programFolder() + "zel-make", {top}) != 0) {
+    if (runQuietly(session.programFolder() + "zel-make", {top}) != 0) {
         std::fprintf(stderr, "zel-make failed\n");
         return 1;
     }
@@ -160,6 +160,7 @@ int main(int argc, char** argv)
     const Figures typed = figures(toPreview);
     const Figures make = figures(makes);
     const Figures smv = figures(saveMakeView);
+    std::printf("last key to updated preview: median %.0f ms\n", typed.median);
     std::printf("Page of 50 lines and 5 pictures (copies made), %d edits:\n", edits);
     std::printf("  last key to updated preview: median %.0f ms, worst %.0f ms (pause %d ms included)\n", typed.median,
                 typed.worst, PreviewWindow::kPauseMs);

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStringList>
 #include <functional>
 
 // Writes the bytes to the path, making its folder first. Benchmarks write
@@ -20,4 +22,16 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(bytes);
+}
+
+// Runs a program to its end with its output dropped, so that a benchmark's
+// own figures come first; returns its exit status (-1: it did not end).
+inline int runQuietly(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return process.exitCode();
 }

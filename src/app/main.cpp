@@ -8,6 +8,7 @@
 #include "platform/session.h"
 #include "runtime/error_handler.h"
 #include "system/recovery_copies.h"
+#include "viewer/web_engine_warm_up.h"
 #include "workbench/workbench.h"
 
 #include <QApplication>
@@ -15,11 +16,15 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 namespace {
+
+// After the main window's first paint.
+constexpr int kWarmUpDelayMs = 500;
 
 const char help[] = "Usage: zel-editor [OPTION]... [PAGE-SOURCE]...\n"
                     "The desktop program of the Ostervale Information Kiosk (ZEL): open or create a\n"
@@ -115,7 +120,6 @@ int main(int argc, char** argv)
     // The desktop entry's name, so that the window system matches the windows to
     // their launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("zel-editor"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg")));
     // The windows in the desktop's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG).
     const Translations translations;
 
@@ -142,6 +146,12 @@ int main(int argc, char** argv)
 
     MainWindow mainWindow(workbench);
     mainWindow.show();
+    // The icon is drawn from SVG (a plug-in and its library to load): set as
+    // soon as the window is up, every window takes it.
+    QTimer::singleShot(0, &mainWindow, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg"))); });
+    // Once the window is up, the web engine is started with nothing to show,
+    // so that the first View or Preview does not wait for it.
+    QTimer::singleShot(kWarmUpDelayMs, &mainWindow, [] { WebEngineWarmUp::start(); });
     QObject::connect(&handover, &FileHandover::filesReceived, &mainWindow,
                      [&mainWindow](const QStringList& received) { openPageFiles(mainWindow, received); });
     if (!files.isEmpty())

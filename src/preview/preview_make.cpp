@@ -98,7 +98,7 @@ void PreviewMake::finished(int exitCode, QProcess::ExitStatus status)
     emit made(m_folder.madePage());
 }
 
-void PreviewMake::stop()
+void PreviewMake::drop()
 {
     m_pending.reset();
     if (m_process) {
@@ -107,7 +107,13 @@ void PreviewMake::stop()
         process->kill();
         process->waitForFinished(5000);
         delete process;
+        m_folder.removeLogs();
     }
+}
+
+void PreviewMake::stop()
+{
+    drop();
     m_problems.clear();
     m_folder.clear();
 }

@@ -31,6 +31,9 @@ public:
 
     // Makes the page once the make running now (if any) has stopped.
     void request(const PreviewPage& page);
+    // Drops the make running or waiting (its page is out of date), keeping
+    // the preview made last.
+    void drop();
     // Stops any make, forgets the page asked for and removes the preview's files.
     void stop();
     bool isBusy() const;

@@ -169,8 +169,11 @@ void PreviewWindow::follow(QObject* source, PageSource page)
 
 void PreviewWindow::sourceChanged(QObject* source)
 {
-    if (source && source == m_source)
+    if (source && source == m_source) {
+        // The make under way is of a text already out of date.
+        m_make->drop();
         m_pause->start();
+    }
 }
 
 void PreviewWindow::forget(QObject* source)

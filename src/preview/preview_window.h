@@ -85,7 +85,7 @@ public:
     QCheckBox* showAtBox() const { return m_showAtBox; }
     QDateTimeEdit* showAtEdit() const { return m_showAtEdit; }
 
-    static constexpr int kPauseMs = 300;
+    static constexpr int kPauseMs = 60;
     // The preview's folder: "preview" in the user's cache folder, one
     // sub-folder per running program, named by its process id.
     static QString previewFolder();

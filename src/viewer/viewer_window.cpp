@@ -201,8 +201,11 @@ void ViewerWindow::layOutScreens()
             const std::int16_t left = Int16::multiply(std::int16_t(index - 1), screenWidth);
             browser->setGeometry(left, 0, screenWidth, windowHeight);
             fitToDevicePixels(browser);
-            if (!m_pagePath.isEmpty())
+            if (!m_pagePath.isEmpty()) {
+                // Busy until the page has loaded (pageLoaded).
+                setCursor(Qt::BusyCursor);
                 browser->setUrl(QUrl::fromLocalFile(m_pagePath));
+            }
 
             QLabel* label = messageLabel(index);
             label->hide();
@@ -323,6 +326,7 @@ void ViewerWindow::pageLoaded(std::int16_t index, bool succeeded)
         workbench().session(), kModule,
         [&] { return QStringLiteral("webBrowser_DownloadComplete(") + QString::number(index) + u')'; },
         [&] {
+            unsetCursor();
             // A load the guard refused ends unsuccessfully; the engine
             // then reports the refused target as the location of a
             // browser that had no page yet. Nothing new is shown.

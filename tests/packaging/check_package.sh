@@ -44,7 +44,9 @@ echo "== dpkg-buildpackage"
 # the build a home of its own, so the cache is named.
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
-  CCACHE_DIR=$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")
+  # The test build's cache (its launcher names it), not one of the tests' own home.
+  CCACHE_DIR=$(sed -n 's/^CMAKE_CXX_COMPILER_LAUNCHER:[A-Z]*=.*CCACHE_DIR=\([^;]*\);.*/\1/p' "$build/CMakeCache.txt" 2>/dev/null)
+  [ -n "$CCACHE_DIR" ] || CCACHE_DIR=$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")
   basedir=$work
   [[ "$work" == "$source_dir"/* ]] && basedir=$source_dir
   export CCACHE_DIR CCACHE_BASEDIR="$basedir" CCACHE_NOHASHDIR=1 CCACHE_SLOPPINESS=pch_defines,time_macros
