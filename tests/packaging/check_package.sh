@@ -45,7 +45,7 @@ echo "== dpkg-buildpackage"
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
   # The test build's cache (its launcher names it), not one of the tests' own home.
-  CCACHE_DIR=$(sed -n 's/^CMAKE_CXX_COMPILER_LAUNCHER:[A-Z]*=.*CCACHE_DIR=\([^;]*\);.*/\1/p' "$build/CMakeCache.txt" 2>/dev/null)
+  CCACHE_DIR=$(sed -n 's/^CMAKE_CXX_COMPILER_LAUNCHER:[A-Z]*=.*CCACHE_DIR=\([^;]*\);.*/\1/p' "$build/CMakeCache.txt" 2>/dev/null || true)
   [ -n "$CCACHE_DIR" ] || CCACHE_DIR=$(ccache -k cache_dir 2>/dev/null || echo "$HOME/.cache/ccache")
   basedir=$work
   [[ "$work" == "$source_dir"/* ]] && basedir=$source_dir
