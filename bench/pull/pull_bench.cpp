@@ -78,18 +78,33 @@ qint64 untilAll(const QStringList& homes, int version, qint64 limitMs)
     return -1;
 }
 
+struct BrokerTraffic {
+    qint64 received = -1, sent = -1; // the broker's own counts of bytes
+    int statusMessages = 0;          // the kiosks' status reports seen
+    qint64 statusBytes = 0;          // their payloads
+};
+
 // The broker's counts of bytes received and sent, read from its $SYS topics
-// (published every 10 s) over seconds once both were seen.
-std::pair<qint64, qint64> brokerTraffic(int port, int seconds)
+// (published every 10 s) over seconds once both were seen, and the status
+// reports the kiosks sent meanwhile.
+BrokerTraffic brokerTraffic(int port, int seconds)
 {
     BrokerSettings settings;
     settings.host = QStringLiteral("127.0.0.1");
     settings.port = port;
     MqttConnection listener(settings, QStringLiteral("zel-pull-bench"));
     qint64 received = -1, sent = -1;
+    bool counting = false;
+    BrokerTraffic traffic;
     QObject::connect(&listener, &MqttConnection::message, [&](const QString& topic, const QByteArray& payload) {
+        if (topic.endsWith(QLatin1String("/status"))) {
+            traffic.statusMessages += counting ? 1 : 0;
+            traffic.statusBytes += counting ? payload.size() : 0;
+            return;
+        }
         (topic.endsWith(QLatin1String("received")) ? received : sent) = payload.toLongLong();
     });
+    listener.subscribe(settings.topic(QStringLiteral("+"), QStringLiteral("status")));
     listener.subscribe(QStringLiteral("$SYS/broker/bytes/received"));
     listener.subscribe(QStringLiteral("$SYS/broker/bytes/sent"));
     listener.start();
@@ -101,13 +116,17 @@ std::pair<qint64, qint64> brokerTraffic(int port, int seconds)
         return done();
     };
     if (!waitFor([&] { return received >= 0 && sent >= 0; }, 30000))
-        return {-1, -1};
+        return traffic;
     const qint64 receivedBefore = received, sentBefore = sent;
+    counting = true;
     waitFor([] { return false; }, seconds * 1000);
+    counting = false;
     // The next count after the window.
     const qint64 receivedSeen = received;
     waitFor([&] { return received != receivedSeen; }, 15000);
-    return {received - receivedBefore, sent - sentBefore};
+    traffic.received = received - receivedBefore;
+    traffic.sent = sent - sentBefore;
+    return traffic;
 }
 
 qint64 bodyBytes(const QStringList& requests)
@@ -222,10 +241,13 @@ int main(int argc, char** argv)
                 static_cast<long long>(requests.size()), bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds,
                 timeOk ? "yes" : "NO");
     if (brokerUp) {
-        const auto [received, sent] = brokerTraffic(broker.port(), trafficSeconds);
+        const BrokerTraffic traffic = brokerTraffic(broker.port(), trafficSeconds);
         const double hours = trafficSeconds / 3600.0;
-        std::printf("broker traffic in steady state over %d s: %.0f bytes per kiosk per hour received, %.0f sent\n",
-                    trafficSeconds, received / hours / agents, sent / hours / agents);
+        std::printf("broker traffic in steady state over %d s: %.0f bytes per kiosk per hour received, %.0f sent;\n"
+                    "  %.0f status reports per kiosk per hour of %.0f bytes on average\n",
+                    trafficSeconds, traffic.received / hours / agents, traffic.sent / hours / agents,
+                    traffic.statusMessages / hours / agents,
+                    traffic.statusMessages ? double(traffic.statusBytes) / traffic.statusMessages : 0.0);
     } else {
         std::printf("broker traffic: not measured (no mosquitto, or --traffic-seconds 0)\n");
     }
