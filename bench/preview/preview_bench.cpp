@@ -33,17 +33,6 @@
 
 namespace {
 
-void copyFolder(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + "/" + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + "/" + entry.fileName());
-    }
-}
-
 // A photograph-sized picture with some detail, so its copy is a real resample.
 void writePicture(const QString& path, int seed)
 {

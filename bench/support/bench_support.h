@@ -35,3 +35,15 @@ inline int runQuietly(const QString& program, const QStringList& arguments)
         return -1;
     return process.exitCode();
 }
+
+// Copies a folder tree (files and folders) into to, making it first.
+inline void copyFolder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (entry.isDir())
+            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
+        else
+            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
+    }
+}

@@ -27,17 +27,6 @@
 
 namespace {
 
-void copyFolder(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + "/" + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + "/" + entry.fileName());
-    }
-}
-
 // Milliseconds from View to the page loaded; -1 when it did not load.
 double timeView(Workbench& workbench, const QString& page)
 {

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/menu_access_keys.h"
 #include "support/window_fixture.h"
 
 #include <QMainWindow>
@@ -46,22 +47,7 @@ TEST_F(MenuKeysTest, EachCommandKeyTriggersItsOwnCommandOnly)
         for (QAction* item : commands)
             QObject::disconnect(item, &QAction::triggered, nullptr, nullptr);
         // Every shown item of the menu bar and of each menu has an access key of its own in that menu.
-        QList<QWidget*> menus{window->menuBar()};
-        for (QAction* menu : window->menuBar()->actions())
-            menus.append(menu->menu());
-        for (QWidget* menu : menus) {
-            QHash<QChar, QString> keyOwner;
-            for (QAction* item : menu->actions()) {
-                if (item->isSeparator() || !item->isVisible())
-                    continue;
-                const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
-                EXPECT_FALSE(mnemonic.isEmpty()) << item->text().toStdString();
-                const QChar key = mnemonic.isEmpty() ? QChar() : QChar(mnemonic[0].key());
-                EXPECT_TRUE(key.isNull() || !keyOwner.contains(key))
-                    << keyOwner.value(key).toStdString() << " and " << item->text().toStdString();
-                keyOwner.insert(key, item->text());
-            }
-        }
+        expectOwnAccessKeys(window);
     };
     checkKeys(&mainWindow());
     mainWindow().openKioskSystem(kiosk.folder());

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The ZEL developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/translations.h"
+#include "support/menu_access_keys.h"
 #include "support/window_fixture.h"
 
 #include <QDialogButtonBox>
@@ -80,24 +81,8 @@ TEST_F(TranslationsTest, TheGermanProgramShowsGermanWindowsAndQuestions)
         EXPECT_EQ(c.shown, c.german);
     }
 
-    for (QMainWindow* shown : QList<QMainWindow*>{&window, leaf, changed}) {
-        QList<QWidget*> menus{shown->menuBar()};
-        for (QAction* menu : shown->menuBar()->actions())
-            menus.append(menu->menu());
-        for (QWidget* menu : menus) {
-            QHash<QChar, QString> owner;
-            for (QAction* item : menu->actions()) {
-                if (item->isSeparator() || !item->isVisible())
-                    continue;
-                const QKeySequence mnemonic = QKeySequence::mnemonic(item->text());
-                ASSERT_FALSE(mnemonic.isEmpty()) << item->text().toStdString();
-                const QChar key(mnemonic[0].key());
-                EXPECT_FALSE(owner.contains(key))
-                    << owner.value(key).toStdString() << " and " << item->text().toStdString();
-                owner.insert(key, item->text());
-            }
-        }
-    }
+    for (QMainWindow* shown : QList<QMainWindow*>{&window, leaf, changed})
+        expectOwnAccessKeys(shown);
 }
 
 } // namespace
