@@ -16,3 +16,7 @@ struct ProgramRun {
 };
 ProgramRun runProgram(const QString& program, const QStringList& arguments,
                       const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment());
+
+// Waits (at most a minute) until no running program's command line holds text, as programs that a killed
+// parent left behind end on their own. False when some still run.
+bool waitUntilNoProgramNames(const QString& text);

@@ -254,6 +254,9 @@ TEST(ZelMakeRuns, KilledMakeIsClearedAndTwoMakesAtOnceFinishPastReadersThatStopE
         out += killed.readAllStandardOutput();
     killed.kill();
     killed.waitForFinished();
+    // Its image tools end at their parent's death, a copy they were putting in place at that moment still put
+    // there under the dead make's temporary name: the next make clears it.
+    ASSERT_TRUE(waitUntilNoProgramNames(kiosk.folder()));
     // The logs that a whole make closed.
     const auto closedLogs = [&] {
         int closed = 0;
