@@ -11,8 +11,11 @@
 // from every page, the missing page included; and one row for each author
 // mistake the pages must survive.
 //
-// Usage: run_tests.js BUILD_DIR [--only NAME_PART]. Exit 0 when every row
-// passes, 1 when one fails, 77 (skipped) without Chromium.
+// Usage: run_tests.js BUILD_DIR [--prepare | --only NAME_PART | --sizes I,J]. --sizes
+// runs the sizes of those places in the list (0 is the first) alone, so that
+// parts of the run go side by side; each button is still touched once in each
+// way of showing over the parts together. Exit 0 when every row passes, 1
+// when one fails, 77 (skipped) without Chromium.
 'use strict';
 
 const fs = require('fs');
@@ -25,7 +28,9 @@ const sizes = (process.env.ZEL_SIZES ? JSON.parse(process.env.ZEL_SIZES)
                                      : [[800, 600], [1024, 768], [1280, 1024], [1920, 1080], [1080, 1920], [3840, 2160]])
     .map(([width, height]) => ({ width, height }));
 const buildDir = path.resolve(process.argv[2] || 'build');
-const only = process.argv.indexOf('--only') > 0 ? process.argv[process.argv.indexOf('--only') + 1] : '';
+const option = (name) => (process.argv.indexOf(name) > 0 ? process.argv[process.argv.indexOf(name) + 1] : '');
+const only = option('--only');
+const chosen = option('--sizes') ? option('--sizes').split(',').map(Number) : sizes.map((size, index) => index);
 
 let passed = 0, failed = 0;
 function row(name, ok, detail) {
@@ -749,19 +754,22 @@ async function main() {
         console.log('SKIP: Chromium (/usr/bin/chromium) is not installed; scripts/setup installs it');
         process.exit(77);
     }
-    const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-browser-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
+    // "--prepare": the Node.js modules installed once before the parts start side by side.
+    if (process.argv.includes('--prepare'))
+        process.exit(0);
+    const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-browser-'));
     axeSource = fs.readFileSync(kiosk.axePath(path.join(buildDir, 'browser-node')), 'utf8');
     const browser = await kiosk.launch(pw);
     const started = Date.now();
     try {
         // "--only dates": the rows of dates alone.
-        for (let s = 0; only === 'dates' && s < sizes.length; ++s)
+        for (const s of chosen.filter(() => only === 'dates'))
             await scheduleRun(browser, buildDir, sizes[s], work, `${sizes[s].width}x${sizes[s].height} dates`);
         // "--only reach": the reach rows alone.
-        for (const size of sizes.filter((z) => z.height > z.width && (!only || only === 'reach')))
+        for (const size of chosen.map((s) => sizes[s]).filter((z) => z.height > z.width && (!only || only === 'reach')))
             await reachRun(browser, buildDir, size, work, `${size.width}x${size.height} reach`);
-        for (let s = 0; only !== 'dates' && only !== 'reach' && s < sizes.length; ++s) {
+        for (const s of chosen.filter(() => only !== 'dates' && only !== 'reach')) {
             const size = sizes[s];
             const k = kiosk.makeKiosk(buildDir, size, work);
             row(`${size.width}x${size.height}: Make All counts the dead references`,
