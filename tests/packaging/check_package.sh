@@ -31,7 +31,8 @@ mkdir "$copy"
 (cd "$source_dir" && git ls-files -z --cached --others --exclude-standard) \
   | (cd "$source_dir" && xargs -0 -r sh -c 'for f; do [ -e "$f" ] && printf "%s\0" "$f"; done' sh) \
   | (cd "$source_dir" && tar -cf - --null -T -) | tar -xf - -C "$copy"
-tar -C "$work" --exclude="zel-$upstream/debian" -cJf "$work/zel_$upstream.orig.tar.xz" "zel-$upstream"
+# Compressed quickly: what is checked is the package built from it.
+tar -C "$work" --exclude="zel-$upstream/debian" -cf - "zel-$upstream" | gzip -1 >"$work/zel_$upstream.orig.tar.gz"
 
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
