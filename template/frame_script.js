@@ -1316,11 +1316,24 @@ function showRow(row) {
     var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
     table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
     keepRowsInReach(table, rows, row);
+    loadRowPictures(rows, row);
     var field = rowField();
     if (field)
         field.value = String(row);
     postToHub({type: "row", row: row});
     reportScrollState();
+}
+
+// The page loads the pictures of rows below its first screen only as the
+// browser comes near them: those of the rows shown load at once.
+function loadRowPictures(rows, row) {
+    var last = Math.min(rows.length, row + rowsPerScreen() + 1);
+    for (var i = Math.max(0, row - 1); i < last; ++i) {
+        var pictures = rows[i].getElementsByTagName("img");
+        for (var p = 0; p < pictures.length; ++p)
+            if (pictures[p].getAttribute("loading") === "lazy")
+                pictures[p].setAttribute("loading", "eager");
+    }
 }
 
 function moveRow(by) {

@@ -7,7 +7,8 @@
 // ready), and how long the window shows white on the way (frames of the
 // browser's screencast more than 90 % white). Prints the median and the worst
 // of RUNS openings; with ZEL_BASELINE_TEMPLATE (another Template folder, such
-// as an older one) the same for it, in the same browser, the two taking turns.
+// as an older one) or ZEL_BASELINE_BUILD (another build folder, whose zel-make
+// makes the pages) the same for it, in the same browser, the two taking turns.
 //
 // Usage: node bench/browser/first_paint.js [BUILD_DIR] [RUNS]
 'use strict';
@@ -58,13 +59,14 @@ async function openPage(page, url) {
     return { start, readyAt, ms: readyAt - start };
 }
 
-// One kiosk system made with the Template given ('' the source tree's).
-function makeWith(template, work) {
+// One kiosk system made with the Template given ('' the source tree's) by
+// the build's zel-make.
+function makeWith(template, build, work) {
     if (template)
         process.env.ZEL_TEMPLATE = template;
     else
         delete process.env.ZEL_TEMPLATE;
-    return kiosk.makeKiosk(buildDir, size, work);
+    return kiosk.makeKiosk(build, size, work);
 }
 
 // One opening of the selector from the root page: its time to ready and,
@@ -89,7 +91,7 @@ async function openOnce(win, k, withFrames) {
 // The Templates take turns, run by run, so that a machine busy with
 // something else weighs on both alike.
 async function measure(browser, templates, work) {
-    const kiosks = templates.map(([label, template]) => ({ label, k: makeWith(template, work) }));
+    const kiosks = templates.map(([label, template, build]) => ({ label, k: makeWith(template, build, work) }));
     for (const rate of [1, 4]) {
         const wins = [];
         for (let t = 0; t < kiosks.length; ++t) {
@@ -121,9 +123,11 @@ async function main() {
     const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-paint-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
     const browser = await kiosk.launch(pw);
-    const templates = [['now', process.env.ZEL_TEMPLATE ? path.resolve(process.env.ZEL_TEMPLATE) : '']];
-    if (process.env.ZEL_BASELINE_TEMPLATE)
-        templates.unshift(['baseline', path.resolve(process.env.ZEL_BASELINE_TEMPLATE)]);
+    const given = (name, otherwise) => process.env[name] ? path.resolve(process.env[name]) : otherwise;
+    const templates = [['now', given('ZEL_TEMPLATE', ''), buildDir]];
+    if (process.env.ZEL_BASELINE_TEMPLATE || process.env.ZEL_BASELINE_BUILD)
+        templates.unshift(['baseline', given('ZEL_BASELINE_TEMPLATE', templates[0][1]),
+                           given('ZEL_BASELINE_BUILD', buildDir)]);
     try {
         await measure(browser, templates, work);
     } finally {
