@@ -1388,8 +1388,9 @@ function loadAllRowPicturesLater() {
     requestAnimationFrame(function () {
         requestAnimationFrame(function () {
             setTimeout(function () {
-                var rows = itemRows();
-                loadRowPictures(rows, 0, rows.length);
+                var table = itemTable();
+                if (table)
+                    loadRowPictures(table.rows, 0, table.rows.length);
             }, 100);
         });
     });

@@ -253,9 +253,9 @@ async function authorMistakes(browser, k, size, urlOf, label) {
         tall.scale >= 0.69 && (!tall.scrolls || (swiped && reset)),
         JSON.stringify(tall) + ` swiped ${swiped} reset ${reset}`);
 
-    // Missing pictures take no room; the selector row keeps its height.
+    // Missing pictures take no room; the selector row keeps its height (pictures of rows further down may still load).
     state = await open('hard/items.htm');
-    const pictures = await con().evaluate(() => Array.from(document.images).filter((i) => i.naturalWidth === 0)
+    const pictures = await con().evaluate(() => Array.from(document.images).filter((i) => i.complete && i.naturalWidth === 0)
         .map((i) => { const r = i.getBoundingClientRect(); return r.width * r.height; }));
     const heights = await con().evaluate(() => Array.from(document.getElementById('sTable').rows).map((r) =>
         Math.round(r.getBoundingClientRect().height)));
