@@ -968,9 +968,23 @@ var highestReachMm = 1220;
 var smallestTargetPixels = 44;
 var smallestTargetMm = 9;
 
+// The shared missing page names no numbers: it keeps those of the pages of
+// the visit (kept by every page that names them, forgotten by one that does not).
+var reachKey = "kiosk.reach";
+
 function hubReach() {
     var meta = document.querySelector("meta[name='kiosk-reach']");
-    var numbers = meta ? String(meta.getAttribute("content") || "").trim().split(/\s+/).map(Number) : [];
+    var text = meta ? String(meta.getAttribute("content") || "") : "";
+    try {
+        if (meta)
+            window.sessionStorage.setItem(reachKey, text);
+        else if (/\/missing\.html?$/i.test(window.location.pathname || ""))
+            text = window.sessionStorage.getItem(reachKey) || "";
+        else
+            window.sessionStorage.removeItem(reachKey);
+    } catch (e) {
+    }
+    var numbers = text.trim().split(/\s+/).map(Number);
     if (numbers.length !== 2 || !(numbers[0] > 0) || !(numbers[1] > 0))
         return null;
     return {screenMm: numbers[0], bottomMm: numbers[1]};
@@ -1003,7 +1017,9 @@ function placeColumnInReach() {
         var cell = table.rows[r].cells[0];
         if (!cell)
             continue;
-        var height = parseInt(cell.getAttribute("height"), 10) || 0;
+        // Pixels as the maker writes them; a share of the column (the missing page's) as drawn.
+        var attribute = String(cell.getAttribute("height") || "");
+        var height = /^\s*\d+\s*$/.test(attribute) ? parseInt(attribute, 10) : cell.offsetHeight;
         cells.push({cell: cell, height: height});
         written += height;
         rowHeight = rowHeight ? Math.min(rowHeight, height) : height;
@@ -1021,6 +1037,7 @@ function placeColumnInReach() {
         total += scaled;
     }
     var top = total <= room ? band.top : band.top - (total - room) / 2;
+    table.style.height = "auto";
     table.style.marginTop = Math.round(Math.max(0, Math.min(band.height - total, top))) + "px";
 }
 
@@ -1041,6 +1058,36 @@ function keepRowsInReach(table, rows, row) {
         var inside = i === row || (rect.top >= band.top - 0.5 && rect.bottom <= band.bottom + 0.5);
         rows[i].style.visibility = inside ? "" : "hidden";
     }
+}
+
+// Links of the author's in root, branch and leaf content: the content starts
+// low enough for the first of them to stand in the band, and can be scrolled
+// far enough for the last to come up into it (root and branch content then
+// scrolls instead of being drawn smaller). True when the content was moved.
+function placeLinksInReach() {
+    var body = document.body;
+    body.style.paddingTop = "";
+    body.style.paddingBottom = "";
+    var band = reachBand();
+    if (!band)
+        return false;
+    var links = body.querySelectorAll("a[href]");
+    var offset = window.pageYOffset || 0, highest = Infinity, lowest = -Infinity;
+    for (var i = 0; i < links.length; ++i) {
+        var box = links[i].getBoundingClientRect();
+        if (box.height <= 0 || links[i].closest(".viewControls, #kioskNotice"))
+            continue;
+        highest = Math.min(highest, box.top + offset);
+        lowest = Math.max(lowest, box.bottom + offset);
+    }
+    if (highest === Infinity)
+        return false;
+    var down = Math.max(0, Math.ceil(band.top - highest));
+    if (down > 0)
+        body.style.paddingTop = down + "px";
+    if (lowest + down > band.bottom)
+        body.style.paddingBottom = Math.ceil(band.height - band.bottom) + "px";
+    return down > 0 || lowest + down > band.bottom;
 }
 
 // ---- Sizes follow the screen: the root font size is the one the style sheet
@@ -1316,11 +1363,37 @@ function showRow(row) {
     var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
     table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
     keepRowsInReach(table, rows, row);
+    loadRowPictures(rows, row);
     var field = rowField();
     if (field)
         field.value = String(row);
     postToHub({type: "row", row: row});
     reportScrollState();
+}
+
+// The pictures of rows below a selector's first screen are made to load
+// lazily, so that they do not hold up its first paint: those of the rows
+// shown load at once, the others once the page has been drawn.
+function loadRowPictures(rows, row, last) {
+    last = Math.min(rows.length, last === undefined ? row + rowsPerScreen() + 1 : last);
+    for (var i = Math.max(0, row - 1); i < last; ++i) {
+        var pictures = rows[i].getElementsByTagName("img");
+        for (var p = 0; p < pictures.length; ++p)
+            if (pictures[p].getAttribute("loading") === "lazy")
+                pictures[p].setAttribute("loading", "eager");
+    }
+}
+
+function loadAllRowPicturesLater() {
+    requestAnimationFrame(function () {
+        requestAnimationFrame(function () {
+            setTimeout(function () {
+                var table = itemTable();
+                if (table)
+                    loadRowPictures(table.rows, 0, table.rows.length);
+            }, 100);
+        });
+    });
 }
 
 function moveRow(by) {
@@ -1490,7 +1563,7 @@ function fitSelector() {
 
 var smallestReadableScale = 0.7;
 
-function fitTallContent() {
+function fitTallContent(scrolls) {
     var view = window, body = document.body, root = document.documentElement;
     var page = document.scrollingElement || root;
     if (!body || view.innerHeight <= 0)
@@ -1507,7 +1580,7 @@ function fitTallContent() {
     if (page.scrollHeight <= view.innerHeight + 1)
         return;
     // Text the visitor enlarged is never drawn smaller again: it scrolls.
-    if (frameView().textScale > 1 || !fits(smallestReadableScale)) {
+    if (scrolls || frameView().textScale > 1 || !fits(smallestReadableScale)) {
         unfitTallContent();
         root.classList.add("scrolls");
         body.classList.add("scrolls");
@@ -1593,8 +1666,9 @@ function fitContent() {
     document.body.classList.add(kind);
     unfitTallContent();
     fitWideContent();
+    var moved = placeLinksInReach();
     if (kind !== "leaf")
-        fitTallContent();
+        fitTallContent(moved);
     reportScrollState();
 }
 
@@ -2169,6 +2243,8 @@ function prepareFrame() {
             });
         if (!itemTable())
             window.addEventListener("scroll", reportScrollState);
+        else
+            loadAllRowPicturesLater();
     }
     document.documentElement.setAttribute("data-kiosk-ready", "1");
 }

@@ -5,9 +5,12 @@
 // the 40-item selector takes until it is fitted and drawn (from the start of
 // the navigation to the second animation frame after the script marked it
 // ready), and how long the window shows white on the way (frames of the
-// browser's screencast more than 90 % white). Prints the median and the worst
+// browser's screencast more than 90 % white), and the renderer's main-thread
+// CPU time on the way (from a trace: the figure a machine busy with something
+// else changes least). Prints the median and the worst
 // of RUNS openings; with ZEL_BASELINE_TEMPLATE (another Template folder, such
-// as an older one) the same for it, in the same browser, the two taking turns.
+// as an older one) or ZEL_BASELINE_BUILD (another build folder, whose zel-make
+// makes the pages) the same for it, in the same browser, the two taking turns.
 //
 // Usage: node bench/browser/first_paint.js [BUILD_DIR] [RUNS]
 'use strict';
@@ -27,6 +30,7 @@ const fileUrl = (file) => 'file://' + file.split(path.sep).map(encodeURIComponen
 function markReady() {
     const mark = () => requestAnimationFrame(() => requestAnimationFrame(() => {
         window.zelReadyAt = performance.timeOrigin + performance.now();
+        performance.mark('zelReady');
     }));
     new MutationObserver((changes, observer) => {
         if (document.documentElement && document.documentElement.getAttribute('data-kiosk-ready') === '1') {
@@ -58,23 +62,54 @@ async function openPage(page, url) {
     return { start, readyAt, ms: readyAt - start };
 }
 
-// One kiosk system made with the Template given ('' the source tree's).
-function makeWith(template, work) {
+// One kiosk system made with the Template given ('' the source tree's) by
+// the build's zel-make.
+function makeWith(template, build, work) {
     if (template)
         process.env.ZEL_TEMPLATE = template;
     else
         delete process.env.ZEL_TEMPLATE;
-    return kiosk.makeKiosk(buildDir, size, work);
+    return kiosk.makeKiosk(build, size, work);
 }
 
-// One opening of the selector from the root page: its time to ready and,
-// with the screencast on (which slows the page), the time white is shown.
-async function openOnce(win, k, withFrames) {
+// Milliseconds of thread time the renderers' main threads spent in the
+// tasks of a trace until the content frame was ready and drawn.
+function mainThreadMs(file) {
+    const trace = JSON.parse(fs.readFileSync(file, 'utf8'));
+    const events = trace.traceEvents || trace, main = new Set();
+    let readyAt = Infinity;
+    for (const e of events) {
+        if (e.ph === 'M' && e.name === 'thread_name' && e.args.name === 'CrRendererMain')
+            main.add(`${e.pid}:${e.tid}`);
+        if (e.name === 'zelReady')
+            readyAt = Math.min(readyAt, e.ts);
+    }
+    let us = 0;
+    for (const e of events)
+        if (e.ph === 'X' && e.name === 'ThreadControllerImpl::RunTask' && main.has(`${e.pid}:${e.tid}`)
+            && e.ts <= readyAt)
+            us += e.tdur || 0;
+    return us / 1000;
+}
+
+// One opening of the selector from the root page: its time to ready;
+// with the screencast on (which slows the page), the time white is shown;
+// traced, the main thread's CPU time.
+async function openOnce(win, k, mode, work) {
     const root = fileUrl(k.dir) + '/root/root.htm', selector = fileUrl(k.dir) + '/shops/long.htm';
     await kiosk.open(win.page, root);
     await kiosk.waitForKiosk(win.page, root);
-    if (!withFrames)
+    if (mode === 'ready')
         return (await openPage(win.page, selector)).ms;
+    if (mode === 'cpu') {
+        const file = path.join(work, 'trace.json');
+        // The root page's own work done first.
+        await win.page.evaluate(() => new Promise((done) => setTimeout(done, 300)));
+        await win.context.browser().startTracing(win.page, { path: file, categories: ['toplevel', 'blink.user_timing'] });
+        await openPage(win.page, selector);
+        await win.context.browser().stopTracing();
+        return mainThreadMs(file);
+    }
     let opened;
     const frames = await kiosk.drawnFrames(win.session, async () => { opened = await openPage(win.page, selector); });
     let shown = 0;
@@ -89,7 +124,7 @@ async function openOnce(win, k, withFrames) {
 // The Templates take turns, run by run, so that a machine busy with
 // something else weighs on both alike.
 async function measure(browser, templates, work) {
-    const kiosks = templates.map(([label, template]) => ({ label, k: makeWith(template, work) }));
+    const kiosks = templates.map(([label, template, build]) => ({ label, k: makeWith(template, build, work) }));
     for (const rate of [1, 4]) {
         const wins = [];
         for (let t = 0; t < kiosks.length; ++t) {
@@ -97,17 +132,20 @@ async function measure(browser, templates, work) {
             await wins[t].context.addInitScript(markReady);
             await wins[t].session.send('Emulation.setCPUThrottlingRate', { rate });
         }
-        const ready = kiosks.map(() => []), white = kiosks.map(() => []);
+        const ready = kiosks.map(() => []), white = kiosks.map(() => []), cpu = kiosks.map(() => []);
         for (let r = 0; r < runs; ++r)
             for (let t = 0; t < kiosks.length; ++t) {
-                ready[t].push(await openOnce(wins[t], kiosks[t].k, false));
-                white[t].push(await openOnce(wins[t], kiosks[t].k, true));
+                ready[t].push(await openOnce(wins[t], kiosks[t].k, 'ready', work));
+                white[t].push(await openOnce(wins[t], kiosks[t].k, 'white', work));
+                if (rate === 1)
+                    cpu[t].push(await openOnce(wins[t], kiosks[t].k, 'cpu', work));
             }
         for (let t = 0; t < kiosks.length; ++t) {
             console.log(`${kiosks[t].label}, CPU /${rate}: 40-item selector ready in ${Math.round(median(ready[t]))} ms `
                         + `median, ${Math.round(Math.max(...ready[t]))} ms worst; white shown `
-                        + `${Math.round(median(white[t]))} ms median, ${Math.round(Math.max(...white[t]))} ms worst `
-                        + `(${runs} runs)`);
+                        + `${Math.round(median(white[t]))} ms median, ${Math.round(Math.max(...white[t]))} ms worst`
+                        + (rate === 1 ? `; main thread busy ${Math.round(median(cpu[t]))} ms median` : '')
+                        + ` (${runs} runs)`);
             await wins[t].context.close();
         }
     }
@@ -121,9 +159,11 @@ async function main() {
     const work = fs.mkdtempSync(path.join(os.tmpdir(), 'zel-paint-'));
     const pw = kiosk.playwright(path.join(buildDir, 'browser-node'));
     const browser = await kiosk.launch(pw);
-    const templates = [['now', process.env.ZEL_TEMPLATE ? path.resolve(process.env.ZEL_TEMPLATE) : '']];
-    if (process.env.ZEL_BASELINE_TEMPLATE)
-        templates.unshift(['baseline', path.resolve(process.env.ZEL_BASELINE_TEMPLATE)]);
+    const given = (name, otherwise) => process.env[name] ? path.resolve(process.env[name]) : otherwise;
+    const templates = [['now', given('ZEL_TEMPLATE', ''), buildDir]];
+    if (process.env.ZEL_BASELINE_TEMPLATE || process.env.ZEL_BASELINE_BUILD)
+        templates.unshift(['baseline', given('ZEL_BASELINE_TEMPLATE', templates[0][1]),
+                           given('ZEL_BASELINE_BUILD', buildDir)]);
     try {
         await measure(browser, templates, work);
     } finally {

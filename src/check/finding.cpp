@@ -140,9 +140,9 @@ QString FindingKind::of(Problem::Kind kind)
 
 QList<QString> FindingKind::all()
 {
-    return {DeadEnd,     Stranded,        FaultyLine, InvalidTime, Picture, OutOfDate,         Over,
-            NeverOnShow, Unreachable,     MayNotFit,  Unreadable,  BadName, NoTextAlternative, LowContrast,
-            OutOfReach,  SmallTouchTarget};
+    return {DeadEnd,     Stranded,       FaultyLine,      InvalidTime, Picture, OutOfDate,         Over,
+            NeverOnShow, Unreachable,    MayNotFit,       Unreadable,  BadName, NoTextAlternative, LowContrast,
+            OutOfReach,  CutOffEnlarged, SmallTouchTarget};
 }
 
 void sortFindings(QList<Finding>& findings)

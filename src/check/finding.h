@@ -60,6 +60,9 @@ inline const QString LowContrast = QStringLiteral("low contrast");
 // Navigation buttons the reachable part of the screen (from the screen's
 // configured size and mounting height) cannot hold.
 inline const QString OutOfReach = QStringLiteral("out of reach");
+// A selector's item text or title that fits at the text size the pages are
+// made with but is cut off when the visitor enlarges the text to 200 %.
+inline const QString CutOffEnlarged = QStringLiteral("cut off at 200 %");
 // Navigation buttons or selector rows smaller than a fingertip at the
 // configured screen size (pixels, and mm when the screen's size is given).
 // The least serious kind.

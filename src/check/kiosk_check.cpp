@@ -219,6 +219,33 @@ void KioskCheck::setUpTextBoxes()
         box.breaksWords = box.breaksWords && box.maxLines > 1;
         m_titleBox.insert(u'#' + name, box);
     }
+    setUpEnlargedBoxes(sheet, cellWidth, row.height, row.tableTop);
+}
+
+// With the visitor's text at 200 % the kiosk's script shrinks an item text
+// no further than about 0.6 times the enlarged root size, and shows a selector's
+// title on one line at most 1.6 times that size and half the height of its
+// band above the table (elsewhere a title shows whole then, and root and
+// branch content scrolls; captions shrink to the same smallest size at every
+// text size).
+void KioskCheck::setUpEnlargedBoxes(StyleSheet sheet, double cellWidth, int rowHeight, int tableTop)
+{
+    sheet.enlargeText(2);
+    const double root = sheet.rootFontSize();
+    const QString itemText = QStringLiteral("p.item");
+    const QString margin = QStringLiteral("margin");
+    m_enlargedItemBox = textBox(
+        sheet, itemText, cellWidth - sheet.side(itemText, margin, 1) - sheet.side(itemText, margin, 3), rowHeight - 8);
+    // Shrunk a pixel at a time from its styled size to the first at or below that.
+    m_enlargedItemBox.fontSize -= std::ceil(m_enlargedItemBox.fontSize - 0.6 * root);
+    m_enlargedItemBox.lineHeight = sheet.lineHeight(itemText, m_enlargedItemBox.fontSize);
+    const QString title = QStringLiteral("p.title");
+    m_enlargedSelectorTitleBox =
+        textBox(sheet, title, kiosk().integerValue(QStringLiteral("selectorContentWidth")), tableTop);
+    m_enlargedSelectorTitleBox.fontSize = std::min(1.6 * root, std::floor(tableTop * 0.5));
+    m_enlargedSelectorTitleBox.lineHeight = m_enlargedSelectorTitleBox.height = tableTop;
+    m_enlargedSelectorTitleBox.maxLines = 1;
+    m_enlargedSelectorTitleBox.breaksWords = false;
 }
 
 // Buttons and selector rows smaller than 44 x 44 px, or than 9 x 9 mm on a
@@ -445,10 +472,15 @@ void KioskCheck::noteUse(PageMaker::Use use, const QString& value)
         if (const auto box = m_titleBox.constFind(m_pageType);
             box != m_titleBox.cend() && TextFit::mayNotFit(value, *box))
             add(line, FindingKind::MayNotFit, QStringLiteral("Title may not fit: ") + value);
+        else if (m_pageType == QLatin1String("#selector") && TextFit::mayNotFit(value, m_enlargedSelectorTitleBox))
+            add(line, FindingKind::CutOffEnlarged, QStringLiteral("Title may be cut off at 200 % text size: ") + value);
         break;
     case PageMaker::Use::ItemText:
         if (TextFit::mayNotFit(value, m_itemBox))
             add(line, FindingKind::MayNotFit, QStringLiteral("Item text may not fit: ") + value);
+        else if (TextFit::mayNotFit(value, m_enlargedItemBox))
+            add(line, FindingKind::CutOffEnlarged,
+                QStringLiteral("Item text may be cut off at 200 % text size: ") + value);
         break;
     case PageMaker::Use::PictureWithoutText:
         add(line, FindingKind::NoTextAlternative,

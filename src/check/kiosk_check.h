@@ -17,6 +17,7 @@
 #include <memory>
 
 class CopyProbe;
+class StyleSheet;
 class KioskSystem;
 
 // Checks every page source of the open kiosk system without writing any file:
@@ -32,7 +33,8 @@ class KioskSystem;
 // name rule (made all the same), text colours of stylesheet.css too close to
 // their background, buttons and selector rows too small to touch, and with
 // the screen's size and mounting height given, buttons out of a wheelchair
-// user's reach. By the pages' #show lines: pages that are
+// user's reach, and selector texts that a visitor's text at 200 % cuts off.
+// By the pages' #show lines: pages that are
 // over or never on show, and pages on show whose buttons and items all lead
 // to pages off show at a moment from the check's moment on (with a moment
 // given, at that moment), a visitor stranded there.
@@ -88,6 +90,7 @@ private:
     void checkSchedule(const QString& pageSource);
     void addStrandedPages();
     void setUpTextBoxes();
+    void setUpEnlargedBoxes(StyleSheet sheet, double cellWidth, int rowHeight, int tableTop);
 
     KioskSystem& m_kiosk;
     std::unique_ptr<ProblemCollector> m_collector;
@@ -126,6 +129,9 @@ private:
     TextBox m_buttonBox[2]; // root, branch
     TextBox m_itemBox;
     QHash<QString, TextBox> m_titleBox; // by page type line ("#leaf")
+    // A selector's item text and title with the visitor's text at 200 %.
+    TextBox m_enlargedItemBox;
+    TextBox m_enlargedSelectorTitleBox;
     // Root and branch content against the screen height.
     std::unique_ptr<ContentHeight> m_contentHeight[2]; // root, branch
     double m_screenHeight = 0;

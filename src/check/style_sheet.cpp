@@ -101,6 +101,8 @@ void StyleSheet::setScreenScale(double scale, double smallestRootFontSize)
     m_rootFontSize = std::max(smallestRootFontSize, std::round(designSize * scale));
 }
 
+void StyleSheet::enlargeText(double factor) { m_rootFontSize = std::round(m_rootFontSize * factor); }
+
 double StyleSheet::pixels(const QString& selector, const QString& property, double fallback) const
 {
     double result = 0;

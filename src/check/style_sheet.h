@@ -24,6 +24,10 @@ public:
     // The kiosk's script scales the root font size ("html { font-size }") by
     // the screen, never below smallestRootFontSize; "rem" lengths follow it.
     void setScreenScale(double scale, double smallestRootFontSize);
+    // The visitor's larger text: the root font size times the factor, rounded
+    // as the kiosk's script rounds it.
+    void enlargeText(double factor);
+    double rootFontSize() const { return m_rootFontSize; }
     // A length in pixels ("30px", "1.2rem", "0"); fallback when unset or in other units.
     double pixels(const QString& selector, const QString& property, double fallback) const;
     // Line height in pixels for a font size: "1.4", "140%" or "36px"; 1.2 times

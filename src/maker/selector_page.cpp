@@ -94,6 +94,10 @@ void SelectorPageBuilder::insertItem()
                                 + QString::number(row.tableTop) + QStringLiteral("px; left: 0px\">"));
             m_itemTableStarted = true;
         }
+        // Pictures of rows below the first screen load once the browser has
+        // drawn the page (a selector of many items opens as fast as a short one).
+        const bool onFirstScreen =
+            row.tableTop + std::int32_t(m_rowsWritten++) * row.height < m_page.item(QStringLiteral("screenheight"));
         m_page.writeContent(QStringLiteral("<tr>"));
         m_page.writeContent(QStringLiteral("<td height=") + QString::number(row.height) + QStringLiteral(" width=")
                             + QString::number(requiredWidth) + QStringLiteral(">"));
@@ -103,8 +107,8 @@ void SelectorPageBuilder::insertItem()
             + QStringLiteral("><img src=\"") + Html::encodeAttribute(scaled.fileName) + QStringLiteral("\" alt=\"")
             + Html::encodeAttribute(alt.value_or(QString())) + QStringLiteral("\" height=")
             + QString::number(scaled.height) + QStringLiteral(" width=") + QString::number(scaled.width)
-            + QStringLiteral(" hspace=") + QString::number(hspace)
-            + QStringLiteral(" style=\"border-style: none\"></a></td>"));
+            + QStringLiteral(" hspace=") + QString::number(hspace) + QStringLiteral(" style=\"border-style: none\"")
+            + (onFirstScreen ? QString() : QStringLiteral(" loading=\"lazy\"")) + QStringLiteral("></a></td>"));
         m_page.writeContent(QStringLiteral("<td><p class=\"item\">") + text + QStringLiteral("</p></td>"));
         m_page.writeContent(QStringLiteral("</tr>"));
     });

@@ -29,4 +29,5 @@ private:
     NavigationBar m_navigation;
     ImagePlacement m_images;
     bool m_itemTableStarted = false;
+    int m_rowsWritten = 0;
 };

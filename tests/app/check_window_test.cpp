@@ -63,10 +63,10 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
     ASSERT_TRUE(window);
     EXPECT_EQ(rowLines(*window), expectedFindingLines(kiosk.folder()));
     // Pages are shown as the editors' captions show them; each row keeps its page source's path.
-    EXPECT_EQ(window->findingList()->topLevelItem(17)->text(CheckWindow::kColumnPageSource), "shops\\lost");
+    EXPECT_EQ(window->findingList()->topLevelItem(19)->text(CheckWindow::kColumnPageSource), "shops\\lost");
     EXPECT_EQ(window->countLabel()->text().toStdString(),
-              "Checked 6 pages: 21 findings (1 dead end, 2 faulty line, 4 picture, 4 out of date, 1 unreachable, "
-              "3 may not fit, 6 no text alternative)");
+              "Checked 6 pages: 23 findings (1 dead end, 2 faulty line, 4 picture, 4 out of date, 1 unreachable, "
+              "3 may not fit, 6 no text alternative, 2 cut off at 200 %)");
     EXPECT_TRUE(folderSnapshot(kiosk.folder()) == before);
     EXPECT_TRUE(kiosk.messages.texts().isEmpty()) << kiosk.messages.texts().join('|').toStdString();
 
@@ -92,7 +92,7 @@ TEST_F(CheckWindowTest, ListsTheFindingsWritesNothingAndOpensTheEditorAtALine)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == editor; }, 20000));
 
     // A finding on line 1 (the page-type line) puts the cursor on the first line shown.
-    doubleClick(list, 17); // shops/lost.zel line 1
+    doubleClick(list, 19); // shops/lost.zel line 1
     const auto editors = visibleWindows<EditorWindow>();
     ASSERT_EQ(editors.size(), 2);
     EditorWindow* lost = editors.first() == editor ? editors.last() : editors.first();

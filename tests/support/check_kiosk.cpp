@@ -38,9 +38,12 @@ void writeKioskWithEveryFinding(TemporaryKiosk& kiosk)
     writeBytes(kiosk.path("news/broken.jpg"), "not a JPEG at all, nor any other picture");
     writeBytes(kiosk.path("news/photo.svg"), "<svg/>");
     writeTextFile(kiosk.path("news/old.zel"), {"#leaf", "#para", "Last year"});
-    writeTextFile(kiosk.path("shops/list.zel"),
-                  {"#selector", "#item shop.jpg shop <b>Shop</b><br>Open every day.",
-                   "#item shop.jpg shop <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>Sat<br>Sun"});
+    writeTextFile(
+        kiosk.path("shops/list.zel"),
+        {"#selector", "#title Shops of the harbour town", "#item shop.jpg shop <b>Shop</b><br>Open every day.",
+         "#item shop.jpg shop <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>Sat<br>Sun", "#alt The hall",
+         "#item shop.jpg shop <b>Town hall</b><br>Monday to Saturday, from nine to six<br>Sunday<br>from ten<br>"
+         "Holidays<br>Closed"});
     writeTextFile(kiosk.path("shops/lost.zel"),
                   {"#leaf",
                    "#title Where the old harbour master kept the lighthouse keys, the tide tables and the "
@@ -92,10 +95,13 @@ QStringList expectedFindingLines(const QString& folder)
         "Kroot/root.zel:5: may not fit: Button text may not fit: Opening hours of every museum, gallery and library "
         "in the town and the valley",
         "Kshops/list.zel:1: out of date: Page source has a time stamp in the future",
-        "Kshops/list.zel:2: no text alternative: Picture without a text alternative (#alt): shop.jpg",
+        "Kshops/list.zel:2: cut off at 200 %: Title may be cut off at 200 % text size: Shops of the harbour town",
         "Kshops/list.zel:3: no text alternative: Picture without a text alternative (#alt): shop.jpg",
-        "Kshops/list.zel:3: may not fit: Item text may not fit: <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>"
+        "Kshops/list.zel:4: no text alternative: Picture without a text alternative (#alt): shop.jpg",
+        "Kshops/list.zel:4: may not fit: Item text may not fit: <b>Market</b><br>Mon<br>Tue<br>Wed<br>Thu<br>Fri<br>"
         "Sat<br>Sun",
+        "Kshops/list.zel:6: cut off at 200 %: Item text may be cut off at 200 % text size: <b>Town hall</b><br>Monday "
+        "to Saturday, from nine to six<br>Sunday<br>from ten<br>Holidays<br>Closed",
         "Kshops/lost.zel:1: unreachable: Page cannot be reached from the root page",
         "Kshops/lost.zel:2: may not fit: Title may not fit: Where the old harbour master kept the lighthouse keys, the "
         "tide tables and the logbooks of every ship that called between the wars",
