@@ -53,10 +53,10 @@ WebWindows* WebWindows::load(Session& session)
     const QString failure = loadModule(path);
     if (!failure.isEmpty())
         Messages::showExclamation(
-            session, QCoreApplication::translate("WebWindows",
-                                                 "The viewer and the preview cannot be shown: their part of the "
-                                                 "program (%1) could not be loaded (%2). Installing ZEL again "
-                                                 "puts it back.")
-                         .arg(path, failure));
+            session,
+            QCoreApplication::translate("WebWindows", "The viewer and the preview cannot be shown: their part of the "
+                                                      "program (%1) could not be loaded (%2). Installing ZEL again "
+                                                      "puts it back.")
+                .arg(path, failure));
     return provided();
 }
