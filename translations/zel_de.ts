@@ -1467,4 +1467,11 @@ Wenn das Problem bestehen bleibt, wenden Sie sich bitte an unser Personal.</tran
         <translation>%1 in %2</translation>
     </message>
 </context>
+<context>
+    <name>WebWindows</name>
+    <message>
+        <source>The viewer and the preview cannot be shown: their part of the program (%1) could not be loaded (%2). Installing ZEL again puts it back.</source>
+        <translation>Die Seitenansicht und die Vorschau können nicht gezeigt werden: ihr Teil des Programms (%1) konnte nicht geladen werden (%2). Eine erneute Installation von ZEL stellt ihn wieder her.</translation>
+    </message>
+</context>
 </TS>

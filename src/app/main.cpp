@@ -6,9 +6,9 @@
 #include "app/translations.h"
 #include "app/window_closing.h"
 #include "platform/session.h"
+#include "preview/web_windows.h"
 #include "runtime/error_handler.h"
 #include "system/recovery_copies.h"
-#include "viewer/web_engine_warm_up.h"
 #include "workbench/workbench.h"
 
 #include <QApplication>
@@ -149,9 +149,14 @@ int main(int argc, char** argv)
     // The icon is drawn from SVG (a plug-in and its library to load): set as
     // soon as the window is up, every window takes it.
     QTimer::singleShot(0, &mainWindow, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/zel-editor.svg"))); });
-    // Once the window is up, the web engine is started with nothing to show,
-    // so that the first View or Preview does not wait for it.
-    QTimer::singleShot(kWarmUpDelayMs, &mainWindow, [] { WebEngineWarmUp::start(); });
+    // Once the window is up, the web windows' module is loaded and the web
+    // engine started with nothing to show, so that the first View or Preview
+    // does not wait for them. A module that cannot be loaded is reported when
+    // a window needs it.
+    QTimer::singleShot(kWarmUpDelayMs, &mainWindow, [&session] {
+        if (WebWindows* windows = WebWindows::loadQuietly(session))
+            windows->warmUp();
+    });
     QObject::connect(&handover, &FileHandover::filesReceived, &mainWindow,
                      [&mainWindow](const QStringList& received) { openPageFiles(mainWindow, received); });
     if (!files.isEmpty())

@@ -9,8 +9,8 @@
 #include "dialogs/make_dialog.h"
 #include "pages/page_types.h"
 #include "platform/user_settings.h"
+#include "preview/web_windows.h"
 #include "runtime/error_handler.h"
-#include "viewer/viewer_window.h"
 #include "workbench/workbench.h"
 
 #include <QCloseEvent>
@@ -401,9 +401,8 @@ void OverviewWindow::makePage(const QString& pageSource)
 
 void OverviewWindow::viewPage(const QString& pageSource)
 {
-    ViewerWindow& viewer = workbench().instance<ViewerWindow>();
-    viewer.setPage(PageTypes::pageHtmlPath(pageSource));
-    viewer.showPage();
+    if (WebWindows* windows = WebWindows::load(workbench().session()))
+        windows->viewPage(workbench(), PageTypes::pageHtmlPath(pageSource));
 }
 
 void OverviewWindow::showMenu(const QPoint& at)

@@ -80,7 +80,9 @@ void StartView::showRecent(const QStringList& folders)
     // The pictures after the list is shown: a start never waits for them.
     QTimer::singleShot(0, this, [this, folders] {
         for (int row = 0; row < m_recent->count() && row < folders.size(); ++row)
-            if (const QPixmap picture = rootPictureOf(folders.at(row), m_recent->iconSize()); !picture.isNull())
+            if (const QPixmap picture =
+                    rootPictureOf(folders.at(row), m_recent->iconSize(), m_recent->devicePixelRatioF());
+                !picture.isNull())
                 m_recent->item(row)->setIcon(picture);
     });
     if (m_recent->count() > 0)
@@ -106,7 +108,7 @@ QString StartView::rootTitleOf(const QString& folder)
         .title;
 }
 
-QPixmap StartView::rootPictureOf(const QString& folder, const QSize& size)
+QPixmap StartView::rootPictureOf(const QString& folder, const QSize& size, qreal devicePixelRatio)
 {
     QFile source(QDir(folder).filePath(QStringLiteral("root/root.zel")));
     if (!source.open(QIODevice::ReadOnly) || source.size() > 1024 * 1024)
@@ -121,8 +123,10 @@ QPixmap StartView::rootPictureOf(const QString& folder, const QSize& size)
         const QSize full = reader.size();
         if (full.isEmpty())
             return QPixmap();
-        reader.setScaledSize(full.scaled(size, Qt::KeepAspectRatio));
-        return QPixmap::fromImage(reader.read());
+        reader.setScaledSize(full.scaled(size * devicePixelRatio, Qt::KeepAspectRatio));
+        QPixmap picture = QPixmap::fromImage(reader.read());
+        picture.setDevicePixelRatio(devicePixelRatio);
+        return picture;
     }
     return QPixmap();
 }

@@ -34,8 +34,9 @@ public:
     // The title of a kiosk system's root page, as the overview reads it ("" when it has none or cannot be read).
     static QString rootTitleOf(const QString& folder);
     // The first picture a kiosk system's root page shows (#image), at most
-    // size; null when it shows none or it cannot be read.
-    static QPixmap rootPictureOf(const QString& folder, const QSize& size);
+    // size, read for a screen of this device pixel ratio (so that it is
+    // sharp there); null when it shows none or it cannot be read.
+    static QPixmap rootPictureOf(const QString& folder, const QSize& size, qreal devicePixelRatio);
     // How many page sources the page folders of a kiosk system hold.
     static int pageSourceCountOf(const QString& folder);
 

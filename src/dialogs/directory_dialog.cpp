@@ -9,13 +9,11 @@
 #include "runtime/error_handler.h"
 #include "workbench/workbench.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QStorageInfo>
-#include <QStyle>
 #include <QTreeWidget>
 
 namespace {
@@ -122,11 +120,20 @@ void DirectoryDialog::fillDriveList()
     m_driveList->setCurrentIndex(0);
 }
 
+QIcon DirectoryDialog::openFolderIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("folder-open"), QIcon(QStringLiteral(":/icons/folder-open.svg")));
+}
+
+QIcon DirectoryDialog::closedFolderIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("folder"), QIcon(QStringLiteral(":/icons/folder-closed.svg")));
+}
+
 void DirectoryDialog::openDirectory(const QString& path)
 {
-    const QStyle* style = QApplication::style();
-    const QIcon openIcon = style->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closedIcon = style->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon openIcon = openFolderIcon();
+    const QIcon closedIcon = closedFolderIcon();
 
     m_directoryList->clear();
     QTreeWidgetItem* parent = nullptr;

@@ -4,6 +4,8 @@
 
 #include "workbench/single_instance_dialog.h"
 
+#include <QIcon>
+
 class QComboBox;
 class QPushButton;
 class QTreeWidget;
@@ -30,6 +32,11 @@ public:
     QPushButton* okButton() const { return m_okButton; }
     QPushButton* newButton() const { return m_newButton; }
     QPushButton* cancelButton() const { return m_cancelButton; }
+
+    // The icons of the open folders and of the closed ones: the desktop
+    // theme's, else the program's own (drawn from SVG, sharp at any scale).
+    static QIcon openFolderIcon();
+    static QIcon closedFolderIcon();
 
 private:
     friend class Workbench;

@@ -6,7 +6,8 @@
 #include "config/kiosk_system.h"
 #include "editor/editor_window.h"
 #include "editor/problem_marks.h"
-#include "preview/preview_window.h"
+#include "preview/preview_pane.h"
+#include "preview/web_windows.h"
 #include "workbench/workbench.h"
 
 #include <QEvent>
@@ -43,8 +44,8 @@ EditorPreview::EditorPreview(EditorWindow& editor, Workbench& workbench)
 
 EditorPreview::~EditorPreview()
 {
-    if (m_workbench.exists<PreviewWindow>())
-        m_workbench.instance<PreviewWindow>().forget(&m_editor);
+    if (PreviewPane* preview = existingPreview())
+        preview->forget(&m_editor);
 }
 
 std::optional<PreviewPage> EditorPreview::page() const
@@ -67,20 +68,28 @@ std::optional<PreviewPage> EditorPreview::page() const
     return page;
 }
 
-void EditorPreview::open()
+PreviewPane* EditorPreview::existingPreview() const
 {
-    PreviewWindow& preview = m_workbench.instance<PreviewWindow>();
-    preview.show();
-    preview.raise();
-    follow();
+    WebWindows* windows = WebWindows::loaded();
+    return windows ? windows->existingPreview(m_workbench) : nullptr;
 }
 
-void EditorPreview::follow()
+void EditorPreview::open()
 {
-    PreviewWindow& preview = m_workbench.instance<PreviewWindow>();
-    connect(&preview, &PreviewWindow::problemsChanged, this, &EditorPreview::showProblems, Qt::UniqueConnection);
-    connect(&preview, &PreviewWindow::goToLine, this, &EditorPreview::goToLine, Qt::UniqueConnection);
-    connect(&preview, &PreviewWindow::cleared, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
+    WebWindows* windows = WebWindows::load(m_workbench.session());
+    if (!windows)
+        return;
+    PreviewPane& preview = windows->preview(m_workbench);
+    preview.show();
+    preview.raise();
+    follow(preview);
+}
+
+void EditorPreview::follow(PreviewPane& preview)
+{
+    connect(&preview, &PreviewPane::problemsChanged, this, &EditorPreview::showProblems, Qt::UniqueConnection);
+    connect(&preview, &PreviewPane::goToLine, this, &EditorPreview::goToLine, Qt::UniqueConnection);
+    connect(&preview, &PreviewPane::cleared, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
     connect(&preview, &QObject::destroyed, m_marks, &ProblemMarks::clear, Qt::UniqueConnection);
     preview.follow(&m_editor, [this] { return page(); });
 }
@@ -89,12 +98,12 @@ void EditorPreview::follow()
 // wait for the make of the text the editor holds.
 void EditorPreview::showProblems()
 {
-    const PreviewWindow& preview = m_workbench.instance<PreviewWindow>();
-    if (preview.followed() != &m_editor || preview.problemsText() != m_editor.document().body())
+    const PreviewPane* preview = existingPreview();
+    if (!preview || preview->followed() != &m_editor || preview->problemsText() != m_editor.document().body())
         return;
     QList<ProblemMarks::LineProblem> lines;
     // All are about the page made; its page type line (1) is not in the text area.
-    for (const Finding& problem : preview.problems())
+    for (const Finding& problem : preview->problems())
         if (problem.line >= 2)
             lines.append({problem.line - 2, problem.text});
     m_marks->show(lines);
@@ -114,15 +123,17 @@ void EditorPreview::goToLine(QObject* source, int line)
 
 void EditorPreview::changed()
 {
-    if (m_workbench.exists<PreviewWindow>())
-        m_workbench.instance<PreviewWindow>().sourceChanged(&m_editor);
+    if (PreviewPane* preview = existingPreview())
+        preview->sourceChanged(&m_editor);
 }
 
 // The preview turns to the editor the author turns to.
 bool EditorPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &m_editor && event->type() == QEvent::WindowActivate && m_workbench.exists<PreviewWindow>()
-        && m_workbench.instance<PreviewWindow>().followed() != &m_editor)
-        follow();
+    if (watched == &m_editor && event->type() == QEvent::WindowActivate) {
+        PreviewPane* preview = existingPreview();
+        if (preview && preview->followed() != &m_editor)
+            follow(*preview);
+    }
     return false;
 }

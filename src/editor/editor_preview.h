@@ -8,6 +8,7 @@
 #include <optional>
 
 class EditorWindow;
+class PreviewPane;
 class ProblemMarks;
 class Workbench;
 
@@ -38,7 +39,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void follow();
+    // The Preview window, when it exists.
+    PreviewPane* existingPreview() const;
+    void follow(PreviewPane& preview);
     void changed();
     void showProblems();
     void goToLine(QObject* source, int line);

@@ -20,10 +20,10 @@
 #include "pages/files.h"
 #include "pages/page_paths.h"
 #include "platform/messages.h"
+#include "preview/web_windows.h"
 #include "runtime/error_handler.h"
 #include "runtime/log_file.h"
 #include "system/recovery_copies.h"
-#include "viewer/viewer_window.h"
 #include "workbench/menu_command.h"
 #include "workbench/workbench.h"
 
@@ -60,9 +60,8 @@ EditorWindow::EditorWindow(Workbench& workbench, QWidget* parent) : QMainWindow(
         return m_workbench.instance<SaveFileDialog>().getSelectedFilePath();
     };
     showPage = [this](const QString& htmlPath) {
-        ViewerWindow& viewer = m_workbench.instance<ViewerWindow>();
-        viewer.setPage(htmlPath);
-        viewer.showPage();
+        if (WebWindows* windows = WebWindows::load(m_workbench.session()))
+            windows->viewPage(m_workbench, htmlPath);
     };
     runCommand(m_workbench.session(), kModule, QStringLiteral("Form_Load"), [&] { setUpWindow(); });
 }

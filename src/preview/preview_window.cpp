@@ -64,7 +64,7 @@ QString PreviewWindow::previewFolder()
     return previewsFolder() + u'/' + QString::number(QCoreApplication::applicationPid());
 }
 
-PreviewWindow::PreviewWindow(Workbench& workbench) : SingleInstanceWindow(workbench, QStringLiteral("frmPreview"))
+PreviewWindow::PreviewWindow(Workbench& workbench) : PreviewPane(workbench, QStringLiteral("frmPreview"))
 {
     setWindowTitle(tr(kTitle));
     // What runs that were killed or crashed left would stay in the cache for ever.
@@ -364,5 +364,5 @@ void PreviewWindow::closeEvent(QCloseEvent* event)
     // Nothing is left running and nothing of the preview stays on disk.
     m_pause->stop();
     m_make->stop();
-    SingleInstanceWindow::closeEvent(event);
+    PreviewPane::closeEvent(event);
 }

@@ -4,7 +4,7 @@
 
 #include "check/finding.h"
 #include "preview/preview_folder.h"
-#include "workbench/single_instance_window.h"
+#include "preview/preview_pane.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -48,30 +48,20 @@ class Workbench;
 // double-click on one asks the followed source to go to its line (goToLine).
 // No message box interrupts the author. Closing the window stops any make and
 // removes the preview's folder; the next use makes a new window.
-class PreviewWindow : public SingleInstanceWindow {
+class PreviewWindow : public PreviewPane {
     Q_OBJECT
 public:
-    // What the followed editor holds now; none when there is nothing to make
-    // (no kiosk system open).
-    using PageSource = std::function<std::optional<PreviewPage>()>;
-
     ~PreviewWindow() override;
 
-    // Follows source (an editor) from now on and makes its page at once.
-    void follow(QObject* source, PageSource page);
-    // The followed source changed: its page is made again after the pause.
-    void sourceChanged(QObject* source);
-    // source is going: when it is the one followed, the pane is cleared.
-    void forget(QObject* source);
-    QObject* followed() const { return m_source; }
+    void follow(QObject* source, PageSource page) override;
+    void sourceChanged(QObject* source) override;
+    void forget(QObject* source) override;
+    QObject* followed() const override { return m_source; }
     // Clears the pane, stops any make and removes the preview's files.
     void clear();
 
-    // The problems of the page shown, in line order; lines are the page
-    // source's (the page type line is line 1).
-    const QList<Finding>& problems() const { return m_problems; }
-    // The text (PreviewPage::body) the problems were found in.
-    const QString& problemsText() const { return m_problemsText; }
+    const QList<Finding>& problems() const override { return m_problems; }
+    const QString& problemsText() const override { return m_problemsText; }
     // The made page shown ("" when none), in the preview's folder.
     QString shownPage() const { return m_shownPage; }
     // True while a make is waiting for the pause or running.
@@ -91,14 +81,6 @@ public:
     static QString previewFolder();
     // The folder of every run's preview folder.
     static QString previewsFolder();
-
-signals:
-    void problemsChanged();
-    // The author asked to see a problem's line (page source line) in source.
-    void goToLine(QObject* source, int line);
-    // A newly made page has been loaded into the pane.
-    void pageShown();
-    void cleared();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -7,7 +7,8 @@
 # source and every binary package (no error, no warning), the desktop entry
 # with desktop-file-validate, the AppStream metadata with appstreamcli, the
 # split (zel-make pulls no browser engine), the layout (the programs in
-# /usr/lib/zel, links in /usr/bin, a manual page with the version for every
+# /usr/lib/zel, the editor without the engine and its web windows' module
+# beside it, links in /usr/bin, a manual page with the version for every
 # program, the Template in /usr/share/zel, the guide with its screenshots),
 # and the autopkgtest script against the unpacked programs.
 #   tests/packaging/check_package.sh SOURCE_DIR BUILD_DIR
@@ -113,6 +114,14 @@ for entry in zel-make:zel-make zel-make:zel-resample zel-make:zel-makecab zel:ze
   [ -f "$page" ] || { fail "$program has no manual page"; continue; }
   [[ "$(zcat "$page" | sed -n 1p)" == *"\"ZEL $upstream\""* ]] || fail "the manual page of $program does not name $upstream"
 done
+# The editor starts without the web engine: its web windows are a module beside it, over its library.
+for file in libzel_desktop.so zel_web_windows.so; do
+  [ -f "$root/zel/usr/lib/zel/$file" ] || fail "$file is not in /usr/lib/zel of zel"
+done
+needed=$(readelf -d "$root/zel/usr/lib/zel/zel-editor" | grep NEEDED || true)
+grep -q libzel_desktop <<<"$needed" || fail "zel-editor does not link libzel_desktop.so"
+! grep -qi webengine <<<"$needed" || fail "zel-editor links the web engine"
+[ "$("$all/usr/lib/zel/zel-editor" --version)" = "zel-editor $upstream" ] || fail "zel-editor --version is not $upstream"
 for program in zel-make zel-resample zel-makecab; do
   [ "$("$all/usr/lib/zel/$program" --version)" = "$program $upstream" ] || fail "$program --version is not $upstream"
 done

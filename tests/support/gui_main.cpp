@@ -17,7 +17,10 @@ int main(int argc, char** argv)
     // English texts and formats whatever the developer's language.
     qputenv("LANGUAGE", "en");
     QLocale::setDefault(QLocale::c());
+#ifndef ZEL_TEST_AS_THE_DESKTOP_PROGRAM
+    // As the web engine asks; the desktop program does without (WebWindows).
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#endif
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
