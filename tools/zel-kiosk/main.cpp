@@ -11,6 +11,7 @@
 #include "fleet/kiosk_health.h"
 #include "fleet/mqtt_connection.h"
 #include "health_reporter.h"
+#include "gate_record.h"
 #include "heartbeat.h"
 #include "kiosk_gate.h"
 #include "kiosk_player.h"
@@ -56,7 +57,7 @@ enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine, GaveU
 
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --origin URL_OR_FOLDER --key PUBLIC_KEY [--no-display] KIOSK_NAME\n"
-                     "       zel-kiosk --check KIOSK_FOLDER\n"
+                     "       zel-kiosk --check [--since VERSION_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --status [--json]\n"
                      "       zel-kiosk --step-back\n";
 
@@ -92,6 +93,12 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "      --no-display     (with --origin) pull, check and take versions without\n"
                     "                       showing them: a headless agent for servers and tests\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
+                    "      --since VERSION_FOLDER\n"
+                    "                       (with --check) keep the check's record in\n"
+                    "                       KIOSK_FOLDER (.zel-gate.json), and read again only the\n"
+                    "                       pages whose files differ from those the record in\n"
+                    "                       VERSION_FOLDER names (an empty or unrecorded one: all);\n"
+                    "                       the kiosk checks its new versions so\n"
                     "      --status         print the running kiosk's heartbeat and health (and, of\n"
                     "                       a pulling kiosk, the origin, the version shown and the\n"
                     "                       version available) and exit\n"
@@ -283,8 +290,11 @@ void catchEndSignals()
 }
 
 // Prints why the folder may not be shown (and keeps it in why); true when
-// nothing stands in the way.
-bool judged(Session& session, const QString& folder, int& screens, QString* why = nullptr)
+// nothing stands in the way. With since (a version judged before, or
+// empty), the judgement's record is kept in the folder and that version's
+// record spares reading again what has not changed.
+bool judged(Session& session, const QString& folder, int& screens, QString* why = nullptr,
+            const std::optional<QString>& since = std::nullopt)
 {
     if (!QFileInfo(folder).isDir()) {
         printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
@@ -296,8 +306,23 @@ bool judged(Session& session, const QString& folder, int& screens, QString* why 
     // ends the program with status 1 (refused), never an abort.
     KioskGate::Verdict verdict;
     try {
-        verdict = runCommand(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"),
-                             [&] { return KioskGate::judge(session, folder); });
+        verdict = runCommand(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"), [&] {
+            if (!since)
+                return KioskGate::judge(session, folder);
+            const std::optional<GateRecord> before = GateRecord::read(*since);
+            GateRecord after;
+            KioskGate::Verdict judgement = KioskGate::judge(session, folder, before ? &*before : nullptr, &after);
+            try {
+                if (!after.global.isEmpty())
+                    after.write(folder);
+            } catch (const fileio::FileError& error) {
+                // A saving for later checks only: the verdict stands without it.
+                printText(stderr, QStringLiteral("zel-kiosk: the check's record was not kept: ")
+                                      + QString::fromStdString(error.path()) + QStringLiteral(": ")
+                                      + QString::fromStdString(error.reason()) + u'\n');
+            }
+            return judgement;
+        });
     } catch (const ProgramEnd&) {
         return false; // reported on standard error
     }
@@ -436,8 +461,9 @@ int main(int argc, char** argv)
     const QCommandLineOption originOption(QStringLiteral("origin"), QString(), QStringLiteral("URL_OR_FOLDER"));
     const QCommandLineOption keyOption(QStringLiteral("key"), QString(), QStringLiteral("PUBLIC_KEY"));
     const QCommandLineOption noDisplayOption(QStringLiteral("no-display"));
+    const QCommandLineOption sinceOption(QStringLiteral("since"), QString(), QStringLiteral("VERSION_FOLDER"));
     parser.addOptions({followOption, checkOption, statusOption, stepBackOption, jsonOption, originOption, keyOption,
-                       noDisplayOption});
+                       noDisplayOption, sinceOption});
     if (const std::optional<int> answered = commandLine.read(argumentList(argc, argv)))
         return *answered;
     const QStringList operands = parser.positionalArguments();
@@ -488,13 +514,20 @@ int main(int argc, char** argv)
             pull.origin = QDir::cleanPath(QFileInfo(pull.origin).absoluteFilePath());
     }
     const QString folder = QDir::cleanPath(QFileInfo(operands.front()).absoluteFilePath());
+    if (parser.isSet(sinceOption) && !parser.isSet(checkOption))
+        return commandLine.refuse(QStringLiteral("--since goes with --check only"));
     if (parser.isSet(checkOption)) {
         if (parser.isSet(followOption))
             return commandLine.refuse(QStringLiteral("--check and --follow do not go together"));
         QCoreApplication application(argc, argv);
         Session session;
         int screens = 1;
-        return judged(session, folder, screens) ? Success : Refused;
+        std::optional<QString> since;
+        if (parser.isSet(sinceOption))
+            since = parser.value(sinceOption).isEmpty()
+                        ? QString()
+                        : QDir::cleanPath(QFileInfo(parser.value(sinceOption)).absoluteFilePath());
+        return judged(session, folder, screens, nullptr, since) ? Success : Refused;
     }
 
     KioskSettings settings;

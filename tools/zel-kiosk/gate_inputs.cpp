@@ -1,0 +1,110 @@
+// SPDX-FileCopyrightText: 2026 The ZEL developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gate_inputs.h"
+
+#include "pages/page_sources.h"
+#include "publish/version_files.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString hashOf(const QStringList& lines)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(lines.join(u'\n').toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+QString contentOf(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("-");
+    if (info.isDir())
+        return QStringLiteral("folder");
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return QStringLiteral("other");
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return QStringLiteral("other");
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+} // namespace
+
+GateInputs::GateInputs(const QString& top) : m_top(QDir::cleanPath(QFileInfo(top).absoluteFilePath())) {}
+
+QString GateInputs::relative(const QString& absolute) const
+{
+    const QString path = QDir::cleanPath(QFileInfo(absolute).absoluteFilePath());
+    if (path == m_top)
+        return QStringLiteral(".");
+    return path.startsWith(m_top + u'/') ? path.mid(m_top.size() + 1) : QString();
+}
+
+QString GateInputs::value(const QString& key)
+{
+    const auto known = m_values.constFind(key);
+    if (known != m_values.cend())
+        return *known;
+    const QString computed = compute(key);
+    m_values.insert(key, computed);
+    return computed;
+}
+
+bool GateInputs::unchanged(const QHash<QString, QString>& inputs)
+{
+    for (auto input = inputs.cbegin(); input != inputs.cend(); ++input)
+        if (value(input.key()) != input.value())
+            return false;
+    return true;
+}
+
+QString GateInputs::compute(const QString& key) const
+{
+    const qsizetype colon = key.indexOf(u':');
+    const QString kind = key.left(colon + 1), path = key.mid(colon + 1);
+    // No name leads out of the folder.
+    if (colon < 0 || path.startsWith(u'/') || path.split(u'/').contains(QStringLiteral("..")))
+        return QString();
+    const QString absolute = QDir::cleanPath(m_top + u'/' + path);
+    if (kind == QLatin1String("file:"))
+        return contentOf(absolute);
+    if (kind == QLatin1String("sources:"))
+        return hashOf(PageSources::fileNamesIn(absolute));
+    if (kind == QLatin1String("names:"))
+        return hashOf(QDir(absolute).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                               QDir::Name));
+    if (kind == QLatin1String("folders:")) {
+        QStringList folders;
+        QDirIterator it(m_top, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            folders.append(relative(it.next()));
+        folders.sort();
+        return hashOf(folders);
+    }
+    return QString();
+}
+
+QString GateInputs::global()
+{
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    QStringList lines{program.absoluteFilePath() + u' ' + QString::number(program.size()) + u' '
+                      + QString::number(program.lastModified().toMSecsSinceEpoch())};
+    const QDir top(m_top);
+    for (const QFileInfo& entry :
+         top.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (VersionFiles::isTemporary(entry.fileName()) || VersionFiles::isTopLevelOwn(entry.fileName()))
+            continue;
+        lines.append(entry.fileName() + u' '
+                     + (entry.isDir() ? QStringLiteral("folder") : value(file(entry.fileName()))));
+    }
+    return hashOf(lines);
+}
