@@ -12,6 +12,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -21,23 +23,36 @@ QString hashOf(const QStringList& lines)
         QCryptographicHash::hash(lines.join(u'\n').toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-QString contentOf(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("-");
-    if (info.isDir())
-        return QStringLiteral("folder");
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("other");
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file))
-        return QStringLiteral("other");
-    return QString::fromLatin1(hash.result().toHex());
-}
-
 } // namespace
+
+QString GateInputs::contentOf(const QString& path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(m_top + u'/' + path).constData(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? QStringLiteral("-") : QStringLiteral("other");
+    if (S_ISDIR(info.st_mode))
+        return QStringLiteral("folder");
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("other");
+    // Not the change time: linking the file into another version changes it.
+    const QString stamp = QStringLiteral("%1:%2:%3:%4.%5")
+                              .arg(info.st_dev)
+                              .arg(info.st_ino)
+                              .arg(info.st_size)
+                              .arg(info.st_mtim.tv_sec)
+                              .arg(info.st_mtim.tv_nsec);
+    if (const auto known = m_known.constFind(path); known != m_known.cend() && known->stamp == stamp) {
+        m_files.insert(path, *known);
+        return known->value;
+    }
+    QFile file(m_top + u'/' + path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return QStringLiteral("other");
+    const QString value = QString::fromLatin1(hash.result().toHex());
+    m_files.insert(path, {stamp, value});
+    return value;
+}
 
 GateInputs::GateInputs(const QString& top) : m_top(QDir::cleanPath(QFileInfo(top).absoluteFilePath())) {}
 
@@ -67,7 +82,7 @@ bool GateInputs::unchanged(const QHash<QString, QString>& inputs)
     return true;
 }
 
-QString GateInputs::compute(const QString& key) const
+QString GateInputs::compute(const QString& key)
 {
     const qsizetype colon = key.indexOf(u':');
     const QString kind = key.left(colon + 1), path = key.mid(colon + 1);
@@ -76,7 +91,7 @@ QString GateInputs::compute(const QString& key) const
         return QString();
     const QString absolute = QDir::cleanPath(m_top + u'/' + path);
     if (kind == QLatin1String("file:"))
-        return contentOf(absolute);
+        return contentOf(QDir::cleanPath(path));
     if (kind == QLatin1String("sources:"))
         return hashOf(PageSources::fileNamesIn(absolute));
     if (kind == QLatin1String("names:"))

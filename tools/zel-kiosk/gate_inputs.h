@@ -14,10 +14,22 @@
 //   sources:PATH  the page sources in the folder PATH, by name
 //   names:PATH    every name in the folder PATH
 //   folders:      every folder below the top, by path
-// A key for a path outside the folder has no value.
+// A key for a path outside the folder has no value. A file whose stamp
+// (device, inode, size and modification time) is one known from an earlier
+// judgement is that very file unchanged, and keeps the value known (a
+// pulled version links the files it shares with the one before).
 class GateInputs {
 public:
+    struct Stamped {
+        QString stamp;
+        QString value;
+    };
+
     explicit GateInputs(const QString& top);
+    // Files by relative path, as an earlier judgement found them.
+    void setKnown(QHash<QString, Stamped> known) { m_known = std::move(known); }
+    // The files looked at so far, by relative path.
+    const QHash<QString, Stamped>& files() const { return m_files; }
 
     QString top() const { return m_top; }
     // The path below the top, or empty when absolute lies outside it.
@@ -37,8 +49,11 @@ public:
     static QString folders() { return QStringLiteral("folders:"); }
 
 private:
-    QString compute(const QString& key) const;
+    QString compute(const QString& key);
+    QString contentOf(const QString& path);
 
     QString m_top; // clean absolute path
     QHash<QString, QString> m_values;
+    QHash<QString, Stamped> m_known;
+    QHash<QString, Stamped> m_files;
 };

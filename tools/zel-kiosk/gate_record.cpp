@@ -6,19 +6,78 @@
 #include "fileio/regular_file.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
+// One line per entry, its fields between tabs, a backslash, tab, CR or LF
+// inside a field written as \\, \t, \r or \n:
+//   zel-gate 1
+//   global HASH
+//   page PATH            then the page's lines:
+//   input KEY VALUE
+//   finding PAGE_SOURCE LINE KIND TEXT
+//   made PATH VALUE      then the made page's lines:
+//   named PATH VALUE REASON
+//   file PATH STAMP VALUE
 namespace {
 
-constexpr int kFormat = 1;
+const QString kFirstLine = QStringLiteral("zel-gate 1");
 // A record this large belongs to no kiosk system.
-constexpr std::size_t kLargestRecord = 256 * 1024 * 1024;
+constexpr std::size_t kLargestRecord = 512 * 1024 * 1024;
 
 const QString kMark = QStringLiteral("\x01");
 
-QJsonArray strings(const QStringList& list) { return QJsonArray::fromStringList(list); }
+QString escaped(QString field)
+{
+    if (field.contains(u'\\'))
+        field.replace(u'\\', QStringLiteral("\\\\"));
+    field.replace(u'\t', QStringLiteral("\\t"));
+    field.replace(u'\r', QStringLiteral("\\r"));
+    field.replace(u'\n', QStringLiteral("\\n"));
+    return field;
+}
+
+std::optional<QString> unescaped(QStringView field)
+{
+    if (!field.contains(u'\\'))
+        return field.toString();
+    QString text;
+    text.reserve(field.size());
+    for (qsizetype index = 0; index < field.size(); ++index) {
+        const QChar c = field[index];
+        if (c != u'\\') {
+            text += c;
+            continue;
+        }
+        if (++index == field.size())
+            return std::nullopt;
+        switch (field[index].unicode()) {
+        case '\\':
+            text += u'\\';
+            break;
+        case 't':
+            text += u'\t';
+            break;
+        case 'r':
+            text += u'\r';
+            break;
+        case 'n':
+            text += u'\n';
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+void line(QString& text, const QStringList& fields)
+{
+    for (qsizetype index = 0; index < fields.size(); ++index) {
+        if (index > 0)
+            text += u'\t';
+        text += index == 0 ? fields[index] : escaped(fields[index]);
+    }
+    text += u'\n';
+}
 
 } // namespace
 
@@ -28,30 +87,24 @@ QString GateRecord::unmarked(QString text, const QString& folder) { return text.
 
 void GateRecord::write(const QString& folder) const
 {
-    QJsonObject pageObjects;
+    QString text = kFirstLine + u'\n';
+    line(text, {QStringLiteral("global"), global});
     for (auto page = pages.cbegin(); page != pages.cend(); ++page) {
-        QJsonObject inputs;
+        line(text, {QStringLiteral("page"), page.key()});
         for (auto input = page->inputs.cbegin(); input != page->inputs.cend(); ++input)
-            inputs.insert(input.key(), input.value());
-        QJsonArray findings;
+            line(text, {QStringLiteral("input"), input.key(), input.value()});
         for (const Finding& finding : page->findings)
-            findings.append(strings({finding.pageSource, QString::number(finding.line), finding.kind, finding.text}));
-        pageObjects.insert(page.key(),
-                           QJsonObject{{QStringLiteral("inputs"), inputs}, {QStringLiteral("findings"), findings}});
+            line(text, {QStringLiteral("finding"), finding.pageSource, QString::number(finding.line), finding.kind,
+                        finding.text});
     }
-    QJsonObject madeObjects;
     for (auto page = madePages.cbegin(); page != madePages.cend(); ++page) {
-        QJsonArray named;
+        line(text, {QStringLiteral("made"), page.key(), page->value});
         for (const Named& file : page->named)
-            named.append(strings({file.path, file.value, file.reason}));
-        madeObjects.insert(page.key(),
-                           QJsonObject{{QStringLiteral("value"), page->value}, {QStringLiteral("named"), named}});
+            line(text, {QStringLiteral("named"), file.path, file.value, file.reason});
     }
-    const QJsonObject top{{QStringLiteral("format"), kFormat},
-                          {QStringLiteral("global"), global},
-                          {QStringLiteral("pages"), pageObjects},
-                          {QStringLiteral("made"), madeObjects}};
-    const QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Compact);
+    for (auto file = files.cbegin(); file != files.cend(); ++file)
+        line(text, {QStringLiteral("file"), file.key(), file->stamp, file->value});
+    const QByteArray bytes = text.toUtf8();
     fileio::replaceFile(QFile::encodeName(folder + u'/' + fileName()).toStdString(),
                         std::string_view(bytes.constData(), bytes.size()));
 }
@@ -63,40 +116,46 @@ std::optional<GateRecord> GateRecord::read(const QString& folder)
         || !fileio::readRegularFile(QFile::encodeName(folder + u'/' + fileName()).toStdString(), kLargestRecord, bytes)
                 .empty())
         return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(bytes));
-    const QJsonObject top = document.object();
-    if (!document.isObject() || top.value(QStringLiteral("format")).toInt() != kFormat)
-        return std::nullopt;
+    const QString text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
     GateRecord record;
-    record.global = top.value(QStringLiteral("global")).toString();
+    Page* page = nullptr;
+    MadePage* made = nullptr;
+    bool first = true;
+    for (const QStringView row : QStringView(text).split(u'\n', Qt::SkipEmptyParts)) {
+        if (std::exchange(first, false)) {
+            if (row != kFirstLine)
+                return std::nullopt;
+            continue;
+        }
+        const QList<QStringView> parts = row.split(u'\t');
+        QStringList fields;
+        for (qsizetype index = 1; index < parts.size(); ++index) {
+            const std::optional<QString> field = unescaped(parts[index]);
+            if (!field)
+                return std::nullopt;
+            fields.append(*field);
+        }
+        const QStringView kind = parts.front();
+        if (kind == u"global" && fields.size() == 1) {
+            record.global = fields[0];
+        } else if (kind == u"page" && fields.size() == 1) {
+            page = &record.pages[fields[0]];
+        } else if (kind == u"input" && fields.size() == 2 && page) {
+            page->inputs.insert(fields[0], fields[1]);
+        } else if (kind == u"finding" && fields.size() == 4 && page) {
+            page->findings.append(Finding{fields[0], fields[1].toInt(), fields[2], fields[3]});
+        } else if (kind == u"made" && fields.size() == 2) {
+            made = &record.madePages[fields[0]];
+            made->value = fields[1];
+        } else if (kind == u"named" && fields.size() == 3 && made) {
+            made->named.append(Named{fields[0], fields[1], fields[2]});
+        } else if (kind == u"file" && fields.size() == 3) {
+            record.files.insert(fields[0], Stamped{fields[1], fields[2]});
+        } else {
+            return std::nullopt;
+        }
+    }
     if (record.global.isEmpty())
         return std::nullopt;
-    const QJsonObject pageObjects = top.value(QStringLiteral("pages")).toObject();
-    for (auto page = pageObjects.begin(); page != pageObjects.end(); ++page) {
-        const QJsonObject object = page.value().toObject();
-        Page& entry = record.pages[page.key()];
-        const QJsonObject inputs = object.value(QStringLiteral("inputs")).toObject();
-        for (auto input = inputs.begin(); input != inputs.end(); ++input)
-            entry.inputs.insert(input.key(), input.value().toString());
-        for (const QJsonValue finding : object.value(QStringLiteral("findings")).toArray()) {
-            const QJsonArray fields = finding.toArray();
-            if (fields.size() != 4)
-                return std::nullopt;
-            entry.findings.append(Finding{fields[0].toString(), fields[1].toString().toInt(), fields[2].toString(),
-                                          fields[3].toString()});
-        }
-    }
-    const QJsonObject madeObjects = top.value(QStringLiteral("made")).toObject();
-    for (auto page = madeObjects.begin(); page != madeObjects.end(); ++page) {
-        const QJsonObject object = page.value().toObject();
-        MadePage& entry = record.madePages[page.key()];
-        entry.value = object.value(QStringLiteral("value")).toString();
-        for (const QJsonValue named : object.value(QStringLiteral("named")).toArray()) {
-            const QJsonArray fields = named.toArray();
-            if (fields.size() != 3)
-                return std::nullopt;
-            entry.named.append(Named{fields[0].toString(), fields[1].toString(), fields[2].toString()});
-        }
-    }
     return record;
 }

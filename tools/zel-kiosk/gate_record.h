@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "gate_inputs.h"
+
 #include "check/finding.h"
 
 #include <QHash>
@@ -15,7 +17,7 @@
 // each made page, the files it names and what was wrong with them. Paths are
 // relative to the version's folder, and the folder's own path in a
 // finding's text is kept as a mark, so that another version's gate can take
-// the judgement over.
+// the judgement over; and the stamps of the files looked at.
 class GateRecord {
 public:
     struct Page {
@@ -33,12 +35,14 @@ public:
     };
 
     using MadePages = QHash<QString, MadePage>;
+    using Stamped = GateInputs::Stamped;
 
     QString global; // GateInputs::global() of the version judged
     QHash<QString, Page> pages;
     MadePages madePages;
+    QHash<QString, Stamped> files; // by relative path
 
-    static QString fileName() { return QStringLiteral(".zel-gate.json"); }
+    static QString fileName() { return QStringLiteral(".zel-gate"); }
     // The record kept in folder; none when there is none, or it is of another
     // format or damaged.
     static std::optional<GateRecord> read(const QString& folder);

@@ -201,6 +201,8 @@ Verdict judge(Session& session, const QString& kioskFolder, const GateRecord* be
     const QString top = inputs.top();
     // A configuration that moves the kiosk system elsewhere: nothing taken over or recorded.
     const bool recordable = (before || after) && QDir::cleanPath(kiosk->folder()) == top;
+    if (recordable && before)
+        inputs.setKnown(before->files);
     const QString global = recordable ? inputs.global() : QString();
     if (before && (!recordable || before->global != global))
         before = nullptr;
@@ -250,6 +252,8 @@ Verdict judge(Session& session, const QString& kioskFolder, const GateRecord* be
     for (const Finding& finding : std::as_const(refusing))
         reasons.append(finding.toLine());
     reasons.append(missingFiles(inputs, before, recordable ? after : nullptr));
+    if (recordable && after)
+        after->files = inputs.files();
     return verdict;
 }
 

@@ -95,7 +95,7 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
                     "      --since VERSION_FOLDER\n"
                     "                       (with --check) keep the check's record in\n"
-                    "                       KIOSK_FOLDER (.zel-gate.json), and read again only the\n"
+                    "                       KIOSK_FOLDER (.zel-gate), and read again only the\n"
                     "                       pages whose files differ from those the record in\n"
                     "                       VERSION_FOLDER names (an empty or unrecorded one: all);\n"
                     "                       the kiosk checks its new versions so\n"
