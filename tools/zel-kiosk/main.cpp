@@ -55,6 +55,9 @@ namespace {
 
 enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine, GaveUp = 3 };
 
+// A headless agent's health report comes at least this often.
+constexpr int kHealthReportMs = 60 * 1000;
+
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --origin URL_OR_FOLDER --key PUBLIC_KEY [--no-display] KIOSK_NAME\n"
                      "       zel-kiosk --check [--since VERSION_FOLDER] KIOSK_FOLDER\n"
@@ -380,37 +383,47 @@ int pullWithoutDisplay(const Pull& pull, VersionStore& store, const KioskSetting
     beat.started = QDateTime::currentDateTime();
     beat.openNow = QStringLiteral("yes");
     beat.heartbeatSeconds = settings.heartbeatSeconds;
-    // With a broker set, a headless agent reports the health it has at every
-    // beat and once connected: its versions, uptime and free disk, no screen;
-    // its last will says "offline".
+    // With a broker set, a headless agent reports its health once connected,
+    // at the beat after its versions change, and once a minute: its
+    // versions, uptime and free disk, no screen; its last will says
+    // "offline" (what the Kiosks window goes by, not the report's age).
     std::unique_ptr<MqttConnection> broker;
     const QString statusTopic = settings.broker.topic(pull.name, QStringLiteral("status"));
-    const auto reportHealth = [&] {
+    QString versionsReported;
+    const auto reportHealth = [&](bool always) {
         if (!broker)
             return;
         KioskHealth health;
         health.kiosk = pull.name;
         health.versionShown = QString::number(store.shownVersion());
         health.versionAvailable = QString::number(std::max(store.availableVersion(), store.shownVersion()));
+        const QString versions = health.versionShown + u' ' + health.versionAvailable;
+        if (!always && versions == versionsReported)
+            return;
+        versionsReported = versions;
         health.screenOn = false;
         health.uptimeSeconds = beat.started.secsTo(QDateTime::currentDateTime());
         health.freeDiskBytes = QStorageInfo(StateFolder::path()).bytesAvailable();
         health.reported = QDateTime::currentDateTimeUtc();
         broker->publish(statusTopic, health.toJson(), true);
     };
+    QTimer minute;
+    minute.setInterval(kHealthReportMs);
+    QObject::connect(&minute, &QTimer::timeout, [&] { reportHealth(true); });
     if (settings.broker.enabled() && !firstOnly) {
         broker =
             std::make_unique<MqttConnection>(settings.broker, QStringLiteral("zel-kiosk-") + pull.name,
                                              MqttConnection::Will{statusTopic, QByteArrayLiteral("offline"), true});
-        QObject::connect(broker.get(), &MqttConnection::connected, reportHealth);
+        QObject::connect(broker.get(), &MqttConnection::connected, [&] { reportHealth(true); });
         QObject::connect(broker.get(), &MqttConnection::outage, [](const QString& reason) {
             EventLog::write(QStringLiteral("health: no broker (tried again): ") + reason,
                             {"health-broker", 4, {}, reason});
         });
         broker->start();
+        minute.start();
     }
     const auto writeBeat = [&] {
-        reportHealth();
+        reportHealth(false);
         beat.written = QDateTime::currentDateTime();
         beat.shown = store.current();
         try {
