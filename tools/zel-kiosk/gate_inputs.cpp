@@ -108,11 +108,14 @@ QString GateInputs::compute(const QString& key)
     return QString();
 }
 
-QString GateInputs::global()
+QString GateInputs::global(const QString& imageTool)
 {
-    const QFileInfo program(QCoreApplication::applicationFilePath());
-    QStringList lines{program.absoluteFilePath() + u' ' + QString::number(program.size()) + u' '
-                      + QString::number(program.lastModified().toMSecsSinceEpoch())};
+    QStringList lines;
+    for (const QString& path : {QCoreApplication::applicationFilePath(), imageTool}) {
+        const QFileInfo program(path);
+        lines.append(path + u' ' + QString::number(program.size()) + u' '
+                     + QString::number(program.lastModified().toMSecsSinceEpoch()));
+    }
     const QDir top(m_top);
     for (const QFileInfo& entry :
          top.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {

@@ -38,10 +38,11 @@ public:
     QString value(const QString& key);
     // Whether every key has the value given.
     bool unchanged(const QHash<QString, QString>& inputs);
-    // What every page's judgement rests on: the program judging, and the
-    // files and folder names at the top (the configuration, the style sheet
-    // and the rest of the Template; not the maker's logs).
-    QString global();
+    // What every page's judgement rests on: the program judging and the
+    // image tool (it decides which pictures can be copied), and the files
+    // and folder names at the top (the configuration, the style sheet and
+    // the rest of the Template; not the maker's logs).
+    QString global(const QString& imageTool);
 
     static QString file(const QString& path) { return QStringLiteral("file:") + path; }
     static QString sources(const QString& folder) { return QStringLiteral("sources:") + folder; }

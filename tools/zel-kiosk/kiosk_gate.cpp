@@ -6,8 +6,9 @@
 #include "gate_record.h"
 
 #include "check/kiosk_check.h"
-#include "pages/page_sources.h"
 #include "imaging/jpeg_decode_check.h"
+#include "pages/page_sources.h"
+#include "platform/session.h"
 #include "system/open_kiosk_system.h"
 
 #include <QDir>
@@ -160,9 +161,13 @@ bool pageInputs(const QString& page, const QSet<QString>& references, const QStr
     const QString name = PageSources::pageNameOf(source.fileName());
     if (name.endsWith(QLatin1String("_con")) || name.endsWith(QLatin1String("_nav")))
         add(GateInputs::sources(inside(source.absolutePath())));
+    // A reference is to "PAGE.zel" while that is a file; else to the page
+    // source its folder's list gives, or none.
     for (const QString& reference : references) {
-        add(GateInputs::file(inside(reference)));
-        add(GateInputs::sources(inside(QFileInfo(reference).absolutePath())));
+        const QString file = GateInputs::file(inside(reference));
+        add(file);
+        if (!reference.endsWith(QLatin1String(".zel")) || entry.inputs.value(file).size() != 64)
+            add(GateInputs::sources(inside(QFileInfo(reference).absolutePath())));
     }
     // A picture's name is matched folder by folder, ignoring letter case.
     for (const QString& picture : pictures) {
@@ -203,7 +208,7 @@ Verdict judge(Session& session, const QString& kioskFolder, const GateRecord* be
     const bool recordable = (before || after) && QDir::cleanPath(kiosk->folder()) == top;
     if (recordable && before)
         inputs.setKnown(before->files);
-    const QString global = recordable ? inputs.global() : QString();
+    const QString global = recordable ? inputs.global(session.imageTool().program) : QString();
     if (before && (!recordable || before->global != global))
         before = nullptr;
     if (after) {
