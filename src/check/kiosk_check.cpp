@@ -310,7 +310,8 @@ bool KioskCheck::checkNextPage()
     if (m_complete)
         return false;
     if (m_next < m_pages.size()) {
-        checkPage(m_pages.at(m_next));
+        if (!m_skip || !m_skip(m_pages.at(m_next)))
+            checkPage(m_pages.at(m_next));
         ++m_next;
         return true;
     }
@@ -356,7 +357,15 @@ void KioskCheck::checkPage(const QString& pageSource)
     if (m_maker->pagesMade() > 0)
         checkMadePage(pageSource);
     checkSchedule(pageSource);
+    if (m_pageRead) {
+        QStringList pictures;
+        for (const UsedPicture& picture : std::as_const(m_pictures))
+            pictures.append(picture.path);
+        m_pageRead(pageSource, pictures);
+    }
 }
+
+QSet<QString> KioskCheck::referencesOf(const QString& pageSource) const { return m_references.value(key(pageSource)); }
 
 // A page over or never on show, at its first #show line. (A wrong #show line
 // is the maker's problem, an invalid time.)

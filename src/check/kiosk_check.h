@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class CopyProbe;
@@ -66,6 +67,18 @@ public:
     // about pageSource.
     void runOnPageBeingWritten(const QString& pageSource);
 
+    // For a caller that knows some pages' findings already (the kiosk's
+    // gate): a page for which skip returns true is not read (it has no
+    // findings, references or schedule in this check); after each page read,
+    // pageRead tells it with the full paths of the pictures it showed.
+    void setSkip(std::function<bool(const QString& pageSource)> skip) { m_skip = std::move(skip); }
+    void setPageRead(std::function<void(const QString& pageSource, const QStringList& pictures)> pageRead)
+    {
+        m_pageRead = std::move(pageRead);
+    }
+    // The page sources a page read refers to (clean absolute paths), whether they exist or not.
+    QSet<QString> referencesOf(const QString& pageSource) const;
+
     int pagesTotal() const { return int(m_pages.size()); }
     int pagesChecked() const { return m_next; }
     bool complete() const { return m_complete; }
@@ -103,6 +116,8 @@ private:
     bool m_complete = false;
     bool m_judgeMadeFiles = true;
     QList<Finding> m_findings;
+    std::function<bool(const QString&)> m_skip;
+    std::function<void(const QString&, const QStringList&)> m_pageRead;
 
     // The page being read.
     QString m_source;

@@ -35,16 +35,21 @@ QString pathProblem(const QString& path)
     return QString();
 }
 
+bool isTopLevelOwn(const QString& fileName)
+{
+    static const QRegularExpression own(QStringLiteral("^(log\\d{14}(_\\d+)?\\.txt|published\\.txt)$"));
+    return own.match(fileName).hasMatch();
+}
+
 QStringList list(const QString& folder)
 {
-    static const QRegularExpression topLevelOwn(QStringLiteral("^(log\\d{14}(_\\d+)?\\.txt|published\\.txt)$"));
     const QDir top(folder);
     QStringList paths;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         const QString path = top.relativeFilePath(it.filePath());
-        if (it.fileInfo().isSymLink() || topLevelOwn.match(path).hasMatch())
+        if (it.fileInfo().isSymLink() || isTopLevelOwn(path))
             continue;
         const QStringList segments = path.split(u'/');
         if (std::any_of(segments.begin(), segments.end(), isTemporary))

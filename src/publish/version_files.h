@@ -18,6 +18,11 @@ namespace VersionFiles {
 // (".zel-"): never part of a version.
 bool isTemporary(const QString& fileName);
 
+// A file at the top of a kiosk system folder that is the maker's log
+// ("log20261208093000.txt") or the marker of a folder published by copying
+// ("published.txt"): no part of a version.
+bool isTopLevelOwn(const QString& fileName);
+
 // Why a relative path cannot name a file of a version ("" when it can): it is
 // empty, absolute, holds a backslash, a control character, an empty segment,
 // "." or "..".

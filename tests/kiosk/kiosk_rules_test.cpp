@@ -4,17 +4,22 @@
 // go, the keys it swallows, the page views, the cabinet names and the
 // versions kept, the journal's fields (the heartbeat: kiosk_command_test.cpp).
 #include "event_log.h"
+#include "gate_record.h"
 #include "input_lock.h"
+#include "kiosk_gate.h"
 #include "kiosk_visit.h"
 #include "page_views.h"
 #include "screen_power.h"
 #include "screen_placement.h"
 #include "version_preparation.h"
 #include "version_store.h"
+#include "support/check_kiosk.h"
 #include "support/kiosk_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -216,6 +221,72 @@ TEST(VersionStore, KeepsTheVersionShownAndTheOneBefore)
     EXPECT_EQ(VersionStore(dir.filePath("versions")).lastSource(), "def");
     again.setLastSource("ghi");
     EXPECT_EQ(VersionStore(dir.filePath("versions")).refused(), "");
+}
+
+// A version that differs from one judged before in a few files: the gate
+// reads again only the pages those files can touch (all of them after a
+// change of the configuration or the Template), and says what the whole
+// judgement says.
+TEST(KioskGate, AVersionJudgedSinceAnotherSaysWhatAWholeJudgementSays)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath("first");
+    makeSampleKiosk(first);
+    TestSession session;
+    GateRecord record;
+    const KioskGate::Verdict whole = KioskGate::judge(session.session(), first, nullptr, &record);
+    ASSERT_EQ(whole.reasons, QStringList());
+    const auto append = [](const QString& path, const QString& line) { writeTextFile(path, readLines(path) << line); };
+    const struct {
+        const char* name;
+        std::function<void(const QString&)> change;
+        bool refused;
+        bool allRead;
+    } rows[] = {
+        {"a page's text, not made", [&](const QString& k) { append(k + "/visiting/walks.zel", "#para"); }, true, false},
+        {"a page's text, made",
+         [&](const QString& k) {
+             append(k + "/visiting/walks.zel", "#para");
+             runZelMake({k});
+         },
+         false, false},
+        {"a child's schedule (its parent carries it)",
+         [&](const QString& k) { append(k + "/news/today.zel", "#show until 2099-12-31"); }, true, false},
+        {"a removed page",
+         [&](const QString& k) {
+             for (const char* suffix : {".zel", ".htm", "_con.htm", "_nav.htm"})
+                 QFile::remove(k + "/shops/cafe" + suffix);
+         },
+         true, false},
+        {"a page added", [&](const QString& k) { QFile::copy(k + "/shops/cafe.zel", k + "/shops/cafe2.zel"); }, true,
+         false},
+        {"a picture damaged", [&](const QString& k) { writeBytes(k + "/shops/bakery.jpg", "not a picture"); }, true,
+         false},
+        {"a picture removed", [&](const QString& k) { QFile::remove(k + "/visiting/walks.jpg"); }, true, false},
+        {"a picture copy damaged",
+         [&](const QString& k) {
+             const QString images = k + "/news/images/";
+             writeBytes(images + QDir(images).entryList({"*.jpg"}).value(0), "\xff\xd8 cut short");
+         },
+         true, false},
+        {"the configuration", [&](const QString& k) { append(k + "/configuration.txt", "buttons 6"); }, true, true},
+        {"the Template", [&](const QString& k) { append(k + "/stylesheet.css", "p.title { color: #123456; }"); }, false,
+         true},
+    };
+    for (const auto& row : rows) {
+        const QString next = dir.filePath(row.name);
+        QString reason;
+        ASSERT_TRUE(VersionPreparation::copyTree(first, next, reason)) << reason.toStdString();
+        row.change(next);
+        const KioskGate::Verdict expected = KioskGate::judge(session.session(), next);
+        GateRecord nextRecord;
+        const KioskGate::Verdict since = KioskGate::judge(session.session(), next, &record, &nextRecord);
+        EXPECT_EQ(since.reasons, expected.reasons) << row.name;
+        EXPECT_EQ(!expected.reasons.isEmpty(), row.refused) << row.name << expected.reasons.join("\n").toStdString();
+        EXPECT_EQ(since.pagesRead == expected.pagesRead, row.allRead) << row.name << " " << since.pagesRead;
+        // The record taken over is as good as one read anew.
+        EXPECT_EQ(KioskGate::judge(session.session(), next, &nextRecord).reasons, expected.reasons) << row.name;
+    }
 }
 
 // X's screens through xset, a Wayland compositor's through wlopm.

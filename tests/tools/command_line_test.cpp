@@ -91,6 +91,7 @@ TEST(CommandLine, WrongCommandLinesAreRefusedWithTheUsage)
         {"kiosk: step back with a folder", "zel-kiosk", "--step-back ~", "--step-back takes nothing else"},
         {"kiosk: json without status", "zel-kiosk", "--json --step-back", "--json goes with --status only"},
         {"kiosk: check and follow", "zel-kiosk", "--check --follow ~ ~", "--check and --follow do not go together"},
+        {"kiosk: since without check", "zel-kiosk", "--since ~ ~", "--since goes with --check only"},
         {"kiosk: key without origin", "zel-kiosk", "--key x ~", "--key and --no-display go with --origin"},
         {"kiosk: origin and follow", "zel-kiosk", "--origin ~ --follow ~ k", "--origin does not go with --follow"},
         {"kiosk: origin without key", "zel-kiosk", "--origin ~ k", "--origin needs --key PUBLIC_KEY"},

@@ -11,6 +11,7 @@
 #include "fleet/kiosk_health.h"
 #include "fleet/mqtt_connection.h"
 #include "health_reporter.h"
+#include "gate_record.h"
 #include "heartbeat.h"
 #include "kiosk_gate.h"
 #include "kiosk_player.h"
@@ -54,9 +55,12 @@ namespace {
 
 enum Exit { Success = 0, Refused = 1, Usage = ToolCommandLine::kWrongLine, GaveUp = 3 };
 
+// A headless agent's health report comes at least this often.
+constexpr int kHealthReportMs = 60 * 1000;
+
 const char usage[] = "Usage: zel-kiosk [--follow PUBLISHED_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --origin URL_OR_FOLDER --key PUBLIC_KEY [--no-display] KIOSK_NAME\n"
-                     "       zel-kiosk --check KIOSK_FOLDER\n"
+                     "       zel-kiosk --check [--since VERSION_FOLDER] KIOSK_FOLDER\n"
                      "       zel-kiosk --status [--json]\n"
                      "       zel-kiosk --step-back\n";
 
@@ -92,6 +96,12 @@ const char help[] = "Shows the made kiosk system in KIOSK_FOLDER full-screen, on
                     "      --no-display     (with --origin) pull, check and take versions without\n"
                     "                       showing them: a headless agent for servers and tests\n"
                     "      --check          show nothing: list why KIOSK_FOLDER would be refused\n"
+                    "      --since VERSION_FOLDER\n"
+                    "                       (with --check) keep the check's record in\n"
+                    "                       KIOSK_FOLDER (.zel-gate), and read again only the\n"
+                    "                       pages whose files differ from those the record in\n"
+                    "                       VERSION_FOLDER names (an empty or unrecorded one: all);\n"
+                    "                       the kiosk checks its new versions so\n"
                     "      --status         print the running kiosk's heartbeat and health (and, of\n"
                     "                       a pulling kiosk, the origin, the version shown and the\n"
                     "                       version available) and exit\n"
@@ -283,8 +293,11 @@ void catchEndSignals()
 }
 
 // Prints why the folder may not be shown (and keeps it in why); true when
-// nothing stands in the way.
-bool judged(Session& session, const QString& folder, int& screens, QString* why = nullptr)
+// nothing stands in the way. With since (a version judged before, or
+// empty), the judgement's record is kept in the folder and that version's
+// record spares reading again what has not changed.
+bool judged(Session& session, const QString& folder, int& screens, QString* why = nullptr,
+            const std::optional<QString>& since = std::nullopt)
 {
     if (!QFileInfo(folder).isDir()) {
         printText(stderr, QStringLiteral("zel-kiosk: ") + folder + QStringLiteral(" is not a folder\n"));
@@ -296,8 +309,23 @@ bool judged(Session& session, const QString& folder, int& screens, QString* why 
     // ends the program with status 1 (refused), never an abort.
     KioskGate::Verdict verdict;
     try {
-        verdict = runCommand(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"),
-                             [&] { return KioskGate::judge(session, folder); });
+        verdict = runCommand(session, QStringLiteral("zel-kiosk"), QStringLiteral("check"), [&] {
+            if (!since)
+                return KioskGate::judge(session, folder);
+            const std::optional<GateRecord> before = GateRecord::read(*since);
+            GateRecord after;
+            KioskGate::Verdict judgement = KioskGate::judge(session, folder, before ? &*before : nullptr, &after);
+            try {
+                if (!after.global.isEmpty())
+                    after.write(folder);
+            } catch (const fileio::FileError& error) {
+                // A saving for later checks only: the verdict stands without it.
+                printText(stderr, QStringLiteral("zel-kiosk: the check's record was not kept: ")
+                                      + QString::fromStdString(error.path()) + QStringLiteral(": ")
+                                      + QString::fromStdString(error.reason()) + u'\n');
+            }
+            return judgement;
+        });
     } catch (const ProgramEnd&) {
         return false; // reported on standard error
     }
@@ -355,37 +383,47 @@ int pullWithoutDisplay(const Pull& pull, VersionStore& store, const KioskSetting
     beat.started = QDateTime::currentDateTime();
     beat.openNow = QStringLiteral("yes");
     beat.heartbeatSeconds = settings.heartbeatSeconds;
-    // With a broker set, a headless agent reports the health it has at every
-    // beat and once connected: its versions, uptime and free disk, no screen;
-    // its last will says "offline".
+    // With a broker set, a headless agent reports its health once connected,
+    // at the beat after its versions change, and once a minute: its
+    // versions, uptime and free disk, no screen; its last will says
+    // "offline" (what the Kiosks window goes by, not the report's age).
     std::unique_ptr<MqttConnection> broker;
     const QString statusTopic = settings.broker.topic(pull.name, QStringLiteral("status"));
-    const auto reportHealth = [&] {
+    QString versionsReported;
+    const auto reportHealth = [&](bool always) {
         if (!broker)
             return;
         KioskHealth health;
         health.kiosk = pull.name;
         health.versionShown = QString::number(store.shownVersion());
         health.versionAvailable = QString::number(std::max(store.availableVersion(), store.shownVersion()));
+        const QString versions = health.versionShown + u' ' + health.versionAvailable;
+        if (!always && versions == versionsReported)
+            return;
+        versionsReported = versions;
         health.screenOn = false;
         health.uptimeSeconds = beat.started.secsTo(QDateTime::currentDateTime());
         health.freeDiskBytes = QStorageInfo(StateFolder::path()).bytesAvailable();
         health.reported = QDateTime::currentDateTimeUtc();
         broker->publish(statusTopic, health.toJson(), true);
     };
+    QTimer minute;
+    minute.setInterval(kHealthReportMs);
+    QObject::connect(&minute, &QTimer::timeout, [&] { reportHealth(true); });
     if (settings.broker.enabled() && !firstOnly) {
         broker =
             std::make_unique<MqttConnection>(settings.broker, QStringLiteral("zel-kiosk-") + pull.name,
                                              MqttConnection::Will{statusTopic, QByteArrayLiteral("offline"), true});
-        QObject::connect(broker.get(), &MqttConnection::connected, reportHealth);
+        QObject::connect(broker.get(), &MqttConnection::connected, [&] { reportHealth(true); });
         QObject::connect(broker.get(), &MqttConnection::outage, [](const QString& reason) {
             EventLog::write(QStringLiteral("health: no broker (tried again): ") + reason,
                             {"health-broker", 4, {}, reason});
         });
         broker->start();
+        minute.start();
     }
     const auto writeBeat = [&] {
-        reportHealth();
+        reportHealth(false);
         beat.written = QDateTime::currentDateTime();
         beat.shown = store.current();
         try {
@@ -436,8 +474,9 @@ int main(int argc, char** argv)
     const QCommandLineOption originOption(QStringLiteral("origin"), QString(), QStringLiteral("URL_OR_FOLDER"));
     const QCommandLineOption keyOption(QStringLiteral("key"), QString(), QStringLiteral("PUBLIC_KEY"));
     const QCommandLineOption noDisplayOption(QStringLiteral("no-display"));
+    const QCommandLineOption sinceOption(QStringLiteral("since"), QString(), QStringLiteral("VERSION_FOLDER"));
     parser.addOptions({followOption, checkOption, statusOption, stepBackOption, jsonOption, originOption, keyOption,
-                       noDisplayOption});
+                       noDisplayOption, sinceOption});
     if (const std::optional<int> answered = commandLine.read(argumentList(argc, argv)))
         return *answered;
     const QStringList operands = parser.positionalArguments();
@@ -488,13 +527,20 @@ int main(int argc, char** argv)
             pull.origin = QDir::cleanPath(QFileInfo(pull.origin).absoluteFilePath());
     }
     const QString folder = QDir::cleanPath(QFileInfo(operands.front()).absoluteFilePath());
+    if (parser.isSet(sinceOption) && !parser.isSet(checkOption))
+        return commandLine.refuse(QStringLiteral("--since goes with --check only"));
     if (parser.isSet(checkOption)) {
         if (parser.isSet(followOption))
             return commandLine.refuse(QStringLiteral("--check and --follow do not go together"));
         QCoreApplication application(argc, argv);
         Session session;
         int screens = 1;
-        return judged(session, folder, screens) ? Success : Refused;
+        std::optional<QString> since;
+        if (parser.isSet(sinceOption))
+            since = parser.value(sinceOption).isEmpty()
+                        ? QString()
+                        : QDir::cleanPath(QFileInfo(parser.value(sinceOption)).absoluteFilePath());
+        return judged(session, folder, screens, nullptr, since) ? Success : Refused;
     }
 
     KioskSettings settings;

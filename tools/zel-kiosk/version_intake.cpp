@@ -39,7 +39,7 @@ void VersionIntake::take(const QString& source, const QString& fingerprint, cons
         VersionPreparation::Result result = fill(folder, base);
         if (result.ok && !result.waiting && !result.retry) {
             const QString note = result.note;
-            result = VersionPreparation::gate(folder, program, source);
+            result = VersionPreparation::gate(folder, program, source, base);
             result.note = note;
         }
         if (result.ok && !shownCopy.isEmpty() && !VersionPreparation::copyTree(base, shownCopy, result.reason, faults))

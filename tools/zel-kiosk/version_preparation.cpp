@@ -238,11 +238,11 @@ Result prepare(const QString& published, const QString& base, const QString& tar
     return result;
 }
 
-Result gate(const QString& target, const QString& programPath, const QString& shownAs)
+Result gate(const QString& target, const QString& programPath, const QString& shownAs, const QString& since)
 {
     Result result;
     QProcess check;
-    check.start(programPath, {QStringLiteral("--check"), target});
+    check.start(programPath, {QStringLiteral("--check"), QStringLiteral("--since"), since, target});
     if (!check.waitForFinished(kToolTimeoutMs) || check.exitStatus() != QProcess::NormalExit) {
         check.kill();
         result.reason = QStringLiteral("the check did not finish");

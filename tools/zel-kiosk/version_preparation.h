@@ -64,8 +64,11 @@ Result prepare(const QString& published, const QString& base, const QString& tar
                const fileio::FailureHook* faults = nullptr);
 
 // The gate every new version passes: the check of programPath --check on
-// target, its reasons naming shownAs in place of target. Blocking.
-Result gate(const QString& target, const QString& programPath, const QString& shownAs);
+// target, its reasons naming shownAs in place of target. Blocking. The
+// check's record is kept in target, and what is as the record in since (a
+// version judged before, usually the one shown) says is not read again.
+Result gate(const QString& target, const QString& programPath, const QString& shownAs,
+            const QString& since = QString());
 
 // Copies a folder tree (files and folders, no links), skipping temporaries
 // (isTemporary) and the marker at its top. False with a reason on the first
