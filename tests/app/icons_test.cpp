@@ -46,7 +46,9 @@ TEST(IconsTest, EveryIconIsDrawnAtTwiceThePixelsOnAScreenOfRatioTwo)
     } rows[] = {
         {"the window icon", [&](qreal ratio) { return windowIcon.pixmap(QSize(32, 32), ratio); }},
         {"the start view's picture of a recent kiosk system",
-         [&](qreal ratio) { return QIcon(StartView::rootPictureOf(kiosk.path(), QSize(96, 64), ratio)).pixmap(QSize(96, 64), ratio); }},
+         [&](qreal ratio) {
+             return QIcon(StartView::rootPictureOf(kiosk.path(), QSize(96, 64), ratio)).pixmap(QSize(96, 64), ratio);
+         }},
         {"the directory dialog's open folder",
          [](qreal ratio) { return DirectoryDialog::openFolderIcon().pixmap(QSize(16, 16), ratio); }},
         {"the directory dialog's closed folder",
@@ -59,8 +61,7 @@ TEST(IconsTest, EveryIconIsDrawnAtTwiceThePixelsOnAScreenOfRatioTwo)
         ASSERT_FALSE(single.isNull());
         EXPECT_EQ(twice.devicePixelRatio(), 2);
         EXPECT_EQ(twice.size(), single.size() * 2);
-        const QImage enlarged =
-            single.toImage().scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage enlarged = single.toImage().scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         EXPECT_GT(difference(twice.toImage(), enlarged), 1.0) << "the picture for ratio 1, enlarged";
     }
 }
