@@ -156,12 +156,9 @@ void PageMaker::reportVanishedPageFiles()
 {
     for (const std::string& target : m_pages->takeVanished()) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(target));
-        m_inOrder.report(Problem{
-            .kind = Problem::Kind::RefusedPage,
-            .place = {path, 0, {}},
-            .message =
-                QCoreApplication::translate("PageMaker", "Page file - %1 could not be put in place: its folder is gone")
-                    .arg(path)});
+        reportRefusedPage(path, QCoreApplication::translate(
+                                    "PageMaker", "Page file - %1 could not be put in place: its folder is gone")
+                                    .arg(path));
     }
 }
 
@@ -288,6 +285,11 @@ void PageMaker::buildPage(const QString& filePath, const QStringList& lines)
 
 int PageMaker::currentLineNumber() const { return m_page ? m_page->lineNumber() : m_lastPage.lineNumber; }
 
+void PageMaker::reportRefusedPage(const QString& path, const QString& message)
+{
+    m_inOrder.report(Problem{.kind = Problem::Kind::RefusedPage, .place = {path, 0, {}}, .message = message});
+}
+
 bool PageMaker::readPageSource(const QString& filePath, QStringList& lines)
 {
     QByteArray bytes;
@@ -296,11 +298,8 @@ bool PageMaker::readPageSource(const QString& filePath, QStringList& lines)
         lines = TextCodec::splitLines(TextCodec::decode(bytes));
         return true;
     }
-    m_inOrder.report(
-        Problem{.kind = Problem::Kind::RefusedPage,
-                .place = {filePath, 0, {}},
-                .message = QCoreApplication::translate("PageMaker", "Page source - %1 %2 - the page was not made")
-                               .arg(filePath, TextFiles::afterFileName(reason))});
+    reportRefusedPage(filePath, QCoreApplication::translate("PageMaker", "Page source - %1 %2 - the page was not made")
+                                    .arg(filePath, TextFiles::afterFileName(reason)));
     return false;
 }
 
@@ -309,13 +308,10 @@ bool PageMaker::pageFilesFree(const QString& filePath)
     const QString other = PageSources::clashingPageSource(filePath);
     if (other.isEmpty())
         return true;
-    m_inOrder.report(Problem{
-        .kind = Problem::Kind::RefusedPage,
-        .place = {filePath, 0, {}},
-        .message = QCoreApplication::translate("PageMaker",
-                                               "Page source - %1 would overwrite %2.htm of page source %3 - the page "
-                                               "was not made")
-                       .arg(filePath, QFileInfo(filePath).completeBaseName(), other)});
+    reportRefusedPage(filePath,
+                      QCoreApplication::translate("PageMaker", "Page source - %1 would overwrite %2.htm of page source "
+                                                               "%3 - the page was not made")
+                          .arg(filePath, QFileInfo(filePath).completeBaseName(), other));
     return false;
 }
 
@@ -327,13 +323,10 @@ bool PageMaker::pageFileNamesFit(const QString& filePath)
         const QString name = page + QString::fromLatin1(suffix);
         if (Files::fitsFileSystem(folder + kSeparator + name))
             continue;
-        m_inOrder.report(Problem{
-            .kind = Problem::Kind::RefusedPage,
-            .place = {filePath, 0, {}},
-            .message = QCoreApplication::translate("PageMaker",
-                                                   "Page source - %1 has a name too long for its made file %2 - the "
-                                                   "page was not made")
-                           .arg(filePath, name)});
+        reportRefusedPage(filePath,
+                          QCoreApplication::translate("PageMaker", "Page source - %1 has a name too long for its made "
+                                                                   "file %2 - the page was not made")
+                              .arg(filePath, name));
         return false;
     }
     return true;

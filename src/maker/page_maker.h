@@ -165,6 +165,8 @@ private:
     // Reads the page source whole into lines; a page source that cannot be
     // read (gone, a folder, a FIFO, too large) is that page's problem.
     bool readPageSource(const QString& filePath, QStringList& lines);
+    // A page (its source or made files at path) that is not made, in the page order.
+    void reportRefusedPage(const QString& path, const QString& message);
     bool pageFilesFree(const QString& filePath);
     bool pageFileNamesFit(const QString& filePath);
     void makeRequested();
