@@ -166,7 +166,7 @@ bool pageInputs(const QString& page, const QSet<QString>& references, const QStr
     for (const QString& reference : references) {
         const QString file = GateInputs::file(inside(reference));
         add(file);
-        if (!reference.endsWith(QLatin1String(".zel")) || entry.inputs.value(file).size() != 64)
+        if (!reference.endsWith(QLatin1String(".zel")) || !isHash(entry.inputs.value(file)))
             add(GateInputs::sources(inside(QFileInfo(reference).absolutePath())));
     }
     // A picture's name is matched folder by folder, ignoring letter case.
