@@ -8,6 +8,7 @@
 #include "format_decoders.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <gif_lib.h>
@@ -87,24 +88,31 @@ void decodeGif(PictureFile& file, PictureRowFeeder& feeder)
             throw UnreadablePictureError("cannot decode " + path + ": the GIF has no colour table");
         refuseOversizedPicture(path.c_str(), frame.Width, frame.Height);
 
-        // Rows outside the frame, and its transparent pixels, stay transparent.
+        // The frame's colours as R, G, B, A; its transparent colour and indices past
+        // the table stay transparent, as do rows and columns outside the frame.
+        std::array<std::uint32_t, 256> palette{};
+        for (int index = 0; index < std::min(colours->ColorCount, 256); ++index)
+            if (index != transparent) {
+                const GifColorType& colour = colours->Colors[index];
+                const std::uint8_t pixel[4] = {colour.Red, colour.Green, colour.Blue, 255};
+                std::memcpy(&palette[std::size_t(index)], pixel, sizeof pixel);
+            }
+        const int firstColumn = std::max(0, -frame.Left);
+        const int endColumn = std::max(firstColumn, std::min(frame.Width, screenWidth - frame.Left));
         std::vector<std::uint8_t> row(std::size_t(screenWidth) * 4);
         const auto feedRow = [&](int y, const GifPixelType* line) {
-            std::fill(row.begin(), row.end(), 0);
             const int inFrame = y - frame.Top;
-            if (line != nullptr && inFrame >= 0 && inFrame < frame.Height)
-                for (int x = 0; x < frame.Width; ++x) {
-                    const int column = frame.Left + x;
-                    const int index = line[x];
-                    if (column < 0 || column >= screenWidth || index == transparent || index >= colours->ColorCount)
-                        continue;
-                    const GifColorType& colour = colours->Colors[index];
-                    std::uint8_t* pixel = row.data() + std::size_t(column) * 4;
-                    pixel[0] = colour.Red;
-                    pixel[1] = colour.Green;
-                    pixel[2] = colour.Blue;
-                    pixel[3] = 255;
-                }
+            if (line == nullptr || inFrame < 0 || inFrame >= frame.Height || firstColumn == endColumn) {
+                std::fill(row.begin(), row.end(), 0);
+            } else {
+                const auto begin = row.begin() + std::ptrdiff_t(frame.Left + firstColumn) * 4;
+                const auto end = row.begin() + std::ptrdiff_t(frame.Left + endColumn) * 4;
+                std::fill(row.begin(), begin, 0);
+                std::fill(end, row.end(), 0);
+                std::uint8_t* out = &*begin;
+                for (int x = firstColumn; x < endColumn; ++x, out += 4)
+                    std::memcpy(out, &palette[line[x]], 4);
+            }
             feeder.row(row.data());
         };
         feeder.begin(screenWidth, screenHeight, 4, 1, {});

@@ -30,17 +30,35 @@ void flatten(const std::uint8_t* in, std::uint8_t* out, int width, const std::ar
     }
 }
 
-// sums[x] += the factor pixels of in that make column x of the block row.
-template <int Factor>
+// Whether every pixel of width R, G, B, A pixels is opaque.
+bool opaque(const std::uint8_t* in, int width)
+{
+    unsigned all = 255;
+    for (int x = 0; x < width; ++x)
+        all &= in[std::size_t(x) * 4 + 3];
+    return all == 255;
+}
+
+// sums[x] += the factor pixels of in (Stride bytes each, R, G, B first) that make column x of the block row.
+template <int Factor, int Stride>
 void addBlocks(const std::uint8_t* in, std::uint32_t* sums, std::size_t columns, int factor)
 {
     const int f = Factor > 0 ? Factor : factor;
     for (std::size_t x = 0; x < columns; ++x, sums += 3)
-        for (int dx = 0; dx < f; ++dx, in += 3) {
+        for (int dx = 0; dx < f; ++dx, in += Stride) {
             sums[0] += in[0];
             sums[1] += in[1];
             sums[2] += in[2];
         }
+}
+
+template <int Stride>
+void addBlocks(const std::uint8_t* in, std::uint32_t* sums, std::size_t columns, int factor)
+{
+    if (factor == 2)
+        addBlocks<2, Stride>(in, sums, columns, 2);
+    else
+        addBlocks<0, Stride>(in, sums, columns, factor);
 }
 
 } // namespace
@@ -79,8 +97,11 @@ void PictureRowFeeder::row(const std::uint8_t* pixels)
     const int y = m_rowsSeen++;
     if (y >= m_rowsUsed)
         return;
+    // An opaque row of R, G, B, A is summed as it is; only a row with
+    // transparency is laid on the background first.
+    const bool opaqueAlpha = m_channels == 4 && m_factor > 1 && opaque(pixels, m_width);
     const std::uint8_t* rgb = pixels;
-    if (m_channels == 4) {
+    if (m_channels == 4 && !opaqueAlpha) {
         flatten(pixels, m_flat.data(), m_width, m_background);
         rgb = m_flat.data();
     }
@@ -89,10 +110,10 @@ void PictureRowFeeder::row(const std::uint8_t* pixels)
         return;
     }
     const std::size_t columns = m_sums.size() / 3;
-    if (m_factor == 2)
-        addBlocks<2>(rgb, m_sums.data(), columns, 2);
+    if (opaqueAlpha)
+        addBlocks<4>(pixels, m_sums.data(), columns, m_factor);
     else
-        addBlocks<0>(rgb, m_sums.data(), columns, m_factor);
+        addBlocks<3>(rgb, m_sums.data(), columns, m_factor);
     if ((y + 1) % m_factor != 0)
         return;
     const std::uint32_t area = std::uint32_t(m_factor * m_factor);
