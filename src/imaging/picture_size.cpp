@@ -7,11 +7,11 @@
 #include "text/text_files.h"
 
 #include "util/exif_orientation.h"
+#include "util/heif_library.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSize>
-#include <libheif/heif.h>
 #include <memory>
 
 namespace Pictures {
@@ -164,19 +164,23 @@ struct DeviceReader {
 
 QSize heifSize(QIODevice& device)
 {
+    std::string reason;
+    const util::HeifLibrary* heif = util::heifLibrary(&reason);
+    if (heif == nullptr)
+        throw Unreadable{QString::fromStdString(reason)};
     static heif_reader reader{1, DeviceReader::position, DeviceReader::read, DeviceReader::seek,
                               DeviceReader::waitForSize};
-    std::unique_ptr<heif_context, void (*)(heif_context*)> context(heif_context_alloc(), heif_context_free);
+    std::unique_ptr<heif_context, void (*)(heif_context*)> context(heif->contextAlloc(), heif->contextFree);
     device.seek(0);
-    heif_error error = heif_context_read_from_reader(context.get(), &reader, &device, nullptr);
+    heif_error error = heif->contextReadFromReader(context.get(), &reader, &device, nullptr);
     heif_image_handle* handle = nullptr;
     if (error.code == heif_error_Ok)
-        error = heif_context_get_primary_image_handle(context.get(), &handle);
+        error = heif->contextGetPrimaryImageHandle(context.get(), &handle);
     if (error.code != heif_error_Ok)
         throw Unreadable{QString::fromUtf8(error.message)};
     // libheif gives the size with rotation and crop applied.
-    const QSize size(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
-    heif_image_handle_release(handle);
+    const QSize size(heif->imageHandleGetWidth(handle), heif->imageHandleGetHeight(handle));
+    heif->imageHandleRelease(handle);
     return size;
 }
 

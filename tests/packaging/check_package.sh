@@ -121,6 +121,11 @@ done
 needed=$(readelf -d "$root/zel/usr/lib/zel/zel-editor" | grep NEEDED || true)
 grep -q libzel_desktop <<<"$needed" || fail "zel-editor does not link libzel_desktop.so"
 ! grep -qi webengine <<<"$needed" || fail "zel-editor links the web engine"
+# libheif is loaded when a HEIC or AVIF picture is first read, so no program links it and zel-make names it.
+for program in zel-editor libzel_desktop.so zel-make zel-resample zel-kiosk; do
+  ! readelf -d "$all/usr/lib/zel/$program" | grep NEEDED | grep -qi libheif || fail "$program links libheif"
+done
+dpkg-deb -f "$(deb zel-make)" Depends | grep -q libheif1 || fail "zel-make does not depend on libheif1"
 [ "$("$all/usr/lib/zel/zel-editor" --version)" = "zel-editor $upstream" ] || fail "zel-editor --version is not $upstream"
 for program in zel-make zel-resample zel-makecab; do
   [ "$("$all/usr/lib/zel/$program" --version)" = "$program $upstream" ] || fail "$program --version is not $upstream"

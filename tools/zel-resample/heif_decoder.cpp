@@ -6,19 +6,20 @@
 #include "resample_error.h"
 #include "format_decoders.h"
 
-#include <libheif/heif.h>
+#include "util/heif_library.h"
+
 #include <memory>
 
 namespace {
 
 struct ContextDeleter {
-    void operator()(heif_context* context) const { heif_context_free(context); }
+    void operator()(heif_context* context) const { util::heifLibrary()->contextFree(context); }
 };
 struct HandleDeleter {
-    void operator()(heif_image_handle* handle) const { heif_image_handle_release(handle); }
+    void operator()(heif_image_handle* handle) const { util::heifLibrary()->imageHandleRelease(handle); }
 };
 struct ImageDeleter {
-    void operator()(heif_image* image) const { heif_image_release(image); }
+    void operator()(heif_image* image) const { util::heifLibrary()->imageRelease(image); }
 };
 
 void check(const std::string& path, const heif_error& error)
@@ -37,36 +38,40 @@ void decodeHeif(PictureFile& file, PictureRowFeeder& feeder)
 {
     const std::string& path = file.path();
     const std::string_view bytes = file.bytes();
-    std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+    std::string reason;
+    const util::HeifLibrary* heif = util::heifLibrary(&reason);
+    if (heif == nullptr)
+        throw UnreadablePictureError("cannot decode " + path + ": " + reason);
+    std::unique_ptr<heif_context, ContextDeleter> context(heif->contextAlloc());
     if (!context)
         throw UnreadablePictureError("cannot decode " + path + ": out of memory");
-    heif_context_set_maximum_image_size_limit(context.get(), maximumSide);
-    check(path, heif_context_read_from_memory_without_copy(context.get(), bytes.data(), bytes.size(), nullptr));
+    heif->contextSetMaximumImageSizeLimit(context.get(), maximumSide);
+    check(path, heif->contextReadFromMemoryWithoutCopy(context.get(), bytes.data(), bytes.size(), nullptr));
     heif_image_handle* rawHandle = nullptr;
-    check(path, heif_context_get_primary_image_handle(context.get(), &rawHandle));
+    check(path, heif->contextGetPrimaryImageHandle(context.get(), &rawHandle));
     std::unique_ptr<heif_image_handle, HandleDeleter> handle(rawHandle);
-    refuseOversizedPicture(path.c_str(), heif_image_handle_get_width(handle.get()),
-                           heif_image_handle_get_height(handle.get()));
+    refuseOversizedPicture(path.c_str(), heif->imageHandleGetWidth(handle.get()),
+                           heif->imageHandleGetHeight(handle.get()));
 
     std::vector<std::uint8_t> profile;
-    const heif_color_profile_type profileType = heif_image_handle_get_color_profile_type(handle.get());
+    const heif_color_profile_type profileType = heif->imageHandleGetColorProfileType(handle.get());
     if (profileType == heif_color_profile_type_prof || profileType == heif_color_profile_type_rICC) {
-        profile.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
-        if (heif_image_handle_get_raw_color_profile(handle.get(), profile.data()).code != heif_error_Ok)
+        profile.resize(heif->imageHandleGetRawColorProfileSize(handle.get()));
+        if (heif->imageHandleGetRawColorProfile(handle.get(), profile.data()).code != heif_error_Ok)
             profile.clear();
     }
     // A picture without transparency is decoded to R, G, B only.
-    const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
+    const bool alpha = heif->imageHandleHasAlphaChannel(handle.get()) != 0;
     const int channels = alpha ? 4 : 3;
     heif_image* rawImage = nullptr;
-    check(path, heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
+    check(path, heif->decodeImage(handle.get(), &rawImage, heif_colorspace_RGB,
                                   alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr));
     std::unique_ptr<heif_image, ImageDeleter> image(rawImage);
-    const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
-    const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
+    const int width = heif->imageGetWidth(image.get(), heif_channel_interleaved);
+    const int height = heif->imageGetHeight(image.get(), heif_channel_interleaved);
     refuseOversizedPicture(path.c_str(), width, height);
     int stride = 0;
-    const std::uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const std::uint8_t* plane = heif->imageGetPlaneReadonly(image.get(), heif_channel_interleaved, &stride);
     if (plane == nullptr || stride < width * channels)
         throw UnreadablePictureError("cannot decode " + path + ": the decoded picture has no pixels");
     // Upright already: libheif applies the rotation and mirroring.
