@@ -13,6 +13,11 @@
 // to them included).
 //
 // zel-pull-bench [--agents 20] [--pages 2000] [--pull-seconds 10] [--traffic-seconds 120]
+// Beside them: the CPU seconds each agent spent (its gate's processes
+// included) from the publish until all had the version, the benchmark's own
+// CPU seconds meanwhile (its looks at the agents' version stores), and the
+// load average then.
+//
 // Exit status 0 when the bytes per agent are at most twice the changed
 // files' size and the time at most the interval + 5 s.
 #include "support/mosquitto_broker.h"
@@ -35,6 +40,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,6 +134,42 @@ BrokerTraffic brokerTraffic(int port, int seconds)
     traffic.received = received - receivedBefore;
     traffic.sent = sent - sentBefore;
     return traffic;
+}
+
+// The CPU seconds a process and the children it waited for have used.
+double cpuSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // The fields after the command's name (in parentheses): utime, stime, cutime, cstime are the 12th to the 15th.
+    const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+    double ticks = 0;
+    for (int field = 11; field <= 14 && field < fields.size(); ++field)
+        ticks += fields.at(field).toDouble();
+    return ticks / double(::sysconf(_SC_CLK_TCK));
+}
+
+double ownCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double agentsCpuSeconds(const std::vector<std::unique_ptr<QProcess>>& processes)
+{
+    double seconds = 0;
+    for (const auto& process : processes)
+        seconds += cpuSeconds(process->processId());
+    return seconds;
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(u' ', 0, 2) : QString();
 }
 
 qint64 bodyBytes(const QStringList& requests)
@@ -226,9 +269,13 @@ int main(int argc, char** argv)
     source.write("#para\r\nChanged for the benchmark.\r\n");
     source.close();
     const qsizetype before = server.requests().size();
+    const double agentsBefore = agentsCpuSeconds(processes), ownBefore = ownCpuSeconds();
     if (!publish(changedBytes))
         return 2;
     const qint64 took = untilAll(homes, 2, 30 * 60 * 1000);
+    const double agentsCpu = (agentsCpuSeconds(processes) - agentsBefore) / agents;
+    const double ownCpu = ownCpuSeconds() - ownBefore;
+    const QString load = loadAverage();
     const QStringList requests = server.requests().mid(before);
     const double perAgent = double(bodyBytes(requests)) / agents;
     const double objectsPerAgent = double(bodyBytes(requests.filter(QStringLiteral("/objects/")))) / agents;
@@ -240,6 +287,9 @@ int main(int argc, char** argv)
                 static_cast<long long>(changedBytes), perAgent, objectsPerAgent,
                 static_cast<long long>(requests.size()), bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds,
                 timeOk ? "yes" : "NO");
+    std::printf("CPU per agent from the publish until all had it: %.2f s (its gate included); the benchmark's own\n"
+                "  looks at the agents: %.2f s; load average then (1, 5, 15 min): %s\n",
+                agentsCpu, ownCpu, qPrintable(load));
     if (brokerUp) {
         const BrokerTraffic traffic = brokerTraffic(broker.port(), trafficSeconds);
         const double hours = trafficSeconds / 3600.0;

@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -52,9 +54,9 @@ QString fileSha256(const QString& path)
 std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // "origin <version> <SHA-256 of the payload>": the version store's record of the content taken.
-QString fingerprintOf(const OriginManifest& manifest)
+QString fingerprintOf(const OriginManifest::Verified& verified)
 {
-    return QStringLiteral("origin %1 %2").arg(manifest.version).arg(sha256(manifest.payload()));
+    return QStringLiteral("origin %1 %2").arg(verified.manifest.version).arg(sha256(verified.payload));
 }
 
 // The version number of such a fingerprint; 0 for another.
@@ -65,33 +67,57 @@ int versionOf(const QString& fingerprint)
 }
 
 // The manifest kept in a pulled version's folder, verified with key (any key when empty).
-OriginManifest keptManifest(const QString& folder, const QByteArray& key = QByteArray())
+OriginManifest::Verified keptManifest(const QString& folder, const QByteArray& key = QByteArray())
 {
     QFile file(folder + u'/' + VersionStore::manifestName());
     if (folder.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
         return {};
-    return OriginManifest::verify(file.readAll(), key).manifest;
+    return OriginManifest::verify(file.readAll(), key);
 }
 
-// Fills folder with the manifest's files, each linked (or copied) from the
-// cache, and keeps the signed manifest beside them.
+QSet<QString> objectsOf(const OriginManifest& manifest)
+{
+    QSet<QString> objects;
+    objects.reserve(manifest.files.size());
+    for (const OriginManifest::File& file : manifest.files)
+        objects.insert(file.sha256);
+    return objects;
+}
+
+// Fills folder with the manifest's files, each linked (or, where the file
+// system has no links, copied) from the cache, and keeps the signed manifest
+// beside them. A link is one system call: the object is neither read nor
+// hashed again (it was checked when it came), and the gate knows a file it
+// shares with the version before by its stamp.
 VersionPreparation::Result assembled(const QString& folder, const QString& cache, const QByteArray& signedBytes,
                                      const QList<OriginManifest::File>& files, const fileio::FailureHook* faults)
 {
     VersionPreparation::Result result;
+    const QByteArray top = QFile::encodeName(folder), objects = QFile::encodeName(cache);
+    QSet<QByteArray> made; // the folders made so far
     try {
         for (const OriginManifest::File& file : files) {
-            const QString target = folder + u'/' + file.path;
-            const QString source = cache + u'/' + file.sha256;
-            if (!QDir().mkpath(QFileInfo(target).path()) || QFileInfo::exists(target)) {
+            const QByteArray target = top + '/' + QFile::encodeName(file.path);
+            const QByteArray source = objects + '/' + file.sha256.toLatin1();
+            const auto clash = [&] {
                 result.reason = file.path
                                 + QStringLiteral(" cannot be placed in the version: a file and a folder "
                                                  "of that name");
                 return result;
+            };
+            const QByteArray parent = target.left(target.lastIndexOf('/'));
+            if (parent != top && !made.contains(parent)) {
+                if (!QDir().mkpath(QFile::decodeName(parent)))
+                    return clash();
+                made.insert(parent);
             }
-            fileio::failIfInjected(faults, "write", local(target));
-            if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
-                fileio::copyFile(local(source), local(target), faults);
+            if (faults)
+                fileio::failIfInjected(faults, "write", target.toStdString());
+            if (::link(source.constData(), target.constData()) == 0)
+                continue;
+            if (errno == EEXIST)
+                return clash();
+            fileio::copyFile(source.toStdString(), target.toStdString(), faults);
         }
         fileio::replaceFile(local(folder + u'/' + VersionStore::manifestName()), signedBytes.toStdString(), faults);
     } catch (const fileio::FileError& error) {
@@ -121,8 +147,10 @@ OriginPuller::OriginPuller(Options options, VersionStore& store, VersionIntake& 
     connect(m_timer, &QTimer::timeout, this, &OriginPuller::poll);
     connect(&m_intake, &VersionIntake::prepared, this, [this](const QString& version) {
         m_handled = m_pending ? m_pending->digest : QString();
-        if (m_pending)
+        if (m_pending) {
             m_taken = m_pending->manifest;
+            m_keptObjects.insert(version, objectsOf(m_pending->manifest));
+        }
         m_etag = m_newEtag;
         m_pending.reset();
         pruneCache(version);
@@ -168,9 +196,11 @@ void OriginPuller::start()
     EventLog::write(QStringLiteral("pulling from ") + m_options.origin);
     m_store.removeUnfinished();
     QDir().mkpath(m_options.cache);
-    if (const OriginManifest shown = keptManifest(m_store.current(), m_options.key);
-        shown.version > 0 && fingerprintOf(shown) == m_store.lastSource())
-        m_taken = shown;
+    if (const OriginManifest::Verified shown = keptManifest(m_store.current(), m_options.key);
+        shown.ok() && fingerprintOf(shown) == m_store.lastSource()) {
+        m_taken = shown.manifest;
+        m_keptObjects.insert(m_store.current(), objectsOf(shown.manifest));
+    }
     poll();
 }
 
@@ -365,7 +395,7 @@ void OriginPuller::handleManifest(const QByteArray& bytes)
         return endPoll();
     }
     const OriginManifest::Verified verified = OriginManifest::verify(bytes, m_options.key);
-    m_pending = Pending{verified.manifest, bytes, digest, fingerprintOf(verified.manifest)};
+    m_pending = Pending{verified.manifest, bytes, digest, fingerprintOf(verified)};
     if (!verified.ok())
         return refuse(QStringLiteral("the manifest is refused: ") + verified.refusal);
     const int version = verified.manifest.version;
@@ -396,7 +426,9 @@ void OriginPuller::fetchObjects()
     const QList<OriginManifest::File>& files = m_pending->manifest.files;
     for (; m_pending->next < files.size(); ++m_pending->next) {
         const OriginManifest::File& file = files.at(m_pending->next);
-        if (QFileInfo(objectPath(file.sha256)).size() == file.size && QFileInfo(objectPath(file.sha256)).isFile())
+        struct stat object {};
+        if (::stat(QFile::encodeName(objectPath(file.sha256)).constData(), &object) == 0 && S_ISREG(object.st_mode)
+            && object.st_size == file.size)
             continue;
         const QString part = objectPath(file.sha256) + QStringLiteral(".part");
         if (QFileInfo(part).size() >= file.size)
@@ -453,23 +485,37 @@ void OriginPuller::assemble()
     m_intake.take(
         source, m_pending->fingerprint,
         [cache = m_options.cache, bytes = m_pending->bytes, files = m_pending->manifest.files,
-         faults = m_intake.faults()](const QString& folder, const QString&) {
-            return assembled(folder, cache, bytes, files, faults);
+         version = m_pending->manifest.version, faults = m_intake.faults()](const QString& folder, const QString&) {
+            const VersionPreparation::Result result = assembled(folder, cache, bytes, files, faults);
+            if (result.ok)
+                VersionStore::knowVersionNumber(folder, version);
+            return result;
         },
         false);
 }
 
-// Keeps the objects of the versions kept and of the one just taken; removes the rest, partial downloads too.
+// Keeps the objects of the versions kept and of the one just taken; removes
+// the rest, partial downloads too. The objects each kept version names are
+// known from when it was taken (or read once from its manifest).
 void OriginPuller::pruneCache(const QString& taken)
 {
+    const QStringList kept = {m_store.current(), m_store.previous(), taken};
+    m_keptObjects.removeIf([&kept](const auto& entry) { return !kept.contains(entry.key()); });
     QSet<QString> named;
-    for (const QString& folder : {m_store.current(), m_store.previous(), taken})
-        for (const OriginManifest::File& file : keptManifest(folder).files)
-            named.insert(file.sha256);
-    QDir cache(m_options.cache);
-    for (const QString& name : cache.entryList(QDir::Files | QDir::Hidden))
-        if (!named.contains(name))
-            cache.remove(name);
+    for (const QString& folder : kept) {
+        if (folder.isEmpty())
+            continue;
+        auto objects = m_keptObjects.find(folder);
+        if (objects == m_keptObjects.end())
+            objects = m_keptObjects.insert(folder, objectsOf(keptManifest(folder).manifest));
+        named.unite(*objects);
+    }
+    QDirIterator it(m_options.cache, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        if (!named.contains(it.fileName()))
+            QFile::remove(it.filePath());
+    }
 }
 
 void OriginPuller::refuse(const QString& reason)

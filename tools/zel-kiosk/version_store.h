@@ -41,6 +41,9 @@ public:
     // The number of the pulled version in folder (its manifest's); 0 for a
     // version that was not pulled, or no folder.
     static int versionNumber(const QString& folder);
+    // The number of the version whose manifest was just written into folder
+    // (it is not read again).
+    static void knowVersionNumber(const QString& folder, int number);
     // The numbers a health report gives: the version shown (0: not a pulled
     // one) and the latest the origin offers (0: none seen yet).
     int shownVersion() const { return versionNumber(current()); }
