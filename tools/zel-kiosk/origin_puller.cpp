@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,20 +85,77 @@ QSet<QString> objectsOf(const OriginManifest& manifest)
     return objects;
 }
 
+// Clears a folder holding a version dropped before for the files paths (and
+// the folders they lie in): everything else in it is removed. Returns the
+// files of paths that are there (of whatever kind); nullopt when the folder
+// could not be cleared.
+std::optional<QSet<QByteArray>> cleared(const QByteArray& top, const QSet<QByteArray>& paths)
+{
+    QSet<QByteArray> folders;
+    for (const QByteArray& path : paths)
+        for (qsizetype slash = path.indexOf('/'); slash >= 0; slash = path.indexOf('/', slash + 1))
+            folders.insert(path.left(slash));
+    namespace fs = std::filesystem;
+    QSet<QByteArray> present;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(top.toStdString(), error), end; !error && it != end; it.increment(error)) {
+        const std::string& path = it->path().native();
+        const QByteArray relative = QByteArray::fromStdString(path.substr(std::size_t(top.size()) + 1));
+        if (it->is_directory() && !it->is_symlink()) {
+            if (folders.contains(relative))
+                continue;
+            it.disable_recursion_pending();
+            fs::remove_all(it->path(), error);
+        } else if (paths.contains(relative)) {
+            present.insert(relative);
+        } else if (::unlink(path.c_str()) != 0) {
+            error.assign(errno, std::generic_category());
+        }
+    }
+    return error ? std::nullopt : std::optional(present);
+}
+
+// Whether target is the very file source (a link to it).
+bool isLinkOf(const QByteArray& target, const QByteArray& source)
+{
+    struct stat linked {
+    }, object{};
+    return ::lstat(target.constData(), &linked) == 0 && ::stat(source.constData(), &object) == 0
+           && S_ISREG(linked.st_mode) && linked.st_dev == object.st_dev && linked.st_ino == object.st_ino;
+}
+
 // Fills folder with the manifest's files, each linked (or, where the file
 // system has no links, copied) from the cache, and keeps the signed manifest
 // beside them. A link is one system call: the object is neither read nor
 // hashed again (it was checked when it came), and the gate knows a file it
-// shares with the version before by its stamp.
+// shares with the version before by its stamp. Where the store has a spare
+// (a version dropped), the version is assembled in it: its files that are
+// links to the objects named stay, all else goes.
 VersionPreparation::Result assembled(const QString& folder, const QString& cache, const QByteArray& signedBytes,
-                                     const QList<OriginManifest::File>& files, const fileio::FailureHook* faults)
+                                     const QList<OriginManifest::File>& files, const VersionStore& store,
+                                     const fileio::FailureHook* faults)
 {
     VersionPreparation::Result result;
     const QByteArray top = QFile::encodeName(folder), objects = QFile::encodeName(cache);
+    QSet<QByteArray> present;
+    if (store.reuseSpare(folder)) {
+        QSet<QByteArray> paths;
+        paths.reserve(files.size());
+        for (const OriginManifest::File& file : files)
+            paths.insert(QFile::encodeName(file.path));
+        const std::optional<QSet<QByteArray>> kept = cleared(top, paths);
+        if (!kept) {
+            result.retry = true;
+            result.reason = QStringLiteral("could not clear ") + folder;
+            return result;
+        }
+        present = *kept;
+    }
     QSet<QByteArray> made; // the folders made so far
     try {
         for (const OriginManifest::File& file : files) {
-            const QByteArray target = top + '/' + QFile::encodeName(file.path);
+            const QByteArray path = QFile::encodeName(file.path);
+            const QByteArray target = top + '/' + path;
             const QByteArray source = objects + '/' + file.sha256.toLatin1();
             const auto clash = [&] {
                 result.reason = file.path
@@ -105,6 +163,11 @@ VersionPreparation::Result assembled(const QString& folder, const QString& cache
                                                  "of that name");
                 return result;
             };
+            if (present.contains(path)) {
+                if (isLinkOf(target, source))
+                    continue;
+                ::unlink(target.constData());
+            }
             const QByteArray parent = target.left(target.lastIndexOf('/'));
             if (parent != top && !made.contains(parent)) {
                 if (!QDir().mkpath(QFile::decodeName(parent)))
@@ -485,8 +548,9 @@ void OriginPuller::assemble()
     m_intake.take(
         source, m_pending->fingerprint,
         [cache = m_options.cache, bytes = m_pending->bytes, files = m_pending->manifest.files,
-         version = m_pending->manifest.version, faults = m_intake.faults()](const QString& folder, const QString&) {
-            const VersionPreparation::Result result = assembled(folder, cache, bytes, files, faults);
+         version = m_pending->manifest.version, store = &m_store,
+         faults = m_intake.faults()](const QString& folder, const QString&) {
+            const VersionPreparation::Result result = assembled(folder, cache, bytes, files, *store, faults);
             if (result.ok)
                 VersionStore::knowVersionNumber(folder, version);
             return result;

@@ -13,12 +13,14 @@
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
+#include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
 
 namespace {
 
 const QString kPreparingPrefix = QStringLiteral(".preparing-");
+const QString kSpare = QStringLiteral(".spare");
 
 // The stamp of a file (device, inode, size, modification time): the same
 // stamp is the same content; empty when there is no regular file.
@@ -243,6 +245,13 @@ QString VersionStore::completeVersion(const QString& preparing)
     return path;
 }
 
+bool VersionStore::reuseSpare(const QString& preparing) const
+{
+    return QFileInfo(preparing).absolutePath() == m_root
+           && ::rename(QFile::encodeName(m_root + u'/' + kSpare).constData(), QFile::encodeName(preparing).constData())
+                  == 0;
+}
+
 void VersionStore::discard(const QString& version)
 {
     if (QFileInfo(version).absolutePath() == m_root && version != current() && version != previous())
@@ -258,10 +267,19 @@ void VersionStore::setCurrent(const QString& version, const QString& keep)
     }
     write();
     const QDir root(m_root);
+    bool spared = false;
     for (const QString& other : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString path = root.filePath(other);
-        if (other != m_current && other != m_previous && path != keep)
-            removeTree(path);
+        if (other == m_current || other == m_previous || path == keep)
+            continue;
+        if (!spared && QFileInfo(path + u'/' + manifestName()).isFile()) {
+            removeTree(root.filePath(kSpare));
+            spared = ::rename(QFile::encodeName(path).constData(), QFile::encodeName(root.filePath(kSpare)).constData())
+                     == 0;
+            if (spared)
+                continue;
+        }
+        removeTree(path);
     }
 }
 
