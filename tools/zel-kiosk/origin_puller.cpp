@@ -166,7 +166,8 @@ VersionPreparation::Result assembled(const QString& folder, const QString& cache
             if (present.contains(path)) {
                 if (isLinkOf(target, source))
                     continue;
-                ::unlink(target.constData());
+                if (::unlink(target.constData()) != 0 && errno != ENOENT)
+                    throw fileio::FileError(errno, target.toStdString());
             }
             const QByteArray parent = target.left(target.lastIndexOf('/'));
             if (parent != top && !made.contains(parent)) {
