@@ -118,8 +118,8 @@ std::optional<QSet<QByteArray>> cleared(const QByteArray& top, const QSet<QByteA
 // Whether target is the very file source (a link to it).
 bool isLinkOf(const QByteArray& target, const QByteArray& source)
 {
-    struct stat linked {
-    }, object{};
+    struct stat linked {};
+    struct stat object {};
     return ::lstat(target.constData(), &linked) == 0 && ::stat(source.constData(), &object) == 0
            && S_ISREG(linked.st_mode) && linked.st_dev == object.st_dev && linked.st_ino == object.st_ino;
 }
