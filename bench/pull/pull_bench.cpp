@@ -13,6 +13,12 @@
 // to them included).
 //
 // zel-pull-bench [--agents 20] [--pages 2000] [--pull-seconds 10] [--traffic-seconds 120]
+// Beside them: the CPU seconds each agent spent (its gate's processes
+// included) from the publish until all had the version, the benchmark's own
+// CPU seconds meanwhile (its looks at the agents' version stores), and the
+// load average then; and the same for one more change (version 3, which
+// the agents assemble in the folder of the version they drop).
+//
 // Exit status 0 when the bytes per agent are at most twice the changed
 // files' size and the time at most the interval + 5 s.
 #include "support/mosquitto_broker.h"
@@ -35,6 +41,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -129,6 +137,42 @@ BrokerTraffic brokerTraffic(int port, int seconds)
     return traffic;
 }
 
+// The CPU seconds a process and the children it waited for have used.
+double cpuSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // The fields after the command's name (in parentheses): utime, stime, cutime, cstime are the 12th to the 15th.
+    const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+    double ticks = 0;
+    for (int field = 11; field <= 14 && field < fields.size(); ++field)
+        ticks += fields.at(field).toDouble();
+    return ticks / double(::sysconf(_SC_CLK_TCK));
+}
+
+double ownCpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double agentsCpuSeconds(const std::vector<std::unique_ptr<QProcess>>& processes)
+{
+    double seconds = 0;
+    for (const auto& process : processes)
+        seconds += cpuSeconds(process->processId());
+    return seconds;
+}
+
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).section(u' ', 0, 2) : QString();
+}
+
 qint64 bodyBytes(const QStringList& requests)
 {
     qint64 bytes = 0;
@@ -219,27 +263,55 @@ int main(int argc, char** argv)
     std::printf("%d agents took version 1 (%d pages, %lld bytes) in %.1f s\n", agents, pages,
                 static_cast<long long>(firstBytes), first / 1000.0);
 
-    // One page changed.
-    const QString page = kiosk + QStringLiteral("/f01/p001.zel");
-    QFile source(page);
-    source.open(QIODevice::Append);
-    source.write("#para\r\nChanged for the benchmark.\r\n");
-    source.close();
-    const qsizetype before = server.requests().size();
-    if (!publish(changedBytes))
+    // One page changed and published; how long until all agents have the version, and at what cost.
+    struct Round {
+        qint64 took = -1;
+        double agentsCpu = 0, ownCpu = 0;
+        QString load;
+        QStringList requests;
+    };
+    const auto changed = [&](int version, qint64& bytes) {
+        Round round;
+        const QString page = kiosk + QStringLiteral("/f01/p001.zel");
+        QFile source(page);
+        source.open(QIODevice::Append);
+        source.write("#para\r\nChanged for the benchmark.\r\n");
+        source.close();
+        const qsizetype before = server.requests().size();
+        const double agentsBefore = agentsCpuSeconds(processes), ownBefore = ownCpuSeconds();
+        if (!publish(bytes))
+            return round;
+        round.took = untilAll(homes, version, 30 * 60 * 1000);
+        round.agentsCpu = (agentsCpuSeconds(processes) - agentsBefore) / agents;
+        round.ownCpu = ownCpuSeconds() - ownBefore;
+        round.load = loadAverage();
+        round.requests = server.requests().mid(before);
+        return round;
+    };
+    const Round second = changed(2, changedBytes);
+    if (second.took < 0 && second.requests.isEmpty())
         return 2;
-    const qint64 took = untilAll(homes, 2, 30 * 60 * 1000);
-    const QStringList requests = server.requests().mid(before);
-    const double perAgent = double(bodyBytes(requests)) / agents;
-    const double objectsPerAgent = double(bodyBytes(requests.filter(QStringLiteral("/objects/")))) / agents;
-    const bool bytesOk = perAgent <= 2.0 * changedBytes, timeOk = took >= 0 && took <= (seconds + 5) * 1000;
+    const double perAgent = double(bodyBytes(second.requests)) / agents;
+    const double objectsPerAgent = double(bodyBytes(second.requests.filter(QStringLiteral("/objects/")))) / agents;
+    const auto inTime = [&](const Round& round) { return round.took >= 0 && round.took <= (seconds + 5) * 1000; };
+    const bool bytesOk = perAgent <= 2.0 * changedBytes;
     std::printf("one page changed: %lld bytes of changed files\n"
                 "fetched per agent: %.0f bytes, %.0f of them objects, the rest manifests (%lld requests in all);\n"
                 "  at most 2x the changed files: %s\n"
                 "all %d agents on version 2 after %.1f s (poll interval %d s + 5 s): %s\n",
                 static_cast<long long>(changedBytes), perAgent, objectsPerAgent,
-                static_cast<long long>(requests.size()), bytesOk ? "yes" : "NO", agents, took / 1000.0, seconds,
-                timeOk ? "yes" : "NO");
+                static_cast<long long>(second.requests.size()), bytesOk ? "yes" : "NO", agents, second.took / 1000.0,
+                seconds, inTime(second) ? "yes" : "NO");
+    std::printf("CPU per agent from the publish until all had it: %.2f s (its gate included); the benchmark's own\n"
+                "  looks at the agents: %.2f s; load average then (1, 5, 15 min): %s\n",
+                second.agentsCpu, second.ownCpu, qPrintable(second.load));
+    // Once more: from now on each version is assembled in the folder of the one dropped.
+    qint64 thirdBytes = 0;
+    const Round third = changed(3, thirdBytes);
+    std::printf("the page changed once more: all on version 3 after %.1f s: %s; CPU per agent %.2f s;\n"
+                "  load average then: %s\n",
+                third.took / 1000.0, inTime(third) ? "yes" : "NO", third.agentsCpu, qPrintable(third.load));
+    const bool timeOk = inTime(second) && inTime(third);
     if (brokerUp) {
         const BrokerTraffic traffic = brokerTraffic(broker.port(), trafficSeconds);
         const double hours = trafficSeconds / 3600.0;

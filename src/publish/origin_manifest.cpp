@@ -8,7 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -29,17 +29,24 @@ QByteArray base64(const QJsonValue& value)
     return value.isString() && decoded ? *decoded : QByteArray();
 }
 
+// 64 lower-case hexadecimal digits.
+bool isSha256(const QString& text)
+{
+    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](QChar c) {
+               return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+           });
+}
+
 QString fileProblem(const QJsonValue& value, OriginManifest::File& file)
 {
-    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
     const QJsonObject object = value.toObject();
-    file = {object.value(u"path").toString(), qint64(object.value(u"size").toDouble()),
-            object.value(u"sha256").toString()};
-    if (!value.isObject() || !object.value(u"path").isString())
+    const QJsonValue path = object.value(u"path"), size = object.value(u"size");
+    file = {path.toString(), qint64(size.toDouble()), object.value(u"sha256").toString()};
+    if (!value.isObject() || !path.isString())
         return QStringLiteral("a file without a path");
     if (const QString problem = VersionFiles::pathProblem(file.path); !problem.isEmpty())
         return QStringLiteral("the file path \"") + file.path + QStringLiteral("\" holds ") + problem;
-    if (!isCount(object.value(u"size")) || !hex.match(file.sha256).hasMatch())
+    if (!isCount(size) || !isSha256(file.sha256))
         return QStringLiteral("no size or SHA-256 for ") + file.path;
     return QString();
 }
@@ -47,6 +54,25 @@ QString fileProblem(const QJsonValue& value, OriginManifest::File& file)
 QJsonObject fileEntry(const OriginManifest::File& file)
 {
     return QJsonObject{{"path", file.path}, {"sha256", file.sha256}, {"size", file.size}};
+}
+
+// A JSON value as QJsonDocument writes it compactly.
+QByteArray compactJson(const QJsonValue& value)
+{
+    const QByteArray list = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return list.mid(1, list.size() - 2);
+}
+
+// A file entry as QJsonDocument writes it compactly: by hand for a path of
+// printable ASCII without a quote or a backslash (nearly every one), so that
+// the thousands of a large version cost no JSON objects.
+QByteArray entryJson(const OriginManifest::File& file)
+{
+    if (!std::all_of(file.path.begin(), file.path.end(),
+                     [](QChar c) { return c >= u' ' && c < QChar(0x7f) && c != u'"' && c != u'\\'; }))
+        return compactJson(fileEntry(file));
+    return "{\"path\":\"" + file.path.toLatin1() + "\",\"sha256\":\"" + file.sha256.toLatin1()
+           + "\",\"size\":" + QByteArray::number(file.size) + '}';
 }
 
 } // namespace
@@ -88,22 +114,30 @@ QByteArray OriginManifest::signedFileFromChanges(const QByteArray& changes, cons
         || object.value(u"formatVersion").toInt() != kFormatVersion || object.value(u"from").toInt() != base.version
         || base.version < 1 || !object.value(u"manifest").isObject())
         return QByteArray();
-    QMap<QString, QJsonValue> files;
+    // The payload as QJsonDocument would write it, its file list joined from the entries' texts.
+    QMap<QString, QByteArray> files;
     for (const File& file : base.files)
-        files.insert(file.path, fileEntry(file));
+        files.insert(file.path, entryJson(file));
     for (const QJsonValue& path : object.value(u"removed").toArray())
         files.remove(path.toString());
     for (const QJsonValue& value : object.value(u"changed").toArray())
-        files.insert(value.toObject().value(u"path").toString(), value);
-    QJsonArray list;
-    for (const QJsonValue& value : std::as_const(files))
-        list.append(value);
-    QJsonObject payload = object.value(u"manifest").toObject();
-    payload.insert(u"files", list);
-    return compact(
-               QJsonObject{{"key", object.value(u"key")},
-                           {"payload", QString::fromLatin1(compact(payload).toJson(QJsonDocument::Compact).toBase64())},
-                           {"signature", object.value(u"signature")}})
+        files.insert(value.toObject().value(u"path").toString(), compactJson(value));
+    QByteArray list = "[";
+    for (const QByteArray& entry : std::as_const(files))
+        list += (list.size() > 1 ? "," : "") + entry;
+    list += ']';
+    const QString mark = QStringLiteral("\x01files\x01");
+    QJsonObject manifest = object.value(u"manifest").toObject();
+    manifest.insert(u"files", mark);
+    QByteArray payload = compact(manifest).toJson(QJsonDocument::Compact);
+    const QByteArray placeholder = "\"files\":" + compactJson(mark);
+    const qsizetype at = payload.indexOf(placeholder);
+    if (at < 0)
+        return QByteArray();
+    payload.replace(at, placeholder.size(), "\"files\":" + list);
+    return compact(QJsonObject{{"key", object.value(u"key")},
+                               {"payload", QString::fromLatin1(payload.toBase64())},
+                               {"signature", object.value(u"signature")}})
         .toJson(QJsonDocument::Compact);
 }
 
@@ -152,6 +186,7 @@ OriginManifest::Verified OriginManifest::verify(const QByteArray& bytes, const Q
         return refuse(QStringLiteral("signed with another key (") + QString::fromLatin1(result.key.toBase64()) + u')');
     if (!PublishKey::verify(payload, base64(outer.value(u"signature")), result.key))
         return refuse(QStringLiteral("the signature does not match the manifest"));
+    result.payload = payload;
 
     const QJsonObject object = QJsonDocument::fromJson(payload).object();
     if (object.value(u"format").toString() != QLatin1String(kFormat)

@@ -78,7 +78,8 @@ struct OriginManifest {
 
 struct OriginManifest::Verified {
     OriginManifest manifest;
-    QByteArray key; // the public key it was signed with
+    QByteArray key;     // the public key it was signed with
+    QByteArray payload; // the signed bytes (the manifest's JSON)
     QString refusal;
     bool ok() const { return refusal.isEmpty(); }
 };

@@ -29,7 +29,7 @@ QString pathProblem(const QString& path)
     for (const QChar c : path)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             return QStringLiteral("a control character");
-    for (const QString& segment : path.split(u'/'))
+    for (const QStringView segment : QStringView(path).tokenize(u'/'))
         if (segment.isEmpty() || segment == u"." || segment == u"..")
             return QStringLiteral("an empty, \".\" or \"..\" segment");
     return QString();

@@ -23,10 +23,12 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTreeWidget>
 #include <QTemporaryDir>
@@ -34,6 +36,7 @@
 #include <cerrno>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -121,8 +124,9 @@ protected:
 
 // Both agents take version 1, then version 2 with one page changed, fetching
 // just the change file and the changed objects; with the server stopped they keep version 2 and
-// take version 3 once it is back; --status names the versions. An agent
-// reading the origin folder takes each version too.
+// take version 3 once it is back; --status names the versions; version 4 is
+// assembled in the version dropped. An agent reading the origin folder takes
+// each version too.
 TEST_F(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheOriginGoingAway)
 {
     const QString key = site.key().publicKeyText();
@@ -163,6 +167,35 @@ TEST_F(OriginPull, TwoAgentsTakeEachVersionFetchingOnlyWhatChangedAndOutlastTheO
     EXPECT_EQ(object.value("kiosk").toString(), "a");
     EXPECT_EQ(object.value("versionShown").toInt(), 3);
     EXPECT_EQ(object.value("versionAvailable").toInt(), 3);
+
+    // Version 4 is assembled in the spare, the folder of version 1: it holds the manifest's files with their
+    // content and nothing else, whatever else the spare held.
+    const QString spare = a.home() + "/zel-kiosk/versions/.spare";
+    writeBytes(spare + "/stray.txt", "stray");
+    writeBytes(spare + "/shops/stray/deep.txt", "stray");
+    QFile::remove(spare + "/configuration.txt");
+    struct stat spareFolder {
+    }, shownFolder{};
+    ASSERT_EQ(::stat(QFile::encodeName(spare).constData(), &spareFolder), 0);
+    site.changePage();
+    site.publish();
+    ASSERT_TRUE(both(4)) << a.log().toStdString() << b.log().toStdString();
+    const QString shown = VersionStore(a.home() + "/zel-kiosk/versions").current();
+    ASSERT_EQ(::stat(QFile::encodeName(shown).constData(), &shownFolder), 0);
+    EXPECT_EQ(shownFolder.st_ino, spareFolder.st_ino);
+    QSet<QString> expected = {".zel-gate", ".zel-manifest.json"}, held; // folders ending with "/"
+    for (const OriginManifest::File& file : OriginManifest::verify(site.manifest(), QByteArray()).manifest.files) {
+        expected.insert(file.path);
+        for (qsizetype slash = file.path.indexOf('/'); slash >= 0; slash = file.path.indexOf('/', slash + 1))
+            expected.insert(file.path.left(slash + 1));
+        EXPECT_EQ(sha256(readBytes(shown + '/' + file.path)), file.sha256) << file.path.toStdString();
+    }
+    for (QDirIterator it(shown, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString path = QDir(shown).relativeFilePath(it.next());
+        held.insert(path + (it.fileInfo().isDir() ? "/" : ""));
+    }
+    EXPECT_EQ(held, expected);
 }
 
 // The whole fleet on this machine: an origin served by nginx, two headless

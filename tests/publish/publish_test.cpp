@@ -107,19 +107,28 @@ TEST(OriginManifest, VerifyRefusesForgeriesEscapesAndOversizedFiles)
     }
 }
 
-// A version's change file rebuilds its signed manifest, byte for byte, from the version before; a change file
-// altered in any entry rebuilds a manifest whose signature fails, and one from another version rebuilds nothing.
+// A version's change file rebuilds its signed manifest, byte for byte, from the version before (a path with a
+// quote and a letter beyond ASCII too); a change file altered in any entry rebuilds a manifest whose signature
+// fails, and one from another version rebuilds nothing.
 TEST(OriginManifest, ChangeFileRebuildsTheSignedManifestFromTheVersionBefore)
 {
     const TestKey key;
-    const OriginManifest before{
-        4,     QDateTime::fromSecsSinceEpoch(0, Qt::UTC),
-        "old", 2,
-        {},    {{"a.htm", 1, sha256("a")}, {"b.htm", 1, sha256("b")}, {"c.htm", 1, sha256("c")}}};
+    const OriginManifest before{4,
+                                QDateTime::fromSecsSinceEpoch(0, Qt::UTC),
+                                "old",
+                                2,
+                                {},
+                                {{"a.htm", 1, sha256("a")},
+                                 {"b \"ü\".htm", 1, sha256("q")},
+                                 {"b.htm", 1, sha256("b")},
+                                 {"c.htm", 1, sha256("c")}}};
     OriginManifest after = before;
     after.version = 5;
     after.note = "new";
-    after.files = {{"a.htm", 2, sha256("a2")}, {"c.htm", 1, sha256("c")}, {"d/e.htm", 1, sha256("e")}};
+    after.files = {{"a.htm", 2, sha256("a2")},
+                   {"b \"ü\".htm", 1, sha256("q")},
+                   {"c.htm", 1, sha256("c")},
+                   {"d/e.htm", 1, sha256("e")}};
     const QByteArray signedFile = after.signedFile(key.key);
     const QByteArray changes = OriginManifest::changesFile(before, signedFile);
     EXPECT_FALSE(changes.contains("c.htm")) << "an unchanged file is not listed";

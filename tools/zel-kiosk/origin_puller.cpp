@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
@@ -19,7 +20,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -52,9 +55,9 @@ QString fileSha256(const QString& path)
 std::string local(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // "origin <version> <SHA-256 of the payload>": the version store's record of the content taken.
-QString fingerprintOf(const OriginManifest& manifest)
+QString fingerprintOf(const OriginManifest::Verified& verified)
 {
-    return QStringLiteral("origin %1 %2").arg(manifest.version).arg(sha256(manifest.payload()));
+    return QStringLiteral("origin %1 %2").arg(verified.manifest.version).arg(sha256(verified.payload));
 }
 
 // The version number of such a fingerprint; 0 for another.
@@ -65,33 +68,120 @@ int versionOf(const QString& fingerprint)
 }
 
 // The manifest kept in a pulled version's folder, verified with key (any key when empty).
-OriginManifest keptManifest(const QString& folder, const QByteArray& key = QByteArray())
+OriginManifest::Verified keptManifest(const QString& folder, const QByteArray& key = QByteArray())
 {
     QFile file(folder + u'/' + VersionStore::manifestName());
     if (folder.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
         return {};
-    return OriginManifest::verify(file.readAll(), key).manifest;
+    return OriginManifest::verify(file.readAll(), key);
 }
 
-// Fills folder with the manifest's files, each linked (or copied) from the
-// cache, and keeps the signed manifest beside them.
+QSet<QString> objectsOf(const OriginManifest& manifest)
+{
+    QSet<QString> objects;
+    objects.reserve(manifest.files.size());
+    for (const OriginManifest::File& file : manifest.files)
+        objects.insert(file.sha256);
+    return objects;
+}
+
+// Clears a folder holding a version dropped before for the files paths (and
+// the folders they lie in): everything else in it is removed. Returns the
+// files of paths that are there (of whatever kind); nullopt when the folder
+// could not be cleared.
+std::optional<QSet<QByteArray>> cleared(const QByteArray& top, const QSet<QByteArray>& paths)
+{
+    QSet<QByteArray> folders;
+    for (const QByteArray& path : paths)
+        for (qsizetype slash = path.indexOf('/'); slash >= 0; slash = path.indexOf('/', slash + 1))
+            folders.insert(path.left(slash));
+    namespace fs = std::filesystem;
+    QSet<QByteArray> present;
+    std::error_code error;
+    for (fs::recursive_directory_iterator it(top.toStdString(), error), end; !error && it != end; it.increment(error)) {
+        const std::string& path = it->path().native();
+        const QByteArray relative = QByteArray::fromStdString(path.substr(std::size_t(top.size()) + 1));
+        if (it->is_directory() && !it->is_symlink()) {
+            if (folders.contains(relative))
+                continue;
+            it.disable_recursion_pending();
+            fs::remove_all(it->path(), error);
+        } else if (paths.contains(relative)) {
+            present.insert(relative);
+        } else if (::unlink(path.c_str()) != 0) {
+            error.assign(errno, std::generic_category());
+        }
+    }
+    return error ? std::nullopt : std::optional(present);
+}
+
+// Whether target is the very file source (a link to it).
+bool isLinkOf(const QByteArray& target, const QByteArray& source)
+{
+    struct stat linked {};
+    struct stat object {};
+    return ::lstat(target.constData(), &linked) == 0 && ::stat(source.constData(), &object) == 0
+           && S_ISREG(linked.st_mode) && linked.st_dev == object.st_dev && linked.st_ino == object.st_ino;
+}
+
+// Fills folder with the manifest's files, each linked (or, where the file
+// system has no links, copied) from the cache, and keeps the signed manifest
+// beside them. A link is one system call: the object is neither read nor
+// hashed again (it was checked when it came), and the gate knows a file it
+// shares with the version before by its stamp. Where the store has a spare
+// (a version dropped), the version is assembled in it: its files that are
+// links to the objects named stay, all else goes.
 VersionPreparation::Result assembled(const QString& folder, const QString& cache, const QByteArray& signedBytes,
-                                     const QList<OriginManifest::File>& files, const fileio::FailureHook* faults)
+                                     const QList<OriginManifest::File>& files, const VersionStore& store,
+                                     const fileio::FailureHook* faults)
 {
     VersionPreparation::Result result;
+    const QByteArray top = QFile::encodeName(folder), objects = QFile::encodeName(cache);
+    QSet<QByteArray> present;
+    if (store.reuseSpare(folder)) {
+        QSet<QByteArray> paths;
+        paths.reserve(files.size());
+        for (const OriginManifest::File& file : files)
+            paths.insert(QFile::encodeName(file.path));
+        const std::optional<QSet<QByteArray>> kept = cleared(top, paths);
+        if (!kept) {
+            result.retry = true;
+            result.reason = QStringLiteral("could not clear ") + folder;
+            return result;
+        }
+        present = *kept;
+    }
+    QSet<QByteArray> made; // the folders made so far
     try {
         for (const OriginManifest::File& file : files) {
-            const QString target = folder + u'/' + file.path;
-            const QString source = cache + u'/' + file.sha256;
-            if (!QDir().mkpath(QFileInfo(target).path()) || QFileInfo::exists(target)) {
+            const QByteArray path = QFile::encodeName(file.path);
+            const QByteArray target = top + '/' + path;
+            const QByteArray source = objects + '/' + file.sha256.toLatin1();
+            const auto clash = [&] {
                 result.reason = file.path
                                 + QStringLiteral(" cannot be placed in the version: a file and a folder "
                                                  "of that name");
                 return result;
+            };
+            if (present.contains(path)) {
+                if (isLinkOf(target, source))
+                    continue;
+                if (::unlink(target.constData()) != 0 && errno != ENOENT)
+                    throw fileio::FileError(errno, target.toStdString());
             }
-            fileio::failIfInjected(faults, "write", local(target));
-            if (::link(QFile::encodeName(source).constData(), QFile::encodeName(target).constData()) != 0)
-                fileio::copyFile(local(source), local(target), faults);
+            const QByteArray parent = target.left(target.lastIndexOf('/'));
+            if (parent != top && !made.contains(parent)) {
+                if (!QDir().mkpath(QFile::decodeName(parent)))
+                    return clash();
+                made.insert(parent);
+            }
+            if (faults)
+                fileio::failIfInjected(faults, "write", target.toStdString());
+            if (::link(source.constData(), target.constData()) == 0)
+                continue;
+            if (errno == EEXIST)
+                return clash();
+            fileio::copyFile(source.toStdString(), target.toStdString(), faults);
         }
         fileio::replaceFile(local(folder + u'/' + VersionStore::manifestName()), signedBytes.toStdString(), faults);
     } catch (const fileio::FileError& error) {
@@ -121,8 +211,10 @@ OriginPuller::OriginPuller(Options options, VersionStore& store, VersionIntake& 
     connect(m_timer, &QTimer::timeout, this, &OriginPuller::poll);
     connect(&m_intake, &VersionIntake::prepared, this, [this](const QString& version) {
         m_handled = m_pending ? m_pending->digest : QString();
-        if (m_pending)
+        if (m_pending) {
             m_taken = m_pending->manifest;
+            m_keptObjects.insert(version, objectsOf(m_pending->manifest));
+        }
         m_etag = m_newEtag;
         m_pending.reset();
         pruneCache(version);
@@ -168,9 +260,11 @@ void OriginPuller::start()
     EventLog::write(QStringLiteral("pulling from ") + m_options.origin);
     m_store.removeUnfinished();
     QDir().mkpath(m_options.cache);
-    if (const OriginManifest shown = keptManifest(m_store.current(), m_options.key);
-        shown.version > 0 && fingerprintOf(shown) == m_store.lastSource())
-        m_taken = shown;
+    if (const OriginManifest::Verified shown = keptManifest(m_store.current(), m_options.key);
+        shown.ok() && fingerprintOf(shown) == m_store.lastSource()) {
+        m_taken = shown.manifest;
+        m_keptObjects.insert(m_store.current(), objectsOf(shown.manifest));
+    }
     poll();
 }
 
@@ -365,7 +459,7 @@ void OriginPuller::handleManifest(const QByteArray& bytes)
         return endPoll();
     }
     const OriginManifest::Verified verified = OriginManifest::verify(bytes, m_options.key);
-    m_pending = Pending{verified.manifest, bytes, digest, fingerprintOf(verified.manifest)};
+    m_pending = Pending{verified.manifest, bytes, digest, fingerprintOf(verified)};
     if (!verified.ok())
         return refuse(QStringLiteral("the manifest is refused: ") + verified.refusal);
     const int version = verified.manifest.version;
@@ -396,7 +490,9 @@ void OriginPuller::fetchObjects()
     const QList<OriginManifest::File>& files = m_pending->manifest.files;
     for (; m_pending->next < files.size(); ++m_pending->next) {
         const OriginManifest::File& file = files.at(m_pending->next);
-        if (QFileInfo(objectPath(file.sha256)).size() == file.size && QFileInfo(objectPath(file.sha256)).isFile())
+        struct stat object {};
+        if (::stat(QFile::encodeName(objectPath(file.sha256)).constData(), &object) == 0 && S_ISREG(object.st_mode)
+            && object.st_size == file.size)
             continue;
         const QString part = objectPath(file.sha256) + QStringLiteral(".part");
         if (QFileInfo(part).size() >= file.size)
@@ -453,23 +549,38 @@ void OriginPuller::assemble()
     m_intake.take(
         source, m_pending->fingerprint,
         [cache = m_options.cache, bytes = m_pending->bytes, files = m_pending->manifest.files,
+         version = m_pending->manifest.version, store = &m_store,
          faults = m_intake.faults()](const QString& folder, const QString&) {
-            return assembled(folder, cache, bytes, files, faults);
+            const VersionPreparation::Result result = assembled(folder, cache, bytes, files, *store, faults);
+            if (result.ok)
+                VersionStore::knowVersionNumber(folder, version);
+            return result;
         },
         false);
 }
 
-// Keeps the objects of the versions kept and of the one just taken; removes the rest, partial downloads too.
+// Keeps the objects of the versions kept and of the one just taken; removes
+// the rest, partial downloads too. The objects each kept version names are
+// known from when it was taken (or read once from its manifest).
 void OriginPuller::pruneCache(const QString& taken)
 {
+    const QStringList kept = {m_store.current(), m_store.previous(), taken};
+    m_keptObjects.removeIf([&kept](const auto& entry) { return !kept.contains(entry.key()); });
     QSet<QString> named;
-    for (const QString& folder : {m_store.current(), m_store.previous(), taken})
-        for (const OriginManifest::File& file : keptManifest(folder).files)
-            named.insert(file.sha256);
-    QDir cache(m_options.cache);
-    for (const QString& name : cache.entryList(QDir::Files | QDir::Hidden))
-        if (!named.contains(name))
-            cache.remove(name);
+    for (const QString& folder : kept) {
+        if (folder.isEmpty())
+            continue;
+        auto objects = m_keptObjects.find(folder);
+        if (objects == m_keptObjects.end())
+            objects = m_keptObjects.insert(folder, objectsOf(keptManifest(folder).manifest));
+        named.unite(*objects);
+    }
+    QDirIterator it(m_options.cache, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        if (!named.contains(it.fileName()))
+            QFile::remove(it.filePath());
+    }
 }
 
 void OriginPuller::refuse(const QString& reason)

@@ -5,8 +5,10 @@
 #include "publish/origin_manifest.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QUrl>
 #include <optional>
@@ -114,8 +116,9 @@ private:
     int m_failures = 0;
     int m_polls = 0;
     int m_manifestAsks = 0;
-    bool m_missing = false;                // the last fetch found no such file
-    std::optional<OriginManifest> m_taken; // the manifest of the version last taken from the origin
+    bool m_missing = false;                      // the last fetch found no such file
+    std::optional<OriginManifest> m_taken;       // the manifest of the version last taken from the origin
+    QHash<QString, QSet<QString>> m_keptObjects; // the objects each kept version's folder names
     qint64 m_fetchedBytes = 0;
     int m_fetchedObjects = 0;
 };

@@ -10,11 +10,39 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
+#include <cstdio>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
 const QString kPreparingPrefix = QStringLiteral(".preparing-");
+const QString kSpare = QStringLiteral(".spare");
+
+// The stamp of a file (device, inode, size, modification time): the same
+// stamp is the same content; empty when there is no regular file.
+QByteArray stampOf(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return QByteArray();
+    return QByteArray::number(quint64(info.st_dev)) + ' ' + QByteArray::number(quint64(info.st_ino)) + ' '
+           + QByteArray::number(qint64(info.st_size)) + ' ' + QByteArray::number(qint64(info.st_mtim.tv_sec)) + '.'
+           + QByteArray::number(qint64(info.st_mtim.tv_nsec));
+}
+
+// A whole version folder (thousands of files) gone with one system call per
+// entry; on a failure Qt's removal goes on with the rest.
+void removeTree(const QString& path)
+{
+    std::error_code error;
+    std::filesystem::remove_all(QFile::encodeName(path).toStdString(), error);
+    if (error)
+        QDir(path).removeRecursively();
+}
 
 } // namespace
 
@@ -85,13 +113,58 @@ QString VersionStore::current() const { return existing(m_current); }
 
 QString VersionStore::previous() const { return existing(m_previous); }
 
+namespace {
+
+// The numbers of the versions whose manifests were read or written, by the
+// manifest's stamp: a version's manifest is never changed once written, and
+// reading its thousands of entries again for each health report or status
+// would cost more than all else a kiosk does between versions.
+struct KnownNumbers {
+    QMutex mutex;
+    QHash<QByteArray, int> numbers;
+
+    void insert(const QByteArray& stamp, int number)
+    {
+        const QMutexLocker lock(&mutex);
+        if (numbers.size() >= 64)
+            numbers.clear();
+        numbers.insert(stamp, number);
+    }
+};
+
+KnownNumbers& knownNumbers()
+{
+    static KnownNumbers known;
+    return known;
+}
+
+} // namespace
+
 int VersionStore::versionNumber(const QString& folder)
 {
-    QFile file(folder + u'/' + manifestName());
-    if (folder.isEmpty() || !file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
+    const QString path = folder + u'/' + manifestName();
+    const QByteArray stamp = folder.isEmpty() ? QByteArray() : stampOf(path);
+    if (stamp.isEmpty())
+        return 0;
+    KnownNumbers& known = knownNumbers();
+    {
+        const QMutexLocker lock(&known.mutex);
+        if (const auto it = known.numbers.constFind(stamp); it != known.numbers.constEnd())
+            return *it;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > OriginManifest::kLargestFile)
         return 0;
     const OriginManifest::Verified kept = OriginManifest::verify(file.readAll(), QByteArray());
-    return kept.ok() ? kept.manifest.version : 0;
+    const int number = kept.ok() ? kept.manifest.version : 0;
+    known.insert(stamp, number);
+    return number;
+}
+
+void VersionStore::knowVersionNumber(const QString& folder, int number)
+{
+    if (const QByteArray stamp = stampOf(folder + u'/' + manifestName()); !stamp.isEmpty())
+        knownNumbers().insert(stamp, number);
 }
 
 void VersionStore::setPulling(const QString& kioskName, const QString& origin)
@@ -148,7 +221,7 @@ void VersionStore::removeUnfinished()
 {
     const QDir root(m_root);
     for (const QString& name : root.entryList({kPreparingPrefix + u'*'}, QDir::Dirs | QDir::Hidden))
-        QDir(root.filePath(name)).removeRecursively();
+        removeTree(root.filePath(name));
 }
 
 QString VersionStore::beginVersion()
@@ -172,10 +245,17 @@ QString VersionStore::completeVersion(const QString& preparing)
     return path;
 }
 
+bool VersionStore::reuseSpare(const QString& preparing) const
+{
+    return QFileInfo(preparing).absolutePath() == m_root
+           && ::rename(QFile::encodeName(m_root + u'/' + kSpare).constData(), QFile::encodeName(preparing).constData())
+                  == 0;
+}
+
 void VersionStore::discard(const QString& version)
 {
     if (QFileInfo(version).absolutePath() == m_root && version != current() && version != previous())
-        QDir(version).removeRecursively();
+        removeTree(version);
 }
 
 void VersionStore::setCurrent(const QString& version, const QString& keep)
@@ -187,10 +267,19 @@ void VersionStore::setCurrent(const QString& version, const QString& keep)
     }
     write();
     const QDir root(m_root);
+    bool spared = false;
     for (const QString& other : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QString path = root.filePath(other);
-        if (other != m_current && other != m_previous && path != keep)
-            QDir(path).removeRecursively();
+        if (other == m_current || other == m_previous || path == keep)
+            continue;
+        if (!spared && QFileInfo(path + u'/' + manifestName()).isFile()) {
+            removeTree(root.filePath(kSpare));
+            spared = ::rename(QFile::encodeName(path).constData(), QFile::encodeName(root.filePath(kSpare)).constData())
+                     == 0;
+            if (spared)
+                continue;
+        }
+        removeTree(path);
     }
 }
 

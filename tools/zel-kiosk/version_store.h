@@ -14,7 +14,9 @@
 // prepares it again nor retries a refused one, and the last refusal. A
 // kiosk pulling from an origin keeps there too the origin and the number of
 // the latest version the origin offers; each version it pulled holds its
-// signed manifest as .zel-manifest.json, which gives its number.
+// signed manifest as .zel-manifest.json, which gives its number. The folder
+// of the last pulled version dropped stays as ".spare", for the next version
+// to be assembled in (the files the two share are there already).
 class VersionStore {
 public:
     explicit VersionStore(QString root);
@@ -41,6 +43,9 @@ public:
     // The number of the pulled version in folder (its manifest's); 0 for a
     // version that was not pulled, or no folder.
     static int versionNumber(const QString& folder);
+    // The number of the version whose manifest was just written into folder
+    // (it is not read again).
+    static void knowVersionNumber(const QString& folder, int number);
     // The numbers a health report gives: the version shown (0: not a pulled
     // one) and the latest the origin offers (0: none seen yet).
     int shownVersion() const { return versionNumber(current()); }
@@ -59,10 +64,14 @@ public:
     void removeUnfinished();
     // Gives the prepared folder its version name; returns the new path.
     QString completeVersion(const QString& preparing);
+    // Moves the spare onto the empty folder preparing (a version being
+    // prepared); false when there is none.
+    bool reuseSpare(const QString& preparing) const;
     // Drops a version that was refused or replaced before it was shown.
     void discard(const QString& version);
     // The version now shown: the one shown before becomes the previous one,
-    // and every other version is removed, except keep.
+    // and every other version is removed, except keep (a pulled one becomes
+    // the spare).
     void setCurrent(const QString& version, const QString& keep = QString());
     // Shows the previous version again at the next start (or the next switch
     // of a following kiosk): current and previous change places. False when
