@@ -38,8 +38,9 @@ Loaded load()
     MosquittoLibrary& f = loaded.functions;
     QString& why = loaded.reason;
     decltype(&mosquitto_lib_init) libInit = nullptr;
-    loaded.complete = resolve(handle, "mosquitto_lib_init", libInit, why)
-        && resolve(handle, "mosquitto_new", f.newClient, why) && resolve(handle, "mosquitto_destroy", f.destroy, why)
+    loaded.complete =
+        resolve(handle, "mosquitto_lib_init", libInit, why) && resolve(handle, "mosquitto_new", f.newClient, why)
+        && resolve(handle, "mosquitto_destroy", f.destroy, why)
         && resolve(handle, "mosquitto_threaded_set", f.threadedSet, why)
         && resolve(handle, "mosquitto_connect_callback_set", f.connectCallbackSet, why)
         && resolve(handle, "mosquitto_disconnect_callback_set", f.disconnectCallbackSet, why)
