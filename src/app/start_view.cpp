@@ -73,17 +73,24 @@ void StartView::showRecent(const QStringList& folders)
 {
     m_recent->clear();
     for (const QString& folder : folders) {
-        const QString title = rootTitleOf(folder);
-        auto* item = new QListWidgetItem(title.isEmpty() ? folder : title + u'\n' + folder, m_recent);
+        auto* item = new QListWidgetItem(folder, m_recent);
         item->setToolTip(folder);
     }
-    // The pictures after the list is shown: a start never waits for them.
+    // The titles and pictures once the window is up: reading the root pages
+    // (on a slow or unplugged drive too) never holds up a start. The list's
+    // size hint does not depend on its items, so the window keeps its size.
     QTimer::singleShot(0, this, [this, folders] {
-        for (int row = 0; row < m_recent->count() && row < folders.size(); ++row)
-            if (const QPixmap picture =
-                    rootPictureOf(folders.at(row), m_recent->iconSize(), m_recent->devicePixelRatioF());
+        for (int row = 0; row < m_recent->count() && row < folders.size(); ++row) {
+            QListWidgetItem* item = m_recent->item(row);
+            const QString& folder = folders.at(row);
+            if (item->toolTip() != folder)
+                return; // the list was shown anew meanwhile, and that showing fills it
+            if (const QString title = rootTitleOf(folder); !title.isEmpty())
+                item->setText(title + u'\n' + folder);
+            if (const QPixmap picture = rootPictureOf(folder, m_recent->iconSize(), m_recent->devicePixelRatioF());
                 !picture.isNull())
-                m_recent->item(row)->setIcon(picture);
+                item->setIcon(picture);
+        }
     });
     if (m_recent->count() > 0)
         m_recent->setCurrentRow(0);

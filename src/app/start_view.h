@@ -23,7 +23,8 @@ public:
     // offered for an open kiosk system, in order.
     StartView(QAction* open, QAction* createNew, const QList<QAction*>& commands, QWidget* parent = nullptr);
 
-    // Lists the recent kiosk systems, most recent first.
+    // Lists the recent kiosk systems, most recent first, by folder; each root
+    // page's title and picture are added once the event loop runs.
     void showRecent(const QStringList& folders);
     // Shows the open kiosk system and the last make's result ("" for none yet).
     void showKioskSystem(const QString& folder, const QString& lastMake);

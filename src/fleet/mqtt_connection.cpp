@@ -2,12 +2,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mqtt_connection.h"
 
+#include "mosquitto_library.h"
+
 #include <QMetaObject>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <mosquitto.h>
 
 namespace {
 
@@ -15,26 +16,21 @@ namespace {
 constexpr int kGoodbyeRounds = 5;
 constexpr int kLoopMs = 200;
 
-void initLibrary()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { mosquitto_lib_init(); });
-}
+// The library, once setUp has found it: a handle exists only then.
+const MosquittoLibrary& library() { return *mosquittoLibrary(); }
 
 QString errorText(int code)
 {
     if (code == MOSQ_ERR_ERRNO)
         return QString::fromLocal8Bit(std::strerror(errno));
-    return QString::fromUtf8(mosquitto_strerror(code));
+    return QString::fromUtf8(library().strerror(code));
 }
 
 } // namespace
 
 MqttConnection::MqttConnection(BrokerSettings settings, QString clientId, std::optional<Will> will, QObject* parent)
     : QObject(parent), m_settings(std::move(settings)), m_clientId(std::move(clientId)), m_will(std::move(will))
-{
-    initLibrary();
-}
+{}
 
 MqttConnection::~MqttConnection()
 {
@@ -46,7 +42,7 @@ MqttConnection::~MqttConnection()
     if (m_thread.joinable())
         m_thread.join();
     if (m_handle)
-        mosquitto_destroy(m_handle);
+        library().destroy(m_handle);
 }
 
 void MqttConnection::setRetryDelays(int firstMs, int maxMs)
@@ -71,26 +67,31 @@ void MqttConnection::start()
 
 bool MqttConnection::setUp(QString& problem)
 {
-    m_handle = mosquitto_new(m_clientId.toUtf8().constData(), true, this);
+    QString unloadable;
+    if (!mosquittoLibrary(&unloadable)) {
+        problem = unloadable;
+        return false;
+    }
+    m_handle = library().newClient(m_clientId.toUtf8().constData(), true, this);
     if (!m_handle) {
         problem = errorText(MOSQ_ERR_ERRNO);
         return false;
     }
-    mosquitto_threaded_set(m_handle, true);
-    mosquitto_connect_callback_set(m_handle, &MqttConnection::onConnect);
-    mosquitto_disconnect_callback_set(m_handle, &MqttConnection::onDisconnect);
-    mosquitto_message_callback_set(m_handle, &MqttConnection::onMessage);
+    library().threadedSet(m_handle, true);
+    library().connectCallbackSet(m_handle, &MqttConnection::onConnect);
+    library().disconnectCallbackSet(m_handle, &MqttConnection::onDisconnect);
+    library().messageCallbackSet(m_handle, &MqttConnection::onMessage);
     int code = MOSQ_ERR_SUCCESS;
     if (!m_settings.user.isEmpty())
-        code = mosquitto_username_pw_set(m_handle, m_settings.user.toUtf8().constData(),
-                                         m_settings.password.toUtf8().constData());
+        code = library().usernamePwSet(m_handle, m_settings.user.toUtf8().constData(),
+                                       m_settings.password.toUtf8().constData());
     if (code == MOSQ_ERR_SUCCESS && !m_settings.caFile.isEmpty())
-        code = mosquitto_tls_set(m_handle, m_settings.caFile.toLocal8Bit().constData(), nullptr, nullptr, nullptr,
-                                 nullptr);
+        code =
+            library().tlsSet(m_handle, m_settings.caFile.toLocal8Bit().constData(), nullptr, nullptr, nullptr, nullptr);
     if (code == MOSQ_ERR_SUCCESS && m_will) {
         const QByteArray topic = m_will->topic.toUtf8();
-        code = mosquitto_will_set(m_handle, topic.constData(), int(m_will->payload.size()), m_will->payload.constData(),
-                                  1, m_will->retain);
+        code = library().willSet(m_handle, topic.constData(), int(m_will->payload.size()), m_will->payload.constData(),
+                                 1, m_will->retain);
     }
     if (code != MOSQ_ERR_SUCCESS) {
         problem = errorText(code);
@@ -108,14 +109,14 @@ void MqttConnection::subscribe(const QString& topicFilter)
         m_subscriptions.append(topicFilter);
     }
     if (m_connected)
-        mosquitto_subscribe(m_handle, nullptr, topicFilter.toUtf8().constData(), 1);
+        library().subscribe(m_handle, nullptr, topicFilter.toUtf8().constData(), 1);
 }
 
 bool MqttConnection::publish(const QString& topic, const QByteArray& payload, bool retain)
 {
     if (!m_handle || !m_connected)
         return false;
-    return mosquitto_publish(m_handle, nullptr, topic.toUtf8().constData(), int(payload.size()), payload.constData(), 1,
+    return library().publish(m_handle, nullptr, topic.toUtf8().constData(), int(payload.size()), payload.constData(), 1,
                              retain)
            == MOSQ_ERR_SUCCESS;
 }
@@ -128,11 +129,11 @@ void MqttConnection::run()
     while (!m_stop) {
         m_refused = false;
         int code =
-            first ? mosquitto_connect_async(m_handle, host.constData(), m_settings.port, m_settings.keepAliveSeconds)
-                  : mosquitto_reconnect_async(m_handle);
+            first ? library().connectAsync(m_handle, host.constData(), m_settings.port, m_settings.keepAliveSeconds)
+                  : library().reconnectAsync(m_handle);
         first = false;
         if (code == MOSQ_ERR_SUCCESS) {
-            while (!m_stop && (code = mosquitto_loop(m_handle, kLoopMs, 1)) == MOSQ_ERR_SUCCESS)
+            while (!m_stop && (code = library().loop(m_handle, kLoopMs, 1)) == MOSQ_ERR_SUCCESS)
                 if (m_connected)
                     delay = m_firstRetryMs;
         }
@@ -148,8 +149,8 @@ void MqttConnection::run()
     }
     // A goodbye, so that the broker does not publish the last will.
     if (m_connected) {
-        mosquitto_disconnect(m_handle);
-        for (int round = 0; round < kGoodbyeRounds && mosquitto_loop(m_handle, kLoopMs, 1) == MOSQ_ERR_SUCCESS;
+        library().disconnect(m_handle);
+        for (int round = 0; round < kGoodbyeRounds && library().loop(m_handle, kLoopMs, 1) == MOSQ_ERR_SUCCESS;
              ++round) {
         }
         m_connected = false;
@@ -177,7 +178,7 @@ void MqttConnection::onConnect(mosquitto* handle, void* self, int code)
     auto* connection = static_cast<MqttConnection*>(self);
     if (code != 0) {
         connection->m_refused = true;
-        connection->fail(QStringLiteral("refused: ") + QString::fromUtf8(mosquitto_connack_string(code)));
+        connection->fail(QStringLiteral("refused: ") + QString::fromUtf8(library().connackString(code)));
         return;
     }
     QStringList subscriptions;
@@ -186,7 +187,7 @@ void MqttConnection::onConnect(mosquitto* handle, void* self, int code)
         subscriptions = connection->m_subscriptions;
     }
     for (const QString& filter : subscriptions)
-        mosquitto_subscribe(handle, nullptr, filter.toUtf8().constData(), 1);
+        library().subscribe(handle, nullptr, filter.toUtf8().constData(), 1);
     connection->m_connected = true;
     connection->m_outageReported = false;
     QMetaObject::invokeMethod(

@@ -126,6 +126,13 @@ for program in zel-editor libzel_desktop.so zel-make zel-resample zel-kiosk; do
   ! readelf -d "$all/usr/lib/zel/$program" | grep NEEDED | grep -qi libheif || fail "$program links libheif"
 done
 dpkg-deb -f "$(deb zel-make)" Depends | grep -q libheif1 || fail "zel-make does not depend on libheif1"
+# libmosquitto (and OpenSSL with it) is loaded when the first broker connection starts.
+for program in zel-editor libzel_desktop.so zel-kiosk; do
+  ! readelf -d "$all/usr/lib/zel/$program" | grep NEEDED | grep -qi libmosquitto || fail "$program links libmosquitto"
+done
+for package in zel zel-kiosk; do
+  dpkg-deb -f "$(deb $package)" Depends | grep -q libmosquitto1 || fail "$package does not depend on libmosquitto1"
+done
 [ "$("$all/usr/lib/zel/zel-editor" --version)" = "zel-editor $upstream" ] || fail "zel-editor --version is not $upstream"
 for program in zel-make zel-resample zel-makecab; do
   [ "$("$all/usr/lib/zel/$program" --version)" = "$program $upstream" ] || fail "$program --version is not $upstream"
