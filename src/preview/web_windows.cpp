@@ -4,6 +4,7 @@
 
 #include "platform/messages.h"
 #include "platform/session.h"
+#include "platform/web_engine_sandbox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,6 +23,7 @@ QString loadModule(const QString& path)
 {
     if (provided())
         return {};
+    runWebEngineWithoutSandboxForSuperuser();
     QLibrary module(path);
     if (!module.load())
         return module.errorString();

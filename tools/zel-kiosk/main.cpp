@@ -26,6 +26,7 @@
 
 #include "fileio/atomic_file.h"
 #include "platform/session.h"
+#include "platform/web_engine_sandbox.h"
 #include "runtime/error_handler.h"
 
 #include "common/tool_command_line.h"
@@ -585,6 +586,7 @@ int main(int argc, char** argv)
     }
 
     addBrowserSwitches();
+    runWebEngineWithoutSandboxForSuperuser();
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
