@@ -38,7 +38,8 @@ Loaded load()
     }
     HeifLibrary& f = loaded.functions;
     std::string& why = loaded.reason;
-    loaded.complete = resolve(handle, "heif_context_alloc", f.contextAlloc, why)
+    loaded.complete =
+        resolve(handle, "heif_context_alloc", f.contextAlloc, why)
         && resolve(handle, "heif_context_free", f.contextFree, why)
         && resolve(handle, "heif_context_set_maximum_image_size_limit", f.contextSetMaximumImageSizeLimit, why)
         && resolve(handle, "heif_context_read_from_memory_without_copy", f.contextReadFromMemoryWithoutCopy, why)
