@@ -1367,6 +1367,7 @@ function showRow(row) {
     }
     row = Math.max(0, Math.min(rows.length - 1, row));
     markRow(rows, row);
+    fitRowsNear(row);
     var band = reachBand(), boxes = [];
     for (var i = 0; i < rows.length; ++i)
         if (band || i === row)
@@ -1397,13 +1398,18 @@ function loadRowPictures(rows, row, last) {
     }
 }
 
-function loadAllRowPicturesLater() {
+// Once the page is drawn: the rows left out of it fitted and shown, and
+// every picture loaded.
+function completeSelectorLater() {
     requestAnimationFrame(function () {
         requestAnimationFrame(function () {
             setTimeout(function () {
                 var table = itemTable();
-                if (table)
-                    loadRowPictures(table.rows, 0, table.rows.length);
+                if (!table)
+                    return;
+                fitRowsNear(currentRow(), true);
+                showRow(currentRow());
+                loadRowPictures(table.rows, 0, table.rows.length);
             }, 100);
         });
     });
@@ -1419,7 +1425,7 @@ function rowsPerScreen() {
     var rows = itemRows();
     if (!table || rows.length === 0)
         return 1;
-    var height = rows[0].getBoundingClientRect().height || 1;
+    var height = rows[Math.max(0, Math.min(rows.length - 1, currentRow()))].getBoundingClientRect().height || 1;
     var band = reachBand();
     var room = (band ? band.bottom : window.innerHeight || 0) - selectButtonTop(table);
     return Math.max(1, Math.floor(room / height));
@@ -1574,11 +1580,37 @@ function fitSelector() {
         titles[k].style.lineHeight = band + "px";
         titles[k].style.fontSize = Math.min(1.6 * rootFontSize(), Math.floor(band * 0.5)) + "px";
     }
-    var rowHeight = 0;
+    if (writtenRowHeight(table) <= 0)
+        return;
     for (var r = 0; r < table.rows.length; ++r)
-        rowHeight = Math.max(rowHeight, parseInt(table.rows[r].cells[0].getAttribute("height"), 10) || 0);
-    if (rowHeight > 0)
-        fitBlocks(table.getElementsByTagName("p"), rowHeight - 8, rootFontSize() * 0.6);
+        table.rows[r].setAttribute("data-later", "");
+    fitRowsNear(currentRow());
+}
+
+function writtenRowHeight(table) {
+    var height = 0;
+    for (var r = 0; r < table.rows.length; ++r)
+        height = Math.max(height, parseInt(table.rows[r].cells[0].getAttribute("height"), 10) || 0);
+    return height;
+}
+
+// Only the rows a screen above and below the current one are fitted (all
+// with "all"); the others keep "data-later", and the style sheet leaves them
+// out of the page until they are.
+function fitRowsNear(row, all) {
+    var table = itemTable(), rows = itemRows();
+    var height = table ? writtenRowHeight(table) : 0;
+    if (height <= 0)
+        return;
+    var near = all ? rows.length : Math.ceil((window.innerHeight || 0) / height) + 1, blocks = [];
+    for (var i = Math.max(0, row - near); i < Math.min(rows.length, row + near + 1); ++i) {
+        if (rows[i].getAttribute("data-later") === null)
+            continue;
+        rows[i].removeAttribute("data-later");
+        blocks.push.apply(blocks, rows[i].getElementsByTagName("p"));
+    }
+    if (blocks.length > 0)
+        fitBlocks(blocks, height - 8, rootFontSize() * 0.6);
 }
 
 // ---- Root and branch content: the frame does not scroll. Content taller
@@ -2353,7 +2385,7 @@ function prepareFrame() {
         if (!itemTable())
             window.addEventListener("scroll", reportScrollState);
         else
-            loadAllRowPicturesLater();
+            completeSelectorLater();
     }
     document.documentElement.setAttribute("data-kiosk-ready", "1");
 }
