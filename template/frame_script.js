@@ -1399,7 +1399,7 @@ function loadRowPictures(rows, row, last) {
 }
 
 // Once the page is drawn: the rows left out of it fitted and shown, and
-// every picture loaded.
+// every picture loaded (the pictures of the first screen come first).
 function completeSelectorLater() {
     requestAnimationFrame(function () {
         requestAnimationFrame(function () {
@@ -1585,6 +1585,7 @@ function fitSelector() {
     for (var r = 0; r < table.rows.length; ++r)
         table.rows[r].setAttribute("data-later", "");
     fitRowsNear(currentRow());
+    completeSelectorLater();
 }
 
 function writtenRowHeight(table) {
@@ -2384,8 +2385,6 @@ function prepareFrame() {
             });
         if (!itemTable())
             window.addEventListener("scroll", reportScrollState);
-        else
-            completeSelectorLater();
     }
     document.documentElement.setAttribute("data-kiosk-ready", "1");
 }
