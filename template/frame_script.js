@@ -1042,22 +1042,23 @@ function placeColumnInReach() {
 }
 
 // On a selector, the current row stays within the band and the rows outside
-// it are not shown (nor touched).
-function keepRowsInReach(table, rows, row) {
+// it are not shown (nor touched). The rows' boxes are those measured before
+// the table moved to the top given; returns the table's top.
+function keepRowsInReach(rows, boxes, row, top, moved) {
     var band = reachBand();
     if (!band)
-        return;
-    var box = rows[row].getBoundingClientRect();
-    var shift = box.bottom > band.bottom ? band.bottom - box.bottom : 0;
-    if (box.top + shift < band.top)
-        shift = band.top - box.top;
-    if (shift)
-        table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
+        return top;
+    var box = boxes[row];
+    var shift = box.bottom + moved > band.bottom ? band.bottom - box.bottom - moved : 0;
+    if (box.top + moved + shift < band.top)
+        shift = band.top - box.top - moved;
+    var placed = Math.round(top + shift);
+    moved += placed - top;
     for (var i = 0; i < rows.length; ++i) {
-        var rect = rows[i].getBoundingClientRect();
-        var inside = i === row || (rect.top >= band.top - 0.5 && rect.bottom <= band.bottom + 0.5);
+        var inside = i === row || (boxes[i].top + moved >= band.top - 0.5 && boxes[i].bottom + moved <= band.bottom + 0.5);
         rows[i].style.visibility = inside ? "" : "hidden";
     }
+    return placed;
 }
 
 // Links of the author's in root, branch and leaf content: the content starts
@@ -1348,6 +1349,15 @@ function selectButtonTop(table) {
     return firstTableTop(table);
 }
 
+function markRow(rows, row) {
+    for (var i = 0; i < rows.length; ++i) {
+        rows[i].className = (i === row) ? "current" : "";
+        rows[i].setAttribute("aria-selected", i === row ? "true" : "false");
+    }
+}
+
+// The rows are measured where they stand and then moved all at once: the
+// page is laid out for the measuring only, not again after each move.
 function showRow(row) {
     var table = itemTable();
     var rows = itemRows();
@@ -1356,14 +1366,18 @@ function showRow(row) {
         return;
     }
     row = Math.max(0, Math.min(rows.length - 1, row));
-    for (var i = 0; i < rows.length; ++i) {
-        rows[i].className = (i === row) ? "current" : "";
-        rows[i].setAttribute("aria-selected", i === row ? "true" : "false");
-    }
-    var shift = selectButtonTop(table) - rows[row].getBoundingClientRect().top;
-    table.style.top = Math.round((parseFloat(table.style.top) || 0) + shift) + "px";
-    keepRowsInReach(table, rows, row);
-    loadRowPictures(rows, row);
+    markRow(rows, row);
+    fitRowsNear(row);
+    var band = reachBand(), boxes = [];
+    for (var i = 0; i < rows.length; ++i)
+        if (band || i === row)
+            boxes[i] = rows[i].getBoundingClientRect();
+    var last = row + rowsPerScreen() + 1;
+    var top = parseFloat(table.style.top) || 0;
+    var placed = Math.round(top + selectButtonTop(table) - boxes[row].top);
+    placed = keepRowsInReach(rows, boxes, row, placed, placed - top);
+    table.style.top = placed + "px";
+    loadRowPictures(rows, row, last);
     var field = rowField();
     if (field)
         field.value = String(row);
@@ -1375,7 +1389,7 @@ function showRow(row) {
 // lazily, so that they do not hold up its first paint: those of the rows
 // shown load at once, the others once the page has been drawn.
 function loadRowPictures(rows, row, last) {
-    last = Math.min(rows.length, last === undefined ? row + rowsPerScreen() + 1 : last);
+    last = Math.min(rows.length, last);
     for (var i = Math.max(0, row - 1); i < last; ++i) {
         var pictures = rows[i].getElementsByTagName("img");
         for (var p = 0; p < pictures.length; ++p)
@@ -1384,13 +1398,18 @@ function loadRowPictures(rows, row, last) {
     }
 }
 
-function loadAllRowPicturesLater() {
+// Once the page is drawn: the rows left out of it fitted and shown, and
+// every picture loaded (the pictures of the first screen come first).
+function completeSelectorLater() {
     requestAnimationFrame(function () {
         requestAnimationFrame(function () {
             setTimeout(function () {
                 var table = itemTable();
-                if (table)
-                    loadRowPictures(table.rows, 0, table.rows.length);
+                if (!table)
+                    return;
+                fitRowsNear(currentRow(), true);
+                showRow(currentRow());
+                loadRowPictures(table.rows, 0, table.rows.length);
             }, 100);
         });
     });
@@ -1406,7 +1425,7 @@ function rowsPerScreen() {
     var rows = itemRows();
     if (!table || rows.length === 0)
         return 1;
-    var height = rows[0].getBoundingClientRect().height || 1;
+    var height = rows[Math.max(0, Math.min(rows.length - 1, currentRow()))].getBoundingClientRect().height || 1;
     var band = reachBand();
     var room = (band ? band.bottom : window.innerHeight || 0) - selectButtonTop(table);
     return Math.max(1, Math.floor(room / height));
@@ -1519,22 +1538,34 @@ function prepareSelector() {
         }
         for (var b = 0; b < table.tBodies.length; ++b)
             table.tBodies[b].setAttribute("role", "none");
-        // The rows' texts as drawn, all read before any row is named.
-        var texts = [];
-        for (var t = 0; t < table.rows.length; ++t)
-            texts.push(table.rows[t].innerText || table.rows[t].textContent || "");
         for (var r = 0; r < table.rows.length; ++r)
-            nameRow(table.rows[r], r, texts[r]);
+            nameRow(table.rows[r], r);
         table.addEventListener("click", rowTouched);
     }
+    // Marked before the fitting measures, so that the page is laid out once.
+    markRow(itemRows(), currentRow());
     fitSelector();
 }
 
-function nameRow(row, index, text) {
+// A row's text as a screen reader should hear it: its words, a line break
+// between two words as a blank. Read from the document, not from the drawn
+// page, which needs no layout.
+function spokenText(node) {
+    if (node.nodeType === 3)
+        return node.nodeValue;
+    if (node.nodeName === "BR")
+        return " ";
+    var text = "";
+    for (var child = node.firstChild; child; child = child.nextSibling)
+        text += spokenText(child);
+    return /^(P|DIV|TD|LI|H[1-6])$/.test(node.nodeName) ? " " + text + " " : text;
+}
+
+function nameRow(row, index) {
     row.setAttribute("role", "option");
     for (var c = 0; c < row.cells.length; ++c)
         row.cells[c].setAttribute("role", "none");
-    text = text.replace(/\s+/g, " ").trim();
+    var text = spokenText(row).replace(/\s+/g, " ").trim();
     row.setAttribute("aria-label", text || "Item " + (index + 1));
 }
 
@@ -1543,17 +1574,44 @@ function nameRow(row, index, text) {
 function fitSelector() {
     var table = itemTable();
     var band = firstTableTop(table);
-    var rowHeight = 0;
-    for (var r = 0; r < table.rows.length; ++r)
-        rowHeight = Math.max(rowHeight, parseInt(table.rows[r].cells[0].getAttribute("height"), 10) || 0);
-    if (rowHeight > 0)
-        fitBlocks(table.getElementsByTagName("p"), rowHeight - 8, rootFontSize() * 0.6);
     var titles = document.querySelectorAll("p.title");
     for (var k = 0; k < titles.length && band > 0; ++k) {
         titles[k].style.height = band + "px";
         titles[k].style.lineHeight = band + "px";
         titles[k].style.fontSize = Math.min(1.6 * rootFontSize(), Math.floor(band * 0.5)) + "px";
     }
+    if (writtenRowHeight(table) <= 0)
+        return;
+    for (var r = 0; r < table.rows.length; ++r)
+        table.rows[r].setAttribute("data-later", "");
+    fitRowsNear(currentRow());
+    completeSelectorLater();
+}
+
+function writtenRowHeight(table) {
+    var height = 0;
+    for (var r = 0; r < table.rows.length; ++r)
+        height = Math.max(height, parseInt(table.rows[r].cells[0].getAttribute("height"), 10) || 0);
+    return height;
+}
+
+// Only the rows a screen above and below the current one are fitted (all
+// with "all"); the others keep "data-later", and the style sheet leaves them
+// out of the page until they are.
+function fitRowsNear(row, all) {
+    var table = itemTable(), rows = itemRows();
+    var height = table ? writtenRowHeight(table) : 0;
+    if (height <= 0)
+        return;
+    var near = all ? rows.length : Math.ceil((window.innerHeight || 0) / height) + 1, blocks = [];
+    for (var i = Math.max(0, row - near); i < Math.min(rows.length, row + near + 1); ++i) {
+        if (rows[i].getAttribute("data-later") === null)
+            continue;
+        rows[i].removeAttribute("data-later");
+        blocks.push.apply(blocks, rows[i].getElementsByTagName("p"));
+    }
+    if (blocks.length > 0)
+        fitBlocks(blocks, height - 8, rootFontSize() * 0.6);
 }
 
 // ---- Root and branch content: the frame does not scroll. Content taller
@@ -1750,7 +1808,82 @@ function captionOf(link) {
 function captionRoom(link) {
     var style = getComputedStyle(link, null);
     return {width: link.clientWidth - pixels(style.paddingLeft) - pixels(style.paddingRight),
-            height: link.clientHeight - 6};
+            height: link.clientHeight - 6, font: style.fontStyle + " " + style.fontWeight + " ",
+            family: style.fontFamily};
+}
+
+// Words measured on a canvas, which lays out nothing: their width at a size
+// is that at one size, scaled.
+var wordCanvas = null;
+
+function wordWidths(words, room, size) {
+    if (!wordCanvas)
+        wordCanvas = document.createElement("canvas").getContext("2d");
+    wordCanvas.font = room.font + size + "px " + room.family;
+    return words.map(function (word) { return wordCanvas.measureText(word).width; });
+}
+
+// The lines a caption's pieces take across the room at a size, broken as
+// the browser breaks them: at a blank, or inside a hyphenated word with a
+// hyphen drawn; Infinity where a piece is wider than the room.
+function linesTaken(pieces, room, scale) {
+    var lines = 1, line = 0;
+    for (var p = 0; p < pieces.length; ++p) {
+        var piece = pieces[p], width = piece.width * scale;
+        if (width > room.width)
+            return Infinity;
+        var joined = line + (piece.joined ? 0 : piece.blank * scale) + width;
+        if (p > 0 && joined + (piece.ends ? piece.hyphen * scale : 0) > room.width) {
+            ++lines;
+            joined = width;
+        }
+        line = joined;
+    }
+    return lines;
+}
+
+// A caption's words as pieces that a line may end after, measured at its
+// largest size: the words as written, or hyphenated.
+function captionPieces(words, fit, hyphenate) {
+    var parts = [];
+    for (var w = 0; w < words.length; ++w) {
+        var split = (hyphenate ? hyphenated(words[w]) : words[w]).split("\u00ad");
+        for (var s = 0; s < split.length; ++s)
+            parts.push({text: split[s], joined: s > 0, ends: s + 1 < split.length});
+    }
+    var widths = wordWidths(parts.map(function (part) { return part.text; }).concat([" ", "-"]), fit.room,
+                            fit.sizes.largest);
+    var hyphen = widths.pop(), blank = widths.pop();
+    for (var p = 0; p < parts.length; ++p) {
+        parts[p].width = widths[p];
+        parts[p].blank = blank;
+        parts[p].hyphen = hyphen;
+    }
+    return parts;
+}
+
+// The words of a caption measured before any try tell at which size and
+// how (as written or hyphenated) it is likely to fit first; the tries start
+// one size above that, in case the page draws the words a little wider or
+// narrower than the canvas, and skip the words as written where one of them
+// is wider than the button, and hyphenated where hyphenation changes nothing.
+function captionLimits(fit) {
+    var box = fit.span.ownerDocument.createElement("span");
+    box.innerHTML = fit.span.getAttribute("data-words");
+    var words = box.textContent.split(/[\s\u00ad]+/).filter(function (word) { return word; });
+    var largest = fit.sizes.largest, room = fit.room;
+    var written = captionPieces(words, fit, false), broken = captionPieces(words, fit, true);
+    var longest = Math.max.apply(null, written.map(function (piece) { return piece.width; }).concat([1]));
+    var size = largest;
+    for (; size > fit.sizes.smallest; --size) {
+        var lines = Math.min(captionLines, Math.floor(room.height / (size * 1.15)));
+        var scale = size / largest;
+        if (linesTaken(written, room, scale) <= lines || linesTaken(broken, room, scale) <= lines)
+            break;
+    }
+    fit.size = Math.min(largest, size + 1);
+    fit.hyphenates = words.some(function (word) { return hyphenated(word) !== word; });
+    fit.wordsFitAt = Math.floor(1.05 * room.width * largest / longest);
 }
 
 function captionFits(fit) {
@@ -1772,28 +1905,34 @@ function captionSizes(room, root, base) {
 // as written and then hyphenated, until it fits. All buttons take the same
 // step together, so that the page is laid out once a step, not once for
 // every try of every button.
+//
+// Sizes at which the words cannot fit are not tried (captionLimits), nor
+// the words as written where one of them is wider than the button, nor
+// hyphenated where hyphenation changes nothing.
 function fitCaptions() {
     var links = document.querySelectorAll("a.nav");
     var root = rootFontSize(), base = baseFontSize();
     var fits = [];
-    for (var i = 0; i < links.length; ++i)
-        if (links[i].textContent && links[i].clientHeight)
-            fits.push({link: links[i]});
-    for (var c = 0; c < fits.length; ++c) {
-        var span = captionOf(fits[c].link);
+    for (var i = 0; i < links.length; ++i) {
+        if (!links[i].textContent)
+            continue;
+        var span = captionOf(links[i]);
         span.classList.remove("shortened");
         span.style.webkitLineClamp = "";
         span.removeAttribute("title");
-        fits[c].span = span;
+        fits.push({link: links[i], span: span});
     }
-    for (var f = 0; f < fits.length; ++f) {
+    for (var f = 0; f < fits.length; ++f)
         fits[f].room = captionRoom(fits[f].link);
-        fits[f].sizes = captionSizes(fits[f].room, root, base);
-        fits[f].size = fits[f].sizes.largest;
-        fits[f].hyphenated = false;
+    fits = fits.filter(function (fit) { return fit.room.height + 6 > 0; });
+    for (var l = 0; l < fits.length; ++l) {
+        fits[l].sizes = captionSizes(fits[l].room, root, base);
+        if (fits[l].sizes.largest >= fits[l].sizes.smallest)
+            captionLimits(fits[l]);
+        fits[l].hyphenated = fits[l].size > fits[l].wordsFitAt;
     }
-    var trying = fits.filter(function (fit) { return fit.size >= fit.sizes.smallest; });
-    var failed = fits.filter(function (fit) { return fit.size < fit.sizes.smallest; });
+    var trying = fits.filter(function (fit) { return fit.sizes.largest >= fit.sizes.smallest; });
+    var failed = fits.filter(function (fit) { return fit.sizes.largest < fit.sizes.smallest; });
     while (trying.length > 0) {
         for (var w = 0; w < trying.length; ++w) {
             var fit = trying[w];
@@ -1807,12 +1946,12 @@ function fitCaptions() {
             var tried = trying[r];
             if (captionFits(tried))
                 continue;
-            if (!tried.hyphenated) {
+            if (!tried.hyphenated && tried.hyphenates) {
                 tried.hyphenated = true;
                 next.push(tried);
             } else if (tried.size > tried.sizes.smallest) {
                 tried.size -= 1;
-                tried.hyphenated = false;
+                tried.hyphenated = tried.size > tried.wordsFitAt;
                 next.push(tried);
             } else {
                 failed.push(tried);
@@ -2225,6 +2364,9 @@ function prepareFrame() {
         return;
     }
     frame.ready = true;
+    // The style sheet's size read while the page is still as it was drawn,
+    // so that the reading lays nothing out again.
+    styledFontSize();
     // Shown again before it is fitted, in the same task: nothing is drawn in
     // between, and the fitting measures the text as it will be drawn.
     showText();
@@ -2243,8 +2385,6 @@ function prepareFrame() {
             });
         if (!itemTable())
             window.addEventListener("scroll", reportScrollState);
-        else
-            loadAllRowPicturesLater();
     }
     document.documentElement.setAttribute("data-kiosk-ready", "1");
 }

@@ -26,8 +26,11 @@ const size = { width: 1280, height: 1024 };
 
 const fileUrl = (file) => 'file://' + file.split(path.sep).map(encodeURIComponent).join('/');
 
-// In every frame: the moment (ms since the epoch) the frame is ready and drawn.
+// In the content frame, which the times and the trace wait for: the moment
+// (ms since the epoch) it is ready and drawn.
 function markReady() {
+    if (window.name !== 'con')
+        return;
     const mark = () => requestAnimationFrame(() => requestAnimationFrame(() => {
         window.zelReadyAt = performance.timeOrigin + performance.now();
         performance.mark('zelReady');

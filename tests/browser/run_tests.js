@@ -316,7 +316,11 @@ async function authorMistakes(browser, k, size, urlOf, label) {
             .map((n) => ({ role: n.role.value, name: n.name ? n.name.value : '',
                            selected: (n.properties || []).some((p) => p.name === 'selected' && p.value.value) }));
     };
-    const options = (await tree('con')).filter((n) => n.role === 'option');
+    // Rows further down may join the list only once the page is drawn.
+    const items = await con().evaluate(() => document.querySelectorAll('#sTable p.item').length);
+    let options = [];
+    await kiosk.waitFor(async () => (options = (await tree('con')).filter((n) => n.role === 'option')).length
+        >= items, 5000);
     const texts = await con().evaluate(() => Array.from(document.querySelectorAll('#sTable p.item'))
         .map((p) => p.innerText.replace(/\s+/g, ' ').trim()));
     const names = {
@@ -745,7 +749,7 @@ async function reachRun(browser, buildDir, size, work, label) {
             targets.push(...(await f.evaluate(() => {
                 const s = document.body.classList.contains('scrolls') ? document.body : document.scrollingElement;
                 return Array.from(document.querySelectorAll('a.nav, #sTable tr, .viewControls button, a[href]'))
-                    .filter((e) => e.textContent.trim() && getComputedStyle(e).visibility !== 'hidden'
+                    .filter((e) => e.textContent.trim() && e.getClientRects().length && getComputedStyle(e).visibility !== 'hidden'
                             && !(e.matches('a[href]:not(.nav)') && e.closest('#sTable'))).map((e) => {
                         const r = e.getBoundingClientRect();
                         return { text: e.textContent.trim().slice(0, 20), y: r.top + r.height / 2,
