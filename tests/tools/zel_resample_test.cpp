@@ -312,6 +312,45 @@ TEST_F(ZelResample, EveryPictureFormatGivesTheSameUprightCopy)
     }
 }
 
+// A PNG's pixels are widened by the program's own code, an interlaced PNG's by libpng: every kind of pixel stored
+// both ways gives the same copy, byte for byte, shrunk by blocks or not.
+TEST_F(ZelResample, EveryKindOfPngPixelGivesTheSameCopyInterlacedOrNot)
+{
+    helper("convert", {"-size", "67x45", "xc:", "+noise", "Random", "-blur", "0x1", "-depth", "16", path("noise.png")});
+    const QString alpha = "-alpha set -channel A -fx 0.5+0.5*r +channel ";
+    const QString kinds[] = {
+        "-type Bilevel -define png:bit-depth=1 -define png:color-type=0",
+        "-colorspace Gray -define png:bit-depth=2 -define png:color-type=0",
+        "-colorspace Gray -define png:bit-depth=4 -define png:color-type=0",
+        "-colorspace Gray -depth 16 -define png:color-type=0",
+        "-colors 3 -define png:color-type=3 -define png:bit-depth=2",
+        "-colors 12 -define png:color-type=3 -define png:bit-depth=4",
+        "-alpha set -channel A -fx r>0.5 +channel -colors 8 PNG8:", // palette with tRNS
+        "-depth 8 -define png:color-type=2",
+        "-depth 16 -define png:color-type=2",
+        alpha + "-depth 8 -define png:color-type=6",
+        alpha + "-depth 16 -define png:color-type=6",
+        "-colorspace Gray " + alpha + "-depth 8 -define png:color-type=4",
+        "-colorspace Gray " + alpha + "-depth 16 -define png:color-type=4",
+    };
+    for (const QString& kind : kinds) {
+        QList<QByteArray> copies;
+        for (const QString interlace : {"none", "PNG"}) {
+            QStringList options = kind.split(' ', Qt::SkipEmptyParts);
+            const QString format = options.last().endsWith(':') ? options.takeLast() : QString();
+            helper("convert", QStringList{path("noise.png")} + options
+                                  + QStringList{"-interlace", interlace, format + path(interlace + ".png")});
+            for (const QSize size : {QSize(60, 40), QSize(20, 13)}) {
+                ASSERT_EQ(resample(path(interlace + ".png"), size.width(), size.height(), destination).exitCode, 0)
+                    << kind.toStdString();
+                copies.append(readBytes(destination));
+            }
+        }
+        EXPECT_EQ(copies[0], copies[2]) << kind.toStdString();
+        EXPECT_EQ(copies[1], copies[3]) << kind.toStdString();
+    }
+}
+
 // Damaged and unreadable pictures, cut at many lengths, with flipped bytes:
 // exit 3 with one line on standard error, never a partial copy; exit 1 when
 // the destination cannot be written.

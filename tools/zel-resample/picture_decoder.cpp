@@ -68,4 +68,5 @@ void decodePictureForCopy(const std::string& path, int uprightWidth, int upright
     }
     PictureRowFeeder feeder(sink, uprightWidth, uprightHeight, pictureBackground());
     decodeOther(file, format, feeder);
+    feeder.finish();
 }

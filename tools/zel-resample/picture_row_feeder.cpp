@@ -5,6 +5,7 @@
 #include "util/exif_orientation.h"
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -74,6 +75,7 @@ void PictureRowFeeder::begin(int width, int height, int channels, int orientatio
     m_width = width;
     m_channels = channels;
     m_rowsSeen = 0;
+    m_rowsGiven = 0;
     const bool swap = util::orientationSwapsSides(orientation);
     m_factor =
         blockFactor(width, height, swap ? m_uprightHeight : m_uprightWidth, swap ? m_uprightWidth : m_uprightHeight);
@@ -90,13 +92,31 @@ void PictureRowFeeder::begin(int width, int height, int channels, int orientatio
     if (m_colour.prepare(profile, ColourConversion::Input::Rgb))
         m_converted.resize(std::size_t(outWidth) * 3);
     m_sink.begin(outWidth, outHeight, 3, orientation);
+    if (std::thread::hardware_concurrency() > 1)
+        m_worker = std::make_unique<BackgroundRowConsumer>([this](const std::uint8_t* pixels) { process(pixels); },
+                                                           std::size_t(width) * std::size_t(channels));
 }
 
 void PictureRowFeeder::row(const std::uint8_t* pixels)
 {
-    const int y = m_rowsSeen++;
-    if (y >= m_rowsUsed)
+    // Rows below the last whole block are not used.
+    if (m_rowsGiven++ >= m_rowsUsed)
         return;
+    if (m_worker)
+        m_worker->push(pixels);
+    else
+        process(pixels);
+}
+
+void PictureRowFeeder::finish()
+{
+    if (m_worker)
+        m_worker->finish();
+}
+
+void PictureRowFeeder::process(const std::uint8_t* pixels)
+{
+    const int y = m_rowsSeen++;
     // An opaque row of R, G, B, A is summed as it is; only a row with
     // transparency is laid on the background first.
     const bool opaqueAlpha = m_channels == 4 && m_factor > 1 && opaque(pixels, m_width);
