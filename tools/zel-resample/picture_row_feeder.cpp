@@ -69,6 +69,12 @@ PictureRowFeeder::PictureRowFeeder(DecodedRowSink& sink, int uprightWidth, int u
     : m_sink(sink), m_uprightWidth(uprightWidth), m_uprightHeight(uprightHeight), m_background(background)
 {}
 
+int PictureRowFeeder::blockFactorFor(int width, int height, int orientation) const
+{
+    const bool swap = util::orientationSwapsSides(orientation);
+    return blockFactor(width, height, swap ? m_uprightHeight : m_uprightWidth, swap ? m_uprightWidth : m_uprightHeight);
+}
+
 void PictureRowFeeder::begin(int width, int height, int channels, int orientation,
                              const std::vector<std::uint8_t>& profile)
 {
@@ -76,9 +82,7 @@ void PictureRowFeeder::begin(int width, int height, int channels, int orientatio
     m_channels = channels;
     m_rowsSeen = 0;
     m_rowsGiven = 0;
-    const bool swap = util::orientationSwapsSides(orientation);
-    m_factor =
-        blockFactor(width, height, swap ? m_uprightHeight : m_uprightWidth, swap ? m_uprightWidth : m_uprightHeight);
+    m_factor = blockFactorFor(width, height, orientation);
     const int outWidth = width / m_factor;
     const int outHeight = height / m_factor;
     m_rowsUsed = outHeight * m_factor;

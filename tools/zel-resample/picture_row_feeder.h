@@ -23,6 +23,8 @@ public:
     PictureRowFeeder(DecodedRowSink& sink, int uprightWidth, int uprightHeight,
                      const std::array<std::uint8_t, 3>& background);
 
+    // The whole factor by which begin() shrinks a picture of this size by blocks (1: not at all).
+    int blockFactorFor(int width, int height, int orientation) const;
     // Called once before the first row; channels is 3 or 4.
     void begin(int width, int height, int channels, int orientation, const std::vector<std::uint8_t>& profile);
     // The next of the height rows (width * channels samples).

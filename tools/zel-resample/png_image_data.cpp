@@ -74,8 +74,8 @@ private:
         std::uint8_t header[8];
         if (std::fread(header, 1, 8, m_stream) != 8)
             fail(m_path, "the file is cut short");
-        const std::uint32_t length = std::uint32_t(header[0]) << 24 | std::uint32_t(header[1]) << 16
-                                     | std::uint32_t(header[2]) << 8 | header[3];
+        const std::uint32_t length =
+            std::uint32_t(header[0]) << 24 | std::uint32_t(header[1]) << 16 | std::uint32_t(header[2]) << 8 | header[3];
         if (length > 0x7fffffffU)
             fail(m_path, "a chunk's length is out of range");
         m_idat = header[4] == 'I' && header[5] == 'D' && header[6] == 'A' && header[7] == 'T';
@@ -102,8 +102,8 @@ class RowWidener {
 public:
     RowWidener(const std::string& path, const PngPixelLayout& layout, std::size_t rowBytes, PictureRowFeeder& feeder)
         : m_path(path), m_layout(layout), m_feeder(feeder),
-          m_pixelBytes(std::max(1, layout.bitDepth * samplesPerPixel(layout.colourType) / 8)),
-          m_previous(rowBytes, 0), m_current(rowBytes, 0), m_out(std::size_t(layout.width) * (layout.alpha ? 4 : 3))
+          m_pixelBytes(std::max(1, layout.bitDepth * samplesPerPixel(layout.colourType) / 8)), m_previous(rowBytes, 0),
+          m_current(rowBytes, 0), m_out(std::size_t(layout.width) * (layout.alpha ? 4 : 3))
     {}
 
     // filtered: the filter type, then rowBytes bytes.

@@ -108,8 +108,12 @@ void decodeWebP(PictureFile& file, PictureRowFeeder& feeder)
     const bool whole = frame.width == width && frame.height == height;
     const bool alpha = frame.has_alpha || !whole;
     const int channels = alpha ? 4 : 3;
-    const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
-    const std::size_t size = rowBytes * std::size_t(height);
+    // A whole picture much larger than the copy is shrunk by the decoder itself,
+    // before its colours are turned into R, G, B, as the feeder would shrink it.
+    const int factor = whole ? feeder.blockFactorFor(width, height, orientation) : 1;
+    const int outWidth = width / factor, outHeight = height / factor;
+    const std::size_t rowBytes = std::size_t(outWidth) * std::size_t(channels);
+    const std::size_t size = rowBytes * std::size_t(outHeight);
     const std::unique_ptr<std::uint8_t, FreeDeleter> pixels(largeBuffer(size));
     if (!pixels)
         throw std::bad_alloc();
@@ -119,6 +123,11 @@ void decodeWebP(PictureFile& file, PictureRowFeeder& feeder)
     WebPInitDecoderConfig(&config);
     // The filtering runs on a second thread; the result is the same.
     config.options.use_threads = 1;
+    if (factor > 1) {
+        config.options.use_scaling = 1;
+        config.options.scaled_width = outWidth;
+        config.options.scaled_height = outHeight;
+    }
     config.output.colorspace = alpha ? MODE_RGBA : MODE_RGB;
     config.output.is_external_memory = 1;
     config.output.u.RGBA.rgba = pixels.get();
@@ -132,7 +141,7 @@ void decodeWebP(PictureFile& file, PictureRowFeeder& feeder)
         fail(path, "out of memory");
     // Handed the data a part at a time, the decoder finishes rows that the
     // resampler takes on while the rest is decoded.
-    feeder.begin(width, height, channels, orientation, profile);
+    feeder.begin(outWidth, outHeight, channels, orientation, profile);
     int rowsFed = 0;
     VP8StatusCode status = VP8_STATUS_SUSPENDED;
     for (std::size_t given = 0; status == VP8_STATUS_SUSPENDED && given < length;) {
@@ -145,6 +154,6 @@ void decodeWebP(PictureFile& file, PictureRowFeeder& feeder)
     }
     if (status != VP8_STATUS_OK)
         fail(path, "damaged or cut short WebP data");
-    for (; rowsFed < height; ++rowsFed)
+    for (; rowsFed < outHeight; ++rowsFed)
         feeder.row(pixels.get() + std::size_t(rowsFed) * rowBytes);
 }
