@@ -144,15 +144,43 @@ TEST_F(ZelResample, FineCheckerboardShrinksToEvenGrey)
     }
 }
 
-// The PNG with its header chunk claiming side x side pixels (its checksum made right).
-QByteArray withPngSize(QByteArray png, quint32 side)
+// The PNG with its header chunk claiming width x height pixels (its checksum made right).
+QByteArray withPngSize(QByteArray png, quint32 width, quint32 height)
 {
     for (int i = 0; i < 8; ++i)
-        png[16 + i] = char(side >> (24 - 8 * (i % 4)));
+        png[16 + i] = char((i < 4 ? width : height) >> (24 - 8 * (i % 4)));
     const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData()) + 12, 17));
     for (int i = 0; i < 4; ++i)
         png[29 + i] = char(crc >> (24 - 8 * i));
     return png;
+}
+
+// A white 8-bit grey PNG of side x side pixels, a few kilobytes: its rows are alike.
+QByteArray whitePng(const QByteArray& smallPng, quint32 side)
+{
+    z_stream deflater{};
+    deflateInit(&deflater, 9);
+    const QByteArray row = QByteArray(1, 0) + QByteArray(side, char(255));
+    QByteArray data(int(side) * 8 + 1024, 0);
+    deflater.next_out = reinterpret_cast<Bytef*>(data.data());
+    deflater.avail_out = uInt(data.size());
+    for (quint32 y = 0; y < side; ++y) {
+        deflater.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.constData()));
+        deflater.avail_in = uInt(row.size());
+        deflate(&deflater, y + 1 == side ? Z_FINISH : Z_NO_FLUSH);
+    }
+    data.truncate(int(deflater.total_out));
+    deflateEnd(&deflater);
+    QByteArray png = withPngSize(smallPng.left(33), side, side).replace(24, 2, QByteArray::fromHex("0800"));
+    const quint32 headerCrc = quint32(crc32(0, reinterpret_cast<const Bytef*>(png.constData()) + 12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = char(headerCrc >> (24 - 8 * i));
+    const QByteArray chunk = QByteArray("IDAT") + data;
+    const quint32 crc = quint32(crc32(0, reinterpret_cast<const Bytef*>(chunk.constData()), uInt(chunk.size())));
+    for (const quint32 word : {quint32(data.size()), crc})
+        png.append(char(word >> 24)).append(char(word >> 16)).append(char(word >> 8)).append(char(word));
+    png.insert(png.size() - 4, chunk);
+    return png + QByteArray::fromHex("0000000049454e44ae426082");
 }
 
 // An RGB profile with D65 white, the given primaries and a gamma (0: the sRGB curve).
@@ -380,7 +408,8 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
         const QByteArray whole = readBytes(path("whole." + format));
         damaged.append({format.toStdString() + " cut short", whole.left(whole.size() / 2)});
     }
-    damaged.append({"PNG declares 50000 x 50000 (too large)", withPngSize(readBytes(path("whole.png")), 50000)});
+    damaged.append({"PNG declares 50000 x 50000 (too large)", withPngSize(readBytes(path("whole.png")), 50000, 50000)});
+    damaged.append({"PNG declares 70000 x 2 (too large a side)", withPngSize(readBytes(path("whole.png")), 70000, 2)});
     // Every image item of a HEIC (its coded tile too) claiming 50,000 x 50,000 pixels.
     QByteArray hugeHeic = readBytes(path("whole.heic"));
     for (qsizetype at = hugeHeic.indexOf("ispe"); at >= 0; at = hugeHeic.indexOf("ispe", at + 4))
@@ -417,6 +446,10 @@ TEST_F(ZelResample, FailuresGiveOneLineAndLeaveNoPartialCopy)
     ASSERT_EQ(resample(scanHeavy(1000, "64x48", "scans.jpg"), 20, 15, destination).exitCode, 0)
         << "1000 scans are still accepted";
     EXPECT_EQ(decode(destination).width, 20);
+    // 6,200 x 6,200 white pixels summed into one stay white.
+    writeBytes(path("white.png"), whitePng(readBytes(path("whole.png")), 6200));
+    ASSERT_EQ(resample(path("white.png"), 1, 1, destination).exitCode, 0);
+    EXPECT_GE(decode(destination).at(0, 0, 0), 250);
 
     // A source that is not there, or no regular file (never waited on): 3; a destination that cannot be
     // written: 1 (a bad command line: command_line_test.cpp).

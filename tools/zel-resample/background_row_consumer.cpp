@@ -7,9 +7,16 @@
 #include <algorithm>
 
 BackgroundRowConsumer::BackgroundRowConsumer(std::function<void(const std::uint8_t*)> consume, std::size_t rowBytes)
-    : m_consume(std::move(consume)), m_rowBytes(rowBytes), m_slots(rowBytes * slotCount)
+    : m_slotCount(slotCountFor(rowBytes)), m_consume(std::move(consume)), m_rowBytes(rowBytes),
+      m_slots(rowBytes * m_slotCount)
 {
     m_thread = std::thread(&BackgroundRowConsumer::run, this);
+}
+
+std::size_t BackgroundRowConsumer::slotCountFor(std::size_t rowBytes)
+{
+    constexpr std::size_t budget = 8 * 1024 * 1024;
+    return std::clamp<std::size_t>(budget / std::max<std::size_t>(rowBytes, 1), 4, 64);
 }
 
 BackgroundRowConsumer::~BackgroundRowConsumer()
@@ -27,10 +34,10 @@ BackgroundRowConsumer::~BackgroundRowConsumer()
 void BackgroundRowConsumer::push(const std::uint8_t* row)
 {
     std::unique_lock lock(m_mutex);
-    m_rowTaken.wait(lock, [this] { return m_pushed - m_consumed < slotCount || m_failure; });
+    m_rowTaken.wait(lock, [this] { return m_pushed - m_consumed < m_slotCount || m_failure; });
     if (m_failure)
         return; // reported by finish()
-    const std::size_t slot = m_pushed % slotCount;
+    const std::size_t slot = m_pushed % m_slotCount;
     lock.unlock();
     // The consumer never touches a slot between m_consumed and m_pushed + 1.
     std::copy_n(row, m_rowBytes, &m_slots[slot * m_rowBytes]);
@@ -61,7 +68,7 @@ void BackgroundRowConsumer::run()
         m_rowAdded.wait(lock, [this] { return m_consumed < m_pushed || m_closed; });
         if (m_abandoned || (m_consumed == m_pushed && m_closed))
             return;
-        const std::size_t slot = m_consumed % slotCount;
+        const std::size_t slot = m_consumed % m_slotCount;
         lock.unlock();
         try {
             m_consume(&m_slots[slot * m_rowBytes]);

@@ -30,7 +30,10 @@ public:
 private:
     void run();
 
-    static constexpr std::size_t slotCount = 64;
+    // As many slots as fit in a few megabytes, so that wide rows cost no more.
+    static std::size_t slotCountFor(std::size_t rowBytes);
+
+    std::size_t m_slotCount;
 
     std::function<void(const std::uint8_t*)> m_consume;
     std::size_t m_rowBytes;

@@ -21,6 +21,10 @@ void refuseOversizedPicture(const char* path, long long width, long long height)
 {
     if (width < 1 || height < 1)
         throw UnreadablePictureError(std::string("cannot decode ") + path + ": it declares no pixels");
+    if (width > maximumPictureSide || height > maximumPictureSide)
+        throw UnreadablePictureError(std::string("cannot decode ") + path + ": " + std::to_string(width) + " x "
+                                     + std::to_string(height) + " pixels is too large (a side longer than "
+                                     + std::to_string(maximumPictureSide) + " pixels)");
     const unsigned long long limit = maximumPicturePixels();
     if (static_cast<unsigned long long>(width) > limit / static_cast<unsigned long long>(height))
         throw UnreadablePictureError(std::string("cannot decode ") + path + ": " + std::to_string(width) + " x "

@@ -14,7 +14,8 @@ int blockFactor(int width, int height, int storedWidth, int storedHeight)
 {
     const int across = int(2LL * width / (3LL * storedWidth));
     const int down = int(2LL * height / (3LL * storedHeight));
-    return std::max(1, std::min(across, down));
+    // At most 4096 x 4096 pixels of 255 are summed in 32 bits.
+    return std::clamp(std::min(across, down), 1, 4096);
 }
 
 // Lays width pixels of R, G, B, A on the background as R, G, B.
