@@ -64,7 +64,7 @@ TEST(KioskPlayer, TouchesLeadThroughThePagesAndNoEscapeKeyLeavesThem)
     runScript(visit.page(), QStringLiteral("window.open('https://example.com/'); window.open('../news/news.htm'); 0"));
     runScript(visit.page(), QStringLiteral("window.print(); window.location.href = 'https://example.com/'; 0"));
     QTest::qWait(300);
-    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm"), 3000));
+    EXPECT_TRUE(visit.waitForPage(QStringLiteral("visiting/visiting.htm")));
     EXPECT_EQ(visit.page()->zoomFactor(), zoom);
     EXPECT_EQ(quit.size(), 0);
     EXPECT_EQ(QApplication::topLevelWidgets(), windows);
