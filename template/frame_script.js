@@ -1407,6 +1407,7 @@ function completeSelectorLater() {
                 var table = itemTable();
                 if (!table)
                     return;
+                prepareRows(table.rows);
                 fitRowsNear(currentRow(), true);
                 showRow(currentRow());
                 loadRowPictures(table.rows, 0, table.rows.length);
@@ -1514,10 +1515,11 @@ function fitBlocks(blocks, height, smallest) {
     }
 }
 
-// Once per selector page: links open in the whole window, rows take touches
-// and are named for screen readers (a list box whose options are the rows,
-// each named by its text; the table's own structure is hidden, or the rows
-// would not count as its options); then the item texts are fitted.
+// Once per selector page: rows take touches, and the table is a list box
+// for screen readers whose options are the rows (its own structure hidden,
+// or the rows would not count as its options); then the item texts are
+// fitted. A row is prepared (prepareRow) as it is fitted, or all at once
+// where the page writes no row heights.
 function prepareSelector() {
     var table = itemTable();
     if (!table)
@@ -1528,23 +1530,35 @@ function prepareSelector() {
         document.body.classList.add("selector");
         table.setAttribute("role", "listbox");
         table.setAttribute("aria-label", "Items");
-        var links = table.getElementsByTagName("a");
-        for (var i = 0; i < links.length; ++i) {
-            links[i].setAttribute("target", "_top");
-            links[i].setAttribute("tabindex", "-1");
-            links[i].setAttribute("aria-hidden", "true");
-            // Not a place of its own either: the row is the option.
-            links[i].setAttribute("inert", "");
-        }
         for (var b = 0; b < table.tBodies.length; ++b)
             table.tBodies[b].setAttribute("role", "none");
-        for (var r = 0; r < table.rows.length; ++r)
-            nameRow(table.rows[r], r);
+        if (writtenRowHeight(table) <= 0)
+            prepareRows(table.rows);
         table.addEventListener("click", rowTouched);
     }
     // Marked before the fitting measures, so that the page is laid out once.
     markRow(itemRows(), currentRow());
     fitSelector();
+}
+
+// A row's links open in the whole window and are no places of their own
+// (the row is the option), and the row is named by its text.
+function prepareRow(row) {
+    if (row.getAttribute("role") === "option")
+        return;
+    var links = row.getElementsByTagName("a");
+    for (var i = 0; i < links.length; ++i) {
+        links[i].setAttribute("target", "_top");
+        links[i].setAttribute("tabindex", "-1");
+        links[i].setAttribute("aria-hidden", "true");
+        links[i].setAttribute("inert", "");
+    }
+    nameRow(row, row.rowIndex);
+}
+
+function prepareRows(rows) {
+    for (var r = 0; r < rows.length; ++r)
+        prepareRow(rows[r]);
 }
 
 // A row's text as a screen reader should hear it: its words, a line break
@@ -1607,6 +1621,7 @@ function fitRowsNear(row, all) {
     for (var i = Math.max(0, row - near); i < Math.min(rows.length, row + near + 1); ++i) {
         if (rows[i].getAttribute("data-later") === null)
             continue;
+        prepareRow(rows[i]);
         rows[i].removeAttribute("data-later");
         blocks.push.apply(blocks, rows[i].getElementsByTagName("p"));
     }
@@ -1864,9 +1879,10 @@ function captionPieces(words, fit, hyphenate) {
 
 // The words of a caption measured before any try tell at which size and
 // how (as written or hyphenated) it is likely to fit first; the tries start
-// one size above that, in case the page draws the words a little wider or
-// narrower than the canvas, and skip the words as written where one of them
-// is wider than the button, and hyphenated where hyphenation changes nothing.
+// one size above that, in case the page draws the words a little narrower
+// than the canvas, unless the words would not fit there even in a button a
+// little wider; they skip the words as written where one of them is wider
+// than the button, and hyphenated where hyphenation changes nothing.
 function captionLimits(fit) {
     var box = fit.span.ownerDocument.createElement("span");
     box.innerHTML = fit.span.getAttribute("data-words");
@@ -1874,14 +1890,15 @@ function captionLimits(fit) {
     var largest = fit.sizes.largest, room = fit.room;
     var written = captionPieces(words, fit, false), broken = captionPieces(words, fit, true);
     var longest = Math.max.apply(null, written.map(function (piece) { return piece.width; }).concat([1]));
-    var size = largest;
-    for (; size > fit.sizes.smallest; --size) {
+    var fitsAt = function (size, wider) {
         var lines = Math.min(captionLines, Math.floor(room.height / (size * 1.15)));
-        var scale = size / largest;
-        if (linesTaken(written, room, scale) <= lines || linesTaken(broken, room, scale) <= lines)
-            break;
-    }
-    fit.size = Math.min(largest, size + 1);
+        var scale = size / largest, across = {width: room.width * wider};
+        return linesTaken(written, across, scale) <= lines || linesTaken(broken, across, scale) <= lines;
+    };
+    var size = largest;
+    while (size > fit.sizes.smallest && !fitsAt(size, 1))
+        --size;
+    fit.size = size < largest && fitsAt(size + 1, 1.04) ? size + 1 : size;
     fit.hyphenates = words.some(function (word) { return hyphenated(word) !== word; });
     fit.wordsFitAt = Math.floor(1.05 * room.width * largest / longest);
 }
@@ -2093,7 +2110,7 @@ function keyTargets() {
                                            : document.querySelectorAll("a[href], .viewControls button");
     for (var i = 0; i < candidates.length; ++i) {
         var node = candidates[i];
-        if (node.getAttribute("aria-hidden") === "true" || node.classList.contains("failed"))
+        if (node.getAttribute("aria-hidden") === "true" || node.classList.contains("failed") || node.closest("#sTable"))
             continue;
         if (node.nodeName === "A" && !node.textContent.trim() && !node.querySelector("img"))
             continue;
